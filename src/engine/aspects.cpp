@@ -1,0 +1,97 @@
+#include "engine/aspects.h"
+
+#include <cmath>
+
+namespace vek {
+
+namespace {
+const double kAspectDegrees[kAspectCount + 1] = {0, 0, 180, 90, 120, 60, 30, 150};
+
+// Rounds to 6 decimals, halves to even, for the direction comparison.
+double Round6(double x) { return std::nearbyint(x * 1e6); }
+}  // namespace
+
+double NormalizeAngle(double a) {
+    if (!std::isfinite(a)) return a;
+    // fmod keeps huge values from looping; the loops then settle the edges
+    // exactly as repeated addition and subtraction would.
+    if (a < -kTwoPi || a >= 2 * kTwoPi) a = std::fmod(a, kTwoPi);
+    while (a < 0) a += kTwoPi;
+    while (a >= kTwoPi) a -= kTwoPi;
+    return a;
+}
+
+double AspectAngleOf(int aspect) {
+    if (aspect < 1 || aspect > kAspectCount) return 0;
+    return kAspectDegrees[aspect] / 360.0 * kTwoPi;
+}
+
+void FillAspectAngles(double (&angle)[kAspectCount + 1]) {
+    angle[0] = 0;
+    for (int a = 1; a <= kAspectCount; ++a) angle[a] = AspectAngleOf(a);
+}
+
+Separation SeparationOf(double a, double b) {
+    double d1 = a - b;
+    if (d1 < 0) d1 += kTwoPi;
+    double d2 = b - a;
+    if (d2 < 0) d2 += kTwoPi;
+    Separation r;
+    r.s = d1 <= d2 ? d1 : d2;
+    if (Round6(NormalizeAngle(a + r.s)) == Round6(b)) {
+        r.direction = -1;
+    } else if (Round6(NormalizeAngle(b + r.s)) == Round6(a)) {
+        r.direction = 1;
+    }
+    return r;
+}
+
+double SignedSeparation(double a, double b) {
+    Separation s = SeparationOf(a, b);
+    return s.s * s.direction;
+}
+
+AspectTest TestAspect(double a, double b, int aspect, double orb) {
+    AspectTest t;
+    if (a < 0 || b < 0 || aspect < 1 || aspect > kAspectCount) return t;
+    t.deviation = std::fabs(SeparationOf(a, b).s - AspectAngleOf(aspect));
+    t.holds = t.deviation < orb;
+    return t;
+}
+
+AspectTest AspectTestByBodies(const EngineArrays& e, int i, int j, int aspect) {
+    if (i < 1 || i > kMaxBodies || j < 1 || j > kMaxBodies || aspect < 1 || aspect > kAspectCount)
+        return {};
+    return TestAspect(e.BodyLongitude[i][0], e.BodyLongitude[j][0], aspect, e.OrbTable[aspect][0]);
+}
+
+bool AspectTestByLongitudes(const EngineArrays& e, double a, double b, int aspect, int column,
+                            double& exactness) {
+    if (a < 0 || b < 0) return false;
+    if (aspect < 1 || aspect > kAspectCount || column < 0 || column > 2) {
+        exactness = -1;
+        return false;
+    }
+    double orb = e.OrbTable[aspect][column];
+    AspectTest t = TestAspect(a, b, aspect, orb);
+    if (!t.holds) {
+        exactness = -1;
+        return false;
+    }
+    exactness = (orb - t.deviation) / orb;
+    return true;
+}
+
+int ChooseAspect(const EngineArrays& e, double a, double b, int column, double& deviation) {
+    if (a < 0 || b < 0 || column < 0 || column > 2) return 0;
+    for (int asp = 1; asp <= kAspectCount; ++asp) {
+        AspectTest t = TestAspect(a, b, asp, e.OrbTable[asp][column]);
+        if (t.holds) {
+            deviation = t.deviation;
+            return asp;
+        }
+    }
+    return 0;
+}
+
+}  // namespace vek

@@ -1,0 +1,91 @@
+#include "engine/aspects.h"
+
+#include <gtest/gtest.h>
+
+namespace vek {
+namespace {
+
+double Deg(double d) { return d / 360.0 * kTwoPi; }
+
+EngineArrays DefaultOrbs() {
+    EngineArrays e;
+    const double base[8] = {0, 10, 9, 6, 7, 4, 3, 3};
+    for (int a = 1; a <= 7; ++a) {
+        e.OrbTable[a][0] = Deg(base[a]);
+        e.OrbTable[a][1] = Deg(base[a]) / 3;
+        e.OrbTable[a][2] = Deg(base[a]) / 3;
+    }
+    FillAspectAngles(e.AspectAngle);
+    return e;
+}
+
+TEST(Separation, TakesTheShorterArcAcrossAries) {
+    Separation s = SeparationOf(Deg(359), Deg(1));
+    EXPECT_NEAR(s.s, Deg(2), 1e-12);
+    EXPECT_EQ(s.direction, -1);  // 359° + 2° reaches 1°
+    EXPECT_EQ(SeparationOf(Deg(1), Deg(359)).direction, 1);
+    EXPECT_NEAR(SignedSeparation(Deg(359), Deg(1)), -Deg(2), 1e-12);
+}
+
+TEST(Separation, OppositePointsHaveAnArcOfHalfACircle) {
+    Separation s = SeparationOf(Deg(10), Deg(190));
+    EXPECT_NEAR(s.s, kPi, 1e-9);
+}
+
+TEST(AspectTest, DeviationEqualToOrbIsNoAspect) {
+    EngineArrays e = DefaultOrbs();
+    e.OrbTable[kConjunction][0] = Deg(8);
+    e.BodyLongitude[1][0] = 0;
+    e.BodyLongitude[2][0] = Deg(8);
+    EXPECT_FALSE(AspectTestByBodies(e, 1, 2, kConjunction).holds);
+    e.BodyLongitude[2][0] = Deg(7.999);
+    AspectTest t = AspectTestByBodies(e, 1, 2, kConjunction);
+    EXPECT_TRUE(t.holds);
+    EXPECT_NEAR(t.deviation, Deg(7.999), 1e-9);
+}
+
+TEST(AspectTest, OrbZeroDisablesAndNegativeLongitudesNeverHold) {
+    EngineArrays e = DefaultOrbs();
+    e.OrbTable[kTrine][0] = 0;
+    double exactness = 0.5;
+    EXPECT_FALSE(AspectTestByLongitudes(e, Deg(0), Deg(120), kTrine, 0, exactness));
+    EXPECT_EQ(exactness, -1);
+    exactness = 0.5;
+    EXPECT_FALSE(AspectTestByLongitudes(e, -99, Deg(120), kSquare, 0, exactness));
+    EXPECT_EQ(exactness, 0.5);  // untouched for a missing position
+    double dev = 0;
+    EXPECT_EQ(ChooseAspect(e, -100, Deg(0), 0, dev), 0);
+}
+
+TEST(AspectTest, ExactnessIsOneWhenExactAndFallsWithDeviation) {
+    EngineArrays e = DefaultOrbs();
+    double exactness = 0;
+    ASSERT_TRUE(AspectTestByLongitudes(e, Deg(0), Deg(90), kSquare, 0, exactness));
+    EXPECT_NEAR(exactness, 1.0, 1e-9);
+    ASSERT_TRUE(AspectTestByLongitudes(e, Deg(0), Deg(93), kSquare, 0, exactness));
+    EXPECT_NEAR(exactness, 0.5, 1e-9);
+}
+
+TEST(ChooseAspect, FirstAspectInIndexOrderWinsWithWideOrbs) {
+    EngineArrays e = DefaultOrbs();
+    for (int a = 1; a <= 7; ++a) e.OrbTable[a][0] = Deg(40);
+    double dev = 0;
+    // 35° is within 40° of both the conjunction and the semisextile.
+    EXPECT_EQ(ChooseAspect(e, Deg(0), Deg(35), 0, dev), kConjunction);
+    EXPECT_NEAR(dev, Deg(35), 1e-9);
+    // Columns are honoured: 2° off a square holds in column 0 but not column 1.
+    e = DefaultOrbs();
+    EXPECT_EQ(ChooseAspect(e, Deg(0), Deg(92.5), 0, dev), kSquare);
+    EXPECT_EQ(ChooseAspect(e, Deg(0), Deg(92.5), 1, dev), 0);
+}
+
+TEST(NormalizeAngle, BringsAnyFiniteValueIntoOneCircle) {
+    EXPECT_NEAR(NormalizeAngle(-0.5), kTwoPi - 0.5, 1e-12);
+    EXPECT_EQ(NormalizeAngle(kTwoPi), 0.0);
+    double big = NormalizeAngle(1e12);
+    EXPECT_GE(big, 0.0);
+    EXPECT_LT(big, kTwoPi);
+}
+
+}  // namespace
+}  // namespace vek

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what the build needs, builds and runs the whole test suite.
+# Usage: tools/build-and-test.sh [preset]   (release by default; also debug, sanitize)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset="${1:-release}"
+tools/deps.sh
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)"
+ctest --preset "$preset" -j "$(nproc)"
