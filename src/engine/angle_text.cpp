@@ -1,0 +1,85 @@
+#include "engine/angle_text.h"
+
+#include <cmath>
+
+namespace vek {
+
+namespace {
+
+struct DegreesMinutes {
+    int whole = 0;
+    int minutes = 0;
+};
+
+// Whole degrees and rounded minutes of a value in [0, 2π]. The tiny bias
+// before rounding down keeps values like 11.9999999° from reading as 11°60'.
+// Without plain carry the text never reaches 360°: a value that would round
+// up to it stays at 359°59'.
+DegreesMinutes SplitDegrees(double radians, bool plainCarry) {
+    const double degrees = radians / kTwoPi * 360.0;
+    DegreesMinutes d;
+    d.whole = static_cast<int>(std::floor(degrees + 0.00001));
+    // degrees − whole is at least −0.00001, so the rounded minutes are never
+    // below 0.
+    d.minutes = static_cast<int>(RoundHalfEven((degrees - d.whole) * 60.0));
+    if (d.minutes == 60) {
+        if (!plainCarry && d.whole == 359) {
+            d.minutes = 59;
+        } else {
+            d.minutes = 0;
+            d.whole += 1;
+        }
+    }
+    if (!plainCarry && d.whole >= 360) {
+        d.whole = 359;
+        d.minutes = 59;
+    }
+    return d;
+}
+
+bool InSignRange(double longitude) {
+    return std::isfinite(longitude) && longitude >= 0 && longitude <= kTwoPi;
+}
+
+}  // namespace
+
+double RoundHalfEven(double x) {
+    double f = std::floor(x);
+    double diff = x - f;
+    if (diff > 0.5) return f + 1;
+    if (diff < 0.5) return f;
+    return std::fmod(f, 2.0) == 0 ? f : f + 1;
+}
+
+std::string AngleText(double radians, const AngleTextOptions& options) {
+    if (!std::isfinite(radians)) return "";
+    std::string sign;
+    if (radians < 0) {
+        if (!options.acceptNegatives) return "";
+        radians = -radians;
+        sign = "-";
+    }
+    if (radians > kTwoPi) return "";
+    DegreesMinutes d = SplitDegrees(radians, options.plainCarry);
+    std::string text = sign + std::to_string(d.whole) + "°";
+    if (options.omitZeroMinutes && d.minutes == 0) return text;
+    if (options.keepUntrimmed) text += ' ';
+    return text + std::to_string(d.minutes) + "'";
+}
+
+std::string PositionTextShort(double longitude, const NameTables& names) {
+    if (!InSignRange(longitude)) return "";
+    DegreesMinutes d = SplitDegrees(longitude, false);
+    return std::to_string(d.whole % 30) + names.SignAbbreviation[d.whole / 30] +
+           std::to_string(d.minutes);
+}
+
+std::string PositionTextLong(double longitude, const NameTables& names) {
+    if (!InSignRange(longitude)) return "";
+    DegreesMinutes d = SplitDegrees(longitude, false);
+    int inSign = d.whole % 30;
+    if (d.minutes > 30 && inSign != 29) ++inSign;
+    return std::to_string(inSign) + "° in " + names.SignName[d.whole / 30];
+}
+
+}  // namespace vek

@@ -1,0 +1,89 @@
+// The engine's four fixed vocabularies (bodies, aspects, signs, patterns) in
+// English and German, their glyph codes, the default aspect colours and the
+// colour palette. All texts are UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/vek_types.h"
+
+namespace vek {
+
+// A colour as red + 256 × green + 65536 × blue.
+constexpr int32_t RgbColor(int r, int g, int b) {
+    return r + 256 * g + 65536 * b;
+}
+
+// Fixed data of one body (index 1..10).
+struct BodyInfo {
+    const char* name[2];          // English, German
+    const char* abbreviation[2];  // English, German
+    char glyph;                   // character in the glyph font
+    int libraryCode;              // ephemeris library code; 0 = Pluto table / lunar library
+    bool inner;                   // aspect lines can be hidden in the chart
+};
+
+// Fixed data of one aspect (index 1..7).
+struct AspectInfo {
+    double degrees;
+    const char* abbreviation[2];  // cell text
+    const char* name[2];          // heads the summary lines
+    const char* phrase[2];        // "square to"
+    const char* noun[2];          // "square"
+    const char* labelStart[2];    // "square (90"; the label adds "°)"
+};
+
+// Fixed data of one sign (index 0..11).
+struct SignInfo {
+    const char* abbreviation[2];
+    const char* name[2];
+    char glyph;
+};
+
+// Index 0 of bodies and aspects is unused and empty.
+extern const BodyInfo kBodies[kMaxBodies + 1];
+extern const AspectInfo kAspects[kAspectCount + 1];
+extern const SignInfo kSigns[kSignCount];
+extern const char* const kPatternNames[kPatternCount][2];
+
+// Default display colour of each aspect (index 1..7; 0 unused).
+extern const int32_t kDefaultAspectColor[kAspectCount + 1];
+
+// The twelve colours the configuration offers for the aspects (index 0..11).
+inline constexpr int kPaletteSize = 12;
+extern const int32_t kPalette[kPaletteSize];
+
+// The texts of the four vocabularies in the current language, rebuilt in
+// place on every language switch. Indices never change.
+struct NameTables {
+    std::string BodyName[kMaxBodies + 1];
+    std::string BodyAbbreviation[kMaxBodies + 1];
+    std::string AspectAbbreviation[kAspectCount + 1];
+    std::string AspectName[kAspectCount + 1];
+    std::string AspectPhrase[kAspectCount + 1];
+    std::string AspectNoun[kAspectCount + 1];
+    std::string AspectLabelStart[kAspectCount + 1];
+    std::string SignAbbreviation[kSignCount];
+    std::string SignName[kSignCount];
+    std::string PatternName[kPatternCount];
+
+    bool operator==(const NameTables&) const = default;
+};
+
+// Glyph tables, the same in every language.
+struct GlyphTables {
+    std::string PlanetGlyph[kMaxBodies + 1];
+    std::string SignGlyph[kSignCount];
+};
+
+// Fills the name tables for a language: German for kGerman, English for
+// anything else.
+void BuildNameTables(NameTables& t, int language);
+
+void FillGlyphTables(GlyphTables& g);
+
+// An aspect's label, e.g. "square (90°)".
+std::string AspectLabel(const NameTables& t, int aspect);
+
+}  // namespace vek
