@@ -1,0 +1,182 @@
+// The user's settings: the configuration dialog's working copy, the values
+// accepted into the engine, and the orb table built from them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/vek_types.h"
+
+namespace vek {
+
+// ---------------------------------------------------------------------------
+// The lists of the configuration dialog
+
+inline constexpr int kOrbListCount = 8;              // seven aspects, then "set all"
+inline constexpr int kSetAllOrbList = 7;             // index of the "set all" list
+inline constexpr int kOrbListSize = 16;              // 0° .. 15°
+inline constexpr int kProportionListSize = 5;        // 1, 1/2 .. 1/5
+inline constexpr int kMidpointOrbListSize = 8;       // 0°5' .. 3°0'
+inline constexpr int kBoldfaceFractionListSize = 9;  // 1/2 .. 1/20
+inline constexpr int kPaletteSize = 12;
+
+// Orb list entry n: text "n°", item value n × 60 (arc minutes).
+std::string OrbListText(int index);
+int OrbListItemValue(int index);
+
+// Proportion list: "1", "1/2" .. "1/5" with divisors 1..5. An index outside
+// the list gives the default divisor 3.
+std::string ProportionText(int index);
+int ProportionDivisor(int index);
+
+// Boldface fraction list: "1/2" .. "1/20" with divisors 2, 3, 4, 5, 6, 8, 10,
+// 15, 20. An index outside the list gives the default divisor 4.
+std::string BoldfaceFractionText(int index);
+int BoldfaceFractionDivisor(int index);
+
+// Midpoint orb list: "0° 5'", "0° 15'", "0° 30'", "1° 0'", "1° 30'", "2° 0'",
+// "2° 30'", "3° 0'". The list carries no item values.
+std::string MidpointOrbText(int index);
+
+// ---------------------------------------------------------------------------
+// Colours: red + 256 × green + 65536 × blue; 0 switches an aspect off.
+
+using Color = int32_t;
+
+constexpr Color Rgb(int r, int g, int b) {
+    return r + 256 * g + 65536 * b;
+}
+inline constexpr Color kMaxColor = 0xFFFFFF;
+
+// Default colour of aspect 1..7 (0 for any other index).
+Color DefaultAspectColor(int aspect);
+
+// The twelve colours a left click on a colour line steps through.
+extern const std::array<Color, kPaletteSize> kColorPalette;
+
+// Index 0 unused, 1..7 the aspects.
+using AspectColors = std::array<Color, kAspectCount + 1>;
+AspectColors DefaultAspectColors();
+
+// ---------------------------------------------------------------------------
+// Defaults
+
+inline constexpr std::array<int, kOrbListCount> kDefaultOrbIndex = {10, 9, 6, 7, 4, 3, 3, 1};
+inline constexpr int kDefaultProportionIndex = 2;        // "1/3"
+inline constexpr int kDefaultMidpointOrbIndex = 2;       // 0°30'
+inline constexpr int kDefaultBoldfaceFractionIndex = 2;  // "1/4"
+
+// ---------------------------------------------------------------------------
+// The settings model
+
+enum class BoldfaceThreshold { OneDegree, FractionOfOrb };
+
+// The configuration dialog's controls. Several commands read them directly
+// even while the dialog is hidden: the proportions (SetOrbs), the boldface
+// rule, the midpoint orb and the North American zone names.
+struct ConfigControls {
+    std::array<int, kOrbListCount> orbIndex = kDefaultOrbIndex;  // cboOrb(0..7)
+    // cboPersonalOrbsProportion(0) personal transits, (1) synastry.
+    std::array<int, 2> proportionIndex = {kDefaultProportionIndex, kDefaultProportionIndex};
+    int midpointOrbIndex = kDefaultMidpointOrbIndex;  // cboOrbForMidpoints
+    bool useBoldface = true;                          // chkUseBoldface
+    BoldfaceThreshold boldfaceThreshold = BoldfaceThreshold::OneDegree;
+    int boldfaceFractionIndex = kDefaultBoldfaceFractionIndex;  // cboBoldfaceFactor
+    AspectColors color = DefaultAspectColors();                 // the colours being edited
+    AspectColors savedColor = {};  // a colour switched off by a right click
+    bool sidereal = false;         // "Sidereal" selected, else "Tropical"
+    bool keepSelectedZodiac = true;
+    bool includeMoon = true;
+    bool northAmericanZones = true;           // "Display North American timezones"
+    bool suppressInnerPlanetAspects = false;  // "Don't show aspects including inner planets"
+    bool zodiacSectors = true;                // "Include sectors of the zodiac in charts"
+    bool whiteImageBackground = false;        // "Save image with white background"
+    bool useColor = false;                    // hidden; only kept in state files
+};
+
+// The settings the engine uses, filled when the dialog's settings are accepted.
+struct AcceptedSettings {
+    std::array<int, kOrbListCount> OrbIndex = kDefaultOrbIndex;
+    AspectColors AspectColor = DefaultAspectColors();
+    bool SiderealZodiac = false;
+    bool IncludeMoon = true;
+    bool ShowZodiacSectors = true;
+    bool ShowInnerPlanetAspects = true;
+    bool WhiteImageBackground = false;
+    // 0 English, 1 German (2 may come from the store: Spanish, shown as
+    // English). The window keeps the program text's language equal to it.
+    int CurrentLanguage = kEnglish;
+};
+
+// What "Cancel" puts back: taken each time the dialog becomes active.
+struct ConfigSnapshot {
+    bool useBoldface = true;
+    int boldfaceFractionIndex = kDefaultBoldfaceFractionIndex;
+    std::array<int, 2> proportionIndex = {kDefaultProportionIndex, kDefaultProportionIndex};
+    bool northAmericanZones = true;
+    bool zodiacSectors = true;
+    bool includeMoon = true;
+    bool suppressInnerPlanetAspects = false;
+    bool whiteImageBackground = false;
+};
+
+// All settings of the running program: the dialog's working copy, the
+// accepted engine values and the dialog's snapshot. A default-constructed
+// object holds the defaults of a fresh start before the store is read.
+struct Settings {
+    ConfigControls controls;
+    AcceptedSettings accepted;
+    ConfigSnapshot snapshot;
+    bool blnAccept = false;  // "Use settings" pressed since the dialog became active
+
+    // "Reset to default" without the question: every control to its default
+    // (orbs also into OrbIndex), the zodiac only when "Keep selected zodiac"
+    // is clear; North American zone names on exactly when the language is
+    // English. Applies the defaults ("Use settings") when startupComplete.
+    void ResetToDefault(bool startupComplete);
+
+    // "Use settings": colours, orbs and the on/off options into the engine.
+    // The caller then runs SetOrbs, rebuilds the zone lists and recomputes.
+    void Accept();
+
+    // Becoming the active window, without the store reloads: the orb lists,
+    // zodiac and colours show the accepted values; the snapshot is taken and
+    // blnAccept cleared.
+    void ShowAccepted();
+    void TakeSnapshot();
+
+    // "Cancel": puts back the snapshot. The orb lists, zodiac and colours are
+    // shown from the engine when the dialog next becomes active; the midpoint
+    // orb, the boldface threshold and "Keep selected zodiac" stay as selected.
+    void Cancel();
+
+    // "Set all non-zero orbs to:": every aspect orb list not at 0° takes the
+    // set-all list's index, and so does OrbIndex (also its entry 7).
+    void SetAllNonzeroOrbs();
+
+    // Selecting an entry of the set-all list. 0° is refused once start-up is
+    // complete: the list returns to 1° and false is returned (the caller
+    // shows "Cannot set all non-zero orbs to zero.").
+    bool SelectSetAllOrb(int index, bool startupComplete);
+
+    // Colour line clicks on aspect 1..7: a left click steps a palette colour
+    // to the next palette entry (other colours stay); any other button
+    // switches the colour off, or back on to the colour it had.
+    void LeftClickColor(int aspect);
+    void OtherClickColor(int aspect);
+};
+
+// Rebuilds OrbTable[1..7][0..2] and the orb summary from the accepted orbs
+// and the dialog's two proportion lists.
+void SetOrbs(const Settings& s, double (&orbTable)[kAspectCount + 1][3], OrbSummary& summary);
+void SetOrbs(const Settings& s, EngineArrays& e);
+
+// Whether an aspect cell is bold: never with boldface off; with "1 degree"
+// when the deviation is below one degree; with a fraction of the orb when
+// the orb of the cell's column divided by the fraction's divisor exceeds the
+// deviation.
+bool IsBoldAspect(const Settings& s, const EngineArrays& e, int aspect, int column,
+                  double deviation);
+
+}  // namespace vek
