@@ -1,0 +1,346 @@
+#include "platform/ephemeris.h"
+
+#include <swephexp.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <set>
+#include <system_error>
+#include <vector>
+
+namespace vek::platform {
+namespace {
+
+// The engine's full circle; longitudes are converted as degrees / 360 × 2π.
+constexpr double kTwoPi = 6.28318530717959;
+constexpr double kJ2000 = 2451545.0;
+constexpr const char* kSystemEpheFolder = "/usr/share/libswe/ephe";
+// Swiss Ephemeris keeps its search list in a buffer of 256 characters and
+// silently replaces a longer list by its built-in default.
+constexpr std::size_t kMaxSearchList = 240;
+
+// Swiss Ephemeris body numbers by library code 1..8.
+constexpr std::array<int, 9> kSweBody = {-1,         SE_MERCURY, SE_VENUS,  SE_SUN,    SE_MARS,
+                                         SE_JUPITER, SE_SATURN,  SE_URANUS, SE_NEPTUNE};
+
+// Each Swiss Ephemeris file covers 600 years; its name carries the first
+// century of its span ("sepl_18" = 1800–2400, "seplm06" = −600–0).
+enum FileKind { kPlanetFiles = 0, kMoonFiles = 1 };
+
+struct State {
+    std::string dataFolder;
+    bool analyticalOnly = false;
+    bool pathApplied = false;
+    // 600-year blocks (century / 6) for which a folder of the search list
+    // holds a file, per kind.
+    std::set<int> blocks[2];
+    std::vector<std::string> folders;  // the folders handed to Swiss Ephemeris
+    // What answered the latest position.
+    bool haveLast = false;
+    bool lastFromFiles = false;
+    FileKind lastKind = kPlanetFiles;
+};
+
+State& TheState() {
+    static State s;
+    return s;
+}
+
+// "C:\\vek\\" -> "C:/vek", "/opt//vek/" -> "/opt/vek".
+std::string NormalizeFolder(const std::string& folder) {
+    std::string out;
+    out.reserve(folder.size());
+    for (char c : folder) {
+        if (c == '\\') c = '/';
+        if (c == '/' && !out.empty() && out.back() == '/') continue;
+        out += c;
+    }
+    while (out.size() > 1 && out.back() == '/') out.pop_back();
+    return out;
+}
+
+// Reads the 600-year block from a file name such as "sepl_18.se1" or
+// "semom06.se1"; false when the name is not a planet or Moon file.
+bool ParseFileName(const std::string& name, FileKind* kind, int* block) {
+    if (name.size() < 11 || name.compare(name.size() - 4, 4, ".se1") != 0) return false;
+    if (name.compare(0, 4, "sepl") == 0) {
+        *kind = kPlanetFiles;
+    } else if (name.compare(0, 4, "semo") == 0) {
+        *kind = kMoonFiles;
+    } else {
+        return false;
+    }
+    const char sign = name[4];
+    if (sign != '_' && sign != 'm') return false;
+    const std::string digits = name.substr(5, name.size() - 9);
+    if (digits.empty() || digits.size() > 3) return false;
+    int century = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return false;
+        century = century * 10 + (c - '0');
+    }
+    if (century % 6 != 0) return false;
+    *block = (sign == 'm' ? -century : century) / 6;
+    return true;
+}
+
+// Records the blocks of the files in folder; true when it holds any.
+bool ScanFolder(const std::string& folder, State& s) {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    if (ec) return false;
+    bool any = false;
+    for (const auto& entry : it) {
+        FileKind kind;
+        int block;
+        if (!ParseFileName(entry.path().filename().string(), &kind, &block)) continue;
+        std::error_code fec;
+        if (!entry.is_regular_file(fec) || entry.file_size(fec) == 0 || fec) continue;
+        s.blocks[kind].insert(block);
+        any = true;
+    }
+    return any;
+}
+
+void SplitInto(const std::string& list, std::vector<std::string>* out) {
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find_first_of(":;", start);
+        if (end == std::string::npos) end = list.size();
+        if (end > start) out->push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+// Builds the search list from the folders that really hold files and hands it
+// to Swiss Ephemeris.
+void ApplyPath() {
+    State& s = TheState();
+    s.pathApplied = true;
+    s.haveLast = false;
+    s.blocks[0].clear();
+    s.blocks[1].clear();
+    s.folders.clear();
+
+    std::vector<std::string> candidates;
+    if (!s.dataFolder.empty()) candidates.push_back(s.dataFolder);
+    const char* env = std::getenv("SE_EPHE_PATH");
+    const std::string envValue = env ? env : "";
+    SplitInto(envValue, &candidates);
+    candidates.push_back(kSystemEpheFolder);
+
+    std::string list;
+    for (const std::string& raw : candidates) {
+        const std::string folder = NormalizeFolder(raw);
+        // A folder whose name holds a list separator cannot be handed over.
+        if (folder.empty() || folder.find_first_of(":;") != std::string::npos) continue;
+        bool seen = false;
+        for (const auto& f : s.folders) seen = seen || f == folder;
+        if (seen) continue;
+        const std::size_t added = folder.size() + (list.empty() ? 0 : 1);
+        if (list.size() + added > kMaxSearchList) continue;
+        if (!ScanFolder(folder, s)) continue;
+        if (!list.empty()) list += ':';
+        list += folder;
+        s.folders.push_back(folder);
+    }
+    // Without files no file is ever asked for; a folder that holds none keeps
+    // Swiss Ephemeris from looking in its built-in default places.
+    if (list.empty()) list = kSystemEpheFolder;
+
+    // Swiss Ephemeris lets SE_EPHE_PATH replace the list it is given; its
+    // folders are already part of the list, so the variable is hidden for the
+    // moment of the call and then put back.
+    if (env) unsetenv("SE_EPHE_PATH");
+    swe_set_ephe_path(list.c_str());
+    if (env) setenv("SE_EPHE_PATH", envValue.c_str(), 1);
+}
+
+void EnsurePath() {
+    if (!TheState().pathApplied) ApplyPath();
+}
+
+// The 600-year block whose file Swiss Ephemeris opens for jd: years count
+// in the Julian calendar before 1582 October 15 and in the Gregorian after.
+int BlockOf(double jd) {
+    const int gregorian = jd >= 2299160.5 ? SE_GREG_CAL : SE_JUL_CAL;
+    int year, month, day;
+    double hour;
+    swe_revjul(jd, gregorian, &year, &month, &day, &hour);
+    return static_cast<int>(std::floor(year / 600.0));
+}
+
+// Whether a file of this kind may answer jd. The blocks of a few days on
+// either side count too, as file spans overlap at their ends.
+bool FilesCover(FileKind kind, double jd) {
+    const State& s = TheState();
+    if (s.analyticalOnly || s.blocks[kind].empty()) return false;
+    return s.blocks[kind].count(BlockOf(jd - 3)) > 0 || s.blocks[kind].count(BlockOf(jd + 3)) > 0;
+}
+
+double ToRadians(double degrees) {
+    double r = degrees / 360.0 * kTwoPi;
+    if (r >= kTwoPi) r -= kTwoPi;
+    if (r < 0) r += kTwoPi;
+    return r;
+}
+
+// −99 / −100 / −1 for a Julian date without a position, 0 when it has one.
+double CheckDate(double jd) {
+    if (!std::isfinite(jd)) return -1.0;
+    if (jd < kEphemerisFirstJd) return -99.0;
+    if (jd >= kEphemerisLastJd) return -100.0;
+    return 0.0;
+}
+
+// Apparent longitude and daily motion in degrees from Swiss Ephemeris at UT
+// (or at dynamical time when tt is set); false when it has none.
+bool Compute(int sweBody, double jd, bool tt, bool wantSpeed, double* lon, double* speed) {
+    EnsurePath();
+    State& s = TheState();
+    const FileKind kind = sweBody == SE_MOON ? kMoonFiles : kPlanetFiles;
+    const bool files = FilesCover(kind, jd);
+    int32 flags = files ? SEFLG_SWIEPH : SEFLG_MOSEPH;
+    if (wantSpeed) flags |= SEFLG_SPEED;
+    double xx[6] = {0, 0, 0, 0, 0, 0};
+    char serr[AS_MAXCH] = "";
+    auto calc = [&](int32 f) {
+        return tt ? swe_calc(jd, sweBody, f, xx, serr) : swe_calc_ut(jd, sweBody, f, xx, serr);
+    };
+    int32 ret = calc(flags);
+    if (ret < 0 && files) {
+        // A damaged or unreadable file is an error to Swiss Ephemeris rather
+        // than a reason to fall back; the analytical ephemeris still answers.
+        flags = (flags & ~SEFLG_SWIEPH) | SEFLG_MOSEPH;
+        ret = calc(flags);
+    }
+    if (ret < 0 || !std::isfinite(xx[0]) || !std::isfinite(xx[3])) return false;
+    // Swiss Ephemeris falls back to the analytical ephemeris by itself when a
+    // file cannot be read; the returned flags say which one answered.
+    s.haveLast = true;
+    s.lastFromFiles = (ret & SEFLG_SWIEPH) != 0;
+    s.lastKind = kind;
+    *lon = xx[0];
+    if (speed) *speed = xx[3];
+    return true;
+}
+
+int32 DeltaTFlag(double jd) {
+    return FilesCover(kPlanetFiles, jd) ? SEFLG_SWIEPH : SEFLG_MOSEPH;
+}
+
+}  // namespace
+
+void set_data_folder(const std::string& folder) {
+    TheState().dataFolder = NormalizeFolder(folder);
+    ApplyPath();
+}
+
+void use_analytical_ephemeris(bool on) {
+    State& s = TheState();
+    s.analyticalOnly = on;
+    s.haveLast = false;
+}
+
+bool ephemeris_files_available() {
+    EnsurePath();
+    const State& s = TheState();
+    return !s.analyticalOnly && !s.folders.empty();
+}
+
+double planet_longitude_speed(int body, double jd, int /*year*/, double* speed) {
+    if (speed) *speed = 0;
+    if (body < 1 || body > 8) return -1.0;
+    if (const double bad = CheckDate(jd); bad < 0) return bad;
+    double lon = 0, dlon = 0;
+    if (!Compute(kSweBody[body], jd, false, speed != nullptr, &lon, &dlon)) return -1.0;
+    if (speed) *speed = dlon / 360.0 * kTwoPi;
+    return ToRadians(lon);
+}
+
+double moon_position(double t) {
+    const double jd = t + kJ2000;
+    if (const double bad = CheckDate(jd); bad < 0) return bad;
+    double lon = 0;
+    if (!Compute(SE_MOON, jd, false, false, &lon, nullptr)) return -1.0;
+    return ToRadians(lon);
+}
+
+double delta_t(double year, int /*reference_year*/) {
+    if (!std::isfinite(year)) return kNoDeltaT;
+    // 2000.0 is 2000 January 1, 0 h; a mean Gregorian year is close enough for
+    // a quantity that changes by seconds per year at most.
+    const double jd = 2451544.5 + (year - 2000.0) * 365.2425;
+    if (CheckDate(jd) < 0) return kNoDeltaT;
+    EnsurePath();
+    char serr[AS_MAXCH] = "";
+    // The tidal term of Delta T follows the ephemeris that answers the date.
+    const double days = swe_deltat_ex(jd, DeltaTFlag(jd), serr);
+    if (!std::isfinite(days)) return kNoDeltaT;
+    return days * 1440.0;
+}
+
+double find_syzygy(int n, int kind, char* buffer, std::size_t buffer_size) {
+    if (buffer && buffer_size > 0) buffer[0] = '\0';
+    if (kind != 0 && kind != 1) return -1.0;
+    // Mean lunation: the new moon of 2000 January 6 and the mean synodic month.
+    constexpr double kNewMoon0 = 2451550.09766;
+    constexpr double kSynodicMonth = 29.530588861;
+    double jd = kNewMoon0 + kSynodicMonth * (n + 0.5 * kind);
+    // Dynamical time runs ahead of UT by at most a day here; keep a margin so
+    // that every step of the search stays inside the span.
+    if (!(jd > kEphemerisFirstJd + 30 && jd < kEphemerisLastJd - 30)) return -1.0;
+    const double target = kind == 0 ? 0.0 : 180.0;
+    bool converged = false;
+    for (int i = 0; i < 30 && !converged; ++i) {
+        double sun = 0, moon = 0, vSun = 0, vMoon = 0;
+        if (!Compute(SE_SUN, jd, true, true, &sun, &vSun) ||
+            !Compute(SE_MOON, jd, true, true, &moon, &vMoon)) {
+            return -1.0;
+        }
+        // Elongation minus its target, in (−180°, 180°].
+        const double e = std::remainder(moon - sun - target, 360.0);
+        const double rate = vMoon - vSun;  // always 10°..16° a day
+        if (!(rate > 1.0)) return -1.0;
+        const double step = e / rate;
+        jd -= step;
+        converged = std::fabs(step) < 1e-8;
+    }
+    if (!converged) return -1.0;
+    if (buffer && buffer_size > 0) {
+        // Round to the whole minute first so that 23:59.7 becomes the next day's
+        // 00:00, then take the date from the middle of that day.
+        const double minutesSinceNoonEpoch = std::round((jd + 0.5) * 1440.0);
+        const double midnight = std::floor(minutesSinceNoonEpoch / 1440.0) - 0.5;
+        const long minutes = std::lround(minutesSinceNoonEpoch - (midnight + 0.5) * 1440.0);
+        int y, m, d;
+        double hours;
+        swe_revjul(midnight + 0.5, midnight >= 2299160.5 ? SE_GREG_CAL : SE_JUL_CAL, &y, &m, &d,
+                   &hours);
+        std::snprintf(buffer, buffer_size, "%04d-%02d-%02d %02ld:%02ld TT", y, m, d, minutes / 60,
+                      minutes % 60);
+    }
+    return jd;
+}
+
+std::string ephemeris_in_use() {
+    State& s = TheState();
+    EnsurePath();
+    if (!s.haveLast) {
+        double dummy;
+        planet_longitude_speed(3, kJ2000, 2000, &dummy);
+    }
+    if (!s.haveLast || !s.lastFromFiles) return "Moshier analytical ephemeris";
+    double start, end;
+    int denum;
+    const char* file = swe_get_current_file_data(s.lastKind, &start, &end, &denum);
+    std::string folder;
+    if (file) folder = std::filesystem::path(file).parent_path().string();
+    return "Swiss Ephemeris files (" + folder + ")";
+}
+
+}  // namespace vek::platform

@@ -1,0 +1,232 @@
+#include "platform/ephemeris.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <string>
+
+namespace vek::platform {
+namespace {
+
+constexpr double kTwoPi = 6.28318530717959;
+constexpr double kJ2000 = 2451545.0;
+const char* const kSystemFiles = "/usr/share/libswe/ephe";
+
+double Degrees(double radians) {
+    return radians / kTwoPi * 360.0;
+}
+
+bool SystemFilesInstalled() {
+    return std::filesystem::exists(std::string(kSystemFiles) + "/sepl_18.se1");
+}
+
+// Every test starts and ends with the plain set-up: no data folder of its own,
+// files where present.
+class Ephemeris : public ::testing::Test {
+  protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override { Reset(); }
+    static void Reset() {
+        use_analytical_ephemeris(false);
+        set_data_folder("");
+    }
+};
+
+TEST_F(Ephemeris, DatesWithoutAPositionGiveNegativeValues) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (bool analytical : {false, true}) {
+        use_analytical_ephemeris(analytical);
+        for (int body = 1; body <= 8; ++body) {
+            double speed = 123;
+            EXPECT_EQ(planet_longitude_speed(body, nan, 0, &speed), -1.0) << body;
+            EXPECT_EQ(speed, 0.0);
+            EXPECT_EQ(planet_longitude_speed(body, inf, 0, nullptr), -1.0);
+            EXPECT_EQ(planet_longitude_speed(body, -inf, 0, nullptr), -1.0);
+            EXPECT_EQ(planet_longitude_speed(body, -1.0, 0, nullptr), -99.0);
+            EXPECT_EQ(planet_longitude_speed(body, -1e300, 0, nullptr), -99.0);
+            EXPECT_EQ(planet_longitude_speed(body, 1e300, 0, nullptr), -100.0);
+            EXPECT_EQ(planet_longitude_speed(body, kEphemerisFirstJd - 1e-6, 0, nullptr), -99.0);
+            EXPECT_EQ(planet_longitude_speed(body, kEphemerisLastJd, 0, nullptr), -100.0);
+        }
+        EXPECT_EQ(moon_position(nan), -1.0);
+        EXPECT_EQ(moon_position(-1e300), -99.0);
+        EXPECT_EQ(moon_position(1e300), -100.0);
+        EXPECT_EQ(moon_position(kEphemerisLastJd - kJ2000), -100.0);
+    }
+}
+
+TEST_F(Ephemeris, UnknownBodyCodesGiveMinusOne) {
+    for (int body : {0, 9, 10, -3, 1000}) {
+        EXPECT_EQ(planet_longitude_speed(body, kJ2000, 2000, nullptr), -1.0) << body;
+    }
+}
+
+// Year 0 and the years up to 3000 lie inside the span; the first and last
+// instants of the span have positions on both ephemerides.
+TEST_F(Ephemeris, FarDatesInsideTheSpanHavePositions) {
+    const double year0 = 1721059.5;     // 0 January 1
+    const double year2800 = 2743800.5;  // 2800 January 1
+    const double year2999 = 2816700.5;
+    for (bool analytical : {false, true}) {
+        use_analytical_ephemeris(analytical);
+        for (double jd : {kEphemerisFirstJd, year0, year2800, year2999, kEphemerisLastJd - 0.01}) {
+            for (int body = 1; body <= 8; ++body) {
+                const double lon = planet_longitude_speed(body, jd, 0, nullptr);
+                EXPECT_GE(lon, 0.0) << body << " at " << jd;
+                EXPECT_LT(lon, kTwoPi);
+            }
+            const double moon = moon_position(jd - kJ2000);
+            EXPECT_GE(moon, 0.0) << jd;
+            EXPECT_LT(moon, kTwoPi);
+        }
+    }
+    // Far from the present the two ephemerides still agree within a few
+    // arc minutes for the Sun (Delta T alone is hours there).
+    use_analytical_ephemeris(true);
+    const double moshier = planet_longitude_speed(3, year2800, 2800, nullptr);
+    use_analytical_ephemeris(false);
+    const double files = planet_longitude_speed(3, year2800, 2800, nullptr);
+    EXPECT_NEAR(Degrees(std::remainder(moshier - files, kTwoPi)), 0.0, 0.05);
+}
+
+TEST_F(Ephemeris, KnownPositionsAndSpeeds) {
+    // Sun at 2000 January 1, 12 h UT: apparent longitude 280°22'08".
+    double speed = 0;
+    const double sun = planet_longitude_speed(3, kJ2000, 2000, &speed);
+    EXPECT_NEAR(Degrees(sun), 280.36892, 0.0002);
+    EXPECT_NEAR(Degrees(speed), 1.0194, 0.001);  // degrees per day
+    // Mercury was retrograde around 2000 March 1; its speed is negative.
+    planet_longitude_speed(1, 2451604.5, 2000, &speed);
+    EXPECT_LT(speed, 0.0);
+    // Moon at the same instant: 223°19'.
+    EXPECT_NEAR(Degrees(moon_position(0.0)), 223.3238, 0.001);
+}
+
+TEST_F(Ephemeris, DeltaTInMinutes) {
+    EXPECT_NEAR(delta_t(2000.0, 1915) * 60.0, 63.83, 0.1);  // seconds
+    EXPECT_NEAR(delta_t(1900.0, 1915) * 60.0, -2.7, 1.0);   // slightly negative then
+    EXPECT_GT(delta_t(1600.0, 1915), 1.0);                  // about two minutes
+    EXPECT_EQ(delta_t(std::numeric_limits<double>::quiet_NaN(), 1915), kNoDeltaT);
+    EXPECT_EQ(delta_t(1e9, 1915), kNoDeltaT);
+    EXPECT_EQ(delta_t(-5000.0, 1915), kNoDeltaT);
+}
+
+TEST_F(Ephemeris, FindsNewAndFullMoons) {
+    char text[32];
+    // New moon of 2000 January 6 at 18:14 UT, 18:15 TT.
+    const double nm = find_syzygy(0, 0, text, sizeof text);
+    EXPECT_NEAR(nm, 2451550.2602, 0.0005);
+    EXPECT_STREQ(text, "2000-01-06 18:15 TT");
+    // Full moon of 2000 January 21 at 04:40 UT (the total lunar eclipse).
+    EXPECT_NEAR(find_syzygy(0, 1, nullptr), 2451564.696, 0.002);
+    // Elongation at the instants found is 0° and 180°.
+    for (int n : {-5000, -1, 1, 1234}) {
+        for (int kind : {0, 1}) {
+            const double jd = find_syzygy(n, kind, nullptr);
+            ASSERT_GT(jd, 0.0);
+            const double ut = jd - delta_t(2000.0 + (jd - 2451544.5) / 365.2425, 1915) / 1440.0;
+            const double sun = planet_longitude_speed(3, ut, 0, nullptr);
+            const double moon = moon_position(ut - kJ2000);
+            const double elongation =
+                Degrees(std::remainder(moon - sun - kind * kTwoPi / 2, kTwoPi));
+            EXPECT_NEAR(elongation, 0.0, 1e-4) << n << " " << kind;
+        }
+    }
+    // A short buffer gets a terminated prefix; a zero size is left alone.
+    char small[5] = {'x', 'x', 'x', 'x', 'x'};
+    find_syzygy(0, 0, small, sizeof small);
+    EXPECT_STREQ(small, "2000");
+    small[0] = 'x';
+    find_syzygy(0, 0, small, 0);
+    EXPECT_EQ(small[0], 'x');
+    // Unknown kinds and moons outside the span.
+    EXPECT_EQ(find_syzygy(0, 2, nullptr), -1.0);
+    EXPECT_EQ(find_syzygy(0, -1, nullptr), -1.0);
+    EXPECT_EQ(find_syzygy(20000000, 0, text, sizeof text), -1.0);
+    EXPECT_STREQ(text, "");
+    EXPECT_EQ(find_syzygy(-20000000, 1, nullptr), -1.0);
+}
+
+TEST_F(Ephemeris, ReportsWhichEphemerisAnswered) {
+    use_analytical_ephemeris(true);
+    EXPECT_FALSE(ephemeris_files_available());
+    planet_longitude_speed(4, kJ2000, 2000, nullptr);
+    EXPECT_EQ(ephemeris_in_use(), "Moshier analytical ephemeris");
+    use_analytical_ephemeris(false);
+    if (!SystemFilesInstalled()) GTEST_SKIP() << "no Swiss Ephemeris files in " << kSystemFiles;
+    EXPECT_TRUE(ephemeris_files_available());
+    planet_longitude_speed(4, kJ2000, 2000, nullptr);
+    EXPECT_EQ(ephemeris_in_use(), std::string("Swiss Ephemeris files (") + kSystemFiles + ")");
+    moon_position(-100000);
+    EXPECT_EQ(ephemeris_in_use(), std::string("Swiss Ephemeris files (") + kSystemFiles + ")");
+}
+
+// A scratch folder that is removed again at the end of the test.
+struct ScratchFolder {
+    std::filesystem::path path;
+    explicit ScratchFolder(const std::string& name)
+        : path(std::filesystem::temp_directory_path() / name) {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+};
+
+// The data folder comes first, and SE_EPHE_PATH adds folders instead of
+// replacing the list (as Swiss Ephemeris itself would do).
+TEST_F(Ephemeris, DataFolderIsSearchedFirstAndEnvironmentAddsFolders) {
+    if (!SystemFilesInstalled()) GTEST_SKIP() << "no Swiss Ephemeris files in " << kSystemFiles;
+    ScratchFolder data("vek_ephemeris_data_test");
+    std::filesystem::copy_file(std::string(kSystemFiles) + "/sepl_18.se1",
+                               data.path / "sepl_18.se1");
+
+    // Written the way a Windows caller hands it over, separators doubled.
+    std::string windowsStyle;
+    for (char c : data.path.string() + "/")
+        windowsStyle += c == '/' ? std::string("\\\\") : std::string(1, c);
+    set_data_folder(windowsStyle);
+    planet_longitude_speed(5, kJ2000, 2000, nullptr);
+    EXPECT_EQ(ephemeris_in_use(), "Swiss Ephemeris files (" + data.path.string() + ")");
+    // 1700 is not in the copied file; the system folder answers it.
+    planet_longitude_speed(5, 2341972.5, 1700, nullptr);
+    EXPECT_EQ(ephemeris_in_use(), std::string("Swiss Ephemeris files (") + kSystemFiles + ")");
+
+    const char* old = std::getenv("SE_EPHE_PATH");
+    const std::string saved = old ? old : "";
+    setenv("SE_EPHE_PATH", "/nonexistent/vek", 1);
+    set_data_folder("");
+    planet_longitude_speed(5, kJ2000, 2000, nullptr);
+    EXPECT_EQ(ephemeris_in_use(), std::string("Swiss Ephemeris files (") + kSystemFiles + ")");
+    EXPECT_STREQ(std::getenv("SE_EPHE_PATH"), "/nonexistent/vek");  // left as it was
+    if (old) {
+        setenv("SE_EPHE_PATH", saved.c_str(), 1);
+    } else {
+        unsetenv("SE_EPHE_PATH");
+    }
+}
+
+// Swiss Ephemeris fails on a damaged file instead of falling back; the
+// analytical ephemeris answers and the report says so.
+TEST_F(Ephemeris, DamagedFileIsNotReportedAsUsed) {
+    ScratchFolder data("vek_ephemeris_damaged_test");
+    {
+        std::ofstream f(data.path / "sepl_18.se1", std::ios::binary);
+        f << std::string(5000, 'x');
+    }
+    set_data_folder(data.path.string());
+    use_analytical_ephemeris(true);
+    const double moshier = planet_longitude_speed(6, kJ2000, 2000, nullptr);
+    use_analytical_ephemeris(false);
+    const double lon = planet_longitude_speed(6, kJ2000, 2000, nullptr);
+    ASSERT_GE(lon, 0.0);
+    EXPECT_EQ(ephemeris_in_use(), "Moshier analytical ephemeris");
+    EXPECT_EQ(lon, moshier);
+}
+
+}  // namespace
+}  // namespace vek::platform
