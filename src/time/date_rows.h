@@ -1,0 +1,163 @@
+// The three date rows of the main window (World date, 1st birthdate, 2nd
+// birthdate) as a model: the contents of their month, day, time and zone
+// lists, the state of each row's five controls, and the conversions of a row
+// into a Julian date, a local day value or a display text.
+//
+// The window binds its combo boxes and year boxes to this model: it shows the
+// lists below and reads and writes Row(slot). Some conversions change a row
+// as a user would see it (an empty time becomes 12:00, an empty zone the
+// computer's zone, the year text loses everything but its digits); the window
+// shows the row again after calling them.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/vek_types.h"
+#include "time/date_row_fields.h"
+#include "time/dates.h"
+
+namespace vek {
+
+inline constexpr int kDateSlotCount = 3;
+
+// Number of entries of each list, the empty entry 0 included.
+inline constexpr int kMonthEntries = 13;
+inline constexpr int kDayEntries = 32;
+inline constexpr int kTimeEntries = 49;  // 00:00 .. 23:30
+inline constexpr int kZoneEntries = 48;  // GMT-11:30 .. GMT+11:30
+
+inline constexpr int kNoonTimeIndex = kTimeEntries / 2 + 1;   // 25: 12:00
+inline constexpr int kGreenwichZoneIndex = kZoneEntries / 2;  // 24: GMT
+
+// Results of InputDateToAJDate and LocalDayValue that are not dates. Every
+// valid Julian date of the accepted range is positive.
+inline constexpr double kDateIncomplete = -1;  // no year, month or day
+inline constexpr double kDateInvalid = -2;     // day beyond the month's end
+inline constexpr double kDateTooEarly = -3;    // before 1 January of year 1
+inline constexpr double kDateTooLate = -4;     // year 2800 or later
+
+// One entry of a time-zone list: its text and its offset in minutes east of
+// Greenwich (the entry's item value).
+struct ZoneEntry {
+    std::string text;
+    int minutesEast = 0;
+};
+
+// List contents. Entry 0 is always the empty entry.
+std::vector<std::string> MonthListEntries(int language);  // full month names
+std::vector<std::string> DayListEntries();                // "1" .. "31"
+std::vector<std::string> TimeListEntries();               // "00:00" .. "23:30"
+// "GMT-11:30" .. "GMT" .. "GMT+11:30", item value (index − 24) × 30; with
+// North American names ten entries read "HAST" .. "NDT" instead.
+std::vector<ZoneEntry> ZoneListEntries(bool northAmericanNames);
+
+// The decimal digits of a year text, every other character removed.
+std::string DigitsOnly(std::string_view text);
+
+// The value of a text of digits; texts too long for any accepted year
+// (thirty digits, say) give kYearValueTooLarge instead of overflowing.
+inline constexpr int kYearValueTooLarge = 999999999;
+int YearValue(std::string_view digits);
+
+// The computer's zone as the zone lists can show it: +5:45 becomes +5:30,
+// the nearest entry; every other offset is kept.
+int LocalZoneOffsetFor(int localZoneMinutes);
+
+// Index of the first zone entry (1..47) whose value is `offset`, 0 when no
+// entry has it (+8:45, +13:00, ...).
+int DefaultZoneIndexFor(const std::vector<ZoneEntry>& zones, int offset);
+
+// Whether a date slot takes part in a mode: the World date in world and
+// personal transits, a birthdate in its natal and personal transits mode and
+// in synastry.
+bool SlotTakesPartIn(int slot, Mode mode);
+
+class DateRows {
+  public:
+    // Lists filled in English, zones with GMT names, every row empty, and
+    // the computer's zone taken as Greenwich until SetLocalZone is called.
+    DateRows();
+
+    // The row of a slot (0 World date, 1 and 2 the birthdates). A slot
+    // outside 0..2 gives a scratch row that is emptied on every call.
+    DateRowFields& Row(int slot);
+    const DateRowFields& Row(int slot) const;
+
+    const std::vector<std::string>& MonthList() const { return months_; }
+    const std::vector<std::string>& DayList() const { return days_; }
+    const std::vector<std::string>& TimeList() const { return times_; }
+    // The zone list, identical for the three rows.
+    const std::vector<ZoneEntry>& ZoneList() const { return zones_; }
+    int Language() const { return language_; }
+    bool NorthAmericanNames() const { return northAmerican_; }
+
+    // Fills the month, day and time lists (months in `language`), empties
+    // every row's month, day and time choice and its year text.
+    void FillDateLists(int language);
+    // Refills the month lists in `language`, keeping each row's month (a
+    // negative index becomes 0). Date and weekday texts of this model use
+    // the language given here. The window refills the stepping interval list
+    // at the same time.
+    void FillMonthLists(int language);
+    // Rebuilds the zone lists. Without `preserve` every row's zone becomes
+    // the empty entry; with it each row keeps its index (and so its value).
+    void SetUpTimezoneComboBoxes(bool preserve, bool northAmericanNames);
+
+    // Takes the computer's zone (minutes east, LocalZoneMinutes) and derives
+    // LocalZoneOffset and DefaultZoneIndex from it. Call after the zone lists
+    // are filled.
+    void SetLocalZone(int localZoneMinutes);
+    int LocalZoneOffset() const { return localZoneOffset_; }
+    int DefaultZoneIndex() const { return defaultZoneIndex_; }
+
+    // The Julian date (UT) of a slot's entries, or kDateIncomplete,
+    // kDateInvalid, kDateTooEarly or kDateTooLate. Reduces the year text to
+    // its digits, sets an empty time to 12:00 and an empty zone to the
+    // default zone when there is one (an empty zone otherwise counts as
+    // Greenwich).
+    double InputDateToAJDate(int slot);
+    // The local day value (day number + time of day, no zone) of a slot, or
+    // one of the error codes. Also reduces the year text and sets an empty
+    // time to 12:00; never touches the zone.
+    double LocalDayValue(int slot);
+    // "July 4, 2010, 12:00 (GMT-5:00)", with short month names when
+    // abbreviated; "" when the slot holds no valid date.
+    std::string InputDateToString(int slot, bool abbreviated);
+    // The weekday of the slot's date for its day list's tool tip, "" when
+    // the slot holds no valid date.
+    std::string WeekdayToolTip(int slot);
+    // Whether any of the slot's five controls holds a value (its "Clear"
+    // button is shown then).
+    bool HasAnyValue(int slot) const;
+
+    // Sets the World date to the present moment: the local date, the time
+    // rounded to the half hour, and the default zone. The clock is read once.
+    void SetWorldDateToNow(const Clock& clock = ReadSystemClock);
+
+  private:
+    bool ValidSlot(int slot) const { return slot >= 0 && slot < kDateSlotCount; }
+    const std::string& ZoneText(int index) const;
+
+    std::array<DateRowFields, kDateSlotCount> rows_;
+    mutable DateRowFields scratch_;
+    std::vector<std::string> months_;
+    std::vector<std::string> days_;
+    std::vector<std::string> times_;
+    std::vector<ZoneEntry> zones_;
+    int language_ = 0;
+    bool northAmerican_ = false;
+    int localZoneOffset_ = 0;
+    int defaultZoneIndex_ = kGreenwichZoneIndex;
+};
+
+// The message for a slot whose Julian date is one of the error codes: the
+// slot's name, a blank and the text for the code, in the current language.
+// The window shows it in an information box titled DateErrorTitle() and
+// then records that an input error was reported.
+std::string DateErrorText(int slot, double errorCode);
+std::string DateErrorTitle();
+
+}  // namespace vek

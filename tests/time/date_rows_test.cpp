@@ -1,0 +1,310 @@
+#include "time/date_rows.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "app/program_text.h"
+
+namespace vek {
+namespace {
+
+// A row as a user would fill it: month, day, year text, time index and zone index.
+void Fill(DateRows& rows, int slot, int month, int day, const std::string& year, int time = 0,
+          int zone = 0) {
+    DateRowFields& r = rows.Row(slot);
+    r.monthIndex = month;
+    r.dayIndex = day;
+    r.yearText = year;
+    r.timeIndex = time;
+    r.zoneIndex = zone;
+}
+
+int TimeIndexOf(int hour, int minute) {
+    return hour * 2 + minute / 30 + 1;
+}
+int ZoneIndexOf(int minutesEast) {
+    return minutesEast / 30 + kGreenwichZoneIndex;
+}
+
+TEST(DateLists, MonthDayAndTimeEntries) {
+    DateRows rows;
+    rows.FillDateLists(1);
+    ASSERT_EQ(rows.MonthList().size(), 13u);
+    EXPECT_EQ(rows.MonthList()[0], "");
+    EXPECT_EQ(rows.MonthList()[3], "März");
+    rows.FillMonthLists(0);
+    EXPECT_EQ(rows.MonthList()[3], "March");
+    ASSERT_EQ(rows.DayList().size(), 32u);
+    EXPECT_EQ(rows.DayList()[1], "1");
+    EXPECT_EQ(rows.DayList()[31], "31");
+    ASSERT_EQ(rows.TimeList().size(), 49u);
+    EXPECT_EQ(rows.TimeList()[0], "");
+    EXPECT_EQ(rows.TimeList()[1], "00:00");
+    EXPECT_EQ(rows.TimeList()[2], "00:30");
+    EXPECT_EQ(rows.TimeList()[kNoonTimeIndex], "12:00");
+    EXPECT_EQ(rows.TimeList()[48], "23:30");
+}
+
+TEST(DateLists, LanguageChangeKeepsTheMonth) {
+    DateRows rows;
+    rows.Row(0).monthIndex = 10;
+    rows.Row(1).monthIndex = -1;
+    rows.FillMonthLists(1);
+    EXPECT_EQ(rows.Row(0).monthIndex, 10);
+    EXPECT_EQ(rows.Row(1).monthIndex, 0);
+    EXPECT_EQ(rows.MonthList()[10], "Oktober");
+}
+
+TEST(ZoneList, GmtTextsAndValues) {
+    std::vector<ZoneEntry> z = ZoneListEntries(false);
+    ASSERT_EQ(z.size(), 48u);
+    EXPECT_EQ(z[0].text, "");
+    EXPECT_EQ(z[1].text, "GMT-11:30");
+    EXPECT_EQ(z[2].text, "GMT-11:00");
+    EXPECT_EQ(z[14].text, "GMT-5:00");
+    EXPECT_EQ(z[23].text, "GMT-0:30");
+    EXPECT_EQ(z[24].text, "GMT");
+    EXPECT_EQ(z[25].text, "GMT+0:30");
+    EXPECT_EQ(z[26].text, "GMT+1:00");
+    EXPECT_EQ(z[35].text, "GMT+5:30");
+    EXPECT_EQ(z[47].text, "GMT+11:30");
+    for (int i = 1; i < 48; ++i) {
+        EXPECT_EQ(z[i].minutesEast, (i - 24) * 30) << i;
+        EXPECT_EQ(z[i].text.substr(0, 3), "GMT") << i;
+    }
+}
+
+TEST(ZoneList, NorthAmericanNamesReplaceTenTextsOnly) {
+    std::vector<ZoneEntry> gmt = ZoneListEntries(false);
+    std::vector<ZoneEntry> na = ZoneListEntries(true);
+    ASSERT_EQ(na.size(), gmt.size());
+    const std::pair<int, const char*> names[] = {
+        {4, "HAST"},     {6, "AKST/HADT"}, {8, "PST/AKDT"}, {10, "MST/PDT"}, {12, "CST/MDT"},
+        {14, "EST/CDT"}, {16, "AST/EDT"},  {17, "NST"},     {18, "ADT"},     {19, "NDT"}};
+    int replaced = 0;
+    for (size_t i = 0; i < na.size(); ++i) {
+        EXPECT_EQ(na[i].minutesEast, gmt[i].minutesEast) << i;
+        if (na[i].text != gmt[i].text) ++replaced;
+    }
+    EXPECT_EQ(replaced, 10);
+    for (const auto& [index, text] : names) EXPECT_EQ(na[index].text, text);
+    EXPECT_EQ(na[17].minutesEast, -210);
+    EXPECT_EQ(na[4].minutesEast, -600);
+}
+
+TEST(ZoneList, RebuildKeepsEachSelectionWhenAsked) {
+    DateRows rows;
+    rows.Row(0).zoneIndex = 14;
+    rows.Row(1).zoneIndex = 35;
+    rows.Row(2).zoneIndex = 0;
+    rows.SetUpTimezoneComboBoxes(true, true);
+    EXPECT_TRUE(rows.NorthAmericanNames());
+    EXPECT_EQ(rows.Row(0).zoneIndex, 14);
+    EXPECT_EQ(rows.ZoneList()[rows.Row(0).zoneIndex].text, "EST/CDT");
+    EXPECT_EQ(rows.ZoneList()[rows.Row(0).zoneIndex].minutesEast, -300);
+    EXPECT_EQ(rows.Row(1).zoneIndex, 35);
+    EXPECT_EQ(rows.Row(2).zoneIndex, 0);
+    rows.SetUpTimezoneComboBoxes(true, false);
+    EXPECT_EQ(rows.ZoneList()[rows.Row(0).zoneIndex].text, "GMT-5:00");
+    rows.SetUpTimezoneComboBoxes(false, false);
+    for (int s = 0; s < 3; ++s) EXPECT_EQ(rows.Row(s).zoneIndex, 0);
+}
+
+TEST(ZoneList, DefaultZoneOfTheComputer) {
+    DateRows rows;
+    rows.SetLocalZone(60);
+    EXPECT_EQ(rows.DefaultZoneIndex(), 26);
+    rows.SetLocalZone(0);
+    EXPECT_EQ(rows.DefaultZoneIndex(), 24);  // Greenwich, not the empty entry
+    rows.SetLocalZone(345);                  // Nepal shows as +5:30
+    EXPECT_EQ(rows.LocalZoneOffset(), 330);
+    EXPECT_EQ(rows.DefaultZoneIndex(), 35);
+    rows.SetLocalZone(-210);
+    EXPECT_EQ(rows.DefaultZoneIndex(), 17);
+    rows.SetLocalZone(525);  // +8:45 has no entry
+    EXPECT_EQ(rows.DefaultZoneIndex(), 0);
+    rows.SetLocalZone(780);  // +13:00 lies beyond the list
+    EXPECT_EQ(rows.DefaultZoneIndex(), 0);
+}
+
+TEST(InputDate, ErrorCodes) {
+    DateRows rows;
+    Fill(rows, 0, 2, 29, "2011");
+    EXPECT_EQ(rows.InputDateToAJDate(0), kDateInvalid);
+    Fill(rows, 0, 2, 29, "2012");
+    EXPECT_GT(rows.InputDateToAJDate(0), 0);
+    Fill(rows, 0, 4, 31, "2012");
+    EXPECT_EQ(rows.InputDateToAJDate(0), kDateInvalid);
+    Fill(rows, 0, 0, 1, "2012");
+    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
+    Fill(rows, 0, 1, 0, "2012");
+    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
+    Fill(rows, 0, 1, 1, "");
+    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
+    Fill(rows, 0, 1, 1, "year");  // all letters: empty after reduction
+    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
+    EXPECT_EQ(rows.Row(0).yearText, "");
+    Fill(rows, 0, 1, 1, "0");
+    EXPECT_EQ(rows.InputDateToAJDate(0), kDateTooEarly);
+    Fill(rows, 0, 12, 31, "2799");
+    EXPECT_GT(rows.InputDateToAJDate(0), 0);
+    Fill(rows, 0, 1, 1, "2800");
+    EXPECT_EQ(rows.InputDateToAJDate(0), kDateTooLate);
+    // Indices no list has (a damaged state file) count as no choice.
+    Fill(rows, 0, 13, 1, "2000");
+    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
+    Fill(rows, 0, 1, 32, "2000");
+    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
+    Fill(rows, 0, -1, 1, "2000");
+    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
+    EXPECT_EQ(rows.InputDateToAJDate(3), kDateIncomplete);
+}
+
+TEST(InputDate, LongYearTextsAreTooLateWithoutOverflow) {
+    DateRows rows;
+    Fill(rows, 1, 1, 1, std::string(30, '9'));
+    EXPECT_EQ(rows.InputDateToAJDate(1), kDateTooLate);
+    Fill(rows, 1, 1, 1, "123456789012345678901234567890");
+    EXPECT_EQ(rows.LocalDayValue(1), kDateTooLate);
+    Fill(rows, 1, 1, 1, "4294969306");  // 2010 + 2^32
+    EXPECT_EQ(rows.InputDateToAJDate(1), kDateTooLate);
+    // Leading zeros do not count.
+    Fill(rows, 1, 1, 1, std::string(26, '0') + "2010");
+    EXPECT_GT(rows.InputDateToAJDate(1), 0);
+}
+
+TEST(InputDate, YearTextIsReducedToDigits) {
+    DateRows rows;
+    Fill(rows, 2, 7, 4, "20a1x0", TimeIndexOf(12, 0), ZoneIndexOf(0));
+    EXPECT_DOUBLE_EQ(rows.InputDateToAJDate(2), 2455382.0);
+    EXPECT_EQ(rows.Row(2).yearText, "2010");
+    Fill(rows, 2, 7, 4, "-2010", TimeIndexOf(12, 0), ZoneIndexOf(0));
+    EXPECT_DOUBLE_EQ(rows.InputDateToAJDate(2), 2455382.0);
+}
+
+TEST(InputDate, TimeAndZone) {
+    DateRows rows;
+    Fill(rows, 0, 1, 1, "2000", TimeIndexOf(0, 0), ZoneIndexOf(60));
+    EXPECT_EQ(rows.ZoneList()[rows.Row(0).zoneIndex].text, "GMT+1:00");
+    EXPECT_NEAR(rows.InputDateToAJDate(0), 2451545 - 0.5 - 1.0 / 24, 1e-9);
+    Fill(rows, 0, 7, 4, "2010", TimeIndexOf(23, 30), ZoneIndexOf(-300));
+    EXPECT_NEAR(rows.InputDateToAJDate(0), 2455382 - 0.5 + 23.5 / 24 + 5.0 / 24, 1e-9);
+}
+
+TEST(InputDate, EmptyTimeBecomesNoonAndEmptyZoneTheDefault) {
+    DateRows rows;
+    rows.SetLocalZone(120);
+    Fill(rows, 1, 7, 4, "2010");
+    EXPECT_NEAR(rows.LocalDayValue(1), 2455382.5, 1e-9);
+    EXPECT_EQ(rows.Row(1).timeIndex, kNoonTimeIndex);
+    EXPECT_EQ(rows.Row(1).zoneIndex, 0);  // the local day value leaves the zone alone
+    EXPECT_NEAR(rows.InputDateToAJDate(1), 2455382.0 - 2.0 / 24, 1e-9);
+    EXPECT_EQ(rows.Row(1).zoneIndex, ZoneIndexOf(120));
+    // A computer zone without an entry leaves the zone empty, counted as 0.
+    rows.SetLocalZone(525);
+    Fill(rows, 1, 7, 4, "2010");
+    EXPECT_NEAR(rows.InputDateToAJDate(1), 2455382.0, 1e-9);
+    EXPECT_EQ(rows.Row(1).zoneIndex, 0);
+}
+
+TEST(InputDate, DisplayTexts) {
+    DateRows rows;
+    Fill(rows, 0, 7, 4, "2010", TimeIndexOf(12, 0), ZoneIndexOf(-300));
+    EXPECT_EQ(rows.InputDateToString(0, false), "July 4, 2010, 12:00 (GMT-5:00)");
+    rows.SetUpTimezoneComboBoxes(true, true);
+    EXPECT_EQ(rows.InputDateToString(0, false), "July 4, 2010, 12:00 (EST/CDT)");
+    rows.Row(0).monthIndex = 10;
+    rows.Row(0).timeIndex = TimeIndexOf(9, 30);
+    rows.FillMonthLists(1);
+    EXPECT_EQ(rows.InputDateToString(0, true), "4.Okt. 2010, 09:30 (EST/CDT)");
+    EXPECT_EQ(rows.WeekdayToolTip(0), "Montag");
+    rows.Row(0).dayIndex = 0;
+    EXPECT_EQ(rows.InputDateToString(0, true), "");
+    EXPECT_EQ(rows.WeekdayToolTip(0), "");
+}
+
+TEST(InputDate, ClearButtonFollowsAnyValue) {
+    DateRows rows;
+    EXPECT_FALSE(rows.HasAnyValue(1));
+    rows.Row(1).zoneIndex = 3;
+    EXPECT_TRUE(rows.HasAnyValue(1));
+    rows.Row(1) = DateRowFields{};
+    rows.Row(1).yearText = "x";
+    EXPECT_TRUE(rows.HasAnyValue(1));
+}
+
+// A clock that always reads the given local time in the given zone.
+Clock FixedClock(int y, int mo, int d, int h, int mi, int s, int minutesEast) {
+    return [=]() { return ClockReading{y, mo, d, h, mi, s, -minutesEast * 60}; };
+}
+
+std::string WorldRow(DateRows& rows) {
+    const DateRowFields& r = rows.Row(0);
+    return r.yearText + "-" + std::to_string(r.monthIndex) + "-" + std::to_string(r.dayIndex) +
+           " " + rows.TimeList()[r.timeIndex] + " " + rows.ZoneList()[r.zoneIndex].text;
+}
+
+TEST(Now, RoundsToTheHalfHour) {
+    DateRows rows;
+    rows.SetLocalZone(-300);
+    rows.SetWorldDateToNow(FixedClock(2010, 7, 4, 14, 15, 0, -300));
+    EXPECT_EQ(WorldRow(rows), "2010-7-4 14:00 GMT-5:00");
+    rows.SetWorldDateToNow(FixedClock(2010, 7, 4, 14, 16, 0, -300));
+    EXPECT_EQ(WorldRow(rows), "2010-7-4 14:30 GMT-5:00");
+    rows.SetWorldDateToNow(FixedClock(2010, 12, 31, 23, 50, 0, -300));
+    EXPECT_EQ(WorldRow(rows), "2011-1-1 00:00 GMT-5:00");
+    rows.SetWorldDateToNow(FixedClock(2010, 7, 4, 0, 0, 0, -300));
+    EXPECT_EQ(WorldRow(rows), "2010-7-4 00:00 GMT-5:00");
+}
+
+// The row "Now" writes converts back to the clock's instant, to within the
+// quarter hour of rounding, also where the zone list lacks the exact offset.
+TEST(Now, RowConvertsBackToTheInstant) {
+    const int zones[] = {0, -300, 60, 345, 330, -690};
+    for (int zone : zones) {
+        DateRows rows;
+        rows.SetLocalZone(zone);
+        Clock clock = FixedClock(2012, 2, 29, 23, 41, 7, zone);
+        rows.SetWorldDateToNow(clock);
+        EXPECT_NEAR(rows.InputDateToAJDate(0), CurrentJulianDate(clock), 15.0 / 1440 + 1e-9)
+            << zone;
+    }
+}
+
+TEST(SlotsInModes, WhichRowsAComputeReads) {
+    EXPECT_TRUE(SlotTakesPartIn(0, Mode::World));
+    EXPECT_TRUE(SlotTakesPartIn(0, Mode::Personal2));
+    EXPECT_FALSE(SlotTakesPartIn(0, Mode::Synastry));
+    EXPECT_TRUE(SlotTakesPartIn(1, Mode::Synastry));
+    EXPECT_FALSE(SlotTakesPartIn(1, Mode::Natal2));
+    EXPECT_TRUE(SlotTakesPartIn(2, Mode::Personal2));
+    EXPECT_FALSE(SlotTakesPartIn(2, Mode::World));
+    EXPECT_FALSE(SlotTakesPartIn(3, Mode::World));
+}
+
+TEST(DateError, MessageNamesTheSlotAndTheCause) {
+    ASSERT_GE(GlobalProgramText().LoadFromString("4 en: World date\n4 de: Weltdatum\n"
+                                                 "5 en: First\n5 de: Erstes\n"
+                                                 "6 en: Second\n6 de: Zweites\n"
+                                                 "145 en: m1\n145 de: d1\n"
+                                                 "146 en: m2\n146 de: d2\n"
+                                                 "147 en: m3\n147 de: d3\n"
+                                                 "148 en: m4\n148 de: d4\n"
+                                                 "153 en: Title\n153 de: Titel\n"),
+              1);
+    SetCurrentLanguage(0);
+    EXPECT_EQ(DateErrorText(0, kDateIncomplete), "World date m1");
+    EXPECT_EQ(DateErrorText(1, kDateInvalid), "First m2");
+    EXPECT_EQ(DateErrorText(2, kDateTooEarly), "Second m3");
+    EXPECT_EQ(DateErrorText(0, kDateTooLate), "World date m4");
+    EXPECT_EQ(DateErrorTitle(), "Title");
+    SetCurrentLanguage(1);
+    EXPECT_EQ(DateErrorText(2, kDateTooLate), "Zweites d4");
+    EXPECT_EQ(DateErrorTitle(), "Titel");
+    SetCurrentLanguage(0);
+}
+
+}  // namespace
+}  // namespace vek
