@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include "platform/settings_store.h"
+
 namespace vek {
 
 namespace {
@@ -222,6 +224,82 @@ bool IsBoldAspect(const Settings& s, const EngineArrays& e, int aspect, int colu
     if (aspect < 1 || aspect > kAspectCount || column < 0 || column > 2) return false;
     return e.OrbTable[aspect][column] / BoldfaceFractionDivisor(s.controls.boldfaceFractionIndex) >
            deviation;
+}
+
+using platform::LoadStoredSwitch;
+using platform::StoredSwitch;
+using platform::WriteStoredSwitch;
+
+void SetTZDisp(Settings& s, platform::SettingsStore& store, int zoneOffsetMinutes) {
+    s.controls.northAmericanZones =
+        LoadStoredSwitch(store, StoredSwitch::TZDisp, zoneOffsetMinutes);
+}
+
+void SetTZDisp(Settings& s, platform::SettingsStore& store) {
+    SetTZDisp(s, store, platform::ComputerZoneOffsetMinutes());
+}
+
+void SetDisplayZodiacSectors(Settings& s, platform::SettingsStore& store) {
+    s.controls.zodiacSectors = LoadStoredSwitch(store, StoredSwitch::ZodiacSectors);
+    s.accepted.ShowZodiacSectors = s.controls.zodiacSectors;
+}
+
+void SetIncludeMoon(Settings& s, platform::SettingsStore& store) {
+    s.controls.includeMoon = LoadStoredSwitch(store, StoredSwitch::Moon);
+    s.accepted.IncludeMoon = s.controls.includeMoon;
+}
+
+void SetInnerPlanetAspectDisplay(Settings& s, platform::SettingsStore& store) {
+    s.controls.suppressInnerPlanetAspects = !LoadStoredSwitch(store, StoredSwitch::IPAD);
+    s.accepted.ShowInnerPlanetAspects = !s.controls.suppressInnerPlanetAspects;
+}
+
+void SetSaveGraphicWithWhiteBackground(Settings& s, platform::SettingsStore& store) {
+    s.controls.whiteImageBackground = LoadStoredSwitch(store, StoredSwitch::SGWWB);
+    s.accepted.WhiteImageBackground = s.controls.whiteImageBackground;
+}
+
+void WriteTZDispToRegistry(const Settings& s, platform::SettingsStore& store) {
+    WriteStoredSwitch(store, StoredSwitch::TZDisp, s.controls.northAmericanZones);
+}
+
+void WriteDisplayZodiacSectorsToRegistry(const Settings& s, platform::SettingsStore& store) {
+    WriteStoredSwitch(store, StoredSwitch::ZodiacSectors, s.controls.zodiacSectors);
+}
+
+void WriteIncludeMoonToRegistry(const Settings& s, platform::SettingsStore& store) {
+    WriteStoredSwitch(store, StoredSwitch::Moon, s.controls.includeMoon);
+}
+
+void WriteInnerPlanetAspectDisplayToRegistry(const Settings& s, platform::SettingsStore& store) {
+    WriteStoredSwitch(store, StoredSwitch::IPAD, !s.controls.suppressInnerPlanetAspects);
+}
+
+void WriteSaveGraphicWithWhiteBackgroundToRegistry(const Settings& s,
+                                                   platform::SettingsStore& store) {
+    WriteStoredSwitch(store, StoredSwitch::SGWWB, s.controls.whiteImageBackground);
+}
+
+void CreateConfiguration(Settings& s, platform::SettingsStore& store, int zoneOffsetMinutes) {
+    s.controls.sidereal = false;
+    s.controls.keepSelectedZodiac = true;
+    s.ResetToDefault(/*startupComplete=*/false);
+    SetTZDisp(s, store, zoneOffsetMinutes);
+    SetDisplayZodiacSectors(s, store);
+    SetIncludeMoon(s, store);
+    SetInnerPlanetAspectDisplay(s, store);
+}
+
+void CreateConfiguration(Settings& s, platform::SettingsStore& store) {
+    CreateConfiguration(s, store, platform::ComputerZoneOffsetMinutes());
+}
+
+void ActivateConfiguration(Settings& s, platform::SettingsStore& store) {
+    s.ShowAccepted();
+    SetDisplayZodiacSectors(s, store);
+    SetInnerPlanetAspectDisplay(s, store);
+    SetSaveGraphicWithWhiteBackground(s, store);
+    s.TakeSnapshot();
 }
 
 }  // namespace vek

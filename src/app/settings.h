@@ -10,6 +10,10 @@
 
 namespace vek {
 
+namespace platform {
+class SettingsStore;
+}
+
 // ---------------------------------------------------------------------------
 // The lists of the configuration dialog
 
@@ -178,5 +182,39 @@ void SetOrbs(const Settings& s, EngineArrays& e);
 // deviation.
 bool IsBoldAspect(const Settings& s, const EngineArrays& e, int aspect, int column,
                   double deviation);
+
+// ---------------------------------------------------------------------------
+// Settings kept in the per-user store
+
+// Each loader reads its value from the store (with the value's defaults),
+// sets the dialog's check box, writes the value straight back and sets the
+// engine flag from the box. SetTZDisp sets no engine flag: the zone lists
+// read the box. zoneOffsetMinutes is the computer's zone, minutes east.
+void SetTZDisp(Settings& s, platform::SettingsStore& store, int zoneOffsetMinutes);
+void SetTZDisp(Settings& s, platform::SettingsStore& store);
+void SetDisplayZodiacSectors(Settings& s, platform::SettingsStore& store);
+void SetIncludeMoon(Settings& s, platform::SettingsStore& store);
+void SetInnerPlanetAspectDisplay(Settings& s, platform::SettingsStore& store);
+void SetSaveGraphicWithWhiteBackground(Settings& s, platform::SettingsStore& store);
+
+// Each writer stores its check box: "1" ticked, "0" clear; for the inner
+// planets "0" when the suppress box is ticked.
+void WriteTZDispToRegistry(const Settings& s, platform::SettingsStore& store);
+void WriteDisplayZodiacSectorsToRegistry(const Settings& s, platform::SettingsStore& store);
+void WriteIncludeMoonToRegistry(const Settings& s, platform::SettingsStore& store);
+void WriteInnerPlanetAspectDisplayToRegistry(const Settings& s, platform::SettingsStore& store);
+void WriteSaveGraphicWithWhiteBackgroundToRegistry(const Settings& s,
+                                                   platform::SettingsStore& store);
+
+// The configuration dialog's creation: "Tropical", "Keep selected zodiac"
+// ticked, every setting to its default (not applied), then the zone names,
+// sectors, Moon and inner-planet values from the store.
+void CreateConfiguration(Settings& s, platform::SettingsStore& store, int zoneOffsetMinutes);
+void CreateConfiguration(Settings& s, platform::SettingsStore& store);
+
+// The dialog becoming the active window: shows the accepted orbs, zodiac and
+// colours, reloads sectors, inner planets and white background from the
+// store, takes the snapshot and clears blnAccept.
+void ActivateConfiguration(Settings& s, platform::SettingsStore& store);
 
 }  // namespace vek

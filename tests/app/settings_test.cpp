@@ -1,6 +1,11 @@
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "platform/settings_store.h"
 
 namespace vek {
 namespace {
@@ -231,6 +236,80 @@ TEST(Boldface, RuleByThresholdKind) {
 
     s.controls.useBoldface = false;
     EXPECT_FALSE(IsBoldAspect(s, e, kConjunction, 0, 0));
+}
+
+class StoreFolder {
+  public:
+    StoreFolder() {
+        char name[] = "/tmp/vek-settings-test-XXXXXX";
+        path_ = ::mkdtemp(name);
+    }
+    ~StoreFolder() { std::filesystem::remove_all(path_); }
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+std::string Stored(const platform::SettingsStore& store, const char* name) {
+    std::string value = "<missing>";
+    store.GetStoreValue(platform::kStoreKeyPath, name, value);
+    return value;
+}
+
+TEST(SettingsStoreUse, FreshUserGetsDefaultsWrittenOnFirstUse) {
+    StoreFolder dir;
+    platform::SettingsStore store(dir.path());
+    Settings s;
+    s.controls.sidereal = true;
+    CreateConfiguration(s, store, /*zoneOffsetMinutes=*/-300);
+    EXPECT_FALSE(s.controls.sidereal);
+    EXPECT_TRUE(s.controls.northAmericanZones);
+    EXPECT_EQ(Stored(store, "TZDisp"), "1");
+    EXPECT_EQ(Stored(store, "Zodiac sectors"), "1");
+    EXPECT_EQ(Stored(store, "Moon"), "1");
+    EXPECT_EQ(Stored(store, "IPAD"), "1");
+    EXPECT_EQ(Stored(store, "SGWWB"), "<missing>");  // written once the dialog is shown
+
+    ActivateConfiguration(s, store);
+    EXPECT_EQ(Stored(store, "SGWWB"), "0");
+    EXPECT_FALSE(s.blnAccept);
+}
+
+TEST(SettingsStoreUse, LoadersSetBoxesAndEngineFlags) {
+    StoreFolder dir;
+    platform::SettingsStore store(dir.path());
+    store.SetStoreValue(platform::kStoreKeyPath, "IPAD", "0");
+    store.SetStoreValue(platform::kStoreKeyPath, "Moon", "0");
+    store.SetStoreValue(platform::kStoreKeyPath, "Zodiac sectors", "0");
+    store.SetStoreValue(platform::kStoreKeyPath, "SGWWB", "1");
+    store.SetStoreValue(platform::kStoreKeyPath, "TZDisp", "0");
+    Settings s;
+    CreateConfiguration(s, store, -300);
+    EXPECT_FALSE(s.controls.northAmericanZones);
+    EXPECT_TRUE(s.controls.suppressInnerPlanetAspects);
+    EXPECT_FALSE(s.accepted.ShowInnerPlanetAspects);
+    EXPECT_FALSE(s.accepted.IncludeMoon);
+    EXPECT_FALSE(s.accepted.ShowZodiacSectors);
+
+    // Becoming active reloads three of the boxes from the store, so a change
+    // that was never written there is undone.
+    s.controls.zodiacSectors = true;
+    s.controls.suppressInnerPlanetAspects = false;
+    s.controls.includeMoon = true;
+    ActivateConfiguration(s, store);
+    EXPECT_FALSE(s.controls.zodiacSectors);
+    EXPECT_TRUE(s.controls.suppressInnerPlanetAspects);
+    EXPECT_TRUE(s.controls.whiteImageBackground);
+    EXPECT_TRUE(s.accepted.WhiteImageBackground);
+    EXPECT_TRUE(s.controls.includeMoon);  // the Moon is not reloaded
+
+    // The writers store the boxes, the inner planets inverted.
+    s.controls.suppressInnerPlanetAspects = false;
+    WriteInnerPlanetAspectDisplayToRegistry(s, store);
+    EXPECT_EQ(Stored(store, "IPAD"), "1");
+    WriteIncludeMoonToRegistry(s, store);
+    EXPECT_EQ(Stored(store, "Moon"), "1");
 }
 
 }  // namespace
