@@ -1,0 +1,68 @@
+#include "engine/midpoints.h"
+
+#include <algorithm>
+
+#include "engine/aspects.h"
+
+namespace vek {
+
+namespace {
+// The last body that can stand in a midpoint: Pluto. The Moon never does.
+constexpr int kLastMidpointBody = kPluto;
+
+const double kMidpointOrbDegrees[kMidpointOrbChoices] = {5.0 / 60, 0.25, 0.5, 1, 1.5, 2, 2.5, 3};
+
+bool AtMidpointOf(double centre, double y, double z, double orb) {
+    const double m = (y + z) / 2;
+    if (SeparationOf(m, centre).s < orb) return true;
+    return SeparationOf(NormalizeAngle(m + kPi), centre).s < orb;
+}
+
+bool Conjunct(const EngineArrays& e, int x, int y) {
+    return AspectTestByBodies(e, x, y, kConjunction).holds;
+}
+}  // namespace
+
+double MidpointOrbOfIndex(int index) {
+    if (index < 0 || index >= kMidpointOrbChoices) return 0;
+    return kMidpointOrbDegrees[index] / 360.0 * kTwoPi;
+}
+
+bool TestMidpointTriple(const EngineArrays& e, int b1, int b2, int b3, double orb, Midpoint& out) {
+    const int body[3] = {b1, b2, b3};
+    double lon[3];
+    for (int m = 0; m < 3; ++m) {
+        if (body[m] < 1 || body[m] > kMaxBodies) return false;
+        lon[m] = e.BodyLongitude[body[m]][0];
+        if (lon[m] < 0) return false;
+    }
+    if (lon[0] == lon[1] || lon[0] == lon[2] || lon[1] == lon[2]) return false;
+    for (int c = 0; c < 3; ++c) {
+        const int y = (c + 1) % 3, z = (c + 2) % 3;
+        if (!AtMidpointOf(lon[c], lon[y], lon[z], orb)) continue;
+        out.centre = body[c];
+        out.lower = std::min(body[y], body[z]);
+        out.upper = std::max(body[y], body[z]);
+        return true;
+    }
+    return false;
+}
+
+std::vector<Midpoint> FindMidpoints(const EngineArrays& e, int orbIndex) {
+    std::vector<Midpoint> found;
+    const double orb = MidpointOrbOfIndex(orbIndex);
+    for (int b = 1; b < kLastMidpointBody; ++b)
+        for (int c = b + 1; c <= kLastMidpointBody; ++c) {
+            if (Conjunct(e, b, c)) continue;
+            for (int k = 1; k <= kLastMidpointBody; ++k) {
+                if (k == b || k == c || Conjunct(e, k, b) || Conjunct(e, k, c)) continue;
+                Midpoint m;
+                if (!TestMidpointTriple(e, b, k, c, orb, m)) continue;
+                // The same line is met from several loop orders; list it once.
+                if (std::find(found.begin(), found.end(), m) == found.end()) found.push_back(m);
+            }
+        }
+    return found;
+}
+
+}  // namespace vek

@@ -1,0 +1,53 @@
+// Midpoints: triples of bodies in which one body stands at the midpoint of
+// the other two, within the midpoint orb chosen in the settings. Only the Sun
+// to Pluto take part; the Moon never does.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/patterns.h"
+#include "engine/vek_types.h"
+
+namespace vek {
+
+// Number of entries in the midpoint orb list (5', 0.25°, 0.5°, 1°, 1.5°, 2°,
+// 2.5°, 3°).
+inline constexpr int kMidpointOrbChoices = 8;
+
+// The midpoint orb of a list index in radians; 0 (finds nothing) for an index
+// outside the list.
+double MidpointOrbOfIndex(int index);
+
+// A midpoint: `centre` stands at the midpoint of the two outer bodies, listed
+// with the smaller index first.
+struct Midpoint {
+    int lower = 0;
+    int centre = 0;
+    int upper = 0;
+
+    bool operator==(const Midpoint&) const = default;
+};
+
+// Triple test of bodies e, f, g with the given orb: each body is tried as the
+// centre in the order e, f, g against the plain mean of the other two and
+// against the point opposite it; the first centre that passes is taken.
+// Returns false for a triple with a missing position or with two exactly
+// equal longitudes.
+bool TestMidpointTriple(const EngineArrays& e, int b1, int b2, int b3, double orb, Midpoint& out);
+
+// Every midpoint of the chart, each listed once, in the order first met. Pairs
+// in conjunction are never the outer pair, and a body conjunct with either
+// outer body is never the centre.
+std::vector<Midpoint> FindMidpoints(const EngineArrays& e, int orbIndex);
+
+// One midpoint line: outer-centre-outer, abbreviations in the summary form
+// (after "Midpoint: "), full names in the report form; ends with a line break.
+std::string MidpointLine(const Midpoint& m, PatternForm form, const NameTables& names);
+
+// The midpoint search as the summary and the report use it: the lines and
+// their number.
+PatternBlock CheckForMidpoint(const EngineArrays& e, int orbIndex, PatternForm form,
+                              const NameTables& names);
+
+}  // namespace vek

@@ -1,0 +1,297 @@
+#include "engine/patterns.h"
+
+#include <initializer_list>
+
+#include "engine/aspects.h"
+
+namespace vek {
+
+namespace {
+
+// Aspect test by bodies that also hands back the deviation.
+bool Holds(const EngineArrays& e, int x, int y, int aspect, double& deviation) {
+    AspectTest t = AspectTestByBodies(e, x, y, aspect);
+    deviation = t.deviation;
+    return t.holds;
+}
+
+bool Holds(const EngineArrays& e, int x, int y, int aspect) {
+    return AspectTestByBodies(e, x, y, aspect).holds;
+}
+
+PatternInstance MakeInstance(std::initializer_list<int> bodies,
+                             std::initializer_list<double> deviations) {
+    PatternInstance p;
+    for (int b : bodies) p.bodies[p.size++] = b;
+    double sum = 0;
+    for (double d : deviations) sum += d;
+    p.meanDeviation = deviations.size() ? sum / static_cast<double>(deviations.size()) : 0;
+    return p;
+}
+
+int BodyCountOf(const EngineArrays& e) {
+    if (e.BodyCount < 0) return 0;
+    return e.BodyCount > kMaxBodies ? kMaxBodies : e.BodyCount;
+}
+
+void Add(PatternResult& r, const PatternInstance& p) {
+    r.instances.push_back(p);
+    ++r.count;
+}
+
+// Grand trines i < j < k with the deviations of (i,j), (i,k), (j,k).
+struct Trine {
+    int i, j, k;
+    double dij, dik, djk;
+};
+
+std::vector<Trine> GrandTrines(const EngineArrays& e) {
+    std::vector<Trine> out;
+    const int n = BodyCountOf(e);
+    double dij, dik, djk;
+    for (int i = 1; i <= n; ++i)
+        for (int j = i + 1; j <= n; ++j) {
+            if (!Holds(e, i, j, kTrine, dij)) continue;
+            for (int k = j + 1; k <= n; ++k)
+                if (Holds(e, i, k, kTrine, dik) && Holds(e, j, k, kTrine, djk))
+                    out.push_back({i, j, k, dij, dik, djk});
+        }
+    return out;
+}
+
+// Yods (i, k, j): the sextile i < j and the apex k quincunx to both.
+struct Yod {
+    int i, k, j;
+    double dij, dik, djk;
+};
+
+std::vector<Yod> Yods(const EngineArrays& e) {
+    std::vector<Yod> out;
+    const int n = BodyCountOf(e);
+    double dij, dik, djk;
+    for (int i = 1; i <= n; ++i)
+        for (int j = i + 1; j <= n; ++j) {
+            if (!Holds(e, i, j, kSextile, dij)) continue;
+            for (int k = 1; k <= n; ++k)
+                if (Holds(e, i, k, kQuincunx, dik) && Holds(e, j, k, kQuincunx, djk))
+                    out.push_back({i, k, j, dij, dik, djk});
+        }
+    return out;
+}
+
+// Adds every set of `size` mutually conjunct bodies that extends `chosen`.
+void CollectStellia(const EngineArrays& e, int size, int n, std::array<int, 6>& chosen, int have,
+                    double sum, int pairs, PatternResult& r) {
+    if (have == size) {
+        PatternInstance p;
+        p.size = size;
+        for (int m = 0; m < size; ++m) p.bodies[m] = chosen[m];
+        p.meanDeviation = sum / pairs;
+        Add(r, p);
+        return;
+    }
+    const int first = have == 0 ? 1 : chosen[have - 1] + 1;
+    for (int b = first; b <= n; ++b) {
+        double added = 0;
+        bool all = true;
+        for (int m = 0; m < have && all; ++m) {
+            double d;
+            all = Holds(e, chosen[m], b, kConjunction, d);
+            added += d;
+        }
+        if (!all) continue;
+        chosen[have] = b;
+        CollectStellia(e, size, n, chosen, have + 1, sum + added, pairs + have, r);
+    }
+}
+
+}  // namespace
+
+PatternResult FindGrandTrines(const EngineArrays& e) {
+    PatternResult r;
+    for (const Trine& t : GrandTrines(e)) Add(r, MakeInstance({t.i, t.j, t.k}, {t.dij, t.dik, t.djk}));
+    return r;
+}
+
+PatternResult FindKites(const EngineArrays& e) {
+    PatternResult r;
+    const int n = BodyCountOf(e);
+    for (const Trine& t : GrandTrines(e)) {
+        for (int a = 1; a <= n; ++a) {
+            if (a == t.i || a == t.j || a == t.k) continue;
+            // The apex is tried opposite each trine body in turn; the other two
+            // trine bodies follow in the order of that attempt.
+            const int order[3][3] = {{t.i, t.j, t.k}, {t.j, t.k, t.i}, {t.k, t.i, t.j}};
+            for (const auto& o : order) {
+                double dOpp, dS1, dS2;
+                if (Holds(e, a, o[0], kOpposition, dOpp) && Holds(e, a, o[1], kSextile, dS1) &&
+                    Holds(e, a, o[2], kSextile, dS2))
+                    Add(r, MakeInstance({o[0], o[1], o[2], a},
+                                        {t.dij, t.dik, t.djk, dOpp, dS1, dS2}));
+            }
+        }
+    }
+    return r;
+}
+
+PatternResult FindRectangles(const EngineArrays& e) {
+    PatternResult r;
+    const int n = BodyCountOf(e);
+    // Each rectangle is met from both of its oppositions; the second meeting is
+    // recognised only when it directly follows the first.
+    int lastFirst = 0, lastSecond = 0;  // first two bodies of the last rectangle kept
+    double dOij, dSjk, dOkb, dSbi, dTik, dTjb;
+    for (int i = 1; i <= n; ++i)
+        for (int j = i + 1; j <= n; ++j) {
+            if (!Holds(e, i, j, kOpposition, dOij)) continue;
+            for (int k = 1; k <= n; ++k) {
+                if (!Holds(e, j, k, kSextile, dSjk)) continue;
+                for (int b = i + 1; b <= n; ++b) {
+                    if (!Holds(e, k, b, kOpposition, dOkb) || !Holds(e, b, i, kSextile, dSbi))
+                        continue;
+                    if (!Holds(e, i, k, kTrine, dTik) || !Holds(e, j, b, kTrine, dTjb)) continue;
+                    if (k == lastFirst && b == lastSecond) continue;
+                    Add(r, MakeInstance({i, j, k, b}, {dOij, dOkb, dSjk, dSbi, dTik, dTjb}));
+                    lastFirst = i;
+                    lastSecond = j;
+                }
+            }
+        }
+    return r;
+}
+
+PatternResult FindTSquares(const EngineArrays& e) {
+    PatternResult r;
+    const int n = BodyCountOf(e);
+    double dO, dS1, dS2;
+    for (int i = 1; i <= n; ++i)
+        for (int j = i + 1; j <= n; ++j) {
+            if (!Holds(e, i, j, kOpposition, dO)) continue;
+            for (int k = 1; k <= n; ++k)
+                if (Holds(e, i, k, kSquare, dS1) && Holds(e, j, k, kSquare, dS2))
+                    Add(r, MakeInstance({i, k, j}, {dO, dS1, dS2}));
+        }
+    return r;
+}
+
+PatternResult FindGrandCrosses(const EngineArrays& e) {
+    PatternResult r;
+    const int n = BodyCountOf(e);
+    double dSia, dSib, dOij, dOab, dSaj, dSjb;
+    for (int i = 1; i <= n; ++i)
+        for (int a = i + 1; a <= n; ++a) {
+            if (!Holds(e, i, a, kSquare, dSia)) continue;
+            for (int b = a + 1; b <= n; ++b) {
+                if (!Holds(e, i, b, kSquare, dSib)) continue;
+                for (int j = i + 1; j <= n; ++j)
+                    if (Holds(e, i, j, kOpposition, dOij) && Holds(e, a, b, kOpposition, dOab) &&
+                        Holds(e, a, j, kSquare, dSaj) && Holds(e, j, b, kSquare, dSjb))
+                        Add(r, MakeInstance({i, a, j, b}, {dSia, dSib, dSaj, dSjb, dOij, dOab}));
+            }
+        }
+    return r;
+}
+
+PatternResult FindYods(const EngineArrays& e) {
+    PatternResult r;
+    for (const Yod& y : Yods(e)) Add(r, MakeInstance({y.i, y.k, y.j}, {y.dij, y.dik, y.djk}));
+    return r;
+}
+
+PatternResult FindYodKites(const EngineArrays& e) {
+    PatternResult r;
+    const int n = BodyCountOf(e);
+    double dO, dSj, dSi;
+    for (const Yod& y : Yods(e))
+        for (int l = 1; l <= n; ++l) {
+            if (l == y.i || l == y.j || l == y.k) continue;
+            if (Holds(e, l, y.k, kOpposition, dO) && Holds(e, l, y.j, kSemisextile, dSj) &&
+                Holds(e, l, y.i, kSemisextile, dSi))
+                Add(r, MakeInstance({y.i, y.k, y.j, l}, {y.dij, y.dik, y.djk, dO, dSj, dSi}));
+        }
+    return r;
+}
+
+PatternResult FindTrapezia(const EngineArrays& e) {
+    PatternResult r;
+    const int n = BodyCountOf(e);
+    double dOij, dTik, dSil, dSkl, dSkj, dTjl;
+    for (int i = 1; i <= n; ++i)
+        for (int j = i + 1; j <= n; ++j) {
+            if (!Holds(e, i, j, kOpposition, dOij)) continue;
+            for (int k = 1; k <= n; ++k) {
+                if (k == i || k == j || !Holds(e, i, k, kTrine, dTik)) continue;
+                for (int l = 1; l <= n; ++l) {
+                    if (l == i || l == j || l == k) continue;
+                    if (Holds(e, i, l, kSextile, dSil) && Holds(e, k, l, kSextile, dSkl) &&
+                        Holds(e, k, j, kSextile, dSkj) && Holds(e, j, l, kTrine, dTjl))
+                        Add(r, MakeInstance({i, j, k, l}, {dOij, dSil, dSkl, dSkj, dTik, dTjl}));
+                }
+            }
+        }
+    return r;
+}
+
+PatternResult FindStellia(const EngineArrays& e, int size) {
+    PatternResult r;
+    if (size < 3 || size > 6) return r;
+    std::array<int, 6> chosen{};
+    CollectStellia(e, size, BodyCountOf(e), chosen, 0, 0, 0, r);
+    return r;
+}
+
+PatternResult FindGrandSextiles(const EngineArrays& e) {
+    PatternResult r;
+    const std::vector<Trine> trines = GrandTrines(e);
+    for (const Trine& a : trines) {
+        // Trines come in loop order, so those with p ≥ i are the ones the
+        // second set of loops would meet.
+        for (const Trine& b : trines) {
+            if (b.i < a.i) continue;
+            const int second[3] = {b.i, b.j, b.k};
+            bool clash = false;
+            for (int x : second) clash = clash || x == a.j || x == a.k;
+            if (clash) continue;
+            int sextiles = 0;
+            for (int x : {a.i, a.j, a.k})
+                for (int y : second) sextiles += Holds(e, x, y, kSextile) ? 1 : 0;
+            if (sextiles != 6) continue;
+            PatternInstance p = MakeInstance({a.i, a.j, a.k, b.i, b.j, b.k}, {});
+            p.hasMean = false;
+            r.instances.push_back(p);
+        }
+    }
+    r.count = r.instances.empty() ? 0 : 1;
+    return r;
+}
+
+int StelliumSizeOfSlot(int pattern) {
+    switch (pattern) {
+        case kStellium6: return 6;
+        case kStellium5: return 5;
+        case kStellium4: return 4;
+        case kStellium3: return 3;
+        default: return 0;
+    }
+}
+
+PatternResult FindPattern(const EngineArrays& e, int pattern) {
+    switch (pattern) {
+        case kGrandTrine: return FindGrandTrines(e);
+        case kKite: return FindKites(e);
+        case kRectangle: return FindRectangles(e);
+        case kTSquare: return FindTSquares(e);
+        case kGrandCross: return FindGrandCrosses(e);
+        case kYod: return FindYods(e);
+        case kYodKite: return FindYodKites(e);
+        case kTrapezium: return FindTrapezia(e);
+        case kStellium6:
+        case kStellium5:
+        case kStellium4:
+        case kStellium3: return FindStellia(e, StelliumSizeOfSlot(pattern));
+        case kGrandSextile: return FindGrandSextiles(e);
+        default: return {};
+    }
+}
+
+}  // namespace vek

@@ -1,0 +1,117 @@
+// Aspect patterns among the chart A positions: grand trine, kite, rectangle,
+// T-square, grand cross, yod, yod-kite, trapezium, 3- to 6-stellium and grand
+// sextile. Every finder is a set of nested loops over the body indices
+// 1..BodyCount that applies the aspect test by bodies (orb column 0), so a
+// body without a position takes part in no pattern.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/vek_types.h"
+
+namespace vek {
+
+struct NameTables;
+
+// How the lines of a pattern are written: the summary form names the pattern
+// and gives the mean deviation ("Grand trine: Su-Ju-Ne (orb 2°13')"); the
+// report form lists the full body names only ("Sun-Jupiter-Neptune").
+enum class PatternForm { Summary, Report };
+
+// One instance of a pattern: its bodies in the order they are listed and the
+// mean deviation of the aspects that make it up.
+struct PatternInstance {
+    std::array<int, 6> bodies{};
+    int size = 0;
+    double meanDeviation = 0;  // radians
+    bool hasMean = true;       // the grand sextile has no mean
+
+    bool operator==(const PatternInstance&) const = default;
+};
+
+// What one finder found: the instances in loop order and the count it
+// reports. The count equals the number of instances except for the grand
+// sextile, which counts 1 however many lines it finds.
+struct PatternResult {
+    std::vector<PatternInstance> instances;
+    int count = 0;
+};
+
+PatternResult FindGrandTrines(const EngineArrays& e);
+PatternResult FindKites(const EngineArrays& e);
+PatternResult FindRectangles(const EngineArrays& e);
+PatternResult FindTSquares(const EngineArrays& e);
+PatternResult FindGrandCrosses(const EngineArrays& e);
+PatternResult FindYods(const EngineArrays& e);
+PatternResult FindYodKites(const EngineArrays& e);
+PatternResult FindTrapezia(const EngineArrays& e);
+// Every set of `size` (3..6) mutually conjunct bodies, in ascending order.
+// Any other size finds nothing.
+PatternResult FindStellia(const EngineArrays& e, int size);
+PatternResult FindGrandSextiles(const EngineArrays& e);
+
+// The finder of pattern slot 0..12 (slots 8..11 are the 6- down to the
+// 3-stellium). Slot 13, the midpoint, and unknown slots find nothing here.
+PatternResult FindPattern(const EngineArrays& e, int pattern);
+
+// Stellium size of slots 8..11 (6, 5, 4, 3), 0 for the other slots.
+int StelliumSizeOfSlot(int pattern);
+
+// The texts a pattern line is built from: the current name tables and the
+// word that introduces the mean deviation in the summary form.
+struct PatternTexts {
+    const NameTables& names;
+    std::string_view deviationWord;
+};
+
+// Line break at the end of every pattern line and after every block.
+inline constexpr std::string_view kPatternLineBreak = "\r\n";
+
+// One line of pattern `pattern` (slot 0..12), ending with a line break.
+std::string PatternLine(const PatternInstance& p, int pattern, PatternForm form,
+                        const PatternTexts& texts);
+
+// A finder's result as the program shows it: one line per instance, and the
+// count (16-bit, as kept in the pattern counts).
+struct PatternBlock {
+    std::string text;
+    int16_t count = 0;
+};
+
+PatternBlock FormatPattern(const PatternResult& r, int pattern, PatternForm form,
+                           const PatternTexts& texts);
+
+// Runs the finder of slot 0..12 and formats its lines.
+PatternBlock RunPatternFinder(const EngineArrays& e, int pattern, PatternForm form,
+                              const PatternTexts& texts);
+
+// Every pattern of a single-chart compute, by slot 0..13. Slots 0..7, 12 and
+// 13 hold their finder's block; of the stellia only the largest size with
+// any instance is searched to the end and holds its block, the sizes below
+// it are not searched and stay empty (`stelliumSlot` says which size was
+// reported, −1 for none). The midpoint block comes from the midpoint search
+// with the given orb list index.
+struct PatternFindings {
+    std::array<PatternBlock, kPatternCount> blocks;
+    int stelliumSlot = -1;
+};
+
+PatternFindings FindAllPatterns(const EngineArrays& e, int midpointOrbIndex, PatternForm form,
+                                const PatternTexts& texts);
+
+// The pattern part of the summary text: every non-empty block in slot order,
+// each followed by a line break.
+std::string PatternSection(const PatternFindings& f);
+
+// Stores the counts of a compute in the per-pattern counts. A slot whose
+// block is non-empty gets the block's count; when a stellium size was
+// reported the slots of the smaller sizes become 0; every other slot keeps
+// the value it had before (a stepping command clears them all before it
+// computes).
+void StorePatternCounts(const PatternFindings& f, int16_t (&patternCount)[kPatternCount]);
+
+}  // namespace vek

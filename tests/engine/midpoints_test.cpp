@@ -1,0 +1,112 @@
+#include "engine/midpoints.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+#include "engine/aspects.h"
+
+namespace vek {
+namespace {
+
+double Deg(double d) { return d / 360.0 * kTwoPi; }
+
+constexpr int kOrb1Degree = 3;  // list index of the 1° midpoint orb
+
+// Conjunction orb 8°, every body without a position until placed.
+EngineArrays Chart(std::initializer_list<std::pair<int, double>> placed) {
+    EngineArrays e;
+    const double base[8] = {0, 8, 9, 6, 7, 4, 3, 3};
+    for (int a = 1; a <= 7; ++a) e.OrbTable[a][0] = Deg(base[a]);
+    FillAspectAngles(e.AspectAngle);
+    for (int b = 1; b <= kMaxBodies; ++b) e.BodyLongitude[b][0] = kBeforeDataRange;
+    for (auto [body, degrees] : placed) e.BodyLongitude[body][0] = Deg(degrees);
+    return e;
+}
+
+TEST(Midpoints, OrbListIndexZeroIsFiveArcMinutesAndUnknownIndicesFindNothing) {
+    EXPECT_NEAR(MidpointOrbOfIndex(0), Deg(5.0 / 60), 1e-15);
+    EXPECT_NEAR(MidpointOrbOfIndex(3), Deg(1), 1e-15);
+    EXPECT_NEAR(MidpointOrbOfIndex(7), Deg(3), 1e-15);
+    EXPECT_EQ(MidpointOrbOfIndex(8), 0);
+    EXPECT_EQ(MidpointOrbOfIndex(-1), 0);
+
+    // Mars 4' off the midpoint: inside 5', outside with any index off the list.
+    EngineArrays e = Chart({{kSun, 10}, {kMars, 20 + 4.0 / 60}, {kJupiter, 30}});
+    EXPECT_EQ(FindMidpoints(e, 0).size(), 1u);
+    e.BodyLongitude[kMars][0] = Deg(20 + 6.0 / 60);
+    EXPECT_TRUE(FindMidpoints(e, 0).empty());
+    EXPECT_EQ(FindMidpoints(e, 1).size(), 1u);
+    EXPECT_TRUE(FindMidpoints(e, 8).empty());
+    EXPECT_TRUE(FindMidpoints(e, -5).empty());
+}
+
+TEST(Midpoints, TripleMetFromSeveralLoopOrdersIsListedOnce) {
+    EngineArrays e = Chart({{kSun, 10}, {kMars, 20}, {kJupiter, 30}});
+    EXPECT_EQ(FindMidpoints(e, kOrb1Degree), (std::vector<Midpoint>{{kSun, kMars, kJupiter}}));
+}
+
+TEST(Midpoints, MidpointAcrossAriesIsFoundThroughTheOppositePoint) {
+    // The plain mean of 350° and 10° is 180°; its opposite point 0° is the
+    // midpoint that counts.
+    EngineArrays e = Chart({{kVenus, 350}, {kSaturn, 10}, {kUranus, 0.5}});
+    EXPECT_EQ(FindMidpoints(e, kOrb1Degree), (std::vector<Midpoint>{{kVenus, kUranus, kSaturn}}));
+    e.BodyLongitude[kUranus][0] = Deg(181.5);
+    EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty());
+}
+
+TEST(Midpoints, ConjunctionsAreSkipped) {
+    // Sun and Mars 6° apart are conjunct: they are never the outer pair.
+    EngineArrays e = Chart({{kSun, 10}, {kMars, 16}, {kJupiter, 13}});
+    EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty());
+    // Jupiter at the midpoint of Sun and Saturn but conjunct with the Sun.
+    e = Chart({{kSun, 10}, {kSaturn, 24}, {kJupiter, 17}});
+    EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty());
+    // The opposite point of the same midpoint is not conjunct with either.
+    e.BodyLongitude[kJupiter][0] = Deg(197);
+    EXPECT_EQ(FindMidpoints(e, kOrb1Degree), (std::vector<Midpoint>{{kSun, kJupiter, kSaturn}}));
+}
+
+TEST(Midpoints, MoonNeverTakesPart) {
+    // Moon at 200° would be opposite the Sun-Jupiter midpoint, and the
+    // Sun-Moon midpoint at 30° would hold Jupiter if the Moon were at 50°.
+    EngineArrays e = Chart({{kSun, 10}, {kJupiter, 30}, {kMoon, 200}});
+    EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty());
+    e.BodyLongitude[kMoon][0] = Deg(50);
+    EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty());
+    // Pluto, the last body that takes part, in the Moon's place.
+    e.BodyLongitude[kPluto][0] = Deg(50);
+    EXPECT_EQ(FindMidpoints(e, kOrb1Degree), (std::vector<Midpoint>{{kSun, kJupiter, kPluto}}));
+}
+
+TEST(Midpoints, TripleTestRejectsMissingAndEqualLongitudes) {
+    EngineArrays e = Chart({{kSun, 10}, {kMars, 20}, {kJupiter, 30}});
+    Midpoint m;
+    EXPECT_TRUE(TestMidpointTriple(e, kSun, kMars, kJupiter, Deg(1), m));
+    EXPECT_EQ(m, (Midpoint{kSun, kMars, kJupiter}));
+    e.BodyLongitude[kJupiter][0] = kAfterDataRange;
+    EXPECT_FALSE(TestMidpointTriple(e, kSun, kMars, kJupiter, Deg(1), m));
+    // Two bodies on the same point: each is at the "midpoint" of itself and
+    // the other, which is no midpoint at all.
+    e.BodyLongitude[kJupiter][0] = Deg(10);
+    EXPECT_FALSE(TestMidpointTriple(e, kSun, kMars, kJupiter, Deg(1), m));
+}
+
+TEST(Midpoints, FirstCentreInTestOrderWins) {
+    // A grand trine: every body is opposite the midpoint of the other two, so
+    // the body tried first as the centre decides the line.
+    EngineArrays e = Chart({{kSun, 0}, {kMars, 120}, {kJupiter, 240}});
+    Midpoint m;
+    ASSERT_TRUE(TestMidpointTriple(e, kMars, kSun, kJupiter, Deg(1), m));
+    EXPECT_EQ(m.centre, kMars);
+    ASSERT_TRUE(TestMidpointTriple(e, kSun, kMars, kJupiter, Deg(1), m));
+    EXPECT_EQ(m.centre, kSun);
+    // The search meets the triple as (Su, Ma, Ju), (Su, Ju, Ma) and (Ma, Su, Ju).
+    EXPECT_EQ(FindMidpoints(e, kOrb1Degree),
+              (std::vector<Midpoint>{{kMars, kSun, kJupiter}, {kSun, kMars, kJupiter}}));
+}
+
+}  // namespace
+}  // namespace vek

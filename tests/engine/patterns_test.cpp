@@ -1,0 +1,189 @@
+#include "engine/patterns.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+#include "engine/aspects.h"
+
+namespace vek {
+namespace {
+
+double Deg(double d) { return d / 360.0 * kTwoPi; }
+
+// A chart with the default base orbs and no position for any body; the tests
+// place only the bodies they need.
+EngineArrays EmptyChart() {
+    EngineArrays e;
+    const double base[8] = {0, 10, 9, 6, 7, 4, 3, 3};
+    for (int a = 1; a <= 7; ++a) e.OrbTable[a][0] = Deg(base[a]);
+    FillAspectAngles(e.AspectAngle);
+    for (int b = 1; b <= kMaxBodies; ++b) e.BodyLongitude[b][0] = kBeforeDataRange;
+    e.BodyCount = 10;
+    return e;
+}
+
+EngineArrays Chart(std::initializer_list<std::pair<int, double>> placed) {
+    EngineArrays e = EmptyChart();
+    for (auto [body, degrees] : placed) e.BodyLongitude[body][0] = Deg(degrees);
+    return e;
+}
+
+using Lines = std::vector<std::vector<int>>;
+
+Lines BodiesOf(const PatternResult& r) {
+    Lines out;
+    for (const PatternInstance& p : r.instances)
+        out.emplace_back(p.bodies.begin(), p.bodies.begin() + p.size);
+    return out;
+}
+
+int TotalInstances(const EngineArrays& e) {
+    int n = 0;
+    for (int p = 0; p <= kGrandSextile; ++p) n += static_cast<int>(FindPattern(e, p).instances.size());
+    return n;
+}
+
+TEST(Patterns, GrandTrineWithinOrbsGivesOneLineAndItsMeanDeviation) {
+    EngineArrays e = Chart({{kSun, 0}, {kJupiter, 122}, {kNeptune, 239}});
+    PatternResult r = FindGrandTrines(e);
+    EXPECT_EQ(BodiesOf(r), (Lines{{1, 5, 8}}));
+    EXPECT_EQ(r.count, 1);
+    // Deviations 2°, 1° and 3°.
+    EXPECT_NEAR(r.instances[0].meanDeviation, Deg(2), 1e-9);
+    EXPECT_EQ(TotalInstances(e), 1);
+}
+
+TEST(Patterns, GrandCrossAlsoYieldsItsFourTSquares) {
+    EngineArrays e = Chart({{1, 0}, {2, 90}, {3, 180}, {4, 270}});
+    PatternResult cross = FindGrandCrosses(e);
+    EXPECT_EQ(BodiesOf(cross), (Lines{{1, 2, 3, 4}}));
+    EXPECT_EQ(cross.count, 1);
+    PatternResult t = FindTSquares(e);
+    EXPECT_EQ(BodiesOf(t), (Lines{{1, 2, 3}, {1, 4, 3}, {2, 1, 4}, {2, 3, 4}}));
+    EXPECT_EQ(t.count, 4);
+}
+
+TEST(Patterns, GrandCrossInAnyIndexOrderIsFoundOnce) {
+    EngineArrays e = Chart({{1, 0}, {2, 180}, {3, 91}, {4, 272}});
+    PatternResult cross = FindGrandCrosses(e);
+    ASSERT_EQ(BodiesOf(cross), (Lines{{1, 3, 2, 4}}));
+    // Squares 1-3 1°, 1-4 2°, 3-2 1°, 2-4 2°; oppositions 1-2 0°, 3-4 1°.
+    EXPECT_NEAR(cross.instances[0].meanDeviation, Deg((1 + 2 + 1 + 2 + 0 + 1) / 6.0), 1e-9);
+}
+
+// Bodies 1..6 at 0°, 60°, ... 300°.
+TEST(Patterns, SixBodiesSixtyDegreesApart) {
+    EngineArrays e = Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
+    EXPECT_EQ(BodiesOf(FindGrandTrines(e)), (Lines{{1, 3, 5}, {2, 4, 6}}));
+    PatternResult kites = FindKites(e);
+    EXPECT_EQ(BodiesOf(kites), (Lines{{5, 1, 3, 2},
+                                      {1, 3, 5, 4},
+                                      {3, 5, 1, 6},
+                                      {4, 6, 2, 1},
+                                      {6, 2, 4, 3},
+                                      {2, 4, 6, 5}}));
+    EXPECT_EQ(kites.count, 6);
+    // The rectangle 1-4-3-6 comes back as 3-6-1-4: another rectangle was kept
+    // in between, so it is not recognised as met before.
+    PatternResult rect = FindRectangles(e);
+    EXPECT_EQ(BodiesOf(rect), (Lines{{1, 4, 3, 6}, {1, 4, 5, 2}, {2, 5, 6, 3}, {3, 6, 1, 4}}));
+    EXPECT_EQ(rect.count, 4);
+    PatternResult trap = FindTrapezia(e);
+    EXPECT_EQ(BodiesOf(trap), (Lines{{1, 4, 3, 2},
+                                     {1, 4, 5, 6},
+                                     {2, 5, 4, 3},
+                                     {2, 5, 6, 1},
+                                     {3, 6, 1, 2},
+                                     {3, 6, 5, 4}}));
+    EXPECT_EQ(trap.count, 6);
+    PatternResult sextile = FindGrandSextiles(e);
+    EXPECT_EQ(BodiesOf(sextile), (Lines{{1, 3, 5, 2, 4, 6}}));
+    EXPECT_EQ(sextile.count, 1);
+    EXPECT_FALSE(sextile.instances[0].hasMean);
+    for (int p : {kTSquare, kGrandCross, kYod, kYodKite, kStellium3})
+        EXPECT_TRUE(FindPattern(e, p).instances.empty()) << p;
+}
+
+TEST(Patterns, GrandSextileCountsOneHoweverManyLines) {
+    // Bodies 7 and 8 double bodies 1 and 2, so two sets of six bodies form a
+    // grand sextile.
+    EngineArrays e = Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300},
+                            {7, 1}, {8, 61}});
+    PatternResult r = FindGrandSextiles(e);
+    EXPECT_GT(r.instances.size(), 1u);
+    EXPECT_EQ(r.count, 1);
+}
+
+TEST(Patterns, RectangleMetAgainFromItsSecondOppositionIsDropped) {
+    EngineArrays e = Chart({{1, 0}, {2, 240}, {3, 180}, {4, 60}});
+    PatternResult r = FindRectangles(e);
+    EXPECT_EQ(BodiesOf(r), (Lines{{1, 3, 2, 4}}));
+    EXPECT_EQ(r.count, 1);
+}
+
+TEST(Patterns, KiteMeanCoversTrinesOppositionAndSextiles) {
+    // Trine deviations 1°, 1°, 0°; apex 181° opposite body 1 (1°) and sextile
+    // to the others (0°, 0°).
+    EngineArrays e = Chart({{1, 0}, {2, 121}, {3, 241}, {4, 181}});
+    PatternResult r = FindKites(e);
+    ASSERT_EQ(BodiesOf(r), (Lines{{1, 2, 3, 4}}));
+    EXPECT_NEAR(r.instances[0].meanDeviation, Deg(0.5), 1e-9);
+}
+
+TEST(Patterns, YodAndYodKite) {
+    EngineArrays e = Chart({{1, 0}, {2, 61}, {3, 210}, {4, 30}});
+    PatternResult yod = FindYods(e);
+    ASSERT_EQ(BodiesOf(yod), (Lines{{1, 3, 2}}));
+    // Sextile 1°, quincunxes 0° and 1°.
+    EXPECT_NEAR(yod.instances[0].meanDeviation, Deg(2.0 / 3), 1e-9);
+    PatternResult kite = FindYodKites(e);
+    ASSERT_EQ(BodiesOf(kite), (Lines{{1, 3, 2, 4}}));
+    // Opposition 0°, semisextiles 1° (to body 2) and 0°.
+    EXPECT_NEAR(kite.instances[0].meanDeviation, Deg(3.0 / 6), 1e-9);
+}
+
+TEST(Patterns, EverySubsetOfConjunctBodiesIsItsOwnStellium) {
+    // Bodies 1..7 within 6°: every pair is conjunct with the 10° orb.
+    EngineArrays e = Chart({{1, 0}, {2, 1}, {3, 2}, {4, 3}, {5, 4}, {6, 5}, {7, 6}});
+    EXPECT_EQ(FindStellia(e, 6).count, 7);
+    EXPECT_EQ(FindStellia(e, 5).count, 21);
+    EXPECT_EQ(FindStellia(e, 3).count, 35);
+    EXPECT_EQ(BodiesOf(FindStellia(e, 6)).front(), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(BodiesOf(FindStellia(e, 6)).back(), (std::vector<int>{2, 3, 4, 5, 6, 7}));
+    EXPECT_TRUE(FindStellia(e, 7).instances.empty());
+    EXPECT_TRUE(FindStellia(e, 2).instances.empty());
+}
+
+TEST(Patterns, StelliumNeedsEveryPairConjunctAndAveragesThem) {
+    // 1-3 is the only pair more than 10° apart.
+    EngineArrays e = Chart({{1, 0}, {2, 8}, {3, 16}, {4, 8.5}});
+    EXPECT_EQ(BodiesOf(FindStellia(e, 3)), (Lines{{1, 2, 4}, {2, 3, 4}}));
+    // 1-2: 8°, 1-4: 8.5°, 2-4: 0.5°.
+    EXPECT_NEAR(FindStellia(e, 3).instances[0].meanDeviation, Deg(17.0 / 3), 1e-9);
+    EXPECT_TRUE(FindStellia(e, 4).instances.empty());
+}
+
+TEST(Patterns, BodyWithoutPositionIsInNoPattern) {
+    EngineArrays e = Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
+    e.BodyLongitude[3][0] = kAfterDataRange;
+    for (int p = 0; p <= kGrandSextile; ++p)
+        for (const PatternInstance& inst : FindPattern(e, p).instances)
+            for (int m = 0; m < inst.size; ++m) EXPECT_NE(inst.bodies[m], 3) << "pattern " << p;
+    // Three bodies that would be a stellium if −99 were read as an angle.
+    EngineArrays s = Chart({{1, 0}, {2, 1}});
+    s.BodyLongitude[3][0] = -0.001;
+    EXPECT_TRUE(FindStellia(s, 3).instances.empty());
+}
+
+TEST(Patterns, MoonTakesPartOnlyWhenCounted) {
+    EngineArrays e = Chart({{1, 0}, {2, 120}, {kMoon, 240}});
+    EXPECT_EQ(FindGrandTrines(e).count, 1);
+    e.BodyCount = 9;
+    EXPECT_EQ(FindGrandTrines(e).count, 0);
+}
+
+}  // namespace
+}  // namespace vek
