@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/aspects.h"
+#include "engine/vocabulary.h"
 
 namespace vek {
 
@@ -63,6 +64,33 @@ std::vector<Midpoint> FindMidpoints(const EngineArrays& e, int orbIndex) {
             }
         }
     return found;
+}
+
+std::string MidpointLine(const Midpoint& m, PatternForm form, const NameTables& names) {
+    const bool summary = form == PatternForm::Summary;
+    const std::string(&body)[kMaxBodies + 1] = summary ? names.BodyAbbreviation : names.BodyName;
+    std::string line;
+    if (summary) {
+        line += names.PatternName[kMidpoint];
+        line += ": ";
+    }
+    const int listed[3] = {m.lower, m.centre, m.upper};
+    for (int n = 0; n < 3; ++n) {
+        if (n > 0) line += '-';
+        if (listed[n] >= 1 && listed[n] <= kMaxBodies) line += body[listed[n]];
+    }
+    line += kPatternLineBreak;
+    return line;
+}
+
+PatternBlock CheckForMidpoint(const EngineArrays& e, int orbIndex, PatternForm form,
+                              const NameTables& names) {
+    PatternBlock block;
+    for (const Midpoint& m : FindMidpoints(e, orbIndex)) {
+        block.text += MidpointLine(m, form, names);
+        ++block.count;
+    }
+    return block;
 }
 
 }  // namespace vek

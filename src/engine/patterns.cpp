@@ -2,7 +2,11 @@
 
 #include <initializer_list>
 
+#include "app/program_text.h"
+#include "engine/angle_text.h"
 #include "engine/aspects.h"
+#include "engine/midpoints.h"
+#include "engine/vocabulary.h"
 
 namespace vek {
 
@@ -109,7 +113,8 @@ void CollectStellia(const EngineArrays& e, int size, int n, std::array<int, 6>& 
 
 PatternResult FindGrandTrines(const EngineArrays& e) {
     PatternResult r;
-    for (const Trine& t : GrandTrines(e)) Add(r, MakeInstance({t.i, t.j, t.k}, {t.dij, t.dik, t.djk}));
+    for (const Trine& t : GrandTrines(e))
+        Add(r, MakeInstance({t.i, t.j, t.k}, {t.dij, t.dik, t.djk}));
     return r;
 }
 
@@ -126,8 +131,8 @@ PatternResult FindKites(const EngineArrays& e) {
                 double dOpp, dS1, dS2;
                 if (Holds(e, a, o[0], kOpposition, dOpp) && Holds(e, a, o[1], kSextile, dS1) &&
                     Holds(e, a, o[2], kSextile, dS2))
-                    Add(r, MakeInstance({o[0], o[1], o[2], a},
-                                        {t.dij, t.dik, t.djk, dOpp, dS1, dS2}));
+                    Add(r,
+                        MakeInstance({o[0], o[1], o[2], a}, {t.dij, t.dik, t.djk, dOpp, dS1, dS2}));
             }
         }
     }
@@ -267,31 +272,124 @@ PatternResult FindGrandSextiles(const EngineArrays& e) {
 
 int StelliumSizeOfSlot(int pattern) {
     switch (pattern) {
-        case kStellium6: return 6;
-        case kStellium5: return 5;
-        case kStellium4: return 4;
-        case kStellium3: return 3;
-        default: return 0;
+        case kStellium6:
+            return 6;
+        case kStellium5:
+            return 5;
+        case kStellium4:
+            return 4;
+        case kStellium3:
+            return 3;
+        default:
+            return 0;
     }
 }
 
 PatternResult FindPattern(const EngineArrays& e, int pattern) {
     switch (pattern) {
-        case kGrandTrine: return FindGrandTrines(e);
-        case kKite: return FindKites(e);
-        case kRectangle: return FindRectangles(e);
-        case kTSquare: return FindTSquares(e);
-        case kGrandCross: return FindGrandCrosses(e);
-        case kYod: return FindYods(e);
-        case kYodKite: return FindYodKites(e);
-        case kTrapezium: return FindTrapezia(e);
+        case kGrandTrine:
+            return FindGrandTrines(e);
+        case kKite:
+            return FindKites(e);
+        case kRectangle:
+            return FindRectangles(e);
+        case kTSquare:
+            return FindTSquares(e);
+        case kGrandCross:
+            return FindGrandCrosses(e);
+        case kYod:
+            return FindYods(e);
+        case kYodKite:
+            return FindYodKites(e);
+        case kTrapezium:
+            return FindTrapezia(e);
         case kStellium6:
         case kStellium5:
         case kStellium4:
-        case kStellium3: return FindStellia(e, StelliumSizeOfSlot(pattern));
-        case kGrandSextile: return FindGrandSextiles(e);
-        default: return {};
+        case kStellium3:
+            return FindStellia(e, StelliumSizeOfSlot(pattern));
+        case kGrandSextile:
+            return FindGrandSextiles(e);
+        default:
+            return {};
     }
+}
+
+PatternTexts CurrentPatternTexts(const NameTables& names) {
+    return {names, ProgramText(154)};
+}
+
+std::string PatternLine(const PatternInstance& p, int pattern, PatternForm form,
+                        const PatternTexts& texts) {
+    const bool summary = form == PatternForm::Summary;
+    std::string line;
+    if (summary && pattern >= 0 && pattern < kPatternCount) {
+        line += texts.names.PatternName[pattern];
+        line += ": ";
+    }
+    for (int m = 0; m < p.size; ++m) {
+        const int b = p.bodies[m];
+        if (m > 0) line += '-';
+        if (b >= 1 && b <= kMaxBodies)
+            line += summary ? texts.names.BodyAbbreviation[b] : texts.names.BodyName[b];
+    }
+    if (summary && p.hasMean) {
+        line += " (";
+        line += texts.deviationWord;
+        line += ' ';
+        line += AngleText(p.meanDeviation);
+        line += ')';
+    }
+    line += kPatternLineBreak;
+    return line;
+}
+
+PatternBlock FormatPattern(const PatternResult& r, int pattern, PatternForm form,
+                           const PatternTexts& texts) {
+    PatternBlock block;
+    for (const PatternInstance& p : r.instances) block.text += PatternLine(p, pattern, form, texts);
+    block.count = static_cast<int16_t>(r.count);
+    return block;
+}
+
+PatternBlock RunPatternFinder(const EngineArrays& e, int pattern, PatternForm form,
+                              const PatternTexts& texts) {
+    return FormatPattern(FindPattern(e, pattern), pattern, form, texts);
+}
+
+PatternFindings FindAllPatterns(const EngineArrays& e, int midpointOrbIndex, PatternForm form,
+                                const PatternTexts& texts) {
+    PatternFindings f;
+    for (int p = kGrandTrine; p <= kTrapezium; ++p)
+        f.blocks[p] = RunPatternFinder(e, p, form, texts);
+    // Only the largest stellium size with any instance is reported.
+    for (int p = kStellium6; p <= kStellium3; ++p) {
+        f.blocks[p] = RunPatternFinder(e, p, form, texts);
+        if (!f.blocks[p].text.empty()) {
+            f.stelliumSlot = p;
+            break;
+        }
+    }
+    f.blocks[kGrandSextile] = RunPatternFinder(e, kGrandSextile, form, texts);
+    f.blocks[kMidpoint] = CheckForMidpoint(e, midpointOrbIndex, form, texts.names);
+    return f;
+}
+
+std::string PatternSection(const PatternFindings& f) {
+    std::string text;
+    for (const PatternBlock& b : f.blocks) {
+        if (b.text.empty()) continue;
+        text += b.text;
+        text += kPatternLineBreak;
+    }
+    return text;
+}
+
+void StorePatternCounts(const PatternFindings& f, int16_t (&patternCount)[kPatternCount]) {
+    for (int p = 0; p < kPatternCount; ++p)
+        if (!f.blocks[p].text.empty()) patternCount[p] = f.blocks[p].count;
+    if (f.stelliumSlot >= kStellium6)
+        for (int p = f.stelliumSlot + 1; p <= kStellium3; ++p) patternCount[p] = 0;
 }
 
 }  // namespace vek

@@ -7,11 +7,14 @@
 #include <vector>
 
 #include "engine/aspects.h"
+#include "engine/vocabulary.h"
 
 namespace vek {
 namespace {
 
-double Deg(double d) { return d / 360.0 * kTwoPi; }
+double Deg(double d) {
+    return d / 360.0 * kTwoPi;
+}
 
 constexpr int kOrb1Degree = 3;  // list index of the 1° midpoint orb
 
@@ -106,6 +109,27 @@ TEST(Midpoints, FirstCentreInTestOrderWins) {
     // The search meets the triple as (Su, Ma, Ju), (Su, Ju, Ma) and (Ma, Su, Ju).
     EXPECT_EQ(FindMidpoints(e, kOrb1Degree),
               (std::vector<Midpoint>{{kMars, kSun, kJupiter}, {kSun, kMars, kJupiter}}));
+}
+
+TEST(Midpoints, SummaryAndReportLines) {
+    NameTables en, de;
+    BuildNameTables(en, kEnglish);
+    BuildNameTables(de, kGerman);
+    EngineArrays e = Chart({{kSun, 10}, {kMars, 20}, {kJupiter, 30}});
+    PatternBlock b = CheckForMidpoint(e, kOrb1Degree, PatternForm::Summary, en);
+    EXPECT_EQ(b.text, "Midpoint: Su-Ma-Ju\r\n");
+    EXPECT_EQ(b.count, 1);
+    b = CheckForMidpoint(e, kOrb1Degree, PatternForm::Report, en);
+    EXPECT_EQ(b.text, "Sun-Mars-Jupiter\r\n");
+    EXPECT_EQ(b.count, 1);
+    EXPECT_EQ(MidpointLine({kSun, kMars, kJupiter}, PatternForm::Summary, de),
+              "Halbsumme: So-Ma-Ju\r\n");
+    EXPECT_EQ(MidpointLine({kVenus, kUranus, kSaturn}, PatternForm::Report, de),
+              "Venus-Uranus-Saturn\r\n");
+    // Nothing found: no text and no count.
+    b = CheckForMidpoint(e, 99, PatternForm::Summary, en);
+    EXPECT_TRUE(b.text.empty());
+    EXPECT_EQ(b.count, 0);
 }
 
 }  // namespace

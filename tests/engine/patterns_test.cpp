@@ -6,12 +6,17 @@
 #include <utility>
 #include <vector>
 
+#include "app/program_text.h"
 #include "engine/aspects.h"
+#include "engine/vocabulary.h"
+#include "util/paths.h"
 
 namespace vek {
 namespace {
 
-double Deg(double d) { return d / 360.0 * kTwoPi; }
+double Deg(double d) {
+    return d / 360.0 * kTwoPi;
+}
 
 // A chart with the default base orbs and no position for any body; the tests
 // place only the bodies they need.
@@ -42,7 +47,8 @@ Lines BodiesOf(const PatternResult& r) {
 
 int TotalInstances(const EngineArrays& e) {
     int n = 0;
-    for (int p = 0; p <= kGrandSextile; ++p) n += static_cast<int>(FindPattern(e, p).instances.size());
+    for (int p = 0; p <= kGrandSextile; ++p)
+        n += static_cast<int>(FindPattern(e, p).instances.size());
     return n;
 }
 
@@ -79,12 +85,10 @@ TEST(Patterns, SixBodiesSixtyDegreesApart) {
     EngineArrays e = Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
     EXPECT_EQ(BodiesOf(FindGrandTrines(e)), (Lines{{1, 3, 5}, {2, 4, 6}}));
     PatternResult kites = FindKites(e);
-    EXPECT_EQ(BodiesOf(kites), (Lines{{5, 1, 3, 2},
-                                      {1, 3, 5, 4},
-                                      {3, 5, 1, 6},
-                                      {4, 6, 2, 1},
-                                      {6, 2, 4, 3},
-                                      {2, 4, 6, 5}}));
+    EXPECT_EQ(
+        BodiesOf(kites),
+        (Lines{
+            {5, 1, 3, 2}, {1, 3, 5, 4}, {3, 5, 1, 6}, {4, 6, 2, 1}, {6, 2, 4, 3}, {2, 4, 6, 5}}));
     EXPECT_EQ(kites.count, 6);
     // The rectangle 1-4-3-6 comes back as 3-6-1-4: another rectangle was kept
     // in between, so it is not recognised as met before.
@@ -92,12 +96,10 @@ TEST(Patterns, SixBodiesSixtyDegreesApart) {
     EXPECT_EQ(BodiesOf(rect), (Lines{{1, 4, 3, 6}, {1, 4, 5, 2}, {2, 5, 6, 3}, {3, 6, 1, 4}}));
     EXPECT_EQ(rect.count, 4);
     PatternResult trap = FindTrapezia(e);
-    EXPECT_EQ(BodiesOf(trap), (Lines{{1, 4, 3, 2},
-                                     {1, 4, 5, 6},
-                                     {2, 5, 4, 3},
-                                     {2, 5, 6, 1},
-                                     {3, 6, 1, 2},
-                                     {3, 6, 5, 4}}));
+    EXPECT_EQ(
+        BodiesOf(trap),
+        (Lines{
+            {1, 4, 3, 2}, {1, 4, 5, 6}, {2, 5, 4, 3}, {2, 5, 6, 1}, {3, 6, 1, 2}, {3, 6, 5, 4}}));
     EXPECT_EQ(trap.count, 6);
     PatternResult sextile = FindGrandSextiles(e);
     EXPECT_EQ(BodiesOf(sextile), (Lines{{1, 3, 5, 2, 4, 6}}));
@@ -110,10 +112,12 @@ TEST(Patterns, SixBodiesSixtyDegreesApart) {
 TEST(Patterns, GrandSextileCountsOneHoweverManyLines) {
     // Bodies 7 and 8 double bodies 1 and 2, so two sets of six bodies form a
     // grand sextile.
-    EngineArrays e = Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300},
-                            {7, 1}, {8, 61}});
+    EngineArrays e =
+        Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}, {7, 1}, {8, 61}});
     PatternResult r = FindGrandSextiles(e);
-    EXPECT_GT(r.instances.size(), 1u);
+    EXPECT_EQ(
+        BodiesOf(r),
+        (Lines{{1, 3, 5, 2, 4, 6}, {1, 3, 5, 4, 6, 8}, {2, 4, 6, 3, 5, 7}, {3, 5, 7, 4, 6, 8}}));
     EXPECT_EQ(r.count, 1);
 }
 
@@ -183,6 +187,89 @@ TEST(Patterns, MoonTakesPartOnlyWhenCounted) {
     EXPECT_EQ(FindGrandTrines(e).count, 1);
     e.BodyCount = 9;
     EXPECT_EQ(FindGrandTrines(e).count, 0);
+}
+
+NameTables Names(int language) {
+    NameTables t;
+    BuildNameTables(t, language);
+    return t;
+}
+
+TEST(PatternText, SummaryAndReportForms) {
+    const NameTables en = Names(kEnglish);
+    const PatternTexts texts{en, "dev"};
+    EngineArrays e = Chart({{kSun, 0}, {kJupiter, 122}, {kNeptune, 239}});
+    PatternBlock b = RunPatternFinder(e, kGrandTrine, PatternForm::Summary, texts);
+    EXPECT_EQ(b.text, "Grand trine: Su-Ju-Ne (dev 2°0')\r\n");
+    EXPECT_EQ(b.count, 1);
+    b = RunPatternFinder(e, kGrandTrine, PatternForm::Report, texts);
+    EXPECT_EQ(b.text, "Sun-Jupiter-Neptune\r\n");
+
+    // The grand sextile line has no mean; one count for two lines.
+    e = Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}, {7, 1}, {8, 61}});
+    b = RunPatternFinder(e, kGrandSextile, PatternForm::Summary, texts);
+    EXPECT_EQ(b.text,
+              "Grand sextile: Su-Ve-Ju-Me-Ma-Sa\r\nGrand sextile: Su-Ve-Ju-Ma-Sa-Ne\r\n"
+              "Grand sextile: Me-Ma-Sa-Ve-Ju-Ur\r\nGrand sextile: Ve-Ju-Ur-Ma-Sa-Ne\r\n");
+    EXPECT_EQ(b.count, 1);
+}
+
+TEST(PatternText, CurrentLanguageSuppliesNamesAndDeviationWord) {
+    ProgramTextTable& table = GlobalProgramText();
+    ASSERT_GE(table.Load(JoinPath(VEK_SOURCE_DATA_DIR, "vek.dat")), 1);
+    const NameTables de = Names(kGerman);
+    SetCurrentLanguage(kGerman);
+    EngineArrays e = Chart({{kSun, 0}, {kMars, 90}, {kJupiter, 180.5}});
+    PatternBlock b = RunPatternFinder(e, kTSquare, PatternForm::Summary, CurrentPatternTexts(de));
+    SetCurrentLanguage(kEnglish);
+    EXPECT_EQ(b.text, "T-Quadrat: So-Ma-Ju (" + table.Get(154, kGerman) + " 0°20')\r\n");
+}
+
+TEST(AllPatterns, LargestStelliumOnlyAndUntouchedSlotsKeepTheirCounts) {
+    const NameTables en = Names(kEnglish);
+    EngineArrays e = Chart({{1, 0}, {2, 1}, {3, 2}, {4, 3}});
+    PatternFindings f = FindAllPatterns(e, 3, PatternForm::Summary, {en, "dev"});
+    EXPECT_EQ(f.stelliumSlot, kStellium4);
+    EXPECT_TRUE(f.blocks[kStellium3].text.empty());  // smaller sizes are not searched
+    // Conjunctions 1°, 2°, 3°, 1°, 2°, 1°: mean 1°40'.
+    EXPECT_EQ(PatternSection(f), "4-Stellium: Su-Me-Ve-Ma (dev 1°40')\r\n\r\n");
+
+    int16_t counts[kPatternCount];
+    for (int16_t& c : counts) c = 7;
+    StorePatternCounts(f, counts);
+    for (int p = 0; p < kPatternCount; ++p) {
+        if (p == kStellium4)
+            EXPECT_EQ(counts[p], 1);
+        else if (p == kStellium3)
+            EXPECT_EQ(counts[p], 0) << "smaller stellium sizes are cleared";
+        else
+            EXPECT_EQ(counts[p], 7) << "slot " << p << " had nothing to report";
+    }
+}
+
+TEST(AllPatterns, BlocksFollowSlotOrderEachEndedByALineBreak) {
+    const NameTables en = Names(kEnglish);
+    EngineArrays e = Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
+    PatternFindings f = FindAllPatterns(e, 3, PatternForm::Summary, {en, "dev"});
+    const std::string section = PatternSection(f);
+    size_t at = 0;
+    for (int p = 0; p < kPatternCount; ++p) {
+        if (f.blocks[p].text.empty()) continue;
+        EXPECT_EQ(section.compare(at, f.blocks[p].text.size(), f.blocks[p].text), 0) << p;
+        at += f.blocks[p].text.size();
+        EXPECT_EQ(section.compare(at, 2, "\r\n"), 0) << p;
+        at += 2;
+    }
+    EXPECT_EQ(at, section.size());
+    EXPECT_NE(section.find("Grand sextile: Su-Ve-Ju-Me-Ma-Sa\r\n\r\nMidpoint: "),
+              std::string::npos);
+
+    int16_t counts[kPatternCount] = {};
+    StorePatternCounts(f, counts);
+    const int16_t expected[kPatternCount] = {2, 6, 4, 0, 0, 0, 0,
+                                             6, 0, 0, 0, 0, 1, f.blocks[kMidpoint].count};
+    for (int p = 0; p < kPatternCount; ++p) EXPECT_EQ(counts[p], expected[p]) << p;
+    EXPECT_GT(counts[kMidpoint], 0);
 }
 
 }  // namespace

@@ -1,0 +1,71 @@
+// All pattern finders and the midpoint search on a busy chart: a hexagon of
+// six bodies with three more doubling it and the Moon between them, which
+// yields grand trines, kites, rectangles, trapezia, grand sextiles, stellia
+// and midpoints.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "engine/aspects.h"
+#include "engine/midpoints.h"
+#include "engine/patterns.h"
+#include "engine/vocabulary.h"
+
+namespace {
+
+double Deg(double d) {
+    return d / 360.0 * vek::kTwoPi;
+}
+
+vek::EngineArrays BusyChart() {
+    vek::EngineArrays e;
+    const double base[8] = {0, 10, 9, 6, 7, 4, 3, 3};
+    for (int a = 1; a <= 7; ++a) e.OrbTable[a][0] = Deg(base[a]);
+    vek::FillAspectAngles(e.AspectAngle);
+    const double lon[11] = {0, 0, 60.5, 120, 181, 240, 299, 2, 62, 121.5, 30};
+    for (int b = 1; b <= 10; ++b) e.BodyLongitude[b][0] = Deg(lon[b]);
+    e.BodyCount = 10;
+    return e;
+}
+
+void BM_AllPatternsSummary(benchmark::State& state) {
+    const vek::EngineArrays e = BusyChart();
+    vek::NameTables names;
+    vek::BuildNameTables(names, vek::kEnglish);
+    const vek::PatternTexts texts{names, "mean deviation"};
+    size_t chars = 0;
+    for (auto _ : state) {
+        vek::PatternFindings f = vek::FindAllPatterns(e, 3, vek::PatternForm::Summary, texts);
+        std::string section = vek::PatternSection(f);
+        chars = section.size();
+        benchmark::DoNotOptimize(section.data());
+    }
+    state.counters["chars"] = static_cast<double>(chars);
+}
+BENCHMARK(BM_AllPatternsSummary);
+
+void BM_FindersOnly(benchmark::State& state) {
+    const vek::EngineArrays e = BusyChart();
+    int instances = 0;
+    for (auto _ : state) {
+        instances = 0;
+        for (int p = 0; p <= vek::kGrandSextile; ++p)
+            instances += static_cast<int>(vek::FindPattern(e, p).instances.size());
+        benchmark::DoNotOptimize(instances);
+    }
+    state.counters["instances"] = instances;
+}
+BENCHMARK(BM_FindersOnly);
+
+void BM_Midpoints(benchmark::State& state) {
+    const vek::EngineArrays e = BusyChart();
+    size_t found = 0;
+    for (auto _ : state) {
+        found = vek::FindMidpoints(e, 3).size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["midpoints"] = static_cast<double>(found);
+}
+BENCHMARK(BM_Midpoints);
+
+}  // namespace
