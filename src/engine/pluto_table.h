@@ -2,33 +2,37 @@
 // day from 1600 January 1 to 2100 January 1, one encoded line per day.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace vek {
 
 class PlutoTable {
-public:
+  public:
     // First and last day numbers with a position (the last needs the line
     // after it for interpolation).
     static constexpr int kFirstDay = 2305448;
     static constexpr int kLastDay = 2488069;
+    // Lines a complete table holds: one per day through kLastDay + 1.
+    static constexpr int kRequiredLines = kLastDay - kFirstDay + 2;
 
     // Loads the table file. Returns "" on success, otherwise a one-line
     // description of what is wrong; the table is then left empty.
     std::string Load(const std::string& path);
-    // Same from the file's content.
+    // Same from the file's content. Lines may end in LF or CR LF; each line
+    // is trimmed of surrounding blanks and blank lines are skipped.
     std::string LoadFromString(const std::string& content);
 
-    bool IsLoaded() const { return !degrees_.empty(); }
+    bool IsLoaded() const { return !minutes_.empty(); }
 
-    // Longitude at Julian date jd (UT) in radians in [0, 2π); −99 before the
-    // table's range, −100 after it, −1 when no table is loaded or jd is not
-    // finite.
+    // Longitude at Julian date jd (UT) in radians in [0, 2π), interpolated
+    // linearly between the two days around jd; −99 before the table's range,
+    // −100 after it, −1 when no table is loaded or jd is not finite.
     double LongitudeAt(double jd) const;
 
-private:
-    std::vector<float> degrees_;  // decoded longitude of line k in degrees
+  private:
+    std::vector<uint16_t> minutes_;  // longitude of line k in arc minutes, 0..21599
 };
 
 }  // namespace vek
