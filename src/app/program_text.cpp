@@ -19,7 +19,9 @@ const std::string& EmptyText() {
     return empty;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Number of code points in `s` when it is well-formed UTF-8 without control
 // characters other than tab, else −1.
@@ -269,7 +271,9 @@ bool ProgramTextTable::Has(int n, int language) const {
     return present_[n][language == 1 ? 1 : 0];
 }
 
-int ProgramTextTable::Count() const { return count_; }
+int ProgramTextTable::Count() const {
+    return count_;
+}
 
 std::string ProgramTextTable::FailureMessage(const std::string& path) const {
     const std::string line = std::to_string(error_line_);
@@ -323,8 +327,12 @@ ProgramTextTable& GlobalProgramText() {
     return table;
 }
 
-int CurrentLanguage() { return g_language; }
-void SetCurrentLanguage(int language) { g_language = language; }
+int CurrentLanguage() {
+    return g_language;
+}
+void SetCurrentLanguage(int language) {
+    g_language = language;
+}
 
 int LoadProgramText(const std::string& folder, std::string* message, const std::string& name) {
     const std::string path = JoinPath(folder, name);
@@ -334,7 +342,9 @@ int LoadProgramText(const std::string& folder, std::string* message, const std::
     return r;
 }
 
-const std::string& ProgramText(int n) { return GlobalProgramText().Get(n, CurrentLanguage()); }
+const std::string& ProgramText(int n) {
+    return GlobalProgramText().Get(n, CurrentLanguage());
+}
 
 std::string FillProgramTextValues(std::string text, const std::array<std::string, 5>& values) {
     if (text.find('^') == std::string::npos && text.find("[r") == std::string::npos) return text;

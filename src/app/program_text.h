@@ -14,15 +14,15 @@ namespace vek {
 // What went wrong in the last load (kNone after a successful one).
 enum class ProgramTextError {
     kNone,
-    kNoText,     // the file holds no text at all (result 0)
+    kNoText,      // the file holds no text at all (result 0)
     kCannotOpen,  // −1
     kTooMuch,     // −3: the file is larger than any program-text file can be
     kEmpty,       // −6
     kReadError,   // −7
     kNoMemory,    // −8
-    kMissing,     // −500−line: a line without a well-formed text, or a number lacking a language
-    kTooLong,     // −1000−line: a text longer than kMaxProgramTextLength characters
-    kDuplicate,   // −1500−line: a number and language given a second time
+    kMissing,    // −500−line: a line without a well-formed text, or a number lacking a language
+    kTooLong,    // −1000−line: a text longer than kMaxProgramTextLength characters
+    kDuplicate,  // −1500−line: a number and language given a second time
 };
 
 // Longest text that can be fetched, in characters (Unicode code points): the
@@ -33,7 +33,7 @@ inline constexpr int kMaxProgramTextNumber = 9999;
 
 // A loaded program-text file: text number n in each language.
 class ProgramTextTable {
-public:
+  public:
     // Loads a file. Returns the number of texts read (≥ 1) or a result code:
     // 0 nothing read, −1 cannot open, −3 file too large, −6 empty, −7 read
     // error, −8 out of memory, −500−line missing text, −1000−line text too
@@ -58,7 +58,7 @@ public:
     int LastErrorLine() const { return error_line_; }
     std::string FailureMessage(const std::string& path) const;
 
-private:
+  private:
     int Fail(ProgramTextError kind, int line);
 
     std::vector<std::array<std::string, 2>> texts_;
