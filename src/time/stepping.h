@@ -1,0 +1,79 @@
+// Stepping the World date forward and back by half an hour, a day, a week, a
+// month or a year, as the "Forward" and "Back" buttons and a run do.
+//
+// A step edits the World date's row as a user would (time, day, month, year
+// text; the zone stays) and the window then runs the compute command. The
+// window's part of one step:
+//
+//   DateRowFields saved = ApplyStep(rows, interval, direction);
+//   clear PatternCount (all 14 slots) -- the caller's job, before the compute,
+//                                        so a run never sees the counts of the
+//                                        previous step;
+//   run the compute (it converts the row, and shows the date message when
+//                    the Julian date is an error code);
+//   if (RestoreIfRefused(rows, saved, DateJD[0])) end the step (and a run);
+//
+// StepWorldDate does the same without a compute in between, for callers that
+// only need the new row or the refusal.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/vek_types.h"
+#include "time/date_row_fields.h"
+#include "time/date_rows.h"
+
+namespace vek {
+
+// Entries of the interval list (cboForwardBack).
+enum StepInterval : int { kStepHalfHour = 0, kStepDay, kStepWeek, kStepMonth, kStepYear };
+inline constexpr int kStepIntervalCount = 5;
+
+// Index of the button pressed: 0 "Forward", 1 "Back".
+enum StepDirection : int { kStepForward = 0, kStepBack = 1 };
+
+// Texts of the interval list in the current language.
+std::vector<std::string> StepIntervalTexts();
+
+// The interval list's index after it is refilled: kept when it had one,
+// otherwise one day.
+int IntervalIndexAfterRefill(int previousIndex);
+
+// Whether "Forward" (and with it "Back" and the interval list) can be used:
+// the World date's year text is not empty and its month, day, time and zone
+// are chosen, the mode reads the World date, no run is in progress and no
+// aspect explanation occupies the chart area.
+bool SteppingEnabled(const DateRowFields& world, Mode mode, bool runInProgress,
+                     bool explanationShown);
+
+// The calendar arithmetic of one step on a row's time index, day, month and
+// year, before months with fewer days are taken into account. An empty time
+// counts as index 0: forward half an hour gives 00:00 of the same day, back
+// half an hour 23:30 of the day before. A year below 0 is written as "0".
+DateRowFields StepFields(const DateRowFields& row, int interval, int direction);
+
+// Steps the World date of `rows` and returns the row as it was before. After a
+// month or year step, a day that the new month lacks moves back to its last
+// day (31 January + one month is 28 or 29 February; 29 February − one year is
+// 28 February).
+DateRowFields ApplyStep(DateRows& rows, int interval, int direction);
+
+// When the Julian date computed after a step is negative (the step left the
+// accepted range, or another input error), puts back the World date's time,
+// month, day and year text from `saved` and returns true.
+bool RestoreIfRefused(DateRows& rows, const DateRowFields& saved, double julianDate);
+
+struct StepOutcome {
+    bool accepted = false;
+    // The new Julian date (UT), or the error code that refused the step.
+    double julianDate = 0;
+    // The World date row after the step, or as restored.
+    DateRowFields row;
+};
+
+// One whole step without a compute: ApplyStep, the conversion of the new row
+// and, when it is refused, the restore.
+StepOutcome StepWorldDate(DateRows& rows, int interval, int direction);
+
+}  // namespace vek
