@@ -225,16 +225,6 @@ TEST(InputDate, DisplayTexts) {
     EXPECT_EQ(rows.WeekdayToolTip(0), "");
 }
 
-TEST(InputDate, ClearButtonFollowsAnyValue) {
-    DateRows rows;
-    EXPECT_FALSE(rows.HasAnyValue(1));
-    rows.Row(1).zoneIndex = 3;
-    EXPECT_TRUE(rows.HasAnyValue(1));
-    rows.Row(1) = DateRowFields{};
-    rows.Row(1).yearText = "x";
-    EXPECT_TRUE(rows.HasAnyValue(1));
-}
-
 // A clock that always reads the given local time in the given zone.
 Clock FixedClock(int y, int mo, int d, int h, int mi, int s, int minutesEast) {
     return [=]() { return ClockReading{y, mo, d, h, mi, s, -minutesEast * 60}; };
@@ -271,17 +261,6 @@ TEST(Now, RowConvertsBackToTheInstant) {
         EXPECT_NEAR(rows.InputDateToAJDate(0), CurrentJulianDate(clock), 15.0 / 1440 + 1e-9)
             << zone;
     }
-}
-
-TEST(SlotsInModes, WhichRowsAComputeReads) {
-    EXPECT_TRUE(SlotTakesPartIn(0, Mode::World));
-    EXPECT_TRUE(SlotTakesPartIn(0, Mode::Personal2));
-    EXPECT_FALSE(SlotTakesPartIn(0, Mode::Synastry));
-    EXPECT_TRUE(SlotTakesPartIn(1, Mode::Synastry));
-    EXPECT_FALSE(SlotTakesPartIn(1, Mode::Natal2));
-    EXPECT_TRUE(SlotTakesPartIn(2, Mode::Personal2));
-    EXPECT_FALSE(SlotTakesPartIn(2, Mode::World));
-    EXPECT_FALSE(SlotTakesPartIn(3, Mode::World));
 }
 
 TEST(DateError, MessageNamesTheSlotAndTheCause) {

@@ -184,21 +184,7 @@ TEST(Step, ThirtyDigitYearIsRefusedAndKept) {
     }
 }
 
-TEST(SteppingControls, EnablingAndIntervalList) {
-    DateRows rows = WorldAt(2010, 7, 4);
-    const DateRowFields& w = rows.Row(kWorldDate);
-    EXPECT_TRUE(SteppingEnabled(w, Mode::World, false, false));
-    EXPECT_TRUE(SteppingEnabled(w, Mode::Personal1, false, false));
-    EXPECT_FALSE(SteppingEnabled(w, Mode::Synastry, false, false));
-    EXPECT_FALSE(SteppingEnabled(w, Mode::World, true, false));
-    EXPECT_FALSE(SteppingEnabled(w, Mode::World, false, true));
-    DateRowFields noZone = w;
-    noZone.zoneIndex = 0;
-    EXPECT_FALSE(SteppingEnabled(noZone, Mode::World, false, false));
-    DateRowFields noYear = w;
-    noYear.yearText.clear();
-    EXPECT_FALSE(SteppingEnabled(noYear, Mode::World, false, false));
-
+TEST(SteppingControls, IntervalList) {
     EXPECT_EQ(IntervalIndexAfterRefill(-1), kStepDay);
     EXPECT_EQ(IntervalIndexAfterRefill(4), kStepYear);
     EXPECT_EQ(IntervalIndexAfterRefill(5), kStepDay);
