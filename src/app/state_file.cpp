@@ -1,0 +1,406 @@
+#include "app/state_file.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <utility>
+
+#include "platform/settings_store.h"
+
+namespace vek {
+
+namespace {
+
+// Entries of the window's lists; index −1 means no entry is selected.
+constexpr int kMonthListSize = 13;      // empty, January .. December
+constexpr int kDayListSize = 32;        // empty, 1 .. 31
+constexpr int kTimeListSize = 49;       // empty, 00:00 .. 23:30
+constexpr int kZoneListSize = 48;       // empty, GMT-11:30 .. GMT+11:30
+constexpr int kSteppingListSize = 5;    // half hour, day, week, month, year
+constexpr int kNoNegativeDefault = -2;  // an index below −1 is an error
+
+// The most a state file can take: 51 lines of the longest length with CR LF.
+constexpr std::size_t kMaxStateFileBytes = kStateFileLines * (kMaxStateLineLength + 2);
+
+// ---------------------------------------------------------------------------
+// Writing
+
+void PutInteger(std::string& out, int64_t v) {  // I: sign position, digits, blank
+    out += v < 0 ? '-' : ' ';
+    out += std::to_string(v < 0 ? -v : v);
+    out += " \r\n";
+}
+
+void PutNumber(std::string& out, int64_t v) {  // W: the number alone
+    out += std::to_string(v);
+    out += "\r\n";
+}
+
+void PutFlag(std::string& out, bool v) {
+    out += v ? "#TRUE#\r\n" : "#FALSE#\r\n";
+}
+
+void PutText(std::string& out, const std::string& v) {
+    out += v;
+    out += "\r\n";
+}
+
+bool IndexFits(int index, int size) {
+    return index >= -1 && index < size;
+}
+
+// ---------------------------------------------------------------------------
+// Reading
+
+// A value quoted in an error message: printable ASCII only, at most 40 characters.
+std::string Quote(std::string_view v) {
+    std::string q = "\"";
+    for (std::size_t i = 0; i < v.size() && i < 40; ++i) {
+        const auto c = static_cast<unsigned char>(v[i]);
+        q += c >= 32 && c < 127 ? static_cast<char>(c) : '?';
+    }
+    if (v.size() > 40) q += "...";
+    return q + "\"";
+}
+
+std::string_view TrimBlanks(std::string_view v) {
+    while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
+    while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
+    return v;
+}
+
+class StateReader {
+  public:
+    StateReader(std::string_view text, bool truncated) : text_(text), truncated_(truncated) {}
+
+    const std::string& error() const { return error_; }
+    int lineNumber() const { return line_; }
+    bool AtEnd() const { return pos_ >= text_.size(); }
+
+    // The next line without its end (CR LF, LF or CR).
+    bool Next(std::string_view& line) {
+        ++line_;
+        if (AtEnd())
+            return Fail("Input past end of file: the state file ends before line " +
+                        std::to_string(line_) + ".");
+        std::size_t end = pos_;
+        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
+        if (end - pos_ > kMaxStateLineLength || (end == text_.size() && truncated_))
+            return Fail("Line " + std::to_string(line_) + " of the state file is longer than " +
+                        std::to_string(kMaxStateLineLength) + " characters.");
+        line = text_.substr(pos_, end - pos_);
+        pos_ = end;
+        if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
+        if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+        return true;
+    }
+
+    // A whole number: optional sign, digits, and optionally "." with zeros
+    // only; blanks around it are ignored.
+    bool Integer(int64_t& v) {
+        std::string_view raw;
+        if (!Next(raw)) return false;
+        std::string_view s = TrimBlanks(raw);
+        std::size_t i = 0;
+        bool negative = false;
+        if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+        const std::size_t digitsFrom = i;
+        int64_t n = 0;
+        for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+            if (n > (INT64_C(1) << 40)) return Fail(LinePrefix() + Quote(raw) + " is too large.");
+            n = n * 10 + (s[i] - '0');
+        }
+        if (i == digitsFrom) return Fail(LinePrefix() + Quote(raw) + " is not a number.");
+        if (i < s.size() && s[i] == '.') {
+            for (++i; i < s.size() && s[i] == '0'; ++i) {
+            }
+        }
+        if (i != s.size()) return Fail(LinePrefix() + Quote(raw) + " is not a whole number.");
+        v = negative ? -n : n;
+        return true;
+    }
+
+    // A list index: −1 (no entry) up to size − 1. A negative value becomes
+    // negativeDefault when one is given.
+    bool Index(int& v, int size, int negativeDefault = kNoNegativeDefault) {
+        int64_t n;
+        if (!Integer(n)) return false;
+        if (n < 0 && negativeDefault != kNoNegativeDefault) n = negativeDefault;
+        return InRange(n, -1, size, v);
+    }
+
+    // An entry that must be selected: 0 up to size − 1.
+    bool Entry(int& v, int size) {
+        int64_t n;
+        return Integer(n) && InRange(n, 0, size, v);
+    }
+
+    bool CheckBox(bool& v) {
+        int64_t n;
+        if (!Integer(n)) return false;
+        if (n != 0 && n != 1)
+            return Fail(LinePrefix() + std::to_string(n) + " is not a check box value (0 or 1).");
+        v = n == 1;
+        return true;
+    }
+
+    bool Color(vek::Color& v) {
+        int64_t n;
+        if (!Integer(n)) return false;
+        if (n < 0 || n > kMaxColor)
+            return Fail(LinePrefix() + std::to_string(n) + " is not a colour value.");
+        v = static_cast<vek::Color>(n);
+        return true;
+    }
+
+    bool Flag(bool& v) {
+        std::string_view raw;
+        if (!Next(raw)) return false;
+        const std::string_view s = TrimBlanks(raw);
+        if (s == "#TRUE#") {
+            v = true;
+        } else if (s == "#FALSE#") {
+            v = false;
+        } else {
+            return Fail(LinePrefix() + Quote(raw) + " is neither #TRUE# nor #FALSE#.");
+        }
+        return true;
+    }
+
+    bool Text(std::string& v) {
+        std::string_view raw;
+        if (!Next(raw)) return false;
+        v = std::string(TrimBlanks(raw));
+        return true;
+    }
+
+  private:
+    bool InRange(int64_t n, int lowest, int size, int& v) {
+        if (n < lowest || n >= size)
+            return Fail(LinePrefix() + std::to_string(n) + " is outside its list (" +
+                        std::to_string(lowest) + " to " + std::to_string(size - 1) + ").");
+        v = static_cast<int>(n);
+        return true;
+    }
+
+    std::string LinePrefix() const {
+        return "Line " + std::to_string(line_) + " of the state file: ";
+    }
+    bool Fail(std::string message) {
+        if (error_.empty()) error_ = std::move(message);
+        return false;
+    }
+
+    std::string_view text_;
+    bool truncated_;
+    std::size_t pos_ = 0;
+    int line_ = 0;
+    std::string error_;
+};
+
+// Reads the lines in order, applying each value as soon as it is read.
+bool ReadState(StateReader& r, AppState& state) {
+    Settings& s = state.settings;
+    ConfigControls& c = s.controls;
+
+    for (DateRowFields& row : state.dateRows) {
+        int day;
+        if (!r.Index(row.monthIndex, kMonthListSize)) return false;
+        if (!r.Index(day, kDayListSize)) return false;
+        if (!r.Text(row.yearText)) return false;
+        if (!r.Index(row.timeIndex, kTimeListSize)) return false;
+        row.dayIndex = day;  // after month and year: the day list depends on them
+        int64_t z;
+        if (!r.Integer(z)) return false;
+        // A zone the list does not have (an older, longer list) becomes empty.
+        row.zoneIndex = z >= -1 && z < kZoneListSize ? static_cast<int>(z) : 0;
+    }
+
+    for (int m = 0; m < 6; ++m) {
+        bool on;
+        if (!r.Flag(on)) return false;
+        if (on) state.mode = static_cast<Mode>(static_cast<int>(Mode::World) + m);
+    }
+
+    if (!r.Index(state.steppingIntervalIndex, kSteppingListSize)) return false;
+    if (!r.Index(c.orbIndex[0], kOrbListSize)) return false;
+    if (!r.Index(c.orbIndex[1], kOrbListSize)) return false;
+
+    bool flag;
+    if (!r.CheckBox(c.useColor)) return false;
+    if (!r.CheckBox(c.useBoldface)) return false;
+    if (!r.Index(c.boldfaceFractionIndex, kBoldfaceFractionListSize, 2)) return false;
+    if (!r.Flag(flag)) return false;
+    if (flag) c.boldfaceThreshold = BoldfaceThreshold::OneDegree;
+    if (!r.Flag(flag)) return false;
+    if (flag) c.boldfaceThreshold = BoldfaceThreshold::FractionOfOrb;
+    if (!r.Flag(flag)) return false;
+    if (flag) c.sidereal = true;
+    s.accepted.SiderealZodiac = flag;
+    if (!r.Flag(flag)) return false;
+    if (flag) c.sidereal = false;
+    if (!r.Index(c.proportionIndex[0], kProportionListSize, 1)) return false;
+
+    // The accepted orbs come after the selections of the first two lists,
+    // so they win.
+    for (int i = 0; i < kOrbListCount; ++i) {
+        int orb;
+        if (!r.Entry(orb, kOrbListSize)) return false;
+        c.orbIndex[i] = orb;
+        s.accepted.OrbIndex[i] = orb;
+    }
+
+    for (int a = 1; a <= kAspectCount; ++a) {
+        Color color;
+        if (!r.Color(color)) return false;
+        if (color != 0) s.accepted.AspectColor[a] = color;
+    }
+
+    int64_t discarded;
+    if (!r.Integer(discarded)) return false;
+    c.whiteImageBackground = false;
+
+    if (!r.CheckBox(c.keepSelectedZodiac)) return false;
+    if (!r.Index(c.midpointOrbIndex, kMidpointOrbListSize, 3)) return false;
+
+    if (r.AtEnd()) {
+        c.proportionIndex[1] = c.proportionIndex[0];
+    } else if (!r.Index(c.proportionIndex[1], kProportionListSize, 1)) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string StateFileText(const AppState& state, std::string& error) {
+    error.clear();
+    const Settings& s = state.settings;
+    const ConfigControls& c = s.controls;
+    auto fail = [&error](std::string what) {
+        error = "The state cannot be saved: " + std::move(what);
+        return std::string();
+    };
+
+    for (int r = 0; r < 3; ++r) {
+        const DateRowFields& row = state.dateRows[r];
+        if (!IndexFits(row.monthIndex, kMonthListSize) || !IndexFits(row.dayIndex, kDayListSize) ||
+            !IndexFits(row.timeIndex, kTimeListSize) || !IndexFits(row.zoneIndex, kZoneListSize))
+            return fail("a list index of date row " + std::to_string(r + 1) + " is out of range.");
+        if (row.yearText.find_first_of("\r\n") != std::string::npos ||
+            row.yearText.size() > kMaxStateLineLength)
+            return fail("the year of date row " + std::to_string(r + 1) +
+                        " holds a line break or is too long.");
+    }
+    const int mode = static_cast<int>(state.mode);
+    if (mode < 0 || mode > static_cast<int>(Mode::Synastry)) return fail("unknown mode.");
+    bool ok = IndexFits(state.steppingIntervalIndex, kSteppingListSize) &&
+              IndexFits(c.orbIndex[0], kOrbListSize) && IndexFits(c.orbIndex[1], kOrbListSize) &&
+              IndexFits(c.boldfaceFractionIndex, kBoldfaceFractionListSize) &&
+              IndexFits(c.proportionIndex[0], kProportionListSize) &&
+              IndexFits(c.proportionIndex[1], kProportionListSize) &&
+              IndexFits(c.midpointOrbIndex, kMidpointOrbListSize);
+    for (int orb : s.accepted.OrbIndex) ok = ok && orb >= 0 && orb < kOrbListSize;
+    for (int a = 1; a <= kAspectCount; ++a)
+        ok = ok && s.accepted.AspectColor[a] >= 0 && s.accepted.AspectColor[a] <= kMaxColor;
+    if (!ok) return fail("a setting is out of range.");
+
+    std::string out;
+    out.reserve(512);
+    for (const DateRowFields& row : state.dateRows) {
+        PutInteger(out, row.monthIndex);
+        PutInteger(out, row.dayIndex);
+        PutText(out, row.yearText);
+        PutInteger(out, row.timeIndex);
+        PutInteger(out, row.zoneIndex);
+    }
+    // Exactly one mode button is selected; with nothing computed yet that is
+    // world transits.
+    const int selected = mode == 0 ? 1 : mode;
+    for (int m = 1; m <= 6; ++m) PutFlag(out, selected == m);
+    PutInteger(out, state.steppingIntervalIndex);
+    PutInteger(out, c.orbIndex[0]);
+    PutInteger(out, c.orbIndex[1]);
+    PutInteger(out, c.useColor ? 1 : 0);
+    PutInteger(out, c.useBoldface ? 1 : 0);
+    PutInteger(out, c.boldfaceFractionIndex);
+    PutFlag(out, c.boldfaceThreshold == BoldfaceThreshold::OneDegree);
+    PutFlag(out, c.boldfaceThreshold == BoldfaceThreshold::FractionOfOrb);
+    PutFlag(out, c.sidereal);
+    PutFlag(out, !c.sidereal);
+    PutInteger(out, c.proportionIndex[0]);
+    for (int orb : s.accepted.OrbIndex) PutNumber(out, orb);
+    for (int a = 1; a <= kAspectCount; ++a) PutNumber(out, s.accepted.AspectColor[a]);
+    PutInteger(out, c.whiteImageBackground ? 1 : 0);
+    PutInteger(out, c.keepSelectedZodiac ? 1 : 0);
+    PutInteger(out, c.midpointOrbIndex);
+    PutInteger(out, c.proportionIndex[1]);
+    return out;
+}
+
+std::string SaveStateFile(const std::string& path, AppState& state,
+                          platform::SettingsStore* store) {
+    AppState toSave = state;
+    toSave.settings.controls.sidereal = toSave.settings.accepted.SiderealZodiac;
+    std::string error;
+    const std::string text = StateFileText(toSave, error);
+    if (!error.empty()) return error;
+    error = platform::WriteFileAtomically(path, text);
+    if (!error.empty()) return error;
+    state.settings.controls.sidereal = state.settings.accepted.SiderealZodiac;
+    if (store) platform::WriteLanguageSetting(*store, state.settings.accepted.CurrentLanguage);
+    return "";
+}
+
+namespace {
+
+std::string LoadFailed(std::string error, AppState& state, const StateLoadOptions& options) {
+    if (!options.confirmReset || options.confirmReset())
+        state.settings.ResetToDefault(options.startupComplete);
+    return error;
+}
+
+std::string LoadStateTextImpl(std::string_view text, bool truncated, AppState& state,
+                              const StateLoadOptions& options) {
+    StateReader reader(text, truncated);
+    if (!ReadState(reader, state)) return LoadFailed(reader.error(), state, options);
+    int& language = state.settings.accepted.CurrentLanguage;
+    if (language != kEnglish && language != kGerman && options.store)
+        language = platform::ReadLanguageSetting(*options.store);
+    return "";
+}
+
+}  // namespace
+
+std::string LoadStateText(std::string_view text, AppState& state, const StateLoadOptions& options) {
+    return LoadStateTextImpl(text, /*truncated=*/false, state, options);
+}
+
+std::string LoadStateFile(const std::string& path, AppState& state,
+                          const StateLoadOptions& options) {
+    std::string text;
+    bool truncated = false;
+    std::string error = platform::ReadFileHead(path, kMaxStateFileBytes, text, truncated);
+    if (!error.empty()) return LoadFailed(std::move(error), state, options);
+    return LoadStateTextImpl(text, truncated, state, options);
+}
+
+std::string AutoStatePath() {
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
+        base = xdg;
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+        base = std::string(home) + "/.local/share";
+    } else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
+        base = std::string(pw->pw_dir) + "/.local/share";
+    } else {
+        base = ".";
+    }
+    const std::string folder = base + "/Vantrel";
+    platform::MakeFolders(folder);
+    return folder + "/vek.usr";
+}
+
+}  // namespace vek

@@ -1,0 +1,454 @@
+#include "app/state_file.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/settings_store.h"
+
+namespace vek {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempFolder {
+  public:
+    TempFolder() {
+        char name[] = "/tmp/vek-state-test-XXXXXX";
+        path_ = ::mkdtemp(name);
+    }
+    ~TempFolder() { fs::remove_all(path_); }
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteRaw(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string Fixture(const std::string& name) {
+    return std::string(VEK_TEST_DATA_DIR) + "/state/" + name;
+}
+
+// The lines of a state file text, without their ends.
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find("\r\n", pos);
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& l : lines) text += l + "\r\n";
+    return text;
+}
+
+// The state that tests/testdata/state/expected.vek records.
+AppState ExpectedState() {
+    AppState st;
+    st.dateRows[0] = {7, 4, "2010", 25, 14};
+    st.dateRows[1] = {3, 21, "1980", 14, 26};
+    st.dateRows[2] = {0, 0, "", 0, -1};
+    st.mode = Mode::Personal1;
+    st.steppingIntervalIndex = 2;
+    ConfigControls& c = st.settings.controls;
+    c.orbIndex = {12, 9, 6, 7, 4, 3, 3, 1};
+    c.useColor = false;
+    c.useBoldface = true;
+    c.boldfaceFractionIndex = 3;
+    c.boldfaceThreshold = BoldfaceThreshold::FractionOfOrb;
+    c.sidereal = true;
+    c.proportionIndex = {1, 4};
+    c.whiteImageBackground = true;
+    c.keepSelectedZodiac = false;
+    c.midpointOrbIndex = 5;
+    AcceptedSettings& a = st.settings.accepted;
+    a.SiderealZodiac = true;
+    a.OrbIndex = {8, 7, 6, 5, 4, 3, 0, 5};
+    a.AspectColor = DefaultAspectColors();
+    a.AspectColor[kQuincunx] = 0;
+    return st;
+}
+
+// Every value a state file holds; white background and colours are
+// compared separately where loading treats them specially.
+void ExpectSameFileValues(const AppState& x, const AppState& y) {
+    for (int r = 0; r < 3; ++r) {
+        SCOPED_TRACE("date row " + std::to_string(r));
+        EXPECT_EQ(x.dateRows[r].monthIndex, y.dateRows[r].monthIndex);
+        EXPECT_EQ(x.dateRows[r].dayIndex, y.dateRows[r].dayIndex);
+        EXPECT_EQ(x.dateRows[r].yearText, y.dateRows[r].yearText);
+        EXPECT_EQ(x.dateRows[r].timeIndex, y.dateRows[r].timeIndex);
+        EXPECT_EQ(x.dateRows[r].zoneIndex, y.dateRows[r].zoneIndex);
+    }
+    const ConfigControls& a = x.settings.controls;
+    const ConfigControls& b = y.settings.controls;
+    EXPECT_EQ(x.mode, y.mode);
+    EXPECT_EQ(x.steppingIntervalIndex, y.steppingIntervalIndex);
+    EXPECT_EQ(a.useColor, b.useColor);
+    EXPECT_EQ(a.useBoldface, b.useBoldface);
+    EXPECT_EQ(a.boldfaceFractionIndex, b.boldfaceFractionIndex);
+    EXPECT_EQ(a.boldfaceThreshold, b.boldfaceThreshold);
+    EXPECT_EQ(a.sidereal, b.sidereal);
+    EXPECT_EQ(a.proportionIndex, b.proportionIndex);
+    EXPECT_EQ(a.keepSelectedZodiac, b.keepSelectedZodiac);
+    EXPECT_EQ(a.midpointOrbIndex, b.midpointOrbIndex);
+    EXPECT_EQ(x.settings.accepted.SiderealZodiac, y.settings.accepted.SiderealZodiac);
+    EXPECT_EQ(x.settings.accepted.OrbIndex, y.settings.accepted.OrbIndex);
+}
+
+// After loading, the orb lists show the accepted orbs.
+void ExpectOrbListsShowAcceptedOrbs(const AppState& st) {
+    EXPECT_EQ(st.settings.controls.orbIndex, st.settings.accepted.OrbIndex);
+}
+
+TEST(StateFileSave, MatchesTheHandWrittenFileByteForByte) {
+    TempFolder tmp;
+    AppState st = ExpectedState();
+    ASSERT_EQ(SaveStateFile(tmp / "s.vek", st), "");
+    EXPECT_EQ(ReadAll(tmp / "s.vek"), ReadAll(Fixture("expected.vek")));
+}
+
+TEST(StateFileSave, RecordsTheZodiacInForceAndExactlyOneMode) {
+    TempFolder tmp;
+    AppState st;
+    st.settings.controls.sidereal = true;  // shown in the dialog, not accepted
+    st.settings.accepted.SiderealZodiac = false;
+    st.mode = Mode::None;
+    ASSERT_EQ(SaveStateFile(tmp / "s.vek", st), "");
+    const auto lines = Lines(ReadAll(tmp / "s.vek"));
+    ASSERT_EQ(lines.size(), 51u);
+    EXPECT_EQ(lines[29], "#FALSE#");
+    EXPECT_EQ(lines[30], "#TRUE#");
+    EXPECT_FALSE(st.settings.controls.sidereal);  // the dialog shows the zodiac in force
+    EXPECT_EQ(lines[15], "#TRUE#");               // world transits stands in for "nothing computed"
+    for (int i = 16; i < 21; ++i) EXPECT_EQ(lines[i], "#FALSE#");
+}
+
+TEST(StateFileLoad, TheHandWrittenFileGivesItsValues) {
+    AppState loaded;
+    ASSERT_EQ(LoadStateFile(Fixture("expected.vek"), loaded), "");
+    AppState expected = ExpectedState();
+    ExpectSameFileValues(loaded, expected);
+    ExpectOrbListsShowAcceptedOrbs(loaded);
+    EXPECT_FALSE(loaded.settings.controls.whiteImageBackground);  // cleared by loading
+    // A colour of 0 keeps the colour the aspect had.
+    EXPECT_EQ(loaded.settings.accepted.AspectColor[kQuincunx], DefaultAspectColor(kQuincunx));
+    EXPECT_EQ(loaded.settings.accepted.AspectColor[kSquare], Rgb(255, 0, 0));
+}
+
+TEST(StateFileLoad, SavingAndLoadingReproducesEveryValue) {
+    TempFolder tmp;
+    AppState st;
+    st.dateRows[0] = {12, 31, "2799", 48, 47};
+    st.dateRows[1] = {1, 1, "1", 1, 1};
+    st.dateRows[2] = {-1, -1, "0042", -1, 0};
+    st.mode = Mode::Synastry;
+    st.steppingIntervalIndex = 4;
+    ConfigControls& c = st.settings.controls;
+    c.orbIndex = {1, 2, 3, 4, 5, 6, 7, 15};  // as after "Use settings"
+    c.useColor = true;
+    c.useBoldface = false;
+    c.boldfaceFractionIndex = 8;
+    c.boldfaceThreshold = BoldfaceThreshold::FractionOfOrb;
+    c.proportionIndex = {0, 3};
+    c.keepSelectedZodiac = true;
+    c.midpointOrbIndex = 7;
+    c.whiteImageBackground = true;
+    AcceptedSettings& a = st.settings.accepted;
+    a.SiderealZodiac = true;
+    a.OrbIndex = {1, 2, 3, 4, 5, 6, 7, 15};
+    a.AspectColor = {0, 1, Rgb(0, 0, 255), Rgb(128, 64, 0), kMaxColor, 256, 65536, 12345};
+    ASSERT_EQ(SaveStateFile(tmp / "round.vek", st), "");
+
+    AppState loaded;
+    ASSERT_EQ(LoadStateFile(tmp / "round.vek", loaded), "");
+    ExpectSameFileValues(loaded, st);
+    ExpectOrbListsShowAcceptedOrbs(loaded);
+    EXPECT_EQ(loaded.settings.accepted.AspectColor, a.AspectColor);
+    EXPECT_TRUE(loaded.settings.controls.sidereal);
+    EXPECT_FALSE(loaded.settings.controls.whiteImageBackground);
+
+    // Saving what was loaded gives the same file again, white box apart.
+    ASSERT_EQ(SaveStateFile(tmp / "again.vek", loaded), "");
+    auto first = Lines(ReadAll(tmp / "round.vek"));
+    auto second = Lines(ReadAll(tmp / "again.vek"));
+    first[47] = second[47] = "";
+    EXPECT_EQ(first, second);
+}
+
+TEST(StateFileLoad, LoadingFollowsTheFileNotTheDefaults) {
+    const auto base = Lines(ReadAll(Fixture("expected.vek")));
+
+    // Line 51 missing: synastry takes the personal-transit proportion.
+    auto lines = base;
+    lines.pop_back();
+    AppState st;
+    ASSERT_EQ(LoadStateText(Join(lines), st), "");
+    EXPECT_EQ(st.settings.controls.proportionIndex[1], 1);
+    // Also when the last line has no line end.
+    std::string text = Join(lines);
+    text.resize(text.size() - 2);
+    st = AppState();
+    ASSERT_EQ(LoadStateText(text, st), "");
+    EXPECT_EQ(st.settings.controls.midpointOrbIndex, 5);
+    EXPECT_EQ(st.settings.controls.proportionIndex[1], 1);
+
+    // Out-of-range zones and negative indices take their replacements.
+    lines = base;
+    lines[4] = " 99 ";
+    lines[9] = "-7 ";
+    lines[26] = "-1 ";  // boldface fraction → "1/4"
+    lines[31] = "-1 ";  // personal proportion → "1/2"
+    lines[49] = "-3 ";  // midpoint orb → 1° 0'
+    lines[50] = "-1 ";  // synastry proportion → "1/2"
+    st = AppState();
+    ASSERT_EQ(LoadStateText(Join(lines), st), "");
+    EXPECT_EQ(st.dateRows[0].zoneIndex, 0);
+    EXPECT_EQ(st.dateRows[1].zoneIndex, 0);
+    EXPECT_EQ(st.settings.controls.boldfaceFractionIndex, 2);
+    EXPECT_EQ(st.settings.controls.proportionIndex[0], 1);
+    EXPECT_EQ(st.settings.controls.midpointOrbIndex, 3);
+    EXPECT_EQ(st.settings.controls.proportionIndex[1], 1);
+
+    // The accepted orbs (33..40) win over lines 23 and 24.
+    EXPECT_EQ(st.settings.controls.orbIndex[0], 8);
+    EXPECT_EQ(st.settings.controls.orbIndex[1], 7);
+
+    // Blanks around values, plain LF or CR line ends and "10.0" all read.
+    lines = base;
+    lines[0] = "\t  7";
+    lines[32] = "8.00";
+    text = Join(lines);
+    std::string lf, cr;
+    for (char ch : text) {
+        if (ch == '\r') continue;
+        lf += ch;
+        cr += ch == '\n' ? '\r' : ch;
+    }
+    for (const std::string& t : {text, lf, cr}) {
+        st = AppState();
+        ASSERT_EQ(LoadStateText(t, st), "");
+        EXPECT_EQ(st.dateRows[0].monthIndex, 7);
+        EXPECT_EQ(st.dateRows[2].yearText, "");
+        EXPECT_EQ(st.settings.accepted.OrbIndex[0], 8);
+        EXPECT_EQ(st.mode, Mode::Personal1);
+    }
+}
+
+TEST(StateFileLoad, AnErrorResetsTheSettingsAndKeepsWhatWasRead) {
+    auto lines = Lines(ReadAll(Fixture("expected.vek")));
+    lines.resize(45);  // ends inside the colours
+    AppState st;
+    st.settings.controls.midpointOrbIndex = 6;
+    st.settings.controls.includeMoon = false;
+    const std::string error = LoadStateText(Join(lines), st);
+    EXPECT_NE(error.find("end of file"), std::string::npos) << error;
+    EXPECT_NE(error.find("46"), std::string::npos) << error;
+    // The date rows and mode keep what was read...
+    EXPECT_EQ(st.dateRows[0].yearText, "2010");
+    EXPECT_EQ(st.dateRows[1].zoneIndex, 26);
+    EXPECT_EQ(st.mode, Mode::Personal1);
+    // ...the settings are back at their defaults and applied.
+    EXPECT_EQ(st.settings.controls.midpointOrbIndex, kDefaultMidpointOrbIndex);
+    EXPECT_EQ(st.settings.controls.orbIndex, kDefaultOrbIndex);
+    EXPECT_EQ(st.settings.accepted.OrbIndex, kDefaultOrbIndex);
+    EXPECT_TRUE(st.settings.controls.includeMoon);
+    EXPECT_TRUE(st.settings.accepted.IncludeMoon);
+    EXPECT_EQ(st.settings.controls.boldfaceThreshold, BoldfaceThreshold::OneDegree);
+    // "Keep selected zodiac" (ticked by default) kept the sidereal zodiac read
+    // from line 30.
+    EXPECT_TRUE(st.settings.controls.sidereal);
+    EXPECT_TRUE(st.settings.accepted.SiderealZodiac);
+
+    // The day is applied only after the time: an error on the time keeps the old day.
+    lines = Lines(ReadAll(Fixture("expected.vek")));
+    lines[3] = "twelve";
+    st = AppState();
+    st.dateRows[0].dayIndex = 9;
+    EXPECT_NE(LoadStateText(Join(lines), st).find("Line 4"), std::string::npos);
+    EXPECT_EQ(st.dateRows[0].monthIndex, 7);
+    EXPECT_EQ(st.dateRows[0].yearText, "2010");
+    EXPECT_EQ(st.dateRows[0].dayIndex, 9);
+
+    // Declining the reset keeps the settings as read; during start-up the
+    // defaults are not applied to the engine.
+    lines = Lines(ReadAll(Fixture("expected.vek")));
+    lines[49] = "8";  // midpoint list has entries 0..7
+    st = AppState();
+    StateLoadOptions no;
+    no.confirmReset = [] { return false; };
+    EXPECT_NE(LoadStateText(Join(lines), st, no).find("outside its list"), std::string::npos);
+    EXPECT_FALSE(st.settings.controls.keepSelectedZodiac);
+    EXPECT_EQ(st.settings.accepted.OrbIndex[0], 8);
+
+    st = AppState();
+    StateLoadOptions startup;
+    startup.startupComplete = false;
+    EXPECT_NE(LoadStateText(Join(lines), st, startup), "");
+    EXPECT_TRUE(st.settings.accepted.SiderealZodiac);  // read, not reset
+    EXPECT_EQ(st.settings.accepted.OrbIndex, kDefaultOrbIndex);
+}
+
+TEST(StateFileLoad, MalformedValuesAreErrors) {
+    const auto base = Lines(ReadAll(Fixture("expected.vek")));
+    struct Case {
+        int line;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {1, "13", "outside its list"},  // month list ends at December
+        {2, "-2", "outside its list"},
+        {16, "#YES#", "neither #TRUE# nor #FALSE#"},
+        {23, "", "not a number"},
+        {25, "2", "check box"},
+        {33, "-1", "outside its list"},  // an accepted orb must be an entry
+        {34, "16", "outside its list"},
+        {41, "16777216", "colour"},
+        {42, "-5", "colour"},
+        {22, "1.5", "not a whole number"},
+        {22, "1e3", "not a whole number"},
+        {22, "99999999999999999999999999", "too large"},
+        {22, "-99999999999999999999999999", "too large"},
+        {48, "x", "not a number"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("line ") + std::to_string(c.line) + ": " + c.text);
+        auto lines = base;
+        lines[c.line - 1] = c.text;
+        AppState st;
+        const std::string error = LoadStateText(Join(lines), st);
+        EXPECT_NE(error.find("Line " + std::to_string(c.line)), std::string::npos) << error;
+        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+    }
+}
+
+TEST(StateFileLoad, HostileFilesGiveErrorsQuickly) {
+    TempFolder tmp;
+    AppState st;
+    EXPECT_NE(LoadStateFile(tmp / "missing.vek", st), "");
+    EXPECT_NE(LoadStateFile(tmp.path(), st), "");
+    EXPECT_NE(LoadStateFile("", st), "");
+
+    std::string garbage;
+    for (int i = 0; i < 100000; ++i) garbage += static_cast<char>((i * 2654435761u) >> 24);
+    WriteRaw(tmp / "garbage.vek", garbage);
+    EXPECT_NE(LoadStateFile(tmp / "garbage.vek", st), "");
+
+    // A line of a million characters.
+    WriteRaw(tmp / "long.vek", std::string(1000000, '7') + "\r\n");
+    std::string error = LoadStateFile(tmp / "long.vek", st);
+    EXPECT_NE(error.find("longer than"), std::string::npos) << error;
+
+    // Gigabytes: a sparse file of 4 GB of zero bytes, and a good file
+    // followed by gigabytes. Only the head is read.
+    const auto start = std::chrono::steady_clock::now();
+    {
+        const int fd = ::open((tmp / "huge.vek").c_str(), O_CREAT | O_WRONLY, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, int64_t{4} << 30), 0);
+        ::close(fd);
+    }
+    error = LoadStateFile(tmp / "huge.vek", st);
+    EXPECT_NE(error.find("longer than"), std::string::npos) << error;
+
+    fs::copy_file(Fixture("expected.vek"), tmp / "tail.vek");
+    fs::resize_file(tmp / "tail.vek", int64_t{3} << 30);
+    st = AppState();
+    EXPECT_EQ(LoadStateFile(tmp / "tail.vek", st), "");
+    EXPECT_EQ(st.settings.controls.proportionIndex[1], 4);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+
+    // Binary garbage in the year line stays a text and loads.
+    auto lines = Lines(ReadAll(Fixture("expected.vek")));
+    lines[2] = std::string("\x01\xff\x00z", 4);
+    st = AppState();
+    EXPECT_EQ(LoadStateText(Join(lines), st), "");
+    EXPECT_EQ(st.dateRows[0].yearText, std::string("\x01\xff\x00z", 4));
+}
+
+TEST(StateFileSave, AFailedSaveKeepsTheOldFile) {
+    TempFolder tmp;
+    AppState st = ExpectedState();
+    ASSERT_EQ(SaveStateFile(tmp / "keep.vek", st), "");
+    const std::string before = ReadAll(tmp / "keep.vek");
+
+    // The year would break the file's lines: nothing is written.
+    AppState bad = ExpectedState();
+    bad.dateRows[1].yearText = "19\r\n80";
+    EXPECT_NE(SaveStateFile(tmp / "keep.vek", bad), "");
+    bad = ExpectedState();
+    bad.settings.accepted.OrbIndex[3] = 16;
+    EXPECT_NE(SaveStateFile(tmp / "keep.vek", bad), "");
+    EXPECT_EQ(ReadAll(tmp / "keep.vek"), before);
+
+    // The target is a folder, or the folder does not exist.
+    fs::create_directory(tmp / "folder.vek");
+    EXPECT_NE(SaveStateFile(tmp / "folder.vek", st), "");
+    EXPECT_TRUE(fs::is_directory(tmp / "folder.vek"));
+    EXPECT_NE(SaveStateFile(tmp / "no/such/folder.vek", st), "");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(tmp.path())) ++entries;
+    EXPECT_EQ(entries, 2);  // keep.vek and folder.vek, no temporary files
+    EXPECT_EQ(ReadAll(tmp / "keep.vek"), before);
+}
+
+TEST(StateFileStore, LanguageIsWrittenOnSaveAndReadAgainWhenUnknown) {
+    TempFolder tmp;
+    platform::SettingsStore store(tmp / "cfg");
+    AppState st = ExpectedState();
+    st.settings.accepted.CurrentLanguage = kGerman;
+    ASSERT_EQ(SaveStateFile(tmp / "s.vek", st, &store), "");
+    EXPECT_EQ(platform::ReadLanguageSetting(store), kGerman);
+
+    // A failed save leaves the store alone.
+    st.settings.accepted.CurrentLanguage = kEnglish;
+    EXPECT_NE(SaveStateFile(tmp / "none/s.vek", st, &store), "");
+    EXPECT_EQ(platform::ReadLanguageSetting(store), kGerman);
+
+    StateLoadOptions options;
+    options.store = &store;
+    AppState loaded;
+    loaded.settings.accepted.CurrentLanguage = 2;
+    ASSERT_EQ(LoadStateFile(tmp / "s.vek", loaded, options), "");
+    EXPECT_EQ(loaded.settings.accepted.CurrentLanguage, kGerman);
+}
+
+TEST(StateFilePath, AutoStatePathCreatesItsFolder) {
+    TempFolder tmp;
+    const char* old = std::getenv("XDG_DATA_HOME");
+    const std::string saved = old ? old : "";
+    ::setenv("XDG_DATA_HOME", (tmp / "data").c_str(), 1);
+    const std::string path = AutoStatePath();
+    if (old)
+        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(path, tmp / "data/Vantrel/vek.usr");
+    EXPECT_TRUE(fs::is_directory(tmp / "data/Vantrel"));
+}
+
+}  // namespace
+}  // namespace vek
