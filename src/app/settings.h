@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/vek_types.h"
+#include "engine/vocabulary.h"  // kPaletteSize
 
 namespace vek {
 
@@ -23,7 +24,6 @@ inline constexpr int kOrbListSize = 16;              // 0° .. 15°
 inline constexpr int kProportionListSize = 5;        // 1, 1/2 .. 1/5
 inline constexpr int kMidpointOrbListSize = 8;       // 0°5' .. 3°0'
 inline constexpr int kBoldfaceFractionListSize = 9;  // 1/2 .. 1/20
-inline constexpr int kPaletteSize = 12;
 
 // Orb list entry n: text "n°", item value n × 60 (arc minutes).
 std::string OrbListText(int index);

@@ -1,0 +1,270 @@
+#include "display/table_model.h"
+
+#include "app/program_text.h"
+#include "engine/angle_text.h"
+
+namespace vek {
+
+const char* CellFontName(CellFont f) {
+    return f == CellFont::Glyph ? kGlyphFontName : kTextFontName;
+}
+
+int CellFontSize(CellFont f) {
+    return f == CellFont::Glyph ? kGlyphFontSize : kTextFontSize;
+}
+
+void TableModel::GetRowCol(int index, int numCols) {
+    if (numCols < 1) {
+        intRow = 0;
+        intCol = 0;
+        return;
+    }
+    intRow = index / numCols;
+    intCol = index % numCols;
+}
+
+void TableModel::ClearAllCells() {
+    for (TableCell& c : txbCell) {
+        const CellFont font = c.font;  // fonts are reset by ResetCellFonts only
+        c = TableCell{};
+        c.font = font;
+    }
+}
+
+void TableModel::ResetCellFonts() {
+    for (int i = 0; i < intNumCells && i < kMaxNumCells; ++i) {
+        txbCell[i].bold = false;
+        txbCell[i].font = CellFont::Text;
+    }
+}
+
+void TableModel::SetGlyphHeader(int index, int body) {
+    TableCell& c = txbCell[index];
+    c.kind = CellKind::Header;
+    c.body = body;
+    c.background = kHeaderCellColor;
+    c.bold = false;
+    c.font = CellFont::Glyph;
+    c.text = std::string(1, kBodies[body].glyph);
+}
+
+void TableModel::LayoutTriangularTable() {
+    ResetCellFonts();
+    layout = TableLayout::Triangular;
+    intNumRows = 11;
+    intNumCols = 10;
+    intNumCells = 110;
+    ClearAllCells();
+
+    for (int i = 0; i < intNumCells; ++i) {
+        GetRowCol(i, intNumCols);
+        TableCell& c = txbCell[i];
+        c.visible = true;
+        if (intRow == 0) {
+            c.kind = CellKind::Position;
+            c.body = intCol + 1;
+        } else if (intRow == 1) {
+            SetGlyphHeader(i, intCol + 1);
+        }
+    }
+    for (int i = 0; i < intNumCells; ++i) {
+        GetRowCol(i, intNumCols);
+        if (intRow < 2) continue;
+        TableCell& c = txbCell[i];
+        if (intCol + 2 < intRow) {
+            c.visible = false;
+        } else if (intCol + 2 == intRow) {
+            SetGlyphHeader(i, intRow - 1);
+        } else {
+            c.kind = CellKind::Aspect;
+            c.first = intRow - 1;
+            c.second = intCol + 1;
+        }
+    }
+    txbCell[ZodiacCellIndex()].kind = CellKind::Zodiac;
+}
+
+void TableModel::LayoutSquareTable(Mode mode, bool sidereal) {
+    ResetCellFonts();
+    layout = TableLayout::Square;
+    intNumRows = 12;
+    intNumCols = 12;
+    intNumCells = 144;
+    ClearAllCells();
+
+    for (int i = 0; i < intNumCells; ++i) {
+        GetRowCol(i, intNumCols);
+        TableCell& c = txbCell[i];
+        c.visible = true;
+        if (intRow == 1 || intCol == 1) c.background = kHeaderCellColor;
+        if (intRow == 1 && intCol > 1) {
+            SetGlyphHeader(i, intCol - 1);
+        } else if (intCol == 1 && intRow > 1) {
+            SetGlyphHeader(i, intRow - 1);
+        } else if (intRow == 0 && intCol > 1) {
+            c.kind = CellKind::Position;
+            c.body = intCol - 1;
+            c.chart = 0;
+        } else if (intCol == 0 && intRow > 1) {
+            c.kind = CellKind::Position;
+            c.body = intRow - 1;
+            c.chart = 1;
+        } else if (intRow > 1 && intCol > 1) {
+            c.kind = CellKind::Aspect;
+            c.first = intRow - 1;   // chart B
+            c.second = intCol - 1;  // chart A
+        }
+    }
+
+    const bool synastry = mode == Mode::Synastry;
+    const int cornerText[2][2] = {
+        {sidereal ? 46 : 47, synastry ? 75 : 68},
+        {synastry ? 76 : 71, synastry                  ? 14
+                             : mode == Mode::Personal2 ? 70
+                                                       : 69},
+    };
+    for (int row = 0; row < 2; ++row) {
+        for (int col = 0; col < 2; ++col) {
+            TableCell& c = txbCell[row * intNumCols + col];
+            c.kind = CellKind::Corner;
+            c.background = kHeaderCellColor;
+            c.text = ProgramText(cornerText[row][col]);
+        }
+    }
+}
+
+void TableModel::SetCellStyle(int orbColumn, int cellIndex, int aspect, double deviation,
+                              const Settings& settings, const EngineArrays& e) {
+    if (cellIndex < 0 || cellIndex >= kMaxNumCells) return;
+    TableCell& c = txbCell[cellIndex];
+    c.bold = IsBoldAspect(settings, e, aspect, orbColumn, deviation);
+    c.foreground =
+        aspect >= 1 && aspect <= kAspectCount ? settings.accepted.AspectColor[aspect] : 0;
+}
+
+int TableModel::GetTotalNumAspects(const NameTables& names) const {
+    int total = 0;
+    for (int i = 0; i < intNumCells && i < kMaxNumCells; ++i) {
+        const TableCell& c = txbCell[i];
+        if (c.kind != CellKind::Aspect) continue;
+        for (int a = 1; a <= kAspectCount; ++a) {
+            const std::string& abbreviation = names.AspectAbbreviation[a];
+            if (!abbreviation.empty() && c.text.find(abbreviation) != std::string::npos) ++total;
+        }
+    }
+    return total;
+}
+
+int TableModel::PositionCellIndex(int body, int chart) const {
+    if (body < 1 || body > kMaxBodies) return -1;
+    if (layout == TableLayout::Triangular) return chart == 0 ? body - 1 : -1;
+    if (layout == TableLayout::Square) {
+        if (chart == 0) return body + 1;
+        if (chart == 1) return (body + 1) * intNumCols;
+    }
+    return -1;
+}
+
+int TableModel::AspectCellIndex(int first, int second) const {
+    if (first < 1 || first > kMaxBodies || second < 1 || second > kMaxBodies) return -1;
+    if (layout == TableLayout::Triangular) {
+        if (first >= second) return -1;
+        return (first + 1) * intNumCols + second - 1;
+    }
+    if (layout == TableLayout::Square) return (first + 1) * intNumCols + second + 1;
+    return -1;
+}
+
+int TableModel::ZodiacCellIndex() const {
+    return layout == TableLayout::Triangular ? 10 * intNumCols : -1;
+}
+
+int TableModel::CellTop(int index) const {
+    return intNumCols > 0 ? index / intNumCols * kCellHeight : 0;
+}
+
+int TableModel::CellLeft(int index) const {
+    return intNumCols > 0 ? index % intNumCols * kCellWidth : 0;
+}
+
+int OrbColumnOfMode(Mode mode) {
+    switch (mode) {
+        case Mode::Personal1:
+        case Mode::Personal2:
+            return kOrbPersonal;
+        case Mode::Synastry:
+            return kOrbSynastry;
+        default:
+            return kOrbBase;
+    }
+}
+
+bool IsSquareMode(Mode mode) {
+    return mode == Mode::Personal1 || mode == Mode::Personal2 || mode == Mode::Synastry;
+}
+
+namespace {
+
+// An orb in whole degrees, minutes only when not zero. The smallest orb of a
+// column with every orb at 0 is an out-of-range marker (20 radians); it is
+// written as 0°, like the largest.
+std::string OrbText(double radians) {
+    if (radians > kTwoPi) radians = 0;
+    AngleTextOptions o;
+    o.omitZeroMinutes = true;
+    return AngleText(radians, o);
+}
+
+void ReplaceAll(std::string& s, std::string_view from, std::string_view to) {
+    if (from.empty()) return;
+    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+        s.replace(at, from.size(), to);
+}
+
+}  // namespace
+
+std::string AddOrbToTitle(std::string_view title, int orbColumn, bool addPeriod,
+                          const OrbSummary& orbs) {
+    if (orbColumn < 0 || orbColumn > 2) orbColumn = kOrbBase;
+    const std::string largest = OrbText(orbs.OrbMaximum[orbColumn]);
+    std::string result(title);
+    if (orbs.UniformBaseOrbs) {
+        result += "  " + ProgramText(33) + " " + largest;
+        if (addPeriod) result += ".";
+        return result;
+    }
+    return result + "  " + ProgramText(34) + ": " + OrbText(orbs.OrbMinimum[orbColumn]) + " " +
+           ProgramText(35) + " " + largest;
+}
+
+std::string UpdateTitle(Mode mode, bool chartShown, const OrbSummary& orbs, int language) {
+    int text = 0;
+    switch (mode) {
+        case Mode::World:
+            text = chartShown ? 26 : 23;
+            break;
+        case Mode::Natal1:
+            text = chartShown ? 27 : 24;
+            break;
+        case Mode::Natal2:
+            text = chartShown ? 28 : 25;
+            break;
+        case Mode::Personal1:
+            text = 29;
+            break;
+        case Mode::Personal2:
+            text = 30;
+            break;
+        case Mode::Synastry:
+            text = 31;
+            break;
+        case Mode::None:
+            return "";
+    }
+    std::string title = ProgramText(text);
+    if (mode == Mode::World && chartShown)
+        ReplaceAll(title, language == kGerman ? " Grad" : " degrees", "°");
+    return AddOrbToTitle(title, OrbColumnOfMode(mode), true, orbs);
+}
+
+}  // namespace vek
