@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <functional>
 #include <limits>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/vek_types.h"
 
@@ -176,6 +178,36 @@ TEST(PlutoTable, RejectsBrokenTables) {
     EXPECT_NE(missing.find("/nonexistent/vek/pluto.slx"), std::string::npos) << missing;
     EXPECT_FALSE(table.IsLoaded());
     EXPECT_NE(table.Load("/"), "");  // a folder is not a table
+}
+
+// Against Pluto from the Swiss Ephemeris files at the reference instants: the
+// table rounds to the arc minute (30") and interpolates linearly between
+// days, which adds well under an arc second for Pluto's slow motion.
+TEST(PlutoTable, ShippedTableMatchesTheReference) {
+    PlutoTable table;
+    ASSERT_EQ(table.Load(ShippedTablePath()), "");
+    std::ifstream f(std::string(VEK_TEST_DATA_DIR) + "/ephemeris_reference.csv");
+    std::string line;
+    std::getline(f, line);  // column names
+    int instants = 0;
+    double worst = 0;
+    while (std::getline(f, line)) {
+        std::stringstream cells(line);
+        std::string cell;
+        std::vector<double> row;
+        while (std::getline(cells, cell, ',')) row.push_back(std::stod(cell));
+        ASSERT_EQ(row.size(), 11u) << line;
+        const double jd = row[0];
+        const double pluto = row[9];
+        const double lon = table.LongitudeAt(jd);
+        ASSERT_GE(lon, 0.0) << jd;
+        const double error = std::fabs(std::remainder(Degrees(lon) - pluto, 360.0)) * 3600;
+        EXPECT_LE(error, 31.0) << "at " << jd;
+        worst = std::max(worst, error);
+        ++instants;
+    }
+    EXPECT_GE(instants, 200);
+    EXPECT_GT(worst, 10.0);  // the values really are rounded to the arc minute
 }
 
 }  // namespace
