@@ -1,0 +1,149 @@
+#include "engine/chart.h"
+
+#include <cmath>
+
+#include "engine/aspects.h"
+
+namespace vek {
+
+namespace {
+
+// Positions half an hour after a chart's instant, computed on first use.
+class LaterPositions {
+  public:
+    LaterPositions(const Engine& engine, double jd) : engine_(engine), jd_(jd + kHalfHour) {}
+
+    double operator()(int body) {
+        if (!known_[body]) {
+            value_[body] = engine_.Longitude(body, jd_);
+            known_[body] = true;
+        }
+        return value_[body];
+    }
+
+  private:
+    const Engine& engine_;
+    double jd_;
+    double value_[kMaxBodies + 1] = {};
+    bool known_[kMaxBodies + 1] = {};
+};
+
+void FillPositions(const Engine& engine, Chart& c, int slot, LaterPositions& later) {
+    for (int b = 1; b <= c.bodyCount; ++b) {
+        const double l = engine.Longitude(b, c.jd[slot]);
+        c.longitude[b][slot] = l;
+        // The Sun and the Moon are never retrograde; skip their later position
+        // until a marker needs it.
+        c.retrograde[b][slot] = b != kSun && b != kMoon && l >= 0 && RetrogradeFrom(b, l, later(b));
+    }
+}
+
+void AddPair(const Engine& engine, Chart& c, int first, int second, double a, double b) {
+    PairResult& p = c.pairs[c.pairCount++];
+    p.first = first;
+    p.second = second;
+    double deviation = 0;
+    p.aspect = ChooseAspect(engine.arrays, a, b, c.orbColumn, deviation);
+    if (p.aspect == 0) return;
+    p.deviation = deviation;
+    const double orb = engine.arrays.OrbTable[p.aspect][c.orbColumn];
+    p.exactness = (orb - deviation) / orb;
+    ++c.aspectCount[p.aspect];
+}
+
+}  // namespace
+
+int Chart::TotalAspects() const {
+    int total = 0;
+    for (int a = 1; a <= kAspectCount; ++a) total += aspectCount[a];
+    return total;
+}
+
+bool IsTwoChartMode(Mode mode) {
+    return mode == Mode::Personal1 || mode == Mode::Personal2 || mode == Mode::Synastry;
+}
+
+double ChartDate(Mode mode, ChartSlot slot, const double (&dateJD)[3]) {
+    const bool a = slot == kChartA;
+    switch (mode) {
+        case Mode::World:
+            return a ? dateJD[kWorldDate] : 0;
+        case Mode::Natal1:
+            return a ? dateJD[kBirth1] : 0;
+        case Mode::Natal2:
+            return a ? dateJD[kBirth2] : 0;
+        case Mode::Personal1:
+            return a ? dateJD[kWorldDate] : dateJD[kBirth1];
+        case Mode::Personal2:
+            return a ? dateJD[kWorldDate] : dateJD[kBirth2];
+        case Mode::Synastry:
+            return a ? dateJD[kBirth1] : dateJD[kBirth2];
+        case Mode::None:
+            break;
+    }
+    return 0;
+}
+
+Chart ComputeChart(const Engine& engine, Mode mode, const double (&dateJD)[3]) {
+    Chart c;
+    c.mode = mode;
+    if (mode == Mode::None) return c;
+    c.twoCharts = IsTwoChartMode(mode);
+    c.hasMarkers = mode != Mode::Synastry;
+    c.orbColumn = mode == Mode::Synastry ? kOrbSynastry : c.twoCharts ? kOrbPersonal : kOrbBase;
+    c.bodyCount = engine.BodyCountForSettings();
+    c.jd[kChartA] = ChartDate(mode, kChartA, dateJD);
+    c.jd[kChartB] = ChartDate(mode, kChartB, dateJD);
+
+    LaterPositions laterA(engine, c.jd[kChartA]);
+    LaterPositions laterB(engine, c.jd[kChartB]);
+    FillPositions(engine, c, kChartA, laterA);
+    if (c.twoCharts) FillPositions(engine, c, kChartB, laterB);
+
+    const int n = c.bodyCount;
+    if (!c.twoCharts) {
+        for (int b = 1; b <= n; ++b) {
+            const double lb = c.longitude[b][kChartA];
+            if (lb < 0) continue;
+            for (int j = b + 1; j <= n; ++j) {
+                const double lj = c.longitude[j][kChartA];
+                if (lj < 0) continue;
+                AddPair(engine, c, b, j, lb, lj);
+                PairResult& p = c.pairs[c.pairCount - 1];
+                if (p.aspect) p.marker = TrendFrom(p.deviation, laterA(b), laterA(j), p.aspect);
+            }
+        }
+        return c;
+    }
+    for (int natal = 1; natal <= n; ++natal) {
+        const double lb = c.longitude[natal][kChartB];
+        if (lb < 0) continue;
+        for (int t = 1; t <= n; ++t) {
+            const double la = c.longitude[t][kChartA];
+            if (la < 0) continue;
+            AddPair(engine, c, natal, t, lb, la);
+            PairResult& p = c.pairs[c.pairCount - 1];
+            // In personal transits only the transit body moves.
+            if (p.aspect && c.hasMarkers)
+                p.marker = TrendFrom(p.deviation, lb, laterA(t), p.aspect);
+        }
+    }
+    return c;
+}
+
+Chart ComputeAndStore(Engine& engine, Mode mode) {
+    Chart c = ComputeChart(engine, mode, engine.arrays.DateJD);
+    EngineArrays& e = engine.arrays;
+    e.BodyCount = engine.BodyCountForSettings();
+    const int charts = c.twoCharts ? 2 : (mode == Mode::None ? 0 : 1);
+    for (int slot = 0; slot < charts; ++slot) {
+        for (int b = 1; b <= kMaxBodies; ++b) {
+            e.BodyLongitude[b][slot] = c.longitude[b][slot];
+            e.BodyRetrograde[b][slot] = c.retrograde[b][slot];
+        }
+    }
+    for (int a = 0; a <= kAspectCount; ++a) e.AspectCount[a] = c.aspectCount[a];
+    return c;
+}
+
+}  // namespace vek

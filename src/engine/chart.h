@@ -1,0 +1,66 @@
+// The positions and aspects of one computation in one of the modes: what the
+// compute command writes into the table and the summary.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "engine/engine.h"
+
+namespace vek {
+
+// Chart slots: A is the world date (or the only chart), B the natal chart of
+// personal transits or the second birthdate of synastry.
+enum ChartSlot : int { kChartA = 0, kChartB = 1 };
+
+// One tested pair of bodies.
+//   Single-chart modes: `first` < `second`, both chart A bodies.
+//   Two-chart modes: `first` is the chart B body, `second` the chart A body.
+struct PairResult {
+    int first = 0;
+    int second = 0;
+    int aspect = 0;         // 1..7, 0 when the pair is in no aspect
+    double deviation = 0;   // |separation − aspect angle| when aspect > 0
+    double exactness = -1;  // (orb − deviation) / orb in (0, 1]; −1 without aspect
+    int marker = 0;         // −1 applying, +1 separating, 0 equal or no marker
+};
+
+inline constexpr int kMaxPairs = kMaxBodies * kMaxBodies;
+
+struct Chart {
+    Mode mode = Mode::None;
+    bool twoCharts = false;
+    bool hasMarkers = false;  // false in synastry
+    int orbColumn = kOrbBase;
+    int bodyCount = 0;  // bodies 1..bodyCount were computed; later entries stay 0
+    double jd[2] = {0, 0};
+    double longitude[kMaxBodies + 1][2] = {};  // negative: −99, −100 or failure
+    bool retrograde[kMaxBodies + 1][2] = {};
+    // Every pair whose two bodies have a position, in table order: single-chart
+    // row by row (b, then j > b), two-chart by chart B body, then chart A body.
+    PairResult pairs[kMaxPairs];
+    int pairCount = 0;
+    int16_t aspectCount[kAspectCount + 1] = {};
+
+    std::span<const PairResult> Pairs() const { return {pairs, static_cast<size_t>(pairCount)}; }
+    int TotalAspects() const;
+};
+
+bool IsTwoChartMode(Mode mode);
+
+// Julian date of chart A or B for a mode from the three date slots; 0 for a
+// chart the mode does not use.
+double ChartDate(Mode mode, ChartSlot slot, const double (&dateJD)[3]);
+
+// Computes a chart from the given date slots with the engine's settings,
+// orb table and positions. Every body is computed once at its instant and at
+// most once half an hour later; those later positions serve both the
+// retrograde flags and the markers.
+Chart ComputeChart(const Engine& engine, Mode mode, const double (&dateJD)[3]);
+
+// Computes from engine.arrays.DateJD and stores the result in the engine's
+// arrays (BodyCount, BodyLongitude and BodyRetrograde of the charts the mode
+// uses, AspectCount).
+Chart ComputeAndStore(Engine& engine, Mode mode);
+
+}  // namespace vek

@@ -1,0 +1,108 @@
+#include "engine/engine.h"
+
+#include <cmath>
+
+#include "engine/aspects.h"
+#include "platform/calendar.h"
+#include "platform/ephemeris.h"
+#include "util/paths.h"
+
+namespace vek {
+
+namespace {
+// Day numbers of the first and last day with a Moon position, the same range
+// as the Pluto table.
+constexpr double kFirstMoonDay = 2305448;
+constexpr double kLastMoonDay = 2488069;
+constexpr double kFailure = -1;
+}  // namespace
+
+PositionSource PlatformPositionSource() {
+    return {platform::planet_longitude_speed, platform::moon_position};
+}
+
+double Ayanamsa(int year) {
+    return (year - 2000) * 243.8 / 1000000.0 + 0.416314;
+}
+
+bool RetrogradeFrom(int body, double longitude, double longitudeLater) {
+    if (body == kSun || body == kMoon) return false;
+    if (!(longitude >= 0) || !(longitudeLater >= 0)) return false;
+    double step = longitudeLater - longitude;
+    // A step of half a circle or more went across 0° Aries; the true step is
+    // the other way round.
+    if (step >= kPi) step -= kTwoPi;
+    if (step <= -kPi) step += kTwoPi;
+    return step < 0;
+}
+
+int TrendFrom(double deviation, double laterA, double laterB, int aspect) {
+    if (!(laterA >= 0) || !(laterB >= 0) || aspect < 1 || aspect > kAspectCount) return 0;
+    const double later = std::fabs(SeparationOf(laterA, laterB).s - AspectAngleOf(aspect));
+    if (later < deviation) return -1;
+    if (later > deviation) return 1;
+    return 0;
+}
+
+Engine::Engine() : source(PlatformPositionSource()) {
+    FillAspectAngles(arrays.AspectAngle);
+    FillGlyphTables(glyphs);
+    for (int a = 0; a <= kAspectCount; ++a) AspectColor[a] = kDefaultAspectColor[a];
+    BuildNameTables(names, language_);
+}
+
+void Engine::Initialize(const std::string& dataFolder) {
+    dataFolder_ = dataFolder;
+    if (!dataFolder_.empty() && dataFolder_.back() != '/') dataFolder_ += '/';
+    platform::set_data_folder(dataFolder_);
+    IncludeMoon = true;
+    FillGlyphTables(glyphs);
+    for (int a = 0; a <= kAspectCount; ++a) AspectColor[a] = kDefaultAspectColor[a];
+    FillAspectAngles(arrays.AspectAngle);
+    BuildNameTables(names, language_);
+}
+
+void Engine::SetLanguage(int language) {
+    language_ = language == kGerman ? kGerman : kEnglish;
+    BuildNameTables(names, language_);
+}
+
+std::string Engine::LoadPlutoTable() {
+    return pluto.Load(JoinPath(dataFolder_, "pluto.slx"));
+}
+
+double Engine::Longitude(int body, double jd) const {
+    if (!std::isfinite(jd) || body < 1 || body > kMaxBodies) return kFailure;
+    const int year = platform::calendar_year_of(jd);
+    double result;
+    if (body == kPluto) {
+        result = pluto.LongitudeAt(jd);
+    } else if (body == kMoon) {
+        const double day = std::floor(jd + 0.5);
+        if (day < kFirstMoonDay) return kBeforeDataRange;
+        if (day > kLastMoonDay) return kAfterDataRange;
+        result = source.moonPosition(jd - 2451545.0);
+    } else {
+        result = source.planetLongitude(kBodies[body].libraryCode, jd, year, nullptr);
+    }
+    if (!std::isfinite(result)) return kFailure;
+    if (result >= 0 && SiderealZodiac) result = NormalizeAngle(result - Ayanamsa(year));
+    return result;
+}
+
+bool Engine::Retrograde(int body, double longitude, double jd) const {
+    if (body == kSun || body == kMoon || !(longitude >= 0)) return false;
+    return RetrogradeFrom(body, longitude, Longitude(body, jd + kHalfHour));
+}
+
+int Engine::DeviationTrend(double jd, int i, int j, int aspect, double deviation) const {
+    return TrendFrom(deviation, Longitude(i, jd + kHalfHour), Longitude(j, jd + kHalfHour), aspect);
+}
+
+int Engine::TrendAgainstFixedLongitude(double longitude, int i, int aspect,
+                                       double deviation) const {
+    return TrendFrom(deviation, longitude, Longitude(i, arrays.DateJD[kWorldDate] + kHalfHour),
+                     aspect);
+}
+
+}  // namespace vek

@@ -1,0 +1,96 @@
+// The engine module: the shared arrays, the name and glyph tables, the Pluto
+// table and the settings the engine reads, the longitude wrapper every
+// position goes through, and the retrograde flag and applying/separating
+// trend of an aspect.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/pluto_table.h"
+#include "engine/vek_types.h"
+#include "engine/vocabulary.h"
+
+namespace vek {
+
+// Where the wrapper gets planet and Moon positions from; the platform
+// ephemeris unless a caller (a test) substitutes its own.
+struct PositionSource {
+    // Planet by library code at a Julian date (UT); negative = no position.
+    double (*planetLongitude)(int code, double jd, int year, double* speed);
+    // Moon at t = jd − 2451545.
+    double (*moonPosition)(double t);
+};
+PositionSource PlatformPositionSource();
+
+// One thirty-minute step, the interval of the retrograde flag and of the
+// applying/separating trend.
+inline constexpr double kHalfHour = 1.0 / 48.0;
+
+// Sidereal offset subtracted from tropical longitudes in a calendar year.
+double Ayanamsa(int year);
+
+// Retrograde flag from a body's longitude now and half an hour later. The
+// Sun and the Moon never are, nor is a body without a position. The step is
+// taken the short way round, so crossing 0° Aries in either direction keeps
+// the true direction of motion.
+bool RetrogradeFrom(int body, double longitude, double longitudeLater);
+
+// Trend of an aspect's deviation: −1 when the deviation computed from the
+// later longitudes is smaller than `deviation` (applying), +1 when larger
+// (separating), 0 when equal or when a later position is missing.
+int TrendFrom(double deviation, double laterA, double laterB, int aspect);
+
+class Engine {
+  public:
+    Engine();
+
+    // Start-up: keeps the data folder (with a trailing separator) and hands it
+    // to the ephemeris, turns "Include Moon" on, fills the glyph tables, the
+    // aspect colours and angles, and builds the name tables.
+    void Initialize(const std::string& dataFolder);
+
+    // Rebuilds the name tables for a language (kGerman, anything else English).
+    void SetLanguage(int language);
+    int Language() const { return language_; }
+
+    // Loads pluto.slx from the data folder. "" on success, else the reason.
+    std::string LoadPlutoTable();
+
+    // Longitude wrapper: body 1..10 at Julian date jd (UT) in radians in
+    // [0, 2π), sidereal when SiderealZodiac is set. −99 before the data range,
+    // −100 after it, any other negative value (−1) for a failure, including a
+    // non-finite jd or an unknown body.
+    double Longitude(int body, double jd) const;
+
+    // Retrograde flag of a body with longitude L at jd (recomputes jd + ½ h).
+    bool Retrograde(int body, double longitude, double jd) const;
+
+    // Trend of aspect `aspect` between chart A bodies i and j, both recomputed
+    // at jd + ½ h, against the current deviation.
+    int DeviationTrend(double jd, int i, int j, int aspect, double deviation) const;
+
+    // Trend of the aspect between body i, recomputed at DateJD[0] + ½ h, and
+    // the fixed longitude L (a natal position in personal transits).
+    int TrendAgainstFixedLongitude(double longitude, int i, int aspect, double deviation) const;
+
+    // 10 with the Moon, 9 without.
+    int BodyCountForSettings() const { return IncludeMoon ? kMaxBodies : kMaxBodies - 1; }
+
+    const std::string& DataFolder() const { return dataFolder_; }
+
+    EngineArrays arrays;
+    NameTables names;
+    GlyphTables glyphs;
+    int32_t AspectColor[kAspectCount + 1] = {};
+    PlutoTable pluto;
+    bool SiderealZodiac = false;
+    bool IncludeMoon = true;
+    PositionSource source;
+
+  private:
+    std::string dataFolder_;
+    int language_ = kEnglish;
+};
+
+}  // namespace vek
