@@ -5,7 +5,9 @@
 namespace vek {
 namespace {
 
-double Deg(double d) { return d / 360.0 * kTwoPi; }
+double Deg(double d) {
+    return d / 360.0 * kTwoPi;
+}
 
 EngineArrays DefaultOrbs() {
     EngineArrays e;

@@ -1,0 +1,216 @@
+#include "engine/chart.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "fake_sky.h"
+
+namespace vek {
+namespace {
+
+using testing::Deg;
+using testing::FakeEngine;
+using testing::kEpoch;
+using testing::Sky;
+
+// Bodies spread so that no pair is in aspect: 0°, 13°, 47°, 73°, 107°, ...
+const double kSpread[kMaxBodies + 1] = {0, 0, 13, 47, 73, 103, 137, 163, 197, 223, 253};
+
+void SpreadBodies() {
+    for (int b = 1; b <= kMaxBodies; ++b) {
+        Sky().base[b] = Deg(kSpread[b]);
+        Sky().speed[b] = Deg(0.1 * b);
+    }
+}
+
+const PairResult* FindPair(const Chart& c, int first, int second) {
+    for (const PairResult& p : c.Pairs())
+        if (p.first == first && p.second == second) return &p;
+    return nullptr;
+}
+
+TEST(Chart, SingleChartPairOrderSkipsBodiesWithoutPosition) {
+    Engine e = FakeEngine();
+    SpreadBodies();
+    e.arrays.DateJD[kBirth1] = kEpoch;
+    const Chart c = ComputeChart(e, Mode::Natal1, e.arrays.DateJD);
+    EXPECT_EQ(c.jd[kChartA], kEpoch);
+    EXPECT_EQ(c.orbColumn, kOrbBase);
+    EXPECT_LT(c.longitude[kPluto][kChartA], 0);  // no table loaded
+    // Bodies 1..8 and 10: 9 bodies, 36 pairs, row by row.
+    ASSERT_EQ(c.pairCount, 36);
+    std::vector<std::pair<int, int>> order;
+    for (const PairResult& p : c.Pairs()) order.emplace_back(p.first, p.second);
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
+    EXPECT_EQ(order.front(), std::make_pair(1, 2));
+    EXPECT_EQ(order.back(), std::make_pair(8, 10));
+    for (const PairResult& p : c.Pairs()) {
+        EXPECT_LT(p.first, p.second);
+        EXPECT_NE(p.first, kPluto);
+        EXPECT_NE(p.second, kPluto);
+    }
+}
+
+TEST(Chart, AspectsMarkersAndCounts) {
+    Engine e = FakeEngine();
+    SpreadBodies();
+    // Sun 10° gaining on Mercury 15°: applying conjunction. Venus exactly
+    // square the Sun and pulling away: separating square.
+    Sky().base[kSun] = Deg(10);
+    Sky().speed[kSun] = Deg(1);
+    Sky().base[kMercury] = Deg(15);
+    Sky().speed[kMercury] = Deg(0.5);
+    Sky().base[kVenus] = Deg(100);
+    Sky().speed[kVenus] = Deg(1.2);
+    e.arrays.DateJD[kWorldDate] = kEpoch;
+    const Chart c = ComputeAndStore(e, Mode::World);
+
+    const PairResult* conj = FindPair(c, kSun, kMercury);
+    ASSERT_NE(conj, nullptr);
+    EXPECT_EQ(conj->aspect, kConjunction);
+    EXPECT_NEAR(conj->deviation, Deg(5), 1e-9);
+    EXPECT_NEAR(conj->exactness, 0.5, 1e-9);  // orb 10°
+    EXPECT_EQ(conj->marker, -1);
+    EXPECT_EQ(conj->marker,
+              e.DeviationTrend(kEpoch, kSun, kMercury, kConjunction, conj->deviation));
+    const PairResult* sq = FindPair(c, kSun, kVenus);
+    ASSERT_NE(sq, nullptr);
+    EXPECT_EQ(sq->aspect, kSquare);
+    EXPECT_NEAR(sq->exactness, 1, 1e-9);
+    EXPECT_EQ(sq->marker, 1);
+    const PairResult* none = FindPair(c, kMars, kJupiter);
+    ASSERT_NE(none, nullptr);
+    EXPECT_EQ(none->aspect, 0);
+    EXPECT_EQ(none->marker, 0);
+    EXPECT_EQ(none->exactness, -1);
+
+    EXPECT_EQ(c.aspectCount[kConjunction], 1);
+    EXPECT_EQ(c.aspectCount[kSquare], 1);
+    int found = 0;
+    for (const PairResult& p : c.Pairs()) found += p.aspect != 0;
+    EXPECT_EQ(c.TotalAspects(), found);
+    // Stored for the pattern finders and later commands.
+    EXPECT_EQ(e.arrays.AspectCount[kConjunction], 1);
+    EXPECT_EQ(e.arrays.BodyCount, 10);
+    EXPECT_EQ(e.arrays.BodyLongitude[kVenus][0], c.longitude[kVenus][kChartA]);
+}
+
+TEST(Chart, MoonExcludedInEveryMode) {
+    for (Mode mode : {Mode::World, Mode::Personal1, Mode::Synastry}) {
+        Engine e = FakeEngine();
+        SpreadBodies();
+        // The Moon conjunct everything would show up at once if it were used.
+        for (int b = 1; b <= kMaxBodies; ++b) Sky().base[b] = Deg(b);
+        e.IncludeMoon = false;
+        e.arrays.DateJD[0] = e.arrays.DateJD[1] = e.arrays.DateJD[2] = kEpoch;
+        const Chart c = ComputeAndStore(e, mode);
+        EXPECT_EQ(c.bodyCount, 9);
+        EXPECT_EQ(e.arrays.BodyCount, 9);
+        for (const PairResult& p : c.Pairs()) {
+            EXPECT_NE(p.first, kMoon);
+            EXPECT_NE(p.second, kMoon);
+        }
+        EXPECT_EQ(c.pairCount, c.twoCharts ? 64 : 28);  // 8 bodies with a position
+        for (const auto& call : Sky().calls) EXPECT_NE(call.first, kMoon);
+    }
+}
+
+TEST(Chart, PersonalTransitsIncludeTheSameBodyAndMoveOnlyTheTransit) {
+    Engine e = FakeEngine();
+    SpreadBodies();
+    e.arrays.DateJD[kWorldDate] = kEpoch + 100;
+    e.arrays.DateJD[kBirth2] = kEpoch + 100;  // natal chart equal to the transits
+    e.arrays.DateJD[kBirth1] = kEpoch;
+    const Chart c = ComputeChart(e, Mode::Personal2, e.arrays.DateJD);
+    EXPECT_TRUE(c.twoCharts);
+    EXPECT_EQ(c.orbColumn, kOrbPersonal);
+    EXPECT_EQ(c.jd[kChartA], kEpoch + 100);
+    EXPECT_EQ(c.jd[kChartB], kEpoch + 100);
+    ASSERT_EQ(c.pairCount, 81);
+    // Chart B body first, then chart A body.
+    EXPECT_EQ(c.pairs[0].first, 1);
+    EXPECT_EQ(c.pairs[0].second, 1);
+    EXPECT_EQ(c.pairs[1].first, 1);
+    EXPECT_EQ(c.pairs[1].second, 2);
+    for (int b = 1; b <= kMaxBodies; ++b) {
+        if (b == kPluto) continue;
+        const PairResult* p = FindPair(c, b, b);
+        ASSERT_NE(p, nullptr) << b;
+        EXPECT_EQ(p->aspect, kConjunction);
+        EXPECT_NEAR(p->exactness, 1, 1e-9);
+        EXPECT_EQ(p->marker, 1) << b;  // the transit body leaves its natal place
+    }
+    EXPECT_EQ(c.aspectCount[kConjunction], 9);
+}
+
+TEST(Chart, SynastryUsesItsOwnOrbColumnAndHasNoMarkers) {
+    Engine e = FakeEngine();
+    SpreadBodies();
+    e.arrays.DateJD[kBirth1] = kEpoch;
+    e.arrays.DateJD[kBirth2] = kEpoch + 10;  // bodies moved 0.1° × b × 10 = b degrees
+    e.arrays.OrbTable[kConjunction][kOrbPersonal] = Deg(5);
+    e.arrays.OrbTable[kConjunction][kOrbSynastry] = Deg(2.5);
+    const Chart c = ComputeChart(e, Mode::Synastry, e.arrays.DateJD);
+    EXPECT_FALSE(c.hasMarkers);
+    EXPECT_EQ(c.orbColumn, kOrbSynastry);
+    for (int b = 1; b <= kMaxBodies; ++b) {
+        if (b == kPluto) continue;
+        const PairResult* p = FindPair(c, b, b);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->aspect, b < 3 ? kConjunction : 0) << b;
+        EXPECT_EQ(p->marker, 0);
+    }
+}
+
+TEST(Chart, RetrogradeFlagsPerChart) {
+    Engine e = FakeEngine();
+    SpreadBodies();
+    Sky().base[kMars] = 0.0001;
+    Sky().speed[kMars] = -0.01;  // backwards across 0° Aries
+    Sky().base[kSaturn] = 1.0;
+    Sky().speed[kSaturn] = -0.001;
+    e.arrays.DateJD[kWorldDate] = kEpoch;
+    e.arrays.DateJD[kBirth1] = kEpoch - 20000;  // Mars and Saturn far away, still retrograde
+    const Chart c = ComputeChart(e, Mode::Personal1, e.arrays.DateJD);
+    for (int slot : {kChartA, kChartB}) {
+        EXPECT_TRUE(c.retrograde[kMars][slot]);
+        EXPECT_TRUE(c.retrograde[kSaturn][slot]);
+        EXPECT_FALSE(c.retrograde[kJupiter][slot]);
+        EXPECT_FALSE(c.retrograde[kSun][slot]);
+        EXPECT_FALSE(c.retrograde[kPluto][slot]);  // no position
+    }
+}
+
+TEST(Chart, EveryBodyIsComputedAtMostOncePerInstant) {
+    Engine e = FakeEngine();
+    SpreadBodies();
+    // Many aspects, so that markers are needed for most pairs.
+    for (int b = 1; b <= kMaxBodies; ++b) Sky().base[b] = Deg(b % 2 ? 0 : 120);
+    e.arrays.DateJD[kWorldDate] = kEpoch;
+    e.arrays.DateJD[kBirth1] = kEpoch - 5000;
+    for (Mode mode : {Mode::World, Mode::Personal1}) {
+        Sky().calls.clear();
+        const Chart c = ComputeChart(e, mode, e.arrays.DateJD);
+        EXPECT_GT(c.TotalAspects(), 10);
+        std::set<std::pair<int, double>> distinct(Sky().calls.begin(), Sky().calls.end());
+        EXPECT_EQ(distinct.size(), Sky().calls.size());
+        // Now and half an hour later for chart A; chart B's later positions
+        // only for the retrograde flags (Sun and Moon never need them).
+        const size_t planetsAndMoon = 9;
+        EXPECT_EQ(Sky().calls.size(),
+                  mode == Mode::World ? 2 * planetsAndMoon : 2 * planetsAndMoon + 9 + 7);
+    }
+}
+
+TEST(Chart, NoModeComputesNothing) {
+    Engine e = FakeEngine();
+    const Chart c = ComputeChart(e, Mode::None, e.arrays.DateJD);
+    EXPECT_EQ(c.pairCount, 0);
+    EXPECT_EQ(c.bodyCount, 0);
+    EXPECT_TRUE(Sky().calls.empty());
+}
+
+}  // namespace
+}  // namespace vek

@@ -1,0 +1,62 @@
+// A sky of bodies moving at constant speed, standing in for the ephemeris in
+// engine tests: longitude = base + speed × (jd − kEpoch).
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "engine/aspects.h"
+#include "engine/engine.h"
+
+namespace vek::testing {
+
+inline constexpr double kEpoch = 2451545.0;  // 2000 January 1.5
+
+inline double Deg(double d) {
+    return d / 360.0 * kTwoPi;
+}
+
+struct FakeSky {
+    double base[kMaxBodies + 1] = {};           // radians; a negative base is returned as is
+    double speed[kMaxBodies + 1] = {};          // radians per day
+    std::vector<std::pair<int, double>> calls;  // (body, jd) of every position asked for
+};
+
+inline FakeSky& Sky() {
+    static FakeSky sky;
+    return sky;
+}
+
+inline double SkyPosition(int body, double jd) {
+    Sky().calls.emplace_back(body, jd);
+    if (Sky().base[body] < 0) return Sky().base[body];
+    return NormalizeAngle(Sky().base[body] + Sky().speed[body] * (jd - kEpoch));
+}
+
+inline double FakePlanet(int code, double jd, int /*year*/, double* /*speed*/) {
+    for (int b = 1; b <= kNeptune; ++b)
+        if (kBodies[b].libraryCode == code) return SkyPosition(b, jd);
+    return -1;
+}
+
+inline double FakeMoon(double t) {
+    return SkyPosition(kMoon, t + 2451545.0);
+}
+
+// An engine on a fresh fake sky (every body at 0°, standing still; Pluto has
+// no table and so no position) with the default orbs: base 10, 9, 6, 7, 4, 3,
+// 3 degrees, both proportions 1/3.
+inline Engine FakeEngine() {
+    Sky() = FakeSky{};
+    Engine e;
+    e.source = {FakePlanet, FakeMoon};
+    const double base[8] = {0, 10, 9, 6, 7, 4, 3, 3};
+    for (int a = 1; a <= kAspectCount; ++a) {
+        e.arrays.OrbTable[a][0] = Deg(base[a]);
+        e.arrays.OrbTable[a][1] = Deg(base[a]) / 3;
+        e.arrays.OrbTable[a][2] = Deg(base[a]) / 3;
+    }
+    return e;
+}
+
+}  // namespace vek::testing
