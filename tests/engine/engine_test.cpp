@@ -109,7 +109,8 @@ TEST(Trend, SignFollowsTheLaterDeviation) {
     EXPECT_EQ(e.TrendAgainstFixedLongitude(Deg(12), kSun, kConjunction, Deg(2)), -1);
     EXPECT_EQ(e.TrendAgainstFixedLongitude(Deg(8), kSun, kConjunction, Deg(2)), 1);
     // Standing still: equal deviation.
-    EXPECT_EQ(TrendFrom(Deg(3), Deg(10), Deg(13), kConjunction), 0);
+    const double d = TestAspect(Deg(10), Deg(13), kConjunction, 1).deviation;
+    EXPECT_EQ(TrendFrom(d, Deg(10), Deg(13), kConjunction), 0);
     // Missing later positions give no marker.
     EXPECT_EQ(TrendFrom(Deg(3), kAfterDataRange, Deg(13), kConjunction), 0);
 }
@@ -132,7 +133,9 @@ TEST(LongitudeWrapper, PlatformEphemerisAndPlutoTableEdges) {
         for (int b = 1; b <= kMaxBodies; ++b) {
             const double l = e.Longitude(b, jd);
             EXPECT_TRUE(l < 0 || (l >= 0 && l < kTwoPi)) << b << " " << jd;
-            if (!std::isfinite(jd)) EXPECT_LT(l, 0) << b;
+            if (!std::isfinite(jd)) {
+                EXPECT_LT(l, 0) << b;
+            }
         }
     }
     // Sidereal positions stay in range across the year.

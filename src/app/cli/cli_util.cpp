@@ -310,9 +310,8 @@ std::string JsonQuote(std::string_view s) {
 }
 
 std::string LoadProgramTextFile() {
-    const std::string path = JoinPath(ProgramFolder(), "vek.dat");
-    const int r = GlobalProgramText().Load(path);
-    if (r < 0) return ProgramTextLoadMessage(r, path);
+    std::string message;
+    if (LoadProgramText(ProgramFolder(), &message) < 1) return message;
     return "";
 }
 

@@ -1,0 +1,77 @@
+// Cost of one position through the longitude wrapper and of a full chart
+// (ten bodies with retrograde flags, 45 pairs with markers).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include "engine/chart.h"
+#include "engine/engine.h"
+#include "platform/ephemeris.h"
+#include "util/paths.h"
+
+namespace {
+
+vek::Engine& BenchEngine() {
+    static vek::Engine* engine = [] {
+        auto* e = new vek::Engine;
+        e->Initialize(vek::ProgramFolder());
+        const std::string error = e->LoadPlutoTable();
+        if (!error.empty()) std::fprintf(stderr, "Pluto table: %s\n", error.c_str());
+        const double orbs[8] = {0, 10, 9, 6, 7, 4, 3, 3};
+        for (int a = 1; a <= vek::kAspectCount; ++a) {
+            e->arrays.OrbTable[a][0] = orbs[a] / 360.0 * vek::kTwoPi;
+            e->arrays.OrbTable[a][1] = e->arrays.OrbTable[a][2] = e->arrays.OrbTable[a][0] / 3;
+        }
+        std::fprintf(stderr, "Ephemeris: %s\n", vek::platform::ephemeris_in_use().c_str());
+        return e;
+    }();
+    return *engine;
+}
+
+// A new instant on every call, so no cache inside the ephemeris helps.
+double NextJd() {
+    static double jd = 2461383.0;
+    jd += 0.0137;
+    return jd;
+}
+
+void BM_WrapperPlanet(benchmark::State& state) {
+    const vek::Engine& e = BenchEngine();
+    for (auto _ : state) benchmark::DoNotOptimize(e.Longitude(vek::kMars, NextJd()));
+}
+BENCHMARK(BM_WrapperPlanet);
+
+void BM_WrapperMoon(benchmark::State& state) {
+    const vek::Engine& e = BenchEngine();
+    for (auto _ : state) benchmark::DoNotOptimize(e.Longitude(vek::kMoon, NextJd()));
+}
+BENCHMARK(BM_WrapperMoon);
+
+void BM_WrapperPluto(benchmark::State& state) {
+    const vek::Engine& e = BenchEngine();
+    for (auto _ : state) benchmark::DoNotOptimize(e.Longitude(vek::kPluto, NextJd()));
+}
+BENCHMARK(BM_WrapperPluto);
+
+void BM_FullChartWorld(benchmark::State& state) {
+    vek::Engine& e = BenchEngine();
+    for (auto _ : state) {
+        e.arrays.DateJD[vek::kWorldDate] = NextJd();
+        vek::Chart c = vek::ComputeChart(e, vek::Mode::World, e.arrays.DateJD);
+        benchmark::DoNotOptimize(c.aspectCount);
+    }
+}
+BENCHMARK(BM_FullChartWorld)->Unit(benchmark::kMicrosecond);
+
+void BM_FullChartPersonal(benchmark::State& state) {
+    vek::Engine& e = BenchEngine();
+    e.arrays.DateJD[vek::kBirth1] = 2444000.5;
+    for (auto _ : state) {
+        e.arrays.DateJD[vek::kWorldDate] = NextJd();
+        vek::Chart c = vek::ComputeChart(e, vek::Mode::Personal1, e.arrays.DateJD);
+        benchmark::DoNotOptimize(c.aspectCount);
+    }
+}
+BENCHMARK(BM_FullChartPersonal)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

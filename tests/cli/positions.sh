@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# vek-cli positions: output at known instants, the options, and rejection of
+# bad arguments with exit status 2 and one line on stderr.
+# Usage: bash positions.sh <path-to-vek-cli>
+set -u
+CLI="$1"
+failures=0
+out=$(mktemp)
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# run <expected status> <args...>
+run() {
+    local want="$1"
+    shift
+    "$CLI" positions "$@" >"$out" 2>"$err"
+    local got=$?
+    [ "$got" -eq "$want" ] || fail "positions $* exited $got, expected $want; stderr: $(cat "$err")"
+}
+
+expect_out() {  # expect_out <fixed string> <what>
+    grep -qF -- "$1" "$out" || fail "$2: '$1' not in output: $(cat "$out")"
+}
+
+not_out() {
+    ! grep -qF -- "$1" "$out" || fail "$2: '$1' unexpectedly in output"
+}
+
+# J2000.0: the Sun stands at 280°22' (10°22' Capricorn).
+run 0 --at 2000-01-01T12:00Z
+expect_out "Julian date (UT): 2451545.000000" "J2000 date"
+expect_out "Sun" "J2000 Sun"
+expect_out "280°22'" "J2000 Sun angle"
+expect_out "10Cap22" "J2000 Sun position"
+expect_out "Moon" "J2000 Moon"
+[ "$(grep -cE '^ ?[0-9]+  ' "$out")" -eq 10 ] || fail "J2000: expected 10 body lines"
+[ -s "$err" ] && fail "J2000: unexpected stderr: $(cat "$err")"
+
+# Local time with a zone and an arbitrary minute: 14:37 at +01:00 is 13:37 UT.
+run 0 --at 2026-12-08T14:37+01:00
+expect_out "Julian date (UT): 2461383.067361" "zone offset"
+run 0 --at 2026-12-08T08:07-05:30
+expect_out "Julian date (UT): 2461383.067361" "negative zone offset"
+
+# Without the Moon: nine bodies.
+run 0 --at 2000-01-01T12:00Z --no-moon
+[ "$(grep -cE '^ ?[0-9]+  ' "$out")" -eq 9 ] || fail "--no-moon: expected 9 body lines"
+not_out "Moon" "--no-moon"
+
+# German names and sign abbreviations.
+run 0 --at 2000-01-01T12:00Z --lang de
+expect_out "Sonne" "German Sun"
+expect_out "10Ste22" "German position"
+
+# Sidereal: 0.416314 rad (23°51') less in 2000.
+run 0 --at 2000-01-01T12:00Z --sidereal
+expect_out "256°31'" "sidereal Sun"
+
+# JSON: fields, retrograde flags and codes for missing positions.
+run 0 --at 2000-01-01T12:00Z --json
+expect_out '"jd_ut":2451545.000000' "json jd"
+expect_out '"ephemeris":"' "json ephemeris"
+expect_out '"index":1,"name":"Sun","longitude_deg":280.3' "json Sun"
+expect_out '"angle_text":"280°22'"'"'"' "json angle text"
+expect_out '"position_text":"10Cap22"' "json position text"
+expect_out '"retrograde":false' "json retrograde"
+[ "$(grep -o '"index":' "$out" | wc -l)" -eq 10 ] || fail "json: expected 10 bodies"
+if command -v jq >/dev/null; then
+    jq -e '.bodies | length == 10' "$out" >/dev/null || fail "json does not parse"
+fi
+
+# Before 1600 and from 2100 on, the Moon and Pluto have no position.
+run 0 --at 1599-12-31T23:00Z --json
+expect_out '"index":9,"name":"Pluto","code":-99' "Pluto before the table"
+expect_out '"index":10,"name":"Moon","code":-99' "Moon before its range"
+expect_out '"index":1,"name":"Sun","longitude_deg":' "Sun in 1599"
+run 0 --at 2100-01-01T00:00Z --json
+expect_out '"index":9,"name":"Pluto","code":-100' "Pluto after the table"
+expect_out '"index":10,"name":"Moon","code":-100' "Moon after its range"
+run 0 --at 2100-01-01T00:00Z
+expect_out ">" "text mark after the range"
+
+# Bad arguments: status 2, nothing on stdout, one line on stderr.
+bad() {
+    run 2 "$@"
+    [ -s "$out" ] && fail "positions $*: output on stdout"
+    [ "$(wc -l <"$err")" -eq 1 ] || fail "positions $*: expected one line on stderr, got: $(cat "$err")"
+}
+bad
+bad --at
+bad --at ""
+bad --at garbage
+bad --at 2026-12-08T14:30
+bad --at 2026-12-08 14:30Z
+bad --at 2026-12-08T14:30+25:00
+bad --at 2026-12-08T14:30+14:01
+bad --at 2026-12-08T14:30+01:60
+bad --at 2026-12-08T14:30+0100
+bad --at 2026-13-08T14:30Z
+bad --at 2026-02-31T14:30Z
+bad --at 2025-02-29T14:30Z
+bad --at 2026-12-08T24:00Z
+bad --at 2026-12-08T14:60Z
+bad --at 0000-01-01T00:00Z
+bad --at 2800-01-01T00:00Z
+bad --at 26-12-08T14:30Z
+bad --at "2026-12-08T14:30Z "
+bad --at 2026-12-08T14:30Z --lang fr
+bad --at 2026-12-08T14:30Z --bogus
+bad --at 2026-12-08T14:30Z extra
+bad --at 2026-12-08T14:30Z --json=yes
+run 2 --at 2026-02-31T14:30Z
+grep -qF "2026-02-31" "$err" || fail "31 February: message does not name the date"
+run 2 --at 2800-01-01T00:00Z
+grep -qF "2799" "$err" || fail "year 2800: message does not name the range"
+
+# Leap day and the edges of the year range are accepted.
+run 0 --at 2024-02-29T12:00Z
+run 0 --at 0001-01-01T00:00Z
+run 0 --at 2799-12-31T23:59-14:00
+
+if [ "$failures" -gt 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all positions checks passed"
