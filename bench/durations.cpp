@@ -1,0 +1,129 @@
+// The durations report of a full world-transit table (default orbs, Moon
+// included) on two dates with long-lasting aspects of the slow planets:
+// 1 January 1990 (Saturn, Uranus and Neptune together) and 1 January 2030.
+// Each run opens the report as the window does: the chart, every search for
+// beginning and end, the sort and the output text.
+//   Plain:   every midnight of a one-day walk tested, every position asked
+//            of the longitude wrapper (the straightforward way);
+//   Shared:  the searches of one report share the positions they compute;
+//   Skipping: one-day walks skip the midnights at which the aspect must
+//            still hold;
+//   Fast:    both, as the program runs.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/program_text.h"
+#include "app/settings.h"
+#include "engine/chart.h"
+#include "engine/engine.h"
+#include "time/date_rows.h"
+#include "time/durations.h"
+#include "util/paths.h"
+
+namespace {
+
+struct Fixture {
+    vek::Engine engine;
+    vek::Settings settings;
+    bool ready = false;
+
+    Fixture() {
+        const std::string folder = vek::ProgramFolder();
+        std::string message;
+        if (vek::LoadProgramText(folder, &message) < 1) {
+            std::fprintf(stderr, "%s\n", message.c_str());
+            return;
+        }
+        engine.Initialize(folder);
+        const std::string pluto = engine.LoadPlutoTable();
+        if (!pluto.empty()) {
+            std::fprintf(stderr, "%s\n", pluto.c_str());
+            return;
+        }
+        vek::SetOrbs(settings, engine.arrays);
+        ready = true;
+    }
+};
+
+Fixture& Shared() {
+    static Fixture f;
+    return f;
+}
+
+// World date `year`-01-01 12:00 GMT.
+vek::DateRows WorldDate(int year) {
+    vek::DateRows rows;
+    vek::DateRowFields& r = rows.Row(vek::kWorldDate);
+    r.yearText = std::to_string(year);
+    r.monthIndex = 1;
+    r.dayIndex = 1;
+    r.timeIndex = vek::kNoonTimeIndex;
+    r.zoneIndex = vek::kGreenwichZoneIndex;
+    return rows;
+}
+
+void RunReport(benchmark::State& state, int year, bool share, bool skip) {
+    Fixture& f = Shared();
+    if (!f.ready) {
+        state.SkipWithError("data files missing");
+        return;
+    }
+    vek::DateRows rows = WorldDate(year);
+    vek::ReportSettings rs;
+    for (int a = 1; a <= vek::kAspectCount; ++a)
+        rs.orbDegrees[a] = f.settings.accepted.OrbIndex[a - 1];
+    rs.sharePositions = share;
+    rs.stepping = skip ? vek::SearchStepping::Standard : vek::SearchStepping::EveryMidnight;
+    size_t lines = 0, chars = 0;
+    for (auto _ : state) {
+        f.engine.arrays.DateJD[vek::kWorldDate] = rows.InputDateToAJDate(vek::kWorldDate);
+        const vek::Chart chart = vek::ComputeAndStore(f.engine, vek::Mode::World);
+        const vek::ReportDates dates = vek::ReportDatesFrom(rows, vek::Mode::World);
+        vek::DurationsReport report;
+        vek::OpenDurationsReport(report, f.engine, chart, dates, rs);
+        const std::string out = report.Output();
+        lines = report.DurationLines().size();
+        chars = out.size();
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["aspects"] = static_cast<double>(lines);
+    state.counters["chars"] = static_cast<double>(chars);
+}
+
+void BM_Durations1990_Plain(benchmark::State& s) {
+    RunReport(s, 1990, false, false);
+}
+BENCHMARK(BM_Durations1990_Plain)->Unit(benchmark::kMillisecond);
+void BM_Durations1990_Shared(benchmark::State& s) {
+    RunReport(s, 1990, true, false);
+}
+BENCHMARK(BM_Durations1990_Shared)->Unit(benchmark::kMillisecond);
+void BM_Durations1990_Skipping(benchmark::State& s) {
+    RunReport(s, 1990, false, true);
+}
+BENCHMARK(BM_Durations1990_Skipping)->Unit(benchmark::kMillisecond);
+void BM_Durations1990_Fast(benchmark::State& s) {
+    RunReport(s, 1990, true, true);
+}
+BENCHMARK(BM_Durations1990_Fast)->Unit(benchmark::kMillisecond);
+void BM_Durations2030_Plain(benchmark::State& s) {
+    RunReport(s, 2030, false, false);
+}
+BENCHMARK(BM_Durations2030_Plain)->Unit(benchmark::kMillisecond);
+void BM_Durations2030_Shared(benchmark::State& s) {
+    RunReport(s, 2030, true, false);
+}
+BENCHMARK(BM_Durations2030_Shared)->Unit(benchmark::kMillisecond);
+void BM_Durations2030_Skipping(benchmark::State& s) {
+    RunReport(s, 2030, false, true);
+}
+BENCHMARK(BM_Durations2030_Skipping)->Unit(benchmark::kMillisecond);
+void BM_Durations2030_Fast(benchmark::State& s) {
+    RunReport(s, 2030, true, true);
+}
+BENCHMARK(BM_Durations2030_Fast)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,114 @@
+#include "time/aspect_search.h"
+
+#include <bit>
+#include <cmath>
+
+#include "engine/aspects.h"
+
+namespace vek {
+
+size_t LongitudeCache::KeyHash::operator()(const Key& k) const noexcept {
+    uint64_t h = k.jdBits ^ (static_cast<uint64_t>(k.body) * 0x9E3779B97F4A7C15ULL);
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ULL;
+    h ^= h >> 32;
+    return static_cast<size_t>(h);
+}
+
+double LongitudeCache::Longitude(int body, double jd) {
+    const Key key{body, std::bit_cast<uint64_t>(jd)};
+    auto it = values_.find(key);
+    if (it != values_.end()) {
+        ++reused_;
+        return it->second;
+    }
+    ++computed_;
+    const double value = source_ ? source_(body, jd) : -1;
+    values_.emplace(key, value);
+    return value;
+}
+
+namespace {
+constexpr double kDegree = kTwoPi / 360.0;
+constexpr double kMaxDailyMotionDegrees[kMaxBodies + 1] = {0,    1.1,   2.4,  1.4,  0.9, 0.27,
+                                                           0.15, 0.075, 0.05, 0.05, 16};
+// Allowance for what the daily motions do not cover: the sidereal correction
+// changes once a year, in steps of 0.014°, which moves a transit against a
+// fixed natal position.
+constexpr double kMotionAllowance = 0.1 * kDegree;
+}  // namespace
+
+double MaxDailyMotion(int body) {
+    if (body < 1 || body > kMaxBodies) return kTwoPi;
+    return kMaxDailyMotionDegrees[body] * kDegree;
+}
+
+AspectSearch::AspectSearch(LongitudeFn longitude, const EngineArrays& arrays,
+                           double worldLocalDayValue, int zoneMinutes)
+    : longitude_(std::move(longitude)), arrays_(arrays) {
+    valid_ = std::isfinite(worldLocalDayValue) && worldLocalDayValue >= 0 &&
+             static_cast<bool>(longitude_);
+    if (valid_) day_ = std::floor(worldLocalDayValue);
+    zone_ = zoneMinutes / 1440.0;
+}
+
+void AspectSearch::FixFirstBodyAt(double natalJulianDate) {
+    firstFixed_ = true;
+    natalJulianDate_ = natalJulianDate;
+}
+
+double AspectSearch::MidnightJulianDate(int64_t offset) const {
+    // Universal Time of the local midnight that starts the date `offset`
+    // days after the World date.
+    return day_ + static_cast<double>(offset) - zone_ - 0.5;
+}
+
+bool AspectSearch::Walk(int p1, int p2, int aspect, int column, int firstOffset, int direction,
+                        int64_t& offset) const {
+    if (!valid_ || aspect < 1 || aspect > kAspectCount || column < 0 || column > 2) return false;
+    double fixed = 0;
+    if (firstFixed_) {
+        fixed = longitude_(p1, natalJulianDate_);
+        if (!(fixed >= 0)) return false;
+    }
+    const bool slowPair = p1 > kSaturn && p2 > kSaturn && stepping_ != SearchStepping::DayByDay;
+    const bool skip = !slowPair && stepping_ == SearchStepping::Standard;
+    const double motion = (firstFixed_ ? 0 : MaxDailyMotion(p1)) + MaxDailyMotion(p2);
+    const double orb = arrays_.OrbTable[aspect][column];
+    offset = firstOffset;
+    for (int64_t walked = 0; walked <= kMaxSearchDays;) {
+        const double r = MidnightJulianDate(offset);
+        const double lon1 = firstFixed_ ? fixed : longitude_(p1, r);
+        const double lon2 = longitude_(p2, r);
+        if (!(lon1 >= 0) || !(lon2 >= 0)) return false;
+        double exactness = -1;
+        if (!AspectTestByLongitudes(arrays_, lon1, lon2, aspect, column, exactness)) return true;
+        int step = 1;
+        if (slowPair) {
+            step += static_cast<int>(std::floor(10 * exactness));
+        } else if (skip) {
+            // The next j midnights hold for every j < x.
+            const double x = (exactness * orb - kMotionAllowance) / motion;
+            if (x > 1 && x < kMaxSearchDays) step = static_cast<int>(std::ceil(x));
+        }
+        offset += direction * step;
+        walked += step;
+    }
+    return false;
+}
+
+double AspectSearch::BeginningOfAspect(int p1, int p2, int aspect, int column) const {
+    int64_t offset = 0;
+    if (!Walk(p1, p2, aspect, column, 0, -1, offset)) return kUnknownDate;
+    // The aspect does not hold at the midnight that starts this date.
+    return day_ + static_cast<double>(offset);
+}
+
+double AspectSearch::EndOfAspect(int p1, int p2, int aspect, int column) const {
+    int64_t offset = 0;
+    if (!Walk(p1, p2, aspect, column, 1, +1, offset)) return kUnknownDate;
+    // The aspect no longer holds at the midnight that ends the date before.
+    return day_ + static_cast<double>(offset - 1);
+}
+
+}  // namespace vek

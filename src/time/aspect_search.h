@@ -1,0 +1,146 @@
+// When does an aspect that holds at the World date begin, and when does it
+// end? The searches walk in whole days from the World date, testing at local
+// midnights of the World date's zone, and answer with the day number of the
+// local date on which the aspect begins or ends.
+//
+// They serve the two modes in which a chart moves in time: world transits
+// (both bodies move) and personal transits (the first body is a natal body,
+// fixed at the birth instant; the second moves).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <unordered_map>
+
+#include "engine/vek_types.h"
+
+namespace vek {
+
+// A source of positions: body 1..10 at a Julian date (UT) in radians in
+// [0, 2π); negative when the body has no position then (−99 before its data,
+// −100 after it). In the program this is the engine's longitude wrapper.
+using LongitudeFn = std::function<double(int body, double jd)>;
+
+// Remembers every answer of a longitude source, so that a body asked for at
+// the same instant twice is computed once. The searches of one report test
+// the same local midnights for many pairs; a cache in front of the wrapper
+// lets them share the positions. Keep one cache per report: it never forgets
+// and knows nothing of later changes to the zodiac setting.
+class LongitudeCache {
+  public:
+    explicit LongitudeCache(LongitudeFn source) : source_(std::move(source)) {}
+
+    double Longitude(int body, double jd);
+
+    // A source that answers through this cache. The cache must outlive it.
+    LongitudeFn AsSource() {
+        return [this](int body, double jd) { return Longitude(body, jd); };
+    }
+
+    // How many answers came from the source and how many from the cache.
+    size_t Computed() const { return computed_; }
+    size_t Reused() const { return reused_; }
+
+  private:
+    struct Key {
+        int body;
+        uint64_t jdBits;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        size_t operator()(const Key& k) const noexcept;
+    };
+
+    LongitudeFn source_;
+    std::unordered_map<Key, double, KeyHash> values_;
+    size_t computed_ = 0;
+    size_t reused_ = 0;
+};
+
+// How the walk steps while the aspect holds.
+enum class SearchStepping {
+    // One day, except when both bodies are above Saturn (Uranus, Neptune,
+    // Pluto, the Moon): then 1 + floor(10 × exactness) days, 1 at the edge of
+    // the orb and 11 at exactness 1. A date found this way may lie a few days
+    // beyond the true crossing.
+    //
+    // The one-day walks do not test the midnights at which the aspect must
+    // still hold: with a margin m = orb − deviation and the two bodies
+    // together moving at most v a day, the deviation stays below the orb for
+    // fewer than m / v days, so the walk moves on to the first midnight it
+    // cannot rule out. This finds exactly the date that testing every
+    // midnight finds, as long as the source moves no faster than the real
+    // bodies do (kMaxDailyMotion).
+    Standard,
+    // The same steps, but the one-day walks test every midnight. For sources
+    // faster than the real sky (tests), and to measure what skipping saves.
+    EveryMidnight,
+    // One day always, also for two slow bodies (for comparison).
+    DayByDay,
+};
+
+// Fastest apparent geocentric motion of body 1..10 in radians a day, a
+// little above the largest daily motion of each body in the years 1600 to
+// 2100 (Sun 1.02°, Mercury 2.20°, Venus 1.26°, Mars 0.79°, Jupiter 0.24°,
+// Saturn 0.13°, Uranus 0.063°, Neptune 0.039°, Pluto 0.042°, Moon 15.4°).
+double MaxDailyMotion(int body);
+
+// Day number returned when a date cannot be found: a tested instant lies
+// outside a body's data, or the parameters make no sense.
+inline constexpr double kUnknownDate = -1;
+
+// Walks are cut off after this many days (more than the whole span of the
+// ephemeris), so a source that never leaves an aspect cannot hang the
+// program; the result is then kUnknownDate.
+inline constexpr int kMaxSearchDays = 2500000;
+
+class AspectSearch {
+  public:
+    // `arrays` supplies OrbTable (orb columns 0..2) and must outlive the
+    // search. worldLocalDayValue is the World date's LocalDayValue (its
+    // integer part is the day searched from; a negative value, an input
+    // error code, makes every search unknown); zoneMinutes the offset of the
+    // World date's zone in minutes east of Greenwich, which decides where the
+    // local midnights lie.
+    AspectSearch(LongitudeFn longitude, const EngineArrays& arrays, double worldLocalDayValue,
+                 int zoneMinutes);
+
+    // Personal transits: the first body of every search stays at its position
+    // at this Julian date (the birthdate of the personal option).
+    void FixFirstBodyAt(double natalJulianDate);
+
+    void SetStepping(SearchStepping s) { stepping_ = s; }
+
+    // Day number of the local date on which the aspect began: the date
+    // whose starting midnight is the first one, going back from the World
+    // date, at which the aspect does not hold (the World date itself when it
+    // does not hold at the World date's own starting midnight). `column` is
+    // the orb column of the aspect test (0 world transits, 1 personal
+    // transits). kUnknownDate when the walk reaches a date without a position.
+    double BeginningOfAspect(int p1, int p2, int aspect, int column) const;
+
+    // Day number of the local date on which the aspect ends: the date before
+    // the first midnight, going forward from the end of the World date, at
+    // which the aspect does not hold.
+    double EndOfAspect(int p1, int p2, int aspect, int column) const;
+
+  private:
+    // Walks from the midnight `firstOffset` days after the World date's
+    // starting midnight in `direction` (−1 or +1) and returns the offset of
+    // the first midnight at which the aspect does not hold, or false.
+    bool Walk(int p1, int p2, int aspect, int column, int firstOffset, int direction,
+              int64_t& offset) const;
+    double MidnightJulianDate(int64_t offset) const;
+
+    LongitudeFn longitude_;
+    const EngineArrays& arrays_;
+    double day_ = 0;   // floor of the World date's local day value
+    double zone_ = 0;  // zone offset in days
+    bool valid_ = false;
+    bool firstFixed_ = false;
+    double natalJulianDate_ = 0;
+    SearchStepping stepping_ = SearchStepping::Standard;
+};
+
+}  // namespace vek

@@ -1,0 +1,275 @@
+#include "time/aspect_search.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/aspects.h"
+
+namespace vek {
+namespace {
+
+constexpr double kDeg = kTwoPi / 360.0;
+
+// The World date of these tests: day number D (1 January 2000) at local
+// noon, as a local day value. At GMT its noon is Julian date kDay and the
+// midnight that starts it kDay − 0.5.
+constexpr double kDay = 2451545;
+constexpr double kNoon = kDay + 0.5;
+
+// Bodies moving at constant speed: longitude = start + speed × (jd − epoch),
+// with positions only from `firstJd` to `lastJd` (−99 before, −100 after).
+struct LinearSky {
+    double start[kMaxBodies + 1] = {};  // degrees at the epoch
+    double speed[kMaxBodies + 1] = {};  // degrees per day
+    double epoch = kDay - 0.5;          // 0 h UT of the World date
+    double firstJd = -1e9;
+    double lastJd = 1e9;
+    mutable int calls = 0;
+
+    double operator()(int body, double jd) const {
+        ++calls;
+        if (jd < firstJd) return kBeforeDataRange;
+        if (jd > lastJd) return kAfterDataRange;
+        return NormalizeAngle((start[body] + speed[body] * (jd - epoch)) * kDeg);
+    }
+    LongitudeFn Source() const {
+        return [this](int body, double jd) { return (*this)(body, jd); };
+    }
+};
+
+EngineArrays Orbs(double degrees) {
+    EngineArrays e;
+    FillAspectAngles(e.AspectAngle);
+    for (int a = 1; a <= kAspectCount; ++a)
+        for (int c = 0; c < 3; ++c) e.OrbTable[a][c] = degrees * kDeg;
+    return e;
+}
+
+// The Sun moving 1° a day, exact conjunction with a fixed Mars at `exactAt`
+// (a Julian date).
+LinearSky SunPassingMars(double exactAt) {
+    LinearSky sky;
+    sky.speed[kSun] = 1;
+    sky.start[kMars] = 100;
+    sky.start[kSun] = 100 - (exactAt - sky.epoch);
+    return sky;
+}
+
+TEST(AspectSearch, AnAspectWithinTheWorldDateBeginsAndEndsOnIt) {
+    // Exact at local noon (zone GMT); 0.4° orb holds for 0.8 days, so at
+    // neither midnight of the World date.
+    LinearSky sky = SunPassingMars(kDay);
+    EngineArrays e = Orbs(0.4);
+    AspectSearch s(sky.Source(), e, kNoon, 0);
+    EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay);
+    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 0), kDay);
+}
+
+TEST(AspectSearch, FindsTheDatesDuringWhichTheAspectBeginsAndEnds) {
+    // Exact at noon of the World date (GMT) with a 10° orb: the aspect holds
+    // from noon ten days before to noon ten days after.
+    LinearSky sky = SunPassingMars(kDay);
+    EngineArrays e = Orbs(10);
+    AspectSearch s(sky.Source(), e, kNoon, 0);
+    EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 10);
+    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 0), kDay + 10);
+
+    // Only the date counts, not the time of day.
+    AspectSearch early(sky.Source(), e, kDay + 0.01, 0);
+    AspectSearch late(sky.Source(), e, kDay + 0.99, 0);
+    EXPECT_EQ(early.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 10);
+    EXPECT_EQ(late.EndOfAspect(kSun, kMars, kConjunction, 0), kDay + 10);
+
+    // The result is a whole day number, also where the zone is not a whole
+    // number of hours in days.
+    AspectSearch india(sky.Source(), e, kNoon, 330);
+    double b = india.BeginningOfAspect(kSun, kMars, kConjunction, 0);
+    EXPECT_EQ(b, std::floor(b));
+}
+
+TEST(AspectSearch, TheZoneMovesTheMidnights) {
+    // Exact at 06:00 UT of the World date, 10° orb: holds from 06:00 UT ten
+    // days before until 06:00 UT ten days after. At GMT-8:00 those instants
+    // are 22:00 local of the day before, so both dates fall one day earlier.
+    LinearSky sky = SunPassingMars(kDay - 0.25);
+    EngineArrays e = Orbs(10);
+    AspectSearch gmt(sky.Source(), e, kNoon, 0);
+    AspectSearch west(sky.Source(), e, kNoon, -480);
+    EXPECT_EQ(gmt.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 10);
+    EXPECT_EQ(gmt.EndOfAspect(kSun, kMars, kConjunction, 0), kDay + 10);
+    EXPECT_EQ(west.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 11);
+    EXPECT_EQ(west.EndOfAspect(kSun, kMars, kConjunction, 0), kDay + 9);
+}
+
+TEST(AspectSearch, UsesTheOrbColumnItIsGiven) {
+    LinearSky sky = SunPassingMars(kDay);
+    EngineArrays e = Orbs(10);
+    for (int a = 1; a <= kAspectCount; ++a) e.OrbTable[a][1] = 3 * kDeg;
+    AspectSearch s(sky.Source(), e, kNoon, 0);
+    EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, 1), kDay - 3);
+    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 1), kDay + 3);
+}
+
+TEST(AspectSearch, AWalkIntoADateWithoutPositionsGivesAnUnknownDate) {
+    LinearSky sky = SunPassingMars(kDay);
+    sky.lastJd = kDay + 5;
+    EngineArrays e = Orbs(10);
+    AspectSearch s(sky.Source(), e, kNoon, 0);
+    EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 10);
+    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 0), kUnknownDate);
+
+    // An invalid World date, or an aspect outside 1..7, finds nothing.
+    AspectSearch invalid(sky.Source(), e, -2, 0);
+    EXPECT_EQ(invalid.BeginningOfAspect(kSun, kMars, kConjunction, 0), kUnknownDate);
+    EXPECT_EQ(s.EndOfAspect(kSun, kMars, 8, 0), kUnknownDate);
+    EXPECT_EQ(s.EndOfAspect(kSun, kMars, 0, 0), kUnknownDate);
+}
+
+TEST(AspectSearch, AnAspectThatNeverEndsIsCutOff) {
+    // Two bodies that keep their distance forever.
+    LinearSky sky;
+    sky.start[kSun] = 10;
+    sky.start[kMars] = 12;
+    sky.speed[kSun] = sky.speed[kMars] = 1;
+    EngineArrays e = Orbs(10);
+    AspectSearch s(sky.Source(), e, kNoon, 0);
+    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 0), kUnknownDate);
+}
+
+TEST(AspectSearch, PersonalTransitsKeepTheNatalBodyAtItsBirthPosition) {
+    // The natal Moon (body 10) at 100° at birth; the sky's Moon has moved on
+    // since, but only its birth position counts. Transiting Mars moves 0.5° a
+    // day and is exact at the World date's noon.
+    LinearSky sky;
+    const double birth = kDay - 10000;
+    sky.speed[kMoon] = 13;
+    sky.start[kMoon] = 100 - 13 * (birth - sky.epoch);
+    sky.speed[kMars] = 0.5;
+    sky.start[kMars] = 100 - 0.5 * 0.5;
+    EngineArrays e = Orbs(3);
+    AspectSearch s(sky.Source(), e, kNoon, 0);
+    s.FixFirstBodyAt(birth);
+    // 3° at 0.5° a day: six days either side of noon.
+    EXPECT_EQ(s.BeginningOfAspect(kMoon, kMars, kConjunction, 0), kDay - 6);
+    EXPECT_EQ(s.EndOfAspect(kMoon, kMars, kConjunction, 0), kDay + 6);
+
+    // A natal body without a position at birth finds nothing.
+    sky.firstJd = birth + 1;
+    EXPECT_EQ(s.BeginningOfAspect(kMoon, kMars, kConjunction, 0), kUnknownDate);
+    EXPECT_EQ(s.EndOfAspect(kMoon, kMars, kConjunction, 0), kUnknownDate);
+}
+
+TEST(AspectSearch, TwoSlowBodiesTakeLargeStepsThatFindTheSameDates) {
+    // Uranus and Pluto closing in at 0.05° a day, exact at the World date:
+    // a 10° conjunction lasts 400 days.
+    LinearSky sky;
+    sky.speed[kUranus] = 0.06;
+    sky.speed[kPluto] = 0.01;
+    sky.start[kPluto] = 200;
+    sky.start[kUranus] = 200 - 0.05 * 0.5;
+    EngineArrays e = Orbs(10);
+    AspectSearch large(sky.Source(), e, kNoon, 0);
+    AspectSearch daily(sky.Source(), e, kNoon, 0);
+    daily.SetStepping(SearchStepping::DayByDay);
+
+    sky.calls = 0;
+    const double b1 = large.BeginningOfAspect(kUranus, kPluto, kConjunction, 0);
+    const double e1 = large.EndOfAspect(kUranus, kPluto, kConjunction, 0);
+    const int largeCalls = sky.calls;
+    sky.calls = 0;
+    const double b2 = daily.BeginningOfAspect(kUranus, kPluto, kConjunction, 0);
+    const double e2 = daily.EndOfAspect(kUranus, kPluto, kConjunction, 0);
+    const int dailyCalls = sky.calls;
+
+    EXPECT_EQ(b2, kDay - 200);
+    EXPECT_EQ(e2, kDay + 200);
+    EXPECT_EQ(b1, b2);
+    EXPECT_EQ(e1, e2);
+    EXPECT_LT(largeCalls * 3, dailyCalls);
+}
+
+TEST(AspectSearch, ALargeStepMayOvershootAFastCrossing) {
+    // A pair above Saturn moving 2° a day relative to each other (faster
+    // than any real pair), exact just before the World date began: one-day
+    // steps find the end four days later, while the first large step
+    // (exactness 0.78, 8 days) already lands beyond the orb.
+    LinearSky sky;
+    sky.speed[kUranus] = 2;
+    sky.start[kPluto] = 50;
+    sky.start[kUranus] = 50.2;
+    EngineArrays e = Orbs(10);
+    AspectSearch large(sky.Source(), e, kNoon, 0);
+    AspectSearch daily(sky.Source(), e, kNoon, 0);
+    daily.SetStepping(SearchStepping::DayByDay);
+    EXPECT_EQ(daily.EndOfAspect(kUranus, kPluto, kConjunction, 0), kDay + 4);
+    EXPECT_EQ(large.EndOfAspect(kUranus, kPluto, kConjunction, 0), kDay + 8);
+
+    // A Sun–Mars pair never takes large steps: the Sun at 1° a day, exact
+    // 0.2 days before the World date began, leaves the orb after 9.8 days.
+    LinearSky inner;
+    inner.speed[kSun] = 1;
+    inner.start[kMars] = 50;
+    inner.start[kSun] = 50.2;
+    AspectSearch sunMars(inner.Source(), e, kNoon, 0);
+    EXPECT_EQ(sunMars.EndOfAspect(kSun, kMars, kConjunction, 0), kDay + 9);
+}
+
+TEST(AspectSearch, SkippingMidnightsThatMustHoldFindsTheSameDates) {
+    // Mars and Jupiter at their real top speeds, in every aspect, orbs from
+    // tight to wide, exact at various times of day: the walk that skips
+    // finds what the walk testing every midnight finds, with fewer positions.
+    for (int aspect = 1; aspect <= kAspectCount; ++aspect) {
+        for (double orb : {1.0, 4.5, 10.0, 15.0}) {
+            for (double hours : {0.0, 5.5, 13.0, 23.9}) {
+                LinearSky sky;
+                sky.speed[kMars] = 0.79;
+                sky.speed[kJupiter] = -0.24;
+                sky.start[kJupiter] = 10;
+                const double exactAt = sky.epoch + hours / 24;
+                sky.start[kMars] = 10 + AspectAngleOf(aspect) / kDeg - 1.03 * (exactAt - sky.epoch);
+                EngineArrays e = Orbs(orb);
+                AspectSearch fast(sky.Source(), e, kNoon, 60);
+                AspectSearch every(sky.Source(), e, kNoon, 60);
+                every.SetStepping(SearchStepping::EveryMidnight);
+                sky.calls = 0;
+                const double b1 = fast.BeginningOfAspect(kMars, kJupiter, aspect, 0);
+                const double e1 = fast.EndOfAspect(kMars, kJupiter, aspect, 0);
+                const int fastCalls = sky.calls;
+                sky.calls = 0;
+                const double b2 = every.BeginningOfAspect(kMars, kJupiter, aspect, 0);
+                const double e2 = every.EndOfAspect(kMars, kJupiter, aspect, 0);
+                SCOPED_TRACE(testing::Message() << aspect << " " << orb << " " << hours);
+                EXPECT_GE(b1, 0);
+                EXPECT_EQ(b1, b2);
+                EXPECT_EQ(e1, e2);
+                EXPECT_LE(fastCalls, sky.calls);
+                if (orb >= 10) {
+                    EXPECT_LT(fastCalls * 2, sky.calls);
+                }
+            }
+        }
+    }
+}
+
+TEST(LongitudeCache, AnswersRepeatedQuestionsWithoutTheSource) {
+    LinearSky sky = SunPassingMars(kDay);
+    LongitudeCache cache(sky.Source());
+    EngineArrays e = Orbs(10);
+    AspectSearch direct(sky.Source(), e, kNoon, 0);
+    AspectSearch cached(cache.AsSource(), e, kNoon, 0);
+
+    const double b = cached.BeginningOfAspect(kSun, kMars, kConjunction, 0);
+    const size_t first = cache.Computed();
+    EXPECT_EQ(cached.BeginningOfAspect(kSun, kMars, kConjunction, 0), b);
+    EXPECT_EQ(cache.Computed(), first);
+    EXPECT_EQ(cache.Reused(), first);
+    EXPECT_EQ(b, direct.BeginningOfAspect(kSun, kMars, kConjunction, 0));
+
+    // Different bodies or instants are different questions.
+    EXPECT_NE(cache.Longitude(kSun, kDay + 3), cache.Longitude(kSun, kDay + 4));
+    EXPECT_NE(cache.Longitude(kSun, kDay + 3), cache.Longitude(kMars, kDay + 3));
+}
+
+}  // namespace
+}  // namespace vek
