@@ -27,8 +27,8 @@ std::string SystemMessage(int err) {
 
 // ---------------------------------------------------------------------------
 // The store file: sections "[key path]" holding "name=value" lines. Bytes
-// that would break that layout ('%', '=', '[', ']', control characters) are
-// written as %XX.
+// that would break that layout ('%', '=', '[', ']', '#' that would start a
+// comment line, control characters) are written as %XX.
 
 struct StoreValue {
     std::string name;
@@ -59,7 +59,7 @@ std::string Escape(std::string_view s) {
     out.reserve(s.size());
     for (char ch : s) {
         const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F || c == '%' || c == '=' || c == '[' || c == ']') {
+        if (c < 0x20 || c == 0x7F || c == '%' || c == '=' || c == '[' || c == ']' || c == '#') {
             out += '%';
             out += kHex[c >> 4];
             out += kHex[c & 0xF];

@@ -86,6 +86,8 @@ TEST(SettingsStore, ValuesKeepEveryByteExceptTrailingControlCharacters) {
     store.SetStoreValue(kStoreKeyPath, "odd name = [x]", odd);
     store.SetStoreValue(kStoreKeyPath, "trailing", std::string("EN\r\n") + '\0');
     store.SetStoreValue(kStoreKeyPath, "blank", "\r\n");
+    // A name that begins like a comment line is still a name.
+    store.SetStoreValue(kStoreKeyPath, "#hash", "#1");
 
     std::string value;
     EXPECT_EQ(store.GetStoreValue(kStoreKeyPath, "odd name = [x]", value), "0 OK");
@@ -95,10 +97,12 @@ TEST(SettingsStore, ValuesKeepEveryByteExceptTrailingControlCharacters) {
     value = "x";
     EXPECT_EQ(store.GetStoreValue(kStoreKeyPath, "blank", value), "0 Empty value");
     EXPECT_EQ(value, "");
+    EXPECT_EQ(store.GetStoreValue(kStoreKeyPath, "#hash", value), "0 OK");
+    EXPECT_EQ(value, "#1");
 
     // One line per value: a value with line breaks cannot split the file.
     std::string file = ReadAll(store.FilePath());
-    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 5);
+    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 6);
 }
 
 TEST(SettingsStore, FailedWritesReportAnErrorAndKeepTheFile) {
