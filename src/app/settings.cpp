@@ -53,30 +53,8 @@ std::string MidpointOrbText(int index) {
            std::to_string(kMidpointMinutes[index]) + "'";
 }
 
-const std::array<Color, kPaletteSize> kColorPalette = {
-    Rgb(255, 255, 0), Rgb(255, 0, 255),   Rgb(255, 0, 0),     Rgb(0, 255, 0),
-    Rgb(0, 255, 255), Rgb(128, 128, 128), Rgb(128, 128, 255), Rgb(0, 0, 255),
-    Rgb(0, 192, 255), Rgb(192, 0, 255),   Rgb(255, 192, 0),   Rgb(128, 64, 0)};
-
 Color DefaultAspectColor(int aspect) {
-    switch (aspect) {
-        case kConjunction:
-            return Rgb(255, 255, 0);
-        case kOpposition:
-            return Rgb(255, 0, 255);
-        case kSquare:
-            return Rgb(255, 0, 0);
-        case kTrine:
-            return Rgb(0, 255, 0);
-        case kSextile:
-            return Rgb(0, 255, 255);
-        case kSemisextile:
-            return Rgb(128, 128, 255);
-        case kQuincunx:
-            return Rgb(128, 128, 128);
-        default:
-            return 0;
-    }
+    return aspect >= 1 && aspect <= kAspectCount ? kDefaultAspectColor[aspect] : 0;
 }
 
 AspectColors DefaultAspectColors() {
@@ -171,8 +149,8 @@ void Settings::LeftClickColor(int aspect) {
     if (aspect < 1 || aspect > kAspectCount) return;
     Color& c = controls.color[aspect];
     for (int k = 0; k < kPaletteSize; ++k) {
-        if (kColorPalette[k] == c) {
-            c = kColorPalette[(k + 1) % kPaletteSize];
+        if (kPalette[k] == c) {
+            c = kPalette[(k + 1) % kPaletteSize];
             return;
         }
     }

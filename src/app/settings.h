@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/vek_types.h"
-#include "engine/vocabulary.h"  // kPaletteSize
+#include "engine/vocabulary.h"  // kDefaultAspectColor, kPalette
 
 namespace vek {
 
@@ -53,11 +53,9 @@ constexpr Color Rgb(int r, int g, int b) {
 }
 inline constexpr Color kMaxColor = 0xFFFFFF;
 
-// Default colour of aspect 1..7 (0 for any other index).
+// Default colour of aspect 1..7 (0 for any other index). The colours and
+// the palette a left click steps through are the engine's.
 Color DefaultAspectColor(int aspect);
-
-// The twelve colours a left click on a colour line steps through.
-extern const std::array<Color, kPaletteSize> kColorPalette;
 
 // Index 0 unused, 1..7 the aspects.
 using AspectColors = std::array<Color, kAspectCount + 1>;
