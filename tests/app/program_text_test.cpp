@@ -7,20 +7,17 @@
 #include <fstream>
 #include <random>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "../temp_folder.h"
 #include "util/paths.h"
 
 namespace vek {
 namespace {
 
 std::string ReadFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return testing::ReadAll(p.string());
 }
 
 std::string RealFilePath() {
@@ -145,16 +142,12 @@ TEST(ProgramTextLoad, FilesThatCannotBeOpenedOrRead) {
     EXPECT_EQ(t.Load(VEK_TEST_DATA_DIR), -7);
     EXPECT_EQ(t.FailureMessage(VEK_TEST_DATA_DIR), "Error reading file.");
 
-    const auto dir = std::filesystem::temp_directory_path() / "vek_program_text_test";
-    std::filesystem::create_directories(dir);
-    const auto empty = dir / "empty.dat";
-    std::ofstream(empty, std::ios::binary).close();
-    EXPECT_EQ(t.Load(empty.string()), -6);
-    const auto good = dir / "good.dat";
-    std::ofstream(good, std::ios::binary) << "12 en: Hello\n12 de: Hallo";
-    EXPECT_EQ(t.Load(good.string()), 1);
+    testing::TempFolder dir("vek-program-text-test");
+    testing::WriteRaw(dir / "empty.dat", "");
+    EXPECT_EQ(t.Load(dir / "empty.dat"), -6);
+    testing::WriteRaw(dir / "good.dat", "12 en: Hello\n12 de: Hallo");
+    EXPECT_EQ(t.Load(dir / "good.dat"), 1);
     EXPECT_EQ(t.Get(12, 1), "Hallo");
-    std::filesystem::remove_all(dir);
 }
 
 TEST(ProgramTextLoad, ArbitraryBytesNeverBreakTheLoader) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "../temp_folder.h"
 #include "platform/settings_store.h"
 
 namespace vek {
@@ -238,19 +239,6 @@ TEST(Boldface, RuleByThresholdKind) {
     EXPECT_FALSE(IsBoldAspect(s, e, kConjunction, 0, 0));
 }
 
-class StoreFolder {
-  public:
-    StoreFolder() {
-        char name[] = "/tmp/vek-settings-test-XXXXXX";
-        path_ = ::mkdtemp(name);
-    }
-    ~StoreFolder() { std::filesystem::remove_all(path_); }
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
 std::string Stored(const platform::SettingsStore& store, const char* name) {
     std::string value = "<missing>";
     store.GetStoreValue(platform::kStoreKeyPath, name, value);
@@ -258,7 +246,7 @@ std::string Stored(const platform::SettingsStore& store, const char* name) {
 }
 
 TEST(SettingsStoreUse, FreshUserGetsDefaultsWrittenOnFirstUse) {
-    StoreFolder dir;
+    testing::TempFolder dir("vek-settings-test");
     platform::SettingsStore store(dir.path());
     Settings s;
     s.controls.sidereal = true;
@@ -277,7 +265,7 @@ TEST(SettingsStoreUse, FreshUserGetsDefaultsWrittenOnFirstUse) {
 }
 
 TEST(SettingsStoreUse, LoadersSetBoxesAndEngineFlags) {
-    StoreFolder dir;
+    testing::TempFolder dir("vek-settings-test");
     platform::SettingsStore store(dir.path());
     store.SetStoreValue(platform::kStoreKeyPath, "IPAD", "0");
     store.SetStoreValue(platform::kStoreKeyPath, "Moon", "0");

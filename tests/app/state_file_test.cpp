@@ -7,40 +7,17 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "../temp_folder.h"
 #include "platform/settings_store.h"
 
 namespace vek {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFolder {
-  public:
-    TempFolder() {
-        char name[] = "/tmp/vek-state-test-XXXXXX";
-        path_ = ::mkdtemp(name);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
-};
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteRaw(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
+using testing::ReadAll;
+using testing::TempFolder;
+using testing::WriteRaw;
 
 std::string Fixture(const std::string& name) {
     return std::string(VEK_TEST_DATA_DIR) + "/state/" + name;
@@ -124,14 +101,14 @@ void ExpectOrbListsShowAcceptedOrbs(const AppState& st) {
 }
 
 TEST(StateFileSave, MatchesTheHandWrittenFileByteForByte) {
-    TempFolder tmp;
+    TempFolder tmp("vek-state-test");
     AppState st = ExpectedState();
     ASSERT_EQ(SaveStateFile(tmp / "s.vek", st), "");
     EXPECT_EQ(ReadAll(tmp / "s.vek"), ReadAll(Fixture("expected.vek")));
 }
 
 TEST(StateFileSave, RecordsTheZodiacInForceAndExactlyOneMode) {
-    TempFolder tmp;
+    TempFolder tmp("vek-state-test");
     AppState st;
     st.settings.controls.sidereal = true;  // shown in the dialog, not accepted
     st.settings.accepted.SiderealZodiac = false;
@@ -159,7 +136,7 @@ TEST(StateFileLoad, TheHandWrittenFileGivesItsValues) {
 }
 
 TEST(StateFileLoad, SavingAndLoadingReproducesEveryValue) {
-    TempFolder tmp;
+    TempFolder tmp("vek-state-test");
     AppState st;
     st.dateRows[0] = {12, 31, "2799", 48, 47};
     st.dateRows[1] = {1, 1, "1", 1, 1};
@@ -346,7 +323,7 @@ TEST(StateFileLoad, MalformedValuesAreErrors) {
 }
 
 TEST(StateFileLoad, HostileFilesGiveErrorsQuickly) {
-    TempFolder tmp;
+    TempFolder tmp("vek-state-test");
     AppState st;
     EXPECT_NE(LoadStateFile(tmp / "missing.vek", st), "");
     EXPECT_NE(LoadStateFile(tmp.path(), st), "");
@@ -390,7 +367,7 @@ TEST(StateFileLoad, HostileFilesGiveErrorsQuickly) {
 }
 
 TEST(StateFileSave, AFailedSaveKeepsTheOldFile) {
-    TempFolder tmp;
+    TempFolder tmp("vek-state-test");
     AppState st = ExpectedState();
     ASSERT_EQ(SaveStateFile(tmp / "keep.vek", st), "");
     const std::string before = ReadAll(tmp / "keep.vek");
@@ -416,7 +393,7 @@ TEST(StateFileSave, AFailedSaveKeepsTheOldFile) {
 }
 
 TEST(StateFileStore, LanguageIsWrittenOnSaveAndReadAgainWhenUnknown) {
-    TempFolder tmp;
+    TempFolder tmp("vek-state-test");
     platform::SettingsStore store(tmp / "cfg");
     AppState st = ExpectedState();
     st.settings.accepted.CurrentLanguage = kGerman;
@@ -437,7 +414,7 @@ TEST(StateFileStore, LanguageIsWrittenOnSaveAndReadAgainWhenUnknown) {
 }
 
 TEST(StateFilePath, AutoStatePathCreatesItsFolder) {
-    TempFolder tmp;
+    TempFolder tmp("vek-state-test");
     const char* old = std::getenv("XDG_DATA_HOME");
     const std::string saved = old ? old : "";
     ::setenv("XDG_DATA_HOME", (tmp / "data").c_str(), 1);

@@ -7,41 +7,18 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
+
+#include "../temp_folder.h"
 
 namespace vek::platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A fresh folder under /tmp, removed afterwards.
-class TempFolder {
-  public:
-    TempFolder() {
-        char name[] = "/tmp/vek-store-test-XXXXXX";
-        path_ = ::mkdtemp(name);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
-};
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteRaw(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
+using vek::testing::ReadAll;
+using vek::testing::TempFolder;
+using vek::testing::WriteRaw;
 
 int FileCount(const std::string& folder) {
     int n = 0;
@@ -50,7 +27,7 @@ int FileCount(const std::string& folder) {
 }
 
 TEST(SettingsStore, StatusTextsOfWritesAndReads) {
-    TempFolder tmp;
+    TempFolder tmp("vek-store-test");
     SettingsStore store(tmp / "cfg/Vantrel");  // the folder is created on the first write
     std::string value = "unchanged";
 
@@ -80,7 +57,7 @@ TEST(SettingsStore, StatusTextsOfWritesAndReads) {
 }
 
 TEST(SettingsStore, ValuesKeepEveryByteExceptTrailingControlCharacters) {
-    TempFolder tmp;
+    TempFolder tmp("vek-store-test");
     SettingsStore store(tmp.path());
     const std::string odd = std::string("a=b [c] %41 \t\x01 ü\nnext") + '\0' + "z";
     store.SetStoreValue(kStoreKeyPath, "odd name = [x]", odd);
@@ -106,7 +83,7 @@ TEST(SettingsStore, ValuesKeepEveryByteExceptTrailingControlCharacters) {
 }
 
 TEST(SettingsStore, FailedWritesReportAnErrorAndKeepTheFile) {
-    TempFolder tmp;
+    TempFolder tmp("vek-store-test");
     WriteRaw(tmp / "plain", "x");
     SettingsStore blocked(tmp / "plain/Vantrel");  // a file stands where the folder should be
     StoreStatus st = blocked.SetStoreValue(kStoreKeyPath, "Moon", "1");
@@ -128,7 +105,7 @@ TEST(SettingsStore, FailedWritesReportAnErrorAndKeepTheFile) {
 }
 
 TEST(SettingsStore, CorruptFilesReadAsDefaultsAndCanBeRewritten) {
-    TempFolder tmp;
+    TempFolder tmp("vek-store-test");
     SettingsStore store(tmp.path());
     std::string garbage;
     for (int i = 0; i < 5000; ++i) garbage += static_cast<char>((i * 7919) % 256);
@@ -157,7 +134,7 @@ TEST(SettingsStore, CorruptFilesReadAsDefaultsAndCanBeRewritten) {
 }
 
 TEST(StoredSwitches, DefaultsWhenMissingOrInvalidAreWrittenBack) {
-    TempFolder tmp;
+    TempFolder tmp("vek-store-test");
     SettingsStore store(tmp.path());
     std::string value;
 
@@ -194,7 +171,7 @@ TEST(StoredSwitches, DefaultsWhenMissingOrInvalidAreWrittenBack) {
 }
 
 TEST(StoredSwitches, Language) {
-    TempFolder tmp;
+    TempFolder tmp("vek-store-test");
     SettingsStore store(tmp.path());
     EXPECT_EQ(ReadLanguageSetting(store), 0);
     WriteLanguageSetting(store, 1);
@@ -252,7 +229,7 @@ TEST(StoreFolder, DefaultFolderFollowsTheEnvironment) {
 }
 
 TEST(FileHelpers, AtomicWriteReplacesOrKeepsTheOldFile) {
-    TempFolder tmp;
+    TempFolder tmp("vek-store-test");
     const std::string target = tmp / "state.txt";
     EXPECT_EQ(WriteFileAtomically(target, "first"), "");
     EXPECT_EQ(WriteFileAtomically(target, "second"), "");
@@ -268,7 +245,7 @@ TEST(FileHelpers, AtomicWriteReplacesOrKeepsTheOldFile) {
 }
 
 TEST(FileHelpers, ReadFileHeadReadsOnlyRegularFilesAndStopsAtTheLimit) {
-    TempFolder tmp;
+    TempFolder tmp("vek-store-test");
     std::string out;
     bool truncated = true;
     WriteRaw(tmp / "f", "0123456789");
@@ -288,7 +265,7 @@ TEST(FileHelpers, ReadFileHeadReadsOnlyRegularFilesAndStopsAtTheLimit) {
 }
 
 TEST(FileHelpers, MakeFoldersCreatesParents) {
-    TempFolder tmp;
+    TempFolder tmp("vek-store-test");
     EXPECT_EQ(MakeFolders(tmp / "a/b/c"), "");
     EXPECT_TRUE(fs::is_directory(tmp / "a/b/c"));
     EXPECT_EQ(MakeFolders(tmp / "a/b/c"), "");
