@@ -104,42 +104,48 @@ std::string ParseOptions(const std::vector<std::string>& args,
     return "";
 }
 
-std::string ParseDateTime(std::string_view text, double& jdUt) {
+std::string ParseDateTimeFields(std::string_view text, DateTimeFields& out) {
     const std::string shape = Quoted(text) + " is not a date and time like " + kDateTimeExample +
                               " (zone Z or +HH:MM / -HH:MM)";
     if (text.empty())
         return std::string("no date and time given; expected e.g. ") + kDateTimeExample;
-    int year, month, day, hour, minute;
-    if (text.size() < 17 || !ReadDigits(text, 0, 4, year) || text[4] != '-' ||
-        !ReadDigits(text, 5, 2, month) || text[7] != '-' || !ReadDigits(text, 8, 2, day) ||
-        text[10] != 'T' || !ReadDigits(text, 11, 2, hour) || text[13] != ':' ||
-        !ReadDigits(text, 14, 2, minute))
+    DateTimeFields f;
+    if (text.size() < 17 || !ReadDigits(text, 0, 4, f.year) || text[4] != '-' ||
+        !ReadDigits(text, 5, 2, f.month) || text[7] != '-' || !ReadDigits(text, 8, 2, f.day) ||
+        text[10] != 'T' || !ReadDigits(text, 11, 2, f.hour) || text[13] != ':' ||
+        !ReadDigits(text, 14, 2, f.minute))
         return shape;
-    int zoneMinutes = 0;
     std::string_view zone = text.substr(16);
-    if (zone == "Z") {
-        zoneMinutes = 0;
-    } else {
+    if (zone != "Z") {
         int zh, zm;
         if (zone.size() != 6 || (zone[0] != '+' && zone[0] != '-') || !ReadDigits(zone, 1, 2, zh) ||
             zone[3] != ':' || !ReadDigits(zone, 4, 2, zm))
             return shape;
         if (zm > 59 || zh * 60 + zm > kMaxZoneMinutes)
             return "zone offset " + std::string(zone) + " is outside -14:00..+14:00";
-        zoneMinutes = (zone[0] == '-' ? -1 : 1) * (zh * 60 + zm);
+        f.zoneMinutes = (zone[0] == '-' ? -1 : 1) * (zh * 60 + zm);
     }
-    if (year < 1 || year > 2799) return "year " + std::to_string(year) + " is outside 1..2799";
-    if (month < 1 || month > 12) return "month " + std::to_string(month) + " does not exist";
-    if (hour > 23) return "hour " + std::to_string(hour) + " is outside 00..23";
-    if (minute > 59) return "minute " + std::to_string(minute) + " is outside 00..59";
+    if (f.month < 1 || f.month > 12) return "month " + std::to_string(f.month) + " does not exist";
+    if (f.hour > 23) return "hour " + std::to_string(f.hour) + " is outside 00..23";
+    if (f.minute > 59) return "minute " + std::to_string(f.minute) + " is outside 00..59";
+    out = f;
+    return "";
+}
+
+std::string ParseDateTime(std::string_view text, double& jdUt) {
+    DateTimeFields f;
+    const std::string error = ParseDateTimeFields(text, f);
+    if (!error.empty()) return error;
+    if (f.year < 1 || f.year > 2799)
+        return "year " + std::to_string(f.year) + " is outside 1..2799";
     platform::CalendarDate d;
-    d.year = year;
-    d.month = month;
-    d.day = day;
+    d.year = f.year;
+    d.month = f.month;
+    d.day = f.day;
     const int32_t dayNumber = platform::date_to_jdn(d);
     if (!d.valid) return Quoted(text.substr(0, 10)) + " is not a date";
     // The day number counts from noon; local midnight is half a day earlier.
-    jdUt = dayNumber + (hour * 60 + minute - zoneMinutes - 720) / 1440.0;
+    jdUt = dayNumber + (f.hour * 60 + f.minute - f.zoneMinutes - 720) / 1440.0;
     return "";
 }
 

@@ -31,6 +31,22 @@ std::string ParseOptions(const std::vector<std::string>& args,
                          const std::set<std::string>& valueNames,
                          const std::set<std::string>& switchNames, Options& out);
 
+// The parts of a date-time argument "YYYY-MM-DDTHH:MM" with its zone.
+struct DateTimeFields {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int zoneMinutes = 0;  // east of Greenwich
+};
+
+// Reads the parts of a date-time argument and checks its shape, the month,
+// hour, minute and zone ranges, but not the calendar (the day may lie beyond
+// the month's end, the year outside 1..2799). Returns "" on success, else a
+// one-line message.
+std::string ParseDateTimeFields(std::string_view text, DateTimeFields& out);
+
 // Parses "YYYY-MM-DDTHH:MM" followed by "Z" or "+HH:MM" / "-HH:MM" (at most
 // 14 hours) into a Julian date in Universal Time. Years 1..2799. Returns ""
 // on success, else a one-line message naming what is wrong.

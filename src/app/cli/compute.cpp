@@ -1,0 +1,279 @@
+// vek-cli compute: the results of the Compute button for a mode and its date
+// rows: the title, the aspect table and the summary text, as text or JSON.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/cli/cli_util.h"
+#include "app/cli/command.h"
+#include "app/program_text.h"
+#include "app/state_file.h"
+#include "engine/compute.h"
+#include "engine/engine.h"
+#include "engine/results_text.h"
+#include "time/date_rows.h"
+#include "time/dates.h"
+
+namespace vek::cli {
+
+namespace {
+
+constexpr const char* kName = "compute";
+
+struct ModeName {
+    const char* name;
+    Mode mode;
+};
+constexpr ModeName kModes[] = {
+    {"world", Mode::World},         {"natal1", Mode::Natal1},       {"natal2", Mode::Natal2},
+    {"personal1", Mode::Personal1}, {"personal2", Mode::Personal2}, {"synastry", Mode::Synastry},
+};
+
+const char* NameOfMode(Mode mode) {
+    for (const ModeName& m : kModes)
+        if (m.mode == mode) return m.name;
+    return "none";
+}
+
+// Keys of the counts in the JSON output.
+constexpr const char* kAspectKeys[kAspectCount + 1] = {
+    "", "conjunction", "opposition", "square", "trine", "sextile", "semisextile", "quincunx"};
+constexpr const char* kPatternKeys[kPatternCount] = {
+    "grand_trine", "kite",      "rectangle",     "t_square",  "grand_cross",
+    "yod",         "yod_kite",  "trapezium",     "stellium6", "stellium5",
+    "stellium4",   "stellium3", "grand_sextile", "midpoint"};
+
+constexpr int kLargestZoneMinutes = 11 * 60 + 30;
+
+// Puts a date-time argument into a date row. A date row only takes times in
+// half hours and zones in half hours up to ±11:30; anything else is refused.
+// The calendar itself (day beyond the month's end, year outside 1..2799) is
+// left to the row's own conversion, which reports it as the window does.
+std::string FillDateRow(const std::string& option, const std::string& text, DateRowFields& row) {
+    DateTimeFields f;
+    std::string error = ParseDateTimeFields(text, f);
+    if (!error.empty()) return "--" + option + ": " + error;
+    if (f.day > 31) return "--" + option + ": day " + std::to_string(f.day) + " does not exist";
+    if (f.minute != 0 && f.minute != 30)
+        return "--" + option + ": " + text +
+               " cannot be entered in a date row: times go in half hours (:00 or :30)";
+    if (f.zoneMinutes % 30 != 0 || f.zoneMinutes < -kLargestZoneMinutes ||
+        f.zoneMinutes > kLargestZoneMinutes)
+        return "--" + option + ": " + text +
+               " cannot be entered in a date row: zones go in half hours from -11:30 to +11:30";
+    row.monthIndex = f.month;
+    row.dayIndex = f.day;
+    row.yearText = std::to_string(f.year);
+    row.timeIndex = f.hour * 2 + f.minute / 30 + 1;
+    row.zoneIndex = f.zoneMinutes / 30 + kGreenwichZoneIndex;
+    return "";
+}
+
+// Lines of a cell as a terminal shows them: glyphs as body abbreviations,
+// bold aspects marked with "*".
+std::vector<std::string> CellLines(const TableCell& c, const NameTables& names) {
+    std::vector<std::string> lines;
+    if (!c.visible) return lines;
+    if (c.kind == CellKind::Header) {
+        lines.push_back(names.BodyAbbreviation[c.body]);
+        return lines;
+    }
+    size_t at = 0;
+    while (at <= c.text.size()) {
+        const size_t end = c.text.find(kLineBreak, at);
+        if (end == std::string::npos) {
+            lines.push_back(c.text.substr(at));
+            break;
+        }
+        lines.push_back(c.text.substr(at, end - at));
+        at = end + kLineBreak.size();
+    }
+    if (c.bold && !lines.empty()) lines[0] += "*";
+    return lines;
+}
+
+size_t DisplayWidth(const std::string& s) {
+    size_t chars = 0;
+    for (unsigned char ch : s)
+        if ((ch & 0xC0) != 0x80) ++chars;
+    return chars;
+}
+
+std::string TableText(const TableModel& t, const NameTables& names) {
+    const int rows = t.intNumRows;
+    const int cols = t.intNumCols;
+    std::vector<std::vector<std::string>> lines(t.intNumCells);
+    std::vector<size_t> width(cols, 1);
+    for (int i = 0; i < t.intNumCells; ++i) {
+        lines[i] = CellLines(t.txbCell[i], names);
+        for (const std::string& l : lines[i])
+            width[i % cols] = std::max(width[i % cols], DisplayWidth(l));
+    }
+    std::string out;
+    for (int r = 0; r < rows; ++r) {
+        size_t height = 1;
+        for (int c = 0; c < cols; ++c) height = std::max(height, lines[r * cols + c].size());
+        for (size_t k = 0; k < height; ++k) {
+            std::string line;
+            for (int c = 0; c < cols; ++c) {
+                const std::vector<std::string>& cell = lines[r * cols + c];
+                line += PadRight(k < cell.size() ? cell[k] : "", width[c] + 2);
+            }
+            while (!line.empty() && line.back() == ' ') line.pop_back();
+            out += line + "\n";
+        }
+    }
+    return out;
+}
+
+// The summary with the terminal's line ends.
+std::string PlainLines(std::string text) {
+    for (size_t at = text.find(kLineBreak); at != std::string::npos;
+         at = text.find(kLineBreak, at + 1))
+        text.replace(at, kLineBreak.size(), "\n");
+    return text;
+}
+
+std::string JsonText(const ComputeResults& r, const NameTables& names) {
+    JsonWriter w;
+    w.BeginObject();
+    w.Key("mode").String(NameOfMode(r.ComputedMode));
+    w.Key("title").String(r.title);
+    w.Key("date_jd").BeginArray();
+    for (double jd : r.DateJD) w.Number(jd, 6);
+    w.EndArray();
+    w.Key("layout").String(r.table.layout == TableLayout::Square ? "square" : "triangular");
+    w.Key("rows").Int(r.table.intNumRows);
+    w.Key("columns").Int(r.table.intNumCols);
+    w.Key("cells").BeginArray();
+    for (int i = 0; i < r.table.intNumCells; ++i) {
+        const TableCell& c = r.table.txbCell[i];
+        if (!c.visible) continue;
+        w.BeginObject();
+        w.Key("index").Int(i);
+        w.Key("row").Int(i / r.table.intNumCols);
+        w.Key("column").Int(i % r.table.intNumCols);
+        w.Key("text").String(c.text);
+        w.Key("colour").Int(c.foreground);
+        w.Key("background").Int(c.background);
+        w.Key("bold").Bool(c.bold);
+        w.Key("glyph_font").Bool(c.font == CellFont::Glyph);
+        if (c.kind == CellKind::Header || c.kind == CellKind::Position)
+            w.Key("body").String(names.BodyAbbreviation[c.body]);
+        w.EndObject();
+    }
+    w.EndArray();
+    w.Key("aspect_counts").BeginObject();
+    for (int a = 1; a <= kAspectCount; ++a) w.Key(kAspectKeys[a]).Int(r.AspectCount[a]);
+    w.EndObject();
+    w.Key("total_aspects").Int(r.table.GetTotalNumAspects(names));
+    w.Key("pattern_counts").BeginObject();
+    if (!r.twoCharts)
+        for (int p = 0; p < kPatternCount; ++p) w.Key(kPatternKeys[p]).Int(r.PatternCount[p]);
+    w.EndObject();
+    w.Key("summary").String(r.summary);
+    w.Key("retrograde").BeginObject();
+    w.Key("count").Int(r.RetrogradeCount);
+    w.Key("list").String(r.RetrogradeList);
+    w.EndObject();
+    w.EndObject();
+    return w.Text();
+}
+
+int RunCompute(const std::vector<std::string>& args) {
+    Options o;
+    std::string error = ParseOptions(args, {"mode", "world", "birth1", "birth2", "lang", "state"},
+                                     {"radians", "no-moon", "sidereal", "json"}, o);
+    if (!error.empty()) return BadArguments(kName, error);
+
+    int language = kEnglish;
+    error = ParseLanguage(o.Value("lang", "en"), language);
+    if (!error.empty()) return BadArguments(kName, error);
+    bool modeGiven = o.values.count("mode") > 0;
+    Mode mode = Mode::World;
+    if (modeGiven) {
+        mode = Mode::None;
+        for (const ModeName& m : kModes)
+            if (o.Value("mode") == m.name) mode = m.mode;
+        if (mode == Mode::None)
+            return BadArguments(kName, "--mode " + o.Value("mode") +
+                                           " is not world, natal1, natal2, personal1, "
+                                           "personal2 or synastry");
+    }
+
+    error = LoadProgramTextFile();
+    if (!error.empty()) return Failure(kName, error);
+    SetCurrentLanguage(language);
+
+    DateRows rows;
+    rows.SetLocalZone(LocalZoneMinutes());
+    Settings settings;
+    if (o.values.count("state")) {
+        AppState state;
+        error = LoadStateFile(o.Value("state"), state);
+        if (!error.empty()) return BadArguments(kName, o.Value("state") + ": " + error);
+        settings = state.settings;
+        for (int slot = 0; slot < kDateSlotCount; ++slot) rows.Row(slot) = state.dateRows[slot];
+        // As "Load from ...": natal aspects stay, every other mode shows
+        // world transits.
+        if (!modeGiven)
+            mode =
+                state.mode == Mode::Natal1 || state.mode == Mode::Natal2 ? state.mode : Mode::World;
+    }
+    const char* const rowOptions[kDateSlotCount] = {"world", "birth1", "birth2"};
+    for (int slot = 0; slot < kDateSlotCount; ++slot) {
+        if (!o.values.count(rowOptions[slot])) continue;
+        error = FillDateRow(rowOptions[slot], o.Value(rowOptions[slot]), rows.Row(slot));
+        if (!error.empty()) return BadArguments(kName, error);
+    }
+    if (o.values.count("state") && !modeGiven) {
+        // As "Load from ...": when the row of the mode holds no valid date,
+        // the window shows world transits for now.
+        const int slot = mode == Mode::Natal1 ? kBirth1 : mode == Mode::Natal2 ? kBirth2 : 0;
+        if (rows.InputDateToAJDate(slot) <= 0) {
+            std::fprintf(stderr, "vek-cli %s: %s; showing world transits for now\n", kName,
+                         DateErrorText(slot, rows.InputDateToAJDate(slot)).c_str());
+            rows.SetWorldDateToNow();
+            mode = Mode::World;
+        }
+    }
+    settings.accepted.CurrentLanguage = language;
+    if (o.Has("no-moon")) settings.accepted.IncludeMoon = settings.controls.includeMoon = false;
+    if (o.Has("sidereal")) settings.accepted.SiderealZodiac = settings.controls.sidereal = true;
+
+    Engine engine;
+    error = StartEngine(engine);
+    if (!error.empty()) return Failure(kName, error);
+
+    ComputeResults results;
+    const ComputeRequest request{mode, o.Has("radians"), false};
+    const DateError dateError = ComputeCommand(engine, rows, settings, request, results);
+    if (dateError) {
+        std::fprintf(stderr, "vek-cli %s: %s\n", kName, dateError.text.c_str());
+        return 2;
+    }
+
+    if (o.Has("json")) {
+        std::printf("%s\n", JsonText(results, engine.names).c_str());
+        return 0;
+    }
+    std::printf("%s\n\n", results.title.c_str());
+    std::printf("%s", TableText(results.table, engine.names).c_str());
+    bool anyBold = false;
+    for (const TableCell& c : results.table.txbCell) anyBold = anyBold || (c.visible && c.bold);
+    if (anyBold) std::printf("(* bold)\n");
+    std::printf("\n%s\n", PlainLines(results.summary).c_str());
+    return 0;
+}
+
+}  // namespace
+
+VEK_CLI_COMMAND(compute, "compute",
+                "compute --mode world|natal1|natal2|personal1|personal2|synastry "
+                "[--world T] [--birth1 T] [--birth2 T] [--state FILE] [--lang en|de] "
+                "[--radians] [--no-moon] [--sidereal] [--json]   (T: YYYY-MM-DDTHH:MM(Z|+HH:MM), "
+                "minutes :00 or :30)",
+                RunCompute);
+
+}  // namespace vek::cli
