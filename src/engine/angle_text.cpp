@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "util/rounding.h"
+
 namespace vek {
 
 namespace {
@@ -21,7 +23,7 @@ DegreesMinutes SplitDegrees(double radians, bool plainCarry) {
     d.whole = static_cast<int>(std::floor(degrees + 0.00001));
     // degrees − whole is at least −0.00001, so the rounded minutes are never
     // below 0.
-    d.minutes = static_cast<int>(RoundHalfEven((degrees - d.whole) * 60.0));
+    d.minutes = static_cast<int>(RoundHalfToEven((degrees - d.whole) * 60.0));
     if (d.minutes == 60) {
         if (!plainCarry && d.whole == 359) {
             d.minutes = 59;
@@ -42,14 +44,6 @@ bool InSignRange(double longitude) {
 }
 
 }  // namespace
-
-double RoundHalfEven(double x) {
-    double f = std::floor(x);
-    double diff = x - f;
-    if (diff > 0.5) return f + 1;
-    if (diff < 0.5) return f;
-    return std::fmod(f, 2.0) == 0 ? f : f + 1;
-}
 
 std::string AngleText(double radians, const AngleTextOptions& options) {
     if (!std::isfinite(radians)) return "";

@@ -16,9 +16,6 @@ struct AngleTextOptions {
     bool plainCarry = false;       // 359°60' carries to "360°0'"
 };
 
-// Rounds to the nearest integer, halves to the even neighbour.
-double RoundHalfEven(double x);
-
 // An angle in radians as whole degrees and minutes. Empty for a value above
 // 2π, for a negative value (unless negatives are accepted) and for a
 // non-finite value.

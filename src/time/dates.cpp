@@ -96,14 +96,6 @@ std::string TimeText(double x, bool withSeconds) {
     return t;
 }
 
-double RoundHalfToEven(double x) {
-    double r = std::floor(x);
-    double diff = x - r;
-    if (diff > 0.5) return r + 1.0;
-    if (diff < 0.5) return r;
-    return std::fmod(r, 2.0) == 0.0 ? r : r + 1.0;
-}
-
 void RoundToHalfHour(double& v) {
     if (!std::isfinite(v)) return;
     double d = std::floor(v);

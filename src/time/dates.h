@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/calendar.h"
+#include "util/rounding.h"
 
 namespace vek {
 
@@ -55,9 +56,6 @@ std::string TimeText(double fraction, bool withSeconds);
 // exactly a quarter past a half hour rounds down. A value with no time of
 // day, or one that is not finite, is left unchanged.
 void RoundToHalfHour(double& localDayValue);
-
-// Rounds half to even (2.5 → 2, 3.5 → 4), independent of the FPU mode.
-double RoundHalfToEven(double x);
 
 // A zone given in seconds west of Greenwich as whole minutes east, rounded
 // half to even (negative in the Americas).

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "util/rounding.h"
+
 namespace vek {
 namespace {
 
@@ -17,13 +19,15 @@ class TextTest : public ::testing::Test {
     NameTables names;
 };
 
-TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
-    EXPECT_EQ(RoundHalfEven(0.5), 0);
-    EXPECT_EQ(RoundHalfEven(1.5), 2);
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(59.5), 60);
-    EXPECT_EQ(RoundHalfEven(2.5000001), 3);
-    EXPECT_EQ(RoundHalfEven(-0.0006), 0);
+TEST(RoundHalfToEven, HalvesGoToTheEvenNeighbour) {
+    EXPECT_EQ(RoundHalfToEven(0.5), 0);
+    EXPECT_EQ(RoundHalfToEven(1.5), 2);
+    EXPECT_EQ(RoundHalfToEven(2.5), 2);
+    EXPECT_EQ(RoundHalfToEven(59.5), 60);
+    EXPECT_EQ(RoundHalfToEven(2.5000001), 3);
+    EXPECT_EQ(RoundHalfToEven(-0.0006), 0);
+    EXPECT_EQ(RoundHalfToEven(-1.5), -2);
+    EXPECT_EQ(RoundHalfToEven(-2.5), -2);
 }
 
 TEST(AngleText, WholeDegreesAndMinutesWithoutPadding) {
