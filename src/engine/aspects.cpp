@@ -2,11 +2,11 @@
 
 #include <cmath>
 
+#include "engine/vocabulary.h"
+
 namespace vek {
 
 namespace {
-const double kAspectDegrees[kAspectCount + 1] = {0, 0, 180, 90, 120, 60, 30, 150};
-
 // Rounds to 6 decimals, halves to even, for the direction comparison.
 double Round6(double x) { return std::nearbyint(x * 1e6); }
 }  // namespace
@@ -23,7 +23,7 @@ double NormalizeAngle(double a) {
 
 double AspectAngleOf(int aspect) {
     if (aspect < 1 || aspect > kAspectCount) return 0;
-    return kAspectDegrees[aspect] / 360.0 * kTwoPi;
+    return kAspects[aspect].degrees / 360.0 * kTwoPi;
 }
 
 void FillAspectAngles(double (&angle)[kAspectCount + 1]) {

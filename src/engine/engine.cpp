@@ -12,8 +12,8 @@ namespace vek {
 namespace {
 // Day numbers of the first and last day with a Moon position, the same range
 // as the Pluto table.
-constexpr double kFirstMoonDay = 2305448;
-constexpr double kLastMoonDay = 2488069;
+constexpr double kFirstMoonDay = PlutoTable::kFirstDay;
+constexpr double kLastMoonDay = PlutoTable::kLastDay;
 constexpr double kFailure = -1;
 }  // namespace
 

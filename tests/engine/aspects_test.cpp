@@ -81,6 +81,20 @@ TEST(ChooseAspect, FirstAspectInIndexOrderWinsWithWideOrbs) {
     EXPECT_EQ(ChooseAspect(e, Deg(0), Deg(92.5), 1, dev), 0);
 }
 
+TEST(AspectAngle, EachAspectHoldsAtItsOwnAngleOnly) {
+    EngineArrays e = DefaultOrbs();
+    EXPECT_EQ(e.AspectAngle[kConjunction], 0.0);
+    const double degrees[kAspectCount + 1] = {0, 0, 180, 90, 120, 60, 30, 150};
+    for (int a = 1; a <= kAspectCount; ++a) {
+        EXPECT_NEAR(e.AspectAngle[a], Deg(degrees[a]), 1e-15) << a;
+        double dev = 1;
+        EXPECT_EQ(ChooseAspect(e, Deg(200), NormalizeAngle(Deg(200 + degrees[a])), 0, dev), a);
+        EXPECT_NEAR(dev, 0, 1e-12) << a;
+    }
+    EXPECT_EQ(AspectAngleOf(0), 0);
+    EXPECT_EQ(AspectAngleOf(8), 0);
+}
+
 TEST(NormalizeAngle, BringsAnyFiniteValueIntoOneCircle) {
     EXPECT_NEAR(NormalizeAngle(-0.5), kTwoPi - 0.5, 1e-12);
     EXPECT_EQ(NormalizeAngle(kTwoPi), 0.0);
