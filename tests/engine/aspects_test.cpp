@@ -2,22 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "fake_sky.h"
+
 namespace vek {
 namespace {
 
-double Deg(double d) {
-    return d / 360.0 * kTwoPi;
-}
+using testing::Deg;
 
 EngineArrays DefaultOrbs() {
     EngineArrays e;
-    const double base[8] = {0, 10, 9, 6, 7, 4, 3, 3};
-    for (int a = 1; a <= 7; ++a) {
-        e.OrbTable[a][0] = Deg(base[a]);
-        e.OrbTable[a][1] = Deg(base[a]) / 3;
-        e.OrbTable[a][2] = Deg(base[a]) / 3;
-    }
-    FillAspectAngles(e.AspectAngle);
+    testing::SetDefaultOrbs(e);
     return e;
 }
 

@@ -43,19 +43,25 @@ inline double FakeMoon(double t) {
     return SkyPosition(kMoon, t + 2451545.0);
 }
 
+// The default orbs: base 10, 9, 6, 7, 4, 3, 3 degrees, both proportions 1/3;
+// also fills the aspect angles.
+inline void SetDefaultOrbs(EngineArrays& e) {
+    const double base[kAspectCount + 1] = {0, 10, 9, 6, 7, 4, 3, 3};
+    for (int a = 1; a <= kAspectCount; ++a) {
+        e.OrbTable[a][0] = Deg(base[a]);
+        e.OrbTable[a][1] = Deg(base[a]) / 3;
+        e.OrbTable[a][2] = Deg(base[a]) / 3;
+    }
+    FillAspectAngles(e.AspectAngle);
+}
+
 // An engine on a fresh fake sky (every body at 0°, standing still; Pluto has
-// no table and so no position) with the default orbs: base 10, 9, 6, 7, 4, 3,
-// 3 degrees, both proportions 1/3.
+// no table and so no position) with the default orbs.
 inline Engine FakeEngine() {
     Sky() = FakeSky{};
     Engine e;
     e.source = {FakePlanet, FakeMoon};
-    const double base[8] = {0, 10, 9, 6, 7, 4, 3, 3};
-    for (int a = 1; a <= kAspectCount; ++a) {
-        e.arrays.OrbTable[a][0] = Deg(base[a]);
-        e.arrays.OrbTable[a][1] = Deg(base[a]) / 3;
-        e.arrays.OrbTable[a][2] = Deg(base[a]) / 3;
-    }
+    SetDefaultOrbs(e.arrays);
     return e;
 }
 

@@ -8,22 +8,20 @@
 
 #include "engine/aspects.h"
 #include "engine/vocabulary.h"
+#include "fake_sky.h"
 
 namespace vek {
 namespace {
 
-double Deg(double d) {
-    return d / 360.0 * kTwoPi;
-}
+using testing::Deg;
 
 constexpr int kOrb1Degree = 3;  // list index of the 1° midpoint orb
 
 // Conjunction orb 8°, every body without a position until placed.
 EngineArrays Chart(std::initializer_list<std::pair<int, double>> placed) {
     EngineArrays e;
-    const double base[8] = {0, 8, 9, 6, 7, 4, 3, 3};
-    for (int a = 1; a <= 7; ++a) e.OrbTable[a][0] = Deg(base[a]);
-    FillAspectAngles(e.AspectAngle);
+    testing::SetDefaultOrbs(e);
+    e.OrbTable[kConjunction][0] = Deg(8);
     for (int b = 1; b <= kMaxBodies; ++b) e.BodyLongitude[b][0] = kBeforeDataRange;
     for (auto [body, degrees] : placed) e.BodyLongitude[body][0] = Deg(degrees);
     return e;

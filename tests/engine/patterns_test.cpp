@@ -9,22 +9,19 @@
 #include "app/program_text.h"
 #include "engine/aspects.h"
 #include "engine/vocabulary.h"
+#include "fake_sky.h"
 #include "util/paths.h"
 
 namespace vek {
 namespace {
 
-double Deg(double d) {
-    return d / 360.0 * kTwoPi;
-}
+using testing::Deg;
 
 // A chart with the default base orbs and no position for any body; the tests
 // place only the bodies they need.
 EngineArrays EmptyChart() {
     EngineArrays e;
-    const double base[8] = {0, 10, 9, 6, 7, 4, 3, 3};
-    for (int a = 1; a <= 7; ++a) e.OrbTable[a][0] = Deg(base[a]);
-    FillAspectAngles(e.AspectAngle);
+    testing::SetDefaultOrbs(e);
     for (int b = 1; b <= kMaxBodies; ++b) e.BodyLongitude[b][0] = kBeforeDataRange;
     e.BodyCount = 10;
     return e;
