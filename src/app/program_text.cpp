@@ -5,6 +5,7 @@
 #include <new>
 
 #include "util/paths.h"
+#include "util/utf8.h"
 
 namespace vek {
 
@@ -27,44 +28,14 @@ bool IsBlank(char c) {
 // characters other than tab, else −1.
 int CountCharacters(std::string_view s) {
     int chars = 0;
-    size_t i = 0;
-    const size_t n = s.size();
-    while (i < n) {
+    for (size_t i = 0; i < s.size(); ++chars) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
-        size_t len;
-        unsigned cp;
-        if (c < 0x80) {
-            if ((c < 0x20 && c != '\t') || c == 0x7f) return -1;
-            ++i;
-            ++chars;
-            continue;
-        } else if (c >= 0xc2 && c <= 0xdf) {
-            len = 2;
-            cp = c & 0x1f;
-        } else if (c >= 0xe0 && c <= 0xef) {
-            len = 3;
-            cp = c & 0x0f;
-        } else if (c >= 0xf0 && c <= 0xf4) {
-            len = 4;
-            cp = c & 0x07;
-        } else {
-            return -1;
-        }
-        if (n - i < len) return -1;
-        for (size_t k = 1; k < len; ++k) {
-            const unsigned char cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xc0) != 0x80) return -1;
-            cp = (cp << 6) | (cc & 0x3f);
-        }
-        // Overlong forms, UTF-16 surrogates and values past U+10FFFF.
-        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10ffff)) ||
-            (cp >= 0xd800 && cp <= 0xdfff)) {
-            return -1;
-        }
-        // C1 control characters.
-        if (cp >= 0x80 && cp < 0xa0) return -1;
+        if ((c < 0x20 && c != '\t') || c == 0x7f) return -1;
+        // C1 control characters, U+0080 to U+009F.
+        if (c == 0xc2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) < 0xa0) return -1;
+        const size_t len = Utf8SequenceLength(s, i);
+        if (len == 0) return -1;
         i += len;
-        ++chars;
     }
     return chars;
 }

@@ -104,6 +104,9 @@ TEST(ProgramTextLoad, ReportsTheLineOfEachKindOfFault) {
     EXPECT_EQ(t.LoadFromString(std::string("1 en: a\0b\n", 11)), -501);
     EXPECT_EQ(t.LoadFromString("1 en: a\rb\n"), -501);
     EXPECT_EQ(t.LoadFromString("1 en: bell\x07\n"), -501);
+    EXPECT_EQ(t.LoadFromString("1 en: next line\xC2\x85\n"), -501);       // C1 control U+0085
+    EXPECT_EQ(t.LoadFromString("1 en: surrogate \xED\xA0\x80\n"), -501);  // U+D800
+    EXPECT_EQ(t.LoadFromString("1 en: past \xF4\x90\x80\x80\n"), -501);   // U+110000
     // A failed load leaves nothing behind.
     EXPECT_EQ(t.Count(), 0);
     EXPECT_EQ(t.Get(1, 0), "");
@@ -115,6 +118,13 @@ TEST(ProgramTextLoad, TextLengthIsCountedInCharacters) {
     for (int i = 0; i < kMaxProgramTextLength; ++i) longest += "\xC3\xA4";  // "ä", 2 bytes
     ASSERT_EQ(t.LoadFromString("3 en: " + longest + "\n3 de: x\n"), 1);
     EXPECT_EQ(t.Get(3, 0).size(), 2u * kMaxProgramTextLength);
+    // Sequences of three and four bytes count once too.
+    std::string wide;
+    for (int i = 0; i < kMaxProgramTextLength; ++i)
+        wide += i % 2 ? "\xE2\x82\xAC" : "\xF0\x9F\x98\x80";
+    ASSERT_EQ(t.LoadFromString("4 en: " + wide + "\n4 de: x\n"), 1);
+    EXPECT_EQ(t.Get(4, 0), wide);
+    EXPECT_EQ(t.LoadFromString("4 en: " + wide + "\xE2\x82\xAC\n4 de: x\n"), -1001);
     EXPECT_EQ(t.LoadFromString("3 en: a\n\n3 de: " + longest + "ä\n"), -1003);
     EXPECT_EQ(t.LoadFromString("3 en: " + std::string(kMaxProgramTextLength + 1, 'x') + "\n"),
               -1001);

@@ -9,6 +9,7 @@
 #include "engine/engine.h"
 #include "platform/calendar.h"
 #include "util/paths.h"
+#include "util/utf8.h"
 
 namespace vek::cli {
 
@@ -30,37 +31,6 @@ bool ReadDigits(std::string_view text, size_t pos, size_t count, int& value) {
         value = value * 10 + (text[i] - '0');
     }
     return true;
-}
-
-// Length of the UTF-8 sequence starting at s[i], or 0 when it is not valid.
-size_t Utf8SequenceLength(std::string_view s, size_t i) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    size_t n;
-    uint32_t cp;
-    if (c < 0x80) return 1;
-    if (c >= 0xC2 && c <= 0xDF) {
-        n = 2;
-        cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        n = 3;
-        cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        n = 4;
-        cp = c & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + n > s.size()) return 0;
-    for (size_t k = 1; k < n; ++k) {
-        const auto cc = static_cast<unsigned char>(s[i + k]);
-        if ((cc & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (cc & 0x3F);
-    }
-    // Overlong forms, surrogates and values beyond U+10FFFF are not valid.
-    if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return n;
 }
 
 std::string Quoted(std::string_view s) {
