@@ -415,14 +415,25 @@ void DurationsReport::ChooseSort(int index) {
     if (index >= kSortByBeginning) showDuration_ = true;
 }
 
+std::vector<DurationsReport::ShownLine> DurationsReport::ShownLines() const {
+    std::vector<ShownLine> shown;
+    if (!IsTransitMode()) return shown;
+    const bool byDate = sortIndex_ == kSortByBeginning || sortIndex_ == kSortByEnd;
+    for (const std::string& entry : lines_) {
+        ShownLine l;
+        l.entry = ReadDurationEntry(entry);
+        if (byDate && l.entry.second == kMoon) continue;
+        l.text = DurationDisplayLine(l.entry, mode(), showDuration_, setup_.texts);
+        shown.push_back(std::move(l));
+    }
+    return shown;
+}
+
 std::string DurationsReport::Output() const {
     if (!IsTransitMode()) return natalReport_;
     std::string out;
-    const bool byDate = sortIndex_ == kSortByBeginning || sortIndex_ == kSortByEnd;
-    for (const std::string& entry : lines_) {
-        const DurationEntry e = ReadDurationEntry(entry);
-        if (byDate && e.second == kMoon) continue;
-        out += DurationDisplayLine(e, mode(), showDuration_, setup_.texts);
+    for (const ShownLine& l : ShownLines()) {
+        out += l.text;
         out += kReportLineBreak;
     }
     return out;

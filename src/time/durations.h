@@ -228,9 +228,17 @@ class DurationsReport {
     // Toggling "Show duration" (rewrites the output).
     void SetShowDuration(bool on) { showDuration_ = on; }
 
-    // The report text (txbOutput): the display lines, each ending in CR LF,
-    // or the natal report. With the beginning or end order the lines of the
-    // moving Moon are left out.
+    // The lines the output shows in transit modes, in list order: each entry
+    // read back and its display line. With the beginning or end order the
+    // lines of the moving Moon are left out.
+    struct ShownLine {
+        DurationEntry entry;
+        std::string text;
+    };
+    std::vector<ShownLine> ShownLines() const;
+
+    // The report text (txbOutput): the shown lines, each ending in CR LF, or
+    // the natal report.
     std::string Output() const;
     // The title line (lblTitle) and the window caption.
     std::string Title() const;

@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# vek-cli durations: the durations list of world and personal transits, its
+# orders, "Show duration", JSON, unknown dates at the end of the Pluto table,
+# and rejection of bad arguments with exit status 2.
+# Usage: bash durations.sh <path-to-vek-cli>
+set -u
+CLI="$1"
+failures=0
+out=$(mktemp)
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# run <expected status> <args...>
+run() {
+    local want="$1"
+    shift
+    "$CLI" durations "$@" >"$out" 2>"$err"
+    local got=$?
+    [ "$got" -eq "$want" ] || fail "durations $* exited $got, expected $want; stderr: $(cat "$err")"
+}
+
+expect_out() {  # expect_out <fixed string> <what>
+    grep -qF -- "$1" "$out" || fail "$2: '$1' not in output: $(head -c 2000 "$out")"
+}
+
+not_out() {
+    ! grep -qF -- "$1" "$out" || fail "$2: '$1' unexpectedly in output"
+}
+
+W1990="--world 1990-01-01T12:00Z"
+
+# The title line, an empty line, then one line per aspect by exactness.
+run 0 $W1990
+[ "$(head -1 "$out" | cut -c1-47)" = "World transits on January 1, 1990, 12:00 (GMT)." ] ||
+    fail "title line: $(head -1 "$out")"
+[ -z "$(sed -n 2p "$out")" ] || fail "second line not empty"
+expect_out "Dates are local dates in the time zone of the World date." "world title ends"
+expect_out "Saturn  conjunct (3°37')      Neptune from October 15, 1988,   to April 3, 1990      (1 year, 171 days)" "Saturn-Neptune"
+expect_out "(Moon: about " "Moon estimate"
+lines=$(tail -n +3 "$out" | wc -l)
+[ "$lines" -ge 10 ] || fail "expected at least 10 aspect lines, got $lines"
+# Sorted by deviation: the angles in parentheses never decrease.
+tail -n +3 "$out" | sed -E "s/^[^(]*\(([0-9]+)°([0-9]+)'\).*/\1 \2/" |
+    awk 'NR > 1 && ($1 * 60 + $2) < prev { bad = 1 } { prev = $1 * 60 + $2 } END { exit bad }' ||
+    fail "default order is not by deviation"
+
+# --sort 5: by end date, without the Moon's lines; "Show duration" comes back on.
+run 0 $W1990 --sort 5 --no-duration
+not_out "Moon" "end order"
+[ "$(tail -n +3 "$out" | wc -l)" -lt "$lines" ] || fail "end order kept the Moon's lines"
+expect_out " from " "end order shows durations"
+# --no-duration with another order: bodies and aspects only.
+run 0 $W1990 --sort 0 --no-duration
+not_out " from " "--no-duration"
+expect_out "Moon" "first-body order keeps the Moon"
+[ "$(sed -n 3p "$out" | cut -c1-3)" = "Sun" ] || fail "first-body order starts with the Sun"
+
+# JSON: fields of every line, ISO dates, durations in days.
+run 0 $W1990 --json
+expect_out '"mode":"world"' "json mode"
+expect_out '"sort":2' "json sort"
+expect_out '"show_duration":true' "json show duration"
+expect_out '"first":{"index":6,"name":"Saturn"},"second":{"index":8,"name":"Neptune"},"aspect":{"index":1,"name":"Conjunction"}' "json bodies"
+expect_out '"beginning":"1988-10-15","end":"1990-04-03","duration_days":536' "json dates"
+expect_out '"moving_moon":true,"beginning":null,"end":null,"duration_days":null' "json Moon"
+if command -v python3 >/dev/null; then
+    python3 - "$out" <<'PY' || fail "JSON does not parse or does not add up"
+import json, sys, datetime
+d = json.load(open(sys.argv[1]))
+assert d["lines"], "no lines"
+for l in d["lines"]:
+    if l["moving_moon"]:
+        continue
+    b = datetime.date.fromisoformat(l["beginning"])
+    e = datetime.date.fromisoformat(l["end"])
+    assert (e - b).days + 1 == l["duration_days"], l
+    assert b <= datetime.date(1990, 1, 1) <= e, l
+PY
+fi
+
+# Personal transits at the end of the Pluto table: the end is unknown.
+run 0 --mode personal1 --world 2099-07-01T12:00Z --birth1 2099-07-01T12:00Z
+expect_out "Personal transits to the natal chart of July 1, 2099, 12:00 (GMT) on July 1, 2099, 12:00 (GMT)." "personal title"
+grep -E "^tr\.Pluto +conjunct \(0°0'\) +nat\.Pluto +from [A-Z][a-z]+ [0-9]+, 209[89], +to unknown *$" "$out" >/dev/null ||
+    fail "Pluto's end is not unknown: $(grep 'tr.Pluto' "$out")"
+run 0 --mode personal1 --world 2099-07-01T12:00Z --birth1 2099-07-01T12:00Z --json
+expect_out '"end":null,"duration_days":null' "json unknown end"
+
+# German wording, and no Moon when it is excluded.
+run 0 $W1990 --lang de --no-moon
+expect_out "Welttransite am 1.Januar 1990, 12:00 (GMT)." "German title"
+expect_out " von " "German from"
+expect_out " bis " "German to"
+not_out "Mond" "--no-moon"
+
+# By beginning date, with the Moon's lines left out.
+run 0 $W1990 --sort 4
+not_out "Moon" "beginning order"
+expect_out " from " "beginning order"
+
+# Bad arguments: status 2, nothing on stdout, one line on stderr.
+bad() {
+    run 2 "$@"
+    [ -s "$out" ] && fail "durations $*: output on stdout"
+    [ "$(wc -l <"$err")" -eq 1 ] || fail "durations $*: expected one line on stderr, got: $(cat "$err")"
+}
+bad $W1990 --sort 7
+bad $W1990 --sort -1
+bad $W1990 --sort 22
+bad $W1990 --sort x
+bad $W1990 --sort
+bad --mode natal1 --birth1 1971-08-21T12:00Z
+bad --mode synastry --birth1 1971-08-21T12:00Z --birth2 1980-02-02T06:30Z
+bad --world 1990-01-01T12:15Z
+bad --world 1990-02-30T12:00Z
+bad --mode personal1 --world 1990-01-01T12:00Z
+bad $W1990 --bogus
+
+if [ "$failures" -gt 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all durations checks passed"
