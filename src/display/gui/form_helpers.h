@@ -1,0 +1,26 @@
+// Helpers that act on every control of a window at once.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+class QAbstractButton;
+
+namespace vek::gui {
+
+// Enables or disables every button, check box, option button and combo box
+// of the window; also frames, text boxes and labels when asked.
+void SetControlsEnabled(QWidget* form, bool value, bool withFrames, bool withTextBoxes,
+                        bool withLabels);
+
+// Gives every frame, button, check box, label, option button and combo box
+// of the window the font family; also the text boxes when asked. Controls
+// set in another family on purpose (the glyph font) keep theirs.
+void SetControlsFontName(QWidget* form, const QString& family, bool withTextBoxes,
+                         const QString& keepFamily = QString());
+
+// Gives the button the focus when it is visible and enabled; returns whether
+// it did.
+bool FocusIfPossible(QAbstractButton* button);
+
+}  // namespace vek::gui
