@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include "display/gui/table_grid.h"
 #include "engine/angle_text.h"
 #include "engine/chart.h"
+#include "time/stepping.h"
 
 namespace vek::gui {
 
@@ -81,7 +83,11 @@ constexpr int kCornerTexts[3][4] = {
 }  // namespace
 
 FrmMain::FrmMain(Dialogs& dialogs, Environment env, QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs), env_(std::move(env)) {
+    : QWidget(parent),
+      dialogs_(dialogs),
+      env_(std::move(env)),
+      store_(env_.configFolder.empty() ? platform::SettingsStore()
+                                       : platform::SettingsStore(env_.configFolder)) {
     setObjectName("frmMain");
     setAttribute(Qt::WA_DeleteOnClose, false);
     CreateControls();
@@ -262,7 +268,7 @@ void FrmMain::PlaceControls() {
 }
 
 void FrmMain::InitMainWindow() {
-    autoStatePath_ = env_.autoStatePath;
+    autoStatePath_ = env_.autoStatePath.empty() ? vek::AutoStatePath() : env_.autoStatePath;
     computedMode_ = Mode::None;
     runInProgress_ = false;
     inputErrorReported_ = false;
@@ -300,7 +306,9 @@ bool FrmMain::Load() {
     InitMainWindow();
     rows_.FillDateLists(kEnglish);
 
-    settings_ = Settings();  // the configuration's defaults until the store is read
+    // The configuration: defaults, then the values kept in the store.
+    settings_ = Settings();
+    CreateConfiguration(settings_, store_);
     rows_.SetUpTimezoneComboBoxes(false, settings_.controls.northAmericanZones);
     rows_.SetLocalZone(LocalZoneMinutes());
     FillDateControls();
@@ -311,7 +319,7 @@ bool FrmMain::Load() {
     cboForwardBack_->setEnabled(false);
 
     // The stored language; selecting its button applies it.
-    const int language = settings_.accepted.CurrentLanguage == kGerman ? kGerman : kEnglish;
+    const int language = ReadLanguageSetting(store_) == kGerman ? kGerman : kEnglish;
     (language == kGerman ? optGerman_ : optEnglish_)->setChecked(true);
     ApplyLanguage(language);
 
@@ -330,7 +338,7 @@ bool FrmMain::Load() {
     }
 
     show();
-    ShowWorldTransitsNow();
+    RestoreAtStartup();
 
     setWindowTitle(PT(1) + " " + VersionText());
     Timer1_.start();
@@ -384,8 +392,8 @@ void FrmMain::ShowRow(int slot) {
 void FrmMain::FillStepList() {
     const int keep = cboForwardBack_->currentIndex();
     cboForwardBack_->clear();
-    for (int n = 170; n <= 174; ++n) cboForwardBack_->addItem(PT(n));
-    cboForwardBack_->setCurrentIndex(keep >= 0 ? keep : 1);
+    for (const std::string& t : StepIntervalTexts()) cboForwardBack_->addItem(Q(t));
+    cboForwardBack_->setCurrentIndex(IntervalIndexAfterRefill(keep));
 }
 
 void FrmMain::OnRowEdited(int slot, bool daySelected) {
@@ -448,11 +456,7 @@ void FrmMain::RestoreMode() {
 }
 
 bool FrmMain::SteppingAllowed() const {
-    const Mode m = SelectedMode();
-    const bool steppingMode = m == Mode::World || m == Mode::Personal1 || m == Mode::Personal2;
-    const DateRowFields& r = rows_.Row(kWorldDate);
-    return steppingMode && !runInProgress_ && !r.yearText.empty() && r.monthIndex > 0 &&
-           r.dayIndex > 0 && r.timeIndex > 0 && r.zoneIndex > 0;
+    return SteppingEnabled(rows_.Row(kWorldDate), SelectedMode(), runInProgress_, false);
 }
 
 void FrmMain::EnableStepping() {
@@ -485,30 +489,30 @@ void FrmMain::Compute() {
     if (mode == Mode::None) return;
     // The date rows the mode needs, in order; the first bad one stops the
     // compute before anything on the screen changes.
-    int slots[2] = {-1, -1};
+    int needed[2] = {-1, -1};
     switch (mode) {
         case Mode::World:
-            slots[0] = kWorldDate;
+            needed[0] = kWorldDate;
             break;
         case Mode::Natal1:
-            slots[0] = kBirth1;
+            needed[0] = kBirth1;
             break;
         case Mode::Natal2:
-            slots[0] = kBirth2;
+            needed[0] = kBirth2;
             break;
         case Mode::Personal1:
-            slots[0] = kWorldDate, slots[1] = kBirth1;
+            needed[0] = kWorldDate, needed[1] = kBirth1;
             break;
         case Mode::Personal2:
-            slots[0] = kWorldDate, slots[1] = kBirth2;
+            needed[0] = kWorldDate, needed[1] = kBirth2;
             break;
         case Mode::Synastry:
-            slots[0] = kBirth1, slots[1] = kBirth2;
+            needed[0] = kBirth1, needed[1] = kBirth2;
             break;
         case Mode::None:
             return;
     }
-    for (int slot : slots) {
+    for (int slot : needed) {
         if (slot < 0) continue;
         const double jd = rows_.InputDateToAJDate(slot);
         ShowRow(slot);  // the conversion may fill in the time and the zone
@@ -611,6 +615,7 @@ void FrmMain::ApplyLanguage(int language) {
     SetCurrentLanguage(code);
     engine_.SetLanguage(code);
     SetLanguageDependentText();
+    WriteLanguageSetting(store_, code);
     if (blnStartupCompleted_) {
         RefreshWeekdayToolTips();
         if (computedMode_ != Mode::None || SelectedMode() != Mode::None) Compute();
@@ -716,11 +721,130 @@ void FrmMain::OnClear(int slot) {
     ShowRow(slot);
 }
 
-void FrmMain::OnStep(int) {}
+// The stepping routine of "Forward" (0) and "Back" (1): one step, or during
+// a run forward steps until the run ends. Events are processed between the
+// steps so that the window stays usable.
+void FrmMain::OnStep(int direction) {
+    steppingUnderWay_ = true;
+    do {
+        QApplication::processEvents();
+        const int interval = std::max(0, cboForwardBack_->currentIndex());
+        const DateRowFields saved = ApplyStep(rows_, interval, direction);
+        ShowRow(kWorldDate);
+        Compute();
+        // A step out of the accepted range has been reported by the compute;
+        // the World date goes back to what it was.
+        if (RestoreIfRefused(rows_, saved, engine_.arrays.DateJD[kWorldDate])) {
+            ShowRow(kWorldDate);
+            break;
+        }
+    } while (direction == kStepForward && runInProgress_);
+    steppingUnderWay_ = false;
+}
 
-void FrmMain::OnSave() {}
+// ---------------------------------------------------------------------------
+// State files
 
-void FrmMain::OnRestore() {}
+AppState FrmMain::CurrentState() const {
+    AppState s;
+    for (int slot = 0; slot < 3; ++slot) s.dateRows[slot] = rows_.Row(slot);
+    s.mode = SelectedMode() == Mode::None ? Mode::World : SelectedMode();
+    s.steppingIntervalIndex = cboForwardBack_->currentIndex();
+    s.settings = settings_;
+    return s;
+}
+
+void FrmMain::ApplyState(const AppState& state) {
+    // The mode buttons ignore their clicks while a state is applied.
+    loadingState_ = true;
+    auto within = [](int index, size_t count) {
+        return index >= 0 && index < static_cast<int>(count) ? index : 0;
+    };
+    for (int slot = 0; slot < 3; ++slot) {
+        DateRowFields r = state.dateRows[slot];
+        r.monthIndex = within(r.monthIndex, rows_.MonthList().size());
+        r.dayIndex = within(r.dayIndex, rows_.DayList().size());
+        r.timeIndex = within(r.timeIndex, rows_.TimeList().size());
+        r.zoneIndex = within(r.zoneIndex, rows_.ZoneList().size());
+        rows_.Row(slot) = r;
+        ShowRow(slot);
+    }
+    SelectMode(state.mode == Mode::None ? Mode::World : state.mode);
+    cboForwardBack_->setCurrentIndex(within(state.steppingIntervalIndex, cboForwardBack_->count()));
+    settings_ = state.settings;
+    loadingState_ = false;
+}
+
+std::string FrmMain::SaveState(const std::string& path) {
+    AppState state = CurrentState();
+    const std::string error = SaveStateFile(path, state, &store_);
+    if (error.empty()) {
+        settings_ = state.settings;
+        stateJustSaved_ = true;
+        stateTicks_ = 0;
+    }
+    return error;
+}
+
+std::string FrmMain::LoadState(const std::string& path) {
+    AppState state = CurrentState();
+    StateLoadOptions options;
+    options.startupComplete = blnStartupCompleted_;
+    options.store = &store_;
+    const std::string error = LoadStateFile(path, state, options);
+    // What was read before an error stays, as it does in the controls.
+    ApplyState(state);
+    return error;
+}
+
+void FrmMain::RestoreAtStartup() {
+    // A missing or broken automatic state shows world transits for now; a
+    // broken one has already put the settings back to their defaults.
+    if (!autoStatePath_.empty() && QFile::exists(QString::fromStdString(autoStatePath_)) &&
+        LoadState(autoStatePath_).empty()) {
+        int row = kWorldDate;
+        if (SelectedMode() == Mode::Natal1) {
+            row = kBirth1;
+        } else if (SelectedMode() == Mode::Natal2) {
+            row = kBirth2;
+        } else {
+            SelectMode(Mode::World);
+        }
+        const double jd = rows_.InputDateToAJDate(row);
+        ShowRow(row);
+        if (jd > 0) {
+            Compute();
+            picTable_->show();
+            return;
+        }
+    }
+    ShowWorldTransitsNow();
+}
+
+void FrmMain::ShowConfirmation(QPushButton* button, int text) {
+    popUp_->ShowInForm(this, PT(text), 2400, 300, 2000, Twips::Top(button) + 475,
+                       Twips::Left(button) - 2450);
+}
+
+void FrmMain::OnSave() {
+    const std::string error = SaveState(autoStatePath_);
+    if (!error.empty()) {
+        dialogs_.Message(Q(error), cmdSave_->text(), MessageIcon::Exclamation);
+    } else {
+        ShowConfirmation(cmdSave_, 128);
+    }
+    FocusIfPossible(cmdCompute_);
+}
+
+void FrmMain::OnRestore() {
+    if (!QFile::exists(QString::fromStdString(autoStatePath_))) return;
+    const std::string error = LoadState(autoStatePath_);
+    if (!error.empty()) {
+        dialogs_.Message(Q(error), cmdRestore_->text(), MessageIcon::Exclamation);
+    } else {
+        ShowConfirmation(cmdRestore_, 399);
+    }
+}
 
 void FrmMain::OnQuit() {
     if (stateJustSaved_) {
@@ -731,7 +855,7 @@ void FrmMain::OnQuit() {
         case Answer::Cancel:
             return;
         case Answer::Yes:
-            // Saving the state comes with the state files.
+            SaveState(autoStatePath_);  // a failed save does not keep the program open
             End();
             return;
         case Answer::No:

@@ -16,6 +16,8 @@
 #include <string>
 
 #include "app/settings.h"
+#include "app/state_file.h"
+#include "platform/settings_store.h"
 #include "engine/engine.h"
 #include "time/date_rows.h"
 
@@ -27,6 +29,10 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+
+namespace vek {
+struct Chart;
+}
 
 namespace vek::gui {
 
@@ -42,6 +48,7 @@ public:
     struct Environment {
         std::string dataFolder;     // program folder with vek.dat and pluto.slx
         std::string autoStatePath;  // vek.usr; empty: the per-user default
+        std::string configFolder;   // the settings store; empty: the per-user default
         Clock clock = ReadSystemClock;
     };
 
@@ -134,11 +141,20 @@ private:
 
     QString StandingStatusText() const;
 
+    // State files.
+    AppState CurrentState() const;
+    void ApplyState(const AppState& state);
+    std::string SaveState(const std::string& path);
+    std::string LoadState(const std::string& path);
+    void RestoreAtStartup();
+    void ShowConfirmation(QPushButton* button, int text);
+
     Dialogs& dialogs_;
     Environment env_;
     Engine engine_;
     DateRows rows_;
     Settings settings_;
+    platform::SettingsStore store_;
 
     // Window variables.
     bool blnStartupCompleted_ = false;
