@@ -98,7 +98,7 @@ FrmMain::FrmMain(Dialogs& dialogs, Environment env, QWidget* parent)
 FrmMain::~FrmMain() = default;
 
 QString FrmMain::VersionText() const {
-    return QString("%1.%22").arg(kVersionMajor).arg(kVersionMinor);
+    return QString::number(kVersionMajor) + "." + QString::number(kVersionMinor) + "2";
 }
 
 // ---------------------------------------------------------------------------
@@ -342,6 +342,7 @@ bool FrmMain::Load() {
 
     setWindowTitle(PT(1) + " " + VersionText());
     Timer1_.start();
+    TimerTick();  // the controls' states are current from the first moment on
     UpdateHintLabel();
 
     // The window opens showing everything the first result needs; its size

@@ -1,6 +1,8 @@
 #include "display/gui/table_grid.h"
 
+#include <QFontMetrics>
 #include <QLabel>
+#include <algorithm>
 #include <QPalette>
 
 #include "app/gui/fonts.h"
@@ -22,6 +24,7 @@ TableGrid::TableGrid(QWidget* parent) : QFrame(parent) {
         cell->setAlignment(Qt::AlignCenter);
         cell->setAutoFillBackground(true);
         cell->setTextFormat(Qt::PlainText);
+        cell->setWordWrap(true);
         cell->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         cell->setLineWidth(1);
         cells_[i] = cell;
@@ -53,6 +56,25 @@ void TableGrid::SetCellFont(int index, bool glyph, bool bold) {
     QFont f(glyph ? kGlyphFontFamily : kControlFontFamily, glyph ? kGlyphFontSize : kCellFontSize);
     f.setBold(bold);
     cells_[index]->setFont(f);
+}
+
+QRect TableGrid::TextBounds(const QLabel* cell, const QFont& font) {
+    return QFontMetrics(font).boundingRect(QRect(0, 0, cell->width() - 4, 10000),
+                                           Qt::AlignCenter | Qt::TextWordWrap, cell->text());
+}
+
+void TableGrid::FitText(int index) {
+    // A text wider than its cell (a long zodiac name in the corner) breaks
+    // between its words and, if it still does not fit, is set smaller rather
+    // than cut off.
+    QLabel* cell = cells_[index];
+    QFont f = cell->font();
+    auto fits = [&](const QFont& font) {
+        const QRect r = TextBounds(cell, font);
+        return r.width() <= cell->width() - 4 && r.height() <= cell->height() - 2;
+    };
+    while (f.pointSize() > 6 && !fits(f)) f.setPointSize(f.pointSize() - 1);
+    cell->setFont(f);
 }
 
 void TableGrid::ClearAllCells() {
@@ -125,6 +147,7 @@ void TableGrid::LayoutSquareTable(const BodyGlyphs& glyphs,
     for (int k = 0; k < 4; ++k) {
         SetColors(corners[k], 0, kHeaderCellColor);
         cells_[corners[k]]->setText(cornerTexts[k]);
+        FitText(corners[k]);
     }
 }
 
@@ -134,6 +157,7 @@ void TableGrid::SetCell(int index, const QString& text, int32_t foreColor, int32
     SetColors(index, foreColor, backColor);
     SetCellFont(index, false, bold);
     cells_[index]->setText(text);
+    FitText(index);
 }
 
 void TableGrid::SetCellVisible(int index, bool visible) {

@@ -66,6 +66,9 @@ public:
     bool CellBold(int index) const;
     bool CellIsGlyph(int index) const;
 
+    // Where a cell's text goes in a font: word-wrapped within the cell.
+    static QRect TextBounds(const QLabel* cell, const QFont& font);
+
     // Re-places the cells after a change of the twips scale.
     void Relayout();
 
@@ -73,6 +76,7 @@ private:
     void SetGlyphHeader(int index, const QString& glyph);
     void SetColors(int index, int32_t fore, int32_t back);
     void SetCellFont(int index, bool glyph, bool bold);
+    void FitText(int index);
 
     std::array<QLabel*, kMaxNumCells> cells_{};
     std::array<int32_t, kMaxNumCells> fore_{};

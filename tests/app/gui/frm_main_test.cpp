@@ -25,6 +25,7 @@
 #include "display/gui/table_grid.h"
 #include "qt_app.h"
 #include "time/date_rows.h"
+#include "time/stepping.h"
 
 namespace vek::gui {
 namespace {
@@ -413,6 +414,52 @@ TEST_F(FrmMainTest, ClearEmptiesARowOnlyWhenAnsweredYes) {
     EXPECT_EQ(Combo("cboTimezone_1")->currentIndex(), 0);
     w.TimerTick();
     EXPECT_TRUE(Button("cmdClear_1")->isHidden());
+}
+
+// Every caption fits its control in both languages, and no two controls of
+// the upper part of the window overlap.
+TEST_F(FrmMainTest, CaptionsFitTheirControlsInBothLanguages) {
+    FrmMain& w = Start();
+    for (const char* language : {"optEnglish", "optGerman"}) {
+        Option(language)->click();
+        for (QAbstractButton* b : w.findChildren<QAbstractButton*>()) {
+            if (b->text().isEmpty()) continue;
+            const int indicator = qobject_cast<QRadioButton*>(b) ? 24 : 8;
+            EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + indicator, b->width())
+                << language << " " << b->objectName().toStdString() << " \""
+                << b->text().toStdString() << "\"";
+        }
+        for (QLabel* l : w.findChildren<QLabel*>()) {
+            if (l->text().isEmpty() || l->objectName().startsWith("txbCell")) continue;
+            EXPECT_LE(l->sizeHint().width(), l->width())
+                << language << " " << l->objectName().toStdString();
+        }
+        for (QComboBox* c : w.findChildren<QComboBox*>()) {
+            for (int i = 0; i < c->count(); ++i) {
+                EXPECT_LE(c->fontMetrics().horizontalAdvance(c->itemText(i)) + 28, c->width())
+                    << language << " " << c->objectName().toStdString() << " "
+                    << c->itemText(i).toStdString();
+            }
+        }
+        // The cells' texts fit too (the corner cell names the zodiac).
+        for (int i = 0; i < TableGrid::kMaxNumCells; ++i) {
+            QLabel* cell = w.Grid()->Cell(i);
+            const QRect r = TableGrid::TextBounds(cell, cell->font());
+            EXPECT_LE(r.width(), cell->width() - 4) << language << " cell " << i;
+            EXPECT_LE(r.height(), cell->height() - 2) << language << " cell " << i;
+        }
+    }
+    std::vector<QWidget*> top;
+    for (QWidget* c : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!c->isHidden() && c->y() < w.Grid()->y()) top.push_back(c);
+    }
+    for (size_t i = 0; i < top.size(); ++i) {
+        for (size_t j = i + 1; j < top.size(); ++j) {
+            EXPECT_FALSE(top[i]->geometry().intersects(top[j]->geometry()))
+                << top[i]->objectName().toStdString() << " / "
+                << top[j]->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(FrmMainTest, TheWindowKeepsWithinItsSizeLimits) {
