@@ -55,8 +55,7 @@ void QtDialogs::Message(const QString& text, const QString& title, MessageIcon i
     box.exec();
 }
 
-Answer QtDialogs::AskYesNoCancel(const QString& text, const QString& title,
-                                 Answer defaultButton) {
+Answer QtDialogs::AskYesNoCancel(const QString& text, const QString& title, Answer defaultButton) {
     QMessageBox box(QMessageBox::Question, title, text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
     box.setDefaultButton(ToQtButton(defaultButton));
@@ -72,7 +71,8 @@ Answer QtDialogs::AskYesNoCancel(const QString& text, const QString& title,
 }
 
 std::optional<QString> QtDialogs::OpenFileName(const QString& title, const QString& filter) {
-    const QString name = QFileDialog::getOpenFileName(parent_, title, QString(), QtFileFilter(filter));
+    const QString name =
+        QFileDialog::getOpenFileName(parent_, title, QString(), QtFileFilter(filter));
     if (name.isEmpty()) return std::nullopt;
     return name;
 }

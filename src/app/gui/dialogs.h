@@ -19,7 +19,7 @@ enum class MessageIcon { None, Information, Exclamation, Critical };
 enum class Answer { Yes, No, Cancel };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     // A modal message with one OK button.
@@ -42,17 +42,16 @@ public:
 QString QtFileFilter(const QString& filter);
 
 class QtDialogs : public Dialogs {
-public:
+  public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     void Message(const QString& text, const QString& title, MessageIcon icon) override;
-    Answer AskYesNoCancel(const QString& text, const QString& title,
-                          Answer defaultButton) override;
+    Answer AskYesNoCancel(const QString& text, const QString& title, Answer defaultButton) override;
     std::optional<QString> OpenFileName(const QString& title, const QString& filter) override;
     std::optional<QString> SaveFileName(const QString& title, const QString& filter) override;
 
-private:
+  private:
     QWidget* parent_;
 };
 
@@ -60,7 +59,7 @@ private:
 // a question is answered Cancel and a file dialog is cancelled; the record
 // notes that the answer was not scripted, so a test can tell.
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     enum class Kind { Message, Question, OpenFile, SaveFile };
 
     struct Asked {
@@ -81,12 +80,11 @@ public:
     void Clear() { asked_.clear(); }
 
     void Message(const QString& text, const QString& title, MessageIcon icon) override;
-    Answer AskYesNoCancel(const QString& text, const QString& title,
-                          Answer defaultButton) override;
+    Answer AskYesNoCancel(const QString& text, const QString& title, Answer defaultButton) override;
     std::optional<QString> OpenFileName(const QString& title, const QString& filter) override;
     std::optional<QString> SaveFileName(const QString& title, const QString& filter) override;
 
-private:
+  private:
     std::optional<QString> NextFileName(Kind kind, const QString& title, const QString& filter);
 
     std::vector<Asked> asked_;

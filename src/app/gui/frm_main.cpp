@@ -22,7 +22,7 @@
 #include "display/gui/popup.h"
 #include "display/gui/table_grid.h"
 #include "engine/angle_text.h"
-#include "engine/chart.h"
+#include "engine/compute.h"
 #include "time/stepping.h"
 
 namespace vek::gui {
@@ -36,8 +36,8 @@ constexpr int kVersionMinor = 1;
 
 // Layout of the window in twips.
 constexpr int kMargin = 120;
-constexpr int kRowTop = 150;       // top of the World date row
-constexpr int kRowStep = 450;      // distance between the date rows
+constexpr int kRowTop = 150;   // top of the World date row
+constexpr int kRowStep = 450;  // distance between the date rows
 constexpr int kControlHeight = 330;
 constexpr int kButtonHeight = 375;
 constexpr int kLabelHeight = 270;
@@ -72,13 +72,6 @@ const QString& Q(const std::string& s) {
 QString PT(int n) {
     return QString::fromStdString(ProgramText(n));
 }
-
-// Program text 14 etc. of the corner cells.
-constexpr int kCornerTexts[3][4] = {
-    {0, 68, 71, 69},  // personal transits to the 1st birthdate
-    {0, 68, 71, 70},  // personal transits to the 2nd birthdate
-    {0, 75, 76, 14},  // synastry
-};
 
 }  // namespace
 
@@ -139,7 +132,8 @@ void FrmMain::CreateDateRow(int slot) {
     for (QComboBox* c : {cboMonthCE_[slot], cboHour_[slot], cboTimezone_[slot]}) {
         connect(c, &QComboBox::activated, this, [this, slot] { OnRowEdited(slot, false); });
     }
-    connect(cboDayCE_[slot], &QComboBox::activated, this, [this, slot] { OnRowEdited(slot, true); });
+    connect(cboDayCE_[slot], &QComboBox::activated, this,
+            [this, slot] { OnRowEdited(slot, true); });
     connect(txbYearCE_[slot], &QLineEdit::textEdited, this, [this, slot](const QString& t) {
         if (!updatingControls_) rows_.Row(slot).yearText = t.toStdString();
     });
@@ -258,13 +252,10 @@ void FrmMain::PlaceControls() {
     Twips::Place(lblTitle_, kMargin, kTitleTop, 14800, kLabelHeight);
     Twips::Place(lblClickonAspect_, kMargin, kHintTop, 14800, kLabelHeight);
     Twips::Move(picTable_, kMargin, kTableTop);
-    picTable_->Relayout();
-    Twips::Place(txbReport_, kMargin + 10 * TableGrid::kCellWidth + 120, kTableTop, kReportWidth,
-                 11 * TableGrid::kCellHeight);
-    Twips::Place(txbReport1_, kMargin, kTableTop + 12 * TableGrid::kCellHeight + 120,
-                 12 * TableGrid::kCellWidth, 360);
-    Twips::Place(lblStatus_, kMargin, kTableTop + 11 * TableGrid::kCellHeight + 150, 14500,
-                 kLabelHeight);
+    Twips::Place(txbReport_, kMargin + 10 * kCellWidth + 120, kTableTop, kReportWidth,
+                 11 * kCellHeight);
+    Twips::Place(txbReport1_, kMargin, kTableTop + 12 * kCellHeight + 120, 12 * kCellWidth, 360);
+    Twips::Place(lblStatus_, kMargin, kTableTop + 11 * kCellHeight + 150, 14500, kLabelHeight);
 }
 
 void FrmMain::InitMainWindow() {
@@ -416,12 +407,6 @@ void FrmMain::MarkStale() {
     lblStatus_->setText(StandingStatusText());
 }
 
-bool FrmMain::ShowDateError(int slot, double code) {
-    dialogs_.Message(Q(DateErrorText(slot, code)), Q(DateErrorTitle()), MessageIcon::Information);
-    inputErrorReported_ = true;
-    return false;
-}
-
 void FrmMain::RefreshWeekdayToolTips() {
     for (int slot = 0; slot < 3; ++slot) {
         cboDayCE_[slot]->setToolTip(QString::fromStdString(rows_.WeekdayToolTip(slot)));
@@ -479,72 +464,32 @@ void FrmMain::UpdateHintLabel() {
 // ---------------------------------------------------------------------------
 // The compute command
 
+// The compute command: one call into the core, then its results are copied
+// into the controls. A bad date row is reported and nothing else changes.
 void FrmMain::Compute() {
     inputErrorReported_ = false;
-    SetOrbs(settings_, engine_.arrays);
-    engine_.IncludeMoon = settings_.accepted.IncludeMoon;
-    engine_.SiderealZodiac = settings_.accepted.SiderealZodiac;
-    engine_.arrays.BodyCount = engine_.BodyCountForSettings();
-
-    const Mode mode = SelectedMode();
-    if (mode == Mode::None) return;
-    // The date rows the mode needs, in order; the first bad one stops the
-    // compute before anything on the screen changes.
-    int needed[2] = {-1, -1};
-    switch (mode) {
-        case Mode::World:
-            needed[0] = kWorldDate;
-            break;
-        case Mode::Natal1:
-            needed[0] = kBirth1;
-            break;
-        case Mode::Natal2:
-            needed[0] = kBirth2;
-            break;
-        case Mode::Personal1:
-            needed[0] = kWorldDate, needed[1] = kBirth1;
-            break;
-        case Mode::Personal2:
-            needed[0] = kWorldDate, needed[1] = kBirth2;
-            break;
-        case Mode::Synastry:
-            needed[0] = kBirth1, needed[1] = kBirth2;
-            break;
-        case Mode::None:
-            return;
+    lastDateError_ = 0;
+    const ComputeRequest request{SelectedMode(), anglesInRadians_, false};
+    const DateError error = ComputeCommand(engine_, rows_, settings_, request, results_);
+    // The conversion fills in an empty time and zone, as the user sees.
+    for (int slot = 0; slot < 3; ++slot) ShowRow(slot);
+    if (error) {
+        lastDateError_ = error.slot == kWorldDate ? error.code : 0;
+        dialogs_.Message(Q(error.text), Q(error.title), MessageIcon::Information);
+        inputErrorReported_ = true;
+        return;
     }
-    for (int slot : needed) {
-        if (slot < 0) continue;
-        const double jd = rows_.InputDateToAJDate(slot);
-        ShowRow(slot);  // the conversion may fill in the time and the zone
-        engine_.arrays.DateJD[slot] = jd;
-        if (jd < 0) {
-            ShowDateError(slot, jd);
-            return;
-        }
-    }
-    const Chart chart = ComputeAndStore(engine_, mode);
-    computedMode_ = mode;
-    ShowResults(chart);
+    if (results_.ComputedMode == Mode::None) return;
+    computedMode_ = results_.ComputedMode;
+    ShowResults();
     emit Computed();
 }
 
-void FrmMain::ShowResults(const Chart& chart) {
-    TableGrid::BodyGlyphs glyphs;
-    for (int b = 1; b <= kMaxBodies; ++b) glyphs[b] = Q(engine_.glyphs.PlanetGlyph[b]);
-    if (chart.twoCharts) {
-        const int which = chart.mode == Mode::Personal1 ? 0 : chart.mode == Mode::Personal2 ? 1 : 2;
-        std::array<QString, 4> corners;
-        corners[0] = Q(ZodiacLabel(engine_.SiderealZodiac, false));
-        for (int k = 1; k < 4; ++k) corners[k] = PT(kCornerTexts[which][k]);
-        picTable_->LayoutSquareTable(glyphs, corners);
-    } else {
-        picTable_->LayoutTriangularTable(glyphs);
-        // The corner cell names the zodiac.
-        picTable_->SetCell(100, Q(ZodiacLabel(engine_.SiderealZodiac, false)), 0,
-                           TableGrid::kPositionCellColor, false);
-        picTable_->SetCellVisible(100, true);
-    }
+void FrmMain::ShowResults() {
+    lblTitle_->setText(Q(results_.title));
+    picTable_->Show(results_.table);
+    QPlainTextEdit* box = results_.twoCharts ? txbReport1_ : txbReport_;
+    box->setPlainText(Q(results_.summary));
     picTable_->show();
     ArrangeReportArea();
 }
@@ -732,10 +677,12 @@ void FrmMain::OnStep(int direction) {
         const int interval = std::max(0, cboForwardBack_->currentIndex());
         const DateRowFields saved = ApplyStep(rows_, interval, direction);
         ShowRow(kWorldDate);
+        // Every count a run sees belongs to this step.
+        std::fill(std::begin(results_.PatternCount), std::end(results_.PatternCount), 0);
         Compute();
         // A step out of the accepted range has been reported by the compute;
         // the World date goes back to what it was.
-        if (RestoreIfRefused(rows_, saved, engine_.arrays.DateJD[kWorldDate])) {
+        if (RestoreIfRefused(rows_, saved, lastDateError_)) {
             ShowRow(kWorldDate);
             break;
         }

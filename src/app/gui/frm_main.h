@@ -17,8 +17,9 @@
 
 #include "app/settings.h"
 #include "app/state_file.h"
-#include "platform/settings_store.h"
+#include "engine/compute.h"
 #include "engine/engine.h"
+#include "platform/settings_store.h"
 #include "time/date_rows.h"
 
 class QButtonGroup;
@@ -30,10 +31,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace vek {
-struct Chart;
-}
-
 namespace vek::gui {
 
 class Dialogs;
@@ -42,7 +39,7 @@ class TableGrid;
 
 class FrmMain : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Where the window finds its data and keeps its state; tests replace the
     // clock and the folders.
     struct Environment {
@@ -75,6 +72,7 @@ public:
     bool StateJustSaved() const { return stateJustSaved_; }
     const DateRows& Rows() const { return rows_; }
     const Engine& CoreEngine() const { return engine_; }
+    const ComputeResults& Results() const { return results_; }
     const Settings& CoreSettings() const { return settings_; }
     TableGrid* Grid() const { return picTable_; }
     int WidthLimit() const { return widthLimit_; }    // twips
@@ -82,19 +80,19 @@ public:
     const std::string& AutoStatePath() const { return autoStatePath_; }
     QString VersionText() const;
 
-signals:
+  signals:
     // The program ends: "Quit" answered, or the close box.
     void Ended();
     // A compute finished and its results are on the screen.
     void Computed();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     // Building the window.
     void CreateControls();
     void CreateDateRow(int slot);
@@ -109,7 +107,6 @@ private:
     void FillStepList();
     void OnRowEdited(int slot, bool daySelected);
     void MarkStale();
-    bool ShowDateError(int slot, double code);
 
     // Modes.
     void OnModeClicked(Mode mode);
@@ -120,7 +117,7 @@ private:
     bool SteppingAllowed() const;
 
     // The compute command's display side.
-    void ShowResults(const Chart& chart);
+    void ShowResults();
     void ArrangeReportArea();
     void ApplySizeLimits(bool growToFit);
     void ApplyResizeRule();
@@ -155,12 +152,14 @@ private:
     DateRows rows_;
     Settings settings_;
     platform::SettingsStore store_;
+    ComputeResults results_;
 
     // Window variables.
     bool blnStartupCompleted_ = false;
     bool ended_ = false;
     bool loadingState_ = false;
     bool inputErrorReported_ = false;
+    double lastDateError_ = 0;  // the World date's error code of the last compute, else 0
     bool steppingUnderWay_ = false;
     bool runInProgress_ = false;
     bool stateJustSaved_ = false;

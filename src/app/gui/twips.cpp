@@ -2,8 +2,8 @@
 
 #include <QGuiApplication>
 #include <QRect>
-#include <QVariant>
 #include <QScreen>
+#include <QVariant>
 #include <QWidget>
 #include <cmath>
 
@@ -56,8 +56,8 @@ QRect TwipRect(const QWidget* w) {
         if (PixelRect(t) == p) return t;
     }
     const QRect p = w->isWindow() ? QRect(w->pos(), w->size()) : w->geometry();
-    return QRect(Twips::FromPixels(p.x()), Twips::FromPixels(p.y()),
-                 Twips::FromPixels(p.width()), Twips::FromPixels(p.height()));
+    return QRect(Twips::FromPixels(p.x()), Twips::FromPixels(p.y()), Twips::FromPixels(p.width()),
+                 Twips::FromPixels(p.height()));
 }
 
 void SetTwipRect(QWidget* w, const QRect& t) {

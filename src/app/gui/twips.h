@@ -12,7 +12,7 @@ class QRect;
 namespace vek::gui {
 
 class Twips {
-public:
+  public:
     // The logical dots per inch that the conversion uses. Set from the
     // primary screen when the application starts; 96 until then.
     static void SetLogicalDpi(double dpi);
@@ -33,7 +33,7 @@ public:
     static int Width(const QWidget* w);
     static int Height(const QWidget* w);
 
-private:
+  private:
     static double dpi_;
 };
 

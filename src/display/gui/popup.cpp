@@ -45,8 +45,7 @@ void PopUp::Start(int interval) {
     raise();
 }
 
-void PopUp::Show(const QString& message, int width, int height, int interval, int top,
-                 int left) {
+void PopUp::Show(const QString& message, int width, int height, int interval, int top, int left) {
     lblMessage_->setText(message);
     Twips::Place(this, left, top, width, height);
     lblMessage_->setGeometry(0, 0, this->width(), this->height());

@@ -12,7 +12,7 @@ namespace vek::gui {
 
 class PopUp : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PopUp(QWidget* parent = nullptr);
 
     // Shows the message at a screen position; sizes and position in twips,
@@ -28,10 +28,10 @@ public:
     QString Message() const;
     int Interval() const { return timer_.interval(); }
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
-private:
+  private:
     void Start(int interval);
 
     QLabel* lblMessage_;

@@ -2,10 +2,8 @@
 
 #include <QFontMetrics>
 #include <QLabel>
-#include <algorithm>
 #include <QPalette>
 
-#include "app/gui/fonts.h"
 #include "app/gui/twips.h"
 
 namespace vek::gui {
@@ -14,10 +12,20 @@ QColor ColorFromValue(int32_t value) {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
+namespace {
+
+// Cell texts break their lines with CR LF; a label breaks at LF.
+QString DisplayText(const std::string& text) {
+    QString t = QString::fromStdString(text);
+    t.replace("\r\n", "\n");
+    return t;
+}
+
+}  // namespace
+
 TableGrid::TableGrid(QWidget* parent) : QFrame(parent) {
     setObjectName("picTable");
     setFrameShape(QFrame::NoFrame);
-    setAutoFillBackground(true);
     for (int i = 0; i < kMaxNumCells; ++i) {
         auto* cell = new QLabel(this);
         cell->setObjectName(QString("txbCell_%1").arg(i));
@@ -27,14 +35,10 @@ TableGrid::TableGrid(QWidget* parent) : QFrame(parent) {
         cell->setWordWrap(true);
         cell->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         cell->setLineWidth(1);
+        cell->hide();
         cells_[i] = cell;
-    }
-    // Cell 0 starts as the design gives it; the others are its copies.
-    for (int i = 0; i < kMaxNumCells; ++i) {
-        Twips::Place(cells_[i], 0, 0, kCellWidth, kCellHeight);
-        SetColors(i, 0, kPositionCellColor);
-        SetCellFont(i, false, false);
-        cells_[i]->setVisible(i == 0);
+        // Differs from every real cell, so that the first Show sets it all.
+        shown_[i].text = "\x01";
     }
 }
 
@@ -49,13 +53,6 @@ void TableGrid::SetColors(int index, int32_t fore, int32_t back) {
     p.setColor(QPalette::Light, QColor(160, 160, 160));
     p.setColor(QPalette::Dark, QColor(160, 160, 160));
     cell->setPalette(p);
-}
-
-void TableGrid::SetCellFont(int index, bool glyph, bool bold) {
-    glyph_[index] = glyph;
-    QFont f(glyph ? kGlyphFontFamily : kControlFontFamily, glyph ? kGlyphFontSize : kCellFontSize);
-    f.setBold(bold);
-    cells_[index]->setFont(f);
 }
 
 QRect TableGrid::TextBounds(const QLabel* cell, const QFont& font) {
@@ -74,110 +71,51 @@ void TableGrid::FitText(int index) {
         return r.width() <= cell->width() - 4 && r.height() <= cell->height() - 2;
     };
     while (f.pointSize() > 6 && !fits(f)) f.setPointSize(f.pointSize() - 1);
-    cell->setFont(f);
+    if (f != cell->font()) cell->setFont(f);
 }
 
-void TableGrid::ClearAllCells() {
-    for (int i = 0; i < kMaxNumCells; ++i) {
-        cells_[i]->clear();
-        cells_[i]->hide();
-        SetColors(i, 0, 0);
-        SetCellFont(i, false, false);
+void TableGrid::ShowCell(int index, const TableCell& c) {
+    // Only what changed is handed to the label: a step redraws few cells.
+    TableCell& was = shown_[index];
+    QLabel* cell = cells_[index];
+    if (c.foreground != was.foreground || c.background != was.background || was.text == "\x01") {
+        SetColors(index, c.foreground, c.background);
     }
+    if (c.text != was.text || c.font != was.font || c.bold != was.bold || was.text == "\x01") {
+        // The model's font first: a text set smaller to fit may be followed
+        // by one that fits at full size.
+        glyph_[index] = c.font == CellFont::Glyph;
+        QFont f(CellFontName(c.font), CellFontSize(c.font));
+        f.setBold(c.bold);
+        cell->setFont(f);
+        cell->setText(DisplayText(c.text));
+        FitText(index);
+    }
+    if (c.visible != was.visible || was.text == "\x01") cell->setVisible(c.visible);
+    was = c;
 }
 
-void TableGrid::ResetCellFonts() {
-    for (int i = 0; i < NumCells(); ++i) SetCellFont(i, false, false);
-}
-
-void TableGrid::SetGlyphHeader(int index, const QString& glyph) {
-    SetColors(index, 0, kHeaderCellColor);
-    SetCellFont(index, true, false);
-    cells_[index]->setText(glyph);
-}
-
-void TableGrid::Relayout() {
-    Twips::Resize(this, numCols_ * kCellWidth, numRows_ * kCellHeight);
-    for (int i = 0; i < kMaxNumCells; ++i) {
-        const int row = i / numCols_;
-        const int col = i % numCols_;
-        if (row < numRows_) {
-            Twips::Place(cells_[i], col * kCellWidth, row * kCellHeight, kCellWidth, kCellHeight);
+void TableGrid::Show(const TableModel& model) {
+    if (model.intNumRows != numRows_ || model.intNumCols != numCols_) {
+        numRows_ = model.intNumRows;
+        numCols_ = model.intNumCols;
+        Twips::Resize(this, model.WidthTwips(), model.HeightTwips());
+        for (int i = 0; i < kMaxNumCells; ++i) {
+            if (i < model.intNumCells) {
+                Twips::Place(cells_[i], model.CellLeft(i), model.CellTop(i), kCellWidth,
+                             kCellHeight);
+            }
         }
     }
-}
-
-void TableGrid::LayoutTriangularTable(const BodyGlyphs& glyphs) {
-    ResetCellFonts();
-    hide();
-    numRows_ = 11;
-    numCols_ = 10;
-    ClearAllCells();
-    Relayout();
-    for (int i = 0; i < NumCells(); ++i) {
-        cells_[i]->show();
-        if (RowOf(i) == 1) SetGlyphHeader(i, glyphs[ColOf(i) + 1]);
-    }
-    for (int i = 0; i < NumCells(); ++i) {
-        const int row = RowOf(i);
-        const int col = ColOf(i);
-        if (col + 2 < row) cells_[i]->hide();
-        if (row == col + 2) SetGlyphHeader(i, glyphs[row - 1]);
-    }
-}
-
-void TableGrid::LayoutSquareTable(const BodyGlyphs& glyphs,
-                                  const std::array<QString, 4>& cornerTexts) {
-    ResetCellFonts();
-    hide();
-    numRows_ = 12;
-    numCols_ = 12;
-    ClearAllCells();
-    Relayout();
-    for (int i = 0; i < NumCells(); ++i) {
-        const int row = RowOf(i);
-        const int col = ColOf(i);
-        cells_[i]->show();
-        if (row == 1 || col == 1) SetColors(i, 0, kHeaderCellColor);
-        if (row == 1 && col > 1) SetGlyphHeader(i, glyphs[col - 1]);
-        if (col == 1 && row > 1) SetGlyphHeader(i, glyphs[row - 1]);
-    }
-    // The corner cells (0,0), (0,1), (1,0), (1,1).
-    const int corners[4] = {0, 1, 12, 13};
-    for (int k = 0; k < 4; ++k) {
-        SetColors(corners[k], 0, kHeaderCellColor);
-        cells_[corners[k]]->setText(cornerTexts[k]);
-        FitText(corners[k]);
-    }
-}
-
-void TableGrid::SetCell(int index, const QString& text, int32_t foreColor, int32_t backColor,
-                        bool bold) {
-    if (index < 0 || index >= kMaxNumCells) return;
-    SetColors(index, foreColor, backColor);
-    SetCellFont(index, false, bold);
-    cells_[index]->setText(text);
-    FitText(index);
-}
-
-void TableGrid::SetCellVisible(int index, bool visible) {
-    if (index >= 0 && index < kMaxNumCells) cells_[index]->setVisible(visible);
+    for (int i = 0; i < kMaxNumCells; ++i) ShowCell(i, model.txbCell[i]);
 }
 
 QString TableGrid::CellText(int index) const {
     return cells_[index]->text();
 }
-int32_t TableGrid::CellForeColor(int index) const {
-    return fore_[index];
-}
-int32_t TableGrid::CellBackColor(int index) const {
-    return back_[index];
-}
+
 bool TableGrid::CellBold(int index) const {
     return cells_[index]->font().bold();
-}
-bool TableGrid::CellIsGlyph(int index) const {
-    return glyph_[index];
 }
 
 }  // namespace vek::gui

@@ -45,7 +45,7 @@ ClockReading FixedClock() {
 }
 
 class FrmMainTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         App();
         ASSERT_TRUE(tmp.isValid());
@@ -442,7 +442,7 @@ TEST_F(FrmMainTest, CaptionsFitTheirControlsInBothLanguages) {
             }
         }
         // The cells' texts fit too (the corner cell names the zodiac).
-        for (int i = 0; i < TableGrid::kMaxNumCells; ++i) {
+        for (int i = 0; i < kMaxNumCells; ++i) {
             QLabel* cell = w.Grid()->Cell(i);
             const QRect r = TableGrid::TextBounds(cell, cell->font());
             EXPECT_LE(r.width(), cell->width() - 4) << language << " cell " << i;

@@ -14,6 +14,7 @@
 #include "app/gui/fonts.h"
 #include "app/gui/twips.h"
 #include "display/gui/table_grid.h"
+#include "display/table_model.h"
 #include "qt_app.h"
 
 namespace vek::gui {
@@ -64,7 +65,7 @@ TEST(QtFileFilter, TurnsDescriptionPatternPairsIntoQtFilters) {
 }
 
 class TwipsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { App(); }
     void TearDown() override { Twips::SetLogicalDpi(96); }
 };
@@ -108,9 +109,10 @@ TEST(GlyphFont, LoadsFromTheResourcesWithTheSymbolsAtTheGlyphLetters) {
     ASSERT_TRUE(raw.isValid());
     EXPECT_EQ(raw.familyName(), kGlyphFontFamily);
     const char* letters = "sfghjSFGJaxcvbnmXCVBNM";
-    const char16_t symbols[] = u"\u2609\u263F\u2640\u2642\u2643\u2644\u2645\u2646\u2647\u263D"
-                               u"\u2648\u2649\u264A\u264B\u264C\u264D\u264E\u264F\u2650\u2651"
-                               u"\u2652\u2653";
+    const char16_t symbols[] =
+        u"\u2609\u263F\u2640\u2642\u2643\u2644\u2645\u2646\u2647\u263D"
+        u"\u2648\u2649\u264A\u264B\u264C\u264D\u264E\u264F\u2650\u2651"
+        u"\u2652\u2653";
     for (int i = 0; letters[i]; ++i) {
         const auto letter = raw.glyphIndexesForString(QString(QChar(letters[i])));
         const auto symbol = raw.glyphIndexesForString(QString(QChar(symbols[i])));
@@ -133,85 +135,71 @@ TEST(GlyphFont, WindowsFontNamesMapToMetricCompatibleFonts) {
 }
 
 class TableGridTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        App();
-        for (int b = 1; b <= 10; ++b) glyphs[b] = QString(QChar("?sfghjSFGJa"[b]));
-    }
+  protected:
+    void SetUp() override { App(); }
     bool Shown(int i) const { return !grid.Cell(i)->isHidden(); }
 
-    TableGrid grid;
-    TableGrid::BodyGlyphs glyphs;
-};
-
-TEST_F(TableGridTest, TriangularLayoutHasGlyphRowDiagonalHeadersAndHidesTheLowerPart) {
-    grid.LayoutTriangularTable(glyphs);
-    EXPECT_EQ(grid.NumRows(), 11);
-    EXPECT_EQ(grid.NumCols(), 10);
-    EXPECT_EQ(Twips::Width(&grid), 10800);
-    EXPECT_EQ(Twips::Height(&grid), 6270);
-    for (int c = 0; c < 10; ++c) {
-        EXPECT_EQ(grid.CellText(10 + c), glyphs[c + 1]);
-        EXPECT_TRUE(grid.CellIsGlyph(10 + c));
-        EXPECT_EQ(grid.CellBackColor(10 + c), TableGrid::kHeaderCellColor);
-    }
-    // Row r (2..10) has the header of body r−1 at column r−2; left of it
-    // everything is hidden, right of it the aspect cells stand empty on black.
-    for (int r = 2; r <= 10; ++r) {
-        const int header = r * 10 + r - 2;
-        EXPECT_EQ(grid.CellText(header), glyphs[r - 1]);
-        EXPECT_TRUE(Shown(header));
-        for (int c = 0; c < r - 2; ++c) EXPECT_FALSE(Shown(r * 10 + c)) << r << "," << c;
-        for (int c = r - 1; c < 10; ++c) {
-            EXPECT_TRUE(Shown(r * 10 + c));
-            EXPECT_EQ(grid.CellText(r * 10 + c), "");
-            EXPECT_EQ(grid.CellBackColor(r * 10 + c), 0);
+    // Every cell of the grid shows what the model holds.
+    void ExpectShows(const TableModel& m) {
+        for (int i = 0; i < kMaxNumCells; ++i) {
+            const TableCell& c = m.txbCell[i];
+            QString text = QString::fromStdString(c.text);
+            text.replace("\r\n", "\n");
+            EXPECT_EQ(grid.CellText(i), text) << i;
+            EXPECT_EQ(Shown(i), c.visible) << i;
+            EXPECT_EQ(grid.CellForeColor(i), c.foreground) << i;
+            EXPECT_EQ(grid.CellBackColor(i), c.background) << i;
+            EXPECT_EQ(grid.CellBold(i), c.bold) << i;
+            EXPECT_EQ(grid.CellIsGlyph(i), c.font == CellFont::Glyph) << i;
+            if (c.visible) {
+                EXPECT_EQ(Twips::Left(grid.Cell(i)), m.CellLeft(i)) << i;
+                EXPECT_EQ(Twips::Top(grid.Cell(i)), m.CellTop(i)) << i;
+            }
         }
     }
-    for (int i = 110; i < TableGrid::kMaxNumCells; ++i) EXPECT_FALSE(Shown(i));
-    // Cell 100 (row 10, column 0) is the corner cell; a cell's place follows
-    // its row and column.
-    EXPECT_EQ(grid.RowOf(100), 10);
-    EXPECT_EQ(grid.ColOf(100), 0);
-    EXPECT_EQ(Twips::Left(grid.Cell(57)), 7 * 1080);
-    EXPECT_EQ(Twips::Top(grid.Cell(57)), 5 * 570);
-}
 
-TEST_F(TableGridTest, SquareLayoutHasHeadersOnBothSidesAndTheFourCorners) {
-    grid.LayoutTriangularTable(glyphs);
-    grid.SetCell(45, "Sqr\n1°0'", 255, 0, true);
-    grid.LayoutSquareTable(glyphs, {"Tropical", "Transits", "Natal", "1st"});
-    EXPECT_EQ(grid.NumCells(), 144);
-    EXPECT_EQ(grid.RowOf(143), 11);
-    EXPECT_EQ(grid.ColOf(143), 11);
-    EXPECT_EQ(grid.CellText(0), "Tropical");
-    EXPECT_EQ(grid.CellText(1), "Transits");
-    EXPECT_EQ(grid.CellText(12), "Natal");
-    EXPECT_EQ(grid.CellText(13), "1st");
-    for (int k = 2; k < 12; ++k) {
-        EXPECT_EQ(grid.CellText(12 + k), glyphs[k - 1]);       // row 1: chart A
-        EXPECT_EQ(grid.CellText(k * 12 + 1), glyphs[k - 1]);   // column 1: chart B
-        EXPECT_EQ(grid.CellBackColor(k * 12 + 1), TableGrid::kHeaderCellColor);
-    }
-    for (int i = 0; i < 144; ++i) EXPECT_TRUE(Shown(i));
-    // The earlier layout's aspect cell is wiped.
-    EXPECT_EQ(grid.CellText(45), "");
-    EXPECT_FALSE(grid.CellBold(45));
-}
+    TableGrid grid;
+};
 
-TEST_F(TableGridTest, CellsShowColourAndBoldface) {
-    grid.LayoutTriangularTable(glyphs);
-    const int32_t red = 255;
-    grid.SetCell(23, "Sqr\n0°40' -", red, 0, true);
-    EXPECT_EQ(grid.CellForeColor(23), red);
-    EXPECT_TRUE(grid.CellBold(23));
+TEST_F(TableGridTest, ShowsEveryCellOfBothLayoutsAsTheModelHasIt) {
+    TableModel m;
+    m.LayoutTriangularTable();
+    m.txbCell[23].text = "Sqr\r\n0°40' -";
+    m.txbCell[23].foreground = Rgb(255, 0, 0);
+    m.txbCell[23].bold = true;
+    grid.Show(m);
+    EXPECT_EQ(Twips::Width(&grid), 10800);
+    EXPECT_EQ(Twips::Height(&grid), 6270);
+    ExpectShows(m);
+    EXPECT_EQ(grid.CellText(23), "Sqr\n0°40' -");
     EXPECT_EQ(grid.Cell(23)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(grid.Cell(12)->font().family(), kGlyphFontFamily);
+
+    // The square table replaces all of it.
+    m.LayoutSquareTable(Mode::Synastry, false);
+    grid.Show(m);
+    EXPECT_EQ(Twips::Width(&grid), 12960);
+    EXPECT_EQ(Twips::Height(&grid), 6840);
+    ExpectShows(m);
+    EXPECT_FALSE(grid.CellBold(23));
     EXPECT_EQ(ColorFromValue(128 + 256 * 64), QColor(128, 64, 0));
-    grid.ClearAllCells();
-    for (int i = 0; i < TableGrid::kMaxNumCells; ++i) {
-        EXPECT_FALSE(Shown(i));
-        EXPECT_FALSE(grid.CellBold(i));
-    }
+}
+
+TEST_F(TableGridTest, LongTextsShrinkToFitAndTheNextTextGetsTheFullSizeBack) {
+    TableModel m;
+    m.LayoutTriangularTable();
+    const int cell = m.ZodiacCellIndex();
+    m.txbCell[cell].visible = true;
+    m.txbCell[cell].text = "Siderischer Tierkreis mit langem Namen";
+    grid.Show(m);
+    QLabel* label = grid.Cell(cell);
+    EXPECT_LT(label->font().pointSize(), kTextFontSize);
+    const QRect r = TableGrid::TextBounds(label, label->font());
+    EXPECT_LE(r.width(), label->width() - 4);
+    EXPECT_LE(r.height(), label->height() - 2);
+    m.txbCell[cell].text = "Tropical";
+    grid.Show(m);
+    EXPECT_EQ(label->font().pointSize(), kTextFontSize);
 }
 
 }  // namespace
