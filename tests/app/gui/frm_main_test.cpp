@@ -95,6 +95,13 @@ class FrmMainTest : public ::testing::Test {
         Choose(("cboTimezone" + s).c_str(), zone);
     }
 
+    // With VEK_SCREENSHOT_DIR set, the window is saved there as NAME.png, to
+    // be looked at.
+    void Snapshot(const char* name) const {
+        const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
+        if (!dir.isEmpty()) window->grab().save(dir + "/" + name + ".png");
+    }
+
     void WriteFile(const std::string& path, const std::string& content) {
         std::ofstream(path, std::ios::binary) << content;
     }
@@ -204,6 +211,7 @@ TEST_F(FrmMainTest, ModesComputeAndADateErrorKeepsThePreviousMode) {
     Option("optPersonal_0")->click();
     EXPECT_EQ(w.ComputedMode(), Mode::Personal1);
     EXPECT_EQ(w.Grid()->NumCols(), 12);
+    Snapshot("personal_transits");
     EXPECT_TRUE(Button("cmdForwardBack_0")->isEnabled());
     EXPECT_TRUE(Find<QPlainTextEdit>("txbReport1")->isVisible());
     EXPECT_FALSE(Find<QPlainTextEdit>("txbReport")->isVisible());
@@ -285,6 +293,7 @@ TEST_F(FrmMainTest, LanguageSwitchRecaptionsEverythingRecomputesOnceAndIsStored)
     const QString englishMarch = Combo("cboMonthCE_0")->currentText();
 
     Option("optGerman")->click();
+    Snapshot("german");
     EXPECT_EQ(CurrentLanguage(), kGerman);
     EXPECT_EQ(computed.count(), 1);
     EXPECT_EQ(Button("cmdCompute")->text(), PT(19));
