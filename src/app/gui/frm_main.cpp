@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QTextDocument>
 
 #include "app/gui/dialogs.h"
 #include "app/gui/fonts.h"
@@ -129,6 +130,13 @@ void FrmMain::CreateDateRow(int slot) {
     cboTimezone_[slot] = combo("cboTimezone");
     cmdClear_[slot] = NewButton("cmdClear_" + n);
 
+    for (QComboBox* c : {cboMonthCE_[slot], cboDayCE_[slot], cboHour_[slot], cboTimezone_[slot]}) {
+        // The model follows every change the user makes, by mouse, keys or
+        // wheel; the window's own changes are made from the model.
+        connect(c, &QComboBox::currentIndexChanged, this, [this, slot] {
+            if (!updatingControls_) SyncRowFromControls(slot);
+        });
+    }
     for (QComboBox* c : {cboMonthCE_[slot], cboHour_[slot], cboTimezone_[slot]}) {
         connect(c, &QComboBox::activated, this, [this, slot] { OnRowEdited(slot, false); });
     }
@@ -206,10 +214,14 @@ void FrmMain::CreateControls() {
         t->setObjectName(name);
         t->setReadOnly(true);
         t->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        t->document()->setDocumentMargin(2);
         return t;
     };
     txbReport_ = report("txbReport");
     txbReport1_ = report("txbReport1");
+    // The two-chart summary is one line under the table.
+    txbReport1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     popUp_ = new PopUp(this);
     PlaceControls();
@@ -388,13 +400,17 @@ void FrmMain::FillStepList() {
     cboForwardBack_->setCurrentIndex(IntervalIndexAfterRefill(keep));
 }
 
-void FrmMain::OnRowEdited(int slot, bool daySelected) {
-    if (updatingControls_) return;
+void FrmMain::SyncRowFromControls(int slot) {
     DateRowFields& r = rows_.Row(slot);
     r.monthIndex = std::max(0, cboMonthCE_[slot]->currentIndex());
     r.dayIndex = std::max(0, cboDayCE_[slot]->currentIndex());
     r.timeIndex = std::max(0, cboHour_[slot]->currentIndex());
     r.zoneIndex = std::max(0, cboTimezone_[slot]->currentIndex());
+}
+
+void FrmMain::OnRowEdited(int slot, bool daySelected) {
+    if (updatingControls_) return;
+    SyncRowFromControls(slot);
     if (daySelected) {
         cboDayCE_[slot]->setToolTip(QString::fromStdString(rows_.WeekdayToolTip(slot)));
     }

@@ -105,6 +105,7 @@ class FrmMain : public QWidget {
     void FillDateControls();
     void ShowRow(int slot);
     void FillStepList();
+    void SyncRowFromControls(int slot);
     void OnRowEdited(int slot, bool daySelected);
     void MarkStale();
 

@@ -246,8 +246,41 @@ TEST_F(FrmMainTest, NowAndAYearTypedWithEnterComputeWhenTheirRowTakesPart) {
 
     Button("cmdNow")->click();
     EXPECT_EQ(computed.count(), 2);
+    // In a natal mode "Now" only sets the World date.
+    EnterDate(kBirth1, 3, 21, "1970", 25, 24);
+    Option("optNatal_0")->click();
+    EXPECT_EQ(computed.count(), 3);
+    Button("cmdNow")->click();
+    EXPECT_EQ(computed.count(), 3);
     EXPECT_EQ(Year(0)->text(), "2010");
     EXPECT_EQ(Combo("cboHour_0")->currentText(), "14:30");
+}
+
+TEST_F(FrmMainTest, TheTableTitleAndSummaryShowWhatTheComputeProduced) {
+    FrmMain& w = Start();
+    const ComputeResults& r = w.Results();
+    EXPECT_EQ(Find<QLabel>("lblTitle")->text().toStdString(), r.title);
+    EXPECT_FALSE(r.title.empty());
+    QString summary = Find<QPlainTextEdit>("txbReport")->toPlainText();
+    EXPECT_EQ(summary, QString::fromStdString(r.summary).replace("\r\n", "\n"));
+    for (int i = 0; i < kMaxNumCells; ++i) {
+        EXPECT_EQ(w.Grid()->CellText(i),
+                  QString::fromStdString(r.table.txbCell[i].text).replace("\r\n", "\n"));
+        EXPECT_EQ(!w.Grid()->Cell(i)->isHidden(), r.table.txbCell[i].visible);
+    }
+    // The Sun's position cell: degrees, then its place in the sign.
+    EXPECT_TRUE(w.Grid()->CellText(0).contains("°"));
+
+    // "World date" switches the angles to radians for the next compute, and
+    // back again.
+    QTest::mouseClick(Find<QLabel>("Label1_0"), Qt::LeftButton);
+    EXPECT_TRUE(w.Grid()->CellText(0).contains("°"));
+    Button("cmdCompute")->click();
+    EXPECT_FALSE(w.Grid()->CellText(0).contains("°"));
+    EXPECT_TRUE(w.Grid()->CellText(0).contains("."));
+    QTest::mouseClick(Find<QLabel>("Label1_0"), Qt::LeftButton);
+    Button("cmdCompute")->click();
+    EXPECT_TRUE(w.Grid()->CellText(0).contains("°"));
 }
 
 TEST_F(FrmMainTest, SteppingMovesTheWorldDateAndARefusedStepPutsItBack) {
