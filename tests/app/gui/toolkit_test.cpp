@@ -5,14 +5,18 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainterPath>
 #include <QRawFont>
+#include <QScreen>
+#include <QTest>
 #include <QWidget>
 
 #include "app/gui/dialogs.h"
 #include "app/gui/fonts.h"
 #include "app/gui/twips.h"
+#include "display/gui/popup.h"
 #include "display/gui/table_grid.h"
 #include "display/table_model.h"
 #include "qt_app.h"
@@ -132,6 +136,36 @@ TEST(GlyphFont, WindowsFontNamesMapToMetricCompatibleFonts) {
     EXPECT_EQ(QFontInfo(QFont("Arial", 10)).family(), "Liberation Sans");
     EXPECT_EQ(QFontInfo(QFont("MS Sans Serif", 8)).family(), "Liberation Sans");
     EXPECT_EQ(QFontInfo(QFont("Courier New", 10)).family(), "Liberation Mono");
+}
+
+TEST(PopUpTest, HidesAfterItsIntervalOrWhenClicked) {
+    App();
+    PopUp popUp;
+    popUp.Show("Saved.", 2400, 300, 50, 1000, 2000);
+    EXPECT_TRUE(popUp.isVisible());
+    EXPECT_EQ(popUp.Message(), "Saved.");
+    EXPECT_EQ(Twips::Width(&popUp), 2400);
+    EXPECT_EQ(Twips::Left(&popUp), 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !popUp.isVisible(); }, 2000));
+
+    // A new message while it shows restarts the timer; a click hides it.
+    popUp.Show("One", 2400, 300, 60000, 0, 0);
+    popUp.Show("Two", 2400, 300, 60000, 300, 0);
+    EXPECT_EQ(popUp.Message(), "Two");
+    EXPECT_EQ(Twips::Top(&popUp), 300);
+    QTest::mouseClick(&popUp, Qt::LeftButton);
+    EXPECT_FALSE(popUp.isVisible());
+}
+
+TEST(PopUpTest, CentresOnTheScreenByTheSizeItHadBefore) {
+    App();
+    PopUp popUp;  // designed 2400 × 300
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    popUp.ShowCenterScreen("Loading data ...", 2000, 300, 60000);
+    EXPECT_EQ(popUp.x(), Twips::ToPixels(Twips::FromPixels(
+                             screen.x() + (screen.width() - Twips::ToPixels(2400)) / 2)));
+    EXPECT_EQ(popUp.width(), Twips::ToPixels(2000));
+    popUp.hide();
 }
 
 class TableGridTest : public ::testing::Test {
