@@ -311,9 +311,10 @@ bool FrmMain::Load() {
 
     // The configuration: defaults, then the values kept in the store.
     settings_ = Settings();
-    CreateConfiguration(settings_, store_);
+    const int localZone = env_.localZoneMinutes ? *env_.localZoneMinutes : LocalZoneMinutes();
+    CreateConfiguration(settings_, store_, localZone);
     rows_.SetUpTimezoneComboBoxes(false, settings_.controls.northAmericanZones);
-    rows_.SetLocalZone(LocalZoneMinutes());
+    rows_.SetLocalZone(localZone);
     FillDateControls();
 
     for (QPushButton* b : cmdClear_) b->hide();

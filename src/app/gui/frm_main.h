@@ -13,6 +13,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/settings.h"
@@ -47,6 +48,9 @@ class FrmMain : public QWidget {
         std::string autoStatePath;  // vek.usr; empty: the per-user default
         std::string configFolder;   // the settings store; empty: the per-user default
         Clock clock = ReadSystemClock;
+        // The computer's zone in minutes east of Greenwich; unset: asked of
+        // the system.
+        std::optional<int> localZoneMinutes;
     };
 
     FrmMain(Dialogs& dialogs, Environment env, QWidget* parent = nullptr);

@@ -53,6 +53,7 @@ class FrmMainTest : public ::testing::Test {
         env.autoStatePath = Path("vek.usr");
         env.configFolder = Path("config");
         env.clock = FixedClock;
+        env.localZoneMinutes = 0;
     }
     void TearDown() override { SetCurrentLanguage(kEnglish); }
 

@@ -168,9 +168,14 @@ TEST(PopUpTest, CentresOnTheScreenByTheSizeItHadBefore) {
     popUp.hide();
 }
 
-class TableGridTest : public ::testing::Test {
+// The application exists before the fixture's widgets are made.
+class WithApp : public ::testing::Test {
   protected:
-    void SetUp() override { App(); }
+    WithApp() { App(); }
+};
+
+class TableGridTest : public WithApp {
+  protected:
     bool Shown(int i) const { return !grid.Cell(i)->isHidden(); }
 
     // Every cell of the grid shows what the model holds.
