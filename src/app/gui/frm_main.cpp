@@ -125,7 +125,6 @@ void FrmMain::CreateDateRow(int slot) {
     cboDayCE_[slot] = combo("cboDayCE");
     txbYearCE_[slot] = new QLineEdit(this);
     txbYearCE_[slot]->setObjectName("txbYearCE_" + n);
-    txbYearCE_[slot]->setMaxLength(12);
     cboHour_[slot] = combo("cboHour");
     cboTimezone_[slot] = combo("cboTimezone");
     cmdClear_[slot] = NewButton("cmdClear_" + n);

@@ -437,6 +437,46 @@ TEST_F(FrmMainTest, SaveAndRestoreBringBackTheDateRowsWithoutComputing) {
     EXPECT_EQ(Year(2)->text(), "1985");
 }
 
+TEST_F(FrmMainTest, SaveAndRestoreFailuresAreReportedUnderTheButtonsCaption) {
+    // The state's folder is a file: nothing can be written there.
+    WriteFile(Path("blocked"), "x");
+    env.autoStatePath = Path("blocked") + "/vek.usr";
+    FrmMain& w = Start();
+    Button("cmdSave")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(dialogs.asked()[0].title, Button("cmdSave")->text());
+    EXPECT_FALSE(dialogs.asked()[0].text.isEmpty());
+    EXPECT_FALSE(w.StateJustSaved());
+
+    // "Restore" of a broken file: the message, and the settings go back to
+    // their defaults.
+    dialogs.Clear();
+    window.reset();
+    env.autoStatePath = Path("vek.usr");
+    Start();
+    WriteFile(env.autoStatePath, " 1 \r\n 2 \r\n");
+    Button("cmdRestore")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].title, Button("cmdRestore")->text());
+    EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(window->CoreSettings().controls.orbIndex, Settings().controls.orbIndex);
+}
+
+TEST_F(FrmMainTest, AStateSavedInANatalModeStartsInThatMode) {
+    FrmMain& w = Start();
+    EnterDate(kBirth2, 8, 17, "1985", 10, 30);
+    Option("optNatal_1")->click();
+    ASSERT_EQ(w.ComputedMode(), Mode::Natal2);
+    Button("cmdSave")->click();
+    window.reset();
+    Start();
+    EXPECT_EQ(window->ComputedMode(), Mode::Natal2);
+    EXPECT_TRUE(Option("optNatal_1")->isChecked());
+    EXPECT_EQ(Find<QLabel>("lblClickonAspect")->text(), "");
+    EXPECT_TRUE(dialogs.asked().empty());
+}
+
 TEST_F(FrmMainTest, ClearEmptiesARowOnlyWhenAnsweredYes) {
     FrmMain& w = Start();
     EnterDate(kBirth1, 3, 21, "1970", 25, 26);
