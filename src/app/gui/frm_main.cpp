@@ -9,11 +9,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QTextDocument>
+#include <QTextEdit>
 
 #include "app/gui/dialogs.h"
 #include "app/gui/fonts.h"
@@ -209,10 +209,11 @@ void FrmMain::CreateControls() {
 
     picTable_ = new TableGrid(this);
     auto report = [&](const QString& name) {
-        auto* t = new QPlainTextEdit(this);
+        auto* t = new QTextEdit(this);
         t->setObjectName(name);
         t->setReadOnly(true);
-        t->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        t->setAcceptRichText(false);
+        t->setLineWrapMode(QTextEdit::WidgetWidth);
         t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         t->document()->setDocumentMargin(2);
         return t;
@@ -504,7 +505,7 @@ void FrmMain::Compute() {
 void FrmMain::ShowResults() {
     lblTitle_->setText(Q(results_.title));
     picTable_->Show(results_.table);
-    QPlainTextEdit* box = results_.twoCharts ? txbReport1_ : txbReport_;
+    QTextEdit* box = results_.twoCharts ? txbReport1_ : txbReport_;
     box->setPlainText(Q(results_.summary));
     picTable_->show();
     ArrangeReportArea();

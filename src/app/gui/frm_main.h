@@ -28,7 +28,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -205,8 +205,8 @@ class FrmMain : public QWidget {
     QLabel* lblClickonAspect_ = nullptr;
     QLabel* lblStatus_ = nullptr;
     TableGrid* picTable_ = nullptr;
-    QPlainTextEdit* txbReport_ = nullptr;
-    QPlainTextEdit* txbReport1_ = nullptr;
+    QTextEdit* txbReport_ = nullptr;
+    QTextEdit* txbReport1_ = nullptr;
     PopUp* popUp_ = nullptr;
     QTimer Timer1_;
 };

@@ -9,12 +9,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <filesystem>
 #include <fstream>
 
@@ -140,7 +140,7 @@ TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
     EXPECT_GE(w.HeightLimit(), 4800);
     const QRect table = w.Grid()->geometry();
     EXPECT_TRUE(w.rect().contains(table));
-    EXPECT_FALSE(table.intersects(Find<QPlainTextEdit>("txbReport")->geometry()));
+    EXPECT_FALSE(table.intersects(Find<QTextEdit>("txbReport")->geometry()));
     // Every caption comes from the program text.
     EXPECT_EQ(Button("cmdCompute")->text(), PT(19));
     EXPECT_EQ(Find<QLabel>("Label1_2")->text(), PT(6));
@@ -214,11 +214,11 @@ TEST_F(FrmMainTest, ModesComputeAndADateErrorKeepsThePreviousMode) {
     EXPECT_EQ(w.Grid()->NumCols(), 12);
     Snapshot("personal_transits");
     EXPECT_TRUE(Button("cmdForwardBack_0")->isEnabled());
-    EXPECT_TRUE(Find<QPlainTextEdit>("txbReport1")->isVisible());
-    EXPECT_FALSE(Find<QPlainTextEdit>("txbReport")->isVisible());
+    EXPECT_TRUE(Find<QTextEdit>("txbReport1")->isVisible());
+    EXPECT_FALSE(Find<QTextEdit>("txbReport")->isVisible());
     // The square table is taller: the window grows with its limits.
     EXPECT_EQ(w.height(), Twips::ToPixels(w.HeightLimit()));
-    EXPECT_TRUE(w.rect().contains(Find<QPlainTextEdit>("txbReport1")->geometry()));
+    EXPECT_TRUE(w.rect().contains(Find<QTextEdit>("txbReport1")->geometry()));
 
     // Synastry needs the 2nd birthdate too.
     Option("optSynastry")->click();
@@ -262,7 +262,7 @@ TEST_F(FrmMainTest, TheTableTitleAndSummaryShowWhatTheComputeProduced) {
     const ComputeResults& r = w.Results();
     EXPECT_EQ(Find<QLabel>("lblTitle")->text().toStdString(), r.title);
     EXPECT_FALSE(r.title.empty());
-    QString summary = Find<QPlainTextEdit>("txbReport")->toPlainText();
+    QString summary = Find<QTextEdit>("txbReport")->toPlainText();
     EXPECT_EQ(summary, QString::fromStdString(r.summary).replace("\r\n", "\n"));
     for (int i = 0; i < kMaxNumCells; ++i) {
         EXPECT_EQ(w.Grid()->CellText(i),
