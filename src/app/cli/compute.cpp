@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/cli/cli_util.h"
+#include "app/cli/compute_args.h"
 #include "app/cli/command.h"
 #include "app/program_text.h"
 #include "app/state_file.h"
@@ -21,21 +22,6 @@ namespace {
 
 constexpr const char* kName = "compute";
 
-struct ModeName {
-    const char* name;
-    Mode mode;
-};
-constexpr ModeName kModes[] = {
-    {"world", Mode::World},         {"natal1", Mode::Natal1},       {"natal2", Mode::Natal2},
-    {"personal1", Mode::Personal1}, {"personal2", Mode::Personal2}, {"synastry", Mode::Synastry},
-};
-
-const char* NameOfMode(Mode mode) {
-    for (const ModeName& m : kModes)
-        if (m.mode == mode) return m.name;
-    return "none";
-}
-
 // Keys of the counts in the JSON output.
 constexpr const char* kAspectKeys[kAspectCount + 1] = {
     "", "conjunction", "opposition", "square", "trine", "sextile", "semisextile", "quincunx"};
@@ -43,32 +29,6 @@ constexpr const char* kPatternKeys[kPatternCount] = {
     "grand_trine", "kite",      "rectangle",     "t_square",  "grand_cross",
     "yod",         "yod_kite",  "trapezium",     "stellium6", "stellium5",
     "stellium4",   "stellium3", "grand_sextile", "midpoint"};
-
-constexpr int kLargestZoneMinutes = 11 * 60 + 30;
-
-// Puts a date-time argument into a date row. A date row only takes times in
-// half hours and zones in half hours up to ±11:30; anything else is refused.
-// The calendar itself (day beyond the month's end, year outside 1..2799) is
-// left to the row's own conversion, which reports it as the window does.
-std::string FillDateRow(const std::string& option, const std::string& text, DateRowFields& row) {
-    DateTimeFields f;
-    std::string error = ParseDateTimeFields(text, f);
-    if (!error.empty()) return "--" + option + ": " + error;
-    if (f.day > 31) return "--" + option + ": day " + std::to_string(f.day) + " does not exist";
-    if (f.minute != 0 && f.minute != 30)
-        return "--" + option + ": " + text +
-               " cannot be entered in a date row: times go in half hours (:00 or :30)";
-    if (f.zoneMinutes % 30 != 0 || f.zoneMinutes < -kLargestZoneMinutes ||
-        f.zoneMinutes > kLargestZoneMinutes)
-        return "--" + option + ": " + text +
-               " cannot be entered in a date row: zones go in half hours from -11:30 to +11:30";
-    row.monthIndex = f.month;
-    row.dayIndex = f.day;
-    row.yearText = std::to_string(f.year);
-    row.timeIndex = f.hour * 2 + f.minute / 30 + 1;
-    row.zoneIndex = f.zoneMinutes / 30 + kGreenwichZoneIndex;
-    return "";
-}
 
 // Lines of a cell as a terminal shows them: glyphs as body abbreviations,
 // bold aspects marked with "*".
@@ -128,13 +88,6 @@ std::string TableText(const TableModel& t, const NameTables& names) {
 }
 
 // The summary with the terminal's line ends.
-std::string PlainLines(std::string text) {
-    for (size_t at = text.find(kLineBreak); at != std::string::npos;
-         at = text.find(kLineBreak, at + 1))
-        text.replace(at, kLineBreak.size(), "\n");
-    return text;
-}
-
 std::string JsonText(const ComputeResults& r, const NameTables& names) {
     JsonWriter w;
     w.BeginObject();
@@ -182,88 +135,20 @@ std::string JsonText(const ComputeResults& r, const NameTables& names) {
 }
 
 int RunCompute(const std::vector<std::string>& args) {
-    Options o;
-    std::string error = ParseOptions(args, {"mode", "world", "birth1", "birth2", "lang", "state"},
-                                     {"radians", "no-moon", "sidereal", "json"}, o);
-    if (!error.empty()) return BadArguments(kName, error);
-
-    int language = kEnglish;
-    error = ParseLanguage(o.Value("lang", "en"), language);
-    if (!error.empty()) return BadArguments(kName, error);
-    bool modeGiven = o.values.count("mode") > 0;
-    Mode mode = Mode::World;
-    if (modeGiven) {
-        mode = Mode::None;
-        for (const ModeName& m : kModes)
-            if (o.Value("mode") == m.name) mode = m.mode;
-        if (mode == Mode::None)
-            return BadArguments(kName, "--mode " + o.Value("mode") +
-                                           " is not world, natal1, natal2, personal1, "
-                                           "personal2 or synastry");
-    }
-
-    error = LoadProgramTextFile();
-    if (!error.empty()) return Failure(kName, error);
-    SetCurrentLanguage(language);
-
-    DateRows rows;
-    rows.SetLocalZone(LocalZoneMinutes());
-    Settings settings;
-    if (o.values.count("state")) {
-        AppState state;
-        error = LoadStateFile(o.Value("state"), state);
-        if (!error.empty()) return BadArguments(kName, o.Value("state") + ": " + error);
-        settings = state.settings;
-        for (int slot = 0; slot < kDateSlotCount; ++slot) rows.Row(slot) = state.dateRows[slot];
-        // As "Load from ...": natal aspects stay, every other mode shows
-        // world transits.
-        if (!modeGiven)
-            mode =
-                state.mode == Mode::Natal1 || state.mode == Mode::Natal2 ? state.mode : Mode::World;
-    }
-    const char* const rowOptions[kDateSlotCount] = {"world", "birth1", "birth2"};
-    for (int slot = 0; slot < kDateSlotCount; ++slot) {
-        if (!o.values.count(rowOptions[slot])) continue;
-        error = FillDateRow(rowOptions[slot], o.Value(rowOptions[slot]), rows.Row(slot));
-        if (!error.empty()) return BadArguments(kName, error);
-    }
-    if (o.values.count("state") && !modeGiven) {
-        // As "Load from ...": when the row of the mode holds no valid date,
-        // the window shows world transits for now.
-        const int slot = mode == Mode::Natal1 ? kBirth1 : mode == Mode::Natal2 ? kBirth2 : 0;
-        if (rows.InputDateToAJDate(slot) <= 0) {
-            std::fprintf(stderr, "vek-cli %s: %s; showing world transits for now\n", kName,
-                         DateErrorText(slot, rows.InputDateToAJDate(slot)).c_str());
-            rows.SetWorldDateToNow();
-            mode = Mode::World;
-        }
-    }
-    settings.accepted.CurrentLanguage = language;
-    if (o.Has("no-moon")) settings.accepted.IncludeMoon = settings.controls.includeMoon = false;
-    if (o.Has("sidereal")) settings.accepted.SiderealZodiac = settings.controls.sidereal = true;
-
-    Engine engine;
-    error = StartEngine(engine);
-    if (!error.empty()) return Failure(kName, error);
-
-    ComputeResults results;
-    const ComputeRequest request{mode, o.Has("radians"), false};
-    const DateError dateError = ComputeCommand(engine, rows, settings, request, results);
-    if (dateError) {
-        std::fprintf(stderr, "vek-cli %s: %s\n", kName, dateError.text.c_str());
-        return 2;
-    }
-
-    if (o.Has("json")) {
-        std::printf("%s\n", JsonText(results, engine.names).c_str());
+    ComputeSession s;
+    const int status = RunComputeFromArguments(kName, args, {}, {}, s);
+    if (status != 0) return status;
+    const ComputeResults& results = s.results;
+    if (s.options.Has("json")) {
+        std::printf("%s\n", JsonText(results, s.engine.names).c_str());
         return 0;
     }
     std::printf("%s\n\n", results.title.c_str());
-    std::printf("%s", TableText(results.table, engine.names).c_str());
+    std::printf("%s", TableText(results.table, s.engine.names).c_str());
     bool anyBold = false;
     for (const TableCell& c : results.table.txbCell) anyBold = anyBold || (c.visible && c.bold);
     if (anyBold) std::printf("(* bold)\n");
-    std::printf("\n%s\n", PlainLines(results.summary).c_str());
+    std::printf("\n%s\n", TerminalLines(results.summary).c_str());
     return 0;
 }
 
