@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/program_text.h"
-#include "app/settings.h"
-#include "engine/compute.h"
+#include "app/compute.h"
+#include "display/program_text.h"
+#include "display/settings.h"
 #include "platform/ephemeris.h"
 #include "util/paths.h"
 

@@ -15,8 +15,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/program_text.h"
-#include "app/settings.h"
+#include "display/durations_report.h"
+#include "display/program_text.h"
+#include "display/settings.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "time/date_rows.h"

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/program_text.h"
+#include "display/program_text.h"
 #include "util/paths.h"
 
 namespace {

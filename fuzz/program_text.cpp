@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/program_text.h"
+#include "display/program_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vek::ProgramTextTable table;

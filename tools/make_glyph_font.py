@@ -18,7 +18,7 @@ from fontTools import subset
 from fontTools.ttLib import TTFont
 
 SOURCE = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
-OUT = "src/app/gui/fonts/StarfontSans.ttf"
+OUT = "src/gui/fonts/StarfontSans.ttf"
 
 # Letter in the program's glyph tables -> Unicode symbol.
 GLYPHS = {

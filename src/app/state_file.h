@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings.h"
+#include "display/settings.h"
 #include "engine/vek_types.h"
 #include "time/date_row_fields.h"
 

@@ -1,7 +1,9 @@
 #include "display/table_model.h"
 
-#include "app/program_text.h"
+#include "display/program_text.h"
 #include "engine/angle_text.h"
+#include "engine/modes.h"
+#include "util/text.h"
 
 namespace vek {
 
@@ -187,22 +189,6 @@ int TableModel::CellLeft(int index) const {
     return intNumCols > 0 ? index % intNumCols * kCellWidth : 0;
 }
 
-int OrbColumnOfMode(Mode mode) {
-    switch (mode) {
-        case Mode::Personal1:
-        case Mode::Personal2:
-            return kOrbPersonal;
-        case Mode::Synastry:
-            return kOrbSynastry;
-        default:
-            return kOrbBase;
-    }
-}
-
-bool IsSquareMode(Mode mode) {
-    return mode == Mode::Personal1 || mode == Mode::Personal2 || mode == Mode::Synastry;
-}
-
 namespace {
 
 // An orb in whole degrees, minutes only when not zero. The smallest orb of a
@@ -213,12 +199,6 @@ std::string OrbText(double radians) {
     AngleTextOptions o;
     o.omitZeroMinutes = true;
     return AngleText(radians, o);
-}
-
-void ReplaceAll(std::string& s, std::string_view from, std::string_view to) {
-    if (from.empty()) return;
-    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
-        s.replace(at, from.size(), to);
 }
 
 }  // namespace
@@ -264,7 +244,7 @@ std::string UpdateTitle(Mode mode, bool chartShown, const OrbSummary& orbs, int 
     std::string title = ProgramText(text);
     if (mode == Mode::World && chartShown)
         ReplaceAll(title, language == kGerman ? " Grad" : " degrees", "°");
-    return AddOrbToTitle(title, OrbColumnOfMode(mode), true, orbs);
+    return AddOrbToTitle(title, ModeInfoOf(mode).orbColumn, true, orbs);
 }
 
 }  // namespace vek

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings.h"
+#include "display/settings.h"
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"
 
@@ -133,13 +133,6 @@ class TableModel {
   private:
     void SetGlyphHeader(int index, int body);
 };
-
-// The orb column of a mode: base orbs in world transits and natal aspects,
-// personal-transit orbs, synastry orbs.
-int OrbColumnOfMode(Mode mode);
-
-// Whether a mode shows two charts (personal transits, synastry).
-bool IsSquareMode(Mode mode);
 
 // The title with the orb summary of `orbColumn` appended: with all non-zero
 // base orbs equal "title  Orb 8°" (and "." when addPeriod), otherwise

@@ -29,8 +29,4 @@ std::string PositionTextShort(double longitude, const NameTables& names);
 // into the next sign.
 std::string PositionTextLong(double longitude, const NameTables& names);
 
-// Name of the zodiac in use (program text 46 sidereal, 47 tropical), with a
-// full stop appended on request.
-std::string ZodiacLabel(bool sidereal, bool addPeriod);
-
 }  // namespace vek

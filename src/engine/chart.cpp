@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/aspects.h"
+#include "engine/modes.h"
 
 namespace vek {
 
@@ -59,38 +60,20 @@ int Chart::TotalAspects() const {
     return total;
 }
 
-bool IsTwoChartMode(Mode mode) {
-    return mode == Mode::Personal1 || mode == Mode::Personal2 || mode == Mode::Synastry;
-}
-
 double ChartDate(Mode mode, ChartSlot slot, const double (&dateJD)[3]) {
-    const bool a = slot == kChartA;
-    switch (mode) {
-        case Mode::World:
-            return a ? dateJD[kWorldDate] : 0;
-        case Mode::Natal1:
-            return a ? dateJD[kBirth1] : 0;
-        case Mode::Natal2:
-            return a ? dateJD[kBirth2] : 0;
-        case Mode::Personal1:
-            return a ? dateJD[kWorldDate] : dateJD[kBirth1];
-        case Mode::Personal2:
-            return a ? dateJD[kWorldDate] : dateJD[kBirth2];
-        case Mode::Synastry:
-            return a ? dateJD[kBirth1] : dateJD[kBirth2];
-        case Mode::None:
-            break;
-    }
-    return 0;
+    const ModeInfo& m = ModeInfoOf(mode);
+    if (slot < 0 || slot >= m.slotCount) return 0;
+    return dateJD[m.dateSlots[static_cast<std::size_t>(slot)]];
 }
 
 Chart ComputeChart(const Engine& engine, Mode mode, const double (&dateJD)[3]) {
     Chart c;
     c.mode = mode;
     if (mode == Mode::None) return c;
-    c.twoCharts = IsTwoChartMode(mode);
-    c.hasMarkers = mode != Mode::Synastry;
-    c.orbColumn = mode == Mode::Synastry ? kOrbSynastry : c.twoCharts ? kOrbPersonal : kOrbBase;
+    const ModeInfo& m = ModeInfoOf(mode);
+    c.twoCharts = m.twoCharts;
+    c.hasMarkers = m.markers;
+    c.orbColumn = m.orbColumn;
     c.bodyCount = engine.BodyCountForSettings();
     c.jd[kChartA] = ChartDate(mode, kChartA, dateJD);
     c.jd[kChartB] = ChartDate(mode, kChartB, dateJD);

@@ -46,8 +46,6 @@ struct Chart {
     int TotalAspects() const;
 };
 
-bool IsTwoChartMode(Mode mode);
-
 // Julian date of chart A or B for a mode from the three date slots; 0 for a
 // chart the mode does not use.
 double ChartDate(Mode mode, ChartSlot slot, const double (&dateJD)[3]);

@@ -2,7 +2,6 @@
 
 #include <initializer_list>
 
-#include "app/program_text.h"
 #include "engine/angle_text.h"
 #include "engine/aspects.h"
 #include "engine/midpoints.h"
@@ -313,10 +312,6 @@ PatternResult FindPattern(const EngineArrays& e, int pattern) {
         default:
             return {};
     }
-}
-
-PatternTexts CurrentPatternTexts(const NameTables& names) {
-    return {names, ProgramText(154)};
 }
 
 std::string PatternLine(const PatternInstance& p, int pattern, PatternForm form,

@@ -68,10 +68,6 @@ struct PatternTexts {
     std::string_view deviationWord;
 };
 
-// The texts for the current language: the given name tables and program
-// text 154.
-PatternTexts CurrentPatternTexts(const NameTables& names);
-
 // Line break at the end of every pattern line and after every block.
 inline constexpr std::string_view kPatternLineBreak = "\r\n";
 

@@ -2,16 +2,11 @@
 
 #include <cmath>
 
-#include "app/program_text.h"
-
 namespace vek {
 
 namespace {
 
 // Program texts: the slots' names and the messages of the error codes.
-constexpr int kSlotNameText = 4;        // 4, 5, 6 for slots 0, 1, 2
-constexpr int kDateErrorMessage = 145;  // 145..148 for codes −1..−4
-constexpr int kDateErrorTitleText = 153;
 
 // An index outside its list counts as the empty entry.
 int Selected(int index, int entries) {
@@ -99,19 +94,6 @@ int DefaultZoneIndexFor(const std::vector<ZoneEntry>& zones, int offset) {
         if (zones[i].minutesEast == offset) return static_cast<int>(i);
     }
     return 0;
-}
-
-bool SlotTakesPartIn(int slot, Mode mode) {
-    switch (slot) {
-        case kWorldDate:
-            return mode == Mode::World || mode == Mode::Personal1 || mode == Mode::Personal2;
-        case kBirth1:
-            return mode == Mode::Natal1 || mode == Mode::Personal1 || mode == Mode::Synastry;
-        case kBirth2:
-            return mode == Mode::Natal2 || mode == Mode::Personal2 || mode == Mode::Synastry;
-        default:
-            return false;
-    }
 }
 
 DateRows::DateRows() {
@@ -249,19 +231,6 @@ void DateRows::SetWorldDateToNow(const Clock& clock) {
     const int hours = (hm[0] - '0') * 10 + (hm[1] - '0');
     r.timeIndex = hours * 2 + 1 + (hm.compare(3, 2, "30") == 0 ? 1 : 0);
     r.zoneIndex = defaultZoneIndex_;
-}
-
-std::string DateErrorText(int slot, double errorCode) {
-    std::string text = slot >= 0 && slot < kDateSlotCount ? ProgramText(kSlotNameText + slot) : "";
-    std::string message;
-    for (int code = 1; code <= 4; ++code) {
-        if (errorCode == -code) message = ProgramText(kDateErrorMessage + code - 1);
-    }
-    return text + " " + message;
-}
-
-std::string DateErrorTitle() {
-    return ProgramText(kDateErrorTitleText);
 }
 
 }  // namespace vek

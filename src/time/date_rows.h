@@ -70,11 +70,6 @@ int LocalZoneOffsetFor(int localZoneMinutes);
 // entry has it (+8:45, +13:00, ...).
 int DefaultZoneIndexFor(const std::vector<ZoneEntry>& zones, int offset);
 
-// Whether a date slot takes part in a mode: the World date in world and
-// personal transits, a birthdate in its natal and personal transits mode and
-// in synastry.
-bool SlotTakesPartIn(int slot, Mode mode);
-
 class DateRows {
   public:
     // Lists filled in English, zones with GMT names, every row empty, and
@@ -152,12 +147,5 @@ class DateRows {
     int localZoneOffset_ = 0;
     int defaultZoneIndex_ = kGreenwichZoneIndex;
 };
-
-// The message for a slot whose Julian date is one of the error codes: the
-// slot's name, a blank and the text for the code, in the current language.
-// The window shows it in an information box titled DateErrorTitle() and
-// then records that an input error was reported.
-std::string DateErrorText(int slot, double errorCode);
-std::string DateErrorTitle();
 
 }  // namespace vek

@@ -1,15 +1,14 @@
 #include "time/stepping.h"
 
+#include "engine/modes.h"
+
 #include <cmath>
 
-#include "app/program_text.h"
 #include "time/dates.h"
 
 namespace vek {
 
 namespace {
-
-constexpr int kFirstIntervalText = 170;  // 170..174 for the five intervals
 
 void NextMonth(int& m, int& y) {
     if (++m > 12) {
@@ -44,13 +43,6 @@ void PreviousDay(int& d, int& m, int& y) {
 
 }  // namespace
 
-std::vector<std::string> StepIntervalTexts() {
-    std::vector<std::string> texts;
-    for (int i = 0; i < kStepIntervalCount; ++i)
-        texts.push_back(ProgramText(kFirstIntervalText + i));
-    return texts;
-}
-
 int IntervalIndexAfterRefill(int previousIndex) {
     return previousIndex >= 0 && previousIndex < kStepIntervalCount ? previousIndex : kStepDay;
 }
@@ -59,7 +51,7 @@ bool SteppingEnabled(const DateRowFields& world, Mode mode, bool runInProgress,
                      bool explanationShown) {
     const bool complete = !world.yearText.empty() && world.monthIndex > 0 && world.dayIndex > 0 &&
                           world.timeIndex > 0 && world.zoneIndex > 0;
-    return complete && SlotTakesPartIn(kWorldDate, mode) && !runInProgress && !explanationShown;
+    return complete && ModeReadsSlot(mode, kWorldDate) && !runInProgress && !explanationShown;
 }
 
 DateRowFields StepFields(const DateRowFields& row, int interval, int direction) {

@@ -33,9 +33,6 @@ inline constexpr int kStepIntervalCount = 5;
 // Index of the button pressed: 0 "Forward", 1 "Back".
 enum StepDirection : int { kStepForward = 0, kStepBack = 1 };
 
-// Texts of the interval list in the current language.
-std::vector<std::string> StepIntervalTexts();
-
 // The interval list's index after it is refilled: kept when it had one,
 // otherwise one day.
 int IntervalIndexAfterRefill(int previousIndex);

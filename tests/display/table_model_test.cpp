@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_text.h"
+#include "display/program_text.h"
 
 namespace vek {
 namespace {

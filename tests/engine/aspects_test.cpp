@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_sky.h"
+#include "../fake_sky.h"
 
 namespace vek {
 namespace {

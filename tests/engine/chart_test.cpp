@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "fake_sky.h"
+#include "../fake_sky.h"
 
 namespace vek {
 namespace {

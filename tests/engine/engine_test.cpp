@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "fake_sky.h"
+#include "../fake_sky.h"
 
 namespace vek {
 namespace {

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "../fake_sky.h"
 #include "engine/aspects.h"
 #include "engine/vocabulary.h"
-#include "fake_sky.h"
 
 namespace vek {
 namespace {

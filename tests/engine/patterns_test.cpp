@@ -6,10 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/program_text.h"
+#include "../fake_sky.h"
 #include "engine/aspects.h"
 #include "engine/vocabulary.h"
-#include "fake_sky.h"
 #include "util/paths.h"
 
 namespace vek {
@@ -209,17 +208,6 @@ TEST(PatternText, SummaryAndReportForms) {
               "Grand sextile: Su-Ve-Ju-Me-Ma-Sa\r\nGrand sextile: Su-Ve-Ju-Ma-Sa-Ne\r\n"
               "Grand sextile: Me-Ma-Sa-Ve-Ju-Ur\r\nGrand sextile: Ve-Ju-Ur-Ma-Sa-Ne\r\n");
     EXPECT_EQ(b.count, 1);
-}
-
-TEST(PatternText, CurrentLanguageSuppliesNamesAndDeviationWord) {
-    ProgramTextTable& table = GlobalProgramText();
-    ASSERT_GE(table.Load(JoinPath(VEK_SOURCE_DATA_DIR, "vek.dat")), 1);
-    const NameTables de = Names(kGerman);
-    SetCurrentLanguage(kGerman);
-    EngineArrays e = Chart({{kSun, 0}, {kMars, 90}, {kJupiter, 180.5}});
-    PatternBlock b = RunPatternFinder(e, kTSquare, PatternForm::Summary, CurrentPatternTexts(de));
-    SetCurrentLanguage(kEnglish);
-    EXPECT_EQ(b.text, "T-Quadrat: So-Ma-Ju (" + table.Get(154, kGerman) + " 0°20')\r\n");
 }
 
 TEST(AllPatterns, LargestStelliumOnlyAndUntouchedSlotsKeepTheirCounts) {

@@ -5,8 +5,6 @@
 #include <cmath>
 #include <string>
 
-#include "app/program_text.h"
-
 namespace vek {
 namespace {
 
@@ -261,28 +259,6 @@ TEST(Now, RowConvertsBackToTheInstant) {
         EXPECT_NEAR(rows.InputDateToAJDate(0), CurrentJulianDate(clock), 15.0 / 1440 + 1e-9)
             << zone;
     }
-}
-
-TEST(DateError, MessageNamesTheSlotAndTheCause) {
-    ASSERT_GE(GlobalProgramText().LoadFromString("4 en: World date\n4 de: Weltdatum\n"
-                                                 "5 en: First\n5 de: Erstes\n"
-                                                 "6 en: Second\n6 de: Zweites\n"
-                                                 "145 en: m1\n145 de: d1\n"
-                                                 "146 en: m2\n146 de: d2\n"
-                                                 "147 en: m3\n147 de: d3\n"
-                                                 "148 en: m4\n148 de: d4\n"
-                                                 "153 en: Title\n153 de: Titel\n"),
-              1);
-    SetCurrentLanguage(0);
-    EXPECT_EQ(DateErrorText(0, kDateIncomplete), "World date m1");
-    EXPECT_EQ(DateErrorText(1, kDateInvalid), "First m2");
-    EXPECT_EQ(DateErrorText(2, kDateTooEarly), "Second m3");
-    EXPECT_EQ(DateErrorText(0, kDateTooLate), "World date m4");
-    EXPECT_EQ(DateErrorTitle(), "Title");
-    SetCurrentLanguage(1);
-    EXPECT_EQ(DateErrorText(2, kDateTooLate), "Zweites d4");
-    EXPECT_EQ(DateErrorTitle(), "Titel");
-    SetCurrentLanguage(0);
 }
 
 }  // namespace

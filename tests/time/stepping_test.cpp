@@ -5,8 +5,6 @@
 #include <cmath>
 #include <string>
 
-#include "app/program_text.h"
-
 namespace vek {
 namespace {
 
@@ -184,20 +182,10 @@ TEST(Step, ThirtyDigitYearIsRefusedAndKept) {
     }
 }
 
-TEST(SteppingControls, IntervalList) {
+TEST(SteppingControls, IntervalIndexAfterRefill) {
     EXPECT_EQ(IntervalIndexAfterRefill(-1), kStepDay);
     EXPECT_EQ(IntervalIndexAfterRefill(4), kStepYear);
     EXPECT_EQ(IntervalIndexAfterRefill(5), kStepDay);
-
-    ASSERT_GE(GlobalProgramText().LoadFromString(
-                  "170 en: half\n170 de: halb\n171 en: day\n171 de: Tag\n172 en: week\n"
-                  "172 de: Woche\n173 en: month\n173 de: Monat\n174 en: year\n174 de: Jahr\n"),
-              1);
-    SetCurrentLanguage(1);
-    EXPECT_EQ(StepIntervalTexts(),
-              (std::vector<std::string>{"halb", "Tag", "Woche", "Monat", "Jahr"}));
-    SetCurrentLanguage(0);
-    EXPECT_EQ(StepIntervalTexts()[4], "year");
 }
 
 }  // namespace

@@ -1,0 +1,163 @@
+#include "app/compute.h"
+
+#include <cmath>
+
+#include "display/results_text.h"
+#include "engine/angle_text.h"
+#include "engine/modes.h"
+#include "engine/patterns.h"
+
+namespace vek {
+
+namespace {
+
+int LanguageOf(const Settings& s) {
+    return s.accepted.CurrentLanguage == kGerman ? kGerman : kEnglish;
+}
+
+// An angle as the cells show it: four decimals of radians, or degrees and
+// minutes.
+std::string CellAngle(double radians, bool inRadians) {
+    return inRadians ? RadiansText(radians) : AngleText(radians);
+}
+
+void FillPositionCell(TableCell& cell, const Chart& chart, const Engine& engine, int body, int slot,
+                      bool inRadians) {
+    cell.foreground = 0;
+    cell.background = kPositionCellColor;
+    if (body == kMoon && !engine.IncludeMoon) {
+        cell.text.clear();
+        return;
+    }
+    const double l = chart.longitude[body][slot];
+    if (l < 0) {
+        cell.text = MissingPositionMark(l);
+    } else if (inRadians) {
+        cell.text = RadiansText(l);
+    } else {
+        cell.text = AngleText(l);
+        if (chart.retrograde[body][slot]) cell.text += " r";
+        cell.text += kLineBreak;
+        cell.text += PositionTextShort(l, engine.names);
+    }
+}
+
+}  // namespace
+
+std::string MissingPositionMark(double longitude) {
+    const double code = std::round(longitude);
+    if (code == kBeforeDataRange) return "<";
+    if (code == kAfterDataRange) return ">";
+    return "?";
+}
+
+void ApplySettingsToEngine(const Settings& settings, Engine& engine) {
+    SetOrbs(settings, engine.arrays);
+    engine.SiderealZodiac = settings.accepted.SiderealZodiac;
+    engine.IncludeMoon = settings.accepted.IncludeMoon;
+    for (int a = 0; a <= kAspectCount; ++a)
+        engine.AspectColor[a] = settings.accepted.AspectColor[a];
+    const int language = LanguageOf(settings);
+    if (engine.Language() != language) engine.SetLanguage(language);
+}
+
+DateError ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
+                         const ComputeRequest& request, ComputeResults& results) {
+    const ModeInfo& m = ModeInfoOf(request.mode);
+    const auto& slots = m.dateSlots;
+    const int n = m.slotCount;
+    if (n == 0) return {};
+    double jd[3] = {engine.arrays.DateJD[0], engine.arrays.DateJD[1], engine.arrays.DateJD[2]};
+    for (int k = 0; k < n; ++k) {
+        const int slot = slots[k];
+        jd[slot] = rows.InputDateToAJDate(slot);
+        if (jd[slot] < 0) return {slot, jd[slot], DateErrorText(slot, jd[slot]), DateErrorTitle()};
+    }
+    for (int k = 0; k < n; ++k) engine.arrays.DateJD[slots[k]] = jd[slots[k]];
+    ComputeFromDates(engine, settings, request, results);
+    return {};
+}
+
+void ComputeFromDates(Engine& engine, const Settings& settings, const ComputeRequest& request,
+                      ComputeResults& results) {
+    if (request.mode == Mode::None) return;
+    ApplySettingsToEngine(settings, engine);
+    const Chart chart = ComputeAndStore(engine, request.mode);
+    FillResults(chart, engine, settings, request, results);
+}
+
+void FillResults(const Chart& chart, const Engine& engine, const Settings& settings,
+                 const ComputeRequest& request, ComputeResults& results) {
+    const Mode mode = chart.mode;
+    const int language = LanguageOf(settings);
+    const bool inRadians = request.radians;
+    const bool two = chart.twoCharts;
+    const EngineArrays& e = engine.arrays;
+    TableModel& t = results.table;
+
+    results.ComputedMode = mode;
+    for (int s = 0; s < 3; ++s) results.DateJD[s] = e.DateJD[s];
+    results.chart = chart;
+    results.twoCharts = two;
+    results.title = UpdateTitle(mode, request.chartShown, e.Orbs, language);
+    results.zodiacLabel = ZodiacLabel(engine.SiderealZodiac, false);
+    results.RetrogradeCount = 0;
+    results.RetrogradeList.clear();
+
+    if (two)
+        t.LayoutSquareTable(mode, engine.SiderealZodiac);
+    else
+        t.LayoutTriangularTable();
+
+    // Position cells of every body, the Moon's left empty when it is
+    // excluded.
+    for (int slot = 0; slot < (two ? 2 : 1); ++slot) {
+        for (int body = 1; body <= kMaxBodies; ++body) {
+            const int index = t.PositionCellIndex(body, slot);
+            if (index < 0) continue;
+            FillPositionCell(t.txbCell[index], chart, engine, body, slot, inRadians);
+            if (!two && !inRadians && body <= chart.bodyCount && chart.retrograde[body][slot]) {
+                ++results.RetrogradeCount;
+                results.RetrogradeList += engine.names.BodyAbbreviation[body] + " ";
+            }
+        }
+    }
+
+    // Aspect cells in pair order.
+    for (int a = 0; a <= kAspectCount; ++a) results.AspectCount[a] = chart.aspectCount[a];
+    for (const PairResult& p : chart.Pairs()) {
+        if (p.aspect == 0) continue;
+        const int index = t.AspectCellIndex(p.first, p.second);
+        if (index < 0) continue;
+        TableCell& cell = t.txbCell[index];
+        cell.aspect = p.aspect;
+        cell.text = engine.names.AspectAbbreviation[p.aspect];
+        cell.text += kLineBreak;
+        cell.text += CellAngle(p.deviation, inRadians);
+        if (chart.hasMarkers && p.marker < 0) cell.text += " -";
+        if (chart.hasMarkers && p.marker > 0) cell.text += " +";
+        // The aspect's own orb column decides the boldface threshold: the
+        // column whose orb admitted the aspect.
+        t.SetCellStyle(chart.orbColumn, index, p.aspect, p.deviation, settings, e);
+    }
+
+    if (!two) {
+        TableCell& zodiac = t.txbCell[t.ZodiacCellIndex()];
+        zodiac.text = results.zodiacLabel;
+        zodiac.foreground = 0;
+        zodiac.background = kPositionCellColor;
+        zodiac.visible = true;
+
+        const PatternFindings findings =
+            FindAllPatterns(e, settings.controls.midpointOrbIndex, PatternForm::Summary,
+                            CurrentPatternTexts(engine.names));
+        StorePatternCounts(findings, results.PatternCount);
+        results.summary = SingleChartSummary(results.AspectCount, engine.names, language,
+                                             PatternSection(findings), results.RetrogradeCount,
+                                             results.RetrogradeList);
+    } else {
+        results.summary = TwoChartSummary(results.AspectCount, engine.names, language);
+    }
+}
+
+}  // namespace vek

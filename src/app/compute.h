@@ -1,0 +1,86 @@
+// The compute command: turns the date rows of the current mode and the
+// settings into one set of results (positions, the filled aspect table, the
+// title, the summary text with aspect counts, patterns, midpoints and
+// retrograde bodies, and the pattern counts a run watches). The window
+// copies the results into its controls; vek-cli prints them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "display/settings.h"
+#include "display/table_model.h"
+#include "engine/chart.h"
+#include "engine/engine.h"
+#include "engine/vek_types.h"
+#include "time/date_rows.h"
+
+namespace vek {
+
+// What the window passes besides the date rows and the settings.
+struct ComputeRequest {
+    Mode mode = Mode::World;  // the selected mode button
+    bool radians = false;     // "Radians" selected instead of "Degrees"
+    bool chartShown = false;  // the chart wheel is on screen instead of the table
+};
+
+// Everything one compute leaves behind.
+struct ComputeResults {
+    Mode ComputedMode = Mode::None;
+    double DateJD[3] = {0, 0, 0};  // the engine's three date slots after the compute
+    Chart chart;                   // positions, retrograde flags and every tested pair
+    TableModel table;              // every cell's text, colours, font and boldface
+    std::string title;             // caption of the title label
+    // The summary: the box txbReport in single-chart modes, txbReport1 in
+    // two-chart modes (twoCharts).
+    std::string summary;
+    bool twoCharts = false;
+    int16_t AspectCount[kAspectCount + 1] = {};
+    // Counts of the patterns (slot order). A compute only overwrites the
+    // slots whose finder found something (and clears the smaller stellium
+    // sizes below a reported one); the others keep their earlier value, and
+    // two-chart computes leave all of them alone.
+    int16_t PatternCount[kPatternCount] = {};
+    int RetrogradeCount = 0;     // chart A, single-chart modes in degrees only
+    std::string RetrogradeList;  // "Ma Ju ": abbreviations, each followed by a blank
+    std::string zodiacLabel;     // the hint label's caption while the chart is shown
+};
+
+// An invalid date row that stopped a compute.
+struct DateError {
+    int slot = -1;     // 0 World date, 1 and 2 the birthdates; −1 for none
+    double code = 0;   // kDateIncomplete .. kDateTooLate
+    std::string text;  // the message (slot name and the text for the code)
+    std::string title;
+
+    explicit operator bool() const { return slot >= 0; }
+};
+
+// One compute. Converts the date rows the mode needs (the conversion may
+// set an empty time to 12:00 and an empty zone to the default zone, as the
+// window shows). The first invalid row stops it: the error is returned and
+// neither the engine nor `results` is touched. Otherwise the engine takes the
+// settings (orb table, zodiac, Moon, colours, language), computes and stores
+// the chart, and `results` is replaced, except for the pattern-count slots
+// that keep their value (see ComputeResults). Mode::None computes nothing.
+DateError ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
+                         const ComputeRequest& request, ComputeResults& results);
+
+// The same from Julian dates already in engine.arrays.DateJD.
+void ComputeFromDates(Engine& engine, const Settings& settings, const ComputeRequest& request,
+                      ComputeResults& results);
+
+// Hands the settings the engine reads to the engine: orb table and summary,
+// zodiac, "Include Moon", aspect colours and the language of the names.
+void ApplySettingsToEngine(const Settings& settings, Engine& engine);
+
+// Writes the table, title and summary for a chart that the engine has
+// stored (ComputeAndStore), with the engine's settings as applied.
+void FillResults(const Chart& chart, const Engine& engine, const Settings& settings,
+                 const ComputeRequest& request, ComputeResults& results);
+
+// The mark of a position cell without a position: "<" before the data
+// range (−99), ">" after it (−100), "?" for any other failure.
+std::string MissingPositionMark(double longitude);
+
+}  // namespace vek

@@ -1,0 +1,303 @@
+#include "cli/cli_util.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "display/program_text.h"
+#include "engine/engine.h"
+#include "platform/calendar.h"
+#include "util/paths.h"
+#include "util/utf8.h"
+
+namespace vek::cli {
+
+namespace {
+
+constexpr const char* kDateTimeExample = "2026-12-08T14:30+01:00";
+constexpr int kMaxZoneMinutes = 14 * 60;
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Reads `count` digits at text[pos]; false when any is not a digit.
+bool ReadDigits(std::string_view text, size_t pos, size_t count, int& value) {
+    if (pos + count > text.size()) return false;
+    value = 0;
+    for (size_t i = pos; i < pos + count; ++i) {
+        if (!IsDigit(text[i])) return false;
+        value = value * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+std::string Quoted(std::string_view s) {
+    return "'" + std::string(s) + "'";
+}
+
+}  // namespace
+
+std::string Options::Value(const std::string& name, const std::string& fallback) const {
+    auto it = values.find(name);
+    return it == values.end() ? fallback : it->second;
+}
+
+std::string ParseOptions(const std::vector<std::string>& args,
+                         const std::set<std::string>& valueNames,
+                         const std::set<std::string>& switchNames, Options& out) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.size() < 3 || a.compare(0, 2, "--") != 0) return "unexpected argument " + Quoted(a);
+        std::string name = a.substr(2);
+        std::string value;
+        const size_t eq = name.find('=');
+        const bool inlineValue = eq != std::string::npos;
+        if (inlineValue) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        if (switchNames.count(name)) {
+            if (inlineValue) return "option --" + name + " takes no value";
+            out.switches.insert(name);
+        } else if (valueNames.count(name)) {
+            if (!inlineValue) {
+                if (i + 1 >= args.size()) return "option --" + name + " needs a value";
+                value = args[++i];
+            }
+            out.values[name] = value;
+        } else {
+            return "unknown option --" + name;
+        }
+    }
+    return "";
+}
+
+std::string ParseDateTimeFields(std::string_view text, DateTimeFields& out) {
+    const std::string shape = Quoted(text) + " is not a date and time like " + kDateTimeExample +
+                              " (zone Z or +HH:MM / -HH:MM)";
+    if (text.empty())
+        return std::string("no date and time given; expected e.g. ") + kDateTimeExample;
+    DateTimeFields f;
+    if (text.size() < 17 || !ReadDigits(text, 0, 4, f.year) || text[4] != '-' ||
+        !ReadDigits(text, 5, 2, f.month) || text[7] != '-' || !ReadDigits(text, 8, 2, f.day) ||
+        text[10] != 'T' || !ReadDigits(text, 11, 2, f.hour) || text[13] != ':' ||
+        !ReadDigits(text, 14, 2, f.minute))
+        return shape;
+    std::string_view zone = text.substr(16);
+    if (zone != "Z") {
+        int zh, zm;
+        if (zone.size() != 6 || (zone[0] != '+' && zone[0] != '-') || !ReadDigits(zone, 1, 2, zh) ||
+            zone[3] != ':' || !ReadDigits(zone, 4, 2, zm))
+            return shape;
+        if (zm > 59 || zh * 60 + zm > kMaxZoneMinutes)
+            return "zone offset " + std::string(zone) + " is outside -14:00..+14:00";
+        f.zoneMinutes = (zone[0] == '-' ? -1 : 1) * (zh * 60 + zm);
+    }
+    if (f.month < 1 || f.month > 12) return "month " + std::to_string(f.month) + " does not exist";
+    if (f.hour > 23) return "hour " + std::to_string(f.hour) + " is outside 00..23";
+    if (f.minute > 59) return "minute " + std::to_string(f.minute) + " is outside 00..59";
+    out = f;
+    return "";
+}
+
+std::string ParseDateTime(std::string_view text, double& jdUt) {
+    DateTimeFields f;
+    const std::string error = ParseDateTimeFields(text, f);
+    if (!error.empty()) return error;
+    if (f.year < 1 || f.year > 2799)
+        return "year " + std::to_string(f.year) + " is outside 1..2799";
+    platform::CalendarDate d;
+    d.year = f.year;
+    d.month = f.month;
+    d.day = f.day;
+    const int32_t dayNumber = platform::date_to_jdn(d);
+    if (!d.valid) return Quoted(text.substr(0, 10)) + " is not a date";
+    // The day number counts from noon; local midnight is half a day earlier.
+    jdUt = dayNumber + (f.hour * 60 + f.minute - f.zoneMinutes - 720) / 1440.0;
+    return "";
+}
+
+std::string ParseLanguage(std::string_view text, int& language) {
+    if (text == "en") {
+        language = 0;
+    } else if (text == "de") {
+        language = 1;
+    } else {
+        return "language " + Quoted(text) + " is not en or de";
+    }
+    return "";
+}
+
+int BadArguments(const char* command, const std::string& message) {
+    std::fprintf(stderr, "vek-cli %s: %s\n", command, message.c_str());
+    return 2;
+}
+
+int Failure(const char* command, const std::string& message) {
+    std::fprintf(stderr, "vek-cli %s: %s\n", command, message.c_str());
+    return 1;
+}
+
+void JsonWriter::BeforeValue() {
+    if (afterKey_) {
+        afterKey_ = false;
+        return;
+    }
+    if (!first_.empty()) {
+        if (!first_.back()) out_ += ',';
+        first_.back() = false;
+    }
+}
+
+JsonWriter& JsonWriter::BeginObject() {
+    BeforeValue();
+    out_ += '{';
+    first_.push_back(true);
+    return *this;
+}
+
+JsonWriter& JsonWriter::EndObject() {
+    out_ += '}';
+    if (!first_.empty()) first_.pop_back();
+    return *this;
+}
+
+JsonWriter& JsonWriter::BeginArray() {
+    BeforeValue();
+    out_ += '[';
+    first_.push_back(true);
+    return *this;
+}
+
+JsonWriter& JsonWriter::EndArray() {
+    out_ += ']';
+    if (!first_.empty()) first_.pop_back();
+    return *this;
+}
+
+JsonWriter& JsonWriter::Key(std::string_view key) {
+    BeforeValue();
+    out_ += JsonQuote(key);
+    out_ += ':';
+    afterKey_ = true;
+    return *this;
+}
+
+JsonWriter& JsonWriter::String(std::string_view s) {
+    BeforeValue();
+    out_ += JsonQuote(s);
+    return *this;
+}
+
+JsonWriter& JsonWriter::Number(double v, int decimals) {
+    BeforeValue();
+    if (!std::isfinite(v)) {
+        out_ += "null";
+        return *this;
+    }
+    char buf[64];
+    if (decimals >= 0) {
+        std::snprintf(buf, sizeof buf, "%.*f", decimals > 17 ? 17 : decimals, v);
+    } else {
+        std::snprintf(buf, sizeof buf, "%.17g", v);
+        // Prefer the shortest form that reads back as the same value.
+        for (int p = 1; p < 17; ++p) {
+            char shorter[64];
+            std::snprintf(shorter, sizeof shorter, "%.*g", p, v);
+            if (std::strtod(shorter, nullptr) == v) {
+                std::snprintf(buf, sizeof buf, "%s", shorter);
+                break;
+            }
+        }
+    }
+    out_ += buf;
+    return *this;
+}
+
+JsonWriter& JsonWriter::Int(long long v) {
+    BeforeValue();
+    out_ += std::to_string(v);
+    return *this;
+}
+
+JsonWriter& JsonWriter::Bool(bool v) {
+    BeforeValue();
+    out_ += v ? "true" : "false";
+    return *this;
+}
+
+JsonWriter& JsonWriter::Null() {
+    BeforeValue();
+    out_ += "null";
+    return *this;
+}
+
+std::string JsonQuote(std::string_view s) {
+    std::string out = "\"";
+    for (size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c >= 0x80) {
+            const size_t n = Utf8SequenceLength(s, i);
+            if (n == 0) {
+                out += "\xEF\xBF\xBD";  // U+FFFD for a byte that is not UTF-8
+                ++i;
+            } else {
+                out.append(s.substr(i, n));
+                i += n;
+            }
+            continue;
+        }
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+        ++i;
+    }
+    return out + "\"";
+}
+
+std::string LoadProgramTextFile() {
+    std::string message;
+    if (LoadProgramText(ProgramFolder(), &message) < 1) return message;
+    return "";
+}
+
+std::string StartEngine(Engine& engine) {
+    engine.Initialize(ProgramFolder());
+    const std::string error = engine.LoadPlutoTable();
+    if (!error.empty())
+        return "cannot load the Pluto table " + JoinPath(engine.DataFolder(), "pluto.slx") + ": " +
+               error;
+    return "";
+}
+
+}  // namespace vek::cli

@@ -1,0 +1,98 @@
+// Helpers shared by the vek-cli commands: option scanning, date-time and
+// language arguments, a small JSON writer and loading the data files.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vek {
+class Engine;
+}
+
+namespace vek::cli {
+
+// Options of one command: "--name value" / "--name=value" for value options,
+// "--name" for switches. Anything else is an error.
+struct Options {
+    std::map<std::string, std::string> values;
+    std::set<std::string> switches;
+
+    bool Has(const std::string& name) const { return switches.count(name) || values.count(name); }
+    // The value of an option, or `fallback` when it was not given.
+    std::string Value(const std::string& name, const std::string& fallback = "") const;
+};
+
+// Scans args against the allowed names (without the leading "--"). Returns ""
+// on success, else a one-line message.
+std::string ParseOptions(const std::vector<std::string>& args,
+                         const std::set<std::string>& valueNames,
+                         const std::set<std::string>& switchNames, Options& out);
+
+// The parts of a date-time argument "YYYY-MM-DDTHH:MM" with its zone.
+struct DateTimeFields {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int zoneMinutes = 0;  // east of Greenwich
+};
+
+// Reads the parts of a date-time argument and checks its shape, the month,
+// hour, minute and zone ranges, but not the calendar (the day may lie beyond
+// the month's end, the year outside 1..2799). Returns "" on success, else a
+// one-line message.
+std::string ParseDateTimeFields(std::string_view text, DateTimeFields& out);
+
+// Parses "YYYY-MM-DDTHH:MM" followed by "Z" or "+HH:MM" / "-HH:MM" (at most
+// 14 hours) into a Julian date in Universal Time. Years 1..2799. Returns ""
+// on success, else a one-line message naming what is wrong.
+std::string ParseDateTime(std::string_view text, double& jdUt);
+
+// "en" → 0 (English), "de" → 1 (German). Returns "" on success.
+std::string ParseLanguage(std::string_view text, int& language);
+
+// Prints "vek-cli <command>: <message>" on stderr and returns exit status 2.
+int BadArguments(const char* command, const std::string& message);
+// Same for failures other than bad arguments; returns 1.
+int Failure(const char* command, const std::string& message);
+
+// Writes compact JSON. The caller produces a well-formed sequence; the writer
+// inserts commas and escapes strings (invalid UTF-8 becomes U+FFFD).
+class JsonWriter {
+  public:
+    JsonWriter& BeginObject();
+    JsonWriter& EndObject();
+    JsonWriter& BeginArray();
+    JsonWriter& EndArray();
+    JsonWriter& Key(std::string_view key);
+    JsonWriter& String(std::string_view s);
+    // decimals < 0: shortest text that reads back exactly. Non-finite → null.
+    JsonWriter& Number(double v, int decimals = -1);
+    JsonWriter& Int(long long v);
+    JsonWriter& Bool(bool v);
+    JsonWriter& Null();
+    const std::string& Text() const { return out_; }
+
+  private:
+    void BeforeValue();
+    std::string out_;
+    std::vector<bool> first_;  // per open container: nothing written yet
+    bool afterKey_ = false;
+};
+
+// A string as a JSON string literal, quotes included.
+std::string JsonQuote(std::string_view s);
+
+// Loads vek.dat from the program folder into the process-wide program text.
+// Returns "" on success, else the message to show.
+std::string LoadProgramTextFile();
+
+// Starts the engine on the program folder and loads its Pluto table. Returns
+// "" on success, else the message to show.
+std::string StartEngine(Engine& engine);
+
+}  // namespace vek::cli

@@ -1,0 +1,165 @@
+// vek-cli compute: the results of the Compute button for a mode and its date
+// rows: the title, the aspect table and the summary text, as text or JSON.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/compute.h"
+#include "app/state_file.h"
+#include "cli/cli_util.h"
+#include "cli/command.h"
+#include "cli/compute_args.h"
+#include "display/program_text.h"
+#include "display/results_text.h"
+#include "engine/engine.h"
+#include "time/date_rows.h"
+#include "time/dates.h"
+#include "util/text.h"
+
+namespace vek::cli {
+
+namespace {
+
+constexpr const char* kName = "compute";
+
+// Keys of the counts in the JSON output.
+constexpr const char* kAspectKeys[kAspectCount + 1] = {
+    "", "conjunction", "opposition", "square", "trine", "sextile", "semisextile", "quincunx"};
+constexpr const char* kPatternKeys[kPatternCount] = {
+    "grand_trine", "kite",      "rectangle",     "t_square",  "grand_cross",
+    "yod",         "yod_kite",  "trapezium",     "stellium6", "stellium5",
+    "stellium4",   "stellium3", "grand_sextile", "midpoint"};
+
+// Lines of a cell as a terminal shows them: glyphs as body abbreviations,
+// bold aspects marked with "*".
+std::vector<std::string> CellLines(const TableCell& c, const NameTables& names) {
+    std::vector<std::string> lines;
+    if (!c.visible) return lines;
+    if (c.kind == CellKind::Header) {
+        lines.push_back(names.BodyAbbreviation[c.body]);
+        return lines;
+    }
+    size_t at = 0;
+    while (at <= c.text.size()) {
+        const size_t end = c.text.find(kLineBreak, at);
+        if (end == std::string::npos) {
+            lines.push_back(c.text.substr(at));
+            break;
+        }
+        lines.push_back(c.text.substr(at, end - at));
+        at = end + kLineBreak.size();
+    }
+    if (c.bold && !lines.empty()) lines[0] += "*";
+    return lines;
+}
+
+size_t DisplayWidth(const std::string& s) {
+    size_t chars = 0;
+    for (unsigned char ch : s)
+        if ((ch & 0xC0) != 0x80) ++chars;
+    return chars;
+}
+
+std::string TableText(const TableModel& t, const NameTables& names) {
+    const int rows = t.intNumRows;
+    const int cols = t.intNumCols;
+    std::vector<std::vector<std::string>> lines(t.intNumCells);
+    std::vector<size_t> width(cols, 1);
+    for (int i = 0; i < t.intNumCells; ++i) {
+        lines[i] = CellLines(t.txbCell[i], names);
+        for (const std::string& l : lines[i])
+            width[i % cols] = std::max(width[i % cols], DisplayWidth(l));
+    }
+    std::string out;
+    for (int r = 0; r < rows; ++r) {
+        size_t height = 1;
+        for (int c = 0; c < cols; ++c) height = std::max(height, lines[r * cols + c].size());
+        for (size_t k = 0; k < height; ++k) {
+            std::string line;
+            for (int c = 0; c < cols; ++c) {
+                const std::vector<std::string>& cell = lines[r * cols + c];
+                line += PadRight(k < cell.size() ? cell[k] : "", static_cast<int>(width[c]) + 2);
+            }
+            while (!line.empty() && line.back() == ' ') line.pop_back();
+            out += line + "\n";
+        }
+    }
+    return out;
+}
+
+// The summary with the terminal's line ends.
+std::string JsonText(const ComputeResults& r, const NameTables& names) {
+    JsonWriter w;
+    w.BeginObject();
+    w.Key("mode").String(NameOfMode(r.ComputedMode));
+    w.Key("title").String(r.title);
+    w.Key("date_jd").BeginArray();
+    for (double jd : r.DateJD) w.Number(jd, 6);
+    w.EndArray();
+    w.Key("layout").String(r.table.layout == TableLayout::Square ? "square" : "triangular");
+    w.Key("rows").Int(r.table.intNumRows);
+    w.Key("columns").Int(r.table.intNumCols);
+    w.Key("cells").BeginArray();
+    for (int i = 0; i < r.table.intNumCells; ++i) {
+        const TableCell& c = r.table.txbCell[i];
+        if (!c.visible) continue;
+        w.BeginObject();
+        w.Key("index").Int(i);
+        w.Key("row").Int(i / r.table.intNumCols);
+        w.Key("column").Int(i % r.table.intNumCols);
+        w.Key("text").String(c.text);
+        w.Key("colour").Int(c.foreground);
+        w.Key("background").Int(c.background);
+        w.Key("bold").Bool(c.bold);
+        w.Key("glyph_font").Bool(c.font == CellFont::Glyph);
+        if (c.kind == CellKind::Header || c.kind == CellKind::Position)
+            w.Key("body").String(names.BodyAbbreviation[c.body]);
+        w.EndObject();
+    }
+    w.EndArray();
+    w.Key("aspect_counts").BeginObject();
+    for (int a = 1; a <= kAspectCount; ++a) w.Key(kAspectKeys[a]).Int(r.AspectCount[a]);
+    w.EndObject();
+    w.Key("total_aspects").Int(r.table.GetTotalNumAspects(names));
+    w.Key("pattern_counts").BeginObject();
+    if (!r.twoCharts)
+        for (int p = 0; p < kPatternCount; ++p) w.Key(kPatternKeys[p]).Int(r.PatternCount[p]);
+    w.EndObject();
+    w.Key("summary").String(r.summary);
+    w.Key("retrograde").BeginObject();
+    w.Key("count").Int(r.RetrogradeCount);
+    w.Key("list").String(r.RetrogradeList);
+    w.EndObject();
+    w.EndObject();
+    return w.Text();
+}
+
+int RunCompute(const std::vector<std::string>& args) {
+    ComputeSession s;
+    const int status = RunComputeFromArguments(kName, args, {}, {}, s);
+    if (status != 0) return status;
+    const ComputeResults& results = s.results;
+    if (s.options.Has("json")) {
+        std::printf("%s\n", JsonText(results, s.engine.names).c_str());
+        return 0;
+    }
+    std::printf("%s\n\n", results.title.c_str());
+    std::printf("%s", TableText(results.table, s.engine.names).c_str());
+    bool anyBold = false;
+    for (const TableCell& c : results.table.txbCell) anyBold = anyBold || (c.visible && c.bold);
+    if (anyBold) std::printf("(* bold)\n");
+    std::printf("\n%s\n", TerminalLines(results.summary).c_str());
+    return 0;
+}
+
+}  // namespace
+
+VEK_CLI_COMMAND(compute, "compute",
+                "compute --mode world|natal1|natal2|personal1|personal2|synastry "
+                "[--world T] [--birth1 T] [--birth2 T] [--state FILE] [--lang en|de] "
+                "[--radians] [--no-moon] [--sidereal] [--json]   (T: YYYY-MM-DDTHH:MM(Z|+HH:MM), "
+                "minutes :00 or :30)",
+                RunCompute);
+
+}  // namespace vek::cli

@@ -1,0 +1,143 @@
+#include "cli/compute_args.h"
+
+#include <cstdio>
+
+#include "app/state_file.h"
+#include "display/program_text.h"
+#include "display/results_text.h"
+#include "time/dates.h"
+
+namespace vek::cli {
+
+namespace {
+
+struct ModeName {
+    const char* name;
+    Mode mode;
+};
+constexpr ModeName kModes[] = {
+    {"world", Mode::World},         {"natal1", Mode::Natal1},       {"natal2", Mode::Natal2},
+    {"personal1", Mode::Personal1}, {"personal2", Mode::Personal2}, {"synastry", Mode::Synastry},
+};
+
+constexpr int kLargestZoneMinutes = 11 * 60 + 30;
+
+// Puts a date-time argument into a date row, which takes times and zones in
+// half hours only (zones up to ±11:30). The calendar itself is left to the
+// row's conversion, which reports a bad date as the window does.
+std::string FillDateRow(const std::string& option, const std::string& text, DateRowFields& row) {
+    DateTimeFields f;
+    std::string error = ParseDateTimeFields(text, f);
+    if (!error.empty()) return "--" + option + ": " + error;
+    if (f.day > 31) return "--" + option + ": day " + std::to_string(f.day) + " does not exist";
+    if (f.minute != 0 && f.minute != 30)
+        return "--" + option + ": " + text +
+               " cannot be entered in a date row: times go in half hours (:00 or :30)";
+    if (f.zoneMinutes % 30 != 0 || f.zoneMinutes < -kLargestZoneMinutes ||
+        f.zoneMinutes > kLargestZoneMinutes)
+        return "--" + option + ": " + text +
+               " cannot be entered in a date row: zones go in half hours from -11:30 to +11:30";
+    row.monthIndex = f.month;
+    row.dayIndex = f.day;
+    row.yearText = std::to_string(f.year);
+    row.timeIndex = f.hour * 2 + f.minute / 30 + 1;
+    row.zoneIndex = f.zoneMinutes / 30 + kGreenwichZoneIndex;
+    return "";
+}
+
+}  // namespace
+
+const char* NameOfMode(Mode mode) {
+    for (const ModeName& m : kModes)
+        if (m.mode == mode) return m.name;
+    return "none";
+}
+
+std::string TerminalLines(std::string text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i];
+    }
+    return out;
+}
+
+int RunComputeFromArguments(const char* command, const std::vector<std::string>& args,
+                            const std::set<std::string>& valueNames,
+                            const std::set<std::string>& switchNames, ComputeSession& s) {
+    std::set<std::string> values = {"mode", "world", "birth1", "birth2", "lang", "state"};
+    std::set<std::string> switches = {"radians", "no-moon", "sidereal", "json"};
+    values.insert(valueNames.begin(), valueNames.end());
+    switches.insert(switchNames.begin(), switchNames.end());
+    Options& o = s.options;
+    std::string error = ParseOptions(args, values, switches, o);
+    if (!error.empty()) return BadArguments(command, error);
+
+    error = ParseLanguage(o.Value("lang", "en"), s.language);
+    if (!error.empty()) return BadArguments(command, error);
+    const bool modeGiven = o.values.count("mode") > 0;
+    s.mode = Mode::World;
+    if (modeGiven) {
+        s.mode = Mode::None;
+        for (const ModeName& m : kModes)
+            if (o.Value("mode") == m.name) s.mode = m.mode;
+        if (s.mode == Mode::None)
+            return BadArguments(command, "--mode " + o.Value("mode") +
+                                             " is not world, natal1, natal2, personal1, "
+                                             "personal2 or synastry");
+    }
+
+    error = LoadProgramTextFile();
+    if (!error.empty()) return Failure(command, error);
+    SetCurrentLanguage(s.language);
+
+    // Month names, and so the dates of the report titles, in the language.
+    s.rows.FillMonthLists(s.language);
+    s.rows.SetLocalZone(LocalZoneMinutes());
+    if (o.values.count("state")) {
+        AppState state;
+        error = LoadStateFile(o.Value("state"), state);
+        if (!error.empty()) return BadArguments(command, o.Value("state") + ": " + error);
+        s.settings = state.settings;
+        for (int slot = 0; slot < kDateSlotCount; ++slot) s.rows.Row(slot) = state.dateRows[slot];
+        // As "Load from ...": natal aspects stay, every other mode shows
+        // world transits.
+        if (!modeGiven)
+            s.mode =
+                state.mode == Mode::Natal1 || state.mode == Mode::Natal2 ? state.mode : Mode::World;
+    }
+    const char* const rowOptions[kDateSlotCount] = {"world", "birth1", "birth2"};
+    for (int slot = 0; slot < kDateSlotCount; ++slot) {
+        if (!o.values.count(rowOptions[slot])) continue;
+        error = FillDateRow(rowOptions[slot], o.Value(rowOptions[slot]), s.rows.Row(slot));
+        if (!error.empty()) return BadArguments(command, error);
+    }
+    if (o.values.count("state") && !modeGiven) {
+        // As "Load from ...": when the row of the mode holds no valid date,
+        // the window shows world transits for now.
+        const int slot = s.mode == Mode::Natal1 ? kBirth1 : s.mode == Mode::Natal2 ? kBirth2 : 0;
+        if (s.rows.InputDateToAJDate(slot) <= 0) {
+            std::fprintf(stderr, "vek-cli %s: %s; showing world transits for now\n", command,
+                         DateErrorText(slot, s.rows.InputDateToAJDate(slot)).c_str());
+            s.rows.SetWorldDateToNow();
+            s.mode = Mode::World;
+        }
+    }
+    s.settings.accepted.CurrentLanguage = s.language;
+    if (o.Has("no-moon")) s.settings.accepted.IncludeMoon = s.settings.controls.includeMoon = false;
+    if (o.Has("sidereal")) s.settings.accepted.SiderealZodiac = s.settings.controls.sidereal = true;
+
+    error = StartEngine(s.engine);
+    if (!error.empty()) return Failure(command, error);
+
+    const ComputeRequest request{s.mode, o.Has("radians"), false};
+    const DateError dateError = ComputeCommand(s.engine, s.rows, s.settings, request, s.results);
+    if (dateError) {
+        std::fprintf(stderr, "vek-cli %s: %s\n", command, dateError.text.c_str());
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace vek::cli

@@ -1,0 +1,86 @@
+// vek-cli durations: the durations report of world or personal transits as
+// the report window shows it: the title line and one line per aspect with
+// its beginning, end and duration.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_util.h"
+#include "cli/command.h"
+#include "cli/compute_args.h"
+#include "cli/report_lines.h"
+#include "time/durations.h"
+
+namespace vek::cli {
+
+namespace {
+
+constexpr const char* kName = "durations";
+
+int RunDurations(const std::vector<std::string>& args) {
+    ComputeSession s;
+    if (int status = RunComputeFromArguments(kName, args, {"sort"}, {"no-duration"}, s))
+        return status;
+    const std::string sortText = s.options.Value("sort", "2");
+    if (sortText.size() != 1 || sortText[0] < '0' || sortText[0] >= '0' + kSortChoiceCount)
+        return BadArguments(kName, "--sort " + sortText +
+                                       " is not one of 0 (first body), 1 (aspect), 2 (deviation), "
+                                       "3 (second body), 4 (beginning), 5 (end), 6 (duration)");
+    const int sort = sortText[0] - '0';
+    if (s.mode != Mode::World && s.mode != Mode::Personal1 && s.mode != Mode::Personal2)
+        return BadArguments(kName, std::string("durations are listed in world and personal "
+                                               "transits; --mode ") +
+                                       NameOfMode(s.mode) +
+                                       " has the natal report (vek-cli report)");
+    const bool json = s.options.Has("json");
+
+    const std::string none = NoAspectsMessage(s);
+    if (!none.empty()) {
+        if (json) {
+            JsonWriter w;
+            w.BeginObject().Key("mode").String(NameOfMode(s.mode));
+            w.Key("message").String(none).Key("lines").BeginArray().EndArray().EndObject();
+            std::printf("%s\n", w.Text().c_str());
+        } else {
+            std::printf("%s\n", none.c_str());
+        }
+        return 0;
+    }
+
+    DurationsReport report;
+    OpenReport(s, report);
+    // As in the window: unticking "Show duration" and then choosing an order;
+    // the beginning, end and duration orders tick it again.
+    if (s.options.Has("no-duration")) report.SetShowDuration(false);
+    report.ChooseSort(sort);
+
+    if (json) {
+        JsonWriter w;
+        w.BeginObject();
+        w.Key("mode").String(NameOfMode(s.mode));
+        w.Key("caption").String(report.Caption());
+        w.Key("title").String(report.Title());
+        w.Key("sort").Int(report.sortIndex());
+        w.Key("sort_text").String(report.SortEntries()[static_cast<size_t>(report.sortIndex())]);
+        w.Key("show_duration").Bool(report.showDuration());
+        w.Key("lines").BeginArray();
+        for (const DurationsReport::ShownLine& l : report.ShownLines())
+            WriteEntryJson(w, l.entry, s.engine.names, true, l.text);
+        w.EndArray().EndObject();
+        std::printf("%s\n", w.Text().c_str());
+        return 0;
+    }
+    std::printf("%s", TerminalLines(report.ClipboardText()).c_str());
+    return 0;
+}
+
+}  // namespace
+
+VEK_CLI_COMMAND(durations, "durations",
+                "durations --mode world|personal1|personal2 [--world T] [--birth1 T] [--birth2 T] "
+                "[--state FILE] [--lang en|de] [--no-moon] [--sidereal] [--sort 0..6] "
+                "[--no-duration] [--json]   (sort: 0 first body, 1 aspect, 2 deviation (default), "
+                "3 second body, 4 beginning, 5 end, 6 duration)",
+                RunDurations);
+
+}  // namespace vek::cli

@@ -1,0 +1,116 @@
+// vek-cli positions: the longitudes of the bodies at one instant.
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_util.h"
+#include "cli/command.h"
+#include "display/program_text.h"
+#include "display/results_text.h"
+#include "engine/angle_text.h"
+#include "engine/chart.h"
+#include "engine/engine.h"
+#include "platform/ephemeris.h"
+#include "util/text.h"
+
+namespace vek::cli {
+
+namespace {
+
+constexpr const char* kName = "positions";
+
+// The mark a table cell shows for a missing position.
+std::string MissingMark(double code) {
+    const double r = std::round(code);
+    if (r == kBeforeDataRange) return "<";
+    if (r == kAfterDataRange) return ">";
+    return "?";
+}
+
+int RunPositions(const std::vector<std::string>& args) {
+    Options o;
+    std::string error = ParseOptions(args, {"at", "lang"}, {"sidereal", "no-moon", "json"}, o);
+    if (!error.empty()) return BadArguments(kName, error);
+    if (!o.values.count("at")) return BadArguments(kName, "--at is required");
+    double jd = 0;
+    error = ParseDateTime(o.Value("at"), jd);
+    if (!error.empty()) return BadArguments(kName, error);
+    int language = kEnglish;
+    error = ParseLanguage(o.Value("lang", "en"), language);
+    if (!error.empty()) return BadArguments(kName, error);
+
+    error = LoadProgramTextFile();
+    if (!error.empty()) return Failure(kName, error);
+    SetCurrentLanguage(language);
+    Engine engine;
+    error = StartEngine(engine);
+    if (!error.empty()) return Failure(kName, error);
+    engine.SetLanguage(language);
+    engine.SiderealZodiac = o.Has("sidereal");
+    engine.IncludeMoon = !o.Has("no-moon");
+
+    engine.arrays.DateJD[kWorldDate] = jd;
+    const Chart c = ComputeChart(engine, Mode::World, engine.arrays.DateJD);
+    const std::string zodiac = ZodiacLabel(engine.SiderealZodiac, false);
+    const std::string ephemeris = platform::ephemeris_in_use();
+
+    if (o.Has("json")) {
+        JsonWriter w;
+        w.BeginObject();
+        w.Key("jd_ut").Number(jd, 6);
+        w.Key("ephemeris").String(ephemeris);
+        w.Key("zodiac").String(zodiac);
+        w.Key("sidereal").Bool(engine.SiderealZodiac);
+        w.Key("bodies").BeginArray();
+        for (int b = 1; b <= c.bodyCount; ++b) {
+            const double l = c.longitude[b][kChartA];
+            w.BeginObject();
+            w.Key("index").Int(b);
+            w.Key("name").String(engine.names.BodyName[b]);
+            if (l >= 0) {
+                w.Key("longitude_deg").Number(l / kTwoPi * 360.0, 6);
+            } else {
+                w.Key("code").Int(static_cast<long long>(std::round(l)));
+            }
+            w.Key("retrograde").Bool(c.retrograde[b][kChartA]);
+            w.Key("angle_text").String(AngleText(l));
+            w.Key("position_text").String(PositionTextShort(l, engine.names));
+            w.EndObject();
+        }
+        w.EndArray().EndObject();
+        std::printf("%s\n", w.Text().c_str());
+        return 0;
+    }
+
+    std::printf("Julian date (UT): %.6f\n", jd);
+    std::printf("Ephemeris: %s\n", ephemeris.c_str());
+    std::printf("Zodiac: %s\n", zodiac.c_str());
+    for (int b = 1; b <= c.bodyCount; ++b) {
+        const double l = c.longitude[b][kChartA];
+        std::string line =
+            (b < 10 ? " " : "") + std::to_string(b) + "  " + PadRight(engine.names.BodyName[b], 9);
+        if (l >= 0) {
+            char deg[32];
+            std::snprintf(deg, sizeof deg, "%11.6f", l / kTwoPi * 360.0);
+            line += deg;
+            line += "  " + PadRight(AngleText(l), 8) + "  " +
+                    PadRight(PositionTextShort(l, engine.names), 8);
+            if (c.retrograde[b][kChartA]) line += "  r";
+        } else {
+            line += PadRight("", 10) + MissingMark(l);
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        std::printf("%s\n", line.c_str());
+    }
+    return 0;
+}
+
+}  // namespace
+
+VEK_CLI_COMMAND(positions, "positions",
+                "positions --at YYYY-MM-DDTHH:MM(Z|+HH:MM) [--sidereal] [--no-moon] "
+                "[--lang en|de] [--json]",
+                RunPositions);
+
+}  // namespace vek::cli

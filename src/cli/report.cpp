@@ -1,0 +1,67 @@
+// vek-cli report: the natal report of natal aspects (1st or 2nd birthdate)
+// or the synastry report, as the report window shows it.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_util.h"
+#include "cli/command.h"
+#include "cli/compute_args.h"
+#include "cli/report_lines.h"
+#include "time/durations.h"
+
+namespace vek::cli {
+
+namespace {
+
+constexpr const char* kName = "report";
+
+int RunReport(const std::vector<std::string>& args) {
+    ComputeSession s;
+    if (int status = RunComputeFromArguments(kName, args, {}, {}, s)) return status;
+    if (s.mode != Mode::Natal1 && s.mode != Mode::Natal2 && s.mode != Mode::Synastry)
+        return BadArguments(kName, std::string("the report is written for natal aspects and "
+                                               "synastry; --mode ") +
+                                       NameOfMode(s.mode) +
+                                       " has the durations list (vek-cli durations)");
+    const bool json = s.options.Has("json");
+
+    const std::string none = NoAspectsMessage(s);
+    DurationsReport report;
+    if (none.empty()) OpenReport(s, report);
+
+    if (json) {
+        JsonWriter w;
+        w.BeginObject();
+        w.Key("mode").String(NameOfMode(s.mode));
+        if (!none.empty()) {
+            w.Key("message").String(none).Key("lines").BeginArray().EndArray().EndObject();
+            std::printf("%s\n", w.Text().c_str());
+            return 0;
+        }
+        w.Key("caption").String(report.Caption());
+        w.Key("title").String(report.Title());
+        w.Key("report").String(report.Output());
+        w.Key("lines").BeginArray();
+        for (const std::string& entry : report.DurationLines())
+            WriteEntryJson(w, ReadDurationEntry(entry), s.engine.names, false, "");
+        w.EndArray().EndObject();
+        std::printf("%s\n", w.Text().c_str());
+        return 0;
+    }
+    if (!none.empty()) {
+        std::printf("%s\n", none.c_str());
+        return 0;
+    }
+    std::printf("%s", TerminalLines(report.ClipboardText()).c_str());
+    return 0;
+}
+
+}  // namespace
+
+VEK_CLI_COMMAND(report, "report",
+                "report --mode natal1|natal2|synastry [--birth1 T] [--birth2 T] [--state FILE] "
+                "[--lang en|de] [--no-moon] [--sidereal] [--json]",
+                RunReport);
+
+}  // namespace vek::cli

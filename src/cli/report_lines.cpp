@@ -1,0 +1,80 @@
+#include "cli/report_lines.h"
+
+#include "display/program_text.h"
+#include "engine/angle_text.h"
+#include "engine/modes.h"
+#include "time/dates.h"
+
+namespace vek::cli {
+
+namespace {
+
+bool ValidBody(int b) {
+    return b >= 1 && b <= kMaxBodies;
+}
+
+void WriteBody(JsonWriter& w, const char* key, int body, const NameTables& names) {
+    w.Key(key).BeginObject();
+    w.Key("index").Int(body);
+    w.Key("name").String(ValidBody(body) ? names.BodyName[body] : "");
+    w.EndObject();
+}
+
+}  // namespace
+
+void OpenReport(ComputeSession& s, DurationsReport& report) {
+    ReportSettings rs;
+    for (int a = 1; a <= kAspectCount; ++a) rs.orbDegrees[a] = s.settings.accepted.OrbIndex[a - 1];
+    rs.midpointOrbIndex = s.settings.controls.midpointOrbIndex;
+    OpenDurationsReport(report, s.engine, s.results.chart, ReportDatesFrom(s.rows, s.mode), rs);
+}
+
+std::string NoAspectsMessage(const ComputeSession& s) {
+    if (s.results.table.GetTotalNumAspects(s.engine.names) > 0) return "";
+    const bool personal = ModeInfoOf(s.mode).personal;
+    return ProgramText(personal ? 382 : 383);
+}
+
+std::string IsoDateOfDayNumber(long dayNumber) {
+    CalendarDate d;
+    d.dayNumber = static_cast<int32_t>(dayNumber);
+    DayNumberToDate(d);
+    return IsoDateText(d);
+}
+
+void WriteEntryJson(JsonWriter& w, const DurationEntry& e, const NameTables& names, bool withDates,
+                    const std::string& text) {
+    w.BeginObject();
+    WriteBody(w, "first", e.first, names);
+    WriteBody(w, "second", e.second, names);
+    w.Key("aspect").BeginObject();
+    w.Key("index").Int(e.aspect);
+    w.Key("name").String(e.aspect >= 1 && e.aspect <= kAspectCount ? names.AspectName[e.aspect]
+                                                                   : "");
+    w.EndObject();
+    w.Key("deviation").Number(e.deviation, 6);
+    w.Key("deviation_text").String(AngleText(e.deviation));
+    if (withDates) {
+        const bool moon = e.second == kMoon;
+        w.Key("moving_moon").Bool(moon);
+        if (e.hasDates && e.beginning >= 0) {
+            w.Key("beginning").String(IsoDateOfDayNumber(e.beginning));
+        } else {
+            w.Key("beginning").Null();
+        }
+        if (e.hasDates && e.end >= 0) {
+            w.Key("end").String(IsoDateOfDayNumber(e.end));
+        } else {
+            w.Key("end").Null();
+        }
+        if (e.hasDuration) {
+            w.Key("duration_days").Int(e.duration);
+        } else {
+            w.Key("duration_days").Null();
+        }
+    }
+    if (!text.empty()) w.Key("text").String(text);
+    w.EndObject();
+}
+
+}  // namespace vek::cli

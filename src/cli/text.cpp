@@ -1,0 +1,77 @@
+// vek-cli text N [--lang en|de]: prints one program text, so translators can
+// check their wording in vek.dat.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "display/program_text.h"
+#include "util/paths.h"
+
+namespace {
+
+// Parses a text number: digits only, 1..kMaxProgramTextNumber.
+bool ParseTextNumber(const std::string& s, int& n) {
+    if (s.empty() || s.size() > 4) return false;
+    n = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + (c - '0');
+    }
+    return n >= 1 && n <= vek::kMaxProgramTextNumber;
+}
+
+int RunText(const std::vector<std::string>& args) {
+    std::string number;
+    int language = 0;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        std::string lang;
+        if (a == "--lang" && i + 1 < args.size()) {
+            lang = args[++i];
+        } else if (a.rfind("--lang=", 0) == 0) {
+            lang = a.substr(7);
+        } else if (number.empty() && !a.empty() && a[0] != '-') {
+            number = a;
+            continue;
+        } else {
+            std::fprintf(stderr, "vek-cli text: unexpected argument '%s'\n", a.c_str());
+            return 2;
+        }
+        if (lang == "en") {
+            language = 0;
+        } else if (lang == "de") {
+            language = 1;
+        } else {
+            std::fprintf(stderr, "vek-cli text: unknown language '%s' (use en or de)\n",
+                         lang.c_str());
+            return 2;
+        }
+    }
+    int n = 0;
+    if (!ParseTextNumber(number, n)) {
+        std::fprintf(stderr, "vek-cli text: '%s' is not a text number (1 to %d)\n", number.c_str(),
+                     vek::kMaxProgramTextNumber);
+        return 2;
+    }
+
+    std::string message;
+    if (vek::LoadProgramText(vek::ProgramFolder(), &message) < 1) {
+        // The message may hold a line break before the path; keep it on one line.
+        for (size_t at; (at = message.find("\r\n")) != std::string::npos;)
+            message.replace(at, 2, ": ");
+        std::fprintf(stderr, "vek-cli text: %s\n", message.c_str());
+        return 2;
+    }
+    const vek::ProgramTextTable& table = vek::GlobalProgramText();
+    if (!table.Has(n, language)) {
+        std::fprintf(stderr, "vek-cli text: vek.dat has no text %d\n", n);
+        return 2;
+    }
+    std::printf("%s\n", table.Get(n, language).c_str());
+    return 0;
+}
+
+}  // namespace
+
+VEK_CLI_COMMAND(text, "text", "text N [--lang en|de]   print program text N of vek.dat", RunText);

@@ -1,0 +1,185 @@
+#include "display/natal_report.h"
+
+#include <algorithm>
+
+#include "display/durations_report.h"
+#include "display/program_text.h"
+#include "display/results_text.h"
+#include "engine/angle_text.h"
+#include "engine/patterns.h"
+#include "time/durations.h"
+#include "util/text.h"
+
+namespace vek {
+
+namespace {
+
+constexpr std::string_view kBreak = kReportLineBreak;
+
+bool ValidBody(int b) {
+    return b >= 1 && b <= kMaxBodies;
+}
+
+// Writes the pieces of the report from the current program texts.
+class Writer {
+  public:
+    explicit Writer(const NatalReportInput& in) : in_(in), names_(*in.names) {}
+
+    std::string Run() {
+        const std::vector<std::string>& lines = *in_.lines;
+        const int n = static_cast<int>(lines.size());
+        std::string out = Heading(n);
+        out += kBreak;
+        out += kBreak;
+
+        const DurationEntry first = ReadDurationEntry(lines[0]);
+        out += ProgramText(74) + " " + Sentence(first);
+        out += IsExact(first) ? ", " + ProgramText(86) : ", " + Distance(first);
+        out += kBreak;
+
+        if (n >= 2) {
+            const DurationEntry second = ReadDurationEntry(lines[1]);
+            if (IsExact(second)) {
+                out += ProgramText(78) + " " + Sentence(second) + ".";
+            } else {
+                out += ProgramText(79) + " " + Sentence(second) + ", " + Distance(second);
+            }
+            if (n > 2) {
+                out += kBreak;
+                out += kBreak;
+                out += ProgramText(81);
+            }
+            out += kBreak;
+        }
+
+        const int width = AlignedWidth() + (in_.synastry ? 6 : 0);
+        for (int i = 2; i < n; ++i) {
+            const DurationEntry e = ReadDurationEntry(lines[static_cast<size_t>(i)]);
+            out += PadRight(Sentence(e) + ", ", width) + Distance(e);
+            out += kBreak;
+        }
+
+        if (n > 2) {
+            out += Counts();
+            if (!in_.synastry) out += Patterns();
+        } else {
+            out += kBreak;
+        }
+        return out;
+    }
+
+  private:
+    bool German() const { return in_.language == kGerman; }
+
+    std::string Words(int n) const { return LowerCase(CountInWords(n, in_.language)); }
+
+    std::string Heading(int n) const {
+        std::string subject = in_.synastry
+                                  ? (German() ? ProgramText(14) : LowerCase(ProgramText(14)))
+                                  : ProgramText(77);
+        std::string h = ProgramText(n == 1 ? 72 : 73);
+        ReplaceAll(h, "[natal chart]", subject);
+        if (n > 1) ReplaceAll(h, "20", Words(n));
+        if (in_.synastry && German()) ReplaceAll(h, "diesem", "dieser");
+        return h;
+    }
+
+    double Longitude(int body, int chart) const {
+        return ValidBody(body) ? in_.arrays->BodyLongitude[body][chart] : -1;
+    }
+
+    std::string BodyName(int b) const { return ValidBody(b) ? names_.BodyName[b] : ""; }
+
+    // "Sun (12° in Aries) square Mars (5° in Cancer)", with "(1)" and "(2)"
+    // after the names in synastry.
+    std::string Sentence(const DurationEntry& e) const {
+        const std::string m1 = in_.synastry ? "(1)" : "";
+        const std::string m2 = in_.synastry ? "(2)" : "";
+        const int a = (e.aspect >= 1 && e.aspect <= kAspectCount) ? e.aspect : 0;
+        return BodyName(e.first) + m1 + " (" + PositionTextLong(Longitude(e.first, 0), names_) +
+               ") " + names_.AspectNoun[a] + " " + BodyName(e.second) + m2 + " (" +
+               PositionTextLong(Longitude(e.second, in_.synastry ? 1 : 0), names_) + ")";
+    }
+
+    std::string Distance(const DurationEntry& e) const {
+        std::string t = ProgramText(80);
+        ReplaceAll(t, "[5 degrees]", AngleText(e.deviation));
+        return t;
+    }
+
+    static bool IsExact(const DurationEntry& e) { return AngleText(e.deviation) == "0°0'"; }
+
+    int AlignedWidth() const {
+        int noun = 0;
+        for (int a = 1; a <= kAspectCount; ++a)
+            noun = std::max(noun, static_cast<int>(TextLength(names_.AspectNoun[a])));
+        return 2 * in_.W1 + noun + 4;
+    }
+
+    // "There are two conjunctions, no oppositions, ... and one quincunx."
+    std::string Counts() const {
+        const int16_t* count = in_.arrays->AspectCount;
+        std::string t(kBreak);
+        t += ProgramText(count[1] == 1 ? 83 : 84) + " ";
+        for (int a = 1; a <= kAspectCount; ++a) {
+            if (a == kAspectCount) t += " " + ProgramText(57) + " ";
+            t += Words(count[a]) + " ";
+            if (German()) {
+                t += names_.AspectName[a];
+            } else {
+                t += LowerCase(names_.AspectName[a]);
+                if (count[a] != 1) t += a == kQuincunx ? "es" : "s";
+            }
+            if (a <= 5) t += ", ";
+        }
+        t += ".";
+        t += kBreak;
+        return t;
+    }
+
+    std::string Patterns() const {
+        const PatternFindings f = FindAllPatterns(*in_.arrays, in_.midpointOrbIndex,
+                                                  PatternForm::Report, CurrentPatternTexts(names_));
+        std::string t;
+        int total = 0;
+        for (int p = 0; p < kPatternCount; ++p) {
+            if (p >= kStellium6 && p <= kStellium3 && p != f.stelliumSlot) continue;
+            const PatternBlock& block = f.blocks[static_cast<size_t>(p)];
+            if (block.text.empty()) continue;
+            const int k = block.count;
+            std::string name = names_.PatternName[p];
+            if (!German() && p != kTSquare) name = LowerCase(name);
+            t += kBreak;
+            if (k == 1) {
+                t += ProgramText(82) + " " + name + ": " + block.text;
+            } else {
+                t += ProgramText(84) + " " + Words(k) + " " + name;
+                if (!German()) t += p == kGrandCross ? "es" : "s";
+                t += ":";
+                t += kBreak;
+                t += block.text;
+            }
+            total += k;
+        }
+        t += kBreak;
+        if (total == 0) {
+            t += "There are no aspect patterns.";
+        } else {
+            t += ProgramText(87);
+        }
+        t += kBreak;
+        return t;
+    }
+
+    const NatalReportInput& in_;
+    const NameTables& names_;
+};
+
+}  // namespace
+
+std::string NatalReport(const NatalReportInput& in) {
+    if (!in.lines || in.lines->empty() || !in.arrays || !in.names) return "";
+    return Writer(in).Run();
+}
+
+}  // namespace vek

@@ -1,0 +1,189 @@
+#include "display/results_text.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "display/program_text.h"
+#include "time/date_rows.h"
+#include "time/stepping.h"
+#include "util/text.h"
+
+namespace vek {
+
+std::string RadiansText(double radians) {
+    if (!std::isfinite(radians)) return "";
+    char buffer[64];
+    const auto r =
+        std::to_chars(buffer, buffer + sizeof buffer, radians, std::chars_format::fixed, 4);
+    if (r.ec != std::errc()) return "";
+    std::string text(buffer, r.ptr);
+    if (text == "-0.0000") text.erase(0, 1);
+    return text;
+}
+
+namespace {
+
+const char* const kWordsEn[21] = {
+    "No",       "One",     "Two",     "Three",     "Four",     "Five",     "Six",
+    "Seven",    "Eight",   "Nine",    "Ten",       "Eleven",   "Twelve",   "Thirteen",
+    "Fourteen", "Fifteen", "Sixteen", "Seventeen", "Eighteen", "Nineteen", "Twenty"};
+const char* const kTensEn[10] = {"",      "",      "Twenty",  "Thirty", "Forty",
+                                 "Fifty", "Sixty", "Seventy", "Eighty", "Ninety"};
+const char* const kWordsDe[21] = {
+    "Keine",    "Eine",     "Zwei",     "Drei",     "Vier",     "Fünf",     "Sechs",
+    "Sieben",   "Acht",     "Neun",     "Zehn",     "Elf",      "Zwölf",    "Dreizehn",
+    "Vierzehn", "Fünfzehn", "Sechzehn", "Siebzehn", "Achtzehn", "Neunzehn", "Zwanzig"};
+const char* const kTensDe[10] = {"",        "",        "Zwanzig", "Dreißig", "Vierzig",
+                                 "Fünfzig", "Sechzig", "Siebzig", "Achtzig", "Neunzig"};
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+// Program text 127 with every "N" replaced by the total.
+std::string TotalText(int total) {
+    std::string text = ProgramText(127);
+    ReplaceAll(text, "N", std::to_string(total));
+    return text;
+}
+
+int TotalOf(const int16_t (&aspectCount)[kAspectCount + 1]) {
+    int total = 0;
+    for (int a = 1; a <= kAspectCount; ++a) total += aspectCount[a];
+    return total;
+}
+
+}  // namespace
+
+std::string CountInWords(int n, int language) {
+    const bool german = language == kGerman;
+    if (n < 0 || n >= 100) return std::to_string(n);
+    if (n <= 20) return german ? kWordsDe[n] : kWordsEn[n];
+    const int tens = n / 10;
+    const int units = n % 10;
+    if (units == 0) return german ? kTensDe[tens] : kTensEn[tens];
+    if (german) return std::string(kWordsDe[units]) + " und " + kTensDe[tens];
+    return std::string(kTensEn[tens]) + " " + kWordsEn[units];
+}
+
+std::string AspectCountText(int count, int aspect, const NameTables& names, int language) {
+    if (aspect < 1 || aspect > kAspectCount) return "";
+    std::string text = std::to_string(count) + " ";
+    if (language == kGerman) return text + names.AspectName[aspect];
+    text += Lower(names.AspectName[aspect]);
+    if (count != 1) text += aspect == kQuincunx ? "es" : "s";
+    return text;
+}
+
+std::string SingleChartSummary(const int16_t (&aspectCount)[kAspectCount + 1],
+                               const NameTables& names, int language,
+                               std::string_view patternSection, int retrogradeCount,
+                               std::string_view retrogradeList) {
+    std::string text;
+    for (int a = 1; a <= kAspectCount; ++a) {
+        if (aspectCount[a] <= 0) continue;
+        text += AspectCountText(aspectCount[a], a, names, language);
+        text += kLineBreak;
+    }
+    const int total = TotalOf(aspectCount);
+    if (total == 0) {
+        text += ProgramText(126);
+        text += kLineBreak;
+    } else if (total > 1) {
+        text += TotalText(total);
+        text += kLineBreak;
+    }
+    text += kLineBreak;
+    text += patternSection;
+    if (retrogradeCount > 0) {
+        text += std::to_string(retrogradeCount) + " " + ProgramText(389) + ": ";
+        text += retrogradeList;
+    }
+    return text;
+}
+
+std::string TwoChartSummary(const int16_t (&aspectCount)[kAspectCount + 1], const NameTables& names,
+                            int language) {
+    const int total = TotalOf(aspectCount);
+    if (total == 0) return ProgramText(126);
+    std::string text;
+    for (int a = 1; a <= kAspectCount; ++a) {
+        if (aspectCount[a] <= 0) continue;
+        text += AspectCountText(aspectCount[a], a, names, language) + ", ";
+    }
+    while (!text.empty() && (text.back() == ',' || text.back() == ' ')) text.pop_back();
+    if (total > 1) text += ". " + TotalText(total);
+    return text;
+}
+
+bool RunTargetFound(const RunTarget& target, const int16_t (&patternCount)[kPatternCount]) {
+    const int p = target.pattern;
+    if (p < 0 || p >= kPatternCount) return false;
+    if (target.twoOrMore) return patternCount[p] >= target.numToFindIndex + 2;
+    return patternCount[p] > 0;
+}
+
+std::string RunFoundMessage(const RunTarget& target, const int16_t (&patternCount)[kPatternCount],
+                            std::string_view patternName, int language) {
+    if (!target.twoOrMore) return std::string(patternName) + " " + ProgramText(7) + ".";
+    const int count =
+        target.pattern >= 0 && target.pattern < kPatternCount ? patternCount[target.pattern] : 0;
+    if (language == kGerman) {
+        std::string name(patternName);
+        ReplaceAll(name, "es ", "e ");
+        if (name.size() >= 2 && name.compare(name.size() - 2, 2, "es") == 0)
+            name.replace(name.size() - 2, 2, "e");
+        return CountInWords(count, kGerman) + " " + name + " gefunden.";
+    }
+    const std::string name =
+        patternName == "T-square" ? std::string(patternName) : Lower(patternName);
+    // "grand crosses", like "quincunxes" in the summary.
+    const bool sibilant = !name.empty() && (name.back() == 's' || name.back() == 'x');
+    return CountInWords(count, kEnglish) + " " + name + (sibilant ? "es" : "s") + " found.";
+}
+
+std::string RunFoundTitle() {
+    return ProgramText(122);
+}
+
+namespace {
+constexpr int kSlotNameText = 4;        // 4, 5, 6 for slots 0, 1, 2
+constexpr int kDateErrorMessage = 145;  // 145..148 for codes −1..−4
+constexpr int kDateErrorTitleText = 153;
+constexpr int kFirstIntervalText = 170;  // 170..174 for the five intervals
+}  // namespace
+
+std::string DateErrorText(int slot, double errorCode) {
+    std::string text = slot >= 0 && slot < kDateSlotCount ? ProgramText(kSlotNameText + slot) : "";
+    std::string message;
+    for (int code = 1; code <= 4; ++code) {
+        if (errorCode == -code) message = ProgramText(kDateErrorMessage + code - 1);
+    }
+    return text + " " + message;
+}
+
+std::string DateErrorTitle() {
+    return ProgramText(kDateErrorTitleText);
+}
+
+std::vector<std::string> StepIntervalTexts() {
+    std::vector<std::string> texts;
+    for (int i = 0; i < kStepIntervalCount; ++i)
+        texts.push_back(ProgramText(kFirstIntervalText + i));
+    return texts;
+}
+
+std::string ZodiacLabel(bool sidereal, bool addPeriod) {
+    std::string label = ProgramText(sidereal ? 46 : 47);
+    if (addPeriod) label += '.';
+    return label;
+}
+
+PatternTexts CurrentPatternTexts(const NameTables& names) {
+    return {names, ProgramText(154)};
+}
+
+}  // namespace vek

@@ -1,0 +1,54 @@
+#include "gui/form_helpers.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QWidget>
+
+namespace vek::gui {
+
+namespace {
+
+bool IsTextBox(const QWidget* w) {
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
+           qobject_cast<const QTextEdit*>(w);
+}
+
+}  // namespace
+
+void SetControlsEnabled(QWidget* form, bool value, bool withFrames, bool withTextBoxes,
+                        bool withLabels) {
+    for (QWidget* w : form->findChildren<QWidget*>()) {
+        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+            (withFrames && qobject_cast<QGroupBox*>(w)) || (withTextBoxes && IsTextBox(w)) ||
+            (withLabels && qobject_cast<QLabel*>(w))) {
+            w->setEnabled(value);
+        }
+    }
+}
+
+void SetControlsFontName(QWidget* form, const QString& family, bool withTextBoxes,
+                         const QString& keepFamily) {
+    for (QWidget* w : form->findChildren<QWidget*>()) {
+        if (!keepFamily.isEmpty() && w->font().family() == keepFamily) continue;
+        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+            qobject_cast<QGroupBox*>(w) || qobject_cast<QLabel*>(w) ||
+            (withTextBoxes && IsTextBox(w))) {
+            QFont f = w->font();
+            f.setFamily(family);
+            w->setFont(f);
+        }
+    }
+}
+
+bool FocusIfPossible(QAbstractButton* button) {
+    if (!button || !button->isVisible() || !button->isEnabled()) return false;
+    button->setFocus();
+    return true;
+}
+
+}  // namespace vek::gui

@@ -1,0 +1,864 @@
+#include "gui/frm_main.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include "app/compute.h"
+#include "display/program_text.h"
+#include "display/results_text.h"
+#include "engine/angle_text.h"
+#include "engine/modes.h"
+#include "gui/dialogs.h"
+#include "gui/fonts.h"
+#include "gui/form_helpers.h"
+#include "gui/popup.h"
+#include "gui/table_grid.h"
+#include "gui/twips.h"
+#include "time/stepping.h"
+
+namespace vek::gui {
+
+namespace {
+
+// The program's version (the project's 0.1); the window caption shows it as
+// major "." minor "2".
+constexpr int kVersionMajor = 0;
+constexpr int kVersionMinor = 1;
+
+// Layout of the window in twips.
+constexpr int kMargin = 120;
+constexpr int kRowTop = 150;   // top of the World date row
+constexpr int kRowStep = 450;  // distance between the date rows
+constexpr int kControlHeight = 330;
+constexpr int kButtonHeight = 375;
+constexpr int kLabelHeight = 270;
+// Columns of a date row.
+constexpr int kLabelLeft = kMargin, kLabelWidth = 1380;
+constexpr int kMonthLeft = 1560, kMonthWidth = 1500;
+constexpr int kDayLeft = 3120, kDayWidth = 660;
+constexpr int kYearLeft = 3840, kYearWidth = 720;
+constexpr int kHourLeft = 4620, kHourWidth = 900;
+constexpr int kZoneLeft = 5580, kZoneWidth = 1560;
+constexpr int kClearLeft = 7200, kClearWidth = 900;
+// The compute and stepping row under the date rows.
+constexpr int kCommandTop = kRowTop + 3 * kRowStep + 60;
+// The mode buttons, one under the other, right of the date rows.
+constexpr int kModeLeft = 8300, kModeWidth = 3500, kModeTop = 120, kModeStep = 285;
+// "Now" and the block of buttons right of the modes.
+constexpr int kNowLeft = 11900, kNowWidth = 1400;
+constexpr int kHelpGap = 200;  // the help button's column stands this far right of "Now"
+// Title, hint and table.
+constexpr int kTitleTop = 2000, kHintTop = 2280;
+constexpr int kTableTop = 2640;
+constexpr int kReportWidth = 3700;
+// Lower bounds of the window size.
+constexpr int kMinWidth = 10200, kMinHeight = 4800;
+
+const QString& Q(const std::string& s) {
+    static thread_local QString q;
+    q = QString::fromStdString(s);
+    return q;
+}
+
+QString PT(int n) {
+    return QString::fromStdString(ProgramText(n));
+}
+
+}  // namespace
+
+FrmMain::FrmMain(Dialogs& dialogs, Environment env, QWidget* parent)
+    : QWidget(parent),
+      dialogs_(dialogs),
+      env_(std::move(env)),
+      store_(env_.configFolder.empty() ? platform::SettingsStore()
+                                       : platform::SettingsStore(env_.configFolder)) {
+    setObjectName("frmMain");
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    CreateControls();
+    Timer1_.setInterval(1000);
+    connect(&Timer1_, &QTimer::timeout, this, &FrmMain::TimerTick);
+}
+
+FrmMain::~FrmMain() = default;
+
+QString FrmMain::VersionText() const {
+    return QString::number(kVersionMajor) + "." + QString::number(kVersionMinor) + "2";
+}
+
+// ---------------------------------------------------------------------------
+// Building the window
+
+QPushButton* FrmMain::NewButton(const QString& name) {
+    auto* b = new QPushButton(this);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* FrmMain::NewLabel(const QString& name) {
+    auto* l = new QLabel(this);
+    l->setObjectName(name);
+    return l;
+}
+
+void FrmMain::CreateDateRow(int slot) {
+    const QString n = QString::number(slot);
+    Label1_[slot] = NewLabel("Label1_" + n);
+    Label1_[slot]->installEventFilter(this);
+    auto combo = [&](const QString& name) {
+        auto* c = new QComboBox(this);
+        c->setObjectName(name + "_" + n);
+        c->setMaxVisibleItems(16);
+        return c;
+    };
+    cboMonthCE_[slot] = combo("cboMonthCE");
+    cboDayCE_[slot] = combo("cboDayCE");
+    txbYearCE_[slot] = new QLineEdit(this);
+    txbYearCE_[slot]->setObjectName("txbYearCE_" + n);
+    cboHour_[slot] = combo("cboHour");
+    cboTimezone_[slot] = combo("cboTimezone");
+    cmdClear_[slot] = NewButton("cmdClear_" + n);
+
+    for (QComboBox* c : {cboMonthCE_[slot], cboDayCE_[slot], cboHour_[slot], cboTimezone_[slot]}) {
+        // The model follows every change the user makes, by mouse, keys or
+        // wheel; the window's own changes are made from the model.
+        connect(c, &QComboBox::currentIndexChanged, this, [this, slot] {
+            if (!updatingControls_) SyncRowFromControls(slot);
+        });
+    }
+    for (QComboBox* c : {cboMonthCE_[slot], cboHour_[slot], cboTimezone_[slot]}) {
+        connect(c, &QComboBox::activated, this, [this, slot] { OnRowEdited(slot, false); });
+    }
+    connect(cboDayCE_[slot], &QComboBox::activated, this,
+            [this, slot] { OnRowEdited(slot, true); });
+    connect(txbYearCE_[slot], &QLineEdit::textEdited, this, [this, slot](const QString& t) {
+        if (!updatingControls_) rows_.Row(slot).yearText = t.toStdString();
+    });
+    connect(txbYearCE_[slot], &QLineEdit::editingFinished, this, [this] { MarkStale(); });
+    connect(txbYearCE_[slot], &QLineEdit::returnPressed, this, [this, slot] {
+        if (ModeReadsSlot(SelectedMode(), slot)) Compute();
+    });
+    connect(cmdClear_[slot], &QPushButton::clicked, this, [this, slot] { OnClear(slot); });
+}
+
+void FrmMain::CreateControls() {
+    for (int slot = 0; slot < 3; ++slot) CreateDateRow(slot);
+    cmdNow_ = NewButton("cmdNow");
+    connect(cmdNow_, &QPushButton::clicked, this, &FrmMain::OnNow);
+
+    modeGroup_ = new QButtonGroup(this);
+    auto mode = [&](const QString& name, Mode m) {
+        auto* o = new QRadioButton(this);
+        o->setObjectName(name);
+        modeGroup_->addButton(o, static_cast<int>(m));
+        connect(o, &QRadioButton::clicked, this, [this, m] { OnModeClicked(m); });
+        return o;
+    };
+    optPlanetary_ = mode("optPlanetary", Mode::World);
+    optNatal_[0] = mode("optNatal_0", Mode::Natal1);
+    optNatal_[1] = mode("optNatal_1", Mode::Natal2);
+    optPersonal_[0] = mode("optPersonal_0", Mode::Personal1);
+    optPersonal_[1] = mode("optPersonal_1", Mode::Personal2);
+    optSynastry_ = mode("optSynastry", Mode::Synastry);
+
+    cmdCompute_ = NewButton("cmdCompute");
+    connect(cmdCompute_, &QPushButton::clicked, this, &FrmMain::Compute);
+    cmdForwardBack_[0] = NewButton("cmdForwardBack_0");
+    cmdForwardBack_[1] = NewButton("cmdForwardBack_1");
+    for (int k = 0; k < 2; ++k) {
+        connect(cmdForwardBack_[k], &QPushButton::clicked, this, [this, k] { OnStep(k); });
+    }
+    cboForwardBack_ = new QComboBox(this);
+    cboForwardBack_->setObjectName("cboForwardBack");
+    connect(cboForwardBack_, &QComboBox::activated, this, [this] {
+        if (isVisible()) FocusIfPossible(cmdForwardBack_[0]);
+    });
+
+    fraLanguage_ = new QGroupBox(this);
+    fraLanguage_->setObjectName("fraLanguage");
+    optEnglish_ = new QRadioButton(fraLanguage_);
+    optEnglish_->setObjectName("optEnglish");
+    optGerman_ = new QRadioButton(fraLanguage_);
+    optGerman_->setObjectName("optGerman");
+    connect(optEnglish_, &QRadioButton::clicked, this, [this] { ApplyLanguage(kEnglish); });
+    connect(optGerman_, &QRadioButton::clicked, this, [this] { ApplyLanguage(kGerman); });
+
+    cmdSave_ = NewButton("cmdSave");
+    cmdRestore_ = NewButton("cmdRestore");
+    cmdQuit_ = NewButton("cmdQuit");
+    connect(cmdSave_, &QPushButton::clicked, this, &FrmMain::OnSave);
+    connect(cmdRestore_, &QPushButton::clicked, this, &FrmMain::OnRestore);
+    connect(cmdQuit_, &QPushButton::clicked, this, &FrmMain::OnQuit);
+
+    lblTitle_ = NewLabel("lblTitle");
+    lblClickonAspect_ = NewLabel("lblClickonAspect");
+    lblStatus_ = NewLabel("lblStatus");
+    for (QLabel* l : {lblTitle_, lblClickonAspect_, lblStatus_}) {
+        l->setTextFormat(Qt::PlainText);
+    }
+
+    picTable_ = new TableGrid(this);
+    auto report = [&](const QString& name) {
+        auto* t = new QTextEdit(this);
+        t->setObjectName(name);
+        t->setReadOnly(true);
+        t->setAcceptRichText(false);
+        t->setLineWrapMode(QTextEdit::WidgetWidth);
+        t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        t->document()->setDocumentMargin(2);
+        return t;
+    };
+    txbReport_ = report("txbReport");
+    txbReport1_ = report("txbReport1");
+    // The two-chart summary is one line under the table.
+    txbReport1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    popUp_ = new PopUp(this);
+    PlaceControls();
+}
+
+void FrmMain::PlaceControls() {
+    for (int slot = 0; slot < 3; ++slot) {
+        const int top = kRowTop + slot * kRowStep;
+        Twips::Place(Label1_[slot], kLabelLeft, top + 30, kLabelWidth, kLabelHeight);
+        Twips::Place(cboMonthCE_[slot], kMonthLeft, top, kMonthWidth, kControlHeight);
+        Twips::Place(cboDayCE_[slot], kDayLeft, top, kDayWidth, kControlHeight);
+        Twips::Place(txbYearCE_[slot], kYearLeft, top, kYearWidth, kControlHeight);
+        Twips::Place(cboHour_[slot], kHourLeft, top, kHourWidth, kControlHeight);
+        Twips::Place(cboTimezone_[slot], kZoneLeft, top, kZoneWidth, kControlHeight);
+        Twips::Place(cmdClear_[slot], kClearLeft, top, kClearWidth, kControlHeight);
+    }
+    QRadioButton* modes[6] = {optPlanetary_,   optNatal_[0],    optNatal_[1],
+                              optPersonal_[0], optPersonal_[1], optSynastry_};
+    for (int i = 0; i < 6; ++i) {
+        Twips::Place(modes[i], kModeLeft, kModeTop + i * kModeStep, kModeWidth, kLabelHeight);
+    }
+    Twips::Place(cmdCompute_, kMargin, kCommandTop, 1400, kButtonHeight);
+    Twips::Place(cmdForwardBack_[0], 1620, kCommandTop, 1100, kButtonHeight);
+    Twips::Place(cboForwardBack_, 2780, kCommandTop + 22, 1560, kControlHeight);
+    Twips::Place(cmdForwardBack_[1], 4400, kCommandTop, 1100, kButtonHeight);
+
+    // "Now" is 1400 wide; the help button's column stands 200 right of it,
+    // "Save" under "Now", "Restore" level with "Save" in the help column and
+    // "Quit" 480 below "Restore"; the language frame sits under "Save".
+    const int helpLeft = kNowLeft + kNowWidth + kHelpGap;
+    const int saveTop = kRowTop + kRowStep;
+    Twips::Place(cmdNow_, kNowLeft, kRowTop, kNowWidth, kButtonHeight);
+    Twips::Place(cmdSave_, kNowLeft, saveTop, kNowWidth, kButtonHeight);
+    Twips::Place(cmdRestore_, helpLeft, saveTop, kNowWidth, kButtonHeight);
+    Twips::Place(cmdQuit_, helpLeft, saveTop + 480, kNowWidth, kButtonHeight);
+    Twips::Place(fraLanguage_, kNowLeft, saveTop + 420, kNowWidth, 900);
+    Twips::Place(optEnglish_, 120, 270, kNowWidth - 180, kLabelHeight);
+    Twips::Place(optGerman_, 120, 560, kNowWidth - 180, kLabelHeight);
+
+    Twips::Place(lblTitle_, kMargin, kTitleTop, 14800, kLabelHeight);
+    Twips::Place(lblClickonAspect_, kMargin, kHintTop, 14800, kLabelHeight);
+    Twips::Move(picTable_, kMargin, kTableTop);
+    Twips::Place(txbReport_, kMargin + 10 * kCellWidth + 120, kTableTop, kReportWidth,
+                 11 * kCellHeight);
+    Twips::Place(txbReport1_, kMargin, kTableTop + 12 * kCellHeight + 120, 12 * kCellWidth, 360);
+    Twips::Place(lblStatus_, kMargin, kTableTop + 11 * kCellHeight + 150, 14500, kLabelHeight);
+}
+
+void FrmMain::InitMainWindow() {
+    autoStatePath_ = env_.autoStatePath.empty() ? vek::AutoStatePath() : env_.autoStatePath;
+    computedMode_ = Mode::None;
+    runInProgress_ = false;
+    inputErrorReported_ = false;
+    anglesInRadians_ = false;
+    lblTitle_->clear();
+    picTable_->hide();
+    txbReport_->hide();
+    txbReport1_->hide();
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+bool FrmMain::Load() {
+    blnStartupCompleted_ = false;
+    Timer1_.stop();
+
+    // The program text: nothing can be shown without it.
+    std::string message;
+    if (LoadProgramText(env_.dataFolder, &message) < 1) {
+        dialogs_.Message(Q(message), QString(), MessageIcon::Critical);
+        End();
+        return false;
+    }
+
+    QFont controlFont(kControlFontFamily, 8);
+    setFont(controlFont);
+    SetControlsFontName(this, kControlFontFamily, true, kGlyphFontFamily);
+    Twips::Move(lblTitle_, kMargin, kTitleTop);
+    Twips::Move(lblClickonAspect_, kMargin, kHintTop);
+    UpdateHintLabel();
+    setProperty("tag", "VEK");
+
+    engine_.Initialize(env_.dataFolder);
+    InitMainWindow();
+    rows_.FillDateLists(kEnglish);
+
+    // The configuration: defaults, then the values kept in the store.
+    settings_ = Settings();
+    const int localZone = env_.localZoneMinutes ? *env_.localZoneMinutes : LocalZoneMinutes();
+    CreateConfiguration(settings_, store_, localZone);
+    rows_.SetUpTimezoneComboBoxes(false, settings_.controls.northAmericanZones);
+    rows_.SetLocalZone(localZone);
+    FillDateControls();
+
+    for (QPushButton* b : cmdClear_) b->hide();
+    cmdForwardBack_[0]->setEnabled(false);
+    cmdForwardBack_[1]->setEnabled(false);
+    cboForwardBack_->setEnabled(false);
+
+    // The stored language; selecting its button applies it.
+    const int language = ReadLanguageSetting(store_) == kGerman ? kGerman : kEnglish;
+    (language == kGerman ? optGerman_ : optEnglish_)->setChecked(true);
+    ApplyLanguage(language);
+
+    move(0, 0);
+
+    // The Pluto table, with a note on the screen while it loads.
+    popUp_->ShowCenterScreen("Loading data ...", 2000, 300, 2000);
+    QApplication::processEvents();
+    const std::string plutoError = engine_.LoadPlutoTable();
+    if (!plutoError.empty()) {
+        popUp_->hide();
+        show();
+        dialogs_.Message(PT(2), PT(3), MessageIcon::Exclamation);
+        End();
+        return false;
+    }
+
+    show();
+    RestoreAtStartup();
+
+    setWindowTitle(PT(1) + " " + VersionText());
+    Timer1_.start();
+    TimerTick();  // the controls' states are current from the first moment on
+    UpdateHintLabel();
+
+    // The window opens showing everything the first result needs; its size
+    // is then the size limit.
+    ApplySizeLimits(true);
+    blnStartupCompleted_ = true;
+    ApplyResizeRule();
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Date rows
+
+void FrmMain::FillDateControls() {
+    updatingControls_ = true;
+    for (int slot = 0; slot < 3; ++slot) {
+        auto fill = [](QComboBox* c, const std::vector<std::string>& entries) {
+            const int keep = c->currentIndex();
+            c->clear();
+            for (const std::string& e : entries) c->addItem(QString::fromStdString(e));
+            c->setCurrentIndex(keep);
+        };
+        fill(cboMonthCE_[slot], rows_.MonthList());
+        fill(cboDayCE_[slot], rows_.DayList());
+        fill(cboHour_[slot], rows_.TimeList());
+        cboTimezone_[slot]->clear();
+        for (const ZoneEntry& z : rows_.ZoneList()) {
+            cboTimezone_[slot]->addItem(QString::fromStdString(z.text), z.minutesEast);
+        }
+    }
+    updatingControls_ = false;
+    for (int slot = 0; slot < 3; ++slot) ShowRow(slot);
+}
+
+void FrmMain::ShowRow(int slot) {
+    updatingControls_ = true;
+    const DateRowFields& r = rows_.Row(slot);
+    cboMonthCE_[slot]->setCurrentIndex(r.monthIndex);
+    cboDayCE_[slot]->setCurrentIndex(r.dayIndex);
+    if (txbYearCE_[slot]->text().toStdString() != r.yearText) {
+        txbYearCE_[slot]->setText(QString::fromStdString(r.yearText));
+    }
+    cboHour_[slot]->setCurrentIndex(r.timeIndex);
+    cboTimezone_[slot]->setCurrentIndex(r.zoneIndex);
+    updatingControls_ = false;
+}
+
+void FrmMain::FillStepList() {
+    const int keep = cboForwardBack_->currentIndex();
+    cboForwardBack_->clear();
+    for (const std::string& t : StepIntervalTexts()) cboForwardBack_->addItem(Q(t));
+    cboForwardBack_->setCurrentIndex(IntervalIndexAfterRefill(keep));
+}
+
+void FrmMain::SyncRowFromControls(int slot) {
+    DateRowFields& r = rows_.Row(slot);
+    r.monthIndex = std::max(0, cboMonthCE_[slot]->currentIndex());
+    r.dayIndex = std::max(0, cboDayCE_[slot]->currentIndex());
+    r.timeIndex = std::max(0, cboHour_[slot]->currentIndex());
+    r.zoneIndex = std::max(0, cboTimezone_[slot]->currentIndex());
+}
+
+void FrmMain::OnRowEdited(int slot, bool daySelected) {
+    if (updatingControls_) return;
+    SyncRowFromControls(slot);
+    if (daySelected) {
+        cboDayCE_[slot]->setToolTip(QString::fromStdString(rows_.WeekdayToolTip(slot)));
+    }
+    MarkStale();
+    if (cmdCompute_->isEnabled() && !steppingUnderWay_) cmdCompute_->setFocus();
+}
+
+void FrmMain::MarkStale() {
+    if (!isVisible()) return;
+    lblStatus_->setText(StandingStatusText());
+}
+
+void FrmMain::RefreshWeekdayToolTips() {
+    for (int slot = 0; slot < 3; ++slot) {
+        cboDayCE_[slot]->setToolTip(QString::fromStdString(rows_.WeekdayToolTip(slot)));
+        ShowRow(slot);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Modes
+
+Mode FrmMain::SelectedMode() const {
+    const int id = modeGroup_->checkedId();
+    return id < 0 ? Mode::None : static_cast<Mode>(id);
+}
+
+void FrmMain::SelectMode(Mode mode) {
+    if (QAbstractButton* b = modeGroup_->button(static_cast<int>(mode))) b->setChecked(true);
+}
+
+void FrmMain::OnModeClicked(Mode) {
+    if (loadingState_) return;
+    Compute();
+    if (inputErrorReported_) RestoreMode();
+    EnableStepping();
+    UpdateHintLabel();
+}
+
+void FrmMain::RestoreMode() {
+    loadingState_ = true;
+    if (computedMode_ != Mode::None) SelectMode(computedMode_);
+    loadingState_ = false;
+    inputErrorReported_ = false;
+}
+
+bool FrmMain::SteppingAllowed() const {
+    return SteppingEnabled(rows_.Row(kWorldDate), SelectedMode(), runInProgress_, false);
+}
+
+void FrmMain::EnableStepping() {
+    const Mode m = SelectedMode();
+    const bool on = ModeInfoOf(m).transits && !runInProgress_;
+    cmdForwardBack_[0]->setEnabled(on);
+    cmdForwardBack_[1]->setEnabled(on);
+    cboForwardBack_->setEnabled(on);
+}
+
+void FrmMain::UpdateHintLabel() {
+    lblClickonAspect_->show();
+    const Mode m = SelectedMode();
+    const bool hint = ModeInfoOf(m).transits;
+    lblClickonAspect_->setText(hint ? PT(32) : QString());
+}
+
+// ---------------------------------------------------------------------------
+// The compute command
+
+// The compute command: one call into the core, then its results are copied
+// into the controls. A bad date row is reported and nothing else changes.
+void FrmMain::Compute() {
+    inputErrorReported_ = false;
+    lastDateError_ = 0;
+    const ComputeRequest request{SelectedMode(), anglesInRadians_, false};
+    const DateError error = ComputeCommand(engine_, rows_, settings_, request, results_);
+    // The conversion fills in an empty time and zone, as the user sees.
+    for (int slot = 0; slot < 3; ++slot) ShowRow(slot);
+    if (error) {
+        lastDateError_ = error.slot == kWorldDate ? error.code : 0;
+        dialogs_.Message(Q(error.text), Q(error.title), MessageIcon::Information);
+        inputErrorReported_ = true;
+        return;
+    }
+    if (results_.ComputedMode == Mode::None) return;
+    computedMode_ = results_.ComputedMode;
+    ShowResults();
+    emit Computed();
+}
+
+void FrmMain::ShowResults() {
+    lblTitle_->setText(Q(results_.title));
+    picTable_->Show(results_.table);
+    QTextEdit* box = results_.twoCharts ? txbReport1_ : txbReport_;
+    box->setPlainText(Q(results_.summary));
+    picTable_->show();
+    ArrangeReportArea();
+}
+
+void FrmMain::ArrangeReportArea() {
+    const Mode m = computedMode_ == Mode::None ? SelectedMode() : computedMode_;
+    const bool square = ModeInfoOf(m).twoCharts;
+    const int tableLeft = Twips::Left(picTable_);
+    const int tableTop = Twips::Top(picTable_);
+    const int tableWidth = Twips::Width(picTable_);
+    const int tableHeight = Twips::Height(picTable_);
+    if (!square) {
+        txbReport_->show();
+        txbReport1_->hide();
+        Twips::Place(txbReport_, tableLeft + tableWidth + 120, tableTop, kReportWidth, tableHeight);
+        const int statusTop = tableTop + tableHeight + 150;
+        Twips::Place(lblStatus_, tableLeft, statusTop, tableWidth + 200 + kReportWidth,
+                     kLabelHeight);
+        lblStatus_->setVisible(picTable_->isVisible());
+        heightLimit_ = statusTop + kLabelHeight + 700;
+        widthLimit_ = Twips::Left(txbReport_) + kReportWidth + 350;
+    } else {
+        txbReport1_->show();
+        txbReport_->hide();
+        Twips::Place(txbReport1_, tableLeft, tableTop + tableHeight + 120, tableWidth, 360);
+        heightLimit_ = Twips::Top(txbReport1_) + Twips::Height(txbReport1_) + 700;
+        widthLimit_ = Twips::Left(txbReport_) + kReportWidth + 200;
+        lblStatus_->hide();
+    }
+    ApplySizeLimits(false);
+}
+
+void FrmMain::ApplySizeLimits(bool growToFit) {
+    const QSize limit(Twips::ToPixels(widthLimit_), Twips::ToPixels(heightLimit_));
+    const QSize lower(Twips::ToPixels(kMinWidth), Twips::ToPixels(kMinHeight));
+    // A limit below the lower bound wins.
+    setMinimumSize(lower.boundedTo(limit));
+    setMaximumSize(limit);
+    // When the table's layout changes the window follows it, so that nothing
+    // it shows is cut off; a size the user chose is kept otherwise.
+    if (growToFit || widthLimit_ != lastWidthLimit_ || heightLimit_ != lastHeightLimit_) {
+        resize(limit);
+    }
+    lastWidthLimit_ = widthLimit_;
+    lastHeightLimit_ = heightLimit_;
+}
+
+void FrmMain::ApplyResizeRule() {
+    if (isMinimized() || !blnStartupCompleted_) return;
+    int w = Twips::FromPixels(width());
+    int h = Twips::FromPixels(height());
+    w = std::min(std::max(w, kMinWidth), widthLimit_);
+    h = std::min(std::max(h, kMinHeight), heightLimit_);
+    const QSize target(Twips::ToPixels(w), Twips::ToPixels(h));
+    if (target != size()) resize(target);
+}
+
+void FrmMain::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    ApplyResizeRule();
+}
+
+// ---------------------------------------------------------------------------
+// Language
+
+void FrmMain::ApplyLanguage(int language) {
+    const int code = language == kGerman ? kGerman : kEnglish;
+    settings_.accepted.CurrentLanguage = code;
+    SetCurrentLanguage(code);
+    engine_.SetLanguage(code);
+    SetLanguageDependentText();
+    WriteLanguageSetting(store_, code);
+    if (blnStartupCompleted_) {
+        RefreshWeekdayToolTips();
+        if (computedMode_ != Mode::None || SelectedMode() != Mode::None) Compute();
+        FocusIfPossible(cmdCompute_);
+    }
+}
+
+void FrmMain::SetLanguageDependentText() {
+    setWindowTitle(PT(1) + " " + VersionText());
+    rows_.FillMonthLists(CurrentLanguage());
+    {
+        updatingControls_ = true;
+        for (int slot = 0; slot < 3; ++slot) {
+            for (int m = 1; m < cboMonthCE_[slot]->count() && m < int(rows_.MonthList().size());
+                 ++m) {
+                cboMonthCE_[slot]->setItemText(m, QString::fromStdString(rows_.MonthList()[m]));
+            }
+        }
+        updatingControls_ = false;
+    }
+    FillStepList();
+    UpdateHintLabel();
+
+    fraLanguage_->setTitle(PT(187));
+    optEnglish_->setText(PT(200));
+    optGerman_->setText(PT(201));
+    for (int slot = 0; slot < 3; ++slot) {
+        Label1_[slot]->setText(PT(4 + slot));
+        cmdClear_[slot]->setText(PT(8));
+    }
+    optPlanetary_->setText(PT(9));
+    optNatal_[0]->setText(PT(10));
+    optNatal_[1]->setText(PT(11));
+    optPersonal_[0]->setText(PT(12));
+    optPersonal_[1]->setText(PT(13));
+    optSynastry_->setText(PT(14));
+    cmdSave_->setText(PT(15));
+    cmdQuit_->setText(PT(16));
+    cmdNow_->setText(PT(18));
+    cmdRestore_->setText(PT(398));
+    cmdCompute_->setText(PT(19));
+    cmdForwardBack_[0]->setText(PT(21));
+    cmdForwardBack_[1]->setText(PT(22));
+    if (lblStatus_->text().isEmpty() || !blnStartupCompleted_) {
+        lblStatus_->setText(StandingStatusText());
+    }
+}
+
+QString FrmMain::StandingStatusText() const {
+    return PT(1) + " " + VersionText() + "  \u00B7  " + PT(310);
+}
+
+// ---------------------------------------------------------------------------
+// Timer1
+
+void FrmMain::TimerTick() {
+    for (int slot = 0; slot < 3; ++slot) {
+        DateRowFields& r = rows_.Row(slot);
+        const std::string digits = DigitsOnly(r.yearText);
+        if (digits != r.yearText) {
+            r.yearText = digits;
+            ShowRow(slot);
+        }
+        cmdClear_[slot]->setVisible(rows_.HasAnyValue(slot));
+        cboDayCE_[slot]->setToolTip(QString::fromStdString(rows_.WeekdayToolTip(slot)));
+        ShowRow(slot);
+    }
+    const bool step = SteppingAllowed();
+    cmdForwardBack_[0]->setEnabled(step);
+    cmdForwardBack_[1]->setEnabled(step);
+    cboForwardBack_->setEnabled(step);
+    lblStatus_->setVisible(picTable_->isVisible() && txbReport_->isVisible());
+    if (stateJustSaved_) {
+        if (++stateTicks_ > 5) stateJustSaved_ = false;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Buttons
+
+void FrmMain::ShowWorldTransitsNow() {
+    rows_.SetWorldDateToNow(env_.clock);
+    ShowRow(kWorldDate);
+    SelectMode(Mode::World);
+    Compute();
+    picTable_->show();
+}
+
+void FrmMain::OnNow() {
+    rows_.SetWorldDateToNow(env_.clock);
+    ShowRow(kWorldDate);
+    const Mode m = SelectedMode();
+    if (ModeInfoOf(m).transits) Compute();
+}
+
+void FrmMain::OnClear(int slot) {
+    const QString text = PT(342) + " " + PT(343 + slot);
+    if (dialogs_.AskYesNoCancel(text, cmdClear_[slot]->text(), Answer::Yes) != Answer::Yes) {
+        return;
+    }
+    DateRowFields& r = rows_.Row(slot);
+    r = DateRowFields();
+    ShowRow(slot);
+}
+
+// The stepping routine of "Forward" (0) and "Back" (1): one step, or during
+// a run forward steps until the run ends. Events are processed between the
+// steps so that the window stays usable.
+void FrmMain::OnStep(int direction) {
+    steppingUnderWay_ = true;
+    do {
+        QApplication::processEvents();
+        const int interval = std::max(0, cboForwardBack_->currentIndex());
+        const DateRowFields saved = ApplyStep(rows_, interval, direction);
+        ShowRow(kWorldDate);
+        // Every count a run sees belongs to this step.
+        std::fill(std::begin(results_.PatternCount), std::end(results_.PatternCount), 0);
+        Compute();
+        // A step out of the accepted range has been reported by the compute;
+        // the World date goes back to what it was.
+        if (RestoreIfRefused(rows_, saved, lastDateError_)) {
+            ShowRow(kWorldDate);
+            break;
+        }
+    } while (direction == kStepForward && runInProgress_);
+    steppingUnderWay_ = false;
+}
+
+// ---------------------------------------------------------------------------
+// State files
+
+AppState FrmMain::CurrentState() const {
+    AppState s;
+    for (int slot = 0; slot < 3; ++slot) s.dateRows[slot] = rows_.Row(slot);
+    s.mode = SelectedMode() == Mode::None ? Mode::World : SelectedMode();
+    s.steppingIntervalIndex = cboForwardBack_->currentIndex();
+    s.settings = settings_;
+    return s;
+}
+
+void FrmMain::ApplyState(const AppState& state) {
+    // The mode buttons ignore their clicks while a state is applied.
+    loadingState_ = true;
+    auto within = [](int index, size_t count) {
+        return index >= 0 && index < static_cast<int>(count) ? index : 0;
+    };
+    for (int slot = 0; slot < 3; ++slot) {
+        DateRowFields r = state.dateRows[slot];
+        r.monthIndex = within(r.monthIndex, rows_.MonthList().size());
+        r.dayIndex = within(r.dayIndex, rows_.DayList().size());
+        r.timeIndex = within(r.timeIndex, rows_.TimeList().size());
+        r.zoneIndex = within(r.zoneIndex, rows_.ZoneList().size());
+        rows_.Row(slot) = r;
+        ShowRow(slot);
+    }
+    SelectMode(state.mode == Mode::None ? Mode::World : state.mode);
+    cboForwardBack_->setCurrentIndex(within(state.steppingIntervalIndex, cboForwardBack_->count()));
+    settings_ = state.settings;
+    loadingState_ = false;
+}
+
+std::string FrmMain::SaveState(const std::string& path) {
+    AppState state = CurrentState();
+    const std::string error = SaveStateFile(path, state, &store_);
+    if (error.empty()) {
+        settings_ = state.settings;
+        stateJustSaved_ = true;
+        stateTicks_ = 0;
+    }
+    return error;
+}
+
+std::string FrmMain::LoadState(const std::string& path) {
+    AppState state = CurrentState();
+    StateLoadOptions options;
+    options.startupComplete = blnStartupCompleted_;
+    options.store = &store_;
+    const std::string error = LoadStateFile(path, state, options);
+    // What was read before an error stays, as it does in the controls.
+    ApplyState(state);
+    return error;
+}
+
+void FrmMain::RestoreAtStartup() {
+    // A missing or broken automatic state shows world transits for now; a
+    // broken one has already put the settings back to their defaults.
+    if (!autoStatePath_.empty() && QFile::exists(QString::fromStdString(autoStatePath_)) &&
+        LoadState(autoStatePath_).empty()) {
+        int row = kWorldDate;
+        if (SelectedMode() == Mode::Natal1) {
+            row = kBirth1;
+        } else if (SelectedMode() == Mode::Natal2) {
+            row = kBirth2;
+        } else {
+            SelectMode(Mode::World);
+        }
+        const double jd = rows_.InputDateToAJDate(row);
+        ShowRow(row);
+        if (jd > 0) {
+            Compute();
+            picTable_->show();
+            return;
+        }
+    }
+    ShowWorldTransitsNow();
+}
+
+void FrmMain::ShowConfirmation(QPushButton* button, int text) {
+    popUp_->ShowInForm(this, PT(text), 2400, 300, 2000, Twips::Top(button) + 475,
+                       Twips::Left(button) - 2450);
+}
+
+void FrmMain::OnSave() {
+    const std::string error = SaveState(autoStatePath_);
+    if (!error.empty()) {
+        dialogs_.Message(Q(error), cmdSave_->text(), MessageIcon::Exclamation);
+    } else {
+        ShowConfirmation(cmdSave_, 128);
+    }
+    FocusIfPossible(cmdCompute_);
+}
+
+void FrmMain::OnRestore() {
+    if (!QFile::exists(QString::fromStdString(autoStatePath_))) return;
+    const std::string error = LoadState(autoStatePath_);
+    if (!error.empty()) {
+        dialogs_.Message(Q(error), cmdRestore_->text(), MessageIcon::Exclamation);
+    } else {
+        ShowConfirmation(cmdRestore_, 399);
+    }
+}
+
+void FrmMain::OnQuit() {
+    if (stateJustSaved_) {
+        End();
+        return;
+    }
+    switch (dialogs_.AskYesNoCancel(PT(149), cmdQuit_->text(), Answer::No)) {
+        case Answer::Cancel:
+            return;
+        case Answer::Yes:
+            SaveState(autoStatePath_);  // a failed save does not keep the program open
+            End();
+            return;
+        case Answer::No:
+            End();
+            return;
+    }
+}
+
+void FrmMain::OnWorldDateLabel() {
+    anglesInRadians_ = !anglesInRadians_;
+}
+
+void FrmMain::End() {
+    if (ended_) return;
+    ended_ = true;
+    Timer1_.stop();
+    popUp_->hide();
+    hide();
+    emit Ended();
+}
+
+void FrmMain::closeEvent(QCloseEvent* e) {
+    // The close box ends the program at once: no question, nothing saved.
+    End();
+    e->accept();
+}
+
+void FrmMain::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == Label1_[0] && e->type() == QEvent::MouseButtonRelease) {
+        OnWorldDateLabel();
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+}  // namespace vek::gui

@@ -1,0 +1,214 @@
+// frmMain, the main window: the three date rows, the six mode buttons, the
+// compute and stepping commands, the language buttons, "Save", "Restore" and
+// "Quit", and the aspect table with its title and summary. The window binds
+// its controls to the core's models and shows what the core computes; it
+// computes nothing itself.
+//
+// Control names: every control's objectName is its name; members of a control
+// array carry their index after an underscore (cboMonthCE_0, txbCell_143).
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/compute.h"
+#include "app/state_file.h"
+#include "display/settings.h"
+#include "engine/engine.h"
+#include "platform/settings_store.h"
+#include "time/date_rows.h"
+
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace vek::gui {
+
+class Dialogs;
+class PopUp;
+class TableGrid;
+
+class FrmMain : public QWidget {
+    Q_OBJECT
+  public:
+    // Where the window finds its data and keeps its state; tests replace the
+    // clock and the folders.
+    struct Environment {
+        std::string dataFolder;     // program folder with vek.dat and pluto.slx
+        std::string autoStatePath;  // vek.usr; empty: the per-user default
+        std::string configFolder;   // the settings store; empty: the per-user default
+        Clock clock = ReadSystemClock;
+        // The computer's zone in minutes east of Greenwich; unset: asked of
+        // the system.
+        std::optional<int> localZoneMinutes;
+    };
+
+    FrmMain(Dialogs& dialogs, Environment env, QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    // The start-up of the load event. Returns false when the program has to
+    // end (the reason has been shown); the window is then closed.
+    bool Load();
+
+    // True once "Quit" or the close box has ended the program.
+    bool HasEnded() const { return ended_; }
+
+    // Commands, as the buttons run them.
+    void Compute();  // cmdCompute
+    void ShowWorldTransitsNow();
+    void ApplyLanguage(int language);
+    void TimerTick();  // Timer1
+
+    // What the window holds, for the commands of other windows and tests.
+    Mode SelectedMode() const;
+    Mode ComputedMode() const { return computedMode_; }
+    bool StartupCompleted() const { return blnStartupCompleted_; }
+    bool StateJustSaved() const { return stateJustSaved_; }
+    const DateRows& Rows() const { return rows_; }
+    const Engine& CoreEngine() const { return engine_; }
+    const ComputeResults& Results() const { return results_; }
+    const Settings& CoreSettings() const { return settings_; }
+    TableGrid* Grid() const { return picTable_; }
+    int WidthLimit() const { return widthLimit_; }    // twips
+    int HeightLimit() const { return heightLimit_; }  // twips
+    const std::string& AutoStatePath() const { return autoStatePath_; }
+    QString VersionText() const;
+
+  signals:
+    // The program ends: "Quit" answered, or the close box.
+    void Ended();
+    // A compute finished and its results are on the screen.
+    void Computed();
+
+  protected:
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+  private:
+    // Building the window.
+    void CreateControls();
+    void CreateDateRow(int slot);
+    QPushButton* NewButton(const QString& name);
+    QLabel* NewLabel(const QString& name);
+    void PlaceControls();
+    void InitMainWindow();
+
+    // Date rows: model <-> controls.
+    void FillDateControls();
+    void ShowRow(int slot);
+    void FillStepList();
+    void SyncRowFromControls(int slot);
+    void OnRowEdited(int slot, bool daySelected);
+    void MarkStale();
+
+    // Modes.
+    void OnModeClicked(Mode mode);
+    void SelectMode(Mode mode);
+    void RestoreMode();
+    void EnableStepping();
+    void UpdateHintLabel();
+    bool SteppingAllowed() const;
+
+    // The compute command's display side.
+    void ShowResults();
+    void ArrangeReportArea();
+    void ApplySizeLimits(bool growToFit);
+    void ApplyResizeRule();
+
+    // Language.
+    void SetLanguageDependentText();
+    void RefreshWeekdayToolTips();
+
+    // Buttons.
+    void OnNow();
+    void OnClear(int slot);
+    void OnStep(int index);
+    void OnSave();
+    void OnRestore();
+    void OnQuit();
+    void OnWorldDateLabel();
+    void End();
+
+    QString StandingStatusText() const;
+
+    // State files.
+    AppState CurrentState() const;
+    void ApplyState(const AppState& state);
+    std::string SaveState(const std::string& path);
+    std::string LoadState(const std::string& path);
+    void RestoreAtStartup();
+    void ShowConfirmation(QPushButton* button, int text);
+
+    Dialogs& dialogs_;
+    Environment env_;
+    Engine engine_;
+    DateRows rows_;
+    Settings settings_;
+    platform::SettingsStore store_;
+    ComputeResults results_;
+
+    // Window variables.
+    bool blnStartupCompleted_ = false;
+    bool ended_ = false;
+    bool loadingState_ = false;
+    bool inputErrorReported_ = false;
+    double lastDateError_ = 0;  // the World date's error code of the last compute, else 0
+    bool steppingUnderWay_ = false;
+    bool runInProgress_ = false;
+    bool stateJustSaved_ = false;
+    int stateTicks_ = 0;
+    bool updatingControls_ = false;
+    bool anglesInRadians_ = false;  // optRadians selected instead of optDegrees
+    Mode computedMode_ = Mode::None;
+    std::string autoStatePath_;
+    int widthLimit_ = 0;
+    int heightLimit_ = 0;
+    int lastWidthLimit_ = 0;
+    int lastHeightLimit_ = 0;
+
+    // Controls.
+    std::array<QLabel*, 3> Label1_{};
+    std::array<QComboBox*, 3> cboMonthCE_{};
+    std::array<QComboBox*, 3> cboDayCE_{};
+    std::array<QLineEdit*, 3> txbYearCE_{};
+    std::array<QComboBox*, 3> cboHour_{};
+    std::array<QComboBox*, 3> cboTimezone_{};
+    std::array<QPushButton*, 3> cmdClear_{};
+    QPushButton* cmdNow_ = nullptr;
+    QRadioButton* optPlanetary_ = nullptr;
+    std::array<QRadioButton*, 2> optNatal_{};
+    std::array<QRadioButton*, 2> optPersonal_{};
+    QRadioButton* optSynastry_ = nullptr;
+    QButtonGroup* modeGroup_ = nullptr;
+    QPushButton* cmdCompute_ = nullptr;
+    std::array<QPushButton*, 2> cmdForwardBack_{};
+    QComboBox* cboForwardBack_ = nullptr;
+    QGroupBox* fraLanguage_ = nullptr;
+    QRadioButton* optEnglish_ = nullptr;
+    QRadioButton* optGerman_ = nullptr;
+    QPushButton* cmdSave_ = nullptr;
+    QPushButton* cmdRestore_ = nullptr;
+    QPushButton* cmdQuit_ = nullptr;
+    QLabel* lblTitle_ = nullptr;
+    QLabel* lblClickonAspect_ = nullptr;
+    QLabel* lblStatus_ = nullptr;
+    TableGrid* picTable_ = nullptr;
+    QTextEdit* txbReport_ = nullptr;
+    QTextEdit* txbReport1_ = nullptr;
+    PopUp* popUp_ = nullptr;
+    QTimer Timer1_;
+};
+
+}  // namespace vek::gui

@@ -1,0 +1,121 @@
+#include "gui/table_grid.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPalette>
+
+#include "gui/twips.h"
+
+namespace vek::gui {
+
+QColor ColorFromValue(int32_t value) {
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+namespace {
+
+// Cell texts break their lines with CR LF; a label breaks at LF.
+QString DisplayText(const std::string& text) {
+    QString t = QString::fromStdString(text);
+    t.replace("\r\n", "\n");
+    return t;
+}
+
+}  // namespace
+
+TableGrid::TableGrid(QWidget* parent) : QFrame(parent) {
+    setObjectName("picTable");
+    setFrameShape(QFrame::NoFrame);
+    for (int i = 0; i < kMaxNumCells; ++i) {
+        auto* cell = new QLabel(this);
+        cell->setObjectName(QString("txbCell_%1").arg(i));
+        cell->setAlignment(Qt::AlignCenter);
+        cell->setAutoFillBackground(true);
+        cell->setTextFormat(Qt::PlainText);
+        cell->setWordWrap(true);
+        cell->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        cell->setLineWidth(1);
+        cell->hide();
+        cells_[i] = cell;
+        // Differs from every real cell, so that the first Show sets it all.
+        shown_[i].text = "\x01";
+    }
+}
+
+void TableGrid::SetColors(int index, int32_t fore, int32_t back) {
+    QLabel* cell = cells_[index];
+    fore_[index] = fore;
+    back_[index] = back;
+    QPalette p = cell->palette();
+    p.setColor(QPalette::Window, ColorFromValue(back));
+    p.setColor(QPalette::WindowText, ColorFromValue(fore));
+    // The cell's border: a thin grey line, as a sunken text box shows it.
+    p.setColor(QPalette::Light, QColor(160, 160, 160));
+    p.setColor(QPalette::Dark, QColor(160, 160, 160));
+    cell->setPalette(p);
+}
+
+QRect TableGrid::TextBounds(const QLabel* cell, const QFont& font) {
+    return QFontMetrics(font).boundingRect(QRect(0, 0, cell->width() - 4, 10000),
+                                           Qt::AlignCenter | Qt::TextWordWrap, cell->text());
+}
+
+void TableGrid::FitText(int index) {
+    // A text wider than its cell (a long zodiac name in the corner) breaks
+    // between its words and, if it still does not fit, is set smaller rather
+    // than cut off.
+    QLabel* cell = cells_[index];
+    QFont f = cell->font();
+    auto fits = [&](const QFont& font) {
+        const QRect r = TextBounds(cell, font);
+        return r.width() <= cell->width() - 4 && r.height() <= cell->height() - 2;
+    };
+    while (f.pointSize() > 6 && !fits(f)) f.setPointSize(f.pointSize() - 1);
+    if (f != cell->font()) cell->setFont(f);
+}
+
+void TableGrid::ShowCell(int index, const TableCell& c) {
+    // Only what changed is handed to the label: a step redraws few cells.
+    TableCell& was = shown_[index];
+    QLabel* cell = cells_[index];
+    if (c.foreground != was.foreground || c.background != was.background || was.text == "\x01") {
+        SetColors(index, c.foreground, c.background);
+    }
+    if (c.text != was.text || c.font != was.font || c.bold != was.bold || was.text == "\x01") {
+        // The model's font first: a text set smaller to fit may be followed
+        // by one that fits at full size.
+        glyph_[index] = c.font == CellFont::Glyph;
+        QFont f(CellFontName(c.font), CellFontSize(c.font));
+        f.setBold(c.bold);
+        cell->setFont(f);
+        cell->setText(DisplayText(c.text));
+        FitText(index);
+    }
+    if (c.visible != was.visible || was.text == "\x01") cell->setVisible(c.visible);
+    was = c;
+}
+
+void TableGrid::Show(const TableModel& model) {
+    if (model.intNumRows != numRows_ || model.intNumCols != numCols_) {
+        numRows_ = model.intNumRows;
+        numCols_ = model.intNumCols;
+        Twips::Resize(this, model.WidthTwips(), model.HeightTwips());
+        for (int i = 0; i < kMaxNumCells; ++i) {
+            if (i < model.intNumCells) {
+                Twips::Place(cells_[i], model.CellLeft(i), model.CellTop(i), kCellWidth,
+                             kCellHeight);
+            }
+        }
+    }
+    for (int i = 0; i < kMaxNumCells; ++i) ShowCell(i, model.txbCell[i]);
+}
+
+QString TableGrid::CellText(int index) const {
+    return cells_[index]->text();
+}
+
+bool TableGrid::CellBold(int index) const {
+    return cells_[index]->font().bold();
+}
+
+}  // namespace vek::gui

@@ -1,0 +1,304 @@
+#include "display/settings.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "../temp_folder.h"
+#include "platform/settings_store.h"
+
+namespace vek {
+namespace {
+
+double Deg(double d) {
+    return d / 360.0 * kTwoPi;
+}
+
+TEST(SettingsLists, EntryTextsAndItemValues) {
+    EXPECT_EQ(OrbListText(0), "0°");
+    EXPECT_EQ(OrbListText(15), "15°");
+    EXPECT_EQ(OrbListItemValue(10), 600);
+    EXPECT_EQ(ProportionText(0), "1");
+    EXPECT_EQ(ProportionText(2), "1/3");
+    EXPECT_EQ(ProportionDivisor(4), 5);
+    EXPECT_EQ(BoldfaceFractionText(6), "1/10");
+    EXPECT_EQ(BoldfaceFractionDivisor(8), 20);
+    EXPECT_EQ(MidpointOrbText(0), "0° 5'");
+    EXPECT_EQ(MidpointOrbText(3), "1° 0'");
+    EXPECT_EQ(MidpointOrbText(7), "3° 0'");
+    // Indices outside a list never reach past it.
+    EXPECT_EQ(OrbListText(16), "");
+    EXPECT_EQ(ProportionDivisor(-1), 3);
+    EXPECT_EQ(BoldfaceFractionDivisor(9), 4);
+}
+
+TEST(SettingsDefaults, MatchAFreshStart) {
+    Settings s;
+    EXPECT_EQ(s.accepted.OrbIndex, (std::array<int, 8>{10, 9, 6, 7, 4, 3, 3, 1}));
+    EXPECT_EQ(s.accepted.AspectColor[kConjunction], 0x00FFFF);  // yellow, red in the low byte
+    EXPECT_EQ(s.accepted.AspectColor[kSemisextile], 128 + 256 * 128 + 65536 * 255);
+    EXPECT_EQ(s.controls.proportionIndex[0], 2);
+    EXPECT_EQ(s.controls.midpointOrbIndex, 2);
+    EXPECT_EQ(s.controls.boldfaceFractionIndex, 2);
+    EXPECT_TRUE(s.controls.keepSelectedZodiac);
+    EXPECT_FALSE(s.controls.useColor);
+}
+
+TEST(SetOrbs, DefaultOrbsAndProportions) {
+    Settings s;
+    EngineArrays e;
+    SetOrbs(s, e);
+    EXPECT_DOUBLE_EQ(e.OrbTable[kConjunction][0], 600.0 / 60 / 360 * kTwoPi);
+    EXPECT_NEAR(e.OrbTable[kConjunction][1], Deg(10.0 / 3), 1e-15);
+    EXPECT_NEAR(e.OrbTable[kOpposition][1], Deg(3), 1e-15);
+    EXPECT_NEAR(e.OrbTable[kQuincunx][2], Deg(1), 1e-15);
+    EXPECT_NEAR(e.Orbs.OrbMaximum[0], Deg(10), 1e-15);
+    EXPECT_NEAR(e.Orbs.OrbMinimum[0], Deg(3), 1e-15);
+    EXPECT_NEAR(e.Orbs.OrbMaximum[2], Deg(10.0 / 3), 1e-15);
+    EXPECT_FALSE(e.Orbs.UniformBaseOrbs);
+
+    // The proportions are read from the dialog's lists, accepted or not.
+    s.controls.proportionIndex = {0, 4};
+    SetOrbs(s, e);
+    EXPECT_DOUBLE_EQ(e.OrbTable[kSquare][1], e.OrbTable[kSquare][0]);
+    EXPECT_DOUBLE_EQ(e.OrbTable[kSquare][2], e.OrbTable[kSquare][0] / 5);
+}
+
+TEST(SetOrbs, SummaryOfZeroAndUniformOrbs) {
+    Settings s;
+    EngineArrays e;
+    s.accepted.OrbIndex = {0, 0, 0, 0, 0, 0, 0, 1};
+    SetOrbs(s, e);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(e.Orbs.OrbMaximum[c], 0);
+        EXPECT_EQ(e.Orbs.OrbMinimum[c], 20);
+    }
+    EXPECT_FALSE(e.Orbs.UniformBaseOrbs);
+
+    s.accepted.OrbIndex = {5, 5, 5, 5, 5, 5, 5, 1};
+    SetOrbs(s, e);
+    EXPECT_TRUE(e.Orbs.UniformBaseOrbs);
+
+    // Zero orbs do not count as the smallest.
+    s.accepted.OrbIndex = {0, 0, 7, 0, 0, 0, 0, 1};
+    SetOrbs(s, e);
+    EXPECT_TRUE(e.Orbs.UniformBaseOrbs);
+    EXPECT_NEAR(e.Orbs.OrbMinimum[0], Deg(7), 1e-15);
+}
+
+TEST(SettingsReset, RestoresDefaultsAndKeepsZodiacOnlyWhenAsked) {
+    Settings s;
+    s.controls.orbIndex = {1, 2, 3, 4, 5, 6, 7, 8};
+    s.controls.useBoldface = false;
+    s.controls.boldfaceThreshold = BoldfaceThreshold::FractionOfOrb;
+    s.controls.color[kTrine] = 0;
+    s.controls.midpointOrbIndex = 7;
+    s.controls.suppressInnerPlanetAspects = true;
+    s.controls.includeMoon = false;
+    s.controls.sidereal = true;
+    s.accepted.SiderealZodiac = true;
+    s.accepted.IncludeMoon = false;
+
+    s.ResetToDefault(/*startupComplete=*/false);
+    EXPECT_EQ(s.controls.orbIndex, kDefaultOrbIndex);
+    EXPECT_EQ(s.accepted.OrbIndex, kDefaultOrbIndex);  // orbs go straight to the engine
+    EXPECT_TRUE(s.controls.useBoldface);
+    EXPECT_EQ(s.controls.boldfaceThreshold, BoldfaceThreshold::OneDegree);
+    EXPECT_EQ(s.controls.color[kTrine], DefaultAspectColor(kTrine));
+    EXPECT_EQ(s.controls.midpointOrbIndex, 2);
+    EXPECT_TRUE(s.controls.sidereal);  // "Keep selected zodiac" is ticked
+    // Not applied during start-up.
+    EXPECT_FALSE(s.accepted.IncludeMoon);
+    EXPECT_FALSE(s.blnAccept);
+
+    s.controls.keepSelectedZodiac = false;
+    s.ResetToDefault(/*startupComplete=*/true);
+    EXPECT_FALSE(s.controls.sidereal);
+    EXPECT_FALSE(s.accepted.SiderealZodiac);
+    EXPECT_TRUE(s.accepted.IncludeMoon);
+    EXPECT_TRUE(s.blnAccept);
+}
+
+TEST(SettingsReset, NorthAmericanZonesFollowTheLanguage) {
+    Settings s;
+    s.accepted.CurrentLanguage = kGerman;
+    s.ResetToDefault(false);
+    EXPECT_FALSE(s.controls.northAmericanZones);
+    s.accepted.CurrentLanguage = kEnglish;
+    s.ResetToDefault(false);
+    EXPECT_TRUE(s.controls.northAmericanZones);
+}
+
+TEST(SettingsDialog, AcceptCopiesControlsIntoTheEngine) {
+    Settings s;
+    s.controls.orbIndex[kSquare - 1] = 12;
+    s.controls.color[kSextile] = 0;
+    s.controls.sidereal = true;
+    s.controls.suppressInnerPlanetAspects = true;
+    s.controls.zodiacSectors = false;
+    s.controls.whiteImageBackground = true;
+    s.controls.includeMoon = false;
+    s.Accept();
+    EXPECT_EQ(s.accepted.OrbIndex[kSquare - 1], 12);
+    EXPECT_EQ(s.accepted.AspectColor[kSextile], 0);
+    EXPECT_TRUE(s.accepted.SiderealZodiac);
+    EXPECT_FALSE(s.accepted.ShowInnerPlanetAspects);
+    EXPECT_FALSE(s.accepted.ShowZodiacSectors);
+    EXPECT_TRUE(s.accepted.WhiteImageBackground);
+    EXPECT_FALSE(s.accepted.IncludeMoon);
+}
+
+TEST(SettingsDialog, CancelPutsBackTheSnapshotOnly) {
+    Settings s;
+    s.ShowAccepted();
+    s.TakeSnapshot();
+    s.controls.useBoldface = false;
+    s.controls.boldfaceFractionIndex = 7;
+    s.controls.proportionIndex = {0, 1};
+    s.controls.includeMoon = false;
+    s.controls.northAmericanZones = !s.controls.northAmericanZones;
+    s.controls.midpointOrbIndex = 6;
+    s.controls.boldfaceThreshold = BoldfaceThreshold::FractionOfOrb;
+    s.controls.keepSelectedZodiac = false;
+    s.controls.orbIndex[0] = 15;
+    s.Cancel();
+    EXPECT_TRUE(s.controls.useBoldface);
+    EXPECT_EQ(s.controls.boldfaceFractionIndex, 2);
+    EXPECT_EQ(s.controls.proportionIndex, (std::array<int, 2>{2, 2}));
+    EXPECT_TRUE(s.controls.includeMoon);
+    EXPECT_EQ(s.controls.northAmericanZones, s.snapshot.northAmericanZones);
+    // These stay as the user left them.
+    EXPECT_EQ(s.controls.midpointOrbIndex, 6);
+    EXPECT_EQ(s.controls.boldfaceThreshold, BoldfaceThreshold::FractionOfOrb);
+    EXPECT_FALSE(s.controls.keepSelectedZodiac);
+    // The orb lists show the engine's orbs again when the dialog reopens.
+    EXPECT_EQ(s.controls.orbIndex[0], 15);
+    s.ShowAccepted();
+    EXPECT_EQ(s.controls.orbIndex[0], 10);
+}
+
+TEST(SettingsDialog, SetAllNonzeroOrbs) {
+    Settings s;
+    s.controls.orbIndex = {10, 9, 0, 7, 4, 3, 3, 5};
+    s.SetAllNonzeroOrbs();
+    EXPECT_EQ(s.controls.orbIndex, (std::array<int, 8>{5, 5, 0, 5, 5, 5, 5, 5}));
+    EXPECT_EQ(s.accepted.OrbIndex, (std::array<int, 8>{5, 5, 6, 5, 5, 5, 5, 5}));
+
+    EXPECT_FALSE(s.SelectSetAllOrb(0, /*startupComplete=*/true));
+    EXPECT_EQ(s.controls.orbIndex[kSetAllOrbList], 1);
+    EXPECT_TRUE(s.SelectSetAllOrb(0, /*startupComplete=*/false));
+    EXPECT_EQ(s.controls.orbIndex[kSetAllOrbList], 0);
+}
+
+TEST(SettingsDialog, ColorClicks) {
+    Settings s;
+    const Color first = s.controls.color[kConjunction];
+    for (int i = 0; i < 11; ++i) {
+        s.LeftClickColor(kConjunction);
+        EXPECT_NE(s.controls.color[kConjunction], first);
+    }
+    s.LeftClickColor(kConjunction);
+    EXPECT_EQ(s.controls.color[kConjunction], first);
+
+    // Semisextile's default sits at palette entry 6; the next is blue.
+    s.LeftClickColor(kSemisextile);
+    EXPECT_EQ(s.controls.color[kSemisextile], Rgb(0, 0, 255));
+
+    s.controls.color[kTrine] = Rgb(1, 2, 3);  // not in the palette
+    s.LeftClickColor(kTrine);
+    EXPECT_EQ(s.controls.color[kTrine], Rgb(1, 2, 3));
+
+    s.OtherClickColor(kTrine);
+    EXPECT_EQ(s.controls.color[kTrine], 0);
+    s.OtherClickColor(kTrine);
+    EXPECT_EQ(s.controls.color[kTrine], Rgb(1, 2, 3));
+
+    s.controls.color[kSquare] = 0;  // off, never switched off by a click
+    s.OtherClickColor(kSquare);
+    EXPECT_EQ(s.controls.color[kSquare], 0);
+    // The engine's colours change only on "Use settings".
+    EXPECT_EQ(s.accepted.AspectColor[kTrine], DefaultAspectColor(kTrine));
+}
+
+TEST(Boldface, RuleByThresholdKind) {
+    Settings s;
+    EngineArrays e;
+    SetOrbs(s, e);
+    EXPECT_TRUE(IsBoldAspect(s, e, kTrine, 0, Deg(0.99)));
+    EXPECT_FALSE(IsBoldAspect(s, e, kTrine, 0, Deg(1)));
+
+    s.controls.boldfaceThreshold = BoldfaceThreshold::FractionOfOrb;  // 1/4 of the orb
+    EXPECT_TRUE(IsBoldAspect(s, e, kConjunction, 0, Deg(2.49)));
+    EXPECT_FALSE(IsBoldAspect(s, e, kConjunction, 0, Deg(2.5)));
+    // Column 1: 10°/3 orb, a quarter of it is 0.8333°.
+    EXPECT_TRUE(IsBoldAspect(s, e, kConjunction, 1, Deg(0.83)));
+    EXPECT_FALSE(IsBoldAspect(s, e, kConjunction, 1, Deg(0.84)));
+
+    s.controls.useBoldface = false;
+    EXPECT_FALSE(IsBoldAspect(s, e, kConjunction, 0, 0));
+}
+
+std::string Stored(const platform::SettingsStore& store, const char* name) {
+    std::string value = "<missing>";
+    store.GetStoreValue(platform::kStoreKeyPath, name, value);
+    return value;
+}
+
+TEST(SettingsStoreUse, FreshUserGetsDefaultsWrittenOnFirstUse) {
+    testing::TempFolder dir("vek-settings-test");
+    platform::SettingsStore store(dir.path());
+    Settings s;
+    s.controls.sidereal = true;
+    CreateConfiguration(s, store, /*zoneOffsetMinutes=*/-300);
+    EXPECT_FALSE(s.controls.sidereal);
+    EXPECT_TRUE(s.controls.northAmericanZones);
+    EXPECT_EQ(Stored(store, "TZDisp"), "1");
+    EXPECT_EQ(Stored(store, "Zodiac sectors"), "1");
+    EXPECT_EQ(Stored(store, "Moon"), "1");
+    EXPECT_EQ(Stored(store, "IPAD"), "1");
+    EXPECT_EQ(Stored(store, "SGWWB"), "<missing>");  // written once the dialog is shown
+
+    ActivateConfiguration(s, store);
+    EXPECT_EQ(Stored(store, "SGWWB"), "0");
+    EXPECT_FALSE(s.blnAccept);
+}
+
+TEST(SettingsStoreUse, LoadersSetBoxesAndEngineFlags) {
+    testing::TempFolder dir("vek-settings-test");
+    platform::SettingsStore store(dir.path());
+    store.SetStoreValue(platform::kStoreKeyPath, "IPAD", "0");
+    store.SetStoreValue(platform::kStoreKeyPath, "Moon", "0");
+    store.SetStoreValue(platform::kStoreKeyPath, "Zodiac sectors", "0");
+    store.SetStoreValue(platform::kStoreKeyPath, "SGWWB", "1");
+    store.SetStoreValue(platform::kStoreKeyPath, "TZDisp", "0");
+    Settings s;
+    CreateConfiguration(s, store, -300);
+    EXPECT_FALSE(s.controls.northAmericanZones);
+    EXPECT_TRUE(s.controls.suppressInnerPlanetAspects);
+    EXPECT_FALSE(s.accepted.ShowInnerPlanetAspects);
+    EXPECT_FALSE(s.accepted.IncludeMoon);
+    EXPECT_FALSE(s.accepted.ShowZodiacSectors);
+
+    // Becoming active reloads three of the boxes from the store, so a change
+    // that was never written there is undone.
+    s.controls.zodiacSectors = true;
+    s.controls.suppressInnerPlanetAspects = false;
+    s.controls.includeMoon = true;
+    ActivateConfiguration(s, store);
+    EXPECT_FALSE(s.controls.zodiacSectors);
+    EXPECT_TRUE(s.controls.suppressInnerPlanetAspects);
+    EXPECT_TRUE(s.controls.whiteImageBackground);
+    EXPECT_TRUE(s.accepted.WhiteImageBackground);
+    EXPECT_TRUE(s.controls.includeMoon);  // the Moon is not reloaded
+
+    // The writers store the boxes, the inner planets inverted.
+    s.controls.suppressInnerPlanetAspects = false;
+    WriteInnerPlanetAspectDisplayToRegistry(s, store);
+    EXPECT_EQ(Stored(store, "IPAD"), "1");
+    WriteIncludeMoonToRegistry(s, store);
+    EXPECT_EQ(Stored(store, "Moon"), "1");
+}
+
+}  // namespace
+}  // namespace vek

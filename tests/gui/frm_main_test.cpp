@@ -1,0 +1,564 @@
+// The main window driven as a user drives it: start-up, "Now", the modes, a
+// typed year, stepping, the language buttons, "Save", "Restore", "Clear",
+// quitting and the size limits. Every question goes to scripted dialogs.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <filesystem>
+#include <fstream>
+
+#include "display/program_text.h"
+#include "display/results_text.h"
+#include "gui/dialogs.h"
+#include "gui/frm_main.h"
+#include "gui/table_grid.h"
+#include "gui/twips.h"
+#include "qt_app.h"
+#include "time/date_rows.h"
+#include "time/stepping.h"
+
+namespace vek::gui {
+namespace {
+
+using test::App;
+
+// 4 July 2010, 14:16 at Greenwich: "Now" gives 14:30.
+ClockReading FixedClock() {
+    ClockReading r;
+    r.year = 2010;
+    r.month = 7;
+    r.day = 4;
+    r.hour = 14;
+    r.minute = 16;
+    r.zoneSecondsWest = 0;
+    return r;
+}
+
+class FrmMainTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        App();
+        ASSERT_TRUE(tmp.isValid());
+        env.dataFolder = VEK_BIN_DIR;
+        env.autoStatePath = Path("vek.usr");
+        env.configFolder = Path("config");
+        env.clock = FixedClock;
+        env.localZoneMinutes = 0;
+    }
+    void TearDown() override { SetCurrentLanguage(kEnglish); }
+
+    std::string Path(const char* name) const { return tmp.filePath(name).toStdString(); }
+
+    // Starts the window; the test fails when start-up does not complete.
+    FrmMain& Start() {
+        window = std::make_unique<FrmMain>(dialogs, env);
+        EXPECT_TRUE(window->Load());
+        return *window;
+    }
+
+    template <class T>
+    T* Find(const char* name) const {
+        T* w = window->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
+    QRadioButton* Option(const char* name) const { return Find<QRadioButton>(name); }
+    QComboBox* Combo(const char* name) const { return Find<QComboBox>(name); }
+    QLineEdit* Year(int slot) const {
+        return Find<QLineEdit>(("txbYearCE_" + std::to_string(slot)).c_str());
+    }
+
+    // Picks a list entry as a user does.
+    void Choose(const char* combo, int index) const {
+        QComboBox* c = Combo(combo);
+        c->setCurrentIndex(index);
+        emit c->activated(index);
+    }
+    // Fills a date row through its controls.
+    void EnterDate(int slot, int month, int day, const QString& year, int time, int zone) {
+        const std::string s = "_" + std::to_string(slot);
+        Choose(("cboMonthCE" + s).c_str(), month);
+        Choose(("cboDayCE" + s).c_str(), day);
+        Year(slot)->clear();
+        QTest::keyClicks(Year(slot), year);
+        Choose(("cboHour" + s).c_str(), time);
+        Choose(("cboTimezone" + s).c_str(), zone);
+    }
+
+    // With VEK_SCREENSHOT_DIR set, the window is saved there as NAME.png, to
+    // be looked at.
+    void Snapshot(const char* name) const {
+        const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
+        if (!dir.isEmpty()) window->grab().save(dir + "/" + name + ".png");
+    }
+
+    void WriteFile(const std::string& path, const std::string& content) {
+        std::ofstream(path, std::ios::binary) << content;
+    }
+
+    QTemporaryDir tmp;
+    FrmMain::Environment env;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<FrmMain> window;
+};
+
+QString PT(int n) {
+    return QString::fromStdString(ProgramText(n));
+}
+
+TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
+    FrmMain& w = Start();
+    EXPECT_TRUE(w.StartupCompleted());
+    EXPECT_TRUE(dialogs.asked().empty());
+    EXPECT_EQ(w.ComputedMode(), Mode::World);
+    EXPECT_TRUE(Option("optPlanetary")->isChecked());
+    EXPECT_EQ(Combo("cboMonthCE_0")->currentIndex(), 7);
+    EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 4);
+    EXPECT_EQ(Year(0)->text(), "2010");
+    EXPECT_EQ(Combo("cboHour_0")->currentText(), "14:30");
+    EXPECT_EQ(Combo("cboTimezone_0")->currentText(), "GMT");
+    EXPECT_TRUE(w.Grid()->isVisible());
+    EXPECT_EQ(w.Grid()->NumCols(), 10);
+    EXPECT_EQ(w.windowTitle(), PT(1) + " " + w.VersionText());
+    EXPECT_EQ(w.VersionText(), "0.12");
+    // The window shows the whole table and its summary: it stands at its
+    // size limits, which lie above the lower bounds.
+    EXPECT_EQ(w.width(), Twips::ToPixels(w.WidthLimit()));
+    EXPECT_EQ(w.height(), Twips::ToPixels(w.HeightLimit()));
+    EXPECT_GE(w.WidthLimit(), 10200);
+    EXPECT_GE(w.HeightLimit(), 4800);
+    const QRect table = w.Grid()->geometry();
+    EXPECT_TRUE(w.rect().contains(table));
+    EXPECT_FALSE(table.intersects(Find<QTextEdit>("txbReport")->geometry()));
+    // Every caption comes from the program text.
+    EXPECT_EQ(Button("cmdCompute")->text(), PT(19));
+    EXPECT_EQ(Find<QLabel>("Label1_2")->text(), PT(6));
+    EXPECT_FALSE(PT(19).isEmpty());
+}
+
+TEST_F(FrmMainTest, StartUpEndsWithAMessageWhenTheProgramTextOrThePlutoTableIsMissing) {
+    env.dataFolder = Path("empty");
+    QDir().mkpath(tmp.filePath("empty"));
+    window = std::make_unique<FrmMain>(dialogs, env);
+    QSignalSpy ended(window.get(), &FrmMain::Ended);
+    EXPECT_FALSE(window->Load());
+    EXPECT_TRUE(window->HasEnded());
+    EXPECT_EQ(ended.count(), 1);
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(dialogs.asked()[0].text.contains("vek.dat"));
+    EXPECT_EQ(dialogs.asked()[0].title, "");
+
+    // The program text alone: the Pluto table is missing.
+    dialogs.Clear();
+    QFile::copy(QString(VEK_BIN_DIR) + "/vek.dat", tmp.filePath("empty/vek.dat"));
+    window = std::make_unique<FrmMain>(dialogs, env);
+    EXPECT_FALSE(window->Load());
+    EXPECT_TRUE(window->HasEnded());
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].text, PT(2));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(3));
+    EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
+}
+
+TEST_F(FrmMainTest, ABrokenAutomaticStateGivesWorldTransitsForNowAndDefaultSettings) {
+    // Three good lines, then garbage where the day index belongs.
+    WriteFile(env.autoStatePath, " 3 \r\nnot a number\r\n1999\r\n");
+    FrmMain& w = Start();
+    EXPECT_TRUE(dialogs.asked().empty());
+    EXPECT_EQ(w.ComputedMode(), Mode::World);
+    EXPECT_EQ(Year(0)->text(), "2010");
+    EXPECT_EQ(Combo("cboMonthCE_0")->currentIndex(), 7);
+    EXPECT_EQ(w.CoreSettings().controls.orbIndex, Settings().controls.orbIndex);
+
+    // Binary junk and an oversized file do no harm either.
+    WriteFile(env.autoStatePath, std::string(4096, '\xff') + "\r\n\0\0\r\n");
+    window.reset();
+    FrmMain& w2 = Start();
+    EXPECT_EQ(w2.ComputedMode(), Mode::World);
+    EXPECT_TRUE(dialogs.asked().empty());
+}
+
+TEST_F(FrmMainTest, ModesComputeAndADateErrorKeepsThePreviousMode) {
+    FrmMain& w = Start();
+    // The 1st birthdate is empty: the natal mode is refused with the
+    // message for an incomplete date, and world transits stay selected.
+    Option("optNatal_0")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::Message);
+    EXPECT_EQ(dialogs.asked()[0].text.toStdString(), DateErrorText(kBirth1, kDateIncomplete));
+    EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(Option("optPlanetary")->isChecked());
+    EXPECT_EQ(w.ComputedMode(), Mode::World);
+
+    EnterDate(kBirth1, 3, 21, "1970", 25, 26);
+    Option("optNatal_0")->click();
+    EXPECT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(w.ComputedMode(), Mode::Natal1);
+    EXPECT_EQ(w.Grid()->NumCols(), 10);
+    EXPECT_FALSE(Button("cmdForwardBack_0")->isEnabled());
+
+    Option("optPersonal_0")->click();
+    EXPECT_EQ(w.ComputedMode(), Mode::Personal1);
+    EXPECT_EQ(w.Grid()->NumCols(), 12);
+    Snapshot("personal_transits");
+    EXPECT_TRUE(Button("cmdForwardBack_0")->isEnabled());
+    EXPECT_TRUE(Find<QTextEdit>("txbReport1")->isVisible());
+    EXPECT_FALSE(Find<QTextEdit>("txbReport")->isVisible());
+    // The square table is taller: the window grows with its limits.
+    EXPECT_EQ(w.height(), Twips::ToPixels(w.HeightLimit()));
+    EXPECT_TRUE(w.rect().contains(Find<QTextEdit>("txbReport1")->geometry()));
+
+    // Synastry needs the 2nd birthdate too.
+    Option("optSynastry")->click();
+    EXPECT_EQ(dialogs.asked().size(), 2u);
+    EXPECT_TRUE(Option("optPersonal_0")->isChecked());
+    EXPECT_EQ(w.ComputedMode(), Mode::Personal1);
+}
+
+TEST_F(FrmMainTest, NowAndAYearTypedWithEnterComputeWhenTheirRowTakesPart) {
+    FrmMain& w = Start();
+    QSignalSpy computed(&w, &FrmMain::Computed);
+    EnterDate(kWorldDate, 1, 15, "1990", 1, 24);
+    EXPECT_EQ(computed.count(), 0);
+    QTest::keyClick(Year(0), Qt::Key_Return);
+    EXPECT_EQ(computed.count(), 1);
+    EXPECT_EQ(w.CoreEngine().arrays.DateJD[kWorldDate], 2447906.5);
+    // The 1st birthdate takes no part in world transits.
+    QTest::keyClicks(Year(1), "1970");
+    QTest::keyClick(Year(1), Qt::Key_Return);
+    EXPECT_EQ(computed.count(), 1);
+    // Letters typed into a year box vanish at the next timer tick.
+    Year(2)->clear();
+    QTest::keyClicks(Year(2), "19x7a0");
+    w.TimerTick();
+    EXPECT_EQ(Year(2)->text(), "1970");
+
+    Button("cmdNow")->click();
+    EXPECT_EQ(computed.count(), 2);
+    // In a natal mode "Now" only sets the World date.
+    EnterDate(kBirth1, 3, 21, "1970", 25, 24);
+    Option("optNatal_0")->click();
+    EXPECT_EQ(computed.count(), 3);
+    Button("cmdNow")->click();
+    EXPECT_EQ(computed.count(), 3);
+    EXPECT_EQ(Year(0)->text(), "2010");
+    EXPECT_EQ(Combo("cboHour_0")->currentText(), "14:30");
+}
+
+TEST_F(FrmMainTest, TheTableTitleAndSummaryShowWhatTheComputeProduced) {
+    FrmMain& w = Start();
+    const ComputeResults& r = w.Results();
+    EXPECT_EQ(Find<QLabel>("lblTitle")->text().toStdString(), r.title);
+    EXPECT_FALSE(r.title.empty());
+    QString summary = Find<QTextEdit>("txbReport")->toPlainText();
+    EXPECT_EQ(summary, QString::fromStdString(r.summary).replace("\r\n", "\n"));
+    for (int i = 0; i < kMaxNumCells; ++i) {
+        EXPECT_EQ(w.Grid()->CellText(i),
+                  QString::fromStdString(r.table.txbCell[i].text).replace("\r\n", "\n"));
+        EXPECT_EQ(!w.Grid()->Cell(i)->isHidden(), r.table.txbCell[i].visible);
+    }
+    // The Sun's position cell: degrees, then its place in the sign.
+    EXPECT_TRUE(w.Grid()->CellText(0).contains("°"));
+
+    // "World date" switches the angles to radians for the next compute, and
+    // back again.
+    QTest::mouseClick(Find<QLabel>("Label1_0"), Qt::LeftButton);
+    EXPECT_TRUE(w.Grid()->CellText(0).contains("°"));
+    Button("cmdCompute")->click();
+    EXPECT_FALSE(w.Grid()->CellText(0).contains("°"));
+    EXPECT_TRUE(w.Grid()->CellText(0).contains("."));
+    QTest::mouseClick(Find<QLabel>("Label1_0"), Qt::LeftButton);
+    Button("cmdCompute")->click();
+    EXPECT_TRUE(w.Grid()->CellText(0).contains("°"));
+}
+
+TEST_F(FrmMainTest, SteppingMovesTheWorldDateAndARefusedStepPutsItBack) {
+    FrmMain& w = Start();
+    EnterDate(kWorldDate, 12, 31, "2010", 25, 24);
+    Choose("cboForwardBack", kStepDay);
+    w.TimerTick();
+    ASSERT_TRUE(Button("cmdForwardBack_0")->isEnabled());
+    Button("cmdForwardBack_0")->click();
+    EXPECT_EQ(Year(0)->text(), "2011");
+    EXPECT_EQ(Combo("cboMonthCE_0")->currentIndex(), 1);
+    EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 1);
+    EXPECT_GT(w.CoreEngine().arrays.DateJD[kWorldDate], 0);
+    Button("cmdForwardBack_1")->click();
+    EXPECT_EQ(Year(0)->text(), "2010");
+    EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 31);
+    EXPECT_TRUE(dialogs.asked().empty());
+
+    // One day back from 1 January of year 1 leaves the accepted range.
+    EnterDate(kWorldDate, 1, 1, "1", 25, 24);
+    Button("cmdForwardBack_1")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].text.toStdString(), DateErrorText(kWorldDate, kDateTooEarly));
+    EXPECT_EQ(Year(0)->text(), "1");
+    EXPECT_EQ(Combo("cboMonthCE_0")->currentIndex(), 1);
+    EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 1);
+
+    // Natal modes do not step.
+    EnterDate(kBirth1, 3, 21, "1970", 25, 24);
+    Option("optNatal_0")->click();
+    w.TimerTick();
+    EXPECT_FALSE(Button("cmdForwardBack_0")->isEnabled());
+    EXPECT_FALSE(Button("cmdForwardBack_1")->isEnabled());
+    EXPECT_FALSE(Combo("cboForwardBack")->isEnabled());
+}
+
+TEST_F(FrmMainTest, LanguageSwitchRecaptionsEverythingRecomputesOnceAndIsStored) {
+    FrmMain& w = Start();
+    EnterDate(kWorldDate, 3, 5, "2011", 25, 24);
+    Choose("cboForwardBack", kStepWeek);
+    QSignalSpy computed(&w, &FrmMain::Computed);
+    const QString englishCompute = Button("cmdCompute")->text();
+    const QString englishMarch = Combo("cboMonthCE_0")->currentText();
+
+    Option("optGerman")->click();
+    Snapshot("german");
+    EXPECT_EQ(CurrentLanguage(), kGerman);
+    EXPECT_EQ(computed.count(), 1);
+    EXPECT_EQ(Button("cmdCompute")->text(), PT(19));
+    EXPECT_NE(Button("cmdCompute")->text(), englishCompute);
+    EXPECT_EQ(Combo("cboMonthCE_0")->currentText(), "März");
+    EXPECT_EQ(Combo("cboForwardBack")->currentIndex(), kStepWeek);
+    EXPECT_EQ(Find<QRadioButton>("optSynastry")->text(), PT(14));
+    EXPECT_EQ(Find<QLabel>("Label1_0")->text(), PT(4));
+    EXPECT_EQ(platform::ReadLanguageSetting(platform::SettingsStore(env.configFolder)), kGerman);
+    // Mode and dates are unchanged.
+    EXPECT_EQ(w.ComputedMode(), Mode::World);
+    EXPECT_EQ(Year(0)->text(), "2011");
+
+    Option("optEnglish")->click();
+    EXPECT_EQ(computed.count(), 2);
+    EXPECT_EQ(Button("cmdCompute")->text(), englishCompute);
+    EXPECT_EQ(Combo("cboMonthCE_0")->currentText(), englishMarch);
+
+    // The next start comes up in the stored language.
+    Option("optGerman")->click();
+    window.reset();
+    Start();
+    EXPECT_TRUE(Option("optGerman")->isChecked());
+    EXPECT_EQ(CurrentLanguage(), kGerman);
+}
+
+TEST_F(FrmMainTest, QuitAsksAndSavesOnlyOnYesWhileTheCloseBoxEndsAtOnce) {
+    Start();
+    dialogs.QueueAnswer(Answer::Cancel);
+    Button("cmdQuit")->click();
+    EXPECT_FALSE(window->HasEnded());
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].text, PT(149));
+    EXPECT_EQ(dialogs.asked()[0].defaultButton, Answer::No);
+    EXPECT_EQ(dialogs.asked()[0].title, Button("cmdQuit")->text());
+
+    dialogs.QueueAnswer(Answer::No);
+    Button("cmdQuit")->click();
+    EXPECT_TRUE(window->HasEnded());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(env.autoStatePath)));
+
+    window.reset();
+    Start();
+    Option("optPlanetary")->click();
+    dialogs.QueueAnswer(Answer::Yes);
+    Button("cmdQuit")->click();
+    EXPECT_TRUE(window->HasEnded());
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(env.autoStatePath)));
+
+    // The close box: no question, nothing saved.
+    QFile::remove(QString::fromStdString(env.autoStatePath));
+    window.reset();
+    Start();
+    dialogs.Clear();
+    window->close();
+    EXPECT_TRUE(window->HasEnded());
+    EXPECT_TRUE(dialogs.asked().empty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(env.autoStatePath)));
+}
+
+TEST_F(FrmMainTest, QuitDoesNotAskWithinFiveTicksOfASave) {
+    FrmMain& w = Start();
+    Button("cmdSave")->click();
+    EXPECT_TRUE(w.StateJustSaved());
+    EXPECT_TRUE(dialogs.asked().empty());
+    for (int i = 0; i < 5; ++i) w.TimerTick();
+    EXPECT_TRUE(w.StateJustSaved());
+    w.TimerTick();
+    EXPECT_FALSE(w.StateJustSaved());
+    dialogs.QueueAnswer(Answer::Cancel);
+    Button("cmdQuit")->click();
+    EXPECT_EQ(dialogs.Count(ScriptedDialogs::Kind::Question), 1);
+    EXPECT_FALSE(w.HasEnded());
+
+    Button("cmdSave")->click();
+    Button("cmdQuit")->click();
+    EXPECT_TRUE(w.HasEnded());
+    EXPECT_EQ(dialogs.Count(ScriptedDialogs::Kind::Question), 1);
+}
+
+TEST_F(FrmMainTest, SaveAndRestoreBringBackTheDateRowsWithoutComputing) {
+    FrmMain& w = Start();
+    EnterDate(kBirth2, 8, 17, "1985", 10, 30);
+    Button("cmdSave")->click();
+    EnterDate(kBirth2, 2, 2, "2002", 3, 3);
+    QSignalSpy computed(&w, &FrmMain::Computed);
+    Button("cmdRestore")->click();
+    EXPECT_TRUE(dialogs.asked().empty());
+    EXPECT_EQ(Combo("cboMonthCE_2")->currentIndex(), 8);
+    EXPECT_EQ(Combo("cboDayCE_2")->currentIndex(), 17);
+    EXPECT_EQ(Year(2)->text(), "1985");
+    EXPECT_EQ(Combo("cboHour_2")->currentIndex(), 10);
+    EXPECT_EQ(Combo("cboTimezone_2")->currentIndex(), 30);
+    EXPECT_EQ(computed.count(), 0);
+
+    // A state saved in synastry starts as world transits for its World date.
+    EnterDate(kWorldDate, 5, 6, "2001", 25, 24);
+    EnterDate(kBirth1, 3, 21, "1970", 25, 24);
+    Option("optSynastry")->click();
+    ASSERT_EQ(w.ComputedMode(), Mode::Synastry);
+    Button("cmdSave")->click();
+    window.reset();
+    Start();
+    EXPECT_EQ(window->ComputedMode(), Mode::World);
+    EXPECT_TRUE(Option("optPlanetary")->isChecked());
+    EXPECT_EQ(Year(0)->text(), "2001");
+    EXPECT_EQ(Year(2)->text(), "1985");
+}
+
+TEST_F(FrmMainTest, SaveAndRestoreFailuresAreReportedUnderTheButtonsCaption) {
+    // The state's folder is a file: nothing can be written there.
+    WriteFile(Path("blocked"), "x");
+    env.autoStatePath = Path("blocked") + "/vek.usr";
+    FrmMain& w = Start();
+    Button("cmdSave")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(dialogs.asked()[0].title, Button("cmdSave")->text());
+    EXPECT_FALSE(dialogs.asked()[0].text.isEmpty());
+    EXPECT_FALSE(w.StateJustSaved());
+
+    // "Restore" of a broken file: the message, and the settings go back to
+    // their defaults.
+    dialogs.Clear();
+    window.reset();
+    env.autoStatePath = Path("vek.usr");
+    Start();
+    WriteFile(env.autoStatePath, " 1 \r\n 2 \r\n");
+    Button("cmdRestore")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].title, Button("cmdRestore")->text());
+    EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(window->CoreSettings().controls.orbIndex, Settings().controls.orbIndex);
+}
+
+TEST_F(FrmMainTest, AStateSavedInANatalModeStartsInThatMode) {
+    FrmMain& w = Start();
+    EnterDate(kBirth2, 8, 17, "1985", 10, 30);
+    Option("optNatal_1")->click();
+    ASSERT_EQ(w.ComputedMode(), Mode::Natal2);
+    Button("cmdSave")->click();
+    window.reset();
+    Start();
+    EXPECT_EQ(window->ComputedMode(), Mode::Natal2);
+    EXPECT_TRUE(Option("optNatal_1")->isChecked());
+    EXPECT_EQ(Find<QLabel>("lblClickonAspect")->text(), "");
+    EXPECT_TRUE(dialogs.asked().empty());
+}
+
+TEST_F(FrmMainTest, ClearEmptiesARowOnlyWhenAnsweredYes) {
+    FrmMain& w = Start();
+    EnterDate(kBirth1, 3, 21, "1970", 25, 26);
+    w.TimerTick();
+    ASSERT_FALSE(Button("cmdClear_1")->isHidden());
+    EXPECT_TRUE(Button("cmdClear_2")->isHidden());
+    for (Answer a : {Answer::No, Answer::Cancel}) {
+        dialogs.QueueAnswer(a);
+        Button("cmdClear_1")->click();
+        EXPECT_EQ(Year(1)->text(), "1970");
+        EXPECT_EQ(Combo("cboMonthCE_1")->currentIndex(), 3);
+    }
+    EXPECT_EQ(dialogs.asked()[0].text, PT(342) + " " + PT(344));
+    dialogs.QueueAnswer(Answer::Yes);
+    Button("cmdClear_1")->click();
+    EXPECT_EQ(Year(1)->text(), "");
+    EXPECT_EQ(Combo("cboMonthCE_1")->currentIndex(), 0);
+    EXPECT_EQ(Combo("cboTimezone_1")->currentIndex(), 0);
+    w.TimerTick();
+    EXPECT_TRUE(Button("cmdClear_1")->isHidden());
+}
+
+// Every caption fits its control in both languages, and no two controls of
+// the upper part of the window overlap.
+TEST_F(FrmMainTest, CaptionsFitTheirControlsInBothLanguages) {
+    FrmMain& w = Start();
+    for (const char* language : {"optEnglish", "optGerman"}) {
+        Option(language)->click();
+        for (QAbstractButton* b : w.findChildren<QAbstractButton*>()) {
+            if (b->text().isEmpty()) continue;
+            const int indicator = qobject_cast<QRadioButton*>(b) ? 24 : 8;
+            EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + indicator, b->width())
+                << language << " " << b->objectName().toStdString() << " \""
+                << b->text().toStdString() << "\"";
+        }
+        for (QLabel* l : w.findChildren<QLabel*>()) {
+            if (l->text().isEmpty() || l->objectName().startsWith("txbCell")) continue;
+            EXPECT_LE(l->sizeHint().width(), l->width())
+                << language << " " << l->objectName().toStdString();
+        }
+        for (QComboBox* c : w.findChildren<QComboBox*>()) {
+            for (int i = 0; i < c->count(); ++i) {
+                EXPECT_LE(c->fontMetrics().horizontalAdvance(c->itemText(i)) + 28, c->width())
+                    << language << " " << c->objectName().toStdString() << " "
+                    << c->itemText(i).toStdString();
+            }
+        }
+        // The cells' texts fit too (the corner cell names the zodiac).
+        for (int i = 0; i < kMaxNumCells; ++i) {
+            QLabel* cell = w.Grid()->Cell(i);
+            const QRect r = TableGrid::TextBounds(cell, cell->font());
+            EXPECT_LE(r.width(), cell->width() - 4) << language << " cell " << i;
+            EXPECT_LE(r.height(), cell->height() - 2) << language << " cell " << i;
+        }
+    }
+    std::vector<QWidget*> top;
+    for (QWidget* c : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!c->isHidden() && c->y() < w.Grid()->y()) top.push_back(c);
+    }
+    for (size_t i = 0; i < top.size(); ++i) {
+        for (size_t j = i + 1; j < top.size(); ++j) {
+            EXPECT_FALSE(top[i]->geometry().intersects(top[j]->geometry()))
+                << top[i]->objectName().toStdString() << " / "
+                << top[j]->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(FrmMainTest, TheWindowKeepsWithinItsSizeLimits) {
+    FrmMain& w = Start();
+    w.resize(Twips::ToPixels(9000), Twips::ToPixels(6000));
+    EXPECT_EQ(w.width(), Twips::ToPixels(10200));
+    EXPECT_EQ(w.height(), Twips::ToPixels(6000));
+    w.resize(Twips::ToPixels(30000), Twips::ToPixels(3000));
+    EXPECT_EQ(w.width(), Twips::ToPixels(w.WidthLimit()));
+    EXPECT_EQ(w.height(), Twips::ToPixels(4800));
+    // A step keeps the size the user chose.
+    w.resize(Twips::ToPixels(12000), Twips::ToPixels(7000));
+    Button("cmdCompute")->click();
+    EXPECT_EQ(w.width(), Twips::ToPixels(12000));
+}
+
+}  // namespace
+}  // namespace vek::gui

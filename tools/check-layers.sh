@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Checks that every quoted include in src/, tests/, bench/, tools/ and fuzz/
+# points to the including file's own layer or one below it. The core's
+# layers, lowest first: util platform engine time display app; the front ends
+# cli and gui stand on the whole core and not on each other.
+# Usage: tools/check-layers.sh [SOURCE_ROOT]
+set -euo pipefail
+root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
+cd "$root"
+layers=(util platform engine time display app)
+rank() {
+  local i
+  for i in "${!layers[@]}"; do
+    [ "${layers[$i]}" = "$1" ] && { echo "$i"; return; }
+  done
+  case "$1" in
+    cli) echo 10 ;;
+    gui) echo 11 ;;
+    *) echo -1 ;;
+  esac
+}
+bad=0
+checked=0
+while IFS= read -r file; do
+  # The layer of the file: its first folder below src/ or tests/; benchmarks,
+  # tools and fuzz targets stand on the whole core like the command line.
+  case "$file" in
+    src/*|tests/*) own="$(echo "$file" | cut -d/ -f2)" ;;
+    *) own=cli ;;
+  esac
+  own_rank="$(rank "$own")"
+  [ "$own_rank" -ge 0 ] || continue
+  while IFS= read -r inc; do
+    target="${inc%%/*}"
+    [ "$target" = "$inc" ] && continue  # a file beside the includer
+    target_rank="$(rank "$target")"
+    [ "$target_rank" -ge 0 ] || continue
+    checked=$((checked + 1))
+    allowed=1
+    if [ "$target_rank" -ge 10 ]; then
+      [ "$target" = "$own" ] || allowed=0
+    elif [ "$own_rank" -lt 10 ] && [ "$target_rank" -gt "$own_rank" ]; then
+      allowed=0
+    fi
+    if [ "$allowed" -eq 0 ]; then
+      echo "$file includes \"$inc\": $own may not include $target"
+      bad=$((bad + 1))
+    fi
+  done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
+done < <(find src tests bench tools fuzz -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+echo "$checked includes checked, $bad upward"
+[ "$bad" -eq 0 ]
