@@ -13,10 +13,10 @@
 #   world      a state file in world transits
 #   natal1     a state file in natal aspects of the 1st birthdate
 #   natal2     the same for the 2nd birthdate, sidereal, other orbs and colours
-#   personal1  a state file in personal transits: the window starts in world
-#              transits of its World date, as it does for every mode but the
-#              natal aspects
-#   synastry   the same for synastry, sidereal, other orbs and colours
+#   synastry   a state file in synastry, sidereal, other orbs and colours:
+#              the window starts in world transits of its World date, as it
+#              does for every mode but the natal aspects, so a two-chart mode
+#              cannot be shown this way
 # The language is the one of the settings store (VEK.conf in VEK_CONFIG_DIR);
 # a small wrapper around vek writes it there, since tools/screenshot.sh gives
 # the program an empty settings folder. "Now" is held at a fixed moment with
@@ -110,11 +110,10 @@ write_state() {  # write_state NAME MODE(1..6) SIDEREAL(0/1) SETTINGS
 write_state world 1 0 plain
 write_state natal1 2 0 plain
 write_state natal2 3 1 other
-write_state personal1 4 0 plain
 write_state synastry 6 1 other
 
 names=()
-for state in nostate world natal1 natal2 personal1 synastry; do
+for state in nostate world natal1 natal2 synastry; do
     statefile="-"
     [ $state = nostate ] || statefile="$tmp/state/$state.vek"
     for lang in en de; do
