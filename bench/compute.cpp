@@ -15,11 +15,18 @@
 
 namespace {
 
+const vek::ProgramTextTable& BenchTexts() {
+    static const vek::ProgramTextTable* table = [] {
+        vek::Result<vek::ProgramTextTable> loaded = vek::LoadProgramText(vek::ProgramFolder());
+        if (!loaded) std::fprintf(stderr, "program text: %s\n", loaded.message().c_str());
+        return new vek::ProgramTextTable(loaded ? std::move(loaded).value()
+                                                : vek::ProgramTextTable());
+    }();
+    return *table;
+}
+
 vek::Engine& BenchEngine() {
     static vek::Engine* engine = [] {
-        std::string message;
-        if (vek::LoadProgramText(vek::ProgramFolder(), &message) < 1)
-            std::fprintf(stderr, "program text: %s\n", message.c_str());
         auto* e = new vek::Engine;
         e->Initialize(vek::ProgramFolder());
         const std::string error = e->LoadPlutoTable();
@@ -47,6 +54,7 @@ void RunMode(benchmark::State& state, vek::Mode mode, bool radians) {
     vek::DateRows rows;
     vek::Settings settings;
     vek::ComputeResults results;
+    const vek::ProgramTexts texts(BenchTexts(), vek::kEnglish);
     rows.Row(vek::kBirth1) = {7, 4, "1960", 25, 19};
     size_t chars = 0;
     int aspects = 0;
@@ -54,7 +62,7 @@ void RunMode(benchmark::State& state, vek::Mode mode, bool radians) {
         NextDate(rows.Row(vek::kWorldDate));
         NextDate(rows.Row(vek::kBirth2));
         const vek::DateError error =
-            vek::ComputeCommand(engine, rows, settings, {mode, radians, false}, results);
+            vek::ComputeCommand(engine, rows, settings, texts, {mode, radians, false}, results);
         if (error) {
             state.SkipWithError(error.text.c_str());
             break;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "display/program_text.h"
 #include "display/settings.h"
 #include "display/table_model.h"
 #include "engine/chart.h"
@@ -63,12 +64,14 @@ struct DateError {
 // settings (orb table, zodiac, Moon, colours, language), computes and stores
 // the chart, and `results` is replaced, except for the pattern-count slots
 // that keep their value (see ComputeResults). Mode::None computes nothing.
+// Texts (title, corner cells, summary, messages) come from `texts`.
 DateError ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
-                         const ComputeRequest& request, ComputeResults& results);
+                         const ProgramTexts& texts, const ComputeRequest& request,
+                         ComputeResults& results);
 
 // The same from Julian dates already in engine.arrays.DateJD.
-void ComputeFromDates(Engine& engine, const Settings& settings, const ComputeRequest& request,
-                      ComputeResults& results);
+void ComputeFromDates(Engine& engine, const Settings& settings, const ProgramTexts& texts,
+                      const ComputeRequest& request, ComputeResults& results);
 
 // Hands the settings the engine reads to the engine: orb table and summary,
 // zodiac, "Include Moon", aspect colours and the language of the names.
@@ -77,7 +80,7 @@ void ApplySettingsToEngine(const Settings& settings, Engine& engine);
 // Writes the table, title and summary for a chart that the engine has
 // stored (ComputeAndStore), with the engine's settings as applied.
 void FillResults(const Chart& chart, const Engine& engine, const Settings& settings,
-                 const ComputeRequest& request, ComputeResults& results);
+                 const ProgramTexts& texts, const ComputeRequest& request, ComputeResults& results);
 
 // The mark of a position cell without a position: "<" before the data
 // range (−99), ">" after it (−100), "?" for any other failure.

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "display/program_text.h"
 #include "engine/engine.h"
 #include "platform/calendar.h"
 #include "util/paths.h"
@@ -283,12 +282,6 @@ std::string JsonQuote(std::string_view s) {
         ++i;
     }
     return out + "\"";
-}
-
-std::string LoadProgramTextFile() {
-    std::string message;
-    if (LoadProgramText(ProgramFolder(), &message) < 1) return message;
-    return "";
 }
 
 std::string StartEngine(Engine& engine) {

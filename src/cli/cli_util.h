@@ -87,10 +87,6 @@ class JsonWriter {
 // A string as a JSON string literal, quotes included.
 std::string JsonQuote(std::string_view s);
 
-// Loads vek.dat from the program folder into the process-wide program text.
-// Returns "" on success, else the message to show.
-std::string LoadProgramTextFile();
-
 // Starts the engine on the program folder and loads its Pluto table. Returns
 // "" on success, else the message to show.
 std::string StartEngine(Engine& engine);

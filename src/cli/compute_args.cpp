@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "app/state_file.h"
-#include "display/program_text.h"
 #include "display/results_text.h"
 #include "time/dates.h"
+#include "util/paths.h"
 
 namespace vek::cli {
 
@@ -74,7 +74,8 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
     std::string error = ParseOptions(args, values, switches, o);
     if (!error.empty()) return BadArguments(command, error);
 
-    error = ParseLanguage(o.Value("lang", "en"), s.language);
+    int language = kEnglish;
+    error = ParseLanguage(o.Value("lang", "en"), language);
     if (!error.empty()) return BadArguments(command, error);
     const bool modeGiven = o.values.count("mode") > 0;
     s.mode = Mode::World;
@@ -88,12 +89,11 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
                                              "personal2 or synastry");
     }
 
-    error = LoadProgramTextFile();
-    if (!error.empty()) return Failure(command, error);
-    SetCurrentLanguage(s.language);
-
-    // Month names, and so the dates of the report titles, in the language.
-    s.rows.FillMonthLists(s.language);
+    const Status loaded = s.LoadTexts(ProgramFolder());
+    if (!loaded) return Failure(command, loaded.message());
+    // Texts and month names, and so the dates of the report titles, in the
+    // language.
+    s.SetLanguage(language);
     s.rows.SetLocalZone(LocalZoneMinutes());
     if (o.values.count("state")) {
         AppState state;
@@ -119,11 +119,13 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
         const int slot = s.mode == Mode::Natal1 ? kBirth1 : s.mode == Mode::Natal2 ? kBirth2 : 0;
         if (s.rows.InputDateToAJDate(slot) <= 0) {
             std::fprintf(stderr, "vek-cli %s: %s; showing world transits for now\n", command,
-                         DateErrorText(slot, s.rows.InputDateToAJDate(slot)).c_str());
+                         DateErrorText(s.Texts(), slot, s.rows.InputDateToAJDate(slot)).c_str());
             s.rows.SetWorldDateToNow();
             s.mode = Mode::World;
         }
     }
+    // The settings of a state file bring their own language; the command's
+    // stays.
     s.settings.accepted.CurrentLanguage = s.language;
     if (o.Has("no-moon")) s.settings.accepted.IncludeMoon = s.settings.controls.includeMoon = false;
     if (o.Has("sidereal")) s.settings.accepted.SiderealZodiac = s.settings.controls.sidereal = true;
@@ -132,7 +134,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
     if (!error.empty()) return Failure(command, error);
 
     const ComputeRequest request{s.mode, o.Has("radians"), false};
-    const DateError dateError = ComputeCommand(s.engine, s.rows, s.settings, request, s.results);
+    const DateError dateError = s.Compute(request);
     if (dateError) {
         std::fprintf(stderr, "vek-cli %s: %s\n", command, dateError.text.c_str());
         return 2;

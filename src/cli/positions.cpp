@@ -12,6 +12,7 @@
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "platform/ephemeris.h"
+#include "util/paths.h"
 #include "util/text.h"
 
 namespace vek::cli {
@@ -40,9 +41,9 @@ int RunPositions(const std::vector<std::string>& args) {
     error = ParseLanguage(o.Value("lang", "en"), language);
     if (!error.empty()) return BadArguments(kName, error);
 
-    error = LoadProgramTextFile();
-    if (!error.empty()) return Failure(kName, error);
-    SetCurrentLanguage(language);
+    const Result<ProgramTextTable> table = LoadProgramText(ProgramFolder());
+    if (!table) return Failure(kName, table.message());
+    const ProgramTexts texts(*table, language);
     Engine engine;
     error = StartEngine(engine);
     if (!error.empty()) return Failure(kName, error);
@@ -52,7 +53,7 @@ int RunPositions(const std::vector<std::string>& args) {
 
     engine.arrays.DateJD[kWorldDate] = jd;
     const Chart c = ComputeChart(engine, Mode::World, engine.arrays.DateJD);
-    const std::string zodiac = ZodiacLabel(engine.SiderealZodiac, false);
+    const std::string zodiac = ZodiacLabel(texts, engine.SiderealZodiac, false);
     const std::string ephemeris = platform::ephemeris_in_use();
 
     if (o.Has("json")) {

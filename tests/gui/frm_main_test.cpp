@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../program_texts.h"
 #include "display/program_text.h"
 #include "display/results_text.h"
 #include "gui/dialogs.h"
@@ -56,8 +57,6 @@ class FrmMainTest : public ::testing::Test {
         env.clock = FixedClock;
         env.localZoneMinutes = 0;
     }
-    void TearDown() override { SetCurrentLanguage(kEnglish); }
-
     std::string Path(const char* name) const { return tmp.filePath(name).toStdString(); }
 
     // Starts the window; the test fails when start-up does not complete.
@@ -114,8 +113,10 @@ class FrmMainTest : public ::testing::Test {
     std::unique_ptr<FrmMain> window;
 };
 
-QString PT(int n) {
-    return QString::fromStdString(ProgramText(n));
+// Program text n of vek.dat in the language the window shows.
+QString PT(const FrmMain& w, TextId n) {
+    return QString::fromStdString(
+        ProgramTexts(testing::RealTextTable(), w.State().language).ProgramText(n));
 }
 
 TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
@@ -131,7 +132,7 @@ TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
     EXPECT_EQ(Combo("cboTimezone_0")->currentText(), "GMT");
     EXPECT_TRUE(w.Grid()->isVisible());
     EXPECT_EQ(w.Grid()->NumCols(), 10);
-    EXPECT_EQ(w.windowTitle(), PT(1) + " " + w.VersionText());
+    EXPECT_EQ(w.windowTitle(), PT(*window, kTextProgramName) + " " + w.VersionText());
     EXPECT_EQ(w.VersionText(), "0.12");
     // The window shows the whole table and its summary: it stands at its
     // size limits, which lie above the lower bounds.
@@ -143,9 +144,9 @@ TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
     EXPECT_TRUE(w.rect().contains(table));
     EXPECT_FALSE(table.intersects(Find<QTextEdit>("txbReport")->geometry()));
     // Every caption comes from the program text.
-    EXPECT_EQ(Button("cmdCompute")->text(), PT(19));
-    EXPECT_EQ(Find<QLabel>("Label1_2")->text(), PT(6));
-    EXPECT_FALSE(PT(19).isEmpty());
+    EXPECT_EQ(Button("cmdCompute")->text(), PT(*window, kTextCompute));
+    EXPECT_EQ(Find<QLabel>("Label1_2")->text(), PT(*window, kTextSecondBirthdate));
+    EXPECT_FALSE(PT(*window, kTextCompute).isEmpty());
 }
 
 TEST_F(FrmMainTest, StartUpEndsWithAMessageWhenTheProgramTextOrThePlutoTableIsMissing) {
@@ -168,8 +169,8 @@ TEST_F(FrmMainTest, StartUpEndsWithAMessageWhenTheProgramTextOrThePlutoTableIsMi
     EXPECT_FALSE(window->Load());
     EXPECT_TRUE(window->HasEnded());
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].text, PT(2));
-    EXPECT_EQ(dialogs.asked()[0].title, PT(3));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextPlutoTableMissing));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextDataMissingTitle));
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
 }
 
@@ -198,7 +199,8 @@ TEST_F(FrmMainTest, ModesComputeAndADateErrorKeepsThePreviousMode) {
     Option("optNatal_0")->click();
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::Message);
-    EXPECT_EQ(dialogs.asked()[0].text.toStdString(), DateErrorText(kBirth1, kDateIncomplete));
+    EXPECT_EQ(dialogs.asked()[0].text.toStdString(),
+              DateErrorText(window->State().Texts(), kBirth1, kDateIncomplete));
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Information);
     EXPECT_TRUE(Option("optPlanetary")->isChecked());
     EXPECT_EQ(w.ComputedMode(), Mode::World);
@@ -305,7 +307,8 @@ TEST_F(FrmMainTest, SteppingMovesTheWorldDateAndARefusedStepPutsItBack) {
     EnterDate(kWorldDate, 1, 1, "1", 25, 24);
     Button("cmdForwardBack_1")->click();
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].text.toStdString(), DateErrorText(kWorldDate, kDateTooEarly));
+    EXPECT_EQ(dialogs.asked()[0].text.toStdString(),
+              DateErrorText(window->State().Texts(), kWorldDate, kDateTooEarly));
     EXPECT_EQ(Year(0)->text(), "1");
     EXPECT_EQ(Combo("cboMonthCE_0")->currentIndex(), 1);
     EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 1);
@@ -329,14 +332,14 @@ TEST_F(FrmMainTest, LanguageSwitchRecaptionsEverythingRecomputesOnceAndIsStored)
 
     Option("optGerman")->click();
     Snapshot("german");
-    EXPECT_EQ(CurrentLanguage(), kGerman);
+    EXPECT_EQ(window->State().language, kGerman);
     EXPECT_EQ(computed.count(), 1);
-    EXPECT_EQ(Button("cmdCompute")->text(), PT(19));
+    EXPECT_EQ(Button("cmdCompute")->text(), PT(*window, kTextCompute));
     EXPECT_NE(Button("cmdCompute")->text(), englishCompute);
     EXPECT_EQ(Combo("cboMonthCE_0")->currentText(), "März");
     EXPECT_EQ(Combo("cboForwardBack")->currentIndex(), kStepWeek);
-    EXPECT_EQ(Find<QRadioButton>("optSynastry")->text(), PT(14));
-    EXPECT_EQ(Find<QLabel>("Label1_0")->text(), PT(4));
+    EXPECT_EQ(Find<QRadioButton>("optSynastry")->text(), PT(*window, kTextSynastry));
+    EXPECT_EQ(Find<QLabel>("Label1_0")->text(), PT(*window, kTextWorldDate));
     EXPECT_EQ(platform::ReadLanguageSetting(platform::SettingsStore(env.configFolder)), kGerman);
     // Mode and dates are unchanged.
     EXPECT_EQ(w.ComputedMode(), Mode::World);
@@ -352,7 +355,7 @@ TEST_F(FrmMainTest, LanguageSwitchRecaptionsEverythingRecomputesOnceAndIsStored)
     window.reset();
     Start();
     EXPECT_TRUE(Option("optGerman")->isChecked());
-    EXPECT_EQ(CurrentLanguage(), kGerman);
+    EXPECT_EQ(window->State().language, kGerman);
 }
 
 TEST_F(FrmMainTest, QuitAsksAndSavesOnlyOnYesWhileTheCloseBoxEndsAtOnce) {
@@ -361,7 +364,7 @@ TEST_F(FrmMainTest, QuitAsksAndSavesOnlyOnYesWhileTheCloseBoxEndsAtOnce) {
     Button("cmdQuit")->click();
     EXPECT_FALSE(window->HasEnded());
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].text, PT(149));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextSaveBeforeQuitting));
     EXPECT_EQ(dialogs.asked()[0].defaultButton, Answer::No);
     EXPECT_EQ(dialogs.asked()[0].title, Button("cmdQuit")->text());
 
@@ -490,7 +493,8 @@ TEST_F(FrmMainTest, ClearEmptiesARowOnlyWhenAnsweredYes) {
         EXPECT_EQ(Year(1)->text(), "1970");
         EXPECT_EQ(Combo("cboMonthCE_1")->currentIndex(), 3);
     }
-    EXPECT_EQ(dialogs.asked()[0].text, PT(342) + " " + PT(344));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextClearAllEntriesOf) + " " +
+                                           PT(*window, kTextClearFirstBirthdateQuestion));
     dialogs.QueueAnswer(Answer::Yes);
     Button("cmdClear_1")->click();
     EXPECT_EQ(Year(1)->text(), "");

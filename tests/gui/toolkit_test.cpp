@@ -215,7 +215,7 @@ TEST_F(TableGridTest, ShowsEveryCellOfBothLayoutsAsTheModelHasIt) {
     EXPECT_EQ(grid.Cell(12)->font().family(), kGlyphFontFamily);
 
     // The square table replaces all of it.
-    m.LayoutSquareTable(Mode::Synastry, false);
+    m.LayoutSquareTable(Mode::Synastry, false, ProgramTexts());
     grid.Show(m);
     EXPECT_EQ(Twips::Width(&grid), 12960);
     EXPECT_EQ(Twips::Height(&grid), 6840);
