@@ -178,8 +178,8 @@ class Compute : public ::testing::Test {
         return r;
     }
     void Recompute(Mode mode, ComputeResults& r, bool radians = false) {
-        const DateError error = ComputeCommand(engine, rows, settings, {mode, radians, false}, r);
-        ASSERT_FALSE(error) << error.text;
+        const Status computed = ComputeCommand(engine, rows, settings, {mode, radians, false}, r);
+        ASSERT_TRUE(computed) << computed.message();
     }
 
     const TableCell& Aspect(const ComputeResults& r, int first, int second) {
@@ -319,14 +319,16 @@ TEST_F(Compute, InvalidDateChangesNothing) {
     SetDate(kWorldDate, 5);
     rows.Row(kBirth1).dayIndex = 31;
     rows.Row(kBirth1).monthIndex = 2;
-    const DateError error =
-        ComputeCommand(engine, rows, settings, {Mode::Personal1, false, false}, r);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error.slot, kBirth1);
-    EXPECT_EQ(error.code, kDateInvalid);
-    EXPECT_EQ(error.text, DateErrorText(kBirth1, kDateInvalid));
-    EXPECT_EQ(error.text, ProgramText(5) + " " + ProgramText(146));
-    EXPECT_EQ(error.title, ProgramText(153));
+    DateRowFailure failed;
+    const Status error =
+        ComputeCommand(engine, rows, settings, {Mode::Personal1, false, false}, r, &failed);
+    ASSERT_FALSE(error);
+    EXPECT_EQ(failed.slot, kBirth1);
+    EXPECT_EQ(failed.code, kDateInvalid);
+    EXPECT_EQ(error.error().code, kDateInvalid);
+    EXPECT_EQ(error.message(), DateErrorText(kBirth1, kDateInvalid));
+    EXPECT_EQ(error.message(), ProgramText(5) + " " + ProgramText(146));
+    EXPECT_EQ(failed.title, ProgramText(153));
 
     EXPECT_EQ(r.ComputedMode, before.ComputedMode);
     EXPECT_EQ(r.summary, before.summary);
@@ -340,8 +342,8 @@ TEST_F(Compute, InvalidDateChangesNothing) {
         EXPECT_EQ(engine.arrays.BodyLongitude[b][0], arraysBefore.BodyLongitude[b][0]);
 
     rows.Row(kWorldDate).yearText = "";
-    const DateError missing =
-        ComputeCommand(engine, rows, settings, {Mode::World, false, false}, r);
+    DateRowFailure missing;
+    EXPECT_FALSE(ComputeCommand(engine, rows, settings, {Mode::World, false, false}, r, &missing));
     EXPECT_EQ(missing.slot, kWorldDate);
     EXPECT_EQ(missing.code, kDateIncomplete);
     EXPECT_EQ(r.ComputedMode, Mode::Personal1);
