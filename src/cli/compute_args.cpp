@@ -121,9 +121,9 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
         // As "Load from ...": when the row of the mode holds no valid date,
         // the window shows world transits for now.
         const int slot = s.mode == Mode::Natal1 ? kBirth1 : s.mode == Mode::Natal2 ? kBirth2 : 0;
-        if (s.rows.InputDateToAJDate(slot) <= 0) {
+        if (const double jd = s.rows.InputDateToAJDate(slot); jd <= 0) {
             std::fprintf(stderr, "vek-cli %s: %s; showing world transits for now\n", command,
-                         DateErrorText(slot, s.rows.InputDateToAJDate(slot)).c_str());
+                         DateErrorText(slot, jd).c_str());
             s.rows.SetWorldDateToNow();
             s.mode = Mode::World;
         }
