@@ -93,8 +93,7 @@ int RunPositions(const std::vector<std::string>& args) {
         } else {
             line += PadRight("", 10) + MissingPositionMark(l);
         }
-        while (!line.empty() && line.back() == ' ') line.pop_back();
-        std::printf("%s\n", line.c_str());
+        std::printf("%s\n", TrimTrailingBlanks(line).c_str());
     }
     return 0;
 }

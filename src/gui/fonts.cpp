@@ -19,7 +19,7 @@ QString InstallProgramFonts() {
         fontId = QFontDatabase::addApplicationFont(":/fonts/StarfontSans.ttf");
         // Windows font names the window uses, mapped to fonts of the same
         // metrics; the generic families stand behind them.
-        QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"});
+        QFont::insertSubstitutions(kControlFontFamily, {"Liberation Sans", "Arimo", "DejaVu Sans"});
         QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arimo", "DejaVu Sans"});
         QFont::insertSubstitutions("Courier New",
                                    {"Liberation Mono", "Cousine", "DejaVu Sans Mono"});
