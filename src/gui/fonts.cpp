@@ -12,7 +12,7 @@ static void InitVekResources() {
 
 namespace vek::gui {
 
-QString InstallProgramFonts() {
+Status InstallProgramFonts() {
     static int fontId = -2;
     if (fontId == -2) {
         InitVekResources();
@@ -24,13 +24,13 @@ QString InstallProgramFonts() {
         QFont::insertSubstitutions("Courier New",
                                    {"Liberation Mono", "Cousine", "DejaVu Sans Mono"});
     }
-    if (fontId < 0) return "The glyph font could not be loaded from the program's resources.";
+    if (fontId < 0) return Fail("The glyph font could not be loaded from the program's resources.");
     const QStringList families = QFontDatabase::applicationFontFamilies(fontId);
     if (!families.contains(kGlyphFontFamily)) {
-        return "The glyph font has the family name \"" + families.join(", ") + "\", not \"" +
-               kGlyphFontFamily + "\".";
+        return Fail("The glyph font has the family name \"" + families.join(", ").toStdString() +
+                    "\", not \"" + kGlyphFontFamily + "\".");
     }
-    return QString();
+    return Ok();
 }
 
 }  // namespace vek::gui

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "display/table_model.h"
+#include "util/result.h"
 
 namespace vek::gui {
 
@@ -15,8 +16,8 @@ inline constexpr const char* kGlyphFontFamily = kGlyphFontName;
 inline constexpr const char* kControlFontFamily = kTextFontName;
 
 // Registers the glyph font from the program's resources and the font name
-// substitutions. Returns an error description, empty on success. Safe to call
-// more than once.
-QString InstallProgramFonts();
+// substitutions; a failure says what is wrong with the glyph font. Safe to
+// call more than once.
+Status InstallProgramFonts();
 
 }  // namespace vek::gui
