@@ -29,8 +29,8 @@ vek::Engine& BenchEngine() {
     static vek::Engine* engine = [] {
         auto* e = new vek::Engine;
         e->Initialize(vek::ProgramFolder());
-        const std::string error = e->LoadPlutoTable();
-        if (!error.empty()) std::fprintf(stderr, "Pluto table: %s\n", error.c_str());
+        const vek::Status pluto = e->LoadPlutoTable();
+        if (!pluto) std::fprintf(stderr, "Pluto table: %s\n", pluto.message().c_str());
         std::fprintf(stderr, "Ephemeris: %s\n", vek::platform::ephemeris_in_use().c_str());
         return e;
     }();
@@ -61,10 +61,10 @@ void RunMode(benchmark::State& state, vek::Mode mode, bool radians) {
     for (auto _ : state) {
         NextDate(rows.Row(vek::kWorldDate));
         NextDate(rows.Row(vek::kBirth2));
-        const vek::DateError error =
-            vek::ComputeCommand(engine, rows, settings, texts, {mode, radians, false}, results);
-        if (error) {
-            state.SkipWithError(error.text.c_str());
+        const vek::Status computed = vek::ComputeCommand(engine, rows, settings, texts,
+                                                         {mode, radians, false}, results);
+        if (!computed) {
+            state.SkipWithError(computed.message().c_str());
             break;
         }
         chars = results.summary.size();

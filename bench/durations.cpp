@@ -41,9 +41,9 @@ struct Fixture {
         }
         texts = std::move(loaded).value();
         engine.Initialize(folder);
-        const std::string pluto = engine.LoadPlutoTable();
-        if (!pluto.empty()) {
-            std::fprintf(stderr, "%s\n", pluto.c_str());
+        const vek::Status pluto = engine.LoadPlutoTable();
+        if (!pluto) {
+            std::fprintf(stderr, "%s\n", pluto.message().c_str());
             return;
         }
         vek::SetOrbs(settings, engine.arrays);

@@ -61,23 +61,25 @@ void ApplySettingsToEngine(const Settings& settings, Engine& engine) {
     if (engine.Language() != language) engine.SetLanguage(language);
 }
 
-DateError ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
-                         const ProgramTexts& texts, const ComputeRequest& request,
-                         ComputeResults& results) {
+Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
+                      const ProgramTexts& texts, const ComputeRequest& request,
+                      ComputeResults& results, DateRowFailure* failedRow) {
     const ModeInfo& m = ModeInfoOf(request.mode);
     const auto& slots = m.dateSlots;
     const int n = m.slotCount;
-    if (n == 0) return {};
+    if (n == 0) return Ok();
     double jd[3] = {engine.arrays.DateJD[0], engine.arrays.DateJD[1], engine.arrays.DateJD[2]};
     for (int k = 0; k < n; ++k) {
         const int slot = slots[k];
         jd[slot] = rows.InputDateToAJDate(slot);
-        if (jd[slot] < 0)
-            return {slot, jd[slot], DateErrorText(texts, slot, jd[slot]), DateErrorTitle(texts)};
+        if (jd[slot] < 0) {
+            if (failedRow) *failedRow = {slot, jd[slot], DateErrorTitle(texts)};
+            return Fail(DateErrorText(texts, slot, jd[slot]), static_cast<int>(jd[slot]));
+        }
     }
     for (int k = 0; k < n; ++k) engine.arrays.DateJD[slots[k]] = jd[slots[k]];
     ComputeFromDates(engine, settings, texts, request, results);
-    return {};
+    return Ok();
 }
 
 void ComputeFromDates(Engine& engine, const Settings& settings, const ProgramTexts& texts,

@@ -18,8 +18,8 @@ void ProgramState::SetLanguage(int code) {
     rows.FillMonthLists(language);
 }
 
-DateError ProgramState::Compute(const ComputeRequest& request) {
-    return ComputeCommand(engine, rows, settings, Texts(), request, results);
+Status ProgramState::Compute(const ComputeRequest& request, DateRowFailure* failedRow) {
+    return ComputeCommand(engine, rows, settings, Texts(), request, results, failedRow);
 }
 
 }  // namespace vek

@@ -44,8 +44,9 @@ struct ProgramState {
     void SetLanguage(int language);
 
     // The compute command (ComputeCommand) on this state's engine, rows,
-    // settings and results, with this state's texts.
-    DateError Compute(const ComputeRequest& request);
+    // settings and results, with this state's texts; `failedRow`, when given,
+    // names the row that stopped it.
+    Status Compute(const ComputeRequest& request, DateRowFailure* failedRow = nullptr);
 };
 
 }  // namespace vek

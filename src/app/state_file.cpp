@@ -275,13 +275,11 @@ bool ReadState(StateReader& r, AppState& state) {
 
 }  // namespace
 
-std::string StateFileText(const AppState& state, std::string& error) {
-    error.clear();
+Result<std::string> StateFileText(const AppState& state) {
     const Settings& s = state.settings;
     const ConfigControls& c = s.controls;
-    auto fail = [&error](std::string what) {
-        error = "The state cannot be saved: " + std::move(what);
-        return std::string();
+    auto fail = [](std::string what) {
+        return Fail("The state cannot be saved: " + std::move(what));
     };
 
     for (int r = 0; r < 3; ++r) {
@@ -340,46 +338,43 @@ std::string StateFileText(const AppState& state, std::string& error) {
     return out;
 }
 
-std::string SaveStateFile(const std::string& path, AppState& state,
-                          platform::SettingsStore* store) {
+Status SaveStateFile(const std::string& path, AppState& state, platform::SettingsStore* store) {
     AppState toSave = state;
     toSave.settings.controls.sidereal = toSave.settings.accepted.SiderealZodiac;
-    std::string error;
-    const std::string text = StateFileText(toSave, error);
-    if (!error.empty()) return error;
-    error = platform::WriteFileAtomically(path, text);
-    if (!error.empty()) return error;
+    const Result<std::string> text = StateFileText(toSave);
+    if (!text) return text.error();
+    const std::string error = platform::WriteFileAtomically(path, *text);
+    if (!error.empty()) return Fail(error);
     state.settings.controls.sidereal = state.settings.accepted.SiderealZodiac;
     if (store) platform::WriteLanguageSetting(*store, state.settings.accepted.CurrentLanguage);
-    return "";
+    return Ok();
 }
 
 namespace {
 
-std::string LoadFailed(std::string error, AppState& state, const StateLoadOptions& options) {
+Status LoadFailed(std::string error, AppState& state, const StateLoadOptions& options) {
     if (!options.confirmReset || options.confirmReset())
         state.settings.ResetToDefault(options.startupComplete);
-    return error;
+    return Fail(std::move(error));
 }
 
-std::string LoadStateTextImpl(std::string_view text, bool truncated, AppState& state,
-                              const StateLoadOptions& options) {
+Status LoadStateTextImpl(std::string_view text, bool truncated, AppState& state,
+                         const StateLoadOptions& options) {
     StateReader reader(text, truncated);
     if (!ReadState(reader, state)) return LoadFailed(reader.error(), state, options);
     int& language = state.settings.accepted.CurrentLanguage;
     if (language != kEnglish && language != kGerman && options.store)
         language = platform::ReadLanguageSetting(*options.store);
-    return "";
+    return Ok();
 }
 
 }  // namespace
 
-std::string LoadStateText(std::string_view text, AppState& state, const StateLoadOptions& options) {
+Status LoadStateText(std::string_view text, AppState& state, const StateLoadOptions& options) {
     return LoadStateTextImpl(text, /*truncated=*/false, state, options);
 }
 
-std::string LoadStateFile(const std::string& path, AppState& state,
-                          const StateLoadOptions& options) {
+Status LoadStateFile(const std::string& path, AppState& state, const StateLoadOptions& options) {
     std::string text;
     bool truncated = false;
     std::string error = platform::ReadFileHead(path, kMaxStateFileBytes, text, truncated);

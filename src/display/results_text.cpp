@@ -36,13 +36,6 @@ const char* const kWordsDe[21] = {
 const char* const kTensDe[10] = {"",        "",        "Zwanzig", "Dreißig", "Vierzig",
                                  "Fünfzig", "Sechzig", "Siebzig", "Achtzig", "Neunzig"};
 
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 // "N aspects in total." with every "N" replaced by the total.
 std::string TotalText(const ProgramTexts& texts, int total) {
     std::string text = texts.ProgramText(kTextAspectsInTotal);
@@ -73,7 +66,7 @@ std::string AspectCountText(int count, int aspect, const NameTables& names, int 
     if (aspect < 1 || aspect > kAspectCount) return "";
     std::string text = std::to_string(count) + " ";
     if (language == kGerman) return text + names.AspectName[aspect];
-    text += Lower(names.AspectName[aspect]);
+    text += LowerCase(names.AspectName[aspect]);
     if (count != 1) text += aspect == kQuincunx ? "es" : "s";
     return text;
 }
@@ -142,7 +135,7 @@ std::string RunFoundMessage(const RunTarget& target, const int16_t (&patternCoun
         return CountInWords(count, kGerman) + " " + name + " gefunden.";
     }
     const std::string name =
-        patternName == "T-square" ? std::string(patternName) : Lower(patternName);
+        patternName == "T-square" ? std::string(patternName) : LowerCase(patternName);
     // "grand crosses", like "quincunxes" in the summary.
     const bool sibilant = !name.empty() && (name.back() == 's' || name.back() == 'x');
     return CountInWords(count, kEnglish) + " " + name + (sibilant ? "es" : "s") + " found.";

@@ -334,8 +334,7 @@ bool FrmMain::Load() {
     // The Pluto table, with a note on the screen while it loads.
     popUp_->ShowCenterScreen("Loading data ...", 2000, 300, 2000);
     QApplication::processEvents();
-    const std::string plutoError = state_.engine.LoadPlutoTable();
-    if (!plutoError.empty()) {
+    if (!state_.engine.LoadPlutoTable()) {
         popUp_->hide();
         show();
         dialogs_.Message(PT(kTextPlutoTableMissing), PT(kTextDataMissingTitle),
@@ -489,12 +488,13 @@ void FrmMain::Compute() {
     inputErrorReported_ = false;
     lastDateError_ = 0;
     const ComputeRequest request{SelectedMode(), anglesInRadians_, false};
-    const DateError error = state_.Compute(request);
+    DateRowFailure failed;
+    const Status computed = state_.Compute(request, &failed);
     // The conversion fills in an empty time and zone, as the user sees.
     for (int slot = 0; slot < 3; ++slot) ShowRow(slot);
-    if (error) {
-        lastDateError_ = error.slot == kWorldDate ? error.code : 0;
-        dialogs_.Message(Q(error.text), Q(error.title), MessageIcon::Information);
+    if (!computed) {
+        lastDateError_ = failed.slot == kWorldDate ? failed.code : 0;
+        dialogs_.Message(Q(computed.message()), Q(failed.title), MessageIcon::Information);
         inputErrorReported_ = true;
         return;
     }
@@ -742,33 +742,33 @@ void FrmMain::ApplyState(const AppState& state) {
     loadingState_ = false;
 }
 
-std::string FrmMain::SaveState(const std::string& path) {
+Status FrmMain::SaveState(const std::string& path) {
     AppState state = CurrentState();
-    const std::string error = SaveStateFile(path, state, &store_);
-    if (error.empty()) {
+    Status saved = SaveStateFile(path, state, &store_);
+    if (saved) {
         state_.settings = state.settings;
         stateJustSaved_ = true;
         stateTicks_ = 0;
     }
-    return error;
+    return saved;
 }
 
-std::string FrmMain::LoadState(const std::string& path) {
+Status FrmMain::LoadState(const std::string& path) {
     AppState state = CurrentState();
     StateLoadOptions options;
     options.startupComplete = blnStartupCompleted_;
     options.store = &store_;
-    const std::string error = LoadStateFile(path, state, options);
+    Status loaded = LoadStateFile(path, state, options);
     // What was read before an error stays, as it does in the controls.
     ApplyState(state);
-    return error;
+    return loaded;
 }
 
 void FrmMain::RestoreAtStartup() {
     // A missing or broken automatic state shows world transits for now; a
     // broken one has already put the settings back to their defaults.
     if (!autoStatePath_.empty() && QFile::exists(QString::fromStdString(autoStatePath_)) &&
-        LoadState(autoStatePath_).empty()) {
+        LoadState(autoStatePath_)) {
         int row = kWorldDate;
         if (SelectedMode() == Mode::Natal1) {
             row = kBirth1;
@@ -794,9 +794,9 @@ void FrmMain::ShowConfirmation(QPushButton* button, TextId text) {
 }
 
 void FrmMain::OnSave() {
-    const std::string error = SaveState(autoStatePath_);
-    if (!error.empty()) {
-        dialogs_.Message(Q(error), cmdSave_->text(), MessageIcon::Exclamation);
+    const Status saved = SaveState(autoStatePath_);
+    if (!saved) {
+        dialogs_.Message(Q(saved.message()), cmdSave_->text(), MessageIcon::Exclamation);
     } else {
         ShowConfirmation(cmdSave_, kTextStateSaved);
     }
@@ -805,9 +805,9 @@ void FrmMain::OnSave() {
 
 void FrmMain::OnRestore() {
     if (!QFile::exists(QString::fromStdString(autoStatePath_))) return;
-    const std::string error = LoadState(autoStatePath_);
-    if (!error.empty()) {
-        dialogs_.Message(Q(error), cmdRestore_->text(), MessageIcon::Exclamation);
+    const Status loaded = LoadState(autoStatePath_);
+    if (!loaded) {
+        dialogs_.Message(Q(loaded.message()), cmdRestore_->text(), MessageIcon::Exclamation);
     } else {
         ShowConfirmation(cmdRestore_, kTextStateRestored);
     }
@@ -822,7 +822,8 @@ void FrmMain::OnQuit() {
         case Answer::Cancel:
             return;
         case Answer::Yes:
-            SaveState(autoStatePath_);  // a failed save does not keep the program open
+            // A failed save does not keep the program open.
+            static_cast<void>(SaveState(autoStatePath_));
             End();
             return;
         case Answer::No:

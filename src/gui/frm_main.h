@@ -148,8 +148,8 @@ class FrmMain : public QWidget {
     // State files.
     AppState CurrentState() const;
     void ApplyState(const AppState& state);
-    std::string SaveState(const std::string& path);
-    std::string LoadState(const std::string& path);
+    Status SaveState(const std::string& path);
+    Status LoadState(const std::string& path);
     void RestoreAtStartup();
     void ShowConfirmation(QPushButton* button, TextId text);
 

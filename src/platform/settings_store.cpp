@@ -362,7 +362,7 @@ bool DefaultTZDisp(int zoneOffsetMinutes) {
 
 int ComputerZoneOffsetMinutes() {
     const int minutes = static_cast<int>(std::lround(-local_timezone() / 60.0));
-    return minutes == 345 ? 330 : minutes;
+    return zone_as_listed(minutes);
 }
 
 bool LoadStoredSwitch(SettingsStore& store, StoredSwitch which, int zoneOffsetMinutes) {

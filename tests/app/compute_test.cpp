@@ -184,9 +184,9 @@ class Compute : public ::testing::Test {
         return r;
     }
     void Recompute(Mode mode, ComputeResults& r, bool radians = false) {
-        const DateError error =
+        const Status computed =
             ComputeCommand(engine, rows, settings, texts, {mode, radians, false}, r);
-        ASSERT_FALSE(error) << error.text;
+        ASSERT_TRUE(computed) << computed.message();
     }
 
     const TableCell& Aspect(const ComputeResults& r, int first, int second) {
@@ -327,14 +327,16 @@ TEST_F(Compute, InvalidDateChangesNothing) {
     SetDate(kWorldDate, 5);
     rows.Row(kBirth1).dayIndex = 31;
     rows.Row(kBirth1).monthIndex = 2;
-    const DateError error =
-        ComputeCommand(engine, rows, settings, texts, {Mode::Personal1, false, false}, r);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error.slot, kBirth1);
-    EXPECT_EQ(error.code, kDateInvalid);
-    EXPECT_EQ(error.text, DateErrorText(texts, kBirth1, kDateInvalid));
-    EXPECT_EQ(error.text, T(kTextFirstBirthdate) + " " + T(kTextDateInvalid));
-    EXPECT_EQ(error.title, T(kTextInputErrorTitle));
+    DateRowFailure failed;
+    const Status error = ComputeCommand(engine, rows, settings, texts,
+                                        {Mode::Personal1, false, false}, r, &failed);
+    ASSERT_FALSE(error);
+    EXPECT_EQ(failed.slot, kBirth1);
+    EXPECT_EQ(failed.code, kDateInvalid);
+    EXPECT_EQ(error.error().code, kDateInvalid);
+    EXPECT_EQ(error.message(), DateErrorText(texts, kBirth1, kDateInvalid));
+    EXPECT_EQ(error.message(), T(kTextFirstBirthdate) + " " + T(kTextDateInvalid));
+    EXPECT_EQ(failed.title, T(kTextInputErrorTitle));
 
     EXPECT_EQ(r.ComputedMode, before.ComputedMode);
     EXPECT_EQ(r.summary, before.summary);
@@ -348,8 +350,9 @@ TEST_F(Compute, InvalidDateChangesNothing) {
         EXPECT_EQ(engine.arrays.BodyLongitude[b][0], arraysBefore.BodyLongitude[b][0]);
 
     rows.Row(kWorldDate).yearText = "";
-    const DateError missing =
-        ComputeCommand(engine, rows, settings, texts, {Mode::World, false, false}, r);
+    DateRowFailure missing;
+    EXPECT_FALSE(ComputeCommand(engine, rows, settings, texts, {Mode::World, false, false}, r,
+                                &missing));
     EXPECT_EQ(missing.slot, kWorldDate);
     EXPECT_EQ(missing.code, kDateIncomplete);
     EXPECT_EQ(r.ComputedMode, Mode::Personal1);

@@ -29,7 +29,8 @@ class Sky : public ::testing::Test {
 
     void SetUp() override {
         engine.Initialize(VEK_BIN_DIR);
-        ASSERT_EQ(engine.LoadPlutoTable(), "");
+        const Status pluto = engine.LoadPlutoTable();
+        ASSERT_TRUE(pluto) << pluto.message();
         SetOrbs(settings, engine.arrays);
         for (int a = 1; a <= kAspectCount; ++a)
             reportSettings.orbDegrees[a] = settings.accepted.OrbIndex[a - 1];

@@ -107,7 +107,8 @@ TEST_F(TwipsTest, PlacedControlsReadBackTheirDesignValuesAndTouchTheirNeighbours
 
 TEST(GlyphFont, LoadsFromTheResourcesWithTheSymbolsAtTheGlyphLetters) {
     App();
-    EXPECT_EQ(InstallProgramFonts(), QString());
+    const Status fonts = InstallProgramFonts();
+    EXPECT_TRUE(fonts) << fonts.message();
     EXPECT_TRUE(QFontDatabase::families().contains(kGlyphFontFamily));
     const QRawFont raw = QRawFont::fromFont(QFont(kGlyphFontFamily, 14));
     ASSERT_TRUE(raw.isValid());
@@ -132,7 +133,7 @@ TEST(GlyphFont, LoadsFromTheResourcesWithTheSymbolsAtTheGlyphLetters) {
 
 TEST(GlyphFont, WindowsFontNamesMapToMetricCompatibleFonts) {
     App();
-    InstallProgramFonts();
+    ASSERT_TRUE(InstallProgramFonts());
     EXPECT_EQ(QFontInfo(QFont("Arial", 10)).family(), "Liberation Sans");
     EXPECT_EQ(QFontInfo(QFont("MS Sans Serif", 8)).family(), "Liberation Sans");
     EXPECT_EQ(QFontInfo(QFont("Courier New", 10)).family(), "Liberation Mono");
