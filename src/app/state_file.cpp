@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/settings_store.h"
+#include "util/files.h"
 
 namespace vek {
 
@@ -78,6 +79,12 @@ class StateReader {
     const std::string& error() const { return error_; }
     int lineNumber() const { return line_; }
     bool AtEnd() const { return pos_ >= text_.size(); }
+    // True when no line is left or the next one holds only blanks.
+    bool NextIsBlank() const {
+        for (std::size_t i = pos_; i < text_.size() && text_[i] != '\r' && text_[i] != '\n'; ++i)
+            if (text_[i] != ' ' && text_[i] != '\t') return false;
+        return true;
+    }
 
     // The next line without its end (CR LF, LF or CR).
     bool Next(std::string_view& line) {
@@ -265,7 +272,9 @@ bool ReadState(StateReader& r, AppState& state) {
     if (!r.CheckBox(c.keepSelectedZodiac)) return false;
     if (!r.Index(c.midpointOrbIndex, kMidpointOrbListSize, 3)) return false;
 
-    if (r.AtEnd()) {
+    // The last line came later; files without it, or with it left empty,
+    // give synastry the personal-transit proportion.
+    if (r.NextIsBlank()) {
         c.proportionIndex[1] = c.proportionIndex[0];
     } else if (!r.Index(c.proportionIndex[1], kProportionListSize, 1)) {
         return false;
@@ -343,8 +352,7 @@ Status SaveStateFile(const std::string& path, AppState& state, platform::Setting
     toSave.settings.controls.sidereal = toSave.settings.accepted.SiderealZodiac;
     const Result<std::string> text = StateFileText(toSave);
     if (!text) return text.error();
-    const std::string error = platform::WriteFileAtomically(path, *text);
-    if (!error.empty()) return Fail(error);
+    if (Status written = WriteFileAtomically(path, *text); !written) return written;
     state.settings.controls.sidereal = state.settings.accepted.SiderealZodiac;
     if (store) platform::WriteLanguageSetting(*store, state.settings.accepted.CurrentLanguage);
     return Ok();
@@ -375,11 +383,9 @@ Status LoadStateText(std::string_view text, AppState& state, const StateLoadOpti
 }
 
 Status LoadStateFile(const std::string& path, AppState& state, const StateLoadOptions& options) {
-    std::string text;
-    bool truncated = false;
-    std::string error = platform::ReadFileHead(path, kMaxStateFileBytes, text, truncated);
-    if (!error.empty()) return LoadFailed(std::move(error), state, options);
-    return LoadStateTextImpl(text, truncated, state, options);
+    Result<FileHead> head = ReadFileHead(path, kMaxStateFileBytes);
+    if (!head) return LoadFailed(head.message(), state, options);
+    return LoadStateTextImpl(head->bytes, head->truncated, state, options);
 }
 
 std::string AutoStatePath() {
@@ -394,7 +400,8 @@ std::string AutoStatePath() {
         base = ".";
     }
     const std::string folder = base + "/Vantrel";
-    platform::MakeFolders(folder);
+    // A folder that cannot be made fails the save later, with its message.
+    (void)MakeFolders(folder);
     return folder + "/vek.usr";
 }
 

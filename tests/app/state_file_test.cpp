@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -236,6 +238,27 @@ TEST(StateFileLoad, LoadingFollowsTheFileNotTheDefaults) {
     }
 }
 
+TEST(StateFileLoad, AnEmptyLastLineCountsAsMissing) {
+    auto lines = Lines(ReadAll(Fixture("expected.vek")));
+    ASSERT_EQ(lines.size(), 51u);
+    for (const char* last : {"", "  ", "\t"}) {
+        lines[50] = last;
+        for (const std::string& text :
+             {Join(lines), Join(lines).substr(0, Join(lines).size() - 2)}) {
+            AppState st;
+            const Status loaded = LoadStateText(text, st);
+            ASSERT_TRUE(loaded) << "line 51 \"" << last << "\": " << loaded.message();
+            EXPECT_EQ(st.settings.controls.midpointOrbIndex, 5);
+            EXPECT_EQ(st.settings.controls.proportionIndex[1], 1);  // the personal one
+            EXPECT_FALSE(st.settings.controls.useColor);            // not reset to the defaults
+        }
+    }
+    // A line 51 with something else in it is still read, and checked.
+    lines[50] = "x";
+    AppState st;
+    EXPECT_NE(LoadStateText(Join(lines), st).message().find("Line 51"), std::string::npos);
+}
+
 TEST(StateFileLoad, AnErrorResetsTheSettingsAndKeepsWhatWasRead) {
     auto lines = Lines(ReadAll(Fixture("expected.vek")));
     lines.resize(45);  // ends inside the colours
@@ -331,6 +354,10 @@ TEST(StateFileLoad, HostileFilesGiveErrorsQuickly) {
     EXPECT_FALSE(LoadStateFile(tmp / "missing.vek", st));
     EXPECT_FALSE(LoadStateFile(tmp.path(), st));
     EXPECT_FALSE(LoadStateFile("", st));
+    // Only regular files are opened: a pipe without a writer would block.
+    ASSERT_EQ(::mkfifo((tmp / "pipe.vek").c_str(), 0600), 0);
+    EXPECT_NE(LoadStateFile(tmp / "pipe.vek", st).message().find("Not a regular file"),
+              std::string::npos);
 
     std::string garbage;
     for (int i = 0; i < 100000; ++i) garbage += static_cast<char>((i * 2654435761u) >> 24);
@@ -395,6 +422,30 @@ TEST(StateFileSave, AFailedSaveKeepsTheOldFile) {
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(tmp.path())) ++entries;
     EXPECT_EQ(entries, 2);  // keep.vek and folder.vek, no temporary files
     EXPECT_EQ(ReadAll(tmp / "keep.vek"), before);
+}
+
+TEST(StateFileSave, ALinkStaysALinkAndStaleTemporaryFilesGo) {
+    TempFolder tmp("vek-state-test");
+    fs::create_directory(tmp / "charts");
+    AppState st = ExpectedState();
+    ASSERT_TRUE(SaveStateFile(tmp / "charts/real.vek", st));
+    fs::create_symlink("charts/real.vek", tmp / "mine.vek");
+    // What a save killed before its rename leaves behind, two minutes ago.
+    const std::string stale = tmp / "charts/.vek-tmp-k1ll3d";
+    WriteRaw(stale, "half a file");
+    const timeval old[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+    ASSERT_EQ(::utimes(stale.c_str(), old), 0);
+
+    st.dateRows[0].yearText = "1999";
+    ASSERT_TRUE(SaveStateFile(tmp / "mine.vek", st));
+    EXPECT_TRUE(fs::is_symlink(tmp / "mine.vek"));
+    AppState loaded;
+    ASSERT_TRUE(LoadStateFile(tmp / "charts/real.vek", loaded));
+    EXPECT_EQ(loaded.dateRows[0].yearText, "1999");
+    EXPECT_FALSE(fs::exists(stale));
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(tmp / "charts")) ++entries;
+    EXPECT_EQ(entries, 1);
 }
 
 TEST(StateFileStore, LanguageIsWrittenOnSaveAndReadAgainWhenUnknown) {
