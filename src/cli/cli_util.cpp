@@ -115,7 +115,11 @@ std::string ParseDateTime(std::string_view text, double& jdUt) {
     const int32_t dayNumber = platform::date_to_jdn(d);
     if (!d.valid) return Quoted(text.substr(0, 10)) + " is not a date";
     // The day number counts from noon; local midnight is half a day earlier.
-    jdUt = dayNumber + (f.hour * 60 + f.minute - f.zoneMinutes - 720) / 1440.0;
+    // Whole minutes first and one division last, as the date rows do: the
+    // same instant gives the same Julian date in every zone.
+    const int64_t minutes =
+        static_cast<int64_t>(dayNumber) * 1440 - 720 + f.hour * 60 + f.minute - f.zoneMinutes;
+    jdUt = static_cast<double>(minutes) / 1440.0;
     return "";
 }
 

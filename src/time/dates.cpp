@@ -147,8 +147,11 @@ double JulianDateOf(const ClockReading& r) {
     d.calendar = 'G';
     int32_t n = DateToDayNumber(d);
     int z = ZoneMinutesEast(r.zoneSecondsWest);
-    double seconds = r.minute * 60.0 + r.hour * 3600.0 + r.second - z * 60.0;
-    return seconds / 86400.0 + n - 0.5;
+    // Whole seconds since the epoch first and one division last, so that the
+    // same instant gives the same Julian date in every zone.
+    const int64_t seconds =
+        static_cast<int64_t>(n) * 86400 - 43200 + r.hour * 3600 + r.minute * 60 + r.second - z * 60;
+    return static_cast<double>(seconds) / 86400.0;
 }
 
 double CurrentJulianDate(const Clock& clock) {

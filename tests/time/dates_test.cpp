@@ -135,6 +135,12 @@ TEST(CurrentJulianDate, OfKnownReadings) {
     EXPECT_DOUBLE_EQ(JulianDateOf(newYork), 2451545.0);
     ClockReading tokyo{2000, 1, 1, 21, 0, 0, -32400};
     EXPECT_DOUBLE_EQ(JulianDateOf(tokyo), 2451545.0);
+    // The same instant read in different zones is the same Julian date, bit
+    // for bit (1881 September 3, 23:30:07 UT).
+    const double ut = JulianDateOf({1881, 9, 3, 23, 30, 7, 0});
+    EXPECT_EQ(JulianDateOf({1881, 9, 3, 18, 30, 7, 18000}), ut);
+    EXPECT_EQ(JulianDateOf({1881, 9, 4, 10, 0, 7, -37800}), ut);
+    EXPECT_EQ(ut, (2408327 * 86400.0 - 43200 + 84607) / 86400.0);
 }
 
 // A clock that ticks across midnight between two readings. Reading date and
