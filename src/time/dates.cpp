@@ -81,7 +81,9 @@ std::string DateText(int32_t dayNumber, bool abbreviated, int language) {
 }
 
 std::string IsoDateText(const CalendarDate& d) {
-    return std::to_string(d.year) + "-" + TwoDigits(d.month) + "-" + TwoDigits(d.day);
+    std::string year = std::to_string(d.year);
+    if (d.year >= 0 && year.size() < 4) year.insert(0, 4 - year.size(), '0');
+    return year + "-" + TwoDigits(d.month) + "-" + TwoDigits(d.day);
 }
 
 std::string TimeText(double x, bool withSeconds) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <utility>
 
 namespace vek {
 namespace {
@@ -102,6 +103,16 @@ TEST(DateText, IsoDate) {
     d.dayNumber = kJuly4th2010 + 160;
     DayNumberToDate(d);
     EXPECT_EQ(IsoDateText(d), "2010-12-11");
+    // Years before 1000 keep four digits.
+    for (auto [year, text] :
+         {std::pair{999, "0999-05-28"}, {1, "0001-05-28"}, {85, "0085-05-28"}}) {
+        d.year = year;
+        d.month = 5;
+        d.day = 28;
+        d.dayNumber = DateToDayNumber(d);
+        DayNumberToDate(d);
+        EXPECT_EQ(IsoDateText(d), text);
+    }
 }
 
 TEST(Calendar, LeapYearsAndMonthLengths) {
