@@ -33,11 +33,31 @@ bool ReadDigits(std::string_view text, size_t pos, size_t count, int& value) {
     return true;
 }
 
-std::string Quoted(std::string_view s) {
-    return "'" + std::string(s) + "'";
-}
-
 }  // namespace
+
+std::string Quoted(std::string_view s) {
+    constexpr size_t kLongest = 40;  // characters
+    std::string out = "'";
+    size_t characters = 0;
+    size_t i = 0;
+    for (; i < s.size() && characters < kLongest; ++characters) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const size_t n = c < 0x80 ? 1 : Utf8SequenceLength(s, i);
+        // Control characters (C0, DEL, C1) and bytes that are not UTF-8 would
+        // act on the terminal or garble it.
+        const bool control = c < 0x20 || c == 0x7F ||
+                             (c == 0xC2 && n == 2 && static_cast<unsigned char>(s[i + 1]) < 0xA0);
+        if (n == 0 || control) {
+            out += '?';
+            i += n == 0 ? 1 : n;
+        } else {
+            out.append(s.substr(i, n));
+            i += n;
+        }
+    }
+    if (i < s.size()) out += "\xE2\x80\xA6";  // …
+    return out + "'";
+}
 
 std::string Options::Value(const std::string& name, const std::string& fallback) const {
     auto it = values.find(name);
@@ -68,7 +88,7 @@ std::string ParseOptions(const std::vector<std::string>& args,
             }
             out.values[name] = value;
         } else {
-            return "unknown option --" + name;
+            return "unknown option " + Quoted("--" + name);
         }
     }
     return "";
@@ -291,8 +311,10 @@ std::string JsonQuote(std::string_view s) {
 
 std::string LoadProgramTextFile() {
     std::string message;
-    if (LoadProgramText(ProgramFolder(), &message) < 1) return message;
-    return "";
+    if (LoadProgramText(ProgramFolder(), &message) >= 1) return "";
+    // The message holds a line break before the path; keep it on one line.
+    for (size_t at; (at = message.find("\r\n")) != std::string::npos;) message.replace(at, 2, ": ");
+    return message;
 }
 
 std::string StartEngine(Engine& engine) {

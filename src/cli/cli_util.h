@@ -52,6 +52,12 @@ std::string ParseDateTimeFields(std::string_view text, DateTimeFields& out);
 // on success, else a one-line message naming what is wrong.
 std::string ParseDateTime(std::string_view text, double& jdUt);
 
+// A command-line argument quoted for a message: in single quotes, control
+// characters and bytes that are not UTF-8 shown as '?', and after 40
+// characters cut off with an ellipsis. What the user typed can then neither
+// act on the terminal nor flood it.
+std::string Quoted(std::string_view s);
+
 // "en" → 0 (English), "de" → 1 (German). Returns "" on success.
 std::string ParseLanguage(std::string_view text, int& language);
 

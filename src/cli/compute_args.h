@@ -18,6 +18,11 @@ namespace vek::cli {
 // Everything a compute from the command line leaves behind.
 struct ComputeSession {
     Options options;  // also the command's own options
+    // Whether a state file whose mode row holds no valid date falls back to
+    // world transits for now, as "Load from ..." does, with a warning. A
+    // command without world transits (the report) takes the date error as
+    // its one error instead.
+    bool worldFallback = true;
     int language = kEnglish;
     Mode mode = Mode::World;
     DateRows rows;
