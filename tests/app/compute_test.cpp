@@ -130,9 +130,21 @@ TEST_F(ResultsText, RunFoundMessages) {
     EXPECT_EQ(RunFoundMessage(t, counts, "Grand cross", kEnglish),
               "Twenty One grand crosses found.");
     EXPECT_EQ(RunFoundMessage(t, counts, "Großes Kreuz", kGerman),
-              "Eine und Zwanzig Große Kreuz gefunden.");
+              "Eine und Zwanzig Große Kreuze gefunden.");
     t.pattern = kGrandTrine;
-    EXPECT_EQ(RunFoundMessage(t, counts, "Großes Trigon", kGerman), "Zwei Große Trigon gefunden.");
+    EXPECT_EQ(RunFoundMessage(t, counts, "Großes Trigon", kGerman), "Zwei Große Trigone gefunden.");
+    // German plurals of the other names.
+    const std::pair<int, const char*> plurals[] = {{kRectangle, "Zwei Rechtecke gefunden."},
+                                                   {kMidpoint, "Zwei Halbsummen gefunden."},
+                                                   {kKite, "Zwei Drachen gefunden."},
+                                                   {kYod, "Zwei Yods gefunden."},
+                                                   {kGrandSextile, "Zwei Große Sextile gefunden."}};
+    for (const auto& [pattern, text] : plurals) {
+        t.pattern = pattern;
+        counts[pattern] = 2;
+        EXPECT_EQ(RunFoundMessage(t, counts, kPatternNames[pattern][1], kGerman), text);
+    }
+    t.pattern = kGrandTrine;
     t.twoOrMore = false;
     EXPECT_EQ(RunFoundMessage(t, counts, "Grand trine", kEnglish), "Grand trine found.");
     EXPECT_EQ(RunFoundTitle(), "Run");
