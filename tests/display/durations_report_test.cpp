@@ -273,6 +273,18 @@ TEST_F(Durations, NatalReportOfOneAspect) {
               "2°30' from exact.\r\n\r\n");
 }
 
+TEST_F(Durations, NatalReportOfTwoAspects) {
+    // Two aspects: the closest and the next closest, no remaining list, no
+    // counts and no patterns.
+    const NatalChart c({{kSun, 10}, {kMars, 102}, {kSaturn, 225}});
+    EXPECT_EQ(c.Report(Mode::Natal1, kEnglish),
+              "There are two aspects in this natal chart.\r\n\r\n"
+              "The closest aspect is Sun (10° in Aries) square Mars (12° in Cancer), "
+              "2°0' from exact.\r\n"
+              "The next closest is Mars (12° in Cancer) trine Saturn (15° in Scorpio), "
+              "3°0' from exact.\r\n\r\n");
+}
+
 TEST_F(Durations, NatalReportOfAGrandTrine) {
     // Three trines of 1°, 3° and 4°: a grand trine, and no midpoint (Jupiter
     // lies 1° from the midpoint of the Sun and Saturn).

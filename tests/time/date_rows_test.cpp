@@ -147,6 +147,10 @@ TEST(InputDate, ErrorCodes) {
     EXPECT_EQ(rows.Row(0).yearText, "");
     Fill(rows, 0, 1, 1, "0");
     EXPECT_EQ(rows.InputDateToAJDate(0), kDateTooEarly);
+    Fill(rows, 0, 1, 1, "1", 1, kGreenwichZoneIndex);  // the first day accepted, 0 h UT
+    EXPECT_EQ(rows.InputDateToAJDate(0), kFirstDayNumber - 0.5);
+    Fill(rows, 0, 1, 1, "0001", 1, kGreenwichZoneIndex);
+    EXPECT_EQ(rows.InputDateToAJDate(0), kFirstDayNumber - 0.5);
     Fill(rows, 0, 12, 31, "2799");
     EXPECT_GT(rows.InputDateToAJDate(0), 0);
     Fill(rows, 0, 1, 1, "2800");
