@@ -1,6 +1,6 @@
 // Writes the Pluto table pluto.slx: Pluto's apparent geocentric longitude at
 // 0 h UT of every day from day number 2305448 (1600 January 1) through
-// 2488070 (2100 January 2), one line per day, from the Swiss Ephemeris files.
+// 2488070 (2100 January 1), one line per day, from the Swiss Ephemeris files.
 //
 // Usage: make_pluto_table [OUTPUT [EPHEMERIS_FOLDER]]
 //   OUTPUT            file to write (default pluto.slx)

@@ -8,6 +8,7 @@
 #include "engine/engine.h"
 #include "platform/calendar.h"
 #include "util/paths.h"
+#include "util/text.h"
 #include "util/utf8.h"
 
 namespace vek::cli {
@@ -32,11 +33,31 @@ bool ReadDigits(std::string_view text, size_t pos, size_t count, int& value) {
     return true;
 }
 
-std::string Quoted(std::string_view s) {
-    return "'" + std::string(s) + "'";
-}
-
 }  // namespace
+
+std::string Quoted(std::string_view s) {
+    constexpr size_t kLongest = 40;  // characters
+    std::string out = "'";
+    size_t characters = 0;
+    size_t i = 0;
+    for (; i < s.size() && characters < kLongest; ++characters) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const size_t n = c < 0x80 ? 1 : Utf8SequenceLength(s, i);
+        // Control characters (C0, DEL, C1) and bytes that are not UTF-8 would
+        // act on the terminal or garble it.
+        const bool control = c < 0x20 || c == 0x7F ||
+                             (c == 0xC2 && n == 2 && static_cast<unsigned char>(s[i + 1]) < 0xA0);
+        if (n == 0 || control) {
+            out += '?';
+            i += n == 0 ? 1 : n;
+        } else {
+            out.append(s.substr(i, n));
+            i += n;
+        }
+    }
+    if (i < s.size()) out += "\xE2\x80\xA6";  // …
+    return out + "'";
+}
 
 std::string Options::Value(const std::string& name, const std::string& fallback) const {
     auto it = values.find(name);
@@ -67,7 +88,7 @@ Status ParseOptions(const std::vector<std::string>& args, const std::set<std::st
             }
             out.values[name] = value;
         } else {
-            return Fail("unknown option --" + name);
+            return Fail("unknown option " + Quoted("--" + name));
         }
     }
     return Ok();
@@ -114,7 +135,11 @@ Result<double> ParseDateTime(std::string_view text) {
     const int32_t dayNumber = platform::date_to_jdn(d);
     if (!d.valid) return Fail(Quoted(text.substr(0, 10)) + " is not a date");
     // The day number counts from noon; local midnight is half a day earlier.
-    return dayNumber + (f.hour * 60 + f.minute - f.zoneMinutes - 720) / 1440.0;
+    // Whole minutes first and one division last, as the date rows do: the
+    // same instant gives the same Julian date in every zone.
+    const int64_t minutes =
+        static_cast<int64_t>(dayNumber) * 1440 - 720 + f.hour * 60 + f.minute - f.zoneMinutes;
+    return static_cast<double>(minutes) / 1440.0;
 }
 
 Result<int> ParseLanguage(std::string_view text) {
@@ -129,7 +154,11 @@ int BadArguments(const char* command, const std::string& message) {
 }
 
 int Failure(const char* command, const std::string& message) {
-    std::fprintf(stderr, "vek-cli %s: %s\n", command, message.c_str());
+    // Some messages (a missing vek.dat) hold a line break before the path;
+    // on the command line every message stays on one line.
+    std::string line = ReplaceAllCopy(message, "\r\n", ": ");
+    ReplaceAll(line, "\n", ": ");
+    std::fprintf(stderr, "vek-cli %s: %s\n", command, line.c_str());
     return 1;
 }
 

@@ -52,6 +52,12 @@ Result<DateTimeFields> ParseDateTimeFields(std::string_view text);
 // names what is wrong.
 Result<double> ParseDateTime(std::string_view text);
 
+// A command-line argument quoted for a message: in single quotes, control
+// characters and bytes that are not UTF-8 shown as '?', and after 40
+// characters cut off with an ellipsis. What the user typed can then neither
+// act on the terminal nor flood it.
+std::string Quoted(std::string_view s);
+
 // "en" → 0 (English), "de" → 1 (German).
 Result<int> ParseLanguage(std::string_view text);
 

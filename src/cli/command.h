@@ -20,6 +20,11 @@ struct Command {
 bool RegisterCommand(const Command& c);
 const std::vector<Command>& Commands();
 
+// Runs a command line without the program name ("compute --mode world ...",
+// "help"): finds the command and returns its exit status, or prints the usage
+// or a message for an unknown command.
+int RunCommandLine(const std::vector<std::string>& args);
+
 }  // namespace vek::cli
 
 // Registers a command from its own .cpp file.

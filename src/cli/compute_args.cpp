@@ -32,11 +32,11 @@ Status FillDateRow(const std::string& option, const std::string& text, DateRowFi
     if (f.day > 31)
         return Fail("--" + option + ": day " + std::to_string(f.day) + " does not exist");
     if (f.minute != 0 && f.minute != 30)
-        return Fail("--" + option + ": " + text +
+        return Fail("--" + option + ": " + Quoted(text) +
                     " cannot be entered in a date row: times go in half hours (:00 or :30)");
     if (f.zoneMinutes % 30 != 0 || f.zoneMinutes < -kLargestZoneMinutes ||
         f.zoneMinutes > kLargestZoneMinutes)
-        return Fail("--" + option + ": " + text +
+        return Fail("--" + option + ": " + Quoted(text) +
                     " cannot be entered in a date row: zones go in half hours from -11:30 to "
                     "+11:30");
     row.monthIndex = f.month;
@@ -85,7 +85,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
         for (const ModeName& m : kModes)
             if (o.Value("mode") == m.name) s.mode = m.mode;
         if (s.mode == Mode::None)
-            return BadArguments(command, "--mode " + o.Value("mode") +
+            return BadArguments(command, "--mode " + Quoted(o.Value("mode")) +
                                              " is not world, natal1, natal2, personal1, "
                                              "personal2 or synastry");
     }
@@ -99,7 +99,8 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
     if (o.values.count("state")) {
         AppState state;
         const Status loaded = LoadStateFile(o.Value("state"), state);
-        if (!loaded) return BadArguments(command, o.Value("state") + ": " + loaded.message());
+        if (!loaded)
+            return BadArguments(command, Quoted(o.Value("state")) + ": " + loaded.message());
         s.settings = state.settings;
         for (int slot = 0; slot < kDateSlotCount; ++slot) s.rows.Row(slot) = state.dateRows[slot];
         // As "Load from ...": natal aspects stay, every other mode shows
@@ -120,8 +121,10 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
         // the window shows world transits for now.
         const int slot = s.mode == Mode::Natal1 ? kBirth1 : s.mode == Mode::Natal2 ? kBirth2 : 0;
         if (const double jd = s.rows.InputDateToAJDate(slot); jd <= 0) {
+            const std::string dateError = DateErrorText(s.Texts(), slot, jd);
+            if (!s.worldFallback) return BadArguments(command, dateError);
             std::fprintf(stderr, "vek-cli %s: %s; showing world transits for now\n", command,
-                         DateErrorText(s.Texts(), slot, jd).c_str());
+                         dateError.c_str());
             s.rows.SetWorldDateToNow();
             s.mode = Mode::World;
         }

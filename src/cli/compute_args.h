@@ -21,6 +21,11 @@ namespace vek::cli {
 // options and the mode computed.
 struct ComputeSession : ProgramState {
     Options options;  // also the command's own options
+    // Whether a state file whose mode row holds no valid date falls back to
+    // world transits for now, as "Load from ..." does, with a warning. A
+    // command without world transits (the report) takes the date error as
+    // its one error instead.
+    bool worldFallback = true;
     Mode mode = Mode::World;
 };
 

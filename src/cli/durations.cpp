@@ -23,7 +23,7 @@ int RunDurations(const std::vector<std::string>& args) {
         return status;
     const std::string sortText = s.options.Value("sort", "2");
     if (sortText.size() != 1 || sortText[0] < '0' || sortText[0] >= '0' + kSortChoiceCount)
-        return BadArguments(kName, "--sort " + sortText +
+        return BadArguments(kName, "--sort " + Quoted(sortText) +
                                        " is not one of 0 (first body), 1 (aspect), 2 (deviation), "
                                        "3 (second body), 4 (beginning), 5 (end), 6 (duration)");
     const int sort = sortText[0] - '0';

@@ -18,6 +18,7 @@ constexpr const char* kName = "report";
 
 int RunReport(const std::vector<std::string>& args) {
     ComputeSession s;
+    s.worldFallback = false;
     if (int status = RunComputeFromArguments(kName, args, {}, {}, s)) return status;
     if (s.mode != Mode::Natal1 && s.mode != Mode::Natal2 && s.mode != Mode::Synastry)
         return BadArguments(kName, std::string("the report is written for natal aspects and "

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_util.h"
 #include "cli/command.h"
 #include "display/program_text.h"
 #include "util/paths.h"
@@ -35,7 +36,8 @@ int RunText(const std::vector<std::string>& args) {
             number = a;
             continue;
         } else {
-            std::fprintf(stderr, "vek-cli text: unexpected argument '%s'\n", a.c_str());
+            std::fprintf(stderr, "vek-cli text: unexpected argument %s\n",
+                         vek::cli::Quoted(a).c_str());
             return 2;
         }
         if (lang == "en") {
@@ -43,15 +45,15 @@ int RunText(const std::vector<std::string>& args) {
         } else if (lang == "de") {
             language = 1;
         } else {
-            std::fprintf(stderr, "vek-cli text: unknown language '%s' (use en or de)\n",
-                         lang.c_str());
+            std::fprintf(stderr, "vek-cli text: unknown language %s (use en or de)\n",
+                         vek::cli::Quoted(lang).c_str());
             return 2;
         }
     }
     int n = 0;
     if (!ParseTextNumber(number, n)) {
-        std::fprintf(stderr, "vek-cli text: '%s' is not a text number (1 to %d)\n", number.c_str(),
-                     vek::kMaxProgramTextNumber);
+        std::fprintf(stderr, "vek-cli text: %s is not a text number (1 to %d)\n",
+                     vek::cli::Quoted(number).c_str(), vek::kMaxProgramTextNumber);
         return 2;
     }
 

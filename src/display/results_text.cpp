@@ -128,10 +128,14 @@ std::string RunFoundMessage(const RunTarget& target, const int16_t (&patternCoun
     const int count =
         target.pattern >= 0 && target.pattern < kPatternCount ? patternCount[target.pattern] : 0;
     if (texts.language() == kGerman) {
-        std::string name(patternName);
-        ReplaceAll(name, "es ", "e ");
-        if (name.size() >= 2 && name.compare(name.size() - 2, 2, "es") == 0)
-            name.replace(name.size() - 2, 2, "e");
+        // The German plurals of the pattern names, in pattern order.
+        static constexpr const char* kGermanPlurals[kPatternCount] = {
+            "Große Trigone", "Drachen",     "Rechtecke",     "T-Quadrate", "Große Kreuze",
+            "Yods",          "Yod-Drachen", "Trapeze",       "6-Stellien", "5-Stellien",
+            "4-Stellien",    "3-Stellien",  "Große Sextile", "Halbsummen"};
+        const std::string name = target.pattern >= 0 && target.pattern < kPatternCount
+                                     ? kGermanPlurals[target.pattern]
+                                     : std::string(patternName);
         return CountInWords(count, kGerman) + " " + name + " gefunden.";
     }
     const std::string name =

@@ -8,7 +8,14 @@ namespace vek {
 
 namespace {
 // Rounds to 6 decimals, halves to even, for the direction comparison.
-double Round6(double x) { return std::nearbyint(x * 1e6); }
+double Round6(double x) {
+    return std::nearbyint(x * 1e6);
+}
+// A deviation this close to the orb counts as equal to it: a few units in the
+// last place of a longitude near 2π, the rounding that converting and
+// subtracting longitudes can leave. Without it a pair exactly at the orb's
+// edge would be in aspect in one part of the circle and not in another.
+constexpr double kOrbEdgeTolerance = 8 * 0x1p-50;
 }  // namespace
 
 double NormalizeAngle(double a) {
@@ -55,7 +62,7 @@ AspectTest TestAspect(double a, double b, int aspect, double orb) {
     AspectTest t;
     if (a < 0 || b < 0 || aspect < 1 || aspect > kAspectCount) return t;
     t.deviation = std::fabs(SeparationOf(a, b).s - AspectAngleOf(aspect));
-    t.holds = t.deviation < orb;
+    t.holds = t.deviation < orb - kOrbEdgeTolerance;
     return t;
 }
 

@@ -32,7 +32,8 @@ struct AspectTest {
 };
 
 // Aspect test on two longitudes with a given orb: holds when the deviation is
-// strictly below the orb. Negative longitudes never hold.
+// strictly below the orb, a deviation within rounding (a few units in the last
+// place) of the orb counting as equal to it. Negative longitudes never hold.
 AspectTest TestAspect(double a, double b, int aspect, double orb);
 
 // Aspect test by bodies: chart A longitudes of bodies i and j, orb column 0.

@@ -12,11 +12,11 @@ namespace {
 // Positions half an hour after a chart's instant, computed on first use.
 class LaterPositions {
   public:
-    LaterPositions(const Engine& engine, double jd) : engine_(engine), jd_(jd + kHalfHour) {}
+    LaterPositions(const Engine& engine, double jd) : engine_(engine), jd_(jd) {}
 
     double operator()(int body) {
         if (!known_[body]) {
-            value_[body] = engine_.Longitude(body, jd_);
+            value_[body] = engine_.LaterLongitude(body, jd_);
             known_[body] = true;
         }
         return value_[body];

@@ -72,6 +72,16 @@ Status Engine::LoadPlutoTable() {
 }
 
 double Engine::Longitude(int body, double jd) const {
+    if (!std::isfinite(jd)) return kFailure;
+    return LongitudeWithAyanamsa(body, jd, platform::calendar_year_of(jd));
+}
+
+double Engine::LaterLongitude(int body, double jd) const {
+    if (!std::isfinite(jd)) return kFailure;
+    return LongitudeWithAyanamsa(body, jd + kHalfHour, platform::calendar_year_of(jd));
+}
+
+double Engine::LongitudeWithAyanamsa(int body, double jd, int ayanamsaYear) const {
     if (!std::isfinite(jd) || body < 1 || body > kMaxBodies) return kFailure;
     const int year = platform::calendar_year_of(jd);
     double result;
@@ -86,23 +96,22 @@ double Engine::Longitude(int body, double jd) const {
         result = source.planetLongitude(kBodies[body].libraryCode, jd, year, nullptr);
     }
     if (!std::isfinite(result)) return kFailure;
-    if (result >= 0 && SiderealZodiac) result = NormalizeAngle(result - Ayanamsa(year));
+    if (result >= 0 && SiderealZodiac) result = NormalizeAngle(result - Ayanamsa(ayanamsaYear));
     return result;
 }
 
 bool Engine::Retrograde(int body, double longitude, double jd) const {
     if (body == kSun || body == kMoon || !(longitude >= 0)) return false;
-    return RetrogradeFrom(body, longitude, Longitude(body, jd + kHalfHour));
+    return RetrogradeFrom(body, longitude, LaterLongitude(body, jd));
 }
 
 int Engine::DeviationTrend(double jd, int i, int j, int aspect, double deviation) const {
-    return TrendFrom(deviation, Longitude(i, jd + kHalfHour), Longitude(j, jd + kHalfHour), aspect);
+    return TrendFrom(deviation, LaterLongitude(i, jd), LaterLongitude(j, jd), aspect);
 }
 
 int Engine::TrendAgainstFixedLongitude(double longitude, int i, int aspect,
                                        double deviation) const {
-    return TrendFrom(deviation, longitude, Longitude(i, arrays.DateJD[kWorldDate] + kHalfHour),
-                     aspect);
+    return TrendFrom(deviation, longitude, LaterLongitude(i, arrays.DateJD[kWorldDate]), aspect);
 }
 
 }  // namespace vek

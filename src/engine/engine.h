@@ -63,6 +63,12 @@ class Engine {
     // non-finite jd or an unknown body.
     double Longitude(int body, double jd) const;
 
+    // Position of a body half an hour after jd, for comparison with
+    // Longitude(body, jd): sidereal with the ayanamsa of jd's calendar year,
+    // so that the last half hour of a year does not see the next year's
+    // correction as motion.
+    double LaterLongitude(int body, double jd) const;
+
     // Retrograde flag of a body with longitude L at jd (recomputes jd + ½ h).
     bool Retrograde(int body, double longitude, double jd) const;
 
@@ -89,6 +95,9 @@ class Engine {
     PositionSource source;
 
   private:
+    // The wrapper, sidereal with the ayanamsa of `ayanamsaYear`.
+    double LongitudeWithAyanamsa(int body, double jd, int ayanamsaYear) const;
+
     std::string dataFolder_;
     int language_ = kEnglish;
 };

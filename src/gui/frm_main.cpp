@@ -8,12 +8,18 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTranslator>
+#include <QWindow>
+#include <initializer_list>
+#include <vector>
 
 #include "app/compute.h"
 #include "display/program_text.h"
@@ -66,10 +72,8 @@ constexpr int kReportWidth = 3700;
 // Lower bounds of the window size.
 constexpr int kMinWidth = 10200, kMinHeight = 4800;
 
-const QString& Q(const std::string& s) {
-    static thread_local QString q;
-    q = QString::fromStdString(s);
-    return q;
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
 }
 
 }  // namespace
@@ -104,6 +108,8 @@ QPushButton* FrmMain::NewButton(const QString& name) {
     auto* b = new QPushButton(this);
     b->setObjectName(name);
     b->setAutoDefault(false);
+    // Return and Enter click a focused button as Space does.
+    b->installEventFilter(this);
     return b;
 }
 
@@ -227,6 +233,37 @@ void FrmMain::CreateControls() {
 
     popUp_ = new PopUp(this);
     PlaceControls();
+    SetTabOrder();
+}
+
+void FrmMain::SetTabOrder() {
+    // Each date row from left to right, "Now" after the World date it sets;
+    // the stepping row as it reads (forward, interval, back); then the modes
+    // and the buttons on the right.
+    std::vector<QWidget*> order;
+    for (int slot = 0; slot < 3; ++slot) {
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{cboMonthCE_[slot], cboDayCE_[slot], txbYearCE_[slot],
+                                             cboHour_[slot], cboTimezone_[slot], cmdClear_[slot]})
+            order.push_back(w);
+        if (slot == kWorldDate) order.push_back(cmdNow_);
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             cmdCompute_, cmdForwardBack_[0], cboForwardBack_, cmdForwardBack_[1], optPlanetary_,
+             optNatal_[0], optNatal_[1], optPersonal_[0], optPersonal_[1], optSynastry_, cmdSave_,
+             cmdRestore_, optEnglish_, optGerman_, cmdQuit_})
+        order.push_back(w);
+    for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void FrmMain::PlaceAtTopLeft() {
+    // move() places a window by its frame; once the window is shown, the
+    // frame is known and its position is set for the frame as well, so that
+    // a window manager keeps the title bar on the screen.
+    const QScreen* s = screen();
+    const QPoint corner = s ? s->availableGeometry().topLeft() : QPoint(0, 0);
+    move(corner);
+    if (windowHandle()) windowHandle()->setFramePosition(corner);
 }
 
 void FrmMain::PlaceControls() {
@@ -329,7 +366,7 @@ bool FrmMain::Load() {
     (language == kGerman ? optGerman_ : optEnglish_)->setChecked(true);
     ApplyLanguage(language);
 
-    move(0, 0);
+    PlaceAtTopLeft();
 
     // The Pluto table, with a note on the screen while it loads.
     popUp_->ShowCenterScreen("Loading data ...", 2000, 300, 2000);
@@ -344,6 +381,7 @@ bool FrmMain::Load() {
     }
 
     show();
+    PlaceAtTopLeft();
     RestoreAtStartup();
 
     setWindowTitle(PT(kTextProgramName) + " " + VersionText());
@@ -576,6 +614,7 @@ void FrmMain::resizeEvent(QResizeEvent* e) {
 
 void FrmMain::ApplyLanguage(int language) {
     state_.SetLanguage(language);
+    ApplyQtTranslation(state_.language);
     SetLanguageDependentText();
     WriteLanguageSetting(store_, state_.language);
     if (blnStartupCompleted_) {
@@ -855,7 +894,28 @@ void FrmMain::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
 }
 
+void FrmMain::ApplyQtTranslation(int language) {
+    if (qtTranslator_) {
+        QCoreApplication::removeTranslator(qtTranslator_.get());
+        qtTranslator_.reset();
+    }
+    if (language != kGerman) return;
+    auto translator = std::make_unique<QTranslator>();
+    // Without Qt's translations installed the buttons stay English.
+    if (!translator->load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return;
+    QCoreApplication::installTranslator(translator.get());
+    qtTranslator_ = std::move(translator);
+}
+
 bool FrmMain::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+        auto* button = qobject_cast<QPushButton*>(watched);
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            if (button->isEnabled()) button->click();
+            return true;
+        }
+    }
     if (watched == Label1_[0] && e->type() == QEvent::MouseButtonRelease) {
         OnWorldDateLabel();
         return true;

@@ -33,6 +33,8 @@ class QTextEdit;
 class QPushButton;
 class QRadioButton;
 
+class QTranslator;
+
 namespace vek::gui {
 
 class Dialogs;
@@ -105,6 +107,12 @@ class FrmMain : public QWidget {
     QPushButton* NewButton(const QString& name);
     QLabel* NewLabel(const QString& name);
     void PlaceControls();
+    // Tab goes through the controls in the order the screen shows them.
+    void SetTabOrder();
+    // The frame, title bar included, at the top left of the screen.
+    void PlaceAtTopLeft();
+    // Qt's own texts (the buttons of message boxes) in the interface language.
+    void ApplyQtTranslation(int language);
     void InitMainWindow();
 
     // Date rows: model <-> controls.
@@ -212,6 +220,7 @@ class FrmMain : public QWidget {
     QTextEdit* txbReport1_ = nullptr;
     PopUp* popUp_ = nullptr;
     QTimer Timer1_;
+    std::unique_ptr<QTranslator> qtTranslator_;  // installed while German is chosen
 };
 
 }  // namespace vek::gui

@@ -1,6 +1,7 @@
 #include "time/date_rows.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "platform/calendar.h"
 
@@ -182,7 +183,12 @@ double DateRows::InputDateToAJDate(int slot) {
     }
     const int zone = Selected(r.zoneIndex, kZoneEntries);
     const int offset = zone > 0 ? zones_[zone].minutesEast : 0;
-    return t - offset / 1440.0 - 0.5;
+    // Whole minutes since the Julian date's epoch first and one division
+    // last: the same instant gives the same Julian date in every zone.
+    const int64_t day = static_cast<int64_t>(std::floor(t));
+    const int64_t minutes =
+        day * 1440 - 720 + (Selected(r.timeIndex, kTimeEntries) - 1) * 30 - offset;
+    return static_cast<double>(minutes) / 1440.0;
 }
 
 const std::string& DateRows::ZoneText(int index) const {

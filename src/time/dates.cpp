@@ -81,7 +81,9 @@ std::string DateText(int32_t dayNumber, bool abbreviated, int language) {
 }
 
 std::string IsoDateText(const CalendarDate& d) {
-    return std::to_string(d.year) + "-" + TwoDigits(d.month) + "-" + TwoDigits(d.day);
+    std::string year = std::to_string(d.year);
+    if (d.year >= 0 && year.size() < 4) year.insert(0, 4 - year.size(), '0');
+    return year + "-" + TwoDigits(d.month) + "-" + TwoDigits(d.day);
 }
 
 std::string TimeText(double x, bool withSeconds) {
@@ -147,8 +149,11 @@ double JulianDateOf(const ClockReading& r) {
     d.calendar = 'G';
     int32_t n = DateToDayNumber(d);
     int z = ZoneMinutesEast(r.zoneSecondsWest);
-    double seconds = r.minute * 60.0 + r.hour * 3600.0 + r.second - z * 60.0;
-    return seconds / 86400.0 + n - 0.5;
+    // Whole seconds since the epoch first and one division last, so that the
+    // same instant gives the same Julian date in every zone.
+    const int64_t seconds =
+        static_cast<int64_t>(n) * 86400 - 43200 + r.hour * 3600 + r.minute * 60 + r.second - z * 60;
+    return static_cast<double>(seconds) / 86400.0;
 }
 
 double CurrentJulianDate(const Clock& clock) {

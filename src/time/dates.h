@@ -45,7 +45,8 @@ std::string WeekdayName(int32_t dayNumber, int language);
 // "Aug. 4, 2010" / "4.Okt. 2010".
 std::string DateText(int32_t dayNumber, bool abbreviated, int language);
 
-// "2010-07-04": year, two-digit month and two-digit day.
+// "2010-07-04", ISO 8601: four-digit year ("0999-05-28"), two-digit month and
+// two-digit day.
 std::string IsoDateText(const CalendarDate& d);
 
 // "HH:MM" or, with seconds, "HH:MM:SS" for a fraction of a day; any value

@@ -132,10 +132,22 @@ TEST_F(ResultsText, RunFoundMessages) {
     EXPECT_EQ(RunFoundMessage(t, counts, "Grand cross", enTexts()),
               "Twenty One grand crosses found.");
     EXPECT_EQ(RunFoundMessage(t, counts, "Großes Kreuz", deTexts()),
-              "Eine und Zwanzig Große Kreuz gefunden.");
+              "Eine und Zwanzig Große Kreuze gefunden.");
     t.pattern = kGrandTrine;
     EXPECT_EQ(RunFoundMessage(t, counts, "Großes Trigon", deTexts()),
-              "Zwei Große Trigon gefunden.");
+              "Zwei Große Trigone gefunden.");
+    // German plurals of the other names.
+    const std::pair<int, const char*> plurals[] = {{kRectangle, "Zwei Rechtecke gefunden."},
+                                                   {kMidpoint, "Zwei Halbsummen gefunden."},
+                                                   {kKite, "Zwei Drachen gefunden."},
+                                                   {kYod, "Zwei Yods gefunden."},
+                                                   {kGrandSextile, "Zwei Große Sextile gefunden."}};
+    for (const auto& [pattern, text] : plurals) {
+        t.pattern = pattern;
+        counts[pattern] = 2;
+        EXPECT_EQ(RunFoundMessage(t, counts, kPatternNames[pattern][1], deTexts()), text);
+    }
+    t.pattern = kGrandTrine;
     t.twoOrMore = false;
     EXPECT_EQ(RunFoundMessage(t, counts, "Grand trine", enTexts()), "Grand trine found.");
     EXPECT_EQ(RunFoundTitle(enTexts()), "Run");

@@ -394,6 +394,28 @@ TEST(StateFileLoad, HostileFilesGiveErrorsQuickly) {
     st = AppState();
     EXPECT_TRUE(Succeeded(LoadStateText(Join(lines), st)));
     EXPECT_EQ(st.dateRows[0].yearText, std::string("\x01\xff\x00z", 4));
+
+    // A line of exactly the longest length loads, one character more does
+    // not, from a text and from a file; every line may be that long.
+    for (std::size_t length : {kMaxStateLineLength, kMaxStateLineLength + 1}) {
+        const bool fits = length == kMaxStateLineLength;
+        lines[2] = std::string(length, '7');
+        st = AppState();
+        const Status loaded = LoadStateText(Join(lines), st);
+        const std::string error = loaded.message();
+        EXPECT_EQ(loaded.ok(), fits) << length << ": " << error;
+        if (fits) {
+            EXPECT_EQ(st.dateRows[0].yearText.size(), length);
+        } else {
+            EXPECT_NE(error.find("Line 3 of the state file is longer than 1024"), std::string::npos)
+                << error;
+        }
+        auto padded = lines;
+        padded[3].insert(0, length - padded[3].size(), ' ');
+        WriteRaw(tmp / "edge.vek", Join(padded));
+        st = AppState();
+        EXPECT_EQ(LoadStateFile(tmp / "edge.vek", st).ok(), fits) << length;
+    }
 }
 
 TEST(StateFileSave, AFailedSaveKeepsTheOldFile) {

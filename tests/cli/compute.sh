@@ -71,6 +71,38 @@ run 0 --mode world --world 2000-01-01T12:00Z --sidereal
 expect_out "Sidereal zodiac" "sidereal zodiac cell"
 expect_out "256°31'" "sidereal Sun"
 
+# The last half hour of a year in the sidereal zodiac: the position half an
+# hour later is compared under the same year's correction, so the flags and
+# markers are those of the neighbouring half hours.
+for t in 23:00 23:30; do
+    run 0 --mode world --world 2026-12-31T${t}Z --sidereal
+    expect_out "2 retrograde: Ju Ur" "sidereal retrograde at $t"
+done
+run 0 --mode personal1 --world 2026-12-31T23:00Z --birth1 1990-06-15T12:00Z --sidereal --json
+cp "$out" "$tmp/before"
+run 0 --mode personal1 --world 2026-12-31T23:30Z --birth1 1990-06-15T12:00Z --sidereal --json
+markers() { grep -o '"text":"[A-Z][a-z][a-z]\\r\\n[0-9]*°[0-9]*'"'"' [-+]' "$1"; }
+[ -n "$(markers "$out")" ] || fail "no markers found in personal transits"
+[ "$(markers "$out" | sed "s/°[0-9]*'//")" = "$(markers "$tmp/before" | sed "s/°[0-9]*'//")" ] ||
+    fail "sidereal markers flip at 23:30: $(markers "$out" | tr '\n' ' ')"
+
+# One instant written in two zones is one Julian date: the same flags.
+run 0 --mode world --world 1881-09-03T18:30-05:00 --json
+grep -o '"retrograde":{[^}]*}' "$out" >"$tmp/zoned"
+grep -o '"date_jd":\[[0-9.]*' "$out" >>"$tmp/zoned"
+run 0 --mode world --world 1881-09-03T23:30Z --json
+grep -o '"retrograde":{[^}]*}' "$out" >"$tmp/utc"
+grep -o '"date_jd":\[[0-9.]*' "$out" >>"$tmp/utc"
+cmp -s "$tmp/zoned" "$tmp/utc" || fail "1881-09-03 18:30-05:00 and 23:30Z differ: $(cat "$tmp/zoned" "$tmp/utc")"
+
+# The widest zones of the lists and the first year.
+run 0 --mode world --world 2000-01-01T12:00+11:30
+expect_out "World transits" "zone +11:30"
+run 0 --mode world --world 2000-01-01T12:00-11:30
+expect_out "World transits" "zone -11:30"
+run 0 --mode world --world 0001-01-01T12:00Z
+expect_out "World transits" "year 1"
+
 # Two charts: square table, one summary line.
 run 0 --mode synastry --birth1 1960-07-04T12:00-05:00 --birth2 1962-03-15T08:30+01:00
 expect_out "Synastry of the 1st and the 2nd birthdate  Orbs: 1° to 3°20'" "synastry title"
@@ -101,6 +133,37 @@ expect_err "is not world" "bad mode"
 run 2 --mode world --world 2000-01-01T12:00Z --colour
 run 2 --mode world --world 2000-01-01T12:00Z --lang fr
 [ -s "$out" ] && fail "refused input printed results"
+
+# Arguments repeated in messages are quoted safely: one line, printable, valid
+# UTF-8, cut short with an ellipsis.
+one_safe_line() {  # one_safe_line <what>
+    [ "$(wc -l <"$err")" -eq 1 ] || fail "$1: message not one line: $(cat -v "$err")"
+    LC_ALL=C grep -q $'[\x01-\x09\x0b-\x1f\x7f]' "$err" && fail "$1: control character: $(cat -v "$err")"
+    iconv -f UTF-8 -t UTF-8 "$err" >/dev/null 2>&1 || fail "$1: not UTF-8: $(cat -v "$err")"
+    [ "$(wc -c <"$err")" -lt 400 ] || fail "$1: message of $(wc -c <"$err") bytes"
+}
+run 2 --mode $'a\nb\e[31mred\xff\xc3'
+one_safe_line "--mode with escapes"
+expect_err "--mode 'a?b?[31mred??' is not world" "quoted --mode"
+run 2 --mode world --world $'2000-01-01T12:15Z\r\nx'
+one_safe_line "--world with a line break"
+run 2 --mode world "--$(printf 'x%.0s' $(seq 1 100000))"
+one_safe_line "100 KB option"
+expect_err "unknown option '--xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx…'" "long option cut short"
+run 2 --mode world --world 2000-01-01T12:00Z "$(printf 'é%.0s' $(seq 1 50))"
+one_safe_line "UTF-8 argument"
+expect_err "'$(printf 'é%.0s' $(seq 1 40))…'" "UTF-8 cut at a character"
+"$CLI" "$(printf 'x\ny')" >"$out" 2>"$err"
+one_safe_line "unknown command"
+
+# A missing vek.dat: one line in every command that reads it.
+for command in "compute --mode world --world 2000-01-01T12:00Z" "positions --at 2000-01-01T12:00Z" \
+    "durations --mode world --world 2000-01-01T12:00Z" "report --mode natal1 --birth1 2000-01-01T12:00Z"; do
+    VEK_DATA_DIR="$tmp/no-data" "$CLI" $command >"$out" 2>"$err"
+    [ "$(wc -l <"$err")" -eq 1 ] || fail "$command without vek.dat: $(cat -v "$err")"
+    grep -q $'\r' "$err" && fail "$command without vek.dat: carriage return"
+    expect_err "Cannot open file containing program text." "$command without vek.dat"
+done
 
 # --- State files -------------------------------------------------------------
 write_state "$tmp/natal.vek" 17

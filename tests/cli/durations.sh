@@ -65,6 +65,11 @@ grep -E "^tr\.Pluto +conjunct \(0°0'\) +nat\.Pluto +from [A-Z][a-z]+ [0-9]+, 20
 run 0 --mode personal1 --world 2099-07-01T12:00Z --birth1 2099-07-01T12:00Z --json
 expect_out '"end":null,"duration_days":null' "json unknown end"
 
+# JSON dates are ISO 8601 with four-digit years.
+run 0 --mode world --world 0999-06-01T12:00Z --json
+expect_out '"beginning":"0999-0' "four-digit year"
+grep -q '"beginning":"[0-9]\{1,3\}-' "$out" && fail "JSON date with fewer than four year digits"
+
 # German wording, and no Moon when it is excluded.
 run 0 $W1990 --lang de --no-moon
 expect_out "Welttransite am 1.Januar 1990, 12:00 (GMT)." "German title"

@@ -66,5 +66,16 @@ bad --mode natal1 --birth1 1971-02-29T12:00Z
 bad --mode synastry $B1
 bad --mode natal3 $B1
 bad --mode natal1 $B1 --sort 2
+# A state file whose World date is incomplete (no year): the one error, no
+# warning about showing world transits first.
+state="$(dirname "$0")/../testdata/state/expected.vek"
+nodate=$(mktemp)
+sed '3s/.*/\r/' "$state" >"$nodate"
+bad --state "$nodate"
+grep -qF "World date is incomplete" "$err" || fail "state without World date: $(cat "$err")"
+sed '3s/.*/\r/;17s/.*/#TRUE#\r/;19s/.*/#FALSE#\r/;8s/.*/\r/' "$state" >"$nodate"
+bad --state "$nodate"
+grep -qF "1st birthdate is incomplete" "$err" || fail "natal state without birthdate: $(cat "$err")"
+rm -f "$nodate"
 
 finish_checks

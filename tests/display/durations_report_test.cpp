@@ -268,6 +268,18 @@ TEST_F(Durations, NatalReportOfOneAspect) {
               "2°30' from exact.\r\n\r\n");
 }
 
+TEST_F(Durations, NatalReportOfTwoAspects) {
+    // Two aspects: the closest and the next closest, no remaining list, no
+    // counts and no patterns.
+    const NatalChart c({{kSun, 10}, {kMars, 102}, {kSaturn, 225}});
+    EXPECT_EQ(c.Report(Mode::Natal1, kEnglish),
+              "There are two aspects in this natal chart.\r\n\r\n"
+              "The closest aspect is Sun (10° in Aries) square Mars (12° in Cancer), "
+              "2°0' from exact.\r\n"
+              "The next closest is Mars (12° in Cancer) trine Saturn (15° in Scorpio), "
+              "3°0' from exact.\r\n\r\n");
+}
+
 TEST_F(Durations, NatalReportOfAGrandTrine) {
     // Three trines of 1°, 3° and 4°: a grand trine, and no midpoint (Jupiter
     // lies 1° from the midpoint of the Sun and Saturn).
@@ -322,10 +334,12 @@ TEST_F(Durations, NatalReportOfExactAspects) {
 }
 
 TEST_F(Durations, SynastryReportMarksTheChartsAndHasNoPatterns) {
-    // Six aspects between the charts; the two closest (1°) in table order.
+    // Five aspects between the charts; the two closest (1°) in table order.
+    // Venus(1) and Mars(2), 147° apart, stand exactly at the quincunx's 3° orb:
+    // no aspect.
     const NatalChart c({{kSun, 10}, {kVenus, 40}}, {{kSun, 131}, {kMars, 253}, {kMoon, 12}});
     const std::string r = c.Report(Mode::Synastry, kEnglish);
-    EXPECT_EQ(r.substr(0, r.find('\r')), "There are six aspects in this synastry.");
+    EXPECT_EQ(r.substr(0, r.find('\r')), "There are five aspects in this synastry.");
     EXPECT_NE(r.find("The closest aspect is Sun(1) (10° in Aries) trine Sun(2) (11° in Leo), "
                      "1°0' from exact.\r\n"
                      "The next closest is Venus(1) (10° in Taurus) square Sun(2) (11° in Leo), "
@@ -335,7 +349,7 @@ TEST_F(Durations, SynastryReportMarksTheChartsAndHasNoPatterns) {
     EXPECT_NE(r.find("There is one conjunction, "), std::string::npos);
     EXPECT_EQ(r.find("pattern"), std::string::npos);
     const std::string de = c.Report(Mode::Synastry, kGerman);
-    EXPECT_EQ(de.substr(0, de.find('\r')), "In dieser Synastrie gibt es sechs Aspekte.");
+    EXPECT_EQ(de.substr(0, de.find('\r')), "In dieser Synastrie gibt es fünf Aspekte.");
 }
 
 }  // namespace

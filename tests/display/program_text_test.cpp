@@ -108,6 +108,14 @@ TEST(ProgramTextLoad, ReportsTheLineOfEachKindOfFault) {
     EXPECT_EQ(duplicate.message(), "Duplicate in program text at line 5.");
     // A number with one language missing: the line of that number's first text.
     EXPECT_EQ(FailureCode("1 en: a\n1 de: b\n# x\n2 de: c\n3 en: d\n3 de: e\n"), -504);
+    // Several numbers lacking a language: the first such line in the file,
+    // whatever the numbers' order.
+    const Result<ProgramTextTable> several =
+        ProgramTextTable::Parse("1 en: a\n1 de: b\n9 en: c\n3 de: d\n7 de: e\n4 en: f\n");
+    ASSERT_FALSE(several);
+    EXPECT_EQ(several.error().code, -503);
+    EXPECT_EQ(several.message(), "Missing string at line 3.");
+    EXPECT_EQ(FailureCode("2 en: a\n5 en: b\n5 de: c\n1 de: d\n"), -501);
     // Lines without a usable text.
     EXPECT_EQ(FailureCode("1 en: a\n1 de:\n"), -502);
     EXPECT_EQ(ProgramTextTable::Parse("1 en: a\n1 de:\n").message(), "Missing string at line 2.");

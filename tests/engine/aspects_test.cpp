@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../fake_sky.h"
+#include "engine/vocabulary.h"
 
 namespace vek {
 namespace {
@@ -38,6 +39,32 @@ TEST(AspectTest, DeviationEqualToOrbIsNoAspect) {
     AspectTest t = AspectTestByBodies(e, 1, 2, kConjunction);
     EXPECT_TRUE(t.holds);
     EXPECT_NEAR(t.deviation, Deg(7.999), 1e-9);
+}
+
+// Whether a pair exactly at the orb's edge is in aspect must not depend on
+// where on the circle it stands, however the rounding of the longitudes
+// falls; a hair inside the orb still holds everywhere.
+TEST(AspectTest, EdgeOfTheOrbIsTheSameAllRoundTheCircle) {
+    for (int aspect = 1; aspect <= kAspectCount; ++aspect) {
+        for (double orbDegrees : {1.0, 3.0, 6.0, 8.0, 9.5}) {
+            const double orb = Deg(orbDegrees);
+            const double angle = kAspects[aspect].degrees;
+            for (double base = 0; base < 360; base += 0.25) {
+                for (double sign : {-1.0, 1.0}) {
+                    const double a = Deg(base);
+                    const double edge = NormalizeAngle(Deg(base + angle + sign * orbDegrees));
+                    const double inside =
+                        NormalizeAngle(Deg(base + angle + sign * (orbDegrees - 1e-6)));
+                    EXPECT_FALSE(TestAspect(a, edge, aspect, orb).holds)
+                        << aspect << " " << orbDegrees << " " << base << " " << sign;
+                    EXPECT_TRUE(TestAspect(a, inside, aspect, orb).holds)
+                        << aspect << " " << orbDegrees << " " << base << " " << sign;
+                }
+            }
+        }
+    }
+    EXPECT_FALSE(TestAspect(Deg(10), Deg(18), kConjunction, Deg(8)).holds);
+    EXPECT_FALSE(TestAspect(Deg(100), Deg(108), kConjunction, Deg(8)).holds);
 }
 
 TEST(AspectTest, OrbZeroDisablesAndNegativeLongitudesNeverHold) {

@@ -182,6 +182,27 @@ TEST(Chart, RetrogradeFlagsPerChart) {
     }
 }
 
+TEST(Chart, SiderealFlagsAndMarkersInTheLastHalfHourOfAYear) {
+    Engine e = FakeEngine();
+    SpreadBodies();
+    e.SiderealZodiac = true;
+    // Slow forward motion, less than the yearly step of the sidereal correction
+    // in half an hour; Saturn is conjunct its natal place and moving on.
+    for (int b = 1; b <= kMaxBodies; ++b) Sky().speed[b] = Deg(0.01 * b);
+    const double last = 2461406.5 - kHalfHour;  // 2026 December 31, 23:30 UT
+    e.arrays.DateJD[kWorldDate] = last;
+    e.arrays.DateJD[kBirth1] = last - 0.5;
+    for (Mode mode : {Mode::World, Mode::Personal1}) {
+        const Chart c = ComputeChart(e, mode, e.arrays.DateJD);
+        for (int b = 1; b <= kMaxBodies; ++b) EXPECT_FALSE(c.retrograde[b][kChartA]) << b;
+    }
+    const Chart c = ComputeChart(e, Mode::Personal1, e.arrays.DateJD);
+    const PairResult* saturn = FindPair(c, kSaturn, kSaturn);
+    ASSERT_NE(saturn, nullptr);
+    EXPECT_EQ(saturn->aspect, kConjunction);
+    EXPECT_EQ(saturn->marker, 1);
+}
+
 TEST(Chart, EveryBodyIsComputedAtMostOncePerInstant) {
     Engine e = FakeEngine();
     SpreadBodies();

@@ -94,6 +94,38 @@ TEST(Retrograde, DirectionOfMotionIncludingAcrossAries) {
     EXPECT_FALSE(RetrogradeFrom(kSaturn, 0.5, kAfterDataRange));
 }
 
+TEST(Retrograde, SiderealLastHalfHourOfAYearComparesWithOneCorrection) {
+    Engine e = FakeEngine();
+    e.SiderealZodiac = true;
+    const double newYear = 2461406.5;  // 2027 January 1, 0 h UT
+    // Jupiter moves forward by far less than the yearly step of the
+    // correction in half an hour; Saturn moves backwards.
+    Sky().base[kJupiter] = 1.0;
+    Sky().speed[kJupiter] = Deg(0.08);
+    Sky().base[kSaturn] = 2.0;
+    Sky().speed[kSaturn] = Deg(-0.03);
+    for (double jd : {newYear - 2 * kHalfHour, newYear - kHalfHour, newYear}) {
+        EXPECT_FALSE(e.Retrograde(kJupiter, e.Longitude(kJupiter, jd), jd)) << jd;
+        EXPECT_TRUE(e.Retrograde(kSaturn, e.Longitude(kSaturn, jd), jd)) << jd;
+    }
+    // Each position keeps the correction of its own year.
+    const double last = newYear - kHalfHour;
+    EXPECT_NEAR(e.Longitude(kJupiter, newYear) - e.Longitude(kJupiter, last),
+                Deg(0.08) * kHalfHour - 243.8e-6, 1e-12);
+    EXPECT_NEAR(e.LaterLongitude(kJupiter, last) - e.Longitude(kJupiter, last),
+                Deg(0.08) * kHalfHour, 1e-12);
+    // Jupiter approaches a natal position 1° ahead and the Sun 1° ahead of it.
+    Sky().base[kSun] = Sky().base[kJupiter] + Deg(1);
+    Sky().speed[kSun] = Deg(0.08);
+    e.arrays.DateJD[kWorldDate] = last;
+    const double natal = e.Longitude(kJupiter, last) + Deg(1);
+    EXPECT_EQ(e.TrendAgainstFixedLongitude(natal, kJupiter, kConjunction, Deg(1)), -1);
+    Sky().speed[kSun] = Deg(0.09);
+    const double d =
+        TestAspect(e.Longitude(kJupiter, last), e.Longitude(kSun, last), kConjunction, 1).deviation;
+    EXPECT_EQ(e.DeviationTrend(last, kJupiter, kSun, kConjunction, d), 1);
+}
+
 TEST(Trend, SignFollowsTheLaterDeviation) {
     Engine e = FakeEngine();
     // Sun at 10° gaining on Mars at 15°: the conjunction is applying.

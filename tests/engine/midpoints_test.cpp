@@ -62,6 +62,11 @@ TEST(Midpoints, ConjunctionsAreSkipped) {
     // Sun and Mars 6° apart are conjunct: they are never the outer pair.
     EngineArrays e = Chart({{kSun, 10}, {kMars, 16}, {kJupiter, 13}});
     EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty());
+    // Nor is a body opposite their midpoint, whatever the body numbers.
+    for (int third : {int(kMoon), int(kMercury), int(kJupiter), int(kPluto)}) {
+        e = Chart({{kVenus, 10}, {kMars, 16}, {third, 193}});
+        EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty()) << third;
+    }
     // Jupiter at the midpoint of Sun and Saturn but conjunct with the Sun.
     e = Chart({{kSun, 10}, {kSaturn, 24}, {kJupiter, 17}});
     EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty());

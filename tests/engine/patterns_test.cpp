@@ -143,6 +143,15 @@ TEST(Patterns, YodAndYodKite) {
     ASSERT_EQ(BodiesOf(kite), (Lines{{1, 3, 2, 4}}));
     // Opposition 0°, semisextiles 1° (to body 2) and 0°.
     EXPECT_NEAR(kite.instances[0].meanDeviation, Deg(3.0 / 6), 1e-9);
+
+    // An apex numbered between or below the sextile's bodies, and a fourth
+    // body numbered below all three.
+    e = Chart({{2, 0}, {5, 60}, {3, 210}, {1, 30}});
+    EXPECT_EQ(BodiesOf(FindYods(e)), (Lines{{2, 3, 5}}));
+    EXPECT_EQ(BodiesOf(FindYodKites(e)), (Lines{{2, 3, 5, 1}}));
+    e = Chart({{4, 0}, {6, 60}, {1, 210}, {2, 30}});
+    EXPECT_EQ(BodiesOf(FindYods(e)), (Lines{{4, 1, 6}}));
+    EXPECT_EQ(BodiesOf(FindYodKites(e)), (Lines{{4, 1, 6, 2}}));
 }
 
 TEST(Patterns, EverySubsetOfConjunctBodiesIsItsOwnStellium) {

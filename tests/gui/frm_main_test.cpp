@@ -9,12 +9,16 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QWindow>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -201,6 +205,7 @@ TEST_F(FrmMainTest, ModesComputeAndADateErrorKeepsThePreviousMode) {
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::Message);
     EXPECT_EQ(dialogs.asked()[0].text.toStdString(),
               DateErrorText(window->State().Texts(), kBirth1, kDateIncomplete));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextInputErrorTitle));
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Information);
     EXPECT_TRUE(Option("optPlanetary")->isChecked());
     EXPECT_EQ(w.ComputedMode(), Mode::World);
@@ -225,7 +230,10 @@ TEST_F(FrmMainTest, ModesComputeAndADateErrorKeepsThePreviousMode) {
 
     // Synastry needs the 2nd birthdate too.
     Option("optSynastry")->click();
-    EXPECT_EQ(dialogs.asked().size(), 2u);
+    ASSERT_EQ(dialogs.asked().size(), 2u);
+    EXPECT_EQ(dialogs.asked()[1].text.toStdString(),
+              DateErrorText(window->State().Texts(), kBirth2, kDateIncomplete));
+    EXPECT_EQ(dialogs.asked()[1].title, PT(*window, kTextInputErrorTitle));
     EXPECT_TRUE(Option("optPersonal_0")->isChecked());
     EXPECT_EQ(w.ComputedMode(), Mode::Personal1);
 }
@@ -309,6 +317,7 @@ TEST_F(FrmMainTest, SteppingMovesTheWorldDateAndARefusedStepPutsItBack) {
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].text.toStdString(),
               DateErrorText(window->State().Texts(), kWorldDate, kDateTooEarly));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextInputErrorTitle));
     EXPECT_EQ(Year(0)->text(), "1");
     EXPECT_EQ(Combo("cboMonthCE_0")->currentIndex(), 1);
     EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 1);
@@ -344,8 +353,15 @@ TEST_F(FrmMainTest, LanguageSwitchRecaptionsEverythingRecomputesOnceAndIsStored)
     // Mode and dates are unchanged.
     EXPECT_EQ(w.ComputedMode(), Mode::World);
     EXPECT_EQ(Year(0)->text(), "2011");
+    // Qt's own buttons follow the interface language.
+    auto cancelText = [] {
+        QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::Cancel);
+        return box.button(QMessageBox::Cancel)->text();
+    };
+    EXPECT_EQ(cancelText(), "Abbrechen");
 
     Option("optEnglish")->click();
+    EXPECT_EQ(cancelText(), "Cancel");
     EXPECT_EQ(computed.count(), 2);
     EXPECT_EQ(Button("cmdCompute")->text(), englishCompute);
     EXPECT_EQ(Combo("cboMonthCE_0")->currentText(), englishMarch);
@@ -495,6 +511,7 @@ TEST_F(FrmMainTest, ClearEmptiesARowOnlyWhenAnsweredYes) {
     }
     EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextClearAllEntriesOf) + " " +
                                            PT(*window, kTextClearFirstBirthdateQuestion));
+    EXPECT_EQ(dialogs.asked()[0].title, Button("cmdClear_1")->text());
     dialogs.QueueAnswer(Answer::Yes);
     Button("cmdClear_1")->click();
     EXPECT_EQ(Year(1)->text(), "");
@@ -548,6 +565,49 @@ TEST_F(FrmMainTest, CaptionsFitTheirControlsInBothLanguages) {
                 << top[j]->objectName().toStdString();
         }
     }
+}
+
+TEST_F(FrmMainTest, ReturnClicksAFocusedButtonAndTabFollowsTheScreen) {
+    FrmMain& w = Start();
+    EnterDate(kWorldDate, 3, 5, "2011", 25, 24);
+    QSignalSpy computed(&w, &FrmMain::Computed);
+    for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        Button("cmdCompute")->setFocus();
+        QTest::keyClick(Button("cmdCompute"), static_cast<Qt::Key>(key));
+    }
+    EXPECT_EQ(computed.count(), 2);
+    QTest::keyClick(Button("cmdForwardBack_0"), Qt::Key_Return);
+    EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 6);
+    EXPECT_TRUE(dialogs.asked().empty());
+
+    // The focus chain, keyboard controls only, as the screen reads.
+    std::vector<QString> chain;
+    QWidget* start = Combo("cboMonthCE_0");
+    QWidget* at = start;
+    do {
+        if (at->focusPolicy() & Qt::TabFocus) chain.push_back(at->objectName());
+        at = at->nextInFocusChain();
+    } while (at != start && chain.size() < 100);
+    auto position = [&](const char* name) {
+        return std::find(chain.begin(), chain.end(), QString(name)) - chain.begin();
+    };
+    const char* const expected[] = {
+        "cboMonthCE_0", "cboDayCE_0",  "txbYearCE_0",      "cboHour_0",      "cboTimezone_0",
+        "cmdClear_0",   "cmdNow",      "cboMonthCE_1",     "cmdClear_1",     "cboMonthCE_2",
+        "cmdClear_2",   "cmdCompute",  "cmdForwardBack_0", "cboForwardBack", "cmdForwardBack_1",
+        "optPlanetary", "optSynastry", "cmdSave",          "cmdRestore",     "cmdQuit"};
+    for (size_t i = 1; i < std::size(expected); ++i)
+        EXPECT_LT(position(expected[i - 1]), position(expected[i]))
+            << expected[i - 1] << " before " << expected[i];
+    EXPECT_LT(position("cmdQuit"), static_cast<long>(chain.size()));
+}
+
+TEST_F(FrmMainTest, TheFrameStartsAtTheTopLeftOfTheScreen) {
+    FrmMain& w = Start();
+    const QPoint corner = w.screen()->availableGeometry().topLeft();
+    EXPECT_EQ(w.frameGeometry().topLeft(), corner);
+    ASSERT_NE(w.windowHandle(), nullptr);
+    EXPECT_EQ(w.windowHandle()->framePosition(), corner);
 }
 
 TEST_F(FrmMainTest, TheWindowKeepsWithinItsSizeLimits) {

@@ -231,6 +231,24 @@ TEST_F(Ephemeris, DamagedFileIsNotReportedAsUsed) {
     EXPECT_EQ(lon, moshier);
 }
 
+// An empty file in the data folder is no ephemeris file: the next folder, or
+// the analytical ephemeris, answers.
+TEST_F(Ephemeris, EmptyFileInTheDataFolderIsNotTakenAsPresent) {
+    ScratchFolder data("vek_ephemeris_empty_test");
+    std::ofstream(data.path / "sepl_18.se1", std::ios::binary).close();
+    ASSERT_EQ(std::filesystem::file_size(data.path / "sepl_18.se1"), 0u);
+    set_data_folder(data.path.string());
+    const std::string dataFiles = "Swiss Ephemeris files (" + data.path.string() + ")";
+    ASSERT_GE(planet_longitude_speed(5, kJ2000, 2000, nullptr), 0.0);
+    EXPECT_NE(ephemeris_in_use(), dataFiles);
+    if (SystemFilesInstalled()) {
+        EXPECT_EQ(ephemeris_in_use(), std::string("Swiss Ephemeris files (") + kSystemFiles + ")");
+    } else {
+        EXPECT_FALSE(ephemeris_files_available());
+        EXPECT_EQ(ephemeris_in_use(), "Moshier analytical ephemeris");
+    }
+}
+
 // Reference longitudes (degrees) from the Swiss Ephemeris files: per row the
 // Julian date, then Sun, Mercury .. Neptune, Pluto, Moon.
 std::vector<std::vector<double>> ReadReference() {

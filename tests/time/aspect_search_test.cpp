@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/aspects.h"
+#include "engine/engine.h"
 
 namespace vek {
 namespace {
@@ -246,6 +248,69 @@ TEST(AspectSearch, SkippingMidnightsThatMustHoldFindsTheSameDates) {
                 EXPECT_LE(fastCalls, sky.calls);
                 if (orb >= 10) {
                     EXPECT_LT(fastCalls * 2, sky.calls);
+                }
+            }
+        }
+    }
+}
+
+// The real sky around each body's fastest dates: the walk that skips
+// midnights finds what testing every midnight finds, so no body moves faster
+// than the daily motions the skipping assumes. The transit body starts at
+// various distances inside a wide conjunction with a natal point, so that the
+// orb's edge is crossed at every time of day; the Sun's dates run across a
+// new year in the sidereal zodiac too, where the correction steps.
+TEST(AspectSearch, SkippingHoldsAtEachBodysFastestDates) {
+    Engine engine;
+    engine.Initialize(VEK_BIN_DIR);
+    ASSERT_TRUE(engine.LoadPlutoTable());
+    struct Window {
+        int body;
+        double first;  // Julian dates of the World dates tried, every `step` days
+        double last;
+        double step;
+    };
+    const Window windows[] = {
+        {kSun, 2451535.5, 2451552.5, 1},       // perihelion, 2000 January 3
+        {kMoon, 2451545.5, 2451575.5, 1},      // a whole anomalistic month
+        {kMercury, 2451545.5, 2451665.5, 2},   // a whole synodic period
+        {kVenus, 2451680.5, 2451740.5, 3},     // superior conjunction 2000 June 11
+        {kMars, 2452440.5, 2452560.5, 4},      // conjunction 2002 August 10
+        {kJupiter, 2455620.5, 2455700.5, 4},   // conjunction near perihelion, 2011
+        {kSaturn, 2452780.5, 2452850.5, 5},    // conjunction near perihelion, 2003
+        {kUranus, 2469808.5, 2470173.5, 15},   // near perihelion, 2050
+        {kNeptune, 2466885.5, 2467250.5, 15},  // near perihelion, 2042
+        {kPluto, 2447700.5, 2447960.5, 10},    // perihelion, 1989
+    };
+    constexpr double kNatalJd = 1;  // stands for the birth instant below
+    for (bool sidereal : {false, true}) {
+        engine.SiderealZodiac = sidereal;
+        for (const Window& w : windows) {
+            if (sidereal && w.body != kSun) continue;
+            const double motion = MaxDailyMotion(w.body) / kDeg;
+            const double orb = std::min(30 * motion, 90.0);
+            EngineArrays e = Orbs(orb);
+            for (double jd = w.first; jd <= w.last; jd += w.step) {
+                for (double offset : {0.0, 0.3, 0.55, 0.8}) {
+                    const double natal = engine.Longitude(w.body, jd) + offset * motion * kDeg;
+                    LongitudeFn source = [&](int body, double at) {
+                        if (at == kNatalJd) return NormalizeAngle(natal);
+                        return engine.Longitude(body, at);
+                    };
+                    AspectSearch fast(source, e, jd + 0.5, 0);
+                    AspectSearch every(source, e, jd + 0.5, 0);
+                    every.SetStepping(SearchStepping::EveryMidnight);
+                    fast.FixFirstBodyAt(kNatalJd);
+                    every.FixFirstBodyAt(kNatalJd);
+                    const int natalBody = w.body == kSun ? kMars : kSun;
+                    SCOPED_TRACE(testing::Message()
+                                 << w.body << " " << jd << " " << offset << " " << sidereal);
+                    const double begins = every.BeginningOfAspect(natalBody, w.body, 1, 1);
+                    const double ends = every.EndOfAspect(natalBody, w.body, 1, 1);
+                    ASSERT_GT(begins, 0);
+                    ASSERT_GT(ends, 0);
+                    EXPECT_EQ(fast.BeginningOfAspect(natalBody, w.body, 1, 1), begins);
+                    EXPECT_EQ(fast.EndOfAspect(natalBody, w.body, 1, 1), ends);
                 }
             }
         }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace vek {
@@ -146,6 +147,10 @@ TEST(InputDate, ErrorCodes) {
     EXPECT_EQ(rows.Row(0).yearText, "");
     Fill(rows, 0, 1, 1, "0");
     EXPECT_EQ(rows.InputDateToAJDate(0), kDateTooEarly);
+    Fill(rows, 0, 1, 1, "1", 1, kGreenwichZoneIndex);  // the first day accepted, 0 h UT
+    EXPECT_EQ(rows.InputDateToAJDate(0), kFirstDayNumber - 0.5);
+    Fill(rows, 0, 1, 1, "0001", 1, kGreenwichZoneIndex);
+    EXPECT_EQ(rows.InputDateToAJDate(0), kFirstDayNumber - 0.5);
     Fill(rows, 0, 12, 31, "2799");
     EXPECT_GT(rows.InputDateToAJDate(0), 0);
     Fill(rows, 0, 1, 1, "2800");
@@ -189,6 +194,27 @@ TEST(InputDate, TimeAndZone) {
     EXPECT_NEAR(rows.InputDateToAJDate(0), 2451545 - 0.5 - 1.0 / 24, 1e-9);
     Fill(rows, 0, 7, 4, "2010", TimeIndexOf(23, 30), ZoneIndexOf(-300));
     EXPECT_NEAR(rows.InputDateToAJDate(0), 2455382 - 0.5 + 23.5 / 24 + 5.0 / 24, 1e-9);
+}
+
+// Written in any zone of the list, one instant is one Julian date, bit for
+// bit: 1881 September 3, 23:30 UT is 18:30 at GMT-5:00 and 10:00 on the 4th
+// at GMT+10:30. The dates around it cover every half hour of a day.
+TEST(InputDate, OneInstantOneJulianDateInEveryZone) {
+    DateRows rows;
+    const int64_t firstUt = (int64_t{2408327} * 1440 - 720) - 2 * 1440;  // 1881-09-01 0 h UT
+    for (int64_t ut = firstUt; ut < firstUt + 4 * 1440; ut += 30) {
+        const double expected = static_cast<double>(ut) / 1440.0;
+        for (int zone = 1; zone < kZoneEntries; ++zone) {
+            const int east = rows.ZoneList()[zone].minutesEast;
+            const int64_t local = ut + 720 + east;  // minutes since day number 0, 0 h
+            CalendarDate d;
+            d.dayNumber = static_cast<int32_t>(local / 1440);
+            DayNumberToDate(d);
+            Fill(rows, 0, d.month, d.day, std::to_string(d.year),
+                 static_cast<int>(local % 1440) / 30 + 1, zone);
+            ASSERT_EQ(rows.InputDateToAJDate(0), expected) << ut << " " << east;
+        }
+    }
 }
 
 TEST(InputDate, EmptyTimeBecomesNoonAndEmptyZoneTheDefault) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <utility>
 
 namespace vek {
 namespace {
@@ -102,6 +103,16 @@ TEST(DateText, IsoDate) {
     d.dayNumber = kJuly4th2010 + 160;
     DayNumberToDate(d);
     EXPECT_EQ(IsoDateText(d), "2010-12-11");
+    // Years before 1000 keep four digits.
+    for (auto [year, text] :
+         {std::pair{999, "0999-05-28"}, {1, "0001-05-28"}, {85, "0085-05-28"}}) {
+        d.year = year;
+        d.month = 5;
+        d.day = 28;
+        d.dayNumber = DateToDayNumber(d);
+        DayNumberToDate(d);
+        EXPECT_EQ(IsoDateText(d), text);
+    }
 }
 
 TEST(Calendar, LeapYearsAndMonthLengths) {
@@ -135,6 +146,12 @@ TEST(CurrentJulianDate, OfKnownReadings) {
     EXPECT_DOUBLE_EQ(JulianDateOf(newYork), 2451545.0);
     ClockReading tokyo{2000, 1, 1, 21, 0, 0, -32400};
     EXPECT_DOUBLE_EQ(JulianDateOf(tokyo), 2451545.0);
+    // The same instant read in different zones is the same Julian date, bit
+    // for bit (1881 September 3, 23:30:07 UT).
+    const double ut = JulianDateOf({1881, 9, 3, 23, 30, 7, 0});
+    EXPECT_EQ(JulianDateOf({1881, 9, 3, 18, 30, 7, 18000}), ut);
+    EXPECT_EQ(JulianDateOf({1881, 9, 4, 10, 0, 7, -37800}), ut);
+    EXPECT_EQ(ut, (2408327 * 86400.0 - 43200 + 84607) / 86400.0);
 }
 
 // A clock that ticks across midnight between two readings. Reading date and

@@ -1,0 +1,45 @@
+// Feeds arbitrary bytes to a date row: the first four bytes choose month,
+// day, time and zone (any index, as a damaged state file may give), the rest
+// is the year text. The conversions give an error code or a Julian date of
+// the accepted range, agree with each other, and give the same answer twice.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "time/date_rows.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 4) return 0;
+    vek::DateRows rows;
+    rows.SetLocalZone(static_cast<int8_t>(data[0]) * 15);
+    const int slot = data[1] % 4;  // 3 is no slot
+    vek::DateRowFields& r = rows.Row(slot);
+    r.monthIndex = static_cast<int8_t>(data[0]);
+    r.dayIndex = static_cast<int8_t>(data[1]) / 4;
+    r.timeIndex = static_cast<int8_t>(data[2]);
+    r.zoneIndex = static_cast<int8_t>(data[3]);
+    r.yearText.assign(reinterpret_cast<const char*>(data) + 4, size - 4);
+
+    const double local = rows.LocalDayValue(slot);
+    const double jd = rows.InputDateToAJDate(slot);
+    const std::string text = rows.InputDateToString(slot, data[2] & 1);
+    const std::string weekday = rows.WeekdayToolTip(slot);
+    if (jd < 0) {
+        if (jd != vek::kDateIncomplete && jd != vek::kDateInvalid && jd != vek::kDateTooEarly &&
+            jd != vek::kDateTooLate)
+            std::abort();
+        if (local != jd || !text.empty() || !weekday.empty()) std::abort();
+        return 0;
+    }
+    if (!std::isfinite(jd) || jd < vek::kFirstDayNumber - 1.5 || jd > vek::kLastDayNumber + 1)
+        std::abort();
+    if (local < vek::kFirstDayNumber || local >= vek::kLastDayNumber + 1) std::abort();
+    if (text.empty() || weekday.empty()) std::abort();
+    // Whole minutes, and the same answer for the row as it now stands.
+    const double minutes = jd * 1440.0 + 720.0;
+    if (minutes != std::round(minutes)) std::abort();
+    if (rows.InputDateToAJDate(slot) != jd) std::abort();
+    return 0;
+}
