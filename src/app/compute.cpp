@@ -52,7 +52,7 @@ std::string MissingPositionMark(double longitude) {
 }
 
 void ApplySettingsToEngine(const Settings& settings, Engine& engine) {
-    SetOrbs(settings, engine.arrays);
+    SetOrbs(settings, engine.orbs);
     engine.SiderealZodiac = settings.accepted.SiderealZodiac;
     engine.IncludeMoon = settings.accepted.IncludeMoon;
     for (int a = 0; a <= kAspectCount; ++a)
@@ -67,23 +67,23 @@ DateError ComputeCommand(Engine& engine, DateRows& rows, const Settings& setting
     const auto& slots = m.dateSlots;
     const int n = m.slotCount;
     if (n == 0) return {};
-    double jd[3] = {engine.arrays.DateJD[0], engine.arrays.DateJD[1], engine.arrays.DateJD[2]};
+    double jd[3] = {results.DateJD[0], results.DateJD[1], results.DateJD[2]};
     for (int k = 0; k < n; ++k) {
         const int slot = slots[k];
         jd[slot] = rows.InputDateToAJDate(slot);
         if (jd[slot] < 0) return {slot, jd[slot], DateErrorText(slot, jd[slot]), DateErrorTitle()};
     }
-    for (int k = 0; k < n; ++k) engine.arrays.DateJD[slots[k]] = jd[slots[k]];
-    ComputeFromDates(engine, settings, request, results);
+    ComputeFromDates(engine, settings, request, jd, results);
     return {};
 }
 
 void ComputeFromDates(Engine& engine, const Settings& settings, const ComputeRequest& request,
-                      ComputeResults& results) {
+                      const double (&dateJD)[3], ComputeResults& results) {
     if (request.mode == Mode::None) return;
     ApplySettingsToEngine(settings, engine);
-    const Chart chart = ComputeAndStore(engine, request.mode);
-    FillResults(chart, engine, settings, request, results);
+    for (int s = 0; s < 3; ++s) results.DateJD[s] = dateJD[s];
+    results.chart = ComputeChart(engine, request.mode, dateJD);
+    FillResults(results.chart, engine, settings, request, results);
 }
 
 void FillResults(const Chart& chart, const Engine& engine, const Settings& settings,
@@ -92,14 +92,13 @@ void FillResults(const Chart& chart, const Engine& engine, const Settings& setti
     const int language = LanguageOf(settings);
     const bool inRadians = request.radians;
     const bool two = chart.twoCharts;
-    const EngineArrays& e = engine.arrays;
+    const OrbTable& orbs = engine.orbs;
     TableModel& t = results.table;
 
     results.ComputedMode = mode;
-    for (int s = 0; s < 3; ++s) results.DateJD[s] = e.DateJD[s];
-    results.chart = chart;
+    if (&results.chart != &chart) results.chart = chart;
     results.twoCharts = two;
-    results.title = UpdateTitle(mode, request.chartShown, e.Orbs, language);
+    results.title = UpdateTitle(mode, request.chartShown, orbs.summary, language);
     results.zodiacLabel = ZodiacLabel(engine.SiderealZodiac, false);
     results.RetrogradeCount = 0;
     results.RetrogradeList.clear();
@@ -138,7 +137,7 @@ void FillResults(const Chart& chart, const Engine& engine, const Settings& setti
         if (chart.hasMarkers && p.marker > 0) cell.text += " +";
         // The aspect's own orb column decides the boldface threshold: the
         // column whose orb admitted the aspect.
-        t.SetCellStyle(chart.orbColumn, index, p.aspect, p.deviation, settings, e);
+        t.SetCellStyle(chart.orbColumn, index, p.aspect, p.deviation, settings, orbs);
     }
 
     if (!two) {
@@ -149,7 +148,7 @@ void FillResults(const Chart& chart, const Engine& engine, const Settings& setti
         zodiac.visible = true;
 
         const PatternFindings findings =
-            FindAllPatterns(e, settings.controls.midpointOrbIndex, PatternForm::Summary,
+            FindAllPatterns(chart, orbs, settings.controls.midpointOrbIndex, PatternForm::Summary,
                             CurrentPatternTexts(engine.names));
         StorePatternCounts(findings, results.PatternCount);
         results.summary = SingleChartSummary(results.AspectCount, engine.names, language,

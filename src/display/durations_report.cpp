@@ -144,10 +144,11 @@ void DurationsReport::Open(const Setup& setup) {
         showDuration_ = false;
         QuickSort(true, lines_, 0, static_cast<int>(lines_.size()) - 1,
                   kSortKeyColumn[kSortByDeviation]);
-        if (setup.natalArrays && !lines_.empty()) {
+        if (setup.durations.chart && setup.orbTable && !lines_.empty()) {
             NatalReportInput n;
             n.lines = &lines_;
-            n.arrays = setup.natalArrays;
+            n.chart = setup.durations.chart;
+            n.orbs = setup.orbTable;
             n.synastry = mode() == Mode::Synastry;
             n.names = &setup_.texts.names;
             n.language = setup.texts.language;
@@ -156,10 +157,11 @@ void DurationsReport::Open(const Setup& setup) {
             natalReport_ = NatalReport(n);
         }
     }
-    // Only the texts are kept; the arrays and searches belong to the caller.
-    setup_.durations.arrays = nullptr;
+    // Only the texts are kept; the chart, orbs and searches belong to the
+    // caller.
+    setup_.durations.chart = nullptr;
     setup_.durations.search = nullptr;
-    setup_.natalArrays = nullptr;
+    setup_.orbTable = nullptr;
 }
 
 std::vector<std::string> DurationsReport::SortEntries() const {
@@ -250,20 +252,9 @@ std::string DurationsReport::ClipboardText() const {
 
 void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Chart& chart,
                          const ReportDates& dates, const ReportSettings& settings) {
-    // The chart's positions and counts over the engine's orb table.
-    EngineArrays arrays = engine.arrays;
-    arrays.BodyCount = chart.bodyCount;
-    for (int b = 1; b <= kMaxBodies; ++b) {
-        for (int slot = 0; slot < 2; ++slot) {
-            arrays.BodyLongitude[b][slot] = chart.longitude[b][slot];
-            arrays.BodyRetrograde[b][slot] = chart.retrograde[b][slot];
-        }
-    }
-    for (int a = 0; a <= kAspectCount; ++a) arrays.AspectCount[a] = chart.aspectCount[a];
-
     LongitudeFn wrapper = [&engine](int body, double jd) { return engine.Longitude(body, jd); };
     LongitudeCache cache(wrapper);
-    AspectSearch search(settings.sharePositions ? cache.AsSource() : wrapper, arrays,
+    AspectSearch search(settings.sharePositions ? cache.AsSource() : wrapper, engine.orbs,
                         dates.worldLocalDayValue, dates.worldZoneMinutes);
     search.SetStepping(settings.stepping);
     if (ModeInfoOf(chart.mode).personal) search.FixFirstBodyAt(dates.birthJulianDate);
@@ -271,7 +262,7 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
     DurationsReport::Setup setup;
     setup.durations.mode = chart.mode;
     setup.durations.aspects = AspectsOfChart(chart);
-    setup.durations.arrays = &arrays;
+    setup.durations.chart = &chart;
     setup.durations.includeMoon = engine.IncludeMoon;
     setup.durations.search = &search;
     setup.texts.names = engine.names;
@@ -281,9 +272,9 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
     setup.worldDateText = dates.worldDateText;
     setup.birthDateText[0] = dates.birthDateText[0];
     setup.birthDateText[1] = dates.birthDateText[1];
-    setup.orbs = arrays.Orbs;
+    setup.orbs = engine.orbs.summary;
     setup.sidereal = engine.SiderealZodiac;
-    setup.natalArrays = &arrays;
+    setup.orbTable = &engine.orbs;
     setup.midpointOrbIndex = settings.midpointOrbIndex;
     report.Open(setup);
 }

@@ -70,10 +70,10 @@ class DurationsReport {
         std::string birthDateText[2];
         OrbSummary orbs;
         bool sidereal = false;
-        // Natal aspects and synastry: the chart (positions, AspectCount, the
-        // arrays the pattern finders read) and the midpoint orb for the natal
-        // report.
-        const EngineArrays* natalArrays = nullptr;
+        // The orb table the chart was computed with; natal aspects and
+        // synastry hand it and durations.chart to the pattern finders of the
+        // natal report, with the midpoint orb.
+        const OrbTable* orbTable = nullptr;
         int midpointOrbIndex = 2;
     };
 

@@ -6,6 +6,7 @@
 #include "display/program_text.h"
 #include "display/results_text.h"
 #include "engine/angle_text.h"
+#include "engine/chart.h"
 #include "engine/patterns.h"
 #include "time/durations.h"
 #include "util/text.h"
@@ -85,7 +86,7 @@ class Writer {
     }
 
     double Longitude(int body, int chart) const {
-        return ValidBody(body) ? in_.arrays->BodyLongitude[body][chart] : -1;
+        return ValidBody(body) ? in_.chart->longitude[body][chart] : -1;
     }
 
     std::string BodyName(int b) const { return ValidBody(b) ? names_.BodyName[b] : ""; }
@@ -118,7 +119,7 @@ class Writer {
 
     // "There are two conjunctions, no oppositions, ... and one quincunx."
     std::string Counts() const {
-        const int16_t* count = in_.arrays->AspectCount;
+        const int16_t* count = in_.chart->aspectCount;
         std::string t(kBreak);
         t += ProgramText(count[1] == 1 ? 83 : 84) + " ";
         for (int a = 1; a <= kAspectCount; ++a) {
@@ -138,7 +139,7 @@ class Writer {
     }
 
     std::string Patterns() const {
-        const PatternFindings f = FindAllPatterns(*in_.arrays, in_.midpointOrbIndex,
+        const PatternFindings f = FindAllPatterns(*in_.chart, *in_.orbs, in_.midpointOrbIndex,
                                                   PatternForm::Report, CurrentPatternTexts(names_));
         std::string t;
         int total = 0;
@@ -178,7 +179,7 @@ class Writer {
 }  // namespace
 
 std::string NatalReport(const NatalReportInput& in) {
-    if (!in.lines || in.lines->empty() || !in.arrays || !in.names) return "";
+    if (!in.lines || in.lines->empty() || !in.chart || !in.orbs || !in.names) return "";
     return Writer(in).Run();
 }
 

@@ -143,8 +143,8 @@ DurationEntry ReadDurationEntry(std::string_view entry) {
 
 std::vector<std::string> GetDurations(const DurationsInput& in) {
     std::vector<std::string> lines;
-    if (!in.arrays) return lines;
-    const EngineArrays& e = *in.arrays;
+    if (!in.chart) return lines;
+    const Chart& chart = *in.chart;
     const bool transits = ModeInfoOf(in.mode).transits;
     const int column = ModeInfoOf(in.mode).searchColumn;
     int firstColumn = 0, secondColumn = 0;
@@ -153,9 +153,9 @@ std::vector<std::string> GetDurations(const DurationsInput& in) {
         if (!ValidBody(s.first) || !ValidBody(s.second) || s.aspect < 1 || s.aspect > kAspectCount)
             continue;
         if (!in.includeMoon && s.second == kMoon) continue;
-        const double lon1 = e.BodyLongitude[s.first][firstColumn];
-        const double lon2 = e.BodyLongitude[s.second][secondColumn];
-        const double deviation = std::fabs(SeparationOf(lon1, lon2).s - e.AspectAngle[s.aspect]);
+        const double lon1 = chart.longitude[s.first][firstColumn];
+        const double lon2 = chart.longitude[s.second][secondColumn];
+        const double deviation = std::fabs(SeparationOf(lon1, lon2).s - AspectAngleOf(s.aspect));
         std::string entry = DurationEntryHead(s.first, s.second, s.aspect, deviation);
         if (!transits) {
             entry += std::string(kEntryDatesWidth, '-');

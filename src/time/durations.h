@@ -82,9 +82,8 @@ DurationEntry ReadDurationEntry(std::string_view entry);
 struct DurationsInput {
     Mode mode = Mode::None;  // the mode the table was computed in
     std::vector<ShownAspect> aspects;
-    // BodyLongitude of the computed charts (chart A index 0, chart B 1) and
-    // AspectAngle.
-    const EngineArrays* arrays = nullptr;
+    // The computed chart: the positions of chart A and chart B.
+    const Chart* chart = nullptr;
     bool includeMoon = true;
     // The searches of world and personal transits (personal transits: set up
     // with the first body fixed at the birthdate). Without it the dates are

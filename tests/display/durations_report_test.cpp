@@ -9,6 +9,7 @@
 #include "display/natal_report.h"
 #include "display/program_text.h"
 #include "engine/aspects.h"
+#include "engine/chart.h"
 
 namespace vek {
 namespace {
@@ -220,29 +221,29 @@ TEST_F(Durations, AspectsAreReadFromTheTableCells) {
 // A natal chart with the given positions in degrees (bodies without one
 // have none), default orbs and its aspects counted.
 struct NatalChart {
-    EngineArrays arrays;
+    Chart chart;
+    OrbTable orbs;
     std::vector<ShownAspect> aspects;
 
     explicit NatalChart(const std::vector<std::pair<int, double>>& positions,
                         const std::vector<std::pair<int, double>>& second = {}) {
-        FillAspectAngles(arrays.AspectAngle);
-        const double orbs[kAspectCount + 1] = {0, 10, 9, 6, 7, 4, 3, 3};
+        const double orbDegrees[kAspectCount + 1] = {0, 10, 9, 6, 7, 4, 3, 3};
         for (int a = 1; a <= kAspectCount; ++a)
-            for (int c = 0; c < 3; ++c) arrays.OrbTable[a][c] = orbs[a] * kDeg;
-        for (int b = 1; b <= kMaxBodies; ++b) arrays.BodyLongitude[b][0] = -1;
-        for (int b = 1; b <= kMaxBodies; ++b) arrays.BodyLongitude[b][1] = -1;
-        for (auto [b, lon] : positions) arrays.BodyLongitude[b][0] = lon * kDeg;
-        for (auto [b, lon] : second) arrays.BodyLongitude[b][1] = lon * kDeg;
-        arrays.BodyCount = kMaxBodies;
+            for (int c = 0; c < 3; ++c) orbs.orb[a][c] = orbDegrees[a] * kDeg;
+        for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][0] = -1;
+        for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][1] = -1;
+        for (auto [b, lon] : positions) chart.longitude[b][0] = lon * kDeg;
+        for (auto [b, lon] : second) chart.longitude[b][1] = lon * kDeg;
+        chart.bodyCount = kMaxBodies;
         const bool two = !second.empty();
         for (int b = 1; b <= kMaxBodies; ++b) {
             for (int j = two ? 1 : b + 1; j <= kMaxBodies; ++j) {
                 double dev = 0;
-                const int a = ChooseAspect(arrays, arrays.BodyLongitude[b][0],
-                                           arrays.BodyLongitude[j][two ? 1 : 0], 0, dev);
+                const int a = ChooseAspect(orbs, chart.longitude[b][0],
+                                           chart.longitude[j][two ? 1 : 0], 0, dev);
                 if (a == 0) continue;
                 aspects.push_back({b, j, a});
-                ++arrays.AspectCount[a];
+                ++chart.aspectCount[a];
             }
         }
     }
@@ -253,11 +254,11 @@ struct NatalChart {
         DurationsReport::Setup s;
         s.durations.mode = mode;
         s.durations.aspects = aspects;
-        s.durations.arrays = &arrays;
+        s.durations.chart = &chart;
         BuildNameTables(s.texts.names, language);
         s.texts.language = language;
         s.texts.widths = ComputeDurationsWidths(s.texts.names);
-        s.natalArrays = &arrays;
+        s.orbTable = &orbs;
         report.Open(s);
         EXPECT_FALSE(report.SortListVisible());
         EXPECT_FALSE(report.ShowDurationVisible());

@@ -31,7 +31,7 @@ class Sky : public ::testing::Test {
         SetCurrentLanguage(kEnglish);
         engine.Initialize(VEK_BIN_DIR);
         ASSERT_EQ(engine.LoadPlutoTable(), "");
-        SetOrbs(settings, engine.arrays);
+        SetOrbs(settings, engine.orbs);
         for (int a = 1; a <= kAspectCount; ++a)
             reportSettings.orbDegrees[a] = settings.accepted.OrbIndex[a - 1];
     }
@@ -47,9 +47,9 @@ class Sky : public ::testing::Test {
     }
 
     Chart Compute(Mode mode) {
-        for (int slot = 0; slot < 3; ++slot)
-            engine.arrays.DateJD[slot] = rows.InputDateToAJDate(slot);
-        return ComputeAndStore(engine, mode);
+        double dates[3];
+        for (int slot = 0; slot < 3; ++slot) dates[slot] = rows.InputDateToAJDate(slot);
+        return ComputeChart(engine, mode, dates);
     }
 
     DurationsReport Open(Mode mode) {
@@ -62,7 +62,7 @@ class Sky : public ::testing::Test {
     // A search over the World date as the report sets it up.
     AspectSearch Search(Mode mode, SearchStepping stepping) {
         const ReportDates d = ReportDatesFrom(rows, mode);
-        AspectSearch s([this](int b, double jd) { return engine.Longitude(b, jd); }, engine.arrays,
+        AspectSearch s([this](int b, double jd) { return engine.Longitude(b, jd); }, engine.orbs,
                        d.worldLocalDayValue, d.worldZoneMinutes);
         if (ModeInfoOf(mode).personal) s.FixFirstBodyAt(d.birthJulianDate);
         s.SetStepping(stepping);

@@ -28,14 +28,9 @@ TEST(PatternText, CurrentLanguageSuppliesNamesAndDeviationWord) {
     ASSERT_GE(table.Load(JoinPath(VEK_SOURCE_DATA_DIR, "vek.dat")), 1);
     const NameTables de = Names(kGerman);
     SetCurrentLanguage(kGerman);
-    EngineArrays e;
-    testing::SetDefaultOrbs(e);
-    for (int b = 1; b <= kMaxBodies; ++b) e.BodyLongitude[b][0] = kBeforeDataRange;
-    e.BodyCount = 10;
-    e.BodyLongitude[kSun][0] = Deg(0);
-    e.BodyLongitude[kMars][0] = Deg(90);
-    e.BodyLongitude[kJupiter][0] = Deg(180.5);
-    PatternBlock b = RunPatternFinder(e, kTSquare, PatternForm::Summary, CurrentPatternTexts(de));
+    const Chart c = testing::PlacedChart({{kSun, 0}, {kMars, 90}, {kJupiter, 180.5}});
+    PatternBlock b = RunPatternFinder(c, testing::DefaultOrbs(), kTSquare, PatternForm::Summary,
+                                      CurrentPatternTexts(de));
     SetCurrentLanguage(kEnglish);
     EXPECT_EQ(b.text, "T-Quadrat: So-Ma-Ju (" + table.Get(154, kGerman) + " 0°20')\r\n");
 }

@@ -105,9 +105,8 @@ TEST(Trend, SignFollowsTheLaterDeviation) {
     Sky().speed[kVenus] = Deg(1.2);
     EXPECT_EQ(e.DeviationTrend(kEpoch, kSun, kVenus, kSquare, 0), 1);
     // Against a fixed natal position only the transit body moves.
-    e.arrays.DateJD[kWorldDate] = kEpoch;
-    EXPECT_EQ(e.TrendAgainstFixedLongitude(Deg(12), kSun, kConjunction, Deg(2)), -1);
-    EXPECT_EQ(e.TrendAgainstFixedLongitude(Deg(8), kSun, kConjunction, Deg(2)), 1);
+    EXPECT_EQ(e.TrendAgainstFixedLongitude(kEpoch, Deg(12), kSun, kConjunction, Deg(2)), -1);
+    EXPECT_EQ(e.TrendAgainstFixedLongitude(kEpoch, Deg(8), kSun, kConjunction, Deg(2)), 1);
     // Standing still: equal deviation.
     const double d = TestAspect(Deg(10), Deg(13), kConjunction, 1).deviation;
     EXPECT_EQ(TrendFrom(d, Deg(10), Deg(13), kConjunction), 0);
