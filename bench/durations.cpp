@@ -86,7 +86,7 @@ void RunReport(benchmark::State& state, int year, bool share, bool skip) {
         vek::DurationsReport report;
         vek::OpenDurationsReport(report, f.engine, chart, dates, rs);
         const std::string out = report.Output();
-        lines = report.DurationLines().size();
+        lines = report.Entries().size();
         chars = out.size();
         benchmark::DoNotOptimize(out.data());
     }

@@ -106,8 +106,8 @@ std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDura
         return line + " " + estimate;
     }
     const std::string& unknown = ProgramText(168);
-    const bool beginningKnown = e.hasDates && e.beginning >= 0;
-    const bool endKnown = e.hasDates && e.end >= 0;
+    const bool beginningKnown = e.HasDates() && e.beginning >= 0;
+    const bool endKnown = e.HasDates() && e.end >= 0;
     std::string b = unknown;
     if (beginningKnown) {
         b = DateText(static_cast<int32_t>(e.beginning), false, t.language);
@@ -117,7 +117,7 @@ std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDura
         endKnown ? DateText(static_cast<int32_t>(e.end), false, t.language) : unknown;
     line += " " + ProgramText(165) + " " + PadRight(b, t.widths.WD) + " " + ProgramText(166) + " " +
             PadRight(f, t.widths.WD);
-    if (beginningKnown && endKnown && e.hasDuration) {
+    if (e.HasDuration()) {
         line += '(';
         line += DurationText(e.duration);
         line += ')';
@@ -134,7 +134,7 @@ bool DurationsReport::IsTransitMode() const {
 
 void DurationsReport::Open(const Setup& setup) {
     setup_ = setup;
-    lines_ = GetDurations(setup.durations);
+    entries_ = GetDurations(setup.durations);
     natalReport_.clear();
     sortIndex_ = -1;
     if (IsTransitMode()) {
@@ -142,11 +142,10 @@ void DurationsReport::Open(const Setup& setup) {
         ChooseSort(kSortByDeviation);
     } else {
         showDuration_ = false;
-        QuickSort(true, lines_, 0, static_cast<int>(lines_.size()) - 1,
-                  kSortKeyColumn[kSortByDeviation]);
-        if (setup.durations.chart && setup.orbTable && !lines_.empty()) {
+        SortDurations(entries_, kSortByDeviation);
+        if (setup.durations.chart && setup.orbTable && !entries_.empty()) {
             NatalReportInput n;
-            n.lines = &lines_;
+            n.entries = &entries_;
             n.chart = setup.durations.chart;
             n.orbs = setup.orbTable;
             n.synastry = mode() == Mode::Synastry;
@@ -169,13 +168,13 @@ std::vector<std::string> DurationsReport::SortEntries() const {
 }
 
 bool DurationsReport::SortListVisible() const {
-    return IsTransitMode() && lines_.size() > 1;
+    return IsTransitMode() && entries_.size() > 1;
 }
 
 void DurationsReport::ChooseSort(int index) {
     if (index < 0 || index >= kSortChoiceCount) return;
     sortIndex_ = index;
-    QuickSort(true, lines_, 0, static_cast<int>(lines_.size()) - 1, kSortKeyColumn[index]);
+    SortDurations(entries_, index);
     if (index >= kSortByBeginning) showDuration_ = true;
 }
 
@@ -183,10 +182,10 @@ std::vector<DurationsReport::ShownLine> DurationsReport::ShownLines() const {
     std::vector<ShownLine> shown;
     if (!IsTransitMode()) return shown;
     const bool byDate = sortIndex_ == kSortByBeginning || sortIndex_ == kSortByEnd;
-    for (const std::string& entry : lines_) {
+    for (const DurationEntry& entry : entries_) {
+        if (byDate && entry.second == kMoon) continue;
         ShownLine l;
-        l.entry = ReadDurationEntry(entry);
-        if (byDate && l.entry.second == kMoon) continue;
+        l.entry = entry;
         l.text = DurationDisplayLine(l.entry, mode(), showDuration_, setup_.texts);
         shown.push_back(std::move(l));
     }

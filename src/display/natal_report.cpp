@@ -27,19 +27,19 @@ class Writer {
     explicit Writer(const NatalReportInput& in) : in_(in), names_(*in.names) {}
 
     std::string Run() {
-        const std::vector<std::string>& lines = *in_.lines;
-        const int n = static_cast<int>(lines.size());
+        const std::vector<DurationEntry>& entries = *in_.entries;
+        const int n = static_cast<int>(entries.size());
         std::string out = Heading(n);
         out += kBreak;
         out += kBreak;
 
-        const DurationEntry first = ReadDurationEntry(lines[0]);
+        const DurationEntry& first = entries[0];
         out += ProgramText(74) + " " + Sentence(first);
         out += IsExact(first) ? ", " + ProgramText(86) : ", " + Distance(first);
         out += kBreak;
 
         if (n >= 2) {
-            const DurationEntry second = ReadDurationEntry(lines[1]);
+            const DurationEntry& second = entries[1];
             if (IsExact(second)) {
                 out += ProgramText(78) + " " + Sentence(second) + ".";
             } else {
@@ -55,7 +55,7 @@ class Writer {
 
         const int width = AlignedWidth() + (in_.synastry ? 6 : 0);
         for (int i = 2; i < n; ++i) {
-            const DurationEntry e = ReadDurationEntry(lines[static_cast<size_t>(i)]);
+            const DurationEntry& e = entries[static_cast<size_t>(i)];
             out += PadRight(Sentence(e) + ", ", width) + Distance(e);
             out += kBreak;
         }
@@ -179,7 +179,7 @@ class Writer {
 }  // namespace
 
 std::string NatalReport(const NatalReportInput& in) {
-    if (!in.lines || in.lines->empty() || !in.chart || !in.orbs || !in.names) return "";
+    if (!in.entries || in.entries->empty() || !in.chart || !in.orbs || !in.names) return "";
     return Writer(in).Run();
 }
 

@@ -13,10 +13,11 @@
 namespace vek {
 
 struct Chart;
+struct DurationEntry;
 
 struct NatalReportInput {
     // The durations entries sorted by deviation, closest first.
-    const std::vector<std::string>* lines = nullptr;
+    const std::vector<DurationEntry>* entries = nullptr;
     // The chart: the positions (the first body in chart A, the second in
     // chart B in synastry and chart A otherwise), the aspect counts and, for
     // the pattern finders, the natal chart as chart A; the pattern finders

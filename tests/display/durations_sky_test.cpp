@@ -69,11 +69,7 @@ class Sky : public ::testing::Test {
         return s;
     }
 
-    static std::vector<DurationEntry> Entries(const DurationsReport& r) {
-        std::vector<DurationEntry> v;
-        for (const std::string& line : r.DurationLines()) v.push_back(ReadDurationEntry(line));
-        return v;
-    }
+    static std::vector<DurationEntry> Entries(const DurationsReport& r) { return r.Entries(); }
 
     Engine engine;
     Settings settings;
@@ -95,7 +91,7 @@ TEST_F(Sky, ThePlutoTablesEndsLeaveDatesUnknown) {
         EXPECT_GT(e.beginning, 0);
         EXPECT_LE(e.beginning, 2488069 - 180);
         EXPECT_EQ(e.end, -1);
-        EXPECT_FALSE(e.hasDuration);
+        EXPECT_FALSE(e.HasDuration());
     }
     EXPECT_TRUE(found);
     const std::string out = late.Output();
@@ -181,7 +177,7 @@ TEST_F(Sky, SkippingFindsWhatTestingEveryMidnightFinds) {
 TEST_F(Sky, WorldTransitReportSortsAndWritesItsLines) {
     SetDate(kWorldDate, 1990, 1, 1);
     DurationsReport r = Open(Mode::World);
-    ASSERT_GT(r.DurationLines().size(), 5u);
+    ASSERT_GT(r.Entries().size(), 5u);
     EXPECT_TRUE(r.SortListVisible());
     EXPECT_TRUE(r.ShowDurationVisible());
     EXPECT_TRUE(r.showDuration());
@@ -200,7 +196,7 @@ TEST_F(Sky, WorldTransitReportSortsAndWritesItsLines) {
         previous = e.deviation;
         if (e.second == kMoon) {
             ++moonLines;
-            EXPECT_FALSE(e.hasDates);
+            EXPECT_FALSE(e.HasDates());
             continue;
         }
         EXPECT_LE(e.beginning, 2447893);
@@ -208,7 +204,7 @@ TEST_F(Sky, WorldTransitReportSortsAndWritesItsLines) {
         EXPECT_EQ(e.duration, e.end - e.beginning + 1);
     }
     ASSERT_GT(moonLines, 0);
-    const size_t allLines = r.DurationLines().size();
+    const size_t allLines = r.Entries().size();
 
     // Ordering by end date with "Show duration" off switches it on and
     // leaves the Moon's lines out of the output.
@@ -223,7 +219,7 @@ TEST_F(Sky, WorldTransitReportSortsAndWritesItsLines) {
     EXPECT_EQ(out.find("Moon"), std::string::npos);
     long previousEnd = -2;
     for (const DurationEntry& e : Entries(r)) {
-        if (!e.hasDates) continue;
+        if (!e.HasDates()) continue;
         EXPECT_GE(e.end, previousEnd);
         previousEnd = e.end;
     }
@@ -237,11 +233,11 @@ TEST_F(Sky, PersonalTransitsWithoutTheMoon) {
     SetDate(kWorldDate, 2024, 5, 10, 26);
     SetDate(kBirth2, 1971, 8, 21, 26);
     DurationsReport r = Open(Mode::Personal2);
-    ASSERT_GT(r.DurationLines().size(), 3u);
+    ASSERT_GT(r.Entries().size(), 3u);
     for (const DurationEntry& e : Entries(r)) {
         EXPECT_NE(e.second, kMoon);
         EXPECT_NE(e.first, kMoon);
-        EXPECT_TRUE(e.hasDates);
+        EXPECT_TRUE(e.HasDates());
     }
     EXPECT_EQ(r.SortEntries()[0], "natal planet");
     EXPECT_EQ(r.SortEntries()[3], "transits");
