@@ -9,9 +9,7 @@ namespace vek {
 
 namespace {
 // Rounds to 6 decimals, halves to even, for the direction comparison.
-double Round6(double x) {
-    return std::nearbyint(x * 1e6);
-}
+double Round6(double x) { return std::nearbyint(x * 1e6); }
 }  // namespace
 
 double NormalizeAngle(double a) {

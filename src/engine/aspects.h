@@ -15,8 +15,8 @@ double NormalizeAngle(double a);
 double AspectAngleOf(int aspect);
 
 struct Separation {
-    double s = 0;       // in [0, π]
-    int direction = 0;  // -1, +1 or 0
+    double s = 0;        // in [0, π]
+    int direction = 0;   // -1, +1 or 0
 };
 
 // Smaller arc between longitudes a and b, and which way it runs.

@@ -29,9 +29,10 @@ struct Midpoint {
     bool operator==(const Midpoint&) const = default;
 };
 
-// Triple test of chart A bodies e, f, g with the given orb: each body is tried as the
-// centre in the order e, f, g against the plain mean of the other two and
-// against the point opposite it; the first centre that passes is taken.
+// Triple test of chart A bodies e, f, g with the given orb: each body is
+// tried as the centre in the order e, f, g against the plain mean of the
+// other two and against the point opposite it; the first centre that passes
+// is taken.
 // Returns false for a triple with a missing position or with two exactly
 // equal longitudes.
 bool TestMidpointTriple(const Chart& chart, int b1, int b2, int b3, double orb, Midpoint& out);
