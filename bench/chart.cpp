@@ -20,8 +20,8 @@ vek::Engine& BenchEngine() {
         if (!pluto) std::fprintf(stderr, "Pluto table: %s\n", pluto.message().c_str());
         const double orbs[8] = {0, 10, 9, 6, 7, 4, 3, 3};
         for (int a = 1; a <= vek::kAspectCount; ++a) {
-            e->arrays.OrbTable[a][0] = orbs[a] / 360.0 * vek::kTwoPi;
-            e->arrays.OrbTable[a][1] = e->arrays.OrbTable[a][2] = e->arrays.OrbTable[a][0] / 3;
+            e->orbs.orb[a][0] = orbs[a] / 360.0 * vek::kTwoPi;
+            e->orbs.orb[a][1] = e->orbs.orb[a][2] = e->orbs.orb[a][0] / 3;
         }
         std::fprintf(stderr, "Ephemeris: %s\n", vek::platform::ephemeris_in_use().c_str());
         return e;
@@ -55,21 +55,22 @@ void BM_WrapperPluto(benchmark::State& state) {
 BENCHMARK(BM_WrapperPluto);
 
 void BM_FullChartWorld(benchmark::State& state) {
-    vek::Engine& e = BenchEngine();
+    const vek::Engine& e = BenchEngine();
+    double dates[3] = {0, 0, 0};
     for (auto _ : state) {
-        e.arrays.DateJD[vek::kWorldDate] = NextJd();
-        vek::Chart c = vek::ComputeChart(e, vek::Mode::World, e.arrays.DateJD);
+        dates[vek::kWorldDate] = NextJd();
+        vek::Chart c = vek::ComputeChart(e, vek::Mode::World, dates);
         benchmark::DoNotOptimize(c.aspectCount);
     }
 }
 BENCHMARK(BM_FullChartWorld)->Unit(benchmark::kMicrosecond);
 
 void BM_FullChartPersonal(benchmark::State& state) {
-    vek::Engine& e = BenchEngine();
-    e.arrays.DateJD[vek::kBirth1] = 2444000.5;
+    const vek::Engine& e = BenchEngine();
+    double dates[3] = {0, 2444000.5, 0};
     for (auto _ : state) {
-        e.arrays.DateJD[vek::kWorldDate] = NextJd();
-        vek::Chart c = vek::ComputeChart(e, vek::Mode::Personal1, e.arrays.DateJD);
+        dates[vek::kWorldDate] = NextJd();
+        vek::Chart c = vek::ComputeChart(e, vek::Mode::Personal1, dates);
         benchmark::DoNotOptimize(c.aspectCount);
     }
 }

@@ -46,7 +46,7 @@ struct Fixture {
             std::fprintf(stderr, "%s\n", pluto.message().c_str());
             return;
         }
-        vek::SetOrbs(settings, engine.arrays);
+        vek::SetOrbs(settings, engine.orbs);
         ready = true;
     }
 };
@@ -82,14 +82,14 @@ void RunReport(benchmark::State& state, int year, bool share, bool skip) {
     rs.stepping = skip ? vek::SearchStepping::Standard : vek::SearchStepping::EveryMidnight;
     size_t lines = 0, chars = 0;
     for (auto _ : state) {
-        f.engine.arrays.DateJD[vek::kWorldDate] = rows.InputDateToAJDate(vek::kWorldDate);
-        const vek::Chart chart = vek::ComputeAndStore(f.engine, vek::Mode::World);
+        const double jd[3] = {rows.InputDateToAJDate(vek::kWorldDate), 0, 0};
+        const vek::Chart chart = vek::ComputeChart(f.engine, vek::Mode::World, jd);
         const vek::ReportDates dates = vek::ReportDatesFrom(rows, vek::Mode::World);
         vek::DurationsReport report;
         vek::OpenDurationsReport(report, f.engine, chart, dates, rs,
                                  vek::ProgramTexts(f.texts, vek::kEnglish));
         const std::string out = report.Output();
-        lines = report.DurationLines().size();
+        lines = report.Entries().size();
         chars = out.size();
         benchmark::DoNotOptimize(out.data());
     }

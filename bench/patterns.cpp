@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/aspects.h"
+#include "engine/chart.h"
 #include "engine/midpoints.h"
 #include "engine/patterns.h"
 #include "engine/vocabulary.h"
@@ -17,25 +18,31 @@ double Deg(double d) {
     return d / 360.0 * vek::kTwoPi;
 }
 
-vek::EngineArrays BusyChart() {
-    vek::EngineArrays e;
+vek::OrbTable BaseOrbs() {
+    vek::OrbTable orbs;
     const double base[8] = {0, 10, 9, 6, 7, 4, 3, 3};
-    for (int a = 1; a <= 7; ++a) e.OrbTable[a][0] = Deg(base[a]);
-    vek::FillAspectAngles(e.AspectAngle);
+    for (int a = 1; a <= 7; ++a) orbs.orb[a][0] = Deg(base[a]);
+    return orbs;
+}
+
+vek::Chart BusyChart() {
+    vek::Chart c;
+    c.mode = vek::Mode::World;
     const double lon[11] = {0, 0, 60.5, 120, 181, 240, 299, 2, 62, 121.5, 30};
-    for (int b = 1; b <= 10; ++b) e.BodyLongitude[b][0] = Deg(lon[b]);
-    e.BodyCount = 10;
-    return e;
+    for (int b = 1; b <= 10; ++b) c.longitude[b][vek::kChartA] = Deg(lon[b]);
+    c.bodyCount = 10;
+    return c;
 }
 
 void BM_AllPatternsSummary(benchmark::State& state) {
-    const vek::EngineArrays e = BusyChart();
+    const vek::Chart e = BusyChart();
+    const vek::OrbTable orbs = BaseOrbs();
     vek::NameTables names;
     vek::BuildNameTables(names, vek::kEnglish);
     const vek::PatternTexts texts{names, "mean deviation"};
     size_t chars = 0;
     for (auto _ : state) {
-        vek::PatternFindings f = vek::FindAllPatterns(e, 3, vek::PatternForm::Summary, texts);
+        vek::PatternFindings f = vek::FindAllPatterns(e, orbs, 3, vek::PatternForm::Summary, texts);
         std::string section = vek::PatternSection(f);
         chars = section.size();
         benchmark::DoNotOptimize(section.data());
@@ -45,12 +52,13 @@ void BM_AllPatternsSummary(benchmark::State& state) {
 BENCHMARK(BM_AllPatternsSummary);
 
 void BM_FindersOnly(benchmark::State& state) {
-    const vek::EngineArrays e = BusyChart();
+    const vek::Chart e = BusyChart();
+    const vek::OrbTable orbs = BaseOrbs();
     int instances = 0;
     for (auto _ : state) {
         instances = 0;
         for (int p = 0; p <= vek::kGrandSextile; ++p)
-            instances += static_cast<int>(vek::FindPattern(e, p).instances.size());
+            instances += static_cast<int>(vek::FindPattern(e, orbs, p).instances.size());
         benchmark::DoNotOptimize(instances);
     }
     state.counters["instances"] = instances;
@@ -58,10 +66,11 @@ void BM_FindersOnly(benchmark::State& state) {
 BENCHMARK(BM_FindersOnly);
 
 void BM_Midpoints(benchmark::State& state) {
-    const vek::EngineArrays e = BusyChart();
+    const vek::Chart e = BusyChart();
+    const vek::OrbTable orbs = BaseOrbs();
     size_t found = 0;
     for (auto _ : state) {
-        found = vek::FindMidpoints(e, 3).size();
+        found = vek::FindMidpoints(e, orbs, 3).size();
         benchmark::DoNotOptimize(found);
     }
     state.counters["midpoints"] = static_cast<double>(found);

@@ -2,10 +2,12 @@
 // engine tests: longitude = base + speed × (jd − kEpoch).
 #pragma once
 
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
 #include "engine/aspects.h"
+#include "engine/chart.h"
 #include "engine/engine.h"
 
 namespace vek::testing {
@@ -43,16 +45,37 @@ inline double FakeMoon(double t) {
     return SkyPosition(kMoon, t + 2451545.0);
 }
 
-// The default orbs: base 10, 9, 6, 7, 4, 3, 3 degrees, both proportions 1/3;
-// also fills the aspect angles.
-inline void SetDefaultOrbs(EngineArrays& e) {
+// The default orbs: base 10, 9, 6, 7, 4, 3, 3 degrees, both proportions 1/3.
+inline void SetDefaultOrbs(OrbTable& orbs) {
     const double base[kAspectCount + 1] = {0, 10, 9, 6, 7, 4, 3, 3};
     for (int a = 1; a <= kAspectCount; ++a) {
-        e.OrbTable[a][0] = Deg(base[a]);
-        e.OrbTable[a][1] = Deg(base[a]) / 3;
-        e.OrbTable[a][2] = Deg(base[a]) / 3;
+        orbs.orb[a][0] = Deg(base[a]);
+        orbs.orb[a][1] = Deg(base[a]) / 3;
+        orbs.orb[a][2] = Deg(base[a]) / 3;
     }
-    FillAspectAngles(e.AspectAngle);
+}
+
+inline OrbTable DefaultOrbs() {
+    OrbTable orbs;
+    SetDefaultOrbs(orbs);
+    return orbs;
+}
+
+// A world-transit chart of all ten bodies in which no body has a position;
+// tests place the bodies they need in chart A.
+inline Chart EmptyChart() {
+    Chart c;
+    c.mode = Mode::World;
+    c.bodyCount = kMaxBodies;
+    for (int b = 1; b <= kMaxBodies; ++b) c.longitude[b][kChartA] = kBeforeDataRange;
+    return c;
+}
+
+// EmptyChart with bodies placed at the given degrees.
+inline Chart PlacedChart(std::initializer_list<std::pair<int, double>> placed) {
+    Chart c = EmptyChart();
+    for (auto [body, degrees] : placed) c.longitude[body][kChartA] = Deg(degrees);
+    return c;
 }
 
 // An engine on a fresh fake sky (every body at 0°, standing still; Pluto has
@@ -61,7 +84,7 @@ inline Engine FakeEngine() {
     Sky() = FakeSky{};
     Engine e;
     e.source = {FakePlanet, FakeMoon};
-    SetDefaultOrbs(e.arrays);
+    SetDefaultOrbs(e.orbs);
     return e;
 }
 

@@ -52,7 +52,7 @@ std::string MissingPositionMark(double longitude) {
 }
 
 void ApplySettingsToEngine(const Settings& settings, Engine& engine) {
-    SetOrbs(settings, engine.arrays);
+    SetOrbs(settings, engine.orbs);
     engine.SiderealZodiac = settings.accepted.SiderealZodiac;
     engine.IncludeMoon = settings.accepted.IncludeMoon;
     for (int a = 0; a <= kAspectCount; ++a)
@@ -68,7 +68,7 @@ Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
     const auto& slots = m.dateSlots;
     const int n = m.slotCount;
     if (n == 0) return Ok();
-    double jd[3] = {engine.arrays.DateJD[0], engine.arrays.DateJD[1], engine.arrays.DateJD[2]};
+    double jd[3] = {results.DateJD[0], results.DateJD[1], results.DateJD[2]};
     for (int k = 0; k < n; ++k) {
         const int slot = slots[k];
         jd[slot] = rows.InputDateToAJDate(slot);
@@ -77,17 +77,18 @@ Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
             return Fail(DateErrorText(texts, slot, jd[slot]), static_cast<int>(jd[slot]));
         }
     }
-    for (int k = 0; k < n; ++k) engine.arrays.DateJD[slots[k]] = jd[slots[k]];
-    ComputeFromDates(engine, settings, texts, request, results);
+    ComputeFromDates(engine, settings, texts, request, jd, results);
     return Ok();
 }
 
 void ComputeFromDates(Engine& engine, const Settings& settings, const ProgramTexts& texts,
-                      const ComputeRequest& request, ComputeResults& results) {
+                      const ComputeRequest& request, const double (&dateJD)[3],
+                      ComputeResults& results) {
     if (request.mode == Mode::None) return;
     ApplySettingsToEngine(settings, engine);
-    const Chart chart = ComputeAndStore(engine, request.mode);
-    FillResults(chart, engine, settings, texts, request, results);
+    for (int s = 0; s < 3; ++s) results.DateJD[s] = dateJD[s];
+    results.chart = ComputeChart(engine, request.mode, dateJD);
+    FillResults(results.chart, engine, settings, texts, request, results);
 }
 
 void FillResults(const Chart& chart, const Engine& engine, const Settings& settings,
@@ -96,14 +97,13 @@ void FillResults(const Chart& chart, const Engine& engine, const Settings& setti
     const Mode mode = chart.mode;
     const bool inRadians = request.radians;
     const bool two = chart.twoCharts;
-    const EngineArrays& e = engine.arrays;
+    const OrbTable& orbs = engine.orbs;
     TableModel& t = results.table;
 
     results.ComputedMode = mode;
-    for (int s = 0; s < 3; ++s) results.DateJD[s] = e.DateJD[s];
-    results.chart = chart;
+    if (&results.chart != &chart) results.chart = chart;
     results.twoCharts = two;
-    results.title = UpdateTitle(mode, request.chartShown, e.Orbs, texts);
+    results.title = UpdateTitle(mode, request.chartShown, orbs.summary, texts);
     results.zodiacLabel = ZodiacLabel(texts, engine.SiderealZodiac, false);
     results.RetrogradeCount = 0;
     results.RetrogradeList.clear();
@@ -142,7 +142,7 @@ void FillResults(const Chart& chart, const Engine& engine, const Settings& setti
         if (chart.hasMarkers && p.marker > 0) cell.text += " +";
         // The aspect's own orb column decides the boldface threshold: the
         // column whose orb admitted the aspect.
-        t.SetCellStyle(chart.orbColumn, index, p.aspect, p.deviation, settings, e);
+        t.SetCellStyle(chart.orbColumn, index, p.aspect, p.deviation, settings, orbs);
     }
 
     if (!two) {
@@ -153,7 +153,7 @@ void FillResults(const Chart& chart, const Engine& engine, const Settings& setti
         zodiac.visible = true;
 
         const PatternFindings findings =
-            FindAllPatterns(e, settings.controls.midpointOrbIndex, PatternForm::Summary,
+            FindAllPatterns(chart, orbs, settings.controls.midpointOrbIndex, PatternForm::Summary,
                             PatternTextsOf(engine.names, texts));
         StorePatternCounts(findings, results.PatternCount);
         results.summary =

@@ -29,10 +29,13 @@ struct ComputeRequest {
 // Everything one compute leaves behind.
 struct ComputeResults {
     Mode ComputedMode = Mode::None;
-    double DateJD[3] = {0, 0, 0};  // the engine's three date slots after the compute
-    Chart chart;                   // positions, retrograde flags and every tested pair
-    TableModel table;              // every cell's text, colours, font and boldface
-    std::string title;             // caption of the title label
+    // Julian dates of the three date slots: those the last compute converted,
+    // the others as the compute before left them. The next compute starts
+    // from them.
+    double DateJD[3] = {0, 0, 0};
+    Chart chart;        // positions, retrograde flags and every tested pair
+    TableModel table;   // every cell's text, colours, font and boldface
+    std::string title;  // caption of the title label
     // The summary: the box txbReport in single-chart modes, txbReport1 in
     // two-chart modes (twoCharts).
     std::string summary;
@@ -57,28 +60,30 @@ struct DateRowFailure {
 
 // One compute. Converts the date rows the mode needs (the conversion may
 // set an empty time to 12:00 and an empty zone to the default zone, as the
-// window shows). The first invalid row stops it: the compute fails with the
-// message (slot name and the text for the row's code) and the code, and
-// neither the engine nor `results` is touched; `failedRow`, when given, then
-// names the row. Otherwise the engine takes the settings (orb table, zodiac,
-// Moon, colours, language), computes and stores the chart, and `results` is
-// replaced, except for the pattern-count slots that keep their value (see
-// ComputeResults). Mode::None computes nothing. Texts (title, corner cells,
-// summary, messages) come from `texts`.
+// window shows) into `results.DateJD`. The first invalid row stops it: the
+// compute fails with the message (slot name and the text for the row's code)
+// and the code, and neither the engine nor `results` is touched; `failedRow`,
+// when given, then names the row. Otherwise the engine takes the settings
+// (orb table, zodiac, Moon, colours, language), computes the chart, and
+// `results` is replaced, except for the pattern-count slots that keep their
+// value (see ComputeResults). Mode::None computes nothing. Texts (title,
+// corner cells, summary, messages) come from `texts`.
 Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
                       const ProgramTexts& texts, const ComputeRequest& request,
                       ComputeResults& results, DateRowFailure* failedRow = nullptr);
 
-// The same from Julian dates already in engine.arrays.DateJD.
+// The same from the Julian dates of the three date slots, which become
+// results.DateJD.
 void ComputeFromDates(Engine& engine, const Settings& settings, const ProgramTexts& texts,
-                      const ComputeRequest& request, ComputeResults& results);
+                      const ComputeRequest& request, const double (&dateJD)[3],
+                      ComputeResults& results);
 
 // Hands the settings the engine reads to the engine: orb table and summary,
 // zodiac, "Include Moon", aspect colours and the language of the names.
 void ApplySettingsToEngine(const Settings& settings, Engine& engine);
 
-// Writes the table, title and summary for a chart that the engine has
-// stored (ComputeAndStore), with the engine's settings as applied.
+// Writes the chart, table, title and summary of a computed chart, with the
+// engine's settings as applied.
 void FillResults(const Chart& chart, const Engine& engine, const Settings& settings,
                  const ProgramTexts& texts, const ComputeRequest& request, ComputeResults& results);
 

@@ -44,8 +44,8 @@ int RunPositions(const std::vector<std::string>& args) {
     engine.SiderealZodiac = o.Has("sidereal");
     engine.IncludeMoon = !o.Has("no-moon");
 
-    engine.arrays.DateJD[kWorldDate] = jd;
-    const Chart c = ComputeChart(engine, Mode::World, engine.arrays.DateJD);
+    const double dates[3] = {jd, 0, 0};  // the World date slot
+    const Chart c = ComputeChart(engine, Mode::World, dates);
     const std::string zodiac = ZodiacLabel(texts, engine.SiderealZodiac, false);
     const std::string ephemeris = platform::ephemeris_in_use();
 

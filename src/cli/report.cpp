@@ -44,8 +44,8 @@ int RunReport(const std::vector<std::string>& args) {
         w.Key("title").String(report.Title());
         w.Key("report").String(report.Output());
         w.Key("lines").BeginArray();
-        for (const std::string& entry : report.DurationLines())
-            WriteEntryJson(w, ReadDurationEntry(entry), s.engine.names, false, "");
+        for (const DurationEntry& entry : report.Entries())
+            WriteEntryJson(w, entry, s.engine.names, false, "");
         w.EndArray().EndObject();
         std::printf("%s\n", w.Text().c_str());
         return 0;

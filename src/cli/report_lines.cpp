@@ -57,17 +57,17 @@ void WriteEntryJson(JsonWriter& w, const DurationEntry& e, const NameTables& nam
     if (withDates) {
         const bool moon = e.second == kMoon;
         w.Key("moving_moon").Bool(moon);
-        if (e.hasDates && e.beginning >= 0) {
+        if (e.HasDates() && e.beginning >= 0) {
             w.Key("beginning").String(IsoDateOfDayNumber(e.beginning));
         } else {
             w.Key("beginning").Null();
         }
-        if (e.hasDates && e.end >= 0) {
+        if (e.HasDates() && e.end >= 0) {
             w.Key("end").String(IsoDateOfDayNumber(e.end));
         } else {
             w.Key("end").Null();
         }
-        if (e.hasDuration) {
+        if (e.HasDuration()) {
             w.Key("duration_days").Int(e.duration);
         } else {
             w.Key("duration_days").Null();

@@ -113,8 +113,8 @@ std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDura
         return line + " " + estimate;
     }
     const std::string& unknown = texts.ProgramText(kTextUnknown);
-    const bool beginningKnown = e.hasDates && e.beginning >= 0;
-    const bool endKnown = e.hasDates && e.end >= 0;
+    const bool beginningKnown = e.HasDates() && e.beginning >= 0;
+    const bool endKnown = e.HasDates() && e.end >= 0;
     std::string b = unknown;
     if (beginningKnown) {
         b = DateText(static_cast<int32_t>(e.beginning), false, language);
@@ -124,7 +124,7 @@ std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDura
         endKnown ? DateText(static_cast<int32_t>(e.end), false, language) : unknown;
     line += " " + texts.ProgramText(kTextDatesFrom) + " " + PadRight(b, t.widths.WD) + " " +
             texts.ProgramText(kTextDatesTo) + " " + PadRight(f, t.widths.WD);
-    if (beginningKnown && endKnown && e.hasDuration) {
+    if (e.HasDuration()) {
         line += '(';
         line += DurationText(texts, e.duration);
         line += ')';
@@ -141,7 +141,7 @@ bool DurationsReport::IsTransitMode() const {
 
 void DurationsReport::Open(const Setup& setup) {
     setup_ = setup;
-    lines_ = GetDurations(setup.durations);
+    entries_ = GetDurations(setup.durations);
     natalReport_.clear();
     sortIndex_ = -1;
     if (IsTransitMode()) {
@@ -149,12 +149,12 @@ void DurationsReport::Open(const Setup& setup) {
         ChooseSort(kSortByDeviation);
     } else {
         showDuration_ = false;
-        QuickSort(true, lines_, 0, static_cast<int>(lines_.size()) - 1,
-                  kSortKeyColumn[kSortByDeviation]);
-        if (setup.natalArrays && !lines_.empty()) {
+        SortDurations(entries_, kSortByDeviation);
+        if (setup.durations.chart && setup.orbTable && !entries_.empty()) {
             NatalReportInput n;
-            n.lines = &lines_;
-            n.arrays = setup.natalArrays;
+            n.entries = &entries_;
+            n.chart = setup.durations.chart;
+            n.orbs = setup.orbTable;
             n.synastry = mode() == Mode::Synastry;
             n.names = &setup_.texts.names;
             n.texts = setup.texts.programTexts;
@@ -163,10 +163,11 @@ void DurationsReport::Open(const Setup& setup) {
             natalReport_ = NatalReport(n);
         }
     }
-    // Only the texts are kept; the arrays and searches belong to the caller.
-    setup_.durations.arrays = nullptr;
+    // Only the texts are kept; the chart, orbs and searches belong to the
+    // caller.
+    setup_.durations.chart = nullptr;
     setup_.durations.search = nullptr;
-    setup_.natalArrays = nullptr;
+    setup_.orbTable = nullptr;
 }
 
 std::vector<std::string> DurationsReport::SortEntries() const {
@@ -174,13 +175,13 @@ std::vector<std::string> DurationsReport::SortEntries() const {
 }
 
 bool DurationsReport::SortListVisible() const {
-    return IsTransitMode() && lines_.size() > 1;
+    return IsTransitMode() && entries_.size() > 1;
 }
 
 void DurationsReport::ChooseSort(int index) {
     if (index < 0 || index >= kSortChoiceCount) return;
     sortIndex_ = index;
-    QuickSort(true, lines_, 0, static_cast<int>(lines_.size()) - 1, kSortKeyColumn[index]);
+    SortDurations(entries_, index);
     if (index >= kSortByBeginning) showDuration_ = true;
 }
 
@@ -188,10 +189,10 @@ std::vector<DurationsReport::ShownLine> DurationsReport::ShownLines() const {
     std::vector<ShownLine> shown;
     if (!IsTransitMode()) return shown;
     const bool byDate = sortIndex_ == kSortByBeginning || sortIndex_ == kSortByEnd;
-    for (const std::string& entry : lines_) {
+    for (const DurationEntry& entry : entries_) {
+        if (byDate && entry.second == kMoon) continue;
         ShownLine l;
-        l.entry = ReadDurationEntry(entry);
-        if (byDate && l.entry.second == kMoon) continue;
+        l.entry = entry;
         l.text = DurationDisplayLine(l.entry, mode(), showDuration_, setup_.texts);
         shown.push_back(std::move(l));
     }
@@ -265,20 +266,9 @@ std::string DurationsReport::ClipboardText() const {
 void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Chart& chart,
                          const ReportDates& dates, const ReportSettings& settings,
                          const ProgramTexts& texts) {
-    // The chart's positions and counts over the engine's orb table.
-    EngineArrays arrays = engine.arrays;
-    arrays.BodyCount = chart.bodyCount;
-    for (int b = 1; b <= kMaxBodies; ++b) {
-        for (int slot = 0; slot < 2; ++slot) {
-            arrays.BodyLongitude[b][slot] = chart.longitude[b][slot];
-            arrays.BodyRetrograde[b][slot] = chart.retrograde[b][slot];
-        }
-    }
-    for (int a = 0; a <= kAspectCount; ++a) arrays.AspectCount[a] = chart.aspectCount[a];
-
     LongitudeFn wrapper = [&engine](int body, double jd) { return engine.Longitude(body, jd); };
     LongitudeCache cache(wrapper);
-    AspectSearch search(settings.sharePositions ? cache.AsSource() : wrapper, arrays,
+    AspectSearch search(settings.sharePositions ? cache.AsSource() : wrapper, engine.orbs,
                         dates.worldLocalDayValue, dates.worldZoneMinutes);
     search.SetStepping(settings.stepping);
     if (ModeInfoOf(chart.mode).personal) search.FixFirstBodyAt(dates.birthJulianDate);
@@ -286,7 +276,7 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
     DurationsReport::Setup setup;
     setup.durations.mode = chart.mode;
     setup.durations.aspects = AspectsOfChart(chart);
-    setup.durations.arrays = &arrays;
+    setup.durations.chart = &chart;
     setup.durations.includeMoon = engine.IncludeMoon;
     setup.durations.search = &search;
     setup.texts.names = engine.names;
@@ -296,9 +286,9 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
     setup.worldDateText = dates.worldDateText;
     setup.birthDateText[0] = dates.birthDateText[0];
     setup.birthDateText[1] = dates.birthDateText[1];
-    setup.orbs = arrays.Orbs;
+    setup.orbs = engine.orbs.summary;
     setup.sidereal = engine.SiderealZodiac;
-    setup.natalArrays = &arrays;
+    setup.orbTable = &engine.orbs;
     setup.midpointOrbIndex = settings.midpointOrbIndex;
     report.Open(setup);
 }

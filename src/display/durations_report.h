@@ -72,10 +72,10 @@ class DurationsReport {
         std::string birthDateText[2];
         OrbSummary orbs;
         bool sidereal = false;
-        // Natal aspects and synastry: the chart (positions, AspectCount, the
-        // arrays the pattern finders read) and the midpoint orb for the natal
-        // report.
-        const EngineArrays* natalArrays = nullptr;
+        // The orb table the chart was computed with; natal aspects and
+        // synastry hand it and durations.chart to the pattern finders of the
+        // natal report, with the midpoint orb.
+        const OrbTable* orbTable = nullptr;
         int midpointOrbIndex = 2;
     };
 
@@ -88,7 +88,8 @@ class DurationsReport {
 
     Mode mode() const { return setup_.durations.mode; }
     bool IsTransitMode() const;
-    const std::vector<std::string>& DurationLines() const { return lines_; }
+    // The entries in list order.
+    const std::vector<DurationEntry>& Entries() const { return entries_; }
 
     // The sort list: its entries, whether it is shown (transit modes with
     // more than one aspect), the selected index (−1 none).
@@ -100,7 +101,7 @@ class DurationsReport {
     bool ShowDurationVisible() const { return IsTransitMode(); }
     bool showDuration() const { return showDuration_; }
 
-    // Choosing a sort entry: sorts by its key column; the beginning, end and
+    // Choosing a sort entry: sorts by its key; the beginning, end and
     // duration choices switch "Show duration" on. An index outside 0..6 is
     // ignored.
     void ChooseSort(int index);
@@ -108,7 +109,7 @@ class DurationsReport {
     void SetShowDuration(bool on) { showDuration_ = on; }
 
     // The lines the output shows in transit modes, in list order: each entry
-    // read back and its display line. With the beginning or end order the
+    // and its display line. With the beginning or end order the
     // lines of the moving Moon are left out.
     struct ShownLine {
         DurationEntry entry;
@@ -128,7 +129,7 @@ class DurationsReport {
 
   private:
     Setup setup_;
-    std::vector<std::string> lines_;
+    std::vector<DurationEntry> entries_;
     std::string natalReport_;
     int sortIndex_ = -1;
     bool showDuration_ = false;

@@ -5,6 +5,7 @@
 #include "display/durations_report.h"
 #include "display/results_text.h"
 #include "engine/angle_text.h"
+#include "engine/chart.h"
 #include "engine/patterns.h"
 #include "time/durations.h"
 #include "util/text.h"
@@ -25,19 +26,19 @@ class Writer {
     explicit Writer(const NatalReportInput& in) : in_(in), names_(*in.names) {}
 
     std::string Run() {
-        const std::vector<std::string>& lines = *in_.lines;
-        const int n = static_cast<int>(lines.size());
+        const std::vector<DurationEntry>& entries = *in_.entries;
+        const int n = static_cast<int>(entries.size());
         std::string out = Heading(n);
         out += kBreak;
         out += kBreak;
 
-        const DurationEntry first = ReadDurationEntry(lines[0]);
+        const DurationEntry& first = entries[0];
         out += Text(kTextReportClosest) + " " + Sentence(first);
         out += IsExact(first) ? ", " + Text(kTextExactToArcMinute) : ", " + Distance(first);
         out += kBreak;
 
         if (n >= 2) {
-            const DurationEntry second = ReadDurationEntry(lines[1]);
+            const DurationEntry& second = entries[1];
             if (IsExact(second)) {
                 out += Text(kTextReportAlsoExact) + " " + Sentence(second) + ".";
             } else {
@@ -54,7 +55,7 @@ class Writer {
 
         const int width = AlignedWidth() + (in_.synastry ? 6 : 0);
         for (int i = 2; i < n; ++i) {
-            const DurationEntry e = ReadDurationEntry(lines[static_cast<size_t>(i)]);
+            const DurationEntry& e = entries[static_cast<size_t>(i)];
             out += PadRight(Sentence(e) + ", ", width) + Distance(e);
             out += kBreak;
         }
@@ -87,7 +88,7 @@ class Writer {
     }
 
     double Longitude(int body, int chart) const {
-        return ValidBody(body) ? in_.arrays->BodyLongitude[body][chart] : -1;
+        return ValidBody(body) ? in_.chart->longitude[body][chart] : -1;
     }
 
     std::string BodyName(int b) const { return ValidBody(b) ? names_.BodyName[b] : ""; }
@@ -120,7 +121,7 @@ class Writer {
 
     // "There are two conjunctions, no oppositions, ... and one quincunx."
     std::string Counts() const {
-        const int16_t* count = in_.arrays->AspectCount;
+        const int16_t* count = in_.chart->aspectCount;
         std::string t(kBreak);
         t += Text(count[1] == 1 ? kTextThereIs : kTextThereAre) + " ";
         for (int a = 1; a <= kAspectCount; ++a) {
@@ -141,7 +142,7 @@ class Writer {
 
     std::string Patterns() const {
         const PatternFindings f =
-            FindAllPatterns(*in_.arrays, in_.midpointOrbIndex, PatternForm::Report,
+            FindAllPatterns(*in_.chart, *in_.orbs, in_.midpointOrbIndex, PatternForm::Report,
                             PatternTextsOf(names_, in_.texts));
         std::string t;
         int total = 0;
@@ -181,7 +182,7 @@ class Writer {
 }  // namespace
 
 std::string NatalReport(const NatalReportInput& in) {
-    if (!in.lines || in.lines->empty() || !in.arrays || !in.names) return "";
+    if (!in.entries || in.entries->empty() || !in.chart || !in.orbs || !in.names) return "";
     return Writer(in).Run();
 }
 

@@ -13,13 +13,18 @@
 
 namespace vek {
 
+struct Chart;
+struct DurationEntry;
+
 struct NatalReportInput {
     // The durations entries sorted by deviation, closest first.
-    const std::vector<std::string>* lines = nullptr;
-    // BodyLongitude (the first body in chart column 0, the second in column 1
-    // in synastry and 0 otherwise), AspectCount and, for the pattern finders,
-    // the natal chart as chart A with BodyCount and OrbTable.
-    const EngineArrays* arrays = nullptr;
+    const std::vector<DurationEntry>* entries = nullptr;
+    // The chart: the positions (the first body in chart A, the second in
+    // chart B in synastry and chart A otherwise), the aspect counts and, for
+    // the pattern finders, the natal chart as chart A; the pattern finders
+    // apply the base orbs of `orbs`.
+    const Chart* chart = nullptr;
+    const OrbTable* orbs = nullptr;
     bool synastry = false;
     const NameTables* names = nullptr;
     ProgramTexts texts;        // the report's wording and language

@@ -167,7 +167,9 @@ void Settings::OtherClickColor(int aspect) {
     }
 }
 
-void SetOrbs(const Settings& s, double (&orbTable)[kAspectCount + 1][3], OrbSummary& summary) {
+void SetOrbs(const Settings& s, OrbTable& orbs) {
+    auto& orbTable = orbs.orb;
+    OrbSummary& summary = orbs.summary;
     for (int a = 1; a <= kAspectCount; ++a) {
         const double minutes = OrbListItemValue(s.accepted.OrbIndex[a - 1]);
         orbTable[a][0] = minutes / 60 / 360 * kTwoPi;
@@ -190,17 +192,13 @@ void SetOrbs(const Settings& s, double (&orbTable)[kAspectCount + 1][3], OrbSumm
     summary.UniformBaseOrbs = summary.OrbMaximum[0] == summary.OrbMinimum[0];
 }
 
-void SetOrbs(const Settings& s, EngineArrays& e) {
-    SetOrbs(s, e.OrbTable, e.Orbs);
-}
-
-bool IsBoldAspect(const Settings& s, const EngineArrays& e, int aspect, int column,
+bool IsBoldAspect(const Settings& s, const OrbTable& orbs, int aspect, int column,
                   double deviation) {
     if (!s.controls.useBoldface) return false;
     if (s.controls.boldfaceThreshold == BoldfaceThreshold::OneDegree)
         return deviation < 1.0 / 360 * kTwoPi;
     if (aspect < 1 || aspect > kAspectCount || column < 0 || column > 2) return false;
-    return e.OrbTable[aspect][column] / BoldfaceFractionDivisor(s.controls.boldfaceFractionIndex) >
+    return orbs.orb[aspect][column] / BoldfaceFractionDivisor(s.controls.boldfaceFractionIndex) >
            deviation;
 }
 

@@ -167,16 +167,15 @@ struct Settings {
     void OtherClickColor(int aspect);
 };
 
-// Rebuilds OrbTable[1..7][0..2] and the orb summary from the accepted orbs
-// and the dialog's two proportion lists.
-void SetOrbs(const Settings& s, double (&orbTable)[kAspectCount + 1][3], OrbSummary& summary);
-void SetOrbs(const Settings& s, EngineArrays& e);
+// Rebuilds the orb table (aspects 1..7, columns 0..2) and its summary from
+// the accepted orbs and the dialog's two proportion lists.
+void SetOrbs(const Settings& s, OrbTable& orbs);
 
 // Whether an aspect cell is bold: never with boldface off; with "1 degree"
 // when the deviation is below one degree; with a fraction of the orb when
 // the orb of the cell's column divided by the fraction's divisor exceeds the
 // deviation.
-bool IsBoldAspect(const Settings& s, const EngineArrays& e, int aspect, int column,
+bool IsBoldAspect(const Settings& s, const OrbTable& orbs, int aspect, int column,
                   double deviation);
 
 // ---------------------------------------------------------------------------

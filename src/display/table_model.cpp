@@ -137,10 +137,10 @@ void TableModel::LayoutSquareTable(Mode mode, bool sidereal, const ProgramTexts&
 }
 
 void TableModel::SetCellStyle(int orbColumn, int cellIndex, int aspect, double deviation,
-                              const Settings& settings, const EngineArrays& e) {
+                              const Settings& settings, const OrbTable& orbs) {
     if (cellIndex < 0 || cellIndex >= kMaxNumCells) return;
     TableCell& c = txbCell[cellIndex];
-    c.bold = IsBoldAspect(settings, e, aspect, orbColumn, deviation);
+    c.bold = IsBoldAspect(settings, orbs, aspect, orbColumn, deviation);
     c.foreground =
         aspect >= 1 && aspect <= kAspectCount ? settings.accepted.AspectColor[aspect] : 0;
 }

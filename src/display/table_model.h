@@ -108,7 +108,7 @@ class TableModel {
     // boldface rule with the orb of `orbColumn` (strict comparisons), text
     // colour = the aspect's colour.
     void SetCellStyle(int orbColumn, int cellIndex, int aspect, double deviation,
-                      const Settings& settings, const EngineArrays& e);
+                      const Settings& settings, const OrbTable& orbs);
 
     // The number of aspects the table shows: over the aspect cells of the
     // layout, 1 for each aspect abbreviation (current language, case

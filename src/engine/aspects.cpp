@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/chart.h"
 #include "engine/vocabulary.h"
 
 namespace vek {
@@ -33,11 +34,6 @@ double AspectAngleOf(int aspect) {
     return kAspects[aspect].degrees / 360.0 * kTwoPi;
 }
 
-void FillAspectAngles(double (&angle)[kAspectCount + 1]) {
-    angle[0] = 0;
-    for (int a = 1; a <= kAspectCount; ++a) angle[a] = AspectAngleOf(a);
-}
-
 Separation SeparationOf(double a, double b) {
     double d1 = a - b;
     if (d1 < 0) d1 += kTwoPi;
@@ -66,20 +62,21 @@ AspectTest TestAspect(double a, double b, int aspect, double orb) {
     return t;
 }
 
-AspectTest AspectTestByBodies(const EngineArrays& e, int i, int j, int aspect) {
+AspectTest AspectTestByBodies(const Chart& chart, const OrbTable& orbs, int i, int j, int aspect) {
     if (i < 1 || i > kMaxBodies || j < 1 || j > kMaxBodies || aspect < 1 || aspect > kAspectCount)
         return {};
-    return TestAspect(e.BodyLongitude[i][0], e.BodyLongitude[j][0], aspect, e.OrbTable[aspect][0]);
+    return TestAspect(chart.longitude[i][kChartA], chart.longitude[j][kChartA], aspect,
+                      orbs.orb[aspect][kOrbBase]);
 }
 
-bool AspectTestByLongitudes(const EngineArrays& e, double a, double b, int aspect, int column,
+bool AspectTestByLongitudes(const OrbTable& orbs, double a, double b, int aspect, int column,
                             double& exactness) {
     if (a < 0 || b < 0) return false;
     if (aspect < 1 || aspect > kAspectCount || column < 0 || column > 2) {
         exactness = -1;
         return false;
     }
-    double orb = e.OrbTable[aspect][column];
+    double orb = orbs.orb[aspect][column];
     AspectTest t = TestAspect(a, b, aspect, orb);
     if (!t.holds) {
         exactness = -1;
@@ -89,10 +86,10 @@ bool AspectTestByLongitudes(const EngineArrays& e, double a, double b, int aspec
     return true;
 }
 
-int ChooseAspect(const EngineArrays& e, double a, double b, int column, double& deviation) {
+int ChooseAspect(const OrbTable& orbs, double a, double b, int column, double& deviation) {
     if (a < 0 || b < 0 || column < 0 || column > 2) return 0;
     for (int asp = 1; asp <= kAspectCount; ++asp) {
-        AspectTest t = TestAspect(a, b, asp, e.OrbTable[asp][column]);
+        AspectTest t = TestAspect(a, b, asp, orbs.orb[asp][column]);
         if (t.holds) {
             deviation = t.deviation;
             return asp;

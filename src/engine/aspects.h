@@ -6,14 +6,13 @@
 
 namespace vek {
 
+struct Chart;
+
 // Brings an angle into [0, 2π). Non-finite input is returned unchanged.
 double NormalizeAngle(double a);
 
 // Angle of each aspect in radians (index 1..7), degrees / 360 × 2π.
 double AspectAngleOf(int aspect);
-
-// Fills AspectAngle[1..7].
-void FillAspectAngles(double (&angle)[kAspectCount + 1]);
 
 struct Separation {
     double s = 0;        // in [0, π]
@@ -37,16 +36,16 @@ struct AspectTest {
 AspectTest TestAspect(double a, double b, int aspect, double orb);
 
 // Aspect test by bodies: chart A longitudes of bodies i and j, orb column 0.
-AspectTest AspectTestByBodies(const EngineArrays& e, int i, int j, int aspect);
+AspectTest AspectTestByBodies(const Chart& chart, const OrbTable& orbs, int i, int j, int aspect);
 
 // Aspect test by longitudes with exactness (orb − deviation) / orb. When
 // either longitude is negative it returns false and leaves exactness as it
 // was; when the test fails exactness becomes −1.
-bool AspectTestByLongitudes(const EngineArrays& e, double a, double b, int aspect, int column,
+bool AspectTestByLongitudes(const OrbTable& orbs, double a, double b, int aspect, int column,
                             double& exactness);
 
 // The first aspect 1..7 that holds for the pair with the given orb column, or
 // 0 when none does; deviation receives that aspect's deviation.
-int ChooseAspect(const EngineArrays& e, double a, double b, int column, double& deviation);
+int ChooseAspect(const OrbTable& orbs, double a, double b, int column, double& deviation);
 
 }  // namespace vek

@@ -44,10 +44,10 @@ void AddPair(const Engine& engine, Chart& c, int first, int second, double a, do
     p.first = first;
     p.second = second;
     double deviation = 0;
-    p.aspect = ChooseAspect(engine.arrays, a, b, c.orbColumn, deviation);
+    p.aspect = ChooseAspect(engine.orbs, a, b, c.orbColumn, deviation);
     if (p.aspect == 0) return;
     p.deviation = deviation;
-    const double orb = engine.arrays.OrbTable[p.aspect][c.orbColumn];
+    const double orb = engine.orbs.orb[p.aspect][c.orbColumn];
     p.exactness = (orb - deviation) / orb;
     ++c.aspectCount[p.aspect];
 }
@@ -111,21 +111,6 @@ Chart ComputeChart(const Engine& engine, Mode mode, const double (&dateJD)[3]) {
                 p.marker = TrendFrom(p.deviation, lb, laterA(t), p.aspect);
         }
     }
-    return c;
-}
-
-Chart ComputeAndStore(Engine& engine, Mode mode) {
-    Chart c = ComputeChart(engine, mode, engine.arrays.DateJD);
-    EngineArrays& e = engine.arrays;
-    e.BodyCount = engine.BodyCountForSettings();
-    const int charts = c.twoCharts ? 2 : (mode == Mode::None ? 0 : 1);
-    for (int slot = 0; slot < charts; ++slot) {
-        for (int b = 1; b <= kMaxBodies; ++b) {
-            e.BodyLongitude[b][slot] = c.longitude[b][slot];
-            e.BodyRetrograde[b][slot] = c.retrograde[b][slot];
-        }
-    }
-    for (int a = 0; a <= kAspectCount; ++a) e.AspectCount[a] = c.aspectCount[a];
     return c;
 }
 

@@ -51,14 +51,10 @@ struct Chart {
 double ChartDate(Mode mode, ChartSlot slot, const double (&dateJD)[3]);
 
 // Computes a chart from the given date slots with the engine's settings,
-// orb table and positions. Every body is computed once at its instant and at
+// orb table and positions. The chart is the one result of a compute: the
+// engine keeps no copy of it. Every body is computed once at its instant and at
 // most once half an hour later; those later positions serve both the
 // retrograde flags and the markers.
 Chart ComputeChart(const Engine& engine, Mode mode, const double (&dateJD)[3]);
-
-// Computes from engine.arrays.DateJD and stores the result in the engine's
-// arrays (BodyCount, BodyLongitude and BodyRetrograde of the charts the mode
-// uses, AspectCount).
-Chart ComputeAndStore(Engine& engine, Mode mode);
 
 }  // namespace vek

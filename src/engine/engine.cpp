@@ -45,7 +45,6 @@ int TrendFrom(double deviation, double laterA, double laterB, int aspect) {
 }
 
 Engine::Engine() : source(PlatformPositionSource()) {
-    FillAspectAngles(arrays.AspectAngle);
     FillGlyphTables(glyphs);
     for (int a = 0; a <= kAspectCount; ++a) AspectColor[a] = kDefaultAspectColor[a];
     BuildNameTables(names, language_);
@@ -58,7 +57,6 @@ void Engine::Initialize(const std::string& dataFolder) {
     IncludeMoon = true;
     FillGlyphTables(glyphs);
     for (int a = 0; a <= kAspectCount; ++a) AspectColor[a] = kDefaultAspectColor[a];
-    FillAspectAngles(arrays.AspectAngle);
     BuildNameTables(names, language_);
 }
 
@@ -109,9 +107,9 @@ int Engine::DeviationTrend(double jd, int i, int j, int aspect, double deviation
     return TrendFrom(deviation, LaterLongitude(i, jd), LaterLongitude(j, jd), aspect);
 }
 
-int Engine::TrendAgainstFixedLongitude(double longitude, int i, int aspect,
+int Engine::TrendAgainstFixedLongitude(double jd, double longitude, int i, int aspect,
                                        double deviation) const {
-    return TrendFrom(deviation, longitude, LaterLongitude(i, arrays.DateJD[kWorldDate]), aspect);
+    return TrendFrom(deviation, longitude, LaterLongitude(i, jd), aspect);
 }
 
 }  // namespace vek

@@ -1,4 +1,4 @@
-// The engine module: the shared arrays, the name and glyph tables, the Pluto
+// The engine module: the orb table, the name and glyph tables, the Pluto
 // table and the settings the engine reads, the longitude wrapper every
 // position goes through, and the retrograde flag and applying/separating
 // trend of an aspect.
@@ -47,7 +47,7 @@ class Engine {
 
     // Start-up: keeps the data folder (with a trailing separator) and hands it
     // to the ephemeris, turns "Include Moon" on, fills the glyph tables, the
-    // aspect colours and angles, and builds the name tables.
+    // aspect colours, and builds the name tables.
     void Initialize(const std::string& dataFolder);
 
     // Rebuilds the name tables for a language (kGerman, anything else English).
@@ -76,16 +76,19 @@ class Engine {
     // at jd + ½ h, against the current deviation.
     int DeviationTrend(double jd, int i, int j, int aspect, double deviation) const;
 
-    // Trend of the aspect between body i, recomputed at DateJD[0] + ½ h, and
-    // the fixed longitude L (a natal position in personal transits).
-    int TrendAgainstFixedLongitude(double longitude, int i, int aspect, double deviation) const;
+    // Trend of the aspect between body i, recomputed at jd + ½ h, and the
+    // fixed longitude L (a natal position in personal transits).
+    int TrendAgainstFixedLongitude(double jd, double longitude, int i, int aspect,
+                                   double deviation) const;
 
     // 10 with the Moon, 9 without.
     int BodyCountForSettings() const { return IncludeMoon ? kMaxBodies : kMaxBodies - 1; }
 
     const std::string& DataFolder() const { return dataFolder_; }
 
-    EngineArrays arrays;
+    // The orbs of the settings (SetOrbs); the results of a compute are its
+    // Chart, which the engine does not keep.
+    OrbTable orbs;
     NameTables names;
     GlyphTables glyphs;
     int32_t AspectColor[kAspectCount + 1] = {};

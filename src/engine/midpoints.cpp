@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/aspects.h"
+#include "engine/chart.h"
 #include "engine/vocabulary.h"
 
 namespace vek {
@@ -19,8 +20,8 @@ bool AtMidpointOf(double centre, double y, double z, double orb) {
     return SeparationOf(NormalizeAngle(m + kPi), centre).s < orb;
 }
 
-bool Conjunct(const EngineArrays& e, int x, int y) {
-    return AspectTestByBodies(e, x, y, kConjunction).holds;
+bool Conjunct(const Chart& chart, const OrbTable& orbs, int x, int y) {
+    return AspectTestByBodies(chart, orbs, x, y, kConjunction).holds;
 }
 }  // namespace
 
@@ -29,12 +30,12 @@ double MidpointOrbOfIndex(int index) {
     return kMidpointOrbDegrees[index] / 360.0 * kTwoPi;
 }
 
-bool TestMidpointTriple(const EngineArrays& e, int b1, int b2, int b3, double orb, Midpoint& out) {
+bool TestMidpointTriple(const Chart& chart, int b1, int b2, int b3, double orb, Midpoint& out) {
     const int body[3] = {b1, b2, b3};
     double lon[3];
     for (int m = 0; m < 3; ++m) {
         if (body[m] < 1 || body[m] > kMaxBodies) return false;
-        lon[m] = e.BodyLongitude[body[m]][0];
+        lon[m] = chart.longitude[body[m]][kChartA];
         if (lon[m] < 0) return false;
     }
     if (lon[0] == lon[1] || lon[0] == lon[2] || lon[1] == lon[2]) return false;
@@ -49,16 +50,17 @@ bool TestMidpointTriple(const EngineArrays& e, int b1, int b2, int b3, double or
     return false;
 }
 
-std::vector<Midpoint> FindMidpoints(const EngineArrays& e, int orbIndex) {
+std::vector<Midpoint> FindMidpoints(const Chart& chart, const OrbTable& orbs, int orbIndex) {
     std::vector<Midpoint> found;
     const double orb = MidpointOrbOfIndex(orbIndex);
     for (int b = 1; b < kLastMidpointBody; ++b)
         for (int c = b + 1; c <= kLastMidpointBody; ++c) {
-            if (Conjunct(e, b, c)) continue;
+            if (Conjunct(chart, orbs, b, c)) continue;
             for (int k = 1; k <= kLastMidpointBody; ++k) {
-                if (k == b || k == c || Conjunct(e, k, b) || Conjunct(e, k, c)) continue;
+                if (k == b || k == c || Conjunct(chart, orbs, k, b) || Conjunct(chart, orbs, k, c))
+                    continue;
                 Midpoint m;
-                if (!TestMidpointTriple(e, b, k, c, orb, m)) continue;
+                if (!TestMidpointTriple(chart, b, k, c, orb, m)) continue;
                 // The same line is met from several loop orders; list it once.
                 if (std::find(found.begin(), found.end(), m) == found.end()) found.push_back(m);
             }
@@ -83,10 +85,10 @@ std::string MidpointLine(const Midpoint& m, PatternForm form, const NameTables& 
     return line;
 }
 
-PatternBlock CheckForMidpoint(const EngineArrays& e, int orbIndex, PatternForm form,
-                              const NameTables& names) {
+PatternBlock CheckForMidpoint(const Chart& chart, const OrbTable& orbs, int orbIndex,
+                              PatternForm form, const NameTables& names) {
     PatternBlock block;
-    for (const Midpoint& m : FindMidpoints(e, orbIndex)) {
+    for (const Midpoint& m : FindMidpoints(chart, orbs, orbIndex)) {
         block.text += MidpointLine(m, form, names);
         ++block.count;
     }

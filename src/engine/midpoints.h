@@ -29,17 +29,18 @@ struct Midpoint {
     bool operator==(const Midpoint&) const = default;
 };
 
-// Triple test of bodies e, f, g with the given orb: each body is tried as the
-// centre in the order e, f, g against the plain mean of the other two and
-// against the point opposite it; the first centre that passes is taken.
+// Triple test of chart A bodies e, f, g with the given orb: each body is
+// tried as the centre in the order e, f, g against the plain mean of the
+// other two and against the point opposite it; the first centre that passes
+// is taken.
 // Returns false for a triple with a missing position or with two exactly
 // equal longitudes.
-bool TestMidpointTriple(const EngineArrays& e, int b1, int b2, int b3, double orb, Midpoint& out);
+bool TestMidpointTriple(const Chart& chart, int b1, int b2, int b3, double orb, Midpoint& out);
 
 // Every midpoint of the chart, each listed once, in the order first met. Pairs
 // in conjunction are never the outer pair, and a body conjunct with either
 // outer body is never the centre.
-std::vector<Midpoint> FindMidpoints(const EngineArrays& e, int orbIndex);
+std::vector<Midpoint> FindMidpoints(const Chart& chart, const OrbTable& orbs, int orbIndex);
 
 // One midpoint line: outer-centre-outer, abbreviations in the summary form
 // (after "Midpoint: "), full names in the report form; ends with a line break.
@@ -47,7 +48,7 @@ std::string MidpointLine(const Midpoint& m, PatternForm form, const NameTables& 
 
 // The midpoint search as the summary and the report use it: the lines and
 // their number.
-PatternBlock CheckForMidpoint(const EngineArrays& e, int orbIndex, PatternForm form,
-                              const NameTables& names);
+PatternBlock CheckForMidpoint(const Chart& chart, const OrbTable& orbs, int orbIndex,
+                              PatternForm form, const NameTables& names);
 
 }  // namespace vek

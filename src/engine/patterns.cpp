@@ -4,6 +4,7 @@
 
 #include "engine/angle_text.h"
 #include "engine/aspects.h"
+#include "engine/chart.h"
 #include "engine/midpoints.h"
 #include "engine/vocabulary.h"
 
@@ -12,14 +13,14 @@ namespace vek {
 namespace {
 
 // Aspect test by bodies that also hands back the deviation.
-bool Holds(const EngineArrays& e, int x, int y, int aspect, double& deviation) {
-    AspectTest t = AspectTestByBodies(e, x, y, aspect);
+bool Holds(const Chart& chart, const OrbTable& orbs, int x, int y, int aspect, double& deviation) {
+    AspectTest t = AspectTestByBodies(chart, orbs, x, y, aspect);
     deviation = t.deviation;
     return t.holds;
 }
 
-bool Holds(const EngineArrays& e, int x, int y, int aspect) {
-    return AspectTestByBodies(e, x, y, aspect).holds;
+bool Holds(const Chart& chart, const OrbTable& orbs, int x, int y, int aspect) {
+    return AspectTestByBodies(chart, orbs, x, y, aspect).holds;
 }
 
 PatternInstance MakeInstance(std::initializer_list<int> bodies,
@@ -32,9 +33,9 @@ PatternInstance MakeInstance(std::initializer_list<int> bodies,
     return p;
 }
 
-int BodyCountOf(const EngineArrays& e) {
-    if (e.BodyCount < 0) return 0;
-    return e.BodyCount > kMaxBodies ? kMaxBodies : e.BodyCount;
+int BodyCountOf(const Chart& chart) {
+    if (chart.bodyCount < 0) return 0;
+    return chart.bodyCount > kMaxBodies ? kMaxBodies : chart.bodyCount;
 }
 
 void Add(PatternResult& r, const PatternInstance& p) {
@@ -48,15 +49,15 @@ struct Trine {
     double dij, dik, djk;
 };
 
-std::vector<Trine> GrandTrines(const EngineArrays& e) {
+std::vector<Trine> GrandTrines(const Chart& chart, const OrbTable& orbs) {
     std::vector<Trine> out;
-    const int n = BodyCountOf(e);
+    const int n = BodyCountOf(chart);
     double dij, dik, djk;
     for (int i = 1; i <= n; ++i)
         for (int j = i + 1; j <= n; ++j) {
-            if (!Holds(e, i, j, kTrine, dij)) continue;
+            if (!Holds(chart, orbs, i, j, kTrine, dij)) continue;
             for (int k = j + 1; k <= n; ++k)
-                if (Holds(e, i, k, kTrine, dik) && Holds(e, j, k, kTrine, djk))
+                if (Holds(chart, orbs, i, k, kTrine, dik) && Holds(chart, orbs, j, k, kTrine, djk))
                     out.push_back({i, j, k, dij, dik, djk});
         }
     return out;
@@ -68,23 +69,24 @@ struct Yod {
     double dij, dik, djk;
 };
 
-std::vector<Yod> Yods(const EngineArrays& e) {
+std::vector<Yod> Yods(const Chart& chart, const OrbTable& orbs) {
     std::vector<Yod> out;
-    const int n = BodyCountOf(e);
+    const int n = BodyCountOf(chart);
     double dij, dik, djk;
     for (int i = 1; i <= n; ++i)
         for (int j = i + 1; j <= n; ++j) {
-            if (!Holds(e, i, j, kSextile, dij)) continue;
+            if (!Holds(chart, orbs, i, j, kSextile, dij)) continue;
             for (int k = 1; k <= n; ++k)
-                if (Holds(e, i, k, kQuincunx, dik) && Holds(e, j, k, kQuincunx, djk))
+                if (Holds(chart, orbs, i, k, kQuincunx, dik) &&
+                    Holds(chart, orbs, j, k, kQuincunx, djk))
                     out.push_back({i, k, j, dij, dik, djk});
         }
     return out;
 }
 
 // Adds every set of `size` mutually conjunct bodies that extends `chosen`.
-void CollectStellia(const EngineArrays& e, int size, int n, std::array<int, 6>& chosen, int have,
-                    double sum, int pairs, PatternResult& r) {
+void CollectStellia(const Chart& chart, const OrbTable& orbs, int size, int n,
+                    std::array<int, 6>& chosen, int have, double sum, int pairs, PatternResult& r) {
     if (have == size) {
         PatternInstance p;
         p.size = size;
@@ -99,28 +101,28 @@ void CollectStellia(const EngineArrays& e, int size, int n, std::array<int, 6>& 
         bool all = true;
         for (int m = 0; m < have && all; ++m) {
             double d;
-            all = Holds(e, chosen[m], b, kConjunction, d);
+            all = Holds(chart, orbs, chosen[m], b, kConjunction, d);
             added += d;
         }
         if (!all) continue;
         chosen[have] = b;
-        CollectStellia(e, size, n, chosen, have + 1, sum + added, pairs + have, r);
+        CollectStellia(chart, orbs, size, n, chosen, have + 1, sum + added, pairs + have, r);
     }
 }
 
 }  // namespace
 
-PatternResult FindGrandTrines(const EngineArrays& e) {
+PatternResult FindGrandTrines(const Chart& chart, const OrbTable& orbs) {
     PatternResult r;
-    for (const Trine& t : GrandTrines(e))
+    for (const Trine& t : GrandTrines(chart, orbs))
         Add(r, MakeInstance({t.i, t.j, t.k}, {t.dij, t.dik, t.djk}));
     return r;
 }
 
-PatternResult FindKites(const EngineArrays& e) {
+PatternResult FindKites(const Chart& chart, const OrbTable& orbs) {
     PatternResult r;
-    const int n = BodyCountOf(e);
-    for (const Trine& t : GrandTrines(e)) {
+    const int n = BodyCountOf(chart);
+    for (const Trine& t : GrandTrines(chart, orbs)) {
         for (int a = 1; a <= n; ++a) {
             if (a == t.i || a == t.j || a == t.k) continue;
             // The apex is tried opposite each trine body in turn; the other two
@@ -128,8 +130,9 @@ PatternResult FindKites(const EngineArrays& e) {
             const int order[3][3] = {{t.i, t.j, t.k}, {t.j, t.k, t.i}, {t.k, t.i, t.j}};
             for (const auto& o : order) {
                 double dOpp, dS1, dS2;
-                if (Holds(e, a, o[0], kOpposition, dOpp) && Holds(e, a, o[1], kSextile, dS1) &&
-                    Holds(e, a, o[2], kSextile, dS2))
+                if (Holds(chart, orbs, a, o[0], kOpposition, dOpp) &&
+                    Holds(chart, orbs, a, o[1], kSextile, dS1) &&
+                    Holds(chart, orbs, a, o[2], kSextile, dS2))
                     Add(r,
                         MakeInstance({o[0], o[1], o[2], a}, {t.dij, t.dik, t.djk, dOpp, dS1, dS2}));
             }
@@ -138,22 +141,25 @@ PatternResult FindKites(const EngineArrays& e) {
     return r;
 }
 
-PatternResult FindRectangles(const EngineArrays& e) {
+PatternResult FindRectangles(const Chart& chart, const OrbTable& orbs) {
     PatternResult r;
-    const int n = BodyCountOf(e);
+    const int n = BodyCountOf(chart);
     // Each rectangle is met from both of its oppositions; the second meeting is
     // recognised only when it directly follows the first.
     int lastFirst = 0, lastSecond = 0;  // first two bodies of the last rectangle kept
     double dOij, dSjk, dOkb, dSbi, dTik, dTjb;
     for (int i = 1; i <= n; ++i)
         for (int j = i + 1; j <= n; ++j) {
-            if (!Holds(e, i, j, kOpposition, dOij)) continue;
+            if (!Holds(chart, orbs, i, j, kOpposition, dOij)) continue;
             for (int k = 1; k <= n; ++k) {
-                if (!Holds(e, j, k, kSextile, dSjk)) continue;
+                if (!Holds(chart, orbs, j, k, kSextile, dSjk)) continue;
                 for (int b = i + 1; b <= n; ++b) {
-                    if (!Holds(e, k, b, kOpposition, dOkb) || !Holds(e, b, i, kSextile, dSbi))
+                    if (!Holds(chart, orbs, k, b, kOpposition, dOkb) ||
+                        !Holds(chart, orbs, b, i, kSextile, dSbi))
                         continue;
-                    if (!Holds(e, i, k, kTrine, dTik) || !Holds(e, j, b, kTrine, dTjb)) continue;
+                    if (!Holds(chart, orbs, i, k, kTrine, dTik) ||
+                        !Holds(chart, orbs, j, b, kTrine, dTjb))
+                        continue;
                     if (k == lastFirst && b == lastSecond) continue;
                     Add(r, MakeInstance({i, j, k, b}, {dOij, dOkb, dSjk, dSbi, dTik, dTjb}));
                     lastFirst = i;
@@ -164,71 +170,78 @@ PatternResult FindRectangles(const EngineArrays& e) {
     return r;
 }
 
-PatternResult FindTSquares(const EngineArrays& e) {
+PatternResult FindTSquares(const Chart& chart, const OrbTable& orbs) {
     PatternResult r;
-    const int n = BodyCountOf(e);
+    const int n = BodyCountOf(chart);
     double dO, dS1, dS2;
     for (int i = 1; i <= n; ++i)
         for (int j = i + 1; j <= n; ++j) {
-            if (!Holds(e, i, j, kOpposition, dO)) continue;
+            if (!Holds(chart, orbs, i, j, kOpposition, dO)) continue;
             for (int k = 1; k <= n; ++k)
-                if (Holds(e, i, k, kSquare, dS1) && Holds(e, j, k, kSquare, dS2))
+                if (Holds(chart, orbs, i, k, kSquare, dS1) &&
+                    Holds(chart, orbs, j, k, kSquare, dS2))
                     Add(r, MakeInstance({i, k, j}, {dO, dS1, dS2}));
         }
     return r;
 }
 
-PatternResult FindGrandCrosses(const EngineArrays& e) {
+PatternResult FindGrandCrosses(const Chart& chart, const OrbTable& orbs) {
     PatternResult r;
-    const int n = BodyCountOf(e);
+    const int n = BodyCountOf(chart);
     double dSia, dSib, dOij, dOab, dSaj, dSjb;
     for (int i = 1; i <= n; ++i)
         for (int a = i + 1; a <= n; ++a) {
-            if (!Holds(e, i, a, kSquare, dSia)) continue;
+            if (!Holds(chart, orbs, i, a, kSquare, dSia)) continue;
             for (int b = a + 1; b <= n; ++b) {
-                if (!Holds(e, i, b, kSquare, dSib)) continue;
+                if (!Holds(chart, orbs, i, b, kSquare, dSib)) continue;
                 for (int j = i + 1; j <= n; ++j)
-                    if (Holds(e, i, j, kOpposition, dOij) && Holds(e, a, b, kOpposition, dOab) &&
-                        Holds(e, a, j, kSquare, dSaj) && Holds(e, j, b, kSquare, dSjb))
+                    if (Holds(chart, orbs, i, j, kOpposition, dOij) &&
+                        Holds(chart, orbs, a, b, kOpposition, dOab) &&
+                        Holds(chart, orbs, a, j, kSquare, dSaj) &&
+                        Holds(chart, orbs, j, b, kSquare, dSjb))
                         Add(r, MakeInstance({i, a, j, b}, {dSia, dSib, dSaj, dSjb, dOij, dOab}));
             }
         }
     return r;
 }
 
-PatternResult FindYods(const EngineArrays& e) {
+PatternResult FindYods(const Chart& chart, const OrbTable& orbs) {
     PatternResult r;
-    for (const Yod& y : Yods(e)) Add(r, MakeInstance({y.i, y.k, y.j}, {y.dij, y.dik, y.djk}));
+    for (const Yod& y : Yods(chart, orbs))
+        Add(r, MakeInstance({y.i, y.k, y.j}, {y.dij, y.dik, y.djk}));
     return r;
 }
 
-PatternResult FindYodKites(const EngineArrays& e) {
+PatternResult FindYodKites(const Chart& chart, const OrbTable& orbs) {
     PatternResult r;
-    const int n = BodyCountOf(e);
+    const int n = BodyCountOf(chart);
     double dO, dSj, dSi;
-    for (const Yod& y : Yods(e))
+    for (const Yod& y : Yods(chart, orbs))
         for (int l = 1; l <= n; ++l) {
             if (l == y.i || l == y.j || l == y.k) continue;
-            if (Holds(e, l, y.k, kOpposition, dO) && Holds(e, l, y.j, kSemisextile, dSj) &&
-                Holds(e, l, y.i, kSemisextile, dSi))
+            if (Holds(chart, orbs, l, y.k, kOpposition, dO) &&
+                Holds(chart, orbs, l, y.j, kSemisextile, dSj) &&
+                Holds(chart, orbs, l, y.i, kSemisextile, dSi))
                 Add(r, MakeInstance({y.i, y.k, y.j, l}, {y.dij, y.dik, y.djk, dO, dSj, dSi}));
         }
     return r;
 }
 
-PatternResult FindTrapezia(const EngineArrays& e) {
+PatternResult FindTrapezia(const Chart& chart, const OrbTable& orbs) {
     PatternResult r;
-    const int n = BodyCountOf(e);
+    const int n = BodyCountOf(chart);
     double dOij, dTik, dSil, dSkl, dSkj, dTjl;
     for (int i = 1; i <= n; ++i)
         for (int j = i + 1; j <= n; ++j) {
-            if (!Holds(e, i, j, kOpposition, dOij)) continue;
+            if (!Holds(chart, orbs, i, j, kOpposition, dOij)) continue;
             for (int k = 1; k <= n; ++k) {
-                if (k == i || k == j || !Holds(e, i, k, kTrine, dTik)) continue;
+                if (k == i || k == j || !Holds(chart, orbs, i, k, kTrine, dTik)) continue;
                 for (int l = 1; l <= n; ++l) {
                     if (l == i || l == j || l == k) continue;
-                    if (Holds(e, i, l, kSextile, dSil) && Holds(e, k, l, kSextile, dSkl) &&
-                        Holds(e, k, j, kSextile, dSkj) && Holds(e, j, l, kTrine, dTjl))
+                    if (Holds(chart, orbs, i, l, kSextile, dSil) &&
+                        Holds(chart, orbs, k, l, kSextile, dSkl) &&
+                        Holds(chart, orbs, k, j, kSextile, dSkj) &&
+                        Holds(chart, orbs, j, l, kTrine, dTjl))
                         Add(r, MakeInstance({i, j, k, l}, {dOij, dSil, dSkl, dSkj, dTik, dTjl}));
                 }
             }
@@ -236,17 +249,17 @@ PatternResult FindTrapezia(const EngineArrays& e) {
     return r;
 }
 
-PatternResult FindStellia(const EngineArrays& e, int size) {
+PatternResult FindStellia(const Chart& chart, const OrbTable& orbs, int size) {
     PatternResult r;
     if (size < 3 || size > 6) return r;
     std::array<int, 6> chosen{};
-    CollectStellia(e, size, BodyCountOf(e), chosen, 0, 0, 0, r);
+    CollectStellia(chart, orbs, size, BodyCountOf(chart), chosen, 0, 0, 0, r);
     return r;
 }
 
-PatternResult FindGrandSextiles(const EngineArrays& e) {
+PatternResult FindGrandSextiles(const Chart& chart, const OrbTable& orbs) {
     PatternResult r;
-    const std::vector<Trine> trines = GrandTrines(e);
+    const std::vector<Trine> trines = GrandTrines(chart, orbs);
     for (const Trine& a : trines) {
         // Trines come in loop order, so those with p ≥ i are the ones the
         // second set of loops would meet.
@@ -258,7 +271,7 @@ PatternResult FindGrandSextiles(const EngineArrays& e) {
             if (clash) continue;
             int sextiles = 0;
             for (int x : {a.i, a.j, a.k})
-                for (int y : second) sextiles += Holds(e, x, y, kSextile) ? 1 : 0;
+                for (int y : second) sextiles += Holds(chart, orbs, x, y, kSextile) ? 1 : 0;
             if (sextiles != 6) continue;
             PatternInstance p = MakeInstance({a.i, a.j, a.k, b.i, b.j, b.k}, {});
             p.hasMean = false;
@@ -284,31 +297,31 @@ int StelliumSizeOfSlot(int pattern) {
     }
 }
 
-PatternResult FindPattern(const EngineArrays& e, int pattern) {
+PatternResult FindPattern(const Chart& chart, const OrbTable& orbs, int pattern) {
     switch (pattern) {
         case kGrandTrine:
-            return FindGrandTrines(e);
+            return FindGrandTrines(chart, orbs);
         case kKite:
-            return FindKites(e);
+            return FindKites(chart, orbs);
         case kRectangle:
-            return FindRectangles(e);
+            return FindRectangles(chart, orbs);
         case kTSquare:
-            return FindTSquares(e);
+            return FindTSquares(chart, orbs);
         case kGrandCross:
-            return FindGrandCrosses(e);
+            return FindGrandCrosses(chart, orbs);
         case kYod:
-            return FindYods(e);
+            return FindYods(chart, orbs);
         case kYodKite:
-            return FindYodKites(e);
+            return FindYodKites(chart, orbs);
         case kTrapezium:
-            return FindTrapezia(e);
+            return FindTrapezia(chart, orbs);
         case kStellium6:
         case kStellium5:
         case kStellium4:
         case kStellium3:
-            return FindStellia(e, StelliumSizeOfSlot(pattern));
+            return FindStellia(chart, orbs, StelliumSizeOfSlot(pattern));
         case kGrandSextile:
-            return FindGrandSextiles(e);
+            return FindGrandSextiles(chart, orbs);
         default:
             return {};
     }
@@ -347,26 +360,26 @@ PatternBlock FormatPattern(const PatternResult& r, int pattern, PatternForm form
     return block;
 }
 
-PatternBlock RunPatternFinder(const EngineArrays& e, int pattern, PatternForm form,
-                              const PatternTexts& texts) {
-    return FormatPattern(FindPattern(e, pattern), pattern, form, texts);
+PatternBlock RunPatternFinder(const Chart& chart, const OrbTable& orbs, int pattern,
+                              PatternForm form, const PatternTexts& texts) {
+    return FormatPattern(FindPattern(chart, orbs, pattern), pattern, form, texts);
 }
 
-PatternFindings FindAllPatterns(const EngineArrays& e, int midpointOrbIndex, PatternForm form,
-                                const PatternTexts& texts) {
+PatternFindings FindAllPatterns(const Chart& chart, const OrbTable& orbs, int midpointOrbIndex,
+                                PatternForm form, const PatternTexts& texts) {
     PatternFindings f;
     for (int p = kGrandTrine; p <= kTrapezium; ++p)
-        f.blocks[p] = RunPatternFinder(e, p, form, texts);
+        f.blocks[p] = RunPatternFinder(chart, orbs, p, form, texts);
     // Only the largest stellium size with any instance is reported.
     for (int p = kStellium6; p <= kStellium3; ++p) {
-        f.blocks[p] = RunPatternFinder(e, p, form, texts);
+        f.blocks[p] = RunPatternFinder(chart, orbs, p, form, texts);
         if (!f.blocks[p].text.empty()) {
             f.stelliumSlot = p;
             break;
         }
     }
-    f.blocks[kGrandSextile] = RunPatternFinder(e, kGrandSextile, form, texts);
-    f.blocks[kMidpoint] = CheckForMidpoint(e, midpointOrbIndex, form, texts.names);
+    f.blocks[kGrandSextile] = RunPatternFinder(chart, orbs, kGrandSextile, form, texts);
+    f.blocks[kMidpoint] = CheckForMidpoint(chart, orbs, midpointOrbIndex, form, texts.names);
     return f;
 }
 

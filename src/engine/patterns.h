@@ -1,8 +1,9 @@
 // Aspect patterns among the chart A positions: grand trine, kite, rectangle,
 // T-square, grand cross, yod, yod-kite, trapezium, 3- to 6-stellium and grand
 // sextile. Every finder is a set of nested loops over the body indices
-// 1..BodyCount that applies the aspect test by bodies (orb column 0), so a
-// body without a position takes part in no pattern.
+// 1..bodyCount of a chart that applies the aspect test by bodies with the
+// base orbs of the orb table (column 0), so a body without a position takes
+// part in no pattern.
 #pragma once
 
 #include <array>
@@ -14,6 +15,8 @@
 #include "engine/vek_types.h"
 
 namespace vek {
+
+struct Chart;
 
 struct NameTables;
 
@@ -41,22 +44,22 @@ struct PatternResult {
     int count = 0;
 };
 
-PatternResult FindGrandTrines(const EngineArrays& e);
-PatternResult FindKites(const EngineArrays& e);
-PatternResult FindRectangles(const EngineArrays& e);
-PatternResult FindTSquares(const EngineArrays& e);
-PatternResult FindGrandCrosses(const EngineArrays& e);
-PatternResult FindYods(const EngineArrays& e);
-PatternResult FindYodKites(const EngineArrays& e);
-PatternResult FindTrapezia(const EngineArrays& e);
+PatternResult FindGrandTrines(const Chart& chart, const OrbTable& orbs);
+PatternResult FindKites(const Chart& chart, const OrbTable& orbs);
+PatternResult FindRectangles(const Chart& chart, const OrbTable& orbs);
+PatternResult FindTSquares(const Chart& chart, const OrbTable& orbs);
+PatternResult FindGrandCrosses(const Chart& chart, const OrbTable& orbs);
+PatternResult FindYods(const Chart& chart, const OrbTable& orbs);
+PatternResult FindYodKites(const Chart& chart, const OrbTable& orbs);
+PatternResult FindTrapezia(const Chart& chart, const OrbTable& orbs);
 // Every set of `size` (3..6) mutually conjunct bodies, in ascending order.
 // Any other size finds nothing.
-PatternResult FindStellia(const EngineArrays& e, int size);
-PatternResult FindGrandSextiles(const EngineArrays& e);
+PatternResult FindStellia(const Chart& chart, const OrbTable& orbs, int size);
+PatternResult FindGrandSextiles(const Chart& chart, const OrbTable& orbs);
 
 // The finder of pattern slot 0..12 (slots 8..11 are the 6- down to the
 // 3-stellium). Slot 13, the midpoint, and unknown slots find nothing here.
-PatternResult FindPattern(const EngineArrays& e, int pattern);
+PatternResult FindPattern(const Chart& chart, const OrbTable& orbs, int pattern);
 
 // Stellium size of slots 8..11 (6, 5, 4, 3), 0 for the other slots.
 int StelliumSizeOfSlot(int pattern);
@@ -86,8 +89,8 @@ PatternBlock FormatPattern(const PatternResult& r, int pattern, PatternForm form
                            const PatternTexts& texts);
 
 // Runs the finder of slot 0..12 and formats its lines.
-PatternBlock RunPatternFinder(const EngineArrays& e, int pattern, PatternForm form,
-                              const PatternTexts& texts);
+PatternBlock RunPatternFinder(const Chart& chart, const OrbTable& orbs, int pattern,
+                              PatternForm form, const PatternTexts& texts);
 
 // Every pattern of a single-chart compute, by slot 0..13. Slots 0..7, 12 and
 // 13 hold their finder's block; of the stellia only the largest size with
@@ -100,8 +103,8 @@ struct PatternFindings {
     int stelliumSlot = -1;
 };
 
-PatternFindings FindAllPatterns(const EngineArrays& e, int midpointOrbIndex, PatternForm form,
-                                const PatternTexts& texts);
+PatternFindings FindAllPatterns(const Chart& chart, const OrbTable& orbs, int midpointOrbIndex,
+                                PatternForm form, const PatternTexts& texts);
 
 // The pattern part of the summary text: every non-empty block in slot order,
 // each followed by a line break.

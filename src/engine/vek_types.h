@@ -1,4 +1,4 @@
-// Index orders, angle constants and the engine's shared arrays.
+// Index orders, angle constants and the orb table of the settings.
 #pragma once
 
 #include <cstdint>
@@ -12,13 +12,28 @@ inline constexpr double kPi = 3.14159265358979;
 
 // Bodies 1..10 (0 unused). Without the Moon only 1..9 are computed.
 enum Body : int {
-    kSun = 1, kMercury, kVenus, kMars, kJupiter, kSaturn, kUranus, kNeptune, kPluto, kMoon
+    kSun = 1,
+    kMercury,
+    kVenus,
+    kMars,
+    kJupiter,
+    kSaturn,
+    kUranus,
+    kNeptune,
+    kPluto,
+    kMoon
 };
 inline constexpr int kMaxBodies = 10;
 
 // Aspects 1..7 (0 unused), in the order in which a pair's aspect is chosen.
 enum Aspect : int {
-    kConjunction = 1, kOpposition, kSquare, kTrine, kSextile, kSemisextile, kQuincunx
+    kConjunction = 1,
+    kOpposition,
+    kSquare,
+    kTrine,
+    kSextile,
+    kSemisextile,
+    kQuincunx
 };
 inline constexpr int kAspectCount = 7;
 
@@ -26,8 +41,20 @@ inline constexpr int kSignCount = 12;
 
 // Patterns 0..13: the slot of each pattern's count after a compute.
 enum Pattern : int {
-    kGrandTrine = 0, kKite, kRectangle, kTSquare, kGrandCross, kYod, kYodKite, kTrapezium,
-    kStellium6, kStellium5, kStellium4, kStellium3, kGrandSextile, kMidpoint
+    kGrandTrine = 0,
+    kKite,
+    kRectangle,
+    kTSquare,
+    kGrandCross,
+    kYod,
+    kYodKite,
+    kTrapezium,
+    kStellium6,
+    kStellium5,
+    kStellium4,
+    kStellium3,
+    kGrandSextile,
+    kMidpoint
 };
 inline constexpr int kPatternCount = 14;
 
@@ -43,7 +70,13 @@ inline constexpr double kAfterDataRange = -100.0;
 
 // Modes as recorded in ComputedMode (0 = nothing computed).
 enum class Mode : int {
-    None = 0, World = 1, Natal1 = 2, Natal2 = 3, Personal1 = 4, Personal2 = 5, Synastry = 6
+    None = 0,
+    World = 1,
+    Natal1 = 2,
+    Natal2 = 3,
+    Personal1 = 4,
+    Personal2 = 5,
+    Synastry = 6
 };
 
 // Orb columns: base orb, personal transits, synastry.
@@ -57,16 +90,12 @@ struct OrbSummary {
     bool UniformBaseOrbs = false;
 };
 
-// The shared arrays of one computation. Chart A is index 0, chart B index 1.
-struct EngineArrays {
-    double DateJD[3] = {0, 0, 0};
-    double BodyLongitude[kMaxBodies + 1][2] = {};
-    bool BodyRetrograde[kMaxBodies + 1][2] = {};
-    double AspectAngle[kAspectCount + 1] = {};
-    double OrbTable[kAspectCount + 1][3] = {};
-    OrbSummary Orbs;
-    int16_t AspectCount[kAspectCount + 1] = {};
-    int BodyCount = kMaxBodies;
+// The orbs a compute applies, built from the settings (SetOrbs): the orb of
+// every aspect 1..7 in each orb column, in radians, and their summary. The
+// results of a compute live in its Chart.
+struct OrbTable {
+    double orb[kAspectCount + 1][3] = {};
+    OrbSummary summary;
 };
 
 }  // namespace vek

@@ -43,9 +43,9 @@ double MaxDailyMotion(int body) {
     return kMaxDailyMotionDegrees[body] * kDegree;
 }
 
-AspectSearch::AspectSearch(LongitudeFn longitude, const EngineArrays& arrays,
-                           double worldLocalDayValue, int zoneMinutes)
-    : longitude_(std::move(longitude)), arrays_(arrays) {
+AspectSearch::AspectSearch(LongitudeFn longitude, const OrbTable& orbs, double worldLocalDayValue,
+                           int zoneMinutes)
+    : longitude_(std::move(longitude)), orbs_(orbs) {
     valid_ = std::isfinite(worldLocalDayValue) && worldLocalDayValue >= 0 &&
              static_cast<bool>(longitude_);
     if (valid_) day_ = std::floor(worldLocalDayValue);
@@ -74,7 +74,7 @@ bool AspectSearch::Walk(int p1, int p2, int aspect, int column, int firstOffset,
     const bool slowPair = p1 > kSaturn && p2 > kSaturn && stepping_ != SearchStepping::DayByDay;
     const bool skip = !slowPair && stepping_ == SearchStepping::Standard;
     const double motion = (firstFixed_ ? 0 : MaxDailyMotion(p1)) + MaxDailyMotion(p2);
-    const double orb = arrays_.OrbTable[aspect][column];
+    const double orb = orbs_.orb[aspect][column];
     offset = firstOffset;
     for (int64_t walked = 0; walked <= kMaxSearchDays;) {
         const double r = MidnightJulianDate(offset);
@@ -82,7 +82,7 @@ bool AspectSearch::Walk(int p1, int p2, int aspect, int column, int firstOffset,
         const double lon2 = longitude_(p2, r);
         if (!(lon1 >= 0) || !(lon2 >= 0)) return false;
         double exactness = -1;
-        if (!AspectTestByLongitudes(arrays_, lon1, lon2, aspect, column, exactness)) return true;
+        if (!AspectTestByLongitudes(orbs_, lon1, lon2, aspect, column, exactness)) return true;
         int step = 1;
         if (slowPair) {
             step += static_cast<int>(std::floor(10 * exactness));

@@ -97,13 +97,13 @@ inline constexpr int kMaxSearchDays = 2500000;
 
 class AspectSearch {
   public:
-    // `arrays` supplies OrbTable (orb columns 0..2) and must outlive the
-    // search. worldLocalDayValue is the World date's LocalDayValue (its
-    // integer part is the day searched from; a negative value, an input
-    // error code, makes every search unknown); zoneMinutes the offset of the
+    // `orbs` supplies the orbs (columns 0..2) and must outlive the search.
+    // worldLocalDayValue is the World date's LocalDayValue (its integer part
+    // is the day searched from; a negative value, an input error code, makes
+    // every search unknown); zoneMinutes the offset of the
     // World date's zone in minutes east of Greenwich, which decides where the
     // local midnights lie.
-    AspectSearch(LongitudeFn longitude, const EngineArrays& arrays, double worldLocalDayValue,
+    AspectSearch(LongitudeFn longitude, const OrbTable& orbs, double worldLocalDayValue,
                  int zoneMinutes);
 
     // Personal transits: the first body of every search stays at its position
@@ -134,7 +134,7 @@ class AspectSearch {
     double MidnightJulianDate(int64_t offset) const;
 
     LongitudeFn longitude_;
-    const EngineArrays& arrays_;
+    const OrbTable& orbs_;
     double day_ = 0;   // floor of the World date's local day value
     double zone_ = 0;  // zone offset in days
     bool valid_ = false;

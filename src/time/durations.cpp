@@ -8,37 +8,106 @@
 #include "engine/chart.h"
 #include "engine/modes.h"
 #include "time/date_rows.h"
-#include "util/text.h"
 
 namespace vek {
 
 namespace {
 
-// Columns `col`..`col + width − 1` (1-based) of an entry, as far as it has them.
-std::string_view Columns(std::string_view entry, int col, int width) {
-    const size_t from = static_cast<size_t>(col - 1);
-    if (from >= entry.size()) return {};
-    return entry.substr(from, static_cast<size_t>(width));
+// Number of characters of an integer in decimal, the minus sign included.
+int TextLength(long n) {
+    int length = n < 0 ? 2 : 1;
+    for (long m = n / 10; m != 0; m /= 10) ++length;
+    return length;
 }
 
-bool ReadLong(std::string_view field, long& value) {
-    const std::string t = TrimBlanks(field);
-    if (t.empty()) return false;
-    const char* end = t.data() + t.size();
-    auto [p, ec] = std::from_chars(t.data(), end, value);
-    return ec == std::errc() && p == end;
+// The order of two integers written right-aligned in fields of one width and
+// compared as text: the shorter text first (its extra leading blank is the
+// lowest character), then a minus sign before any digit, then digit by
+// digit. For non-negative numbers that is numeric order; two negative
+// numbers of one length come in the order of their magnitude.
+int CompareRightAligned(long a, long b) {
+    const int la = TextLength(a), lb = TextLength(b);
+    if (la != lb) return la < lb ? -1 : 1;
+    if ((a < 0) != (b < 0)) return a < 0 ? -1 : 1;
+    if (a == b) return 0;
+    if (a >= 0) return a < b ? -1 : 1;
+    return a > b ? -1 : 1;
 }
 
-bool ReadDouble(std::string_view field, double& value) {
-    const std::string t = TrimBlanks(field);
-    if (t.empty()) return false;
-    const char* end = t.data() + t.size();
-    auto [p, ec] = std::from_chars(t.data(), end, value);
-    return ec == std::errc() && p == end;
+int Compare(double a, double b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-std::string Number(long long n) {
-    return std::to_string(n);
+// The rank of a date field's text: blanks, numbers, dashes.
+enum FieldRank { kBlankField = 0, kNumberField = 1, kDashField = 2 };
+
+FieldRank DatesRank(const DurationEntry& e) {
+    switch (e.dates) {
+        case EntryDates::MovingMoon:
+            return kBlankField;
+        case EntryDates::Searched:
+            return kNumberField;
+        default:
+            return kDashField;
+    }
+}
+
+FieldRank DurationRank(const DurationEntry& e) {
+    if (e.dates == EntryDates::Natal) return kDashField;
+    return e.HasDuration() ? kNumberField : kBlankField;
+}
+
+int CompareDuration(const DurationEntry& a, const DurationEntry& b) {
+    const FieldRank ra = DurationRank(a), rb = DurationRank(b);
+    if (ra != rb) return ra < rb ? -1 : 1;
+    return ra == kNumberField ? CompareRightAligned(a.duration, b.duration) : 0;
+}
+
+// The date fields from the beginning (or from the end) to the duration.
+int CompareDates(const DurationEntry& a, const DurationEntry& b, bool fromBeginning) {
+    const FieldRank ra = DatesRank(a), rb = DatesRank(b);
+    if (ra != rb) return ra < rb ? -1 : 1;
+    if (ra != kNumberField) return 0;
+    if (fromBeginning) {
+        if (int c = CompareRightAligned(a.beginning, b.beginning)) return c;
+    }
+    if (int c = CompareRightAligned(a.end, b.end)) return c;
+    return CompareDuration(a, b);
+}
+
+// The aspect, the deviation and the dates: the end of every key that starts
+// before the dates. Deviations below 10 radians are written with one digit
+// before the point, so their text order is their numeric order.
+int CompareFromAspect(const DurationEntry& a, const DurationEntry& b) {
+    if (int c = CompareRightAligned(a.aspect, b.aspect)) return c;
+    if (int c = Compare(a.deviation, b.deviation)) return c;
+    return CompareDates(a, b, true);
+}
+
+int CompareByChoice(const DurationEntry& a, const DurationEntry& b, int choice) {
+    switch (choice) {
+        case kSortByFirstBody:
+            if (int c = CompareRightAligned(a.first, b.first)) return c;
+            if (int c = CompareRightAligned(a.second, b.second)) return c;
+            return CompareFromAspect(a, b);
+        case kSortByAspect:
+            return CompareFromAspect(a, b);
+        case kSortByDeviation:
+            if (int c = Compare(a.deviation, b.deviation)) return c;
+            return CompareDates(a, b, true);
+        case kSortBySecondBody:
+            if (int c = CompareRightAligned(a.second, b.second)) return c;
+            if (int c = CompareRightAligned(a.first, b.first)) return c;
+            return CompareFromAspect(a, b);
+        case kSortByBeginning:
+            return CompareDates(a, b, true);
+        case kSortByEnd:
+            return CompareDates(a, b, false);
+        case kSortByDuration:
+            return CompareDuration(a, b);
+        default:
+            return 0;
+    }
 }
 
 // The chart column (0 chart A, 1 chart B) of the first and second body of a
@@ -103,48 +172,31 @@ std::vector<ShownAspect> AspectsOfChart(const Chart& chart) {
     return out;
 }
 
-std::string DurationEntryHead(int first, int second, int aspect, double deviation) {
+DurationEntry MakeDurationEntry(int first, int second, int aspect, double deviation,
+                                EntryDates dates, double beginning, double end) {
+    DurationEntry e;
+    e.first = first;
+    e.second = second;
+    e.aspect = aspect;
+    // The list keeps six decimals: the value of the decimal text.
     char buf[64];
     auto [p, ec] = std::to_chars(buf, buf + sizeof buf, deviation, std::chars_format::fixed, 6);
-    std::string dev = ec == std::errc() ? std::string(buf, p) : std::string("0.000000");
-    std::string e = PadLeft(Number(first), 2) + PadLeft(Number(second), 2) +
-                    PadLeft(Number(first), 2) + " " + Number(aspect) + " " + dev;
-    // A decimal comma of some locale never reaches the list.
-    std::replace(e.begin(), e.end(), ',', '.');
+    double rounded = 0;
+    if (ec == std::errc()) std::from_chars(buf, p, rounded);
+    e.deviation = rounded;
+    e.dates = dates;
+    if (dates == EntryDates::Searched) {
+        e.beginning = static_cast<long>(std::floor(beginning));
+        e.end = static_cast<long>(std::floor(end));
+        if (e.beginning >= 0 && e.end >= 0) e.duration = e.end - e.beginning + 1;
+    }
     return e;
 }
 
-std::string DurationEntryDates(double beginning, double end) {
-    const long long b = static_cast<long long>(std::floor(beginning));
-    const long long e = static_cast<long long>(std::floor(end));
-    std::string r = PadLeft(Number(b), 8) + PadLeft(Number(e), 8);
-    if (b >= 0 && e >= 0) {
-        r += PadLeft(Number(e - b + 1), 6);
-    } else {
-        r += std::string(6, ' ');
-    }
-    return r;
-}
-
-DurationEntry ReadDurationEntry(std::string_view entry) {
-    DurationEntry d;
-    long v = 0;
-    if (ReadLong(Columns(entry, 1, 2), v)) d.first = static_cast<int>(v);
-    if (ReadLong(Columns(entry, 3, 2), v)) d.second = static_cast<int>(v);
-    if (ReadLong(Columns(entry, 7, 2), v)) d.aspect = static_cast<int>(v);
-    ReadDouble(Columns(entry, 9, 9), d.deviation);
-    const bool hasBeginning = ReadLong(Columns(entry, 18, 8), d.beginning);
-    const bool hasEnd = ReadLong(Columns(entry, 26, 8), d.end);
-    d.hasDates = hasBeginning && hasEnd;
-    if (!d.hasDates) d.beginning = d.end = -1;
-    d.hasDuration = ReadLong(Columns(entry, 34, 6), d.duration);
-    return d;
-}
-
-std::vector<std::string> GetDurations(const DurationsInput& in) {
-    std::vector<std::string> lines;
-    if (!in.arrays) return lines;
-    const EngineArrays& e = *in.arrays;
+std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
+    std::vector<DurationEntry> entries;
+    if (!in.chart) return entries;
+    const Chart& chart = *in.chart;
     const bool transits = ModeInfoOf(in.mode).transits;
     const int column = ModeInfoOf(in.mode).searchColumn;
     int firstColumn = 0, secondColumn = 0;
@@ -153,51 +205,36 @@ std::vector<std::string> GetDurations(const DurationsInput& in) {
         if (!ValidBody(s.first) || !ValidBody(s.second) || s.aspect < 1 || s.aspect > kAspectCount)
             continue;
         if (!in.includeMoon && s.second == kMoon) continue;
-        const double lon1 = e.BodyLongitude[s.first][firstColumn];
-        const double lon2 = e.BodyLongitude[s.second][secondColumn];
-        const double deviation = std::fabs(SeparationOf(lon1, lon2).s - e.AspectAngle[s.aspect]);
-        std::string entry = DurationEntryHead(s.first, s.second, s.aspect, deviation);
+        const double lon1 = chart.longitude[s.first][firstColumn];
+        const double lon2 = chart.longitude[s.second][secondColumn];
+        const double deviation = std::fabs(SeparationOf(lon1, lon2).s - AspectAngleOf(s.aspect));
         if (!transits) {
-            entry += std::string(kEntryDatesWidth, '-');
+            entries.push_back(
+                MakeDurationEntry(s.first, s.second, s.aspect, deviation, EntryDates::Natal));
         } else if (s.second == kMoon) {
-            entry += std::string(kEntryDatesWidth, ' ');
+            entries.push_back(
+                MakeDurationEntry(s.first, s.second, s.aspect, deviation, EntryDates::MovingMoon));
         } else if (in.search) {
-            const double b =
-                std::floor(in.search->BeginningOfAspect(s.first, s.second, s.aspect, column));
-            const double f =
-                std::floor(in.search->EndOfAspect(s.first, s.second, s.aspect, column));
-            entry += DurationEntryDates(b, f);
+            const double b = in.search->BeginningOfAspect(s.first, s.second, s.aspect, column);
+            const double f = in.search->EndOfAspect(s.first, s.second, s.aspect, column);
+            entries.push_back(MakeDurationEntry(s.first, s.second, s.aspect, deviation,
+                                                EntryDates::Searched, b, f));
         } else {
-            entry += DurationEntryDates(kUnknownDate, kUnknownDate);
+            entries.push_back(MakeDurationEntry(s.first, s.second, s.aspect, deviation,
+                                                EntryDates::Searched, kUnknownDate, kUnknownDate));
         }
-        std::replace(entry.begin(), entry.end(), ',', '.');
-        lines.push_back(std::move(entry));
     }
-    return lines;
+    return entries;
 }
 
 // ---------------------------------------------------------------------------
 
-void QuickSort(bool reverse, std::vector<std::string>& list, int first, int last, int keyColumn) {
-    const int size = static_cast<int>(list.size());
-    first = std::max(first, 0);
-    last = std::min(last, size - 1);
-    if (first >= last) return;
-    const size_t from = static_cast<size_t>(std::max(keyColumn, 1) - 1);
-    auto key = [from](const std::string& s) {
-        return from < s.size() ? std::string_view(s).substr(from) : std::string_view();
-    };
-    auto begin = list.begin() + first;
-    auto end = list.begin() + last + 1;
-    if (reverse) {
-        std::stable_sort(begin, end, [&](const std::string& a, const std::string& b) {
-            return key(a) < key(b);
-        });
-    } else {
-        std::stable_sort(begin, end, [&](const std::string& a, const std::string& b) {
-            return key(a) > key(b);
-        });
-    }
+void SortDurations(std::vector<DurationEntry>& list, int choice) {
+    if (choice < 0 || choice >= kSortChoiceCount) return;
+    std::stable_sort(list.begin(), list.end(),
+                     [choice](const DurationEntry& a, const DurationEntry& b) {
+                         return CompareByChoice(a, b, choice) < 0;
+                     });
 }
 
 ReportDates ReportDatesFrom(DateRows& rows, Mode mode) {

@@ -2,15 +2,10 @@
 // telling in world and personal transits when each aspect began and when it
 // will end, and the stable sort by a key column. The texts that show the
 // list live with the report (display/durations_report.h).
-//
-// Entries are kept as fixed-column strings and sorted as plain strings from a
-// key column.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "engine/vek_types.h"
@@ -23,7 +18,7 @@ class DateRows;
 struct Chart;
 
 // ---------------------------------------------------------------------------
-// The fixed-column entries
+// The entries
 
 // An aspect of the table, its bodies in the order of the durations line:
 //   world transits, natal aspects: the lower body index first;
@@ -48,43 +43,40 @@ std::vector<ShownAspect> AspectsShownInTable(Mode mode, int numCols,
 // The aspects of a computed chart in table order, bodies ordered as above.
 std::vector<ShownAspect> AspectsOfChart(const Chart& chart);
 
-// Entry columns (1-based): 1–2 first body, 3–4 second body, 5–6 first body
-// again, 7–8 aspect, 9 blank, 10–17 deviation in radians ("0.012345"),
-// 18–25 beginning day number, 26–33 end day number (−1 unknown), 34–39
-// duration in days (blank when a date is unknown). The dates part (18–39) is
-// 22 blanks for an aspect of the moving Moon and 22 "-" in natal aspects and
-// synastry.
-inline constexpr int kEntryDatesColumn = 18;
-inline constexpr int kEntryDatesWidth = 22;
-inline constexpr int kEntryLength = 39;
+// Which dates an entry has.
+enum class EntryDates : uint8_t {
+    Searched,    // world and personal transits: the searches' day numbers
+    MovingMoon,  // transits, an aspect of the moving Moon: not searched
+    Natal,       // natal aspects and synastry: no dates
+};
 
-// Columns 1–17: the bodies, the aspect and the deviation. The decimal
-// separator is always ".", whatever the locale.
-std::string DurationEntryHead(int first, int second, int aspect, double deviation);
-// Columns 18–39 for known or unknown (negative) dates.
-std::string DurationEntryDates(double beginning, double end);
-
-// An entry read back.
+// One entry of the list.
 struct DurationEntry {
     int first = 0;
     int second = 0;
     int aspect = 0;
-    double deviation = 0;
-    bool hasDates = false;  // columns 18–33 hold numbers
-    long beginning = -1;
+    double deviation = 0;  // radians, rounded to the six decimals the list keeps
+    EntryDates dates = EntryDates::Natal;
+    long beginning = -1;  // day numbers of searched dates; −1 unknown or none
     long end = -1;
-    bool hasDuration = false;
-    long duration = 0;
+    long duration = 0;  // end − beginning + 1 when both are known
+
+    bool HasDates() const { return dates == EntryDates::Searched; }
+    bool HasDuration() const { return HasDates() && beginning >= 0 && end >= 0; }
 };
-DurationEntry ReadDurationEntry(std::string_view entry);
+
+// An entry: the deviation rounded to six decimals (halves as the decimal
+// text conversion rounds them); with EntryDates::Searched the floors of
+// `beginning` and `end` (kUnknownDate = −1 when not found) and the duration.
+DurationEntry MakeDurationEntry(int first, int second, int aspect, double deviation,
+                                EntryDates dates, double beginning = -1, double end = -1);
 
 // What GetDurations reads from the main window and the engine.
 struct DurationsInput {
     Mode mode = Mode::None;  // the mode the table was computed in
     std::vector<ShownAspect> aspects;
-    // BodyLongitude of the computed charts (chart A index 0, chart B 1) and
-    // AspectAngle.
-    const EngineArrays* arrays = nullptr;
+    // The computed chart: the positions of chart A and chart B.
+    const Chart* chart = nullptr;
     bool includeMoon = true;
     // The searches of world and personal transits (personal transits: set up
     // with the first body fixed at the birthdate). Without it the dates are
@@ -95,22 +87,13 @@ struct DurationsInput {
 // Builds the entries, one per aspect, in table order. In world and personal
 // transits each entry not of the moving Moon runs BeginningOfAspect and
 // EndOfAspect.
-std::vector<std::string> GetDurations(const DurationsInput& in);
+std::vector<DurationEntry> GetDurations(const DurationsInput& in);
 
 // ---------------------------------------------------------------------------
 // Sorting
 
-// Sorts list[first..last] (0-based, inclusive) by the text of each entry from
-// `keyColumn` (1-based) to its end, compared as plain byte strings. Without
-// `reverse` the range ends in descending key order, with it in ascending
-// order. Entries with equal keys keep their order in the list in both cases
-// (the sort is stable), so a list in table order stays in table order among
-// equals. A range outside the list is clipped.
-void QuickSort(bool reverse, std::vector<std::string>& list, int first, int last, int keyColumn);
-
-// The seven sort choices: list index → key column (1, 7, 9, 3, 18, 26, 34).
+// The seven sort choices of the list.
 inline constexpr int kSortChoiceCount = 7;
-inline constexpr std::array<int, kSortChoiceCount> kSortKeyColumn = {1, 7, 9, 3, 18, 26, 34};
 enum SortChoice : int {
     kSortByFirstBody = 0,
     kSortByAspect,
@@ -120,6 +103,27 @@ enum SortChoice : int {
     kSortByEnd,
     kSortByDuration,
 };
+
+// Sorts the list in ascending order of a sort choice's key; entries with
+// equal keys keep their order (the sort is stable), so a list in table order
+// stays in table order among equals. A choice outside 0..6 leaves the list
+// as it is.
+//
+// The keys are those of the list as it was written in fixed columns and
+// compared as text from a key column to the end of the line, and they keep
+// that order:
+//   first body:  first, second, aspect, deviation, dates;
+//   aspect:      aspect, deviation, dates;
+//   deviation:   deviation, dates;
+//   second body: second, first, aspect, deviation, dates;
+//   beginning:   dates (beginning, end, duration);
+//   end:         end, duration;
+//   duration:    duration.
+// Numbers compare as right-aligned text: a shorter number first, a minus
+// sign before any digit, so an unknown date (−1) comes before every known
+// day number. Where a date field is blank (the moving Moon, a duration of
+// unknown dates) it comes first; natal entries' dashes come last.
+void SortDurations(std::vector<DurationEntry>& list, int choice);
 
 // ---------------------------------------------------------------------------
 // What the report needs of the date rows

@@ -3,13 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
+#include <iterator>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../program_texts.h"
 #include "display/natal_report.h"
 #include "display/program_text.h"
 #include "engine/aspects.h"
+#include "engine/chart.h"
 
 namespace vek {
 namespace {
@@ -34,8 +40,12 @@ class Durations : public ::testing::Test {
 };
 
 DurationEntry Entry(int first, int second, int aspect, double deviation, long b, long e) {
-    return ReadDurationEntry(DurationEntryHead(first, second, aspect, deviation) +
-                             DurationEntryDates(static_cast<double>(b), static_cast<double>(e)));
+    return MakeDurationEntry(first, second, aspect, deviation, EntryDates::Searched,
+                             static_cast<double>(b), static_cast<double>(e));
+}
+
+DurationEntry MoonEntry(int first, int aspect, double deviation) {
+    return MakeDurationEntry(first, kMoon, aspect, deviation, EntryDates::MovingMoon);
 }
 
 TEST_F(Durations, DurationTextInYearsAndDays) {
@@ -56,95 +66,193 @@ TEST_F(Durations, DurationTextInYearsAndDays) {
     EXPECT_EQ(DurationText(de, 800), "2 Jahre, 70 Tage");
 }
 
-TEST_F(Durations, EntriesHaveFixedColumnsAndReadBack) {
-    const std::string head = DurationEntryHead(3, 10, 5, 0.0123456);
-    EXPECT_EQ(head, " 310 3 5 0.012346");
-    EXPECT_EQ(DurationEntryDates(kJan1, kJan7), " 2447893 2447899     7");
-    EXPECT_EQ(DurationEntryDates(kUnknownDate, kJan7), "      -1 2447899      ");
-    EXPECT_EQ(DurationEntryDates(kJan1, kUnknownDate).size(), 22u);
-
-    const DurationEntry e = ReadDurationEntry(head + DurationEntryDates(kJan1, kJan7));
+TEST_F(Durations, EntriesKeepSixDecimalsAndTheirKindOfDates) {
+    const DurationEntry e = Entry(3, 10, 5, 0.0123456, kJan1, kJan7);
     EXPECT_EQ(e.first, 3);
     EXPECT_EQ(e.second, 10);
     EXPECT_EQ(e.aspect, 5);
-    EXPECT_DOUBLE_EQ(e.deviation, 0.012346);
-    EXPECT_TRUE(e.hasDates);
+    EXPECT_EQ(e.deviation, 0.012346);  // rounded to what the list keeps
+    EXPECT_TRUE(e.HasDates());
     EXPECT_EQ(e.beginning, kJan1);
     EXPECT_EQ(e.end, kJan7);
-    EXPECT_TRUE(e.hasDuration);
+    EXPECT_TRUE(e.HasDuration());
     EXPECT_EQ(e.duration, 7);
+    // Dates are the floors of the searches' answers.
+    const DurationEntry late =
+        MakeDurationEntry(3, 10, 5, 0, EntryDates::Searched, kJan1 + 0.75, kJan7 + 0.25);
+    EXPECT_EQ(late.beginning, kJan1);
+    EXPECT_EQ(late.duration, 7);
 
-    const DurationEntry unknown = ReadDurationEntry(head + DurationEntryDates(kJan1, -1));
-    EXPECT_TRUE(unknown.hasDates);
+    const DurationEntry unknown = Entry(3, 10, 5, 0.0123456, kJan1, -1);
+    EXPECT_TRUE(unknown.HasDates());
     EXPECT_EQ(unknown.end, -1);
-    EXPECT_FALSE(unknown.hasDuration);
-    for (char fill : {' ', '-'}) {
-        const DurationEntry none = ReadDurationEntry(head + std::string(22, fill));
-        EXPECT_FALSE(none.hasDates);
-        EXPECT_FALSE(none.hasDuration);
+    EXPECT_FALSE(unknown.HasDuration());
+    for (EntryDates kind : {EntryDates::MovingMoon, EntryDates::Natal}) {
+        const DurationEntry none = MakeDurationEntry(3, 10, 5, 0.0123456, kind, kJan1, kJan7);
+        EXPECT_FALSE(none.HasDates());
+        EXPECT_FALSE(none.HasDuration());
+        EXPECT_EQ(none.beginning, -1);
+        EXPECT_EQ(none.end, -1);
         EXPECT_EQ(none.second, 10);
     }
 }
 
-TEST_F(Durations, SortKeepsTableOrderAmongEqualKeys) {
-    const std::string dates(22, ' ');
-    const std::vector<std::string> table = {
-        DurationEntryHead(1, 4, 3, 0.02) + dates,  // 0
-        DurationEntryHead(2, 4, 1, 0.01) + dates,  // 1
-        DurationEntryHead(1, 3, 3, 0.02) + dates,  // 2: same deviation as 0
-        DurationEntryHead(5, 6, 4, 0.03) + dates,  // 3
+// The order of `sorted` as indices into `table` (entries compared by value).
+std::string OrderOf(const std::vector<DurationEntry>& table,
+                    const std::vector<DurationEntry>& sorted) {
+    auto same = [](const DurationEntry& a, const DurationEntry& b) {
+        return a.first == b.first && a.second == b.second && a.aspect == b.aspect &&
+               a.deviation == b.deviation && a.dates == b.dates && a.beginning == b.beginning &&
+               a.end == b.end;
     };
-    auto order = [&](const std::vector<std::string>& sorted) {
-        std::string r;
-        for (const std::string& s : sorted)
-            for (size_t i = 0; i < table.size(); ++i)
-                if (s == table[i]) r += std::to_string(i);
-        return r;
-    };
+    std::string r;
+    for (const DurationEntry& s : sorted)
+        for (size_t i = 0; i < table.size(); ++i)
+            if (same(s, table[i])) r += std::to_string(i);
+    return r;
+}
 
-    std::vector<std::string> list = table;
-    QuickSort(true, list, 0, 3, kSortKeyColumn[kSortByDeviation]);
-    EXPECT_EQ(order(list), "1023");
-    list = table;
-    QuickSort(false, list, 0, 3, kSortKeyColumn[kSortByDeviation]);
-    EXPECT_EQ(order(list), "3021");
+TEST_F(Durations, SortKeepsTableOrderAmongEqualKeys) {
+    const std::vector<DurationEntry> table = {
+        MakeDurationEntry(1, 4, 3, 0.02, EntryDates::Natal),  // 0
+        MakeDurationEntry(2, 4, 1, 0.01, EntryDates::Natal),  // 1
+        MakeDurationEntry(1, 3, 3, 0.02, EntryDates::Natal),  // 2: same deviation as 0
+        MakeDurationEntry(5, 6, 4, 0.03, EntryDates::Natal),  // 3
+    };
+    std::vector<DurationEntry> list = table;
+    SortDurations(list, kSortByDeviation);
+    EXPECT_EQ(OrderOf(table, list), "1023");
 
     // By aspect, then deviation; by second body, then first body.
     list = table;
-    QuickSort(true, list, 0, 3, kSortKeyColumn[kSortByAspect]);
-    EXPECT_EQ(order(list), "1023");
+    SortDurations(list, kSortByAspect);
+    EXPECT_EQ(OrderOf(table, list), "1023");
     list = table;
-    QuickSort(true, list, 0, 3, kSortKeyColumn[kSortBySecondBody]);
-    EXPECT_EQ(order(list), "2013");
+    SortDurations(list, kSortBySecondBody);
+    EXPECT_EQ(OrderOf(table, list), "2013");
     list = table;
-    QuickSort(true, list, 0, 3, kSortKeyColumn[kSortByFirstBody]);
-    EXPECT_EQ(order(list), "2013");
+    SortDurations(list, kSortByFirstBody);
+    EXPECT_EQ(OrderOf(table, list), "2013");
 
-    // Only the given range moves; a range beyond the list is clipped.
+    // A choice off the list leaves the list alone.
     list = table;
-    QuickSort(true, list, 2, 3, kSortKeyColumn[kSortByDeviation]);
-    EXPECT_EQ(order(list), "0123");
-    QuickSort(true, list, -5, 99, kSortKeyColumn[kSortByDeviation]);
-    EXPECT_EQ(order(list), "1023");
+    SortDurations(list, kSortChoiceCount);
+    SortDurations(list, -1);
+    EXPECT_EQ(OrderOf(table, list), "0123");
+}
+
+TEST_F(Durations, ManyEqualKeysKeepTheirOrder) {
+    // Forty entries with equal dates and three deviations, told apart by
+    // their bodies, which neither key reads: long runs of equal keys that a
+    // sort which is not stable reorders.
+    std::vector<DurationEntry> table;
+    for (int i = 0; i < 40; ++i)
+        table.push_back(Entry(1 + i % 10, 1 + i / 10, kTrine, 0.01 * ((i * 7) % 3), kJan1, kJan7));
+    auto bodies = [](const std::vector<DurationEntry>& list) {
+        std::vector<std::pair<int, int>> r;
+        for (const DurationEntry& e : list) r.emplace_back(e.first, e.second);
+        return r;
+    };
+
+    std::vector<DurationEntry> expected;
+    for (double deviation : {0.0, 0.01, 0.02})
+        for (const DurationEntry& e : table)
+            if (e.deviation == deviation) expected.push_back(e);
+    std::vector<DurationEntry> list = table;
+    SortDurations(list, kSortByDeviation);
+    EXPECT_EQ(bodies(list), bodies(expected));
+
+    // Every date key is equal: the list stays in table order.
+    for (int choice : {kSortByBeginning, kSortByEnd, kSortByDuration}) {
+        list = table;
+        SortDurations(list, choice);
+        EXPECT_EQ(bodies(list), bodies(table)) << "choice " << choice;
+    }
+}
+
+// An entry written in the fixed columns the list once kept: bodies, first
+// body again, aspect, deviation, then beginning, end and duration
+// right-aligned in 8, 8 and 6 columns (blank for the moving Moon, dashes
+// without dates).
+std::string FixedColumns(const DurationEntry& e) {
+    auto right = [](long n, size_t width) {
+        const std::string t = std::to_string(n);
+        return std::string(width > t.size() ? width - t.size() : 0, ' ') + t;
+    };
+    char deviation[32];
+    auto [end, ec] = std::to_chars(deviation, deviation + sizeof deviation, e.deviation,
+                                   std::chars_format::fixed, 6);
+    std::string t = right(e.first, 2) + right(e.second, 2) + right(e.first, 2) + " " +
+                    std::to_string(e.aspect) + " " + std::string(deviation, end);
+    if (e.dates == EntryDates::MovingMoon) return t + std::string(22, ' ');
+    if (e.dates == EntryDates::Natal) return t + std::string(22, '-');
+    t += right(e.beginning, 8) + right(e.end, 8);
+    return t + (e.HasDuration() ? right(e.duration, 6) : std::string(6, ' '));
+}
+
+TEST_F(Durations, TypedKeysSortAsTheFixedColumnTextDid) {
+    // Each choice compared the text from its column to the end of the line.
+    const size_t keyColumn[kSortChoiceCount] = {1, 7, 9, 3, 18, 26, 34};
+    const double deviations[] = {0, 0.01, 0.0123454, 0.0123456, 0.5, 3.1415926};
+    const long beginnings[] = {-1, -12, -123, 5, 42, 2447893, 2447899};
+    const long lengths[] = {0, 1, 9, 99, 9999, 99999};
+    std::mt19937 random(20240601);
+    auto pick = [&random](const auto& values) { return values[random() % std::size(values)]; };
+    for (bool natal : {false, true}) {
+        for (int trial = 0; trial < 20; ++trial) {
+            std::vector<DurationEntry> table;
+            for (int i = 0; i < 60; ++i) {
+                const int first = 1 + static_cast<int>(random() % 10);
+                const int second = 1 + static_cast<int>(random() % 10);
+                const int aspect = 1 + static_cast<int>(random() % 7);
+                const double deviation = pick(deviations);
+                if (natal) {
+                    table.push_back(
+                        MakeDurationEntry(first, second, aspect, deviation, EntryDates::Natal));
+                } else if (random() % 5 == 0) {
+                    table.push_back(MoonEntry(first, aspect, deviation));
+                } else {
+                    const long b = pick(beginnings);
+                    long e = b < 0 ? pick(beginnings) : b + pick(lengths);
+                    if (random() % 6 == 0) e = -1;
+                    table.push_back(Entry(first, second, aspect, deviation, b, e));
+                }
+            }
+            for (int choice = 0; choice < kSortChoiceCount; ++choice) {
+                std::vector<std::string> text;
+                for (const DurationEntry& e : table) text.push_back(FixedColumns(e));
+                const size_t from = keyColumn[choice] - 1;
+                std::stable_sort(text.begin(), text.end(),
+                                 [from](const std::string& a, const std::string& b) {
+                                     return a.substr(from) < b.substr(from);
+                                 });
+                std::vector<DurationEntry> list = table;
+                SortDurations(list, choice);
+                std::vector<std::string> typed;
+                for (const DurationEntry& e : list) typed.push_back(FixedColumns(e));
+                ASSERT_EQ(typed, text) << "choice " << choice << ", trial " << trial;
+            }
+        }
+    }
 }
 
 TEST_F(Durations, DateKeysPutUnknownAndMoonLinesFirst) {
-    const std::vector<std::string> table = {
-        DurationEntryHead(1, 4, 3, 0.02) + DurationEntryDates(kJan1, kJan7),
-        DurationEntryHead(1, 10, 3, 0.01) + std::string(22, ' '),
-        DurationEntryHead(1, 9, 1, 0.02) + DurationEntryDates(-1, kJan7 + 400),
-        DurationEntryHead(1, 8, 1, 0.02) + DurationEntryDates(kJan1 - 30, -1),
+    const std::vector<DurationEntry> table = {
+        Entry(1, 4, 3, 0.02, kJan1, kJan7),
+        MoonEntry(1, 3, 0.01),
+        Entry(1, 9, 1, 0.02, -1, kJan7 + 400),
+        Entry(1, 8, 1, 0.02, kJan1 - 30, -1),
     };
-    std::vector<std::string> list = table;
-    QuickSort(true, list, 0, 3, kSortKeyColumn[kSortByBeginning]);
-    EXPECT_EQ(list, (std::vector<std::string>{table[1], table[2], table[3], table[0]}));
+    std::vector<DurationEntry> list = table;
+    SortDurations(list, kSortByBeginning);
+    EXPECT_EQ(OrderOf(table, list), "1230");
     list = table;
-    QuickSort(true, list, 0, 3, kSortKeyColumn[kSortByEnd]);
-    EXPECT_EQ(list, (std::vector<std::string>{table[1], table[3], table[0], table[2]}));
+    SortDurations(list, kSortByEnd);
+    EXPECT_EQ(OrderOf(table, list), "1302");
     // Lines without a duration come first, in table order.
     list = table;
-    QuickSort(true, list, 0, 3, kSortKeyColumn[kSortByDuration]);
-    EXPECT_EQ(list, (std::vector<std::string>{table[1], table[2], table[3], table[0]}));
+    SortDurations(list, kSortByDuration);
+    EXPECT_EQ(OrderOf(table, list), "1230");
 }
 
 TEST_F(Durations, DisplayLinesInWorldAndPersonalTransits) {
@@ -166,12 +274,10 @@ TEST_F(Durations, DisplayLinesInWorldAndPersonalTransits) {
               "to unknown            ");
 
     // The Moon carries the estimate of four hours per degree of orb.
-    const DurationEntry moon = ReadDurationEntry(
-        DurationEntryHead(kSun, kMoon, kConjunction, 0.5 * kDeg) + std::string(22, ' '));
+    const DurationEntry moon = MoonEntry(kSun, kConjunction, 0.5 * kDeg);
     EXPECT_EQ(DurationDisplayLine(moon, Mode::World, true, en),
               "Sun     conjunct (0°30')      Moon    (Moon: about 40 hours within orb)");
-    const DurationEntry moonSextile = ReadDurationEntry(
-        DurationEntryHead(kSun, kMoon, kSextile, 0.5 * kDeg) + std::string(22, ' '));
+    const DurationEntry moonSextile = MoonEntry(kSun, kSextile, 0.5 * kDeg);
     EXPECT_NE(DurationDisplayLine(moonSextile, Mode::World, true, en).find("about 12 hours"),
               std::string::npos);
 }
@@ -216,29 +322,29 @@ TEST_F(Durations, AspectsAreReadFromTheTableCells) {
 // A natal chart with the given positions in degrees (bodies without one
 // have none), default orbs and its aspects counted.
 struct NatalChart {
-    EngineArrays arrays;
+    Chart chart;
+    OrbTable orbs;
     std::vector<ShownAspect> aspects;
 
     explicit NatalChart(const std::vector<std::pair<int, double>>& positions,
                         const std::vector<std::pair<int, double>>& second = {}) {
-        FillAspectAngles(arrays.AspectAngle);
-        const double orbs[kAspectCount + 1] = {0, 10, 9, 6, 7, 4, 3, 3};
+        const double orbDegrees[kAspectCount + 1] = {0, 10, 9, 6, 7, 4, 3, 3};
         for (int a = 1; a <= kAspectCount; ++a)
-            for (int c = 0; c < 3; ++c) arrays.OrbTable[a][c] = orbs[a] * kDeg;
-        for (int b = 1; b <= kMaxBodies; ++b) arrays.BodyLongitude[b][0] = -1;
-        for (int b = 1; b <= kMaxBodies; ++b) arrays.BodyLongitude[b][1] = -1;
-        for (auto [b, lon] : positions) arrays.BodyLongitude[b][0] = lon * kDeg;
-        for (auto [b, lon] : second) arrays.BodyLongitude[b][1] = lon * kDeg;
-        arrays.BodyCount = kMaxBodies;
+            for (int c = 0; c < 3; ++c) orbs.orb[a][c] = orbDegrees[a] * kDeg;
+        for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][0] = -1;
+        for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][1] = -1;
+        for (auto [b, lon] : positions) chart.longitude[b][0] = lon * kDeg;
+        for (auto [b, lon] : second) chart.longitude[b][1] = lon * kDeg;
+        chart.bodyCount = kMaxBodies;
         const bool two = !second.empty();
         for (int b = 1; b <= kMaxBodies; ++b) {
             for (int j = two ? 1 : b + 1; j <= kMaxBodies; ++j) {
                 double dev = 0;
-                const int a = ChooseAspect(arrays, arrays.BodyLongitude[b][0],
-                                           arrays.BodyLongitude[j][two ? 1 : 0], 0, dev);
+                const int a = ChooseAspect(orbs, chart.longitude[b][0],
+                                           chart.longitude[j][two ? 1 : 0], 0, dev);
                 if (a == 0) continue;
                 aspects.push_back({b, j, a});
-                ++arrays.AspectCount[a];
+                ++chart.aspectCount[a];
             }
         }
     }
@@ -248,11 +354,11 @@ struct NatalChart {
         DurationsReport::Setup s;
         s.durations.mode = mode;
         s.durations.aspects = aspects;
-        s.durations.arrays = &arrays;
+        s.durations.chart = &chart;
         BuildNameTables(s.texts.names, language);
         s.texts.programTexts = testing::RealTexts(language);
         s.texts.widths = ComputeDurationsWidths(s.texts.names);
-        s.natalArrays = &arrays;
+        s.orbTable = &orbs;
         report.Open(s);
         EXPECT_FALSE(report.SortListVisible());
         EXPECT_FALSE(report.ShowDurationVisible());

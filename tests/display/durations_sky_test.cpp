@@ -31,7 +31,7 @@ class Sky : public ::testing::Test {
         engine.Initialize(VEK_BIN_DIR);
         const Status pluto = engine.LoadPlutoTable();
         ASSERT_TRUE(pluto) << pluto.message();
-        SetOrbs(settings, engine.arrays);
+        SetOrbs(settings, engine.orbs);
         for (int a = 1; a <= kAspectCount; ++a)
             reportSettings.orbDegrees[a] = settings.accepted.OrbIndex[a - 1];
     }
@@ -47,9 +47,9 @@ class Sky : public ::testing::Test {
     }
 
     Chart Compute(Mode mode) {
-        for (int slot = 0; slot < 3; ++slot)
-            engine.arrays.DateJD[slot] = rows.InputDateToAJDate(slot);
-        return ComputeAndStore(engine, mode);
+        double dates[3];
+        for (int slot = 0; slot < 3; ++slot) dates[slot] = rows.InputDateToAJDate(slot);
+        return ComputeChart(engine, mode, dates);
     }
 
     DurationsReport Open(Mode mode) {
@@ -63,18 +63,14 @@ class Sky : public ::testing::Test {
     // A search over the World date as the report sets it up.
     AspectSearch Search(Mode mode, SearchStepping stepping) {
         const ReportDates d = ReportDatesFrom(rows, mode);
-        AspectSearch s([this](int b, double jd) { return engine.Longitude(b, jd); }, engine.arrays,
+        AspectSearch s([this](int b, double jd) { return engine.Longitude(b, jd); }, engine.orbs,
                        d.worldLocalDayValue, d.worldZoneMinutes);
         if (ModeInfoOf(mode).personal) s.FixFirstBodyAt(d.birthJulianDate);
         s.SetStepping(stepping);
         return s;
     }
 
-    static std::vector<DurationEntry> Entries(const DurationsReport& r) {
-        std::vector<DurationEntry> v;
-        for (const std::string& line : r.DurationLines()) v.push_back(ReadDurationEntry(line));
-        return v;
-    }
+    static std::vector<DurationEntry> Entries(const DurationsReport& r) { return r.Entries(); }
 
     Engine engine;
     Settings settings;
@@ -96,7 +92,7 @@ TEST_F(Sky, ThePlutoTablesEndsLeaveDatesUnknown) {
         EXPECT_GT(e.beginning, 0);
         EXPECT_LE(e.beginning, 2488069 - 180);
         EXPECT_EQ(e.end, -1);
-        EXPECT_FALSE(e.hasDuration);
+        EXPECT_FALSE(e.HasDuration());
     }
     EXPECT_TRUE(found);
     const std::string out = late.Output();
@@ -182,7 +178,7 @@ TEST_F(Sky, SkippingFindsWhatTestingEveryMidnightFinds) {
 TEST_F(Sky, WorldTransitReportSortsAndWritesItsLines) {
     SetDate(kWorldDate, 1990, 1, 1);
     DurationsReport r = Open(Mode::World);
-    ASSERT_GT(r.DurationLines().size(), 5u);
+    ASSERT_GT(r.Entries().size(), 5u);
     EXPECT_TRUE(r.SortListVisible());
     EXPECT_TRUE(r.ShowDurationVisible());
     EXPECT_TRUE(r.showDuration());
@@ -201,7 +197,7 @@ TEST_F(Sky, WorldTransitReportSortsAndWritesItsLines) {
         previous = e.deviation;
         if (e.second == kMoon) {
             ++moonLines;
-            EXPECT_FALSE(e.hasDates);
+            EXPECT_FALSE(e.HasDates());
             continue;
         }
         EXPECT_LE(e.beginning, 2447893);
@@ -209,7 +205,7 @@ TEST_F(Sky, WorldTransitReportSortsAndWritesItsLines) {
         EXPECT_EQ(e.duration, e.end - e.beginning + 1);
     }
     ASSERT_GT(moonLines, 0);
-    const size_t allLines = r.DurationLines().size();
+    const size_t allLines = r.Entries().size();
 
     // Ordering by end date with "Show duration" off switches it on and
     // leaves the Moon's lines out of the output.
@@ -224,7 +220,7 @@ TEST_F(Sky, WorldTransitReportSortsAndWritesItsLines) {
     EXPECT_EQ(out.find("Moon"), std::string::npos);
     long previousEnd = -2;
     for (const DurationEntry& e : Entries(r)) {
-        if (!e.hasDates) continue;
+        if (!e.HasDates()) continue;
         EXPECT_GE(e.end, previousEnd);
         previousEnd = e.end;
     }
@@ -238,11 +234,11 @@ TEST_F(Sky, PersonalTransitsWithoutTheMoon) {
     SetDate(kWorldDate, 2024, 5, 10, 26);
     SetDate(kBirth2, 1971, 8, 21, 26);
     DurationsReport r = Open(Mode::Personal2);
-    ASSERT_GT(r.DurationLines().size(), 3u);
+    ASSERT_GT(r.Entries().size(), 3u);
     for (const DurationEntry& e : Entries(r)) {
         EXPECT_NE(e.second, kMoon);
         EXPECT_NE(e.first, kMoon);
-        EXPECT_TRUE(e.hasDates);
+        EXPECT_TRUE(e.HasDates());
     }
     EXPECT_EQ(r.SortEntries()[0], "natal planet");
     EXPECT_EQ(r.SortEntries()[3], "transits");

@@ -27,14 +27,8 @@ TEST(PatternText, TheTextsSupplyTheDeviationWordInTheirLanguage) {
     const ProgramTextTable& table = testing::RealTextTable();
     ASSERT_GT(table.Count(), 0);
     const NameTables de = Names(kGerman);
-    EngineArrays e;
-    testing::SetDefaultOrbs(e);
-    for (int b = 1; b <= kMaxBodies; ++b) e.BodyLongitude[b][0] = kBeforeDataRange;
-    e.BodyCount = 10;
-    e.BodyLongitude[kSun][0] = Deg(0);
-    e.BodyLongitude[kMars][0] = Deg(90);
-    e.BodyLongitude[kJupiter][0] = Deg(180.5);
-    PatternBlock b = RunPatternFinder(e, kTSquare, PatternForm::Summary,
+    const Chart c = testing::PlacedChart({{kSun, 0}, {kMars, 90}, {kJupiter, 180.5}});
+    PatternBlock b = RunPatternFinder(c, testing::DefaultOrbs(), kTSquare, PatternForm::Summary,
                                       PatternTextsOf(de, ProgramTexts(table, kGerman)));
     EXPECT_EQ(b.text,
               "T-Quadrat: So-Ma-Ju (" + table.Get(kTextMeanDeviation, kGerman) + " 0°20')\r\n");

@@ -47,44 +47,44 @@ TEST(SettingsDefaults, MatchAFreshStart) {
 
 TEST(SetOrbs, DefaultOrbsAndProportions) {
     Settings s;
-    EngineArrays e;
+    OrbTable e;
     SetOrbs(s, e);
-    EXPECT_DOUBLE_EQ(e.OrbTable[kConjunction][0], 600.0 / 60 / 360 * kTwoPi);
-    EXPECT_NEAR(e.OrbTable[kConjunction][1], Deg(10.0 / 3), 1e-15);
-    EXPECT_NEAR(e.OrbTable[kOpposition][1], Deg(3), 1e-15);
-    EXPECT_NEAR(e.OrbTable[kQuincunx][2], Deg(1), 1e-15);
-    EXPECT_NEAR(e.Orbs.OrbMaximum[0], Deg(10), 1e-15);
-    EXPECT_NEAR(e.Orbs.OrbMinimum[0], Deg(3), 1e-15);
-    EXPECT_NEAR(e.Orbs.OrbMaximum[2], Deg(10.0 / 3), 1e-15);
-    EXPECT_FALSE(e.Orbs.UniformBaseOrbs);
+    EXPECT_DOUBLE_EQ(e.orb[kConjunction][0], 600.0 / 60 / 360 * kTwoPi);
+    EXPECT_NEAR(e.orb[kConjunction][1], Deg(10.0 / 3), 1e-15);
+    EXPECT_NEAR(e.orb[kOpposition][1], Deg(3), 1e-15);
+    EXPECT_NEAR(e.orb[kQuincunx][2], Deg(1), 1e-15);
+    EXPECT_NEAR(e.summary.OrbMaximum[0], Deg(10), 1e-15);
+    EXPECT_NEAR(e.summary.OrbMinimum[0], Deg(3), 1e-15);
+    EXPECT_NEAR(e.summary.OrbMaximum[2], Deg(10.0 / 3), 1e-15);
+    EXPECT_FALSE(e.summary.UniformBaseOrbs);
 
     // The proportions are read from the dialog's lists, accepted or not.
     s.controls.proportionIndex = {0, 4};
     SetOrbs(s, e);
-    EXPECT_DOUBLE_EQ(e.OrbTable[kSquare][1], e.OrbTable[kSquare][0]);
-    EXPECT_DOUBLE_EQ(e.OrbTable[kSquare][2], e.OrbTable[kSquare][0] / 5);
+    EXPECT_DOUBLE_EQ(e.orb[kSquare][1], e.orb[kSquare][0]);
+    EXPECT_DOUBLE_EQ(e.orb[kSquare][2], e.orb[kSquare][0] / 5);
 }
 
 TEST(SetOrbs, SummaryOfZeroAndUniformOrbs) {
     Settings s;
-    EngineArrays e;
+    OrbTable e;
     s.accepted.OrbIndex = {0, 0, 0, 0, 0, 0, 0, 1};
     SetOrbs(s, e);
     for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(e.Orbs.OrbMaximum[c], 0);
-        EXPECT_EQ(e.Orbs.OrbMinimum[c], 20);
+        EXPECT_EQ(e.summary.OrbMaximum[c], 0);
+        EXPECT_EQ(e.summary.OrbMinimum[c], 20);
     }
-    EXPECT_FALSE(e.Orbs.UniformBaseOrbs);
+    EXPECT_FALSE(e.summary.UniformBaseOrbs);
 
     s.accepted.OrbIndex = {5, 5, 5, 5, 5, 5, 5, 1};
     SetOrbs(s, e);
-    EXPECT_TRUE(e.Orbs.UniformBaseOrbs);
+    EXPECT_TRUE(e.summary.UniformBaseOrbs);
 
     // Zero orbs do not count as the smallest.
     s.accepted.OrbIndex = {0, 0, 7, 0, 0, 0, 0, 1};
     SetOrbs(s, e);
-    EXPECT_TRUE(e.Orbs.UniformBaseOrbs);
-    EXPECT_NEAR(e.Orbs.OrbMinimum[0], Deg(7), 1e-15);
+    EXPECT_TRUE(e.summary.UniformBaseOrbs);
+    EXPECT_NEAR(e.summary.OrbMinimum[0], Deg(7), 1e-15);
 }
 
 TEST(SettingsReset, RestoresDefaultsAndKeepsZodiacOnlyWhenAsked) {
@@ -223,7 +223,7 @@ TEST(SettingsDialog, ColorClicks) {
 
 TEST(Boldface, RuleByThresholdKind) {
     Settings s;
-    EngineArrays e;
+    OrbTable e;
     SetOrbs(s, e);
     EXPECT_TRUE(IsBoldAspect(s, e, kTrine, 0, Deg(0.99)));
     EXPECT_FALSE(IsBoldAspect(s, e, kTrine, 0, Deg(1)));

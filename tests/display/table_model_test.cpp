@@ -176,7 +176,7 @@ TEST_F(TableTest, GetRowColArithmetic) {
 
 TEST_F(TableTest, BoldfaceThresholdsAreStrictAndColourIsTheAspectColour) {
     Settings s;
-    EngineArrays e;
+    OrbTable e;
     SetOrbs(s, e);
     TableModel t;
     t.LayoutSquareTable(Mode::Synastry, false, en_texts);
@@ -198,7 +198,7 @@ TEST_F(TableTest, BoldfaceThresholdsAreStrictAndColourIsTheAspectColour) {
     EXPECT_FALSE(t.txbCell[cell].bold);
     t.SetCellStyle(kOrbBase, cell, kSquare, Deg(0.7), s, e);
     EXPECT_TRUE(t.txbCell[cell].bold);
-    const double threshold = e.OrbTable[kTrine][kOrbSynastry] / 4;
+    const double threshold = e.orb[kTrine][kOrbSynastry] / 4;
     t.SetCellStyle(kOrbSynastry, cell, kTrine, threshold, s, e);
     EXPECT_FALSE(t.txbCell[cell].bold);
     EXPECT_EQ(t.txbCell[cell].foreground, Rgb(0, 255, 0));
@@ -239,14 +239,14 @@ TEST_F(TableTest, OrbSummaryInTitles) {
 
     // Default orbs, proportion 1/3: columns 1 and 2 hold thirds.
     Settings s;
-    EngineArrays e;
+    OrbTable e;
     SetOrbs(s, e);
-    EXPECT_EQ(UpdateTitle(Mode::Natal1, false, e.Orbs, en_texts), "Natal 1  Orbs: 3° to 10°");
-    EXPECT_EQ(UpdateTitle(Mode::Personal1, false, e.Orbs, en_texts),
+    EXPECT_EQ(UpdateTitle(Mode::Natal1, false, e.summary, en_texts), "Natal 1  Orbs: 3° to 10°");
+    EXPECT_EQ(UpdateTitle(Mode::Personal1, false, e.summary, en_texts),
               "Personal 1  Orbs: 1° to 3°20'");
     s.controls.proportionIndex[1] = 1;  // synastry 1/2
     SetOrbs(s, e);
-    EXPECT_EQ(UpdateTitle(Mode::Synastry, true, e.Orbs, en_texts),
+    EXPECT_EQ(UpdateTitle(Mode::Synastry, true, e.summary, en_texts),
               "Synastry title  Orbs: 1°30' to 5°");
 
     // Chart titles; " degrees" becomes "°" in world transits only.

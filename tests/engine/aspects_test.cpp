@@ -8,13 +8,8 @@
 namespace vek {
 namespace {
 
+using testing::DefaultOrbs;
 using testing::Deg;
-
-EngineArrays DefaultOrbs() {
-    EngineArrays e;
-    testing::SetDefaultOrbs(e);
-    return e;
-}
 
 TEST(Separation, TakesTheShorterArcAcrossAries) {
     Separation s = SeparationOf(Deg(359), Deg(1));
@@ -30,13 +25,12 @@ TEST(Separation, OppositePointsHaveAnArcOfHalfACircle) {
 }
 
 TEST(AspectTest, DeviationEqualToOrbIsNoAspect) {
-    EngineArrays e = DefaultOrbs();
-    e.OrbTable[kConjunction][0] = Deg(8);
-    e.BodyLongitude[1][0] = 0;
-    e.BodyLongitude[2][0] = Deg(8);
-    EXPECT_FALSE(AspectTestByBodies(e, 1, 2, kConjunction).holds);
-    e.BodyLongitude[2][0] = Deg(7.999);
-    AspectTest t = AspectTestByBodies(e, 1, 2, kConjunction);
+    OrbTable orbs = DefaultOrbs();
+    orbs.orb[kConjunction][0] = Deg(8);
+    Chart c = testing::PlacedChart({{1, 0}, {2, 8}});
+    EXPECT_FALSE(AspectTestByBodies(c, orbs, 1, 2, kConjunction).holds);
+    c.longitude[2][kChartA] = Deg(7.999);
+    AspectTest t = AspectTestByBodies(c, orbs, 1, 2, kConjunction);
     EXPECT_TRUE(t.holds);
     EXPECT_NEAR(t.deviation, Deg(7.999), 1e-9);
 }
@@ -68,8 +62,8 @@ TEST(AspectTest, EdgeOfTheOrbIsTheSameAllRoundTheCircle) {
 }
 
 TEST(AspectTest, OrbZeroDisablesAndNegativeLongitudesNeverHold) {
-    EngineArrays e = DefaultOrbs();
-    e.OrbTable[kTrine][0] = 0;
+    OrbTable e = DefaultOrbs();
+    e.orb[kTrine][0] = 0;
     double exactness = 0.5;
     EXPECT_FALSE(AspectTestByLongitudes(e, Deg(0), Deg(120), kTrine, 0, exactness));
     EXPECT_EQ(exactness, -1);
@@ -81,7 +75,7 @@ TEST(AspectTest, OrbZeroDisablesAndNegativeLongitudesNeverHold) {
 }
 
 TEST(AspectTest, ExactnessIsOneWhenExactAndFallsWithDeviation) {
-    EngineArrays e = DefaultOrbs();
+    OrbTable e = DefaultOrbs();
     double exactness = 0;
     ASSERT_TRUE(AspectTestByLongitudes(e, Deg(0), Deg(90), kSquare, 0, exactness));
     EXPECT_NEAR(exactness, 1.0, 1e-9);
@@ -90,8 +84,8 @@ TEST(AspectTest, ExactnessIsOneWhenExactAndFallsWithDeviation) {
 }
 
 TEST(ChooseAspect, FirstAspectInIndexOrderWinsWithWideOrbs) {
-    EngineArrays e = DefaultOrbs();
-    for (int a = 1; a <= 7; ++a) e.OrbTable[a][0] = Deg(40);
+    OrbTable e = DefaultOrbs();
+    for (int a = 1; a <= 7; ++a) e.orb[a][0] = Deg(40);
     double dev = 0;
     // 35° is within 40° of both the conjunction and the semisextile.
     EXPECT_EQ(ChooseAspect(e, Deg(0), Deg(35), 0, dev), kConjunction);
@@ -103,11 +97,11 @@ TEST(ChooseAspect, FirstAspectInIndexOrderWinsWithWideOrbs) {
 }
 
 TEST(AspectAngle, EachAspectHoldsAtItsOwnAngleOnly) {
-    EngineArrays e = DefaultOrbs();
-    EXPECT_EQ(e.AspectAngle[kConjunction], 0.0);
+    OrbTable e = DefaultOrbs();
+    EXPECT_EQ(AspectAngleOf(kConjunction), 0.0);
     const double degrees[kAspectCount + 1] = {0, 0, 180, 90, 120, 60, 30, 150};
     for (int a = 1; a <= kAspectCount; ++a) {
-        EXPECT_NEAR(e.AspectAngle[a], Deg(degrees[a]), 1e-15) << a;
+        EXPECT_NEAR(AspectAngleOf(a), Deg(degrees[a]), 1e-15) << a;
         double dev = 1;
         EXPECT_EQ(ChooseAspect(e, Deg(200), NormalizeAngle(Deg(200 + degrees[a])), 0, dev), a);
         EXPECT_NEAR(dev, 0, 1e-12) << a;

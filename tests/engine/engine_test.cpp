@@ -117,9 +117,8 @@ TEST(Retrograde, SiderealLastHalfHourOfAYearComparesWithOneCorrection) {
     // Jupiter approaches a natal position 1° ahead and the Sun 1° ahead of it.
     Sky().base[kSun] = Sky().base[kJupiter] + Deg(1);
     Sky().speed[kSun] = Deg(0.08);
-    e.arrays.DateJD[kWorldDate] = last;
     const double natal = e.Longitude(kJupiter, last) + Deg(1);
-    EXPECT_EQ(e.TrendAgainstFixedLongitude(natal, kJupiter, kConjunction, Deg(1)), -1);
+    EXPECT_EQ(e.TrendAgainstFixedLongitude(last, natal, kJupiter, kConjunction, Deg(1)), -1);
     Sky().speed[kSun] = Deg(0.09);
     const double d =
         TestAspect(e.Longitude(kJupiter, last), e.Longitude(kSun, last), kConjunction, 1).deviation;
@@ -140,9 +139,8 @@ TEST(Trend, SignFollowsTheLaterDeviation) {
     Sky().speed[kVenus] = Deg(1.2);
     EXPECT_EQ(e.DeviationTrend(kEpoch, kSun, kVenus, kSquare, 0), 1);
     // Against a fixed natal position only the transit body moves.
-    e.arrays.DateJD[kWorldDate] = kEpoch;
-    EXPECT_EQ(e.TrendAgainstFixedLongitude(Deg(12), kSun, kConjunction, Deg(2)), -1);
-    EXPECT_EQ(e.TrendAgainstFixedLongitude(Deg(8), kSun, kConjunction, Deg(2)), 1);
+    EXPECT_EQ(e.TrendAgainstFixedLongitude(kEpoch, Deg(12), kSun, kConjunction, Deg(2)), -1);
+    EXPECT_EQ(e.TrendAgainstFixedLongitude(kEpoch, Deg(8), kSun, kConjunction, Deg(2)), 1);
     // Standing still: equal deviation.
     const double d = TestAspect(Deg(10), Deg(13), kConjunction, 1).deviation;
     EXPECT_EQ(TrendFrom(d, Deg(10), Deg(13), kConjunction), 0);

@@ -17,15 +17,14 @@ using testing::Deg;
 
 constexpr int kOrb1Degree = 3;  // list index of the 1° midpoint orb
 
-// Conjunction orb 8°, every body without a position until placed.
-EngineArrays Chart(std::initializer_list<std::pair<int, double>> placed) {
-    EngineArrays e;
-    testing::SetDefaultOrbs(e);
-    e.OrbTable[kConjunction][0] = Deg(8);
-    for (int b = 1; b <= kMaxBodies; ++b) e.BodyLongitude[b][0] = kBeforeDataRange;
-    for (auto [body, degrees] : placed) e.BodyLongitude[body][0] = Deg(degrees);
-    return e;
+// Conjunction orb 8°; every body is without a position until placed.
+OrbTable MidpointOrbs() {
+    OrbTable orbs = testing::DefaultOrbs();
+    orbs.orb[kConjunction][0] = Deg(8);
+    return orbs;
 }
+const OrbTable kOrbs = MidpointOrbs();
+using testing::PlacedChart;
 
 TEST(Midpoints, OrbListIndexZeroIsFiveArcMinutesAndUnknownIndicesFindNothing) {
     EXPECT_NEAR(MidpointOrbOfIndex(0), Deg(5.0 / 60), 1e-15);
@@ -35,82 +34,86 @@ TEST(Midpoints, OrbListIndexZeroIsFiveArcMinutesAndUnknownIndicesFindNothing) {
     EXPECT_EQ(MidpointOrbOfIndex(-1), 0);
 
     // Mars 4' off the midpoint: inside 5', outside with any index off the list.
-    EngineArrays e = Chart({{kSun, 10}, {kMars, 20 + 4.0 / 60}, {kJupiter, 30}});
-    EXPECT_EQ(FindMidpoints(e, 0).size(), 1u);
-    e.BodyLongitude[kMars][0] = Deg(20 + 6.0 / 60);
-    EXPECT_TRUE(FindMidpoints(e, 0).empty());
-    EXPECT_EQ(FindMidpoints(e, 1).size(), 1u);
-    EXPECT_TRUE(FindMidpoints(e, 8).empty());
-    EXPECT_TRUE(FindMidpoints(e, -5).empty());
+    Chart e = PlacedChart({{kSun, 10}, {kMars, 20 + 4.0 / 60}, {kJupiter, 30}});
+    EXPECT_EQ(FindMidpoints(e, kOrbs, 0).size(), 1u);
+    e.longitude[kMars][kChartA] = Deg(20 + 6.0 / 60);
+    EXPECT_TRUE(FindMidpoints(e, kOrbs, 0).empty());
+    EXPECT_EQ(FindMidpoints(e, kOrbs, 1).size(), 1u);
+    EXPECT_TRUE(FindMidpoints(e, kOrbs, 8).empty());
+    EXPECT_TRUE(FindMidpoints(e, kOrbs, -5).empty());
 }
 
 TEST(Midpoints, TripleMetFromSeveralLoopOrdersIsListedOnce) {
-    EngineArrays e = Chart({{kSun, 10}, {kMars, 20}, {kJupiter, 30}});
-    EXPECT_EQ(FindMidpoints(e, kOrb1Degree), (std::vector<Midpoint>{{kSun, kMars, kJupiter}}));
+    Chart e = PlacedChart({{kSun, 10}, {kMars, 20}, {kJupiter, 30}});
+    EXPECT_EQ(FindMidpoints(e, kOrbs, kOrb1Degree),
+              (std::vector<Midpoint>{{kSun, kMars, kJupiter}}));
 }
 
 TEST(Midpoints, MidpointAcrossAriesIsFoundThroughTheOppositePoint) {
     // The plain mean of 350° and 10° is 180°; its opposite point 0° is the
     // midpoint that counts.
-    EngineArrays e = Chart({{kVenus, 350}, {kSaturn, 10}, {kUranus, 0.5}});
-    EXPECT_EQ(FindMidpoints(e, kOrb1Degree), (std::vector<Midpoint>{{kVenus, kUranus, kSaturn}}));
-    e.BodyLongitude[kUranus][0] = Deg(181.5);
-    EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty());
+    Chart e = PlacedChart({{kVenus, 350}, {kSaturn, 10}, {kUranus, 0.5}});
+    EXPECT_EQ(FindMidpoints(e, kOrbs, kOrb1Degree),
+              (std::vector<Midpoint>{{kVenus, kUranus, kSaturn}}));
+    e.longitude[kUranus][kChartA] = Deg(181.5);
+    EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty());
 }
 
 TEST(Midpoints, ConjunctionsAreSkipped) {
     // Sun and Mars 6° apart are conjunct: they are never the outer pair.
-    EngineArrays e = Chart({{kSun, 10}, {kMars, 16}, {kJupiter, 13}});
-    EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty());
+    Chart e = PlacedChart({{kSun, 10}, {kMars, 16}, {kJupiter, 13}});
+    EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty());
     // Nor is a body opposite their midpoint, whatever the body numbers.
     for (int third : {int(kMoon), int(kMercury), int(kJupiter), int(kPluto)}) {
-        e = Chart({{kVenus, 10}, {kMars, 16}, {third, 193}});
-        EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty()) << third;
+        e = PlacedChart({{kVenus, 10}, {kMars, 16}, {third, 193}});
+        EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty()) << third;
     }
     // Jupiter at the midpoint of Sun and Saturn but conjunct with the Sun.
-    e = Chart({{kSun, 10}, {kSaturn, 24}, {kJupiter, 17}});
-    EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty());
+    e = PlacedChart({{kSun, 10}, {kSaturn, 24}, {kJupiter, 17}});
+    EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty());
     // The opposite point of the same midpoint is not conjunct with either.
-    e.BodyLongitude[kJupiter][0] = Deg(197);
-    EXPECT_EQ(FindMidpoints(e, kOrb1Degree), (std::vector<Midpoint>{{kSun, kJupiter, kSaturn}}));
+    e.longitude[kJupiter][kChartA] = Deg(197);
+    EXPECT_EQ(FindMidpoints(e, kOrbs, kOrb1Degree),
+              (std::vector<Midpoint>{{kSun, kJupiter, kSaturn}}));
 }
 
 TEST(Midpoints, MoonNeverTakesPart) {
     // Moon at 200° would be opposite the Sun-Jupiter midpoint, and the
     // Sun-Moon midpoint at 30° would hold Jupiter if the Moon were at 50°.
-    EngineArrays e = Chart({{kSun, 10}, {kJupiter, 30}, {kMoon, 200}});
-    EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty());
-    e.BodyLongitude[kMoon][0] = Deg(50);
-    EXPECT_TRUE(FindMidpoints(e, kOrb1Degree).empty());
+    Chart e = PlacedChart({{kSun, 10}, {kJupiter, 30}, {kMoon, 200}});
+    EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty());
+    e.longitude[kMoon][kChartA] = Deg(50);
+    EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty());
     // Pluto, the last body that takes part, in the Moon's place.
-    e.BodyLongitude[kPluto][0] = Deg(50);
-    EXPECT_EQ(FindMidpoints(e, kOrb1Degree), (std::vector<Midpoint>{{kSun, kJupiter, kPluto}}));
+    e.longitude[kPluto][kChartA] = Deg(50);
+    EXPECT_EQ(FindMidpoints(e, kOrbs, kOrb1Degree),
+              (std::vector<Midpoint>{{kSun, kJupiter, kPluto}}));
 }
 
 TEST(Midpoints, TripleTestRejectsMissingAndEqualLongitudes) {
-    EngineArrays e = Chart({{kSun, 10}, {kMars, 20}, {kJupiter, 30}});
+    Chart e = PlacedChart({{kSun, 10}, {kMars, 20}, {kJupiter, 30}});
     Midpoint m;
     EXPECT_TRUE(TestMidpointTriple(e, kSun, kMars, kJupiter, Deg(1), m));
     EXPECT_EQ(m, (Midpoint{kSun, kMars, kJupiter}));
-    e.BodyLongitude[kJupiter][0] = kAfterDataRange;
+    e.longitude[kJupiter][kChartA] = kAfterDataRange;
     EXPECT_FALSE(TestMidpointTriple(e, kSun, kMars, kJupiter, Deg(1), m));
     // Two bodies on the same point: each is at the "midpoint" of itself and
     // the other, which is no midpoint at all.
-    e.BodyLongitude[kJupiter][0] = Deg(10);
+    e.longitude[kJupiter][kChartA] = Deg(10);
     EXPECT_FALSE(TestMidpointTriple(e, kSun, kMars, kJupiter, Deg(1), m));
 }
 
 TEST(Midpoints, FirstCentreInTestOrderWins) {
     // A grand trine: every body is opposite the midpoint of the other two, so
     // the body tried first as the centre decides the line.
-    EngineArrays e = Chart({{kSun, 0}, {kMars, 120}, {kJupiter, 240}});
+    Chart e = PlacedChart({{kSun, 0}, {kMars, 120}, {kJupiter, 240}});
     Midpoint m;
     ASSERT_TRUE(TestMidpointTriple(e, kMars, kSun, kJupiter, Deg(1), m));
     EXPECT_EQ(m.centre, kMars);
     ASSERT_TRUE(TestMidpointTriple(e, kSun, kMars, kJupiter, Deg(1), m));
     EXPECT_EQ(m.centre, kSun);
     // The search meets the triple as (Su, Ma, Ju), (Su, Ju, Ma) and (Ma, Su, Ju).
-    EXPECT_EQ(FindMidpoints(e, kOrb1Degree),
+    EXPECT_EQ(FindMidpoints(e, kOrbs, kOrb1Degree),
               (std::vector<Midpoint>{{kMars, kSun, kJupiter}, {kSun, kMars, kJupiter}}));
 }
 
@@ -118,11 +121,11 @@ TEST(Midpoints, SummaryAndReportLines) {
     NameTables en, de;
     BuildNameTables(en, kEnglish);
     BuildNameTables(de, kGerman);
-    EngineArrays e = Chart({{kSun, 10}, {kMars, 20}, {kJupiter, 30}});
-    PatternBlock b = CheckForMidpoint(e, kOrb1Degree, PatternForm::Summary, en);
+    Chart e = PlacedChart({{kSun, 10}, {kMars, 20}, {kJupiter, 30}});
+    PatternBlock b = CheckForMidpoint(e, kOrbs, kOrb1Degree, PatternForm::Summary, en);
     EXPECT_EQ(b.text, "Midpoint: Su-Ma-Ju\r\n");
     EXPECT_EQ(b.count, 1);
-    b = CheckForMidpoint(e, kOrb1Degree, PatternForm::Report, en);
+    b = CheckForMidpoint(e, kOrbs, kOrb1Degree, PatternForm::Report, en);
     EXPECT_EQ(b.text, "Sun-Mars-Jupiter\r\n");
     EXPECT_EQ(b.count, 1);
     EXPECT_EQ(MidpointLine({kSun, kMars, kJupiter}, PatternForm::Summary, de),
@@ -130,7 +133,7 @@ TEST(Midpoints, SummaryAndReportLines) {
     EXPECT_EQ(MidpointLine({kVenus, kUranus, kSaturn}, PatternForm::Report, de),
               "Venus-Uranus-Saturn\r\n");
     // Nothing found: no text and no count.
-    b = CheckForMidpoint(e, 99, PatternForm::Summary, en);
+    b = CheckForMidpoint(e, kOrbs, 99, PatternForm::Summary, en);
     EXPECT_TRUE(b.text.empty());
     EXPECT_EQ(b.count, 0);
 }

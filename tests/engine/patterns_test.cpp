@@ -16,21 +16,10 @@ namespace {
 
 using testing::Deg;
 
-// A chart with the default base orbs and no position for any body; the tests
-// place only the bodies they need.
-EngineArrays EmptyChart() {
-    EngineArrays e;
-    testing::SetDefaultOrbs(e);
-    for (int b = 1; b <= kMaxBodies; ++b) e.BodyLongitude[b][0] = kBeforeDataRange;
-    e.BodyCount = 10;
-    return e;
-}
-
-EngineArrays Chart(std::initializer_list<std::pair<int, double>> placed) {
-    EngineArrays e = EmptyChart();
-    for (auto [body, degrees] : placed) e.BodyLongitude[body][0] = Deg(degrees);
-    return e;
-}
+// The default base orbs; the charts have no position for any body but those
+// the tests place.
+const OrbTable kOrbs = testing::DefaultOrbs();
+using testing::PlacedChart;
 
 using Lines = std::vector<std::vector<int>>;
 
@@ -41,16 +30,16 @@ Lines BodiesOf(const PatternResult& r) {
     return out;
 }
 
-int TotalInstances(const EngineArrays& e) {
+int TotalInstances(const Chart& e) {
     int n = 0;
     for (int p = 0; p <= kGrandSextile; ++p)
-        n += static_cast<int>(FindPattern(e, p).instances.size());
+        n += static_cast<int>(FindPattern(e, kOrbs, p).instances.size());
     return n;
 }
 
 TEST(Patterns, GrandTrineWithinOrbsGivesOneLineAndItsMeanDeviation) {
-    EngineArrays e = Chart({{kSun, 0}, {kJupiter, 122}, {kNeptune, 239}});
-    PatternResult r = FindGrandTrines(e);
+    Chart e = PlacedChart({{kSun, 0}, {kJupiter, 122}, {kNeptune, 239}});
+    PatternResult r = FindGrandTrines(e, kOrbs);
     EXPECT_EQ(BodiesOf(r), (Lines{{1, 5, 8}}));
     EXPECT_EQ(r.count, 1);
     // Deviations 2°, 1° and 3°.
@@ -59,18 +48,18 @@ TEST(Patterns, GrandTrineWithinOrbsGivesOneLineAndItsMeanDeviation) {
 }
 
 TEST(Patterns, GrandCrossAlsoYieldsItsFourTSquares) {
-    EngineArrays e = Chart({{1, 0}, {2, 90}, {3, 180}, {4, 270}});
-    PatternResult cross = FindGrandCrosses(e);
+    Chart e = PlacedChart({{1, 0}, {2, 90}, {3, 180}, {4, 270}});
+    PatternResult cross = FindGrandCrosses(e, kOrbs);
     EXPECT_EQ(BodiesOf(cross), (Lines{{1, 2, 3, 4}}));
     EXPECT_EQ(cross.count, 1);
-    PatternResult t = FindTSquares(e);
+    PatternResult t = FindTSquares(e, kOrbs);
     EXPECT_EQ(BodiesOf(t), (Lines{{1, 2, 3}, {1, 4, 3}, {2, 1, 4}, {2, 3, 4}}));
     EXPECT_EQ(t.count, 4);
 }
 
 TEST(Patterns, GrandCrossInAnyIndexOrderIsFoundOnce) {
-    EngineArrays e = Chart({{1, 0}, {2, 180}, {3, 91}, {4, 272}});
-    PatternResult cross = FindGrandCrosses(e);
+    Chart e = PlacedChart({{1, 0}, {2, 180}, {3, 91}, {4, 272}});
+    PatternResult cross = FindGrandCrosses(e, kOrbs);
     ASSERT_EQ(BodiesOf(cross), (Lines{{1, 3, 2, 4}}));
     // Squares 1-3 1°, 1-4 2°, 3-2 1°, 2-4 2°; oppositions 1-2 0°, 3-4 1°.
     EXPECT_NEAR(cross.instances[0].meanDeviation, Deg((1 + 2 + 1 + 2 + 0 + 1) / 6.0), 1e-9);
@@ -78,9 +67,9 @@ TEST(Patterns, GrandCrossInAnyIndexOrderIsFoundOnce) {
 
 // Bodies 1..6 at 0°, 60°, ... 300°.
 TEST(Patterns, SixBodiesSixtyDegreesApart) {
-    EngineArrays e = Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
-    EXPECT_EQ(BodiesOf(FindGrandTrines(e)), (Lines{{1, 3, 5}, {2, 4, 6}}));
-    PatternResult kites = FindKites(e);
+    Chart e = PlacedChart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
+    EXPECT_EQ(BodiesOf(FindGrandTrines(e, kOrbs)), (Lines{{1, 3, 5}, {2, 4, 6}}));
+    PatternResult kites = FindKites(e, kOrbs);
     EXPECT_EQ(
         BodiesOf(kites),
         (Lines{
@@ -88,29 +77,29 @@ TEST(Patterns, SixBodiesSixtyDegreesApart) {
     EXPECT_EQ(kites.count, 6);
     // The rectangle 1-4-3-6 comes back as 3-6-1-4: another rectangle was kept
     // in between, so it is not recognised as met before.
-    PatternResult rect = FindRectangles(e);
+    PatternResult rect = FindRectangles(e, kOrbs);
     EXPECT_EQ(BodiesOf(rect), (Lines{{1, 4, 3, 6}, {1, 4, 5, 2}, {2, 5, 6, 3}, {3, 6, 1, 4}}));
     EXPECT_EQ(rect.count, 4);
-    PatternResult trap = FindTrapezia(e);
+    PatternResult trap = FindTrapezia(e, kOrbs);
     EXPECT_EQ(
         BodiesOf(trap),
         (Lines{
             {1, 4, 3, 2}, {1, 4, 5, 6}, {2, 5, 4, 3}, {2, 5, 6, 1}, {3, 6, 1, 2}, {3, 6, 5, 4}}));
     EXPECT_EQ(trap.count, 6);
-    PatternResult sextile = FindGrandSextiles(e);
+    PatternResult sextile = FindGrandSextiles(e, kOrbs);
     EXPECT_EQ(BodiesOf(sextile), (Lines{{1, 3, 5, 2, 4, 6}}));
     EXPECT_EQ(sextile.count, 1);
     EXPECT_FALSE(sextile.instances[0].hasMean);
     for (int p : {kTSquare, kGrandCross, kYod, kYodKite, kStellium3})
-        EXPECT_TRUE(FindPattern(e, p).instances.empty()) << p;
+        EXPECT_TRUE(FindPattern(e, kOrbs, p).instances.empty()) << p;
 }
 
 TEST(Patterns, GrandSextileCountsOneHoweverManyLines) {
     // Bodies 7 and 8 double bodies 1 and 2, so two sets of six bodies form a
     // grand sextile.
-    EngineArrays e =
-        Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}, {7, 1}, {8, 61}});
-    PatternResult r = FindGrandSextiles(e);
+    Chart e =
+        PlacedChart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}, {7, 1}, {8, 61}});
+    PatternResult r = FindGrandSextiles(e, kOrbs);
     EXPECT_EQ(
         BodiesOf(r),
         (Lines{{1, 3, 5, 2, 4, 6}, {1, 3, 5, 4, 6, 8}, {2, 4, 6, 3, 5, 7}, {3, 5, 7, 4, 6, 8}}));
@@ -118,8 +107,8 @@ TEST(Patterns, GrandSextileCountsOneHoweverManyLines) {
 }
 
 TEST(Patterns, RectangleMetAgainFromItsSecondOppositionIsDropped) {
-    EngineArrays e = Chart({{1, 0}, {2, 240}, {3, 180}, {4, 60}});
-    PatternResult r = FindRectangles(e);
+    Chart e = PlacedChart({{1, 0}, {2, 240}, {3, 180}, {4, 60}});
+    PatternResult r = FindRectangles(e, kOrbs);
     EXPECT_EQ(BodiesOf(r), (Lines{{1, 3, 2, 4}}));
     EXPECT_EQ(r.count, 1);
 }
@@ -127,71 +116,71 @@ TEST(Patterns, RectangleMetAgainFromItsSecondOppositionIsDropped) {
 TEST(Patterns, KiteMeanCoversTrinesOppositionAndSextiles) {
     // Trine deviations 1°, 1°, 0°; apex 181° opposite body 1 (1°) and sextile
     // to the others (0°, 0°).
-    EngineArrays e = Chart({{1, 0}, {2, 121}, {3, 241}, {4, 181}});
-    PatternResult r = FindKites(e);
+    Chart e = PlacedChart({{1, 0}, {2, 121}, {3, 241}, {4, 181}});
+    PatternResult r = FindKites(e, kOrbs);
     ASSERT_EQ(BodiesOf(r), (Lines{{1, 2, 3, 4}}));
     EXPECT_NEAR(r.instances[0].meanDeviation, Deg(0.5), 1e-9);
 }
 
 TEST(Patterns, YodAndYodKite) {
-    EngineArrays e = Chart({{1, 0}, {2, 61}, {3, 210}, {4, 30}});
-    PatternResult yod = FindYods(e);
+    Chart e = PlacedChart({{1, 0}, {2, 61}, {3, 210}, {4, 30}});
+    PatternResult yod = FindYods(e, kOrbs);
     ASSERT_EQ(BodiesOf(yod), (Lines{{1, 3, 2}}));
     // Sextile 1°, quincunxes 0° and 1°.
     EXPECT_NEAR(yod.instances[0].meanDeviation, Deg(2.0 / 3), 1e-9);
-    PatternResult kite = FindYodKites(e);
+    PatternResult kite = FindYodKites(e, kOrbs);
     ASSERT_EQ(BodiesOf(kite), (Lines{{1, 3, 2, 4}}));
     // Opposition 0°, semisextiles 1° (to body 2) and 0°.
     EXPECT_NEAR(kite.instances[0].meanDeviation, Deg(3.0 / 6), 1e-9);
 
     // An apex numbered between or below the sextile's bodies, and a fourth
     // body numbered below all three.
-    e = Chart({{2, 0}, {5, 60}, {3, 210}, {1, 30}});
-    EXPECT_EQ(BodiesOf(FindYods(e)), (Lines{{2, 3, 5}}));
-    EXPECT_EQ(BodiesOf(FindYodKites(e)), (Lines{{2, 3, 5, 1}}));
-    e = Chart({{4, 0}, {6, 60}, {1, 210}, {2, 30}});
-    EXPECT_EQ(BodiesOf(FindYods(e)), (Lines{{4, 1, 6}}));
-    EXPECT_EQ(BodiesOf(FindYodKites(e)), (Lines{{4, 1, 6, 2}}));
+    e = PlacedChart({{2, 0}, {5, 60}, {3, 210}, {1, 30}});
+    EXPECT_EQ(BodiesOf(FindYods(e, kOrbs)), (Lines{{2, 3, 5}}));
+    EXPECT_EQ(BodiesOf(FindYodKites(e, kOrbs)), (Lines{{2, 3, 5, 1}}));
+    e = PlacedChart({{4, 0}, {6, 60}, {1, 210}, {2, 30}});
+    EXPECT_EQ(BodiesOf(FindYods(e, kOrbs)), (Lines{{4, 1, 6}}));
+    EXPECT_EQ(BodiesOf(FindYodKites(e, kOrbs)), (Lines{{4, 1, 6, 2}}));
 }
 
 TEST(Patterns, EverySubsetOfConjunctBodiesIsItsOwnStellium) {
     // Bodies 1..7 within 6°: every pair is conjunct with the 10° orb.
-    EngineArrays e = Chart({{1, 0}, {2, 1}, {3, 2}, {4, 3}, {5, 4}, {6, 5}, {7, 6}});
-    EXPECT_EQ(FindStellia(e, 6).count, 7);
-    EXPECT_EQ(FindStellia(e, 5).count, 21);
-    EXPECT_EQ(FindStellia(e, 3).count, 35);
-    EXPECT_EQ(BodiesOf(FindStellia(e, 6)).front(), (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(BodiesOf(FindStellia(e, 6)).back(), (std::vector<int>{2, 3, 4, 5, 6, 7}));
-    EXPECT_TRUE(FindStellia(e, 7).instances.empty());
-    EXPECT_TRUE(FindStellia(e, 2).instances.empty());
+    Chart e = PlacedChart({{1, 0}, {2, 1}, {3, 2}, {4, 3}, {5, 4}, {6, 5}, {7, 6}});
+    EXPECT_EQ(FindStellia(e, kOrbs, 6).count, 7);
+    EXPECT_EQ(FindStellia(e, kOrbs, 5).count, 21);
+    EXPECT_EQ(FindStellia(e, kOrbs, 3).count, 35);
+    EXPECT_EQ(BodiesOf(FindStellia(e, kOrbs, 6)).front(), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(BodiesOf(FindStellia(e, kOrbs, 6)).back(), (std::vector<int>{2, 3, 4, 5, 6, 7}));
+    EXPECT_TRUE(FindStellia(e, kOrbs, 7).instances.empty());
+    EXPECT_TRUE(FindStellia(e, kOrbs, 2).instances.empty());
 }
 
 TEST(Patterns, StelliumNeedsEveryPairConjunctAndAveragesThem) {
     // 1-3 is the only pair more than 10° apart.
-    EngineArrays e = Chart({{1, 0}, {2, 8}, {3, 16}, {4, 8.5}});
-    EXPECT_EQ(BodiesOf(FindStellia(e, 3)), (Lines{{1, 2, 4}, {2, 3, 4}}));
+    Chart e = PlacedChart({{1, 0}, {2, 8}, {3, 16}, {4, 8.5}});
+    EXPECT_EQ(BodiesOf(FindStellia(e, kOrbs, 3)), (Lines{{1, 2, 4}, {2, 3, 4}}));
     // 1-2: 8°, 1-4: 8.5°, 2-4: 0.5°.
-    EXPECT_NEAR(FindStellia(e, 3).instances[0].meanDeviation, Deg(17.0 / 3), 1e-9);
-    EXPECT_TRUE(FindStellia(e, 4).instances.empty());
+    EXPECT_NEAR(FindStellia(e, kOrbs, 3).instances[0].meanDeviation, Deg(17.0 / 3), 1e-9);
+    EXPECT_TRUE(FindStellia(e, kOrbs, 4).instances.empty());
 }
 
 TEST(Patterns, BodyWithoutPositionIsInNoPattern) {
-    EngineArrays e = Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
-    e.BodyLongitude[3][0] = kAfterDataRange;
+    Chart e = PlacedChart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
+    e.longitude[3][kChartA] = kAfterDataRange;
     for (int p = 0; p <= kGrandSextile; ++p)
-        for (const PatternInstance& inst : FindPattern(e, p).instances)
+        for (const PatternInstance& inst : FindPattern(e, kOrbs, p).instances)
             for (int m = 0; m < inst.size; ++m) EXPECT_NE(inst.bodies[m], 3) << "pattern " << p;
     // Three bodies that would be a stellium if −99 were read as an angle.
-    EngineArrays s = Chart({{1, 0}, {2, 1}});
-    s.BodyLongitude[3][0] = -0.001;
-    EXPECT_TRUE(FindStellia(s, 3).instances.empty());
+    Chart s = PlacedChart({{1, 0}, {2, 1}});
+    s.longitude[3][kChartA] = -0.001;
+    EXPECT_TRUE(FindStellia(s, kOrbs, 3).instances.empty());
 }
 
 TEST(Patterns, MoonTakesPartOnlyWhenCounted) {
-    EngineArrays e = Chart({{1, 0}, {2, 120}, {kMoon, 240}});
-    EXPECT_EQ(FindGrandTrines(e).count, 1);
-    e.BodyCount = 9;
-    EXPECT_EQ(FindGrandTrines(e).count, 0);
+    Chart e = PlacedChart({{1, 0}, {2, 120}, {kMoon, 240}});
+    EXPECT_EQ(FindGrandTrines(e, kOrbs).count, 1);
+    e.bodyCount = 9;
+    EXPECT_EQ(FindGrandTrines(e, kOrbs).count, 0);
 }
 
 NameTables Names(int language) {
@@ -203,16 +192,16 @@ NameTables Names(int language) {
 TEST(PatternText, SummaryAndReportForms) {
     const NameTables en = Names(kEnglish);
     const PatternTexts texts{en, "dev"};
-    EngineArrays e = Chart({{kSun, 0}, {kJupiter, 122}, {kNeptune, 239}});
-    PatternBlock b = RunPatternFinder(e, kGrandTrine, PatternForm::Summary, texts);
+    Chart e = PlacedChart({{kSun, 0}, {kJupiter, 122}, {kNeptune, 239}});
+    PatternBlock b = RunPatternFinder(e, kOrbs, kGrandTrine, PatternForm::Summary, texts);
     EXPECT_EQ(b.text, "Grand trine: Su-Ju-Ne (dev 2°0')\r\n");
     EXPECT_EQ(b.count, 1);
-    b = RunPatternFinder(e, kGrandTrine, PatternForm::Report, texts);
+    b = RunPatternFinder(e, kOrbs, kGrandTrine, PatternForm::Report, texts);
     EXPECT_EQ(b.text, "Sun-Jupiter-Neptune\r\n");
 
     // The grand sextile line has no mean; one count for two lines.
-    e = Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}, {7, 1}, {8, 61}});
-    b = RunPatternFinder(e, kGrandSextile, PatternForm::Summary, texts);
+    e = PlacedChart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}, {7, 1}, {8, 61}});
+    b = RunPatternFinder(e, kOrbs, kGrandSextile, PatternForm::Summary, texts);
     EXPECT_EQ(b.text,
               "Grand sextile: Su-Ve-Ju-Me-Ma-Sa\r\nGrand sextile: Su-Ve-Ju-Ma-Sa-Ne\r\n"
               "Grand sextile: Me-Ma-Sa-Ve-Ju-Ur\r\nGrand sextile: Ve-Ju-Ur-Ma-Sa-Ne\r\n");
@@ -221,8 +210,8 @@ TEST(PatternText, SummaryAndReportForms) {
 
 TEST(AllPatterns, LargestStelliumOnlyAndUntouchedSlotsKeepTheirCounts) {
     const NameTables en = Names(kEnglish);
-    EngineArrays e = Chart({{1, 0}, {2, 1}, {3, 2}, {4, 3}});
-    PatternFindings f = FindAllPatterns(e, 3, PatternForm::Summary, {en, "dev"});
+    Chart e = PlacedChart({{1, 0}, {2, 1}, {3, 2}, {4, 3}});
+    PatternFindings f = FindAllPatterns(e, kOrbs, 3, PatternForm::Summary, {en, "dev"});
     EXPECT_EQ(f.stelliumSlot, kStellium4);
     EXPECT_TRUE(f.blocks[kStellium3].text.empty());  // smaller sizes are not searched
     // Conjunctions 1°, 2°, 3°, 1°, 2°, 1°: mean 1°40'.
@@ -243,8 +232,8 @@ TEST(AllPatterns, LargestStelliumOnlyAndUntouchedSlotsKeepTheirCounts) {
 
 TEST(AllPatterns, BlocksFollowSlotOrderEachEndedByALineBreak) {
     const NameTables en = Names(kEnglish);
-    EngineArrays e = Chart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
-    PatternFindings f = FindAllPatterns(e, 3, PatternForm::Summary, {en, "dev"});
+    Chart e = PlacedChart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
+    PatternFindings f = FindAllPatterns(e, kOrbs, 3, PatternForm::Summary, {en, "dev"});
     const std::string section = PatternSection(f);
     size_t at = 0;
     for (int p = 0; p < kPatternCount; ++p) {

@@ -40,11 +40,10 @@ struct LinearSky {
     }
 };
 
-EngineArrays Orbs(double degrees) {
-    EngineArrays e;
-    FillAspectAngles(e.AspectAngle);
+OrbTable Orbs(double degrees) {
+    OrbTable e;
     for (int a = 1; a <= kAspectCount; ++a)
-        for (int c = 0; c < 3; ++c) e.OrbTable[a][c] = degrees * kDeg;
+        for (int c = 0; c < 3; ++c) e.orb[a][c] = degrees * kDeg;
     return e;
 }
 
@@ -62,7 +61,7 @@ TEST(AspectSearch, AnAspectWithinTheWorldDateBeginsAndEndsOnIt) {
     // Exact at local noon (zone GMT); 0.4° orb holds for 0.8 days, so at
     // neither midnight of the World date.
     LinearSky sky = SunPassingMars(kDay);
-    EngineArrays e = Orbs(0.4);
+    OrbTable e = Orbs(0.4);
     AspectSearch s(sky.Source(), e, kNoon, 0);
     EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay);
     EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 0), kDay);
@@ -72,7 +71,7 @@ TEST(AspectSearch, FindsTheDatesDuringWhichTheAspectBeginsAndEnds) {
     // Exact at noon of the World date (GMT) with a 10° orb: the aspect holds
     // from noon ten days before to noon ten days after.
     LinearSky sky = SunPassingMars(kDay);
-    EngineArrays e = Orbs(10);
+    OrbTable e = Orbs(10);
     AspectSearch s(sky.Source(), e, kNoon, 0);
     EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 10);
     EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 0), kDay + 10);
@@ -95,7 +94,7 @@ TEST(AspectSearch, TheZoneMovesTheMidnights) {
     // days before until 06:00 UT ten days after. At GMT-8:00 those instants
     // are 22:00 local of the day before, so both dates fall one day earlier.
     LinearSky sky = SunPassingMars(kDay - 0.25);
-    EngineArrays e = Orbs(10);
+    OrbTable e = Orbs(10);
     AspectSearch gmt(sky.Source(), e, kNoon, 0);
     AspectSearch west(sky.Source(), e, kNoon, -480);
     EXPECT_EQ(gmt.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 10);
@@ -106,8 +105,8 @@ TEST(AspectSearch, TheZoneMovesTheMidnights) {
 
 TEST(AspectSearch, UsesTheOrbColumnItIsGiven) {
     LinearSky sky = SunPassingMars(kDay);
-    EngineArrays e = Orbs(10);
-    for (int a = 1; a <= kAspectCount; ++a) e.OrbTable[a][1] = 3 * kDeg;
+    OrbTable e = Orbs(10);
+    for (int a = 1; a <= kAspectCount; ++a) e.orb[a][1] = 3 * kDeg;
     AspectSearch s(sky.Source(), e, kNoon, 0);
     EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, 1), kDay - 3);
     EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 1), kDay + 3);
@@ -116,7 +115,7 @@ TEST(AspectSearch, UsesTheOrbColumnItIsGiven) {
 TEST(AspectSearch, AWalkIntoADateWithoutPositionsGivesAnUnknownDate) {
     LinearSky sky = SunPassingMars(kDay);
     sky.lastJd = kDay + 5;
-    EngineArrays e = Orbs(10);
+    OrbTable e = Orbs(10);
     AspectSearch s(sky.Source(), e, kNoon, 0);
     EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 10);
     EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 0), kUnknownDate);
@@ -134,7 +133,7 @@ TEST(AspectSearch, AnAspectThatNeverEndsIsCutOff) {
     sky.start[kSun] = 10;
     sky.start[kMars] = 12;
     sky.speed[kSun] = sky.speed[kMars] = 1;
-    EngineArrays e = Orbs(10);
+    OrbTable e = Orbs(10);
     AspectSearch s(sky.Source(), e, kNoon, 0);
     EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 0), kUnknownDate);
 }
@@ -149,7 +148,7 @@ TEST(AspectSearch, PersonalTransitsKeepTheNatalBodyAtItsBirthPosition) {
     sky.start[kMoon] = 100 - 13 * (birth - sky.epoch);
     sky.speed[kMars] = 0.5;
     sky.start[kMars] = 100 - 0.5 * 0.5;
-    EngineArrays e = Orbs(3);
+    OrbTable e = Orbs(3);
     AspectSearch s(sky.Source(), e, kNoon, 0);
     s.FixFirstBodyAt(birth);
     // 3° at 0.5° a day: six days either side of noon.
@@ -170,7 +169,7 @@ TEST(AspectSearch, TwoSlowBodiesTakeLargeStepsThatFindTheSameDates) {
     sky.speed[kPluto] = 0.01;
     sky.start[kPluto] = 200;
     sky.start[kUranus] = 200 - 0.05 * 0.5;
-    EngineArrays e = Orbs(10);
+    OrbTable e = Orbs(10);
     AspectSearch large(sky.Source(), e, kNoon, 0);
     AspectSearch daily(sky.Source(), e, kNoon, 0);
     daily.SetStepping(SearchStepping::DayByDay);
@@ -200,7 +199,7 @@ TEST(AspectSearch, ALargeStepMayOvershootAFastCrossing) {
     sky.speed[kUranus] = 2;
     sky.start[kPluto] = 50;
     sky.start[kUranus] = 50.2;
-    EngineArrays e = Orbs(10);
+    OrbTable e = Orbs(10);
     AspectSearch large(sky.Source(), e, kNoon, 0);
     AspectSearch daily(sky.Source(), e, kNoon, 0);
     daily.SetStepping(SearchStepping::DayByDay);
@@ -230,7 +229,7 @@ TEST(AspectSearch, SkippingMidnightsThatMustHoldFindsTheSameDates) {
                 sky.start[kJupiter] = 10;
                 const double exactAt = sky.epoch + hours / 24;
                 sky.start[kMars] = 10 + AspectAngleOf(aspect) / kDeg - 1.03 * (exactAt - sky.epoch);
-                EngineArrays e = Orbs(orb);
+                OrbTable e = Orbs(orb);
                 AspectSearch fast(sky.Source(), e, kNoon, 60);
                 AspectSearch every(sky.Source(), e, kNoon, 60);
                 every.SetStepping(SearchStepping::EveryMidnight);
@@ -289,7 +288,7 @@ TEST(AspectSearch, SkippingHoldsAtEachBodysFastestDates) {
             if (sidereal && w.body != kSun) continue;
             const double motion = MaxDailyMotion(w.body) / kDeg;
             const double orb = std::min(30 * motion, 90.0);
-            EngineArrays e = Orbs(orb);
+            const OrbTable e = Orbs(orb);
             for (double jd = w.first; jd <= w.last; jd += w.step) {
                 for (double offset : {0.0, 0.3, 0.55, 0.8}) {
                     const double natal = engine.Longitude(w.body, jd) + offset * motion * kDeg;
@@ -320,7 +319,7 @@ TEST(AspectSearch, SkippingHoldsAtEachBodysFastestDates) {
 TEST(LongitudeCache, AnswersRepeatedQuestionsWithoutTheSource) {
     LinearSky sky = SunPassingMars(kDay);
     LongitudeCache cache(sky.Source());
-    EngineArrays e = Orbs(10);
+    OrbTable e = Orbs(10);
     AspectSearch direct(sky.Source(), e, kNoon, 0);
     AspectSearch cached(cache.AsSource(), e, kNoon, 0);
 
