@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build and the tests need, when missing.
 set -euo pipefail
 pkgs=(build-essential cmake pkg-config libswe-dev qt6-base-dev libgtest-dev libgmock-dev
-      libbenchmark-dev swe-basic-data swe-standard-data fonts-dejavu-core fonts-liberation
+      libbenchmark-dev qt6-svg-dev swe-basic-data swe-standard-data fonts-dejavu-core fonts-liberation
       xvfb xauth)
 missing=()
 for p in "${pkgs[@]}"; do

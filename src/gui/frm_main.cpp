@@ -16,6 +16,7 @@
 #include <QTextEdit>
 
 #include "app/compute.h"
+#include "display/chart_image.h"
 #include "display/program_text.h"
 #include "display/results_text.h"
 #include "engine/angle_text.h"
@@ -31,11 +32,6 @@
 namespace vek::gui {
 
 namespace {
-
-// The program's version (the project's 0.1); the window caption shows it as
-// major "." minor "2".
-constexpr int kVersionMajor = 0;
-constexpr int kVersionMinor = 1;
 
 // Layout of the window in twips.
 constexpr int kMargin = 120;
@@ -94,7 +90,7 @@ FrmMain::FrmMain(Dialogs& dialogs, Environment env, QWidget* parent)
 FrmMain::~FrmMain() = default;
 
 QString FrmMain::VersionText() const {
-    return QString::number(kVersionMajor) + "." + QString::number(kVersionMinor) + "2";
+    return QString::fromStdString(ProgramVersionText());
 }
 
 // ---------------------------------------------------------------------------
@@ -226,6 +222,7 @@ void FrmMain::CreateControls() {
     txbReport1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     popUp_ = new PopUp(this);
+    CreateChartControls();
     PlaceControls();
 }
 
@@ -345,6 +342,9 @@ bool FrmMain::Load() {
 
     show();
     RestoreAtStartup();
+    LayoutCommandButtons();
+    UpdateSaveAsButton();
+    UpdateChartButtons();
 
     setWindowTitle(PT(1) + " " + VersionText());
     Timer1_.start();
@@ -476,7 +476,11 @@ void FrmMain::UpdateHintLabel() {
     lblClickonAspect_->show();
     const Mode m = SelectedMode();
     const bool hint = ModeInfoOf(m).transits;
-    lblClickonAspect_->setText(hint ? PT(32) : QString());
+    if (ChartShown()) {
+        lblClickonAspect_->setText(Q(results_.zodiacLabel));
+    } else {
+        lblClickonAspect_->setText(hint ? PT(32) : QString());
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -487,7 +491,7 @@ void FrmMain::UpdateHintLabel() {
 void FrmMain::Compute() {
     inputErrorReported_ = false;
     lastDateError_ = 0;
-    const ComputeRequest request{SelectedMode(), anglesInRadians_, false};
+    const ComputeRequest request{SelectedMode(), anglesInRadians_, ChartShown()};
     const DateError error = ComputeCommand(engine_, rows_, settings_, request, results_);
     // The conversion fills in an empty time and zone, as the user sees.
     for (int slot = 0; slot < 3; ++slot) ShowRow(slot);
@@ -508,8 +512,17 @@ void FrmMain::ShowResults() {
     picTable_->Show(results_.table);
     QTextEdit* box = results_.twoCharts ? txbReport1_ : txbReport_;
     box->setPlainText(Q(results_.summary));
-    picTable_->show();
+    // The chart, when shown, is drawn again for the new result; a chart too
+    // crowded to draw gives way to the table.
+    if (!ChartShown()) {
+        picTable_->show();
+    } else if (!DrawChart()) {
+        lblTitle_->setText(
+            Q(UpdateTitle(results_.ComputedMode, false, engine_.arrays.Orbs, CurrentLanguage())));
+    }
     ArrangeReportArea();
+    UpdateChartButtons();
+    UpdateSaveAsButton();
 }
 
 void FrmMain::ArrangeReportArea() {
@@ -623,6 +636,8 @@ void FrmMain::SetLanguageDependentText() {
     cmdCompute_->setText(PT(19));
     cmdForwardBack_[0]->setText(PT(21));
     cmdForwardBack_[1]->setText(PT(22));
+    UpdateSaveAsButton();
+    UpdateChartButtons();
     if (lblStatus_->text().isEmpty() || !blnStartupCompleted_) {
         lblStatus_->setText(StandingStatusText());
     }
@@ -652,6 +667,7 @@ void FrmMain::TimerTick() {
     cmdForwardBack_[1]->setEnabled(step);
     cboForwardBack_->setEnabled(step);
     lblStatus_->setVisible(picTable_->isVisible() && txbReport_->isVisible());
+    UpdateChartButtons();
     if (stateJustSaved_) {
         if (++stateTicks_ > 5) stateJustSaved_ = false;
     }

@@ -18,6 +18,7 @@
 
 #include "app/compute.h"
 #include "app/state_file.h"
+#include "display/chart_wheel.h"
 #include "display/settings.h"
 #include "engine/engine.h"
 #include "platform/settings_store.h"
@@ -34,6 +35,7 @@ class QRadioButton;
 
 namespace vek::gui {
 
+class ChartView;
 class Dialogs;
 class PopUp;
 class TableGrid;
@@ -51,6 +53,9 @@ class FrmMain : public QWidget {
         // The computer's zone in minutes east of Greenwich; unset: asked of
         // the system.
         std::optional<int> localZoneMinutes;
+        // The ink of the body glyphs that chart placement reads; unset: the
+        // glyph font's.
+        const GlyphInks* glyphInks = nullptr;
     };
 
     FrmMain(Dialogs& dialogs, Environment env, QWidget* parent = nullptr);
@@ -79,6 +84,8 @@ class FrmMain : public QWidget {
     const ComputeResults& Results() const { return results_; }
     const Settings& CoreSettings() const { return settings_; }
     TableGrid* Grid() const { return picTable_; }
+    ChartView* Graphic() const { return picGraphic_; }
+    bool ChartShown() const;
     int WidthLimit() const { return widthLimit_; }    // twips
     int HeightLimit() const { return heightLimit_; }  // twips
     const std::string& AutoStatePath() const { return autoStatePath_; }
@@ -143,6 +150,16 @@ class FrmMain : public QWidget {
 
     QString StandingStatusText() const;
 
+    // The chart wheel and its image (frm_main_chart.cpp).
+    void CreateChartControls();
+    void LayoutCommandButtons();
+    void UpdateSaveAsButton();
+    void UpdateChartButtons();
+    void OnToggleGraphic();
+    bool DrawChart();
+    void OnSaveAs();
+    void SaveChartImage();
+
     // State files.
     AppState CurrentState() const;
     void ApplyState(const AppState& state);
@@ -205,6 +222,11 @@ class FrmMain : public QWidget {
     QLabel* lblClickonAspect_ = nullptr;
     QLabel* lblStatus_ = nullptr;
     TableGrid* picTable_ = nullptr;
+    ChartView* picGraphic_ = nullptr;
+    QPushButton* cmdRun_ = nullptr;
+    QPushButton* cmdToggleGraphic_ = nullptr;
+    QPushButton* cmdSaveAs_ = nullptr;
+    QPushButton* cmdLoadState_ = nullptr;
     QTextEdit* txbReport_ = nullptr;
     QTextEdit* txbReport1_ = nullptr;
     PopUp* popUp_ = nullptr;
