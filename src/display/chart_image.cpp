@@ -21,6 +21,9 @@ int Blue(Color c) {
     return (c >> 16) & 0xFF;
 }
 
+// No note starts left of this pixel column.
+constexpr double kMinimumNoteLeft = 3;
+
 // Annotation positions are pixels; the drawing's coordinates are twips.
 int Px(double pixels) {
     return static_cast<int>(pixels * kTwipsPerPixel + 0.5);
@@ -47,9 +50,12 @@ class Annotator {
 
     // A date block: the label, then the date one line lower and 20 pixels
     // further left, then time and zone one more line lower and 20 further.
+    // A block whose last line would start left of the image's edge moves
+    // right as a whole, so that no line is cut off.
     void DateBlock(int slot, double x, double y) {
         static constexpr int kLabel[3] = {4, 95, 96};
         const double d = kNoteLineSpacing;
+        x = std::max(x, kMinimumNoteLeft + 40);
         Note(x, y, T(kLabel[slot]) + ":", kNoteBlue);
         if (!in_.rows) return;
         const DateRowFields& r = in_.rows->Row(slot);

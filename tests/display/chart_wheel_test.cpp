@@ -477,6 +477,21 @@ TEST_F(SavedImageTest, AnnotationOfWorldTransits) {
     }
 }
 
+TEST_F(SavedImageTest, TheNatalDateBlockStaysInsideTheImage) {
+    SetMode(Mode::Natal1);
+    rows.Row(kBirth1).yearText = "1960";
+    const ChartWheel saved = SavedChartImage(Draw(), ImageInput());
+    // The block starts at (3, 350); its second and third lines would start
+    // 20 and 40 pixels further left, outside the image, so it moves right.
+    ASSERT_NE(NoteWith(saved, "text 95:"), nullptr);
+    EXPECT_EQ(NoteWith(saved, "text 95:")->x1, 43 * 15);
+    EXPECT_EQ(NoteWith(saved, "1960-00-00")->x1, 23 * 15);
+    for (const ChartPrimitive* p : Notes(saved)) EXPECT_GE(p->x1, 3 * 15) << p->text;
+    // The zodiac stands in the lower right corner.
+    EXPECT_TRUE(NoteWith(saved, "text 49")->alignRight);
+    EXPECT_EQ(NoteWith(saved, "text 49")->x1, 395 * 15);
+}
+
 TEST_F(SavedImageTest, AnnotationOfSynastryInGerman) {
     SetMode(Mode::Synastry);
     rows.FillMonthLists(kGerman);

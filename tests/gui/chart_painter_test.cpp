@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <cmath>
 
@@ -155,6 +157,29 @@ TEST_F(PainterTest, FilesAreWrittenInOnePieceOrNotAtAll) {
     EXPECT_TRUE(text.contains("<svg"));
     EXPECT_TRUE(text.contains("legend 104"));  // the texts stay text
     EXPECT_FALSE(text.contains("Starfont"));   // the glyphs are outlines
+    // Drawn back, the SVG shows the same chart: the disc, and each glyph's
+    // ink where the PNG has it.
+    QSvgRenderer renderer(svg);
+    ASSERT_TRUE(renderer.isValid());
+    QImage back(400, 400, QImage::Format_RGB32);
+    back.fill(Qt::white);
+    QPainter painter(&back);
+    renderer.render(&painter);
+    painter.end();
+    if (qEnvironmentVariableIsSet("VEK_SCREENSHOT_DIR"))
+        back.save(qEnvironmentVariable("VEK_SCREENSHOT_DIR") + "/svg_drawn_back.png");
+    const QImage direct = RenderChart(w, 1);
+    EXPECT_EQ(back.pixelColor(260, 130), QColor(0, 0, 0));
+    EXPECT_EQ(direct.pixelColor(260, 130), QColor(0, 0, 0));
+    EXPECT_EQ(back.pixelColor(5, 395), QColor(224, 224, 224));
+    for (int b = 1; b <= kMaxBodies; ++b) {
+        const ChartWheel::Anchor& a = w.anchors[0][b];
+        int bright = 0;
+        for (int y = a.y / 15; y < (a.y + 300) / 15; ++y)
+            for (int x = a.x / 15; x < (a.x + 250) / 15; ++x)
+                bright += qGray(back.pixel(x, y)) > 128;
+        EXPECT_GT(bright, 3) << b;
+    }
 
     // Under a regular file: a failure naming the path, the file unchanged.
     QFile plainFile(dir.filePath("plain"));
