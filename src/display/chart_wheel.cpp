@@ -356,7 +356,7 @@ int PixelOf(int twips) {
 
 void GlyphSpaceRaster::StampInk(const GlyphInk& ink, int xTwips, int yTwips) {
     // A print origin between two pixels spreads the ink over both.
-    const int px0 = PixelOf(xTwips), py0 = PixelOf(yTwips);
+    const int px0 = PixelOf(xTwips) + ink.left, py0 = PixelOf(yTwips) + ink.top;
     const int spreadX = xTwips % kTwipsPerPixel != 0 ? 1 : 0;
     const int spreadY = yTwips % kTwipsPerPixel != 0 ? 1 : 0;
     for (int y = 0; y < ink.height; ++y) {

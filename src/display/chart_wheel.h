@@ -77,9 +77,11 @@ struct ChartPrimitive {
 
 // Ink of one body glyph at 15 twips a pixel, printed with its top-left corner
 // at pixel (0, 0): width × height cells, row by row, non-zero where the glyph
-// leaves any ink. boxWidth and boxHeight are the size of the glyph's text box
-// in twips (an opaque print fills it).
+// leaves any ink; cell (0, 0) is pixel (left, top). boxWidth and boxHeight
+// are the size of the glyph's text box in twips (an opaque print fills it).
 struct GlyphInk {
+    int left = 0;
+    int top = 0;
     int width = 0;
     int height = 0;
     std::vector<uint8_t> ink;

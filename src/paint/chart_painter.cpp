@@ -45,7 +45,14 @@ bool IsGlyphFont(ChartFont f) {
 void PaintText(QPainter& painter, const ChartPrimitive& p, bool glyphsAsOutlines) {
     const QFont font = ChartQFont(p.font, p.underline);
     const QFontMetricsF fm(font);
-    const QRectF box = TextBox(p, fm);
+    QRectF box = TextBox(p, fm);
+    if (p.font == ChartFont::Glyph) {
+        // The glyph font's symbols sit at different places within their
+        // advance; each body glyph is moved sideways so that the middle of
+        // its ink is where the aspect lines end.
+        const QRectF ink = fm.tightBoundingRect(Q(p.text));
+        box.translate(p.x1 + kLineOffset - (box.left() + ink.center().x()), 0);
+    }
     if (p.opaque) painter.fillRect(box, ToQColor(p.fill));
     const QPointF baseline(box.left(), box.top() + fm.ascent());
     if (glyphsAsOutlines && IsGlyphFont(p.font)) {
@@ -158,13 +165,16 @@ const GlyphInks& MeasuredGlyphInks() {
             GlyphInk& ink = result[b];
             ink.boxWidth = static_cast<int>(std::ceil(box.width()));
             ink.boxHeight = static_cast<int>(std::ceil(box.height()));
-            // Room for an underline and for ink outside the advance.
-            ink.width = ink.boxWidth / kTwipsPerPixel + 4;
-            ink.height = ink.boxHeight / kTwipsPerPixel + 4;
+            // Room around the text box for ink outside the advance.
+            constexpr int kMargin = 4;
+            ink.left = ink.top = -kMargin;
+            ink.width = ink.boxWidth / kTwipsPerPixel + 2 * kMargin;
+            ink.height = ink.boxHeight / kTwipsPerPixel + 2 * kMargin;
             QImage image(ink.width, ink.height, QImage::Format_ARGB32);
             image.fill(Qt::transparent);
             QPainter painter(&image);
             TwipsToDevice(painter, 1);
+            painter.translate(kMargin * kTwipsPerPixel, kMargin * kTwipsPerPixel);
             painter.setRenderHint(QPainter::TextAntialiasing, true);
             PaintText(painter, p, false);
             painter.end();

@@ -518,3 +518,40 @@ TEST_F(SavedImageTest, AnnotationOfSynastryInGerman) {
 
 }  // namespace
 }  // namespace vek
+
+namespace vek {
+namespace {
+
+TEST(GlyphSpaceRasterTest, DiscInteriorIsFreeAndInkIsStampedAtItsOffset) {
+    GlyphSpaceRaster r(6000, 6000);
+    EXPECT_TRUE(r.OccupiedAt(3000, 3000));  // nothing drawn: all occupied
+    r.StartWithDisc(3000, 3000, 2950);
+    EXPECT_FALSE(r.OccupiedAt(3000, 3000));
+    EXPECT_FALSE(r.OccupiedAt(3000 + 2900, 3000));
+    EXPECT_TRUE(r.OccupiedAt(3000 + 2950, 3000));  // the rim
+    EXPECT_TRUE(r.OccupiedAt(20, 20));             // the surround
+    EXPECT_TRUE(r.OccupiedAt(-1, 3000));           // outside the picture
+    EXPECT_TRUE(r.OccupiedAt(3000, 6000));
+
+    GlyphInk dot;
+    dot.left = -2;
+    dot.top = 1;
+    dot.width = dot.height = 1;
+    dot.ink = {1};
+    r.StampInk(dot, 150 * 15, 150 * 15);  // on a pixel corner: no spreading
+    EXPECT_TRUE(r.OccupiedAt(148 * 15, 151 * 15));
+    EXPECT_FALSE(r.OccupiedAt(149 * 15, 151 * 15));
+    EXPECT_FALSE(r.OccupiedAt(148 * 15, 150 * 15));
+    // Between pixels the ink covers both neighbours.
+    r.StampInk(dot, 100 * 15 + 7, 100 * 15);
+    EXPECT_TRUE(r.OccupiedAt(98 * 15, 101 * 15));
+    EXPECT_TRUE(r.OccupiedAt(99 * 15, 101 * 15));
+    EXPECT_FALSE(r.OccupiedAt(100 * 15, 101 * 15));
+
+    // The glyph test sees the stamped pixel from any box around it.
+    EXPECT_FALSE(r.IsGlyphSpaceFree(148 * 15 + 100, 151 * 15 + 100, 250, 300));
+    EXPECT_TRUE(r.IsGlyphSpaceFree(2000, 2000, 250, 300));
+}
+
+}  // namespace
+}  // namespace vek

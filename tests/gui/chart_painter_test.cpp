@@ -69,6 +69,32 @@ TEST_F(PainterTest, GlyphInkIsMeasuredForEveryBody) {
     }
 }
 
+TEST_F(PainterTest, AspectLinesEndInsideTheGlyphsTheyJoin) {
+    // Lines end 120 twips right of and below a glyph's print origin: that
+    // point lies inside the box of the glyph's ink, near its middle.
+    const GlyphInks& inks = MeasuredGlyphInks();
+    for (int b = 1; b <= kMaxBodies; ++b) {
+        const GlyphInk& g = inks[b];
+        int x0 = g.width, y0 = g.height, x1 = -1, y1 = -1;
+        for (int y = 0; y < g.height; ++y) {
+            for (int x = 0; x < g.width; ++x) {
+                if (!g.ink[static_cast<size_t>(y) * g.width + x]) continue;
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+                y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+        }
+        x0 += g.left, x1 += g.left, y0 += g.top, y1 += g.top;
+        const double end = double(kLineOffset) / kTwipsPerPixel;  // 8 pixels
+        EXPECT_GT(end, x0 + 1) << b;
+        EXPECT_LT(end, x1 - 1) << b;
+        EXPECT_GT(end, y0 + 1) << b;
+        EXPECT_LT(end, y1 - 1) << b;
+        // Within a quarter of the ink's size from its middle.
+        EXPECT_NEAR(end, (x0 + x1 + 1) / 2.0, (x1 - x0 + 1) / 4.0) << b;
+        EXPECT_NEAR(end, (y0 + y1 + 1) / 2.0, (y1 - y0 + 1) / 4.0) << b;
+    }
+}
+
 TEST_F(PainterTest, PaintedGlyphsStayOnTheDiscAndOffEachOther) {
     // Three bodies at one longitude: each moves inward past the others.
     chart.longitude[kSun][0] = chart.longitude[kMercury][0] = chart.longitude[kVenus][0] = Deg(60);

@@ -667,6 +667,23 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
     Option("optNatal_0")->click();
     EXPECT_FALSE(Chart()->Wheel().twoCharts);
     EXPECT_FALSE(Button("cmdRun")->isVisible());
+
+    // A language switch redraws the chart with the legend in that language,
+    // and the chart's captions fit their buttons.
+    Option("optGerman")->click();
+    EXPECT_TRUE(w.ChartShown());
+    bool germanLegend = false;
+    for (const ChartPrimitive& p : Chart()->Wheel().items)
+        germanLegend = germanLegend ||
+                       (p.role == ChartRole::Legend && QString::fromStdString(p.text) == PT(104));
+    EXPECT_TRUE(germanLegend);
+    for (const char* name : {"cmdToggleGraphic", "cmdSaveAs"}) {
+        QPushButton* b = Button(name);
+        EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width()) << name;
+    }
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(41));
+    EXPECT_EQ(Button("cmdSaveAs")->text(), PT(42));
+    Snapshot("chart_natal_de");
 }
 
 TEST_F(ChartWindowTest, ACrowdedChartWarnsAndLeavesTheTableShown) {
