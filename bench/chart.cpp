@@ -16,8 +16,8 @@ vek::Engine& BenchEngine() {
     static vek::Engine* engine = [] {
         auto* e = new vek::Engine;
         e->Initialize(vek::ProgramFolder());
-        const std::string error = e->LoadPlutoTable();
-        if (!error.empty()) std::fprintf(stderr, "Pluto table: %s\n", error.c_str());
+        const vek::Status pluto = e->LoadPlutoTable();
+        if (!pluto) std::fprintf(stderr, "Pluto table: %s\n", pluto.message().c_str());
         const double orbs[8] = {0, 10, 9, 6, 7, 4, 3, 3};
         for (int a = 1; a <= vek::kAspectCount; ++a) {
             e->arrays.OrbTable[a][0] = orbs[a] / 360.0 * vek::kTwoPi;

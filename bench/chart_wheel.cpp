@@ -24,6 +24,8 @@ struct Fixture {
     vek::Settings settings;
     vek::ComputeResults world, personal;
     vek::DateRows rows;
+    vek::ProgramTextTable textTable;
+    vek::ProgramTexts texts;
     bool ready = false;
 
     Fixture() {
@@ -34,24 +36,29 @@ struct Fixture {
         static QGuiApplication app(argc, argv);
         vek::paint::InstallChartFonts();
         const std::string folder = vek::ProgramFolder();
-        std::string message;
-        if (vek::LoadProgramText(folder, &message) < 1) {
-            std::fprintf(stderr, "%s\n", message.c_str());
+        vek::Result<vek::ProgramTextTable> loaded = vek::LoadProgramText(folder);
+        if (!loaded) {
+            std::fprintf(stderr, "%s\n", loaded.message().c_str());
             return;
         }
+        textTable = std::move(loaded).value();
+        texts = vek::ProgramTexts(textTable, vek::kEnglish);
         engine.Initialize(folder);
-        if (!engine.LoadPlutoTable().empty()) return;
+        if (const vek::Status pluto = engine.LoadPlutoTable(); !pluto) {
+            std::fprintf(stderr, "%s\n", pluto.message().c_str());
+            return;
+        }
         vek::ApplySettingsToEngine(settings, engine);
         engine.arrays.DateJD[vek::kWorldDate] = 2455382.1;  // July 2010
         engine.arrays.DateJD[vek::kBirth1] = 2437120.5;     // July 1960
-        vek::ComputeFromDates(engine, settings, {vek::Mode::World, false, true}, world);
-        vek::ComputeFromDates(engine, settings, {vek::Mode::Personal1, false, true}, personal);
+        vek::ComputeFromDates(engine, settings, texts, {vek::Mode::World, false, true}, world);
+        vek::ComputeFromDates(engine, settings, texts, {vek::Mode::Personal1, false, true},
+                              personal);
         ready = true;
     }
 
     vek::WheelInput Input(const vek::ComputeResults& r) const {
-        return vek::MakeWheelInput(r.chart, r.table, engine.names, settings,
-                                   [](int n) { return vek::ProgramText(n); });
+        return vek::MakeWheelInput(r.chart, r.table, engine.names, settings, texts);
     }
 };
 
@@ -96,7 +103,7 @@ void BM_WritePng(benchmark::State& state) {
     vek::SavedImageInput in;
     in.version = vek::ProgramVersionText();
     in.rows = &f.rows;
-    in.text = [](int n) { return vek::ProgramText(n); };
+    in.texts = f.texts;
     const vek::ChartWheel saved = vek::SavedChartImage(shown, in);
     QTemporaryDir dir;
     const QString path = dir.filePath("chart.png");

@@ -15,15 +15,22 @@
 
 namespace {
 
+const vek::ProgramTextTable& BenchTexts() {
+    static const vek::ProgramTextTable* table = [] {
+        vek::Result<vek::ProgramTextTable> loaded = vek::LoadProgramText(vek::ProgramFolder());
+        if (!loaded) std::fprintf(stderr, "program text: %s\n", loaded.message().c_str());
+        return new vek::ProgramTextTable(loaded ? std::move(loaded).value()
+                                                : vek::ProgramTextTable());
+    }();
+    return *table;
+}
+
 vek::Engine& BenchEngine() {
     static vek::Engine* engine = [] {
-        std::string message;
-        if (vek::LoadProgramText(vek::ProgramFolder(), &message) < 1)
-            std::fprintf(stderr, "program text: %s\n", message.c_str());
         auto* e = new vek::Engine;
         e->Initialize(vek::ProgramFolder());
-        const std::string error = e->LoadPlutoTable();
-        if (!error.empty()) std::fprintf(stderr, "Pluto table: %s\n", error.c_str());
+        const vek::Status pluto = e->LoadPlutoTable();
+        if (!pluto) std::fprintf(stderr, "Pluto table: %s\n", pluto.message().c_str());
         std::fprintf(stderr, "Ephemeris: %s\n", vek::platform::ephemeris_in_use().c_str());
         return e;
     }();
@@ -47,16 +54,17 @@ void RunMode(benchmark::State& state, vek::Mode mode, bool radians) {
     vek::DateRows rows;
     vek::Settings settings;
     vek::ComputeResults results;
+    const vek::ProgramTexts texts(BenchTexts(), vek::kEnglish);
     rows.Row(vek::kBirth1) = {7, 4, "1960", 25, 19};
     size_t chars = 0;
     int aspects = 0;
     for (auto _ : state) {
         NextDate(rows.Row(vek::kWorldDate));
         NextDate(rows.Row(vek::kBirth2));
-        const vek::DateError error =
-            vek::ComputeCommand(engine, rows, settings, {mode, radians, false}, results);
-        if (error) {
-            state.SkipWithError(error.text.c_str());
+        const vek::Status computed = vek::ComputeCommand(engine, rows, settings, texts,
+                                                         {mode, radians, false}, results);
+        if (!computed) {
+            state.SkipWithError(computed.message().c_str());
             break;
         }
         chars = results.summary.size();

@@ -27,21 +27,23 @@
 namespace {
 
 struct Fixture {
+    vek::ProgramTextTable texts;
     vek::Engine engine;
     vek::Settings settings;
     bool ready = false;
 
     Fixture() {
         const std::string folder = vek::ProgramFolder();
-        std::string message;
-        if (vek::LoadProgramText(folder, &message) < 1) {
-            std::fprintf(stderr, "%s\n", message.c_str());
+        vek::Result<vek::ProgramTextTable> loaded = vek::LoadProgramText(folder);
+        if (!loaded) {
+            std::fprintf(stderr, "%s\n", loaded.message().c_str());
             return;
         }
+        texts = std::move(loaded).value();
         engine.Initialize(folder);
-        const std::string pluto = engine.LoadPlutoTable();
-        if (!pluto.empty()) {
-            std::fprintf(stderr, "%s\n", pluto.c_str());
+        const vek::Status pluto = engine.LoadPlutoTable();
+        if (!pluto) {
+            std::fprintf(stderr, "%s\n", pluto.message().c_str());
             return;
         }
         vek::SetOrbs(settings, engine.arrays);
@@ -84,7 +86,8 @@ void RunReport(benchmark::State& state, int year, bool share, bool skip) {
         const vek::Chart chart = vek::ComputeAndStore(f.engine, vek::Mode::World);
         const vek::ReportDates dates = vek::ReportDatesFrom(rows, vek::Mode::World);
         vek::DurationsReport report;
-        vek::OpenDurationsReport(report, f.engine, chart, dates, rs);
+        vek::OpenDurationsReport(report, f.engine, chart, dates, rs,
+                                 vek::ProgramTexts(f.texts, vek::kEnglish));
         const std::string out = report.Output();
         lines = report.DurationLines().size();
         chars = out.size();

@@ -53,9 +53,9 @@ void PlutoTableLoad(benchmark::State& state) {
     const std::string path = TablePath();
     for (auto _ : state) {
         vek::PlutoTable table;
-        const std::string error = table.Load(path);
-        if (!error.empty()) {
-            state.SkipWithError(error.c_str());
+        const vek::Status loaded = table.Load(path);
+        if (!loaded) {
+            state.SkipWithError(loaded.message().c_str());
             break;
         }
         benchmark::DoNotOptimize(table.IsLoaded());
@@ -65,9 +65,9 @@ BENCHMARK(PlutoTableLoad)->Unit(benchmark::kMillisecond);
 
 void PlutoLookup(benchmark::State& state) {
     vek::PlutoTable table;
-    const std::string error = table.Load(TablePath());
-    if (!error.empty()) {
-        state.SkipWithError(error.c_str());
+    const vek::Status loaded = table.Load(TablePath());
+    if (!loaded) {
+        state.SkipWithError(loaded.message().c_str());
         return;
     }
     double offset = 0;

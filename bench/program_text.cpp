@@ -16,11 +16,10 @@ const std::string& RealFile() {
 }
 
 void BM_LoadFile(benchmark::State& state) {
-    vek::ProgramTextTable table;
     for (auto _ : state) {
-        const int r = table.Load(RealFile());
-        if (r < 1) state.SkipWithError("vek.dat did not load");
-        benchmark::DoNotOptimize(r);
+        const vek::Result<vek::ProgramTextTable> r = vek::ProgramTextTable::Load(RealFile());
+        if (!r) state.SkipWithError("vek.dat did not load");
+        benchmark::DoNotOptimize(r->Count());
     }
 }
 BENCHMARK(BM_LoadFile)->Unit(benchmark::kMicrosecond);
@@ -30,15 +29,18 @@ void BM_LoadFromMemory(benchmark::State& state) {
     std::stringstream ss;
     ss << in.rdbuf();
     const std::string content = ss.str();
-    vek::ProgramTextTable table;
-    for (auto _ : state) benchmark::DoNotOptimize(table.LoadFromString(content));
+    for (auto _ : state) {
+        const vek::Result<vek::ProgramTextTable> r = vek::ProgramTextTable::Parse(content);
+        benchmark::DoNotOptimize(r.ok());
+    }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * content.size());
 }
 BENCHMARK(BM_LoadFromMemory)->Unit(benchmark::kMicrosecond);
 
 void BM_Lookup(benchmark::State& state) {
-    vek::ProgramTextTable table;
-    if (table.Load(RealFile()) < 1) state.SkipWithError("vek.dat did not load");
+    const vek::Result<vek::ProgramTextTable> loaded = vek::ProgramTextTable::Load(RealFile());
+    if (!loaded) state.SkipWithError("vek.dat did not load");
+    const vek::ProgramTextTable table = loaded.value_or(vek::ProgramTextTable());
     int n = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(table.Get(1 + n % 400, n & 1).size());

@@ -7,17 +7,16 @@
 #include "display/program_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    vek::ProgramTextTable table;
-    const int r = table.LoadFromString(std::string_view(reinterpret_cast<const char*>(data), size));
-    if (r > 0) {
+    const vek::Result<vek::ProgramTextTable> r =
+        vek::ProgramTextTable::Parse(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (r) {
         for (int n = -1; n <= vek::kMaxProgramTextNumber + 1; ++n) {
-            (void)table.Get(n, 0);
-            (void)table.Get(n, 1);
-            (void)table.Has(n, 2);
+            (void)r->Get(n, 0);
+            (void)r->Get(n, 1);
+            (void)r->Has(n, 2);
         }
     } else {
-        (void)vek::ProgramTextLoadMessage(r, "fuzz");
-        (void)table.FailureMessage("fuzz");
+        (void)vek::ProgramTextLoadMessage(r.error().code, "fuzz");
     }
     return 0;
 }

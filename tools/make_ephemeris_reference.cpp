@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "ephemeris_folder.h"
+
 namespace {
 
 constexpr int kInstants = 250;
@@ -45,14 +47,7 @@ int Fail(const std::string& message) {
 int main(int argc, char** argv) {
     if (argc > 3) return Fail("usage: make_ephemeris_reference [OUTPUT [EPHEMERIS_FOLDER]]");
     const std::string output = argc > 1 ? argv[1] : "ephemeris_reference.csv";
-    std::string folder = "/usr/share/libswe/ephe";
-    if (argc > 2) {
-        folder = argv[2];
-    } else if (const char* env = std::getenv("SE_EPHE_PATH"); env && *env) {
-        folder = env;
-    }
-    unsetenv("SE_EPHE_PATH");  // it would override the folder given here
-    swe_set_ephe_path(folder.c_str());
+    const std::string folder = UseEphemerisFolder(argc > 2 ? argv[2] : nullptr);
 
     std::string text = "jd_ut";
     for (const Column& c : kColumns) text += std::string(",") + c.name;

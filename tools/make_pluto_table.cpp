@@ -21,6 +21,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "ephemeris_folder.h"
+
 namespace {
 
 constexpr int kFirstDay = 2305448;
@@ -36,15 +38,7 @@ int Fail(const std::string& message) {
 int main(int argc, char** argv) {
     if (argc > 3) return Fail("usage: make_pluto_table [OUTPUT [EPHEMERIS_FOLDER]]");
     const std::string output = argc > 1 ? argv[1] : "pluto.slx";
-    std::string folder = "/usr/share/libswe/ephe";
-    if (argc > 2) {
-        folder = argv[2];
-    } else if (const char* env = std::getenv("SE_EPHE_PATH"); env && *env) {
-        folder = env;
-    }
-    // Swiss Ephemeris would let SE_EPHE_PATH override the folder given here.
-    unsetenv("SE_EPHE_PATH");
-    swe_set_ephe_path(folder.c_str());
+    const std::string folder = UseEphemerisFolder(argc > 2 ? argv[2] : nullptr);
 
     std::string text;
     text.reserve(static_cast<std::size_t>(kLastLineDay - kFirstDay + 1) * 4);

@@ -61,35 +61,39 @@ void ApplySettingsToEngine(const Settings& settings, Engine& engine) {
     if (engine.Language() != language) engine.SetLanguage(language);
 }
 
-DateError ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
-                         const ComputeRequest& request, ComputeResults& results) {
+Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
+                      const ProgramTexts& texts, const ComputeRequest& request,
+                      ComputeResults& results, DateRowFailure* failedRow) {
     const ModeInfo& m = ModeInfoOf(request.mode);
     const auto& slots = m.dateSlots;
     const int n = m.slotCount;
-    if (n == 0) return {};
+    if (n == 0) return Ok();
     double jd[3] = {engine.arrays.DateJD[0], engine.arrays.DateJD[1], engine.arrays.DateJD[2]};
     for (int k = 0; k < n; ++k) {
         const int slot = slots[k];
         jd[slot] = rows.InputDateToAJDate(slot);
-        if (jd[slot] < 0) return {slot, jd[slot], DateErrorText(slot, jd[slot]), DateErrorTitle()};
+        if (jd[slot] < 0) {
+            if (failedRow) *failedRow = {slot, jd[slot], DateErrorTitle(texts)};
+            return Fail(DateErrorText(texts, slot, jd[slot]), static_cast<int>(jd[slot]));
+        }
     }
     for (int k = 0; k < n; ++k) engine.arrays.DateJD[slots[k]] = jd[slots[k]];
-    ComputeFromDates(engine, settings, request, results);
-    return {};
+    ComputeFromDates(engine, settings, texts, request, results);
+    return Ok();
 }
 
-void ComputeFromDates(Engine& engine, const Settings& settings, const ComputeRequest& request,
-                      ComputeResults& results) {
+void ComputeFromDates(Engine& engine, const Settings& settings, const ProgramTexts& texts,
+                      const ComputeRequest& request, ComputeResults& results) {
     if (request.mode == Mode::None) return;
     ApplySettingsToEngine(settings, engine);
     const Chart chart = ComputeAndStore(engine, request.mode);
-    FillResults(chart, engine, settings, request, results);
+    FillResults(chart, engine, settings, texts, request, results);
 }
 
 void FillResults(const Chart& chart, const Engine& engine, const Settings& settings,
-                 const ComputeRequest& request, ComputeResults& results) {
+                 const ProgramTexts& texts, const ComputeRequest& request,
+                 ComputeResults& results) {
     const Mode mode = chart.mode;
-    const int language = LanguageOf(settings);
     const bool inRadians = request.radians;
     const bool two = chart.twoCharts;
     const EngineArrays& e = engine.arrays;
@@ -99,13 +103,13 @@ void FillResults(const Chart& chart, const Engine& engine, const Settings& setti
     for (int s = 0; s < 3; ++s) results.DateJD[s] = e.DateJD[s];
     results.chart = chart;
     results.twoCharts = two;
-    results.title = UpdateTitle(mode, request.chartShown, e.Orbs, language);
-    results.zodiacLabel = ZodiacLabel(engine.SiderealZodiac, false);
+    results.title = UpdateTitle(mode, request.chartShown, e.Orbs, texts);
+    results.zodiacLabel = ZodiacLabel(texts, engine.SiderealZodiac, false);
     results.RetrogradeCount = 0;
     results.RetrogradeList.clear();
 
     if (two)
-        t.LayoutSquareTable(mode, engine.SiderealZodiac);
+        t.LayoutSquareTable(mode, engine.SiderealZodiac, texts);
     else
         t.LayoutTriangularTable();
 
@@ -150,13 +154,13 @@ void FillResults(const Chart& chart, const Engine& engine, const Settings& setti
 
         const PatternFindings findings =
             FindAllPatterns(e, settings.controls.midpointOrbIndex, PatternForm::Summary,
-                            CurrentPatternTexts(engine.names));
+                            PatternTextsOf(engine.names, texts));
         StorePatternCounts(findings, results.PatternCount);
-        results.summary = SingleChartSummary(results.AspectCount, engine.names, language,
-                                             PatternSection(findings), results.RetrogradeCount,
-                                             results.RetrogradeList);
+        results.summary =
+            SingleChartSummary(results.AspectCount, engine.names, texts, PatternSection(findings),
+                               results.RetrogradeCount, results.RetrogradeList);
     } else {
-        results.summary = TwoChartSummary(results.AspectCount, engine.names, language);
+        results.summary = TwoChartSummary(results.AspectCount, engine.names, texts);
     }
 }
 

@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <string>
 
+#include "display/program_text.h"
 #include "display/settings.h"
 #include "display/table_model.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "engine/vek_types.h"
 #include "time/date_rows.h"
+#include "util/result.h"
 
 namespace vek {
 
@@ -46,29 +48,30 @@ struct ComputeResults {
     std::string zodiacLabel;     // the hint label's caption while the chart is shown
 };
 
-// An invalid date row that stopped a compute.
-struct DateError {
-    int slot = -1;     // 0 World date, 1 and 2 the birthdates; −1 for none
-    double code = 0;   // kDateIncomplete .. kDateTooLate
-    std::string text;  // the message (slot name and the text for the code)
-    std::string title;
-
-    explicit operator bool() const { return slot >= 0; }
+// The invalid date row that stopped a compute, as the message box needs it.
+struct DateRowFailure {
+    int slot = -1;      // 0 World date, 1 and 2 the birthdates; −1 for none
+    double code = 0;    // kDateIncomplete .. kDateTooLate
+    std::string title;  // caption of the message box
 };
 
 // One compute. Converts the date rows the mode needs (the conversion may
 // set an empty time to 12:00 and an empty zone to the default zone, as the
-// window shows). The first invalid row stops it: the error is returned and
-// neither the engine nor `results` is touched. Otherwise the engine takes the
-// settings (orb table, zodiac, Moon, colours, language), computes and stores
-// the chart, and `results` is replaced, except for the pattern-count slots
-// that keep their value (see ComputeResults). Mode::None computes nothing.
-DateError ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
-                         const ComputeRequest& request, ComputeResults& results);
+// window shows). The first invalid row stops it: the compute fails with the
+// message (slot name and the text for the row's code) and the code, and
+// neither the engine nor `results` is touched; `failedRow`, when given, then
+// names the row. Otherwise the engine takes the settings (orb table, zodiac,
+// Moon, colours, language), computes and stores the chart, and `results` is
+// replaced, except for the pattern-count slots that keep their value (see
+// ComputeResults). Mode::None computes nothing. Texts (title, corner cells,
+// summary, messages) come from `texts`.
+Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
+                      const ProgramTexts& texts, const ComputeRequest& request,
+                      ComputeResults& results, DateRowFailure* failedRow = nullptr);
 
 // The same from Julian dates already in engine.arrays.DateJD.
-void ComputeFromDates(Engine& engine, const Settings& settings, const ComputeRequest& request,
-                      ComputeResults& results);
+void ComputeFromDates(Engine& engine, const Settings& settings, const ProgramTexts& texts,
+                      const ComputeRequest& request, ComputeResults& results);
 
 // Hands the settings the engine reads to the engine: orb table and summary,
 // zodiac, "Include Moon", aspect colours and the language of the names.
@@ -77,7 +80,7 @@ void ApplySettingsToEngine(const Settings& settings, Engine& engine);
 // Writes the table, title and summary for a chart that the engine has
 // stored (ComputeAndStore), with the engine's settings as applied.
 void FillResults(const Chart& chart, const Engine& engine, const Settings& settings,
-                 const ComputeRequest& request, ComputeResults& results);
+                 const ProgramTexts& texts, const ComputeRequest& request, ComputeResults& results);
 
 // The mark of a position cell without a position: "<" before the data
 // range (−99), ">" after it (−100), "?" for any other failure.

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/settings_store.h"
+#include "util/files.h"
 
 namespace vek {
 
@@ -78,6 +79,12 @@ class StateReader {
     const std::string& error() const { return error_; }
     int lineNumber() const { return line_; }
     bool AtEnd() const { return pos_ >= text_.size(); }
+    // True when no line is left or the next one holds only blanks.
+    bool NextIsBlank() const {
+        for (std::size_t i = pos_; i < text_.size() && text_[i] != '\r' && text_[i] != '\n'; ++i)
+            if (text_[i] != ' ' && text_[i] != '\t') return false;
+        return true;
+    }
 
     // The next line without its end (CR LF, LF or CR).
     bool Next(std::string_view& line) {
@@ -265,7 +272,9 @@ bool ReadState(StateReader& r, AppState& state) {
     if (!r.CheckBox(c.keepSelectedZodiac)) return false;
     if (!r.Index(c.midpointOrbIndex, kMidpointOrbListSize, 3)) return false;
 
-    if (r.AtEnd()) {
+    // The last line came later; files without it, or with it left empty,
+    // give synastry the personal-transit proportion.
+    if (r.NextIsBlank()) {
         c.proportionIndex[1] = c.proportionIndex[0];
     } else if (!r.Index(c.proportionIndex[1], kProportionListSize, 1)) {
         return false;
@@ -275,13 +284,11 @@ bool ReadState(StateReader& r, AppState& state) {
 
 }  // namespace
 
-std::string StateFileText(const AppState& state, std::string& error) {
-    error.clear();
+Result<std::string> StateFileText(const AppState& state) {
     const Settings& s = state.settings;
     const ConfigControls& c = s.controls;
-    auto fail = [&error](std::string what) {
-        error = "The state cannot be saved: " + std::move(what);
-        return std::string();
+    auto fail = [](std::string what) {
+        return Fail("The state cannot be saved: " + std::move(what));
     };
 
     for (int r = 0; r < 3; ++r) {
@@ -340,51 +347,45 @@ std::string StateFileText(const AppState& state, std::string& error) {
     return out;
 }
 
-std::string SaveStateFile(const std::string& path, AppState& state,
-                          platform::SettingsStore* store) {
+Status SaveStateFile(const std::string& path, AppState& state, platform::SettingsStore* store) {
     AppState toSave = state;
     toSave.settings.controls.sidereal = toSave.settings.accepted.SiderealZodiac;
-    std::string error;
-    const std::string text = StateFileText(toSave, error);
-    if (!error.empty()) return error;
-    error = platform::WriteFileAtomically(path, text);
-    if (!error.empty()) return error;
+    const Result<std::string> text = StateFileText(toSave);
+    if (!text) return text.error();
+    if (Status written = WriteFileAtomically(path, *text); !written) return written;
     state.settings.controls.sidereal = state.settings.accepted.SiderealZodiac;
     if (store) platform::WriteLanguageSetting(*store, state.settings.accepted.CurrentLanguage);
-    return "";
+    return Ok();
 }
 
 namespace {
 
-std::string LoadFailed(std::string error, AppState& state, const StateLoadOptions& options) {
+Status LoadFailed(std::string error, AppState& state, const StateLoadOptions& options) {
     if (!options.confirmReset || options.confirmReset())
         state.settings.ResetToDefault(options.startupComplete);
-    return error;
+    return Fail(std::move(error));
 }
 
-std::string LoadStateTextImpl(std::string_view text, bool truncated, AppState& state,
-                              const StateLoadOptions& options) {
+Status LoadStateTextImpl(std::string_view text, bool truncated, AppState& state,
+                         const StateLoadOptions& options) {
     StateReader reader(text, truncated);
     if (!ReadState(reader, state)) return LoadFailed(reader.error(), state, options);
     int& language = state.settings.accepted.CurrentLanguage;
     if (language != kEnglish && language != kGerman && options.store)
         language = platform::ReadLanguageSetting(*options.store);
-    return "";
+    return Ok();
 }
 
 }  // namespace
 
-std::string LoadStateText(std::string_view text, AppState& state, const StateLoadOptions& options) {
+Status LoadStateText(std::string_view text, AppState& state, const StateLoadOptions& options) {
     return LoadStateTextImpl(text, /*truncated=*/false, state, options);
 }
 
-std::string LoadStateFile(const std::string& path, AppState& state,
-                          const StateLoadOptions& options) {
-    std::string text;
-    bool truncated = false;
-    std::string error = platform::ReadFileHead(path, kMaxStateFileBytes, text, truncated);
-    if (!error.empty()) return LoadFailed(std::move(error), state, options);
-    return LoadStateTextImpl(text, truncated, state, options);
+Status LoadStateFile(const std::string& path, AppState& state, const StateLoadOptions& options) {
+    Result<FileHead> head = ReadFileHead(path, kMaxStateFileBytes);
+    if (!head) return LoadFailed(head.message(), state, options);
+    return LoadStateTextImpl(head->bytes, head->truncated, state, options);
 }
 
 std::string AutoStatePath() {
@@ -399,7 +400,8 @@ std::string AutoStatePath() {
         base = ".";
     }
     const std::string folder = base + "/Vantrel";
-    platform::MakeFolders(folder);
+    // A folder that cannot be made fails the save later, with its message.
+    (void)MakeFolders(folder);
     return folder + "/vek.usr";
 }
 

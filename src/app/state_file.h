@@ -11,6 +11,7 @@
 #include "display/settings.h"
 #include "engine/vek_types.h"
 #include "time/date_row_fields.h"
+#include "util/result.h"
 
 namespace vek {
 
@@ -32,19 +33,18 @@ inline constexpr int kStateFileLines = 51;
 inline constexpr std::size_t kMaxStateLineLength = 1024;
 
 // The file's text (CR LF line ends, "." as decimal separator in every
-// locale), or "" with error set when a value cannot be written: a year text
-// holding a line break or longer than kMaxStateLineLength, or an index or
-// colour outside its range.
-std::string StateFileText(const AppState& state, std::string& error);
+// locale); fails when a value cannot be written: a year text holding a line
+// break or longer than kMaxStateLineLength, or an index or colour outside its
+// range.
+Result<std::string> StateFileText(const AppState& state);
 
 // Saves the state. The dialog's zodiac option first takes the zodiac in
 // force, so the file records that rather than a choice not yet accepted. The
 // file is written to a temporary file beside it and renamed over the target
 // only when complete: a failed save leaves any previous file untouched.
 // When store is given, a successful save also writes the language there.
-// Returns "" or the error text.
-std::string SaveStateFile(const std::string& path, AppState& state,
-                          platform::SettingsStore* store = nullptr);
+Status SaveStateFile(const std::string& path, AppState& state,
+                     platform::SettingsStore* store = nullptr);
 
 struct StateLoadOptions {
     // After a failed load the settings return to their defaults; once
@@ -60,13 +60,12 @@ struct StateLoadOptions {
 // Loads a state file into state. Each value is applied as it is read, so on
 // an error the values read before it stay; the settings are then reset to
 // their defaults (see StateLoadOptions). Reads at most what 51 lines can
-// hold. Returns "" or the error text.
-std::string LoadStateFile(const std::string& path, AppState& state,
-                          const StateLoadOptions& options = {});
+// hold.
+Status LoadStateFile(const std::string& path, AppState& state,
+                     const StateLoadOptions& options = {});
 
 // The same from the file's bytes.
-std::string LoadStateText(std::string_view text, AppState& state,
-                          const StateLoadOptions& options = {});
+Status LoadStateText(std::string_view text, AppState& state, const StateLoadOptions& options = {});
 
 // The automatic state file: $XDG_DATA_HOME (or ~/.local/share), folder
 // "Vantrel", file "vek.usr". The folder is created when missing.

@@ -69,21 +69,20 @@ int RunChart(const std::vector<std::string>& args) {
     const QString fontError = paint::InstallChartFonts();
     if (!fontError.isEmpty()) return Failure(kName, fontError.toStdString());
 
-    const auto text = [](int n) { return ProgramText(n); };
+    const ProgramTexts texts = s.Texts();
     const WheelInput in =
-        MakeWheelInput(s.results.chart, s.results.table, s.engine.names, s.settings, text);
+        MakeWheelInput(s.results.chart, s.results.table, s.engine.names, s.settings, texts);
     const ChartWheel wheel = DrawChartWheel(in, paint::MeasuredGlyphInks());
-    if (!wheel.drawn) return Failure(kName, ProgramText(347));
+    if (!wheel.drawn) return Failure(kName, texts.ProgramText(kTextChartCrowded));
 
     SavedImageInput image;
-    image.language = s.language;
+    image.texts = texts;
     image.whiteBackground = o.Has("white") || s.settings.accepted.WhiteImageBackground;
     image.suppressInnerAspects = !s.settings.accepted.ShowInnerPlanetAspects;
     image.sidereal = s.settings.accepted.SiderealZodiac;
     image.version = ProgramVersionText();
-    image.orbSummary = AnnotationOrbSummary(s.mode, s.engine.arrays.Orbs);
+    image.orbSummary = AnnotationOrbSummary(texts, s.mode, s.engine.arrays.Orbs);
     image.rows = &s.rows;
-    image.text = text;
     const Status written =
         paint::WriteChartFile(SavedChartImage(wheel, image), QString::fromStdString(out), scale);
     if (!written) return Failure(kName, written.message());

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "display/program_text.h"
 #include "engine/engine.h"
 #include "platform/calendar.h"
 #include "util/paths.h"
@@ -44,12 +43,12 @@ std::string Options::Value(const std::string& name, const std::string& fallback)
     return it == values.end() ? fallback : it->second;
 }
 
-std::string ParseOptions(const std::vector<std::string>& args,
-                         const std::set<std::string>& valueNames,
-                         const std::set<std::string>& switchNames, Options& out) {
+Status ParseOptions(const std::vector<std::string>& args, const std::set<std::string>& valueNames,
+                    const std::set<std::string>& switchNames, Options& out) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a.size() < 3 || a.compare(0, 2, "--") != 0) return "unexpected argument " + Quoted(a);
+        if (a.size() < 3 || a.compare(0, 2, "--") != 0)
+            return Fail("unexpected argument " + Quoted(a));
         std::string name = a.substr(2);
         std::string value;
         const size_t eq = name.find('=');
@@ -59,75 +58,69 @@ std::string ParseOptions(const std::vector<std::string>& args,
             name.resize(eq);
         }
         if (switchNames.count(name)) {
-            if (inlineValue) return "option --" + name + " takes no value";
+            if (inlineValue) return Fail("option --" + name + " takes no value");
             out.switches.insert(name);
         } else if (valueNames.count(name)) {
             if (!inlineValue) {
-                if (i + 1 >= args.size()) return "option --" + name + " needs a value";
+                if (i + 1 >= args.size()) return Fail("option --" + name + " needs a value");
                 value = args[++i];
             }
             out.values[name] = value;
         } else {
-            return "unknown option --" + name;
+            return Fail("unknown option --" + name);
         }
     }
-    return "";
+    return Ok();
 }
 
-std::string ParseDateTimeFields(std::string_view text, DateTimeFields& out) {
+Result<DateTimeFields> ParseDateTimeFields(std::string_view text) {
     const std::string shape = Quoted(text) + " is not a date and time like " + kDateTimeExample +
                               " (zone Z or +HH:MM / -HH:MM)";
     if (text.empty())
-        return std::string("no date and time given; expected e.g. ") + kDateTimeExample;
+        return Fail(std::string("no date and time given; expected e.g. ") + kDateTimeExample);
     DateTimeFields f;
     if (text.size() < 17 || !ReadDigits(text, 0, 4, f.year) || text[4] != '-' ||
         !ReadDigits(text, 5, 2, f.month) || text[7] != '-' || !ReadDigits(text, 8, 2, f.day) ||
         text[10] != 'T' || !ReadDigits(text, 11, 2, f.hour) || text[13] != ':' ||
         !ReadDigits(text, 14, 2, f.minute))
-        return shape;
+        return Fail(shape);
     std::string_view zone = text.substr(16);
     if (zone != "Z") {
         int zh, zm;
         if (zone.size() != 6 || (zone[0] != '+' && zone[0] != '-') || !ReadDigits(zone, 1, 2, zh) ||
             zone[3] != ':' || !ReadDigits(zone, 4, 2, zm))
-            return shape;
+            return Fail(shape);
         if (zm > 59 || zh * 60 + zm > kMaxZoneMinutes)
-            return "zone offset " + std::string(zone) + " is outside -14:00..+14:00";
+            return Fail("zone offset " + std::string(zone) + " is outside -14:00..+14:00");
         f.zoneMinutes = (zone[0] == '-' ? -1 : 1) * (zh * 60 + zm);
     }
-    if (f.month < 1 || f.month > 12) return "month " + std::to_string(f.month) + " does not exist";
-    if (f.hour > 23) return "hour " + std::to_string(f.hour) + " is outside 00..23";
-    if (f.minute > 59) return "minute " + std::to_string(f.minute) + " is outside 00..59";
-    out = f;
-    return "";
+    if (f.month < 1 || f.month > 12)
+        return Fail("month " + std::to_string(f.month) + " does not exist");
+    if (f.hour > 23) return Fail("hour " + std::to_string(f.hour) + " is outside 00..23");
+    if (f.minute > 59) return Fail("minute " + std::to_string(f.minute) + " is outside 00..59");
+    return f;
 }
 
-std::string ParseDateTime(std::string_view text, double& jdUt) {
-    DateTimeFields f;
-    const std::string error = ParseDateTimeFields(text, f);
-    if (!error.empty()) return error;
+Result<double> ParseDateTime(std::string_view text) {
+    const Result<DateTimeFields> fields = ParseDateTimeFields(text);
+    if (!fields) return fields.error();
+    const DateTimeFields& f = *fields;
     if (f.year < 1 || f.year > 2799)
-        return "year " + std::to_string(f.year) + " is outside 1..2799";
+        return Fail("year " + std::to_string(f.year) + " is outside 1..2799");
     platform::CalendarDate d;
     d.year = f.year;
     d.month = f.month;
     d.day = f.day;
     const int32_t dayNumber = platform::date_to_jdn(d);
-    if (!d.valid) return Quoted(text.substr(0, 10)) + " is not a date";
+    if (!d.valid) return Fail(Quoted(text.substr(0, 10)) + " is not a date");
     // The day number counts from noon; local midnight is half a day earlier.
-    jdUt = dayNumber + (f.hour * 60 + f.minute - f.zoneMinutes - 720) / 1440.0;
-    return "";
+    return dayNumber + (f.hour * 60 + f.minute - f.zoneMinutes - 720) / 1440.0;
 }
 
-std::string ParseLanguage(std::string_view text, int& language) {
-    if (text == "en") {
-        language = 0;
-    } else if (text == "de") {
-        language = 1;
-    } else {
-        return "language " + Quoted(text) + " is not en or de";
-    }
-    return "";
+Result<int> ParseLanguage(std::string_view text) {
+    if (text == "en") return 0;
+    if (text == "de") return 1;
+    return Fail("language " + Quoted(text) + " is not en or de");
 }
 
 int BadArguments(const char* command, const std::string& message) {
@@ -285,19 +278,13 @@ std::string JsonQuote(std::string_view s) {
     return out + "\"";
 }
 
-std::string LoadProgramTextFile() {
-    std::string message;
-    if (LoadProgramText(ProgramFolder(), &message) < 1) return message;
-    return "";
-}
-
-std::string StartEngine(Engine& engine) {
+Status StartEngine(Engine& engine) {
     engine.Initialize(ProgramFolder());
-    const std::string error = engine.LoadPlutoTable();
-    if (!error.empty())
-        return "cannot load the Pluto table " + JoinPath(engine.DataFolder(), "pluto.slx") + ": " +
-               error;
-    return "";
+    const Status pluto = engine.LoadPlutoTable();
+    if (!pluto)
+        return Fail("cannot load the Pluto table " + JoinPath(engine.DataFolder(), "pluto.slx") +
+                    ": " + pluto.message());
+    return Ok();
 }
 
 }  // namespace vek::cli

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/result.h"
+
 namespace vek {
 class Engine;
 }
@@ -25,11 +27,10 @@ struct Options {
     std::string Value(const std::string& name, const std::string& fallback = "") const;
 };
 
-// Scans args against the allowed names (without the leading "--"). Returns ""
-// on success, else a one-line message.
-std::string ParseOptions(const std::vector<std::string>& args,
-                         const std::set<std::string>& valueNames,
-                         const std::set<std::string>& switchNames, Options& out);
+// Scans args against the allowed names (without the leading "--"); a failure
+// names the argument that does not fit.
+Status ParseOptions(const std::vector<std::string>& args, const std::set<std::string>& valueNames,
+                    const std::set<std::string>& switchNames, Options& out);
 
 // The parts of a date-time argument "YYYY-MM-DDTHH:MM" with its zone.
 struct DateTimeFields {
@@ -43,17 +44,16 @@ struct DateTimeFields {
 
 // Reads the parts of a date-time argument and checks its shape, the month,
 // hour, minute and zone ranges, but not the calendar (the day may lie beyond
-// the month's end, the year outside 1..2799). Returns "" on success, else a
-// one-line message.
-std::string ParseDateTimeFields(std::string_view text, DateTimeFields& out);
+// the month's end, the year outside 1..2799).
+Result<DateTimeFields> ParseDateTimeFields(std::string_view text);
 
 // Parses "YYYY-MM-DDTHH:MM" followed by "Z" or "+HH:MM" / "-HH:MM" (at most
-// 14 hours) into a Julian date in Universal Time. Years 1..2799. Returns ""
-// on success, else a one-line message naming what is wrong.
-std::string ParseDateTime(std::string_view text, double& jdUt);
+// 14 hours) into a Julian date in Universal Time. Years 1..2799. A failure
+// names what is wrong.
+Result<double> ParseDateTime(std::string_view text);
 
-// "en" → 0 (English), "de" → 1 (German). Returns "" on success.
-std::string ParseLanguage(std::string_view text, int& language);
+// "en" → 0 (English), "de" → 1 (German).
+Result<int> ParseLanguage(std::string_view text);
 
 // Prints "vek-cli <command>: <message>" on stderr and returns exit status 2.
 int BadArguments(const char* command, const std::string& message);
@@ -87,12 +87,8 @@ class JsonWriter {
 // A string as a JSON string literal, quotes included.
 std::string JsonQuote(std::string_view s);
 
-// Loads vek.dat from the program folder into the process-wide program text.
-// Returns "" on success, else the message to show.
-std::string LoadProgramTextFile();
-
-// Starts the engine on the program folder and loads its Pluto table. Returns
-// "" on success, else the message to show.
-std::string StartEngine(Engine& engine);
+// Starts the engine on the program folder and loads its Pluto table. A
+// failure carries the message to show.
+Status StartEngine(Engine& engine);
 
 }  // namespace vek::cli

@@ -81,8 +81,7 @@ std::string TableText(const TableModel& t, const NameTables& names) {
                 const std::vector<std::string>& cell = lines[r * cols + c];
                 line += PadRight(k < cell.size() ? cell[k] : "", static_cast<int>(width[c]) + 2);
             }
-            while (!line.empty() && line.back() == ' ') line.pop_back();
-            out += line + "\n";
+            out += TrimTrailingBlanks(line) + "\n";
         }
     }
     return out;

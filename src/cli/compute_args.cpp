@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "app/state_file.h"
-#include "display/program_text.h"
 #include "display/results_text.h"
 #include "time/dates.h"
+#include "util/paths.h"
 
 namespace vek::cli {
 
@@ -25,24 +25,26 @@ constexpr int kLargestZoneMinutes = 11 * 60 + 30;
 // Puts a date-time argument into a date row, which takes times and zones in
 // half hours only (zones up to ±11:30). The calendar itself is left to the
 // row's conversion, which reports a bad date as the window does.
-std::string FillDateRow(const std::string& option, const std::string& text, DateRowFields& row) {
-    DateTimeFields f;
-    std::string error = ParseDateTimeFields(text, f);
-    if (!error.empty()) return "--" + option + ": " + error;
-    if (f.day > 31) return "--" + option + ": day " + std::to_string(f.day) + " does not exist";
+Status FillDateRow(const std::string& option, const std::string& text, DateRowFields& row) {
+    const Result<DateTimeFields> fields = ParseDateTimeFields(text);
+    if (!fields) return Fail("--" + option + ": " + fields.message());
+    const DateTimeFields& f = *fields;
+    if (f.day > 31)
+        return Fail("--" + option + ": day " + std::to_string(f.day) + " does not exist");
     if (f.minute != 0 && f.minute != 30)
-        return "--" + option + ": " + text +
-               " cannot be entered in a date row: times go in half hours (:00 or :30)";
+        return Fail("--" + option + ": " + text +
+                    " cannot be entered in a date row: times go in half hours (:00 or :30)");
     if (f.zoneMinutes % 30 != 0 || f.zoneMinutes < -kLargestZoneMinutes ||
         f.zoneMinutes > kLargestZoneMinutes)
-        return "--" + option + ": " + text +
-               " cannot be entered in a date row: zones go in half hours from -11:30 to +11:30";
+        return Fail("--" + option + ": " + text +
+                    " cannot be entered in a date row: zones go in half hours from -11:30 to "
+                    "+11:30");
     row.monthIndex = f.month;
     row.dayIndex = f.day;
     row.yearText = std::to_string(f.year);
     row.timeIndex = f.hour * 2 + f.minute / 30 + 1;
     row.zoneIndex = f.zoneMinutes / 30 + kGreenwichZoneIndex;
-    return "";
+    return Ok();
 }
 
 }  // namespace
@@ -71,11 +73,11 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
     values.insert(valueNames.begin(), valueNames.end());
     switches.insert(switchNames.begin(), switchNames.end());
     Options& o = s.options;
-    std::string error = ParseOptions(args, values, switches, o);
-    if (!error.empty()) return BadArguments(command, error);
+    if (const Status parsed = ParseOptions(args, values, switches, o); !parsed)
+        return BadArguments(command, parsed.message());
 
-    error = ParseLanguage(o.Value("lang", "en"), s.language);
-    if (!error.empty()) return BadArguments(command, error);
+    const Result<int> language = ParseLanguage(o.Value("lang", "en"));
+    if (!language) return BadArguments(command, language.message());
     const bool modeGiven = o.values.count("mode") > 0;
     s.mode = Mode::World;
     if (modeGiven) {
@@ -88,17 +90,16 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
                                              "personal2 or synastry");
     }
 
-    error = LoadProgramTextFile();
-    if (!error.empty()) return Failure(command, error);
-    SetCurrentLanguage(s.language);
-
-    // Month names, and so the dates of the report titles, in the language.
-    s.rows.FillMonthLists(s.language);
+    const Status loaded = s.LoadTexts(ProgramFolder());
+    if (!loaded) return Failure(command, loaded.message());
+    // Texts and month names, and so the dates of the report titles, in the
+    // language.
+    s.SetLanguage(*language);
     s.rows.SetLocalZone(LocalZoneMinutes());
     if (o.values.count("state")) {
         AppState state;
-        error = LoadStateFile(o.Value("state"), state);
-        if (!error.empty()) return BadArguments(command, o.Value("state") + ": " + error);
+        const Status loaded = LoadStateFile(o.Value("state"), state);
+        if (!loaded) return BadArguments(command, o.Value("state") + ": " + loaded.message());
         s.settings = state.settings;
         for (int slot = 0; slot < kDateSlotCount; ++slot) s.rows.Row(slot) = state.dateRows[slot];
         // As "Load from ...": natal aspects stay, every other mode shows
@@ -110,31 +111,34 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
     const char* const rowOptions[kDateSlotCount] = {"world", "birth1", "birth2"};
     for (int slot = 0; slot < kDateSlotCount; ++slot) {
         if (!o.values.count(rowOptions[slot])) continue;
-        error = FillDateRow(rowOptions[slot], o.Value(rowOptions[slot]), s.rows.Row(slot));
-        if (!error.empty()) return BadArguments(command, error);
+        const Status filled =
+            FillDateRow(rowOptions[slot], o.Value(rowOptions[slot]), s.rows.Row(slot));
+        if (!filled) return BadArguments(command, filled.message());
     }
     if (o.values.count("state") && !modeGiven) {
         // As "Load from ...": when the row of the mode holds no valid date,
         // the window shows world transits for now.
         const int slot = s.mode == Mode::Natal1 ? kBirth1 : s.mode == Mode::Natal2 ? kBirth2 : 0;
-        if (s.rows.InputDateToAJDate(slot) <= 0) {
+        if (const double jd = s.rows.InputDateToAJDate(slot); jd <= 0) {
             std::fprintf(stderr, "vek-cli %s: %s; showing world transits for now\n", command,
-                         DateErrorText(slot, s.rows.InputDateToAJDate(slot)).c_str());
+                         DateErrorText(s.Texts(), slot, jd).c_str());
             s.rows.SetWorldDateToNow();
             s.mode = Mode::World;
         }
     }
+    // The settings of a state file bring their own language; the command's
+    // stays.
     s.settings.accepted.CurrentLanguage = s.language;
     if (o.Has("no-moon")) s.settings.accepted.IncludeMoon = s.settings.controls.includeMoon = false;
     if (o.Has("sidereal")) s.settings.accepted.SiderealZodiac = s.settings.controls.sidereal = true;
 
-    error = StartEngine(s.engine);
-    if (!error.empty()) return Failure(command, error);
+    if (const Status started = StartEngine(s.engine); !started)
+        return Failure(command, started.message());
 
     const ComputeRequest request{s.mode, o.Has("radians"), false};
-    const DateError dateError = ComputeCommand(s.engine, s.rows, s.settings, request, s.results);
-    if (dateError) {
-        std::fprintf(stderr, "vek-cli %s: %s\n", command, dateError.text.c_str());
+    const Status computed = s.Compute(request);
+    if (!computed) {
+        std::fprintf(stderr, "vek-cli %s: %s\n", command, computed.message().c_str());
         return 2;
     }
     return 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/compute.h"
+#include "app/program_state.h"
 #include "cli/cli_util.h"
 #include "display/settings.h"
 #include "engine/engine.h"
@@ -15,15 +16,12 @@
 
 namespace vek::cli {
 
-// Everything a compute from the command line leaves behind.
-struct ComputeSession {
+// Everything a compute from the command line leaves behind: the program
+// state it ran on (texts, language, engine, rows, settings, results), the
+// options and the mode computed.
+struct ComputeSession : ProgramState {
     Options options;  // also the command's own options
-    int language = kEnglish;
     Mode mode = Mode::World;
-    DateRows rows;
-    Settings settings;
-    Engine engine;
-    ComputeResults results;
 };
 
 // Usage text of the compute arguments.

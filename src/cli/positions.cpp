@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/compute.h"
 #include "cli/cli_util.h"
 #include "cli/command.h"
 #include "display/program_text.h"
@@ -12,6 +13,7 @@
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "platform/ephemeris.h"
+#include "util/paths.h"
 #include "util/text.h"
 
 namespace vek::cli {
@@ -20,39 +22,31 @@ namespace {
 
 constexpr const char* kName = "positions";
 
-// The mark a table cell shows for a missing position.
-std::string MissingMark(double code) {
-    const double r = std::round(code);
-    if (r == kBeforeDataRange) return "<";
-    if (r == kAfterDataRange) return ">";
-    return "?";
-}
-
 int RunPositions(const std::vector<std::string>& args) {
     Options o;
-    std::string error = ParseOptions(args, {"at", "lang"}, {"sidereal", "no-moon", "json"}, o);
-    if (!error.empty()) return BadArguments(kName, error);
+    const Status parsed = ParseOptions(args, {"at", "lang"}, {"sidereal", "no-moon", "json"}, o);
+    if (!parsed) return BadArguments(kName, parsed.message());
     if (!o.values.count("at")) return BadArguments(kName, "--at is required");
-    double jd = 0;
-    error = ParseDateTime(o.Value("at"), jd);
-    if (!error.empty()) return BadArguments(kName, error);
-    int language = kEnglish;
-    error = ParseLanguage(o.Value("lang", "en"), language);
-    if (!error.empty()) return BadArguments(kName, error);
+    const Result<double> at = ParseDateTime(o.Value("at"));
+    if (!at) return BadArguments(kName, at.message());
+    const double jd = *at;
+    const Result<int> lang = ParseLanguage(o.Value("lang", "en"));
+    if (!lang) return BadArguments(kName, lang.message());
+    const int language = *lang;
 
-    error = LoadProgramTextFile();
-    if (!error.empty()) return Failure(kName, error);
-    SetCurrentLanguage(language);
+    const Result<ProgramTextTable> table = LoadProgramText(ProgramFolder());
+    if (!table) return Failure(kName, table.message());
+    const ProgramTexts texts(*table, language);
     Engine engine;
-    error = StartEngine(engine);
-    if (!error.empty()) return Failure(kName, error);
+    if (const Status started = StartEngine(engine); !started)
+        return Failure(kName, started.message());
     engine.SetLanguage(language);
     engine.SiderealZodiac = o.Has("sidereal");
     engine.IncludeMoon = !o.Has("no-moon");
 
     engine.arrays.DateJD[kWorldDate] = jd;
     const Chart c = ComputeChart(engine, Mode::World, engine.arrays.DateJD);
-    const std::string zodiac = ZodiacLabel(engine.SiderealZodiac, false);
+    const std::string zodiac = ZodiacLabel(texts, engine.SiderealZodiac, false);
     const std::string ephemeris = platform::ephemeris_in_use();
 
     if (o.Has("json")) {
@@ -98,10 +92,9 @@ int RunPositions(const std::vector<std::string>& args) {
                     PadRight(PositionTextShort(l, engine.names), 8);
             if (c.retrograde[b][kChartA]) line += "  r";
         } else {
-            line += PadRight("", 10) + MissingMark(l);
+            line += PadRight("", 10) + MissingPositionMark(l);
         }
-        while (!line.empty() && line.back() == ' ') line.pop_back();
-        std::printf("%s\n", line.c_str());
+        std::printf("%s\n", TrimTrailingBlanks(line).c_str());
     }
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "cli/report_lines.h"
 
-#include "display/program_text.h"
 #include "engine/angle_text.h"
 #include "engine/modes.h"
 #include "time/dates.h"
@@ -26,13 +25,14 @@ void OpenReport(ComputeSession& s, DurationsReport& report) {
     ReportSettings rs;
     for (int a = 1; a <= kAspectCount; ++a) rs.orbDegrees[a] = s.settings.accepted.OrbIndex[a - 1];
     rs.midpointOrbIndex = s.settings.controls.midpointOrbIndex;
-    OpenDurationsReport(report, s.engine, s.results.chart, ReportDatesFrom(s.rows, s.mode), rs);
+    OpenDurationsReport(report, s.engine, s.results.chart, ReportDatesFrom(s.rows, s.mode), rs,
+                        s.Texts());
 }
 
 std::string NoAspectsMessage(const ComputeSession& s) {
     if (s.results.table.GetTotalNumAspects(s.engine.names) > 0) return "";
     const bool personal = ModeInfoOf(s.mode).personal;
-    return ProgramText(personal ? 382 : 383);
+    return s.Texts().ProgramText(personal ? kTextNoTransitsToReport : kTextNoAspectsToReport);
 }
 
 std::string IsoDateOfDayNumber(long dayNumber) {

@@ -55,15 +55,16 @@ int RunText(const std::vector<std::string>& args) {
         return 2;
     }
 
-    std::string message;
-    if (vek::LoadProgramText(vek::ProgramFolder(), &message) < 1) {
+    const vek::Result<vek::ProgramTextTable> loaded = vek::LoadProgramText(vek::ProgramFolder());
+    if (!loaded) {
         // The message may hold a line break before the path; keep it on one line.
+        std::string message = loaded.message();
         for (size_t at; (at = message.find("\r\n")) != std::string::npos;)
             message.replace(at, 2, ": ");
         std::fprintf(stderr, "vek-cli text: %s\n", message.c_str());
         return 2;
     }
-    const vek::ProgramTextTable& table = vek::GlobalProgramText();
+    const vek::ProgramTextTable& table = *loaded;
     if (!table.Has(n, language)) {
         std::fprintf(stderr, "vek-cli text: vek.dat has no text %d\n", n);
         return 2;

@@ -33,7 +33,7 @@ class Annotator {
   public:
     Annotator(ChartWheel& w, const SavedImageInput& in) : w_(w), in_(in) {}
 
-    std::string T(int n) const { return in_.text ? in_.text(n) : std::string(); }
+    std::string T(TextId n) const { return in_.texts.ProgramText(n); }
 
     void Note(double x, double y, std::string text, Color color, bool alignRight = false) {
         ChartPrimitive p;
@@ -53,7 +53,8 @@ class Annotator {
     // A block whose last line would start left of the image's edge moves
     // right as a whole, so that no line is cut off.
     void DateBlock(int slot, double x, double y) {
-        static constexpr int kLabel[3] = {4, 95, 96};
+        static constexpr TextId kLabel[3] = {kTextWorldDate, kTextNoteFirstBirthdate,
+                                             kTextNoteSecondBirthdate};
         const double d = kNoteLineSpacing;
         x = std::max(x, kMinimumNoteLeft + 40);
         Note(x, y, T(kLabel[slot]) + ":", kNoteBlue);
@@ -78,18 +79,18 @@ class Annotator {
 
     void Annotate() {
         const bool two = w_.twoCharts;
-        const bool german = in_.language == kGerman;
+        const bool german = in_.texts.language() == kGerman;
         const double d = kNoteLineSpacing;
         const int width = w_.WidthPixels();
 
         // Who made it, and the version.
         const double left = two ? 114 : 5;
-        Note(left, 0, T(92), kNoteGrey);
-        Note(left, d, T(93), kNoteGrey);
-        Note(left, 2 * d, T(94), kNoteGrey);
+        Note(left, 0, T(kTextNoteMadeWith), kNoteGrey);
+        Note(left, d, T(kTextNoteProgramFor), kNoteGrey);
+        Note(left, 2 * d, T(kTextNoteAspectPatterns), kNoteGrey);
         Note(left, 3 * d, in_.version, kNoteGrey);
         const double right = width / 2.0 + (two ? 73 : 63);
-        const std::string path = HomePagePath(in_.language);
+        const std::string path = HomePagePath(in_.texts.language());
         if (two) {
             Note(right, 0, std::string(kHomePageHost) + path, kNoteGrey);
         } else {
@@ -111,17 +112,17 @@ class Annotator {
                 break;
             case Mode::Personal1:
             case Mode::Personal2:
-                Note(german ? 34 : 50, 385 - d, T(97), kNoteBlue);
+                Note(german ? 34 : 50, 385 - d, T(kTextNotePersonalTransits), kNoteBlue);
                 DateBlock(kWorldDate, 472, 390);
                 DateBlock(w_.mode == Mode::Personal1 ? kBirth1 : kBirth2, 114, 385);
-                DoubleNotes(99);
+                DoubleNotes(kTextNoteTransitAndNatal);
                 break;
             case Mode::Synastry:
-                Note(100, 385 - d, T(14) + " " + T(169), kNoteBlue);
-                Note(497, 385 - d, T(57), kNoteBlue);
+                Note(100, 385 - d, T(kTextSynastry) + " " + T(kTextBetween), kNoteBlue);
+                Note(497, 385 - d, T(kTextAnd), kNoteBlue);
                 DateBlock(kBirth1, 114, 385);
                 DateBlock(kBirth2, 472, 385);
-                DoubleNotes(98);
+                DoubleNotes(kTextNoteBothCharts);
                 break;
             case Mode::None:
                 break;
@@ -131,35 +132,35 @@ class Annotator {
     void SingleZodiac(double x, bool alignRight) {
         const double d = kNoteLineSpacing;
         std::string first, second;
-        if (in_.language == kGerman) {
+        if (in_.texts.language() == kGerman) {
             first = in_.sidereal ? "Siderisch." : "Tropisch.";
             second = "Tierkreis";
         } else {
-            first = T(in_.sidereal ? 48 : 49);
-            second = LowerCase(T(50));
+            first = T(in_.sidereal ? kTextSidereal : kTextTropical);
+            second = LowerCase(T(kTextZodiac));
         }
         Note(x, 315 + d, first, kNoteBlue, alignRight);
         Note(x, 315 + 2 * d, second, kNoteBlue, alignRight);
         if (in_.suppressInnerAspects) {
-            Note(x, 350 + d, T(102), kNoteBlue, alignRight);
-            Note(x, 350 + 2 * d, T(103), kNoteBlue, alignRight);
+            Note(x, 350 + d, T(kTextNoteInnerAspects), kNoteBlue, alignRight);
+            Note(x, 350 + 2 * d, T(kTextNoteAreHidden), kNoteBlue, alignRight);
         }
     }
 
-    void DoubleNotes(int innerHeading) {
+    void DoubleNotes(TextId innerHeading) {
         const double d = kNoteLineSpacing;
         std::string zodiac;
-        if (in_.language == kGerman) {
+        if (in_.texts.language() == kGerman) {
             zodiac = in_.sidereal ? "Siderische Tk" : "Tropische Tk";
         } else {
-            zodiac = T(in_.sidereal ? 46 : 47);
+            zodiac = T(in_.sidereal ? kTextSiderealZodiac : kTextTropicalZodiac);
         }
         Note(7, 12.5 * d, zodiac, kNoteBlue);
         Note(7, 18 * d, in_.orbSummary, kNoteBlue);
         if (in_.suppressInnerAspects) {
             Note(552, 11.5 * d, T(innerHeading), kNoteBlue);
-            Note(552, 12.5 * d, T(100), kNoteBlue);
-            Note(552, 13.5 * d, T(101), kNoteBlue);
+            Note(552, 12.5 * d, T(kTextNoteInnerBodies), kNoteBlue);
+            Note(552, 13.5 * d, T(kTextNoteAspectsHidden), kNoteBlue);
         }
     }
 
@@ -190,8 +191,8 @@ std::string HomePagePath(int language) {
     return language == kGerman ? "/vek/de/vek.htm" : "/vek/vek.htm";
 }
 
-std::string AnnotationOrbSummary(Mode mode, const OrbSummary& orbs) {
-    return TrimBlanks(AddOrbToTitle("", ModeInfoOf(mode).orbColumn, false, orbs));
+std::string AnnotationOrbSummary(const ProgramTexts& texts, Mode mode, const OrbSummary& orbs) {
+    return TrimBlanks(AddOrbToTitle(texts, "", ModeInfoOf(mode).orbColumn, false, orbs));
 }
 
 void RemoveLegend(ChartWheel& w) {

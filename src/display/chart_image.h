@@ -6,10 +6,10 @@
 // 15 twips a pixel, as the annotation has always been laid out.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "display/chart_wheel.h"
+#include "display/program_text.h"
 #include "time/date_rows.h"
 
 namespace vek {
@@ -37,19 +37,19 @@ inline constexpr int kVersionMinor = 1;
 std::string ProgramVersionText();
 
 struct SavedImageInput {
-    int language = 0;
+    ProgramTexts texts;                 // in the current language, which the annotation shows
     bool whiteBackground = false;       // "Save image with white background"
     bool suppressInnerAspects = false;  // "Don't show aspects including inner planets"
     bool sidereal = false;
     std::string version;     // the window's version text, e.g. "0.12"
     std::string orbSummary;  // two-chart modes: the orb summary, trimmed
     const DateRows* rows = nullptr;
-    std::function<std::string(int)> text;  // program text n in the current language
 };
 
 // The orb summary the two-chart annotation shows for a mode: the title's
-// orb summary without a title and without a full stop, trimmed.
-std::string AnnotationOrbSummary(Mode mode, const OrbSummary& orbs);
+// orb summary without a title and without a full stop, trimmed, in the
+// language of `texts`.
+std::string AnnotationOrbSummary(const ProgramTexts& texts, Mode mode, const OrbSummary& orbs);
 
 // Takes the legend out of a drawing. The saved image has none: over-printing
 // each line on an opaque box of the background colour would also erase what

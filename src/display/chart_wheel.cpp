@@ -202,10 +202,9 @@ class WheelDrawing {
     void PrintChartLegend(int block, Color color) {
         const LegendBlock& b = LegendBlockOf(block);
         for (size_t i = 0; i < b.lines.size(); ++i) {
-            ChartPrimitive p =
-                Text(ChartRole::Legend, w_.twoCharts ? b.leftDouble : b.leftSingle,
-                     static_cast<int>(i) * kLegendLineStep,
-                     in_.text ? in_.text(b.lines[i]) : std::string(), ChartFont::Legend, color);
+            ChartPrimitive p = Text(ChartRole::Legend, w_.twoCharts ? b.leftDouble : b.leftSingle,
+                                    static_cast<int>(i) * kLegendLineStep,
+                                    in_.texts.ProgramText(b.lines[i]), ChartFont::Legend, color);
             p.opaque = true;
             p.fill = w_.background;
             p.legendBlock = block;
@@ -259,10 +258,18 @@ GlyphInks SolidGlyphInks(int boxWidthTwips, int boxHeightTwips) {
 
 const LegendBlock& LegendBlockOf(int block) {
     static const LegendBlock kBlocks[4] = {
-        {{104, 105, 106}, 0, 1700, false},
-        {{109, 110, 111, 112}, 7050, 7050, false},
-        {{113, 114, 115, 116}, 7300, 7300, false},
-        {{107, 108}, 4600, 4600, true},
+        {{kTextLegendRetrograde, kTextLegendCloseAspect, kTextLegendRightClick}, 0, 1700, false},
+        {{kTextLegendTransiting, kTextLegendNatal, kTextLegendRetrogradeNatal,
+          kTextLegendRetrogradeTransit},
+         7050,
+         7050,
+         false},
+        {{kTextLegendFirstBirthdate, kTextLegendSecondBirthdate, kTextLegendRetrogradeSecond,
+          kTextLegendRetrogradeFirst},
+         7300,
+         7300,
+         false},
+        {{kTextLegendAriesAt, kTextLegendAriesRight}, 4600, 4600, true},
     };
     return kBlocks[std::clamp(block, 0, 3)];
 }
@@ -273,7 +280,7 @@ size_t ChartWheel::Count(ChartRole role) const {
 }
 
 WheelInput MakeWheelInput(const Chart& chart, const TableModel& table, const NameTables& names,
-                          const Settings& settings, std::function<std::string(int)> text) {
+                          const Settings& settings, const ProgramTexts& texts) {
     WheelInput in;
     in.chart = &chart;
     in.table = &table;
@@ -282,7 +289,7 @@ WheelInput MakeWheelInput(const Chart& chart, const TableModel& table, const Nam
     in.includeMoon = settings.accepted.IncludeMoon;
     in.zodiacSectors = settings.accepted.ShowZodiacSectors;
     in.suppressInnerAspects = !settings.accepted.ShowInnerPlanetAspects;
-    in.text = std::move(text);
+    in.texts = texts;
     return in;
 }
 

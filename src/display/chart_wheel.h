@@ -15,10 +15,10 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "display/program_text.h"
 #include "display/settings.h"
 #include "display/table_model.h"
 #include "engine/chart.h"
@@ -105,11 +105,11 @@ struct WheelGeometry {
 inline constexpr WheelGeometry kSingleWheel = {1200, 6000, 6000, 3000, 3000, 2950, 2900, 250, 300};
 inline constexpr WheelGeometry kDoubleWheel = {1200, 9900, 6600, 4950, 3300, 3250, 3200, 250, 350};
 
-// Legend blocks: the program-text numbers of the lines, the left edge in the
+// Legend blocks: the program texts of the lines, the left edge in the
 // single and the double wheel, and whether the text background stays opaque
 // after the block.
 struct LegendBlock {
-    std::vector<int> lines;
+    std::vector<TextId> lines;
     int leftSingle;
     int leftDouble;
     bool opaqueAfter;
@@ -124,14 +124,14 @@ struct WheelInput {
     const NameTables* names = nullptr;  // aspect abbreviations as the cells show them
     AspectColors aspectColor = DefaultAspectColors();
     bool includeMoon = true;
-    bool zodiacSectors = true;             // "Include sectors of the zodiac in charts"
-    bool suppressInnerAspects = false;     // "Don't show aspects including inner planets"
-    std::function<std::string(int)> text;  // program text n in the current language
+    bool zodiacSectors = true;          // "Include sectors of the zodiac in charts"
+    bool suppressInnerAspects = false;  // "Don't show aspects including inner planets"
+    ProgramTexts texts;                 // the legend's, in the current language
 };
 
 // The input from a compute's chart and table with the accepted settings.
 WheelInput MakeWheelInput(const Chart& chart, const TableModel& table, const NameTables& names,
-                          const Settings& settings, std::function<std::string(int)> text);
+                          const Settings& settings, const ProgramTexts& texts);
 
 struct ChartWheel {
     bool twoCharts = false;

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "display/natal_report.h"
-#include "display/program_text.h"
 #include "display/results_text.h"
 #include "display/table_model.h"
 #include "engine/angle_text.h"
@@ -29,16 +28,19 @@ bool ValidBody(int b) {
 
 }  // namespace
 
-std::vector<std::string> SortChoiceTexts(Mode mode, int language) {
+std::vector<std::string> SortChoiceTexts(Mode mode, const ProgramTexts& texts) {
     std::vector<std::string> r;
+    auto text = [&texts](TextId n) { return texts.ProgramText(n); };
     if (mode == Mode::World) {
-        for (int n = 60; n <= 66; ++n) r.push_back(ProgramText(n));
+        for (int i = 0; i < kSortChoiceCount; ++i)
+            r.push_back(text(TextIdAt(kTextSortFirstPlanet, i)));
     } else if (ModeInfoOf(mode).personal) {
-        auto lowered = [language](int n) {
-            return language == kGerman ? ProgramText(n) : LowerCase(ProgramText(n));
+        auto lowered = [&](TextId n) {
+            return texts.language() == kGerman ? text(n) : LowerCase(text(n));
         };
-        r = {lowered(67),     ProgramText(61), ProgramText(62), lowered(68),
-             ProgramText(64), ProgramText(65), ProgramText(66)};
+        r = {lowered(kTextSortNatalPlanet), text(kTextSortAspect),    text(kTextSortExactness),
+             lowered(kTextTransits),        text(kTextSortBeginning), text(kTextSortEnd),
+             text(kTextSortDuration)};
     }
     return r;
 }
@@ -57,26 +59,29 @@ DurationsWidths ComputeDurationsWidths(const NameTables& names) {
     return w;
 }
 
-std::string DurationText(long d) {
-    if (d == 1) return ProgramText(171);
-    if (d == 365) return ProgramText(174);
+std::string DurationText(const ProgramTexts& texts, long d) {
+    const std::string& oneDay = texts.ProgramText(kTextOneDay);
+    const std::string& oneYear = texts.ProgramText(kTextOneYear);
+    const std::string& days = texts.ProgramText(kTextDays);
+    if (d == 1) return oneDay;
+    if (d == 365) return oneYear;
     const long y = static_cast<long>(std::floor(d / 365.2425));
     const long r = static_cast<long>(
         RoundHalfToEven(static_cast<double>(d) - std::floor(static_cast<double>(y) * 365.2425)));
     std::string t;
     if (y == 1) {
-        t = ProgramText(174);
+        t = oneYear;
     } else if (y > 1) {
-        t = Number(y) + " " + ProgramText(176);
+        t = Number(y) + " " + texts.ProgramText(kTextYears);
     }
     if (y >= 1) {
         if (r == 1) {
-            t += ", " + ProgramText(171);
+            t += ", " + oneDay;
         } else if (r > 1) {
-            t += ", " + Number(r) + " " + ProgramText(175);
+            t += ", " + Number(r) + " " + days;
         }
     } else {
-        t = r == 1 ? ProgramText(171) : Number(r) + " " + ProgramText(175);
+        t = r == 1 ? oneDay : Number(r) + " " + days;
     }
     return t;
 }
@@ -84,6 +89,8 @@ std::string DurationText(long d) {
 std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDuration,
                                 const DisplayTexts& t) {
     const NameTables& names = t.names;
+    const ProgramTexts& texts = t.programTexts;
+    const int language = texts.language();
     const int w1 = t.widths.W1;
     auto bodyName = [&](int b) -> std::string { return ValidBody(b) ? names.BodyName[b] : ""; };
     const int a = (e.aspect >= 1 && e.aspect <= kAspectCount) ? e.aspect : 0;
@@ -93,7 +100,7 @@ std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDura
     std::string line;
     if (ModeInfoOf(mode).personal) {
         line = "tr." + PadRight(bodyName(e.second), w1 + 3) + " " + aspectPart + " " +
-               ProgramText(56) + PadRight(bodyName(e.first), w1 + 2);
+               texts.ProgramText(kTextNatalMark) + PadRight(bodyName(e.first), w1 + 2);
     } else {
         line = PadRight(bodyName(e.first), w1) + " " + aspectPart + " " +
                PadRight(bodyName(e.second), w1);
@@ -101,25 +108,25 @@ std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDura
     if (!showDuration) return line;
 
     if (e.second == kMoon) {
-        std::string estimate = ProgramText(53);
+        std::string estimate = texts.ProgramText(kTextMoonEstimate);
         ReplaceAll(estimate, "12", Number(4LL * t.orbDegrees[a]));
         return line + " " + estimate;
     }
-    const std::string& unknown = ProgramText(168);
+    const std::string& unknown = texts.ProgramText(kTextUnknown);
     const bool beginningKnown = e.hasDates && e.beginning >= 0;
     const bool endKnown = e.hasDates && e.end >= 0;
     std::string b = unknown;
     if (beginningKnown) {
-        b = DateText(static_cast<int32_t>(e.beginning), false, t.language);
-        if (t.language != kGerman) b += ",";
+        b = DateText(static_cast<int32_t>(e.beginning), false, language);
+        if (language != kGerman) b += ",";
     }
     const std::string f =
-        endKnown ? DateText(static_cast<int32_t>(e.end), false, t.language) : unknown;
-    line += " " + ProgramText(165) + " " + PadRight(b, t.widths.WD) + " " + ProgramText(166) + " " +
-            PadRight(f, t.widths.WD);
+        endKnown ? DateText(static_cast<int32_t>(e.end), false, language) : unknown;
+    line += " " + texts.ProgramText(kTextDatesFrom) + " " + PadRight(b, t.widths.WD) + " " +
+            texts.ProgramText(kTextDatesTo) + " " + PadRight(f, t.widths.WD);
     if (beginningKnown && endKnown && e.hasDuration) {
         line += '(';
-        line += DurationText(e.duration);
+        line += DurationText(texts, e.duration);
         line += ')';
     }
     return line;
@@ -150,7 +157,7 @@ void DurationsReport::Open(const Setup& setup) {
             n.arrays = setup.natalArrays;
             n.synastry = mode() == Mode::Synastry;
             n.names = &setup_.texts.names;
-            n.language = setup.texts.language;
+            n.texts = setup.texts.programTexts;
             n.W1 = setup.texts.widths.W1;
             n.midpointOrbIndex = setup.midpointOrbIndex;
             natalReport_ = NatalReport(n);
@@ -163,7 +170,7 @@ void DurationsReport::Open(const Setup& setup) {
 }
 
 std::vector<std::string> DurationsReport::SortEntries() const {
-    return SortChoiceTexts(mode(), setup_.texts.language);
+    return SortChoiceTexts(mode(), setup_.texts.programTexts);
 }
 
 bool DurationsReport::SortListVisible() const {
@@ -202,17 +209,20 @@ std::string DurationsReport::Output() const {
 }
 
 std::string DurationsReport::Caption() const {
+    const ProgramTexts& texts = setup_.texts.programTexts;
     switch (mode()) {
         case Mode::World:
-            return ProgramText(159) + " " + ProgramText(160);
+            return texts.ProgramText(kTextDurationsCaption) + " " +
+                   texts.ProgramText(kTextWorldTransitsLower);
         case Mode::Personal1:
         case Mode::Personal2:
-            return ProgramText(159) + " " + ProgramText(161);
+            return texts.ProgramText(kTextDurationsCaption) + " " +
+                   texts.ProgramText(kTextPersonalTransitsLower);
         case Mode::Natal1:
         case Mode::Natal2:
-            return ProgramText(177);
+            return texts.ProgramText(kTextNatalReportCaption);
         case Mode::Synastry:
-            return ProgramText(178);
+            return texts.ProgramText(kTextSynastryReportCaption);
         default:
             return "";
     }
@@ -220,26 +230,30 @@ std::string DurationsReport::Caption() const {
 
 std::string DurationsReport::Title() const {
     const Mode m = mode();
+    const ProgramTexts& texts = setup_.texts.programTexts;
+    auto text = [&texts](TextId n) -> const std::string& { return texts.ProgramText(n); };
     if (ModeInfoOf(m).transits) {
         const bool personal = ModeInfoOf(m).personal;
-        std::string t = UpperFirst(ProgramText(personal ? 161 : 160));
-        if (personal) t += " " + ProgramText(85) + " " + setup_.birthDateText[0];
-        t += " " + ProgramText(58) + " " + setup_.worldDateText + ".  ";
-        t = AddOrbToTitle(t, personal ? kOrbPersonal : kOrbBase, true, setup_.orbs) + "   ";
-        t += personal ? ZodiacLabel(setup_.sidereal, true) : ProgramText(51);
+        std::string t =
+            UpperFirst(text(personal ? kTextPersonalTransitsLower : kTextWorldTransitsLower));
+        if (personal) t += " " + text(kTextToNatalChartOf) + " " + setup_.birthDateText[0];
+        t += " " + text(kTextOn) + " " + setup_.worldDateText + ".  ";
+        t = AddOrbToTitle(texts, t, personal ? kOrbPersonal : kOrbBase, true, setup_.orbs) + "   ";
+        t += personal ? ZodiacLabel(texts, setup_.sidereal, true) : text(kTextLocalDatesNote);
         return t;
     }
     if (m == Mode::Natal1 || m == Mode::Natal2) {
         // "Natal aspects report for 1st birthdate July 4, 2010, 12:00 (GMT)"
-        return ProgramText(177) + " " + ProgramText(179) + " " +
-               ProgramText(m == Mode::Natal1 ? 5 : 6) + " " + setup_.birthDateText[0] + ".   " +
-               ZodiacLabel(setup_.sidereal, true);
+        return text(kTextNatalReportCaption) + " " + text(kTextFor) + " " +
+               text(m == Mode::Natal1 ? kTextFirstBirthdate : kTextSecondBirthdate) + " " +
+               setup_.birthDateText[0] + ".   " + ZodiacLabel(texts, setup_.sidereal, true);
     }
     if (m == Mode::Synastry) {
         // "Synastry report between 1st birthdate ... and 2nd birthdate ..."
-        return ProgramText(178) + " " + ProgramText(169) + " " + ProgramText(5) + " " +
-               setup_.birthDateText[0] + " " + ProgramText(57) + " " + ProgramText(6) + " " +
-               setup_.birthDateText[1] + ".   " + ZodiacLabel(setup_.sidereal, true);
+        return text(kTextSynastryReportCaption) + " " + text(kTextBetween) + " " +
+               text(kTextFirstBirthdate) + " " + setup_.birthDateText[0] + " " + text(kTextAnd) +
+               " " + text(kTextSecondBirthdate) + " " + setup_.birthDateText[1] + ".   " +
+               ZodiacLabel(texts, setup_.sidereal, true);
     }
     return "";
 }
@@ -249,7 +263,8 @@ std::string DurationsReport::ClipboardText() const {
 }
 
 void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Chart& chart,
-                         const ReportDates& dates, const ReportSettings& settings) {
+                         const ReportDates& dates, const ReportSettings& settings,
+                         const ProgramTexts& texts) {
     // The chart's positions and counts over the engine's orb table.
     EngineArrays arrays = engine.arrays;
     arrays.BodyCount = chart.bodyCount;
@@ -275,7 +290,7 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
     setup.durations.includeMoon = engine.IncludeMoon;
     setup.durations.search = &search;
     setup.texts.names = engine.names;
-    setup.texts.language = engine.Language();
+    setup.texts.programTexts = texts;
     setup.texts.widths = ComputeDurationsWidths(engine.names);
     setup.texts.orbDegrees = settings.orbDegrees;
     setup.worldDateText = dates.worldDateText;

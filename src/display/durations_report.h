@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "display/program_text.h"
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"
 #include "time/aspect_search.h"
@@ -19,10 +20,11 @@ namespace vek {
 class Engine;
 struct Chart;
 
-// Entries of the sort list in the current language (world transits: texts
-// 60..66; personal transits: 67 and 68 in place of 60 and 63, lower-cased in
-// English). Empty in natal aspects and synastry.
-std::vector<std::string> SortChoiceTexts(Mode mode, int language);
+// Entries of the sort list (world transits: "first planet" .. "duration";
+// personal transits: "natal planet" and "transits" in place of the first and
+// the second planet, lower-cased in English). Empty in natal aspects and
+// synastry.
+std::vector<std::string> SortChoiceTexts(Mode mode, const ProgramTexts& texts);
 
 // ---------------------------------------------------------------------------
 // Display lines
@@ -35,13 +37,13 @@ struct DurationsWidths {
 DurationsWidths ComputeDurationsWidths(const NameTables& names);
 
 // "1 day", "364 days", "1 year", "1 year, 1 day", "2 years, 3 days" in the
-// wording of the program texts (171, 174, 175, 176).
-std::string DurationText(long days);
+// wording of the program texts.
+std::string DurationText(const ProgramTexts& texts, long days);
 
 // What the display lines need besides an entry.
 struct DisplayTexts {
     NameTables names;
-    int language = kEnglish;
+    ProgramTexts programTexts;  // also the language of the dates
     DurationsWidths widths;
     // Base orb of each aspect in whole degrees (index 1..7), for the Moon's
     // estimate of four hours per degree of orb.
@@ -146,10 +148,12 @@ struct ReportSettings {
 };
 
 // Opens `report` on the chart of the last compute: the engine supplies the
-// orb table, names, language, zodiac and the longitude wrapper, which the
-// searches of this one report reach through a LongitudeCache.
+// orb table, names, zodiac and the longitude wrapper, which the searches of
+// this one report reach through a LongitudeCache; the report is written in
+// the language of `texts`.
 void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Chart& chart,
-                         const ReportDates& dates, const ReportSettings& settings);
+                         const ReportDates& dates, const ReportSettings& settings,
+                         const ProgramTexts& texts);
 
 // Line break of the report texts.
 inline constexpr std::string_view kReportLineBreak = "\r\n";

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "display/durations_report.h"
-#include "display/program_text.h"
 #include "display/results_text.h"
 #include "engine/angle_text.h"
 #include "engine/patterns.h"
@@ -20,7 +19,7 @@ bool ValidBody(int b) {
     return b >= 1 && b <= kMaxBodies;
 }
 
-// Writes the pieces of the report from the current program texts.
+// Writes the pieces of the report from the given program texts.
 class Writer {
   public:
     explicit Writer(const NatalReportInput& in) : in_(in), names_(*in.names) {}
@@ -33,21 +32,22 @@ class Writer {
         out += kBreak;
 
         const DurationEntry first = ReadDurationEntry(lines[0]);
-        out += ProgramText(74) + " " + Sentence(first);
-        out += IsExact(first) ? ", " + ProgramText(86) : ", " + Distance(first);
+        out += Text(kTextReportClosest) + " " + Sentence(first);
+        out += IsExact(first) ? ", " + Text(kTextExactToArcMinute) : ", " + Distance(first);
         out += kBreak;
 
         if (n >= 2) {
             const DurationEntry second = ReadDurationEntry(lines[1]);
             if (IsExact(second)) {
-                out += ProgramText(78) + " " + Sentence(second) + ".";
+                out += Text(kTextReportAlsoExact) + " " + Sentence(second) + ".";
             } else {
-                out += ProgramText(79) + " " + Sentence(second) + ", " + Distance(second);
+                out +=
+                    Text(kTextReportNextClosest) + " " + Sentence(second) + ", " + Distance(second);
             }
             if (n > 2) {
                 out += kBreak;
                 out += kBreak;
-                out += ProgramText(81);
+                out += Text(kTextReportRemaining);
             }
             out += kBreak;
         }
@@ -69,15 +69,17 @@ class Writer {
     }
 
   private:
-    bool German() const { return in_.language == kGerman; }
+    bool German() const { return in_.texts.language() == kGerman; }
 
-    std::string Words(int n) const { return LowerCase(CountInWords(n, in_.language)); }
+    const std::string& Text(TextId n) const { return in_.texts.ProgramText(n); }
+
+    std::string Words(int n) const { return LowerCase(CountInWords(n, in_.texts.language())); }
 
     std::string Heading(int n) const {
-        std::string subject = in_.synastry
-                                  ? (German() ? ProgramText(14) : LowerCase(ProgramText(14)))
-                                  : ProgramText(77);
-        std::string h = ProgramText(n == 1 ? 72 : 73);
+        std::string subject =
+            in_.synastry ? (German() ? Text(kTextSynastry) : LowerCase(Text(kTextSynastry)))
+                         : Text(kTextNatalChart);
+        std::string h = Text(n == 1 ? kTextReportOneAspect : kTextReportAspectCount);
         ReplaceAll(h, "[natal chart]", subject);
         if (n > 1) ReplaceAll(h, "20", Words(n));
         if (in_.synastry && German()) ReplaceAll(h, "diesem", "dieser");
@@ -102,7 +104,7 @@ class Writer {
     }
 
     std::string Distance(const DurationEntry& e) const {
-        std::string t = ProgramText(80);
+        std::string t = Text(kTextReportFromExact);
         ReplaceAll(t, "[5 degrees]", AngleText(e.deviation));
         return t;
     }
@@ -120,9 +122,9 @@ class Writer {
     std::string Counts() const {
         const int16_t* count = in_.arrays->AspectCount;
         std::string t(kBreak);
-        t += ProgramText(count[1] == 1 ? 83 : 84) + " ";
+        t += Text(count[1] == 1 ? kTextThereIs : kTextThereAre) + " ";
         for (int a = 1; a <= kAspectCount; ++a) {
-            if (a == kAspectCount) t += " " + ProgramText(57) + " ";
+            if (a == kAspectCount) t += " " + Text(kTextAnd) + " ";
             t += Words(count[a]) + " ";
             if (German()) {
                 t += names_.AspectName[a];
@@ -138,8 +140,9 @@ class Writer {
     }
 
     std::string Patterns() const {
-        const PatternFindings f = FindAllPatterns(*in_.arrays, in_.midpointOrbIndex,
-                                                  PatternForm::Report, CurrentPatternTexts(names_));
+        const PatternFindings f =
+            FindAllPatterns(*in_.arrays, in_.midpointOrbIndex, PatternForm::Report,
+                            PatternTextsOf(names_, in_.texts));
         std::string t;
         int total = 0;
         for (int p = 0; p < kPatternCount; ++p) {
@@ -151,9 +154,9 @@ class Writer {
             if (!German() && p != kTSquare) name = LowerCase(name);
             t += kBreak;
             if (k == 1) {
-                t += ProgramText(82) + " " + name + ": " + block.text;
+                t += Text(kTextThereIsOne) + " " + name + ": " + block.text;
             } else {
-                t += ProgramText(84) + " " + Words(k) + " " + name;
+                t += Text(kTextThereAre) + " " + Words(k) + " " + name;
                 if (!German()) t += p == kGrandCross ? "es" : "s";
                 t += ":";
                 t += kBreak;
@@ -165,7 +168,7 @@ class Writer {
         if (total == 0) {
             t += "There are no aspect patterns.";
         } else {
-            t += ProgramText(87);
+            t += Text(kTextAllPatterns);
         }
         t += kBreak;
         return t;

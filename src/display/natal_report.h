@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "display/program_text.h"
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"
 
@@ -21,7 +22,7 @@ struct NatalReportInput {
     const EngineArrays* arrays = nullptr;
     bool synastry = false;
     const NameTables* names = nullptr;
-    int language = kEnglish;
+    ProgramTexts texts;        // the report's wording and language
     int W1 = 0;                // longest body name, as in the durations list
     int midpointOrbIndex = 2;  // the midpoint orb list's index
 };

@@ -1,5 +1,9 @@
 #include "display/program_text.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <new>
@@ -99,85 +103,123 @@ LineKind ParseLine(std::string_view line, Entry& e) {
 
 namespace {
 
-int ResultCode(ProgramTextError kind, int line) {
+// What went wrong in a load.
+enum class LoadFault {
+    kNoText,      // the file holds no text at all (result 0)
+    kCannotOpen,  // −1
+    kNotAFile,    // −1: a folder, pipe or device rather than a regular file
+    kTooMuch,     // −3: the file is larger than any program-text file can be
+    kEmpty,       // −6
+    kReadError,   // −7
+    kNoMemory,    // −8
+    kMissing,    // −500−line: a line without a well-formed text, or a number lacking a language
+    kTooLong,    // −1000−line: a text longer than kMaxProgramTextLength characters
+    kDuplicate,  // −1500−line: a number and language given a second time
+};
+
+int ResultCode(LoadFault kind, int line) {
     switch (kind) {
-        case ProgramTextError::kNone:
-        case ProgramTextError::kNoText:
+        case LoadFault::kNoText:
             return 0;
-        case ProgramTextError::kCannotOpen:
+        case LoadFault::kCannotOpen:
+        case LoadFault::kNotAFile:
             return -1;
-        case ProgramTextError::kTooMuch:
+        case LoadFault::kTooMuch:
             return -3;
-        case ProgramTextError::kEmpty:
+        case LoadFault::kEmpty:
             return -6;
-        case ProgramTextError::kReadError:
+        case LoadFault::kReadError:
             return -7;
-        case ProgramTextError::kNoMemory:
+        case LoadFault::kNoMemory:
             return -8;
-        case ProgramTextError::kMissing:
+        case LoadFault::kMissing:
             return -500 - line;
-        case ProgramTextError::kTooLong:
+        case LoadFault::kTooLong:
             return -1000 - line;
-        case ProgramTextError::kDuplicate:
+        case LoadFault::kDuplicate:
             return -1500 - line;
     }
     return 0;
 }
 
-}  // namespace
-
-int ProgramTextTable::Fail(ProgramTextError kind, int line) {
-    texts_.clear();
-    present_.clear();
-    count_ = 0;
-    error_ = kind;
-    error_line_ = line;
-    return ResultCode(kind, line);
+// The failure of a load: the message keeps kind and line apart, which the
+// result code cannot once the line passes 499.
+Error Fault(LoadFault kind, int line, const std::string& path = "") {
+    const int code = ResultCode(kind, line);
+    const std::string at = std::to_string(line);
+    switch (kind) {
+        case LoadFault::kMissing:
+            return Fail("Missing string at line " + at + ".", code);
+        case LoadFault::kTooLong:
+            return Fail("String too long at line " + at + ".", code);
+        case LoadFault::kDuplicate:
+            return Fail("Duplicate in program text at line " + at + ".", code);
+        case LoadFault::kNotAFile:
+            return Fail("The program text " + path + " is not a regular file.", code);
+        default:
+            return Fail(ProgramTextLoadMessage(code, path), code);
+    }
 }
 
-int ProgramTextTable::Load(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return Fail(ProgramTextError::kCannotOpen, 0);
+// Reads a whole regular file. The file is opened without waiting, so that a
+// pipe or device under the name fails at once instead of blocking the
+// program; anything but a regular file is refused before a byte is read.
+Result<std::string> ReadRegularFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return Fault(LoadFault::kCannotOpen, 0, path);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Fault(LoadFault::kNotAFile, 0, path);
+    }
+    if (st.st_size > kMaxFileBytes) {
+        ::close(fd);
+        return Fault(LoadFault::kTooMuch, 0);
+    }
     std::string content;
-    bool read_error = false;
     try {
         char buf[65536];
         for (;;) {
-            const size_t got = std::fread(buf, 1, sizeof buf, f);
-            content.append(buf, got);
-            if (static_cast<long>(content.size()) > kMaxFileBytes) {
-                std::fclose(f);
-                return Fail(ProgramTextError::kTooMuch, 0);
+            const ssize_t got = ::read(fd, buf, sizeof buf);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) {
+                ::close(fd);
+                return Fault(LoadFault::kReadError, 0);
             }
-            if (got < sizeof buf) {
-                read_error = std::ferror(f) != 0;
-                break;
+            if (got == 0) break;
+            content.append(buf, static_cast<size_t>(got));
+            // The file may grow while it is read.
+            if (static_cast<long>(content.size()) > kMaxFileBytes) {
+                ::close(fd);
+                return Fault(LoadFault::kTooMuch, 0);
             }
         }
     } catch (const std::bad_alloc&) {
-        std::fclose(f);
-        return Fail(ProgramTextError::kNoMemory, 0);
+        ::close(fd);
+        return Fault(LoadFault::kNoMemory, 0);
     }
-    std::fclose(f);
-    if (read_error) return Fail(ProgramTextError::kReadError, 0);
-    return LoadFromString(content);
+    ::close(fd);
+    return content;
 }
 
-int ProgramTextTable::LoadFromString(std::string_view content) {
-    texts_.clear();
-    present_.clear();
-    count_ = 0;
-    error_ = ProgramTextError::kNone;
-    error_line_ = 0;
+}  // namespace
 
-    if (content.size() > static_cast<size_t>(kMaxFileBytes)) {
-        return Fail(ProgramTextError::kTooMuch, 0);
-    }
+Result<ProgramTextTable> ProgramTextTable::Load(const std::string& path) {
+    Result<std::string> content = ReadRegularFile(path);
+    if (!content) return content.error();
+    return Parse(*content);
+}
+
+Result<ProgramTextTable> ProgramTextTable::Parse(std::string_view content) {
+    if (content.size() > static_cast<size_t>(kMaxFileBytes)) return Fault(LoadFault::kTooMuch, 0);
     // A byte-order mark at the start is allowed and ignored.
     if (content.substr(0, 3) == "\xEF\xBB\xBF") content.remove_prefix(3);
-    if (content.empty()) return Fail(ProgramTextError::kEmpty, 0);
+    if (content.empty()) return Fault(LoadFault::kEmpty, 0);
 
     try {
+        ProgramTextTable table;
+        auto& texts = table.texts_;
+        auto& present = table.present_;
         // First line of each number, to report a number lacking a language.
         std::vector<int> first_line;
         int line_no = 0;
@@ -195,41 +237,39 @@ int ProgramTextTable::LoadFromString(std::string_view content) {
                 case LineKind::kSkip:
                     continue;
                 case LineKind::kMalformed:
-                    return Fail(ProgramTextError::kMissing, line_no);
+                    return Fault(LoadFault::kMissing, line_no);
                 case LineKind::kTooLong:
-                    return Fail(ProgramTextError::kTooLong, line_no);
+                    return Fault(LoadFault::kTooLong, line_no);
                 case LineKind::kEntry:
                     break;
             }
-            if (static_cast<size_t>(e.number) >= texts_.size()) {
-                texts_.resize(e.number + 1);
-                present_.resize(e.number + 1, {false, false});
+            if (static_cast<size_t>(e.number) >= texts.size()) {
+                texts.resize(e.number + 1);
+                present.resize(e.number + 1, {false, false});
                 first_line.resize(e.number + 1, 0);
             }
-            if (present_[e.number][e.language]) {
-                return Fail(ProgramTextError::kDuplicate, line_no);
-            }
-            present_[e.number][e.language] = true;
-            texts_[e.number][e.language] = e.text == "~" ? std::string() : std::string(e.text);
+            if (present[e.number][e.language]) return Fault(LoadFault::kDuplicate, line_no);
+            present[e.number][e.language] = true;
+            texts[e.number][e.language] = e.text == "~" ? std::string() : std::string(e.text);
             if (first_line[e.number] == 0) first_line[e.number] = line_no;
         }
 
         int count = 0;
         int missing_line = 0;
-        for (size_t n = 0; n < present_.size(); ++n) {
-            if (!present_[n][0] && !present_[n][1]) continue;
-            if (present_[n][0] && present_[n][1]) {
+        for (size_t n = 0; n < present.size(); ++n) {
+            if (!present[n][0] && !present[n][1]) continue;
+            if (present[n][0] && present[n][1]) {
                 ++count;
             } else if (missing_line == 0 || first_line[n] < missing_line) {
                 missing_line = first_line[n];
             }
         }
-        if (missing_line > 0) return Fail(ProgramTextError::kMissing, missing_line);
-        if (count == 0) return Fail(ProgramTextError::kNoText, 0);
-        count_ = count;
-        return count;
+        if (missing_line > 0) return Fault(LoadFault::kMissing, missing_line);
+        if (count == 0) return Fault(LoadFault::kNoText, 0);
+        table.count_ = count;
+        return table;
     } catch (const std::bad_alloc&) {
-        return Fail(ProgramTextError::kNoMemory, 0);
+        return Fault(LoadFault::kNoMemory, 0);
     }
 }
 
@@ -241,26 +281,6 @@ const std::string& ProgramTextTable::Get(int n, int language) const {
 bool ProgramTextTable::Has(int n, int language) const {
     if (n < 0 || static_cast<size_t>(n) >= present_.size()) return false;
     return present_[n][language == 1 ? 1 : 0];
-}
-
-int ProgramTextTable::Count() const {
-    return count_;
-}
-
-std::string ProgramTextTable::FailureMessage(const std::string& path) const {
-    const std::string line = std::to_string(error_line_);
-    switch (error_) {
-        case ProgramTextError::kMissing:
-            return "Missing string at line " + line + ".";
-        case ProgramTextError::kTooLong:
-            return "String too long at line " + line + ".";
-        case ProgramTextError::kDuplicate:
-            return "Duplicate in program text at line " + line + ".";
-        case ProgramTextError::kNone:
-            return "";
-        default:
-            return ProgramTextLoadMessage(ResultCode(error_, error_line_), path);
-    }
 }
 
 std::string ProgramTextLoadMessage(int r, const std::string& path) {
@@ -290,32 +310,23 @@ std::string ProgramTextLoadMessage(int r, const std::string& path) {
     return "Error " + std::to_string(r);
 }
 
-namespace {
-int g_language = 0;
-}  // namespace
-
-ProgramTextTable& GlobalProgramText() {
-    static ProgramTextTable table;
-    return table;
+Result<ProgramTextTable> LoadProgramText(const std::string& folder, const std::string& name) {
+    return ProgramTextTable::Load(JoinPath(folder, name));
 }
 
-int CurrentLanguage() {
-    return g_language;
-}
-void SetCurrentLanguage(int language) {
-    g_language = language;
+const std::string& ProgramTexts::ProgramText(TextId n) const {
+    return table_ ? table_->Get(n, language_) : EmptyText();
 }
 
-int LoadProgramText(const std::string& folder, std::string* message, const std::string& name) {
-    const std::string path = JoinPath(folder, name);
-    ProgramTextTable& table = GlobalProgramText();
-    const int r = table.Load(path);
-    if (r < 1 && message) *message = table.FailureMessage(path);
-    return r;
+std::string ProgramTexts::ProgramTextWithValues(TextId n,
+                                                const std::array<std::string, 5>& values) const {
+    return FillProgramTextValues(ProgramText(n), values);
 }
 
-const std::string& ProgramText(int n) {
-    return GlobalProgramText().Get(n, CurrentLanguage());
+ProgramTexts ProgramTexts::InLanguage(int language) const {
+    ProgramTexts t = *this;
+    t.language_ = language;
+    return t;
 }
 
 std::string FillProgramTextValues(std::string text, const std::array<std::string, 5>& values) {
@@ -327,10 +338,6 @@ std::string FillProgramTextValues(std::string text, const std::array<std::string
     }
     ReplaceAll(text, "^", "\r\n");
     return text;
-}
-
-std::string ProgramTextWithValues(int n, const std::array<std::string, 5>& values) {
-    return FillProgramTextValues(ProgramText(n), values);
 }
 
 }  // namespace vek

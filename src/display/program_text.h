@@ -1,7 +1,10 @@
-// Numbered program texts in English and German, loaded once from vek.dat.
+// Numbered program texts in English and German, loaded from vek.dat.
 //
 // The file format is described at the top of data/vek.dat and in
 // data/vek.dat.md: one text per line, "<number> <en|de>: <text>".
+//
+// A ProgramTextTable holds a loaded file; ProgramTexts is that table seen in
+// one language, the value everything that writes texts for the user is given.
 #pragma once
 
 #include <array>
@@ -9,21 +12,10 @@
 #include <string_view>
 #include <vector>
 
-namespace vek {
+#include "display/text_ids.h"
+#include "util/result.h"
 
-// What went wrong in the last load (kNone after a successful one).
-enum class ProgramTextError {
-    kNone,
-    kNoText,      // the file holds no text at all (result 0)
-    kCannotOpen,  // −1
-    kTooMuch,     // −3: the file is larger than any program-text file can be
-    kEmpty,       // −6
-    kReadError,   // −7
-    kNoMemory,    // −8
-    kMissing,    // −500−line: a line without a well-formed text, or a number lacking a language
-    kTooLong,    // −1000−line: a text longer than kMaxProgramTextLength characters
-    kDuplicate,  // −1500−line: a number and language given a second time
-};
+namespace vek {
 
 // Longest text that can be fetched, in characters (Unicode code points): the
 // text buffer holds 1024 characters including its terminating zero.
@@ -32,63 +24,69 @@ inline constexpr int kMaxProgramTextLength = 1023;
 inline constexpr int kMaxProgramTextNumber = 9999;
 
 // A loaded program-text file: text number n in each language.
+//
+// Loading fails with an Error whose message is the one-line text shown to
+// the user and whose code is the file's result code: 0 nothing read, −1
+// cannot open (or not a regular file), −3 file too large, −6 empty, −7 read
+// error, −8 out of memory, −500−line missing text, −1000−line text too long,
+// −1500−line duplicate number (lines count from 1). The code cannot tell the
+// kind of a failure apart from its line once the line number passes 499
+// (−500−600 and −1000−100 are the same value); the message always can.
 class ProgramTextTable {
   public:
-    // Loads a file. Returns the number of texts read (≥ 1) or a result code:
-    // 0 nothing read, −1 cannot open, −3 file too large, −6 empty, −7 read
-    // error, −8 out of memory, −500−line missing text, −1000−line text too
-    // long, −1500−line duplicate number (lines count from 1). On failure the
-    // table is left empty.
-    int Load(const std::string& path);
+    // An empty table: every text reads as "".
+    ProgramTextTable() = default;
+
+    // Loads a file; `path` appears in the message when it cannot be opened.
+    static Result<ProgramTextTable> Load(const std::string& path);
     // Same from text already in memory.
-    int LoadFromString(std::string_view content);
+    static Result<ProgramTextTable> Parse(std::string_view content);
 
     // Text n in a language (0 English, 1 German; other codes read as English).
     // "" for an unknown number; "~" in the file reads as "".
     const std::string& Get(int n, int language) const;
     bool Has(int n, int language) const;
     // Number of text numbers loaded (each has both languages).
-    int Count() const;
-
-    // Details of the last load. The result code cannot tell the kind of a
-    // failure apart from its line once the line number passes 499 (−500−600
-    // and −1000−100 are the same value), so messages shown to the user
-    // should come from FailureMessage, which keeps kind and line separate.
-    ProgramTextError LastError() const { return error_; }
-    int LastErrorLine() const { return error_line_; }
-    std::string FailureMessage(const std::string& path) const;
+    int Count() const { return count_; }
 
   private:
-    int Fail(ProgramTextError kind, int line);
-
     std::vector<std::array<std::string, 2>> texts_;
     std::vector<std::array<bool, 2>> present_;
     int count_ = 0;
-    ProgramTextError error_ = ProgramTextError::kNone;
-    int error_line_ = 0;
 };
 
 // The message shown when loading fails with result code r (path is used for −1).
 std::string ProgramTextLoadMessage(int r, const std::string& path);
 
-// The process-wide table and language used by ProgramText. The window and
-// vek-cli load the table once at start-up.
-ProgramTextTable& GlobalProgramText();
-int CurrentLanguage();
-void SetCurrentLanguage(int language);
+// Loads `name` (default vek.dat) from `folder`.
+Result<ProgramTextTable> LoadProgramText(const std::string& folder,
+                                         const std::string& name = "vek.dat");
 
-// Loads `name` (default vek.dat) from `folder` into GlobalProgramText. Returns
-// the load result; when it is below 1, *message (if given) receives the text
-// to show before the program ends.
-int LoadProgramText(const std::string& folder, std::string* message,
-                    const std::string& name = "vek.dat");
+// The texts of a loaded table in one language. A small value that refers to
+// the table: the table must outlive it. A default ProgramTexts has no table
+// and reads every text as "".
+class ProgramTexts {
+  public:
+    ProgramTexts() = default;
+    ProgramTexts(const ProgramTextTable& table, int language)
+        : table_(&table), language_(language) {}
 
-// Text n in the current language.
-const std::string& ProgramText(int n);
+    // Text n in this language.
+    const std::string& ProgramText(TextId n) const;
+    // Text n with "[r1]".."[r5]" filled and "^" turned into CR LF.
+    std::string ProgramTextWithValues(TextId n, const std::array<std::string, 5>& values) const;
 
-// Text n with "[r1]".."[r5]" filled and "^" turned into CR LF.
-std::string ProgramTextWithValues(int n, const std::array<std::string, 5>& values);
-// The same filling applied to a given text.
+    // The language: 0 English, 1 German (other codes read as English).
+    int language() const { return language_; }
+    // The same table in another language.
+    ProgramTexts InLanguage(int language) const;
+
+  private:
+    const ProgramTextTable* table_ = nullptr;
+    int language_ = 0;
+};
+
+// The filling of ProgramTextWithValues applied to a given text.
 std::string FillProgramTextValues(std::string text, const std::array<std::string, 5>& values);
 
 }  // namespace vek

@@ -36,16 +36,9 @@ const char* const kWordsDe[21] = {
 const char* const kTensDe[10] = {"",        "",        "Zwanzig", "Dreißig", "Vierzig",
                                  "Fünfzig", "Sechzig", "Siebzig", "Achtzig", "Neunzig"};
 
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-// Program text 127 with every "N" replaced by the total.
-std::string TotalText(int total) {
-    std::string text = ProgramText(127);
+// "N aspects in total." with every "N" replaced by the total.
+std::string TotalText(const ProgramTexts& texts, int total) {
+    std::string text = texts.ProgramText(kTextAspectsInTotal);
     ReplaceAll(text, "N", std::to_string(total));
     return text;
 }
@@ -73,15 +66,16 @@ std::string AspectCountText(int count, int aspect, const NameTables& names, int 
     if (aspect < 1 || aspect > kAspectCount) return "";
     std::string text = std::to_string(count) + " ";
     if (language == kGerman) return text + names.AspectName[aspect];
-    text += Lower(names.AspectName[aspect]);
+    text += LowerCase(names.AspectName[aspect]);
     if (count != 1) text += aspect == kQuincunx ? "es" : "s";
     return text;
 }
 
 std::string SingleChartSummary(const int16_t (&aspectCount)[kAspectCount + 1],
-                               const NameTables& names, int language,
+                               const NameTables& names, const ProgramTexts& texts,
                                std::string_view patternSection, int retrogradeCount,
                                std::string_view retrogradeList) {
+    const int language = texts.language();
     std::string text;
     for (int a = 1; a <= kAspectCount; ++a) {
         if (aspectCount[a] <= 0) continue;
@@ -90,32 +84,33 @@ std::string SingleChartSummary(const int16_t (&aspectCount)[kAspectCount + 1],
     }
     const int total = TotalOf(aspectCount);
     if (total == 0) {
-        text += ProgramText(126);
+        text += texts.ProgramText(kTextNoAspects);
         text += kLineBreak;
     } else if (total > 1) {
-        text += TotalText(total);
+        text += TotalText(texts, total);
         text += kLineBreak;
     }
     text += kLineBreak;
     text += patternSection;
     if (retrogradeCount > 0) {
-        text += std::to_string(retrogradeCount) + " " + ProgramText(389) + ": ";
+        text += std::to_string(retrogradeCount) + " " + texts.ProgramText(kTextRetrograde) + ": ";
         text += retrogradeList;
     }
     return text;
 }
 
 std::string TwoChartSummary(const int16_t (&aspectCount)[kAspectCount + 1], const NameTables& names,
-                            int language) {
+                            const ProgramTexts& texts) {
+    const int language = texts.language();
     const int total = TotalOf(aspectCount);
-    if (total == 0) return ProgramText(126);
+    if (total == 0) return texts.ProgramText(kTextNoAspects);
     std::string text;
     for (int a = 1; a <= kAspectCount; ++a) {
         if (aspectCount[a] <= 0) continue;
         text += AspectCountText(aspectCount[a], a, names, language) + ", ";
     }
     while (!text.empty() && (text.back() == ',' || text.back() == ' ')) text.pop_back();
-    if (total > 1) text += ". " + TotalText(total);
+    if (total > 1) text += ". " + TotalText(texts, total);
     return text;
 }
 
@@ -127,11 +122,12 @@ bool RunTargetFound(const RunTarget& target, const int16_t (&patternCount)[kPatt
 }
 
 std::string RunFoundMessage(const RunTarget& target, const int16_t (&patternCount)[kPatternCount],
-                            std::string_view patternName, int language) {
-    if (!target.twoOrMore) return std::string(patternName) + " " + ProgramText(7) + ".";
+                            std::string_view patternName, const ProgramTexts& texts) {
+    if (!target.twoOrMore)
+        return std::string(patternName) + " " + texts.ProgramText(kTextFound) + ".";
     const int count =
         target.pattern >= 0 && target.pattern < kPatternCount ? patternCount[target.pattern] : 0;
-    if (language == kGerman) {
+    if (texts.language() == kGerman) {
         std::string name(patternName);
         ReplaceAll(name, "es ", "e ");
         if (name.size() >= 2 && name.compare(name.size() - 2, 2, "es") == 0)
@@ -139,51 +135,47 @@ std::string RunFoundMessage(const RunTarget& target, const int16_t (&patternCoun
         return CountInWords(count, kGerman) + " " + name + " gefunden.";
     }
     const std::string name =
-        patternName == "T-square" ? std::string(patternName) : Lower(patternName);
+        patternName == "T-square" ? std::string(patternName) : LowerCase(patternName);
     // "grand crosses", like "quincunxes" in the summary.
     const bool sibilant = !name.empty() && (name.back() == 's' || name.back() == 'x');
     return CountInWords(count, kEnglish) + " " + name + (sibilant ? "es" : "s") + " found.";
 }
 
-std::string RunFoundTitle() {
-    return ProgramText(122);
+std::string RunFoundTitle(const ProgramTexts& texts) {
+    return texts.ProgramText(kTextRunTitle);
 }
 
-namespace {
-constexpr int kSlotNameText = 4;        // 4, 5, 6 for slots 0, 1, 2
-constexpr int kDateErrorMessage = 145;  // 145..148 for codes −1..−4
-constexpr int kDateErrorTitleText = 153;
-constexpr int kFirstIntervalText = 170;  // 170..174 for the five intervals
-}  // namespace
-
-std::string DateErrorText(int slot, double errorCode) {
-    std::string text = slot >= 0 && slot < kDateSlotCount ? ProgramText(kSlotNameText + slot) : "";
+std::string DateErrorText(const ProgramTexts& texts, int slot, double errorCode) {
+    // Slot names run from the World date's, error texts from code −1's.
+    std::string text =
+        slot >= 0 && slot < kDateSlotCount ? texts.ProgramText(TextIdAt(kTextWorldDate, slot)) : "";
     std::string message;
     for (int code = 1; code <= 4; ++code) {
-        if (errorCode == -code) message = ProgramText(kDateErrorMessage + code - 1);
+        if (errorCode == -code)
+            message = texts.ProgramText(TextIdAt(kTextDateIncomplete, code - 1));
     }
     return text + " " + message;
 }
 
-std::string DateErrorTitle() {
-    return ProgramText(kDateErrorTitleText);
+std::string DateErrorTitle(const ProgramTexts& texts) {
+    return texts.ProgramText(kTextInputErrorTitle);
 }
 
-std::vector<std::string> StepIntervalTexts() {
-    std::vector<std::string> texts;
+std::vector<std::string> StepIntervalTexts(const ProgramTexts& texts) {
+    std::vector<std::string> list;
     for (int i = 0; i < kStepIntervalCount; ++i)
-        texts.push_back(ProgramText(kFirstIntervalText + i));
-    return texts;
+        list.push_back(texts.ProgramText(TextIdAt(kTextIntervalHalfHour, i)));
+    return list;
 }
 
-std::string ZodiacLabel(bool sidereal, bool addPeriod) {
-    std::string label = ProgramText(sidereal ? 46 : 47);
+std::string ZodiacLabel(const ProgramTexts& texts, bool sidereal, bool addPeriod) {
+    std::string label = texts.ProgramText(sidereal ? kTextSiderealZodiac : kTextTropicalZodiac);
     if (addPeriod) label += '.';
     return label;
 }
 
-PatternTexts CurrentPatternTexts(const NameTables& names) {
-    return {names, ProgramText(154)};
+PatternTexts PatternTextsOf(const NameTables& names, const ProgramTexts& texts) {
+    return {names, texts.ProgramText(kTextMeanDeviation)};
 }
 
 }  // namespace vek

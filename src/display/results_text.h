@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "display/program_text.h"
 #include "engine/patterns.h"
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"
@@ -32,20 +33,21 @@ std::string CountInWords(int n, int language);
 // "3 squares", "2 quincunxes", "1 trine"; German "3 Quadrat".
 std::string AspectCountText(int count, int aspect, const NameTables& names, int language);
 
-// The summary of a single-chart compute: one line per aspect type found,
-// the total line (program text 126 for none, 127 for more than one, nothing
-// for exactly one), an empty line, the pattern section as given, and when
-// bodies are retrograde "2 retrograde: Ma Ju " without a final line break.
+// The summary of a single-chart compute in the language of `texts`: one
+// line per aspect type found, the total line ("No aspects." for none, "N
+// aspects in total." for more than one, nothing for exactly one), an empty
+// line, the pattern section as given, and when bodies are retrograde "2
+// retrograde: Ma Ju " without a final line break.
 std::string SingleChartSummary(const int16_t (&aspectCount)[kAspectCount + 1],
-                               const NameTables& names, int language,
+                               const NameTables& names, const ProgramTexts& texts,
                                std::string_view patternSection, int retrogradeCount,
                                std::string_view retrogradeList);
 
 // The summary of a two-chart compute: "3 squares, 1 trine. 4 aspects in
-// total." on one line; "1 trine" alone; program text 126 when there is no
+// total." on one line; "1 trine" alone; "No aspects." when there is no
 // aspect.
 std::string TwoChartSummary(const int16_t (&aspectCount)[kAspectCount + 1], const NameTables& names,
-                            int language);
+                            const ProgramTexts& texts);
 
 // What a run looks for: pattern slot 0..13 (−1 runs until stopped), and
 // whether at least numToFindIndex + 2 instances are required.
@@ -59,33 +61,34 @@ struct RunTarget {
 bool RunTargetFound(const RunTarget& target, const int16_t (&patternCount)[kPatternCount]);
 
 // The message shown when the run has found its target. `patternName` is the
-// pattern list's entry (current language): "Two grand trines found.",
-// "Zwei Große Trigon gefunden.", or without "at least" "Grand trine found.".
+// pattern list's entry (in the language of `texts`): "Two grand trines
+// found.", "Zwei Große Trigon gefunden.", or without "at least" "Grand trine
+// found.".
 std::string RunFoundMessage(const RunTarget& target, const int16_t (&patternCount)[kPatternCount],
-                            std::string_view patternName, int language);
+                            std::string_view patternName, const ProgramTexts& texts);
 
-// Title of the message box of a find (program text 122).
-std::string RunFoundTitle();
+// Title of the message box of a find ("Run").
+std::string RunFoundTitle(const ProgramTexts& texts);
 
 // ---------------------------------------------------------------------------
 // Texts of the inputs and of the zodiac
 
 // The message for a slot whose Julian date is one of the error codes: the
-// slot's name, a blank and the text for the code, in the current language.
-// The window shows it in an information box titled DateErrorTitle() and
-// then records that an input error was reported.
-std::string DateErrorText(int slot, double errorCode);
-std::string DateErrorTitle();
+// slot's name, a blank and the text for the code. The window shows it in an
+// information box titled DateErrorTitle() and then records that an input
+// error was reported.
+std::string DateErrorText(const ProgramTexts& texts, int slot, double errorCode);
+std::string DateErrorTitle(const ProgramTexts& texts);
 
-// Texts of the stepping interval list in the current language.
-std::vector<std::string> StepIntervalTexts();
+// Texts of the stepping interval list.
+std::vector<std::string> StepIntervalTexts(const ProgramTexts& texts);
 
-// Name of the zodiac in use (program text 46 sidereal, 47 tropical), with a
+// Name of the zodiac in use ("Sidereal zodiac", "Tropical zodiac"), with a
 // full stop appended on request.
-std::string ZodiacLabel(bool sidereal, bool addPeriod);
+std::string ZodiacLabel(const ProgramTexts& texts, bool sidereal, bool addPeriod);
 
-// The texts a pattern line is built from in the current language: the given
-// name tables and program text 154.
-PatternTexts CurrentPatternTexts(const NameTables& names);
+// The texts a pattern line is built from: the given name tables and the
+// words "mean deviation" in the language of `texts`.
+PatternTexts PatternTextsOf(const NameTables& names, const ProgramTexts& texts);
 
 }  // namespace vek

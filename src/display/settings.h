@@ -44,13 +44,11 @@ int BoldfaceFractionDivisor(int index);
 std::string MidpointOrbText(int index);
 
 // ---------------------------------------------------------------------------
-// Colours: red + 256 × green + 65536 × blue; 0 switches an aspect off.
+// Colours: red + 256 × green + 65536 × blue (Rgb of engine/vocabulary.h); 0
+// switches an aspect off.
 
 using Color = int32_t;
 
-constexpr Color Rgb(int r, int g, int b) {
-    return r + 256 * g + 65536 * b;
-}
 inline constexpr Color kMaxColor = 0xFFFFFF;
 
 // Default colour of aspect 1..7 (0 for any other index). The colours and

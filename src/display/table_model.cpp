@@ -1,6 +1,5 @@
 #include "display/table_model.h"
 
-#include "display/program_text.h"
 #include "engine/angle_text.h"
 #include "engine/modes.h"
 #include "util/text.h"
@@ -86,7 +85,7 @@ void TableModel::LayoutTriangularTable() {
     txbCell[ZodiacCellIndex()].kind = CellKind::Zodiac;
 }
 
-void TableModel::LayoutSquareTable(Mode mode, bool sidereal) {
+void TableModel::LayoutSquareTable(Mode mode, bool sidereal, const ProgramTexts& texts) {
     ResetCellFonts();
     layout = TableLayout::Square;
     intNumRows = 12;
@@ -119,18 +118,20 @@ void TableModel::LayoutSquareTable(Mode mode, bool sidereal) {
     }
 
     const bool synastry = mode == Mode::Synastry;
-    const int cornerText[2][2] = {
-        {sidereal ? 46 : 47, synastry ? 75 : 68},
-        {synastry ? 76 : 71, synastry                  ? 14
-                             : mode == Mode::Personal2 ? 70
-                                                       : 69},
+    const TextId cornerText[2][2] = {
+        {sidereal ? kTextSiderealZodiac : kTextTropicalZodiac,
+         synastry ? kTextCornerFirstChart : kTextTransits},
+        {synastry ? kTextCornerSecondChart : kTextCornerNatal, synastry ? kTextSynastry
+                                                               : mode == Mode::Personal2
+                                                                   ? kTextCornerSecondNatal
+                                                                   : kTextCornerFirstNatal},
     };
     for (int row = 0; row < 2; ++row) {
         for (int col = 0; col < 2; ++col) {
             TableCell& c = txbCell[row * intNumCols + col];
             c.kind = CellKind::Corner;
             c.background = kHeaderCellColor;
-            c.text = ProgramText(cornerText[row][col]);
+            c.text = texts.ProgramText(cornerText[row][col]);
         }
     }
 }
@@ -203,48 +204,50 @@ std::string OrbText(double radians) {
 
 }  // namespace
 
-std::string AddOrbToTitle(std::string_view title, int orbColumn, bool addPeriod,
-                          const OrbSummary& orbs) {
+std::string AddOrbToTitle(const ProgramTexts& texts, std::string_view title, int orbColumn,
+                          bool addPeriod, const OrbSummary& orbs) {
     if (orbColumn < 0 || orbColumn > 2) orbColumn = kOrbBase;
     const std::string largest = OrbText(orbs.OrbMaximum[orbColumn]);
     std::string result(title);
     if (orbs.UniformBaseOrbs) {
-        result += "  " + ProgramText(33) + " " + largest;
+        result += "  " + texts.ProgramText(kTextOrb) + " " + largest;
         if (addPeriod) result += ".";
         return result;
     }
-    return result + "  " + ProgramText(34) + ": " + OrbText(orbs.OrbMinimum[orbColumn]) + " " +
-           ProgramText(35) + " " + largest;
+    return result + "  " + texts.ProgramText(kTextOrbs) + ": " +
+           OrbText(orbs.OrbMinimum[orbColumn]) + " " + texts.ProgramText(kTextOrbsTo) + " " +
+           largest;
 }
 
-std::string UpdateTitle(Mode mode, bool chartShown, const OrbSummary& orbs, int language) {
-    int text = 0;
+std::string UpdateTitle(Mode mode, bool chartShown, const OrbSummary& orbs,
+                        const ProgramTexts& texts) {
+    TextId text = kTextWorldTransitsTitle;
     switch (mode) {
         case Mode::World:
-            text = chartShown ? 26 : 23;
+            text = chartShown ? kTextWorldChartTitle : kTextWorldTransitsTitle;
             break;
         case Mode::Natal1:
-            text = chartShown ? 27 : 24;
+            text = chartShown ? kTextNatal1ChartTitle : kTextNatal1Title;
             break;
         case Mode::Natal2:
-            text = chartShown ? 28 : 25;
+            text = chartShown ? kTextNatal2ChartTitle : kTextNatal2Title;
             break;
         case Mode::Personal1:
-            text = 29;
+            text = kTextPersonal1Title;
             break;
         case Mode::Personal2:
-            text = 30;
+            text = kTextPersonal2Title;
             break;
         case Mode::Synastry:
-            text = 31;
+            text = kTextSynastryTitle;
             break;
         case Mode::None:
             return "";
     }
-    std::string title = ProgramText(text);
+    std::string title = texts.ProgramText(text);
     if (mode == Mode::World && chartShown)
-        ReplaceAll(title, language == kGerman ? " Grad" : " degrees", "°");
-    return AddOrbToTitle(title, ModeInfoOf(mode).orbColumn, true, orbs);
+        ReplaceAll(title, texts.language() == kGerman ? " Grad" : " degrees", "°");
+    return AddOrbToTitle(texts, title, ModeInfoOf(mode).orbColumn, true, orbs);
 }
 
 }  // namespace vek

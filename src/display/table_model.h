@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "display/program_text.h"
 #include "display/settings.h"
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"
@@ -100,8 +101,8 @@ class TableModel {
     // Personal transits and synastry: 12 × 12. Row 0 holds chart A's
     // positions (columns 2..11), column 0 chart B's (rows 2..11), row 1 and
     // column 1 the glyphs, the four top-left cells the corner texts for the
-    // mode and zodiac.
-    void LayoutSquareTable(Mode mode, bool sidereal);
+    // mode and zodiac, in the language of `texts`.
+    void LayoutSquareTable(Mode mode, bool sidereal, const ProgramTexts& texts);
 
     // Boldface and text colour of an aspect cell: bold by the settings'
     // boldface rule with the orb of `orbColumn` (strict comparisons), text
@@ -138,12 +139,13 @@ class TableModel {
 // base orbs equal "title  Orb 8°" (and "." when addPeriod), otherwise
 // "title  Orbs: 3° to 10°". Angles in whole degrees, minutes only when not
 // zero.
-std::string AddOrbToTitle(std::string_view title, int orbColumn, bool addPeriod,
-                          const OrbSummary& orbs);
+std::string AddOrbToTitle(const ProgramTexts& texts, std::string_view title, int orbColumn,
+                          bool addPeriod, const OrbSummary& orbs);
 
 // The caption of the title label for a mode: the table or chart title with
 // its orb summary. In world transits with the chart shown " degrees" (" Grad"
-// in German) becomes "°".
-std::string UpdateTitle(Mode mode, bool chartShown, const OrbSummary& orbs, int language);
+// in German) becomes "°". In the language of `texts`.
+std::string UpdateTitle(Mode mode, bool chartShown, const OrbSummary& orbs,
+                        const ProgramTexts& texts);
 
 }  // namespace vek

@@ -67,7 +67,7 @@ void Engine::SetLanguage(int language) {
     BuildNameTables(names, language_);
 }
 
-std::string Engine::LoadPlutoTable() {
+Status Engine::LoadPlutoTable() {
     return pluto.Load(JoinPath(dataFolder_, "pluto.slx"));
 }
 

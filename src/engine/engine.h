@@ -54,8 +54,8 @@ class Engine {
     void SetLanguage(int language);
     int Language() const { return language_; }
 
-    // Loads pluto.slx from the data folder. "" on success, else the reason.
-    std::string LoadPlutoTable();
+    // Loads pluto.slx from the data folder; a failure carries the reason.
+    Status LoadPlutoTable();
 
     // Longitude wrapper: body 1..10 at Julian date jd (UT) in radians in
     // [0, 2π), sidereal when SiderealZodiac is set. −99 before the data range,

@@ -22,8 +22,8 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-std::string LineError(long lineNumber, const char* what) {
-    return "Pluto table, line " + std::to_string(lineNumber) + ": " + what;
+Error LineError(long lineNumber, const char* what) {
+    return Fail("Pluto table, line " + std::to_string(lineNumber) + ": " + what);
 }
 
 // Shortest distance between two longitudes in arc minutes.
@@ -34,29 +34,29 @@ int StepBetween(int a, int b) {
 
 }  // namespace
 
-std::string PlutoTable::Load(const std::string& path) {
+Status PlutoTable::Load(const std::string& path) {
     minutes_.clear();
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
-        return "Pluto table " + path + " does not exist or is not a file";
+        return Fail("Pluto table " + path + " does not exist or is not a file");
     }
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) return "Pluto table " + path + " cannot be read";
-    if (size > kMaxFileSize) return "Pluto table " + path + " is far too large";
+    if (ec) return Fail("Pluto table " + path + " cannot be read");
+    if (size > kMaxFileSize) return Fail("Pluto table " + path + " is far too large");
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
     };
     std::unique_ptr<std::FILE, Closer> f(std::fopen(path.c_str(), "rb"));
-    if (!f) return "Pluto table " + path + " cannot be opened";
+    if (!f) return Fail("Pluto table " + path + " cannot be opened");
     // The whole file in one read; parsing then works on the buffer.
     std::string content(static_cast<std::size_t>(size), '\0');
     if (std::fread(content.data(), 1, content.size(), f.get()) != content.size()) {
-        return "Pluto table " + path + " cannot be read";
+        return Fail("Pluto table " + path + " cannot be read");
     }
     return LoadFromString(content);
 }
 
-std::string PlutoTable::LoadFromString(const std::string& content) {
+Status PlutoTable::LoadFromString(const std::string& content) {
     minutes_.clear();
     std::vector<uint16_t> table;
     // Every line is at least three characters and a line end.
@@ -92,13 +92,13 @@ std::string PlutoTable::LoadFromString(const std::string& content) {
         }
         table.push_back(static_cast<uint16_t>(value));
     }
-    if (table.empty()) return "Pluto table is empty";
+    if (table.empty()) return Fail("Pluto table is empty");
     if (static_cast<long>(table.size()) < kRequiredLines) {
-        return "Pluto table has " + std::to_string(table.size()) + " lines, " +
-               std::to_string(kRequiredLines) + " are needed";
+        return Fail("Pluto table has " + std::to_string(table.size()) + " lines, " +
+                    std::to_string(kRequiredLines) + " are needed");
     }
     minutes_ = std::move(table);
-    return "";
+    return Ok();
 }
 
 double PlutoTable::LongitudeAt(double jd) const {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "util/result.h"
+
 namespace vek {
 
 class PlutoTable {
@@ -17,12 +19,12 @@ class PlutoTable {
     // Lines a complete table holds: one per day through kLastDay + 1.
     static constexpr int kRequiredLines = kLastDay - kFirstDay + 2;
 
-    // Loads the table file. Returns "" on success, otherwise a one-line
-    // description of what is wrong; the table is then left empty.
-    std::string Load(const std::string& path);
+    // Loads the table file. On failure the error's message says in one line
+    // what is wrong, and the table is left empty.
+    Status Load(const std::string& path);
     // Same from the file's content. Lines may end in LF or CR LF; each line
     // is trimmed of surrounding blanks and blank lines are skipped.
-    std::string LoadFromString(const std::string& content);
+    Status LoadFromString(const std::string& content);
 
     bool IsLoaded() const { return !minutes_.empty(); }
 

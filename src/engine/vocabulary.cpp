@@ -69,20 +69,20 @@ const char* const kPatternNames[kPatternCount][2] = {
 
 const int32_t kDefaultAspectColor[kAspectCount + 1] = {
     0,
-    RgbColor(255, 255, 0),    // conjunction
-    RgbColor(255, 0, 255),    // opposition
-    RgbColor(255, 0, 0),      // square
-    RgbColor(0, 255, 0),      // trine
-    RgbColor(0, 255, 255),    // sextile
-    RgbColor(128, 128, 255),  // semisextile
-    RgbColor(128, 128, 128),  // quincunx
+    Rgb(255, 255, 0),    // conjunction
+    Rgb(255, 0, 255),    // opposition
+    Rgb(255, 0, 0),      // square
+    Rgb(0, 255, 0),      // trine
+    Rgb(0, 255, 255),    // sextile
+    Rgb(128, 128, 255),  // semisextile
+    Rgb(128, 128, 128),  // quincunx
 };
 
 const int32_t kPalette[kPaletteSize] = {
-    RgbColor(255, 255, 0), RgbColor(255, 0, 255),   RgbColor(255, 0, 0),
-    RgbColor(0, 255, 0),   RgbColor(0, 255, 255),   RgbColor(128, 128, 128),
-    RgbColor(128, 128, 255), RgbColor(0, 0, 255),   RgbColor(0, 192, 255),
-    RgbColor(192, 0, 255), RgbColor(255, 192, 0),   RgbColor(128, 64, 0),
+    Rgb(255, 255, 0), Rgb(255, 0, 255),   Rgb(255, 0, 0),
+    Rgb(0, 255, 0),   Rgb(0, 255, 255),   Rgb(128, 128, 128),
+    Rgb(128, 128, 255), Rgb(0, 0, 255),   Rgb(0, 192, 255),
+    Rgb(192, 0, 255), Rgb(255, 192, 0),   Rgb(128, 64, 0),
 };
 // clang-format on
 

@@ -11,7 +11,7 @@
 namespace vek {
 
 // A colour as red + 256 × green + 65536 × blue.
-constexpr int32_t RgbColor(int r, int g, int b) {
+constexpr int32_t Rgb(int r, int g, int b) {
     return r + 256 * g + 65536 * b;
 }
 

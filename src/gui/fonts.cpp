@@ -12,25 +12,25 @@ static void InitVekResources() {
 
 namespace vek::gui {
 
-QString InstallProgramFonts() {
+Status InstallProgramFonts() {
     static int fontId = -2;
     if (fontId == -2) {
         InitVekResources();
         fontId = QFontDatabase::addApplicationFont(":/fonts/StarfontSans.ttf");
         // Windows font names the window uses, mapped to fonts of the same
         // metrics; the generic families stand behind them.
-        QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"});
+        QFont::insertSubstitutions(kControlFontFamily, {"Liberation Sans", "Arimo", "DejaVu Sans"});
         QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arimo", "DejaVu Sans"});
         QFont::insertSubstitutions("Courier New",
                                    {"Liberation Mono", "Cousine", "DejaVu Sans Mono"});
     }
-    if (fontId < 0) return "The glyph font could not be loaded from the program's resources.";
+    if (fontId < 0) return Fail("The glyph font could not be loaded from the program's resources.");
     const QStringList families = QFontDatabase::applicationFontFamilies(fontId);
     if (!families.contains(kGlyphFontFamily)) {
-        return "The glyph font has the family name \"" + families.join(", ") + "\", not \"" +
-               kGlyphFontFamily + "\".";
+        return Fail("The glyph font has the family name \"" + families.join(", ").toStdString() +
+                    "\", not \"" + kGlyphFontFamily + "\".");
     }
-    return QString();
+    return Ok();
 }
 
 }  // namespace vek::gui

@@ -5,14 +5,19 @@
 
 #include <QString>
 
+#include "display/table_model.h"
+#include "util/result.h"
+
 namespace vek::gui {
 
-inline constexpr const char* kGlyphFontFamily = "Starfont Sans";
-inline constexpr const char* kControlFontFamily = "Arial";
+// The names are the table's: its glyph font, and its text font that the
+// controls use too.
+inline constexpr const char* kGlyphFontFamily = kGlyphFontName;
+inline constexpr const char* kControlFontFamily = kTextFontName;
 
 // Registers the glyph font from the program's resources and the font name
-// substitutions. Returns an error description, empty on success. Safe to call
-// more than once.
-QString InstallProgramFonts();
+// substitutions; a failure says what is wrong with the glyph font. Safe to
+// call more than once.
+Status InstallProgramFonts();
 
 }  // namespace vek::gui

@@ -68,11 +68,11 @@ const QString& Q(const std::string& s) {
     return q;
 }
 
-QString PT(int n) {
-    return QString::fromStdString(ProgramText(n));
-}
-
 }  // namespace
+
+QString FrmMain::PT(TextId n) const {
+    return QString::fromStdString(state_.Texts().ProgramText(n));
+}
 
 FrmMain::FrmMain(Dialogs& dialogs, Environment env, QWidget* parent)
     : QWidget(parent),
@@ -140,7 +140,7 @@ void FrmMain::CreateDateRow(int slot) {
     connect(cboDayCE_[slot], &QComboBox::activated, this,
             [this, slot] { OnRowEdited(slot, true); });
     connect(txbYearCE_[slot], &QLineEdit::textEdited, this, [this, slot](const QString& t) {
-        if (!updatingControls_) rows_.Row(slot).yearText = t.toStdString();
+        if (!updatingControls_) state_.rows.Row(slot).yearText = t.toStdString();
     });
     connect(txbYearCE_[slot], &QLineEdit::editingFinished, this, [this] { MarkStale(); });
     connect(txbYearCE_[slot], &QLineEdit::returnPressed, this, [this, slot] {
@@ -289,9 +289,9 @@ bool FrmMain::Load() {
     Timer1_.stop();
 
     // The program text: nothing can be shown without it.
-    std::string message;
-    if (LoadProgramText(env_.dataFolder, &message) < 1) {
-        dialogs_.Message(Q(message), QString(), MessageIcon::Critical);
+    const Status loaded = state_.LoadTexts(env_.dataFolder);
+    if (!loaded) {
+        dialogs_.Message(Q(loaded.message()), QString(), MessageIcon::Critical);
         End();
         return false;
     }
@@ -304,16 +304,16 @@ bool FrmMain::Load() {
     UpdateHintLabel();
     setProperty("tag", "VEK");
 
-    engine_.Initialize(env_.dataFolder);
+    state_.engine.Initialize(env_.dataFolder);
     InitMainWindow();
-    rows_.FillDateLists(kEnglish);
+    state_.rows.FillDateLists(kEnglish);
 
     // The configuration: defaults, then the values kept in the store.
-    settings_ = Settings();
+    state_.settings = Settings();
     const int localZone = env_.localZoneMinutes ? *env_.localZoneMinutes : LocalZoneMinutes();
-    CreateConfiguration(settings_, store_, localZone);
-    rows_.SetUpTimezoneComboBoxes(false, settings_.controls.northAmericanZones);
-    rows_.SetLocalZone(localZone);
+    CreateConfiguration(state_.settings, store_, localZone);
+    state_.rows.SetUpTimezoneComboBoxes(false, state_.settings.controls.northAmericanZones);
+    state_.rows.SetLocalZone(localZone);
     FillDateControls();
 
     for (QPushButton* b : cmdClear_) b->hide();
@@ -331,11 +331,11 @@ bool FrmMain::Load() {
     // The Pluto table, with a note on the screen while it loads.
     popUp_->ShowCenterScreen("Loading data ...", 2000, 300, 2000);
     QApplication::processEvents();
-    const std::string plutoError = engine_.LoadPlutoTable();
-    if (!plutoError.empty()) {
+    if (!state_.engine.LoadPlutoTable()) {
         popUp_->hide();
         show();
-        dialogs_.Message(PT(2), PT(3), MessageIcon::Exclamation);
+        dialogs_.Message(PT(kTextPlutoTableMissing), PT(kTextDataMissingTitle),
+                         MessageIcon::Exclamation);
         End();
         return false;
     }
@@ -346,7 +346,7 @@ bool FrmMain::Load() {
     UpdateSaveAsButton();
     UpdateChartButtons();
 
-    setWindowTitle(PT(1) + " " + VersionText());
+    setWindowTitle(PT(kTextProgramName) + " " + VersionText());
     Timer1_.start();
     TimerTick();  // the controls' states are current from the first moment on
     UpdateHintLabel();
@@ -371,11 +371,11 @@ void FrmMain::FillDateControls() {
             for (const std::string& e : entries) c->addItem(QString::fromStdString(e));
             c->setCurrentIndex(keep);
         };
-        fill(cboMonthCE_[slot], rows_.MonthList());
-        fill(cboDayCE_[slot], rows_.DayList());
-        fill(cboHour_[slot], rows_.TimeList());
+        fill(cboMonthCE_[slot], state_.rows.MonthList());
+        fill(cboDayCE_[slot], state_.rows.DayList());
+        fill(cboHour_[slot], state_.rows.TimeList());
         cboTimezone_[slot]->clear();
-        for (const ZoneEntry& z : rows_.ZoneList()) {
+        for (const ZoneEntry& z : state_.rows.ZoneList()) {
             cboTimezone_[slot]->addItem(QString::fromStdString(z.text), z.minutesEast);
         }
     }
@@ -385,7 +385,7 @@ void FrmMain::FillDateControls() {
 
 void FrmMain::ShowRow(int slot) {
     updatingControls_ = true;
-    const DateRowFields& r = rows_.Row(slot);
+    const DateRowFields& r = state_.rows.Row(slot);
     cboMonthCE_[slot]->setCurrentIndex(r.monthIndex);
     cboDayCE_[slot]->setCurrentIndex(r.dayIndex);
     if (txbYearCE_[slot]->text().toStdString() != r.yearText) {
@@ -399,12 +399,12 @@ void FrmMain::ShowRow(int slot) {
 void FrmMain::FillStepList() {
     const int keep = cboForwardBack_->currentIndex();
     cboForwardBack_->clear();
-    for (const std::string& t : StepIntervalTexts()) cboForwardBack_->addItem(Q(t));
+    for (const std::string& t : StepIntervalTexts(state_.Texts())) cboForwardBack_->addItem(Q(t));
     cboForwardBack_->setCurrentIndex(IntervalIndexAfterRefill(keep));
 }
 
 void FrmMain::SyncRowFromControls(int slot) {
-    DateRowFields& r = rows_.Row(slot);
+    DateRowFields& r = state_.rows.Row(slot);
     r.monthIndex = std::max(0, cboMonthCE_[slot]->currentIndex());
     r.dayIndex = std::max(0, cboDayCE_[slot]->currentIndex());
     r.timeIndex = std::max(0, cboHour_[slot]->currentIndex());
@@ -415,7 +415,7 @@ void FrmMain::OnRowEdited(int slot, bool daySelected) {
     if (updatingControls_) return;
     SyncRowFromControls(slot);
     if (daySelected) {
-        cboDayCE_[slot]->setToolTip(QString::fromStdString(rows_.WeekdayToolTip(slot)));
+        cboDayCE_[slot]->setToolTip(QString::fromStdString(state_.rows.WeekdayToolTip(slot)));
     }
     MarkStale();
     if (cmdCompute_->isEnabled() && !steppingUnderWay_) cmdCompute_->setFocus();
@@ -428,7 +428,7 @@ void FrmMain::MarkStale() {
 
 void FrmMain::RefreshWeekdayToolTips() {
     for (int slot = 0; slot < 3; ++slot) {
-        cboDayCE_[slot]->setToolTip(QString::fromStdString(rows_.WeekdayToolTip(slot)));
+        cboDayCE_[slot]->setToolTip(QString::fromStdString(state_.rows.WeekdayToolTip(slot)));
         ShowRow(slot);
     }
 }
@@ -461,7 +461,7 @@ void FrmMain::RestoreMode() {
 }
 
 bool FrmMain::SteppingAllowed() const {
-    return SteppingEnabled(rows_.Row(kWorldDate), SelectedMode(), runInProgress_, false);
+    return SteppingEnabled(state_.rows.Row(kWorldDate), SelectedMode(), runInProgress_, false);
 }
 
 void FrmMain::EnableStepping() {
@@ -477,9 +477,9 @@ void FrmMain::UpdateHintLabel() {
     const Mode m = SelectedMode();
     const bool hint = ModeInfoOf(m).transits;
     if (ChartShown()) {
-        lblClickonAspect_->setText(Q(results_.zodiacLabel));
+        lblClickonAspect_->setText(Q(state_.results.zodiacLabel));
     } else {
-        lblClickonAspect_->setText(hint ? PT(32) : QString());
+        lblClickonAspect_->setText(hint ? PT(kTextAspectHint) : QString());
     }
 }
 
@@ -492,33 +492,34 @@ void FrmMain::Compute() {
     inputErrorReported_ = false;
     lastDateError_ = 0;
     const ComputeRequest request{SelectedMode(), anglesInRadians_, ChartShown()};
-    const DateError error = ComputeCommand(engine_, rows_, settings_, request, results_);
+    DateRowFailure failed;
+    const Status computed = state_.Compute(request, &failed);
     // The conversion fills in an empty time and zone, as the user sees.
     for (int slot = 0; slot < 3; ++slot) ShowRow(slot);
-    if (error) {
-        lastDateError_ = error.slot == kWorldDate ? error.code : 0;
-        dialogs_.Message(Q(error.text), Q(error.title), MessageIcon::Information);
+    if (!computed) {
+        lastDateError_ = failed.slot == kWorldDate ? failed.code : 0;
+        dialogs_.Message(Q(computed.message()), Q(failed.title), MessageIcon::Information);
         inputErrorReported_ = true;
         return;
     }
-    if (results_.ComputedMode == Mode::None) return;
-    computedMode_ = results_.ComputedMode;
+    if (state_.results.ComputedMode == Mode::None) return;
+    computedMode_ = state_.results.ComputedMode;
     ShowResults();
     emit Computed();
 }
 
 void FrmMain::ShowResults() {
-    lblTitle_->setText(Q(results_.title));
-    picTable_->Show(results_.table);
-    QTextEdit* box = results_.twoCharts ? txbReport1_ : txbReport_;
-    box->setPlainText(Q(results_.summary));
+    lblTitle_->setText(Q(state_.results.title));
+    picTable_->Show(state_.results.table);
+    QTextEdit* box = state_.results.twoCharts ? txbReport1_ : txbReport_;
+    box->setPlainText(Q(state_.results.summary));
     // The chart, when shown, is drawn again for the new result; a chart too
     // crowded to draw gives way to the table.
     if (!ChartShown()) {
         picTable_->show();
     } else if (!DrawChart()) {
-        lblTitle_->setText(
-            Q(UpdateTitle(results_.ComputedMode, false, engine_.arrays.Orbs, CurrentLanguage())));
+        lblTitle_->setText(Q(UpdateTitle(state_.results.ComputedMode, false,
+                                         state_.engine.arrays.Orbs, state_.Texts())));
     }
     ArrangeReportArea();
     UpdateChartButtons();
@@ -587,12 +588,9 @@ void FrmMain::resizeEvent(QResizeEvent* e) {
 // Language
 
 void FrmMain::ApplyLanguage(int language) {
-    const int code = language == kGerman ? kGerman : kEnglish;
-    settings_.accepted.CurrentLanguage = code;
-    SetCurrentLanguage(code);
-    engine_.SetLanguage(code);
+    state_.SetLanguage(language);
     SetLanguageDependentText();
-    WriteLanguageSetting(store_, code);
+    WriteLanguageSetting(store_, state_.language);
     if (blnStartupCompleted_) {
         RefreshWeekdayToolTips();
         if (computedMode_ != Mode::None || SelectedMode() != Mode::None) Compute();
@@ -601,14 +599,15 @@ void FrmMain::ApplyLanguage(int language) {
 }
 
 void FrmMain::SetLanguageDependentText() {
-    setWindowTitle(PT(1) + " " + VersionText());
-    rows_.FillMonthLists(CurrentLanguage());
+    setWindowTitle(PT(kTextProgramName) + " " + VersionText());
+    // The month lists have been refilled in the language.
     {
         updatingControls_ = true;
         for (int slot = 0; slot < 3; ++slot) {
-            for (int m = 1; m < cboMonthCE_[slot]->count() && m < int(rows_.MonthList().size());
-                 ++m) {
-                cboMonthCE_[slot]->setItemText(m, QString::fromStdString(rows_.MonthList()[m]));
+            for (int m = 1;
+                 m < cboMonthCE_[slot]->count() && m < int(state_.rows.MonthList().size()); ++m) {
+                cboMonthCE_[slot]->setItemText(m,
+                                               QString::fromStdString(state_.rows.MonthList()[m]));
             }
         }
         updatingControls_ = false;
@@ -616,26 +615,26 @@ void FrmMain::SetLanguageDependentText() {
     FillStepList();
     UpdateHintLabel();
 
-    fraLanguage_->setTitle(PT(187));
-    optEnglish_->setText(PT(200));
-    optGerman_->setText(PT(201));
+    fraLanguage_->setTitle(PT(kTextLanguage));
+    optEnglish_->setText(PT(kTextEnglish));
+    optGerman_->setText(PT(kTextGerman));
     for (int slot = 0; slot < 3; ++slot) {
-        Label1_[slot]->setText(PT(4 + slot));
-        cmdClear_[slot]->setText(PT(8));
+        Label1_[slot]->setText(PT(TextIdAt(kTextWorldDate, slot)));
+        cmdClear_[slot]->setText(PT(kTextClear));
     }
-    optPlanetary_->setText(PT(9));
-    optNatal_[0]->setText(PT(10));
-    optNatal_[1]->setText(PT(11));
-    optPersonal_[0]->setText(PT(12));
-    optPersonal_[1]->setText(PT(13));
-    optSynastry_->setText(PT(14));
-    cmdSave_->setText(PT(15));
-    cmdQuit_->setText(PT(16));
-    cmdNow_->setText(PT(18));
-    cmdRestore_->setText(PT(398));
-    cmdCompute_->setText(PT(19));
-    cmdForwardBack_[0]->setText(PT(21));
-    cmdForwardBack_[1]->setText(PT(22));
+    optPlanetary_->setText(PT(kTextWorldTransitsButton));
+    optNatal_[0]->setText(PT(kTextNatal1Button));
+    optNatal_[1]->setText(PT(kTextNatal2Button));
+    optPersonal_[0]->setText(PT(kTextPersonal1Button));
+    optPersonal_[1]->setText(PT(kTextPersonal2Button));
+    optSynastry_->setText(PT(kTextSynastry));
+    cmdSave_->setText(PT(kTextSave));
+    cmdQuit_->setText(PT(kTextQuit));
+    cmdNow_->setText(PT(kTextNow));
+    cmdRestore_->setText(PT(kTextRestore));
+    cmdCompute_->setText(PT(kTextCompute));
+    cmdForwardBack_[0]->setText(PT(kTextForward));
+    cmdForwardBack_[1]->setText(PT(kTextBack));
     UpdateSaveAsButton();
     UpdateChartButtons();
     if (lblStatus_->text().isEmpty() || !blnStartupCompleted_) {
@@ -644,7 +643,7 @@ void FrmMain::SetLanguageDependentText() {
 }
 
 QString FrmMain::StandingStatusText() const {
-    return PT(1) + " " + VersionText() + "  \u00B7  " + PT(310);
+    return PT(kTextProgramName) + " " + VersionText() + "  \u00B7  " + PT(kTextPublisher);
 }
 
 // ---------------------------------------------------------------------------
@@ -652,14 +651,14 @@ QString FrmMain::StandingStatusText() const {
 
 void FrmMain::TimerTick() {
     for (int slot = 0; slot < 3; ++slot) {
-        DateRowFields& r = rows_.Row(slot);
+        DateRowFields& r = state_.rows.Row(slot);
         const std::string digits = DigitsOnly(r.yearText);
         if (digits != r.yearText) {
             r.yearText = digits;
             ShowRow(slot);
         }
-        cmdClear_[slot]->setVisible(rows_.HasAnyValue(slot));
-        cboDayCE_[slot]->setToolTip(QString::fromStdString(rows_.WeekdayToolTip(slot)));
+        cmdClear_[slot]->setVisible(state_.rows.HasAnyValue(slot));
+        cboDayCE_[slot]->setToolTip(QString::fromStdString(state_.rows.WeekdayToolTip(slot)));
         ShowRow(slot);
     }
     const bool step = SteppingAllowed();
@@ -677,7 +676,7 @@ void FrmMain::TimerTick() {
 // Buttons
 
 void FrmMain::ShowWorldTransitsNow() {
-    rows_.SetWorldDateToNow(env_.clock);
+    state_.rows.SetWorldDateToNow(env_.clock);
     ShowRow(kWorldDate);
     SelectMode(Mode::World);
     Compute();
@@ -685,18 +684,19 @@ void FrmMain::ShowWorldTransitsNow() {
 }
 
 void FrmMain::OnNow() {
-    rows_.SetWorldDateToNow(env_.clock);
+    state_.rows.SetWorldDateToNow(env_.clock);
     ShowRow(kWorldDate);
     const Mode m = SelectedMode();
     if (ModeInfoOf(m).transits) Compute();
 }
 
 void FrmMain::OnClear(int slot) {
-    const QString text = PT(342) + " " + PT(343 + slot);
+    const QString text =
+        PT(kTextClearAllEntriesOf) + " " + PT(TextIdAt(kTextClearWorldDateQuestion, slot));
     if (dialogs_.AskYesNoCancel(text, cmdClear_[slot]->text(), Answer::Yes) != Answer::Yes) {
         return;
     }
-    DateRowFields& r = rows_.Row(slot);
+    DateRowFields& r = state_.rows.Row(slot);
     r = DateRowFields();
     ShowRow(slot);
 }
@@ -709,14 +709,15 @@ void FrmMain::OnStep(int direction) {
     do {
         QApplication::processEvents();
         const int interval = std::max(0, cboForwardBack_->currentIndex());
-        const DateRowFields saved = ApplyStep(rows_, interval, direction);
+        const DateRowFields saved = ApplyStep(state_.rows, interval, direction);
         ShowRow(kWorldDate);
         // Every count a run sees belongs to this step.
-        std::fill(std::begin(results_.PatternCount), std::end(results_.PatternCount), 0);
+        std::fill(std::begin(state_.results.PatternCount), std::end(state_.results.PatternCount),
+                  0);
         Compute();
         // A step out of the accepted range has been reported by the compute;
         // the World date goes back to what it was.
-        if (RestoreIfRefused(rows_, saved, lastDateError_)) {
+        if (RestoreIfRefused(state_.rows, saved, lastDateError_)) {
             ShowRow(kWorldDate);
             break;
         }
@@ -729,10 +730,10 @@ void FrmMain::OnStep(int direction) {
 
 AppState FrmMain::CurrentState() const {
     AppState s;
-    for (int slot = 0; slot < 3; ++slot) s.dateRows[slot] = rows_.Row(slot);
+    for (int slot = 0; slot < 3; ++slot) s.dateRows[slot] = state_.rows.Row(slot);
     s.mode = SelectedMode() == Mode::None ? Mode::World : SelectedMode();
     s.steppingIntervalIndex = cboForwardBack_->currentIndex();
-    s.settings = settings_;
+    s.settings = state_.settings;
     return s;
 }
 
@@ -744,46 +745,46 @@ void FrmMain::ApplyState(const AppState& state) {
     };
     for (int slot = 0; slot < 3; ++slot) {
         DateRowFields r = state.dateRows[slot];
-        r.monthIndex = within(r.monthIndex, rows_.MonthList().size());
-        r.dayIndex = within(r.dayIndex, rows_.DayList().size());
-        r.timeIndex = within(r.timeIndex, rows_.TimeList().size());
-        r.zoneIndex = within(r.zoneIndex, rows_.ZoneList().size());
-        rows_.Row(slot) = r;
+        r.monthIndex = within(r.monthIndex, state_.rows.MonthList().size());
+        r.dayIndex = within(r.dayIndex, state_.rows.DayList().size());
+        r.timeIndex = within(r.timeIndex, state_.rows.TimeList().size());
+        r.zoneIndex = within(r.zoneIndex, state_.rows.ZoneList().size());
+        state_.rows.Row(slot) = r;
         ShowRow(slot);
     }
     SelectMode(state.mode == Mode::None ? Mode::World : state.mode);
     cboForwardBack_->setCurrentIndex(within(state.steppingIntervalIndex, cboForwardBack_->count()));
-    settings_ = state.settings;
+    state_.settings = state.settings;
     loadingState_ = false;
 }
 
-std::string FrmMain::SaveState(const std::string& path) {
+Status FrmMain::SaveState(const std::string& path) {
     AppState state = CurrentState();
-    const std::string error = SaveStateFile(path, state, &store_);
-    if (error.empty()) {
-        settings_ = state.settings;
+    Status saved = SaveStateFile(path, state, &store_);
+    if (saved) {
+        state_.settings = state.settings;
         stateJustSaved_ = true;
         stateTicks_ = 0;
     }
-    return error;
+    return saved;
 }
 
-std::string FrmMain::LoadState(const std::string& path) {
+Status FrmMain::LoadState(const std::string& path) {
     AppState state = CurrentState();
     StateLoadOptions options;
     options.startupComplete = blnStartupCompleted_;
     options.store = &store_;
-    const std::string error = LoadStateFile(path, state, options);
+    Status loaded = LoadStateFile(path, state, options);
     // What was read before an error stays, as it does in the controls.
     ApplyState(state);
-    return error;
+    return loaded;
 }
 
 void FrmMain::RestoreAtStartup() {
     // A missing or broken automatic state shows world transits for now; a
     // broken one has already put the settings back to their defaults.
     if (!autoStatePath_.empty() && QFile::exists(QString::fromStdString(autoStatePath_)) &&
-        LoadState(autoStatePath_).empty()) {
+        LoadState(autoStatePath_)) {
         int row = kWorldDate;
         if (SelectedMode() == Mode::Natal1) {
             row = kBirth1;
@@ -792,7 +793,7 @@ void FrmMain::RestoreAtStartup() {
         } else {
             SelectMode(Mode::World);
         }
-        const double jd = rows_.InputDateToAJDate(row);
+        const double jd = state_.rows.InputDateToAJDate(row);
         ShowRow(row);
         if (jd > 0) {
             Compute();
@@ -803,28 +804,28 @@ void FrmMain::RestoreAtStartup() {
     ShowWorldTransitsNow();
 }
 
-void FrmMain::ShowConfirmation(QPushButton* button, int text) {
+void FrmMain::ShowConfirmation(QPushButton* button, TextId text) {
     popUp_->ShowInForm(this, PT(text), 2400, 300, 2000, Twips::Top(button) + 475,
                        Twips::Left(button) - 2450);
 }
 
 void FrmMain::OnSave() {
-    const std::string error = SaveState(autoStatePath_);
-    if (!error.empty()) {
-        dialogs_.Message(Q(error), cmdSave_->text(), MessageIcon::Exclamation);
+    const Status saved = SaveState(autoStatePath_);
+    if (!saved) {
+        dialogs_.Message(Q(saved.message()), cmdSave_->text(), MessageIcon::Exclamation);
     } else {
-        ShowConfirmation(cmdSave_, 128);
+        ShowConfirmation(cmdSave_, kTextStateSaved);
     }
     FocusIfPossible(cmdCompute_);
 }
 
 void FrmMain::OnRestore() {
     if (!QFile::exists(QString::fromStdString(autoStatePath_))) return;
-    const std::string error = LoadState(autoStatePath_);
-    if (!error.empty()) {
-        dialogs_.Message(Q(error), cmdRestore_->text(), MessageIcon::Exclamation);
+    const Status loaded = LoadState(autoStatePath_);
+    if (!loaded) {
+        dialogs_.Message(Q(loaded.message()), cmdRestore_->text(), MessageIcon::Exclamation);
     } else {
-        ShowConfirmation(cmdRestore_, 399);
+        ShowConfirmation(cmdRestore_, kTextStateRestored);
     }
 }
 
@@ -833,11 +834,12 @@ void FrmMain::OnQuit() {
         End();
         return;
     }
-    switch (dialogs_.AskYesNoCancel(PT(149), cmdQuit_->text(), Answer::No)) {
+    switch (dialogs_.AskYesNoCancel(PT(kTextSaveBeforeQuitting), cmdQuit_->text(), Answer::No)) {
         case Answer::Cancel:
             return;
         case Answer::Yes:
-            SaveState(autoStatePath_);  // a failed save does not keep the program open
+            // A failed save does not keep the program open.
+            static_cast<void>(SaveState(autoStatePath_));
             End();
             return;
         case Answer::No:

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "app/compute.h"
+#include "app/program_state.h"
 #include "app/state_file.h"
 #include "display/chart_wheel.h"
 #include "display/settings.h"
@@ -79,10 +80,11 @@ class FrmMain : public QWidget {
     Mode ComputedMode() const { return computedMode_; }
     bool StartupCompleted() const { return blnStartupCompleted_; }
     bool StateJustSaved() const { return stateJustSaved_; }
-    const DateRows& Rows() const { return rows_; }
-    const Engine& CoreEngine() const { return engine_; }
-    const ComputeResults& Results() const { return results_; }
-    const Settings& CoreSettings() const { return settings_; }
+    const ProgramState& State() const { return state_; }
+    const DateRows& Rows() const { return state_.rows; }
+    const Engine& CoreEngine() const { return state_.engine; }
+    const ComputeResults& Results() const { return state_.results; }
+    const Settings& CoreSettings() const { return state_.settings; }
     TableGrid* Grid() const { return picTable_; }
     ChartView* Graphic() const { return picGraphic_; }
     bool ChartShown() const;
@@ -163,18 +165,19 @@ class FrmMain : public QWidget {
     // State files.
     AppState CurrentState() const;
     void ApplyState(const AppState& state);
-    std::string SaveState(const std::string& path);
-    std::string LoadState(const std::string& path);
+    Status SaveState(const std::string& path);
+    Status LoadState(const std::string& path);
     void RestoreAtStartup();
-    void ShowConfirmation(QPushButton* button, int text);
+    void ShowConfirmation(QPushButton* button, TextId text);
+
+    // Program text n in the window's language.
+    QString PT(TextId n) const;
 
     Dialogs& dialogs_;
     Environment env_;
-    Engine engine_;
-    DateRows rows_;
-    Settings settings_;
+    // Texts, language, engine, date rows, settings and the last results.
+    ProgramState state_;
     platform::SettingsStore store_;
-    ComputeResults results_;
 
     // Window variables.
     bool blnStartupCompleted_ = false;

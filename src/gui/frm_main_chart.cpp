@@ -24,14 +24,6 @@ namespace vek::gui {
 
 namespace {
 
-QString PT(int n) {
-    return QString::fromStdString(ProgramText(n));
-}
-
-std::string Text(int n) {
-    return ProgramText(n);
-}
-
 // The command buttons' row and their places, in twips.
 constexpr int kButtonTop = 150 + 3 * 450 + 60;
 constexpr int kButtonHeight = 375;
@@ -75,8 +67,8 @@ void FrmMain::UpdateSaveAsButton() {
     f.setBold(false);
     cmdSaveAs_->setFont(f);
     cmdSaveAs_->show();
-    cmdSaveAs_->setText(PT(ChartShown() ? 42 : 39));
-    cmdLoadState_->setText(PT(40));
+    cmdSaveAs_->setText(PT(ChartShown() ? kTextSaveImageAs : kTextSaveAs));
+    cmdLoadState_->setText(PT(kTextLoadFrom));
     cmdLoadState_->setVisible(!ChartShown());
 }
 
@@ -84,11 +76,12 @@ void FrmMain::UpdateSaveAsButton() {
 // or the table is shown.
 void FrmMain::UpdateChartButtons() {
     const bool chart = ChartShown();
-    cmdToggleGraphic_->setText(PT(chart ? 41 : 37));
-    cmdRun_->setText(PT(36));
+    cmdToggleGraphic_->setText(PT(chart ? kTextShowTable : kTextShowChart));
+    cmdRun_->setText(PT(kTextRun));
     const Mode m = SelectedMode();
-    const bool runnable = (cboForwardBack_->currentIndex() > 0 || settings_.accepted.IncludeMoon) &&
-                          (m == Mode::World || m == Mode::Personal1 || m == Mode::Personal2);
+    const bool runnable =
+        (cboForwardBack_->currentIndex() > 0 || state_.settings.accepted.IncludeMoon) &&
+        (m == Mode::World || m == Mode::Personal1 || m == Mode::Personal2);
     cmdRun_->setVisible(chart && runnable);
     if (chart) lblStatus_->hide();
 }
@@ -97,18 +90,18 @@ void FrmMain::UpdateChartButtons() {
 // A chart too crowded for its glyphs is not shown: the warning names it, and
 // the table stays (or comes back) on the screen.
 bool FrmMain::DrawChart() {
-    const WheelInput in =
-        MakeWheelInput(results_.chart, results_.table, engine_.names, settings_, Text);
+    const WheelInput in = MakeWheelInput(state_.results.chart, state_.results.table,
+                                         state_.engine.names, state_.settings, state_.Texts());
     ChartWheel wheel =
         DrawChartWheel(in, env_.glyphInks ? *env_.glyphInks : paint::MeasuredGlyphInks());
     if (!wheel.drawn) {
-        dialogs_.Message(PT(347), PT(346), MessageIcon::Exclamation);
+        dialogs_.Message(PT(kTextChartCrowded), PT(kTextChart), MessageIcon::Exclamation);
         picGraphic_->hide();
         picTable_->show();
         return false;
     }
     picGraphic_->Show(std::move(wheel), Twips::Top(picTable_));
-    cmdToggleGraphic_->setText(PT(41));
+    cmdToggleGraphic_->setText(PT(kTextShowTable));
     picGraphic_->show();
     picGraphic_->raise();
     picTable_->hide();
@@ -120,7 +113,7 @@ void FrmMain::OnToggleGraphic() {
     QApplication::processEvents();
     SetControlsEnabled(this, true, false, false, true);
     if (ChartShown()) {
-        cmdToggleGraphic_->setText(PT(37));
+        cmdToggleGraphic_->setText(PT(kTextShowChart));
         picGraphic_->hide();
         picTable_->show();
         cmdRun_->hide();
@@ -128,13 +121,13 @@ void FrmMain::OnToggleGraphic() {
         runInProgress_ = false;
     } else if (computedMode_ != Mode::None) {
         DrawChart();
-        cmdRun_->setText(PT(36));
+        cmdRun_->setText(PT(kTextRun));
     }
-    cmdSaveAs_->setToolTip(ChartShown() ? PT(388) : QString());
+    cmdSaveAs_->setToolTip(ChartShown() ? PT(kTextSaveImageTip) : QString());
     // The title of the chart differs from the table's.
     if (computedMode_ != Mode::None) {
         lblTitle_->setText(QString::fromStdString(
-            UpdateTitle(computedMode_, ChartShown(), engine_.arrays.Orbs, CurrentLanguage())));
+            UpdateTitle(computedMode_, ChartShown(), state_.engine.arrays.Orbs, state_.Texts())));
     }
     ArrangeReportArea();
     UpdateChartButtons();
@@ -152,7 +145,7 @@ void FrmMain::OnSaveAs() {
 // one piece. Only a complete file replaces the chosen one.
 void FrmMain::SaveChartImage() {
     const std::optional<QString> chosen =
-        dialogs_.SaveFileName(PT(132), PT(133) + " (*.png) | *.png");
+        dialogs_.SaveFileName(PT(kTextSaveChartTitle), PT(kTextPngImages) + " (*.png) | *.png");
     if (!chosen || chosen->isEmpty()) return;
     QString path = *chosen;
     // The file's contents always match its name: PNG, or SVG for ".svg".
@@ -166,23 +159,24 @@ void FrmMain::SaveChartImage() {
     picGraphic_->update();
 
     SavedImageInput in;
-    in.language = CurrentLanguage();
-    in.whiteBackground = settings_.accepted.WhiteImageBackground;
-    in.suppressInnerAspects = !settings_.accepted.ShowInnerPlanetAspects;
-    in.sidereal = settings_.accepted.SiderealZodiac;
+    in.texts = state_.Texts();
+    in.whiteBackground = state_.settings.accepted.WhiteImageBackground;
+    in.suppressInnerAspects = !state_.settings.accepted.ShowInnerPlanetAspects;
+    in.sidereal = state_.settings.accepted.SiderealZodiac;
     in.version = ProgramVersionText();
-    in.orbSummary = AnnotationOrbSummary(computedMode_, engine_.arrays.Orbs);
-    in.rows = &rows_;
-    in.text = Text;
+    in.orbSummary = AnnotationOrbSummary(in.texts, computedMode_, state_.engine.arrays.Orbs);
+    in.rows = &state_.rows;
     // At the screen's resolution: a high-dpi screen saves a sharper image.
     const double scale = picGraphic_->devicePixelRatioF() * Twips::LogicalDpi() / 96.0;
     const Status written =
         paint::WriteChartFile(SavedChartImage(shown, in), path, std::max(1.0, scale));
     if (written) {
-        dialogs_.Message(PT(134) + "\n" + path, cmdSaveAs_->text(), MessageIcon::Information);
+        dialogs_.Message(PT(kTextImageSaved) + "\n" + path, cmdSaveAs_->text(),
+                         MessageIcon::Information);
     } else {
-        dialogs_.Message(PT(135) + "\n" + path + "\n" + QString::fromStdString(written.message()),
-                         cmdSaveAs_->text(), MessageIcon::Information);
+        dialogs_.Message(
+            PT(kTextImageNotSaved) + "\n" + path + "\n" + QString::fromStdString(written.message()),
+            cmdSaveAs_->text(), MessageIcon::Information);
     }
 }
 

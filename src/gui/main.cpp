@@ -68,8 +68,8 @@ int main(int argc, char** argv) {
     }
 
     vek::gui::Twips::UseScreenDpi();
-    const QString fontError = vek::gui::InstallProgramFonts();
-    if (!fontError.isEmpty()) std::fprintf(stderr, "vek: %s\n", qPrintable(fontError));
+    const vek::Status fonts = vek::gui::InstallProgramFonts();
+    if (!fonts) std::fprintf(stderr, "vek: %s\n", fonts.message().c_str());
 
     vek::gui::QtDialogs dialogs(nullptr);
     vek::gui::FrmMain::Environment env;

@@ -1,6 +1,7 @@
 #include "paint/chart_painter.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
@@ -8,9 +9,11 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <cmath>
+#include <string_view>
+
+#include "util/files.h"
 
 // The resource file lives in the static paint library; registering it here
 // keeps the linker from dropping it.
@@ -191,36 +194,34 @@ const GlyphInks& MeasuredGlyphInks() {
 
 Status WriteChartFile(const ChartWheel& wheel, const QString& path, double scale) {
     if (!(scale > 0) || scale > 16) return Fail("The scale must lie between 0 and 16.");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return Fail(path.toStdString() + ": " + file.errorString().toStdString());
-    }
+    // The image is made in memory and saved in one piece, as every file of
+    // the user's is (a link stays a link, a failure leaves the old file).
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     const bool svg = QFileInfo(path).suffix().compare("svg", Qt::CaseInsensitive) == 0;
     if (svg) {
         QSvgGenerator generator;
-        generator.setOutputDevice(&file);
+        generator.setOutputDevice(&buffer);
         const QSize size(static_cast<int>(std::lround(wheel.WidthPixels() * scale)),
                          static_cast<int>(std::lround(wheel.HeightPixels() * scale)));
         generator.setSize(size);
         generator.setViewBox(QRect(QPoint(0, 0), size));
         generator.setTitle("VEK chart");
         QPainter painter;
-        if (!painter.begin(&generator)) {
-            file.cancelWriting();
-            return Fail(path.toStdString() + ": the SVG file could not be started.");
-        }
+        if (!painter.begin(&generator))
+            return Fail(path.toStdString() + ": the SVG drawing could not be started.");
         TwipsToDevice(painter, scale);
         PaintChart(painter, wheel, true);
         painter.end();
     } else {
-        QImageWriter writer(&file, "png");
-        if (!writer.write(RenderChart(wheel, scale))) {
-            file.cancelWriting();
+        QImageWriter writer(&buffer, "png");
+        if (!writer.write(RenderChart(wheel, scale)))
             return Fail(path.toStdString() + ": " + writer.errorString().toStdString());
-        }
     }
-    if (!file.commit()) return Fail(path.toStdString() + ": " + file.errorString().toStdString());
-    return Ok();
+    buffer.close();
+    return WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                               std::string_view(bytes.constData(), bytes.size()));
 }
 
 }  // namespace vek::paint

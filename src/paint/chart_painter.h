@@ -42,9 +42,10 @@ QImage RenderChart(const ChartWheel& wheel, double scale);
 const GlyphInks& MeasuredGlyphInks();
 
 // Writes the drawing to `path`: SVG when the name ends in ".svg" (any case),
-// otherwise PNG, `scale` pixels per drawing pixel. The file is written under
-// a temporary name in the target's folder and renamed over the target only
-// when complete, so a failure leaves any earlier file as it was.
+// otherwise PNG, `scale` pixels per drawing pixel. The image is made in
+// memory and saved with WriteFileAtomically: under a temporary name in the
+// target's folder, renamed over the target only when complete, so a failure
+// leaves any earlier file as it was; a symbolic link stays a link.
 Status WriteChartFile(const ChartWheel& wheel, const QString& path, double scale);
 
 }  // namespace vek::paint

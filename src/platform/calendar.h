@@ -30,6 +30,11 @@ int day_of_week(int32_t dayNumber);
 // The computer's current zone offset in seconds west of Greenwich.
 int32_t local_timezone();
 
+// A zone in minutes east of Greenwich as the program takes the computer's
+// zone: +5:45 becomes +5:30, the nearest entry of the zone lists; every other
+// offset is kept.
+int zone_as_listed(int minutesEast);
+
 // Calendar year of a Julian date (the first output); the other outputs get
 // month, day and 0. calendar_letter is accepted for the call's shape.
 void julian_date(double jd, const char* calendar_letter, int32_t* year, int32_t* month,

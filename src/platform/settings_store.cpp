@@ -1,19 +1,16 @@
 #include "platform/settings_store.h"
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
-#include <vector>
 
 #include "platform/calendar.h"
+#include "util/files.h"
 
 namespace vek::platform {
 
@@ -24,23 +21,6 @@ constexpr const char* kStoreFileName = "VEK.conf";
 std::string SystemMessage(int err) {
     return std::strerror(err);
 }
-
-// ---------------------------------------------------------------------------
-// The store file: sections "[key path]" holding "name=value" lines. Bytes
-// that would break that layout ('%', '=', '[', ']', '#' that would start a
-// comment line, control characters) are written as %XX.
-
-struct StoreValue {
-    std::string name;
-    std::string value;
-};
-
-struct StoreKey {
-    std::string path;
-    std::vector<StoreValue> values;
-};
-
-using StoreContents = std::vector<StoreKey>;
 
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -95,8 +75,9 @@ bool Unescape(std::string_view s, std::string& out) {
     return true;
 }
 
-// Lines that do not parse are skipped; a value before any key is ignored.
-StoreContents Parse(std::string_view text) {
+}  // namespace
+
+StoreContents ParseStoreText(std::string_view text) {
     StoreContents keys;
     StoreKey* current = nullptr;
     std::size_t pos = 0;
@@ -138,7 +119,7 @@ StoreContents Parse(std::string_view text) {
     return keys;
 }
 
-std::string Serialize(const StoreContents& keys) {
+std::string StoreText(const StoreContents& keys) {
     std::string out = "# Settings of VEK. Written by the program; edit with care.\n";
     for (const StoreKey& k : keys) {
         out += '[' + Escape(k.path) + "]\n";
@@ -147,113 +128,7 @@ std::string Serialize(const StoreContents& keys) {
     return out;
 }
 
-// The parsed file; a missing, unreadable or oversized file reads as empty.
-StoreContents ReadContents(const std::string& file) {
-    if (file.empty()) return {};
-    std::string text;
-    bool truncated = false;
-    if (!ReadFileHead(file, kMaxStoreFileSize, text, truncated).empty() || truncated) return {};
-    return Parse(text);
-}
-
-std::string ParentFolder(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-mode_t CurrentUmask() {
-    const mode_t m = ::umask(022);
-    ::umask(m);
-    return m;
-}
-
-bool WriteAll(int fd, std::string_view content) {
-    const char* p = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// WriteFileAtomically with the error number of the failure (0 on success).
-int WriteAtomic(const std::string& path, std::string_view content, std::string& error) {
-    error.clear();
-    if (path.empty()) {
-        error = "No file name given.";
-        return ENOENT;
-    }
-    const std::string folder = ParentFolder(path);
-    std::string tmp = folder + "/.vek-tmp-XXXXXX";
-    std::vector<char> name(tmp.begin(), tmp.end());
-    name.push_back('\0');
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) {
-        const int err = errno;
-        error = "Cannot write " + path + ": " + SystemMessage(err);
-        return err;
-    }
-    tmp.assign(name.data());
-
-    struct stat old {};
-    const mode_t mode = (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-                            ? (old.st_mode & 07777)
-                            : (0666 & ~CurrentUmask());
-    int err = 0;
-    if (::fchmod(fd, mode) != 0) err = errno;
-    if (!err && !WriteAll(fd, content)) err = errno;
-    if (!err && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && !err) err = errno;
-    if (!err && ::rename(tmp.c_str(), path.c_str()) != 0) err = errno;
-    if (err) {
-        ::unlink(tmp.c_str());
-        error = "Cannot write " + path + ": " + SystemMessage(err);
-        return err;
-    }
-    // Make the rename itself durable; failing here loses nothing already written.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return 0;
-}
-
-// MakeFolders with the error number of the failure (0 on success).
-int MakeFoldersErr(const std::string& folder, std::string& error) {
-    error.clear();
-    if (folder.empty()) {
-        error = "No folder given.";
-        return ENOENT;
-    }
-    std::size_t pos = 0;
-    while (pos <= folder.size()) {
-        std::size_t slash = folder.find('/', pos);
-        if (slash == std::string::npos) slash = folder.size();
-        const std::string partial = folder.substr(0, slash);
-        pos = slash + 1;
-        if (partial.empty()) continue;  // the root
-        if (::mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST) {
-            const int err = errno;
-            error = "Cannot create folder " + partial + ": " + SystemMessage(err);
-            return err;
-        }
-    }
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        error = "Cannot create folder " + folder + ": " + SystemMessage(ENOTDIR);
-        return ENOTDIR;
-    }
-    return 0;
-}
+namespace {
 
 const char* const kLanguageCodes[3] = {"EN", "DE", "ES"};
 
@@ -263,7 +138,8 @@ const char* const kLanguageCodes[3] = {"EN", "DE", "ES"};
 
 SettingsStore::SettingsStore() : folder_(DefaultFolder()) {}
 
-SettingsStore::SettingsStore(std::string folder) : folder_(std::move(folder)) {}
+SettingsStore::SettingsStore(std::string folder, StoreOptions options)
+    : folder_(std::move(folder)), options_(std::move(options)) {}
 
 std::string SettingsStore::DefaultFolder() {
     if (const char* dir = std::getenv("VEK_CONFIG_DIR"); dir && *dir) return dir;
@@ -283,19 +159,43 @@ std::string SettingsStore::FilePath() const {
     return folder_.back() == '/' ? folder_ + kStoreFileName : folder_ + "/" + kStoreFileName;
 }
 
+Result<StoreContents> SettingsStore::ReadContents() const {
+    const std::string file = FilePath();
+    if (file.empty()) return StoreContents{};
+    Result<std::string> text =
+        options_.readFile ? options_.readFile(file) : ReadRegularFile(file, kMaxStoreFileSize);
+    if (!text) {
+        if (text.error().code == ENOENT) return StoreContents{};  // nothing stored yet
+        return text.error();
+    }
+    return ParseStoreText(text.value());
+}
+
 StoreStatus SettingsStore::SetStoreValue(std::string_view keyPath, std::string_view name,
                                          std::string_view value) {
-    auto failure = [](int err, const char* what) {
-        return std::to_string(err) + " " + what + "  " + SystemMessage(err);
+    static constexpr const char* kKeyFailure = "Unable to create (or find) key.";
+    static constexpr const char* kValueFailure = "Unable to write value.";
+    auto failure = [](const Error& e, const char* what) {
+        const int code = e.code != 0 ? e.code : EIO;
+        return std::to_string(code) + " " + what + "  " + e.message;
     };
-    if (folder_.empty()) return failure(ENOENT, "Unable to create (or find) key.");
-    if (keyPath.empty()) return failure(EINVAL, "Unable to create (or find) key.");
-    std::string error;
-    if (const int err = MakeFoldersErr(folder_, error))
-        return failure(err, "Unable to create (or find) key.");
-    if (name.empty()) return failure(EINVAL, "Unable to write value.");
+    auto systemFailure = [&failure](int err, const char* what) {
+        return failure(Fail(SystemMessage(err), err), what);
+    };
+    if (folder_.empty()) return systemFailure(ENOENT, kKeyFailure);
+    if (keyPath.empty()) return systemFailure(EINVAL, kKeyFailure);
+    if (Status made = MakeFolders(folder_); !made) return failure(made.error(), kKeyFailure);
+    if (name.empty()) return systemFailure(EINVAL, kValueFailure);
 
-    StoreContents keys = ReadContents(FilePath());
+    // Reading, changing and writing back is one step under the lock: a write
+    // of another program in between would otherwise be lost.
+    Result<FileLock> lock = FileLock::Acquire(FilePath() + ".lock", options_.lockWait);
+    if (!lock) return failure(lock.error(), kKeyFailure);
+    // A file we cannot read is not replaced: that would lose every other value.
+    Result<StoreContents> contents = ReadContents();
+    if (!contents) return failure(contents.error(), kKeyFailure);
+    StoreContents& keys = contents.value();
+
     StoreKey* key = nullptr;
     for (StoreKey& k : keys)
         if (SameName(k.path, keyPath)) key = &k;
@@ -313,8 +213,8 @@ StoreStatus SettingsStore::SetStoreValue(std::string_view keyPath, std::string_v
     }
     if (!replaced) key->values.push_back({std::string(name), std::string(value)});
 
-    const int err = WriteAtomic(FilePath(), Serialize(keys), error);
-    if (err) return failure(err, "Unable to write value.");
+    if (Status written = WriteFileAtomically(FilePath(), StoreText(keys)); !written)
+        return failure(written.error(), kValueFailure);
     return std::string(created ? "0 New key created." : "0 Key already exists.") + "  " +
            SystemMessage(0);
 }
@@ -322,9 +222,10 @@ StoreStatus SettingsStore::SetStoreValue(std::string_view keyPath, std::string_v
 StoreStatus SettingsStore::GetStoreValue(std::string_view keyPath, std::string_view name,
                                          std::string& value) const {
     if (keyPath.empty()) return "1 Key not found or is empty.";
-    const StoreContents keys = ReadContents(FilePath());
+    const Result<StoreContents> contents = ReadContents();
+    if (!contents) return "1 Key not found or is empty.";
     const StoreKey* key = nullptr;
-    for (const StoreKey& k : keys)
+    for (const StoreKey& k : contents.value())
         if (SameName(k.path, keyPath)) key = &k;
     if (!key) return "1 Key not found or is empty.";
     if (name.empty()) return "2 Name not specified.";
@@ -362,7 +263,7 @@ bool DefaultTZDisp(int zoneOffsetMinutes) {
 
 int ComputerZoneOffsetMinutes() {
     const int minutes = static_cast<int>(std::lround(-local_timezone() / 60.0));
-    return minutes == 345 ? 330 : minutes;
+    return zone_as_listed(minutes);
 }
 
 bool LoadStoredSwitch(SettingsStore& store, StoredSwitch which, int zoneOffsetMinutes) {
@@ -404,63 +305,6 @@ int ReadLanguageSetting(const SettingsStore& store) {
 StoreStatus WriteLanguageSetting(SettingsStore& store, int language) {
     const char* code = language >= 0 && language < 3 ? kLanguageCodes[language] : "EN";
     return store.SetStoreValue(kStoreKeyPath, "Language", code);
-}
-
-// ---------------------------------------------------------------------------
-
-std::string MakeFolders(const std::string& folder) {
-    std::string error;
-    MakeFoldersErr(folder, error);
-    return error;
-}
-
-std::string WriteFileAtomically(const std::string& path, std::string_view content) {
-    std::string error;
-    WriteAtomic(path, content, error);
-    return error;
-}
-
-std::string ReadFileHead(const std::string& path, std::size_t maxBytes, std::string& out,
-                         bool& truncated) {
-    out.clear();
-    truncated = false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return "Cannot open " + path + ": " + SystemMessage(errno);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const int err = errno;
-        ::close(fd);
-        return "Cannot open " + path + ": " + SystemMessage(err);
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return "Cannot open " + path + ": " +
-               (S_ISDIR(st.st_mode) ? SystemMessage(EISDIR) : std::string("Not a regular file"));
-    }
-    // One byte more than asked tells whether the file holds more.
-    const std::size_t want = maxBytes + 1;
-    out.resize(want < 65536 ? want : 65536);
-    std::size_t got = 0;
-    while (got < want) {
-        if (got == out.size()) out.resize(std::min(want, out.size() * 2));
-        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            out.clear();
-            return "Cannot read " + path + ": " + SystemMessage(err);
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    if (got > maxBytes) {
-        truncated = true;
-        got = maxBytes;
-    }
-    out.resize(got);
-    return "";
 }
 
 }  // namespace vek::platform

@@ -3,9 +3,14 @@
 // values the program keeps there.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "util/result.h"
 
 namespace vek::platform {
 
@@ -13,22 +18,53 @@ namespace vek::platform {
 inline constexpr const char* kStoreKeyPath = "Software\\Vantrel\\VEK";
 
 // A status text; its first character is the status code, '0' for success.
+// The program's callers test these texts; inside, the store works with Status.
 using StoreStatus = std::string;
 
 inline bool StoreStatusOk(const StoreStatus& s) {
     return !s.empty() && s[0] == '0';
 }
 
+inline constexpr std::size_t kMaxStoreFileSize = 1 << 20;
+
+// The store file: sections "[key path]" holding "name=value" lines. Bytes
+// that would break that layout are written as %XX.
+struct StoreValue {
+    std::string name;
+    std::string value;
+};
+
+struct StoreKey {
+    std::string path;
+    std::vector<StoreValue> values;
+};
+
+using StoreContents = std::vector<StoreKey>;
+
+struct StoreOptions {
+    // Reads the store file. Empty: a regular file of at most
+    // kMaxStoreFileSize bytes (ReadRegularFile). Tests put a failing reader
+    // here.
+    std::function<Result<std::string>(const std::string& path)> readFile;
+    // How long a write waits for another program's write to finish.
+    std::chrono::milliseconds lockWait = std::chrono::seconds(5);
+};
+
 // A key-value store of strings. Key paths and value names compare without
 // regard to ASCII case. Every write replaces the whole file atomically, so an
-// interrupted write leaves the previous file; a file that cannot be parsed,
-// or one larger than kMaxStoreFileSize, reads as empty.
+// interrupted write leaves the previous file. A write is one locked step of
+// reading the file, changing the value and writing the file back (the lock
+// file VEK.conf.lock beside it), so writes of two programs at once both land.
+// A write that cannot read the existing file (unreadable, larger than
+// kMaxStoreFileSize) fails and leaves the file as it is; reads then find
+// nothing. Lines that cannot be parsed are skipped, and dropped by the next
+// write.
 class SettingsStore {
   public:
     // The store in the default folder (DefaultFolder()).
     SettingsStore();
     // The store in the given folder (tests and portable installations).
-    explicit SettingsStore(std::string folder);
+    explicit SettingsStore(std::string folder, StoreOptions options = {});
 
     // $VEK_CONFIG_DIR when set, else $XDG_CONFIG_HOME/Vantrel, else
     // ~/.config/Vantrel. Empty when no home folder can be found.
@@ -41,23 +77,34 @@ class SettingsStore {
     // Creates the key when missing and writes the value. Status:
     // "0 New key created." or "0 Key already exists." followed by two blanks
     // and the system's message for the write; on failure the error number, a
-    // blank, "Unable to create (or find) key." or "Unable to write value.",
-    // two blanks and the system's message.
+    // blank, "Unable to create (or find) key." (no folder, the file cannot
+    // be locked or read) or "Unable to write value.", two blanks and the
+    // failure's message.
     StoreStatus SetStoreValue(std::string_view keyPath, std::string_view name,
                               std::string_view value);
 
     // Reads a value, removing every trailing character below code 32. Status:
-    // "1 Key not found or is empty." (empty or unknown key path),
-    // "2 Name not specified.", "3 Name not found." (value left unchanged),
-    // "0 Empty value" (value set to ""), "0 OK".
+    // "1 Key not found or is empty." (empty or unknown key path, or a file
+    // that cannot be read), "2 Name not specified.", "3 Name not found."
+    // (value left unchanged), "0 Empty value" (value set to ""), "0 OK".
     StoreStatus GetStoreValue(std::string_view keyPath, std::string_view name,
                               std::string& value) const;
 
   private:
+    // The parsed file; a missing file holds nothing.
+    Result<StoreContents> ReadContents() const;
+
     std::string folder_;
+    StoreOptions options_;
 };
 
-inline constexpr std::size_t kMaxStoreFileSize = 1 << 20;
+// Parses the file's text. Lines that do not parse are skipped; a value
+// before any key is ignored. Sections and names that differ only in ASCII
+// case are one: a repeated section continues the first, a repeated name
+// takes the later value.
+StoreContents ParseStoreText(std::string_view text);
+// The file's text of the contents.
+std::string StoreText(const StoreContents& keys);
 
 // ---------------------------------------------------------------------------
 // The program's values
@@ -96,23 +143,5 @@ StoreStatus WriteStoredSwitch(SettingsStore& store, StoredSwitch which, bool on)
 int ReadLanguageSetting(const SettingsStore& store);
 // Writes the text of the code (a code outside 0..2 is written as "EN").
 StoreStatus WriteLanguageSetting(SettingsStore& store, int language);
-
-// ---------------------------------------------------------------------------
-// File helpers, shared with the state files
-
-// Creates a folder and its missing parents. Returns "" or an error text.
-std::string MakeFolders(const std::string& folder);
-
-// Replaces the file at path by content: writes a temporary file in the same
-// folder, flushes it to disk and renames it over path. On any failure the
-// temporary file is removed, the previous file is left as it was and an
-// error text is returned; "" on success.
-std::string WriteFileAtomically(const std::string& path, std::string_view content);
-
-// Reads at most maxBytes of a regular file into out. Sets truncated when the
-// file holds more. Never blocks on a pipe or device: only regular files are
-// read. Returns "" or an error text.
-std::string ReadFileHead(const std::string& path, std::size_t maxBytes, std::string& out,
-                         bool& truncated);
 
 }  // namespace vek::platform

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/calendar.h"
+
 namespace vek {
 
 namespace {
@@ -85,10 +87,6 @@ int YearValue(std::string_view digits) {
     return static_cast<int>(value);
 }
 
-int LocalZoneOffsetFor(int localZoneMinutes) {
-    return localZoneMinutes == 345 ? 330 : localZoneMinutes;
-}
-
 int DefaultZoneIndexFor(const std::vector<ZoneEntry>& zones, int offset) {
     for (size_t i = 1; i < zones.size(); ++i) {
         if (zones[i].minutesEast == offset) return static_cast<int>(i);
@@ -145,7 +143,7 @@ void DateRows::SetUpTimezoneComboBoxes(bool preserve, bool northAmericanNames) {
 }
 
 void DateRows::SetLocalZone(int localZoneMinutes) {
-    localZoneOffset_ = LocalZoneOffsetFor(localZoneMinutes);
+    localZoneOffset_ = platform::zone_as_listed(localZoneMinutes);
     defaultZoneIndex_ = DefaultZoneIndexFor(zones_, localZoneOffset_);
 }
 

@@ -33,7 +33,13 @@ inline constexpr int kNoonTimeIndex = kTimeEntries / 2 + 1;   // 25: 12:00
 inline constexpr int kGreenwichZoneIndex = kZoneEntries / 2;  // 24: GMT
 
 // Results of InputDateToAJDate and LocalDayValue that are not dates. Every
-// valid Julian date of the accepted range is positive.
+// valid Julian date of the accepted range is positive. These stay negative
+// numbers in the date's place rather than a Result: they travel as data where
+// a date would (the stepping outcome, the durations' World day value, the
+// window's last refused World date), and the program tests them there: a
+// negative value undoes a step, and each code picks its own message. That
+// message is made above this layer (DateErrorText), where the compute command
+// turns a refused row into a failed Status.
 inline constexpr double kDateIncomplete = -1;  // no year, month or day
 inline constexpr double kDateInvalid = -2;     // day beyond the month's end
 inline constexpr double kDateTooEarly = -3;    // before 1 January of year 1
@@ -61,10 +67,6 @@ std::string DigitsOnly(std::string_view text);
 // (thirty digits, say) give kYearValueTooLarge instead of overflowing.
 inline constexpr int kYearValueTooLarge = 999999999;
 int YearValue(std::string_view digits);
-
-// The computer's zone as the zone lists can show it: +5:45 becomes +5:30,
-// the nearest entry; every other offset is kept.
-int LocalZoneOffsetFor(int localZoneMinutes);
 
 // Index of the first zone entry (1..47) whose value is `offset`, 0 when no
 // entry has it (+8:45, +13:00, ...).

@@ -61,4 +61,10 @@ std::string TrimBlanks(std::string_view s) {
     return std::string(s.substr(b, e - b));
 }
 
+std::string TrimTrailingBlanks(std::string_view s) {
+    size_t e = s.size();
+    while (e > 0 && s[e - 1] == ' ') --e;
+    return std::string(s.substr(0, e));
+}
+
 }  // namespace vek

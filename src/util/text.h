@@ -27,5 +27,7 @@ std::string ReplaceAllCopy(std::string s, std::string_view from, std::string_vie
 
 // Without leading and trailing blanks (' ' only).
 std::string TrimBlanks(std::string_view s);
+// Without trailing blanks (' ' only).
+std::string TrimTrailingBlanks(std::string_view s);
 
 }  // namespace vek

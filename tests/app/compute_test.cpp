@@ -23,14 +23,17 @@ const char kTexts[] =
 class ResultsText : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_GT(GlobalProgramText().LoadFromString(kTexts), 0);
-        SetCurrentLanguage(kEnglish);
+        Result<ProgramTextTable> loaded = ProgramTextTable::Parse(kTexts);
+        ASSERT_TRUE(loaded) << loaded.message();
+        table = std::move(loaded).value();
         BuildNameTables(en, kEnglish);
         BuildNameTables(de, kGerman);
     }
-    void TearDown() override { SetCurrentLanguage(kEnglish); }
     NameTables en;
     NameTables de;
+    ProgramTextTable table;
+    ProgramTexts enTexts() const { return ProgramTexts(table, kEnglish); }
+    ProgramTexts deTexts() const { return ProgramTexts(table, kGerman); }
 };
 
 TEST_F(ResultsText, CountsInWords) {
@@ -62,11 +65,11 @@ TEST_F(ResultsText, SingleChartSummaryLinesTotalsAndRetrogradeLine) {
     int16_t counts[kAspectCount + 1] = {};
     counts[kTrine] = 1;
     // Exactly one aspect: its line and no total.
-    EXPECT_EQ(SingleChartSummary(counts, en, kEnglish, "", 0, ""), "1 trine\r\n\r\n");
+    EXPECT_EQ(SingleChartSummary(counts, en, enTexts(), "", 0, ""), "1 trine\r\n\r\n");
 
     // None: text 126, then the pattern section and the retrograde line.
     int16_t none[kAspectCount + 1] = {};
-    EXPECT_EQ(SingleChartSummary(none, en, kEnglish, "Midpoint: Su-Ma-Ju\r\n\r\n", 2, "Ma Ju "),
+    EXPECT_EQ(SingleChartSummary(none, en, enTexts(), "Midpoint: Su-Ma-Ju\r\n\r\n", 2, "Ma Ju "),
               "No aspects.\r\n\r\nMidpoint: Su-Ma-Ju\r\n\r\n2 retrograde: Ma Ju ");
 
     int16_t many[kAspectCount + 1] = {};
@@ -74,25 +77,24 @@ TEST_F(ResultsText, SingleChartSummaryLinesTotalsAndRetrogradeLine) {
     many[kSquare] = 3;
     many[kQuincunx] = 2;
     many[kSemisextile] = 1;
-    EXPECT_EQ(SingleChartSummary(many, en, kEnglish, "", 0, ""),
+    EXPECT_EQ(SingleChartSummary(many, en, enTexts(), "", 0, ""),
               "2 conjunctions\r\n3 squares\r\n1 semisextile\r\n2 quincunxes\r\n"
               "8 aspects in total.\r\n\r\n");
-    SetCurrentLanguage(kGerman);
-    EXPECT_EQ(SingleChartSummary(many, de, kGerman, "", 1, "Me "),
+    EXPECT_EQ(SingleChartSummary(many, de, deTexts(), "", 1, "Me "),
               "2 Konjunktion\r\n3 Quadrat\r\n1 Semisextil\r\n2 Quinkunx\r\n"
               "Insgesamt 8 Aspekte.\r\n\r\n1 rückläufig: Me ");
 }
 
 TEST_F(ResultsText, TwoChartSummaryOnOneLine) {
     int16_t counts[kAspectCount + 1] = {};
-    EXPECT_EQ(TwoChartSummary(counts, en, kEnglish), "No aspects.");
+    EXPECT_EQ(TwoChartSummary(counts, en, enTexts()), "No aspects.");
     counts[kOpposition] = 1;
-    EXPECT_EQ(TwoChartSummary(counts, en, kEnglish), "1 opposition");
+    EXPECT_EQ(TwoChartSummary(counts, en, enTexts()), "1 opposition");
     counts[kSextile] = 4;
-    EXPECT_EQ(TwoChartSummary(counts, en, kEnglish),
+    EXPECT_EQ(TwoChartSummary(counts, en, enTexts()),
               "1 opposition, 4 sextiles. 5 aspects in total.");
-    SetCurrentLanguage(kGerman);
-    EXPECT_EQ(TwoChartSummary(counts, de, kGerman), "1 Opposition, 4 Sextil. Insgesamt 5 Aspekte.");
+    EXPECT_EQ(TwoChartSummary(counts, de, deTexts()),
+              "1 Opposition, 4 Sextil. Insgesamt 5 Aspekte.");
 }
 
 TEST_F(ResultsText, RunStopsOnlyWhenTheTargetIsMet) {
@@ -123,19 +125,21 @@ TEST_F(ResultsText, RunFoundMessages) {
     counts[kTSquare] = 3;
     counts[kGrandCross] = 21;
     RunTarget t{kGrandTrine, true, 0};
-    EXPECT_EQ(RunFoundMessage(t, counts, "Grand trine", kEnglish), "Two grand trines found.");
+    EXPECT_EQ(RunFoundMessage(t, counts, "Grand trine", enTexts()), "Two grand trines found.");
     t.pattern = kTSquare;
-    EXPECT_EQ(RunFoundMessage(t, counts, "T-square", kEnglish), "Three T-squares found.");
+    EXPECT_EQ(RunFoundMessage(t, counts, "T-square", enTexts()), "Three T-squares found.");
     t.pattern = kGrandCross;
-    EXPECT_EQ(RunFoundMessage(t, counts, "Grand cross", kEnglish),
+    EXPECT_EQ(RunFoundMessage(t, counts, "Grand cross", enTexts()),
               "Twenty One grand crosses found.");
-    EXPECT_EQ(RunFoundMessage(t, counts, "Großes Kreuz", kGerman),
+    EXPECT_EQ(RunFoundMessage(t, counts, "Großes Kreuz", deTexts()),
               "Eine und Zwanzig Große Kreuz gefunden.");
     t.pattern = kGrandTrine;
-    EXPECT_EQ(RunFoundMessage(t, counts, "Großes Trigon", kGerman), "Zwei Große Trigon gefunden.");
+    EXPECT_EQ(RunFoundMessage(t, counts, "Großes Trigon", deTexts()),
+              "Zwei Große Trigon gefunden.");
     t.twoOrMore = false;
-    EXPECT_EQ(RunFoundMessage(t, counts, "Grand trine", kEnglish), "Grand trine found.");
-    EXPECT_EQ(RunFoundTitle(), "Run");
+    EXPECT_EQ(RunFoundMessage(t, counts, "Grand trine", enTexts()), "Grand trine found.");
+    EXPECT_EQ(RunFoundTitle(enTexts()), "Run");
+    EXPECT_EQ(RunFoundTitle(deTexts()), "Suchlauf");
 }
 
 // ---------------------------------------------------------------------------
@@ -153,8 +157,10 @@ const double kQuietSky[kMaxBodies + 1] = {0, 15, 22, 48, 92, 100, 175, 218, 269,
 class Compute : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_GE(GlobalProgramText().Load(JoinPath(VEK_SOURCE_DATA_DIR, "vek.dat")), 1);
-        SetCurrentLanguage(kEnglish);
+        Result<ProgramTextTable> loaded = LoadProgramText(VEK_SOURCE_DATA_DIR);
+        ASSERT_TRUE(loaded) << loaded.message();
+        table = std::move(loaded).value();
+        texts = ProgramTexts(table, kEnglish);
         engine = testing::FakeEngine();
         for (int b = 1; b <= kMaxBodies; ++b) Sky().base[b] = Deg(kQuietSky[b]);
         settings.accepted.OrbIndex = {2, 2, 2, 2, 2, 2, 2, 1};
@@ -163,7 +169,7 @@ class Compute : public ::testing::Test {
         SetDate(kBirth1, 1);
         SetDate(kBirth2, 2);
     }
-    void TearDown() override { SetCurrentLanguage(kEnglish); }
+    const std::string& T(TextId n) const { return texts.ProgramText(n); }
 
     // 1 (or 2) January 2000, 12:00 GMT: kEpoch (+ 1 day).
     void SetDate(int slot, int day) { rows.Row(slot) = {1, day, "2000", 25, 24}; }
@@ -178,8 +184,9 @@ class Compute : public ::testing::Test {
         return r;
     }
     void Recompute(Mode mode, ComputeResults& r, bool radians = false) {
-        const DateError error = ComputeCommand(engine, rows, settings, {mode, radians, false}, r);
-        ASSERT_FALSE(error) << error.text;
+        const Status computed =
+            ComputeCommand(engine, rows, settings, texts, {mode, radians, false}, r);
+        ASSERT_TRUE(computed) << computed.message();
     }
 
     const TableCell& Aspect(const ComputeResults& r, int first, int second) {
@@ -189,6 +196,8 @@ class Compute : public ::testing::Test {
         return r.table.txbCell[r.table.PositionCellIndex(body, chart)];
     }
 
+    ProgramTextTable table;
+    ProgramTexts texts;
     Engine engine;
     DateRows rows;
     Settings settings;
@@ -200,8 +209,8 @@ TEST_F(Compute, QuietSkyHasNoAspectsButItsRetrogradeLine) {
     EXPECT_EQ(r.ComputedMode, Mode::World);
     EXPECT_EQ(r.DateJD[kWorldDate], kEpoch);
     EXPECT_FALSE(r.twoCharts);
-    EXPECT_EQ(r.title, ProgramText(23) + "  " + ProgramText(33) + " 2°.");
-    EXPECT_EQ(r.summary, ProgramText(126) + "\r\n\r\n1 " + ProgramText(389) + ": Ma ");
+    EXPECT_EQ(r.title, T(kTextWorldTransitsTitle) + "  " + T(kTextOrb) + " 2°.");
+    EXPECT_EQ(r.summary, T(kTextNoAspects) + "\r\n\r\n1 " + T(kTextRetrograde) + ": Ma ");
     EXPECT_EQ(r.RetrogradeCount, 1);
     EXPECT_EQ(r.RetrogradeList, "Ma ");
     EXPECT_EQ(Position(r, kSun).text, "15°0'\r\n15Ari0");
@@ -212,7 +221,7 @@ TEST_F(Compute, QuietSkyHasNoAspectsButItsRetrogradeLine) {
     // The zodiac cell is shown in the bottom-left corner.
     const TableCell& zodiac = r.table.txbCell[100];
     EXPECT_TRUE(zodiac.visible);
-    EXPECT_EQ(zodiac.text, ProgramText(47));
+    EXPECT_EQ(zodiac.text, T(kTextTropicalZodiac));
     EXPECT_EQ(zodiac.background, kPositionCellColor);
 }
 
@@ -254,7 +263,7 @@ TEST_F(Compute, MoonExcludedKeepsItsColumnButNotItsAspects) {
     EXPECT_EQ(Aspect(r, kSun, kMoon).text, "");
     EXPECT_EQ(r.AspectCount[kConjunction], 0);
     EXPECT_EQ(r.table.GetTotalNumAspects(engine.names), 0);
-    EXPECT_EQ(r.summary, ProgramText(126) + "\r\n\r\n");
+    EXPECT_EQ(r.summary, T(kTextNoAspects) + "\r\n\r\n");
 }
 
 TEST_F(Compute, BodiesWithoutPositionShowTheirMarkAndTakePartInNothing) {
@@ -286,9 +295,8 @@ TEST_F(Compute, RunForAtLeastTwoGrandTrinesStopsOnlyAtTwo) {
     Recompute(Mode::World, r);
     EXPECT_EQ(r.PatternCount[kGrandTrine], 2);
     EXPECT_TRUE(RunTargetFound(target, r.PatternCount));
-    EXPECT_EQ(
-        RunFoundMessage(target, r.PatternCount, engine.names.PatternName[kGrandTrine], kEnglish),
-        "Two grand trines found.");
+    EXPECT_EQ(RunFoundMessage(target, r.PatternCount, engine.names.PatternName[kGrandTrine], texts),
+              "Two grand trines found.");
 }
 
 TEST_F(Compute, PatternSlotsWithoutFindingsKeepTheirCounts) {
@@ -319,14 +327,16 @@ TEST_F(Compute, InvalidDateChangesNothing) {
     SetDate(kWorldDate, 5);
     rows.Row(kBirth1).dayIndex = 31;
     rows.Row(kBirth1).monthIndex = 2;
-    const DateError error =
-        ComputeCommand(engine, rows, settings, {Mode::Personal1, false, false}, r);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error.slot, kBirth1);
-    EXPECT_EQ(error.code, kDateInvalid);
-    EXPECT_EQ(error.text, DateErrorText(kBirth1, kDateInvalid));
-    EXPECT_EQ(error.text, ProgramText(5) + " " + ProgramText(146));
-    EXPECT_EQ(error.title, ProgramText(153));
+    DateRowFailure failed;
+    const Status error = ComputeCommand(engine, rows, settings, texts,
+                                        {Mode::Personal1, false, false}, r, &failed);
+    ASSERT_FALSE(error);
+    EXPECT_EQ(failed.slot, kBirth1);
+    EXPECT_EQ(failed.code, kDateInvalid);
+    EXPECT_EQ(error.error().code, kDateInvalid);
+    EXPECT_EQ(error.message(), DateErrorText(texts, kBirth1, kDateInvalid));
+    EXPECT_EQ(error.message(), T(kTextFirstBirthdate) + " " + T(kTextDateInvalid));
+    EXPECT_EQ(failed.title, T(kTextInputErrorTitle));
 
     EXPECT_EQ(r.ComputedMode, before.ComputedMode);
     EXPECT_EQ(r.summary, before.summary);
@@ -340,8 +350,9 @@ TEST_F(Compute, InvalidDateChangesNothing) {
         EXPECT_EQ(engine.arrays.BodyLongitude[b][0], arraysBefore.BodyLongitude[b][0]);
 
     rows.Row(kWorldDate).yearText = "";
-    const DateError missing =
-        ComputeCommand(engine, rows, settings, {Mode::World, false, false}, r);
+    DateRowFailure missing;
+    EXPECT_FALSE(ComputeCommand(engine, rows, settings, texts, {Mode::World, false, false}, r,
+                                &missing));
     EXPECT_EQ(missing.slot, kWorldDate);
     EXPECT_EQ(missing.code, kDateIncomplete);
     EXPECT_EQ(r.ComputedMode, Mode::Personal1);
@@ -354,7 +365,7 @@ TEST_F(Compute, PersonalTransitsSquareTableMarkersAndSummary) {
     const ComputeResults r = Run(Mode::Personal1);
     EXPECT_TRUE(r.twoCharts);
     EXPECT_EQ(r.table.layout, TableLayout::Square);
-    EXPECT_EQ(r.title, ProgramText(29) + "  " + ProgramText(33) + " 2°.");
+    EXPECT_EQ(r.title, T(kTextPersonal1Title) + "  " + T(kTextOrb) + " 2°.");
     EXPECT_EQ(Position(r, kSun, 0).text, "15°42'\r\n15Ari42");  // transit, row 0
     EXPECT_EQ(Position(r, kSun, 1).text, "15°0'\r\n15Ari0");    // natal, column 0
     // Only the transit body moves: the Sun pulls away from the natal Sun.
@@ -363,8 +374,8 @@ TEST_F(Compute, PersonalTransitsSquareTableMarkersAndSummary) {
     // Nine bodies with a position, each conjunct with itself.
     EXPECT_EQ(r.AspectCount[kConjunction], 9);
     EXPECT_EQ(
-        r.summary, "9 conjunctions. " + [] {
-            std::string t = ProgramText(127);
+        r.summary, "9 conjunctions. " + [this] {
+            std::string t = T(kTextAspectsInTotal);
             return t.replace(t.find('N'), 1, "9");
         }());
     EXPECT_EQ(r.RetrogradeCount, 0);
@@ -381,24 +392,24 @@ TEST_F(Compute, SynastryBoldfaceUsesTheSynastryOrbs) {
     const TableCell& sun = Aspect(r, kSun, kSun);
     EXPECT_EQ(sun.text, "Con\r\n0°18'");  // synastry has no marker
     EXPECT_TRUE(sun.bold);
-    EXPECT_EQ(r.table.txbCell[13].text, ProgramText(14));
+    EXPECT_EQ(r.table.txbCell[13].text, T(kTextSynastry));
 }
 
 TEST_F(Compute, GermanTexts) {
     settings.accepted.CurrentLanguage = kGerman;
-    SetCurrentLanguage(kGerman);
+    texts = texts.InLanguage(kGerman);
     Place({{kJupiter, 134.5}, {kMoon, 15.7}});
     const ComputeResults r = Run(Mode::World);
     EXPECT_EQ(Position(r, kSun).text, "15°0'\r\n15Wid0");
     EXPECT_EQ(Aspect(r, kSun, kMoon).text, "Kon\r\n0°42'");
     EXPECT_EQ(Aspect(r, kJupiter, kMoon).text, "Tri\r\n1°12'");
     EXPECT_EQ(
-        r.summary, "1 Konjunktion\r\n2 Trigon\r\n" + [] {
-            std::string t = ProgramText(127);
+        r.summary, "1 Konjunktion\r\n2 Trigon\r\n" + [this] {
+            std::string t = T(kTextAspectsInTotal);
             return t.replace(t.find('N'), 1, "3");
         }() + "\r\n\r\n");
     EXPECT_EQ(r.table.GetTotalNumAspects(engine.names), 3);
-    EXPECT_EQ(r.zodiacLabel, ProgramText(47));
+    EXPECT_EQ(r.zodiacLabel, T(kTextTropicalZodiac));
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 
+#include "../succeeded.h"
 #include "../temp_folder.h"
 #include "platform/settings_store.h"
 
@@ -16,6 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ReadAll;
+using testing::Succeeded;
 using testing::TempFolder;
 using testing::WriteRaw;
 
@@ -103,7 +107,7 @@ void ExpectOrbListsShowAcceptedOrbs(const AppState& st) {
 TEST(StateFileSave, MatchesTheHandWrittenFileByteForByte) {
     TempFolder tmp("vek-state-test");
     AppState st = ExpectedState();
-    ASSERT_EQ(SaveStateFile(tmp / "s.vek", st), "");
+    ASSERT_TRUE(Succeeded(SaveStateFile(tmp / "s.vek", st)));
     EXPECT_EQ(ReadAll(tmp / "s.vek"), ReadAll(Fixture("expected.vek")));
 }
 
@@ -113,7 +117,7 @@ TEST(StateFileSave, RecordsTheZodiacInForceAndExactlyOneMode) {
     st.settings.controls.sidereal = true;  // shown in the dialog, not accepted
     st.settings.accepted.SiderealZodiac = false;
     st.mode = Mode::None;
-    ASSERT_EQ(SaveStateFile(tmp / "s.vek", st), "");
+    ASSERT_TRUE(Succeeded(SaveStateFile(tmp / "s.vek", st)));
     const auto lines = Lines(ReadAll(tmp / "s.vek"));
     ASSERT_EQ(lines.size(), 51u);
     EXPECT_EQ(lines[29], "#FALSE#");
@@ -125,7 +129,7 @@ TEST(StateFileSave, RecordsTheZodiacInForceAndExactlyOneMode) {
 
 TEST(StateFileLoad, TheHandWrittenFileGivesItsValues) {
     AppState loaded;
-    ASSERT_EQ(LoadStateFile(Fixture("expected.vek"), loaded), "");
+    ASSERT_TRUE(Succeeded(LoadStateFile(Fixture("expected.vek"), loaded)));
     AppState expected = ExpectedState();
     ExpectSameFileValues(loaded, expected);
     ExpectOrbListsShowAcceptedOrbs(loaded);
@@ -157,10 +161,10 @@ TEST(StateFileLoad, SavingAndLoadingReproducesEveryValue) {
     a.SiderealZodiac = true;
     a.OrbIndex = {1, 2, 3, 4, 5, 6, 7, 15};
     a.AspectColor = {0, 1, Rgb(0, 0, 255), Rgb(128, 64, 0), kMaxColor, 256, 65536, 12345};
-    ASSERT_EQ(SaveStateFile(tmp / "round.vek", st), "");
+    ASSERT_TRUE(Succeeded(SaveStateFile(tmp / "round.vek", st)));
 
     AppState loaded;
-    ASSERT_EQ(LoadStateFile(tmp / "round.vek", loaded), "");
+    ASSERT_TRUE(Succeeded(LoadStateFile(tmp / "round.vek", loaded)));
     ExpectSameFileValues(loaded, st);
     ExpectOrbListsShowAcceptedOrbs(loaded);
     EXPECT_EQ(loaded.settings.accepted.AspectColor, a.AspectColor);
@@ -168,7 +172,7 @@ TEST(StateFileLoad, SavingAndLoadingReproducesEveryValue) {
     EXPECT_FALSE(loaded.settings.controls.whiteImageBackground);
 
     // Saving what was loaded gives the same file again, white box apart.
-    ASSERT_EQ(SaveStateFile(tmp / "again.vek", loaded), "");
+    ASSERT_TRUE(Succeeded(SaveStateFile(tmp / "again.vek", loaded)));
     auto first = Lines(ReadAll(tmp / "round.vek"));
     auto second = Lines(ReadAll(tmp / "again.vek"));
     first[47] = second[47] = "";
@@ -182,13 +186,13 @@ TEST(StateFileLoad, LoadingFollowsTheFileNotTheDefaults) {
     auto lines = base;
     lines.pop_back();
     AppState st;
-    ASSERT_EQ(LoadStateText(Join(lines), st), "");
+    ASSERT_TRUE(Succeeded(LoadStateText(Join(lines), st)));
     EXPECT_EQ(st.settings.controls.proportionIndex[1], 1);
     // Also when the last line has no line end.
     std::string text = Join(lines);
     text.resize(text.size() - 2);
     st = AppState();
-    ASSERT_EQ(LoadStateText(text, st), "");
+    ASSERT_TRUE(Succeeded(LoadStateText(text, st)));
     EXPECT_EQ(st.settings.controls.midpointOrbIndex, 5);
     EXPECT_EQ(st.settings.controls.proportionIndex[1], 1);
 
@@ -201,7 +205,7 @@ TEST(StateFileLoad, LoadingFollowsTheFileNotTheDefaults) {
     lines[49] = "-3 ";  // midpoint orb → 1° 0'
     lines[50] = "-1 ";  // synastry proportion → "1/2"
     st = AppState();
-    ASSERT_EQ(LoadStateText(Join(lines), st), "");
+    ASSERT_TRUE(Succeeded(LoadStateText(Join(lines), st)));
     EXPECT_EQ(st.dateRows[0].zoneIndex, 0);
     EXPECT_EQ(st.dateRows[1].zoneIndex, 0);
     EXPECT_EQ(st.settings.controls.boldfaceFractionIndex, 2);
@@ -226,12 +230,33 @@ TEST(StateFileLoad, LoadingFollowsTheFileNotTheDefaults) {
     }
     for (const std::string& t : {text, lf, cr}) {
         st = AppState();
-        ASSERT_EQ(LoadStateText(t, st), "");
+        ASSERT_TRUE(Succeeded(LoadStateText(t, st)));
         EXPECT_EQ(st.dateRows[0].monthIndex, 7);
         EXPECT_EQ(st.dateRows[2].yearText, "");
         EXPECT_EQ(st.settings.accepted.OrbIndex[0], 8);
         EXPECT_EQ(st.mode, Mode::Personal1);
     }
+}
+
+TEST(StateFileLoad, AnEmptyLastLineCountsAsMissing) {
+    auto lines = Lines(ReadAll(Fixture("expected.vek")));
+    ASSERT_EQ(lines.size(), 51u);
+    for (const char* last : {"", "  ", "\t"}) {
+        lines[50] = last;
+        for (const std::string& text :
+             {Join(lines), Join(lines).substr(0, Join(lines).size() - 2)}) {
+            AppState st;
+            const Status loaded = LoadStateText(text, st);
+            ASSERT_TRUE(loaded) << "line 51 \"" << last << "\": " << loaded.message();
+            EXPECT_EQ(st.settings.controls.midpointOrbIndex, 5);
+            EXPECT_EQ(st.settings.controls.proportionIndex[1], 1);  // the personal one
+            EXPECT_FALSE(st.settings.controls.useColor);            // not reset to the defaults
+        }
+    }
+    // A line 51 with something else in it is still read, and checked.
+    lines[50] = "x";
+    AppState st;
+    EXPECT_NE(LoadStateText(Join(lines), st).message().find("Line 51"), std::string::npos);
 }
 
 TEST(StateFileLoad, AnErrorResetsTheSettingsAndKeepsWhatWasRead) {
@@ -240,7 +265,7 @@ TEST(StateFileLoad, AnErrorResetsTheSettingsAndKeepsWhatWasRead) {
     AppState st;
     st.settings.controls.midpointOrbIndex = 6;
     st.settings.controls.includeMoon = false;
-    const std::string error = LoadStateText(Join(lines), st);
+    const std::string error = LoadStateText(Join(lines), st).message();
     EXPECT_NE(error.find("end of file"), std::string::npos) << error;
     EXPECT_NE(error.find("46"), std::string::npos) << error;
     // The date rows and mode keep what was read...
@@ -264,7 +289,7 @@ TEST(StateFileLoad, AnErrorResetsTheSettingsAndKeepsWhatWasRead) {
     lines[3] = "twelve";
     st = AppState();
     st.dateRows[0].dayIndex = 9;
-    EXPECT_NE(LoadStateText(Join(lines), st).find("Line 4"), std::string::npos);
+    EXPECT_NE(LoadStateText(Join(lines), st).message().find("Line 4"), std::string::npos);
     EXPECT_EQ(st.dateRows[0].monthIndex, 7);
     EXPECT_EQ(st.dateRows[0].yearText, "2010");
     EXPECT_EQ(st.dateRows[0].dayIndex, 9);
@@ -276,14 +301,15 @@ TEST(StateFileLoad, AnErrorResetsTheSettingsAndKeepsWhatWasRead) {
     st = AppState();
     StateLoadOptions no;
     no.confirmReset = [] { return false; };
-    EXPECT_NE(LoadStateText(Join(lines), st, no).find("outside its list"), std::string::npos);
+    EXPECT_NE(LoadStateText(Join(lines), st, no).message().find("outside its list"),
+              std::string::npos);
     EXPECT_FALSE(st.settings.controls.keepSelectedZodiac);
     EXPECT_EQ(st.settings.accepted.OrbIndex[0], 8);
 
     st = AppState();
     StateLoadOptions startup;
     startup.startupComplete = false;
-    EXPECT_NE(LoadStateText(Join(lines), st, startup), "");
+    EXPECT_FALSE(LoadStateText(Join(lines), st, startup));
     EXPECT_TRUE(st.settings.accepted.SiderealZodiac);  // read, not reset
     EXPECT_EQ(st.settings.accepted.OrbIndex, kDefaultOrbIndex);
 }
@@ -316,7 +342,7 @@ TEST(StateFileLoad, MalformedValuesAreErrors) {
         auto lines = base;
         lines[c.line - 1] = c.text;
         AppState st;
-        const std::string error = LoadStateText(Join(lines), st);
+        const std::string error = LoadStateText(Join(lines), st).message();
         EXPECT_NE(error.find("Line " + std::to_string(c.line)), std::string::npos) << error;
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
     }
@@ -325,18 +351,22 @@ TEST(StateFileLoad, MalformedValuesAreErrors) {
 TEST(StateFileLoad, HostileFilesGiveErrorsQuickly) {
     TempFolder tmp("vek-state-test");
     AppState st;
-    EXPECT_NE(LoadStateFile(tmp / "missing.vek", st), "");
-    EXPECT_NE(LoadStateFile(tmp.path(), st), "");
-    EXPECT_NE(LoadStateFile("", st), "");
+    EXPECT_FALSE(LoadStateFile(tmp / "missing.vek", st));
+    EXPECT_FALSE(LoadStateFile(tmp.path(), st));
+    EXPECT_FALSE(LoadStateFile("", st));
+    // Only regular files are opened: a pipe without a writer would block.
+    ASSERT_EQ(::mkfifo((tmp / "pipe.vek").c_str(), 0600), 0);
+    EXPECT_NE(LoadStateFile(tmp / "pipe.vek", st).message().find("Not a regular file"),
+              std::string::npos);
 
     std::string garbage;
     for (int i = 0; i < 100000; ++i) garbage += static_cast<char>((i * 2654435761u) >> 24);
     WriteRaw(tmp / "garbage.vek", garbage);
-    EXPECT_NE(LoadStateFile(tmp / "garbage.vek", st), "");
+    EXPECT_FALSE(LoadStateFile(tmp / "garbage.vek", st));
 
     // A line of a million characters.
     WriteRaw(tmp / "long.vek", std::string(1000000, '7') + "\r\n");
-    std::string error = LoadStateFile(tmp / "long.vek", st);
+    std::string error = LoadStateFile(tmp / "long.vek", st).message();
     EXPECT_NE(error.find("longer than"), std::string::npos) << error;
 
     // Gigabytes: a sparse file of 4 GB of zero bytes, and a good file
@@ -348,13 +378,13 @@ TEST(StateFileLoad, HostileFilesGiveErrorsQuickly) {
         ASSERT_EQ(::ftruncate(fd, int64_t{4} << 30), 0);
         ::close(fd);
     }
-    error = LoadStateFile(tmp / "huge.vek", st);
+    error = LoadStateFile(tmp / "huge.vek", st).message();
     EXPECT_NE(error.find("longer than"), std::string::npos) << error;
 
     fs::copy_file(Fixture("expected.vek"), tmp / "tail.vek");
     fs::resize_file(tmp / "tail.vek", int64_t{3} << 30);
     st = AppState();
-    EXPECT_EQ(LoadStateFile(tmp / "tail.vek", st), "");
+    EXPECT_TRUE(Succeeded(LoadStateFile(tmp / "tail.vek", st)));
     EXPECT_EQ(st.settings.controls.proportionIndex[1], 4);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 
@@ -362,34 +392,60 @@ TEST(StateFileLoad, HostileFilesGiveErrorsQuickly) {
     auto lines = Lines(ReadAll(Fixture("expected.vek")));
     lines[2] = std::string("\x01\xff\x00z", 4);
     st = AppState();
-    EXPECT_EQ(LoadStateText(Join(lines), st), "");
+    EXPECT_TRUE(Succeeded(LoadStateText(Join(lines), st)));
     EXPECT_EQ(st.dateRows[0].yearText, std::string("\x01\xff\x00z", 4));
 }
 
 TEST(StateFileSave, AFailedSaveKeepsTheOldFile) {
     TempFolder tmp("vek-state-test");
     AppState st = ExpectedState();
-    ASSERT_EQ(SaveStateFile(tmp / "keep.vek", st), "");
+    ASSERT_TRUE(Succeeded(SaveStateFile(tmp / "keep.vek", st)));
     const std::string before = ReadAll(tmp / "keep.vek");
 
     // The year would break the file's lines: nothing is written.
     AppState bad = ExpectedState();
     bad.dateRows[1].yearText = "19\r\n80";
-    EXPECT_NE(SaveStateFile(tmp / "keep.vek", bad), "");
+    EXPECT_EQ(
+        SaveStateFile(tmp / "keep.vek", bad).message(),
+        "The state cannot be saved: the year of date row 2 holds a line break or is too long.");
     bad = ExpectedState();
     bad.settings.accepted.OrbIndex[3] = 16;
-    EXPECT_NE(SaveStateFile(tmp / "keep.vek", bad), "");
+    EXPECT_FALSE(SaveStateFile(tmp / "keep.vek", bad));
     EXPECT_EQ(ReadAll(tmp / "keep.vek"), before);
 
     // The target is a folder, or the folder does not exist.
     fs::create_directory(tmp / "folder.vek");
-    EXPECT_NE(SaveStateFile(tmp / "folder.vek", st), "");
+    EXPECT_FALSE(SaveStateFile(tmp / "folder.vek", st));
     EXPECT_TRUE(fs::is_directory(tmp / "folder.vek"));
-    EXPECT_NE(SaveStateFile(tmp / "no/such/folder.vek", st), "");
+    EXPECT_FALSE(SaveStateFile(tmp / "no/such/folder.vek", st));
     int entries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(tmp.path())) ++entries;
     EXPECT_EQ(entries, 2);  // keep.vek and folder.vek, no temporary files
     EXPECT_EQ(ReadAll(tmp / "keep.vek"), before);
+}
+
+TEST(StateFileSave, ALinkStaysALinkAndStaleTemporaryFilesGo) {
+    TempFolder tmp("vek-state-test");
+    fs::create_directory(tmp / "charts");
+    AppState st = ExpectedState();
+    ASSERT_TRUE(SaveStateFile(tmp / "charts/real.vek", st));
+    fs::create_symlink("charts/real.vek", tmp / "mine.vek");
+    // What a save killed before its rename leaves behind, two minutes ago.
+    const std::string stale = tmp / "charts/.vek-tmp-k1ll3d";
+    WriteRaw(stale, "half a file");
+    const timeval old[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+    ASSERT_EQ(::utimes(stale.c_str(), old), 0);
+
+    st.dateRows[0].yearText = "1999";
+    ASSERT_TRUE(SaveStateFile(tmp / "mine.vek", st));
+    EXPECT_TRUE(fs::is_symlink(tmp / "mine.vek"));
+    AppState loaded;
+    ASSERT_TRUE(LoadStateFile(tmp / "charts/real.vek", loaded));
+    EXPECT_EQ(loaded.dateRows[0].yearText, "1999");
+    EXPECT_FALSE(fs::exists(stale));
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(tmp / "charts")) ++entries;
+    EXPECT_EQ(entries, 1);
 }
 
 TEST(StateFileStore, LanguageIsWrittenOnSaveAndReadAgainWhenUnknown) {
@@ -397,19 +453,19 @@ TEST(StateFileStore, LanguageIsWrittenOnSaveAndReadAgainWhenUnknown) {
     platform::SettingsStore store(tmp / "cfg");
     AppState st = ExpectedState();
     st.settings.accepted.CurrentLanguage = kGerman;
-    ASSERT_EQ(SaveStateFile(tmp / "s.vek", st, &store), "");
+    ASSERT_TRUE(Succeeded(SaveStateFile(tmp / "s.vek", st, &store)));
     EXPECT_EQ(platform::ReadLanguageSetting(store), kGerman);
 
     // A failed save leaves the store alone.
     st.settings.accepted.CurrentLanguage = kEnglish;
-    EXPECT_NE(SaveStateFile(tmp / "none/s.vek", st, &store), "");
+    EXPECT_FALSE(SaveStateFile(tmp / "none/s.vek", st, &store));
     EXPECT_EQ(platform::ReadLanguageSetting(store), kGerman);
 
     StateLoadOptions options;
     options.store = &store;
     AppState loaded;
     loaded.settings.accepted.CurrentLanguage = 2;
-    ASSERT_EQ(LoadStateFile(tmp / "s.vek", loaded, options), "");
+    ASSERT_TRUE(Succeeded(LoadStateFile(tmp / "s.vek", loaded, options)));
     EXPECT_EQ(loaded.settings.accepted.CurrentLanguage, kGerman);
 }
 

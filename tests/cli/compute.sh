@@ -2,39 +2,8 @@
 # vek-cli compute: table, title and summary at known instants, the options,
 # state files, and rejection of bad input with exit status 2.
 # Usage: bash compute.sh <path-to-vek-cli>
-set -u
-CLI="$1"
-failures=0
-tmp=$(mktemp -d)
-out="$tmp/out"
-err="$tmp/err"
-trap 'rm -rf "$tmp"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# run <expected status> <args...>
-run() {
-    local want="$1"
-    shift
-    "$CLI" compute "$@" >"$out" 2>"$err"
-    local got=$?
-    [ "$got" -eq "$want" ] || fail "compute $* exited $got, expected $want; stderr: $(cat "$err")"
-}
-
-expect_out() {  # expect_out <fixed string> <what>
-    grep -qF -- "$1" "$out" || fail "$2: '$1' not in output: $(cat "$out")"
-}
-
-not_out() {
-    ! grep -qF -- "$1" "$out" || fail "$2: '$1' unexpectedly in output"
-}
-
-expect_err() {
-    grep -qF -- "$1" "$err" || fail "$2: '$1' not on stderr: $(cat "$err")"
-}
+source "$(dirname "$0")/lib.sh"
+start_checks compute "$1"
 
 # A state file of 51 lines: World date 1 January 2000 12:00 GMT, 1st
 # birthdate 4 July 1960 12:00 GMT-5:00, no 2nd birthdate, all orbs 8°.
@@ -151,8 +120,4 @@ head -c 100 "$tmp/natal.vek" >"$tmp/short.vek"
 run 2 --state "$tmp/short.vek"
 run 2 --state "$tmp/missing.vek"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures failure(s)"
-    exit 1
-fi
-echo "compute: all checks passed"
+finish_checks

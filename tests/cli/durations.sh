@@ -3,34 +3,8 @@
 # orders, "Show duration", JSON, unknown dates at the end of the Pluto table,
 # and rejection of bad arguments with exit status 2.
 # Usage: bash durations.sh <path-to-vek-cli>
-set -u
-CLI="$1"
-failures=0
-out=$(mktemp)
-err=$(mktemp)
-trap 'rm -f "$out" "$err"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# run <expected status> <args...>
-run() {
-    local want="$1"
-    shift
-    "$CLI" durations "$@" >"$out" 2>"$err"
-    local got=$?
-    [ "$got" -eq "$want" ] || fail "durations $* exited $got, expected $want; stderr: $(cat "$err")"
-}
-
-expect_out() {  # expect_out <fixed string> <what>
-    grep -qF -- "$1" "$out" || fail "$2: '$1' not in output: $(head -c 2000 "$out")"
-}
-
-not_out() {
-    ! grep -qF -- "$1" "$out" || fail "$2: '$1' unexpectedly in output"
-}
+source "$(dirname "$0")/lib.sh"
+start_checks durations "$1"
 
 W1990="--world 1990-01-01T12:00Z"
 
@@ -104,11 +78,6 @@ not_out "Moon" "beginning order"
 expect_out " from " "beginning order"
 
 # Bad arguments: status 2, nothing on stdout, one line on stderr.
-bad() {
-    run 2 "$@"
-    [ -s "$out" ] && fail "durations $*: output on stdout"
-    [ "$(wc -l <"$err")" -eq 1 ] || fail "durations $*: expected one line on stderr, got: $(cat "$err")"
-}
 bad $W1990 --sort 7
 bad $W1990 --sort -1
 bad $W1990 --sort 22
@@ -121,8 +90,4 @@ bad --world 1990-02-30T12:00Z
 bad --mode personal1 --world 1990-01-01T12:00Z
 bad $W1990 --bogus
 
-if [ "$failures" -gt 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all durations checks passed"
+finish_checks

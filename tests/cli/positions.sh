@@ -2,34 +2,8 @@
 # vek-cli positions: output at known instants, the options, and rejection of
 # bad arguments with exit status 2 and one line on stderr.
 # Usage: bash positions.sh <path-to-vek-cli>
-set -u
-CLI="$1"
-failures=0
-out=$(mktemp)
-err=$(mktemp)
-trap 'rm -f "$out" "$err"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# run <expected status> <args...>
-run() {
-    local want="$1"
-    shift
-    "$CLI" positions "$@" >"$out" 2>"$err"
-    local got=$?
-    [ "$got" -eq "$want" ] || fail "positions $* exited $got, expected $want; stderr: $(cat "$err")"
-}
-
-expect_out() {  # expect_out <fixed string> <what>
-    grep -qF -- "$1" "$out" || fail "$2: '$1' not in output: $(cat "$out")"
-}
-
-not_out() {
-    ! grep -qF -- "$1" "$out" || fail "$2: '$1' unexpectedly in output"
-}
+source "$(dirname "$0")/lib.sh"
+start_checks positions "$1"
 
 # J2000.0: the Sun stands at 280°22' (10°22' Capricorn).
 run 0 --at 2000-01-01T12:00Z
@@ -86,11 +60,6 @@ run 0 --at 2100-01-01T00:00Z
 expect_out ">" "text mark after the range"
 
 # Bad arguments: status 2, nothing on stdout, one line on stderr.
-bad() {
-    run 2 "$@"
-    [ -s "$out" ] && fail "positions $*: output on stdout"
-    [ "$(wc -l <"$err")" -eq 1 ] || fail "positions $*: expected one line on stderr, got: $(cat "$err")"
-}
 bad
 bad --at
 bad --at ""
@@ -124,8 +93,4 @@ run 0 --at 2024-02-29T12:00Z
 run 0 --at 0001-01-01T00:00Z
 run 0 --at 2799-12-31T23:59-14:00
 
-if [ "$failures" -gt 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all positions checks passed"
+finish_checks

@@ -2,34 +2,8 @@
 # vek-cli report: the natal report of natal aspects and the synastry report,
 # as text and JSON, in English and German, and rejection of bad arguments.
 # Usage: bash report.sh <path-to-vek-cli>
-set -u
-CLI="$1"
-failures=0
-out=$(mktemp)
-err=$(mktemp)
-trap 'rm -f "$out" "$err"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# run <expected status> <args...>
-run() {
-    local want="$1"
-    shift
-    "$CLI" report "$@" >"$out" 2>"$err"
-    local got=$?
-    [ "$got" -eq "$want" ] || fail "report $* exited $got, expected $want; stderr: $(cat "$err")"
-}
-
-expect_out() {  # expect_out <fixed string> <what>
-    grep -qF -- "$1" "$out" || fail "$2: '$1' not in output: $(head -c 2000 "$out")"
-}
-
-not_out() {
-    ! grep -qF -- "$1" "$out" || fail "$2: '$1' unexpectedly in output"
-}
+source "$(dirname "$0")/lib.sh"
+start_checks report "$1"
 
 B1="--birth1 1971-08-21T12:00+01:00"
 B2="--birth2 1980-02-02T06:30-05:00"
@@ -85,11 +59,6 @@ PY
 fi
 
 # Bad arguments: status 2, nothing on stdout, one line on stderr.
-bad() {
-    run 2 "$@"
-    [ -s "$out" ] && fail "report $*: output on stdout"
-    [ "$(wc -l <"$err")" -eq 1 ] || fail "report $*: expected one line on stderr, got: $(cat "$err")"
-}
 bad --world 1990-01-01T12:00Z
 bad --mode personal1 --world 1990-01-01T12:00Z $B1
 bad --mode natal1
@@ -98,8 +67,4 @@ bad --mode synastry $B1
 bad --mode natal3 $B1
 bad --mode natal1 $B1 --sort 2
 
-if [ "$failures" -gt 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all report checks passed"
+finish_checks

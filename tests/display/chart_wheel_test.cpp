@@ -11,6 +11,7 @@
 #include <set>
 #include <tuple>
 
+#include "../program_texts.h"
 #include "display/chart_image.h"
 #include "engine/modes.h"
 
@@ -27,8 +28,9 @@ const GlyphInks& Inks() {
     return inks;
 }
 
-std::string Text(int n) {
-    return "text " + std::to_string(n);
+// Texts that read "text N": the tests see which program text went where.
+ProgramTexts Texts(int language = kEnglish) {
+    return testing::NumberedTexts(language);
 }
 
 // A chart with every body spread around the circle, 36° apart, and its table
@@ -51,7 +53,7 @@ class WheelTest : public ::testing::Test {
         }
         table = TableModel();
         if (chart.twoCharts) {
-            table.LayoutSquareTable(mode, false);
+            table.LayoutSquareTable(mode, false, Texts());
         } else {
             table.LayoutTriangularTable();
         }
@@ -77,7 +79,7 @@ class WheelTest : public ::testing::Test {
         in.includeMoon = includeMoon;
         in.zodiacSectors = sectors;
         in.suppressInnerAspects = suppressInner;
-        in.text = Text;
+        in.texts = Texts();
         return in;
     }
     ChartWheel Draw() const { return DrawChartWheel(Input(), Inks()); }
@@ -381,10 +383,9 @@ class SavedImageTest : public WheelTest {
   protected:
     SavedImageInput ImageInput() {
         SavedImageInput in;
-        in.language = kEnglish;
+        in.texts = Texts();
         in.version = "0.12";
         in.rows = &rows;
-        in.text = Text;
         return in;
     }
     static std::vector<const ChartPrimitive*> Notes(const ChartWheel& w) {
@@ -499,19 +500,19 @@ TEST_F(SavedImageTest, AnnotationOfSynastryInGerman) {
     rows.Row(kBirth1).monthIndex = 12;
     rows.Row(kBirth1).dayIndex = 31;
     SavedImageInput in = ImageInput();
-    in.language = kGerman;
+    in.texts = Texts(kGerman);
     in.sidereal = true;
     in.suppressInnerAspects = true;
     in.orbSummary = "Orbs: 3° to 10°";
     const ChartWheel saved = SavedChartImage(Draw(), in);
-    EXPECT_NE(NoteWith(saved, "text 14 text 169"), nullptr);
+    EXPECT_NE(NoteWith(saved, "Text 14 Text 169"), nullptr);
     ASSERT_NE(NoteWith(saved, "1960-12-31"), nullptr);
     EXPECT_EQ(NoteWith(saved, "1960-12-31")->x1, 94 * 15);
-    EXPECT_NE(NoteWith(saved, "text 96:"), nullptr);
+    EXPECT_NE(NoteWith(saved, "Text 96:"), nullptr);
     ASSERT_NE(NoteWith(saved, "Siderische Tk"), nullptr);
     EXPECT_EQ(NoteWith(saved, "Siderische Tk")->y1, std::lround(12.5 * 17 * 15));
     EXPECT_EQ(NoteWith(saved, "Orbs: 3° to 10°")->y1, 18 * 17 * 15);
-    EXPECT_EQ(NoteWith(saved, "text 98")->x1, 552 * 15);
+    EXPECT_EQ(NoteWith(saved, "Text 98")->x1, 552 * 15);
     EXPECT_NE(NoteWith(saved, "www.vantrel.de/vek/de/vek.htm"), nullptr);
     EXPECT_EQ(NoteWith(saved, "www.vantrel.de/vek/de/vek.htm")->x1, (330 + 73) * 15);
 }

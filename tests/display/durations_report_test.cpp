@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../program_texts.h"
 #include "display/natal_report.h"
 #include "display/program_text.h"
 #include "engine/aspects.h"
@@ -19,18 +20,12 @@ constexpr long kJan7 = 2447899;
 
 class Durations : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        std::string message;
-        ASSERT_GE(LoadProgramText(VEK_SOURCE_DATA_DIR, &message), 1) << message;
-    }
-    void SetUp() override { SetCurrentLanguage(kEnglish); }
-    void TearDown() override { SetCurrentLanguage(kEnglish); }
+    static void SetUpTestSuite() { ASSERT_GT(testing::RealTextTable().Count(), 0); }
 
     static DisplayTexts Texts(int language) {
-        SetCurrentLanguage(language);
         DisplayTexts t;
         BuildNameTables(t.names, language);
-        t.language = language;
+        t.programTexts = testing::RealTexts(language);
         t.widths = ComputeDurationsWidths(t.names);
         for (int a = 1; a <= kAspectCount; ++a) t.orbDegrees[a] = 3;
         t.orbDegrees[kConjunction] = 10;
@@ -44,20 +39,21 @@ DurationEntry Entry(int first, int second, int aspect, double deviation, long b,
 }
 
 TEST_F(Durations, DurationTextInYearsAndDays) {
-    EXPECT_EQ(DurationText(1), "1 day");
-    EXPECT_EQ(DurationText(2), "2 days");
-    EXPECT_EQ(DurationText(364), "364 days");
-    EXPECT_EQ(DurationText(365), "1 year");
-    EXPECT_EQ(DurationText(366), "1 year, 1 day");
-    EXPECT_EQ(DurationText(367), "1 year, 2 days");
-    EXPECT_EQ(DurationText(731), "2 years, 1 day");
-    EXPECT_EQ(DurationText(3653), "10 years, 1 day");
+    const ProgramTexts en = testing::RealTexts(kEnglish);
+    EXPECT_EQ(DurationText(en, 1), "1 day");
+    EXPECT_EQ(DurationText(en, 2), "2 days");
+    EXPECT_EQ(DurationText(en, 364), "364 days");
+    EXPECT_EQ(DurationText(en, 365), "1 year");
+    EXPECT_EQ(DurationText(en, 366), "1 year, 1 day");
+    EXPECT_EQ(DurationText(en, 367), "1 year, 2 days");
+    EXPECT_EQ(DurationText(en, 731), "2 years, 1 day");
+    EXPECT_EQ(DurationText(en, 3653), "10 years, 1 day");
     // Years count as 365.2425 days, and the rest from whole days.
-    EXPECT_EQ(DurationText(3652), "9 years, 365 days");
-    SetCurrentLanguage(kGerman);
-    EXPECT_EQ(DurationText(1), "1 Tag");
-    EXPECT_EQ(DurationText(366), "1 Jahr, 1 Tag");
-    EXPECT_EQ(DurationText(800), "2 Jahre, 70 Tage");
+    EXPECT_EQ(DurationText(en, 3652), "9 years, 365 days");
+    const ProgramTexts de = testing::RealTexts(kGerman);
+    EXPECT_EQ(DurationText(de, 1), "1 Tag");
+    EXPECT_EQ(DurationText(de, 366), "1 Jahr, 1 Tag");
+    EXPECT_EQ(DurationText(de, 800), "2 Jahre, 70 Tage");
 }
 
 TEST_F(Durations, EntriesHaveFixedColumnsAndReadBack) {
@@ -248,14 +244,13 @@ struct NatalChart {
     }
 
     std::string Report(Mode mode, int language) const {
-        SetCurrentLanguage(language);
         DurationsReport report;
         DurationsReport::Setup s;
         s.durations.mode = mode;
         s.durations.aspects = aspects;
         s.durations.arrays = &arrays;
         BuildNameTables(s.texts.names, language);
-        s.texts.language = language;
+        s.texts.programTexts = testing::RealTexts(language);
         s.texts.widths = ComputeDurationsWidths(s.texts.names);
         s.natalArrays = &arrays;
         report.Open(s);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../program_texts.h"
 #include "display/durations_report.h"
 #include "display/program_text.h"
 #include "display/settings.h"
@@ -22,15 +23,14 @@ namespace {
 class Sky : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        std::string message;
-        ASSERT_GE(LoadProgramText(VEK_SOURCE_DATA_DIR, &message), 1) << message;
+        ASSERT_GT(testing::RealTextTable().Count(), 0);
         ASSERT_TRUE(std::filesystem::exists(std::string(VEK_BIN_DIR) + "/pluto.slx"));
     }
 
     void SetUp() override {
-        SetCurrentLanguage(kEnglish);
         engine.Initialize(VEK_BIN_DIR);
-        ASSERT_EQ(engine.LoadPlutoTable(), "");
+        const Status pluto = engine.LoadPlutoTable();
+        ASSERT_TRUE(pluto) << pluto.message();
         SetOrbs(settings, engine.arrays);
         for (int a = 1; a <= kAspectCount; ++a)
             reportSettings.orbDegrees[a] = settings.accepted.OrbIndex[a - 1];
@@ -55,7 +55,8 @@ class Sky : public ::testing::Test {
     DurationsReport Open(Mode mode) {
         const Chart chart = Compute(mode);
         DurationsReport report;
-        OpenDurationsReport(report, engine, chart, ReportDatesFrom(rows, mode), reportSettings);
+        OpenDurationsReport(report, engine, chart, ReportDatesFrom(rows, mode), reportSettings,
+                            testing::RealTexts(kEnglish));
         return report;
     }
 
@@ -129,7 +130,7 @@ TEST_F(Sky, LargeStepsOfSlowPairsFindTheDayByDayDates) {
         AspectSearch daily = Search(Mode::World, SearchStepping::DayByDay);
         for (const ShownAspect& a : AspectsOfChart(chart)) {
             if (a.first <= kSaturn || a.second <= kSaturn || a.second == kMoon) continue;
-            SCOPED_TRACE(testing::Message() << year << ": " << a.first << "-" << a.second);
+            SCOPED_TRACE(::testing::Message() << year << ": " << a.first << "-" << a.second);
             const double b1 = large.BeginningOfAspect(a.first, a.second, a.aspect, 0);
             const double b2 = daily.BeginningOfAspect(a.first, a.second, a.aspect, 0);
             const double e1 = large.EndOfAspect(a.first, a.second, a.aspect, 0);
@@ -165,8 +166,8 @@ TEST_F(Sky, SkippingFindsWhatTestingEveryMidnightFinds) {
             AspectSearch every = Search(mode, SearchStepping::EveryMidnight);
             for (const ShownAspect& a : AspectsOfChart(chart)) {
                 if (a.second == kMoon) continue;
-                SCOPED_TRACE(testing::Message() << year << " mode " << static_cast<int>(mode)
-                                                << ": " << a.first << "-" << a.second);
+                SCOPED_TRACE(::testing::Message() << year << " mode " << static_cast<int>(mode)
+                                                  << ": " << a.first << "-" << a.second);
                 EXPECT_EQ(fast.BeginningOfAspect(a.first, a.second, a.aspect, column),
                           every.BeginningOfAspect(a.first, a.second, a.aspect, column));
                 EXPECT_EQ(fast.EndOfAspect(a.first, a.second, a.aspect, column),

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <cstdint>
+
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 // GCC 12 with sanitizers reports -Wmaybe-uninitialized inside libstdc++'s
 // regex compiler, where every member is set (a false report of the optimiser).
 #pragma GCC diagnostic push
@@ -31,11 +34,23 @@ std::string RealFilePath() {
 
 // --- Loading broken files --------------------------------------------------------
 
+// The table of `content`; the test fails when it does not load.
+ProgramTextTable Parsed(std::string_view content) {
+    Result<ProgramTextTable> r = ProgramTextTable::Parse(content);
+    EXPECT_TRUE(r) << r.message();
+    return r ? std::move(r).value() : ProgramTextTable();
+}
+
+// The result code of a load that must fail (1 when it succeeds).
+int FailureCode(std::string_view content) {
+    const Result<ProgramTextTable> r = ProgramTextTable::Parse(content);
+    return r ? 1 : r.error().code;
+}
+
 TEST(ProgramTextLoad, ReadsBothLanguagesAndSkipsCommentsAndBlankLines) {
-    ProgramTextTable t;
-    EXPECT_EQ(t.LoadFromString("# comment\n\n  \t\n41 en: Show table\n41 de: Tabelle zeigen\n"
-                               "  # indented comment\n7 de: gefunden\n7 en: found\n"),
-              2);
+    const ProgramTextTable t = Parsed(
+        "# comment\n\n  \t\n41 en: Show table\n41 de: Tabelle zeigen\n"
+        "  # indented comment\n7 de: gefunden\n7 en: found\n");
     EXPECT_EQ(t.Count(), 2);
     EXPECT_EQ(t.Get(41, 0), "Show table");
     EXPECT_EQ(t.Get(41, 1), "Tabelle zeigen");
@@ -46,8 +61,8 @@ TEST(ProgramTextLoad, ReadsBothLanguagesAndSkipsCommentsAndBlankLines) {
 }
 
 TEST(ProgramTextLoad, UnknownNumbersAndTheTildeGiveEmptyTexts) {
-    ProgramTextTable t;
-    ASSERT_EQ(t.LoadFromString("5 en: ~\n5 de: ~\n6 en: x\n6 de: y\n"), 2);
+    ProgramTextTable t = Parsed("5 en: ~\n5 de: ~\n6 en: x\n6 de: y\n");
+    ASSERT_EQ(t.Count(), 2);
     EXPECT_TRUE(t.Has(5, 0));
     EXPECT_EQ(t.Get(5, 0), "");
     EXPECT_EQ(t.Get(5, 1), "");
@@ -57,16 +72,17 @@ TEST(ProgramTextLoad, UnknownNumbersAndTheTildeGiveEmptyTexts) {
     EXPECT_EQ(t.Get(-3, 1), "");
     EXPECT_EQ(t.Get(1000000, 1), "");
     // "~" stands for the empty text only on its own.
-    ASSERT_EQ(t.LoadFromString("5 en: ~~\n5 de: a~\n"), 1);
+    t = Parsed("5 en: ~~\n5 de: a~\n");
+    ASSERT_EQ(t.Count(), 1);
     EXPECT_EQ(t.Get(5, 0), "~~");
 }
 
 TEST(ProgramTextLoad, KeepsBlanksAfterTheSeparatorAndAcceptsOtherLineEnds) {
-    ProgramTextTable t;
     // CRLF line ends, a byte-order mark, no final line end, extra blanks in the text.
-    ASSERT_EQ(t.LoadFromString("\xEF\xBB\xBF"
-                               "26 en:  degrees \r\n26 de:  Grad\r\n9 en:x\r\n9 de: \tTab"),
-              2);
+    const ProgramTextTable t = Parsed(
+        "\xEF\xBB\xBF"
+        "26 en:  degrees \r\n26 de:  Grad\r\n9 en:x\r\n9 de: \tTab");
+    ASSERT_EQ(t.Count(), 2);
     EXPECT_EQ(t.Get(26, 0), " degrees ");
     EXPECT_EQ(t.Get(26, 1), " Grad");
     EXPECT_EQ(t.Get(9, 0), "x");
@@ -75,101 +91,123 @@ TEST(ProgramTextLoad, KeepsBlanksAfterTheSeparatorAndAcceptsOtherLineEnds) {
 }
 
 TEST(ProgramTextLoad, EmptyFilesAndFilesWithoutTexts) {
-    ProgramTextTable t;
-    EXPECT_EQ(t.LoadFromString(""), -6);
-    EXPECT_EQ(t.LoadFromString("\xEF\xBB\xBF"), -6);
-    EXPECT_EQ(t.LoadFromString("\n\n# only comments\n"), 0);
+    EXPECT_EQ(FailureCode(""), -6);
+    EXPECT_EQ(FailureCode("\xEF\xBB\xBF"), -6);
+    EXPECT_EQ(ProgramTextTable::Parse("").message(), "File is empty.");
+    EXPECT_EQ(FailureCode("\n\n# only comments\n"), 0);
+    EXPECT_EQ(ProgramTextTable::Parse("# x\n").message(), "No program text was read.");
     EXPECT_EQ(ProgramTextLoadMessage(0, ""), "No program text was read.");
 }
 
 TEST(ProgramTextLoad, ReportsTheLineOfEachKindOfFault) {
-    ProgramTextTable t;
     // Duplicate: the second occurrence of number and language.
-    EXPECT_EQ(t.LoadFromString("1 en: a\n1 de: b\n\n2 en: c\n1 en: d\n2 de: e\n"), -1505);
-    EXPECT_EQ(t.LastError(), ProgramTextError::kDuplicate);
-    EXPECT_EQ(t.LastErrorLine(), 5);
+    const Result<ProgramTextTable> duplicate =
+        ProgramTextTable::Parse("1 en: a\n1 de: b\n\n2 en: c\n1 en: d\n2 de: e\n");
+    ASSERT_FALSE(duplicate);
+    EXPECT_EQ(duplicate.error().code, -1505);
+    EXPECT_EQ(duplicate.message(), "Duplicate in program text at line 5.");
     // A number with one language missing: the line of that number's first text.
-    EXPECT_EQ(t.LoadFromString("1 en: a\n1 de: b\n# x\n2 de: c\n3 en: d\n3 de: e\n"), -504);
+    EXPECT_EQ(FailureCode("1 en: a\n1 de: b\n# x\n2 de: c\n3 en: d\n3 de: e\n"), -504);
     // Lines without a usable text.
-    EXPECT_EQ(t.LoadFromString("1 en: a\n1 de:\n"), -502);
-    EXPECT_EQ(t.LoadFromString("1 en: a\n1 de: \n"), -502);
-    EXPECT_EQ(t.LoadFromString("1 en: a\nhello\n"), -502);
-    EXPECT_EQ(t.LoadFromString("1 fr: a\n"), -501);
-    EXPECT_EQ(t.LoadFromString("1en: a\n"), -501);
-    EXPECT_EQ(t.LoadFromString("1 en a\n"), -501);
-    EXPECT_EQ(t.LoadFromString("0 en: a\n"), -501);
-    EXPECT_EQ(t.LoadFromString("10000 en: a\n"), -501);
-    EXPECT_EQ(t.LoadFromString("99999999999999999999 en: a\n"), -501);
-    EXPECT_EQ(t.LoadFromString("-1 en: a\n"), -501);
+    EXPECT_EQ(FailureCode("1 en: a\n1 de:\n"), -502);
+    EXPECT_EQ(ProgramTextTable::Parse("1 en: a\n1 de:\n").message(), "Missing string at line 2.");
+    EXPECT_EQ(FailureCode("1 en: a\n1 de: \n"), -502);
+    EXPECT_EQ(FailureCode("1 en: a\nhello\n"), -502);
+    EXPECT_EQ(FailureCode("1 fr: a\n"), -501);
+    EXPECT_EQ(FailureCode("1en: a\n"), -501);
+    EXPECT_EQ(FailureCode("1 en a\n"), -501);
+    EXPECT_EQ(FailureCode("0 en: a\n"), -501);
+    EXPECT_EQ(FailureCode("10000 en: a\n"), -501);
+    EXPECT_EQ(FailureCode("99999999999999999999 en: a\n"), -501);
+    EXPECT_EQ(FailureCode("-1 en: a\n"), -501);
     // Garbage bytes: invalid UTF-8, a NUL, a stray carriage return, a control character.
-    EXPECT_EQ(t.LoadFromString("1 en: a\n1 de: \xC3\x28\n"), -502);
-    EXPECT_EQ(t.LoadFromString("1 en: \xFF\xFE\n"), -501);
-    EXPECT_EQ(t.LoadFromString("1 en: over\xC0\xAFlong\n"), -501);
-    EXPECT_EQ(t.LoadFromString("1 en: cut \xE2\x82"), -501);
-    EXPECT_EQ(t.LoadFromString(std::string("1 en: a\0b\n", 11)), -501);
-    EXPECT_EQ(t.LoadFromString("1 en: a\rb\n"), -501);
-    EXPECT_EQ(t.LoadFromString("1 en: bell\x07\n"), -501);
-    EXPECT_EQ(t.LoadFromString("1 en: next line\xC2\x85\n"), -501);       // C1 control U+0085
-    EXPECT_EQ(t.LoadFromString("1 en: surrogate \xED\xA0\x80\n"), -501);  // U+D800
-    EXPECT_EQ(t.LoadFromString("1 en: past \xF4\x90\x80\x80\n"), -501);   // U+110000
-    // A failed load leaves nothing behind.
-    EXPECT_EQ(t.Count(), 0);
-    EXPECT_EQ(t.Get(1, 0), "");
+    EXPECT_EQ(FailureCode("1 en: a\n1 de: \xC3\x28\n"), -502);
+    EXPECT_EQ(FailureCode("1 en: \xFF\xFE\n"), -501);
+    EXPECT_EQ(FailureCode("1 en: over\xC0\xAFlong\n"), -501);
+    EXPECT_EQ(FailureCode("1 en: cut \xE2\x82"), -501);
+    EXPECT_EQ(FailureCode(std::string("1 en: a\0b\n", 11)), -501);
+    EXPECT_EQ(FailureCode("1 en: a\rb\n"), -501);
+    EXPECT_EQ(FailureCode("1 en: bell\x07\n"), -501);
+    EXPECT_EQ(FailureCode("1 en: next line\xC2\x85\n"), -501);       // C1 control U+0085
+    EXPECT_EQ(FailureCode("1 en: surrogate \xED\xA0\x80\n"), -501);  // U+D800
+    EXPECT_EQ(FailureCode("1 en: past \xF4\x90\x80\x80\n"), -501);   // U+110000
 }
 
 TEST(ProgramTextLoad, TextLengthIsCountedInCharacters) {
-    ProgramTextTable t;
     std::string longest;
     for (int i = 0; i < kMaxProgramTextLength; ++i) longest += "\xC3\xA4";  // "ä", 2 bytes
-    ASSERT_EQ(t.LoadFromString("3 en: " + longest + "\n3 de: x\n"), 1);
+    ProgramTextTable t = Parsed("3 en: " + longest + "\n3 de: x\n");
+    ASSERT_EQ(t.Count(), 1);
     EXPECT_EQ(t.Get(3, 0).size(), 2u * kMaxProgramTextLength);
     // Sequences of three and four bytes count once too.
     std::string wide;
     for (int i = 0; i < kMaxProgramTextLength; ++i)
         wide += i % 2 ? "\xE2\x82\xAC" : "\xF0\x9F\x98\x80";
-    ASSERT_EQ(t.LoadFromString("4 en: " + wide + "\n4 de: x\n"), 1);
+    t = Parsed("4 en: " + wide + "\n4 de: x\n");
+    ASSERT_EQ(t.Count(), 1);
     EXPECT_EQ(t.Get(4, 0), wide);
-    EXPECT_EQ(t.LoadFromString("4 en: " + wide + "\xE2\x82\xAC\n4 de: x\n"), -1001);
-    EXPECT_EQ(t.LoadFromString("3 en: a\n\n3 de: " + longest + "ä\n"), -1003);
-    EXPECT_EQ(t.LoadFromString("3 en: " + std::string(kMaxProgramTextLength + 1, 'x') + "\n"),
-              -1001);
+    EXPECT_EQ(FailureCode("4 en: " + wide + "\xE2\x82\xAC\n4 de: x\n"), -1001);
+    EXPECT_EQ(FailureCode("3 en: a\n\n3 de: " + longest + "ä\n"), -1003);
+    EXPECT_EQ(ProgramTextTable::Parse("3 en: a\n\n3 de: " + longest + "ä\n").message(),
+              "String too long at line 3.");
+    EXPECT_EQ(FailureCode("3 en: " + std::string(kMaxProgramTextLength + 1, 'x') + "\n"), -1001);
 }
 
 TEST(ProgramTextLoad, LinesPastFiveHundredKeepTheirKindInTheMessage) {
     // The result code of a missing text at line 600 equals that of an overlong
-    // text at line 100; the table keeps kind and line apart for the message.
+    // text at line 100; the message keeps kind and line apart.
     std::string content(599, '\n');
     content += "1 en: only English\n";
-    ProgramTextTable t;
-    const int r = t.LoadFromString(content);
-    EXPECT_EQ(r, -1100);
-    EXPECT_EQ(t.LastErrorLine(), 600);
-    EXPECT_EQ(t.FailureMessage("vek.dat"), "Missing string at line 600.");
-    EXPECT_EQ(ProgramTextLoadMessage(r, "vek.dat"), "String too long at line 100.");
+    const Result<ProgramTextTable> r = ProgramTextTable::Parse(content);
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.error().code, -1100);
+    EXPECT_EQ(r.message(), "Missing string at line 600.");
+    EXPECT_EQ(ProgramTextLoadMessage(r.error().code, "vek.dat"), "String too long at line 100.");
 }
 
-TEST(ProgramTextLoad, FilesThatCannotBeOpenedOrRead) {
-    ProgramTextTable t;
+TEST(ProgramTextLoad, FilesThatCannotBeOpenedOrAreNoFiles) {
     const std::string missing = JoinPath(VEK_TEST_DATA_DIR, "no-such-file.dat");
-    EXPECT_EQ(t.Load(missing), -1);
-    EXPECT_EQ(t.FailureMessage(missing), "Cannot open file containing program text.\r\n" + missing);
-    // A folder opens but cannot be read.
-    EXPECT_EQ(t.Load(VEK_TEST_DATA_DIR), -7);
-    EXPECT_EQ(t.FailureMessage(VEK_TEST_DATA_DIR), "Error reading file.");
+    Result<ProgramTextTable> r = ProgramTextTable::Load(missing);
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.error().code, -1);
+    EXPECT_EQ(r.message(), "Cannot open file containing program text.\r\n" + missing);
+    // A folder is refused before anything is read.
+    r = ProgramTextTable::Load(VEK_TEST_DATA_DIR);
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.error().code, -1);
+    EXPECT_EQ(r.message(),
+              "The program text " + std::string(VEK_TEST_DATA_DIR) + " is not a regular file.");
 
     testing::TempFolder dir("vek-program-text-test");
     testing::WriteRaw(dir / "empty.dat", "");
-    EXPECT_EQ(t.Load(dir / "empty.dat"), -6);
+    r = ProgramTextTable::Load(dir / "empty.dat");
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.error().code, -6);
+    EXPECT_EQ(r.message(), "File is empty.");
     testing::WriteRaw(dir / "good.dat", "12 en: Hello\n12 de: Hallo");
-    EXPECT_EQ(t.Load(dir / "good.dat"), 1);
-    EXPECT_EQ(t.Get(12, 1), "Hallo");
+    r = ProgramTextTable::Load(dir / "good.dat");
+    ASSERT_TRUE(r) << r.message();
+    EXPECT_EQ(r->Count(), 1);
+    EXPECT_EQ(r->Get(12, 1), "Hallo");
+}
+
+TEST(ProgramTextLoad, APipeUnderTheNameFailsAtOnceInsteadOfWaitingForAWriter) {
+    // Opening a pipe for reading waits until something opens it for writing;
+    // nothing ever does here, so a loader that waited would never return.
+    testing::TempFolder dir("vek-program-text-fifo");
+    const std::string fifo = dir / "vek.dat";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const Result<ProgramTextTable> r = LoadProgramText(dir.path());
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.error().code, -1);
+    EXPECT_EQ(r.message(), "The program text " + fifo + " is not a regular file.");
+    EXPECT_EQ(r.message().find('\n'), std::string::npos);
 }
 
 TEST(ProgramTextLoad, ArbitraryBytesNeverBreakTheLoader) {
     const std::string real = ReadFile(RealFilePath());
     ASSERT_FALSE(real.empty());
     std::mt19937 rng(12345);
-    ProgramTextTable t;
     for (int round = 0; round < 3000; ++round) {
         std::string s;
         if (round % 2 == 0) {
@@ -199,12 +237,12 @@ TEST(ProgramTextLoad, ArbitraryBytesNeverBreakTheLoader) {
                 if (s.empty()) s = "x";
             }
         }
-        const int r = t.LoadFromString(s);
-        if (r >= 1) {
-            EXPECT_EQ(t.Count(), r);
+        const Result<ProgramTextTable> r = ProgramTextTable::Parse(s);
+        if (r) {
+            EXPECT_GE(r->Count(), 1);
         } else {
-            EXPECT_EQ(t.Count(), 0);
-            EXPECT_FALSE(t.FailureMessage("f").empty());
+            EXPECT_LE(r.error().code, 0);
+            EXPECT_FALSE(r.message().empty());
         }
     }
 }
@@ -234,59 +272,63 @@ TEST(ProgramTextLoadMessage, GivesTheMessageOfEachResultCode) {
 
 // --- Fetching texts --------------------------------------------------------------------
 
-class GlobalTextTest : public ::testing::Test {
+class TextsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        saved_language_ = CurrentLanguage();
-        ASSERT_EQ(GlobalProgramText().LoadFromString(
-                      "1 en: Hello\n1 de: Hallo\n"
-                      "2 en: [r1] and [r2]^next [r3]\n2 de: [r1] und [r2]^weiter [r3]\n"
-                      "3 en: [r1][r2][r3][r4][r5] [r1]\n3 de: x\n"
-                      "4 en: [x] stays\n4 de: ~\n"),
-                  4);
+        table = Parsed(
+            "1 en: Hello\n1 de: Hallo\n"
+            "2 en: [r1] and [r2]^next [r3]\n2 de: [r1] und [r2]^weiter [r3]\n"
+            "3 en: [r1][r2][r3][r4][r5] [r1]\n3 de: x\n"
+            "4 en: [x] stays\n4 de: ~\n");
+        ASSERT_EQ(table.Count(), 4);
     }
-    void TearDown() override {
-        SetCurrentLanguage(saved_language_);
-        std::string message;
-        LoadProgramText(VEK_SOURCE_DATA_DIR, &message);
-    }
-    int saved_language_ = 0;
+    ProgramTextTable table;
 };
 
-TEST_F(GlobalTextTest, FollowsTheCurrentLanguage) {
-    SetCurrentLanguage(0);
-    EXPECT_EQ(ProgramText(1), "Hello");
-    SetCurrentLanguage(1);
-    EXPECT_EQ(ProgramText(1), "Hallo");
-    EXPECT_EQ(ProgramText(4), "");
-    EXPECT_EQ(ProgramText(99), "");
-    SetCurrentLanguage(2);
-    EXPECT_EQ(ProgramText(1), "Hello");
+// The tests reach the small table's numbers through the TextId type.
+constexpr TextId Id(int n) {
+    return static_cast<TextId>(n);
 }
 
-TEST_F(GlobalTextTest, FillsValuesUpToTheFirstEmptyOneAndBreaksLines) {
-    SetCurrentLanguage(0);
+TEST_F(TextsTest, EachValueReadsItsOwnLanguage) {
+    const ProgramTexts en(table, 0);
+    const ProgramTexts de(table, 1);
+    EXPECT_EQ(en.ProgramText(Id(1)), "Hello");
+    EXPECT_EQ(de.ProgramText(Id(1)), "Hallo");
+    EXPECT_EQ(de.ProgramText(Id(4)), "");
+    EXPECT_EQ(de.ProgramText(Id(99)), "");
+    EXPECT_EQ(ProgramTexts(table, 2).ProgramText(Id(1)), "Hello");
+    EXPECT_EQ(en.InLanguage(1).ProgramText(Id(1)), "Hallo");
+    EXPECT_EQ(en.InLanguage(1).language(), 1);
+    EXPECT_EQ(en.language(), 0);
+    // Without a table every text is empty.
+    EXPECT_EQ(ProgramTexts().ProgramText(Id(1)), "");
+}
+
+TEST_F(TextsTest, FillsValuesUpToTheFirstEmptyOneAndBreaksLines) {
+    const ProgramTexts en(table, 0);
     // An empty second value: "[r2]" and everything after it stay.
-    EXPECT_EQ(ProgramTextWithValues(2, {"A", "", "C", "", ""}), "A and [r2]\r\nnext [r3]");
-    EXPECT_EQ(ProgramTextWithValues(2, {"A", "B", "C", "", ""}), "A and B\r\nnext C");
+    EXPECT_EQ(en.ProgramTextWithValues(Id(2), {"A", "", "C", "", ""}), "A and [r2]\r\nnext [r3]");
+    EXPECT_EQ(en.ProgramTextWithValues(Id(2), {"A", "B", "C", "", ""}), "A and B\r\nnext C");
     // The first value is put in even when it is empty.
-    EXPECT_EQ(ProgramTextWithValues(2, {"", "B", "C", "", ""}), " and B\r\nnext C");
-    EXPECT_EQ(ProgramTextWithValues(3, {"1", "2", "3", "4", "5"}), "12345 1");
-    EXPECT_EQ(ProgramTextWithValues(3, {"1", "2", "", "4", "5"}), "12[r3][r4][r5] 1");
-    EXPECT_EQ(ProgramTextWithValues(4, {"1", "2", "3", "4", "5"}), "[x] stays");
-    SetCurrentLanguage(1);
-    EXPECT_EQ(ProgramTextWithValues(2, {"A", "B", "", "", ""}), "A und B\r\nweiter [r3]");
+    EXPECT_EQ(en.ProgramTextWithValues(Id(2), {"", "B", "C", "", ""}), " and B\r\nnext C");
+    EXPECT_EQ(en.ProgramTextWithValues(Id(3), {"1", "2", "3", "4", "5"}), "12345 1");
+    EXPECT_EQ(en.ProgramTextWithValues(Id(3), {"1", "2", "", "4", "5"}), "12[r3][r4][r5] 1");
+    EXPECT_EQ(en.ProgramTextWithValues(Id(4), {"1", "2", "3", "4", "5"}), "[x] stays");
+    const ProgramTexts de(table, 1);
+    EXPECT_EQ(de.ProgramTextWithValues(Id(2), {"A", "B", "", "", ""}), "A und B\r\nweiter [r3]");
     EXPECT_EQ(FillProgramTextValues("a^^b", {}), "a\r\n\r\nb");
 }
 
 TEST(LoadProgramText, GivesTheMessageOfAFailedLoad) {
-    std::string message;
-    EXPECT_EQ(LoadProgramText(VEK_TEST_DATA_DIR, &message, "absent.dat"), -1);
-    EXPECT_EQ(message, "Cannot open file containing program text.\r\n" +
-                           JoinPath(VEK_TEST_DATA_DIR, "absent.dat"));
-    message.clear();
-    EXPECT_GE(LoadProgramText(VEK_SOURCE_DATA_DIR, &message), 1);
-    EXPECT_EQ(message, "");
+    const Result<ProgramTextTable> absent = LoadProgramText(VEK_TEST_DATA_DIR, "absent.dat");
+    ASSERT_FALSE(absent);
+    EXPECT_EQ(absent.error().code, -1);
+    EXPECT_EQ(absent.message(), "Cannot open file containing program text.\r\n" +
+                                    JoinPath(VEK_TEST_DATA_DIR, "absent.dat"));
+    const Result<ProgramTextTable> real = LoadProgramText(VEK_SOURCE_DATA_DIR);
+    ASSERT_TRUE(real) << real.message();
+    EXPECT_GT(real->Count(), 200);
 }
 
 // --- The program's own vek.dat ----------------------------------------------------------
@@ -301,9 +343,9 @@ int Occurrences(const std::string& text, const std::string& what) {
 }
 
 TEST(ProgramTextFile, EveryListedTextHasBothLanguagesAndItsPlaceholders) {
-    ProgramTextTable t;
-    const int r = t.Load(RealFilePath());
-    ASSERT_GE(r, 1) << t.FailureMessage(RealFilePath());
+    const Result<ProgramTextTable> loaded = ProgramTextTable::Load(RealFilePath());
+    ASSERT_TRUE(loaded) << loaded.message();
+    const ProgramTextTable& t = *loaded;
 
     std::ifstream list(JoinPath(VEK_TEST_DATA_DIR, "program_text_placeholders.txt"));
     ASSERT_TRUE(list.is_open());
@@ -340,57 +382,57 @@ TEST(ProgramTextFile, EveryListedTextHasBothLanguagesAndItsPlaceholders) {
     EXPECT_GT(rules, 200);
 }
 
-// Text numbers written as literals in the first argument of ProgramText or
-// ProgramTextWithValues calls in `code`: a plain number, or both branches of
-// "condition ? 46 : 47". Other expressions are not evaluated.
-std::vector<int> CitedTextNumbers(const std::string& code) {
-    static const std::regex call_re(R"(\bProgramText(?:WithValues)?\s*\()");
-    static const std::regex literal_re(R"(^\s*(\d+)\s*$)");
-    static const std::regex choice_re(R"(\?\s*(\d+)\s*:\s*(\d+)\s*$)");
-    std::vector<int> numbers;
-    for (std::sregex_iterator it(code.begin(), code.end(), call_re), end; it != end; ++it) {
-        // The first argument runs to the first "," or ")" outside nested brackets.
-        size_t i = it->position() + it->length();
-        int depth = 0;
-        const size_t from = i;
-        for (; i < code.size(); ++i) {
-            const char c = code[i];
-            if (c == '(' || c == '[' || c == '{') ++depth;
-            if ((c == ')' || c == ']' || c == '}') && depth-- == 0) break;
-            if (c == ',' && depth == 0) break;
-        }
-        const std::string arg = code.substr(from, i - from);
-        std::smatch m;
-        if (std::regex_match(arg, m, literal_re)) {
-            numbers.push_back(std::stoi(m[1]));
-        } else if (std::regex_search(arg, m, choice_re)) {
-            numbers.push_back(std::stoi(m[1]));
-            numbers.push_back(std::stoi(m[2]));
-        }
-    }
-    return numbers;
+// The named text numbers of a text_ids.h: each "kTextName = number".
+std::vector<std::pair<std::string, int>> NamedTextIds(const std::string& header) {
+    static const std::regex id_re(R"(\b(kText\w+)\s*=\s*(\d+)\s*,)");
+    std::vector<std::pair<std::string, int>> ids;
+    for (std::sregex_iterator it(header.begin(), header.end(), id_re), end; it != end; ++it)
+        ids.emplace_back((*it)[1], std::stoi((*it)[2]));
+    return ids;
 }
 
-TEST(ProgramTextFile, EveryTextCitedInTheSourcesExists) {
-    EXPECT_EQ(CitedTextNumbers("a = vek::ProgramText( 46 ); b = ProgramTextWithValues(80, {x});"
-                               "c = ProgramText(s ? 46 : 47); d = ProgramText(kBase + i - 1);"
-                               "e = ProgramText(Pick(3, 4));"),
-              (std::vector<int>{46, 80, 46, 47}));
+TEST(ProgramTextFile, EveryNamedTextExistsInBothLanguages) {
+    EXPECT_EQ(NamedTextIds("enum TextId : int {\n    kTextA = 4,  // x\n    kTextB=12,\n"
+                           "    kTextC = 7 + 1,\n};"),
+              (std::vector<std::pair<std::string, int>>{{"kTextA", 4}, {"kTextB", 12}}));
 
-    ProgramTextTable t;
-    ASSERT_GE(t.Load(RealFilePath()), 1);
+    const Result<ProgramTextTable> loaded = ProgramTextTable::Load(RealFilePath());
+    ASSERT_TRUE(loaded) << loaded.message();
+    const ProgramTextTable& t = *loaded;
+    const std::filesystem::path src = std::filesystem::path(VEK_SOURCE_DATA_DIR) / ".." / "src";
+    const auto ids = NamedTextIds(ReadFile(src / "display" / "text_ids.h"));
+    // Every constant of the header is seen (the enum ends in "kTextStateRestored = 399,").
+    ASSERT_GT(ids.size(), 100u);
+    EXPECT_EQ(ids.back().first, "kTextStateRestored");
+    EXPECT_EQ(kTextStateRestored, ids.back().second);
+    std::set<int> numbers;
+    for (const auto& [name, n] : ids) {
+        EXPECT_TRUE(numbers.insert(n).second) << name << " repeats text " << n;
+        EXPECT_TRUE(t.Has(n, 0) && t.Has(n, 1))
+            << name << " names program text " << n << ", which vek.dat lacks in "
+            << (t.Has(n, 0) ? "German" : "English")
+            << (t.Has(n, 1) || t.Has(n, 0) ? "" : " and German");
+    }
+}
+
+TEST(ProgramTextFile, TheSourcesReachTextsOnlyThroughTheirNames) {
+    // A text number made up in the code (a cast to TextId) escapes the check
+    // above; runs of texts are reached with TextIdAt from a named first entry.
     const std::filesystem::path src = std::filesystem::path(VEK_SOURCE_DATA_DIR) / ".." / "src";
     ASSERT_TRUE(std::filesystem::is_directory(src));
+    int files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(src)) {
         const auto ext = entry.path().extension();
         if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
-        for (int n : CitedTextNumbers(ReadFile(entry.path()))) {
-            EXPECT_TRUE(t.Has(n, 0) && t.Has(n, 1))
-                << entry.path().filename().string() << " cites program text " << n
-                << ", which vek.dat lacks in " << (t.Has(n, 0) ? "German" : "English")
-                << (t.Has(n, 1) || t.Has(n, 0) ? "" : " and German");
-        }
+        ++files;
+        if (entry.path().filename() == "text_ids.h") continue;
+        const std::string code = ReadFile(entry.path());
+        EXPECT_EQ(code.find("static_cast<TextId>"), std::string::npos)
+            << entry.path().filename().string() << " makes up a text number";
+        EXPECT_EQ(code.find("TextId("), std::string::npos)
+            << entry.path().filename().string() << " makes up a text number";
     }
+    EXPECT_GT(files, 20);
 }
 
 }  // namespace

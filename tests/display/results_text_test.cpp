@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "../fake_sky.h"
+#include "../program_texts.h"
 #include "display/program_text.h"
 #include "engine/patterns.h"
 #include "engine/vocabulary.h"
 #include "time/date_rows.h"
-#include "util/paths.h"
 
 namespace vek {
 namespace {
@@ -23,11 +23,10 @@ NameTables Names(int language) {
     return t;
 }
 
-TEST(PatternText, CurrentLanguageSuppliesNamesAndDeviationWord) {
-    ProgramTextTable& table = GlobalProgramText();
-    ASSERT_GE(table.Load(JoinPath(VEK_SOURCE_DATA_DIR, "vek.dat")), 1);
+TEST(PatternText, TheTextsSupplyTheDeviationWordInTheirLanguage) {
+    const ProgramTextTable& table = testing::RealTextTable();
+    ASSERT_GT(table.Count(), 0);
     const NameTables de = Names(kGerman);
-    SetCurrentLanguage(kGerman);
     EngineArrays e;
     testing::SetDefaultOrbs(e);
     for (int b = 1; b <= kMaxBodies; ++b) e.BodyLongitude[b][0] = kBeforeDataRange;
@@ -35,43 +34,47 @@ TEST(PatternText, CurrentLanguageSuppliesNamesAndDeviationWord) {
     e.BodyLongitude[kSun][0] = Deg(0);
     e.BodyLongitude[kMars][0] = Deg(90);
     e.BodyLongitude[kJupiter][0] = Deg(180.5);
-    PatternBlock b = RunPatternFinder(e, kTSquare, PatternForm::Summary, CurrentPatternTexts(de));
-    SetCurrentLanguage(kEnglish);
-    EXPECT_EQ(b.text, "T-Quadrat: So-Ma-Ju (" + table.Get(154, kGerman) + " 0°20')\r\n");
+    PatternBlock b = RunPatternFinder(e, kTSquare, PatternForm::Summary,
+                                      PatternTextsOf(de, ProgramTexts(table, kGerman)));
+    EXPECT_EQ(b.text,
+              "T-Quadrat: So-Ma-Ju (" + table.Get(kTextMeanDeviation, kGerman) + " 0°20')\r\n");
+}
+
+// A small table whose texts tell the languages apart.
+ProgramTextTable SmallTable(const char* content) {
+    Result<ProgramTextTable> loaded = ProgramTextTable::Parse(content);
+    EXPECT_TRUE(loaded) << loaded.message();
+    return loaded ? std::move(loaded).value() : ProgramTextTable();
 }
 
 TEST(DateError, MessageNamesTheSlotAndTheCause) {
-    ASSERT_GE(GlobalProgramText().LoadFromString("4 en: World date\n4 de: Weltdatum\n"
-                                                 "5 en: First\n5 de: Erstes\n"
-                                                 "6 en: Second\n6 de: Zweites\n"
-                                                 "145 en: m1\n145 de: d1\n"
-                                                 "146 en: m2\n146 de: d2\n"
-                                                 "147 en: m3\n147 de: d3\n"
-                                                 "148 en: m4\n148 de: d4\n"
-                                                 "153 en: Title\n153 de: Titel\n"),
-              1);
-    SetCurrentLanguage(0);
-    EXPECT_EQ(DateErrorText(0, kDateIncomplete), "World date m1");
-    EXPECT_EQ(DateErrorText(1, kDateInvalid), "First m2");
-    EXPECT_EQ(DateErrorText(2, kDateTooEarly), "Second m3");
-    EXPECT_EQ(DateErrorText(0, kDateTooLate), "World date m4");
-    EXPECT_EQ(DateErrorTitle(), "Title");
-    SetCurrentLanguage(1);
-    EXPECT_EQ(DateErrorText(2, kDateTooLate), "Zweites d4");
-    EXPECT_EQ(DateErrorTitle(), "Titel");
-    SetCurrentLanguage(0);
+    const ProgramTextTable table = SmallTable(
+        "4 en: World date\n4 de: Weltdatum\n"
+        "5 en: First\n5 de: Erstes\n"
+        "6 en: Second\n6 de: Zweites\n"
+        "145 en: m1\n145 de: d1\n"
+        "146 en: m2\n146 de: d2\n"
+        "147 en: m3\n147 de: d3\n"
+        "148 en: m4\n148 de: d4\n"
+        "153 en: Title\n153 de: Titel\n");
+    const ProgramTexts en(table, kEnglish);
+    EXPECT_EQ(DateErrorText(en, 0, kDateIncomplete), "World date m1");
+    EXPECT_EQ(DateErrorText(en, 1, kDateInvalid), "First m2");
+    EXPECT_EQ(DateErrorText(en, 2, kDateTooEarly), "Second m3");
+    EXPECT_EQ(DateErrorText(en, 0, kDateTooLate), "World date m4");
+    EXPECT_EQ(DateErrorTitle(en), "Title");
+    const ProgramTexts de(table, kGerman);
+    EXPECT_EQ(DateErrorText(de, 2, kDateTooLate), "Zweites d4");
+    EXPECT_EQ(DateErrorTitle(de), "Titel");
 }
 
 TEST(SteppingControls, IntervalList) {
-    ASSERT_GE(GlobalProgramText().LoadFromString(
-                  "170 en: half\n170 de: halb\n171 en: day\n171 de: Tag\n172 en: week\n"
-                  "172 de: Woche\n173 en: month\n173 de: Monat\n174 en: year\n174 de: Jahr\n"),
-              1);
-    SetCurrentLanguage(1);
-    EXPECT_EQ(StepIntervalTexts(),
+    const ProgramTextTable table = SmallTable(
+        "170 en: half\n170 de: halb\n171 en: day\n171 de: Tag\n172 en: week\n"
+        "172 de: Woche\n173 en: month\n173 de: Monat\n174 en: year\n174 de: Jahr\n");
+    EXPECT_EQ(StepIntervalTexts(ProgramTexts(table, kGerman)),
               (std::vector<std::string>{"halb", "Tag", "Woche", "Monat", "Jahr"}));
-    SetCurrentLanguage(0);
-    EXPECT_EQ(StepIntervalTexts()[4], "year");
+    EXPECT_EQ(StepIntervalTexts(ProgramTexts(table, kEnglish))[4], "year");
 }
 
 }  // namespace

@@ -300,5 +300,27 @@ TEST(SettingsStoreUse, LoadersSetBoxesAndEngineFlags) {
     EXPECT_EQ(Stored(store, "Moon"), "1");
 }
 
+TEST(SettingsStoreUse, StartingWithAStoreThatCannotBeReadChangesNothingInIt) {
+    testing::TempFolder dir("vek-settings-test");
+    platform::SettingsStore store(dir.path());
+    store.SetStoreValue(platform::kStoreKeyPath, "Moon", "0");
+    store.SetStoreValue(platform::kStoreKeyPath, "Language", "DE");
+    // The user's file has grown past what the store reads.
+    const std::string file = testing::ReadAll(store.FilePath()) + "#" +
+                             std::string(platform::kMaxStoreFileSize, '-') + "\n";
+    testing::WriteRaw(store.FilePath(), file);
+
+    // The window's start-up: the values read as their defaults, and writing
+    // them back fails rather than replacing the file.
+    Settings s;
+    CreateConfiguration(s, store, -300);
+    ActivateConfiguration(s, store);
+    EXPECT_TRUE(s.controls.includeMoon);
+    WriteIncludeMoonToRegistry(s, store);
+    WriteTZDispToRegistry(s, store);
+    WriteSaveGraphicWithWhiteBackgroundToRegistry(s, store);
+    EXPECT_EQ(testing::ReadAll(store.FilePath()), file);
+}
+
 }  // namespace
 }  // namespace vek

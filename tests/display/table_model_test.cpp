@@ -15,30 +15,34 @@ double Deg(double d) {
 class TableTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_GT(GlobalProgramText().LoadFromString(
-                      "14 en: Synastry\n14 de: Synastrie\n"
-                      "23 en: World transits\n23 de: Welttransite\n"
-                      "24 en: Natal 1\n24 de: Radix 1\n"
-                      "25 en: Natal 2\n25 de: Radix 2\n"
-                      "26 en: Chart of the world on 360 degrees\n"
-                      "26 de: Grafik der Welt in 360 Grad\n"
-                      "27 en: Chart natal 1\n27 de: Grafik Radix 1\n"
-                      "28 en: Chart natal 2\n28 de: Grafik Radix 2\n"
-                      "29 en: Personal 1\n29 de: Persönlich 1\n"
-                      "30 en: Personal 2\n30 de: Persönlich 2\n"
-                      "31 en: Synastry title\n31 de: Synastrie-Titel\n"
-                      "33 en: Orb\n33 de: Orbis\n34 en: Orbs\n34 de: Orben\n"
-                      "35 en: to\n35 de: bis\n"
-                      "46 en: Sidereal zodiac\n46 de: Siderisch\n"
-                      "47 en: Tropical zodiac\n47 de: Tropisch\n"
-                      "68 en: Transits\n68 de: Transite\n69 en: 1st birth\n69 de: 1. Geburt\n"
-                      "70 en: 2nd birth\n70 de: 2. Geburt\n71 en: Natal\n71 de: Radix\n"
-                      "75 en: 1st chart\n75 de: 1. Horoskop\n"
-                      "76 en: 2nd chart\n76 de: 2. Horoskop\n"),
-                  0);
-        SetCurrentLanguage(kEnglish);
+        Result<ProgramTextTable> loaded = ProgramTextTable::Parse(
+            "14 en: Synastry\n14 de: Synastrie\n"
+            "23 en: World transits\n23 de: Welttransite\n"
+            "24 en: Natal 1\n24 de: Radix 1\n"
+            "25 en: Natal 2\n25 de: Radix 2\n"
+            "26 en: Chart of the world on 360 degrees\n"
+            "26 de: Grafik der Welt in 360 Grad\n"
+            "27 en: Chart natal 1\n27 de: Grafik Radix 1\n"
+            "28 en: Chart natal 2\n28 de: Grafik Radix 2\n"
+            "29 en: Personal 1\n29 de: Persönlich 1\n"
+            "30 en: Personal 2\n30 de: Persönlich 2\n"
+            "31 en: Synastry title\n31 de: Synastrie-Titel\n"
+            "33 en: Orb\n33 de: Orbis\n34 en: Orbs\n34 de: Orben\n"
+            "35 en: to\n35 de: bis\n"
+            "46 en: Sidereal zodiac\n46 de: Siderisch\n"
+            "47 en: Tropical zodiac\n47 de: Tropisch\n"
+            "68 en: Transits\n68 de: Transite\n69 en: 1st birth\n69 de: 1. Geburt\n"
+            "70 en: 2nd birth\n70 de: 2. Geburt\n71 en: Natal\n71 de: Radix\n"
+            "75 en: 1st chart\n75 de: 1. Horoskop\n"
+            "76 en: 2nd chart\n76 de: 2. Horoskop\n");
+        ASSERT_TRUE(loaded) << loaded.message();
+        table = std::move(loaded).value();
+        en_texts = ProgramTexts(table, kEnglish);
+        de_texts = ProgramTexts(table, kGerman);
     }
-    void TearDown() override { SetCurrentLanguage(kEnglish); }
+    ProgramTextTable table;
+    ProgramTexts en_texts;
+    ProgramTexts de_texts;
 };
 
 int Index(int row, int col, int numCols) {
@@ -99,7 +103,7 @@ TEST_F(TableTest, TriangularLayoutRowsHeadersAndHiddenPart) {
 
 TEST_F(TableTest, SquareLayoutCornerTextsFollowModeAndZodiac) {
     TableModel t;
-    t.LayoutSquareTable(Mode::Personal2, false);
+    t.LayoutSquareTable(Mode::Personal2, false, en_texts);
     EXPECT_EQ(t.intNumCells, 144);
     EXPECT_EQ(t.txbCell[Index(0, 0, 12)].text, "Tropical zodiac");
     EXPECT_EQ(t.txbCell[Index(0, 1, 12)].text, "Transits");
@@ -109,13 +113,17 @@ TEST_F(TableTest, SquareLayoutCornerTextsFollowModeAndZodiac) {
         EXPECT_EQ(t.txbCell[i].background, kHeaderCellColor);
         EXPECT_EQ(t.txbCell[i].font, CellFont::Text);
     }
-    t.LayoutSquareTable(Mode::Personal1, true);
+    t.LayoutSquareTable(Mode::Personal1, true, en_texts);
     EXPECT_EQ(t.txbCell[0].text, "Sidereal zodiac");
     EXPECT_EQ(t.txbCell[13].text, "1st birth");
-    t.LayoutSquareTable(Mode::Synastry, false);
+    t.LayoutSquareTable(Mode::Synastry, false, en_texts);
     EXPECT_EQ(t.txbCell[1].text, "1st chart");
     EXPECT_EQ(t.txbCell[12].text, "2nd chart");
     EXPECT_EQ(t.txbCell[13].text, "Synastry");
+    // The corner texts come in the language of the texts given.
+    t.LayoutSquareTable(Mode::Synastry, false, de_texts);
+    EXPECT_EQ(t.txbCell[1].text, "1. Horoskop");
+    EXPECT_EQ(t.txbCell[13].text, "Synastrie");
 
     // Glyphs along row 1 and column 1, positions along row 0 and column 0.
     EXPECT_EQ(t.txbCell[Index(1, 2, 12)].text, "s");
@@ -136,7 +144,7 @@ TEST_F(TableTest, SquareLayoutCornerTextsFollowModeAndZodiac) {
 
 TEST_F(TableTest, NewLayoutLeavesNothingOfThePreviousOne) {
     TableModel t;
-    t.LayoutSquareTable(Mode::Synastry, false);
+    t.LayoutSquareTable(Mode::Synastry, false, en_texts);
     t.txbCell[143].text = "Con";
     t.txbCell[143].bold = true;
     t.LayoutTriangularTable();
@@ -171,7 +179,7 @@ TEST_F(TableTest, BoldfaceThresholdsAreStrictAndColourIsTheAspectColour) {
     EngineArrays e;
     SetOrbs(s, e);
     TableModel t;
-    t.LayoutSquareTable(Mode::Synastry, false);
+    t.LayoutSquareTable(Mode::Synastry, false, en_texts);
     const int cell = t.AspectCellIndex(1, 1);
 
     // "1 degree": exactly one degree is not bold, just below is.
@@ -222,38 +230,36 @@ TEST_F(TableTest, OrbSummaryInTitles) {
     OrbSummary all8;
     for (int c = 0; c < 3; ++c) all8.OrbMaximum[c] = all8.OrbMinimum[c] = Deg(8);
     all8.UniformBaseOrbs = true;
-    EXPECT_EQ(UpdateTitle(Mode::World, false, all8, kEnglish), "World transits  Orb 8°.");
-    EXPECT_EQ(AddOrbToTitle("T", kOrbBase, false, all8), "T  Orb 8°");
+    EXPECT_EQ(UpdateTitle(Mode::World, false, all8, en_texts), "World transits  Orb 8°.");
+    EXPECT_EQ(AddOrbToTitle(en_texts, "T", kOrbBase, false, all8), "T  Orb 8°");
 
     OrbSummary half = all8;
     half.OrbMaximum[0] = half.OrbMinimum[0] = Deg(8.5);
-    EXPECT_EQ(UpdateTitle(Mode::Natal2, false, half, kEnglish), "Natal 2  Orb 8°30'.");
+    EXPECT_EQ(UpdateTitle(Mode::Natal2, false, half, en_texts), "Natal 2  Orb 8°30'.");
 
     // Default orbs, proportion 1/3: columns 1 and 2 hold thirds.
     Settings s;
     EngineArrays e;
     SetOrbs(s, e);
-    EXPECT_EQ(UpdateTitle(Mode::Natal1, false, e.Orbs, kEnglish), "Natal 1  Orbs: 3° to 10°");
-    EXPECT_EQ(UpdateTitle(Mode::Personal1, false, e.Orbs, kEnglish),
+    EXPECT_EQ(UpdateTitle(Mode::Natal1, false, e.Orbs, en_texts), "Natal 1  Orbs: 3° to 10°");
+    EXPECT_EQ(UpdateTitle(Mode::Personal1, false, e.Orbs, en_texts),
               "Personal 1  Orbs: 1° to 3°20'");
     s.controls.proportionIndex[1] = 1;  // synastry 1/2
     SetOrbs(s, e);
-    EXPECT_EQ(UpdateTitle(Mode::Synastry, true, e.Orbs, kEnglish),
+    EXPECT_EQ(UpdateTitle(Mode::Synastry, true, e.Orbs, en_texts),
               "Synastry title  Orbs: 1°30' to 5°");
 
     // Chart titles; " degrees" becomes "°" in world transits only.
-    EXPECT_EQ(UpdateTitle(Mode::World, true, all8, kEnglish),
+    EXPECT_EQ(UpdateTitle(Mode::World, true, all8, en_texts),
               "Chart of the world on 360°  Orb 8°.");
-    EXPECT_EQ(UpdateTitle(Mode::Natal1, true, all8, kEnglish), "Chart natal 1  Orb 8°.");
-    SetCurrentLanguage(kGerman);
-    EXPECT_EQ(UpdateTitle(Mode::World, true, all8, kGerman), "Grafik der Welt in 360°  Orbis 8°.");
+    EXPECT_EQ(UpdateTitle(Mode::Natal1, true, all8, en_texts), "Chart natal 1  Orb 8°.");
+    EXPECT_EQ(UpdateTitle(Mode::World, true, all8, de_texts), "Grafik der Welt in 360°  Orbis 8°.");
 
     // Every orb 0: no aspect is possible; both ends read 0°.
     OrbSummary none;
     none.OrbMinimum[0] = 20;
-    SetCurrentLanguage(kEnglish);
-    EXPECT_EQ(UpdateTitle(Mode::World, false, none, kEnglish), "World transits  Orbs: 0° to 0°");
-    EXPECT_EQ(UpdateTitle(Mode::None, false, all8, kEnglish), "");
+    EXPECT_EQ(UpdateTitle(Mode::World, false, none, en_texts), "World transits  Orbs: 0° to 0°");
+    EXPECT_EQ(UpdateTitle(Mode::None, false, all8, en_texts), "");
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <limits>
 
 #include "../fake_sky.h"
+#include "../succeeded.h"
+#include "../temp_folder.h"
 
 namespace vek {
 namespace {
@@ -15,6 +17,7 @@ using testing::Deg;
 using testing::FakeEngine;
 using testing::kEpoch;
 using testing::Sky;
+using testing::Succeeded;
 
 constexpr double kFirstInstant = 2305447.5;  // 1600 January 1, 0 h
 constexpr double kEndInstant = 2488069.5;    // 2100 January 1, 0 h
@@ -120,7 +123,7 @@ TEST(LongitudeWrapper, PlatformEphemerisAndPlutoTableEdges) {
     ASSERT_TRUE(std::filesystem::exists(folder + "/pluto.slx"));
     Engine e;
     e.Initialize(folder);
-    ASSERT_EQ(e.LoadPlutoTable(), "");
+    ASSERT_TRUE(Succeeded(e.LoadPlutoTable()));
     for (int b : {int(kPluto), int(kMoon)}) {
         EXPECT_LT(e.Longitude(b, kFirstInstant - 1e-6), 0) << b;
         EXPECT_EQ(e.Longitude(b, kFirstInstant - 1), kBeforeDataRange) << b;
@@ -145,6 +148,20 @@ TEST(LongitudeWrapper, PlatformEphemerisAndPlutoTableEdges) {
         EXPECT_GE(l, 0);
         EXPECT_LT(l, kTwoPi);
     }
+}
+
+// Without pluto.slx in the data folder the load fails with one line naming the
+// file, and Pluto has no position while the other bodies still have theirs.
+TEST(LongitudeWrapper, MissingPlutoTableFailsWithOneLine) {
+    testing::TempFolder folder;
+    Engine e;
+    e.Initialize(folder.path());
+    const Status loaded = e.LoadPlutoTable();
+    ASSERT_FALSE(loaded);
+    EXPECT_EQ(loaded.message(),
+              "Pluto table " + e.DataFolder() + "pluto.slx does not exist or is not a file");
+    EXPECT_LT(e.Longitude(kPluto, kEpoch), 0);
+    EXPECT_GE(e.Longitude(kSun, kEpoch), 0);
 }
 
 }  // namespace

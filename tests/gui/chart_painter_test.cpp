@@ -6,13 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "../program_texts.h"
 #include "display/chart_image.h"
 #include "qt_app.h"
 
@@ -40,7 +43,7 @@ class PainterTest : public ::testing::Test {
         in.chart = &chart;
         in.table = &table;
         in.names = &names;
-        in.text = [](int n) { return "legend " + std::to_string(n); };
+        in.texts = testing::NumberedTexts(kEnglish);
     }
 
     QColor At(const QImage& image, double xTwips, double yTwips) const {
@@ -138,7 +141,7 @@ TEST_F(PainterTest, TheWhiteCopyTurnsDiscWhiteGlyphsBlackAndTheYellowLineAmber) 
     const ChartWheel::Anchor sun = w.anchors[0][kSun];
 
     SavedImageInput plainIn;
-    plainIn.text = in.text;
+    plainIn.texts = in.texts;
     const QImage plain = RenderChart(SavedChartImage(w, plainIn), 1);
     SavedImageInput whiteIn = plainIn;
     whiteIn.whiteBackground = true;
@@ -181,8 +184,8 @@ TEST_F(PainterTest, FilesAreWrittenInOnePieceOrNotAtAll) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray text = f.readAll();
     EXPECT_TRUE(text.contains("<svg"));
-    EXPECT_TRUE(text.contains("legend 104"));  // the texts stay text
-    EXPECT_FALSE(text.contains("Starfont"));   // the glyphs are outlines
+    EXPECT_TRUE(text.contains("text 104"));   // the texts stay text
+    EXPECT_FALSE(text.contains("Starfont"));  // the glyphs are outlines
     // Drawn back, the SVG shows the same chart: the disc, and each glyph's
     // ink where the PNG has it.
     QSvgRenderer renderer(svg);
@@ -219,6 +222,14 @@ TEST_F(PainterTest, FilesAreWrittenInOnePieceOrNotAtAll) {
     EXPECT_EQ(plainFile.readAll(), "unchanged");
     EXPECT_FALSE(WriteChartFile(w, png, 0).ok());
     EXPECT_EQ(QImage(png).size(), QSize(800, 800));  // the earlier file stays
+
+    // Through a symbolic link: the link stays and its target is the image.
+    const QString link = dir.filePath("link.png");
+    ASSERT_TRUE(QFile::link(png, link));
+    ASSERT_TRUE(WriteChartFile(w, link, 1).ok());
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), QFileInfo(png).absoluteFilePath());
+    EXPECT_EQ(QImage(png).size(), QSize(400, 400));
+    EXPECT_TRUE(QDir(dir.path()).entryList({".vek-tmp-*"}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
 }  // namespace

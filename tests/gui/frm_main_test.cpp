@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../program_texts.h"
 #include "display/program_text.h"
 #include "display/results_text.h"
 #include "gui/chart_view.h"
@@ -58,8 +59,6 @@ class FrmMainTest : public ::testing::Test {
         env.clock = FixedClock;
         env.localZoneMinutes = 0;
     }
-    void TearDown() override { SetCurrentLanguage(kEnglish); }
-
     std::string Path(const char* name) const { return tmp.filePath(name).toStdString(); }
 
     // Starts the window; the test fails when start-up does not complete.
@@ -116,8 +115,10 @@ class FrmMainTest : public ::testing::Test {
     std::unique_ptr<FrmMain> window;
 };
 
-QString PT(int n) {
-    return QString::fromStdString(ProgramText(n));
+// Program text n of vek.dat in the language the window shows.
+QString PT(const FrmMain& w, TextId n) {
+    return QString::fromStdString(
+        ProgramTexts(testing::RealTextTable(), w.State().language).ProgramText(n));
 }
 
 TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
@@ -133,7 +134,7 @@ TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
     EXPECT_EQ(Combo("cboTimezone_0")->currentText(), "GMT");
     EXPECT_TRUE(w.Grid()->isVisible());
     EXPECT_EQ(w.Grid()->NumCols(), 10);
-    EXPECT_EQ(w.windowTitle(), PT(1) + " " + w.VersionText());
+    EXPECT_EQ(w.windowTitle(), PT(*window, kTextProgramName) + " " + w.VersionText());
     EXPECT_EQ(w.VersionText(), "0.12");
     // The window shows the whole table and its summary: it stands at its
     // size limits, which lie above the lower bounds.
@@ -145,9 +146,9 @@ TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
     EXPECT_TRUE(w.rect().contains(table));
     EXPECT_FALSE(table.intersects(Find<QTextEdit>("txbReport")->geometry()));
     // Every caption comes from the program text.
-    EXPECT_EQ(Button("cmdCompute")->text(), PT(19));
-    EXPECT_EQ(Find<QLabel>("Label1_2")->text(), PT(6));
-    EXPECT_FALSE(PT(19).isEmpty());
+    EXPECT_EQ(Button("cmdCompute")->text(), PT(*window, kTextCompute));
+    EXPECT_EQ(Find<QLabel>("Label1_2")->text(), PT(*window, kTextSecondBirthdate));
+    EXPECT_FALSE(PT(*window, kTextCompute).isEmpty());
 }
 
 TEST_F(FrmMainTest, StartUpEndsWithAMessageWhenTheProgramTextOrThePlutoTableIsMissing) {
@@ -170,8 +171,8 @@ TEST_F(FrmMainTest, StartUpEndsWithAMessageWhenTheProgramTextOrThePlutoTableIsMi
     EXPECT_FALSE(window->Load());
     EXPECT_TRUE(window->HasEnded());
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].text, PT(2));
-    EXPECT_EQ(dialogs.asked()[0].title, PT(3));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextPlutoTableMissing));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextDataMissingTitle));
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
 }
 
@@ -200,7 +201,8 @@ TEST_F(FrmMainTest, ModesComputeAndADateErrorKeepsThePreviousMode) {
     Option("optNatal_0")->click();
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::Message);
-    EXPECT_EQ(dialogs.asked()[0].text.toStdString(), DateErrorText(kBirth1, kDateIncomplete));
+    EXPECT_EQ(dialogs.asked()[0].text.toStdString(),
+              DateErrorText(window->State().Texts(), kBirth1, kDateIncomplete));
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Information);
     EXPECT_TRUE(Option("optPlanetary")->isChecked());
     EXPECT_EQ(w.ComputedMode(), Mode::World);
@@ -307,7 +309,8 @@ TEST_F(FrmMainTest, SteppingMovesTheWorldDateAndARefusedStepPutsItBack) {
     EnterDate(kWorldDate, 1, 1, "1", 25, 24);
     Button("cmdForwardBack_1")->click();
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].text.toStdString(), DateErrorText(kWorldDate, kDateTooEarly));
+    EXPECT_EQ(dialogs.asked()[0].text.toStdString(),
+              DateErrorText(window->State().Texts(), kWorldDate, kDateTooEarly));
     EXPECT_EQ(Year(0)->text(), "1");
     EXPECT_EQ(Combo("cboMonthCE_0")->currentIndex(), 1);
     EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 1);
@@ -331,14 +334,14 @@ TEST_F(FrmMainTest, LanguageSwitchRecaptionsEverythingRecomputesOnceAndIsStored)
 
     Option("optGerman")->click();
     Snapshot("german");
-    EXPECT_EQ(CurrentLanguage(), kGerman);
+    EXPECT_EQ(window->State().language, kGerman);
     EXPECT_EQ(computed.count(), 1);
-    EXPECT_EQ(Button("cmdCompute")->text(), PT(19));
+    EXPECT_EQ(Button("cmdCompute")->text(), PT(*window, kTextCompute));
     EXPECT_NE(Button("cmdCompute")->text(), englishCompute);
     EXPECT_EQ(Combo("cboMonthCE_0")->currentText(), "März");
     EXPECT_EQ(Combo("cboForwardBack")->currentIndex(), kStepWeek);
-    EXPECT_EQ(Find<QRadioButton>("optSynastry")->text(), PT(14));
-    EXPECT_EQ(Find<QLabel>("Label1_0")->text(), PT(4));
+    EXPECT_EQ(Find<QRadioButton>("optSynastry")->text(), PT(*window, kTextSynastry));
+    EXPECT_EQ(Find<QLabel>("Label1_0")->text(), PT(*window, kTextWorldDate));
     EXPECT_EQ(platform::ReadLanguageSetting(platform::SettingsStore(env.configFolder)), kGerman);
     // Mode and dates are unchanged.
     EXPECT_EQ(w.ComputedMode(), Mode::World);
@@ -354,7 +357,7 @@ TEST_F(FrmMainTest, LanguageSwitchRecaptionsEverythingRecomputesOnceAndIsStored)
     window.reset();
     Start();
     EXPECT_TRUE(Option("optGerman")->isChecked());
-    EXPECT_EQ(CurrentLanguage(), kGerman);
+    EXPECT_EQ(window->State().language, kGerman);
 }
 
 TEST_F(FrmMainTest, QuitAsksAndSavesOnlyOnYesWhileTheCloseBoxEndsAtOnce) {
@@ -363,7 +366,7 @@ TEST_F(FrmMainTest, QuitAsksAndSavesOnlyOnYesWhileTheCloseBoxEndsAtOnce) {
     Button("cmdQuit")->click();
     EXPECT_FALSE(window->HasEnded());
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].text, PT(149));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextSaveBeforeQuitting));
     EXPECT_EQ(dialogs.asked()[0].defaultButton, Answer::No);
     EXPECT_EQ(dialogs.asked()[0].title, Button("cmdQuit")->text());
 
@@ -492,7 +495,8 @@ TEST_F(FrmMainTest, ClearEmptiesARowOnlyWhenAnsweredYes) {
         EXPECT_EQ(Year(1)->text(), "1970");
         EXPECT_EQ(Combo("cboMonthCE_1")->currentIndex(), 3);
     }
-    EXPECT_EQ(dialogs.asked()[0].text, PT(342) + " " + PT(344));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextClearAllEntriesOf) + " " +
+                                           PT(*window, kTextClearFirstBirthdateQuestion));
     dialogs.QueueAnswer(Answer::Yes);
     Button("cmdClear_1")->click();
     EXPECT_EQ(Year(1)->text(), "");
@@ -586,8 +590,8 @@ TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls)
     QPushButton* load = Button("cmdLoadState");
     QPushButton* run = Button("cmdRun");
     const QString tableTitle = Find<QLabel>("lblTitle")->text();
-    EXPECT_EQ(toggle->text(), PT(37));
-    EXPECT_EQ(saveAs->text(), PT(39));
+    EXPECT_EQ(toggle->text(), PT(*window, kTextShowChart));
+    EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveAs));
     EXPECT_TRUE(load->isVisible());
     EXPECT_FALSE(run->isVisible());
     EXPECT_FALSE(Chart()->isVisible());
@@ -601,13 +605,13 @@ TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls)
     EXPECT_EQ(Twips::Width(Chart()), 6000);
     EXPECT_EQ(Twips::Height(Chart()), 6000);
     EXPECT_EQ(Chart()->y(), w.Grid()->y());
-    EXPECT_EQ(toggle->text(), PT(41));
-    EXPECT_EQ(saveAs->text(), PT(42));
-    EXPECT_EQ(saveAs->toolTip(), PT(388));
+    EXPECT_EQ(toggle->text(), PT(*window, kTextShowTable));
+    EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveImageAs));
+    EXPECT_EQ(saveAs->toolTip(), PT(*window, kTextSaveImageTip));
     EXPECT_FALSE(load->isVisible());
     // World transits with the Moon: the run button is offered.
     EXPECT_TRUE(run->isVisible());
-    EXPECT_EQ(run->text(), PT(36));
+    EXPECT_EQ(run->text(), PT(*window, kTextRun));
     // The chart's title ("°" for " degrees" in world transits).
     EXPECT_NE(Find<QLabel>("lblTitle")->text(), tableTitle);
     EXPECT_FALSE(Find<QLabel>("lblStatus")->isVisible());
@@ -628,8 +632,8 @@ TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls)
     Toggle();
     EXPECT_FALSE(w.ChartShown());
     EXPECT_TRUE(w.Grid()->isVisible());
-    EXPECT_EQ(toggle->text(), PT(37));
-    EXPECT_EQ(saveAs->text(), PT(39));
+    EXPECT_EQ(toggle->text(), PT(*window, kTextShowChart));
+    EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveAs));
     EXPECT_TRUE(saveAs->toolTip().isEmpty());
     EXPECT_TRUE(load->isVisible());
     EXPECT_FALSE(run->isVisible());
@@ -660,7 +664,7 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
     EXPECT_EQ(Twips::Height(Chart()), 6600);
     EXPECT_EQ(Chart()->Wheel().legendBlocks, (std::array<int, 2>{0, 1}));
     EXPECT_EQ(Chart()->Wheel().Count(ChartRole::BodyGlyph), 20u);
-    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(41));
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowTable));
     Snapshot("chart_personal");
 
     // Natal aspects: no run button.
@@ -674,15 +678,16 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
     EXPECT_TRUE(w.ChartShown());
     bool germanLegend = false;
     for (const ChartPrimitive& p : Chart()->Wheel().items)
-        germanLegend = germanLegend ||
-                       (p.role == ChartRole::Legend && QString::fromStdString(p.text) == PT(104));
+        germanLegend =
+            germanLegend || (p.role == ChartRole::Legend &&
+                             QString::fromStdString(p.text) == PT(*window, kTextLegendRetrograde));
     EXPECT_TRUE(germanLegend);
     for (const char* name : {"cmdToggleGraphic", "cmdSaveAs"}) {
         QPushButton* b = Button(name);
         EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width()) << name;
     }
-    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(41));
-    EXPECT_EQ(Button("cmdSaveAs")->text(), PT(42));
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowTable));
+    EXPECT_EQ(Button("cmdSaveAs")->text(), PT(*window, kTextSaveImageAs));
     Snapshot("chart_natal_de");
 }
 
@@ -694,12 +699,12 @@ TEST_F(ChartWindowTest, ACrowdedChartWarnsAndLeavesTheTableShown) {
     FrmMain& w = Start();
     Toggle();
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(Last().text, PT(347));
-    EXPECT_EQ(Last().title, PT(346));
+    EXPECT_EQ(Last().text, PT(*window, kTextChartCrowded));
+    EXPECT_EQ(Last().title, PT(*window, kTextChart));
     EXPECT_EQ(Last().icon, MessageIcon::Exclamation);
     EXPECT_FALSE(w.ChartShown());
     EXPECT_TRUE(w.Grid()->isVisible());
-    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(37));
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowChart));
     EXPECT_TRUE(Button("cmdLoadState")->isVisible());
 }
 
@@ -711,14 +716,14 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     Button("cmdSaveAs")->click();
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::SaveFile);
-    EXPECT_EQ(dialogs.asked()[0].title, PT(132));
-    EXPECT_EQ(dialogs.asked()[0].text, PT(133) + " (*.png) | *.png");
+    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextSaveChartTitle));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextPngImages) + " (*.png) | *.png");
 
     const QString png = tmp.filePath("chart.png");
     dialogs.QueueFileName(png);
     Button("cmdSaveAs")->click();
-    EXPECT_EQ(Last().text, PT(134) + "\n" + png);
-    EXPECT_EQ(Last().title, PT(42));
+    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + png);
+    EXPECT_EQ(Last().title, PT(*window, kTextSaveImageAs));
     EXPECT_EQ(Last().icon, MessageIcon::Information);
     QImage image(png);
     ASSERT_FALSE(image.isNull());
@@ -734,7 +739,7 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     const QString svg = tmp.filePath("chart.svg");
     dialogs.QueueFileName(svg);
     Button("cmdSaveAs")->click();
-    EXPECT_EQ(Last().text, PT(134) + "\n" + svg);
+    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + svg);
     QFile f(svg);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("<svg"));
@@ -744,7 +749,7 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     WriteFile(Path("old.bmp"), "BM old");
     dialogs.QueueFileName(tmp.filePath("old.bmp"));
     Button("cmdSaveAs")->click();
-    EXPECT_EQ(Last().text, PT(134) + "\n" + tmp.filePath("old.bmp.png"));
+    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + tmp.filePath("old.bmp.png"));
     EXPECT_FALSE(QImage(tmp.filePath("old.bmp.png")).isNull());
     QFile bmp(tmp.filePath("old.bmp"));
     ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
@@ -760,9 +765,9 @@ TEST_F(ChartWindowTest, AFailedSaveLeavesTheExistingFileAndSaysSo) {
     dialogs.QueueFileName(target);
     Button("cmdSaveAs")->click();
     ASSERT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 1);
-    EXPECT_TRUE(Last().text.startsWith(PT(135) + "\n" + target + "\n"))
+    EXPECT_TRUE(Last().text.startsWith(PT(*window, kTextImageNotSaved) + "\n" + target + "\n"))
         << Last().text.toStdString();
-    EXPECT_FALSE(Last().text.contains(PT(134)));
+    EXPECT_FALSE(Last().text.contains(PT(*window, kTextImageSaved)));
     QFile f(tmp.filePath("existing.png"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), "earlier image");

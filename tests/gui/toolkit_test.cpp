@@ -107,7 +107,8 @@ TEST_F(TwipsTest, PlacedControlsReadBackTheirDesignValuesAndTouchTheirNeighbours
 
 TEST(GlyphFont, LoadsFromTheResourcesWithTheSymbolsAtTheGlyphLetters) {
     App();
-    EXPECT_EQ(InstallProgramFonts(), QString());
+    const Status fonts = InstallProgramFonts();
+    EXPECT_TRUE(fonts) << fonts.message();
     EXPECT_TRUE(QFontDatabase::families().contains(kGlyphFontFamily));
     const QRawFont raw = QRawFont::fromFont(QFont(kGlyphFontFamily, 14));
     ASSERT_TRUE(raw.isValid());
@@ -132,7 +133,7 @@ TEST(GlyphFont, LoadsFromTheResourcesWithTheSymbolsAtTheGlyphLetters) {
 
 TEST(GlyphFont, WindowsFontNamesMapToMetricCompatibleFonts) {
     App();
-    InstallProgramFonts();
+    ASSERT_TRUE(InstallProgramFonts());
     EXPECT_EQ(QFontInfo(QFont("Arial", 10)).family(), "Liberation Sans");
     EXPECT_EQ(QFontInfo(QFont("MS Sans Serif", 8)).family(), "Liberation Sans");
     EXPECT_EQ(QFontInfo(QFont("Courier New", 10)).family(), "Liberation Mono");
@@ -215,7 +216,7 @@ TEST_F(TableGridTest, ShowsEveryCellOfBothLayoutsAsTheModelHasIt) {
     EXPECT_EQ(grid.Cell(12)->font().family(), kGlyphFontFamily);
 
     // The square table replaces all of it.
-    m.LayoutSquareTable(Mode::Synastry, false);
+    m.LayoutSquareTable(Mode::Synastry, false, ProgramTexts());
     grid.Show(m);
     EXPECT_EQ(Twips::Width(&grid), 12960);
     EXPECT_EQ(Twips::Height(&grid), 6840);

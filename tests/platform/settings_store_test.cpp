@@ -2,15 +2,21 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "../temp_folder.h"
+#include "util/files.h"
 
 namespace vek::platform {
 namespace {
@@ -20,9 +26,19 @@ using vek::testing::ReadAll;
 using vek::testing::TempFolder;
 using vek::testing::WriteRaw;
 
-int FileCount(const std::string& folder) {
+// Temporary files of saves left in the folder.
+int TempFileCount(const std::string& folder) {
     int n = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++n;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.path().filename().string().rfind(".vek-tmp-", 0) == 0) ++n;
+    return n;
+}
+
+int CountOf(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (std::size_t pos = text.find(part); pos != std::string::npos;
+         pos = text.find(part, pos + 1))
+        ++n;
     return n;
 }
 
@@ -90,15 +106,17 @@ TEST(SettingsStore, FailedWritesReportAnErrorAndKeepTheFile) {
     EXPECT_FALSE(StoreStatusOk(st)) << st;
     EXPECT_NE(st.find("Unable to create (or find) key."), std::string::npos);
 
-    SettingsStore store(tmp / "ok");
-    store.SetStoreValue(kStoreKeyPath, "Moon", "1");
-    // The store file's name is taken by a folder: the write cannot land.
-    fs::remove(store.FilePath());
-    fs::create_directory(store.FilePath());
+    // The file reads, but a folder has taken its name: the write cannot land.
+    StoreOptions readable;
+    readable.readFile = [](const std::string&) -> Result<std::string> {
+        return std::string("[Software\\Vantrel\\VEK]\nMoon=1\n");
+    };
+    SettingsStore store(tmp / "ok", readable);
+    fs::create_directories(store.FilePath());
     st = store.SetStoreValue(kStoreKeyPath, "Moon", "0");
     EXPECT_FALSE(StoreStatusOk(st)) << st;
     EXPECT_NE(st.find("Unable to write value."), std::string::npos);
-    EXPECT_EQ(FileCount(tmp / "ok"), 1);  // no temporary file left behind
+    EXPECT_EQ(TempFileCount(tmp / "ok"), 0);  // no temporary file left behind
 
     EXPECT_FALSE(StoreStatusOk(store.SetStoreValue("", "Moon", "1")));
     EXPECT_FALSE(StoreStatusOk(SettingsStore("").SetStoreValue(kStoreKeyPath, "Moon", "1")));
@@ -131,6 +149,163 @@ TEST(SettingsStore, CorruptFilesReadAsDefaultsAndCanBeRewritten) {
     huge.resize(kMaxStoreFileSize + 10, '#');
     WriteRaw(store.FilePath(), huge);
     EXPECT_EQ(store.GetStoreValue(kStoreKeyPath, "Moon", value), "1 Key not found or is empty.");
+}
+
+TEST(SettingsStore, AWriteThatCannotReadTheFileFailsAndKeepsIt) {
+    TempFolder tmp("vek-store-test");
+    SettingsStore store(tmp.path());
+    ASSERT_TRUE(StoreStatusOk(store.SetStoreValue(kStoreKeyPath, "Moon", "0")));
+    ASSERT_TRUE(StoreStatusOk(store.SetStoreValue(kStoreKeyPath, "Language", "DE")));
+
+    // Grown past the size limit by a long comment line: reads find nothing,
+    // and a write (as every start writes the on/off values back) fails
+    // instead of replacing the file by one holding only the new value.
+    const std::string big = ReadAll(store.FilePath()) + "#" + std::string(1100000, 'x') + "\n";
+    WriteRaw(store.FilePath(), big);
+    std::string value;
+    EXPECT_EQ(store.GetStoreValue(kStoreKeyPath, "Moon", value), "1 Key not found or is empty.");
+    StoreStatus st = store.SetStoreValue(kStoreKeyPath, "IPAD", "1");
+    EXPECT_FALSE(StoreStatusOk(st)) << st;
+    EXPECT_EQ(st.rfind(std::to_string(EFBIG) + " Unable to create (or find) key.  ", 0), 0u) << st;
+    EXPECT_TRUE(LoadStoredSwitch(store, StoredSwitch::Moon));  // the default, not written
+    EXPECT_EQ(ReadAll(store.FilePath()), big);
+
+    // A file the reader is refused (an unreadable file, to a user other than
+    // root).
+    WriteRaw(store.FilePath(), "[Software\\Vantrel\\VEK]\nMoon=0\n");
+    StoreOptions refused;
+    refused.readFile = [](const std::string& path) -> Result<std::string> {
+        return Fail("Cannot open " + path + ": Permission denied", EACCES);
+    };
+    SettingsStore locked(tmp.path(), refused);
+    st = locked.SetStoreValue(kStoreKeyPath, "Moon", "1");
+    EXPECT_EQ(
+        st.rfind(std::to_string(EACCES) + " Unable to create (or find) key.  Cannot open ", 0), 0u)
+        << st;
+    EXPECT_EQ(WriteLanguageSetting(locked, 2)[0], std::to_string(EACCES)[0]);
+    EXPECT_EQ(ReadAll(store.FilePath()), "[Software\\Vantrel\\VEK]\nMoon=0\n");
+    // A reader that finds no file is a first write, not a failure.
+    StoreOptions fresh;
+    fresh.readFile = [](const std::string& path) -> Result<std::string> {
+        return Fail("Cannot open " + path + ": No such file or directory", ENOENT);
+    };
+    EXPECT_TRUE(StoreStatusOk(
+        SettingsStore(tmp / "other", fresh).SetStoreValue(kStoreKeyPath, "Moon", "1")));
+
+    // A folder where the file should be cannot be read either.
+    fs::remove(store.FilePath());
+    fs::create_directory(store.FilePath());
+    WriteRaw(store.FilePath() + "/inside", "kept");
+    st = store.SetStoreValue(kStoreKeyPath, "Moon", "1");
+    EXPECT_EQ(st.rfind(std::to_string(EISDIR) + " ", 0), 0u) << st;
+    EXPECT_EQ(ReadAll(store.FilePath() + "/inside"), "kept");
+    EXPECT_EQ(TempFileCount(tmp.path()), 0);
+}
+
+TEST(SettingsStore, WritesOfTwoProgramsAtOnceAllLand) {
+    TempFolder tmp("vek-store-test");
+    constexpr int kValuesEach = 150;
+    std::vector<pid_t> children;
+    for (int p = 0; p < 2; ++p) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            // This test is about lost values, not about how long a writer waits.
+            StoreOptions patient;
+            patient.lockWait = std::chrono::seconds(60);
+            SettingsStore store(tmp.path(), patient);
+            int failures = 0;
+            for (int i = 0; i < kValuesEach; ++i) {
+                const std::string n = std::to_string(i);
+                if (!StoreStatusOk(
+                        store.SetStoreValue(kStoreKeyPath, "p" + std::to_string(p) + "-" + n, n)))
+                    ++failures;
+            }
+            ::_exit(failures == 0 ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write failed";
+    }
+    SettingsStore store(tmp.path());
+    int found = 0;
+    for (int p = 0; p < 2; ++p) {
+        for (int i = 0; i < kValuesEach; ++i) {
+            std::string value;
+            if (StoreStatusOk(store.GetStoreValue(
+                    kStoreKeyPath, "p" + std::to_string(p) + "-" + std::to_string(i), value)) &&
+                value == std::to_string(i))
+                ++found;
+        }
+    }
+    EXPECT_EQ(found, 2 * kValuesEach);
+}
+
+TEST(SettingsStore, AWriterWaitsForTheLockABoundedTime) {
+    TempFolder tmp("vek-store-test");
+    StoreOptions options;
+    options.lockWait = std::chrono::milliseconds(300);
+    SettingsStore store(tmp.path(), options);
+    ASSERT_TRUE(StoreStatusOk(store.SetStoreValue(kStoreKeyPath, "Moon", "0")));
+    const std::string before = ReadAll(store.FilePath());
+    {
+        Result<FileLock> other = FileLock::Acquire(store.FilePath() + ".lock");
+        ASSERT_TRUE(other.ok()) << other.message();
+        const auto start = std::chrono::steady_clock::now();
+        const StoreStatus st = store.SetStoreValue(kStoreKeyPath, "Moon", "1");
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+        EXPECT_EQ(st.rfind(std::to_string(EWOULDBLOCK) + " Unable to create (or find) key.  ", 0),
+                  0u)
+            << st;
+        EXPECT_NE(st.find("another program"), std::string::npos) << st;
+        EXPECT_EQ(ReadAll(store.FilePath()), before);
+    }
+    EXPECT_TRUE(StoreStatusOk(store.SetStoreValue(kStoreKeyPath, "Moon", "1")));
+}
+
+TEST(SettingsStore, AStoreFileThatIsALinkStaysALink) {
+    TempFolder tmp("vek-store-test");
+    fs::create_directory(tmp / "dotfiles");
+    fs::create_directory(tmp / "cfg");
+    WriteRaw(tmp / "dotfiles/VEK.conf", "[Software\\Vantrel\\VEK]\nLanguage=DE\n");
+    fs::create_symlink("../dotfiles/VEK.conf", tmp / "cfg/VEK.conf");
+    SettingsStore store(tmp / "cfg");
+    ASSERT_TRUE(StoreStatusOk(store.SetStoreValue(kStoreKeyPath, "Moon", "0")));
+    EXPECT_TRUE(fs::is_symlink(tmp / "cfg/VEK.conf"));
+    EXPECT_EQ(ReadLanguageSetting(store), 1);
+    EXPECT_EQ(CountOf(ReadAll(tmp / "dotfiles/VEK.conf"), "Moon=0\n"), 1);
+}
+
+TEST(SettingsStore, SectionsAndNamesDifferingOnlyInCaseAreOne) {
+    TempFolder tmp("vek-store-test");
+    SettingsStore store(tmp.path());
+    WriteRaw(store.FilePath(),
+             "[Software\\Vantrel\\VEK]\nMoon=0\nIPAD=0\n"
+             "[SOFTWARE\\vantrel\\vek]\nmoon=1\nTZDisp=1\n"
+             "[Software\\Other]\nMOON=x\n");
+    const StoreContents parsed = ParseStoreText(ReadAll(store.FilePath()));
+    ASSERT_EQ(parsed.size(), 2u);
+    EXPECT_EQ(parsed[0].path, "Software\\Vantrel\\VEK");  // the first spelling is kept
+    ASSERT_EQ(parsed[0].values.size(), 3u);
+    EXPECT_EQ(parsed[0].values[0].name, "Moon");
+    EXPECT_EQ(parsed[0].values[0].value, "1");  // the later value wins
+
+    std::string value;
+    EXPECT_EQ(store.GetStoreValue("software\\VANTREL\\Vek", "MOON", value), "0 OK");
+    EXPECT_EQ(value, "1");
+    EXPECT_EQ(store.GetStoreValue(kStoreKeyPath, "tzdisp", value), "0 OK");
+    EXPECT_EQ(value, "1");
+
+    // A write keeps one section and one line per name, in their first spelling.
+    EXPECT_EQ(store.SetStoreValue(kStoreKeyPath, "ipad", "1").rfind("0 Key already exists.", 0),
+              0u);
+    EXPECT_EQ(ReadAll(store.FilePath()),
+              "# Settings of VEK. Written by the program; edit with care.\n"
+              "[Software\\Vantrel\\VEK]\nMoon=1\nIPAD=1\nTZDisp=1\n"
+              "[Software\\Other]\nMOON=x\n");
 }
 
 TEST(StoredSwitches, DefaultsWhenMissingOrInvalidAreWrittenBack) {
@@ -226,52 +401,6 @@ TEST(StoreFolder, DefaultFolderFollowsTheEnvironment) {
     EXPECT_EQ(SettingsStore::DefaultFolder(), "/home/u/.config/Vantrel");
     env.Set("VEK_CONFIG_DIR", "/elsewhere");
     EXPECT_EQ(SettingsStore().FilePath(), "/elsewhere/VEK.conf");
-}
-
-TEST(FileHelpers, AtomicWriteReplacesOrKeepsTheOldFile) {
-    TempFolder tmp("vek-store-test");
-    const std::string target = tmp / "state.txt";
-    EXPECT_EQ(WriteFileAtomically(target, "first"), "");
-    EXPECT_EQ(WriteFileAtomically(target, "second"), "");
-    EXPECT_EQ(ReadAll(target), "second");
-    EXPECT_EQ(FileCount(tmp.path()), 1);
-
-    EXPECT_NE(WriteFileAtomically(tmp / "missing/state.txt", "x"), "");
-    fs::create_directory(tmp / "dir");
-    EXPECT_NE(WriteFileAtomically(tmp / "dir", "x"), "");
-    EXPECT_TRUE(fs::is_directory(tmp / "dir"));
-    EXPECT_EQ(FileCount(tmp.path()), 2);  // state.txt and dir, no leftovers
-    EXPECT_EQ(ReadAll(target), "second");
-}
-
-TEST(FileHelpers, ReadFileHeadReadsOnlyRegularFilesAndStopsAtTheLimit) {
-    TempFolder tmp("vek-store-test");
-    std::string out;
-    bool truncated = true;
-    WriteRaw(tmp / "f", "0123456789");
-    EXPECT_EQ(ReadFileHead(tmp / "f", 10, out, truncated), "");
-    EXPECT_EQ(out, "0123456789");
-    EXPECT_FALSE(truncated);
-    EXPECT_EQ(ReadFileHead(tmp / "f", 4, out, truncated), "");
-    EXPECT_EQ(out, "0123");
-    EXPECT_TRUE(truncated);
-
-    EXPECT_NE(ReadFileHead(tmp / "nothing", 4, out, truncated), "");
-    EXPECT_NE(ReadFileHead(tmp.path(), 4, out, truncated), "");
-    // A pipe without a writer would block a plain open; it is refused.
-    ASSERT_EQ(::mkfifo((tmp / "fifo").c_str(), 0600), 0);
-    EXPECT_NE(ReadFileHead(tmp / "fifo", 4, out, truncated), "");
-    EXPECT_NE(ReadFileHead("/dev/zero", 4, out, truncated), "");
-}
-
-TEST(FileHelpers, MakeFoldersCreatesParents) {
-    TempFolder tmp("vek-store-test");
-    EXPECT_EQ(MakeFolders(tmp / "a/b/c"), "");
-    EXPECT_TRUE(fs::is_directory(tmp / "a/b/c"));
-    EXPECT_EQ(MakeFolders(tmp / "a/b/c"), "");
-    WriteRaw(tmp / "file", "");
-    EXPECT_NE(MakeFolders(tmp / "file/sub"), "");
-    EXPECT_NE(MakeFolders(tmp / "file"), "");
 }
 
 }  // namespace

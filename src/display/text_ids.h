@@ -1,0 +1,191 @@
+// The numbers of the program texts the code uses (data/vek.dat), by name.
+// Texts that form a run (one per date slot, per date error, per stepping
+// interval, per sort entry) are reached from their first entry with
+// TextIdAt; the entries after the first are named too, so that every number
+// the code can ask for is listed here and checked against vek.dat.
+#pragma once
+
+namespace vek {
+
+enum TextId : int {
+    // The window
+    kTextProgramName = 1,        // "VEK"
+    kTextPlutoTableMissing = 2,  // the message when pluto.slx cannot be read
+    kTextDataMissingTitle = 3,   // its title
+    kTextWorldDate = 4,          // slot names 4..6: World date, 1st and 2nd birthdate
+    kTextFirstBirthdate = 5,
+    kTextSecondBirthdate = 6,
+    kTextFound = 7,  // "found", after a pattern's name
+    kTextClear = 8,
+    kTextWorldTransitsButton = 9,
+    kTextNatal1Button = 10,
+    kTextNatal2Button = 11,
+    kTextPersonal1Button = 12,
+    kTextPersonal2Button = 13,
+    kTextSynastry = 14,  // button, corner cell and report subject
+    kTextSave = 15,
+    kTextQuit = 16,
+    kTextNow = 18,
+    kTextCompute = 19,
+    kTextForward = 21,
+    kTextBack = 22,
+
+    // Titles of the table and the chart
+    kTextWorldTransitsTitle = 23,
+    kTextNatal1Title = 24,
+    kTextNatal2Title = 25,
+    kTextWorldChartTitle = 26,
+    kTextNatal1ChartTitle = 27,
+    kTextNatal2ChartTitle = 28,
+    kTextPersonal1Title = 29,
+    kTextPersonal2Title = 30,
+    kTextSynastryTitle = 31,
+    kTextAspectHint = 32,  // "Double-click an aspect to see ..."
+    kTextOrb = 33,
+    kTextOrbs = 34,
+    kTextOrbsTo = 35,  // "to" between the smallest and the largest orb
+
+    // Command buttons of the chart
+    kTextRun = 36,
+    kTextShowChart = 37,
+    kTextSaveAs = 39,  // "Save as ...", the state file
+    kTextLoadFrom = 40,
+    kTextShowTable = 41,
+    kTextSaveImageAs = 42,
+
+    // Zodiac and report titles
+    kTextSiderealZodiac = 46,
+    kTextTropicalZodiac = 47,
+    kTextSidereal = 48,  // the saved chart's zodiac note, first line
+    kTextTropical = 49,
+    kTextZodiac = 50,          // its second line
+    kTextLocalDatesNote = 51,  // "Dates are local dates in the time zone of ..."
+    kTextMoonEstimate = 53,    // "(Moon: about 12 hours within orb)"
+    kTextNatalMark = 56,       // "nat." before a natal body
+    kTextAnd = 57,
+    kTextOn = 58,
+
+    // Sort entries of the durations report, 60..66
+    kTextSortFirstPlanet = 60,
+    kTextSortAspect = 61,
+    kTextSortExactness = 62,
+    kTextSortSecondPlanet = 63,
+    kTextSortBeginning = 64,
+    kTextSortEnd = 65,
+    kTextSortDuration = 66,
+    kTextSortNatalPlanet = 67,  // personal transits, in place of 60
+    kTextTransits = 68,         // personal transits, in place of 63; corner cell
+
+    // Corner cells of the square table
+    kTextCornerFirstNatal = 69,
+    kTextCornerSecondNatal = 70,
+    kTextCornerNatal = 71,
+
+    // The natal report
+    kTextReportOneAspect = 72,    // "There is only one aspect in this [natal chart]."
+    kTextReportAspectCount = 73,  // "There are 20 aspects in this [natal chart]."
+    kTextReportClosest = 74,
+    kTextCornerFirstChart = 75,
+    kTextCornerSecondChart = 76,
+    kTextNatalChart = 77,
+    kTextReportAlsoExact = 78,
+    kTextReportNextClosest = 79,
+    kTextReportFromExact = 80,  // "[5 degrees] from exact."
+    kTextReportRemaining = 81,
+    kTextThereIsOne = 82,
+    kTextThereIs = 83,
+    kTextThereAre = 84,
+    kTextToNatalChartOf = 85,
+    kTextExactToArcMinute = 86,
+    kTextAllPatterns = 87,
+
+    // The annotation of a saved chart image
+    kTextNoteMadeWith = 92,  // three lines 92..94: "Chart made with VEK," ...
+    kTextNoteProgramFor = 93,
+    kTextNoteAspectPatterns = 94,
+    kTextNoteFirstBirthdate = 95,  // date block labels (the World date's is 4)
+    kTextNoteSecondBirthdate = 96,
+    kTextNotePersonalTransits = 97,
+    kTextNoteBothCharts = 98,  // heading of the hidden aspects, two charts
+    kTextNoteTransitAndNatal = 99,
+    kTextNoteInnerBodies = 100,  // "Su, Me, Ve, Ma"
+    kTextNoteAspectsHidden = 101,
+    kTextNoteInnerAspects = 102,  // one chart: "Aspects of Su, Me, Ve, Ma"
+    kTextNoteAreHidden = 103,
+
+    // The chart's legend
+    kTextLegendRetrograde = 104,
+    kTextLegendCloseAspect = 105,
+    kTextLegendRightClick = 106,
+    kTextLegendAriesAt = 107,  // "0° Aries at" / "the right"
+    kTextLegendAriesRight = 108,
+    kTextLegendTransiting = 109,
+    kTextLegendNatal = 110,
+    kTextLegendRetrogradeNatal = 111,
+    kTextLegendRetrogradeTransit = 112,
+    kTextLegendFirstBirthdate = 113,
+    kTextLegendSecondBirthdate = 114,
+    kTextLegendRetrogradeSecond = 115,
+    kTextLegendRetrogradeFirst = 116,
+
+    // Summary, messages
+    kTextRunTitle = 122,
+    kTextNoAspects = 126,
+    kTextAspectsInTotal = 127,  // "N aspects in total."
+    kTextStateSaved = 128,
+    kTextSaveChartTitle = 132,  // the file dialog of "Save image as ..."
+    kTextPngImages = 133,
+    kTextImageSaved = 134,
+    kTextImageNotSaved = 135,
+    kTextDateIncomplete = 145,  // date errors 145..148 for codes -1..-4
+    kTextDateInvalid = 146,
+    kTextDateTooEarly = 147,
+    kTextDateTooLate = 148,
+    kTextSaveBeforeQuitting = 149,
+    kTextInputErrorTitle = 153,
+    kTextMeanDeviation = 154,
+
+    // The durations report
+    kTextDurationsCaption = 159,  // "Durations:"
+    kTextWorldTransitsLower = 160,
+    kTextPersonalTransitsLower = 161,
+    kTextDatesFrom = 165,
+    kTextDatesTo = 166,
+    kTextUnknown = 168,
+    kTextBetween = 169,
+    kTextIntervalHalfHour = 170,  // stepping intervals 170..174
+    kTextOneDay = 171,
+    kTextOneWeek = 172,
+    kTextOneMonth = 173,
+    kTextOneYear = 174,
+    kTextDays = 175,
+    kTextYears = 176,
+    kTextNatalReportCaption = 177,
+    kTextSynastryReportCaption = 178,
+    kTextFor = 179,
+
+    // Language, publisher, confirmations
+    kTextLanguage = 187,
+    kTextEnglish = 200,
+    kTextGerman = 201,
+    kTextPublisher = 310,  // "Vantrel"
+    kTextClearAllEntriesOf = 342,
+    kTextClearWorldDateQuestion = 343,  // per slot 343..345
+    kTextClearFirstBirthdateQuestion = 344,
+    kTextClearSecondBirthdateQuestion = 345,
+    kTextChart = 346,         // title of the crowded-chart warning
+    kTextChartCrowded = 347,  // "There is no room left for every planet symbol ..."
+    kTextNoTransitsToReport = 382,
+    kTextNoAspectsToReport = 383,
+    kTextSaveImageTip = 388,  // tool tip of "Save image as ..."
+    kTextRetrograde = 389,
+    kTextRestore = 398,
+    kTextStateRestored = 399,
+};
+
+// Entry `offset` of the run of texts that starts at `first`.
+constexpr TextId TextIdAt(TextId first, int offset) {
+    return static_cast<TextId>(static_cast<int>(first) + offset);
+}
+
+}  // namespace vek
