@@ -2,6 +2,7 @@
 // wording.
 #pragma once
 
+#include <string>
 #include <utility>
 
 #include "display/program_text.h"
@@ -20,6 +21,26 @@ inline const ProgramTextTable& RealTextTable() {
 
 inline ProgramTexts RealTexts(int language) {
     return ProgramTexts(RealTextTable(), language);
+}
+
+// A table in which every number from 1 to 400 reads "text N" in English and
+// "Text N" in German: a test sees which text went where, and in which
+// language.
+inline const ProgramTextTable& NumberedTextTable() {
+    static const ProgramTextTable table = [] {
+        std::string file;
+        for (int n = 1; n <= 400; ++n) {
+            const std::string number = std::to_string(n);
+            file += number + " en: text " + number + "\n" + number + " de: Text " + number + "\n";
+        }
+        Result<ProgramTextTable> parsed = ProgramTextTable::Parse(file);
+        return parsed ? std::move(parsed).value() : ProgramTextTable();
+    }();
+    return table;
+}
+
+inline ProgramTexts NumberedTexts(int language) {
+    return ProgramTexts(NumberedTextTable(), language);
 }
 
 }  // namespace vek::testing

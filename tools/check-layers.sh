@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks that every quoted include in src/, tests/, bench/, tools/ and fuzz/
 # points to the including file's own layer or one below it. The core's
-# layers, lowest first: util platform engine time display app; the front ends
-# cli and gui stand on the whole core and not on each other.
+# layers, lowest first: util platform engine time display app; the chart
+# painter (paint) stands on the whole core; the front ends cli and gui stand
+# on the core and the painter and not on each other.
 # Usage: tools/check-layers.sh [SOURCE_ROOT]
 set -euo pipefail
 root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
@@ -14,6 +15,7 @@ rank() {
     [ "${layers[$i]}" = "$1" ] && { echo "$i"; return; }
   done
   case "$1" in
+    paint) echo 9 ;;
     cli) echo 10 ;;
     gui) echo 11 ;;
     *) echo -1 ;;

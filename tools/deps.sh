@@ -2,8 +2,8 @@
 # Installs the Debian 12 packages the build and the tests need, when missing.
 set -euo pipefail
 pkgs=(build-essential cmake pkg-config libswe-dev qt6-base-dev libgtest-dev libgmock-dev
-      libbenchmark-dev swe-basic-data swe-standard-data fonts-dejavu-core fonts-liberation
-      xvfb xauth qt6-translations-l10n)
+      libbenchmark-dev qt6-svg-dev swe-basic-data swe-standard-data fonts-dejavu-core
+      fonts-liberation xvfb xauth qt6-translations-l10n)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -45,9 +45,20 @@ enum TextId : int {
     kTextOrbs = 34,
     kTextOrbsTo = 35,  // "to" between the smallest and the largest orb
 
+    // Command buttons of the chart
+    kTextRun = 36,
+    kTextShowChart = 37,
+    kTextSaveAs = 39,  // "Save as ...", the state file
+    kTextLoadFrom = 40,
+    kTextShowTable = 41,
+    kTextSaveImageAs = 42,
+
     // Zodiac and report titles
     kTextSiderealZodiac = 46,
     kTextTropicalZodiac = 47,
+    kTextSidereal = 48,  // the saved chart's zodiac note, first line
+    kTextTropical = 49,
+    kTextZodiac = 50,          // its second line
     kTextLocalDatesNote = 51,  // "Dates are local dates in the time zone of ..."
     kTextMoonEstimate = 53,    // "(Moon: about 12 hours within orb)"
     kTextNatalMark = 56,       // "nat." before a natal body
@@ -88,11 +99,44 @@ enum TextId : int {
     kTextExactToArcMinute = 86,
     kTextAllPatterns = 87,
 
+    // The annotation of a saved chart image
+    kTextNoteMadeWith = 92,  // three lines 92..94: "Chart made with VEK," ...
+    kTextNoteProgramFor = 93,
+    kTextNoteAspectPatterns = 94,
+    kTextNoteFirstBirthdate = 95,  // date block labels (the World date's is 4)
+    kTextNoteSecondBirthdate = 96,
+    kTextNotePersonalTransits = 97,
+    kTextNoteBothCharts = 98,  // heading of the hidden aspects, two charts
+    kTextNoteTransitAndNatal = 99,
+    kTextNoteInnerBodies = 100,  // "Su, Me, Ve, Ma"
+    kTextNoteAspectsHidden = 101,
+    kTextNoteInnerAspects = 102,  // one chart: "Aspects of Su, Me, Ve, Ma"
+    kTextNoteAreHidden = 103,
+
+    // The chart's legend
+    kTextLegendRetrograde = 104,
+    kTextLegendCloseAspect = 105,
+    kTextLegendRightClick = 106,
+    kTextLegendAriesAt = 107,  // "0° Aries at" / "the right"
+    kTextLegendAriesRight = 108,
+    kTextLegendTransiting = 109,
+    kTextLegendNatal = 110,
+    kTextLegendRetrogradeNatal = 111,
+    kTextLegendRetrogradeTransit = 112,
+    kTextLegendFirstBirthdate = 113,
+    kTextLegendSecondBirthdate = 114,
+    kTextLegendRetrogradeSecond = 115,
+    kTextLegendRetrogradeFirst = 116,
+
     // Summary, messages
     kTextRunTitle = 122,
     kTextNoAspects = 126,
     kTextAspectsInTotal = 127,  // "N aspects in total."
     kTextStateSaved = 128,
+    kTextSaveChartTitle = 132,  // the file dialog of "Save image as ..."
+    kTextPngImages = 133,
+    kTextImageSaved = 134,
+    kTextImageNotSaved = 135,
     kTextDateIncomplete = 145,  // date errors 145..148 for codes -1..-4
     kTextDateInvalid = 146,
     kTextDateTooEarly = 147,
@@ -129,8 +173,11 @@ enum TextId : int {
     kTextClearWorldDateQuestion = 343,  // per slot 343..345
     kTextClearFirstBirthdateQuestion = 344,
     kTextClearSecondBirthdateQuestion = 345,
+    kTextChart = 346,         // title of the crowded-chart warning
+    kTextChartCrowded = 347,  // "There is no room left for every planet symbol ..."
     kTextNoTransitsToReport = 382,
     kTextNoAspectsToReport = 383,
+    kTextSaveImageTip = 388,  // tool tip of "Save image as ..."
     kTextRetrograde = 389,
     kTextRestore = 398,
     kTextStateRestored = 399,

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/compute.h"
+#include "display/chart_image.h"
 #include "display/program_text.h"
 #include "display/results_text.h"
 #include "engine/angle_text.h"
@@ -37,11 +38,6 @@
 namespace vek::gui {
 
 namespace {
-
-// The program's version (the project's 0.1); the window caption shows it as
-// major "." minor "2".
-constexpr int kVersionMajor = 0;
-constexpr int kVersionMinor = 1;
 
 // Layout of the window in twips.
 constexpr int kMargin = 120;
@@ -98,7 +94,7 @@ FrmMain::FrmMain(Dialogs& dialogs, Environment env, QWidget* parent)
 FrmMain::~FrmMain() = default;
 
 QString FrmMain::VersionText() const {
-    return QString::number(kVersionMajor) + "." + QString::number(kVersionMinor) + "2";
+    return QString::fromStdString(ProgramVersionText());
 }
 
 // ---------------------------------------------------------------------------
@@ -232,6 +228,7 @@ void FrmMain::CreateControls() {
     txbReport1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     popUp_ = new PopUp(this);
+    CreateChartControls();
     PlaceControls();
     SetTabOrder();
 }
@@ -383,6 +380,9 @@ bool FrmMain::Load() {
     show();
     PlaceAtTopLeft();
     RestoreAtStartup();
+    LayoutCommandButtons();
+    UpdateSaveAsButton();
+    UpdateChartButtons();
 
     setWindowTitle(PT(kTextProgramName) + " " + VersionText());
     Timer1_.start();
@@ -514,7 +514,11 @@ void FrmMain::UpdateHintLabel() {
     lblClickonAspect_->show();
     const Mode m = SelectedMode();
     const bool hint = ModeInfoOf(m).transits;
-    lblClickonAspect_->setText(hint ? PT(kTextAspectHint) : QString());
+    if (ChartShown()) {
+        lblClickonAspect_->setText(Q(state_.results.zodiacLabel));
+    } else {
+        lblClickonAspect_->setText(hint ? PT(kTextAspectHint) : QString());
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -525,7 +529,7 @@ void FrmMain::UpdateHintLabel() {
 void FrmMain::Compute() {
     inputErrorReported_ = false;
     lastDateError_ = 0;
-    const ComputeRequest request{SelectedMode(), anglesInRadians_, false};
+    const ComputeRequest request{SelectedMode(), anglesInRadians_, ChartShown()};
     DateRowFailure failed;
     const Status computed = state_.Compute(request, &failed);
     // The conversion fills in an empty time and zone, as the user sees.
@@ -547,8 +551,17 @@ void FrmMain::ShowResults() {
     picTable_->Show(state_.results.table);
     QTextEdit* box = state_.results.twoCharts ? txbReport1_ : txbReport_;
     box->setPlainText(Q(state_.results.summary));
-    picTable_->show();
+    // The chart, when shown, is drawn again for the new result; a chart too
+    // crowded to draw gives way to the table.
+    if (!ChartShown()) {
+        picTable_->show();
+    } else if (!DrawChart()) {
+        lblTitle_->setText(Q(UpdateTitle(state_.results.ComputedMode, false,
+                                         state_.engine.orbs.summary, state_.Texts())));
+    }
     ArrangeReportArea();
+    UpdateChartButtons();
+    UpdateSaveAsButton();
 }
 
 void FrmMain::ArrangeReportArea() {
@@ -661,6 +674,8 @@ void FrmMain::SetLanguageDependentText() {
     cmdCompute_->setText(PT(kTextCompute));
     cmdForwardBack_[0]->setText(PT(kTextForward));
     cmdForwardBack_[1]->setText(PT(kTextBack));
+    UpdateSaveAsButton();
+    UpdateChartButtons();
     if (lblStatus_->text().isEmpty() || !blnStartupCompleted_) {
         lblStatus_->setText(StandingStatusText());
     }
@@ -690,6 +705,7 @@ void FrmMain::TimerTick() {
     cmdForwardBack_[1]->setEnabled(step);
     cboForwardBack_->setEnabled(step);
     lblStatus_->setVisible(picTable_->isVisible() && txbReport_->isVisible());
+    UpdateChartButtons();
     if (stateJustSaved_) {
         if (++stateTicks_ > 5) stateJustSaved_ = false;
     }

@@ -19,6 +19,7 @@
 #include "app/compute.h"
 #include "app/program_state.h"
 #include "app/state_file.h"
+#include "display/chart_wheel.h"
 #include "display/settings.h"
 #include "engine/engine.h"
 #include "platform/settings_store.h"
@@ -37,6 +38,7 @@ class QTranslator;
 
 namespace vek::gui {
 
+class ChartView;
 class Dialogs;
 class PopUp;
 class TableGrid;
@@ -54,6 +56,9 @@ class FrmMain : public QWidget {
         // The computer's zone in minutes east of Greenwich; unset: asked of
         // the system.
         std::optional<int> localZoneMinutes;
+        // The ink of the body glyphs that chart placement reads; unset: the
+        // glyph font's.
+        const GlyphInks* glyphInks = nullptr;
     };
 
     FrmMain(Dialogs& dialogs, Environment env, QWidget* parent = nullptr);
@@ -83,6 +88,8 @@ class FrmMain : public QWidget {
     const ComputeResults& Results() const { return state_.results; }
     const Settings& CoreSettings() const { return state_.settings; }
     TableGrid* Grid() const { return picTable_; }
+    ChartView* Graphic() const { return picGraphic_; }
+    bool ChartShown() const;
     int WidthLimit() const { return widthLimit_; }    // twips
     int HeightLimit() const { return heightLimit_; }  // twips
     const std::string& AutoStatePath() const { return autoStatePath_; }
@@ -153,6 +160,16 @@ class FrmMain : public QWidget {
 
     QString StandingStatusText() const;
 
+    // The chart wheel and its image (frm_main_chart.cpp).
+    void CreateChartControls();
+    void LayoutCommandButtons();
+    void UpdateSaveAsButton();
+    void UpdateChartButtons();
+    void OnToggleGraphic();
+    bool DrawChart();
+    void OnSaveAs();
+    void SaveChartImage();
+
     // State files.
     AppState CurrentState() const;
     void ApplyState(const AppState& state);
@@ -216,6 +233,11 @@ class FrmMain : public QWidget {
     QLabel* lblClickonAspect_ = nullptr;
     QLabel* lblStatus_ = nullptr;
     TableGrid* picTable_ = nullptr;
+    ChartView* picGraphic_ = nullptr;
+    QPushButton* cmdRun_ = nullptr;
+    QPushButton* cmdToggleGraphic_ = nullptr;
+    QPushButton* cmdSaveAs_ = nullptr;
+    QPushButton* cmdLoadState_ = nullptr;
     QTextEdit* txbReport_ = nullptr;
     QTextEdit* txbReport1_ = nullptr;
     PopUp* popUp_ = nullptr;

@@ -27,6 +27,10 @@ int Twips::ToPixels(int twips) {
     return static_cast<int>(std::lround(twips * dpi_ / 1440.0));
 }
 
+double Twips::PixelsPerTwip() {
+    return dpi_ / 1440.0;
+}
+
 int Twips::FromPixels(int pixels) {
     return static_cast<int>(std::lround(pixels * 1440.0 / dpi_));
 }

@@ -20,6 +20,8 @@ class Twips {
     static double LogicalDpi();
 
     static int ToPixels(int twips);
+    // Device-independent pixels per twip, for painters that draw in twips.
+    static double PixelsPerTwip();
     static int FromPixels(int pixels);
 
     // Places a widget with a geometry given in twips.

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -25,6 +26,7 @@
 #include "../program_texts.h"
 #include "display/program_text.h"
 #include "display/results_text.h"
+#include "gui/chart_view.h"
 #include "gui/dialogs.h"
 #include "gui/frm_main.h"
 #include "gui/table_grid.h"
@@ -622,6 +624,214 @@ TEST_F(FrmMainTest, TheWindowKeepsWithinItsSizeLimits) {
     w.resize(Twips::ToPixels(12000), Twips::ToPixels(7000));
     Button("cmdCompute")->click();
     EXPECT_EQ(w.width(), Twips::ToPixels(12000));
+}
+
+}  // namespace
+}  // namespace vek::gui
+
+// ---------------------------------------------------------------------------
+// The chart wheel
+
+namespace vek::gui {
+namespace {
+
+class ChartWindowTest : public FrmMainTest {
+  protected:
+    void Toggle() { Button("cmdToggleGraphic")->click(); }
+    ChartView* Chart() const { return window->Graphic(); }
+    // The last message shown.
+    const ScriptedDialogs::Asked& Last() const { return dialogs.asked().back(); }
+};
+
+TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls) {
+    FrmMain& w = Start();
+    QPushButton* toggle = Button("cmdToggleGraphic");
+    QPushButton* saveAs = Button("cmdSaveAs");
+    QPushButton* load = Button("cmdLoadState");
+    QPushButton* run = Button("cmdRun");
+    const QString tableTitle = Find<QLabel>("lblTitle")->text();
+    EXPECT_EQ(toggle->text(), PT(*window, kTextShowChart));
+    EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveAs));
+    EXPECT_TRUE(load->isVisible());
+    EXPECT_FALSE(run->isVisible());
+    EXPECT_FALSE(Chart()->isVisible());
+
+    Toggle();
+    EXPECT_TRUE(dialogs.asked().empty());
+    EXPECT_TRUE(w.ChartShown());
+    EXPECT_FALSE(w.Grid()->isVisible());
+    EXPECT_EQ(Chart()->objectName(), "picGraphic");
+    EXPECT_EQ(Twips::Left(Chart()), 1200);
+    EXPECT_EQ(Twips::Width(Chart()), 6000);
+    EXPECT_EQ(Twips::Height(Chart()), 6000);
+    EXPECT_EQ(Chart()->y(), w.Grid()->y());
+    EXPECT_EQ(toggle->text(), PT(*window, kTextShowTable));
+    EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveImageAs));
+    EXPECT_EQ(saveAs->toolTip(), PT(*window, kTextSaveImageTip));
+    EXPECT_FALSE(load->isVisible());
+    // World transits with the Moon: the run button is offered.
+    EXPECT_TRUE(run->isVisible());
+    EXPECT_EQ(run->text(), PT(*window, kTextRun));
+    // The chart's title ("°" for " degrees" in world transits).
+    EXPECT_NE(Find<QLabel>("lblTitle")->text(), tableTitle);
+    EXPECT_FALSE(Find<QLabel>("lblStatus")->isVisible());
+    EXPECT_EQ(Find<QLabel>("lblClickonAspect")->text(),
+              QString::fromStdString(w.Results().zodiacLabel));
+    // The drawing is the current result's: ten glyphs, and a line for each
+    // aspect the table shows.
+    const ChartWheel& wheel = Chart()->Wheel();
+    EXPECT_TRUE(wheel.drawn);
+    EXPECT_EQ(wheel.Count(ChartRole::BodyGlyph), 10u);
+    int shown = 0;
+    for (const TableCell& c : w.Results().table.txbCell)
+        if (c.kind == CellKind::Aspect && c.visible && c.aspect > 0) ++shown;
+    EXPECT_GT(shown, 0);
+    EXPECT_EQ(wheel.Count(ChartRole::AspectLine), static_cast<size_t>(shown));
+    Snapshot("chart_world");
+
+    Toggle();
+    EXPECT_FALSE(w.ChartShown());
+    EXPECT_TRUE(w.Grid()->isVisible());
+    EXPECT_EQ(toggle->text(), PT(*window, kTextShowChart));
+    EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveAs));
+    EXPECT_TRUE(saveAs->toolTip().isEmpty());
+    EXPECT_TRUE(load->isVisible());
+    EXPECT_FALSE(run->isVisible());
+    EXPECT_EQ(Find<QLabel>("lblTitle")->text(), tableTitle);
+}
+
+TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
+    FrmMain& w = Start();
+    Toggle();
+    ASSERT_TRUE(w.ChartShown());
+    Choose("cboForwardBack", 2);  // a day: the Moon moves
+    const ChartWheel::Anchor before = Chart()->Wheel().anchors[0][kMoon];
+    Button("cmdForwardBack_0")->click();
+    EXPECT_TRUE(w.ChartShown());
+    const ChartWheel::Anchor after = Chart()->Wheel().anchors[0][kMoon];
+    EXPECT_TRUE(before.x != after.x || before.y != after.y);
+    Button("cmdForwardBack_1")->click();
+    EXPECT_EQ(Chart()->Wheel().anchors[0][kMoon].x, before.x);
+    EXPECT_EQ(Chart()->Wheel().anchors[0][kMoon].y, before.y);
+
+    // Personal transits: the double wheel, still shown.
+    EnterDate(1, 7, 4, "1960", 25, 14);
+    Option("optPersonal_0")->click();
+    ASSERT_EQ(w.ComputedMode(), Mode::Personal1);
+    EXPECT_TRUE(w.ChartShown());
+    EXPECT_TRUE(Chart()->Wheel().twoCharts);
+    EXPECT_EQ(Twips::Width(Chart()), 9900);
+    EXPECT_EQ(Twips::Height(Chart()), 6600);
+    EXPECT_EQ(Chart()->Wheel().legendBlocks, (std::array<int, 2>{0, 1}));
+    EXPECT_EQ(Chart()->Wheel().Count(ChartRole::BodyGlyph), 20u);
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowTable));
+    Snapshot("chart_personal");
+
+    // Natal aspects: no run button.
+    Option("optNatal_0")->click();
+    EXPECT_FALSE(Chart()->Wheel().twoCharts);
+    EXPECT_FALSE(Button("cmdRun")->isVisible());
+
+    // A language switch redraws the chart with the legend in that language,
+    // and the chart's captions fit their buttons.
+    Option("optGerman")->click();
+    EXPECT_TRUE(w.ChartShown());
+    bool germanLegend = false;
+    for (const ChartPrimitive& p : Chart()->Wheel().items)
+        germanLegend =
+            germanLegend || (p.role == ChartRole::Legend &&
+                             QString::fromStdString(p.text) == PT(*window, kTextLegendRetrograde));
+    EXPECT_TRUE(germanLegend);
+    for (const char* name : {"cmdToggleGraphic", "cmdSaveAs"}) {
+        QPushButton* b = Button(name);
+        EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width()) << name;
+    }
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowTable));
+    EXPECT_EQ(Button("cmdSaveAs")->text(), PT(*window, kTextSaveImageAs));
+    Snapshot("chart_natal_de");
+}
+
+TEST_F(ChartWindowTest, ACrowdedChartWarnsAndLeavesTheTableShown) {
+    // Glyphs so large that each covers the disc right of and below its
+    // place: soon no place is free.
+    static const GlyphInks huge = SolidGlyphInks(12000, 12000);
+    env.glyphInks = &huge;
+    FrmMain& w = Start();
+    Toggle();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(Last().text, PT(*window, kTextChartCrowded));
+    EXPECT_EQ(Last().title, PT(*window, kTextChart));
+    EXPECT_EQ(Last().icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(w.ChartShown());
+    EXPECT_TRUE(w.Grid()->isVisible());
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowChart));
+    EXPECT_TRUE(Button("cmdLoadState")->isVisible());
+}
+
+TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
+    Start();
+    Toggle();
+    // Cancelled: nothing is written, nothing said.
+    dialogs.QueueFileName(std::nullopt);
+    Button("cmdSaveAs")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::SaveFile);
+    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextSaveChartTitle));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextPngImages) + " (*.png) | *.png");
+
+    const QString png = tmp.filePath("chart.png");
+    dialogs.QueueFileName(png);
+    Button("cmdSaveAs")->click();
+    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + png);
+    EXPECT_EQ(Last().title, PT(*window, kTextSaveImageAs));
+    EXPECT_EQ(Last().icon, MessageIcon::Information);
+    QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 400);
+    EXPECT_EQ(image.width(), image.height());
+    // The legend leaves the chart on the screen too, until the next drawing.
+    EXPECT_EQ(Chart()->Wheel().Count(ChartRole::Legend), 0u);
+    Toggle();
+    Toggle();
+    EXPECT_EQ(Chart()->Wheel().Count(ChartRole::Legend), 5u);
+
+    // SVG by its name.
+    const QString svg = tmp.filePath("chart.svg");
+    dialogs.QueueFileName(svg);
+    Button("cmdSaveAs")->click();
+    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + svg);
+    QFile f(svg);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("<svg"));
+
+    // Any other name gets ".png": the contents always match the name, and a
+    // chosen ".bmp" name is neither overwritten with PNG data nor removed.
+    WriteFile(Path("old.bmp"), "BM old");
+    dialogs.QueueFileName(tmp.filePath("old.bmp"));
+    Button("cmdSaveAs")->click();
+    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + tmp.filePath("old.bmp.png"));
+    EXPECT_FALSE(QImage(tmp.filePath("old.bmp.png")).isNull());
+    QFile bmp(tmp.filePath("old.bmp"));
+    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
+    EXPECT_EQ(bmp.readAll(), "BM old");
+}
+
+TEST_F(ChartWindowTest, AFailedSaveLeavesTheExistingFileAndSaysSo) {
+    Start();
+    Toggle();
+    // The folder is a regular file: no one, root included, can write into it.
+    WriteFile(Path("existing.png"), "earlier image");
+    const QString target = tmp.filePath("existing.png") + "/chart.png";
+    dialogs.QueueFileName(target);
+    Button("cmdSaveAs")->click();
+    ASSERT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 1);
+    EXPECT_TRUE(Last().text.startsWith(PT(*window, kTextImageNotSaved) + "\n" + target + "\n"))
+        << Last().text.toStdString();
+    EXPECT_FALSE(Last().text.contains(PT(*window, kTextImageSaved)));
+    QFile f(tmp.filePath("existing.png"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "earlier image");
+    EXPECT_EQ(QDir(tmp.path()).entryList({"existing.png*"}, QDir::Files).size(), 1);
 }
 
 }  // namespace

@@ -1,0 +1,405 @@
+#include "display/chart_wheel.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/modes.h"
+
+namespace vek {
+
+namespace {
+
+// Glyphs of a chart that find no free place down to this radius make the
+// chart too crowded to draw.
+constexpr double kSmallestRadius = 100;
+// Each failed test moves a glyph inward by 1 %.
+constexpr double kRadiusStep = 0.99;
+// The glyph's print origin lies this far up and left of its point.
+constexpr int kGlyphOffset = 150;
+// The sign ring: radius and print offset.
+constexpr int kSignRadius = 800;
+constexpr int kSignOffset = 50;
+
+// Round half to even, as the drawing's integer conversions do.
+int RoundEven(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
+
+ChartPrimitive Text(ChartRole role, int x, int y, std::string text, ChartFont font, Color color) {
+    ChartPrimitive p;
+    p.kind = ChartPrimitive::Kind::Text;
+    p.role = role;
+    p.x1 = x;
+    p.y1 = y;
+    p.text = std::move(text);
+    p.font = font;
+    p.color = color;
+    return p;
+}
+
+ChartPrimitive Line(ChartRole role, int x1, int y1, int x2, int y2, Color color, int width) {
+    ChartPrimitive p;
+    p.kind = ChartPrimitive::Kind::Line;
+    p.role = role;
+    p.x1 = x1;
+    p.y1 = y1;
+    p.x2 = x2;
+    p.y2 = y2;
+    p.color = color;
+    p.width = width;
+    return p;
+}
+
+// The drawing under way: the model, its occupancy raster and the glyphs.
+class WheelDrawing {
+  public:
+    WheelDrawing(const WheelInput& in, const GlyphInks& inks, const WheelGeometry& g, bool two)
+        : in_(in), inks_(inks), g_(g), raster_(g.width, g.height) {
+        w_.twoCharts = two;
+        w_.geometry = g;
+        w_.mode = in.chart ? in.chart->mode : Mode::None;
+        bodyCount_ = in.includeMoon ? kMaxBodies : kMaxBodies - 1;
+        if (in.chart) bodyCount_ = std::min(bodyCount_, in.chart->bodyCount);
+    }
+
+    void DrawDisc() {
+        ChartPrimitive d;
+        d.kind = ChartPrimitive::Kind::Disc;
+        d.role = ChartRole::Disc;
+        d.x1 = g_.cx;
+        d.y1 = g_.cy;
+        d.r = g_.discRadius;
+        d.color = kChartWhite;
+        d.fill = kChartBlack;
+        w_.items.push_back(d);
+        raster_.StartWithDisc(g_.cx, g_.cy, g_.discRadius);
+    }
+
+    void DrawSectorSpokes() {
+        for (int k = 0; k < 12; ++k) {
+            const double a = k * kPi / 6;
+            w_.items.push_back(Line(
+                ChartRole::Spoke, g_.cx, g_.cy, RoundEven(g_.cx + g_.firstRadius * std::cos(a)),
+                RoundEven(g_.cy - g_.firstRadius * std::sin(a)), kChartLineColor, 1));
+        }
+    }
+
+    double Longitude(int body, int chart) const { return in_.chart->longitude[body][chart]; }
+
+    // Places every glyph of one chart, from the last body to the first.
+    // False when one of them found no place.
+    bool PlaceGlyphs(int chart, bool opaqueBox) {
+        if (!in_.chart) return true;
+        for (int b = bodyCount_; b >= 1; --b) {
+            const double lambda = Longitude(b, chart);
+            if (lambda < 0) continue;
+            double r = g_.firstRadius;
+            while (!IsGlyphSpaceFree(lambda, r)) {
+                r *= kRadiusStep;
+                if (r < kSmallestRadius) {
+                    w_.crowded = true;
+                    return false;
+                }
+            }
+            ChartWheel::Anchor& a = w_.anchors[chart][b];
+            a.placed = true;
+            a.radius = r;
+            a.x = RoundEven(std::cos(lambda) * r + g_.cx - kGlyphOffset);
+            a.y = RoundEven(g_.cy - std::sin(lambda) * r - kGlyphOffset);
+            const GlyphInk& ink = inks_[b];
+            if (opaqueBox) raster_.StampBox(a.x, a.y, ink.boxWidth, ink.boxHeight);
+            raster_.StampInk(ink, a.x, a.y);
+        }
+        return true;
+    }
+
+    bool IsGlyphSpaceFree(double lambda, double r) const {
+        const int gx = RoundEven(std::cos(lambda) * r + g_.cx);
+        const int gy = RoundEven(g_.cy - std::sin(lambda) * r);
+        return raster_.IsGlyphSpaceFree(gx, gy, g_.testWidth, g_.testHeight);
+    }
+
+    // The aspect cells of the table: row and column give the two bodies.
+    void DrawAspectLines() {
+        if (!in_.table || !in_.names) return;
+        const TableModel& t = *in_.table;
+        TableModel rc;
+        for (int i = 0; i < t.intNumCells && i < kMaxNumCells; ++i) {
+            const TableCell& cell = t.txbCell[i];
+            if (cell.kind != CellKind::Aspect || !cell.visible) continue;
+            rc.GetRowCol(i, t.intNumCols);
+            const int row = rc.intRow, col = rc.intCol;
+            for (int a = 1; a <= kAspectCount; ++a) {
+                const std::string& abbreviation = in_.names->AspectAbbreviation[a];
+                if (abbreviation.empty() || cell.text.find(abbreviation) == std::string::npos ||
+                    in_.aspectColor[a] == 0) {
+                    continue;
+                }
+                int from = 0, to = 0, fromChart = 0;
+                if (w_.twoCharts) {
+                    if (!in_.includeMoon && (row == 11 || col == 11)) continue;
+                    from = row - 1;  // chart B
+                    to = col - 1;    // chart A
+                    fromChart = 1;
+                } else {
+                    if (!in_.includeMoon && col == 9) continue;
+                    from = row - 1;
+                    to = col + 1;
+                }
+                if (from < 1 || from > kMaxBodies || to < 1 || to > kMaxBodies) continue;
+                if (in_.suppressInnerAspects && (kBodies[from].inner || kBodies[to].inner)) {
+                    continue;
+                }
+                const ChartWheel::Anchor& p = w_.anchors[fromChart][from];
+                const ChartWheel::Anchor& q = w_.anchors[0][to];
+                if (!p.placed || !q.placed) continue;  // a body without a position
+                ChartPrimitive l = Line(ChartRole::AspectLine, p.x + kLineOffset, p.y + kLineOffset,
+                                        q.x + kLineOffset, q.y + kLineOffset, in_.aspectColor[a],
+                                        cell.bold ? 2 : 1);
+                l.first = from;
+                l.second = to;
+                l.aspect = a;
+                l.chart = fromChart;
+                w_.items.push_back(l);
+            }
+        }
+    }
+
+    void PrintGlyphs(int chart) {
+        GlyphTables glyphs;
+        FillGlyphTables(glyphs);
+        for (int b = bodyCount_; b >= 1; --b) {
+            const ChartWheel::Anchor& a = w_.anchors[chart][b];
+            if (!a.placed) continue;
+            const bool retro = in_.chart->retrograde[b][chart];
+            ChartPrimitive p = Text(ChartRole::BodyGlyph, a.x, a.y, glyphs.PlanetGlyph[b],
+                                    ChartFont::Glyph, kChartWhite);
+            p.chart = chart;
+            p.body = b;
+            if (chart == 0) {
+                p.underline = retro;
+            } else {
+                p.color = retro ? kRetrogradeBColor : kDirectBColor;
+                p.opaque = true;
+                p.fill = w_.background;
+            }
+            w_.items.push_back(p);
+        }
+    }
+
+    void DrawSignGlyphs() {
+        GlyphTables glyphs;
+        FillGlyphTables(glyphs);
+        for (int s = 0; s < kSignCount; ++s) {
+            const double angle = s * kPi / 6 + kPi / 12;
+            w_.items.push_back(Text(ChartRole::SignGlyph,
+                                    RoundEven(g_.cx + kSignRadius * std::cos(angle) - kSignOffset),
+                                    RoundEven(g_.cy - kSignRadius * std::sin(angle) - kSignOffset),
+                                    glyphs.SignGlyph[s], ChartFont::SignGlyph, kChartLineColor));
+        }
+    }
+
+    void PrintChartLegend(int block, Color color) {
+        const LegendBlock& b = LegendBlockOf(block);
+        for (size_t i = 0; i < b.lines.size(); ++i) {
+            ChartPrimitive p = Text(ChartRole::Legend, w_.twoCharts ? b.leftDouble : b.leftSingle,
+                                    static_cast<int>(i) * kLegendLineStep,
+                                    in_.texts.ProgramText(b.lines[i]), ChartFont::Legend, color);
+            p.opaque = true;
+            p.fill = w_.background;
+            p.legendBlock = block;
+            w_.items.push_back(p);
+        }
+        w_.legendBlocks[w_.legendBlocks[0] < 0 ? 0 : 1] = block;
+    }
+
+    ChartWheel& Model() { return w_; }
+
+  private:
+    const WheelInput& in_;
+    const GlyphInks& inks_;
+    WheelGeometry g_;
+    GlyphSpaceRaster raster_;
+    ChartWheel w_;
+    int bodyCount_ = kMaxBodies;
+};
+
+}  // namespace
+
+const char* ChartFontFamily(ChartFont f) {
+    return f == ChartFont::Glyph || f == ChartFont::SignGlyph ? kGlyphFontName : kTextFontName;
+}
+
+double ChartFontPoints(ChartFont f) {
+    switch (f) {
+        case ChartFont::Glyph:
+            return 14;
+        case ChartFont::SignGlyph:
+            return 8;
+        case ChartFont::Legend:
+            return 8.25;
+        case ChartFont::Note:
+            return 10;
+    }
+    return 10;
+}
+
+GlyphInks SolidGlyphInks(int boxWidthTwips, int boxHeightTwips) {
+    GlyphInks inks;
+    GlyphInk g;
+    g.boxWidth = boxWidthTwips;
+    g.boxHeight = boxHeightTwips;
+    g.width = (boxWidthTwips + kTwipsPerPixel - 1) / kTwipsPerPixel;
+    g.height = (boxHeightTwips + kTwipsPerPixel - 1) / kTwipsPerPixel;
+    g.ink.assign(static_cast<size_t>(g.width * g.height), 1);
+    for (int b = 1; b <= kMaxBodies; ++b) inks[b] = g;
+    return inks;
+}
+
+const LegendBlock& LegendBlockOf(int block) {
+    static const LegendBlock kBlocks[4] = {
+        {{kTextLegendRetrograde, kTextLegendCloseAspect, kTextLegendRightClick}, 0, 1700, false},
+        {{kTextLegendTransiting, kTextLegendNatal, kTextLegendRetrogradeNatal,
+          kTextLegendRetrogradeTransit},
+         7050,
+         7050,
+         false},
+        {{kTextLegendFirstBirthdate, kTextLegendSecondBirthdate, kTextLegendRetrogradeSecond,
+          kTextLegendRetrogradeFirst},
+         7300,
+         7300,
+         false},
+        {{kTextLegendAriesAt, kTextLegendAriesRight}, 4600, 4600, true},
+    };
+    return kBlocks[std::clamp(block, 0, 3)];
+}
+
+size_t ChartWheel::Count(ChartRole role) const {
+    return static_cast<size_t>(std::count_if(
+        items.begin(), items.end(), [&](const ChartPrimitive& p) { return p.role == role; }));
+}
+
+WheelInput MakeWheelInput(const Chart& chart, const TableModel& table, const NameTables& names,
+                          const Settings& settings, const ProgramTexts& texts) {
+    WheelInput in;
+    in.chart = &chart;
+    in.table = &table;
+    in.names = &names;
+    in.aspectColor = settings.accepted.AspectColor;
+    in.includeMoon = settings.accepted.IncludeMoon;
+    in.zodiacSectors = settings.accepted.ShowZodiacSectors;
+    in.suppressInnerAspects = !settings.accepted.ShowInnerPlanetAspects;
+    in.texts = texts;
+    return in;
+}
+
+ChartWheel DrawWheel(const WheelInput& in, const GlyphInks& inks) {
+    WheelDrawing d(in, inks, kSingleWheel, false);
+    d.DrawDisc();
+    if (in.zodiacSectors) d.DrawSectorSpokes();
+    if (!d.PlaceGlyphs(0, false)) return std::move(d.Model());
+    // The legend's opaque lines reach onto the disc; painted before the
+    // lines and glyphs they never hide a glyph (placement does not see them
+    // either way).
+    d.PrintChartLegend(0, kChartBlack);
+    d.PrintChartLegend(3, kChartBlack);
+    d.DrawAspectLines();
+    d.PrintGlyphs(0);
+    if (in.zodiacSectors) d.DrawSignGlyphs();
+    d.Model().drawn = true;
+    return std::move(d.Model());
+}
+
+ChartWheel DrawDoubleWheel(const WheelInput& in, const GlyphInks& inks) {
+    WheelDrawing d(in, inks, kDoubleWheel, true);
+    d.DrawDisc();
+    if (in.zodiacSectors) d.DrawSectorSpokes();
+    // Chart A in white on the disc, then chart B in black on boxes of the
+    // background colour; each keeps its own anchors.
+    if (!d.PlaceGlyphs(0, false) || !d.PlaceGlyphs(1, true)) return std::move(d.Model());
+    const bool synastry = in.chart && in.chart->mode == Mode::Synastry;
+    d.PrintChartLegend(0, kChartBlack);
+    d.PrintChartLegend(synastry ? 2 : 1, kChartBlack);
+    d.DrawAspectLines();
+    d.PrintGlyphs(0);
+    d.PrintGlyphs(1);
+    if (in.zodiacSectors) d.DrawSignGlyphs();
+    d.Model().drawn = true;
+    return std::move(d.Model());
+}
+
+ChartWheel DrawChartWheel(const WheelInput& in, const GlyphInks& inks) {
+    const bool two = in.chart && ModeInfoOf(in.chart->mode).twoCharts;
+    return two ? DrawDoubleWheel(in, inks) : DrawWheel(in, inks);
+}
+
+// ---------------------------------------------------------------------------
+// Occupancy raster
+
+GlyphSpaceRaster::GlyphSpaceRaster(int widthTwips, int heightTwips)
+    : w_(std::max(0, widthTwips / kTwipsPerPixel)),
+      h_(std::max(0, heightTwips / kTwipsPerPixel)),
+      occupied_(static_cast<size_t>(w_) * static_cast<size_t>(h_), 1) {}
+
+void GlyphSpaceRaster::StartWithDisc(int cx, int cy, int radius) {
+    // A pixel is black when its centre lies inside the one-pixel rim.
+    const double inner = radius - kTwipsPerPixel;
+    for (int py = 0; py < h_; ++py) {
+        const double dy = py * kTwipsPerPixel + kTwipsPerPixel / 2.0 - cy;
+        for (int px = 0; px < w_; ++px) {
+            const double dx = px * kTwipsPerPixel + kTwipsPerPixel / 2.0 - cx;
+            occupied_[static_cast<size_t>(py) * w_ + px] =
+                dx * dx + dy * dy <= inner * inner ? 0 : 1;
+        }
+    }
+}
+
+namespace {
+// The pixel that holds a twip coordinate (floor division, also below 0).
+int PixelOf(int twips) {
+    return twips >= 0 ? twips / kTwipsPerPixel : -((-twips + kTwipsPerPixel - 1) / kTwipsPerPixel);
+}
+}  // namespace
+
+void GlyphSpaceRaster::StampInk(const GlyphInk& ink, int xTwips, int yTwips) {
+    // A print origin between two pixels spreads the ink over both.
+    const int px0 = PixelOf(xTwips) + ink.left, py0 = PixelOf(yTwips) + ink.top;
+    const int spreadX = xTwips % kTwipsPerPixel != 0 ? 1 : 0;
+    const int spreadY = yTwips % kTwipsPerPixel != 0 ? 1 : 0;
+    for (int y = 0; y < ink.height; ++y) {
+        for (int x = 0; x < ink.width; ++x) {
+            if (!ink.ink[static_cast<size_t>(y) * ink.width + x]) continue;
+            for (int sy = 0; sy <= spreadY; ++sy) {
+                for (int sx = 0; sx <= spreadX; ++sx) {
+                    const int px = px0 + x + sx, py = py0 + y + sy;
+                    if (px >= 0 && py >= 0 && px < w_ && py < h_)
+                        occupied_[static_cast<size_t>(py) * w_ + px] = 1;
+                }
+            }
+        }
+    }
+}
+
+void GlyphSpaceRaster::StampBox(int xTwips, int yTwips, int widthTwips, int heightTwips) {
+    if (widthTwips <= 0 || heightTwips <= 0) return;
+    const int x0 = std::max(0, PixelOf(xTwips)), y0 = std::max(0, PixelOf(yTwips));
+    const int x1 = std::min(w_ - 1, PixelOf(xTwips + widthTwips - 1));
+    const int y1 = std::min(h_ - 1, PixelOf(yTwips + heightTwips - 1));
+    for (int py = y0; py <= y1; ++py)
+        for (int px = x0; px <= x1; ++px) occupied_[static_cast<size_t>(py) * w_ + px] = 1;
+}
+
+bool GlyphSpaceRaster::OccupiedAt(int xTwips, int yTwips) const {
+    const int px = PixelOf(xTwips), py = PixelOf(yTwips);
+    if (px < 0 || py < 0 || px >= w_ || py >= h_) return true;
+    return occupied_[static_cast<size_t>(py) * w_ + px] != 0;
+}
+
+bool GlyphSpaceRaster::IsGlyphSpaceFree(int gx, int gy, int testWidth, int testHeight) const {
+    for (int dx = 0; dx <= testWidth; dx += 10)
+        for (int dy = 0; dy <= testHeight; dy += 10)
+            if (OccupiedAt(gx + dx - kGlyphOffset, gy + dy - kGlyphOffset)) return false;
+    return true;
+}
+
+}  // namespace vek

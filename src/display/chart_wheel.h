@@ -1,0 +1,188 @@
+// The chart wheel as a drawing model: a dark disc on which the bodies stand as
+// glyphs at their ecliptic longitudes and every aspect the table shows is a
+// coloured line between two glyphs. DrawWheel draws one chart (world
+// transits, natal aspects), DrawDoubleWheel two (personal transits,
+// synastry). The result is a list of primitives in twips (discs, lines and
+// texts, in painting order) together with the glyph anchors; a front end
+// paints it, tests read it.
+//
+// Glyph placement reads what has been drawn so far, pixel by pixel, at 15
+// twips a pixel: a glyph position is free when every sampled pixel of its box
+// is black (the disc) or the spoke colour. The model keeps those pixels in a
+// small raster of its own, so placement needs no screen; the ink of each body
+// glyph at that resolution comes from whoever renders the glyph font.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "display/program_text.h"
+#include "display/settings.h"
+#include "display/table_model.h"
+#include "engine/chart.h"
+#include "engine/vocabulary.h"
+
+namespace vek {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+inline constexpr Color kChartLineColor = Rgb(64, 64, 64);      // spokes, sign glyphs
+inline constexpr Color kChartBackground = Rgb(224, 224, 224);  // around the disc
+inline constexpr Color kChartWhite = Rgb(255, 255, 255);
+inline constexpr Color kChartBlack = 0;
+inline constexpr Color kRetrogradeBColor = Rgb(32, 32, 255);  // chart B glyph, retrograde
+inline constexpr Color kDirectBColor = Rgb(32, 32, 32);       // chart B glyph, direct
+
+// Fonts of the drawing. Sizes in points; a point is 20 twips.
+enum class ChartFont {
+    Glyph,      // "Starfont Sans" 14: body glyphs
+    SignGlyph,  // "Starfont Sans" 8: sign glyphs
+    Legend,     // "Arial" 8.25: legend lines
+    Note,       // "Arial" 10: the annotation of a saved image
+};
+const char* ChartFontFamily(ChartFont f);
+double ChartFontPoints(ChartFont f);
+inline int ChartFontTwips(ChartFont f) {
+    return static_cast<int>(ChartFontPoints(f) * 20 + 0.5);
+}
+
+// What a primitive stands for.
+enum class ChartRole { Disc, Spoke, AspectLine, BodyGlyph, SignGlyph, Legend, Note };
+
+struct ChartPrimitive {
+    enum class Kind { Disc, Line, Text };
+    Kind kind = Kind::Line;
+    ChartRole role = ChartRole::Spoke;
+    // Disc: centre (x1, y1), radius r. Line: from (x1, y1) to (x2, y2).
+    // Text: print position (x1, y1), the top-left corner of the text; with
+    // alignRight (x1, y1) is its top-right corner.
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0, r = 0;
+    Color color = 0;  // line, outline or text colour
+    Color fill = 0;   // disc interior; text box of an opaque text
+    int width = 1;    // line width in pixels
+    std::string text;
+    ChartFont font = ChartFont::Glyph;
+    bool underline = false;
+    bool opaque = false;  // text printed on a box of `fill`
+    bool alignRight = false;
+    // Body glyphs: chart 0 (A) or 1 (B) and body 1..10. Aspect lines: the
+    // chart B (two charts) or first body, the other body, and the aspect.
+    int chart = 0;
+    int body = 0;
+    int first = 0, second = 0, aspect = 0;
+    int legendBlock = -1;  // legend lines: block 0..3
+};
+
+// Ink of one body glyph at 15 twips a pixel, printed with its top-left corner
+// at pixel (0, 0): width × height cells, row by row, non-zero where the glyph
+// leaves any ink; cell (0, 0) is pixel (left, top). boxWidth and boxHeight
+// are the size of the glyph's text box in twips (an opaque print fills it).
+struct GlyphInk {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> ink;
+    int boxWidth = 0;
+    int boxHeight = 0;
+};
+using GlyphInks = std::array<GlyphInk, kMaxBodies + 1>;  // index = body
+
+// Every body glyph inked over its whole box of w × h twips: a stand-in for
+// the glyph font where its shapes do not matter.
+GlyphInks SolidGlyphInks(int boxWidthTwips, int boxHeightTwips);
+
+// Geometry of the two drawings, in twips.
+struct WheelGeometry {
+    int left, width, height;  // the picture box
+    int cx, cy;               // centre
+    int discRadius;
+    int firstRadius;  // spoke length and first glyph radius
+    int testWidth, testHeight;
+};
+inline constexpr WheelGeometry kSingleWheel = {1200, 6000, 6000, 3000, 3000, 2950, 2900, 250, 300};
+inline constexpr WheelGeometry kDoubleWheel = {1200, 9900, 6600, 4950, 3300, 3250, 3200, 250, 350};
+
+// Legend blocks: the program texts of the lines, the left edge in the
+// single and the double wheel, and whether the text background stays opaque
+// after the block.
+struct LegendBlock {
+    std::vector<TextId> lines;
+    int leftSingle;
+    int leftDouble;
+    bool opaqueAfter;
+};
+const LegendBlock& LegendBlockOf(int block);  // 0..3
+inline constexpr int kLegendLineStep = 210;
+
+// Everything the drawing reads of the current result.
+struct WheelInput {
+    const Chart* chart = nullptr;
+    const TableModel* table = nullptr;
+    const NameTables* names = nullptr;  // aspect abbreviations as the cells show them
+    AspectColors aspectColor = DefaultAspectColors();
+    bool includeMoon = true;
+    bool zodiacSectors = true;          // "Include sectors of the zodiac in charts"
+    bool suppressInnerAspects = false;  // "Don't show aspects including inner planets"
+    ProgramTexts texts;                 // the legend's, in the current language
+};
+
+// The input from a compute's chart and table with the accepted settings.
+WheelInput MakeWheelInput(const Chart& chart, const TableModel& table, const NameTables& names,
+                          const Settings& settings, const ProgramTexts& texts);
+
+struct ChartWheel {
+    bool twoCharts = false;
+    Mode mode = Mode::None;
+    // False when a glyph found no free place down to radius 100: the drawing
+    // stopped there and must not be shown (the caller warns).
+    bool drawn = false;
+    bool crowded = false;
+    WheelGeometry geometry = kSingleWheel;
+    Color background = kChartBackground;
+    std::vector<ChartPrimitive> items;
+    // Print origin of each body's glyph (chart 0 = A, 1 = B), in twips.
+    struct Anchor {
+        bool placed = false;
+        int x = 0, y = 0;
+        double radius = 0;  // where the free place was found
+    };
+    std::array<std::array<Anchor, kMaxBodies + 1>, 2> anchors{};
+    std::array<int, 2> legendBlocks = {-1, -1};
+
+    int WidthPixels() const { return geometry.width / kTwipsPerPixel; }
+    int HeightPixels() const { return geometry.height / kTwipsPerPixel; }
+    size_t Count(ChartRole role) const;
+};
+
+// Aspect lines start and end here, relative to a glyph's print origin.
+inline constexpr int kLineOffset = 120;
+
+// The single wheel (world transits, natal aspects) and the double wheel
+// (personal transits, synastry). DrawChartWheel picks by the chart's mode.
+ChartWheel DrawWheel(const WheelInput& in, const GlyphInks& inks);
+ChartWheel DrawDoubleWheel(const WheelInput& in, const GlyphInks& inks);
+ChartWheel DrawChartWheel(const WheelInput& in, const GlyphInks& inks);
+
+// The occupancy of a drawing at 15 twips a pixel: which pixels hold
+// something other than the black disc or the spoke colour. Outside the
+// picture everything counts as occupied.
+class GlyphSpaceRaster {
+  public:
+    GlyphSpaceRaster(int widthTwips, int heightTwips);
+    // Occupied everywhere except the disc's interior (inside its one-pixel rim).
+    void StartWithDisc(int cx, int cy, int radius);
+    void StampInk(const GlyphInk& ink, int xTwips, int yTwips);
+    void StampBox(int xTwips, int yTwips, int widthTwips, int heightTwips);
+    bool OccupiedAt(int xTwips, int yTwips) const;
+    // The pixel test for a glyph whose box starts at (gx − 150, gy − 150).
+    bool IsGlyphSpaceFree(int gx, int gy, int testWidth, int testHeight) const;
+
+  private:
+    int w_, h_;
+    std::vector<uint8_t> occupied_;
+};
+
+}  // namespace vek

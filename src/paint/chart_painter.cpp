@@ -1,0 +1,227 @@
+#include "paint/chart_painter.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgGenerator>
+#include <cmath>
+#include <string_view>
+
+#include "util/files.h"
+
+// The resource file lives in the static paint library; registering it here
+// keeps the linker from dropping it.
+static void InitPaintResources() {
+    Q_INIT_RESOURCE(paint);
+}
+
+namespace vek::paint {
+
+namespace {
+
+QColor ToQColor(Color c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Where a text printed with its top-left corner at (x, y) has its baseline,
+// and the box an opaque print fills.
+QRectF TextBox(const ChartPrimitive& p, const QFontMetricsF& fm) {
+    const double w = fm.horizontalAdvance(Q(p.text));
+    const double x = p.alignRight ? p.x1 - w : p.x1;
+    return QRectF(x, p.y1, w, fm.height());
+}
+
+bool IsGlyphFont(ChartFont f) {
+    return f == ChartFont::Glyph || f == ChartFont::SignGlyph;
+}
+
+void PaintText(QPainter& painter, const ChartPrimitive& p, bool glyphsAsOutlines) {
+    const QFont font = ChartQFont(p.font, p.underline);
+    const QFontMetricsF fm(font);
+    QRectF box = TextBox(p, fm);
+    if (p.font == ChartFont::Glyph) {
+        // The glyph font's symbols sit at different places within their
+        // advance; each body glyph is moved sideways so that the middle of
+        // its ink is where the aspect lines end.
+        const QRectF ink = fm.tightBoundingRect(Q(p.text));
+        box.translate(p.x1 + kLineOffset - (box.left() + ink.center().x()), 0);
+    }
+    if (p.opaque) painter.fillRect(box, ToQColor(p.fill));
+    const QPointF baseline(box.left(), box.top() + fm.ascent());
+    if (glyphsAsOutlines && IsGlyphFont(p.font)) {
+        // A file viewed elsewhere has no glyph font: the glyphs go in as
+        // outlines (with their underline).
+        QPainterPath path;
+        path.addText(baseline, font, Q(p.text));
+        painter.fillPath(path, ToQColor(p.color));
+        return;
+    }
+    painter.setFont(font);
+    painter.setPen(ToQColor(p.color));
+    painter.drawText(baseline, Q(p.text));
+}
+
+}  // namespace
+
+QString InstallChartFonts() {
+    static int fontId = -2;
+    if (fontId == -2) {
+        InitPaintResources();
+        if (QFontDatabase::families().contains(kGlyphFontName)) {
+            fontId = -3;  // already there (the window registers it too)
+        } else {
+            fontId = QFontDatabase::addApplicationFont(":/paint/StarfontSans.ttf");
+        }
+        QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"});
+    }
+    if (fontId == -1) return "The glyph font could not be loaded from the program's resources.";
+    if (!QFontDatabase::families().contains(kGlyphFontName))
+        return QString("The glyph font \"") + kGlyphFontName + "\" is not available.";
+    return QString();
+}
+
+QFont ChartQFont(ChartFont f, bool underline) {
+    QFont font(ChartFontFamily(f));
+    // Pixel sizes in twips: the painter's coordinates are twips.
+    font.setPixelSize(ChartFontTwips(f));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setUnderline(underline);
+    return font;
+}
+
+void TwipsToDevice(QPainter& painter, double scale) {
+    painter.scale(scale / kTwipsPerPixel, scale / kTwipsPerPixel);
+}
+
+void PaintChart(QPainter& painter, const ChartWheel& wheel, bool glyphsAsOutlines) {
+    painter.save();
+    // At the drawing's own resolution lines and discs are drawn without
+    // smoothing, every pixel in its exact colour, as glyph placement and
+    // the white-background rule read them; finer devices smooth them.
+    const double scale = painter.deviceTransform().m11() * kTwipsPerPixel;
+    painter.setRenderHint(QPainter::Antialiasing, scale > 1.01);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.fillRect(QRectF(0, 0, wheel.geometry.width, wheel.geometry.height),
+                     ToQColor(wheel.background));
+    for (const ChartPrimitive& p : wheel.items) {
+        switch (p.kind) {
+            case ChartPrimitive::Kind::Disc: {
+                // The rim is one pixel wide.
+                painter.setPen(QPen(ToQColor(p.color), kTwipsPerPixel));
+                painter.setBrush(ToQColor(p.fill));
+                painter.drawEllipse(QPointF(p.x1, p.y1), p.r, p.r);
+                painter.setBrush(Qt::NoBrush);
+                break;
+            }
+            case ChartPrimitive::Kind::Line: {
+                QPen pen(ToQColor(p.color), p.width * kTwipsPerPixel);
+                pen.setCapStyle(Qt::RoundCap);
+                painter.setPen(pen);
+                painter.drawLine(QPointF(p.x1, p.y1), QPointF(p.x2, p.y2));
+                break;
+            }
+            case ChartPrimitive::Kind::Text:
+                PaintText(painter, p, glyphsAsOutlines);
+                break;
+        }
+    }
+    painter.restore();
+}
+
+QImage RenderChart(const ChartWheel& wheel, double scale) {
+    const int w = static_cast<int>(std::lround(wheel.WidthPixels() * scale));
+    const int h = static_cast<int>(std::lround(wheel.HeightPixels() * scale));
+    QImage image(std::max(1, w), std::max(1, h), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TwipsToDevice(painter, scale);
+    PaintChart(painter, wheel);
+    painter.end();
+    return image;
+}
+
+const GlyphInks& MeasuredGlyphInks() {
+    static const GlyphInks inks = [] {
+        InstallChartFonts();
+        GlyphInks result;
+        GlyphTables glyphs;
+        FillGlyphTables(glyphs);
+        const QFont font = ChartQFont(ChartFont::Glyph);
+        const QFontMetricsF fm(font);
+        for (int b = 1; b <= kMaxBodies; ++b) {
+            ChartPrimitive p;
+            p.kind = ChartPrimitive::Kind::Text;
+            p.text = glyphs.PlanetGlyph[b];
+            p.font = ChartFont::Glyph;
+            p.color = kChartWhite;
+            const QRectF box = TextBox(p, fm);
+            GlyphInk& ink = result[b];
+            ink.boxWidth = static_cast<int>(std::ceil(box.width()));
+            ink.boxHeight = static_cast<int>(std::ceil(box.height()));
+            // Room around the text box for ink outside the advance.
+            constexpr int kMargin = 4;
+            ink.left = ink.top = -kMargin;
+            ink.width = ink.boxWidth / kTwipsPerPixel + 2 * kMargin;
+            ink.height = ink.boxHeight / kTwipsPerPixel + 2 * kMargin;
+            QImage image(ink.width, ink.height, QImage::Format_ARGB32);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            TwipsToDevice(painter, 1);
+            painter.translate(kMargin * kTwipsPerPixel, kMargin * kTwipsPerPixel);
+            painter.setRenderHint(QPainter::TextAntialiasing, true);
+            PaintText(painter, p, false);
+            painter.end();
+            ink.ink.assign(static_cast<size_t>(ink.width * ink.height), 0);
+            for (int y = 0; y < ink.height; ++y)
+                for (int x = 0; x < ink.width; ++x)
+                    ink.ink[static_cast<size_t>(y) * ink.width + x] =
+                        qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+        }
+        return result;
+    }();
+    return inks;
+}
+
+Status WriteChartFile(const ChartWheel& wheel, const QString& path, double scale) {
+    if (!(scale > 0) || scale > 16) return Fail("The scale must lie between 0 and 16.");
+    // The image is made in memory and saved in one piece, as every file of
+    // the user's is (a link stays a link, a failure leaves the old file).
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const bool svg = QFileInfo(path).suffix().compare("svg", Qt::CaseInsensitive) == 0;
+    if (svg) {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        const QSize size(static_cast<int>(std::lround(wheel.WidthPixels() * scale)),
+                         static_cast<int>(std::lround(wheel.HeightPixels() * scale)));
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setTitle("VEK chart");
+        QPainter painter;
+        if (!painter.begin(&generator))
+            return Fail(path.toStdString() + ": the SVG drawing could not be started.");
+        TwipsToDevice(painter, scale);
+        PaintChart(painter, wheel, true);
+        painter.end();
+    } else {
+        QImageWriter writer(&buffer, "png");
+        if (!writer.write(RenderChart(wheel, scale)))
+            return Fail(path.toStdString() + ": " + writer.errorString().toStdString());
+    }
+    buffer.close();
+    return WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                               std::string_view(bytes.constData(), bytes.size()));
+}
+
+}  // namespace vek::paint

@@ -1,0 +1,558 @@
+// The chart wheel's drawing model: glyph placement by the pixel rule, one
+// line per shown aspect and nothing else, line widths and colours, the Moon
+// and the sector options, a crowded chart, the double wheel's second chart,
+// the legend, and the saved image's recolouring and annotation.
+#include "display/chart_wheel.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "../program_texts.h"
+#include "display/chart_image.h"
+#include "engine/modes.h"
+
+namespace vek {
+namespace {
+
+double Deg(double d) {
+    return d / 360.0 * kTwoPi;
+}
+
+// Glyph boxes of about the glyph font's size: 240 × 330 twips.
+const GlyphInks& Inks() {
+    static const GlyphInks inks = SolidGlyphInks(240, 330);
+    return inks;
+}
+
+// Texts that read "text N": the tests see which program text went where.
+ProgramTexts Texts(int language = kEnglish) {
+    return testing::NumberedTexts(language);
+}
+
+// A chart with every body spread around the circle, 36° apart, and its table
+// laid out with empty aspect cells.
+class WheelTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        BuildNameTables(names, kEnglish);
+        SetMode(Mode::World);
+    }
+
+    void SetMode(Mode mode) {
+        chart = Chart();
+        chart.mode = mode;
+        chart.twoCharts = ModeInfoOf(mode).twoCharts;
+        chart.bodyCount = kMaxBodies;
+        for (int b = 1; b <= kMaxBodies; ++b) {
+            chart.longitude[b][0] = Deg(36.0 * (b - 1) + 5);
+            chart.longitude[b][1] = Deg(36.0 * (b - 1) + 23);
+        }
+        table = TableModel();
+        if (chart.twoCharts) {
+            table.LayoutSquareTable(mode, false, Texts());
+        } else {
+            table.LayoutTriangularTable();
+        }
+    }
+
+    // Shows aspect `aspect` in the cell of a pair (as the chart lists it).
+    void ShowAspect(int first, int second, int aspect, bool bold = false) {
+        const int i = table.AspectCellIndex(first, second);
+        ASSERT_GE(i, 0) << first << "/" << second;
+        TableCell& c = table.txbCell[i];
+        c.text = names.AspectAbbreviation[aspect] + "\r\n1°2' s";
+        c.bold = bold;
+        c.aspect = aspect;
+        c.visible = true;
+    }
+
+    WheelInput Input() const {
+        WheelInput in;
+        in.chart = &chart;
+        in.table = &table;
+        in.names = &names;
+        in.aspectColor = colors;
+        in.includeMoon = includeMoon;
+        in.zodiacSectors = sectors;
+        in.suppressInnerAspects = suppressInner;
+        in.texts = Texts();
+        return in;
+    }
+    ChartWheel Draw() const { return DrawChartWheel(Input(), Inks()); }
+
+    // (first, second, aspect) of every aspect line.
+    static std::multiset<std::tuple<int, int, int>> Lines(const ChartWheel& w) {
+        std::multiset<std::tuple<int, int, int>> s;
+        for (const ChartPrimitive& p : w.items)
+            if (p.role == ChartRole::AspectLine) s.insert({p.first, p.second, p.aspect});
+        return s;
+    }
+    static const ChartPrimitive* Glyph(const ChartWheel& w, int chart, int body) {
+        for (const ChartPrimitive& p : w.items)
+            if (p.role == ChartRole::BodyGlyph && p.chart == chart && p.body == body) return &p;
+        return nullptr;
+    }
+
+    Chart chart;
+    TableModel table;
+    NameTables names;
+    AspectColors colors = DefaultAspectColors();
+    bool includeMoon = true;
+    bool sectors = true;
+    bool suppressInner = false;
+};
+
+// Whether two boxes of w × h twips at two print origins overlap by more than
+// `slack` twips (the test samples every 10 twips and reads 15-twip pixels, so
+// boxes can be a pixel apart or overlap by one).
+bool Overlap(const ChartWheel::Anchor& a, int aw, int ah, const ChartWheel::Anchor& b, int bw,
+             int bh, int slack = kTwipsPerPixel) {
+    return a.x + aw > b.x + slack && b.x + bw > a.x + slack && a.y + ah > b.y + slack &&
+           b.y + bh > a.y + slack;
+}
+
+TEST_F(WheelTest, EveryGlyphStandsInsideTheRimAtItsLongitude) {
+    const ChartWheel w = Draw();
+    ASSERT_TRUE(w.drawn);
+    EXPECT_FALSE(w.crowded);
+    for (int b = 1; b <= kMaxBodies; ++b) {
+        const ChartWheel::Anchor& a = w.anchors[0][b];
+        ASSERT_TRUE(a.placed) << b;
+        // The first radius reaches the rim, so every glyph moves inward a few
+        // steps of 1 %, and its whole test box lies inside the disc.
+        EXPECT_LT(a.radius, 2900.0);
+        EXPECT_GT(a.radius, 2500.0);
+        for (int dx : {0, 250})
+            for (int dy : {0, 300})
+                EXPECT_LT(std::hypot(a.x + dx - 3000, a.y + dy - 3000), 2950.0) << b;
+        // The glyph's point lies at its longitude.
+        const double angle = std::atan2(3000 - (a.y + 150), a.x + 150 - 3000);
+        EXPECT_NEAR(std::remainder(angle - chart.longitude[b][0], kTwoPi), 0, 0.002) << b;
+        const ChartPrimitive* g = Glyph(w, 0, b);
+        ASSERT_NE(g, nullptr);
+        EXPECT_EQ(g->x1, a.x);
+        EXPECT_EQ(g->y1, a.y);
+        EXPECT_EQ(g->color, kChartWhite);
+        EXPECT_FALSE(g->opaque);
+    }
+}
+
+TEST_F(WheelTest, ASecondBodyAtTheSameLongitudeMovesInwardUntilItsBoxIsClear) {
+    for (double deg : {0.0, 45.0, 90.0, 200.0}) {
+        chart.longitude[kSun][0] = chart.longitude[kMercury][0] = Deg(deg);
+        chart.longitude[kVenus][0] = Deg(deg + 180);
+        const ChartWheel w = Draw();
+        ASSERT_TRUE(w.drawn);
+        // Mercury is placed first (the loop runs down from the last body).
+        const ChartWheel::Anchor& me = w.anchors[0][kMercury];
+        const ChartWheel::Anchor& su = w.anchors[0][kSun];
+        EXPECT_LT(su.radius, me.radius) << deg;
+        EXPECT_FALSE(Overlap(su, 250, 300, me, 240, 330)) << deg;
+        // One step further out the test box would still touch Mercury.
+        ChartWheel::Anchor outer = su;
+        const double r = su.radius / 0.99;
+        outer.x = static_cast<int>(std::lround(std::cos(Deg(deg)) * r + 3000 - 150));
+        outer.y = static_cast<int>(std::lround(3000 - std::sin(Deg(deg)) * r - 150));
+        double farthest = 0;
+        for (int dx : {0, 250})
+            for (int dy : {0, 300})
+                farthest = std::max(farthest, std::hypot(outer.x + dx - 3000, outer.y + dy - 3000));
+        EXPECT_TRUE(Overlap(outer, 250, 300, me, 240, 330, -kTwipsPerPixel) ||
+                    farthest > 2950 - 2 * kTwipsPerPixel)
+            << deg;
+    }
+}
+
+TEST_F(WheelTest, EveryShownAspectHasOneLineBetweenTheGlyphCentresAndNoOtherLineExists) {
+    ShowAspect(kSun, kMars, kSquare);
+    ShowAspect(kVenus, kMoon, kTrine);
+    ShowAspect(kJupiter, kPluto, kConjunction, true);
+    ShowAspect(kSaturn, kNeptune, kQuincunx);
+    const ChartWheel w = Draw();
+    ASSERT_TRUE(w.drawn);
+    const std::multiset<std::tuple<int, int, int>> want = {{kSun, kMars, kSquare},
+                                                           {kVenus, kMoon, kTrine},
+                                                           {kJupiter, kPluto, kConjunction},
+                                                           {kSaturn, kNeptune, kQuincunx}};
+    EXPECT_EQ(Lines(w), want);
+    for (const ChartPrimitive& p : w.items) {
+        if (p.role != ChartRole::AspectLine) continue;
+        const ChartWheel::Anchor& a = w.anchors[0][p.first];
+        const ChartWheel::Anchor& b = w.anchors[0][p.second];
+        EXPECT_EQ(p.x1, a.x + 120);
+        EXPECT_EQ(p.y1, a.y + 120);
+        EXPECT_EQ(p.x2, b.x + 120);
+        EXPECT_EQ(p.y2, b.y + 120);
+        EXPECT_EQ(p.color, colors[p.aspect]);
+        // A bold cell (a close aspect) gives a line of width 2.
+        EXPECT_EQ(p.width, p.aspect == kConjunction ? 2 : 1);
+    }
+    // Painting order: the legend under the lines, the lines under the glyphs.
+    size_t lastLegend = 0, firstLine = w.items.size(), lastLine = 0, firstGlyph = w.items.size();
+    for (size_t i = 0; i < w.items.size(); ++i) {
+        const ChartRole role = w.items[i].role;
+        if (role == ChartRole::Legend) lastLegend = i;
+        if (role == ChartRole::AspectLine) lastLine = i, firstLine = std::min(firstLine, i);
+        if (role == ChartRole::BodyGlyph) firstGlyph = std::min(firstGlyph, i);
+    }
+    EXPECT_LT(lastLegend, firstLine);
+    EXPECT_LT(lastLine, firstGlyph);
+}
+
+TEST_F(WheelTest, AnAspectSwitchedOffOrAnEmptyCellDrawsNothing) {
+    ShowAspect(kSun, kMars, kSquare);
+    ShowAspect(kSun, kVenus, kSextile);
+    colors[kSquare] = 0;
+    // A cell whose text is not an aspect's (an empty aspect cell) is no line.
+    table.txbCell[table.AspectCellIndex(kMercury, kJupiter)].visible = true;
+    const ChartWheel w = Draw();
+    const std::multiset<std::tuple<int, int, int>> want = {{kSun, kVenus, kSextile}};
+    EXPECT_EQ(Lines(w), want);
+}
+
+TEST_F(WheelTest, TheMoonExcludedHasNoGlyphAndNoLines) {
+    ShowAspect(kVenus, kMoon, kTrine);
+    ShowAspect(kSun, kMoon, kOpposition);
+    ShowAspect(kSun, kMars, kSquare);
+    includeMoon = false;
+    const ChartWheel w = Draw();
+    ASSERT_TRUE(w.drawn);
+    EXPECT_FALSE(w.anchors[0][kMoon].placed);
+    EXPECT_EQ(Glyph(w, 0, kMoon), nullptr);
+    EXPECT_EQ(w.Count(ChartRole::BodyGlyph), 9u);
+    const std::multiset<std::tuple<int, int, int>> want = {{kSun, kMars, kSquare}};
+    EXPECT_EQ(Lines(w), want);
+}
+
+TEST_F(WheelTest, ABodyWithoutAPositionHasNoGlyphAndNoLines) {
+    chart.longitude[kPluto][0] = kAfterDataRange;
+    ShowAspect(kSun, kPluto, kTrine);
+    ShowAspect(kSun, kMars, kSquare);
+    const ChartWheel w = Draw();
+    ASSERT_TRUE(w.drawn);
+    EXPECT_EQ(Glyph(w, 0, kPluto), nullptr);
+    EXPECT_EQ(Lines(w).size(), 1u);
+}
+
+TEST_F(WheelTest, HiddenInnerBodyAspectsDrawNoLines) {
+    ShowAspect(kSun, kJupiter, kTrine);
+    ShowAspect(kMars, kSaturn, kSquare);
+    ShowAspect(kJupiter, kSaturn, kSextile);
+    suppressInner = true;
+    const std::multiset<std::tuple<int, int, int>> want = {{kJupiter, kSaturn, kSextile}};
+    EXPECT_EQ(Lines(Draw()), want);
+}
+
+TEST_F(WheelTest, SectorsGiveTwelveSpokesAndSignGlyphsOrNone) {
+    ChartWheel w = Draw();
+    EXPECT_EQ(w.Count(ChartRole::Spoke), 12u);
+    EXPECT_EQ(w.Count(ChartRole::SignGlyph), 12u);
+    for (const ChartPrimitive& p : w.items) {
+        if (p.role == ChartRole::Spoke) {
+            EXPECT_EQ(p.color, kChartLineColor);
+            EXPECT_NEAR(std::hypot(p.x2 - p.x1, p.y2 - p.y1), 2900, 1);
+        }
+        if (p.role == ChartRole::SignGlyph) {
+            // The sign ring lies close to the centre, inside the planets.
+            EXPECT_NEAR(std::hypot(p.x1 + 50 - 3000, p.y1 + 50 - 3000), 800, 1);
+            EXPECT_EQ(p.color, kChartLineColor);
+        }
+    }
+    sectors = false;
+    w = Draw();
+    EXPECT_EQ(w.Count(ChartRole::Spoke), 0u);
+    EXPECT_EQ(w.Count(ChartRole::SignGlyph), 0u);
+    EXPECT_EQ(w.Count(ChartRole::BodyGlyph), 10u);
+}
+
+TEST_F(WheelTest, SpokesCountAsFreeSpaceForTheGlyphs) {
+    // A glyph exactly on a spoke finds its place as without spokes.
+    chart.longitude[kSun][0] = Deg(30);
+    const ChartWheel with = Draw();
+    sectors = false;
+    const ChartWheel without = Draw();
+    EXPECT_EQ(with.anchors[0][kSun].x, without.anchors[0][kSun].x);
+    EXPECT_EQ(with.anchors[0][kSun].y, without.anchors[0][kSun].y);
+}
+
+TEST_F(WheelTest, ACrowdedChartStopsWithoutLinesOrLegend) {
+    for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][0] = Deg(90);
+    ShowAspect(kSun, kMars, kConjunction);
+    const ChartWheel w = Draw();
+    EXPECT_TRUE(w.crowded);
+    EXPECT_FALSE(w.drawn);
+    EXPECT_EQ(w.Count(ChartRole::AspectLine), 0u);
+    EXPECT_EQ(w.Count(ChartRole::Legend), 0u);
+    // At 0° the boxes stand side by side and all ten fit.
+    for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][0] = Deg(0);
+    EXPECT_TRUE(Draw().drawn);
+}
+
+TEST_F(WheelTest, SingleWheelLegendHasBlocksZeroAndThree) {
+    const ChartWheel w = Draw();
+    EXPECT_EQ(w.legendBlocks, (std::array<int, 2>{0, 3}));
+    std::map<std::string, std::pair<int, int>> at;
+    for (const ChartPrimitive& p : w.items) {
+        if (p.role != ChartRole::Legend) continue;
+        at[p.text] = {p.x1, p.y1};
+        EXPECT_EQ(p.color, kChartBlack);
+        EXPECT_TRUE(p.opaque);
+        EXPECT_EQ(p.font, ChartFont::Legend);
+    }
+    const std::map<std::string, std::pair<int, int>> want = {{"text 104", {0, 0}},
+                                                             {"text 105", {0, 210}},
+                                                             {"text 106", {0, 420}},
+                                                             {"text 107", {4600, 0}},
+                                                             {"text 108", {4600, 210}}};
+    EXPECT_EQ(at, want);
+}
+
+TEST_F(WheelTest, DoubleWheelPlacesChartBOnBoxesAndJoinsBToA) {
+    SetMode(Mode::Personal1);
+    // A chart B body on a chart A body moves inward past it.
+    chart.longitude[kJupiter][1] = chart.longitude[kJupiter][0];
+    chart.retrograde[kSaturn][1] = true;
+    chart.retrograde[kMars][0] = true;
+    ShowAspect(kSun, kMars, kTrine);     // chart B Sun, chart A Mars
+    ShowAspect(kMoon, kVenus, kSquare);  // chart B Moon
+    const ChartWheel w = Draw();
+    ASSERT_TRUE(w.drawn);
+    EXPECT_TRUE(w.twoCharts);
+    EXPECT_EQ(w.geometry.cx, 4950);
+    EXPECT_EQ(w.geometry.cy, 3300);
+    EXPECT_LT(w.anchors[1][kJupiter].radius, w.anchors[0][kJupiter].radius);
+    EXPECT_FALSE(Overlap(w.anchors[1][kJupiter], 250, 350, w.anchors[0][kJupiter], 240, 330));
+    for (int b = 1; b <= kMaxBodies; ++b) {
+        const ChartPrimitive* a = Glyph(w, 0, b);
+        const ChartPrimitive* g = Glyph(w, 1, b);
+        ASSERT_TRUE(a && g) << b;
+        EXPECT_EQ(a->underline, b == kMars);
+        EXPECT_FALSE(g->underline);
+        EXPECT_TRUE(g->opaque);
+        EXPECT_EQ(g->fill, kChartBackground);
+        EXPECT_EQ(g->color, b == kSaturn ? kRetrogradeBColor : kDirectBColor);
+    }
+    const std::multiset<std::tuple<int, int, int>> want = {{kSun, kMars, kTrine},
+                                                           {kMoon, kVenus, kSquare}};
+    EXPECT_EQ(Lines(w), want);
+    for (const ChartPrimitive& p : w.items) {
+        if (p.role != ChartRole::AspectLine) continue;
+        EXPECT_EQ(p.x1, w.anchors[1][p.first].x + 120);
+        EXPECT_EQ(p.y2, w.anchors[0][p.second].y + 120);
+    }
+    EXPECT_EQ(w.legendBlocks, (std::array<int, 2>{0, 1}));
+
+    // Without the Moon its row and column are skipped.
+    includeMoon = false;
+    const std::multiset<std::tuple<int, int, int>> noMoon = {{kSun, kMars, kTrine}};
+    EXPECT_EQ(Lines(Draw()), noMoon);
+}
+
+TEST_F(WheelTest, SynastryLegendIsBlockTwo) {
+    SetMode(Mode::Synastry);
+    const ChartWheel w = Draw();
+    EXPECT_EQ(w.legendBlocks, (std::array<int, 2>{0, 2}));
+    for (const ChartPrimitive& p : w.items) {
+        if (p.role != ChartRole::Legend) continue;
+        EXPECT_EQ(p.x1, p.legendBlock == 0 ? 1700 : 7300) << p.text;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The saved image
+
+TEST(WhiteBackground, ColourRules) {
+    EXPECT_EQ(WhiteBackgroundColor(kChartBlack), kChartWhite);             // disc
+    EXPECT_EQ(WhiteBackgroundColor(kChartWhite), kChartBlack);             // glyphs
+    EXPECT_EQ(WhiteBackgroundColor(Rgb(246, 250, 245)), kChartBlack);      // near-white
+    EXPECT_EQ(WhiteBackgroundColor(Rgb(255, 255, 0)), Rgb(255, 192, 0));   // yellow
+    EXPECT_EQ(WhiteBackgroundColor(Rgb(32, 32, 32)), Rgb(160, 160, 160));  // chart B
+    EXPECT_EQ(WhiteBackgroundColor(kChartLineColor), Rgb(160, 160, 160));  // spokes
+    EXPECT_EQ(WhiteBackgroundColor(kChartBackground), kChartBackground);   // surround
+    EXPECT_EQ(WhiteBackgroundColor(Rgb(128, 128, 128)), Rgb(128, 128, 128));
+    EXPECT_EQ(WhiteBackgroundColor(Rgb(255, 0, 255)), Rgb(255, 0, 255));
+    EXPECT_EQ(WhiteBackgroundColor(kRetrogradeBColor), kRetrogradeBColor);
+    EXPECT_EQ(WhiteBackgroundColor(Rgb(100, 100, 100)), Rgb(160, 160, 160));
+}
+
+class SavedImageTest : public WheelTest {
+  protected:
+    SavedImageInput ImageInput() {
+        SavedImageInput in;
+        in.texts = Texts();
+        in.version = "0.12";
+        in.rows = &rows;
+        return in;
+    }
+    static std::vector<const ChartPrimitive*> Notes(const ChartWheel& w) {
+        std::vector<const ChartPrimitive*> v;
+        for (const ChartPrimitive& p : w.items)
+            if (p.role == ChartRole::Note) v.push_back(&p);
+        return v;
+    }
+    static const ChartPrimitive* NoteWith(const ChartWheel& w, const std::string& text) {
+        for (const ChartPrimitive* p : Notes(w))
+            if (p->text == text) return p;
+        return nullptr;
+    }
+    DateRows rows;
+};
+
+TEST_F(SavedImageTest, WhiteBackgroundTurnsDiscWhiteGlyphsBlackAndYellowAmber) {
+    ShowAspect(kSun, kMars, kConjunction);
+    const ChartWheel shown = Draw();
+    SavedImageInput in = ImageInput();
+    in.whiteBackground = true;
+    const ChartWheel saved = SavedChartImage(shown, in);
+    for (const ChartPrimitive& p : saved.items) {
+        switch (p.role) {
+            case ChartRole::Disc:
+                EXPECT_EQ(p.fill, kChartWhite);
+                EXPECT_EQ(p.color, kChartBlack);
+                break;
+            case ChartRole::BodyGlyph:
+                EXPECT_EQ(p.color, kChartBlack);
+                break;
+            case ChartRole::AspectLine:
+                EXPECT_EQ(p.color, Rgb(255, 192, 0));
+                break;
+            case ChartRole::Spoke:
+            case ChartRole::SignGlyph:
+                EXPECT_EQ(p.color, Rgb(160, 160, 160));
+                break;
+            default:
+                break;
+        }
+    }
+    EXPECT_EQ(saved.background, kChartBackground);
+    // The legend is gone, the rest follows in its order; without the option
+    // the colours stay.
+    EXPECT_EQ(shown.Count(ChartRole::Legend), 5u);
+    EXPECT_EQ(saved.Count(ChartRole::Legend), 0u);
+    const ChartWheel plain = SavedChartImage(shown, ImageInput());
+    size_t k = 0;
+    for (const ChartPrimitive& p : shown.items) {
+        if (p.role == ChartRole::Legend) continue;
+        ASSERT_LT(k, plain.items.size());
+        EXPECT_EQ(plain.items[k].role, p.role);
+        EXPECT_EQ(plain.items[k].color, p.color);
+        ++k;
+    }
+    EXPECT_EQ(plain.items.size() - k, plain.Count(ChartRole::Note));
+}
+
+TEST_F(SavedImageTest, AnnotationOfWorldTransits) {
+    DateRowFields& r = rows.Row(kWorldDate);
+    r.monthIndex = 7;
+    r.dayIndex = 4;
+    r.yearText = "2010";
+    r.timeIndex = 30;  // 14:30
+    r.zoneIndex = 24;  // GMT
+    SavedImageInput in = ImageInput();
+    in.suppressInnerAspects = true;
+    const ChartWheel saved = SavedChartImage(Draw(), in);
+    struct Want {
+        const char* text;
+        double x, y;
+        Color color;
+    };
+    const Want wants[] = {
+        {"text 92", 5, 0, kNoteGrey},          {"text 93", 5, 17, kNoteGrey},
+        {"text 94", 5, 34, kNoteGrey},         {"0.12", 5, 51, kNoteGrey},
+        {"www.vantrel.de", 263, 0, kNoteGrey}, {"/vek/vek.htm", 300, 17, kNoteGrey},
+        {"text 4:", 328, 350, kNoteBlue},      {"2010-07-04", 308, 367, kNoteBlue},
+        {"14:30 GMT", 288, 384, kNoteBlue},    {"text 49", 5, 332, kNoteBlue},
+        {"text 102", 5, 367, kNoteBlue},       {"text 103", 5, 384, kNoteBlue},
+    };
+    for (const Want& w : wants) {
+        const ChartPrimitive* p = NoteWith(saved, w.text);
+        ASSERT_NE(p, nullptr) << w.text;
+        EXPECT_EQ(p->x1, std::lround(w.x * 15)) << w.text;
+        EXPECT_EQ(p->y1, std::lround(w.y * 15)) << w.text;
+        EXPECT_EQ(p->color, w.color) << w.text;
+        EXPECT_EQ(p->font, ChartFont::Note);
+    }
+}
+
+TEST_F(SavedImageTest, TheNatalDateBlockStaysInsideTheImage) {
+    SetMode(Mode::Natal1);
+    rows.Row(kBirth1).yearText = "1960";
+    const ChartWheel saved = SavedChartImage(Draw(), ImageInput());
+    // The block starts at (3, 350); its second and third lines would start
+    // 20 and 40 pixels further left, outside the image, so it moves right.
+    ASSERT_NE(NoteWith(saved, "text 95:"), nullptr);
+    EXPECT_EQ(NoteWith(saved, "text 95:")->x1, 43 * 15);
+    EXPECT_EQ(NoteWith(saved, "1960-00-00")->x1, 23 * 15);
+    for (const ChartPrimitive* p : Notes(saved)) EXPECT_GE(p->x1, 3 * 15) << p->text;
+    // The zodiac stands in the lower right corner.
+    EXPECT_TRUE(NoteWith(saved, "text 49")->alignRight);
+    EXPECT_EQ(NoteWith(saved, "text 49")->x1, 395 * 15);
+}
+
+TEST_F(SavedImageTest, AnnotationOfSynastryInGerman) {
+    SetMode(Mode::Synastry);
+    rows.FillMonthLists(kGerman);
+    rows.Row(kBirth1).yearText = "1960";
+    rows.Row(kBirth1).monthIndex = 12;
+    rows.Row(kBirth1).dayIndex = 31;
+    SavedImageInput in = ImageInput();
+    in.texts = Texts(kGerman);
+    in.sidereal = true;
+    in.suppressInnerAspects = true;
+    in.orbSummary = "Orbs: 3° to 10°";
+    const ChartWheel saved = SavedChartImage(Draw(), in);
+    EXPECT_NE(NoteWith(saved, "Text 14 Text 169"), nullptr);
+    ASSERT_NE(NoteWith(saved, "1960-12-31"), nullptr);
+    EXPECT_EQ(NoteWith(saved, "1960-12-31")->x1, 94 * 15);
+    EXPECT_NE(NoteWith(saved, "Text 96:"), nullptr);
+    ASSERT_NE(NoteWith(saved, "Siderische Tk"), nullptr);
+    EXPECT_EQ(NoteWith(saved, "Siderische Tk")->y1, std::lround(12.5 * 17 * 15));
+    EXPECT_EQ(NoteWith(saved, "Orbs: 3° to 10°")->y1, 18 * 17 * 15);
+    EXPECT_EQ(NoteWith(saved, "Text 98")->x1, 552 * 15);
+    EXPECT_NE(NoteWith(saved, "www.vantrel.de/vek/de/vek.htm"), nullptr);
+    EXPECT_EQ(NoteWith(saved, "www.vantrel.de/vek/de/vek.htm")->x1, (330 + 73) * 15);
+}
+
+}  // namespace
+}  // namespace vek
+
+namespace vek {
+namespace {
+
+TEST(GlyphSpaceRasterTest, DiscInteriorIsFreeAndInkIsStampedAtItsOffset) {
+    GlyphSpaceRaster r(6000, 6000);
+    EXPECT_TRUE(r.OccupiedAt(3000, 3000));  // nothing drawn: all occupied
+    r.StartWithDisc(3000, 3000, 2950);
+    EXPECT_FALSE(r.OccupiedAt(3000, 3000));
+    EXPECT_FALSE(r.OccupiedAt(3000 + 2900, 3000));
+    EXPECT_TRUE(r.OccupiedAt(3000 + 2950, 3000));  // the rim
+    EXPECT_TRUE(r.OccupiedAt(20, 20));             // the surround
+    EXPECT_TRUE(r.OccupiedAt(-1, 3000));           // outside the picture
+    EXPECT_TRUE(r.OccupiedAt(3000, 6000));
+
+    GlyphInk dot;
+    dot.left = -2;
+    dot.top = 1;
+    dot.width = dot.height = 1;
+    dot.ink = {1};
+    r.StampInk(dot, 150 * 15, 150 * 15);  // on a pixel corner: no spreading
+    EXPECT_TRUE(r.OccupiedAt(148 * 15, 151 * 15));
+    EXPECT_FALSE(r.OccupiedAt(149 * 15, 151 * 15));
+    EXPECT_FALSE(r.OccupiedAt(148 * 15, 150 * 15));
+    // Between pixels the ink covers both neighbours.
+    r.StampInk(dot, 100 * 15 + 7, 100 * 15);
+    EXPECT_TRUE(r.OccupiedAt(98 * 15, 101 * 15));
+    EXPECT_TRUE(r.OccupiedAt(99 * 15, 101 * 15));
+    EXPECT_FALSE(r.OccupiedAt(100 * 15, 101 * 15));
+
+    // The glyph test sees the stamped pixel from any box around it.
+    EXPECT_FALSE(r.IsGlyphSpaceFree(148 * 15 + 100, 151 * 15 + 100, 250, 300));
+    EXPECT_TRUE(r.IsGlyphSpaceFree(2000, 2000, 250, 300));
+}
+
+}  // namespace
+}  // namespace vek
