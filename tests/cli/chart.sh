@@ -3,27 +3,8 @@
 # size at a scale, the white background, and rejection of bad arguments
 # (status 2) and of an unwritable target (status 1, an earlier file kept).
 # Usage: bash chart.sh <path-to-vek-cli>
-set -u
-CLI="$1"
-failures=0
-tmp=$(mktemp -d)
-out="$tmp/out"
-err="$tmp/err"
-trap 'rm -rf "$tmp"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# run <expected status> <args...>
-run() {
-    local want="$1"
-    shift
-    "$CLI" chart "$@" >"$out" 2>"$err"
-    local got=$?
-    [ "$got" -eq "$want" ] || fail "chart $* exited $got, expected $want; stderr: $(cat "$err")"
-}
+source "$(dirname "$0")/lib.sh"
+start_checks chart "$1"
 
 # png_size FILE: "WIDTHxHEIGHT" from the PNG header.
 png_size() {
@@ -126,8 +107,4 @@ run 0 $world --out "$tmp/w.png" --scale 2
 stray=$(find "$tmp" -name '*.png.*' -o -name '*.svg.*' | wc -l)
 [ "$stray" -eq 0 ] || fail "temporary files left behind"
 
-if [ "$failures" -gt 0 ]; then
-    echo "$failures failure(s)"
-    exit 1
-fi
-echo "chart: all passed"
+finish_checks
