@@ -70,18 +70,29 @@ Status Engine::LoadPlutoTable() {
 }
 
 double Engine::Longitude(int body, double jd) const {
-    if (!std::isfinite(jd)) return kFailure;
-    return LongitudeWithAyanamsa(body, jd, platform::calendar_year_of(jd));
+    return LongitudeWithAyanamsa(body, jd, jd);
 }
 
 double Engine::LaterLongitude(int body, double jd) const {
-    if (!std::isfinite(jd)) return kFailure;
-    return LongitudeWithAyanamsa(body, jd + kHalfHour, platform::calendar_year_of(jd));
+    return LongitudeWithAyanamsa(body, jd + kHalfHour, jd);
 }
 
-double Engine::LongitudeWithAyanamsa(int body, double jd, int ayanamsaYear) const {
-    if (!std::isfinite(jd) || body < 1 || body > kMaxBodies) return kFailure;
-    const int year = platform::calendar_year_of(jd);
+double Engine::LongitudeWithAyanamsa(int body, double jd, double ayanamsaAt) const {
+    if (!std::isfinite(jd) || !std::isfinite(ayanamsaAt) || body < 1 || body > kMaxBodies)
+        return kFailure;
+    // The calendar year is looked up only where it is needed (the planets'
+    // library and the sidereal correction), and only once when both want
+    // the year of the same instant.
+    int year = 0;
+    bool haveYear = false;
+    auto yearOf = [&](double at) {
+        if (at != jd) return platform::calendar_year_of(at);
+        if (!haveYear) {
+            year = platform::calendar_year_of(jd);
+            haveYear = true;
+        }
+        return year;
+    };
     double result;
     if (body == kPluto) {
         result = pluto.LongitudeAt(jd);
@@ -91,10 +102,11 @@ double Engine::LongitudeWithAyanamsa(int body, double jd, int ayanamsaYear) cons
         if (day > kLastMoonDay) return kAfterDataRange;
         result = source.moonPosition(jd - 2451545.0);
     } else {
-        result = source.planetLongitude(kBodies[body].libraryCode, jd, year, nullptr);
+        result = source.planetLongitude(kBodies[body].libraryCode, jd, yearOf(jd), nullptr);
     }
     if (!std::isfinite(result)) return kFailure;
-    if (result >= 0 && SiderealZodiac) result = NormalizeAngle(result - Ayanamsa(ayanamsaYear));
+    if (result >= 0 && SiderealZodiac)
+        result = NormalizeAngle(result - Ayanamsa(yearOf(ayanamsaAt)));
     return result;
 }
 

@@ -98,8 +98,9 @@ class Engine {
     PositionSource source;
 
   private:
-    // The wrapper, sidereal with the ayanamsa of `ayanamsaYear`.
-    double LongitudeWithAyanamsa(int body, double jd, int ayanamsaYear) const;
+    // The wrapper at jd, sidereal with the ayanamsa of the calendar year of
+    // the instant `ayanamsaAt`.
+    double LongitudeWithAyanamsa(int body, double jd, double ayanamsaAt) const;
 
     std::string dataFolder_;
     int language_ = kEnglish;
