@@ -29,22 +29,24 @@ void CheckMessage(const std::string& m) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     CheckMessage(vek::cli::Quoted(text));
-    vek::cli::DateTimeFields f;
-    const std::string fieldsError = vek::cli::ParseDateTimeFields(text, f);
-    double jd = 0;
-    const std::string error = vek::cli::ParseDateTime(text, jd);
-    if (!fieldsError.empty()) {
+    const vek::Result<vek::cli::DateTimeFields> fields = vek::cli::ParseDateTimeFields(text);
+    const vek::Result<double> parsed = vek::cli::ParseDateTime(text);
+    const std::string fieldsError = fields.message();
+    const std::string error = parsed.message();
+    if (!fields) {
         CheckMessage(fieldsError);
         if (error != fieldsError) std::abort();
         return 0;
     }
+    const vek::cli::DateTimeFields& f = *fields;
     if (f.month < 1 || f.month > 12 || f.hour > 23 || f.minute > 59 || f.zoneMinutes < -14 * 60 ||
         f.zoneMinutes > 14 * 60)
         std::abort();
-    if (!error.empty()) {
+    if (!parsed) {
         CheckMessage(error);
         return 0;
     }
+    const double jd = *parsed;
     // Years 1..2799, zones up to 14 hours either way.
     if (!std::isfinite(jd) || jd < 1721425.5 - 1 || jd > 2743738.5 + 1) std::abort();
     // Whole minutes: the same instant always gives the same Julian date.

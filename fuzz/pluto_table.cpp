@@ -69,11 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::memcpy(content.data() + at, data + 5, n);
         if (data[0] & 2) content.resize(at + n);  // cut the table there
     }
-    const std::string error = table.LoadFromString(content);
-    if (error.empty()) {
+    const vek::Status loaded = table.LoadFromString(content);
+    if (loaded) {
         CheckLoaded(table, data, size);
     } else {
-        CheckFailed(table, error);
+        CheckFailed(table, loaded.message());
     }
     return 0;
 }

@@ -11,15 +11,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     vek::AppState state;
-    if (!vek::LoadStateText(text, state).empty()) return 0;
+    if (!vek::LoadStateText(text, state)) return 0;
 
-    std::string error;
-    const std::string saved = vek::StateFileText(state, error);
-    if (!error.empty()) std::abort();  // everything loaded is within range
+    const vek::Result<std::string> saved = vek::StateFileText(state);
+    if (!saved) std::abort();  // everything loaded is within range
     vek::AppState again;
-    if (!vek::LoadStateText(saved, again).empty()) std::abort();
-    std::string error2;
+    if (!vek::LoadStateText(*saved, again)) std::abort();
     // Loading what was saved and saving it again is stable.
-    if (vek::StateFileText(again, error2) != saved) std::abort();
+    const vek::Result<std::string> savedAgain = vek::StateFileText(again);
+    if (!savedAgain || *savedAgain != *saved) std::abort();
     return 0;
 }
