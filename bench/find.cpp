@@ -1,0 +1,92 @@
+// The pattern search of vek-cli find: daily steps of world transits from
+// 1600 to 2100 looking for grand trines, and for the ratio the same search
+// over ten years both ways: the positions-only test and the plain loop of a
+// full compute (table, summary, all patterns) with the run's stop test after
+// every step.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include "app/compute.h"
+#include "app/pattern_search.h"
+#include "app/program_state.h"
+#include "util/paths.h"
+
+namespace {
+
+vek::ProgramState& BenchState() {
+    static vek::ProgramState* state = [] {
+        auto* s = new vek::ProgramState;
+        const vek::Status texts = s->LoadTexts(vek::ProgramFolder());
+        if (!texts) std::fprintf(stderr, "program text: %s\n", texts.message().c_str());
+        s->engine.Initialize(vek::ProgramFolder());
+        const vek::Status pluto = s->engine.LoadPlutoTable();
+        if (!pluto) std::fprintf(stderr, "Pluto table: %s\n", pluto.message().c_str());
+        s->SetLanguage(vek::kEnglish);
+        vek::ApplySettingsToEngine(s->settings, s->engine);
+        return s;
+    }();
+    return *state;
+}
+
+constexpr double kJan1_2100 = 2488069.5;
+constexpr double kJan1_1610 = 2309100.5;
+
+void Search(benchmark::State& st, double untilJD) {
+    vek::ProgramState& s = BenchState();
+    size_t stretches = 0;
+    for (auto _ : st) {
+        s.rows.Row(vek::kWorldDate) = {1, 1, "1600", 25, vek::kGreenwichZoneIndex};
+        const vek::PatternSearchRequest request{
+            {vek::kGrandTrine, false, 0}, vek::kStepDay, untilJD, false};
+        const vek::Result<vek::PatternSearchResult> r =
+            vek::SearchPattern(s.engine, s.rows, s.settings, request);
+        if (!r) st.SkipWithError(r.message().c_str());
+        stretches = r ? r->stretches.size() : 0;
+        benchmark::DoNotOptimize(stretches);
+    }
+    st.counters["stretches"] = static_cast<double>(stretches);
+}
+
+void BM_FindGrandTrines1600To2100(benchmark::State& st) {
+    Search(st, kJan1_2100);
+}
+BENCHMARK(BM_FindGrandTrines1600To2100)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+void BM_FindGrandTrines1600To1610(benchmark::State& st) {
+    Search(st, kJan1_1610);
+}
+BENCHMARK(BM_FindGrandTrines1600To1610)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// The plain loop: step, clear the counts, full compute, stop test.
+void BM_StepByStepComputes1600To1610(benchmark::State& st) {
+    vek::ProgramState& s = BenchState();
+    const vek::RunTarget target{vek::kGrandTrine, false, 0};
+    int finds = 0;
+    for (auto _ : st) {
+        s.rows.Row(vek::kWorldDate) = {1, 1, "1600", 25, vek::kGreenwichZoneIndex};
+        finds = 0;
+        for (;;) {
+            vek::ApplyStep(s.rows, vek::kStepDay, vek::kStepForward);
+            for (int16_t& c : s.results.PatternCount) c = 0;
+            if (!s.Compute({vek::Mode::World, false, false})) break;
+            if (s.results.DateJD[vek::kWorldDate] > kJan1_1610) break;
+            if (vek::RunTargetFound(target, s.results.PatternCount)) ++finds;
+        }
+        benchmark::DoNotOptimize(finds);
+    }
+    st.counters["finds"] = finds;
+}
+BENCHMARK(BM_StepByStepComputes1600To1610)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace

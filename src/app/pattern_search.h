@@ -1,0 +1,80 @@
+// Searching forward in time for an aspect pattern, as a run of the window
+// does: the World date steps by the chosen interval, and after every step the
+// stop test of the run decides whether the pattern is there. The search here
+// needs only the positions of world transits and the one pattern finder of the
+// target, not the table and summary texts of a full compute, yet gives the same
+// counts the full compute stores for a run (which clears the counts before each
+// step).
+#pragma once
+
+#include <vector>
+
+#include "display/results_text.h"
+#include "display/settings.h"
+#include "engine/chart.h"
+#include "engine/engine.h"
+#include "engine/patterns.h"
+#include "time/date_rows.h"
+#include "time/stepping.h"
+#include "util/result.h"
+
+namespace vek {
+
+// The chart of world transits at `jd` with the positions of chart A only: no
+// later positions, pairs, markers or retrograde flags. Enough for the pattern
+// finders and the midpoint search, which test aspects by bodies.
+Chart PatternChart(const Engine& engine, double jd);
+
+// What a compute that starts from cleared counts stores in slot `pattern`
+// (0..13) for `chart`, with the instances behind that count. The stellia
+// follow the compute: a size counts only when no larger stellium exists. The
+// midpoint slot lists its midpoints as instances of three bodies (outer,
+// centre, outer) without a mean deviation.
+struct PatternHits {
+    int count = 0;
+    std::vector<PatternInstance> instances;
+};
+PatternHits PatternHitsAt(const Chart& chart, const OrbTable& orbs, int midpointOrbIndex,
+                          int pattern);
+
+// Whether hits in the target's slot satisfy the run's stop test.
+bool HitsSatisfy(const RunTarget& target, int count);
+
+// One stretch of consecutive steps in which the pattern holds.
+struct PatternStretch {
+    DateRowFields first;  // the World date row at the first and last step
+    DateRowFields last;
+    double firstJD = 0;
+    double lastJD = 0;
+    int steps = 0;
+    // The instances at the first step of the stretch.
+    std::vector<PatternInstance> instances;
+};
+
+struct PatternSearchRequest {
+    RunTarget target;         // pattern ≥ 0
+    int interval = kStepDay;  // StepInterval
+    double untilJD = 0;       // the last step taken lies at or before this date
+    bool firstOnly = false;   // stop at the first stretch's first step
+};
+
+struct PatternSearchResult {
+    std::vector<PatternStretch> stretches;
+    int steps = 0;  // steps taken
+    // The step after the last one left the accepted date range (the World
+    // date error code that ended the search), 0 when the search ended at
+    // `untilJD` or at the first find.
+    double refusedCode = 0;
+};
+
+// Steps the World date of `rows` forward from where it stands, as a run does
+// (the starting date itself is not tested: a run steps before it looks), and
+// collects the stretches in time order. The engine must hold the settings
+// (ApplySettingsToEngine). The row is left at the last step taken. Fails for
+// a target without a pattern, an unknown interval or a World date that does
+// not convert.
+Result<PatternSearchResult> SearchPattern(const Engine& engine, DateRows& rows,
+                                          const Settings& settings,
+                                          const PatternSearchRequest& request);
+
+}  // namespace vek

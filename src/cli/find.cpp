@@ -1,0 +1,226 @@
+// vek-cli find: every stretch of steps in a date range in which an aspect
+// pattern holds, found as a run of the window finds it: the World date steps
+// forward from --from by the interval, and after every step the run's stop
+// test looks at the pattern's count. The first stretch therefore begins at the
+// step where a run started at --from would stop.
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/pattern_search.h"
+#include "cli/cli_util.h"
+#include "cli/command.h"
+#include "cli/compute_args.h"
+#include "display/results_text.h"
+#include "engine/midpoints.h"
+#include "engine/vocabulary.h"
+#include "time/stepping.h"
+#include "util/text.h"
+
+namespace vek::cli {
+
+namespace {
+
+constexpr const char* kName = "find";
+constexpr const char* kUsage =
+    "find --pattern NAME [--at-least N] --from T --to T [--step 30m|1d|1w|1mo|1y] [--first] "
+    "[--mode world|personal1|personal2 --birth1 T --birth2 T] [--state FILE] [--lang en|de] "
+    "[--no-moon] [--sidereal] [--json]";
+
+// ASCII names of the pattern slots, besides the names of the vocabulary.
+constexpr const char* kPatternAliases[kPatternCount][2] = {
+    {"grand-trine", "grand_trine"},     {"kite", "kite"},
+    {"rectangle", "rectangle"},         {"t-square", "t_square"},
+    {"grand-cross", "grand_cross"},     {"yod", "yod"},
+    {"yod-kite", "yod_kite"},           {"trapezium", "trapezium"},
+    {"stellium6", "6-stellium"},        {"stellium5", "5-stellium"},
+    {"stellium4", "4-stellium"},        {"stellium3", "3-stellium"},
+    {"grand-sextile", "grand_sextile"}, {"midpoint", "midpoint"},
+};
+
+struct StepName {
+    const char* name;
+    int interval;
+};
+constexpr StepName kSteps[] = {
+    {"30m", kStepHalfHour}, {"1d", kStepDay},  {"1w", kStepWeek},
+    {"1mo", kStepMonth},    {"1y", kStepYear},
+};
+
+// Lower case of the ASCII letters; other bytes (the ß and umlauts of the
+// German names) stay.
+std::string AsciiLower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+int PatternOfName(const std::string& name) {
+    const std::string wanted = AsciiLower(name);
+    for (int p = 0; p < kPatternCount; ++p) {
+        for (const char* n : kPatternNames[p])
+            if (AsciiLower(n) == wanted) return p;
+        for (const char* n : kPatternAliases[p])
+            if (n == wanted) return p;
+    }
+    return -1;
+}
+
+// "YYYY-MM-DDTHH:MM+hh:mm" of a World date row: its own local time and zone.
+std::string RowIsoText(const DateRowFields& row) {
+    const int minutes = row.timeIndex > 0 ? (row.timeIndex - 1) * 30 : 12 * 60;
+    const int zone = (row.zoneIndex - kGreenwichZoneIndex) * 30;
+    char text[48];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d%c%02d:%02d",
+                  YearValue(DigitsOnly(row.yearText)), row.monthIndex, row.dayIndex, minutes / 60,
+                  minutes % 60, zone < 0 ? '-' : '+', std::abs(zone) / 60, std::abs(zone) % 60);
+    return text;
+}
+
+std::string InstanceText(const PatternInstance& p, int pattern, const PatternTexts& texts) {
+    if (pattern == kMidpoint)
+        return MidpointLine({p.bodies[0], p.bodies[1], p.bodies[2]}, PatternForm::Summary,
+                            texts.names);
+    return PatternLine(p, pattern, PatternForm::Summary, texts);
+}
+
+std::string JsonText(const PatternSearchResult& r, int pattern, const NameTables& names) {
+    JsonWriter w;
+    w.BeginObject();
+    w.Key("pattern").String(kPatternAliases[pattern][0]);
+    w.Key("steps").Int(r.steps);
+    w.Key("stretches").BeginArray();
+    for (const PatternStretch& s : r.stretches) {
+        w.BeginObject();
+        w.Key("first").String(RowIsoText(s.first));
+        w.Key("last").String(RowIsoText(s.last));
+        w.Key("first_jd").Number(s.firstJD, 6);
+        w.Key("last_jd").Number(s.lastJD, 6);
+        w.Key("steps").Int(s.steps);
+        w.Key("instances").BeginArray();
+        for (const PatternInstance& p : s.instances) {
+            w.BeginObject();
+            w.Key("bodies").BeginArray();
+            for (int i = 0; i < p.size; ++i) w.String(names.BodyAbbreviation[p.bodies[i]]);
+            w.EndArray();
+            w.Key("mean_deviation_degrees");
+            if (p.hasMean)
+                w.Number(p.meanDeviation * 180.0 / kPi, 4);
+            else
+                w.Null();
+            w.EndObject();
+        }
+        w.EndArray();
+        w.EndObject();
+    }
+    w.EndArray();
+    w.EndObject();
+    return w.Text();
+}
+
+int RunFind(const std::vector<std::string>& args) {
+    // --from is the World date the run starts from.
+    std::vector<std::string> computeArgs;
+    for (const std::string& a : args) {
+        if (a == "--world" || a.rfind("--world=", 0) == 0)
+            return BadArguments(kName, "--world is not an option of find; use --from");
+        if (a == "--radians") return BadArguments(kName, "--radians is not an option of find");
+        if (a == "--from")
+            computeArgs.push_back("--world");
+        else if (a.rfind("--from=", 0) == 0)
+            computeArgs.push_back("--world=" + a.substr(7));
+        else
+            computeArgs.push_back(a);
+    }
+    {
+        // The find's own options are checked before anything is loaded.
+        Options o;
+        if (const Status parsed = ParseOptions(args,
+                                               {"pattern", "at-least", "from", "to", "step", "mode",
+                                                "birth1", "birth2", "state", "lang"},
+                                               {"no-moon", "sidereal", "json", "first"}, o);
+            !parsed)
+            return BadArguments(kName, parsed.message());
+        for (const char* required : {"pattern", "from", "to"})
+            if (!o.values.count(required))
+                return BadArguments(kName, std::string("--") + required + " is required");
+        const std::string mode = o.Value("mode", "world");
+        if (mode != "world" && mode != "personal1" && mode != "personal2")
+            return BadArguments(kName,
+                                "--mode " + Quoted(mode) + " is not world, personal1 or personal2");
+    }
+
+    ComputeSession s;
+    s.worldFallback = false;
+    const int status = RunComputeFromArguments(kName, computeArgs,
+                                               {"pattern", "at-least", "to", "step"}, {"first"}, s);
+    if (status != 0) return status;
+    const Options& o = s.options;
+
+    PatternSearchRequest request;
+    request.target.pattern = PatternOfName(o.Value("pattern"));
+    if (request.target.pattern < 0)
+        return BadArguments(kName, "--pattern " + Quoted(o.Value("pattern")) +
+                                       " is no pattern (grand-trine, kite, rectangle, t-square, "
+                                       "grand-cross, yod, yod-kite, trapezium, stellium3..6, "
+                                       "grand-sextile, midpoint)");
+    if (o.values.count("at-least")) {
+        const std::string n = o.Value("at-least");
+        if (n.size() != 1 || n[0] < '1' || n[0] > '9')
+            return BadArguments(kName, "--at-least " + Quoted(n) + " is not a number 1..9");
+        // One instance is what the run finds without "Find at least".
+        if (n[0] >= '2') {
+            request.target.twoOrMore = true;
+            request.target.numToFindIndex = n[0] - '2';
+        }
+    }
+    request.interval = -1;
+    const std::string step = o.Value("step", "1d");
+    for (const StepName& k : kSteps)
+        if (step == k.name) request.interval = k.interval;
+    if (request.interval < 0)
+        return BadArguments(kName, "--step " + Quoted(step) + " is not 30m, 1d, 1w, 1mo or 1y");
+    const Result<double> until = ParseDateTime(o.Value("to"));
+    if (!until) return BadArguments(kName, "--to: " + until.message());
+    request.untilJD = *until;
+    if (request.untilJD < s.results.DateJD[kWorldDate])
+        return BadArguments(kName, "--to lies before --from");
+    request.firstOnly = o.Has("first");
+
+    PatternSearchResult found;
+    // Patterns are counted in world transits only: a run in personal
+    // transits never stops on one, so nothing is found there.
+    if (s.mode == Mode::World) {
+        Result<PatternSearchResult> searched = SearchPattern(s.engine, s.rows, s.settings, request);
+        if (!searched) return Failure(kName, searched.message());
+        found = std::move(searched).value();
+    }
+    if (found.refusedCode < 0)
+        std::fprintf(stderr, "vek-cli find: %s; the search ends there\n",
+                     DateErrorText(s.Texts(), kWorldDate, found.refusedCode).c_str());
+
+    if (o.Has("json")) {
+        std::printf("%s\n", JsonText(found, request.target.pattern, s.engine.names).c_str());
+        return 0;
+    }
+    const ProgramTexts texts = s.Texts();
+    const PatternTexts patternTexts = PatternTextsOf(s.engine.names, texts);
+    for (const PatternStretch& st : found.stretches) {
+        std::printf("%s .. %s  (%d step%s)\n", RowIsoText(st.first).c_str(),
+                    RowIsoText(st.last).c_str(), st.steps, st.steps == 1 ? "" : "s");
+        for (const PatternInstance& p : st.instances)
+            std::printf(
+                "  %s",
+                TerminalLines(InstanceText(p, request.target.pattern, patternTexts)).c_str());
+    }
+    if (found.stretches.empty()) std::printf("Not found.\n");
+    return 0;
+}
+
+}  // namespace
+
+VEK_CLI_COMMAND(find, kName, kUsage, RunFind);
+
+}  // namespace vek::cli

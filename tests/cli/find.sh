@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# vek-cli find: the stretches where a pattern holds agree with vek-cli compute
+# at their dates, the names and options, and refusal of bad arguments.
+# Usage: bash find.sh <path-to-vek-cli>
+source "$(dirname "$0")/lib.sh"
+start_checks find "$1"
+
+# pattern_count <date> <json key>: the pattern's count of a compute at a date.
+pattern_count() {
+    "$CLI" compute --world "$1" --json | grep -o "\"$2\":[0-9]*" | cut -d: -f2
+}
+
+# The first find of "at least 3 T-squares" has three in the compute of its
+# date, and the day before it has fewer.
+run 0 --pattern t-square --at-least 3 --from 2000-01-01T12:00Z --to 2003-01-01T00:00Z --first
+first=$(head -1 "$out" | cut -d' ' -f1)
+[ "$(grep -c '^  T-square: ' "$out")" -ge 3 ] || fail "at least 3: fewer instances listed"
+[ "$(pattern_count "$first" t_square)" -ge 3 ] || fail "at least 3: compute at $first disagrees"
+run 0 --pattern t-square --from 2000-01-01T12:00Z --to "$first" --at-least 3 --json
+expect_out '"stretches":[{"first":"'"${first%+00:00}" "the range ending at the find ends with it"
+before=$(date -u -d "${first%+00:00} 1 day ago" +%Y-%m-%dT%H:%MZ)
+[ "$(pattern_count "$before" t_square)" -lt 3 ] || fail "at least 3: the day before already has three"
+
+# Without --at-least one instance suffices; every stretch's first and last
+# step show the pattern in the compute, the step before a stretch does not.
+run 0 --pattern grand-trine --from 2001-01-01T12:00Z --to 2001-04-01T00:00Z --json
+stretches=$(grep -o '"first":"[^"]*","last":"[^"]*"' "$out")
+[ -n "$stretches" ] || fail "grand trines: no stretch in three months"
+while read -r line; do
+    f=$(echo "$line" | cut -d'"' -f4)
+    l=$(echo "$line" | cut -d'"' -f8)
+    [ "$(pattern_count "${f%+00:00}Z" grand_trine)" -ge 1 ] || fail "grand trine not at $f"
+    [ "$(pattern_count "${l%+00:00}Z" grand_trine)" -ge 1 ] || fail "grand trine not at $l"
+    b=$(date -u -d "${f%+00:00} 1 day ago" +%Y-%m-%dT%H:%MZ)
+    if [ "$b" != "2001-01-01T12:00Z" ]; then
+        [ "$(pattern_count "$b" grand_trine)" -eq 0 ] || fail "grand trine already at $b"
+    fi
+done <<<"$stretches"
+
+# German and English names and the ASCII aliases name the same pattern.
+run 0 --pattern grand-trine --from 2001-01-01T12:00Z --to 2001-04-01T00:00Z
+cp "$out" "$tmp/alias"
+run 0 --pattern "Großes Trigon" --from 2001-01-01T12:00Z --to 2001-04-01T00:00Z
+cmp -s "$out" "$tmp/alias" || fail "German name gives other stretches"
+run 0 --pattern "grand trine" --from 2001-01-01T12:00Z --to 2001-04-01T00:00Z
+cmp -s "$out" "$tmp/alias" || fail "English name gives other stretches"
+
+# Steps, four-digit years and the local zone of --from.
+run 0 --pattern stellium3 --from 0999-05-01T12:00+01:00 --to 1000-05-01T12:00Z --step 1mo --json
+expect_out '"steps":12' "monthly steps in a year"
+expect_out '"first":"0999-' "four-digit year"
+expect_out '+01:00"' "zone of --from"
+run 0 --pattern t-square --from 2000-01-01T12:00Z --to 2000-01-02T12:00Z --step 30m --json
+expect_out '"steps":48' "half-hour steps in a day"
+
+# The end of the accepted dates ends the search with a note.
+run 0 --pattern t-square --from 2799-12-30T12:00Z --to 2799-12-31T23:00Z --json
+expect_out '"steps":1' "last day"
+
+# Personal transits never find a pattern.
+run 0 --pattern t-square --mode personal1 --birth1 1960-01-01T12:00Z \
+    --from 2000-01-01T12:00Z --to 2001-01-01T00:00Z
+expect_out "Not found." "personal transits"
+
+bad --pattern bogus --from 2000-01-01T12:00Z --to 2000-02-01T00:00Z
+bad --pattern kite --from 2000-01-01T12:00Z
+bad --pattern kite --to 2000-01-01T12:00Z
+bad --pattern kite --from 2000-01-01T12:00Z --to 2000-02-01T00:00Z --step 2d
+bad --pattern kite --from 2000-01-01T12:00Z --to 2000-02-01T00:00Z --at-least 0
+bad --pattern kite --from 2000-01-01T12:00Z --to 2000-02-01T00:00Z --at-least 12
+bad --pattern kite --from 2000-01-01T12:00Z --to 1999-02-01T00:00Z
+bad --pattern kite --world 2000-01-01T12:00Z --to 2000-02-01T00:00Z
+bad --pattern kite --from 2000-01-01T12:00Z --to 2000-02-01T00:00Z --mode synastry
+bad --pattern kite --from 2000-13-01T12:00Z --to 2000-02-01T00:00Z
+
+finish_checks
