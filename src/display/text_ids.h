@@ -133,6 +133,9 @@ enum TextId : int {
     kTextNoAspects = 126,
     kTextAspectsInTotal = 127,  // "N aspects in total."
     kTextStateSaved = 128,
+    kTextSavedPrefix = 129,     // "Saved:" before the path in the status line
+    kTextSaveStateTitle = 130,  // the file dialog of "Save as ..."
+    kTextStateFiles = 131,      // the filter name of state files
     kTextSaveChartTitle = 132,  // the file dialog of "Save image as ..."
     kTextPngImages = 133,
     kTextImageSaved = 134,
@@ -177,6 +180,9 @@ enum TextId : int {
     kTextChartCrowded = 347,  // "There is no room left for every planet symbol ..."
     kTextNoTransitsToReport = 382,
     kTextNoAspectsToReport = 383,
+    kTextLoadStateTitle = 384,  // the file dialog of "Load from ..."
+    kTextLoadingFailed = 385,
+    kTextLoadedPrefix = 387,  // "Loaded:" before the path in the status line
     kTextSaveImageTip = 388,  // tool tip of "Save image as ..."
     kTextRetrograde = 389,
     kTextRestore = 398,

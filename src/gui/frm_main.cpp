@@ -824,21 +824,30 @@ void FrmMain::RestoreAtStartup() {
     // broken one has already put the settings back to their defaults.
     if (!autoStatePath_.empty() && QFile::exists(QString::fromStdString(autoStatePath_)) &&
         LoadState(autoStatePath_)) {
-        int row = kWorldDate;
-        if (SelectedMode() == Mode::Natal1) {
-            row = kBirth1;
-        } else if (SelectedMode() == Mode::Natal2) {
-            row = kBirth2;
-        } else {
-            SelectMode(Mode::World);
-        }
-        const double jd = state_.rows.InputDateToAJDate(row);
-        ShowRow(row);
-        if (jd > 0) {
-            Compute();
-            picTable_->show();
-            return;
-        }
+        ShowLoadedState();
+        return;
+    }
+    ShowWorldTransitsNow();
+}
+
+// After a state is loaded: natal aspects stay in their mode, every other mode
+// becomes world transits; the row the mode reads is computed when it holds a
+// valid date, otherwise world transits for now are shown.
+void FrmMain::ShowLoadedState() {
+    int row = kWorldDate;
+    if (SelectedMode() == Mode::Natal1) {
+        row = kBirth1;
+    } else if (SelectedMode() == Mode::Natal2) {
+        row = kBirth2;
+    } else {
+        SelectMode(Mode::World);
+    }
+    const double jd = state_.rows.InputDateToAJDate(row);
+    ShowRow(row);
+    if (jd > 0) {
+        Compute();
+        picTable_->show();
+        return;
     }
     ShowWorldTransitsNow();
 }
@@ -866,6 +875,50 @@ void FrmMain::OnRestore() {
     } else {
         ShowConfirmation(cmdRestore_, kTextStateRestored);
     }
+}
+
+QString FrmMain::StateFileFilter() const {
+    return PT(kTextStateFiles) + " (*.vek) | *.vek";
+}
+
+// "Save as ..." while the table is shown: the whole state into a file of the
+// user's choice, the name taken as the dialog gives it.
+void FrmMain::SaveStateAs() {
+    const std::optional<QString> chosen =
+        dialogs_.SaveFileName(PT(kTextSaveStateTitle), StateFileFilter());
+    if (!chosen || chosen->isEmpty()) return;
+    const Status saved = SaveState(chosen->toStdString());
+    if (!saved) {
+        dialogs_.Message(Q(saved.message()), cmdSaveAs_->text(), MessageIcon::Exclamation);
+        return;
+    }
+    popUp_->ShowInForm(this, PT(kTextStateSaved), 2400, 300, 2000, Twips::Top(cmdSaveAs_) + 350,
+                       Twips::Left(cmdSaveAs_) + 100);
+    lblStatus_->setText(PT(kTextSavedPrefix) + " " + *chosen);
+}
+
+// "Load from ...": a state file of the user's choice. The file is read into a
+// copy first, so a file that cannot be loaded leaves the window's state and
+// settings as they were.
+void FrmMain::OnLoadState() {
+    const std::optional<QString> chosen =
+        dialogs_.OpenFileName(PT(kTextLoadStateTitle), StateFileFilter());
+    if (!chosen || chosen->isEmpty()) return;
+    AppState state = CurrentState();
+    StateLoadOptions options;
+    options.startupComplete = blnStartupCompleted_;
+    options.store = &store_;
+    const Status loaded = LoadStateFile(chosen->toStdString(), state, options);
+    if (!loaded) {
+        dialogs_.Message(Q(loaded.message()), PT(kTextLoadingFailed), MessageIcon::Exclamation);
+        return;
+    }
+    if (ChartShown()) OnToggleGraphic();
+    ApplyState(state);
+    ShowLoadedState();
+    lblStatus_->setText(PT(kTextLoadedPrefix) + " " + *chosen);
+    stateJustSaved_ = true;
+    stateTicks_ = 0;
 }
 
 void FrmMain::OnQuit() {

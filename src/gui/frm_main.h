@@ -154,6 +154,9 @@ class FrmMain : public QWidget {
     void OnStep(int index);
     void OnSave();
     void OnRestore();
+    void OnLoadState();
+    void SaveStateAs();
+    QString StateFileFilter() const;
     void OnQuit();
     void OnWorldDateLabel();
     void End();
@@ -173,6 +176,7 @@ class FrmMain : public QWidget {
     // State files.
     AppState CurrentState() const;
     void ApplyState(const AppState& state);
+    void ShowLoadedState();
     Status SaveState(const std::string& path);
     Status LoadState(const std::string& path);
     void RestoreAtStartup();

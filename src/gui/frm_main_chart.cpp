@@ -43,6 +43,7 @@ void FrmMain::CreateChartControls() {
     cmdLoadState_->hide();
     connect(cmdToggleGraphic_, &QPushButton::clicked, this, &FrmMain::OnToggleGraphic);
     connect(cmdSaveAs_, &QPushButton::clicked, this, &FrmMain::OnSaveAs);
+    connect(cmdLoadState_, &QPushButton::clicked, this, &FrmMain::OnLoadState);
     LayoutCommandButtons();
 }
 
@@ -138,7 +139,11 @@ void FrmMain::OnToggleGraphic() {
 }
 
 void FrmMain::OnSaveAs() {
-    if (ChartShown()) SaveChartImage();
+    if (ChartShown()) {
+        SaveChartImage();
+    } else {
+        SaveStateAs();
+    }
 }
 
 // "Save image as ...": the chart without its legend, annotated, written in

@@ -485,6 +485,80 @@ TEST_F(FrmMainTest, SaveAndRestoreFailuresAreReportedUnderTheButtonsCaption) {
     EXPECT_EQ(window->CoreSettings().controls.orbIndex, Settings().controls.orbIndex);
 }
 
+TEST_F(FrmMainTest, SaveAsAndLoadFromUseAFileOfTheUsersChoice) {
+    FrmMain& w = Start();
+    EnterDate(kBirth1, 3, 21, "1970", 25, 24);
+    Option("optNatal_0")->click();
+    ASSERT_EQ(w.ComputedMode(), Mode::Natal1);
+    const QString chosen = QString::fromStdString(Path("mine.vek"));
+
+    // Cancelling the dialog does nothing.
+    dialogs.QueueFileName(std::nullopt);
+    Button("cmdSaveAs")->click();
+    EXPECT_FALSE(QFile::exists(chosen));
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::SaveFile);
+    EXPECT_EQ(dialogs.asked()[0].title, PT(w, kTextSaveStateTitle));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(w, kTextStateFiles) + " (*.vek) | *.vek");
+
+    dialogs.Clear();
+    dialogs.QueueFileName(chosen);
+    Button("cmdSaveAs")->click();
+    ASSERT_TRUE(QFile::exists(chosen));
+    EXPECT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 0);
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), PT(w, kTextSavedPrefix) + " " + chosen);
+
+    // Another date and mode, then the file brings the saved ones back and
+    // computes in the natal mode it was saved in.
+    EnterDate(kBirth1, 7, 4, "1999", 25, 24);
+    Option("optPlanetary")->click();
+    dialogs.Clear();
+    dialogs.QueueFileName(chosen);
+    QSignalSpy computed(&w, &FrmMain::Computed);
+    Button("cmdLoadState")->click();
+    EXPECT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 0);
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::OpenFile);
+    EXPECT_EQ(dialogs.asked()[0].title, PT(w, kTextLoadStateTitle));
+    EXPECT_EQ(Year(1)->text(), "1970");
+    EXPECT_EQ(Combo("cboMonthCE_1")->currentIndex(), 3);
+    EXPECT_TRUE(Option("optNatal_0")->isChecked());
+    EXPECT_EQ(w.ComputedMode(), Mode::Natal1);
+    EXPECT_GE(computed.count(), 1);
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), PT(w, kTextLoadedPrefix) + " " + chosen);
+    EXPECT_TRUE(w.StateJustSaved());
+}
+
+TEST_F(FrmMainTest, LoadFromAFileThatIsNoStateFileChangesNothing) {
+    FrmMain& w = Start();
+    // Settings that are not the defaults, from a state file of the user's.
+    dialogs.QueueFileName(QString(VEK_TEST_DATA_DIR) + "/state/expected.vek");
+    Button("cmdLoadState")->click();
+    ASSERT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 0);
+    ASSERT_NE(w.CoreSettings().controls.orbIndex, Settings().controls.orbIndex);
+    EnterDate(kBirth2, 8, 17, "1985", 10, 30);
+    Option("optNatal_1")->click();
+    ASSERT_EQ(w.ComputedMode(), Mode::Natal2);
+    dialogs.Clear();
+    const auto orbsBefore = w.CoreSettings().controls.orbIndex;
+    const int midpointBefore = w.CoreSettings().controls.midpointOrbIndex;
+    WriteFile(Path("notes.vek"), "shopping list\r\nmilk\r\n");
+    dialogs.QueueFileName(QString::fromStdString(Path("notes.vek")));
+    QSignalSpy computed(&w, &FrmMain::Computed);
+    Button("cmdLoadState")->click();
+    ASSERT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 1);
+    const auto& message = dialogs.asked().back();
+    EXPECT_EQ(message.title, PT(w, kTextLoadingFailed));
+    EXPECT_EQ(message.icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(message.text.isEmpty());
+    EXPECT_EQ(computed.count(), 0);
+    EXPECT_EQ(Year(2)->text(), "1985");
+    EXPECT_TRUE(Option("optNatal_1")->isChecked());
+    EXPECT_EQ(w.CoreSettings().controls.orbIndex, orbsBefore);
+    EXPECT_EQ(w.CoreSettings().controls.midpointOrbIndex, midpointBefore);
+    EXPECT_FALSE(Find<QLabel>("lblStatus")->text().contains("notes.vek"));
+}
+
 TEST_F(FrmMainTest, AStateSavedInANatalModeStartsInThatMode) {
     FrmMain& w = Start();
     EnterDate(kBirth2, 8, 17, "1985", 10, 30);
