@@ -40,6 +40,7 @@ namespace vek::gui {
 
 class ChartView;
 class Dialogs;
+class FrmView;
 class PopUp;
 class TableGrid;
 
@@ -94,6 +95,8 @@ class FrmMain : public QWidget {
     int HeightLimit() const { return heightLimit_; }  // twips
     const std::string& AutoStatePath() const { return autoStatePath_; }
     QString VersionText() const;
+    // The text viewer, once "Help" has created it.
+    FrmView* Viewer() const { return frmView_; }
 
   signals:
     // The program ends: "Quit" answered, or the close box.
@@ -156,6 +159,7 @@ class FrmMain : public QWidget {
     void OnRestore();
     void OnQuit();
     void OnWorldDateLabel();
+    void OnHelp();  // frm_main_help.cpp
     void End();
 
     QString StandingStatusText() const;
@@ -229,6 +233,8 @@ class FrmMain : public QWidget {
     QPushButton* cmdSave_ = nullptr;
     QPushButton* cmdRestore_ = nullptr;
     QPushButton* cmdQuit_ = nullptr;
+    QPushButton* cmdHelp_ = nullptr;
+    FrmView* frmView_ = nullptr;  // created on the first "Help"
     QLabel* lblTitle_ = nullptr;
     QLabel* lblClickonAspect_ = nullptr;
     QLabel* lblStatus_ = nullptr;
