@@ -16,7 +16,8 @@ dpkg-deb -x "$deb" "$scratch/root"
 
 root="$scratch/root/usr"
 for f in bin/vek-cli share/vek/vek.dat share/vek/pluto.slx share/vek/vek_help.txt \
-         share/vek/vek_help_de.txt share/man/man1/vek-cli.1; do
+         share/vek/vek_help_de.txt share/vek/vek_help.html share/vek/vek_help_de.html \
+         share/man/man1/vek-cli.1; do
   [ -f "$root/$f" ] || { echo "missing in the package: /usr/$f"; exit 1; }
 done
 if [ -f "$build/bin/vek" ]; then

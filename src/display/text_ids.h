@@ -192,6 +192,7 @@ enum TextId : int {
     kTextFileAccessDenied = 435,
     kTextFileNotRegular = 436,
     kTextFileSystemError = 437,  // "the system reports error [r1]."
+    kTextUserManual = 438,       // the label before the manual's link
 };
 
 // Entry `offset` of the run of texts that starts at `first`.

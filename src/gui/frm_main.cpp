@@ -205,6 +205,7 @@ void FrmMain::CreateControls() {
     connect(cmdQuit_, &QPushButton::clicked, this, &FrmMain::OnQuit);
     cmdHelp_ = NewButton("cmdHelp");
     connect(cmdHelp_, &QPushButton::clicked, this, &FrmMain::OnHelp);
+    CreateManualLink();
 
     lblTitle_ = NewLabel("lblTitle");
     lblClickonAspect_ = NewLabel("lblClickonAspect");
@@ -584,6 +585,7 @@ void FrmMain::ArrangeReportArea() {
         lblStatus_->setVisible(picTable_->isVisible());
         heightLimit_ = statusTop + kLabelHeight + 700;
         widthLimit_ = Twips::Left(txbReport_) + kReportWidth + 350;
+        ArrangeManualLink(picTable_->isVisible(), tableLeft, statusTop + kLabelHeight + 80);
     } else {
         txbReport1_->show();
         txbReport_->hide();
@@ -591,6 +593,7 @@ void FrmMain::ArrangeReportArea() {
         heightLimit_ = Twips::Top(txbReport1_) + Twips::Height(txbReport1_) + 700;
         widthLimit_ = Twips::Left(txbReport_) + kReportWidth + 200;
         lblStatus_->hide();
+        ArrangeManualLink(false, 0, 0);
     }
     ApplySizeLimits(false);
 }

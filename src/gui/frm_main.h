@@ -35,6 +35,7 @@ class QPushButton;
 class QRadioButton;
 
 class QTranslator;
+class QUrl;
 
 namespace vek::gui {
 
@@ -60,6 +61,9 @@ class FrmMain : public QWidget {
         // The ink of the body glyphs that chart placement reads; unset: the
         // glyph font's.
         const GlyphInks* glyphInks = nullptr;
+        // Opens a page with the program the desktop associates with it;
+        // unset: QDesktopServices. Returns false when nothing opened it.
+        std::function<bool(const QUrl&)> openUrl;
     };
 
     FrmMain(Dialogs& dialogs, Environment env, QWidget* parent = nullptr);
@@ -159,7 +163,11 @@ class FrmMain : public QWidget {
     void OnRestore();
     void OnQuit();
     void OnWorldDateLabel();
-    void OnHelp();  // frm_main_help.cpp
+    // Help and the user manual's link (frm_main_help.cpp).
+    void OnHelp();
+    void CreateManualLink();
+    void ArrangeManualLink(bool shown, int left, int top);
+    void OnManualLink();
     void End();
 
     QString StandingStatusText() const;
@@ -235,6 +243,8 @@ class FrmMain : public QWidget {
     QPushButton* cmdQuit_ = nullptr;
     QPushButton* cmdHelp_ = nullptr;
     FrmView* frmView_ = nullptr;  // created on the first "Help"
+    QLabel* lblUserManual_ = nullptr;
+    QLabel* lblURL_ = nullptr;
     QLabel* lblTitle_ = nullptr;
     QLabel* lblClickonAspect_ = nullptr;
     QLabel* lblStatus_ = nullptr;

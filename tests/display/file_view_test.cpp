@@ -1,6 +1,7 @@
 // The viewer's text: the limit and its notes, reading with a bound, and the
 // messages for empty and unreadable files in both languages.
 #include "display/file_view.h"
+#include "display/weblink.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -101,6 +102,26 @@ TEST(ReadViewerFile, ReadsBoundedAndReportsFailures) {
 TEST(HelpFilePath, ByLanguage) {
     EXPECT_EQ(HelpFilePath("/opt/vek/", 0), "/opt/vek/vek_help.txt");
     EXPECT_EQ(HelpFilePath("/opt/vek", 1), "/opt/vek/vek_help_de.txt");
+}
+
+TEST(Weblink, ExtensionsAndLaunchMessages) {
+    EXPECT_EQ(FileExtensionOf("/usr/share/vek/vek_help.HTML", true), "html");
+    EXPECT_EQ(FileExtensionOf("/usr/share/vek/vek_help.HTML", false), "HTML");
+    EXPECT_EQ(FileExtensionOf("/a.b/README", true), "");  // the folder's dot does not count
+    EXPECT_EQ(FileExtensionOf("archive.tar.gz", true), "gz");
+    EXPECT_EQ(FileExtensionOf("", true), "");
+
+    EXPECT_EQ(BrowserLaunchErrorText(kLaunchNoAssociation, "host/vek/um.htm"),
+              "Error launching web browser, error code = 31.\n\nFile extension 'htm' is not "
+              "associated with any application program.");
+    EXPECT_EQ(BrowserLaunchErrorText(kLaunchOutOfMemory, "x.htm"),
+              "Error launching web browser, error code = 8.\n\nOut of memory.");
+    EXPECT_EQ(BrowserLaunchErrorText(kLaunchFileNotFound, "x.htm"),
+              "Error launching web browser, error code = 2.\n\nPlease try once more.");
+    EXPECT_EQ(BrowserLaunchErrorText(5, "x.htm"), "Error launching web browser, error code = 5.");
+
+    EXPECT_EQ(ManualPagePath("/usr/share/vek/", 0), "/usr/share/vek/vek_help.html");
+    EXPECT_EQ(ManualPagePath("/usr/share/vek/", 1), "/usr/share/vek/vek_help_de.html");
 }
 
 }  // namespace

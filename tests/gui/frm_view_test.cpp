@@ -4,12 +4,16 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <fstream>
+#include <iterator>
 #include <memory>
+#include <vector>
 
 #include "../program_texts.h"
 #include "display/file_view.h"
@@ -213,6 +217,70 @@ TEST(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
     EXPECT_TRUE(box->toPlainText().contains("User manual"));
     EXPECT_FALSE(box->toPlainText().contains("Benutzerhandbuch"));
     EXPECT_EQ(dialogs.asked().size(), 0u);
+}
+
+TEST(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
+    App();
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    ScriptedDialogs dialogs;
+    FrmMain::Environment env;
+    env.dataFolder = VEK_BIN_DIR;
+    env.autoStatePath = tmp.filePath("vek.usr").toStdString();
+    env.configFolder = tmp.filePath("config").toStdString();
+    env.clock = FixedClock;
+    env.localZoneMinutes = 0;
+    std::vector<QUrl> opened;
+    bool browserPresent = true;
+    env.openUrl = [&](const QUrl& url) {
+        opened.push_back(url);
+        return browserPresent;
+    };
+    FrmMain window(dialogs, env);
+    ASSERT_TRUE(window.Load());
+    window.show();
+    window.ShowWorldTransitsNow();
+    QLabel* label = window.findChild<QLabel*>("lblUserManual");
+    QLabel* link = window.findChild<QLabel*>("lblURL");
+    ASSERT_NE(label, nullptr);
+    ASSERT_NE(link, nullptr);
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_TRUE(link->isVisible());
+    EXPECT_EQ(label->text(), "User manual:");
+    EXPECT_TRUE(link->text().contains("vek_help.html"));
+    EXPECT_GE(Twips::Left(link), Twips::Left(label) + Twips::Width(label));
+
+    // The page exists, made from the help file at build time.
+    const std::string page = std::string(VEK_BIN_DIR) + "/vek_help.html";
+    std::ifstream html(page);
+    ASSERT_TRUE(html.good());
+    const std::string content((std::istreambuf_iterator<char>(html)), {});
+    EXPECT_NE(content.find("<html lang=\"en\">"), std::string::npos);
+    EXPECT_NE(content.find("User manual"), std::string::npos);
+    EXPECT_NE(content.find("chart &lt;compute arguments&gt; --out"), std::string::npos);
+    EXPECT_EQ(content.find("<compute arguments>"), std::string::npos);
+
+    emit link->linkActivated(link->text());
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(page)));
+    EXPECT_EQ(dialogs.asked().size(), 0u);
+
+    window.ApplyLanguage(1);
+    EXPECT_EQ(label->text(), "Benutzerhandbuch:");
+    browserPresent = false;
+    emit link->linkActivated(link->text());
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_TRUE(opened[1].toLocalFile().endsWith("/vek_help_de.html"));
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].title, "Cannot launch web browser");
+    EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(dialogs.asked()[0].text.contains("File extension 'html' is not associated"));
+
+    // Not while the chart is shown.
+    window.findChild<QPushButton*>("cmdToggleGraphic")->click();
+    EXPECT_FALSE(link->isVisible());
+    window.findChild<QPushButton*>("cmdToggleGraphic")->click();
+    EXPECT_TRUE(link->isVisible());
 }
 
 }  // namespace
