@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -45,6 +46,8 @@ FrmView::FrmView(Dialogs& dialogs, QWidget* parent)
     txbText1_->setObjectName("txbText1");
     txbText1_->setReadOnly(true);
     txbText1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Text files line up their columns in a fixed-pitch font.
+    txbText1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     cmdCopyToClipboard_ = new QPushButton(this);
     cmdCopyToClipboard_->setObjectName("cmdCopyToClipboard");
     cmdClose_ = new QPushButton("Close", this);

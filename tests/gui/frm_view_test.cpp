@@ -205,6 +205,9 @@ TEST(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
     const auto* box = viewer->findChild<QPlainTextEdit*>("txbText1");
     EXPECT_TRUE(box->toPlainText().contains("Benutzerhandbuch"));
     EXPECT_FALSE(viewer->findChild<QPushButton*>("cmdCopyToClipboard")->isVisible());
+    // With VEK_SCREENSHOT_DIR set, the viewer is saved there to be looked at.
+    if (const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR"); !dir.isEmpty())
+        viewer->grab().save(dir + "/help-viewer-de.png");
     // Laid over the main window.
     EXPECT_EQ(Twips::Width(viewer), Twips::Width(&window) - 200);
     EXPECT_EQ(Twips::Height(viewer), std::max(2000, Twips::Height(&window) - 480));
