@@ -25,6 +25,7 @@ enum TextId : int {
     kTextSynastry = 14,  // button, corner cell and report subject
     kTextSave = 15,
     kTextQuit = 16,
+    kTextHelp = 17,  // the help button, and the viewer's caption when it shows help
     kTextNow = 18,
     kTextCompute = 19,
     kTextForward = 21,
@@ -187,6 +188,17 @@ enum TextId : int {
     kTextRetrograde = 389,
     kTextRestore = 398,
     kTextStateRestored = 399,
+
+    // The file viewer
+    kTextFileEmpty = 430,  // "The file [r1] is empty."
+    kTextFileEmptyTitle = 431,
+    kTextFileUnreadable = 432,  // "The file [r1] cannot be read: [r2]"
+    kTextFileReadErrorTitle = 433,
+    kTextFileMissing = 434,  // reasons, the [r2] of 432
+    kTextFileAccessDenied = 435,
+    kTextFileNotRegular = 436,
+    kTextFileSystemError = 437,  // "the system reports error [r1]."
+    kTextUserManual = 438,       // the label before the manual's link
 };
 
 // Entry `offset` of the run of texts that starts at `first`.

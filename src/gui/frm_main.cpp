@@ -203,6 +203,9 @@ void FrmMain::CreateControls() {
     connect(cmdSave_, &QPushButton::clicked, this, &FrmMain::OnSave);
     connect(cmdRestore_, &QPushButton::clicked, this, &FrmMain::OnRestore);
     connect(cmdQuit_, &QPushButton::clicked, this, &FrmMain::OnQuit);
+    cmdHelp_ = NewButton("cmdHelp");
+    connect(cmdHelp_, &QPushButton::clicked, this, &FrmMain::OnHelp);
+    CreateManualLink();
 
     lblTitle_ = NewLabel("lblTitle");
     lblClickonAspect_ = NewLabel("lblClickonAspect");
@@ -248,7 +251,7 @@ void FrmMain::SetTabOrder() {
     for (QWidget* w : std::initializer_list<QWidget*>{
              cmdCompute_, cmdForwardBack_[0], cboForwardBack_, cmdForwardBack_[1], optPlanetary_,
              optNatal_[0], optNatal_[1], optPersonal_[0], optPersonal_[1], optSynastry_, cmdSave_,
-             cmdRestore_, optEnglish_, optGerman_, cmdQuit_})
+             cmdHelp_, cmdRestore_, optEnglish_, optGerman_, cmdQuit_})
         order.push_back(w);
     for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -293,6 +296,7 @@ void FrmMain::PlaceControls() {
     Twips::Place(cmdSave_, kNowLeft, saveTop, kNowWidth, kButtonHeight);
     Twips::Place(cmdRestore_, helpLeft, saveTop, kNowWidth, kButtonHeight);
     Twips::Place(cmdQuit_, helpLeft, saveTop + 480, kNowWidth, kButtonHeight);
+    Twips::Place(cmdHelp_, helpLeft, kRowTop, kNowWidth, kButtonHeight);
     Twips::Place(fraLanguage_, kNowLeft, saveTop + 420, kNowWidth, 900);
     Twips::Place(optEnglish_, 120, 270, kNowWidth - 180, kLabelHeight);
     Twips::Place(optGerman_, 120, 560, kNowWidth - 180, kLabelHeight);
@@ -581,6 +585,7 @@ void FrmMain::ArrangeReportArea() {
         lblStatus_->setVisible(picTable_->isVisible());
         heightLimit_ = statusTop + kLabelHeight + 700;
         widthLimit_ = Twips::Left(txbReport_) + kReportWidth + 350;
+        ArrangeManualLink(picTable_->isVisible(), tableLeft, statusTop + kLabelHeight + 80);
     } else {
         txbReport1_->show();
         txbReport_->hide();
@@ -588,6 +593,7 @@ void FrmMain::ArrangeReportArea() {
         heightLimit_ = Twips::Top(txbReport1_) + Twips::Height(txbReport1_) + 700;
         widthLimit_ = Twips::Left(txbReport_) + kReportWidth + 200;
         lblStatus_->hide();
+        ArrangeManualLink(false, 0, 0);
     }
     ApplySizeLimits(false);
 }
@@ -669,6 +675,7 @@ void FrmMain::SetLanguageDependentText() {
     optSynastry_->setText(PT(kTextSynastry));
     cmdSave_->setText(PT(kTextSave));
     cmdQuit_->setText(PT(kTextQuit));
+    cmdHelp_->setText(PT(kTextHelp));
     cmdNow_->setText(PT(kTextNow));
     cmdRestore_->setText(PT(kTextRestore));
     cmdCompute_->setText(PT(kTextCompute));

@@ -35,11 +35,13 @@ class QPushButton;
 class QRadioButton;
 
 class QTranslator;
+class QUrl;
 
 namespace vek::gui {
 
 class ChartView;
 class Dialogs;
+class FrmView;
 class PopUp;
 class TableGrid;
 
@@ -59,6 +61,9 @@ class FrmMain : public QWidget {
         // The ink of the body glyphs that chart placement reads; unset: the
         // glyph font's.
         const GlyphInks* glyphInks = nullptr;
+        // Opens a page with the program the desktop associates with it;
+        // unset: QDesktopServices. Returns false when nothing opened it.
+        std::function<bool(const QUrl&)> openUrl;
     };
 
     FrmMain(Dialogs& dialogs, Environment env, QWidget* parent = nullptr);
@@ -94,6 +99,8 @@ class FrmMain : public QWidget {
     int HeightLimit() const { return heightLimit_; }  // twips
     const std::string& AutoStatePath() const { return autoStatePath_; }
     QString VersionText() const;
+    // The text viewer, once "Help" has created it.
+    FrmView* Viewer() const { return frmView_; }
 
   signals:
     // The program ends: "Quit" answered, or the close box.
@@ -159,6 +166,11 @@ class FrmMain : public QWidget {
     QString StateFileFilter() const;
     void OnQuit();
     void OnWorldDateLabel();
+    // Help and the user manual's link (frm_main_help.cpp).
+    void OnHelp();
+    void CreateManualLink();
+    void ArrangeManualLink(bool shown, int left, int top);
+    void OnManualLink();
     void End();
 
     QString StandingStatusText() const;
@@ -233,6 +245,10 @@ class FrmMain : public QWidget {
     QPushButton* cmdSave_ = nullptr;
     QPushButton* cmdRestore_ = nullptr;
     QPushButton* cmdQuit_ = nullptr;
+    QPushButton* cmdHelp_ = nullptr;
+    FrmView* frmView_ = nullptr;  // created on the first "Help"
+    QLabel* lblUserManual_ = nullptr;
+    QLabel* lblURL_ = nullptr;
     QLabel* lblTitle_ = nullptr;
     QLabel* lblClickonAspect_ = nullptr;
     QLabel* lblStatus_ = nullptr;
