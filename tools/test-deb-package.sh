@@ -35,4 +35,14 @@ fi
 out="$(cd "$scratch" && env -u VEK_DATA_DIR "$root/bin/vek-cli" positions --at 2026-12-08T12:00Z)"
 grep -q "^ 1  Sun " <<<"$out" || { echo "unexpected output:"; echo "$out"; exit 1; }
 grep -q "^ 9  Pluto " <<<"$out" || { echo "Pluto missing (pluto.slx not found?):"; echo "$out"; exit 1; }
+# The window program from the package too, under a virtual X server: its
+# first result grabbed into a picture. Its settings and state go to the
+# scratch folder.
+if [ -f "$root/bin/vek" ] && command -v xvfb-run >/dev/null; then
+  (cd "$scratch" && env -u VEK_DATA_DIR XDG_DATA_HOME="$scratch/data" VEK_CONFIG_DIR="$scratch/config" \
+     XDG_CONFIG_HOME="$scratch/config" xvfb-run -a "$root/bin/vek" --screenshot "$scratch/shot.png" \
+     >/dev/null 2>&1) || { echo "vek --screenshot failed from the package"; exit 1; }
+  [ "$(od -An -c -j1 -N3 "$scratch/shot.png" | tr -d ' ')" = "PNG" ] \
+    || { echo "vek --screenshot wrote no PNG"; exit 1; }
+fi
 echo "OK: $(basename "$deb") installs and runs from $scratch/root"
