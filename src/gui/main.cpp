@@ -40,9 +40,10 @@ void MeasureSteps(vek::gui::FrmMain& window, const char* view) {
         ms.push_back(t.nsecsElapsed() / 1e6);
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("step forward with the %s (compute + repaint): median %.2f ms, slowest %.2f ms "
-                "(%zu steps)\n",
-                view, ms[ms.size() / 2], ms.back(), ms.size());
+    std::printf(
+        "step forward with the %s (compute + repaint): median %.2f ms, slowest %.2f ms "
+        "(%zu steps)\n",
+        view, ms[ms.size() / 2], ms.back(), ms.size());
 }
 
 }  // namespace
