@@ -177,17 +177,23 @@ ClockReading FixedClock() {
     return r;
 }
 
-TEST(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
-    App();
-    QTemporaryDir tmp;
-    ASSERT_TRUE(tmp.isValid());
-    ScriptedDialogs dialogs;
+// A main window's surroundings in a temporary folder, at a fixed moment.
+FrmMain::Environment WindowEnvironment(const QTemporaryDir& tmp) {
     FrmMain::Environment env;
     env.dataFolder = VEK_BIN_DIR;
     env.autoStatePath = tmp.filePath("vek.usr").toStdString();
     env.configFolder = tmp.filePath("config").toStdString();
     env.clock = FixedClock;
     env.localZoneMinutes = 0;
+    return env;
+}
+
+TEST(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
+    App();
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    ScriptedDialogs dialogs;
+    FrmMain::Environment env = WindowEnvironment(tmp);
     FrmMain window(dialogs, env);
     ASSERT_TRUE(window.Load());
     window.show();
@@ -227,12 +233,7 @@ TEST(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     ScriptedDialogs dialogs;
-    FrmMain::Environment env;
-    env.dataFolder = VEK_BIN_DIR;
-    env.autoStatePath = tmp.filePath("vek.usr").toStdString();
-    env.configFolder = tmp.filePath("config").toStdString();
-    env.clock = FixedClock;
-    env.localZoneMinutes = 0;
+    FrmMain::Environment env = WindowEnvironment(tmp);
     std::vector<QUrl> opened;
     bool browserPresent = true;
     env.openUrl = [&](const QUrl& url) {
