@@ -47,9 +47,44 @@ std::unique_ptr<QGuiApplication> StartGui() {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+const OptionTable kOptions = {
+    {"mode", "MODE",
+     "world, natal1, natal2, personal1, personal2 or synastry (default: world; with --state the "
+     "mode of the file when it is natal1 or natal2, else world)"},
+    kWorldOption,
+    kBirth1Option,
+    kBirth2Option,
+    kStateOption,
+    kLangOption,
+    kNoMoonOption,
+    kSiderealOption,
+    {"out", "FILE", "the image file to write, PNG or SVG by its ending .png or .svg (required)"},
+    {"scale", "N", "size factor from 0.25 to 8 (default: 1)"},
+    {"white", nullptr,
+     "white background instead of the dark one (also when the state file's settings ask for it)"},
+    kHiddenRadiansOption,
+    {"json", nullptr, nullptr},
+};
+
+const CommandHelp kHelp = {
+    "the chart wheel of a mode as a PNG or SVG image",
+    "chart --mode MODE [--world T] [--birth1 T] [--birth2 T] [--state FILE] [--lang en|de] "
+    "[--no-moon] [--sidereal] --out FILE.png|FILE.svg [--scale N] [--white]",
+    "Writes the chart wheel of a compute to an image file as \"Save image as ...\" of the window "
+    "does: the "
+    "bodies at their longitudes, the aspects as lines, the dates, zodiac and orbs written on "
+    "it. Personal transits and synastry show both charts. Prints the file name when done.\n"
+    "The dates each mode needs are those of vek-cli compute. A date T is YYYY-MM-DDTHH:MM "
+    "followed by Z or +HH:MM / -HH:MM, minutes :00 or :30.",
+    &kOptions,
+    {"chart --mode world --world 2026-12-08T12:00Z --out sky.png --scale 2",
+     "chart --mode synastry --birth1 1960-07-04T12:00-05:00 --birth2 1965-03-01T08:00Z "
+     "--lang de --white --out pair.svg"},
+};
+
 int RunChart(const std::vector<std::string>& args) {
     ComputeSession s;
-    const int status = RunComputeFromArguments(kName, args, {"out", "scale"}, {"white"}, s);
+    const int status = RunComputeFromArguments(kName, args, kOptions, s);
     if (status != 0) return status;
     const Options& o = s.options;
     const std::string out = o.Value("out");
@@ -92,9 +127,6 @@ int RunChart(const std::vector<std::string>& args) {
 
 }  // namespace
 
-VEK_CLI_COMMAND(chart, "chart",
-                "chart <compute arguments> --out FILE.png|FILE.svg [--scale N] [--white]   "
-                "(the chart image as the window saves it)",
-                RunChart);
+VEK_CLI_COMMAND(chart, "chart", kHelp, RunChart);
 
 }  // namespace vek::cli

@@ -1,5 +1,6 @@
 #include "cli/cli_util.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -88,10 +89,60 @@ Status ParseOptions(const std::vector<std::string>& args, const std::set<std::st
             }
             out.values[name] = value;
         } else {
-            return Fail("unknown option " + Quoted("--" + name));
+            std::vector<std::string> known(valueNames.begin(), valueNames.end());
+            known.insert(known.end(), switchNames.begin(), switchNames.end());
+            const std::string nearest = NearestName(name, known);
+            return Fail("unknown option " + Quoted("--" + name) +
+                        (nearest.empty() ? "" : "; did you mean '--" + nearest + "'?"));
         }
     }
     return Ok();
+}
+
+Status ParseOptions(const std::vector<std::string>& args, const OptionTable& table, Options& out) {
+    std::set<std::string> values, switches;
+    for (const OptionSpec& o : table) (o.value ? values : switches).insert(o.name);
+    return ParseOptions(args, values, switches, out);
+}
+
+size_t EditDistance(std::string_view a, std::string_view b) {
+    // Optimal string alignment: rows of the table for a's prefixes of length
+    // i - 2, i - 1 and i against every prefix of b.
+    std::vector<size_t> before(b.size() + 1), previous(b.size() + 1), current(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) previous[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        current[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
+            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + cost});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                current[j] = std::min(current[j], before[j - 2] + 1);
+        }
+        before.swap(previous);
+        previous.swap(current);
+    }
+    return previous[b.size()];
+}
+
+std::string NearestName(std::string_view typed, const std::vector<std::string>& candidates) {
+    const size_t allowed = typed.size() <= 4 ? 1 : typed.size() <= 8 ? 2 : 3;
+    std::string best;
+    size_t bestDistance = allowed + 1;
+    for (const std::string& c : candidates) {
+        const size_t d = EditDistance(typed, c);
+        if (d < bestDistance) {
+            best = c;
+            bestDistance = d;
+        }
+    }
+    if (!best.empty() || typed.size() < 3) return best;
+    std::string prefixed;
+    for (const std::string& c : candidates) {
+        if (c.size() <= typed.size() || c.compare(0, typed.size(), typed) != 0) continue;
+        if (!prefixed.empty()) return "";  // more than one: no guess
+        prefixed = c;
+    }
+    return prefixed;
 }
 
 Result<DateTimeFields> ParseDateTimeFields(std::string_view text) {

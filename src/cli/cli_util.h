@@ -27,10 +27,33 @@ struct Options {
     std::string Value(const std::string& name, const std::string& fallback = "") const;
 };
 
+// One option of a command: "--name VALUE" when `value` is set, a switch
+// "--name" when it is null. A command's table of them drives both the check
+// of its arguments and its help.
+struct OptionSpec {
+    const char* name;   // without the leading "--"
+    const char* value;  // the value's placeholder in the help ("T", "FILE"); null: a switch
+    const char* help;   // meaning and default; null: accepted but not shown in the help
+};
+using OptionTable = std::vector<OptionSpec>;
+
 // Scans args against the allowed names (without the leading "--"); a failure
-// names the argument that does not fit.
+// names the argument that does not fit, and for an unknown option the
+// nearest allowed one when it is close.
 Status ParseOptions(const std::vector<std::string>& args, const std::set<std::string>& valueNames,
                     const std::set<std::string>& switchNames, Options& out);
+// The same against a command's table of options.
+Status ParseOptions(const std::vector<std::string>& args, const OptionTable& table, Options& out);
+
+// The number of single-character insertions, deletions, substitutions and
+// swaps of neighbours that turn a into b.
+size_t EditDistance(std::string_view a, std::string_view b);
+
+// The candidate that `typed` most likely misspells: the nearest by edit
+// distance when it is close for the length of the word (one edit up to four
+// characters, two up to eight, three beyond), else the one candidate that
+// starts with at least three characters of `typed`. Empty when none fits.
+std::string NearestName(std::string_view typed, const std::vector<std::string>& candidates);
 
 // The parts of a date-time argument "YYYY-MM-DDTHH:MM" with its zone.
 struct DateTimeFields {

@@ -1,9 +1,13 @@
 // Sub-commands of vek-cli register themselves here; each lives in its own
-// file and is found by name.
+// file and is found by name. Each brings its help: a summary for the list of
+// commands, its usage, what it does, its table of options and examples, all
+// written once next to the code that reads the options.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "cli/cli_util.h"
 
 namespace vek::cli {
 
@@ -11,22 +15,37 @@ namespace vek::cli {
 // status: 0 success, 2 bad arguments or input, 1 other failures.
 using CommandFn = int (*)(const std::vector<std::string>& args);
 
+struct CommandHelp {
+    const char* summary;      // one line in the list of commands
+    const char* usage;        // after "vek-cli "; lines separated by '\n'
+    const char* description;  // paragraphs separated by '\n', wrapped when printed
+    const OptionTable* options;
+    std::vector<const char*> examples;  // command lines after "vek-cli "
+};
+
 struct Command {
     const char* name;
-    const char* usage;  // one line, shown by "vek-cli help"
+    const CommandHelp* help;
     CommandFn run;
 };
 
 bool RegisterCommand(const Command& c);
-const std::vector<Command>& Commands();
+// The registered commands in the order of their names.
+std::vector<Command> Commands();
+
+// The help of a command as "vek-cli COMMAND --help" prints it.
+std::string CommandHelpText(const Command& c);
+// The list of commands as "vek-cli --help" prints it.
+std::string OverviewText();
 
 // Runs a command line without the program name ("compute --mode world ...",
-// "help"): finds the command and returns its exit status, or prints the usage
-// or a message for an unknown command.
+// "help", "help compute"): finds the command and returns its exit status, or
+// prints a help or a message for an unknown command. "--help" or "-h"
+// anywhere after a command name prints that command's help.
 int RunCommandLine(const std::vector<std::string>& args);
 
 }  // namespace vek::cli
 
 // Registers a command from its own .cpp file.
-#define VEK_CLI_COMMAND(ident, name, usage, fn) \
-    static const bool ident##_registered = ::vek::cli::RegisterCommand({name, usage, fn})
+#define VEK_CLI_COMMAND(ident, name, help, fn) \
+    static const bool ident##_registered = ::vek::cli::RegisterCommand({name, &help, fn})

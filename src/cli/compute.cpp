@@ -134,9 +134,45 @@ std::string JsonText(const ComputeResults& r, const NameTables& names) {
     return w.Text();
 }
 
+const OptionTable kOptions = {
+    {"mode", "MODE",
+     "world, natal1, natal2, personal1, personal2 or synastry (default: world; with --state the "
+     "mode of the file when it is natal1 or natal2, else world)"},
+    kWorldOption,
+    kBirth1Option,
+    kBirth2Option,
+    kStateOption,
+    kLangOption,
+    {"radians", nullptr, "positions in the table in radians instead of degrees"},
+    kNoMoonOption,
+    kSiderealOption,
+    kJsonOption,
+};
+
+const CommandHelp kHelp = {
+    "the aspect table, counts, patterns and midpoints of a mode",
+    "compute --mode MODE [--world T] [--birth1 T] [--birth2 T] [--state FILE] [--lang en|de] "
+    "[--radians] [--no-moon] [--sidereal] [--json]",
+    "What the Compute button of the window shows for a mode: the title, the aspect table "
+    "(bodies by their abbreviations, close aspects marked with *) and the summary with the "
+    "counts of aspects and patterns, the pattern instances, the midpoints and the retrograde "
+    "bodies.\n"
+    "Each mode needs its dates: world the World date, natal1 and natal2 the 1st or 2nd "
+    "birthdate, personal1 and personal2 the World date and the 1st or 2nd birthdate, synastry "
+    "both birthdates. A date T is YYYY-MM-DDTHH:MM followed by Z or +HH:MM / -HH:MM; as in the "
+    "window's date rows the minutes are :00 or :30, the zones go from -11:30 to +11:30 in half "
+    "hours and the years from 1 to 2799.",
+    &kOptions,
+    {"compute --mode world --world 2026-12-08T12:00Z",
+     "compute --mode personal1 --world 2026-12-08T12:00Z --birth1 1960-07-04T12:00-05:00 "
+     "--lang de",
+     "compute --mode synastry --birth1 1960-07-04T12:00-05:00 --birth2 1965-03-01T08:00Z "
+     "--json"},
+};
+
 int RunCompute(const std::vector<std::string>& args) {
     ComputeSession s;
-    const int status = RunComputeFromArguments(kName, args, {}, {}, s);
+    const int status = RunComputeFromArguments(kName, args, kOptions, s);
     if (status != 0) return status;
     const ComputeResults& results = s.results;
     if (s.options.Has("json")) {
@@ -154,11 +190,6 @@ int RunCompute(const std::vector<std::string>& args) {
 
 }  // namespace
 
-VEK_CLI_COMMAND(compute, "compute",
-                "compute --mode world|natal1|natal2|personal1|personal2|synastry "
-                "[--world T] [--birth1 T] [--birth2 T] [--state FILE] [--lang en|de] "
-                "[--radians] [--no-moon] [--sidereal] [--json]   (T: YYYY-MM-DDTHH:MM(Z|+HH:MM), "
-                "minutes :00 or :30)",
-                RunCompute);
+VEK_CLI_COMMAND(compute, "compute", kHelp, RunCompute);
 
 }  // namespace vek::cli

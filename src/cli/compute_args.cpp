@@ -66,14 +66,9 @@ std::string TerminalLines(std::string text) {
 }
 
 int RunComputeFromArguments(const char* command, const std::vector<std::string>& args,
-                            const std::set<std::string>& valueNames,
-                            const std::set<std::string>& switchNames, ComputeSession& s) {
-    std::set<std::string> values = {"mode", "world", "birth1", "birth2", "lang", "state"};
-    std::set<std::string> switches = {"radians", "no-moon", "sidereal", "json"};
-    values.insert(valueNames.begin(), valueNames.end());
-    switches.insert(switchNames.begin(), switchNames.end());
+                            const OptionTable& options, ComputeSession& s) {
     Options& o = s.options;
-    if (const Status parsed = ParseOptions(args, values, switches, o); !parsed)
+    if (const Status parsed = ParseOptions(args, options, o); !parsed)
         return BadArguments(command, parsed.message());
 
     const Result<int> language = ParseLanguage(o.Value("lang", "en"));

@@ -29,19 +29,31 @@ struct ComputeSession : ProgramState {
     Mode mode = Mode::World;
 };
 
-// Usage text of the compute arguments.
-inline constexpr const char* kComputeArgumentsUsage =
-    "--mode world|natal1|natal2|personal1|personal2|synastry [--world T] [--birth1 T] "
-    "[--birth2 T] [--state FILE] [--lang en|de] [--radians] [--no-moon] [--sidereal] [--json]";
+// The options of the compute arguments as the commands' tables list them;
+// each command words its own --mode, whose choices differ.
+inline constexpr OptionSpec kWorldOption{"world", "T", "the World date"};
+inline constexpr OptionSpec kBirth1Option{"birth1", "T", "the 1st birthdate"};
+inline constexpr OptionSpec kBirth2Option{"birth2", "T", "the 2nd birthdate"};
+inline constexpr OptionSpec kStateOption{
+    "state", "FILE",
+    "take the date rows, the mode and the settings from a state file saved by vek "
+    "(\"Save as ...\"); dates given as options replace those of the file"};
+inline constexpr OptionSpec kLangOption{"lang", "en|de",
+                                        "language of the texts and names (default: en)"};
+inline constexpr OptionSpec kNoMoonOption{"no-moon", nullptr, "leave out the Moon"};
+inline constexpr OptionSpec kSiderealOption{"sidereal", nullptr,
+                                            "sidereal zodiac (default: tropical)"};
+inline constexpr OptionSpec kJsonOption{"json", nullptr, "JSON instead of text"};
+// Accepted by every compute, though only the aspect table shows it.
+inline constexpr OptionSpec kHiddenRadiansOption{"radians", nullptr, nullptr};
 
-// Reads the compute arguments together with the command's own value options
-// and switches, loads the program text and the engine's data, and runs the
-// compute. Returns 0 on success; otherwise the message has been printed on
-// stderr and the result is the exit status (2 bad arguments or dates, 1
-// other failures).
+// Reads the compute arguments and the command's own options, all named in
+// the command's table, loads the program text and the engine's data, and
+// runs the compute. Returns 0 on success; otherwise the message has been
+// printed on stderr and the result is the exit status (2 bad arguments or
+// dates, 1 other failures).
 int RunComputeFromArguments(const char* command, const std::vector<std::string>& args,
-                            const std::set<std::string>& valueNames,
-                            const std::set<std::string>& switchNames, ComputeSession& s);
+                            const OptionTable& options, ComputeSession& s);
 
 // "world", "natal1", ... for a mode.
 const char* NameOfMode(Mode mode);

@@ -17,10 +17,43 @@ namespace {
 
 constexpr const char* kName = "durations";
 
+const OptionTable kOptions = {
+    {"mode", "MODE", "world, personal1 or personal2 (default: world)"},
+    kWorldOption,
+    kBirth1Option,
+    kBirth2Option,
+    kStateOption,
+    kLangOption,
+    kNoMoonOption,
+    kSiderealOption,
+    {"sort", "0..6",
+     "order of the lines: 0 first body, 1 aspect, 2 deviation (default), 3 second body, "
+     "4 beginning, 5 end, 6 duration"},
+    {"no-duration", nullptr,
+     "leave out the duration column (orders 4 to 6 bring it back, as in the window)"},
+    {"json", nullptr, "JSON: the title and one entry per line with its dates"},
+    kHiddenRadiansOption,
+};
+
+const CommandHelp kHelp = {
+    "beginning, end and duration of the aspects of world or personal transits",
+    "durations --mode world|personal1|personal2 [--world T] [--birth1 T] [--birth2 T] "
+    "[--state FILE] [--lang en|de] [--no-moon] [--sidereal] [--sort 0..6] [--no-duration] "
+    "[--json]",
+    "The durations list of the report window for world transits (needs --world) or personal "
+    "transits (needs --world and --birth1 or --birth2): the title line and one line per aspect "
+    "of the compute with the date it began, the date it ends and how long it lasts.\n"
+    "A date T is YYYY-MM-DDTHH:MM followed by Z or +HH:MM / -HH:MM, minutes :00 or :30. Natal "
+    "aspects and synastry have the report instead (vek-cli report).",
+    &kOptions,
+    {"durations --mode world --world 2026-12-08T12:00Z --sort 4",
+     "durations --mode personal1 --world 2026-12-08T12:00Z --birth1 1960-07-04T12:00-05:00 "
+     "--json"},
+};
+
 int RunDurations(const std::vector<std::string>& args) {
     ComputeSession s;
-    if (int status = RunComputeFromArguments(kName, args, {"sort"}, {"no-duration"}, s))
-        return status;
+    if (int status = RunComputeFromArguments(kName, args, kOptions, s)) return status;
     const std::string sortText = s.options.Value("sort", "2");
     if (sortText.size() != 1 || sortText[0] < '0' || sortText[0] >= '0' + kSortChoiceCount)
         return BadArguments(kName, "--sort " + Quoted(sortText) +
@@ -76,11 +109,6 @@ int RunDurations(const std::vector<std::string>& args) {
 
 }  // namespace
 
-VEK_CLI_COMMAND(durations, "durations",
-                "durations --mode world|personal1|personal2 [--world T] [--birth1 T] [--birth2 T] "
-                "[--state FILE] [--lang en|de] [--no-moon] [--sidereal] [--sort 0..6] "
-                "[--no-duration] [--json]   (sort: 0 first body, 1 aspect, 2 deviation (default), "
-                "3 second body, 4 beginning, 5 end, 6 duration)",
-                RunDurations);
+VEK_CLI_COMMAND(durations, "durations", kHelp, RunDurations);
 
 }  // namespace vek::cli

@@ -24,11 +24,6 @@ namespace vek::cli {
 namespace {
 
 constexpr const char* kName = "find";
-constexpr const char* kUsage =
-    "find --pattern NAME [--at-least N] --from T --to T [--step 30m|1d|1w|1mo|1y] [--first] "
-    "[--mode world|personal1|personal2 --birth1 T --birth2 T] [--state FILE] [--lang en|de] "
-    "[--no-moon] [--sidereal] [--json]";
-
 // ASCII names of the pattern slots, besides the names of the vocabulary.
 constexpr const char* kPatternAliases[kPatternCount][2] = {
     {"grand-trine", "grand_trine"},     {"kite", "kite"},
@@ -120,6 +115,48 @@ std::string JsonText(const PatternSearchResult& r, int pattern, const NameTables
     return w.Text();
 }
 
+const OptionTable kOptions = {
+    {"pattern", "NAME",
+     "the pattern: its name in English or German (\"Grand trine\", \"Großes Trigon\") or "
+     "grand-trine, kite, rectangle, t-square, grand-cross, yod, yod-kite, trapezium, "
+     "stellium3..stellium6, grand-sextile, midpoint (required)"},
+    {"at-least", "N",
+     "at least N instances of the pattern at once, 1 to 9, as \"Find at least\" of the run "
+     "dialog (default: 1)"},
+    {"from", "T", "the World date the run starts from; it is not tested itself (required)"},
+    {"to", "T", "the last date tested (required)"},
+    {"step", "STEP", "the step of the run: 30m, 1d, 1w, 1mo or 1y (default: 1d)"},
+    {"first", nullptr, "stop at the first stretch, as a run stops at its first find"},
+    {"mode", "MODE",
+     "world, personal1 or personal2 (default: world); patterns are counted in world transits "
+     "only, so personal transits find nothing"},
+    kBirth1Option,
+    kBirth2Option,
+    {"state", "FILE",
+     "take the settings (orbs, zodiac, Moon) and birthdates from a state file saved by vek"},
+    kLangOption,
+    kNoMoonOption,
+    kSiderealOption,
+    {"json", nullptr, "JSON: the stretches with their dates and instances"},
+};
+
+const CommandHelp kHelp = {
+    "the stretches of time in which an aspect pattern holds",
+    "find --pattern NAME --from T --to T [--at-least N] [--step STEP] [--first] [--mode MODE] "
+    "[--birth1 T] [--birth2 T] [--state FILE] [--lang en|de] [--no-moon] [--sidereal] [--json]",
+    "Steps the World date from --from to --to as a run of the window does and lists every "
+    "stretch of steps in which the pattern holds: its first and last step (local time and zone "
+    "of --from), the number of steps, and the instances at its first step with their mean "
+    "deviation. \"Not found.\" when there is none.\n"
+    "The date of --from is not tested itself: a run steps before it looks, so the first "
+    "stretch begins where a run started at --from would stop. A date T is YYYY-MM-DDTHH:MM "
+    "followed by Z or +HH:MM / -HH:MM; --from takes minutes :00 or :30.",
+    &kOptions,
+    {"find --pattern grand-trine --from 2000-01-01T12:00Z --to 2010-01-01T00:00Z --at-least 2",
+     "find --pattern t-square --from 2026-12-08T12:00+01:00 --to 2027-12-08T12:00+01:00 "
+     "--step 1w --first --json"},
+};
+
 int RunFind(const std::vector<std::string>& args) {
     // --from is the World date the run starts from.
     std::vector<std::string> computeArgs;
@@ -137,11 +174,7 @@ int RunFind(const std::vector<std::string>& args) {
     {
         // The find's own options are checked before anything is loaded.
         Options o;
-        if (const Status parsed = ParseOptions(args,
-                                               {"pattern", "at-least", "from", "to", "step", "mode",
-                                                "birth1", "birth2", "state", "lang"},
-                                               {"no-moon", "sidereal", "json", "first"}, o);
-            !parsed)
+        if (const Status parsed = ParseOptions(args, kOptions, o); !parsed)
             return BadArguments(kName, parsed.message());
         for (const char* required : {"pattern", "from", "to"})
             if (!o.values.count(required))
@@ -152,10 +185,13 @@ int RunFind(const std::vector<std::string>& args) {
                                 "--mode " + Quoted(mode) + " is not world, personal1 or personal2");
     }
 
+    // The compute reads --from as the World date's --world.
+    OptionTable computeOptions = kOptions;
+    for (OptionSpec& spec : computeOptions)
+        if (std::string(spec.name) == "from") spec.name = "world";
     ComputeSession s;
     s.worldFallback = false;
-    const int status = RunComputeFromArguments(kName, computeArgs,
-                                               {"pattern", "at-least", "to", "step"}, {"first"}, s);
+    const int status = RunComputeFromArguments(kName, computeArgs, computeOptions, s);
     if (status != 0) return status;
     const Options& o = s.options;
 
@@ -221,6 +257,6 @@ int RunFind(const std::vector<std::string>& args) {
 
 }  // namespace
 
-VEK_CLI_COMMAND(find, kName, kUsage, RunFind);
+VEK_CLI_COMMAND(find, "find", kHelp, RunFind);
 
 }  // namespace vek::cli

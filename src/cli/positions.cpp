@@ -22,9 +22,30 @@ namespace {
 
 constexpr const char* kName = "positions";
 
+const OptionTable kOptions = {
+    {"at", "T",
+     "the instant: YYYY-MM-DDTHH:MM followed by Z or +HH:MM / -HH:MM (zones up to 14 hours, "
+     "any minute, years 1 to 2799; required)"},
+    {"lang", "en|de", "language of the body names (default: en)"},
+    {"sidereal", nullptr, "sidereal zodiac (default: tropical)"},
+    {"no-moon", nullptr, "leave out the Moon"},
+    {"json", nullptr, "JSON: longitudes in degrees with their texts"},
+};
+
+const CommandHelp kHelp = {
+    "the longitudes of the Sun, Moon and planets at one instant",
+    "positions --at T [--lang en|de] [--sidereal] [--no-moon] [--json]",
+    "Prints the Julian date, the ephemeris in use, the zodiac and one line per body: its "
+    "number, name, geocentric longitude in degrees, the same in degrees and minutes and in the "
+    "sign, and r when it is retrograde.",
+    &kOptions,
+    {"positions --at 2026-12-08T12:00Z",
+     "positions --at 1960-07-04T12:00-05:00 --sidereal --lang de --json"},
+};
+
 int RunPositions(const std::vector<std::string>& args) {
     Options o;
-    const Status parsed = ParseOptions(args, {"at", "lang"}, {"sidereal", "no-moon", "json"}, o);
+    const Status parsed = ParseOptions(args, kOptions, o);
     if (!parsed) return BadArguments(kName, parsed.message());
     if (!o.values.count("at")) return BadArguments(kName, "--at is required");
     const Result<double> at = ParseDateTime(o.Value("at"));
@@ -101,9 +122,6 @@ int RunPositions(const std::vector<std::string>& args) {
 
 }  // namespace
 
-VEK_CLI_COMMAND(positions, "positions",
-                "positions --at YYYY-MM-DDTHH:MM(Z|+HH:MM) [--sidereal] [--no-moon] "
-                "[--lang en|de] [--json]",
-                RunPositions);
+VEK_CLI_COMMAND(positions, "positions", kHelp, RunPositions);
 
 }  // namespace vek::cli

@@ -16,10 +16,40 @@ namespace {
 
 constexpr const char* kName = "report";
 
+const OptionTable kOptions = {
+    {"mode", "MODE",
+     "natal1, natal2 or synastry; may be left out with a --state file saved in natal1 or "
+     "natal2"},
+    kBirth1Option,
+    kBirth2Option,
+    {"world", "T", nullptr},
+    kStateOption,
+    kLangOption,
+    kNoMoonOption,
+    kSiderealOption,
+    {"json", nullptr, "JSON: the report's text and one entry per aspect"},
+    kHiddenRadiansOption,
+};
+
+const CommandHelp kHelp = {
+    "the natal report of a birthdate or the synastry report",
+    "report --mode natal1|natal2|synastry [--birth1 T] [--birth2 T] [--state FILE] "
+    "[--lang en|de] [--no-moon] [--sidereal] [--json]",
+    "The report the report window writes for natal aspects (natal1, natal2: the aspects of one "
+    "birthdate) and for synastry (the 1st birthdate against the 2nd): its title and one "
+    "paragraph per aspect. natal1 needs --birth1, natal2 --birth2, synastry both.\n"
+    "A date T is YYYY-MM-DDTHH:MM followed by Z or +HH:MM / -HH:MM, minutes :00 or :30. World "
+    "and personal transits have the durations list instead (vek-cli durations).",
+    &kOptions,
+    {"report --mode natal1 --birth1 1960-07-04T12:00-05:00",
+     "report --mode synastry --birth1 1960-07-04T12:00-05:00 --birth2 1965-03-01T08:00Z "
+     "--lang de"},
+};
+
 int RunReport(const std::vector<std::string>& args) {
     ComputeSession s;
     s.worldFallback = false;
-    if (int status = RunComputeFromArguments(kName, args, {}, {}, s)) return status;
+    if (int status = RunComputeFromArguments(kName, args, kOptions, s)) return status;
     if (s.mode != Mode::Natal1 && s.mode != Mode::Natal2 && s.mode != Mode::Synastry)
         return BadArguments(kName, std::string("the report is written for natal aspects and "
                                                "synastry; --mode ") +
@@ -60,9 +90,6 @@ int RunReport(const std::vector<std::string>& args) {
 
 }  // namespace
 
-VEK_CLI_COMMAND(report, "report",
-                "report --mode natal1|natal2|synastry [--birth1 T] [--birth2 T] [--state FILE] "
-                "[--lang en|de] [--no-moon] [--sidereal] [--json]",
-                RunReport);
+VEK_CLI_COMMAND(report, "report", kHelp, RunReport);
 
 }  // namespace vek::cli

@@ -22,6 +22,19 @@ bool ParseTextNumber(const std::string& s, int& n) {
     return n >= 1 && n <= vek::kMaxProgramTextNumber;
 }
 
+const vek::cli::OptionTable kOptions = {
+    {"lang", "en|de", "the language of the text (default: en)"},
+};
+
+const vek::cli::CommandHelp kHelp = {
+    "print one program text of vek.dat",
+    "text N [--lang en|de]",
+    "Prints program text number N (1 to 9999) of vek.dat in one language, as the windows show "
+    "it, so translators can check their wording. A text the file does not hold is an error.",
+    &kOptions,
+    {"text 153", "text 153 --lang de"},
+};
+
 int RunText(const std::vector<std::string>& args) {
     std::string number;
     int language = 0;
@@ -36,8 +49,13 @@ int RunText(const std::vector<std::string>& args) {
             number = a;
             continue;
         } else {
-            std::fprintf(stderr, "vek-cli text: unexpected argument %s\n",
-                         vek::cli::Quoted(a).c_str());
+            // A misspelt --lang gets its name suggested.
+            const std::string name = a.rfind("--", 0) == 0 ? a.substr(2, a.find('=') - 2) : "";
+            const std::string nearest =
+                name.empty() || name == "lang" ? "" : vek::cli::NearestName(name, {"lang"});
+            std::fprintf(stderr, "vek-cli text: unexpected argument %s%s\n",
+                         vek::cli::Quoted(a).c_str(),
+                         nearest.empty() ? "" : "; did you mean '--lang'?");
             return 2;
         }
         if (lang == "en") {
@@ -77,4 +95,4 @@ int RunText(const std::vector<std::string>& args) {
 
 }  // namespace
 
-VEK_CLI_COMMAND(text, "text", "text N [--lang en|de]   print program text N of vek.dat", RunText);
+VEK_CLI_COMMAND(text, "text", kHelp, RunText);
