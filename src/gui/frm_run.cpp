@@ -109,6 +109,10 @@ void FrmRun::Open(const ProgramTexts& texts, const QStringList& patternNames, QW
     cmdRun_->setText(Q(texts.ProgramText(kTextRun)));
     cmdCancel_->setText(Q(texts.ProgramText(kTextCancel)));
     lblGefunden_->setVisible(texts.language() == kGerman);
+    // The count stands right after the caption of "Find at least".
+    const int twoWidth = std::min(2400, Twips::FromPixels(chkTwoOrMore_->sizeHint().width()) + 60);
+    Twips::Resize(chkTwoOrMore_, twoWidth, kLineHeight);
+    Twips::Move(cboNumToFind_, kIndent + twoWidth + 60, Twips::Top(cboNumToFind_));
 
     // The names follow the language; the choice stays.
     cboAspectPattern_->clear();
