@@ -53,6 +53,7 @@ enum TextId : int {
     kTextLoadFrom = 40,
     kTextShowTable = 41,
     kTextSaveImageAs = 42,
+    kTextStop = 43,  // the run button while a run is in progress
 
     // Zodiac and report titles
     kTextSiderealZodiac = 46,
@@ -128,6 +129,13 @@ enum TextId : int {
     kTextLegendSecondBirthdate = 114,
     kTextLegendRetrogradeSecond = 115,
     kTextLegendRetrogradeFirst = 116,
+
+    // The run dialog
+    kTextCancel = 117,
+    kTextRunUntilStopped = 118,
+    kTextRunUntilFinding = 119,
+    kTextRunQuickly = 120,
+    kTextFindAtLeast = 121,
 
     // Summary, messages
     kTextRunTitle = 122,

@@ -747,27 +747,20 @@ void FrmMain::OnClear(int slot) {
     ShowRow(slot);
 }
 
-// The stepping routine of "Forward" (0) and "Back" (1): one step, or during
-// a run forward steps until the run ends. Events are processed between the
-// steps so that the window stays usable.
+// The stepping routine of "Forward" (0) and "Back" (1): one step. A run
+// steps on Timer2 instead (frm_main_run.cpp).
 void FrmMain::OnStep(int direction) {
+    if (runInProgress_) return;
     steppingUnderWay_ = true;
-    do {
-        QApplication::processEvents();
-        const int interval = std::max(0, cboForwardBack_->currentIndex());
-        const DateRowFields saved = ApplyStep(state_.rows, interval, direction);
-        ShowRow(kWorldDate);
-        // Every count a run sees belongs to this step.
-        std::fill(std::begin(state_.results.PatternCount), std::end(state_.results.PatternCount),
-                  0);
-        Compute();
-        // A step out of the accepted range has been reported by the compute;
-        // the World date goes back to what it was.
-        if (RestoreIfRefused(state_.rows, saved, lastDateError_)) {
-            ShowRow(kWorldDate);
-            break;
-        }
-    } while (direction == kStepForward && runInProgress_);
+    const int interval = std::max(0, cboForwardBack_->currentIndex());
+    const DateRowFields saved = ApplyStep(state_.rows, interval, direction);
+    ShowRow(kWorldDate);
+    // The counts belong to this step alone.
+    std::fill(std::begin(state_.results.PatternCount), std::end(state_.results.PatternCount), 0);
+    Compute();
+    // A step out of the accepted range has been reported by the compute;
+    // the World date goes back to what it was.
+    if (RestoreIfRefused(state_.rows, saved, lastDateError_)) ShowRow(kWorldDate);
     steppingUnderWay_ = false;
 }
 
@@ -955,6 +948,7 @@ void FrmMain::End() {
     if (ended_) return;
     ended_ = true;
     Timer1_.stop();
+    AbandonRun();
     popUp_->hide();
     hide();
     emit Ended();

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "app/compute.h"
+#include "app/pattern_run.h"
 #include "app/program_state.h"
 #include "app/state_file.h"
 #include "display/chart_wheel.h"
@@ -41,6 +42,7 @@ namespace vek::gui {
 
 class ChartView;
 class Dialogs;
+class FrmRun;
 class FrmView;
 class PopUp;
 class TableGrid;
@@ -101,6 +103,13 @@ class FrmMain : public QWidget {
     QString VersionText() const;
     // The text viewer, once "Help" has created it.
     FrmView* Viewer() const { return frmView_; }
+    // The run (frm_main_run.cpp): its dialog once the run button has created
+    // it, whether a run is in progress, and Timer2, which paces it. A tick of
+    // Timer2 is one step; tests call RunTick() instead of waiting.
+    FrmRun* RunDialog() const { return frmRun_; }
+    bool RunInProgress() const { return runInProgress_; }
+    const QTimer& RunTimer() const { return Timer2_; }
+    void RunTick();
 
   signals:
     // The program ends: "Quit" answered, or the close box.
@@ -185,6 +194,16 @@ class FrmMain : public QWidget {
     void OnSaveAs();
     void SaveChartImage();
 
+    // The run until a pattern appears (frm_main_run.cpp).
+    void CreateRunControls();
+    void OnRun();
+    void OnRunDialogFinished();
+    void StartRun();
+    void StopRun();
+    void AbandonRun();
+    void SetControlsEnabledForRun(bool enabled);
+    void ShowRunStep();
+
     // State files.
     AppState CurrentState() const;
     void ApplyState(const AppState& state);
@@ -263,6 +282,10 @@ class FrmMain : public QWidget {
     PopUp* popUp_ = nullptr;
     QTimer Timer1_;
     std::unique_ptr<QTranslator> qtTranslator_;  // installed while German is chosen
+    FrmRun* frmRun_ = nullptr;                   // created on the first run in world transits
+    PatternRun run_;
+    QTimer Timer2_;
+    bool inRunTick_ = false;
 };
 
 }  // namespace vek::gui

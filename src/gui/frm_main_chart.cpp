@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/pattern_run.h"
 #include "display/chart_image.h"
 #include "display/chart_wheel.h"
 #include "display/program_text.h"
@@ -44,6 +45,7 @@ void FrmMain::CreateChartControls() {
     connect(cmdToggleGraphic_, &QPushButton::clicked, this, &FrmMain::OnToggleGraphic);
     connect(cmdSaveAs_, &QPushButton::clicked, this, &FrmMain::OnSaveAs);
     connect(cmdLoadState_, &QPushButton::clicked, this, &FrmMain::OnLoadState);
+    CreateRunControls();
     LayoutCommandButtons();
 }
 
@@ -78,12 +80,13 @@ void FrmMain::UpdateSaveAsButton() {
 void FrmMain::UpdateChartButtons() {
     const bool chart = ChartShown();
     cmdToggleGraphic_->setText(PT(chart ? kTextShowTable : kTextShowChart));
-    cmdRun_->setText(PT(kTextRun));
-    const Mode m = SelectedMode();
-    const bool runnable =
-        (cboForwardBack_->currentIndex() > 0 || state_.settings.accepted.IncludeMoon) &&
-        (m == Mode::World || m == Mode::Personal1 || m == Mode::Personal2);
-    cmdRun_->setVisible(chart && runnable);
+    // While a run goes on the button is its stop button and stays, whatever
+    // the chart does.
+    cmdRun_->setText(PT(runInProgress_ ? kTextStop : kTextRun));
+    const bool offered = RunButtonOffered(
+        chart, /*explanationShown=*/false, !cmdToggleGraphic_->isHidden(), SelectedMode(),
+        cboForwardBack_->currentIndex(), state_.settings.accepted.IncludeMoon);
+    cmdRun_->setVisible(runInProgress_ || offered);
     if (chart) lblStatus_->hide();
 }
 
@@ -119,7 +122,7 @@ void FrmMain::OnToggleGraphic() {
         picTable_->show();
         cmdRun_->hide();
         // Leaving the chart stops a run and a repeated stepping.
-        runInProgress_ = false;
+        AbandonRun();
     } else if (computedMode_ != Mode::None) {
         DrawChart();
         cmdRun_->setText(PT(kTextRun));
