@@ -8,6 +8,7 @@
 // array carry their index after an underscore (cboMonthCE_0, txbCell_143).
 #pragma once
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -41,6 +42,7 @@ namespace vek::gui {
 
 class ChartView;
 class Dialogs;
+class FrmConfigure;
 class FrmView;
 class PopUp;
 class TableGrid;
@@ -101,6 +103,8 @@ class FrmMain : public QWidget {
     QString VersionText() const;
     // The text viewer, once "Help" has created it.
     FrmView* Viewer() const { return frmView_; }
+    // The configuration dialog, once "Configure" has created it.
+    FrmConfigure* Configuration() const;
 
   signals:
     // The program ends: "Quit" answered, or the close box.
@@ -172,6 +176,11 @@ class FrmMain : public QWidget {
     void ArrangeManualLink(bool shown, int left, int top);
     void OnManualLink();
     void End();
+    // "Configure" and its dialog (frm_main_configure.cpp).
+    void CreateConfigureButton();
+    void OnConfigure();
+    void SetConfigureTexts();
+    void HideConfigurationWhenMinimized();
 
     QString StandingStatusText() const;
 
@@ -263,6 +272,8 @@ class FrmMain : public QWidget {
     PopUp* popUp_ = nullptr;
     QTimer Timer1_;
     std::unique_ptr<QTranslator> qtTranslator_;  // installed while German is chosen
+    QPushButton* cmdConfigure_ = nullptr;
+    QPointer<FrmConfigure> frmConfigure_;  // created by the first "Configure"
 };
 
 }  // namespace vek::gui
