@@ -200,6 +200,8 @@ TEST_F(ConfigureTest, ConfigureShowsTheDialogBesideTheMainWindowWithoutBlockingI
     ASSERT_NE(configure, nullptr);
     EXPECT_EQ(configure->text(), PT(kTextConfigure));
     EXPECT_TRUE(w.rect().contains(configure->geometry()));
+    // Tab reaches it after "Quit".
+    EXPECT_EQ(window->findChild<QWidget*>("cmdQuit")->nextInFocusChain(), configure);
     for (const char* other : {"cmdQuit", "cmdSaveAs", "cmdLoadState", "cmdHelp", "cmdRestore"}) {
         EXPECT_FALSE(
             configure->geometry().intersects(window->findChild<QWidget*>(other)->geometry()))
