@@ -28,6 +28,7 @@ enum TextId : int {
     kTextHelp = 17,  // the help button, and the viewer's caption when it shows help
     kTextNow = 18,
     kTextCompute = 19,
+    kTextConfigure = 20,  // the button, and the caption of the configuration dialog
     kTextForward = 21,
     kTextBack = 22,
 
@@ -196,6 +197,35 @@ enum TextId : int {
     kTextRetrograde = 389,
     kTextRestore = 398,
     kTextStateRestored = 399,
+
+    // The configuration dialog (and kTextCancel above)
+    kTextSiderealOption = 352,  // the zodiac options
+    kTextTropicalOption = 353,
+    kTextProportionOf = 354,  // three lines: "Proportion of", "above orbs", "for use with"
+    kTextAboveOrbs = 355,
+    kTextForUseWith = 356,
+    kTextSetOrbClickOnLines = 357,
+    kTextSetAllNonzeroOrbs = 358,
+    kTextOrbForMidpoints = 359,
+    kTextUseBoldface = 360,
+    kTextOneDegree = 361,
+    kTextOfOrb = 362,
+    kTextDisplayZodiacSectors = 363,
+    kTextNorthAmericanZones = 364,
+    kTextSuppressInnerPlanetAspects = 365,
+    kTextIncludeMoon = 366,
+    kTextWhiteImageBackground = 367,
+    kTextResetToDefault = 368,
+    kTextUseSettings = 369,
+    kTextKeepSelectedZodiac = 370,
+    kTextHide = 372,
+    kTextSetAllOrbsTitle = 390,
+    kTextSetAllOrbsQuestion = 391,    // "NEW_ORB" becomes the orb, as 5°
+    kTextConfigurationClosing = 392,  // three lines: 392, 393, 394
+    kTextAllSettingsReset = 393,
+    kTextAndUsedAtOnce = 394,
+    kTextResetQuestion = 395,  // two lines: 395, 396
+    kTextDoYouWantToContinue = 396,
 
     // The file viewer
     kTextFileEmpty = 430,  // "The file [r1] is empty."

@@ -70,6 +70,14 @@ Answer QtDialogs::AskYesNoCancel(const QString& text, const QString& title, Answ
     }
 }
 
+Answer QtDialogs::AskYesNo(const QString& text, const QString& title, Answer defaultButton) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    box.setDefaultButton(defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
 std::optional<QString> QtDialogs::OpenFileName(const QString& title, const QString& filter) {
     const QString name =
         QFileDialog::getOpenFileName(parent_, title, QString(), QtFileFilter(filter));
@@ -108,6 +116,13 @@ Answer ScriptedDialogs::AskYesNoCancel(const QString& text, const QString& title
     }
     asked_.push_back(a);
     return answer;
+}
+
+Answer ScriptedDialogs::AskYesNo(const QString& text, const QString& title, Answer defaultButton) {
+    // The box has no Cancel: an unscripted question, or a Cancel in the
+    // queue, is answered No, as closing the box would.
+    const Answer answer = AskYesNoCancel(text, title, defaultButton);
+    return answer == Answer::Yes ? Answer::Yes : Answer::No;
 }
 
 std::optional<QString> ScriptedDialogs::NextFileName(Kind kind, const QString& title,

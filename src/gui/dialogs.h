@@ -30,6 +30,9 @@ class Dialogs {
     virtual Answer AskYesNoCancel(const QString& text, const QString& title,
                                   Answer defaultButton) = 0;
 
+    // A modal question with Yes and No; closing the box counts as No.
+    virtual Answer AskYesNo(const QString& text, const QString& title, Answer defaultButton) = 0;
+
     // The standard open and save dialogs. filter is given as "description
     // (*.ext) | *.ext" pairs separated by "|"; an empty result means that the
     // user cancelled.
@@ -50,14 +53,16 @@ class QtDialogs : public Dialogs {
     Answer AskYesNoCancel(const QString& text, const QString& title, Answer defaultButton) override;
     std::optional<QString> OpenFileName(const QString& title, const QString& filter) override;
     std::optional<QString> SaveFileName(const QString& title, const QString& filter) override;
+    Answer AskYesNo(const QString& text, const QString& title, Answer defaultButton) override;
 
   private:
     QWidget* parent_;
 };
 
 // Records every question and answers from queues. With an empty answer queue
-// a question is answered Cancel and a file dialog is cancelled; the record
-// notes that the answer was not scripted, so a test can tell.
+// a question is answered Cancel (a Yes/No question No) and a file dialog is
+// cancelled; the record notes that the answer was not scripted, so a test can
+// tell.
 class ScriptedDialogs : public Dialogs {
   public:
     enum class Kind { Message, Question, OpenFile, SaveFile };
@@ -83,6 +88,7 @@ class ScriptedDialogs : public Dialogs {
     Answer AskYesNoCancel(const QString& text, const QString& title, Answer defaultButton) override;
     std::optional<QString> OpenFileName(const QString& title, const QString& filter) override;
     std::optional<QString> SaveFileName(const QString& title, const QString& filter) override;
+    Answer AskYesNo(const QString& text, const QString& title, Answer defaultButton) override;
 
   private:
     std::optional<QString> NextFileName(Kind kind, const QString& title, const QString& filter);

@@ -234,6 +234,7 @@ void FrmMain::CreateControls() {
     CreateChartControls();
     PlaceControls();
     SetTabOrder();
+    CreateConfigureButton();
 }
 
 void FrmMain::SetTabOrder() {
@@ -683,6 +684,7 @@ void FrmMain::SetLanguageDependentText() {
     cmdForwardBack_[1]->setText(PT(kTextBack));
     UpdateSaveAsButton();
     UpdateChartButtons();
+    SetConfigureTexts();
     if (lblStatus_->text().isEmpty() || !blnStartupCompleted_) {
         lblStatus_->setText(StandingStatusText());
     }
@@ -713,6 +715,7 @@ void FrmMain::TimerTick() {
     cboForwardBack_->setEnabled(step);
     lblStatus_->setVisible(picTable_->isVisible() && txbReport_->isVisible());
     UpdateChartButtons();
+    HideConfigurationWhenMinimized();
     if (stateJustSaved_) {
         if (++stateTicks_ > 5) stateJustSaved_ = false;
     }

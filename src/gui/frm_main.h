@@ -8,6 +8,7 @@
 // array carry their index after an underscore (cboMonthCE_0, txbCell_143).
 #pragma once
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -43,6 +44,7 @@ namespace vek::gui {
 class ChartView;
 class Dialogs;
 class FrmRun;
+class FrmConfigure;
 class FrmView;
 class PopUp;
 class TableGrid;
@@ -110,6 +112,8 @@ class FrmMain : public QWidget {
     bool RunInProgress() const { return runInProgress_; }
     const QTimer& RunTimer() const { return Timer2_; }
     void RunTick();
+    // The configuration dialog, once "Configure" has created it.
+    FrmConfigure* Configuration() const;
 
   signals:
     // The program ends: "Quit" answered, or the close box.
@@ -181,6 +185,11 @@ class FrmMain : public QWidget {
     void ArrangeManualLink(bool shown, int left, int top);
     void OnManualLink();
     void End();
+    // "Configure" and its dialog (frm_main_configure.cpp).
+    void CreateConfigureButton();
+    void OnConfigure();
+    void SetConfigureTexts();
+    void HideConfigurationWhenMinimized();
 
     QString StandingStatusText() const;
 
@@ -286,6 +295,8 @@ class FrmMain : public QWidget {
     PatternRun run_;
     QTimer Timer2_;
     bool inRunTick_ = false;
+    QPushButton* cmdConfigure_ = nullptr;
+    QPointer<FrmConfigure> frmConfigure_;  // created by the first "Configure"
 };
 
 }  // namespace vek::gui

@@ -1,12 +1,14 @@
 // vek: the window program.
 //
-//   vek [--screenshot OUT.png] [--measure]
+//   vek [--screenshot OUT.png] [--configure] [--measure]
 //
 // With --screenshot the program grabs its main window into a PNG file once
-// the first result is on the screen, and ends. With --measure it prints how
-// long the start-up took until the first result was painted, and the time of
-// a step forward (compute and repaint of the window) over 50 steps, first
-// with the table shown and then with the chart wheel, and ends.
+// the first result is on the screen, and ends. --configure opens the
+// configuration dialog after start-up; with --screenshot the picture is then
+// the dialog's. With --measure it prints how long the start-up took until
+// the first result was painted, and the time of a step forward (compute and
+// repaint of the window) over 50 steps, first with the table shown and then
+// with the chart wheel, and ends.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -17,6 +19,7 @@
 
 #include "gui/dialogs.h"
 #include "gui/fonts.h"
+#include "gui/frm_configure.h"
 #include "gui/frm_main.h"
 #include "gui/twips.h"
 #include "util/paths.h"
@@ -58,14 +61,17 @@ int main(int argc, char** argv) {
 
     QString screenshot;
     bool measure = false;
+    bool configure = false;
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--screenshot" && i + 1 < args.size()) {
             screenshot = args[++i];
         } else if (args[i] == "--measure") {
             measure = true;
+        } else if (args[i] == "--configure") {
+            configure = true;
         } else {
-            std::fprintf(stderr, "usage: vek [--screenshot OUT.png] [--measure]\n");
+            std::fprintf(stderr, "usage: vek [--screenshot OUT.png] [--configure] [--measure]\n");
             return 2;
         }
     }
@@ -95,10 +101,15 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    QWidget* shown = &window;
+    if (configure) {
+        if (auto* button = window.findChild<QPushButton*>("cmdConfigure")) button->click();
+        if (window.Configuration()) shown = window.Configuration();
+    }
     if (!screenshot.isEmpty()) {
         // Let the window settle (layout, first paint) before grabbing it.
         QTimer::singleShot(300, &window, [&] {
-            const bool ok = window.grab().save(screenshot, "PNG");
+            const bool ok = shown->grab().save(screenshot, "PNG");
             if (!ok) std::fprintf(stderr, "vek: cannot write %s\n", qPrintable(screenshot));
             QApplication::exit(ok ? 0 : 1);
         });

@@ -1,0 +1,699 @@
+#include "gui/frm_configure.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
+#include "gui/dialogs.h"
+#include "gui/fonts.h"
+#include "gui/form_helpers.h"
+#include "gui/twips.h"
+#include "platform/settings_store.h"
+
+namespace vek::gui {
+
+namespace {
+
+// Layout in twips.
+constexpr int kMargin = 120;
+constexpr int kWidth = 6300;
+constexpr int kInnerWidth = kWidth - 2 * kMargin;
+constexpr int kControlHeight = 330;
+constexpr int kLabelHeight = 270;
+constexpr int kCheckHeight = 300;
+constexpr int kButtonHeight = 400;
+// The aspect rows: name, orb list, colour line.
+constexpr int kAspectTop = 450;
+constexpr int kAspectStep = 360;
+constexpr int kNameWidth = 1560;
+constexpr int kOrbLeft = kMargin + kNameWidth + 60;
+constexpr int kOrbWidth = 780;
+constexpr int kLineLeft = kOrbLeft + kOrbWidth + 120;
+constexpr int kLineWidth = kWidth - kMargin - kLineLeft;
+// The rows below them.
+constexpr int kSetAllTop = kAspectTop + kAspectCount * kAspectStep + 60;
+constexpr int kSetAllWidth = 3600;
+constexpr int kProportionTop = kSetAllTop + kButtonHeight + 150;
+constexpr int kProportionLabelWidth = 2400;
+constexpr int kProportionListLeft = kMargin + kProportionLabelWidth + 60;
+constexpr int kMidpointTop = kProportionTop + 2 * 390 + 60;
+constexpr int kBoldTop = kMidpointTop + kControlHeight + 150;
+constexpr int kZodiacTop = kBoldTop + 2 * kControlHeight + 180;
+constexpr int kOptionsTop = kZodiacTop + 2 * kCheckHeight + 150;
+constexpr int kButtonsTop = kOptionsTop + 5 * kCheckHeight + 150;
+constexpr int kButtonWidth = (kInnerWidth - 120) / 2;
+constexpr int kHeight = kButtonsTop + 2 * kButtonHeight + 80 + kMargin;
+
+// The orb lists stand in this order from top to bottom: conjunction,
+// opposition, trine, square, sextile, semisextile, quincunx.
+constexpr std::array<int, kAspectCount> kAspectRowOrder = {0, 1, 3, 2, 4, 5, 6};
+
+// The line drawn in an aspect's colour: 30 dashes on black.
+const QString kColorLineText = QString(30, QLatin1Char('-'));
+
+// The German title of the reset question: the caption of the button reads
+// the same, but the question keeps its title if the caption is shortened.
+const QString kResetTitleGerman = QStringLiteral("Auf Grundeinstellung zurücksetzen");
+
+QColor ToQColor(Color c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+}  // namespace
+
+BesidePlacement PlaceBesideMainWindow(const QRect& mainFrame, int dialogFrameWidth,
+                                      const QRect& screen) {
+    BesidePlacement p;
+    const int screenRight = screen.x() + screen.width();
+    p.dialogTop = mainFrame.y();
+    p.dialogLeft = std::min(mainFrame.x() + mainFrame.width(), screenRight - dialogFrameWidth);
+    // A dialog wider than the screen keeps its title bar on the screen.
+    p.dialogLeft = std::max(p.dialogLeft, screen.x());
+    p.mainLeft = std::max(p.dialogLeft - mainFrame.width(), screen.x());
+    return p;
+}
+
+int FrmConfigure::DesignWidth() {
+    return kWidth;
+}
+
+int FrmConfigure::DesignHeight() {
+    return kHeight;
+}
+
+FrmConfigure::FrmConfigure(Dialogs& dialogs, Settings& settings, platform::SettingsStore& store,
+                           QWidget* mainWindow, Hooks hooks)
+    : QDialog(mainWindow),
+      dialogs_(dialogs),
+      settings_(settings),
+      store_(store),
+      mainWindow_(mainWindow),
+      hooks_(std::move(hooks)) {
+    setObjectName("frmConfigure");
+    setModal(false);
+    setSizeGripEnabled(false);
+    if (mainWindow) setWindowIcon(mainWindow->windowIcon());
+    setFont(QFont(kControlFontFamily, 8));
+    CreateControls();
+    PlaceControls();
+    SetTabOrder();
+    ConnectControls();
+    SetControlsFontName(this, kControlFontFamily, false, "MS Sans Serif");
+
+    // The width stays that of the design; the height may shrink to
+    // kMinHeight, never grow beyond the design.
+    setFixedWidth(Twips::ToPixels(kWidth));
+    setMinimumHeight(Twips::ToPixels(kMinHeight));
+    setMaximumHeight(Twips::ToPixels(kHeight));
+    Twips::Resize(this, kWidth, kHeight);
+    ShowSettings();
+}
+
+QString FrmConfigure::PT(TextId n) const {
+    return QString::fromStdString(texts_.ProgramText(n));
+}
+
+bool FrmConfigure::StartupComplete() const {
+    return !hooks_.startupComplete || hooks_.startupComplete();
+}
+
+// ---------------------------------------------------------------------------
+// Building the window
+
+void FrmConfigure::CreateControls() {
+    auto label = [this](const QString& name) {
+        auto* l = new QLabel(this);
+        l->setObjectName(name);
+        l->setTextFormat(Qt::PlainText);
+        return l;
+    };
+    auto combo = [this](const QString& name) {
+        auto* c = new QComboBox(this);
+        c->setObjectName(name);
+        c->setMaxVisibleItems(16);
+        return c;
+    };
+    auto check = [this](const QString& name) {
+        auto* c = new QCheckBox(this);
+        c->setObjectName(name);
+        return c;
+    };
+    auto option = [this](const QString& name) {
+        auto* o = new QRadioButton(this);
+        o->setObjectName(name);
+        return o;
+    };
+    auto button = [this](const QString& name) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(name);
+        return b;
+    };
+
+    Label1_ = label("Label1");
+    QFont colorLineFont("MS Sans Serif", 8);
+    colorLineFont.setBold(true);
+    for (int i = 0; i < kAspectCount; ++i) {
+        const QString n = QString::number(i);
+        lblAspectName_[i] = label("lblAspectName_" + n);
+        cboOrb_[i] = combo("cboOrb_" + n);
+        QLabel* line = label("lblAspectColor_" + n);
+        line->setText(kColorLineText);
+        line->setFont(colorLineFont);
+        line->setAutoFillBackground(true);
+        line->setAlignment(Qt::AlignCenter);
+        line->setCursor(Qt::PointingHandCursor);
+        // The lines take the focus too, so the keys can change colours.
+        line->setFocusPolicy(Qt::StrongFocus);
+        line->installEventFilter(this);
+        lblAspectColor_[i] = line;
+    }
+    cmdSetAllNonzeroOrbsToConjunctionOrb_ = button("cmdSetAllNonzeroOrbsToConjunctionOrb");
+    cboOrb_[kSetAllOrbList] = combo("cboOrb_7");
+    for (QComboBox* c : cboOrb_) {
+        for (int n = 0; n < kOrbListSize; ++n) {
+            c->addItem(QString::fromStdString(OrbListText(n)), OrbListItemValue(n));
+        }
+    }
+
+    Label3_ = label("Label3");
+    for (int k = 0; k < 2; ++k) {
+        cboPersonalOrbsProportion_[k] = combo("cboPersonalOrbsProportion_" + QString::number(k));
+        for (int n = 0; n < kProportionListSize; ++n) {
+            cboPersonalOrbsProportion_[k]->addItem(QString::fromStdString(ProportionText(n)),
+                                                   ProportionDivisor(n));
+        }
+    }
+    lblPersonalTransits_ = label("lblPersonalTransits");
+    lblSynastry_ = label("lblSynastry");
+
+    lblOrbForMidpoints_ = label("lblOrbForMidpoints");
+    cboOrbForMidpoints_ = combo("cboOrbForMidpoints");
+    for (int n = 0; n < kMidpointOrbListSize; ++n) {
+        cboOrbForMidpoints_->addItem(QString::fromStdString(MidpointOrbText(n)));
+    }
+
+    chkUseBoldface_ = check("chkUseBoldface");
+    opt1DegOfOrb_ = option("opt1DegOfOrb");
+    optProportionOfOrb_ = option("optProportionOfOrb");
+    cboBoldfaceFactor_ = combo("cboBoldfaceFactor");
+    for (int n = 0; n < kBoldfaceFractionListSize; ++n) {
+        cboBoldfaceFactor_->addItem(QString::fromStdString(BoldfaceFractionText(n)),
+                                    BoldfaceFractionDivisor(n));
+    }
+    lblOfOrb_ = label("lblOfOrb_4");
+
+    // The two groups of option buttons are independent of each other.
+    lblZodiac_ = label("lblZodiac");
+    optWesternAstrology_ = option("optWesternAstrology");
+    optVedicAstrology_ = option("optVedicAstrology");
+    for (QRadioButton* o :
+         {opt1DegOfOrb_, optProportionOfOrb_, optWesternAstrology_, optVedicAstrology_}) {
+        o->setAutoExclusive(false);
+    }
+    chkKeepZodiac_ = check("chkKeepZodiac");
+
+    chkIncludeMoon_ = check("chkIncludeMoon");
+    chkDisplayNATZabbr_ = check("chkDisplayNATZabbr");
+    chkSuppressInnerPlanetAspectDisplay_ = check("chkSuppressInnerPlanetAspectDisplay");
+    chkDisplayZodiacSectors_ = check("chkDisplayZodiacSectors");
+    chkSaveGraphicWithWhiteBackground_ = check("chkSaveGraphicWithWhiteBackground");
+
+    cmdAccept_ = button("cmdAccept");
+    cmdCancel_ = button("cmdCancel");
+    cmdHide_ = button("cmdHide");
+    cmdReset_ = button("cmdReset");
+    // Enter anywhere in the dialog is "Use settings", unless another button
+    // has the focus; Escape is "Cancel" (reject).
+    cmdAccept_->setDefault(true);
+
+    // Where the last change came from: keys or the mouse.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w->focusPolicy() != Qt::NoFocus) w->installEventFilter(this);
+    }
+}
+
+void FrmConfigure::PlaceControls() {
+    Twips::Place(Label1_, kMargin, 120, kInnerWidth, kLabelHeight);
+    for (int row = 0; row < kAspectCount; ++row) {
+        const int i = kAspectRowOrder[row];
+        const int top = kAspectTop + row * kAspectStep;
+        Twips::Place(lblAspectName_[i], kMargin, top + 30, kNameWidth, kLabelHeight);
+        Twips::Place(cboOrb_[i], kOrbLeft, top, kOrbWidth, kControlHeight);
+        // The black ground ends a little after the dashes.
+        const int dashes = lblAspectColor_[i]->fontMetrics().horizontalAdvance(kColorLineText);
+        const int width = std::min(kLineWidth, Twips::FromPixels(dashes + 8));
+        Twips::Place(lblAspectColor_[i], kLineLeft, top + 30, width, kLabelHeight);
+    }
+    Twips::Place(cmdSetAllNonzeroOrbsToConjunctionOrb_, kMargin, kSetAllTop, kSetAllWidth,
+                 kButtonHeight);
+    Twips::Place(cboOrb_[kSetAllOrbList], kMargin + kSetAllWidth + 100, kSetAllTop + 35, kOrbWidth,
+                 kControlHeight);
+
+    Twips::Place(Label3_, kMargin, kProportionTop, kProportionLabelWidth, 3 * 240);
+    const int nameLeft = kProportionListLeft + kOrbWidth + 100;
+    const int nameWidth = kWidth - kMargin - nameLeft;
+    for (int k = 0; k < 2; ++k) {
+        const int top = kProportionTop + k * 390;
+        Twips::Place(cboPersonalOrbsProportion_[k], kProportionListLeft, top, kOrbWidth,
+                     kControlHeight);
+    }
+    Twips::Place(lblPersonalTransits_, nameLeft, kProportionTop + 30, nameWidth, kLabelHeight);
+    Twips::Place(lblSynastry_, nameLeft, kProportionTop + 390 + 30, nameWidth, kLabelHeight);
+
+    Twips::Place(lblOrbForMidpoints_, kMargin, kMidpointTop + 30, kProportionLabelWidth,
+                 kLabelHeight);
+    Twips::Place(cboOrbForMidpoints_, kProportionListLeft, kMidpointTop, 1000, kControlHeight);
+
+    Twips::Place(chkUseBoldface_, kMargin, kBoldTop, kInnerWidth, kCheckHeight);
+    const int boldRow = kBoldTop + kControlHeight + 30;
+    Twips::Place(opt1DegOfOrb_, kMargin + 240, boldRow, 1500, kCheckHeight);
+    Twips::Place(optProportionOfOrb_, kMargin + 1860, boldRow, 280, kCheckHeight);
+    Twips::Place(cboBoldfaceFactor_, kMargin + 2160, boldRow - 15, kOrbWidth, kControlHeight);
+    Twips::Place(lblOfOrb_, kMargin + 2160 + kOrbWidth + 100, boldRow + 15,
+                 kWidth - kMargin - (kMargin + 2160 + kOrbWidth + 100), kLabelHeight);
+
+    Twips::Place(lblZodiac_, kMargin, kZodiacTop + 15, 1260, kLabelHeight);
+    Twips::Place(optWesternAstrology_, kMargin + 1320, kZodiacTop, 1800, kCheckHeight);
+    Twips::Place(optVedicAstrology_, kMargin + 3180, kZodiacTop, 1800, kCheckHeight);
+    Twips::Place(chkKeepZodiac_, kMargin + 1320, kZodiacTop + kCheckHeight, kInnerWidth - 1320,
+                 kCheckHeight);
+
+    QCheckBox* options[5] = {chkIncludeMoon_, chkDisplayNATZabbr_,
+                             chkSuppressInnerPlanetAspectDisplay_, chkDisplayZodiacSectors_,
+                             chkSaveGraphicWithWhiteBackground_};
+    for (int k = 0; k < 5; ++k) {
+        Twips::Place(options[k], kMargin, kOptionsTop + k * kCheckHeight, kInnerWidth,
+                     kCheckHeight);
+    }
+
+    const int secondLeft = kMargin + kButtonWidth + 120;
+    Twips::Place(cmdAccept_, kMargin, kButtonsTop, kButtonWidth, kButtonHeight);
+    Twips::Place(cmdCancel_, secondLeft, kButtonsTop, kButtonWidth, kButtonHeight);
+    Twips::Place(cmdReset_, kMargin, kButtonsTop + kButtonHeight + 80, kButtonWidth, kButtonHeight);
+    Twips::Place(cmdHide_, secondLeft, kButtonsTop + kButtonHeight + 80, kButtonWidth,
+                 kButtonHeight);
+}
+
+void FrmConfigure::SetTabOrder() {
+    // Top to bottom as the window reads: each aspect's orb list and colour
+    // line, "Set all" and its list, the proportions, the midpoint orb, the
+    // boldface rule, the zodiac, the options, then the buttons.
+    std::vector<QWidget*> order;
+    for (int row = 0; row < kAspectCount; ++row) {
+        order.push_back(cboOrb_[kAspectRowOrder[row]]);
+        order.push_back(lblAspectColor_[kAspectRowOrder[row]]);
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdSetAllNonzeroOrbsToConjunctionOrb_,
+                                                      cboOrb_[kSetAllOrbList],
+                                                      cboPersonalOrbsProportion_[0],
+                                                      cboPersonalOrbsProportion_[1],
+                                                      cboOrbForMidpoints_,
+                                                      chkUseBoldface_,
+                                                      opt1DegOfOrb_,
+                                                      optProportionOfOrb_,
+                                                      cboBoldfaceFactor_,
+                                                      optWesternAstrology_,
+                                                      optVedicAstrology_,
+                                                      chkKeepZodiac_,
+                                                      chkIncludeMoon_,
+                                                      chkDisplayNATZabbr_,
+                                                      chkSuppressInnerPlanetAspectDisplay_,
+                                                      chkDisplayZodiacSectors_,
+                                                      chkSaveGraphicWithWhiteBackground_,
+                                                      cmdAccept_,
+                                                      cmdCancel_,
+                                                      cmdReset_,
+                                                      cmdHide_})
+        order.push_back(w);
+    for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void FrmConfigure::ConnectControls() {
+    ConfigControls& c = settings_.controls;
+    // A list's selection goes into the model as it changes, by mouse, keys
+    // or wheel; the dialog's own changes come from the model.
+    for (int i = 0; i < kOrbListCount; ++i) {
+        connect(cboOrb_[i], &QComboBox::currentIndexChanged, this, [this, i] {
+            if (!updating_) OrbChosen(i);
+        });
+        connect(cboOrb_[i], &QComboBox::activated, this, [this, i] {
+            if (i != kSetAllOrbList) FocusAcceptButton();
+        });
+    }
+    auto list = [this](QComboBox* box, int& target) {
+        connect(box, &QComboBox::currentIndexChanged, this, [this, box, &target] {
+            if (!updating_ && box->currentIndex() >= 0) target = box->currentIndex();
+        });
+        connect(box, &QComboBox::activated, this, [this] { FocusAcceptButton(); });
+    };
+    list(cboPersonalOrbsProportion_[0], c.proportionIndex[0]);
+    list(cboPersonalOrbsProportion_[1], c.proportionIndex[1]);
+    list(cboBoldfaceFactor_, c.boldfaceFractionIndex);
+    list(cboOrbForMidpoints_, c.midpointOrbIndex);
+
+    auto box = [this](QCheckBox* check, bool& target) {
+        connect(check, &QCheckBox::toggled, this, [this, &target](bool on) {
+            if (!updating_) target = on;
+        });
+        connect(check, &QCheckBox::clicked, this, [this] { FocusAcceptButton(); });
+    };
+    box(chkIncludeMoon_, c.includeMoon);
+    box(chkDisplayNATZabbr_, c.northAmericanZones);
+    box(chkSuppressInnerPlanetAspectDisplay_, c.suppressInnerPlanetAspects);
+    box(chkDisplayZodiacSectors_, c.zodiacSectors);
+    box(chkSaveGraphicWithWhiteBackground_, c.whiteImageBackground);
+    box(chkKeepZodiac_, c.keepSelectedZodiac);
+    box(chkUseBoldface_, c.useBoldface);
+    connect(chkUseBoldface_, &QCheckBox::toggled, this, [this] { EnableBoldfaceControls(); });
+
+    // Each pair of option buttons: a click selects its button.
+    auto pair = [this](QRadioButton* on, QRadioButton* off, std::function<void()> apply) {
+        connect(on, &QRadioButton::clicked, this, [this, on, off, apply] {
+            on->setChecked(true);
+            off->setChecked(false);
+            apply();
+            FocusAcceptButton();
+        });
+    };
+    pair(opt1DegOfOrb_, optProportionOfOrb_,
+         [&c] { c.boldfaceThreshold = BoldfaceThreshold::OneDegree; });
+    pair(optProportionOfOrb_, opt1DegOfOrb_,
+         [&c] { c.boldfaceThreshold = BoldfaceThreshold::FractionOfOrb; });
+    pair(optWesternAstrology_, optVedicAstrology_, [&c] { c.sidereal = false; });
+    pair(optVedicAstrology_, optWesternAstrology_, [&c] { c.sidereal = true; });
+
+    connect(cmdSetAllNonzeroOrbsToConjunctionOrb_, &QPushButton::clicked, this,
+            &FrmConfigure::SetAllNonzeroOrbs);
+    connect(cmdAccept_, &QPushButton::clicked, this, &FrmConfigure::UseSettings);
+    connect(cmdCancel_, &QPushButton::clicked, this, &FrmConfigure::CancelSettings);
+    connect(cmdHide_, &QPushButton::clicked, this, &FrmConfigure::HideDialog);
+    connect(cmdReset_, &QPushButton::clicked, this, &FrmConfigure::ResetToDefault);
+}
+
+// ---------------------------------------------------------------------------
+// Texts
+
+void FrmConfigure::SetLanguageDependentText(const ProgramTexts& texts, const NameTables& names,
+                                            const QString& caption) {
+    texts_ = texts;
+    setWindowTitle(caption);
+    lblZodiac_->setText(PT(kTextZodiac) + ":");
+    optWesternAstrology_->setText(PT(kTextTropicalOption));
+    optVedicAstrology_->setText(PT(kTextSiderealOption));
+    Label3_->setText(PT(kTextProportionOf) + "\n" + PT(kTextAboveOrbs) + "\n" +
+                     PT(kTextForUseWith));
+    Label1_->setText(PT(kTextSetOrbClickOnLines));
+    for (int i = 0; i < kAspectCount; ++i) {
+        lblAspectName_[i]->setText(QString::fromStdString(names.AspectName[i + 1]));
+    }
+    cmdSetAllNonzeroOrbsToConjunctionOrb_->setText(PT(kTextSetAllNonzeroOrbs));
+    lblPersonalTransits_->setText(PT(kTextPersonalTransitsLower));
+    lblSynastry_->setText(texts.language() == kGerman ? PT(kTextSynastry)
+                                                      : PT(kTextSynastry).toLower());
+    lblOrbForMidpoints_->setText(PT(kTextOrbForMidpoints));
+    chkUseBoldface_->setText(PT(kTextUseBoldface));
+    opt1DegOfOrb_->setText(PT(kTextOneDegree));
+    lblOfOrb_->setText(PT(kTextOfOrb));
+    chkDisplayZodiacSectors_->setText(PT(kTextDisplayZodiacSectors));
+    chkDisplayNATZabbr_->setText(PT(kTextNorthAmericanZones));
+    chkSuppressInnerPlanetAspectDisplay_->setText(PT(kTextSuppressInnerPlanetAspects));
+    chkIncludeMoon_->setText(PT(kTextIncludeMoon));
+    chkSaveGraphicWithWhiteBackground_->setText(PT(kTextWhiteImageBackground));
+    cmdReset_->setText(PT(kTextResetToDefault));
+    cmdAccept_->setText(PT(kTextUseSettings));
+    chkKeepZodiac_->setText(PT(kTextKeepSelectedZodiac));
+    cmdCancel_->setText(PT(kTextCancel));
+    cmdHide_->setText(PT(kTextHide));
+    UpdateCutCaptionToolTips();
+}
+
+void FrmConfigure::UpdateCutCaptionToolTips() {
+    for (QWidget* w : findChildren<QWidget*>()) {
+        QString text;
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            text = b->text();
+        } else if (auto* l = qobject_cast<QLabel*>(w)) {
+            if (l->text() == kColorLineText) continue;
+            text = l->text();
+        } else {
+            continue;
+        }
+        const bool cut = !text.isEmpty() && w->sizeHint().width() > w->width();
+        w->setToolTip(cut ? text : QString());
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Model -> controls
+
+Color FrmConfigure::LineColor(int line) const {
+    if (line < 0 || line >= kAspectCount) return 0;
+    return settings_.controls.color[line + 1];
+}
+
+void FrmConfigure::DrawColorLine(int line) {
+    QLabel* l = lblAspectColor_[line];
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, ToQColor(LineColor(line)));
+    l->setPalette(p);
+}
+
+void FrmConfigure::EnableBoldfaceControls() {
+    const bool on = chkUseBoldface_->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{opt1DegOfOrb_, optProportionOfOrb_,
+                                                      cboBoldfaceFactor_, lblOfOrb_}) {
+        w->setEnabled(on);
+    }
+}
+
+void FrmConfigure::ShowSettings() {
+    updating_ = true;
+    const ConfigControls& c = settings_.controls;
+    for (int i = 0; i < kOrbListCount; ++i) cboOrb_[i]->setCurrentIndex(c.orbIndex[i]);
+    for (int k = 0; k < 2; ++k)
+        cboPersonalOrbsProportion_[k]->setCurrentIndex(c.proportionIndex[k]);
+    cboOrbForMidpoints_->setCurrentIndex(c.midpointOrbIndex);
+    chkUseBoldface_->setChecked(c.useBoldface);
+    opt1DegOfOrb_->setChecked(c.boldfaceThreshold == BoldfaceThreshold::OneDegree);
+    optProportionOfOrb_->setChecked(c.boldfaceThreshold == BoldfaceThreshold::FractionOfOrb);
+    cboBoldfaceFactor_->setCurrentIndex(c.boldfaceFractionIndex);
+    optWesternAstrology_->setChecked(!c.sidereal);
+    optVedicAstrology_->setChecked(c.sidereal);
+    chkKeepZodiac_->setChecked(c.keepSelectedZodiac);
+    chkIncludeMoon_->setChecked(c.includeMoon);
+    chkDisplayNATZabbr_->setChecked(c.northAmericanZones);
+    chkSuppressInnerPlanetAspectDisplay_->setChecked(c.suppressInnerPlanetAspects);
+    chkDisplayZodiacSectors_->setChecked(c.zodiacSectors);
+    chkSaveGraphicWithWhiteBackground_->setChecked(c.whiteImageBackground);
+    for (int line = 0; line < kAspectCount; ++line) DrawColorLine(line);
+    EnableBoldfaceControls();
+    updating_ = false;
+}
+
+// ---------------------------------------------------------------------------
+// Showing and becoming active
+
+void FrmConfigure::Display() {
+    // Shown again while it is the active window, it does not become active
+    // anew; otherwise it does, once: the activation that follows is not
+    // counted again (changeEvent).
+    const bool wasActive = isVisible() && isActiveWindow();
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    leftFor_ = nullptr;
+    activateWindow();
+    if (!wasActive) Activate();
+}
+
+void FrmConfigure::Activate() {
+    if (isMinimized()) showNormal();
+    if (mainWindow_ && !mainWindow_->isMinimized() && !mainWindow_->isMaximized() &&
+        !mainWindow_->isFullScreen()) {
+        const QScreen* s = mainWindow_->screen();
+        const QRect screen = s ? s->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
+        const QRect mainFrame = mainWindow_->frameGeometry();
+        const BesidePlacement p = PlaceBesideMainWindow(mainFrame, frameGeometry().width(), screen);
+        move(p.dialogLeft, p.dialogTop);
+        if (p.mainLeft != mainFrame.x()) {
+            mainWindow_->move(p.mainLeft, mainFrame.y());
+            if (QWindow* w = mainWindow_->windowHandle()) {
+                w->setFramePosition(QPoint(p.mainLeft, mainFrame.y()));
+            }
+        }
+    }
+    ActivateConfiguration(settings_, store_);
+    ShowSettings();
+    FocusIfPossible(cmdCancel_);
+}
+
+void FrmConfigure::changeEvent(QEvent* e) {
+    QDialog::changeEvent(e);
+    if (e->type() != QEvent::ActivationChange) return;
+    if (!isActiveWindow()) {
+        leftFor_ = QApplication::activeWindow();
+        return;
+    }
+    // Back from another window of the program that is not a message box or
+    // file dialog of our own: the dialog becomes the active window again.
+    QWidget* from = leftFor_;
+    leftFor_ = nullptr;
+    if (from && from != this && !qobject_cast<QDialog*>(from) && isVisible()) Activate();
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void FrmConfigure::UseSettings() {
+    settings_.Accept();
+    // An accepted choice persists: the on/off values the store keeps are
+    // written, so the next start, and the reload each time the dialog
+    // becomes active, find what is in force.
+    WriteTZDispToRegistry(settings_, store_);
+    WriteDisplayZodiacSectorsToRegistry(settings_, store_);
+    WriteIncludeMoonToRegistry(settings_, store_);
+    WriteInnerPlanetAspectDisplayToRegistry(settings_, store_);
+    WriteSaveGraphicWithWhiteBackgroundToRegistry(settings_, store_);
+    if (hooks_.accepted) hooks_.accepted();
+}
+
+void FrmConfigure::CancelSettings() {
+    settings_.Cancel();
+    ShowSettings();
+    hide();
+}
+
+void FrmConfigure::HideDialog() {
+    hide();
+}
+
+void FrmConfigure::reject() {
+    CancelSettings();
+}
+
+void FrmConfigure::ResetToDefault() {
+    if (closing_) {
+        dialogs_.Message(PT(kTextConfigurationClosing) + "\n" + PT(kTextAllSettingsReset) + "\n" +
+                             PT(kTextAndUsedAtOnce),
+                         "X", MessageIcon::Information);
+    } else if (isVisible() && StartupComplete()) {
+        const QString title = texts_.language() == kGerman ? kResetTitleGerman : cmdReset_->text();
+        const Answer a = dialogs_.AskYesNo(
+            PT(kTextResetQuestion) + "\n" + PT(kTextDoYouWantToContinue), title, Answer::Yes);
+        if (a == Answer::No) return;
+    }
+    settings_.ResetToDefault(/*startupComplete=*/false);
+    ShowSettings();
+    if (StartupComplete()) UseSettings();
+}
+
+void FrmConfigure::SetAllNonzeroOrbs() {
+    const QString orb =
+        QString::fromStdString(OrbListText(settings_.controls.orbIndex[kSetAllOrbList]));
+    QString question = PT(kTextSetAllOrbsQuestion);
+    question.replace("NEW_ORB", orb);
+    if (dialogs_.AskYesNo(question, PT(kTextSetAllOrbsTitle), Answer::Yes) == Answer::No) return;
+    settings_.SetAllNonzeroOrbs();
+    ShowSettings();
+    cboPersonalOrbsProportion_[0]->setFocus();
+}
+
+void FrmConfigure::OrbChosen(int list) {
+    const int index = std::max(0, cboOrb_[list]->currentIndex());
+    if (list != kSetAllOrbList) {
+        settings_.controls.orbIndex[list] = index;
+        return;
+    }
+    if (!settings_.SelectSetAllOrb(index, StartupComplete())) {
+        ShowSettings();
+        dialogs_.Message("Cannot set all non-zero orbs to zero.", "Set all",
+                         MessageIcon::Information);
+    }
+}
+
+void FrmConfigure::ColorLineReleased(int line, Qt::MouseButton button) {
+    if (line < 0 || line >= kAspectCount) return;
+    if (button == Qt::LeftButton) {
+        settings_.LeftClickColor(line + 1);
+    } else {
+        settings_.OtherClickColor(line + 1);
+    }
+    DrawColorLine(line);
+}
+
+void FrmConfigure::FocusAcceptButton() {
+    if (lastInputByKey_) return;
+    if (isVisible() && cmdAccept_->isEnabled()) cmdAccept_->setFocus();
+}
+
+// ---------------------------------------------------------------------------
+// Events
+
+bool FrmConfigure::eventFilter(QObject* watched, QEvent* e) {
+    switch (e->type()) {
+        case QEvent::KeyPress:
+            lastInputByKey_ = true;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+            lastInputByKey_ = false;
+            break;
+        default:
+            break;
+    }
+    for (int line = 0; line < kAspectCount; ++line) {
+        if (watched != lblAspectColor_[line]) continue;
+        if (e->type() == QEvent::MouseButtonRelease) {
+            auto* m = static_cast<QMouseEvent*>(e);
+            if (lblAspectColor_[line]->rect().contains(m->position().toPoint())) {
+                ColorLineReleased(line, m->button());
+            }
+            return true;
+        }
+        if (e->type() == QEvent::KeyPress) {
+            // Space steps through the palette as a left click does; Delete
+            // switches the colour off and back on as a right click does.
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Space) {
+                ColorLineReleased(line, Qt::LeftButton);
+                return true;
+            }
+            if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
+                ColorLineReleased(line, Qt::RightButton);
+                return true;
+            }
+        }
+        if (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut) {
+            // A focused line shows a frame in the colour of the text around it.
+            lblAspectColor_[line]->setFrameStyle(
+                e->type() == QEvent::FocusIn ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+        }
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void FrmConfigure::closeEvent(QCloseEvent* e) {
+    // The close box: every setting back to its default and applied at once,
+    // with a message saying so; then the dialog is destroyed.
+    closing_ = true;
+    ResetToDefault();
+    closing_ = false;
+    CancelSettings();
+    e->accept();
+    emit ClosedByCloseBox();
+    deleteLater();
+}
+
+}  // namespace vek::gui

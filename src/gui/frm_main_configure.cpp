@@ -1,0 +1,84 @@
+// The main window's "Configure" button and its side of the configuration
+// dialog: creating the dialog, applying what it accepts, its captions on a
+// language switch, and hiding it while the main window is minimised.
+#include <QPushButton>
+#include <algorithm>
+
+#include "display/program_text.h"
+#include "gui/frm_configure.h"
+#include "gui/frm_main.h"
+#include "gui/twips.h"
+#include "time/dates.h"
+
+namespace vek::gui {
+
+namespace {
+
+// "Configure" stands in the column of "Help", "Restore" and "Quit", under
+// "Quit" and level with "Compute".
+constexpr int kConfigureLeft = 11900 + 1400 + 200;
+constexpr int kConfigureTop = 150 + 3 * 450 + 60;
+constexpr int kConfigureWidth = 1400;
+constexpr int kConfigureHeight = 375;
+
+}  // namespace
+
+FrmConfigure* FrmMain::Configuration() const {
+    return frmConfigure_.data();
+}
+
+void FrmMain::CreateConfigureButton() {
+    cmdConfigure_ = NewButton("cmdConfigure");
+    Twips::Place(cmdConfigure_, kConfigureLeft, kConfigureTop, kConfigureWidth, kConfigureHeight);
+    connect(cmdConfigure_, &QPushButton::clicked, this, &FrmMain::OnConfigure);
+    QWidget::setTabOrder(cmdQuit_, cmdConfigure_);
+}
+
+void FrmMain::OnConfigure() {
+    Timer1_.stop();
+    if (!frmConfigure_) {
+        FrmConfigure::Hooks hooks;
+        hooks.startupComplete = [this] { return blnStartupCompleted_; };
+        // "Use settings": the zone lists follow the North American choice,
+        // keeping their selections; then the result is computed anew.
+        hooks.accepted = [this] {
+            state_.rows.SetUpTimezoneComboBoxes(true, state_.settings.controls.northAmericanZones);
+            FillDateControls();
+            if (isMinimized()) showNormal();
+            Compute();
+        };
+        frmConfigure_ = new FrmConfigure(dialogs_, state_.settings, store_, this, hooks);
+        // The close box destroys the dialog; its working copy is created
+        // again at once, from the defaults and the store, as a new dialog's is.
+        connect(frmConfigure_, &FrmConfigure::ClosedByCloseBox, this, [this] {
+            const int zone = env_.localZoneMinutes ? *env_.localZoneMinutes : LocalZoneMinutes();
+            CreateConfiguration(state_.settings, store_, zone);
+        });
+        // Whatever else changes the settings (a loaded state) shows in the
+        // open dialog after the compute that follows it.
+        connect(this, &FrmMain::Computed, frmConfigure_, [this] {
+            if (frmConfigure_->isVisible()) frmConfigure_->ShowSettings();
+        });
+        SetConfigureTexts();
+        // As high as the main window, within the dialog's own limits.
+        const int height =
+            std::clamp(Twips::Height(this), FrmConfigure::kMinHeight, FrmConfigure::DesignHeight());
+        Twips::Resize(frmConfigure_, FrmConfigure::DesignWidth(), height);
+    }
+    frmConfigure_->Display();
+    Timer1_.start();
+}
+
+void FrmMain::SetConfigureTexts() {
+    cmdConfigure_->setText(PT(kTextConfigure));
+    if (frmConfigure_) {
+        frmConfigure_->SetLanguageDependentText(state_.Texts(), state_.engine.names,
+                                                cmdConfigure_->text());
+    }
+}
+
+void FrmMain::HideConfigurationWhenMinimized() {
+    if (isMinimized() && frmConfigure_ && frmConfigure_->isVisible()) frmConfigure_->HideDialog();
+}
+
+}  // namespace vek::gui
