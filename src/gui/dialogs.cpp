@@ -86,6 +86,18 @@ std::optional<QString> QtDialogs::SaveFileName(const QString& title, const QStri
     return dialog.selectedFiles().first();
 }
 
+Answer Dialogs::AskYesNo(const QString& text, const QString& title, Answer defaultButton) {
+    return AskYesNoCancel(text, title, defaultButton) == Answer::Yes ? Answer::Yes : Answer::No;
+}
+
+Answer QtDialogs::AskYesNo(const QString& text, const QString& title, Answer defaultButton) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    box.setDefaultButton(defaultButton == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
 int ScriptedDialogs::Count(Kind kind) const {
     int n = 0;
     for (const Asked& a : asked_) n += a.kind == kind ? 1 : 0;

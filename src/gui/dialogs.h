@@ -35,6 +35,10 @@ class Dialogs {
     // user cancelled.
     virtual std::optional<QString> OpenFileName(const QString& title, const QString& filter) = 0;
     virtual std::optional<QString> SaveFileName(const QString& title, const QString& filter) = 0;
+
+    // A modal question with Yes and No; closing the box counts as No. Asked
+    // as a Yes/No/Cancel question unless a dialog class has its own.
+    virtual Answer AskYesNo(const QString& text, const QString& title, Answer defaultButton);
 };
 
 // Turns a "description | pattern | description | pattern" filter into the
@@ -50,6 +54,7 @@ class QtDialogs : public Dialogs {
     Answer AskYesNoCancel(const QString& text, const QString& title, Answer defaultButton) override;
     std::optional<QString> OpenFileName(const QString& title, const QString& filter) override;
     std::optional<QString> SaveFileName(const QString& title, const QString& filter) override;
+    Answer AskYesNo(const QString& text, const QString& title, Answer defaultButton) override;
 
   private:
     QWidget* parent_;

@@ -45,6 +45,7 @@ void FrmMain::CreateChartControls() {
     connect(cmdSaveAs_, &QPushButton::clicked, this, &FrmMain::OnSaveAs);
     connect(cmdLoadState_, &QPushButton::clicked, this, &FrmMain::OnLoadState);
     LayoutCommandButtons();
+    CreateExplanationHandlers();
 }
 
 void FrmMain::LayoutCommandButtons() {
@@ -83,7 +84,7 @@ void FrmMain::UpdateChartButtons() {
     const bool runnable =
         (cboForwardBack_->currentIndex() > 0 || state_.settings.accepted.IncludeMoon) &&
         (m == Mode::World || m == Mode::Personal1 || m == Mode::Personal2);
-    cmdRun_->setVisible(chart && runnable);
+    cmdRun_->setVisible(chart && runnable && !graphShown_);
     if (chart) lblStatus_->hide();
 }
 
@@ -112,6 +113,7 @@ bool FrmMain::DrawChart() {
 void FrmMain::OnToggleGraphic() {
     picGraphic_->setToolTip(QString());
     QApplication::processEvents();
+    if (graphShown_) LeaveTransitGraph();
     SetControlsEnabled(this, true, false, false, true);
     if (ChartShown()) {
         cmdToggleGraphic_->setText(PT(kTextShowChart));
@@ -156,6 +158,23 @@ void FrmMain::SaveChartImage() {
     // The file's contents always match its name: PNG, or SVG for ".svg".
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != "png" && suffix != "svg") path += ".png";
+    // At the screen's resolution: a high-dpi screen saves a sharper image.
+    const double scale = picGraphic_->devicePixelRatioF() * Twips::LogicalDpi() / 96.0;
+    auto report = [&](const Status& written) {
+        if (written) {
+            dialogs_.Message(PT(kTextImageSaved) + "\n" + path, cmdSaveAs_->text(),
+                             MessageIcon::Information);
+        } else {
+            dialogs_.Message(PT(kTextImageNotSaved) + "\n" + path + "\n" +
+                                 QString::fromStdString(written.message()),
+                             cmdSaveAs_->text(), MessageIcon::Information);
+        }
+    };
+    // The transit graph is saved as it is shown.
+    if (graphShown_) {
+        report(paint::WriteChartFile(picGraphic_->Wheel(), path, std::max(1.0, scale)));
+        return;
+    }
 
     // The legend leaves the chart before the copy is made; it reappears with
     // the next drawing.
@@ -171,18 +190,7 @@ void FrmMain::SaveChartImage() {
     in.version = ProgramVersionText();
     in.orbSummary = AnnotationOrbSummary(in.texts, computedMode_, state_.engine.orbs.summary);
     in.rows = &state_.rows;
-    // At the screen's resolution: a high-dpi screen saves a sharper image.
-    const double scale = picGraphic_->devicePixelRatioF() * Twips::LogicalDpi() / 96.0;
-    const Status written =
-        paint::WriteChartFile(SavedChartImage(shown, in), path, std::max(1.0, scale));
-    if (written) {
-        dialogs_.Message(PT(kTextImageSaved) + "\n" + path, cmdSaveAs_->text(),
-                         MessageIcon::Information);
-    } else {
-        dialogs_.Message(
-            PT(kTextImageNotSaved) + "\n" + path + "\n" + QString::fromStdString(written.message()),
-            cmdSaveAs_->text(), MessageIcon::Information);
-    }
+    report(paint::WriteChartFile(SavedChartImage(shown, in), path, std::max(1.0, scale)));
 }
 
 }  // namespace vek::gui
