@@ -30,6 +30,7 @@
 #include "gui/chart_view.h"
 #include "gui/dialogs.h"
 #include "gui/frm_main.h"
+#include "gui/frm_view.h"
 #include "gui/table_grid.h"
 #include "gui/twips.h"
 #include "paint/chart_painter.h"
@@ -362,6 +363,12 @@ TEST_F(TransitGraphTest, APersonalTransitDrawsTheGraphAndLeavesOnlySaveToggleAnd
     const int cell = StartPersonal();
     ASSERT_GE(cell, 0);
     FrmMain& w = *window;
+    // The help viewer is open: a window of its own, which the graph leaves
+    // alone.
+    Button("cmdHelp")->click();
+    ASSERT_NE(w.Viewer(), nullptr);
+    QPushButton* closeHelp = w.Viewer()->findChild<QPushButton*>("cmdClose");
+    ASSERT_NE(closeHelp, nullptr);
     w.SetConfigDialogHooks({[] { return true; }, [&] { ++hidden; }, [&] { ++shown; }});
     const TableCell c = w.Results().table.txbCell[static_cast<size_t>(cell)];
     QSignalSpy report(&w, &FrmMain::DurationsReportRequested);
@@ -415,6 +422,8 @@ TEST_F(TransitGraphTest, APersonalTransitDrawsTheGraphAndLeavesOnlySaveToggleAnd
     EXPECT_FALSE(Find<QLabel>("lblTitle")->isEnabled());
     for (const char* name : {"cmdSaveAs", "cmdToggleGraphic", "cmdQuit"})
         EXPECT_TRUE(Button(name)->isEnabled()) << name;
+    EXPECT_TRUE(closeHelp->isEnabled());
+    EXPECT_TRUE(w.Viewer()->findChild<QWidget*>("txbText1")->isEnabled());
     w.TimerTick();
     EXPECT_FALSE(Button("cmdForwardBack_0")->isEnabled());
     EXPECT_FALSE(Button("cmdRun")->isVisible());
