@@ -227,6 +227,7 @@ class WheelDrawing {
 }  // namespace
 
 const char* ChartFontFamily(ChartFont f) {
+    if (f == ChartFont::Graph) return kGraphFontName;
     return f == ChartFont::Glyph || f == ChartFont::SignGlyph ? kGlyphFontName : kTextFontName;
 }
 
@@ -240,6 +241,8 @@ double ChartFontPoints(ChartFont f) {
             return 8.25;
         case ChartFont::Note:
             return 10;
+        case ChartFont::Graph:
+            return 8;
     }
     return 10;
 }

@@ -35,12 +35,17 @@ inline constexpr Color kChartBlack = 0;
 inline constexpr Color kRetrogradeBColor = Rgb(32, 32, 255);  // chart B glyph, retrograde
 inline constexpr Color kDirectBColor = Rgb(32, 32, 32);       // chart B glyph, direct
 
+// The transit graph's font; the painter maps it to a monospaced font that
+// is installed.
+inline constexpr const char* kGraphFontName = "Courier New";
+
 // Fonts of the drawing. Sizes in points; a point is 20 twips.
 enum class ChartFont {
     Glyph,      // "Starfont Sans" 14: body glyphs
     SignGlyph,  // "Starfont Sans" 8: sign glyphs
     Legend,     // "Arial" 8.25: legend lines
     Note,       // "Arial" 10: the annotation of a saved image
+    Graph,      // "Courier New" 8: the transit graph's texts
 };
 const char* ChartFontFamily(ChartFont f);
 double ChartFontPoints(ChartFont f);
@@ -49,10 +54,25 @@ inline int ChartFontTwips(ChartFont f) {
 }
 
 // What a primitive stands for.
-enum class ChartRole { Disc, Spoke, AspectLine, BodyGlyph, SignGlyph, Legend, Note };
+enum class ChartRole {
+    Disc,
+    Spoke,
+    AspectLine,
+    BodyGlyph,
+    SignGlyph,
+    Legend,
+    Note,
+    // The transit graph: time and scale labels and the title, the grid and
+    // scale lines, the points of the two curves.
+    GraphText,
+    GraphGrid,
+    GraphCurve,
+};
 
 struct ChartPrimitive {
-    enum class Kind { Disc, Line, Text };
+    // Point: a square of width × width pixels whose top-left pixel is the
+    // one at (x1, y1), moved up and left by (width − 1) / 2 pixels.
+    enum class Kind { Disc, Line, Text, Point };
     Kind kind = Kind::Line;
     ChartRole role = ChartRole::Spoke;
     // Disc: centre (x1, y1), radius r. Line: from (x1, y1) to (x2, y2).
@@ -67,6 +87,7 @@ struct ChartPrimitive {
     bool underline = false;
     bool opaque = false;  // text printed on a box of `fill`
     bool alignRight = false;
+    bool alignCenter = false;  // (x1, y1) is the middle of the text's top edge
     // Body glyphs: chart 0 (A) or 1 (B) and body 1..10. Aspect lines: the
     // chart B (two charts) or first body, the other body, and the aspect.
     int chart = 0;

@@ -57,6 +57,8 @@ enum TextId : int {
     kTextStop = 43,  // the run button while a run is in progress
 
     // Zodiac and report titles
+    kTextSiderealZodiacLower = 44,  // the transit graph's title: "sidereal zodiac"
+    kTextTropicalZodiacLower = 45,
     kTextSiderealZodiac = 46,
     kTextTropicalZodiac = 47,
     kTextSidereal = 48,  // the saved chart's zodiac note, first line
@@ -101,6 +103,11 @@ enum TextId : int {
     kTextToNatalChartOf = 85,
     kTextExactToArcMinute = 86,
     kTextAllPatterns = 87,
+
+    // The transit graph's title: "in", "to", "orb"
+    kTextGraphIn = 89,
+    kTextGraphTo = 90,
+    kTextGraphOrb = 91,
 
     // The annotation of a saved chart image
     kTextNoteMadeWith = 92,  // three lines 92..94: "Chart made with VEK," ...
@@ -158,12 +165,20 @@ enum TextId : int {
     kTextInputErrorTitle = 153,
     kTextMeanDeviation = 154,
 
+    // Aspect explanations
+    kTextTransiting = 155,         // "Transiting" before the transiting body
+    kTextNatalExplanation = 156,   // "natal" before the natal body
+    kTextMoonExplanation = 157,    // the Moon's fixed text; "12" becomes 4 × the orb
+    kTextExplanationGerman = 158,  // the German explanation with its placeholders
+
     // The durations report
     kTextDurationsCaption = 159,  // "Durations:"
     kTextWorldTransitsLower = 160,
     kTextPersonalTransitsLower = 161,
+    kTextDurationsOfAllCurrent = 162,  // the question "Show the durations of all current"
     kTextDatesFrom = 165,
     kTextDatesTo = 166,
+    kTextUnknownDateExplanation = 167,  // a date the explanation cannot find
     kTextUnknown = 168,
     kTextBetween = 169,
     kTextIntervalHalfHour = 170,  // stepping intervals 170..174
@@ -188,6 +203,12 @@ enum TextId : int {
     kTextClearSecondBirthdateQuestion = 345,
     kTextChart = 346,         // title of the crowded-chart warning
     kTextChartCrowded = 347,  // "There is no room left for every planet symbol ..."
+
+    // The transit graph
+    kTextGraphDateTime = 348,  // the transit graph's read-back: "[date], [time]"
+    kTextGraphDistance = 349,  // "[exactness]"
+    kTextTransitGraph = 350,   // its title
+    kTextGraphTip = 351,       // the graph's tool tip
     kTextNoTransitsToReport = 382,
     kTextNoAspectsToReport = 383,
     kTextLoadStateTitle = 384,  // the file dialog of "Load from ..."

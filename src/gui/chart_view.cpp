@@ -1,6 +1,8 @@
 #include "gui/chart_view.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "gui/twips.h"
 #include "paint/chart_painter.h"
@@ -24,6 +26,14 @@ void ChartView::paintEvent(QPaintEvent*) {
     const double k = Twips::PixelsPerTwip();
     painter.scale(k, k);
     paint::PaintChart(painter, wheel_);
+}
+
+void ChartView::mouseReleaseEvent(QMouseEvent* e) {
+    QWidget::mouseReleaseEvent(e);
+    if (e->button() != Qt::RightButton) return;
+    const double k = Twips::PixelsPerTwip();
+    emit RightClicked(static_cast<int>(std::floor(e->position().x() / k)),
+                      static_cast<int>(std::floor(e->position().y() / k)));
 }
 
 }  // namespace vek::gui

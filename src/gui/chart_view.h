@@ -19,8 +19,14 @@ class ChartView : public QWidget {
     const ChartWheel& Wheel() const { return wheel_; }
     ChartWheel& Wheel() { return wheel_; }
 
+  signals:
+    // The right mouse button released over the drawing, at a point in the
+    // drawing's twips.
+    void RightClicked(int xTwips, int yTwips);
+
   protected:
     void paintEvent(QPaintEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
   private:
     ChartWheel wheel_;

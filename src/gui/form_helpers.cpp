@@ -23,6 +23,9 @@ bool IsTextBox(const QWidget* w) {
 void SetControlsEnabled(QWidget* form, bool value, bool withFrames, bool withTextBoxes,
                         bool withLabels) {
     for (QWidget* w : form->findChildren<QWidget*>()) {
+        // The controls of windows the form owns (the viewer, dialogs) are
+        // theirs, not the form's.
+        if (w->window() != form->window()) continue;
         if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
             (withFrames && qobject_cast<QGroupBox*>(w)) || (withTextBoxes && IsTextBox(w)) ||
             (withLabels && qobject_cast<QLabel*>(w))) {

@@ -9,7 +9,8 @@ class QAbstractButton;
 namespace vek::gui {
 
 // Enables or disables every button, check box, option button and combo box
-// of the window; also frames, text boxes and labels when asked.
+// of the window; also frames, text boxes and labels when asked. Windows of
+// their own that the window owns keep their controls as they are.
 void SetControlsEnabled(QWidget* form, bool value, bool withFrames, bool withTextBoxes,
                         bool withLabels);
 

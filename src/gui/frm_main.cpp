@@ -709,7 +709,8 @@ void FrmMain::TimerTick() {
         cboDayCE_[slot]->setToolTip(QString::fromStdString(state_.rows.WeekdayToolTip(slot)));
         ShowRow(slot);
     }
-    const bool step = SteppingAllowed();
+    // The transit graph keeps the stepping disabled.
+    const bool step = SteppingAllowed() && !graphShown_;
     cmdForwardBack_[0]->setEnabled(step);
     cmdForwardBack_[1]->setEnabled(step);
     cboForwardBack_->setEnabled(step);

@@ -21,11 +21,14 @@
 #include "app/pattern_run.h"
 #include "app/program_state.h"
 #include "app/state_file.h"
+#include "display/aspect_explanation.h"
 #include "display/chart_wheel.h"
 #include "display/settings.h"
+#include "display/transit_graph.h"
 #include "engine/engine.h"
 #include "platform/settings_store.h"
 #include "time/date_rows.h"
+#include "time/durations.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -115,11 +118,33 @@ class FrmMain : public QWidget {
     // The configuration dialog, once "Configure" has created it.
     FrmConfigure* Configuration() const;
 
+    // The durations report (frm_main_report.cpp).
+    void ShowDurationsReport();
+
+    // Aspect explanations and the transit graph (frm_main_explain.cpp).
+    // The graph is shown in the chart area in place of the table; while it
+    // is, only "Save image as ...", the toggle and "Quit" are enabled.
+    bool GraphShown() const { return graphShown_; }
+    bool ConfigHiddenByGraph() const { return configHiddenByGraph_; }
+    const TransitGraph& ShownTransitGraph() const { return transitGraph_; }
+    // The configuration dialog as the graph needs it: the graph hides a
+    // visible dialog and the toggle back to the table shows it again
+    // (modeless). Unset functions count as a dialog that is not shown.
+    struct ConfigDialogHooks {
+        std::function<bool()> visible;
+        std::function<void()> hide;
+        std::function<void()> show;
+    };
+    void SetConfigDialogHooks(ConfigDialogHooks hooks) { configDialogHooks_ = std::move(hooks); }
+
   signals:
     // The program ends: "Quit" answered, or the close box.
     void Ended();
     // A compute finished and its results are on the screen.
     void Computed();
+    // Sent by the stand-in of the durations report
+    // (frm_main_report_placeholder.cpp) until the report itself is merged.
+    void DurationsReportRequested();
 
   protected:
     void closeEvent(QCloseEvent* e) override;
@@ -212,6 +237,12 @@ class FrmMain : public QWidget {
     void AbandonRun();
     void SetControlsEnabledForRun(bool enabled);
     void ShowRunStep();
+    // Aspect explanations and the transit graph (frm_main_explain.cpp).
+    void CreateExplanationHandlers();
+    void OnCellDoubleClicked(int index);
+    bool ShowTransitGraph(const CellExplanation& e, const ReportDates& dates);
+    void OnGraphicRightClicked(int xTwips, int yTwips);
+    void LeaveTransitGraph();
 
     // State files.
     AppState CurrentState() const;
@@ -249,6 +280,11 @@ class FrmMain : public QWidget {
     int heightLimit_ = 0;
     int lastWidthLimit_ = 0;
     int lastHeightLimit_ = 0;
+    // The transit graph shown, and the configuration dialog it hid.
+    bool graphShown_ = false;
+    bool configHiddenByGraph_ = false;
+    TransitGraph transitGraph_;
+    ConfigDialogHooks configDialogHooks_;
 
     // Controls.
     std::array<QLabel*, 3> Label1_{};

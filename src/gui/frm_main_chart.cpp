@@ -47,6 +47,7 @@ void FrmMain::CreateChartControls() {
     connect(cmdLoadState_, &QPushButton::clicked, this, &FrmMain::OnLoadState);
     CreateRunControls();
     LayoutCommandButtons();
+    CreateExplanationHandlers();
 }
 
 void FrmMain::LayoutCommandButtons() {
@@ -84,7 +85,7 @@ void FrmMain::UpdateChartButtons() {
     // the chart does.
     cmdRun_->setText(PT(runInProgress_ ? kTextStop : kTextRun));
     const bool offered = RunButtonOffered(
-        chart, /*explanationShown=*/false, !cmdToggleGraphic_->isHidden(), SelectedMode(),
+        chart, /*explanationShown=*/graphShown_, !cmdToggleGraphic_->isHidden(), SelectedMode(),
         cboForwardBack_->currentIndex(), state_.settings.accepted.IncludeMoon);
     cmdRun_->setVisible(runInProgress_ || offered);
     if (chart) lblStatus_->hide();
@@ -115,6 +116,7 @@ bool FrmMain::DrawChart() {
 void FrmMain::OnToggleGraphic() {
     picGraphic_->setToolTip(QString());
     QApplication::processEvents();
+    if (graphShown_) LeaveTransitGraph();
     SetControlsEnabled(this, true, false, false, true);
     if (ChartShown()) {
         cmdToggleGraphic_->setText(PT(kTextShowChart));
@@ -159,6 +161,23 @@ void FrmMain::SaveChartImage() {
     // The file's contents always match its name: PNG, or SVG for ".svg".
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != "png" && suffix != "svg") path += ".png";
+    // At the screen's resolution: a high-dpi screen saves a sharper image.
+    const double scale = picGraphic_->devicePixelRatioF() * Twips::LogicalDpi() / 96.0;
+    auto report = [&](const Status& written) {
+        if (written) {
+            dialogs_.Message(PT(kTextImageSaved) + "\n" + path, cmdSaveAs_->text(),
+                             MessageIcon::Information);
+        } else {
+            dialogs_.Message(PT(kTextImageNotSaved) + "\n" + path + "\n" +
+                                 QString::fromStdString(written.message()),
+                             cmdSaveAs_->text(), MessageIcon::Information);
+        }
+    };
+    // The transit graph is saved as it is shown.
+    if (graphShown_) {
+        report(paint::WriteChartFile(picGraphic_->Wheel(), path, std::max(1.0, scale)));
+        return;
+    }
 
     // The legend leaves the chart before the copy is made; it reappears with
     // the next drawing.
@@ -174,18 +193,7 @@ void FrmMain::SaveChartImage() {
     in.version = ProgramVersionText();
     in.orbSummary = AnnotationOrbSummary(in.texts, computedMode_, state_.engine.orbs.summary);
     in.rows = &state_.rows;
-    // At the screen's resolution: a high-dpi screen saves a sharper image.
-    const double scale = picGraphic_->devicePixelRatioF() * Twips::LogicalDpi() / 96.0;
-    const Status written =
-        paint::WriteChartFile(SavedChartImage(shown, in), path, std::max(1.0, scale));
-    if (written) {
-        dialogs_.Message(PT(kTextImageSaved) + "\n" + path, cmdSaveAs_->text(),
-                         MessageIcon::Information);
-    } else {
-        dialogs_.Message(
-            PT(kTextImageNotSaved) + "\n" + path + "\n" + QString::fromStdString(written.message()),
-            cmdSaveAs_->text(), MessageIcon::Information);
-    }
+    report(paint::WriteChartFile(SavedChartImage(shown, in), path, std::max(1.0, scale)));
 }
 
 }  // namespace vek::gui

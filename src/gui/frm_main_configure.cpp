@@ -32,6 +32,15 @@ void FrmMain::CreateConfigureButton() {
     Twips::Place(cmdConfigure_, kConfigureLeft, kConfigureTop, kConfigureWidth, kConfigureHeight);
     connect(cmdConfigure_, &QPushButton::clicked, this, &FrmMain::OnConfigure);
     QWidget::setTabOrder(cmdQuit_, cmdConfigure_);
+    // The transit graph hides an open dialog and the way back to the table
+    // shows it again.
+    SetConfigDialogHooks({[this] { return frmConfigure_ && frmConfigure_->isVisible(); },
+                          [this] {
+                              if (frmConfigure_) frmConfigure_->HideDialog();
+                          },
+                          [this] {
+                              if (frmConfigure_) frmConfigure_->Display();
+                          }});
 }
 
 void FrmMain::OnConfigure() {

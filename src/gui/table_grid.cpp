@@ -2,7 +2,9 @@
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPalette>
+#include <functional>
 
 #include "gui/twips.h"
 
@@ -21,14 +23,32 @@ QString DisplayText(const std::string& text) {
     return t;
 }
 
+// A cell: a label whose text can be selected with the mouse, as in a text
+// box, and which reports a double-click.
+class CellLabel : public QLabel {
+  public:
+    CellLabel(QWidget* parent, std::function<void()> onDoubleClick)
+        : QLabel(parent), onDoubleClick_(std::move(onDoubleClick)) {}
+
+  protected:
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        QLabel::mouseDoubleClickEvent(e);
+        if (e->button() == Qt::LeftButton) onDoubleClick_();
+    }
+
+  private:
+    std::function<void()> onDoubleClick_;
+};
+
 }  // namespace
 
 TableGrid::TableGrid(QWidget* parent) : QFrame(parent) {
     setObjectName("picTable");
     setFrameShape(QFrame::NoFrame);
     for (int i = 0; i < kMaxNumCells; ++i) {
-        auto* cell = new QLabel(this);
+        auto* cell = new CellLabel(this, [this, i] { emit CellDoubleClicked(i); });
         cell->setObjectName(QString("txbCell_%1").arg(i));
+        cell->setTextInteractionFlags(Qt::TextSelectableByMouse);
         cell->setAlignment(Qt::AlignCenter);
         cell->setAutoFillBackground(true);
         cell->setTextFormat(Qt::PlainText);

@@ -40,6 +40,11 @@ class TableGrid : public QFrame {
     // Where a cell's text goes in a font: word-wrapped within the cell.
     static QRect TextBounds(const QLabel* cell, const QFont& font);
 
+  signals:
+    // A double-click with the left button on a cell, after the cell has
+    // selected the word under the pointer.
+    void CellDoubleClicked(int index);
+
   private:
     void ShowCell(int index, const TableCell& cell);
     void SetColors(int index, int32_t fore, int32_t back);

@@ -37,7 +37,7 @@ QString Q(const std::string& s) {
 // and the box an opaque print fills.
 QRectF TextBox(const ChartPrimitive& p, const QFontMetricsF& fm) {
     const double w = fm.horizontalAdvance(Q(p.text));
-    const double x = p.alignRight ? p.x1 - w : p.x1;
+    const double x = p.alignRight ? p.x1 - w : (p.alignCenter ? p.x1 - w / 2 : p.x1);
     return QRectF(x, p.y1, w, fm.height());
 }
 
@@ -45,7 +45,11 @@ bool IsGlyphFont(ChartFont f) {
     return f == ChartFont::Glyph || f == ChartFont::SignGlyph;
 }
 
-void PaintText(QPainter& painter, const ChartPrimitive& p, bool glyphsAsOutlines) {
+// How texts are painted: with the font, or as outlines (filled paths) for
+// the glyph font only or for every text.
+enum class TextOutlines { None, Glyphs, All };
+
+void PaintText(QPainter& painter, const ChartPrimitive& p, TextOutlines outlines) {
     const QFont font = ChartQFont(p.font, p.underline);
     const QFontMetricsF fm(font);
     QRectF box = TextBox(p, fm);
@@ -58,7 +62,8 @@ void PaintText(QPainter& painter, const ChartPrimitive& p, bool glyphsAsOutlines
     }
     if (p.opaque) painter.fillRect(box, ToQColor(p.fill));
     const QPointF baseline(box.left(), box.top() + fm.ascent());
-    if (glyphsAsOutlines && IsGlyphFont(p.font)) {
+    if (outlines == TextOutlines::All ||
+        (outlines == TextOutlines::Glyphs && IsGlyphFont(p.font))) {
         // A file viewed elsewhere has no glyph font: the glyphs go in as
         // outlines (with their underline).
         QPainterPath path;
@@ -83,6 +88,8 @@ QString InstallChartFonts() {
             fontId = QFontDatabase::addApplicationFont(":/paint/StarfontSans.ttf");
         }
         QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"});
+        QFont::insertSubstitutions(kGraphFontName,
+                                   {"Liberation Mono", "Cousine", "DejaVu Sans Mono"});
     }
     if (fontId == -1) return "The glyph font could not be loaded from the program's resources.";
     if (!QFontDatabase::families().contains(kGlyphFontName))
@@ -103,7 +110,9 @@ void TwipsToDevice(QPainter& painter, double scale) {
     painter.scale(scale / kTwipsPerPixel, scale / kTwipsPerPixel);
 }
 
-void PaintChart(QPainter& painter, const ChartWheel& wheel, bool glyphsAsOutlines) {
+namespace {
+
+void PaintDrawing(QPainter& painter, const ChartWheel& wheel, TextOutlines outlines) {
     painter.save();
     // At the drawing's own resolution lines and discs are drawn without
     // smoothing, every pixel in its exact colour, as glyph placement and
@@ -130,12 +139,46 @@ void PaintChart(QPainter& painter, const ChartWheel& wheel, bool glyphsAsOutline
                 painter.drawLine(QPointF(p.x1, p.y1), QPointF(p.x2, p.y2));
                 break;
             }
+            case ChartPrimitive::Kind::Point: {
+                const int w = std::max(1, p.width);
+                const int back = (w - 1) / 2 * kTwipsPerPixel;
+                painter.fillRect(
+                    QRectF(p.x1 - back, p.y1 - back, w * kTwipsPerPixel, w * kTwipsPerPixel),
+                    ToQColor(p.color));
+                break;
+            }
             case ChartPrimitive::Kind::Text:
-                PaintText(painter, p, glyphsAsOutlines);
+                PaintText(painter, p, outlines);
                 break;
         }
     }
     painter.restore();
+}
+
+}  // namespace
+
+void PaintChart(QPainter& painter, const ChartWheel& wheel, bool glyphsAsOutlines) {
+    PaintDrawing(painter, wheel, glyphsAsOutlines ? TextOutlines::Glyphs : TextOutlines::None);
+}
+
+QImage RenderChartPixels(const ChartWheel& wheel) {
+    QImage image(std::max(1, wheel.WidthPixels()), std::max(1, wheel.HeightPixels()),
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TwipsToDevice(painter, 1);
+    PaintDrawing(painter, wheel, TextOutlines::All);
+    painter.end();
+    return image;
+}
+
+Color PixelColorAt(const ChartWheel& wheel, int xTwips, int yTwips) {
+    if (xTwips < 0 || yTwips < 0) return -1;
+    const int x = xTwips / kTwipsPerPixel;
+    const int y = yTwips / kTwipsPerPixel;
+    if (x >= wheel.WidthPixels() || y >= wheel.HeightPixels()) return -1;
+    const QRgb c = RenderChartPixels(wheel).pixel(x, y);
+    return Rgb(qRed(c), qGreen(c), qBlue(c));
 }
 
 QImage RenderChart(const ChartWheel& wheel, double scale) {
@@ -179,7 +222,7 @@ const GlyphInks& MeasuredGlyphInks() {
             TwipsToDevice(painter, 1);
             painter.translate(kMargin * kTwipsPerPixel, kMargin * kTwipsPerPixel);
             painter.setRenderHint(QPainter::TextAntialiasing, true);
-            PaintText(painter, p, false);
+            PaintText(painter, p, TextOutlines::None);
             painter.end();
             ink.ink.assign(static_cast<size_t>(ink.width * ink.height), 0);
             for (int y = 0; y < ink.height; ++y)

@@ -37,6 +37,15 @@ void TwipsToDevice(QPainter& painter, double scale);
 // The drawing as an image of scale × its size in pixels.
 QImage RenderChart(const ChartWheel& wheel, double scale);
 
+// The drawing's own pixels, one for every 15 twips, each in the exact colour
+// of what was painted there last: no smoothing, every text filled as its
+// outline. What a click on the drawing reads.
+QImage RenderChartPixels(const ChartWheel& wheel);
+
+// The colour (red + 256 × green + 65536 × blue) of the drawing's pixel at a
+// point given in twips; −1 outside the drawing.
+Color PixelColorAt(const ChartWheel& wheel, int xTwips, int yTwips);
+
 // The ink of every body glyph at 15 twips a pixel, as the painter leaves
 // it, and the glyph's text box; what glyph placement reads.
 const GlyphInks& MeasuredGlyphInks();

@@ -1,0 +1,153 @@
+#include "display/aspect_explanation.h"
+
+#include <cmath>
+
+#include "engine/angle_text.h"
+#include "engine/modes.h"
+#include "time/dates.h"
+#include "util/text.h"
+
+namespace vek {
+
+namespace {
+
+bool ValidBody(int b) {
+    return b >= 1 && b <= kMaxBodies;
+}
+
+bool ValidAspect(int a) {
+    return a >= 1 && a <= kAspectCount;
+}
+
+bool German(const ProgramTexts& texts) {
+    return texts.language() == kGerman;
+}
+
+// "natal Sun" / "Radixsonne": the natal body after program text 156.
+std::string NatalBody(const ProgramTexts& texts, const NameTables& names, int p) {
+    const std::string& natal = texts.ProgramText(kTextNatalExplanation);
+    if (German(texts)) return natal + LowerCase(names.BodyName[p]);
+    return natal + " " + names.BodyName[p];
+}
+
+// A known day number as the date of the interface's language.
+std::string DayText(double day, int language) {
+    return DateText(static_cast<int32_t>(std::floor(day)), false, language);
+}
+
+}  // namespace
+
+int AspectInCellText(const std::string& text, const NameTables& names) {
+    for (int a = 1; a <= kAspectCount; ++a) {
+        const std::string& abbreviation = names.AspectAbbreviation[a];
+        if (!abbreviation.empty() && text.find(abbreviation) != std::string::npos) return a;
+    }
+    return 0;
+}
+
+void BodiesOfCell(Mode mode, int cellIndex, int numCols, int& p, int& q) {
+    p = q = 0;
+    if (numCols < 1 || cellIndex < 0) return;
+    const int row = cellIndex / numCols;
+    const int col = cellIndex % numCols;
+    p = row - 1;
+    q = ModeInfoOf(mode).personal ? col - 1 : col + 1;
+}
+
+std::string ExplanationTitle(Mode mode, int p, int q, int aspect, const NameTables& names,
+                             const ProgramTexts& texts) {
+    if (!ValidBody(p) || !ValidBody(q) || !ValidAspect(aspect)) return {};
+    if (!ModeInfoOf(mode).personal)
+        return names.BodyName[p] + " " + names.AspectPhrase[aspect] + " " + names.BodyName[q];
+    return texts.ProgramText(kTextTransiting) + " " + names.BodyName[q] + " " +
+           names.AspectPhrase[aspect] + " " + NatalBody(texts, names, p);
+}
+
+std::string MoonExplanationText(const ProgramTexts& texts, int orbDegrees) {
+    return ReplaceAllCopy(texts.ProgramText(kTextMoonExplanation), "12",
+                          std::to_string(4 * orbDegrees));
+}
+
+std::string ExplanationText(const ProgramTexts& texts, const NameTables& names, int aspect,
+                            double orb, double beginning, double end) {
+    const std::string o = AngleText(orb);
+    const int language = texts.language();
+    if (German(texts)) {
+        const std::string& unknown = texts.ProgramText(kTextUnknownDateExplanation);
+        std::string t = texts.ProgramText(kTextExplanationGerman);
+        ReplaceAll(t, "[8 degrees]", o);
+        ReplaceAll(t, "[start date]", beginning >= 0 ? DayText(beginning, language) : unknown);
+        ReplaceAll(t, "[end date]", end >= 0 ? DayText(end, language) : unknown);
+        return t;
+    }
+    const std::string name = ValidAspect(aspect) ? LowerCase(names.AspectName[aspect]) : "";
+    return "With an orb of " + o + " this " + name + "\nbegins on " +
+           (beginning >= 0 ? DayText(beginning, language) : "an unknown date") + "\nand ends on " +
+           (end >= 0 ? DayText(end, language) + "." : "an unknown date.");
+}
+
+std::string DurationsQuestion(const ProgramTexts& texts, Mode mode,
+                              const std::string& explanation) {
+    std::string t = explanation + "\n\n" + texts.ProgramText(kTextDurationsOfAllCurrent) + " " +
+                    texts.ProgramText(ModeInfoOf(mode).personal ? kTextPersonalTransitsLower
+                                                                : kTextWorldTransitsLower);
+    if (German(texts)) t += " sehen";
+    return t + "?";
+}
+
+CellExplanation ExplainCell(const CellExplanationInput& in) {
+    CellExplanation r;
+    const ModeInfo& info = ModeInfoOf(in.mode);
+    if (!info.transits) {
+        r.action = in.mode == Mode::None ? CellExplanation::Action::Nothing
+                                         : CellExplanation::Action::FocusOnly;
+        return r;
+    }
+    if (!in.names || !in.orbs) return r;
+    const int a = AspectInCellText(in.cellText, *in.names);
+    if (a == 0) return r;
+    if (in.colors[static_cast<size_t>(a)] == 0) {
+        r.action = CellExplanation::Action::ClearSelection;
+        return r;
+    }
+    int p = 0, q = 0;
+    BodiesOfCell(in.mode, in.cellIndex, in.numCols, p, q);
+    if (!ValidBody(p) || !ValidBody(q)) return r;
+    r.p = p;
+    r.q = q;
+    r.aspect = a;
+    r.title = ExplanationTitle(in.mode, p, q, a, *in.names, in.texts);
+    if (q == kMoon) {
+        r.action = CellExplanation::Action::MoonMessage;
+        r.text = MoonExplanationText(in.texts, in.orbIndex[static_cast<size_t>(a - 1)]);
+        return r;
+    }
+    const int column = info.personal ? kOrbPersonal : kOrbBase;
+    if (in.search) {
+        r.beginning = in.search->BeginningOfAspect(p, q, a, column);
+        r.end = in.search->EndOfAspect(p, q, a, column);
+    }
+    r.text = ExplanationText(in.texts, *in.names, a, in.orbs->orb[a][column], r.beginning, r.end);
+    if (info.personal && r.beginning >= 0 && r.end >= 0) {
+        r.action = CellExplanation::Action::Graph;
+        return r;
+    }
+    r.action = CellExplanation::Action::Question;
+    r.question = DurationsQuestion(in.texts, in.mode, r.text);
+    return r;
+}
+
+std::string WheelLineText(Color pixel, const AspectColors& colors, const NameTables& names) {
+    if (pixel == 0 || pixel == Rgb(224, 224, 224) || pixel == Rgb(32, 32, 255) ||
+        pixel == Rgb(255, 255, 255))
+        return {};
+    std::string t;
+    for (int a = 1; a <= kAspectCount; ++a) {
+        if (colors[static_cast<size_t>(a)] != pixel) continue;
+        if (!t.empty()) t += " or ";
+        t += AspectLabel(names, a);
+    }
+    return UpperFirst(LowerCase(t));
+}
+
+}  // namespace vek
