@@ -53,6 +53,7 @@ enum TextId : int {
     kTextLoadFrom = 40,
     kTextShowTable = 41,
     kTextSaveImageAs = 42,
+    kTextReport = 38,
 
     // Zodiac and report titles
     kTextSiderealZodiac = 46,
@@ -167,6 +168,10 @@ enum TextId : int {
     kTextNatalReportCaption = 177,
     kTextSynastryReportCaption = 178,
     kTextFor = 179,
+    kTextShowDuration = 52,
+    kTextSortBy = 59,
+    kTextClose = 184,
+    kTextCopyToClipboard = 185,
 
     // Language, publisher, confirmations
     kTextLanguage = 187,

@@ -41,6 +41,7 @@ namespace vek::gui {
 
 class ChartView;
 class Dialogs;
+class FrmDurations;
 class FrmView;
 class PopUp;
 class TableGrid;
@@ -101,6 +102,12 @@ class FrmMain : public QWidget {
     QString VersionText() const;
     // The text viewer, once "Help" has created it.
     FrmView* Viewer() const { return frmView_; }
+    // The report window, once "Report" has opened it.
+    FrmDurations* DurationsWindow() const { return frmDurations_; }
+
+    // Opens the durations report (the natal report in natal aspects and
+    // synastry) of the last result, with Timer1 paused meanwhile.
+    void ShowDurationsReport();
 
   signals:
     // The program ends: "Quit" answered, or the close box.
@@ -185,6 +192,10 @@ class FrmMain : public QWidget {
     void OnSaveAs();
     void SaveChartImage();
 
+    // "Report" (frm_main_report.cpp).
+    void CreateReportButton();
+    void OnReport();
+
     // State files.
     AppState CurrentState() const;
     void ApplyState(const AppState& state);
@@ -261,6 +272,8 @@ class FrmMain : public QWidget {
     QTextEdit* txbReport_ = nullptr;
     QTextEdit* txbReport1_ = nullptr;
     PopUp* popUp_ = nullptr;
+    QPushButton* cmdReport_ = nullptr;
+    FrmDurations* frmDurations_ = nullptr;  // created on the first report
     QTimer Timer1_;
     std::unique_ptr<QTranslator> qtTranslator_;  // installed while German is chosen
 };
