@@ -230,6 +230,7 @@ void FrmDurations::ShowBuilding(bool building) {
         lblSortBy_->hide();
         cboSortBy_->hide();
         chkShowDuration_->hide();
+        ApplyLayout();
     } else {
         unsetCursor();
     }
@@ -254,6 +255,7 @@ void FrmDurations::ShowReport() {
         chkShowDuration_->setChecked(r.showDuration());
     }
     chkShowDuration_->setVisible(r.ShowDurationVisible());
+    ApplyLayout();
     WriteOutput();
     txbOutput_->moveCursor(QTextCursor::Start);
 }
@@ -346,7 +348,9 @@ void FrmDurations::ApplyLayout() {
     Twips::Place(chkShowDuration_, kMargin + 4550, kSortTop + 20, 2800, 320);
     Twips::Place(prgBuild_, width - kMargin - kProgressWidth, kSortTop + 30, kProgressWidth, 300);
     const int buttonTop = height - kButtonHeight - 120;
-    Twips::Place(txbOutput_, kMargin, kOutputTop, inner, buttonTop - 100 - kOutputTop);
+    // The natal report has no sort row: its text moves up into the room.
+    const int outputTop = shown_ && !shown_->report.IsTransitMode() ? kSortTop : kOutputTop;
+    Twips::Place(txbOutput_, kMargin, outputTop, inner, buttonTop - 100 - outputTop);
     Twips::Place(cmdCopy_, kMargin, buttonTop, kCopyWidth, kButtonHeight);
     Twips::Place(cmdClose_, width - kMargin - kCloseWidth, buttonTop, kCloseWidth, kButtonHeight);
     layingOut_ = false;

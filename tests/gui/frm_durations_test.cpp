@@ -142,8 +142,8 @@ class DurationsWindowTest : public ::testing::Test {
         return TextBoxText(d.TitleText() + "\r\n\r\n" + d.OutputText()).toStdString();
     }
 
-    // With VEK_SCREENSHOT_DIR set, the report window is saved there.
-    static void Snapshot(FrmDurations& d, const char* name) {
+    // With VEK_SCREENSHOT_DIR set, the window is saved there as NAME.png.
+    static void Snapshot(QWidget& d, const char* name) {
         const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
         if (!dir.isEmpty()) d.grab().save(dir + "/" + name + ".png");
     }
@@ -166,6 +166,7 @@ TEST_F(DurationsWindowTest, DurationsWindowShowsTheLinesOfVekCliAndSortsByEnd) {
         EXPECT_EQ(d.windowTitle(), QString::fromStdString(d.Model()->Caption()));
         EXPECT_TRUE(d.windowTitle().startsWith(PT(kTextDurationsCaption)));
         Snapshot(d, german ? "durations_world_de" : "durations_world_en");
+        Snapshot(*window, german ? "main_report_de" : "main_report_en");
 
         const QStringList args = {
             "durations",         "--mode", "world", "--world", "2010-07-04T14:30Z", "--lang",
