@@ -159,6 +159,17 @@ TEST_F(DurationsWindowTest, DurationsWindowShowsTheLinesOfVekCliAndSortsByEnd) {
     for (const bool german : {false, true}) {
         SCOPED_TRACE(german ? "German" : "English");
         if (german) Option("optGerman")->click();
+        // "Report" stands on the title's row just before "Save as ...", clear
+        // of the title and the hint.
+        QPushButton* report = Button("cmdReport");
+        EXPECT_TRUE(report->isVisible());
+        EXPECT_EQ(report->text(), PT(kTextReport));
+        EXPECT_LT(report->geometry().right(), Button("cmdSaveAs")->geometry().left());
+        EXPECT_EQ(report->geometry().top(), Button("cmdSaveAs")->geometry().top());
+        for (const char* label : {"lblTitle", "lblClickonAspect"})
+            EXPECT_FALSE(
+                report->geometry().intersects(Find<QLabel>(window.get(), label)->geometry()))
+                << label;
         FrmDurations& d = OpenReport();
         ASSERT_FALSE(d.Building());
         ASSERT_NE(d.Model(), nullptr);
