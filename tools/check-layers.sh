@@ -25,9 +25,11 @@ bad=0
 checked=0
 while IFS= read -r file; do
   # The layer of the file: its first folder below src/ or tests/; benchmarks,
-  # tools and fuzz targets stand on the whole core like the command line.
+  # tools and fuzz targets stand on the whole core like the command line,
+  # benchmarks of the windows (bench/gui) on the windows.
   case "$file" in
     src/*|tests/*) own="$(echo "$file" | cut -d/ -f2)" ;;
+    bench/gui/*) own=gui ;;
     *) own=cli ;;
   esac
   own_rank="$(rank "$own")"

@@ -22,11 +22,8 @@ void WriteBody(JsonWriter& w, const char* key, int body, const NameTables& names
 }  // namespace
 
 void OpenReport(ComputeSession& s, DurationsReport& report) {
-    ReportSettings rs;
-    for (int a = 1; a <= kAspectCount; ++a) rs.orbDegrees[a] = s.settings.accepted.OrbIndex[a - 1];
-    rs.midpointOrbIndex = s.settings.controls.midpointOrbIndex;
-    OpenDurationsReport(report, s.engine, s.results.chart, ReportDatesFrom(s.rows, s.mode), rs,
-                        s.Texts());
+    OpenDurationsReport(report, s.engine, s.results.chart, ReportDatesFrom(s.rows, s.mode),
+                        ReportSettingsOf(s.settings), s.Texts());
 }
 
 std::string NoAspectsMessage(const ComputeSession& s) {

@@ -5,6 +5,7 @@
 
 #include "display/natal_report.h"
 #include "display/results_text.h"
+#include "display/settings.h"
 #include "display/table_model.h"
 #include "engine/angle_text.h"
 #include "engine/chart.h"
@@ -167,6 +168,7 @@ void DurationsReport::Open(const Setup& setup) {
     // caller.
     setup_.durations.chart = nullptr;
     setup_.durations.search = nullptr;
+    setup_.durations.progress = nullptr;
     setup_.orbTable = nullptr;
 }
 
@@ -263,6 +265,13 @@ std::string DurationsReport::ClipboardText() const {
     return Title() + std::string(kReportLineBreak) + std::string(kReportLineBreak) + Output();
 }
 
+ReportSettings ReportSettingsOf(const Settings& settings) {
+    ReportSettings rs;
+    for (int a = 1; a <= kAspectCount; ++a) rs.orbDegrees[a] = settings.accepted.OrbIndex[a - 1];
+    rs.midpointOrbIndex = settings.controls.midpointOrbIndex;
+    return rs;
+}
+
 void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Chart& chart,
                          const ReportDates& dates, const ReportSettings& settings,
                          const ProgramTexts& texts) {
@@ -279,6 +288,7 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
     setup.durations.chart = &chart;
     setup.durations.includeMoon = engine.IncludeMoon;
     setup.durations.search = &search;
+    setup.durations.progress = settings.progress;
     setup.texts.names = engine.names;
     setup.texts.programTexts = texts;
     setup.texts.widths = ComputeDurationsWidths(engine.names);

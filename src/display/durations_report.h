@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@ namespace vek {
 
 class Engine;
 struct Chart;
+struct Settings;
 
 // Entries of the sort list (world transits: "first planet" .. "duration";
 // personal transits: "natal planet" and "transits" in place of the first and
@@ -146,7 +148,14 @@ struct ReportSettings {
     // defaults save).
     SearchStepping stepping = SearchStepping::Standard;
     bool sharePositions = true;
+    // Told how far the searches have come; returning false stops the report
+    // (see DurationsInput::progress). May be empty.
+    std::function<bool(int done, int total)> progress;
 };
+
+// The report settings the program's settings give: the accepted base orbs
+// and the midpoint orb.
+ReportSettings ReportSettingsOf(const Settings& settings);
 
 // Opens `report` on the chart of the last compute: the engine supplies the
 // orb table, names, zodiac and the longitude wrapper, which the searches of

@@ -55,6 +55,7 @@ enum TextId : int {
     kTextShowTable = 41,
     kTextSaveImageAs = 42,
     kTextStop = 43,  // the run button while a run is in progress
+    kTextReport = 38,
 
     // Zodiac and report titles
     kTextSiderealZodiacLower = 44,  // the transit graph's title: "sidereal zodiac"
@@ -191,6 +192,10 @@ enum TextId : int {
     kTextNatalReportCaption = 177,
     kTextSynastryReportCaption = 178,
     kTextFor = 179,
+    kTextShowDuration = 52,
+    kTextSortBy = 59,
+    kTextClose = 184,
+    kTextCopyToClipboard = 185,
 
     // Language, publisher, confirmations
     kTextLanguage = 187,

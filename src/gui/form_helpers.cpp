@@ -1,6 +1,8 @@
 #include "gui/form_helpers.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -52,6 +54,18 @@ bool FocusIfPossible(QAbstractButton* button) {
     if (!button || !button->isVisible() || !button->isEnabled()) return false;
     button->setFocus();
     return true;
+}
+
+QString TextBoxText(const std::string& text) {
+    QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return t;
+}
+
+void PutOnClipboard(const QString& text) {
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
 }
 
 }  // namespace vek::gui

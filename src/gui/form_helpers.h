@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 class QWidget;
 class QAbstractButton;
@@ -23,5 +24,11 @@ void SetControlsFontName(QWidget* form, const QString& family, bool withTextBoxe
 // Gives the button the focus when it is visible and enabled; returns whether
 // it did.
 bool FocusIfPossible(QAbstractButton* button);
+
+// A core text (UTF-8, lines ending in CR LF or LF) as a text box shows it.
+QString TextBoxText(const std::string& text);
+
+// Clears the clipboard and puts the text on it.
+void PutOnClipboard(const QString& text);
 
 }  // namespace vek::gui

@@ -30,6 +30,7 @@
 #include "gui/dialogs.h"
 #include "gui/fonts.h"
 #include "gui/form_helpers.h"
+#include "gui/frm_durations.h"
 #include "gui/popup.h"
 #include "gui/table_grid.h"
 #include "gui/twips.h"
@@ -232,6 +233,7 @@ void FrmMain::CreateControls() {
 
     popUp_ = new PopUp(this);
     CreateChartControls();
+    CreateReportButton();
     PlaceControls();
     SetTabOrder();
     CreateConfigureButton();
@@ -390,6 +392,7 @@ bool FrmMain::Load() {
     UpdateChartButtons();
 
     setWindowTitle(PT(kTextProgramName) + " " + VersionText());
+    cmdReport_->show();
     Timer1_.start();
     TimerTick();  // the controls' states are current from the first moment on
     UpdateHintLabel();
@@ -682,6 +685,7 @@ void FrmMain::SetLanguageDependentText() {
     cmdCompute_->setText(PT(kTextCompute));
     cmdForwardBack_[0]->setText(PT(kTextForward));
     cmdForwardBack_[1]->setText(PT(kTextBack));
+    cmdReport_->setText(PT(kTextReport));
     UpdateSaveAsButton();
     UpdateChartButtons();
     SetConfigureTexts();
@@ -954,6 +958,8 @@ void FrmMain::End() {
     Timer1_.stop();
     AbandonRun();
     popUp_->hide();
+    // The report window goes too, and a build under way stops.
+    if (frmDurations_) frmDurations_->hide();
     hide();
     emit Ended();
 }

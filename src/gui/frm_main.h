@@ -48,6 +48,7 @@ class ChartView;
 class Dialogs;
 class FrmRun;
 class FrmConfigure;
+class FrmDurations;
 class FrmView;
 class PopUp;
 class TableGrid;
@@ -118,9 +119,6 @@ class FrmMain : public QWidget {
     // The configuration dialog, once "Configure" has created it.
     FrmConfigure* Configuration() const;
 
-    // The durations report (frm_main_report.cpp).
-    void ShowDurationsReport();
-
     // Aspect explanations and the transit graph (frm_main_explain.cpp).
     // The graph is shown in the chart area in place of the table; while it
     // is, only "Save image as ...", the toggle and "Quit" are enabled.
@@ -136,15 +134,18 @@ class FrmMain : public QWidget {
         std::function<void()> show;
     };
     void SetConfigDialogHooks(ConfigDialogHooks hooks) { configDialogHooks_ = std::move(hooks); }
+    // The report window, once "Report" has opened it.
+    FrmDurations* DurationsWindow() const { return frmDurations_; }
+
+    // Opens the durations report (the natal report in natal aspects and
+    // synastry) of the last result, with Timer1 paused meanwhile.
+    void ShowDurationsReport();
 
   signals:
     // The program ends: "Quit" answered, or the close box.
     void Ended();
     // A compute finished and its results are on the screen.
     void Computed();
-    // Sent by the stand-in of the durations report
-    // (frm_main_report_placeholder.cpp) until the report itself is merged.
-    void DurationsReportRequested();
 
   protected:
     void closeEvent(QCloseEvent* e) override;
@@ -243,6 +244,9 @@ class FrmMain : public QWidget {
     bool ShowTransitGraph(const CellExplanation& e, const ReportDates& dates);
     void OnGraphicRightClicked(int xTwips, int yTwips);
     void LeaveTransitGraph();
+    // "Report" (frm_main_report.cpp).
+    void CreateReportButton();
+    void OnReport();
 
     // State files.
     AppState CurrentState() const;
@@ -325,6 +329,8 @@ class FrmMain : public QWidget {
     QTextEdit* txbReport_ = nullptr;
     QTextEdit* txbReport1_ = nullptr;
     PopUp* popUp_ = nullptr;
+    QPushButton* cmdReport_ = nullptr;
+    FrmDurations* frmDurations_ = nullptr;  // created on the first report
     QTimer Timer1_;
     std::unique_ptr<QTranslator> qtTranslator_;  // installed while German is chosen
     FrmRun* frmRun_ = nullptr;                   // created on the first run in world transits

@@ -30,6 +30,9 @@ constexpr int kButtonTop = 150 + 3 * 450 + 60;
 constexpr int kButtonHeight = 375;
 constexpr int kTitleTop = 2000;
 constexpr int kSaveAsLeft = 10900;
+// "Report" stands just before "Save as ...", in the order of the command row.
+constexpr int kReportWidth = 1120;
+constexpr int kReportLeft = kSaveAsLeft - 100 - kReportWidth;
 
 }  // namespace
 
@@ -58,8 +61,10 @@ void FrmMain::LayoutCommandButtons() {
     Twips::Place(cmdToggleGraphic_, 6820, kButtonTop, 1400, kButtonHeight);
     Twips::Place(cmdSaveAs_, kSaveAsLeft, kTitleTop, 1950, kButtonHeight);
     Twips::Place(cmdLoadState_, kSaveAsLeft + 1950 + 100, kTitleTop, 1750, kButtonHeight);
+    if (cmdReport_) Twips::Place(cmdReport_, kReportLeft, kTitleTop, kReportWidth, kButtonHeight);
+    const int labelsEnd = cmdReport_ ? kReportLeft : kSaveAsLeft;
     for (QLabel* l : {lblTitle_, lblClickonAspect_})
-        Twips::Resize(l, kSaveAsLeft - 100 - Twips::Left(l), Twips::Height(l));
+        Twips::Resize(l, labelsEnd - 100 - Twips::Left(l), Twips::Height(l));
 }
 
 bool FrmMain::ChartShown() const {

@@ -12,6 +12,7 @@
 
 #include "display/file_view.h"
 #include "gui/dialogs.h"
+#include "gui/form_helpers.h"
 #include "gui/twips.h"
 
 namespace vek::gui {
@@ -27,13 +28,6 @@ constexpr int kCopySelectedWidth = 4425;
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-// The box shows line breaks as paragraphs; CR LF and LF both make one.
-QString BoxText(const std::string& s) {
-    QString t = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return t;
 }
 
 }  // namespace
@@ -89,7 +83,7 @@ void FrmView::LoadFile() {
         return;
     }
     shown_ = ViewerText(read.value());
-    txbText1_->setPlainText(BoxText(shown_));
+    txbText1_->setPlainText(TextBoxText(shown_));
     txbText1_->moveCursor(QTextCursor::Start);
     blnFileDisplayed_ = true;
 }
@@ -111,9 +105,7 @@ void FrmView::CopyToClipboard() {
         const QTextCursor cursor = txbText1_->textCursor();
         QString text =
             cursor.hasSelection() ? cursor.selection().toPlainText() : txbText1_->toPlainText();
-        QClipboard* clipboard = QApplication::clipboard();
-        clipboard->clear();
-        clipboard->setText(text);
+        PutOnClipboard(text);
         SetCopyCaption(false);
     }
     cmdClose_->setFocus();

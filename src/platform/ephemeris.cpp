@@ -3,11 +3,13 @@
 #include <swephexp.h>
 
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <set>
 #include <system_error>
 #include <vector>
@@ -39,15 +41,40 @@ struct State {
     // holds a file, per kind.
     std::set<int> blocks[2];
     std::vector<std::string> folders;  // the folders handed to Swiss Ephemeris
-    // What answered the latest position.
-    bool haveLast = false;
-    bool lastFromFiles = false;
-    FileKind lastKind = kPlanetFiles;
+    // The search list as handed over, and how often it was made: Swiss
+    // Ephemeris keeps its settings per thread, so a thread that has not yet
+    // been given the latest list gets it before its first position.
+    std::string searchList;
+    std::atomic<unsigned> generation{0};
 };
 
 State& TheState() {
     static State s;
     return s;
+}
+
+// What answered the latest position of this thread.
+struct LastAnswer {
+    bool have = false;
+    bool fromFiles = false;
+    FileKind kind = kPlanetFiles;
+};
+thread_local LastAnswer tLast;
+// The generation of the search list this thread's Swiss Ephemeris holds.
+thread_local unsigned tAppliedGeneration = 0;
+
+// Swiss Ephemeris lets SE_EPHE_PATH replace the list it is given; its
+// folders are already part of the list, so the variable is hidden for the
+// moment of the call and then put back. Threads take turns.
+void HandOver(const std::string& list) {
+    static std::mutex handing;
+    std::lock_guard<std::mutex> lock(handing);
+    const char* env = std::getenv("SE_EPHE_PATH");
+    const std::string envValue = env ? env : "";
+    if (env) unsetenv("SE_EPHE_PATH");
+    swe_set_ephe_path(list.c_str());
+    if (env) setenv("SE_EPHE_PATH", envValue.c_str(), 1);
+    tAppliedGeneration = TheState().generation.load();
 }
 
 // "C:\\vek\\" -> "C:/vek", "/opt//vek/" -> "/opt/vek".
@@ -121,7 +148,7 @@ void SplitInto(const std::string& list, std::vector<std::string>* out) {
 void ApplyPath() {
     State& s = TheState();
     s.pathApplied = true;
-    s.haveLast = false;
+    tLast.have = false;
     s.blocks[0].clear();
     s.blocks[1].clear();
     s.folders.clear();
@@ -152,16 +179,18 @@ void ApplyPath() {
     // Swiss Ephemeris from looking in its built-in default places.
     if (list.empty()) list = kSystemEpheFolder;
 
-    // Swiss Ephemeris lets SE_EPHE_PATH replace the list it is given; its
-    // folders are already part of the list, so the variable is hidden for the
-    // moment of the call and then put back.
-    if (env) unsetenv("SE_EPHE_PATH");
-    swe_set_ephe_path(list.c_str());
-    if (env) setenv("SE_EPHE_PATH", envValue.c_str(), 1);
+    s.searchList = list;
+    ++s.generation;
+    HandOver(list);
 }
 
 void EnsurePath() {
-    if (!TheState().pathApplied) ApplyPath();
+    State& s = TheState();
+    if (!s.pathApplied) {
+        ApplyPath();
+    } else if (tAppliedGeneration != s.generation.load()) {
+        HandOver(s.searchList);
+    }
 }
 
 // The 600-year block whose file Swiss Ephemeris opens for jd: years count
@@ -201,7 +230,6 @@ double CheckDate(double jd) {
 // (or at dynamical time when tt is set); false when it has none.
 bool Compute(int sweBody, double jd, bool tt, bool wantSpeed, double* lon, double* speed) {
     EnsurePath();
-    State& s = TheState();
     const FileKind kind = sweBody == SE_MOON ? kMoonFiles : kPlanetFiles;
     const bool files = FilesCover(kind, jd);
     int32 flags = files ? SEFLG_SWIEPH : SEFLG_MOSEPH;
@@ -221,9 +249,9 @@ bool Compute(int sweBody, double jd, bool tt, bool wantSpeed, double* lon, doubl
     if (ret < 0 || !std::isfinite(xx[0]) || !std::isfinite(xx[3])) return false;
     // Swiss Ephemeris falls back to the analytical ephemeris by itself when a
     // file cannot be read; the returned flags say which one answered.
-    s.haveLast = true;
-    s.lastFromFiles = (ret & SEFLG_SWIEPH) != 0;
-    s.lastKind = kind;
+    tLast.have = true;
+    tLast.fromFiles = (ret & SEFLG_SWIEPH) != 0;
+    tLast.kind = kind;
     *lon = xx[0];
     if (speed) *speed = xx[3];
     return true;
@@ -243,7 +271,7 @@ void set_data_folder(const std::string& folder) {
 void use_analytical_ephemeris(bool on) {
     State& s = TheState();
     s.analyticalOnly = on;
-    s.haveLast = false;
+    tLast.have = false;
 }
 
 bool ephemeris_files_available() {
@@ -327,17 +355,22 @@ double find_syzygy(int n, int kind, char* buffer, std::size_t buffer_size) {
     return jd;
 }
 
+void release_thread() {
+    swe_close();
+    tAppliedGeneration = 0;
+    tLast = LastAnswer();
+}
+
 std::string ephemeris_in_use() {
-    State& s = TheState();
     EnsurePath();
-    if (!s.haveLast) {
+    if (!tLast.have) {
         double dummy;
         planet_longitude_speed(3, kJ2000, 2000, &dummy);
     }
-    if (!s.haveLast || !s.lastFromFiles) return "Moshier analytical ephemeris";
+    if (!tLast.have || !tLast.fromFiles) return "Moshier analytical ephemeris";
     double start, end;
     int denum;
-    const char* file = swe_get_current_file_data(s.lastKind, &start, &end, &denum);
+    const char* file = swe_get_current_file_data(tLast.kind, &start, &end, &denum);
     std::string folder;
     if (file) folder = std::filesystem::path(file).parent_path().string();
     return "Swiss Ephemeris files (" + folder + ")";

@@ -63,6 +63,12 @@ double delta_t(double year, int reference_year);
 // when the moon falls outside the ephemeris's span.
 double find_syzygy(int n, int kind, char* buffer, std::size_t buffer_size = 0);
 
+// Positions may be asked for on more than one thread. Swiss Ephemeris keeps
+// its settings and open files per thread; a thread gets the search list
+// before its first position, and a thread that ends calls release_thread()
+// to close the files it opened.
+void release_thread();
+
 // Which ephemeris answered the latest position: "Swiss Ephemeris files
 // (<folder>)" or "Moshier analytical ephemeris". Before the first position it
 // asks for the Sun at 2000 January 1.5 to find out.

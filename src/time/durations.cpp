@@ -201,7 +201,11 @@ std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
     const int column = ModeInfoOf(in.mode).searchColumn;
     int firstColumn = 0, secondColumn = 0;
     ChartColumns(in.mode, firstColumn, secondColumn);
+    const int total = static_cast<int>(in.aspects.size());
+    int done = 0;
     for (const ShownAspect& s : in.aspects) {
+        if (in.progress && !in.progress(done, total)) return entries;
+        ++done;
         if (!ValidBody(s.first) || !ValidBody(s.second) || s.aspect < 1 || s.aspect > kAspectCount)
             continue;
         if (!in.includeMoon && s.second == kMoon) continue;
@@ -224,6 +228,7 @@ std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
                                                 EntryDates::Searched, kUnknownDate, kUnknownDate));
         }
     }
+    if (in.progress) in.progress(total, total);
     return entries;
 }
 

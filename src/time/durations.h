@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,10 @@ struct DurationsInput {
     // with the first body fixed at the birthdate). Without it the dates are
     // unknown.
     const AspectSearch* search = nullptr;
+    // Called before each entry with the entries done and their count, and
+    // once more when all are done; returning false ends the list there (a
+    // report built on another thread is stopped this way).
+    std::function<bool(int done, int total)> progress;
 };
 
 // Builds the entries, one per aspect, in table order. In world and personal

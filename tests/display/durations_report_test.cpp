@@ -460,3 +460,38 @@ TEST_F(Durations, SynastryReportMarksTheChartsAndHasNoPatterns) {
 
 }  // namespace
 }  // namespace vek
+
+namespace vek {
+namespace {
+
+// The list tells how far it has come before each entry and at the end, and
+// a caller (a report built on another thread) can stop it between entries.
+TEST(DurationsProgress, IsToldAndStopsTheListBetweenEntries) {
+    Chart chart;
+    chart.mode = Mode::Natal1;
+    for (int b = 1; b <= 4; ++b) chart.longitude[b][0] = b * 30 * kDeg;
+    DurationsInput in;
+    in.mode = Mode::Natal1;
+    in.chart = &chart;
+    in.aspects = {{1, 2, kSemisextile}, {1, 3, kSextile}, {2, 4, kSextile}};
+    std::vector<std::pair<int, int>> told;
+    in.progress = [&told](int done, int total) {
+        told.emplace_back(done, total);
+        return true;
+    };
+    EXPECT_EQ(GetDurations(in).size(), 3u);
+    EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
+
+    told.clear();
+    in.progress = [&told](int done, int total) {
+        told.emplace_back(done, total);
+        return done < 2;
+    };
+    const std::vector<DurationEntry> stopped = GetDurations(in);
+    ASSERT_EQ(stopped.size(), 2u);
+    EXPECT_EQ(stopped[1].second, 3);
+    EXPECT_EQ(told.back(), std::make_pair(2, 3));
+}
+
+}  // namespace
+}  // namespace vek

@@ -10,6 +10,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vek::platform {
@@ -167,6 +168,40 @@ TEST_F(Ephemeris, ReportsWhichEphemerisAnswered) {
     EXPECT_EQ(ephemeris_in_use(), std::string("Swiss Ephemeris files (") + kSystemFiles + ")");
     moon_position(-100000);
     EXPECT_EQ(ephemeris_in_use(), std::string("Swiss Ephemeris files (") + kSystemFiles + ")");
+}
+
+// Swiss Ephemeris keeps its folders and open files per thread: a thread of
+// its own gets the same search list and answers as the first, also after it
+// has released its files, and says which ephemeris answered it.
+TEST_F(Ephemeris, AnotherThreadGetsTheSameFoldersAndAnswers) {
+    const double dates[] = {kJ2000, 2341972.5, 2488069.5};
+    std::vector<double> here;
+    for (double jd : dates) {
+        for (int body = 1; body <= 8; ++body)
+            here.push_back(planet_longitude_speed(body, jd, 0, nullptr));
+        here.push_back(moon_position(jd - kJ2000));
+    }
+    const std::string answeredHere = ephemeris_in_use();
+    std::vector<double> there[2];
+    std::string answeredThere;
+    std::thread worker([&] {
+        for (std::vector<double>& round : there) {
+            for (double jd : dates) {
+                for (int body = 1; body <= 8; ++body)
+                    round.push_back(planet_longitude_speed(body, jd, 0, nullptr));
+                round.push_back(moon_position(jd - kJ2000));
+            }
+            if (answeredThere.empty()) answeredThere = ephemeris_in_use();
+            release_thread();
+        }
+    });
+    worker.join();
+    EXPECT_EQ(there[0], here);
+    EXPECT_EQ(there[1], here);
+    EXPECT_EQ(answeredThere, answeredHere);
+    if (SystemFilesInstalled()) {
+        EXPECT_EQ(answeredThere, std::string("Swiss Ephemeris files (") + kSystemFiles + ")");
+    }
 }
 
 // A scratch folder that is removed again at the end of the test.

@@ -1,0 +1,382 @@
+// The report window opened by the main window's "Report": the durations of
+// world and personal transits as vek-cli writes them, sorting, "Show
+// duration", the clipboard, the natal report, the message without aspects,
+// and a build in the background that the window can stop and outlive.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include "display/program_text.h"
+#include "engine/vek_types.h"
+#include "gui/dialogs.h"
+#include "gui/form_helpers.h"
+#include "gui/frm_durations.h"
+#include "gui/frm_main.h"
+#include "gui/twips.h"
+#include "qt_app.h"
+#include "time/date_rows.h"
+
+namespace vek::gui {
+namespace {
+
+using test::App;
+
+// 4 July 2010, 14:16 at Greenwich: "Now" gives 14:30.
+ClockReading FixedClock() {
+    ClockReading r;
+    r.year = 2010;
+    r.month = 7;
+    r.day = 4;
+    r.hour = 14;
+    r.minute = 16;
+    r.zoneSecondsWest = 0;
+    return r;
+}
+
+// A build held at a point on the worker thread until the test lets it go.
+struct Gate {
+    std::mutex m;
+    std::condition_variable cv;
+    bool reached = false;
+    bool open = false;
+
+    void Hold() {
+        std::unique_lock<std::mutex> lock(m);
+        reached = true;
+        cv.notify_all();
+        cv.wait(lock, [this] { return open; });
+    }
+    void WaitUntilReached() {
+        std::unique_lock<std::mutex> lock(m);
+        cv.wait(lock, [this] { return reached; });
+    }
+    void Open() {
+        std::lock_guard<std::mutex> lock(m);
+        open = true;
+        cv.notify_all();
+    }
+};
+
+class DurationsWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        App();
+        ASSERT_TRUE(tmp.isValid());
+        env.dataFolder = VEK_BIN_DIR;
+        env.autoStatePath = tmp.filePath("vek.usr").toStdString();
+        env.configFolder = tmp.filePath("config").toStdString();
+        env.clock = FixedClock;
+        env.localZoneMinutes = 0;
+        window = std::make_unique<FrmMain>(dialogs, env);
+        ASSERT_TRUE(window->Load());
+    }
+
+    template <class T>
+    T* Find(QWidget* in, const char* name) const {
+        T* w = in->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QPushButton* Button(const char* name) const { return Find<QPushButton>(window.get(), name); }
+    QRadioButton* Option(const char* name) const { return Find<QRadioButton>(window.get(), name); }
+    QString PT(TextId n) const {
+        return QString::fromStdString(window->State().Texts().ProgramText(n));
+    }
+
+    // "Report" clicked; the window it opens.
+    FrmDurations& OpenReport() {
+        Button("cmdReport")->click();
+        FrmDurations* d = window->DurationsWindow();
+        EXPECT_NE(d, nullptr);
+        return *d;
+    }
+
+    void EnterBirthdate(int slot, int month, int day, const QString& year) {
+        const std::string s = "_" + std::to_string(slot);
+        auto choose = [this](const std::string& name, int index) {
+            QComboBox* c = Find<QComboBox>(window.get(), name.c_str());
+            c->setCurrentIndex(index);
+            emit c->activated(index);
+        };
+        choose("cboMonthCE" + s, month);
+        choose("cboDayCE" + s, day);
+        QLineEdit* y = Find<QLineEdit>(window.get(), ("txbYearCE" + s).c_str());
+        y->clear();
+        QTest::keyClicks(y, year);
+        choose("cboHour" + s, kNoonTimeIndex);
+        choose("cboTimezone" + s, kGreenwichZoneIndex);
+    }
+
+    // What vek-cli writes for these arguments.
+    static std::string VekCli(const QStringList& args) {
+        QProcess p;
+        p.start(QString(VEK_BIN_DIR) + "/vek-cli", args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return p.readAllStandardOutput().toStdString();
+    }
+
+    // The window's title and lines as vek-cli prints them: the title, an
+    // empty line and the output, line breaks as LF.
+    static std::string AsPrinted(const FrmDurations& d) {
+        return TextBoxText(d.TitleText() + "\r\n\r\n" + d.OutputText()).toStdString();
+    }
+
+    // With VEK_SCREENSHOT_DIR set, the window is saved there as NAME.png.
+    static void Snapshot(QWidget& d, const char* name) {
+        const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
+        if (!dir.isEmpty()) d.grab().save(dir + "/" + name + ".png");
+    }
+
+    QTemporaryDir tmp;
+    FrmMain::Environment env;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<FrmMain> window;
+};
+
+TEST_F(DurationsWindowTest, DurationsWindowShowsTheLinesOfVekCliAndSortsByEnd) {
+    // World transits on 4 July 2010, 14:30 GMT, English and German.
+    for (const bool german : {false, true}) {
+        SCOPED_TRACE(german ? "German" : "English");
+        if (german) Option("optGerman")->click();
+        // "Report" stands on the title's row just before "Save as ...", clear
+        // of the title and the hint.
+        QPushButton* report = Button("cmdReport");
+        EXPECT_TRUE(report->isVisible());
+        EXPECT_EQ(report->text(), PT(kTextReport));
+        EXPECT_LT(report->geometry().right(), Button("cmdSaveAs")->geometry().left());
+        EXPECT_EQ(report->geometry().top(), Button("cmdSaveAs")->geometry().top());
+        for (const char* label : {"lblTitle", "lblClickonAspect"})
+            EXPECT_FALSE(
+                report->geometry().intersects(Find<QLabel>(window.get(), label)->geometry()))
+                << label;
+        FrmDurations& d = OpenReport();
+        ASSERT_FALSE(d.Building());
+        ASSERT_NE(d.Model(), nullptr);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(d.windowTitle(), QString::fromStdString(d.Model()->Caption()));
+        EXPECT_TRUE(d.windowTitle().startsWith(PT(kTextDurationsCaption)));
+        Snapshot(d, german ? "durations_world_de" : "durations_world_en");
+        Snapshot(*window, german ? "main_report_de" : "main_report_en");
+
+        const QStringList args = {
+            "durations",         "--mode", "world", "--world", "2010-07-04T14:30Z", "--lang",
+            german ? "de" : "en"};
+        const std::string cli = VekCli(args);
+        EXPECT_EQ(AsPrinted(d), cli);
+        // The text box shows the same lines.
+        EXPECT_EQ(Find<QPlainTextEdit>(&d, "txbOutput")->toPlainText(),
+                  TextBoxText(d.OutputText()));
+        EXPECT_EQ(Find<QLabel>(&d, "lblTitle")->text().toStdString(), d.TitleText());
+
+        // Sorted by exactness with "Show duration" on; the Moon has lines.
+        auto* sortBy = Find<QComboBox>(&d, "cboSortBy");
+        auto* show = Find<QCheckBox>(&d, "chkShowDuration");
+        EXPECT_TRUE(sortBy->isVisible());
+        EXPECT_EQ(sortBy->count(), 7);
+        EXPECT_EQ(sortBy->currentIndex(), 2);
+        EXPECT_TRUE(show->isChecked());
+        int moonLines = 0;
+        for (const auto& l : d.Model()->ShownLines()) moonLines += l.entry.second == kMoon;
+        ASSERT_GT(moonLines, 0);
+
+        // "Show duration" off: the lines lose their dates.
+        show->click();
+        EXPECT_FALSE(show->isChecked());
+        EXPECT_EQ(d.OutputText().find(PT(kTextDatesFrom).toStdString()), std::string::npos);
+
+        // Sorting by the end switches it on again and leaves the Moon out.
+        sortBy->setCurrentIndex(5);
+        EXPECT_TRUE(show->isChecked());
+        for (const auto& l : d.Model()->ShownLines()) EXPECT_NE(l.entry.second, kMoon);
+        EXPECT_EQ(AsPrinted(d), VekCli(args + QStringList{"--no-duration", "--sort", "5"}));
+        EXPECT_EQ(Find<QPlainTextEdit>(&d, "txbOutput")->toPlainText(),
+                  TextBoxText(d.OutputText()));
+
+        Find<QPushButton>(&d, "cmdClose")->click();
+        EXPECT_FALSE(d.isVisible());
+    }
+}
+
+TEST_F(DurationsWindowTest, DurationsWindowCopiesTitleAndOutput) {
+    FrmDurations& d = OpenReport();
+    ASSERT_NE(d.Model(), nullptr);
+    Find<QComboBox>(&d, "cboSortBy")->setCurrentIndex(0);
+    QApplication::clipboard()->setText("something else");
+    Find<QPushButton>(&d, "cmdCopy")->click();
+    const QString copied = QApplication::clipboard()->text();
+    // The title line, two line breaks and the lines as shown.
+    const QString title = Find<QLabel>(&d, "lblTitle")->text();
+    const QString output = Find<QPlainTextEdit>(&d, "txbOutput")->toPlainText();
+    EXPECT_FALSE(title.isEmpty());
+    EXPECT_FALSE(output.isEmpty());
+    EXPECT_EQ(copied, title + "\n\n" + output);
+    EXPECT_TRUE(copied.startsWith("World transits on July 4, 2010"));
+}
+
+TEST_F(DurationsWindowTest, DurationsWindowReportWithoutAspectsGivesAMessage) {
+    // A state whose orbs are all 0°: the table shows no aspect.
+    std::ifstream in(std::string(VEK_TEST_DATA_DIR) + "/state/expected.vek", std::ios::binary);
+    std::string line, state;
+    for (int n = 1; std::getline(in, line); ++n)
+        state += (n >= 33 && n <= 40 ? "0\r" : line) + "\n";
+    const QString path = tmp.filePath("no-orbs.vek");
+    std::ofstream(path.toStdString(), std::ios::binary) << state;
+    dialogs.QueueFileName(path);
+    Button("cmdLoadState")->click();
+    ASSERT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 0);
+
+    struct Case {
+        const char* option;
+        TextId message;
+    };
+    for (const Case& c : {Case{"optPersonal_0", kTextNoTransitsToReport},
+                          Case{"optPlanetary", kTextNoAspectsToReport},
+                          Case{"optNatal_0", kTextNoAspectsToReport}}) {
+        SCOPED_TRACE(c.option);
+        Option(c.option)->click();
+        dialogs.Clear();
+        Button("cmdReport")->click();
+        ASSERT_EQ(dialogs.asked().size(), 1u);
+        EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::Message);
+        EXPECT_EQ(dialogs.asked()[0].text, PT(c.message));
+        EXPECT_EQ(dialogs.asked()[0].title, PT(kTextReport));
+        EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Information);
+        EXPECT_TRUE(window->DurationsWindow() == nullptr);
+    }
+}
+
+TEST_F(DurationsWindowTest, DurationsWindowShowsTheNatalReport) {
+    EnterBirthdate(kBirth1, 3, 21, "1970");
+    EnterBirthdate(kBirth2, 11, 2, "1985");
+    struct Case {
+        const char* option;
+        const char* cliMode;
+        TextId caption;
+    };
+    for (const Case& c : {Case{"optNatal_0", "natal1", kTextNatalReportCaption},
+                          Case{"optSynastry", "synastry", kTextSynastryReportCaption}}) {
+        SCOPED_TRACE(c.option);
+        Option(c.option)->click();
+        ASSERT_TRUE(dialogs.asked().empty()) << dialogs.asked()[0].text.toStdString();
+        FrmDurations& d = OpenReport();
+        ASSERT_NE(d.Model(), nullptr);
+        EXPECT_EQ(d.windowTitle(), PT(c.caption));
+        // No sort list and no "Show duration": the report is prose.
+        EXPECT_FALSE(Find<QComboBox>(&d, "cboSortBy")->isVisible());
+        EXPECT_FALSE(Find<QCheckBox>(&d, "chkShowDuration")->isVisible());
+        const std::string cli = VekCli({"report", "--mode", c.cliMode, "--birth1",
+                                        "1970-03-21T12:00Z", "--birth2", "1985-11-02T12:00Z"});
+        EXPECT_EQ(AsPrinted(d), cli);
+        EXPECT_NE(d.OutputText().find("aspects in this"), std::string::npos);
+        if (std::string(c.cliMode) == "natal1") Snapshot(d, "durations_natal_en");
+    }
+}
+
+TEST_F(DurationsWindowTest, DurationsWindowBuildsInTheBackgroundAndStops) {
+    FrmDurations& d = OpenReport();
+    ASSERT_NE(d.Model(), nullptr);
+    const std::string quick = d.OutputText();
+    EXPECT_EQ(d.BuildCount(), 1);
+    Find<QPushButton>(&d, "cmdClose")->click();
+
+    // Every build goes to the background; this one is held after its first
+    // search and stopped by closing the window.
+    d.SetBlinkMilliseconds(0);
+    Gate gate;
+    d.SetBuildObserver([&gate](int done, int) {
+        if (done == 1) gate.Hold();
+    });
+    QSignalSpy shown(&d, &FrmDurations::ReportShown);
+    Button("cmdReport")->click();
+    gate.WaitUntilReached();
+    EXPECT_TRUE(d.Building());
+    EXPECT_EQ(d.Model(), nullptr);
+    auto* progress = Find<QProgressBar>(&d, "prgBuild");
+    QTest::qWait(150);  // the window goes on meanwhile
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_EQ(progress->value(), 1);
+    EXPECT_GT(progress->maximum(), 1);
+    // A second click during the build does not build again.
+    Button("cmdReport")->click();
+    EXPECT_EQ(d.BuildCount(), 2);
+
+    Find<QPushButton>(&d, "cmdClose")->click();
+    EXPECT_FALSE(d.Building());
+    EXPECT_FALSE(progress->isVisible());
+    gate.Open();
+    QTest::qWait(200);
+    EXPECT_EQ(shown.count(), 0);
+    EXPECT_EQ(d.Model(), nullptr);
+
+    // The next opening builds in the background to the end.
+    d.SetBuildObserver(nullptr);
+    Button("cmdReport")->click();
+    ASSERT_TRUE(shown.wait(10000));
+    EXPECT_EQ(d.BuildCount(), 3);
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(d.OutputText(), quick);
+}
+
+TEST_F(DurationsWindowTest, DurationsWindowGoesAwayDuringABuild) {
+    FrmDurations& d = OpenReport();
+    d.SetBlinkMilliseconds(0);
+    Gate gate;
+    d.SetBuildObserver([&gate](int done, int) {
+        if (done == 1) gate.Hold();
+    });
+    Find<QPushButton>(&d, "cmdClose")->click();
+    Button("cmdReport")->click();
+    gate.WaitUntilReached();
+    ASSERT_TRUE(d.Building());
+    // The program ends while the worker is held: the window waits for it.
+    std::thread release([&gate] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        gate.Open();
+    });
+    window.reset();
+    release.join();
+    QTest::qWait(50);  // nothing queued for the window arrives any more
+}
+
+TEST(DurationsWindowPlacement, DurationsWindowStandsBelowTheTable) {
+    // World transits: two cell rows below the table's top; the bottom 200
+    // below the main window's.
+    const DurationsPlacement w =
+        PlaceDurationsWindow(Mode::World, 300, 100, 15000, 11000, 2640, 570);
+    EXPECT_EQ(w.left, 300);
+    EXPECT_EQ(w.width, 13000);
+    EXPECT_EQ(w.top, 2640 + 100 + 2 * 570 + 250);
+    EXPECT_EQ(w.top + w.height, 100 + 11000 + 200);
+    const DurationsPlacement p =
+        PlaceDurationsWindow(Mode::Personal1, 0, 0, 15000, 11000, 2640, 570);
+    EXPECT_EQ(p.top, 2640 + 2150);
+    EXPECT_EQ(p.top + p.height, 11200);
+    // A small main window still gives a usable report window.
+    const DurationsPlacement s = PlaceDurationsWindow(Mode::Synastry, 0, 0, 9000, 4800, 2640, 570);
+    EXPECT_GE(s.width, 8000);
+    EXPECT_GE(s.height, 3000);
+}
+
+}  // namespace
+}  // namespace vek::gui
