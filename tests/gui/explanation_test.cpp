@@ -45,16 +45,6 @@ namespace {
 
 using test::App;
 
-ClockReading FixedClock() {
-    ClockReading r;
-    r.year = 2010;
-    r.month = 7;
-    r.day = 4;
-    r.hour = 14;
-    r.minute = 16;
-    return r;
-}
-
 // Scripted answers; with VEK_SCREENSHOT_DIR set, a question is also shown in
 // a real message box, which is saved there as a picture before it closes.
 // Whether the durations report window is open.
@@ -89,11 +79,7 @@ class ExplanationTest : public ::testing::Test {
         App();
         ASSERT_TRUE(tmp.isValid());
         ASSERT_GT(testing::RealTextTable().Count(), 0);
-        env.dataFolder = VEK_BIN_DIR;
-        env.autoStatePath = tmp.filePath("vek.usr").toStdString();
-        env.configFolder = tmp.filePath("config").toStdString();
-        env.clock = FixedClock;
-        env.localZoneMinutes = 0;
+        env = test::WindowEnvironment(tmp.path());
         // World date 4 July 2010 at 12:00 GMT; 1st birthdate 4 July 1960 at
         // 12:00 GMT−5; 2nd birthdate 1 March 1965 at 8:00 GMT.
         state.dateRows[kWorldDate] = {7, 4, "2010", kNoonTimeIndex, kGreenwichZoneIndex};

@@ -39,17 +39,6 @@ namespace {
 using test::App;
 using Kind = ScriptedDialogs::Kind;
 
-ClockReading FixedClock() {
-    ClockReading r;
-    r.year = 2010;
-    r.month = 7;
-    r.day = 4;
-    r.hour = 14;
-    r.minute = 16;
-    r.zoneSecondsWest = 0;
-    return r;
-}
-
 // What a compute put on the screen: the table's cells, the title and the
 // summary.
 struct Shown {
@@ -68,11 +57,7 @@ class ConfigureTest : public ::testing::Test {
     void SetUp() override {
         App();
         ASSERT_TRUE(tmp.isValid());
-        env.dataFolder = VEK_BIN_DIR;
-        env.autoStatePath = Path("vek.usr");
-        env.configFolder = Path("config");
-        env.clock = FixedClock;
-        env.localZoneMinutes = 0;
+        env = test::WindowEnvironment(tmp.path());
     }
     std::string Path(const char* name) const { return tmp.filePath(name).toStdString(); }
 

@@ -41,18 +41,6 @@ namespace {
 
 using test::App;
 
-// 4 July 2010, 14:16 at Greenwich: "Now" gives 14:30.
-ClockReading FixedClock() {
-    ClockReading r;
-    r.year = 2010;
-    r.month = 7;
-    r.day = 4;
-    r.hour = 14;
-    r.minute = 16;
-    r.zoneSecondsWest = 0;
-    return r;
-}
-
 // A build held at a point on the worker thread until the test lets it go.
 struct Gate {
     std::mutex m;
@@ -82,11 +70,7 @@ class DurationsWindowTest : public ::testing::Test {
     void SetUp() override {
         App();
         ASSERT_TRUE(tmp.isValid());
-        env.dataFolder = VEK_BIN_DIR;
-        env.autoStatePath = tmp.filePath("vek.usr").toStdString();
-        env.configFolder = tmp.filePath("config").toStdString();
-        env.clock = FixedClock;
-        env.localZoneMinutes = 0;
+        env = test::WindowEnvironment(tmp.path());
         window = std::make_unique<FrmMain>(dialogs, env);
         ASSERT_TRUE(window->Load());
     }

@@ -40,28 +40,12 @@ namespace {
 
 using test::App;
 
-// 4 July 2010, 14:16 at Greenwich: "Now" gives 14:30.
-ClockReading FixedClock() {
-    ClockReading r;
-    r.year = 2010;
-    r.month = 7;
-    r.day = 4;
-    r.hour = 14;
-    r.minute = 16;
-    r.zoneSecondsWest = 0;
-    return r;
-}
-
 class FrmMainTest : public ::testing::Test {
   protected:
     void SetUp() override {
         App();
         ASSERT_TRUE(tmp.isValid());
-        env.dataFolder = VEK_BIN_DIR;
-        env.autoStatePath = Path("vek.usr");
-        env.configFolder = Path("config");
-        env.clock = FixedClock;
-        env.localZoneMinutes = 0;
+        env = test::WindowEnvironment(tmp.path());
     }
     std::string Path(const char* name) const { return tmp.filePath(name).toStdString(); }
 

@@ -35,27 +35,12 @@ namespace {
 
 using test::App;
 
-ClockReading FixedClock() {
-    ClockReading r;
-    r.year = 2010;
-    r.month = 7;
-    r.day = 4;
-    r.hour = 14;
-    r.minute = 16;
-    r.zoneSecondsWest = 0;
-    return r;
-}
-
 class RunWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         App();
         ASSERT_TRUE(tmp.isValid());
-        env.dataFolder = VEK_BIN_DIR;
-        env.autoStatePath = tmp.filePath("vek.usr").toStdString();
-        env.configFolder = tmp.filePath("config").toStdString();
-        env.clock = FixedClock;
-        env.localZoneMinutes = 0;
+        env = test::WindowEnvironment(tmp.path());
     }
 
     FrmMain& Start() {

@@ -168,32 +168,12 @@ TEST_F(FrmViewTest, SizeLimitsAndLayout) {
 }
 
 // "Help" in the main window.
-ClockReading FixedClock() {
-    ClockReading r;
-    r.year = 2010;
-    r.month = 7;
-    r.day = 4;
-    r.hour = 14;
-    return r;
-}
-
-// A main window's surroundings in a temporary folder, at a fixed moment.
-FrmMain::Environment WindowEnvironment(const QTemporaryDir& tmp) {
-    FrmMain::Environment env;
-    env.dataFolder = VEK_BIN_DIR;
-    env.autoStatePath = tmp.filePath("vek.usr").toStdString();
-    env.configFolder = tmp.filePath("config").toStdString();
-    env.clock = FixedClock;
-    env.localZoneMinutes = 0;
-    return env;
-}
-
 TEST(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
     App();
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     ScriptedDialogs dialogs;
-    FrmMain::Environment env = WindowEnvironment(tmp);
+    FrmMain::Environment env = test::WindowEnvironment(tmp.path());
     FrmMain window(dialogs, env);
     ASSERT_TRUE(window.Load());
     window.show();
@@ -233,7 +213,7 @@ TEST(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     ScriptedDialogs dialogs;
-    FrmMain::Environment env = WindowEnvironment(tmp);
+    FrmMain::Environment env = test::WindowEnvironment(tmp.path());
     std::vector<QUrl> opened;
     bool browserPresent = true;
     env.openUrl = [&](const QUrl& url) {

@@ -1,6 +1,7 @@
 #include "qt_app.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include "gui/fonts.h"
 #include "gui/twips.h"
@@ -35,6 +36,28 @@ QApplication& App() {
         return a;
     }();
     return *app;
+}
+
+ClockReading FixedClock() {
+    ClockReading r;
+    r.year = 2010;
+    r.month = 7;
+    r.day = 4;
+    r.hour = 14;
+    r.minute = 16;
+    r.zoneSecondsWest = 0;
+    return r;
+}
+
+FrmMain::Environment WindowEnvironment(const QString& folder) {
+    const QDir dir(folder);
+    FrmMain::Environment env;
+    env.dataFolder = VEK_BIN_DIR;
+    env.autoStatePath = dir.filePath("vek.usr").toStdString();
+    env.configFolder = dir.filePath("config").toStdString();
+    env.clock = FixedClock;
+    env.localZoneMinutes = 0;
+    return env;
 }
 
 }  // namespace vek::gui::test
