@@ -1,5 +1,6 @@
 #include "app/pattern_search.h"
 
+#include "engine/bounded_sky.h"
 #include "engine/midpoints.h"
 #include "engine/modes.h"
 #include "time/stepping.h"
@@ -19,12 +20,11 @@ Chart PatternChart(const Engine& engine, double jd) {
     return c;
 }
 
-PatternHits PatternHitsAt(const Chart& chart, const OrbTable& orbs, int midpointOrbIndex,
-                          int pattern) {
+PatternHits PatternHitsAt(const SkyTests& sky, int pattern) {
     PatternHits hits;
     if (pattern < 0 || pattern >= kPatternCount) return hits;
     if (pattern == kMidpoint) {
-        for (const Midpoint& m : FindMidpoints(chart, orbs, midpointOrbIndex)) {
+        for (const Midpoint& m : FindMidpoints(sky)) {
             PatternInstance p;
             p.bodies[0] = m.lower;
             p.bodies[1] = m.centre;
@@ -40,11 +40,16 @@ PatternHits PatternHitsAt(const Chart& chart, const OrbTable& orbs, int midpoint
     // reports the largest size only.
     if (StelliumSizeOfSlot(pattern) > 0)
         for (int larger = kStellium6; larger < pattern; ++larger)
-            if (FindPattern(chart, orbs, larger).count > 0) return hits;
-    PatternResult r = FindPattern(chart, orbs, pattern);
+            if (FindPattern(sky, larger).count > 0) return hits;
+    PatternResult r = FindPattern(sky, pattern);
     hits.count = r.count;
     hits.instances = std::move(r.instances);
     return hits;
+}
+
+PatternHits PatternHitsAt(const Chart& chart, const OrbTable& orbs, int midpointOrbIndex,
+                          int pattern) {
+    return PatternHitsAt(ChartTests(chart, orbs, MidpointOrbOfIndex(midpointOrbIndex)), pattern);
 }
 
 bool HitsSatisfy(const RunTarget& target, int count) {
@@ -63,6 +68,14 @@ Result<PatternSearchResult> SearchPattern(const Engine& engine, DateRows& rows,
         return Fail("unknown step interval");
     if (rows.InputDateToAJDate(kWorldDate) < 0) return Fail("the World date is not a valid date");
 
+    const bool skipping =
+        request.method == SearchMethod::Skipping ||
+        (request.method == SearchMethod::Automatic && PositionsFromEphemeris(engine));
+    const int midpointOrbIndex = settings.controls.midpointOrbIndex;
+    BoundedSky sky(engine, SkyMotionBounds(engine), engine.BodyCountForSettings(),
+                   MidpointOrbOfIndex(midpointOrbIndex));
+    bool found = false;  // the stop test at the latest step
+
     PatternSearchResult out;
     PatternStretch* open = nullptr;
     for (;;) {
@@ -78,10 +91,30 @@ Result<PatternSearchResult> SearchPattern(const Engine& engine, DateRows& rows,
             break;
         }
         ++out.steps;
-        const Chart chart = PatternChart(engine, step.julianDate);
-        PatternHits hits = PatternHitsAt(chart, engine.orbs, settings.controls.midpointOrbIndex,
-                                         request.target.pattern);
-        if (!HitsSatisfy(request.target, hits.count)) {
+        PatternHits hits;
+        if (skipping) {
+            // The finder runs again only where one of the answers it was given
+            // may have changed; otherwise it would find the same count.
+            sky.MoveTo(step.julianDate);
+            if (!sky.WatchedUnchanged()) {
+                sky.BeginWatch();
+                found =
+                    HitsSatisfy(request.target, PatternHitsAt(sky, request.target.pattern).count);
+            }
+            if (found && !open) {
+                // The instances of a stretch are those of the chart of its first
+                // step: the same answers, with the deviations of its positions.
+                sky.SetExactDeviations(true);
+                hits = PatternHitsAt(sky, request.target.pattern);
+                sky.SetExactDeviations(false);
+            }
+        } else {
+            const Chart chart = PatternChart(engine, step.julianDate);
+            out.positions += chart.bodyCount;
+            hits = PatternHitsAt(chart, engine.orbs, midpointOrbIndex, request.target.pattern);
+            found = HitsSatisfy(request.target, hits.count);
+        }
+        if (!found) {
             open = nullptr;
             continue;
         }
@@ -95,6 +128,7 @@ Result<PatternSearchResult> SearchPattern(const Engine& engine, DateRows& rows,
         ++open->steps;
         if (request.firstOnly) break;
     }
+    out.positions += sky.PositionsComputed();
     return out;
 }
 
