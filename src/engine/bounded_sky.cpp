@@ -14,17 +14,23 @@ namespace {
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // Largest daily motions assumed for the bodies, in degrees, and largest
-// changes of the daily motion in degrees per day². Measured from 1600 to 2100
-// the largest motions are Sun 1.020, Mercury 2.203, Venus 1.261, Mars 0.791,
-// Jupiter 0.243, Saturn 0.134, Uranus 0.066, Neptune 0.043 and Moon 15.396 (the
-// retrograde ones are slower), the largest changes Sun 0.00067, Mercury 0.198,
-// Venus 0.0424, Mars 0.0152, Jupiter 0.0035, Saturn 0.0020, Uranus 0.0019,
-// Neptune 0.0015 and Moon 0.518. Pluto's motion comes from its table, which
-// interpolates linearly between days, so its motion changes abruptly.
+// changes of the daily motion in degrees per day² and of those in degrees per
+// day³. Measured from 1600 to 2100 the largest motions are Sun 1.020, Mercury
+// 2.203, Venus 1.261, Mars 0.791, Jupiter 0.243, Saturn 0.134, Uranus 0.066,
+// Neptune 0.043 and Moon 15.396 (the retrograde ones are slower); the largest
+// changes Sun 0.00067, Mercury 0.198, Venus 0.0424, Mars 0.0152, Jupiter
+// 0.0035, Saturn 0.0020, Uranus 0.0019, Neptune 0.0015 and Moon 0.518; the
+// largest changes of those Sun 0.000048, Mercury 0.047, Venus 0.0044, Mars,
+// Jupiter, Saturn and Uranus 0.0032, Neptune 0.0025 and Moon 0.206 (for the
+// slow planets mostly the bending of light near the Sun). Pluto's motion comes
+// from its table, which interpolates linearly between days, so its motion
+// changes abruptly.
 constexpr double kDegreesPerDay[kMaxBodies + 1] = {0,   1.25, 2.6,  1.5, 1.0, 0.35,
                                                    0.2, 0.1,  0.07, 0,   17.0};
 constexpr double kDegreesPerDay2[kMaxBodies + 1] = {0,      0.0012, 0.3,    0.065, 0.025, 0.006,
                                                     0.0035, 0.003,  0.0025, 0,     0.8};
+constexpr double kDegreesPerDay3[kMaxBodies + 1] = {0,     0.0001, 0.07,  0.007, 0.005, 0.005,
+                                                    0.005, 0.005,  0.004, 0,     0.3};
 
 // Seams of the ephemeris: where it changes from one data file to the next, or
 // from the files to the analytical theory, a longitude may step by far less
@@ -53,6 +59,7 @@ MotionBounds SkyMotionBounds(const Engine& engine) {
     for (int b = 1; b <= kMaxBodies; ++b) {
         m.perDay[b] = Radians(kDegreesPerDay[b]);
         m.perDay2[b] = Radians(kDegreesPerDay2[b]);
+        m.perDay3[b] = Radians(kDegreesPerDay3[b]);
         m.firstJD[b] = platform::kEphemerisFirstJd;
         m.endJD[b] = platform::kEphemerisLastJd;
     }
@@ -107,25 +114,41 @@ bool BoundedSky::Usable(int b) const {
 }
 
 BoundedSky::Estimate BoundedSky::EstimateOf(int b) const {
-    const Track& t = track_[b];
     if (b > bodyCount_) return {0, 0};
-    if (t.jd == jd_) return {t.tropical, 0};
+    const Track& t = track_[b];
     const double seam = bounds_.seam;
-    const double since = jd_ - t.jd;
+    const double t3 = t.pastJD[0], y3 = t.pastTropical[0];
+    const double now = jd_;
     // From the last position with the largest motion, off by a seam at either
     // end.
-    Estimate e{t.tropical, bounds_.perDay[b] * since + 2 * seam};
-    // Along the motion between the last two positions: off by the change of
-    // motion over the three instants (the error of a straight line through
-    // two points of a curve), and by seams at the three instants, those of
-    // the two points growing with the distance.
-    const double span = t.jd - t.earlierJD;
-    if (t.haveEarlier && bounds_.perDay2[b] > 0 && t.earlierJD >= bounds_.firstJD[b] &&
-        bounds_.perDay[b] * span < kPi / 2) {
-        const double motion = ShortStep(t.earlierTropical, t.tropical) / span;
-        const double radius =
-            bounds_.perDay2[b] / 2 * (jd_ - t.earlierJD) * since + seam * (2 + 2 * since / span);
-        if (radius < e.radius) e = {t.tropical + motion * since, radius};
+    Estimate e{y3, bounds_.perDay[b] * (now - t3) + 2 * seam};
+    // Along a line through the last two positions, then along a parabola
+    // through the last three: off by the largest change of motion (the error
+    // of a polynomial through points of a curve), by a seam at the instant and
+    // by the seams of the points as the polynomial carries them. The steps
+    // between the points are taken the short way round, which they are when
+    // no body can move half a circle between them.
+    if (t.past >= 2 && bounds_.perDay2[b] > 0) {
+        const double t2 = t.pastJD[1];
+        if (bounds_.perDay[b] * (t3 - t2) < kPi / 2) {
+            const double z2 = y3 - ShortStep(t.pastTropical[1], y3);
+            const double l2 = -(now - t3) / (t3 - t2), l3 = (now - t2) / (t3 - t2);
+            const double radius = bounds_.perDay2[b] / 2 * (now - t2) * (now - t3) +
+                                  seam * (1 + std::fabs(l2) + std::fabs(l3));
+            if (radius < e.radius) e = {l2 * z2 + l3 * y3, radius};
+            if (t.past >= 3 && bounds_.perDay3[b] > 0) {
+                const double t1 = t.pastJD[2];
+                if (bounds_.perDay[b] * (t3 - t1) < kPi / 2) {
+                    const double z1 = z2 - ShortStep(t.pastTropical[2], t.pastTropical[1]);
+                    const double k1 = (now - t2) * (now - t3) / ((t1 - t2) * (t1 - t3));
+                    const double k2 = (now - t1) * (now - t3) / ((t2 - t1) * (t2 - t3));
+                    const double k3 = (now - t1) * (now - t2) / ((t3 - t1) * (t3 - t2));
+                    const double r = bounds_.perDay3[b] / 6 * (now - t1) * (now - t2) * (now - t3) +
+                                     seam * (1 + std::fabs(k1) + std::fabs(k2) + std::fabs(k3));
+                    if (r < e.radius) e = {k1 * z1 + k2 * z2 + k3 * y3, r};
+                }
+            }
+        }
     }
     e.longitude = NormalizeAngle(e.longitude);
     return e;
@@ -135,13 +158,20 @@ void BoundedSky::ComputeExact(int b) const {
     if (b > bodyCount_) return;
     Track& t = track_[b];
     const double longitude = engine_.Longitude(b, jd_);
-    t.haveEarlier = t.have && t.longitude >= 0;
-    t.earlierJD = t.jd;
-    t.earlierTropical = t.tropical;
     t.have = true;
     t.jd = jd_;
     t.longitude = longitude;
-    t.tropical = longitude >= 0 ? longitude + engine_.ZodiacOffset(jd_) : 0;
+    if (longitude >= 0) {
+        for (int i = 2; i > 0; --i) {
+            t.pastJD[i] = t.pastJD[i - 1];
+            t.pastTropical[i] = t.pastTropical[i - 1];
+        }
+        t.pastJD[0] = jd_;
+        t.pastTropical[0] = longitude + engine_.ZodiacOffset(jd_);
+        t.past = std::min(t.past + 1, 3);
+    } else {
+        t.past = 0;
+    }
     ++computed_;
 }
 
@@ -189,8 +219,8 @@ double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exa
             for (int i = 0; i < count; ++i) {
                 const int b = terms[i].body;
                 if (!ExactNow(b)) continue;
-                estimate_[b].longitude =
-                    NormalizeAngle(b > bodyCount_ ? engine_.ZodiacOffset(jd_) : track_[b].tropical);
+                estimate_[b].longitude = NormalizeAngle(b > bodyCount_ ? engine_.ZodiacOffset(jd_)
+                                                                       : track_[b].pastTropical[0]);
             }
         }
         const double m = margin();

@@ -29,9 +29,11 @@ struct MotionBounds {
     // Largest change of each body's tropical longitude per day in radians,
     // either way.
     double perDay[kMaxBodies + 1] = {};
-    // Largest change of that daily motion per day (radians per day²); 0 where
-    // the motion may change abruptly, and only the first bound is used.
+    // Largest change of that daily motion per day (radians per day²), and
+    // largest change of that per day (radians per day³); 0 where the motion
+    // may change abruptly, and only the bounds before are used.
     double perDay2[kMaxBodies + 1] = {};
+    double perDay3[kMaxBodies + 1] = {};
     // What a computed longitude may stand off a smooth path: an ephemeris
     // may have small seams where its sources change.
     double seam = 0;
@@ -88,18 +90,17 @@ class BoundedSky final : public SkyTests {
         bool value = false;
         double deviation = 0;
     };
-    // The last two positions computed of a body: the longitude the wrapper
-    // gave, and the same in the tropical zodiac, where the bodies move
+    // The last position computed of a body as the wrapper gave it, and the
+    // last three with a position in the tropical zodiac, where the bodies move
     // smoothly (the sidereal correction steps from year to year, by the same
-    // for all bodies, which no test sees).
+    // for all bodies, which no test sees), newest first.
     struct Track {
         double jd = 0;
         double longitude = -1;
-        double tropical = 0;
-        double earlierJD = 0;
-        double earlierTropical = 0;
-        bool have = false;         // jd and longitude hold a computed position
-        bool haveEarlier = false;  // so do earlierJD and earlierTropical, with a position
+        bool have = false;
+        double pastJD[3] = {};
+        double pastTropical[3] = {};
+        int past = 0;
     };
     // Where a body stands at the current instant (tropical) and how far it
     // may be off.
