@@ -39,15 +39,28 @@ struct State {
     // holds a file, per kind.
     std::set<int> blocks[2];
     std::vector<std::string> folders;  // the folders handed to Swiss Ephemeris
-    // What answered the latest position.
-    bool haveLast = false;
-    bool lastFromFiles = false;
-    FileKind lastKind = kPlanetFiles;
+    std::string list;                  // the search list handed over
+    int generation = 0;                // counts the lists handed over
 };
 
 State& TheState() {
     static State s;
     return s;
+}
+
+// Swiss Ephemeris keeps its settings and open files per thread. What answered
+// the latest position of this thread, and which search list this thread has
+// handed over.
+struct Latest {
+    bool haveLast = false;
+    bool lastFromFiles = false;
+    FileKind lastKind = kPlanetFiles;
+    int generation = 0;
+};
+
+Latest& ThisThread() {
+    thread_local Latest latest;
+    return latest;
 }
 
 // "C:\\vek\\" -> "C:/vek", "/opt//vek/" -> "/opt/vek".
@@ -121,7 +134,7 @@ void SplitInto(const std::string& list, std::vector<std::string>* out) {
 void ApplyPath() {
     State& s = TheState();
     s.pathApplied = true;
-    s.haveLast = false;
+    ThisThread().haveLast = false;
     s.blocks[0].clear();
     s.blocks[1].clear();
     s.folders.clear();
@@ -158,10 +171,21 @@ void ApplyPath() {
     if (env) unsetenv("SE_EPHE_PATH");
     swe_set_ephe_path(list.c_str());
     if (env) setenv("SE_EPHE_PATH", envValue.c_str(), 1);
+    s.list = list;
+    ThisThread().generation = ++s.generation;
 }
 
 void EnsurePath() {
-    if (!TheState().pathApplied) ApplyPath();
+    State& s = TheState();
+    if (!s.pathApplied) {
+        ApplyPath();
+    } else if (ThisThread().generation != s.generation) {
+        // Another thread: the same list for this thread's Swiss Ephemeris.
+        // (Only while SE_EPHE_PATH is not set, which Swiss Ephemeris would
+        // prefer; see ephemeris_threads_agree.)
+        swe_set_ephe_path(s.list.c_str());
+        ThisThread().generation = s.generation;
+    }
 }
 
 // The 600-year block whose file Swiss Ephemeris opens for jd: years count
@@ -201,7 +225,6 @@ double CheckDate(double jd) {
 // (or at dynamical time when tt is set); false when it has none.
 bool Compute(int sweBody, double jd, bool tt, bool wantSpeed, double* lon, double* speed) {
     EnsurePath();
-    State& s = TheState();
     const FileKind kind = sweBody == SE_MOON ? kMoonFiles : kPlanetFiles;
     const bool files = FilesCover(kind, jd);
     int32 flags = files ? SEFLG_SWIEPH : SEFLG_MOSEPH;
@@ -221,9 +244,10 @@ bool Compute(int sweBody, double jd, bool tt, bool wantSpeed, double* lon, doubl
     if (ret < 0 || !std::isfinite(xx[0]) || !std::isfinite(xx[3])) return false;
     // Swiss Ephemeris falls back to the analytical ephemeris by itself when a
     // file cannot be read; the returned flags say which one answered.
-    s.haveLast = true;
-    s.lastFromFiles = (ret & SEFLG_SWIEPH) != 0;
-    s.lastKind = kind;
+    Latest& latest = ThisThread();
+    latest.haveLast = true;
+    latest.lastFromFiles = (ret & SEFLG_SWIEPH) != 0;
+    latest.lastKind = kind;
     *lon = xx[0];
     if (speed) *speed = xx[3];
     return true;
@@ -243,7 +267,13 @@ void set_data_folder(const std::string& folder) {
 void use_analytical_ephemeris(bool on) {
     State& s = TheState();
     s.analyticalOnly = on;
-    s.haveLast = false;
+    ThisThread().haveLast = false;
+}
+
+bool ephemeris_threads_agree() {
+    EnsurePath();
+    const char* env = std::getenv("SE_EPHE_PATH");
+    return env == nullptr || *env == '\0';
 }
 
 bool ephemeris_files_available() {
@@ -328,16 +358,16 @@ double find_syzygy(int n, int kind, char* buffer, std::size_t buffer_size) {
 }
 
 std::string ephemeris_in_use() {
-    State& s = TheState();
     EnsurePath();
-    if (!s.haveLast) {
+    const Latest& latest = ThisThread();
+    if (!latest.haveLast) {
         double dummy;
         planet_longitude_speed(3, kJ2000, 2000, &dummy);
     }
-    if (!s.haveLast || !s.lastFromFiles) return "Moshier analytical ephemeris";
+    if (!latest.haveLast || !latest.lastFromFiles) return "Moshier analytical ephemeris";
     double start, end;
     int denum;
-    const char* file = swe_get_current_file_data(s.lastKind, &start, &end, &denum);
+    const char* file = swe_get_current_file_data(latest.lastKind, &start, &end, &denum);
     std::string folder;
     if (file) folder = std::filesystem::path(file).parent_path().string();
     return "Swiss Ephemeris files (" + folder + ")";

@@ -27,6 +27,13 @@ inline constexpr double kEphemerisLastJd = 2816787.5;  // 3000 January 1, 0 h
 // May be called again; the last call wins.
 void set_data_folder(const std::string& folder);
 
+// Whether positions computed on other threads equal those of the first: each
+// thread hands the search list to Swiss Ephemeris (which keeps its settings
+// per thread) when it first asks for a position; that gives the same list
+// only while SE_EPHE_PATH is not set, as Swiss Ephemeris would prefer it.
+// Called on the first thread.
+bool ephemeris_threads_agree();
+
 // Forces the built-in analytical ephemeris even where files are present (for
 // reproducible output and for testing it); false returns to the files.
 void use_analytical_ephemeris(bool on);
