@@ -193,6 +193,7 @@ Result<PatternSearchResult> SearchPattern(const Engine& engine, DateRows& rows,
             worker = std::thread([&] {
                 second = SearchSpan(engine, secondRows, settings, request, skipping,
                                     {middleJD, request.untilJD});
+                platform::ephemeris_thread_done();
             });
         } catch (const std::system_error&) {
             // No second thread: one search on this one.

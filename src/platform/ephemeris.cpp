@@ -270,6 +270,12 @@ void use_analytical_ephemeris(bool on) {
     ThisThread().haveLast = false;
 }
 
+void ephemeris_thread_done() {
+    // Swiss Ephemeris' files and buffers of this thread; they would outlive it.
+    swe_close();
+    ThisThread() = Latest{};
+}
+
 bool ephemeris_threads_agree() {
     EnsurePath();
     const char* env = std::getenv("SE_EPHE_PATH");

@@ -34,6 +34,10 @@ void set_data_folder(const std::string& folder);
 // Called on the first thread.
 bool ephemeris_threads_agree();
 
+// Closes what the ephemeris opened for the calling thread; called by a
+// thread other than the first when it has computed its last position.
+void ephemeris_thread_done();
+
 // Forces the built-in analytical ephemeris even where files are present (for
 // reproducible output and for testing it); false returns to the files.
 void use_analytical_ephemeris(bool on);
