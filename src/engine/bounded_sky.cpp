@@ -175,15 +175,19 @@ void BoundedSky::ComputeExact(int b) const {
     ++computed_;
 }
 
-template <class Margin>
-double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exact) const {
+bool BoundedSky::Missing(const Term* terms, int count) const {
     bool missing = false;
     for (int i = 0; i < count; ++i) {
         const int b = terms[i].body;
         if (!ExactNow(b) && !Usable(b)) ComputeExact(b);
         missing = missing || (ExactNow(b) && track_[b].longitude < 0);
     }
-    if (missing) {
+    return missing;
+}
+
+template <class Margin>
+double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exact) const {
+    if (Missing(terms, count)) {
         // A body without a position: the test is the chart's, on the
         // instant's positions.
         for (int i = 0; i < count; ++i)
@@ -275,6 +279,12 @@ AspectTest BoundedSky::Aspect(int x, int y, int aspect) const {
     }
     const double angle = AspectAngleOf(aspect);
     const Term terms[2] = {{lo, 1}, {hi, 1}};
+    if (Missing(terms, 2)) {
+        // A body without a position is in no aspect, wherever the other is.
+        a = {std::nextafter(jd_, kInfinity), false, 0};
+        Watch(a);
+        return {};
+    }
     double deviation = 0;
     bool exact = false;
     const double m = Decide(
@@ -315,6 +325,11 @@ bool BoundedSky::Distinct(int x, int y) const {
     }
     // Decided without the instant's positions only when they lie apart.
     const Term terms[2] = {{lo, 1}, {hi, 1}};
+    if (Missing(terms, 2)) {
+        a = {std::nextafter(jd_, kInfinity), false, 0};
+        Watch(a);
+        return false;
+    }
     bool exact = false;
     const double m = Decide(
         terms, 2, [&] { return SeparationAngle(estimate_[lo].longitude, estimate_[hi].longitude); },

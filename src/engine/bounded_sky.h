@@ -119,6 +119,9 @@ class BoundedSky final : public SkyTests {
     // a position when computed and has one now.
     bool Usable(int b) const;
     Estimate EstimateOf(int b) const;
+    // Computes the positions of the terms' bodies that cannot be estimated;
+    // whether one of them has no position at the instant.
+    bool Missing(const Term* terms, int count) const;
     void ComputeExact(int b) const;
     // Brings the terms' bodies to estimates that decide the test, computing
     // positions of the instant where they do not, and returns the margin
