@@ -15,22 +15,23 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // Largest daily motions assumed for the bodies, in degrees, and largest
 // changes of the daily motion in degrees per day² and of those in degrees per
-// day³. Measured from 1600 to 2100 the largest motions are Sun 1.020, Mercury
-// 2.203, Venus 1.261, Mars 0.791, Jupiter 0.243, Saturn 0.134, Uranus 0.066,
-// Neptune 0.043 and Moon 15.396 (the retrograde ones are slower); the largest
-// changes Sun 0.00067, Mercury 0.198, Venus 0.0424, Mars 0.0152, Jupiter
-// 0.0035, Saturn 0.0020, Uranus 0.0019, Neptune 0.0015 and Moon 0.518; the
-// largest changes of those Sun 0.000048, Mercury 0.047, Venus 0.0044, Mars,
-// Jupiter, Saturn and Uranus 0.0032, Neptune 0.0025 and Moon 0.206 (for the
-// slow planets mostly the bending of light near the Sun). Pluto's motion comes
-// from its table, which interpolates linearly between days, so its motion
-// changes abruptly.
+// day³. Measured over the accepted years 1 to 2799, every day (the Moon
+// every half day), the largest motions are Sun
+// 1.021, Mercury 2.204, Venus 1.260, Mars 0.792, Jupiter 0.243, Saturn 0.134,
+// Uranus 0.066, Neptune 0.043 and Moon 15.399 (the retrograde ones are
+// slower); the largest changes Sun 0.0007, Mercury 0.198, Venus 0.0426, Mars
+// 0.0152, Jupiter 0.0035, Saturn 0.0022, Uranus 0.0024, Neptune 0.0024 and Moon
+// 0.517; the largest changes of those Sun 0.00005, Mercury 0.047, Venus 0.0045,
+// Mars 0.0031, Jupiter 0.0033, Saturn 0.0035, Uranus 0.0038, Neptune 0.0038
+// and Moon 0.207 (for the slow planets mostly the bending of light near the
+// Sun, which the seams below also cover). Pluto's motion comes from its table,
+// which interpolates linearly between days, so its motion changes abruptly.
 constexpr double kDegreesPerDay[kMaxBodies + 1] = {0,   1.25, 2.6,  1.5, 1.0, 0.35,
                                                    0.2, 0.1,  0.07, 0,   17.0};
 constexpr double kDegreesPerDay2[kMaxBodies + 1] = {0,      0.0012, 0.3,    0.065, 0.025, 0.006,
-                                                    0.0035, 0.003,  0.0025, 0,     0.8};
-constexpr double kDegreesPerDay3[kMaxBodies + 1] = {0,     0.0001, 0.07,  0.007, 0.005, 0.005,
-                                                    0.005, 0.005,  0.004, 0,     0.3};
+                                                    0.0035, 0.0035, 0.0035, 0,     0.8};
+constexpr double kDegreesPerDay3[kMaxBodies + 1] = {0,     0.0001, 0.07,  0.007, 0.005, 0.006,
+                                                    0.006, 0.006,  0.006, 0,     0.3};
 
 // Seams of the ephemeris: where it changes from one data file to the next, or
 // from the files to the analytical theory, a longitude may step by far less
