@@ -15,9 +15,9 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // Largest daily motions assumed for the bodies, in degrees, and largest
 // changes of the daily motion in degrees per day² and of those in degrees per
-// day³. Measured over the accepted years 1 to 2799, every day (the Moon
-// every half day), the largest motions are Sun
-// 1.021, Mercury 2.204, Venus 1.260, Mars 0.792, Jupiter 0.243, Saturn 0.134,
+// day³. Measured over the accepted years 1 to 2799, every day (the Moon every
+// half day), the largest motions are Sun 1.021, Mercury 2.204, Venus 1.260,
+// Mars 0.792, Jupiter 0.243, Saturn 0.134,
 // Uranus 0.066, Neptune 0.043 and Moon 15.399 (the retrograde ones are
 // slower); the largest changes Sun 0.0007, Mercury 0.198, Venus 0.0426, Mars
 // 0.0152, Jupiter 0.0035, Saturn 0.0022, Uranus 0.0024, Neptune 0.0024 and Moon
