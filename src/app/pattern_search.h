@@ -7,6 +7,7 @@
 // step).
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "display/results_text.h"
@@ -14,6 +15,7 @@
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "engine/patterns.h"
+#include "engine/sky_tests.h"
 #include "time/date_rows.h"
 #include "time/stepping.h"
 #include "util/result.h"
@@ -36,6 +38,8 @@ struct PatternHits {
 };
 PatternHits PatternHitsAt(const Chart& chart, const OrbTable& orbs, int midpointOrbIndex,
                           int pattern);
+// The same on any source of the tests (sky_tests.h), with its midpoint orb.
+PatternHits PatternHitsAt(const SkyTests& sky, int pattern);
 
 // Whether hits in the target's slot satisfy the run's stop test.
 bool HitsSatisfy(const RunTarget& target, int count);
@@ -51,11 +55,28 @@ struct PatternStretch {
     std::vector<PatternInstance> instances;
 };
 
+// How the search looks at the steps. Both find the same.
+enum class SearchMethod {
+    // Skipping where the engine computes its positions with the ephemeris,
+    // step by step where a caller substituted the source of positions.
+    Automatic,
+    // Decides the pattern's tests from as few positions as the bodies'
+    // motion bounds allow (bounded_sky.h), runs the finder only where one of
+    // its answers may have changed, and computes the chart of a step only for
+    // the instances at a stretch's first step. Relies on the bodies moving no
+    // faster than the ephemeris' bounds.
+    Skipping,
+    // Computes every body at every step and runs the finder on the chart: the
+    // plain loop, kept as the measure of the other.
+    StepByStep,
+};
+
 struct PatternSearchRequest {
     RunTarget target;         // pattern ≥ 0
     int interval = kStepDay;  // StepInterval
     double untilJD = 0;       // the last step taken lies at or before this date
     bool firstOnly = false;   // stop at the first stretch's first step
+    SearchMethod method = SearchMethod::Automatic;
 };
 
 struct PatternSearchResult {
@@ -65,6 +86,8 @@ struct PatternSearchResult {
     // date error code that ended the search), 0 when the search ended at
     // `untilJD` or at the first find.
     double refusedCode = 0;
+    // Positions computed through the longitude wrapper.
+    int64_t positions = 0;
 };
 
 // Steps the World date of `rows` forward from where it stands, as a run does

@@ -34,13 +34,17 @@ double AspectAngleOf(int aspect) {
     return kAspects[aspect].degrees / 360.0 * kTwoPi;
 }
 
-Separation SeparationOf(double a, double b) {
+double SeparationAngle(double a, double b) {
     double d1 = a - b;
     if (d1 < 0) d1 += kTwoPi;
     double d2 = b - a;
     if (d2 < 0) d2 += kTwoPi;
+    return d1 <= d2 ? d1 : d2;
+}
+
+Separation SeparationOf(double a, double b) {
     Separation r;
-    r.s = d1 <= d2 ? d1 : d2;
+    r.s = SeparationAngle(a, b);
     if (Round6(NormalizeAngle(a + r.s)) == Round6(b)) {
         r.direction = -1;
     } else if (Round6(NormalizeAngle(b + r.s)) == Round6(a)) {
@@ -57,7 +61,7 @@ double SignedSeparation(double a, double b) {
 AspectTest TestAspect(double a, double b, int aspect, double orb) {
     AspectTest t;
     if (a < 0 || b < 0 || aspect < 1 || aspect > kAspectCount) return t;
-    t.deviation = std::fabs(SeparationOf(a, b).s - AspectAngleOf(aspect));
+    t.deviation = std::fabs(SeparationAngle(a, b) - AspectAngleOf(aspect));
     t.holds = t.deviation < orb - kOrbEdgeTolerance;
     return t;
 }

@@ -22,6 +22,9 @@ struct Separation {
 // Smaller arc between longitudes a and b, and which way it runs.
 Separation SeparationOf(double a, double b);
 
+// The arc alone: SeparationOf(a, b).s without working out the direction.
+double SeparationAngle(double a, double b);
+
 // Separation × direction.
 double SignedSeparation(double a, double b);
 

@@ -110,6 +110,10 @@ double Engine::LongitudeWithAyanamsa(int body, double jd, double ayanamsaAt) con
     return result;
 }
 
+double Engine::ZodiacOffset(double jd) const {
+    return SiderealZodiac ? Ayanamsa(platform::calendar_year_of(jd)) : 0;
+}
+
 bool Engine::Retrograde(int body, double longitude, double jd) const {
     if (body == kSun || body == kMoon || !(longitude >= 0)) return false;
     return RetrogradeFrom(body, longitude, LaterLongitude(body, jd));

@@ -69,6 +69,10 @@ class Engine {
     // correction as motion.
     double LaterLongitude(int body, double jd) const;
 
+    // What the wrapper subtracts from the tropical longitudes at jd: the
+    // sidereal correction of jd's calendar year, 0 in the tropical zodiac.
+    double ZodiacOffset(double jd) const;
+
     // Retrograde flag of a body with longitude L at jd (recomputes jd + ½ h).
     bool Retrograde(int body, double longitude, double jd) const;
 

@@ -14,14 +14,8 @@ constexpr int kLastMidpointBody = kPluto;
 
 const double kMidpointOrbDegrees[kMidpointOrbChoices] = {5.0 / 60, 0.25, 0.5, 1, 1.5, 2, 2.5, 3};
 
-bool AtMidpointOf(double centre, double y, double z, double orb) {
-    const double m = (y + z) / 2;
-    if (SeparationOf(m, centre).s < orb) return true;
-    return SeparationOf(NormalizeAngle(m + kPi), centre).s < orb;
-}
-
-bool Conjunct(const Chart& chart, const OrbTable& orbs, int x, int y) {
-    return AspectTestByBodies(chart, orbs, x, y, kConjunction).holds;
+bool Conjunct(const SkyTests& sky, int x, int y) {
+    return sky.Aspect(x, y, kConjunction).holds;
 }
 }  // namespace
 
@@ -30,18 +24,14 @@ double MidpointOrbOfIndex(int index) {
     return kMidpointOrbDegrees[index] / 360.0 * kTwoPi;
 }
 
-bool TestMidpointTriple(const Chart& chart, int b1, int b2, int b3, double orb, Midpoint& out) {
+bool TestMidpointTriple(const SkyTests& sky, int b1, int b2, int b3, Midpoint& out) {
     const int body[3] = {b1, b2, b3};
-    double lon[3];
-    for (int m = 0; m < 3; ++m) {
-        if (body[m] < 1 || body[m] > kMaxBodies) return false;
-        lon[m] = chart.longitude[body[m]][kChartA];
-        if (lon[m] < 0) return false;
-    }
-    if (lon[0] == lon[1] || lon[0] == lon[2] || lon[1] == lon[2]) return false;
+    for (int b : body)
+        if (b < 1 || b > kMaxBodies) return false;
+    if (!sky.Distinct(b1, b2) || !sky.Distinct(b1, b3) || !sky.Distinct(b2, b3)) return false;
     for (int c = 0; c < 3; ++c) {
         const int y = (c + 1) % 3, z = (c + 2) % 3;
-        if (!AtMidpointOf(lon[c], lon[y], lon[z], orb)) continue;
+        if (!sky.AtMidpoint(body[c], body[y], body[z])) continue;
         out.centre = body[c];
         out.lower = std::min(body[y], body[z]);
         out.upper = std::max(body[y], body[z]);
@@ -50,22 +40,29 @@ bool TestMidpointTriple(const Chart& chart, int b1, int b2, int b3, double orb, 
     return false;
 }
 
-std::vector<Midpoint> FindMidpoints(const Chart& chart, const OrbTable& orbs, int orbIndex) {
+bool TestMidpointTriple(const Chart& chart, int b1, int b2, int b3, double orb, Midpoint& out) {
+    static const OrbTable kNoOrbs{};
+    return TestMidpointTriple(ChartTests(chart, kNoOrbs, orb), b1, b2, b3, out);
+}
+
+std::vector<Midpoint> FindMidpoints(const SkyTests& sky) {
     std::vector<Midpoint> found;
-    const double orb = MidpointOrbOfIndex(orbIndex);
     for (int b = 1; b < kLastMidpointBody; ++b)
         for (int c = b + 1; c <= kLastMidpointBody; ++c) {
-            if (Conjunct(chart, orbs, b, c)) continue;
+            if (Conjunct(sky, b, c)) continue;
             for (int k = 1; k <= kLastMidpointBody; ++k) {
-                if (k == b || k == c || Conjunct(chart, orbs, k, b) || Conjunct(chart, orbs, k, c))
-                    continue;
+                if (k == b || k == c || Conjunct(sky, k, b) || Conjunct(sky, k, c)) continue;
                 Midpoint m;
-                if (!TestMidpointTriple(chart, b, k, c, orb, m)) continue;
+                if (!TestMidpointTriple(sky, b, k, c, m)) continue;
                 // The same line is met from several loop orders; list it once.
                 if (std::find(found.begin(), found.end(), m) == found.end()) found.push_back(m);
             }
         }
     return found;
+}
+
+std::vector<Midpoint> FindMidpoints(const Chart& chart, const OrbTable& orbs, int orbIndex) {
+    return FindMidpoints(ChartTests(chart, orbs, MidpointOrbOfIndex(orbIndex)));
 }
 
 std::string MidpointLine(const Midpoint& m, PatternForm form, const NameTables& names) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/patterns.h"
+#include "engine/sky_tests.h"
 #include "engine/vek_types.h"
 
 namespace vek {
@@ -36,11 +37,15 @@ struct Midpoint {
 // Returns false for a triple with a missing position or with two exactly
 // equal longitudes.
 bool TestMidpointTriple(const Chart& chart, int b1, int b2, int b3, double orb, Midpoint& out);
+// The same on any source of the tests, with its midpoint orb.
+bool TestMidpointTriple(const SkyTests& sky, int b1, int b2, int b3, Midpoint& out);
 
 // Every midpoint of the chart, each listed once, in the order first met. Pairs
 // in conjunction are never the outer pair, and a body conjunct with either
 // outer body is never the centre.
 std::vector<Midpoint> FindMidpoints(const Chart& chart, const OrbTable& orbs, int orbIndex);
+// The same on any source of the tests, with its midpoint orb.
+std::vector<Midpoint> FindMidpoints(const SkyTests& sky);
 
 // One midpoint line: outer-centre-outer, abbreviations in the summary form
 // (after "Midpoint: "), full names in the report form; ends with a line break.

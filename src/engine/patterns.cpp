@@ -6,6 +6,7 @@
 #include "engine/aspects.h"
 #include "engine/chart.h"
 #include "engine/midpoints.h"
+#include "engine/sky_tests.h"
 #include "engine/vocabulary.h"
 
 namespace vek {
@@ -13,14 +14,14 @@ namespace vek {
 namespace {
 
 // Aspect test by bodies that also hands back the deviation.
-bool Holds(const Chart& chart, const OrbTable& orbs, int x, int y, int aspect, double& deviation) {
-    AspectTest t = AspectTestByBodies(chart, orbs, x, y, aspect);
+bool Holds(const SkyTests& sky, int x, int y, int aspect, double& deviation) {
+    AspectTest t = sky.Aspect(x, y, aspect);
     deviation = t.deviation;
     return t.holds;
 }
 
-bool Holds(const Chart& chart, const OrbTable& orbs, int x, int y, int aspect) {
-    return AspectTestByBodies(chart, orbs, x, y, aspect).holds;
+bool Holds(const SkyTests& sky, int x, int y, int aspect) {
+    return sky.Aspect(x, y, aspect).holds;
 }
 
 PatternInstance MakeInstance(std::initializer_list<int> bodies,
@@ -31,11 +32,6 @@ PatternInstance MakeInstance(std::initializer_list<int> bodies,
     for (double d : deviations) sum += d;
     p.meanDeviation = deviations.size() ? sum / static_cast<double>(deviations.size()) : 0;
     return p;
-}
-
-int BodyCountOf(const Chart& chart) {
-    if (chart.bodyCount < 0) return 0;
-    return chart.bodyCount > kMaxBodies ? kMaxBodies : chart.bodyCount;
 }
 
 void Add(PatternResult& r, const PatternInstance& p) {
@@ -49,15 +45,15 @@ struct Trine {
     double dij, dik, djk;
 };
 
-std::vector<Trine> GrandTrines(const Chart& chart, const OrbTable& orbs) {
+std::vector<Trine> GrandTrines(const SkyTests& sky) {
     std::vector<Trine> out;
-    const int n = BodyCountOf(chart);
+    const int n = sky.BodyCount();
     double dij, dik, djk;
     for (int i = 1; i <= n; ++i)
         for (int j = i + 1; j <= n; ++j) {
-            if (!Holds(chart, orbs, i, j, kTrine, dij)) continue;
+            if (!Holds(sky, i, j, kTrine, dij)) continue;
             for (int k = j + 1; k <= n; ++k)
-                if (Holds(chart, orbs, i, k, kTrine, dik) && Holds(chart, orbs, j, k, kTrine, djk))
+                if (Holds(sky, i, k, kTrine, dik) && Holds(sky, j, k, kTrine, djk))
                     out.push_back({i, j, k, dij, dik, djk});
         }
     return out;
@@ -69,24 +65,23 @@ struct Yod {
     double dij, dik, djk;
 };
 
-std::vector<Yod> Yods(const Chart& chart, const OrbTable& orbs) {
+std::vector<Yod> Yods(const SkyTests& sky) {
     std::vector<Yod> out;
-    const int n = BodyCountOf(chart);
+    const int n = sky.BodyCount();
     double dij, dik, djk;
     for (int i = 1; i <= n; ++i)
         for (int j = i + 1; j <= n; ++j) {
-            if (!Holds(chart, orbs, i, j, kSextile, dij)) continue;
+            if (!Holds(sky, i, j, kSextile, dij)) continue;
             for (int k = 1; k <= n; ++k)
-                if (Holds(chart, orbs, i, k, kQuincunx, dik) &&
-                    Holds(chart, orbs, j, k, kQuincunx, djk))
+                if (Holds(sky, i, k, kQuincunx, dik) && Holds(sky, j, k, kQuincunx, djk))
                     out.push_back({i, k, j, dij, dik, djk});
         }
     return out;
 }
 
 // Adds every set of `size` mutually conjunct bodies that extends `chosen`.
-void CollectStellia(const Chart& chart, const OrbTable& orbs, int size, int n,
-                    std::array<int, 6>& chosen, int have, double sum, int pairs, PatternResult& r) {
+void CollectStellia(const SkyTests& sky, int size, int n, std::array<int, 6>& chosen, int have,
+                    double sum, int pairs, PatternResult& r) {
     if (have == size) {
         PatternInstance p;
         p.size = size;
@@ -101,28 +96,28 @@ void CollectStellia(const Chart& chart, const OrbTable& orbs, int size, int n,
         bool all = true;
         for (int m = 0; m < have && all; ++m) {
             double d;
-            all = Holds(chart, orbs, chosen[m], b, kConjunction, d);
+            all = Holds(sky, chosen[m], b, kConjunction, d);
             added += d;
         }
         if (!all) continue;
         chosen[have] = b;
-        CollectStellia(chart, orbs, size, n, chosen, have + 1, sum + added, pairs + have, r);
+        CollectStellia(sky, size, n, chosen, have + 1, sum + added, pairs + have, r);
     }
 }
 
 }  // namespace
 
-PatternResult FindGrandTrines(const Chart& chart, const OrbTable& orbs) {
+PatternResult FindGrandTrines(const SkyTests& sky) {
     PatternResult r;
-    for (const Trine& t : GrandTrines(chart, orbs))
+    for (const Trine& t : GrandTrines(sky))
         Add(r, MakeInstance({t.i, t.j, t.k}, {t.dij, t.dik, t.djk}));
     return r;
 }
 
-PatternResult FindKites(const Chart& chart, const OrbTable& orbs) {
+PatternResult FindKites(const SkyTests& sky) {
     PatternResult r;
-    const int n = BodyCountOf(chart);
-    for (const Trine& t : GrandTrines(chart, orbs)) {
+    const int n = sky.BodyCount();
+    for (const Trine& t : GrandTrines(sky)) {
         for (int a = 1; a <= n; ++a) {
             if (a == t.i || a == t.j || a == t.k) continue;
             // The apex is tried opposite each trine body in turn; the other two
@@ -130,9 +125,8 @@ PatternResult FindKites(const Chart& chart, const OrbTable& orbs) {
             const int order[3][3] = {{t.i, t.j, t.k}, {t.j, t.k, t.i}, {t.k, t.i, t.j}};
             for (const auto& o : order) {
                 double dOpp, dS1, dS2;
-                if (Holds(chart, orbs, a, o[0], kOpposition, dOpp) &&
-                    Holds(chart, orbs, a, o[1], kSextile, dS1) &&
-                    Holds(chart, orbs, a, o[2], kSextile, dS2))
+                if (Holds(sky, a, o[0], kOpposition, dOpp) && Holds(sky, a, o[1], kSextile, dS1) &&
+                    Holds(sky, a, o[2], kSextile, dS2))
                     Add(r,
                         MakeInstance({o[0], o[1], o[2], a}, {t.dij, t.dik, t.djk, dOpp, dS1, dS2}));
             }
@@ -141,24 +135,22 @@ PatternResult FindKites(const Chart& chart, const OrbTable& orbs) {
     return r;
 }
 
-PatternResult FindRectangles(const Chart& chart, const OrbTable& orbs) {
+PatternResult FindRectangles(const SkyTests& sky) {
     PatternResult r;
-    const int n = BodyCountOf(chart);
+    const int n = sky.BodyCount();
     // Each rectangle is met from both of its oppositions; the second meeting is
     // recognised only when it directly follows the first.
     int lastFirst = 0, lastSecond = 0;  // first two bodies of the last rectangle kept
     double dOij, dSjk, dOkb, dSbi, dTik, dTjb;
     for (int i = 1; i <= n; ++i)
         for (int j = i + 1; j <= n; ++j) {
-            if (!Holds(chart, orbs, i, j, kOpposition, dOij)) continue;
+            if (!Holds(sky, i, j, kOpposition, dOij)) continue;
             for (int k = 1; k <= n; ++k) {
-                if (!Holds(chart, orbs, j, k, kSextile, dSjk)) continue;
+                if (!Holds(sky, j, k, kSextile, dSjk)) continue;
                 for (int b = i + 1; b <= n; ++b) {
-                    if (!Holds(chart, orbs, k, b, kOpposition, dOkb) ||
-                        !Holds(chart, orbs, b, i, kSextile, dSbi))
+                    if (!Holds(sky, k, b, kOpposition, dOkb) || !Holds(sky, b, i, kSextile, dSbi))
                         continue;
-                    if (!Holds(chart, orbs, i, k, kTrine, dTik) ||
-                        !Holds(chart, orbs, j, b, kTrine, dTjb))
+                    if (!Holds(sky, i, k, kTrine, dTik) || !Holds(sky, j, b, kTrine, dTjb))
                         continue;
                     if (k == lastFirst && b == lastSecond) continue;
                     Add(r, MakeInstance({i, j, k, b}, {dOij, dOkb, dSjk, dSbi, dTik, dTjb}));
@@ -170,78 +162,72 @@ PatternResult FindRectangles(const Chart& chart, const OrbTable& orbs) {
     return r;
 }
 
-PatternResult FindTSquares(const Chart& chart, const OrbTable& orbs) {
+PatternResult FindTSquares(const SkyTests& sky) {
     PatternResult r;
-    const int n = BodyCountOf(chart);
+    const int n = sky.BodyCount();
     double dO, dS1, dS2;
     for (int i = 1; i <= n; ++i)
         for (int j = i + 1; j <= n; ++j) {
-            if (!Holds(chart, orbs, i, j, kOpposition, dO)) continue;
+            if (!Holds(sky, i, j, kOpposition, dO)) continue;
             for (int k = 1; k <= n; ++k)
-                if (Holds(chart, orbs, i, k, kSquare, dS1) &&
-                    Holds(chart, orbs, j, k, kSquare, dS2))
+                if (Holds(sky, i, k, kSquare, dS1) && Holds(sky, j, k, kSquare, dS2))
                     Add(r, MakeInstance({i, k, j}, {dO, dS1, dS2}));
         }
     return r;
 }
 
-PatternResult FindGrandCrosses(const Chart& chart, const OrbTable& orbs) {
+PatternResult FindGrandCrosses(const SkyTests& sky) {
     PatternResult r;
-    const int n = BodyCountOf(chart);
+    const int n = sky.BodyCount();
     double dSia, dSib, dOij, dOab, dSaj, dSjb;
     for (int i = 1; i <= n; ++i)
         for (int a = i + 1; a <= n; ++a) {
-            if (!Holds(chart, orbs, i, a, kSquare, dSia)) continue;
+            if (!Holds(sky, i, a, kSquare, dSia)) continue;
             for (int b = a + 1; b <= n; ++b) {
-                if (!Holds(chart, orbs, i, b, kSquare, dSib)) continue;
+                if (!Holds(sky, i, b, kSquare, dSib)) continue;
                 for (int j = i + 1; j <= n; ++j)
-                    if (Holds(chart, orbs, i, j, kOpposition, dOij) &&
-                        Holds(chart, orbs, a, b, kOpposition, dOab) &&
-                        Holds(chart, orbs, a, j, kSquare, dSaj) &&
-                        Holds(chart, orbs, j, b, kSquare, dSjb))
+                    if (Holds(sky, i, j, kOpposition, dOij) &&
+                        Holds(sky, a, b, kOpposition, dOab) && Holds(sky, a, j, kSquare, dSaj) &&
+                        Holds(sky, j, b, kSquare, dSjb))
                         Add(r, MakeInstance({i, a, j, b}, {dSia, dSib, dSaj, dSjb, dOij, dOab}));
             }
         }
     return r;
 }
 
-PatternResult FindYods(const Chart& chart, const OrbTable& orbs) {
+PatternResult FindYods(const SkyTests& sky) {
     PatternResult r;
-    for (const Yod& y : Yods(chart, orbs))
-        Add(r, MakeInstance({y.i, y.k, y.j}, {y.dij, y.dik, y.djk}));
+    for (const Yod& y : Yods(sky)) Add(r, MakeInstance({y.i, y.k, y.j}, {y.dij, y.dik, y.djk}));
     return r;
 }
 
-PatternResult FindYodKites(const Chart& chart, const OrbTable& orbs) {
+PatternResult FindYodKites(const SkyTests& sky) {
     PatternResult r;
-    const int n = BodyCountOf(chart);
+    const int n = sky.BodyCount();
     double dO, dSj, dSi;
-    for (const Yod& y : Yods(chart, orbs))
+    for (const Yod& y : Yods(sky))
         for (int l = 1; l <= n; ++l) {
             if (l == y.i || l == y.j || l == y.k) continue;
-            if (Holds(chart, orbs, l, y.k, kOpposition, dO) &&
-                Holds(chart, orbs, l, y.j, kSemisextile, dSj) &&
-                Holds(chart, orbs, l, y.i, kSemisextile, dSi))
+            if (Holds(sky, l, y.k, kOpposition, dO) && Holds(sky, l, y.j, kSemisextile, dSj) &&
+                Holds(sky, l, y.i, kSemisextile, dSi))
                 Add(r, MakeInstance({y.i, y.k, y.j, l}, {y.dij, y.dik, y.djk, dO, dSj, dSi}));
         }
     return r;
 }
 
-PatternResult FindTrapezia(const Chart& chart, const OrbTable& orbs) {
+PatternResult FindTrapezia(const SkyTests& sky) {
     PatternResult r;
-    const int n = BodyCountOf(chart);
+    const int n = sky.BodyCount();
     double dOij, dTik, dSil, dSkl, dSkj, dTjl;
     for (int i = 1; i <= n; ++i)
         for (int j = i + 1; j <= n; ++j) {
-            if (!Holds(chart, orbs, i, j, kOpposition, dOij)) continue;
+            if (!Holds(sky, i, j, kOpposition, dOij)) continue;
             for (int k = 1; k <= n; ++k) {
-                if (k == i || k == j || !Holds(chart, orbs, i, k, kTrine, dTik)) continue;
+                if (k == i || k == j || !Holds(sky, i, k, kTrine, dTik)) continue;
                 for (int l = 1; l <= n; ++l) {
                     if (l == i || l == j || l == k) continue;
-                    if (Holds(chart, orbs, i, l, kSextile, dSil) &&
-                        Holds(chart, orbs, k, l, kSextile, dSkl) &&
-                        Holds(chart, orbs, k, j, kSextile, dSkj) &&
-                        Holds(chart, orbs, j, l, kTrine, dTjl))
+                    if (Holds(sky, i, l, kSextile, dSil) && Holds(sky, k, l, kSextile, dSkl) &&
+                        Holds(sky, k, j, kSextile, dSkj) && Holds(sky, j, l, kTrine, dTjl))
                         Add(r, MakeInstance({i, j, k, l}, {dOij, dSil, dSkl, dSkj, dTik, dTjl}));
                 }
             }
@@ -249,17 +235,17 @@ PatternResult FindTrapezia(const Chart& chart, const OrbTable& orbs) {
     return r;
 }
 
-PatternResult FindStellia(const Chart& chart, const OrbTable& orbs, int size) {
+PatternResult FindStellia(const SkyTests& sky, int size) {
     PatternResult r;
     if (size < 3 || size > 6) return r;
     std::array<int, 6> chosen{};
-    CollectStellia(chart, orbs, size, BodyCountOf(chart), chosen, 0, 0, 0, r);
+    CollectStellia(sky, size, sky.BodyCount(), chosen, 0, 0, 0, r);
     return r;
 }
 
-PatternResult FindGrandSextiles(const Chart& chart, const OrbTable& orbs) {
+PatternResult FindGrandSextiles(const SkyTests& sky) {
     PatternResult r;
-    const std::vector<Trine> trines = GrandTrines(chart, orbs);
+    const std::vector<Trine> trines = GrandTrines(sky);
     for (const Trine& a : trines) {
         // Trines come in loop order, so those with p ≥ i are the ones the
         // second set of loops would meet.
@@ -271,7 +257,7 @@ PatternResult FindGrandSextiles(const Chart& chart, const OrbTable& orbs) {
             if (clash) continue;
             int sextiles = 0;
             for (int x : {a.i, a.j, a.k})
-                for (int y : second) sextiles += Holds(chart, orbs, x, y, kSextile) ? 1 : 0;
+                for (int y : second) sextiles += Holds(sky, x, y, kSextile) ? 1 : 0;
             if (sextiles != 6) continue;
             PatternInstance p = MakeInstance({a.i, a.j, a.k, b.i, b.j, b.k}, {});
             p.hasMean = false;
@@ -297,34 +283,68 @@ int StelliumSizeOfSlot(int pattern) {
     }
 }
 
-PatternResult FindPattern(const Chart& chart, const OrbTable& orbs, int pattern) {
+PatternResult FindPattern(const SkyTests& sky, int pattern) {
     switch (pattern) {
         case kGrandTrine:
-            return FindGrandTrines(chart, orbs);
+            return FindGrandTrines(sky);
         case kKite:
-            return FindKites(chart, orbs);
+            return FindKites(sky);
         case kRectangle:
-            return FindRectangles(chart, orbs);
+            return FindRectangles(sky);
         case kTSquare:
-            return FindTSquares(chart, orbs);
+            return FindTSquares(sky);
         case kGrandCross:
-            return FindGrandCrosses(chart, orbs);
+            return FindGrandCrosses(sky);
         case kYod:
-            return FindYods(chart, orbs);
+            return FindYods(sky);
         case kYodKite:
-            return FindYodKites(chart, orbs);
+            return FindYodKites(sky);
         case kTrapezium:
-            return FindTrapezia(chart, orbs);
+            return FindTrapezia(sky);
         case kStellium6:
         case kStellium5:
         case kStellium4:
         case kStellium3:
-            return FindStellia(chart, orbs, StelliumSizeOfSlot(pattern));
+            return FindStellia(sky, StelliumSizeOfSlot(pattern));
         case kGrandSextile:
-            return FindGrandSextiles(chart, orbs);
+            return FindGrandSextiles(sky);
         default:
             return {};
     }
+}
+
+PatternResult FindGrandTrines(const Chart& chart, const OrbTable& orbs) {
+    return FindGrandTrines(ChartTests(chart, orbs));
+}
+PatternResult FindKites(const Chart& chart, const OrbTable& orbs) {
+    return FindKites(ChartTests(chart, orbs));
+}
+PatternResult FindRectangles(const Chart& chart, const OrbTable& orbs) {
+    return FindRectangles(ChartTests(chart, orbs));
+}
+PatternResult FindTSquares(const Chart& chart, const OrbTable& orbs) {
+    return FindTSquares(ChartTests(chart, orbs));
+}
+PatternResult FindGrandCrosses(const Chart& chart, const OrbTable& orbs) {
+    return FindGrandCrosses(ChartTests(chart, orbs));
+}
+PatternResult FindYods(const Chart& chart, const OrbTable& orbs) {
+    return FindYods(ChartTests(chart, orbs));
+}
+PatternResult FindYodKites(const Chart& chart, const OrbTable& orbs) {
+    return FindYodKites(ChartTests(chart, orbs));
+}
+PatternResult FindTrapezia(const Chart& chart, const OrbTable& orbs) {
+    return FindTrapezia(ChartTests(chart, orbs));
+}
+PatternResult FindStellia(const Chart& chart, const OrbTable& orbs, int size) {
+    return FindStellia(ChartTests(chart, orbs), size);
+}
+PatternResult FindGrandSextiles(const Chart& chart, const OrbTable& orbs) {
+    return FindGrandSextiles(ChartTests(chart, orbs));
+}
+PatternResult FindPattern(const Chart& chart, const OrbTable& orbs, int pattern) {
+    return FindPattern(ChartTests(chart, orbs), pattern);
 }
 
 std::string PatternLine(const PatternInstance& p, int pattern, PatternForm form,

@@ -61,6 +61,21 @@ PatternResult FindGrandSextiles(const Chart& chart, const OrbTable& orbs);
 // 3-stellium). Slot 13, the midpoint, and unknown slots find nothing here.
 PatternResult FindPattern(const Chart& chart, const OrbTable& orbs, int pattern);
 
+// The same finders on any source of the aspect tests (sky_tests.h); the
+// chart versions above run them on the chart's positions.
+class SkyTests;
+PatternResult FindGrandTrines(const SkyTests& sky);
+PatternResult FindKites(const SkyTests& sky);
+PatternResult FindRectangles(const SkyTests& sky);
+PatternResult FindTSquares(const SkyTests& sky);
+PatternResult FindGrandCrosses(const SkyTests& sky);
+PatternResult FindYods(const SkyTests& sky);
+PatternResult FindYodKites(const SkyTests& sky);
+PatternResult FindTrapezia(const SkyTests& sky);
+PatternResult FindStellia(const SkyTests& sky, int size);
+PatternResult FindGrandSextiles(const SkyTests& sky);
+PatternResult FindPattern(const SkyTests& sky, int pattern);
+
 // Stellium size of slots 8..11 (6, 5, 4, 3), 0 for the other slots.
 int StelliumSizeOfSlot(int pattern);
 

@@ -36,6 +36,7 @@ int StepBetween(int a, int b) {
 
 Status PlutoTable::Load(const std::string& path) {
     minutes_.clear();
+    maxStep_ = 0;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
         return Fail("Pluto table " + path + " does not exist or is not a file");
@@ -58,6 +59,8 @@ Status PlutoTable::Load(const std::string& path) {
 
 Status PlutoTable::LoadFromString(const std::string& content) {
     minutes_.clear();
+    maxStep_ = 0;
+    int maxStep = 0;
     std::vector<uint16_t> table;
     // Every line is at least three characters and a line end.
     table.reserve(content.size() / 4 + 1);
@@ -87,8 +90,11 @@ Status PlutoTable::LoadFromString(const std::string& content) {
         if (degrees < 0 || degrees > 59) return LineError(lineNumber, "degrees out of range");
         if (minutes < 0 || minutes > 59) return LineError(lineNumber, "minutes out of range");
         const int value = (hi * 60 + degrees) * 60 + minutes;  // below 360° by construction
-        if (k > 0 && StepBetween(table.back(), value) > kMaxDailyStep) {
-            return LineError(lineNumber, "jumps by more than two degrees from the day before");
+        if (k > 0) {
+            const int step = StepBetween(table.back(), value);
+            if (step > kMaxDailyStep)
+                return LineError(lineNumber, "jumps by more than two degrees from the day before");
+            if (step > maxStep) maxStep = step;
         }
         table.push_back(static_cast<uint16_t>(value));
     }
@@ -98,7 +104,14 @@ Status PlutoTable::LoadFromString(const std::string& content) {
                     std::to_string(kRequiredLines) + " are needed");
     }
     minutes_ = std::move(table);
+    maxStep_ = maxStep;
     return Ok();
+}
+
+double PlutoTable::MaxDailyMotion() const {
+    // Between two lines the longitude moves linearly by their step, taken the
+    // short way round as LongitudeAt takes it.
+    return maxStep_ / 60.0 / 360.0 * kTwoPi;
 }
 
 double PlutoTable::LongitudeAt(double jd) const {

@@ -33,8 +33,13 @@ class PlutoTable {
     // −100 after it, −1 when no table is loaded or jd is not finite.
     double LongitudeAt(double jd) const;
 
+    // The largest change of LongitudeAt in one day, in radians: the largest
+    // step between two neighbouring lines (0 when no table is loaded).
+    double MaxDailyMotion() const;
+
   private:
     std::vector<uint16_t> minutes_;  // longitude of line k in arc minutes, 0..21599
+    int maxStep_ = 0;                // largest step between neighbouring lines, arc minutes
 };
 
 }  // namespace vek

@@ -1,0 +1,385 @@
+#include "engine/bounded_sky.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "engine/engine.h"
+#include "platform/ephemeris.h"
+
+namespace vek {
+
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// Largest daily motions assumed for the bodies, in degrees, and largest
+// changes of the daily motion in degrees per day² and of those in degrees per
+// day³. Measured over the accepted years 1 to 2799, every day (the Moon every
+// half day), the largest motions are Sun 1.021, Mercury 2.204, Venus 1.260,
+// Mars 0.792, Jupiter 0.243, Saturn 0.134,
+// Uranus 0.066, Neptune 0.043 and Moon 15.399 (the retrograde ones are
+// slower); the largest changes Sun 0.0007, Mercury 0.198, Venus 0.0426, Mars
+// 0.0152, Jupiter 0.0035, Saturn 0.0022, Uranus 0.0024, Neptune 0.0024 and Moon
+// 0.517; the largest changes of those Sun 0.00005, Mercury 0.047, Venus 0.0045,
+// Mars 0.0031, Jupiter 0.0033, Saturn 0.0035, Uranus 0.0038, Neptune 0.0038
+// and Moon 0.207 (for the slow planets mostly the bending of light near the
+// Sun, which the seams below also cover). Pluto's motion comes from its table,
+// which interpolates linearly between days, so its motion changes abruptly.
+constexpr double kDegreesPerDay[kMaxBodies + 1] = {0,   1.25, 2.6,  1.5, 1.0, 0.35,
+                                                   0.2, 0.1,  0.07, 0,   17.0};
+constexpr double kDegreesPerDay2[kMaxBodies + 1] = {0,      0.0012, 0.3,    0.065, 0.025, 0.006,
+                                                    0.0035, 0.0035, 0.0035, 0,     0.8};
+constexpr double kDegreesPerDay3[kMaxBodies + 1] = {0,     0.0001, 0.07,  0.007, 0.005, 0.006,
+                                                    0.006, 0.006,  0.006, 0,     0.3};
+
+// Seams of the ephemeris: where it changes from one data file to the next, or
+// from the files to the analytical theory, a longitude may step by far less
+// than this (about 20 arc seconds). The seams of the files lie 600 years apart.
+constexpr double kEphemerisSeam = 1e-4;
+constexpr double kDaysBetweenSeams = 600 * 365.0;
+
+// Rounding in the computed quantities, and the edge tolerance of the aspect
+// test, are far below this; a margin must exceed the bodies' uncertainty by
+// it to decide.
+constexpr double kRounding = 1e-9;
+
+double Radians(double degrees) {
+    return degrees / 360.0 * kTwoPi;
+}
+
+// The difference b − a of two longitudes taken the short way round.
+double ShortStep(double a, double b) {
+    return std::remainder(b - a, kTwoPi);
+}
+
+}  // namespace
+
+MotionBounds SkyMotionBounds(const Engine& engine) {
+    MotionBounds m;
+    for (int b = 1; b <= kMaxBodies; ++b) {
+        m.perDay[b] = Radians(kDegreesPerDay[b]);
+        m.perDay2[b] = Radians(kDegreesPerDay2[b]);
+        m.perDay3[b] = Radians(kDegreesPerDay3[b]);
+        m.firstJD[b] = platform::kEphemerisFirstJd;
+        m.endJD[b] = platform::kEphemerisLastJd;
+    }
+    m.perDay[kPluto] = engine.pluto.MaxDailyMotion();
+    // The Moon and Pluto have positions on the days of the Pluto table.
+    for (int b : {kPluto, kMoon}) {
+        m.firstJD[b] = PlutoTable::kFirstDay - 0.5;
+        m.endJD[b] = PlutoTable::kLastDay + 0.5;
+    }
+    m.seam = kEphemerisSeam;
+    return m;
+}
+
+bool PositionsFromEphemeris(const Engine& engine) {
+    return engine.source.planetLongitude == &platform::planet_longitude_speed &&
+           engine.source.moonPosition == &platform::moon_position;
+}
+
+BoundedSky::BoundedSky(const Engine& engine, const MotionBounds& bounds, int bodyCount,
+                       double midpointOrb)
+    : engine_(engine),
+      bounds_(bounds),
+      bodyCount_(std::clamp(bodyCount, 0, kMaxBodies)),
+      midpointOrb_(midpointOrb) {
+    // Bodies beyond the count keep the longitude 0 a chart leaves them.
+    for (int b = bodyCount_ + 1; b <= kMaxBodies; ++b) {
+        track_[b].longitude = 0;
+        track_[b].have = true;
+    }
+}
+
+void BoundedSky::MoveTo(double jd) {
+    jd_ = jd;
+}
+
+void BoundedSky::BeginWatch() {
+    watchedUntil_ = kInfinity;
+}
+
+void BoundedSky::Watch(const Answer& a) const {
+    watchedUntil_ = std::min(watchedUntil_, a.until);
+}
+
+bool BoundedSky::ExactNow(int b) const {
+    return b > bodyCount_ || (track_[b].have && track_[b].jd == jd_);
+}
+
+bool BoundedSky::Usable(int b) const {
+    if (b > bodyCount_) return true;
+    const Track& t = track_[b];
+    return t.have && t.longitude >= 0 && t.jd >= bounds_.firstJD[b] && jd_ < bounds_.endJD[b];
+}
+
+BoundedSky::Estimate BoundedSky::EstimateOf(int b) const {
+    if (b > bodyCount_) return {0, 0};
+    const Track& t = track_[b];
+    const double seam = bounds_.seam;
+    const double t3 = t.pastJD[0], y3 = t.pastTropical[0];
+    const double now = jd_;
+    // From the last position with the largest motion, off by a seam at either
+    // end.
+    Estimate e{y3, bounds_.perDay[b] * (now - t3) + 2 * seam};
+    // Along a line through the last two positions, then along a parabola
+    // through the last three: off by the largest change of motion (the error
+    // of a polynomial through points of a curve), by a seam at the instant and
+    // by the seams of the points as the polynomial carries them. The steps
+    // between the points are taken the short way round, which they are when
+    // no body can move half a circle between them.
+    if (t.past >= 2 && bounds_.perDay2[b] > 0) {
+        const double t2 = t.pastJD[1];
+        if (bounds_.perDay[b] * (t3 - t2) < kPi / 2) {
+            const double z2 = y3 - ShortStep(t.pastTropical[1], y3);
+            const double l2 = -(now - t3) / (t3 - t2), l3 = (now - t2) / (t3 - t2);
+            const double radius = bounds_.perDay2[b] / 2 * (now - t2) * (now - t3) +
+                                  seam * (1 + std::fabs(l2) + std::fabs(l3));
+            if (radius < e.radius) e = {l2 * z2 + l3 * y3, radius};
+            if (t.past >= 3 && bounds_.perDay3[b] > 0) {
+                const double t1 = t.pastJD[2];
+                if (bounds_.perDay[b] * (t3 - t1) < kPi / 2) {
+                    const double z1 = z2 - ShortStep(t.pastTropical[2], t.pastTropical[1]);
+                    const double k1 = (now - t2) * (now - t3) / ((t1 - t2) * (t1 - t3));
+                    const double k2 = (now - t1) * (now - t3) / ((t2 - t1) * (t2 - t3));
+                    const double k3 = (now - t1) * (now - t2) / ((t3 - t1) * (t3 - t2));
+                    const double r = bounds_.perDay3[b] / 6 * (now - t1) * (now - t2) * (now - t3) +
+                                     seam * (1 + std::fabs(k1) + std::fabs(k2) + std::fabs(k3));
+                    if (r < e.radius) e = {k1 * z1 + k2 * z2 + k3 * y3, r};
+                }
+            }
+        }
+    }
+    e.longitude = NormalizeAngle(e.longitude);
+    return e;
+}
+
+void BoundedSky::ComputeExact(int b) const {
+    if (b > bodyCount_) return;
+    Track& t = track_[b];
+    const double longitude = engine_.Longitude(b, jd_);
+    t.have = true;
+    t.jd = jd_;
+    t.longitude = longitude;
+    if (longitude >= 0) {
+        for (int i = 2; i > 0; --i) {
+            t.pastJD[i] = t.pastJD[i - 1];
+            t.pastTropical[i] = t.pastTropical[i - 1];
+        }
+        t.pastJD[0] = jd_;
+        t.pastTropical[0] = longitude + engine_.ZodiacOffset(jd_);
+        t.past = std::min(t.past + 1, 3);
+    } else {
+        t.past = 0;
+    }
+    ++computed_;
+}
+
+bool BoundedSky::Missing(const Term* terms, int count) const {
+    bool missing = false;
+    for (int i = 0; i < count; ++i) {
+        const int b = terms[i].body;
+        if (!ExactNow(b) && !Usable(b)) ComputeExact(b);
+        missing = missing || (ExactNow(b) && track_[b].longitude < 0);
+    }
+    return missing;
+}
+
+template <class Margin>
+double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exact) const {
+    if (Missing(terms, count)) {
+        // A body without a position: the test is the chart's, on the
+        // instant's positions.
+        for (int i = 0; i < count; ++i)
+            if (!ExactNow(terms[i].body)) ComputeExact(terms[i].body);
+        for (int i = 0; i < count; ++i)
+            estimate_[terms[i].body] = {track_[terms[i].body].longitude, 0};
+        exact = true;
+        return margin();
+    }
+    for (;;) {
+        exact = true;
+        double uncertainty = 0;
+        int widest = 0;
+        double widestShare = -1;
+        for (int i = 0; i < count; ++i) {
+            const int b = terms[i].body;
+            if (ExactNow(b)) {
+                // The chart's own longitude where it is the instant's.
+                estimate_[b] = {track_[b].longitude, 0};
+                continue;
+            }
+            exact = false;
+            estimate_[b] = EstimateOf(b);
+            const double share = terms[i].weight * estimate_[b].radius;
+            uncertainty += share;
+            if (share > widestShare) {
+                widestShare = share;
+                widest = b;
+            }
+        }
+        if (!exact) {
+            // Estimates are tropical: bring the exact ones to the same zodiac.
+            for (int i = 0; i < count; ++i) {
+                const int b = terms[i].body;
+                if (!ExactNow(b)) continue;
+                estimate_[b].longitude = NormalizeAngle(b > bodyCount_ ? engine_.ZodiacOffset(jd_)
+                                                                       : track_[b].pastTropical[0]);
+            }
+        }
+        const double m = margin();
+        if (exact || std::fabs(m) > uncertainty + kRounding) return m;
+        ComputeExact(widest);
+    }
+}
+
+double BoundedSky::Horizon(const Term* terms, int count, double margin) const {
+    const double now = std::nextafter(jd_, kInfinity);
+    // At a later instant t each body may have moved from where it stands now
+    // by its largest motion and a seam; the estimate it was decided on is off
+    // by its radius. The answer holds while their sum stays below the margin.
+    double slack = std::fabs(margin) - kRounding;
+    double rate = 0;
+    double until = kInfinity;
+    for (int i = 0; i < count; ++i) {
+        const int b = terms[i].body;
+        if (b > bodyCount_) continue;
+        if (!Usable(b)) return now;
+        const double w = terms[i].weight;
+        slack -= w * (estimate_[b].radius + 2 * bounds_.seam);
+        rate += w * (bounds_.perDay[b] + 2 * bounds_.seam / kDaysBetweenSeams);
+        until = std::min(until, bounds_.endJD[b]);
+    }
+    if (!(slack > 0)) return now;
+    if (rate > 0) until = std::min(until, jd_ + slack / rate);
+    return std::max(until, now);
+}
+
+AspectTest BoundedSky::Aspect(int x, int y, int aspect) const {
+    if (x < 1 || x > kMaxBodies || y < 1 || y > kMaxBodies || aspect < 1 || aspect > kAspectCount)
+        return {};
+    const int lo = std::min(x, y), hi = std::max(x, y);
+    const double orb = engine_.orbs.orb[aspect][kOrbBase];
+    Answer& a = aspect_[aspect][lo][hi];
+    if (jd_ < a.until) {
+        Watch(a);
+        return ExactDeviation(a, x, y, aspect, orb);
+    }
+    if (lo == hi) {
+        // A body against itself: separation 0 wherever it stands, so the answer
+        // changes only where its positions end.
+        if (!ExactNow(lo) && !Usable(lo)) ComputeExact(lo);
+        const double l = track_[lo].longitude;
+        const AspectTest t = TestAspect(l, l, aspect, orb);
+        a = {Usable(lo) ? (lo > bodyCount_ ? kInfinity : bounds_.endJD[lo])
+                        : std::nextafter(jd_, kInfinity),
+             t.holds, t.deviation};
+        Watch(a);
+        return t;
+    }
+    const double angle = AspectAngleOf(aspect);
+    const Term terms[2] = {{lo, 1}, {hi, 1}};
+    if (Missing(terms, 2)) {
+        // A body without a position is in no aspect, wherever the other is.
+        a = {std::nextafter(jd_, kInfinity), false, 0};
+        Watch(a);
+        return {};
+    }
+    double deviation = 0;
+    bool exact = false;
+    const double m = Decide(
+        terms, 2,
+        [&] {
+            deviation = std::fabs(
+                SeparationAngle(estimate_[lo].longitude, estimate_[hi].longitude) - angle);
+            return orb - deviation;
+        },
+        exact);
+    if (exact) {
+        const AspectTest t = TestAspect(track_[lo].longitude, track_[hi].longitude, aspect, orb);
+        a.value = t.holds;
+        a.deviation = t.deviation;
+    } else {
+        a.value = m > 0;
+        a.deviation = deviation;
+    }
+    a.until = Horizon(terms, 2, m);
+    Watch(a);
+    return ExactDeviation(a, x, y, aspect, orb);
+}
+
+AspectTest BoundedSky::ExactDeviation(const Answer& a, int x, int y, int aspect, double orb) const {
+    if (!exactDeviations_ || !a.value || x == y) return {a.value, a.deviation};
+    for (int b : {x, y})
+        if (!ExactNow(b)) ComputeExact(b);
+    return TestAspect(track_[x].longitude, track_[y].longitude, aspect, orb);
+}
+
+bool BoundedSky::Distinct(int x, int y) const {
+    if (x < 1 || x > kMaxBodies || y < 1 || y > kMaxBodies || x == y) return false;
+    const int lo = std::min(x, y), hi = std::max(x, y);
+    Answer& a = distinct_[lo][hi];
+    if (jd_ < a.until) {
+        Watch(a);
+        return a.value;
+    }
+    // Decided without the instant's positions only when they lie apart.
+    const Term terms[2] = {{lo, 1}, {hi, 1}};
+    if (Missing(terms, 2)) {
+        a = {std::nextafter(jd_, kInfinity), false, 0};
+        Watch(a);
+        return false;
+    }
+    bool exact = false;
+    const double m = Decide(
+        terms, 2, [&] { return SeparationAngle(estimate_[lo].longitude, estimate_[hi].longitude); },
+        exact);
+    if (exact) {
+        const double p = track_[lo].longitude, q = track_[hi].longitude;
+        a.value = p >= 0 && q >= 0 && p != q;
+    } else {
+        a.value = true;
+    }
+    a.until = a.value ? Horizon(terms, 2, m) : std::nextafter(jd_, kInfinity);
+    Watch(a);
+    return a.value;
+}
+
+bool BoundedSky::AtMidpoint(int centre, int y, int z) const {
+    if (centre < 1 || centre > kMaxBodies || y < 1 || y > kMaxBodies || z < 1 || z > kMaxBodies)
+        return false;
+    const int lo = std::min(y, z), hi = std::max(y, z);
+    Answer& a = midpoint_[centre][lo][hi];
+    if (jd_ < a.until) {
+        Watch(a);
+        return a.value;
+    }
+    // The distance of the centre from the axis through the mean of the outer
+    // two moves with the centre and with half the motion of each outer body;
+    // where an outer longitude passes 0° the mean jumps by half a circle and
+    // the axis stays.
+    const Term terms[3] = {{centre, 1}, {lo, 0.5}, {hi, 0.5}};
+    bool exact = false;
+    const double m = Decide(
+        terms, 3,
+        [&] {
+            const double mean = (estimate_[lo].longitude + estimate_[hi].longitude) / 2;
+            const double c = estimate_[centre].longitude;
+            const double off =
+                std::min(SeparationAngle(mean, c), SeparationAngle(NormalizeAngle(mean + kPi), c));
+            return midpointOrb_ - off;
+        },
+        exact);
+    if (exact) {
+        a.value = AtMidpointOf(track_[centre].longitude, track_[y].longitude, track_[z].longitude,
+                               midpointOrb_);
+    } else {
+        a.value = m > 0;
+    }
+    a.until = Horizon(terms, 3, m);
+    Watch(a);
+    return a.value;
+}
+
+}  // namespace vek

@@ -1,0 +1,152 @@
+// The pattern tests at a run of later and later instants, computing as few
+// positions as the answers allow.
+//
+// Every body moves no faster than a known bound, and its motion changes no
+// faster than another. A test compares a quantity of the positions (a
+// deviation, a distance from a midpoint, a separation) with a threshold, and
+// the quantity moves no faster than the positions it is made of. So a test
+// can be decided on an estimate of the positions, extrapolated from the
+// body's last two computed positions, whenever the estimate's possible error
+// cannot reach the threshold; and an answer, once decided with a margin,
+// stays until the bodies could have used the margin up. Where neither
+// settles a test, the positions of the instant itself are computed through
+// the engine's longitude wrapper, as the chart of that instant computes them,
+// and the test is decided on them as the chart's tests decide. The bounds only
+// choose which positions may stay uncomputed: every answer is the one the
+// chart of the instant gives.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/sky_tests.h"
+#include "engine/vek_types.h"
+
+namespace vek {
+
+class Engine;
+
+struct MotionBounds {
+    // Largest change of each body's tropical longitude per day in radians,
+    // either way.
+    double perDay[kMaxBodies + 1] = {};
+    // Largest change of that daily motion per day (radians per day²), and
+    // largest change of that per day (radians per day³); 0 where the motion
+    // may change abruptly, and only the bounds before are used.
+    double perDay2[kMaxBodies + 1] = {};
+    double perDay3[kMaxBodies + 1] = {};
+    // What a computed longitude may stand off a smooth path: an ephemeris
+    // may have small seams where its sources change.
+    double seam = 0;
+    // Julian dates [firstJD, endJD) in which each body always has a position.
+    double firstJD[kMaxBodies + 1] = {};
+    double endJD[kMaxBodies + 1] = {};
+};
+
+// The bounds of the engine's ephemeris and Pluto table, from the largest
+// motions between 1600 and 2100 with a margin (bounded_sky.cpp lists them);
+// Pluto's daily motion comes from its table.
+MotionBounds SkyMotionBounds(const Engine& engine);
+
+// Whether the engine's positions come from the ephemeris those bounds are
+// for (and not from a source a test substituted).
+bool PositionsFromEphemeris(const Engine& engine);
+
+class BoundedSky final : public SkyTests {
+  public:
+    // The tests of world transits with the engine's orbs (column 0) and the
+    // given midpoint orb in radians, over bodies 1..bodyCount.
+    BoundedSky(const Engine& engine, const MotionBounds& bounds, int bodyCount, double midpointOrb);
+
+    // Moves to the next instant, never earlier than the current one.
+    void MoveTo(double jd);
+    double JD() const { return jd_; }
+
+    // Starts watching the tests asked from now on.
+    void BeginWatch();
+    // Whether every test asked since BeginWatch gives the same answer at the
+    // current instant: asking them again in the same order would find the
+    // same. False before the first BeginWatch.
+    bool WatchedUnchanged() const { return jd_ < watchedUntil_; }
+
+    // With exact deviations on, an aspect that holds comes with the
+    // deviation of the instant's own positions, computed where they are not
+    // yet, so the instances of a pattern are those of the instant's chart.
+    void SetExactDeviations(bool on) { exactDeviations_ = on; }
+
+    // Positions computed so far through the longitude wrapper.
+    int64_t PositionsComputed() const { return computed_; }
+
+    int BodyCount() const override { return bodyCount_; }
+    // The answer is exact. Without exact deviations the deviation is that of
+    // the estimates the answer was decided on.
+    AspectTest Aspect(int x, int y, int aspect) const override;
+    bool Distinct(int x, int y) const override;
+    bool AtMidpoint(int centre, int y, int z) const override;
+
+  private:
+    // An answer and the instant before which it holds.
+    struct Answer {
+        double until = -1;
+        bool value = false;
+        double deviation = 0;
+    };
+    // The last position computed of a body as the wrapper gave it, and the
+    // last three with a position in the tropical zodiac, where the bodies move
+    // smoothly (the sidereal correction steps from year to year, by the same
+    // for all bodies, which no test sees), newest first.
+    struct Track {
+        double jd = 0;
+        double longitude = -1;
+        bool have = false;
+        double pastJD[3] = {};
+        double pastTropical[3] = {};
+        int past = 0;
+    };
+    // Where a body stands at the current instant (tropical) and how far it
+    // may be off.
+    struct Estimate {
+        double longitude;
+        double radius;
+    };
+    // One body of a test and the weight of its motion in the tested quantity.
+    struct Term {
+        int body;
+        double weight;
+    };
+
+    bool ExactNow(int b) const;
+    // Whether the body's last position stands for the current instant: it had
+    // a position when computed and has one now.
+    bool Usable(int b) const;
+    Estimate EstimateOf(int b) const;
+    // Computes the positions of the terms' bodies that cannot be estimated;
+    // whether one of them has no position at the instant.
+    bool Missing(const Term* terms, int count) const;
+    void ComputeExact(int b) const;
+    // Brings the terms' bodies to estimates that decide the test, computing
+    // positions of the instant where they do not, and returns the margin
+    // `quantity − threshold` that `margin` finds on those estimates;
+    // `exact` tells whether all the terms' positions are the instant's own.
+    template <class Margin>
+    double Decide(const Term* terms, int count, Margin margin, bool& exact) const;
+    // The instant before which a margin found now keeps its sign.
+    double Horizon(const Term* terms, int count, double margin) const;
+    void Watch(const Answer& a) const;
+    AspectTest ExactDeviation(const Answer& a, int x, int y, int aspect, double orb) const;
+
+    const Engine& engine_;
+    MotionBounds bounds_;
+    int bodyCount_;
+    double midpointOrb_;
+    double jd_ = -1;
+    mutable Track track_[kMaxBodies + 1];
+    mutable Estimate estimate_[kMaxBodies + 1];
+    mutable Answer aspect_[kAspectCount + 1][kMaxBodies + 1][kMaxBodies + 1];
+    mutable Answer distinct_[kMaxBodies + 1][kMaxBodies + 1];
+    mutable Answer midpoint_[kMaxBodies + 1][kMaxBodies + 1][kMaxBodies + 1];
+    bool exactDeviations_ = false;
+    mutable double watchedUntil_ = -1;
+    mutable int64_t computed_ = 0;
+};
+
+}  // namespace vek
