@@ -263,6 +263,7 @@ enum TextId : int {
     kTextFileNotRegular = 436,
     kTextFileSystemError = 437,  // "the system reports error [r1]."
     kTextUserManual = 438,       // the label before the manual's link
+    kTextSvgImages = 439,        // the image dialog's second filter
 };
 
 // Entry `offset` of the run of texts that starts at `first`.

@@ -523,7 +523,10 @@ void FrmMain::UpdateHintLabel() {
     const Mode m = SelectedMode();
     const bool hint = ModeInfoOf(m).transits;
     if (ChartShown()) {
-        lblClickonAspect_->setText(Q(state_.results.zodiacLabel));
+        // In the interface's language, which may have changed since the
+        // compute.
+        lblClickonAspect_->setText(
+            Q(ZodiacLabel(state_.Texts(), state_.engine.SiderealZodiac, false)));
     } else {
         lblClickonAspect_->setText(hint ? PT(kTextAspectHint) : QString());
     }

@@ -228,6 +228,7 @@ class FrmMain : public QWidget {
     bool DrawChart();
     void OnSaveAs();
     void SaveChartImage();
+    QString ChartImageFilter() const;
 
     // The run until a pattern appears (frm_main_run.cpp).
     void CreateRunControls();

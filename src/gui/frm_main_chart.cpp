@@ -156,11 +156,16 @@ void FrmMain::OnSaveAs() {
     }
 }
 
+// PNG first, as the default; a name ending in ".svg" gives a drawing.
+QString FrmMain::ChartImageFilter() const {
+    return PT(kTextPngImages) + " (*.png) | *.png | " + PT(kTextSvgImages) + " (*.svg) | *.svg";
+}
+
 // "Save image as ...": the chart without its legend, annotated, written in
 // one piece. Only a complete file replaces the chosen one.
 void FrmMain::SaveChartImage() {
     const std::optional<QString> chosen =
-        dialogs_.SaveFileName(PT(kTextSaveChartTitle), PT(kTextPngImages) + " (*.png) | *.png");
+        dialogs_.SaveFileName(PT(kTextSaveChartTitle), ChartImageFilter());
     if (!chosen || chosen->isEmpty()) return;
     QString path = *chosen;
     // The file's contents always match its name: PNG, or SVG for ".svg".
@@ -175,7 +180,7 @@ void FrmMain::SaveChartImage() {
         } else {
             dialogs_.Message(PT(kTextImageNotSaved) + "\n" + path + "\n" +
                                  QString::fromStdString(written.message()),
-                             cmdSaveAs_->text(), MessageIcon::Information);
+                             cmdSaveAs_->text(), MessageIcon::Exclamation);
         }
     };
     // The transit graph is saved as it is shown.

@@ -800,6 +800,8 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
             germanLegend || (p.role == ChartRole::Legend &&
                              QString::fromStdString(p.text) == PT(*window, kTextLegendRetrograde));
     EXPECT_TRUE(germanLegend);
+    // The zodiac line under the title follows the language too.
+    EXPECT_EQ(Find<QLabel>("lblClickonAspect")->text(), PT(*window, kTextTropicalZodiac));
     for (const char* name : {"cmdToggleGraphic", "cmdSaveAs"}) {
         QPushButton* b = Button(name);
         EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width()) << name;
@@ -835,7 +837,8 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::SaveFile);
     EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextSaveChartTitle));
-    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextPngImages) + " (*.png) | *.png");
+    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextPngImages) + " (*.png) | *.png | " +
+                                           PT(*window, kTextSvgImages) + " (*.svg) | *.svg");
 
     const QString png = tmp.filePath("chart.png");
     dialogs.QueueFileName(png);
@@ -885,6 +888,7 @@ TEST_F(ChartWindowTest, AFailedSaveLeavesTheExistingFileAndSaysSo) {
     ASSERT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 1);
     EXPECT_TRUE(Last().text.startsWith(PT(*window, kTextImageNotSaved) + "\n" + target + "\n"))
         << Last().text.toStdString();
+    EXPECT_EQ(Last().icon, MessageIcon::Exclamation);
     EXPECT_FALSE(Last().text.contains(PT(*window, kTextImageSaved)));
     QFile f(tmp.filePath("existing.png"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
