@@ -13,7 +13,15 @@
 // the engine's longitude wrapper, as the chart of that instant computes them,
 // and the test is decided on them as the chart's tests decide. The bounds only
 // choose which positions may stay uncomputed: every answer is the one the
-// chart of the instant gives.
+// chart of the instant gives, up to the ephemeris' own noise. (Swiss
+// Ephemeris answers the same date with differences of a few 1e-9 radians
+// depending on the dates asked before; a quantity that close to a threshold,
+// and a mean deviation in its ninth decimal, may come out either way, as they
+// may between two step-by-step runs that ask in a different order.)
+//
+// The bounds assume that the ephemeris answers every date of the accepted
+// range: an answer kept across a failure of a skipped position would outlive
+// it. The search therefore skips only with the real ephemeris.
 #pragma once
 
 #include <cstdint>

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <set>
 #include <system_error>
 #include <vector>
@@ -46,6 +45,10 @@ struct State {
     // been given the latest list gets it before its first position.
     std::string searchList;
     std::atomic<unsigned> generation{0};
+    // SE_EPHE_PATH as the user set it, and the search list written over it
+    // (see ApplyPath).
+    std::string userEnv;
+    std::string envWritten;
 };
 
 State& TheState() {
@@ -63,17 +66,11 @@ thread_local LastAnswer tLast;
 // The generation of the search list this thread's Swiss Ephemeris holds.
 thread_local unsigned tAppliedGeneration = 0;
 
-// Swiss Ephemeris lets SE_EPHE_PATH replace the list it is given; its
-// folders are already part of the list, so the variable is hidden for the
-// moment of the call and then put back. Threads take turns.
+// Hands the search list to this thread's Swiss Ephemeris. SE_EPHE_PATH, when
+// set, holds the same list (ApplyPath), so the environment is never changed
+// here, on a thread that may run beside others.
 void HandOver(const std::string& list) {
-    static std::mutex handing;
-    std::lock_guard<std::mutex> lock(handing);
-    const char* env = std::getenv("SE_EPHE_PATH");
-    const std::string envValue = env ? env : "";
-    if (env) unsetenv("SE_EPHE_PATH");
     swe_set_ephe_path(list.c_str());
-    if (env) setenv("SE_EPHE_PATH", envValue.c_str(), 1);
     tAppliedGeneration = TheState().generation.load();
 }
 
@@ -156,7 +153,9 @@ void ApplyPath() {
     std::vector<std::string> candidates;
     if (!s.dataFolder.empty()) candidates.push_back(s.dataFolder);
     const char* env = std::getenv("SE_EPHE_PATH");
-    const std::string envValue = env ? env : "";
+    std::string envValue = env ? env : "";
+    // The list written over the user's value stands for that value.
+    if (!envValue.empty() && envValue == s.envWritten) envValue = s.userEnv;
     SplitInto(envValue, &candidates);
     candidates.push_back(kSystemEpheFolder);
 
@@ -179,6 +178,19 @@ void ApplyPath() {
     // Swiss Ephemeris from looking in its built-in default places.
     if (list.empty()) list = kSystemEpheFolder;
 
+    // Swiss Ephemeris prefers SE_EPHE_PATH to the list it is given, on every
+    // thread. The variable's folders are part of the list already, so the
+    // list takes its place, once, here (at start-up, before any other thread
+    // asks for a position); a thread that starts later then gets the same
+    // list without anyone touching the environment beside it.
+    if (!envValue.empty()) {
+        s.userEnv = envValue;
+        s.envWritten = list;
+        setenv("SE_EPHE_PATH", list.c_str(), 1);
+    } else {
+        s.userEnv.clear();
+        s.envWritten.clear();
+    }
     s.searchList = list;
     ++s.generation;
     HandOver(list);

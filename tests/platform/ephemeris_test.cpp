@@ -240,7 +240,23 @@ TEST_F(Ephemeris, DataFolderIsSearchedFirstAndEnvironmentAddsFolders) {
     set_data_folder("");
     planet_longitude_speed(5, kJ2000, 2000, nullptr);
     EXPECT_EQ(ephemeris_in_use(), std::string("Swiss Ephemeris files (") + kSystemFiles + ")");
-    EXPECT_STREQ(std::getenv("SE_EPHE_PATH"), "/nonexistent/vek");  // left as it was
+    // The variable now holds the search list itself, so that every thread's
+    // Swiss Ephemeris gets the same list; it still counts as the user's
+    // value when the list is made again.
+    EXPECT_STREQ(std::getenv("SE_EPHE_PATH"), kSystemFiles);
+    set_data_folder(data.path.string());
+    planet_longitude_speed(5, kJ2000, 2000, nullptr);
+    EXPECT_EQ(ephemeris_in_use(), "Swiss Ephemeris files (" + data.path.string() + ")");
+    EXPECT_STREQ(std::getenv("SE_EPHE_PATH"), (data.path.string() + ":" + kSystemFiles).c_str());
+    // A thread of its own searches the same folders.
+    std::string answeredThere;
+    std::thread worker([&] {
+        planet_longitude_speed(5, kJ2000, 2000, nullptr);
+        answeredThere = ephemeris_in_use();
+        release_thread();
+    });
+    worker.join();
+    EXPECT_EQ(answeredThere, "Swiss Ephemeris files (" + data.path.string() + ")");
     if (old) {
         setenv("SE_EPHE_PATH", saved.c_str(), 1);
     } else {
