@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench_setup.h"
 #include "display/durations_report.h"
 #include "display/program_text.h"
 #include "display/settings.h"
@@ -22,7 +23,6 @@
 #include "engine/engine.h"
 #include "time/date_rows.h"
 #include "time/durations.h"
-#include "util/paths.h"
 
 namespace {
 
@@ -33,19 +33,7 @@ struct Fixture {
     bool ready = false;
 
     Fixture() {
-        const std::string folder = vek::ProgramFolder();
-        vek::Result<vek::ProgramTextTable> loaded = vek::LoadProgramText(folder);
-        if (!loaded) {
-            std::fprintf(stderr, "%s\n", loaded.message().c_str());
-            return;
-        }
-        texts = std::move(loaded).value();
-        engine.Initialize(folder);
-        const vek::Status pluto = engine.LoadPlutoTable();
-        if (!pluto) {
-            std::fprintf(stderr, "%s\n", pluto.message().c_str());
-            return;
-        }
+        if (!vek::bench::LoadCore(texts, engine)) return;
         vek::SetOrbs(settings, engine.orbs);
         ready = true;
     }

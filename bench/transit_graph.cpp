@@ -12,12 +12,12 @@
 #include <string>
 
 #include "app/compute.h"
+#include "bench_setup.h"
 #include "display/chart_wheel.h"
 #include "display/program_text.h"
 #include "display/transit_graph.h"
 #include "paint/chart_painter.h"
 #include "time/aspect_search.h"
-#include "util/paths.h"
 
 namespace {
 
@@ -34,25 +34,9 @@ struct Fixture {
     static constexpr double kBirth = 2437120.5;  // 4 July 1960
 
     Fixture() {
-        static int argc = 1;
-        static char name[] = "bench";
-        static char* argv[] = {name, nullptr};
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static QGuiApplication app(argc, argv);
-        vek::paint::InstallChartFonts();
-        const std::string folder = vek::ProgramFolder();
-        vek::Result<vek::ProgramTextTable> loaded = vek::LoadProgramText(folder);
-        if (!loaded) {
-            std::fprintf(stderr, "%s\n", loaded.message().c_str());
-            return;
-        }
-        textTable = std::move(loaded).value();
+        vek::bench::StartOffscreenPainting();
+        if (!vek::bench::LoadCore(textTable, engine)) return;
         texts = vek::ProgramTexts(textTable, vek::kEnglish);
-        engine.Initialize(folder);
-        if (const vek::Status pluto = engine.LoadPlutoTable(); !pluto) {
-            std::fprintf(stderr, "%s\n", pluto.message().c_str());
-            return;
-        }
         vek::ApplySettingsToEngine(settings, engine);
         double dates[3] = {kWorld, kBirth, 0};
         vek::ComputeFromDates(engine, settings, texts, {vek::Mode::Personal1, false, true}, dates,

@@ -135,9 +135,7 @@ std::string JsonText(const ComputeResults& r, const NameTables& names) {
 }
 
 const OptionTable kOptions = {
-    {"mode", "MODE",
-     "world, natal1, natal2, personal1, personal2 or synastry (default: world; with --state the "
-     "mode of the file when it is natal1 or natal2, else world)"},
+    kAnyModeOption,
     kWorldOption,
     kBirth1Option,
     kBirth2Option,

@@ -29,8 +29,13 @@ struct ComputeSession : ProgramState {
     Mode mode = Mode::World;
 };
 
-// The options of the compute arguments as the commands' tables list them;
-// each command words its own --mode, whose choices differ.
+// The options of the compute arguments as the commands' tables list them.
+// The commands that take every mode share kAnyModeOption; the others word
+// their own --mode, whose choices differ.
+inline constexpr OptionSpec kAnyModeOption{
+    "mode", "MODE",
+    "world, natal1, natal2, personal1, personal2 or synastry (default: world; with --state the "
+    "mode of the file when it is natal1 or natal2, else world)"};
 inline constexpr OptionSpec kWorldOption{"world", "T", "the World date"};
 inline constexpr OptionSpec kBirth1Option{"birth1", "T", "the 1st birthdate"};
 inline constexpr OptionSpec kBirth2Option{"birth2", "T", "the 2nd birthdate"};
