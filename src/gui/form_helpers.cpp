@@ -1,5 +1,7 @@
 #include "gui/form_helpers.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
@@ -10,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QWidget>
+
+#include "gui/twips.h"
 
 namespace vek::gui {
 
@@ -66,6 +70,17 @@ void PutOnClipboard(const QString& text) {
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->clear();
     clipboard->setText(text);
+}
+
+QSize KeepAtLeast(QWidget* form, int minWidth, int minHeight) {
+    int width = Twips::Width(form);
+    int height = Twips::Height(form);
+    if (width < minWidth || height < minHeight) {
+        width = std::max(width, minWidth);
+        height = std::max(height, minHeight);
+        Twips::Resize(form, width, height);
+    }
+    return QSize(width, height);
 }
 
 }  // namespace vek::gui

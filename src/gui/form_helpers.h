@@ -1,6 +1,8 @@
 // Helpers that act on every control of a window at once.
 #pragma once
 
+#include <QSize>
+
 #include <QString>
 #include <string>
 
@@ -30,5 +32,9 @@ QString TextBoxText(const std::string& text);
 
 // Clears the clipboard and puts the text on it.
 void PutOnClipboard(const QString& text);
+
+// A window resized below its least size (twips) snaps back to it; returns
+// the size it keeps, in twips.
+QSize KeepAtLeast(QWidget* form, int minWidth, int minHeight);
 
 }  // namespace vek::gui

@@ -334,13 +334,9 @@ void FrmDurations::resizeEvent(QResizeEvent* e) {
 void FrmDurations::ApplyLayout() {
     if (layingOut_) return;
     layingOut_ = true;
-    int width = Twips::Width(this);
-    int height = Twips::Height(this);
-    if (width < kMinWidth || height < kMinHeight) {
-        width = std::max(width, kMinWidth);
-        height = std::max(height, kMinHeight);
-        Twips::Resize(this, width, height);
-    }
+    const QSize size = KeepAtLeast(this, kMinWidth, kMinHeight);
+    const int width = size.width();
+    const int height = size.height();
     const int inner = width - 2 * kMargin;
     Twips::Place(lblTitle_, kMargin, kTitleTop, inner, kTitleHeight);
     Twips::Place(lblSortBy_, kMargin, kSortTop + 30, 1700, 300);

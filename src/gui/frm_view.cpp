@@ -114,13 +114,9 @@ void FrmView::CopyToClipboard() {
 void FrmView::ApplyLayout() {
     if (layingOut_) return;
     layingOut_ = true;
-    int width = Twips::Width(this);
-    int height = Twips::Height(this);
-    if (width < kMinWidth || height < kMinHeight) {
-        width = std::max(width, kMinWidth);
-        height = std::max(height, kMinHeight);
-        Twips::Resize(this, width, height);
-    }
+    const QSize size = KeepAtLeast(this, kMinWidth, kMinHeight);
+    const int width = size.width();
+    const int height = size.height();
     const int boxWidth = width - 450;
     const int boxHeight = height - 1200;
     Twips::Place(txbText1_, kTextMargin, kTextMargin, boxWidth, boxHeight);
