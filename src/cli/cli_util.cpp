@@ -193,9 +193,9 @@ Result<double> ParseDateTime(std::string_view text) {
     return static_cast<double>(minutes) / 1440.0;
 }
 
-Result<int> ParseLanguage(std::string_view text) {
-    if (text == "en") return 0;
-    if (text == "de") return 1;
+Result<Language> ParseLanguage(std::string_view text) {
+    if (text == "en") return kEnglish;
+    if (text == "de") return kGerman;
     return Fail("language " + Quoted(text) + " is not en or de");
 }
 

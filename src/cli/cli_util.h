@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/vek_types.h"
 #include "util/result.h"
 
 namespace vek {
@@ -82,7 +83,7 @@ Result<double> ParseDateTime(std::string_view text);
 std::string Quoted(std::string_view s);
 
 // "en" → 0 (English), "de" → 1 (German).
-Result<int> ParseLanguage(std::string_view text);
+Result<Language> ParseLanguage(std::string_view text);
 
 // Prints "vek-cli <command>: <message>" on stderr and returns exit status 2.
 int BadArguments(const char* command, const std::string& message);

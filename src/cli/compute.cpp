@@ -37,7 +37,7 @@ std::vector<std::string> CellLines(const TableCell& c, const NameTables& names) 
     std::vector<std::string> lines;
     if (!c.visible) return lines;
     if (c.kind == CellKind::Header) {
-        lines.push_back(names.BodyAbbreviation[c.body]);
+        lines.push_back(names.BodyAbbreviation[*c.body]);
         return lines;
     }
     size_t at = 0;
@@ -113,17 +113,17 @@ std::string JsonText(const ComputeResults& r, const NameTables& names) {
         w.Key("bold").Bool(c.bold);
         w.Key("glyph_font").Bool(c.font == CellFont::Glyph);
         if (c.kind == CellKind::Header || c.kind == CellKind::Position)
-            w.Key("body").String(names.BodyAbbreviation[c.body]);
+            w.Key("body").String(names.BodyAbbreviation[*c.body]);
         w.EndObject();
     }
     w.EndArray();
     w.Key("aspect_counts").BeginObject();
-    for (int a = 1; a <= kAspectCount; ++a) w.Key(kAspectKeys[a]).Int(r.AspectCount[a]);
+    for (Aspect a : AllAspects()) w.Key(kAspectKeys[Index(a)]).Int(r.AspectCount[a]);
     w.EndObject();
     w.Key("total_aspects").Int(r.table.GetTotalNumAspects(names));
     w.Key("pattern_counts").BeginObject();
     if (!r.twoCharts)
-        for (int p = 0; p < kPatternCount; ++p) w.Key(kPatternKeys[p]).Int(r.PatternCount[p]);
+        for (Pattern p : AllPatterns()) w.Key(kPatternKeys[Index(p)]).Int(r.PatternCount[p]);
     w.EndObject();
     w.Key("summary").String(r.summary);
     w.Key("retrograde").BeginObject();

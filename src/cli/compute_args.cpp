@@ -71,7 +71,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
     if (const Status parsed = ParseOptions(args, options, o); !parsed)
         return BadArguments(command, parsed.message());
 
-    const Result<int> language = ParseLanguage(o.Value("lang", "en"));
+    const Result<Language> language = ParseLanguage(o.Value("lang", "en"));
     if (!language) return BadArguments(command, language.message());
     const bool modeGiven = o.values.count("mode") > 0;
     s.mode = Mode::World;
@@ -97,7 +97,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
         if (!loaded)
             return BadArguments(command, Quoted(o.Value("state")) + ": " + loaded.message());
         s.settings = state.settings;
-        for (int slot = 0; slot < kDateSlotCount; ++slot) s.rows.Row(slot) = state.dateRows[slot];
+        for (DateSlot slot : AllDateSlots()) s.rows.Row(slot) = state.dateRows[slot];
         // As "Load from ...": natal aspects stay, every other mode shows
         // world transits.
         if (!modeGiven)
@@ -105,16 +105,17 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
                 state.mode == Mode::Natal1 || state.mode == Mode::Natal2 ? state.mode : Mode::World;
     }
     const char* const rowOptions[kDateSlotCount] = {"world", "birth1", "birth2"};
-    for (int slot = 0; slot < kDateSlotCount; ++slot) {
-        if (!o.values.count(rowOptions[slot])) continue;
-        const Status filled =
-            FillDateRow(rowOptions[slot], o.Value(rowOptions[slot]), s.rows.Row(slot));
+    for (DateSlot slot : AllDateSlots()) {
+        const char* option = rowOptions[Index(slot)];
+        if (!o.values.count(option)) continue;
+        const Status filled = FillDateRow(option, o.Value(option), s.rows.Row(slot));
         if (!filled) return BadArguments(command, filled.message());
     }
     if (o.values.count("state") && !modeGiven) {
         // As "Load from ...": when the row of the mode holds no valid date,
         // the window shows world transits for now.
-        const int slot = s.mode == Mode::Natal1 ? kBirth1 : s.mode == Mode::Natal2 ? kBirth2 : 0;
+        const DateSlot slot =
+            s.mode == Mode::Natal1 ? kBirth1 : s.mode == Mode::Natal2 ? kBirth2 : kWorldDate;
         if (const double jd = s.rows.InputDateToAJDate(slot); jd <= 0) {
             const std::string dateError = DateErrorText(s.Texts(), slot, jd);
             if (!s.worldFallback) return BadArguments(command, dateError);

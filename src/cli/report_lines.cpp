@@ -8,14 +8,10 @@ namespace vek::cli {
 
 namespace {
 
-bool ValidBody(int b) {
-    return b >= 1 && b <= kMaxBodies;
-}
-
-void WriteBody(JsonWriter& w, const char* key, int body, const NameTables& names) {
+void WriteBody(JsonWriter& w, const char* key, Body body, const NameTables& names) {
     w.Key(key).BeginObject();
-    w.Key("index").Int(body);
-    w.Key("name").String(ValidBody(body) ? names.BodyName[body] : "");
+    w.Key("index").Int(Index(body));
+    w.Key("name").String(names.BodyName[body]);
     w.EndObject();
 }
 
@@ -45,9 +41,8 @@ void WriteEntryJson(JsonWriter& w, const DurationEntry& e, const NameTables& nam
     WriteBody(w, "first", e.first, names);
     WriteBody(w, "second", e.second, names);
     w.Key("aspect").BeginObject();
-    w.Key("index").Int(e.aspect);
-    w.Key("name").String(e.aspect >= 1 && e.aspect <= kAspectCount ? names.AspectName[e.aspect]
-                                                                   : "");
+    w.Key("index").Int(Index(e.aspect));
+    w.Key("name").String(names.AspectName[e.aspect]);
     w.EndObject();
     w.Key("deviation").Number(e.deviation, 6);
     w.Key("deviation_text").String(AngleText(e.deviation));

@@ -28,7 +28,7 @@ inline constexpr int kNoteLineSpacing = 17;   // pixels
 // The home page, as the annotation names it: "/vek/vek.htm" in English,
 // "/vek/de/vek.htm" in German, on the program's host.
 inline constexpr const char* kHomePageHost = "www.vantrel.de";
-std::string HomePagePath(int language);
+std::string HomePagePath(Language language);
 
 // The program's version as the window caption and the saved images show
 // it: the major version, ".", the minor version and the digit 2.

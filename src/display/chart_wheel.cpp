@@ -84,13 +84,13 @@ class WheelDrawing {
         }
     }
 
-    double Longitude(int body, int chart) const { return in_.chart->longitude[body][chart]; }
+    double Longitude(Body body, int chart) const { return in_.chart->longitude[body][chart]; }
 
     // Places every glyph of one chart, from the last body to the first.
     // False when one of them found no place.
     bool PlaceGlyphs(int chart, bool opaqueBox) {
         if (!in_.chart) return true;
-        for (int b = bodyCount_; b >= 1; --b) {
+        for (const Body b : Bodies(bodyCount_).Reversed()) {
             const double lambda = Longitude(b, chart);
             if (lambda < 0) continue;
             double r = g_.firstRadius;
@@ -129,7 +129,7 @@ class WheelDrawing {
             if (cell.kind != CellKind::Aspect || !cell.visible) continue;
             rc.GetRowCol(i, t.intNumCols);
             const int row = rc.intRow, col = rc.intCol;
-            for (int a = 1; a <= kAspectCount; ++a) {
+            for (const Aspect a : AllAspects()) {
                 const std::string& abbreviation = in_.names->AspectAbbreviation[a];
                 if (abbreviation.empty() || cell.text.find(abbreviation) == std::string::npos ||
                     in_.aspectColor[a] == 0) {
@@ -146,18 +146,21 @@ class WheelDrawing {
                     from = row - 1;
                     to = col + 1;
                 }
-                if (from < 1 || from > kMaxBodies || to < 1 || to > kMaxBodies) continue;
-                if (in_.suppressInnerAspects && (kBodies[from].inner || kBodies[to].inner)) {
+                const std::optional<Body> fromBody = BodyFromIndex(from);
+                const std::optional<Body> toBody = BodyFromIndex(to);
+                if (!fromBody || !toBody) continue;
+                if (in_.suppressInnerAspects &&
+                    (kBodies[*fromBody].inner || kBodies[*toBody].inner)) {
                     continue;
                 }
-                const ChartWheel::Anchor& p = w_.anchors[fromChart][from];
-                const ChartWheel::Anchor& q = w_.anchors[0][to];
+                const ChartWheel::Anchor& p = w_.anchors[static_cast<size_t>(fromChart)][*fromBody];
+                const ChartWheel::Anchor& q = w_.anchors[0][*toBody];
                 if (!p.placed || !q.placed) continue;  // a body without a position
                 ChartPrimitive l = Line(ChartRole::AspectLine, p.x + kLineOffset, p.y + kLineOffset,
                                         q.x + kLineOffset, q.y + kLineOffset, in_.aspectColor[a],
                                         cell.bold ? 2 : 1);
-                l.first = from;
-                l.second = to;
+                l.first = fromBody;
+                l.second = toBody;
                 l.aspect = a;
                 l.chart = fromChart;
                 w_.items.push_back(l);
@@ -168,7 +171,7 @@ class WheelDrawing {
     void PrintGlyphs(int chart) {
         GlyphTables glyphs;
         FillGlyphTables(glyphs);
-        for (int b = bodyCount_; b >= 1; --b) {
+        for (const Body b : Bodies(bodyCount_).Reversed()) {
             const ChartWheel::Anchor& a = w_.anchors[chart][b];
             if (!a.placed) continue;
             const bool retro = in_.chart->retrograde[b][chart];
@@ -255,7 +258,7 @@ GlyphInks SolidGlyphInks(int boxWidthTwips, int boxHeightTwips) {
     g.width = (boxWidthTwips + kTwipsPerPixel - 1) / kTwipsPerPixel;
     g.height = (boxHeightTwips + kTwipsPerPixel - 1) / kTwipsPerPixel;
     g.ink.assign(static_cast<size_t>(g.width * g.height), 1);
-    for (int b = 1; b <= kMaxBodies; ++b) inks[b] = g;
+    for (const Body b : AllBodies()) inks[b] = g;
     return inks;
 }
 

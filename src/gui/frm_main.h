@@ -78,7 +78,7 @@ class FrmMain : public QWidget {
     // Commands, as the buttons run them.
     void Compute();  // cmdCompute
     void ShowWorldTransitsNow();
-    void ApplyLanguage(int language);
+    void ApplyLanguage(Language language);
     void TimerTick();  // Timer1
 
     // What the window holds, for the commands of other windows and tests.
@@ -144,7 +144,7 @@ class FrmMain : public QWidget {
     // The frame, title bar included, at the top left of the screen.
     void PlaceAtTopLeft();
     // Qt's own texts (the buttons of message boxes) in the interface language.
-    void ApplyQtTranslation(int language);
+    void ApplyQtTranslation(Language language);
     void InitMainWindow();
     // Start-up from the configuration on: the store, the zone lists, the
     // language, the Pluto table, the first result. False when it must end.
@@ -153,7 +153,7 @@ class FrmMain : public QWidget {
 
     // Date rows: model -> controls.
     void FillDateControls();
-    void ShowRow(int slot);
+    void ShowRow(DateSlot slot);
     void ShowAllRows();
     void FillStepList();
     void OnRowEdited();
@@ -179,7 +179,7 @@ class FrmMain : public QWidget {
 
     // Buttons.
     void OnNow();
-    void OnClear(int slot);
+    void OnClear(DateSlot slot);
     void OnQuit();
     void End();
     // Help and the user manual's link (frm_main_help.cpp).
