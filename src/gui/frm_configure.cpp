@@ -13,6 +13,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -145,7 +146,7 @@ constexpr int kSecondButtonLeft = kMargin + kButtonWidth + 120;
 constexpr int kSecondButtonRow = kButtonsTop + kButtonHeight + 80;
 
 // No caption from the table: the control has none, or the dialog composes it.
-constexpr TextId kNoCaption = static_cast<TextId>(0);
+constexpr std::optional<TextId> kNoCaption = std::nullopt;
 
 }  // namespace
 
@@ -156,7 +157,7 @@ struct FrmConfigure::ControlDescription {
     Member member;
     const char* name;
     int left, top, width, height;  // twips
-    TextId caption;
+    std::optional<TextId> caption;
 };
 
 // Every control that is not part of a control array, from top to bottom.
@@ -441,11 +442,11 @@ void FrmConfigure::SetLanguageDependentText(const ProgramTexts& texts, const Nam
     texts_ = texts;
     setWindowTitle(caption);
     for (const ControlDescription& d : ControlTable()) {
-        if (d.caption == kNoCaption) continue;
+        if (!d.caption) continue;
         std::visit(
             [&](auto member) {
                 if constexpr (!std::is_same_v<decltype(member), QComboBox* FrmConfigure::*>) {
-                    (this->*member)->setText(PT(d.caption));
+                    (this->*member)->setText(PT(*d.caption));
                 }
             },
             d.member);
