@@ -173,10 +173,7 @@ Result<DateTimeFields> ParseDateTimeFields(std::string_view text) {
     return f;
 }
 
-Result<double> ParseDateTime(std::string_view text) {
-    const Result<DateTimeFields> fields = ParseDateTimeFields(text);
-    if (!fields) return fields.error();
-    const DateTimeFields& f = *fields;
+Result<int32_t> DayNumberOfFields(const DateTimeFields& f, std::string_view text) {
     if (f.year < 1 || f.year > 2799)
         return Fail("year " + std::to_string(f.year) + " is outside 1..2799");
     platform::CalendarDate d;
@@ -185,6 +182,16 @@ Result<double> ParseDateTime(std::string_view text) {
     d.day = f.day;
     const int32_t dayNumber = platform::date_to_jdn(d);
     if (!d.valid) return Fail(Quoted(text.substr(0, 10)) + " is not a date");
+    return dayNumber;
+}
+
+Result<double> ParseDateTime(std::string_view text) {
+    const Result<DateTimeFields> fields = ParseDateTimeFields(text);
+    if (!fields) return fields.error();
+    const DateTimeFields& f = *fields;
+    const Result<int32_t> day = DayNumberOfFields(f, text);
+    if (!day) return day.error();
+    const int32_t dayNumber = *day;
     // The day number counts from noon; local midnight is half a day earlier.
     // Whole minutes first and one division last, as the date rows do: the
     // same instant gives the same Julian date in every zone.

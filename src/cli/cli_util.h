@@ -70,6 +70,10 @@ struct DateTimeFields {
 // the month's end, the year outside 1..2799).
 Result<DateTimeFields> ParseDateTimeFields(std::string_view text);
 
+// The day number of the fields' date, refusing years outside 1..2799 and
+// dates that do not exist; TEXT is the argument the fields came from.
+Result<int32_t> DayNumberOfFields(const DateTimeFields& f, std::string_view text);
+
 // Parses "YYYY-MM-DDTHH:MM" followed by "Z" or "+HH:MM" / "-HH:MM" (at most
 // 14 hours) into a Julian date in Universal Time. Years 1..2799. A failure
 // names what is wrong.

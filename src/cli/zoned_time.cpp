@@ -1,6 +1,5 @@
 #include "cli/zoned_time.h"
 
-#include "platform/calendar.h"
 
 namespace vek::cli {
 
@@ -65,14 +64,9 @@ Result<ZonedArgument> ParseZonedDateTime(std::string_view text, const ZoneOption
     const Result<DateTimeFields> fields = ParseDateTimeFields(std::string(local) + "Z");
     if (!fields) return fields.error();
     const DateTimeFields& f = *fields;
-    if (f.year < 1 || f.year > 2799)
-        return Fail("year " + std::to_string(f.year) + " is outside 1..2799");
-    platform::CalendarDate d;
-    d.year = f.year;
-    d.month = f.month;
-    d.day = f.day;
-    const int32_t dayNumber = platform::date_to_jdn(d);
-    if (!d.valid) return Fail(Quoted(text.substr(0, 10)) + " is not a date");
+    const Result<int32_t> day = DayNumberOfFields(f, text);
+    if (!day) return day.error();
+    const int32_t dayNumber = *day;
     const Result<ZonedInstant> instant =
         LocalToUniversal(LocalMinute{dayNumber, f.hour * 60 + f.minute}, zone, zones.fold);
     if (!instant) {
