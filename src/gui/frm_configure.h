@@ -20,8 +20,8 @@
 #include <array>
 #include <functional>
 
-#include "display/program_text.h"
-#include "display/settings.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "engine/vocabulary.h"
 
 class QCheckBox;

@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "app/compute.h"
+#include "config/program_text.h"
 #include "display/chart_image.h"
-#include "display/program_text.h"
 #include "display/results_text.h"
 #include "engine/angle_text.h"
 #include "engine/modes.h"

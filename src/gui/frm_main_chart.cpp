@@ -9,9 +9,9 @@
 #include <QPushButton>
 
 #include "app/pattern_run.h"
+#include "config/program_text.h"
 #include "display/chart_image.h"
 #include "display/chart_wheel.h"
-#include "display/program_text.h"
 #include "engine/modes.h"
 #include "gui/chart_view.h"
 #include "gui/dialogs.h"

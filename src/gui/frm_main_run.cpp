@@ -16,8 +16,8 @@
 #include <QTextEdit>
 
 #include "app/pattern_run.h"
+#include "config/text_ids.h"
 #include "display/results_text.h"
-#include "display/text_ids.h"
 #include "gui/chart_view.h"
 #include "gui/dialogs.h"
 #include "gui/frm_main.h"

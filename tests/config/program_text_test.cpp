@@ -1,4 +1,4 @@
-#include "display/program_text.h"
+#include "config/program_text.h"
 
 #include <gtest/gtest.h>
 
