@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "config/settings.h"
 #include "display/results_text.h"
-#include "display/settings.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "engine/patterns.h"

@@ -10,12 +10,11 @@
 #include <vector>
 
 #include "app/compute.h"
-#include "cli/cli_util.h"
 #include "cli/command.h"
 #include "cli/compute_args.h"
+#include "config/program_text.h"
 #include "display/chart_image.h"
 #include "display/chart_wheel.h"
-#include "display/program_text.h"
 #include "paint/chart_painter.h"
 #include "util/text.h"
 

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/engine.h"
+#include "util/paths.h"
+
 namespace vek::cli {
 
 namespace {
@@ -210,6 +213,15 @@ int RunCommandLine(const std::vector<std::string>& args) {
         }
     }
     return c->run(std::vector<std::string>(args.begin() + 1, args.end()));
+}
+
+Status StartEngine(Engine& engine) {
+    engine.Initialize(ProgramFolder());
+    const Status pluto = engine.LoadPlutoTable();
+    if (!pluto)
+        return Fail("cannot load the Pluto table " + JoinPath(engine.DataFolder(), "pluto.slx") +
+                    ": " + pluto.message());
+    return Ok();
 }
 
 }  // namespace vek::cli

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "app/state_file.h"
+#include "cli/command.h"
+#include "cli/date_time_args.h"
 #include "display/results_text.h"
 #include "time/dates.h"
 #include "util/paths.h"

@@ -9,8 +9,8 @@
 
 #include "app/compute.h"
 #include "app/program_state.h"
-#include "cli/cli_util.h"
-#include "display/settings.h"
+#include "cli/options.h"
+#include "config/settings.h"
 #include "engine/engine.h"
 #include "time/date_rows.h"
 

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "app/pattern_search.h"
-#include "cli/cli_util.h"
 #include "cli/command.h"
 #include "cli/compute_args.h"
+#include "cli/date_time_args.h"
+#include "cli/json_writer.h"
 #include "display/results_text.h"
 #include "engine/midpoints.h"
 #include "engine/vocabulary.h"

@@ -5,10 +5,11 @@
 #include <vector>
 
 #include "app/compute.h"
-#include "cli/cli_util.h"
 #include "cli/command.h"
+#include "cli/date_time_args.h"
+#include "cli/json_writer.h"
 #include "cli/zoned_time.h"
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "display/results_text.h"
 #include "engine/angle_text.h"
 #include "engine/chart.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_util.h"
 #include "cli/command.h"
+#include "cli/json_writer.h"
 #include "time/dates.h"
 #include "time/zones.h"
 

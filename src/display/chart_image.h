@@ -8,8 +8,8 @@
 
 #include <string>
 
+#include "config/program_text.h"
 #include "display/chart_wheel.h"
-#include "display/program_text.h"
 #include "time/date_rows.h"
 
 namespace vek {

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "display/program_text.h"
-#include "display/settings.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "display/table_model.h"
 #include "engine/chart.h"
 #include "engine/vocabulary.h"

@@ -21,8 +21,8 @@
 #include <functional>
 #include <vector>
 
-#include "display/program_text.h"
-#include "display/settings.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "engine/vocabulary.h"
 
 class QCheckBox;

@@ -16,8 +16,8 @@
 #include <string>
 #include <thread>
 
+#include "config/program_text.h"
 #include "display/durations_report.h"
-#include "display/program_text.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "time/durations.h"

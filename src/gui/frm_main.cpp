@@ -18,10 +18,10 @@
 #include <algorithm>
 
 #include "app/compute.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "display/chart_image.h"
-#include "display/program_text.h"
 #include "display/results_text.h"
-#include "display/settings.h"
 #include "engine/modes.h"
 #include "gui/chart_view.h"
 #include "gui/date_row.h"

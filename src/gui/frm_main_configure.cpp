@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "gui/frm_configure.h"
 #include "gui/frm_main.h"
 #include "gui/twips.h"

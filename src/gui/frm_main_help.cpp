@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "config/weblink.h"
 #include "display/file_view.h"
-#include "display/weblink.h"
 #include "gui/dialogs.h"
 #include "gui/frm_main.h"
 #include "gui/frm_view.h"

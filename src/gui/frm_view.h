@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <string>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 
 class QPlainTextEdit;
 class QPushButton;

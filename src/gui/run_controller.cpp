@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "config/text_ids.h"
 #include "display/results_text.h"
-#include "display/text_ids.h"
 #include "engine/modes.h"
 #include "gui/chart_view.h"
 #include "gui/dialogs.h"

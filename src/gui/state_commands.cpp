@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <optional>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "gui/dialogs.h"
 #include "gui/form_helpers.h"
 #include "gui/main_controls.h"

@@ -1,7 +1,7 @@
 // The viewer's text: the limit and its notes, reading with a bound, and the
 // messages for empty and unreadable files in both languages.
+#include "config/weblink.h"
 #include "display/file_view.h"
-#include "display/weblink.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -24,7 +24,7 @@
 
 #include "../program_texts.h"
 #include "app/state_file.h"
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "gui/dialogs.h"
 #include "gui/frm_configure.h"
 #include "gui/frm_main.h"

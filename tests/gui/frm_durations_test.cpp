@@ -26,7 +26,7 @@
 #include <sstream>
 #include <thread>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "engine/vek_types.h"
 #include "gui/dialogs.h"
 #include "gui/form_helpers.h"

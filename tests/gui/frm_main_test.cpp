@@ -24,7 +24,7 @@
 #include <fstream>
 
 #include "../program_texts.h"
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "display/results_text.h"
 #include "gui/chart_view.h"
 #include "gui/dialogs.h"

@@ -18,8 +18,8 @@
 
 #include "../program_texts.h"
 #include "app/pattern_search.h"
+#include "config/text_ids.h"
 #include "display/results_text.h"
-#include "display/text_ids.h"
 #include "engine/vocabulary.h"
 #include "gui/dialogs.h"
 #include "gui/frm_main.h"

@@ -1,4 +1,4 @@
-#include "display/weblink.h"
+#include "config/weblink.h"
 
 #include "util/paths.h"
 

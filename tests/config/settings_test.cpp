@@ -1,4 +1,4 @@
-#include "display/settings.h"
+#include "config/settings.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -1,4 +1,4 @@
-#include "display/program_text.h"
+#include "config/program_text.h"
 
 #include <gtest/gtest.h>
 
@@ -408,7 +408,7 @@ TEST(ProgramTextFile, EveryNamedTextExistsInBothLanguages) {
     ASSERT_TRUE(loaded) << loaded.message();
     const ProgramTextTable& t = *loaded;
     const std::filesystem::path src = std::filesystem::path(VEK_SOURCE_DATA_DIR) / ".." / "src";
-    const auto ids = NamedTextIds(ReadFile(src / "display" / "text_ids.h"));
+    const auto ids = NamedTextIds(ReadFile(src / "config" / "text_ids.h"));
     // Every constant of the header is seen (the enum ends in "kTextSvgImages = 439,").
     ASSERT_GT(ids.size(), 100u);
     EXPECT_EQ(ids.back().first, "kTextSvgImages");
