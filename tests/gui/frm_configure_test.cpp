@@ -52,21 +52,8 @@ Shown ShownBy(const FrmMain& w) {
     return {w.Results().table.txbCell, w.Results().title, w.Results().summary};
 }
 
-class ConfigureTest : public ::testing::Test {
+class ConfigureTest : public test::MainWindowTest<> {
   protected:
-    void SetUp() override {
-        App();
-        ASSERT_TRUE(tmp.isValid());
-        env = test::WindowEnvironment(tmp.path());
-    }
-    std::string Path(const char* name) const { return tmp.filePath(name).toStdString(); }
-
-    FrmMain& Start() {
-        window = std::make_unique<FrmMain>(dialogs, env);
-        EXPECT_TRUE(window->Load());
-        return *window;
-    }
-
     // "Configure" clicked; the dialog it shows.
     FrmConfigure& Open() {
         window->findChild<QPushButton*>("cmdConfigure")->click();
@@ -75,50 +62,24 @@ class ConfigureTest : public ::testing::Test {
         return *d;
     }
 
-    template <class T>
-    T* In(QWidget* parent, const QString& name) const {
-        T* w = parent->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
     QComboBox* DialogCombo(const QString& name) const {
-        return In<QComboBox>(window->Configuration(), name);
+        return test::FindIn<QComboBox>(window->Configuration(), name);
     }
     QCheckBox* Check(const QString& name) const {
-        return In<QCheckBox>(window->Configuration(), name);
+        return test::FindIn<QCheckBox>(window->Configuration(), name);
     }
     QRadioButton* DialogOption(const QString& name) const {
-        return In<QRadioButton>(window->Configuration(), name);
+        return test::FindIn<QRadioButton>(window->Configuration(), name);
     }
     QPushButton* DialogButton(const QString& name) const {
-        return In<QPushButton>(window->Configuration(), name);
+        return test::FindIn<QPushButton>(window->Configuration(), name);
     }
     QLabel* DialogLabel(const QString& name) const {
-        return In<QLabel>(window->Configuration(), name);
+        return test::FindIn<QLabel>(window->Configuration(), name);
     }
     QComboBox* Orb(int list) const { return DialogCombo("cboOrb_" + QString::number(list)); }
     QLabel* Line(int line) const { return DialogLabel("lblAspectColor_" + QString::number(line)); }
 
-    // Picks a list entry as a user does with the mouse.
-    static void Choose(QComboBox* c, int index) {
-        c->setCurrentIndex(index);
-        emit c->activated(index);
-    }
-    void ChooseMain(const char* name, int index) const {
-        QComboBox* c = window->findChild<QComboBox*>(name);
-        ASSERT_NE(c, nullptr) << name;
-        Choose(c, index);
-    }
-    void EnterDate(int slot, int month, int day, const QString& year, int time, int zone) {
-        const std::string s = "_" + std::to_string(slot);
-        ChooseMain(("cboMonthCE" + s).c_str(), month);
-        ChooseMain(("cboDayCE" + s).c_str(), day);
-        auto* y = window->findChild<QLineEdit*>(QString::fromStdString("txbYearCE" + s));
-        y->clear();
-        QTest::keyClicks(y, year);
-        ChooseMain(("cboHour" + s).c_str(), time);
-        ChooseMain(("cboTimezone" + s).c_str(), zone);
-    }
     void ClickMain(const char* name) const {
         auto* b = window->findChild<QAbstractButton*>(name);
         ASSERT_NE(b, nullptr) << name;
@@ -131,11 +92,6 @@ class ConfigureTest : public ::testing::Test {
         return orbs;
     }
 
-    QString PT(TextId n) const {
-        return QString::fromStdString(
-            ProgramTexts(testing::RealTextTable(), window->State().language).ProgramText(n));
-    }
-
     std::string StoreValue(const char* name) const {
         platform::SettingsStore store(env.configFolder);
         std::string value;
@@ -146,15 +102,7 @@ class ConfigureTest : public ::testing::Test {
     }
 
     // With VEK_SCREENSHOT_DIR set, the dialog is saved there as NAME.png.
-    void Snapshot(const char* name) const {
-        const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
-        if (!dir.isEmpty()) window->Configuration()->grab().save(dir + "/" + name + ".png");
-    }
-
-    QTemporaryDir tmp;
-    FrmMain::Environment env;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> window;
+    void Snapshot(const QString& name) const { test::Snapshot(*window->Configuration(), name); }
 };
 
 TEST(ConfigurePlacement, BesideTheMainWindowOrAtTheRightEdgeOfANarrowScreen) {

@@ -65,26 +65,12 @@ struct Gate {
     }
 };
 
-class DurationsWindowTest : public ::testing::Test {
+class DurationsWindowTest : public test::MainWindowTest<> {
   protected:
     void SetUp() override {
-        App();
-        ASSERT_TRUE(tmp.isValid());
-        env = test::WindowEnvironment(tmp.path());
+        MainWindowTest::SetUp();
         window = std::make_unique<FrmMain>(dialogs, env);
         ASSERT_TRUE(window->Load());
-    }
-
-    template <class T>
-    T* Find(QWidget* in, const char* name) const {
-        T* w = in->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QPushButton* Button(const char* name) const { return Find<QPushButton>(window.get(), name); }
-    QRadioButton* Option(const char* name) const { return Find<QRadioButton>(window.get(), name); }
-    QString PT(TextId n) const {
-        return QString::fromStdString(window->State().Texts().ProgramText(n));
     }
 
     // "Report" clicked; the window it opens.
@@ -96,19 +82,7 @@ class DurationsWindowTest : public ::testing::Test {
     }
 
     void EnterBirthdate(int slot, int month, int day, const QString& year) {
-        const std::string s = "_" + std::to_string(slot);
-        auto choose = [this](const std::string& name, int index) {
-            QComboBox* c = Find<QComboBox>(window.get(), name.c_str());
-            c->setCurrentIndex(index);
-            emit c->activated(index);
-        };
-        choose("cboMonthCE" + s, month);
-        choose("cboDayCE" + s, day);
-        QLineEdit* y = Find<QLineEdit>(window.get(), ("txbYearCE" + s).c_str());
-        y->clear();
-        QTest::keyClicks(y, year);
-        choose("cboHour" + s, kNoonTimeIndex);
-        choose("cboTimezone" + s, kGreenwichZoneIndex);
+        EnterDate(slot, month, day, year, kNoonTimeIndex, kGreenwichZoneIndex);
     }
 
     // What vek-cli writes for these arguments.
@@ -126,16 +100,7 @@ class DurationsWindowTest : public ::testing::Test {
         return TextBoxText(d.TitleText() + "\r\n\r\n" + d.OutputText()).toStdString();
     }
 
-    // With VEK_SCREENSHOT_DIR set, the window is saved there as NAME.png.
-    static void Snapshot(QWidget& d, const char* name) {
-        const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
-        if (!dir.isEmpty()) d.grab().save(dir + "/" + name + ".png");
-    }
 
-    QTemporaryDir tmp;
-    FrmMain::Environment env;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> window;
 };
 
 TEST_F(DurationsWindowTest, DurationsWindowShowsTheLinesOfVekCliAndSortsByEnd) {
@@ -152,7 +117,7 @@ TEST_F(DurationsWindowTest, DurationsWindowShowsTheLinesOfVekCliAndSortsByEnd) {
         EXPECT_EQ(report->geometry().top(), Button("cmdSaveAs")->geometry().top());
         for (const char* label : {"lblTitle", "lblClickonAspect"})
             EXPECT_FALSE(
-                report->geometry().intersects(Find<QLabel>(window.get(), label)->geometry()))
+                report->geometry().intersects(test::FindIn<QLabel>(window.get(), label)->geometry()))
                 << label;
         FrmDurations& d = OpenReport();
         ASSERT_FALSE(d.Building());
@@ -169,13 +134,13 @@ TEST_F(DurationsWindowTest, DurationsWindowShowsTheLinesOfVekCliAndSortsByEnd) {
         const std::string cli = VekCli(args);
         EXPECT_EQ(AsPrinted(d), cli);
         // The text box shows the same lines.
-        EXPECT_EQ(Find<QPlainTextEdit>(&d, "txbOutput")->toPlainText(),
+        EXPECT_EQ(test::FindIn<QPlainTextEdit>(&d, "txbOutput")->toPlainText(),
                   TextBoxText(d.OutputText()));
-        EXPECT_EQ(Find<QLabel>(&d, "lblTitle")->text().toStdString(), d.TitleText());
+        EXPECT_EQ(test::FindIn<QLabel>(&d, "lblTitle")->text().toStdString(), d.TitleText());
 
         // Sorted by exactness with "Show duration" on; the Moon has lines.
-        auto* sortBy = Find<QComboBox>(&d, "cboSortBy");
-        auto* show = Find<QCheckBox>(&d, "chkShowDuration");
+        auto* sortBy = test::FindIn<QComboBox>(&d, "cboSortBy");
+        auto* show = test::FindIn<QCheckBox>(&d, "chkShowDuration");
         EXPECT_TRUE(sortBy->isVisible());
         EXPECT_EQ(sortBy->count(), 7);
         EXPECT_EQ(sortBy->currentIndex(), 2);
@@ -194,10 +159,10 @@ TEST_F(DurationsWindowTest, DurationsWindowShowsTheLinesOfVekCliAndSortsByEnd) {
         EXPECT_TRUE(show->isChecked());
         for (const auto& l : d.Model()->ShownLines()) EXPECT_NE(l.entry.second, kMoon);
         EXPECT_EQ(AsPrinted(d), VekCli(args + QStringList{"--no-duration", "--sort", "5"}));
-        EXPECT_EQ(Find<QPlainTextEdit>(&d, "txbOutput")->toPlainText(),
+        EXPECT_EQ(test::FindIn<QPlainTextEdit>(&d, "txbOutput")->toPlainText(),
                   TextBoxText(d.OutputText()));
 
-        Find<QPushButton>(&d, "cmdClose")->click();
+        test::FindIn<QPushButton>(&d, "cmdClose")->click();
         EXPECT_FALSE(d.isVisible());
     }
 }
@@ -205,13 +170,13 @@ TEST_F(DurationsWindowTest, DurationsWindowShowsTheLinesOfVekCliAndSortsByEnd) {
 TEST_F(DurationsWindowTest, DurationsWindowCopiesTitleAndOutput) {
     FrmDurations& d = OpenReport();
     ASSERT_NE(d.Model(), nullptr);
-    Find<QComboBox>(&d, "cboSortBy")->setCurrentIndex(0);
+    test::FindIn<QComboBox>(&d, "cboSortBy")->setCurrentIndex(0);
     QApplication::clipboard()->setText("something else");
-    Find<QPushButton>(&d, "cmdCopy")->click();
+    test::FindIn<QPushButton>(&d, "cmdCopy")->click();
     const QString copied = QApplication::clipboard()->text();
     // The title line, two line breaks and the lines as shown.
-    const QString title = Find<QLabel>(&d, "lblTitle")->text();
-    const QString output = Find<QPlainTextEdit>(&d, "txbOutput")->toPlainText();
+    const QString title = test::FindIn<QLabel>(&d, "lblTitle")->text();
+    const QString output = test::FindIn<QPlainTextEdit>(&d, "txbOutput")->toPlainText();
     EXPECT_FALSE(title.isEmpty());
     EXPECT_FALSE(output.isEmpty());
     EXPECT_EQ(copied, title + "\n\n" + output);
@@ -267,8 +232,8 @@ TEST_F(DurationsWindowTest, DurationsWindowShowsTheNatalReport) {
         ASSERT_NE(d.Model(), nullptr);
         EXPECT_EQ(d.windowTitle(), PT(c.caption));
         // No sort list and no "Show duration": the report is prose.
-        EXPECT_FALSE(Find<QComboBox>(&d, "cboSortBy")->isVisible());
-        EXPECT_FALSE(Find<QCheckBox>(&d, "chkShowDuration")->isVisible());
+        EXPECT_FALSE(test::FindIn<QComboBox>(&d, "cboSortBy")->isVisible());
+        EXPECT_FALSE(test::FindIn<QCheckBox>(&d, "chkShowDuration")->isVisible());
         const std::string cli = VekCli({"report", "--mode", c.cliMode, "--birth1",
                                         "1970-03-21T12:00Z", "--birth2", "1985-11-02T12:00Z"});
         EXPECT_EQ(AsPrinted(d), cli);
@@ -282,7 +247,7 @@ TEST_F(DurationsWindowTest, DurationsWindowBuildsInTheBackgroundAndStops) {
     ASSERT_NE(d.Model(), nullptr);
     const std::string quick = d.OutputText();
     EXPECT_EQ(d.BuildCount(), 1);
-    Find<QPushButton>(&d, "cmdClose")->click();
+    test::FindIn<QPushButton>(&d, "cmdClose")->click();
 
     // Every build goes to the background; this one is held after its first
     // search and stopped by closing the window.
@@ -296,7 +261,7 @@ TEST_F(DurationsWindowTest, DurationsWindowBuildsInTheBackgroundAndStops) {
     gate.WaitUntilReached();
     EXPECT_TRUE(d.Building());
     EXPECT_EQ(d.Model(), nullptr);
-    auto* progress = Find<QProgressBar>(&d, "prgBuild");
+    auto* progress = test::FindIn<QProgressBar>(&d, "prgBuild");
     QTest::qWait(150);  // the window goes on meanwhile
     EXPECT_TRUE(progress->isVisible());
     EXPECT_EQ(progress->value(), 1);
@@ -305,7 +270,7 @@ TEST_F(DurationsWindowTest, DurationsWindowBuildsInTheBackgroundAndStops) {
     Button("cmdReport")->click();
     EXPECT_EQ(d.BuildCount(), 2);
 
-    Find<QPushButton>(&d, "cmdClose")->click();
+    test::FindIn<QPushButton>(&d, "cmdClose")->click();
     EXPECT_FALSE(d.Building());
     EXPECT_FALSE(progress->isVisible());
     gate.Open();
@@ -329,7 +294,7 @@ TEST_F(DurationsWindowTest, DurationsWindowGoesAwayDuringABuild) {
     d.SetBuildObserver([&gate](int done, int) {
         if (done == 1) gate.Hold();
     });
-    Find<QPushButton>(&d, "cmdClose")->click();
+    test::FindIn<QPushButton>(&d, "cmdClose")->click();
     Button("cmdReport")->click();
     gate.WaitUntilReached();
     ASSERT_TRUE(d.Building());

@@ -40,74 +40,16 @@ namespace {
 
 using test::App;
 
-class FrmMainTest : public ::testing::Test {
+class FrmMainTest : public test::MainWindowTest<> {
   protected:
-    void SetUp() override {
-        App();
-        ASSERT_TRUE(tmp.isValid());
-        env = test::WindowEnvironment(tmp.path());
-    }
-    std::string Path(const char* name) const { return tmp.filePath(name).toStdString(); }
-
-    // Starts the window; the test fails when start-up does not complete.
-    FrmMain& Start() {
-        window = std::make_unique<FrmMain>(dialogs, env);
-        EXPECT_TRUE(window->Load());
-        return *window;
-    }
-
-    template <class T>
-    T* Find(const char* name) const {
-        T* w = window->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
-    QRadioButton* Option(const char* name) const { return Find<QRadioButton>(name); }
-    QComboBox* Combo(const char* name) const { return Find<QComboBox>(name); }
     QLineEdit* Year(int slot) const {
-        return Find<QLineEdit>(("txbYearCE_" + std::to_string(slot)).c_str());
+        return Find<QLineEdit>("txbYearCE_" + QString::number(slot));
     }
-
-    // Picks a list entry as a user does.
-    void Choose(const char* combo, int index) const {
-        QComboBox* c = Combo(combo);
-        c->setCurrentIndex(index);
-        emit c->activated(index);
-    }
-    // Fills a date row through its controls.
-    void EnterDate(int slot, int month, int day, const QString& year, int time, int zone) {
-        const std::string s = "_" + std::to_string(slot);
-        Choose(("cboMonthCE" + s).c_str(), month);
-        Choose(("cboDayCE" + s).c_str(), day);
-        Year(slot)->clear();
-        QTest::keyClicks(Year(slot), year);
-        Choose(("cboHour" + s).c_str(), time);
-        Choose(("cboTimezone" + s).c_str(), zone);
-    }
-
-    // With VEK_SCREENSHOT_DIR set, the window is saved there as NAME.png, to
-    // be looked at.
-    void Snapshot(const char* name) const {
-        const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
-        if (!dir.isEmpty()) window->grab().save(dir + "/" + name + ".png");
-    }
-
-    void WriteFile(const std::string& path, const std::string& content) {
+    static void WriteFile(const std::string& path, const std::string& content) {
         std::ofstream(path, std::ios::binary) << content;
     }
-
-    QTemporaryDir tmp;
-    FrmMain::Environment env;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> window;
 };
 
-// Program text n of vek.dat in the language the window shows.
-QString PT(const FrmMain& w, TextId n) {
-    return QString::fromStdString(
-        ProgramTexts(testing::RealTextTable(), w.State().language).ProgramText(n));
-}
 
 TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
     FrmMain& w = Start();
@@ -122,7 +64,7 @@ TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
     EXPECT_EQ(Combo("cboTimezone_0")->currentText(), "GMT");
     EXPECT_TRUE(w.Grid()->isVisible());
     EXPECT_EQ(w.Grid()->NumCols(), 10);
-    EXPECT_EQ(w.windowTitle(), PT(*window, kTextProgramName) + " " + w.VersionText());
+    EXPECT_EQ(w.windowTitle(), PT(kTextProgramName) + " " + w.VersionText());
     EXPECT_EQ(w.VersionText(), "0.12");
     // The window shows the whole table and its summary: it stands at its
     // size limits, which lie above the lower bounds.
@@ -134,9 +76,9 @@ TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
     EXPECT_TRUE(w.rect().contains(table));
     EXPECT_FALSE(table.intersects(Find<QTextEdit>("txbReport")->geometry()));
     // Every caption comes from the program text.
-    EXPECT_EQ(Button("cmdCompute")->text(), PT(*window, kTextCompute));
-    EXPECT_EQ(Find<QLabel>("Label1_2")->text(), PT(*window, kTextSecondBirthdate));
-    EXPECT_FALSE(PT(*window, kTextCompute).isEmpty());
+    EXPECT_EQ(Button("cmdCompute")->text(), PT(kTextCompute));
+    EXPECT_EQ(Find<QLabel>("Label1_2")->text(), PT(kTextSecondBirthdate));
+    EXPECT_FALSE(PT(kTextCompute).isEmpty());
 }
 
 TEST_F(FrmMainTest, StartUpEndsWithAMessageWhenTheProgramTextOrThePlutoTableIsMissing) {
@@ -159,8 +101,8 @@ TEST_F(FrmMainTest, StartUpEndsWithAMessageWhenTheProgramTextOrThePlutoTableIsMi
     EXPECT_FALSE(window->Load());
     EXPECT_TRUE(window->HasEnded());
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextPlutoTableMissing));
-    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextDataMissingTitle));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(kTextPlutoTableMissing));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextDataMissingTitle));
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
 }
 
@@ -191,7 +133,7 @@ TEST_F(FrmMainTest, ModesComputeAndADateErrorKeepsThePreviousMode) {
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::Message);
     EXPECT_EQ(dialogs.asked()[0].text.toStdString(),
               DateErrorText(window->State().Texts(), kBirth1, kDateIncomplete));
-    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextInputErrorTitle));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextInputErrorTitle));
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Information);
     EXPECT_TRUE(Option("optPlanetary")->isChecked());
     EXPECT_EQ(w.ComputedMode(), Mode::World);
@@ -219,7 +161,7 @@ TEST_F(FrmMainTest, ModesComputeAndADateErrorKeepsThePreviousMode) {
     ASSERT_EQ(dialogs.asked().size(), 2u);
     EXPECT_EQ(dialogs.asked()[1].text.toStdString(),
               DateErrorText(window->State().Texts(), kBirth2, kDateIncomplete));
-    EXPECT_EQ(dialogs.asked()[1].title, PT(*window, kTextInputErrorTitle));
+    EXPECT_EQ(dialogs.asked()[1].title, PT(kTextInputErrorTitle));
     EXPECT_TRUE(Option("optPersonal_0")->isChecked());
     EXPECT_EQ(w.ComputedMode(), Mode::Personal1);
 }
@@ -303,7 +245,7 @@ TEST_F(FrmMainTest, SteppingMovesTheWorldDateAndARefusedStepPutsItBack) {
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].text.toStdString(),
               DateErrorText(window->State().Texts(), kWorldDate, kDateTooEarly));
-    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextInputErrorTitle));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextInputErrorTitle));
     EXPECT_EQ(Year(0)->text(), "1");
     EXPECT_EQ(Combo("cboMonthCE_0")->currentIndex(), 1);
     EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 1);
@@ -329,12 +271,12 @@ TEST_F(FrmMainTest, LanguageSwitchRecaptionsEverythingRecomputesOnceAndIsStored)
     Snapshot("german");
     EXPECT_EQ(window->State().language, kGerman);
     EXPECT_EQ(computed.count(), 1);
-    EXPECT_EQ(Button("cmdCompute")->text(), PT(*window, kTextCompute));
+    EXPECT_EQ(Button("cmdCompute")->text(), PT(kTextCompute));
     EXPECT_NE(Button("cmdCompute")->text(), englishCompute);
     EXPECT_EQ(Combo("cboMonthCE_0")->currentText(), "März");
     EXPECT_EQ(Combo("cboForwardBack")->currentIndex(), kStepWeek);
-    EXPECT_EQ(Find<QRadioButton>("optSynastry")->text(), PT(*window, kTextSynastry));
-    EXPECT_EQ(Find<QLabel>("Label1_0")->text(), PT(*window, kTextWorldDate));
+    EXPECT_EQ(Find<QRadioButton>("optSynastry")->text(), PT(kTextSynastry));
+    EXPECT_EQ(Find<QLabel>("Label1_0")->text(), PT(kTextWorldDate));
     EXPECT_EQ(platform::ReadLanguageSetting(platform::SettingsStore(env.configFolder)), kGerman);
     // Mode and dates are unchanged.
     EXPECT_EQ(w.ComputedMode(), Mode::World);
@@ -366,7 +308,7 @@ TEST_F(FrmMainTest, QuitAsksAndSavesOnlyOnYesWhileTheCloseBoxEndsAtOnce) {
     Button("cmdQuit")->click();
     EXPECT_FALSE(window->HasEnded());
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextSaveBeforeQuitting));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(kTextSaveBeforeQuitting));
     EXPECT_EQ(dialogs.asked()[0].defaultButton, Answer::No);
     EXPECT_EQ(dialogs.asked()[0].title, Button("cmdQuit")->text());
 
@@ -482,15 +424,15 @@ TEST_F(FrmMainTest, SaveAsAndLoadFromUseAFileOfTheUsersChoice) {
     EXPECT_FALSE(QFile::exists(chosen));
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::SaveFile);
-    EXPECT_EQ(dialogs.asked()[0].title, PT(w, kTextSaveStateTitle));
-    EXPECT_EQ(dialogs.asked()[0].text, PT(w, kTextStateFiles) + " (*.vek) | *.vek");
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextSaveStateTitle));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(kTextStateFiles) + " (*.vek) | *.vek");
 
     dialogs.Clear();
     dialogs.QueueFileName(chosen);
     Button("cmdSaveAs")->click();
     ASSERT_TRUE(QFile::exists(chosen));
     EXPECT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 0);
-    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), PT(w, kTextSavedPrefix) + " " + chosen);
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), PT(kTextSavedPrefix) + " " + chosen);
 
     // Another date and mode, then the file brings the saved ones back and
     // computes in the natal mode it was saved in.
@@ -503,13 +445,13 @@ TEST_F(FrmMainTest, SaveAsAndLoadFromUseAFileOfTheUsersChoice) {
     EXPECT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 0);
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::OpenFile);
-    EXPECT_EQ(dialogs.asked()[0].title, PT(w, kTextLoadStateTitle));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextLoadStateTitle));
     EXPECT_EQ(Year(1)->text(), "1970");
     EXPECT_EQ(Combo("cboMonthCE_1")->currentIndex(), 3);
     EXPECT_TRUE(Option("optNatal_0")->isChecked());
     EXPECT_EQ(w.ComputedMode(), Mode::Natal1);
     EXPECT_GE(computed.count(), 1);
-    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), PT(w, kTextLoadedPrefix) + " " + chosen);
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), PT(kTextLoadedPrefix) + " " + chosen);
     EXPECT_TRUE(w.StateJustSaved());
 }
 
@@ -532,7 +474,7 @@ TEST_F(FrmMainTest, LoadFromAFileThatIsNoStateFileChangesNothing) {
     Button("cmdLoadState")->click();
     ASSERT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 1);
     const auto& message = dialogs.asked().back();
-    EXPECT_EQ(message.title, PT(w, kTextLoadingFailed));
+    EXPECT_EQ(message.title, PT(kTextLoadingFailed));
     EXPECT_EQ(message.icon, MessageIcon::Exclamation);
     EXPECT_FALSE(message.text.isEmpty());
     EXPECT_EQ(computed.count(), 0);
@@ -569,8 +511,8 @@ TEST_F(FrmMainTest, ClearEmptiesARowOnlyWhenAnsweredYes) {
         EXPECT_EQ(Year(1)->text(), "1970");
         EXPECT_EQ(Combo("cboMonthCE_1")->currentIndex(), 3);
     }
-    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextClearAllEntriesOf) + " " +
-                                           PT(*window, kTextClearFirstBirthdateQuestion));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(kTextClearAllEntriesOf) + " " +
+                                           PT(kTextClearFirstBirthdateQuestion));
     EXPECT_EQ(dialogs.asked()[0].title, Button("cmdClear_1")->text());
     dialogs.QueueAnswer(Answer::Yes);
     Button("cmdClear_1")->click();
@@ -708,8 +650,8 @@ TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls)
     QPushButton* load = Button("cmdLoadState");
     QPushButton* run = Button("cmdRun");
     const QString tableTitle = Find<QLabel>("lblTitle")->text();
-    EXPECT_EQ(toggle->text(), PT(*window, kTextShowChart));
-    EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveAs));
+    EXPECT_EQ(toggle->text(), PT(kTextShowChart));
+    EXPECT_EQ(saveAs->text(), PT(kTextSaveAs));
     EXPECT_TRUE(load->isVisible());
     EXPECT_FALSE(run->isVisible());
     EXPECT_FALSE(Chart()->isVisible());
@@ -723,13 +665,13 @@ TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls)
     EXPECT_EQ(Twips::Width(Chart()), 6000);
     EXPECT_EQ(Twips::Height(Chart()), 6000);
     EXPECT_EQ(Chart()->y(), w.Grid()->y());
-    EXPECT_EQ(toggle->text(), PT(*window, kTextShowTable));
-    EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveImageAs));
-    EXPECT_EQ(saveAs->toolTip(), PT(*window, kTextSaveImageTip));
+    EXPECT_EQ(toggle->text(), PT(kTextShowTable));
+    EXPECT_EQ(saveAs->text(), PT(kTextSaveImageAs));
+    EXPECT_EQ(saveAs->toolTip(), PT(kTextSaveImageTip));
     EXPECT_FALSE(load->isVisible());
     // World transits with the Moon: the run button is offered.
     EXPECT_TRUE(run->isVisible());
-    EXPECT_EQ(run->text(), PT(*window, kTextRun));
+    EXPECT_EQ(run->text(), PT(kTextRun));
     // The chart's title ("°" for " degrees" in world transits).
     EXPECT_NE(Find<QLabel>("lblTitle")->text(), tableTitle);
     EXPECT_FALSE(Find<QLabel>("lblStatus")->isVisible());
@@ -750,8 +692,8 @@ TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls)
     Toggle();
     EXPECT_FALSE(w.ChartShown());
     EXPECT_TRUE(w.Grid()->isVisible());
-    EXPECT_EQ(toggle->text(), PT(*window, kTextShowChart));
-    EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveAs));
+    EXPECT_EQ(toggle->text(), PT(kTextShowChart));
+    EXPECT_EQ(saveAs->text(), PT(kTextSaveAs));
     EXPECT_TRUE(saveAs->toolTip().isEmpty());
     EXPECT_TRUE(load->isVisible());
     EXPECT_FALSE(run->isVisible());
@@ -782,7 +724,7 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
     EXPECT_EQ(Twips::Height(Chart()), 6600);
     EXPECT_EQ(Chart()->Wheel().legendBlocks, (std::array<int, 2>{0, 1}));
     EXPECT_EQ(Chart()->Wheel().Count(ChartRole::BodyGlyph), 20u);
-    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowTable));
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(kTextShowTable));
     Snapshot("chart_personal");
 
     // Natal aspects: no run button.
@@ -798,16 +740,16 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
     for (const ChartPrimitive& p : Chart()->Wheel().items)
         germanLegend =
             germanLegend || (p.role == ChartRole::Legend &&
-                             QString::fromStdString(p.text) == PT(*window, kTextLegendRetrograde));
+                             QString::fromStdString(p.text) == PT(kTextLegendRetrograde));
     EXPECT_TRUE(germanLegend);
     // The zodiac line under the title follows the language too.
-    EXPECT_EQ(Find<QLabel>("lblClickonAspect")->text(), PT(*window, kTextTropicalZodiac));
+    EXPECT_EQ(Find<QLabel>("lblClickonAspect")->text(), PT(kTextTropicalZodiac));
     for (const char* name : {"cmdToggleGraphic", "cmdSaveAs"}) {
         QPushButton* b = Button(name);
         EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width()) << name;
     }
-    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowTable));
-    EXPECT_EQ(Button("cmdSaveAs")->text(), PT(*window, kTextSaveImageAs));
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(kTextShowTable));
+    EXPECT_EQ(Button("cmdSaveAs")->text(), PT(kTextSaveImageAs));
     Snapshot("chart_natal_de");
 }
 
@@ -819,12 +761,12 @@ TEST_F(ChartWindowTest, ACrowdedChartWarnsAndLeavesTheTableShown) {
     FrmMain& w = Start();
     Toggle();
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(Last().text, PT(*window, kTextChartCrowded));
-    EXPECT_EQ(Last().title, PT(*window, kTextChart));
+    EXPECT_EQ(Last().text, PT(kTextChartCrowded));
+    EXPECT_EQ(Last().title, PT(kTextChart));
     EXPECT_EQ(Last().icon, MessageIcon::Exclamation);
     EXPECT_FALSE(w.ChartShown());
     EXPECT_TRUE(w.Grid()->isVisible());
-    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowChart));
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(kTextShowChart));
     EXPECT_TRUE(Button("cmdLoadState")->isVisible());
 }
 
@@ -836,15 +778,15 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     Button("cmdSaveAs")->click();
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::SaveFile);
-    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextSaveChartTitle));
-    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextPngImages) + " (*.png) | *.png | " +
-                                           PT(*window, kTextSvgImages) + " (*.svg) | *.svg");
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextSaveChartTitle));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(kTextPngImages) + " (*.png) | *.png | " +
+                                           PT(kTextSvgImages) + " (*.svg) | *.svg");
 
     const QString png = tmp.filePath("chart.png");
     dialogs.QueueFileName(png);
     Button("cmdSaveAs")->click();
-    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + png);
-    EXPECT_EQ(Last().title, PT(*window, kTextSaveImageAs));
+    EXPECT_EQ(Last().text, PT(kTextImageSaved) + "\n" + png);
+    EXPECT_EQ(Last().title, PT(kTextSaveImageAs));
     EXPECT_EQ(Last().icon, MessageIcon::Information);
     QImage image(png);
     ASSERT_FALSE(image.isNull());
@@ -860,7 +802,7 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     const QString svg = tmp.filePath("chart.svg");
     dialogs.QueueFileName(svg);
     Button("cmdSaveAs")->click();
-    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + svg);
+    EXPECT_EQ(Last().text, PT(kTextImageSaved) + "\n" + svg);
     QFile f(svg);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("<svg"));
@@ -870,7 +812,7 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     WriteFile(Path("old.bmp"), "BM old");
     dialogs.QueueFileName(tmp.filePath("old.bmp"));
     Button("cmdSaveAs")->click();
-    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + tmp.filePath("old.bmp.png"));
+    EXPECT_EQ(Last().text, PT(kTextImageSaved) + "\n" + tmp.filePath("old.bmp.png"));
     EXPECT_FALSE(QImage(tmp.filePath("old.bmp.png")).isNull());
     QFile bmp(tmp.filePath("old.bmp"));
     ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
@@ -886,10 +828,10 @@ TEST_F(ChartWindowTest, AFailedSaveLeavesTheExistingFileAndSaysSo) {
     dialogs.QueueFileName(target);
     Button("cmdSaveAs")->click();
     ASSERT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 1);
-    EXPECT_TRUE(Last().text.startsWith(PT(*window, kTextImageNotSaved) + "\n" + target + "\n"))
+    EXPECT_TRUE(Last().text.startsWith(PT(kTextImageNotSaved) + "\n" + target + "\n"))
         << Last().text.toStdString();
     EXPECT_EQ(Last().icon, MessageIcon::Exclamation);
-    EXPECT_FALSE(Last().text.contains(PT(*window, kTextImageSaved)));
+    EXPECT_FALSE(Last().text.contains(PT(kTextImageSaved)));
     QFile f(tmp.filePath("existing.png"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), "earlier image");

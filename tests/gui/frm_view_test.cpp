@@ -168,14 +168,11 @@ TEST_F(FrmViewTest, SizeLimitsAndLayout) {
 }
 
 // "Help" in the main window.
-TEST(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
-    App();
-    QTemporaryDir tmp;
-    ASSERT_TRUE(tmp.isValid());
-    ScriptedDialogs dialogs;
-    FrmMain::Environment env = test::WindowEnvironment(tmp.path());
-    FrmMain window(dialogs, env);
-    ASSERT_TRUE(window.Load());
+class Help : public test::MainWindowTest<> {};
+
+TEST_F(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
+    FrmMain& window = Start();
+    ASSERT_TRUE(window.StartupCompleted());
     window.show();
 
     QPushButton* help = window.findChild<QPushButton*>("cmdHelp");
@@ -208,20 +205,15 @@ TEST(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
     EXPECT_EQ(dialogs.asked().size(), 0u);
 }
 
-TEST(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
-    App();
-    QTemporaryDir tmp;
-    ASSERT_TRUE(tmp.isValid());
-    ScriptedDialogs dialogs;
-    FrmMain::Environment env = test::WindowEnvironment(tmp.path());
+TEST_F(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
     std::vector<QUrl> opened;
     bool browserPresent = true;
     env.openUrl = [&](const QUrl& url) {
         opened.push_back(url);
         return browserPresent;
     };
-    FrmMain window(dialogs, env);
-    ASSERT_TRUE(window.Load());
+    FrmMain& window = Start();
+    ASSERT_TRUE(window.StartupCompleted());
     window.show();
     window.ShowWorldTransitsNow();
     QLabel* label = window.findChild<QLabel*>("lblUserManual");

@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QTest>
 
 #include "gui/fonts.h"
 #include "gui/twips.h"
+#include "../program_texts.h"
 
 namespace vek::gui::test {
 
@@ -58,6 +61,29 @@ FrmMain::Environment WindowEnvironment(const QString& folder) {
     env.clock = FixedClock;
     env.localZoneMinutes = 0;
     return env;
+}
+
+QString WindowText(const FrmMain& w, TextId n) {
+    return QString::fromStdString(
+        ProgramTexts(testing::RealTextTable(), w.State().language).ProgramText(n));
+}
+
+void Choose(QComboBox* c, int index) {
+    ASSERT_NE(c, nullptr);
+    c->setCurrentIndex(index);
+    emit c->activated(index);
+}
+
+void Snapshot(QWidget& w, const QString& name) {
+    const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) w.grab().save(dir + "/" + name + ".png");
+}
+
+void TypeYear(FrmMain& w, int slot, const QString& year) {
+    auto* box = FindIn<QLineEdit>(&w, "txbYearCE_" + QString::number(slot));
+    if (!box) return;
+    box->clear();
+    QTest::keyClicks(box, year);
 }
 
 }  // namespace vek::gui::test
