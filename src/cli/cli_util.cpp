@@ -60,6 +60,11 @@ std::string Quoted(std::string_view s) {
     return out + "'";
 }
 
+std::string WithQuotedPath(std::string message, const std::string& path) {
+    if (!path.empty()) ReplaceAll(message, path, Quoted(path));
+    return message;
+}
+
 std::string Options::Value(const std::string& name, const std::string& fallback) const {
     auto it = values.find(name);
     return it == values.end() ? fallback : it->second;

@@ -95,7 +95,8 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
         AppState state;
         const Status loaded = LoadStateFile(o.Value("state"), state);
         if (!loaded)
-            return BadArguments(command, Quoted(o.Value("state")) + ": " + loaded.message());
+            return BadArguments(command, Quoted(o.Value("state")) + ": " +
+                                             WithQuotedPath(loaded.message(), o.Value("state")));
         s.settings = state.settings;
         for (int slot = 0; slot < kDateSlotCount; ++slot) s.rows.Row(slot) = state.dateRows[slot];
         // As "Load from ...": natal aspects stay, every other mode shows
