@@ -105,7 +105,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
             s.mode =
                 state.mode == Mode::Natal1 || state.mode == Mode::Natal2 ? state.mode : Mode::World;
     }
-    const char* const rowOptions[kDateSlotCount] = {"world", "birth1", "birth2"};
+    const char* const rowOptions[kDateSlotCount] = {s.worldOption, "birth1", "birth2"};
     for (int slot = 0; slot < kDateSlotCount; ++slot) {
         if (!o.values.count(rowOptions[slot])) continue;
         const Status filled =
