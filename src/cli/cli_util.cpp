@@ -61,7 +61,10 @@ std::string Quoted(std::string_view s) {
 }
 
 std::string WithQuotedPath(std::string message, const std::string& path) {
-    if (!path.empty()) ReplaceAll(message, path, Quoted(path));
+    // A short plain name stays as it is; only what quoting shortens or
+    // cleans is replaced.
+    const std::string quoted = Quoted(path);
+    if (!path.empty() && quoted != "'" + path + "'") ReplaceAll(message, path, quoted);
     return message;
 }
 
