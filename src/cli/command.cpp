@@ -186,12 +186,15 @@ std::string OverviewText() {
 
 int RunCommandLine(const std::vector<std::string>& args) {
     if (args.empty()) {
-        std::fputs(OverviewText().c_str(), stderr);
+        // A bare call is most likely a slip: the usage and where to read on,
+        // not the whole overview.
+        std::fputs("usage: vek-cli COMMAND [options]; 'vek-cli help' lists the commands\n",
+                   stderr);
         return 2;
     }
     const std::string& name = args[0];
     if (name == "help" || name == "--help" || name == "-h") {
-        if (args.size() < 2) {
+        if (args.size() < 2 || args[1] == "--help" || args[1] == "-h") {
             std::fputs(OverviewText().c_str(), stdout);
             return 0;
         }

@@ -97,7 +97,8 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
         AppState state;
         const Status loaded = LoadStateFile(o.Value("state"), state);
         if (!loaded)
-            return BadArguments(command, Quoted(o.Value("state")) + ": " + loaded.message());
+            return BadArguments(command, Quoted(o.Value("state")) + ": " +
+                                             WithQuotedPath(loaded.message(), o.Value("state")));
         s.settings = state.settings;
         for (int slot = 0; slot < kDateSlotCount; ++slot) s.rows.Row(slot) = state.dateRows[slot];
         // As "Load from ...": natal aspects stay, every other mode shows
@@ -106,7 +107,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
             s.mode =
                 state.mode == Mode::Natal1 || state.mode == Mode::Natal2 ? state.mode : Mode::World;
     }
-    const char* const rowOptions[kDateSlotCount] = {"world", "birth1", "birth2"};
+    const char* const rowOptions[kDateSlotCount] = {s.worldOption, "birth1", "birth2"};
     for (int slot = 0; slot < kDateSlotCount; ++slot) {
         if (!o.values.count(rowOptions[slot])) continue;
         const Status filled =

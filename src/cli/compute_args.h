@@ -26,6 +26,8 @@ struct ComputeSession : ProgramState {
     // command without world transits (the report) takes the date error as
     // its one error instead.
     bool worldFallback = true;
+    // The option that gives the World date, named in its messages.
+    const char* worldOption = "world";
     Mode mode = Mode::World;
 };
 

@@ -32,6 +32,14 @@ std::string Quoted(std::string_view s) {
     return out + "'";
 }
 
+std::string WithQuotedPath(std::string message, const std::string& path) {
+    // A short plain name stays as it is; only what quoting shortens or
+    // cleans is replaced.
+    const std::string quoted = Quoted(path);
+    if (!path.empty() && quoted != "'" + path + "'") ReplaceAll(message, path, quoted);
+    return message;
+}
+
 std::string Options::Value(const std::string& name, const std::string& fallback) const {
     auto it = values.find(name);
     return it == values.end() ? fallback : it->second;

@@ -57,6 +57,10 @@ std::string NearestName(std::string_view typed, const std::vector<std::string>& 
 // characters cut off with an ellipsis. What the user typed can then neither
 // act on the terminal nor flood it.
 std::string Quoted(std::string_view s);
+// The message with every appearance of `path` quoted as above when quoting
+// changes it, so that a long or odd file name in it is shortened like any
+// other argument; a short plain name stays as it is.
+std::string WithQuotedPath(std::string message, const std::string& path);
 
 // "en" → 0 (English), "de" → 1 (German).
 Result<int> ParseLanguage(std::string_view text);

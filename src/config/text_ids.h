@@ -264,6 +264,9 @@ enum TextId : int {
     kTextFileSystemError = 437,  // "the system reports error [r1]."
     kTextUserManual = 438,       // the label before the manual's link
     kTextSvgImages = 439,        // the image dialog's second filter
+    kTextSearchEndsThere = 470,  // vek-cli find: a step refused by the dates
+    kTextSearchProgress = 471,   // vek-cli find: years done, stretches found
+    kTextFirstStepOnly = 472,    // vek-cli find --first: the stretch's length unknown
 };
 
 // Entry `offset` of the run of texts that starts at `first`.
