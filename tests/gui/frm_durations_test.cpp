@@ -79,6 +79,14 @@ class DurationsWindowTest : public test::MainWindowTest<> {
         Button("cmdReport")->click();
         FrmDurations* d = window->DurationsWindow();
         EXPECT_NE(d, nullptr);
+        // On a busy machine the first build may outlast the quick wait and
+        // go on in the background: wait for it to be shown, not for a time.
+        // The report is shown from this thread's event loop, so it cannot
+        // slip by between the check and the spy.
+        if (d != nullptr && d->Building()) {
+            QSignalSpy shown(d, &FrmDurations::ReportShown);
+            EXPECT_TRUE(shown.wait(60000));
+        }
         return *d;
     }
 
