@@ -13,6 +13,7 @@
 #include "app/compute.h"
 #include "bench_setup.h"
 #include "display/chart_image.h"
+#include "display/version.h"
 #include "display/chart_wheel.h"
 #include "display/program_text.h"
 #include "paint/chart_painter.h"

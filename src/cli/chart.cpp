@@ -14,6 +14,7 @@
 #include "cli/command.h"
 #include "cli/compute_args.h"
 #include "display/chart_image.h"
+#include "display/version.h"
 #include "display/chart_wheel.h"
 #include "display/program_text.h"
 #include "paint/chart_painter.h"
