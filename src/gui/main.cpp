@@ -105,6 +105,64 @@ void MeasureSteps(vek::gui::FrmMain& window, const char* view) {
         view, ms[ms.size() / 2], ms.back(), ms.size());
 }
 
+// The command line's options; false when it holds anything else.
+struct Options {
+    QString screenshot;
+    bool measure = false;
+    bool configure = false;
+    QString problem;  // what is wrong when ParseOptions fails
+};
+
+bool ParseOptions(const QStringList& args, Options& o) {
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--screenshot" && i + 1 < args.size()) {
+            o.screenshot = args[++i];
+        } else if (args[i] == "--measure") {
+            o.measure = true;
+        } else if (args[i] == "--configure") {
+            o.configure = true;
+        } else if (args[i] == "--screenshot") {
+            o.problem = "--screenshot needs a file name";
+            return false;
+        } else {
+            o.problem = "unknown option " + args[i];
+            return false;
+        }
+    }
+    return true;
+}
+
+// --measure: the start-up time, then the steps with the table and the chart.
+void Measure(vek::gui::FrmMain& window, const QElapsedTimer& sinceStart) {
+    window.repaint();
+    std::printf("start-up to first result painted: %.1f ms\n", sinceStart.nsecsElapsed() / 1e6);
+    MeasureSteps(window, "table");
+    auto* toggle = window.findChild<QPushButton*>("cmdToggleGraphic");
+    if (toggle && toggle->isVisible() && toggle->isEnabled()) {
+        toggle->click();
+        MeasureSteps(window, "chart");
+    } else {
+        std::printf("chart: not available\n");
+    }
+}
+
+// --screenshot: the window (or, with --configure, the dialog) into a PNG
+// file once it has settled (layout, first paint), then the end.
+void GrabLater(vek::gui::FrmMain& window, const Options& o) {
+    QWidget* shown = &window;
+    if (o.configure) {
+        if (auto* button = window.findChild<QPushButton*>("cmdConfigure")) button->click();
+        if (window.Configuration()) shown = window.Configuration();
+    }
+    if (o.screenshot.isEmpty()) return;
+    const QString file = o.screenshot;
+    QTimer::singleShot(300, &window, [shown, file] {
+        const bool ok = shown->grab().save(file, "PNG");
+        if (!ok) std::fprintf(stderr, "vek: cannot write %s\n", qPrintable(file));
+        QApplication::exit(ok ? 0 : 1);
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -119,24 +177,10 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName("io.github.vantrel.vek");
     QApplication::setStyle("Fusion");
 
-    QString screenshot;
-    bool measure = false;
-    bool configure = false;
-    const QStringList args = QApplication::arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--screenshot" && i + 1 < args.size()) {
-            screenshot = args[++i];
-        } else if (args[i] == "--measure") {
-            measure = true;
-        } else if (args[i] == "--configure") {
-            configure = true;
-        } else if (args[i] == "--screenshot") {
-            std::fprintf(stderr, "vek: --screenshot needs a file name (try 'vek --help')\n");
-            return 2;
-        } else {
-            std::fprintf(stderr, "vek: unknown option %s (try 'vek --help')\n", qPrintable(args[i]));
-            return 2;
-        }
+    Options options;
+    if (!ParseOptions(QApplication::arguments(), options)) {
+        std::fprintf(stderr, "vek: %s (try 'vek --help')\n", qPrintable(options.problem));
+        return 2;
     }
 
     vek::gui::Twips::UseScreenDpi();
@@ -150,33 +194,11 @@ int main(int argc, char** argv) {
     dialogs.SetParent(&window);
     if (!window.Load()) return 1;
 
-    if (measure) {
-        window.repaint();
-        std::printf("start-up to first result painted: %.1f ms\n", sinceStart.nsecsElapsed() / 1e6);
-        MeasureSteps(window, "table");
-        auto* toggle = window.findChild<QPushButton*>("cmdToggleGraphic");
-        if (toggle && toggle->isVisible() && toggle->isEnabled()) {
-            toggle->click();
-            MeasureSteps(window, "chart");
-        } else {
-            std::printf("chart: not available\n");
-        }
+    if (options.measure) {
+        Measure(window, sinceStart);
         return 0;
     }
-
-    QWidget* shown = &window;
-    if (configure) {
-        if (auto* button = window.findChild<QPushButton*>("cmdConfigure")) button->click();
-        if (window.Configuration()) shown = window.Configuration();
-    }
-    if (!screenshot.isEmpty()) {
-        // Let the window settle (layout, first paint) before grabbing it.
-        QTimer::singleShot(300, &window, [&] {
-            const bool ok = shown->grab().save(screenshot, "PNG");
-            if (!ok) std::fprintf(stderr, "vek: cannot write %s\n", qPrintable(screenshot));
-            QApplication::exit(ok ? 0 : 1);
-        });
-    }
+    GrabLater(window, options);
     QObject::connect(&window, &vek::gui::FrmMain::Ended, &app, [] { QApplication::exit(0); });
     return app.exec();
 }
