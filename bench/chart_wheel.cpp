@@ -14,6 +14,7 @@
 #include "bench_setup.h"
 #include "config/program_text.h"
 #include "display/chart_image.h"
+#include "display/version.h"
 #include "display/chart_wheel.h"
 #include "paint/chart_painter.h"
 

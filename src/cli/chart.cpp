@@ -15,6 +15,7 @@
 #include "cli/compute_args.h"
 #include "config/program_text.h"
 #include "display/chart_image.h"
+#include "display/version.h"
 #include "display/chart_wheel.h"
 #include "paint/chart_painter.h"
 #include "util/text.h"

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "display/version.h"
 #include "engine/engine.h"
 #include "util/paths.h"
 
@@ -164,6 +165,7 @@ std::string OverviewText() {
     std::string out =
         "usage: vek-cli COMMAND [options]\n"
         "       vek-cli COMMAND --help   (or: vek-cli help COMMAND)\n"
+        "       vek-cli --version\n"
         "\n"
         "Commands:\n";
     size_t width = 0;
@@ -193,6 +195,15 @@ int RunCommandLine(const std::vector<std::string>& args) {
         return 2;
     }
     const std::string& name = args[0];
+    if (name == "--version") {
+        if (args.size() > 1) {
+            std::fprintf(stderr, "vek-cli --version: unexpected argument %s\n",
+                         Quoted(args[1]).c_str());
+            return 2;
+        }
+        std::fputs(VersionReport("vek-cli", ProgramFolder()).c_str(), stdout);
+        return 0;
+    }
     if (name == "help" || name == "--help" || name == "-h") {
         if (args.size() < 2 || args[1] == "--help" || args[1] == "-h") {
             std::fputs(OverviewText().c_str(), stdout);

@@ -264,6 +264,8 @@ enum TextId : int {
     kTextFileSystemError = 437,  // "the system reports error [r1]."
     kTextUserManual = 438,       // the label before the manual's link
     kTextSvgImages = 439,        // the image dialog's second filter
+    kTextManualLinkText = 460,   // the manual's link: what a click does
+    kTextEphemerisInUse = 461,   // "Ephemeris: [r1]", the status line's tool tip
     kTextSearchEndsThere = 470,  // vek-cli find: a step refused by the dates
     kTextSearchProgress = 471,   // vek-cli find: years done, stretches found
     kTextFirstStepOnly = 472,    // vek-cli find --first: the stretch's length unknown

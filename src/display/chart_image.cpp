@@ -183,10 +183,6 @@ Color WhiteBackgroundColor(Color c) {
     return Rgb(160, 160, 160);
 }
 
-std::string ProgramVersionText() {
-    return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "2";
-}
-
 std::string HomePagePath(int language) {
     return language == kGerman ? "/vek/de/vek.htm" : "/vek/vek.htm";
 }

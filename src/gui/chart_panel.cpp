@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "display/chart_image.h"
+#include "display/version.h"
 #include "display/results_text.h"
 #include "engine/modes.h"
 #include "gui/chart_view.h"

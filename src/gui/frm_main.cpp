@@ -22,6 +22,7 @@
 #include "config/settings.h"
 #include "display/chart_image.h"
 #include "display/results_text.h"
+#include "display/version.h"
 #include "engine/modes.h"
 #include "gui/chart_view.h"
 #include "gui/date_row.h"
@@ -35,6 +36,7 @@
 #include "gui/state_commands.h"
 #include "gui/table_grid.h"
 #include "gui/twips.h"
+#include "platform/ephemeris.h"
 #include "time/stepping.h"
 
 namespace vek::gui {
@@ -412,6 +414,7 @@ void FrmMain::ArrangeReportArea() {
         Twips::Place(ui_.lblStatus, tableLeft, statusTop, tableWidth + 200 + kReportWidth,
                      kLabelHeight);
         ui_.lblStatus->setVisible(ui_.picTable->isVisible());
+        ui_.lblStatus->setToolTip(VersionToolTip());
         heightLimit_ = statusTop + kLabelHeight + 700;
         widthLimit_ = Twips::Left(ui_.txbReport) + kReportWidth + 350;
         ArrangeManualLink(ui_.picTable->isVisible(), tableLeft, statusTop + kLabelHeight + 80);
@@ -489,6 +492,14 @@ void FrmMain::SetLanguageDependentText() {
 
 QString FrmMain::StandingStatusText() const {
     return PT(kTextProgramName) + " " + VersionText() + "  \u00B7  " + PT(kTextPublisher);
+}
+
+QString FrmMain::VersionToolTip() const {
+    // The ephemeris that answered the latest positions of this thread, which
+    // are those of the result just shown.
+    return PT(kTextProgramName) + " " + VersionText() + "\n" +
+           QString::fromStdString(state_.Texts().ProgramTextWithValues(
+               kTextEphemerisInUse, {platform::ephemeris_in_use(), "", "", "", ""}));
 }
 
 void FrmMain::ApplyQtTranslation(int language) {

@@ -176,6 +176,9 @@ class FrmMain : public QWidget {
     void SetLanguageDependentText();
     void RefreshWeekdayToolTips();
     QString StandingStatusText() const;
+    // The status line's tool tip: the program, its version and the ephemeris
+    // in use.
+    QString VersionToolTip() const;
 
     // Buttons.
     void OnNow();

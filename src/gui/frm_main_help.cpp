@@ -38,7 +38,9 @@ void FrmMain::ArrangeManualLink(bool shown, int left, int top) {
     constexpr int kGap = 100;
     const QString page = QString::fromStdString(ManualPagePath(env_.dataFolder, state_.language));
     ui_.lblUserManual->setText(PT(kTextUserManual));
-    ui_.lblURL->setText("<a href=\"" + page.toHtmlEscaped() + "\">" + page.toHtmlEscaped() + "</a>");
+    // The link reads what a click does; its tool tip names the page.
+    ui_.lblURL->setText("<a href=\"" + page.toHtmlEscaped() + "\">" +
+                        PT(kTextManualLinkText).toHtmlEscaped() + "</a>");
     ui_.lblURL->setToolTip(page);
     const int labelWidth = Twips::FromPixels(ui_.lblUserManual->sizeHint().width());
     const int linkWidth = Twips::FromPixels(ui_.lblURL->sizeHint().width());

@@ -1,6 +1,7 @@
 // vek: the window program.
 //
 //   vek [--screenshot OUT.png] [--configure] [--measure]
+//   vek --help | --version
 //
 // With --screenshot the program grabs its main window into a PNG file once
 // the first result is on the screen, and ends. --configure opens the
@@ -15,8 +16,10 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
+#include "display/version.h"
 #include "gui/dialogs.h"
 #include "gui/fonts.h"
 #include "gui/frm_configure.h"
@@ -25,6 +28,59 @@
 #include "util/paths.h"
 
 namespace {
+
+constexpr const char* kUsage =
+    "usage: vek [--screenshot OUT.png] [--configure] [--measure]\n"
+    "       vek --help | --version\n";
+
+constexpr const char* kHelp =
+    "\n"
+    "VEK shows the aspects between the Sun, the Moon and the planets at a date,\n"
+    "the patterns they form and the chart wheel, in world transits, natal\n"
+    "aspects, personal transits and synastry. Without options it opens its\n"
+    "window with the state it was left in.\n"
+    "\n"
+    "Options:\n"
+    "  --screenshot OUT.png  grab the window into a PNG file once the first\n"
+    "                        result is shown, and end\n"
+    "  --configure           open the configuration dialog after start-up (with\n"
+    "                        --screenshot the picture is the dialog's)\n"
+    "  --measure             print how long the start-up and a step forward\n"
+    "                        take, and end\n"
+    "  --help, -h            print this help and end\n"
+    "  --version             print the version and the ephemeris in use, and end\n"
+    "\n"
+    "The options of Qt (such as -platform or -style) are taken as well.\n"
+    "\n"
+    "Environment:\n"
+    "  VEK_DATA_DIR          folder of the data files (vek.dat, pluto.slx, the\n"
+    "                        manual); default: next to the program, else\n"
+    "                        ../share/vek beside it\n"
+    "  VEK_CONFIG_DIR        folder of the settings file VEK.conf; default:\n"
+    "                        $XDG_CONFIG_HOME/Vantrel or ~/.config/Vantrel\n"
+    "  XDG_DATA_HOME         the state kept between runs, vek.usr, is in its\n"
+    "                        folder Vantrel (default: ~/.local/share/Vantrel)\n"
+    "  SE_EPHE_PATH          further folders with Swiss Ephemeris files\n"
+    "\n"
+    "See also: vek-cli(1), man vek.\n";
+
+// --help and --version are answered before Qt starts, so they work without
+// a display. Returns the exit status, or -1 when neither was asked for.
+int AnswerHelpOrVersion(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::fputs(vek::VersionReport("vek", vek::ProgramFolder()).c_str(), stdout);
+            return 0;
+        }
+    }
+    return -1;
+}
 
 // Steps the World date forward one day at a time and reports the median and
 // the slowest step, each measured from the click to the end of the repaint.
@@ -54,6 +110,7 @@ struct Options {
     QString screenshot;
     bool measure = false;
     bool configure = false;
+    QString problem;  // what is wrong when ParseOptions fails
 };
 
 bool ParseOptions(const QStringList& args, Options& o) {
@@ -64,7 +121,11 @@ bool ParseOptions(const QStringList& args, Options& o) {
             o.measure = true;
         } else if (args[i] == "--configure") {
             o.configure = true;
+        } else if (args[i] == "--screenshot") {
+            o.problem = "--screenshot needs a file name";
+            return false;
         } else {
+            o.problem = "unknown option " + args[i];
             return false;
         }
     }
@@ -107,14 +168,18 @@ void GrabLater(vek::gui::FrmMain& window, const Options& o) {
 int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    if (const int answered = AnswerHelpOrVersion(argc, argv); answered >= 0) return answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName("VEK");
     QApplication::setOrganizationName("Vantrel");
+    QApplication::setApplicationVersion(QString::fromStdString(vek::ProgramVersionText()));
+    // The desktop entry's name, so the desktop shows the entry's icon.
+    QGuiApplication::setDesktopFileName("io.github.vantrel.vek");
     QApplication::setStyle("Fusion");
 
     Options options;
     if (!ParseOptions(QApplication::arguments(), options)) {
-        std::fprintf(stderr, "usage: vek [--screenshot OUT.png] [--configure] [--measure]\n");
+        std::fprintf(stderr, "vek: %s (try 'vek --help')\n", qPrintable(options.problem));
         return 2;
     }
 

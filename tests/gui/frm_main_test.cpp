@@ -31,6 +31,7 @@
 #include "gui/frm_main.h"
 #include "gui/table_grid.h"
 #include "gui/twips.h"
+#include "platform/ephemeris.h"
 #include "qt_app.h"
 #include "time/date_rows.h"
 #include "time/stepping.h"
@@ -66,6 +67,21 @@ TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
     EXPECT_EQ(w.Grid()->NumCols(), 10);
     EXPECT_EQ(w.windowTitle(), PT(kTextProgramName) + " " + w.VersionText());
     EXPECT_EQ(w.VersionText(), "0.12");
+    // The status line's tool tip names the version and the ephemeris that
+    // gave the positions shown.
+    const QString tip = Find<QLabel>("lblStatus")->toolTip();
+    EXPECT_TRUE(tip.startsWith("VEK 0.12\nEphemeris: ")) << tip.toStdString();
+    if (platform::ephemeris_files_available()) {
+        EXPECT_TRUE(tip.contains("Swiss Ephemeris files (")) << tip.toStdString();
+    }
+    // It follows the ephemeris of the latest result.
+    platform::use_analytical_ephemeris(true);
+    Button("cmdCompute")->click();
+    EXPECT_EQ(Find<QLabel>("lblStatus")->toolTip(),
+              "VEK 0.12\nEphemeris: Moshier analytical ephemeris");
+    platform::use_analytical_ephemeris(false);
+    Button("cmdCompute")->click();
+    EXPECT_EQ(Find<QLabel>("lblStatus")->toolTip(), tip);
     // The window shows the whole table and its summary: it stands at its
     // size limits, which lie above the lower bounds.
     EXPECT_EQ(w.width(), Twips::ToPixels(w.WidthLimit()));

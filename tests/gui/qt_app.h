@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "gui/dialogs.h"
 #include "gui/frm_main.h"
 
