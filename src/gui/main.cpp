@@ -1,6 +1,7 @@
 // vek: the window program.
 //
-//   vek [--screenshot OUT.png] [--configure] [--measure]
+//   vek [--screenshot OUT.png] [--configure] [--measure] [--click NAME]...
+//       [--resize WIDTHxHEIGHT]
 //
 // With --screenshot the program grabs its main window into a PNG file once
 // the first result is on the screen, and ends. --configure opens the
@@ -8,10 +9,16 @@
 // the dialog's. With --measure it prints how long the start-up took until
 // the first result was painted, and the time of a step forward (compute and
 // repaint of the window) over 50 steps, first with the table shown and then
-// with the chart wheel, and ends.
+// with the chart wheel, and ends. --click presses the button (or option
+// button) of that name after start-up, in the order given, as a user would
+// (cmdToggleGraphic shows the chart, optSynastry selects synastry);
+// --resize then gives the main window that size in pixels, as dragging its
+// edge would.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QSize>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -62,16 +69,29 @@ int main(int argc, char** argv) {
     QString screenshot;
     bool measure = false;
     bool configure = false;
+    QStringList clicks;
+    QSize resizeTo;
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--screenshot" && i + 1 < args.size()) {
             screenshot = args[++i];
+        } else if (args[i] == "--click" && i + 1 < args.size()) {
+            clicks << args[++i];
+        } else if (args[i] == "--resize" && i + 1 < args.size()) {
+            const QStringList wh = args[++i].split('x');
+            if (wh.size() == 2) resizeTo = QSize(wh[0].toInt(), wh[1].toInt());
+            if (!resizeTo.isValid() || resizeTo.isEmpty()) {
+                std::fprintf(stderr, "vek: --resize takes WIDTHxHEIGHT\n");
+                return 2;
+            }
         } else if (args[i] == "--measure") {
             measure = true;
         } else if (args[i] == "--configure") {
             configure = true;
         } else {
-            std::fprintf(stderr, "usage: vek [--screenshot OUT.png] [--configure] [--measure]\n");
+            std::fprintf(stderr,
+                         "usage: vek [--screenshot OUT.png] [--configure] [--measure] "
+                         "[--click NAME]... [--resize WIDTHxHEIGHT]\n");
             return 2;
         }
     }
@@ -100,6 +120,20 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+
+    for (const QString& name : clicks) {
+        QAbstractButton* button = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            button = top->findChild<QAbstractButton*>(name);
+            if (button) break;
+        }
+        if (!button) {
+            std::fprintf(stderr, "vek: no button %s\n", qPrintable(name));
+            return 2;
+        }
+        button->click();
+    }
+    if (resizeTo.isValid()) window.resize(resizeTo);
 
     QWidget* shown = &window;
     if (configure) {

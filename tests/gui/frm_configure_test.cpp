@@ -337,6 +337,27 @@ TEST_F(ConfigureTest, ConfigureSetAllNonzeroOrbsAsksAndRefusesZero) {
     EXPECT_EQ(Orb(7)->currentIndex(), 1);
 }
 
+TEST_F(ConfigureTest, CancelDropsASetAllThatWasNotUsed) {
+    FrmMain& w = Start();
+    w.Compute();
+    const Shown before = ShownBy(w);
+    const auto accepted = w.CoreSettings().accepted.OrbIndex;
+    FrmConfigure& d = Open();
+    Choose(Orb(7), 5);
+    dialogs.QueueAnswer(Answer::Yes);
+    DialogButton("cmdSetAllNonzeroOrbsToConjunctionOrb")->click();
+    EXPECT_EQ(ShownOrbs(), (std::array<int, kAspectCount>{5, 5, 5, 5, 5, 5, 5}));
+    DialogButton("cmdCancel")->click();
+    EXPECT_FALSE(d.isVisible());
+    // The next compute uses the orbs that were in force, and the dialog
+    // shows them when it opens again.
+    EXPECT_EQ(w.CoreSettings().accepted.OrbIndex, accepted);
+    w.Compute();
+    EXPECT_EQ(ShownBy(w), before);
+    Open();
+    EXPECT_EQ(ShownOrbs(), (std::array<int, kAspectCount>{10, 9, 6, 7, 4, 3, 3}));
+}
+
 TEST_F(ConfigureTest, ConfigureColorLinesCycleThePaletteAndSwitchOff) {
     FrmMain& w = Start();
     FrmConfigure& d = Open();

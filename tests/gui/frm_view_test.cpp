@@ -167,6 +167,43 @@ TEST_F(FrmViewTest, SizeLimitsAndLayout) {
     EXPECT_EQ(Twips::Left(close) + Twips::Width(close), Twips::Left(Box()) + Twips::Width(Box()));
 }
 
+TEST_F(FrmViewTest, EscapeClosesTheViewerAndTheButtonsFollowTheLanguage) {
+    WriteFile(Path("e.txt"), "Sun trine Moon\n");
+    view->SetFilename(Path("e.txt"));
+    view->Display();
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_EQ(Button("cmdClose")->text(), "Close");
+
+    // An open viewer takes the other language's captions at once.
+    view->SetTexts(testing::RealTexts(1));
+    EXPECT_EQ(Button("cmdClose")->text(), "Schließen");
+    QPushButton* copy = Button("cmdCopyToClipboard");
+    EXPECT_EQ(copy->text(), "In die Zwischenablage kopieren");
+    // Each caption fits its button.
+    EXPECT_GE(copy->width(), copy->sizeHint().width());
+    EXPECT_GE(Button("cmdClose")->width(), Button("cmdClose")->sizeHint().width());
+    QTextCursor cursor = Box()->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    Box()->setTextCursor(cursor);
+    EXPECT_EQ(copy->text(), "Markierten Text in die Zwischenablage kopieren");
+    EXPECT_GE(copy->width(), copy->sizeHint().width());
+
+    // Escape in the text, or on the window, closes it and ends the display.
+    QTest::keyClick(Box(), Qt::Key_Escape);
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_FALSE(view->FileDisplayed());
+    view->Display();
+    ASSERT_TRUE(view->isVisible());
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    EXPECT_FALSE(view->isVisible());
+    // Other keys do not.
+    view->Display();
+    QTest::keyClick(Box(), Qt::Key_A);
+    QTest::keyClick(Box(), Qt::Key_Escape, Qt::ShiftModifier);
+    EXPECT_TRUE(view->isVisible());
+}
+
 // "Help" in the main window.
 TEST(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
     App();
