@@ -153,7 +153,8 @@ check_inside() {  # check_inside WHAT FRAMES
 }
 
 window_of() {  # window_of FRAMES TITLE-START: the id of the first window whose title starts so
-    awk -v t="$2" '{ s = $0; sub(/^([^ ]+ ){5}/, "", s); if (index(s, t) == 1) { print $1; exit } }' <<<"$1"
+    awk -v t="$2" '{ id = $1; $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, "");
+                     if (index($0, t) == 1) { print id; exit } }' <<<"$1"
 }
 
 start_display

@@ -281,8 +281,10 @@ TEST_F(ExplanationTest, ARightClickOnAWheelLineNamesItsAspectAndNothingElseDoes)
 
     const double k = Twips::PixelsPerTwip();
     auto rightClick = [&](int x, int y) {
+        // The box shows the legend's band above the drawing.
         QTest::mouseClick(w.Graphic(), Qt::RightButton, {},
-                          QPoint(static_cast<int>(x * k), static_cast<int>(y * k)));
+                          QPoint(static_cast<int>(x * k),
+                                 static_cast<int>((y + w.Graphic()->Band()) * k)));
     };
     // A point of the line drawn in its colour (not under a glyph).
     std::optional<QPoint> onLine;

@@ -721,7 +721,9 @@ TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls)
     EXPECT_EQ(Chart()->objectName(), "picGraphic");
     EXPECT_EQ(Twips::Left(Chart()), 1200);
     EXPECT_EQ(Twips::Width(Chart()), 6000);
-    EXPECT_EQ(Twips::Height(Chart()), 6000);
+    // The drawing and the legend's band above it.
+    EXPECT_EQ(Twips::Height(Chart()), 6000 + Chart()->Wheel().legendBand);
+    EXPECT_GT(Chart()->Wheel().legendBand, 0);
     EXPECT_EQ(Chart()->y(), w.Grid()->y());
     EXPECT_EQ(toggle->text(), PT(*window, kTextShowTable));
     EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveImageAs));
@@ -779,7 +781,7 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
     EXPECT_TRUE(w.ChartShown());
     EXPECT_TRUE(Chart()->Wheel().twoCharts);
     EXPECT_EQ(Twips::Width(Chart()), 9900);
-    EXPECT_EQ(Twips::Height(Chart()), 6600);
+    EXPECT_EQ(Twips::Height(Chart()), 6600 + Chart()->Wheel().legendBand);
     EXPECT_EQ(Chart()->Wheel().legendBlocks, (std::array<int, 2>{0, 1}));
     EXPECT_EQ(Chart()->Wheel().Count(ChartRole::BodyGlyph), 20u);
     EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowTable));
