@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -24,7 +25,31 @@ bool IsTextBox(const QWidget* w) {
            qobject_cast<const QTextEdit*>(w);
 }
 
+// Clicks the button it watches when Return or Enter is pressed on it.
+class ReturnClicker : public QObject {
+  public:
+    explicit ReturnClicker(QAbstractButton* button) : QObject(button), button_(button) {}
+
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched == button_ && e->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                if (button_->isEnabled()) button_->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, e);
+    }
+
+  private:
+    QAbstractButton* button_;
+};
+
 }  // namespace
+
+void ClickOnReturn(QAbstractButton* button) {
+    button->installEventFilter(new ReturnClicker(button));
+}
 
 void SetControlsEnabled(QWidget* form, bool value, bool withFrames, bool withTextBoxes,
                         bool withLabels) {

@@ -23,6 +23,9 @@ void SetControlsEnabled(QWidget* form, bool value, bool withFrames, bool withTex
 void SetControlsFontName(QWidget* form, const QString& family, bool withTextBoxes,
                          const QString& keepFamily = QString());
 
+// Return and Enter click the button while it has the focus, as Space does.
+void ClickOnReturn(QAbstractButton* button);
+
 // Gives the button the focus when it is visible and enabled; returns whether
 // it did.
 bool FocusIfPossible(QAbstractButton* button);

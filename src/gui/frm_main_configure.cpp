@@ -12,42 +12,15 @@
 
 namespace vek::gui {
 
-namespace {
-
-// "Configure" stands in the column of "Help", "Restore" and "Quit", under
-// "Quit" and level with "Compute".
-constexpr int kConfigureLeft = 11900 + 1400 + 200;
-constexpr int kConfigureTop = 150 + 3 * 450 + 60;
-constexpr int kConfigureWidth = 1400;
-constexpr int kConfigureHeight = 375;
-
-}  // namespace
-
 FrmConfigure* FrmMain::Configuration() const {
     return frmConfigure_.data();
-}
-
-void FrmMain::CreateConfigureButton() {
-    cmdConfigure_ = NewButton("cmdConfigure");
-    Twips::Place(cmdConfigure_, kConfigureLeft, kConfigureTop, kConfigureWidth, kConfigureHeight);
-    connect(cmdConfigure_, &QPushButton::clicked, this, &FrmMain::OnConfigure);
-    QWidget::setTabOrder(cmdQuit_, cmdConfigure_);
-    // The transit graph hides an open dialog and the way back to the table
-    // shows it again.
-    SetConfigDialogHooks({[this] { return frmConfigure_ && frmConfigure_->isVisible(); },
-                          [this] {
-                              if (frmConfigure_) frmConfigure_->HideDialog();
-                          },
-                          [this] {
-                              if (frmConfigure_) frmConfigure_->Display();
-                          }});
 }
 
 void FrmMain::OnConfigure() {
     Timer1_.stop();
     if (!frmConfigure_) {
         FrmConfigure::Hooks hooks;
-        hooks.startupComplete = [this] { return blnStartupCompleted_; };
+        hooks.startupComplete = [this] { return view_.blnStartupCompleted; };
         // "Use settings": the zone lists follow the North American choice,
         // keeping their selections; then the result is computed anew.
         hooks.accepted = [this] {
@@ -79,10 +52,9 @@ void FrmMain::OnConfigure() {
 }
 
 void FrmMain::SetConfigureTexts() {
-    cmdConfigure_->setText(PT(kTextConfigure));
     if (frmConfigure_) {
         frmConfigure_->SetLanguageDependentText(state_.Texts(), state_.engine.names,
-                                                cmdConfigure_->text());
+                                                ui_.cmdConfigure->text());
     }
 }
 

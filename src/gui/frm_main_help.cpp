@@ -24,23 +24,10 @@ void FrmMain::OnHelp() {
                      Twips::Width(this) - 200, Twips::Height(this) - 480);
     }
     frmView_->SetFilename(HelpFilePath(env_.dataFolder, state_.language));
-    frmView_->setWindowTitle(cmdHelp_->text());
+    frmView_->setWindowTitle(ui_.cmdHelp->text());
     frmView_->SetCopyToClipboardInvisible(true);
     frmView_->SetTexts(state_.Texts());
     frmView_->Display();
-}
-
-void FrmMain::CreateManualLink() {
-    lblUserManual_ = new QLabel(this);
-    lblUserManual_->setObjectName("lblUserManual");
-    lblURL_ = new QLabel(this);
-    lblURL_->setObjectName("lblURL");
-    lblURL_->setTextFormat(Qt::RichText);
-    lblURL_->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    lblURL_->setOpenExternalLinks(false);
-    connect(lblURL_, &QLabel::linkActivated, this, [this] { OnManualLink(); });
-    lblUserManual_->hide();
-    lblURL_->hide();
 }
 
 // The label and the link stand under the table, the label first; the texts
@@ -50,16 +37,16 @@ void FrmMain::ArrangeManualLink(bool shown, int left, int top) {
     constexpr int kHeight = 270;
     constexpr int kGap = 100;
     const QString page = QString::fromStdString(ManualPagePath(env_.dataFolder, state_.language));
-    lblUserManual_->setText(PT(kTextUserManual));
-    lblURL_->setText("<a href=\"" + page.toHtmlEscaped() + "\">" + page.toHtmlEscaped() + "</a>");
-    lblURL_->setToolTip(page);
-    const int labelWidth = Twips::FromPixels(lblUserManual_->sizeHint().width());
-    const int linkWidth = Twips::FromPixels(lblURL_->sizeHint().width());
-    Twips::Place(lblUserManual_, left, top, labelWidth, kHeight);
-    Twips::Place(lblURL_, left + labelWidth + kGap, top, linkWidth, kHeight);
+    ui_.lblUserManual->setText(PT(kTextUserManual));
+    ui_.lblURL->setText("<a href=\"" + page.toHtmlEscaped() + "\">" + page.toHtmlEscaped() + "</a>");
+    ui_.lblURL->setToolTip(page);
+    const int labelWidth = Twips::FromPixels(ui_.lblUserManual->sizeHint().width());
+    const int linkWidth = Twips::FromPixels(ui_.lblURL->sizeHint().width());
+    Twips::Place(ui_.lblUserManual, left, top, labelWidth, kHeight);
+    Twips::Place(ui_.lblURL, left + labelWidth + kGap, top, linkWidth, kHeight);
     // World transits and natal aspects only, and only with the table shown.
-    lblUserManual_->setVisible(shown);
-    lblURL_->setVisible(shown);
+    ui_.lblUserManual->setVisible(shown);
+    ui_.lblURL->setVisible(shown);
 }
 
 void FrmMain::OnManualLink() {

@@ -23,27 +23,20 @@ constexpr int kCellHeight = 570;
 
 }  // namespace
 
-void FrmMain::CreateReportButton() {
-    cmdReport_ = NewButton("cmdReport");
-    cmdReport_->hide();
-    connect(cmdReport_, &QPushButton::clicked, this, &FrmMain::OnReport);
-    LayoutCommandButtons();
-}
-
 void FrmMain::OnReport() {
-    const bool any = computedMode_ != Mode::None &&
+    const bool any = view_.computedMode != Mode::None &&
                      state_.results.table.GetTotalNumAspects(state_.engine.names) > 0;
     if (!any) {
         const bool personal = ModeInfoOf(SelectedMode()).personal;
         dialogs_.Message(PT(personal ? kTextNoTransitsToReport : kTextNoAspectsToReport),
-                         cmdReport_->text(), MessageIcon::Information);
+                         ui_.cmdReport->text(), MessageIcon::Information);
         return;
     }
     ShowDurationsReport();
 }
 
 void FrmMain::ShowDurationsReport() {
-    if (computedMode_ == Mode::None) return;
+    if (view_.computedMode == Mode::None) return;
     const bool timerWasRunning = Timer1_.isActive();
     Timer1_.stop();
 
@@ -64,7 +57,7 @@ void FrmMain::ShowDurationsReport() {
     if (!frmDurations_->isVisible() && !frmDurations_->isMaximized()) {
         DurationsPlacement p = PlaceDurationsWindow(
             state_.results.chart.mode, Twips::Left(this), Twips::Top(this), Twips::Width(this),
-            Twips::Height(this), Twips::Top(picTable_), kCellHeight);
+            Twips::Height(this), Twips::Top(ui_.picTable), kCellHeight);
         // A window that would reach below the screen moves up until it fits.
         if (const QScreen* s = screen()) {
             const int screenBottom = Twips::FromPixels(s->availableGeometry().bottom());
