@@ -30,6 +30,7 @@
 #include "gui/form_helpers.h"
 #include "gui/frm_configure.h"
 #include "gui/frm_durations.h"
+#include "gui/places.h"
 #include "gui/popup.h"
 #include "gui/run_controller.h"
 #include "gui/state_commands.h"
@@ -106,6 +107,9 @@ void FrmMain::CreateParts() {
     files.toggleGraphic = [this] { OnToggleGraphic(); };
     stateCommands_ =
         new StateCommands(this, ui_, state_, store_, dialogs_, view_, std::move(files));
+    folders_ = std::make_unique<FileFolders>(store_, Q(env_.documentsFolder));
+    stateCommands_->SetFolders(folders_.get());
+    panel_->SetFolders(folders_.get());
 }
 
 void FrmMain::ConnectDateRow(DateRowWidget* row) {
@@ -150,6 +154,15 @@ void FrmMain::PlaceAtTopLeft() {
     const QPoint corner = s ? s->availableGeometry().topLeft() : QPoint(0, 0);
     move(corner);
     if (windowHandle()) windowHandle()->setFramePosition(corner);
+}
+
+void FrmMain::RestoreWindowPlace() {
+    const QRect place = RememberedWindowPlace(store_, objectName());
+    if (place.isEmpty()) return;
+    move(place.topLeft());
+    if (windowHandle()) windowHandle()->setFramePosition(place.topLeft());
+    // Within the window's own limits.
+    resize(place.size().expandedTo(minimumSize()).boundedTo(maximumSize()));
 }
 
 void FrmMain::InitMainWindow() {
@@ -255,6 +268,7 @@ void FrmMain::FinishStartup() {
 
     setWindowTitle(PT(kTextProgramName) + " " + VersionText());
     ui_.cmdReport->show();
+    RestoreWindowPlace();
     Timer1_.start();
     TimerTick();  // the controls' states are current from the first moment on
     UpdateHintLabel();
@@ -296,7 +310,16 @@ void FrmMain::OnRowEdited() {
 
 void FrmMain::MarkStale() {
     if (!isVisible()) return;
-    ui_.lblStatus->setText(StandingStatusText());
+    view_.statusPrefix = 0;
+    ShowStatusText();
+}
+
+// The standing text, or the last save's or load's path behind its word, in
+// the window's language.
+void FrmMain::ShowStatusText() {
+    ui_.lblStatus->setText(view_.statusPrefix == 0 ? StandingStatusText()
+                                                   : PT(static_cast<TextId>(view_.statusPrefix)) +
+                                                         " " + Q(view_.statusPath));
 }
 
 void FrmMain::RefreshWeekdayToolTips() {
@@ -468,6 +491,7 @@ void FrmMain::ApplyLanguage(int language) {
     if (view_.blnStartupCompleted) {
         RefreshWeekdayToolTips();
         if (view_.computedMode != Mode::None || SelectedMode() != Mode::None) Compute();
+        RetranslateOpenWindows();
         FocusIfPossible(ui_.cmdCompute);
     }
 }
@@ -482,9 +506,7 @@ void FrmMain::SetLanguageDependentText() {
     UpdateSaveAsButton();
     UpdateChartButtons();
     SetConfigureTexts();
-    if (ui_.lblStatus->text().isEmpty() || !view_.blnStartupCompleted) {
-        ui_.lblStatus->setText(StandingStatusText());
-    }
+    ShowStatusText();
 }
 
 QString FrmMain::StandingStatusText() const {
@@ -568,6 +590,8 @@ void FrmMain::OnQuit() {
 void FrmMain::End() {
     if (view_.ended) return;
     view_.ended = true;
+    // The next start puts the window where it is now.
+    if (isVisible() && !isMinimized() && !isMaximized()) RememberWindowPlace(store_, this);
     Timer1_.stop();
     runner_->AbandonRun();
     ui_.popUp->hide();

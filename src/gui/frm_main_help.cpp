@@ -8,6 +8,7 @@
 #include "display/file_view.h"
 #include "display/weblink.h"
 #include "gui/dialogs.h"
+#include "gui/frm_durations.h"
 #include "gui/frm_main.h"
 #include "gui/frm_view.h"
 #include "gui/twips.h"
@@ -28,6 +29,23 @@ void FrmMain::OnHelp() {
     frmView_->SetCopyToClipboardInvisible(true);
     frmView_->SetTexts(state_.Texts());
     frmView_->Display();
+}
+
+void FrmMain::RetranslateOpenWindows() {
+    ShowStatusText();
+    if (frmView_ && frmView_->isVisible()) {
+        frmView_->SetTexts(state_.Texts());
+        // The help viewer shows the help of the new language.
+        const std::string help = HelpFilePath(env_.dataFolder, state_.language);
+        if (frmView_->Filename() == HelpFilePath(env_.dataFolder, 1 - state_.language) ||
+            frmView_->Filename() == help) {
+            frmView_->setWindowTitle(ui_.cmdHelp->text());
+            frmView_->SetFilename(help);
+            frmView_->Refresh();
+        }
+    }
+    if (frmDurations_ && frmDurations_->isVisible() && view_.computedMode != Mode::None)
+        frmDurations_->Retranslate(DurationsRequestOfResult());
 }
 
 // The label and the link stand under the table, the label first; the texts
@@ -56,8 +74,9 @@ void FrmMain::OnManualLink() {
     if (!opened) {
         // Qt does not say why; the usual reason is that no program is
         // associated with web pages.
-        dialogs_.Message(QString::fromStdString(BrowserLaunchErrorText(kLaunchNoAssociation, page)),
-                         kBrowserLaunchErrorTitle, MessageIcon::Exclamation);
+        dialogs_.Message(QString::fromStdString(ManualNotOpenedText(state_.Texts(), page)),
+                         QString::fromStdString(ManualNotOpenedTitle(state_.Texts())),
+                         MessageIcon::Exclamation);
     }
 }
 

@@ -75,6 +75,10 @@ void FrmView::Display() {
     LoadFile();
 }
 
+void FrmView::Refresh() {
+    if (isVisible()) LoadFile();
+}
+
 void FrmView::LoadFile() {
     if (blnFileDisplayed_) return;
     SetCopyCaption(false);

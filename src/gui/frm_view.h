@@ -32,6 +32,9 @@ class FrmView : public QWidget {
     // the window does not read the file again; hiding it ends the display.
     // A file that is empty or cannot be read is reported and the viewer hides.
     void Display();
+    // An open viewer reads its file again (a new file set meanwhile) without
+    // coming to the front.
+    void Refresh();
 
     const std::string& Filename() const { return strFilename_; }
     bool FileDisplayed() const { return blnFileDisplayed_; }

@@ -6,10 +6,16 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QWidget>
+#include <algorithm>
 #include <sstream>
 
 namespace vek::gui {
 namespace {
+
+// The part of a window's top left corner that must be on a screen for its
+// remembered place to be used: enough of the title bar to grab it.
+constexpr int kCornerWidth = 100;
+constexpr int kCornerHeight = 40;
 
 const char* KindName(FileKind kind) {
     return kind == FileKind::State ? "States" : "Images";
@@ -78,8 +84,15 @@ QRect RememberedWindowPlace(const platform::SettingsStore& store, const QString&
     if (!platform::StoreStatusOk(store.GetStoreValue(kWindowsKeyPath, Utf8(name), text))) return {};
     const QRect place = ParseWindowPlace(text);
     if (place.isEmpty()) return {};
+    // The title bar's corner must stand on a screen there is now; a size
+    // larger than the rest of that screen shrinks to it.
     for (const QScreen* s : QGuiApplication::screens()) {
-        if (s->availableGeometry().contains(place)) return place;
+        const QRect avail = s->availableGeometry();
+        const QRect corner(place.topLeft(), QSize(std::min(place.width(), kCornerWidth),
+                                                  std::min(place.height(), kCornerHeight)));
+        if (!avail.contains(corner)) continue;
+        return QRect(place.topLeft(), place.size().boundedTo(QSize(avail.right() + 1 - place.x(),
+                                                                   avail.bottom() + 1 - place.y())));
     }
     return {};
 }

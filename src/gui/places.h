@@ -48,8 +48,9 @@ QString WithDefaultSuffix(const QString& path, const QString& suffix);
 // inner size, in pixels), under its objectName.
 void RememberWindowPlace(platform::SettingsStore& store, const QWidget* window);
 // The place remembered for a window; an empty rectangle when none is, or
-// when the remembered one would not be wholly on one of the screens there
-// are now (a screen that has gone, or a smaller one).
+// when its top left corner (the title bar) is on none of the screens there
+// are now (a screen that has gone). A size larger than the rest of its
+// screen is cut to it.
 QRect RememberedWindowPlace(const platform::SettingsStore& store, const QString& name);
 // Parses the stored text "x y width height"; an empty rectangle for any
 // other text.

@@ -5,6 +5,8 @@
 // flags of their own.
 #pragma once
 
+#include <string>
+
 #include "engine/modes.h"
 
 namespace vek::gui {
@@ -34,6 +36,11 @@ struct ViewState {
     bool anglesInRadians = false;
     // The mode of the last compute that produced results, None before.
     Mode computedMode = Mode::None;
+    // What the status line says besides its standing text: the program
+    // text before the path (0: the standing text) and the path, so that a
+    // language switch can write it again.
+    int statusPrefix = 0;
+    std::string statusPath;
 };
 
 }  // namespace vek::gui

@@ -511,7 +511,7 @@ TEST_F(TransitGraphTest, SavingWhileTheGraphIsShownWritesTheGraph) {
     dialogs.QueueFileName(png);
     Button("cmdSaveAs")->click();
     ASSERT_EQ(dialogs.asked().size(), 2u);
-    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextSaveChartTitle));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextSaveGraphImageTitle));
     EXPECT_EQ(dialogs.asked()[1].text, PT(kTextImageSaved) + "\n" + png);
     QImage image(png);
     ASSERT_FALSE(image.isNull());

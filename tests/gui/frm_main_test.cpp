@@ -513,6 +513,57 @@ TEST_F(FrmMainTest, SaveAsAndLoadFromUseAFileOfTheUsersChoice) {
     EXPECT_TRUE(w.StateJustSaved());
 }
 
+TEST_F(FrmMainTest, StateDialogsSuggestVekListAllFilesAndRememberTheirFolder) {
+    const QString docs = tmp.filePath("Documents"), states = tmp.filePath("states");
+    ASSERT_TRUE(QDir().mkpath(docs) && QDir().mkpath(states));
+    env.documentsFolder = docs.toStdString();
+    FrmMain& w = Start();
+    w.show();
+
+    // A name typed without an extension is saved as a ".vek" file.
+    dialogs.QueueFileName(states + "/state1");
+    Button("cmdSaveAs")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].folder, docs);  // the first time: Documents
+    EXPECT_EQ(dialogs.asked()[0].defaultSuffix, "vek");
+    EXPECT_TRUE(QFile::exists(states + "/state1.vek"));
+    EXPECT_FALSE(QFile::exists(states + "/state1"));
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(),
+              PT(w, kTextSavedPrefix) + " " + states + "/state1.vek");
+
+    // Loading starts where the last state went and offers every file.
+    dialogs.Clear();
+    dialogs.QueueFileName(states + "/state1.vek");
+    Button("cmdLoadState")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].folder, states);
+    EXPECT_EQ(dialogs.asked()[0].text,
+              PT(w, kTextStateFiles) + " (*.vek) | *.vek | All files (*) | *");
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(),
+              PT(w, kTextLoadedPrefix) + " " + states + "/state1.vek");
+    // The status line follows a language switch.
+    w.ApplyLanguage(1);
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), "Geladen: " + states + "/state1.vek");
+
+    // The next start remembers the folder, and the window's place and size.
+    w.move(w.pos() + QPoint(30, 20));
+    QApplication::processEvents();
+    const QRect frame = w.frameGeometry();
+    const QSize size = w.size();
+    window->close();
+    window.reset();
+    FrmMain& again = Start();
+    again.show();
+    QApplication::processEvents();
+    EXPECT_EQ(again.frameGeometry().topLeft(), frame.topLeft());
+    EXPECT_EQ(again.size(), size);
+    dialogs.Clear();
+    dialogs.QueueFileName(std::nullopt);
+    Button("cmdLoadState")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].folder, states);
+}
+
 TEST_F(FrmMainTest, LoadFromAFileThatIsNoStateFileChangesNothing) {
     FrmMain& w = Start();
     // Settings that are not the defaults, from a state file of the user's.
@@ -838,9 +889,14 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     Button("cmdSaveAs")->click();
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::SaveFile);
-    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextSaveChartTitle));
-    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextPngImages) + " (*.png) | *.png | " +
-                                           PT(*window, kTextSvgImages) + " (*.svg) | *.svg");
+    // The title says what is saved; PNG at the screen's size first, then
+    // larger PNG images, then SVG.
+    EXPECT_EQ(dialogs.asked()[0].title, "Save the chart as PNG image or SVG drawing");
+    EXPECT_EQ(dialogs.asked()[0].text,
+              PT(*window, kTextPngImages) + " (*.png) | *.png | " +
+                  "PNG images, 2 times the size (*.png) | *.png | " +
+                  "PNG images, 4 times the size (*.png) | *.png | " +
+                  PT(*window, kTextSvgImages) + " (*.svg) | *.svg");
 
     const QString png = tmp.filePath("chart.png");
     dialogs.QueueFileName(png);
@@ -877,6 +933,16 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     QFile bmp(tmp.filePath("old.bmp"));
     ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
     EXPECT_EQ(bmp.readAll(), "BM old");
+
+    // The larger sizes; a name without extension takes the filter's.
+    dialogs.QueueFileName(tmp.filePath("big"), 2);
+    Button("cmdSaveAs")->click();
+    const QImage big(tmp.filePath("big.png"));
+    ASSERT_FALSE(big.isNull());
+    EXPECT_EQ(big.width(), 4 * image.width());
+    dialogs.QueueFileName(tmp.filePath("drawing"), 3);
+    Button("cmdSaveAs")->click();
+    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + tmp.filePath("drawing.svg"));
 }
 
 TEST_F(ChartWindowTest, AFailedSaveLeavesTheExistingFileAndSaysSo) {

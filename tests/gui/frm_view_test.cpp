@@ -293,9 +293,12 @@ TEST(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_TRUE(opened[1].toLocalFile().endsWith("/vek_help_de.html"));
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].title, "Cannot launch web browser");
+    // In the interface language, naming the page, with no system's codes.
+    EXPECT_EQ(dialogs.asked()[0].title, "Webbrowser kann nicht gestartet werden");
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(dialogs.asked()[0].text.contains("File extension 'html' is not associated"));
+    EXPECT_EQ(dialogs.asked()[0].text, "Das Benutzerhandbuch " + opened[1].toLocalFile() +
+                                           " konnte nicht geöffnet werden: Es ist kein Programm "
+                                           "zum Anzeigen von Webseiten eingerichtet.");
 
     // Not while the chart is shown.
     window.findChild<QPushButton*>("cmdToggleGraphic")->click();

@@ -97,13 +97,20 @@ TEST(WindowPlace, IsRememberedUnderTheWindowsNameAndOnlyGivenBackWhenItFitsAScre
     EXPECT_EQ(place.topLeft(), w.frameGeometry().topLeft());
     EXPECT_TRUE(RememberedWindowPlace(store, "frmOther").isEmpty());
 
-    // Larger than any screen, or beside it: not given back.
+    // Larger than the screen: cut to it; its corner beside every screen (a
+    // screen that has gone): not given back.
     store.SetStoreValue(kWindowsKeyPath, "frmMain",
                         std::to_string(screen.x()) + " " + std::to_string(screen.y()) + " " +
                             std::to_string(screen.width() + 1) + " 100");
+    EXPECT_EQ(RememberedWindowPlace(store, "frmMain"),
+              QRect(screen.topLeft(), QSize(screen.width(), 100)));
+    store.SetStoreValue(kWindowsKeyPath, "frmMain",
+                        std::to_string(screen.right() - 20) + " " + std::to_string(screen.y()) +
+                            " 100 100");
     EXPECT_TRUE(RememberedWindowPlace(store, "frmMain").isEmpty());
     store.SetStoreValue(kWindowsKeyPath, "frmMain",
-                        std::to_string(screen.right() + 50) + " 0 100 100");
+                        std::to_string(screen.x()) + " " + std::to_string(screen.y() - 10) +
+                            " 100 100");
     EXPECT_TRUE(RememberedWindowPlace(store, "frmMain").isEmpty());
 
     EXPECT_EQ(ParseWindowPlace("1 2 3 4"), QRect(1, 2, 3, 4));
