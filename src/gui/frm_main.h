@@ -28,6 +28,7 @@
 #include "platform/settings_store.h"
 #include "time/dates.h"
 
+class QScrollArea;
 class QTranslator;
 class QUrl;
 
@@ -181,6 +182,12 @@ class FrmMain : public QWidget {
     void ArrangeReportArea();
     void ApplySizeLimits(bool growToFit);
     void ApplyResizeRule();
+    // A window larger than its layout gives the room to the chart (or the
+    // transit graph): the chart box grows by it, the summary moves aside.
+    void ApplyEnlargement();
+    // The size `wanted` (pixels) cut to the screen the window is on, its
+    // frame included.
+    QSize FitOnScreen(QSize wanted) const;
 
     // Language.
     void SetLanguageDependentText();
@@ -226,6 +233,11 @@ class FrmMain : public QWidget {
     int lastWidthLimit_ = 0;
     int lastHeightLimit_ = 0;
 
+    // The controls stand on `content_`, inside a scroll area that fills the
+    // window: a screen too small for the whole layout scrolls it instead of
+    // hiding controls beyond its edge.
+    QScrollArea* scroll_ = nullptr;
+    QWidget* content_ = nullptr;
     MainControls ui_;
     ChartPanel* panel_ = nullptr;
     RunController* runner_ = nullptr;

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -726,9 +728,24 @@ TEST_F(FrmMainTest, TheWindowKeepsWithinItsSizeLimits) {
     w.resize(Twips::ToPixels(9000), Twips::ToPixels(6000));
     EXPECT_EQ(w.width(), Twips::ToPixels(10200));
     EXPECT_EQ(w.height(), Twips::ToPixels(6000));
+    // Larger than the layout is the user's choice, as far as the screen
+    // goes; the layout fills it without scrolling.
+    const QRect screen = w.screen()->availableGeometry();
     w.resize(Twips::ToPixels(30000), Twips::ToPixels(3000));
-    EXPECT_EQ(w.width(), Twips::ToPixels(w.WidthLimit()));
+    EXPECT_GT(w.width(), Twips::ToPixels(w.WidthLimit()));
+    EXPECT_LE(w.width(), screen.width());
     EXPECT_EQ(w.height(), Twips::ToPixels(4800));
+    auto* scroll = w.findChild<QScrollArea*>("scrMain");
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->size(), w.size());
+    EXPECT_EQ(scroll->widget()->width(), scroll->viewport()->width());
+    // Smaller than the layout (but not than the least size): it scrolls, so
+    // every control can still be reached.
+    w.resize(Twips::ToPixels(11000), Twips::ToPixels(5000));
+    EXPECT_EQ(w.width(), Twips::ToPixels(11000));
+    EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible() ||
+                scroll->widget()->width() > scroll->viewport()->width());
+    EXPECT_TRUE(scroll->widget()->isAncestorOf(Button("cmdQuit")));
     // A step keeps the size the user chose.
     w.resize(Twips::ToPixels(12000), Twips::ToPixels(7000));
     Button("cmdCompute")->click();
@@ -862,6 +879,40 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
     EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowTable));
     EXPECT_EQ(Button("cmdSaveAs")->text(), PT(*window, kTextSaveImageAs));
     Snapshot("chart_natal_de");
+}
+
+TEST_F(ChartWindowTest, AnEnlargedWindowGivesTheChartTheRoom) {
+    FrmMain& w = Start();
+    w.show();
+    Toggle();
+    ASSERT_TRUE(w.ChartShown());
+    const QSize before = Chart()->size();
+    auto* summary = w.findChild<QTextEdit*>("txbReport");
+    const int summaryLeft = summary->x();
+    EXPECT_DOUBLE_EQ(Chart()->Enlargement(), 1.0);
+
+    // 300 by 300 pixels more: the chart box grows by them, the drawing with
+    // it (the same model, larger), the summary moves aside and stays in the
+    // window.
+    w.resize(w.width() + 300, w.height() + 300);
+    QApplication::processEvents();
+    EXPECT_EQ(Chart()->size(), before + QSize(300, 300));
+    EXPECT_GT(Chart()->Enlargement(), 1.4);
+    EXPECT_EQ(summary->x(), summaryLeft + 300);
+    EXPECT_LE(summary->geometry().right(), w.width());
+    EXPECT_FALSE(Chart()->geometry().intersects(summary->geometry()));
+    // A step redraws at the same size; back to the layout's size, the chart
+    // is drawn at its own size again.
+    Button("cmdForwardBack_0")->click();
+    EXPECT_EQ(Chart()->size(), before + QSize(300, 300));
+    w.resize(Twips::ToPixels(w.WidthLimit()), Twips::ToPixels(w.HeightLimit()));
+    QApplication::processEvents();
+    EXPECT_EQ(Chart()->size(), before);
+    EXPECT_EQ(summary->x(), summaryLeft);
+    if (const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR"); !dir.isEmpty()) {
+        w.resize(w.width() + 300, w.height() + 300);
+        w.grab().save(dir + "/window-chart-enlarged.png");
+    }
 }
 
 TEST_F(ChartWindowTest, ACrowdedChartWarnsAndLeavesTheTableShown) {
