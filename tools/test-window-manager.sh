@@ -100,8 +100,11 @@ start_display() {
 # extents that the window manager reports).
 frames() {
     local id info x y w h ext l r t b
-    for id in $(xdotool search --onlyvisible --pid "$vek_pid" '' 2>/dev/null); do
+    # The windows the window manager manages (shown ones), those of vek.
+    for id in $(xprop -root _NET_CLIENT_LIST 2>/dev/null | sed -n 's/.*# //p' | tr -d ','); do
+        [ "$(xprop -id "$id" _NET_WM_PID 2>/dev/null | sed -n 's/.*= *//p')" = "$vek_pid" ] || continue
         info="$(xwininfo -id "$id" 2>/dev/null)" || continue
+        grep -q 'Map State: IsViewable' <<<"$info" || continue
         x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
         y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
         w=$(sed -n 's/^ *Width: *//p' <<<"$info")
@@ -109,7 +112,7 @@ frames() {
         ext="$(xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p')"
         [ -n "$ext" ] || continue  # not managed: no frame (a tooltip, a pop-up)
         IFS=', ' read -r l r t b <<<"$ext"
-        echo "$id $((x - l)) $((y - t)) $((x + w + r)) $((y + h + b)) $(xdotool getwindowname "$id")"
+        echo "$id $((x - l)) $((y - t)) $((x + w + r)) $((y + h + b)) $(xprop -id "$id" _NET_WM_NAME 2>/dev/null | sed -n 's/.*= "\(.*\)"$/\1/p')"
     done | sort
 }
 
@@ -172,6 +175,7 @@ for scale in 1 2; do
 
     # The synastry wheel and the report window; then the main window made
     # larger by the window manager, as a user drags its corner.
+    echo "  (synastry run)"
     start_vek "$scale" --click optSynastry --click cmdToggleGraphic --click cmdReport
     if f="$(settle 2)"; then :; else fail "scale $scale: the chart and the report did not appear"; fi
     check_inside "scale $scale, synastry chart" "$f"
@@ -180,9 +184,10 @@ for scale in 1 2; do
         read -r _ x0 y0 x1 y1 _ <<<"$(grep "^$main " <<<"$f")"
         w0=$((x1 - x0))
         h0=$((y1 - y0))
-        # Room to grow: up to the screen's edges.
-        xdotool windowmove --sync "$main" 0 0 >/dev/null 2>&1 || true
-        xdotool windowsize --sync "$main" $((screen_w - 40)) $((screen_h - 60)) >/dev/null 2>&1 || true
+        # Room to grow: up to the screen's edges (the frame already stands at
+        # the top left). No --sync: the window may keep another size.
+        timeout 5 xdotool windowsize "$main" $((screen_w - 40)) $((screen_h - 80)) >/dev/null 2>&1 || true
+        sleep 0.5
         g="$(settle 2 || true)"
         check_inside "scale $scale, enlarged" "$g"
         read -r _ x0 y0 x1 y1 _ <<<"$(grep "^$main " <<<"$g")"

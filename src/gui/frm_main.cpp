@@ -63,6 +63,7 @@ FrmMain::FrmMain(Dialogs& dialogs, Environment env, QWidget* parent)
                                        : platform::SettingsStore(env_.configFolder)) {
     setObjectName("frmMain");
     setAttribute(Qt::WA_DeleteOnClose, false);
+    KeepFramesOnScreen(this);
     scroll_ = new QScrollArea(this);
     scroll_->setObjectName("scrMain");
     scroll_->setFrameShape(QFrame::NoFrame);

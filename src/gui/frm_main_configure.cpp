@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "display/program_text.h"
+#include "gui/form_helpers.h"
 #include "gui/frm_configure.h"
 #include "gui/frm_main.h"
 #include "gui/twips.h"
@@ -30,6 +31,7 @@ void FrmMain::OnConfigure() {
             Compute();
         };
         frmConfigure_ = new FrmConfigure(dialogs_, state_.settings, store_, this, hooks);
+        KeepFramesOnScreen(frmConfigure_);
         // Whatever else changes the settings (a loaded state) shows in the
         // open dialog after the compute that follows it.
         connect(this, &FrmMain::Computed, frmConfigure_, [this] {

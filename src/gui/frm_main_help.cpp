@@ -8,6 +8,7 @@
 #include "display/file_view.h"
 #include "display/weblink.h"
 #include "gui/dialogs.h"
+#include "gui/form_helpers.h"
 #include "gui/frm_durations.h"
 #include "gui/frm_main.h"
 #include "gui/frm_view.h"
@@ -16,7 +17,10 @@
 namespace vek::gui {
 
 void FrmMain::OnHelp() {
-    if (!frmView_) frmView_ = new FrmView(dialogs_, this);
+    if (!frmView_) {
+        frmView_ = new FrmView(dialogs_, this);
+        KeepFramesOnScreen(frmView_);
+    }
     if (frmView_->isMinimized()) frmView_->showNormal();
     // A viewer in its normal state is laid over the main window; a maximised
     // one stays maximised.

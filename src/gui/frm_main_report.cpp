@@ -9,6 +9,7 @@
 #include "display/table_model.h"
 #include "engine/modes.h"
 #include "gui/dialogs.h"
+#include "gui/form_helpers.h"
 #include "gui/frm_durations.h"
 #include "gui/frm_main.h"
 #include "gui/table_grid.h"
@@ -56,7 +57,10 @@ void FrmMain::ShowDurationsReport() {
     auto request = DurationsRequestOfResult();
 
     const bool created = !frmDurations_;
-    if (created) frmDurations_ = new FrmDurations(this);
+    if (created) {
+        frmDurations_ = new FrmDurations(this);
+        KeepFramesOnScreen(frmDurations_);
+    }
     // The report window wears the main window's colours.
     frmDurations_->setPalette(palette());
     if (!frmDurations_->isVisible() && !frmDurations_->isMaximized()) {

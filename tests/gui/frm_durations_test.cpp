@@ -216,7 +216,9 @@ TEST_F(DurationsWindowTest, AnOpenReportAndHelpFollowALanguageSwitch) {
     Option("optGerman")->click();
     // The report is built again in German, in the sort chosen.
     QSignalSpy shown(&d, &FrmDurations::ReportShown);
-    if (d.Building()) ASSERT_TRUE(shown.wait(20000));
+    if (d.Building()) {
+        ASSERT_TRUE(shown.wait(20000));
+    }
     ASSERT_NE(d.Model(), nullptr);
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(d.Model()->sortIndex(), 5);
