@@ -4,7 +4,7 @@ set -euo pipefail
 pkgs=(build-essential cmake pkg-config libswe-dev qt6-base-dev libgtest-dev libgmock-dev
       libbenchmark-dev qt6-svg-dev swe-basic-data swe-standard-data fonts-dejavu-core
       fonts-liberation xvfb xauth qt6-translations-l10n dpkg-dev appstream
-      openbox xdotool x11-utils)
+      libhowardhinnant-date-dev tzdata openbox xdotool x11-utils)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

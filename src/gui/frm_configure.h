@@ -19,6 +19,7 @@
 #include <QRect>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "display/program_text.h"
 #include "display/settings.h"
@@ -111,8 +112,21 @@ class FrmConfigure : public QDialog {
     void reject() override;
 
   private:
+    // One control of the dialog: its member, name, place and caption. The
+    // table of them (frm_configure.cpp) is what the dialog is built from;
+    // the control arrays (the aspect rows, the "set all" orb list, the two
+    // proportion lists) are added to it by their own loops.
+    struct ControlDescription;
+    static const std::vector<ControlDescription>& ControlTable();
+
     void CreateControls();
+    void CreateAspectRows();
+    // The orb, proportion, midpoint and fraction lists with their entries.
+    void FillSettingLists();
     void PlaceControls();
+    void PlaceControlArrays();
+    void ConnectOrbLists();
+    void ConnectOptions();
     void SetTabOrder();
     void ConnectControls();
     void DrawColorLine(int line);

@@ -56,6 +56,87 @@ void MeasureSteps(vek::gui::FrmMain& window, const char* view) {
         view, ms[ms.size() / 2], ms.back(), ms.size());
 }
 
+// The command line's options; false when it holds anything else.
+struct Options {
+    QString screenshot;
+    bool measure = false;
+    bool configure = false;
+    QStringList clicks;
+    QSize resizeTo;
+};
+
+bool ParseOptions(const QStringList& args, Options& o) {
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--screenshot" && i + 1 < args.size()) {
+            o.screenshot = args[++i];
+        } else if (args[i] == "--click" && i + 1 < args.size()) {
+            o.clicks << args[++i];
+        } else if (args[i] == "--resize" && i + 1 < args.size()) {
+            const QStringList wh = args[++i].split('x');
+            if (wh.size() != 2) return false;
+            o.resizeTo = QSize(wh[0].toInt(), wh[1].toInt());
+            if (o.resizeTo.isEmpty()) return false;
+        } else if (args[i] == "--measure") {
+            o.measure = true;
+        } else if (args[i] == "--configure") {
+            o.configure = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// --measure: the start-up time, then the steps with the table and the chart.
+void Measure(vek::gui::FrmMain& window, const QElapsedTimer& sinceStart) {
+    window.repaint();
+    std::printf("start-up to first result painted: %.1f ms\n", sinceStart.nsecsElapsed() / 1e6);
+    MeasureSteps(window, "table");
+    auto* toggle = window.findChild<QPushButton*>("cmdToggleGraphic");
+    if (toggle && toggle->isVisible() && toggle->isEnabled()) {
+        toggle->click();
+        MeasureSteps(window, "chart");
+    } else {
+        std::printf("chart: not available\n");
+    }
+}
+
+// --click and --resize: the buttons pressed in their order, in any of the
+// program's windows; false when one is not there.
+bool ClickAndResize(vek::gui::FrmMain& window, const Options& o) {
+    for (const QString& name : o.clicks) {
+        QAbstractButton* button = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            button = top->findChild<QAbstractButton*>(name);
+            if (button) break;
+        }
+        if (!button) {
+            std::fprintf(stderr, "vek: no button %s\n", qPrintable(name));
+            return false;
+        }
+        button->click();
+    }
+    if (o.resizeTo.isValid()) window.resize(o.resizeTo);
+    return true;
+}
+
+// --screenshot: the window (or, with --configure, the dialog) into a PNG
+// file once it has settled (layout, first paint), then the end.
+void GrabLater(vek::gui::FrmMain& window, const Options& o) {
+    QWidget* shown = &window;
+    if (o.configure) {
+        if (auto* button = window.findChild<QPushButton*>("cmdConfigure")) button->click();
+        if (window.Configuration()) shown = window.Configuration();
+    }
+    if (o.screenshot.isEmpty()) return;
+    const QString file = o.screenshot;
+    QTimer::singleShot(300, &window, [shown, file] {
+        const bool ok = shown->grab().save(file, "PNG");
+        if (!ok) std::fprintf(stderr, "vek: cannot write %s\n", qPrintable(file));
+        QApplication::exit(ok ? 0 : 1);
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -66,34 +147,12 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName("Vantrel");
     QApplication::setStyle("Fusion");
 
-    QString screenshot;
-    bool measure = false;
-    bool configure = false;
-    QStringList clicks;
-    QSize resizeTo;
-    const QStringList args = QApplication::arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--screenshot" && i + 1 < args.size()) {
-            screenshot = args[++i];
-        } else if (args[i] == "--click" && i + 1 < args.size()) {
-            clicks << args[++i];
-        } else if (args[i] == "--resize" && i + 1 < args.size()) {
-            const QStringList wh = args[++i].split('x');
-            if (wh.size() == 2) resizeTo = QSize(wh[0].toInt(), wh[1].toInt());
-            if (!resizeTo.isValid() || resizeTo.isEmpty()) {
-                std::fprintf(stderr, "vek: --resize takes WIDTHxHEIGHT\n");
-                return 2;
-            }
-        } else if (args[i] == "--measure") {
-            measure = true;
-        } else if (args[i] == "--configure") {
-            configure = true;
-        } else {
-            std::fprintf(stderr,
-                         "usage: vek [--screenshot OUT.png] [--configure] [--measure] "
-                         "[--click NAME]... [--resize WIDTHxHEIGHT]\n");
-            return 2;
-        }
+    Options options;
+    if (!ParseOptions(QApplication::arguments(), options)) {
+        std::fprintf(stderr,
+                     "usage: vek [--screenshot OUT.png] [--configure] [--measure] "
+                     "[--click NAME]... [--resize WIDTHxHEIGHT]\n");
+        return 2;
     }
 
     vek::gui::Twips::UseScreenDpi();
@@ -107,47 +166,12 @@ int main(int argc, char** argv) {
     dialogs.SetParent(&window);
     if (!window.Load()) return 1;
 
-    if (measure) {
-        window.repaint();
-        std::printf("start-up to first result painted: %.1f ms\n", sinceStart.nsecsElapsed() / 1e6);
-        MeasureSteps(window, "table");
-        auto* toggle = window.findChild<QPushButton*>("cmdToggleGraphic");
-        if (toggle && toggle->isVisible() && toggle->isEnabled()) {
-            toggle->click();
-            MeasureSteps(window, "chart");
-        } else {
-            std::printf("chart: not available\n");
-        }
+    if (options.measure) {
+        Measure(window, sinceStart);
         return 0;
     }
-
-    for (const QString& name : clicks) {
-        QAbstractButton* button = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            button = top->findChild<QAbstractButton*>(name);
-            if (button) break;
-        }
-        if (!button) {
-            std::fprintf(stderr, "vek: no button %s\n", qPrintable(name));
-            return 2;
-        }
-        button->click();
-    }
-    if (resizeTo.isValid()) window.resize(resizeTo);
-
-    QWidget* shown = &window;
-    if (configure) {
-        if (auto* button = window.findChild<QPushButton*>("cmdConfigure")) button->click();
-        if (window.Configuration()) shown = window.Configuration();
-    }
-    if (!screenshot.isEmpty()) {
-        // Let the window settle (layout, first paint) before grabbing it.
-        QTimer::singleShot(300, &window, [&] {
-            const bool ok = shown->grab().save(screenshot, "PNG");
-            if (!ok) std::fprintf(stderr, "vek: cannot write %s\n", qPrintable(screenshot));
-            QApplication::exit(ok ? 0 : 1);
-        });
-    }
+    if (!ClickAndResize(window, options)) return 2;
+    GrabLater(window, options);
     QObject::connect(&window, &vek::gui::FrmMain::Ended, &app, [] { QApplication::exit(0); });
     return app.exec();
 }
