@@ -319,16 +319,16 @@ void FrmMain::OnRowEdited() {
 
 void FrmMain::MarkStale() {
     if (!isVisible()) return;
-    view_.statusPrefix = 0;
+    view_.statusPrefix = TextId{};
     ShowStatusText();
 }
 
 // The standing text, or the last save's or load's path behind its word, in
 // the window's language.
 void FrmMain::ShowStatusText() {
-    ui_.lblStatus->setText(view_.statusPrefix == 0 ? StandingStatusText()
-                                                   : PT(static_cast<TextId>(view_.statusPrefix)) +
-                                                         " " + Q(view_.statusPath));
+    ui_.lblStatus->setText(view_.statusPrefix == TextId{}
+                               ? StandingStatusText()
+                               : PT(view_.statusPrefix) + " " + Q(view_.statusPath));
 }
 
 void FrmMain::RefreshWeekdayToolTips() {

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "display/text_ids.h"
 #include "engine/modes.h"
 
 namespace vek::gui {
@@ -37,9 +38,9 @@ struct ViewState {
     // The mode of the last compute that produced results, None before.
     Mode computedMode = Mode::None;
     // What the status line says besides its standing text: the program
-    // text before the path (0: the standing text) and the path, so that a
-    // language switch can write it again.
-    int statusPrefix = 0;
+    // text before the path (none: the standing text) and the path, so that
+    // a language switch can write it again.
+    TextId statusPrefix{};
     std::string statusPath;
 };
 
