@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "display/program_text.h"
+
 namespace vek {
 
 // The user manual as a web page in a data folder, made from the help file
@@ -22,5 +24,10 @@ inline constexpr int kLaunchFileNotFound = 2;
 // The message of a failed start of the browser with the given code.
 std::string BrowserLaunchErrorText(int code, const std::string& target);
 inline constexpr const char* kBrowserLaunchErrorTitle = "Cannot launch web browser";
+
+// What the window says when no program opened the user manual's page: the
+// page and the likely reason, in the interface language, and its title.
+std::string ManualNotOpenedText(const ProgramTexts& texts, const std::string& page);
+std::string ManualNotOpenedTitle(const ProgramTexts& texts);
 
 }  // namespace vek

@@ -193,6 +193,7 @@ std::string AnnotationOrbSummary(const ProgramTexts& texts, Mode mode, const Orb
 
 void RemoveLegend(ChartWheel& w) {
     std::erase_if(w.items, [](const ChartPrimitive& p) { return p.role == ChartRole::Legend; });
+    w.legendBand = 0;
 }
 
 ChartWheel SavedChartImage(const ChartWheel& shown, const SavedImageInput& in) {

@@ -609,11 +609,7 @@ void FrmConfigure::reject() {
 }
 
 void FrmConfigure::ResetToDefault() {
-    if (closing_) {
-        dialogs_.Message(PT(kTextConfigurationClosing) + "\n" + PT(kTextAllSettingsReset) + "\n" +
-                             PT(kTextAndUsedAtOnce),
-                         "X", MessageIcon::Information);
-    } else if (isVisible() && StartupComplete()) {
+    if (isVisible() && StartupComplete()) {
         const QString title = texts_.language() == kGerman ? kResetTitleGerman : cmdReset_->text();
         const Answer a = dialogs_.AskYesNo(
             PT(kTextResetQuestion) + "\n" + PT(kTextDoYouWantToContinue), title, Answer::Yes);
@@ -710,15 +706,11 @@ bool FrmConfigure::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void FrmConfigure::closeEvent(QCloseEvent* e) {
-    // The close box: every setting back to its default and applied at once,
-    // with a message saying so; then the dialog is destroyed.
-    closing_ = true;
-    ResetToDefault();
-    closing_ = false;
+    // The close box is "Cancel", as Escape is: the changes not yet used are
+    // dropped and the dialog hides, kept for the next "Configure". (Resetting
+    // every setting here would throw away the user's orbs and colours.)
+    e->ignore();
     CancelSettings();
-    e->accept();
-    emit ClosedByCloseBox();
-    deleteLater();
 }
 
 }  // namespace vek::gui

@@ -102,12 +102,6 @@ class FrmConfigure : public QDialog {
     static int DesignHeight();
     static constexpr int kMinHeight = 4700;
 
-  signals:
-    // The close box has been handled (settings reset and applied); the
-    // dialog is destroyed next and the main window creates a new one when
-    // it is needed again.
-    void ClosedByCloseBox();
-
   protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
@@ -153,7 +147,6 @@ class FrmConfigure : public QDialog {
     Hooks hooks_;
     ProgramTexts texts_;
 
-    bool closing_ = false;   // set while the close box is handled
     bool updating_ = false;  // the controls are being set from the model
     bool lastInputByKey_ = false;
     // The window that took over when the dialog was last deactivated: coming

@@ -8,6 +8,8 @@
 #include "config/weblink.h"
 #include "display/file_view.h"
 #include "gui/dialogs.h"
+#include "gui/form_helpers.h"
+#include "gui/frm_durations.h"
 #include "gui/frm_main.h"
 #include "gui/frm_view.h"
 #include "gui/twips.h"
@@ -15,7 +17,10 @@
 namespace vek::gui {
 
 void FrmMain::OnHelp() {
-    if (!frmView_) frmView_ = new FrmView(dialogs_, this);
+    if (!frmView_) {
+        frmView_ = new FrmView(dialogs_, this);
+        KeepFramesOnScreen(frmView_);
+    }
     if (frmView_->isMinimized()) frmView_->showNormal();
     // A viewer in its normal state is laid over the main window; a maximised
     // one stays maximised.
@@ -28,6 +33,23 @@ void FrmMain::OnHelp() {
     frmView_->SetCopyToClipboardInvisible(true);
     frmView_->SetTexts(state_.Texts());
     frmView_->Display();
+}
+
+void FrmMain::RetranslateOpenWindows() {
+    ShowStatusText();
+    if (frmView_ && frmView_->isVisible()) {
+        frmView_->SetTexts(state_.Texts());
+        // The help viewer shows the help of the new language.
+        const std::string help = HelpFilePath(env_.dataFolder, state_.language);
+        if (frmView_->Filename() == HelpFilePath(env_.dataFolder, 1 - state_.language) ||
+            frmView_->Filename() == help) {
+            frmView_->setWindowTitle(ui_.cmdHelp->text());
+            frmView_->SetFilename(help);
+            frmView_->Refresh();
+        }
+    }
+    if (frmDurations_ && frmDurations_->isVisible() && view_.computedMode != Mode::None)
+        frmDurations_->Retranslate(DurationsRequestOfResult());
 }
 
 // The label and the link stand under the table, the label first; the texts
@@ -58,8 +80,9 @@ void FrmMain::OnManualLink() {
     if (!opened) {
         // Qt does not say why; the usual reason is that no program is
         // associated with web pages.
-        dialogs_.Message(QString::fromStdString(BrowserLaunchErrorText(kLaunchNoAssociation, page)),
-                         kBrowserLaunchErrorTitle, MessageIcon::Exclamation);
+        dialogs_.Message(QString::fromStdString(ManualNotOpenedText(state_.Texts(), page)),
+                         QString::fromStdString(ManualNotOpenedTitle(state_.Texts())),
+                         MessageIcon::Exclamation);
     }
 }
 

@@ -1,6 +1,7 @@
 // vek: the window program.
 //
-//   vek [--screenshot OUT.png] [--configure] [--measure]
+//   vek [--screenshot OUT.png] [--configure] [--measure] [--click NAME]...
+//       [--resize WIDTHxHEIGHT]
 //   vek --help | --version
 //
 // With --screenshot the program grabs its main window into a PNG file once
@@ -9,10 +10,16 @@
 // the dialog's. With --measure it prints how long the start-up took until
 // the first result was painted, and the time of a step forward (compute and
 // repaint of the window) over 50 steps, first with the table shown and then
-// with the chart wheel, and ends.
+// with the chart wheel, and ends. --click presses the button (or option
+// button) of that name after start-up, in the order given, as a user would
+// (cmdToggleGraphic shows the chart, optSynastry selects synastry);
+// --resize then gives the main window that size in pixels, as dragging its
+// edge would.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QSize>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -30,7 +37,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vek [--screenshot OUT.png] [--configure] [--measure]\n"
+    "usage: vek [--screenshot OUT.png] [--configure] [--measure] [--click NAME]...\n"
+    "           [--resize WIDTHxHEIGHT]\n"
     "       vek --help | --version\n";
 
 constexpr const char* kHelp =
@@ -47,6 +55,9 @@ constexpr const char* kHelp =
     "                        --screenshot the picture is the dialog's)\n"
     "  --measure             print how long the start-up and a step forward\n"
     "                        take, and end\n"
+    "  --click NAME          press the button or option button NAME after\n"
+    "                        start-up (cmdToggleGraphic, optSynastry); may repeat\n"
+    "  --resize WxH          then give the main window that size in pixels\n"
     "  --help, -h            print this help and end\n"
     "  --version             print the version and the ephemeris in use, and end\n"
     "\n"
@@ -111,18 +122,29 @@ struct Options {
     bool measure = false;
     bool configure = false;
     QString problem;  // what is wrong when ParseOptions fails
+    QStringList clicks;
+    QSize resizeTo;
 };
 
 bool ParseOptions(const QStringList& args, Options& o) {
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--screenshot" && i + 1 < args.size()) {
             o.screenshot = args[++i];
+        } else if (args[i] == "--click" && i + 1 < args.size()) {
+            o.clicks << args[++i];
+        } else if (args[i] == "--resize" && i + 1 < args.size()) {
+            const QStringList wh = args[++i].split('x');
+            o.resizeTo = wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
+            if (o.resizeTo.isEmpty()) {
+                o.problem = "--resize needs WIDTHxHEIGHT in pixels, not " + args[i];
+                return false;
+            }
         } else if (args[i] == "--measure") {
             o.measure = true;
         } else if (args[i] == "--configure") {
             o.configure = true;
-        } else if (args[i] == "--screenshot") {
-            o.problem = "--screenshot needs a file name";
+        } else if (args[i] == "--screenshot" || args[i] == "--click" || args[i] == "--resize") {
+            o.problem = args[i] + " needs a value";
             return false;
         } else {
             o.problem = "unknown option " + args[i];
@@ -144,6 +166,25 @@ void Measure(vek::gui::FrmMain& window, const QElapsedTimer& sinceStart) {
     } else {
         std::printf("chart: not available\n");
     }
+}
+
+// --click and --resize: the buttons pressed in their order, in any of the
+// program's windows; false when one is not there.
+bool ClickAndResize(vek::gui::FrmMain& window, const Options& o) {
+    for (const QString& name : o.clicks) {
+        QAbstractButton* button = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            button = top->findChild<QAbstractButton*>(name);
+            if (button) break;
+        }
+        if (!button) {
+            std::fprintf(stderr, "vek: no button %s\n", qPrintable(name));
+            return false;
+        }
+        button->click();
+    }
+    if (o.resizeTo.isValid()) window.resize(o.resizeTo);
+    return true;
 }
 
 // --screenshot: the window (or, with --configure, the dialog) into a PNG
@@ -198,6 +239,7 @@ int main(int argc, char** argv) {
         Measure(window, sinceStart);
         return 0;
     }
+    if (!ClickAndResize(window, options)) return 2;
     GrabLater(window, options);
     QObject::connect(&window, &vek::gui::FrmMain::Ended, &app, [] { QApplication::exit(0); });
     return app.exec();

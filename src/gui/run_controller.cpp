@@ -98,6 +98,7 @@ void RunController::OnRun() {
     if (!view_.runInProgress && window_.selectedMode() == Mode::World) {
         if (!frmRun_) {
             frmRun_ = new FrmRun(form_);
+            KeepFramesOnScreen(frmRun_);
             connect(frmRun_, &QDialog::finished, this, &RunController::OnRunDialogFinished);
         }
         QStringList names;

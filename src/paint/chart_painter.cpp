@@ -120,7 +120,8 @@ void PaintDrawing(QPainter& painter, const ChartWheel& wheel, TextOutlines outli
     const double scale = painter.deviceTransform().m11() * kTwipsPerPixel;
     painter.setRenderHint(QPainter::Antialiasing, scale > 1.01);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.fillRect(QRectF(0, 0, wheel.geometry.width, wheel.geometry.height),
+    painter.fillRect(QRectF(0, -wheel.legendBand, wheel.geometry.width,
+                            wheel.geometry.height + wheel.legendBand),
                      ToQColor(wheel.background));
     for (const ChartPrimitive& p : wheel.items) {
         switch (p.kind) {

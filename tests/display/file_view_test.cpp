@@ -120,6 +120,14 @@ TEST(Weblink, ExtensionsAndLaunchMessages) {
               "Error launching web browser, error code = 2.\n\nPlease try once more.");
     EXPECT_EQ(BrowserLaunchErrorText(5, "x.htm"), "Error launching web browser, error code = 5.");
 
+    // What the window says: the page, in the interface language.
+    const ProgramTexts de = testing::RealTexts(1);
+    EXPECT_EQ(ManualNotOpenedText(de, "/usr/share/vek/vek_help_de.html"),
+              "Das Benutzerhandbuch /usr/share/vek/vek_help_de.html konnte nicht geöffnet werden: "
+              "Es ist kein Programm zum Anzeigen von Webseiten eingerichtet.");
+    EXPECT_EQ(ManualNotOpenedTitle(de), "Webbrowser kann nicht gestartet werden");
+    EXPECT_EQ(ManualNotOpenedTitle(testing::RealTexts(0)), kBrowserLaunchErrorTitle);
+
     EXPECT_EQ(ManualPagePath("/usr/share/vek/", 0), "/usr/share/vek/vek_help.html");
     EXPECT_EQ(ManualPagePath("/usr/share/vek/", 1), "/usr/share/vek/vek_help_de.html");
 }

@@ -258,8 +258,10 @@ TEST_F(ExplanationTest, ARightClickOnAWheelLineNamesItsAspectAndNothingElseDoes)
 
     const double k = Twips::PixelsPerTwip();
     auto rightClick = [&](int x, int y) {
+        // The box shows the legend's band above the drawing.
         QTest::mouseClick(w.Graphic(), Qt::RightButton, {},
-                          QPoint(static_cast<int>(x * k), static_cast<int>(y * k)));
+                          QPoint(static_cast<int>(x * k),
+                                 static_cast<int>((y + w.Graphic()->Band()) * k)));
     };
     // A point of the line drawn in its colour (not under a glyph).
     std::optional<QPoint> onLine;
@@ -486,7 +488,7 @@ TEST_F(TransitGraphTest, SavingWhileTheGraphIsShownWritesTheGraph) {
     dialogs.QueueFileName(png);
     Button("cmdSaveAs")->click();
     ASSERT_EQ(dialogs.asked().size(), 2u);
-    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextSaveChartTitle));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextSaveGraphImageTitle));
     EXPECT_EQ(dialogs.asked()[1].text, PT(kTextImageSaved) + "\n" + png);
     QImage image(png);
     ASSERT_FALSE(image.isNull());

@@ -33,6 +33,7 @@
 #include "gui/form_helpers.h"
 #include "gui/frm_durations.h"
 #include "gui/frm_main.h"
+#include "gui/frm_view.h"
 #include "gui/twips.h"
 #include "qt_app.h"
 #include "time/date_rows.h"
@@ -174,6 +175,42 @@ TEST_F(DurationsWindowTest, DurationsWindowShowsTheLinesOfVekCliAndSortsByEnd) {
         test::FindIn<QPushButton>(&d, "cmdClose")->click();
         EXPECT_FALSE(d.isVisible());
     }
+}
+
+TEST_F(DurationsWindowTest, AnOpenReportAndHelpFollowALanguageSwitch) {
+    FrmDurations& d = OpenReport();
+    ASSERT_NE(d.Model(), nullptr);
+    d.ChooseSort(5);
+    ASSERT_EQ(d.Model()->sortIndex(), 5);
+    Button("cmdHelp")->click();
+    FrmView* viewer = window->Viewer();
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_TRUE(viewer->isVisible());
+
+    Option("optGerman")->click();
+    // The report is built again in German, in the sort chosen.
+    QSignalSpy shown(&d, &FrmDurations::ReportShown);
+    if (d.Building()) {
+        ASSERT_TRUE(shown.wait(20000));
+    }
+    ASSERT_NE(d.Model(), nullptr);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.Model()->sortIndex(), 5);
+    const QStringList args = {"durations", "--mode",       "world", "--world",
+                              "2010-07-04T14:30Z", "--lang", "de",  "--no-duration",
+                              "--sort",    "5"};
+    EXPECT_EQ(AsPrinted(d), VekCli(args));
+    EXPECT_EQ(d.windowTitle(), QString::fromStdString(d.Model()->Caption()));
+    EXPECT_EQ(Find<QPushButton>(&d, "cmdClose")->text(), "Schließen");
+    EXPECT_EQ(Find<QComboBox>(&d, "cboSortBy")->itemText(0).toStdString(),
+              SortChoiceTexts(Mode::World, window->State().Texts())[0]);
+
+    // The help viewer shows the German help with German buttons.
+    EXPECT_EQ(viewer->Filename(), std::string(VEK_BIN_DIR) + "/vek_help_de.txt");
+    EXPECT_EQ(viewer->windowTitle(), "Hilfe");
+    EXPECT_TRUE(
+        Find<QPlainTextEdit>(viewer, "txbText1")->toPlainText().contains("Benutzerhandbuch"));
+    EXPECT_EQ(Find<QPushButton>(viewer, "cmdClose")->text(), "Schließen");
 }
 
 TEST_F(DurationsWindowTest, DurationsWindowCopiesTitleAndOutput) {

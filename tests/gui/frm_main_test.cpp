@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -471,6 +473,57 @@ TEST_F(FrmMainTest, SaveAsAndLoadFromUseAFileOfTheUsersChoice) {
     EXPECT_TRUE(w.StateJustSaved());
 }
 
+TEST_F(FrmMainTest, StateDialogsSuggestVekListAllFilesAndRememberTheirFolder) {
+    const QString docs = tmp.filePath("Documents"), states = tmp.filePath("states");
+    ASSERT_TRUE(QDir().mkpath(docs) && QDir().mkpath(states));
+    env.documentsFolder = docs.toStdString();
+    FrmMain& w = Start();
+    w.show();
+
+    // A name typed without an extension is saved as a ".vek" file.
+    dialogs.QueueFileName(states + "/state1");
+    Button("cmdSaveAs")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].folder, docs);  // the first time: Documents
+    EXPECT_EQ(dialogs.asked()[0].defaultSuffix, "vek");
+    EXPECT_TRUE(QFile::exists(states + "/state1.vek"));
+    EXPECT_FALSE(QFile::exists(states + "/state1"));
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(),
+              PT(w, kTextSavedPrefix) + " " + states + "/state1.vek");
+
+    // Loading starts where the last state went and offers every file.
+    dialogs.Clear();
+    dialogs.QueueFileName(states + "/state1.vek");
+    Button("cmdLoadState")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].folder, states);
+    EXPECT_EQ(dialogs.asked()[0].text,
+              PT(w, kTextStateFiles) + " (*.vek) | *.vek | All files (*) | *");
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(),
+              PT(w, kTextLoadedPrefix) + " " + states + "/state1.vek");
+    // The status line follows a language switch.
+    w.ApplyLanguage(1);
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), "Geladen: " + states + "/state1.vek");
+
+    // The next start remembers the folder, and the window's place and size.
+    w.move(w.pos() + QPoint(30, 20));
+    QApplication::processEvents();
+    const QRect frame = w.frameGeometry();
+    const QSize size = w.size();
+    window->close();
+    window.reset();
+    FrmMain& again = Start();
+    again.show();
+    QApplication::processEvents();
+    EXPECT_EQ(again.frameGeometry().topLeft(), frame.topLeft());
+    EXPECT_EQ(again.size(), size);
+    dialogs.Clear();
+    dialogs.QueueFileName(std::nullopt);
+    Button("cmdLoadState")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].folder, states);
+}
+
 TEST_F(FrmMainTest, LoadFromAFileThatIsNoStateFileChangesNothing) {
     FrmMain& w = Start();
     // Settings that are not the defaults, from a state file of the user's.
@@ -633,9 +686,24 @@ TEST_F(FrmMainTest, TheWindowKeepsWithinItsSizeLimits) {
     w.resize(Twips::ToPixels(9000), Twips::ToPixels(6000));
     EXPECT_EQ(w.width(), Twips::ToPixels(10200));
     EXPECT_EQ(w.height(), Twips::ToPixels(6000));
+    // Larger than the layout is the user's choice, as far as the screen
+    // goes; the layout fills it without scrolling.
+    const QRect screen = w.screen()->availableGeometry();
     w.resize(Twips::ToPixels(30000), Twips::ToPixels(3000));
-    EXPECT_EQ(w.width(), Twips::ToPixels(w.WidthLimit()));
+    EXPECT_GT(w.width(), Twips::ToPixels(w.WidthLimit()));
+    EXPECT_LE(w.width(), screen.width());
     EXPECT_EQ(w.height(), Twips::ToPixels(4800));
+    auto* scroll = w.findChild<QScrollArea*>("scrMain");
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->size(), w.size());
+    EXPECT_EQ(scroll->widget()->width(), scroll->viewport()->width());
+    // Smaller than the layout (but not than the least size): it scrolls, so
+    // every control can still be reached.
+    w.resize(Twips::ToPixels(11000), Twips::ToPixels(5000));
+    EXPECT_EQ(w.width(), Twips::ToPixels(11000));
+    EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible() ||
+                scroll->widget()->width() > scroll->viewport()->width());
+    EXPECT_TRUE(scroll->widget()->isAncestorOf(Button("cmdQuit")));
     // A step keeps the size the user chose.
     w.resize(Twips::ToPixels(12000), Twips::ToPixels(7000));
     Button("cmdCompute")->click();
@@ -679,7 +747,9 @@ TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls)
     EXPECT_EQ(Chart()->objectName(), "picGraphic");
     EXPECT_EQ(Twips::Left(Chart()), 1200);
     EXPECT_EQ(Twips::Width(Chart()), 6000);
-    EXPECT_EQ(Twips::Height(Chart()), 6000);
+    // The drawing and the legend's band above it.
+    EXPECT_EQ(Twips::Height(Chart()), 6000 + Chart()->Wheel().legendBand);
+    EXPECT_GT(Chart()->Wheel().legendBand, 0);
     EXPECT_EQ(Chart()->y(), w.Grid()->y());
     EXPECT_EQ(toggle->text(), PT(kTextShowTable));
     EXPECT_EQ(saveAs->text(), PT(kTextSaveImageAs));
@@ -737,7 +807,7 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
     EXPECT_TRUE(w.ChartShown());
     EXPECT_TRUE(Chart()->Wheel().twoCharts);
     EXPECT_EQ(Twips::Width(Chart()), 9900);
-    EXPECT_EQ(Twips::Height(Chart()), 6600);
+    EXPECT_EQ(Twips::Height(Chart()), 6600 + Chart()->Wheel().legendBand);
     EXPECT_EQ(Chart()->Wheel().legendBlocks, (std::array<int, 2>{0, 1}));
     EXPECT_EQ(Chart()->Wheel().Count(ChartRole::BodyGlyph), 20u);
     EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(kTextShowTable));
@@ -769,6 +839,40 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
     Snapshot("chart_natal_de");
 }
 
+TEST_F(ChartWindowTest, AnEnlargedWindowGivesTheChartTheRoom) {
+    FrmMain& w = Start();
+    w.show();
+    Toggle();
+    ASSERT_TRUE(w.ChartShown());
+    const QSize before = Chart()->size();
+    auto* summary = w.findChild<QTextEdit*>("txbReport");
+    const int summaryLeft = summary->x();
+    EXPECT_DOUBLE_EQ(Chart()->Enlargement(), 1.0);
+
+    // 300 by 300 pixels more: the chart box grows by them, the drawing with
+    // it (the same model, larger), the summary moves aside and stays in the
+    // window.
+    w.resize(w.width() + 300, w.height() + 300);
+    QApplication::processEvents();
+    EXPECT_EQ(Chart()->size(), before + QSize(300, 300));
+    EXPECT_GT(Chart()->Enlargement(), 1.4);
+    EXPECT_EQ(summary->x(), summaryLeft + 300);
+    EXPECT_LE(summary->geometry().right(), w.width());
+    EXPECT_FALSE(Chart()->geometry().intersects(summary->geometry()));
+    // A step redraws at the same size; back to the layout's size, the chart
+    // is drawn at its own size again.
+    Button("cmdForwardBack_0")->click();
+    EXPECT_EQ(Chart()->size(), before + QSize(300, 300));
+    w.resize(Twips::ToPixels(w.WidthLimit()), Twips::ToPixels(w.HeightLimit()));
+    QApplication::processEvents();
+    EXPECT_EQ(Chart()->size(), before);
+    EXPECT_EQ(summary->x(), summaryLeft);
+    if (const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR"); !dir.isEmpty()) {
+        w.resize(w.width() + 300, w.height() + 300);
+        w.grab().save(dir + "/window-chart-enlarged.png");
+    }
+}
+
 TEST_F(ChartWindowTest, ACrowdedChartWarnsAndLeavesTheTableShown) {
     // Glyphs so large that each covers the disc right of and below its
     // place: soon no place is free.
@@ -794,9 +898,14 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     Button("cmdSaveAs")->click();
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::SaveFile);
-    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextSaveChartTitle));
-    EXPECT_EQ(dialogs.asked()[0].text, PT(kTextPngImages) + " (*.png) | *.png | " +
-                                           PT(kTextSvgImages) + " (*.svg) | *.svg");
+    // The title says what is saved; PNG at the screen's size first, then
+    // larger PNG images, then SVG.
+    EXPECT_EQ(dialogs.asked()[0].title, "Save the chart as PNG image or SVG drawing");
+    EXPECT_EQ(dialogs.asked()[0].text,
+              PT(kTextPngImages) + " (*.png) | *.png | " +
+                  "PNG images, 2 times the size (*.png) | *.png | " +
+                  "PNG images, 4 times the size (*.png) | *.png | " +
+                  PT(kTextSvgImages) + " (*.svg) | *.svg");
 
     const QString png = tmp.filePath("chart.png");
     dialogs.QueueFileName(png);
@@ -833,6 +942,16 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     QFile bmp(tmp.filePath("old.bmp"));
     ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
     EXPECT_EQ(bmp.readAll(), "BM old");
+
+    // The larger sizes; a name without extension takes the filter's.
+    dialogs.QueueFileName(tmp.filePath("big"), 2);
+    Button("cmdSaveAs")->click();
+    const QImage big(tmp.filePath("big.png"));
+    ASSERT_FALSE(big.isNull());
+    EXPECT_EQ(big.width(), 4 * image.width());
+    dialogs.QueueFileName(tmp.filePath("drawing"), 3);
+    Button("cmdSaveAs")->click();
+    EXPECT_EQ(Last().text, PT(kTextImageSaved) + "\n" + tmp.filePath("drawing.svg"));
 }
 
 TEST_F(ChartWindowTest, AFailedSaveLeavesTheExistingFileAndSaysSo) {

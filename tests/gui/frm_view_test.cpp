@@ -168,6 +168,43 @@ TEST_F(FrmViewTest, SizeLimitsAndLayout) {
     EXPECT_EQ(Twips::Left(close) + Twips::Width(close), Twips::Left(Box()) + Twips::Width(Box()));
 }
 
+TEST_F(FrmViewTest, EscapeClosesTheViewerAndTheButtonsFollowTheLanguage) {
+    WriteFile(Path("e.txt"), "Sun trine Moon\n");
+    view->SetFilename(Path("e.txt"));
+    view->Display();
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_EQ(Button("cmdClose")->text(), "Close");
+
+    // An open viewer takes the other language's captions at once.
+    view->SetTexts(testing::RealTexts(1));
+    EXPECT_EQ(Button("cmdClose")->text(), "Schließen");
+    QPushButton* copy = Button("cmdCopyToClipboard");
+    EXPECT_EQ(copy->text(), "In die Zwischenablage kopieren");
+    // Each caption fits its button.
+    EXPECT_GE(copy->width(), copy->sizeHint().width());
+    EXPECT_GE(Button("cmdClose")->width(), Button("cmdClose")->sizeHint().width());
+    QTextCursor cursor = Box()->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    Box()->setTextCursor(cursor);
+    EXPECT_EQ(copy->text(), "Markierten Text in die Zwischenablage kopieren");
+    EXPECT_GE(copy->width(), copy->sizeHint().width());
+
+    // Escape in the text, or on the window, closes it and ends the display.
+    QTest::keyClick(Box(), Qt::Key_Escape);
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_FALSE(view->FileDisplayed());
+    view->Display();
+    ASSERT_TRUE(view->isVisible());
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    EXPECT_FALSE(view->isVisible());
+    // Other keys do not.
+    view->Display();
+    QTest::keyClick(Box(), Qt::Key_A);
+    QTest::keyClick(Box(), Qt::Key_Escape, Qt::ShiftModifier);
+    EXPECT_TRUE(view->isVisible());
+}
+
 // "Help" in the main window.
 class Help : public test::MainWindowTest<> {};
 
@@ -260,9 +297,12 @@ TEST_F(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_TRUE(opened[1].toLocalFile().endsWith("/vek_help_de.html"));
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].title, "Cannot launch web browser");
+    // In the interface language, naming the page, with no system's codes.
+    EXPECT_EQ(dialogs.asked()[0].title, "Webbrowser kann nicht gestartet werden");
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(dialogs.asked()[0].text.contains("File extension 'html' is not associated"));
+    EXPECT_EQ(dialogs.asked()[0].text, "Das Benutzerhandbuch " + opened[1].toLocalFile() +
+                                           " konnte nicht geöffnet werden: Es ist kein Programm "
+                                           "zum Anzeigen von Webseiten eingerichtet.");
 
     // Not while the chart is shown.
     window.findChild<QPushButton*>("cmdToggleGraphic")->click();

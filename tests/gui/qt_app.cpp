@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "gui/fonts.h"
@@ -27,6 +29,20 @@ void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
 QApplication& App() {
     static QApplication* app = [] {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The offscreen screen is as large as a desktop's (1600 × 1200 at
+        // 96 dpi, as the screenshots are taken), so a window lays out as it
+        // does there; the window-manager test covers smaller screens.
+        if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+            static QTemporaryDir dir;
+            const QString config = dir.filePath("screens.json");
+            QFile f(config);
+            if (dir.isValid() && f.open(QIODevice::WriteOnly)) {
+                f.write(R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1600,
+                    "height": 1200, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+                f.close();
+                qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
+            }
+        }
         previousHandler = qInstallMessageHandler(FilterMessages);
         static int argc = 1;
         static char name[] = "test_app_gui";
