@@ -1,6 +1,6 @@
 #include "config/weblink.h"
 
-#include "display/text_ids.h"
+#include "config/text_ids.h"
 #include "util/paths.h"
 
 namespace vek {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 
 namespace vek {
 

@@ -121,12 +121,12 @@ int ScriptedDialogs::Count(Kind kind) const {
 }
 
 void ScriptedDialogs::Message(const QString& text, const QString& title, MessageIcon icon) {
-    asked_.push_back({Kind::Message, text, title, icon, Answer::Cancel, true});
+    asked_.push_back({Kind::Message, text, title, icon, Answer::Cancel, true, {}, {}});
 }
 
 Answer ScriptedDialogs::AskYesNoCancel(const QString& text, const QString& title,
                                        Answer defaultButton) {
-    Asked a{Kind::Question, text, title, MessageIcon::None, defaultButton, true};
+    Asked a{Kind::Question, text, title, MessageIcon::None, defaultButton, true, {}, {}};
     Answer answer = Answer::Cancel;
     if (answers_.empty()) {
         a.scripted = false;
@@ -146,7 +146,7 @@ Answer ScriptedDialogs::AskYesNo(const QString& text, const QString& title, Answ
 }
 
 std::optional<QString> ScriptedDialogs::NextFileName(Kind kind, const FileRequest& request) {
-    Asked a{kind, request.filter, request.title, MessageIcon::None, Answer::Cancel, true};
+    Asked a{kind, request.filter, request.title, MessageIcon::None, Answer::Cancel, true, {}, {}};
     a.folder = request.folder;
     a.defaultSuffix = request.defaultSuffix;
     std::optional<QString> name;

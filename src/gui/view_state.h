@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "display/text_ids.h"
+#include "config/text_ids.h"
 #include "engine/modes.h"
 
 namespace vek::gui {

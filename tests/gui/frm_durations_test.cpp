@@ -201,16 +201,16 @@ TEST_F(DurationsWindowTest, AnOpenReportAndHelpFollowALanguageSwitch) {
                               "--sort",    "5"};
     EXPECT_EQ(AsPrinted(d), VekCli(args));
     EXPECT_EQ(d.windowTitle(), QString::fromStdString(d.Model()->Caption()));
-    EXPECT_EQ(Find<QPushButton>(&d, "cmdClose")->text(), "Schließen");
-    EXPECT_EQ(Find<QComboBox>(&d, "cboSortBy")->itemText(0).toStdString(),
+    EXPECT_EQ(test::FindIn<QPushButton>(&d, "cmdClose")->text(), "Schließen");
+    EXPECT_EQ(test::FindIn<QComboBox>(&d, "cboSortBy")->itemText(0).toStdString(),
               SortChoiceTexts(Mode::World, window->State().Texts())[0]);
 
     // The help viewer shows the German help with German buttons.
     EXPECT_EQ(viewer->Filename(), std::string(VEK_BIN_DIR) + "/vek_help_de.txt");
     EXPECT_EQ(viewer->windowTitle(), "Hilfe");
     EXPECT_TRUE(
-        Find<QPlainTextEdit>(viewer, "txbText1")->toPlainText().contains("Benutzerhandbuch"));
-    EXPECT_EQ(Find<QPushButton>(viewer, "cmdClose")->text(), "Schließen");
+        test::FindIn<QPlainTextEdit>(viewer, "txbText1")->toPlainText().contains("Benutzerhandbuch"));
+    EXPECT_EQ(test::FindIn<QPushButton>(viewer, "cmdClose")->text(), "Schließen");
 }
 
 TEST_F(DurationsWindowTest, DurationsWindowCopiesTitleAndOutput) {

@@ -489,7 +489,7 @@ TEST_F(FrmMainTest, StateDialogsSuggestVekListAllFilesAndRememberTheirFolder) {
     EXPECT_TRUE(QFile::exists(states + "/state1.vek"));
     EXPECT_FALSE(QFile::exists(states + "/state1"));
     EXPECT_EQ(Find<QLabel>("lblStatus")->text(),
-              PT(w, kTextSavedPrefix) + " " + states + "/state1.vek");
+              PT(kTextSavedPrefix) + " " + states + "/state1.vek");
 
     // Loading starts where the last state went and offers every file.
     dialogs.Clear();
@@ -498,9 +498,9 @@ TEST_F(FrmMainTest, StateDialogsSuggestVekListAllFilesAndRememberTheirFolder) {
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].folder, states);
     EXPECT_EQ(dialogs.asked()[0].text,
-              PT(w, kTextStateFiles) + " (*.vek) | *.vek | All files (*) | *");
+              PT(kTextStateFiles) + " (*.vek) | *.vek | All files (*) | *");
     EXPECT_EQ(Find<QLabel>("lblStatus")->text(),
-              PT(w, kTextLoadedPrefix) + " " + states + "/state1.vek");
+              PT(kTextLoadedPrefix) + " " + states + "/state1.vek");
     // The status line follows a language switch.
     w.ApplyLanguage(1);
     EXPECT_EQ(Find<QLabel>("lblStatus")->text(), "Geladen: " + states + "/state1.vek");
