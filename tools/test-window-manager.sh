@@ -116,15 +116,22 @@ frames() {
     done | sort
 }
 
-# Waits until vek shows `count` framed windows and they stay put for half a
-# second; at most 20 seconds.
+# Waits until vek shows `count` framed windows and they stay put for a
+# second (three equal looks, half a second apart: on a busy machine the
+# window manager may place a window a moment after it is mapped); at most
+# 30 seconds.
 settle() {
-    local count=$1 last="" now
-    for _ in $(seq 40); do
+    local count=$1 last="" now same=0
+    for _ in $(seq 60); do
         now="$(frames)"
         if [ "$(grep -c . <<<"$now")" -ge "$count" ] && [ "$now" = "$last" ]; then
-            echo "$now"
-            return 0
+            same=$((same + 1))
+            if [ "$same" -ge 2 ]; then
+                echo "$now"
+                return 0
+            fi
+        else
+            same=0
         fi
         last="$now"
         sleep 0.5
