@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "engine/engine.h"
 #include "paint/chart_painter.h"
 #include "util/paths.h"

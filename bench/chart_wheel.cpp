@@ -12,9 +12,10 @@
 
 #include "app/compute.h"
 #include "bench_setup.h"
+#include "config/program_text.h"
 #include "display/chart_image.h"
+#include "display/version.h"
 #include "display/chart_wheel.h"
-#include "display/program_text.h"
 #include "paint/chart_painter.h"
 
 namespace {

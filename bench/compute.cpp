@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/compute.h"
-#include "display/program_text.h"
-#include "display/settings.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "platform/ephemeris.h"
 #include "util/paths.h"
 

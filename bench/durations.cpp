@@ -16,9 +16,9 @@
 #include <string>
 
 #include "bench_setup.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "display/durations_report.h"
-#include "display/program_text.h"
-#include "display/settings.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "time/date_rows.h"

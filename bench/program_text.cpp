@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "util/paths.h"
 
 namespace {

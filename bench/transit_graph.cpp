@@ -13,8 +13,8 @@
 
 #include "app/compute.h"
 #include "bench_setup.h"
+#include "config/program_text.h"
 #include "display/chart_wheel.h"
-#include "display/program_text.h"
 #include "display/transit_graph.h"
 #include "paint/chart_painter.h"
 #include "time/aspect_search.h"

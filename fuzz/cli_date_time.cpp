@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "cli/cli_util.h"
+#include "cli/date_time_args.h"
+#include "cli/options.h"
 #include "util/utf8.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const vek::Result<vek::ProgramTextTable> r =

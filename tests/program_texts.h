@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 
 namespace vek::testing {
 

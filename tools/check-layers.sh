@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Checks that every quoted include in src/, tests/, bench/, tools/ and fuzz/
 # points to the including file's own layer or one below it. The core's
-# layers, lowest first: util platform engine time display app; the chart
+# layers, lowest first: util platform engine time config display app; the chart
 # painter (paint) stands on the whole core; the front ends cli and gui stand
 # on the core and the painter and not on each other.
 # Usage: tools/check-layers.sh [SOURCE_ROOT]
 set -euo pipefail
 root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
 cd "$root"
-layers=(util platform engine time display app)
+layers=(util platform engine time config display app)
 rank() {
   local i
   for i in "${!layers[@]}"; do

@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build and the tests need, when missing.
+# With --package also those of tools/build-deb.sh (hardening-check) and
+# tools/test-deb-chroot.sh (debootstrap).
 set -euo pipefail
 pkgs=(build-essential cmake pkg-config libswe-dev qt6-base-dev libgtest-dev libgmock-dev
       libbenchmark-dev qt6-svg-dev swe-basic-data swe-standard-data fonts-dejavu-core
-      fonts-liberation xvfb xauth qt6-translations-l10n dpkg-dev appstream)
+      fonts-liberation xvfb xauth qt6-translations-l10n dpkg-dev appstream
+      libhowardhinnant-date-dev tzdata desktop-file-utils lintian man-db
+      openbox xdotool x11-utils)
+if [ "${1:-}" = --package ]; then
+  pkgs+=(devscripts debootstrap)
+fi
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,7 +2,13 @@
 # Installs the Debian package for real into a fresh Debian 12 (bookworm)
 # root and runs both programs there: apt-get resolves the package's declared
 # dependencies, so a missing or wrong Depends shows up as a program that does
-# not start. Needs root, debootstrap and a reachable Debian mirror.
+# not start. Before that, lintian checks the package (when it is installed
+# here). In the root: the JPL-derived ephemeris files answer, both programs
+# answer --version, both manual pages render; then dpkg -r and dpkg -P
+# remove the package, and nothing of it may be left but the files the
+# programs wrote for the user (settings and state under /root). Last, a
+# plain "apt-get install" brings the recommended ephemeris files too.
+# Needs root, debootstrap and a reachable Debian mirror.
 #
 # Usage: tools/test-deb-chroot.sh BUILD_DIR [DEB]
 #   DEB defaults to a package that cpack builds from BUILD_DIR.
@@ -66,7 +72,19 @@ if [ -z "$deb" ]; then
 fi
 cp "$deb" "$root/tmp/"
 debname="$(basename "$deb")"
+version="$(dpkg-deb -f "$deb" Version)"
 echo "Depends: $(dpkg-deb -f "$deb" Depends)"
+echo "Recommends: $(dpkg-deb -f "$deb" Recommends)"
+
+if command -v lintian >/dev/null; then
+  stamp "lintian --pedantic --display-info $debname"
+  lintian --pedantic --display-info "$deb" | tee "$scratch/lintian.log" || true
+  echo "lintian: E: $(grep -c '^E: ' "$scratch/lintian.log") W: $(grep -c '^W: ' "$scratch/lintian.log")" \
+       "I: $(grep -c '^I: ' "$scratch/lintian.log") P: $(grep -c '^P: ' "$scratch/lintian.log")"
+  ! grep -qE '^[EW]: ' "$scratch/lintian.log" || { echo "lintian reports errors or warnings"; exit 1; }
+else
+  echo "lintian is not installed: the package is not checked by it"
+fi
 
 for d in proc sys dev dev/pts; do
   mkdir -p "$root/$d"
@@ -95,8 +113,10 @@ out="$(in_root sh -c 'cd /tmp && vek-cli positions --at 2026-12-08T12:00Z')"
 echo "$out"
 grep -q "^ 1  Sun " <<<"$out" || { echo "unexpected output of vek-cli"; exit 1; }
 grep -q "^ 9  Pluto " <<<"$out" || { echo "Pluto missing (pluto.slx not found?)"; exit 1; }
-ls "$root"/usr/share/man/man1/vek-cli.1* >/dev/null 2>&1 \
-  || { echo "manual page vek-cli.1 not installed"; exit 1; }
+# The JPL-derived files of the declared dependency, not the analytical
+# fallback.
+grep -qx "Ephemeris: Swiss Ephemeris files (/usr/share/libswe/ephe)" <<<"$out" \
+  || { echo "vek-cli positions does not use the ephemeris files of swe-basic-data"; exit 1; }
 # The help of the installed program, and its chart image, which needs QtGui,
 # QtSvg and a font from the declared dependencies.
 in_root vek-cli find --help | head -n 1
@@ -109,6 +129,19 @@ done
 [ "$(od -An -c -j1 -N3 "$root/tmp/chart.png" | tr -d ' ')" = "PNG" ] \
   || { echo "vek-cli chart wrote no PNG"; exit 1; }
 grep -q '<svg' "$root/tmp/chart.svg" || { echo "vek-cli chart wrote no SVG"; exit 1; }
+
+stamp "apt-get install man-db; man vek-cli; man vek"
+in_root apt-get install -y -q --no-install-recommends man-db >>"$scratch/apt.log" 2>&1 \
+  || { tail -n 30 "$scratch/apt.log"; exit 1; }
+pages=(vek-cli)
+in_root test -x /usr/bin/vek && pages+=(vek)
+for page in "${pages[@]}"; do
+  text="$(in_root env MANWIDTH=80 MAN_KEEP_FORMATTING= man "$page" 2>"$scratch/man.err")" \
+    || { cat "$scratch/man.err"; echo "man $page failed"; exit 1; }
+  [ ! -s "$scratch/man.err" ] || { cat "$scratch/man.err"; echo "man $page: warnings"; exit 1; }
+  echo "man $page: $(wc -l <<<"$text") lines; $(tail -n 1 <<<"$text" | tr -s ' ')"
+  grep -q "VEK $version" <<<"$text" || { echo "man $page does not name VEK $version"; exit 1; }
+done
 
 if in_root test -x /usr/bin/vek; then
   stamp "apt-get install xvfb xauth"
@@ -129,4 +162,56 @@ if in_root test -x /usr/bin/vek; then
   mkdir -p "$cache" && cp "$root/tmp/shot.png" "$cache/chroot-shot.png"
   echo "screenshot: $cache/chroot-shot.png ($(stat -c %s "$cache/chroot-shot.png") bytes)"
 fi
+
+stamp "--version"
+for program in vek-cli vek; do
+  in_root test -x /usr/bin/$program || continue
+  answer="$(in_root sh -c "cd /tmp && $program --version")" || { echo "$program --version failed"; exit 1; }
+  echo "$answer"
+  [ "$(head -n 1 <<<"$answer")" = "$program $version" ] \
+    || { echo "$program --version does not say $program $version"; exit 1; }
+done
+
+# Removing and purging: every file of the package goes; what stays is the
+# user's own (settings and state in the home folder). The package holds no
+# configuration files of its own, so dpkg -r already removes everything.
+stamp "dpkg -r vek; dpkg -P vek"
+in_root dpkg-query -L vek | sort >"$scratch/files"
+in_root dpkg -r vek >"$scratch/dpkg.log" 2>&1 || { cat "$scratch/dpkg.log"; exit 1; }
+left=()
+while read -r f; do
+  [ -n "$f" ] && [ -e "$root$f" ] && [ ! -d "$root$f" ] && left+=("$f")
+done <"$scratch/files"
+[ ${#left[@]} -eq 0 ] || { echo "left after dpkg -r:"; printf '  %s\n' "${left[@]}"; exit 1; }
+in_root dpkg -P vek >>"$scratch/dpkg.log" 2>&1 || { cat "$scratch/dpkg.log"; exit 1; }
+[ -z "$(in_root dpkg-query -W -f='${db:Status-Abbrev}' vek 2>/dev/null | tr -d ' ')" ] \
+  || [ "$(in_root dpkg-query -W -f='${db:Status-Abbrev}' vek 2>/dev/null | tr -d ' ')" = "un" ] \
+  || { echo "vek still known to dpkg after dpkg -P"; exit 1; }
+# Anything else named after the program, outside the scratch files in /tmp:
+# only the user's settings and state may remain.
+leftover="$(cd "$root" && find . -xdev \( -path ./proc -o -path ./sys -o -path ./dev -o -path ./tmp \) -prune \
+              -o \( -iname '*vek*' -o -iname '*vantrel*' \) -print | sed 's|^\.||' | sort)"
+echo "named after the program after dpkg -P:"
+[ -z "$leftover" ] && echo "  (nothing)" || sed 's/^/  /' <<<"$leftover"
+while read -r f; do
+  [ -z "$f" ] && continue
+  case "$f" in
+    /root/.config/Vantrel | /root/.config/Vantrel/* | /root/.local/share/Vantrel | /root/.local/share/Vantrel/*) ;;
+    # The pages "man" formatted above, kept by man-db in its cache, which
+    # its daily job empties of pages not read for a week.
+    /var/cache/man/cat1/vek.1.gz | /var/cache/man/cat1/vek-cli.1.gz) ;;
+    *) echo "left behind by the package: $f"; exit 1 ;;
+  esac
+done <<<"$leftover"
+
+# A plain install, as a user types it: apt installs the recommended
+# ephemeris files too, which cover the years before 1800 as well.
+stamp "apt-get install ./$debname (with recommends)"
+in_root apt-get install -y -q "/tmp/$debname" >"$scratch/apt2.log" 2>&1 \
+  || { tail -n 30 "$scratch/apt2.log"; exit 1; }
+in_root dpkg-query -W -f='${Package} ${Version}\n' swe-basic-data swe-standard-data
+out="$(in_root sh -c 'cd /tmp && vek-cli positions --at 1000-06-15T12:00Z')"
+grep -x "Ephemeris: .*" <<<"$out"
+grep -qx "Ephemeris: Swiss Ephemeris files (/usr/share/libswe/ephe)" <<<"$out" \
+  || { echo "positions in the year 1000 do not come from the recommended files"; exit 1; }
 stamp "OK: $debname installs with its dependencies and runs in a fresh bookworm root"

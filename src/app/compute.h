@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "display/program_text.h"
-#include "display/settings.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "display/table_model.h"
 #include "engine/chart.h"
 #include "engine/engine.h"

@@ -1,7 +1,12 @@
 #include "app/pattern_search.h"
 
 #include <algorithm>
-#include <iterator>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -75,28 +80,52 @@ struct Span {
     double untilJD = 0;
 };
 
-// What a span found, with the dates of its first and last step looked at (0
-// for none).
+// What a span found besides the stretches it handed on: the stretch that
+// still held at its last step, and the dates of its first and last step
+// looked at (0 for none).
 struct SpanResult {
-    PatternSearchResult found;
+    int steps = 0;
+    double refusedCode = 0;
+    int64_t positions = 0;
+    std::optional<PatternStretch> open;
     double firstJD = 0;
     double lastJD = 0;
 };
 
+// Receives each stretch of a span once a step without the pattern ends it.
+using StretchSink = std::function<void(PatternStretch&&)>;
+// Told the date of every step looked at.
+using StepTick = std::function<void(double jd)>;
+
+// Whether the step that the dates refused would have lain after `untilJD`:
+// then the search has taken every step it was asked for. The Gregorian
+// calendar repeats every 400 years (146097 days), so the refused date is
+// converted 400 years earlier, inside the accepted dates.
+bool RefusedStepBeyond(const DateRows& rows, int interval, double untilJD) {
+    DateRows probe = rows;
+    ApplyStep(probe, interval, kStepForward);
+    DateRowFields& row = probe.Row(kWorldDate);
+    row.yearText = std::to_string(YearValue(DigitsOnly(row.yearText)) - 400);
+    const double earlier = probe.InputDateToAJDate(kWorldDate);
+    return earlier >= 0 && earlier + 146097 > untilJD;
+}
+
 SpanResult SearchSpan(const Engine& engine, DateRows& rows, const Settings& settings,
-                      const PatternSearchRequest& request, bool skipping, const Span& span) {
+                      const PatternSearchRequest& request, bool skipping, const Span& span,
+                      const StretchSink& closed, const StepTick& tick) {
     const int midpointOrbIndex = settings.controls.midpointOrbIndex;
     BoundedSky sky(engine, SkyMotionBounds(engine), engine.BodyCountForSettings(),
                    MidpointOrbOfIndex(midpointOrbIndex));
     bool found = false;  // the stop test at the latest step
-    SpanResult result;
-    PatternSearchResult& out = result.found;
-    PatternStretch* open = nullptr;
+    SpanResult out;
+    std::optional<PatternStretch>& open = out.open;
     for (;;) {
         const DateRowFields before = rows.Row(kWorldDate);
         const StepOutcome step = StepWorldDate(rows, request.interval, kStepForward);
         if (!step.accepted) {
-            out.refusedCode = step.julianDate;
+            if (step.julianDate != kDateTooLate ||
+                !RefusedStepBeyond(rows, request.interval, span.untilJD))
+                out.refusedCode = step.julianDate;
             break;
         }
         if (step.julianDate > span.untilJD) {
@@ -106,8 +135,9 @@ SpanResult SearchSpan(const Engine& engine, DateRows& rows, const Settings& sett
         }
         if (step.julianDate <= span.afterJD) continue;
         ++out.steps;
-        if (out.steps == 1) result.firstJD = step.julianDate;
-        result.lastJD = step.julianDate;
+        if (out.steps == 1) out.firstJD = step.julianDate;
+        out.lastJD = step.julianDate;
+        if (tick) tick(step.julianDate);
         PatternHits hits;
         if (skipping) {
             // The finder runs again only where one of the answers it was given
@@ -132,26 +162,76 @@ SpanResult SearchSpan(const Engine& engine, DateRows& rows, const Settings& sett
             found = HitsSatisfy(request.target, hits.count);
         }
         if (!found) {
-            open = nullptr;
+            if (open) {
+                closed(std::move(*open));
+                open.reset();
+            }
             continue;
         }
-        if (!open) {
-            out.stretches.push_back({step.row, step.row, step.julianDate, step.julianDate, 0,
-                                     std::move(hits.instances)});
-            open = &out.stretches.back();
-        }
+        if (!open)
+            open = PatternStretch{step.row,         step.row, step.julianDate, step.julianDate, 0,
+                                  std::move(hits.instances)};
         open->last = step.row;
         open->lastJD = step.julianDate;
         ++open->steps;
         if (request.firstOnly) break;
     }
     out.positions += sky.PositionsComputed();
-    return result;
+    return out;
 }
+
+// Hands the stretches of a search out in time order: into the result and to
+// the request's onStretch.
+class StretchOutput {
+  public:
+    StretchOutput(const PatternSearchRequest& request, PatternSearchResult& out)
+        : request_(request), out_(out) {}
+    void operator()(PatternStretch&& s) {
+        out_.stretches.push_back(std::move(s));
+        if (request_.onStretch) request_.onStretch(out_.stretches.back());
+    }
+
+  private:
+    const PatternSearchRequest& request_;
+    PatternSearchResult& out_;
+};
+
+// Calls the request's onProgress at most every kProgressInterval, looking
+// at the clock only every 64th step.
+class ProgressMeter {
+  public:
+    explicit ProgressMeter(const PatternSearchRequest& request) : request_(request) {}
+    void Step(double daysDone, int found) {
+        if (request_.onProgress && ++steps_ % 64 == 0) Report(daysDone, found);
+    }
+    void Report(double daysDone, int found) {
+        if (!request_.onProgress) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now < next_) return;
+        next_ = now + kProgressInterval;
+        request_.onProgress(daysDone, found);
+    }
+
+  private:
+    const PatternSearchRequest& request_;
+    std::chrono::steady_clock::time_point next_ = std::chrono::steady_clock::now();
+    int steps_ = 0;
+};
 
 // Searches of at least this many days are split in two halves, each searched
 // on its own thread.
 constexpr double kDaysWorthTwoThreads = 60;
+
+// What the second half's thread hands to the first: its stretches as they
+// are found, while the first half may still be running.
+struct SecondHalf {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<PatternStretch> stretches;
+    bool done = false;
+    std::atomic<double> firstJD{0};  // of its first step looked at
+    std::atomic<double> latestJD{0};
+};
 
 }  // namespace
 
@@ -177,6 +257,10 @@ Result<PatternSearchResult> SearchPattern(const Engine& engine, DateRows& rows,
     const double endJD = std::min(request.untilJD, kLastAcceptedJD);
     const bool twoThreads = request.method == SearchMethod::Automatic && fromEphemeris &&
                             !request.firstOnly && endJD - startJD >= kDaysWorthTwoThreads;
+    PatternSearchResult out;
+    StretchOutput output(request, out);
+    ProgressMeter progress(request);
+    auto found = [&out] { return static_cast<int>(out.stretches.size()); };
     if (twoThreads) {
         // The first half on this thread, the second on another; the second
         // steps from the same row through the first half without looking.
@@ -185,44 +269,97 @@ Result<PatternSearchResult> SearchPattern(const Engine& engine, DateRows& rows,
         // second, their stretches join.
         const double middleJD = startJD + (endJD - startJD) / 2;
         DateRows secondRows = rows;
+        SecondHalf half;
         SpanResult second;
         std::thread worker;
         try {
             worker = std::thread([&] {
-                second = SearchSpan(engine, secondRows, settings, request, skipping,
-                                    {middleJD, request.untilJD});
+                second = SearchSpan(
+                    engine, secondRows, settings, request, skipping, {middleJD, request.untilJD},
+                    [&half](PatternStretch&& s) {
+                        const std::lock_guard<std::mutex> lock(half.mutex);
+                        half.stretches.push_back(std::move(s));
+                        half.changed.notify_one();
+                    },
+                    [&half](double jd) {
+                        if (half.firstJD.load() == 0) half.firstJD = jd;
+                        half.latestJD = jd;
+                    });
                 platform::release_thread();
+                const std::lock_guard<std::mutex> lock(half.mutex);
+                half.done = true;
+                half.changed.notify_one();
             });
         } catch (const std::system_error&) {
             // No second thread: one search on this one.
         }
         if (worker.joinable()) {
-            SpanResult first =
-                SearchSpan(engine, rows, settings, request, skipping, {Span::kOpen, middleJD});
-            worker.join();
-            PatternSearchResult& out = first.found;
-            if (out.refusedCode < 0) return out;  // the dates ended in the first half
-            PatternSearchResult& more = second.found;
-            out.steps += more.steps;
-            out.refusedCode = more.refusedCode;
-            out.positions += more.positions;
-            if (more.steps > 0) rows.Row(kWorldDate) = secondRows.Row(kWorldDate);
-            auto next = more.stretches.begin();
-            if (next != more.stretches.end() && !out.stretches.empty() && first.lastJD > 0 &&
-                out.stretches.back().lastJD == first.lastJD && next->firstJD == second.firstJD) {
-                PatternStretch& joined = out.stretches.back();
-                joined.last = next->last;
-                joined.lastJD = next->lastJD;
-                joined.steps += next->steps;
-                ++next;
+            auto daysDone = [&](double firstHalfJD) {
+                const double more = half.latestJD.load();
+                return firstHalfJD - startJD + (more > middleJD ? more - middleJD : 0);
+            };
+            SpanResult first = SearchSpan(
+                engine, rows, settings, request, skipping, {Span::kOpen, middleJD}, output,
+                [&](double jd) { progress.Step(daysDone(jd), found()); });
+            out.steps = first.steps;
+            out.positions = first.positions;
+            if (first.refusedCode < 0) {
+                // The dates ended in the first half; so do the second's steps.
+                worker.join();
+                if (first.open) output(std::move(*first.open));
+                out.refusedCode = first.refusedCode;
+                return out;
             }
-            out.stretches.insert(out.stretches.end(), std::make_move_iterator(next),
-                                 std::make_move_iterator(more.stretches.end()));
+            // The stretch that held at the first half's last step goes on
+            // into the second half's first stretch when that begins at the
+            // second half's first step.
+            std::optional<PatternStretch> pending = std::move(first.open);
+            bool firstOfSecond = true;
+            auto take = [&](PatternStretch&& s) {
+                if (firstOfSecond && pending && pending->lastJD == first.lastJD &&
+                    s.firstJD == half.firstJD.load()) {
+                    pending->last = s.last;
+                    pending->lastJD = s.lastJD;
+                    pending->steps += s.steps;
+                    output(std::move(*pending));
+                    pending.reset();
+                } else {
+                    if (pending) output(std::move(*pending));
+                    pending.reset();
+                    output(std::move(s));
+                }
+                firstOfSecond = false;
+            };
+            for (bool done = false; !done;) {
+                std::deque<PatternStretch> ready;
+                {
+                    std::unique_lock<std::mutex> lock(half.mutex);
+                    half.changed.wait_for(lock, kProgressInterval,
+                                          [&] { return half.done || !half.stretches.empty(); });
+                    ready.swap(half.stretches);
+                    done = half.done;
+                }
+                for (PatternStretch& s : ready) take(std::move(s));
+                progress.Report(daysDone(middleJD), found());
+            }
+            worker.join();
+            if (second.open) take(std::move(*second.open));
+            if (pending) output(std::move(*pending));
+            out.steps += second.steps;
+            out.refusedCode = second.refusedCode;
+            out.positions += second.positions;
+            if (second.steps > 0) rows.Row(kWorldDate) = secondRows.Row(kWorldDate);
             return out;
         }
     }
-    return SearchSpan(engine, rows, settings, request, skipping, {Span::kOpen, request.untilJD})
-        .found;
+    SpanResult one = SearchSpan(engine, rows, settings, request, skipping,
+                                {Span::kOpen, request.untilJD}, output,
+                                [&](double jd) { progress.Step(jd - startJD, found()); });
+    if (one.open) output(std::move(*one.open));
+    out.steps = one.steps;
+    out.refusedCode = one.refusedCode;
+    out.positions = one.positions;
+    return out;
 }
 
 }  // namespace vek

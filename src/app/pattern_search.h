@@ -7,11 +7,13 @@
 // step).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+#include "config/settings.h"
 #include "display/results_text.h"
-#include "display/settings.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "engine/patterns.h"
@@ -77,14 +79,24 @@ struct PatternSearchRequest {
     double untilJD = 0;       // the last step taken lies at or before this date
     bool firstOnly = false;   // stop at the first stretch's first step
     SearchMethod method = SearchMethod::Automatic;
+    // Called on the calling thread with each stretch as soon as its last
+    // step is known, in time order, before the search returns them all.
+    std::function<void(const PatternStretch&)> onStretch = nullptr;
+    // Called on the calling thread about every kProgressInterval while the
+    // search runs: the days from the starting date up to which the steps are
+    // looked at, and the stretches found so far.
+    std::function<void(double daysDone, int stretchesFound)> onProgress = nullptr;
 };
+
+inline constexpr std::chrono::milliseconds kProgressInterval(100);
 
 struct PatternSearchResult {
     std::vector<PatternStretch> stretches;
     int steps = 0;  // steps taken
-    // The step after the last one left the accepted date range (the World
-    // date error code that ended the search), 0 when the search ended at
-    // `untilJD` or at the first find.
+    // A step at or before `untilJD` left the accepted date range: the World
+    // date error code that ended the search there; 0 when every step up to
+    // `untilJD` was taken (the next one may still lie beyond the dates) or
+    // the search ended at the first find.
     double refusedCode = 0;
     // Positions computed through the longitude wrapper.
     int64_t positions = 0;

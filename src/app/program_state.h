@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/compute.h"
-#include "display/program_text.h"
-#include "display/settings.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "engine/engine.h"
 #include "time/date_rows.h"
 #include "util/result.h"

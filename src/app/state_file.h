@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "display/settings.h"
+#include "config/settings.h"
 #include "engine/vek_types.h"
 #include "time/date_row_fields.h"
 #include "util/result.h"

@@ -6,16 +6,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/compute.h"
-#include "cli/cli_util.h"
 #include "cli/command.h"
 #include "cli/compute_args.h"
+#include "config/program_text.h"
 #include "display/chart_image.h"
+#include "display/version.h"
 #include "display/chart_wheel.h"
-#include "display/program_text.h"
 #include "paint/chart_painter.h"
 #include "util/text.h"
 
@@ -27,6 +28,29 @@ constexpr const char* kName = "chart";
 
 bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && LowerCase(s.substr(s.size() - tail.size())) == tail;
+}
+
+bool HasControlCharacter(const std::string& s) {
+    for (unsigned char c : s)
+        if (c < 0x20 || c == 0x7F) return true;
+    return false;
+}
+
+// A plain decimal number: digits with at most one decimal point among or
+// before them ("2", "0.25", ".5"); no sign, blank, exponent or hex form.
+std::optional<double> PlainDecimal(const std::string& text) {
+    int digits = 0;
+    int points = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if (c == '.')
+            ++points;
+        else
+            return std::nullopt;
+    }
+    if (digits == 0 || points > 1 || text.back() == '.') return std::nullopt;
+    return std::strtod(text.c_str(), nullptr);
 }
 
 // Qt's own notes about the platform (no runtime folder and the like) are no
@@ -87,15 +111,20 @@ int RunChart(const std::vector<std::string>& args) {
     const Options& o = s.options;
     const std::string out = o.Value("out");
     if (out.empty()) return BadArguments(kName, "--out FILE.png or --out FILE.svg is needed");
+    if (HasControlCharacter(out))
+        return BadArguments(kName, "--out " + Quoted(out) +
+                                       ": the name holds a line break or another control "
+                                       "character");
     if (!EndsWith(out, ".png") && !EndsWith(out, ".svg"))
-        return BadArguments(kName, "--out " + out + ": the name must end in .png or .svg");
+        return BadArguments(kName, "--out " + Quoted(out) + ": the name must end in .png or .svg");
     double scale = 1;
     if (o.values.count("scale")) {
-        char* end = nullptr;
         const std::string text = o.Value("scale");
-        scale = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0' || !(scale >= 0.25 && scale <= 8))
-            return BadArguments(kName, "--scale " + text + " is not a number from 0.25 to 8");
+        const std::optional<double> given = PlainDecimal(text);
+        if (!given || !(*given >= 0.25 && *given <= 8))
+            return BadArguments(kName,
+                                "--scale " + Quoted(text) + " is not a number from 0.25 to 8");
+        scale = *given;
     }
 
     auto app = StartGui();
@@ -118,7 +147,7 @@ int RunChart(const std::vector<std::string>& args) {
     image.rows = &s.rows;
     const Status written =
         paint::WriteChartFile(SavedChartImage(wheel, image), QString::fromStdString(out), scale);
-    if (!written) return Failure(kName, written.message());
+    if (!written) return Failure(kName, WithQuotedPath(written.message(), out));
     std::printf("%s\n", out.c_str());
     return 0;
 }

@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "display/version.h"
+#include "engine/engine.h"
+#include "util/paths.h"
+
 namespace vek::cli {
 
 namespace {
@@ -161,6 +165,7 @@ std::string OverviewText() {
     std::string out =
         "usage: vek-cli COMMAND [options]\n"
         "       vek-cli COMMAND --help   (or: vek-cli help COMMAND)\n"
+        "       vek-cli --version\n"
         "\n"
         "Commands:\n";
     size_t width = 0;
@@ -183,12 +188,24 @@ std::string OverviewText() {
 
 int RunCommandLine(const std::vector<std::string>& args) {
     if (args.empty()) {
-        std::fputs(OverviewText().c_str(), stderr);
+        // A bare call is most likely a slip: the usage and where to read on,
+        // not the whole overview.
+        std::fputs("usage: vek-cli COMMAND [options]; 'vek-cli help' lists the commands\n",
+                   stderr);
         return 2;
     }
     const std::string& name = args[0];
+    if (name == "--version") {
+        if (args.size() > 1) {
+            std::fprintf(stderr, "vek-cli --version: unexpected argument %s\n",
+                         Quoted(args[1]).c_str());
+            return 2;
+        }
+        std::fputs(VersionReport("vek-cli", ProgramFolder()).c_str(), stdout);
+        return 0;
+    }
     if (name == "help" || name == "--help" || name == "-h") {
-        if (args.size() < 2) {
+        if (args.size() < 2 || args[1] == "--help" || args[1] == "-h") {
             std::fputs(OverviewText().c_str(), stdout);
             return 0;
         }
@@ -210,6 +227,15 @@ int RunCommandLine(const std::vector<std::string>& args) {
         }
     }
     return c->run(std::vector<std::string>(args.begin() + 1, args.end()));
+}
+
+Status StartEngine(Engine& engine) {
+    engine.Initialize(ProgramFolder());
+    const Status pluto = engine.LoadPlutoTable();
+    if (!pluto)
+        return Fail("cannot load the Pluto table " + JoinPath(engine.DataFolder(), "pluto.slx") +
+                    ": " + pluto.message());
+    return Ok();
 }
 
 }  // namespace vek::cli

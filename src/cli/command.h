@@ -7,7 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_util.h"
+#include "cli/options.h"
+#include "util/result.h"
+
+namespace vek {
+class Engine;
+}
 
 namespace vek::cli {
 
@@ -43,6 +48,10 @@ std::string OverviewText();
 // prints a help or a message for an unknown command. "--help" or "-h"
 // anywhere after a command name prints that command's help.
 int RunCommandLine(const std::vector<std::string>& args);
+
+// Starts the engine on the program folder and loads its Pluto table. A
+// failure carries the message to show.
+Status StartEngine(Engine& engine);
 
 }  // namespace vek::cli
 

@@ -7,10 +7,10 @@
 
 #include "app/compute.h"
 #include "app/state_file.h"
-#include "cli/cli_util.h"
 #include "cli/command.h"
 #include "cli/compute_args.h"
-#include "display/program_text.h"
+#include "cli/json_writer.h"
+#include "config/program_text.h"
 #include "display/results_text.h"
 #include "engine/engine.h"
 #include "time/date_rows.h"

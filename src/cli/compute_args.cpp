@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "app/state_file.h"
+#include "cli/command.h"
+#include "cli/date_time_args.h"
 #include "display/results_text.h"
 #include "time/dates.h"
 #include "util/paths.h"
@@ -95,7 +97,8 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
         AppState state;
         const Status loaded = LoadStateFile(o.Value("state"), state);
         if (!loaded)
-            return BadArguments(command, Quoted(o.Value("state")) + ": " + loaded.message());
+            return BadArguments(command, Quoted(o.Value("state")) + ": " +
+                                             WithQuotedPath(loaded.message(), o.Value("state")));
         s.settings = state.settings;
         for (DateSlot slot : AllDateSlots()) s.rows.Row(slot) = state.dateRows[slot];
         // As "Load from ...": natal aspects stay, every other mode shows
@@ -104,7 +107,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
             s.mode =
                 state.mode == Mode::Natal1 || state.mode == Mode::Natal2 ? state.mode : Mode::World;
     }
-    const char* const rowOptions[kDateSlotCount] = {"world", "birth1", "birth2"};
+    const char* const rowOptions[kDateSlotCount] = {s.worldOption, "birth1", "birth2"};
     for (DateSlot slot : AllDateSlots()) {
         const char* option = rowOptions[Index(slot)];
         if (!o.values.count(option)) continue;

@@ -9,8 +9,8 @@
 
 #include "app/compute.h"
 #include "app/program_state.h"
-#include "cli/cli_util.h"
-#include "display/settings.h"
+#include "cli/options.h"
+#include "config/settings.h"
 #include "engine/engine.h"
 #include "time/date_rows.h"
 
@@ -26,6 +26,8 @@ struct ComputeSession : ProgramState {
     // command without world transits (the report) takes the date error as
     // its one error instead.
     bool worldFallback = true;
+    // The option that gives the World date, named in its messages.
+    const char* worldOption = "world";
     Mode mode = Mode::World;
 };
 

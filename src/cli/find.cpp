@@ -6,13 +6,15 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
 #include "app/pattern_search.h"
-#include "cli/cli_util.h"
 #include "cli/command.h"
 #include "cli/compute_args.h"
+#include "cli/date_time_args.h"
+#include "cli/json_writer.h"
 #include "display/results_text.h"
 #include "engine/midpoints.h"
 #include "engine/vocabulary.h"
@@ -157,19 +159,42 @@ const CommandHelp kHelp = {
      "--step 1w --first --json"},
 };
 
+// The progress line on a terminal: rewritten in place, wiped at the end.
+class ProgressLine {
+  public:
+    ProgressLine(const ProgramTexts& texts, double totalDays)
+        : texts_(texts), totalYears_(totalDays / 365.2425), shown_(::isatty(STDERR_FILENO) == 1) {}
+    bool Shown() const { return shown_; }
+    void Show(double daysDone, int found) {
+        if (!shown_) return;
+        char done[32], total[32];
+        std::snprintf(done, sizeof done, "%.0f", std::floor(daysDone / 365.2425));
+        std::snprintf(total, sizeof total, "%.0f", std::ceil(totalYears_));
+        const std::string line = texts_.ProgramTextWithValues(
+            kTextSearchProgress, {done, total, std::to_string(found), "", ""});
+        std::fprintf(stderr, "\r\033[Kvek-cli find: %s", line.c_str());
+        std::fflush(stderr);
+        dirty_ = true;
+    }
+    void Wipe() {
+        if (!dirty_) return;
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+        dirty_ = false;
+    }
+
+  private:
+    const ProgramTexts& texts_;
+    double totalYears_;
+    bool shown_;
+    bool dirty_ = false;
+};
+
 int RunFind(const std::vector<std::string>& args) {
-    // --from is the World date the run starts from.
-    std::vector<std::string> computeArgs;
     for (const std::string& a : args) {
         if (a == "--world" || a.rfind("--world=", 0) == 0)
             return BadArguments(kName, "--world is not an option of find; use --from");
         if (a == "--radians") return BadArguments(kName, "--radians is not an option of find");
-        if (a == "--from")
-            computeArgs.push_back("--world");
-        else if (a.rfind("--from=", 0) == 0)
-            computeArgs.push_back("--world=" + a.substr(7));
-        else
-            computeArgs.push_back(a);
     }
     {
         // The find's own options are checked before anything is loaded.
@@ -185,13 +210,11 @@ int RunFind(const std::vector<std::string>& args) {
                                 "--mode " + Quoted(mode) + " is not world, personal1 or personal2");
     }
 
-    // The compute reads --from as the World date's --world.
-    OptionTable computeOptions = kOptions;
-    for (OptionSpec& spec : computeOptions)
-        if (std::string(spec.name) == "from") spec.name = "world";
+    // --from is the World date the run starts from.
     ComputeSession s;
     s.worldFallback = false;
-    const int status = RunComputeFromArguments(kName, computeArgs, computeOptions, s);
+    s.worldOption = "from";
+    const int status = RunComputeFromArguments(kName, args, kOptions, s);
     if (status != 0) return status;
     const Options& o = s.options;
 
@@ -225,31 +248,47 @@ int RunFind(const std::vector<std::string>& args) {
         return BadArguments(kName, "--to lies before --from");
     request.firstOnly = o.Has("first");
 
+    const ProgramTexts texts = s.Texts();
+    const PatternTexts patternTexts = PatternTextsOf(s.engine.names, texts);
+    const bool json = o.Has("json");
+    // Each stretch is written and flushed as soon as it is complete, so an
+    // interrupted search keeps what it found. JSON is one document, written
+    // at the end.
+    ProgressLine progress(texts, request.untilJD - s.results.DateJD[Index(kWorldDate)]);
+    if (!json)
+        request.onStretch = [&](const PatternStretch& st) {
+            progress.Wipe();
+            const std::string length =
+                request.firstOnly ? texts.ProgramText(kTextFirstStepOnly)
+                                  : std::to_string(st.steps) + (st.steps == 1 ? " step" : " steps");
+            std::printf("%s .. %s  (%s)\n", RowIsoText(st.first).c_str(),
+                        RowIsoText(st.last).c_str(), length.c_str());
+            for (const PatternInstance& p : st.instances)
+                std::printf(
+                    "  %s",
+                    TerminalLines(InstanceText(p, *request.target.pattern, patternTexts)).c_str());
+            std::fflush(stdout);
+        };
+    if (progress.Shown())
+        request.onProgress = [&](double daysDone, int found) { progress.Show(daysDone, found); };
+
     PatternSearchResult found;
     // Patterns are counted in world transits only: a run in personal
     // transits never stops on one, so nothing is found there.
     if (s.mode == Mode::World) {
         Result<PatternSearchResult> searched = SearchPattern(s.engine, s.rows, s.settings, request);
+        progress.Wipe();
         if (!searched) return Failure(kName, searched.message());
         found = std::move(searched).value();
     }
     if (found.refusedCode < 0)
-        std::fprintf(stderr, "vek-cli find: %s; the search ends there\n",
-                     DateErrorText(s.Texts(), kWorldDate, found.refusedCode).c_str());
+        std::fprintf(stderr, "vek-cli find: %s %s\n",
+                     DateErrorText(texts, kWorldDate, found.refusedCode).c_str(),
+                     texts.ProgramText(kTextSearchEndsThere).c_str());
 
-    if (o.Has("json")) {
+    if (json) {
         std::printf("%s\n", JsonText(found, *request.target.pattern, s.engine.names).c_str());
         return 0;
-    }
-    const ProgramTexts texts = s.Texts();
-    const PatternTexts patternTexts = PatternTextsOf(s.engine.names, texts);
-    for (const PatternStretch& st : found.stretches) {
-        std::printf("%s .. %s  (%d step%s)\n", RowIsoText(st.first).c_str(),
-                    RowIsoText(st.last).c_str(), st.steps, st.steps == 1 ? "" : "s");
-        for (const PatternInstance& p : st.instances)
-            std::printf(
-                "  %s",
-                TerminalLines(InstanceText(p, *request.target.pattern, patternTexts)).c_str());
     }
     if (found.stretches.empty()) std::printf("Not found.\n");
     return 0;

@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "app/compute.h"
-#include "cli/cli_util.h"
 #include "cli/command.h"
-#include "display/program_text.h"
+#include "cli/date_time_args.h"
+#include "cli/json_writer.h"
+#include "cli/zoned_time.h"
+#include "config/program_text.h"
 #include "display/results_text.h"
 #include "engine/angle_text.h"
 #include "engine/chart.h"
@@ -24,8 +26,11 @@ constexpr const char* kName = "positions";
 
 const OptionTable kOptions = {
     {"at", "T",
-     "the instant: YYYY-MM-DDTHH:MM followed by Z or +HH:MM / -HH:MM (zones up to 14 hours, "
-     "any minute, years 1 to 2799; required)"},
+     "the instant: YYYY-MM-DDTHH:MM followed by Z, +HH:MM / -HH:MM (zones up to 14 hours, "
+     "any minute, years 1 to 2799) or a tz zone in brackets, [Europe/Berlin]; nothing after it "
+     "with --tz (required)"},
+    kTzOption,
+    kFoldOption,
     {"lang", "en|de", "language of the body names (default: en)"},
     {"sidereal", nullptr, "sidereal zodiac (default: tropical)"},
     {"no-moon", nullptr, "leave out the Moon"},
@@ -34,13 +39,16 @@ const OptionTable kOptions = {
 
 const CommandHelp kHelp = {
     "the longitudes of the Sun, Moon and planets at one instant",
-    "positions --at T [--lang en|de] [--sidereal] [--no-moon] [--json]",
+    "positions --at T [--tz ZONE] [--fold earlier|later] [--lang en|de] [--sidereal] "
+    "[--no-moon] [--json]",
     "Prints the Julian date, the ephemeris in use, the zodiac and one line per body: its "
     "number, name, geocentric longitude in degrees, the same in degrees and minutes and in the "
-    "sign, and r when it is retrograde.",
+    "sign, and r when it is retrograde. A date in a named zone also gets the zone and the "
+    "offset it had then.",
     &kOptions,
     {"positions --at 2026-12-08T12:00Z",
-     "positions --at 1960-07-04T12:00-05:00 --sidereal --lang de --json"},
+     "positions --at 1960-07-04T12:00-05:00 --sidereal --lang de --json",
+     "positions --at 1985-03-15T14:47[Europe/Berlin]"},
 };
 
 int RunPositions(const std::vector<std::string>& args) {
@@ -48,9 +56,11 @@ int RunPositions(const std::vector<std::string>& args) {
     const Status parsed = ParseOptions(args, kOptions, o);
     if (!parsed) return BadArguments(kName, parsed.message());
     if (!o.values.count("at")) return BadArguments(kName, "--at is required");
-    const Result<double> at = ParseDateTime(o.Value("at"));
+    const Result<ZoneOptions> zones = ReadZoneOptions(o);
+    if (!zones) return BadArguments(kName, zones.message());
+    const Result<ZonedArgument> at = ParseZonedDateTime(o.Value("at"), *zones);
     if (!at) return BadArguments(kName, at.message());
-    const double jd = *at;
+    const double jd = at->julianDate;
     const Result<Language> lang = ParseLanguage(o.Value("lang", "en"));
     if (!lang) return BadArguments(kName, lang.message());
     const Language language = *lang;
@@ -74,6 +84,11 @@ int RunPositions(const std::vector<std::string>& args) {
         JsonWriter w;
         w.BeginObject();
         w.Key("jd_ut").Number(jd, 6);
+        if (at->zoneNamed) {
+            w.Key("zone").String(at->zone.IsNamed() ? at->zone.name : OffsetText(at->offsetSeconds));
+            w.Key("offset").String(OffsetText(at->offsetSeconds));
+            w.Key("offset_seconds").Int(at->offsetSeconds);
+        }
         w.Key("ephemeris").String(ephemeris);
         w.Key("zodiac").String(zodiac);
         w.Key("sidereal").Bool(engine.SiderealZodiac);
@@ -99,6 +114,7 @@ int RunPositions(const std::vector<std::string>& args) {
     }
 
     std::printf("Julian date (UT): %.6f\n", jd);
+    if (at->zoneNamed) std::printf("Zone: %s\n", ZoneUsedText(*at).c_str());
     std::printf("Ephemeris: %s\n", ephemeris.c_str());
     std::printf("Zodiac: %s\n", zodiac.c_str());
     for (Body b : c.ComputedBodies()) {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_util.h"
 #include "cli/command.h"
 #include "cli/compute_args.h"
+#include "cli/json_writer.h"
 #include "cli/report_lines.h"
 #include "time/durations.h"
 

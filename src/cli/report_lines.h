@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "cli/cli_util.h"
 #include "cli/compute_args.h"
+#include "cli/json_writer.h"
 #include "display/durations_report.h"
 #include "time/durations.h"
 

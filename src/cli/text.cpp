@@ -4,9 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_util.h"
 #include "cli/command.h"
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "util/paths.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <array>
 #include <string>
 
-#include "display/program_text.h"
-#include "display/settings.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"
 #include "time/aspect_search.h"

@@ -183,10 +183,6 @@ Color WhiteBackgroundColor(Color c) {
     return Rgb(160, 160, 160);
 }
 
-std::string ProgramVersionText() {
-    return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "2";
-}
-
 std::string HomePagePath(Language language) {
     return language == kGerman ? "/vek/de/vek.htm" : "/vek/vek.htm";
 }
@@ -197,6 +193,7 @@ std::string AnnotationOrbSummary(const ProgramTexts& texts, Mode mode, const Orb
 
 void RemoveLegend(ChartWheel& w) {
     std::erase_if(w.items, [](const ChartPrimitive& p) { return p.role == ChartRole::Legend; });
+    w.legendBand = 0;
 }
 
 ChartWheel SavedChartImage(const ChartWheel& shown, const SavedImageInput& in) {

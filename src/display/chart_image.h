@@ -8,8 +8,8 @@
 
 #include <string>
 
+#include "config/program_text.h"
 #include "display/chart_wheel.h"
-#include "display/program_text.h"
 #include "time/date_rows.h"
 
 namespace vek {
@@ -30,11 +30,6 @@ inline constexpr int kNoteLineSpacing = 17;   // pixels
 inline constexpr const char* kHomePageHost = "www.vantrel.de";
 std::string HomePagePath(Language language);
 
-// The program's version as the window caption and the saved images show
-// it: the major version, ".", the minor version and the digit 2.
-inline constexpr int kVersionMajor = 0;
-inline constexpr int kVersionMinor = 1;
-std::string ProgramVersionText();
 
 struct SavedImageInput {
     ProgramTexts texts;                 // in the current language, which the annotation shows

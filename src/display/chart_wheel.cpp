@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/angle_text.h"
 #include "engine/modes.h"
 
 namespace vek {
@@ -202,11 +203,19 @@ class WheelDrawing {
         }
     }
 
+    // The two legend blocks in the band above the picture.
+    void PrintChartLegends(int first, int second, Color color) {
+        w_.legendBand =
+            LegendBandHeight(LegendBlockOf(first).lines.size(), LegendBlockOf(second).lines.size());
+        PrintChartLegend(first, color);
+        PrintChartLegend(second, color);
+    }
+
     void PrintChartLegend(int block, Color color) {
         const LegendBlock& b = LegendBlockOf(block);
         for (size_t i = 0; i < b.lines.size(); ++i) {
             ChartPrimitive p = Text(ChartRole::Legend, w_.twoCharts ? b.leftDouble : b.leftSingle,
-                                    static_cast<int>(i) * kLegendLineStep,
+                                    static_cast<int>(i) * kLegendLineStep - w_.legendBand,
                                     in_.texts.ProgramText(b.lines[i]), ChartFont::Legend, color);
             p.opaque = true;
             p.fill = w_.background;
@@ -280,6 +289,11 @@ const LegendBlock& LegendBlockOf(int block) {
     return kBlocks[std::clamp(block, 0, 3)];
 }
 
+int LegendBandHeight(size_t lines1, size_t lines2) {
+    constexpr int kGap = 60;
+    return static_cast<int>(std::max(lines1, lines2)) * kLegendLineStep + kGap;
+}
+
 size_t ChartWheel::Count(ChartRole role) const {
     return static_cast<size_t>(std::count_if(
         items.begin(), items.end(), [&](const ChartPrimitive& p) { return p.role == role; }));
@@ -304,11 +318,9 @@ ChartWheel DrawWheel(const WheelInput& in, const GlyphInks& inks) {
     d.DrawDisc();
     if (in.zodiacSectors) d.DrawSectorSpokes();
     if (!d.PlaceGlyphs(0, false)) return std::move(d.Model());
-    // The legend's opaque lines reach onto the disc; painted before the
-    // lines and glyphs they never hide a glyph (placement does not see them
-    // either way).
-    d.PrintChartLegend(0, kChartBlack);
-    d.PrintChartLegend(3, kChartBlack);
+    // The legend stands above the picture, so it neither covers the disc
+    // nor hides a glyph.
+    d.PrintChartLegends(0, 3, kChartBlack);
     d.DrawAspectLines();
     d.PrintGlyphs(0);
     if (in.zodiacSectors) d.DrawSignGlyphs();
@@ -324,8 +336,7 @@ ChartWheel DrawDoubleWheel(const WheelInput& in, const GlyphInks& inks) {
     // background colour; each keeps its own anchors.
     if (!d.PlaceGlyphs(0, false) || !d.PlaceGlyphs(1, true)) return std::move(d.Model());
     const bool synastry = in.chart && in.chart->mode == Mode::Synastry;
-    d.PrintChartLegend(0, kChartBlack);
-    d.PrintChartLegend(synastry ? 2 : 1, kChartBlack);
+    d.PrintChartLegends(0, synastry ? 2 : 1, kChartBlack);
     d.DrawAspectLines();
     d.PrintGlyphs(0);
     d.PrintGlyphs(1);
@@ -337,6 +348,95 @@ ChartWheel DrawDoubleWheel(const WheelInput& in, const GlyphInks& inks) {
 ChartWheel DrawChartWheel(const WheelInput& in, const GlyphInks& inks) {
     const bool two = in.chart && ModeInfoOf(in.chart->mode).twoCharts;
     return two ? DrawDoubleWheel(in, inks) : DrawWheel(in, inks);
+}
+
+// ---------------------------------------------------------------------------
+// What the pointer is over
+
+namespace {
+
+// The box of a body glyph around its print origin, as wide as the aspect
+// lines' ends are from it on either side.
+constexpr int kGlyphBoxWidth = 2 * kLineOffset;
+constexpr int kGlyphBoxHeight = 330;
+
+double DistanceToSegment(double px, double py, const ChartPrimitive& l) {
+    const double dx = l.x2 - l.x1, dy = l.y2 - l.y1;
+    const double len2 = dx * dx + dy * dy;
+    double t = len2 > 0 ? ((px - l.x1) * dx + (py - l.y1) * dy) / len2 : 0;
+    t = std::clamp(t, 0.0, 1.0);
+    const double ex = l.x1 + t * dx - px, ey = l.y1 + t * dy - py;
+    return std::sqrt(ex * ex + ey * ey);
+}
+
+// The body's name, marked with its chart in the two-chart modes.
+std::string BodyLabel(Body body, int chart, const Chart& c, const NameTables& names,
+                      const ProgramTexts& texts) {
+    const std::string& name = names.BodyName[body];
+    if (!c.twoCharts) return name;
+    TextId id = kTextTransitingBody;
+    if (c.mode == Mode::Synastry)
+        id = chart == kChartB ? kTextSecondBirthdateBody : kTextFirstBirthdateBody;
+    else if (chart == kChartB)
+        id = kTextNatalBody;
+    return texts.ProgramTextWithValues(id, {name, "", "", "", ""});
+}
+
+}  // namespace
+
+const ChartPrimitive* BodyGlyphAt(const ChartWheel& w, int x, int y) {
+    for (auto it = w.items.rbegin(); it != w.items.rend(); ++it) {
+        const ChartPrimitive& p = *it;
+        if (p.role != ChartRole::BodyGlyph) continue;
+        if (x >= p.x1 && x < p.x1 + kGlyphBoxWidth && y >= p.y1 && y < p.y1 + kGlyphBoxHeight)
+            return &p;
+    }
+    return nullptr;
+}
+
+const ChartPrimitive* AspectLineNear(const ChartWheel& w, int x, int y, int reach) {
+    const ChartPrimitive* best = nullptr;
+    double bestDistance = reach;
+    for (const ChartPrimitive& p : w.items) {
+        if (p.role != ChartRole::AspectLine) continue;
+        const double d = DistanceToSegment(x, y, p);
+        if (d <= bestDistance) {
+            bestDistance = d;
+            best = &p;
+        }
+    }
+    return best;
+}
+
+std::string AspectLineName(const ChartPrimitive& line, const Chart& chart, const NameTables& names,
+                           const ProgramTexts& texts) {
+    if (line.role != ChartRole::AspectLine || !line.aspect || !line.first || !line.second)
+        return {};
+    const Body lineFirst = *line.first, lineSecond = *line.second;
+    for (const PairResult& pr : chart.Pairs()) {
+        const bool same = chart.twoCharts
+                              ? pr.first == lineFirst && pr.second == lineSecond
+                              : std::minmax(pr.first, pr.second) ==
+                                    std::minmax(lineFirst, lineSecond);
+        if (!same || pr.aspect != *line.aspect) continue;
+        const std::string first =
+            BodyLabel(lineFirst, chart.twoCharts ? kChartB : kChartA, chart, names, texts);
+        const std::string second = BodyLabel(lineSecond, kChartA, chart, names, texts);
+        return texts.ProgramTextWithValues(
+            kTextAspectLineNamed,
+            {first, names.AspectNoun[*line.aspect], second, AngleText(pr.deviation), ""});
+    }
+    return {};
+}
+
+std::string BodyGlyphName(const ChartPrimitive& glyph, const Chart& chart, const NameTables& names,
+                          const ProgramTexts& texts) {
+    if (glyph.role != ChartRole::BodyGlyph || !glyph.body) return {};
+    const int slot = glyph.chart == 1 ? kChartB : kChartA;
+    const double lambda = chart.longitude[*glyph.body][slot];
+    if (lambda < 0) return {};
+    return BodyLabel(*glyph.body, slot, chart, names, texts) + ": " +
+           PositionTextLong(lambda, names);
 }
 
 // ---------------------------------------------------------------------------

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "display/program_text.h"
-#include "display/settings.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "display/table_model.h"
 #include "engine/chart.h"
 #include "engine/vocabulary.h"
@@ -139,6 +139,9 @@ struct LegendBlock {
 };
 const LegendBlock& LegendBlockOf(int block);  // 0..3
 inline constexpr int kLegendLineStep = 210;
+// The band above the picture that holds legend blocks of the given line
+// counts: room for the longer block and a small gap to the disc.
+int LegendBandHeight(size_t lines1, size_t lines2);
 
 // Everything the drawing reads of the current result.
 struct WheelInput {
@@ -174,6 +177,10 @@ struct ChartWheel {
     };
     std::array<BodyArray<Anchor>, 2> anchors{};
     std::array<int, 2> legendBlocks = {-1, -1};
+    // The legend stands in a band of this many twips above the picture box
+    // (its lines at y from −legendBand), clear of the disc and the glyphs;
+    // 0 without a legend. The window shows the band above the drawing.
+    int legendBand = 0;
 
     int WidthPixels() const { return geometry.width / kTwipsPerPixel; }
     int HeightPixels() const { return geometry.height / kTwipsPerPixel; }
@@ -188,6 +195,26 @@ inline constexpr int kLineOffset = 120;
 ChartWheel DrawWheel(const WheelInput& in, const GlyphInks& inks);
 ChartWheel DrawDoubleWheel(const WheelInput& in, const GlyphInks& inks);
 ChartWheel DrawChartWheel(const WheelInput& in, const GlyphInks& inks);
+
+// ---------------------------------------------------------------------------
+// What the pointer is over
+
+// The body glyph whose box holds a point of the drawing (twips), the last
+// painted first; null over none.
+const ChartPrimitive* BodyGlyphAt(const ChartWheel& w, int x, int y);
+// The aspect line nearest to a point, when it passes within `reach` twips;
+// null otherwise.
+const ChartPrimitive* AspectLineNear(const ChartWheel& w, int x, int y, int reach);
+
+// The name of an aspect line: both bodies (in two charts each with its
+// chart), the aspect and its deviation, as "Sun square Mars, 2°13' from
+// exact"; empty when the chart holds no such aspect.
+std::string AspectLineName(const ChartPrimitive& line, const Chart& chart, const NameTables& names,
+                           const ProgramTexts& texts);
+// The name of a body glyph: the body (with its chart) and its place in the
+// zodiac, as "Mars (natal): 12° in Aries".
+std::string BodyGlyphName(const ChartPrimitive& glyph, const Chart& chart, const NameTables& names,
+                          const ProgramTexts& texts);
 
 // The occupancy of a drawing at 15 twips a pixel: which pixels hold
 // something other than the black disc or the spoke colour. Outside the

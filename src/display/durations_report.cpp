@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "display/natal_report.h"
+#include "config/settings.h"
 #include "display/results_text.h"
-#include "display/settings.h"
 #include "display/table_model.h"
 #include "engine/angle_text.h"
 #include "engine/chart.h"

@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
+#include "display/natal_report.h"
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"
 #include "time/aspect_search.h"
@@ -164,8 +165,5 @@ ReportSettings ReportSettingsOf(const Settings& settings);
 void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Chart& chart,
                          const ReportDates& dates, const ReportSettings& settings,
                          const ProgramTexts& texts);
-
-// Line break of the report texts.
-inline constexpr std::string_view kReportLineBreak = "\r\n";
 
 }  // namespace vek

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "util/result.h"
 
 namespace vek {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "display/durations_report.h"
 #include "display/results_text.h"
 #include "engine/angle_text.h"
 #include "engine/chart.h"

@@ -5,9 +5,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"
 
@@ -31,6 +32,10 @@ struct NatalReportInput {
     int W1 = 0;                // longest body name, as in the durations list
     int midpointOrbIndex = 2;  // the midpoint orb list's index
 };
+
+// Line break of the report texts: the natal report's and the durations
+// list's.
+inline constexpr std::string_view kReportLineBreak = "\r\n";
 
 // The whole report, lines ending in CR LF. Empty without entries.
 std::string NatalReport(const NatalReportInput& in);

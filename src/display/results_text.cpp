@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "time/date_rows.h"
 #include "time/stepping.h"
 #include "util/text.h"

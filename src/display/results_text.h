@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "engine/patterns.h"
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"

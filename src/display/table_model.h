@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "display/program_text.h"
-#include "display/settings.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"
 

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "display/chart_wheel.h"
-#include "display/program_text.h"
-#include "display/settings.h"
 #include "engine/vocabulary.h"
 #include "time/aspect_search.h"
 

@@ -232,6 +232,10 @@ inline constexpr Language kGerman = Language::kGerman;
 constexpr int Index(Language l) {
     return static_cast<int>(l);
 }
+// The other of the two languages.
+constexpr Language OtherLanguage(Language l) {
+    return l == kGerman ? kEnglish : kGerman;
+}
 // The language of a stored code: 1 German, any other code English.
 constexpr Language LanguageFromCode(int code) {
     return code == 1 ? kGerman : kEnglish;

@@ -8,12 +8,14 @@
 #include <optional>
 
 #include "display/chart_image.h"
+#include "display/version.h"
 #include "display/results_text.h"
 #include "engine/modes.h"
 #include "gui/chart_view.h"
 #include "gui/dialogs.h"
 #include "gui/form_helpers.h"
 #include "gui/main_controls.h"
+#include "gui/places.h"
 #include "gui/table_grid.h"
 #include "gui/twips.h"
 #include "gui/view_state.h"
@@ -34,10 +36,20 @@ void CollapseSelection(QLabel* cell) {
     cell->setSelection(static_cast<int>(cell->text().size()), 0);
 }
 
-// PNG first, as the default; a name ending in ".svg" gives a drawing.
+// The image's sizes offered as PNG filters: the screen's, then larger.
+constexpr int kImageSizes[] = {1, 2, 4};
+constexpr int kSvgFilter = 3;
+
+// PNG first, as the default, then the larger PNG sizes; a name ending in
+// ".svg" (or the last filter) gives a drawing.
 QString ChartImageFilter(const ProgramTexts& texts) {
-    return Q(texts.ProgramText(kTextPngImages)) + " (*.png) | *.png | " +
-           Q(texts.ProgramText(kTextSvgImages)) + " (*.svg) | *.svg";
+    QString filter = Q(texts.ProgramText(kTextPngImages)) + " (*.png) | *.png | ";
+    for (int i = 1; i < 3; ++i) {
+        filter += Q(texts.ProgramTextWithValues(kTextPngImagesScaled,
+                                                {std::to_string(kImageSizes[i]), "", "", "", ""})) +
+                  " (*.png) | *.png | ";
+    }
+    return filter + Q(texts.ProgramText(kTextSvgImages)) + " (*.svg) | *.svg";
 }
 
 }  // namespace
@@ -254,16 +266,25 @@ void ChartPanel::ReportImageSaved(const QString& path, const Status& written) {
 }
 
 void ChartPanel::SaveChartImage() {
-    const std::optional<QString> chosen =
-        dialogs_.SaveFileName(PT(kTextSaveChartTitle), ChartImageFilter(state_.Texts()));
+    int filter = 0;
+    Dialogs::FileRequest request;
+    request.title = PT(graphShown_ ? kTextSaveGraphImageTitle : kTextSaveChartImageTitle);
+    request.filter = ChartImageFilter(state_.Texts());
+    request.folder = folders_ ? folders_->StartFolder(FileKind::Image) : QString();
+    request.filterIndex = &filter;
+    const std::optional<QString> chosen = dialogs_.SaveFile(request);
     if (!chosen || chosen->isEmpty()) return;
+    if (folders_) folders_->Remember(FileKind::Image, *chosen);
     QString path = *chosen;
-    // The file's contents always match its name: PNG, or SVG for ".svg".
+    // The file's contents always match its name: PNG, or SVG for ".svg"; a
+    // name without either gets the one of the filter chosen.
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != "png" && suffix != "svg") path += ".png";
-    // At the screen's resolution: a high-dpi screen saves a sharper image.
+    if (suffix != "png" && suffix != "svg") path += filter == kSvgFilter ? ".svg" : ".png";
+    // At the screen's resolution (a high-dpi screen saves a sharper image),
+    // times the size chosen.
+    const int size = filter >= 0 && filter < kSvgFilter ? kImageSizes[filter] : 1;
     const double scale =
-        std::max(1.0, c_.picGraphic->devicePixelRatioF() * Twips::LogicalDpi() / 96.0);
+        size * std::max(1.0, c_.picGraphic->devicePixelRatioF() * Twips::LogicalDpi() / 96.0);
     // The transit graph is saved as it is shown.
     if (graphShown_) {
         ReportImageSaved(path, paint::WriteChartFile(c_.picGraphic->Wheel(), path, scale));

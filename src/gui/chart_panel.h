@@ -20,6 +20,8 @@ class QWidget;
 
 namespace vek::gui {
 
+class FileFolders;
+
 class Dialogs;
 struct MainControls;
 struct ViewState;
@@ -51,6 +53,8 @@ class ChartPanel : public QObject {
     void SetConfigDialogHooks(ConfigDialogHooks hooks) { configDialogHooks_ = std::move(hooks); }
     // What a "Yes" to the durations question opens.
     void SetDurationsReport(std::function<void()> show) { showDurations_ = std::move(show); }
+    // Where the image dialog starts and what it remembers.
+    void SetFolders(FileFolders* folders) { folders_ = folders; }
 
     // Draws the chart of the current result and shows it in place of the
     // table. A chart too crowded for its glyphs is not shown: the warning
@@ -90,6 +94,7 @@ class ChartPanel : public QObject {
     bool configHiddenByGraph_ = false;
     TransitGraph transitGraph_;
     ConfigDialogHooks configDialogHooks_;
+    FileFolders* folders_ = nullptr;
 };
 
 }  // namespace vek::gui

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 #include "gui/twips.h"
@@ -16,24 +17,45 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
 
 void ChartView::Show(ChartWheel wheel, int top) {
     wheel_ = std::move(wheel);
+    band_ = wheel_.legendBand;
     const WheelGeometry& g = wheel_.geometry;
-    Twips::Place(this, g.left, top, g.width, g.height);
+    Twips::Place(this, g.left, top, g.width, g.height + band_);
     update();
+}
+
+double ChartView::Enlargement() const {
+    const WheelGeometry& g = wheel_.geometry;
+    // The box at the drawing's size (its pixels rounded from twips) is not
+    // enlarged, so the drawing keeps its exact pixels there.
+    if (g.width <= 0 || g.height <= 0 ||
+        (width() <= Twips::ToPixels(g.width) && height() <= Twips::ToPixels(g.height + band_)))
+        return 1;
+    const double k = Twips::PixelsPerTwip();
+    return std::max(1.0, std::min(width() / (g.width * k), height() / ((g.height + band_) * k)));
+}
+
+double ChartView::Scale() const {
+    return Twips::PixelsPerTwip() * Enlargement();
 }
 
 void ChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const double k = Twips::PixelsPerTwip();
+    if (Enlargement() > 1) {
+        const Color c = wheel_.background;
+        painter.fillRect(rect(), QColor(c & 255, (c >> 8) & 255, (c >> 16) & 255));
+    }
+    const double k = Scale();
     painter.scale(k, k);
+    painter.translate(0, band_);
     paint::PaintChart(painter, wheel_);
 }
 
 void ChartView::mouseReleaseEvent(QMouseEvent* e) {
     QWidget::mouseReleaseEvent(e);
     if (e->button() != Qt::RightButton) return;
-    const double k = Twips::PixelsPerTwip();
+    const double k = Scale();
     emit RightClicked(static_cast<int>(std::floor(e->position().x() / k)),
-                      static_cast<int>(std::floor(e->position().y() / k)));
+                      static_cast<int>(std::floor(e->position().y() / k)) - band_);
 }
 
 }  // namespace vek::gui

@@ -14,14 +14,21 @@ class ChartView : public QWidget {
   public:
     explicit ChartView(QWidget* parent = nullptr);
 
-    // Keeps a drawing and sizes the box to it (top given in twips).
+    // Keeps a drawing and sizes the box to it and the legend's band above
+    // it (top given in twips).
     void Show(ChartWheel wheel, int top);
+    // The band above the drawing that the box shows, in twips.
+    int Band() const { return band_; }
+    // A box made larger than its drawing shows the drawing enlarged to fill
+    // it, keeping its proportions, from its top left corner; the room left
+    // over on one side shows the background. 1 at the drawing's own size.
+    double Enlargement() const;
     const ChartWheel& Wheel() const { return wheel_; }
     ChartWheel& Wheel() { return wheel_; }
 
   signals:
     // The right mouse button released over the drawing, at a point in the
-    // drawing's twips.
+    // drawing's twips (above the picture, in the legend's band, y < 0).
     void RightClicked(int xTwips, int yTwips);
 
   protected:
@@ -29,7 +36,13 @@ class ChartView : public QWidget {
     void mouseReleaseEvent(QMouseEvent* e) override;
 
   private:
+    // Device-independent pixels per twip of the drawing as shown.
+    double Scale() const;
+
     ChartWheel wheel_;
+    // The legend's band of the drawing as shown: it stays when a saved
+    // image takes the legend off the drawing, so the drawing does not move.
+    int band_ = 0;
 };
 
 }  // namespace vek::gui

@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "gui/places.h"
+
 namespace vek::gui {
 
 QString QtFileFilter(const QString& filter) {
@@ -78,19 +80,37 @@ Answer QtDialogs::AskYesNo(const QString& text, const QString& title, Answer def
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-std::optional<QString> QtDialogs::OpenFileName(const QString& title, const QString& filter) {
-    const QString name =
-        QFileDialog::getOpenFileName(parent_, title, QString(), QtFileFilter(filter));
-    if (name.isEmpty()) return std::nullopt;
-    return name;
+namespace {
+
+int FilterIndexOf(const QStringList& filters, const QString& chosen) {
+    const qsizetype i = filters.indexOf(chosen);
+    return i < 0 ? 0 : static_cast<int>(i);
 }
 
-std::optional<QString> QtDialogs::SaveFileName(const QString& title, const QString& filter) {
-    // The name is used as the user typed it: no extension is added.
-    QFileDialog dialog(parent_, title, QString(), QtFileFilter(filter));
+}  // namespace
+
+std::optional<QString> QtDialogs::OpenFile(const FileRequest& request) {
+    const QString filters = QtFileFilter(request.filter);
+    QFileDialog dialog(parent_, request.title, request.folder, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (request.filterIndex)
+        *request.filterIndex = FilterIndexOf(filters.split(";;"), dialog.selectedNameFilter());
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtDialogs::SaveFile(const FileRequest& request) {
+    const QString filters = QtFileFilter(request.filter);
+    QFileDialog dialog(parent_, request.title, request.folder, filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // The dialog adds the suffix before it asks whether to replace a file,
+    // so the question names the file that is written.
+    if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (request.filterIndex)
+        *request.filterIndex = FilterIndexOf(filters.split(";;"), dialog.selectedNameFilter());
     return dialog.selectedFiles().first();
 }
 
@@ -101,12 +121,12 @@ int ScriptedDialogs::Count(Kind kind) const {
 }
 
 void ScriptedDialogs::Message(const QString& text, const QString& title, MessageIcon icon) {
-    asked_.push_back({Kind::Message, text, title, icon, Answer::Cancel, true});
+    asked_.push_back({Kind::Message, text, title, icon, Answer::Cancel, true, {}, {}});
 }
 
 Answer ScriptedDialogs::AskYesNoCancel(const QString& text, const QString& title,
                                        Answer defaultButton) {
-    Asked a{Kind::Question, text, title, MessageIcon::None, defaultButton, true};
+    Asked a{Kind::Question, text, title, MessageIcon::None, defaultButton, true, {}, {}};
     Answer answer = Answer::Cancel;
     if (answers_.empty()) {
         a.scripted = false;
@@ -125,26 +145,29 @@ Answer ScriptedDialogs::AskYesNo(const QString& text, const QString& title, Answ
     return answer == Answer::Yes ? Answer::Yes : Answer::No;
 }
 
-std::optional<QString> ScriptedDialogs::NextFileName(Kind kind, const QString& title,
-                                                     const QString& filter) {
-    Asked a{kind, filter, title, MessageIcon::None, Answer::Cancel, true};
+std::optional<QString> ScriptedDialogs::NextFileName(Kind kind, const FileRequest& request) {
+    Asked a{kind, request.filter, request.title, MessageIcon::None, Answer::Cancel, true, {}, {}};
+    a.folder = request.folder;
+    a.defaultSuffix = request.defaultSuffix;
     std::optional<QString> name;
     if (fileNames_.empty()) {
         a.scripted = false;
     } else {
-        name = fileNames_.front();
+        name = fileNames_.front().name;
+        if (request.filterIndex) *request.filterIndex = fileNames_.front().filterIndex;
         fileNames_.pop_front();
     }
     asked_.push_back(a);
+    if (name && kind == Kind::SaveFile) name = WithDefaultSuffix(*name, request.defaultSuffix);
     return name;
 }
 
-std::optional<QString> ScriptedDialogs::OpenFileName(const QString& title, const QString& filter) {
-    return NextFileName(Kind::OpenFile, title, filter);
+std::optional<QString> ScriptedDialogs::OpenFile(const FileRequest& request) {
+    return NextFileName(Kind::OpenFile, request);
 }
 
-std::optional<QString> ScriptedDialogs::SaveFileName(const QString& title, const QString& filter) {
-    return NextFileName(Kind::SaveFile, title, filter);
+std::optional<QString> ScriptedDialogs::SaveFile(const FileRequest& request) {
+    return NextFileName(Kind::SaveFile, request);
 }
 
 }  // namespace vek::gui

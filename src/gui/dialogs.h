@@ -35,9 +35,26 @@ class Dialogs {
 
     // The standard open and save dialogs. filter is given as "description
     // (*.ext) | *.ext" pairs separated by "|"; an empty result means that the
-    // user cancelled.
-    virtual std::optional<QString> OpenFileName(const QString& title, const QString& filter) = 0;
-    virtual std::optional<QString> SaveFileName(const QString& title, const QString& filter) = 0;
+    // user cancelled. The dialog starts in `folder` (empty: wherever the
+    // platform likes); a save dialog gives a name typed without an extension
+    // `defaultSuffix` (empty: none), and asks before it replaces a file.
+    // `filterIndex`, when given, tells which filter pair was chosen (from 0).
+    struct FileRequest {
+        QString title;
+        QString filter;
+        QString folder;
+        QString defaultSuffix;
+        int* filterIndex = nullptr;
+    };
+    virtual std::optional<QString> OpenFile(const FileRequest& request) = 0;
+    virtual std::optional<QString> SaveFile(const FileRequest& request) = 0;
+
+    std::optional<QString> OpenFileName(const QString& title, const QString& filter) {
+        return OpenFile({title, filter, QString(), QString()});
+    }
+    std::optional<QString> SaveFileName(const QString& title, const QString& filter) {
+        return SaveFile({title, filter, QString(), QString()});
+    }
 };
 
 // Turns a "description | pattern | description | pattern" filter into the
@@ -51,8 +68,8 @@ class QtDialogs : public Dialogs {
 
     void Message(const QString& text, const QString& title, MessageIcon icon) override;
     Answer AskYesNoCancel(const QString& text, const QString& title, Answer defaultButton) override;
-    std::optional<QString> OpenFileName(const QString& title, const QString& filter) override;
-    std::optional<QString> SaveFileName(const QString& title, const QString& filter) override;
+    std::optional<QString> OpenFile(const FileRequest& request) override;
+    std::optional<QString> SaveFile(const FileRequest& request) override;
     Answer AskYesNo(const QString& text, const QString& title, Answer defaultButton) override;
 
   private:
@@ -74,11 +91,15 @@ class ScriptedDialogs : public Dialogs {
         MessageIcon icon = MessageIcon::None;
         Answer defaultButton = Answer::Cancel;
         bool scripted = true;  // false when the answer queue was empty
+        QString folder;         // file dialogs: where it started
+        QString defaultSuffix;  // save dialogs: the suffix it adds
     };
 
     void QueueAnswer(Answer a) { answers_.push_back(a); }
     // nullopt scripts a cancelled file dialog.
-    void QueueFileName(std::optional<QString> name) { fileNames_.push_back(std::move(name)); }
+    void QueueFileName(std::optional<QString> name, int filterIndex = 0) {
+        fileNames_.push_back({std::move(name), filterIndex});
+    }
 
     const std::vector<Asked>& asked() const { return asked_; }
     int Count(Kind kind) const;
@@ -86,16 +107,22 @@ class ScriptedDialogs : public Dialogs {
 
     void Message(const QString& text, const QString& title, MessageIcon icon) override;
     Answer AskYesNoCancel(const QString& text, const QString& title, Answer defaultButton) override;
-    std::optional<QString> OpenFileName(const QString& title, const QString& filter) override;
-    std::optional<QString> SaveFileName(const QString& title, const QString& filter) override;
+    std::optional<QString> OpenFile(const FileRequest& request) override;
+    std::optional<QString> SaveFile(const FileRequest& request) override;
     Answer AskYesNo(const QString& text, const QString& title, Answer defaultButton) override;
 
   private:
-    std::optional<QString> NextFileName(Kind kind, const QString& title, const QString& filter);
+    // The scripted name as the real dialog would give it back: a saved name
+    // without an extension gets the default suffix.
+    std::optional<QString> NextFileName(Kind kind, const FileRequest& request);
 
+    struct ScriptedFile {
+        std::optional<QString> name;
+        int filterIndex = 0;
+    };
     std::vector<Asked> asked_;
     std::deque<Answer> answers_;
-    std::deque<std::optional<QString>> fileNames_;
+    std::deque<ScriptedFile> fileNames_;
 };
 
 }  // namespace vek::gui

@@ -6,12 +6,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWidget>
 
 #include "gui/twips.h"
@@ -106,6 +110,79 @@ QSize KeepAtLeast(QWidget* form, int minWidth, int minHeight) {
         Twips::Resize(form, width, height);
     }
     return QSize(width, height);
+}
+
+bool KeepFrameOnScreen(QWidget* window) {
+    if (!window || !window->isWindow() || window->isMinimized() || window->isMaximized() ||
+        window->isFullScreen())
+        return false;
+    const QScreen* screen = window->screen();
+    if (!screen) return false;
+    const QRect avail = screen->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    int dx = 0, dy = 0;
+    if (frame.right() > avail.right()) dx = avail.right() - frame.right();
+    if (frame.left() + dx < avail.left()) dx = avail.left() - frame.left();
+    if (frame.bottom() > avail.bottom()) dy = avail.bottom() - frame.bottom();
+    if (frame.top() + dy < avail.top()) dy = avail.top() - frame.top();
+    if (dx == 0 && dy == 0) return false;
+    window->move(window->pos() + QPoint(dx, dy));
+    return true;
+}
+
+namespace {
+
+// How long after a window is shown its frame is kept on the screen.
+constexpr int kFrameWatchMs = 1500;
+
+class FrameKeeper : public QObject {
+  public:
+    explicit FrameKeeper(QWidget* window) : QObject(window), window_(window) {
+        setObjectName(kName);
+        window->installEventFilter(this);
+    }
+    static constexpr const char* kName = "vekFrameKeeper";
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched != window_) return false;
+        switch (e->type()) {
+            case QEvent::Show:
+                shown_.start();
+                Check();
+                break;
+            case QEvent::Move:
+            case QEvent::Resize:
+                if (shown_.isValid() && shown_.elapsed() < kFrameWatchMs) Check();
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+  private:
+    // After the event: the frame the window manager reports is current then.
+    void Check() {
+        if (pending_) return;
+        pending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            pending_ = false;
+            KeepFrameOnScreen(window_);
+        });
+    }
+
+    QWidget* window_;
+    QElapsedTimer shown_;
+    bool pending_ = false;
+};
+
+}  // namespace
+
+void KeepFramesOnScreen(QWidget* window) {
+    if (!window || window->findChild<QObject*>(FrameKeeper::kName, Qt::FindDirectChildrenOnly))
+        return;
+    new FrameKeeper(window);
 }
 
 }  // namespace vek::gui

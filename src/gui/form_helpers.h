@@ -40,4 +40,16 @@ void PutOnClipboard(const QString& text);
 // the size it keeps, in twips.
 QSize KeepAtLeast(QWidget* form, int minWidth, int minHeight);
 
+// Moves a top-level window so that its frame, title bar included, starts on
+// the available area of its screen (and ends on it where it fits). Returns
+// whether it moved the window.
+bool KeepFrameOnScreen(QWidget* window);
+
+// Keeps the window's frame on its screen while it is being shown: a window
+// manager frames a window only after it has been placed, which can push the
+// title bar above the screen or the frame past its edge. For a moment after
+// each showing, every move and resize is checked; a window the user drags
+// later goes where the user puts it.
+void KeepFramesOnScreen(QWidget* window);
+
 }  // namespace vek::gui

@@ -13,6 +13,9 @@
 #include <QWindow>
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "gui/dialogs.h"
@@ -136,108 +139,125 @@ bool FrmConfigure::StartupComplete() const {
 // ---------------------------------------------------------------------------
 // Building the window
 
+namespace {
+
+// The places in twips that the table below uses besides the rows above.
+constexpr int kProportionNameLeft = kProportionListLeft + kOrbWidth + 100;
+constexpr int kProportionNameWidth = kWidth - kMargin - kProportionNameLeft;
+constexpr int kBoldRow = kBoldTop + kControlHeight + 30;
+constexpr int kFactorLeft = kMargin + 2160;
+constexpr int kOfOrbLeft = kFactorLeft + kOrbWidth + 100;
+constexpr int kSecondButtonLeft = kMargin + kButtonWidth + 120;
+constexpr int kSecondButtonRow = kButtonsTop + kButtonHeight + 80;
+
+// No caption from the table: the control has none, or the dialog composes it.
+constexpr std::optional<TextId> kNoCaption = std::nullopt;
+
+}  // namespace
+
+struct FrmConfigure::ControlDescription {
+    using Member = std::variant<QLabel* FrmConfigure::*, QComboBox* FrmConfigure::*,
+                                QCheckBox* FrmConfigure::*, QRadioButton* FrmConfigure::*,
+                                QPushButton* FrmConfigure::*>;
+    Member member;
+    const char* name;
+    int left, top, width, height;  // twips
+    std::optional<TextId> caption;
+};
+
+// Every control that is not part of a control array, from top to bottom.
+const std::vector<FrmConfigure::ControlDescription>& FrmConfigure::ControlTable() {
+    using F = FrmConfigure;
+    static const std::vector<ControlDescription> table = {
+        {&F::Label1_, "Label1", kMargin, 120, kInnerWidth, kLabelHeight, kTextSetOrbClickOnLines},
+        {&F::cmdSetAllNonzeroOrbsToConjunctionOrb_, "cmdSetAllNonzeroOrbsToConjunctionOrb", kMargin,
+         kSetAllTop, kSetAllWidth, kButtonHeight, kTextSetAllNonzeroOrbs},
+        {&F::Label3_, "Label3", kMargin, kProportionTop, kProportionLabelWidth, 3 * 240,
+         kNoCaption},
+        {&F::lblPersonalTransits_, "lblPersonalTransits", kProportionNameLeft, kProportionTop + 30,
+         kProportionNameWidth, kLabelHeight, kTextPersonalTransitsLower},
+        {&F::lblSynastry_, "lblSynastry", kProportionNameLeft, kProportionTop + 390 + 30,
+         kProportionNameWidth, kLabelHeight, kNoCaption},
+        {&F::lblOrbForMidpoints_, "lblOrbForMidpoints", kMargin, kMidpointTop + 30,
+         kProportionLabelWidth, kLabelHeight, kTextOrbForMidpoints},
+        {&F::cboOrbForMidpoints_, "cboOrbForMidpoints", kProportionListLeft, kMidpointTop, 1000,
+         kControlHeight, kNoCaption},
+        {&F::chkUseBoldface_, "chkUseBoldface", kMargin, kBoldTop, kInnerWidth, kCheckHeight,
+         kTextUseBoldface},
+        {&F::opt1DegOfOrb_, "opt1DegOfOrb", kMargin + 240, kBoldRow, 1500, kCheckHeight,
+         kTextOneDegree},
+        {&F::optProportionOfOrb_, "optProportionOfOrb", kMargin + 1860, kBoldRow, 280,
+         kCheckHeight, kNoCaption},
+        {&F::cboBoldfaceFactor_, "cboBoldfaceFactor", kFactorLeft, kBoldRow - 15, kOrbWidth,
+         kControlHeight, kNoCaption},
+        {&F::lblOfOrb_, "lblOfOrb_4", kOfOrbLeft, kBoldRow + 15, kWidth - kMargin - kOfOrbLeft,
+         kLabelHeight, kTextOfOrb},
+        {&F::lblZodiac_, "lblZodiac", kMargin, kZodiacTop + 15, 1260, kLabelHeight, kNoCaption},
+        {&F::optWesternAstrology_, "optWesternAstrology", kMargin + 1320, kZodiacTop, 1800,
+         kCheckHeight, kTextTropicalOption},
+        {&F::optVedicAstrology_, "optVedicAstrology", kMargin + 3180, kZodiacTop, 1800,
+         kCheckHeight, kTextSiderealOption},
+        {&F::chkKeepZodiac_, "chkKeepZodiac", kMargin + 1320, kZodiacTop + kCheckHeight,
+         kInnerWidth - 1320, kCheckHeight, kTextKeepSelectedZodiac},
+        {&F::chkIncludeMoon_, "chkIncludeMoon", kMargin, kOptionsTop, kInnerWidth, kCheckHeight,
+         kTextIncludeMoon},
+        {&F::chkDisplayNATZabbr_, "chkDisplayNATZabbr", kMargin, kOptionsTop + kCheckHeight,
+         kInnerWidth, kCheckHeight, kTextNorthAmericanZones},
+        {&F::chkSuppressInnerPlanetAspectDisplay_, "chkSuppressInnerPlanetAspectDisplay", kMargin,
+         kOptionsTop + 2 * kCheckHeight, kInnerWidth, kCheckHeight,
+         kTextSuppressInnerPlanetAspects},
+        {&F::chkDisplayZodiacSectors_, "chkDisplayZodiacSectors", kMargin,
+         kOptionsTop + 3 * kCheckHeight, kInnerWidth, kCheckHeight, kTextDisplayZodiacSectors},
+        {&F::chkSaveGraphicWithWhiteBackground_, "chkSaveGraphicWithWhiteBackground", kMargin,
+         kOptionsTop + 4 * kCheckHeight, kInnerWidth, kCheckHeight, kTextWhiteImageBackground},
+        {&F::cmdAccept_, "cmdAccept", kMargin, kButtonsTop, kButtonWidth, kButtonHeight,
+         kTextUseSettings},
+        {&F::cmdCancel_, "cmdCancel", kSecondButtonLeft, kButtonsTop, kButtonWidth, kButtonHeight,
+         kTextCancel},
+        {&F::cmdHide_, "cmdHide", kSecondButtonLeft, kSecondButtonRow, kButtonWidth, kButtonHeight,
+         kTextHide},
+        {&F::cmdReset_, "cmdReset", kMargin, kSecondButtonRow, kButtonWidth, kButtonHeight,
+         kTextResetToDefault},
+    };
+    return table;
+}
+
+namespace {
+
+// A control of the dialog's kind W, named: labels show plain text, lists
+// show sixteen entries at a time.
+template <class W>
+W* NewControl(QWidget* dialog, const QString& name) {
+    auto* w = new W(dialog);
+    w->setObjectName(name);
+    if constexpr (std::is_same_v<W, QLabel>) w->setTextFormat(Qt::PlainText);
+    if constexpr (std::is_same_v<W, QComboBox>) w->setMaxVisibleItems(16);
+    return w;
+}
+
+}  // namespace
+
 void FrmConfigure::CreateControls() {
-    auto label = [this](const QString& name) {
-        auto* l = new QLabel(this);
-        l->setObjectName(name);
-        l->setTextFormat(Qt::PlainText);
-        return l;
-    };
-    auto combo = [this](const QString& name) {
-        auto* c = new QComboBox(this);
-        c->setObjectName(name);
-        c->setMaxVisibleItems(16);
-        return c;
-    };
-    auto check = [this](const QString& name) {
-        auto* c = new QCheckBox(this);
-        c->setObjectName(name);
-        return c;
-    };
-    auto option = [this](const QString& name) {
-        auto* o = new QRadioButton(this);
-        o->setObjectName(name);
-        return o;
-    };
-    auto button = [this](const QString& name) {
-        auto* b = new QPushButton(this);
-        b->setObjectName(name);
-        return b;
-    };
-
-    Label1_ = label("Label1");
-    QFont colorLineFont("MS Sans Serif", 8);
-    colorLineFont.setBold(true);
-    for (int i = 0; i < kAspectCount; ++i) {
-        const QString n = QString::number(i);
-        lblAspectName_[i] = label("lblAspectName_" + n);
-        cboOrb_[i] = combo("cboOrb_" + n);
-        QLabel* line = label("lblAspectColor_" + n);
-        line->setText(kColorLineText);
-        line->setFont(colorLineFont);
-        line->setAutoFillBackground(true);
-        line->setAlignment(Qt::AlignCenter);
-        line->setCursor(Qt::PointingHandCursor);
-        // The lines take the focus too, so the keys can change colours.
-        line->setFocusPolicy(Qt::StrongFocus);
-        line->installEventFilter(this);
-        lblAspectColor_[i] = line;
+    for (const ControlDescription& d : ControlTable()) {
+        std::visit(
+            [&](auto member) {
+                using W = std::remove_pointer_t<std::remove_reference_t<decltype(this->*member)>>;
+                this->*member = NewControl<W>(this, d.name);
+            },
+            d.member);
     }
-    cmdSetAllNonzeroOrbsToConjunctionOrb_ = button("cmdSetAllNonzeroOrbsToConjunctionOrb");
-    cboOrb_[kSetAllOrbList] = combo("cboOrb_7");
-    for (QComboBox* c : cboOrb_) {
-        for (int n = 0; n < kOrbListSize; ++n) {
-            c->addItem(QString::fromStdString(OrbListText(n)), OrbListItemValue(n));
-        }
-    }
-
-    Label3_ = label("Label3");
+    CreateAspectRows();
+    cboOrb_[kSetAllOrbList] = NewControl<QComboBox>(this, "cboOrb_7");
     for (int k = 0; k < 2; ++k) {
-        cboPersonalOrbsProportion_[k] = combo("cboPersonalOrbsProportion_" + QString::number(k));
-        for (int n = 0; n < kProportionListSize; ++n) {
-            cboPersonalOrbsProportion_[k]->addItem(QString::fromStdString(ProportionText(n)),
-                                                   ProportionDivisor(n));
-        }
+        cboPersonalOrbsProportion_[k] =
+            NewControl<QComboBox>(this, "cboPersonalOrbsProportion_" + QString::number(k));
     }
-    lblPersonalTransits_ = label("lblPersonalTransits");
-    lblSynastry_ = label("lblSynastry");
-
-    lblOrbForMidpoints_ = label("lblOrbForMidpoints");
-    cboOrbForMidpoints_ = combo("cboOrbForMidpoints");
-    for (int n = 0; n < kMidpointOrbListSize; ++n) {
-        cboOrbForMidpoints_->addItem(QString::fromStdString(MidpointOrbText(n)));
-    }
-
-    chkUseBoldface_ = check("chkUseBoldface");
-    opt1DegOfOrb_ = option("opt1DegOfOrb");
-    optProportionOfOrb_ = option("optProportionOfOrb");
-    cboBoldfaceFactor_ = combo("cboBoldfaceFactor");
-    for (int n = 0; n < kBoldfaceFractionListSize; ++n) {
-        cboBoldfaceFactor_->addItem(QString::fromStdString(BoldfaceFractionText(n)),
-                                    BoldfaceFractionDivisor(n));
-    }
-    lblOfOrb_ = label("lblOfOrb_4");
-
+    FillSettingLists();
     // The two groups of option buttons are independent of each other.
-    lblZodiac_ = label("lblZodiac");
-    optWesternAstrology_ = option("optWesternAstrology");
-    optVedicAstrology_ = option("optVedicAstrology");
     for (QRadioButton* o :
          {opt1DegOfOrb_, optProportionOfOrb_, optWesternAstrology_, optVedicAstrology_}) {
         o->setAutoExclusive(false);
     }
-    chkKeepZodiac_ = check("chkKeepZodiac");
-
-    chkIncludeMoon_ = check("chkIncludeMoon");
-    chkDisplayNATZabbr_ = check("chkDisplayNATZabbr");
-    chkSuppressInnerPlanetAspectDisplay_ = check("chkSuppressInnerPlanetAspectDisplay");
-    chkDisplayZodiacSectors_ = check("chkDisplayZodiacSectors");
-    chkSaveGraphicWithWhiteBackground_ = check("chkSaveGraphicWithWhiteBackground");
-
-    cmdAccept_ = button("cmdAccept");
-    cmdCancel_ = button("cmdCancel");
-    cmdHide_ = button("cmdHide");
-    cmdReset_ = button("cmdReset");
     // Enter anywhere in the dialog is "Use settings", unless another button
     // has the focus; Escape is "Cancel" (reject).
     cmdAccept_->setDefault(true);
@@ -248,8 +268,56 @@ void FrmConfigure::CreateControls() {
     }
 }
 
+// Each aspect's name, orb list and colour line.
+void FrmConfigure::CreateAspectRows() {
+    QFont colorLineFont("MS Sans Serif", 8);
+    colorLineFont.setBold(true);
+    for (int i = 0; i < kAspectCount; ++i) {
+        const QString n = QString::number(i);
+        lblAspectName_[i] = NewControl<QLabel>(this, "lblAspectName_" + n);
+        cboOrb_[i] = NewControl<QComboBox>(this, "cboOrb_" + n);
+        QLabel* line = NewControl<QLabel>(this, "lblAspectColor_" + n);
+        line->setText(kColorLineText);
+        line->setFont(colorLineFont);
+        line->setAutoFillBackground(true);
+        line->setAlignment(Qt::AlignCenter);
+        line->setCursor(Qt::PointingHandCursor);
+        // The lines take the focus too, so the keys can change colours.
+        line->setFocusPolicy(Qt::StrongFocus);
+        line->installEventFilter(this);
+        lblAspectColor_[i] = line;
+    }
+}
+
+void FrmConfigure::FillSettingLists() {
+    for (QComboBox* c : cboOrb_) {
+        for (int n = 0; n < kOrbListSize; ++n) {
+            c->addItem(QString::fromStdString(OrbListText(n)), OrbListItemValue(n));
+        }
+    }
+    for (QComboBox* c : cboPersonalOrbsProportion_) {
+        for (int n = 0; n < kProportionListSize; ++n) {
+            c->addItem(QString::fromStdString(ProportionText(n)), ProportionDivisor(n));
+        }
+    }
+    for (int n = 0; n < kMidpointOrbListSize; ++n) {
+        cboOrbForMidpoints_->addItem(QString::fromStdString(MidpointOrbText(n)));
+    }
+    for (int n = 0; n < kBoldfaceFractionListSize; ++n) {
+        cboBoldfaceFactor_->addItem(QString::fromStdString(BoldfaceFractionText(n)),
+                                    BoldfaceFractionDivisor(n));
+    }
+}
+
 void FrmConfigure::PlaceControls() {
-    Twips::Place(Label1_, kMargin, 120, kInnerWidth, kLabelHeight);
+    for (const ControlDescription& d : ControlTable()) {
+        std::visit([&](auto member) { Twips::Place(this->*member, d.left, d.top, d.width, d.height); },
+                   d.member);
+    }
+    PlaceControlArrays();
+}
+
+void FrmConfigure::PlaceControlArrays() {
     for (int row = 0; row < kAspectCount; ++row) {
         const int i = kAspectRowOrder[row];
         const int top = kAspectTop + row * kAspectStep;
@@ -260,54 +328,12 @@ void FrmConfigure::PlaceControls() {
         const int width = std::min(kLineWidth, Twips::FromPixels(dashes + 8));
         Twips::Place(lblAspectColor_[i], kLineLeft, top + 30, width, kLabelHeight);
     }
-    Twips::Place(cmdSetAllNonzeroOrbsToConjunctionOrb_, kMargin, kSetAllTop, kSetAllWidth,
-                 kButtonHeight);
     Twips::Place(cboOrb_[kSetAllOrbList], kMargin + kSetAllWidth + 100, kSetAllTop + 35, kOrbWidth,
                  kControlHeight);
-
-    Twips::Place(Label3_, kMargin, kProportionTop, kProportionLabelWidth, 3 * 240);
-    const int nameLeft = kProportionListLeft + kOrbWidth + 100;
-    const int nameWidth = kWidth - kMargin - nameLeft;
     for (int k = 0; k < 2; ++k) {
-        const int top = kProportionTop + k * 390;
-        Twips::Place(cboPersonalOrbsProportion_[k], kProportionListLeft, top, kOrbWidth,
-                     kControlHeight);
+        Twips::Place(cboPersonalOrbsProportion_[k], kProportionListLeft, kProportionTop + k * 390,
+                     kOrbWidth, kControlHeight);
     }
-    Twips::Place(lblPersonalTransits_, nameLeft, kProportionTop + 30, nameWidth, kLabelHeight);
-    Twips::Place(lblSynastry_, nameLeft, kProportionTop + 390 + 30, nameWidth, kLabelHeight);
-
-    Twips::Place(lblOrbForMidpoints_, kMargin, kMidpointTop + 30, kProportionLabelWidth,
-                 kLabelHeight);
-    Twips::Place(cboOrbForMidpoints_, kProportionListLeft, kMidpointTop, 1000, kControlHeight);
-
-    Twips::Place(chkUseBoldface_, kMargin, kBoldTop, kInnerWidth, kCheckHeight);
-    const int boldRow = kBoldTop + kControlHeight + 30;
-    Twips::Place(opt1DegOfOrb_, kMargin + 240, boldRow, 1500, kCheckHeight);
-    Twips::Place(optProportionOfOrb_, kMargin + 1860, boldRow, 280, kCheckHeight);
-    Twips::Place(cboBoldfaceFactor_, kMargin + 2160, boldRow - 15, kOrbWidth, kControlHeight);
-    Twips::Place(lblOfOrb_, kMargin + 2160 + kOrbWidth + 100, boldRow + 15,
-                 kWidth - kMargin - (kMargin + 2160 + kOrbWidth + 100), kLabelHeight);
-
-    Twips::Place(lblZodiac_, kMargin, kZodiacTop + 15, 1260, kLabelHeight);
-    Twips::Place(optWesternAstrology_, kMargin + 1320, kZodiacTop, 1800, kCheckHeight);
-    Twips::Place(optVedicAstrology_, kMargin + 3180, kZodiacTop, 1800, kCheckHeight);
-    Twips::Place(chkKeepZodiac_, kMargin + 1320, kZodiacTop + kCheckHeight, kInnerWidth - 1320,
-                 kCheckHeight);
-
-    QCheckBox* options[5] = {chkIncludeMoon_, chkDisplayNATZabbr_,
-                             chkSuppressInnerPlanetAspectDisplay_, chkDisplayZodiacSectors_,
-                             chkSaveGraphicWithWhiteBackground_};
-    for (int k = 0; k < 5; ++k) {
-        Twips::Place(options[k], kMargin, kOptionsTop + k * kCheckHeight, kInnerWidth,
-                     kCheckHeight);
-    }
-
-    const int secondLeft = kMargin + kButtonWidth + 120;
-    Twips::Place(cmdAccept_, kMargin, kButtonsTop, kButtonWidth, kButtonHeight);
-    Twips::Place(cmdCancel_, secondLeft, kButtonsTop, kButtonWidth, kButtonHeight);
-    Twips::Place(cmdReset_, kMargin, kButtonsTop + kButtonHeight + 80, kButtonWidth, kButtonHeight);
-    Twips::Place(cmdHide_, secondLeft, kButtonsTop + kButtonHeight + 80, kButtonWidth,
-                 kButtonHeight);
 }
 
 void FrmConfigure::SetTabOrder() {
@@ -345,6 +371,17 @@ void FrmConfigure::SetTabOrder() {
 }
 
 void FrmConfigure::ConnectControls() {
+    ConnectOrbLists();
+    ConnectOptions();
+    connect(cmdSetAllNonzeroOrbsToConjunctionOrb_, &QPushButton::clicked, this,
+            &FrmConfigure::SetAllNonzeroOrbs);
+    connect(cmdAccept_, &QPushButton::clicked, this, &FrmConfigure::UseSettings);
+    connect(cmdCancel_, &QPushButton::clicked, this, &FrmConfigure::CancelSettings);
+    connect(cmdHide_, &QPushButton::clicked, this, &FrmConfigure::HideDialog);
+    connect(cmdReset_, &QPushButton::clicked, this, &FrmConfigure::ResetToDefault);
+}
+
+void FrmConfigure::ConnectOrbLists() {
     ConfigControls& c = settings_.controls;
     // A list's selection goes into the model as it changes, by mouse, keys
     // or wheel; the dialog's own changes come from the model.
@@ -366,7 +403,10 @@ void FrmConfigure::ConnectControls() {
     list(cboPersonalOrbsProportion_[1], c.proportionIndex[1]);
     list(cboBoldfaceFactor_, c.boldfaceFractionIndex);
     list(cboOrbForMidpoints_, c.midpointOrbIndex);
+}
 
+void FrmConfigure::ConnectOptions() {
+    ConfigControls& c = settings_.controls;
     auto box = [this](QCheckBox* check, bool& target) {
         connect(check, &QCheckBox::toggled, this, [this, &target](bool on) {
             if (!updating_) target = on;
@@ -397,13 +437,6 @@ void FrmConfigure::ConnectControls() {
          [&c] { c.boldfaceThreshold = BoldfaceThreshold::FractionOfOrb; });
     pair(optWesternAstrology_, optVedicAstrology_, [&c] { c.sidereal = false; });
     pair(optVedicAstrology_, optWesternAstrology_, [&c] { c.sidereal = true; });
-
-    connect(cmdSetAllNonzeroOrbsToConjunctionOrb_, &QPushButton::clicked, this,
-            &FrmConfigure::SetAllNonzeroOrbs);
-    connect(cmdAccept_, &QPushButton::clicked, this, &FrmConfigure::UseSettings);
-    connect(cmdCancel_, &QPushButton::clicked, this, &FrmConfigure::CancelSettings);
-    connect(cmdHide_, &QPushButton::clicked, this, &FrmConfigure::HideDialog);
-    connect(cmdReset_, &QPushButton::clicked, this, &FrmConfigure::ResetToDefault);
 }
 
 // ---------------------------------------------------------------------------
@@ -413,33 +446,25 @@ void FrmConfigure::SetLanguageDependentText(const ProgramTexts& texts, const Nam
                                             const QString& caption) {
     texts_ = texts;
     setWindowTitle(caption);
+    for (const ControlDescription& d : ControlTable()) {
+        if (!d.caption) continue;
+        std::visit(
+            [&](auto member) {
+                if constexpr (!std::is_same_v<decltype(member), QComboBox* FrmConfigure::*>) {
+                    (this->*member)->setText(PT(*d.caption));
+                }
+            },
+            d.member);
+    }
+    // The captions made of more than one text, or changed.
     lblZodiac_->setText(PT(kTextZodiac) + ":");
-    optWesternAstrology_->setText(PT(kTextTropicalOption));
-    optVedicAstrology_->setText(PT(kTextSiderealOption));
     Label3_->setText(PT(kTextProportionOf) + "\n" + PT(kTextAboveOrbs) + "\n" +
                      PT(kTextForUseWith));
-    Label1_->setText(PT(kTextSetOrbClickOnLines));
     for (Aspect a : AllAspects()) {
         lblAspectName_[Index(a) - 1]->setText(QString::fromStdString(names.AspectName[a]));
     }
-    cmdSetAllNonzeroOrbsToConjunctionOrb_->setText(PT(kTextSetAllNonzeroOrbs));
-    lblPersonalTransits_->setText(PT(kTextPersonalTransitsLower));
     lblSynastry_->setText(texts.language() == kGerman ? PT(kTextSynastry)
                                                       : PT(kTextSynastry).toLower());
-    lblOrbForMidpoints_->setText(PT(kTextOrbForMidpoints));
-    chkUseBoldface_->setText(PT(kTextUseBoldface));
-    opt1DegOfOrb_->setText(PT(kTextOneDegree));
-    lblOfOrb_->setText(PT(kTextOfOrb));
-    chkDisplayZodiacSectors_->setText(PT(kTextDisplayZodiacSectors));
-    chkDisplayNATZabbr_->setText(PT(kTextNorthAmericanZones));
-    chkSuppressInnerPlanetAspectDisplay_->setText(PT(kTextSuppressInnerPlanetAspects));
-    chkIncludeMoon_->setText(PT(kTextIncludeMoon));
-    chkSaveGraphicWithWhiteBackground_->setText(PT(kTextWhiteImageBackground));
-    cmdReset_->setText(PT(kTextResetToDefault));
-    cmdAccept_->setText(PT(kTextUseSettings));
-    chkKeepZodiac_->setText(PT(kTextKeepSelectedZodiac));
-    cmdCancel_->setText(PT(kTextCancel));
-    cmdHide_->setText(PT(kTextHide));
     UpdateCutCaptionToolTips();
 }
 
@@ -589,11 +614,7 @@ void FrmConfigure::reject() {
 }
 
 void FrmConfigure::ResetToDefault() {
-    if (closing_) {
-        dialogs_.Message(PT(kTextConfigurationClosing) + "\n" + PT(kTextAllSettingsReset) + "\n" +
-                             PT(kTextAndUsedAtOnce),
-                         "X", MessageIcon::Information);
-    } else if (isVisible() && StartupComplete()) {
+    if (isVisible() && StartupComplete()) {
         const QString title = texts_.language() == kGerman ? kResetTitleGerman : cmdReset_->text();
         const Answer a = dialogs_.AskYesNo(
             PT(kTextResetQuestion) + "\n" + PT(kTextDoYouWantToContinue), title, Answer::Yes);
@@ -691,15 +712,11 @@ bool FrmConfigure::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void FrmConfigure::closeEvent(QCloseEvent* e) {
-    // The close box: every setting back to its default and applied at once,
-    // with a message saying so; then the dialog is destroyed.
-    closing_ = true;
-    ResetToDefault();
-    closing_ = false;
+    // The close box is "Cancel", as Escape is: the changes not yet used are
+    // dropped and the dialog hides, kept for the next "Configure". (Resetting
+    // every setting here would throw away the user's orbs and colours.)
+    e->ignore();
     CancelSettings();
-    e->accept();
-    emit ClosedByCloseBox();
-    deleteLater();
 }
 
 }  // namespace vek::gui

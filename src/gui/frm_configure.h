@@ -19,9 +19,10 @@
 #include <QRect>
 #include <array>
 #include <functional>
+#include <vector>
 
-#include "display/program_text.h"
-#include "display/settings.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "engine/vocabulary.h"
 
 class QCheckBox;
@@ -101,12 +102,6 @@ class FrmConfigure : public QDialog {
     static int DesignHeight();
     static constexpr int kMinHeight = 4700;
 
-  signals:
-    // The close box has been handled (settings reset and applied); the
-    // dialog is destroyed next and the main window creates a new one when
-    // it is needed again.
-    void ClosedByCloseBox();
-
   protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
@@ -117,8 +112,21 @@ class FrmConfigure : public QDialog {
     void reject() override;
 
   private:
+    // One control of the dialog: its member, name, place and caption. The
+    // table of them (frm_configure.cpp) is what the dialog is built from;
+    // the control arrays (the aspect rows, the "set all" orb list, the two
+    // proportion lists) are added to it by their own loops.
+    struct ControlDescription;
+    static const std::vector<ControlDescription>& ControlTable();
+
     void CreateControls();
+    void CreateAspectRows();
+    // The orb, proportion, midpoint and fraction lists with their entries.
+    void FillSettingLists();
     void PlaceControls();
+    void PlaceControlArrays();
+    void ConnectOrbLists();
+    void ConnectOptions();
     void SetTabOrder();
     void ConnectControls();
     void DrawColorLine(int line);
@@ -139,7 +147,6 @@ class FrmConfigure : public QDialog {
     Hooks hooks_;
     ProgramTexts texts_;
 
-    bool closing_ = false;   // set while the close box is handled
     bool updating_ = false;  // the controls are being set from the model
     bool lastInputByKey_ = false;
     // The window that took over when the dialog was last deactivated: coming

@@ -131,15 +131,32 @@ void FrmDurations::Report(std::unique_ptr<DurationsRequest> request) {
     activateWindow();
     // The report of this opening is being built: it is not built twice.
     if (job_ || !request) return;
+    keptSort_ = -1;
+    SetCaptions(*request);
+    StartBuild(std::move(request));
+}
 
-    const ProgramTexts texts(request->textTable, request->language);
+void FrmDurations::Retranslate(std::unique_ptr<DurationsRequest> request) {
+    if (!isVisible() || !request) return;
+    if (shown_ && shown_->report.IsTransitMode()) {
+        keptSort_ = shown_->report.sortIndex();
+        keptShowDuration_ = shown_->report.showDuration();
+    } else if (!job_) {
+        keptSort_ = -1;
+    }
+    StopBuild();
+    SetCaptions(*request);
+    StartBuild(std::move(request));
+}
+
+void FrmDurations::SetCaptions(const DurationsRequest& request) {
+    const ProgramTexts texts(request.textTable, request.language);
     auto text = [&texts](TextId n) { return Q(texts.ProgramText(n)); };
     lblSortBy_->setText(text(kTextSortBy));
     chkShowDuration_->setText(text(kTextShowDuration));
     cmdCopy_->setText(text(kTextCopyToClipboard));
     cmdClose_->setText(text(kTextClose));
     setWindowTitle(text(kTextReport));
-    StartBuild(std::move(request));
 }
 
 void FrmDurations::StartBuild(std::unique_ptr<DurationsRequest> request) {
@@ -205,6 +222,11 @@ void FrmDurations::OnBuilt(const std::shared_ptr<Job>& job) {
     job_.reset();
     progressTimer_.stop();
     shown_ = job;
+    if (keptSort_ >= 0 && job->report.IsTransitMode()) {
+        job->report.ChooseSort(keptSort_);
+        job->report.SetShowDuration(keptShowDuration_);
+    }
+    keptSort_ = -1;
     ShowBuilding(false);
     ShowReport();
     emit ReportShown();
@@ -347,8 +369,11 @@ void FrmDurations::ApplyLayout() {
     // The natal report has no sort row: its text moves up into the room.
     const int outputTop = shown_ && !shown_->report.IsTransitMode() ? kSortTop : kOutputTop;
     Twips::Place(txbOutput_, kMargin, outputTop, inner, buttonTop - 100 - outputTop);
-    Twips::Place(cmdCopy_, kMargin, buttonTop, kCopyWidth, kButtonHeight);
-    Twips::Place(cmdClose_, width - kMargin - kCloseWidth, buttonTop, kCloseWidth, kButtonHeight);
+    // A caption longer than the English one widens its button.
+    const int copyWidth = std::max(kCopyWidth, Twips::FromPixels(cmdCopy_->sizeHint().width()));
+    const int closeWidth = std::max(kCloseWidth, Twips::FromPixels(cmdClose_->sizeHint().width()));
+    Twips::Place(cmdCopy_, kMargin, buttonTop, copyWidth, kButtonHeight);
+    Twips::Place(cmdClose_, width - kMargin - closeWidth, buttonTop, closeWidth, kButtonHeight);
     layingOut_ = false;
 }
 

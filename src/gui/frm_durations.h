@@ -16,8 +16,8 @@
 #include <string>
 #include <thread>
 
+#include "config/program_text.h"
 #include "display/durations_report.h"
-#include "display/program_text.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "time/durations.h"
@@ -60,6 +60,12 @@ class FrmDurations : public QWidget {
     // call only brings the window to the front.
     void Report(std::unique_ptr<DurationsRequest> request);
 
+    // A language switch: an open window builds its report again from
+    // `request` (the same result in the new language), keeping the chosen
+    // sort and "Show duration"; a hidden window does nothing, since the
+    // next opening asks in the new language anyway.
+    void Retranslate(std::unique_ptr<DurationsRequest> request);
+
     // True while a build is under way.
     bool Building() const { return static_cast<bool>(job_); }
     // The report on the screen; null before the first build and while one
@@ -100,6 +106,7 @@ class FrmDurations : public QWidget {
     // The worker's part: the report, telling how far it has come and
     // stopping when the window asks.
     static void BuildReport(Job& job, const std::function<void(int, int)>& observer);
+    void SetCaptions(const DurationsRequest& request);
     void StartBuild(std::unique_ptr<DurationsRequest> request);
     void StopBuild();
     void JoinWorker();
@@ -118,6 +125,9 @@ class FrmDurations : public QWidget {
     int blinkMs_ = 100;
     int buildCount_ = 0;
     bool fillingList_ = false;
+    // The sort and "Show duration" a rebuilt report takes over (−1: its own).
+    int keptSort_ = -1;
+    bool keptShowDuration_ = false;
     bool layingOut_ = false;
     std::function<void(int, int)> observer_;
 

@@ -12,16 +12,18 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTextEdit>
 #include <QTranslator>
 #include <QWindow>
 #include <algorithm>
 
 #include "app/compute.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "display/chart_image.h"
-#include "display/program_text.h"
 #include "display/results_text.h"
-#include "display/settings.h"
+#include "display/version.h"
 #include "engine/modes.h"
 #include "gui/chart_view.h"
 #include "gui/date_row.h"
@@ -30,11 +32,13 @@
 #include "gui/form_helpers.h"
 #include "gui/frm_configure.h"
 #include "gui/frm_durations.h"
+#include "gui/places.h"
 #include "gui/popup.h"
 #include "gui/run_controller.h"
 #include "gui/state_commands.h"
 #include "gui/table_grid.h"
 #include "gui/twips.h"
+#include "platform/ephemeris.h"
 #include "time/stepping.h"
 
 namespace vek::gui {
@@ -61,7 +65,15 @@ FrmMain::FrmMain(Dialogs& dialogs, Environment env, QWidget* parent)
                                        : platform::SettingsStore(env_.configFolder)) {
     setObjectName("frmMain");
     setAttribute(Qt::WA_DeleteOnClose, false);
-    ui_ = CreateMainControls(this, state_.rows);
+    KeepFramesOnScreen(this);
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("scrMain");
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    content_ = new QWidget;
+    content_->setObjectName("picContent");
+    scroll_->setWidget(content_);
+    ui_ = CreateMainControls(content_, state_.rows);
     CreateParts();
     ConnectControls();
     Timer1_.setInterval(1000);
@@ -106,6 +118,9 @@ void FrmMain::CreateParts() {
     files.toggleGraphic = [this] { OnToggleGraphic(); };
     stateCommands_ =
         new StateCommands(this, ui_, state_, store_, dialogs_, view_, std::move(files));
+    folders_ = std::make_unique<FileFolders>(store_, Q(env_.documentsFolder));
+    stateCommands_->SetFolders(folders_.get());
+    panel_->SetFolders(folders_.get());
 }
 
 void FrmMain::ConnectDateRow(DateRowWidget* row) {
@@ -150,6 +165,15 @@ void FrmMain::PlaceAtTopLeft() {
     const QPoint corner = s ? s->availableGeometry().topLeft() : QPoint(0, 0);
     move(corner);
     if (windowHandle()) windowHandle()->setFramePosition(corner);
+}
+
+void FrmMain::RestoreWindowPlace() {
+    const QRect place = RememberedWindowPlace(store_, objectName());
+    if (place.isEmpty()) return;
+    move(place.topLeft());
+    if (windowHandle()) windowHandle()->setFramePosition(place.topLeft());
+    // Within the window's own limits.
+    resize(place.size().expandedTo(minimumSize()).boundedTo(maximumSize()));
 }
 
 void FrmMain::InitMainWindow() {
@@ -255,6 +279,7 @@ void FrmMain::FinishStartup() {
 
     setWindowTitle(PT(kTextProgramName) + " " + VersionText());
     ui_.cmdReport->show();
+    RestoreWindowPlace();
     Timer1_.start();
     TimerTick();  // the controls' states are current from the first moment on
     UpdateHintLabel();
@@ -296,7 +321,16 @@ void FrmMain::OnRowEdited() {
 
 void FrmMain::MarkStale() {
     if (!isVisible()) return;
-    ui_.lblStatus->setText(StandingStatusText());
+    view_.statusPrefix = TextId{};
+    ShowStatusText();
+}
+
+// The standing text, or the last save's or load's path behind its word, in
+// the window's language.
+void FrmMain::ShowStatusText() {
+    ui_.lblStatus->setText(view_.statusPrefix == TextId{}
+                               ? StandingStatusText()
+                               : PT(view_.statusPrefix) + " " + Q(view_.statusPath));
 }
 
 void FrmMain::RefreshWeekdayToolTips() {
@@ -412,31 +446,43 @@ void FrmMain::ArrangeReportArea() {
         Twips::Place(ui_.lblStatus, tableLeft, statusTop, tableWidth + 200 + kReportWidth,
                      kLabelHeight);
         ui_.lblStatus->setVisible(ui_.picTable->isVisible());
+        ui_.lblStatus->setToolTip(VersionToolTip());
         heightLimit_ = statusTop + kLabelHeight + 700;
         widthLimit_ = Twips::Left(ui_.txbReport) + kReportWidth + 350;
         ArrangeManualLink(ui_.picTable->isVisible(), tableLeft, statusTop + kLabelHeight + 80);
     } else {
         ui_.txbReport1->show();
         ui_.txbReport->hide();
-        Twips::Place(ui_.txbReport1, tableLeft, tableTop + tableHeight + 120, tableWidth, 360);
+        // Below the table, or below the chart with its legend when that is
+        // taller.
+        const int chartBottom =
+            ChartShown() ? Twips::Top(ui_.picGraphic) + Twips::Height(ui_.picGraphic) : 0;
+        Twips::Place(ui_.txbReport1, tableLeft, std::max(tableTop + tableHeight, chartBottom) + 120,
+                     tableWidth, 360);
         heightLimit_ = Twips::Top(ui_.txbReport1) + Twips::Height(ui_.txbReport1) + 700;
         widthLimit_ = Twips::Left(ui_.txbReport) + kReportWidth + 200;
         ui_.lblStatus->hide();
         ArrangeManualLink(false, 0, 0);
     }
     ApplySizeLimits(false);
+    ApplyEnlargement();
 }
 
 void FrmMain::ApplySizeLimits(bool growToFit) {
     const QSize limit(Twips::ToPixels(widthLimit_), Twips::ToPixels(heightLimit_));
     const QSize lower(Twips::ToPixels(kMinWidth), Twips::ToPixels(kMinHeight));
     // A limit below the lower bound wins.
-    setMinimumSize(lower.boundedTo(limit));
-    setMaximumSize(limit);
-    // When the table's layout changes the window follows it, so that nothing
-    // it shows is cut off; a size the user chose is kept otherwise.
+    // A limit below the lower bound wins; a window may be made as large as
+    // the user likes (the chart grows with it), and the layout scrolls in a
+    // window smaller than it.
+    setMinimumSize(lower.boundedTo(limit).boundedTo(FitOnScreen(lower)));
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    content_->setMinimumSize(limit);
+    // When the table's layout changes the window follows it, as far as the
+    // screen allows, so that nothing it shows is cut off; a size the user
+    // chose is kept otherwise.
     if (growToFit || widthLimit_ != lastWidthLimit_ || heightLimit_ != lastHeightLimit_) {
-        resize(limit);
+        resize(FitOnScreen(limit));
     }
     lastWidthLimit_ = widthLimit_;
     lastHeightLimit_ = heightLimit_;
@@ -446,15 +492,62 @@ void FrmMain::ApplyResizeRule() {
     if (isMinimized() || !view_.blnStartupCompleted) return;
     int w = Twips::FromPixels(width());
     int h = Twips::FromPixels(height());
-    w = std::min(std::max(w, kMinWidth), widthLimit_);
-    h = std::min(std::max(h, kMinHeight), heightLimit_);
+    // The smallest size holds (unless the layout itself is smaller, or the
+    // screen); larger is the user's choice.
+    w = std::max(w, std::min(kMinWidth, widthLimit_));
+    h = std::max(h, std::min(kMinHeight, heightLimit_));
+    const QSize screenFit = FitOnScreen(QSize(Twips::ToPixels(w), Twips::ToPixels(h)));
+    w = std::min(w, Twips::FromPixels(screenFit.width()));
+    h = std::min(h, Twips::FromPixels(screenFit.height()));
     const QSize target(Twips::ToPixels(w), Twips::ToPixels(h));
     if (target != size()) resize(target);
 }
 
 void FrmMain::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
+    scroll_->setGeometry(rect());
     ApplyResizeRule();
+    ApplyEnlargement();
+}
+
+QSize FrmMain::FitOnScreen(QSize wanted) const {
+    const QScreen* s = screen();
+    if (!s) return wanted;
+    // The frame around the window: known once the window manager has framed
+    // it, else a usual title bar and border.
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.width() <= 0 && frame.height() <= 0) frame = QSize(10, 40);
+    return wanted.boundedTo(s->availableGeometry().size() - frame);
+}
+
+void FrmMain::ApplyEnlargement() {
+    if (!view_.blnStartupCompleted || widthLimit_ <= 0 || heightLimit_ <= 0) return;
+    if (!ChartShown()) return;
+    // The room beyond the layout, in whole pixels: none leaves every box at
+    // its design size.
+    const int dwPixels = std::max(0, width() - Twips::ToPixels(widthLimit_));
+    const int dhPixels = std::max(0, height() - Twips::ToPixels(heightLimit_));
+    const int dw = dwPixels > 0 ? Twips::FromPixels(dwPixels) : 0;
+    const int dh = dhPixels > 0 ? Twips::FromPixels(dhPixels) : 0;
+    const ChartWheel& wheel = ui_.picGraphic->Wheel();
+    const WheelGeometry& g = wheel.geometry;
+    Twips::Resize(ui_.picGraphic, g.width + dw, g.height + ui_.picGraphic->Band() + dh);
+    const int tableTop = Twips::Top(ui_.picTable);
+    const int tableLeft = Twips::Left(ui_.picTable);
+    const int tableWidth = Twips::Width(ui_.picTable);
+    const int tableHeight = Twips::Height(ui_.picTable);
+    // What stands right of the chart and below it moves aside by the room
+    // it takes.
+    if (ui_.txbReport->isVisible()) {
+        Twips::Place(ui_.txbReport, tableLeft + tableWidth + 120 + dw, tableTop, kReportWidth,
+                     tableHeight + dh);
+    }
+    if (ui_.txbReport1->isVisible()) {
+        const int chartBottom = Twips::Top(ui_.picGraphic) + Twips::Height(ui_.picGraphic);
+        Twips::Place(ui_.txbReport1, tableLeft, std::max(tableTop + tableHeight, chartBottom) + 120,
+                     tableWidth + dw, 360);
+    }
+    ui_.picGraphic->update();
 }
 
 // ---------------------------------------------------------------------------
@@ -468,6 +561,7 @@ void FrmMain::ApplyLanguage(Language language) {
     if (view_.blnStartupCompleted) {
         RefreshWeekdayToolTips();
         if (view_.computedMode != Mode::None || SelectedMode() != Mode::None) Compute();
+        RetranslateOpenWindows();
         FocusIfPossible(ui_.cmdCompute);
     }
 }
@@ -482,13 +576,19 @@ void FrmMain::SetLanguageDependentText() {
     UpdateSaveAsButton();
     UpdateChartButtons();
     SetConfigureTexts();
-    if (ui_.lblStatus->text().isEmpty() || !view_.blnStartupCompleted) {
-        ui_.lblStatus->setText(StandingStatusText());
-    }
+    ShowStatusText();
 }
 
 QString FrmMain::StandingStatusText() const {
     return PT(kTextProgramName) + " " + VersionText() + "  \u00B7  " + PT(kTextPublisher);
+}
+
+QString FrmMain::VersionToolTip() const {
+    // The ephemeris that answered the latest positions of this thread, which
+    // are those of the result just shown.
+    return PT(kTextProgramName) + " " + VersionText() + "\n" +
+           QString::fromStdString(state_.Texts().ProgramTextWithValues(
+               kTextEphemerisInUse, {platform::ephemeris_in_use(), "", "", "", ""}));
 }
 
 void FrmMain::ApplyQtTranslation(Language language) {
@@ -568,6 +668,8 @@ void FrmMain::OnQuit() {
 void FrmMain::End() {
     if (view_.ended) return;
     view_.ended = true;
+    // The next start puts the window where it is now.
+    if (isVisible() && !isMinimized() && !isMaximized()) RememberWindowPlace(store_, this);
     Timer1_.stop();
     runner_->AbandonRun();
     ui_.popUp->hide();

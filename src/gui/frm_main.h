@@ -28,6 +28,7 @@
 #include "platform/settings_store.h"
 #include "time/dates.h"
 
+class QScrollArea;
 class QTranslator;
 class QUrl;
 
@@ -39,6 +40,8 @@ class FrmRun;
 class FrmConfigure;
 class FrmDurations;
 class FrmView;
+class FileFolders;
+struct DurationsRequest;
 class RunController;
 class StateCommands;
 class TableGrid;
@@ -62,6 +65,9 @@ class FrmMain : public QWidget {
         // Opens a page with the program the desktop associates with it;
         // unset: QDesktopServices. Returns false when nothing opened it.
         std::function<bool(const QUrl&)> openUrl;
+        // Where the file dialogs start the first time; empty: the user's
+        // documents folder.
+        std::string documentsFolder;
     };
     using ConfigDialogHooks = ChartPanel::ConfigDialogHooks;
 
@@ -125,6 +131,8 @@ class FrmMain : public QWidget {
     // Opens the durations report (the natal report in natal aspects and
     // synastry) of the last result, with Timer1 paused meanwhile.
     void ShowDurationsReport();
+    // What a report of the last result reads, in the window's language.
+    std::unique_ptr<DurationsRequest> DurationsRequestOfResult();
 
   signals:
     // The program ends: "Quit" answered, or the close box.
@@ -143,6 +151,9 @@ class FrmMain : public QWidget {
     void ConnectDateRow(DateRowWidget* row);
     // The frame, title bar included, at the top left of the screen.
     void PlaceAtTopLeft();
+    // The place and size the window had when the program last ended, when
+    // they fit a screen there is now.
+    void RestoreWindowPlace();
     // Qt's own texts (the buttons of message boxes) in the interface language.
     void ApplyQtTranslation(Language language);
     void InitMainWindow();
@@ -171,11 +182,20 @@ class FrmMain : public QWidget {
     void ArrangeReportArea();
     void ApplySizeLimits(bool growToFit);
     void ApplyResizeRule();
+    // A window larger than its layout gives the room to the chart (or the
+    // transit graph): the chart box grows by it, the summary moves aside.
+    void ApplyEnlargement();
+    // The size `wanted` (pixels) cut to the screen the window is on, its
+    // frame included.
+    QSize FitOnScreen(QSize wanted) const;
 
     // Language.
     void SetLanguageDependentText();
     void RefreshWeekdayToolTips();
     QString StandingStatusText() const;
+    // The status line's tool tip: the program, its version and the ephemeris
+    // in use.
+    QString VersionToolTip() const;
 
     // Buttons.
     void OnNow();
@@ -184,6 +204,10 @@ class FrmMain : public QWidget {
     void End();
     // Help and the user manual's link (frm_main_help.cpp).
     void OnHelp();
+    // Open windows take the new language: the viewer (and the help file of
+    // the language), the report window, the status line.
+    void RetranslateOpenWindows();
+    void ShowStatusText();
     void ArrangeManualLink(bool shown, int left, int top);
     void OnManualLink();
     // "Configure" and its dialog (frm_main_configure.cpp).
@@ -212,12 +236,18 @@ class FrmMain : public QWidget {
     int lastWidthLimit_ = 0;
     int lastHeightLimit_ = 0;
 
+    // The controls stand on `content_`, inside a scroll area that fills the
+    // window: a screen too small for the whole layout scrolls it instead of
+    // hiding controls beyond its edge.
+    QScrollArea* scroll_ = nullptr;
+    QWidget* content_ = nullptr;
     MainControls ui_;
     ChartPanel* panel_ = nullptr;
     RunController* runner_ = nullptr;
     StateCommands* stateCommands_ = nullptr;
     FrmView* frmView_ = nullptr;            // created on the first "Help"
     FrmDurations* frmDurations_ = nullptr;  // created on the first report
+    std::unique_ptr<FileFolders> folders_;  // the file dialogs' folders
     QPointer<FrmConfigure> frmConfigure_;   // created by the first "Configure"
     QTimer Timer1_;
     std::unique_ptr<QTranslator> qtTranslator_;  // installed while German is chosen

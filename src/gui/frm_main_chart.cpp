@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "app/pattern_run.h"
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "display/results_text.h"
 #include "gui/chart_view.h"
 #include "gui/form_helpers.h"

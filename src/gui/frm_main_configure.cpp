@@ -4,7 +4,8 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
+#include "gui/form_helpers.h"
 #include "gui/frm_configure.h"
 #include "gui/frm_main.h"
 #include "gui/twips.h"
@@ -30,12 +31,7 @@ void FrmMain::OnConfigure() {
             Compute();
         };
         frmConfigure_ = new FrmConfigure(dialogs_, state_.settings, store_, this, hooks);
-        // The close box destroys the dialog; its working copy is created
-        // again at once, from the defaults and the store, as a new dialog's is.
-        connect(frmConfigure_, &FrmConfigure::ClosedByCloseBox, this, [this] {
-            const int zone = env_.localZoneMinutes ? *env_.localZoneMinutes : LocalZoneMinutes();
-            CreateConfiguration(state_.settings, store_, zone);
-        });
+        KeepFramesOnScreen(frmConfigure_);
         // Whatever else changes the settings (a loaded state) shows in the
         // open dialog after the compute that follows it.
         connect(this, &FrmMain::Computed, frmConfigure_, [this] {

@@ -5,9 +5,11 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "config/weblink.h"
 #include "display/file_view.h"
-#include "display/weblink.h"
 #include "gui/dialogs.h"
+#include "gui/form_helpers.h"
+#include "gui/frm_durations.h"
 #include "gui/frm_main.h"
 #include "gui/frm_view.h"
 #include "gui/twips.h"
@@ -15,7 +17,10 @@
 namespace vek::gui {
 
 void FrmMain::OnHelp() {
-    if (!frmView_) frmView_ = new FrmView(dialogs_, this);
+    if (!frmView_) {
+        frmView_ = new FrmView(dialogs_, this);
+        KeepFramesOnScreen(frmView_);
+    }
     if (frmView_->isMinimized()) frmView_->showNormal();
     // A viewer in its normal state is laid over the main window; a maximised
     // one stays maximised.
@@ -30,6 +35,23 @@ void FrmMain::OnHelp() {
     frmView_->Display();
 }
 
+void FrmMain::RetranslateOpenWindows() {
+    ShowStatusText();
+    if (frmView_ && frmView_->isVisible()) {
+        frmView_->SetTexts(state_.Texts());
+        // The help viewer shows the help of the new language.
+        const std::string help = HelpFilePath(env_.dataFolder, state_.language);
+        if (frmView_->Filename() == HelpFilePath(env_.dataFolder, OtherLanguage(state_.language)) ||
+            frmView_->Filename() == help) {
+            frmView_->setWindowTitle(ui_.cmdHelp->text());
+            frmView_->SetFilename(help);
+            frmView_->Refresh();
+        }
+    }
+    if (frmDurations_ && frmDurations_->isVisible() && view_.computedMode != Mode::None)
+        frmDurations_->Retranslate(DurationsRequestOfResult());
+}
+
 // The label and the link stand under the table, the label first; the texts
 // are those of the interface language, and the label's width follows its
 // text, so the link never overlaps it.
@@ -38,7 +60,9 @@ void FrmMain::ArrangeManualLink(bool shown, int left, int top) {
     constexpr int kGap = 100;
     const QString page = QString::fromStdString(ManualPagePath(env_.dataFolder, state_.language));
     ui_.lblUserManual->setText(PT(kTextUserManual));
-    ui_.lblURL->setText("<a href=\"" + page.toHtmlEscaped() + "\">" + page.toHtmlEscaped() + "</a>");
+    // The link reads what a click does; its tool tip names the page.
+    ui_.lblURL->setText("<a href=\"" + page.toHtmlEscaped() + "\">" +
+                        PT(kTextManualLinkText).toHtmlEscaped() + "</a>");
     ui_.lblURL->setToolTip(page);
     const int labelWidth = Twips::FromPixels(ui_.lblUserManual->sizeHint().width());
     const int linkWidth = Twips::FromPixels(ui_.lblURL->sizeHint().width());
@@ -56,8 +80,9 @@ void FrmMain::OnManualLink() {
     if (!opened) {
         // Qt does not say why; the usual reason is that no program is
         // associated with web pages.
-        dialogs_.Message(QString::fromStdString(BrowserLaunchErrorText(kLaunchNoAssociation, page)),
-                         kBrowserLaunchErrorTitle, MessageIcon::Exclamation);
+        dialogs_.Message(QString::fromStdString(ManualNotOpenedText(state_.Texts(), page)),
+                         QString::fromStdString(ManualNotOpenedTitle(state_.Texts())),
+                         MessageIcon::Exclamation);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "display/table_model.h"
 #include "engine/modes.h"
 #include "gui/dialogs.h"
+#include "gui/form_helpers.h"
 #include "gui/frm_durations.h"
 #include "gui/frm_main.h"
 #include "gui/table_grid.h"
@@ -35,13 +36,9 @@ void FrmMain::OnReport() {
     ShowDurationsReport();
 }
 
-void FrmMain::ShowDurationsReport() {
-    if (view_.computedMode == Mode::None) return;
-    const bool timerWasRunning = Timer1_.isActive();
-    Timer1_.stop();
-
-    // The report gets its own copies of what it reads: it may be built on
-    // another thread while this window goes on.
+// The report gets its own copies of what it reads: it may be built on
+// another thread while this window goes on.
+std::unique_ptr<DurationsRequest> FrmMain::DurationsRequestOfResult() {
     auto request = std::make_unique<DurationsRequest>();
     request->engine = state_.engine;
     request->chart = state_.results.chart;
@@ -49,9 +46,21 @@ void FrmMain::ShowDurationsReport() {
     request->settings = ReportSettingsOf(state_.settings);
     request->textTable = state_.textTable;
     request->language = state_.language;
+    return request;
+}
+
+void FrmMain::ShowDurationsReport() {
+    if (view_.computedMode == Mode::None) return;
+    const bool timerWasRunning = Timer1_.isActive();
+    Timer1_.stop();
+
+    auto request = DurationsRequestOfResult();
 
     const bool created = !frmDurations_;
-    if (created) frmDurations_ = new FrmDurations(this);
+    if (created) {
+        frmDurations_ = new FrmDurations(this);
+        KeepFramesOnScreen(frmDurations_);
+    }
     // The report window wears the main window's colours.
     frmDurations_->setPalette(palette());
     if (!frmDurations_->isVisible() && !frmDurations_->isMaximized()) {

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "display/text_ids.h"
+#include "config/text_ids.h"
 #include "engine/vek_types.h"
 #include "gui/twips.h"
 

@@ -12,7 +12,7 @@
 #include <QDialog>
 #include <QStringList>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "display/results_text.h"
 
 class QCheckBox;

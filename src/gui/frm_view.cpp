@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -54,6 +55,14 @@ FrmView::FrmView(Dialogs& dialogs, QWidget* parent)
     ApplyLayout();
 }
 
+void FrmView::SetTexts(const ProgramTexts& texts) {
+    texts_ = texts;
+    textsSet_ = true;
+    cmdClose_->setText(Q(texts_.ProgramText(kTextClose)));
+    SetCopyCaption(txbText1_->textCursor().hasSelection() && cmdCopyToClipboard_->isVisible());
+    ApplyLayout();
+}
+
 void FrmView::SetFilename(const std::string& path) {
     if (path != strFilename_) blnFileDisplayed_ = false;
     strFilename_ = path;
@@ -64,6 +73,10 @@ void FrmView::Display() {
     raise();
     activateWindow();
     LoadFile();
+}
+
+void FrmView::Refresh() {
+    if (isVisible()) LoadFile();
 }
 
 void FrmView::LoadFile() {
@@ -89,9 +102,17 @@ void FrmView::LoadFile() {
 }
 
 void FrmView::SetCopyCaption(bool selection) {
-    cmdCopyToClipboard_->setText(selection ? "Copy selected text to clipboard"
-                                           : "Copy to clipboard");
-    const int width = selection ? kCopySelectedWidth : kCopyWidth;
+    if (textsSet_) {
+        cmdCopyToClipboard_->setText(
+            Q(texts_.ProgramText(selection ? kTextCopySelectedToClipboard : kTextCopyToClipboard)));
+    } else {
+        cmdCopyToClipboard_->setText(selection ? "Copy selected text to clipboard"
+                                               : "Copy to clipboard");
+    }
+    // The English captions fit these widths; a longer caption widens the
+    // button to its text.
+    const int width = std::max(selection ? kCopySelectedWidth : kCopyWidth,
+                               Twips::FromPixels(cmdCopyToClipboard_->sizeHint().width()));
     Twips::Resize(cmdCopyToClipboard_, width, kButtonHeight);
 }
 
@@ -122,7 +143,9 @@ void FrmView::ApplyLayout() {
     Twips::Place(txbText1_, kTextMargin, kTextMargin, boxWidth, boxHeight);
     const int buttonTop = kTextMargin + boxHeight + 100;
     Twips::Move(cmdCopyToClipboard_, kTextMargin, buttonTop);
-    Twips::Place(cmdClose_, kTextMargin + boxWidth - 1400, buttonTop, 1400, kButtonHeight);
+    const int closeWidth = std::max(1400, Twips::FromPixels(cmdClose_->sizeHint().width()));
+    Twips::Place(cmdClose_, kTextMargin + boxWidth - closeWidth, buttonTop, closeWidth,
+                 kButtonHeight);
     layingOut_ = false;
 }
 
@@ -136,6 +159,14 @@ void FrmView::hideEvent(QHideEvent* e) {
     // Minimising (a hide the system sends) keeps it.
     if (!e->spontaneous()) blnFileDisplayed_ = false;
     QWidget::hideEvent(e);
+}
+
+void FrmView::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void FrmView::changeEvent(QEvent* e) {

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <string>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -24,12 +24,17 @@ class FrmView : public QWidget {
     // is hidden, and the texts of the messages in the interface language.
     void SetFilename(const std::string& path);
     void SetCopyToClipboardInvisible(bool invisible) { blnCopyToClipboardInvisible_ = invisible; }
-    void SetTexts(const ProgramTexts& texts) { texts_ = texts; }
+    // Setting the texts also puts the buttons' captions in their language;
+    // an open viewer follows at once.
+    void SetTexts(const ProgramTexts& texts);
 
     // Shows the viewer and loads its file, once per display: coming back to
     // the window does not read the file again; hiding it ends the display.
     // A file that is empty or cannot be read is reported and the viewer hides.
     void Display();
+    // An open viewer reads its file again (a new file set meanwhile) without
+    // coming to the front.
+    void Refresh();
 
     const std::string& Filename() const { return strFilename_; }
     bool FileDisplayed() const { return blnFileDisplayed_; }
@@ -43,6 +48,8 @@ class FrmView : public QWidget {
     void resizeEvent(QResizeEvent* e) override;
     void hideEvent(QHideEvent* e) override;
     void changeEvent(QEvent* e) override;
+    // Escape closes the viewer, as "Close" does.
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
     void LoadFile();
@@ -57,6 +64,7 @@ class FrmView : public QWidget {
     bool blnFileDisplayed_ = false;
     bool blnCopyToClipboardInvisible_ = false;
     bool layingOut_ = false;
+    bool textsSet_ = false;  // before SetTexts the captions are English
 
     QPlainTextEdit* txbText1_ = nullptr;
     QPushButton* cmdCopyToClipboard_ = nullptr;

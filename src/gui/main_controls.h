@@ -8,7 +8,7 @@
 #include <QString>
 #include <array>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "engine/modes.h"
 #include "time/date_rows.h"
 

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "config/text_ids.h"
 #include "display/results_text.h"
-#include "display/text_ids.h"
 #include "engine/modes.h"
 #include "gui/chart_view.h"
 #include "gui/dialogs.h"
@@ -98,6 +98,7 @@ void RunController::OnRun() {
     if (!view_.runInProgress && window_.selectedMode() == Mode::World) {
         if (!frmRun_) {
             frmRun_ = new FrmRun(form_);
+            KeepFramesOnScreen(frmRun_);
             connect(frmRun_, &QDialog::finished, this, &RunController::OnRunDialogFinished);
         }
         QStringList names;

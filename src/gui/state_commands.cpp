@@ -6,10 +6,11 @@
 #include <QPushButton>
 #include <optional>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "gui/dialogs.h"
 #include "gui/form_helpers.h"
 #include "gui/main_controls.h"
+#include "gui/places.h"
 #include "gui/popup.h"
 #include "gui/table_grid.h"
 #include "gui/twips.h"
@@ -161,12 +162,23 @@ QString StateCommands::StateFileFilter() const {
     return PT(kTextStateFiles) + " (*.vek) | *.vek";
 }
 
-// The whole state into a file of the user's choice, the name taken as the
-// dialog gives it.
+void StateCommands::ShowStatus(TextId prefix, const QString& path) {
+    view_.statusPrefix = prefix;
+    view_.statusPath = path.toStdString();
+    c_.lblStatus->setText(PT(prefix) + " " + path);
+}
+
+// The whole state into a file of the user's choice. A name typed without an
+// extension gets ".vek", so that "Load from ..." lists it; any other name is
+// taken as the dialog gives it.
 void StateCommands::SaveStateAs() {
-    const std::optional<QString> chosen =
-        dialogs_.SaveFileName(PT(kTextSaveStateTitle), StateFileFilter());
+    Dialogs::FileRequest request{PT(kTextSaveStateTitle), StateFileFilter(),
+                                 folders_ ? folders_->StartFolder(FileKind::State) : QString(),
+                                 "vek"};
+    std::optional<QString> chosen = dialogs_.SaveFile(request);
     if (!chosen || chosen->isEmpty()) return;
+    chosen = WithDefaultSuffix(*chosen, request.defaultSuffix);
+    if (folders_) folders_->Remember(FileKind::State, *chosen);
     const Status saved = SaveState(chosen->toStdString());
     if (!saved) {
         dialogs_.Message(Q(saved.message()), c_.cmdSaveAs->text(), MessageIcon::Exclamation);
@@ -174,16 +186,20 @@ void StateCommands::SaveStateAs() {
     }
     c_.popUp->ShowInForm(form_, PT(kTextStateSaved), 2400, 300, 2000,
                          Twips::Top(c_.cmdSaveAs) + 350, Twips::Left(c_.cmdSaveAs) + 100);
-    c_.lblStatus->setText(PT(kTextSavedPrefix) + " " + *chosen);
+    ShowStatus(kTextSavedPrefix, *chosen);
 }
 
 // "Load from ...": a state file of the user's choice. The file is read into a
 // copy first, so a file that cannot be loaded leaves the window's state and
 // settings as they were.
 void StateCommands::OnLoadState() {
-    const std::optional<QString> chosen =
-        dialogs_.OpenFileName(PT(kTextLoadStateTitle), StateFileFilter());
+    // "All files" too: a state saved under another name can be found.
+    const Dialogs::FileRequest request{
+        PT(kTextLoadStateTitle), StateFileFilter() + " | " + PT(kTextAllFiles) + " (*) | *",
+        folders_ ? folders_->StartFolder(FileKind::State) : QString(), QString()};
+    const std::optional<QString> chosen = dialogs_.OpenFile(request);
     if (!chosen || chosen->isEmpty()) return;
+    if (folders_) folders_->Remember(FileKind::State, *chosen);
     AppState state = CurrentState();
     const Status loaded = LoadStateFile(chosen->toStdString(), state, LoadOptions());
     if (!loaded) {
@@ -193,7 +209,7 @@ void StateCommands::OnLoadState() {
     if (window_.chartShown()) window_.toggleGraphic();
     ApplyState(state);
     ShowLoadedState();
-    c_.lblStatus->setText(PT(kTextLoadedPrefix) + " " + *chosen);
+    ShowStatus(kTextLoadedPrefix, *chosen);
     view_.stateJustSaved = true;
     view_.stateTicks = 0;
 }

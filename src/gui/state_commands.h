@@ -19,6 +19,7 @@ class QWidget;
 namespace vek::gui {
 
 class Dialogs;
+class FileFolders;
 struct MainControls;
 struct ViewState;
 
@@ -50,6 +51,8 @@ class StateCommands : public QObject {
     Status SaveState(const std::string& path);
     // "Save as ..." while the table is shown.
     void SaveStateAs();
+    // Where the file dialogs start and what they remember.
+    void SetFolders(FileFolders* folders) { folders_ = folders; }
 
   private:
     QString PT(TextId n) const;
@@ -59,6 +62,7 @@ class StateCommands : public QObject {
     void ShowLoadedState();
     void ShowConfirmation(QPushButton* button, TextId text);
     QString StateFileFilter() const;
+    void ShowStatus(TextId prefix, const QString& path);
     StateLoadOptions LoadOptions();
     void OnSave();
     void OnRestore();
@@ -72,6 +76,7 @@ class StateCommands : public QObject {
     ViewState& view_;
     Window window_;
     std::string autoStatePath_;
+    FileFolders* folders_ = nullptr;
 };
 
 }  // namespace vek::gui

@@ -5,6 +5,9 @@
 // flags of their own.
 #pragma once
 
+#include <string>
+
+#include "config/text_ids.h"
 #include "engine/modes.h"
 
 namespace vek::gui {
@@ -34,6 +37,11 @@ struct ViewState {
     bool anglesInRadians = false;
     // The mode of the last compute that produced results, None before.
     Mode computedMode = Mode::None;
+    // What the status line says besides its standing text: the program
+    // text before the path (none: the standing text) and the path, so that
+    // a language switch can write it again.
+    TextId statusPrefix{};
+    std::string statusPath;
 };
 
 }  // namespace vek::gui

@@ -120,7 +120,8 @@ void PaintDrawing(QPainter& painter, const ChartWheel& wheel, TextOutlines outli
     const double scale = painter.deviceTransform().m11() * kTwipsPerPixel;
     painter.setRenderHint(QPainter::Antialiasing, scale > 1.01);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.fillRect(QRectF(0, 0, wheel.geometry.width, wheel.geometry.height),
+    painter.fillRect(QRectF(0, -wheel.legendBand, wheel.geometry.width,
+                            wheel.geometry.height + wheel.legendBand),
                      ToQColor(wheel.background));
     for (const ChartPrimitive& p : wheel.items) {
         switch (p.kind) {
@@ -239,10 +240,22 @@ Status WriteChartFile(const ChartWheel& wheel, const QString& path, double scale
     if (!(scale > 0) || scale > 16) return Fail("The scale must lie between 0 and 16.");
     // The image is made in memory and saved in one piece, as every file of
     // the user's is (a link stays a link, a failure leaves the old file).
+    // The file that is replaced decides the format, not the name of a link
+    // to it: a link "chart.png" to "notes.txt" must not turn the notes into
+    // an image.
+    const std::string named = QFile::encodeName(path).toStdString();
+    const Result<std::string> target = SaveTarget(named);
+    if (!target) return target.error();
+    const QString suffix = QFileInfo(QFile::decodeName(target->c_str())).suffix();
+    const bool svg = suffix.compare("svg", Qt::CaseInsensitive) == 0;
+    if (!svg && suffix.compare("png", Qt::CaseInsensitive) != 0)
+        return Fail("Cannot write " + named + ": " +
+                    (*target == named ? std::string("the name")
+                                      : "the file it links to, " + *target + ",") +
+                    " does not end in .png or .svg");
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const bool svg = QFileInfo(path).suffix().compare("svg", Qt::CaseInsensitive) == 0;
     if (svg) {
         QSvgGenerator generator;
         generator.setOutputDevice(&buffer);
@@ -263,8 +276,7 @@ Status WriteChartFile(const ChartWheel& wheel, const QString& path, double scale
             return Fail(path.toStdString() + ": " + writer.errorString().toStdString());
     }
     buffer.close();
-    return WriteFileAtomically(QFile::encodeName(path).toStdString(),
-                               std::string_view(bytes.constData(), bytes.size()));
+    return WriteFileAtomically(named, std::string_view(bytes.constData(), bytes.size()));
 }
 
 }  // namespace vek::paint

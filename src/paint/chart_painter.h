@@ -50,8 +50,9 @@ Color PixelColorAt(const ChartWheel& wheel, int xTwips, int yTwips);
 // it, and the glyph's text box; what glyph placement reads.
 const GlyphInks& MeasuredGlyphInks();
 
-// Writes the drawing to `path`: SVG when the name ends in ".svg" (any case),
-// otherwise PNG, `scale` pixels per drawing pixel. The image is made in
+// Writes the drawing to `path`: SVG when the file it names (SaveTarget: a
+// link's target) ends in ".svg" (any case), PNG when it ends in ".png", any
+// other name refused; `scale` pixels per drawing pixel. The image is made in
 // memory and saved with WriteFileAtomically: under a temporary name in the
 // target's folder, renamed over the target only when complete, so a failure
 // leaves any earlier file as it was; a symbolic link stays a link.

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -128,13 +127,66 @@ Status MakeFolders(const std::string& folder) {
     return Ok();
 }
 
-Result<std::string> ResolveLinks(const std::string& path) {
+namespace {
+
+std::string FileKind(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISFIFO(mode)) return "a pipe";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "no regular file";
+}
+
+// Whether a link in `folder` may be followed: outside a world-writable
+// sticky folder always; inside one only when the link is the user's own or
+// the folder owner's, so that another user's link there cannot send a save
+// to a file of the user's choosing.
+bool MayFollowLinkIn(const std::string& folder, uid_t linkOwner) {
+    struct stat dir {};
+    if (::stat(folder.c_str(), &dir) != 0) return true;  // the open reports it
+    const bool shared = (dir.st_mode & S_ISVTX) && (dir.st_mode & S_IWOTH);
+    return !shared || linkOwner == ::geteuid() || linkOwner == dir.st_uid;
+}
+
+// Takes a flock within `wait`; false when another holder keeps it.
+bool LockWithin(int fd, int operation, std::chrono::milliseconds wait) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        if (::flock(fd, operation | LOCK_NB) == 0) return true;
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+// A save holds its folder's lock shared from the creation of its temporary
+// file until that file is locked; the clean-up holds it exclusively, so it
+// never finds a temporary file that is made but not yet locked.
+constexpr std::chrono::milliseconds kFolderLockWait(2000);
+constexpr std::chrono::milliseconds kCleanUpLockWait(200);
+
+}  // namespace
+
+Result<std::string> SaveTarget(const std::string& path) {
     std::string current = path;
     for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
         struct stat st {};
         // Whatever stops us from looking (a missing file, a folder we may not
         // search) is for the caller's open or rename to report.
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        if (::lstat(current.c_str(), &st) != 0) return current;
+        if (S_ISREG(st.st_mode)) return current;
+        if (!S_ISLNK(st.st_mode)) {
+            const std::string which = current == path ? "it" : current;
+            return Fail("Cannot write " + path + ": " + which + " is " + FileKind(st.st_mode) +
+                            ", not a regular file",
+                        S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+        }
+        const std::string folder = ParentFolder(current);
+        if (!MayFollowLinkIn(folder, st.st_uid))
+            return Fail("Cannot write " + path + ": the link " + current +
+                            " belongs to another user in the shared folder " + folder,
+                        EACCES);
         std::vector<char> target(static_cast<std::size_t>(std::max<off_t>(st.st_size, 255)) + 2);
         const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
         if (n < 0) return SystemError("Cannot follow the link", current, errno);
@@ -142,7 +194,7 @@ Result<std::string> ResolveLinks(const std::string& path) {
             return SystemError("Cannot follow the link", current, ENAMETOOLONG);
         std::string next(target.data(), static_cast<std::size_t>(n));
         if (next.empty()) return SystemError("Cannot follow the link", current, ENOENT);
-        if (next[0] != '/') next = ParentFolder(current) + "/" + next;
+        if (next[0] != '/') next = folder + "/" + next;
         current = std::move(next);
     }
     return SystemError("Cannot follow the link", path, ELOOP);
@@ -150,14 +202,24 @@ Result<std::string> ResolveLinks(const std::string& path) {
 
 Status WriteFileAtomically(const std::string& path, std::string_view content) {
     if (path.empty()) return Fail("No file name given.", ENOENT);
-    Result<std::string> resolved = ResolveLinks(path);
+    Result<std::string> resolved = SaveTarget(path);
     if (!resolved) return resolved.error();
     const std::string& target = resolved.value();
     const std::string folder = ParentFolder(target);
 
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // Without the folder's lock (another program keeps it) the save goes on:
+    // only the clean-up's view of this temporary file is then less sure.
+    const bool folderLocked = dir >= 0 && LockWithin(dir, LOCK_SH, kFolderLockWait);
     std::string tmp = folder + "/" + std::string(kTempFilePrefix) + "XXXXXX";
     const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
-    if (fd < 0) return SystemError("Cannot write", path, errno);
+    const int made = errno;
+    if (fd >= 0) ::flock(fd, LOCK_EX | LOCK_NB);  // new: nobody else holds it
+    if (folderLocked) ::flock(dir, LOCK_UN);
+    if (fd < 0) {
+        if (dir >= 0) ::close(dir);
+        return SystemError("Cannot write", path, made);
+    }
 
     struct stat old {};
     const mode_t mode = (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
@@ -167,14 +229,15 @@ Status WriteFileAtomically(const std::string& path, std::string_view content) {
     if (::fchmod(fd, mode) != 0) err = errno;
     if (!err && !WriteAll(fd, content)) err = errno;
     if (!err && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && !err) err = errno;
     if (!err && ::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
+    if (err) ::unlink(tmp.c_str());
+    // Closing releases the lock, after the rename or the removal.
+    if (::close(fd) != 0 && !err) err = errno;
     if (err) {
-        ::unlink(tmp.c_str());
+        if (dir >= 0) ::close(dir);
         return SystemError("Cannot write", path, err);
     }
     // Make the rename itself durable; failing here loses nothing already written.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
@@ -183,7 +246,7 @@ Status WriteFileAtomically(const std::string& path, std::string_view content) {
     return Ok();
 }
 
-int RemoveStaleTempFiles(const std::string& folder, std::chrono::seconds minAge) {
+int RemoveStaleTempFiles(const std::string& folder) {
     const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) return 0;
     DIR* dir = ::fdopendir(dirFd);
@@ -191,23 +254,35 @@ int RemoveStaleTempFiles(const std::string& folder, std::chrono::seconds minAge)
         ::close(dirFd);
         return 0;
     }
-    const std::time_t now = std::time(nullptr);
-    const uid_t me = ::geteuid();
-    std::vector<std::string> stale;
-    while (const dirent* e = ::readdir(dir)) {
-        const std::string_view name = e->d_name;
-        if (name.size() != kTempFilePrefix.size() + 6 ||
-            name.substr(0, kTempFilePrefix.size()) != kTempFilePrefix)
-            continue;
-        struct stat st {};
-        if (::fstatat(dirFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (!S_ISREG(st.st_mode) || st.st_uid != me) continue;
-        if (now - st.st_mtime < minAge.count()) continue;  // perhaps a save under way
-        stale.emplace_back(name);
-    }
     int removed = 0;
-    for (const std::string& name : stale)
-        if (::unlinkat(dirFd, name.c_str(), 0) == 0) ++removed;
+    // Under the folder's exclusive lock no save is between creating and
+    // locking its temporary file.
+    if (LockWithin(dirFd, LOCK_EX, kCleanUpLockWait)) {
+        const uid_t me = ::geteuid();
+        while (const dirent* e = ::readdir(dir)) {
+            const std::string_view name = e->d_name;
+            if (name.size() != kTempFilePrefix.size() + 6 ||
+                name.substr(0, kTempFilePrefix.size()) != kTempFilePrefix)
+                continue;
+            int fd = ::openat(dirFd, e->d_name,
+                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            if (fd < 0 && errno == EACCES)
+                fd = ::openat(dirFd, e->d_name,
+                              O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            if (fd < 0) continue;
+            struct stat st {};
+            struct stat named {};
+            // The name must still be the file opened, a regular file of ours
+            // that no save holds.
+            const bool stale = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == me &&
+                               ::fstatat(dirFd, e->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+                               named.st_ino == st.st_ino && named.st_dev == st.st_dev &&
+                               ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+            if (stale && ::unlinkat(dirFd, e->d_name, 0) == 0) ++removed;
+            ::close(fd);
+        }
+        ::flock(dirFd, LOCK_UN);
+    }
     ::closedir(dir);  // closes dirFd too
     return removed;
 }

@@ -31,31 +31,36 @@ Result<std::string> ReadRegularFile(const std::string& path, std::size_t maxByte
 // Creates a folder and its missing parents.
 Status MakeFolders(const std::string& folder);
 
-// The file a path names after following symbolic links at its end: the path
-// itself when it is no link or does not exist, else the link's target
-// (relative targets taken from the link's folder), followed again while it is
-// a link. A target that does not exist yet is returned as it is, so saving
-// through a dangling link creates the file it points to. Fails on a loop.
-Result<std::string> ResolveLinks(const std::string& path);
+// The file a save through `path` replaces: the path itself when it is no
+// symbolic link, else the link's target, followed again while that is a link
+// (a relative target is taken from the folder of the link that holds it). A
+// target that does not exist yet is returned as it is, so saving through a
+// dangling link creates the file it points to. Refused with a one-line
+// message: a target that exists and is no regular file (a device, a pipe, a
+// folder), a loop, and a link in a world-writable sticky folder (such as
+// /tmp) that belongs neither to the user nor to the folder's owner, which the
+// kernel would not follow for a plain open either.
+Result<std::string> SaveTarget(const std::string& path);
 
 // Temporary files of our saves start with this, followed by six characters.
 inline constexpr std::string_view kTempFilePrefix = ".vek-tmp-";
 
-// Replaces the file at path by content. A symbolic link is followed and its
-// target replaced, the link stays. The content goes to a temporary file in
-// the target's folder, is flushed to disk and renamed over the target, so an
-// interrupted save leaves the previous file. On failure the temporary file
-// is removed and the previous file is left as it was. After a successful
-// save, temporary files of interrupted saves in that folder are removed
-// (RemoveStaleTempFiles).
+// Replaces the file at SaveTarget(path) by content; nothing is changed when
+// SaveTarget refuses. A link stays a link. The content goes to a temporary
+// file in the target's folder, is flushed to disk and renamed over the
+// target, so an interrupted save leaves the previous file. The temporary file
+// is locked (flock) while it is written, so other saves see it is in use. On
+// failure the temporary file is removed and the previous file is left as it
+// was. After a successful save, temporary files of cut-off saves in that
+// folder are removed (RemoveStaleTempFiles).
 Status WriteFileAtomically(const std::string& path, std::string_view content);
 
 // Removes, in folder, regular files named kTempFilePrefix + six characters
-// that belong to the current user and were last changed at least minAge ago:
-// what a save killed before its rename leaves behind. Returns how many were
-// removed.
-int RemoveStaleTempFiles(const std::string& folder,
-                         std::chrono::seconds minAge = std::chrono::seconds(60));
+// that belong to the current user and that no process holds locked, whatever
+// their age: what a save killed or cut off before its rename leaves behind.
+// A save under way holds its temporary file locked from its creation on.
+// Returns how many were removed.
+int RemoveStaleTempFiles(const std::string& folder);
 
 // An exclusive lock (flock) on a lock file, held until the object is
 // destroyed. Programs that lock the same file take turns.

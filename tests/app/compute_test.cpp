@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "../fake_sky.h"
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "display/results_text.h"
 #include "util/paths.h"
 

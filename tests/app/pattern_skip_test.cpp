@@ -229,5 +229,28 @@ TEST_F(PatternSkip, TheEphemerisItselfGivesTheSameAnswers) {
     EXPECT_TRUE(joined) << "no stretch across the middle: the join went untested";
 }
 
+// The halves' stretches join only where the first half's last stretch holds
+// at the first half's last step. Here the middle lies just before a stretch's
+// first step, so the second half begins with that stretch while the first
+// half's last stretch ended days before: the two stay apart.
+TEST_F(PatternSkip, TheHalvesJoinOnlyAStretchThatReachesTheMiddle) {
+    Configure(false, true);
+    ASSERT_TRUE(PositionsFromEphemeris(state.engine));
+    const DateRowFields from{1, 1, "2000", 25, kGreenwichZoneIndex};
+    const double start = 2451545.0;
+    DateRowFields end;
+    const Result<PatternSearchResult> plain = Search(
+        from, {{kGrandTrine, false, 0}, kStepDay, start + 400, false}, SearchMethod::StepByStep,
+        end);
+    ASSERT_TRUE(plain);
+    const PatternStretch* later = nullptr;
+    for (size_t i = 1; i < plain->stretches.size() && !later; ++i)
+        if (plain->stretches[i].firstJD - start > 40) later = &plain->stretches[i];
+    ASSERT_NE(later, nullptr) << "no grand trine to put the middle before";
+    const double middle = later->firstJD - 0.5;
+    ExpectSame(from, {{kGrandTrine, false, 0}, kStepDay, 2 * middle - start, false},
+               "middle before a stretch", SearchMethod::Automatic);
+}
+
 }  // namespace
 }  // namespace vek

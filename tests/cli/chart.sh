@@ -101,6 +101,48 @@ run 1 $world --out "$tmp/file/chart.png"
 [ "$(cat "$tmp/file")" = "keep me" ] || fail "the regular file was changed"
 grep -qF "$tmp/file/chart.png" "$err" || fail "the failure does not name the file"
 
+# A save replaces only a regular file: a link to a device node (root can
+# make one; /dev/full stands for it otherwise) is refused with one line,
+# and the device stays a device.
+if mknod "$tmp/myfull" c 1 7 2>/dev/null; then dev="$tmp/myfull"; else dev=/dev/full; fi
+ln -s "$dev" "$tmp/x.png"
+run 1 $world --out "$tmp/x.png"
+[ -c "$dev" ] || fail "$dev is no longer a device"
+[ "$(wc -l <"$err")" -eq 1 ] || fail "device refusal: not one line: $(cat "$err")"
+grep -qF "character device" "$err" || fail "device refusal does not say why: $(cat "$err")"
+# The format is that of the file a link names: a link.png to notes.txt
+# leaves the notes alone, a link.svg to a .png gets a PNG.
+printf 'my notes' >"$tmp/notes.txt"
+ln -s notes.txt "$tmp/link.png"
+run 1 $world --out "$tmp/link.png"
+[ "$(cat "$tmp/notes.txt")" = "my notes" ] || fail "notes.txt was overwritten through link.png"
+run 0 $world --out "$tmp/w.png"
+ln -s w.png "$tmp/pic.svg"
+run 0 $world --out "$tmp/pic.svg" --scale 2
+is_png "$tmp/w.png" || fail "pic.svg -> w.png did not get a PNG"
+[ "$(png_size "$tmp/w.png")" = "800x800" ] || fail "w.png through pic.svg is $(png_size "$tmp/w.png")"
+
+# --scale: a plain decimal number from 0.25 to 8, the limits included.
+run 0 $world --out "$tmp/q.png" --scale 0.25
+[ "$(png_size "$tmp/q.png")" = "100x100" ] || fail "--scale 0.25 gave $(png_size "$tmp/q.png")"
+run 0 $world --no-moon --out "$tmp/big.png" --scale 8
+[ "$(png_size "$tmp/big.png")" = "3200x3200" ] || fail "--scale 8 gave $(png_size "$tmp/big.png")"
+for s in 8.01 0.24 0x2 " 2" "2 " 1e0 +2 -1 . 2. .5x; do
+    bad $world --out "$tmp/q.png" --scale "$s"
+done
+run 0 $world --out "$tmp/q.png" --scale .5
+[ "$(png_size "$tmp/q.png")" = "200x200" ] || fail "--scale .5 gave $(png_size "$tmp/q.png")"
+
+# A control character in the name is refused before anything is written.
+bad $world --out "$tmp/two
+lines.png"
+[ -e "$tmp/two
+lines.png" ] && fail "a file with a line break in its name was written"
+# A long name is shortened in the message like any quoted argument.
+long="$tmp/$(printf 'a%.0s' $(seq 5000)).png"
+run 1 $world --out "$long"
+[ "$(wc -c <"$err")" -lt 400 ] || fail "the message of a long --out is $(wc -c <"$err") bytes"
+
 # A second write replaces the first in one piece and leaves no stray file.
 run 0 $world --out "$tmp/w.png" --scale 2
 [ "$(png_size "$tmp/w.png")" = "800x800" ] || fail "w.png was not replaced"

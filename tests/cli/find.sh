@@ -57,6 +57,54 @@ expect_out '"steps":48' "half-hour steps in a day"
 run 0 --pattern t-square --from 2799-12-30T12:00Z --to 2799-12-31T23:00Z --json
 expect_out '"steps":1' "last day"
 
+# A last step on 2799-12-31 that ends the requested range tests every step
+# asked for: no note. A refused step inside the range gets the note, every
+# part of it in the language of --lang.
+run 0 --pattern t-square --from 2799-12-30T12:00Z --to 2799-12-31T12:00Z
+[ -s "$err" ] && fail "a range ending on 2799-12-31 warns: $(cat "$err")"
+run 0 --pattern t-square --from 2799-12-31T12:00Z --to 2799-12-31T23:00-12:00 --step 30m --lang de
+expect_err "Die Suche endet dort." "German end of the dates"
+grep -qF "search ends" "$err" && fail "English in the German note: $(cat "$err")"
+grep -qF ".;" "$err" && fail "stray '.;' in the note: $(cat "$err")"
+run 0 --pattern t-square --from 2799-12-31T12:00Z --to 2799-12-31T23:00-12:00 --step 30m
+expect_err "The search ends there." "English end of the dates"
+
+# An error in a date names its option.
+bad --pattern kite --from 2000-13-01T12:00Z --to 2000-02-01T00:00Z
+expect_err "--from" "bad --from"
+grep -qF -- "--world" "$err" && fail "bad --from names --world: $(cat "$err")"
+bad --pattern kite --from 2000-01-01T12:00Z --to 2000-02-31T00:00Z
+expect_err "--to" "bad --to"
+
+# --first says it stopped at the first step of the stretch.
+run 0 --pattern stellium3 --from 2000-01-01T12:00Z --to 2001-01-01T12:00Z --first
+expect_out "(first step only)" "--first"
+not_out "(1 step)" "--first"
+
+# Each stretch is written as it is found: a long search cut off keeps the
+# stretches found so far, also when its output goes to a file.
+"$CLI" find --pattern midpoint --from 1600-01-01T12:00Z --to 2799-12-31T12:00Z --step 30m \
+    >"$tmp/long" 2>/dev/null &
+pid=$!
+for _ in $(seq 200); do  # at most 20 s
+    [ -s "$tmp/long" ] && break
+    sleep 0.1
+done
+kill $pid 2>/dev/null  # a script's background job ignores SIGINT
+wait $pid 2>/dev/null
+[ -s "$tmp/long" ] || fail "nothing of a search cut off reached its file"
+grep -q '^1600-.* \.\. 1600-.*  ([0-9]* steps\?)$' "$tmp/long" || fail "no whole stretch line: $(head -2 "$tmp/long")"
+# On a terminal the search shows its progress on stderr, and wipes it.
+if command -v script >/dev/null; then
+    script -qec "'$CLI' find --pattern grand-trine --from 2000-01-01T12:00Z --to 2400-01-01T12:00Z >/dev/null" \
+        "$tmp/typescript" >/dev/null 2>&1
+    grep -qaE "[0-9]+ of 400 years searched, [0-9]+ found" "$tmp/typescript" ||
+        fail "no progress on a terminal: $(tr '\r' '\n' <"$tmp/typescript" | tail -3)"
+fi
+# Without a terminal there is none.
+run 0 --pattern grand-trine --from 2000-01-01T12:00Z --to 2100-01-01T12:00Z
+[ -s "$err" ] && fail "progress without a terminal: $(head -c 200 "$err")"
+
 # Personal transits never find a pattern.
 run 0 --pattern t-square --mode personal1 --birth1 1960-01-01T12:00Z \
     --from 2000-01-01T12:00Z --to 2001-01-01T00:00Z

@@ -19,9 +19,17 @@ for ask in --help -h; do
     "$CLI" $ask >"$out" 2>"$err" || fail "vek-cli $ask exited $?"
     cmp -s "$out" "$tmp/overview" || fail "vek-cli $ask differs from vek-cli help"
 done
+for ask in --help -h; do
+    run 0 $ask
+    cmp -s "$out" "$tmp/overview" || fail "vek-cli help $ask differs from vek-cli help"
+done
+# Without a command: one usage line and where to read on, on stderr.
 "$CLI" >"$out" 2>"$err"
 [ $? -eq 2 ] || fail "vek-cli without a command: status"
-cmp -s "$err" "$tmp/overview" || fail "vek-cli without a command: the list on stderr"
+[ -s "$out" ] && fail "vek-cli without a command: output on stdout"
+[ "$(wc -l <"$err")" -eq 1 ] || fail "vek-cli without a command: $(wc -l <"$err") lines on stderr"
+grep -q "^usage: vek-cli COMMAND" "$err" || fail "vek-cli without a command: no usage: $(cat "$err")"
+grep -qF "'vek-cli help'" "$err" || fail "vek-cli without a command: no pointer to help"
 
 commands=$(sed -n 's/^  \([a-z]\+\)  .*/\1/p' "$tmp/overview")
 [ "$(wc -w <<<"$commands")" -ge 7 ] || fail "fewer than seven commands listed: $commands"

@@ -21,6 +21,40 @@ expect_out "Julian date (UT): 2461383.067361" "zone offset"
 run 0 --at 2026-12-08T08:07-05:30
 expect_out "Julian date (UT): 2461383.067361" "negative zone offset"
 
+# Named zones: Berlin had +1:00 in March 1985, so 14:47 there is 13:47 UT;
+# the output names the zone and offset. --tz gives a zone to a date without
+# one; the fixed forms print as before, without a zone line.
+run 0 --at "1985-03-15T14:47[Europe/Berlin]"
+expect_out "Julian date (UT): 2446140.074306" "Berlin in winter"
+expect_out "Zone: Europe/Berlin, GMT+1:00 (CET)" "the zone used"
+run 0 --at 1985-03-15T14:47 --tz Europe/Berlin --json
+expect_out '"jd_ut":2446140.074306,"zone":"Europe/Berlin","offset":"GMT+1:00","offset_seconds":3600,' "zone in JSON"
+run 0 --at "1986-06-01T12:00[Asia/Kathmandu]"
+expect_out "Zone: Asia/Kathmandu, GMT+5:45" "Kathmandu"
+run 0 --at 1985-03-15T13:47Z --tz Europe/Berlin
+not_out "Zone:" "an explicit Z keeps the old output"
+expect_out "Julian date (UT): 2446140.074306" "Z wins over --tz"
+# The Berlin gap and overlap of 1980 are refused until --fold chooses.
+bad --at "1980-04-06T02:30[Europe/Berlin]"
+expect_err "1980-04-06 02:30 does not exist in Europe/Berlin (clocks went from GMT+1:00 to GMT+2:00): earlier GMT+2:00 or later GMT+1:00; choose one with --fold earlier or --fold later" "gap"
+bad --at "1980-09-28T02:30[Europe/Berlin]"
+expect_err "occurs twice in Europe/Berlin" "overlap"
+run 0 --at "1980-09-28T02:30[Europe/Berlin]" --fold earlier
+expect_out "Julian date (UT): 2444510.520833" "overlap, earlier: 00:30 UT"
+expect_out "GMT+2:00 (CEST)" "overlap, earlier offset"
+run 0 --at "1980-09-28T02:30[Europe/Berlin]" --fold later
+expect_out "Julian date (UT): 2444510.562500" "overlap, later: 01:30 UT"
+# Bad zones, times and brackets: one line each.
+for at in "1985-03-15T14:47[Europe/Berln]" "1985-03-15T14:47[Europe/Berlin" \
+          "1985-03-15T14:47Europe/Berlin]" "1985-03-15T25:00[Europe/Berlin]" \
+          "1985-03-15T14:47[]" "1985-02-30T14:47[Europe/Berlin]" "1985-03-15T14:47+14:30"; do
+    bad --at "$at"
+done
+bad --at 1985-03-15T14:47 --tz "Europe/Berlin]"
+expect_err 'unknown time zone "Europe/Berlin]"' "--tz unknown"
+bad --at 1985-03-15T14:47
+bad --at 1985-03-15T14:47 --tz Europe/Berlin --fold sideways
+
 # Without the Moon: nine bodies.
 run 0 --at 2000-01-01T12:00Z --no-moon
 [ "$(grep -cE '^ ?[0-9]+  ' "$out")" -eq 9 ] || fail "--no-moon: expected 9 body lines"

@@ -13,6 +13,7 @@
 
 #include "../program_texts.h"
 #include "display/chart_image.h"
+#include "engine/angle_text.h"
 #include "engine/modes.h"
 
 namespace vek {
@@ -303,12 +304,16 @@ TEST_F(WheelTest, SingleWheelLegendHasBlocksZeroAndThree) {
         EXPECT_TRUE(p.opaque);
         EXPECT_EQ(p.font, ChartFont::Legend);
     }
-    const std::map<std::string, std::pair<int, int>> want = {{"text 104", {0, 0}},
-                                                             {"text 105", {0, 210}},
-                                                             {"text 106", {0, 420}},
-                                                             {"text 107", {4600, 0}},
-                                                             {"text 108", {4600, 210}}};
+    // In a band above the picture: three lines and a gap, the last line
+    // ending above the disc's top.
+    EXPECT_EQ(w.legendBand, 3 * 210 + 60);
+    const std::map<std::string, std::pair<int, int>> want = {{"text 104", {0, -690}},
+                                                             {"text 105", {0, -480}},
+                                                             {"text 106", {0, -270}},
+                                                             {"text 107", {4600, -690}},
+                                                             {"text 108", {4600, -480}}};
     EXPECT_EQ(at, want);
+    for (const auto& [text, xy] : at) EXPECT_LE(xy.second + 210, 0) << text;
 }
 
 TEST_F(WheelTest, DoubleWheelPlacesChartBOnBoxesAndJoinsBToA) {
@@ -352,6 +357,59 @@ TEST_F(WheelTest, DoubleWheelPlacesChartBOnBoxesAndJoinsBToA) {
     EXPECT_EQ(Lines(Draw()), noMoon);
 }
 
+TEST_F(WheelTest, ThePointFindsTheGlyphOrTheNearestLineAndNamesThem) {
+    ShowAspect(kSun, kMars, kTrine);
+    chart.pairs[0] = {kSun, kMars, kTrine, Deg(2 + 13.0 / 60), 0.5, 1};
+    chart.pairCount = 1;
+    const ChartWheel w = Draw();
+    ASSERT_TRUE(w.drawn);
+    const ProgramTexts en = testing::RealTexts(kEnglish);
+    const ChartPrimitive* line = nullptr;
+    for (const ChartPrimitive& p : w.items)
+        if (p.role == ChartRole::AspectLine) line = &p;
+    ASSERT_NE(line, nullptr);
+
+    // Halfway along the line and a little beside it: the line.
+    const int mx = (line->x1 + line->x2) / 2, my = (line->y1 + line->y2) / 2;
+    EXPECT_EQ(AspectLineNear(w, mx + 30, my, 60), line);
+    EXPECT_EQ(AspectLineNear(w, mx + 600, my + 600, 60), nullptr);
+    EXPECT_EQ(AspectLineName(*line, chart, names, en), "Sun trine Mars, 2°13' from exact");
+    // A line the chart does not hold is not named.
+    Chart other = chart;
+    other.pairs[0].aspect = kSquare;
+    EXPECT_EQ(AspectLineName(*line, other, names, en), "");
+
+    // Over a glyph's box: that glyph, named with its place.
+    const ChartWheel::Anchor& mars = w.anchors[0][kMars];
+    const ChartPrimitive* g = BodyGlyphAt(w, mars.x + 100, mars.y + 150);
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->body, kMars);
+    EXPECT_EQ(BodyGlyphName(*g, chart, names, en),
+              "Mars: " + PositionTextLong(chart.longitude[kMars][0], names));
+    EXPECT_EQ(BodyGlyphAt(w, w.geometry.cx, w.geometry.cy), nullptr);
+}
+
+TEST_F(WheelTest, TwoChartsNameEachBodyWithItsChart) {
+    SetMode(Mode::Personal1);
+    ShowAspect(kSun, kMars, kSquare);  // natal Sun, transiting Mars
+    chart.pairs[0] = {kSun, kMars, kSquare, Deg(0.5), 0.8, -1};
+    chart.pairCount = 1;
+    const ChartWheel w = Draw();
+    const ChartPrimitive* line = AspectLineNear(
+        w, w.anchors[1][kSun].x + kLineOffset, w.anchors[1][kSun].y + kLineOffset, 30);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(AspectLineName(*line, chart, names, testing::RealTexts(kEnglish)),
+              "Sun (natal) square Mars (transit), 0°30' from exact");
+    NameTables de;
+    BuildNameTables(de, kGerman);
+    EXPECT_EQ(AspectLineName(*line, chart, de, testing::RealTexts(kGerman)),
+              "Sonne (Radix) Quadrat Mars (Transit), 0°30' vom exakten Aspekt entfernt");
+
+    chart.mode = Mode::Synastry;
+    EXPECT_EQ(AspectLineName(*line, chart, names, testing::RealTexts(kEnglish)),
+              "Sun (2nd birthdate) square Mars (1st birthdate), 0°30' from exact");
+}
+
 TEST_F(WheelTest, SynastryLegendIsBlockTwo) {
     SetMode(Mode::Synastry);
     const ChartWheel w = Draw();
@@ -359,7 +417,11 @@ TEST_F(WheelTest, SynastryLegendIsBlockTwo) {
     for (const ChartPrimitive& p : w.items) {
         if (p.role != ChartRole::Legend) continue;
         EXPECT_EQ(p.x1, p.legendBlock == 0 ? 1700 : 7300) << p.text;
+        // Four lines in block 2: the band holds them above the picture.
+        EXPECT_LE(p.y1 + 210, 0) << p.text;
+        EXPECT_GE(p.y1, -w.legendBand) << p.text;
     }
+    EXPECT_EQ(w.legendBand, 4 * 210 + 60);
 }
 
 // ---------------------------------------------------------------------------
@@ -433,6 +495,9 @@ TEST_F(SavedImageTest, WhiteBackgroundTurnsDiscWhiteGlyphsBlackAndYellowAmber) {
     // the colours stay.
     EXPECT_EQ(shown.Count(ChartRole::Legend), 5u);
     EXPECT_EQ(saved.Count(ChartRole::Legend), 0u);
+    // With it goes its band: the image is the picture box alone.
+    EXPECT_GT(shown.legendBand, 0);
+    EXPECT_EQ(saved.legendBand, 0);
     const ChartWheel plain = SavedChartImage(shown, ImageInput());
     size_t k = 0;
     for (const ChartPrimitive& p : shown.items) {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "../program_texts.h"
+#include "config/program_text.h"
 #include "display/natal_report.h"
-#include "display/program_text.h"
 #include "engine/aspects.h"
 #include "engine/chart.h"
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "../program_texts.h"
+#include "config/program_text.h"
+#include "config/settings.h"
 #include "display/durations_report.h"
-#include "display/program_text.h"
-#include "display/settings.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "engine/modes.h"

@@ -1,7 +1,7 @@
 // The viewer's text: the limit and its notes, reading with a bound, and the
 // messages for empty and unreadable files in both languages.
+#include "config/weblink.h"
 #include "display/file_view.h"
-#include "display/weblink.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -119,6 +119,14 @@ TEST(Weblink, ExtensionsAndLaunchMessages) {
     EXPECT_EQ(BrowserLaunchErrorText(kLaunchFileNotFound, "x.htm"),
               "Error launching web browser, error code = 2.\n\nPlease try once more.");
     EXPECT_EQ(BrowserLaunchErrorText(5, "x.htm"), "Error launching web browser, error code = 5.");
+
+    // What the window says: the page, in the interface language.
+    const ProgramTexts de = testing::RealTexts(1);
+    EXPECT_EQ(ManualNotOpenedText(de, "/usr/share/vek/vek_help_de.html"),
+              "Das Benutzerhandbuch /usr/share/vek/vek_help_de.html konnte nicht geöffnet werden: "
+              "Es ist kein Programm zum Anzeigen von Webseiten eingerichtet.");
+    EXPECT_EQ(ManualNotOpenedTitle(de), "Webbrowser kann nicht gestartet werden");
+    EXPECT_EQ(ManualNotOpenedTitle(testing::RealTexts(0)), kBrowserLaunchErrorTitle);
 
     EXPECT_EQ(ManualPagePath("/usr/share/vek/", 0), "/usr/share/vek/vek_help.html");
     EXPECT_EQ(ManualPagePath("/usr/share/vek/", 1), "/usr/share/vek/vek_help_de.html");

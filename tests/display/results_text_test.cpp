@@ -7,7 +7,7 @@
 
 #include "../fake_sky.h"
 #include "../program_texts.h"
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "engine/patterns.h"
 #include "engine/vocabulary.h"
 #include "time/date_rows.h"

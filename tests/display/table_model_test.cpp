@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "display/program_text.h"
+#include "config/program_text.h"
 
 namespace vek {
 namespace {

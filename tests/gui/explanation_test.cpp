@@ -73,13 +73,11 @@ class PictureDialogs : public ScriptedDialogs {
     }
 };
 
-class ExplanationTest : public ::testing::Test {
+class ExplanationTest : public test::MainWindowTest<PictureDialogs> {
   protected:
     void SetUp() override {
-        App();
-        ASSERT_TRUE(tmp.isValid());
+        MainWindowTest::SetUp();
         ASSERT_GT(testing::RealTextTable().Count(), 0);
-        env = test::WindowEnvironment(tmp.path());
         // World date 4 July 2010 at 12:00 GMT; 1st birthdate 4 July 1960 at
         // 12:00 GMT−5; 2nd birthdate 1 March 1965 at 8:00 GMT.
         state.dateRows[kWorldDate] = {7, 4, "2010", kNoonTimeIndex, kGreenwichZoneIndex};
@@ -93,21 +91,9 @@ class ExplanationTest : public ::testing::Test {
     FrmMain& Start() {
         const Status saved = SaveStateFile(env.autoStatePath, state);
         EXPECT_TRUE(saved) << saved.message();
-        window = std::make_unique<FrmMain>(dialogs, env);
-        EXPECT_TRUE(window->Load());
+        FrmMain& w = MainWindowTest::Start();
         dialogs.Clear();
-        return *window;
-    }
-
-    template <class T>
-    T* Find(const char* name) const {
-        T* w = window->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
         return w;
-    }
-    QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
-    QString PT(TextId n) const {
-        return QString::fromStdString(window->State().Texts().ProgramText(n));
     }
 
     // The first shown aspect cell of the table that `accept` takes.
@@ -134,16 +120,7 @@ class ExplanationTest : public ::testing::Test {
         window->Compute();
     }
 
-    void Snapshot(const QString& name) const {
-        const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
-        if (!dir.isEmpty()) window->grab().save(dir + "/" + name + ".png");
-    }
-
-    QTemporaryDir tmp;
-    FrmMain::Environment env;
     AppState state;
-    PictureDialogs dialogs;
-    std::unique_ptr<FrmMain> window;
 };
 
 TEST_F(ExplanationTest, AMoonAspectShowsFourHoursForEveryDegreeOfOrb) {
@@ -281,8 +258,10 @@ TEST_F(ExplanationTest, ARightClickOnAWheelLineNamesItsAspectAndNothingElseDoes)
 
     const double k = Twips::PixelsPerTwip();
     auto rightClick = [&](int x, int y) {
+        // The box shows the legend's band above the drawing.
         QTest::mouseClick(w.Graphic(), Qt::RightButton, {},
-                          QPoint(static_cast<int>(x * k), static_cast<int>(y * k)));
+                          QPoint(static_cast<int>(x * k),
+                                 static_cast<int>((y + w.Graphic()->Band()) * k)));
     };
     // A point of the line drawn in its colour (not under a glyph).
     std::optional<QPoint> onLine;
@@ -509,7 +488,7 @@ TEST_F(TransitGraphTest, SavingWhileTheGraphIsShownWritesTheGraph) {
     dialogs.QueueFileName(png);
     Button("cmdSaveAs")->click();
     ASSERT_EQ(dialogs.asked().size(), 2u);
-    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextSaveChartTitle));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextSaveGraphImageTitle));
     EXPECT_EQ(dialogs.asked()[1].text, PT(kTextImageSaved) + "\n" + png);
     QImage image(png);
     ASSERT_FALSE(image.isNull());

@@ -24,7 +24,7 @@
 
 #include "../program_texts.h"
 #include "app/state_file.h"
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "gui/dialogs.h"
 #include "gui/frm_configure.h"
 #include "gui/frm_main.h"
@@ -52,21 +52,8 @@ Shown ShownBy(const FrmMain& w) {
     return {w.Results().table.txbCell, w.Results().title, w.Results().summary};
 }
 
-class ConfigureTest : public ::testing::Test {
+class ConfigureTest : public test::MainWindowTest<> {
   protected:
-    void SetUp() override {
-        App();
-        ASSERT_TRUE(tmp.isValid());
-        env = test::WindowEnvironment(tmp.path());
-    }
-    std::string Path(const char* name) const { return tmp.filePath(name).toStdString(); }
-
-    FrmMain& Start() {
-        window = std::make_unique<FrmMain>(dialogs, env);
-        EXPECT_TRUE(window->Load());
-        return *window;
-    }
-
     // "Configure" clicked; the dialog it shows.
     FrmConfigure& Open() {
         window->findChild<QPushButton*>("cmdConfigure")->click();
@@ -75,50 +62,24 @@ class ConfigureTest : public ::testing::Test {
         return *d;
     }
 
-    template <class T>
-    T* In(QWidget* parent, const QString& name) const {
-        T* w = parent->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
     QComboBox* DialogCombo(const QString& name) const {
-        return In<QComboBox>(window->Configuration(), name);
+        return test::FindIn<QComboBox>(window->Configuration(), name);
     }
     QCheckBox* Check(const QString& name) const {
-        return In<QCheckBox>(window->Configuration(), name);
+        return test::FindIn<QCheckBox>(window->Configuration(), name);
     }
     QRadioButton* DialogOption(const QString& name) const {
-        return In<QRadioButton>(window->Configuration(), name);
+        return test::FindIn<QRadioButton>(window->Configuration(), name);
     }
     QPushButton* DialogButton(const QString& name) const {
-        return In<QPushButton>(window->Configuration(), name);
+        return test::FindIn<QPushButton>(window->Configuration(), name);
     }
     QLabel* DialogLabel(const QString& name) const {
-        return In<QLabel>(window->Configuration(), name);
+        return test::FindIn<QLabel>(window->Configuration(), name);
     }
     QComboBox* Orb(int list) const { return DialogCombo("cboOrb_" + QString::number(list)); }
     QLabel* Line(int line) const { return DialogLabel("lblAspectColor_" + QString::number(line)); }
 
-    // Picks a list entry as a user does with the mouse.
-    static void Choose(QComboBox* c, int index) {
-        c->setCurrentIndex(index);
-        emit c->activated(index);
-    }
-    void ChooseMain(const char* name, int index) const {
-        QComboBox* c = window->findChild<QComboBox*>(name);
-        ASSERT_NE(c, nullptr) << name;
-        Choose(c, index);
-    }
-    void EnterDate(int slot, int month, int day, const QString& year, int time, int zone) {
-        const std::string s = "_" + std::to_string(slot);
-        ChooseMain(("cboMonthCE" + s).c_str(), month);
-        ChooseMain(("cboDayCE" + s).c_str(), day);
-        auto* y = window->findChild<QLineEdit*>(QString::fromStdString("txbYearCE" + s));
-        y->clear();
-        QTest::keyClicks(y, year);
-        ChooseMain(("cboHour" + s).c_str(), time);
-        ChooseMain(("cboTimezone" + s).c_str(), zone);
-    }
     void ClickMain(const char* name) const {
         auto* b = window->findChild<QAbstractButton*>(name);
         ASSERT_NE(b, nullptr) << name;
@@ -131,11 +92,6 @@ class ConfigureTest : public ::testing::Test {
         return orbs;
     }
 
-    QString PT(TextId n) const {
-        return QString::fromStdString(
-            ProgramTexts(testing::RealTextTable(), window->State().language).ProgramText(n));
-    }
-
     std::string StoreValue(const char* name) const {
         platform::SettingsStore store(env.configFolder);
         std::string value;
@@ -146,15 +102,7 @@ class ConfigureTest : public ::testing::Test {
     }
 
     // With VEK_SCREENSHOT_DIR set, the dialog is saved there as NAME.png.
-    void Snapshot(const char* name) const {
-        const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
-        if (!dir.isEmpty()) window->Configuration()->grab().save(dir + "/" + name + ".png");
-    }
-
-    QTemporaryDir tmp;
-    FrmMain::Environment env;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> window;
+    void Snapshot(const QString& name) const { test::Snapshot(*window->Configuration(), name); }
 };
 
 TEST(ConfigurePlacement, BesideTheMainWindowOrAtTheRightEdgeOfANarrowScreen) {
@@ -198,14 +146,14 @@ TEST_F(ConfigureTest, ConfigureShowsTheDialogBesideTheMainWindowWithoutBlockingI
     EXPECT_FALSE(d.isModal());
     EXPECT_EQ(d.windowTitle(), configure->text());
     EXPECT_TRUE(dialogs.asked().empty());
-    // The offscreen screen is narrower than both windows side by side: the
-    // dialog stands at its right edge and the main window is pushed left,
-    // but not beyond the screen's left edge.
+    // The screen holds both side by side: the dialog stands at the main
+    // window's right edge, level with it (a narrower screen is the
+    // placement's own test above).
     const QRect screen = w.screen()->availableGeometry();
-    ASSERT_LT(screen.width(), w.frameGeometry().width() + d.frameGeometry().width());
-    EXPECT_EQ(d.frameGeometry().right(), screen.right());
+    ASSERT_GE(screen.width(), w.frameGeometry().width() + d.frameGeometry().width());
+    EXPECT_EQ(d.frameGeometry().left(), w.frameGeometry().right() + 1);
     EXPECT_EQ(d.frameGeometry().top(), w.frameGeometry().top());
-    EXPECT_EQ(w.frameGeometry().left(), screen.left());
+    EXPECT_TRUE(screen.contains(d.frameGeometry()));
     // The focus is on "Cancel"; the main window keeps working.
     EXPECT_EQ(d.focusWidget(), DialogButton("cmdCancel"));
     window->findChild<QPushButton*>("cmdCompute")->click();
@@ -337,6 +285,27 @@ TEST_F(ConfigureTest, ConfigureSetAllNonzeroOrbsAsksAndRefusesZero) {
     EXPECT_EQ(Orb(7)->currentIndex(), 1);
 }
 
+TEST_F(ConfigureTest, CancelDropsASetAllThatWasNotUsed) {
+    FrmMain& w = Start();
+    w.Compute();
+    const Shown before = ShownBy(w);
+    const auto accepted = w.CoreSettings().accepted.OrbIndex;
+    FrmConfigure& d = Open();
+    Choose(Orb(7), 5);
+    dialogs.QueueAnswer(Answer::Yes);
+    DialogButton("cmdSetAllNonzeroOrbsToConjunctionOrb")->click();
+    EXPECT_EQ(ShownOrbs(), (std::array<int, kAspectCount>{5, 5, 5, 5, 5, 5, 5}));
+    DialogButton("cmdCancel")->click();
+    EXPECT_FALSE(d.isVisible());
+    // The next compute uses the orbs that were in force, and the dialog
+    // shows them when it opens again.
+    EXPECT_EQ(w.CoreSettings().accepted.OrbIndex, accepted);
+    w.Compute();
+    EXPECT_EQ(ShownBy(w), before);
+    Open();
+    EXPECT_EQ(ShownOrbs(), (std::array<int, kAspectCount>{10, 9, 6, 7, 4, 3, 3}));
+}
+
 TEST_F(ConfigureTest, ConfigureColorLinesCycleThePaletteAndSwitchOff) {
     FrmMain& w = Start();
     FrmConfigure& d = Open();
@@ -450,48 +419,45 @@ TEST_F(ConfigureTest, ConfigureCancelPutsBackTheSnapshotButKeepsTheMidpointOrb) 
     EXPECT_EQ(w.CoreSettings().accepted.OrbIndex[1], 10);
 }
 
-TEST_F(ConfigureTest, ConfigureCloseBoxResetsEverySettingAndRecomputes) {
+TEST_F(ConfigureTest, ConfigureCloseBoxIsCancelAndKeepsTheSettingsInForce) {
     FrmMain& w = Start();
     const Shown defaults = ShownBy(w);
     FrmConfigure* d = &Open();
     Choose(Orb(0), 3);
-    Choose(DialogCombo("cboOrbForMidpoints"), 7);
     Choose(DialogCombo("cboPersonalOrbsProportion_1"), 0);
     Check("chkIncludeMoon")->click();
     DialogButton("cmdAccept")->click();
     ASSERT_NE(ShownBy(w), defaults);
     EXPECT_EQ(StoreValue("Moon"), "0");
+    // Changes not yet used: a wider orb and the Moon back on.
+    Choose(Orb(1), 15);
+    Check("chkIncludeMoon")->click();
     Choose(DialogCombo("cboBoldfaceFactor"), 7);
 
     QSignalSpy computed(&w, &FrmMain::Computed);
     dialogs.Clear();
     d->close();
-    ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].kind, Kind::Message);
-    EXPECT_EQ(dialogs.asked()[0].title, "X");
-    EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Information);
-    EXPECT_EQ(dialogs.asked()[0].text, PT(kTextConfigurationClosing) + "\n" +
-                                           PT(kTextAllSettingsReset) + "\n" +
-                                           PT(kTextAndUsedAtOnce));
-    EXPECT_EQ(computed.count(), 1);
-    EXPECT_EQ(ShownBy(w), defaults);
-    const Settings fresh;
-    EXPECT_EQ(w.CoreSettings().accepted.OrbIndex, fresh.accepted.OrbIndex);
-    EXPECT_EQ(w.CoreSettings().controls.midpointOrbIndex, fresh.controls.midpointOrbIndex);
-    EXPECT_EQ(w.CoreSettings().controls.proportionIndex, fresh.controls.proportionIndex);
-    EXPECT_EQ(w.CoreSettings().controls.boldfaceFractionIndex,
-              fresh.controls.boldfaceFractionIndex);
-    EXPECT_TRUE(w.CoreSettings().accepted.IncludeMoon);
-    EXPECT_EQ(StoreValue("Moon"), "1");
-
-    // The dialog is gone; "Configure" makes a new one showing the defaults.
+    // No message, no reset, nothing computed: the dialog hides as with
+    // "Cancel", which drops what was not used.
+    EXPECT_TRUE(dialogs.asked().empty());
+    EXPECT_EQ(computed.count(), 0);
+    EXPECT_FALSE(d->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(w.Configuration(), nullptr);
+    EXPECT_EQ(w.Configuration(), d);
+    // What "Use settings" put in force stays: no default came back.
+    EXPECT_EQ(w.CoreSettings().accepted.OrbIndex[0], 3);
+    EXPECT_EQ(w.CoreSettings().accepted.OrbIndex[1], 9);
+    EXPECT_FALSE(w.CoreSettings().accepted.IncludeMoon);
+    EXPECT_EQ(StoreValue("Moon"), "0");
+    w.Compute();
+    EXPECT_NE(ShownBy(w), defaults);
+
+    // "Configure" shows the same dialog with the orbs in force.
     FrmConfigure& again = Open();
+    EXPECT_EQ(&again, d);
     EXPECT_TRUE(again.isVisible());
-    EXPECT_EQ(Orb(0)->currentIndex(), 10);
-    EXPECT_EQ(DialogCombo("cboOrbForMidpoints")->currentIndex(), 2);
-    EXPECT_EQ(again.windowTitle(), PT(kTextConfigure));
+    EXPECT_EQ(Orb(0)->currentIndex(), 3);
+    EXPECT_EQ(Orb(1)->currentIndex(), 9);
 }
 
 TEST_F(ConfigureTest, ConfigureResetAsksUnderTheGermanTitleInGerman) {

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -24,13 +26,14 @@
 #include <fstream>
 
 #include "../program_texts.h"
-#include "display/program_text.h"
+#include "config/program_text.h"
 #include "display/results_text.h"
 #include "gui/chart_view.h"
 #include "gui/dialogs.h"
 #include "gui/frm_main.h"
 #include "gui/table_grid.h"
 #include "gui/twips.h"
+#include "platform/ephemeris.h"
 #include "qt_app.h"
 #include "time/date_rows.h"
 #include "time/stepping.h"
@@ -40,74 +43,16 @@ namespace {
 
 using test::App;
 
-class FrmMainTest : public ::testing::Test {
+class FrmMainTest : public test::MainWindowTest<> {
   protected:
-    void SetUp() override {
-        App();
-        ASSERT_TRUE(tmp.isValid());
-        env = test::WindowEnvironment(tmp.path());
-    }
-    std::string Path(const char* name) const { return tmp.filePath(name).toStdString(); }
-
-    // Starts the window; the test fails when start-up does not complete.
-    FrmMain& Start() {
-        window = std::make_unique<FrmMain>(dialogs, env);
-        EXPECT_TRUE(window->Load());
-        return *window;
-    }
-
-    template <class T>
-    T* Find(const char* name) const {
-        T* w = window->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
-    QRadioButton* Option(const char* name) const { return Find<QRadioButton>(name); }
-    QComboBox* Combo(const char* name) const { return Find<QComboBox>(name); }
     QLineEdit* Year(int slot) const {
-        return Find<QLineEdit>(("txbYearCE_" + std::to_string(slot)).c_str());
+        return Find<QLineEdit>("txbYearCE_" + QString::number(slot));
     }
-
-    // Picks a list entry as a user does.
-    void Choose(const char* combo, int index) const {
-        QComboBox* c = Combo(combo);
-        c->setCurrentIndex(index);
-        emit c->activated(index);
-    }
-    // Fills a date row through its controls.
-    void EnterDate(int slot, int month, int day, const QString& year, int time, int zone) {
-        const std::string s = "_" + std::to_string(slot);
-        Choose(("cboMonthCE" + s).c_str(), month);
-        Choose(("cboDayCE" + s).c_str(), day);
-        Year(slot)->clear();
-        QTest::keyClicks(Year(slot), year);
-        Choose(("cboHour" + s).c_str(), time);
-        Choose(("cboTimezone" + s).c_str(), zone);
-    }
-
-    // With VEK_SCREENSHOT_DIR set, the window is saved there as NAME.png, to
-    // be looked at.
-    void Snapshot(const char* name) const {
-        const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
-        if (!dir.isEmpty()) window->grab().save(dir + "/" + name + ".png");
-    }
-
-    void WriteFile(const std::string& path, const std::string& content) {
+    static void WriteFile(const std::string& path, const std::string& content) {
         std::ofstream(path, std::ios::binary) << content;
     }
-
-    QTemporaryDir tmp;
-    FrmMain::Environment env;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> window;
 };
 
-// Program text n of vek.dat in the language the window shows.
-QString PT(const FrmMain& w, TextId n) {
-    return QString::fromStdString(
-        ProgramTexts(testing::RealTextTable(), w.State().language).ProgramText(n));
-}
 
 TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
     FrmMain& w = Start();
@@ -122,8 +67,23 @@ TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
     EXPECT_EQ(Combo("cboTimezone_0")->currentText(), "GMT");
     EXPECT_TRUE(w.Grid()->isVisible());
     EXPECT_EQ(w.Grid()->NumCols(), 10);
-    EXPECT_EQ(w.windowTitle(), PT(*window, kTextProgramName) + " " + w.VersionText());
+    EXPECT_EQ(w.windowTitle(), PT(kTextProgramName) + " " + w.VersionText());
     EXPECT_EQ(w.VersionText(), "0.12");
+    // The status line's tool tip names the version and the ephemeris that
+    // gave the positions shown.
+    const QString tip = Find<QLabel>("lblStatus")->toolTip();
+    EXPECT_TRUE(tip.startsWith("VEK 0.12\nEphemeris: ")) << tip.toStdString();
+    if (platform::ephemeris_files_available()) {
+        EXPECT_TRUE(tip.contains("Swiss Ephemeris files (")) << tip.toStdString();
+    }
+    // It follows the ephemeris of the latest result.
+    platform::use_analytical_ephemeris(true);
+    Button("cmdCompute")->click();
+    EXPECT_EQ(Find<QLabel>("lblStatus")->toolTip(),
+              "VEK 0.12\nEphemeris: Moshier analytical ephemeris");
+    platform::use_analytical_ephemeris(false);
+    Button("cmdCompute")->click();
+    EXPECT_EQ(Find<QLabel>("lblStatus")->toolTip(), tip);
     // The window shows the whole table and its summary: it stands at its
     // size limits, which lie above the lower bounds.
     EXPECT_EQ(w.width(), Twips::ToPixels(w.WidthLimit()));
@@ -134,9 +94,9 @@ TEST_F(FrmMainTest, FirstStartShowsWorldTransitsForNowInTheTriangularTable) {
     EXPECT_TRUE(w.rect().contains(table));
     EXPECT_FALSE(table.intersects(Find<QTextEdit>("txbReport")->geometry()));
     // Every caption comes from the program text.
-    EXPECT_EQ(Button("cmdCompute")->text(), PT(*window, kTextCompute));
-    EXPECT_EQ(Find<QLabel>("Label1_2")->text(), PT(*window, kTextSecondBirthdate));
-    EXPECT_FALSE(PT(*window, kTextCompute).isEmpty());
+    EXPECT_EQ(Button("cmdCompute")->text(), PT(kTextCompute));
+    EXPECT_EQ(Find<QLabel>("Label1_2")->text(), PT(kTextSecondBirthdate));
+    EXPECT_FALSE(PT(kTextCompute).isEmpty());
 }
 
 TEST_F(FrmMainTest, StartUpEndsWithAMessageWhenTheProgramTextOrThePlutoTableIsMissing) {
@@ -159,8 +119,8 @@ TEST_F(FrmMainTest, StartUpEndsWithAMessageWhenTheProgramTextOrThePlutoTableIsMi
     EXPECT_FALSE(window->Load());
     EXPECT_TRUE(window->HasEnded());
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextPlutoTableMissing));
-    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextDataMissingTitle));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(kTextPlutoTableMissing));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextDataMissingTitle));
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
 }
 
@@ -191,7 +151,7 @@ TEST_F(FrmMainTest, ModesComputeAndADateErrorKeepsThePreviousMode) {
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::Message);
     EXPECT_EQ(dialogs.asked()[0].text.toStdString(),
               DateErrorText(window->State().Texts(), kBirth1, kDateIncomplete));
-    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextInputErrorTitle));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextInputErrorTitle));
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Information);
     EXPECT_TRUE(Option("optPlanetary")->isChecked());
     EXPECT_EQ(w.ComputedMode(), Mode::World);
@@ -219,7 +179,7 @@ TEST_F(FrmMainTest, ModesComputeAndADateErrorKeepsThePreviousMode) {
     ASSERT_EQ(dialogs.asked().size(), 2u);
     EXPECT_EQ(dialogs.asked()[1].text.toStdString(),
               DateErrorText(window->State().Texts(), kBirth2, kDateIncomplete));
-    EXPECT_EQ(dialogs.asked()[1].title, PT(*window, kTextInputErrorTitle));
+    EXPECT_EQ(dialogs.asked()[1].title, PT(kTextInputErrorTitle));
     EXPECT_TRUE(Option("optPersonal_0")->isChecked());
     EXPECT_EQ(w.ComputedMode(), Mode::Personal1);
 }
@@ -303,7 +263,7 @@ TEST_F(FrmMainTest, SteppingMovesTheWorldDateAndARefusedStepPutsItBack) {
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].text.toStdString(),
               DateErrorText(window->State().Texts(), kWorldDate, kDateTooEarly));
-    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextInputErrorTitle));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextInputErrorTitle));
     EXPECT_EQ(Year(0)->text(), "1");
     EXPECT_EQ(Combo("cboMonthCE_0")->currentIndex(), 1);
     EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 1);
@@ -329,12 +289,12 @@ TEST_F(FrmMainTest, LanguageSwitchRecaptionsEverythingRecomputesOnceAndIsStored)
     Snapshot("german");
     EXPECT_EQ(window->State().language, kGerman);
     EXPECT_EQ(computed.count(), 1);
-    EXPECT_EQ(Button("cmdCompute")->text(), PT(*window, kTextCompute));
+    EXPECT_EQ(Button("cmdCompute")->text(), PT(kTextCompute));
     EXPECT_NE(Button("cmdCompute")->text(), englishCompute);
     EXPECT_EQ(Combo("cboMonthCE_0")->currentText(), "März");
     EXPECT_EQ(Combo("cboForwardBack")->currentIndex(), kStepWeek);
-    EXPECT_EQ(Find<QRadioButton>("optSynastry")->text(), PT(*window, kTextSynastry));
-    EXPECT_EQ(Find<QLabel>("Label1_0")->text(), PT(*window, kTextWorldDate));
+    EXPECT_EQ(Find<QRadioButton>("optSynastry")->text(), PT(kTextSynastry));
+    EXPECT_EQ(Find<QLabel>("Label1_0")->text(), PT(kTextWorldDate));
     EXPECT_EQ(platform::ReadLanguageSetting(platform::SettingsStore(env.configFolder)), kGerman);
     // Mode and dates are unchanged.
     EXPECT_EQ(w.ComputedMode(), Mode::World);
@@ -366,7 +326,7 @@ TEST_F(FrmMainTest, QuitAsksAndSavesOnlyOnYesWhileTheCloseBoxEndsAtOnce) {
     Button("cmdQuit")->click();
     EXPECT_FALSE(window->HasEnded());
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextSaveBeforeQuitting));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(kTextSaveBeforeQuitting));
     EXPECT_EQ(dialogs.asked()[0].defaultButton, Answer::No);
     EXPECT_EQ(dialogs.asked()[0].title, Button("cmdQuit")->text());
 
@@ -482,15 +442,15 @@ TEST_F(FrmMainTest, SaveAsAndLoadFromUseAFileOfTheUsersChoice) {
     EXPECT_FALSE(QFile::exists(chosen));
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::SaveFile);
-    EXPECT_EQ(dialogs.asked()[0].title, PT(w, kTextSaveStateTitle));
-    EXPECT_EQ(dialogs.asked()[0].text, PT(w, kTextStateFiles) + " (*.vek) | *.vek");
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextSaveStateTitle));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(kTextStateFiles) + " (*.vek) | *.vek");
 
     dialogs.Clear();
     dialogs.QueueFileName(chosen);
     Button("cmdSaveAs")->click();
     ASSERT_TRUE(QFile::exists(chosen));
     EXPECT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 0);
-    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), PT(w, kTextSavedPrefix) + " " + chosen);
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), PT(kTextSavedPrefix) + " " + chosen);
 
     // Another date and mode, then the file brings the saved ones back and
     // computes in the natal mode it was saved in.
@@ -503,14 +463,65 @@ TEST_F(FrmMainTest, SaveAsAndLoadFromUseAFileOfTheUsersChoice) {
     EXPECT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 0);
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::OpenFile);
-    EXPECT_EQ(dialogs.asked()[0].title, PT(w, kTextLoadStateTitle));
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextLoadStateTitle));
     EXPECT_EQ(Year(1)->text(), "1970");
     EXPECT_EQ(Combo("cboMonthCE_1")->currentIndex(), 3);
     EXPECT_TRUE(Option("optNatal_0")->isChecked());
     EXPECT_EQ(w.ComputedMode(), Mode::Natal1);
     EXPECT_GE(computed.count(), 1);
-    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), PT(w, kTextLoadedPrefix) + " " + chosen);
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), PT(kTextLoadedPrefix) + " " + chosen);
     EXPECT_TRUE(w.StateJustSaved());
+}
+
+TEST_F(FrmMainTest, StateDialogsSuggestVekListAllFilesAndRememberTheirFolder) {
+    const QString docs = tmp.filePath("Documents"), states = tmp.filePath("states");
+    ASSERT_TRUE(QDir().mkpath(docs) && QDir().mkpath(states));
+    env.documentsFolder = docs.toStdString();
+    FrmMain& w = Start();
+    w.show();
+
+    // A name typed without an extension is saved as a ".vek" file.
+    dialogs.QueueFileName(states + "/state1");
+    Button("cmdSaveAs")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].folder, docs);  // the first time: Documents
+    EXPECT_EQ(dialogs.asked()[0].defaultSuffix, "vek");
+    EXPECT_TRUE(QFile::exists(states + "/state1.vek"));
+    EXPECT_FALSE(QFile::exists(states + "/state1"));
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(),
+              PT(kTextSavedPrefix) + " " + states + "/state1.vek");
+
+    // Loading starts where the last state went and offers every file.
+    dialogs.Clear();
+    dialogs.QueueFileName(states + "/state1.vek");
+    Button("cmdLoadState")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].folder, states);
+    EXPECT_EQ(dialogs.asked()[0].text,
+              PT(kTextStateFiles) + " (*.vek) | *.vek | All files (*) | *");
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(),
+              PT(kTextLoadedPrefix) + " " + states + "/state1.vek");
+    // The status line follows a language switch.
+    w.ApplyLanguage(1);
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text(), "Geladen: " + states + "/state1.vek");
+
+    // The next start remembers the folder, and the window's place and size.
+    w.move(w.pos() + QPoint(30, 20));
+    QApplication::processEvents();
+    const QRect frame = w.frameGeometry();
+    const QSize size = w.size();
+    window->close();
+    window.reset();
+    FrmMain& again = Start();
+    again.show();
+    QApplication::processEvents();
+    EXPECT_EQ(again.frameGeometry().topLeft(), frame.topLeft());
+    EXPECT_EQ(again.size(), size);
+    dialogs.Clear();
+    dialogs.QueueFileName(std::nullopt);
+    Button("cmdLoadState")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].folder, states);
 }
 
 TEST_F(FrmMainTest, LoadFromAFileThatIsNoStateFileChangesNothing) {
@@ -532,7 +543,7 @@ TEST_F(FrmMainTest, LoadFromAFileThatIsNoStateFileChangesNothing) {
     Button("cmdLoadState")->click();
     ASSERT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 1);
     const auto& message = dialogs.asked().back();
-    EXPECT_EQ(message.title, PT(w, kTextLoadingFailed));
+    EXPECT_EQ(message.title, PT(kTextLoadingFailed));
     EXPECT_EQ(message.icon, MessageIcon::Exclamation);
     EXPECT_FALSE(message.text.isEmpty());
     EXPECT_EQ(computed.count(), 0);
@@ -569,8 +580,8 @@ TEST_F(FrmMainTest, ClearEmptiesARowOnlyWhenAnsweredYes) {
         EXPECT_EQ(Year(1)->text(), "1970");
         EXPECT_EQ(Combo("cboMonthCE_1")->currentIndex(), 3);
     }
-    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextClearAllEntriesOf) + " " +
-                                           PT(*window, kTextClearFirstBirthdateQuestion));
+    EXPECT_EQ(dialogs.asked()[0].text, PT(kTextClearAllEntriesOf) + " " +
+                                           PT(kTextClearFirstBirthdateQuestion));
     EXPECT_EQ(dialogs.asked()[0].title, Button("cmdClear_1")->text());
     dialogs.QueueAnswer(Answer::Yes);
     Button("cmdClear_1")->click();
@@ -675,9 +686,24 @@ TEST_F(FrmMainTest, TheWindowKeepsWithinItsSizeLimits) {
     w.resize(Twips::ToPixels(9000), Twips::ToPixels(6000));
     EXPECT_EQ(w.width(), Twips::ToPixels(10200));
     EXPECT_EQ(w.height(), Twips::ToPixels(6000));
+    // Larger than the layout is the user's choice, as far as the screen
+    // goes; the layout fills it without scrolling.
+    const QRect screen = w.screen()->availableGeometry();
     w.resize(Twips::ToPixels(30000), Twips::ToPixels(3000));
-    EXPECT_EQ(w.width(), Twips::ToPixels(w.WidthLimit()));
+    EXPECT_GT(w.width(), Twips::ToPixels(w.WidthLimit()));
+    EXPECT_LE(w.width(), screen.width());
     EXPECT_EQ(w.height(), Twips::ToPixels(4800));
+    auto* scroll = w.findChild<QScrollArea*>("scrMain");
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->size(), w.size());
+    EXPECT_EQ(scroll->widget()->width(), scroll->viewport()->width());
+    // Smaller than the layout (but not than the least size): it scrolls, so
+    // every control can still be reached.
+    w.resize(Twips::ToPixels(11000), Twips::ToPixels(5000));
+    EXPECT_EQ(w.width(), Twips::ToPixels(11000));
+    EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible() ||
+                scroll->widget()->width() > scroll->viewport()->width());
+    EXPECT_TRUE(scroll->widget()->isAncestorOf(Button("cmdQuit")));
     // A step keeps the size the user chose.
     w.resize(Twips::ToPixels(12000), Twips::ToPixels(7000));
     Button("cmdCompute")->click();
@@ -708,8 +734,8 @@ TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls)
     QPushButton* load = Button("cmdLoadState");
     QPushButton* run = Button("cmdRun");
     const QString tableTitle = Find<QLabel>("lblTitle")->text();
-    EXPECT_EQ(toggle->text(), PT(*window, kTextShowChart));
-    EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveAs));
+    EXPECT_EQ(toggle->text(), PT(kTextShowChart));
+    EXPECT_EQ(saveAs->text(), PT(kTextSaveAs));
     EXPECT_TRUE(load->isVisible());
     EXPECT_FALSE(run->isVisible());
     EXPECT_FALSE(Chart()->isVisible());
@@ -721,15 +747,17 @@ TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls)
     EXPECT_EQ(Chart()->objectName(), "picGraphic");
     EXPECT_EQ(Twips::Left(Chart()), 1200);
     EXPECT_EQ(Twips::Width(Chart()), 6000);
-    EXPECT_EQ(Twips::Height(Chart()), 6000);
+    // The drawing and the legend's band above it.
+    EXPECT_EQ(Twips::Height(Chart()), 6000 + Chart()->Wheel().legendBand);
+    EXPECT_GT(Chart()->Wheel().legendBand, 0);
     EXPECT_EQ(Chart()->y(), w.Grid()->y());
-    EXPECT_EQ(toggle->text(), PT(*window, kTextShowTable));
-    EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveImageAs));
-    EXPECT_EQ(saveAs->toolTip(), PT(*window, kTextSaveImageTip));
+    EXPECT_EQ(toggle->text(), PT(kTextShowTable));
+    EXPECT_EQ(saveAs->text(), PT(kTextSaveImageAs));
+    EXPECT_EQ(saveAs->toolTip(), PT(kTextSaveImageTip));
     EXPECT_FALSE(load->isVisible());
     // World transits with the Moon: the run button is offered.
     EXPECT_TRUE(run->isVisible());
-    EXPECT_EQ(run->text(), PT(*window, kTextRun));
+    EXPECT_EQ(run->text(), PT(kTextRun));
     // The chart's title ("°" for " degrees" in world transits).
     EXPECT_NE(Find<QLabel>("lblTitle")->text(), tableTitle);
     EXPECT_FALSE(Find<QLabel>("lblStatus")->isVisible());
@@ -750,8 +778,8 @@ TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls)
     Toggle();
     EXPECT_FALSE(w.ChartShown());
     EXPECT_TRUE(w.Grid()->isVisible());
-    EXPECT_EQ(toggle->text(), PT(*window, kTextShowChart));
-    EXPECT_EQ(saveAs->text(), PT(*window, kTextSaveAs));
+    EXPECT_EQ(toggle->text(), PT(kTextShowChart));
+    EXPECT_EQ(saveAs->text(), PT(kTextSaveAs));
     EXPECT_TRUE(saveAs->toolTip().isEmpty());
     EXPECT_TRUE(load->isVisible());
     EXPECT_FALSE(run->isVisible());
@@ -779,10 +807,10 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
     EXPECT_TRUE(w.ChartShown());
     EXPECT_TRUE(Chart()->Wheel().twoCharts);
     EXPECT_EQ(Twips::Width(Chart()), 9900);
-    EXPECT_EQ(Twips::Height(Chart()), 6600);
+    EXPECT_EQ(Twips::Height(Chart()), 6600 + Chart()->Wheel().legendBand);
     EXPECT_EQ(Chart()->Wheel().legendBlocks, (std::array<int, 2>{0, 1}));
     EXPECT_EQ(Chart()->Wheel().Count(ChartRole::BodyGlyph), 20u);
-    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowTable));
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(kTextShowTable));
     Snapshot("chart_personal");
 
     // Natal aspects: no run button.
@@ -798,17 +826,51 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
     for (const ChartPrimitive& p : Chart()->Wheel().items)
         germanLegend =
             germanLegend || (p.role == ChartRole::Legend &&
-                             QString::fromStdString(p.text) == PT(*window, kTextLegendRetrograde));
+                             QString::fromStdString(p.text) == PT(kTextLegendRetrograde));
     EXPECT_TRUE(germanLegend);
     // The zodiac line under the title follows the language too.
-    EXPECT_EQ(Find<QLabel>("lblClickonAspect")->text(), PT(*window, kTextTropicalZodiac));
+    EXPECT_EQ(Find<QLabel>("lblClickonAspect")->text(), PT(kTextTropicalZodiac));
     for (const char* name : {"cmdToggleGraphic", "cmdSaveAs"}) {
         QPushButton* b = Button(name);
         EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width()) << name;
     }
-    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowTable));
-    EXPECT_EQ(Button("cmdSaveAs")->text(), PT(*window, kTextSaveImageAs));
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(kTextShowTable));
+    EXPECT_EQ(Button("cmdSaveAs")->text(), PT(kTextSaveImageAs));
     Snapshot("chart_natal_de");
+}
+
+TEST_F(ChartWindowTest, AnEnlargedWindowGivesTheChartTheRoom) {
+    FrmMain& w = Start();
+    w.show();
+    Toggle();
+    ASSERT_TRUE(w.ChartShown());
+    const QSize before = Chart()->size();
+    auto* summary = w.findChild<QTextEdit*>("txbReport");
+    const int summaryLeft = summary->x();
+    EXPECT_DOUBLE_EQ(Chart()->Enlargement(), 1.0);
+
+    // 300 by 300 pixels more: the chart box grows by them, the drawing with
+    // it (the same model, larger), the summary moves aside and stays in the
+    // window.
+    w.resize(w.width() + 300, w.height() + 300);
+    QApplication::processEvents();
+    EXPECT_EQ(Chart()->size(), before + QSize(300, 300));
+    EXPECT_GT(Chart()->Enlargement(), 1.4);
+    EXPECT_EQ(summary->x(), summaryLeft + 300);
+    EXPECT_LE(summary->geometry().right(), w.width());
+    EXPECT_FALSE(Chart()->geometry().intersects(summary->geometry()));
+    // A step redraws at the same size; back to the layout's size, the chart
+    // is drawn at its own size again.
+    Button("cmdForwardBack_0")->click();
+    EXPECT_EQ(Chart()->size(), before + QSize(300, 300));
+    w.resize(Twips::ToPixels(w.WidthLimit()), Twips::ToPixels(w.HeightLimit()));
+    QApplication::processEvents();
+    EXPECT_EQ(Chart()->size(), before);
+    EXPECT_EQ(summary->x(), summaryLeft);
+    if (const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR"); !dir.isEmpty()) {
+        w.resize(w.width() + 300, w.height() + 300);
+        w.grab().save(dir + "/window-chart-enlarged.png");
+    }
 }
 
 TEST_F(ChartWindowTest, ACrowdedChartWarnsAndLeavesTheTableShown) {
@@ -819,12 +881,12 @@ TEST_F(ChartWindowTest, ACrowdedChartWarnsAndLeavesTheTableShown) {
     FrmMain& w = Start();
     Toggle();
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(Last().text, PT(*window, kTextChartCrowded));
-    EXPECT_EQ(Last().title, PT(*window, kTextChart));
+    EXPECT_EQ(Last().text, PT(kTextChartCrowded));
+    EXPECT_EQ(Last().title, PT(kTextChart));
     EXPECT_EQ(Last().icon, MessageIcon::Exclamation);
     EXPECT_FALSE(w.ChartShown());
     EXPECT_TRUE(w.Grid()->isVisible());
-    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(*window, kTextShowChart));
+    EXPECT_EQ(Button("cmdToggleGraphic")->text(), PT(kTextShowChart));
     EXPECT_TRUE(Button("cmdLoadState")->isVisible());
 }
 
@@ -836,15 +898,20 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     Button("cmdSaveAs")->click();
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::SaveFile);
-    EXPECT_EQ(dialogs.asked()[0].title, PT(*window, kTextSaveChartTitle));
-    EXPECT_EQ(dialogs.asked()[0].text, PT(*window, kTextPngImages) + " (*.png) | *.png | " +
-                                           PT(*window, kTextSvgImages) + " (*.svg) | *.svg");
+    // The title says what is saved; PNG at the screen's size first, then
+    // larger PNG images, then SVG.
+    EXPECT_EQ(dialogs.asked()[0].title, "Save the chart as PNG image or SVG drawing");
+    EXPECT_EQ(dialogs.asked()[0].text,
+              PT(kTextPngImages) + " (*.png) | *.png | " +
+                  "PNG images, 2 times the size (*.png) | *.png | " +
+                  "PNG images, 4 times the size (*.png) | *.png | " +
+                  PT(kTextSvgImages) + " (*.svg) | *.svg");
 
     const QString png = tmp.filePath("chart.png");
     dialogs.QueueFileName(png);
     Button("cmdSaveAs")->click();
-    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + png);
-    EXPECT_EQ(Last().title, PT(*window, kTextSaveImageAs));
+    EXPECT_EQ(Last().text, PT(kTextImageSaved) + "\n" + png);
+    EXPECT_EQ(Last().title, PT(kTextSaveImageAs));
     EXPECT_EQ(Last().icon, MessageIcon::Information);
     QImage image(png);
     ASSERT_FALSE(image.isNull());
@@ -860,7 +927,7 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     const QString svg = tmp.filePath("chart.svg");
     dialogs.QueueFileName(svg);
     Button("cmdSaveAs")->click();
-    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + svg);
+    EXPECT_EQ(Last().text, PT(kTextImageSaved) + "\n" + svg);
     QFile f(svg);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("<svg"));
@@ -870,11 +937,21 @@ TEST_F(ChartWindowTest, SaveImageWritesTheAnnotatedChartAndReportsIt) {
     WriteFile(Path("old.bmp"), "BM old");
     dialogs.QueueFileName(tmp.filePath("old.bmp"));
     Button("cmdSaveAs")->click();
-    EXPECT_EQ(Last().text, PT(*window, kTextImageSaved) + "\n" + tmp.filePath("old.bmp.png"));
+    EXPECT_EQ(Last().text, PT(kTextImageSaved) + "\n" + tmp.filePath("old.bmp.png"));
     EXPECT_FALSE(QImage(tmp.filePath("old.bmp.png")).isNull());
     QFile bmp(tmp.filePath("old.bmp"));
     ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
     EXPECT_EQ(bmp.readAll(), "BM old");
+
+    // The larger sizes; a name without extension takes the filter's.
+    dialogs.QueueFileName(tmp.filePath("big"), 2);
+    Button("cmdSaveAs")->click();
+    const QImage big(tmp.filePath("big.png"));
+    ASSERT_FALSE(big.isNull());
+    EXPECT_EQ(big.width(), 4 * image.width());
+    dialogs.QueueFileName(tmp.filePath("drawing"), 3);
+    Button("cmdSaveAs")->click();
+    EXPECT_EQ(Last().text, PT(kTextImageSaved) + "\n" + tmp.filePath("drawing.svg"));
 }
 
 TEST_F(ChartWindowTest, AFailedSaveLeavesTheExistingFileAndSaysSo) {
@@ -886,10 +963,10 @@ TEST_F(ChartWindowTest, AFailedSaveLeavesTheExistingFileAndSaysSo) {
     dialogs.QueueFileName(target);
     Button("cmdSaveAs")->click();
     ASSERT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 1);
-    EXPECT_TRUE(Last().text.startsWith(PT(*window, kTextImageNotSaved) + "\n" + target + "\n"))
+    EXPECT_TRUE(Last().text.startsWith(PT(kTextImageNotSaved) + "\n" + target + "\n"))
         << Last().text.toStdString();
     EXPECT_EQ(Last().icon, MessageIcon::Exclamation);
-    EXPECT_FALSE(Last().text.contains(PT(*window, kTextImageSaved)));
+    EXPECT_FALSE(Last().text.contains(PT(kTextImageSaved)));
     QFile f(tmp.filePath("existing.png"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), "earlier image");

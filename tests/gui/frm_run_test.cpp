@@ -18,8 +18,8 @@
 
 #include "../program_texts.h"
 #include "app/pattern_search.h"
+#include "config/text_ids.h"
 #include "display/results_text.h"
-#include "display/text_ids.h"
 #include "engine/vocabulary.h"
 #include "gui/dialogs.h"
 #include "gui/frm_main.h"
@@ -35,42 +35,13 @@ namespace {
 
 using test::App;
 
-class RunWindowTest : public ::testing::Test {
+class RunWindowTest : public test::MainWindowTest<> {
   protected:
-    void SetUp() override {
-        App();
-        ASSERT_TRUE(tmp.isValid());
-        env = test::WindowEnvironment(tmp.path());
-    }
-
-    FrmMain& Start() {
-        window = std::make_unique<FrmMain>(dialogs, env);
-        EXPECT_TRUE(window->Load());
-        return *window;
-    }
-    template <class T>
-    T* Find(const char* name) const {
-        T* w = window->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
     QPushButton* RunButton() const { return Button("cmdRun"); }
     FrmRun* Dialog() const { return window->RunDialog(); }
     template <class T>
     T* InDialog(const char* name) const {
-        T* w = Dialog() ? Dialog()->findChild<T*>(name) : nullptr;
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QString PT(TextId n) const {
-        return QString::fromStdString(
-            ProgramTexts(testing::RealTextTable(), window->State().language).ProgramText(n));
-    }
-
-    void Choose(QComboBox* c, int index) const {
-        c->setCurrentIndex(index);
-        emit c->activated(index);
+        return test::FindIn<T>(Dialog(), name);
     }
     // The World date at 12:00 GMT, computed, the chart shown and the run
     // button's state current.
@@ -141,10 +112,6 @@ class RunWindowTest : public ::testing::Test {
             EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     }
 
-    QTemporaryDir tmp;
-    FrmMain::Environment env;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> window;
 };
 
 // ---------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QUrl>
 #include <fstream>
 #include <iterator>
@@ -167,15 +168,49 @@ TEST_F(FrmViewTest, SizeLimitsAndLayout) {
     EXPECT_EQ(Twips::Left(close) + Twips::Width(close), Twips::Left(Box()) + Twips::Width(Box()));
 }
 
+TEST_F(FrmViewTest, EscapeClosesTheViewerAndTheButtonsFollowTheLanguage) {
+    WriteFile(Path("e.txt"), "Sun trine Moon\n");
+    view->SetFilename(Path("e.txt"));
+    view->Display();
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_EQ(Button("cmdClose")->text(), "Close");
+
+    // An open viewer takes the other language's captions at once.
+    view->SetTexts(testing::RealTexts(1));
+    EXPECT_EQ(Button("cmdClose")->text(), "Schließen");
+    QPushButton* copy = Button("cmdCopyToClipboard");
+    EXPECT_EQ(copy->text(), "In die Zwischenablage kopieren");
+    // Each caption fits its button.
+    EXPECT_GE(copy->width(), copy->sizeHint().width());
+    EXPECT_GE(Button("cmdClose")->width(), Button("cmdClose")->sizeHint().width());
+    QTextCursor cursor = Box()->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    Box()->setTextCursor(cursor);
+    EXPECT_EQ(copy->text(), "Markierten Text in die Zwischenablage kopieren");
+    EXPECT_GE(copy->width(), copy->sizeHint().width());
+
+    // Escape in the text, or on the window, closes it and ends the display.
+    QTest::keyClick(Box(), Qt::Key_Escape);
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_FALSE(view->FileDisplayed());
+    view->Display();
+    ASSERT_TRUE(view->isVisible());
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    EXPECT_FALSE(view->isVisible());
+    // Other keys do not.
+    view->Display();
+    QTest::keyClick(Box(), Qt::Key_A);
+    QTest::keyClick(Box(), Qt::Key_Escape, Qt::ShiftModifier);
+    EXPECT_TRUE(view->isVisible());
+}
+
 // "Help" in the main window.
-TEST(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
-    App();
-    QTemporaryDir tmp;
-    ASSERT_TRUE(tmp.isValid());
-    ScriptedDialogs dialogs;
-    FrmMain::Environment env = test::WindowEnvironment(tmp.path());
-    FrmMain window(dialogs, env);
-    ASSERT_TRUE(window.Load());
+class Help : public test::MainWindowTest<> {};
+
+TEST_F(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
+    FrmMain& window = Start();
+    ASSERT_TRUE(window.StartupCompleted());
     window.show();
 
     QPushButton* help = window.findChild<QPushButton*>("cmdHelp");
@@ -208,20 +243,15 @@ TEST(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
     EXPECT_EQ(dialogs.asked().size(), 0u);
 }
 
-TEST(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
-    App();
-    QTemporaryDir tmp;
-    ASSERT_TRUE(tmp.isValid());
-    ScriptedDialogs dialogs;
-    FrmMain::Environment env = test::WindowEnvironment(tmp.path());
+TEST_F(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
     std::vector<QUrl> opened;
     bool browserPresent = true;
     env.openUrl = [&](const QUrl& url) {
         opened.push_back(url);
         return browserPresent;
     };
-    FrmMain window(dialogs, env);
-    ASSERT_TRUE(window.Load());
+    FrmMain& window = Start();
+    ASSERT_TRUE(window.StartupCompleted());
     window.show();
     window.ShowWorldTransitsNow();
     QLabel* label = window.findChild<QLabel*>("lblUserManual");
@@ -231,7 +261,15 @@ TEST(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
     EXPECT_TRUE(label->isVisible());
     EXPECT_TRUE(link->isVisible());
     EXPECT_EQ(label->text(), "User manual:");
-    EXPECT_TRUE(link->text().contains("vek_help.html"));
+    // The link reads what a click does, not a file path; its tool tip names
+    // the page of the interface language.
+    const auto shownText = [](const QLabel* l) {
+        QTextDocument doc;
+        doc.setHtml(l->text());
+        return doc.toPlainText();
+    };
+    EXPECT_EQ(shownText(link), "open in the web browser");
+    EXPECT_TRUE(link->toolTip().endsWith("/vek_help.html"));
     EXPECT_GE(Twips::Left(link), Twips::Left(label) + Twips::Width(label));
 
     // The page exists, made from the help file at build time.
@@ -251,14 +289,20 @@ TEST(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
 
     window.ApplyLanguage(1);
     EXPECT_EQ(label->text(), "Benutzerhandbuch:");
+    EXPECT_EQ(shownText(link), "im Webbrowser öffnen");
+    EXPECT_TRUE(link->toolTip().endsWith("/vek_help_de.html"));
+    EXPECT_GE(Twips::Left(link), Twips::Left(label) + Twips::Width(label));
     browserPresent = false;
     emit link->linkActivated(link->text());
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_TRUE(opened[1].toLocalFile().endsWith("/vek_help_de.html"));
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].title, "Cannot launch web browser");
+    // In the interface language, naming the page, with no system's codes.
+    EXPECT_EQ(dialogs.asked()[0].title, "Webbrowser kann nicht gestartet werden");
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(dialogs.asked()[0].text.contains("File extension 'html' is not associated"));
+    EXPECT_EQ(dialogs.asked()[0].text, "Das Benutzerhandbuch " + opened[1].toLocalFile() +
+                                           " konnte nicht geöffnet werden: Es ist kein Programm "
+                                           "zum Anzeigen von Webseiten eingerichtet.");
 
     // Not while the chart is shown.
     window.findChild<QPushButton*>("cmdToggleGraphic")->click();

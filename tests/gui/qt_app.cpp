@@ -2,9 +2,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include "gui/fonts.h"
 #include "gui/twips.h"
+#include "../program_texts.h"
 
 namespace vek::gui::test {
 
@@ -24,6 +29,20 @@ void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
 QApplication& App() {
     static QApplication* app = [] {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The offscreen screen is as large as a desktop's (1600 × 1200 at
+        // 96 dpi, as the screenshots are taken), so a window lays out as it
+        // does there; the window-manager test covers smaller screens.
+        if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+            static QTemporaryDir dir;
+            const QString config = dir.filePath("screens.json");
+            QFile f(config);
+            if (dir.isValid() && f.open(QIODevice::WriteOnly)) {
+                f.write(R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1600,
+                    "height": 1200, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+                f.close();
+                qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
+            }
+        }
         previousHandler = qInstallMessageHandler(FilterMessages);
         static int argc = 1;
         static char name[] = "test_app_gui";
@@ -58,6 +77,29 @@ FrmMain::Environment WindowEnvironment(const QString& folder) {
     env.clock = FixedClock;
     env.localZoneMinutes = 0;
     return env;
+}
+
+QString WindowText(const FrmMain& w, TextId n) {
+    return QString::fromStdString(
+        ProgramTexts(testing::RealTextTable(), w.State().language).ProgramText(n));
+}
+
+void Choose(QComboBox* c, int index) {
+    ASSERT_NE(c, nullptr);
+    c->setCurrentIndex(index);
+    emit c->activated(index);
+}
+
+void Snapshot(QWidget& w, const QString& name) {
+    const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) w.grab().save(dir + "/" + name + ".png");
+}
+
+void TypeYear(FrmMain& w, int slot, const QString& year) {
+    auto* box = FindIn<QLineEdit>(&w, "txbYearCE_" + QString::number(slot));
+    if (!box) return;
+    box->clear();
+    QTest::keyClicks(box, year);
 }
 
 }  // namespace vek::gui::test

@@ -264,6 +264,23 @@ enum TextId : int {
     kTextFileSystemError = 437,  // "the system reports error [r1]."
     kTextUserManual = 438,       // the label before the manual's link
     kTextSvgImages = 439,        // the image dialog's second filter
+    kTextCopySelectedToClipboard = 440,  // the viewer's copy button with a selection
+    kTextManualNotOpened = 441,          // "The user manual [r1] could not be opened ..."
+    kTextManualNotOpenedTitle = 442,
+    kTextAllFiles = 443,              // the last filter of "Load from ..."
+    kTextSaveChartImageTitle = 444,   // the image dialog while the chart is shown
+    kTextSaveGraphImageTitle = 445,   // ... while the transit graph is shown
+    kTextPngImagesScaled = 446,       // "PNG images, [r1] times the size"
+    kTextAspectLineNamed = 447,       // "[r1] [r2] [r3], [r4] from exact"
+    kTextNatalBody = 448,             // "[r1] (natal)": chart B of personal transits
+    kTextTransitingBody = 449,        // "[r1] (transit)": chart A of personal transits
+    kTextFirstBirthdateBody = 450,    // "[r1] (1st)": chart A of synastry
+    kTextSecondBirthdateBody = 451,   // "[r1] (2nd)": chart B of synastry
+    kTextManualLinkText = 460,   // the manual's link: what a click does
+    kTextEphemerisInUse = 461,   // "Ephemeris: [r1]", the status line's tool tip
+    kTextSearchEndsThere = 470,  // vek-cli find: a step refused by the dates
+    kTextSearchProgress = 471,   // vek-cli find: years done, stretches found
+    kTextFirstStepOnly = 472,    // vek-cli find --first: the stretch's length unknown
 };
 
 // Entry `offset` of the run of texts that starts at `first`.

@@ -1,4 +1,4 @@
-#include "display/settings.h"
+#include "config/settings.h"
 
 #include "platform/settings_store.h"
 
@@ -127,13 +127,13 @@ void Settings::Cancel() {
 }
 
 void Settings::SetAllNonzeroOrbs() {
+    // Only the lists change: like every other edit of the dialog the new
+    // orbs count from "Use settings" on, and "Cancel" drops them.
     const int orb = controls.orbIndex[kSetAllOrbList];
     for (int i = 0; i < kAspectCount; ++i) {
         if (controls.orbIndex[i] == 0) continue;
         controls.orbIndex[i] = orb;
-        accepted.OrbIndex[i] = orb;
     }
-    accepted.OrbIndex[kSetAllOrbList] = orb;
 }
 
 bool Settings::SelectSetAllOrb(int index, bool startupComplete) {

@@ -1,4 +1,4 @@
-#include "display/program_text.h"
+#include "config/program_text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -152,7 +152,8 @@ struct Settings {
     void Cancel();
 
     // "Set all non-zero orbs to:": every aspect orb list not at 0° takes the
-    // set-all list's index, and so does OrbIndex (also its entry 7).
+    // set-all list's index. OrbIndex follows with "Use settings"; "Cancel"
+    // leaves it as it was.
     void SetAllNonzeroOrbs();
 
     // Selecting an entry of the set-all list. 0° is refused once start-up is

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "display/text_ids.h"
+#include "config/text_ids.h"
 #include "engine/vek_types.h"
 #include "util/result.h"
 

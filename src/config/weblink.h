@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "config/program_text.h"
 #include "engine/vek_types.h"
 
 namespace vek {
@@ -24,5 +25,10 @@ inline constexpr int kLaunchFileNotFound = 2;
 // The message of a failed start of the browser with the given code.
 std::string BrowserLaunchErrorText(int code, const std::string& target);
 inline constexpr const char* kBrowserLaunchErrorTitle = "Cannot launch web browser";
+
+// What the window says when no program opened the user manual's page: the
+// page and the likely reason, in the interface language, and its title.
+std::string ManualNotOpenedText(const ProgramTexts& texts, const std::string& page);
+std::string ManualNotOpenedTitle(const ProgramTexts& texts);
 
 }  // namespace vek

@@ -1,4 +1,4 @@
-#include "display/program_text.h"
+#include "config/program_text.h"
 
 #include <gtest/gtest.h>
 
@@ -408,11 +408,11 @@ TEST(ProgramTextFile, EveryNamedTextExistsInBothLanguages) {
     ASSERT_TRUE(loaded) << loaded.message();
     const ProgramTextTable& t = *loaded;
     const std::filesystem::path src = std::filesystem::path(VEK_SOURCE_DATA_DIR) / ".." / "src";
-    const auto ids = NamedTextIds(ReadFile(src / "display" / "text_ids.h"));
-    // Every constant of the header is seen (the enum ends in "kTextSvgImages = 439,").
+    const auto ids = NamedTextIds(ReadFile(src / "config" / "text_ids.h"));
+    // Every constant of the header is seen (the enum ends in "kTextFirstStepOnly = 472,").
     ASSERT_GT(ids.size(), 100u);
-    EXPECT_EQ(ids.back().first, "kTextSvgImages");
-    EXPECT_EQ(kTextSvgImages, ids.back().second);
+    EXPECT_EQ(ids.back().first, "kTextFirstStepOnly");
+    EXPECT_EQ(kTextFirstStepOnly, ids.back().second);
     std::set<int> numbers;
     for (const auto& [name, n] : ids) {
         EXPECT_TRUE(numbers.insert(n).second) << name << " repeats text " << n;

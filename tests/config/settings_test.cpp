@@ -1,4 +1,4 @@
-#include "display/settings.h"
+#include "config/settings.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -183,7 +183,16 @@ TEST(SettingsDialog, SetAllNonzeroOrbs) {
     s.controls.orbIndex = {10, 9, 0, 7, 4, 3, 3, 5};
     s.SetAllNonzeroOrbs();
     EXPECT_EQ(s.controls.orbIndex, (std::array<int, 8>{5, 5, 0, 5, 5, 5, 5, 5}));
-    EXPECT_EQ(s.accepted.OrbIndex, (std::array<int, 8>{5, 5, 6, 5, 5, 5, 5, 5}));
+    // Nothing is in force before "Use settings": "Cancel" and the next
+    // opening show the accepted orbs again.
+    EXPECT_EQ(s.accepted.OrbIndex, kDefaultOrbIndex);
+    s.Cancel();
+    s.ShowAccepted();
+    EXPECT_EQ(s.controls.orbIndex, kDefaultOrbIndex);
+    s.controls.orbIndex = {10, 9, 0, 7, 4, 3, 3, 5};
+    s.SetAllNonzeroOrbs();
+    s.Accept();
+    EXPECT_EQ(s.accepted.OrbIndex, (std::array<int, 8>{5, 5, 0, 5, 5, 5, 5, 5}));
 
     EXPECT_FALSE(s.SelectSetAllOrb(0, /*startupComplete=*/true));
     EXPECT_EQ(s.controls.orbIndex[kSetAllOrbList], 1);

@@ -1,5 +1,6 @@
-#include "display/weblink.h"
+#include "config/weblink.h"
 
+#include "config/text_ids.h"
 #include "util/paths.h"
 
 namespace vek {
@@ -38,6 +39,14 @@ std::string BrowserLaunchErrorText(int code, const std::string& target) {
             break;
     }
     return text;
+}
+
+std::string ManualNotOpenedText(const ProgramTexts& texts, const std::string& page) {
+    return texts.ProgramTextWithValues(kTextManualNotOpened, {page, "", "", "", ""});
+}
+
+std::string ManualNotOpenedTitle(const ProgramTexts& texts) {
+    return texts.ProgramText(kTextManualNotOpenedTitle);
 }
 
 }  // namespace vek
