@@ -64,7 +64,7 @@ Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
     const auto& slots = m.dateSlots;
     const int n = m.slotCount;
     if (n == 0) return Ok();
-    double jd[3] = {results.DateJD[0], results.DateJD[1], results.DateJD[2]};
+    double jd[3] = {results.DateJD[kWorldDate], results.DateJD[kBirth1], results.DateJD[kBirth2]};
     for (int k = 0; k < n; ++k) {
         const DateSlot slot = slots[static_cast<size_t>(k)];
         double& slotJD = jd[Index(slot)];
@@ -83,7 +83,7 @@ void ComputeFromDates(Engine& engine, const Settings& settings, const ProgramTex
                       ComputeResults& results) {
     if (request.mode == Mode::None) return;
     ApplySettingsToEngine(settings, engine);
-    for (int s = 0; s < 3; ++s) results.DateJD[s] = dateJD[s];
+    for (DateSlot s : AllDateSlots()) results.DateJD[s] = dateJD[Index(s)];
     results.chart = ComputeChart(engine, request.mode, dateJD);
     FillResults(results.chart, engine, settings, texts, request, results);
 }

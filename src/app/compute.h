@@ -33,7 +33,7 @@ struct ComputeResults {
     // Julian dates of the three date slots: those the last compute converted,
     // the others as the compute before left them. The next compute starts
     // from them.
-    double DateJD[3] = {0, 0, 0};
+    SlotArray<double> DateJD{};
     Chart chart;        // positions, retrograde flags and every tested pair
     TableModel table;   // every cell's text, colours, font and boldface
     std::string title;  // caption of the title label

@@ -94,7 +94,7 @@ std::string JsonText(const ComputeResults& r, const NameTables& names) {
     w.Key("mode").String(NameOfMode(r.ComputedMode));
     w.Key("title").String(r.title);
     w.Key("date_jd").BeginArray();
-    for (double jd : r.DateJD) w.Number(jd, 6);
+    for (double jd : r.DateJD.values) w.Number(jd, 6);
     w.EndArray();
     w.Key("layout").String(r.table.layout == TableLayout::Square ? "square" : "triangular");
     w.Key("rows").Int(r.table.intNumRows);

@@ -244,7 +244,7 @@ int RunFind(const std::vector<std::string>& args) {
     const Result<double> until = ParseDateTime(o.Value("to"));
     if (!until) return BadArguments(kName, "--to: " + until.message());
     request.untilJD = *until;
-    if (request.untilJD < s.results.DateJD[Index(kWorldDate)])
+    if (request.untilJD < s.results.DateJD[kWorldDate])
         return BadArguments(kName, "--to lies before --from");
     request.firstOnly = o.Has("first");
 
@@ -254,7 +254,7 @@ int RunFind(const std::vector<std::string>& args) {
     // Each stretch is written and flushed as soon as it is complete, so an
     // interrupted search keeps what it found. JSON is one document, written
     // at the end.
-    ProgressLine progress(texts, request.untilJD - s.results.DateJD[Index(kWorldDate)]);
+    ProgressLine progress(texts, request.untilJD - s.results.DateJD[kWorldDate]);
     if (!json)
         request.onStretch = [&](const PatternStretch& st) {
             progress.Wipe();

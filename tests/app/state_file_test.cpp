@@ -476,12 +476,12 @@ TEST(StateFileStore, LanguageIsWrittenOnSuccessfulSave) {
     AppState st = ExpectedState();
     st.settings.accepted.CurrentLanguage = kGerman;
     ASSERT_TRUE(Succeeded(SaveStateFile(tmp / "s.vek", st, &store)));
-    EXPECT_EQ(platform::ReadLanguageSetting(store), kGerman);
+    EXPECT_EQ(platform::ReadLanguageSetting(store), Index(kGerman));
 
     // A failed save leaves the store alone.
     st.settings.accepted.CurrentLanguage = kEnglish;
     EXPECT_FALSE(SaveStateFile(tmp / "none/s.vek", st, &store));
-    EXPECT_EQ(platform::ReadLanguageSetting(store), kGerman);
+    EXPECT_EQ(platform::ReadLanguageSetting(store), Index(kGerman));
 }
 
 TEST(StateFilePath, AutoStatePathCreatesItsFolder) {

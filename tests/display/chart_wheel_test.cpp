@@ -48,7 +48,7 @@ class WheelTest : public ::testing::Test {
         chart.mode = mode;
         chart.twoCharts = ModeInfoOf(mode).twoCharts;
         chart.bodyCount = kMaxBodies;
-        for (int b = 1; b <= kMaxBodies; ++b) {
+        for (Body b : AllBodies()) {
             chart.longitude[b][0] = Deg(36.0 * (b - 1) + 5);
             chart.longitude[b][1] = Deg(36.0 * (b - 1) + 23);
         }
@@ -120,7 +120,7 @@ TEST_F(WheelTest, EveryGlyphStandsInsideTheRimAtItsLongitude) {
     const ChartWheel w = Draw();
     ASSERT_TRUE(w.drawn);
     EXPECT_FALSE(w.crowded);
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         const ChartWheel::Anchor& a = w.anchors[0][b];
         ASSERT_TRUE(a.placed) << b;
         // The first radius reaches the rim, so every glyph moves inward a few
@@ -281,7 +281,7 @@ TEST_F(WheelTest, SpokesCountAsFreeSpaceForTheGlyphs) {
 }
 
 TEST_F(WheelTest, ACrowdedChartStopsWithoutLinesOrLegend) {
-    for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][0] = Deg(90);
+    for (Body b : AllBodies()) chart.longitude[b][0] = Deg(90);
     ShowAspect(kSun, kMars, kConjunction);
     const ChartWheel w = Draw();
     EXPECT_TRUE(w.crowded);
@@ -289,7 +289,7 @@ TEST_F(WheelTest, ACrowdedChartStopsWithoutLinesOrLegend) {
     EXPECT_EQ(w.Count(ChartRole::AspectLine), 0u);
     EXPECT_EQ(w.Count(ChartRole::Legend), 0u);
     // At 0° the boxes stand side by side and all ten fit.
-    for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][0] = Deg(0);
+    for (Body b : AllBodies()) chart.longitude[b][0] = Deg(0);
     EXPECT_TRUE(Draw().drawn);
 }
 
@@ -331,7 +331,7 @@ TEST_F(WheelTest, DoubleWheelPlacesChartBOnBoxesAndJoinsBToA) {
     EXPECT_EQ(w.geometry.cy, 3300);
     EXPECT_LT(w.anchors[1][kJupiter].radius, w.anchors[0][kJupiter].radius);
     EXPECT_FALSE(Overlap(w.anchors[1][kJupiter], 250, 350, w.anchors[0][kJupiter], 240, 330));
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         const ChartPrimitive* a = Glyph(w, 0, b);
         const ChartPrimitive* g = Glyph(w, 1, b);
         ASSERT_TRUE(a && g) << b;

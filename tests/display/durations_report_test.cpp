@@ -33,7 +33,7 @@ class Durations : public ::testing::Test {
         BuildNameTables(t.names, language);
         t.programTexts = testing::RealTexts(language);
         t.widths = ComputeDurationsWidths(t.names);
-        for (int a = 1; a <= kAspectCount; ++a) t.orbDegrees[a] = 3;
+        for (Aspect a : AllAspects()) t.orbDegrees[a] = 3;
         t.orbDegrees[kConjunction] = 10;
         return t;
     }
@@ -329,15 +329,15 @@ struct NatalChart {
     explicit NatalChart(const std::vector<std::pair<int, double>>& positions,
                         const std::vector<std::pair<int, double>>& second = {}) {
         const double orbDegrees[kAspectCount + 1] = {0, 10, 9, 6, 7, 4, 3, 3};
-        for (int a = 1; a <= kAspectCount; ++a)
+        for (Aspect a : AllAspects())
             for (int c = 0; c < 3; ++c) orbs.orb[a][c] = orbDegrees[a] * kDeg;
-        for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][0] = -1;
-        for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][1] = -1;
+        for (Body b : AllBodies()) chart.longitude[b][0] = -1;
+        for (Body b : AllBodies()) chart.longitude[b][1] = -1;
         for (auto [b, lon] : positions) chart.longitude[b][0] = lon * kDeg;
         for (auto [b, lon] : second) chart.longitude[b][1] = lon * kDeg;
         chart.bodyCount = kMaxBodies;
         const bool two = !second.empty();
-        for (int b = 1; b <= kMaxBodies; ++b) {
+        for (Body b : AllBodies()) {
             for (int j = two ? 1 : b + 1; j <= kMaxBodies; ++j) {
                 double dev = 0;
                 const int a = ChooseAspect(orbs, chart.longitude[b][0],

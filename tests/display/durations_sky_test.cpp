@@ -32,7 +32,7 @@ class Sky : public ::testing::Test {
         const Status pluto = engine.LoadPlutoTable();
         ASSERT_TRUE(pluto) << pluto.message();
         SetOrbs(settings, engine.orbs);
-        for (int a = 1; a <= kAspectCount; ++a)
+        for (Aspect a : AllAspects())
             reportSettings.orbDegrees[a] = settings.accepted.OrbIndex[a - 1];
     }
 

@@ -34,7 +34,7 @@ class PainterTest : public ::testing::Test {
         BuildNameTables(names, kEnglish);
         chart.mode = Mode::World;
         chart.bodyCount = kMaxBodies;
-        for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][0] = Deg(36.0 * (b - 1) + 5);
+        for (Body b : AllBodies()) chart.longitude[b][0] = Deg(36.0 * (b - 1) + 5);
         table.LayoutTriangularTable();
         // A conjunction between two bodies far apart: a long yellow line.
         TableCell& c = table.txbCell[table.AspectCellIndex(kSun, kMars)];
@@ -58,7 +58,7 @@ class PainterTest : public ::testing::Test {
 
 TEST_F(PainterTest, GlyphInkIsMeasuredForEveryBody) {
     const GlyphInks& inks = MeasuredGlyphInks();
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         const GlyphInk& g = inks[b];
         int ink = 0;
         for (uint8_t v : g.ink) ink += v;
@@ -76,7 +76,7 @@ TEST_F(PainterTest, AspectLinesEndInsideTheGlyphsTheyJoin) {
     // Lines end 120 twips right of and below a glyph's print origin: that
     // point lies inside the box of the glyph's ink, near its middle.
     const GlyphInks& inks = MeasuredGlyphInks();
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         const GlyphInk& g = inks[b];
         int x0 = g.width, y0 = g.height, x1 = -1, y1 = -1;
         for (int y = 0; y < g.height; ++y) {
@@ -107,7 +107,7 @@ TEST_F(PainterTest, PaintedGlyphsStayOnTheDiscAndOffEachOther) {
     // that every ink lies on the black disc of the full painting.
     const QImage full = RenderChart(w, 1);
     std::vector<QImage> alone;
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         ChartWheel one = w;
         one.items.clear();
         for (const ChartPrimitive& p : w.items)
@@ -201,7 +201,7 @@ TEST_F(PainterTest, FilesAreWrittenInOnePieceOrNotAtAll) {
     EXPECT_EQ(back.pixelColor(260, 130), QColor(0, 0, 0));
     EXPECT_EQ(direct.pixelColor(260, 130), QColor(0, 0, 0));
     EXPECT_EQ(back.pixelColor(5, 395), QColor(224, 224, 224));
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         const ChartWheel::Anchor& a = w.anchors[0][b];
         int bright = 0;
         for (int y = a.y / 15; y < (a.y + 300) / 15; ++y)

@@ -142,7 +142,7 @@ TEST_F(RunWindowTest, RunDialogShowsItsCaptionsListAndCountsInEitherLanguage) {
     QComboBox* count = InDialog<QComboBox>("cboNumToFind");
     EXPECT_EQ(list->currentIndex(), -1);
     ASSERT_EQ(list->count(), kPatternCount);
-    for (int p = 0; p < kPatternCount; ++p) EXPECT_EQ(list->itemText(p), kPatternNames[p][0]);
+    for (Pattern p : AllPatterns()) EXPECT_EQ(list->itemText(p), kPatternNames[p][0]);
     ASSERT_EQ(count->count(), 8);
     EXPECT_EQ(count->itemText(0), "2");
     EXPECT_EQ(count->itemText(7), "9");
@@ -173,7 +173,7 @@ TEST_F(RunWindowTest, RunDialogShowsItsCaptionsListAndCountsInEitherLanguage) {
     EXPECT_EQ(InDialog<QPushButton>("cmdCancel")->text(), "Abbrechen");
     EXPECT_TRUE(InDialog<QLabel>("lblGefunden")->isVisible());
     EXPECT_EQ(InDialog<QLabel>("lblGefunden")->text(), "gefunden");
-    for (int p = 0; p < kPatternCount; ++p) EXPECT_EQ(list->itemText(p), kPatternNames[p][1]);
+    for (Pattern p : AllPatterns()) EXPECT_EQ(list->itemText(p), kPatternNames[p][1]);
     // Escape is the close box: cancelled.
     QTest::keyClick(d, Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());

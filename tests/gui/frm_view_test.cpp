@@ -40,7 +40,7 @@ class FrmViewTest : public ::testing::Test {
         App();
         ASSERT_TRUE(tmp.isValid());
         view = std::make_unique<FrmView>(dialogs);
-        view->SetTexts(testing::RealTexts(0));
+        view->SetTexts(testing::RealTexts(kEnglish));
     }
     std::string Path(const char* name) const { return tmp.filePath(name).toStdString(); }
     QPlainTextEdit* Box() const { return view->findChild<QPlainTextEdit*>("txbText1"); }
@@ -103,7 +103,7 @@ TEST_F(FrmViewTest, EmptyOrMissingFileIsReportedAndTheViewerCloses) {
     EXPECT_FALSE(view->FileDisplayed());
 
     dialogs.Clear();
-    view->SetTexts(testing::RealTexts(1));
+    view->SetTexts(testing::RealTexts(kGerman));
     view->SetFilename(Path("missing.txt"));
     view->Display();
     ASSERT_EQ(dialogs.asked().size(), 1u);
@@ -176,7 +176,7 @@ TEST_F(FrmViewTest, EscapeClosesTheViewerAndTheButtonsFollowTheLanguage) {
     EXPECT_EQ(Button("cmdClose")->text(), "Close");
 
     // An open viewer takes the other language's captions at once.
-    view->SetTexts(testing::RealTexts(1));
+    view->SetTexts(testing::RealTexts(kGerman));
     EXPECT_EQ(Button("cmdClose")->text(), "Schließen");
     QPushButton* copy = Button("cmdCopyToClipboard");
     EXPECT_EQ(copy->text(), "In die Zwischenablage kopieren");
