@@ -105,7 +105,7 @@ std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDura
 
     if (e.second == kMoon) {
         std::string estimate = texts.ProgramText(kTextMoonEstimate);
-        ReplaceAll(estimate, "12", Number(4LL * t.orbDegrees[Index(a)]));
+        ReplaceAll(estimate, "12", Number(4LL * t.orbDegrees[a]));
         return line + " " + estimate;
     }
     const std::string& unknown = texts.ProgramText(kTextUnknown);
@@ -262,7 +262,7 @@ std::string DurationsReport::ClipboardText() const {
 
 ReportSettings ReportSettingsOf(const Settings& settings) {
     ReportSettings rs;
-    for (int a = 1; a <= kAspectCount; ++a) rs.orbDegrees[a] = settings.accepted.OrbIndex[a - 1];
+    for (Aspect a : AllAspects()) rs.orbDegrees[a] = settings.accepted.OrbIndex[Index(a) - 1];
     rs.midpointOrbIndex = settings.controls.midpointOrbIndex;
     return rs;
 }

@@ -100,8 +100,8 @@ TEST(ReadViewerFile, ReadsBoundedAndReportsFailures) {
 }
 
 TEST(HelpFilePath, ByLanguage) {
-    EXPECT_EQ(HelpFilePath("/opt/vek/", 0), "/opt/vek/vek_help.txt");
-    EXPECT_EQ(HelpFilePath("/opt/vek", 1), "/opt/vek/vek_help_de.txt");
+    EXPECT_EQ(HelpFilePath("/opt/vek/", kEnglish), "/opt/vek/vek_help.txt");
+    EXPECT_EQ(HelpFilePath("/opt/vek", kGerman), "/opt/vek/vek_help_de.txt");
 }
 
 TEST(Weblink, ExtensionsAndLaunchMessages) {
@@ -128,8 +128,8 @@ TEST(Weblink, ExtensionsAndLaunchMessages) {
     EXPECT_EQ(ManualNotOpenedTitle(de), "Webbrowser kann nicht gestartet werden");
     EXPECT_EQ(ManualNotOpenedTitle(testing::RealTexts(kEnglish)), kBrowserLaunchErrorTitle);
 
-    EXPECT_EQ(ManualPagePath("/usr/share/vek/", 0), "/usr/share/vek/vek_help.html");
-    EXPECT_EQ(ManualPagePath("/usr/share/vek/", 1), "/usr/share/vek/vek_help_de.html");
+    EXPECT_EQ(ManualPagePath("/usr/share/vek/", kEnglish), "/usr/share/vek/vek_help.html");
+    EXPECT_EQ(ManualPagePath("/usr/share/vek/", kGerman), "/usr/share/vek/vek_help_de.html");
 }
 
 }  // namespace
