@@ -215,7 +215,7 @@ TEST_F(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
 
     QPushButton* help = window.findChild<QPushButton*>("cmdHelp");
     ASSERT_NE(help, nullptr);
-    window.ApplyLanguage(1);
+    window.ApplyLanguage(kGerman);
     EXPECT_EQ(help->text(), "Hilfe");
     help->click();
     FrmView* viewer = window.Viewer();
@@ -233,7 +233,7 @@ TEST_F(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
     EXPECT_EQ(Twips::Width(viewer), Twips::Width(&window) - 200);
     EXPECT_EQ(Twips::Height(viewer), std::max(2000, Twips::Height(&window) - 480));
 
-    window.ApplyLanguage(0);
+    window.ApplyLanguage(kEnglish);
     help->click();
     EXPECT_EQ(window.Viewer(), viewer);
     EXPECT_EQ(viewer->Filename(), std::string(VEK_BIN_DIR) + "/vek_help.txt");
@@ -287,7 +287,7 @@ TEST_F(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(page)));
     EXPECT_EQ(dialogs.asked().size(), 0u);
 
-    window.ApplyLanguage(1);
+    window.ApplyLanguage(kGerman);
     EXPECT_EQ(label->text(), "Benutzerhandbuch:");
     EXPECT_EQ(shownText(link), "im Webbrowser öffnen");
     EXPECT_TRUE(link->toolTip().endsWith("/vek_help_de.html"));
