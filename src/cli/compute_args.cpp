@@ -49,7 +49,55 @@ Status FillDateRow(const std::string& option, const std::string& text, DateRowFi
     return Ok();
 }
 
+// Puts a date argument of the command line into a date row: the zone forms
+// through the zone database, the fixed offsets as they always were.
+Status ReadRowDate(const std::string& option, const std::string& text, ComputeSession& s,
+                   DateRowFields& row) {
+    if (!UsesZoneOptions(text, s.zones)) return FillDateRow(option, text, row);
+    const Result<ZonedArgument> zoned = ParseZonedDateTime(text, s.zones);
+    if (!zoned) return Fail("--" + option + ": " + zoned.message());
+    const Result<DateRowFields> fitted = DateRowOfZoned(*zoned, option, text);
+    if (!fitted) return fitted.error();
+    row = *fitted;
+    s.zonesUsed.push_back({option, *zoned});
+    return Ok();
+}
+
 }  // namespace
+
+Result<double> ReadInstantOption(const char* option, ComputeSession& s) {
+    const std::string text = s.options.Value(option);
+    if (!UsesZoneOptions(text, s.zones)) {
+        const Result<double> jd = ParseDateTime(text);
+        if (!jd) return Fail(std::string("--") + option + ": " + jd.message());
+        return jd;
+    }
+    const Result<ZonedArgument> zoned = ParseZonedDateTime(text, s.zones);
+    if (!zoned) return Fail(std::string("--") + option + ": " + zoned.message());
+    s.zonesUsed.push_back({option, *zoned});
+    return zoned->julianDate;
+}
+
+void PrintZonesUsed(const ComputeSession& s) {
+    for (const ComputeSession::ZoneUse& u : s.zonesUsed)
+        std::printf("Zone of --%s: %s\n", u.option.c_str(), ZoneUsedText(u.argument).c_str());
+}
+
+void WriteZonesJson(JsonWriter& w, const ComputeSession& s) {
+    if (s.zonesUsed.empty()) return;
+    w.Key("zones").BeginArray();
+    for (const ComputeSession::ZoneUse& u : s.zonesUsed) {
+        const ZonedArgument& a = u.argument;
+        w.BeginObject();
+        w.Key("option").String(u.option);
+        w.Key("zone").String(a.zone.IsNamed() ? a.zone.name : OffsetText(a.offsetSeconds));
+        w.Key("offset").String(OffsetText(a.offsetSeconds));
+        w.Key("offset_seconds").Int(a.offsetSeconds);
+        w.Key("abbreviation").String(a.abbreviation);
+        w.EndObject();
+    }
+    w.EndArray();
+}
 
 const char* NameOfMode(Mode mode) {
     for (const ModeName& m : kModes)
@@ -72,6 +120,9 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
     Options& o = s.options;
     if (const Status parsed = ParseOptions(args, options, o); !parsed)
         return BadArguments(command, parsed.message());
+    const Result<ZoneOptions> zones = ReadZoneOptions(o);
+    if (!zones) return BadArguments(command, zones.message());
+    s.zones = *zones;
 
     const Result<int> language = ParseLanguage(o.Value("lang", "en"));
     if (!language) return BadArguments(command, language.message());
@@ -111,7 +162,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
     for (int slot = 0; slot < kDateSlotCount; ++slot) {
         if (!o.values.count(rowOptions[slot])) continue;
         const Status filled =
-            FillDateRow(rowOptions[slot], o.Value(rowOptions[slot]), s.rows.Row(slot));
+            ReadRowDate(rowOptions[slot], o.Value(rowOptions[slot]), s, s.rows.Row(slot));
         if (!filled) return BadArguments(command, filled.message());
     }
     if (o.values.count("state") && !modeGiven) {

@@ -22,7 +22,10 @@ void WriteBody(JsonWriter& w, const char* key, int body, const NameTables& names
 }  // namespace
 
 void OpenReport(ComputeSession& s, DurationsReport& report) {
-    OpenDurationsReport(report, s.engine, s.results.chart, ReportDatesFrom(s.rows, s.mode),
+    ReportDates dates = ReportDatesFrom(s.rows, s.mode);
+    for (const ComputeSession::ZoneUse& u : s.zonesUsed)
+        if (u.option == s.worldOption) dates.worldNamedZone = u.argument.zone;
+    OpenDurationsReport(report, s.engine, s.results.chart, dates,
                         ReportSettingsOf(s.settings), s.Texts());
 }
 

@@ -10,6 +10,7 @@
 
 #include "cli/date_time_args.h"
 #include "cli/options.h"
+#include "time/date_row_fields.h"
 #include "time/zones.h"
 #include "util/result.h"
 
@@ -39,6 +40,9 @@ struct ZonedArgument {
     // Whether the argument named its zone, or took it from --tz: only then
     // do the outputs add the zone they used.
     bool zoneNamed = false;
+    // The local date and time as given (zoneMinutes unused) and its day number.
+    DateTimeFields local;
+    int32_t dayNumber = 0;
 };
 
 // Whether an argument is of the new kind: a zone in brackets, or no zone at
@@ -53,5 +57,19 @@ Result<ZonedArgument> ParseZonedDateTime(std::string_view text, const ZoneOption
 
 // "Europe/Berlin, GMT+2:00 (CEST)" for the text outputs.
 std::string ZoneUsedText(const ZonedArgument& a);
+
+// Whether a date argument of a date row is read by ParseZonedDateTime: a zone
+// in brackets, or no zone with --tz given. The other arguments keep the date
+// rows' own reading and messages.
+bool UsesZoneOptions(std::string_view text, const ZoneOptions& zones);
+
+// The date row of an argument that named its zone: the local date and time
+// as given and the offset in force, when the row's lists hold them (times
+// and offsets in half hours, offsets up to ±11:30). Otherwise a failure that
+// names the time and offset and the nearest instant a row can hold, written
+// as an argument with a fixed offset. OPTION and TEXT are the option and the
+// argument for the message.
+Result<DateRowFields> DateRowOfZoned(const ZonedArgument& a, std::string_view option,
+                                     std::string_view text);
 
 }  // namespace vek::cli
