@@ -6,6 +6,7 @@
 #include "cli/command.h"
 #include "cli/date_time_args.h"
 #include "display/results_text.h"
+#include "engine/modes.h"
 #include "time/dates.h"
 #include "util/paths.h"
 
@@ -51,15 +52,38 @@ Status FillDateRow(const std::string& option, const std::string& text, DateRowFi
 
 // Puts a date argument of the command line into a date row: the zone forms
 // through the zone database, the fixed offsets as they always were.
-Status ReadRowDate(const std::string& option, const std::string& text, ComputeSession& s,
-                   DateRowFields& row) {
+Status ReadRowDate(int slot, const std::string& option, const std::string& text,
+                   ComputeSession& s) {
+    DateRowFields& row = s.rows.Row(slot);
     if (!UsesZoneOptions(text, s.zones)) return FillDateRow(option, text, row);
     const Result<ZonedArgument> zoned = ParseZonedDateTime(text, s.zones);
     if (!zoned) return Fail("--" + option + ": " + zoned.message());
-    const Result<DateRowFields> fitted = DateRowOfZoned(*zoned, option, text);
-    if (!fitted) return fitted.error();
-    row = *fitted;
+    const bool fits = FitsDateRow(*zoned);
+    if (!fits && !s.exactDates) return Fail(NotInDateRowMessage(*zoned, option, text));
+    row = DateRowOfZoned(*zoned);
+    if (!fits) s.exactDate[slot] = *zoned;
     s.zonesUsed.push_back({option, *zoned});
+    return Ok();
+}
+
+// The compute command on the session, with the dates the rows cannot hold at
+// their own instants.
+Status ComputeSessionDates(ComputeSession& s, const ComputeRequest& request) {
+    bool exact = false;
+    for (const std::optional<ZonedArgument>& e : s.exactDate) exact = exact || e.has_value();
+    if (!exact || request.mode == Mode::None) return s.Compute(request);
+    const ModeInfo& m = ModeInfoOf(request.mode);
+    double jd[kDateSlotCount] = {s.results.DateJD[0], s.results.DateJD[1], s.results.DateJD[2]};
+    for (int k = 0; k < m.slotCount; ++k) {
+        const int slot = m.dateSlots[k];
+        if (s.exactDate[slot]) {
+            jd[slot] = s.exactDate[slot]->julianDate;
+            continue;
+        }
+        jd[slot] = s.rows.InputDateToAJDate(slot);
+        if (jd[slot] < 0) return Fail(DateErrorText(s.Texts(), slot, jd[slot]));
+    }
+    ComputeFromDates(s.engine, s.settings, s.Texts(), request, jd, s.results);
     return Ok();
 }
 
@@ -161,8 +185,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
     const char* const rowOptions[kDateSlotCount] = {s.worldOption, "birth1", "birth2"};
     for (int slot = 0; slot < kDateSlotCount; ++slot) {
         if (!o.values.count(rowOptions[slot])) continue;
-        const Status filled =
-            ReadRowDate(rowOptions[slot], o.Value(rowOptions[slot]), s, s.rows.Row(slot));
+        const Status filled = ReadRowDate(slot, rowOptions[slot], o.Value(rowOptions[slot]), s);
         if (!filled) return BadArguments(command, filled.message());
     }
     if (o.values.count("state") && !modeGiven) {
@@ -188,7 +211,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
         return Failure(command, started.message());
 
     const ComputeRequest request{s.mode, o.Has("radians"), false};
-    const Status computed = s.Compute(request);
+    const Status computed = ComputeSessionDates(s, request);
     if (!computed) {
         std::fprintf(stderr, "vek-cli %s: %s\n", command, computed.message().c_str());
         return 2;

@@ -3,6 +3,7 @@
 // file), the language and the settings switches, then the compute itself.
 #pragma once
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -39,6 +40,13 @@ struct ComputeSession : ProgramState {
         ZonedArgument argument;
     };
     std::vector<ZoneUse> zonesUsed;
+    // Whether a date in a named zone whose minute or offset a date row
+    // cannot hold is computed at its own instant (exactDate) rather than
+    // refused. The find steps the row itself and refuses such a --from.
+    bool exactDates = true;
+    // The dates computed at their own instant; their rows hold the nearest
+    // instant the lists have, and the outputs take the date from here.
+    std::optional<ZonedArgument> exactDate[kDateSlotCount];
 };
 
 // The options of the compute arguments as the commands' tables list them.
@@ -68,10 +76,11 @@ inline constexpr OptionSpec kHiddenRadiansOption{"radians", nullptr, nullptr};
 #define VEK_CLI_DATE_HELP \
     "A date T is YYYY-MM-DDTHH:MM followed by Z, +HH:MM / -HH:MM or a tz zone in brackets " \
     "([Europe/Berlin]; the offset in force at that date), or nothing with --tz ZONE; a local " \
-    "time the clocks skipped or showed twice needs --fold earlier|later. As in the window's date " \
-    "rows the minutes are :00 or :30, the zones go from -11:30 to +11:30 in half hours and the " \
-    "years from 1 to 2799; a date in a named zone whose time or offset a row cannot hold is " \
-    "refused with the nearest one it can. The zones used are named before the results."
+    "time the clocks skipped or showed twice needs --fold earlier|later. With Z or an offset, " \
+    "as in the window's date rows, the minutes are :00 or :30 and the zones go from -11:30 to " \
+    "+11:30 in half hours; a date in a named zone or through --tz may have any minute and " \
+    "offset and is computed at its own instant. Years 1 to 2799. The zones used are named " \
+    "before the results."
 
 // Reads the compute arguments and the command's own options, all named in
 // the command's table, loads the program text and the engine's data, and

@@ -157,8 +157,9 @@ const CommandHelp kHelp = {
     "The date of --from is not tested itself: a run steps before it looks, so the first "
     "stretch begins where a run started at --from would stop. The steps keep the offset --from "
     "was read in, as a run keeps the World date's zone, also when --from names a zone whose "
-    "offset changes later.\n" VEK_CLI_DATE_HELP " --to takes any minute and any zone "
-    "offset.",
+    "offset changes later.\n" VEK_CLI_DATE_HELP " Only --from must fit a date row, as the "
+    "run steps the row: at another minute or offset it is refused with the nearest date a row "
+    "holds.",
     &kOptions,
     {"find --pattern grand-trine --from 2000-01-01T12:00Z --to 2010-01-01T00:00Z --at-least 2",
      "find --pattern t-square --from 2026-12-08T12:00+01:00 --to 2027-12-08T12:00+01:00 "
@@ -220,6 +221,7 @@ int RunFind(const std::vector<std::string>& args) {
     ComputeSession s;
     s.worldFallback = false;
     s.worldOption = "from";
+    s.exactDates = false;
     const int status = RunComputeFromArguments(kName, args, kOptions, s);
     if (status != 0) return status;
     const Options& o = s.options;

@@ -124,48 +124,90 @@ bool UsesZoneOptions(std::string_view text, const ZoneOptions& zones) {
     return NeedsZoneLookup(text) && (text.size() > kLocalPartLength || zones.defaultZone);
 }
 
-Result<DateRowFields> DateRowOfZoned(const ZonedArgument& a, std::string_view option,
-                                     std::string_view text) {
+bool FitsDateRow(const ZonedArgument& a) {
+    return a.local.minute % 30 == 0 && a.offsetSeconds % kHalfHour == 0 &&
+           std::abs(a.offsetSeconds) <= kLargestRowZoneMinutes * 60;
+}
+
+namespace {
+
+// The nearest instant the lists hold: the nearest offset of the list (a
+// half hour exactly between two goes to the one nearer Greenwich, as +5:45
+// does for the computer's zone), then the instant at that offset rounded to
+// the nearest half hour (halves to the earlier).
+struct NearestInRow {
+    int64_t dayNumber = 0;
+    int64_t second = 0;      // of the local day
+    int zoneMinutes = 0;     // a list offset
+    int64_t movedSeconds = 0;  // how much later than the argument (negative: earlier)
+};
+
+NearestInRow NearestRowInstant(const ZonedArgument& a) {
     const DateTimeFields& f = a.local;
     const int32_t offset = a.offsetSeconds;
-    if (f.minute % 30 == 0 && offset % kHalfHour == 0 &&
-        std::abs(offset) <= kLargestRowZoneMinutes * 60) {
-        DateRowFields row;
+    NearestInRow n;
+    n.zoneMinutes =
+        std::min(kLargestRowZoneMinutes, (std::abs(offset) + kHalfHour / 2 - 1) / kHalfHour * 30);
+    if (offset < 0) n.zoneMinutes = -n.zoneMinutes;
+    const int64_t universal = static_cast<int64_t>(f.hour) * 3600 + f.minute * 60 - offset;
+    const int64_t shifted = universal + n.zoneMinutes * 60;
+    const int64_t rounded = FloorDiv(shifted + kHalfHour / 2 - 1, kHalfHour) * kHalfHour;
+    const int64_t days = FloorDiv(rounded, kSecondsPerDay);
+    n.dayNumber = a.dayNumber + days;
+    n.second = rounded - days * kSecondsPerDay;
+    n.movedSeconds = (rounded - n.zoneMinutes * 60) - universal;
+    return n;
+}
+
+}  // namespace
+
+DateRowFields DateRowOfZoned(const ZonedArgument& a) {
+    DateRowFields row;
+    if (FitsDateRow(a)) {
+        const DateTimeFields& f = a.local;
         row.monthIndex = f.month;
         row.dayIndex = f.day;
         row.yearText = std::to_string(f.year);
         row.timeIndex = f.hour * 2 + f.minute / 30 + 1;
-        row.zoneIndex = offset / kHalfHour + kGreenwichZoneIndex;
+        row.zoneIndex = a.offsetSeconds / kHalfHour + kGreenwichZoneIndex;
         return row;
     }
-    // The nearest the lists hold: the nearest offset of the list (a half
-    // hour exactly between two goes to the one nearer Greenwich, as +5:45
-    // does for the computer's zone), then the instant at that offset rounded
-    // to the nearest half hour (halves to the earlier).
-    int rowZone =
-        std::min(kLargestRowZoneMinutes, (std::abs(offset) + kHalfHour / 2 - 1) / kHalfHour * 30);
-    if (offset < 0) rowZone = -rowZone;
-    const int64_t localSecond = static_cast<int64_t>(f.hour) * 3600 + f.minute * 60;
-    const int64_t universal = localSecond - offset;  // from the local day's start
-    const int64_t shifted = universal + rowZone * 60;
-    const int64_t rounded = FloorDiv(shifted + kHalfHour / 2 - 1, kHalfHour) * kHalfHour;
-    const int64_t day = a.dayNumber + FloorDiv(rounded, kSecondsPerDay);
-    const int64_t second = rounded - FloorDiv(rounded, kSecondsPerDay) * kSecondsPerDay;
-    const int64_t moved = (rounded - rowZone * 60) - universal;  // seconds later
-    const int64_t movedMinutes = (std::abs(moved) + 30) / 60;
-    std::string nearest = ArgumentText(day, second, rowZone);
-    if (movedMinutes != 0)
-        nearest += " (" + std::to_string(movedMinutes) + (movedMinutes == 1 ? " minute " : " minutes ") +
-                   (moved < 0 ? "earlier" : "later") + ")";
+    const NearestInRow n = NearestRowInstant(a);
+    CalendarDate d;
+    d.dayNumber = static_cast<int32_t>(n.dayNumber);
+    DayNumberToDate(d);
+    row.monthIndex = d.month;
+    row.dayIndex = d.day;
+    row.yearText = std::to_string(d.year);
+    row.timeIndex = static_cast<int>(n.second / kHalfHour) + 1;
+    row.zoneIndex = n.zoneMinutes / 30 + kGreenwichZoneIndex;
+    return row;
+}
+
+std::string NotInDateRowMessage(const ZonedArgument& a, std::string_view option,
+                                std::string_view text) {
+    const NearestInRow n = NearestRowInstant(a);
+    const int64_t minutes = (std::abs(n.movedSeconds) + 30) / 60;
+    std::string nearest = ArgumentText(n.dayNumber, n.second, n.zoneMinutes);
+    if (minutes != 0)
+        nearest += " (" + std::to_string(minutes) + (minutes == 1 ? " minute " : " minutes ") +
+                   (n.movedSeconds < 0 ? "earlier" : "later") + ")";
     else
         nearest += " (the same instant)";
     char time[8];
-    std::snprintf(time, sizeof time, "%02d:%02d", f.hour, f.minute);
-    return Fail("--" + std::string(option) + ": " + Quoted(text) + " is " + time + " at " +
-                OffsetText(offset) +
-                ", which a date row cannot hold (times and zones go in half hours, zones from "
-                "-11:30 to +11:30); the nearest it holds is " +
-                nearest);
+    std::snprintf(time, sizeof time, "%02d:%02d", a.local.hour, a.local.minute);
+    return "--" + std::string(option) + ": " + Quoted(text) + " is " + time + " at " +
+           OffsetText(a.offsetSeconds) +
+           ", which a date row cannot hold (times and zones go in half hours, zones from "
+           "-11:30 to +11:30); the nearest it holds is " +
+           nearest;
+}
+
+std::string ExactDateText(const ZonedArgument& a, bool abbreviated, int language) {
+    char time[8];
+    std::snprintf(time, sizeof time, "%02d:%02d", a.local.hour, a.local.minute);
+    return DateText(a.dayNumber, abbreviated, language) + ", " + time + " (" +
+           OffsetText(a.offsetSeconds) + ")";
 }
 
 }  // namespace vek::cli
