@@ -71,7 +71,7 @@ int RunDurations(const std::vector<std::string>& args) {
     if (!none.empty()) {
         if (json) {
             JsonWriter w;
-            w.BeginObject().Key("mode").String(NameOfMode(s.mode));
+            w.BeginDocument().Key("mode").String(NameOfMode(s.mode));
             w.Key("message").String(none).Key("lines").BeginArray().EndArray().EndObject();
             std::printf("%s\n", w.Text().c_str());
         } else {
@@ -89,7 +89,7 @@ int RunDurations(const std::vector<std::string>& args) {
 
     if (json) {
         JsonWriter w;
-        w.BeginObject();
+        w.BeginDocument();
         w.Key("mode").String(NameOfMode(s.mode));
         w.Key("caption").String(report.Caption());
         w.Key("title").String(report.Title());
@@ -98,7 +98,7 @@ int RunDurations(const std::vector<std::string>& args) {
         w.Key("show_duration").Bool(report.showDuration());
         w.Key("lines").BeginArray();
         for (const DurationsReport::ShownLine& l : report.ShownLines())
-            WriteEntryJson(w, l.entry, s.engine.names, true, l.text);
+            WriteEntryJson(w, l.entry, s.mode, s.engine.names, true, l.text);
         w.EndArray().EndObject();
         std::printf("%s\n", w.Text().c_str());
         return 0;

@@ -63,7 +63,7 @@ int RunReport(const std::vector<std::string>& args) {
 
     if (json) {
         JsonWriter w;
-        w.BeginObject();
+        w.BeginDocument();
         w.Key("mode").String(NameOfMode(s.mode));
         if (!none.empty()) {
             w.Key("message").String(none).Key("lines").BeginArray().EndArray().EndObject();
@@ -75,7 +75,7 @@ int RunReport(const std::vector<std::string>& args) {
         w.Key("report").String(report.Output());
         w.Key("lines").BeginArray();
         for (const DurationEntry& entry : report.Entries())
-            WriteEntryJson(w, entry, s.engine.names, false, "");
+            WriteEntryJson(w, entry, s.mode, s.engine.names, false, "");
         w.EndArray().EndObject();
         std::printf("%s\n", w.Text().c_str());
         return 0;
