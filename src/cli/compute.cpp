@@ -1,6 +1,7 @@
 // vek-cli compute: the results of the Compute button for a mode and its date
 // rows: the title, the aspect table and the summary text, as text or JSON.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,9 +11,11 @@
 #include "cli/command.h"
 #include "cli/compute_args.h"
 #include "cli/json_writer.h"
+#include "cli/report_lines.h"
 #include "config/program_text.h"
 #include "display/results_text.h"
 #include "engine/engine.h"
+#include "engine/modes.h"
 #include "time/date_rows.h"
 #include "time/dates.h"
 #include "util/text.h"
@@ -87,11 +90,71 @@ std::string TableText(const TableModel& t, const NameTables& names) {
     return out;
 }
 
-// The summary with the terminal's line ends.
-std::string JsonText(const ComputeResults& r, const NameTables& names) {
+// The aspects of the table by what they mean: the bodies in the order of
+// the durations list, the aspect, how far from exact, whether it is applying
+// or separating (transit modes only) and whether the boldface rule calls it
+// close.
+void WriteAspects(JsonWriter& w, const ComputeResults& r, const NameTables& names) {
+    const Chart& chart = r.chart;
+    const EntrySlots slots = EntrySlotsOf(r.ComputedMode);
+    w.Key("aspects").BeginArray();
+    for (const PairResult& p : chart.Pairs()) {
+        if (!p.aspect) continue;
+        const int cell = r.table.AspectCellIndex(p.first, p.second);
+        if (cell < 0) continue;
+        // Synastry pairs list the 2nd birthdate's body first; the durations
+        // list names the 1st birthdate's first.
+        const bool swap = r.ComputedMode == Mode::Synastry;
+        w.BeginObject();
+        WriteBodyJson(w, "first", swap ? p.second : p.first, slots.first, names);
+        WriteBodyJson(w, "second", swap ? p.first : p.second, slots.second, names);
+        w.Key("aspect").BeginObject();
+        w.Key("index").Int(Index(*p.aspect));
+        w.Key("name").String(names.AspectName[*p.aspect]);
+        w.EndObject();
+        w.Key("deviation_degrees").Number(p.deviation * 180.0 / kPi, 6);
+        w.Key("motion");
+        if (chart.hasMarkers && p.marker < 0)
+            w.String("applying");
+        else if (chart.hasMarkers && p.marker > 0)
+            w.String("separating");
+        else
+            w.Null();
+        w.Key("close").Bool(r.table.txbCell[static_cast<size_t>(cell)].bold);
+        w.Key("cell").Int(cell);
+        w.EndObject();
+    }
+    w.EndArray();
+}
+
+// The positions of each chart's bodies, in degrees whatever the table shows.
+void WriteBodies(JsonWriter& w, const ComputeResults& r, const NameTables& names) {
+    const Chart& chart = r.chart;
+    const ModeInfo& mode = ModeInfoOf(r.ComputedMode);
+    w.Key("bodies").BeginArray();
+    for (int slot = 0; slot < (chart.twoCharts ? 2 : 1); ++slot) {
+        for (Body b : chart.ComputedBodies()) {
+            const double l = chart.longitude[b][slot];
+            w.BeginObject();
+            w.Key("index").Int(Index(b));
+            w.Key("name").String(names.BodyName[b]);
+            w.Key("date").String(NameOfDateSlot(mode.dateSlots[static_cast<size_t>(slot)]));
+            if (l >= 0)
+                w.Key("longitude_deg").Number(l / kTwoPi * 360.0, 6);
+            else
+                w.Key("code").Int(static_cast<long long>(std::round(l)));
+            w.Key("retrograde").Bool(chart.retrograde[b][slot]);
+            w.EndObject();
+        }
+    }
+    w.EndArray();
+}
+
+std::string JsonText(const ComputeSession& s, const ComputeResults& r, const NameTables& names) {
     JsonWriter w;
-    w.BeginObject();
+    w.BeginDocument();
     w.Key("mode").String(NameOfMode(r.ComputedMode));
+    WriteZonesJson(w, s);
     w.Key("title").String(r.title);
     w.Key("date_jd").BeginArray();
     for (double jd : r.DateJD.values) w.Number(jd, 6);
@@ -117,6 +180,8 @@ std::string JsonText(const ComputeResults& r, const NameTables& names) {
         w.EndObject();
     }
     w.EndArray();
+    WriteBodies(w, r, names);
+    WriteAspects(w, r, names);
     w.Key("aspect_counts").BeginObject();
     for (Aspect a : AllAspects()) w.Key(kAspectKeys[Index(a)]).Int(r.AspectCount[a]);
     w.EndObject();
@@ -139,6 +204,8 @@ const OptionTable kOptions = {
     kWorldOption,
     kBirth1Option,
     kBirth2Option,
+    kTzOption,
+    kFoldOption,
     kStateOption,
     kLangOption,
     {"radians", nullptr, "positions in the table in radians instead of degrees"},
@@ -149,23 +216,22 @@ const OptionTable kOptions = {
 
 const CommandHelp kHelp = {
     "the aspect table, counts, patterns and midpoints of a mode",
-    "compute --mode MODE [--world T] [--birth1 T] [--birth2 T] [--state FILE] [--lang en|de] "
-    "[--radians] [--no-moon] [--sidereal] [--json]",
+    "compute --mode MODE [--world T] [--birth1 T] [--birth2 T] [--tz ZONE] [--fold earlier|later] "
+    "[--state FILE] [--lang en|de] [--radians] [--no-moon] [--sidereal] [--json]",
     "What the Compute button of the window shows for a mode: the title, the aspect table "
     "(bodies by their abbreviations, close aspects marked with *) and the summary with the "
     "counts of aspects and patterns, the pattern instances, the midpoints and the retrograde "
     "bodies.\n"
     "Each mode needs its dates: world the World date, natal1 and natal2 the 1st or 2nd "
     "birthdate, personal1 and personal2 the World date and the 1st or 2nd birthdate, synastry "
-    "both birthdates. A date T is YYYY-MM-DDTHH:MM followed by Z or +HH:MM / -HH:MM; as in the "
-    "window's date rows the minutes are :00 or :30, the zones go from -11:30 to +11:30 in half "
-    "hours and the years from 1 to 2799.",
+    "both birthdates.\n" VEK_CLI_DATE_HELP,
     &kOptions,
     {"compute --mode world --world 2026-12-08T12:00Z",
      "compute --mode personal1 --world 2026-12-08T12:00Z --birth1 1960-07-04T12:00-05:00 "
      "--lang de",
      "compute --mode synastry --birth1 1960-07-04T12:00-05:00 --birth2 1965-03-01T08:00Z "
-     "--json"},
+     "--json",
+     "compute --mode natal1 --birth1 1985-03-15T14:30[Europe/Berlin]"},
 };
 
 int RunCompute(const std::vector<std::string>& args) {
@@ -174,9 +240,10 @@ int RunCompute(const std::vector<std::string>& args) {
     if (status != 0) return status;
     const ComputeResults& results = s.results;
     if (s.options.Has("json")) {
-        std::printf("%s\n", JsonText(results, s.engine.names).c_str());
+        std::printf("%s\n", JsonText(s, results, s.engine.names).c_str());
         return 0;
     }
+    PrintZonesUsed(s);
     std::printf("%s\n\n", results.title.c_str());
     std::printf("%s", TableText(results.table, s.engine.names).c_str());
     bool anyBold = false;

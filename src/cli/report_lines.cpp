@@ -6,19 +6,64 @@
 
 namespace vek::cli {
 
-namespace {
+const char* NameOfDateSlot(DateSlot slot) {
+    return slot == kBirth1 ? "birth1" : slot == kBirth2 ? "birth2" : "world";
+}
 
-void WriteBody(JsonWriter& w, const char* key, Body body, const NameTables& names) {
+EntrySlots EntrySlotsOf(Mode mode) {
+    const ModeInfo& m = ModeInfoOf(mode);
+    if (!m.twoCharts) return {m.dateSlots[0], m.dateSlots[0]};
+    if (m.personal) return {m.dateSlots[1], m.dateSlots[0]};
+    return {m.dateSlots[0], m.dateSlots[1]};
+}
+
+void WriteBodyJson(JsonWriter& w, const char* key, Body body, DateSlot slot,
+                   const NameTables& names) {
     w.Key(key).BeginObject();
     w.Key("index").Int(Index(body));
     w.Key("name").String(names.BodyName[body]);
+    w.Key("date").String(NameOfDateSlot(slot));
     w.EndObject();
 }
 
-}  // namespace
-
 void OpenReport(ComputeSession& s, DurationsReport& report) {
-    OpenDurationsReport(report, s.engine, s.results.chart, ReportDatesFrom(s.rows, s.mode),
+    ReportDates dates = ReportDatesFrom(s.rows, s.mode);
+    for (const ComputeSession::ZoneUse& u : s.zonesUsed)
+        if (u.option == s.worldOption) dates.worldNamedZone = u.argument.zone;
+    // The dates the rows hold only approximately, from their arguments, as
+    // ReportDatesFrom reads the rows.
+    const Language language = s.rows.Language();
+    const bool personal = ModeInfoOf(s.mode).personal;
+    if (const auto& world = s.exactDate[kWorldDate]; world && ModeInfoOf(s.mode).transits) {
+        dates.worldLocalDayValue = world->dayNumber + (world->local.hour * 60 + world->local.minute) / 1440.0;
+        dates.worldZoneMinutes = world->offsetSeconds / 60;
+        dates.worldDateText = ExactDateText(*world, personal, language);
+    }
+    auto text = [&](DateSlot slot, bool abbreviated, std::string& into) {
+        if (s.exactDate[slot]) into = ExactDateText(*s.exactDate[slot], abbreviated, language);
+    };
+    switch (s.mode) {
+        case Mode::Natal1:
+            text(kBirth1, false, dates.birthDateText[0]);
+            break;
+        case Mode::Natal2:
+            text(kBirth2, false, dates.birthDateText[0]);
+            break;
+        case Mode::Personal1:
+        case Mode::Personal2: {
+            const DateSlot slot = s.mode == Mode::Personal1 ? kBirth1 : kBirth2;
+            if (s.exactDate[slot]) dates.birthJulianDate = s.exactDate[slot]->julianDate;
+            text(slot, true, dates.birthDateText[0]);
+            break;
+        }
+        case Mode::Synastry:
+            text(kBirth1, false, dates.birthDateText[0]);
+            text(kBirth2, false, dates.birthDateText[1]);
+            break;
+        default:
+            break;
+    }
+    OpenDurationsReport(report, s.engine, s.results.chart, dates,
                         ReportSettingsOf(s.settings), s.Texts());
 }
 
@@ -35,16 +80,18 @@ std::string IsoDateOfDayNumber(long dayNumber) {
     return IsoDateText(d);
 }
 
-void WriteEntryJson(JsonWriter& w, const DurationEntry& e, const NameTables& names, bool withDates,
-                    const std::string& text) {
+void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const NameTables& names,
+                    bool withDates, const std::string& text) {
+    const EntrySlots slots = EntrySlotsOf(mode);
     w.BeginObject();
-    WriteBody(w, "first", e.first, names);
-    WriteBody(w, "second", e.second, names);
+    WriteBodyJson(w, "first", e.first, slots.first, names);
+    WriteBodyJson(w, "second", e.second, slots.second, names);
     w.Key("aspect").BeginObject();
     w.Key("index").Int(Index(e.aspect));
     w.Key("name").String(names.AspectName[e.aspect]);
     w.EndObject();
-    w.Key("deviation").Number(e.deviation, 6);
+    w.Key("deviation").Number(e.deviation, 6);  // radians, kept for existing scripts
+    w.Key("deviation_degrees").Number(e.deviation * 180.0 / kPi, 6);
     w.Key("deviation_text").String(AngleText(e.deviation));
     if (withDates) {
         const bool moon = e.second == kMoon;

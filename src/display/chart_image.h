@@ -6,6 +6,7 @@
 // 15 twips a pixel, as the annotation has always been laid out.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "config/program_text.h"
@@ -39,6 +40,10 @@ struct SavedImageInput {
     std::string version;     // the window's version text, e.g. "0.12"
     std::string orbSummary;  // two-chart modes: the orb summary, trimmed
     const DateRows* rows = nullptr;
+    // A slot whose date the row holds only approximately (a minute or an
+    // offset off its lists): the date line and the time-and-zone line to
+    // write instead of the row's; empty for the others.
+    SlotArray<std::array<std::string, 2>> exactDateLines;
 };
 
 // The orb summary the two-chart annotation shows for a mode: the title's

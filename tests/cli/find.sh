@@ -55,7 +55,7 @@ expect_out '"steps":48' "half-hour steps in a day"
 
 # The end of the accepted dates ends the search with a note.
 run 0 --pattern t-square --from 2799-12-30T12:00Z --to 2799-12-31T23:00Z --json
-expect_out '"steps":1' "last day"
+expect_out '"steps":1,"date_limit_reached":false' "last day, the range searched whole"
 
 # A last step on 2799-12-31 that ends the requested range tests every step
 # asked for: no note. A refused step inside the range gets the note, every
@@ -68,6 +68,9 @@ grep -qF "search ends" "$err" && fail "English in the German note: $(cat "$err")
 grep -qF ".;" "$err" && fail "stray '.;' in the note: $(cat "$err")"
 run 0 --pattern t-square --from 2799-12-31T12:00Z --to 2799-12-31T23:00-12:00 --step 30m
 expect_err "The search ends there." "English end of the dates"
+run 0 --pattern t-square --from 2799-12-31T12:00Z --to 2799-12-31T23:00-12:00 --step 30m --json
+expect_out '"date_limit_reached":true' "JSON says the dates ended the search"
+expect_err "The search ends there." "JSON: the note on stderr too"
 
 # An error in a date names its option.
 bad --pattern kite --from 2000-13-01T12:00Z --to 2000-02-01T00:00Z
