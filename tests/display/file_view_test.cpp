@@ -73,12 +73,12 @@ TEST(ReadViewerFile, ReadsBoundedAndReportsFailures) {
     std::string clefs;
     for (int i = 0; i < kViewerMaxCharacters; ++i) clefs += "\xF0\x9D\x84\x9E";
     testing::WriteRaw(dir / "clefs.txt", clefs);
-    auto wide = ReadViewerFile(dir / "clefs.txt", RealTexts(0));
+    auto wide = ReadViewerFile(dir / "clefs.txt", RealTexts(kEnglish));
     ASSERT_TRUE(wide);
     EXPECT_EQ(wide->size(), clefs.size());
     EXPECT_TRUE(wide.value() == clefs);
     testing::WriteRaw(dir / "clefs.txt", clefs + "\xF0\x9D\x84\x9E");
-    auto wider = ReadViewerFile(dir / "clefs.txt", RealTexts(0));
+    auto wider = ReadViewerFile(dir / "clefs.txt", RealTexts(kEnglish));
     ASSERT_TRUE(wider);
     EXPECT_NE(ViewerText(wider.value()).find(kViewerTailNote), std::string::npos);
 
