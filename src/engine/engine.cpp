@@ -113,18 +113,18 @@ double Engine::ZodiacOffset(double jd) const {
     return SiderealZodiac ? Ayanamsa(platform::calendar_year_of(jd)) : 0;
 }
 
-bool Engine::Retrograde(Body body, double longitude, double jd) const {
+bool Engine::Retrograde(Body body, double longitude, JulianDate jd) const {
     if (body == kSun || body == kMoon || !(longitude >= 0)) return false;
-    return RetrogradeFrom(body, longitude, LaterLongitude(body, jd));
+    return RetrogradeFrom(body, longitude, LaterLongitude(body, jd.days));
 }
 
-int Engine::DeviationTrend(double jd, Body i, Body j, Aspect aspect, double deviation) const {
-    return TrendFrom(deviation, LaterLongitude(i, jd), LaterLongitude(j, jd), aspect);
+int Engine::DeviationTrend(JulianDate jd, Body i, Body j, Aspect aspect, double deviation) const {
+    return TrendFrom(deviation, LaterLongitude(i, jd.days), LaterLongitude(j, jd.days), aspect);
 }
 
-int Engine::TrendAgainstFixedLongitude(double jd, double longitude, Body i, Aspect aspect,
+int Engine::TrendAgainstFixedLongitude(JulianDate jd, double longitude, Body i, Aspect aspect,
                                        double deviation) const {
-    return TrendFrom(deviation, longitude, LaterLongitude(i, jd), aspect);
+    return TrendFrom(deviation, longitude, LaterLongitude(i, jd.days), aspect);
 }
 
 }  // namespace vek

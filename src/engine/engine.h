@@ -74,15 +74,15 @@ class Engine {
     double ZodiacOffset(double jd) const;
 
     // Retrograde flag of a body with longitude L at jd (recomputes jd + ½ h).
-    bool Retrograde(Body body, double longitude, double jd) const;
+    bool Retrograde(Body body, double longitude, JulianDate jd) const;
 
     // Trend of aspect `aspect` between chart A bodies i and j, both recomputed
     // at jd + ½ h, against the current deviation.
-    int DeviationTrend(double jd, Body i, Body j, Aspect aspect, double deviation) const;
+    int DeviationTrend(JulianDate jd, Body i, Body j, Aspect aspect, double deviation) const;
 
     // Trend of the aspect between body i, recomputed at jd + ½ h, and the
     // fixed longitude L (a natal position in personal transits).
-    int TrendAgainstFixedLongitude(double jd, double longitude, Body i, Aspect aspect,
+    int TrendAgainstFixedLongitude(JulianDate jd, double longitude, Body i, Aspect aspect,
                                    double deviation) const;
 
     // 10 with the Moon, 9 without.

@@ -58,6 +58,13 @@ class EnumRange {
     int step_ = 1;
 };
 
+// A Julian date (UT, in days). Only an explicit JulianDate(d) makes one, so
+// a longitude or another plain double cannot be passed where the date goes.
+struct JulianDate {
+    constexpr explicit JulianDate(double d) : days(d) {}
+    double days;
+};
+
 // Bodies 1..10. Without the Moon only 1..9 are computed.
 enum class Body : int {
     kSun = 1,

@@ -76,7 +76,7 @@ TEST(Chart, AspectsMarkersAndCounts) {
     EXPECT_NEAR(conj->exactness, 0.5, 1e-9);  // orb 10°
     EXPECT_EQ(conj->marker, -1);
     EXPECT_EQ(conj->marker,
-              e.DeviationTrend(kEpoch, kSun, kMercury, kConjunction, conj->deviation));
+              e.DeviationTrend(JulianDate(kEpoch), kSun, kMercury, kConjunction, conj->deviation));
     const PairResult* sq = FindPair(c, kSun, kVenus);
     ASSERT_NE(sq, nullptr);
     EXPECT_EQ(sq->aspect, kSquare);

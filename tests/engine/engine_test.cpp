@@ -83,13 +83,13 @@ TEST(Retrograde, DirectionOfMotionIncludingAcrossAries) {
     Sky().speed[kUranus] = 0.001;
     Sky().base[kSun] = 1;
     Sky().speed[kSun] = -1;  // the Sun is never retrograde, however it moves
-    auto flag = [&](Body b) { return e.Retrograde(b, e.Longitude(b, kEpoch), kEpoch); };
+    auto flag = [&](Body b) { return e.Retrograde(b, e.Longitude(b, kEpoch), JulianDate(kEpoch)); };
     EXPECT_TRUE(flag(kMars));
     EXPECT_FALSE(flag(kJupiter));
     EXPECT_TRUE(flag(kSaturn));
     EXPECT_FALSE(flag(kUranus));
     EXPECT_FALSE(flag(kSun));
-    EXPECT_FALSE(e.Retrograde(kSaturn, -99, kEpoch));
+    EXPECT_FALSE(e.Retrograde(kSaturn, -99, JulianDate(kEpoch)));
     // A later position that is missing says nothing about the motion.
     EXPECT_FALSE(RetrogradeFrom(kSaturn, 3.0, -1));
     EXPECT_FALSE(RetrogradeFrom(kSaturn, 0.5, kAfterDataRange));
@@ -106,8 +106,8 @@ TEST(Retrograde, SiderealLastHalfHourOfAYearComparesWithOneCorrection) {
     Sky().base[kSaturn] = 2.0;
     Sky().speed[kSaturn] = Deg(-0.03);
     for (double jd : {newYear - 2 * kHalfHour, newYear - kHalfHour, newYear}) {
-        EXPECT_FALSE(e.Retrograde(kJupiter, e.Longitude(kJupiter, jd), jd)) << jd;
-        EXPECT_TRUE(e.Retrograde(kSaturn, e.Longitude(kSaturn, jd), jd)) << jd;
+        EXPECT_FALSE(e.Retrograde(kJupiter, e.Longitude(kJupiter, jd), JulianDate(jd))) << jd;
+        EXPECT_TRUE(e.Retrograde(kSaturn, e.Longitude(kSaturn, jd), JulianDate(jd))) << jd;
     }
     // Each position keeps the correction of its own year.
     const double last = newYear - kHalfHour;
@@ -119,11 +119,11 @@ TEST(Retrograde, SiderealLastHalfHourOfAYearComparesWithOneCorrection) {
     Sky().base[kSun] = Sky().base[kJupiter] + Deg(1);
     Sky().speed[kSun] = Deg(0.08);
     const double natal = e.Longitude(kJupiter, last) + Deg(1);
-    EXPECT_EQ(e.TrendAgainstFixedLongitude(last, natal, kJupiter, kConjunction, Deg(1)), -1);
+    EXPECT_EQ(e.TrendAgainstFixedLongitude(JulianDate(last), natal, kJupiter, kConjunction, Deg(1)), -1);
     Sky().speed[kSun] = Deg(0.09);
     const double d =
         TestAspect(e.Longitude(kJupiter, last), e.Longitude(kSun, last), kConjunction, 1).deviation;
-    EXPECT_EQ(e.DeviationTrend(last, kJupiter, kSun, kConjunction, d), 1);
+    EXPECT_EQ(e.DeviationTrend(JulianDate(last), kJupiter, kSun, kConjunction, d), 1);
 }
 
 TEST(Trend, SignFollowsTheLaterDeviation) {
@@ -133,15 +133,15 @@ TEST(Trend, SignFollowsTheLaterDeviation) {
     Sky().speed[kSun] = Deg(1);
     Sky().base[kMars] = Deg(15);
     Sky().speed[kMars] = Deg(0.5);
-    EXPECT_EQ(e.DeviationTrend(kEpoch, kSun, kMars, kConjunction, Deg(5)), -1);
-    EXPECT_EQ(e.DeviationTrend(kEpoch, kMars, kSun, kConjunction, Deg(5)), -1);
+    EXPECT_EQ(e.DeviationTrend(JulianDate(kEpoch), kSun, kMars, kConjunction, Deg(5)), -1);
+    EXPECT_EQ(e.DeviationTrend(JulianDate(kEpoch), kMars, kSun, kConjunction, Deg(5)), -1);
     // Venus at 100° pulling away from the exact square with the Sun.
     Sky().base[kVenus] = Deg(100);
     Sky().speed[kVenus] = Deg(1.2);
-    EXPECT_EQ(e.DeviationTrend(kEpoch, kSun, kVenus, kSquare, 0), 1);
+    EXPECT_EQ(e.DeviationTrend(JulianDate(kEpoch), kSun, kVenus, kSquare, 0), 1);
     // Against a fixed natal position only the transit body moves.
-    EXPECT_EQ(e.TrendAgainstFixedLongitude(kEpoch, Deg(12), kSun, kConjunction, Deg(2)), -1);
-    EXPECT_EQ(e.TrendAgainstFixedLongitude(kEpoch, Deg(8), kSun, kConjunction, Deg(2)), 1);
+    EXPECT_EQ(e.TrendAgainstFixedLongitude(JulianDate(kEpoch), Deg(12), kSun, kConjunction, Deg(2)), -1);
+    EXPECT_EQ(e.TrendAgainstFixedLongitude(JulianDate(kEpoch), Deg(8), kSun, kConjunction, Deg(2)), 1);
     // Standing still: equal deviation.
     const double d = TestAspect(Deg(10), Deg(13), kConjunction, 1).deviation;
     EXPECT_EQ(TrendFrom(d, Deg(10), Deg(13), kConjunction), 0);

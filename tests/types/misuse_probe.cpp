@@ -15,6 +15,7 @@ double Probe(const Engine& engine, const Chart& chart, const OrbTable& orbs, Dat
     sum += chart.longitude[kVenus][kChartA];
     sum += StelliumSizeOfSlot(kStellium4);
     sum += rows.Row(kBirth1).dayIndex;
+    sum += engine.TrendAgainstFixedLongitude(JulianDate(2451545.0), 0.5, kSun, kTrine, 0.1);
 #ifdef VEK_MISUSE_INT_AS_BODY
     sum += engine.Longitude(4, 2451545.0);
 #endif
@@ -32,6 +33,9 @@ double Probe(const Engine& engine, const Chart& chart, const OrbTable& orbs, Dat
 #endif
 #ifdef VEK_MISUSE_INT_AS_SLOT
     sum += rows.Row(1).dayIndex;
+#endif
+#ifdef VEK_MISUSE_LONGITUDE_AS_JULIAN_DATE
+    sum += engine.TrendAgainstFixedLongitude(0.5, JulianDate(2451545.0), kSun, kTrine, 0.1);
 #endif
     return sum;
 }
