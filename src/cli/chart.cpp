@@ -76,6 +76,8 @@ const OptionTable kOptions = {
     kWorldOption,
     kBirth1Option,
     kBirth2Option,
+    kTzOption,
+    kFoldOption,
     kStateOption,
     kLangOption,
     kNoMoonOption,
@@ -90,14 +92,13 @@ const OptionTable kOptions = {
 
 const CommandHelp kHelp = {
     "the chart wheel of a mode as a PNG or SVG image",
-    "chart --mode MODE [--world T] [--birth1 T] [--birth2 T] [--state FILE] [--lang en|de] "
-    "[--no-moon] [--sidereal] --out FILE.png|FILE.svg [--scale N] [--white]",
+    "chart --mode MODE [--world T] [--birth1 T] [--birth2 T] [--tz ZONE] "
+    "[--fold earlier|later] [--state FILE] [--lang en|de] [--no-moon] [--sidereal] --out FILE.png|FILE.svg [--scale N] [--white]",
     "Writes the chart wheel of a compute to an image file as \"Save image as ...\" of the window "
     "does: the "
     "bodies at their longitudes, the aspects as lines, the dates, zodiac and orbs written on "
     "it. Personal transits and synastry show both charts. Prints the file name when done.\n"
-    "The dates each mode needs are those of vek-cli compute. A date T is YYYY-MM-DDTHH:MM "
-    "followed by Z or +HH:MM / -HH:MM, minutes :00 or :30.",
+    "The dates each mode needs are those of vek-cli compute.\n" VEK_CLI_DATE_HELP,
     &kOptions,
     {"chart --mode world --world 2026-12-08T12:00Z --out sky.png --scale 2",
      "chart --mode synastry --birth1 1960-07-04T12:00-05:00 --birth2 1965-03-01T08:00Z "
@@ -145,9 +146,19 @@ int RunChart(const std::vector<std::string>& args) {
     image.version = ProgramVersionText();
     image.orbSummary = AnnotationOrbSummary(texts, s.mode, s.engine.orbs.summary);
     image.rows = &s.rows;
+    for (int slot = 0; slot < kDateSlotCount; ++slot) {
+        if (!s.exactDate[slot]) continue;
+        const ZonedArgument& a = *s.exactDate[slot];
+        char date[16], time[8];
+        std::snprintf(date, sizeof date, "%d-%02d-%02d", a.local.year, a.local.month, a.local.day);
+        std::snprintf(time, sizeof time, "%02d:%02d", a.local.hour, a.local.minute);
+        image.exactDateLines[slot][0] = date;
+        image.exactDateLines[slot][1] = std::string(time) + " " + OffsetText(a.offsetSeconds);
+    }
     const Status written =
         paint::WriteChartFile(SavedChartImage(wheel, image), QString::fromStdString(out), scale);
     if (!written) return Failure(kName, WithQuotedPath(written.message(), out));
+    PrintZonesUsed(s);
     std::printf("%s\n", out.c_str());
     return 0;
 }

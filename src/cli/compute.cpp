@@ -88,10 +88,11 @@ std::string TableText(const TableModel& t, const NameTables& names) {
 }
 
 // The summary with the terminal's line ends.
-std::string JsonText(const ComputeResults& r, const NameTables& names) {
+std::string JsonText(const ComputeSession& s, const ComputeResults& r, const NameTables& names) {
     JsonWriter w;
     w.BeginObject();
     w.Key("mode").String(NameOfMode(r.ComputedMode));
+    WriteZonesJson(w, s);
     w.Key("title").String(r.title);
     w.Key("date_jd").BeginArray();
     for (double jd : r.DateJD) w.Number(jd, 6);
@@ -139,6 +140,8 @@ const OptionTable kOptions = {
     kWorldOption,
     kBirth1Option,
     kBirth2Option,
+    kTzOption,
+    kFoldOption,
     kStateOption,
     kLangOption,
     {"radians", nullptr, "positions in the table in radians instead of degrees"},
@@ -149,23 +152,22 @@ const OptionTable kOptions = {
 
 const CommandHelp kHelp = {
     "the aspect table, counts, patterns and midpoints of a mode",
-    "compute --mode MODE [--world T] [--birth1 T] [--birth2 T] [--state FILE] [--lang en|de] "
-    "[--radians] [--no-moon] [--sidereal] [--json]",
+    "compute --mode MODE [--world T] [--birth1 T] [--birth2 T] [--tz ZONE] [--fold earlier|later] "
+    "[--state FILE] [--lang en|de] [--radians] [--no-moon] [--sidereal] [--json]",
     "What the Compute button of the window shows for a mode: the title, the aspect table "
     "(bodies by their abbreviations, close aspects marked with *) and the summary with the "
     "counts of aspects and patterns, the pattern instances, the midpoints and the retrograde "
     "bodies.\n"
     "Each mode needs its dates: world the World date, natal1 and natal2 the 1st or 2nd "
     "birthdate, personal1 and personal2 the World date and the 1st or 2nd birthdate, synastry "
-    "both birthdates. A date T is YYYY-MM-DDTHH:MM followed by Z or +HH:MM / -HH:MM; as in the "
-    "window's date rows the minutes are :00 or :30, the zones go from -11:30 to +11:30 in half "
-    "hours and the years from 1 to 2799.",
+    "both birthdates.\n" VEK_CLI_DATE_HELP,
     &kOptions,
     {"compute --mode world --world 2026-12-08T12:00Z",
      "compute --mode personal1 --world 2026-12-08T12:00Z --birth1 1960-07-04T12:00-05:00 "
      "--lang de",
      "compute --mode synastry --birth1 1960-07-04T12:00-05:00 --birth2 1965-03-01T08:00Z "
-     "--json"},
+     "--json",
+     "compute --mode natal1 --birth1 1985-03-15T14:30[Europe/Berlin]"},
 };
 
 int RunCompute(const std::vector<std::string>& args) {
@@ -174,9 +176,10 @@ int RunCompute(const std::vector<std::string>& args) {
     if (status != 0) return status;
     const ComputeResults& results = s.results;
     if (s.options.Has("json")) {
-        std::printf("%s\n", JsonText(results, s.engine.names).c_str());
+        std::printf("%s\n", JsonText(s, results, s.engine.names).c_str());
         return 0;
     }
+    PrintZonesUsed(s);
     std::printf("%s\n\n", results.title.c_str());
     std::printf("%s", TableText(results.table, s.engine.names).c_str());
     bool anyBold = false;

@@ -6,6 +6,7 @@
 #include "cli/command.h"
 #include "cli/date_time_args.h"
 #include "display/results_text.h"
+#include "engine/modes.h"
 #include "time/dates.h"
 #include "util/paths.h"
 
@@ -49,7 +50,78 @@ Status FillDateRow(const std::string& option, const std::string& text, DateRowFi
     return Ok();
 }
 
+// Puts a date argument of the command line into a date row: the zone forms
+// through the zone database, the fixed offsets as they always were.
+Status ReadRowDate(int slot, const std::string& option, const std::string& text,
+                   ComputeSession& s) {
+    DateRowFields& row = s.rows.Row(slot);
+    if (!UsesZoneOptions(text, s.zones)) return FillDateRow(option, text, row);
+    const Result<ZonedArgument> zoned = ParseZonedDateTime(text, s.zones);
+    if (!zoned) return Fail("--" + option + ": " + zoned.message());
+    const bool fits = FitsDateRow(*zoned);
+    if (!fits && !s.exactDates) return Fail(NotInDateRowMessage(*zoned, option, text));
+    row = DateRowOfZoned(*zoned);
+    if (!fits) s.exactDate[slot] = *zoned;
+    s.zonesUsed.push_back({option, *zoned});
+    return Ok();
+}
+
+// The compute command on the session, with the dates the rows cannot hold at
+// their own instants.
+Status ComputeSessionDates(ComputeSession& s, const ComputeRequest& request) {
+    bool exact = false;
+    for (const std::optional<ZonedArgument>& e : s.exactDate) exact = exact || e.has_value();
+    if (!exact || request.mode == Mode::None) return s.Compute(request);
+    const ModeInfo& m = ModeInfoOf(request.mode);
+    double jd[kDateSlotCount] = {s.results.DateJD[0], s.results.DateJD[1], s.results.DateJD[2]};
+    for (int k = 0; k < m.slotCount; ++k) {
+        const int slot = m.dateSlots[k];
+        if (s.exactDate[slot]) {
+            jd[slot] = s.exactDate[slot]->julianDate;
+            continue;
+        }
+        jd[slot] = s.rows.InputDateToAJDate(slot);
+        if (jd[slot] < 0) return Fail(DateErrorText(s.Texts(), slot, jd[slot]));
+    }
+    ComputeFromDates(s.engine, s.settings, s.Texts(), request, jd, s.results);
+    return Ok();
+}
+
 }  // namespace
+
+Result<double> ReadInstantOption(const char* option, ComputeSession& s) {
+    const std::string text = s.options.Value(option);
+    if (!UsesZoneOptions(text, s.zones)) {
+        const Result<double> jd = ParseDateTime(text);
+        if (!jd) return Fail(std::string("--") + option + ": " + jd.message());
+        return jd;
+    }
+    const Result<ZonedArgument> zoned = ParseZonedDateTime(text, s.zones);
+    if (!zoned) return Fail(std::string("--") + option + ": " + zoned.message());
+    s.zonesUsed.push_back({option, *zoned});
+    return zoned->julianDate;
+}
+
+void PrintZonesUsed(const ComputeSession& s) {
+    for (const ComputeSession::ZoneUse& u : s.zonesUsed)
+        std::printf("Zone of --%s: %s\n", u.option.c_str(), ZoneUsedText(u.argument).c_str());
+}
+
+void WriteZonesJson(JsonWriter& w, const ComputeSession& s) {
+    if (s.zonesUsed.empty()) return;
+    w.Key("zones").BeginArray();
+    for (const ComputeSession::ZoneUse& u : s.zonesUsed) {
+        const ZonedArgument& a = u.argument;
+        w.BeginObject();
+        w.Key("option").String(u.option);
+        w.Key("zone").String(a.zone.IsNamed() ? a.zone.name : OffsetText(a.offsetSeconds));
+        w.Key("offset").String(OffsetText(a.offsetSeconds));
+        w.Key("offset_seconds").Int(a.offsetSeconds);
+        w.Key("abbreviation").String(a.abbreviation);
+        w.EndObject();
+    }
+    w.EndArray();
+}
 
 const char* NameOfMode(Mode mode) {
     for (const ModeName& m : kModes)
@@ -72,6 +144,9 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
     Options& o = s.options;
     if (const Status parsed = ParseOptions(args, options, o); !parsed)
         return BadArguments(command, parsed.message());
+    const Result<ZoneOptions> zones = ReadZoneOptions(o);
+    if (!zones) return BadArguments(command, zones.message());
+    s.zones = *zones;
 
     const Result<int> language = ParseLanguage(o.Value("lang", "en"));
     if (!language) return BadArguments(command, language.message());
@@ -110,8 +185,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
     const char* const rowOptions[kDateSlotCount] = {s.worldOption, "birth1", "birth2"};
     for (int slot = 0; slot < kDateSlotCount; ++slot) {
         if (!o.values.count(rowOptions[slot])) continue;
-        const Status filled =
-            FillDateRow(rowOptions[slot], o.Value(rowOptions[slot]), s.rows.Row(slot));
+        const Status filled = ReadRowDate(slot, rowOptions[slot], o.Value(rowOptions[slot]), s);
         if (!filled) return BadArguments(command, filled.message());
     }
     if (o.values.count("state") && !modeGiven) {
@@ -137,7 +211,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
         return Failure(command, started.message());
 
     const ComputeRequest request{s.mode, o.Has("radians"), false};
-    const Status computed = s.Compute(request);
+    const Status computed = ComputeSessionDates(s, request);
     if (!computed) {
         std::fprintf(stderr, "vek-cli %s: %s\n", command, computed.message().c_str());
         return 2;

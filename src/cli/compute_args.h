@@ -3,13 +3,16 @@
 // file), the language and the settings switches, then the compute itself.
 #pragma once
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/compute.h"
 #include "app/program_state.h"
+#include "cli/json_writer.h"
 #include "cli/options.h"
+#include "cli/zoned_time.h"
 #include "config/settings.h"
 #include "engine/engine.h"
 #include "time/date_rows.h"
@@ -29,6 +32,21 @@ struct ComputeSession : ProgramState {
     // The option that gives the World date, named in its messages.
     const char* worldOption = "world";
     Mode mode = Mode::World;
+    ZoneOptions zones;  // --tz and --fold
+    // The date options given in a named zone (or through --tz), in the
+    // order read, with the zone and offset each was read in.
+    struct ZoneUse {
+        std::string option;
+        ZonedArgument argument;
+    };
+    std::vector<ZoneUse> zonesUsed;
+    // Whether a date in a named zone whose minute or offset a date row
+    // cannot hold is computed at its own instant (exactDate) rather than
+    // refused. The find steps the row itself and refuses such a --from.
+    bool exactDates = true;
+    // The dates computed at their own instant; their rows hold the nearest
+    // instant the lists have, and the outputs take the date from here.
+    std::optional<ZonedArgument> exactDate[kDateSlotCount];
 };
 
 // The options of the compute arguments as the commands' tables list them.
@@ -54,6 +72,16 @@ inline constexpr OptionSpec kJsonOption{"json", nullptr, "JSON instead of text"}
 // Accepted by every compute, though only the aspect table shows it.
 inline constexpr OptionSpec kHiddenRadiansOption{"radians", nullptr, nullptr};
 
+// What the help of the commands on the date rows says of a date T.
+#define VEK_CLI_DATE_HELP \
+    "A date T is YYYY-MM-DDTHH:MM followed by Z, +HH:MM / -HH:MM or a tz zone in brackets " \
+    "([Europe/Berlin]; the offset in force at that date), or nothing with --tz ZONE; a local " \
+    "time the clocks skipped or showed twice needs --fold earlier|later. With Z or an offset, " \
+    "as in the window's date rows, the minutes are :00 or :30 and the zones go from -11:30 to " \
+    "+11:30 in half hours; a date in a named zone or through --tz may have any minute and " \
+    "offset and is computed at its own instant. Years 1 to 2799. The zones used are named " \
+    "before the results."
+
 // Reads the compute arguments and the command's own options, all named in
 // the command's table, loads the program text and the engine's data, and
 // runs the compute. Returns 0 on success; otherwise the message has been
@@ -61,6 +89,18 @@ inline constexpr OptionSpec kHiddenRadiansOption{"radians", nullptr, nullptr};
 // dates, 1 other failures).
 int RunComputeFromArguments(const char* command, const std::vector<std::string>& args,
                             const OptionTable& options, ComputeSession& s);
+
+// Reads the instant of a date option that is not a date row (find --to) as
+// the rows' options are read: the three zone forms, --tz and --fold. A failure
+// carries "--OPTION: " and the message.
+Result<double> ReadInstantOption(const char* option, ComputeSession& s);
+
+// "Zone of --world: Europe/Berlin, GMT+1:00 (CET)" on stdout, one line for
+// each date option given in a named zone; nothing for the other forms.
+void PrintZonesUsed(const ComputeSession& s);
+// The same as the JSON key "zones": a list of {option, zone, offset,
+// offset_seconds, abbreviation}; left out when no option named a zone.
+void WriteZonesJson(JsonWriter& w, const ComputeSession& s);
 
 // "world", "natal1", ... for a mode.
 const char* NameOfMode(Mode mode);

@@ -22,6 +22,8 @@ const OptionTable kOptions = {
     kWorldOption,
     kBirth1Option,
     kBirth2Option,
+    kTzOption,
+    kFoldOption,
     kStateOption,
     kLangOption,
     kNoMoonOption,
@@ -38,17 +40,20 @@ const OptionTable kOptions = {
 const CommandHelp kHelp = {
     "beginning, end and duration of the aspects of world or personal transits",
     "durations --mode world|personal1|personal2 [--world T] [--birth1 T] [--birth2 T] "
-    "[--state FILE] [--lang en|de] [--no-moon] [--sidereal] [--sort 0..6] [--no-duration] "
+    "[--tz ZONE] [--fold earlier|later] [--state FILE] [--lang en|de] [--no-moon] [--sidereal] [--sort 0..6] [--no-duration] "
     "[--json]",
     "The durations list of the report window for world transits (needs --world) or personal "
     "transits (needs --world and --birth1 or --birth2): the title line and one line per aspect "
     "of the compute with the date it began, the date it ends and how long it lasts.\n"
-    "A date T is YYYY-MM-DDTHH:MM followed by Z or +HH:MM / -HH:MM, minutes :00 or :30. Natal "
-    "aspects and synastry have the report instead (vek-cli report).",
+    "The days are the local days of the World date's zone; in a named zone each day is the day "
+    "of the offset in force then, so the days across a change to or from daylight saving stay "
+    "local days. Natal aspects and synastry have the report instead (vek-cli report).\n"
+    VEK_CLI_DATE_HELP,
     &kOptions,
     {"durations --mode world --world 2026-12-08T12:00Z --sort 4",
      "durations --mode personal1 --world 2026-12-08T12:00Z --birth1 1960-07-04T12:00-05:00 "
-     "--json"},
+     "--json",
+     "durations --mode world --world 2026-03-20T12:00 --tz Europe/Berlin"},
 };
 
 int RunDurations(const std::vector<std::string>& args) {
@@ -72,9 +77,11 @@ int RunDurations(const std::vector<std::string>& args) {
         if (json) {
             JsonWriter w;
             w.BeginObject().Key("mode").String(NameOfMode(s.mode));
+            WriteZonesJson(w, s);
             w.Key("message").String(none).Key("lines").BeginArray().EndArray().EndObject();
             std::printf("%s\n", w.Text().c_str());
         } else {
+            PrintZonesUsed(s);
             std::printf("%s\n", none.c_str());
         }
         return 0;
@@ -91,6 +98,7 @@ int RunDurations(const std::vector<std::string>& args) {
         JsonWriter w;
         w.BeginObject();
         w.Key("mode").String(NameOfMode(s.mode));
+        WriteZonesJson(w, s);
         w.Key("caption").String(report.Caption());
         w.Key("title").String(report.Title());
         w.Key("sort").Int(report.sortIndex());
@@ -103,6 +111,7 @@ int RunDurations(const std::vector<std::string>& args) {
         std::printf("%s\n", w.Text().c_str());
         return 0;
     }
+    PrintZonesUsed(s);
     std::printf("%s", TerminalLines(report.ClipboardText()).c_str());
     return 0;
 }

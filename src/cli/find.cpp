@@ -83,10 +83,12 @@ std::string InstanceText(const PatternInstance& p, int pattern, const PatternTex
     return PatternLine(p, pattern, PatternForm::Summary, texts);
 }
 
-std::string JsonText(const PatternSearchResult& r, int pattern, const NameTables& names) {
+std::string JsonText(const ComputeSession& s, const PatternSearchResult& r, int pattern,
+                     const NameTables& names) {
     JsonWriter w;
     w.BeginObject();
     w.Key("pattern").String(kPatternAliases[pattern][0]);
+    WriteZonesJson(w, s);
     w.Key("steps").Int(r.steps);
     w.Key("stretches").BeginArray();
     for (const PatternStretch& s : r.stretches) {
@@ -134,6 +136,8 @@ const OptionTable kOptions = {
      "only, so personal transits find nothing"},
     kBirth1Option,
     kBirth2Option,
+    kTzOption,
+    kFoldOption,
     {"state", "FILE",
      "take the settings (orbs, zodiac, Moon) and birthdates from a state file saved by vek"},
     kLangOption,
@@ -145,14 +149,17 @@ const OptionTable kOptions = {
 const CommandHelp kHelp = {
     "the stretches of time in which an aspect pattern holds",
     "find --pattern NAME --from T --to T [--at-least N] [--step STEP] [--first] [--mode MODE] "
-    "[--birth1 T] [--birth2 T] [--state FILE] [--lang en|de] [--no-moon] [--sidereal] [--json]",
+    "[--birth1 T] [--birth2 T] [--tz ZONE] [--fold earlier|later] [--state FILE] [--lang en|de] [--no-moon] [--sidereal] [--json]",
     "Steps the World date from --from to --to as a run of the window does and lists every "
     "stretch of steps in which the pattern holds: its first and last step (local time and zone "
     "of --from), the number of steps, and the instances at its first step with their mean "
     "deviation. \"Not found.\" when there is none.\n"
     "The date of --from is not tested itself: a run steps before it looks, so the first "
-    "stretch begins where a run started at --from would stop. A date T is YYYY-MM-DDTHH:MM "
-    "followed by Z or +HH:MM / -HH:MM; --from takes minutes :00 or :30.",
+    "stretch begins where a run started at --from would stop. The steps keep the offset --from "
+    "was read in, as a run keeps the World date's zone, also when --from names a zone whose "
+    "offset changes later.\n" VEK_CLI_DATE_HELP " Only --from must fit a date row, as the "
+    "run steps the row: at another minute or offset it is refused with the nearest date a row "
+    "holds.",
     &kOptions,
     {"find --pattern grand-trine --from 2000-01-01T12:00Z --to 2010-01-01T00:00Z --at-least 2",
      "find --pattern t-square --from 2026-12-08T12:00+01:00 --to 2027-12-08T12:00+01:00 "
@@ -214,6 +221,7 @@ int RunFind(const std::vector<std::string>& args) {
     ComputeSession s;
     s.worldFallback = false;
     s.worldOption = "from";
+    s.exactDates = false;
     const int status = RunComputeFromArguments(kName, args, kOptions, s);
     if (status != 0) return status;
     const Options& o = s.options;
@@ -241,8 +249,8 @@ int RunFind(const std::vector<std::string>& args) {
         if (step == k.name) request.interval = k.interval;
     if (request.interval < 0)
         return BadArguments(kName, "--step " + Quoted(step) + " is not 30m, 1d, 1w, 1mo or 1y");
-    const Result<double> until = ParseDateTime(o.Value("to"));
-    if (!until) return BadArguments(kName, "--to: " + until.message());
+    const Result<double> until = ReadInstantOption("to", s);
+    if (!until) return BadArguments(kName, until.message());
     request.untilJD = *until;
     if (request.untilJD < s.results.DateJD[kWorldDate])
         return BadArguments(kName, "--to lies before --from");
@@ -251,6 +259,10 @@ int RunFind(const std::vector<std::string>& args) {
     const ProgramTexts texts = s.Texts();
     const PatternTexts patternTexts = PatternTextsOf(s.engine.names, texts);
     const bool json = o.Has("json");
+    if (!json) {
+        PrintZonesUsed(s);
+        std::fflush(stdout);
+    }
     // Each stretch is written and flushed as soon as it is complete, so an
     // interrupted search keeps what it found. JSON is one document, written
     // at the end.
@@ -287,7 +299,7 @@ int RunFind(const std::vector<std::string>& args) {
                      texts.ProgramText(kTextSearchEndsThere).c_str());
 
     if (json) {
-        std::printf("%s\n", JsonText(found, request.target.pattern, s.engine.names).c_str());
+        std::printf("%s\n", JsonText(s, found, request.target.pattern, s.engine.names).c_str());
         return 0;
     }
     if (found.stretches.empty()) std::printf("Not found.\n");

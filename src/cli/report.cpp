@@ -23,6 +23,8 @@ const OptionTable kOptions = {
     kBirth1Option,
     kBirth2Option,
     {"world", "T", nullptr},
+    kTzOption,
+    kFoldOption,
     kStateOption,
     kLangOption,
     kNoMoonOption,
@@ -33,17 +35,18 @@ const OptionTable kOptions = {
 
 const CommandHelp kHelp = {
     "the natal report of a birthdate or the synastry report",
-    "report --mode natal1|natal2|synastry [--birth1 T] [--birth2 T] [--state FILE] "
-    "[--lang en|de] [--no-moon] [--sidereal] [--json]",
+    "report --mode natal1|natal2|synastry [--birth1 T] [--birth2 T] [--tz ZONE] "
+    "[--fold earlier|later] [--state FILE] [--lang en|de] [--no-moon] [--sidereal] [--json]",
     "The report the report window writes for natal aspects (natal1, natal2: the aspects of one "
     "birthdate) and for synastry (the 1st birthdate against the 2nd): its title and one "
     "paragraph per aspect. natal1 needs --birth1, natal2 --birth2, synastry both.\n"
-    "A date T is YYYY-MM-DDTHH:MM followed by Z or +HH:MM / -HH:MM, minutes :00 or :30. World "
-    "and personal transits have the durations list instead (vek-cli durations).",
+    "World and personal transits have the durations list instead (vek-cli durations).\n"
+    VEK_CLI_DATE_HELP,
     &kOptions,
     {"report --mode natal1 --birth1 1960-07-04T12:00-05:00",
      "report --mode synastry --birth1 1960-07-04T12:00-05:00 --birth2 1965-03-01T08:00Z "
-     "--lang de"},
+     "--lang de",
+     "report --mode natal1 --birth1 1985-03-15T14:30 --tz Europe/Berlin"},
 };
 
 int RunReport(const std::vector<std::string>& args) {
@@ -65,6 +68,7 @@ int RunReport(const std::vector<std::string>& args) {
         JsonWriter w;
         w.BeginObject();
         w.Key("mode").String(NameOfMode(s.mode));
+        WriteZonesJson(w, s);
         if (!none.empty()) {
             w.Key("message").String(none).Key("lines").BeginArray().EndArray().EndObject();
             std::printf("%s\n", w.Text().c_str());
@@ -80,6 +84,7 @@ int RunReport(const std::vector<std::string>& args) {
         std::printf("%s\n", w.Text().c_str());
         return 0;
     }
+    PrintZonesUsed(s);
     if (!none.empty()) {
         std::printf("%s\n", none.c_str());
         return 0;

@@ -22,7 +22,43 @@ void WriteBody(JsonWriter& w, const char* key, int body, const NameTables& names
 }  // namespace
 
 void OpenReport(ComputeSession& s, DurationsReport& report) {
-    OpenDurationsReport(report, s.engine, s.results.chart, ReportDatesFrom(s.rows, s.mode),
+    ReportDates dates = ReportDatesFrom(s.rows, s.mode);
+    for (const ComputeSession::ZoneUse& u : s.zonesUsed)
+        if (u.option == s.worldOption) dates.worldNamedZone = u.argument.zone;
+    // The dates the rows hold only approximately, from their arguments, as
+    // ReportDatesFrom reads the rows.
+    const int language = s.rows.Language();
+    const bool personal = ModeInfoOf(s.mode).personal;
+    if (const auto& world = s.exactDate[kWorldDate]; world && ModeInfoOf(s.mode).transits) {
+        dates.worldLocalDayValue = world->dayNumber + (world->local.hour * 60 + world->local.minute) / 1440.0;
+        dates.worldZoneMinutes = world->offsetSeconds / 60;
+        dates.worldDateText = ExactDateText(*world, personal, language);
+    }
+    auto text = [&](int slot, bool abbreviated, std::string& into) {
+        if (s.exactDate[slot]) into = ExactDateText(*s.exactDate[slot], abbreviated, language);
+    };
+    switch (s.mode) {
+        case Mode::Natal1:
+            text(kBirth1, false, dates.birthDateText[0]);
+            break;
+        case Mode::Natal2:
+            text(kBirth2, false, dates.birthDateText[0]);
+            break;
+        case Mode::Personal1:
+        case Mode::Personal2: {
+            const int slot = s.mode == Mode::Personal1 ? kBirth1 : kBirth2;
+            if (s.exactDate[slot]) dates.birthJulianDate = s.exactDate[slot]->julianDate;
+            text(slot, true, dates.birthDateText[0]);
+            break;
+        }
+        case Mode::Synastry:
+            text(kBirth1, false, dates.birthDateText[0]);
+            text(kBirth2, false, dates.birthDateText[1]);
+            break;
+        default:
+            break;
+    }
+    OpenDurationsReport(report, s.engine, s.results.chart, dates,
                         ReportSettingsOf(s.settings), s.Texts());
 }
 

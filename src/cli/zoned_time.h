@@ -10,6 +10,7 @@
 
 #include "cli/date_time_args.h"
 #include "cli/options.h"
+#include "time/date_row_fields.h"
 #include "time/zones.h"
 #include "util/result.h"
 
@@ -39,6 +40,9 @@ struct ZonedArgument {
     // Whether the argument named its zone, or took it from --tz: only then
     // do the outputs add the zone they used.
     bool zoneNamed = false;
+    // The local date and time as given (zoneMinutes unused) and its day number.
+    DateTimeFields local;
+    int32_t dayNumber = 0;
 };
 
 // Whether an argument is of the new kind: a zone in brackets, or no zone at
@@ -53,5 +57,29 @@ Result<ZonedArgument> ParseZonedDateTime(std::string_view text, const ZoneOption
 
 // "Europe/Berlin, GMT+2:00 (CEST)" for the text outputs.
 std::string ZoneUsedText(const ZonedArgument& a);
+
+// Whether a date argument of a date row is read by ParseZonedDateTime: a zone
+// in brackets, or no zone with --tz given. The other arguments keep the date
+// rows' own reading and messages.
+bool UsesZoneOptions(std::string_view text, const ZoneOptions& zones);
+
+// Whether a date row holds an argument's local time and offset exactly:
+// times and offsets in half hours, offsets up to ±11:30.
+bool FitsDateRow(const ZonedArgument& a);
+
+// The date row of an argument: its local date and time with the offset in
+// force when FitsDateRow, else the instant nearest to it that a row holds
+// (the nearest list offset, the time rounded to the half hour).
+DateRowFields DateRowOfZoned(const ZonedArgument& a);
+
+// The one-line refusal of an argument that a date row cannot hold, naming
+// its time and offset and the nearest instant a row holds as an argument
+// with a fixed offset. OPTION and TEXT are the option and the argument.
+std::string NotInDateRowMessage(const ZonedArgument& a, std::string_view option,
+                                std::string_view text);
+
+// "March 15, 1985, 14:47 (GMT+1:00)": the argument as the date rows write a
+// date for the report titles, with its own minute and offset.
+std::string ExactDateText(const ZonedArgument& a, bool abbreviated, int language);
 
 }  // namespace vek::cli

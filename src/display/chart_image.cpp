@@ -58,6 +58,11 @@ class Annotator {
         const double d = kNoteLineSpacing;
         x = std::max(x, kMinimumNoteLeft + 40);
         Note(x, y, T(kLabel[slot]) + ":", kNoteBlue);
+        if (!in_.exactDateLines[slot][0].empty()) {
+            Note(x - 20, y + d, in_.exactDateLines[slot][0], kNoteBlue);
+            Note(x - 40, y + 2 * d, in_.exactDateLines[slot][1], kNoteBlue);
+            return;
+        }
         if (!in_.rows) return;
         const DateRowFields& r = in_.rows->Row(slot);
         char md[16];

@@ -279,6 +279,7 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
     AspectSearch search(settings.sharePositions ? cache.AsSource() : wrapper, engine.orbs,
                         dates.worldLocalDayValue, dates.worldZoneMinutes);
     search.SetStepping(settings.stepping);
+    search.UseNamedZone(dates.worldNamedZone);
     if (ModeInfoOf(chart.mode).personal) search.FixFirstBodyAt(dates.birthJulianDate);
 
     DurationsReport::Setup setup;

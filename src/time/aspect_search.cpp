@@ -57,10 +57,21 @@ void AspectSearch::FixFirstBodyAt(double natalJulianDate) {
     natalJulianDate_ = natalJulianDate;
 }
 
-double AspectSearch::MidnightJulianDate(int64_t offset) const {
-    // Universal Time of the local midnight that starts the date `offset`
-    // days after the World date.
-    return day_ + static_cast<double>(offset) - zone_ - 0.5;
+void AspectSearch::UseNamedZone(const TimeZone& zone) {
+    if (zone.IsNamed()) namedZone_ = zone;
+}
+
+bool AspectSearch::MidnightJulianDate(int64_t offset, double& jd) const {
+    if (namedZone_.IsNamed()) {
+        const double day = day_ + static_cast<double>(offset);
+        if (!(day > 0 && day < 2147483647.0)) return false;
+        const Result<double> start = StartOfLocalDay(static_cast<int32_t>(day), namedZone_);
+        if (!start) return false;
+        jd = *start;
+        return true;
+    }
+    jd = day_ + static_cast<double>(offset) - zone_ - 0.5;
+    return true;
 }
 
 bool AspectSearch::Walk(int p1, int p2, int aspect, int column, int firstOffset, int direction,
@@ -77,7 +88,8 @@ bool AspectSearch::Walk(int p1, int p2, int aspect, int column, int firstOffset,
     const double orb = orbs_.orb[aspect][column];
     offset = firstOffset;
     for (int64_t walked = 0; walked <= kMaxSearchDays;) {
-        const double r = MidnightJulianDate(offset);
+        double r = 0;
+        if (!MidnightJulianDate(offset, r)) return false;
         const double lon1 = firstFixed_ ? fixed : longitude_(p1, r);
         const double lon2 = longitude_(p2, r);
         if (!(lon1 >= 0) || !(lon2 >= 0)) return false;

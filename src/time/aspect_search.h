@@ -14,6 +14,7 @@
 #include <unordered_map>
 
 #include "engine/vek_types.h"
+#include "time/zones.h"
 
 namespace vek {
 
@@ -112,6 +113,13 @@ class AspectSearch {
 
     void SetStepping(SearchStepping s) { stepping_ = s; }
 
+    // Local days of a named zone: each day is tested at its own midnight in
+    // the offset in force that day (StartOfLocalDay), so the days on either
+    // side of a change to or from daylight saving are the zone's local days,
+    // not those of the World date's offset. A fixed zone keeps the offset
+    // given to the constructor.
+    void UseNamedZone(const TimeZone& zone);
+
     // Day number of the local date on which the aspect began: the date
     // whose starting midnight is the first one, going back from the World
     // date, at which the aspect does not hold (the World date itself when it
@@ -131,12 +139,15 @@ class AspectSearch {
     // the first midnight at which the aspect does not hold, or false.
     bool Walk(int p1, int p2, int aspect, int column, int firstOffset, int direction,
               int64_t& offset) const;
-    double MidnightJulianDate(int64_t offset) const;
+    // The Universal Time of the local midnight that starts the date `offset`
+    // days after the World date; false when the zone has none for it.
+    bool MidnightJulianDate(int64_t offset, double& jd) const;
 
     LongitudeFn longitude_;
     const OrbTable& orbs_;
     double day_ = 0;   // floor of the World date's local day value
     double zone_ = 0;  // zone offset in days
+    TimeZone namedZone_;  // when named, the midnights are this zone's
     bool valid_ = false;
     bool firstFixed_ = false;
     double natalJulianDate_ = 0;

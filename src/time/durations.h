@@ -136,6 +136,9 @@ void SortDurations(std::vector<DurationEntry>& list, int choice);
 struct ReportDates {
     double worldLocalDayValue = -1;  // LocalDayValue of the World date
     int worldZoneMinutes = 0;        // item value of the World date's zone
+    // The named zone the World date was given in, when it was (the row holds
+    // only its offset at that date): the searches then walk its local days.
+    TimeZone worldNamedZone;
     std::string worldDateText;       // InputDateToString as the title wants it
     std::string birthDateText[2];
     double birthJulianDate = 0;  // personal transits: the birthdate's Julian date

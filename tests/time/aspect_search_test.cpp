@@ -103,6 +103,46 @@ TEST(AspectSearch, TheZoneMovesTheMidnights) {
     EXPECT_EQ(west.EndOfAspect(kSun, kMars, kConjunction, 0), kDay + 9);
 }
 
+TEST(AspectSearch, ANamedZoneWalksTheLocalDaysOfTheOffsetInForce) {
+    // World date 20 March 2026 in Berlin (CET, +1:00); the clocks go to CEST
+    // (+2:00) on 29 March. The Sun passes a fixed Mars, holding a 10° orb
+    // from 11 March 22:30 UT (23:30 CET) to 31 March 22:30 UT (00:30 CEST on
+    // 1 April). The beginning lies in winter time, the end in summer time: a
+    // fixed offset gets one of them wrong, the named zone both right.
+    constexpr double kMarch20 = 2461120, kMarch11 = 2461111, kMarch12 = 2461112;
+    constexpr double kMarch31 = 2461131, kApril1 = 2461132;
+    const double endsAt = kMarch31 - 0.5 + 22.5 / 24;
+    LinearSky sky = SunPassingMars(endsAt - 10);
+    OrbTable e = Orbs(10);
+    const double worldDay = kMarch20 + 0.5;  // local noon
+
+    AspectSearch berlin(sky.Source(), e, worldDay, 60);
+    berlin.UseNamedZone(TimeZone::Named("Europe/Berlin"));
+    EXPECT_EQ(berlin.BeginningOfAspect(kSun, kMars, kConjunction, 0), kMarch11);
+    EXPECT_EQ(berlin.EndOfAspect(kSun, kMars, kConjunction, 0), kApril1);
+    // Every step also walks the local days: day by day the same dates.
+    berlin.SetStepping(SearchStepping::EveryMidnight);
+    EXPECT_EQ(berlin.BeginningOfAspect(kSun, kMars, kConjunction, 0), kMarch11);
+    EXPECT_EQ(berlin.EndOfAspect(kSun, kMars, kConjunction, 0), kApril1);
+
+    AspectSearch winter(sky.Source(), e, worldDay, 60);
+    EXPECT_EQ(winter.BeginningOfAspect(kSun, kMars, kConjunction, 0), kMarch11);
+    EXPECT_EQ(winter.EndOfAspect(kSun, kMars, kConjunction, 0), kMarch31);
+    AspectSearch summer(sky.Source(), e, worldDay, 120);
+    EXPECT_EQ(summer.BeginningOfAspect(kSun, kMars, kConjunction, 0), kMarch12);
+    EXPECT_EQ(summer.EndOfAspect(kSun, kMars, kConjunction, 0), kApril1);
+
+    // A fixed zone given as one changes nothing; a zone the database does
+    // not know gives unknown dates, not those of some other offset.
+    AspectSearch fixed(sky.Source(), e, worldDay, 60);
+    fixed.UseNamedZone(TimeZone::Fixed(120));
+    EXPECT_EQ(fixed.EndOfAspect(kSun, kMars, kConjunction, 0), kMarch31);
+    AspectSearch unknown(sky.Source(), e, worldDay, 60);
+    unknown.UseNamedZone(TimeZone::Named("Europe/Atlantis"));
+    EXPECT_EQ(unknown.BeginningOfAspect(kSun, kMars, kConjunction, 0), kUnknownDate);
+    EXPECT_EQ(unknown.EndOfAspect(kSun, kMars, kConjunction, 0), kUnknownDate);
+}
+
 TEST(AspectSearch, UsesTheOrbColumnItIsGiven) {
     LinearSky sky = SunPassingMars(kDay);
     OrbTable e = Orbs(10);
