@@ -416,6 +416,12 @@ void FrmMain::ShowStepResults() {
 void FrmMain::ShowResults() {
     ui_.lblTitle->setText(Q(state_.results.title));
     ui_.picTable->Show(state_.results.table);
+    // Each aspect and position cell names what it shows in its tool tip.
+    for (int i = 0; i < kMaxNumCells; ++i) {
+        ui_.picTable->Cell(i)->setToolTip(
+            Q(TableCellName(state_.results.table.txbCell[static_cast<size_t>(i)],
+                            state_.results.chart, state_.engine.names, state_.Texts())));
+    }
     QTextEdit* box = state_.results.twoCharts ? ui_.txbReport1 : ui_.txbReport;
     box->setPlainText(Q(state_.results.summary));
     // The chart, when shown, is drawn again for the new result; a chart too

@@ -97,6 +97,7 @@ class FrmMain : public QWidget {
     const DateRows& Rows() const { return state_.rows; }
     const Engine& CoreEngine() const { return state_.engine; }
     const ComputeResults& Results() const { return state_.results; }
+    const NameTables& Names() const { return state_.engine.names; }
     const Settings& CoreSettings() const { return state_.settings; }
     TableGrid* Grid() const { return ui_.picTable; }
     ChartView* Graphic() const { return ui_.picGraphic; }
