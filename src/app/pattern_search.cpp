@@ -122,7 +122,8 @@ SpanResult SearchSpan(const Engine& engine, DateRows& rows, const Settings& sett
     std::optional<PatternStretch>& open = out.open;
     for (;;) {
         const DateRowFields before = rows.Row(kWorldDate);
-        const StepOutcome step = StepWorldDate(rows, request.interval, kStepForward);
+        const StepOutcome step =
+            StepWorldDateInZone(rows, request.interval, kStepForward, request.zone);
         if (!step.accepted) {
             if (step.julianDate != kDateTooLate ||
                 !RefusedStepBeyond(rows, request.interval, span.untilJD))

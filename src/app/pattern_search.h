@@ -79,6 +79,9 @@ struct PatternSearchRequest {
     double untilJD = 0;       // the last step taken lies at or before this date
     bool firstOnly = false;   // stop at the first stretch's first step
     SearchMethod method = SearchMethod::Automatic;
+    // The named zone the World date was given in: the steps go in its local
+    // time (StepWorldDateInZone). A fixed zone keeps the row's offset.
+    TimeZone zone = {};
     // Called on the calling thread with each stretch as soon as its last
     // step is known, in time order, before the search returns them all.
     std::function<void(const PatternStretch&)> onStretch = nullptr;

@@ -155,9 +155,11 @@ const CommandHelp kHelp = {
     "of --from), the number of steps, and the instances at its first step with their mean "
     "deviation. \"Not found.\" when there is none.\n"
     "The date of --from is not tested itself: a run steps before it looks, so the first "
-    "stretch begins where a run started at --from would stop. The steps keep the offset --from "
-    "was read in, as a run keeps the World date's zone, also when --from names a zone whose "
-    "offset changes later.\n" VEK_CLI_DATE_HELP " Only --from must fit a date row, as the "
+    "stretch begins where a run started at --from would stop. When --from names a zone (or "
+    "takes --tz), the steps go in its local time: a day, week, month or year later at the same "
+    "clock time in the offset in force then (a time the clocks skipped or showed twice takes "
+    "the offset before the change), half an hour as half an hour of real time; each step shows "
+    "its offset.\n" VEK_CLI_DATE_HELP " Only --from must fit a date row, as the "
     "run steps the row: at another minute or offset it is refused with the nearest date a row "
     "holds.",
     &kOptions,
@@ -255,6 +257,8 @@ int RunFind(const std::vector<std::string>& args) {
     if (request.untilJD < s.results.DateJD[kWorldDate])
         return BadArguments(kName, "--to lies before --from");
     request.firstOnly = o.Has("first");
+    for (const ComputeSession::ZoneUse& u : s.zonesUsed)
+        if (u.option == s.worldOption) request.zone = u.argument.zone;
 
     const ProgramTexts texts = s.Texts();
     const PatternTexts patternTexts = PatternTextsOf(s.engine.names, texts);
@@ -293,7 +297,12 @@ int RunFind(const std::vector<std::string>& args) {
         if (!searched) return Failure(kName, searched.message());
         found = std::move(searched).value();
     }
-    if (found.refusedCode < 0)
+    if (found.refusedCode == kStepOffsetNotInList)
+        std::fprintf(stderr,
+                     "vek-cli find: after the last step the offset of %s is none a date row "
+                     "holds (half hours up to -11:30 and +11:30). %s\n",
+                     request.zone.name.c_str(), texts.ProgramText(kTextSearchEndsThere).c_str());
+    else if (found.refusedCode < 0)
         std::fprintf(stderr, "vek-cli find: %s %s\n",
                      DateErrorText(texts, kWorldDate, found.refusedCode).c_str(),
                      texts.ProgramText(kTextSearchEndsThere).c_str());

@@ -160,4 +160,55 @@ StepOutcome StepWorldDate(DateRows& rows, int interval, int direction) {
     return outcome;
 }
 
+StepOutcome StepWorldDateInZone(DateRows& rows, int interval, int direction,
+                                const TimeZone& zone) {
+    if (!zone.IsNamed()) return StepWorldDate(rows, interval, direction);
+    DateRowFields& world = rows.Row(kWorldDate);
+    const DateRowFields saved = world;
+    StepOutcome outcome;
+    auto refuse = [&](double code) {
+        world = saved;
+        outcome.julianDate = code;
+        outcome.row = world;
+        return outcome;
+    };
+    int32_t offset = 0;
+    if (interval == kStepHalfHour) {
+        const double now = rows.InputDateToAJDate(kWorldDate);
+        if (now < 0) return refuse(now);
+        const double next = now + (direction == kStepBack ? -1.0 : 1.0) / 48.0;
+        const Result<LocalDateTime> local = UniversalToLocal(next, zone);
+        if (!local) return refuse(kStepOffsetNotInList);
+        offset = local->offsetSeconds;
+        if (local->secondOfDay % 1800 != 0) return refuse(kStepOffsetNotInList);
+        CalendarDate d;
+        d.dayNumber = local->dayNumber;
+        DayNumberToDate(d);
+        world.monthIndex = d.month;
+        world.dayIndex = d.day;
+        world.yearText = std::to_string(d.year);
+        world.timeIndex = local->secondOfDay / 1800 + 1;
+    } else {
+        ApplyStep(rows, interval, direction);
+        const double t = rows.LocalDayValue(kWorldDate);
+        if (t < 0) return refuse(t);
+        const LocalMinute minute{static_cast<int32_t>(std::floor(t)), (world.timeIndex - 1) * 30};
+        const Result<LocalTimeMeaning> meaning = MeaningOfLocalTime(minute, zone);
+        if (!meaning) return refuse(kStepOffsetNotInList);
+        // Before the change: the later meaning of a skipped time, the earlier
+        // one of a doubled time.
+        offset = meaning->kind == LocalTimeMeaning::Gap ? meaning->laterOffset
+                                                        : meaning->earlierOffset;
+    }
+    if (offset % 1800 != 0 || offset < -(kZoneEntries / 2 - 1) * 1800 ||
+        offset > (kZoneEntries / 2 - 1) * 1800)
+        return refuse(kStepOffsetNotInList);
+    world.zoneIndex = offset / 1800 + kGreenwichZoneIndex;
+    outcome.julianDate = rows.InputDateToAJDate(kWorldDate);
+    if (outcome.julianDate < 0) return refuse(outcome.julianDate);
+    outcome.accepted = true;
+    outcome.row = world;
+    return outcome;
+}
+
 }  // namespace vek

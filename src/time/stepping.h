@@ -23,6 +23,7 @@
 #include "engine/vek_types.h"
 #include "time/date_row_fields.h"
 #include "time/date_rows.h"
+#include "time/zones.h"
 
 namespace vek {
 
@@ -72,5 +73,20 @@ struct StepOutcome {
 // One whole step without a compute: ApplyStep, the conversion of the new row
 // and, when it is refused, the restore.
 StepOutcome StepWorldDate(DateRows& rows, int interval, int direction);
+
+// A step refused because the offset of the zone at the new date is none of
+// the zone list's (not in half hours, or beyond ±11:30).
+inline constexpr double kStepOffsetNotInList = -5;
+
+// A step of a World date that was given in a named zone (a fixed zone steps
+// as StepWorldDate does). A day, week, month or year goes by the calendar to
+// the same clock time, and the row's zone becomes the offset in force then;
+// a clock time the zone skipped or showed twice that day takes the offset
+// in force before the change. Half an hour is half an hour of Universal
+// Time, shown at the zone's clock, so the steps go on evenly through a
+// change. A refused step (a date outside the accepted ones, or
+// kStepOffsetNotInList) leaves the row as it was.
+StepOutcome StepWorldDateInZone(DateRows& rows, int interval, int direction,
+                                const TimeZone& zone);
 
 }  // namespace vek

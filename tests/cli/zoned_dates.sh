@@ -82,6 +82,15 @@ run 0 --pattern kite --from "2026-01-01T12:00[Europe/Berlin]" --to "2026-03-01T1
 expect_out "Zone of --from: Europe/Berlin, GMT+1:00 (CET)" "find --from zone"
 expect_out "Zone of --to: Europe/Berlin, GMT+1:00 (CET)" "find --to zone"
 expect_out "+01:00 .. " "find steps at the offset of --from"
+# In a named zone the steps go in its local time: a day is the same clock
+# time the next day, in summer time after 29 March; half an hour is half an
+# hour of real time, so the clocks jump from 01:30 to 03:00.
+run 0 --pattern stellium3 --from "2026-03-20T12:00[Europe/Berlin]" --to "2026-04-02T12:00[Europe/Berlin]"
+expect_out "2026-03-21T12:00+01:00 .. 2026-04-01T12:00+02:00  (12 steps)" "days across the change"
+run 0 --pattern stellium3 --from 2026-03-20T12:00+01:00 --to "2026-04-02T12:00[Europe/Berlin]"
+expect_out "2026-03-21T12:00+01:00 .. 2026-04-01T12:00+01:00  (12 steps)" "a fixed offset stays"
+run 0 --pattern stellium3 --from 2026-03-29T00:00 --to 2026-03-29T05:00 --tz Europe/Berlin --step 30m --json
+expect_out '"first":"2026-03-29T00:30+01:00","last":"2026-03-29T05:00+02:00","first_jd":2461128.479167,"last_jd":2461128.625000,"steps":8' "half hours across the change"
 bad --pattern kite --from "2026-01-01T12:10[Europe/Berlin]" --to 2027-01-01T00:00Z
 expect_err "is 12:10 at GMT+1:00, which a date row cannot hold (times and zones go in half hours, zones from -11:30 to +11:30); the nearest it holds is 2026-01-01T12:00+01:00 (10 minutes earlier)" "find --from at a minute"
 bad --pattern kite --from "2026-01-01T12:00[Asia/Kathmandu]" --to 2027-01-01T00:00Z

@@ -190,3 +190,94 @@ TEST(SteppingControls, IntervalIndexAfterRefill) {
 
 }  // namespace
 }  // namespace vek
+
+namespace vek {
+namespace {
+
+// Steps in a named zone: the row's zone entry and the instant after a step.
+struct ZoneStep {
+    std::string shown;
+    int zoneIndex = 0;
+    double julianDate = 0;
+    bool accepted = false;
+};
+
+ZoneStep StepIn(DateRows& rows, int interval, int direction, const char* zone) {
+    const StepOutcome o = StepWorldDateInZone(rows, interval, direction, TimeZone::Named(zone));
+    return {Shown(rows), rows.Row(kWorldDate).zoneIndex, o.julianDate, o.accepted};
+}
+
+constexpr int kGmtPlus2 = 28;
+constexpr double kHour = 1.0 / 24;
+
+TEST(StepInZone, DaysKeepTheClockTimeAndTakeTheOffsetInForce) {
+    // Berlin goes to summer time on 29 March 2026 at 01:00 UT: a day step
+    // from noon of the 28th is noon of the 29th at +2:00, 23 hours later.
+    DateRows rows = WorldAt(2026, 3, 28);
+    const double before = rows.InputDateToAJDate(kWorldDate);
+    ZoneStep s = StepIn(rows, kStepDay, kStepForward, "Europe/Berlin");
+    ASSERT_TRUE(s.accepted);
+    EXPECT_EQ(s.shown, "29 March 2026 12:00");
+    EXPECT_EQ(s.zoneIndex, kGmtPlus2);
+    EXPECT_NEAR(s.julianDate - before, 23 * kHour, 1e-9);
+    // And back again.
+    s = StepIn(rows, kStepDay, kStepBack, "Europe/Berlin");
+    EXPECT_EQ(s.zoneIndex, kGmtPlus1);
+    EXPECT_NEAR(s.julianDate, before, 1e-9);
+    // A fixed zone steps as the plain step does.
+    DateRows fixed = WorldAt(2026, 3, 28);
+    const StepOutcome f =
+        StepWorldDateInZone(fixed, kStepDay, kStepForward, TimeZone::Fixed(60));
+    EXPECT_EQ(fixed.Row(kWorldDate).zoneIndex, kGmtPlus1);
+    EXPECT_NEAR(f.julianDate - before, 24 * kHour, 1e-9);
+}
+
+TEST(StepInZone, SkippedAndDoubledClockTimesTakeTheOffsetBeforeTheChange) {
+    // 02:30 did not exist on 29 March 2026: at +1:00 it is 01:30 UT.
+    DateRows gap = WorldAt(2026, 3, 28, "02:30");
+    ZoneStep s = StepIn(gap, kStepDay, kStepForward, "Europe/Berlin");
+    ASSERT_TRUE(s.accepted);
+    EXPECT_EQ(s.zoneIndex, kGmtPlus1);
+    // 02:30 came twice on 25 October 2026: the first, at +2:00.
+    DateRows twice = WorldAt(2026, 10, 24, "02:30");
+    twice.Row(kWorldDate).zoneIndex = kGmtPlus2;
+    s = StepIn(twice, kStepDay, kStepForward, "Europe/Berlin");
+    ASSERT_TRUE(s.accepted);
+    EXPECT_EQ(s.shown, "25 October 2026 02:30");
+    EXPECT_EQ(s.zoneIndex, kGmtPlus2);
+}
+
+TEST(StepInZone, HalfHoursGoEvenlyThroughAChangeOfTheClocks) {
+    // 01:30 CET is 00:30 UT; half an hour later the clocks show 03:00 CEST.
+    DateRows rows = WorldAt(2026, 3, 29, "01:30");
+    const double before = rows.InputDateToAJDate(kWorldDate);
+    ZoneStep s = StepIn(rows, kStepHalfHour, kStepForward, "Europe/Berlin");
+    ASSERT_TRUE(s.accepted);
+    EXPECT_EQ(s.shown, "29 March 2026 03:00");
+    EXPECT_EQ(s.zoneIndex, kGmtPlus2);
+    EXPECT_NEAR(s.julianDate - before, 0.5 * kHour, 1e-9);
+    s = StepIn(rows, kStepHalfHour, kStepBack, "Europe/Berlin");
+    EXPECT_EQ(s.shown, "29 March 2026 01:30");
+    EXPECT_EQ(s.zoneIndex, kGmtPlus1);
+}
+
+TEST(StepInZone, AnOffsetTheListLacksRefusesTheStepAndKeepsTheRow) {
+    // Kathmandu went from +5:30 to +5:45 on 1 January 1986.
+    DateRows rows = WorldAt(1985, 12, 31);
+    rows.Row(kWorldDate).zoneIndex = kGreenwichZoneIndex + 11;  // +5:30
+    const DateRowFields before = rows.Row(kWorldDate);
+    ZoneStep s = StepIn(rows, kStepDay, kStepForward, "Asia/Kathmandu");
+    EXPECT_FALSE(s.accepted);
+    EXPECT_EQ(s.julianDate, kStepOffsetNotInList);
+    EXPECT_EQ(s.shown, "31 December 1985 12:00");
+    EXPECT_EQ(rows.Row(kWorldDate).zoneIndex, before.zoneIndex);
+    // A step out of the accepted dates is refused with its date code.
+    DateRows late = WorldAt(2799, 12, 31);
+    s = StepIn(late, kStepDay, kStepForward, "Europe/Berlin");
+    EXPECT_FALSE(s.accepted);
+    EXPECT_EQ(s.julianDate, kDateTooLate);
+    EXPECT_EQ(s.shown, "31 December 2799 12:00");
+}
+
+}  // namespace
+}  // namespace vek
