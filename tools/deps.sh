@@ -7,7 +7,7 @@ pkgs=(build-essential cmake pkg-config libswe-dev qt6-base-dev libgtest-dev libg
       libbenchmark-dev qt6-svg-dev swe-basic-data swe-standard-data fonts-dejavu-core
       fonts-liberation xvfb xauth qt6-translations-l10n dpkg-dev appstream
       libhowardhinnant-date-dev tzdata desktop-file-utils lintian man-db
-      openbox xdotool x11-utils)
+      openbox xdotool x11-utils python3)
 if [ "${1:-}" = --package ]; then
   pkgs+=(devscripts debootstrap)
 fi

@@ -23,7 +23,8 @@ root="$scratch/root/usr"
 id=io.github.vantrel.vek
 for f in bin/vek-cli share/vek/vek.dat share/vek/pluto.slx share/vek/vek_help.txt \
          share/vek/vek_help_de.txt share/vek/vek_help.html share/vek/vek_help_de.html \
-         share/man/man1/vek-cli.1.gz share/doc/vek/copyright share/doc/vek/changelog.gz; do
+         share/man/man1/vek-cli.1.gz share/doc/vek/copyright share/doc/vek/changelog.gz \
+         share/doc/vek/vek-cli-json.md.gz; do
   [ -f "$root/$f" ] || fail "missing in the package: /usr/$f"
 done
 gui=0

@@ -1,6 +1,7 @@
 // vek-cli compute: the results of the Compute button for a mode and its date
 // rows: the title, the aspect table and the summary text, as text or JSON.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,9 +11,11 @@
 #include "cli/command.h"
 #include "cli/compute_args.h"
 #include "cli/json_writer.h"
+#include "cli/report_lines.h"
 #include "config/program_text.h"
 #include "display/results_text.h"
 #include "engine/engine.h"
+#include "engine/modes.h"
 #include "time/date_rows.h"
 #include "time/dates.h"
 #include "util/text.h"
@@ -87,10 +90,69 @@ std::string TableText(const TableModel& t, const NameTables& names) {
     return out;
 }
 
-// The summary with the terminal's line ends.
+// The aspects of the table by what they mean: the bodies in the order of
+// the durations list, the aspect, how far from exact, whether it is applying
+// or separating (transit modes only) and whether the boldface rule calls it
+// close.
+void WriteAspects(JsonWriter& w, const ComputeResults& r, const NameTables& names) {
+    const Chart& chart = r.chart;
+    const EntrySlots slots = EntrySlotsOf(r.ComputedMode);
+    w.Key("aspects").BeginArray();
+    for (const PairResult& p : chart.Pairs()) {
+        if (p.aspect < 1 || p.aspect > kAspectCount) continue;
+        const int cell = r.table.AspectCellIndex(p.first, p.second);
+        if (cell < 0) continue;
+        // Synastry pairs list the 2nd birthdate's body first; the durations
+        // list names the 1st birthdate's first.
+        const bool swap = r.ComputedMode == Mode::Synastry;
+        w.BeginObject();
+        WriteBodyJson(w, "first", swap ? p.second : p.first, slots.first, names);
+        WriteBodyJson(w, "second", swap ? p.first : p.second, slots.second, names);
+        w.Key("aspect").BeginObject();
+        w.Key("index").Int(p.aspect);
+        w.Key("name").String(names.AspectName[p.aspect]);
+        w.EndObject();
+        w.Key("deviation_degrees").Number(p.deviation * 180.0 / kPi, 6);
+        w.Key("motion");
+        if (chart.hasMarkers && p.marker < 0)
+            w.String("applying");
+        else if (chart.hasMarkers && p.marker > 0)
+            w.String("separating");
+        else
+            w.Null();
+        w.Key("close").Bool(r.table.txbCell[static_cast<size_t>(cell)].bold);
+        w.Key("cell").Int(cell);
+        w.EndObject();
+    }
+    w.EndArray();
+}
+
+// The positions of each chart's bodies, in degrees whatever the table shows.
+void WriteBodies(JsonWriter& w, const ComputeResults& r, const NameTables& names) {
+    const Chart& chart = r.chart;
+    const ModeInfo& mode = ModeInfoOf(r.ComputedMode);
+    w.Key("bodies").BeginArray();
+    for (int slot = 0; slot < (chart.twoCharts ? 2 : 1); ++slot) {
+        for (int b = 1; b <= chart.bodyCount; ++b) {
+            const double l = chart.longitude[b][slot];
+            w.BeginObject();
+            w.Key("index").Int(b);
+            w.Key("name").String(names.BodyName[b]);
+            w.Key("date").String(NameOfDateSlot(mode.dateSlots[static_cast<size_t>(slot)]));
+            if (l >= 0)
+                w.Key("longitude_deg").Number(l / kTwoPi * 360.0, 6);
+            else
+                w.Key("code").Int(static_cast<long long>(std::round(l)));
+            w.Key("retrograde").Bool(chart.retrograde[b][slot]);
+            w.EndObject();
+        }
+    }
+    w.EndArray();
+}
+
 std::string JsonText(const ComputeSession& s, const ComputeResults& r, const NameTables& names) {
     JsonWriter w;
-    w.BeginObject();
+    w.BeginDocument();
     w.Key("mode").String(NameOfMode(r.ComputedMode));
     WriteZonesJson(w, s);
     w.Key("title").String(r.title);
@@ -118,6 +180,8 @@ std::string JsonText(const ComputeSession& s, const ComputeResults& r, const Nam
         w.EndObject();
     }
     w.EndArray();
+    WriteBodies(w, r, names);
+    WriteAspects(w, r, names);
     w.Key("aspect_counts").BeginObject();
     for (int a = 1; a <= kAspectCount; ++a) w.Key(kAspectKeys[a]).Int(r.AspectCount[a]);
     w.EndObject();

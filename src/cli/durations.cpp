@@ -76,7 +76,7 @@ int RunDurations(const std::vector<std::string>& args) {
     if (!none.empty()) {
         if (json) {
             JsonWriter w;
-            w.BeginObject().Key("mode").String(NameOfMode(s.mode));
+            w.BeginDocument().Key("mode").String(NameOfMode(s.mode));
             WriteZonesJson(w, s);
             w.Key("message").String(none).Key("lines").BeginArray().EndArray().EndObject();
             std::printf("%s\n", w.Text().c_str());
@@ -96,7 +96,7 @@ int RunDurations(const std::vector<std::string>& args) {
 
     if (json) {
         JsonWriter w;
-        w.BeginObject();
+        w.BeginDocument();
         w.Key("mode").String(NameOfMode(s.mode));
         WriteZonesJson(w, s);
         w.Key("caption").String(report.Caption());
@@ -106,7 +106,7 @@ int RunDurations(const std::vector<std::string>& args) {
         w.Key("show_duration").Bool(report.showDuration());
         w.Key("lines").BeginArray();
         for (const DurationsReport::ShownLine& l : report.ShownLines())
-            WriteEntryJson(w, l.entry, s.engine.names, true, l.text);
+            WriteEntryJson(w, l.entry, s.mode, s.engine.names, true, l.text);
         w.EndArray().EndObject();
         std::printf("%s\n", w.Text().c_str());
         return 0;

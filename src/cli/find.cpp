@@ -86,10 +86,13 @@ std::string InstanceText(const PatternInstance& p, int pattern, const PatternTex
 std::string JsonText(const ComputeSession& s, const PatternSearchResult& r, int pattern,
                      const NameTables& names) {
     JsonWriter w;
-    w.BeginObject();
+    w.BeginDocument();
     w.Key("pattern").String(kPatternAliases[pattern][0]);
     WriteZonesJson(w, s);
     w.Key("steps").Int(r.steps);
+    // The accepted dates ended the search before --to; the note on stderr
+    // says where.
+    w.Key("date_limit_reached").Bool(r.refusedCode < 0);
     w.Key("stretches").BeginArray();
     for (const PatternStretch& s : r.stretches) {
         w.BeginObject();

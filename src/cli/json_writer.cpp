@@ -26,6 +26,11 @@ JsonWriter& JsonWriter::BeginObject() {
     return *this;
 }
 
+JsonWriter& JsonWriter::BeginDocument() {
+    BeginObject();
+    return Key("schema_version").Int(kJsonSchemaVersion);
+}
+
 JsonWriter& JsonWriter::EndObject() {
     out_ += '}';
     if (!first_.empty()) first_.pop_back();
@@ -55,7 +60,7 @@ JsonWriter& JsonWriter::Key(std::string_view key) {
 
 JsonWriter& JsonWriter::String(std::string_view s) {
     BeforeValue();
-    out_ += JsonQuote(s);
+    out_ += JsonQuote(JsonLines(s));
     return *this;
 }
 
@@ -100,6 +105,23 @@ JsonWriter& JsonWriter::Null() {
     BeforeValue();
     out_ += "null";
     return *this;
+}
+
+std::string JsonLines(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        const bool lineEnd = s[i] == '\n' || (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n');
+        if (!lineEnd) {
+            out += s[i];
+            continue;
+        }
+        while (!out.empty() && out.back() == ' ') out.pop_back();
+        out += '\n';
+        if (s[i] == '\r') ++i;
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
 }
 
 std::string JsonQuote(std::string_view s) {

@@ -82,7 +82,7 @@ int RunPositions(const std::vector<std::string>& args) {
 
     if (o.Has("json")) {
         JsonWriter w;
-        w.BeginObject();
+        w.BeginDocument();
         w.Key("jd_ut").Number(jd, 6);
         if (at->zoneNamed) {
             w.Key("zone").String(at->zone.IsNamed() ? at->zone.name : OffsetText(at->offsetSeconds));

@@ -66,7 +66,7 @@ int RunReport(const std::vector<std::string>& args) {
 
     if (json) {
         JsonWriter w;
-        w.BeginObject();
+        w.BeginDocument();
         w.Key("mode").String(NameOfMode(s.mode));
         WriteZonesJson(w, s);
         if (!none.empty()) {
@@ -79,7 +79,7 @@ int RunReport(const std::vector<std::string>& args) {
         w.Key("report").String(report.Output());
         w.Key("lines").BeginArray();
         for (const DurationEntry& entry : report.Entries())
-            WriteEntryJson(w, entry, s.engine.names, false, "");
+            WriteEntryJson(w, entry, s.mode, s.engine.names, false, "");
         w.EndArray().EndObject();
         std::printf("%s\n", w.Text().c_str());
         return 0;

@@ -12,14 +12,26 @@ bool ValidBody(int b) {
     return b >= 1 && b <= kMaxBodies;
 }
 
-void WriteBody(JsonWriter& w, const char* key, int body, const NameTables& names) {
+}  // namespace
+
+const char* NameOfDateSlot(int slot) {
+    return slot == kBirth1 ? "birth1" : slot == kBirth2 ? "birth2" : "world";
+}
+
+EntrySlots EntrySlotsOf(Mode mode) {
+    const ModeInfo& m = ModeInfoOf(mode);
+    if (!m.twoCharts) return {m.dateSlots[0], m.dateSlots[0]};
+    if (m.personal) return {m.dateSlots[1], m.dateSlots[0]};
+    return {m.dateSlots[0], m.dateSlots[1]};
+}
+
+void WriteBodyJson(JsonWriter& w, const char* key, int body, int slot, const NameTables& names) {
     w.Key(key).BeginObject();
     w.Key("index").Int(body);
     w.Key("name").String(ValidBody(body) ? names.BodyName[body] : "");
+    w.Key("date").String(NameOfDateSlot(slot));
     w.EndObject();
 }
-
-}  // namespace
 
 void OpenReport(ComputeSession& s, DurationsReport& report) {
     ReportDates dates = ReportDatesFrom(s.rows, s.mode);
@@ -75,17 +87,19 @@ std::string IsoDateOfDayNumber(long dayNumber) {
     return IsoDateText(d);
 }
 
-void WriteEntryJson(JsonWriter& w, const DurationEntry& e, const NameTables& names, bool withDates,
-                    const std::string& text) {
+void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const NameTables& names,
+                    bool withDates, const std::string& text) {
+    const EntrySlots slots = EntrySlotsOf(mode);
     w.BeginObject();
-    WriteBody(w, "first", e.first, names);
-    WriteBody(w, "second", e.second, names);
+    WriteBodyJson(w, "first", e.first, slots.first, names);
+    WriteBodyJson(w, "second", e.second, slots.second, names);
     w.Key("aspect").BeginObject();
     w.Key("index").Int(e.aspect);
     w.Key("name").String(e.aspect >= 1 && e.aspect <= kAspectCount ? names.AspectName[e.aspect]
                                                                    : "");
     w.EndObject();
-    w.Key("deviation").Number(e.deviation, 6);
+    w.Key("deviation").Number(e.deviation, 6);  // radians, kept for existing scripts
+    w.Key("deviation_degrees").Number(e.deviation * 180.0 / kPi, 6);
     w.Key("deviation_text").String(AngleText(e.deviation));
     if (withDates) {
         const bool moon = e.second == kMoon;

@@ -1,5 +1,6 @@
 // What "vek-cli durations" and "vek-cli report" share: the report window's
-// model opened on a compute's results, and the JSON form of its lines.
+// model opened on a compute's results, and the JSON form of its lines and
+// their bodies, which "vek-cli compute" also writes for its aspects.
 #pragma once
 
 #include <string>
@@ -21,11 +22,28 @@ std::string NoAspectsMessage(const ComputeSession& s);
 // "1990-01-01" for a day number.
 std::string IsoDateOfDayNumber(long dayNumber);
 
-// One entry as a JSON object: its bodies, aspect and deviation, and, when
-// `withDates`, its beginning and end as ISO dates and its duration in days
-// (null when unknown, and for the moving Moon); `text` is its display line
-// (left out when empty).
-void WriteEntryJson(JsonWriter& w, const DurationEntry& e, const NameTables& names, bool withDates,
-                    const std::string& text);
+// The name of a date slot as the options name it: "world", "birth1",
+// "birth2".
+const char* NameOfDateSlot(int slot);
+
+// The date slots whose charts the first and the second body of a durations
+// line (and of an aspect of "compute --json") stand in: in personal transits
+// the birthdate's body comes first, in synastry the 1st birthdate's.
+struct EntrySlots {
+    int first = 0;
+    int second = 0;
+};
+EntrySlots EntrySlotsOf(Mode mode);
+
+// A body as a JSON object under `key`: its number, its name and the date
+// slot of its chart.
+void WriteBodyJson(JsonWriter& w, const char* key, int body, int slot, const NameTables& names);
+
+// One entry as a JSON object: its bodies, aspect and deviation (radians and
+// degrees), and, when `withDates`, its beginning and end as ISO dates and its
+// duration in days (null when unknown, and for the moving Moon); `text` is
+// its display line (left out when empty).
+void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const NameTables& names,
+                    bool withDates, const std::string& text);
 
 }  // namespace vek::cli

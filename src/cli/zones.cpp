@@ -43,7 +43,7 @@ int RunZones(const std::vector<std::string>& args) {
     const double now = vek::CurrentJulianDate();
     const bool json = o.Has("json");
     vek::cli::JsonWriter w;
-    if (json) w.BeginArray();
+    if (json) w.BeginDocument().Key("zones").BeginArray();
     for (const std::string& name : names) {
         const vek::Result<vek::LocalDateTime> local =
             vek::UniversalToLocal(now, vek::TimeZone::Named(name));
@@ -60,7 +60,7 @@ int RunZones(const std::vector<std::string>& args) {
                         local->abbreviation.c_str());
         }
     }
-    if (json) std::printf("%s\n", w.EndArray().Text().c_str());
+    if (json) std::printf("%s\n", w.EndArray().EndObject().Text().c_str());
     return 0;
 }
 

@@ -281,6 +281,9 @@ enum TextId : int {
     kTextSearchEndsThere = 470,  // vek-cli find: a step refused by the dates
     kTextSearchProgress = 471,   // vek-cli find: years done, stretches found
     kTextFirstStepOnly = 472,    // vek-cli find --first: the stretch's length unknown
+    kTextSettingsUnreadable = 480,       // start-up: "The settings file [r1] cannot be read: [r2] ..."
+    kTextSettingsTooLarge = 481,         // its reason: "it is larger than [r1] bytes."
+    kTextSettingsUnreadableTitle = 482,
 };
 
 // Entry `offset` of the run of texts that starts at `first`.

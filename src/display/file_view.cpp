@@ -49,7 +49,9 @@ std::string WithFileAndReason(const std::string& text, const std::string& file,
     return out;
 }
 
-// The reason a file cannot be read, from the system's error number.
+
+}  // namespace
+
 std::string ReadFailureReason(int code, const ProgramTexts& texts) {
     switch (code) {
         case ENOENT:
@@ -67,7 +69,15 @@ std::string ReadFailureReason(int code, const ProgramTexts& texts) {
     }
 }
 
-}  // namespace
+std::string SettingsUnreadableText(const std::string& path, const Error& error,
+                                   std::size_t maxBytes, const ProgramTexts& texts) {
+    const std::string reason =
+        error.code == EFBIG
+            ? texts.ProgramTextWithValues(kTextSettingsTooLarge,
+                                          {std::to_string(maxBytes), "", "", "", ""})
+            : ReadFailureReason(error.code, texts);
+    return WithFileAndReason(texts.ProgramText(kTextSettingsUnreadable), path, reason);
+}
 
 int CharacterCount(const std::string& s) {
     int count = 0;

@@ -4,6 +4,7 @@
 // language. The window (gui/frm_view) only binds this to its controls.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "config/program_text.h"
@@ -41,6 +42,16 @@ inline constexpr int kViewerFileEmpty = -62;
 // system's error number; the message names the file and the reason in the
 // language of `texts`.
 Result<std::string> ReadViewerFile(const std::string& path, const ProgramTexts& texts);
+
+// Why a file cannot be read, from the system's error number, as the end of
+// a sentence in the language of `texts` ("access is denied.").
+std::string ReadFailureReason(int code, const ProgramTexts& texts);
+
+// What the window says at start-up when the settings file `path` cannot be
+// read (`error` as the settings store gives it, EFBIG when it is larger
+// than `maxBytes`), in the language of `texts`.
+std::string SettingsUnreadableText(const std::string& path, const Error& error,
+                                   std::size_t maxBytes, const ProgramTexts& texts);
 
 // The title of the box that shows a failure of ReadViewerFile.
 std::string ViewerErrorTitle(const Error& error, const ProgramTexts& texts);

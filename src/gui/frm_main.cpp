@@ -22,6 +22,7 @@
 #include "config/program_text.h"
 #include "config/settings.h"
 #include "display/chart_image.h"
+#include "display/file_view.h"
 #include "display/results_text.h"
 #include "display/version.h"
 #include "engine/modes.h"
@@ -272,6 +273,12 @@ bool FrmMain::LoadConfigurationAndData() {
 void FrmMain::FinishStartup() {
     show();
     PlaceAtTopLeft();
+    // A settings file that cannot be read is left alone; the user hears of
+    // it once, not at every value the program would have read from it.
+    if (const Status readable = store_.Readable(); !readable)
+        dialogs_.Message(Q(SettingsUnreadableText(store_.FilePath(), readable.error(),
+                                                  platform::kMaxStoreFileSize, state_.Texts())),
+                         PT(kTextSettingsUnreadableTitle), MessageIcon::Exclamation);
     stateCommands_->RestoreAtStartup();
     LayoutCommandButtons(ui_);
     UpdateSaveAsButton();

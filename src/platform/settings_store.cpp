@@ -171,6 +171,12 @@ Result<StoreContents> SettingsStore::ReadContents() const {
     return ParseStoreText(text.value());
 }
 
+Status SettingsStore::Readable() const {
+    const Result<StoreContents> contents = ReadContents();
+    if (!contents) return contents.error();
+    return Ok();
+}
+
 StoreStatus SettingsStore::SetStoreValue(std::string_view keyPath, std::string_view name,
                                          std::string_view value) {
     static constexpr const char* kKeyFailure = "Unable to create (or find) key.";
@@ -223,7 +229,7 @@ StoreStatus SettingsStore::GetStoreValue(std::string_view keyPath, std::string_v
                                          std::string& value) const {
     if (keyPath.empty()) return "1 Key not found or is empty.";
     const Result<StoreContents> contents = ReadContents();
-    if (!contents) return "1 Key not found or is empty.";
+    if (!contents) return "1 Key not found or is empty.  " + contents.error().message;
     const StoreKey* key = nullptr;
     for (const StoreKey& k : contents.value())
         if (SameName(k.path, keyPath)) key = &k;

@@ -83,9 +83,16 @@ class SettingsStore {
     StoreStatus SetStoreValue(std::string_view keyPath, std::string_view name,
                               std::string_view value);
 
+    // Whether the store's file can be read: success when it can or when it
+    // does not exist yet, else why not (EFBIG: larger than
+    // kMaxStoreFileSize). A store that cannot be read is left as it is:
+    // writes fail and reads find nothing.
+    Status Readable() const;
+
     // Reads a value, removing every trailing character below code 32. Status:
-    // "1 Key not found or is empty." (empty or unknown key path, or a file
-    // that cannot be read), "2 Name not specified.", "3 Name not found."
+    // "1 Key not found or is empty." (empty or unknown key path; for a file
+    // that cannot be read followed by two blanks and why not),
+    // "2 Name not specified.", "3 Name not found."
     // (value left unchanged), "0 Empty value" (value set to ""), "0 OK".
     StoreStatus GetStoreValue(std::string_view keyPath, std::string_view name,
                               std::string& value) const;

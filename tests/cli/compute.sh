@@ -39,8 +39,8 @@ expect_out "T-square: Sa-Ur-Mo" "J2000 pattern block"
 run 0 --mode world --world 2000-01-01T12:00Z --json
 expect_out '"mode":"world"' "JSON mode"
 expect_out '"title":"World transits  Orbs: 3° to 10°"' "JSON title"
-expect_out '"index":0,"row":0,"column":0,"text":"280°22'"'"'\r\n10Cap22"' "JSON Sun cell"
-expect_out '"retrograde":{"count":1,"list":"Sa "}' "JSON retrograde"
+expect_out '"index":0,"row":0,"column":0,"text":"280°22'"'"'\n10Cap22"' "JSON Sun cell"
+expect_out '"retrograde":{"count":1,"list":"Sa"}' "JSON retrograde"
 expect_out '"total_aspects":18' "JSON total"
 expect_out '"t_square":1' "JSON pattern count"
 if command -v python3 >/dev/null; then
@@ -51,9 +51,57 @@ assert sum(d["aspect_counts"].values()) == d["total_aspects"] == 18
 aspects = [c for c in d["cells"] if c["text"][:3] in ("Con", "Opp", "Sqr", "Tri", "Sxt", "Ssx", "Qui")]
 assert len(aspects) == 18
 assert all(c["colour"] != 0 for c in aspects)
-assert d["summary"].startswith("2 conjunctions\r\n")
+assert d["summary"].startswith("2 conjunctions\n")
 EOF
 fi
+
+# The aspects by meaning agree with the bodies' longitudes and with the
+# table: the angle between the two bodies is the aspect's angle off by the
+# deviation, the cell of the pair shows the aspect, its marker and its bold.
+for mode in "world --world 2000-01-01T12:00Z" \
+    "personal1 --world 2026-12-08T12:00Z --birth1 1960-07-04T12:00-05:00" \
+    "personal2 --world 1999-08-11T11:00Z --birth2 1955-10-28T21:30-08:00 --sidereal" \
+    "synastry --birth1 1960-07-04T12:00-05:00 --birth2 1965-03-01T08:00Z" \
+    "natal2 --birth2 1871-08-21T12:00+01:00 --radians --no-moon"; do
+    # shellcheck disable=SC2086
+    run 0 --mode $mode --json
+    python3 - "$out" <<'EOF' || fail "aspects of --mode $mode do not fit bodies and table"
+import json, sys
+d = json.load(open(sys.argv[1]))
+angle = [None, 0, 180, 90, 120, 60, 30, 150]
+where = {(b["date"], b["index"]): b["longitude_deg"] for b in d["bodies"] if "longitude_deg" in b}
+assert d["aspects"] and len(d["aspects"]) == d["total_aspects"], "one entry per aspect"
+cols = d["columns"]
+cells = {c["index"]: c for c in d["cells"]}
+for a in d["aspects"]:
+    f, s = a["first"], a["second"]
+    if d["mode"].startswith("personal"):
+        assert (f["date"], s["date"]) == ("birth" + d["mode"][-1], "world"), a
+    elif d["mode"] == "synastry":
+        assert (f["date"], s["date"]) == ("birth1", "birth2"), a
+    else:
+        own = {"world": "world", "natal1": "birth1", "natal2": "birth2"}[d["mode"]]
+        assert f["date"] == s["date"] == own and f["index"] < s["index"], a
+    sep = abs(where[(f["date"], f["index"])] - where[(s["date"], s["index"])]) % 360
+    sep = min(sep, 360 - sep)
+    assert abs(abs(sep - angle[a["aspect"]["index"]]) - a["deviation_degrees"]) < 1e-5, a
+    # The table: chart B of personal transits down the rows, the 1st
+    # birthdate of synastry across the columns.
+    if d["layout"] == "triangular":
+        row, col = f["index"] + 1, s["index"] - 1
+    elif d["mode"] == "synastry":
+        row, col = s["index"] + 1, f["index"] + 1
+    else:
+        row, col = f["index"] + 1, s["index"] + 1
+    assert a["cell"] == row * cols + col, a
+    c = cells[a["cell"]]
+    assert c["bold"] == a["close"], (a, c)
+    marker = {" -": "applying", " +": "separating"}.get(c["text"][-2:])
+    assert marker == a["motion"], (a, c)
+    if d["mode"] == "synastry":
+        assert a["motion"] is None, a
+EOF
+done
 
 # Radians, German, without the Moon.
 run 0 --mode world --world 2000-01-01T12:00Z --radians --json
@@ -81,7 +129,7 @@ done
 run 0 --mode personal1 --world 2026-12-31T23:00Z --birth1 1990-06-15T12:00Z --sidereal --json
 cp "$out" "$tmp/before"
 run 0 --mode personal1 --world 2026-12-31T23:30Z --birth1 1990-06-15T12:00Z --sidereal --json
-markers() { grep -o '"text":"[A-Z][a-z][a-z]\\r\\n[0-9]*°[0-9]*'"'"' [-+]' "$1"; }
+markers() { grep -o '"text":"[A-Z][a-z][a-z]\\n[0-9]*°[0-9]*'"'"' [-+]' "$1"; }
 [ -n "$(markers "$out")" ] || fail "no markers found in personal transits"
 [ "$(markers "$out" | sed "s/°[0-9]*'//")" = "$(markers "$tmp/before" | sed "s/°[0-9]*'//")" ] ||
     fail "sidereal markers flip at 23:30: $(markers "$out" | tr '\n' ' ')"

@@ -39,12 +39,12 @@ run 0 $W1990 --json
 expect_out '"mode":"world"' "json mode"
 expect_out '"sort":2' "json sort"
 expect_out '"show_duration":true' "json show duration"
-expect_out '"first":{"index":6,"name":"Saturn"},"second":{"index":8,"name":"Neptune"},"aspect":{"index":1,"name":"Conjunction"}' "json bodies"
+expect_out '"first":{"index":6,"name":"Saturn","date":"world"},"second":{"index":8,"name":"Neptune","date":"world"},"aspect":{"index":1,"name":"Conjunction"}' "json bodies"
 expect_out '"beginning":"1988-10-15","end":"1990-04-03","duration_days":536' "json dates"
 expect_out '"moving_moon":true,"beginning":null,"end":null,"duration_days":null' "json Moon"
 if command -v python3 >/dev/null; then
     python3 - "$out" <<'PY' || fail "JSON does not parse or does not add up"
-import json, sys, datetime
+import json, math, sys, datetime
 d = json.load(open(sys.argv[1]))
 assert d["lines"], "no lines"
 for l in d["lines"]:
@@ -54,8 +54,25 @@ for l in d["lines"]:
     e = datetime.date.fromisoformat(l["end"])
     assert (e - b).days + 1 == l["duration_days"], l
     assert b <= datetime.date(1990, 1, 1) <= e, l
+for l in d["lines"]:
+    assert abs(l["deviation_degrees"] - l["deviation"] * 180 / math.pi) < 1e-6, l
 PY
 fi
+
+# Personal transits: the first body is the natal one, the second the
+# transiting one, as the lines name them.
+run 0 --mode personal1 --world 2026-12-08T12:00Z --birth1 1960-07-04T12:00-05:00 --json
+python3 - "$out" <<'PY' || fail "JSON bodies of personal transits are not those of the lines"
+import json, sys
+d = json.load(open(sys.argv[1]))
+assert d["lines"], "no lines"
+for l in d["lines"]:
+    f, s = l["first"], l["second"]
+    assert (f["date"], s["date"]) == ("birth1", "world"), l
+    assert l["text"].startswith("tr." + s["name"] + " "), l
+    assert " nat." + f["name"] + " " in l["text"], l
+    assert l["moving_moon"] == (s["index"] == 10), l
+PY
 
 # Personal transits at the end of the Pluto table: the end is unknown.
 run 0 --mode personal1 --world 2099-07-01T12:00Z --birth1 2099-07-01T12:00Z

@@ -18,6 +18,15 @@ first=$(head -1 "$out" | cut -d' ' -f1)
 [ "$(pattern_count "$first" t_square)" -ge 3 ] || fail "at least 3: compute at $first disagrees"
 run 0 --pattern t-square --from 2000-01-01T12:00Z --to "$first" --at-least 3 --json
 expect_out '"stretches":[{"first":"'"${first%+00:00}" "the range ending at the find ends with it"
+# One step, to that date (the search steps on from --from): --at-least with
+# the compute's own count there finds it, one more finds nothing.
+count=$(pattern_count "$first" t_square)
+dayBefore=$(date -u -d "${first%+00:00} 1 day ago" +%Y-%m-%dT%H:%MZ)
+run 0 --pattern t-square --from "$dayBefore" --to "$first" --at-least "$count" --json
+expect_out '"steps":1' "one step"
+expect_out '"stretches":[{' "at least $count at a date with $count"
+run 0 --pattern t-square --from "$dayBefore" --to "$first" --at-least $((count + 1)) --json
+expect_out '"stretches":[]' "at least $((count + 1)) at a date with $count"
 before=$(date -u -d "${first%+00:00} 1 day ago" +%Y-%m-%dT%H:%MZ)
 [ "$(pattern_count "$before" t_square)" -lt 3 ] || fail "at least 3: the day before already has three"
 
@@ -29,6 +38,8 @@ stretches=$(grep -o '"first":"[^"]*","last":"[^"]*"' "$out")
 while read -r line; do
     f=$(echo "$line" | cut -d'"' -f4)
     l=$(echo "$line" | cut -d'"' -f8)
+    # Daily steps from 12:00 Z: every stretch begins and ends on a step.
+    case "$f $l" in *T12:00+00:00\ *T12:00+00:00) ;; *) fail "stretch $f .. $l is off the steps" ;; esac
     [ "$(pattern_count "${f%+00:00}Z" grand_trine)" -ge 1 ] || fail "grand trine not at $f"
     [ "$(pattern_count "${l%+00:00}Z" grand_trine)" -ge 1 ] || fail "grand trine not at $l"
     b=$(date -u -d "${f%+00:00} 1 day ago" +%Y-%m-%dT%H:%MZ)
@@ -55,7 +66,7 @@ expect_out '"steps":48' "half-hour steps in a day"
 
 # The end of the accepted dates ends the search with a note.
 run 0 --pattern t-square --from 2799-12-30T12:00Z --to 2799-12-31T23:00Z --json
-expect_out '"steps":1' "last day"
+expect_out '"steps":1,"date_limit_reached":false' "last day, the range searched whole"
 
 # A last step on 2799-12-31 that ends the requested range tests every step
 # asked for: no note. A refused step inside the range gets the note, every
@@ -68,6 +79,9 @@ grep -qF "search ends" "$err" && fail "English in the German note: $(cat "$err")
 grep -qF ".;" "$err" && fail "stray '.;' in the note: $(cat "$err")"
 run 0 --pattern t-square --from 2799-12-31T12:00Z --to 2799-12-31T23:00-12:00 --step 30m
 expect_err "The search ends there." "English end of the dates"
+run 0 --pattern t-square --from 2799-12-31T12:00Z --to 2799-12-31T23:00-12:00 --step 30m --json
+expect_out '"date_limit_reached":true' "JSON says the dates ended the search"
+expect_err "The search ends there." "JSON: the note on stderr too"
 
 # An error in a date names its option.
 bad --pattern kite --from 2000-13-01T12:00Z --to 2000-02-01T00:00Z

@@ -46,8 +46,8 @@ expect_out "In dieser Synastrie gibt es zwölf Aspekte." "German synastry headin
 # JSON: the title, the report text and the lines closest first.
 run 0 --mode natal1 $B1 --json
 expect_out '"mode":"natal1"' "json mode"
-expect_out '"report":"There are twenty two aspects in this natal chart.\r\n\r\nThe closest aspect is' "json report"
-expect_out '"lines":[{"first":{"index":1,"name":"Sun"},"second":{"index":5,"name":"Jupiter"},"aspect":{"index":3,"name":"Square"},"deviation":' "json first line"
+expect_out '"report":"There are twenty two aspects in this natal chart.\n\nThe closest aspect is' "json report"
+expect_out '"lines":[{"first":{"index":1,"name":"Sun","date":"birth1"},"second":{"index":5,"name":"Jupiter","date":"birth1"},"aspect":{"index":3,"name":"Square"},"deviation":' "json first line"
 not_out '"beginning"' "json natal lines carry no dates"
 if command -v python3 >/dev/null; then
     python3 - "$out" <<'PY' || fail "JSON does not parse or does not add up"

@@ -62,8 +62,8 @@ run 0 --mode world --world "2024-03-26T12:00+01:00"
 grep -E '^Venus +sextile.*Uranus +from March 25, 2024, +to March 31, 2024 +\(7 days\)' "$out" >/dev/null ||
     fail "with the fixed +1:00 it ends on 31 March: $(grep Uranus "$out")"
 run 0 --mode world --world 2024-03-26T12:00 --tz Europe/Berlin --json
-expect_out '"first":{"index":3,"name":"Venus"},"second":{"index":7,"name":"Uranus"},"aspect":{"index":5,"name":"Sextile"}' "JSON entry"
-grep -qE '"name":"Uranus"\},"aspect":\{"index":5,"name":"Sextile"\},[^}]*"end":"2024-04-01"' "$out" ||
+expect_out '"first":{"index":3,"name":"Venus","date":"world"},"second":{"index":7,"name":"Uranus","date":"world"},"aspect":{"index":5,"name":"Sextile"}' "JSON entry"
+grep -qE '"name":"Uranus","date":"world"\},"aspect":\{"index":5,"name":"Sextile"\},[^}]*"end":"2024-04-01"' "$out" ||
     fail "JSON end on 1 April: $(head -c 600 "$out")"
 # A World date at a minute: its own title, the days of its date.
 run 0 --mode personal1 --world "2026-12-08T12:10[Europe/Berlin]" --birth1 "1986-06-01T12:00[Asia/Kathmandu]"

@@ -12,7 +12,7 @@ expect_out "GMT+5:45" "Kathmandu's offset"
 run 0 Kiritimati
 expect_out "GMT+14:00" "Kiritimati's offset"
 run 0 Pacific/Chatham --json
-grep -qE '^\[\{"zone":"Pacific/Chatham","offset":"GMT\+1[23]:45","offset_seconds":(45900|49500),"abbreviation":"\+1[23]45"\}\]$' "$out" ||
+grep -qE '^\{"schema_version":1,"zones":\[\{"zone":"Pacific/Chatham","offset":"GMT\+1[23]:45","offset_seconds":(45900|49500),"abbreviation":"\+1[23]45"\}\]\}$' "$out" ||
     fail "JSON of Pacific/Chatham: $(cat "$out")"
 run 0
 [ "$(grep -c . "$out")" -gt 300 ] || fail "without TEXT every zone is listed"

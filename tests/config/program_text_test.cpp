@@ -409,10 +409,11 @@ TEST(ProgramTextFile, EveryNamedTextExistsInBothLanguages) {
     const ProgramTextTable& t = *loaded;
     const std::filesystem::path src = std::filesystem::path(VEK_SOURCE_DATA_DIR) / ".." / "src";
     const auto ids = NamedTextIds(ReadFile(src / "config" / "text_ids.h"));
-    // Every constant of the header is seen (the enum ends in "kTextFirstStepOnly = 472,").
+    // Every constant of the header is seen (the enum ends in
+    // "kTextSettingsUnreadableTitle = 482,").
     ASSERT_GT(ids.size(), 100u);
-    EXPECT_EQ(ids.back().first, "kTextFirstStepOnly");
-    EXPECT_EQ(kTextFirstStepOnly, ids.back().second);
+    EXPECT_EQ(ids.back().first, "kTextSettingsUnreadableTitle");
+    EXPECT_EQ(kTextSettingsUnreadableTitle, ids.back().second);
     std::set<int> numbers;
     for (const auto& [name, n] : ids) {
         EXPECT_TRUE(numbers.insert(n).second) << name << " repeats text " << n;

@@ -60,6 +60,8 @@ TEST_F(Durations, DurationTextInYearsAndDays) {
     EXPECT_EQ(DurationText(en, 3653), "10 years, 1 day");
     // Years count as 365.2425 days, and the rest from whole days.
     EXPECT_EQ(DurationText(en, 3652), "9 years, 365 days");
+    // 200 Gregorian years are 73048.5 days, 200 Julian ones 73050.
+    EXPECT_EQ(DurationText(en, 73049), "200 years, 1 day");
     const ProgramTexts de = testing::RealTexts(kGerman);
     EXPECT_EQ(DurationText(de, 1), "1 Tag");
     EXPECT_EQ(DurationText(de, 366), "1 Jahr, 1 Tag");

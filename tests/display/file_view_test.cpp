@@ -67,6 +67,20 @@ TEST(ReadViewerFile, ReadsBoundedAndReportsFailures) {
     ASSERT_TRUE(big);
     EXPECT_LT(big->size(), 300'000u);
     EXPECT_EQ(CharacterCount(ViewerText(big.value())), 65534);
+    // The bound is in bytes: a file of as many four-byte characters as the
+    // viewer shows is read whole, and one character more still gets the
+    // notes, not a silent cut.
+    std::string clefs;
+    for (int i = 0; i < kViewerMaxCharacters; ++i) clefs += "\xF0\x9D\x84\x9E";
+    testing::WriteRaw(dir / "clefs.txt", clefs);
+    auto wide = ReadViewerFile(dir / "clefs.txt", RealTexts(0));
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->size(), clefs.size());
+    EXPECT_TRUE(wide.value() == clefs);
+    testing::WriteRaw(dir / "clefs.txt", clefs + "\xF0\x9D\x84\x9E");
+    auto wider = ReadViewerFile(dir / "clefs.txt", RealTexts(0));
+    ASSERT_TRUE(wider);
+    EXPECT_NE(ViewerText(wider.value()).find(kViewerTailNote), std::string::npos);
 
     testing::WriteRaw(dir / "empty.txt", "");
     auto empty = ReadViewerFile(dir / "empty.txt", RealTexts(0));

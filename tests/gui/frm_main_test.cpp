@@ -142,6 +142,38 @@ TEST_F(FrmMainTest, ABrokenAutomaticStateGivesWorldTransitsForNowAndDefaultSetti
     EXPECT_TRUE(dialogs.asked().empty());
 }
 
+TEST_F(FrmMainTest, ASettingsFileTooLargeToReadIsNamedOnceAndLeftUntouched) {
+    // Grown past the size limit: the settings cannot be read, so start-up
+    // says so once, in the stored language's place the default (English),
+    // and no value the program writes back replaces the file.
+    QDir().mkpath(QString::fromStdString(env.configFolder));
+    const std::string file = env.configFolder + "/VEK.conf";
+    const std::string big = "[Software\\Vantrel\\VEK]\nLanguage=DE\nMoon=0\n#" +
+                            std::string(platform::kMaxStoreFileSize, 'x') + "\n";
+    WriteFile(file, big);
+    FrmMain& w = Start();
+    ASSERT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 1);
+    const auto& said = dialogs.asked().back();
+    EXPECT_EQ(said.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(said.title, "Settings not read");
+    EXPECT_TRUE(said.text.startsWith("The settings file " + QString::fromStdString(file) + " cannot be read: it is "
+                                     "larger than " +
+                                     QString::number(platform::kMaxStoreFileSize) + " bytes."))
+        << said.text.toStdString();
+    EXPECT_TRUE(w.CoreSettings().controls.includeMoon);  // the default, not the file's 0
+    Option("optGerman")->click();
+    window.reset();
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), big);
+
+    // A readable file says nothing.
+    WriteFile(file, "[Software\\Vantrel\\VEK]\nLanguage=DE\n");
+    dialogs.Clear();
+    Start();
+    EXPECT_EQ(dialogs.Count(ScriptedDialogs::Kind::Message), 0);
+    EXPECT_TRUE(Option("optGerman")->isChecked());
+}
+
 TEST_F(FrmMainTest, ModesComputeAndADateErrorKeepsThePreviousMode) {
     FrmMain& w = Start();
     // The 1st birthdate is empty: the natal mode is refused with the

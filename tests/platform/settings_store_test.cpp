@@ -148,7 +148,9 @@ TEST(SettingsStore, CorruptFilesReadAsDefaultsAndCanBeRewritten) {
     std::string huge = "[Software\\Vantrel\\VEK]\nMoon=0\n";
     huge.resize(kMaxStoreFileSize + 10, '#');
     WriteRaw(store.FilePath(), huge);
-    EXPECT_EQ(store.GetStoreValue(kStoreKeyPath, "Moon", value), "1 Key not found or is empty.");
+    EXPECT_EQ(store.GetStoreValue(kStoreKeyPath, "Moon", value),
+              "1 Key not found or is empty.  Cannot read " + store.FilePath() +
+                  ": larger than " + std::to_string(kMaxStoreFileSize) + " bytes");
 }
 
 TEST(SettingsStore, AWriteThatCannotReadTheFileFailsAndKeepsIt) {
@@ -161,9 +163,16 @@ TEST(SettingsStore, AWriteThatCannotReadTheFileFailsAndKeepsIt) {
     // and a write (as every start writes the on/off values back) fails
     // instead of replacing the file by one holding only the new value.
     const std::string big = ReadAll(store.FilePath()) + "#" + std::string(1100000, 'x') + "\n";
-    WriteRaw(store.FilePath(), big);
     std::string value;
-    EXPECT_EQ(store.GetStoreValue(kStoreKeyPath, "Moon", value), "1 Key not found or is empty.");
+    ASSERT_TRUE(store.Readable());
+    WriteRaw(store.FilePath(), big);
+    // Reads say why they find nothing, and the store says it cannot be read.
+    StoreStatus got = store.GetStoreValue(kStoreKeyPath, "Moon", value);
+    EXPECT_EQ(got.rfind("1 Key not found or is empty.  Cannot read ", 0), 0u) << got;
+    EXPECT_NE(got.find("larger than"), std::string::npos) << got;
+    const Status readable = store.Readable();
+    ASSERT_FALSE(readable);
+    EXPECT_EQ(readable.error().code, EFBIG);
     StoreStatus st = store.SetStoreValue(kStoreKeyPath, "IPAD", "1");
     EXPECT_FALSE(StoreStatusOk(st)) << st;
     EXPECT_EQ(st.rfind(std::to_string(EFBIG) + " Unable to create (or find) key.  ", 0), 0u) << st;
@@ -178,6 +187,7 @@ TEST(SettingsStore, AWriteThatCannotReadTheFileFailsAndKeepsIt) {
         return Fail("Cannot open " + path + ": Permission denied", EACCES);
     };
     SettingsStore locked(tmp.path(), refused);
+    EXPECT_EQ(locked.Readable().error().code, EACCES);
     st = locked.SetStoreValue(kStoreKeyPath, "Moon", "1");
     EXPECT_EQ(
         st.rfind(std::to_string(EACCES) + " Unable to create (or find) key.  Cannot open ", 0), 0u)
@@ -189,6 +199,7 @@ TEST(SettingsStore, AWriteThatCannotReadTheFileFailsAndKeepsIt) {
     fresh.readFile = [](const std::string& path) -> Result<std::string> {
         return Fail("Cannot open " + path + ": No such file or directory", ENOENT);
     };
+    EXPECT_TRUE(SettingsStore(tmp / "other", fresh).Readable());
     EXPECT_TRUE(StoreStatusOk(
         SettingsStore(tmp / "other", fresh).SetStoreValue(kStoreKeyPath, "Moon", "1")));
 
