@@ -19,9 +19,10 @@ vek::Engine& BenchEngine() {
         const vek::Status pluto = e->LoadPlutoTable();
         if (!pluto) std::fprintf(stderr, "Pluto table: %s\n", pluto.message().c_str());
         const double orbs[8] = {0, 10, 9, 6, 7, 4, 3, 3};
-        for (int a = 1; a <= vek::kAspectCount; ++a) {
-            e->orbs.orb[a][0] = orbs[a] / 360.0 * vek::kTwoPi;
-            e->orbs.orb[a][1] = e->orbs.orb[a][2] = e->orbs.orb[a][0] / 3;
+        for (vek::Aspect a : vek::AllAspects()) {
+            vek::OrbColumnArray<double>& orb = e->orbs.orb[a];
+            orb[vek::kOrbBase] = orbs[vek::Index(a)] / 360.0 * vek::kTwoPi;
+            orb[vek::kOrbPersonal] = orb[vek::kOrbSynastry] = orb[vek::kOrbBase] / 3;
         }
         std::fprintf(stderr, "Ephemeris: %s\n", vek::platform::ephemeris_in_use().c_str());
         return e;
@@ -58,7 +59,7 @@ void BM_FullChartWorld(benchmark::State& state) {
     const vek::Engine& e = BenchEngine();
     double dates[3] = {0, 0, 0};
     for (auto _ : state) {
-        dates[vek::kWorldDate] = NextJd();
+        dates[vek::Index(vek::kWorldDate)] = NextJd();
         vek::Chart c = vek::ComputeChart(e, vek::Mode::World, dates);
         benchmark::DoNotOptimize(c.aspectCount);
     }
@@ -69,7 +70,7 @@ void BM_FullChartPersonal(benchmark::State& state) {
     const vek::Engine& e = BenchEngine();
     double dates[3] = {0, 2444000.5, 0};
     for (auto _ : state) {
-        dates[vek::kWorldDate] = NextJd();
+        dates[vek::Index(vek::kWorldDate)] = NextJd();
         vek::Chart c = vek::ComputeChart(e, vek::Mode::Personal1, dates);
         benchmark::DoNotOptimize(c.aspectCount);
     }

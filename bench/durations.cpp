@@ -64,8 +64,8 @@ void RunReport(benchmark::State& state, int year, bool share, bool skip) {
     }
     vek::DateRows rows = WorldDate(year);
     vek::ReportSettings rs;
-    for (int a = 1; a <= vek::kAspectCount; ++a)
-        rs.orbDegrees[a] = f.settings.accepted.OrbIndex[a - 1];
+    for (vek::Aspect a : vek::AllAspects())
+        rs.orbDegrees[a] = f.settings.accepted.OrbIndex[vek::Index(a) - 1];
     rs.sharePositions = share;
     rs.stepping = skip ? vek::SearchStepping::Standard : vek::SearchStepping::EveryMidnight;
     size_t lines = 0, chars = 0;

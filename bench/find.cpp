@@ -32,7 +32,7 @@ vek::ProgramState& BenchState() {
 constexpr double kJan1_2100 = 2488069.5;
 constexpr double kJan1_1610 = 2309100.5;
 
-void Search(benchmark::State& st, int pattern, double untilJD, vek::SearchMethod method) {
+void Search(benchmark::State& st, vek::Pattern pattern, double untilJD, vek::SearchMethod method) {
     vek::ProgramState& s = BenchState();
     size_t stretches = 0;
     double positions = 0, steps = 0;
@@ -115,7 +115,7 @@ void BM_StepByStepComputes1600To1610(benchmark::State& st) {
         finds = 0;
         for (;;) {
             vek::ApplyStep(s.rows, vek::kStepDay, vek::kStepForward);
-            for (int16_t& c : s.results.PatternCount) c = 0;
+            for (int16_t& c : s.results.PatternCount.values) c = 0;
             if (!s.Compute({vek::Mode::World, false, false})) break;
             if (s.results.DateJD[vek::kWorldDate] > kJan1_1610) break;
             if (vek::RunTargetFound(target, s.results.PatternCount)) ++finds;

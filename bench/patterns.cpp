@@ -21,7 +21,7 @@ double Deg(double d) {
 vek::OrbTable BaseOrbs() {
     vek::OrbTable orbs;
     const double base[8] = {0, 10, 9, 6, 7, 4, 3, 3};
-    for (int a = 1; a <= 7; ++a) orbs.orb[a][0] = Deg(base[a]);
+    for (vek::Aspect a : vek::AllAspects()) orbs.orb[a][vek::kOrbBase] = Deg(base[vek::Index(a)]);
     return orbs;
 }
 
@@ -29,7 +29,7 @@ vek::Chart BusyChart() {
     vek::Chart c;
     c.mode = vek::Mode::World;
     const double lon[11] = {0, 0, 60.5, 120, 181, 240, 299, 2, 62, 121.5, 30};
-    for (int b = 1; b <= 10; ++b) c.longitude[b][vek::kChartA] = Deg(lon[b]);
+    for (vek::Body b : vek::AllBodies()) c.longitude[b][vek::kChartA] = Deg(lon[vek::Index(b)]);
     c.bodyCount = 10;
     return c;
 }
@@ -57,8 +57,8 @@ void BM_FindersOnly(benchmark::State& state) {
     int instances = 0;
     for (auto _ : state) {
         instances = 0;
-        for (int p = 0; p <= vek::kGrandSextile; ++p)
-            instances += static_cast<int>(vek::FindPattern(e, orbs, p).instances.size());
+        for (vek::Pattern p : vek::AllPatterns())
+            if (p != vek::kMidpoint) instances += static_cast<int>(vek::FindPattern(e, orbs, p).instances.size());
         benchmark::DoNotOptimize(instances);
     }
     state.counters["instances"] = instances;

@@ -43,30 +43,34 @@ struct Fixture {
                               personal);
         // The first transit of a planet the table shows, with its dates.
         const double localDay = kWorld + 0.5;
-        vek::AspectSearch search([this](int body, double jd) { return engine.Longitude(body, jd); },
+        vek::AspectSearch search([this](vek::Body body, double jd) { return engine.Longitude(body, jd); },
                                  engine.orbs, localDay, 0);
         search.FixFirstBodyAt(kBirth);
+        bool found = false;
         for (const vek::TableCell& c : personal.table.txbCell) {
-            if (c.kind != vek::CellKind::Aspect || c.aspect == 0 || c.second == vek::kMoon)
+            if (c.kind != vek::CellKind::Aspect || !c.aspect || !c.first || !c.second ||
+                c.second == vek::kMoon)
                 continue;
-            graph.natalBody = c.first;
-            graph.transitBody = c.second;
-            graph.aspect = c.aspect;
-            graph.beginning = search.BeginningOfAspect(c.first, c.second, c.aspect, 1);
-            graph.end = search.EndOfAspect(c.first, c.second, c.aspect, 1);
+            graph.natalBody = *c.first;
+            graph.transitBody = *c.second;
+            graph.aspect = *c.aspect;
+            graph.beginning =
+                search.BeginningOfAspect(*c.first, *c.second, *c.aspect, vek::kOrbPersonal);
+            graph.end = search.EndOfAspect(*c.first, *c.second, *c.aspect, vek::kOrbPersonal);
+            found = true;
             break;
         }
         graph.natalJulianDate = kBirth;
         graph.worldLocalDayValue = localDay;
         graph.worldJulianDate = kWorld;
-        graph.orb = engine.orbs.orb[graph.aspect][1];
+        graph.orb = engine.orbs.orb[graph.aspect][vek::kOrbPersonal];
         graph.color = vek::DefaultAspectColor(graph.aspect);
         graph.longitude = vek::LongitudeInZodiac(engine, false);
         graph.otherLongitude = vek::LongitudeInZodiac(engine, true);
         graph.title = vek::TransitGraphTitle(texts, engine.names, graph.natalBody,
                                              graph.transitBody, graph.aspect, graph.orb, false);
         graph.natalDate = "1960-07-04";
-        ready = graph.aspect > 0 && vek::DrawTransitGraph(graph).drawn;
+        ready = found && vek::DrawTransitGraph(graph).drawn;
         if (!ready) std::fprintf(stderr, "no transit to draw\n");
     }
 };

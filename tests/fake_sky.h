@@ -19,9 +19,9 @@ inline double Deg(double d) {
 }
 
 struct FakeSky {
-    double base[kMaxBodies + 1] = {};           // radians; a negative base is returned as is
-    double speed[kMaxBodies + 1] = {};          // radians per day
-    std::vector<std::pair<int, double>> calls;  // (body, jd) of every position asked for
+    BodyArray<double> base{};                    // radians; a negative base is returned as is
+    BodyArray<double> speed{};                   // radians per day
+    std::vector<std::pair<Body, double>> calls;  // (body, jd) of every position asked for
 };
 
 inline FakeSky& Sky() {
@@ -29,14 +29,14 @@ inline FakeSky& Sky() {
     return sky;
 }
 
-inline double SkyPosition(int body, double jd) {
+inline double SkyPosition(Body body, double jd) {
     Sky().calls.emplace_back(body, jd);
     if (Sky().base[body] < 0) return Sky().base[body];
     return NormalizeAngle(Sky().base[body] + Sky().speed[body] * (jd - kEpoch));
 }
 
 inline double FakePlanet(int code, double jd, int /*year*/, double* /*speed*/) {
-    for (int b = 1; b <= kNeptune; ++b)
+    for (Body b : Bodies(Index(kNeptune)))
         if (kBodies[b].libraryCode == code) return SkyPosition(b, jd);
     return -1;
 }
@@ -48,10 +48,10 @@ inline double FakeMoon(double t) {
 // The default orbs: base 10, 9, 6, 7, 4, 3, 3 degrees, both proportions 1/3.
 inline void SetDefaultOrbs(OrbTable& orbs) {
     const double base[kAspectCount + 1] = {0, 10, 9, 6, 7, 4, 3, 3};
-    for (int a = 1; a <= kAspectCount; ++a) {
-        orbs.orb[a][0] = Deg(base[a]);
-        orbs.orb[a][1] = Deg(base[a]) / 3;
-        orbs.orb[a][2] = Deg(base[a]) / 3;
+    for (Aspect a : AllAspects()) {
+        orbs.orb[a][kOrbBase] = Deg(base[Index(a)]);
+        orbs.orb[a][kOrbPersonal] = Deg(base[Index(a)]) / 3;
+        orbs.orb[a][kOrbSynastry] = Deg(base[Index(a)]) / 3;
     }
 }
 
@@ -67,12 +67,12 @@ inline Chart EmptyChart() {
     Chart c;
     c.mode = Mode::World;
     c.bodyCount = kMaxBodies;
-    for (int b = 1; b <= kMaxBodies; ++b) c.longitude[b][kChartA] = kBeforeDataRange;
+    for (Body b : AllBodies()) c.longitude[b][kChartA] = kBeforeDataRange;
     return c;
 }
 
 // EmptyChart with bodies placed at the given degrees.
-inline Chart PlacedChart(std::initializer_list<std::pair<int, double>> placed) {
+inline Chart PlacedChart(std::initializer_list<std::pair<Body, double>> placed) {
     Chart c = EmptyChart();
     for (auto [body, degrees] : placed) c.longitude[body][kChartA] = Deg(degrees);
     return c;

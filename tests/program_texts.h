@@ -19,7 +19,7 @@ inline const ProgramTextTable& RealTextTable() {
     return table;
 }
 
-inline ProgramTexts RealTexts(int language) {
+inline ProgramTexts RealTexts(Language language) {
     return ProgramTexts(RealTextTable(), language);
 }
 
@@ -39,7 +39,7 @@ inline const ProgramTextTable& NumberedTextTable() {
     return table;
 }
 
-inline ProgramTexts NumberedTexts(int language) {
+inline ProgramTexts NumberedTexts(Language language) {
     return ProgramTexts(NumberedTextTable(), language);
 }
 

@@ -11,9 +11,6 @@ namespace vek {
 
 namespace {
 
-int LanguageOf(const Settings& s) {
-    return s.accepted.CurrentLanguage == kGerman ? kGerman : kEnglish;
-}
 
 // An angle as the cells show it: four decimals of radians, or degrees and
 // minutes.
@@ -21,7 +18,7 @@ std::string CellAngle(double radians, bool inRadians) {
     return inRadians ? RadiansText(radians) : AngleText(radians);
 }
 
-void FillPositionCell(TableCell& cell, const Chart& chart, const Engine& engine, int body, int slot,
+void FillPositionCell(TableCell& cell, const Chart& chart, const Engine& engine, Body body, int slot,
                       bool inRadians) {
     cell.foreground = 0;
     cell.background = kPositionCellColor;
@@ -29,14 +26,14 @@ void FillPositionCell(TableCell& cell, const Chart& chart, const Engine& engine,
         cell.text.clear();
         return;
     }
-    const double l = chart.longitude[body][slot];
+    const double l = chart.longitude[body][static_cast<size_t>(slot)];
     if (l < 0) {
         cell.text = MissingPositionMark(l);
     } else if (inRadians) {
         cell.text = RadiansText(l);
     } else {
         cell.text = AngleText(l);
-        if (chart.retrograde[body][slot]) cell.text += " r";
+        if (chart.retrograde[body][static_cast<size_t>(slot)]) cell.text += " r";
         cell.text += kLineBreak;
         cell.text += PositionTextShort(l, engine.names);
     }
@@ -55,9 +52,8 @@ void ApplySettingsToEngine(const Settings& settings, Engine& engine) {
     SetOrbs(settings, engine.orbs);
     engine.SiderealZodiac = settings.accepted.SiderealZodiac;
     engine.IncludeMoon = settings.accepted.IncludeMoon;
-    for (int a = 0; a <= kAspectCount; ++a)
-        engine.AspectColor[a] = settings.accepted.AspectColor[a];
-    const int language = LanguageOf(settings);
+    engine.AspectColor = settings.accepted.AspectColor;
+    const Language language = settings.accepted.CurrentLanguage;
     if (engine.Language() != language) engine.SetLanguage(language);
 }
 
@@ -68,13 +64,14 @@ Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
     const auto& slots = m.dateSlots;
     const int n = m.slotCount;
     if (n == 0) return Ok();
-    double jd[3] = {results.DateJD[0], results.DateJD[1], results.DateJD[2]};
+    double jd[3] = {results.DateJD[kWorldDate], results.DateJD[kBirth1], results.DateJD[kBirth2]};
     for (int k = 0; k < n; ++k) {
-        const int slot = slots[k];
-        jd[slot] = rows.InputDateToAJDate(slot);
-        if (jd[slot] < 0) {
-            if (failedRow) *failedRow = {slot, jd[slot], DateErrorTitle(texts)};
-            return Fail(DateErrorText(texts, slot, jd[slot]), static_cast<int>(jd[slot]));
+        const DateSlot slot = slots[static_cast<size_t>(k)];
+        double& slotJD = jd[Index(slot)];
+        slotJD = rows.InputDateToAJDate(slot);
+        if (slotJD < 0) {
+            if (failedRow) *failedRow = {slot, slotJD, DateErrorTitle(texts)};
+            return Fail(DateErrorText(texts, slot, slotJD), static_cast<int>(slotJD));
         }
     }
     ComputeFromDates(engine, settings, texts, request, jd, results);
@@ -86,7 +83,7 @@ void ComputeFromDates(Engine& engine, const Settings& settings, const ProgramTex
                       ComputeResults& results) {
     if (request.mode == Mode::None) return;
     ApplySettingsToEngine(settings, engine);
-    for (int s = 0; s < 3; ++s) results.DateJD[s] = dateJD[s];
+    for (DateSlot s : AllDateSlots()) results.DateJD[s] = dateJD[Index(s)];
     results.chart = ComputeChart(engine, request.mode, dateJD);
     FillResults(results.chart, engine, settings, texts, request, results);
 }
@@ -116,11 +113,12 @@ void FillResults(const Chart& chart, const Engine& engine, const Settings& setti
     // Position cells of every body, the Moon's left empty when it is
     // excluded.
     for (int slot = 0; slot < (two ? 2 : 1); ++slot) {
-        for (int body = 1; body <= kMaxBodies; ++body) {
+        for (Body body : AllBodies()) {
             const int index = t.PositionCellIndex(body, slot);
             if (index < 0) continue;
             FillPositionCell(t.txbCell[index], chart, engine, body, slot, inRadians);
-            if (!two && !inRadians && body <= chart.bodyCount && chart.retrograde[body][slot]) {
+            if (!two && !inRadians && Index(body) <= chart.bodyCount &&
+                chart.retrograde[body][static_cast<size_t>(slot)]) {
                 ++results.RetrogradeCount;
                 results.RetrogradeList += engine.names.BodyAbbreviation[body] + " ";
             }
@@ -128,21 +126,21 @@ void FillResults(const Chart& chart, const Engine& engine, const Settings& setti
     }
 
     // Aspect cells in pair order.
-    for (int a = 0; a <= kAspectCount; ++a) results.AspectCount[a] = chart.aspectCount[a];
+    results.AspectCount = chart.aspectCount;
     for (const PairResult& p : chart.Pairs()) {
-        if (p.aspect == 0) continue;
+        if (!p.aspect) continue;
         const int index = t.AspectCellIndex(p.first, p.second);
         if (index < 0) continue;
         TableCell& cell = t.txbCell[index];
         cell.aspect = p.aspect;
-        cell.text = engine.names.AspectAbbreviation[p.aspect];
+        cell.text = engine.names.AspectAbbreviation[*p.aspect];
         cell.text += kLineBreak;
         cell.text += CellAngle(p.deviation, inRadians);
         if (chart.hasMarkers && p.marker < 0) cell.text += " -";
         if (chart.hasMarkers && p.marker > 0) cell.text += " +";
         // The aspect's own orb column decides the boldface threshold: the
         // column whose orb admitted the aspect.
-        t.SetCellStyle(chart.orbColumn, index, p.aspect, p.deviation, settings, orbs);
+        t.SetCellStyle(chart.orbColumn, index, *p.aspect, p.deviation, settings, orbs);
     }
 
     if (!two) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "config/program_text.h"
@@ -32,7 +33,7 @@ struct ComputeResults {
     // Julian dates of the three date slots: those the last compute converted,
     // the others as the compute before left them. The next compute starts
     // from them.
-    double DateJD[3] = {0, 0, 0};
+    SlotArray<double> DateJD{};
     Chart chart;        // positions, retrograde flags and every tested pair
     TableModel table;   // every cell's text, colours, font and boldface
     std::string title;  // caption of the title label
@@ -40,12 +41,12 @@ struct ComputeResults {
     // two-chart modes (twoCharts).
     std::string summary;
     bool twoCharts = false;
-    int16_t AspectCount[kAspectCount + 1] = {};
+    AspectArray<int16_t> AspectCount{};
     // Counts of the patterns (slot order). A compute only overwrites the
     // slots whose finder found something (and clears the smaller stellium
     // sizes below a reported one); the others keep their earlier value, and
     // two-chart computes leave all of them alone.
-    int16_t PatternCount[kPatternCount] = {};
+    PatternArray<int16_t> PatternCount{};
     int RetrogradeCount = 0;     // chart A, single-chart modes in degrees only
     std::string RetrogradeList;  // "Ma Ju ": abbreviations, each followed by a blank
     std::string zodiacLabel;     // the hint label's caption while the chart is shown
@@ -53,7 +54,7 @@ struct ComputeResults {
 
 // The invalid date row that stopped a compute, as the message box needs it.
 struct DateRowFailure {
-    int slot = -1;      // 0 World date, 1 and 2 the birthdates; −1 for none
+    std::optional<DateSlot> slot;  // none when no row failed
     double code = 0;    // kDateIncomplete .. kDateTooLate
     std::string title;  // caption of the message box
 };

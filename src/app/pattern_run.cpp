@@ -12,7 +12,7 @@ bool RunButtonOffered(bool chartShown, bool explanationShown, bool resultsCurren
 void PatternRun::Start(const RunChoice& choice) {
     choice_ = choice;
     // Patterns are counted in world transits only.
-    if (choice_.mode != Mode::World) choice_.target.pattern = -1;
+    if (choice_.mode != Mode::World) choice_.target.pattern.reset();
     inProgress_ = true;
     steppingEnded_ = false;
 }
@@ -32,7 +32,7 @@ PatternRun::Outcome PatternRun::Step(ProgramState& state, const ComputeRequest& 
     if (!Stepping()) return Outcome::Idle;
     const DateRowFields saved = ApplyStep(state.rows, choice_.interval, kStepForward);
     // A run never sees the counts of the step before.
-    for (int16_t& c : state.results.PatternCount) c = 0;
+    state.results.PatternCount = {};
     const Status computed = state.Compute(request);
     if (!computed) {
         message = computed.message();
@@ -40,10 +40,10 @@ PatternRun::Outcome PatternRun::Step(ProgramState& state, const ComputeRequest& 
         steppingEnded_ = true;
         return Outcome::Refused;
     }
-    if (choice_.target.pattern >= 0 && RunTargetFound(choice_.target, state.results.PatternCount)) {
+    if (choice_.target.pattern && RunTargetFound(choice_.target, state.results.PatternCount)) {
         message =
             RunFoundMessage(choice_.target, state.results.PatternCount,
-                            state.engine.names.PatternName[choice_.target.pattern], state.Texts());
+                            state.engine.names.PatternName[*choice_.target.pattern], state.Texts());
         inProgress_ = false;
         return Outcome::Found;
     }

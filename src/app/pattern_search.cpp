@@ -27,13 +27,12 @@ Chart PatternChart(const Engine& engine, double jd) {
     c.orbColumn = m.orbColumn;
     c.bodyCount = engine.BodyCountForSettings();
     c.jd[kChartA] = jd;
-    for (int b = 1; b <= c.bodyCount; ++b) c.longitude[b][kChartA] = engine.Longitude(b, jd);
+    for (Body b : c.ComputedBodies()) c.longitude[b][kChartA] = engine.Longitude(b, jd);
     return c;
 }
 
-PatternHits PatternHitsAt(const SkyTests& sky, int pattern) {
+PatternHits PatternHitsAt(const SkyTests& sky, Pattern pattern) {
     PatternHits hits;
-    if (pattern < 0 || pattern >= kPatternCount) return hits;
     if (pattern == kMidpoint) {
         for (const Midpoint& m : FindMidpoints(sky)) {
             PatternInstance p;
@@ -50,7 +49,7 @@ PatternHits PatternHitsAt(const SkyTests& sky, int pattern) {
     // A stellium size counts only when no larger one exists, as the compute
     // reports the largest size only.
     if (StelliumSizeOfSlot(pattern) > 0)
-        for (int larger = kStellium6; larger < pattern; ++larger)
+        for (Pattern larger : EnumRange<Pattern>(Index(kStellium6), Index(pattern) - 1))
             if (FindPattern(sky, larger).count > 0) return hits;
     PatternResult r = FindPattern(sky, pattern);
     hits.count = r.count;
@@ -59,14 +58,14 @@ PatternHits PatternHitsAt(const SkyTests& sky, int pattern) {
 }
 
 PatternHits PatternHitsAt(const Chart& chart, const OrbTable& orbs, int midpointOrbIndex,
-                          int pattern) {
+                          Pattern pattern) {
     return PatternHitsAt(ChartTests(chart, orbs, MidpointOrbOfIndex(midpointOrbIndex)), pattern);
 }
 
 bool HitsSatisfy(const RunTarget& target, int count) {
-    if (target.pattern < 0 || target.pattern >= kPatternCount) return false;
-    int16_t counts[kPatternCount] = {};
-    counts[target.pattern] = static_cast<int16_t>(count > INT16_MAX ? INT16_MAX : count);
+    if (!target.pattern) return false;
+    PatternArray<int16_t> counts{};
+    counts[*target.pattern] = static_cast<int16_t>(count > INT16_MAX ? INT16_MAX : count);
     return RunTargetFound(target, counts);
 }
 
@@ -148,19 +147,19 @@ SpanResult SearchSpan(const Engine& engine, DateRows& rows, const Settings& sett
             if (!sky.WatchedUnchanged()) {
                 sky.BeginWatch();
                 found =
-                    HitsSatisfy(request.target, PatternHitsAt(sky, request.target.pattern).count);
+                    HitsSatisfy(request.target, PatternHitsAt(sky, *request.target.pattern).count);
             }
             if (found && !open) {
                 // The instances of a stretch are those of the chart of its first
                 // step: the same answers, with the deviations of its positions.
                 sky.SetExactDeviations(true);
-                hits = PatternHitsAt(sky, request.target.pattern);
+                hits = PatternHitsAt(sky, *request.target.pattern);
                 sky.SetExactDeviations(false);
             }
         } else {
             const Chart chart = PatternChart(engine, step.julianDate);
             out.positions += chart.bodyCount;
-            hits = PatternHitsAt(chart, engine.orbs, midpointOrbIndex, request.target.pattern);
+            hits = PatternHitsAt(chart, engine.orbs, midpointOrbIndex, *request.target.pattern);
             found = HitsSatisfy(request.target, hits.count);
         }
         if (!found) {
@@ -240,7 +239,7 @@ struct SecondHalf {
 Result<PatternSearchResult> SearchPattern(const Engine& engine, DateRows& rows,
                                           const Settings& settings,
                                           const PatternSearchRequest& request) {
-    if (request.target.pattern < 0 || request.target.pattern >= kPatternCount)
+    if (!request.target.pattern)
         return Fail("no pattern to search for");
     if (request.interval < 0 || request.interval >= kStepIntervalCount)
         return Fail("unknown step interval");

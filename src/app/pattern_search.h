@@ -30,7 +30,7 @@ namespace vek {
 Chart PatternChart(const Engine& engine, double jd);
 
 // What a compute that starts from cleared counts stores in slot `pattern`
-// (0..13) for `chart`, with the instances behind that count. The stellia
+// for `chart`, with the instances behind that count. The stellia
 // follow the compute: a size counts only when no larger stellium exists. The
 // midpoint slot lists its midpoints as instances of three bodies (outer,
 // centre, outer) without a mean deviation.
@@ -39,9 +39,9 @@ struct PatternHits {
     std::vector<PatternInstance> instances;
 };
 PatternHits PatternHitsAt(const Chart& chart, const OrbTable& orbs, int midpointOrbIndex,
-                          int pattern);
+                          Pattern pattern);
 // The same on any source of the tests (sky_tests.h), with its midpoint orb.
-PatternHits PatternHitsAt(const SkyTests& sky, int pattern);
+PatternHits PatternHitsAt(const SkyTests& sky, Pattern pattern);
 
 // Whether hits in the target's slot satisfy the run's stop test.
 bool HitsSatisfy(const RunTarget& target, int count);

@@ -11,8 +11,8 @@ Status ProgramState::LoadTexts(const std::string& folder) {
     return Ok();
 }
 
-void ProgramState::SetLanguage(int code) {
-    language = code == kGerman ? kGerman : kEnglish;
+void ProgramState::SetLanguage(Language code) {
+    language = code;
     settings.accepted.CurrentLanguage = language;
     engine.SetLanguage(language);
     rows.FillMonthLists(language);

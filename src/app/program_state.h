@@ -22,10 +22,10 @@ struct ProgramState {
     ProgramState& operator=(const ProgramState&) = delete;
 
     ProgramTextTable textTable;
-    // The language of the texts shown (0 English, 1 German). A state file
+    // The language of the texts shown. A state file
     // that is loaded brings its own settings, language included, but the
     // texts stay in this language until the language is switched.
-    int language = kEnglish;
+    Language language = kEnglish;
     Engine engine;
     DateRows rows;
     Settings settings;
@@ -39,9 +39,8 @@ struct ProgramState {
     Status LoadTexts(const std::string& folder);
 
     // The language switch, in one place: the texts, the settings' language,
-    // the engine's names and the month lists of the date rows. Any code
-    // other than German means English.
-    void SetLanguage(int language);
+    // the engine's names and the month lists of the date rows.
+    void SetLanguage(Language language);
 
     // The compute command (ComputeCommand) on this state's engine, rows,
     // settings and results, with this state's texts; `failedRow`, when given,

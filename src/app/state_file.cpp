@@ -212,7 +212,7 @@ bool ReadState(StateReader& r, AppState& state) {
     Settings& s = state.settings;
     ConfigControls& c = s.controls;
 
-    for (DateRowFields& row : state.dateRows) {
+    for (DateRowFields& row : state.dateRows.values) {
         int day;
         if (!r.Index(row.monthIndex, kMonthListSize)) return false;
         if (!r.Index(day, kDayListSize)) return false;
@@ -259,7 +259,7 @@ bool ReadState(StateReader& r, AppState& state) {
         s.accepted.OrbIndex[i] = orb;
     }
 
-    for (int a = 1; a <= kAspectCount; ++a) {
+    for (Aspect a : AllAspects()) {
         Color color;
         if (!r.Color(color)) return false;
         if (color != 0) s.accepted.AspectColor[a] = color;
@@ -291,14 +291,14 @@ Result<std::string> StateFileText(const AppState& state) {
         return Fail("The state cannot be saved: " + std::move(what));
     };
 
-    for (int r = 0; r < 3; ++r) {
+    for (DateSlot r : AllDateSlots()) {
         const DateRowFields& row = state.dateRows[r];
         if (!IndexFits(row.monthIndex, kMonthListSize) || !IndexFits(row.dayIndex, kDayListSize) ||
             !IndexFits(row.timeIndex, kTimeListSize) || !IndexFits(row.zoneIndex, kZoneListSize))
-            return fail("a list index of date row " + std::to_string(r + 1) + " is out of range.");
+            return fail("a list index of date row " + std::to_string(Index(r) + 1) + " is out of range.");
         if (row.yearText.find_first_of("\r\n") != std::string::npos ||
             row.yearText.size() > kMaxStateLineLength)
-            return fail("the year of date row " + std::to_string(r + 1) +
+            return fail("the year of date row " + std::to_string(Index(r) + 1) +
                         " holds a line break or is too long.");
     }
     const int mode = static_cast<int>(state.mode);
@@ -310,13 +310,13 @@ Result<std::string> StateFileText(const AppState& state) {
               IndexFits(c.proportionIndex[1], kProportionListSize) &&
               IndexFits(c.midpointOrbIndex, kMidpointOrbListSize);
     for (int orb : s.accepted.OrbIndex) ok = ok && orb >= 0 && orb < kOrbListSize;
-    for (int a = 1; a <= kAspectCount; ++a)
+    for (Aspect a : AllAspects())
         ok = ok && s.accepted.AspectColor[a] >= 0 && s.accepted.AspectColor[a] <= kMaxColor;
     if (!ok) return fail("a setting is out of range.");
 
     std::string out;
     out.reserve(512);
-    for (const DateRowFields& row : state.dateRows) {
+    for (const DateRowFields& row : state.dateRows.values) {
         PutInteger(out, row.monthIndex);
         PutInteger(out, row.dayIndex);
         PutText(out, row.yearText);
@@ -339,7 +339,7 @@ Result<std::string> StateFileText(const AppState& state) {
     PutFlag(out, !c.sidereal);
     PutInteger(out, c.proportionIndex[0]);
     for (int orb : s.accepted.OrbIndex) PutNumber(out, orb);
-    for (int a = 1; a <= kAspectCount; ++a) PutNumber(out, s.accepted.AspectColor[a]);
+    for (Aspect a : AllAspects()) PutNumber(out, s.accepted.AspectColor[a]);
     PutInteger(out, c.whiteImageBackground ? 1 : 0);
     PutInteger(out, c.keepSelectedZodiac ? 1 : 0);
     PutInteger(out, c.midpointOrbIndex);
@@ -354,7 +354,7 @@ Status SaveStateFile(const std::string& path, AppState& state, platform::Setting
     if (!text) return text.error();
     if (Status written = WriteFileAtomically(path, *text); !written) return written;
     state.settings.controls.sidereal = state.settings.accepted.SiderealZodiac;
-    if (store) platform::WriteLanguageSetting(*store, state.settings.accepted.CurrentLanguage);
+    if (store) platform::WriteLanguageSetting(*store, Index(state.settings.accepted.CurrentLanguage));
     return Ok();
 }
 
@@ -370,9 +370,6 @@ Status LoadStateTextImpl(std::string_view text, bool truncated, AppState& state,
                          const StateLoadOptions& options) {
     StateReader reader(text, truncated);
     if (!ReadState(reader, state)) return LoadFailed(reader.error(), state, options);
-    int& language = state.settings.accepted.CurrentLanguage;
-    if (language != kEnglish && language != kGerman && options.store)
-        language = platform::ReadLanguageSetting(*options.store);
     return Ok();
 }
 

@@ -22,7 +22,7 @@ class SettingsStore;
 // Everything a state file holds: the window's three date rows, its mode and
 // stepping interval, and the settings.
 struct AppState {
-    std::array<DateRowFields, 3> dateRows;  // World date, 1st and 2nd birthdate
+    SlotArray<DateRowFields> dateRows;  // World date, 1st and 2nd birthdate
     Mode mode = Mode::World;                // the selected mode button
     int steppingIntervalIndex = 1;          // cboForwardBack: 0 half hour .. 4 year
     Settings settings;
@@ -52,9 +52,6 @@ struct StateLoadOptions {
     bool startupComplete = true;
     // When given, asked before that reset; false leaves the settings as read.
     std::function<bool()> confirmReset;
-    // When given and the language is neither English nor German, the
-    // language is read again from it after a successful load.
-    platform::SettingsStore* store = nullptr;
 };
 
 // Loads a state file into state. Each value is applied as it is read, so on

@@ -146,7 +146,7 @@ int RunChart(const std::vector<std::string>& args) {
     image.version = ProgramVersionText();
     image.orbSummary = AnnotationOrbSummary(texts, s.mode, s.engine.orbs.summary);
     image.rows = &s.rows;
-    for (int slot = 0; slot < kDateSlotCount; ++slot) {
+    for (DateSlot slot : AllDateSlots()) {
         if (!s.exactDate[slot]) continue;
         const ZonedArgument& a = *s.exactDate[slot];
         char date[16], time[8];

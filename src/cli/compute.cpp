@@ -40,7 +40,7 @@ std::vector<std::string> CellLines(const TableCell& c, const NameTables& names) 
     std::vector<std::string> lines;
     if (!c.visible) return lines;
     if (c.kind == CellKind::Header) {
-        lines.push_back(names.BodyAbbreviation[c.body]);
+        lines.push_back(names.BodyAbbreviation[*c.body]);
         return lines;
     }
     size_t at = 0;
@@ -99,7 +99,7 @@ void WriteAspects(JsonWriter& w, const ComputeResults& r, const NameTables& name
     const EntrySlots slots = EntrySlotsOf(r.ComputedMode);
     w.Key("aspects").BeginArray();
     for (const PairResult& p : chart.Pairs()) {
-        if (p.aspect < 1 || p.aspect > kAspectCount) continue;
+        if (!p.aspect) continue;
         const int cell = r.table.AspectCellIndex(p.first, p.second);
         if (cell < 0) continue;
         // Synastry pairs list the 2nd birthdate's body first; the durations
@@ -109,8 +109,8 @@ void WriteAspects(JsonWriter& w, const ComputeResults& r, const NameTables& name
         WriteBodyJson(w, "first", swap ? p.second : p.first, slots.first, names);
         WriteBodyJson(w, "second", swap ? p.first : p.second, slots.second, names);
         w.Key("aspect").BeginObject();
-        w.Key("index").Int(p.aspect);
-        w.Key("name").String(names.AspectName[p.aspect]);
+        w.Key("index").Int(Index(*p.aspect));
+        w.Key("name").String(names.AspectName[*p.aspect]);
         w.EndObject();
         w.Key("deviation_degrees").Number(p.deviation * 180.0 / kPi, 6);
         w.Key("motion");
@@ -133,10 +133,10 @@ void WriteBodies(JsonWriter& w, const ComputeResults& r, const NameTables& names
     const ModeInfo& mode = ModeInfoOf(r.ComputedMode);
     w.Key("bodies").BeginArray();
     for (int slot = 0; slot < (chart.twoCharts ? 2 : 1); ++slot) {
-        for (int b = 1; b <= chart.bodyCount; ++b) {
+        for (Body b : chart.ComputedBodies()) {
             const double l = chart.longitude[b][slot];
             w.BeginObject();
-            w.Key("index").Int(b);
+            w.Key("index").Int(Index(b));
             w.Key("name").String(names.BodyName[b]);
             w.Key("date").String(NameOfDateSlot(mode.dateSlots[static_cast<size_t>(slot)]));
             if (l >= 0)
@@ -157,7 +157,7 @@ std::string JsonText(const ComputeSession& s, const ComputeResults& r, const Nam
     WriteZonesJson(w, s);
     w.Key("title").String(r.title);
     w.Key("date_jd").BeginArray();
-    for (double jd : r.DateJD) w.Number(jd, 6);
+    for (double jd : r.DateJD.values) w.Number(jd, 6);
     w.EndArray();
     w.Key("layout").String(r.table.layout == TableLayout::Square ? "square" : "triangular");
     w.Key("rows").Int(r.table.intNumRows);
@@ -176,19 +176,19 @@ std::string JsonText(const ComputeSession& s, const ComputeResults& r, const Nam
         w.Key("bold").Bool(c.bold);
         w.Key("glyph_font").Bool(c.font == CellFont::Glyph);
         if (c.kind == CellKind::Header || c.kind == CellKind::Position)
-            w.Key("body").String(names.BodyAbbreviation[c.body]);
+            w.Key("body").String(names.BodyAbbreviation[*c.body]);
         w.EndObject();
     }
     w.EndArray();
     WriteBodies(w, r, names);
     WriteAspects(w, r, names);
     w.Key("aspect_counts").BeginObject();
-    for (int a = 1; a <= kAspectCount; ++a) w.Key(kAspectKeys[a]).Int(r.AspectCount[a]);
+    for (Aspect a : AllAspects()) w.Key(kAspectKeys[Index(a)]).Int(r.AspectCount[a]);
     w.EndObject();
     w.Key("total_aspects").Int(r.table.GetTotalNumAspects(names));
     w.Key("pattern_counts").BeginObject();
     if (!r.twoCharts)
-        for (int p = 0; p < kPatternCount; ++p) w.Key(kPatternKeys[p]).Int(r.PatternCount[p]);
+        for (Pattern p : AllPatterns()) w.Key(kPatternKeys[Index(p)]).Int(r.PatternCount[p]);
     w.EndObject();
     w.Key("summary").String(r.summary);
     w.Key("retrograde").BeginObject();

@@ -52,7 +52,7 @@ Status FillDateRow(const std::string& option, const std::string& text, DateRowFi
 
 // Puts a date argument of the command line into a date row: the zone forms
 // through the zone database, the fixed offsets as they always were.
-Status ReadRowDate(int slot, const std::string& option, const std::string& text,
+Status ReadRowDate(DateSlot slot, const std::string& option, const std::string& text,
                    ComputeSession& s) {
     DateRowFields& row = s.rows.Row(slot);
     if (!UsesZoneOptions(text, s.zones)) return FillDateRow(option, text, row);
@@ -70,18 +70,20 @@ Status ReadRowDate(int slot, const std::string& option, const std::string& text,
 // their own instants.
 Status ComputeSessionDates(ComputeSession& s, const ComputeRequest& request) {
     bool exact = false;
-    for (const std::optional<ZonedArgument>& e : s.exactDate) exact = exact || e.has_value();
+    for (const std::optional<ZonedArgument>& e : s.exactDate.values) exact = exact || e.has_value();
     if (!exact || request.mode == Mode::None) return s.Compute(request);
     const ModeInfo& m = ModeInfoOf(request.mode);
-    double jd[kDateSlotCount] = {s.results.DateJD[0], s.results.DateJD[1], s.results.DateJD[2]};
+    double jd[kDateSlotCount] = {s.results.DateJD[kWorldDate], s.results.DateJD[kBirth1],
+                                 s.results.DateJD[kBirth2]};
     for (int k = 0; k < m.slotCount; ++k) {
-        const int slot = m.dateSlots[k];
+        const DateSlot slot = m.dateSlots[static_cast<size_t>(k)];
+        double& slotJD = jd[Index(slot)];
         if (s.exactDate[slot]) {
-            jd[slot] = s.exactDate[slot]->julianDate;
+            slotJD = s.exactDate[slot]->julianDate;
             continue;
         }
-        jd[slot] = s.rows.InputDateToAJDate(slot);
-        if (jd[slot] < 0) return Fail(DateErrorText(s.Texts(), slot, jd[slot]));
+        slotJD = s.rows.InputDateToAJDate(slot);
+        if (slotJD < 0) return Fail(DateErrorText(s.Texts(), slot, slotJD));
     }
     ComputeFromDates(s.engine, s.settings, s.Texts(), request, jd, s.results);
     return Ok();
@@ -148,7 +150,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
     if (!zones) return BadArguments(command, zones.message());
     s.zones = *zones;
 
-    const Result<int> language = ParseLanguage(o.Value("lang", "en"));
+    const Result<Language> language = ParseLanguage(o.Value("lang", "en"));
     if (!language) return BadArguments(command, language.message());
     const bool modeGiven = o.values.count("mode") > 0;
     s.mode = Mode::World;
@@ -175,7 +177,7 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
             return BadArguments(command, Quoted(o.Value("state")) + ": " +
                                              WithQuotedPath(loaded.message(), o.Value("state")));
         s.settings = state.settings;
-        for (int slot = 0; slot < kDateSlotCount; ++slot) s.rows.Row(slot) = state.dateRows[slot];
+        for (DateSlot slot : AllDateSlots()) s.rows.Row(slot) = state.dateRows[slot];
         // As "Load from ...": natal aspects stay, every other mode shows
         // world transits.
         if (!modeGiven)
@@ -183,15 +185,17 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
                 state.mode == Mode::Natal1 || state.mode == Mode::Natal2 ? state.mode : Mode::World;
     }
     const char* const rowOptions[kDateSlotCount] = {s.worldOption, "birth1", "birth2"};
-    for (int slot = 0; slot < kDateSlotCount; ++slot) {
-        if (!o.values.count(rowOptions[slot])) continue;
-        const Status filled = ReadRowDate(slot, rowOptions[slot], o.Value(rowOptions[slot]), s);
+    for (DateSlot slot : AllDateSlots()) {
+        const char* option = rowOptions[Index(slot)];
+        if (!o.values.count(option)) continue;
+        const Status filled = ReadRowDate(slot, option, o.Value(option), s);
         if (!filled) return BadArguments(command, filled.message());
     }
     if (o.values.count("state") && !modeGiven) {
         // As "Load from ...": when the row of the mode holds no valid date,
         // the window shows world transits for now.
-        const int slot = s.mode == Mode::Natal1 ? kBirth1 : s.mode == Mode::Natal2 ? kBirth2 : 0;
+        const DateSlot slot =
+            s.mode == Mode::Natal1 ? kBirth1 : s.mode == Mode::Natal2 ? kBirth2 : kWorldDate;
         if (const double jd = s.rows.InputDateToAJDate(slot); jd <= 0) {
             const std::string dateError = DateErrorText(s.Texts(), slot, jd);
             if (!s.worldFallback) return BadArguments(command, dateError);

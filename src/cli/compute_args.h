@@ -46,7 +46,7 @@ struct ComputeSession : ProgramState {
     bool exactDates = true;
     // The dates computed at their own instant; their rows hold the nearest
     // instant the lists have, and the outputs take the date from here.
-    std::optional<ZonedArgument> exactDate[kDateSlotCount];
+    SlotArray<std::optional<ZonedArgument>> exactDate;
 };
 
 // The options of the compute arguments as the commands' tables list them.

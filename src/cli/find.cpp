@@ -54,15 +54,15 @@ std::string AsciiLower(std::string s) {
     return s;
 }
 
-int PatternOfName(const std::string& name) {
+std::optional<Pattern> PatternOfName(const std::string& name) {
     const std::string wanted = AsciiLower(name);
-    for (int p = 0; p < kPatternCount; ++p) {
+    for (Pattern p : AllPatterns()) {
         for (const char* n : kPatternNames[p])
             if (AsciiLower(n) == wanted) return p;
-        for (const char* n : kPatternAliases[p])
+        for (const char* n : kPatternAliases[Index(p)])
             if (n == wanted) return p;
     }
-    return -1;
+    return std::nullopt;
 }
 
 // "YYYY-MM-DDTHH:MM+hh:mm" of a World date row: its own local time and zone.
@@ -76,18 +76,18 @@ std::string RowIsoText(const DateRowFields& row) {
     return text;
 }
 
-std::string InstanceText(const PatternInstance& p, int pattern, const PatternTexts& texts) {
+std::string InstanceText(const PatternInstance& p, Pattern pattern, const PatternTexts& texts) {
     if (pattern == kMidpoint)
         return MidpointLine({p.bodies[0], p.bodies[1], p.bodies[2]}, PatternForm::Summary,
                             texts.names);
     return PatternLine(p, pattern, PatternForm::Summary, texts);
 }
 
-std::string JsonText(const ComputeSession& s, const PatternSearchResult& r, int pattern,
+std::string JsonText(const ComputeSession& s, const PatternSearchResult& r, Pattern pattern,
                      const NameTables& names) {
     JsonWriter w;
     w.BeginDocument();
-    w.Key("pattern").String(kPatternAliases[pattern][0]);
+    w.Key("pattern").String(kPatternAliases[Index(pattern)][0]);
     WriteZonesJson(w, s);
     w.Key("steps").Int(r.steps);
     // The accepted dates ended the search before --to; the note on stderr
@@ -105,7 +105,7 @@ std::string JsonText(const ComputeSession& s, const PatternSearchResult& r, int 
         for (const PatternInstance& p : s.instances) {
             w.BeginObject();
             w.Key("bodies").BeginArray();
-            for (int i = 0; i < p.size; ++i) w.String(names.BodyAbbreviation[p.bodies[i]]);
+            for (int i = 0; i < p.size; ++i) w.String(names.BodyAbbreviation[p.bodies[static_cast<size_t>(i)]]);
             w.EndArray();
             w.Key("mean_deviation_degrees");
             if (p.hasMean)
@@ -233,7 +233,7 @@ int RunFind(const std::vector<std::string>& args) {
 
     PatternSearchRequest request;
     request.target.pattern = PatternOfName(o.Value("pattern"));
-    if (request.target.pattern < 0)
+    if (!request.target.pattern)
         return BadArguments(kName, "--pattern " + Quoted(o.Value("pattern")) +
                                        " is no pattern (grand-trine, kite, rectangle, t-square, "
                                        "grand-cross, yod, yod-kite, trapezium, stellium3..6, "
@@ -285,7 +285,7 @@ int RunFind(const std::vector<std::string>& args) {
             for (const PatternInstance& p : st.instances)
                 std::printf(
                     "  %s",
-                    TerminalLines(InstanceText(p, request.target.pattern, patternTexts)).c_str());
+                    TerminalLines(InstanceText(p, *request.target.pattern, patternTexts)).c_str());
             std::fflush(stdout);
         };
     if (progress.Shown())
@@ -311,7 +311,7 @@ int RunFind(const std::vector<std::string>& args) {
                      texts.ProgramText(kTextSearchEndsThere).c_str());
 
     if (json) {
-        std::printf("%s\n", JsonText(s, found, request.target.pattern, s.engine.names).c_str());
+        std::printf("%s\n", JsonText(s, found, *request.target.pattern, s.engine.names).c_str());
         return 0;
     }
     if (found.stretches.empty()) std::printf("Not found.\n");

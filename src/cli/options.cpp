@@ -125,9 +125,9 @@ std::string NearestName(std::string_view typed, const std::vector<std::string>& 
     return prefixed;
 }
 
-Result<int> ParseLanguage(std::string_view text) {
-    if (text == "en") return 0;
-    if (text == "de") return 1;
+Result<Language> ParseLanguage(std::string_view text) {
+    if (text == "en") return kEnglish;
+    if (text == "de") return kGerman;
     return Fail("language " + Quoted(text) + " is not en or de");
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/vek_types.h"
 #include "util/result.h"
 
 namespace vek::cli {
@@ -62,8 +63,8 @@ std::string Quoted(std::string_view s);
 // other argument; a short plain name stays as it is.
 std::string WithQuotedPath(std::string message, const std::string& path);
 
-// "en" → 0 (English), "de" → 1 (German).
-Result<int> ParseLanguage(std::string_view text);
+// "en" → English, "de" → German.
+Result<Language> ParseLanguage(std::string_view text);
 
 // Prints "vek-cli <command>: <message>" on stderr and returns exit status 2.
 int BadArguments(const char* command, const std::string& message);

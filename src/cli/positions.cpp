@@ -61,9 +61,9 @@ int RunPositions(const std::vector<std::string>& args) {
     const Result<ZonedArgument> at = ParseZonedDateTime(o.Value("at"), *zones);
     if (!at) return BadArguments(kName, at.message());
     const double jd = at->julianDate;
-    const Result<int> lang = ParseLanguage(o.Value("lang", "en"));
+    const Result<Language> lang = ParseLanguage(o.Value("lang", "en"));
     if (!lang) return BadArguments(kName, lang.message());
-    const int language = *lang;
+    const Language language = *lang;
 
     const Result<ProgramTextTable> table = LoadProgramText(ProgramFolder());
     if (!table) return Failure(kName, table.message());
@@ -93,10 +93,10 @@ int RunPositions(const std::vector<std::string>& args) {
         w.Key("zodiac").String(zodiac);
         w.Key("sidereal").Bool(engine.SiderealZodiac);
         w.Key("bodies").BeginArray();
-        for (int b = 1; b <= c.bodyCount; ++b) {
+        for (Body b : c.ComputedBodies()) {
             const double l = c.longitude[b][kChartA];
             w.BeginObject();
-            w.Key("index").Int(b);
+            w.Key("index").Int(Index(b));
             w.Key("name").String(engine.names.BodyName[b]);
             if (l >= 0) {
                 w.Key("longitude_deg").Number(l / kTwoPi * 360.0, 6);
@@ -117,10 +117,10 @@ int RunPositions(const std::vector<std::string>& args) {
     if (at->zoneNamed) std::printf("Zone: %s\n", ZoneUsedText(*at).c_str());
     std::printf("Ephemeris: %s\n", ephemeris.c_str());
     std::printf("Zodiac: %s\n", zodiac.c_str());
-    for (int b = 1; b <= c.bodyCount; ++b) {
+    for (Body b : c.ComputedBodies()) {
         const double l = c.longitude[b][kChartA];
         std::string line =
-            (b < 10 ? " " : "") + std::to_string(b) + "  " + PadRight(engine.names.BodyName[b], 9);
+            (Index(b) < 10 ? " " : "") + std::to_string(Index(b)) + "  " + PadRight(engine.names.BodyName[b], 9);
         if (l >= 0) {
             char deg[32];
             std::snprintf(deg, sizeof deg, "%11.6f", l / kTwoPi * 360.0);

@@ -6,15 +6,7 @@
 
 namespace vek::cli {
 
-namespace {
-
-bool ValidBody(int b) {
-    return b >= 1 && b <= kMaxBodies;
-}
-
-}  // namespace
-
-const char* NameOfDateSlot(int slot) {
+const char* NameOfDateSlot(DateSlot slot) {
     return slot == kBirth1 ? "birth1" : slot == kBirth2 ? "birth2" : "world";
 }
 
@@ -25,10 +17,11 @@ EntrySlots EntrySlotsOf(Mode mode) {
     return {m.dateSlots[0], m.dateSlots[1]};
 }
 
-void WriteBodyJson(JsonWriter& w, const char* key, int body, int slot, const NameTables& names) {
+void WriteBodyJson(JsonWriter& w, const char* key, Body body, DateSlot slot,
+                   const NameTables& names) {
     w.Key(key).BeginObject();
-    w.Key("index").Int(body);
-    w.Key("name").String(ValidBody(body) ? names.BodyName[body] : "");
+    w.Key("index").Int(Index(body));
+    w.Key("name").String(names.BodyName[body]);
     w.Key("date").String(NameOfDateSlot(slot));
     w.EndObject();
 }
@@ -39,14 +32,14 @@ void OpenReport(ComputeSession& s, DurationsReport& report) {
         if (u.option == s.worldOption) dates.worldNamedZone = u.argument.zone;
     // The dates the rows hold only approximately, from their arguments, as
     // ReportDatesFrom reads the rows.
-    const int language = s.rows.Language();
+    const Language language = s.rows.Language();
     const bool personal = ModeInfoOf(s.mode).personal;
     if (const auto& world = s.exactDate[kWorldDate]; world && ModeInfoOf(s.mode).transits) {
         dates.worldLocalDayValue = world->dayNumber + (world->local.hour * 60 + world->local.minute) / 1440.0;
         dates.worldZoneMinutes = world->offsetSeconds / 60;
         dates.worldDateText = ExactDateText(*world, personal, language);
     }
-    auto text = [&](int slot, bool abbreviated, std::string& into) {
+    auto text = [&](DateSlot slot, bool abbreviated, std::string& into) {
         if (s.exactDate[slot]) into = ExactDateText(*s.exactDate[slot], abbreviated, language);
     };
     switch (s.mode) {
@@ -58,7 +51,7 @@ void OpenReport(ComputeSession& s, DurationsReport& report) {
             break;
         case Mode::Personal1:
         case Mode::Personal2: {
-            const int slot = s.mode == Mode::Personal1 ? kBirth1 : kBirth2;
+            const DateSlot slot = s.mode == Mode::Personal1 ? kBirth1 : kBirth2;
             if (s.exactDate[slot]) dates.birthJulianDate = s.exactDate[slot]->julianDate;
             text(slot, true, dates.birthDateText[0]);
             break;
@@ -94,9 +87,8 @@ void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const Name
     WriteBodyJson(w, "first", e.first, slots.first, names);
     WriteBodyJson(w, "second", e.second, slots.second, names);
     w.Key("aspect").BeginObject();
-    w.Key("index").Int(e.aspect);
-    w.Key("name").String(e.aspect >= 1 && e.aspect <= kAspectCount ? names.AspectName[e.aspect]
-                                                                   : "");
+    w.Key("index").Int(Index(e.aspect));
+    w.Key("name").String(names.AspectName[e.aspect]);
     w.EndObject();
     w.Key("deviation").Number(e.deviation, 6);  // radians, kept for existing scripts
     w.Key("deviation_degrees").Number(e.deviation * 180.0 / kPi, 6);

@@ -24,20 +24,21 @@ std::string IsoDateOfDayNumber(long dayNumber);
 
 // The name of a date slot as the options name it: "world", "birth1",
 // "birth2".
-const char* NameOfDateSlot(int slot);
+const char* NameOfDateSlot(DateSlot slot);
 
 // The date slots whose charts the first and the second body of a durations
 // line (and of an aspect of "compute --json") stand in: in personal transits
 // the birthdate's body comes first, in synastry the 1st birthdate's.
 struct EntrySlots {
-    int first = 0;
-    int second = 0;
+    DateSlot first = kWorldDate;
+    DateSlot second = kWorldDate;
 };
 EntrySlots EntrySlotsOf(Mode mode);
 
 // A body as a JSON object under `key`: its number, its name and the date
 // slot of its chart.
-void WriteBodyJson(JsonWriter& w, const char* key, int body, int slot, const NameTables& names);
+void WriteBodyJson(JsonWriter& w, const char* key, Body body, DateSlot slot,
+                   const NameTables& names);
 
 // One entry as a JSON object: its bodies, aspect and deviation (radians and
 // degrees), and, when `withDates`, its beginning and end as ISO dates and its

@@ -36,7 +36,7 @@ const vek::cli::CommandHelp kHelp = {
 
 int RunText(const std::vector<std::string>& args) {
     std::string number;
-    int language = 0;
+    vek::Language language = vek::kEnglish;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string lang;
@@ -58,9 +58,9 @@ int RunText(const std::vector<std::string>& args) {
             return 2;
         }
         if (lang == "en") {
-            language = 0;
+            language = vek::kEnglish;
         } else if (lang == "de") {
-            language = 1;
+            language = vek::kGerman;
         } else {
             std::fprintf(stderr, "vek-cli text: unknown language %s (use en or de)\n",
                          vek::cli::Quoted(lang).c_str());

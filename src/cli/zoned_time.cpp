@@ -203,7 +203,7 @@ std::string NotInDateRowMessage(const ZonedArgument& a, std::string_view option,
            nearest;
 }
 
-std::string ExactDateText(const ZonedArgument& a, bool abbreviated, int language) {
+std::string ExactDateText(const ZonedArgument& a, bool abbreviated, Language language) {
     char time[8];
     std::snprintf(time, sizeof time, "%02d:%02d", a.local.hour, a.local.minute);
     return DateText(a.dayNumber, abbreviated, language) + ", " + time + " (" +

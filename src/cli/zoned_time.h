@@ -80,6 +80,6 @@ std::string NotInDateRowMessage(const ZonedArgument& a, std::string_view option,
 
 // "March 15, 1985, 14:47 (GMT+1:00)": the argument as the date rows write a
 // date for the report titles, with its own minute and offset.
-std::string ExactDateText(const ZonedArgument& a, bool abbreviated, int language);
+std::string ExactDateText(const ZonedArgument& a, bool abbreviated, Language language);
 
 }  // namespace vek::cli

@@ -273,14 +273,14 @@ Result<ProgramTextTable> ProgramTextTable::Parse(std::string_view content) {
     }
 }
 
-const std::string& ProgramTextTable::Get(int n, int language) const {
+const std::string& ProgramTextTable::Get(int n, Language language) const {
     if (!Has(n, language)) return EmptyText();
-    return texts_[n][language == 1 ? 1 : 0];
+    return texts_[n][Index(language)];
 }
 
-bool ProgramTextTable::Has(int n, int language) const {
+bool ProgramTextTable::Has(int n, Language language) const {
     if (n < 0 || static_cast<size_t>(n) >= present_.size()) return false;
-    return present_[n][language == 1 ? 1 : 0];
+    return present_[n][Index(language)];
 }
 
 std::string ProgramTextLoadMessage(int r, const std::string& path) {
@@ -323,7 +323,7 @@ std::string ProgramTexts::ProgramTextWithValues(TextId n,
     return FillProgramTextValues(ProgramText(n), values);
 }
 
-ProgramTexts ProgramTexts::InLanguage(int language) const {
+ProgramTexts ProgramTexts::InLanguage(Language language) const {
     ProgramTexts t = *this;
     t.language_ = language;
     return t;

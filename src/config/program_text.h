@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "config/text_ids.h"
+#include "engine/vek_types.h"
 #include "util/result.h"
 
 namespace vek {
@@ -42,10 +43,10 @@ class ProgramTextTable {
     // Same from text already in memory.
     static Result<ProgramTextTable> Parse(std::string_view content);
 
-    // Text n in a language (0 English, 1 German; other codes read as English).
-    // "" for an unknown number; "~" in the file reads as "".
-    const std::string& Get(int n, int language) const;
-    bool Has(int n, int language) const;
+    // Text n in a language. "" for an unknown number; "~" in the file reads
+    // as "".
+    const std::string& Get(int n, Language language) const;
+    bool Has(int n, Language language) const;
     // Number of text numbers loaded (each has both languages).
     int Count() const { return count_; }
 
@@ -68,7 +69,7 @@ Result<ProgramTextTable> LoadProgramText(const std::string& folder,
 class ProgramTexts {
   public:
     ProgramTexts() = default;
-    ProgramTexts(const ProgramTextTable& table, int language)
+    ProgramTexts(const ProgramTextTable& table, Language language)
         : table_(&table), language_(language) {}
 
     // Text n in this language.
@@ -76,14 +77,13 @@ class ProgramTexts {
     // Text n with "[r1]".."[r5]" filled and "^" turned into CR LF.
     std::string ProgramTextWithValues(TextId n, const std::array<std::string, 5>& values) const;
 
-    // The language: 0 English, 1 German (other codes read as English).
-    int language() const { return language_; }
+    Language language() const { return language_; }
     // The same table in another language.
-    ProgramTexts InLanguage(int language) const;
+    ProgramTexts InLanguage(Language language) const;
 
   private:
     const ProgramTextTable* table_ = nullptr;
-    int language_ = 0;
+    Language language_ = kEnglish;
 };
 
 // The filling of ProgramTextWithValues applied to a given text.

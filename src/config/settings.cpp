@@ -53,13 +53,13 @@ std::string MidpointOrbText(int index) {
            std::to_string(kMidpointMinutes[index]) + "'";
 }
 
-Color DefaultAspectColor(int aspect) {
-    return aspect >= 1 && aspect <= kAspectCount ? kDefaultAspectColor[aspect] : 0;
+Color DefaultAspectColor(Aspect aspect) {
+    return kDefaultAspectColor[aspect];
 }
 
 AspectColors DefaultAspectColors() {
     AspectColors c{};
-    for (int a = 1; a <= kAspectCount; ++a) c[a] = DefaultAspectColor(a);
+    for (const Aspect a : AllAspects()) c[a] = DefaultAspectColor(a);
     return c;
 }
 
@@ -145,8 +145,7 @@ bool Settings::SelectSetAllOrb(int index, bool startupComplete) {
     return true;
 }
 
-void Settings::LeftClickColor(int aspect) {
-    if (aspect < 1 || aspect > kAspectCount) return;
+void Settings::LeftClickColor(Aspect aspect) {
     Color& c = controls.color[aspect];
     for (int k = 0; k < kPaletteSize; ++k) {
         if (kPalette[k] == c) {
@@ -156,8 +155,7 @@ void Settings::LeftClickColor(int aspect) {
     }
 }
 
-void Settings::OtherClickColor(int aspect) {
-    if (aspect < 1 || aspect > kAspectCount) return;
+void Settings::OtherClickColor(Aspect aspect) {
     Color& c = controls.color[aspect];
     if (c != 0) {
         controls.savedColor[aspect] = c;
@@ -170,18 +168,20 @@ void Settings::OtherClickColor(int aspect) {
 void SetOrbs(const Settings& s, OrbTable& orbs) {
     auto& orbTable = orbs.orb;
     OrbSummary& summary = orbs.summary;
-    for (int a = 1; a <= kAspectCount; ++a) {
-        const double minutes = OrbListItemValue(s.accepted.OrbIndex[a - 1]);
-        orbTable[a][0] = minutes / 60 / 360 * kTwoPi;
+    for (const Aspect a : AllAspects()) {
+        const double minutes = OrbListItemValue(s.accepted.OrbIndex[Index(a) - 1]);
+        orbTable[a][kOrbBase] = minutes / 60 / 360 * kTwoPi;
     }
+    const OrbColumn proportioned[2] = {kOrbPersonal, kOrbSynastry};
     for (int j = 0; j < 2; ++j) {
         const double d = ProportionDivisor(s.controls.proportionIndex[j]);
-        for (int a = 1; a <= kAspectCount; ++a) orbTable[a][j + 1] = orbTable[a][0] / d;
+        for (const Aspect a : AllAspects())
+            orbTable[a][proportioned[j]] = orbTable[a][kOrbBase] / d;
     }
-    for (int c = 0; c < 3; ++c) {
+    for (const OrbColumn c : {kOrbBase, kOrbPersonal, kOrbSynastry}) {
         double largest = 0;
         double smallest = 20;
-        for (int a = 1; a <= kAspectCount; ++a) {
+        for (const Aspect a : AllAspects()) {
             const double orb = orbTable[a][c];
             if (orb > largest) largest = orb;
             if (orb > 0 && orb < smallest) smallest = orb;
@@ -189,15 +189,14 @@ void SetOrbs(const Settings& s, OrbTable& orbs) {
         summary.OrbMaximum[c] = largest;
         summary.OrbMinimum[c] = smallest;
     }
-    summary.UniformBaseOrbs = summary.OrbMaximum[0] == summary.OrbMinimum[0];
+    summary.UniformBaseOrbs = summary.OrbMaximum[kOrbBase] == summary.OrbMinimum[kOrbBase];
 }
 
-bool IsBoldAspect(const Settings& s, const OrbTable& orbs, int aspect, int column,
+bool IsBoldAspect(const Settings& s, const OrbTable& orbs, Aspect aspect, OrbColumn column,
                   double deviation) {
     if (!s.controls.useBoldface) return false;
     if (s.controls.boldfaceThreshold == BoldfaceThreshold::OneDegree)
         return deviation < 1.0 / 360 * kTwoPi;
-    if (aspect < 1 || aspect > kAspectCount || column < 0 || column > 2) return false;
     return orbs.orb[aspect][column] / BoldfaceFractionDivisor(s.controls.boldfaceFractionIndex) >
            deviation;
 }

@@ -51,12 +51,12 @@ using Color = int32_t;
 
 inline constexpr Color kMaxColor = 0xFFFFFF;
 
-// Default colour of aspect 1..7 (0 for any other index). The colours and
+// Default colour of each aspect. The colours and
 // the palette a left click steps through are the engine's.
-Color DefaultAspectColor(int aspect);
+Color DefaultAspectColor(Aspect aspect);
 
-// Index 0 unused, 1..7 the aspects.
-using AspectColors = std::array<Color, kAspectCount + 1>;
+// The colour of each aspect.
+using AspectColors = AspectArray<Color>;
 AspectColors DefaultAspectColors();
 
 // ---------------------------------------------------------------------------
@@ -106,7 +106,7 @@ struct AcceptedSettings {
     bool WhiteImageBackground = false;
     // 0 English, 1 German (2 may come from the store: Spanish, shown as
     // English). The window keeps the program text's language equal to it.
-    int CurrentLanguage = kEnglish;
+    Language CurrentLanguage = kEnglish;
 };
 
 // What "Cancel" puts back: taken each time the dialog becomes active.
@@ -164,8 +164,8 @@ struct Settings {
     // Colour line clicks on aspect 1..7: a left click steps a palette colour
     // to the next palette entry (other colours stay); any other button
     // switches the colour off, or back on to the colour it had.
-    void LeftClickColor(int aspect);
-    void OtherClickColor(int aspect);
+    void LeftClickColor(Aspect aspect);
+    void OtherClickColor(Aspect aspect);
 };
 
 // Rebuilds the orb table (aspects 1..7, columns 0..2) and its summary from
@@ -176,7 +176,7 @@ void SetOrbs(const Settings& s, OrbTable& orbs);
 // when the deviation is below one degree; with a fraction of the orb when
 // the orb of the cell's column divided by the fraction's divisor exceeds the
 // deviation.
-bool IsBoldAspect(const Settings& s, const OrbTable& orbs, int aspect, int column,
+bool IsBoldAspect(const Settings& s, const OrbTable& orbs, Aspect aspect, OrbColumn column,
                   double deviation);
 
 // ---------------------------------------------------------------------------

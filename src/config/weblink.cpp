@@ -5,8 +5,8 @@
 
 namespace vek {
 
-std::string ManualPagePath(const std::string& folder, int language) {
-    return JoinPath(folder, language == 1 ? "vek_help_de.html" : "vek_help.html");
+std::string ManualPagePath(const std::string& folder, Language language) {
+    return JoinPath(folder, language == kGerman ? "vek_help_de.html" : "vek_help.html");
 }
 
 std::string FileExtensionOf(const std::string& path, bool lower) {

@@ -5,12 +5,13 @@
 #include <string>
 
 #include "config/program_text.h"
+#include "engine/vek_types.h"
 
 namespace vek {
 
 // The user manual as a web page in a data folder, made from the help file
 // at build time: vek_help_de.html for German (1), vek_help.html otherwise.
-std::string ManualPagePath(const std::string& folder, int language);
+std::string ManualPagePath(const std::string& folder, Language language);
 
 // The extension of a path: the part of its last component after the last
 // "."; empty when that component holds no dot. In lower case when asked.

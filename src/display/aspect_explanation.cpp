@@ -1,6 +1,7 @@
 #include "display/aspect_explanation.h"
 
 #include <cmath>
+#include <optional>
 
 #include "engine/angle_text.h"
 #include "engine/modes.h"
@@ -11,52 +12,47 @@ namespace vek {
 
 namespace {
 
-bool ValidBody(int b) {
-    return b >= 1 && b <= kMaxBodies;
-}
-
-bool ValidAspect(int a) {
-    return a >= 1 && a <= kAspectCount;
-}
-
 bool German(const ProgramTexts& texts) {
     return texts.language() == kGerman;
 }
 
 // "natal Sun" / "Radixsonne": the natal body after program text 156.
-std::string NatalBody(const ProgramTexts& texts, const NameTables& names, int p) {
+std::string NatalBody(const ProgramTexts& texts, const NameTables& names, Body p) {
     const std::string& natal = texts.ProgramText(kTextNatalExplanation);
     if (German(texts)) return natal + LowerCase(names.BodyName[p]);
     return natal + " " + names.BodyName[p];
 }
 
 // A known day number as the date of the interface's language.
-std::string DayText(double day, int language) {
+std::string DayText(double day, Language language) {
     return DateText(static_cast<int32_t>(std::floor(day)), false, language);
 }
 
 }  // namespace
 
-int AspectInCellText(const std::string& text, const NameTables& names) {
-    for (int a = 1; a <= kAspectCount; ++a) {
+std::optional<Aspect> AspectInCellText(const std::string& text, const NameTables& names) {
+    for (const Aspect a : AllAspects()) {
         const std::string& abbreviation = names.AspectAbbreviation[a];
         if (!abbreviation.empty() && text.find(abbreviation) != std::string::npos) return a;
     }
-    return 0;
+    return std::nullopt;
 }
 
-void BodiesOfCell(Mode mode, int cellIndex, int numCols, int& p, int& q) {
-    p = q = 0;
-    if (numCols < 1 || cellIndex < 0) return;
+bool BodiesOfCell(Mode mode, int cellIndex, int numCols, Body& p, Body& q) {
+    if (numCols < 1 || cellIndex < 0) return false;
     const int row = cellIndex / numCols;
     const int col = cellIndex % numCols;
-    p = row - 1;
-    q = ModeInfoOf(mode).personal ? col - 1 : col + 1;
+    const std::optional<Body> first = BodyFromIndex(row - 1);
+    const std::optional<Body> second =
+        BodyFromIndex(ModeInfoOf(mode).personal ? col - 1 : col + 1);
+    if (!first || !second) return false;
+    p = *first;
+    q = *second;
+    return true;
 }
 
-std::string ExplanationTitle(Mode mode, int p, int q, int aspect, const NameTables& names,
+std::string ExplanationTitle(Mode mode, Body p, Body q, Aspect aspect, const NameTables& names,
                              const ProgramTexts& texts) {
-    if (!ValidBody(p) || !ValidBody(q) || !ValidAspect(aspect)) return {};
     if (!ModeInfoOf(mode).personal)
         return names.BodyName[p] + " " + names.AspectPhrase[aspect] + " " + names.BodyName[q];
     return texts.ProgramText(kTextTransiting) + " " + names.BodyName[q] + " " +
@@ -68,10 +64,10 @@ std::string MoonExplanationText(const ProgramTexts& texts, int orbDegrees) {
                           std::to_string(4 * orbDegrees));
 }
 
-std::string ExplanationText(const ProgramTexts& texts, const NameTables& names, int aspect,
+std::string ExplanationText(const ProgramTexts& texts, const NameTables& names, Aspect aspect,
                             double orb, double beginning, double end) {
     const std::string o = AngleText(orb);
-    const int language = texts.language();
+    const Language language = texts.language();
     if (German(texts)) {
         const std::string& unknown = texts.ProgramText(kTextUnknownDateExplanation);
         std::string t = texts.ProgramText(kTextExplanationGerman);
@@ -80,7 +76,7 @@ std::string ExplanationText(const ProgramTexts& texts, const NameTables& names, 
         ReplaceAll(t, "[end date]", end >= 0 ? DayText(end, language) : unknown);
         return t;
     }
-    const std::string name = ValidAspect(aspect) ? LowerCase(names.AspectName[aspect]) : "";
+    const std::string name = LowerCase(names.AspectName[aspect]);
     return "With an orb of " + o + " this " + name + "\nbegins on " +
            (beginning >= 0 ? DayText(beginning, language) : "an unknown date") + "\nand ends on " +
            (end >= 0 ? DayText(end, language) + "." : "an unknown date.");
@@ -104,25 +100,25 @@ CellExplanation ExplainCell(const CellExplanationInput& in) {
         return r;
     }
     if (!in.names || !in.orbs) return r;
-    const int a = AspectInCellText(in.cellText, *in.names);
-    if (a == 0) return r;
-    if (in.colors[static_cast<size_t>(a)] == 0) {
+    const std::optional<Aspect> found = AspectInCellText(in.cellText, *in.names);
+    if (!found) return r;
+    const Aspect a = *found;
+    if (in.colors[a] == 0) {
         r.action = CellExplanation::Action::ClearSelection;
         return r;
     }
-    int p = 0, q = 0;
-    BodiesOfCell(in.mode, in.cellIndex, in.numCols, p, q);
-    if (!ValidBody(p) || !ValidBody(q)) return r;
+    Body p = kSun, q = kSun;
+    if (!BodiesOfCell(in.mode, in.cellIndex, in.numCols, p, q)) return r;
     r.p = p;
     r.q = q;
     r.aspect = a;
     r.title = ExplanationTitle(in.mode, p, q, a, *in.names, in.texts);
     if (q == kMoon) {
         r.action = CellExplanation::Action::MoonMessage;
-        r.text = MoonExplanationText(in.texts, in.orbIndex[static_cast<size_t>(a - 1)]);
+        r.text = MoonExplanationText(in.texts, in.orbIndex[static_cast<size_t>(Index(a) - 1)]);
         return r;
     }
-    const int column = info.personal ? kOrbPersonal : kOrbBase;
+    const OrbColumn column = info.personal ? kOrbPersonal : kOrbBase;
     if (in.search) {
         r.beginning = in.search->BeginningOfAspect(p, q, a, column);
         r.end = in.search->EndOfAspect(p, q, a, column);
@@ -142,8 +138,8 @@ std::string WheelLineText(Color pixel, const AspectColors& colors, const NameTab
         pixel == Rgb(255, 255, 255))
         return {};
     std::string t;
-    for (int a = 1; a <= kAspectCount; ++a) {
-        if (colors[static_cast<size_t>(a)] != pixel) continue;
+    for (const Aspect a : AllAspects()) {
+        if (colors[a] != pixel) continue;
         if (!t.empty()) t += " or ";
         t += AspectLabel(names, a);
     }

@@ -18,18 +18,19 @@
 namespace vek {
 
 // The first aspect 1..7 whose abbreviation (current language) occurs in a
-// cell's text; 0 when none does.
-int AspectInCellText(const std::string& text, const NameTables& names);
+// cell's text; none when none does.
+std::optional<Aspect> AspectInCellText(const std::string& text, const NameTables& names);
 
 // The two bodies of an aspect cell: p = row − 1; q = column + 1 in world
 // transits, column − 1 in personal transits (p the natal body, q the
-// transiting body). numCols is the table's column count.
-void BodiesOfCell(Mode mode, int cellIndex, int numCols, int& p, int& q);
+// transiting body). numCols is the table's column count. False, leaving p
+// and q as they were, for a cell whose row or column names no body.
+bool BodiesOfCell(Mode mode, int cellIndex, int numCols, Body& p, Body& q);
 
 // The title of the messages: "Sun square to Mars" in world transits,
 // "Transiting Mars square to natal Sun" ("Transit: Mars Quadrat Radixsonne")
 // in personal transits.
-std::string ExplanationTitle(Mode mode, int p, int q, int aspect, const NameTables& names,
+std::string ExplanationTitle(Mode mode, Body p, Body q, Aspect aspect, const NameTables& names,
                              const ProgramTexts& texts);
 
 // The Moon's fixed text: every "12" of its program text becomes four times
@@ -40,7 +41,7 @@ std::string MoonExplanationText(const ProgramTexts& texts, int orbDegrees);
 // the day numbers on which the aspect begins and ends (negative: unknown).
 // English: "With an orb of 2°20' this trine\nbegins on July 4, 2010\nand
 // ends on July 9, 2010."; German from its program text.
-std::string ExplanationText(const ProgramTexts& texts, const NameTables& names, int aspect,
+std::string ExplanationText(const ProgramTexts& texts, const NameTables& names, Aspect aspect,
                             double orb, double beginning, double end);
 
 // The question after the explanation: the explanation, a blank line and
@@ -59,9 +60,9 @@ struct CellExplanation {
         Question,        // the explanation and the question
     };
     Action action = Action::Nothing;
-    int p = 0;  // first body (personal transits: natal)
-    int q = 0;  // second body (personal transits: transiting)
-    int aspect = 0;
+    Body p = kSun;  // first body (personal transits: natal)
+    Body q = kSun;  // second body (personal transits: transiting)
+    Aspect aspect = kConjunction;
     std::string title;
     std::string text;  // the Moon's text, or the explanation
     double beginning = kUnknownDate;

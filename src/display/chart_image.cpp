@@ -52,12 +52,12 @@ class Annotator {
     // further left, then time and zone one more line lower and 20 further.
     // A block whose last line would start left of the image's edge moves
     // right as a whole, so that no line is cut off.
-    void DateBlock(int slot, double x, double y) {
+    void DateBlock(DateSlot slot, double x, double y) {
         static constexpr TextId kLabel[3] = {kTextWorldDate, kTextNoteFirstBirthdate,
                                              kTextNoteSecondBirthdate};
         const double d = kNoteLineSpacing;
         x = std::max(x, kMinimumNoteLeft + 40);
-        Note(x, y, T(kLabel[slot]) + ":", kNoteBlue);
+        Note(x, y, T(kLabel[Index(slot)]) + ":", kNoteBlue);
         if (!in_.exactDateLines[slot][0].empty()) {
             Note(x - 20, y + d, in_.exactDateLines[slot][0], kNoteBlue);
             Note(x - 40, y + 2 * d, in_.exactDateLines[slot][1], kNoteBlue);
@@ -188,7 +188,7 @@ Color WhiteBackgroundColor(Color c) {
     return Rgb(160, 160, 160);
 }
 
-std::string HomePagePath(int language) {
+std::string HomePagePath(Language language) {
     return language == kGerman ? "/vek/de/vek.htm" : "/vek/vek.htm";
 }
 

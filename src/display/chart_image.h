@@ -6,6 +6,7 @@
 // 15 twips a pixel, as the annotation has always been laid out.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "config/program_text.h"
@@ -28,7 +29,7 @@ inline constexpr int kNoteLineSpacing = 17;   // pixels
 // The home page, as the annotation names it: "/vek/vek.htm" in English,
 // "/vek/de/vek.htm" in German, on the program's host.
 inline constexpr const char* kHomePageHost = "www.vantrel.de";
-std::string HomePagePath(int language);
+std::string HomePagePath(Language language);
 
 
 struct SavedImageInput {
@@ -42,7 +43,7 @@ struct SavedImageInput {
     // A slot whose date the row holds only approximately (a minute or an
     // offset off its lists): the date line and the time-and-zone line to
     // write instead of the row's; empty for the others.
-    std::string exactDateLines[3][2];
+    SlotArray<std::array<std::string, 2>> exactDateLines;
 };
 
 // The orb summary the two-chart annotation shows for a mode: the title's

@@ -85,13 +85,13 @@ class WheelDrawing {
         }
     }
 
-    double Longitude(int body, int chart) const { return in_.chart->longitude[body][chart]; }
+    double Longitude(Body body, int chart) const { return in_.chart->longitude[body][chart]; }
 
     // Places every glyph of one chart, from the last body to the first.
     // False when one of them found no place.
     bool PlaceGlyphs(int chart, bool opaqueBox) {
         if (!in_.chart) return true;
-        for (int b = bodyCount_; b >= 1; --b) {
+        for (const Body b : Bodies(bodyCount_).Reversed()) {
             const double lambda = Longitude(b, chart);
             if (lambda < 0) continue;
             double r = g_.firstRadius;
@@ -130,7 +130,7 @@ class WheelDrawing {
             if (cell.kind != CellKind::Aspect || !cell.visible) continue;
             rc.GetRowCol(i, t.intNumCols);
             const int row = rc.intRow, col = rc.intCol;
-            for (int a = 1; a <= kAspectCount; ++a) {
+            for (const Aspect a : AllAspects()) {
                 const std::string& abbreviation = in_.names->AspectAbbreviation[a];
                 if (abbreviation.empty() || cell.text.find(abbreviation) == std::string::npos ||
                     in_.aspectColor[a] == 0) {
@@ -147,18 +147,21 @@ class WheelDrawing {
                     from = row - 1;
                     to = col + 1;
                 }
-                if (from < 1 || from > kMaxBodies || to < 1 || to > kMaxBodies) continue;
-                if (in_.suppressInnerAspects && (kBodies[from].inner || kBodies[to].inner)) {
+                const std::optional<Body> fromBody = BodyFromIndex(from);
+                const std::optional<Body> toBody = BodyFromIndex(to);
+                if (!fromBody || !toBody) continue;
+                if (in_.suppressInnerAspects &&
+                    (kBodies[*fromBody].inner || kBodies[*toBody].inner)) {
                     continue;
                 }
-                const ChartWheel::Anchor& p = w_.anchors[fromChart][from];
-                const ChartWheel::Anchor& q = w_.anchors[0][to];
+                const ChartWheel::Anchor& p = w_.anchors[static_cast<size_t>(fromChart)][*fromBody];
+                const ChartWheel::Anchor& q = w_.anchors[0][*toBody];
                 if (!p.placed || !q.placed) continue;  // a body without a position
                 ChartPrimitive l = Line(ChartRole::AspectLine, p.x + kLineOffset, p.y + kLineOffset,
                                         q.x + kLineOffset, q.y + kLineOffset, in_.aspectColor[a],
                                         cell.bold ? 2 : 1);
-                l.first = from;
-                l.second = to;
+                l.first = fromBody;
+                l.second = toBody;
                 l.aspect = a;
                 l.chart = fromChart;
                 w_.items.push_back(l);
@@ -169,7 +172,7 @@ class WheelDrawing {
     void PrintGlyphs(int chart) {
         GlyphTables glyphs;
         FillGlyphTables(glyphs);
-        for (int b = bodyCount_; b >= 1; --b) {
+        for (const Body b : Bodies(bodyCount_).Reversed()) {
             const ChartWheel::Anchor& a = w_.anchors[chart][b];
             if (!a.placed) continue;
             const bool retro = in_.chart->retrograde[b][chart];
@@ -264,7 +267,7 @@ GlyphInks SolidGlyphInks(int boxWidthTwips, int boxHeightTwips) {
     g.width = (boxWidthTwips + kTwipsPerPixel - 1) / kTwipsPerPixel;
     g.height = (boxHeightTwips + kTwipsPerPixel - 1) / kTwipsPerPixel;
     g.ink.assign(static_cast<size_t>(g.width * g.height), 1);
-    for (int b = 1; b <= kMaxBodies; ++b) inks[b] = g;
+    for (const Body b : AllBodies()) inks[b] = g;
     return inks;
 }
 
@@ -367,7 +370,7 @@ double DistanceToSegment(double px, double py, const ChartPrimitive& l) {
 }
 
 // The body's name, marked with its chart in the two-chart modes.
-std::string BodyLabel(int body, int chart, const Chart& c, const NameTables& names,
+std::string BodyLabel(Body body, int chart, const Chart& c, const NameTables& names,
                       const ProgramTexts& texts) {
     const std::string& name = names.BodyName[body];
     if (!c.twoCharts) return name;
@@ -407,31 +410,32 @@ const ChartPrimitive* AspectLineNear(const ChartWheel& w, int x, int y, int reac
 
 std::string AspectLineName(const ChartPrimitive& line, const Chart& chart, const NameTables& names,
                            const ProgramTexts& texts) {
-    if (line.role != ChartRole::AspectLine || line.aspect < 1 || line.aspect > kAspectCount)
+    if (line.role != ChartRole::AspectLine || !line.aspect || !line.first || !line.second)
         return {};
+    const Body lineFirst = *line.first, lineSecond = *line.second;
     for (const PairResult& pr : chart.Pairs()) {
         const bool same = chart.twoCharts
-                              ? pr.first == line.first && pr.second == line.second
+                              ? pr.first == lineFirst && pr.second == lineSecond
                               : std::minmax(pr.first, pr.second) ==
-                                    std::minmax(line.first, line.second);
-        if (!same || pr.aspect != line.aspect) continue;
-        const std::string first = BodyLabel(line.first, chart.twoCharts ? kChartB : kChartA,
-                                            chart, names, texts);
-        const std::string second = BodyLabel(line.second, kChartA, chart, names, texts);
+                                    std::minmax(lineFirst, lineSecond);
+        if (!same || pr.aspect != *line.aspect) continue;
+        const std::string first =
+            BodyLabel(lineFirst, chart.twoCharts ? kChartB : kChartA, chart, names, texts);
+        const std::string second = BodyLabel(lineSecond, kChartA, chart, names, texts);
         return texts.ProgramTextWithValues(
             kTextAspectLineNamed,
-            {first, names.AspectNoun[line.aspect], second, AngleText(pr.deviation), ""});
+            {first, names.AspectNoun[*line.aspect], second, AngleText(pr.deviation), ""});
     }
     return {};
 }
 
 std::string BodyGlyphName(const ChartPrimitive& glyph, const Chart& chart, const NameTables& names,
                           const ProgramTexts& texts) {
-    if (glyph.role != ChartRole::BodyGlyph || glyph.body < 1 || glyph.body > kMaxBodies) return {};
+    if (glyph.role != ChartRole::BodyGlyph || !glyph.body) return {};
     const int slot = glyph.chart == 1 ? kChartB : kChartA;
-    const double lambda = chart.longitude[glyph.body][slot];
+    const double lambda = chart.longitude[*glyph.body][slot];
     if (lambda < 0) return {};
-    return BodyLabel(glyph.body, slot, chart, names, texts) + ": " +
+    return BodyLabel(*glyph.body, slot, chart, names, texts) + ": " +
            PositionTextLong(lambda, names);
 }
 

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -91,8 +92,9 @@ struct ChartPrimitive {
     // Body glyphs: chart 0 (A) or 1 (B) and body 1..10. Aspect lines: the
     // chart B (two charts) or first body, the other body, and the aspect.
     int chart = 0;
-    int body = 0;
-    int first = 0, second = 0, aspect = 0;
+    std::optional<Body> body;
+    std::optional<Body> first, second;
+    std::optional<Aspect> aspect;
     int legendBlock = -1;  // legend lines: block 0..3
 };
 
@@ -109,7 +111,7 @@ struct GlyphInk {
     int boxWidth = 0;
     int boxHeight = 0;
 };
-using GlyphInks = std::array<GlyphInk, kMaxBodies + 1>;  // index = body
+using GlyphInks = BodyArray<GlyphInk>;
 
 // Every body glyph inked over its whole box of w × h twips: a stand-in for
 // the glyph font where its shapes do not matter.
@@ -173,7 +175,7 @@ struct ChartWheel {
         int x = 0, y = 0;
         double radius = 0;  // where the free place was found
     };
-    std::array<std::array<Anchor, kMaxBodies + 1>, 2> anchors{};
+    std::array<BodyArray<Anchor>, 2> anchors{};
     std::array<int, 2> legendBlocks = {-1, -1};
     // The legend stands in a band of this many twips above the picture box
     // (its lines at y from −legendBand), clear of the disc and the glyphs;

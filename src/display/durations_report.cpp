@@ -22,10 +22,6 @@ std::string Number(long long n) {
     return std::to_string(n);
 }
 
-bool ValidBody(int b) {
-    return b >= 1 && b <= kMaxBodies;
-}
-
 }  // namespace
 
 std::vector<std::string> SortChoiceTexts(Mode mode, const ProgramTexts& texts) {
@@ -49,10 +45,10 @@ std::vector<std::string> SortChoiceTexts(Mode mode, const ProgramTexts& texts) {
 
 DurationsWidths ComputeDurationsWidths(const NameTables& names) {
     DurationsWidths w;
-    for (int b = 1; b <= kPluto; ++b)
+    for (Body b : Bodies(Index(kPluto)))
         w.W1 = std::max(w.W1, static_cast<int>(TextLength(names.BodyName[b])));
     int noun = 0;
-    for (int a = 1; a <= kAspectCount; ++a)
+    for (Aspect a : AllAspects())
         noun = std::max(noun, static_cast<int>(TextLength(names.AspectNoun[a])));
     w.W2 = noun + 10;
     w.WD = 19;
@@ -90,10 +86,10 @@ std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDura
                                 const DisplayTexts& t) {
     const NameTables& names = t.names;
     const ProgramTexts& texts = t.programTexts;
-    const int language = texts.language();
+    const Language language = texts.language();
     const int w1 = t.widths.W1;
-    auto bodyName = [&](int b) -> std::string { return ValidBody(b) ? names.BodyName[b] : ""; };
-    const int a = (e.aspect >= 1 && e.aspect <= kAspectCount) ? e.aspect : 0;
+    auto bodyName = [&](Body b) -> const std::string& { return names.BodyName[b]; };
+    const Aspect a = e.aspect;
 
     const std::string aspectPart =
         PadRight(names.AspectNoun[a] + " (" + AngleText(e.deviation) + ")", t.widths.W2);
@@ -266,7 +262,7 @@ std::string DurationsReport::ClipboardText() const {
 
 ReportSettings ReportSettingsOf(const Settings& settings) {
     ReportSettings rs;
-    for (int a = 1; a <= kAspectCount; ++a) rs.orbDegrees[a] = settings.accepted.OrbIndex[a - 1];
+    for (Aspect a : AllAspects()) rs.orbDegrees[a] = settings.accepted.OrbIndex[Index(a) - 1];
     rs.midpointOrbIndex = settings.controls.midpointOrbIndex;
     return rs;
 }
@@ -274,7 +270,7 @@ ReportSettings ReportSettingsOf(const Settings& settings) {
 void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Chart& chart,
                          const ReportDates& dates, const ReportSettings& settings,
                          const ProgramTexts& texts) {
-    LongitudeFn wrapper = [&engine](int body, double jd) { return engine.Longitude(body, jd); };
+    LongitudeFn wrapper = [&engine](Body body, double jd) { return engine.Longitude(body, jd); };
     LongitudeCache cache(wrapper);
     AspectSearch search(settings.sharePositions ? cache.AsSource() : wrapper, engine.orbs,
                         dates.worldLocalDayValue, dates.worldZoneMinutes);

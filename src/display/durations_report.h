@@ -50,7 +50,7 @@ struct DisplayTexts {
     DurationsWidths widths;
     // Base orb of each aspect in whole degrees (index 1..7), for the Moon's
     // estimate of four hours per degree of orb.
-    std::array<int, kAspectCount + 1> orbDegrees{};
+    AspectArray<int> orbDegrees{};
 };
 
 // The display line of one entry (Mode::Personal1/2 write "tr." lines).
@@ -142,7 +142,7 @@ class DurationsReport {
 
 // The settings the report reads besides the engine's.
 struct ReportSettings {
-    std::array<int, kAspectCount + 1> orbDegrees{};  // base orb of aspect 1..7 in degrees
+    AspectArray<int> orbDegrees{};  // base orb of aspect 1..7 in degrees
     int midpointOrbIndex = 2;
     // How the searches step, and whether the searches of one report share
     // the positions they compute (other values only to measure what the

@@ -116,8 +116,8 @@ std::string ViewerErrorTitle(const Error& error, const ProgramTexts& texts) {
                                                             : kTextFileReadErrorTitle);
 }
 
-std::string HelpFilePath(const std::string& folder, int language) {
-    return JoinPath(folder, language == 1 ? "vek_help_de.txt" : "vek_help.txt");
+std::string HelpFilePath(const std::string& folder, Language language) {
+    return JoinPath(folder, language == kGerman ? "vek_help_de.txt" : "vek_help.txt");
 }
 
 }  // namespace vek

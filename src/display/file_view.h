@@ -58,6 +58,6 @@ std::string ViewerErrorTitle(const Error& error, const ProgramTexts& texts);
 
 // The help file of a language in a folder: vek_help_de.txt for German (1),
 // vek_help.txt otherwise.
-std::string HelpFilePath(const std::string& folder, int language);
+std::string HelpFilePath(const std::string& folder, Language language);
 
 }  // namespace vek

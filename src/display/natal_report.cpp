@@ -15,10 +15,6 @@ namespace {
 
 constexpr std::string_view kBreak = kReportLineBreak;
 
-bool ValidBody(int b) {
-    return b >= 1 && b <= kMaxBodies;
-}
-
 // Writes the pieces of the report from the given program texts.
 class Writer {
   public:
@@ -86,18 +82,18 @@ class Writer {
         return h;
     }
 
-    double Longitude(int body, int chart) const {
-        return ValidBody(body) ? in_.chart->longitude[body][chart] : -1;
+    double Longitude(Body body, int chart) const {
+        return in_.chart->longitude[body][static_cast<size_t>(chart)];
     }
 
-    std::string BodyName(int b) const { return ValidBody(b) ? names_.BodyName[b] : ""; }
+    const std::string& BodyName(Body b) const { return names_.BodyName[b]; }
 
     // "Sun (12° in Aries) square Mars (5° in Cancer)", with "(1)" and "(2)"
     // after the names in synastry.
     std::string Sentence(const DurationEntry& e) const {
         const std::string m1 = in_.synastry ? "(1)" : "";
         const std::string m2 = in_.synastry ? "(2)" : "";
-        const int a = (e.aspect >= 1 && e.aspect <= kAspectCount) ? e.aspect : 0;
+        const Aspect a = e.aspect;
         return BodyName(e.first) + m1 + " (" + PositionTextLong(Longitude(e.first, 0), names_) +
                ") " + names_.AspectNoun[a] + " " + BodyName(e.second) + m2 + " (" +
                PositionTextLong(Longitude(e.second, in_.synastry ? 1 : 0), names_) + ")";
@@ -113,18 +109,18 @@ class Writer {
 
     int AlignedWidth() const {
         int noun = 0;
-        for (int a = 1; a <= kAspectCount; ++a)
+        for (Aspect a : AllAspects())
             noun = std::max(noun, static_cast<int>(TextLength(names_.AspectNoun[a])));
         return 2 * in_.W1 + noun + 4;
     }
 
     // "There are two conjunctions, no oppositions, ... and one quincunx."
     std::string Counts() const {
-        const int16_t* count = in_.chart->aspectCount;
+        const AspectArray<int16_t>& count = in_.chart->aspectCount;
         std::string t(kBreak);
-        t += Text(count[1] == 1 ? kTextThereIs : kTextThereAre) + " ";
-        for (int a = 1; a <= kAspectCount; ++a) {
-            if (a == kAspectCount) t += " " + Text(kTextAnd) + " ";
+        t += Text(count[kConjunction] == 1 ? kTextThereIs : kTextThereAre) + " ";
+        for (Aspect a : AllAspects()) {
+            if (a == kQuincunx) t += " " + Text(kTextAnd) + " ";
             t += Words(count[a]) + " ";
             if (German()) {
                 t += names_.AspectName[a];
@@ -132,7 +128,7 @@ class Writer {
                 t += LowerCase(names_.AspectName[a]);
                 if (count[a] != 1) t += a == kQuincunx ? "es" : "s";
             }
-            if (a <= 5) t += ", ";
+            if (a <= kSextile) t += ", ";
         }
         t += ".";
         t += kBreak;
@@ -145,9 +141,9 @@ class Writer {
                             PatternTextsOf(names_, in_.texts));
         std::string t;
         int total = 0;
-        for (int p = 0; p < kPatternCount; ++p) {
+        for (Pattern p : AllPatterns()) {
             if (p >= kStellium6 && p <= kStellium3 && p != f.stelliumSlot) continue;
-            const PatternBlock& block = f.blocks[static_cast<size_t>(p)];
+            const PatternBlock& block = f.blocks[p];
             if (block.text.empty()) continue;
             const int k = block.count;
             std::string name = names_.PatternName[p];

@@ -43,15 +43,15 @@ std::string TotalText(const ProgramTexts& texts, int total) {
     return text;
 }
 
-int TotalOf(const int16_t (&aspectCount)[kAspectCount + 1]) {
+int TotalOf(const AspectArray<int16_t>& aspectCount) {
     int total = 0;
-    for (int a = 1; a <= kAspectCount; ++a) total += aspectCount[a];
+    for (const Aspect a : AllAspects()) total += aspectCount[a];
     return total;
 }
 
 }  // namespace
 
-std::string CountInWords(int n, int language) {
+std::string CountInWords(int n, Language language) {
     const bool german = language == kGerman;
     if (n < 0 || n >= 100) return std::to_string(n);
     if (n <= 20) return german ? kWordsDe[n] : kWordsEn[n];
@@ -62,8 +62,7 @@ std::string CountInWords(int n, int language) {
     return std::string(kTensEn[tens]) + " " + kWordsEn[units];
 }
 
-std::string AspectCountText(int count, int aspect, const NameTables& names, int language) {
-    if (aspect < 1 || aspect > kAspectCount) return "";
+std::string AspectCountText(int count, Aspect aspect, const NameTables& names, Language language) {
     std::string text = std::to_string(count) + " ";
     if (language == kGerman) return text + names.AspectName[aspect];
     text += LowerCase(names.AspectName[aspect]);
@@ -71,13 +70,13 @@ std::string AspectCountText(int count, int aspect, const NameTables& names, int 
     return text;
 }
 
-std::string SingleChartSummary(const int16_t (&aspectCount)[kAspectCount + 1],
+std::string SingleChartSummary(const AspectArray<int16_t>& aspectCount,
                                const NameTables& names, const ProgramTexts& texts,
                                std::string_view patternSection, int retrogradeCount,
                                std::string_view retrogradeList) {
-    const int language = texts.language();
+    const Language language = texts.language();
     std::string text;
-    for (int a = 1; a <= kAspectCount; ++a) {
+    for (const Aspect a : AllAspects()) {
         if (aspectCount[a] <= 0) continue;
         text += AspectCountText(aspectCount[a], a, names, language);
         text += kLineBreak;
@@ -99,13 +98,13 @@ std::string SingleChartSummary(const int16_t (&aspectCount)[kAspectCount + 1],
     return text;
 }
 
-std::string TwoChartSummary(const int16_t (&aspectCount)[kAspectCount + 1], const NameTables& names,
+std::string TwoChartSummary(const AspectArray<int16_t>& aspectCount, const NameTables& names,
                             const ProgramTexts& texts) {
-    const int language = texts.language();
+    const Language language = texts.language();
     const int total = TotalOf(aspectCount);
     if (total == 0) return texts.ProgramText(kTextNoAspects);
     std::string text;
-    for (int a = 1; a <= kAspectCount; ++a) {
+    for (const Aspect a : AllAspects()) {
         if (aspectCount[a] <= 0) continue;
         text += AspectCountText(aspectCount[a], a, names, language) + ", ";
     }
@@ -114,28 +113,26 @@ std::string TwoChartSummary(const int16_t (&aspectCount)[kAspectCount + 1], cons
     return text;
 }
 
-bool RunTargetFound(const RunTarget& target, const int16_t (&patternCount)[kPatternCount]) {
-    const int p = target.pattern;
-    if (p < 0 || p >= kPatternCount) return false;
+bool RunTargetFound(const RunTarget& target, const PatternArray<int16_t>& patternCount) {
+    if (!target.pattern) return false;
+    const Pattern p = *target.pattern;
     if (target.twoOrMore) return patternCount[p] >= target.numToFindIndex + 2;
     return patternCount[p] > 0;
 }
 
-std::string RunFoundMessage(const RunTarget& target, const int16_t (&patternCount)[kPatternCount],
+std::string RunFoundMessage(const RunTarget& target, const PatternArray<int16_t>& patternCount,
                             std::string_view patternName, const ProgramTexts& texts) {
     if (!target.twoOrMore)
         return std::string(patternName) + " " + texts.ProgramText(kTextFound) + ".";
-    const int count =
-        target.pattern >= 0 && target.pattern < kPatternCount ? patternCount[target.pattern] : 0;
+    const int count = target.pattern ? patternCount[*target.pattern] : 0;
     if (texts.language() == kGerman) {
         // The German plurals of the pattern names, in pattern order.
-        static constexpr const char* kGermanPlurals[kPatternCount] = {
+        static constexpr PatternArray<const char*> kGermanPlurals = {
             "Große Trigone", "Drachen",     "Rechtecke",     "T-Quadrate", "Große Kreuze",
             "Yods",          "Yod-Drachen", "Trapeze",       "6-Stellien", "5-Stellien",
             "4-Stellien",    "3-Stellien",  "Große Sextile", "Halbsummen"};
-        const std::string name = target.pattern >= 0 && target.pattern < kPatternCount
-                                     ? kGermanPlurals[target.pattern]
-                                     : std::string(patternName);
+        const std::string name =
+            target.pattern ? kGermanPlurals[*target.pattern] : std::string(patternName);
         return CountInWords(count, kGerman) + " " + name + " gefunden.";
     }
     const std::string name =
@@ -149,10 +146,9 @@ std::string RunFoundTitle(const ProgramTexts& texts) {
     return texts.ProgramText(kTextRunTitle);
 }
 
-std::string DateErrorText(const ProgramTexts& texts, int slot, double errorCode) {
+std::string DateErrorText(const ProgramTexts& texts, DateSlot slot, double errorCode) {
     // Slot names run from the World date's, error texts from code −1's.
-    std::string text =
-        slot >= 0 && slot < kDateSlotCount ? texts.ProgramText(TextIdAt(kTextWorldDate, slot)) : "";
+    std::string text = texts.ProgramText(TextIdAt(kTextWorldDate, Index(slot)));
     std::string message;
     for (int code = 1; code <= 4; ++code) {
         if (errorCode == -code)

@@ -28,17 +28,17 @@ std::string RadiansText(double radians);
 // below 100 as "Twenty One"; German "Keine", "Eine" .. "Zwanzig", "Dreißig"
 // .. "Neunzig", others as "Drei und Zwanzig". 100 and above (and negative
 // counts) as digits. Any language but German is English.
-std::string CountInWords(int n, int language);
+std::string CountInWords(int n, Language language);
 
 // "3 squares", "2 quincunxes", "1 trine"; German "3 Quadrat".
-std::string AspectCountText(int count, int aspect, const NameTables& names, int language);
+std::string AspectCountText(int count, Aspect aspect, const NameTables& names, Language language);
 
 // The summary of a single-chart compute in the language of `texts`: one
 // line per aspect type found, the total line ("No aspects." for none, "N
 // aspects in total." for more than one, nothing for exactly one), an empty
 // line, the pattern section as given, and when bodies are retrograde "2
 // retrograde: Ma Ju " without a final line break.
-std::string SingleChartSummary(const int16_t (&aspectCount)[kAspectCount + 1],
+std::string SingleChartSummary(const AspectArray<int16_t>& aspectCount,
                                const NameTables& names, const ProgramTexts& texts,
                                std::string_view patternSection, int retrogradeCount,
                                std::string_view retrogradeList);
@@ -46,25 +46,25 @@ std::string SingleChartSummary(const int16_t (&aspectCount)[kAspectCount + 1],
 // The summary of a two-chart compute: "3 squares, 1 trine. 4 aspects in
 // total." on one line; "1 trine" alone; "No aspects." when there is no
 // aspect.
-std::string TwoChartSummary(const int16_t (&aspectCount)[kAspectCount + 1], const NameTables& names,
+std::string TwoChartSummary(const AspectArray<int16_t>& aspectCount, const NameTables& names,
                             const ProgramTexts& texts);
 
-// What a run looks for: pattern slot 0..13 (−1 runs until stopped), and
+// What a run looks for: pattern slot 0..13 (none runs until stopped), and
 // whether at least numToFindIndex + 2 instances are required.
 struct RunTarget {
-    int pattern = -1;
+    std::optional<Pattern> pattern;
     bool twoOrMore = false;  // chkTwoOrMore
     int numToFindIndex = 0;  // cboNumToFind: index n means n + 2
 };
 
 // Whether the counts of the last compute satisfy the run's target.
-bool RunTargetFound(const RunTarget& target, const int16_t (&patternCount)[kPatternCount]);
+bool RunTargetFound(const RunTarget& target, const PatternArray<int16_t>& patternCount);
 
 // The message shown when the run has found its target. `patternName` is the
 // pattern list's entry (in the language of `texts`): "Two grand trines
 // found.", "Zwei Große Trigon gefunden.", or without "at least" "Grand trine
 // found.".
-std::string RunFoundMessage(const RunTarget& target, const int16_t (&patternCount)[kPatternCount],
+std::string RunFoundMessage(const RunTarget& target, const PatternArray<int16_t>& patternCount,
                             std::string_view patternName, const ProgramTexts& texts);
 
 // Title of the message box of a find ("Run").
@@ -77,7 +77,7 @@ std::string RunFoundTitle(const ProgramTexts& texts);
 // slot's name, a blank and the text for the code. The window shows it in an
 // information box titled DateErrorTitle() and then records that an input
 // error was reported.
-std::string DateErrorText(const ProgramTexts& texts, int slot, double errorCode);
+std::string DateErrorText(const ProgramTexts& texts, DateSlot slot, double errorCode);
 std::string DateErrorTitle(const ProgramTexts& texts);
 
 // Texts of the stepping interval list.

@@ -39,7 +39,7 @@ void TableModel::ResetCellFonts() {
     }
 }
 
-void TableModel::SetGlyphHeader(int index, int body) {
+void TableModel::SetGlyphHeader(int index, Body body) {
     TableCell& c = txbCell[index];
     c.kind = CellKind::Header;
     c.body = body;
@@ -63,9 +63,9 @@ void TableModel::LayoutTriangularTable() {
         c.visible = true;
         if (intRow == 0) {
             c.kind = CellKind::Position;
-            c.body = intCol + 1;
+            c.body = BodyFromIndex(intCol + 1);
         } else if (intRow == 1) {
-            SetGlyphHeader(i, intCol + 1);
+            SetGlyphHeader(i, *BodyFromIndex(intCol + 1));
         }
     }
     for (int i = 0; i < intNumCells; ++i) {
@@ -75,11 +75,11 @@ void TableModel::LayoutTriangularTable() {
         if (intCol + 2 < intRow) {
             c.visible = false;
         } else if (intCol + 2 == intRow) {
-            SetGlyphHeader(i, intRow - 1);
+            SetGlyphHeader(i, *BodyFromIndex(intRow - 1));
         } else {
             c.kind = CellKind::Aspect;
-            c.first = intRow - 1;
-            c.second = intCol + 1;
+            c.first = BodyFromIndex(intRow - 1);
+            c.second = BodyFromIndex(intCol + 1);
         }
     }
     txbCell[ZodiacCellIndex()].kind = CellKind::Zodiac;
@@ -99,21 +99,21 @@ void TableModel::LayoutSquareTable(Mode mode, bool sidereal, const ProgramTexts&
         c.visible = true;
         if (intRow == 1 || intCol == 1) c.background = kHeaderCellColor;
         if (intRow == 1 && intCol > 1) {
-            SetGlyphHeader(i, intCol - 1);
+            SetGlyphHeader(i, *BodyFromIndex(intCol - 1));
         } else if (intCol == 1 && intRow > 1) {
-            SetGlyphHeader(i, intRow - 1);
+            SetGlyphHeader(i, *BodyFromIndex(intRow - 1));
         } else if (intRow == 0 && intCol > 1) {
             c.kind = CellKind::Position;
-            c.body = intCol - 1;
+            c.body = BodyFromIndex(intCol - 1);
             c.chart = 0;
         } else if (intCol == 0 && intRow > 1) {
             c.kind = CellKind::Position;
-            c.body = intRow - 1;
+            c.body = BodyFromIndex(intRow - 1);
             c.chart = 1;
         } else if (intRow > 1 && intCol > 1) {
             c.kind = CellKind::Aspect;
-            c.first = intRow - 1;   // chart B
-            c.second = intCol - 1;  // chart A
+            c.first = BodyFromIndex(intRow - 1);   // chart B
+            c.second = BodyFromIndex(intCol - 1);  // chart A
         }
     }
 
@@ -136,13 +136,12 @@ void TableModel::LayoutSquareTable(Mode mode, bool sidereal, const ProgramTexts&
     }
 }
 
-void TableModel::SetCellStyle(int orbColumn, int cellIndex, int aspect, double deviation,
+void TableModel::SetCellStyle(OrbColumn orbColumn, int cellIndex, Aspect aspect, double deviation,
                               const Settings& settings, const OrbTable& orbs) {
     if (cellIndex < 0 || cellIndex >= kMaxNumCells) return;
     TableCell& c = txbCell[cellIndex];
     c.bold = IsBoldAspect(settings, orbs, aspect, orbColumn, deviation);
-    c.foreground =
-        aspect >= 1 && aspect <= kAspectCount ? settings.accepted.AspectColor[aspect] : 0;
+    c.foreground = settings.accepted.AspectColor[aspect];
 }
 
 int TableModel::GetTotalNumAspects(const NameTables& names) const {
@@ -150,7 +149,7 @@ int TableModel::GetTotalNumAspects(const NameTables& names) const {
     for (int i = 0; i < intNumCells && i < kMaxNumCells; ++i) {
         const TableCell& c = txbCell[i];
         if (c.kind != CellKind::Aspect) continue;
-        for (int a = 1; a <= kAspectCount; ++a) {
+        for (const Aspect a : AllAspects()) {
             const std::string& abbreviation = names.AspectAbbreviation[a];
             if (!abbreviation.empty() && c.text.find(abbreviation) != std::string::npos) ++total;
         }
@@ -158,8 +157,8 @@ int TableModel::GetTotalNumAspects(const NameTables& names) const {
     return total;
 }
 
-int TableModel::PositionCellIndex(int body, int chart) const {
-    if (body < 1 || body > kMaxBodies) return -1;
+int TableModel::PositionCellIndex(Body b, int chart) const {
+    const int body = Index(b);
     if (layout == TableLayout::Triangular) return chart == 0 ? body - 1 : -1;
     if (layout == TableLayout::Square) {
         if (chart == 0) return body + 1;
@@ -168,8 +167,8 @@ int TableModel::PositionCellIndex(int body, int chart) const {
     return -1;
 }
 
-int TableModel::AspectCellIndex(int first, int second) const {
-    if (first < 1 || first > kMaxBodies || second < 1 || second > kMaxBodies) return -1;
+int TableModel::AspectCellIndex(Body firstBody, Body secondBody) const {
+    const int first = Index(firstBody), second = Index(secondBody);
     if (layout == TableLayout::Triangular) {
         if (first >= second) return -1;
         return (first + 1) * intNumCols + second - 1;
@@ -204,9 +203,8 @@ std::string OrbText(double radians) {
 
 }  // namespace
 
-std::string AddOrbToTitle(const ProgramTexts& texts, std::string_view title, int orbColumn,
+std::string AddOrbToTitle(const ProgramTexts& texts, std::string_view title, OrbColumn orbColumn,
                           bool addPeriod, const OrbSummary& orbs) {
-    if (orbColumn < 0 || orbColumn > 2) orbColumn = kOrbBase;
     const std::string largest = OrbText(orbs.OrbMaximum[orbColumn]);
     std::string result(title);
     if (orbs.UniformBaseOrbs) {

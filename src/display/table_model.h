@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -52,16 +53,16 @@ struct TableCell {
     CellFont font = CellFont::Text;
 
     CellKind kind = CellKind::Unused;
-    // Position and header cells: the body (1..10) and, for position cells,
-    // the chart (0 chart A, 1 chart B).
-    int body = 0;
+    // Position and header cells: the body and, for position cells, the
+    // chart (0 chart A, 1 chart B).
+    std::optional<Body> body;
     int chart = 0;
     // Aspect cells: the pair, as the chart lists it (single chart: first <
     // second; two charts: first is the chart B body, second the chart A
-    // body), and the aspect written into the cell (0 while empty).
-    int first = 0;
-    int second = 0;
-    int aspect = 0;
+    // body), and the aspect written into the cell (none while empty).
+    std::optional<Body> first;
+    std::optional<Body> second;
+    std::optional<Aspect> aspect;
 
     bool operator==(const TableCell&) const = default;
 };
@@ -107,7 +108,7 @@ class TableModel {
     // Boldface and text colour of an aspect cell: bold by the settings'
     // boldface rule with the orb of `orbColumn` (strict comparisons), text
     // colour = the aspect's colour.
-    void SetCellStyle(int orbColumn, int cellIndex, int aspect, double deviation,
+    void SetCellStyle(OrbColumn orbColumn, int cellIndex, Aspect aspect, double deviation,
                       const Settings& settings, const OrbTable& orbs);
 
     // The number of aspects the table shows: over the aspect cells of the
@@ -117,11 +118,11 @@ class TableModel {
 
     // Cell of a body's position: single chart row 0, column body − 1; two
     // charts chart A row 0, column body + 1 and chart B column 0, row
-    // body + 1. −1 without a layout or for a body outside 1..10.
-    int PositionCellIndex(int body, int chart) const;
+    // body + 1. −1 without a layout.
+    int PositionCellIndex(Body body, int chart) const;
     // Cell of a pair (first, second) as the chart lists it. −1 when the
     // layout has no such cell.
-    int AspectCellIndex(int first, int second) const;
+    int AspectCellIndex(Body first, Body second) const;
     // Row 10, column 0 of the triangular table; −1 in the square table.
     int ZodiacCellIndex() const;
 
@@ -132,14 +133,14 @@ class TableModel {
     int CellLeft(int index) const;
 
   private:
-    void SetGlyphHeader(int index, int body);
+    void SetGlyphHeader(int index, Body body);
 };
 
 // The title with the orb summary of `orbColumn` appended: with all non-zero
 // base orbs equal "title  Orb 8°" (and "." when addPeriod), otherwise
 // "title  Orbs: 3° to 10°". Angles in whole degrees, minutes only when not
 // zero.
-std::string AddOrbToTitle(const ProgramTexts& texts, std::string_view title, int orbColumn,
+std::string AddOrbToTitle(const ProgramTexts& texts, std::string_view title, OrbColumn orbColumn,
                           bool addPeriod, const OrbSummary& orbs);
 
 // The caption of the title label for a mode: the table or chart title with

@@ -23,10 +23,6 @@ constexpr int kTitleGap = 7;
 // The last column a click reads (the plot and the half-width of a point).
 constexpr int kLastReadColumn = kGraphMargin + 2 * kGraphHalfWidth + 5;
 
-bool ValidBody(int b) {
-    return b >= 1 && b <= kMaxBodies;
-}
-
 int Twips(int pixel) {
     return pixel * kTwipsPerPixel;
 }
@@ -80,7 +76,7 @@ void DateAndTime(double day, std::string& date, std::string& time) {
 // Where the aspect is exact: the natal longitude for the conjunction, the
 // point opposite for the opposition, otherwise the natal longitude plus or
 // minus the aspect's angle, whichever lies nearer the transiting body.
-double ExactPoint(double natal, double transiting, int aspect) {
+double ExactPoint(double natal, double transiting, Aspect aspect) {
     if (aspect == kConjunction) return natal;
     if (aspect == kOpposition) return NormalizeAngle(natal + kPi);
     const double ahead = NormalizeAngle(natal + AspectAngleOf(aspect));
@@ -90,7 +86,7 @@ double ExactPoint(double natal, double transiting, int aspect) {
 
 // The points of one curve: at every row the transiting body's signed
 // distance from the exact point, where it lies within the orb.
-std::vector<GraphPoint> Curve(const LongitudeFn& longitude, int body, double exact,
+std::vector<GraphPoint> Curve(const LongitudeFn& longitude, Body body, double exact,
                               const TransitGraph& g) {
     std::vector<GraphPoint> points;
     for (int k = 0; k <= kGraphSteps; ++k) {
@@ -170,7 +166,7 @@ void BuildDrawing(TransitGraph& g) {
 }  // namespace
 
 LongitudeFn LongitudeInZodiac(const Engine& engine, bool sidereal) {
-    return [&engine, sidereal](int body, double jd) {
+    return [&engine, sidereal](Body body, double jd) {
         const double lon = engine.Longitude(body, jd);
         if (!(lon >= 0) || engine.SiderealZodiac == sidereal) return lon;
         const double correction = Ayanamsa(platform::calendar_year_of(jd));
@@ -178,10 +174,8 @@ LongitudeFn LongitudeInZodiac(const Engine& engine, bool sidereal) {
     };
 }
 
-std::string TransitGraphTitle(const ProgramTexts& texts, const NameTables& names, int natalBody,
-                              int transitBody, int aspect, double orb, bool sidereal) {
-    if (!ValidBody(natalBody) || !ValidBody(transitBody) || aspect < 1 || aspect > kAspectCount)
-        return {};
+std::string TransitGraphTitle(const ProgramTexts& texts, const NameTables& names, Body natalBody,
+                              Body transitBody, Aspect aspect, double orb, bool sidereal) {
     const bool german = texts.language() == kGerman;
     const std::string& name = names.AspectName[aspect];
     std::string t = texts.ProgramText(kTextTransiting) + " " + names.BodyName[transitBody] + " " +
@@ -200,8 +194,7 @@ std::string TransitGraphTitle(const ProgramTexts& texts, const NameTables& names
 
 TransitGraph DrawTransitGraph(const TransitGraphInput& in) {
     TransitGraph g;
-    if (!ValidBody(in.natalBody) || !ValidBody(in.transitBody) || in.aspect < 1 ||
-        in.aspect > kAspectCount || !(in.orb > 0) || !(in.beginning >= 0) ||
+    if (!(in.orb > 0) || !(in.beginning >= 0) ||
         !(in.end >= in.beginning) || !in.longitude)
         return g;
     g.beginning = std::floor(in.beginning);

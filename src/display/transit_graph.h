@@ -53,13 +53,13 @@ LongitudeFn LongitudeInZodiac(const Engine& engine, bool sidereal);
 // square to natal SunX, orb 2°40', tropical zodiac" ("Transit: Mars in
 // Quadrat zu RadixsonneX, Orbis 2°40', tropischer Tk"). The "X" marks where
 // the birthdate goes.
-std::string TransitGraphTitle(const ProgramTexts& texts, const NameTables& names, int natalBody,
-                              int transitBody, int aspect, double orb, bool sidereal);
+std::string TransitGraphTitle(const ProgramTexts& texts, const NameTables& names, Body natalBody,
+                              Body transitBody, Aspect aspect, double orb, bool sidereal);
 
 struct TransitGraphInput {
-    int natalBody = 0;
-    int transitBody = 0;
-    int aspect = 0;
+    Body natalBody = kSun;
+    Body transitBody = kSun;
+    Aspect aspect = kConjunction;
     int zoneMinutes = 0;  // the World date's zone, minutes east of Greenwich
     // Day numbers of the dates on which the transit begins and ends.
     double beginning = kUnknownDate;

@@ -29,8 +29,7 @@ double NormalizeAngle(double a) {
     return a;
 }
 
-double AspectAngleOf(int aspect) {
-    if (aspect < 1 || aspect > kAspectCount) return 0;
+double AspectAngleOf(Aspect aspect) {
     return kAspects[aspect].degrees / 360.0 * kTwoPi;
 }
 
@@ -58,28 +57,23 @@ double SignedSeparation(double a, double b) {
     return s.s * s.direction;
 }
 
-AspectTest TestAspect(double a, double b, int aspect, double orb) {
+AspectTest TestAspect(double a, double b, Aspect aspect, double orb) {
     AspectTest t;
-    if (a < 0 || b < 0 || aspect < 1 || aspect > kAspectCount) return t;
+    if (a < 0 || b < 0) return t;
     t.deviation = std::fabs(SeparationAngle(a, b) - AspectAngleOf(aspect));
     t.holds = t.deviation < orb - kOrbEdgeTolerance;
     return t;
 }
 
-AspectTest AspectTestByBodies(const Chart& chart, const OrbTable& orbs, int i, int j, int aspect) {
-    if (i < 1 || i > kMaxBodies || j < 1 || j > kMaxBodies || aspect < 1 || aspect > kAspectCount)
-        return {};
+AspectTest AspectTestByBodies(const Chart& chart, const OrbTable& orbs, Body i, Body j,
+                              Aspect aspect) {
     return TestAspect(chart.longitude[i][kChartA], chart.longitude[j][kChartA], aspect,
                       orbs.orb[aspect][kOrbBase]);
 }
 
-bool AspectTestByLongitudes(const OrbTable& orbs, double a, double b, int aspect, int column,
-                            double& exactness) {
+bool AspectTestByLongitudes(const OrbTable& orbs, double a, double b, Aspect aspect,
+                            OrbColumn column, double& exactness) {
     if (a < 0 || b < 0) return false;
-    if (aspect < 1 || aspect > kAspectCount || column < 0 || column > 2) {
-        exactness = -1;
-        return false;
-    }
     double orb = orbs.orb[aspect][column];
     AspectTest t = TestAspect(a, b, aspect, orb);
     if (!t.holds) {
@@ -90,16 +84,17 @@ bool AspectTestByLongitudes(const OrbTable& orbs, double a, double b, int aspect
     return true;
 }
 
-int ChooseAspect(const OrbTable& orbs, double a, double b, int column, double& deviation) {
-    if (a < 0 || b < 0 || column < 0 || column > 2) return 0;
-    for (int asp = 1; asp <= kAspectCount; ++asp) {
+std::optional<Aspect> ChooseAspect(const OrbTable& orbs, double a, double b, OrbColumn column,
+                                   double& deviation) {
+    if (a < 0 || b < 0) return std::nullopt;
+    for (const Aspect asp : AllAspects()) {
         AspectTest t = TestAspect(a, b, asp, orbs.orb[asp][column]);
         if (t.holds) {
             deviation = t.deviation;
             return asp;
         }
     }
-    return 0;
+    return std::nullopt;
 }
 
 }  // namespace vek

@@ -2,6 +2,8 @@
 // the separation of two longitudes and the two forms of the aspect test.
 #pragma once
 
+#include <optional>
+
 #include "engine/vek_types.h"
 
 namespace vek {
@@ -11,8 +13,8 @@ struct Chart;
 // Brings an angle into [0, 2π). Non-finite input is returned unchanged.
 double NormalizeAngle(double a);
 
-// Angle of each aspect in radians (index 1..7), degrees / 360 × 2π.
-double AspectAngleOf(int aspect);
+// Angle of each aspect in radians, degrees / 360 × 2π.
+double AspectAngleOf(Aspect aspect);
 
 struct Separation {
     double s = 0;        // in [0, π]
@@ -36,19 +38,21 @@ struct AspectTest {
 // Aspect test on two longitudes with a given orb: holds when the deviation is
 // strictly below the orb, a deviation within rounding (a few units in the last
 // place) of the orb counting as equal to it. Negative longitudes never hold.
-AspectTest TestAspect(double a, double b, int aspect, double orb);
+AspectTest TestAspect(double a, double b, Aspect aspect, double orb);
 
 // Aspect test by bodies: chart A longitudes of bodies i and j, orb column 0.
-AspectTest AspectTestByBodies(const Chart& chart, const OrbTable& orbs, int i, int j, int aspect);
+AspectTest AspectTestByBodies(const Chart& chart, const OrbTable& orbs, Body i, Body j,
+                              Aspect aspect);
 
 // Aspect test by longitudes with exactness (orb − deviation) / orb. When
 // either longitude is negative it returns false and leaves exactness as it
 // was; when the test fails exactness becomes −1.
-bool AspectTestByLongitudes(const OrbTable& orbs, double a, double b, int aspect, int column,
-                            double& exactness);
+bool AspectTestByLongitudes(const OrbTable& orbs, double a, double b, Aspect aspect,
+                            OrbColumn column, double& exactness);
 
 // The first aspect 1..7 that holds for the pair with the given orb column, or
-// 0 when none does; deviation receives that aspect's deviation.
-int ChooseAspect(const OrbTable& orbs, double a, double b, int column, double& deviation);
+// none; deviation receives that aspect's deviation.
+std::optional<Aspect> ChooseAspect(const OrbTable& orbs, double a, double b, OrbColumn column,
+                                   double& deviation);
 
 }  // namespace vek

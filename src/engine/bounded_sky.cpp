@@ -26,12 +26,12 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // and Moon 0.207 (for the slow planets mostly the bending of light near the
 // Sun, which the seams below also cover). Pluto's motion comes from its table,
 // which interpolates linearly between days, so its motion changes abruptly.
-constexpr double kDegreesPerDay[kMaxBodies + 1] = {0,   1.25, 2.6,  1.5, 1.0, 0.35,
-                                                   0.2, 0.1,  0.07, 0,   17.0};
-constexpr double kDegreesPerDay2[kMaxBodies + 1] = {0,      0.0012, 0.3,    0.065, 0.025, 0.006,
-                                                    0.0035, 0.0035, 0.0035, 0,     0.8};
-constexpr double kDegreesPerDay3[kMaxBodies + 1] = {0,     0.0001, 0.07,  0.007, 0.005, 0.006,
-                                                    0.006, 0.006,  0.006, 0,     0.3};
+constexpr BodyArray<double> kDegreesPerDay = {0,   1.25, 2.6,  1.5, 1.0, 0.35,
+                                              0.2, 0.1,  0.07, 0,   17.0};
+constexpr BodyArray<double> kDegreesPerDay2 = {0,      0.0012, 0.3,    0.065, 0.025, 0.006,
+                                               0.0035, 0.0035, 0.0035, 0,     0.8};
+constexpr BodyArray<double> kDegreesPerDay3 = {0,     0.0001, 0.07,  0.007, 0.005, 0.006,
+                                               0.006, 0.006,  0.006, 0,     0.3};
 
 // Seams of the ephemeris: where it changes from one data file to the next, or
 // from the files to the analytical theory, a longitude may step by far less
@@ -57,7 +57,7 @@ double ShortStep(double a, double b) {
 
 MotionBounds SkyMotionBounds(const Engine& engine) {
     MotionBounds m;
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (const Body b : AllBodies()) {
         m.perDay[b] = Radians(kDegreesPerDay[b]);
         m.perDay2[b] = Radians(kDegreesPerDay2[b]);
         m.perDay3[b] = Radians(kDegreesPerDay3[b]);
@@ -66,7 +66,7 @@ MotionBounds SkyMotionBounds(const Engine& engine) {
     }
     m.perDay[kPluto] = engine.pluto.MaxDailyMotion();
     // The Moon and Pluto have positions on the days of the Pluto table.
-    for (int b : {kPluto, kMoon}) {
+    for (const Body b : {kPluto, kMoon}) {
         m.firstJD[b] = PlutoTable::kFirstDay - 0.5;
         m.endJD[b] = PlutoTable::kLastDay + 0.5;
     }
@@ -86,7 +86,7 @@ BoundedSky::BoundedSky(const Engine& engine, const MotionBounds& bounds, int bod
       bodyCount_(std::clamp(bodyCount, 0, kMaxBodies)),
       midpointOrb_(midpointOrb) {
     // Bodies beyond the count keep the longitude 0 a chart leaves them.
-    for (int b = bodyCount_ + 1; b <= kMaxBodies; ++b) {
+    for (const Body b : BodyRange(bodyCount_ + 1, kMaxBodies)) {
         track_[b].longitude = 0;
         track_[b].have = true;
     }
@@ -104,18 +104,18 @@ void BoundedSky::Watch(const Answer& a) const {
     watchedUntil_ = std::min(watchedUntil_, a.until);
 }
 
-bool BoundedSky::ExactNow(int b) const {
-    return b > bodyCount_ || (track_[b].have && track_[b].jd == jd_);
+bool BoundedSky::ExactNow(Body b) const {
+    return !Counted(b) || (track_[b].have && track_[b].jd == jd_);
 }
 
-bool BoundedSky::Usable(int b) const {
-    if (b > bodyCount_) return true;
+bool BoundedSky::Usable(Body b) const {
+    if (!Counted(b)) return true;
     const Track& t = track_[b];
     return t.have && t.longitude >= 0 && t.jd >= bounds_.firstJD[b] && jd_ < bounds_.endJD[b];
 }
 
-BoundedSky::Estimate BoundedSky::EstimateOf(int b) const {
-    if (b > bodyCount_) return {0, 0};
+BoundedSky::Estimate BoundedSky::EstimateOf(Body b) const {
+    if (!Counted(b)) return {0, 0};
     const Track& t = track_[b];
     const double seam = bounds_.seam;
     const double t3 = t.pastJD[0], y3 = t.pastTropical[0];
@@ -155,8 +155,8 @@ BoundedSky::Estimate BoundedSky::EstimateOf(int b) const {
     return e;
 }
 
-void BoundedSky::ComputeExact(int b) const {
-    if (b > bodyCount_) return;
+void BoundedSky::ComputeExact(Body b) const {
+    if (!Counted(b)) return;
     Track& t = track_[b];
     const double longitude = engine_.Longitude(b, jd_);
     t.have = true;
@@ -179,7 +179,7 @@ void BoundedSky::ComputeExact(int b) const {
 bool BoundedSky::Missing(const Term* terms, int count) const {
     bool missing = false;
     for (int i = 0; i < count; ++i) {
-        const int b = terms[i].body;
+        const Body b = terms[i].body;
         if (!ExactNow(b) && !Usable(b)) ComputeExact(b);
         missing = missing || (ExactNow(b) && track_[b].longitude < 0);
     }
@@ -201,10 +201,10 @@ double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exa
     for (;;) {
         exact = true;
         double uncertainty = 0;
-        int widest = 0;
+        Body widest = kSun;
         double widestShare = -1;
         for (int i = 0; i < count; ++i) {
-            const int b = terms[i].body;
+            const Body b = terms[i].body;
             if (ExactNow(b)) {
                 // The chart's own longitude where it is the instant's.
                 estimate_[b] = {track_[b].longitude, 0};
@@ -222,9 +222,9 @@ double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exa
         if (!exact) {
             // Estimates are tropical: bring the exact ones to the same zodiac.
             for (int i = 0; i < count; ++i) {
-                const int b = terms[i].body;
+                const Body b = terms[i].body;
                 if (!ExactNow(b)) continue;
-                estimate_[b].longitude = NormalizeAngle(b > bodyCount_ ? engine_.ZodiacOffset(jd_)
+                estimate_[b].longitude = NormalizeAngle(!Counted(b) ? engine_.ZodiacOffset(jd_)
                                                                        : track_[b].pastTropical[0]);
             }
         }
@@ -243,8 +243,8 @@ double BoundedSky::Horizon(const Term* terms, int count, double margin) const {
     double rate = 0;
     double until = kInfinity;
     for (int i = 0; i < count; ++i) {
-        const int b = terms[i].body;
-        if (b > bodyCount_) continue;
+        const Body b = terms[i].body;
+        if (!Counted(b)) continue;
         if (!Usable(b)) return now;
         const double w = terms[i].weight;
         slack -= w * (estimate_[b].radius + 2 * bounds_.seam);
@@ -256,10 +256,8 @@ double BoundedSky::Horizon(const Term* terms, int count, double margin) const {
     return std::max(until, now);
 }
 
-AspectTest BoundedSky::Aspect(int x, int y, int aspect) const {
-    if (x < 1 || x > kMaxBodies || y < 1 || y > kMaxBodies || aspect < 1 || aspect > kAspectCount)
-        return {};
-    const int lo = std::min(x, y), hi = std::max(x, y);
+AspectTest BoundedSky::Aspect(Body x, Body y, vek::Aspect aspect) const {
+    const Body lo = std::min(x, y), hi = std::max(x, y);
     const double orb = engine_.orbs.orb[aspect][kOrbBase];
     Answer& a = aspect_[aspect][lo][hi];
     if (jd_ < a.until) {
@@ -272,7 +270,7 @@ AspectTest BoundedSky::Aspect(int x, int y, int aspect) const {
         if (!ExactNow(lo) && !Usable(lo)) ComputeExact(lo);
         const double l = track_[lo].longitude;
         const AspectTest t = TestAspect(l, l, aspect, orb);
-        a = {Usable(lo) ? (lo > bodyCount_ ? kInfinity : bounds_.endJD[lo])
+        a = {Usable(lo) ? (!Counted(lo) ? kInfinity : bounds_.endJD[lo])
                         : std::nextafter(jd_, kInfinity),
              t.holds, t.deviation};
         Watch(a);
@@ -309,16 +307,17 @@ AspectTest BoundedSky::Aspect(int x, int y, int aspect) const {
     return ExactDeviation(a, x, y, aspect, orb);
 }
 
-AspectTest BoundedSky::ExactDeviation(const Answer& a, int x, int y, int aspect, double orb) const {
+AspectTest BoundedSky::ExactDeviation(const Answer& a, Body x, Body y, vek::Aspect aspect,
+                                      double orb) const {
     if (!exactDeviations_ || !a.value || x == y) return {a.value, a.deviation};
-    for (int b : {x, y})
+    for (const Body b : {x, y})
         if (!ExactNow(b)) ComputeExact(b);
     return TestAspect(track_[x].longitude, track_[y].longitude, aspect, orb);
 }
 
-bool BoundedSky::Distinct(int x, int y) const {
-    if (x < 1 || x > kMaxBodies || y < 1 || y > kMaxBodies || x == y) return false;
-    const int lo = std::min(x, y), hi = std::max(x, y);
+bool BoundedSky::Distinct(Body x, Body y) const {
+    if (x == y) return false;
+    const Body lo = std::min(x, y), hi = std::max(x, y);
     Answer& a = distinct_[lo][hi];
     if (jd_ < a.until) {
         Watch(a);
@@ -346,10 +345,8 @@ bool BoundedSky::Distinct(int x, int y) const {
     return a.value;
 }
 
-bool BoundedSky::AtMidpoint(int centre, int y, int z) const {
-    if (centre < 1 || centre > kMaxBodies || y < 1 || y > kMaxBodies || z < 1 || z > kMaxBodies)
-        return false;
-    const int lo = std::min(y, z), hi = std::max(y, z);
+bool BoundedSky::AtMidpoint(Body centre, Body y, Body z) const {
+    const Body lo = std::min(y, z), hi = std::max(y, z);
     Answer& a = midpoint_[centre][lo][hi];
     if (jd_ < a.until) {
         Watch(a);

@@ -36,18 +36,18 @@ class Engine;
 struct MotionBounds {
     // Largest change of each body's tropical longitude per day in radians,
     // either way.
-    double perDay[kMaxBodies + 1] = {};
+    BodyArray<double> perDay{};
     // Largest change of that daily motion per day (radians per day²), and
     // largest change of that per day (radians per day³); 0 where the motion
     // may change abruptly, and only the bounds before are used.
-    double perDay2[kMaxBodies + 1] = {};
-    double perDay3[kMaxBodies + 1] = {};
+    BodyArray<double> perDay2{};
+    BodyArray<double> perDay3{};
     // What a computed longitude may stand off a smooth path: an ephemeris
     // may have small seams where its sources change.
     double seam = 0;
     // Julian dates [firstJD, endJD) in which each body always has a position.
-    double firstJD[kMaxBodies + 1] = {};
-    double endJD[kMaxBodies + 1] = {};
+    BodyArray<double> firstJD{};
+    BodyArray<double> endJD{};
 };
 
 // The bounds of the engine's ephemeris and Pluto table, from the largest
@@ -87,9 +87,9 @@ class BoundedSky final : public SkyTests {
     int BodyCount() const override { return bodyCount_; }
     // The answer is exact. Without exact deviations the deviation is that of
     // the estimates the answer was decided on.
-    AspectTest Aspect(int x, int y, int aspect) const override;
-    bool Distinct(int x, int y) const override;
-    bool AtMidpoint(int centre, int y, int z) const override;
+    AspectTest Aspect(Body x, Body y, vek::Aspect aspect) const override;
+    bool Distinct(Body x, Body y) const override;
+    bool AtMidpoint(Body centre, Body y, Body z) const override;
 
   private:
     // An answer and the instant before which it holds.
@@ -118,19 +118,19 @@ class BoundedSky final : public SkyTests {
     };
     // One body of a test and the weight of its motion in the tested quantity.
     struct Term {
-        int body;
+        Body body;
         double weight;
     };
 
-    bool ExactNow(int b) const;
+    bool ExactNow(Body b) const;
     // Whether the body's last position stands for the current instant: it had
     // a position when computed and has one now.
-    bool Usable(int b) const;
-    Estimate EstimateOf(int b) const;
+    bool Usable(Body b) const;
+    Estimate EstimateOf(Body b) const;
     // Computes the positions of the terms' bodies that cannot be estimated;
     // whether one of them has no position at the instant.
     bool Missing(const Term* terms, int count) const;
-    void ComputeExact(int b) const;
+    void ComputeExact(Body b) const;
     // Brings the terms' bodies to estimates that decide the test, computing
     // positions of the instant where they do not, and returns the margin
     // `quantity − threshold` that `margin` finds on those estimates;
@@ -140,18 +140,21 @@ class BoundedSky final : public SkyTests {
     // The instant before which a margin found now keeps its sign.
     double Horizon(const Term* terms, int count, double margin) const;
     void Watch(const Answer& a) const;
-    AspectTest ExactDeviation(const Answer& a, int x, int y, int aspect, double orb) const;
+    AspectTest ExactDeviation(const Answer& a, Body x, Body y, vek::Aspect aspect, double orb) const;
 
     const Engine& engine_;
     MotionBounds bounds_;
     int bodyCount_;
     double midpointOrb_;
     double jd_ = -1;
-    mutable Track track_[kMaxBodies + 1];
-    mutable Estimate estimate_[kMaxBodies + 1];
-    mutable Answer aspect_[kAspectCount + 1][kMaxBodies + 1][kMaxBodies + 1];
-    mutable Answer distinct_[kMaxBodies + 1][kMaxBodies + 1];
-    mutable Answer midpoint_[kMaxBodies + 1][kMaxBodies + 1][kMaxBodies + 1];
+    // Bodies past the count stand for the longitude 0 a chart leaves them.
+    bool Counted(Body b) const { return Index(b) <= bodyCount_; }
+
+    mutable BodyArray<Track> track_;
+    mutable BodyArray<Estimate> estimate_;
+    mutable AspectArray<BodyArray<BodyArray<Answer>>> aspect_;
+    mutable BodyArray<BodyArray<Answer>> distinct_;
+    mutable BodyArray<BodyArray<BodyArray<Answer>>> midpoint_;
     bool exactDeviations_ = false;
     mutable double watchedUntil_ = -1;
     mutable int64_t computed_ = 0;

@@ -14,7 +14,7 @@ class LaterPositions {
   public:
     LaterPositions(const Engine& engine, double jd) : engine_(engine), jd_(jd) {}
 
-    double operator()(int body) {
+    double operator()(Body body) {
         if (!known_[body]) {
             value_[body] = engine_.LaterLongitude(body, jd_);
             known_[body] = true;
@@ -25,12 +25,12 @@ class LaterPositions {
   private:
     const Engine& engine_;
     double jd_;
-    double value_[kMaxBodies + 1] = {};
-    bool known_[kMaxBodies + 1] = {};
+    BodyArray<double> value_{};
+    BodyArray<bool> known_{};
 };
 
-void FillPositions(const Engine& engine, Chart& c, int slot, LaterPositions& later) {
-    for (int b = 1; b <= c.bodyCount; ++b) {
+void FillPositions(const Engine& engine, Chart& c, ChartSlot slot, LaterPositions& later) {
+    for (const Body b : c.ComputedBodies()) {
         const double l = engine.Longitude(b, c.jd[slot]);
         c.longitude[b][slot] = l;
         // The Sun and the Moon are never retrograde; skip their later position
@@ -39,31 +39,31 @@ void FillPositions(const Engine& engine, Chart& c, int slot, LaterPositions& lat
     }
 }
 
-void AddPair(const Engine& engine, Chart& c, int first, int second, double a, double b) {
+void AddPair(const Engine& engine, Chart& c, Body first, Body second, double a, double b) {
     PairResult& p = c.pairs[c.pairCount++];
     p.first = first;
     p.second = second;
     double deviation = 0;
     p.aspect = ChooseAspect(engine.orbs, a, b, c.orbColumn, deviation);
-    if (p.aspect == 0) return;
+    if (!p.aspect) return;
     p.deviation = deviation;
-    const double orb = engine.orbs.orb[p.aspect][c.orbColumn];
+    const double orb = engine.orbs.orb[*p.aspect][c.orbColumn];
     p.exactness = (orb - deviation) / orb;
-    ++c.aspectCount[p.aspect];
+    ++c.aspectCount[*p.aspect];
 }
 
 }  // namespace
 
 int Chart::TotalAspects() const {
     int total = 0;
-    for (int a = 1; a <= kAspectCount; ++a) total += aspectCount[a];
+    for (const Aspect a : AllAspects()) total += aspectCount[a];
     return total;
 }
 
 double ChartDate(Mode mode, ChartSlot slot, const double (&dateJD)[3]) {
     const ModeInfo& m = ModeInfoOf(mode);
     if (slot < 0 || slot >= m.slotCount) return 0;
-    return dateJD[m.dateSlots[static_cast<std::size_t>(slot)]];
+    return dateJD[Index(m.dateSlots[static_cast<std::size_t>(slot)])];
 }
 
 Chart ComputeChart(const Engine& engine, Mode mode, const double (&dateJD)[3]) {
@@ -85,30 +85,30 @@ Chart ComputeChart(const Engine& engine, Mode mode, const double (&dateJD)[3]) {
 
     const int n = c.bodyCount;
     if (!c.twoCharts) {
-        for (int b = 1; b <= n; ++b) {
+        for (const Body b : Bodies(n)) {
             const double lb = c.longitude[b][kChartA];
             if (lb < 0) continue;
-            for (int j = b + 1; j <= n; ++j) {
+            for (const Body j : BodiesAfter(b, n)) {
                 const double lj = c.longitude[j][kChartA];
                 if (lj < 0) continue;
                 AddPair(engine, c, b, j, lb, lj);
                 PairResult& p = c.pairs[c.pairCount - 1];
-                if (p.aspect) p.marker = TrendFrom(p.deviation, laterA(b), laterA(j), p.aspect);
+                if (p.aspect) p.marker = TrendFrom(p.deviation, laterA(b), laterA(j), *p.aspect);
             }
         }
         return c;
     }
-    for (int natal = 1; natal <= n; ++natal) {
+    for (const Body natal : Bodies(n)) {
         const double lb = c.longitude[natal][kChartB];
         if (lb < 0) continue;
-        for (int t = 1; t <= n; ++t) {
+        for (const Body t : Bodies(n)) {
             const double la = c.longitude[t][kChartA];
             if (la < 0) continue;
             AddPair(engine, c, natal, t, lb, la);
             PairResult& p = c.pairs[c.pairCount - 1];
             // In personal transits only the transit body moves.
             if (p.aspect && c.hasMarkers)
-                p.marker = TrendFrom(p.deviation, lb, laterA(t), p.aspect);
+                p.marker = TrendFrom(p.deviation, lb, laterA(t), *p.aspect);
         }
     }
     return c;

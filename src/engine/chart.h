@@ -2,7 +2,9 @@
 // compute command writes into the table and the summary.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "engine/engine.h"
@@ -17,10 +19,10 @@ enum ChartSlot : int { kChartA = 0, kChartB = 1 };
 //   Single-chart modes: `first` < `second`, both chart A bodies.
 //   Two-chart modes: `first` is the chart B body, `second` the chart A body.
 struct PairResult {
-    int first = 0;
-    int second = 0;
-    int aspect = 0;         // 1..7, 0 when the pair is in no aspect
-    double deviation = 0;   // |separation − aspect angle| when aspect > 0
+    Body first = kSun;
+    Body second = kSun;
+    std::optional<Aspect> aspect;  // none when the pair is in no aspect
+    double deviation = 0;   // |separation − aspect angle| when there is an aspect
     double exactness = -1;  // (orb − deviation) / orb in (0, 1]; −1 without aspect
     int marker = 0;         // −1 applying, +1 separating, 0 equal or no marker
 };
@@ -31,18 +33,20 @@ struct Chart {
     Mode mode = Mode::None;
     bool twoCharts = false;
     bool hasMarkers = false;  // false in synastry
-    int orbColumn = kOrbBase;
+    OrbColumn orbColumn = kOrbBase;
     int bodyCount = 0;  // bodies 1..bodyCount were computed; later entries stay 0
     double jd[2] = {0, 0};
-    double longitude[kMaxBodies + 1][2] = {};  // negative: −99, −100 or failure
-    bool retrograde[kMaxBodies + 1][2] = {};
+    BodyArray<std::array<double, 2>> longitude{};  // negative: −99, −100 or failure
+    BodyArray<std::array<bool, 2>> retrograde{};
     // Every pair whose two bodies have a position, in table order: single-chart
     // row by row (b, then j > b), two-chart by chart B body, then chart A body.
     PairResult pairs[kMaxPairs];
     int pairCount = 0;
-    int16_t aspectCount[kAspectCount + 1] = {};
+    AspectArray<int16_t> aspectCount{};
 
     std::span<const PairResult> Pairs() const { return {pairs, static_cast<size_t>(pairCount)}; }
+    // The bodies this chart computed.
+    BodyRange ComputedBodies() const { return Bodies(bodyCount); }
     int TotalAspects() const;
 };
 

@@ -25,7 +25,7 @@ double Ayanamsa(int year) {
     return (year - 2000) * 243.8 / 1000000.0 + 0.416314;
 }
 
-bool RetrogradeFrom(int body, double longitude, double longitudeLater) {
+bool RetrogradeFrom(Body body, double longitude, double longitudeLater) {
     if (body == kSun || body == kMoon) return false;
     if (!(longitude >= 0) || !(longitudeLater >= 0)) return false;
     double step = longitudeLater - longitude;
@@ -36,8 +36,8 @@ bool RetrogradeFrom(int body, double longitude, double longitudeLater) {
     return step < 0;
 }
 
-int TrendFrom(double deviation, double laterA, double laterB, int aspect) {
-    if (!(laterA >= 0) || !(laterB >= 0) || aspect < 1 || aspect > kAspectCount) return 0;
+int TrendFrom(double deviation, double laterA, double laterB, Aspect aspect) {
+    if (!(laterA >= 0) || !(laterB >= 0)) return 0;
     const double later = std::fabs(SeparationOf(laterA, laterB).s - AspectAngleOf(aspect));
     if (later < deviation) return -1;
     if (later > deviation) return 1;
@@ -46,7 +46,7 @@ int TrendFrom(double deviation, double laterA, double laterB, int aspect) {
 
 Engine::Engine() : source(PlatformPositionSource()) {
     FillGlyphTables(glyphs);
-    for (int a = 0; a <= kAspectCount; ++a) AspectColor[a] = kDefaultAspectColor[a];
+    AspectColor = kDefaultAspectColor;
     BuildNameTables(names, language_);
 }
 
@@ -56,12 +56,12 @@ void Engine::Initialize(const std::string& dataFolder) {
     platform::set_data_folder(dataFolder_);
     IncludeMoon = true;
     FillGlyphTables(glyphs);
-    for (int a = 0; a <= kAspectCount; ++a) AspectColor[a] = kDefaultAspectColor[a];
+    AspectColor = kDefaultAspectColor;
     BuildNameTables(names, language_);
 }
 
-void Engine::SetLanguage(int language) {
-    language_ = language == kGerman ? kGerman : kEnglish;
+void Engine::SetLanguage(vek::Language language) {
+    language_ = language;
     BuildNameTables(names, language_);
 }
 
@@ -69,17 +69,16 @@ Status Engine::LoadPlutoTable() {
     return pluto.Load(JoinPath(dataFolder_, "pluto.slx"));
 }
 
-double Engine::Longitude(int body, double jd) const {
+double Engine::Longitude(Body body, double jd) const {
     return LongitudeWithAyanamsa(body, jd, jd);
 }
 
-double Engine::LaterLongitude(int body, double jd) const {
+double Engine::LaterLongitude(Body body, double jd) const {
     return LongitudeWithAyanamsa(body, jd + kHalfHour, jd);
 }
 
-double Engine::LongitudeWithAyanamsa(int body, double jd, double ayanamsaAt) const {
-    if (!std::isfinite(jd) || !std::isfinite(ayanamsaAt) || body < 1 || body > kMaxBodies)
-        return kFailure;
+double Engine::LongitudeWithAyanamsa(Body body, double jd, double ayanamsaAt) const {
+    if (!std::isfinite(jd) || !std::isfinite(ayanamsaAt)) return kFailure;
     // The calendar year is looked up only where it is needed (the planets'
     // library and the sidereal correction), and only once when both want
     // the year of the same instant.
@@ -114,16 +113,16 @@ double Engine::ZodiacOffset(double jd) const {
     return SiderealZodiac ? Ayanamsa(platform::calendar_year_of(jd)) : 0;
 }
 
-bool Engine::Retrograde(int body, double longitude, double jd) const {
+bool Engine::Retrograde(Body body, double longitude, double jd) const {
     if (body == kSun || body == kMoon || !(longitude >= 0)) return false;
     return RetrogradeFrom(body, longitude, LaterLongitude(body, jd));
 }
 
-int Engine::DeviationTrend(double jd, int i, int j, int aspect, double deviation) const {
+int Engine::DeviationTrend(double jd, Body i, Body j, Aspect aspect, double deviation) const {
     return TrendFrom(deviation, LaterLongitude(i, jd), LaterLongitude(j, jd), aspect);
 }
 
-int Engine::TrendAgainstFixedLongitude(double jd, double longitude, int i, int aspect,
+int Engine::TrendAgainstFixedLongitude(double jd, double longitude, Body i, Aspect aspect,
                                        double deviation) const {
     return TrendFrom(deviation, longitude, LaterLongitude(i, jd), aspect);
 }

@@ -34,12 +34,12 @@ double Ayanamsa(int year);
 // Sun and the Moon never are, nor is a body without a position. The step is
 // taken the short way round, so crossing 0° Aries in either direction keeps
 // the true direction of motion.
-bool RetrogradeFrom(int body, double longitude, double longitudeLater);
+bool RetrogradeFrom(Body body, double longitude, double longitudeLater);
 
 // Trend of an aspect's deviation: −1 when the deviation computed from the
 // later longitudes is smaller than `deviation` (applying), +1 when larger
 // (separating), 0 when equal or when a later position is missing.
-int TrendFrom(double deviation, double laterA, double laterB, int aspect);
+int TrendFrom(double deviation, double laterA, double laterB, Aspect aspect);
 
 class Engine {
   public:
@@ -50,9 +50,9 @@ class Engine {
     // aspect colours, and builds the name tables.
     void Initialize(const std::string& dataFolder);
 
-    // Rebuilds the name tables for a language (kGerman, anything else English).
-    void SetLanguage(int language);
-    int Language() const { return language_; }
+    // Rebuilds the name tables for a language.
+    void SetLanguage(vek::Language language);
+    vek::Language Language() const { return language_; }
 
     // Loads pluto.slx from the data folder; a failure carries the reason.
     Status LoadPlutoTable();
@@ -60,29 +60,29 @@ class Engine {
     // Longitude wrapper: body 1..10 at Julian date jd (UT) in radians in
     // [0, 2π), sidereal when SiderealZodiac is set. −99 before the data range,
     // −100 after it, any other negative value (−1) for a failure, including a
-    // non-finite jd or an unknown body.
-    double Longitude(int body, double jd) const;
+    // non-finite jd.
+    double Longitude(Body body, double jd) const;
 
     // Position of a body half an hour after jd, for comparison with
     // Longitude(body, jd): sidereal with the ayanamsa of jd's calendar year,
     // so that the last half hour of a year does not see the next year's
     // correction as motion.
-    double LaterLongitude(int body, double jd) const;
+    double LaterLongitude(Body body, double jd) const;
 
     // What the wrapper subtracts from the tropical longitudes at jd: the
     // sidereal correction of jd's calendar year, 0 in the tropical zodiac.
     double ZodiacOffset(double jd) const;
 
     // Retrograde flag of a body with longitude L at jd (recomputes jd + ½ h).
-    bool Retrograde(int body, double longitude, double jd) const;
+    bool Retrograde(Body body, double longitude, double jd) const;
 
     // Trend of aspect `aspect` between chart A bodies i and j, both recomputed
     // at jd + ½ h, against the current deviation.
-    int DeviationTrend(double jd, int i, int j, int aspect, double deviation) const;
+    int DeviationTrend(double jd, Body i, Body j, Aspect aspect, double deviation) const;
 
     // Trend of the aspect between body i, recomputed at jd + ½ h, and the
     // fixed longitude L (a natal position in personal transits).
-    int TrendAgainstFixedLongitude(double jd, double longitude, int i, int aspect,
+    int TrendAgainstFixedLongitude(double jd, double longitude, Body i, Aspect aspect,
                                    double deviation) const;
 
     // 10 with the Moon, 9 without.
@@ -95,7 +95,7 @@ class Engine {
     OrbTable orbs;
     NameTables names;
     GlyphTables glyphs;
-    int32_t AspectColor[kAspectCount + 1] = {};
+    AspectArray<int32_t> AspectColor{};
     PlutoTable pluto;
     bool SiderealZodiac = false;
     bool IncludeMoon = true;
@@ -104,10 +104,10 @@ class Engine {
   private:
     // The wrapper at jd, sidereal with the ayanamsa of the calendar year of
     // the instant `ayanamsaAt`.
-    double LongitudeWithAyanamsa(int body, double jd, double ayanamsaAt) const;
+    double LongitudeWithAyanamsa(Body body, double jd, double ayanamsaAt) const;
 
     std::string dataFolder_;
-    int language_ = kEnglish;
+    vek::Language language_ = kEnglish;
 };
 
 }  // namespace vek

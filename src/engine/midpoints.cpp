@@ -10,11 +10,11 @@ namespace vek {
 
 namespace {
 // The last body that can stand in a midpoint: Pluto. The Moon never does.
-constexpr int kLastMidpointBody = kPluto;
+constexpr Body kLastMidpointBody = kPluto;
 
 const double kMidpointOrbDegrees[kMidpointOrbChoices] = {5.0 / 60, 0.25, 0.5, 1, 1.5, 2, 2.5, 3};
 
-bool Conjunct(const SkyTests& sky, int x, int y) {
+bool Conjunct(const SkyTests& sky, Body x, Body y) {
     return sky.Aspect(x, y, kConjunction).holds;
 }
 }  // namespace
@@ -24,10 +24,8 @@ double MidpointOrbOfIndex(int index) {
     return kMidpointOrbDegrees[index] / 360.0 * kTwoPi;
 }
 
-bool TestMidpointTriple(const SkyTests& sky, int b1, int b2, int b3, Midpoint& out) {
-    const int body[3] = {b1, b2, b3};
-    for (int b : body)
-        if (b < 1 || b > kMaxBodies) return false;
+bool TestMidpointTriple(const SkyTests& sky, Body b1, Body b2, Body b3, Midpoint& out) {
+    const Body body[3] = {b1, b2, b3};
     if (!sky.Distinct(b1, b2) || !sky.Distinct(b1, b3) || !sky.Distinct(b2, b3)) return false;
     for (int c = 0; c < 3; ++c) {
         const int y = (c + 1) % 3, z = (c + 2) % 3;
@@ -40,17 +38,18 @@ bool TestMidpointTriple(const SkyTests& sky, int b1, int b2, int b3, Midpoint& o
     return false;
 }
 
-bool TestMidpointTriple(const Chart& chart, int b1, int b2, int b3, double orb, Midpoint& out) {
+bool TestMidpointTriple(const Chart& chart, Body b1, Body b2, Body b3, double orb, Midpoint& out) {
     static const OrbTable kNoOrbs{};
     return TestMidpointTriple(ChartTests(chart, kNoOrbs, orb), b1, b2, b3, out);
 }
 
 std::vector<Midpoint> FindMidpoints(const SkyTests& sky) {
     std::vector<Midpoint> found;
-    for (int b = 1; b < kLastMidpointBody; ++b)
-        for (int c = b + 1; c <= kLastMidpointBody; ++c) {
+    const int last = Index(kLastMidpointBody);
+    for (const Body b : Bodies(last - 1))
+        for (const Body c : BodiesAfter(b, last)) {
             if (Conjunct(sky, b, c)) continue;
-            for (int k = 1; k <= kLastMidpointBody; ++k) {
+            for (const Body k : Bodies(last)) {
                 if (k == b || k == c || Conjunct(sky, k, b) || Conjunct(sky, k, c)) continue;
                 Midpoint m;
                 if (!TestMidpointTriple(sky, b, k, c, m)) continue;
@@ -67,16 +66,16 @@ std::vector<Midpoint> FindMidpoints(const Chart& chart, const OrbTable& orbs, in
 
 std::string MidpointLine(const Midpoint& m, PatternForm form, const NameTables& names) {
     const bool summary = form == PatternForm::Summary;
-    const std::string(&body)[kMaxBodies + 1] = summary ? names.BodyAbbreviation : names.BodyName;
+    const BodyArray<std::string>& body = summary ? names.BodyAbbreviation : names.BodyName;
     std::string line;
     if (summary) {
         line += names.PatternName[kMidpoint];
         line += ": ";
     }
-    const int listed[3] = {m.lower, m.centre, m.upper};
+    const Body listed[3] = {m.lower, m.centre, m.upper};
     for (int n = 0; n < 3; ++n) {
         if (n > 0) line += '-';
-        if (listed[n] >= 1 && listed[n] <= kMaxBodies) line += body[listed[n]];
+        line += body[listed[n]];
     }
     line += kPatternLineBreak;
     return line;

@@ -23,9 +23,9 @@ double MidpointOrbOfIndex(int index);
 // A midpoint: `centre` stands at the midpoint of the two outer bodies, listed
 // with the smaller index first.
 struct Midpoint {
-    int lower = 0;
-    int centre = 0;
-    int upper = 0;
+    Body lower = kSun;
+    Body centre = kSun;
+    Body upper = kSun;
 
     bool operator==(const Midpoint&) const = default;
 };
@@ -36,9 +36,9 @@ struct Midpoint {
 // is taken.
 // Returns false for a triple with a missing position or with two exactly
 // equal longitudes.
-bool TestMidpointTriple(const Chart& chart, int b1, int b2, int b3, double orb, Midpoint& out);
+bool TestMidpointTriple(const Chart& chart, Body b1, Body b2, Body b3, double orb, Midpoint& out);
 // The same on any source of the tests, with its midpoint orb.
-bool TestMidpointTriple(const SkyTests& sky, int b1, int b2, int b3, Midpoint& out);
+bool TestMidpointTriple(const SkyTests& sky, Body b1, Body b2, Body b3, Midpoint& out);
 
 // Every midpoint of the chart, each listed once, in the order first met. Pairs
 // in conjunction are never the outer pair, and a body conjunct with either

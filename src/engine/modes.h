@@ -52,8 +52,8 @@ constexpr const ModeInfo& ModeInfoOf(Mode mode) {
     return kModeTable[i >= 0 && i < static_cast<int>(kModeTable.size()) ? i : 0];
 }
 
-// Whether a mode reads date slot `slot` (0..2).
-constexpr bool ModeReadsSlot(Mode mode, int slot) {
+// Whether a mode reads date slot `slot`.
+constexpr bool ModeReadsSlot(Mode mode, DateSlot slot) {
     const ModeInfo& m = ModeInfoOf(mode);
     for (int k = 0; k < m.slotCount; ++k)
         if (m.dateSlots[static_cast<std::size_t>(k)] == slot) return true;

@@ -1,6 +1,7 @@
 #include "engine/patterns.h"
 
 #include <initializer_list>
+#include <optional>
 
 #include "engine/angle_text.h"
 #include "engine/aspects.h"
@@ -14,20 +15,20 @@ namespace vek {
 namespace {
 
 // Aspect test by bodies that also hands back the deviation.
-bool Holds(const SkyTests& sky, int x, int y, int aspect, double& deviation) {
+bool Holds(const SkyTests& sky, Body x, Body y, Aspect aspect, double& deviation) {
     AspectTest t = sky.Aspect(x, y, aspect);
     deviation = t.deviation;
     return t.holds;
 }
 
-bool Holds(const SkyTests& sky, int x, int y, int aspect) {
+bool Holds(const SkyTests& sky, Body x, Body y, Aspect aspect) {
     return sky.Aspect(x, y, aspect).holds;
 }
 
-PatternInstance MakeInstance(std::initializer_list<int> bodies,
+PatternInstance MakeInstance(std::initializer_list<Body> bodies,
                              std::initializer_list<double> deviations) {
     PatternInstance p;
-    for (int b : bodies) p.bodies[p.size++] = b;
+    for (const Body b : bodies) p.bodies[p.size++] = b;
     double sum = 0;
     for (double d : deviations) sum += d;
     p.meanDeviation = deviations.size() ? sum / static_cast<double>(deviations.size()) : 0;
@@ -41,7 +42,7 @@ void Add(PatternResult& r, const PatternInstance& p) {
 
 // Grand trines i < j < k with the deviations of (i,j), (i,k), (j,k).
 struct Trine {
-    int i, j, k;
+    Body i, j, k;
     double dij, dik, djk;
 };
 
@@ -49,10 +50,10 @@ std::vector<Trine> GrandTrines(const SkyTests& sky) {
     std::vector<Trine> out;
     const int n = sky.BodyCount();
     double dij, dik, djk;
-    for (int i = 1; i <= n; ++i)
-        for (int j = i + 1; j <= n; ++j) {
+    for (const Body i : Bodies(n))
+        for (const Body j : BodiesAfter(i, n)) {
             if (!Holds(sky, i, j, kTrine, dij)) continue;
-            for (int k = j + 1; k <= n; ++k)
+            for (const Body k : BodiesAfter(j, n))
                 if (Holds(sky, i, k, kTrine, dik) && Holds(sky, j, k, kTrine, djk))
                     out.push_back({i, j, k, dij, dik, djk});
         }
@@ -61,7 +62,7 @@ std::vector<Trine> GrandTrines(const SkyTests& sky) {
 
 // Yods (i, k, j): the sextile i < j and the apex k quincunx to both.
 struct Yod {
-    int i, k, j;
+    Body i, k, j;
     double dij, dik, djk;
 };
 
@@ -69,10 +70,10 @@ std::vector<Yod> Yods(const SkyTests& sky) {
     std::vector<Yod> out;
     const int n = sky.BodyCount();
     double dij, dik, djk;
-    for (int i = 1; i <= n; ++i)
-        for (int j = i + 1; j <= n; ++j) {
+    for (const Body i : Bodies(n))
+        for (const Body j : BodiesAfter(i, n)) {
             if (!Holds(sky, i, j, kSextile, dij)) continue;
-            for (int k = 1; k <= n; ++k)
+            for (const Body k : Bodies(n))
                 if (Holds(sky, i, k, kQuincunx, dik) && Holds(sky, j, k, kQuincunx, djk))
                     out.push_back({i, k, j, dij, dik, djk});
         }
@@ -80,7 +81,7 @@ std::vector<Yod> Yods(const SkyTests& sky) {
 }
 
 // Adds every set of `size` mutually conjunct bodies that extends `chosen`.
-void CollectStellia(const SkyTests& sky, int size, int n, std::array<int, 6>& chosen, int have,
+void CollectStellia(const SkyTests& sky, int size, int n, std::array<Body, 6>& chosen, int have,
                     double sum, int pairs, PatternResult& r) {
     if (have == size) {
         PatternInstance p;
@@ -90,8 +91,8 @@ void CollectStellia(const SkyTests& sky, int size, int n, std::array<int, 6>& ch
         Add(r, p);
         return;
     }
-    const int first = have == 0 ? 1 : chosen[have - 1] + 1;
-    for (int b = first; b <= n; ++b) {
+    const int first = have == 0 ? 1 : Index(chosen[have - 1]) + 1;
+    for (const Body b : BodyRange(first, n)) {
         double added = 0;
         bool all = true;
         for (int m = 0; m < have && all; ++m) {
@@ -118,11 +119,11 @@ PatternResult FindKites(const SkyTests& sky) {
     PatternResult r;
     const int n = sky.BodyCount();
     for (const Trine& t : GrandTrines(sky)) {
-        for (int a = 1; a <= n; ++a) {
+        for (const Body a : Bodies(n)) {
             if (a == t.i || a == t.j || a == t.k) continue;
             // The apex is tried opposite each trine body in turn; the other two
             // trine bodies follow in the order of that attempt.
-            const int order[3][3] = {{t.i, t.j, t.k}, {t.j, t.k, t.i}, {t.k, t.i, t.j}};
+            const Body order[3][3] = {{t.i, t.j, t.k}, {t.j, t.k, t.i}, {t.k, t.i, t.j}};
             for (const auto& o : order) {
                 double dOpp, dS1, dS2;
                 if (Holds(sky, a, o[0], kOpposition, dOpp) && Holds(sky, a, o[1], kSextile, dS1) &&
@@ -140,14 +141,15 @@ PatternResult FindRectangles(const SkyTests& sky) {
     const int n = sky.BodyCount();
     // Each rectangle is met from both of its oppositions; the second meeting is
     // recognised only when it directly follows the first.
-    int lastFirst = 0, lastSecond = 0;  // first two bodies of the last rectangle kept
+    // First two bodies of the last rectangle kept.
+    std::optional<Body> lastFirst, lastSecond;
     double dOij, dSjk, dOkb, dSbi, dTik, dTjb;
-    for (int i = 1; i <= n; ++i)
-        for (int j = i + 1; j <= n; ++j) {
+    for (const Body i : Bodies(n))
+        for (const Body j : BodiesAfter(i, n)) {
             if (!Holds(sky, i, j, kOpposition, dOij)) continue;
-            for (int k = 1; k <= n; ++k) {
+            for (const Body k : Bodies(n)) {
                 if (!Holds(sky, j, k, kSextile, dSjk)) continue;
-                for (int b = i + 1; b <= n; ++b) {
+                for (const Body b : BodiesAfter(i, n)) {
                     if (!Holds(sky, k, b, kOpposition, dOkb) || !Holds(sky, b, i, kSextile, dSbi))
                         continue;
                     if (!Holds(sky, i, k, kTrine, dTik) || !Holds(sky, j, b, kTrine, dTjb))
@@ -166,10 +168,10 @@ PatternResult FindTSquares(const SkyTests& sky) {
     PatternResult r;
     const int n = sky.BodyCount();
     double dO, dS1, dS2;
-    for (int i = 1; i <= n; ++i)
-        for (int j = i + 1; j <= n; ++j) {
+    for (const Body i : Bodies(n))
+        for (const Body j : BodiesAfter(i, n)) {
             if (!Holds(sky, i, j, kOpposition, dO)) continue;
-            for (int k = 1; k <= n; ++k)
+            for (const Body k : Bodies(n))
                 if (Holds(sky, i, k, kSquare, dS1) && Holds(sky, j, k, kSquare, dS2))
                     Add(r, MakeInstance({i, k, j}, {dO, dS1, dS2}));
         }
@@ -180,12 +182,12 @@ PatternResult FindGrandCrosses(const SkyTests& sky) {
     PatternResult r;
     const int n = sky.BodyCount();
     double dSia, dSib, dOij, dOab, dSaj, dSjb;
-    for (int i = 1; i <= n; ++i)
-        for (int a = i + 1; a <= n; ++a) {
+    for (const Body i : Bodies(n))
+        for (const Body a : BodiesAfter(i, n)) {
             if (!Holds(sky, i, a, kSquare, dSia)) continue;
-            for (int b = a + 1; b <= n; ++b) {
+            for (const Body b : BodiesAfter(a, n)) {
                 if (!Holds(sky, i, b, kSquare, dSib)) continue;
-                for (int j = i + 1; j <= n; ++j)
+                for (const Body j : BodiesAfter(i, n))
                     if (Holds(sky, i, j, kOpposition, dOij) &&
                         Holds(sky, a, b, kOpposition, dOab) && Holds(sky, a, j, kSquare, dSaj) &&
                         Holds(sky, j, b, kSquare, dSjb))
@@ -206,7 +208,7 @@ PatternResult FindYodKites(const SkyTests& sky) {
     const int n = sky.BodyCount();
     double dO, dSj, dSi;
     for (const Yod& y : Yods(sky))
-        for (int l = 1; l <= n; ++l) {
+        for (const Body l : Bodies(n)) {
             if (l == y.i || l == y.j || l == y.k) continue;
             if (Holds(sky, l, y.k, kOpposition, dO) && Holds(sky, l, y.j, kSemisextile, dSj) &&
                 Holds(sky, l, y.i, kSemisextile, dSi))
@@ -219,12 +221,12 @@ PatternResult FindTrapezia(const SkyTests& sky) {
     PatternResult r;
     const int n = sky.BodyCount();
     double dOij, dTik, dSil, dSkl, dSkj, dTjl;
-    for (int i = 1; i <= n; ++i)
-        for (int j = i + 1; j <= n; ++j) {
+    for (const Body i : Bodies(n))
+        for (const Body j : BodiesAfter(i, n)) {
             if (!Holds(sky, i, j, kOpposition, dOij)) continue;
-            for (int k = 1; k <= n; ++k) {
+            for (const Body k : Bodies(n)) {
                 if (k == i || k == j || !Holds(sky, i, k, kTrine, dTik)) continue;
-                for (int l = 1; l <= n; ++l) {
+                for (const Body l : Bodies(n)) {
                     if (l == i || l == j || l == k) continue;
                     if (Holds(sky, i, l, kSextile, dSil) && Holds(sky, k, l, kSextile, dSkl) &&
                         Holds(sky, k, j, kSextile, dSkj) && Holds(sky, j, l, kTrine, dTjl))
@@ -238,7 +240,7 @@ PatternResult FindTrapezia(const SkyTests& sky) {
 PatternResult FindStellia(const SkyTests& sky, int size) {
     PatternResult r;
     if (size < 3 || size > 6) return r;
-    std::array<int, 6> chosen{};
+    std::array<Body, 6> chosen{};
     CollectStellia(sky, size, sky.BodyCount(), chosen, 0, 0, 0, r);
     return r;
 }
@@ -251,13 +253,13 @@ PatternResult FindGrandSextiles(const SkyTests& sky) {
         // second set of loops would meet.
         for (const Trine& b : trines) {
             if (b.i < a.i) continue;
-            const int second[3] = {b.i, b.j, b.k};
+            const Body second[3] = {b.i, b.j, b.k};
             bool clash = false;
-            for (int x : second) clash = clash || x == a.j || x == a.k;
+            for (const Body x : second) clash = clash || x == a.j || x == a.k;
             if (clash) continue;
             int sextiles = 0;
-            for (int x : {a.i, a.j, a.k})
-                for (int y : second) sextiles += Holds(sky, x, y, kSextile) ? 1 : 0;
+            for (const Body x : {a.i, a.j, a.k})
+                for (const Body y : second) sextiles += Holds(sky, x, y, kSextile) ? 1 : 0;
             if (sextiles != 6) continue;
             PatternInstance p = MakeInstance({a.i, a.j, a.k, b.i, b.j, b.k}, {});
             p.hasMean = false;
@@ -268,7 +270,7 @@ PatternResult FindGrandSextiles(const SkyTests& sky) {
     return r;
 }
 
-int StelliumSizeOfSlot(int pattern) {
+int StelliumSizeOfSlot(Pattern pattern) {
     switch (pattern) {
         case kStellium6:
             return 6;
@@ -283,7 +285,7 @@ int StelliumSizeOfSlot(int pattern) {
     }
 }
 
-PatternResult FindPattern(const SkyTests& sky, int pattern) {
+PatternResult FindPattern(const SkyTests& sky, Pattern pattern) {
     switch (pattern) {
         case kGrandTrine:
             return FindGrandTrines(sky);
@@ -308,9 +310,10 @@ PatternResult FindPattern(const SkyTests& sky, int pattern) {
             return FindStellia(sky, StelliumSizeOfSlot(pattern));
         case kGrandSextile:
             return FindGrandSextiles(sky);
-        default:
+        case kMidpoint:
             return {};
     }
+    return {};
 }
 
 PatternResult FindGrandTrines(const Chart& chart, const OrbTable& orbs) {
@@ -343,23 +346,22 @@ PatternResult FindStellia(const Chart& chart, const OrbTable& orbs, int size) {
 PatternResult FindGrandSextiles(const Chart& chart, const OrbTable& orbs) {
     return FindGrandSextiles(ChartTests(chart, orbs));
 }
-PatternResult FindPattern(const Chart& chart, const OrbTable& orbs, int pattern) {
+PatternResult FindPattern(const Chart& chart, const OrbTable& orbs, Pattern pattern) {
     return FindPattern(ChartTests(chart, orbs), pattern);
 }
 
-std::string PatternLine(const PatternInstance& p, int pattern, PatternForm form,
+std::string PatternLine(const PatternInstance& p, Pattern pattern, PatternForm form,
                         const PatternTexts& texts) {
     const bool summary = form == PatternForm::Summary;
     std::string line;
-    if (summary && pattern >= 0 && pattern < kPatternCount) {
+    if (summary) {
         line += texts.names.PatternName[pattern];
         line += ": ";
     }
     for (int m = 0; m < p.size; ++m) {
-        const int b = p.bodies[m];
+        const Body b = p.bodies[m];
         if (m > 0) line += '-';
-        if (b >= 1 && b <= kMaxBodies)
-            line += summary ? texts.names.BodyAbbreviation[b] : texts.names.BodyName[b];
+        line += summary ? texts.names.BodyAbbreviation[b] : texts.names.BodyName[b];
     }
     if (summary && p.hasMean) {
         line += " (";
@@ -372,7 +374,7 @@ std::string PatternLine(const PatternInstance& p, int pattern, PatternForm form,
     return line;
 }
 
-PatternBlock FormatPattern(const PatternResult& r, int pattern, PatternForm form,
+PatternBlock FormatPattern(const PatternResult& r, Pattern pattern, PatternForm form,
                            const PatternTexts& texts) {
     PatternBlock block;
     for (const PatternInstance& p : r.instances) block.text += PatternLine(p, pattern, form, texts);
@@ -380,7 +382,7 @@ PatternBlock FormatPattern(const PatternResult& r, int pattern, PatternForm form
     return block;
 }
 
-PatternBlock RunPatternFinder(const Chart& chart, const OrbTable& orbs, int pattern,
+PatternBlock RunPatternFinder(const Chart& chart, const OrbTable& orbs, Pattern pattern,
                               PatternForm form, const PatternTexts& texts) {
     return FormatPattern(FindPattern(chart, orbs, pattern), pattern, form, texts);
 }
@@ -388,10 +390,10 @@ PatternBlock RunPatternFinder(const Chart& chart, const OrbTable& orbs, int patt
 PatternFindings FindAllPatterns(const Chart& chart, const OrbTable& orbs, int midpointOrbIndex,
                                 PatternForm form, const PatternTexts& texts) {
     PatternFindings f;
-    for (int p = kGrandTrine; p <= kTrapezium; ++p)
+    for (const Pattern p : EnumRange<Pattern>(Index(kGrandTrine), Index(kTrapezium)))
         f.blocks[p] = RunPatternFinder(chart, orbs, p, form, texts);
     // Only the largest stellium size with any instance is reported.
-    for (int p = kStellium6; p <= kStellium3; ++p) {
+    for (const Pattern p : EnumRange<Pattern>(Index(kStellium6), Index(kStellium3))) {
         f.blocks[p] = RunPatternFinder(chart, orbs, p, form, texts);
         if (!f.blocks[p].text.empty()) {
             f.stelliumSlot = p;
@@ -405,7 +407,7 @@ PatternFindings FindAllPatterns(const Chart& chart, const OrbTable& orbs, int mi
 
 std::string PatternSection(const PatternFindings& f) {
     std::string text;
-    for (const PatternBlock& b : f.blocks) {
+    for (const PatternBlock& b : f.blocks.values) {
         if (b.text.empty()) continue;
         text += b.text;
         text += kPatternLineBreak;
@@ -413,11 +415,12 @@ std::string PatternSection(const PatternFindings& f) {
     return text;
 }
 
-void StorePatternCounts(const PatternFindings& f, int16_t (&patternCount)[kPatternCount]) {
-    for (int p = 0; p < kPatternCount; ++p)
+void StorePatternCounts(const PatternFindings& f, PatternArray<int16_t>& patternCount) {
+    for (const Pattern p : AllPatterns())
         if (!f.blocks[p].text.empty()) patternCount[p] = f.blocks[p].count;
-    if (f.stelliumSlot >= kStellium6)
-        for (int p = f.stelliumSlot + 1; p <= kStellium3; ++p) patternCount[p] = 0;
+    if (f.stelliumSlot)
+        for (const Pattern p : EnumRange<Pattern>(Index(*f.stelliumSlot) + 1, Index(kStellium3)))
+            patternCount[p] = 0;
 }
 
 }  // namespace vek

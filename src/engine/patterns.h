@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +29,7 @@ enum class PatternForm { Summary, Report };
 // One instance of a pattern: its bodies in the order they are listed and the
 // mean deviation of the aspects that make it up.
 struct PatternInstance {
-    std::array<int, 6> bodies{};
+    std::array<Body, 6> bodies{};  // the first `size` are used
     int size = 0;
     double meanDeviation = 0;  // radians
     bool hasMean = true;       // the grand sextile has no mean
@@ -58,8 +59,8 @@ PatternResult FindStellia(const Chart& chart, const OrbTable& orbs, int size);
 PatternResult FindGrandSextiles(const Chart& chart, const OrbTable& orbs);
 
 // The finder of pattern slot 0..12 (slots 8..11 are the 6- down to the
-// 3-stellium). Slot 13, the midpoint, and unknown slots find nothing here.
-PatternResult FindPattern(const Chart& chart, const OrbTable& orbs, int pattern);
+// 3-stellium). Slot 13, the midpoint, finds nothing here.
+PatternResult FindPattern(const Chart& chart, const OrbTable& orbs, Pattern pattern);
 
 // The same finders on any source of the aspect tests (sky_tests.h); the
 // chart versions above run them on the chart's positions.
@@ -74,10 +75,10 @@ PatternResult FindYodKites(const SkyTests& sky);
 PatternResult FindTrapezia(const SkyTests& sky);
 PatternResult FindStellia(const SkyTests& sky, int size);
 PatternResult FindGrandSextiles(const SkyTests& sky);
-PatternResult FindPattern(const SkyTests& sky, int pattern);
+PatternResult FindPattern(const SkyTests& sky, Pattern pattern);
 
 // Stellium size of slots 8..11 (6, 5, 4, 3), 0 for the other slots.
-int StelliumSizeOfSlot(int pattern);
+int StelliumSizeOfSlot(Pattern pattern);
 
 // The texts a pattern line is built from: the current name tables and the
 // word that introduces the mean deviation in the summary form.
@@ -90,7 +91,7 @@ struct PatternTexts {
 inline constexpr std::string_view kPatternLineBreak = "\r\n";
 
 // One line of pattern `pattern` (slot 0..12), ending with a line break.
-std::string PatternLine(const PatternInstance& p, int pattern, PatternForm form,
+std::string PatternLine(const PatternInstance& p, Pattern pattern, PatternForm form,
                         const PatternTexts& texts);
 
 // A finder's result as the program shows it: one line per instance, and the
@@ -100,22 +101,22 @@ struct PatternBlock {
     int16_t count = 0;
 };
 
-PatternBlock FormatPattern(const PatternResult& r, int pattern, PatternForm form,
+PatternBlock FormatPattern(const PatternResult& r, Pattern pattern, PatternForm form,
                            const PatternTexts& texts);
 
 // Runs the finder of slot 0..12 and formats its lines.
-PatternBlock RunPatternFinder(const Chart& chart, const OrbTable& orbs, int pattern,
+PatternBlock RunPatternFinder(const Chart& chart, const OrbTable& orbs, Pattern pattern,
                               PatternForm form, const PatternTexts& texts);
 
 // Every pattern of a single-chart compute, by slot 0..13. Slots 0..7, 12 and
 // 13 hold their finder's block; of the stellia only the largest size with
 // any instance is searched to the end and holds its block, the sizes below
 // it are not searched and stay empty (`stelliumSlot` says which size was
-// reported, −1 for none). The midpoint block comes from the midpoint search
+// reported, none when there is none). The midpoint block comes from the midpoint search
 // with the given orb list index.
 struct PatternFindings {
-    std::array<PatternBlock, kPatternCount> blocks;
-    int stelliumSlot = -1;
+    PatternArray<PatternBlock> blocks;
+    std::optional<Pattern> stelliumSlot;
 };
 
 PatternFindings FindAllPatterns(const Chart& chart, const OrbTable& orbs, int midpointOrbIndex,
@@ -130,6 +131,6 @@ std::string PatternSection(const PatternFindings& f);
 // reported the slots of the smaller sizes become 0; every other slot keeps
 // the value it had before (a stepping command clears them all before it
 // computes).
-void StorePatternCounts(const PatternFindings& f, int16_t (&patternCount)[kPatternCount]);
+void StorePatternCounts(const PatternFindings& f, PatternArray<int16_t>& patternCount);
 
 }  // namespace vek

@@ -4,12 +4,6 @@
 
 namespace vek {
 
-namespace {
-bool IsBody(int b) {
-    return b >= 1 && b <= kMaxBodies;
-}
-}  // namespace
-
 bool AtMidpointOf(double centre, double y, double z, double orb) {
     const double m = (y + z) / 2;
     if (SeparationAngle(m, centre) < orb) return true;
@@ -21,19 +15,17 @@ int ChartTests::BodyCount() const {
     return chart_.bodyCount > kMaxBodies ? kMaxBodies : chart_.bodyCount;
 }
 
-AspectTest ChartTests::Aspect(int x, int y, int aspect) const {
+AspectTest ChartTests::Aspect(Body x, Body y, vek::Aspect aspect) const {
     return AspectTestByBodies(chart_, orbs_, x, y, aspect);
 }
 
-bool ChartTests::Distinct(int x, int y) const {
-    if (!IsBody(x) || !IsBody(y)) return false;
+bool ChartTests::Distinct(Body x, Body y) const {
     const double a = chart_.longitude[x][kChartA];
     const double b = chart_.longitude[y][kChartA];
     return a >= 0 && b >= 0 && a != b;
 }
 
-bool ChartTests::AtMidpoint(int centre, int y, int z) const {
-    if (!IsBody(centre) || !IsBody(y) || !IsBody(z)) return false;
+bool ChartTests::AtMidpoint(Body centre, Body y, Body z) const {
     return AtMidpointOf(chart_.longitude[centre][kChartA], chart_.longitude[y][kChartA],
                         chart_.longitude[z][kChartA], midpointOrb_);
 }

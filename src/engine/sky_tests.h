@@ -19,15 +19,15 @@ class SkyTests {
     virtual int BodyCount() const = 0;
 
     // The aspect test by bodies: chart A longitudes of x and y, orb column 0.
-    virtual AspectTest Aspect(int x, int y, int aspect) const = 0;
+    virtual AspectTest Aspect(Body x, Body y, vek::Aspect aspect) const = 0;
 
     // Whether x and y both have a position and the two are not exactly equal.
-    virtual bool Distinct(int x, int y) const = 0;
+    virtual bool Distinct(Body x, Body y) const = 0;
 
     // Whether `centre` stands within the midpoint orb of the plain mean of y's
     // and z's longitudes or of the point opposite it. Both orders of y and z
     // give the same answer.
-    virtual bool AtMidpoint(int centre, int y, int z) const = 0;
+    virtual bool AtMidpoint(Body centre, Body y, Body z) const = 0;
 };
 
 // The midpoint test on three longitudes: the centre within `orb` of the plain
@@ -42,9 +42,9 @@ class ChartTests final : public SkyTests {
         : chart_(chart), orbs_(orbs), midpointOrb_(midpointOrb) {}
 
     int BodyCount() const override;
-    AspectTest Aspect(int x, int y, int aspect) const override;
-    bool Distinct(int x, int y) const override;
-    bool AtMidpoint(int centre, int y, int z) const override;
+    AspectTest Aspect(Body x, Body y, vek::Aspect aspect) const override;
+    bool Distinct(Body x, Body y) const override;
+    bool AtMidpoint(Body centre, Body y, Body z) const override;
 
   private:
     const Chart& chart_;

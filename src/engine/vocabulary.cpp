@@ -3,7 +3,7 @@
 namespace vek {
 
 // clang-format off
-const BodyInfo kBodies[kMaxBodies + 1] = {
+const BodyArray<BodyInfo> kBodies = {{{
     {{"", ""}, {"", ""}, 0, 0, false},
     {{"Sun", "Sonne"}, {"Su", "So"}, 's', 3, true},
     {{"Mercury", "Merkur"}, {"Me", "Me"}, 'f', 1, true},
@@ -15,9 +15,9 @@ const BodyInfo kBodies[kMaxBodies + 1] = {
     {{"Neptune", "Neptun"}, {"Ne", "Ne"}, 'G', 8, false},
     {{"Pluto", "Pluto"}, {"Pl", "Pl"}, 'J', 0, false},
     {{"Moon", "Mond"}, {"Mo", "Mo"}, 'a', 0, false},
-};
+}}};
 
-const AspectInfo kAspects[kAspectCount + 1] = {
+const AspectArray<AspectInfo> kAspects = {{{
     {0, {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""}},
     {0, {"Con", "Kon"}, {"Conjunction", "Konjunktion"}, {"conjunct", "Konjunktion"},
      {"conjunct", "Konjunktion"}, {"conjunction (0", "Konjunktion (0"}},
@@ -33,7 +33,7 @@ const AspectInfo kAspects[kAspectCount + 1] = {
      {"semisextile", "Semisextil"}, {"semisextile (30", "Semisextil (30"}},
     {150, {"Qui", "Qui"}, {"Quincunx", "Quinkunx"}, {"quincunx to", "Quinkunx"},
      {"quincunx", "Quinkunx"}, {"quincunx (150", "Quinkunx (150"}},
-};
+}}};
 
 const SignInfo kSigns[kSignCount] = {
     {{"Ari", "Wid"}, {"Aries", "Widder"}, 'x'},
@@ -50,7 +50,7 @@ const SignInfo kSigns[kSignCount] = {
     {{"Pis", "Fis"}, {"Pisces", "Fische"}, 'M'},
 };
 
-const char* const kPatternNames[kPatternCount][2] = {
+const PatternArray<std::array<const char*, 2>> kPatternNames = {{{
     {"Grand trine", "Großes Trigon"},
     {"Kite", "Drachen"},
     {"Rectangle", "Rechteck"},
@@ -65,9 +65,9 @@ const char* const kPatternNames[kPatternCount][2] = {
     {"3-Stellium", "3-Stellium"},
     {"Grand sextile", "Großes Sextil"},
     {"Midpoint", "Halbsumme"},
-};
+}}};
 
-const int32_t kDefaultAspectColor[kAspectCount + 1] = {
+const AspectArray<int32_t> kDefaultAspectColor = {{{
     0,
     Rgb(255, 255, 0),    // conjunction
     Rgb(255, 0, 255),    // opposition
@@ -76,7 +76,7 @@ const int32_t kDefaultAspectColor[kAspectCount + 1] = {
     Rgb(0, 255, 255),    // sextile
     Rgb(128, 128, 255),  // semisextile
     Rgb(128, 128, 128),  // quincunx
-};
+}}};
 
 const int32_t kPalette[kPaletteSize] = {
     Rgb(255, 255, 0), Rgb(255, 0, 255),   Rgb(255, 0, 0),
@@ -86,13 +86,13 @@ const int32_t kPalette[kPaletteSize] = {
 };
 // clang-format on
 
-void BuildNameTables(NameTables& t, int language) {
-    const int l = language == kGerman ? 1 : 0;
-    for (int b = 0; b <= kMaxBodies; ++b) {
+void BuildNameTables(NameTables& t, Language language) {
+    const int l = Index(language);
+    for (const Body b : AllBodies()) {
         t.BodyName[b] = kBodies[b].name[l];
         t.BodyAbbreviation[b] = kBodies[b].abbreviation[l];
     }
-    for (int a = 0; a <= kAspectCount; ++a) {
+    for (const Aspect a : AllAspects()) {
         t.AspectAbbreviation[a] = kAspects[a].abbreviation[l];
         t.AspectName[a] = kAspects[a].name[l];
         t.AspectPhrase[a] = kAspects[a].phrase[l];
@@ -103,17 +103,15 @@ void BuildNameTables(NameTables& t, int language) {
         t.SignAbbreviation[s] = kSigns[s].abbreviation[l];
         t.SignName[s] = kSigns[s].name[l];
     }
-    for (int p = 0; p < kPatternCount; ++p) t.PatternName[p] = kPatternNames[p][l];
+    for (const Pattern p : AllPatterns()) t.PatternName[p] = kPatternNames[p][static_cast<std::size_t>(l)];
 }
 
 void FillGlyphTables(GlyphTables& g) {
-    g.PlanetGlyph[0].clear();
-    for (int b = 1; b <= kMaxBodies; ++b) g.PlanetGlyph[b] = std::string(1, kBodies[b].glyph);
+    for (const Body b : AllBodies()) g.PlanetGlyph[b] = std::string(1, kBodies[b].glyph);
     for (int s = 0; s < kSignCount; ++s) g.SignGlyph[s] = std::string(1, kSigns[s].glyph);
 }
 
-std::string AspectLabel(const NameTables& t, int aspect) {
-    if (aspect < 1 || aspect > kAspectCount) return "";
+std::string AspectLabel(const NameTables& t, Aspect aspect) {
     return t.AspectLabelStart[aspect] + "°)";
 }
 

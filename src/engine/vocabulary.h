@@ -3,6 +3,7 @@
 // colour palette. All texts are UTF-8.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -42,13 +43,13 @@ struct SignInfo {
 };
 
 // Index 0 of bodies and aspects is unused and empty.
-extern const BodyInfo kBodies[kMaxBodies + 1];
-extern const AspectInfo kAspects[kAspectCount + 1];
+extern const BodyArray<BodyInfo> kBodies;
+extern const AspectArray<AspectInfo> kAspects;
 extern const SignInfo kSigns[kSignCount];
-extern const char* const kPatternNames[kPatternCount][2];
+extern const PatternArray<std::array<const char*, 2>> kPatternNames;
 
 // Default display colour of each aspect (index 1..7; 0 unused).
-extern const int32_t kDefaultAspectColor[kAspectCount + 1];
+extern const AspectArray<int32_t> kDefaultAspectColor;
 
 // The twelve colours the configuration offers for the aspects (index 0..11).
 inline constexpr int kPaletteSize = 12;
@@ -57,33 +58,32 @@ extern const int32_t kPalette[kPaletteSize];
 // The texts of the four vocabularies in the current language, rebuilt in
 // place on every language switch. Indices never change.
 struct NameTables {
-    std::string BodyName[kMaxBodies + 1];
-    std::string BodyAbbreviation[kMaxBodies + 1];
-    std::string AspectAbbreviation[kAspectCount + 1];
-    std::string AspectName[kAspectCount + 1];
-    std::string AspectPhrase[kAspectCount + 1];
-    std::string AspectNoun[kAspectCount + 1];
-    std::string AspectLabelStart[kAspectCount + 1];
+    BodyArray<std::string> BodyName;
+    BodyArray<std::string> BodyAbbreviation;
+    AspectArray<std::string> AspectAbbreviation;
+    AspectArray<std::string> AspectName;
+    AspectArray<std::string> AspectPhrase;
+    AspectArray<std::string> AspectNoun;
+    AspectArray<std::string> AspectLabelStart;
     std::string SignAbbreviation[kSignCount];
     std::string SignName[kSignCount];
-    std::string PatternName[kPatternCount];
+    PatternArray<std::string> PatternName;
 
     bool operator==(const NameTables&) const = default;
 };
 
 // Glyph tables, the same in every language.
 struct GlyphTables {
-    std::string PlanetGlyph[kMaxBodies + 1];
+    BodyArray<std::string> PlanetGlyph;
     std::string SignGlyph[kSignCount];
 };
 
-// Fills the name tables for a language: German for kGerman, English for
-// anything else.
-void BuildNameTables(NameTables& t, int language);
+// Fills the name tables for a language.
+void BuildNameTables(NameTables& t, Language language);
 
 void FillGlyphTables(GlyphTables& g);
 
 // An aspect's label, e.g. "square (90°)".
-std::string AspectLabel(const NameTables& t, int aspect);
+std::string AspectLabel(const NameTables& t, Aspect aspect);
 
 }  // namespace vek

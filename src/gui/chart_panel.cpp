@@ -140,7 +140,7 @@ void ChartPanel::OnCellDoubleClicked(int index) {
     }
     CellExplanationInput in = ExplanationInput(index);
     const ReportDates dates = ReportDatesFrom(state_.rows, mode);
-    AspectSearch search([this](int body, double jd) { return state_.engine.Longitude(body, jd); },
+    AspectSearch search([this](Body body, double jd) { return state_.engine.Longitude(body, jd); },
                         state_.engine.orbs, dates.worldLocalDayValue, dates.worldZoneMinutes);
     if (ModeInfoOf(mode).personal) search.FixFirstBodyAt(dates.birthJulianDate);
     in.search = &search;
@@ -173,7 +173,7 @@ void ChartPanel::OnCellDoubleClicked(int index) {
 
 TransitGraphInput ChartPanel::GraphInput(const CellExplanation& e,
                                          const ReportDates& dates) const {
-    const int slot = view_.computedMode == Mode::Personal2 ? kBirth2 : kBirth1;
+    const DateSlot slot = view_.computedMode == Mode::Personal2 ? kBirth2 : kBirth1;
     const Engine& engine = state_.engine;
     const bool sidereal = engine.SiderealZodiac;
     TransitGraphInput g;
@@ -187,7 +187,7 @@ TransitGraphInput ChartPanel::GraphInput(const CellExplanation& e,
     g.worldLocalDayValue = dates.worldLocalDayValue;
     g.worldJulianDate = state_.rows.InputDateToAJDate(kWorldDate);
     g.orb = engine.orbs.orb[e.aspect][kOrbPersonal];
-    g.color = state_.settings.accepted.AspectColor[static_cast<size_t>(e.aspect)];
+    g.color = state_.settings.accepted.AspectColor[e.aspect];
     g.longitude = LongitudeInZodiac(engine, sidereal);
     g.otherLongitude = LongitudeInZodiac(engine, !sidereal);
     g.title = TransitGraphTitle(state_.Texts(), engine.names, e.p, e.q, e.aspect, g.orb, sidereal);

@@ -45,9 +45,9 @@ void Refill(QComboBox* c, const std::vector<std::string>& entries) {
 
 }  // namespace
 
-DateRowWidget::DateRowWidget(DateRows& rows, int slot, QWidget* parent)
+DateRowWidget::DateRowWidget(DateRows& rows, DateSlot slot, QWidget* parent)
     : QWidget(parent), rows_(rows), slot_(slot) {
-    const QString n = QString::number(slot);
+    const QString n = QString::number(Index(slot));
     setObjectName("dateRow_" + n);
     Label1_ = new QLabel(this);
     Label1_->setObjectName("Label1_" + n);
@@ -67,7 +67,7 @@ DateRowWidget::DateRowWidget(DateRows& rows, int slot, QWidget* parent)
 
 QComboBox* DateRowWidget::NewList(const char* name) {
     auto* c = new QComboBox(this);
-    c->setObjectName(QString(name) + "_" + QString::number(slot_));
+    c->setObjectName(QString(name) + "_" + QString::number(Index(slot_)));
     c->setMaxVisibleItems(16);
     return c;
 }

@@ -22,9 +22,9 @@ class DateRowWidget : public QWidget {
   public:
     // The row of `slot`; its controls are named with the slot after an
     // underscore (cboMonthCE_0).
-    DateRowWidget(DateRows& rows, int slot, QWidget* parent);
+    DateRowWidget(DateRows& rows, DateSlot slot, QWidget* parent);
 
-    int Slot() const { return slot_; }
+    DateSlot Slot() const { return slot_; }
     QLabel* Label() const { return Label1_; }
     QComboBox* Month() const { return cboMonthCE_; }
     QComboBox* Day() const { return cboDayCE_; }
@@ -72,7 +72,7 @@ class DateRowWidget : public QWidget {
     void OnListChosen(bool daySelected);
 
     DateRows& rows_;
-    const int slot_;
+    const DateSlot slot_;
     // The window's own changes to the controls are made from the model and
     // are not written back.
     bool updatingControls_ = false;

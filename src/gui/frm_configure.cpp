@@ -28,6 +28,11 @@ namespace vek::gui {
 
 namespace {
 
+// The aspect of the orb and colour line `line` (0..6); none outside.
+std::optional<Aspect> AspectOfLine(int line) {
+    return AspectFromIndex(line + 1);
+}
+
 // Layout in twips.
 constexpr int kMargin = 120;
 constexpr int kWidth = 6300;
@@ -455,8 +460,8 @@ void FrmConfigure::SetLanguageDependentText(const ProgramTexts& texts, const Nam
     lblZodiac_->setText(PT(kTextZodiac) + ":");
     Label3_->setText(PT(kTextProportionOf) + "\n" + PT(kTextAboveOrbs) + "\n" +
                      PT(kTextForUseWith));
-    for (int i = 0; i < kAspectCount; ++i) {
-        lblAspectName_[i]->setText(QString::fromStdString(names.AspectName[i + 1]));
+    for (Aspect a : AllAspects()) {
+        lblAspectName_[Index(a) - 1]->setText(QString::fromStdString(names.AspectName[a]));
     }
     lblSynastry_->setText(texts.language() == kGerman ? PT(kTextSynastry)
                                                       : PT(kTextSynastry).toLower());
@@ -483,8 +488,8 @@ void FrmConfigure::UpdateCutCaptionToolTips() {
 // Model -> controls
 
 Color FrmConfigure::LineColor(int line) const {
-    if (line < 0 || line >= kAspectCount) return 0;
-    return settings_.controls.color[line + 1];
+    const std::optional<Aspect> aspect = AspectOfLine(line);
+    return aspect ? settings_.controls.color[*aspect] : 0;
 }
 
 void FrmConfigure::DrawColorLine(int line) {
@@ -645,11 +650,12 @@ void FrmConfigure::OrbChosen(int list) {
 }
 
 void FrmConfigure::ColorLineReleased(int line, Qt::MouseButton button) {
-    if (line < 0 || line >= kAspectCount) return;
+    const std::optional<Aspect> aspect = AspectOfLine(line);
+    if (!aspect) return;
     if (button == Qt::LeftButton) {
-        settings_.LeftClickColor(line + 1);
+        settings_.LeftClickColor(*aspect);
     } else {
-        settings_.OtherClickColor(line + 1);
+        settings_.OtherClickColor(*aspect);
     }
     DrawColorLine(line);
 }

@@ -38,7 +38,7 @@ struct DurationsRequest {
     ReportDates dates;
     ReportSettings settings;
     ProgramTextTable textTable;
-    int language = 0;
+    Language language = kEnglish;
 };
 
 // Where the window goes, in twips, from the main window's frame and the top

@@ -114,7 +114,7 @@ void FrmMain::CreateParts() {
     files.selectMode = [this](Mode m) { SelectMode(m); };
     files.compute = [this] { Compute(); };
     files.showWorldTransitsNow = [this] { ShowWorldTransitsNow(); };
-    files.showRow = [this](int slot) { ShowRow(slot); };
+    files.showRow = [this](DateSlot slot) { ShowRow(slot); };
     files.chartShown = [this] { return ChartShown(); };
     files.toggleGraphic = [this] { OnToggleGraphic(); };
     stateCommands_ =
@@ -125,7 +125,7 @@ void FrmMain::CreateParts() {
 }
 
 void FrmMain::ConnectDateRow(DateRowWidget* row) {
-    const int slot = row->Slot();
+    const DateSlot slot = row->Slot();
     connect(row, &DateRowWidget::Edited, this, &FrmMain::OnRowEdited);
     connect(row, &DateRowWidget::YearLeft, this, &FrmMain::MarkStale);
     connect(row, &DateRowWidget::YearEntered, this, [this, slot] {
@@ -250,7 +250,7 @@ bool FrmMain::LoadConfigurationAndData() {
     runner_->SetSteppingEnabled(false);
 
     // The stored language; selecting its button applies it.
-    const int language = ReadLanguageSetting(store_) == kGerman ? kGerman : kEnglish;
+    const Language language = LanguageFromCode(ReadLanguageSetting(store_));
     (language == kGerman ? ui_.optGerman : ui_.optEnglish)->setChecked(true);
     ApplyLanguage(language);
 
@@ -305,8 +305,8 @@ void FrmMain::FillDateControls() {
     for (DateRowWidget* row : ui_.dateRows) row->FillLists();
 }
 
-void FrmMain::ShowRow(int slot) {
-    ui_.dateRows[static_cast<size_t>(slot)]->ShowValues();
+void FrmMain::ShowRow(DateSlot slot) {
+    ui_.dateRows[Index(slot)]->ShowValues();
 }
 
 void FrmMain::ShowAllRows() {
@@ -596,11 +596,11 @@ void FrmMain::ApplyEnlargement() {
 // ---------------------------------------------------------------------------
 // Language
 
-void FrmMain::ApplyLanguage(int language) {
+void FrmMain::ApplyLanguage(Language language) {
     state_.SetLanguage(language);
     ApplyQtTranslation(state_.language);
     SetLanguageDependentText();
-    WriteLanguageSetting(store_, state_.language);
+    WriteLanguageSetting(store_, Index(state_.language));
     if (view_.blnStartupCompleted) {
         RefreshWeekdayToolTips();
         if (view_.computedMode != Mode::None || SelectedMode() != Mode::None) Compute();
@@ -634,7 +634,7 @@ QString FrmMain::VersionToolTip() const {
                kTextEphemerisInUse, {platform::ephemeris_in_use(), "", "", "", ""}));
 }
 
-void FrmMain::ApplyQtTranslation(int language) {
+void FrmMain::ApplyQtTranslation(Language language) {
     if (qtTranslator_) {
         QCoreApplication::removeTranslator(qtTranslator_.get());
         qtTranslator_.reset();
@@ -679,10 +679,10 @@ void FrmMain::OnNow() {
     if (ModeInfoOf(SelectedMode()).transits) Compute();
 }
 
-void FrmMain::OnClear(int slot) {
-    DateRowWidget* row = ui_.dateRows[static_cast<size_t>(slot)];
+void FrmMain::OnClear(DateSlot slot) {
+    DateRowWidget* row = ui_.dateRows[Index(slot)];
     const QString text =
-        PT(kTextClearAllEntriesOf) + " " + PT(TextIdAt(kTextClearWorldDateQuestion, slot));
+        PT(kTextClearAllEntriesOf) + " " + PT(TextIdAt(kTextClearWorldDateQuestion, Index(slot)));
     if (dialogs_.AskYesNoCancel(text, row->ClearButton()->text(), Answer::Yes) != Answer::Yes) {
         return;
     }

@@ -85,7 +85,7 @@ class FrmMain : public QWidget {
     // Commands, as the buttons run them.
     void Compute();  // cmdCompute
     void ShowWorldTransitsNow();
-    void ApplyLanguage(int language);
+    void ApplyLanguage(Language language);
     void TimerTick();  // Timer1
 
     // What the window holds, for the commands of other windows and tests.
@@ -157,7 +157,7 @@ class FrmMain : public QWidget {
     // they fit a screen there is now.
     void RestoreWindowPlace();
     // Qt's own texts (the buttons of message boxes) in the interface language.
-    void ApplyQtTranslation(int language);
+    void ApplyQtTranslation(Language language);
     void InitMainWindow();
     // Start-up from the configuration on: the store, the zone lists, the
     // language, the Pluto table, the first result. False when it must end.
@@ -166,7 +166,7 @@ class FrmMain : public QWidget {
 
     // Date rows: model -> controls.
     void FillDateControls();
-    void ShowRow(int slot);
+    void ShowRow(DateSlot slot);
     void ShowAllRows();
     void FillStepList();
     void OnRowEdited();
@@ -201,7 +201,7 @@ class FrmMain : public QWidget {
 
     // Buttons.
     void OnNow();
-    void OnClear(int slot);
+    void OnClear(DateSlot slot);
     void OnQuit();
     void End();
     // Help and the user manual's link (frm_main_help.cpp).

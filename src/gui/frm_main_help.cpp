@@ -41,7 +41,7 @@ void FrmMain::RetranslateOpenWindows() {
         frmView_->SetTexts(state_.Texts());
         // The help viewer shows the help of the new language.
         const std::string help = HelpFilePath(env_.dataFolder, state_.language);
-        if (frmView_->Filename() == HelpFilePath(env_.dataFolder, 1 - state_.language) ||
+        if (frmView_->Filename() == HelpFilePath(env_.dataFolder, OtherLanguage(state_.language)) ||
             frmView_->Filename() == help) {
             frmView_->setWindowTitle(ui_.cmdHelp->text());
             frmView_->SetFilename(help);

@@ -193,7 +193,7 @@ void FrmRun::reject() {
 
 RunTarget FrmRun::Target() const {
     RunTarget t;
-    t.pattern = intAspectPatternToFind_;
+    t.pattern = PatternFromIndex(intAspectPatternToFind_);
     t.twoOrMore = chkTwoOrMore_->isChecked();
     t.numToFindIndex = std::max(0, cboNumToFind_->currentIndex());
     return t;

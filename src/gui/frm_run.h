@@ -37,8 +37,11 @@ class FrmRun : public QDialog {
 
     // What the dialog was left with.
     bool Cancelled() const { return blnCancel_; }
-    int AspectPatternToFind() const { return intAspectPatternToFind_; }
-    // The run's target: the pattern (−1 until stopped) and "Find at least".
+    // The pattern chosen; none to run until stopped.
+    std::optional<Pattern> AspectPatternToFind() const {
+        return PatternFromIndex(intAspectPatternToFind_);
+    }
+    // The run's target: the pattern (none until stopped) and "Find at least".
     RunTarget Target() const;
     bool RunQuickly() const;
 

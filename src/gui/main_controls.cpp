@@ -74,8 +74,8 @@ QTextEdit* NewReportBox(QWidget* form, const QString& name) {
 // The date rows, "Now", the modes, the stepping row, the language frame and
 // the buttons on the right.
 void CreateInputControls(QWidget* form, DateRows& rows, MainControls& c) {
-    for (int slot = 0; slot < kDateSlotCount; ++slot) {
-        c.dateRows[static_cast<size_t>(slot)] = new DateRowWidget(rows, slot, form);
+    for (DateSlot slot : AllDateSlots()) {
+        c.dateRows[Index(slot)] = new DateRowWidget(rows, slot, form);
     }
     c.cmdNow = NewButton(form, "cmdNow");
     c.modeGroup = new QButtonGroup(form);
@@ -143,8 +143,8 @@ void CreateResultControls(QWidget* form, MainControls& c) {
 }
 
 void PlaceControls(const MainControls& c) {
-    for (int slot = 0; slot < kDateSlotCount; ++slot) {
-        c.dateRows[static_cast<size_t>(slot)]->PlaceAt(kRowTop + slot * kRowStep);
+    for (DateSlot slot : AllDateSlots()) {
+        c.dateRows[Index(slot)]->PlaceAt(kRowTop + Index(slot) * kRowStep);
     }
     QRadioButton* modes[6] = {c.optPlanetary,   c.optNatal[0],    c.optNatal[1],
                               c.optPersonal[0], c.optPersonal[1], c.optSynastry};
@@ -186,8 +186,8 @@ void PlaceControls(const MainControls& c) {
 // buttons on the right, "Configure" last.
 void SetTabOrder(const MainControls& c) {
     std::vector<QWidget*> order;
-    for (int slot = 0; slot < kDateSlotCount; ++slot) {
-        const DateRowWidget* r = c.dateRows[static_cast<size_t>(slot)];
+    for (DateSlot slot : AllDateSlots()) {
+        const DateRowWidget* r = c.dateRows[Index(slot)];
         for (QWidget* w : std::initializer_list<QWidget*>{r->Month(), r->Day(), r->Year(),
                                                           r->Hour(), r->Zone(), r->ClearButton()})
             order.push_back(w);
@@ -238,8 +238,8 @@ void SetMainTexts(const MainControls& c, const ProgramTexts& texts) {
     c.fraLanguage->setTitle(pt(kTextLanguage));
     c.optEnglish->setText(pt(kTextEnglish));
     c.optGerman->setText(pt(kTextGerman));
-    for (int slot = 0; slot < kDateSlotCount; ++slot) {
-        c.dateRows[static_cast<size_t>(slot)]->SetTexts(pt(TextIdAt(kTextWorldDate, slot)),
+    for (DateSlot slot : AllDateSlots()) {
+        c.dateRows[Index(slot)]->SetTexts(pt(TextIdAt(kTextWorldDate, Index(slot))),
                                                         pt(kTextClear));
     }
     c.optPlanetary->setText(pt(kTextWorldTransitsButton));

@@ -65,7 +65,7 @@ void RunController::Step(int direction) {
     const DateRowFields saved = ApplyStep(state_.rows, interval, direction);
     window_.showRows();
     // The counts belong to this step alone.
-    std::fill(std::begin(state_.results.PatternCount), std::end(state_.results.PatternCount), 0);
+    state_.results.PatternCount = {};
     window_.compute();
     // A step out of the accepted range has been reported by the compute;
     // the World date goes back to what it was.
@@ -102,7 +102,7 @@ void RunController::OnRun() {
             connect(frmRun_, &QDialog::finished, this, &RunController::OnRunDialogFinished);
         }
         QStringList names;
-        for (const std::string& n : state_.engine.names.PatternName) names << Q(n);
+        for (const std::string& n : state_.engine.names.PatternName.values) names << Q(n);
         frmRun_->Open(state_.Texts(), names, c_.cmdToggleGraphic);
         return;
     }

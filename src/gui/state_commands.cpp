@@ -48,7 +48,7 @@ QString StateCommands::PT(TextId n) const {
 
 AppState StateCommands::CurrentState() const {
     AppState s;
-    for (int slot = 0; slot < kDateSlotCount; ++slot) s.dateRows[slot] = state_.rows.Row(slot);
+    for (DateSlot slot : AllDateSlots()) s.dateRows[slot] = state_.rows.Row(slot);
     const Mode selected = window_.selectedMode();
     s.mode = selected == Mode::None ? Mode::World : selected;
     s.steppingIntervalIndex = c_.cboForwardBack->currentIndex();
@@ -62,7 +62,7 @@ void StateCommands::ApplyState(const AppState& state) {
     auto within = [](int index, size_t count) {
         return index >= 0 && index < static_cast<int>(count) ? index : 0;
     };
-    for (int slot = 0; slot < kDateSlotCount; ++slot) {
+    for (DateSlot slot : AllDateSlots()) {
         DateRowFields r = state.dateRows[slot];
         r.monthIndex = within(r.monthIndex, state_.rows.MonthList().size());
         r.dayIndex = within(r.dayIndex, state_.rows.DayList().size());
@@ -92,7 +92,6 @@ Status StateCommands::SaveState(const std::string& path) {
 StateLoadOptions StateCommands::LoadOptions() {
     StateLoadOptions options;
     options.startupComplete = view_.blnStartupCompleted;
-    options.store = &store_;
     return options;
 }
 
@@ -116,7 +115,7 @@ void StateCommands::RestoreAtStartup() {
 // becomes world transits; the row the mode reads is computed when it holds a
 // valid date, otherwise world transits for now are shown.
 void StateCommands::ShowLoadedState() {
-    int row = kWorldDate;
+    DateSlot row = kWorldDate;
     if (window_.selectedMode() == Mode::Natal1) {
         row = kBirth1;
     } else if (window_.selectedMode() == Mode::Natal2) {

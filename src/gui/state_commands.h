@@ -32,7 +32,7 @@ class StateCommands : public QObject {
         std::function<void(Mode)> selectMode;
         std::function<void()> compute;
         std::function<void()> showWorldTransitsNow;
-        std::function<void(int slot)> showRow;
+        std::function<void(DateSlot slot)> showRow;
         std::function<bool()> chartShown;
         std::function<void()> toggleGraphic;
     };

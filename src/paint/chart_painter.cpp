@@ -219,7 +219,7 @@ const GlyphInks& MeasuredGlyphInks() {
         FillGlyphTables(glyphs);
         const QFont font = ChartQFont(ChartFont::Glyph);
         const QFontMetricsF fm(font);
-        for (int b = 1; b <= kMaxBodies; ++b) {
+        for (Body b : AllBodies()) {
             ChartPrimitive p;
             p.kind = ChartPrimitive::Kind::Text;
             p.text = glyphs.PlanetGlyph[b];

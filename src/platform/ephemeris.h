@@ -40,7 +40,7 @@ bool ephemeris_files_available();
 // year is the calendar year of jd (unused by this implementation but part of
 // the call). speed receives the daily motion in radians per day when not
 // null (0 when there is no position).
-double planet_longitude_speed(int body, double jd, int year, double* speed);
+double planet_longitude_speed(int code, double jd, int year, double* speed);
 
 // The Moon's longitude at t = jd − 2451545 (days from 2000 January 1.5, UT).
 double moon_position(double t);

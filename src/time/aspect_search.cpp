@@ -8,14 +8,14 @@
 namespace vek {
 
 size_t LongitudeCache::KeyHash::operator()(const Key& k) const noexcept {
-    uint64_t h = k.jdBits ^ (static_cast<uint64_t>(k.body) * 0x9E3779B97F4A7C15ULL);
+    uint64_t h = k.jdBits ^ (static_cast<uint64_t>(Index(k.body)) * 0x9E3779B97F4A7C15ULL);
     h ^= h >> 29;
     h *= 0xBF58476D1CE4E5B9ULL;
     h ^= h >> 32;
     return static_cast<size_t>(h);
 }
 
-double LongitudeCache::Longitude(int body, double jd) {
+double LongitudeCache::Longitude(Body body, double jd) {
     const Key key{body, std::bit_cast<uint64_t>(jd)};
     auto it = values_.find(key);
     if (it != values_.end()) {
@@ -30,16 +30,15 @@ double LongitudeCache::Longitude(int body, double jd) {
 
 namespace {
 constexpr double kDegree = kTwoPi / 360.0;
-constexpr double kMaxDailyMotionDegrees[kMaxBodies + 1] = {0,    1.1,   2.4,  1.4,  0.9, 0.27,
-                                                           0.15, 0.075, 0.05, 0.05, 16};
+constexpr BodyArray<double> kMaxDailyMotionDegrees = {0,    1.1,   2.4,  1.4,  0.9, 0.27,
+                                                      0.15, 0.075, 0.05, 0.05, 16};
 // Allowance for what the daily motions do not cover: the sidereal correction
 // changes once a year, in steps of 0.014°, which moves a transit against a
 // fixed natal position.
 constexpr double kMotionAllowance = 0.1 * kDegree;
 }  // namespace
 
-double MaxDailyMotion(int body) {
-    if (body < 1 || body > kMaxBodies) return kTwoPi;
+double MaxDailyMotion(Body body) {
     return kMaxDailyMotionDegrees[body] * kDegree;
 }
 
@@ -74,9 +73,9 @@ bool AspectSearch::MidnightJulianDate(int64_t offset, double& jd) const {
     return true;
 }
 
-bool AspectSearch::Walk(int p1, int p2, int aspect, int column, int firstOffset, int direction,
-                        int64_t& offset) const {
-    if (!valid_ || aspect < 1 || aspect > kAspectCount || column < 0 || column > 2) return false;
+bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int firstOffset,
+                        int direction, int64_t& offset) const {
+    if (!valid_) return false;
     double fixed = 0;
     if (firstFixed_) {
         fixed = longitude_(p1, natalJulianDate_);
@@ -109,14 +108,14 @@ bool AspectSearch::Walk(int p1, int p2, int aspect, int column, int firstOffset,
     return false;
 }
 
-double AspectSearch::BeginningOfAspect(int p1, int p2, int aspect, int column) const {
+double AspectSearch::BeginningOfAspect(Body p1, Body p2, Aspect aspect, OrbColumn column) const {
     int64_t offset = 0;
     if (!Walk(p1, p2, aspect, column, 0, -1, offset)) return kUnknownDate;
     // The aspect does not hold at the midnight that starts this date.
     return day_ + static_cast<double>(offset);
 }
 
-double AspectSearch::EndOfAspect(int p1, int p2, int aspect, int column) const {
+double AspectSearch::EndOfAspect(Body p1, Body p2, Aspect aspect, OrbColumn column) const {
     int64_t offset = 0;
     if (!Walk(p1, p2, aspect, column, 1, +1, offset)) return kUnknownDate;
     // The aspect no longer holds at the midnight that ends the date before.

@@ -21,7 +21,7 @@ namespace vek {
 // A source of positions: body 1..10 at a Julian date (UT) in radians in
 // [0, 2π); negative when the body has no position then (−99 before its data,
 // −100 after it). In the program this is the engine's longitude wrapper.
-using LongitudeFn = std::function<double(int body, double jd)>;
+using LongitudeFn = std::function<double(Body body, double jd)>;
 
 // Remembers every answer of a longitude source, so that a body asked for at
 // the same instant twice is computed once. The searches of one report test
@@ -32,11 +32,11 @@ class LongitudeCache {
   public:
     explicit LongitudeCache(LongitudeFn source) : source_(std::move(source)) {}
 
-    double Longitude(int body, double jd);
+    double Longitude(Body body, double jd);
 
     // A source that answers through this cache. The cache must outlive it.
     LongitudeFn AsSource() {
-        return [this](int body, double jd) { return Longitude(body, jd); };
+        return [this](Body body, double jd) { return Longitude(body, jd); };
     }
 
     // How many answers came from the source and how many from the cache.
@@ -45,7 +45,7 @@ class LongitudeCache {
 
   private:
     struct Key {
-        int body;
+        Body body;
         uint64_t jdBits;
         bool operator==(const Key&) const = default;
     };
@@ -85,7 +85,7 @@ enum class SearchStepping {
 // little above the largest daily motion of each body in the years 1600 to
 // 2100 (Sun 1.02°, Mercury 2.20°, Venus 1.26°, Mars 0.79°, Jupiter 0.24°,
 // Saturn 0.13°, Uranus 0.063°, Neptune 0.039°, Pluto 0.042°, Moon 15.4°).
-double MaxDailyMotion(int body);
+double MaxDailyMotion(Body body);
 
 // Day number returned when a date cannot be found: a tested instant lies
 // outside a body's data, or the parameters make no sense.
@@ -126,18 +126,18 @@ class AspectSearch {
     // does not hold at the World date's own starting midnight). `column` is
     // the orb column of the aspect test (0 world transits, 1 personal
     // transits). kUnknownDate when the walk reaches a date without a position.
-    double BeginningOfAspect(int p1, int p2, int aspect, int column) const;
+    double BeginningOfAspect(Body p1, Body p2, Aspect aspect, OrbColumn column) const;
 
     // Day number of the local date on which the aspect ends: the date before
     // the first midnight, going forward from the end of the World date, at
     // which the aspect does not hold.
-    double EndOfAspect(int p1, int p2, int aspect, int column) const;
+    double EndOfAspect(Body p1, Body p2, Aspect aspect, OrbColumn column) const;
 
   private:
     // Walks from the midnight `firstOffset` days after the World date's
     // starting midnight in `direction` (−1 or +1) and returns the offset of
     // the first midnight at which the aspect does not hold, or false.
-    bool Walk(int p1, int p2, int aspect, int column, int firstOffset, int direction,
+    bool Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int firstOffset, int direction,
               int64_t& offset) const;
     // The Universal Time of the local midnight that starts the date `offset`
     // days after the World date; false when the zone has none for it.

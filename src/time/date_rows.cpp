@@ -31,7 +31,7 @@ constexpr NorthAmericanName kNorthAmericanNames[] = {
 
 }  // namespace
 
-std::vector<std::string> MonthListEntries(int language) {
+std::vector<std::string> MonthListEntries(Language language) {
     std::vector<std::string> list{""};
     for (int m = 1; m <= 12; ++m) list.push_back(MonthName(m, language));
     return list;
@@ -96,27 +96,15 @@ int DefaultZoneIndexFor(const std::vector<ZoneEntry>& zones, int offset) {
 }
 
 DateRows::DateRows() {
-    FillDateLists(0);
+    FillDateLists(kEnglish);
     SetUpTimezoneComboBoxes(false, false);
     SetLocalZone(0);
 }
 
-DateRowFields& DateRows::Row(int slot) {
-    if (ValidSlot(slot)) return rows_[slot];
-    scratch_ = DateRowFields{};
-    return scratch_;
-}
-
-const DateRowFields& DateRows::Row(int slot) const {
-    if (ValidSlot(slot)) return rows_[slot];
-    scratch_ = DateRowFields{};
-    return scratch_;
-}
-
-void DateRows::FillDateLists(int language) {
+void DateRows::FillDateLists(vek::Language language) {
     days_ = DayListEntries();
     times_ = TimeListEntries();
-    for (DateRowFields& r : rows_) {
+    for (DateRowFields& r : rows_.values) {
         r.monthIndex = 0;
         r.dayIndex = 0;
         r.timeIndex = 0;
@@ -125,22 +113,22 @@ void DateRows::FillDateLists(int language) {
     FillMonthLists(language);
 }
 
-void DateRows::FillMonthLists(int language) {
+void DateRows::FillMonthLists(vek::Language language) {
     language_ = language;
     months_ = MonthListEntries(language);
-    for (DateRowFields& r : rows_) {
+    for (DateRowFields& r : rows_.values) {
         if (r.monthIndex < 0) r.monthIndex = 0;
     }
 }
 
 void DateRows::SetUpTimezoneComboBoxes(bool preserve, bool northAmericanNames) {
-    std::array<int, kDateSlotCount> kept{};
-    for (int s = 0; s < kDateSlotCount; ++s) {
+    SlotArray<int> kept{};
+    for (const DateSlot s : AllDateSlots()) {
         kept[s] = preserve ? Selected(rows_[s].zoneIndex, kZoneEntries) : 0;
     }
     zones_ = ZoneListEntries(northAmericanNames);
     northAmerican_ = northAmericanNames;
-    for (int s = 0; s < kDateSlotCount; ++s) rows_[s].zoneIndex = kept[s];
+    for (const DateSlot s : AllDateSlots()) rows_[s].zoneIndex = kept[s];
 }
 
 void DateRows::SetLocalZone(int localZoneMinutes) {
@@ -148,8 +136,7 @@ void DateRows::SetLocalZone(int localZoneMinutes) {
     defaultZoneIndex_ = DefaultZoneIndexFor(zones_, localZoneOffset_);
 }
 
-double DateRows::LocalDayValue(int slot) {
-    if (!ValidSlot(slot)) return kDateIncomplete;
+double DateRows::LocalDayValue(DateSlot slot) {
     DateRowFields& r = rows_[slot];
     r.yearText = DigitsOnly(r.yearText);
     const int month = Selected(r.monthIndex, kMonthEntries);
@@ -173,7 +160,7 @@ double DateRows::LocalDayValue(int slot) {
     return n + (r.timeIndex - 1) * 30 / 1440.0;
 }
 
-double DateRows::InputDateToAJDate(int slot) {
+double DateRows::InputDateToAJDate(DateSlot slot) {
     const double t = LocalDayValue(slot);
     if (t < 0) return t;
     DateRowFields& r = rows_[slot];
@@ -195,7 +182,7 @@ const std::string& DateRows::ZoneText(int index) const {
     return zones_[Selected(index, kZoneEntries)].text;
 }
 
-std::string DateRows::InputDateToString(int slot, bool abbreviated) {
+std::string DateRows::InputDateToString(DateSlot slot, bool abbreviated) {
     const double v = LocalDayValue(slot);
     if (v < 0) return "";
     const DateRowFields& r = rows_[slot];
@@ -203,14 +190,13 @@ std::string DateRows::InputDateToString(int slot, bool abbreviated) {
            times_[Selected(r.timeIndex, kTimeEntries)] + " (" + ZoneText(r.zoneIndex) + ")";
 }
 
-std::string DateRows::WeekdayToolTip(int slot) {
+std::string DateRows::WeekdayToolTip(DateSlot slot) {
     const double v = LocalDayValue(slot);
     if (v <= 0) return "";
     return WeekdayName(static_cast<int32_t>(std::floor(v)), language_);
 }
 
-bool DateRows::HasAnyValue(int slot) const {
-    if (!ValidSlot(slot)) return false;
+bool DateRows::HasAnyValue(DateSlot slot) const {
     const DateRowFields& r = rows_[slot];
     return r.monthIndex > 0 || r.dayIndex > 0 || !r.yearText.empty() || r.timeIndex > 0 ||
            r.zoneIndex > 0;

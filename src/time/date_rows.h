@@ -21,7 +21,6 @@
 
 namespace vek {
 
-inline constexpr int kDateSlotCount = 3;
 
 // Number of entries of each list, the empty entry 0 included.
 inline constexpr int kMonthEntries = 13;
@@ -53,7 +52,7 @@ struct ZoneEntry {
 };
 
 // List contents. Entry 0 is always the empty entry.
-std::vector<std::string> MonthListEntries(int language);  // full month names
+std::vector<std::string> MonthListEntries(Language language);  // full month names
 std::vector<std::string> DayListEntries();                // "1" .. "31"
 std::vector<std::string> TimeListEntries();               // "00:00" .. "23:30"
 // "GMT-11:30" .. "GMT" .. "GMT+11:30", item value (index − 24) × 30; with
@@ -78,27 +77,26 @@ class DateRows {
     // the computer's zone taken as Greenwich until SetLocalZone is called.
     DateRows();
 
-    // The row of a slot (0 World date, 1 and 2 the birthdates). A slot
-    // outside 0..2 gives a scratch row that is emptied on every call.
-    DateRowFields& Row(int slot);
-    const DateRowFields& Row(int slot) const;
+    // The row of a slot.
+    DateRowFields& Row(DateSlot slot) { return rows_[slot]; }
+    const DateRowFields& Row(DateSlot slot) const { return rows_[slot]; }
 
     const std::vector<std::string>& MonthList() const { return months_; }
     const std::vector<std::string>& DayList() const { return days_; }
     const std::vector<std::string>& TimeList() const { return times_; }
     // The zone list, identical for the three rows.
     const std::vector<ZoneEntry>& ZoneList() const { return zones_; }
-    int Language() const { return language_; }
+    vek::Language Language() const { return language_; }
     bool NorthAmericanNames() const { return northAmerican_; }
 
     // Fills the month, day and time lists (months in `language`), empties
     // every row's month, day and time choice and its year text.
-    void FillDateLists(int language);
+    void FillDateLists(vek::Language language);
     // Refills the month lists in `language`, keeping each row's month (a
     // negative index becomes 0). Date and weekday texts of this model use
     // the language given here. The window refills the stepping interval list
     // at the same time.
-    void FillMonthLists(int language);
+    void FillMonthLists(vek::Language language);
     // Rebuilds the zone lists. Without `preserve` every row's zone becomes
     // the empty entry; with it each row keeps its index (and so its value).
     void SetUpTimezoneComboBoxes(bool preserve, bool northAmericanNames);
@@ -115,36 +113,34 @@ class DateRows {
     // its digits, sets an empty time to 12:00 and an empty zone to the
     // default zone when there is one (an empty zone otherwise counts as
     // Greenwich).
-    double InputDateToAJDate(int slot);
+    double InputDateToAJDate(DateSlot slot);
     // The local day value (day number + time of day, no zone) of a slot, or
     // one of the error codes. Also reduces the year text and sets an empty
     // time to 12:00; never touches the zone.
-    double LocalDayValue(int slot);
+    double LocalDayValue(DateSlot slot);
     // "July 4, 2010, 12:00 (GMT-5:00)", with short month names when
     // abbreviated; "" when the slot holds no valid date.
-    std::string InputDateToString(int slot, bool abbreviated);
+    std::string InputDateToString(DateSlot slot, bool abbreviated);
     // The weekday of the slot's date for its day list's tool tip, "" when
     // the slot holds no valid date.
-    std::string WeekdayToolTip(int slot);
+    std::string WeekdayToolTip(DateSlot slot);
     // Whether any of the slot's five controls holds a value (its "Clear"
     // button is shown then).
-    bool HasAnyValue(int slot) const;
+    bool HasAnyValue(DateSlot slot) const;
 
     // Sets the World date to the present moment: the local date, the time
     // rounded to the half hour, and the default zone. The clock is read once.
     void SetWorldDateToNow(const Clock& clock = ReadSystemClock);
 
   private:
-    bool ValidSlot(int slot) const { return slot >= 0 && slot < kDateSlotCount; }
     const std::string& ZoneText(int index) const;
 
-    std::array<DateRowFields, kDateSlotCount> rows_;
-    mutable DateRowFields scratch_;
+    SlotArray<DateRowFields> rows_;
     std::vector<std::string> months_;
     std::vector<std::string> days_;
     std::vector<std::string> times_;
     std::vector<ZoneEntry> zones_;
-    int language_ = 0;
+    vek::Language language_ = kEnglish;
     bool northAmerican_ = false;
     int localZoneOffset_ = 0;
     int defaultZoneIndex_ = kGreenwichZoneIndex;

@@ -29,8 +29,8 @@ const std::array<std::string, 7> kWeekdaysGerman = {"Sonntag",    "Montag",  "Di
 
 const std::string kEmpty;
 
-bool IsGerman(int language) {
-    return language == 1;
+bool IsGerman(Language language) {
+    return language == kGerman;
 }
 
 std::string TwoDigits(int n) {
@@ -40,17 +40,17 @@ std::string TwoDigits(int n) {
 
 }  // namespace
 
-const std::string& MonthName(int month, int language) {
+const std::string& MonthName(int month, Language language) {
     if (month < 1 || month > 12) return kEmpty;
     return IsGerman(language) ? kMonthsGerman[month] : kMonthsEnglish[month];
 }
 
-const std::string& MonthShortName(int month, int language) {
+const std::string& MonthShortName(int month, Language language) {
     if (month < 1 || month > 12) return kEmpty;
     return IsGerman(language) ? kMonthsGermanShort[month] : kMonthsEnglishShort[month];
 }
 
-const std::string& WeekdayNameOfCode(int weekday, int language) {
+const std::string& WeekdayNameOfCode(int weekday, Language language) {
     if (weekday < 0 || weekday > 6) return kEmpty;
     return IsGerman(language) ? kWeekdaysGerman[weekday] : kWeekdaysEnglish[weekday];
 }
@@ -64,11 +64,11 @@ void DayNumberToDate(CalendarDate& d) {
     platform::jdn_to_date(d);
 }
 
-std::string WeekdayName(int32_t dayNumber, int language) {
+std::string WeekdayName(int32_t dayNumber, Language language) {
     return WeekdayNameOfCode(platform::day_of_week(dayNumber), language);
 }
 
-std::string DateText(int32_t dayNumber, bool abbreviated, int language) {
+std::string DateText(int32_t dayNumber, bool abbreviated, Language language) {
     CalendarDate d;
     d.dayNumber = dayNumber;
     DayNumberToDate(d);

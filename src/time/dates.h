@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/vek_types.h"
 #include "platform/calendar.h"
 #include "util/rounding.h"
 
@@ -27,9 +28,9 @@ inline constexpr int kLastYear = 2799;
 
 // Month names (month 1..12) and weekday names (0 = Sunday .. 6). Language 1
 // is German, every other code English. Out-of-range numbers give "".
-const std::string& MonthName(int month, int language);
-const std::string& MonthShortName(int month, int language);
-const std::string& WeekdayNameOfCode(int weekday, int language);
+const std::string& MonthName(int month, Language language);
+const std::string& MonthShortName(int month, Language language);
+const std::string& WeekdayNameOfCode(int weekday, Language language);
 
 // Day number of d's year/month/day; the caller reads d.valid afterwards
 // (0 for an impossible date such as 31 February).
@@ -39,11 +40,11 @@ int32_t DateToDayNumber(CalendarDate& d);
 void DayNumberToDate(CalendarDate& d);
 
 // "Saturday" / "Samstag" for the weekday of a day number.
-std::string WeekdayName(int32_t dayNumber, int language);
+std::string WeekdayName(int32_t dayNumber, Language language);
 
 // The date of a day number: "July 4, 2010" / "4.Juli 2010"; abbreviated
 // "Aug. 4, 2010" / "4.Okt. 2010".
-std::string DateText(int32_t dayNumber, bool abbreviated, int language);
+std::string DateText(int32_t dayNumber, bool abbreviated, Language language);
 
 // "2010-07-04", ISO 8601: four-digit year ("0999-05-28"), two-digit month and
 // two-digit day.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 #include "engine/aspects.h"
 #include "engine/chart.h"
@@ -79,7 +80,7 @@ int CompareDates(const DurationEntry& a, const DurationEntry& b, bool fromBeginn
 // before the dates. Deviations below 10 radians are written with one digit
 // before the point, so their text order is their numeric order.
 int CompareFromAspect(const DurationEntry& a, const DurationEntry& b) {
-    if (int c = CompareRightAligned(a.aspect, b.aspect)) return c;
+    if (int c = CompareRightAligned(Index(a.aspect), Index(b.aspect))) return c;
     if (int c = Compare(a.deviation, b.deviation)) return c;
     return CompareDates(a, b, true);
 }
@@ -87,8 +88,8 @@ int CompareFromAspect(const DurationEntry& a, const DurationEntry& b) {
 int CompareByChoice(const DurationEntry& a, const DurationEntry& b, int choice) {
     switch (choice) {
         case kSortByFirstBody:
-            if (int c = CompareRightAligned(a.first, b.first)) return c;
-            if (int c = CompareRightAligned(a.second, b.second)) return c;
+            if (int c = CompareRightAligned(Index(a.first), Index(b.first))) return c;
+            if (int c = CompareRightAligned(Index(a.second), Index(b.second))) return c;
             return CompareFromAspect(a, b);
         case kSortByAspect:
             return CompareFromAspect(a, b);
@@ -96,8 +97,8 @@ int CompareByChoice(const DurationEntry& a, const DurationEntry& b, int choice) 
             if (int c = Compare(a.deviation, b.deviation)) return c;
             return CompareDates(a, b, true);
         case kSortBySecondBody:
-            if (int c = CompareRightAligned(a.second, b.second)) return c;
-            if (int c = CompareRightAligned(a.first, b.first)) return c;
+            if (int c = CompareRightAligned(Index(a.second), Index(b.second))) return c;
+            if (int c = CompareRightAligned(Index(a.first), Index(b.first))) return c;
             return CompareFromAspect(a, b);
         case kSortByBeginning:
             return CompareDates(a, b, true);
@@ -122,10 +123,6 @@ void ChartColumns(Mode mode, int& firstColumn, int& secondColumn) {
     }
 }
 
-bool ValidBody(int b) {
-    return b >= 1 && b <= kMaxBodies;
-}
-
 }  // namespace
 
 std::vector<ShownAspect> AspectsShownInTable(Mode mode, int numCols,
@@ -136,23 +133,23 @@ std::vector<ShownAspect> AspectsShownInTable(Mode mode, int numCols,
     for (size_t i = 0; i < cellTexts.size(); ++i) {
         const int row = static_cast<int>(i) / numCols;
         const int col = static_cast<int>(i) % numCols;
-        for (int a = 1; a <= kAspectCount; ++a) {
+        for (const Aspect a : AllAspects()) {
             const std::string& abbreviation = names.AspectAbbreviation[a];
             if (abbreviation.empty() || cellTexts[i].find(abbreviation) == std::string::npos)
                 continue;
-            ShownAspect s;
-            s.aspect = a;
+            int first = 0, second = 0;
             if (ModeInfoOf(mode).personal) {
-                s.first = row - 1;
-                s.second = col - 1;
+                first = row - 1;
+                second = col - 1;
             } else if (mode == Mode::Synastry) {
-                s.first = col - 1;
-                s.second = row - 1;
+                first = col - 1;
+                second = row - 1;
             } else {
-                s.first = row - 1;
-                s.second = col + 1;
+                first = row - 1;
+                second = col + 1;
             }
-            if (ValidBody(s.first) && ValidBody(s.second)) out.push_back(s);
+            const std::optional<Body> b1 = BodyFromIndex(first), b2 = BodyFromIndex(second);
+            if (b1 && b2) out.push_back({*b1, *b2, a});
         }
     }
     return out;
@@ -161,18 +158,18 @@ std::vector<ShownAspect> AspectsShownInTable(Mode mode, int numCols,
 std::vector<ShownAspect> AspectsOfChart(const Chart& chart) {
     std::vector<ShownAspect> out;
     for (const PairResult& p : chart.Pairs()) {
-        if (p.aspect == 0) continue;
+        if (!p.aspect) continue;
         if (chart.mode == Mode::Synastry) {
             // The pair lists the 2nd birthdate's body (chart B) first.
-            out.push_back({p.second, p.first, p.aspect});
+            out.push_back({p.second, p.first, *p.aspect});
         } else {
-            out.push_back({p.first, p.second, p.aspect});
+            out.push_back({p.first, p.second, *p.aspect});
         }
     }
     return out;
 }
 
-DurationEntry MakeDurationEntry(int first, int second, int aspect, double deviation,
+DurationEntry MakeDurationEntry(Body first, Body second, Aspect aspect, double deviation,
                                 EntryDates dates, double beginning, double end) {
     DurationEntry e;
     e.first = first;
@@ -198,7 +195,7 @@ std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
     if (!in.chart) return entries;
     const Chart& chart = *in.chart;
     const bool transits = ModeInfoOf(in.mode).transits;
-    const int column = ModeInfoOf(in.mode).searchColumn;
+    const OrbColumn column = ModeInfoOf(in.mode).searchColumn;
     int firstColumn = 0, secondColumn = 0;
     ChartColumns(in.mode, firstColumn, secondColumn);
     const int total = static_cast<int>(in.aspects.size());
@@ -206,8 +203,6 @@ std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
     for (const ShownAspect& s : in.aspects) {
         if (in.progress && !in.progress(done, total)) return entries;
         ++done;
-        if (!ValidBody(s.first) || !ValidBody(s.second) || s.aspect < 1 || s.aspect > kAspectCount)
-            continue;
         if (!in.includeMoon && s.second == kMoon) continue;
         const double lon1 = chart.longitude[s.first][firstColumn];
         const double lon2 = chart.longitude[s.second][secondColumn];
@@ -263,7 +258,7 @@ ReportDates ReportDatesFrom(DateRows& rows, Mode mode) {
             break;
         case Mode::Personal1:
         case Mode::Personal2: {
-            const int slot = mode == Mode::Personal1 ? kBirth1 : kBirth2;
+            const DateSlot slot = mode == Mode::Personal1 ? kBirth1 : kBirth2;
             d.birthJulianDate = rows.InputDateToAJDate(slot);
             d.birthDateText[0] = rows.InputDateToString(slot, true);
             break;

@@ -26,9 +26,9 @@ struct Chart;
 //   personal transits: the natal body first, the transiting body second;
 //   synastry: the body of the 1st birthdate first, of the 2nd second.
 struct ShownAspect {
-    int first = 0;
-    int second = 0;
-    int aspect = 0;
+    Body first = kSun;
+    Body second = kSun;
+    Aspect aspect = kConjunction;
     bool operator==(const ShownAspect&) const = default;
 };
 
@@ -53,9 +53,9 @@ enum class EntryDates : uint8_t {
 
 // One entry of the list.
 struct DurationEntry {
-    int first = 0;
-    int second = 0;
-    int aspect = 0;
+    Body first = kSun;
+    Body second = kSun;
+    Aspect aspect = kConjunction;
     double deviation = 0;  // radians, rounded to the six decimals the list keeps
     EntryDates dates = EntryDates::Natal;
     long beginning = -1;  // day numbers of searched dates; −1 unknown or none
@@ -69,7 +69,7 @@ struct DurationEntry {
 // An entry: the deviation rounded to six decimals (halves as the decimal
 // text conversion rounds them); with EntryDates::Searched the floors of
 // `beginning` and `end` (kUnknownDate = −1 when not found) and the duration.
-DurationEntry MakeDurationEntry(int first, int second, int aspect, double deviation,
+DurationEntry MakeDurationEntry(Body first, Body second, Aspect aspect, double deviation,
                                 EntryDates dates, double beginning = -1, double end = -1);
 
 // What GetDurations reads from the main window and the engine.

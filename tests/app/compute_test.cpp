@@ -51,7 +51,7 @@ TEST_F(ResultsText, CountsInWords) {
     EXPECT_EQ(CountInWords(30, kGerman), "Dreißig");
     EXPECT_EQ(CountInWords(71, kGerman), "Eine und Siebzig");
     EXPECT_EQ(CountInWords(250, kGerman), "250");
-    EXPECT_EQ(CountInWords(5, 2), "Five");  // any other language reads English
+    EXPECT_EQ(CountInWords(5, LanguageFromCode(2)), "Five");  // any other language reads English
 }
 
 TEST_F(ResultsText, RadiansWithFourDecimalsAndAPoint) {
@@ -62,17 +62,17 @@ TEST_F(ResultsText, RadiansWithFourDecimalsAndAPoint) {
 }
 
 TEST_F(ResultsText, SingleChartSummaryLinesTotalsAndRetrogradeLine) {
-    int16_t counts[kAspectCount + 1] = {};
+    AspectArray<int16_t> counts{};
     counts[kTrine] = 1;
     // Exactly one aspect: its line and no total.
     EXPECT_EQ(SingleChartSummary(counts, en, enTexts(), "", 0, ""), "1 trine\r\n\r\n");
 
     // None: text 126, then the pattern section and the retrograde line.
-    int16_t none[kAspectCount + 1] = {};
+    AspectArray<int16_t> none{};
     EXPECT_EQ(SingleChartSummary(none, en, enTexts(), "Midpoint: Su-Ma-Ju\r\n\r\n", 2, "Ma Ju "),
               "No aspects.\r\n\r\nMidpoint: Su-Ma-Ju\r\n\r\n2 retrograde: Ma Ju ");
 
-    int16_t many[kAspectCount + 1] = {};
+    AspectArray<int16_t> many{};
     many[kConjunction] = 2;
     many[kSquare] = 3;
     many[kQuincunx] = 2;
@@ -86,7 +86,7 @@ TEST_F(ResultsText, SingleChartSummaryLinesTotalsAndRetrogradeLine) {
 }
 
 TEST_F(ResultsText, TwoChartSummaryOnOneLine) {
-    int16_t counts[kAspectCount + 1] = {};
+    AspectArray<int16_t> counts{};
     EXPECT_EQ(TwoChartSummary(counts, en, enTexts()), "No aspects.");
     counts[kOpposition] = 1;
     EXPECT_EQ(TwoChartSummary(counts, en, enTexts()), "1 opposition");
@@ -98,7 +98,7 @@ TEST_F(ResultsText, TwoChartSummaryOnOneLine) {
 }
 
 TEST_F(ResultsText, RunStopsOnlyWhenTheTargetIsMet) {
-    int16_t counts[kPatternCount] = {};
+    PatternArray<int16_t> counts{};
     RunTarget target;
     target.pattern = kGrandTrine;
     target.twoOrMore = true;
@@ -114,13 +114,13 @@ TEST_F(ResultsText, RunStopsOnlyWhenTheTargetIsMet) {
     EXPECT_TRUE(RunTargetFound(target, counts));
     counts[kGrandTrine] = 0;
     EXPECT_FALSE(RunTargetFound(target, counts));
-    target.pattern = -1;  // run until stopped
+    target.pattern = std::nullopt;  // run until stopped
     counts[kGrandTrine] = 5;
     EXPECT_FALSE(RunTargetFound(target, counts));
 }
 
 TEST_F(ResultsText, RunFoundMessages) {
-    int16_t counts[kPatternCount] = {};
+    PatternArray<int16_t> counts{};
     counts[kGrandTrine] = 2;
     counts[kTSquare] = 3;
     counts[kGrandCross] = 21;
@@ -137,7 +137,7 @@ TEST_F(ResultsText, RunFoundMessages) {
     EXPECT_EQ(RunFoundMessage(t, counts, "Großes Trigon", deTexts()),
               "Zwei Große Trigone gefunden.");
     // German plurals of the other names.
-    const std::pair<int, const char*> plurals[] = {{kRectangle, "Zwei Rechtecke gefunden."},
+    const std::pair<Pattern, const char*> plurals[] = {{kRectangle, "Zwei Rechtecke gefunden."},
                                                    {kMidpoint, "Zwei Halbsummen gefunden."},
                                                    {kKite, "Zwei Drachen gefunden."},
                                                    {kYod, "Zwei Yods gefunden."},
@@ -174,7 +174,7 @@ class Compute : public ::testing::Test {
         table = std::move(loaded).value();
         texts = ProgramTexts(table, kEnglish);
         engine = testing::FakeEngine();
-        for (int b = 1; b <= kMaxBodies; ++b) Sky().base[b] = Deg(kQuietSky[b]);
+        for (Body b : AllBodies()) Sky().base[b] = Deg(kQuietSky[Index(b)]);
         settings.accepted.OrbIndex = {2, 2, 2, 2, 2, 2, 2, 1};
         settings.controls.midpointOrbIndex = 0;
         SetDate(kWorldDate, 1);
@@ -184,9 +184,9 @@ class Compute : public ::testing::Test {
     const std::string& T(TextId n) const { return texts.ProgramText(n); }
 
     // 1 (or 2) January 2000, 12:00 GMT: kEpoch (+ 1 day).
-    void SetDate(int slot, int day) { rows.Row(slot) = {1, day, "2000", 25, 24}; }
+    void SetDate(DateSlot slot, int day) { rows.Row(slot) = {1, day, "2000", 25, 24}; }
 
-    void Place(std::initializer_list<std::pair<int, double>> bodies) {
+    void Place(std::initializer_list<std::pair<Body, double>> bodies) {
         for (auto [b, degrees] : bodies) Sky().base[b] = Deg(degrees);
     }
 
@@ -201,10 +201,10 @@ class Compute : public ::testing::Test {
         ASSERT_TRUE(computed) << computed.message();
     }
 
-    const TableCell& Aspect(const ComputeResults& r, int first, int second) {
+    const TableCell& Aspect(const ComputeResults& r, Body first, Body second) {
         return r.table.txbCell[r.table.AspectCellIndex(first, second)];
     }
-    const TableCell& Position(const ComputeResults& r, int body, int chart = 0) {
+    const TableCell& Position(const ComputeResults& r, Body body, int chart = 0) {
         return r.table.txbCell[r.table.PositionCellIndex(body, chart)];
     }
 
@@ -286,9 +286,9 @@ TEST_F(Compute, BodiesWithoutPositionShowTheirMarkAndTakePartInNothing) {
     EXPECT_EQ(Position(r, kMercury).text, "<");
     EXPECT_EQ(Position(r, kVenus).text, ">");
     EXPECT_EQ(Position(r, kPluto).text, "?");
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         if (b == kMercury) continue;
-        EXPECT_EQ(Aspect(r, std::min(b, 2), std::max(b, 2)).aspect, 0);
+        EXPECT_EQ(Aspect(r, std::min(b, kMercury), std::max(b, kMercury)).aspect, std::nullopt);
     }
     EXPECT_EQ(r.table.GetTotalNumAspects(engine.names), 0);
 }
@@ -302,7 +302,7 @@ TEST_F(Compute, RunForAtLeastTwoGrandTrinesStopsOnlyAtTwo) {
     EXPECT_FALSE(RunTargetFound(target, r.PatternCount));
 
     // The next step: counts cleared first, then a second grand trine.
-    for (int16_t& c : r.PatternCount) c = 0;
+    for (int16_t& c : r.PatternCount.values) c = 0;
     Place({{kMercury, 15.7}});
     Recompute(Mode::World, r);
     EXPECT_EQ(r.PatternCount[kGrandTrine], 2);
@@ -313,7 +313,7 @@ TEST_F(Compute, RunForAtLeastTwoGrandTrinesStopsOnlyAtTwo) {
 
 TEST_F(Compute, PatternSlotsWithoutFindingsKeepTheirCounts) {
     ComputeResults r;
-    for (int16_t& c : r.PatternCount) c = 7;
+    for (int16_t& c : r.PatternCount.values) c = 7;
     Place({{kMercury, 16}, {kVenus, 16.5}, {kMars, 15.5}});
     Recompute(Mode::World, r);
     EXPECT_EQ(r.PatternCount[kStellium4], 1);
@@ -353,8 +353,9 @@ TEST_F(Compute, InvalidDateChangesNothing) {
     EXPECT_EQ(r.summary, before.summary);
     EXPECT_EQ(r.title, before.title);
     EXPECT_EQ(r.table.txbCell, before.table.txbCell);
-    for (int s = 0; s < 3; ++s) EXPECT_EQ(r.DateJD[s], before.DateJD[s]) << "slot " << s;
-    for (int b = 1; b <= kMaxBodies; ++b)
+    for (DateSlot s : AllDateSlots())
+        EXPECT_EQ(r.DateJD[s], before.DateJD[s]) << "slot " << Index(s);
+    for (Body b : AllBodies())
         EXPECT_EQ(r.chart.longitude[b][0], before.chart.longitude[b][0]);
 
     rows.Row(kWorldDate).yearText = "";

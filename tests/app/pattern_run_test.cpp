@@ -32,7 +32,7 @@ class Run : public ::testing::Test {
 };
 
 TEST_F(Run, WithoutAPatternRunsUntilStopped) {
-    run.Start({Mode::World, {-1, false, 0}, kStepDay, false});
+    run.Start({Mode::World, {std::nullopt, false, 0}, kStepDay, false});
     int ticks = 0;
     EXPECT_EQ(RunUntilDone(60, ticks), PatternRun::Outcome::Stepped);
     EXPECT_EQ(ticks, 60);
@@ -92,7 +92,7 @@ TEST_F(Run, PersonalTransitsNeverStopOnAPatternAndTickSlowly) {
     state.rows.Row(kBirth1) = {7, 4, "1960", 25, kGreenwichZoneIndex};
     request.mode = Mode::Personal1;
     run.Start({Mode::Personal1, {kTSquare, false, 0}, kStepDay, true});
-    EXPECT_EQ(run.Choice().target.pattern, -1);
+    EXPECT_EQ(run.Choice().target.pattern, std::nullopt);
     EXPECT_EQ(run.TickMilliseconds(), kRunTickSlow);
     int ticks = 0;
     EXPECT_EQ(RunUntilDone(30, ticks), PatternRun::Outcome::Stepped);

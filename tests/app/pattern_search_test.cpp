@@ -30,10 +30,10 @@ class PatternSearch : public ::testing::Test {
         state.rows.Row(kWorldDate) = {month, day, year, 25, kGreenwichZoneIndex};
     }
     // The counts a run sees after one step: cleared, then the full compute.
-    void FullCounts(int16_t (&counts)[kPatternCount]) {
-        for (int16_t& c : state.results.PatternCount) c = 0;
+    void FullCounts(PatternArray<int16_t>& counts) {
+        for (int16_t& c : state.results.PatternCount.values) c = 0;
         ASSERT_TRUE(state.Compute({Mode::World, false, false}));
-        for (int p = 0; p < kPatternCount; ++p) counts[p] = state.results.PatternCount[p];
+        for (Pattern p : AllPatterns()) counts[p] = state.results.PatternCount[p];
     }
     ProgramState state;
 };
@@ -45,17 +45,17 @@ TEST_F(PatternSearch, CountsEqualTheFullComputeOnASample) {
         state.settings.accepted.IncludeMoon = state.settings.controls.includeMoon = include == 1;
         ApplySettingsToEngine(state.settings, state.engine);
         SetWorld(3, 1, "1987");
-        int nonzero[kPatternCount] = {};
+        PatternArray<int> nonzero{};
         for (int i = 0; i < 400; ++i) {
             ASSERT_TRUE(StepWorldDate(state.rows, kStepWeek, kStepForward).accepted);
-            int16_t full[kPatternCount] = {};
+            PatternArray<int16_t> full{};
             FullCounts(full);
             const double jd = state.results.DateJD[kWorldDate];
             const Chart chart = PatternChart(state.engine, jd);
-            for (int p = 0; p < kPatternCount; ++p) {
+            for (Pattern p : AllPatterns()) {
                 const PatternHits hits = PatternHitsAt(chart, state.engine.orbs,
                                                        state.settings.controls.midpointOrbIndex, p);
-                ASSERT_EQ(hits.count, full[p]) << "pattern " << p << " at " << jd;
+                ASSERT_EQ(hits.count, full[p]) << "pattern " << Index(p) << " at " << jd;
                 if (hits.count) ++nonzero[p];
             }
         }
@@ -73,7 +73,7 @@ TEST_F(PatternSearch, FirstFindIsWhereAStepByStepRunStops) {
     for (const RunTarget target : {RunTarget{kTSquare, false, 0}, RunTarget{kTSquare, true, 1},
                                    RunTarget{kGrandTrine, false, 0}}) {
         SetWorld(6, 15, "1995");
-        int16_t counts[kPatternCount] = {};
+        PatternArray<int16_t> counts{};
         int runSteps = 0;
         do {
             ASSERT_TRUE(StepWorldDate(state.rows, kStepDay, kStepForward).accepted);
@@ -83,7 +83,7 @@ TEST_F(PatternSearch, FirstFindIsWhereAStepByStepRunStops) {
         } while (!RunTargetFound(target, counts));
         const DateRowFields runStop = state.rows.Row(kWorldDate);
         if (target.twoOrMore) {
-            EXPECT_GE(counts[target.pattern], 3);
+            EXPECT_GE(counts[*target.pattern], 3);
         }
 
         SetWorld(6, 15, "1995");
@@ -125,7 +125,7 @@ TEST_F(PatternSearch, StretchesCoverExactlyTheStepsWithAFind) {
     int expected = 0;
     for (int i = 0; i < 365; ++i) {
         ASSERT_TRUE(StepWorldDate(state.rows, kStepDay, kStepForward).accepted);
-        int16_t counts[kPatternCount] = {};
+        PatternArray<int16_t> counts{};
         FullCounts(counts);
         if (counts[kGrandTrine] > 0) ++expected;
     }
@@ -142,7 +142,7 @@ TEST_F(PatternSearch, EndsAtTheDateRangeAndRefusesBadRequests) {
     EXPECT_LT(r->refusedCode, 0);
     EXPECT_EQ(state.rows.Row(kWorldDate).dayIndex, 31);
 
-    request.target.pattern = -1;
+    request.target.pattern = std::nullopt;
     EXPECT_FALSE(SearchPattern(state.engine, state.rows, state.settings, request));
     request.target.pattern = kTSquare;
     request.interval = 7;

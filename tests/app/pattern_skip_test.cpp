@@ -128,13 +128,13 @@ void DailyStepsAgree(PatternSkip& t, bool sidereal, bool moon) {
     const DateRowFields from{1, 1, "1950", 25, kGreenwichZoneIndex};
     const double until = 2433282.5 + kYears * 365.25;  // 1950 January 1 + kYears
     int patternsFound = 0;
-    for (int p = 0; p < kPatternCount; ++p) {
+    for (Pattern p : AllPatterns()) {
         size_t stretches = 0;
         for (const bool twoOrMore : {false, true}) {
             const PatternSearchRequest request{{p, twoOrMore, 0}, kStepDay, until, false};
             const std::string what = std::string(sidereal ? "sidereal" : "tropical") +
                                      (moon ? ", Moon" : ", no Moon") + ", pattern " +
-                                     std::to_string(p) + (twoOrMore ? ", at least 2" : "");
+                                     std::to_string(Index(p)) + (twoOrMore ? ", at least 2" : "");
             stretches += t.ExpectSame(from, request, what);
             if (::testing::Test::HasFailure()) return;
         }
@@ -174,19 +174,19 @@ TEST_F(PatternSkip, OtherIntervalsAndTheFirstFindAgree) {
     for (const bool sidereal : {false, true}) {
         Configure(sidereal, true);
         for (const Case& c : cases)
-            for (const int p : {kGrandTrine, kTSquare, kYod, kStellium3, kMidpoint}) {
+            for (const Pattern p : {kGrandTrine, kTSquare, kYod, kStellium3, kMidpoint}) {
                 const PatternSearchRequest request{
                     {p, false, 0}, c.interval, 2305447.5 + c.days, false};
                 ExpectSame(from, request,
                            "interval " + std::to_string(c.interval) + ", pattern " +
-                               std::to_string(p) + (sidereal ? ", sidereal" : ""));
+                               std::to_string(Index(p)) + (sidereal ? ", sidereal" : ""));
                 if (HasFailure()) return;
             }
     }
     Configure(false, true);
-    for (const int p : {kGrandTrine, kKite, kGrandCross, kStellium4}) {
+    for (const Pattern p : {kGrandTrine, kKite, kGrandCross, kStellium4}) {
         const PatternSearchRequest request{{p, false, 0}, kStepDay, 2488069.5, true};
-        ExpectSame(from, request, "first find, pattern " + std::to_string(p));
+        ExpectSame(from, request, "first find, pattern " + std::to_string(Index(p)));
     }
 }
 
@@ -196,12 +196,12 @@ TEST_F(PatternSkip, OtherIntervalsAndTheFirstFindAgree) {
 TEST_F(PatternSkip, AgreesAtTheEdgesOfTheDates) {
     SetUpSky();
     Configure(false, true);
-    for (const int p : {kGrandTrine, kTSquare, kStellium3, kMidpoint}) {
+    for (const Pattern p : {kGrandTrine, kTSquare, kStellium3, kMidpoint}) {
         ExpectSame({12, 1, "1599", 25, kGreenwichZoneIndex},
                    {{p, false, 0}, kStepDay, 2305447.5 + 400, false},
-                   "into 1600, pattern " + std::to_string(p));
+                   "into 1600, pattern " + std::to_string(Index(p)));
         ExpectSame({6, 1, "2799", 25, kGreenwichZoneIndex}, {{p, false, 0}, kStepDay, 1e9, false},
-                   "to the end of 2799, pattern " + std::to_string(p));
+                   "to the end of 2799, pattern " + std::to_string(Index(p)));
     }
 }
 
@@ -216,11 +216,11 @@ TEST_F(PatternSkip, TheEphemerisItselfGivesTheSameAnswers) {
     // The halves meet between the steps around the middle of the span.
     const double middle = start + (until - start) / 2;
     bool joined = false;
-    for (const int p : {kGrandTrine, kTSquare, kStellium3, kMidpoint})
+    for (const Pattern p : {kGrandTrine, kTSquare, kStellium3, kMidpoint})
         for (const bool twoOrMore : {false, true}) {
             Result<PatternSearchResult> plain = Fail("not run");
             ExpectSame(from, {{p, twoOrMore, 0}, kStepDay, until, false},
-                       "pattern " + std::to_string(p) + (twoOrMore ? ", at least 2" : ""),
+                       "pattern " + std::to_string(Index(p)) + (twoOrMore ? ", at least 2" : ""),
                        SearchMethod::Automatic, &plain);
             if (HasFailure()) return;
             for (const PatternStretch& s : plain->stretches)

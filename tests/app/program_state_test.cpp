@@ -15,7 +15,7 @@ class State : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(state.LoadTexts(VEK_SOURCE_DATA_DIR).ok());
         state.engine = testing::FakeEngine();
-        for (int b = 1; b <= kMaxBodies; ++b) testing::Sky().base[b] = Deg(30 * b + 7);
+        for (Body b : AllBodies()) testing::Sky().base[b] = Deg(30 * Index(b) + 7);
         state.rows.FillDateLists(kEnglish);
         state.rows.Row(kWorldDate) = {1, 1, "2000", 25, 24};
     }
@@ -46,7 +46,7 @@ TEST_F(State, TheLanguageSwitchReachesTextsSettingsNamesAndMonths) {
     EXPECT_NE(state.Texts().ProgramText(kTextCompute), "Compute");
 
     // Any other code is English.
-    state.SetLanguage(7);
+    state.SetLanguage(LanguageFromCode(7));
     EXPECT_EQ(state.language, kEnglish);
     EXPECT_EQ(state.settings.accepted.CurrentLanguage, kEnglish);
     EXPECT_EQ(state.engine.Language(), kEnglish);

@@ -52,29 +52,29 @@ TEST(ProgramTextLoad, ReadsBothLanguagesAndSkipsCommentsAndBlankLines) {
         "# comment\n\n  \t\n41 en: Show table\n41 de: Tabelle zeigen\n"
         "  # indented comment\n7 de: gefunden\n7 en: found\n");
     EXPECT_EQ(t.Count(), 2);
-    EXPECT_EQ(t.Get(41, 0), "Show table");
-    EXPECT_EQ(t.Get(41, 1), "Tabelle zeigen");
-    EXPECT_EQ(t.Get(7, 1), "gefunden");
+    EXPECT_EQ(t.Get(41, kEnglish), "Show table");
+    EXPECT_EQ(t.Get(41, kGerman), "Tabelle zeigen");
+    EXPECT_EQ(t.Get(7, kGerman), "gefunden");
     // Any code other than German reads English (Spanish exists only as a stored value).
-    EXPECT_EQ(t.Get(41, 2), "Show table");
-    EXPECT_EQ(t.Get(41, -1), "Show table");
+    EXPECT_EQ(t.Get(41, LanguageFromCode(2)), "Show table");
+    EXPECT_EQ(t.Get(41, LanguageFromCode(-1)), "Show table");
 }
 
 TEST(ProgramTextLoad, UnknownNumbersAndTheTildeGiveEmptyTexts) {
     ProgramTextTable t = Parsed("5 en: ~\n5 de: ~\n6 en: x\n6 de: y\n");
     ASSERT_EQ(t.Count(), 2);
-    EXPECT_TRUE(t.Has(5, 0));
-    EXPECT_EQ(t.Get(5, 0), "");
-    EXPECT_EQ(t.Get(5, 1), "");
-    EXPECT_FALSE(t.Has(4, 0));
-    EXPECT_EQ(t.Get(4, 0), "");
-    EXPECT_EQ(t.Get(0, 0), "");
-    EXPECT_EQ(t.Get(-3, 1), "");
-    EXPECT_EQ(t.Get(1000000, 1), "");
+    EXPECT_TRUE(t.Has(5, kEnglish));
+    EXPECT_EQ(t.Get(5, kEnglish), "");
+    EXPECT_EQ(t.Get(5, kGerman), "");
+    EXPECT_FALSE(t.Has(4, kEnglish));
+    EXPECT_EQ(t.Get(4, kEnglish), "");
+    EXPECT_EQ(t.Get(0, kEnglish), "");
+    EXPECT_EQ(t.Get(-3, kGerman), "");
+    EXPECT_EQ(t.Get(1000000, kGerman), "");
     // "~" stands for the empty text only on its own.
     t = Parsed("5 en: ~~\n5 de: a~\n");
     ASSERT_EQ(t.Count(), 1);
-    EXPECT_EQ(t.Get(5, 0), "~~");
+    EXPECT_EQ(t.Get(5, kEnglish), "~~");
 }
 
 TEST(ProgramTextLoad, KeepsBlanksAfterTheSeparatorAndAcceptsOtherLineEnds) {
@@ -83,11 +83,11 @@ TEST(ProgramTextLoad, KeepsBlanksAfterTheSeparatorAndAcceptsOtherLineEnds) {
         "\xEF\xBB\xBF"
         "26 en:  degrees \r\n26 de:  Grad\r\n9 en:x\r\n9 de: \tTab");
     ASSERT_EQ(t.Count(), 2);
-    EXPECT_EQ(t.Get(26, 0), " degrees ");
-    EXPECT_EQ(t.Get(26, 1), " Grad");
-    EXPECT_EQ(t.Get(9, 0), "x");
-    EXPECT_EQ(t.Get(9, 1), "\tTab");
-    EXPECT_EQ(t.Get(26, 0).find('\r'), std::string::npos);
+    EXPECT_EQ(t.Get(26, kEnglish), " degrees ");
+    EXPECT_EQ(t.Get(26, kGerman), " Grad");
+    EXPECT_EQ(t.Get(9, kEnglish), "x");
+    EXPECT_EQ(t.Get(9, kGerman), "\tTab");
+    EXPECT_EQ(t.Get(26, kEnglish).find('\r'), std::string::npos);
 }
 
 TEST(ProgramTextLoad, EmptyFilesAndFilesWithoutTexts) {
@@ -146,14 +146,14 @@ TEST(ProgramTextLoad, TextLengthIsCountedInCharacters) {
     for (int i = 0; i < kMaxProgramTextLength; ++i) longest += "\xC3\xA4";  // "ä", 2 bytes
     ProgramTextTable t = Parsed("3 en: " + longest + "\n3 de: x\n");
     ASSERT_EQ(t.Count(), 1);
-    EXPECT_EQ(t.Get(3, 0).size(), 2u * kMaxProgramTextLength);
+    EXPECT_EQ(t.Get(3, kEnglish).size(), 2u * kMaxProgramTextLength);
     // Sequences of three and four bytes count once too.
     std::string wide;
     for (int i = 0; i < kMaxProgramTextLength; ++i)
         wide += i % 2 ? "\xE2\x82\xAC" : "\xF0\x9F\x98\x80";
     t = Parsed("4 en: " + wide + "\n4 de: x\n");
     ASSERT_EQ(t.Count(), 1);
-    EXPECT_EQ(t.Get(4, 0), wide);
+    EXPECT_EQ(t.Get(4, kEnglish), wide);
     EXPECT_EQ(FailureCode("4 en: " + wide + "\xE2\x82\xAC\n4 de: x\n"), -1001);
     EXPECT_EQ(FailureCode("3 en: a\n\n3 de: " + longest + "ä\n"), -1003);
     EXPECT_EQ(ProgramTextTable::Parse("3 en: a\n\n3 de: " + longest + "ä\n").message(),
@@ -196,7 +196,7 @@ TEST(ProgramTextLoad, FilesThatCannotBeOpenedOrAreNoFiles) {
     r = ProgramTextTable::Load(dir / "good.dat");
     ASSERT_TRUE(r) << r.message();
     EXPECT_EQ(r->Count(), 1);
-    EXPECT_EQ(r->Get(12, 1), "Hallo");
+    EXPECT_EQ(r->Get(12, kGerman), "Hallo");
 }
 
 TEST(ProgramTextLoad, APipeUnderTheNameFailsAtOnceInsteadOfWaitingForAWriter) {
@@ -299,22 +299,22 @@ constexpr TextId Id(int n) {
 }
 
 TEST_F(TextsTest, EachValueReadsItsOwnLanguage) {
-    const ProgramTexts en(table, 0);
-    const ProgramTexts de(table, 1);
+    const ProgramTexts en(table, kEnglish);
+    const ProgramTexts de(table, kGerman);
     EXPECT_EQ(en.ProgramText(Id(1)), "Hello");
     EXPECT_EQ(de.ProgramText(Id(1)), "Hallo");
     EXPECT_EQ(de.ProgramText(Id(4)), "");
     EXPECT_EQ(de.ProgramText(Id(99)), "");
-    EXPECT_EQ(ProgramTexts(table, 2).ProgramText(Id(1)), "Hello");
-    EXPECT_EQ(en.InLanguage(1).ProgramText(Id(1)), "Hallo");
-    EXPECT_EQ(en.InLanguage(1).language(), 1);
-    EXPECT_EQ(en.language(), 0);
+    EXPECT_EQ(ProgramTexts(table, LanguageFromCode(2)).ProgramText(Id(1)), "Hello");
+    EXPECT_EQ(en.InLanguage(kGerman).ProgramText(Id(1)), "Hallo");
+    EXPECT_EQ(en.InLanguage(kGerman).language(), kGerman);
+    EXPECT_EQ(en.language(), kEnglish);
     // Without a table every text is empty.
     EXPECT_EQ(ProgramTexts().ProgramText(Id(1)), "");
 }
 
 TEST_F(TextsTest, FillsValuesUpToTheFirstEmptyOneAndBreaksLines) {
-    const ProgramTexts en(table, 0);
+    const ProgramTexts en(table, kEnglish);
     // An empty second value: "[r2]" and everything after it stay.
     EXPECT_EQ(en.ProgramTextWithValues(Id(2), {"A", "", "C", "", ""}), "A and [r2]\r\nnext [r3]");
     EXPECT_EQ(en.ProgramTextWithValues(Id(2), {"A", "B", "C", "", ""}), "A and B\r\nnext C");
@@ -323,7 +323,7 @@ TEST_F(TextsTest, FillsValuesUpToTheFirstEmptyOneAndBreaksLines) {
     EXPECT_EQ(en.ProgramTextWithValues(Id(3), {"1", "2", "3", "4", "5"}), "12345 1");
     EXPECT_EQ(en.ProgramTextWithValues(Id(3), {"1", "2", "", "4", "5"}), "12[r3][r4][r5] 1");
     EXPECT_EQ(en.ProgramTextWithValues(Id(4), {"1", "2", "3", "4", "5"}), "[x] stays");
-    const ProgramTexts de(table, 1);
+    const ProgramTexts de(table, kGerman);
     EXPECT_EQ(de.ProgramTextWithValues(Id(2), {"A", "B", "", "", ""}), "A und B\r\nweiter [r3]");
     EXPECT_EQ(FillProgramTextValues("a^^b", {}), "a\r\n\r\nb");
 }
@@ -367,14 +367,14 @@ TEST(ProgramTextFile, EveryListedTextHasBothLanguagesAndItsPlaceholders) {
         ASSERT_TRUE(std::regex_match(line, m, rule_re)) << "bad rule: " << line;
         ++rules;
         const int n = std::stoi(m[1]);
-        EXPECT_TRUE(t.Has(n, 0) && t.Has(n, 1)) << "text " << n << " lacks a language";
+        EXPECT_TRUE(t.Has(n, kEnglish) && t.Has(n, kGerman)) << "text " << n << " lacks a language";
         if (!m[4].matched) continue;
-        for (int lang = 0; lang < 2; ++lang) {
-            if (m[2] == "en" && lang != 0) continue;
-            if (m[2] == "de" && lang != 1) continue;
+        for (Language lang : {kEnglish, kGerman}) {
+            if (m[2] == "en" && lang != kEnglish) continue;
+            if (m[2] == "de" && lang != kGerman) continue;
             const std::string& text = t.Get(n, lang);
             const std::string what = m[4];
-            const std::string where = "text " + std::to_string(n) + (lang ? " de" : " en");
+            const std::string where = "text " + std::to_string(n) + (lang == kGerman ? " de" : " en");
             if (m[3] == "!") {
                 EXPECT_EQ(Occurrences(text, what), 0) << where << " holds \"" << what << "\"";
             } else if (m[3] == "==") {
@@ -417,10 +417,10 @@ TEST(ProgramTextFile, EveryNamedTextExistsInBothLanguages) {
     std::set<int> numbers;
     for (const auto& [name, n] : ids) {
         EXPECT_TRUE(numbers.insert(n).second) << name << " repeats text " << n;
-        EXPECT_TRUE(t.Has(n, 0) && t.Has(n, 1))
+        EXPECT_TRUE(t.Has(n, kEnglish) && t.Has(n, kGerman))
             << name << " names program text " << n << ", which vek.dat lacks in "
-            << (t.Has(n, 0) ? "German" : "English")
-            << (t.Has(n, 1) || t.Has(n, 0) ? "" : " and German");
+            << (t.Has(n, kEnglish) ? "German" : "English")
+            << (t.Has(n, kGerman) || t.Has(n, kEnglish) ? "" : " and German");
     }
 }
 

@@ -49,20 +49,20 @@ TEST(SetOrbs, DefaultOrbsAndProportions) {
     Settings s;
     OrbTable e;
     SetOrbs(s, e);
-    EXPECT_DOUBLE_EQ(e.orb[kConjunction][0], 600.0 / 60 / 360 * kTwoPi);
-    EXPECT_NEAR(e.orb[kConjunction][1], Deg(10.0 / 3), 1e-15);
-    EXPECT_NEAR(e.orb[kOpposition][1], Deg(3), 1e-15);
-    EXPECT_NEAR(e.orb[kQuincunx][2], Deg(1), 1e-15);
-    EXPECT_NEAR(e.summary.OrbMaximum[0], Deg(10), 1e-15);
-    EXPECT_NEAR(e.summary.OrbMinimum[0], Deg(3), 1e-15);
-    EXPECT_NEAR(e.summary.OrbMaximum[2], Deg(10.0 / 3), 1e-15);
+    EXPECT_DOUBLE_EQ(e.orb[kConjunction][kOrbBase], 600.0 / 60 / 360 * kTwoPi);
+    EXPECT_NEAR(e.orb[kConjunction][kOrbPersonal], Deg(10.0 / 3), 1e-15);
+    EXPECT_NEAR(e.orb[kOpposition][kOrbPersonal], Deg(3), 1e-15);
+    EXPECT_NEAR(e.orb[kQuincunx][kOrbSynastry], Deg(1), 1e-15);
+    EXPECT_NEAR(e.summary.OrbMaximum[kOrbBase], Deg(10), 1e-15);
+    EXPECT_NEAR(e.summary.OrbMinimum[kOrbBase], Deg(3), 1e-15);
+    EXPECT_NEAR(e.summary.OrbMaximum[kOrbSynastry], Deg(10.0 / 3), 1e-15);
     EXPECT_FALSE(e.summary.UniformBaseOrbs);
 
     // The proportions are read from the dialog's lists, accepted or not.
     s.controls.proportionIndex = {0, 4};
     SetOrbs(s, e);
-    EXPECT_DOUBLE_EQ(e.orb[kSquare][1], e.orb[kSquare][0]);
-    EXPECT_DOUBLE_EQ(e.orb[kSquare][2], e.orb[kSquare][0] / 5);
+    EXPECT_DOUBLE_EQ(e.orb[kSquare][kOrbPersonal], e.orb[kSquare][kOrbBase]);
+    EXPECT_DOUBLE_EQ(e.orb[kSquare][kOrbSynastry], e.orb[kSquare][kOrbBase] / 5);
 }
 
 TEST(SetOrbs, SummaryOfZeroAndUniformOrbs) {
@@ -70,7 +70,7 @@ TEST(SetOrbs, SummaryOfZeroAndUniformOrbs) {
     OrbTable e;
     s.accepted.OrbIndex = {0, 0, 0, 0, 0, 0, 0, 1};
     SetOrbs(s, e);
-    for (int c = 0; c < 3; ++c) {
+    for (OrbColumn c : {kOrbBase, kOrbPersonal, kOrbSynastry}) {
         EXPECT_EQ(e.summary.OrbMaximum[c], 0);
         EXPECT_EQ(e.summary.OrbMinimum[c], 20);
     }
@@ -84,7 +84,7 @@ TEST(SetOrbs, SummaryOfZeroAndUniformOrbs) {
     s.accepted.OrbIndex = {0, 0, 7, 0, 0, 0, 0, 1};
     SetOrbs(s, e);
     EXPECT_TRUE(e.summary.UniformBaseOrbs);
-    EXPECT_NEAR(e.summary.OrbMinimum[0], Deg(7), 1e-15);
+    EXPECT_NEAR(e.summary.OrbMinimum[kOrbBase], Deg(7), 1e-15);
 }
 
 TEST(SettingsReset, RestoresDefaultsAndKeepsZodiacOnlyWhenAsked) {
@@ -132,7 +132,7 @@ TEST(SettingsReset, NorthAmericanZonesFollowTheLanguage) {
 
 TEST(SettingsDialog, AcceptCopiesControlsIntoTheEngine) {
     Settings s;
-    s.controls.orbIndex[kSquare - 1] = 12;
+    s.controls.orbIndex[Index(kSquare) - 1] = 12;
     s.controls.color[kSextile] = 0;
     s.controls.sidereal = true;
     s.controls.suppressInnerPlanetAspects = true;
@@ -140,7 +140,7 @@ TEST(SettingsDialog, AcceptCopiesControlsIntoTheEngine) {
     s.controls.whiteImageBackground = true;
     s.controls.includeMoon = false;
     s.Accept();
-    EXPECT_EQ(s.accepted.OrbIndex[kSquare - 1], 12);
+    EXPECT_EQ(s.accepted.OrbIndex[Index(kSquare) - 1], 12);
     EXPECT_EQ(s.accepted.AspectColor[kSextile], 0);
     EXPECT_TRUE(s.accepted.SiderealZodiac);
     EXPECT_FALSE(s.accepted.ShowInnerPlanetAspects);
@@ -234,18 +234,18 @@ TEST(Boldface, RuleByThresholdKind) {
     Settings s;
     OrbTable e;
     SetOrbs(s, e);
-    EXPECT_TRUE(IsBoldAspect(s, e, kTrine, 0, Deg(0.99)));
-    EXPECT_FALSE(IsBoldAspect(s, e, kTrine, 0, Deg(1)));
+    EXPECT_TRUE(IsBoldAspect(s, e, kTrine, kOrbBase, Deg(0.99)));
+    EXPECT_FALSE(IsBoldAspect(s, e, kTrine, kOrbBase, Deg(1)));
 
     s.controls.boldfaceThreshold = BoldfaceThreshold::FractionOfOrb;  // 1/4 of the orb
-    EXPECT_TRUE(IsBoldAspect(s, e, kConjunction, 0, Deg(2.49)));
-    EXPECT_FALSE(IsBoldAspect(s, e, kConjunction, 0, Deg(2.5)));
+    EXPECT_TRUE(IsBoldAspect(s, e, kConjunction, kOrbBase, Deg(2.49)));
+    EXPECT_FALSE(IsBoldAspect(s, e, kConjunction, kOrbBase, Deg(2.5)));
     // Column 1: 10°/3 orb, a quarter of it is 0.8333°.
-    EXPECT_TRUE(IsBoldAspect(s, e, kConjunction, 1, Deg(0.83)));
-    EXPECT_FALSE(IsBoldAspect(s, e, kConjunction, 1, Deg(0.84)));
+    EXPECT_TRUE(IsBoldAspect(s, e, kConjunction, kOrbPersonal, Deg(0.83)));
+    EXPECT_FALSE(IsBoldAspect(s, e, kConjunction, kOrbPersonal, Deg(0.84)));
 
     s.controls.useBoldface = false;
-    EXPECT_FALSE(IsBoldAspect(s, e, kConjunction, 0, 0));
+    EXPECT_FALSE(IsBoldAspect(s, e, kConjunction, kOrbBase, 0));
 }
 
 std::string Stored(const platform::SettingsStore& store, const char* name) {

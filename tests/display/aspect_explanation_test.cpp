@@ -15,7 +15,7 @@ namespace {
 
 using testing::Deg;
 
-NameTables Names(int language) {
+NameTables Names(Language language) {
     NameTables n;
     BuildNameTables(n, language);
     return n;
@@ -34,11 +34,11 @@ TEST(Explanation, FindsTheAspectAndTheBodiesOfACell) {
     EXPECT_EQ(AspectInCellText("Tri\r\n2°3' -", en), kTrine);
     EXPECT_EQ(AspectInCellText("Sqr\r\n0°5' +", en), kSquare);
     EXPECT_EQ(AspectInCellText("Qua\r\n0°5' +", de), kSquare);
-    EXPECT_EQ(AspectInCellText("Qua\r\n0°5' +", en), 0);  // another language's cell
-    EXPECT_EQ(AspectInCellText("", en), 0);
-    EXPECT_EQ(AspectInCellText("12°3'\r\n12Ari3", en), 0);
+    EXPECT_EQ(AspectInCellText("Qua\r\n0°5' +", en), std::nullopt);  // another language's cell
+    EXPECT_EQ(AspectInCellText("", en), std::nullopt);
+    EXPECT_EQ(AspectInCellText("12°3'\r\n12Ari3", en), std::nullopt);
 
-    int p = 0, q = 0;
+    Body p = kSun, q = kSun;
     // World transits: row 3, column 5 of ten is body 2 with body 6.
     BodiesOfCell(Mode::World, 3 * 10 + 5, 10, p, q);
     EXPECT_EQ(p, kMercury);
@@ -64,7 +64,8 @@ TEST(Explanation, TitlesNameTheBodiesInTheWayOfEachMode) {
     // German appends the natal body in lower case to "Radix".
     EXPECT_EQ(ExplanationTitle(Mode::Personal2, kSun, kMars, kSquare, Names(kGerman), de),
               "Transit: Mars Quadrat Radixsonne");
-    EXPECT_EQ(ExplanationTitle(Mode::World, kSun, 11, kSquare, Names(kEnglish), en), "");
+    // Body number 11 is no body, so no title can be asked for it.
+    EXPECT_EQ(BodyFromIndex(11), std::nullopt);
 }
 
 TEST(Explanation, TheMoonsTextGivesFourHoursForEveryDegreeOfOrb) {
@@ -133,11 +134,11 @@ class ExplainCellTest : public ::testing::Test {
         in.orbs = &orbs;
         in.numCols = 12;
         in.mode = Mode::Personal1;
-        in.cellIndex = (kSun + 1) * 12 + (kMars + 1);
+        in.cellIndex = (Index(kSun) + 1) * 12 + (Index(kMars) + 1);
         in.cellText = "Tri\r\n0°30' -";
     }
     // Mars reaches 130° at the World date's noon; the Sun stays at 10°.
-    static double Sky(int body, double jd) {
+    static double Sky(Body body, double jd) {
         if (body == kSun) return Deg(10);
         return NormalizeAngle(Deg(130) + Deg(0.5) * (jd - (kWorld + 0.0)));
     }
@@ -177,7 +178,7 @@ TEST_F(ExplainCellTest, UnknownDatesAskTheQuestionAndWorldTransitsAlwaysDo) {
 
     in.mode = Mode::World;
     in.numCols = 10;
-    in.cellIndex = (kSun + 1) * 10 + (kMars - 1);
+    in.cellIndex = (Index(kSun) + 1) * 10 + (Index(kMars) - 1);
     AspectSearch world(Sky, orbs, kWorld + 0.5, 0);
     in.search = &world;
     e = ExplainCell(in);
@@ -192,7 +193,7 @@ TEST_F(ExplainCellTest, UnknownDatesAskTheQuestionAndWorldTransitsAlwaysDo) {
 TEST_F(ExplainCellTest, MoonColourOffAndNatalModesDoNotSearch) {
     int asked = 0;
     AspectSearch counting(
-        [&asked](int body, double jd) {
+        [&asked](Body body, double jd) {
             ++asked;
             return Sky(body, jd);
         },
@@ -200,15 +201,15 @@ TEST_F(ExplainCellTest, MoonColourOffAndNatalModesDoNotSearch) {
     in.search = &counting;
 
     // The moving Moon: the fixed text with the orb's hours.
-    in.cellIndex = (kSun + 1) * 12 + (kMoon + 1);
-    in.orbIndex[kTrine - 1] = 5;
+    in.cellIndex = (Index(kSun) + 1) * 12 + (Index(kMoon) + 1);
+    in.orbIndex[Index(kTrine) - 1] = 5;
     CellExplanation e = ExplainCell(in);
     EXPECT_EQ(e.action, CellExplanation::Action::MoonMessage);
     EXPECT_NE(e.text.find("20 hours"), std::string::npos);
     EXPECT_EQ(e.title, "Transiting Moon trine to natal Sun");
 
     // An aspect switched off (colour 0).
-    in.cellIndex = (kSun + 1) * 12 + (kMars + 1);
+    in.cellIndex = (Index(kSun) + 1) * 12 + (Index(kMars) + 1);
     in.colors[kTrine] = 0;
     EXPECT_EQ(ExplainCell(in).action, CellExplanation::Action::ClearSelection);
     in.colors = DefaultAspectColors();

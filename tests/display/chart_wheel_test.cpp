@@ -30,7 +30,7 @@ const GlyphInks& Inks() {
 }
 
 // Texts that read "text N": the tests see which program text went where.
-ProgramTexts Texts(int language = kEnglish) {
+ProgramTexts Texts(Language language = kEnglish) {
     return testing::NumberedTexts(language);
 }
 
@@ -48,9 +48,9 @@ class WheelTest : public ::testing::Test {
         chart.mode = mode;
         chart.twoCharts = ModeInfoOf(mode).twoCharts;
         chart.bodyCount = kMaxBodies;
-        for (int b = 1; b <= kMaxBodies; ++b) {
-            chart.longitude[b][0] = Deg(36.0 * (b - 1) + 5);
-            chart.longitude[b][1] = Deg(36.0 * (b - 1) + 23);
+        for (Body b : AllBodies()) {
+            chart.longitude[b][0] = Deg(36.0 * (Index(b) - 1) + 5);
+            chart.longitude[b][1] = Deg(36.0 * (Index(b) - 1) + 23);
         }
         table = TableModel();
         if (chart.twoCharts) {
@@ -61,9 +61,9 @@ class WheelTest : public ::testing::Test {
     }
 
     // Shows aspect `aspect` in the cell of a pair (as the chart lists it).
-    void ShowAspect(int first, int second, int aspect, bool bold = false) {
+    void ShowAspect(Body first, Body second, Aspect aspect, bool bold = false) {
         const int i = table.AspectCellIndex(first, second);
-        ASSERT_GE(i, 0) << first << "/" << second;
+        ASSERT_GE(i, 0) << Index(first) << "/" << Index(second);
         TableCell& c = table.txbCell[i];
         c.text = names.AspectAbbreviation[aspect] + "\r\n1°2' s";
         c.bold = bold;
@@ -86,13 +86,13 @@ class WheelTest : public ::testing::Test {
     ChartWheel Draw() const { return DrawChartWheel(Input(), Inks()); }
 
     // (first, second, aspect) of every aspect line.
-    static std::multiset<std::tuple<int, int, int>> Lines(const ChartWheel& w) {
-        std::multiset<std::tuple<int, int, int>> s;
+    static std::multiset<std::tuple<Body, Body, Aspect>> Lines(const ChartWheel& w) {
+        std::multiset<std::tuple<Body, Body, Aspect>> s;
         for (const ChartPrimitive& p : w.items)
-            if (p.role == ChartRole::AspectLine) s.insert({p.first, p.second, p.aspect});
+            if (p.role == ChartRole::AspectLine) s.insert({*p.first, *p.second, *p.aspect});
         return s;
     }
-    static const ChartPrimitive* Glyph(const ChartWheel& w, int chart, int body) {
+    static const ChartPrimitive* Glyph(const ChartWheel& w, int chart, Body body) {
         for (const ChartPrimitive& p : w.items)
             if (p.role == ChartRole::BodyGlyph && p.chart == chart && p.body == body) return &p;
         return nullptr;
@@ -120,19 +120,19 @@ TEST_F(WheelTest, EveryGlyphStandsInsideTheRimAtItsLongitude) {
     const ChartWheel w = Draw();
     ASSERT_TRUE(w.drawn);
     EXPECT_FALSE(w.crowded);
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         const ChartWheel::Anchor& a = w.anchors[0][b];
-        ASSERT_TRUE(a.placed) << b;
+        ASSERT_TRUE(a.placed) << Index(b);
         // The first radius reaches the rim, so every glyph moves inward a few
         // steps of 1 %, and its whole test box lies inside the disc.
         EXPECT_LT(a.radius, 2900.0);
         EXPECT_GT(a.radius, 2500.0);
         for (int dx : {0, 250})
             for (int dy : {0, 300})
-                EXPECT_LT(std::hypot(a.x + dx - 3000, a.y + dy - 3000), 2950.0) << b;
+                EXPECT_LT(std::hypot(a.x + dx - 3000, a.y + dy - 3000), 2950.0) << Index(b);
         // The glyph's point lies at its longitude.
         const double angle = std::atan2(3000 - (a.y + 150), a.x + 150 - 3000);
-        EXPECT_NEAR(std::remainder(angle - chart.longitude[b][0], kTwoPi), 0, 0.002) << b;
+        EXPECT_NEAR(std::remainder(angle - chart.longitude[b][0], kTwoPi), 0, 0.002) << Index(b);
         const ChartPrimitive* g = Glyph(w, 0, b);
         ASSERT_NE(g, nullptr);
         EXPECT_EQ(g->x1, a.x);
@@ -175,20 +175,20 @@ TEST_F(WheelTest, EveryShownAspectHasOneLineBetweenTheGlyphCentresAndNoOtherLine
     ShowAspect(kSaturn, kNeptune, kQuincunx);
     const ChartWheel w = Draw();
     ASSERT_TRUE(w.drawn);
-    const std::multiset<std::tuple<int, int, int>> want = {{kSun, kMars, kSquare},
+    const std::multiset<std::tuple<Body, Body, Aspect>> want = {{kSun, kMars, kSquare},
                                                            {kVenus, kMoon, kTrine},
                                                            {kJupiter, kPluto, kConjunction},
                                                            {kSaturn, kNeptune, kQuincunx}};
     EXPECT_EQ(Lines(w), want);
     for (const ChartPrimitive& p : w.items) {
         if (p.role != ChartRole::AspectLine) continue;
-        const ChartWheel::Anchor& a = w.anchors[0][p.first];
-        const ChartWheel::Anchor& b = w.anchors[0][p.second];
+        const ChartWheel::Anchor& a = w.anchors[0][*p.first];
+        const ChartWheel::Anchor& b = w.anchors[0][*p.second];
         EXPECT_EQ(p.x1, a.x + 120);
         EXPECT_EQ(p.y1, a.y + 120);
         EXPECT_EQ(p.x2, b.x + 120);
         EXPECT_EQ(p.y2, b.y + 120);
-        EXPECT_EQ(p.color, colors[p.aspect]);
+        EXPECT_EQ(p.color, colors[*p.aspect]);
         // A bold cell (a close aspect) gives a line of width 2.
         EXPECT_EQ(p.width, p.aspect == kConjunction ? 2 : 1);
     }
@@ -211,7 +211,7 @@ TEST_F(WheelTest, AnAspectSwitchedOffOrAnEmptyCellDrawsNothing) {
     // A cell whose text is not an aspect's (an empty aspect cell) is no line.
     table.txbCell[table.AspectCellIndex(kMercury, kJupiter)].visible = true;
     const ChartWheel w = Draw();
-    const std::multiset<std::tuple<int, int, int>> want = {{kSun, kVenus, kSextile}};
+    const std::multiset<std::tuple<Body, Body, Aspect>> want = {{kSun, kVenus, kSextile}};
     EXPECT_EQ(Lines(w), want);
 }
 
@@ -225,7 +225,7 @@ TEST_F(WheelTest, TheMoonExcludedHasNoGlyphAndNoLines) {
     EXPECT_FALSE(w.anchors[0][kMoon].placed);
     EXPECT_EQ(Glyph(w, 0, kMoon), nullptr);
     EXPECT_EQ(w.Count(ChartRole::BodyGlyph), 9u);
-    const std::multiset<std::tuple<int, int, int>> want = {{kSun, kMars, kSquare}};
+    const std::multiset<std::tuple<Body, Body, Aspect>> want = {{kSun, kMars, kSquare}};
     EXPECT_EQ(Lines(w), want);
 }
 
@@ -244,7 +244,7 @@ TEST_F(WheelTest, HiddenInnerBodyAspectsDrawNoLines) {
     ShowAspect(kMars, kSaturn, kSquare);
     ShowAspect(kJupiter, kSaturn, kSextile);
     suppressInner = true;
-    const std::multiset<std::tuple<int, int, int>> want = {{kJupiter, kSaturn, kSextile}};
+    const std::multiset<std::tuple<Body, Body, Aspect>> want = {{kJupiter, kSaturn, kSextile}};
     EXPECT_EQ(Lines(Draw()), want);
 }
 
@@ -281,7 +281,7 @@ TEST_F(WheelTest, SpokesCountAsFreeSpaceForTheGlyphs) {
 }
 
 TEST_F(WheelTest, ACrowdedChartStopsWithoutLinesOrLegend) {
-    for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][0] = Deg(90);
+    for (Body b : AllBodies()) chart.longitude[b][0] = Deg(90);
     ShowAspect(kSun, kMars, kConjunction);
     const ChartWheel w = Draw();
     EXPECT_TRUE(w.crowded);
@@ -289,7 +289,7 @@ TEST_F(WheelTest, ACrowdedChartStopsWithoutLinesOrLegend) {
     EXPECT_EQ(w.Count(ChartRole::AspectLine), 0u);
     EXPECT_EQ(w.Count(ChartRole::Legend), 0u);
     // At 0° the boxes stand side by side and all ten fit.
-    for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][0] = Deg(0);
+    for (Body b : AllBodies()) chart.longitude[b][0] = Deg(0);
     EXPECT_TRUE(Draw().drawn);
 }
 
@@ -331,29 +331,29 @@ TEST_F(WheelTest, DoubleWheelPlacesChartBOnBoxesAndJoinsBToA) {
     EXPECT_EQ(w.geometry.cy, 3300);
     EXPECT_LT(w.anchors[1][kJupiter].radius, w.anchors[0][kJupiter].radius);
     EXPECT_FALSE(Overlap(w.anchors[1][kJupiter], 250, 350, w.anchors[0][kJupiter], 240, 330));
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         const ChartPrimitive* a = Glyph(w, 0, b);
         const ChartPrimitive* g = Glyph(w, 1, b);
-        ASSERT_TRUE(a && g) << b;
+        ASSERT_TRUE(a && g) << Index(b);
         EXPECT_EQ(a->underline, b == kMars);
         EXPECT_FALSE(g->underline);
         EXPECT_TRUE(g->opaque);
         EXPECT_EQ(g->fill, kChartBackground);
         EXPECT_EQ(g->color, b == kSaturn ? kRetrogradeBColor : kDirectBColor);
     }
-    const std::multiset<std::tuple<int, int, int>> want = {{kSun, kMars, kTrine},
+    const std::multiset<std::tuple<Body, Body, Aspect>> want = {{kSun, kMars, kTrine},
                                                            {kMoon, kVenus, kSquare}};
     EXPECT_EQ(Lines(w), want);
     for (const ChartPrimitive& p : w.items) {
         if (p.role != ChartRole::AspectLine) continue;
-        EXPECT_EQ(p.x1, w.anchors[1][p.first].x + 120);
-        EXPECT_EQ(p.y2, w.anchors[0][p.second].y + 120);
+        EXPECT_EQ(p.x1, w.anchors[1][*p.first].x + 120);
+        EXPECT_EQ(p.y2, w.anchors[0][*p.second].y + 120);
     }
     EXPECT_EQ(w.legendBlocks, (std::array<int, 2>{0, 1}));
 
     // Without the Moon its row and column are skipped.
     includeMoon = false;
-    const std::multiset<std::tuple<int, int, int>> noMoon = {{kSun, kMars, kTrine}};
+    const std::multiset<std::tuple<Body, Body, Aspect>> noMoon = {{kSun, kMars, kTrine}};
     EXPECT_EQ(Lines(Draw()), noMoon);
 }
 

@@ -28,24 +28,44 @@ class Durations : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { ASSERT_GT(testing::RealTextTable().Count(), 0); }
 
-    static DisplayTexts Texts(int language) {
+    static DisplayTexts Texts(Language language) {
         DisplayTexts t;
         BuildNameTables(t.names, language);
         t.programTexts = testing::RealTexts(language);
         t.widths = ComputeDurationsWidths(t.names);
-        for (int a = 1; a <= kAspectCount; ++a) t.orbDegrees[a] = 3;
+        for (Aspect a : AllAspects()) t.orbDegrees[a] = 3;
         t.orbDegrees[kConjunction] = 10;
         return t;
     }
 };
 
-DurationEntry Entry(int first, int second, int aspect, double deviation, long b, long e) {
-    return MakeDurationEntry(first, second, aspect, deviation, EntryDates::Searched,
-                             static_cast<double>(b), static_cast<double>(e));
+// The tests write bodies and aspects by their numbers, as the list's
+// columns show them; each number here names a body 1..10 or an aspect 1..7.
+Body B(int n) {
+    return BodyFromIndex(n).value();
+}
+Aspect A(int n) {
+    return AspectFromIndex(n).value();
+}
+DurationEntry MakeDurationEntry(int first, int second, int aspect, double deviation,
+                                EntryDates dates, double beginning = -1, double end = -1) {
+    return vek::MakeDurationEntry(B(first), B(second), A(aspect), deviation, dates, beginning,
+                                  end);
 }
 
+DurationEntry Entry(Body first, Body second, Aspect aspect, double deviation, long b, long e) {
+    return vek::MakeDurationEntry(first, second, aspect, deviation, EntryDates::Searched,
+                                  static_cast<double>(b), static_cast<double>(e));
+}
+DurationEntry Entry(int first, int second, int aspect, double deviation, long b, long e) {
+    return Entry(B(first), B(second), A(aspect), deviation, b, e);
+}
+
+DurationEntry MoonEntry(Body first, Aspect aspect, double deviation) {
+    return vek::MakeDurationEntry(first, kMoon, aspect, deviation, EntryDates::MovingMoon);
+}
 DurationEntry MoonEntry(int first, int aspect, double deviation) {
-    return MakeDurationEntry(first, kMoon, aspect, deviation, EntryDates::MovingMoon);
+    return MoonEntry(B(first), A(aspect), deviation);
 }
 
 TEST_F(Durations, DurationTextInYearsAndDays) {
@@ -70,9 +90,9 @@ TEST_F(Durations, DurationTextInYearsAndDays) {
 
 TEST_F(Durations, EntriesKeepSixDecimalsAndTheirKindOfDates) {
     const DurationEntry e = Entry(3, 10, 5, 0.0123456, kJan1, kJan7);
-    EXPECT_EQ(e.first, 3);
-    EXPECT_EQ(e.second, 10);
-    EXPECT_EQ(e.aspect, 5);
+    EXPECT_EQ(e.first, kVenus);
+    EXPECT_EQ(e.second, kMoon);
+    EXPECT_EQ(e.aspect, kSextile);
     EXPECT_EQ(e.deviation, 0.012346);  // rounded to what the list keeps
     EXPECT_TRUE(e.HasDates());
     EXPECT_EQ(e.beginning, kJan1);
@@ -95,7 +115,7 @@ TEST_F(Durations, EntriesKeepSixDecimalsAndTheirKindOfDates) {
         EXPECT_FALSE(none.HasDuration());
         EXPECT_EQ(none.beginning, -1);
         EXPECT_EQ(none.end, -1);
-        EXPECT_EQ(none.second, 10);
+        EXPECT_EQ(none.second, kMoon);
     }
 }
 
@@ -149,10 +169,11 @@ TEST_F(Durations, ManyEqualKeysKeepTheirOrder) {
     // sort which is not stable reorders.
     std::vector<DurationEntry> table;
     for (int i = 0; i < 40; ++i)
-        table.push_back(Entry(1 + i % 10, 1 + i / 10, kTrine, 0.01 * ((i * 7) % 3), kJan1, kJan7));
+        table.push_back(
+            Entry(B(1 + i % 10), B(1 + i / 10), kTrine, 0.01 * ((i * 7) % 3), kJan1, kJan7));
     auto bodies = [](const std::vector<DurationEntry>& list) {
         std::vector<std::pair<int, int>> r;
-        for (const DurationEntry& e : list) r.emplace_back(e.first, e.second);
+        for (const DurationEntry& e : list) r.emplace_back(Index(e.first), Index(e.second));
         return r;
     };
 
@@ -184,8 +205,9 @@ std::string FixedColumns(const DurationEntry& e) {
     char deviation[32];
     auto [end, ec] = std::to_chars(deviation, deviation + sizeof deviation, e.deviation,
                                    std::chars_format::fixed, 6);
-    std::string t = right(e.first, 2) + right(e.second, 2) + right(e.first, 2) + " " +
-                    std::to_string(e.aspect) + " " + std::string(deviation, end);
+    std::string t = right(Index(e.first), 2) + right(Index(e.second), 2) +
+                    right(Index(e.first), 2) + " " + std::to_string(Index(e.aspect)) + " " +
+                    std::string(deviation, end);
     if (e.dates == EntryDates::MovingMoon) return t + std::string(22, ' ');
     if (e.dates == EntryDates::Natal) return t + std::string(22, '-');
     t += right(e.beginning, 8) + right(e.end, 8);
@@ -328,30 +350,30 @@ struct NatalChart {
     OrbTable orbs;
     std::vector<ShownAspect> aspects;
 
-    explicit NatalChart(const std::vector<std::pair<int, double>>& positions,
-                        const std::vector<std::pair<int, double>>& second = {}) {
+    explicit NatalChart(const std::vector<std::pair<Body, double>>& positions,
+                        const std::vector<std::pair<Body, double>>& second = {}) {
         const double orbDegrees[kAspectCount + 1] = {0, 10, 9, 6, 7, 4, 3, 3};
-        for (int a = 1; a <= kAspectCount; ++a)
-            for (int c = 0; c < 3; ++c) orbs.orb[a][c] = orbDegrees[a] * kDeg;
-        for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][0] = -1;
-        for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][1] = -1;
+        for (Aspect a : AllAspects())
+            for (double& orb : orbs.orb[a].values) orb = orbDegrees[Index(a)] * kDeg;
+        for (Body b : AllBodies()) chart.longitude[b][0] = -1;
+        for (Body b : AllBodies()) chart.longitude[b][1] = -1;
         for (auto [b, lon] : positions) chart.longitude[b][0] = lon * kDeg;
         for (auto [b, lon] : second) chart.longitude[b][1] = lon * kDeg;
         chart.bodyCount = kMaxBodies;
         const bool two = !second.empty();
-        for (int b = 1; b <= kMaxBodies; ++b) {
-            for (int j = two ? 1 : b + 1; j <= kMaxBodies; ++j) {
+        for (Body b : AllBodies()) {
+            for (Body j : two ? AllBodies() : BodiesAfter(b, kMaxBodies)) {
                 double dev = 0;
-                const int a = ChooseAspect(orbs, chart.longitude[b][0],
-                                           chart.longitude[j][two ? 1 : 0], 0, dev);
-                if (a == 0) continue;
-                aspects.push_back({b, j, a});
-                ++chart.aspectCount[a];
+                const std::optional<Aspect> a = ChooseAspect(
+                    orbs, chart.longitude[b][0], chart.longitude[j][two ? 1 : 0], kOrbBase, dev);
+                if (!a) continue;
+                aspects.push_back({b, j, *a});
+                ++chart.aspectCount[*a];
             }
         }
     }
 
-    std::string Report(Mode mode, int language) const {
+    std::string Report(Mode mode, Language language) const {
         DurationsReport report;
         DurationsReport::Setup s;
         s.durations.mode = mode;
@@ -471,11 +493,11 @@ namespace {
 TEST(DurationsProgress, IsToldAndStopsTheListBetweenEntries) {
     Chart chart;
     chart.mode = Mode::Natal1;
-    for (int b = 1; b <= 4; ++b) chart.longitude[b][0] = b * 30 * kDeg;
+    for (Body b : Bodies(4)) chart.longitude[b][0] = Index(b) * 30 * kDeg;
     DurationsInput in;
     in.mode = Mode::Natal1;
     in.chart = &chart;
-    in.aspects = {{1, 2, kSemisextile}, {1, 3, kSextile}, {2, 4, kSextile}};
+    in.aspects = {{kSun, kMercury, kSemisextile}, {kSun, kVenus, kSextile}, {kMercury, kMars, kSextile}};
     std::vector<std::pair<int, int>> told;
     in.progress = [&told](int done, int total) {
         told.emplace_back(done, total);
@@ -491,7 +513,7 @@ TEST(DurationsProgress, IsToldAndStopsTheListBetweenEntries) {
     };
     const std::vector<DurationEntry> stopped = GetDurations(in);
     ASSERT_EQ(stopped.size(), 2u);
-    EXPECT_EQ(stopped[1].second, 3);
+    EXPECT_EQ(stopped[1].second, kVenus);
     EXPECT_EQ(told.back(), std::make_pair(2, 3));
 }
 

@@ -32,12 +32,12 @@ class Sky : public ::testing::Test {
         const Status pluto = engine.LoadPlutoTable();
         ASSERT_TRUE(pluto) << pluto.message();
         SetOrbs(settings, engine.orbs);
-        for (int a = 1; a <= kAspectCount; ++a)
-            reportSettings.orbDegrees[a] = settings.accepted.OrbIndex[a - 1];
+        for (Aspect a : AllAspects())
+            reportSettings.orbDegrees[a] = settings.accepted.OrbIndex[Index(a) - 1];
     }
 
     // Sets a slot to a date at 12:00 in a zone (index into the zone list).
-    void SetDate(int slot, int year, int month, int day, int zoneIndex = kGreenwichZoneIndex) {
+    void SetDate(DateSlot slot, int year, int month, int day, int zoneIndex = kGreenwichZoneIndex) {
         DateRowFields& r = rows.Row(slot);
         r.yearText = std::to_string(year);
         r.monthIndex = month;
@@ -48,7 +48,7 @@ class Sky : public ::testing::Test {
 
     Chart Compute(Mode mode) {
         double dates[3];
-        for (int slot = 0; slot < 3; ++slot) dates[slot] = rows.InputDateToAJDate(slot);
+        for (DateSlot slot : AllDateSlots()) dates[Index(slot)] = rows.InputDateToAJDate(slot);
         return ComputeChart(engine, mode, dates);
     }
 
@@ -63,7 +63,7 @@ class Sky : public ::testing::Test {
     // A search over the World date as the report sets it up.
     AspectSearch Search(Mode mode, SearchStepping stepping) {
         const ReportDates d = ReportDatesFrom(rows, mode);
-        AspectSearch s([this](int b, double jd) { return engine.Longitude(b, jd); }, engine.orbs,
+        AspectSearch s([this](Body b, double jd) { return engine.Longitude(b, jd); }, engine.orbs,
                        d.worldLocalDayValue, d.worldZoneMinutes);
         if (ModeInfoOf(mode).personal) s.FixFirstBodyAt(d.birthJulianDate);
         s.SetStepping(stepping);
@@ -126,11 +126,11 @@ TEST_F(Sky, LargeStepsOfSlowPairsFindTheDayByDayDates) {
         AspectSearch daily = Search(Mode::World, SearchStepping::DayByDay);
         for (const ShownAspect& a : AspectsOfChart(chart)) {
             if (a.first <= kSaturn || a.second <= kSaturn || a.second == kMoon) continue;
-            SCOPED_TRACE(::testing::Message() << year << ": " << a.first << "-" << a.second);
-            const double b1 = large.BeginningOfAspect(a.first, a.second, a.aspect, 0);
-            const double b2 = daily.BeginningOfAspect(a.first, a.second, a.aspect, 0);
-            const double e1 = large.EndOfAspect(a.first, a.second, a.aspect, 0);
-            const double e2 = daily.EndOfAspect(a.first, a.second, a.aspect, 0);
+            SCOPED_TRACE(::testing::Message() << year << ": " << Index(a.first) << "-" << Index(a.second));
+            const double b1 = large.BeginningOfAspect(a.first, a.second, a.aspect, kOrbBase);
+            const double b2 = daily.BeginningOfAspect(a.first, a.second, a.aspect, kOrbBase);
+            const double e1 = large.EndOfAspect(a.first, a.second, a.aspect, kOrbBase);
+            const double e2 = daily.EndOfAspect(a.first, a.second, a.aspect, kOrbBase);
             ASSERT_GE(b2, 0);
             ASSERT_GE(e2, 0);
             // The large steps may overshoot by less than a step, outward.
@@ -157,13 +157,13 @@ TEST_F(Sky, SkippingFindsWhatTestingEveryMidnightFinds) {
         SetDate(kBirth1, year - 30 - k, 12 - k % 12, 28 - k, 20 + k);
         for (Mode mode : {Mode::World, Mode::Personal1}) {
             const Chart chart = Compute(mode);
-            const int column = ModeInfoOf(mode).searchColumn;
+            const OrbColumn column = ModeInfoOf(mode).searchColumn;
             AspectSearch fast = Search(mode, SearchStepping::Standard);
             AspectSearch every = Search(mode, SearchStepping::EveryMidnight);
             for (const ShownAspect& a : AspectsOfChart(chart)) {
                 if (a.second == kMoon) continue;
                 SCOPED_TRACE(::testing::Message() << year << " mode " << static_cast<int>(mode)
-                                                  << ": " << a.first << "-" << a.second);
+                                                  << ": " << Index(a.first) << "-" << Index(a.second));
                 EXPECT_EQ(fast.BeginningOfAspect(a.first, a.second, a.aspect, column),
                           every.BeginningOfAspect(a.first, a.second, a.aspect, column));
                 EXPECT_EQ(fast.EndOfAspect(a.first, a.second, a.aspect, column),

@@ -57,13 +57,13 @@ TEST(ReadViewerFile, ReadsBoundedAndReportsFailures) {
     TempFolder dir;
     const std::string text = "Line 1\r\nZeile 2 mit \xC3\xA4\n";
     testing::WriteRaw(dir / "help.txt", text);
-    auto read = ReadViewerFile(dir / "help.txt", RealTexts(0));
+    auto read = ReadViewerFile(dir / "help.txt", RealTexts(kEnglish));
     ASSERT_TRUE(read) << read.message();
     EXPECT_EQ(read.value(), text);
 
     // A large file is read only as far as the viewer can show it.
     testing::WriteRaw(dir / "big.txt", std::string(1'000'000, 'x'));
-    auto big = ReadViewerFile(dir / "big.txt", RealTexts(0));
+    auto big = ReadViewerFile(dir / "big.txt", RealTexts(kEnglish));
     ASSERT_TRUE(big);
     EXPECT_LT(big->size(), 300'000u);
     EXPECT_EQ(CharacterCount(ViewerText(big.value())), 65534);
@@ -73,49 +73,49 @@ TEST(ReadViewerFile, ReadsBoundedAndReportsFailures) {
     std::string clefs;
     for (int i = 0; i < kViewerMaxCharacters; ++i) clefs += "\xF0\x9D\x84\x9E";
     testing::WriteRaw(dir / "clefs.txt", clefs);
-    auto wide = ReadViewerFile(dir / "clefs.txt", RealTexts(0));
+    auto wide = ReadViewerFile(dir / "clefs.txt", RealTexts(kEnglish));
     ASSERT_TRUE(wide);
     EXPECT_EQ(wide->size(), clefs.size());
     EXPECT_TRUE(wide.value() == clefs);
     testing::WriteRaw(dir / "clefs.txt", clefs + "\xF0\x9D\x84\x9E");
-    auto wider = ReadViewerFile(dir / "clefs.txt", RealTexts(0));
+    auto wider = ReadViewerFile(dir / "clefs.txt", RealTexts(kEnglish));
     ASSERT_TRUE(wider);
     EXPECT_NE(ViewerText(wider.value()).find(kViewerTailNote), std::string::npos);
 
     testing::WriteRaw(dir / "empty.txt", "");
-    auto empty = ReadViewerFile(dir / "empty.txt", RealTexts(0));
+    auto empty = ReadViewerFile(dir / "empty.txt", RealTexts(kEnglish));
     ASSERT_FALSE(empty);
     EXPECT_EQ(empty.error().code, kViewerFileEmpty);
     EXPECT_EQ(empty.message(), "The file " + (dir / "empty.txt") + " is empty.");
-    EXPECT_EQ(ViewerErrorTitle(empty.error(), RealTexts(0)), "Empty file");
-    auto emptyDe = ReadViewerFile(dir / "empty.txt", RealTexts(1));
+    EXPECT_EQ(ViewerErrorTitle(empty.error(), RealTexts(kEnglish)), "Empty file");
+    auto emptyDe = ReadViewerFile(dir / "empty.txt", RealTexts(kGerman));
     EXPECT_EQ(emptyDe.message(), "Die Datei " + (dir / "empty.txt") + " ist leer.");
-    EXPECT_EQ(ViewerErrorTitle(emptyDe.error(), RealTexts(1)), "Leere Datei");
+    EXPECT_EQ(ViewerErrorTitle(emptyDe.error(), RealTexts(kGerman)), "Leere Datei");
 
-    auto missing = ReadViewerFile(dir / "none.txt", RealTexts(0));
+    auto missing = ReadViewerFile(dir / "none.txt", RealTexts(kEnglish));
     ASSERT_FALSE(missing);
     EXPECT_EQ(missing.message(),
               "The file " + (dir / "none.txt") + " cannot be read: it does not exist.");
-    EXPECT_EQ(ViewerErrorTitle(missing.error(), RealTexts(0)), "Error reading file");
-    auto folder = ReadViewerFile(dir.path(), RealTexts(1));
+    EXPECT_EQ(ViewerErrorTitle(missing.error(), RealTexts(kEnglish)), "Error reading file");
+    auto folder = ReadViewerFile(dir.path(), RealTexts(kGerman));
     ASSERT_FALSE(folder);
     EXPECT_EQ(folder.message(), "Die Datei " + dir.path() +
                                     " kann nicht gelesen werden: sie ist keine gewöhnliche Datei.");
-    EXPECT_EQ(ViewerErrorTitle(folder.error(), RealTexts(1)), "Fehler beim Lesen der Datei");
+    EXPECT_EQ(ViewerErrorTitle(folder.error(), RealTexts(kGerman)), "Fehler beim Lesen der Datei");
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
-    auto pipe = ReadViewerFile(dir / "pipe", RealTexts(0));
+    auto pipe = ReadViewerFile(dir / "pipe", RealTexts(kEnglish));
     ASSERT_FALSE(pipe);
     EXPECT_NE(pipe.message().find("not a regular file"), std::string::npos);
 
     // A file name with placeholder marks or "^" is shown as it is.
-    auto odd = ReadViewerFile(dir / "a[r2]^b.txt", RealTexts(0));
+    auto odd = ReadViewerFile(dir / "a[r2]^b.txt", RealTexts(kEnglish));
     EXPECT_EQ(odd.message(),
               "The file " + (dir / "a[r2]^b.txt") + " cannot be read: it does not exist.");
 }
 
 TEST(HelpFilePath, ByLanguage) {
-    EXPECT_EQ(HelpFilePath("/opt/vek/", 0), "/opt/vek/vek_help.txt");
-    EXPECT_EQ(HelpFilePath("/opt/vek", 1), "/opt/vek/vek_help_de.txt");
+    EXPECT_EQ(HelpFilePath("/opt/vek/", kEnglish), "/opt/vek/vek_help.txt");
+    EXPECT_EQ(HelpFilePath("/opt/vek", kGerman), "/opt/vek/vek_help_de.txt");
 }
 
 TEST(Weblink, ExtensionsAndLaunchMessages) {
@@ -135,15 +135,15 @@ TEST(Weblink, ExtensionsAndLaunchMessages) {
     EXPECT_EQ(BrowserLaunchErrorText(5, "x.htm"), "Error launching web browser, error code = 5.");
 
     // What the window says: the page, in the interface language.
-    const ProgramTexts de = testing::RealTexts(1);
+    const ProgramTexts de = testing::RealTexts(kGerman);
     EXPECT_EQ(ManualNotOpenedText(de, "/usr/share/vek/vek_help_de.html"),
               "Das Benutzerhandbuch /usr/share/vek/vek_help_de.html konnte nicht geöffnet werden: "
               "Es ist kein Programm zum Anzeigen von Webseiten eingerichtet.");
     EXPECT_EQ(ManualNotOpenedTitle(de), "Webbrowser kann nicht gestartet werden");
-    EXPECT_EQ(ManualNotOpenedTitle(testing::RealTexts(0)), kBrowserLaunchErrorTitle);
+    EXPECT_EQ(ManualNotOpenedTitle(testing::RealTexts(kEnglish)), kBrowserLaunchErrorTitle);
 
-    EXPECT_EQ(ManualPagePath("/usr/share/vek/", 0), "/usr/share/vek/vek_help.html");
-    EXPECT_EQ(ManualPagePath("/usr/share/vek/", 1), "/usr/share/vek/vek_help_de.html");
+    EXPECT_EQ(ManualPagePath("/usr/share/vek/", kEnglish), "/usr/share/vek/vek_help.html");
+    EXPECT_EQ(ManualPagePath("/usr/share/vek/", kGerman), "/usr/share/vek/vek_help_de.html");
 }
 
 }  // namespace

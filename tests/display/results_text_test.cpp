@@ -17,7 +17,7 @@ namespace {
 
 using testing::Deg;
 
-NameTables Names(int language) {
+NameTables Names(Language language) {
     NameTables t;
     BuildNameTables(t, language);
     return t;
@@ -52,13 +52,13 @@ TEST(DateError, MessageNamesTheSlotAndTheCause) {
         "148 en: m4\n148 de: d4\n"
         "153 en: Title\n153 de: Titel\n");
     const ProgramTexts en(table, kEnglish);
-    EXPECT_EQ(DateErrorText(en, 0, kDateIncomplete), "World date m1");
-    EXPECT_EQ(DateErrorText(en, 1, kDateInvalid), "First m2");
-    EXPECT_EQ(DateErrorText(en, 2, kDateTooEarly), "Second m3");
-    EXPECT_EQ(DateErrorText(en, 0, kDateTooLate), "World date m4");
+    EXPECT_EQ(DateErrorText(en, kWorldDate, kDateIncomplete), "World date m1");
+    EXPECT_EQ(DateErrorText(en, kBirth1, kDateInvalid), "First m2");
+    EXPECT_EQ(DateErrorText(en, kBirth2, kDateTooEarly), "Second m3");
+    EXPECT_EQ(DateErrorText(en, kWorldDate, kDateTooLate), "World date m4");
     EXPECT_EQ(DateErrorTitle(en), "Title");
     const ProgramTexts de(table, kGerman);
-    EXPECT_EQ(DateErrorText(de, 2, kDateTooLate), "Zweites d4");
+    EXPECT_EQ(DateErrorText(de, kBirth2, kDateTooLate), "Zweites d4");
     EXPECT_EQ(DateErrorTitle(de), "Titel");
 }
 

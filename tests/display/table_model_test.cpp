@@ -7,6 +7,12 @@
 namespace vek {
 namespace {
 
+// The tests name bodies by their numbers 1..10, as the table's rows and
+// columns count them.
+Body B(int n) {
+    return BodyFromIndex(n).value();
+}
+
 double Deg(double d) {
     return d / 360.0 * kTwoPi;
 }
@@ -63,7 +69,7 @@ TEST_F(TableTest, TriangularLayoutRowsHeadersAndHiddenPart) {
     for (int c = 0; c < 10; ++c) {
         const TableCell& pos = t.txbCell[c];
         EXPECT_EQ(pos.kind, CellKind::Position);
-        EXPECT_EQ(pos.body, c + 1);
+        EXPECT_EQ(pos.body, B(c + 1));
         EXPECT_TRUE(pos.visible);
         const TableCell& h = t.txbCell[Index(1, c, 10)];
         EXPECT_EQ(h.kind, CellKind::Header);
@@ -82,12 +88,12 @@ TEST_F(TableTest, TriangularLayoutRowsHeadersAndHiddenPart) {
                 EXPECT_TRUE(cell.visible);
             } else {
                 EXPECT_EQ(cell.kind, CellKind::Aspect);
-                EXPECT_EQ(cell.first, r - 1);
-                EXPECT_EQ(cell.second, c + 1);
+                EXPECT_EQ(cell.first, B(r - 1));
+                EXPECT_EQ(cell.second, B(c + 1));
                 EXPECT_TRUE(cell.visible);
                 EXPECT_EQ(cell.background, 0);
                 EXPECT_EQ(cell.font, CellFont::Text);
-                EXPECT_EQ(t.AspectCellIndex(r - 1, c + 1), Index(r, c, 10));
+                EXPECT_EQ(t.AspectCellIndex(B(r - 1), B(c + 1)), Index(r, c, 10));
             }
         }
     }
@@ -96,9 +102,9 @@ TEST_F(TableTest, TriangularLayoutRowsHeadersAndHiddenPart) {
     EXPECT_EQ(t.txbCell[100].kind, CellKind::Zodiac);
     EXPECT_FALSE(t.txbCell[100].visible);
     for (int i = 110; i < kMaxNumCells; ++i) EXPECT_FALSE(t.txbCell[i].visible);
-    EXPECT_EQ(t.AspectCellIndex(2, 1), -1);
-    EXPECT_EQ(t.PositionCellIndex(10, 0), 9);
-    EXPECT_EQ(t.PositionCellIndex(1, 1), -1);
+    EXPECT_EQ(t.AspectCellIndex(B(2), B(1)), -1);
+    EXPECT_EQ(t.PositionCellIndex(B(10), 0), 9);
+    EXPECT_EQ(t.PositionCellIndex(B(1), 1), -1);
 }
 
 TEST_F(TableTest, SquareLayoutCornerTextsFollowModeAndZodiac) {
@@ -130,15 +136,15 @@ TEST_F(TableTest, SquareLayoutCornerTextsFollowModeAndZodiac) {
     EXPECT_EQ(t.txbCell[Index(1, 11, 12)].text, "a");
     EXPECT_EQ(t.txbCell[Index(11, 1, 12)].text, "a");
     EXPECT_EQ(t.txbCell[Index(11, 1, 12)].font, CellFont::Glyph);
-    EXPECT_EQ(t.PositionCellIndex(1, 0), Index(0, 2, 12));
-    EXPECT_EQ(t.PositionCellIndex(10, 1), Index(11, 0, 12));
+    EXPECT_EQ(t.PositionCellIndex(B(1), 0), Index(0, 2, 12));
+    EXPECT_EQ(t.PositionCellIndex(B(10), 1), Index(11, 0, 12));
     EXPECT_EQ(t.txbCell[Index(11, 0, 12)].chart, 1);
     // Chart B body 3 (row 4) against chart A body 7 (column 8).
-    EXPECT_EQ(t.AspectCellIndex(3, 7), Index(4, 8, 12));
+    EXPECT_EQ(t.AspectCellIndex(B(3), B(7)), Index(4, 8, 12));
     const TableCell& a = t.txbCell[Index(4, 8, 12)];
     EXPECT_EQ(a.kind, CellKind::Aspect);
-    EXPECT_EQ(a.first, 3);
-    EXPECT_EQ(a.second, 7);
+    EXPECT_EQ(a.first, B(3));
+    EXPECT_EQ(a.second, B(7));
     EXPECT_EQ(a.background, 0);
 }
 
@@ -180,7 +186,7 @@ TEST_F(TableTest, BoldfaceThresholdsAreStrictAndColourIsTheAspectColour) {
     SetOrbs(s, e);
     TableModel t;
     t.LayoutSquareTable(Mode::Synastry, false, en_texts);
-    const int cell = t.AspectCellIndex(1, 1);
+    const int cell = t.AspectCellIndex(B(1), B(1));
 
     // "1 degree": exactly one degree is not bold, just below is.
     const double oneDegree = 1.0 / 360 * kTwoPi;
@@ -216,9 +222,9 @@ TEST_F(TableTest, TotalNumberOfAspectsCountsAbbreviationsInAspectCells) {
     BuildNameTables(en, kEnglish);
     TableModel t;
     t.LayoutTriangularTable();
-    t.txbCell[t.AspectCellIndex(1, 2)].text = "Con\r\n2°0' -";
-    t.txbCell[t.AspectCellIndex(3, 9)].text = "Qui\r\n0°5' +";
-    t.txbCell[t.AspectCellIndex(4, 10)].text = "Sqr\r\n1°0'";
+    t.txbCell[t.AspectCellIndex(B(1), B(2))].text = "Con\r\n2°0' -";
+    t.txbCell[t.AspectCellIndex(B(3), B(9))].text = "Qui\r\n0°5' +";
+    t.txbCell[t.AspectCellIndex(B(4), B(10))].text = "Sqr\r\n1°0'";
     t.txbCell[0].text = "12°3'\r\n12Ari3";  // position cells never count
     EXPECT_EQ(t.GetTotalNumAspects(en), 3);
     NameTables de;
@@ -228,13 +234,14 @@ TEST_F(TableTest, TotalNumberOfAspectsCountsAbbreviationsInAspectCells) {
 
 TEST_F(TableTest, OrbSummaryInTitles) {
     OrbSummary all8;
-    for (int c = 0; c < 3; ++c) all8.OrbMaximum[c] = all8.OrbMinimum[c] = Deg(8);
+    for (OrbColumn c : {kOrbBase, kOrbPersonal, kOrbSynastry})
+        all8.OrbMaximum[c] = all8.OrbMinimum[c] = Deg(8);
     all8.UniformBaseOrbs = true;
     EXPECT_EQ(UpdateTitle(Mode::World, false, all8, en_texts), "World transits  Orb 8°.");
     EXPECT_EQ(AddOrbToTitle(en_texts, "T", kOrbBase, false, all8), "T  Orb 8°");
 
     OrbSummary half = all8;
-    half.OrbMaximum[0] = half.OrbMinimum[0] = Deg(8.5);
+    half.OrbMaximum[kOrbBase] = half.OrbMinimum[kOrbBase] = Deg(8.5);
     EXPECT_EQ(UpdateTitle(Mode::Natal2, false, half, en_texts), "Natal 2  Orb 8°30'.");
 
     // Default orbs, proportion 1/3: columns 1 and 2 hold thirds.
@@ -257,7 +264,7 @@ TEST_F(TableTest, OrbSummaryInTitles) {
 
     // Every orb 0: no aspect is possible; both ends read 0°.
     OrbSummary none;
-    none.OrbMinimum[0] = 20;
+    none.OrbMinimum[kOrbBase] = 20;
     EXPECT_EQ(UpdateTitle(Mode::World, false, none, en_texts), "World transits  Orbs: 0° to 0°");
     EXPECT_EQ(UpdateTitle(Mode::None, false, all8, en_texts), "");
 }

@@ -26,11 +26,11 @@ TEST(Separation, OppositePointsHaveAnArcOfHalfACircle) {
 
 TEST(AspectTest, DeviationEqualToOrbIsNoAspect) {
     OrbTable orbs = DefaultOrbs();
-    orbs.orb[kConjunction][0] = Deg(8);
-    Chart c = testing::PlacedChart({{1, 0}, {2, 8}});
-    EXPECT_FALSE(AspectTestByBodies(c, orbs, 1, 2, kConjunction).holds);
-    c.longitude[2][kChartA] = Deg(7.999);
-    AspectTest t = AspectTestByBodies(c, orbs, 1, 2, kConjunction);
+    orbs.orb[kConjunction][kOrbBase] = Deg(8);
+    Chart c = testing::PlacedChart({{kSun, 0}, {kMercury, 8}});
+    EXPECT_FALSE(AspectTestByBodies(c, orbs, kSun, kMercury, kConjunction).holds);
+    c.longitude[kMercury][kChartA] = Deg(7.999);
+    AspectTest t = AspectTestByBodies(c, orbs, kSun, kMercury, kConjunction);
     EXPECT_TRUE(t.holds);
     EXPECT_NEAR(t.deviation, Deg(7.999), 1e-9);
 }
@@ -39,7 +39,7 @@ TEST(AspectTest, DeviationEqualToOrbIsNoAspect) {
 // where on the circle it stands, however the rounding of the longitudes
 // falls; a hair inside the orb still holds everywhere.
 TEST(AspectTest, EdgeOfTheOrbIsTheSameAllRoundTheCircle) {
-    for (int aspect = 1; aspect <= kAspectCount; ++aspect) {
+    for (Aspect aspect : AllAspects()) {
         for (double orbDegrees : {1.0, 3.0, 6.0, 8.0, 9.5}) {
             const double orb = Deg(orbDegrees);
             const double angle = kAspects[aspect].degrees;
@@ -50,9 +50,9 @@ TEST(AspectTest, EdgeOfTheOrbIsTheSameAllRoundTheCircle) {
                     const double inside =
                         NormalizeAngle(Deg(base + angle + sign * (orbDegrees - 1e-6)));
                     EXPECT_FALSE(TestAspect(a, edge, aspect, orb).holds)
-                        << aspect << " " << orbDegrees << " " << base << " " << sign;
+                        << Index(aspect) << " " << orbDegrees << " " << base << " " << sign;
                     EXPECT_TRUE(TestAspect(a, inside, aspect, orb).holds)
-                        << aspect << " " << orbDegrees << " " << base << " " << sign;
+                        << Index(aspect) << " " << orbDegrees << " " << base << " " << sign;
                 }
             }
         }
@@ -63,51 +63,53 @@ TEST(AspectTest, EdgeOfTheOrbIsTheSameAllRoundTheCircle) {
 
 TEST(AspectTest, OrbZeroDisablesAndNegativeLongitudesNeverHold) {
     OrbTable e = DefaultOrbs();
-    e.orb[kTrine][0] = 0;
+    e.orb[kTrine][kOrbBase] = 0;
     double exactness = 0.5;
-    EXPECT_FALSE(AspectTestByLongitudes(e, Deg(0), Deg(120), kTrine, 0, exactness));
+    EXPECT_FALSE(AspectTestByLongitudes(e, Deg(0), Deg(120), kTrine, kOrbBase, exactness));
     EXPECT_EQ(exactness, -1);
     exactness = 0.5;
-    EXPECT_FALSE(AspectTestByLongitudes(e, -99, Deg(120), kSquare, 0, exactness));
+    EXPECT_FALSE(AspectTestByLongitudes(e, -99, Deg(120), kSquare, kOrbBase, exactness));
     EXPECT_EQ(exactness, 0.5);  // untouched for a missing position
     double dev = 0;
-    EXPECT_EQ(ChooseAspect(e, -100, Deg(0), 0, dev), 0);
+    EXPECT_EQ(ChooseAspect(e, -100, Deg(0), kOrbBase, dev), std::nullopt);
 }
 
 TEST(AspectTest, ExactnessIsOneWhenExactAndFallsWithDeviation) {
     OrbTable e = DefaultOrbs();
     double exactness = 0;
-    ASSERT_TRUE(AspectTestByLongitudes(e, Deg(0), Deg(90), kSquare, 0, exactness));
+    ASSERT_TRUE(AspectTestByLongitudes(e, Deg(0), Deg(90), kSquare, kOrbBase, exactness));
     EXPECT_NEAR(exactness, 1.0, 1e-9);
-    ASSERT_TRUE(AspectTestByLongitudes(e, Deg(0), Deg(93), kSquare, 0, exactness));
+    ASSERT_TRUE(AspectTestByLongitudes(e, Deg(0), Deg(93), kSquare, kOrbBase, exactness));
     EXPECT_NEAR(exactness, 0.5, 1e-9);
 }
 
 TEST(ChooseAspect, FirstAspectInIndexOrderWinsWithWideOrbs) {
     OrbTable e = DefaultOrbs();
-    for (int a = 1; a <= 7; ++a) e.orb[a][0] = Deg(40);
+    for (Aspect a : AllAspects()) e.orb[a][kOrbBase] = Deg(40);
     double dev = 0;
     // 35° is within 40° of both the conjunction and the semisextile.
-    EXPECT_EQ(ChooseAspect(e, Deg(0), Deg(35), 0, dev), kConjunction);
+    EXPECT_EQ(ChooseAspect(e, Deg(0), Deg(35), kOrbBase, dev), kConjunction);
     EXPECT_NEAR(dev, Deg(35), 1e-9);
     // Columns are honoured: 2° off a square holds in column 0 but not column 1.
     e = DefaultOrbs();
-    EXPECT_EQ(ChooseAspect(e, Deg(0), Deg(92.5), 0, dev), kSquare);
-    EXPECT_EQ(ChooseAspect(e, Deg(0), Deg(92.5), 1, dev), 0);
+    EXPECT_EQ(ChooseAspect(e, Deg(0), Deg(92.5), kOrbBase, dev), kSquare);
+    EXPECT_EQ(ChooseAspect(e, Deg(0), Deg(92.5), kOrbPersonal, dev), std::nullopt);
 }
 
 TEST(AspectAngle, EachAspectHoldsAtItsOwnAngleOnly) {
     OrbTable e = DefaultOrbs();
     EXPECT_EQ(AspectAngleOf(kConjunction), 0.0);
     const double degrees[kAspectCount + 1] = {0, 0, 180, 90, 120, 60, 30, 150};
-    for (int a = 1; a <= kAspectCount; ++a) {
-        EXPECT_NEAR(AspectAngleOf(a), Deg(degrees[a]), 1e-15) << a;
+    for (Aspect a : AllAspects()) {
+        const double d = degrees[Index(a)];
+        EXPECT_NEAR(AspectAngleOf(a), Deg(d), 1e-15) << Index(a);
         double dev = 1;
-        EXPECT_EQ(ChooseAspect(e, Deg(200), NormalizeAngle(Deg(200 + degrees[a])), 0, dev), a);
-        EXPECT_NEAR(dev, 0, 1e-12) << a;
+        EXPECT_EQ(ChooseAspect(e, Deg(200), NormalizeAngle(Deg(200 + d)), kOrbBase, dev), a);
+        EXPECT_NEAR(dev, 0, 1e-12) << Index(a);
     }
-    EXPECT_EQ(AspectAngleOf(0), 0);
-    EXPECT_EQ(AspectAngleOf(8), 0);
+    // No aspect is numbered outside 1..7, so none reaches AspectAngleOf.
+    EXPECT_EQ(AspectFromIndex(0), std::nullopt);
+    EXPECT_EQ(AspectFromIndex(8), std::nullopt);
 }
 
 TEST(NormalizeAngle, BringsAnyFiniteValueIntoOneCircle) {

@@ -19,13 +19,13 @@ using testing::Sky;
 const double kSpread[kMaxBodies + 1] = {0, 0, 13, 47, 73, 107, 137, 163, 197, 223, 253};
 
 void SpreadBodies() {
-    for (int b = 1; b <= kMaxBodies; ++b) {
-        Sky().base[b] = Deg(kSpread[b]);
-        Sky().speed[b] = Deg(0.1 * b);
+    for (Body b : AllBodies()) {
+        Sky().base[b] = Deg(kSpread[Index(b)]);
+        Sky().speed[b] = Deg(0.1 * Index(b));
     }
 }
 
-const PairResult* FindPair(const Chart& c, int first, int second) {
+const PairResult* FindPair(const Chart& c, Body first, Body second) {
     for (const PairResult& p : c.Pairs())
         if (p.first == first && p.second == second) return &p;
     return nullptr;
@@ -35,18 +35,18 @@ TEST(Chart, SingleChartPairOrderSkipsBodiesWithoutPosition) {
     Engine e = FakeEngine();
     double dates[3] = {0, 0, 0};
     SpreadBodies();
-    dates[kBirth1] = kEpoch;
+    dates[Index(kBirth1)] = kEpoch;
     const Chart c = ComputeChart(e, Mode::Natal1, dates);
     EXPECT_EQ(c.jd[kChartA], kEpoch);
     EXPECT_EQ(c.orbColumn, kOrbBase);
     EXPECT_LT(c.longitude[kPluto][kChartA], 0);  // no table loaded
     // Bodies 1..8 and 10: 9 bodies, 36 pairs, row by row.
     ASSERT_EQ(c.pairCount, 36);
-    std::vector<std::pair<int, int>> order;
+    std::vector<std::pair<Body, Body>> order;
     for (const PairResult& p : c.Pairs()) order.emplace_back(p.first, p.second);
     EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
-    EXPECT_EQ(order.front(), std::make_pair(1, 2));
-    EXPECT_EQ(order.back(), std::make_pair(8, 10));
+    EXPECT_EQ(order.front(), std::make_pair(kSun, kMercury));
+    EXPECT_EQ(order.back(), std::make_pair(kNeptune, kMoon));
     for (const PairResult& p : c.Pairs()) {
         EXPECT_LT(p.first, p.second);
         EXPECT_NE(p.first, kPluto);
@@ -66,7 +66,7 @@ TEST(Chart, AspectsMarkersAndCounts) {
     Sky().speed[kMercury] = Deg(0.5);
     Sky().base[kVenus] = Deg(100);
     Sky().speed[kVenus] = Deg(1.2);
-    dates[kWorldDate] = kEpoch;
+    dates[Index(kWorldDate)] = kEpoch;
     const Chart c = ComputeChart(e, Mode::World, dates);
 
     const PairResult* conj = FindPair(c, kSun, kMercury);
@@ -84,13 +84,13 @@ TEST(Chart, AspectsMarkersAndCounts) {
     EXPECT_EQ(sq->marker, 1);
     const PairResult* none = FindPair(c, kMars, kJupiter);
     ASSERT_NE(none, nullptr);
-    EXPECT_EQ(none->aspect, 0);
+    EXPECT_EQ(none->aspect, std::nullopt);
     EXPECT_EQ(none->marker, 0);
     EXPECT_EQ(none->exactness, -1);
 
     int tally[kAspectCount + 1] = {};
-    for (const PairResult& p : c.Pairs()) ++tally[p.aspect];
-    for (int a = 1; a <= kAspectCount; ++a) EXPECT_EQ(c.aspectCount[a], tally[a]) << a;
+    for (const PairResult& p : c.Pairs()) ++tally[p.aspect ? Index(*p.aspect) : 0];
+    for (Aspect a : AllAspects()) EXPECT_EQ(c.aspectCount[a], tally[Index(a)]) << Index(a);
     EXPECT_EQ(c.TotalAspects(), c.pairCount - tally[0]);
     // The pattern finders loop over the chart's bodies.
     EXPECT_EQ(c.bodyCount, 10);
@@ -101,7 +101,7 @@ TEST(Chart, MoonExcludedInEveryMode) {
         Engine e = FakeEngine();
         SpreadBodies();
         // The Moon conjunct everything would show up at once if it were used.
-        for (int b = 1; b <= kMaxBodies; ++b) Sky().base[b] = Deg(b);
+        for (Body b : AllBodies()) Sky().base[b] = Deg(Index(b));
         e.IncludeMoon = false;
         const double dates[3] = {kEpoch, kEpoch, kEpoch};
         const Chart c = ComputeChart(e, mode, dates);
@@ -119,9 +119,9 @@ TEST(Chart, PersonalTransitsIncludeTheSameBodyAndMoveOnlyTheTransit) {
     Engine e = FakeEngine();
     double dates[3] = {0, 0, 0};
     SpreadBodies();
-    dates[kWorldDate] = kEpoch + 100;
-    dates[kBirth2] = kEpoch + 100;  // natal chart equal to the transits
-    dates[kBirth1] = kEpoch;
+    dates[Index(kWorldDate)] = kEpoch + 100;
+    dates[Index(kBirth2)] = kEpoch + 100;  // natal chart equal to the transits
+    dates[Index(kBirth1)] = kEpoch;
     const Chart c = ComputeChart(e, Mode::Personal2, dates);
     EXPECT_TRUE(c.twoCharts);
     EXPECT_EQ(c.orbColumn, kOrbPersonal);
@@ -129,17 +129,17 @@ TEST(Chart, PersonalTransitsIncludeTheSameBodyAndMoveOnlyTheTransit) {
     EXPECT_EQ(c.jd[kChartB], kEpoch + 100);
     ASSERT_EQ(c.pairCount, 81);
     // Chart B body first, then chart A body.
-    EXPECT_EQ(c.pairs[0].first, 1);
-    EXPECT_EQ(c.pairs[0].second, 1);
-    EXPECT_EQ(c.pairs[1].first, 1);
-    EXPECT_EQ(c.pairs[1].second, 2);
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    EXPECT_EQ(c.pairs[0].first, kSun);
+    EXPECT_EQ(c.pairs[0].second, kSun);
+    EXPECT_EQ(c.pairs[1].first, kSun);
+    EXPECT_EQ(c.pairs[1].second, kMercury);
+    for (Body b : AllBodies()) {
         if (b == kPluto) continue;
         const PairResult* p = FindPair(c, b, b);
-        ASSERT_NE(p, nullptr) << b;
+        ASSERT_NE(p, nullptr) << Index(b);
         EXPECT_EQ(p->aspect, kConjunction);
         EXPECT_NEAR(p->exactness, 1, 1e-9);
-        EXPECT_EQ(p->marker, 1) << b;  // the transit body leaves its natal place
+        EXPECT_EQ(p->marker, 1) << Index(b);  // the transit body leaves its natal place
     }
     EXPECT_EQ(c.aspectCount[kConjunction], 9);
 }
@@ -148,18 +148,19 @@ TEST(Chart, SynastryUsesItsOwnOrbColumnAndHasNoMarkers) {
     Engine e = FakeEngine();
     double dates[3] = {0, 0, 0};
     SpreadBodies();
-    dates[kBirth1] = kEpoch;
-    dates[kBirth2] = kEpoch + 10;  // bodies moved 0.1° × b × 10 = b degrees
+    dates[Index(kBirth1)] = kEpoch;
+    dates[Index(kBirth2)] = kEpoch + 10;  // bodies moved 0.1° × b × 10 = b degrees
     e.orbs.orb[kConjunction][kOrbPersonal] = Deg(5);
     e.orbs.orb[kConjunction][kOrbSynastry] = Deg(2.5);
     const Chart c = ComputeChart(e, Mode::Synastry, dates);
     EXPECT_FALSE(c.hasMarkers);
     EXPECT_EQ(c.orbColumn, kOrbSynastry);
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         if (b == kPluto) continue;
         const PairResult* p = FindPair(c, b, b);
         ASSERT_NE(p, nullptr);
-        EXPECT_EQ(p->aspect, b < 3 ? kConjunction : 0) << b;
+        EXPECT_EQ(p->aspect, Index(b) < 3 ? std::optional(kConjunction) : std::nullopt)
+            << Index(b);
         EXPECT_EQ(p->marker, 0);
     }
 }
@@ -172,8 +173,8 @@ TEST(Chart, RetrogradeFlagsPerChart) {
     Sky().speed[kMars] = -0.01;  // backwards across 0° Aries
     Sky().base[kSaturn] = 1.0;
     Sky().speed[kSaturn] = -0.001;
-    dates[kWorldDate] = kEpoch;
-    dates[kBirth1] = kEpoch - 20000;  // Mars and Saturn far away, still retrograde
+    dates[Index(kWorldDate)] = kEpoch;
+    dates[Index(kBirth1)] = kEpoch - 20000;  // Mars and Saturn far away, still retrograde
     const Chart c = ComputeChart(e, Mode::Personal1, dates);
     for (int slot : {kChartA, kChartB}) {
         EXPECT_TRUE(c.retrograde[kMars][slot]);
@@ -190,14 +191,14 @@ TEST(Chart, SiderealFlagsAndMarkersInTheLastHalfHourOfAYear) {
     e.SiderealZodiac = true;
     // Slow forward motion, less than the yearly step of the sidereal correction
     // in half an hour; Saturn is conjunct its natal place and moving on.
-    for (int b = 1; b <= kMaxBodies; ++b) Sky().speed[b] = Deg(0.01 * b);
+    for (Body b : AllBodies()) Sky().speed[b] = Deg(0.01 * Index(b));
     const double last = 2461406.5 - kHalfHour;  // 2026 December 31, 23:30 UT
     double dates[3] = {0, 0, 0};
-    dates[kWorldDate] = last;
-    dates[kBirth1] = last - 0.5;
+    dates[Index(kWorldDate)] = last;
+    dates[Index(kBirth1)] = last - 0.5;
     for (Mode mode : {Mode::World, Mode::Personal1}) {
         const Chart c = ComputeChart(e, mode, dates);
-        for (int b = 1; b <= kMaxBodies; ++b) EXPECT_FALSE(c.retrograde[b][kChartA]) << b;
+        for (Body b : AllBodies()) EXPECT_FALSE(c.retrograde[b][kChartA]) << Index(b);
     }
     const Chart c = ComputeChart(e, Mode::Personal1, dates);
     const PairResult* saturn = FindPair(c, kSaturn, kSaturn);
@@ -211,14 +212,14 @@ TEST(Chart, EveryBodyIsComputedAtMostOncePerInstant) {
     double dates[3] = {0, 0, 0};
     SpreadBodies();
     // Many aspects, so that markers are needed for most pairs.
-    for (int b = 1; b <= kMaxBodies; ++b) Sky().base[b] = Deg(b % 2 ? 0 : 120);
-    dates[kWorldDate] = kEpoch;
-    dates[kBirth1] = kEpoch - 5000;
+    for (Body b : AllBodies()) Sky().base[b] = Deg(Index(b) % 2 ? 0 : 120);
+    dates[Index(kWorldDate)] = kEpoch;
+    dates[Index(kBirth1)] = kEpoch - 5000;
     for (Mode mode : {Mode::World, Mode::Personal1}) {
         Sky().calls.clear();
         const Chart c = ComputeChart(e, mode, dates);
         EXPECT_GT(c.TotalAspects(), 10);
-        std::set<std::pair<int, double>> distinct(Sky().calls.begin(), Sky().calls.end());
+        std::set<std::pair<Body, double>> distinct(Sky().calls.begin(), Sky().calls.end());
         EXPECT_EQ(distinct.size(), Sky().calls.size());
         // Now and half an hour later for chart A; chart B's later positions
         // only for the retrograde flags (Sun and Moon never need them).

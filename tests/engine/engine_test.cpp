@@ -37,10 +37,11 @@ TEST(LongitudeWrapper, BadInputGivesAFailureCode) {
     Engine e = FakeEngine();
     const double inf = std::numeric_limits<double>::infinity();
     for (double jd : {std::nan(""), inf, -inf}) {
-        for (int b = 1; b <= kMaxBodies; ++b) EXPECT_LT(e.Longitude(b, jd), 0) << b;
+        for (Body b : AllBodies()) EXPECT_LT(e.Longitude(b, jd), 0) << Index(b);
     }
-    EXPECT_LT(e.Longitude(0, kEpoch), 0);
-    EXPECT_LT(e.Longitude(11, kEpoch), 0);
+    // Numbers outside 1..10 name no body, so they never reach Longitude.
+    EXPECT_EQ(BodyFromIndex(0), std::nullopt);
+    EXPECT_EQ(BodyFromIndex(11), std::nullopt);
     // A library answer that is not a number is a failure, not a position.
     Sky().base[kMars] = 0;
     Sky().speed[kMars] = std::nan("");
@@ -82,7 +83,7 @@ TEST(Retrograde, DirectionOfMotionIncludingAcrossAries) {
     Sky().speed[kUranus] = 0.001;
     Sky().base[kSun] = 1;
     Sky().speed[kSun] = -1;  // the Sun is never retrograde, however it moves
-    auto flag = [&](int b) { return e.Retrograde(b, e.Longitude(b, kEpoch), kEpoch); };
+    auto flag = [&](Body b) { return e.Retrograde(b, e.Longitude(b, kEpoch), kEpoch); };
     EXPECT_TRUE(flag(kMars));
     EXPECT_FALSE(flag(kJupiter));
     EXPECT_TRUE(flag(kSaturn));
@@ -154,26 +155,26 @@ TEST(LongitudeWrapper, PlatformEphemerisAndPlutoTableEdges) {
     Engine e;
     e.Initialize(folder);
     ASSERT_TRUE(Succeeded(e.LoadPlutoTable()));
-    for (int b : {int(kPluto), int(kMoon)}) {
-        EXPECT_LT(e.Longitude(b, kFirstInstant - 1e-6), 0) << b;
-        EXPECT_EQ(e.Longitude(b, kFirstInstant - 1), kBeforeDataRange) << b;
-        EXPECT_GE(e.Longitude(b, kFirstInstant), 0) << b;
-        EXPECT_GE(e.Longitude(b, kEndInstant - 0.01), 0) << b;
-        EXPECT_EQ(e.Longitude(b, kEndInstant), kAfterDataRange) << b;
+    for (Body b : {kPluto, kMoon}) {
+        EXPECT_LT(e.Longitude(b, kFirstInstant - 1e-6), 0) << Index(b);
+        EXPECT_EQ(e.Longitude(b, kFirstInstant - 1), kBeforeDataRange) << Index(b);
+        EXPECT_GE(e.Longitude(b, kFirstInstant), 0) << Index(b);
+        EXPECT_GE(e.Longitude(b, kEndInstant - 0.01), 0) << Index(b);
+        EXPECT_EQ(e.Longitude(b, kEndInstant), kAfterDataRange) << Index(b);
     }
     const double inf = std::numeric_limits<double>::infinity();
     for (double jd : {std::nan(""), inf, -inf, 1e300, -1e300}) {
-        for (int b = 1; b <= kMaxBodies; ++b) {
+        for (Body b : AllBodies()) {
             const double l = e.Longitude(b, jd);
-            EXPECT_TRUE(l < 0 || (l >= 0 && l < kTwoPi)) << b << " " << jd;
+            EXPECT_TRUE(l < 0 || (l >= 0 && l < kTwoPi)) << Index(b) << " " << jd;
             if (!std::isfinite(jd)) {
-                EXPECT_LT(l, 0) << b;
+                EXPECT_LT(l, 0) << Index(b);
             }
         }
     }
     // Sidereal positions stay in range across the year.
     e.SiderealZodiac = true;
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         const double l = e.Longitude(b, kEpoch);
         EXPECT_GE(l, 0);
         EXPECT_LT(l, kTwoPi);

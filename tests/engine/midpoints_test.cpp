@@ -20,7 +20,7 @@ constexpr int kOrb1Degree = 3;  // list index of the 1° midpoint orb
 // Conjunction orb 8°; every body is without a position until placed.
 OrbTable MidpointOrbs() {
     OrbTable orbs = testing::DefaultOrbs();
-    orbs.orb[kConjunction][0] = Deg(8);
+    orbs.orb[kConjunction][kOrbBase] = Deg(8);
     return orbs;
 }
 const OrbTable kOrbs = MidpointOrbs();
@@ -64,9 +64,9 @@ TEST(Midpoints, ConjunctionsAreSkipped) {
     Chart e = PlacedChart({{kSun, 10}, {kMars, 16}, {kJupiter, 13}});
     EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty());
     // Nor is a body opposite their midpoint, whatever the body numbers.
-    for (int third : {int(kMoon), int(kMercury), int(kJupiter), int(kPluto)}) {
+    for (Body third : {kMoon, kMercury, kJupiter, kPluto}) {
         e = PlacedChart({{kVenus, 10}, {kMars, 16}, {third, 193}});
-        EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty()) << third;
+        EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty()) << Index(third);
     }
     // Jupiter at the midpoint of Sun and Saturn but conjunct with the Sun.
     e = PlacedChart({{kSun, 10}, {kSaturn, 24}, {kJupiter, 17}});

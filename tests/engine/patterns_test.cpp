@@ -25,15 +25,18 @@ using Lines = std::vector<std::vector<int>>;
 
 Lines BodiesOf(const PatternResult& r) {
     Lines out;
-    for (const PatternInstance& p : r.instances)
-        out.emplace_back(p.bodies.begin(), p.bodies.begin() + p.size);
+    for (const PatternInstance& p : r.instances) {
+        std::vector<int> numbers;
+        for (int m = 0; m < p.size; ++m) numbers.push_back(Index(p.bodies[m]));
+        out.push_back(numbers);
+    }
     return out;
 }
 
 int TotalInstances(const Chart& e) {
     int n = 0;
-    for (int p = 0; p <= kGrandSextile; ++p)
-        n += static_cast<int>(FindPattern(e, kOrbs, p).instances.size());
+    for (Pattern p : AllPatterns())
+        if (p != kMidpoint) n += static_cast<int>(FindPattern(e, kOrbs, p).instances.size());
     return n;
 }
 
@@ -48,7 +51,7 @@ TEST(Patterns, GrandTrineWithinOrbsGivesOneLineAndItsMeanDeviation) {
 }
 
 TEST(Patterns, GrandCrossAlsoYieldsItsFourTSquares) {
-    Chart e = PlacedChart({{1, 0}, {2, 90}, {3, 180}, {4, 270}});
+    Chart e = PlacedChart({{kSun, 0}, {kMercury, 90}, {kVenus, 180}, {kMars, 270}});
     PatternResult cross = FindGrandCrosses(e, kOrbs);
     EXPECT_EQ(BodiesOf(cross), (Lines{{1, 2, 3, 4}}));
     EXPECT_EQ(cross.count, 1);
@@ -58,7 +61,7 @@ TEST(Patterns, GrandCrossAlsoYieldsItsFourTSquares) {
 }
 
 TEST(Patterns, GrandCrossInAnyIndexOrderIsFoundOnce) {
-    Chart e = PlacedChart({{1, 0}, {2, 180}, {3, 91}, {4, 272}});
+    Chart e = PlacedChart({{kSun, 0}, {kMercury, 180}, {kVenus, 91}, {kMars, 272}});
     PatternResult cross = FindGrandCrosses(e, kOrbs);
     ASSERT_EQ(BodiesOf(cross), (Lines{{1, 3, 2, 4}}));
     // Squares 1-3 1°, 1-4 2°, 3-2 1°, 2-4 2°; oppositions 1-2 0°, 3-4 1°.
@@ -67,7 +70,7 @@ TEST(Patterns, GrandCrossInAnyIndexOrderIsFoundOnce) {
 
 // Bodies 1..6 at 0°, 60°, ... 300°.
 TEST(Patterns, SixBodiesSixtyDegreesApart) {
-    Chart e = PlacedChart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
+    Chart e = PlacedChart({{kSun, 0}, {kMercury, 60}, {kVenus, 120}, {kMars, 180}, {kJupiter, 240}, {kSaturn, 300}});
     EXPECT_EQ(BodiesOf(FindGrandTrines(e, kOrbs)), (Lines{{1, 3, 5}, {2, 4, 6}}));
     PatternResult kites = FindKites(e, kOrbs);
     EXPECT_EQ(
@@ -90,15 +93,15 @@ TEST(Patterns, SixBodiesSixtyDegreesApart) {
     EXPECT_EQ(BodiesOf(sextile), (Lines{{1, 3, 5, 2, 4, 6}}));
     EXPECT_EQ(sextile.count, 1);
     EXPECT_FALSE(sextile.instances[0].hasMean);
-    for (int p : {kTSquare, kGrandCross, kYod, kYodKite, kStellium3})
-        EXPECT_TRUE(FindPattern(e, kOrbs, p).instances.empty()) << p;
+    for (Pattern p : {kTSquare, kGrandCross, kYod, kYodKite, kStellium3})
+        EXPECT_TRUE(FindPattern(e, kOrbs, p).instances.empty()) << Index(p);
 }
 
 TEST(Patterns, GrandSextileCountsOneHoweverManyLines) {
     // Bodies 7 and 8 double bodies 1 and 2, so two sets of six bodies form a
     // grand sextile.
     Chart e =
-        PlacedChart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}, {7, 1}, {8, 61}});
+        PlacedChart({{kSun, 0}, {kMercury, 60}, {kVenus, 120}, {kMars, 180}, {kJupiter, 240}, {kSaturn, 300}, {kUranus, 1}, {kNeptune, 61}});
     PatternResult r = FindGrandSextiles(e, kOrbs);
     EXPECT_EQ(
         BodiesOf(r),
@@ -107,7 +110,7 @@ TEST(Patterns, GrandSextileCountsOneHoweverManyLines) {
 }
 
 TEST(Patterns, RectangleMetAgainFromItsSecondOppositionIsDropped) {
-    Chart e = PlacedChart({{1, 0}, {2, 240}, {3, 180}, {4, 60}});
+    Chart e = PlacedChart({{kSun, 0}, {kMercury, 240}, {kVenus, 180}, {kMars, 60}});
     PatternResult r = FindRectangles(e, kOrbs);
     EXPECT_EQ(BodiesOf(r), (Lines{{1, 3, 2, 4}}));
     EXPECT_EQ(r.count, 1);
@@ -116,14 +119,14 @@ TEST(Patterns, RectangleMetAgainFromItsSecondOppositionIsDropped) {
 TEST(Patterns, KiteMeanCoversTrinesOppositionAndSextiles) {
     // Trine deviations 1°, 1°, 0°; apex 181° opposite body 1 (1°) and sextile
     // to the others (0°, 0°).
-    Chart e = PlacedChart({{1, 0}, {2, 121}, {3, 241}, {4, 181}});
+    Chart e = PlacedChart({{kSun, 0}, {kMercury, 121}, {kVenus, 241}, {kMars, 181}});
     PatternResult r = FindKites(e, kOrbs);
     ASSERT_EQ(BodiesOf(r), (Lines{{1, 2, 3, 4}}));
     EXPECT_NEAR(r.instances[0].meanDeviation, Deg(0.5), 1e-9);
 }
 
 TEST(Patterns, YodAndYodKite) {
-    Chart e = PlacedChart({{1, 0}, {2, 61}, {3, 210}, {4, 30}});
+    Chart e = PlacedChart({{kSun, 0}, {kMercury, 61}, {kVenus, 210}, {kMars, 30}});
     PatternResult yod = FindYods(e, kOrbs);
     ASSERT_EQ(BodiesOf(yod), (Lines{{1, 3, 2}}));
     // Sextile 1°, quincunxes 0° and 1°.
@@ -135,17 +138,17 @@ TEST(Patterns, YodAndYodKite) {
 
     // An apex numbered between or below the sextile's bodies, and a fourth
     // body numbered below all three.
-    e = PlacedChart({{2, 0}, {5, 60}, {3, 210}, {1, 30}});
+    e = PlacedChart({{kMercury, 0}, {kJupiter, 60}, {kVenus, 210}, {kSun, 30}});
     EXPECT_EQ(BodiesOf(FindYods(e, kOrbs)), (Lines{{2, 3, 5}}));
     EXPECT_EQ(BodiesOf(FindYodKites(e, kOrbs)), (Lines{{2, 3, 5, 1}}));
-    e = PlacedChart({{4, 0}, {6, 60}, {1, 210}, {2, 30}});
+    e = PlacedChart({{kMars, 0}, {kSaturn, 60}, {kSun, 210}, {kMercury, 30}});
     EXPECT_EQ(BodiesOf(FindYods(e, kOrbs)), (Lines{{4, 1, 6}}));
     EXPECT_EQ(BodiesOf(FindYodKites(e, kOrbs)), (Lines{{4, 1, 6, 2}}));
 }
 
 TEST(Patterns, EverySubsetOfConjunctBodiesIsItsOwnStellium) {
     // Bodies 1..7 within 6°: every pair is conjunct with the 10° orb.
-    Chart e = PlacedChart({{1, 0}, {2, 1}, {3, 2}, {4, 3}, {5, 4}, {6, 5}, {7, 6}});
+    Chart e = PlacedChart({{kSun, 0}, {kMercury, 1}, {kVenus, 2}, {kMars, 3}, {kJupiter, 4}, {kSaturn, 5}, {kUranus, 6}});
     EXPECT_EQ(FindStellia(e, kOrbs, 6).count, 7);
     EXPECT_EQ(FindStellia(e, kOrbs, 5).count, 21);
     EXPECT_EQ(FindStellia(e, kOrbs, 3).count, 35);
@@ -157,7 +160,7 @@ TEST(Patterns, EverySubsetOfConjunctBodiesIsItsOwnStellium) {
 
 TEST(Patterns, StelliumNeedsEveryPairConjunctAndAveragesThem) {
     // 1-3 is the only pair more than 10° apart.
-    Chart e = PlacedChart({{1, 0}, {2, 8}, {3, 16}, {4, 8.5}});
+    Chart e = PlacedChart({{kSun, 0}, {kMercury, 8}, {kVenus, 16}, {kMars, 8.5}});
     EXPECT_EQ(BodiesOf(FindStellia(e, kOrbs, 3)), (Lines{{1, 2, 4}, {2, 3, 4}}));
     // 1-2: 8°, 1-4: 8.5°, 2-4: 0.5°.
     EXPECT_NEAR(FindStellia(e, kOrbs, 3).instances[0].meanDeviation, Deg(17.0 / 3), 1e-9);
@@ -165,25 +168,28 @@ TEST(Patterns, StelliumNeedsEveryPairConjunctAndAveragesThem) {
 }
 
 TEST(Patterns, BodyWithoutPositionIsInNoPattern) {
-    Chart e = PlacedChart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
-    e.longitude[3][kChartA] = kAfterDataRange;
-    for (int p = 0; p <= kGrandSextile; ++p)
+    Chart e = PlacedChart({{kSun, 0}, {kMercury, 60}, {kVenus, 120}, {kMars, 180}, {kJupiter, 240}, {kSaturn, 300}});
+    e.longitude[kVenus][kChartA] = kAfterDataRange;
+    for (Pattern p : AllPatterns()) {
+        if (p == kMidpoint) continue;
         for (const PatternInstance& inst : FindPattern(e, kOrbs, p).instances)
-            for (int m = 0; m < inst.size; ++m) EXPECT_NE(inst.bodies[m], 3) << "pattern " << p;
+            for (int m = 0; m < inst.size; ++m)
+                EXPECT_NE(inst.bodies[m], kVenus) << "pattern " << Index(p);
+    }
     // Three bodies that would be a stellium if −99 were read as an angle.
-    Chart s = PlacedChart({{1, 0}, {2, 1}});
-    s.longitude[3][kChartA] = -0.001;
+    Chart s = PlacedChart({{kSun, 0}, {kMercury, 1}});
+    s.longitude[kVenus][kChartA] = -0.001;
     EXPECT_TRUE(FindStellia(s, kOrbs, 3).instances.empty());
 }
 
 TEST(Patterns, MoonTakesPartOnlyWhenCounted) {
-    Chart e = PlacedChart({{1, 0}, {2, 120}, {kMoon, 240}});
+    Chart e = PlacedChart({{kSun, 0}, {kMercury, 120}, {kMoon, 240}});
     EXPECT_EQ(FindGrandTrines(e, kOrbs).count, 1);
     e.bodyCount = 9;
     EXPECT_EQ(FindGrandTrines(e, kOrbs).count, 0);
 }
 
-NameTables Names(int language) {
+NameTables Names(Language language) {
     NameTables t;
     BuildNameTables(t, language);
     return t;
@@ -200,7 +206,7 @@ TEST(PatternText, SummaryAndReportForms) {
     EXPECT_EQ(b.text, "Sun-Jupiter-Neptune\r\n");
 
     // The grand sextile line has no mean; one count for two lines.
-    e = PlacedChart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}, {7, 1}, {8, 61}});
+    e = PlacedChart({{kSun, 0}, {kMercury, 60}, {kVenus, 120}, {kMars, 180}, {kJupiter, 240}, {kSaturn, 300}, {kUranus, 1}, {kNeptune, 61}});
     b = RunPatternFinder(e, kOrbs, kGrandSextile, PatternForm::Summary, texts);
     EXPECT_EQ(b.text,
               "Grand sextile: Su-Ve-Ju-Me-Ma-Sa\r\nGrand sextile: Su-Ve-Ju-Ma-Sa-Ne\r\n"
@@ -210,48 +216,48 @@ TEST(PatternText, SummaryAndReportForms) {
 
 TEST(AllPatterns, LargestStelliumOnlyAndUntouchedSlotsKeepTheirCounts) {
     const NameTables en = Names(kEnglish);
-    Chart e = PlacedChart({{1, 0}, {2, 1}, {3, 2}, {4, 3}});
+    Chart e = PlacedChart({{kSun, 0}, {kMercury, 1}, {kVenus, 2}, {kMars, 3}});
     PatternFindings f = FindAllPatterns(e, kOrbs, 3, PatternForm::Summary, {en, "dev"});
     EXPECT_EQ(f.stelliumSlot, kStellium4);
     EXPECT_TRUE(f.blocks[kStellium3].text.empty());  // smaller sizes are not searched
     // Conjunctions 1°, 2°, 3°, 1°, 2°, 1°: mean 1°40'.
     EXPECT_EQ(PatternSection(f), "4-Stellium: Su-Me-Ve-Ma (dev 1°40')\r\n\r\n");
 
-    int16_t counts[kPatternCount];
-    for (int16_t& c : counts) c = 7;
+    PatternArray<int16_t> counts;
+    for (int16_t& c : counts.values) c = 7;
     StorePatternCounts(f, counts);
-    for (int p = 0; p < kPatternCount; ++p) {
+    for (Pattern p : AllPatterns()) {
         if (p == kStellium4)
             EXPECT_EQ(counts[p], 1);
         else if (p == kStellium3)
             EXPECT_EQ(counts[p], 0) << "smaller stellium sizes are cleared";
         else
-            EXPECT_EQ(counts[p], 7) << "slot " << p << " had nothing to report";
+            EXPECT_EQ(counts[p], 7) << "slot " << Index(p) << " had nothing to report";
     }
 }
 
 TEST(AllPatterns, BlocksFollowSlotOrderEachEndedByALineBreak) {
     const NameTables en = Names(kEnglish);
-    Chart e = PlacedChart({{1, 0}, {2, 60}, {3, 120}, {4, 180}, {5, 240}, {6, 300}});
+    Chart e = PlacedChart({{kSun, 0}, {kMercury, 60}, {kVenus, 120}, {kMars, 180}, {kJupiter, 240}, {kSaturn, 300}});
     PatternFindings f = FindAllPatterns(e, kOrbs, 3, PatternForm::Summary, {en, "dev"});
     const std::string section = PatternSection(f);
     size_t at = 0;
-    for (int p = 0; p < kPatternCount; ++p) {
+    for (Pattern p : AllPatterns()) {
         if (f.blocks[p].text.empty()) continue;
-        EXPECT_EQ(section.compare(at, f.blocks[p].text.size(), f.blocks[p].text), 0) << p;
+        EXPECT_EQ(section.compare(at, f.blocks[p].text.size(), f.blocks[p].text), 0) << Index(p);
         at += f.blocks[p].text.size();
-        EXPECT_EQ(section.compare(at, 2, "\r\n"), 0) << p;
+        EXPECT_EQ(section.compare(at, 2, "\r\n"), 0) << Index(p);
         at += 2;
     }
     EXPECT_EQ(at, section.size());
     EXPECT_NE(section.find("Grand sextile: Su-Ve-Ju-Me-Ma-Sa\r\n\r\nMidpoint: "),
               std::string::npos);
 
-    int16_t counts[kPatternCount] = {};
+    PatternArray<int16_t> counts{};
     StorePatternCounts(f, counts);
     const int16_t expected[kPatternCount] = {2, 6, 4, 0, 0, 0, 0,
                                              6, 0, 0, 0, 0, 1, f.blocks[kMidpoint].count};
-    for (int p = 0; p < kPatternCount; ++p) EXPECT_EQ(counts[p], expected[p]) << p;
+    for (Pattern p : AllPatterns()) EXPECT_EQ(counts[p], expected[Index(p)]) << Index(p);
     EXPECT_GT(counts[kMidpoint], 0);
 }
 

@@ -34,7 +34,7 @@ class PainterTest : public ::testing::Test {
         BuildNameTables(names, kEnglish);
         chart.mode = Mode::World;
         chart.bodyCount = kMaxBodies;
-        for (int b = 1; b <= kMaxBodies; ++b) chart.longitude[b][0] = Deg(36.0 * (b - 1) + 5);
+        for (Body b : AllBodies()) chart.longitude[b][0] = Deg(36.0 * (Index(b) - 1) + 5);
         table.LayoutTriangularTable();
         // A conjunction between two bodies far apart: a long yellow line.
         TableCell& c = table.txbCell[table.AspectCellIndex(kSun, kMars)];
@@ -58,17 +58,17 @@ class PainterTest : public ::testing::Test {
 
 TEST_F(PainterTest, GlyphInkIsMeasuredForEveryBody) {
     const GlyphInks& inks = MeasuredGlyphInks();
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         const GlyphInk& g = inks[b];
         int ink = 0;
         for (uint8_t v : g.ink) ink += v;
         // A 14-point glyph: about 16 × 22 pixels of box, a good part inked.
-        EXPECT_GT(ink, 20) << b;
-        EXPECT_LT(ink, g.width * g.height) << b;
-        EXPECT_GT(g.boxWidth, 150) << b;
-        EXPECT_LT(g.boxWidth, 400) << b;
-        EXPECT_GT(g.boxHeight, 250) << b;
-        EXPECT_LT(g.boxHeight, 400) << b;
+        EXPECT_GT(ink, 20) << Index(b);
+        EXPECT_LT(ink, g.width * g.height) << Index(b);
+        EXPECT_GT(g.boxWidth, 150) << Index(b);
+        EXPECT_LT(g.boxWidth, 400) << Index(b);
+        EXPECT_GT(g.boxHeight, 250) << Index(b);
+        EXPECT_LT(g.boxHeight, 400) << Index(b);
     }
 }
 
@@ -76,7 +76,7 @@ TEST_F(PainterTest, AspectLinesEndInsideTheGlyphsTheyJoin) {
     // Lines end 120 twips right of and below a glyph's print origin: that
     // point lies inside the box of the glyph's ink, near its middle.
     const GlyphInks& inks = MeasuredGlyphInks();
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         const GlyphInk& g = inks[b];
         int x0 = g.width, y0 = g.height, x1 = -1, y1 = -1;
         for (int y = 0; y < g.height; ++y) {
@@ -88,13 +88,13 @@ TEST_F(PainterTest, AspectLinesEndInsideTheGlyphsTheyJoin) {
         }
         x0 += g.left, x1 += g.left, y0 += g.top, y1 += g.top;
         const double end = double(kLineOffset) / kTwipsPerPixel;  // 8 pixels
-        EXPECT_GT(end, x0 + 1) << b;
-        EXPECT_LT(end, x1 - 1) << b;
-        EXPECT_GT(end, y0 + 1) << b;
-        EXPECT_LT(end, y1 - 1) << b;
+        EXPECT_GT(end, x0 + 1) << Index(b);
+        EXPECT_LT(end, x1 - 1) << Index(b);
+        EXPECT_GT(end, y0 + 1) << Index(b);
+        EXPECT_LT(end, y1 - 1) << Index(b);
         // Within a quarter of the ink's size from its middle.
-        EXPECT_NEAR(end, (x0 + x1 + 1) / 2.0, (x1 - x0 + 1) / 4.0) << b;
-        EXPECT_NEAR(end, (y0 + y1 + 1) / 2.0, (y1 - y0 + 1) / 4.0) << b;
+        EXPECT_NEAR(end, (x0 + x1 + 1) / 2.0, (x1 - x0 + 1) / 4.0) << Index(b);
+        EXPECT_NEAR(end, (y0 + y1 + 1) / 2.0, (y1 - y0 + 1) / 4.0) << Index(b);
     }
 }
 
@@ -107,7 +107,7 @@ TEST_F(PainterTest, PaintedGlyphsStayOnTheDiscAndOffEachOther) {
     // that every ink lies on the black disc of the full painting.
     const QImage full = RenderChart(w, 1);
     std::vector<QImage> alone;
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         ChartWheel one = w;
         one.items.clear();
         for (const ChartPrimitive& p : w.items)
@@ -201,13 +201,13 @@ TEST_F(PainterTest, FilesAreWrittenInOnePieceOrNotAtAll) {
     EXPECT_EQ(back.pixelColor(260, 130), QColor(0, 0, 0));
     EXPECT_EQ(direct.pixelColor(260, 130), QColor(0, 0, 0));
     EXPECT_EQ(back.pixelColor(5, 395), QColor(224, 224, 224));
-    for (int b = 1; b <= kMaxBodies; ++b) {
+    for (Body b : AllBodies()) {
         const ChartWheel::Anchor& a = w.anchors[0][b];
         int bright = 0;
         for (int y = a.y / 15; y < (a.y + 300) / 15; ++y)
             for (int x = a.x / 15; x < (a.x + 250) / 15; ++x)
                 bright += qGray(back.pixel(x, y)) > 128;
-        EXPECT_GT(bright, 3) << b;
+        EXPECT_GT(bright, 3) << Index(b);
     }
 
     // Under a regular file: a failure naming the path, the file unchanged.

@@ -101,7 +101,7 @@ class ExplanationTest : public test::MainWindowTest<PictureDialogs> {
         const TableModel& t = window->Results().table;
         for (int i = 0; i < t.intNumCells; ++i) {
             const TableCell& c = t.txbCell[static_cast<size_t>(i)];
-            if (c.kind == CellKind::Aspect && c.visible && c.aspect > 0 && accept(c)) return i;
+            if (c.kind == CellKind::Aspect && c.visible && c.aspect && accept(c)) return i;
         }
         return -1;
     }
@@ -143,8 +143,8 @@ TEST_F(ExplanationTest, AMoonAspectShowsFourHoursForEveryDegreeOfOrb) {
         EXPECT_EQ(a.kind, ScriptedDialogs::Kind::Message);
         EXPECT_EQ(a.icon, MessageIcon::Information);
         const NameTables& names = window->CoreEngine().names;
-        EXPECT_EQ(a.title.toStdString(), names.BodyName[c.first] + " " +
-                                             names.AspectPhrase[c.aspect] + " " +
+        EXPECT_EQ(a.title.toStdString(), names.BodyName[*c.first] + " " +
+                                             names.AspectPhrase[*c.aspect] + " " +
                                              names.BodyName[kMoon]);
         QString expected = PT(kTextMoonExplanation);
         expected.replace("12", QString::number(4 * orb));
@@ -169,9 +169,9 @@ TEST_F(ExplanationTest, AWorldTransitExplainsItsDatesAndOffersTheDurations) {
     EXPECT_EQ(a.kind, ScriptedDialogs::Kind::Question);
     EXPECT_TRUE(a.scripted);
     EXPECT_EQ(a.defaultButton, Answer::No);
-    EXPECT_EQ(a.title.toStdString(), names.BodyName[c.first] + " " + names.AspectPhrase[c.aspect] +
-                                         " " + names.BodyName[c.second]);
-    const std::string name = LowerCase(names.AspectName[c.aspect]);
+    EXPECT_EQ(a.title.toStdString(), names.BodyName[*c.first] + " " + names.AspectPhrase[*c.aspect] +
+                                         " " + names.BodyName[*c.second]);
+    const std::string name = LowerCase(names.AspectName[*c.aspect]);
     EXPECT_TRUE(a.text.startsWith("With an orb of ")) << a.text.toStdString();
     EXPECT_TRUE(a.text.contains(QString::fromStdString(" this " + name + "\nbegins on ")));
     EXPECT_TRUE(a.text.contains("2010")) << a.text.toStdString();
@@ -192,7 +192,7 @@ TEST_F(ExplanationTest, ACellWhoseAspectIsSwitchedOffOnlyLosesItsSelection) {
     FrmMain& w = Start();
     const int cell = FindAspectCell([](const TableCell& c) { return !MovingMoon(c); });
     ASSERT_GE(cell, 0);
-    const int aspect = w.Results().table.txbCell[static_cast<size_t>(cell)].aspect;
+    const Aspect aspect = *w.Results().table.txbCell[static_cast<size_t>(cell)].aspect;
     ChangeSettings([aspect](Settings& s) { s.accepted.AspectColor[aspect] = 0; });
     // The cell still holds the aspect, black on black.
     ASSERT_EQ(w.Results().table.txbCell[static_cast<size_t>(cell)].aspect, aspect);
@@ -209,7 +209,7 @@ TEST_F(ExplanationTest, ACellWhoseAspectIsSwitchedOffOnlyLosesItsSelection) {
     const TableModel& t = w.Results().table;
     for (int i = 0; i < t.intNumCells; ++i) {
         const TableCell& c = t.txbCell[static_cast<size_t>(i)];
-        if (c.kind == CellKind::Aspect && c.visible && c.aspect == 0) {
+        if (c.kind == CellKind::Aspect && c.visible && !c.aspect) {
             DoubleClick(i);
             break;
         }
@@ -442,14 +442,14 @@ TEST_F(TransitGraphTest, APersonalTransitDrawsTheGraphAndLeavesOnlySaveToggleAnd
     EXPECT_FALSE(g.curve.empty());
     const NameTables& names = w.CoreEngine().names;
     const std::string title = g.title;
-    EXPECT_EQ(title.rfind("Transiting " + names.BodyName[c.second] + " in ", 0), 0u) << title;
-    EXPECT_NE(title.find("natal " + names.BodyName[c.first] + " (1960-07-04), orb "),
+    EXPECT_EQ(title.rfind("Transiting " + names.BodyName[*c.second] + " in ", 0), 0u) << title;
+    EXPECT_NE(title.find("natal " + names.BodyName[*c.first] + " (1960-07-04), orb "),
               std::string::npos)
         << title;
     EXPECT_NE(title.find(", tropical zodiac"), std::string::npos);
     for (const ChartPrimitive& p : g.drawing.items)
         if (p.role == ChartRole::GraphCurve && p.width == 2) {
-            EXPECT_EQ(p.color, w.CoreSettings().accepted.AspectColor[c.aspect]);
+            EXPECT_EQ(p.color, w.CoreSettings().accepted.AspectColor[*c.aspect]);
         }
     Snapshot("transit_graph");
 

@@ -200,7 +200,7 @@ TEST_F(ConfigureTest, ConfigureCaptionsFollowTheLanguageAndFitTheirControls) {
     EXPECT_EQ(DialogLabel("Label3")->text(),
               PT(kTextProportionOf) + "\n" + PT(kTextAboveOrbs) + "\n" + PT(kTextForUseWith));
     EXPECT_EQ(DialogLabel("lblAspectName_6")->text().toStdString(),
-              window->CoreEngine().names.AspectName[7]);
+              window->CoreEngine().names.AspectName[kQuincunx]);
     Snapshot("configure-en");
 
     ClickMain("optGerman");
@@ -211,13 +211,13 @@ TEST_F(ConfigureTest, ConfigureCaptionsFollowTheLanguageAndFitTheirControls) {
     EXPECT_EQ(DialogButton("cmdCancel")->text(), PT(kTextCancel));
     EXPECT_EQ(Check("chkIncludeMoon")->text(), PT(kTextIncludeMoon));
     EXPECT_EQ(DialogLabel("lblAspectName_0")->text().toStdString(),
-              window->CoreEngine().names.AspectName[1]);
+              window->CoreEngine().names.AspectName[kConjunction]);
     EXPECT_NE(DialogLabel("lblAspectName_0")->text(), "Conjunction");
     Snapshot("configure-de");
 
     // In both languages every caption fits its control, so no control of the
     // design needs the tool tip a cut caption gets.
-    for (int language : {kGerman, kEnglish}) {
+    for (Language language : {kGerman, kEnglish}) {
         ClickMain(language == kGerman ? "optGerman" : "optEnglish");
         for (QWidget* c : d.findChildren<QWidget*>()) {
             QString text;
@@ -225,7 +225,7 @@ TEST_F(ConfigureTest, ConfigureCaptionsFollowTheLanguageAndFitTheirControls) {
             if (auto* l = qobject_cast<QLabel*>(c)) text = l->text();
             if (text.isEmpty()) continue;
             EXPECT_LE(c->sizeHint().width(), c->width())
-                << c->objectName().toStdString() << " in language " << language;
+                << c->objectName().toStdString() << " in language " << Index(language);
             EXPECT_TRUE(d.rect().contains(c->geometry())) << c->objectName().toStdString();
             EXPECT_TRUE(c->toolTip().isEmpty()) << c->objectName().toStdString();
         }
@@ -310,7 +310,7 @@ TEST_F(ConfigureTest, ConfigureColorLinesCycleThePaletteAndSwitchOff) {
     FrmMain& w = Start();
     FrmConfigure& d = Open();
     const Color first = d.LineColor(0);
-    ASSERT_EQ(first, DefaultAspectColor(1));
+    ASSERT_EQ(first, DefaultAspectColor(kConjunction));
     std::set<Color> seen;
     for (int k = 0; k < 12; ++k) {
         seen.insert(d.LineColor(0));
@@ -326,7 +326,7 @@ TEST_F(ConfigureTest, ConfigureColorLinesCycleThePaletteAndSwitchOff) {
     EXPECT_EQ(ink.red() + 256 * ink.green() + 65536 * ink.blue(), second);
     EXPECT_EQ(Line(0)->palette().color(QPalette::Window), QColor(Qt::black));
     // The engine keeps its colour until "Use settings".
-    EXPECT_EQ(w.CoreSettings().accepted.AspectColor[1], first);
+    EXPECT_EQ(w.CoreSettings().accepted.AspectColor[kConjunction], first);
 
     // Two right clicks switch the trine's colour off and back on.
     const Color trine = d.LineColor(3);
@@ -343,9 +343,9 @@ TEST_F(ConfigureTest, ConfigureColorLinesCycleThePaletteAndSwitchOff) {
     EXPECT_NE(d.LineColor(3), trine);
 
     DialogButton("cmdAccept")->click();
-    EXPECT_EQ(w.CoreSettings().accepted.AspectColor[1], second);
+    EXPECT_EQ(w.CoreSettings().accepted.AspectColor[kConjunction], second);
     for (const TableCell& c : w.Results().table.txbCell) {
-        if (c.kind == CellKind::Aspect && c.aspect == 1) {
+        if (c.kind == CellKind::Aspect && c.aspect == kConjunction) {
             EXPECT_EQ(c.foreground, second);
         }
     }
@@ -354,14 +354,14 @@ TEST_F(ConfigureTest, ConfigureColorLinesCycleThePaletteAndSwitchOff) {
     // on left clicks.
     AppState odd;
     odd.dateRows[kWorldDate] = w.Rows().Row(kWorldDate);
-    odd.settings.accepted.AspectColor[2] = 0x123456;
+    odd.settings.accepted.AspectColor[kOpposition] = 0x123456;
     const Result<std::string> text = StateFileText(odd);
     ASSERT_TRUE(text) << text.message();
     std::ofstream(Path("odd.vek"), std::ios::binary) << *text;
     dialogs.QueueFileName(QString::fromStdString(Path("odd.vek")));
     DialogButton("cmdHide")->click();
     ClickMain("cmdLoadState");
-    ASSERT_EQ(w.CoreSettings().accepted.AspectColor[2], 0x123456);
+    ASSERT_EQ(w.CoreSettings().accepted.AspectColor[kOpposition], 0x123456);
     Open();
     EXPECT_EQ(d.LineColor(1), 0x123456);
     for (int k = 0; k < 3; ++k) QTest::mouseClick(Line(1), Qt::LeftButton);
@@ -398,7 +398,7 @@ TEST_F(ConfigureTest, ConfigureCancelPutsBackTheSnapshotButKeepsTheMidpointOrb) 
     Open();
     EXPECT_EQ(Orb(0)->currentIndex(), 10);
     EXPECT_TRUE(DialogOption("optWesternAstrology")->isChecked());
-    EXPECT_EQ(d.LineColor(4), DefaultAspectColor(5));
+    EXPECT_EQ(d.LineColor(4), DefaultAspectColor(kSextile));
     EXPECT_EQ(DialogCombo("cboOrbForMidpoints")->currentIndex(), 6);
     EXPECT_TRUE(DialogOption("opt1DegOfOrb")->isEnabled());
 

@@ -91,7 +91,7 @@ class DurationsWindowTest : public test::MainWindowTest<> {
         return *d;
     }
 
-    void EnterBirthdate(int slot, int month, int day, const QString& year) {
+    void EnterBirthdate(DateSlot slot, int month, int day, const QString& year) {
         EnterDate(slot, month, day, year, kNoonTimeIndex, kGreenwichZoneIndex);
     }
 

@@ -327,7 +327,7 @@ TEST_F(FrmMainTest, LanguageSwitchRecaptionsEverythingRecomputesOnceAndIsStored)
     EXPECT_EQ(Combo("cboForwardBack")->currentIndex(), kStepWeek);
     EXPECT_EQ(Find<QRadioButton>("optSynastry")->text(), PT(kTextSynastry));
     EXPECT_EQ(Find<QLabel>("Label1_0")->text(), PT(kTextWorldDate));
-    EXPECT_EQ(platform::ReadLanguageSetting(platform::SettingsStore(env.configFolder)), kGerman);
+    EXPECT_EQ(platform::ReadLanguageSetting(platform::SettingsStore(env.configFolder)), Index(kGerman));
     // Mode and dates are unchanged.
     EXPECT_EQ(w.ComputedMode(), Mode::World);
     EXPECT_EQ(Year(0)->text(), "2011");
@@ -534,7 +534,7 @@ TEST_F(FrmMainTest, StateDialogsSuggestVekListAllFilesAndRememberTheirFolder) {
     EXPECT_EQ(Find<QLabel>("lblStatus")->text(),
               PT(kTextLoadedPrefix) + " " + states + "/state1.vek");
     // The status line follows a language switch.
-    w.ApplyLanguage(1);
+    w.ApplyLanguage(kGerman);
     EXPECT_EQ(Find<QLabel>("lblStatus")->text(), "Geladen: " + states + "/state1.vek");
 
     // The next start remembers the folder, and the window's place and size.
@@ -833,7 +833,7 @@ TEST_F(ChartWindowTest, TheToggleSwitchesBetweenTableAndChartWithAllItsControls)
     EXPECT_EQ(wheel.Count(ChartRole::BodyGlyph), 10u);
     int shown = 0;
     for (const TableCell& c : w.Results().table.txbCell)
-        if (c.kind == CellKind::Aspect && c.visible && c.aspect > 0) ++shown;
+        if (c.kind == CellKind::Aspect && c.visible && c.aspect) ++shown;
     EXPECT_GT(shown, 0);
     EXPECT_EQ(wheel.Count(ChartRole::AspectLine), static_cast<size_t>(shown));
     Snapshot("chart_world");
@@ -864,7 +864,7 @@ TEST_F(ChartWindowTest, EveryStepRedrawsTheChartAndTheModesPickTheirWheel) {
     EXPECT_EQ(Chart()->Wheel().anchors[0][kMoon].y, before.y);
 
     // Personal transits: the double wheel, still shown.
-    EnterDate(1, 7, 4, "1960", 25, 14);
+    EnterDate(kBirth1, 7, 4, "1960", 25, 14);
     Option("optPersonal_0")->click();
     ASSERT_EQ(w.ComputedMode(), Mode::Personal1);
     EXPECT_TRUE(w.ChartShown());

@@ -60,12 +60,12 @@ class RunWindowTest : public test::MainWindowTest<> {
     // The run button opens the dialog; the dialog is left with "Run" after
     // the pattern (−1: none) and the count (0: no "Find at least") are
     // chosen.
-    void RunFromDialog(int pattern, int atLeast = 0, bool quickly = false) {
+    void RunFromDialog(std::optional<Pattern> pattern, int atLeast = 0, bool quickly = false) {
         ASSERT_TRUE(RunButton()->isVisible());
         RunButton()->click();
         ASSERT_NE(Dialog(), nullptr);
         ASSERT_TRUE(Dialog()->isVisible());
-        if (pattern >= 0) Choose(InDialog<QComboBox>("cboAspectPattern"), pattern);
+        if (pattern) Choose(InDialog<QComboBox>("cboAspectPattern"), Index(*pattern));
         QCheckBox* two = InDialog<QCheckBox>("chkTwoOrMore");
         if (two->isChecked() != (atLeast >= 2)) two->click();
         if (atLeast >= 2) InDialog<QComboBox>("cboNumToFind")->setCurrentIndex(atLeast - 2);
@@ -142,7 +142,7 @@ TEST_F(RunWindowTest, RunDialogShowsItsCaptionsListAndCountsInEitherLanguage) {
     QComboBox* count = InDialog<QComboBox>("cboNumToFind");
     EXPECT_EQ(list->currentIndex(), -1);
     ASSERT_EQ(list->count(), kPatternCount);
-    for (int p = 0; p < kPatternCount; ++p) EXPECT_EQ(list->itemText(p), kPatternNames[p][0]);
+    for (Pattern p : AllPatterns()) EXPECT_EQ(list->itemText(Index(p)), kPatternNames[p][0]);
     ASSERT_EQ(count->count(), 8);
     EXPECT_EQ(count->itemText(0), "2");
     EXPECT_EQ(count->itemText(7), "9");
@@ -173,7 +173,7 @@ TEST_F(RunWindowTest, RunDialogShowsItsCaptionsListAndCountsInEitherLanguage) {
     EXPECT_EQ(InDialog<QPushButton>("cmdCancel")->text(), "Abbrechen");
     EXPECT_TRUE(InDialog<QLabel>("lblGefunden")->isVisible());
     EXPECT_EQ(InDialog<QLabel>("lblGefunden")->text(), "gefunden");
-    for (int p = 0; p < kPatternCount; ++p) EXPECT_EQ(list->itemText(p), kPatternNames[p][1]);
+    for (Pattern p : AllPatterns()) EXPECT_EQ(list->itemText(Index(p)), kPatternNames[p][1]);
     // Escape is the close box: cancelled.
     QTest::keyClick(d, Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
@@ -193,7 +193,7 @@ TEST_F(RunWindowTest, RunDialogKeepsItsRulesAndRemembersTheChoice) {
     EXPECT_FALSE(two->isChecked());
     EXPECT_FALSE(count->isEnabled());
     // Choosing a pattern chooses "Run until finding".
-    Choose(list, kKite);
+    Choose(list, Index(kKite));
     EXPECT_TRUE(InDialog<QRadioButton>("optRunUntilFinding")->isChecked());
     EXPECT_TRUE(InDialog<QCheckBox>("chkRunQuickly")->isEnabled());
     two->click();
@@ -213,7 +213,7 @@ TEST_F(RunWindowTest, RunDialogKeepsItsRulesAndRemembersTheChoice) {
     Button("cmdToggleGraphic")->click();
     window->TimerTick();
     RunButton()->click();
-    EXPECT_EQ(list->currentIndex(), kKite);
+    EXPECT_EQ(list->currentIndex(), Index(kKite));
     EXPECT_TRUE(two->isChecked());
     EXPECT_TRUE(count->isEnabled());
     EXPECT_EQ(count->currentText(), "5");
@@ -223,7 +223,7 @@ TEST_F(RunWindowTest, RunDialogKeepsItsRulesAndRemembersTheChoice) {
     InDialog<QRadioButton>("optRunUntilStopped")->click();
     InDialog<QPushButton>("cmdRun")->click();
     EXPECT_FALSE(Dialog()->Cancelled());
-    EXPECT_EQ(Dialog()->AspectPatternToFind(), -1);
+    EXPECT_EQ(Dialog()->AspectPatternToFind(), std::nullopt);
     EXPECT_EQ(list->currentIndex(), -1);
     EXPECT_TRUE(window->RunInProgress());
     RunButton()->click();
@@ -238,12 +238,12 @@ TEST_F(RunWindowTest, RunDialogPicturesInBothLanguages) {
     Start();
     WorldDate(7, 4, "2010");
     const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
-    for (int language : {kEnglish, kGerman}) {
+    for (Language language : {kEnglish, kGerman}) {
         Find<QRadioButton>(language == kGerman ? "optGerman" : "optEnglish")->click();
         window->TimerTick();
         RunButton()->click();
         ASSERT_TRUE(Dialog()->isVisible());
-        Choose(InDialog<QComboBox>("cboAspectPattern"), kGrandTrine);
+        Choose(InDialog<QComboBox>("cboAspectPattern"), Index(kGrandTrine));
         if (!InDialog<QCheckBox>("chkTwoOrMore")->isChecked())
             InDialog<QCheckBox>("chkTwoOrMore")->click();
         // Every caption fits its control.
@@ -310,7 +310,7 @@ TEST_F(RunWindowTest, RunUntilFindingWithoutAPatternRunsUntilStopped) {
     InDialog<QRadioButton>("optRunUntilFinding")->click();
     InDialog<QPushButton>("cmdRun")->click();
     EXPECT_TRUE(InDialog<QRadioButton>("optRunUntilStopped")->isChecked());
-    EXPECT_EQ(Dialog()->AspectPatternToFind(), -1);
+    EXPECT_EQ(Dialog()->AspectPatternToFind(), std::nullopt);
     ASSERT_TRUE(window->RunInProgress());
     EXPECT_EQ(RunButton()->text(), PT(kTextStop));
     // The first step is taken at once; Timer2 waits a second for the next.
@@ -345,7 +345,7 @@ TEST_F(RunWindowTest, RunUntilFindingWithoutAPatternRunsUntilStopped) {
     EXPECT_DOUBLE_EQ(WorldJD(), start + 41);
 
     // "Run quickly": a tenth of a second between steps in world transits.
-    RunFromDialog(-1, 0, true);
+    RunFromDialog(std::nullopt, 0, true);
     EXPECT_EQ(window->RunTimer().interval(), 100);
     RunButton()->click();
     EXPECT_FALSE(window->RunInProgress());
@@ -378,7 +378,7 @@ TEST_F(RunWindowTest, RunFindsAtLeastThreeOnlyWhereThreeCoexist) {
     // The dialog is back with the same choice; its "Run" goes on from the
     // date found, one step on first.
     ASSERT_TRUE(Dialog()->isVisible());
-    EXPECT_EQ(InDialog<QComboBox>("cboAspectPattern")->currentIndex(), kTSquare);
+    EXPECT_EQ(InDialog<QComboBox>("cboAspectPattern")->currentIndex(), Index(kTSquare));
     EXPECT_TRUE(InDialog<QCheckBox>("chkTwoOrMore")->isChecked());
     EXPECT_EQ(RunButton()->text(), PT(kTextRun));
     const double found = WorldJD();
@@ -498,7 +498,7 @@ TEST_F(RunWindowTest, RunQuitDuringARunEndsTheProgramCleanly) {
     Start();
     WorldDate(7, 4, "2010");
     QSignalSpy ended(window.get(), &FrmMain::Ended);
-    RunFromDialog(-1);
+    RunFromDialog(std::nullopt);
     TickWhileStepping(3);
     ASSERT_TRUE(window->RunInProgress());
     QPushButton* quit = Button("cmdQuit");

@@ -40,7 +40,7 @@ class FrmViewTest : public ::testing::Test {
         App();
         ASSERT_TRUE(tmp.isValid());
         view = std::make_unique<FrmView>(dialogs);
-        view->SetTexts(testing::RealTexts(0));
+        view->SetTexts(testing::RealTexts(kEnglish));
     }
     std::string Path(const char* name) const { return tmp.filePath(name).toStdString(); }
     QPlainTextEdit* Box() const { return view->findChild<QPlainTextEdit*>("txbText1"); }
@@ -103,7 +103,7 @@ TEST_F(FrmViewTest, EmptyOrMissingFileIsReportedAndTheViewerCloses) {
     EXPECT_FALSE(view->FileDisplayed());
 
     dialogs.Clear();
-    view->SetTexts(testing::RealTexts(1));
+    view->SetTexts(testing::RealTexts(kGerman));
     view->SetFilename(Path("missing.txt"));
     view->Display();
     ASSERT_EQ(dialogs.asked().size(), 1u);
@@ -176,7 +176,7 @@ TEST_F(FrmViewTest, EscapeClosesTheViewerAndTheButtonsFollowTheLanguage) {
     EXPECT_EQ(Button("cmdClose")->text(), "Close");
 
     // An open viewer takes the other language's captions at once.
-    view->SetTexts(testing::RealTexts(1));
+    view->SetTexts(testing::RealTexts(kGerman));
     EXPECT_EQ(Button("cmdClose")->text(), "Schließen");
     QPushButton* copy = Button("cmdCopyToClipboard");
     EXPECT_EQ(copy->text(), "In die Zwischenablage kopieren");
@@ -215,7 +215,7 @@ TEST_F(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
 
     QPushButton* help = window.findChild<QPushButton*>("cmdHelp");
     ASSERT_NE(help, nullptr);
-    window.ApplyLanguage(1);
+    window.ApplyLanguage(kGerman);
     EXPECT_EQ(help->text(), "Hilfe");
     help->click();
     FrmView* viewer = window.Viewer();
@@ -233,7 +233,7 @@ TEST_F(Help, ShowsTheHelpFileOfTheInterfaceLanguageInOneViewer) {
     EXPECT_EQ(Twips::Width(viewer), Twips::Width(&window) - 200);
     EXPECT_EQ(Twips::Height(viewer), std::max(2000, Twips::Height(&window) - 480));
 
-    window.ApplyLanguage(0);
+    window.ApplyLanguage(kEnglish);
     help->click();
     EXPECT_EQ(window.Viewer(), viewer);
     EXPECT_EQ(viewer->Filename(), std::string(VEK_BIN_DIR) + "/vek_help.txt");
@@ -287,7 +287,7 @@ TEST_F(Help, TheManualLinkOpensTheInstalledPageOrSaysWhyNot) {
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(page)));
     EXPECT_EQ(dialogs.asked().size(), 0u);
 
-    window.ApplyLanguage(1);
+    window.ApplyLanguage(kGerman);
     EXPECT_EQ(label->text(), "Benutzerhandbuch:");
     EXPECT_EQ(shownText(link), "im Webbrowser öffnen");
     EXPECT_TRUE(link->toolTip().endsWith("/vek_help_de.html"));

@@ -95,8 +95,8 @@ void Snapshot(QWidget& w, const QString& name) {
     if (!dir.isEmpty()) w.grab().save(dir + "/" + name + ".png");
 }
 
-void TypeYear(FrmMain& w, int slot, const QString& year) {
-    auto* box = FindIn<QLineEdit>(&w, "txbYearCE_" + QString::number(slot));
+void TypeYear(FrmMain& w, DateSlot slot, const QString& year) {
+    auto* box = FindIn<QLineEdit>(&w, "txbYearCE_" + QString::number(Index(slot)));
     if (!box) return;
     box->clear();
     QTest::keyClicks(box, year);

@@ -81,7 +81,7 @@ class MainWindowTest : public ::testing::Test {
     void Choose(const QString& name, int index) const { test::Choose(Combo(name), index); }
     static void Choose(QComboBox* c, int index) { test::Choose(c, index); }
     // Fills a date row through its controls, the year typed.
-    void EnterDate(int slot, int month, int day, const QString& year, int time, int zone) const;
+    void EnterDate(DateSlot slot, int month, int day, const QString& year, int time, int zone) const;
     void Snapshot(const QString& name) const { test::Snapshot(*window, name); }
     static void Snapshot(QWidget& w, const QString& name) { test::Snapshot(w, name); }
 
@@ -92,12 +92,12 @@ class MainWindowTest : public ::testing::Test {
 };
 
 // The keys typed into the year box of `slot` after it is emptied.
-void TypeYear(FrmMain& w, int slot, const QString& year);
+void TypeYear(FrmMain& w, DateSlot slot, const QString& year);
 
 template <class D>
-void MainWindowTest<D>::EnterDate(int slot, int month, int day, const QString& year, int time,
+void MainWindowTest<D>::EnterDate(DateSlot slot, int month, int day, const QString& year, int time,
                                   int zone) const {
-    const QString s = "_" + QString::number(slot);
+    const QString s = "_" + QString::number(Index(slot));
     Choose("cboMonthCE" + s, month);
     Choose("cboDayCE" + s, day);
     TypeYear(*window, slot, year);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "engine/aspects.h"
 #include "engine/engine.h"
@@ -22,28 +23,28 @@ constexpr double kNoon = kDay + 0.5;
 // Bodies moving at constant speed: longitude = start + speed × (jd − epoch),
 // with positions only from `firstJd` to `lastJd` (−99 before, −100 after).
 struct LinearSky {
-    double start[kMaxBodies + 1] = {};  // degrees at the epoch
-    double speed[kMaxBodies + 1] = {};  // degrees per day
-    double epoch = kDay - 0.5;          // 0 h UT of the World date
+    BodyArray<double> start{};  // degrees at the epoch
+    BodyArray<double> speed{};  // degrees per day
+    double epoch = kDay - 0.5;  // 0 h UT of the World date
     double firstJd = -1e9;
     double lastJd = 1e9;
     mutable int calls = 0;
 
-    double operator()(int body, double jd) const {
+    double operator()(Body body, double jd) const {
         ++calls;
         if (jd < firstJd) return kBeforeDataRange;
         if (jd > lastJd) return kAfterDataRange;
         return NormalizeAngle((start[body] + speed[body] * (jd - epoch)) * kDeg);
     }
     LongitudeFn Source() const {
-        return [this](int body, double jd) { return (*this)(body, jd); };
+        return [this](Body body, double jd) { return (*this)(body, jd); };
     }
 };
 
 OrbTable Orbs(double degrees) {
     OrbTable e;
-    for (int a = 1; a <= kAspectCount; ++a)
-        for (int c = 0; c < 3; ++c) e.orb[a][c] = degrees * kDeg;
+    for (Aspect a : AllAspects())
+        for (double& orb : e.orb[a].values) orb = degrees * kDeg;
     return e;
 }
 
@@ -63,8 +64,8 @@ TEST(AspectSearch, AnAspectWithinTheWorldDateBeginsAndEndsOnIt) {
     LinearSky sky = SunPassingMars(kDay);
     OrbTable e = Orbs(0.4);
     AspectSearch s(sky.Source(), e, kNoon, 0);
-    EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay);
-    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 0), kDay);
+    EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), kDay);
+    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kDay);
 }
 
 TEST(AspectSearch, FindsTheDatesDuringWhichTheAspectBeginsAndEnds) {
@@ -73,19 +74,19 @@ TEST(AspectSearch, FindsTheDatesDuringWhichTheAspectBeginsAndEnds) {
     LinearSky sky = SunPassingMars(kDay);
     OrbTable e = Orbs(10);
     AspectSearch s(sky.Source(), e, kNoon, 0);
-    EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 10);
-    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 0), kDay + 10);
+    EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), kDay - 10);
+    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kDay + 10);
 
     // Only the date counts, not the time of day.
     AspectSearch early(sky.Source(), e, kDay + 0.01, 0);
     AspectSearch late(sky.Source(), e, kDay + 0.99, 0);
-    EXPECT_EQ(early.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 10);
-    EXPECT_EQ(late.EndOfAspect(kSun, kMars, kConjunction, 0), kDay + 10);
+    EXPECT_EQ(early.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), kDay - 10);
+    EXPECT_EQ(late.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kDay + 10);
 
     // The result is a whole day number, also where the zone is not a whole
     // number of hours in days.
     AspectSearch india(sky.Source(), e, kNoon, 330);
-    double b = india.BeginningOfAspect(kSun, kMars, kConjunction, 0);
+    double b = india.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase);
     EXPECT_EQ(b, std::floor(b));
 }
 
@@ -97,10 +98,10 @@ TEST(AspectSearch, TheZoneMovesTheMidnights) {
     OrbTable e = Orbs(10);
     AspectSearch gmt(sky.Source(), e, kNoon, 0);
     AspectSearch west(sky.Source(), e, kNoon, -480);
-    EXPECT_EQ(gmt.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 10);
-    EXPECT_EQ(gmt.EndOfAspect(kSun, kMars, kConjunction, 0), kDay + 10);
-    EXPECT_EQ(west.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 11);
-    EXPECT_EQ(west.EndOfAspect(kSun, kMars, kConjunction, 0), kDay + 9);
+    EXPECT_EQ(gmt.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), kDay - 10);
+    EXPECT_EQ(gmt.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kDay + 10);
+    EXPECT_EQ(west.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), kDay - 11);
+    EXPECT_EQ(west.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kDay + 9);
 }
 
 TEST(AspectSearch, ANamedZoneWalksTheLocalDaysOfTheOffsetInForce) {
@@ -118,38 +119,38 @@ TEST(AspectSearch, ANamedZoneWalksTheLocalDaysOfTheOffsetInForce) {
 
     AspectSearch berlin(sky.Source(), e, worldDay, 60);
     berlin.UseNamedZone(TimeZone::Named("Europe/Berlin"));
-    EXPECT_EQ(berlin.BeginningOfAspect(kSun, kMars, kConjunction, 0), kMarch11);
-    EXPECT_EQ(berlin.EndOfAspect(kSun, kMars, kConjunction, 0), kApril1);
+    EXPECT_EQ(berlin.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), kMarch11);
+    EXPECT_EQ(berlin.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kApril1);
     // Every step also walks the local days: day by day the same dates.
     berlin.SetStepping(SearchStepping::EveryMidnight);
-    EXPECT_EQ(berlin.BeginningOfAspect(kSun, kMars, kConjunction, 0), kMarch11);
-    EXPECT_EQ(berlin.EndOfAspect(kSun, kMars, kConjunction, 0), kApril1);
+    EXPECT_EQ(berlin.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), kMarch11);
+    EXPECT_EQ(berlin.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kApril1);
 
     AspectSearch winter(sky.Source(), e, worldDay, 60);
-    EXPECT_EQ(winter.BeginningOfAspect(kSun, kMars, kConjunction, 0), kMarch11);
-    EXPECT_EQ(winter.EndOfAspect(kSun, kMars, kConjunction, 0), kMarch31);
+    EXPECT_EQ(winter.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), kMarch11);
+    EXPECT_EQ(winter.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kMarch31);
     AspectSearch summer(sky.Source(), e, worldDay, 120);
-    EXPECT_EQ(summer.BeginningOfAspect(kSun, kMars, kConjunction, 0), kMarch12);
-    EXPECT_EQ(summer.EndOfAspect(kSun, kMars, kConjunction, 0), kApril1);
+    EXPECT_EQ(summer.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), kMarch12);
+    EXPECT_EQ(summer.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kApril1);
 
     // A fixed zone given as one changes nothing; a zone the database does
     // not know gives unknown dates, not those of some other offset.
     AspectSearch fixed(sky.Source(), e, worldDay, 60);
     fixed.UseNamedZone(TimeZone::Fixed(120));
-    EXPECT_EQ(fixed.EndOfAspect(kSun, kMars, kConjunction, 0), kMarch31);
+    EXPECT_EQ(fixed.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kMarch31);
     AspectSearch unknown(sky.Source(), e, worldDay, 60);
     unknown.UseNamedZone(TimeZone::Named("Europe/Atlantis"));
-    EXPECT_EQ(unknown.BeginningOfAspect(kSun, kMars, kConjunction, 0), kUnknownDate);
-    EXPECT_EQ(unknown.EndOfAspect(kSun, kMars, kConjunction, 0), kUnknownDate);
+    EXPECT_EQ(unknown.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), kUnknownDate);
+    EXPECT_EQ(unknown.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kUnknownDate);
 }
 
 TEST(AspectSearch, UsesTheOrbColumnItIsGiven) {
     LinearSky sky = SunPassingMars(kDay);
     OrbTable e = Orbs(10);
-    for (int a = 1; a <= kAspectCount; ++a) e.orb[a][1] = 3 * kDeg;
+    for (Aspect a : AllAspects()) e.orb[a][kOrbPersonal] = 3 * kDeg;
     AspectSearch s(sky.Source(), e, kNoon, 0);
-    EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, 1), kDay - 3);
-    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 1), kDay + 3);
+    EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, kOrbPersonal), kDay - 3);
+    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, kOrbPersonal), kDay + 3);
 }
 
 TEST(AspectSearch, AWalkIntoADateWithoutPositionsGivesAnUnknownDate) {
@@ -157,14 +158,15 @@ TEST(AspectSearch, AWalkIntoADateWithoutPositionsGivesAnUnknownDate) {
     sky.lastJd = kDay + 5;
     OrbTable e = Orbs(10);
     AspectSearch s(sky.Source(), e, kNoon, 0);
-    EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, 0), kDay - 10);
-    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 0), kUnknownDate);
+    EXPECT_EQ(s.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), kDay - 10);
+    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kUnknownDate);
 
-    // An invalid World date, or an aspect outside 1..7, finds nothing.
+    // An invalid World date finds nothing; an aspect number outside 1..7 is
+    // no Aspect and cannot be asked for.
     AspectSearch invalid(sky.Source(), e, -2, 0);
-    EXPECT_EQ(invalid.BeginningOfAspect(kSun, kMars, kConjunction, 0), kUnknownDate);
-    EXPECT_EQ(s.EndOfAspect(kSun, kMars, 8, 0), kUnknownDate);
-    EXPECT_EQ(s.EndOfAspect(kSun, kMars, 0, 0), kUnknownDate);
+    EXPECT_EQ(invalid.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), kUnknownDate);
+    static_assert(!std::is_invocable_v<decltype(&AspectSearch::EndOfAspect), const AspectSearch&,
+                                       Body, Body, int, OrbColumn>);
 }
 
 TEST(AspectSearch, AnAspectThatNeverEndsIsCutOff) {
@@ -175,7 +177,7 @@ TEST(AspectSearch, AnAspectThatNeverEndsIsCutOff) {
     sky.speed[kSun] = sky.speed[kMars] = 1;
     OrbTable e = Orbs(10);
     AspectSearch s(sky.Source(), e, kNoon, 0);
-    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, 0), kUnknownDate);
+    EXPECT_EQ(s.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kUnknownDate);
 }
 
 TEST(AspectSearch, PersonalTransitsKeepTheNatalBodyAtItsBirthPosition) {
@@ -192,13 +194,13 @@ TEST(AspectSearch, PersonalTransitsKeepTheNatalBodyAtItsBirthPosition) {
     AspectSearch s(sky.Source(), e, kNoon, 0);
     s.FixFirstBodyAt(birth);
     // 3° at 0.5° a day: six days either side of noon.
-    EXPECT_EQ(s.BeginningOfAspect(kMoon, kMars, kConjunction, 0), kDay - 6);
-    EXPECT_EQ(s.EndOfAspect(kMoon, kMars, kConjunction, 0), kDay + 6);
+    EXPECT_EQ(s.BeginningOfAspect(kMoon, kMars, kConjunction, kOrbBase), kDay - 6);
+    EXPECT_EQ(s.EndOfAspect(kMoon, kMars, kConjunction, kOrbBase), kDay + 6);
 
     // A natal body without a position at birth finds nothing.
     sky.firstJd = birth + 1;
-    EXPECT_EQ(s.BeginningOfAspect(kMoon, kMars, kConjunction, 0), kUnknownDate);
-    EXPECT_EQ(s.EndOfAspect(kMoon, kMars, kConjunction, 0), kUnknownDate);
+    EXPECT_EQ(s.BeginningOfAspect(kMoon, kMars, kConjunction, kOrbBase), kUnknownDate);
+    EXPECT_EQ(s.EndOfAspect(kMoon, kMars, kConjunction, kOrbBase), kUnknownDate);
 }
 
 TEST(AspectSearch, TwoSlowBodiesTakeLargeStepsThatFindTheSameDates) {
@@ -215,12 +217,12 @@ TEST(AspectSearch, TwoSlowBodiesTakeLargeStepsThatFindTheSameDates) {
     daily.SetStepping(SearchStepping::DayByDay);
 
     sky.calls = 0;
-    const double b1 = large.BeginningOfAspect(kUranus, kPluto, kConjunction, 0);
-    const double e1 = large.EndOfAspect(kUranus, kPluto, kConjunction, 0);
+    const double b1 = large.BeginningOfAspect(kUranus, kPluto, kConjunction, kOrbBase);
+    const double e1 = large.EndOfAspect(kUranus, kPluto, kConjunction, kOrbBase);
     const int largeCalls = sky.calls;
     sky.calls = 0;
-    const double b2 = daily.BeginningOfAspect(kUranus, kPluto, kConjunction, 0);
-    const double e2 = daily.EndOfAspect(kUranus, kPluto, kConjunction, 0);
+    const double b2 = daily.BeginningOfAspect(kUranus, kPluto, kConjunction, kOrbBase);
+    const double e2 = daily.EndOfAspect(kUranus, kPluto, kConjunction, kOrbBase);
     const int dailyCalls = sky.calls;
 
     EXPECT_EQ(b2, kDay - 200);
@@ -243,8 +245,8 @@ TEST(AspectSearch, ALargeStepMayOvershootAFastCrossing) {
     AspectSearch large(sky.Source(), e, kNoon, 0);
     AspectSearch daily(sky.Source(), e, kNoon, 0);
     daily.SetStepping(SearchStepping::DayByDay);
-    EXPECT_EQ(daily.EndOfAspect(kUranus, kPluto, kConjunction, 0), kDay + 4);
-    EXPECT_EQ(large.EndOfAspect(kUranus, kPluto, kConjunction, 0), kDay + 8);
+    EXPECT_EQ(daily.EndOfAspect(kUranus, kPluto, kConjunction, kOrbBase), kDay + 4);
+    EXPECT_EQ(large.EndOfAspect(kUranus, kPluto, kConjunction, kOrbBase), kDay + 8);
 
     // A Sun–Mars pair never takes large steps: the Sun at 1° a day, exact
     // 0.2 days before the World date began, leaves the orb after 9.8 days.
@@ -253,14 +255,14 @@ TEST(AspectSearch, ALargeStepMayOvershootAFastCrossing) {
     inner.start[kMars] = 50;
     inner.start[kSun] = 50.2;
     AspectSearch sunMars(inner.Source(), e, kNoon, 0);
-    EXPECT_EQ(sunMars.EndOfAspect(kSun, kMars, kConjunction, 0), kDay + 9);
+    EXPECT_EQ(sunMars.EndOfAspect(kSun, kMars, kConjunction, kOrbBase), kDay + 9);
 }
 
 TEST(AspectSearch, SkippingMidnightsThatMustHoldFindsTheSameDates) {
     // Mars and Jupiter at their real top speeds, in every aspect, orbs from
     // tight to wide, exact at various times of day: the walk that skips
     // finds what the walk testing every midnight finds, with fewer positions.
-    for (int aspect = 1; aspect <= kAspectCount; ++aspect) {
+    for (Aspect aspect : AllAspects()) {
         for (double orb : {1.0, 4.5, 10.0, 15.0}) {
             for (double hours : {0.0, 5.5, 13.0, 23.9}) {
                 LinearSky sky;
@@ -274,13 +276,13 @@ TEST(AspectSearch, SkippingMidnightsThatMustHoldFindsTheSameDates) {
                 AspectSearch every(sky.Source(), e, kNoon, 60);
                 every.SetStepping(SearchStepping::EveryMidnight);
                 sky.calls = 0;
-                const double b1 = fast.BeginningOfAspect(kMars, kJupiter, aspect, 0);
-                const double e1 = fast.EndOfAspect(kMars, kJupiter, aspect, 0);
+                const double b1 = fast.BeginningOfAspect(kMars, kJupiter, aspect, kOrbBase);
+                const double e1 = fast.EndOfAspect(kMars, kJupiter, aspect, kOrbBase);
                 const int fastCalls = sky.calls;
                 sky.calls = 0;
-                const double b2 = every.BeginningOfAspect(kMars, kJupiter, aspect, 0);
-                const double e2 = every.EndOfAspect(kMars, kJupiter, aspect, 0);
-                SCOPED_TRACE(testing::Message() << aspect << " " << orb << " " << hours);
+                const double b2 = every.BeginningOfAspect(kMars, kJupiter, aspect, kOrbBase);
+                const double e2 = every.EndOfAspect(kMars, kJupiter, aspect, kOrbBase);
+                SCOPED_TRACE(testing::Message() << Index(aspect) << " " << orb << " " << hours);
                 EXPECT_GE(b1, 0);
                 EXPECT_EQ(b1, b2);
                 EXPECT_EQ(e1, e2);
@@ -304,7 +306,7 @@ TEST(AspectSearch, SkippingHoldsAtEachBodysFastestDates) {
     engine.Initialize(VEK_BIN_DIR);
     ASSERT_TRUE(engine.LoadPlutoTable());
     struct Window {
-        int body;
+        Body body;
         double first;  // Julian dates of the World dates tried, every `step` days
         double last;
         double step;
@@ -332,7 +334,7 @@ TEST(AspectSearch, SkippingHoldsAtEachBodysFastestDates) {
             for (double jd = w.first; jd <= w.last; jd += w.step) {
                 for (double offset : {0.0, 0.3, 0.55, 0.8}) {
                     const double natal = engine.Longitude(w.body, jd) + offset * motion * kDeg;
-                    LongitudeFn source = [&](int body, double at) {
+                    LongitudeFn source = [&](Body body, double at) {
                         if (at == kNatalJd) return NormalizeAngle(natal);
                         return engine.Longitude(body, at);
                     };
@@ -341,15 +343,15 @@ TEST(AspectSearch, SkippingHoldsAtEachBodysFastestDates) {
                     every.SetStepping(SearchStepping::EveryMidnight);
                     fast.FixFirstBodyAt(kNatalJd);
                     every.FixFirstBodyAt(kNatalJd);
-                    const int natalBody = w.body == kSun ? kMars : kSun;
+                    const Body natalBody = w.body == kSun ? kMars : kSun;
                     SCOPED_TRACE(testing::Message()
-                                 << w.body << " " << jd << " " << offset << " " << sidereal);
-                    const double begins = every.BeginningOfAspect(natalBody, w.body, 1, 1);
-                    const double ends = every.EndOfAspect(natalBody, w.body, 1, 1);
+                                 << Index(w.body) << " " << jd << " " << offset << " " << sidereal);
+                    const double begins = every.BeginningOfAspect(natalBody, w.body, kConjunction, kOrbPersonal);
+                    const double ends = every.EndOfAspect(natalBody, w.body, kConjunction, kOrbPersonal);
                     ASSERT_GT(begins, 0);
                     ASSERT_GT(ends, 0);
-                    EXPECT_EQ(fast.BeginningOfAspect(natalBody, w.body, 1, 1), begins);
-                    EXPECT_EQ(fast.EndOfAspect(natalBody, w.body, 1, 1), ends);
+                    EXPECT_EQ(fast.BeginningOfAspect(natalBody, w.body, kConjunction, kOrbPersonal), begins);
+                    EXPECT_EQ(fast.EndOfAspect(natalBody, w.body, kConjunction, kOrbPersonal), ends);
                 }
             }
         }
@@ -363,12 +365,12 @@ TEST(LongitudeCache, AnswersRepeatedQuestionsWithoutTheSource) {
     AspectSearch direct(sky.Source(), e, kNoon, 0);
     AspectSearch cached(cache.AsSource(), e, kNoon, 0);
 
-    const double b = cached.BeginningOfAspect(kSun, kMars, kConjunction, 0);
+    const double b = cached.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase);
     const size_t first = cache.Computed();
-    EXPECT_EQ(cached.BeginningOfAspect(kSun, kMars, kConjunction, 0), b);
+    EXPECT_EQ(cached.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase), b);
     EXPECT_EQ(cache.Computed(), first);
     EXPECT_EQ(cache.Reused(), first);
-    EXPECT_EQ(b, direct.BeginningOfAspect(kSun, kMars, kConjunction, 0));
+    EXPECT_EQ(b, direct.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase));
 
     // Different bodies or instants are different questions.
     EXPECT_NE(cache.Longitude(kSun, kDay + 3), cache.Longitude(kSun, kDay + 4));

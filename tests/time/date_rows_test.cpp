@@ -5,12 +5,13 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 namespace vek {
 namespace {
 
 // A row as a user would fill it: month, day, year text, time index and zone index.
-void Fill(DateRows& rows, int slot, int month, int day, const std::string& year, int time = 0,
+void Fill(DateRows& rows, DateSlot slot, int month, int day, const std::string& year, int time = 0,
           int zone = 0) {
     DateRowFields& r = rows.Row(slot);
     r.monthIndex = month;
@@ -29,11 +30,11 @@ int ZoneIndexOf(int minutesEast) {
 
 TEST(DateLists, MonthDayAndTimeEntries) {
     DateRows rows;
-    rows.FillDateLists(1);
+    rows.FillDateLists(kGerman);
     ASSERT_EQ(rows.MonthList().size(), 13u);
     EXPECT_EQ(rows.MonthList()[0], "");
     EXPECT_EQ(rows.MonthList()[3], "März");
-    rows.FillMonthLists(0);
+    rows.FillMonthLists(kEnglish);
     EXPECT_EQ(rows.MonthList()[3], "March");
     ASSERT_EQ(rows.DayList().size(), 32u);
     EXPECT_EQ(rows.DayList()[1], "1");
@@ -48,11 +49,11 @@ TEST(DateLists, MonthDayAndTimeEntries) {
 
 TEST(DateLists, LanguageChangeKeepsTheMonth) {
     DateRows rows;
-    rows.Row(0).monthIndex = 10;
-    rows.Row(1).monthIndex = -1;
-    rows.FillMonthLists(1);
-    EXPECT_EQ(rows.Row(0).monthIndex, 10);
-    EXPECT_EQ(rows.Row(1).monthIndex, 0);
+    rows.Row(kWorldDate).monthIndex = 10;
+    rows.Row(kBirth1).monthIndex = -1;
+    rows.FillMonthLists(kGerman);
+    EXPECT_EQ(rows.Row(kWorldDate).monthIndex, 10);
+    EXPECT_EQ(rows.Row(kBirth1).monthIndex, 0);
     EXPECT_EQ(rows.MonthList()[10], "Oktober");
 }
 
@@ -95,20 +96,20 @@ TEST(ZoneList, NorthAmericanNamesReplaceTenTextsOnly) {
 
 TEST(ZoneList, RebuildKeepsEachSelectionWhenAsked) {
     DateRows rows;
-    rows.Row(0).zoneIndex = 14;
-    rows.Row(1).zoneIndex = 35;
-    rows.Row(2).zoneIndex = 0;
+    rows.Row(kWorldDate).zoneIndex = 14;
+    rows.Row(kBirth1).zoneIndex = 35;
+    rows.Row(kBirth2).zoneIndex = 0;
     rows.SetUpTimezoneComboBoxes(true, true);
     EXPECT_TRUE(rows.NorthAmericanNames());
-    EXPECT_EQ(rows.Row(0).zoneIndex, 14);
-    EXPECT_EQ(rows.ZoneList()[rows.Row(0).zoneIndex].text, "EST/CDT");
-    EXPECT_EQ(rows.ZoneList()[rows.Row(0).zoneIndex].minutesEast, -300);
-    EXPECT_EQ(rows.Row(1).zoneIndex, 35);
-    EXPECT_EQ(rows.Row(2).zoneIndex, 0);
+    EXPECT_EQ(rows.Row(kWorldDate).zoneIndex, 14);
+    EXPECT_EQ(rows.ZoneList()[rows.Row(kWorldDate).zoneIndex].text, "EST/CDT");
+    EXPECT_EQ(rows.ZoneList()[rows.Row(kWorldDate).zoneIndex].minutesEast, -300);
+    EXPECT_EQ(rows.Row(kBirth1).zoneIndex, 35);
+    EXPECT_EQ(rows.Row(kBirth2).zoneIndex, 0);
     rows.SetUpTimezoneComboBoxes(true, false);
-    EXPECT_EQ(rows.ZoneList()[rows.Row(0).zoneIndex].text, "GMT-5:00");
+    EXPECT_EQ(rows.ZoneList()[rows.Row(kWorldDate).zoneIndex].text, "GMT-5:00");
     rows.SetUpTimezoneComboBoxes(false, false);
-    for (int s = 0; s < 3; ++s) EXPECT_EQ(rows.Row(s).zoneIndex, 0);
+    for (DateSlot s : AllDateSlots()) EXPECT_EQ(rows.Row(s).zoneIndex, 0);
 }
 
 TEST(ZoneList, DefaultZoneOfTheComputer) {
@@ -130,70 +131,72 @@ TEST(ZoneList, DefaultZoneOfTheComputer) {
 
 TEST(InputDate, ErrorCodes) {
     DateRows rows;
-    Fill(rows, 0, 2, 29, "2011");
-    EXPECT_EQ(rows.InputDateToAJDate(0), kDateInvalid);
-    Fill(rows, 0, 2, 29, "2012");
-    EXPECT_GT(rows.InputDateToAJDate(0), 0);
-    Fill(rows, 0, 4, 31, "2012");
-    EXPECT_EQ(rows.InputDateToAJDate(0), kDateInvalid);
-    Fill(rows, 0, 0, 1, "2012");
-    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
-    Fill(rows, 0, 1, 0, "2012");
-    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
-    Fill(rows, 0, 1, 1, "");
-    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
-    Fill(rows, 0, 1, 1, "year");  // all letters: empty after reduction
-    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
-    EXPECT_EQ(rows.Row(0).yearText, "");
-    Fill(rows, 0, 1, 1, "0");
-    EXPECT_EQ(rows.InputDateToAJDate(0), kDateTooEarly);
-    Fill(rows, 0, 1, 1, "1", 1, kGreenwichZoneIndex);  // the first day accepted, 0 h UT
-    EXPECT_EQ(rows.InputDateToAJDate(0), kFirstDayNumber - 0.5);
-    Fill(rows, 0, 1, 1, "0001", 1, kGreenwichZoneIndex);
-    EXPECT_EQ(rows.InputDateToAJDate(0), kFirstDayNumber - 0.5);
-    Fill(rows, 0, 12, 31, "2799");
-    EXPECT_GT(rows.InputDateToAJDate(0), 0);
-    Fill(rows, 0, 1, 1, "2800");
-    EXPECT_EQ(rows.InputDateToAJDate(0), kDateTooLate);
+    Fill(rows, kWorldDate, 2, 29, "2011");
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kDateInvalid);
+    Fill(rows, kWorldDate, 2, 29, "2012");
+    EXPECT_GT(rows.InputDateToAJDate(kWorldDate), 0);
+    Fill(rows, kWorldDate, 4, 31, "2012");
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kDateInvalid);
+    Fill(rows, kWorldDate, 0, 1, "2012");
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kDateIncomplete);
+    Fill(rows, kWorldDate, 1, 0, "2012");
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kDateIncomplete);
+    Fill(rows, kWorldDate, 1, 1, "");
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kDateIncomplete);
+    Fill(rows, kWorldDate, 1, 1, "year");  // all letters: empty after reduction
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kDateIncomplete);
+    EXPECT_EQ(rows.Row(kWorldDate).yearText, "");
+    Fill(rows, kWorldDate, 1, 1, "0");
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kDateTooEarly);
+    Fill(rows, kWorldDate, 1, 1, "1", 1, kGreenwichZoneIndex);  // the first day accepted, 0 h UT
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kFirstDayNumber - 0.5);
+    Fill(rows, kWorldDate, 1, 1, "0001", 1, kGreenwichZoneIndex);
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kFirstDayNumber - 0.5);
+    Fill(rows, kWorldDate, 12, 31, "2799");
+    EXPECT_GT(rows.InputDateToAJDate(kWorldDate), 0);
+    Fill(rows, kWorldDate, 1, 1, "2800");
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kDateTooLate);
     // Indices no list has (a damaged state file) count as no choice.
-    Fill(rows, 0, 13, 1, "2000");
-    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
-    Fill(rows, 0, 1, 32, "2000");
-    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
-    Fill(rows, 0, -1, 1, "2000");
-    EXPECT_EQ(rows.InputDateToAJDate(0), kDateIncomplete);
-    EXPECT_EQ(rows.InputDateToAJDate(3), kDateIncomplete);
+    Fill(rows, kWorldDate, 13, 1, "2000");
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kDateIncomplete);
+    Fill(rows, kWorldDate, 1, 32, "2000");
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kDateIncomplete);
+    Fill(rows, kWorldDate, -1, 1, "2000");
+    EXPECT_EQ(rows.InputDateToAJDate(kWorldDate), kDateIncomplete);
+    // A slot number outside 0..2 names no row and cannot be asked for.
+    EXPECT_EQ(DateSlotFromIndex(3), std::nullopt);
+    static_assert(!std::is_invocable_v<decltype(&DateRows::InputDateToAJDate), DateRows&, int>);
 }
 
 TEST(InputDate, LongYearTextsAreTooLateWithoutOverflow) {
     DateRows rows;
-    Fill(rows, 1, 1, 1, std::string(30, '9'));
-    EXPECT_EQ(rows.InputDateToAJDate(1), kDateTooLate);
-    Fill(rows, 1, 1, 1, "123456789012345678901234567890");
-    EXPECT_EQ(rows.LocalDayValue(1), kDateTooLate);
-    Fill(rows, 1, 1, 1, "4294969306");  // 2010 + 2^32
-    EXPECT_EQ(rows.InputDateToAJDate(1), kDateTooLate);
+    Fill(rows, kBirth1, 1, 1, std::string(30, '9'));
+    EXPECT_EQ(rows.InputDateToAJDate(kBirth1), kDateTooLate);
+    Fill(rows, kBirth1, 1, 1, "123456789012345678901234567890");
+    EXPECT_EQ(rows.LocalDayValue(kBirth1), kDateTooLate);
+    Fill(rows, kBirth1, 1, 1, "4294969306");  // 2010 + 2^32
+    EXPECT_EQ(rows.InputDateToAJDate(kBirth1), kDateTooLate);
     // Leading zeros do not count.
-    Fill(rows, 1, 1, 1, std::string(26, '0') + "2010");
-    EXPECT_GT(rows.InputDateToAJDate(1), 0);
+    Fill(rows, kBirth1, 1, 1, std::string(26, '0') + "2010");
+    EXPECT_GT(rows.InputDateToAJDate(kBirth1), 0);
 }
 
 TEST(InputDate, YearTextIsReducedToDigits) {
     DateRows rows;
-    Fill(rows, 2, 7, 4, "20a1x0", TimeIndexOf(12, 0), ZoneIndexOf(0));
-    EXPECT_DOUBLE_EQ(rows.InputDateToAJDate(2), 2455382.0);
-    EXPECT_EQ(rows.Row(2).yearText, "2010");
-    Fill(rows, 2, 7, 4, "-2010", TimeIndexOf(12, 0), ZoneIndexOf(0));
-    EXPECT_DOUBLE_EQ(rows.InputDateToAJDate(2), 2455382.0);
+    Fill(rows, kBirth2, 7, 4, "20a1x0", TimeIndexOf(12, 0), ZoneIndexOf(0));
+    EXPECT_DOUBLE_EQ(rows.InputDateToAJDate(kBirth2), 2455382.0);
+    EXPECT_EQ(rows.Row(kBirth2).yearText, "2010");
+    Fill(rows, kBirth2, 7, 4, "-2010", TimeIndexOf(12, 0), ZoneIndexOf(0));
+    EXPECT_DOUBLE_EQ(rows.InputDateToAJDate(kBirth2), 2455382.0);
 }
 
 TEST(InputDate, TimeAndZone) {
     DateRows rows;
-    Fill(rows, 0, 1, 1, "2000", TimeIndexOf(0, 0), ZoneIndexOf(60));
-    EXPECT_EQ(rows.ZoneList()[rows.Row(0).zoneIndex].text, "GMT+1:00");
-    EXPECT_NEAR(rows.InputDateToAJDate(0), 2451545 - 0.5 - 1.0 / 24, 1e-9);
-    Fill(rows, 0, 7, 4, "2010", TimeIndexOf(23, 30), ZoneIndexOf(-300));
-    EXPECT_NEAR(rows.InputDateToAJDate(0), 2455382 - 0.5 + 23.5 / 24 + 5.0 / 24, 1e-9);
+    Fill(rows, kWorldDate, 1, 1, "2000", TimeIndexOf(0, 0), ZoneIndexOf(60));
+    EXPECT_EQ(rows.ZoneList()[rows.Row(kWorldDate).zoneIndex].text, "GMT+1:00");
+    EXPECT_NEAR(rows.InputDateToAJDate(kWorldDate), 2451545 - 0.5 - 1.0 / 24, 1e-9);
+    Fill(rows, kWorldDate, 7, 4, "2010", TimeIndexOf(23, 30), ZoneIndexOf(-300));
+    EXPECT_NEAR(rows.InputDateToAJDate(kWorldDate), 2455382 - 0.5 + 23.5 / 24 + 5.0 / 24, 1e-9);
 }
 
 // Written in any zone of the list, one instant is one Julian date, bit for
@@ -210,9 +213,9 @@ TEST(InputDate, OneInstantOneJulianDateInEveryZone) {
             CalendarDate d;
             d.dayNumber = static_cast<int32_t>(local / 1440);
             DayNumberToDate(d);
-            Fill(rows, 0, d.month, d.day, std::to_string(d.year),
+            Fill(rows, kWorldDate, d.month, d.day, std::to_string(d.year),
                  static_cast<int>(local % 1440) / 30 + 1, zone);
-            ASSERT_EQ(rows.InputDateToAJDate(0), expected) << ut << " " << east;
+            ASSERT_EQ(rows.InputDateToAJDate(kWorldDate), expected) << ut << " " << east;
         }
     }
 }
@@ -220,33 +223,33 @@ TEST(InputDate, OneInstantOneJulianDateInEveryZone) {
 TEST(InputDate, EmptyTimeBecomesNoonAndEmptyZoneTheDefault) {
     DateRows rows;
     rows.SetLocalZone(120);
-    Fill(rows, 1, 7, 4, "2010");
-    EXPECT_NEAR(rows.LocalDayValue(1), 2455382.5, 1e-9);
-    EXPECT_EQ(rows.Row(1).timeIndex, kNoonTimeIndex);
-    EXPECT_EQ(rows.Row(1).zoneIndex, 0);  // the local day value leaves the zone alone
-    EXPECT_NEAR(rows.InputDateToAJDate(1), 2455382.0 - 2.0 / 24, 1e-9);
-    EXPECT_EQ(rows.Row(1).zoneIndex, ZoneIndexOf(120));
+    Fill(rows, kBirth1, 7, 4, "2010");
+    EXPECT_NEAR(rows.LocalDayValue(kBirth1), 2455382.5, 1e-9);
+    EXPECT_EQ(rows.Row(kBirth1).timeIndex, kNoonTimeIndex);
+    EXPECT_EQ(rows.Row(kBirth1).zoneIndex, 0);  // the local day value leaves the zone alone
+    EXPECT_NEAR(rows.InputDateToAJDate(kBirth1), 2455382.0 - 2.0 / 24, 1e-9);
+    EXPECT_EQ(rows.Row(kBirth1).zoneIndex, ZoneIndexOf(120));
     // A computer zone without an entry leaves the zone empty, counted as 0.
     rows.SetLocalZone(525);
-    Fill(rows, 1, 7, 4, "2010");
-    EXPECT_NEAR(rows.InputDateToAJDate(1), 2455382.0, 1e-9);
-    EXPECT_EQ(rows.Row(1).zoneIndex, 0);
+    Fill(rows, kBirth1, 7, 4, "2010");
+    EXPECT_NEAR(rows.InputDateToAJDate(kBirth1), 2455382.0, 1e-9);
+    EXPECT_EQ(rows.Row(kBirth1).zoneIndex, 0);
 }
 
 TEST(InputDate, DisplayTexts) {
     DateRows rows;
-    Fill(rows, 0, 7, 4, "2010", TimeIndexOf(12, 0), ZoneIndexOf(-300));
-    EXPECT_EQ(rows.InputDateToString(0, false), "July 4, 2010, 12:00 (GMT-5:00)");
+    Fill(rows, kWorldDate, 7, 4, "2010", TimeIndexOf(12, 0), ZoneIndexOf(-300));
+    EXPECT_EQ(rows.InputDateToString(kWorldDate, false), "July 4, 2010, 12:00 (GMT-5:00)");
     rows.SetUpTimezoneComboBoxes(true, true);
-    EXPECT_EQ(rows.InputDateToString(0, false), "July 4, 2010, 12:00 (EST/CDT)");
-    rows.Row(0).monthIndex = 10;
-    rows.Row(0).timeIndex = TimeIndexOf(9, 30);
-    rows.FillMonthLists(1);
-    EXPECT_EQ(rows.InputDateToString(0, true), "4.Okt. 2010, 09:30 (EST/CDT)");
-    EXPECT_EQ(rows.WeekdayToolTip(0), "Montag");
-    rows.Row(0).dayIndex = 0;
-    EXPECT_EQ(rows.InputDateToString(0, true), "");
-    EXPECT_EQ(rows.WeekdayToolTip(0), "");
+    EXPECT_EQ(rows.InputDateToString(kWorldDate, false), "July 4, 2010, 12:00 (EST/CDT)");
+    rows.Row(kWorldDate).monthIndex = 10;
+    rows.Row(kWorldDate).timeIndex = TimeIndexOf(9, 30);
+    rows.FillMonthLists(kGerman);
+    EXPECT_EQ(rows.InputDateToString(kWorldDate, true), "4.Okt. 2010, 09:30 (EST/CDT)");
+    EXPECT_EQ(rows.WeekdayToolTip(kWorldDate), "Montag");
+    rows.Row(kWorldDate).dayIndex = 0;
+    EXPECT_EQ(rows.InputDateToString(kWorldDate, true), "");
+    EXPECT_EQ(rows.WeekdayToolTip(kWorldDate), "");
 }
 
 // A clock that always reads the given local time in the given zone.
@@ -255,7 +258,7 @@ Clock FixedClock(int y, int mo, int d, int h, int mi, int s, int minutesEast) {
 }
 
 std::string WorldRow(DateRows& rows) {
-    const DateRowFields& r = rows.Row(0);
+    const DateRowFields& r = rows.Row(kWorldDate);
     return r.yearText + "-" + std::to_string(r.monthIndex) + "-" + std::to_string(r.dayIndex) +
            " " + rows.TimeList()[r.timeIndex] + " " + rows.ZoneList()[r.zoneIndex].text;
 }
@@ -282,7 +285,7 @@ TEST(Now, RowConvertsBackToTheInstant) {
         rows.SetLocalZone(zone);
         Clock clock = FixedClock(2012, 2, 29, 23, 41, 7, zone);
         rows.SetWorldDateToNow(clock);
-        EXPECT_NEAR(rows.InputDateToAJDate(0), CurrentJulianDate(clock), 15.0 / 1440 + 1e-9)
+        EXPECT_NEAR(rows.InputDateToAJDate(kWorldDate), CurrentJulianDate(clock), 15.0 / 1440 + 1e-9)
             << zone;
     }
 }

@@ -74,25 +74,25 @@ TEST(RoundToHalfHour, ValuesWithoutTimeOrNotFiniteAreUnchanged) {
 }
 
 TEST(DateText, EnglishAndGerman) {
-    EXPECT_EQ(DateText(kJuly4th2010, false, 0), "July 4, 2010");
-    EXPECT_EQ(DateText(kJuly4th2010, false, 1), "4.Juli 2010");
-    EXPECT_EQ(DateText(kJuly4th2010, true, 0), "July 4, 2010");
-    EXPECT_EQ(DateText(kJuly4th2010 + 31, true, 0), "Aug. 4, 2010");
-    EXPECT_EQ(DateText(kJuly4th2010 + 62, true, 0), "Sept. 4, 2010");
-    EXPECT_EQ(DateText(kJuly4th2010 + 92, true, 1), "4.Okt. 2010");
-    EXPECT_EQ(DateText(kJuly4th2010 - 61, true, 0), "May 4, 2010");
-    EXPECT_EQ(DateText(kJuly4th2010 - 122, true, 1), "4.März 2010");
-    EXPECT_EQ(DateText(kJuly4th2010 - 122, false, 1), "4.März 2010");
-    EXPECT_EQ(DateText(kJuly4th2010, false, 2), "July 4, 2010");  // other codes: English
-    EXPECT_EQ(DateText(kFirstDayNumber, false, 0), "January 1, 1");
-    EXPECT_EQ(DateText(kLastDayNumber, true, 1), "31.Dez. 2799");
+    EXPECT_EQ(DateText(kJuly4th2010, false, kEnglish), "July 4, 2010");
+    EXPECT_EQ(DateText(kJuly4th2010, false, kGerman), "4.Juli 2010");
+    EXPECT_EQ(DateText(kJuly4th2010, true, kEnglish), "July 4, 2010");
+    EXPECT_EQ(DateText(kJuly4th2010 + 31, true, kEnglish), "Aug. 4, 2010");
+    EXPECT_EQ(DateText(kJuly4th2010 + 62, true, kEnglish), "Sept. 4, 2010");
+    EXPECT_EQ(DateText(kJuly4th2010 + 92, true, kGerman), "4.Okt. 2010");
+    EXPECT_EQ(DateText(kJuly4th2010 - 61, true, kEnglish), "May 4, 2010");
+    EXPECT_EQ(DateText(kJuly4th2010 - 122, true, kGerman), "4.März 2010");
+    EXPECT_EQ(DateText(kJuly4th2010 - 122, false, kGerman), "4.März 2010");
+    EXPECT_EQ(DateText(kJuly4th2010, false, LanguageFromCode(2)), "July 4, 2010");  // other codes: English
+    EXPECT_EQ(DateText(kFirstDayNumber, false, kEnglish), "January 1, 1");
+    EXPECT_EQ(DateText(kLastDayNumber, true, kGerman), "31.Dez. 2799");
 }
 
 TEST(DateText, WeekdayNames) {
-    EXPECT_EQ(WeekdayName(kJan1st2000, 0), "Saturday");
-    EXPECT_EQ(WeekdayName(kJan1st2000, 1), "Samstag");
-    EXPECT_EQ(WeekdayName(kJan1st2000 + 1, 1), "Sonntag");
-    EXPECT_EQ(WeekdayName(kJan1st2000 + 5, 0), "Thursday");
+    EXPECT_EQ(WeekdayName(kJan1st2000, kEnglish), "Saturday");
+    EXPECT_EQ(WeekdayName(kJan1st2000, kGerman), "Samstag");
+    EXPECT_EQ(WeekdayName(kJan1st2000 + 1, kGerman), "Sonntag");
+    EXPECT_EQ(WeekdayName(kJan1st2000 + 5, kEnglish), "Thursday");
 }
 
 TEST(DateText, IsoDate) {
