@@ -456,14 +456,14 @@ std::string TableCellName(const TableCell& cell, const Chart& chart, const NameT
                           const ProgramTexts& texts) {
     if (!cell.visible || cell.text.empty()) return {};
     ChartPrimitive p;
-    if (cell.kind == CellKind::Aspect && cell.aspect > 0) {
+    if (cell.kind == CellKind::Aspect && cell.aspect) {
         p.role = ChartRole::AspectLine;
         p.first = cell.first;
         p.second = cell.second;
         p.aspect = cell.aspect;
         return AspectLineName(p, chart, names, texts);
     }
-    if (cell.kind == CellKind::Position && cell.body > 0) {
+    if (cell.kind == CellKind::Position && cell.body) {
         p.role = ChartRole::BodyGlyph;
         p.body = cell.body;
         p.chart = cell.chart;

@@ -104,7 +104,7 @@ void TableGrid::SetHovered(int index) {
     if (index >= 0) {
         const TableCell& c = shown_[static_cast<size_t>(index)];
         const bool names = c.visible && !c.text.empty() &&
-                           ((c.kind == CellKind::Aspect && c.aspect > 0) ||
+                           ((c.kind == CellKind::Aspect && c.aspect) ||
                             c.kind == CellKind::Position);
         if (!names) index = -1;
     }

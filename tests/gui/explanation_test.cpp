@@ -279,8 +279,8 @@ TEST_F(ExplanationTest, ARightClickOnAWheelLineNamesItsAspectAndNothingElseDoes)
     // deviation, under a title short enough to be read whole.
     const NameTables& names = w.Names();
     const QString named =
-        QString::fromStdString(names.BodyName[line->first] + " " + names.AspectNoun[line->aspect] +
-                               " " + names.BodyName[line->second] + ", ");
+        QString::fromStdString(names.BodyName[*line->first] + " " + names.AspectNoun[*line->aspect] +
+                               " " + names.BodyName[*line->second] + ", ");
     rightClick(onLine->x(), onLine->y());
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].title, PT(kTextChart));
@@ -354,7 +354,7 @@ TEST_F(ExplanationTest, HoveringOverATableCellEmphasisesAndNamesIt) {
     const NameTables& names = w.Names();
     QLabel* label = w.Grid()->Cell(cell);
     EXPECT_TRUE(label->toolTip().startsWith(QString::fromStdString(
-        names.BodyName[c.first] + " " + names.AspectNoun[c.aspect] + " " + names.BodyName[c.second])))
+        names.BodyName[*c.first] + " " + names.AspectNoun[*c.aspect] + " " + names.BodyName[*c.second])))
         << label->toolTip().toStdString();
     const QColor normal = label->palette().color(QPalette::Light);
     QTest::mouseMove(label, label->rect().center());
