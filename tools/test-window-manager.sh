@@ -167,6 +167,17 @@ window_of() {  # window_of FRAMES TITLE-START: the id of the first window whose 
                      if (index($0, t) == 1) { print id; exit } }' <<<"$1"
 }
 
+client_size() {  # client_size ID: the window's own size (no frame), WxH
+    local info
+    info="$(xwininfo -id "$1" 2>/dev/null)" || return 0
+    echo "$(sed -n 's/^ *Width: *//p' <<<"$info")x$(sed -n 's/^ *Height: *//p' <<<"$info")"
+}
+
+click_twips() {  # click_twips ID X Y: a left click at a point of the window given in twips
+    timeout 5 xdotool mousemove --window "$1" $(($2 * scale / 15)) $(($3 * scale / 15)) click 1 \
+        >/dev/null 2>&1 || true
+}
+
 start_display
 echo "screen ${screen_w}x${screen_h}, $(openbox --version | head -1)"
 for scale in 1 2; do
@@ -207,6 +218,39 @@ for scale in 1 2; do
         if [ "$h0" -lt $((screen_h - 100)) ] && [ "$h1" -le "$h0" ]; then
             fail "scale $scale: the main window cannot be made higher (${h0} -> ${h1})"
         fi
+    else
+        fail "scale $scale: no main window"
+    fi
+    stop "$vek_pid"
+    vek_pid=""
+
+    # A size the user drags the main window to is kept when the mode changes
+    # and changes back. The clicks land where the buttons stand (their places
+    # in twips, 15 to a pixel at 96 dpi): "Synastry", "Report", "World
+    # transits", "Report"; the report's title shows that each mode was taken.
+    echo "  (size kept across modes)"
+    start_vek "$scale"
+    if f="$(settle 1)"; then :; else fail "scale $scale: the main window did not appear"; fi
+    check_inside "scale $scale, plain start" "$f"
+    main="$(window_of "$f" "VEK")"
+    if [ -n "$main" ]; then
+        want="$((720 * scale))x$((460 * scale))"
+        timeout 5 xdotool windowsize "$main" "${want%x*}" "${want#*x}" >/dev/null 2>&1 || true
+        settle 1 >/dev/null || true
+        [ "$(client_size "$main")" = "$want" ] ||
+            fail "scale $scale: the window took $(client_size "$main"), not the $want dragged"
+        for step in "optSynastry 8700 1680 Synastry" "optPlanetary 8700 255 Durations"; do
+            read -r name x y title <<<"$step"
+            click_twips "$main" "$x" "$y"
+            sleep 0.5
+            click_twips "$main" 10240 2187  # cmdReport
+            g="$(settle 2 || true)"
+            [ -n "$(window_of "$g" "$title")" ] ||
+                fail "scale $scale: after $name no report \"$title ...\" (the click missed?)"
+            got="$(client_size "$main")"
+            echo "  after $name: main window $got"
+            [ "$got" = "$want" ] || fail "scale $scale: after $name the window is $got, not $want"
+        done
     else
         fail "scale $scale: no main window"
     fi

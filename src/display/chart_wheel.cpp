@@ -439,6 +439,39 @@ std::string BodyGlyphName(const ChartPrimitive& glyph, const Chart& chart, const
            PositionTextLong(lambda, names);
 }
 
+int ItemAt(const ChartWheel& w, int x, int y, int reach) {
+    const ChartPrimitive* p = BodyGlyphAt(w, x, y);
+    if (!p) p = AspectLineNear(w, x, y, reach);
+    return p ? static_cast<int>(p - w.items.data()) : -1;
+}
+
+std::string ItemName(const ChartPrimitive& item, const Chart& chart, const NameTables& names,
+                     const ProgramTexts& texts) {
+    if (item.role == ChartRole::AspectLine) return AspectLineName(item, chart, names, texts);
+    if (item.role == ChartRole::BodyGlyph) return BodyGlyphName(item, chart, names, texts);
+    return {};
+}
+
+std::string TableCellName(const TableCell& cell, const Chart& chart, const NameTables& names,
+                          const ProgramTexts& texts) {
+    if (!cell.visible || cell.text.empty()) return {};
+    ChartPrimitive p;
+    if (cell.kind == CellKind::Aspect && cell.aspect) {
+        p.role = ChartRole::AspectLine;
+        p.first = cell.first;
+        p.second = cell.second;
+        p.aspect = cell.aspect;
+        return AspectLineName(p, chart, names, texts);
+    }
+    if (cell.kind == CellKind::Position && cell.body) {
+        p.role = ChartRole::BodyGlyph;
+        p.body = cell.body;
+        p.chart = cell.chart;
+        return BodyGlyphName(p, chart, names, texts);
+    }
+    return {};
+}
+
 // ---------------------------------------------------------------------------
 // Occupancy raster
 

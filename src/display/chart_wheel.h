@@ -181,6 +181,9 @@ struct ChartWheel {
     // (its lines at y from −legendBand), clear of the disc and the glyphs;
     // 0 without a legend. The window shows the band above the drawing.
     int legendBand = 0;
+    // The item the pointer is over (an index into items), painted
+    // emphasised; −1 for none. Never part of a saved image.
+    int highlight = -1;
 
     int WidthPixels() const { return geometry.width / kTwipsPerPixel; }
     int HeightPixels() const { return geometry.height / kTwipsPerPixel; }
@@ -214,6 +217,18 @@ std::string AspectLineName(const ChartPrimitive& line, const Chart& chart, const
 // The name of a body glyph: the body (with its chart) and its place in the
 // zodiac, as "Mars (natal): 12° in Aries".
 std::string BodyGlyphName(const ChartPrimitive& glyph, const Chart& chart, const NameTables& names,
+                          const ProgramTexts& texts);
+
+// What the pointer is over at a point (twips): the body glyph there, else
+// the aspect line within `reach`; its index in items, −1 for none.
+int ItemAt(const ChartWheel& w, int x, int y, int reach);
+// The name of an item as AspectLineName or BodyGlyphName give it; empty for
+// any other item.
+std::string ItemName(const ChartPrimitive& item, const Chart& chart, const NameTables& names,
+                     const ProgramTexts& texts);
+// The name of a table cell: an aspect cell as its line, a position cell as
+// its body's glyph; empty for the other cells and for empty ones.
+std::string TableCellName(const TableCell& cell, const Chart& chart, const NameTables& names,
                           const ProgramTexts& texts);
 
 // The occupancy of a drawing at 15 twips a pixel: which pixels hold

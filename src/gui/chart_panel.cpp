@@ -1,8 +1,10 @@
 #include "gui/chart_panel.h"
 
+#include <QCursor>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -65,6 +67,13 @@ ChartPanel::ChartPanel(QWidget* form, const MainControls& controls, ProgramState
       glyphInks_(glyphInks) {
     connect(c_.picTable, &TableGrid::CellDoubleClicked, this, &ChartPanel::OnCellDoubleClicked);
     connect(c_.picGraphic, &ChartView::RightClicked, this, &ChartPanel::OnGraphicRightClicked);
+    connect(c_.picGraphic, &ChartView::PointerMoved, this, &ChartPanel::OnGraphicHovered);
+    connect(c_.picGraphic, &ChartView::PointerLeft, this, [this] {
+        if (!graphShown_) {
+            c_.picGraphic->SetHighlight(-1);
+            c_.picGraphic->setToolTip(QString());
+        }
+    });
 }
 
 QString ChartPanel::PT(TextId n) const {
@@ -88,6 +97,7 @@ bool ChartPanel::DrawChart() {
         return false;
     }
     c_.picGraphic->Show(std::move(wheel), Twips::Top(c_.picTable));
+    c_.picGraphic->setToolTip(QString());
     c_.cmdToggleGraphic->setText(PT(kTextShowTable));
     c_.picGraphic->show();
     c_.picGraphic->raise();
@@ -247,9 +257,36 @@ void ChartPanel::OnGraphicRightClicked(int xTwips, int yTwips) {
         return;
     }
     if (c < 0) return;
-    const std::string text =
-        WheelLineText(c, state_.settings.accepted.AspectColor, state_.engine.names);
-    if (!text.empty()) dialogs_.Message(Q(text), kWheelLineTitle, MessageIcon::None);
+    const QString text = WheelItemText(xTwips, yTwips);
+    if (!text.isEmpty()) dialogs_.Message(text, PT(kTextChart), MessageIcon::None);
+}
+
+int ChartPanel::WheelItemAt(int xTwips, int yTwips) const {
+    // Four pixels of the screen either side of a line, however large the
+    // drawing is shown.
+    const int reach = std::max(45, static_cast<int>(4 / c_.picGraphic->Scale()));
+    return ItemAt(c_.picGraphic->Wheel(), xTwips, yTwips, reach);
+}
+
+QString ChartPanel::WheelItemText(int xTwips, int yTwips) const {
+    const int item = WheelItemAt(xTwips, yTwips);
+    if (item < 0) return QString();
+    return Q(ItemName(c_.picGraphic->Wheel().items[static_cast<size_t>(item)],
+                      state_.results.chart, state_.engine.names, state_.Texts()));
+}
+
+void ChartPanel::OnGraphicHovered(int xTwips, int yTwips) {
+    if (graphShown_ || !c_.picGraphic->isVisible()) return;
+    const int item = WheelItemAt(xTwips, yTwips);
+    const QString text = WheelItemText(xTwips, yTwips);
+    c_.picGraphic->SetHighlight(text.isEmpty() ? -1 : item);
+    if (text != c_.picGraphic->toolTip()) {
+        c_.picGraphic->setToolTip(text);
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(QCursor::pos(), text, c_.picGraphic);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -293,6 +330,7 @@ void ChartPanel::SaveChartImage() {
     // The legend leaves the chart before the copy is made; it reappears with
     // the next drawing.
     ChartWheel& shown = c_.picGraphic->Wheel();
+    shown.highlight = -1;
     RemoveLegend(shown);
     c_.picGraphic->update();
 

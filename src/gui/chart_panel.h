@@ -73,9 +73,14 @@ class ChartPanel : public QObject {
     void OnCellDoubleClicked(int index);
     // The right mouse button released over the chart area.
     void OnGraphicRightClicked(int xTwips, int yTwips);
+    // The pointer over the wheel: the line or glyph under it is emphasised
+    // and named in the tool tip (the names a right-click gives).
+    void OnGraphicHovered(int xTwips, int yTwips);
 
   private:
     QString PT(TextId n) const;
+    int WheelItemAt(int xTwips, int yTwips) const;
+    QString WheelItemText(int xTwips, int yTwips) const;
     CellExplanationInput ExplanationInput(int index) const;
     bool ShowTransitGraph(const CellExplanation& e, const ReportDates& dates);
     TransitGraphInput GraphInput(const CellExplanation& e, const ReportDates& dates) const;

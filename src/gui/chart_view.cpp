@@ -13,10 +13,35 @@ namespace vek::gui {
 ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     setObjectName("picGraphic");
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void ChartView::SetHighlight(int item) {
+    if (item == wheel_.highlight) return;
+    wheel_.highlight = item;
+    update();
+}
+
+QPoint ChartView::ToTwips(QPointF p) const {
+    const double k = Scale();
+    return QPoint(static_cast<int>(std::floor(p.x() / k)),
+                  static_cast<int>(std::floor(p.y() / k)) - band_);
+}
+
+void ChartView::mouseMoveEvent(QMouseEvent* e) {
+    QWidget::mouseMoveEvent(e);
+    const QPoint t = ToTwips(e->position());
+    emit PointerMoved(t.x(), t.y());
+}
+
+void ChartView::leaveEvent(QEvent* e) {
+    QWidget::leaveEvent(e);
+    emit PointerLeft();
 }
 
 void ChartView::Show(ChartWheel wheel, int top) {
     wheel_ = std::move(wheel);
+    wheel_.highlight = -1;
     band_ = wheel_.legendBand;
     const WheelGeometry& g = wheel_.geometry;
     Twips::Place(this, g.left, top, g.width, g.height + band_);
@@ -53,9 +78,8 @@ void ChartView::paintEvent(QPaintEvent*) {
 void ChartView::mouseReleaseEvent(QMouseEvent* e) {
     QWidget::mouseReleaseEvent(e);
     if (e->button() != Qt::RightButton) return;
-    const double k = Scale();
-    emit RightClicked(static_cast<int>(std::floor(e->position().x() / k)),
-                      static_cast<int>(std::floor(e->position().y() / k)) - band_);
+    const QPoint t = ToTwips(e->position());
+    emit RightClicked(t.x(), t.y());
 }
 
 }  // namespace vek::gui

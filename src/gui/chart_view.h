@@ -30,14 +30,26 @@ class ChartView : public QWidget {
     // The right mouse button released over the drawing, at a point in the
     // drawing's twips (above the picture, in the legend's band, y < 0).
     void RightClicked(int xTwips, int yTwips);
+    // The pointer moved over the drawing (a point in its twips, as above),
+    // or left it.
+    void PointerMoved(int xTwips, int yTwips);
+    void PointerLeft();
 
   protected:
     void paintEvent(QPaintEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
 
-  private:
+  public:
+    // The item under the pointer, painted emphasised (−1: none).
+    void SetHighlight(int item);
+    int Highlight() const { return wheel_.highlight; }
     // Device-independent pixels per twip of the drawing as shown.
     double Scale() const;
+
+  private:
+    QPoint ToTwips(QPointF p) const;
 
     ChartWheel wheel_;
     // The legend's band of the drawing as shown: it stays when a saved

@@ -150,6 +150,11 @@ class FrameKeeper : public QObject {
             case QEvent::Show:
                 shown_.start();
                 Check();
+                // The window manager may frame the window without moving it
+                // (the client stays where it was put, the title bar above
+                // it): look again once it has had the time to.
+                for (int ms : {250, 1000})
+                    QTimer::singleShot(ms, this, [this] { KeepFrameOnScreen(window_); });
                 break;
             case QEvent::Move:
             case QEvent::Resize:

@@ -174,7 +174,7 @@ void FrmMain::RestoreWindowPlace() {
     move(place.topLeft());
     if (windowHandle()) windowHandle()->setFramePosition(place.topLeft());
     // Within the window's own limits.
-    resize(place.size().expandedTo(minimumSize()).boundedTo(maximumSize()));
+    RequestSize(place.size().expandedTo(minimumSize()).boundedTo(maximumSize()));
 }
 
 void FrmMain::InitMainWindow() {
@@ -423,6 +423,12 @@ void FrmMain::ShowStepResults() {
 void FrmMain::ShowResults() {
     ui_.lblTitle->setText(Q(state_.results.title));
     ui_.picTable->Show(state_.results.table);
+    // Each aspect and position cell names what it shows in its tool tip.
+    for (int i = 0; i < kMaxNumCells; ++i) {
+        ui_.picTable->Cell(i)->setToolTip(
+            Q(TableCellName(state_.results.table.txbCell[static_cast<size_t>(i)],
+                            state_.results.chart, state_.engine.names, state_.Texts())));
+    }
     QTextEdit* box = state_.results.twoCharts ? ui_.txbReport1 : ui_.txbReport;
     box->setPlainText(Q(state_.results.summary));
     // The chart, when shown, is drawn again for the new result; a chart too
@@ -486,10 +492,14 @@ void FrmMain::ApplySizeLimits(bool growToFit) {
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     content_->setMinimumSize(limit);
     // When the table's layout changes the window follows it, as far as the
-    // screen allows, so that nothing it shows is cut off; a size the user
-    // chose is kept otherwise.
-    if (growToFit || widthLimit_ != lastWidthLimit_ || heightLimit_ != lastHeightLimit_) {
-        resize(FitOnScreen(limit));
+    // screen allows, so that nothing it shows is cut off, until the user
+    // gives it a size of their own: that size is kept through every change
+    // of mode and view (what does not fit scrolls).
+    const bool layoutChanged = widthLimit_ != lastWidthLimit_ || heightLimit_ != lastHeightLimit_;
+    if (growToFit || (layoutChanged && !userSized_)) {
+        layoutSize_ = FitOnScreen(limit);
+        userSized_ = false;
+        RequestSize(layoutSize_);
     }
     lastWidthLimit_ = widthLimit_;
     lastHeightLimit_ = heightLimit_;
@@ -507,13 +517,39 @@ void FrmMain::ApplyResizeRule() {
     w = std::min(w, Twips::FromPixels(screenFit.width()));
     h = std::min(h, Twips::FromPixels(screenFit.height()));
     const QSize target(Twips::ToPixels(w), Twips::ToPixels(h));
-    if (target != size()) resize(target);
+    if (target != size()) RequestSize(target);
+}
+
+void FrmMain::RequestSize(QSize size) {
+    requestedSize_ = size;
+    requestedAt_.start();
+    reRequests_ = 0;
+    resize(size);
 }
 
 void FrmMain::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     scroll_->setGeometry(rect());
-    ApplyResizeRule();
+    // For a moment after the program asked for a size, a window manager
+    // may still report sizes the window had on the way (the one it was
+    // mapped with, the least size), even after the one asked for: they are
+    // history, not the user's choice, and the size asked for is asked again.
+    bool stale = false;
+    if (e->spontaneous() && requestedSize_.isValid()) {
+        if (requestedAt_.elapsed() >= kRequestedSizeMs) {
+            requestedSize_ = QSize();
+        } else if (e->size() != requestedSize_) {
+            stale = true;
+            if (++reRequests_ <= kReRequests) resize(requestedSize_);
+        }
+    }
+    if (!stale) {
+        // A size other than the layout's once the window is up is the
+        // user's (dragged, or set by the window manager).
+        if (view_.blnStartupCompleted && !isMinimized() && !isMaximized() && !isFullScreen())
+            userSized_ = e->size() != layoutSize_;
+        ApplyResizeRule();
+    }
     ApplyEnlargement();
 }
 

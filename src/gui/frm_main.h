@@ -11,6 +11,7 @@
 // says what the window is doing (view_state.h).
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -96,6 +97,7 @@ class FrmMain : public QWidget {
     const DateRows& Rows() const { return state_.rows; }
     const Engine& CoreEngine() const { return state_.engine; }
     const ComputeResults& Results() const { return state_.results; }
+    const NameTables& Names() const { return state_.engine.names; }
     const Settings& CoreSettings() const { return state_.settings; }
     TableGrid* Grid() const { return ui_.picTable; }
     ChartView* Graphic() const { return ui_.picGraphic; }
@@ -235,6 +237,19 @@ class FrmMain : public QWidget {
     int heightLimit_ = 0;
     int lastWidthLimit_ = 0;
     int lastHeightLimit_ = 0;
+    // The size the layout last gave the window, and whether the window has
+    // since been given another one (dragged by the user): that size is kept
+    // when the layout changes.
+    QSize layoutSize_;
+    bool userSized_ = false;
+    // The size the program last asked the window system for, for
+    // kRequestedSizeMs, and how often it was asked again since.
+    void RequestSize(QSize size);
+    QSize requestedSize_;
+    QElapsedTimer requestedAt_;
+    int reRequests_ = 0;
+    static constexpr int kRequestedSizeMs = 1000;
+    static constexpr int kReRequests = 3;
 
     // The controls stand on `content_`, inside a scroll area that fills the
     // window: a screen too small for the whole layout scrolls it instead of

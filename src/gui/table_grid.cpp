@@ -27,18 +27,38 @@ QString DisplayText(const std::string& text) {
 // box, and which reports a double-click.
 class CellLabel : public QLabel {
   public:
-    CellLabel(QWidget* parent, std::function<void()> onDoubleClick)
-        : QLabel(parent), onDoubleClick_(std::move(onDoubleClick)) {}
+    CellLabel(QWidget* parent, std::function<void()> onDoubleClick,
+              std::function<void(bool)> onHover)
+        : QLabel(parent),
+          onDoubleClick_(std::move(onDoubleClick)),
+          onHover_(std::move(onHover)) {}
 
   protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override {
         QLabel::mouseDoubleClickEvent(e);
         if (e->button() == Qt::LeftButton) onDoubleClick_();
     }
+    void enterEvent(QEnterEvent* e) override {
+        QLabel::enterEvent(e);
+        onHover_(true);
+    }
+    void leaveEvent(QEvent* e) override {
+        QLabel::leaveEvent(e);
+        onHover_(false);
+    }
 
   private:
     std::function<void()> onDoubleClick_;
+    std::function<void(bool)> onHover_;
 };
+
+// The border of a cell: a thin grey line, as a sunken text box shows it, or
+// the hover colour.
+void SetBorder(QPalette& p, bool hovered) {
+    const QColor c = hovered ? ColorFromValue(TableGrid::kHoverBorderColor) : QColor(160, 160, 160);
+    p.setColor(QPalette::Light, c);
+    p.setColor(QPalette::Dark, c);
+}
 
 }  // namespace
 
@@ -46,7 +66,14 @@ TableGrid::TableGrid(QWidget* parent) : QFrame(parent) {
     setObjectName("picTable");
     setFrameShape(QFrame::NoFrame);
     for (int i = 0; i < kMaxNumCells; ++i) {
-        auto* cell = new CellLabel(this, [this, i] { emit CellDoubleClicked(i); });
+        auto* cell = new CellLabel(
+            this, [this, i] { emit CellDoubleClicked(i); },
+            [this, i](bool in) {
+                if (in)
+                    SetHovered(i);
+                else if (hovered_ == i)
+                    SetHovered(-1);
+            });
         cell->setObjectName(QString("txbCell_%1").arg(i));
         cell->setTextInteractionFlags(Qt::TextSelectableByMouse);
         cell->setAlignment(Qt::AlignCenter);
@@ -69,10 +96,27 @@ void TableGrid::SetColors(int index, int32_t fore, int32_t back) {
     QPalette p = cell->palette();
     p.setColor(QPalette::Window, ColorFromValue(back));
     p.setColor(QPalette::WindowText, ColorFromValue(fore));
-    // The cell's border: a thin grey line, as a sunken text box shows it.
-    p.setColor(QPalette::Light, QColor(160, 160, 160));
-    p.setColor(QPalette::Dark, QColor(160, 160, 160));
+    SetBorder(p, index == hovered_);
     cell->setPalette(p);
+}
+
+void TableGrid::SetHovered(int index) {
+    if (index >= 0) {
+        const TableCell& c = shown_[static_cast<size_t>(index)];
+        const bool names = c.visible && !c.text.empty() &&
+                           ((c.kind == CellKind::Aspect && c.aspect) ||
+                            c.kind == CellKind::Position);
+        if (!names) index = -1;
+    }
+    if (index == hovered_) return;
+    const int was = hovered_;
+    hovered_ = index;
+    for (int i : {was, index}) {
+        if (i < 0) continue;
+        QPalette p = cells_[i]->palette();
+        SetBorder(p, i == hovered_);
+        cells_[i]->setPalette(p);
+    }
 }
 
 QRect TableGrid::TextBounds(const QLabel* cell, const QFont& font) {
@@ -128,6 +172,12 @@ void TableGrid::Show(const TableModel& model) {
         }
     }
     for (int i = 0; i < kMaxNumCells; ++i) ShowCell(i, model.txbCell[i]);
+    // The cell under the pointer may name nothing any more.
+    if (hovered_ >= 0) {
+        const int h = hovered_;
+        SetHovered(-1);
+        SetHovered(h);
+    }
 }
 
 QString TableGrid::CellText(int index) const {

@@ -37,6 +37,12 @@ class TableGrid : public QFrame {
     bool CellBold(int index) const;
     bool CellIsGlyph(int index) const { return glyph_[index]; }
 
+    // The cell under the pointer, its border emphasised; −1 for none. Only
+    // a cell that names something (an aspect, a position) is emphasised.
+    int Hovered() const { return hovered_; }
+    void SetHovered(int index);
+    static constexpr int32_t kHoverBorderColor = 0xD77800;  // RGB(0, 120, 215)
+
     // Where a cell's text goes in a font: word-wrapped within the cell.
     static QRect TextBounds(const QLabel* cell, const QFont& font);
 
@@ -57,6 +63,7 @@ class TableGrid : public QFrame {
     std::array<TableCell, kMaxNumCells> shown_{};
     int numRows_ = 0;
     int numCols_ = 0;
+    int hovered_ = -1;
 };
 
 }  // namespace vek::gui

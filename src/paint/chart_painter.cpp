@@ -112,6 +112,21 @@ void TwipsToDevice(QPainter& painter, double scale) {
 
 namespace {
 
+// The item under the pointer: a line drawn again three pixels wider, a
+// glyph framed in white.
+void PaintHighlight(QPainter& painter, const ChartPrimitive& p) {
+    if (p.role == ChartRole::AspectLine) {
+        QPen pen(ToQColor(p.color), (p.width + 3) * kTwipsPerPixel);
+        pen.setCapStyle(Qt::RoundCap);
+        painter.setPen(pen);
+        painter.drawLine(QPointF(p.x1, p.y1), QPointF(p.x2, p.y2));
+    } else if (p.role == ChartRole::BodyGlyph) {
+        painter.setPen(QPen(ToQColor(kChartWhite), kTwipsPerPixel));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(p.x1 - 30, p.y1 - 15, 2 * kLineOffset + 60, 360));
+    }
+}
+
 void PaintDrawing(QPainter& painter, const ChartWheel& wheel, TextOutlines outlines) {
     painter.save();
     // At the drawing's own resolution lines and discs are drawn without
@@ -153,6 +168,8 @@ void PaintDrawing(QPainter& painter, const ChartWheel& wheel, TextOutlines outli
                 break;
         }
     }
+    if (wheel.highlight >= 0 && static_cast<size_t>(wheel.highlight) < wheel.items.size())
+        PaintHighlight(painter, wheel.items[static_cast<size_t>(wheel.highlight)]);
     painter.restore();
 }
 

@@ -387,6 +387,39 @@ TEST_F(WheelTest, ThePointFindsTheGlyphOrTheNearestLineAndNamesThem) {
     EXPECT_EQ(BodyGlyphName(*g, chart, names, en),
               "Mars: " + PositionTextLong(chart.longitude[kMars][0], names));
     EXPECT_EQ(BodyGlyphAt(w, w.geometry.cx, w.geometry.cy), nullptr);
+
+    // The item under the pointer: the glyph before a line through its box,
+    // the line beside it, nothing in empty space; named as above.
+    const int lineIndex = static_cast<int>(line - w.items.data());
+    EXPECT_EQ(ItemAt(w, mx + 30, my, 60), lineIndex);
+    EXPECT_EQ(ItemName(w.items[static_cast<size_t>(lineIndex)], chart, names, en),
+              "Sun trine Mars, 2°13' from exact");
+    const int glyphIndex = ItemAt(w, mars.x + kLineOffset, mars.y + kLineOffset, 60);
+    ASSERT_GE(glyphIndex, 0);
+    EXPECT_EQ(w.items[static_cast<size_t>(glyphIndex)].role, ChartRole::BodyGlyph);
+    EXPECT_EQ(ItemAt(w, mx + 600, my + 600, 60), -1);
+
+    // A table cell is named as its line or its glyph; empty cells, headers
+    // and cells the chart does not hold are not.
+    TableCell cell;
+    cell.visible = true;
+    cell.text = "Tri";
+    cell.kind = CellKind::Aspect;
+    cell.first = kSun;
+    cell.second = kMars;
+    cell.aspect = kTrine;
+    EXPECT_EQ(TableCellName(cell, chart, names, en), "Sun trine Mars, 2°13' from exact");
+    cell.aspect = kSquare;
+    EXPECT_EQ(TableCellName(cell, chart, names, en), "");
+    cell.kind = CellKind::Position;
+    cell.body = kMars;
+    EXPECT_EQ(TableCellName(cell, chart, names, en),
+              "Mars: " + PositionTextLong(chart.longitude[kMars][0], names));
+    cell.text.clear();  // the Moon's cell when it is left out
+    EXPECT_EQ(TableCellName(cell, chart, names, en), "");
+    cell.text = "h";
+    cell.kind = CellKind::Header;
+    EXPECT_EQ(TableCellName(cell, chart, names, en), "");
 }
 
 TEST_F(WheelTest, TwoChartsNameEachBodyWithItsChart) {

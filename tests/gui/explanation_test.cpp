@@ -270,17 +270,50 @@ TEST_F(ExplanationTest, ARightClickOnAWheelLineNamesItsAspectAndNothingElseDoes)
         const int y = line->y1 + (line->y2 - line->y1) * i / 100;
         const int cx = x / kTwipsPerPixel * kTwipsPerPixel + 7;
         const int cy = y / kTwipsPerPixel * kTwipsPerPixel + 7;
-        if (paint::PixelColorAt(wheel, cx, cy) == Rgb(0, 255, 0)) onLine = QPoint(cx, cy);
+        if (paint::PixelColorAt(wheel, cx, cy) == Rgb(0, 255, 0) &&
+            AspectLineNear(wheel, cx, cy, 45) == line && !BodyGlyphAt(wheel, cx, cy))
+            onLine = QPoint(cx, cy);
     }
     ASSERT_TRUE(onLine);
+    // Both bodies, the aspect (not its colour: two aspects share it) and the
+    // deviation, under a title short enough to be read whole.
+    const NameTables& names = w.Names();
+    const QString named =
+        QString::fromStdString(names.BodyName[*line->first] + " " + names.AspectNoun[*line->aspect] +
+                               " " + names.BodyName[*line->second] + ", ");
     rightClick(onLine->x(), onLine->y());
     ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_EQ(dialogs.asked()[0].title, kWheelLineTitle);
-    EXPECT_EQ(dialogs.asked()[0].text, "Trine (120°) or sextile (60°)");
+    EXPECT_EQ(dialogs.asked()[0].title, PT(kTextChart));
+    EXPECT_TRUE(dialogs.asked()[0].text.startsWith(named)) << dialogs.asked()[0].text.toStdString();
+    EXPECT_TRUE(dialogs.asked()[0].text.endsWith("' from exact"));
     EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::None);
 
-    // The grey around the disc, the rim, the black of the disc and a glyph
-    // name nothing; a left click does nothing either.
+    // Hovering over the line emphasises it and names it in the tool tip;
+    // off it, neither.
+    auto hover = [&](int x, int y) {
+        QTest::mouseMove(w.Graphic(), QPoint(static_cast<int>(x * k),
+                                             static_cast<int>((y + w.Graphic()->Band()) * k)));
+        QApplication::processEvents();
+    };
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    hover(onLine->x(), onLine->y());
+    EXPECT_EQ(w.Graphic()->Highlight(), static_cast<int>(line - wheel.items.data()));
+    EXPECT_EQ(w.Graphic()->toolTip(), dialogs.asked()[0].text);
+    // The emphasis is painted: the line is wider.
+    auto lineInk = [&](const ChartWheel& drawn) {
+        const QImage image = paint::RenderChart(drawn, 1);
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == qRgb(0, 255, 0);
+        return n;
+    };
+    ChartWheel plain = wheel;
+    plain.highlight = -1;
+    EXPECT_GT(lineInk(wheel), lineInk(plain) + 20);
+
+    // The grey around the disc, the rim and the black of the disc name
+    // nothing; a glyph names its body; a left click does nothing.
     dialogs.Clear();
     const WheelGeometry& g = wheel.geometry;
     rightClick(7, 7);
@@ -296,10 +329,51 @@ TEST_F(ExplanationTest, ARightClickOnAWheelLineNamesItsAspectAndNothingElseDoes)
     ASSERT_TRUE(black);
     ASSERT_TRUE(glyph);
     rightClick(black->x(), black->y());
-    rightClick(glyph->x(), glyph->y());
+    hover(black->x(), black->y());
+    EXPECT_EQ(w.Graphic()->Highlight(), -1);
+    EXPECT_EQ(w.Graphic()->toolTip(), QString());
     QTest::mouseClick(w.Graphic(), Qt::LeftButton, {},
                       QPoint(static_cast<int>(onLine->x() * k), static_cast<int>(onLine->y() * k)));
     EXPECT_TRUE(dialogs.asked().empty());
+    rightClick(glyph->x(), glyph->y());
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_TRUE(dialogs.asked()[0].text.startsWith(QString::fromStdString(names.BodyName[kSun]) + ": "));
+    hover(glyph->x(), glyph->y());
+    EXPECT_EQ(w.Graphic()->toolTip(), dialogs.asked()[0].text);
+    ASSERT_GE(w.Graphic()->Highlight(), 0);
+    EXPECT_EQ(wheel.items[static_cast<size_t>(w.Graphic()->Highlight())].body, kSun);
+}
+
+TEST_F(ExplanationTest, HoveringOverATableCellEmphasisesAndNamesIt) {
+    FrmMain& w = Start();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const int cell = FindAspectCell([](const TableCell&) { return true; });
+    ASSERT_GE(cell, 0);
+    const TableCell& c = w.Results().table.txbCell[static_cast<size_t>(cell)];
+    const NameTables& names = w.Names();
+    QLabel* label = w.Grid()->Cell(cell);
+    EXPECT_TRUE(label->toolTip().startsWith(QString::fromStdString(
+        names.BodyName[*c.first] + " " + names.AspectNoun[*c.aspect] + " " + names.BodyName[*c.second])))
+        << label->toolTip().toStdString();
+    const QColor normal = label->palette().color(QPalette::Light);
+    QTest::mouseMove(label, label->rect().center());
+    QApplication::processEvents();
+    EXPECT_EQ(w.Grid()->Hovered(), cell);
+    EXPECT_EQ(label->palette().color(QPalette::Light), ColorFromValue(TableGrid::kHoverBorderColor));
+    // A glyph header names nothing and is not emphasised; the cell left
+    // goes back to its border.
+    const int header = w.Results().table.intNumCols;  // row 1, column 0: Sun's glyph
+    ASSERT_EQ(w.Results().table.txbCell[static_cast<size_t>(header)].kind, CellKind::Header);
+    QLabel* glyph = w.Grid()->Cell(header);
+    EXPECT_EQ(glyph->toolTip(), QString());
+    QTest::mouseMove(glyph, glyph->rect().center());
+    QApplication::processEvents();
+    EXPECT_EQ(w.Grid()->Hovered(), -1);
+    EXPECT_EQ(label->palette().color(QPalette::Light), normal);
+    // A position cell names its body.
+    QLabel* position = w.Grid()->Cell(0);
+    EXPECT_TRUE(position->toolTip().startsWith(QString::fromStdString(names.BodyName[kSun]) + ": "));
 }
 
 // ---------------------------------------------------------------------------

@@ -715,6 +715,8 @@ TEST_F(FrmMainTest, TheFrameStartsAtTheTopLeftOfTheScreen) {
 
 TEST_F(FrmMainTest, TheWindowKeepsWithinItsSizeLimits) {
     FrmMain& w = Start();
+    EnterDate(kBirth1, 3, 21, "1970", 25, 24);
+    EnterDate(kBirth2, 9, 18, "1985", 10, 30);
     w.resize(Twips::ToPixels(9000), Twips::ToPixels(6000));
     EXPECT_EQ(w.width(), Twips::ToPixels(10200));
     EXPECT_EQ(w.height(), Twips::ToPixels(6000));
@@ -740,6 +742,35 @@ TEST_F(FrmMainTest, TheWindowKeepsWithinItsSizeLimits) {
     w.resize(Twips::ToPixels(12000), Twips::ToPixels(7000));
     Button("cmdCompute")->click();
     EXPECT_EQ(w.width(), Twips::ToPixels(12000));
+    // So do changes of mode (another layout) and back, and the chart.
+    const QSize chosen = w.size();
+    Find<QRadioButton>("optSynastry")->click();
+    ASSERT_EQ(w.ComputedMode(), Mode::Synastry);
+    EXPECT_EQ(w.size(), chosen);
+    Find<QRadioButton>("optPlanetary")->click();
+    ASSERT_EQ(w.ComputedMode(), Mode::World);
+    EXPECT_EQ(w.size(), chosen);
+    Button("cmdToggleGraphic")->click();
+    ASSERT_TRUE(w.ChartShown());
+    EXPECT_EQ(w.size(), chosen);
+    Button("cmdToggleGraphic")->click();
+    EXPECT_EQ(w.size(), chosen);
+}
+
+TEST_F(FrmMainTest, TheWindowFollowsTheLayoutUntilTheUserSizesIt) {
+    FrmMain& w = Start();
+    EnterDate(kBirth1, 3, 21, "1970", 25, 24);
+    EnterDate(kBirth2, 9, 18, "1985", 10, 30);
+    // Not sized by the user: a larger layout makes the window larger, a
+    // smaller one smaller again, as far as the screen goes.
+    const QSize world = w.size();
+    Find<QRadioButton>("optSynastry")->click();
+    ASSERT_EQ(w.ComputedMode(), Mode::Synastry);
+    const QSize synastry = w.size();
+    EXPECT_EQ(synastry, QSize(Twips::ToPixels(w.WidthLimit()), Twips::ToPixels(w.HeightLimit())));
+    EXPECT_NE(w.size(), world);
+    Find<QRadioButton>("optPlanetary")->click();
+    EXPECT_EQ(w.size(), world);
 }
 
 }  // namespace
