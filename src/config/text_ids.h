@@ -283,7 +283,7 @@ enum TextId : int {
     kTextFirstStepOnly = 472,    // vek-cli find --first: the stretch's length unknown
     kTextSettingsUnreadable = 480,       // start-up: "The settings file [r1] cannot be read: [r2] ..."
     kTextSettingsTooLarge = 481,         // its reason: "it is larger than [r1] bytes."
-    kTextSettingsUnreadableTitle = 482,
+    kTextSettingsUnreadableTitle = 482,  // its title
 };
 
 // Entry `offset` of the run of texts that starts at `first`.

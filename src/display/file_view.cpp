@@ -49,7 +49,6 @@ std::string WithFileAndReason(const std::string& text, const std::string& file,
     return out;
 }
 
-
 }  // namespace
 
 std::string ReadFailureReason(int code, const ProgramTexts& texts) {
