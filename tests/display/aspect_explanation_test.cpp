@@ -169,6 +169,21 @@ TEST_F(ExplainCellTest, APersonalTransitWithBothDatesDrawsTheGraph) {
     EXPECT_TRUE(e.question.empty());
 }
 
+TEST_F(ExplainCellTest, APersonalTransitWhoseEndIsUnknownAsksInsteadOfDrawing) {
+    // Mars has no position two days after the World date: the beginning is
+    // found, the end is not, and a graph needs both.
+    AspectSearch search(
+        [](Body body, double jd) { return jd > kWorld + 2 ? kAfterDataRange : Sky(body, jd); },
+        orbs, kWorld + 0.5, 0);
+    search.FixFirstBodyAt(kWorld - 18000);
+    in.search = &search;
+    const CellExplanation e = ExplainCell(in);
+    EXPECT_GE(e.beginning, 0);
+    EXPECT_LT(e.end, 0);
+    EXPECT_EQ(e.action, CellExplanation::Action::Question);
+    EXPECT_NE(e.text.find("ends on an unknown date"), std::string::npos) << e.text;
+}
+
 TEST_F(ExplainCellTest, UnknownDatesAskTheQuestionAndWorldTransitsAlwaysDo) {
     // No search: dates unknown, no graph.
     CellExplanation e = ExplainCell(in);

@@ -219,13 +219,15 @@ TEST_F(WheelTest, TheMoonExcludedHasNoGlyphAndNoLines) {
     ShowAspect(kVenus, kMoon, kTrine);
     ShowAspect(kSun, kMoon, kOpposition);
     ShowAspect(kSun, kMars, kSquare);
+    ShowAspect(kMars, kPluto, kSextile);  // Pluto's column, next to the Moon's, stays
     includeMoon = false;
     const ChartWheel w = Draw();
     ASSERT_TRUE(w.drawn);
     EXPECT_FALSE(w.anchors[0][kMoon].placed);
     EXPECT_EQ(Glyph(w, 0, kMoon), nullptr);
     EXPECT_EQ(w.Count(ChartRole::BodyGlyph), 9u);
-    const std::multiset<std::tuple<Body, Body, Aspect>> want = {{kSun, kMars, kSquare}};
+    const std::multiset<std::tuple<Body, Body, Aspect>> want = {{kSun, kMars, kSquare},
+                                                           {kMars, kPluto, kSextile}};
     EXPECT_EQ(Lines(w), want);
 }
 
@@ -351,9 +353,13 @@ TEST_F(WheelTest, DoubleWheelPlacesChartBOnBoxesAndJoinsBToA) {
     }
     EXPECT_EQ(w.legendBlocks, (std::array<int, 2>{0, 1}));
 
-    // Without the Moon its row and column are skipped.
+    // Without the Moon its row and column are skipped; Pluto's, next to
+    // them, are not.
+    ShowAspect(kPluto, kSaturn, kSextile);  // chart B Pluto
+    ShowAspect(kVenus, kPluto, kOpposition);  // chart A Pluto
     includeMoon = false;
-    const std::multiset<std::tuple<Body, Body, Aspect>> noMoon = {{kSun, kMars, kTrine}};
+    const std::multiset<std::tuple<Body, Body, Aspect>> noMoon = {
+        {kSun, kMars, kTrine}, {kPluto, kSaturn, kSextile}, {kVenus, kPluto, kOpposition}};
     EXPECT_EQ(Lines(Draw()), noMoon);
 }
 

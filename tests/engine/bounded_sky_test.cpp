@@ -97,5 +97,85 @@ TEST(BoundedSky, AnswersAsTheChartWithFewerPositions) {
     EXPECT_LT(bounded.PositionsComputed() * 3, charts);
 }
 
+
+// A sky of two bodies, the Sun and Mars, for the edge cases of the bounds:
+// each longitude stands off a smooth path by up to the seam allowance, which
+// flips sign at kSeamAt, and Mars has no position from kMarsEnd on.
+struct EdgeSky {
+    static inline double sun = 0, mars = 0, marsSpeed = 0, seam = 0;
+    static inline double seamAt = 0, marsEnd = 1e9;
+    static double Planet(int code, double jd, int /*year*/, double* /*speed*/) {
+        const double off = jd >= seamAt ? seam : -seam;
+        if (code == kBodies[kSun].libraryCode) return NormalizeAngle(sun - off);
+        if (code == kBodies[kMars].libraryCode) {
+            if (jd >= marsEnd) return kAfterDataRange;
+            return NormalizeAngle(mars + marsSpeed * (jd - kEpochJd) + off);
+        }
+        return Deg(200);  // Mercury and Venus stand still, out of the way
+    }
+    static double Moon(double) { return 0; }
+    static constexpr double kEpochJd = 2451545.0;
+};
+
+class BoundedSkyEdges : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        engine.source = {EdgeSky::Planet, EdgeSky::Moon};
+        testing::SetDefaultOrbs(engine.orbs);
+        bounds = SkyMotionBounds(engine);
+        bounds.perDay[kSun] = 0;  // the Sun's smooth path stands still
+        EdgeSky::seam = bounds.seam;
+        EdgeSky::marsSpeed = bounds.perDay[kMars];  // Mars at its largest motion
+        EdgeSky::sun = Deg(10);
+        EdgeSky::seamAt = 1e9;
+        EdgeSky::marsEnd = 1e9;
+    }
+    // The aspect as the instant's chart has it.
+    bool ChartTrine(double jd) const {
+        const double s = engine.Longitude(kSun, jd), m = engine.Longitude(kMars, jd);
+        return s >= 0 && m >= 0 && TestAspect(s, m, kTrine, engine.orbs.orb[kTrine][kOrbBase]).holds;
+    }
+    Engine engine;
+    MotionBounds bounds;
+};
+
+// Both bodies cross a seam between two queries, each stepping by twice the
+// allowance (from one side of its smooth path to the other) and the two steps
+// adding up: the separation moves by its largest motion and four allowances.
+// Two days on it lies just inside the orb, where an estimate that allowed one
+// seam per body would still see it outside.
+TEST_F(BoundedSkyEdges, StepsAtASeamOfBothBodiesAreAllowedFor) {
+    const double t0 = EdgeSky::kEpochJd, t1 = t0 + 2, s = bounds.seam, v = bounds.perDay[kMars];
+    const double orb = engine.orbs.orb[kTrine][kOrbBase];
+    EdgeSky::seamAt = t0 + 1;
+    // Observed separation at t0: 120° − orb − (2v + 3s); at t1 4s and 2v more.
+    const double observed = Deg(120) - orb - (2 * v + 3 * s);
+    EdgeSky::mars = EdgeSky::sun + observed + 2 * s;  // the offsets at t0 are −s and +s
+    ASSERT_FALSE(ChartTrine(t0));
+    ASSERT_TRUE(ChartTrine(t1));
+    BoundedSky bounded(engine, bounds, Index(kMars), 0);
+    bounded.MoveTo(t0);
+    EXPECT_FALSE(bounded.Aspect(kSun, kMars, kTrine).holds);
+    bounded.MoveTo(t1);
+    EXPECT_TRUE(bounded.Aspect(kSun, kMars, kTrine).holds);
+}
+
+// The last instant of a body's positions is the end of its range, not in it:
+// a query exactly there computes the position (none) rather than trusting an
+// estimate from the day before.
+TEST_F(BoundedSkyEdges, AQueryAtTheEndOfABodysPositionsFindsNoPosition) {
+    const double end = EdgeSky::kEpochJd + 1;
+    EdgeSky::marsEnd = end;
+    EdgeSky::mars = EdgeSky::sun + Deg(120) - EdgeSky::marsSpeed * 1;  // exact trine at `end`
+    bounds.endJD[kMars] = end;
+    BoundedSky bounded(engine, bounds, Index(kMars), 0);
+    bounded.MoveTo(end - 1);
+    ASSERT_TRUE(ChartTrine(end - 1));
+    EXPECT_TRUE(bounded.Aspect(kSun, kMars, kTrine).holds);
+    bounded.MoveTo(end);
+    ASSERT_FALSE(ChartTrine(end));
+    EXPECT_FALSE(bounded.Aspect(kSun, kMars, kTrine).holds);
+}
+
 }  // namespace
 }  // namespace vek
