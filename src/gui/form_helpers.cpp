@@ -132,7 +132,13 @@ bool KeepFrameOnScreen(QWidget* window) {
 
 namespace {
 
-// How long after a window is shown its frame is kept on the screen.
+// After a window is shown, the window manager frames it (and may move it)
+// when it gets to it, which on a busy machine can take seconds. The keeper
+// looks every kFramePollMs until the frame is there, for at most
+// kFrameWaitMs, and keeps the frame on the screen from then on for
+// kFrameWatchMs of moves and resizes.
+constexpr int kFramePollMs = 100;
+constexpr int kFrameWaitMs = 10000;
 constexpr int kFrameWatchMs = 1500;
 
 class FrameKeeper : public QObject {
@@ -140,6 +146,8 @@ class FrameKeeper : public QObject {
     explicit FrameKeeper(QWidget* window) : QObject(window), window_(window) {
         setObjectName(kName);
         window->installEventFilter(this);
+        poll_.setInterval(kFramePollMs);
+        connect(&poll_, &QTimer::timeout, this, [this] { Poll(); });
     }
     static constexpr const char* kName = "vekFrameKeeper";
 
@@ -149,16 +157,16 @@ class FrameKeeper : public QObject {
         switch (e->type()) {
             case QEvent::Show:
                 shown_.start();
+                framed_.invalidate();
                 Check();
-                // The window manager may frame the window without moving it
-                // (the client stays where it was put, the title bar above
-                // it): look again once it has had the time to.
-                for (int ms : {250, 1000})
-                    QTimer::singleShot(ms, this, [this] { KeepFrameOnScreen(window_); });
+                poll_.start();
+                break;
+            case QEvent::Hide:
+                poll_.stop();
                 break;
             case QEvent::Move:
             case QEvent::Resize:
-                if (shown_.isValid() && shown_.elapsed() < kFrameWatchMs) Check();
+                if (!framed_.isValid() || framed_.elapsed() < kFrameWatchMs) Check();
                 break;
             default:
                 break;
@@ -167,6 +175,20 @@ class FrameKeeper : public QObject {
     }
 
   private:
+    // The window manager has framed the window once the frame is larger
+    // than the window.
+    bool Framed() const { return window_->frameGeometry().size() != window_->geometry().size(); }
+
+    void Poll() {
+        if (Framed()) {
+            poll_.stop();
+            framed_.start();
+            KeepFrameOnScreen(window_);
+        } else if (shown_.elapsed() >= kFrameWaitMs) {
+            poll_.stop();  // no window manager, or a frameless window
+        }
+    }
+
     // After the event: the frame the window manager reports is current then.
     void Check() {
         if (pending_) return;
@@ -178,7 +200,9 @@ class FrameKeeper : public QObject {
     }
 
     QWidget* window_;
+    QTimer poll_;
     QElapsedTimer shown_;
+    QElapsedTimer framed_;
     bool pending_ = false;
 };
 

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QSize>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -168,6 +169,24 @@ void Measure(vek::gui::FrmMain& window, const QElapsedTimer& sinceStart) {
     }
 }
 
+// Lets what a click opened reach the screen before the next click, as it
+// would between a user's clicks: a window shown, hidden and shown again
+// within one turn of the event loop may be lost by a busy window manager.
+// Waits until every shown window is exposed, at most 5 s.
+void LetWindowsSettle() {
+    QElapsedTimer waited;
+    waited.start();
+    const auto exposed = [] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top->windowHandle() && !top->windowHandle()->isExposed())
+                return false;
+        return true;
+    };
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    } while (!exposed() && waited.elapsed() < 5000);
+}
+
 // --click and --resize: the buttons pressed in their order, in any of the
 // program's windows; false when one is not there.
 bool ClickAndResize(vek::gui::FrmMain& window, const Options& o) {
@@ -182,6 +201,7 @@ bool ClickAndResize(vek::gui::FrmMain& window, const Options& o) {
             return false;
         }
         button->click();
+        LetWindowsSettle();
     }
     if (o.resizeTo.isValid()) window.resize(o.resizeTo);
     return true;
