@@ -284,7 +284,7 @@ enum TextId : int {
     // Date rows with a time to the minute or a named zone
     kTextDateAmbiguous = 500,      // date error: a skipped or doubled local time
     kTextDateZoneUnknown = 501,    // date error: a zone the database lacks
-    kTextOtherTime = 502,          // the time list's last entry: "Other ..."
+    kTextOtherTime = 502,          // the time list's last entry: "..."
     kTextOtherZone = 503,          // the zone list's last entry: "Other zone ..."
     kTextTimeAndZoneTitle = 504,   // the chooser's caption: "[r1]: time and zone"
     kTextTimeLabel = 505,          // "Time (HH:MM):"
