@@ -11,6 +11,7 @@
 #include "time/date_rows.h"
 #include "time/zones.h"
 #include "util/files.h"
+#include "util/text.h"
 
 namespace vek {
 
@@ -88,12 +89,6 @@ std::string Quote(std::string_view v) {
     return q + "\"";
 }
 
-std::string_view TrimBlanks(std::string_view v) {
-    while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
-    while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
-    return v;
-}
-
 class StateReader {
   public:
     StateReader(std::string_view text, bool truncated) : text_(text), truncated_(truncated) {}
@@ -137,7 +132,7 @@ class StateReader {
     // Whether a line holds a whole number at all (a time or zone line may
     // hold a text instead).
     static bool LooksLikeNumber(std::string_view raw) {
-        std::string_view s = TrimBlanks(raw);
+        std::string_view s = TrimSpacesAndTabs(raw);
         if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
         if (s.empty()) return false;
         for (char c : s)
@@ -155,7 +150,7 @@ class StateReader {
             int64_t n;
             return IntegerOf(raw, n) && InRange(n, -1, size, row.timeIndex);
         }
-        const Result<int> minute = ParseMinuteTime(TrimBlanks(raw));
+        const Result<int> minute = ParseMinuteTime(TrimSpacesAndTabs(raw));
         if (!minute) return Fail(LinePrefix() + Quote(raw) + " is neither a list index nor a time HH:MM.");
         row.timeIndex = *minute / 30 + 1;
         row.exactMinute = *minute;
@@ -178,10 +173,10 @@ class StateReader {
             row.zoneIndex = z >= -1 && z < size ? static_cast<int>(z) : 0;
             return true;
         }
-        std::string_view text = TrimBlanks(raw);
+        std::string_view text = TrimSpacesAndTabs(raw);
         const std::size_t blank = text.find(' ');
         if (blank != std::string_view::npos) {
-            const std::string_view fold = TrimBlanks(text.substr(blank + 1));
+            const std::string_view fold = TrimSpacesAndTabs(text.substr(blank + 1));
             if (fold == "earlier")
                 row.fold = Fold::Earlier;
             else if (fold == "later")
@@ -198,7 +193,7 @@ class StateReader {
     }
 
     bool IntegerOf(std::string_view raw, int64_t& v) {
-        std::string_view s = TrimBlanks(raw);
+        std::string_view s = TrimSpacesAndTabs(raw);
         std::size_t i = 0;
         bool negative = false;
         if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
@@ -254,7 +249,7 @@ class StateReader {
     bool Flag(bool& v) {
         std::string_view raw;
         if (!Next(raw)) return false;
-        const std::string_view s = TrimBlanks(raw);
+        const std::string_view s = TrimSpacesAndTabs(raw);
         if (s == "#TRUE#") {
             v = true;
         } else if (s == "#FALSE#") {
@@ -268,7 +263,7 @@ class StateReader {
     bool Text(std::string& v) {
         std::string_view raw;
         if (!Next(raw)) return false;
-        v = std::string(TrimBlanks(raw));
+        v = std::string(TrimSpacesAndTabs(raw));
         return true;
     }
 

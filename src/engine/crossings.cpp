@@ -1,0 +1,244 @@
+#include "engine/crossings.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vek {
+
+namespace {
+
+// The longest step, as an angle the function may travel in it: well below
+// the distance from a level to the function's wrap, so that no interval
+// holds both a crossing and a wrap.
+constexpr double kLongestTravel = 2.5;
+// Steps are never longer than this many days, so that the bounds of an
+// interval stay tight enough to decide it at once.
+constexpr double kLongestStep = 30;
+// The shortest step the scan takes (days).
+constexpr double kShortestStep = 1.0 / 48;
+// How far the function may bend from the chord of a step chosen by its
+// bend alone (radians).
+constexpr double kBend = 0.002;
+constexpr double kFullCircle = 6.28318530717959;
+// The value just before a jump is asked this long before it.
+constexpr double kBeforeJump = 1e-7;
+
+struct Sample {
+    double t;
+    double y;
+};
+
+bool Above(double y) {
+    return y >= 0;
+}
+
+class Search {
+  public:
+    Search(const TimeFunction& f, const ChangeBounds& b, const std::vector<double>& levels,
+           std::vector<Crossing>& out)
+        : f_(f), b_(b), levels_(levels), out_(out) {}
+
+    bool failed() const { return failed_; }
+
+    // The function's value relative to level i.
+    double Rel(double y, size_t i) const {
+        const double d = y - levels_[i];
+        return b_.angle ? std::remainder(d, kFullCircle) : d;
+    }
+
+    double Value(double t) {
+        const double y = f_(t);
+        if (!std::isfinite(y)) failed_ = true;
+        return y;
+    }
+
+    // Scans [from, to], on which the function has no jump; `last` receives
+    // the value at `to`.
+    void Scan(double from, double to, double& last) {
+        const double hmax = std::min(kLongestStep, kLongestTravel / b_.rate);
+        // A step over which the function bends from its chord by at most
+        // kBend: the levels it does not reach are settled by the chord.
+        const double bend = b_.accel > 0 ? std::sqrt(8 * kBend / b_.accel) : 0;
+        Sample cur{from, Value(from)};
+        Sample prev = cur;
+        bool havePrev = false;
+        while (!failed_ && cur.t < to) {
+            // No level can be reached sooner than its distance at the
+            // fastest rate; where the last two values approach a level, aim
+            // a little beyond where the line through them meets it, so that
+            // the interval brackets the crossing closely.
+            double nearest = INFINITY;
+            double aim = 0;
+            double slope = 0;
+            if (havePrev) {
+                double dy = cur.y - prev.y;
+                if (b_.angle) dy = std::remainder(dy, kFullCircle);
+                slope = dy / (cur.t - prev.t);
+            }
+            for (size_t i = 0; i < levels_.size(); ++i) {
+                const double d = Rel(cur.y, i);
+                nearest = std::min(nearest, std::fabs(d));
+                if (slope != 0 && d * slope < 0) {
+                    const double reach = -d / slope;
+                    if (aim == 0 || reach < aim) aim = reach;
+                }
+            }
+            double h = std::max(nearest / b_.rate, bend);
+            if (aim > 0) h = std::max(h, std::min(aim * 1.02 + kShortestStep / 8, hmax));
+            h = std::clamp(h, kShortestStep, hmax);
+            const double t = std::min(cur.t + h, to);
+            const Sample next{t, Value(t)};
+            if (failed_) break;
+            for (size_t i = 0; i < levels_.size(); ++i) Examine(cur, next, static_cast<int>(i), 0);
+            prev = cur;
+            cur = next;
+            havePrev = true;
+        }
+        last = cur.y;
+    }
+
+    // A jump at t from `before` to `after`.
+    void Jump(double t, double before, double after) {
+        for (size_t i = 0; i < levels_.size(); ++i) {
+            const double a = Rel(before, i), b = Rel(after, i);
+            if (Above(a) != Above(b) && std::fabs(a) + std::fabs(b) < kLongestTravel)
+                out_.push_back({t, Above(b) ? 1 : -1, static_cast<int>(i)});
+        }
+    }
+
+  private:
+    // Whether a node of the function lies strictly inside (a, b); its
+    // instant in `node`, the one nearest the middle (any node inside lies
+    // within 1.5 spacings of the middle when one lies near it at all).
+    bool NodeInside(double a, double b, double& node) const {
+        if (!(b_.nodeSpacing > 0)) return false;
+        const double mid = (a + b) / 2;
+        const double k = std::round((mid - b_.nodeStart) / b_.nodeSpacing);
+        for (const double c : {k, k - 1, k + 1}) {
+            const double n = b_.nodeStart + c * b_.nodeSpacing;
+            if (n > a && n < b) {
+                node = n;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void Examine(Sample a, Sample b, int level, int depth) {
+        if (failed_) return;
+        const size_t L = static_cast<size_t>(level);
+        const double ya = Rel(a.y, L), yb = Rel(b.y, L);
+        const double h = b.t - a.t;
+        double node = 0;
+        const bool nodes = NodeInside(a.t, b.t, node);
+        const double noise = nodes ? 2 * b_.nodeNoise : 0;
+        const double reach = b_.rate * h + noise;
+        const double aa = std::fabs(ya), ab = std::fabs(yb);
+        if (Above(ya) == Above(yb)) {
+            // Going to the level and back takes at least |ya| + |yb|.
+            if (aa + ab > reach) return;
+            // A curve of bounded bend lies within accel h² / 8 of its chord.
+            if (b_.accel > 0 && std::min(aa, ab) > b_.accel * h * h / 8 + noise) return;
+            if (h <= kCrossingTolerance) return;  // touches the level, at most
+        } else {
+            // Too far apart to be joined at the fastest rate: the angle wrapped.
+            if (aa + ab > reach) return;
+            // The slope stays within accel × h of the chord's: with a chord
+            // steeper than that the function is monotonic, one crossing.
+            if (b_.accel > 0 && !nodes && std::fabs(yb - ya) / h > b_.accel * h) {
+                Refine(a, b, level);
+                return;
+            }
+            if (h <= kCrossingTolerance) {
+                Record(a.t + h * aa / (aa + ab), yb, level);
+                return;
+            }
+        }
+        if (depth > 60) return;
+        const double mid = nodes ? node : a.t + h / 2;
+        const Sample m{mid, Value(mid)};
+        Examine(a, m, level, depth + 1);
+        Examine(m, b, level, depth + 1);
+    }
+
+    // One crossing between a and b, the function monotonic between them:
+    // secant steps kept inside the bracket. The bend bound limits how far a
+    // secant's zero lies from the crossing, (accel / 2)·|t − x0|·|t − x1|
+    // over the least slope; once that is below the tolerance the estimate
+    // is taken without asking the function again.
+    void Refine(Sample a, Sample b, int level) {
+        const size_t L = static_cast<size_t>(level);
+        double ta = a.t, ya = Rel(a.y, L), tb = b.t, yb = Rel(b.y, L);
+        const bool rising = Above(yb);
+        double slope = std::fabs(yb - ya) / (tb - ta) - b_.accel * (tb - ta);
+        double x0 = ta, y0 = ya, x1 = tb, y1 = yb;
+        double t = ta;
+        for (int i = 0; i < 64; ++i) {
+            t = y1 != y0 ? x1 - y1 * (x1 - x0) / (y1 - y0) : (ta + tb) / 2;
+            if (!(t > ta && t < tb)) t = (ta * yb - tb * ya) / (yb - ya);
+            if (!(t > ta && t < tb)) t = (ta + tb) / 2;
+            const double off = b_.accel / 2 * std::fabs(t - x0) * std::fabs(t - x1) / slope;
+            if (off <= kCrossingTolerance / 2 || tb - ta <= kCrossingTolerance) break;
+            const double y = Rel(Value(t), L);
+            if (failed_) return;
+            if (y == 0) break;
+            if (Above(y) == Above(yb)) {
+                tb = t;
+                yb = y;
+            } else {
+                ta = t;
+                ya = y;
+            }
+            slope = std::max(slope, std::fabs(yb - ya) / (tb - ta) - b_.accel * (tb - ta));
+            x0 = x1;
+            y0 = y1;
+            x1 = t;
+            y1 = y;
+        }
+        out_.push_back({t, rising ? 1 : -1, level});
+    }
+
+    void Record(double t, double after, int level) {
+        out_.push_back({t, Above(after) ? 1 : -1, level});
+    }
+
+    const TimeFunction& f_;
+    const ChangeBounds& b_;
+    const std::vector<double>& levels_;
+    std::vector<Crossing>& out_;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+Result<std::vector<Crossing>> FindCrossings(const TimeFunction& f, const ChangeBounds& bounds,
+                                            const CrossingSpan& span,
+                                            const std::vector<double>& levels) {
+    if (!(bounds.rate > 0) || !std::isfinite(bounds.rate) || !(bounds.accel >= 0) ||
+        !(bounds.nodeNoise >= 0) || !(bounds.nodeSpacing >= 0))
+        return Error{"the bounds of the crossing search are not usable"};
+    if (!std::isfinite(span.from) || !std::isfinite(span.to) || span.to < span.from)
+        return Error{"the span of the crossing search is not usable"};
+    if (!f) return Error{"the crossing search has no function"};
+    std::vector<Crossing> out;
+    Search search(f, bounds, levels, out);
+    double from = span.from;
+    for (const double jump : span.jumps) {
+        if (!(jump > from) || jump > span.to) continue;
+        double before = 0;
+        search.Scan(from, std::max(from, jump - kBeforeJump), before);
+        if (search.failed()) break;
+        const double after = search.Value(jump);
+        if (search.failed()) break;
+        search.Jump(jump, before, after);
+        from = jump;
+    }
+    double last = 0;
+    if (!search.failed()) search.Scan(from, span.to, last);
+    if (search.failed()) return Error{"a position the crossing search needs is not available"};
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Crossing& x, const Crossing& y) { return x.jd < y.jd; });
+    return out;
+}
+
+}  // namespace vek
