@@ -16,6 +16,8 @@
 #include "gui/frm_durations.h"
 #include "gui/frm_main.h"
 #include "gui/frm_zone.h"
+#include "../program_texts.h"
+#include "config/program_text.h"
 #include "qt_app.h"
 #include "time/date_rows.h"
 #include "time/stepping.h"
@@ -95,7 +97,13 @@ TEST_F(RowZonesWindow, EveryRowTakesAMinuteAndANamedZoneInEnglishAndGerman) {
         EXPECT_EQ(request->dates.worldDateText, shortDate + ", 14:47 (Europe/Berlin, GMT+2:00)");
         EXPECT_EQ(request->dates.worldNamedZone, TimeZone::Named("Europe/Berlin"));
         EXPECT_EQ(request->dates.worldZoneMinutes, 120);
+        if (language == kEnglish) {
+            Option("optPlanetary")->click();
+            Snapshot("row-zones-en");
+        }
     }
+    Option("optPlanetary")->click();
+    Snapshot("row-zones-de");
     // Choosing a list entry again leaves the extra behind.
     Choose("cboHour_0", kNoonTimeIndex);
     Choose("cboTimezone_0", kGreenwichZoneIndex);
@@ -249,6 +257,40 @@ TEST(ZoneChooser, TypingNarrowsTheListAndPicksTheZoneWithItsOffset) {
     chooser.SearchBox()->setText("+05:45");
     chooser.TryAccept();
     EXPECT_EQ(chooser.result(), QDialog::Accepted);
+}
+
+TEST(ZoneChooser, ItsTextsComeFromTheProgramText) {
+    test::App();
+    for (const Language language : {kEnglish, kGerman}) {
+        const ProgramTexts texts(testing::RealTextTable(), language);
+        auto pt = [&](TextId id) { return QString::fromStdString(texts.ProgramText(id)); };
+        Dialogs::TimeAndZoneRequest request;
+        request.title = QString::fromStdString(texts.ProgramTextWithValues(
+            kTextTimeAndZoneTitle, {texts.ProgramText(kTextFirstBirthdate), "", "", "", ""}));
+        request.timeLabel = pt(kTextTimeLabel);
+        request.zoneLabel = pt(kTextZoneSearchLabel);
+        request.okText = pt(kTextOK);
+        request.cancelText = pt(kTextCancel);
+        request.time = "14:47";
+        request.zone = "Berl";
+        request.zonesMatching = [](const QString& text) {
+            std::vector<std::pair<QString, QString>> out;
+            for (const std::string& name : MatchingZoneNames(text.toStdString())) {
+                const Result<int32_t> offset =
+                    OffsetAtInstant(2455382.0, TimeZone::Named(name));  // 4 July 2010
+                out.emplace_back(QString::fromStdString(name),
+                                 offset ? QString::fromStdString(OffsetText(*offset)) : QString());
+            }
+            return out;
+        };
+        FrmZone chooser(request, nullptr);
+        chooser.adjustSize();
+        EXPECT_EQ(chooser.windowTitle(), request.title);
+        EXPECT_EQ(test::FindIn<QLabel>(&chooser, "lblTime")->text(), pt(kTextTimeLabel));
+        EXPECT_EQ(test::FindIn<QPushButton>(&chooser, "cmdCancel")->text(), pt(kTextCancel));
+        EXPECT_EQ(chooser.ZoneList()->currentItem()->text(), "Europe/Berlin    GMT+2:00");
+        test::Snapshot(chooser, language == kGerman ? "zone-chooser-de" : "zone-chooser-en");
+    }
 }
 
 }  // namespace
