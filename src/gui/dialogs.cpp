@@ -142,12 +142,12 @@ int ScriptedDialogs::Count(Kind kind) const {
 }
 
 void ScriptedDialogs::Message(const QString& text, const QString& title, MessageIcon icon) {
-    asked_.push_back({Kind::Message, text, title, icon, Answer::Cancel, true, {}, {}});
+    asked_.push_back({Kind::Message, text, title, icon, Answer::Cancel, true, {}, {}, {}, {}, {}});
 }
 
 Answer ScriptedDialogs::AskYesNoCancel(const QString& text, const QString& title,
                                        Answer defaultButton) {
-    Asked a{Kind::Question, text, title, MessageIcon::None, defaultButton, true, {}, {}};
+    Asked a{Kind::Question, text, title, MessageIcon::None, defaultButton, true, {}, {}, {}, {}, {}};
     Answer answer = Answer::Cancel;
     if (answers_.empty()) {
         a.scripted = false;
@@ -168,7 +168,7 @@ Answer ScriptedDialogs::AskYesNo(const QString& text, const QString& title, Answ
 
 std::optional<int> ScriptedDialogs::Choose(const QString& text, const QString& title,
                                            const QStringList& choices) {
-    Asked a{Kind::Choice, text, title, MessageIcon::None, Answer::Cancel, true, {}, {}};
+    Asked a{Kind::Choice, text, title, MessageIcon::None, Answer::Cancel, true, {}, {}, {}, {}, {}};
     a.choices = choices;
     std::optional<int> answer;
     if (choices_.empty()) {
@@ -184,7 +184,7 @@ std::optional<int> ScriptedDialogs::Choose(const QString& text, const QString& t
 
 std::optional<Dialogs::TimeAndZone> ScriptedDialogs::AskTimeAndZone(
     const TimeAndZoneRequest& request) {
-    Asked a{Kind::TimeAndZone, {}, request.title, MessageIcon::None, Answer::Cancel, true, {}, {}};
+    Asked a{Kind::TimeAndZone, {}, request.title, MessageIcon::None, Answer::Cancel, true, {}, {}, {}, {}, {}};
     a.time = request.time;
     a.zone = request.zone;
     std::optional<TimeAndZone> answer;
@@ -199,7 +199,7 @@ std::optional<Dialogs::TimeAndZone> ScriptedDialogs::AskTimeAndZone(
 }
 
 std::optional<QString> ScriptedDialogs::NextFileName(Kind kind, const FileRequest& request) {
-    Asked a{kind, request.filter, request.title, MessageIcon::None, Answer::Cancel, true, {}, {}};
+    Asked a{kind, request.filter, request.title, MessageIcon::None, Answer::Cancel, true, {}, {}, {}, {}, {}};
     a.folder = request.folder;
     a.defaultSuffix = request.defaultSuffix;
     std::optional<QString> name;

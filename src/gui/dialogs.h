@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "gui/time_zone_request.h"
+
 class QWidget;
 
 namespace vek::gui {
@@ -56,24 +58,9 @@ class Dialogs {
     virtual std::optional<int> Choose(const QString& text, const QString& title,
                                       const QStringList& choices) = 0;
 
-    // The time and zone chooser of a date row: a time to the minute and a
-    // zone, typed or picked from a list that a search text narrows.
-    struct TimeAndZoneRequest {
-        QString title;
-        QString timeLabel, zoneLabel, okText, cancelText, noMatchText;
-        QString time;  // shown at first
-        QString zone;
-        // The zones whose names contain the text, each with the offset in
-        // force at the row's date ("GMT+2:00").
-        std::function<std::vector<std::pair<QString, QString>>(const QString&)> zonesMatching;
-        // The one-line reason why a time and zone cannot be taken, empty
-        // when they can.
-        std::function<QString(const QString& time, const QString& zone)> check;
-    };
-    struct TimeAndZone {
-        QString time;
-        QString zone;
-    };
+    // The time and zone chooser of a date row (FrmZone).
+    using TimeAndZoneRequest = vek::gui::TimeAndZoneRequest;
+    using TimeAndZone = vek::gui::TimeAndZone;
     // Nothing when the user cancelled.
     virtual std::optional<TimeAndZone> AskTimeAndZone(const TimeAndZoneRequest& request) = 0;
 

@@ -19,7 +19,7 @@ constexpr int kMostEntries = 400;
 
 }  // namespace
 
-FrmZone::FrmZone(const Dialogs::TimeAndZoneRequest& request, QWidget* parent)
+FrmZone::FrmZone(const TimeAndZoneRequest& request, QWidget* parent)
     : QDialog(parent), request_(request) {
     setObjectName("frmZone");
     setWindowTitle(request.title);
@@ -102,8 +102,8 @@ void FrmZone::FillList(const QString& search) {
     lstZones_->setCurrentRow(pick);
 }
 
-Dialogs::TimeAndZone FrmZone::Answer() const {
-    Dialogs::TimeAndZone a;
+TimeAndZone FrmZone::Answer() const {
+    TimeAndZone a;
     a.time = txbTime_->text().trimmed();
     const QString typed = txbZoneSearch_->text().trimmed();
     const QListWidgetItem* picked = lstZones_->currentItem();
@@ -119,7 +119,7 @@ Dialogs::TimeAndZone FrmZone::Answer() const {
 }
 
 void FrmZone::TryAccept() {
-    const Dialogs::TimeAndZone a = Answer();
+    const TimeAndZone a = Answer();
     const QString problem = request_.check ? request_.check(a.time, a.zone) : QString();
     if (!problem.isEmpty()) {
         lblZoneError_->setText(problem);

@@ -8,7 +8,7 @@
 
 #include <QDialog>
 
-#include "gui/dialogs.h"
+#include "gui/time_zone_request.h"
 
 class QLabel;
 class QLineEdit;
@@ -20,11 +20,11 @@ namespace vek::gui {
 class FrmZone : public QDialog {
     Q_OBJECT
   public:
-    FrmZone(const Dialogs::TimeAndZoneRequest& request, QWidget* parent);
+    FrmZone(const TimeAndZoneRequest& request, QWidget* parent);
 
     // The time and the zone as they stand: the search text, or the name of
     // the entry picked in the list.
-    Dialogs::TimeAndZone Answer() const;
+    TimeAndZone Answer() const;
 
     // Checks the answer; takes it when it can be taken, else shows why.
     void TryAccept();
@@ -37,7 +37,7 @@ class FrmZone : public QDialog {
   private:
     void FillList(const QString& search);
 
-    const Dialogs::TimeAndZoneRequest& request_;
+    const TimeAndZoneRequest& request_;
     QLineEdit* txbTime_ = nullptr;
     QLineEdit* txbZoneSearch_ = nullptr;
     QListWidget* lstZones_ = nullptr;
