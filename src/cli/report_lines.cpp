@@ -132,7 +132,11 @@ void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const Name
         } else {
             w.Key("duration_days").Null();
         }
-        if (zone && e.exactTimes) {
+        if (zone) {
+            // Always the three fields: null and an empty list where the
+            // dates are unknown, so scripts need not test for them.
+            const ExactTimes none;
+            const ExactTimes& x = e.exactTimes ? *e.exactTimes : none;
             auto instant = [&](const char* key, double jd) {
                 const std::string t = IsoInstantText(jd, *zone);
                 if (t.empty()) {
@@ -141,11 +145,11 @@ void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const Name
                     w.Key(key).String(t);
                 }
             };
-            instant("enters_orb", e.exactTimes->enters);
+            instant("enters_orb", x.enters);
             w.Key("exact").BeginArray();
-            for (const double jd : e.exactTimes->exact) w.String(IsoInstantText(jd, *zone));
+            for (const double jd : x.exact) w.String(IsoInstantText(jd, *zone));
             w.EndArray();
-            instant("leaves_orb", e.exactTimes->leaves);
+            instant("leaves_orb", x.leaves);
         }
     }
     if (!text.empty()) w.Key("text").String(text);

@@ -81,6 +81,8 @@ grep -E "^tr\.Pluto +conjunct \(0°0'\) +nat\.Pluto +from [A-Z][a-z]+ [0-9]+, 20
     fail "Pluto's end is not unknown: $(grep 'tr.Pluto' "$out")"
 run 0 --mode personal1 --world 2099-07-01T12:00Z --birth1 2099-07-01T12:00Z --json
 expect_out '"end":null,"duration_days":null' "json unknown end"
+# Without its dates an entry still has the three instant fields, empty.
+expect_out '"duration_days":null,"enters_orb":null,"exact":[],"leaves_orb":null' "json unknown instants"
 
 # JSON dates are ISO 8601 with four-digit years.
 run 0 --mode world --world 0999-06-01T12:00Z --json
