@@ -9,6 +9,7 @@
 #include "engine/aspects.h"
 #include "engine/chart.h"
 #include "engine/midpoints.h"
+#include "engine/pattern_findings.h"
 #include "engine/patterns.h"
 #include "engine/vocabulary.h"
 

@@ -88,8 +88,4 @@ void ApplySettingsToEngine(const Settings& settings, Engine& engine);
 void FillResults(const Chart& chart, const Engine& engine, const Settings& settings,
                  const ProgramTexts& texts, const ComputeRequest& request, ComputeResults& results);
 
-// The mark of a position cell without a position: "<" before the data
-// range (−99), ">" after it (−100), "?" for any other failure.
-std::string MissingPositionMark(double longitude);
-
 }  // namespace vek

@@ -9,6 +9,7 @@
 
 #include "platform/settings_store.h"
 #include "util/files.h"
+#include "util/text.h"
 
 namespace vek {
 
@@ -66,12 +67,6 @@ std::string Quote(std::string_view v) {
     return q + "\"";
 }
 
-std::string_view TrimBlanks(std::string_view v) {
-    while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
-    while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
-    return v;
-}
-
 class StateReader {
   public:
     StateReader(std::string_view text, bool truncated) : text_(text), truncated_(truncated) {}
@@ -109,7 +104,7 @@ class StateReader {
     bool Integer(int64_t& v) {
         std::string_view raw;
         if (!Next(raw)) return false;
-        std::string_view s = TrimBlanks(raw);
+        std::string_view s = TrimSpacesAndTabs(raw);
         std::size_t i = 0;
         bool negative = false;
         if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
@@ -165,7 +160,7 @@ class StateReader {
     bool Flag(bool& v) {
         std::string_view raw;
         if (!Next(raw)) return false;
-        const std::string_view s = TrimBlanks(raw);
+        const std::string_view s = TrimSpacesAndTabs(raw);
         if (s == "#TRUE#") {
             v = true;
         } else if (s == "#FALSE#") {
@@ -179,7 +174,7 @@ class StateReader {
     bool Text(std::string& v) {
         std::string_view raw;
         if (!Next(raw)) return false;
-        v = std::string(TrimBlanks(raw));
+        v = std::string(TrimSpacesAndTabs(raw));
         return true;
     }
 

@@ -16,6 +16,7 @@
 #include "display/results_text.h"
 #include "engine/engine.h"
 #include "engine/modes.h"
+#include "engine/patterns.h"
 #include "time/date_rows.h"
 #include "time/dates.h"
 #include "util/text.h"
@@ -29,10 +30,6 @@ constexpr const char* kName = "compute";
 // Keys of the counts in the JSON output.
 constexpr const char* kAspectKeys[kAspectCount + 1] = {
     "", "conjunction", "opposition", "square", "trine", "sextile", "semisextile", "quincunx"};
-constexpr const char* kPatternKeys[kPatternCount] = {
-    "grand_trine", "kite",      "rectangle",     "t_square",  "grand_cross",
-    "yod",         "yod_kite",  "trapezium",     "stellium6", "stellium5",
-    "stellium4",   "stellium3", "grand_sextile", "midpoint"};
 
 // Lines of a cell as a terminal shows them: glyphs as body abbreviations,
 // bold aspects marked with "*".
@@ -188,7 +185,7 @@ std::string JsonText(const ComputeSession& s, const ComputeResults& r, const Nam
     w.Key("total_aspects").Int(r.table.GetTotalNumAspects(names));
     w.Key("pattern_counts").BeginObject();
     if (!r.twoCharts)
-        for (Pattern p : AllPatterns()) w.Key(kPatternKeys[Index(p)]).Int(r.PatternCount[p]);
+        for (Pattern p : AllPatterns()) w.Key(PatternFinderOf(p).key).Int(r.PatternCount[p]);
     w.EndObject();
     w.Key("summary").String(r.summary);
     w.Key("retrograde").BeginObject();

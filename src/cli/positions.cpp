@@ -10,6 +10,7 @@
 #include "cli/json_writer.h"
 #include "cli/zoned_time.h"
 #include "config/program_text.h"
+#include "display/chart_table.h"
 #include "display/results_text.h"
 #include "engine/angle_text.h"
 #include "engine/chart.h"

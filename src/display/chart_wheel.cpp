@@ -5,6 +5,7 @@
 
 #include "engine/angle_text.h"
 #include "engine/modes.h"
+#include "util/rounding.h"
 
 namespace vek {
 
@@ -20,11 +21,6 @@ constexpr int kGlyphOffset = 150;
 // The sign ring: radius and print offset.
 constexpr int kSignRadius = 800;
 constexpr int kSignOffset = 50;
-
-// Round half to even, as the drawing's integer conversions do.
-int RoundEven(double v) {
-    return static_cast<int>(std::nearbyint(v));
-}
 
 ChartPrimitive Text(ChartRole role, int x, int y, std::string text, ChartFont font, Color color) {
     ChartPrimitive p;
@@ -79,9 +75,10 @@ class WheelDrawing {
     void DrawSectorSpokes() {
         for (int k = 0; k < 12; ++k) {
             const double a = k * kPi / 6;
-            w_.items.push_back(Line(
-                ChartRole::Spoke, g_.cx, g_.cy, RoundEven(g_.cx + g_.firstRadius * std::cos(a)),
-                RoundEven(g_.cy - g_.firstRadius * std::sin(a)), kChartLineColor, 1));
+            w_.items.push_back(Line(ChartRole::Spoke, g_.cx, g_.cy,
+                                    RoundHalfToEvenInt(g_.cx + g_.firstRadius * std::cos(a)),
+                                    RoundHalfToEvenInt(g_.cy - g_.firstRadius * std::sin(a)),
+                                    kChartLineColor, 1));
         }
     }
 
@@ -105,8 +102,8 @@ class WheelDrawing {
             ChartWheel::Anchor& a = w_.anchors[chart][b];
             a.placed = true;
             a.radius = r;
-            a.x = RoundEven(std::cos(lambda) * r + g_.cx - kGlyphOffset);
-            a.y = RoundEven(g_.cy - std::sin(lambda) * r - kGlyphOffset);
+            a.x = RoundHalfToEvenInt(std::cos(lambda) * r + g_.cx - kGlyphOffset);
+            a.y = RoundHalfToEvenInt(g_.cy - std::sin(lambda) * r - kGlyphOffset);
             const GlyphInk& ink = inks_[b];
             if (opaqueBox) raster_.StampBox(a.x, a.y, ink.boxWidth, ink.boxHeight);
             raster_.StampInk(ink, a.x, a.y);
@@ -115,8 +112,8 @@ class WheelDrawing {
     }
 
     bool IsGlyphSpaceFree(double lambda, double r) const {
-        const int gx = RoundEven(std::cos(lambda) * r + g_.cx);
-        const int gy = RoundEven(g_.cy - std::sin(lambda) * r);
+        const int gx = RoundHalfToEvenInt(std::cos(lambda) * r + g_.cx);
+        const int gy = RoundHalfToEvenInt(g_.cy - std::sin(lambda) * r);
         return raster_.IsGlyphSpaceFree(gx, gy, g_.testWidth, g_.testHeight);
     }
 
@@ -196,10 +193,11 @@ class WheelDrawing {
         FillGlyphTables(glyphs);
         for (int s = 0; s < kSignCount; ++s) {
             const double angle = s * kPi / 6 + kPi / 12;
-            w_.items.push_back(Text(ChartRole::SignGlyph,
-                                    RoundEven(g_.cx + kSignRadius * std::cos(angle) - kSignOffset),
-                                    RoundEven(g_.cy - kSignRadius * std::sin(angle) - kSignOffset),
-                                    glyphs.SignGlyph[s], ChartFont::SignGlyph, kChartLineColor));
+            w_.items.push_back(
+                Text(ChartRole::SignGlyph,
+                     RoundHalfToEvenInt(g_.cx + kSignRadius * std::cos(angle) - kSignOffset),
+                     RoundHalfToEvenInt(g_.cy - kSignRadius * std::sin(angle) - kSignOffset),
+                     glyphs.SignGlyph[s], ChartFont::SignGlyph, kChartLineColor));
         }
     }
 

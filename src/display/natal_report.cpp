@@ -5,6 +5,7 @@
 #include "display/results_text.h"
 #include "engine/angle_text.h"
 #include "engine/chart.h"
+#include "engine/pattern_findings.h"
 #include "engine/patterns.h"
 #include "time/durations.h"
 #include "util/text.h"

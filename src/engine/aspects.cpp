@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "engine/chart.h"
 #include "engine/vocabulary.h"
 
 namespace vek {
@@ -63,12 +62,6 @@ AspectTest TestAspect(double a, double b, Aspect aspect, double orb) {
     t.deviation = std::fabs(SeparationAngle(a, b) - AspectAngleOf(aspect));
     t.holds = t.deviation < orb - kOrbEdgeTolerance;
     return t;
-}
-
-AspectTest AspectTestByBodies(const Chart& chart, const OrbTable& orbs, Body i, Body j,
-                              Aspect aspect) {
-    return TestAspect(chart.longitude[i][kChartA], chart.longitude[j][kChartA], aspect,
-                      orbs.orb[aspect][kOrbBase]);
 }
 
 bool AspectTestByLongitudes(const OrbTable& orbs, double a, double b, Aspect aspect,

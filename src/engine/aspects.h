@@ -8,8 +8,6 @@
 
 namespace vek {
 
-struct Chart;
-
 // Brings an angle into [0, 2π). Non-finite input is returned unchanged.
 double NormalizeAngle(double a);
 
@@ -39,10 +37,6 @@ struct AspectTest {
 // strictly below the orb, a deviation within rounding (a few units in the last
 // place) of the orb counting as equal to it. Negative longitudes never hold.
 AspectTest TestAspect(double a, double b, Aspect aspect, double orb);
-
-// Aspect test by bodies: chart A longitudes of bodies i and j, orb column 0.
-AspectTest AspectTestByBodies(const Chart& chart, const OrbTable& orbs, Body i, Body j,
-                              Aspect aspect);
 
 // Aspect test by longitudes with exactness (orb − deviation) / orb. When
 // either longitude is negative it returns false and leaves exactness as it

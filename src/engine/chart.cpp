@@ -7,6 +7,12 @@
 
 namespace vek {
 
+AspectTest AspectTestByBodies(const Chart& chart, const OrbTable& orbs, Body i, Body j,
+                              Aspect aspect) {
+    return TestAspect(chart.longitude[i][kChartA], chart.longitude[j][kChartA], aspect,
+                      orbs.orb[aspect][kOrbBase]);
+}
+
 namespace {
 
 // Positions half an hour after a chart's instant, computed on first use.

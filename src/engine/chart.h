@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 
+#include "engine/aspects.h"
 #include "engine/engine.h"
 
 namespace vek {
@@ -49,6 +50,10 @@ struct Chart {
     BodyRange ComputedBodies() const { return Bodies(bodyCount); }
     int TotalAspects() const;
 };
+
+// Aspect test by bodies: chart A longitudes of bodies i and j, orb column 0.
+AspectTest AspectTestByBodies(const Chart& chart, const OrbTable& orbs, Body i, Body j,
+                              Aspect aspect);
 
 // Julian date of chart A or B for a mode from the three date slots; 0 for a
 // chart the mode does not use.

@@ -1,12 +1,11 @@
 #include "engine/patterns.h"
 
+#include <array>
 #include <initializer_list>
-#include <optional>
 
 #include "engine/angle_text.h"
 #include "engine/aspects.h"
 #include "engine/chart.h"
-#include "engine/midpoints.h"
 #include "engine/sky_tests.h"
 #include "engine/vocabulary.h"
 
@@ -270,50 +269,52 @@ PatternResult FindGrandSextiles(const SkyTests& sky) {
     return r;
 }
 
+namespace {
+
+template <int Size>
+PatternResult FindStelliaOf(const SkyTests& sky) {
+    return FindStellia(sky, Size);
+}
+
+// In slot order; the stellia from six bodies down to three, as the summary
+// lists them.
+constexpr std::array<PatternFinder, kPatternCount> kPatternFinders = {{
+    {kGrandTrine, "grand_trine", FindGrandTrines, 0},
+    {kKite, "kite", FindKites, 0},
+    {kRectangle, "rectangle", FindRectangles, 0},
+    {kTSquare, "t_square", FindTSquares, 0},
+    {kGrandCross, "grand_cross", FindGrandCrosses, 0},
+    {kYod, "yod", FindYods, 0},
+    {kYodKite, "yod_kite", FindYodKites, 0},
+    {kTrapezium, "trapezium", FindTrapezia, 0},
+    {kStellium6, "stellium6", FindStelliaOf<6>, 6},
+    {kStellium5, "stellium5", FindStelliaOf<5>, 5},
+    {kStellium4, "stellium4", FindStelliaOf<4>, 4},
+    {kStellium3, "stellium3", FindStelliaOf<3>, 3},
+    {kGrandSextile, "grand_sextile", FindGrandSextiles, 0},
+    {kMidpoint, "midpoint", nullptr, 0},
+}};
+
+constexpr bool RowsInSlotOrder() {
+    for (const Pattern p : AllPatterns())
+        if (kPatternFinders[static_cast<std::size_t>(Index(p))].pattern != p) return false;
+    return true;
+}
+static_assert(RowsInSlotOrder(), "the pattern table lists the patterns in slot order");
+
+}  // namespace
+
+const PatternFinder& PatternFinderOf(Pattern pattern) {
+    return kPatternFinders[static_cast<std::size_t>(Index(pattern))];
+}
+
 int StelliumSizeOfSlot(Pattern pattern) {
-    switch (pattern) {
-        case kStellium6:
-            return 6;
-        case kStellium5:
-            return 5;
-        case kStellium4:
-            return 4;
-        case kStellium3:
-            return 3;
-        default:
-            return 0;
-    }
+    return PatternFinderOf(pattern).stelliumSize;
 }
 
 PatternResult FindPattern(const SkyTests& sky, Pattern pattern) {
-    switch (pattern) {
-        case kGrandTrine:
-            return FindGrandTrines(sky);
-        case kKite:
-            return FindKites(sky);
-        case kRectangle:
-            return FindRectangles(sky);
-        case kTSquare:
-            return FindTSquares(sky);
-        case kGrandCross:
-            return FindGrandCrosses(sky);
-        case kYod:
-            return FindYods(sky);
-        case kYodKite:
-            return FindYodKites(sky);
-        case kTrapezium:
-            return FindTrapezia(sky);
-        case kStellium6:
-        case kStellium5:
-        case kStellium4:
-        case kStellium3:
-            return FindStellia(sky, StelliumSizeOfSlot(pattern));
-        case kGrandSextile:
-            return FindGrandSextiles(sky);
-        case kMidpoint:
-            return {};
-    }
-    return {};
+    const PatternFinder& row = PatternFinderOf(pattern);
+    return row.find ? row.find(sky) : PatternResult{};
 }
 
 PatternResult FindGrandTrines(const Chart& chart, const OrbTable& orbs) {
@@ -385,42 +386,6 @@ PatternBlock FormatPattern(const PatternResult& r, Pattern pattern, PatternForm 
 PatternBlock RunPatternFinder(const Chart& chart, const OrbTable& orbs, Pattern pattern,
                               PatternForm form, const PatternTexts& texts) {
     return FormatPattern(FindPattern(chart, orbs, pattern), pattern, form, texts);
-}
-
-PatternFindings FindAllPatterns(const Chart& chart, const OrbTable& orbs, int midpointOrbIndex,
-                                PatternForm form, const PatternTexts& texts) {
-    PatternFindings f;
-    for (const Pattern p : EnumRange<Pattern>(Index(kGrandTrine), Index(kTrapezium)))
-        f.blocks[p] = RunPatternFinder(chart, orbs, p, form, texts);
-    // Only the largest stellium size with any instance is reported.
-    for (const Pattern p : EnumRange<Pattern>(Index(kStellium6), Index(kStellium3))) {
-        f.blocks[p] = RunPatternFinder(chart, orbs, p, form, texts);
-        if (!f.blocks[p].text.empty()) {
-            f.stelliumSlot = p;
-            break;
-        }
-    }
-    f.blocks[kGrandSextile] = RunPatternFinder(chart, orbs, kGrandSextile, form, texts);
-    f.blocks[kMidpoint] = CheckForMidpoint(chart, orbs, midpointOrbIndex, form, texts.names);
-    return f;
-}
-
-std::string PatternSection(const PatternFindings& f) {
-    std::string text;
-    for (const PatternBlock& b : f.blocks.values) {
-        if (b.text.empty()) continue;
-        text += b.text;
-        text += kPatternLineBreak;
-    }
-    return text;
-}
-
-void StorePatternCounts(const PatternFindings& f, PatternArray<int16_t>& patternCount) {
-    for (const Pattern p : AllPatterns())
-        if (!f.blocks[p].text.empty()) patternCount[p] = f.blocks[p].count;
-    if (f.stelliumSlot)
-        for (const Pattern p : EnumRange<Pattern>(Index(*f.stelliumSlot) + 1, Index(kStellium3)))
-            patternCount[p] = 0;
 }
 
 }  // namespace vek

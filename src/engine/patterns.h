@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +76,20 @@ PatternResult FindStellia(const SkyTests& sky, int size);
 PatternResult FindGrandSextiles(const SkyTests& sky);
 PatternResult FindPattern(const SkyTests& sky, Pattern pattern);
 
+// One row of the pattern table: the pattern, its key in the JSON output,
+// its finder on any source of the aspect tests and, for the stellia, the
+// number of bodies. The midpoint has no finder here; its own search
+// (midpoints.h) finds it.
+struct PatternFinder {
+    Pattern pattern;
+    std::string_view key;
+    PatternResult (*find)(const SkyTests& sky);
+    int stelliumSize;
+};
+
+// The table row of a pattern.
+const PatternFinder& PatternFinderOf(Pattern pattern);
+
 // Stellium size of slots 8..11 (6, 5, 4, 3), 0 for the other slots.
 int StelliumSizeOfSlot(Pattern pattern);
 
@@ -107,30 +120,5 @@ PatternBlock FormatPattern(const PatternResult& r, Pattern pattern, PatternForm 
 // Runs the finder of slot 0..12 and formats its lines.
 PatternBlock RunPatternFinder(const Chart& chart, const OrbTable& orbs, Pattern pattern,
                               PatternForm form, const PatternTexts& texts);
-
-// Every pattern of a single-chart compute, by slot 0..13. Slots 0..7, 12 and
-// 13 hold their finder's block; of the stellia only the largest size with
-// any instance is searched to the end and holds its block, the sizes below
-// it are not searched and stay empty (`stelliumSlot` says which size was
-// reported, none when there is none). The midpoint block comes from the midpoint search
-// with the given orb list index.
-struct PatternFindings {
-    PatternArray<PatternBlock> blocks;
-    std::optional<Pattern> stelliumSlot;
-};
-
-PatternFindings FindAllPatterns(const Chart& chart, const OrbTable& orbs, int midpointOrbIndex,
-                                PatternForm form, const PatternTexts& texts);
-
-// The pattern part of the summary text: every non-empty block in slot order,
-// each followed by a line break.
-std::string PatternSection(const PatternFindings& f);
-
-// Stores the counts of a compute in the per-pattern counts. A slot whose
-// block is non-empty gets the block's count; when a stellium size was
-// reported the slots of the smaller sizes become 0; every other slot keeps
-// the value it had before (a stepping command clears them all before it
-// computes).
-void StorePatternCounts(const PatternFindings& f, PatternArray<int16_t>& patternCount);
 
 }  // namespace vek

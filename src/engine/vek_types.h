@@ -6,12 +6,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace vek {
+#include "util/angle.h"
 
-// The full and half circle as the program has always written them; every
-// angle inside the engine is in radians.
-inline constexpr double kTwoPi = 6.28318530717959;
-inline constexpr double kPi = 3.14159265358979;
+namespace vek {
 
 // An array indexed by the values of one enumeration E: N slots, index
 // static_cast<int>(e). Tables whose index 0 is unused (bodies, aspects) keep

@@ -13,11 +13,12 @@
 #include <system_error>
 #include <vector>
 
+#include "util/angle.h"
+
 namespace vek::platform {
 namespace {
 
-// The engine's full circle; longitudes are converted as degrees / 360 × 2π.
-constexpr double kTwoPi = 6.28318530717959;
+// Longitudes are converted as degrees / 360 × 2π with the engine's full circle.
 constexpr double kJ2000 = 2451545.0;
 constexpr const char* kSystemEpheFolder = "/usr/share/libswe/ephe";
 // Swiss Ephemeris keeps its search list in a buffer of 256 characters and

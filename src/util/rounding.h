@@ -15,4 +15,9 @@ inline double RoundHalfToEven(double x) {
     return std::fmod(f, 2.0) == 0 ? f : f + 1;
 }
 
+// The same as an int, for coordinates (the value must fit an int).
+inline int RoundHalfToEvenInt(double x) {
+    return static_cast<int>(RoundHalfToEven(x));
+}
+
 }  // namespace vek

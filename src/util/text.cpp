@@ -61,6 +61,12 @@ std::string TrimBlanks(std::string_view s) {
     return std::string(s.substr(b, e - b));
 }
 
+std::string_view TrimSpacesAndTabs(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
 std::string TrimTrailingBlanks(std::string_view s) {
     size_t e = s.size();
     while (e > 0 && s[e - 1] == ' ') --e;

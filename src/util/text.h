@@ -27,6 +27,8 @@ std::string ReplaceAllCopy(std::string s, std::string_view from, std::string_vie
 
 // Without leading and trailing blanks (' ' only).
 std::string TrimBlanks(std::string_view s);
+// Without leading and trailing spaces and tabs, as a view into `s`.
+std::string_view TrimSpacesAndTabs(std::string_view s);
 // Without trailing blanks (' ' only).
 std::string TrimTrailingBlanks(std::string_view s);
 

@@ -8,6 +8,7 @@
 
 #include "../fake_sky.h"
 #include "engine/aspects.h"
+#include "engine/pattern_findings.h"
 #include "engine/vocabulary.h"
 #include "util/paths.h"
 
