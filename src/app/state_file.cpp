@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "platform/settings_store.h"
+#include "time/date_rows.h"
+#include "time/zones.h"
 #include "util/files.h"
 #include "util/text.h"
 
@@ -47,6 +49,26 @@ void PutFlag(std::string& out, bool v) {
 void PutText(std::string& out, const std::string& v) {
     out += v;
     out += "\r\n";
+}
+
+std::string MinuteText(int minute) {
+    const std::string h = std::to_string(minute / 60), m = std::to_string(minute % 60);
+    return (h.size() < 2 ? "0" : "") + h + ":" + (m.size() < 2 ? "0" : "") + m;
+}
+
+// "Europe/Berlin", "+05:45", with " earlier" or " later" for a chosen
+// meaning of a skipped or doubled time.
+std::string ZoneFileText(const DateRowFields& row) {
+    std::string text;
+    if (row.zone->IsNamed()) {
+        text = row.zone->name;
+    } else {
+        const int m = row.zone->offsetMinutes;
+        text = (m < 0 ? "-" : "+") + MinuteText(m < 0 ? -m : m);
+    }
+    if (row.fold == Fold::Earlier) text += " earlier";
+    if (row.fold == Fold::Later) text += " later";
+    return text;
 }
 
 bool IndexFits(int index, int size) {
@@ -104,6 +126,73 @@ class StateReader {
     bool Integer(int64_t& v) {
         std::string_view raw;
         if (!Next(raw)) return false;
+        return IntegerOf(raw, v);
+    }
+
+    // Whether a line holds a whole number at all (a time or zone line may
+    // hold a text instead).
+    static bool LooksLikeNumber(std::string_view raw) {
+        std::string_view s = TrimSpacesAndTabs(raw);
+        if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
+        if (s.empty()) return false;
+        for (char c : s)
+            if ((c < '0' || c > '9') && c != '.') return false;
+        return true;
+    }
+
+    // A time line: a list index, or a time to the minute ("14:47"), which
+    // earlier versions refuse as not a number.
+    bool TimeLine(DateRowFields& row, int size) {
+        std::string_view raw;
+        if (!Next(raw)) return false;
+        row.exactMinute = -1;
+        if (LooksLikeNumber(raw)) {
+            int64_t n;
+            return IntegerOf(raw, n) && InRange(n, -1, size, row.timeIndex);
+        }
+        const Result<int> minute = ParseMinuteTime(TrimSpacesAndTabs(raw));
+        if (!minute) return Fail(LinePrefix() + Quote(raw) + " is neither a list index nor a time HH:MM.");
+        row.timeIndex = *minute / 30 + 1;
+        row.exactMinute = *minute;
+        return true;
+    }
+
+    // A zone line: a list index, or a zone of the database or an offset the
+    // list lacks, followed by "earlier" or "later" when the row's time is one
+    // the zone's clocks skipped or showed twice. Earlier versions refuse the
+    // text as not a number.
+    bool ZoneLine(DateRowFields& row, int size) {
+        std::string_view raw;
+        if (!Next(raw)) return false;
+        row.zone.reset();
+        row.fold = Fold::Ask;
+        if (LooksLikeNumber(raw)) {
+            int64_t z;
+            if (!IntegerOf(raw, z)) return false;
+            // A zone the list does not have (an older, longer list) becomes empty.
+            row.zoneIndex = z >= -1 && z < size ? static_cast<int>(z) : 0;
+            return true;
+        }
+        std::string_view text = TrimSpacesAndTabs(raw);
+        const std::size_t blank = text.find(' ');
+        if (blank != std::string_view::npos) {
+            const std::string_view fold = TrimSpacesAndTabs(text.substr(blank + 1));
+            if (fold == "earlier")
+                row.fold = Fold::Earlier;
+            else if (fold == "later")
+                row.fold = Fold::Later;
+            else
+                return Fail(LinePrefix() + Quote(raw) + " is not a zone followed by earlier or later.");
+            text = text.substr(0, blank);
+        }
+        const Result<TimeZone> zone = ParseTimeZone(text);
+        if (!zone) return Fail(LinePrefix() + zone.message() + ".");
+        row.zone = *zone;
+        row.zoneIndex = zone->IsNamed() ? 0 : ZoneIndexOfOffset(zone->offsetMinutes * 60);
+        return true;
+    }
+
+    bool IntegerOf(std::string_view raw, int64_t& v) {
         std::string_view s = TrimSpacesAndTabs(raw);
         std::size_t i = 0;
         bool negative = false;
@@ -212,12 +301,9 @@ bool ReadState(StateReader& r, AppState& state) {
         if (!r.Index(row.monthIndex, kMonthListSize)) return false;
         if (!r.Index(day, kDayListSize)) return false;
         if (!r.Text(row.yearText)) return false;
-        if (!r.Index(row.timeIndex, kTimeListSize)) return false;
+        if (!r.TimeLine(row, kTimeListSize)) return false;
         row.dayIndex = day;  // after month and year: the day list depends on them
-        int64_t z;
-        if (!r.Integer(z)) return false;
-        // A zone the list does not have (an older, longer list) becomes empty.
-        row.zoneIndex = z >= -1 && z < kZoneListSize ? static_cast<int>(z) : 0;
+        if (!r.ZoneLine(row, kZoneListSize)) return false;
     }
 
     for (int m = 0; m < 6; ++m) {
@@ -291,6 +377,11 @@ Result<std::string> StateFileText(const AppState& state) {
         if (!IndexFits(row.monthIndex, kMonthListSize) || !IndexFits(row.dayIndex, kDayListSize) ||
             !IndexFits(row.timeIndex, kTimeListSize) || !IndexFits(row.zoneIndex, kZoneListSize))
             return fail("a list index of date row " + std::to_string(Index(r) + 1) + " is out of range.");
+        if (row.exactMinute >= 1440 || (row.zone && !row.zone->IsNamed() &&
+                                        std::abs(row.zone->offsetMinutes) > kMaxZoneOffsetMinutes) ||
+            (row.zone && row.zone->name.find_first_of(" \r\n") != std::string::npos))
+            return fail("the time or zone of date row " + std::to_string(Index(r) + 1) +
+                        " is out of range.");
         if (row.yearText.find_first_of("\r\n") != std::string::npos ||
             row.yearText.size() > kMaxStateLineLength)
             return fail("the year of date row " + std::to_string(Index(r) + 1) +
@@ -315,8 +406,17 @@ Result<std::string> StateFileText(const AppState& state) {
         PutInteger(out, row.monthIndex);
         PutInteger(out, row.dayIndex);
         PutText(out, row.yearText);
-        PutInteger(out, row.timeIndex);
-        PutInteger(out, row.zoneIndex);
+        // A minute or a zone the lists lack is written as text in the line of
+        // its list, which earlier versions refuse rather than read as
+        // another time.
+        if (row.exactMinute >= 0)
+            PutText(out, MinuteText(row.exactMinute));
+        else
+            PutInteger(out, row.timeIndex);
+        if (row.zone)
+            PutText(out, ZoneFileText(row));
+        else
+            PutInteger(out, row.zoneIndex);
     }
     // Exactly one mode button is selected; with nothing computed yet that is
     // world transits.

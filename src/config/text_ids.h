@@ -281,6 +281,21 @@ enum TextId : int {
     kTextSearchEndsThere = 470,  // vek-cli find: a step refused by the dates
     kTextSearchProgress = 471,   // vek-cli find: years done, stretches found
     kTextFirstStepOnly = 472,    // vek-cli find --first: the stretch's length unknown
+    // Date rows with a time to the minute or a named zone
+    kTextDateAmbiguous = 500,      // date error: a skipped or doubled local time
+    kTextDateZoneUnknown = 501,    // date error: a zone the database lacks
+    kTextOtherTime = 502,          // the time list's last entry: "..."
+    kTextOtherZone = 503,          // the zone list's last entry: "Other zone ..."
+    kTextTimeAndZoneTitle = 504,   // the chooser's caption: "[r1]: time and zone"
+    kTextTimeLabel = 505,          // "Time (HH:MM):"
+    kTextZoneSearchLabel = 506,    // "Zone (type a part of its name, or +05:45):"
+    kTextBadMinuteTime = 507,      // "The time \"[r1]\" is not ..."
+    kTextBadZone = 508,            // "\"[r1]\" is neither a zone ... nor an offset ..."
+    kTextOffsetQuestionTitle = 509,  // the question's title: "Which offset?"
+    kTextTimeSkipped = 510,        // "[r1], [r2]: the clocks of [r3] skipped this time. ..."
+    kTextTimeTwice = 511,          // "[r1], [r2]: the clocks of [r3] showed this time twice. ..."
+    kTextOK = 512,                 // "OK"
+    kTextZoneChooserEmpty = 513,   // the chooser's list when nothing matches
     kTextSettingsUnreadable = 480,       // start-up: "The settings file [r1] cannot be read: [r2] ..."
     kTextSettingsTooLarge = 481,         // its reason: "it is larger than [r1] bytes."
     kTextSettingsUnreadableTitle = 482,  // its title

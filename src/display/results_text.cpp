@@ -154,6 +154,8 @@ std::string DateErrorText(const ProgramTexts& texts, DateSlot slot, double error
         if (errorCode == -code)
             message = texts.ProgramText(TextIdAt(kTextDateIncomplete, code - 1));
     }
+    if (errorCode == kDateTimeAmbiguous) message = texts.ProgramText(kTextDateAmbiguous);
+    if (errorCode == kDateZoneUnknown) message = texts.ProgramText(kTextDateZoneUnknown);
     return text + " " + message;
 }
 

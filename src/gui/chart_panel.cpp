@@ -142,6 +142,7 @@ void ChartPanel::OnCellDoubleClicked(int index) {
     const ReportDates dates = ReportDatesFrom(state_.rows, mode);
     AspectSearch search([this](Body body, double jd) { return state_.engine.Longitude(body, jd); },
                         state_.engine.orbs, dates.worldLocalDayValue, dates.worldZoneMinutes);
+    search.UseNamedZone(dates.worldNamedZone);
     if (ModeInfoOf(mode).personal) search.FixFirstBodyAt(dates.birthJulianDate);
     in.search = &search;
     const CellExplanation e = ExplainCell(in);

@@ -6,12 +6,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "config/text_ids.h"
+#include "gui/dialogs.h"
 #include "gui/form_helpers.h"
 #include "gui/twips.h"
+#include "time/zones.h"
 
 namespace vek::gui {
 
@@ -33,6 +38,34 @@ constexpr int kLabelDrop = 30;  // the label's text stands level with the lists'
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+std::string TwoDigits(int n) {
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+std::string MinuteText(int minute) {
+    return TwoDigits(minute / 60) + ":" + TwoDigits(minute % 60);
+}
+
+// The entry that shows a zone beyond the list: its name, or its offset.
+std::string ZoneEntryText(const TimeZone& zone) {
+    return zone.IsNamed() ? zone.name : OffsetText(zone.offsetMinutes * 60);
+}
+
+// A zone as the chooser's box shows it: a name, or an offset as typed.
+std::string ZoneBoxText(const TimeZone& zone) {
+    if (zone.IsNamed()) return zone.name;
+    const int m = zone.offsetMinutes < 0 ? -zone.offsetMinutes : zone.offsetMinutes;
+    return (zone.offsetMinutes < 0 ? "-" : "+") + MinuteText(m);
+}
+
+// What the user typed, safe for a message on one line.
+std::string Shown(const QString& typed) {
+    std::string out;
+    for (const QChar c : typed.left(40))
+        out += c.unicode() >= 0x20 && c.unicode() < 0x7f ? static_cast<char>(c.unicode()) : '?';
+    return typed.size() > 40 ? out + "..." : out;
 }
 
 // Replaces a list's entries, keeping its index.
@@ -123,18 +156,60 @@ void DateRowWidget::FillLists() {
     Refill(cboHour_, rows_.TimeList());
     cboTimezone_->clear();
     for (const ZoneEntry& z : rows_.ZoneList()) cboTimezone_->addItem(Q(z.text), z.minutesEast);
+    timeExtraShown_ = false;
+    zoneExtraShown_ = false;
+    if (texts_) {
+        cboHour_->addItem(ChooserText(kTextOtherTime));
+        cboTimezone_->addItem(ChooserText(kTextOtherZone));
+    }
     updatingControls_ = false;
     ShowValues();
 }
 
+void DateRowWidget::SetChooser(Dialogs* dialogs, std::function<ProgramTexts()> texts) {
+    dialogs_ = dialogs;
+    texts_ = std::move(texts);
+}
+
+QString DateRowWidget::ChooserText(TextId id) const {
+    return texts_ ? Q(texts_().ProgramText(id)) : QString();
+}
+
+int DateRowWidget::ChooserTimeEntry() const {
+    return texts_ ? kTimeEntries + (timeExtraShown_ ? 1 : 0) : -1;
+}
+
+int DateRowWidget::ChooserZoneEntry() const {
+    return texts_ ? kZoneEntries + (zoneExtraShown_ ? 1 : 0) : -1;
+}
+
+void DateRowWidget::ShowExtraEntries() {
+    const DateRowFields& r = rows_.Row(slot_);
+    const bool wantTime = r.exactMinute >= 0;
+    if (wantTime && !timeExtraShown_) cboHour_->insertItem(kTimeEntries, QString());
+    if (!wantTime && timeExtraShown_) cboHour_->removeItem(kTimeEntries);
+    timeExtraShown_ = wantTime;
+    if (wantTime) cboHour_->setItemText(kTimeEntries, Q(MinuteText(r.exactMinute)));
+
+    const bool wantZone = r.zone.has_value();
+    if (wantZone && !zoneExtraShown_) cboTimezone_->insertItem(kZoneEntries, QString());
+    if (!wantZone && zoneExtraShown_) cboTimezone_->removeItem(kZoneEntries);
+    zoneExtraShown_ = wantZone;
+    if (wantZone) cboTimezone_->setItemText(kZoneEntries, Q(ZoneEntryText(*r.zone)));
+}
+
 void DateRowWidget::ShowValues() {
     updatingControls_ = true;
+    ShowExtraEntries();
     const DateRowFields& r = rows_.Row(slot_);
     cboMonthCE_->setCurrentIndex(r.monthIndex);
     cboDayCE_->setCurrentIndex(r.dayIndex);
     if (txbYearCE_->text().toStdString() != r.yearText) txbYearCE_->setText(Q(r.yearText));
-    cboHour_->setCurrentIndex(r.timeIndex);
-    cboTimezone_->setCurrentIndex(r.zoneIndex);
+    cboHour_->setCurrentIndex(r.exactMinute >= 0 ? kTimeEntries : r.timeIndex);
+    cboTimezone_->setCurrentIndex(r.zone ? kZoneEntries : r.zoneIndex);
+    // A zone of its own names its offset at the row's date in the tool tip.
+    const QString tip = r.zone ? Q(rows_.ZoneText(slot_)) : QString();
+    if (cboTimezone_->toolTip() != tip) cboTimezone_->setToolTip(tip);
     updatingControls_ = false;
 }
 
@@ -144,7 +219,104 @@ void DateRowWidget::ShowMonthNames() {
     for (int m = 1; m < cboMonthCE_->count() && m < static_cast<int>(months.size()); ++m) {
         cboMonthCE_->setItemText(m, Q(months[static_cast<size_t>(m)]));
     }
+    if (texts_ && ChooserTimeEntry() < cboHour_->count() &&
+        ChooserZoneEntry() < cboTimezone_->count()) {
+        cboHour_->setItemText(ChooserTimeEntry(), ChooserText(kTextOtherTime));
+        cboTimezone_->setItemText(ChooserZoneEntry(), ChooserText(kTextOtherZone));
+    }
     updatingControls_ = false;
+}
+
+void DateRowWidget::ChooseTimeAndZone() {
+    if (!dialogs_ || !texts_) return;
+    const ProgramTexts texts = texts_();
+    auto pt = [&](TextId id) { return Q(texts.ProgramText(id)); };
+    const std::string slotName = texts.ProgramText(TextIdAt(kTextWorldDate, Index(slot_)));
+    const DateRowFields& r = rows_.Row(slot_);
+
+    Dialogs::TimeAndZoneRequest request;
+    request.title =
+        Q(texts.ProgramTextWithValues(kTextTimeAndZoneTitle, {slotName, "", "", "", ""}));
+    request.timeLabel = pt(kTextTimeLabel);
+    request.zoneLabel = pt(kTextZoneSearchLabel);
+    request.okText = pt(kTextOK);
+    request.cancelText = pt(kTextCancel);
+    request.noMatchText = pt(kTextZoneChooserEmpty);
+    const int minute = MinuteOfDay(r);
+    if (minute >= 0) request.time = Q(MinuteText(minute));
+    if (r.zone) {
+        request.zone = Q(ZoneBoxText(*r.zone));
+    } else if (r.zoneIndex > 0 && r.zoneIndex < kZoneEntries) {
+        const std::string& listed = rows_.ZoneList()[static_cast<size_t>(r.zoneIndex)].text;
+        if (listed.rfind("GMT", 0) == 0) request.zone = Q(listed);
+    }
+    // The offsets the list shows are those in force on the row's date (at
+    // noon Universal Time); without a date, today's.
+    const double day = rows_.LocalDayValue(slot_);
+    const double instant = day > 0 ? std::floor(day) : std::floor(CurrentJulianDate() + 0.5);
+    request.zonesMatching = [instant](const QString& text) {
+        std::vector<std::pair<QString, QString>> out;
+        for (const std::string& name : MatchingZoneNames(text.toStdString())) {
+            const Result<int32_t> offset = OffsetAtInstant(instant, TimeZone::Named(name));
+            out.emplace_back(Q(name), offset ? Q(OffsetText(*offset)) : QString());
+        }
+        return out;
+    };
+    const DateSlot slot = slot_;
+    DateRows& rows = rows_;
+    auto problem = [&rows, slot, texts](const QString& time, const QString& zone) {
+        DateRows probe = rows;
+        const Status s = probe.SetTimeAndZone(slot, time.toStdString(), zone.toStdString());
+        if (s) return QString();
+        const bool badTime = s.error().code == kErrorBadTime;
+        return Q(texts.ProgramTextWithValues(badTime ? kTextBadMinuteTime : kTextBadZone,
+                                             {Shown(badTime ? time : zone), "", "", "", ""}));
+    };
+    request.check = problem;
+
+    const std::optional<Dialogs::TimeAndZone> answer = dialogs_->AskTimeAndZone(request);
+    bool changed = false;
+    if (answer) {
+        const QString why = problem(answer->time, answer->zone);
+        if (why.isEmpty()) {
+            changed = static_cast<bool>(rows_.SetTimeAndZone(slot_, answer->time.toStdString(),
+                                                             answer->zone.toStdString()));
+        } else {
+            dialogs_->Message(why, pt(kTextInputErrorTitle), MessageIcon::Information);
+        }
+    }
+    ShowValues();
+    RefreshWeekdayToolTip();
+    if (changed) emit Edited();
+}
+
+bool DateRowWidget::AskFoldIfNeeded() {
+    DateRowFields& r = rows_.Row(slot_);
+    if (!r.zone || r.fold != Fold::Ask || !dialogs_ || !texts_) return true;
+    const Result<LocalTimeMeaning> meaning = rows_.MeaningOfRowTime(slot_);
+    if (!meaning || meaning->kind == LocalTimeMeaning::Unique) return true;
+    const ProgramTexts texts = texts_();
+    const double day = rows_.LocalDayValue(slot_);
+    const std::string date =
+        DateText(static_cast<int32_t>(std::floor(day)), false, rows_.Language());
+    const TextId question =
+        meaning->kind == LocalTimeMeaning::Gap ? kTextTimeSkipped : kTextTimeTwice;
+    auto choice = [](int32_t offset, const std::string& abbreviation) {
+        std::string text = OffsetText(offset);
+        if (!abbreviation.empty() && abbreviation[0] != '+' && abbreviation[0] != '-')
+            text += " (" + abbreviation + ")";
+        return Q(text);
+    };
+    const std::optional<int> chosen = dialogs_->Choose(
+        Q(texts.ProgramTextWithValues(
+            question, {date, MinuteText(MinuteOfDay(r)), ZoneEntryText(*r.zone), "", ""})),
+        Q(texts.ProgramText(kTextOffsetQuestionTitle)),
+        {choice(meaning->earlierOffset, meaning->earlierAbbreviation),
+         choice(meaning->laterOffset, meaning->laterAbbreviation)});
+    if (!chosen) return false;
+    r.fold = *chosen == 0 ? Fold::Earlier : Fold::Later;
+    ShowValues();
+    return true;
 }
 
 void DateRowWidget::SetTexts(const QString& label, const QString& clear) {
@@ -177,13 +349,32 @@ void DateRowWidget::ReadLists() {
     DateRowFields& r = rows_.Row(slot_);
     r.monthIndex = std::max(0, cboMonthCE_->currentIndex());
     r.dayIndex = std::max(0, cboDayCE_->currentIndex());
-    r.timeIndex = std::max(0, cboHour_->currentIndex());
-    r.zoneIndex = std::max(0, cboTimezone_->currentIndex());
+    // An entry of the list replaces a time or zone beyond it; the entries
+    // after the list (the row's own, the chooser) leave the model as it is.
+    const int hour = std::max(0, cboHour_->currentIndex());
+    if (hour < kTimeEntries) {
+        if (r.exactMinute >= 0 || r.timeIndex != hour) r.fold = Fold::Ask;
+        r.timeIndex = hour;
+        r.exactMinute = -1;
+    }
+    const int zone = std::max(0, cboTimezone_->currentIndex());
+    if (zone < kZoneEntries) {
+        if (r.zone) r.fold = Fold::Ask;
+        r.zoneIndex = zone;
+        r.zone.reset();
+    }
 }
 
 void DateRowWidget::OnListChosen(bool daySelected) {
     if (updatingControls_) return;
     ReadLists();
+    if (texts_ && (cboHour_->currentIndex() == ChooserTimeEntry() ||
+                   cboTimezone_->currentIndex() == ChooserZoneEntry())) {
+        // The lists show the row again after the chooser, whatever it gives.
+        ChooseTimeAndZone();
+        return;
+    }
+    ShowValues();
     if (daySelected) RefreshWeekdayToolTip();
     emit Edited();
 }

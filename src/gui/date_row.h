@@ -1,13 +1,19 @@
 // One date row of the main window: the label, the month list cboMonthCE, the
 // day list cboDayCE, the year box txbYearCE, the time list cboHour, the zone
-// list cboTimezone and the "Clear" button cmdClear of one slot. The row shows
+// list cboTimezone and the "Clear" button cmdClear of one slot. The time and
+// zone lists end in an entry that opens the time and zone chooser, for a
+// time to the minute and a zone of the tz database or any offset; while the
+// row holds such a time or zone, its list shows it in an entry of its own
+// before that last one. The row shows
 // its slot of the date-rows model and writes every change the user makes back
 // into it; what a change means for the rest of the window (stale results, a
 // compute) it tells by its signals.
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
+#include "config/program_text.h"
 #include "time/date_rows.h"
 
 class QComboBox;
@@ -16,6 +22,8 @@ class QLineEdit;
 class QPushButton;
 
 namespace vek::gui {
+
+class Dialogs;
 
 class DateRowWidget : public QWidget {
     Q_OBJECT
@@ -33,6 +41,18 @@ class DateRowWidget : public QWidget {
     QComboBox* Zone() const { return cboTimezone_; }
     QPushButton* ClearButton() const { return cmdClear_; }
 
+    // Where the chooser asks and where its texts come from; without it the
+    // lists have no chooser entry.
+    void SetChooser(Dialogs* dialogs, std::function<ProgramTexts()> texts);
+    // Opens the time and zone chooser, as the lists' last entries do, and
+    // gives the row what was chosen. A time or zone that cannot be taken is
+    // shown in one line and leaves the row as it was.
+    void ChooseTimeAndZone();
+    // Before a compute: when the row's zone skipped or doubled its time and
+    // no meaning is chosen yet, asks which offset is meant. False when the
+    // user cancelled.
+    bool AskFoldIfNeeded();
+
     // Places the row with its top at `top` (twips); the columns are fixed.
     void PlaceAt(int top);
     // The month, day, time and zone lists filled from the model, then the
@@ -40,7 +60,8 @@ class DateRowWidget : public QWidget {
     void FillLists();
     // The model's values of the slot in the controls.
     void ShowValues();
-    // The month names again, in the language the model's lists are in.
+    // The month names again, in the language the model's lists are in, and
+    // the chooser entries in the language of the texts.
     void ShowMonthNames();
     void SetTexts(const QString& label, const QString& clear);
     // The weekday of the row's date as the day list's tool tip.
@@ -70,6 +91,12 @@ class DateRowWidget : public QWidget {
     void ConnectControls();
     void ReadLists();
     void OnListChosen(bool daySelected);
+    // Adds or removes the entries beyond the lists so that they show the
+    // model's time and zone.
+    void ShowExtraEntries();
+    int ChooserTimeEntry() const;
+    int ChooserZoneEntry() const;
+    QString ChooserText(TextId id) const;
 
     DateRows& rows_;
     const DateSlot slot_;
@@ -84,6 +111,12 @@ class DateRowWidget : public QWidget {
     QComboBox* cboHour_ = nullptr;
     QComboBox* cboTimezone_ = nullptr;
     QPushButton* cmdClear_ = nullptr;
+
+    Dialogs* dialogs_ = nullptr;
+    std::function<ProgramTexts()> texts_;
+    // Whether the lists hold an entry for the model's exact minute or zone.
+    bool timeExtraShown_ = false;
+    bool zoneExtraShown_ = false;
 };
 
 }  // namespace vek::gui

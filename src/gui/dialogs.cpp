@@ -2,7 +2,9 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
+#include "gui/frm_zone.h"
 #include "gui/places.h"
 
 namespace vek::gui {
@@ -80,6 +82,25 @@ Answer QtDialogs::AskYesNo(const QString& text, const QString& title, Answer def
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
+std::optional<int> QtDialogs::Choose(const QString& text, const QString& title,
+                                     const QStringList& choices) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Cancel, parent_);
+    std::vector<QAbstractButton*> buttons;
+    for (const QString& c : choices) buttons.push_back(box.addButton(c, QMessageBox::AcceptRole));
+    if (!buttons.empty()) box.setDefaultButton(static_cast<QPushButton*>(buttons.front()));
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    for (size_t i = 0; i < buttons.size(); ++i)
+        if (box.clickedButton() == buttons[i]) return static_cast<int>(i);
+    return std::nullopt;
+}
+
+std::optional<Dialogs::TimeAndZone> QtDialogs::AskTimeAndZone(const TimeAndZoneRequest& request) {
+    FrmZone chooser(request, parent_);
+    if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+    return chooser.Answer();
+}
+
 namespace {
 
 int FilterIndexOf(const QStringList& filters, const QString& chosen) {
@@ -121,12 +142,12 @@ int ScriptedDialogs::Count(Kind kind) const {
 }
 
 void ScriptedDialogs::Message(const QString& text, const QString& title, MessageIcon icon) {
-    asked_.push_back({Kind::Message, text, title, icon, Answer::Cancel, true, {}, {}});
+    asked_.push_back({Kind::Message, text, title, icon, Answer::Cancel, true, {}, {}, {}, {}, {}});
 }
 
 Answer ScriptedDialogs::AskYesNoCancel(const QString& text, const QString& title,
                                        Answer defaultButton) {
-    Asked a{Kind::Question, text, title, MessageIcon::None, defaultButton, true, {}, {}};
+    Asked a{Kind::Question, text, title, MessageIcon::None, defaultButton, true, {}, {}, {}, {}, {}};
     Answer answer = Answer::Cancel;
     if (answers_.empty()) {
         a.scripted = false;
@@ -145,8 +166,40 @@ Answer ScriptedDialogs::AskYesNo(const QString& text, const QString& title, Answ
     return answer == Answer::Yes ? Answer::Yes : Answer::No;
 }
 
+std::optional<int> ScriptedDialogs::Choose(const QString& text, const QString& title,
+                                           const QStringList& choices) {
+    Asked a{Kind::Choice, text, title, MessageIcon::None, Answer::Cancel, true, {}, {}, {}, {}, {}};
+    a.choices = choices;
+    std::optional<int> answer;
+    if (choices_.empty()) {
+        a.scripted = false;
+    } else {
+        answer = choices_.front();
+        choices_.pop_front();
+    }
+    asked_.push_back(a);
+    if (answer && (*answer < 0 || *answer >= choices.size())) answer.reset();
+    return answer;
+}
+
+std::optional<Dialogs::TimeAndZone> ScriptedDialogs::AskTimeAndZone(
+    const TimeAndZoneRequest& request) {
+    Asked a{Kind::TimeAndZone, {}, request.title, MessageIcon::None, Answer::Cancel, true, {}, {}, {}, {}, {}};
+    a.time = request.time;
+    a.zone = request.zone;
+    std::optional<TimeAndZone> answer;
+    if (timesAndZones_.empty()) {
+        a.scripted = false;
+    } else {
+        answer = timesAndZones_.front();
+        timesAndZones_.pop_front();
+    }
+    asked_.push_back(a);
+    return answer;
+}
+
 std::optional<QString> ScriptedDialogs::NextFileName(Kind kind, const FileRequest& request) {
-    Asked a{kind, request.filter, request.title, MessageIcon::None, Answer::Cancel, true, {}, {}};
+    Asked a{kind, request.filter, request.title, MessageIcon::None, Answer::Cancel, true, {}, {}, {}, {}, {}};
     a.folder = request.folder;
     a.defaultSuffix = request.defaultSuffix;
     std::optional<QString> name;

@@ -7,8 +7,12 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
+
+#include "gui/time_zone_request.h"
 
 class QWidget;
 
@@ -49,6 +53,17 @@ class Dialogs {
     virtual std::optional<QString> OpenFile(const FileRequest& request) = 0;
     virtual std::optional<QString> SaveFile(const FileRequest& request) = 0;
 
+    // A modal question whose answers are the given choices, plus Cancel.
+    // Gives the index of the choice, nothing for Cancel or a closed box.
+    virtual std::optional<int> Choose(const QString& text, const QString& title,
+                                      const QStringList& choices) = 0;
+
+    // The time and zone chooser of a date row (FrmZone).
+    using TimeAndZoneRequest = vek::gui::TimeAndZoneRequest;
+    using TimeAndZone = vek::gui::TimeAndZone;
+    // Nothing when the user cancelled.
+    virtual std::optional<TimeAndZone> AskTimeAndZone(const TimeAndZoneRequest& request) = 0;
+
     std::optional<QString> OpenFileName(const QString& title, const QString& filter) {
         return OpenFile({title, filter, QString(), QString()});
     }
@@ -71,6 +86,9 @@ class QtDialogs : public Dialogs {
     std::optional<QString> OpenFile(const FileRequest& request) override;
     std::optional<QString> SaveFile(const FileRequest& request) override;
     Answer AskYesNo(const QString& text, const QString& title, Answer defaultButton) override;
+    std::optional<int> Choose(const QString& text, const QString& title,
+                              const QStringList& choices) override;
+    std::optional<TimeAndZone> AskTimeAndZone(const TimeAndZoneRequest& request) override;
 
   private:
     QWidget* parent_;
@@ -82,7 +100,7 @@ class QtDialogs : public Dialogs {
 // tell.
 class ScriptedDialogs : public Dialogs {
   public:
-    enum class Kind { Message, Question, OpenFile, SaveFile };
+    enum class Kind { Message, Question, OpenFile, SaveFile, Choice, TimeAndZone };
 
     struct Asked {
         Kind kind;
@@ -93,6 +111,8 @@ class ScriptedDialogs : public Dialogs {
         bool scripted = true;  // false when the answer queue was empty
         QString folder;         // file dialogs: where it started
         QString defaultSuffix;  // save dialogs: the suffix it adds
+        QStringList choices;    // Choose: the choices offered
+        QString time, zone;     // AskTimeAndZone: what it showed at first
     };
 
     void QueueAnswer(Answer a) { answers_.push_back(a); }
@@ -100,6 +120,11 @@ class ScriptedDialogs : public Dialogs {
     void QueueFileName(std::optional<QString> name, int filterIndex = 0) {
         fileNames_.push_back({std::move(name), filterIndex});
     }
+
+    // Choose answers with the index, nullopt with Cancel.
+    void QueueChoice(std::optional<int> choice) { choices_.push_back(choice); }
+    // AskTimeAndZone answers with the texts, nullopt with Cancel.
+    void QueueTimeAndZone(std::optional<TimeAndZone> answer) { timesAndZones_.push_back(answer); }
 
     const std::vector<Asked>& asked() const { return asked_; }
     int Count(Kind kind) const;
@@ -110,6 +135,9 @@ class ScriptedDialogs : public Dialogs {
     std::optional<QString> OpenFile(const FileRequest& request) override;
     std::optional<QString> SaveFile(const FileRequest& request) override;
     Answer AskYesNo(const QString& text, const QString& title, Answer defaultButton) override;
+    std::optional<int> Choose(const QString& text, const QString& title,
+                              const QStringList& choices) override;
+    std::optional<TimeAndZone> AskTimeAndZone(const TimeAndZoneRequest& request) override;
 
   private:
     // The scripted name as the real dialog would give it back: a saved name
@@ -123,6 +151,8 @@ class ScriptedDialogs : public Dialogs {
     std::vector<Asked> asked_;
     std::deque<Answer> answers_;
     std::deque<ScriptedFile> fileNames_;
+    std::deque<std::optional<int>> choices_;
+    std::deque<std::optional<TimeAndZone>> timesAndZones_;
 };
 
 }  // namespace vek::gui

@@ -40,6 +40,7 @@
 #include "gui/table_grid.h"
 #include "gui/twips.h"
 #include "platform/ephemeris.h"
+#include "platform/time_zones.h"
 #include "time/stepping.h"
 
 namespace vek::gui {
@@ -126,6 +127,7 @@ void FrmMain::CreateParts() {
 
 void FrmMain::ConnectDateRow(DateRowWidget* row) {
     const DateSlot slot = row->Slot();
+    row->SetChooser(&dialogs_, [this] { return state_.Texts(); });
     connect(row, &DateRowWidget::Edited, this, &FrmMain::OnRowEdited);
     connect(row, &DateRowWidget::YearLeft, this, &FrmMain::MarkStale);
     connect(row, &DateRowWidget::YearEntered, this, [this, slot] {
@@ -244,6 +246,11 @@ bool FrmMain::LoadConfigurationAndData() {
     CreateConfiguration(state_.settings, store_, localZone);
     state_.rows.SetUpTimezoneComboBoxes(false, state_.settings.controls.northAmericanZones);
     state_.rows.SetLocalZone(localZone);
+    // "Now" names the computer's own zone; a test that fixes the offset
+    // names the zone too, or none.
+    state_.rows.SetLocalZoneName(env_.localZoneName ? *env_.localZoneName
+                                 : env_.localZoneMinutes ? std::string()
+                                                         : platform::SystemZoneName());
     FillDateControls();
 
     for (DateRowWidget* row : ui_.dateRows) row->ClearButton()->hide();
@@ -398,6 +405,10 @@ void FrmMain::Compute() {
     view_.inputErrorReported = false;
     view_.lastDateError = 0;
     const ComputeRequest request{SelectedMode(), view_.anglesInRadians, ChartShown()};
+    // A time its zone skipped or showed twice: the user says which is meant
+    // (cancelled, the compute names the row's problem).
+    for (DateRowWidget* row : ui_.dateRows)
+        if (ModeReadsSlot(request.mode, row->Slot())) row->AskFoldIfNeeded();
     DateRowFailure failed;
     const Status computed = state_.Compute(request, &failed);
     // The conversion fills in an empty time and zone, as the user sees.

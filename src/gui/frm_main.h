@@ -60,6 +60,10 @@ class FrmMain : public QWidget {
         // The computer's zone in minutes east of Greenwich; unset: asked of
         // the system.
         std::optional<int> localZoneMinutes;
+        // The computer's zone name ("Europe/Berlin") that "Now" gives the
+        // World date; unset: asked of the system, or none when
+        // localZoneMinutes is given.
+        std::optional<std::string> localZoneName;
         // The ink of the body glyphs that chart placement reads; unset: the
         // glyph font's.
         const GlyphInks* glyphInks = nullptr;

@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "platform/calendar.h"
+#include "util/text.h"
 
 namespace vek {
 
@@ -88,6 +90,45 @@ int YearValue(std::string_view digits) {
     return static_cast<int>(value);
 }
 
+Result<int> ParseMinuteTime(std::string_view text) {
+    int hours = 0, minutes = 0;
+    size_t i = 0;
+    auto digits = [&](int& v, size_t most) {
+        const size_t from = i;
+        while (i < text.size() && i - from < most && text[i] >= '0' && text[i] <= '9')
+            v = v * 10 + (text[i++] - '0');
+        return i > from;
+    };
+    const bool read = digits(hours, 2) && i < text.size() && text[i++] == ':' &&
+                      i + 2 == text.size() && digits(minutes, 2);
+    std::string shown;
+    for (char c : text.substr(0, 40)) shown += (c >= 0x20 && c < 0x7f) ? c : '?';
+    if (!read) return Fail("the time \"" + shown + "\" is not of the form HH:MM");
+    if (hours > 23 || minutes > 59)
+        return Fail("the time " + shown + " is not a time of day (00:00 to 23:59)");
+    return hours * 60 + minutes;
+}
+
+int MinuteOfDay(const DateRowFields& row) {
+    if (row.exactMinute >= 0 && row.exactMinute < 1440) return row.exactMinute;
+    return Selected(row.timeIndex, kTimeEntries) > 0 ? (row.timeIndex - 1) * 30 : -1;
+}
+
+int ZoneIndexOfOffset(int32_t offsetSeconds) {
+    if (offsetSeconds % 1800 != 0) return 0;
+    const int index = offsetSeconds / 1800 + kGreenwichZoneIndex;
+    return index > 0 && index < kZoneEntries ? index : 0;
+}
+
+bool IsFixedZoneName(std::string_view name) {
+    for (const char* fixed : {"UTC", "UCT", "GMT", "GMT0", "GMT+0", "GMT-0", "Greenwich",
+                              "Universal", "Zulu", "Etc/UTC", "Etc/UCT", "Etc/Universal",
+                              "Etc/Zulu", "Etc/Greenwich"}) {
+        if (name == fixed) return true;
+    }
+    return name.rfind("Etc/GMT", 0) == 0;
+}
+
 int DefaultZoneIndexFor(const std::vector<ZoneEntry>& zones, int offset) {
     for (size_t i = 1; i < zones.size(); ++i) {
         if (zones[i].minutesEast == offset) return static_cast<int>(i);
@@ -156,14 +197,31 @@ double DateRows::LocalDayValue(DateSlot slot) {
     if (n < kFirstDayNumber) return kDateTooEarly;
     if (n > kLastDayNumber) return kDateTooLate;
 
-    if (Selected(r.timeIndex, kTimeEntries) == 0) r.timeIndex = kNoonTimeIndex;
-    return n + (r.timeIndex - 1) * 30 / 1440.0;
+    if (Selected(r.timeIndex, kTimeEntries) == 0) {
+        r.timeIndex = kNoonTimeIndex;
+        r.exactMinute = -1;
+    }
+    return n + MinuteOfDay(r) / 1440.0;
+}
+
+double DateRows::ZonedJulianDate(DateRowFields& r, double t, int32_t* offsetSeconds) {
+    const LocalMinute local{static_cast<int32_t>(std::floor(t)), MinuteOfDay(r)};
+    const Result<ZonedInstant> instant = LocalToUniversal(local, *r.zone, r.fold);
+    if (!instant) {
+        const int code = instant.error().code;
+        return code == kErrorLocalTimeSkipped || code == kErrorLocalTimeTwice ? kDateTimeAmbiguous
+                                                                              : kDateZoneUnknown;
+    }
+    r.zoneIndex = ZoneIndexOfOffset(instant->offsetSeconds);
+    if (offsetSeconds) *offsetSeconds = instant->offsetSeconds;
+    return instant->julianDate;
 }
 
 double DateRows::InputDateToAJDate(DateSlot slot) {
     const double t = LocalDayValue(slot);
     if (t < 0) return t;
     DateRowFields& r = rows_[slot];
+    if (r.zone) return ZonedJulianDate(r, t, nullptr);
     if (Selected(r.zoneIndex, kZoneEntries) == 0 && defaultZoneIndex_ > 0 &&
         defaultZoneIndex_ < kZoneEntries) {
         r.zoneIndex = defaultZoneIndex_;
@@ -174,20 +232,105 @@ double DateRows::InputDateToAJDate(DateSlot slot) {
     // last: the same instant gives the same Julian date in every zone.
     const int64_t day = static_cast<int64_t>(std::floor(t));
     const int64_t minutes =
-        day * 1440 - 720 + (Selected(r.timeIndex, kTimeEntries) - 1) * 30 - offset;
+        day * 1440 - 720 + MinuteOfDay(r) - offset;
     return static_cast<double>(minutes) / 1440.0;
 }
 
-const std::string& DateRows::ZoneText(int index) const {
+const std::string& DateRows::ListZoneText(int index) const {
     return zones_[Selected(index, kZoneEntries)].text;
+}
+
+std::string DateRows::ZoneText(DateSlot slot) {
+    DateRowFields& r = rows_[slot];
+    if (!r.zone) return ListZoneText(r.zoneIndex);
+    const double t = LocalDayValue(slot);
+    int32_t offset = 0;
+    if (t < 0 || ZonedJulianDate(r, t, &offset) < 0) {
+        // No offset in force to name: the zone alone.
+        return r.zone->IsNamed() ? r.zone->name : OffsetText(r.zone->offsetMinutes * 60);
+    }
+    return ZoneLabel(*r.zone, offset);
+}
+
+int DateRows::OffsetMinutesInForce(DateSlot slot) {
+    DateRowFields& r = rows_[slot];
+    if (!r.zone) {
+        const int zone = Selected(r.zoneIndex, kZoneEntries);
+        return zone > 0 ? zones_[static_cast<size_t>(zone)].minutesEast : 0;
+    }
+    const double t = LocalDayValue(slot);
+    int32_t offset = 0;
+    if (t < 0 || ZonedJulianDate(r, t, &offset) < 0) return 0;
+    // Local mean time has seconds; the searches' midnights go by minutes.
+    return static_cast<int>(std::lround(offset / 60.0));
+}
+
+Result<LocalTimeMeaning> DateRows::MeaningOfRowTime(DateSlot slot) {
+    const double t = LocalDayValue(slot);
+    if (t < 0) return Fail("the row holds no valid date");
+    const DateRowFields& r = rows_[slot];
+    const TimeZone zone = r.zone ? *r.zone : TimeZone::Fixed(OffsetMinutesInForce(slot));
+    return MeaningOfLocalTime(LocalMinute{static_cast<int32_t>(std::floor(t)), MinuteOfDay(r)},
+                              zone);
+}
+
+Status DateRows::SetTimeAndZone(DateSlot slot, std::string_view timeText,
+                                std::string_view zoneText) {
+    const std::string timeTrimmed = TrimBlanks(timeText);
+    std::string zoneTrimmed = TrimBlanks(zoneText);
+    std::optional<int> minute;
+    if (!timeTrimmed.empty()) {
+        const Result<int> m = ParseMinuteTime(timeTrimmed);
+        if (!m) return Fail(m.message(), kErrorBadTime);
+        minute = *m;
+    }
+    std::optional<TimeZone> zone;
+    if (!zoneTrimmed.empty()) {
+        // "GMT+5:45" as the lists write it, and one-digit hours, are offsets too.
+        if (zoneTrimmed.rfind("GMT", 0) == 0 && zoneTrimmed.size() > 3 &&
+            (zoneTrimmed[3] == '+' || zoneTrimmed[3] == '-'))
+            zoneTrimmed.erase(0, 3);
+        if ((zoneTrimmed[0] == '+' || zoneTrimmed[0] == '-') && zoneTrimmed.size() == 5 &&
+            zoneTrimmed[2] == ':')
+            zoneTrimmed.insert(1, "0");
+        const Result<TimeZone> z = ParseTimeZone(zoneTrimmed);
+        if (!z) return Fail(z.message(), kErrorBadZone);
+        zone = *z;
+    }
+    DateRowFields& r = rows_[slot];
+    if (minute) {
+        r.timeIndex = *minute / 30 + 1;
+        r.exactMinute = *minute % 30 == 0 ? -1 : *minute;
+        r.fold = Fold::Ask;
+    }
+    if (zone) {
+        r.fold = Fold::Ask;
+        // A name of a fixed offset ("UTC", "Etc/GMT-14") is that offset.
+        if (zone->IsNamed() && IsFixedZoneName(zone->name)) {
+            const Result<int32_t> offset = OffsetAtInstant(2451545.0, *zone);
+            if (offset && *offset % 60 == 0) zone = TimeZone::Fixed(*offset / 60);
+        }
+        const int listed = zone->IsNamed() ? 0 : ZoneIndexOfOffset(zone->offsetMinutes * 60);
+        if (listed > 0) {
+            r.zone.reset();
+            r.zoneIndex = listed;
+        } else {
+            r.zone = zone;
+            r.zoneIndex = 0;
+        }
+    }
+    return Ok();
 }
 
 std::string DateRows::InputDateToString(DateSlot slot, bool abbreviated) {
     const double v = LocalDayValue(slot);
     if (v < 0) return "";
     const DateRowFields& r = rows_[slot];
-    return DateText(static_cast<int32_t>(std::floor(v)), abbreviated, language_) + ", " +
-           times_[Selected(r.timeIndex, kTimeEntries)] + " (" + ZoneText(r.zoneIndex) + ")";
+    const int minute = MinuteOfDay(r);
+    const std::string time = r.exactMinute >= 0 ? TwoDigits(minute / 60) + ":" + TwoDigits(minute % 60)
+                                                : times_[Selected(r.timeIndex, kTimeEntries)];
+    return DateText(static_cast<int32_t>(std::floor(v)), abbreviated, language_) + ", " + time +
+           " (" + ZoneText(slot) + ")";
 }
 
 std::string DateRows::WeekdayToolTip(DateSlot slot) {
@@ -199,7 +342,7 @@ std::string DateRows::WeekdayToolTip(DateSlot slot) {
 bool DateRows::HasAnyValue(DateSlot slot) const {
     const DateRowFields& r = rows_[slot];
     return r.monthIndex > 0 || r.dayIndex > 0 || !r.yearText.empty() || r.timeIndex > 0 ||
-           r.zoneIndex > 0;
+           r.zoneIndex > 0 || r.HasExtras();
 }
 
 void DateRows::SetWorldDateToNow(const Clock& clock) {
@@ -220,7 +363,28 @@ void DateRows::SetWorldDateToNow(const Clock& clock) {
     const std::string hm = TimeText(v - day, false);
     const int hours = (hm[0] - '0') * 10 + (hm[1] - '0');
     r.timeIndex = hours * 2 + 1 + (hm.compare(3, 2, "30") == 0 ? 1 : 0);
+    r.exactMinute = -1;
     r.zoneIndex = defaultZoneIndex_;
+    r.zone.reset();
+    r.fold = Fold::Ask;
+    if (localZoneName_.empty() || IsFixedZoneName(localZoneName_)) return;
+    // The computer's own zone by name, so that stepping follows its daylight
+    // saving. The time was rounded in the offset of the computer's zone:
+    // where the zone shows that time twice, that offset says which.
+    const Result<TimeZone> named = ParseTimeZone(localZoneName_);
+    if (!named) return;
+    r.zone = *named;
+    const Result<LocalTimeMeaning> meaning =
+        MeaningOfLocalTime(LocalMinute{date.dayNumber, MinuteOfDay(r)}, *named);
+    if (meaning && meaning->kind != LocalTimeMeaning::Unique)
+        r.fold = meaning->earlierOffset == localZoneOffset_ * 60 ? Fold::Earlier : Fold::Later;
+    int32_t offset = 0;
+    if (ZonedJulianDate(r, v, &offset) < 0) {
+        // The zone cannot say (no database): the list's entry stays.
+        r.zone.reset();
+        r.fold = Fold::Ask;
+        r.zoneIndex = defaultZoneIndex_;
+    }
 }
 
 }  // namespace vek

@@ -18,6 +18,8 @@
 #include "engine/vek_types.h"
 #include "time/date_row_fields.h"
 #include "time/dates.h"
+#include "time/zones.h"
+#include "util/result.h"
 
 namespace vek {
 
@@ -43,6 +45,12 @@ inline constexpr double kDateIncomplete = -1;  // no year, month or day
 inline constexpr double kDateInvalid = -2;     // day beyond the month's end
 inline constexpr double kDateTooEarly = -3;    // before 1 January of year 1
 inline constexpr double kDateTooLate = -4;     // year 2800 or later
+// A row in a zone of the database: the clocks skipped the row's time or
+// showed it twice, and no meaning has been chosen (DateRowFields::fold).
+inline constexpr double kDateTimeAmbiguous = -6;
+// A row in a zone of the database that the database does not give (a state
+// file from a computer with another database).
+inline constexpr double kDateZoneUnknown = -7;
 
 // One entry of a time-zone list: its text and its offset in minutes east of
 // Greenwich (the entry's item value).
@@ -70,6 +78,27 @@ int YearValue(std::string_view digits);
 // Index of the first zone entry (1..47) whose value is `offset`, 0 when no
 // entry has it (+8:45, +13:00, ...).
 int DefaultZoneIndexFor(const std::vector<ZoneEntry>& zones, int offset);
+
+// What SetTimeAndZone found wrong, as the code of its failure.
+inline constexpr int kErrorBadTime = 24;
+inline constexpr int kErrorBadZone = 25;
+
+// Reads a time of day to the minute, "14:47" or "9:05" (00:00 to 23:59),
+// into the minute of the day. A failure names the text in one line.
+Result<int> ParseMinuteTime(std::string_view text);
+
+// The minute of the day a row holds: its exact minute, else its list
+// entry's; −1 when the time is empty.
+int MinuteOfDay(const DateRowFields& row);
+
+// The list entry of an offset in seconds east, 0 when the zone list lacks
+// it.
+int ZoneIndexOfOffset(int32_t offsetSeconds);
+
+// Whether the zone is an offset, or a name the database gives a single
+// offset for all time ("UTC", "Etc/GMT-3"): the zone list holds such a zone
+// as well.
+bool IsFixedZoneName(std::string_view name);
 
 class DateRows {
   public:
@@ -107,6 +136,30 @@ class DateRows {
     void SetLocalZone(int localZoneMinutes);
     int LocalZoneOffset() const { return localZoneOffset_; }
     int DefaultZoneIndex() const { return defaultZoneIndex_; }
+    // The computer's own zone name ("Europe/Berlin"), which "Now" gives the
+    // World date; "" (or a name of a fixed offset) keeps the zone list's
+    // entry of LocalZoneOffset.
+    void SetLocalZoneName(std::string name) { localZoneName_ = std::move(name); }
+    const std::string& LocalZoneName() const { return localZoneName_; }
+
+    // Gives a row a time and a zone as typed: the time "HH:MM" to the
+    // minute, the zone a name of the tz database or an offset "+HH:MM"
+    // (−14:00..+14:00). A time or offset the lists hold takes their entry
+    // and drops the extra; an empty text leaves that part as it was. Either
+    // text failing fails the whole with a one-line message and leaves the
+    // row unchanged. A new time or zone forgets an earlier choice of fold.
+    Status SetTimeAndZone(DateSlot slot, std::string_view timeText, std::string_view zoneText);
+    // What the row's local time means in its zone: both offsets for a time
+    // the clocks skipped or showed twice. Fails for a row without a valid
+    // date or zone.
+    Result<LocalTimeMeaning> MeaningOfRowTime(DateSlot slot);
+    // The row's zone as the report titles and the row's tool tip name it:
+    // "Europe/Berlin, GMT+2:00", "GMT+5:45", or the list entry's text.
+    std::string ZoneText(DateSlot slot);
+    // The offset in minutes east that the row's zone has at its date (the
+    // list entry's value, or the named zone's offset in force); 0 when the
+    // row has no valid date or zone.
+    int OffsetMinutesInForce(DateSlot slot);
 
     // The Julian date (UT) of a slot's entries, or kDateIncomplete,
     // kDateInvalid, kDateTooEarly or kDateTooLate. Reduces the year text to
@@ -133,7 +186,10 @@ class DateRows {
     void SetWorldDateToNow(const Clock& clock = ReadSystemClock);
 
   private:
-    const std::string& ZoneText(int index) const;
+    const std::string& ListZoneText(int index) const;
+    // The Julian date of the row's local day value `t` in the row's own
+    // zone, or an error code; keeps zoneIndex on the offset in force.
+    double ZonedJulianDate(DateRowFields& r, double t, int32_t* offsetSeconds);
 
     SlotArray<DateRowFields> rows_;
     std::vector<std::string> months_;
@@ -144,6 +200,7 @@ class DateRows {
     bool northAmerican_ = false;
     int localZoneOffset_ = 0;
     int defaultZoneIndex_ = kGreenwichZoneIndex;
+    std::string localZoneName_;
 };
 
 }  // namespace vek

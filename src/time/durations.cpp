@@ -319,10 +319,10 @@ ReportDates ReportDatesFrom(DateRows& rows, Mode mode) {
     if (ModeInfoOf(mode).transits) {
         d.worldLocalDayValue = rows.LocalDayValue(kWorldDate);
         rows.InputDateToAJDate(kWorldDate);  // an empty zone becomes the default zone
-        const int zone = rows.Row(kWorldDate).zoneIndex;
-        const auto& zones = rows.ZoneList();
-        if (zone > 0 && zone < static_cast<int>(zones.size()))
-            d.worldZoneMinutes = zones[static_cast<size_t>(zone)].minutesEast;
+        d.worldZoneMinutes = rows.OffsetMinutesInForce(kWorldDate);
+        // A zone of the database walks its own local days.
+        if (const auto& zone = rows.Row(kWorldDate).zone; zone && zone->IsNamed())
+            d.worldNamedZone = *zone;
         d.worldDateText = rows.InputDateToString(kWorldDate, personal);
     }
     switch (mode) {

@@ -127,17 +127,127 @@ DateRowFields StepFields(const DateRowFields& row, int interval, int direction) 
     return stepped;
 }
 
-DateRowFields ApplyStep(DateRows& rows, int interval, int direction) {
+namespace {
+
+// The calendar part of a step: time, day, month and year as StepFields
+// gives them, a day the new month lacks moved back to its last day. An exact
+// minute keeps its place within the half hour.
+void StepCalendar(DateRows& rows, int interval, int direction) {
     DateRowFields& world = rows.Row(kWorldDate);
-    const DateRowFields saved = world;
     const DateRowFields stepped = StepFields(world, interval, direction);
     world.timeIndex = stepped.timeIndex;
     world.monthIndex = stepped.monthIndex;
     world.dayIndex = stepped.dayIndex;
     world.yearText = stepped.yearText;
+    if (world.exactMinute >= 0 && world.timeIndex > 0)
+        world.exactMinute = (world.timeIndex - 1) * 30 + world.exactMinute % 30;
     if (interval == kStepMonth || interval == kStepYear) {
-        while (rows.InputDateToAJDate(kWorldDate) < 0 && world.dayIndex >= 29) --world.dayIndex;
+        // A row in a zone of its own may be refused for its zone (a skipped
+        // time): only the calendar decides here.
+        auto refused = [&] {
+            return world.zone ? rows.LocalDayValue(kWorldDate) < 0
+                              : rows.InputDateToAJDate(kWorldDate) < 0;
+        };
+        while (refused() && world.dayIndex >= 29) --world.dayIndex;
     }
+}
+
+bool InNamedZone(const DateRowFields& row) {
+    return row.zone && row.zone->IsNamed();
+}
+
+// One step of the World date in a named zone. A day, week, month or year
+// goes by the calendar to the same clock time; a clock time the zone skipped
+// or showed twice that day takes the offset in force before the change.
+// Half an hour is half an hour of Universal Time, shown at the zone's clock.
+// Gives the offset in force after the step and which meaning of the clock
+// time that is; false (with the code) when the step is refused.
+struct ZonedStep {
+    double code = 0;  // an error code when refused
+    int32_t offset = 0;
+    Fold fold = Fold::Ask;
+    bool onHalfHour = true;  // the clock shows a time of the time list
+};
+
+bool StepInNamedZone(DateRows& rows, int interval, int direction, const TimeZone& zone,
+                     ZonedStep& out) {
+    DateRowFields& world = rows.Row(kWorldDate);
+    if (interval == kStepHalfHour) {
+        const double now = rows.InputDateToAJDate(kWorldDate);
+        if (now < 0) {
+            out.code = now;
+            return false;
+        }
+        const double next = now + (direction == kStepBack ? -1.0 : 1.0) / 48.0;
+        const Result<LocalDateTime> local = UniversalToLocal(next, zone);
+        if (!local || local->dayNumber < kFirstDayNumber || local->dayNumber > kLastDayNumber) {
+            out.code = !local ? kStepOffsetNotInList
+                              : (local->dayNumber < kFirstDayNumber ? kDateTooEarly : kDateTooLate);
+            return false;
+        }
+        out.offset = local->offsetSeconds;
+        const int minute = local->secondOfDay / 60;
+        out.onHalfHour = local->secondOfDay % 1800 == 0;
+        CalendarDate d;
+        d.dayNumber = local->dayNumber;
+        DayNumberToDate(d);
+        world.monthIndex = d.month;
+        world.dayIndex = d.day;
+        world.yearText = std::to_string(d.year);
+        world.timeIndex = minute / 30 + 1;
+        world.exactMinute = minute % 30 == 0 ? -1 : minute;
+        const Result<LocalTimeMeaning> meaning =
+            MeaningOfLocalTime(LocalMinute{local->dayNumber, minute}, zone);
+        if (meaning && meaning->kind == LocalTimeMeaning::Overlap)
+            out.fold = meaning->earlierOffset == out.offset ? Fold::Earlier : Fold::Later;
+        return true;
+    }
+    StepCalendar(rows, interval, direction);
+    const double t = rows.LocalDayValue(kWorldDate);
+    if (t < 0) {
+        out.code = t;
+        return false;
+    }
+    const LocalMinute minute{static_cast<int32_t>(std::floor(t)), MinuteOfDay(world)};
+    const Result<LocalTimeMeaning> meaning = MeaningOfLocalTime(minute, zone);
+    if (!meaning) {
+        out.code = kStepOffsetNotInList;
+        return false;
+    }
+    // Before the change: the later meaning of a skipped time, the earlier
+    // one of a doubled time.
+    switch (meaning->kind) {
+        case LocalTimeMeaning::Gap:
+            out.offset = meaning->laterOffset;
+            out.fold = Fold::Later;
+            break;
+        case LocalTimeMeaning::Overlap:
+            out.offset = meaning->earlierOffset;
+            out.fold = Fold::Earlier;
+            break;
+        case LocalTimeMeaning::Unique:
+            out.offset = meaning->earlierOffset;
+            break;
+    }
+    out.onHalfHour = world.exactMinute < 0;
+    return true;
+}
+
+}  // namespace
+
+DateRowFields ApplyStep(DateRows& rows, int interval, int direction) {
+    DateRowFields& world = rows.Row(kWorldDate);
+    const DateRowFields saved = world;
+    if (InNamedZone(world)) {
+        // The row keeps its zone; the step decides which meaning a doubled
+        // or skipped clock time has. A refused step is left to the
+        // conversion after it, which refuses the row as it stands.
+        const TimeZone zone = *world.zone;
+        ZonedStep step;
+        if (StepInNamedZone(rows, interval, direction, zone, step)) world.fold = step.fold;
+        return saved;
+    }
+    StepCalendar(rows, interval, direction);
     return saved;
 }
 
@@ -148,6 +258,9 @@ bool RestoreIfRefused(DateRows& rows, const DateRowFields& saved, double julianD
     world.monthIndex = saved.monthIndex;
     world.dayIndex = saved.dayIndex;
     world.yearText = saved.yearText;
+    world.exactMinute = saved.exactMinute;
+    world.fold = saved.fold;
+    if (world.zone) world.zoneIndex = saved.zoneIndex;
     return true;
 }
 
@@ -162,8 +275,9 @@ StepOutcome StepWorldDate(DateRows& rows, int interval, int direction) {
 
 StepOutcome StepWorldDateInZone(DateRows& rows, int interval, int direction,
                                 const TimeZone& zone) {
-    if (!zone.IsNamed()) return StepWorldDate(rows, interval, direction);
     DateRowFields& world = rows.Row(kWorldDate);
+    // A row that holds its own zone steps in it.
+    if (!zone.IsNamed() || world.zone) return StepWorldDate(rows, interval, direction);
     const DateRowFields saved = world;
     StepOutcome outcome;
     auto refuse = [&](double code) {
@@ -172,34 +286,12 @@ StepOutcome StepWorldDateInZone(DateRows& rows, int interval, int direction,
         outcome.row = world;
         return outcome;
     };
-    int32_t offset = 0;
-    if (interval == kStepHalfHour) {
-        const double now = rows.InputDateToAJDate(kWorldDate);
-        if (now < 0) return refuse(now);
-        const double next = now + (direction == kStepBack ? -1.0 : 1.0) / 48.0;
-        const Result<LocalDateTime> local = UniversalToLocal(next, zone);
-        if (!local) return refuse(kStepOffsetNotInList);
-        offset = local->offsetSeconds;
-        if (local->secondOfDay % 1800 != 0) return refuse(kStepOffsetNotInList);
-        CalendarDate d;
-        d.dayNumber = local->dayNumber;
-        DayNumberToDate(d);
-        world.monthIndex = d.month;
-        world.dayIndex = d.day;
-        world.yearText = std::to_string(d.year);
-        world.timeIndex = local->secondOfDay / 1800 + 1;
-    } else {
-        ApplyStep(rows, interval, direction);
-        const double t = rows.LocalDayValue(kWorldDate);
-        if (t < 0) return refuse(t);
-        const LocalMinute minute{static_cast<int32_t>(std::floor(t)), (world.timeIndex - 1) * 30};
-        const Result<LocalTimeMeaning> meaning = MeaningOfLocalTime(minute, zone);
-        if (!meaning) return refuse(kStepOffsetNotInList);
-        // Before the change: the later meaning of a skipped time, the earlier
-        // one of a doubled time.
-        offset = meaning->kind == LocalTimeMeaning::Gap ? meaning->laterOffset
-                                                        : meaning->earlierOffset;
-    }
+    ZonedStep step;
+    if (!StepInNamedZone(rows, interval, direction, zone, step)) return refuse(step.code);
+    // The row holds the zone as its list offset: the step must land on the
+    // lists.
+    if (!step.onHalfHour) return refuse(kStepOffsetNotInList);
+    const int offset = step.offset;
     if (offset % 1800 != 0 || offset < -(kZoneEntries / 2 - 1) * 1800 ||
         offset > (kZoneEntries / 2 - 1) * 1800)
         return refuse(kStepOffsetNotInList);

@@ -418,6 +418,85 @@ TEST(StateFileLoad, HostileFilesGiveErrorsQuickly) {
     }
 }
 
+TEST(StateFileZones, MinutesAndZonesOfTheirOwnRoundTripInTheirListsLines) {
+    TempFolder tmp("vek-state-test");
+    AppState st = ExpectedState();
+    const std::string plain = *StateFileText(st);
+    DateRowFields& world = st.dateRows[kWorldDate];
+    world.exactMinute = 14 * 60 + 47;
+    world.timeIndex = 30;
+    world.zone = TimeZone::Named("Europe/Berlin");
+    world.zoneIndex = 28;
+    DateRowFields& birth = st.dateRows[kBirth1];
+    birth.zone = TimeZone::Fixed(-(9 * 60 + 30) - 15);  // −9:45, which the list lacks
+    st.dateRows[kBirth2] = {9, 28, "1980", 6, 0};
+    st.dateRows[kBirth2].zone = TimeZone::Named("Europe/Berlin");
+    st.dateRows[kBirth2].fold = Fold::Later;
+    ASSERT_TRUE(Succeeded(SaveStateFile(tmp / "zones.vek", st)));
+    const std::string text = ReadAll(tmp / "zones.vek");
+    const auto lines = Lines(text);
+    // Still 51 lines; only the time and zone lines of the rows with extras
+    // differ, and they hold texts, which earlier versions refuse as not a
+    // number instead of reading another time.
+    ASSERT_EQ(lines.size(), 51u);
+    EXPECT_EQ(lines[3], "14:47");
+    EXPECT_EQ(lines[4], "Europe/Berlin");
+    EXPECT_EQ(lines[9], "-09:45");
+    EXPECT_EQ(lines[14], "Europe/Berlin later");
+    auto plainLines = Lines(plain);
+    for (std::size_t i : {3u, 4u, 9u}) plainLines[i] = lines[i];
+    for (std::size_t i = 10; i < 15; ++i) plainLines[i] = lines[i];
+    EXPECT_EQ(plainLines, lines);
+
+    AppState loaded;
+    ASSERT_TRUE(Succeeded(LoadStateFile(tmp / "zones.vek", loaded)));
+    for (DateSlot r : AllDateSlots()) {
+        SCOPED_TRACE("date row " + std::to_string(Index(r)));
+        const DateRowFields& a = loaded.dateRows[r];
+        const DateRowFields& b = st.dateRows[r];
+        EXPECT_EQ(a.exactMinute, b.exactMinute);
+        EXPECT_EQ(a.timeIndex, b.timeIndex);
+        EXPECT_EQ(a.zone, b.zone);
+        EXPECT_EQ(a.fold, b.fold);
+    }
+    // The rows are written again as they were read.
+    ASSERT_TRUE(Succeeded(SaveStateFile(tmp / "again.vek", loaded)));
+    const auto again = Lines(ReadAll(tmp / "again.vek"));
+    ASSERT_EQ(again.size(), 51u);
+    EXPECT_EQ(std::vector<std::string>(again.begin(), again.begin() + 15),
+              std::vector<std::string>(lines.begin(), lines.begin() + 15));
+
+    // A state without extras is written as it always was.
+    AppState none = ExpectedState();
+    ASSERT_TRUE(Succeeded(SaveStateFile(tmp / "s.vek", none)));
+    EXPECT_EQ(ReadAll(tmp / "s.vek"), ReadAll(Fixture("expected.vek")));
+}
+
+TEST(StateFileZones, AZoneOrTimeThatCannotBeReadIsAnError) {
+    auto lines = Lines(ReadAll(Fixture("expected.vek")));
+    struct Case {
+        std::size_t line;
+        const char* value;
+        const char* says;
+    };
+    for (const Case& c : {Case{3, "25:00", "Line 4"}, Case{3, "14:7", "Line 4"},
+                          Case{4, "Mars/Olympus", "unknown time zone"},
+                          Case{4, "+14:30", "outside -14:00..+14:00"},
+                          Case{4, "Europe/Berlin sooner", "earlier or later"}}) {
+        auto broken = lines;
+        broken[c.line] = c.value;
+        AppState st;
+        const Status s = LoadStateText(Join(broken), st);
+        ASSERT_FALSE(s) << c.value;
+        EXPECT_NE(s.message().find(c.says), std::string::npos) << s.message();
+    }
+    // A zone name with blanks around it, as an editor may leave it, is read.
+    lines[4] = " Asia/Kathmandu ";
+    AppState st;
+    ASSERT_TRUE(Succeeded(LoadStateText(Join(lines), st)));
+    EXPECT_EQ(st.dateRows[kWorldDate].zone, TimeZone::Named("Asia/Kathmandu"));
+}
+
 TEST(StateFileSave, AFailedSaveKeepsTheOldFile) {
     TempFolder tmp("vek-state-test");
     AppState st = ExpectedState();
