@@ -8,7 +8,10 @@
 //   Shared:  the searches of one report share the positions they compute;
 //   Skipping: one-day walks skip the midnights at which the aspect must
 //            still hold;
-//   Fast:    both, as the program runs.
+//   Fast:    both, as the program runs;
+//   Exact:   as Fast, and every line also with its exact instants (orb
+//            entry, exact passes, orb exit) from the crossing search, as
+//            vek-cli durations --exact and --json give them.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -56,7 +59,7 @@ vek::DateRows WorldDate(int year) {
     return rows;
 }
 
-void RunReport(benchmark::State& state, int year, bool share, bool skip) {
+void RunReport(benchmark::State& state, int year, bool share, bool skip, bool exact = false) {
     Fixture& f = Shared();
     if (!f.ready) {
         state.SkipWithError("data files missing");
@@ -68,6 +71,7 @@ void RunReport(benchmark::State& state, int year, bool share, bool skip) {
         rs.orbDegrees[a] = f.settings.accepted.OrbIndex[vek::Index(a) - 1];
     rs.sharePositions = share;
     rs.stepping = skip ? vek::SearchStepping::Standard : vek::SearchStepping::EveryMidnight;
+    rs.exactTimes = exact;
     size_t lines = 0, chars = 0;
     for (auto _ : state) {
         const double jd[3] = {rows.InputDateToAJDate(vek::kWorldDate), 0, 0};
@@ -101,6 +105,10 @@ void BM_Durations1990_Fast(benchmark::State& s) {
     RunReport(s, 1990, true, true);
 }
 BENCHMARK(BM_Durations1990_Fast)->Unit(benchmark::kMillisecond);
+void BM_Durations1990_Exact(benchmark::State& s) {
+    RunReport(s, 1990, true, true, true);
+}
+BENCHMARK(BM_Durations1990_Exact)->Unit(benchmark::kMillisecond);
 void BM_Durations2030_Plain(benchmark::State& s) {
     RunReport(s, 2030, false, false);
 }
@@ -117,5 +125,9 @@ void BM_Durations2030_Fast(benchmark::State& s) {
     RunReport(s, 2030, true, true);
 }
 BENCHMARK(BM_Durations2030_Fast)->Unit(benchmark::kMillisecond);
+void BM_Durations2030_Exact(benchmark::State& s) {
+    RunReport(s, 2030, true, true, true);
+}
+BENCHMARK(BM_Durations2030_Exact)->Unit(benchmark::kMillisecond);
 
 }  // namespace

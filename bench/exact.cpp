@@ -56,14 +56,16 @@ Fixture& Shared() {
     return f;
 }
 
-void BM_ExactTransitsYear(benchmark::State& state) {
+// Runs a search of a year of exact aspects and counts what it found and the
+// positions it asked per run.
+template <class Search>
+void RunYear(benchmark::State& state, Search search) {
     Fixture& f = Shared();
     if (!f.ready) return state.SkipWithError("data files missing");
     size_t found = 0;
     positions = 0;
     for (auto _ : state) {
-        const auto r =
-            vek::FindExactTransits(f.engine, f.motion, f.natal, 10, kFrom, kFrom + kYear);
+        const vek::Result<std::vector<vek::ExactAspect>> r = search(f);
         if (!r) return state.SkipWithError(r.message().c_str());
         found = r->size();
         benchmark::DoNotOptimize(r->data());
@@ -72,22 +74,18 @@ void BM_ExactTransitsYear(benchmark::State& state) {
     state.counters["positions"] =
         static_cast<double>(positions) / static_cast<double>(state.iterations());
 }
+
+void BM_ExactTransitsYear(benchmark::State& state) {
+    RunYear(state, [](const Fixture& f) {
+        return vek::FindExactTransits(f.engine, f.motion, f.natal, 10, kFrom, kFrom + kYear);
+    });
+}
 BENCHMARK(BM_ExactTransitsYear)->Unit(benchmark::kMillisecond);
 
 void BM_ExactAspectsAmongYear(benchmark::State& state) {
-    Fixture& f = Shared();
-    if (!f.ready) return state.SkipWithError("data files missing");
-    size_t found = 0;
-    positions = 0;
-    for (auto _ : state) {
-        const auto r = vek::FindExactAspectsAmong(f.engine, f.motion, 10, kFrom, kFrom + kYear);
-        if (!r) return state.SkipWithError(r.message().c_str());
-        found = r->size();
-        benchmark::DoNotOptimize(r->data());
-    }
-    state.counters["exact"] = static_cast<double>(found);
-    state.counters["positions"] =
-        static_cast<double>(positions) / static_cast<double>(state.iterations());
+    RunYear(state, [](const Fixture& f) {
+        return vek::FindExactAspectsAmong(f.engine, f.motion, 10, kFrom, kFrom + kYear);
+    });
 }
 BENCHMARK(BM_ExactAspectsAmongYear)->Unit(benchmark::kMillisecond);
 

@@ -33,22 +33,31 @@ const OptionTable kOptions = {
      "4 beginning, 5 end, 6 duration"},
     {"no-duration", nullptr,
      "leave out the duration column (orders 4 to 6 bring it back, as in the window)"},
-    {"json", nullptr, "JSON: the title and one entry per line with its dates"},
+    {"exact", nullptr,
+     "below each line the instants to the minute at which the aspect came within orb, was "
+     "exact (each pass) and leaves the orb, in the World date's zone"},
+    {"json", nullptr, "JSON: the title and one entry per line with its dates and exact instants"},
     kHiddenRadiansOption,
 };
 
 const CommandHelp kHelp = {
     "beginning, end and duration of the aspects of world or personal transits",
     "durations --mode world|personal1|personal2 [--world T] [--birth1 T] [--birth2 T] "
-    "[--tz ZONE] [--fold earlier|later] [--state FILE] [--lang en|de] [--no-moon] [--sidereal] [--sort 0..6] [--no-duration] "
-    "[--json]",
+    "[--tz ZONE] [--fold earlier|later] [--state FILE] [--lang en|de] [--no-moon] [--sidereal] "
+    "[--sort 0..6] [--no-duration] "
+    "[--exact] [--json]",
     "The durations list of the report window for world transits (needs --world) or personal "
     "transits (needs --world and --birth1 or --birth2): the title line and one line per aspect "
     "of the compute with the date it began, the date it ends and how long it lasts.\n"
     "The days are the local days of the World date's zone; in a named zone each day is the day "
     "of the offset in force then, so the days across a change to or from daylight saving stay "
     "local days. Natal aspects and synastry have the report instead (vek-cli report).\n"
-    VEK_CLI_DATE_HELP,
+    "With --exact (and in JSON always) each aspect also gets, to the minute, the instant it came "
+    "within orb, every exact pass (three where a planet turns inside the orb) and the instant it "
+    "leaves the orb, the Moon's aspects too. The dates of the line stay those of the day-by-day "
+    "walk, which tests the local midnights: the days of the instants, except that two bodies "
+    "beyond Saturn walk in steps of up to eleven days and may name a day that much earlier or "
+    "later.\n" VEK_CLI_DATE_HELP,
     &kOptions,
     {"durations --mode world --world 2026-12-08T12:00Z --sort 4",
      "durations --mode personal1 --world 2026-12-08T12:00Z --birth1 1960-07-04T12:00-05:00 "
@@ -87,8 +96,10 @@ int RunDurations(const std::vector<std::string>& args) {
         return 0;
     }
 
+    const bool exact = json || s.options.Has("exact");
     DurationsReport report;
-    OpenReport(s, report);
+    TimeZone zone;
+    OpenReport(s, report, exact, &zone);
     // As in the window: unticking "Show duration" and then choosing an order;
     // the beginning, end and duration orders tick it again.
     if (s.options.Has("no-duration")) report.SetShowDuration(false);
@@ -106,13 +117,24 @@ int RunDurations(const std::vector<std::string>& args) {
         w.Key("show_duration").Bool(report.showDuration());
         w.Key("lines").BeginArray();
         for (const DurationsReport::ShownLine& l : report.ShownLines())
-            WriteEntryJson(w, l.entry, s.mode, s.engine.names, true, l.text);
+            WriteEntryJson(w, l.entry, s.mode, s.engine.names, true, l.text, &zone);
         w.EndArray().EndObject();
         std::printf("%s\n", w.Text().c_str());
         return 0;
     }
     PrintZonesUsed(s);
-    std::printf("%s", TerminalLines(report.ClipboardText()).c_str());
+    if (!exact) {
+        std::printf("%s", TerminalLines(report.ClipboardText()).c_str());
+        return 0;
+    }
+    // Each line, and below it its instants, indented.
+    std::string text = report.Title() + "\n\n";
+    for (const DurationsReport::ShownLine& l : report.ShownLines()) {
+        text += l.text + "\n";
+        const std::string instants = ExactTimesLine(l.entry, zone, s.Texts());
+        if (!instants.empty()) text += "    " + instants + "\n";
+    }
+    std::printf("%s", TerminalLines(text).c_str());
     return 0;
 }
 

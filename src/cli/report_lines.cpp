@@ -1,8 +1,10 @@
 #include "cli/report_lines.h"
 
+#include "config/text_ids.h"
 #include "engine/angle_text.h"
 #include "engine/modes.h"
 #include "time/dates.h"
+#include "time/zones.h"
 
 namespace vek::cli {
 
@@ -26,7 +28,7 @@ void WriteBodyJson(JsonWriter& w, const char* key, Body body, DateSlot slot,
     w.EndObject();
 }
 
-void OpenReport(ComputeSession& s, DurationsReport& report) {
+void OpenReport(ComputeSession& s, DurationsReport& report, bool exactTimes, TimeZone* worldZone) {
     ReportDates dates = ReportDatesFrom(s.rows, s.mode);
     for (const ComputeSession::ZoneUse& u : s.zonesUsed)
         if (u.option == s.worldOption) dates.worldNamedZone = u.argument.zone;
@@ -63,8 +65,27 @@ void OpenReport(ComputeSession& s, DurationsReport& report) {
         default:
             break;
     }
-    OpenDurationsReport(report, s.engine, s.results.chart, dates,
-                        ReportSettingsOf(s.settings), s.Texts());
+    ReportSettings settings = ReportSettingsOf(s.settings);
+    settings.exactTimes = exactTimes;
+    if (worldZone)
+        *worldZone = dates.worldNamedZone.IsNamed() ? dates.worldNamedZone
+                                                    : TimeZone::Fixed(dates.worldZoneMinutes);
+    OpenDurationsReport(report, s.engine, s.results.chart, dates, settings, s.Texts());
+}
+
+std::string ExactTimesLine(const DurationEntry& e, const TimeZone& zone,
+                           const ProgramTexts& texts) {
+    if (!e.exactTimes) return "";
+    const ExactTimes& x = *e.exactTimes;
+    auto instant = [&](double jd) {
+        const std::string t = IsoInstantText(jd, zone);
+        return t.empty() ? texts.ProgramText(kTextUnknown) : t;
+    };
+    std::string line = texts.ProgramText(kTextEntersOrb) + " " + instant(x.enters);
+    for (const double jd : x.exact)
+        line += ", " + texts.ProgramText(kTextExactPass) + " " + instant(jd);
+    line += ", " + texts.ProgramText(kTextLeavesOrb) + " " + instant(x.leaves);
+    return line;
 }
 
 std::string NoAspectsMessage(const ComputeSession& s) {
@@ -81,7 +102,7 @@ std::string IsoDateOfDayNumber(long dayNumber) {
 }
 
 void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const NameTables& names,
-                    bool withDates, const std::string& text) {
+                    bool withDates, const std::string& text, const TimeZone* zone) {
     const EntrySlots slots = EntrySlotsOf(mode);
     w.BeginObject();
     WriteBodyJson(w, "first", e.first, slots.first, names);
@@ -110,6 +131,25 @@ void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const Name
             w.Key("duration_days").Int(e.duration);
         } else {
             w.Key("duration_days").Null();
+        }
+        if (zone) {
+            // Always the three fields: null and an empty list where the
+            // dates are unknown, so scripts need not test for them.
+            const ExactTimes none;
+            const ExactTimes& x = e.exactTimes ? *e.exactTimes : none;
+            auto instant = [&](const char* key, double jd) {
+                const std::string t = IsoInstantText(jd, *zone);
+                if (t.empty()) {
+                    w.Key(key).Null();
+                } else {
+                    w.Key(key).String(t);
+                }
+            };
+            instant("enters_orb", x.enters);
+            w.Key("exact").BeginArray();
+            for (const double jd : x.exact) w.String(IsoInstantText(jd, *zone));
+            w.EndArray();
+            instant("leaves_orb", x.leaves);
         }
     }
     if (!text.empty()) w.Key("text").String(text);

@@ -12,8 +12,11 @@
 
 namespace vek::cli {
 
-// Opens the report as the "Report" button does, on the session's results.
-void OpenReport(ComputeSession& s, DurationsReport& report);
+// Opens the report as the "Report" button does, on the session's results;
+// with `exactTimes` the entries get their exact instants, and `worldZone`
+// (when given) receives the zone of the World date they are written in.
+void OpenReport(ComputeSession& s, DurationsReport& report, bool exactTimes = false,
+                TimeZone* worldZone = nullptr);
 
 // The message the "Report" button shows when the table holds no aspect, or
 // "" when it holds one.
@@ -42,9 +45,15 @@ void WriteBodyJson(JsonWriter& w, const char* key, Body body, DateSlot slot,
 
 // One entry as a JSON object: its bodies, aspect and deviation (radians and
 // degrees), and, when `withDates`, its beginning and end as ISO dates and its
-// duration in days (null when unknown, and for the moving Moon); `text` is
-// its display line (left out when empty).
+// duration in days (null when unknown, and for the moving Moon), and with
+// `zone` its exact instants in that zone; `text` is its display line (left
+// out when empty).
 void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const NameTables& names,
-                    bool withDates, const std::string& text);
+                    bool withDates, const std::string& text, const TimeZone* zone = nullptr);
+
+// The line of exact instants that --exact writes below an entry's line:
+// "enters the orb 2026-12-01T03:12+01:00, exact ..., leaves the orb ...",
+// "unknown" where one was not found; empty when the entry has none.
+std::string ExactTimesLine(const DurationEntry& e, const TimeZone& zone, const ProgramTexts& texts);
 
 }  // namespace vek::cli

@@ -299,6 +299,9 @@ enum TextId : int {
     kTextSettingsUnreadable = 480,       // start-up: "The settings file [r1] cannot be read: [r2] ..."
     kTextSettingsTooLarge = 481,         // its reason: "it is larger than [r1] bytes."
     kTextSettingsUnreadableTitle = 482,  // its title
+    kTextEntersOrb = 490,   // vek-cli durations --exact: before the orb entry's instant
+    kTextExactPass = 491,   // ... before each exact pass
+    kTextLeavesOrb = 492,   // ... before the orb exit's instant
 };
 
 // Entry `offset` of the run of texts that starts at `first`.

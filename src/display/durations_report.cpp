@@ -164,6 +164,7 @@ void DurationsReport::Open(const Setup& setup) {
     setup_.durations.chart = nullptr;
     setup_.durations.search = nullptr;
     setup_.durations.progress = nullptr;
+    setup_.durations.exact.engine = nullptr;
     setup_.orbTable = nullptr;
 }
 
@@ -285,6 +286,12 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
     setup.durations.includeMoon = engine.IncludeMoon;
     setup.durations.search = &search;
     setup.durations.progress = settings.progress;
+    if (settings.exactTimes) {
+        setup.durations.exact.engine = &engine;
+        setup.durations.exact.zone = dates.worldNamedZone.IsNamed()
+                                         ? dates.worldNamedZone
+                                         : TimeZone::Fixed(dates.worldZoneMinutes);
+    }
     setup.texts.names = engine.names;
     setup.texts.programTexts = texts;
     setup.texts.widths = ComputeDurationsWidths(engine.names);

@@ -149,6 +149,8 @@ struct ReportSettings {
     // defaults save).
     SearchStepping stepping = SearchStepping::Standard;
     bool sharePositions = true;
+    // Whether the entries get their exact instants (ExactTimes).
+    bool exactTimes = false;
     // Told how far the searches have come; returning false stops the report
     // (see DurationsInput::progress). May be empty.
     std::function<bool(int done, int total)> progress;

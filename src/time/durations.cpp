@@ -5,12 +5,26 @@
 #include <cmath>
 #include <optional>
 
+#include "engine/aspect_instants.h"
 #include "engine/aspects.h"
+#include "engine/bounded_sky.h"
 #include "engine/chart.h"
+#include "engine/engine.h"
 #include "engine/modes.h"
+#include "engine/pluto_table.h"
 #include "time/date_rows.h"
 
 namespace vek {
+
+namespace {
+// The moving Moon's aspects last at most a day or two: its pass is searched
+// this many days either side of the World date.
+constexpr double kMoonSpan = 3;
+// The instants the exact searches may ask positions for: the days of the
+// Moon and of the Pluto table.
+constexpr double kFirstExactJD = PlutoTable::kFirstDay - 0.5;
+constexpr double kLastExactJD = PlutoTable::kLastDay + 0.5 - 1e-6;
+}  // namespace
 
 namespace {
 
@@ -190,6 +204,55 @@ DurationEntry MakeDurationEntry(Body first, Body second, Aspect aspect, double d
     return e;
 }
 
+std::optional<double> StartOfDayIn(long dayNumber, const TimeZone& zone) {
+    if (zone.IsNamed()) {
+        if (dayNumber <= 0 || dayNumber > 2147483646L) return std::nullopt;
+        const Result<double> start = StartOfLocalDay(static_cast<int32_t>(dayNumber), zone);
+        if (!start) return std::nullopt;
+        return *start;
+    }
+    return static_cast<double>(dayNumber) - zone.offsetMinutes / 1440.0 - 0.5;
+}
+
+ExactTimes ExactTimesOf(const Engine& engine, const Chart& chart, Body first, Body second,
+                        Aspect aspect, double from, double to) {
+    ExactTimes out;
+    const bool personal = ModeInfoOf(chart.mode).personal;
+    const double orb = engine.orbs.orb[aspect][ModeInfoOf(chart.mode).searchColumn];
+    AspectPair pair{first, second, aspect, std::nullopt};
+    if (personal) pair.fixedFirst = chart.longitude[first][1];
+    const double lon1 = personal ? chart.longitude[first][1] : chart.longitude[first][0];
+    const double lon2 = chart.longitude[second][0];
+    if (!(lon1 >= 0) || !(lon2 >= 0)) return out;
+    // The branch on which the aspect holds now.
+    int branch = 0;
+    for (const int b : AspectBranches(aspect))
+        if (std::fabs(BranchDeviation(lon1, lon2, aspect, b)) < orb) branch = b;
+    if (branch == 0) return out;
+    const double at = chart.jd[0];
+    from = std::max(from, kFirstExactJD);
+    to = std::min(to, kLastExactJD);
+    if (!(from <= at && at <= to)) return out;
+    const Result<std::vector<AspectInstant>> found =
+        FindAspectInstants(engine, SkyMotionBounds(engine), pair, orb, from, to, branch);
+    if (!found) return out;
+    // The pass that holds at the World date: the last entry before it and
+    // the first exit after it, and the exact passes between.
+    for (const AspectInstant& i : *found) {
+        if (i.event == AspectEvent::Exact) {
+            out.exact.push_back(i.jd);
+        } else if (i.jd <= at) {
+            // A pass that began, or one that ended, before the World date.
+            out.enters = i.event == AspectEvent::Enters ? i.jd : NAN;
+            out.exact.clear();
+        } else {
+            if (i.event == AspectEvent::Leaves) out.leaves = i.jd;
+            break;
+        }
+    }
+    return out;
+}
+
 std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
     std::vector<DurationEntry> entries;
     if (!in.chart) return entries;
@@ -213,11 +276,24 @@ std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
         } else if (s.second == kMoon) {
             entries.push_back(
                 MakeDurationEntry(s.first, s.second, s.aspect, deviation, EntryDates::MovingMoon));
+            if (in.exact.engine) {
+                const double at = chart.jd[0];
+                entries.back().exactTimes = ExactTimesOf(*in.exact.engine, chart, s.first, s.second,
+                                                         s.aspect, at - kMoonSpan, at + kMoonSpan);
+            }
         } else if (in.search) {
             const double b = in.search->BeginningOfAspect(s.first, s.second, s.aspect, column);
             const double f = in.search->EndOfAspect(s.first, s.second, s.aspect, column);
             entries.push_back(MakeDurationEntry(s.first, s.second, s.aspect, deviation,
                                                 EntryDates::Searched, b, f));
+            DurationEntry& e = entries.back();
+            if (in.exact.engine && e.HasDuration()) {
+                const auto from = StartOfDayIn(e.beginning, in.exact.zone);
+                const auto to = StartOfDayIn(e.end + 1, in.exact.zone);
+                if (from && to)
+                    e.exactTimes = ExactTimesOf(*in.exact.engine, chart, s.first, s.second,
+                                                s.aspect, *from, *to);
+            }
         } else {
             entries.push_back(MakeDurationEntry(s.first, s.second, s.aspect, deviation,
                                                 EntryDates::Searched, kUnknownDate, kUnknownDate));

@@ -4,8 +4,10 @@
 // list live with the report (display/durations_report.h).
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 namespace vek {
 
 class DateRows;
+class Engine;
 struct Chart;
 
 // ---------------------------------------------------------------------------
@@ -51,6 +54,17 @@ enum class EntryDates : uint8_t {
     Natal,       // natal aspects and synastry: no dates
 };
 
+// The instants of an aspect to the minute, from the crossing search: when it
+// came within orb, every exact pass while it holds (a retrograde station
+// brings three), and when it leaves the orb, as Julian dates (UT). NaN where
+// the search found none: a position missing in the span, or an edge beyond
+// the span the day walk gave.
+struct ExactTimes {
+    double enters = NAN;
+    std::vector<double> exact;
+    double leaves = NAN;
+};
+
 // One entry of the list.
 struct DurationEntry {
     Body first = kSun;
@@ -61,6 +75,8 @@ struct DurationEntry {
     long beginning = -1;  // day numbers of searched dates; −1 unknown or none
     long end = -1;
     long duration = 0;  // end − beginning + 1 when both are known
+    // World and personal transits, when asked for (DurationsInput::exact).
+    std::optional<ExactTimes> exactTimes;
 
     bool HasDates() const { return dates == EntryDates::Searched; }
     bool HasDuration() const { return HasDates() && beginning >= 0 && end >= 0; }
@@ -83,11 +99,30 @@ struct DurationsInput {
     // with the first body fixed at the birthdate). Without it the dates are
     // unknown.
     const AspectSearch* search = nullptr;
+    // With an engine, every entry of world and personal transits gets its
+    // exact instants (ExactTimesOf); `zone` is the World date's zone, whose
+    // local midnights the day walk tested.
+    struct Exact {
+        const Engine* engine = nullptr;
+        TimeZone zone;
+    } exact;
     // Called before each entry with the entries done and their count, and
     // once more when all are done; returning false ends the list there (a
     // report built on another thread is stopped this way).
     std::function<bool(int done, int total)> progress;
 };
+
+// The exact instants of an aspect of a transit chart that holds at the
+// chart's World date: the pass of the aspect that holds then, searched in
+// [from, to], an interval in which the aspect holds at neither end (the
+// local midnights at which the day walk stopped; for the moving Moon, a few
+// days either side). The first body is the natal one in personal transits.
+ExactTimes ExactTimesOf(const Engine& engine, const Chart& chart, Body first, Body second,
+                        Aspect aspect, double from, double to);
+
+// The Universal Time at which a local day of a zone begins, as the day walk
+// takes it (a fixed offset: the day number − offset − ½).
+std::optional<double> StartOfDayIn(long dayNumber, const TimeZone& zone);
 
 // Builds the entries, one per aspect, in table order. In world and personal
 // transits each entry not of the moving Moon runs BeginningOfAspect and

@@ -205,6 +205,28 @@ Result<LocalDateTime> UniversalToLocal(double julianDate, const TimeZone& zone) 
     return out;
 }
 
+std::string IsoInstantText(double julianDate, const TimeZone& zone) {
+    if (!std::isfinite(julianDate)) return "";
+    const Result<LocalDateTime> l = UniversalToLocal(std::round(julianDate * 1440) / 1440, zone);
+    if (!l) return "";
+    CalendarDate d;
+    d.dayNumber = l->dayNumber;
+    DayNumberToDate(d);
+    const int32_t off = l->offsetSeconds < 0 ? -l->offsetSeconds : l->offsetSeconds;
+    const bool seconds = off % 60 != 0;
+    char buf[64];
+    if (seconds) {
+        std::snprintf(buf, sizeof buf, "T%02d:%02d:%02d%c%02d:%02d:%02d", l->secondOfDay / 3600,
+                      l->secondOfDay / 60 % 60, l->secondOfDay % 60,
+                      l->offsetSeconds < 0 ? '-' : '+', off / 3600, off / 60 % 60, off % 60);
+    } else {
+        std::snprintf(buf, sizeof buf, "T%02d:%02d%c%02d:%02d", l->secondOfDay / 3600,
+                      l->secondOfDay / 60 % 60, l->offsetSeconds < 0 ? '-' : '+', off / 3600,
+                      off / 60 % 60);
+    }
+    return IsoDateText(d) + buf;
+}
+
 Result<double> StartOfLocalDay(int32_t dayNumber, const TimeZone& zone) {
     const LocalMinute midnight{dayNumber, 0};
     const Result<LocalTimeMeaning> m = MeaningOfLocalTime(midnight, zone);

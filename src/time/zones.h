@@ -111,6 +111,12 @@ struct LocalDateTime {
 // rounded to the nearest second.
 Result<LocalDateTime> UniversalToLocal(double julianDate, const TimeZone& zone);
 
+// An instant to the minute as ISO 8601 with the offset in force in the zone
+// then, "2026-12-08T14:05+01:00" ("+00:00" for Greenwich); with seconds in
+// both where the offset has them (local mean time). Empty when the instant
+// cannot be converted.
+std::string IsoInstantText(double julianDate, const TimeZone& zone);
+
 // The Julian date (UT) at which a local day of the zone begins: its
 // midnight, or, where the clocks skipped midnight, the instant they jumped.
 Result<double> StartOfLocalDay(int32_t dayNumber, const TimeZone& zone);

@@ -81,6 +81,8 @@ grep -E "^tr\.Pluto +conjunct \(0°0'\) +nat\.Pluto +from [A-Z][a-z]+ [0-9]+, 20
     fail "Pluto's end is not unknown: $(grep 'tr.Pluto' "$out")"
 run 0 --mode personal1 --world 2099-07-01T12:00Z --birth1 2099-07-01T12:00Z --json
 expect_out '"end":null,"duration_days":null' "json unknown end"
+# Without its dates an entry still has the three instant fields, empty.
+expect_out '"duration_days":null,"enters_orb":null,"exact":[],"leaves_orb":null' "json unknown instants"
 
 # JSON dates are ISO 8601 with four-digit years.
 run 0 --mode world --world 0999-06-01T12:00Z --json
@@ -111,5 +113,26 @@ bad --world 1990-01-01T12:15Z
 bad --world 1990-02-30T12:00Z
 bad --mode personal1 --world 1990-01-01T12:00Z
 bad $W1990 --bogus
+
+# --exact: below every line its instants in the World date's zone, the
+# Moon's too; the lines themselves as without it. The Saturn–Neptune
+# conjunction of 1989 perfected three times (March, June and November).
+run 0 $W1990
+cp "$out" "$tmp/plain"
+run 0 $W1990 --exact
+grep -v '^    ' "$out" | cmp -s - "$tmp/plain" || fail "--exact changed the lines"
+[ "$(grep -c '^    enters the orb ' "$out")" -eq "$(tail -n +3 "$tmp/plain" | wc -l)" ] ||
+    fail "--exact: not one line of instants per aspect"
+grep -A1 '^Saturn  conjunct.*Neptune' "$out" | tail -1 |
+    grep -qE '^    enters the orb 1988-10-1[45]T[0-9:]{5}\+00:00, exact 1989-0[3-4].*, exact 1989-0[6-7].*, exact 1989-1[01].*, leaves the orb 1990-04-0[23]T' ||
+    fail "--exact: Saturn-Neptune: $(grep -A1 '^Saturn  conjunct.*Neptune' "$out" | tail -1)"
+grep -A1 'Moon' "$out" | grep -q '^    enters the orb 19' || fail "--exact: the Moon's instants"
+run 0 --world 2026-03-29T12:00 --tz Europe/Berlin --exact --lang de
+expect_out "    tritt in den Orbis " "German words"
+grep -q '+02:00, exakt 2026' "$out" || fail "--exact: summer time offset of the instants"
+# JSON always has them, as ISO instants with the offset.
+run 0 $W1990 --json
+grep -qE '"enters_orb":"1988-10-1[45]T[0-9]{2}:[0-9]{2}\+00:00","exact":\["1989-0' "$out" ||
+    fail "json exact instants"
 
 finish_checks

@@ -10,12 +10,15 @@
 #include "config/program_text.h"
 #include "config/settings.h"
 #include "display/durations_report.h"
+#include "engine/aspect_instants.h"
+#include "engine/aspects.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "engine/modes.h"
 #include "time/aspect_search.h"
 #include "time/date_rows.h"
 #include "time/durations.h"
+#include "time/zones.h"
 
 namespace vek {
 namespace {
@@ -248,6 +251,85 @@ TEST_F(Sky, PersonalTransitsWithoutTheMoon) {
                               0),
               0u)
         << r.Title();
+}
+
+// The exact instants agree with the day walk: the local day of a one-day
+// walk's orb entry is the day the list begins on and that of its exit the
+// day it ends on; a slow pair's large steps name days at or outside them.
+// Every exact pass lies between entry and exit, exact to the arc second, and
+// the Moon's aspects hold the World date between their instants. World
+// transits in a named zone and at a fixed offset, personal transits in the
+// sidereal zodiac.
+TEST_F(Sky, ExactInstantsLieInTheDaysOfTheWalk) {
+    reportSettings.exactTimes = true;
+    struct Case {
+        Mode mode;
+        int year, month, day;
+        const char* zone;  // "" for Greenwich
+        bool sidereal;
+    };
+    int searched = 0, moon = 0, passes = 0;
+    for (const Case& c :
+         {Case{Mode::World, 1990, 1, 1, "", false},
+          Case{Mode::World, 2026, 3, 28, "Europe/Berlin", false},
+          Case{Mode::World, 2030, 1, 1, "", false}, Case{Mode::Personal1, 2026, 12, 8, "", true}}) {
+        SCOPED_TRACE(::testing::Message() << c.year << "-" << c.month << "-" << c.day);
+        engine.SiderealZodiac = c.sidereal;
+        SetDate(kWorldDate, c.year, c.month, c.day);
+        SetDate(kBirth1, 1960, 7, 4);
+        const Chart chart = Compute(c.mode);
+        ReportDates dates = ReportDatesFrom(rows, c.mode);
+        TimeZone zone = TimeZone::Fixed(dates.worldZoneMinutes);
+        if (*c.zone) {
+            zone = TimeZone::Named(c.zone);
+            dates.worldNamedZone = zone;
+        }
+        DurationsReport report;
+        OpenDurationsReport(report, engine, chart, dates, reportSettings,
+                            testing::RealTexts(kEnglish));
+        auto localDay = [&](double jd) {
+            const Result<LocalDateTime> l = UniversalToLocal(jd, zone);
+            return l ? static_cast<long>(l->dayNumber) : -1L;
+        };
+        for (const DurationEntry& e : report.Entries()) {
+            SCOPED_TRACE(::testing::Message()
+                         << Index(e.first) << "-" << Index(e.second) << " " << Index(e.aspect));
+            ASSERT_TRUE(e.exactTimes);
+            const ExactTimes& x = *e.exactTimes;
+            ASSERT_FALSE(std::isnan(x.enters));
+            ASSERT_FALSE(std::isnan(x.leaves));
+            EXPECT_LT(x.enters, chart.jd[0]);
+            EXPECT_GT(x.leaves, chart.jd[0]);
+            const bool personal = ModeInfoOf(c.mode).personal;
+            const double natal = chart.longitude[e.first][1];
+            for (const double jd : x.exact) {
+                EXPECT_GT(jd, x.enters);
+                EXPECT_LT(jd, x.leaves);
+                const double lon1 = personal ? natal : engine.Longitude(e.first, jd);
+                const double lon2 = engine.Longitude(e.second, jd);
+                EXPECT_LT(std::fabs(SeparationOf(lon1, lon2).s - AspectAngleOf(e.aspect)),
+                          kTwoPi / 360 / 3600);
+                ++passes;
+            }
+            if (e.dates == EntryDates::MovingMoon) {
+                ++moon;
+                continue;
+            }
+            ASSERT_TRUE(e.HasDuration());
+            if (e.first > kSaturn && e.second > kSaturn) {
+                EXPECT_LE(e.beginning, localDay(x.enters));
+                EXPECT_GE(e.end, localDay(x.leaves));
+            } else {
+                EXPECT_EQ(e.beginning, localDay(x.enters));
+                EXPECT_EQ(e.end, localDay(x.leaves));
+            }
+            ++searched;
+        }
+    }
+    engine.SiderealZodiac = false;
+    EXPECT_GT(searched, 40);
+    EXPECT_GE(moon, 4);
+    EXPECT_GT(passes, 20);
 }
 
 }  // namespace

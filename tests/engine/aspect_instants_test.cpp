@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -156,6 +157,65 @@ TEST(AspectInstants, AStationInsideTheOrbGivesThreeExactPassesInOrder) {
         ASSERT_EQ(bare->size(), 3u);
         for (size_t i = 0; i < 3; ++i) EXPECT_NEAR((*bare)[i].jd, exact[i].jd, 2 * kSecond);
     }
+}
+
+// The searches of many levels at once find what the searches of one aspect
+// at a time find: every exact transit of two months to a birth chart, and
+// among the bodies, the same instants with the same bodies, aspect and
+// branch, in time order.
+TEST(AspectInstants, AllTransitsAtOnceAreTheSingleSearchesTogether) {
+    Engine& e = RealEngine();
+    e.SiderealZodiac = true;  // with the yearly steps against the natal points
+    const MotionBounds m = SkyMotionBounds(e);
+    const double birth = 2437120.208333, from = 2461000.5, to = from + 60;
+    BodyArray<double> natal{};
+    for (const Body b : AllBodies()) natal[b] = e.Longitude(b, birth);
+    struct Found {
+        double jd;
+        Body moving, other;
+        Aspect aspect;
+        int branch;
+    };
+    for (const bool among : {false, true}) {
+        SCOPED_TRACE(among ? "among the bodies" : "to the chart");
+        const Result<std::vector<ExactAspect>> all =
+            among ? FindExactAspectsAmong(e, m, 10, from, to)
+                  : FindExactTransits(e, m, natal, 10, from, to);
+        ASSERT_TRUE(all) << all.message();
+        std::vector<Found> single;
+        for (const Body mv : AllBodies())
+            for (const Body o : among ? BodiesAfter(mv, 10) : AllBodies())
+                for (const Aspect a : AllAspects()) {
+                    AspectPair pair{o, mv, a, std::nullopt};
+                    if (!among) pair.fixedFirst = natal[o];
+                    const Result<std::vector<AspectInstant>> r =
+                        FindAspectInstants(e, m, pair, 0, from, to);
+                    ASSERT_TRUE(r) << r.message();
+                    for (const AspectInstant& i : *r) single.push_back({i.jd, mv, o, a, i.branch});
+                }
+        std::sort(single.begin(), single.end(),
+                  [](const Found& x, const Found& y) { return x.jd < y.jd; });
+        ASSERT_EQ(all->size(), single.size());
+        EXPECT_GT(single.size(), among ? 150u : 300u);
+        for (size_t i = 0; i < single.size(); ++i) {
+            const ExactAspect& x = (*all)[i];
+            // Two instants within seconds of each other may come in either order.
+            const Found* s = &single[i];
+            for (size_t j = i > 0 ? i - 1 : 0; j < std::min(single.size(), i + 2); ++j)
+                if (single[j].moving == x.moving && single[j].other == x.other &&
+                    single[j].aspect == x.aspect && std::fabs(single[j].jd - x.jd) < 5 * kSecond)
+                    s = &single[j];
+            EXPECT_NEAR(x.jd, s->jd, 2 * kSecond) << i;
+            EXPECT_EQ(x.moving, s->moving) << i;
+            EXPECT_EQ(x.other, s->other) << i;
+            EXPECT_EQ(x.aspect, s->aspect) << i;
+            EXPECT_EQ(x.branch, s->branch) << i;
+            if (i > 0) {
+                EXPECT_GE(x.jd, (*all)[i - 1].jd);
+            }
+        }
+    }
+    e.SiderealZodiac = false;
 }
 
 struct ReferenceCase {

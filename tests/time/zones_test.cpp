@@ -261,6 +261,21 @@ TEST(ZoneConversion, UniversalToLocalAndStartOfDay) {
     EXPECT_EQ(*StartOfLocalDay(Day(2000, 1, 1), TimeZone::Fixed(60)), Day(2000, 1, 1) - 0.5 - 1.0 / 24);
 }
 
+// Instants as ISO text to the minute: the offset in force then, half a minute
+// before midnight rounded up into the next day and month,
+// negative offsets, and local mean time with its seconds.
+TEST(ZoneText, IsoInstantsToTheMinute) {
+    EXPECT_EQ(IsoInstantText(Ut(2026, 3, 29, 0, 59), Zone("Europe/Berlin")), "2026-03-29T01:59+01:00");
+    EXPECT_EQ(IsoInstantText(Ut(2026, 3, 29, 1, 0), Zone("Europe/Berlin")), "2026-03-29T03:00+02:00");
+    EXPECT_EQ(IsoInstantText(Ut(2026, 1, 31, 23, 59) + 30.4 * kSecond, TimeZone::Fixed(0)),
+              "2026-02-01T00:00+00:00");
+    EXPECT_EQ(IsoInstantText(Ut(2010, 7, 5, 2, 0), TimeZone::Fixed(-570)), "2010-07-04T16:30-09:30");
+    // Berlin kept local mean time, +0:53:28, until April 1893.
+    EXPECT_EQ(IsoInstantText(Ut(1890, 1, 1, 12, 0), Zone("Europe/Berlin")),
+              "1890-01-01T12:53:28+00:53:28");
+    EXPECT_EQ(IsoInstantText(NAN, Zone("Europe/Berlin")), "");
+}
+
 TEST(ZoneNames, MatchingAnyCase) {
     const std::vector<std::string> berl = MatchingZoneNames("Berl");
     EXPECT_NE(std::find(berl.begin(), berl.end(), "Europe/Berlin"), berl.end());

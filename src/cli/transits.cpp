@@ -1,0 +1,194 @@
+// vek-cli transits: every exact aspect in a span, one line each in time
+// order: of the moving bodies to a birth chart, or among the moving bodies.
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/json_writer.h"
+#include "cli/zoned_time.h"
+#include "config/program_text.h"
+#include "config/text_ids.h"
+#include "engine/aspect_instants.h"
+#include "engine/bounded_sky.h"
+#include "engine/engine.h"
+#include "engine/pluto_table.h"
+#include "util/paths.h"
+#include "util/text.h"
+
+namespace vek::cli {
+
+namespace {
+
+constexpr const char* kName = "transits";
+
+// The span must lie where every body has a position (the Moon's and the
+// Pluto table's days), and reach at most this many days.
+constexpr double kFirstJD = PlutoTable::kFirstDay - 0.5;
+constexpr double kEndJD = PlutoTable::kLastDay + 0.5;
+constexpr double kLongestSpan = 100 * 366.0;
+
+const OptionTable kOptions = {
+    {"from", "T", "the start of the span (required); its zone is the zone of the output"},
+    {"to", "T", "the end of the span (required), at most 100 years later"},
+    {"birth", "T",
+     "the birth instant: the exact aspects of the moving bodies to its chart (default: among "
+     "the moving bodies)"},
+    kTzOption,
+    kFoldOption,
+    {"lang", "en|de", "language of the names (default: en)"},
+    {"sidereal", nullptr, "sidereal zodiac (default: tropical)"},
+    {"no-moon", nullptr, "leave out the Moon"},
+    {"json", nullptr, "JSON: one entry per exact aspect with its instant and Julian date"},
+};
+
+const CommandHelp kHelp = {
+    "every exact aspect in a span, to a birth chart or among the moving bodies",
+    "transits --from T --to T [--birth T] [--tz ZONE] [--fold earlier|later] [--lang en|de] "
+    "[--sidereal] [--no-moon] [--json]",
+    "Lists, in time order, every instant in the span at which an aspect is exact: with --birth "
+    "between each moving body and each body of the birth chart (the same body too), else "
+    "between every two moving bodies; the seven aspects, both ways round for those other than "
+    "the conjunction and the opposition. A line gives the instant to the minute in the zone of "
+    "--from, the moving body, the aspect and the other body, and r when the moving body is "
+    "retrograde then. A planet that turns near an aspect is exact there three times. The span "
+    "lies between 1600-01-01 and 2100-01-01, where the Moon and Pluto have positions.\n"
+    "A date T is YYYY-MM-DDTHH:MM followed by Z, +HH:MM / -HH:MM (any minute, zones up to 14 "
+    "hours) or a tz zone in brackets ([Europe/Berlin]; the offset in force at that date), or "
+    "nothing with --tz ZONE; a local time the clocks skipped or showed twice needs --fold "
+    "earlier|later.",
+    &kOptions,
+    {"transits --from 2026-01-01T00:00Z --to 2027-01-01T00:00Z --birth 1960-07-04T12:00-05:00",
+     "transits --from 2026-03-01T00:00[Europe/Berlin] --to 2026-04-01T00:00Z --no-moon --lang de",
+     "transits --from 2026-01-01T00:00Z --to 2026-02-01T00:00Z --birth 1985-03-15T14:47 "
+     "--tz Europe/Berlin --json"},
+};
+
+Result<ZonedArgument> Instant(const Options& o, const ZoneOptions& zones, const char* option) {
+    Result<ZonedArgument> a = ParseZonedDateTime(o.Value(option), zones);
+    if (!a) return Error{std::string("--") + option + ": " + a.message()};
+    return a;
+}
+
+int RunTransits(const std::vector<std::string>& args) {
+    Options o;
+    const Status parsed = ParseOptions(args, kOptions, o);
+    if (!parsed) return BadArguments(kName, parsed.message());
+    if (!o.values.count("from") || !o.values.count("to"))
+        return BadArguments(kName, "--from and --to are required");
+    const Result<ZoneOptions> zones = ReadZoneOptions(o);
+    if (!zones) return BadArguments(kName, zones.message());
+    const Result<ZonedArgument> from = Instant(o, *zones, "from");
+    if (!from) return BadArguments(kName, from.message());
+    const Result<ZonedArgument> to = Instant(o, *zones, "to");
+    if (!to) return BadArguments(kName, to.message());
+    std::optional<ZonedArgument> birth;
+    if (o.values.count("birth")) {
+        const Result<ZonedArgument> b = Instant(o, *zones, "birth");
+        if (!b) return BadArguments(kName, b.message());
+        birth = *b;
+    }
+    if (!(to->julianDate > from->julianDate))
+        return BadArguments(kName, "--to must lie after --from");
+    if (from->julianDate < kFirstJD || to->julianDate > kEndJD)
+        return BadArguments(kName,
+                            "the span must lie between 1600-01-01T00:00Z and "
+                            "2100-01-01T00:00Z, where the Moon and Pluto have positions");
+    if (to->julianDate - from->julianDate > kLongestSpan)
+        return BadArguments(kName, "the span may reach at most 100 years");
+    const Result<Language> lang = ParseLanguage(o.Value("lang", "en"));
+    if (!lang) return BadArguments(kName, lang.message());
+
+    const Result<ProgramTextTable> table = LoadProgramText(ProgramFolder());
+    if (!table) return Failure(kName, table.message());
+    const ProgramTexts texts(*table, *lang);
+    Engine engine;
+    if (const Status started = StartEngine(engine); !started)
+        return Failure(kName, started.message());
+    engine.SetLanguage(*lang);
+    engine.SiderealZodiac = o.Has("sidereal");
+    engine.IncludeMoon = !o.Has("no-moon");
+    const int count = engine.BodyCountForSettings();
+    const MotionBounds motion = SkyMotionBounds(engine);
+
+    BodyArray<double> natal{};
+    if (birth) {
+        for (const Body b : Bodies(count)) natal[b] = engine.Longitude(b, birth->julianDate);
+        bool any = false;
+        for (const Body b : Bodies(count)) any = any || natal[b] >= 0;
+        if (!any)
+            return BadArguments(kName,
+                                "--birth: the birth chart has no positions (the Moon and "
+                                "Pluto have them from 1600 to 2100, the planets always)");
+    }
+    const Result<std::vector<ExactAspect>> found =
+        birth ? FindExactTransits(engine, motion, natal, count, from->julianDate, to->julianDate)
+              : FindExactAspectsAmong(engine, motion, count, from->julianDate, to->julianDate);
+    if (!found) return Failure(kName, found.message());
+
+    const TimeZone zone =
+        from->zone.IsNamed() ? from->zone : TimeZone::Fixed(from->offsetSeconds / 60);
+    auto retrograde = [&](const ExactAspect& x) {
+        return engine.Retrograde(x.moving, engine.Longitude(x.moving, x.jd), JulianDate{x.jd});
+    };
+
+    if (o.Has("json")) {
+        JsonWriter w;
+        w.BeginDocument();
+        w.Key("mode").String(birth ? "personal" : "world");
+        w.Key("from").String(IsoInstantText(from->julianDate, zone));
+        w.Key("to").String(IsoInstantText(to->julianDate, zone));
+        if (birth) w.Key("birth_jd").Number(birth->julianDate, 6);
+        w.Key("sidereal").Bool(engine.SiderealZodiac);
+        w.Key("exact").BeginArray();
+        for (const ExactAspect& x : *found) {
+            w.BeginObject();
+            w.Key("instant").String(IsoInstantText(x.jd, zone));
+            w.Key("jd_ut").Number(x.jd, 6);
+            w.Key("moving").BeginObject();
+            w.Key("index").Int(Index(x.moving));
+            w.Key("name").String(engine.names.BodyName[x.moving]);
+            w.Key("retrograde").Bool(retrograde(x));
+            w.EndObject();
+            w.Key("other").BeginObject();
+            w.Key("index").Int(Index(x.other));
+            w.Key("name").String(engine.names.BodyName[x.other]);
+            w.Key("natal").Bool(birth.has_value());
+            w.EndObject();
+            w.Key("aspect").BeginObject();
+            w.Key("index").Int(Index(x.aspect));
+            w.Key("name").String(engine.names.AspectName[x.aspect]);
+            w.EndObject();
+            w.EndObject();
+        }
+        w.EndArray().EndObject();
+        std::printf("%s\n", w.Text().c_str());
+        return 0;
+    }
+
+    for (const auto* a : {&*from, &*to})
+        if (a->zoneNamed) std::printf("Zone: %s\n", ZoneUsedText(*a).c_str());
+    size_t widest = 0;
+    for (const Body b : Bodies(count)) widest = std::max(widest, engine.names.BodyName[b].size());
+    for (const ExactAspect& x : *found) {
+        std::string moving = engine.names.BodyName[x.moving];
+        std::string other = engine.names.BodyName[x.other];
+        if (birth) {
+            moving = texts.ProgramTextWithValues(kTextTransitingBody, {moving, "", "", "", ""});
+            other = texts.ProgramTextWithValues(kTextNatalBody, {other, "", "", "", ""});
+        }
+        std::string line = IsoInstantText(x.jd, zone) + "  " + PadRight(moving, widest + 10) +
+                           "  " + PadRight(engine.names.AspectName[x.aspect], 11) + "  " +
+                           PadRight(other, widest + 8);
+        if (retrograde(x)) line += "  r";
+        std::printf("%s\n", TrimTrailingBlanks(line).c_str());
+    }
+    return 0;
+}
+
+}  // namespace
+
+VEK_CLI_COMMAND(transits, "transits", kHelp, RunTransits);
+
+}  // namespace vek::cli
