@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build and the tests need, when missing.
 # With --package also those of tools/build-deb.sh (hardening-check) and
-# tools/test-deb-chroot.sh (debootstrap).
+# tools/test-deb-chroot.sh (debootstrap); with --naming clang-tidy-14 for
+# tools/check-naming.sh.
 set -euo pipefail
 pkgs=(build-essential cmake pkg-config libswe-dev qt6-base-dev libgtest-dev libgmock-dev
       libbenchmark-dev qt6-svg-dev swe-basic-data swe-standard-data fonts-dejavu-core
@@ -10,6 +11,9 @@ pkgs=(build-essential cmake pkg-config libswe-dev qt6-base-dev libgtest-dev libg
       openbox xdotool x11-utils python3)
 if [ "${1:-}" = --package ]; then
   pkgs+=(devscripts debootstrap)
+fi
+if [ "${1:-}" = --naming ]; then
+  pkgs+=(clang-tidy-14)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -202,36 +202,31 @@ class ProgressLine {
     bool dirty_ = false;
 };
 
-int RunFind(const std::vector<std::string>& args) {
+// The options find refuses or requires, checked before anything is loaded;
+// 0 when they are in order, else the exit status of the refusal.
+int CheckOptionsBeforeLoading(const std::vector<std::string>& args) {
     for (const std::string& a : args) {
         if (a == "--world" || a.rfind("--world=", 0) == 0)
             return BadArguments(kName, "--world is not an option of find; use --from");
         if (a == "--radians") return BadArguments(kName, "--radians is not an option of find");
     }
-    {
-        // The find's own options are checked before anything is loaded.
-        Options o;
-        if (const Status parsed = ParseOptions(args, kOptions, o); !parsed)
-            return BadArguments(kName, parsed.message());
-        for (const char* required : {"pattern", "from", "to"})
-            if (!o.values.count(required))
-                return BadArguments(kName, std::string("--") + required + " is required");
-        const std::string mode = o.Value("mode", "world");
-        if (mode != "world" && mode != "personal1" && mode != "personal2")
-            return BadArguments(kName,
-                                "--mode " + Quoted(mode) + " is not world, personal1 or personal2");
-    }
+    Options o;
+    if (const Status parsed = ParseOptions(args, kOptions, o); !parsed)
+        return BadArguments(kName, parsed.message());
+    for (const char* required : {"pattern", "from", "to"})
+        if (!o.values.count(required))
+            return BadArguments(kName, std::string("--") + required + " is required");
+    const std::string mode = o.Value("mode", "world");
+    if (mode != "world" && mode != "personal1" && mode != "personal2")
+        return BadArguments(kName, "--mode " + Quoted(mode) + " is not world, personal1 or personal2");
+    return 0;
+}
 
-    // --from is the World date the run starts from.
-    ComputeSession s;
-    s.worldFallback = false;
-    s.worldOption = "from";
-    s.exactDates = false;
-    const int status = RunComputeFromArguments(kName, args, kOptions, s);
-    if (status != 0) return status;
+// The pattern, count, step, end and zone of the search from the options of
+// a session whose World date is the start; 0, or the exit status of a
+// refusal.
+int ReadSearchRequest(ComputeSession& s, PatternSearchRequest& request) {
     const Options& o = s.options;
-
-    PatternSearchRequest request;
     request.target.pattern = PatternOfName(o.Value("pattern"));
     if (!request.target.pattern)
         return BadArguments(kName, "--pattern " + Quoted(o.Value("pattern")) +
@@ -262,10 +257,54 @@ int RunFind(const std::vector<std::string>& args) {
     request.firstOnly = o.Has("first");
     for (const ComputeSession::ZoneUse& u : s.zonesUsed)
         if (u.option == s.worldOption) request.zone = u.argument.zone;
+    return 0;
+}
+
+// One stretch as the terminal shows it: first and last step, its length,
+// then the instances at its first step.
+void PrintStretch(const PatternStretch& st, const PatternSearchRequest& request,
+                  const ProgramTexts& texts, const PatternTexts& patternTexts) {
+    const std::string length =
+        request.firstOnly ? texts.ProgramText(kTextFirstStepOnly)
+                          : std::to_string(st.steps) + (st.steps == 1 ? " step" : " steps");
+    std::printf("%s .. %s  (%s)\n", RowIsoText(st.first).c_str(), RowIsoText(st.last).c_str(),
+                length.c_str());
+    for (const PatternInstance& p : st.instances)
+        std::printf("  %s",
+                    TerminalLines(InstanceText(p, *request.target.pattern, patternTexts)).c_str());
+    std::fflush(stdout);
+}
+
+// Why a search ended before --to, when it did.
+void ReportEarlyEnd(const PatternSearchResult& found, const PatternSearchRequest& request,
+                    const ProgramTexts& texts) {
+    if (found.refusedCode == kStepOffsetNotInList)
+        std::fprintf(stderr,
+                     "vek-cli find: after the last step the offset of %s is none a date row "
+                     "holds (half hours up to -11:30 and +11:30). %s\n",
+                     request.zone.name.c_str(), texts.ProgramText(kTextSearchEndsThere).c_str());
+    else if (found.refusedCode < 0)
+        std::fprintf(stderr, "vek-cli find: %s %s\n",
+                     DateErrorText(texts, kWorldDate, found.refusedCode).c_str(),
+                     texts.ProgramText(kTextSearchEndsThere).c_str());
+}
+
+int RunFind(const std::vector<std::string>& args) {
+    if (const int refused = CheckOptionsBeforeLoading(args)) return refused;
+
+    // --from is the World date the run starts from.
+    ComputeSession s;
+    s.worldFallback = false;
+    s.worldOption = "from";
+    s.exactDates = false;
+    const int status = RunComputeFromArguments(kName, args, kOptions, s);
+    if (status != 0) return status;
+    PatternSearchRequest request;
+    if (const int refused = ReadSearchRequest(s, request)) return refused;
 
     const ProgramTexts texts = s.Texts();
     const PatternTexts patternTexts = PatternTextsOf(s.engine.names, texts);
-    const bool json = o.Has("json");
+    const bool json = s.options.Has("json");
     if (!json) {
         PrintZonesUsed(s);
         std::fflush(stdout);
@@ -277,16 +316,7 @@ int RunFind(const std::vector<std::string>& args) {
     if (!json)
         request.onStretch = [&](const PatternStretch& st) {
             progress.Wipe();
-            const std::string length =
-                request.firstOnly ? texts.ProgramText(kTextFirstStepOnly)
-                                  : std::to_string(st.steps) + (st.steps == 1 ? " step" : " steps");
-            std::printf("%s .. %s  (%s)\n", RowIsoText(st.first).c_str(),
-                        RowIsoText(st.last).c_str(), length.c_str());
-            for (const PatternInstance& p : st.instances)
-                std::printf(
-                    "  %s",
-                    TerminalLines(InstanceText(p, *request.target.pattern, patternTexts)).c_str());
-            std::fflush(stdout);
+            PrintStretch(st, request, texts, patternTexts);
         };
     if (progress.Shown())
         request.onProgress = [&](double daysDone, int found) { progress.Show(daysDone, found); };
@@ -300,15 +330,7 @@ int RunFind(const std::vector<std::string>& args) {
         if (!searched) return Failure(kName, searched.message());
         found = std::move(searched).value();
     }
-    if (found.refusedCode == kStepOffsetNotInList)
-        std::fprintf(stderr,
-                     "vek-cli find: after the last step the offset of %s is none a date row "
-                     "holds (half hours up to -11:30 and +11:30). %s\n",
-                     request.zone.name.c_str(), texts.ProgramText(kTextSearchEndsThere).c_str());
-    else if (found.refusedCode < 0)
-        std::fprintf(stderr, "vek-cli find: %s %s\n",
-                     DateErrorText(texts, kWorldDate, found.refusedCode).c_str(),
-                     texts.ProgramText(kTextSearchEndsThere).c_str());
+    ReportEarlyEnd(found, request, texts);
 
     if (json) {
         std::printf("%s\n", JsonText(s, found, *request.target.pattern, s.engine.names).c_str());

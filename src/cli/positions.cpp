@@ -52,6 +52,67 @@ const CommandHelp kHelp = {
      "positions --at 1985-03-15T14:47[Europe/Berlin]"},
 };
 
+// The positions as one JSON object.
+void PrintPositionsJson(const Engine& engine, const Chart& c, const ZonedArgument& at,
+                        const std::string& ephemeris, const std::string& zodiac) {
+    const double jd = at.julianDate;
+    JsonWriter w;
+    w.BeginDocument();
+    w.Key("jd_ut").Number(jd, 6);
+    if (at.zoneNamed) {
+        w.Key("zone").String(at.zone.IsNamed() ? at.zone.name : OffsetText(at.offsetSeconds));
+        w.Key("offset").String(OffsetText(at.offsetSeconds));
+        w.Key("offset_seconds").Int(at.offsetSeconds);
+    }
+    w.Key("ephemeris").String(ephemeris);
+    w.Key("zodiac").String(zodiac);
+    w.Key("sidereal").Bool(engine.SiderealZodiac);
+    w.Key("bodies").BeginArray();
+    for (Body b : c.ComputedBodies()) {
+        const double l = c.longitude[b][kChartA];
+        w.BeginObject();
+        w.Key("index").Int(Index(b));
+        w.Key("name").String(engine.names.BodyName[b]);
+        if (l >= 0) {
+            w.Key("longitude_deg").Number(l / kTwoPi * 360.0, 6);
+        } else {
+            w.Key("code").Int(static_cast<long long>(std::round(l)));
+        }
+        w.Key("retrograde").Bool(c.retrograde[b][kChartA]);
+        w.Key("angle_text").String(AngleText(l));
+        w.Key("position_text").String(PositionTextShort(l, engine.names));
+        w.EndObject();
+    }
+    w.EndArray().EndObject();
+    std::printf("%s\n", w.Text().c_str());
+}
+
+// The positions as the terminal shows them, one line per body.
+void PrintPositionsText(const Engine& engine, const Chart& c, const ZonedArgument& at,
+                        const std::string& ephemeris, const std::string& zodiac) {
+    const double jd = at.julianDate;
+    std::printf("Julian date (UT): %.6f\n", jd);
+    if (at.zoneNamed) std::printf("Zone: %s\n", ZoneUsedText(at).c_str());
+    std::printf("Ephemeris: %s\n", ephemeris.c_str());
+    std::printf("Zodiac: %s\n", zodiac.c_str());
+    for (Body b : c.ComputedBodies()) {
+        const double l = c.longitude[b][kChartA];
+        std::string line =
+            (Index(b) < 10 ? " " : "") + std::to_string(Index(b)) + "  " + PadRight(engine.names.BodyName[b], 9);
+        if (l >= 0) {
+            char deg[32];
+            std::snprintf(deg, sizeof deg, "%11.6f", l / kTwoPi * 360.0);
+            line += deg;
+            line += "  " + PadRight(AngleText(l), 8) + "  " +
+                    PadRight(PositionTextShort(l, engine.names), 8);
+            if (c.retrograde[b][kChartA]) line += "  r";
+        } else {
+            line += PadRight("", 10) + MissingPositionMark(l);
+        }
+        std::printf("%s\n", TrimTrailingBlanks(line).c_str());
+    }
+}
+
 int RunPositions(const std::vector<std::string>& args) {
     Options o;
     const Status parsed = ParseOptions(args, kOptions, o);
@@ -81,59 +142,10 @@ int RunPositions(const std::vector<std::string>& args) {
     const std::string zodiac = ZodiacLabel(texts, engine.SiderealZodiac, false);
     const std::string ephemeris = platform::ephemeris_in_use();
 
-    if (o.Has("json")) {
-        JsonWriter w;
-        w.BeginDocument();
-        w.Key("jd_ut").Number(jd, 6);
-        if (at->zoneNamed) {
-            w.Key("zone").String(at->zone.IsNamed() ? at->zone.name : OffsetText(at->offsetSeconds));
-            w.Key("offset").String(OffsetText(at->offsetSeconds));
-            w.Key("offset_seconds").Int(at->offsetSeconds);
-        }
-        w.Key("ephemeris").String(ephemeris);
-        w.Key("zodiac").String(zodiac);
-        w.Key("sidereal").Bool(engine.SiderealZodiac);
-        w.Key("bodies").BeginArray();
-        for (Body b : c.ComputedBodies()) {
-            const double l = c.longitude[b][kChartA];
-            w.BeginObject();
-            w.Key("index").Int(Index(b));
-            w.Key("name").String(engine.names.BodyName[b]);
-            if (l >= 0) {
-                w.Key("longitude_deg").Number(l / kTwoPi * 360.0, 6);
-            } else {
-                w.Key("code").Int(static_cast<long long>(std::round(l)));
-            }
-            w.Key("retrograde").Bool(c.retrograde[b][kChartA]);
-            w.Key("angle_text").String(AngleText(l));
-            w.Key("position_text").String(PositionTextShort(l, engine.names));
-            w.EndObject();
-        }
-        w.EndArray().EndObject();
-        std::printf("%s\n", w.Text().c_str());
-        return 0;
-    }
-
-    std::printf("Julian date (UT): %.6f\n", jd);
-    if (at->zoneNamed) std::printf("Zone: %s\n", ZoneUsedText(*at).c_str());
-    std::printf("Ephemeris: %s\n", ephemeris.c_str());
-    std::printf("Zodiac: %s\n", zodiac.c_str());
-    for (Body b : c.ComputedBodies()) {
-        const double l = c.longitude[b][kChartA];
-        std::string line =
-            (Index(b) < 10 ? " " : "") + std::to_string(Index(b)) + "  " + PadRight(engine.names.BodyName[b], 9);
-        if (l >= 0) {
-            char deg[32];
-            std::snprintf(deg, sizeof deg, "%11.6f", l / kTwoPi * 360.0);
-            line += deg;
-            line += "  " + PadRight(AngleText(l), 8) + "  " +
-                    PadRight(PositionTextShort(l, engine.names), 8);
-            if (c.retrograde[b][kChartA]) line += "  r";
-        } else {
-            line += PadRight("", 10) + MissingPositionMark(l);
-        }
-        std::printf("%s\n", TrimTrailingBlanks(line).c_str());
-    }
+    if (o.Has("json"))
+        PrintPositionsJson(engine, c, *at, ephemeris, zodiac);
+    else
+        PrintPositionsText(engine, c, *at, ephemeris, zodiac);
     return 0;
 }
 

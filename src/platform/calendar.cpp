@@ -74,7 +74,7 @@ int zone_as_listed(int minutesEast) {
     return minutesEast == 5 * 60 + 45 ? 5 * 60 + 30 : minutesEast;
 }
 
-void julian_date(double jd, const char* /*calendar_letter*/, int32_t* year, int32_t* month,
+void julian_date(double jd, const char* /*calendarLetter*/, int32_t* year, int32_t* month,
                  int32_t* day, int32_t* unused) {
     int32_t y = 0, m = 0, d = 0;
     if (std::isfinite(jd)) {

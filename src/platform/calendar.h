@@ -36,8 +36,8 @@ int32_t local_timezone();
 int zone_as_listed(int minutesEast);
 
 // Calendar year of a Julian date (the first output); the other outputs get
-// month, day and 0. calendar_letter is accepted for the call's shape.
-void julian_date(double jd, const char* calendar_letter, int32_t* year, int32_t* month,
+// month, day and 0. calendarLetter is accepted for the call's shape.
+void julian_date(double jd, const char* calendarLetter, int32_t* year, int32_t* month,
                  int32_t* day, int32_t* unused);
 
 // Calendar year of a Julian date, the common use of julian_date.

@@ -311,7 +311,7 @@ double moon_position(double t) {
     return ToRadians(lon);
 }
 
-double delta_t(double year, int /*reference_year*/) {
+double delta_t(double year, int /*referenceYear*/) {
     if (!std::isfinite(year)) return kNoDeltaT;
     // 2000.0 is 2000 January 1, 0 h; a mean Gregorian year is close enough for
     // a quantity that changes by seconds per year at most.
@@ -325,8 +325,8 @@ double delta_t(double year, int /*reference_year*/) {
     return days * 1440.0;
 }
 
-double find_syzygy(int n, int kind, char* buffer, std::size_t buffer_size) {
-    if (buffer && buffer_size > 0) buffer[0] = '\0';
+double find_syzygy(int n, int kind, char* buffer, std::size_t bufferSize) {
+    if (buffer && bufferSize > 0) buffer[0] = '\0';
     if (kind != 0 && kind != 1) return -1.0;
     // Mean lunation: the new moon of 2000 January 6 and the mean synodic month.
     constexpr double kNewMoon0 = 2451550.09766;
@@ -352,7 +352,7 @@ double find_syzygy(int n, int kind, char* buffer, std::size_t buffer_size) {
         converged = std::fabs(step) < 1e-8;
     }
     if (!converged) return -1.0;
-    if (buffer && buffer_size > 0) {
+    if (buffer && bufferSize > 0) {
         // Round to the whole minute first so that 23:59.7 becomes the next day's
         // 00:00, then take the date from the middle of that day.
         const double minutesSinceNoonEpoch = std::round((jd + 0.5) * 1440.0);
@@ -362,7 +362,7 @@ double find_syzygy(int n, int kind, char* buffer, std::size_t buffer_size) {
         double hours;
         swe_revjul(midnight + 0.5, midnight >= 2299160.5 ? SE_GREG_CAL : SE_JUL_CAL, &y, &m, &d,
                    &hours);
-        std::snprintf(buffer, buffer_size, "%04d-%02d-%02d %02ld:%02ld TT", y, m, d, minutes / 60,
+        std::snprintf(buffer, bufferSize, "%04d-%02d-%02d %02ld:%02ld TT", y, m, d, minutes / 60,
                       minutes % 60);
     }
     return jd;

@@ -53,15 +53,15 @@ inline constexpr double kNoDeltaT = -99999.0;
 // call's shape. Delta T itself is slightly negative around 1870–1900; for a
 // non-finite year or one outside the ephemeris's span the result is
 // kNoDeltaT.
-double delta_t(double year, int reference_year);
+double delta_t(double year, int referenceYear);
 
 // Julian day (dynamical time) of new moon n (kind 0) or full moon n (kind 1),
 // counted from the new moon of 2000 January 6 (n = 0; full moon 0 is the one
 // after it, negative n go back in time). When buffer is not null and
-// buffer_size > 0 it receives the instant as "YYYY-MM-DD HH:MM TT"
+// bufferSize > 0 it receives the instant as "YYYY-MM-DD HH:MM TT"
 // (truncated to fit, always terminated). Returns −1 for an unknown kind or
 // when the moon falls outside the ephemeris's span.
-double find_syzygy(int n, int kind, char* buffer, std::size_t buffer_size = 0);
+double find_syzygy(int n, int kind, char* buffer, std::size_t bufferSize = 0);
 
 // Positions may be asked for on more than one thread. Swiss Ephemeris keeps
 // its settings and open files per thread; a thread gets the search list
