@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "../day_numbers.h"
 #include "../fake_sky.h"
 #include "../program_texts.h"
 #include "time/dates.h"
@@ -21,13 +22,7 @@ NameTables Names(Language language) {
     return n;
 }
 
-int32_t Day(int year, int month, int day) {
-    CalendarDate d;
-    d.year = year;
-    d.month = month;
-    d.day = day;
-    return DateToDayNumber(d);
-}
+using testing::Day;
 
 TEST(Explanation, FindsTheAspectAndTheBodiesOfACell) {
     const NameTables en = Names(kEnglish), de = Names(kGerman);

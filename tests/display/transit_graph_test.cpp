@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "../day_numbers.h"
 #include "../fake_sky.h"
 #include "../program_texts.h"
 #include "engine/angle_text.h"
@@ -21,13 +22,7 @@ namespace {
 
 using testing::Deg;
 
-int32_t Day(int year, int month, int day) {
-    CalendarDate d;
-    d.year = year;
-    d.month = month;
-    d.day = day;
-    return DateToDayNumber(d);
-}
+using testing::Day;
 
 // Natal Sun at 10°; Mars moves 0.5° a day and stands exactly trine (130°)
 // at noon UT of 4 July 2010.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "../day_numbers.h"
 #include "time/date_rows.h"
 #include "time/dates.h"
 #include "time/durations.h"
@@ -18,13 +19,7 @@ namespace {
 
 constexpr double kSecond = 1.0 / 86400;
 
-int32_t Day(int year, int month, int day) {
-    CalendarDate d;
-    d.year = year;
-    d.month = month;
-    d.day = day;
-    return DateToDayNumber(d);
-}
+using testing::Day;
 
 // The Julian date of a UT date and time.
 double Ut(int year, int month, int day, int hour, int minute) {

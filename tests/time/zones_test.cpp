@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "../day_numbers.h"
 #include "../succeeded.h"
 #include "time/dates.h"
 
@@ -18,13 +19,7 @@ namespace {
 
 using vek::testing::Succeeded;
 
-int32_t Day(int year, int month, int day) {
-    CalendarDate d;
-    d.year = year;
-    d.month = month;
-    d.day = day;
-    return DateToDayNumber(d);
-}
+using testing::Day;
 
 LocalMinute At(int year, int month, int day, int hour, int minute) {
     return LocalMinute{Day(year, month, day), hour * 60 + minute};
