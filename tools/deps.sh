@@ -7,7 +7,8 @@ set -euo pipefail
 pkgs=(build-essential cmake pkg-config libswe-dev qt6-base-dev libgtest-dev libgmock-dev
       libbenchmark-dev qt6-svg-dev swe-basic-data swe-standard-data fonts-dejavu-core
       fonts-liberation xvfb xauth qt6-translations-l10n dpkg-dev appstream
-      libhowardhinnant-date-dev tzdata desktop-file-utils lintian man-db
+      libhowardhinnant-date-dev tzdata libgeonames-dev libgeonames-common
+      desktop-file-utils lintian man-db
       openbox xdotool x11-utils python3)
 if [ "${1:-}" = --package ]; then
   pkgs+=(devscripts debootstrap)

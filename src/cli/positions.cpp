@@ -8,6 +8,7 @@
 #include "cli/command.h"
 #include "cli/date_time_args.h"
 #include "cli/json_writer.h"
+#include "cli/place_args.h"
 #include "cli/zoned_time.h"
 #include "config/program_text.h"
 #include "display/chart_table.h"
@@ -35,26 +36,39 @@ const OptionTable kOptions = {
     {"lang", "en|de", "language of the body names (default: en)"},
     {"sidereal", nullptr, "sidereal zodiac (default: tropical)"},
     {"no-moon", nullptr, "leave out the Moon"},
+    kPlaceOption,
+    kLatOption,
+    kLonOption,
+    kHousesOption,
+    kPointsOption,
     {"json", nullptr, "JSON: longitudes in degrees with their texts"},
 };
 
 const CommandHelp kHelp = {
     "the longitudes of the Sun, Moon and planets at one instant",
     "positions --at T [--tz ZONE] [--fold earlier|later] [--lang en|de] [--sidereal] "
-    "[--no-moon] [--json]",
+    "[--no-moon] [--place CITY | --lat LAT --lon LON] [--houses SYSTEM] [--points LIST] [--json]",
     "Prints the Julian date, the ephemeris in use, the zodiac and one line per body: its "
     "number, name, geocentric longitude in degrees, the same in degrees and minutes and in the "
     "sign, and r when it is retrograde. A date in a named zone also gets the zone and the "
-    "offset it had then.",
+    "offset it had then.\n"
+    "With a place (--place from the atlas, or --lat and --lon) the Ascendant, the Midheaven and "
+    "the twelve house cusps follow in the house system of --houses (Placidus unless given); "
+    "where the system is undefined (Placidus and Koch within the polar circles) a line says so "
+    "and the cusps are Porphyry's. A place from the atlas also gives its zone to an --at "
+    "without one. --points adds the lunar nodes and Chiron.",
     &kOptions,
     {"positions --at 2026-12-08T12:00Z",
      "positions --at 1960-07-04T12:00-05:00 --sidereal --lang de --json",
-     "positions --at 1985-03-15T14:47[Europe/Berlin]"},
+     "positions --at 1985-03-15T14:47[Europe/Berlin]",
+     "positions --at 1985-03-15T14:47 --place Berlin --houses koch --points nodes,chiron"},
 };
 
 // The positions as one JSON object.
-void PrintPositionsJson(const Engine& engine, const Chart& c, const ZonedArgument& at,
-                        const std::string& ephemeris, const std::string& zodiac) {
+Status PrintPositionsJson(const Engine& engine, const ProgramTexts& texts, const Chart& c,
+                          const ZonedArgument& at, const std::string& ephemeris,
+                          const std::string& zodiac, const std::optional<PlaceArgument>& place,
+                          const ExtrasRequest& extras) {
     const double jd = at.julianDate;
     JsonWriter w;
     w.BeginDocument();
@@ -83,13 +97,19 @@ void PrintPositionsJson(const Engine& engine, const Chart& c, const ZonedArgumen
         w.Key("position_text").String(PositionTextShort(l, engine.names));
         w.EndObject();
     }
-    w.EndArray().EndObject();
+    w.EndArray();
+    if (const Status written = WriteExtrasJson(w, engine, texts, jd, place, extras); !written)
+        return written;
+    w.EndObject();
     std::printf("%s\n", w.Text().c_str());
+    return Ok();
 }
 
 // The positions as the terminal shows them, one line per body.
-void PrintPositionsText(const Engine& engine, const Chart& c, const ZonedArgument& at,
-                        const std::string& ephemeris, const std::string& zodiac) {
+void PrintPositionsText(const Engine& engine, const ProgramTexts& texts, const Chart& c,
+                        const ZonedArgument& at, const std::string& ephemeris,
+                        const std::string& zodiac, const std::optional<PlaceArgument>& place,
+                        const ExtrasRequest& extras) {
     const double jd = at.julianDate;
     std::printf("Julian date (UT): %.6f\n", jd);
     if (at.zoneNamed) std::printf("Zone: %s\n", ZoneUsedText(at).c_str());
@@ -111,6 +131,7 @@ void PrintPositionsText(const Engine& engine, const Chart& c, const ZonedArgumen
         }
         std::printf("%s\n", TrimTrailingBlanks(line).c_str());
     }
+    std::printf("%s", ExtrasText(engine, texts, jd, place, extras, "").c_str());
 }
 
 int RunPositions(const std::vector<std::string>& args) {
@@ -118,8 +139,16 @@ int RunPositions(const std::vector<std::string>& args) {
     const Status parsed = ParseOptions(args, kOptions, o);
     if (!parsed) return BadArguments(kName, parsed.message());
     if (!o.values.count("at")) return BadArguments(kName, "--at is required");
-    const Result<ZoneOptions> zones = ReadZoneOptions(o);
+    Result<ZoneOptions> zones = ReadZoneOptions(o);
     if (!zones) return BadArguments(kName, zones.message());
+    const Result<std::optional<PlaceArgument>> place = ReadPlaceOptions(o, "");
+    if (!place) return BadArguments(kName, place.message());
+    const Result<ExtrasRequest> extras =
+        ReadExtrasOptions(o, place->has_value(), "--place CITY or --lat and --lon");
+    if (!extras) return BadArguments(kName, extras.message());
+    // A city's zone stands for --tz when the instant has no zone of its own.
+    if (*place && (*place)->atlasPlace && !zones->defaultZone && o.Value("at").size() == 16)
+        zones->defaultZone = TimeZone::Named((*place)->atlasPlace->zone);
     const Result<ZonedArgument> at = ParseZonedDateTime(o.Value("at"), *zones);
     if (!at) return BadArguments(kName, at.message());
     const double jd = at->julianDate;
@@ -142,10 +171,13 @@ int RunPositions(const std::vector<std::string>& args) {
     const std::string zodiac = ZodiacLabel(texts, engine.SiderealZodiac, false);
     const std::string ephemeris = platform::ephemeris_in_use();
 
-    if (o.Has("json"))
-        PrintPositionsJson(engine, c, *at, ephemeris, zodiac);
-    else
-        PrintPositionsText(engine, c, *at, ephemeris, zodiac);
+    if (o.Has("json")) {
+        const Status printed =
+            PrintPositionsJson(engine, texts, c, *at, ephemeris, zodiac, *place, *extras);
+        if (!printed) return BadArguments(kName, printed.message());
+    } else {
+        PrintPositionsText(engine, texts, c, *at, ephemeris, zodiac, *place, *extras);
+    }
     return 0;
 }
 

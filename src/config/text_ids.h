@@ -299,6 +299,15 @@ enum TextId : int {
     kTextSettingsUnreadable = 480,       // start-up: "The settings file [r1] cannot be read: [r2] ..."
     kTextSettingsTooLarge = 481,         // its reason: "it is larger than [r1] bytes."
     kTextSettingsUnreadableTitle = 482,  // its title
+    // Places, houses and the extra points
+    kTextMeanNode = 514,           // "Mean Node"
+    kTextTrueNode = 515,           // "True Node"
+    kTextChiron = 516,             // "Chiron"
+    kTextAscendant = 517,          // "Ascendant"
+    kTextMidheaven = 518,          // "Midheaven"
+    kTextHouseSystemFirst = 519,   // "Placidus" .. 525 "Porphyry", in HouseSystem order
+    kTextHousesUndefined = 526,    // "[r1] houses are undefined at latitude [r2] ..."
+    kTextPointNotCovered = 527,    // "[r1] has no position on [r2]: ..."
     kTextEntersOrb = 490,   // vek-cli durations --exact: before the orb entry's instant
     kTextExactPass = 491,   // ... before each exact pass
     kTextLeavesOrb = 492,   // ... before the orb exit's instant

@@ -241,9 +241,13 @@ double CheckDate(double jd) {
 
 // Apparent longitude and daily motion in degrees from Swiss Ephemeris at UT
 // (or at dynamical time when tt is set); false when it has none.
-bool Compute(int sweBody, double jd, bool tt, bool wantSpeed, double* lon, double* speed) {
+// A point's position (record false) leaves the answer of ephemeris_in_use()
+// to the bodies.
+bool Compute(int sweBody, double jd, bool tt, bool wantSpeed, double* lon, double* speed,
+             bool record = true) {
     EnsurePath();
-    const FileKind kind = sweBody == SE_MOON ? kMoonFiles : kPlanetFiles;
+    const bool moonLike = sweBody == SE_MOON || sweBody == SE_MEAN_NODE || sweBody == SE_TRUE_NODE;
+    const FileKind kind = moonLike ? kMoonFiles : kPlanetFiles;
     const bool files = FilesCover(kind, jd);
     int32 flags = files ? SEFLG_SWIEPH : SEFLG_MOSEPH;
     if (wantSpeed) flags |= SEFLG_SPEED;
@@ -260,13 +264,14 @@ bool Compute(int sweBody, double jd, bool tt, bool wantSpeed, double* lon, doubl
         ret = calc(flags);
     }
     if (ret < 0 || !std::isfinite(xx[0]) || !std::isfinite(xx[3])) return false;
+    *lon = xx[0];
+    if (speed) *speed = xx[3];
+    if (!record) return true;
     // Swiss Ephemeris falls back to the analytical ephemeris by itself when a
     // file cannot be read; the returned flags say which one answered.
     tLast.have = true;
     tLast.fromFiles = (ret & SEFLG_SWIEPH) != 0;
     tLast.kind = kind;
-    *lon = xx[0];
-    if (speed) *speed = xx[3];
     return true;
 }
 
@@ -366,6 +371,46 @@ double find_syzygy(int n, int kind, char* buffer, std::size_t bufferSize) {
                       minutes % 60);
     }
     return jd;
+}
+
+double point_longitude_speed(int code, double jd, double* speed) {
+    if (speed) *speed = 0;
+    constexpr int kSwePoint[4] = {-1, SE_MEAN_NODE, SE_TRUE_NODE, SE_CHIRON};
+    if (code < 1 || code > 3) return -1.0;
+    if (const double bad = CheckDate(jd); bad < 0) return bad;
+    double lon = 0, dlon = 0;
+    if (!Compute(kSwePoint[code], jd, false, speed != nullptr, &lon, &dlon, false))
+        return kSwePoint[code] == SE_CHIRON ? kNotCovered : -1.0;
+    if (speed) *speed = dlon / 360.0 * kTwoPi;
+    return ToRadians(lon);
+}
+
+HouseCuspsResult house_cusps(double jd, double latitude, double longitude, char system) {
+    HouseCuspsResult r;
+    if (CheckDate(jd) < 0 || !std::isfinite(latitude) || !std::isfinite(longitude) ||
+        std::fabs(latitude) > 90 || std::fabs(longitude) > 180)
+        return r;
+    if (std::string("PKEWRCO").find(system) == std::string::npos || system == '\0') return r;
+    EnsurePath();
+    // The sidereal time and obliquity follow the ephemeris that answers the
+    // date, as the bodies' positions do.
+    const int32 flags = DeltaTFlag(jd);
+    double cusps[13] = {}, ascmc[10] = {};
+    char serr[AS_MAXCH] = "";
+    const int ret = swe_houses_ex2(jd, flags, latitude, longitude, system, cusps, ascmc, nullptr,
+                                   nullptr, serr);
+    if (ret < 0 && system != 'P' && system != 'K') return r;
+    for (int i = 1; i <= 12; ++i)
+        if (!std::isfinite(cusps[i])) return r;
+    if (!std::isfinite(ascmc[SE_ASC]) || !std::isfinite(ascmc[SE_MC])) return r;
+    // Swiss Ephemeris reports an undefined system as an error and gives
+    // Porphyry cusps instead (its message: "within polar circle, switched to
+    // Porphyry").
+    r.status = ret < 0 ? 1 : 0;
+    for (int i = 1; i <= 12; ++i) r.cusp[i] = ToRadians(cusps[i]);
+    r.ascendant = ToRadians(ascmc[SE_ASC]);
+    r.midheaven = ToRadians(ascmc[SE_MC]);
+    return r;
 }
 
 void release_thread() {

@@ -63,6 +63,38 @@ double delta_t(double year, int referenceYear);
 // when the moon falls outside the ephemeris's span.
 double find_syzygy(int n, int kind, char* buffer, std::size_t bufferSize = 0);
 
+// What point_longitude_speed gives when no installed file covers the date
+// (Chiron: the asteroid files, and the years 675 to 4650 at most).
+inline constexpr double kNotCovered = -98.0;
+
+// Longitude of an extra point by code (mean lunar node 1, true lunar node 2,
+// Chiron 3) at Julian date jd (UT), as planet_longitude_speed gives a
+// planet's: radians in [0, 2π), −99 / −100 outside the ephemeris's span, −1
+// for a non-finite date or an unknown code, and kNotCovered for Chiron where
+// no asteroid file answers. The nodes come from the Moon's ephemeris (files
+// where they cover the date, else the analytical one). speed receives the
+// daily motion in radians per day when not null. The ephemeris_in_use()
+// answer stays that of the bodies.
+double point_longitude_speed(int code, double jd, double* speed);
+
+// House cusps from Swiss Ephemeris's own house routine.
+struct HouseCuspsResult {
+    // 0: the cusps of the system asked for; 1: the system is undefined at
+    // this latitude (Placidus and Koch within the polar circles) and the
+    // cusps are Porphyry's, which Swiss Ephemeris falls back to; −1: no
+    // cusps (bad date or coordinates).
+    int status = -1;
+    double cusp[13] = {};   // cusps 1..12 in radians, tropical (index 0 unused)
+    double ascendant = 0;   // radians
+    double midheaven = 0;   // radians
+};
+
+// Cusps, Ascendant and Midheaven at jd (UT) for geographic latitude and
+// longitude in degrees (north and east positive), in the house system of
+// Swiss Ephemeris's letter: 'P' Placidus, 'K' Koch, 'E' equal from the
+// Ascendant, 'W' whole sign, 'R' Regiomontanus, 'C' Campanus, 'O' Porphyry.
+HouseCuspsResult house_cusps(double jd, double latitude, double longitude, char system);
+
 // Positions may be asked for on more than one thread. Swiss Ephemeris keeps
 // its settings and open files per thread; a thread gets the search list
 // before its first position, and a thread that ends calls release_thread()

@@ -166,7 +166,7 @@ def write_state_without_orbs(path):
 def main():
     page, cli = sys.argv[1], os.path.abspath(sys.argv[2])
     sections, exit_rows = parse_page(page)
-    expected = {"positions", "compute", "durations", "report", "find", "transits", "zones"}
+    expected = {"positions", "compute", "durations", "report", "find", "transits", "places", "zones"}
     if set(sections) != expected:
         fail("the page documents %s, expected %s" % (sorted(sections), sorted(expected)))
 

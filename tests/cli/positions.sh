@@ -127,4 +127,33 @@ run 0 --at 2024-02-29T12:00Z
 run 0 --at 0001-01-01T00:00Z
 run 0 --at 2799-12-31T23:59-14:00
 
+# A place gives the angles and cusps; a city's zone stands for --tz.
+run 0 --at 2000-01-01T12:00Z --lat 52.52 --lon "13°24'E" --houses whole-sign
+expect_out "Houses: Whole sign" "the system named"
+expect_out "    Ascendant " "the Ascendant"
+expect_out "    12 " "twelve cusps"
+run 0 --at 1985-03-15T14:47 --place Berlin
+expect_out "Zone: Europe/Berlin, GMT+1:00 (CET)" "the city's zone for a date without one"
+expect_out "Place: Berlin, Germany (DE), 52°31'N 13°25'E (Europe/Berlin)" "the city"
+expect_out "Houses: Placidus" "Placidus unless asked"
+run 0 --at 2000-01-01T12:00Z --lat 69.65 --lon 18.96 --houses koch --lang de
+expect_out "Koch-Häuser sind auf der Breite 69°39'N nicht definiert" "the polar fallback, in German"
+expect_out "Houses: Porphyrius" "the cusps are Porphyry's"
+run 0 --at 2000-01-01T12:00Z --points nodes,chiron
+expect_out "    Mean Node 125.040646  125°2'    5Leo2     r" "the mean node"
+expect_out "Chiron" "Chiron"
+not_out "Houses" "no houses without a place"
+run 0 --at 0600-01-01T12:00Z --points chiron
+expect_out "Chiron has no position on January 1, 600: the installed ephemeris files do not cover that date." "Chiron outside its files"
+bad --at 2000-01-01T12:00Z --houses placidus
+expect_err "--houses needs a place" "houses without a place"
+bad --at 2000-01-01T12:00Z --lat 52.5
+bad --at 2000-01-01T12:00Z --lat 95 --lon 13
+expect_err "--lat: \"95\" is not a latitude" "a latitude out of range"
+bad --at 2000-01-01T12:00Z --place Xyzzyqv
+expect_err "no place of the atlas begins with 'Xyzzyqv'" "an unknown place"
+bad --at 2000-01-01T12:00Z --place Berlin --lat 1 --lon 2
+bad --at 2000-01-01T12:00Z --lat 1 --lon 2 --houses topocentric
+bad --at 2000-01-01T12:00Z --points lilith
+
 finish_checks

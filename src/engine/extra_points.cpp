@@ -1,0 +1,69 @@
+#include "engine/extra_points.h"
+
+#include <cctype>
+#include <cmath>
+#include <string>
+
+#include "engine/aspects.h"
+#include "platform/ephemeris.h"
+
+namespace vek {
+
+const char* ExtraPointKey(ExtraPoint point) {
+    switch (point) {
+        case ExtraPoint::MeanNode:
+            return "mean-node";
+        case ExtraPoint::TrueNode:
+            return "true-node";
+        case ExtraPoint::Chiron:
+            return "chiron";
+    }
+    return "";
+}
+
+Result<std::vector<ExtraPoint>> ParseExtraPoints(std::string_view list) {
+    bool wanted[4] = {false, false, false, false};
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(',', start);
+        if (end == std::string_view::npos) end = list.size();
+        std::string key(list.substr(start, end - start));
+        while (!key.empty() && key.front() == ' ') key.erase(key.begin());
+        while (!key.empty() && key.back() == ' ') key.pop_back();
+        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (key == "nodes") {
+            wanted[1] = wanted[2] = true;
+        } else {
+            bool known = false;
+            for (ExtraPoint p : kAllExtraPoints) {
+                if (key == ExtraPointKey(p)) {
+                    wanted[static_cast<int>(p)] = true;
+                    known = true;
+                }
+            }
+            if (!known)
+                return Fail("\"" + key + "\" is not a point: the points are nodes, mean-node, "
+                                         "true-node and chiron");
+        }
+        start = end + 1;
+    }
+    std::vector<ExtraPoint> points;
+    for (ExtraPoint p : kAllExtraPoints)
+        if (wanted[static_cast<int>(p)]) points.push_back(p);
+    return points;
+}
+
+PointPosition ComputeExtraPoint(const Engine& engine, ExtraPoint point, double jd) {
+    PointPosition p;
+    p.point = point;
+    double speed = 0;
+    const double l = platform::point_longitude_speed(static_cast<int>(point), jd, &speed);
+    p.longitude = l;
+    if (!(l >= 0)) return p;
+    p.longitude = NormalizeAngle(l - engine.ZodiacOffset(jd));
+    p.speed = speed;
+    p.retrograde = speed < 0;
+    return p;
+}
+
+}  // namespace vek

@@ -1,0 +1,201 @@
+// Angles, house cusps and the extra points against Swiss Ephemeris called
+// directly, in both zodiacs, at places of both hemispheres and beyond the
+// polar circle.
+#include "engine/houses.h"
+
+#include <gtest/gtest.h>
+#include <swephexp.h>
+
+#include <cmath>
+
+#include "../succeeded.h"
+#include "engine/extra_points.h"
+#include "engine/aspects.h"
+#include "engine/geo_point.h"
+#include "platform/ephemeris.h"
+
+namespace vek {
+namespace {
+
+using testing::Succeeded;
+
+constexpr double kArcsecond = 1.0 / 3600.0;
+
+double Degrees(double radians) {
+    return radians / kTwoPi * 360.0;
+}
+
+// The difference of two longitudes in degrees, the short way round.
+double Apart(double a, double b) {
+    return std::fabs(std::remainder(a - b, 360.0));
+}
+
+Engine& TestEngine() {
+    static Engine* e = [] {
+        auto* engine = new Engine;
+        engine->Initialize(VEK_BIN_DIR);
+        return engine;
+    }();
+    return *e;
+}
+
+struct Place {
+    const char* name;
+    GeoPoint point;
+};
+// Both hemispheres, both sides of Greenwich, and Tromsø above the polar
+// circle.
+constexpr Place kPlaces[] = {
+    {"Berlin", {52.52437, 13.41053}},        {"São Paulo", {-23.5475, -46.63611}},
+    {"Kathmandu", {27.70169, 85.3206}},      {"Christchurch", {-43.53333, 172.63333}},
+    {"New York", {40.71427, -74.00597}},     {"Tromsø", {69.6489, 18.95508}},
+    {"Quito", {-0.22985, -78.52495}},
+};
+// 2000-01-01 12:00 UT, 1960-07-04 17:00 UT, 1850-03-21 03:30 UT.
+constexpr double kDates[] = {2451545.0, 2437120.208333, 2396837.645833};
+
+TEST(Houses, EverySystemAgreesWithTheLibraryWithinAnArcsecond) {
+    const Engine& engine = TestEngine();
+    ASSERT_FALSE(engine.SiderealZodiac);
+    for (const Place& place : kPlaces) {
+        for (double jd : kDates) {
+            for (HouseSystem system : kAllHouseSystems) {
+                SCOPED_TRACE(std::string(place.name) + " " + HouseSystemKey(system) + " " +
+                             std::to_string(jd));
+                double cusps[13], ascmc[10];
+                char serr[AS_MAXCH] = "";
+                const int ret = swe_houses_ex2(jd, SEFLG_SWIEPH, place.point.latitude,
+                                               place.point.longitude, HouseSystemLetter(system),
+                                               cusps, ascmc, nullptr, nullptr, serr);
+                const Result<HouseCusps> h = ComputeHouses(engine, jd, place.point, system);
+                ASSERT_TRUE(Succeeded(h));
+                EXPECT_EQ(h->asked, system);
+                // Only Placidus and Koch fail, and only in Tromsø.
+                const bool undefined = ret < 0;
+                EXPECT_EQ(undefined, std::string(place.name) == "Tromsø" &&
+                                         (system == HouseSystem::Placidus ||
+                                          system == HouseSystem::Koch));
+                EXPECT_EQ(h->FellBack(), undefined);
+                EXPECT_EQ(h->used, undefined ? HouseSystem::Porphyry : system);
+                EXPECT_LT(Apart(Degrees(h->ascendant), ascmc[SE_ASC]), kArcsecond);
+                EXPECT_LT(Apart(Degrees(h->midheaven), ascmc[SE_MC]), kArcsecond);
+                for (int i = 1; i <= 12; ++i)
+                    EXPECT_LT(Apart(Degrees(h->cusp[static_cast<size_t>(i)]), cusps[i]), kArcsecond)
+                        << "cusp " << i;
+            }
+        }
+    }
+}
+
+TEST(Houses, PolarFallbackGivesPorphyryCusps) {
+    const Engine& engine = TestEngine();
+    const GeoPoint tromso = kPlaces[5].point;
+    const Result<HouseCusps> placidus = ComputeHouses(engine, kDates[0], tromso, HouseSystem::Placidus);
+    const Result<HouseCusps> porphyry = ComputeHouses(engine, kDates[0], tromso, HouseSystem::Porphyry);
+    ASSERT_TRUE(placidus.ok() && porphyry.ok());
+    EXPECT_TRUE(placidus->FellBack());
+    EXPECT_FALSE(porphyry->FellBack());
+    for (int i = 1; i <= 12; ++i)
+        EXPECT_DOUBLE_EQ(placidus->cusp[static_cast<size_t>(i)], porphyry->cusp[static_cast<size_t>(i)]);
+    // Just south of the polar circle Placidus is defined.
+    const Result<HouseCusps> south = ComputeHouses(engine, kDates[0], {60.0, 18.95}, HouseSystem::Placidus);
+    ASSERT_TRUE(south.ok());
+    EXPECT_FALSE(south->FellBack());
+}
+
+TEST(Houses, SiderealZodiacShiftsEveryAngleByTheBodiesCorrection) {
+    Engine engine;
+    engine.Initialize(VEK_BIN_DIR);
+    const GeoPoint berlin = kPlaces[0].point;
+    for (HouseSystem system : kAllHouseSystems) {
+        SCOPED_TRACE(HouseSystemKey(system));
+        engine.SiderealZodiac = false;
+        const Result<HouseCusps> tropical = ComputeHouses(engine, kDates[1], berlin, system);
+        engine.SiderealZodiac = true;
+        const Result<HouseCusps> sidereal = ComputeHouses(engine, kDates[1], berlin, system);
+        ASSERT_TRUE(tropical.ok() && sidereal.ok());
+        const double offset = Degrees(engine.ZodiacOffset(kDates[1]));
+        ASSERT_GT(offset, 20.0);
+        EXPECT_LT(Apart(Degrees(tropical->ascendant) - offset, Degrees(sidereal->ascendant)), 1e-9);
+        EXPECT_LT(Apart(Degrees(tropical->midheaven) - offset, Degrees(sidereal->midheaven)), 1e-9);
+        for (int i = 1; i <= 12; ++i) {
+            const double cusp = Degrees(sidereal->cusp[static_cast<size_t>(i)]);
+            if (system == HouseSystem::WholeSign) {
+                // Whole signs of the sidereal zodiac, the first the Ascendant's.
+                EXPECT_LT(Apart(cusp, std::floor(Degrees(sidereal->ascendant) / 30) * 30 + 30 * (i - 1)), 1e-9);
+            } else {
+                EXPECT_LT(Apart(Degrees(tropical->cusp[static_cast<size_t>(i)]) - offset, cusp), 1e-9);
+            }
+        }
+    }
+}
+
+TEST(Houses, KeysHousesOfLongitudesAndBadInput) {
+    for (HouseSystem s : kAllHouseSystems) EXPECT_EQ(HouseSystemOfKey(HouseSystemKey(s)), s);
+    EXPECT_EQ(HouseSystemOfKey("Whole"), HouseSystem::WholeSign);
+    EXPECT_EQ(HouseSystemOfKey("PLACIDUS"), HouseSystem::Placidus);
+    EXPECT_FALSE(HouseSystemOfKey("topocentric"));
+    EXPECT_FALSE(HouseSystemOfKey(""));
+
+    const Result<HouseCusps> h = ComputeHouses(TestEngine(), kDates[0], kPlaces[0].point, HouseSystem::Equal);
+    ASSERT_TRUE(h.ok());
+    // Equal houses: 30° each from the Ascendant, so a point 45° past it is
+    // in the 2nd house and one 1° before it in the 12th.
+    EXPECT_EQ(HouseOf(*h, NormalizeAngle(h->ascendant + kTwoPi / 8)), 2);
+    EXPECT_EQ(HouseOf(*h, NormalizeAngle(h->ascendant - kTwoPi / 360)), 12);
+    EXPECT_EQ(HouseOf(*h, h->ascendant), 1);
+    EXPECT_EQ(HouseOf(*h, -99), 0);
+
+    EXPECT_FALSE(ComputeHouses(TestEngine(), std::nan(""), kPlaces[0].point, HouseSystem::Placidus));
+    EXPECT_FALSE(ComputeHouses(TestEngine(), kDates[0], {91, 0}, HouseSystem::Placidus));
+    EXPECT_FALSE(ComputeHouses(TestEngine(), platform::kEphemerisLastJd + 1, kPlaces[0].point,
+                               HouseSystem::Placidus));
+}
+
+TEST(ExtraPoints, AgreeWithTheLibraryAndSayWhereNoFileCovers) {
+    const Engine& engine = TestEngine();
+    const int codes[] = {SE_MEAN_NODE, SE_TRUE_NODE, SE_CHIRON};
+    for (double jd : kDates) {
+        for (ExtraPoint p : kAllExtraPoints) {
+            SCOPED_TRACE(std::string(ExtraPointKey(p)) + " " + std::to_string(jd));
+            double xx[6];
+            char serr[AS_MAXCH] = "";
+            ASSERT_GE(swe_calc_ut(jd, codes[static_cast<int>(p) - 1], SEFLG_SWIEPH | SEFLG_SPEED, xx, serr), 0) << serr;
+            const PointPosition pos = ComputeExtraPoint(engine, p, jd);
+            ASSERT_GE(pos.longitude, 0);
+            EXPECT_LT(Apart(Degrees(pos.longitude), xx[0]), kArcsecond);
+            EXPECT_EQ(pos.retrograde, xx[3] < 0);
+        }
+    }
+    // The mean node always moves backwards.
+    EXPECT_TRUE(ComputeExtraPoint(engine, ExtraPoint::MeanNode, kDates[0]).retrograde);
+    // Chiron's ephemeris begins in 675; year 600 has none.
+    const double year600 = 1940286.5;
+    EXPECT_EQ(ComputeExtraPoint(engine, ExtraPoint::Chiron, year600).longitude, platform::kNotCovered);
+    EXPECT_GE(ComputeExtraPoint(engine, ExtraPoint::MeanNode, year600).longitude, 0);
+    EXPECT_EQ(ComputeExtraPoint(engine, ExtraPoint::TrueNode, platform::kEphemerisLastJd + 1).longitude, -100);
+    EXPECT_EQ(ComputeExtraPoint(engine, ExtraPoint::Chiron, std::nan("")).longitude, -1);
+}
+
+TEST(ExtraPoints, SiderealAndTheListOfTheCommandLine) {
+    Engine engine;
+    engine.Initialize(VEK_BIN_DIR);
+    const double tropical = ComputeExtraPoint(engine, ExtraPoint::Chiron, kDates[0]).longitude;
+    engine.SiderealZodiac = true;
+    const double sidereal = ComputeExtraPoint(engine, ExtraPoint::Chiron, kDates[0]).longitude;
+    EXPECT_NEAR(Apart(Degrees(tropical - sidereal), Degrees(engine.ZodiacOffset(kDates[0]))), 0, 1e-9);
+
+    const Result<std::vector<ExtraPoint>> all = ParseExtraPoints("chiron, NODES");
+    ASSERT_TRUE(Succeeded(all));
+    EXPECT_EQ(*all, (std::vector<ExtraPoint>{ExtraPoint::MeanNode, ExtraPoint::TrueNode, ExtraPoint::Chiron}));
+    const Result<std::vector<ExtraPoint>> one = ParseExtraPoints("true-node,true-node");
+    ASSERT_TRUE(one.ok());
+    EXPECT_EQ(*one, std::vector<ExtraPoint>{ExtraPoint::TrueNode});
+    const Result<std::vector<ExtraPoint>> bad = ParseExtraPoints("nodes,lilith");
+    ASSERT_FALSE(bad.ok());
+    EXPECT_NE(bad.message().find("\"lilith\""), std::string::npos);
+    EXPECT_FALSE(ParseExtraPoints(""));
+}
+
+}  // namespace
+}  // namespace vek
