@@ -147,7 +147,8 @@ void WriteBodies(JsonWriter& w, const ComputeResults& r, const NameTables& names
     w.EndArray();
 }
 
-std::string JsonText(const ComputeSession& s, const ComputeResults& r, const NameTables& names) {
+Result<std::string> JsonText(const ComputeSession& s, const ComputeResults& r,
+                             const NameTables& names) {
     JsonWriter w;
     w.BeginDocument();
     w.Key("mode").String(NameOfMode(r.ComputedMode));
@@ -192,6 +193,7 @@ std::string JsonText(const ComputeSession& s, const ComputeResults& r, const Nam
     w.Key("count").Int(r.RetrogradeCount);
     w.Key("list").String(r.RetrogradeList);
     w.EndObject();
+    if (const Status extras = WriteExtrasOfModeJson(w, s); !extras) return extras.error();
     w.EndObject();
     return w.Text();
 }
@@ -208,27 +210,46 @@ const OptionTable kOptions = {
     {"radians", nullptr, "positions in the table in radians instead of degrees"},
     kNoMoonOption,
     kSiderealOption,
+    kPlaceOption,
+    kLatOption,
+    kLonOption,
+    kPlace1Option,
+    kLat1Option,
+    kLon1Option,
+    kPlace2Option,
+    kLat2Option,
+    kLon2Option,
+    kHousesOption,
+    kPointsOption,
     kJsonOption,
 };
 
 const CommandHelp kHelp = {
     "the aspect table, counts, patterns and midpoints of a mode",
     "compute --mode MODE [--world T] [--birth1 T] [--birth2 T] [--tz ZONE] [--fold earlier|later] "
-    "[--state FILE] [--lang en|de] [--radians] [--no-moon] [--sidereal] [--json]",
+    "[--state FILE] [--lang en|de] [--radians] [--no-moon] [--sidereal]\n"
+    "        [--place CITY | --lat LAT --lon LON] [--place1 ...] [--place2 ...] [--houses SYSTEM] "
+    "[--points LIST] [--json]",
     "What the Compute button of the window shows for a mode: the title, the aspect table "
     "(bodies by their abbreviations, close aspects marked with *) and the summary with the "
     "counts of aspects and patterns, the pattern instances, the midpoints and the retrograde "
     "bodies.\n"
     "Each mode needs its dates: world the World date, natal1 and natal2 the 1st or 2nd "
     "birthdate, personal1 and personal2 the World date and the 1st or 2nd birthdate, synastry "
-    "both birthdates.\n" VEK_CLI_DATE_HELP,
+    "both birthdates.\n"
+    "A place for a date of the mode (--place for the World date, --place1 and --place2 for the "
+    "birthdates, or --lat/--lon, --lat1/--lon1, --lat2/--lon2) adds its Ascendant, Midheaven "
+    "and house cusps in the system of --houses (Placidus unless given), and --points the lunar "
+    "nodes and Chiron of each date, after the summary. A city gives its zone to a date given "
+    "without one.\n" VEK_CLI_DATE_HELP,
     &kOptions,
     {"compute --mode world --world 2026-12-08T12:00Z",
      "compute --mode personal1 --world 2026-12-08T12:00Z --birth1 1960-07-04T12:00-05:00 "
      "--lang de",
      "compute --mode synastry --birth1 1960-07-04T12:00-05:00 --birth2 1965-03-01T08:00Z "
      "--json",
-     "compute --mode natal1 --birth1 1985-03-15T14:30[Europe/Berlin]"},
+     "compute --mode natal1 --birth1 1985-03-15T14:30[Europe/Berlin]",
+     "compute --mode natal1 --birth1 1985-03-15T14:47 --place1 Berlin --points nodes,chiron"},
 };
 
 int RunCompute(const std::vector<std::string>& args) {
@@ -237,7 +258,9 @@ int RunCompute(const std::vector<std::string>& args) {
     if (status != 0) return status;
     const ComputeResults& results = s.results;
     if (s.options.Has("json")) {
-        std::printf("%s\n", JsonText(s, results, s.engine.names).c_str());
+        const Result<std::string> json = JsonText(s, results, s.engine.names);
+        if (!json) return BadArguments(kName, json.message());
+        std::printf("%s\n", json->c_str());
         return 0;
     }
     PrintZonesUsed(s);
@@ -247,6 +270,8 @@ int RunCompute(const std::vector<std::string>& args) {
     for (const TableCell& c : results.table.txbCell) anyBold = anyBold || (c.visible && c.bold);
     if (anyBold) std::printf("(* bold)\n");
     std::printf("\n%s\n", TerminalLines(results.summary).c_str());
+    if (const std::string extras = ExtrasOfModeText(s); !extras.empty())
+        std::printf("\n%s", extras.c_str());
     return 0;
 }
 

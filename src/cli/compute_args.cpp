@@ -55,8 +55,13 @@ Status FillDateRow(const std::string& option, const std::string& text, DateRowFi
 Status ReadRowDate(DateSlot slot, const std::string& option, const std::string& text,
                    ComputeSession& s) {
     DateRowFields& row = s.rows.Row(slot);
-    if (!UsesZoneOptions(text, s.zones)) return FillDateRow(option, text, row);
-    const Result<ZonedArgument> zoned = ParseZonedDateTime(text, s.zones);
+    // A city's zone stands for --tz when the date has no zone of its own.
+    ZoneOptions zones = s.zones;
+    const std::optional<PlaceArgument>& place = s.places[slot];
+    if (place && place->atlasPlace && !zones.defaultZone && text.size() == 16)
+        zones.defaultZone = TimeZone::Named(place->atlasPlace->zone);
+    if (!UsesZoneOptions(text, zones)) return FillDateRow(option, text, row);
+    const Result<ZonedArgument> zoned = ParseZonedDateTime(text, zones);
     if (!zoned) return Fail("--" + option + ": " + zoned.message());
     const bool fits = FitsDateRow(*zoned);
     if (!fits && !s.exactDates) return Fail(NotInDateRowMessage(*zoned, option, text));
@@ -125,6 +130,42 @@ void WriteZonesJson(JsonWriter& w, const ComputeSession& s) {
     w.EndArray();
 }
 
+namespace {
+// The date of a slot as the JSON and the text name it.
+const char* SlotKey(DateSlot slot) {
+    return slot == kWorldDate ? "world" : slot == kBirth1 ? "birth1" : "birth2";
+}
+}  // namespace
+
+std::string ExtrasOfModeText(const ComputeSession& s) {
+    if (s.extras.points.empty() && !s.extras.houses) return "";
+    const ModeInfo& m = ModeInfoOf(s.results.ComputedMode);
+    std::string out;
+    for (int k = 0; k < m.slotCount; ++k) {
+        const DateSlot slot = m.dateSlots[static_cast<size_t>(k)];
+        out += ExtrasText(s.engine, s.Texts(), s.ComputedDate(slot), s.places[slot], s.extras,
+                          SlotKey(slot));
+    }
+    return out;
+}
+
+Status WriteExtrasOfModeJson(JsonWriter& w, const ComputeSession& s) {
+    if (s.extras.points.empty() && !s.extras.houses) return Ok();
+    const ModeInfo& m = ModeInfoOf(s.results.ComputedMode);
+    w.Key("extras").BeginArray();
+    for (int k = 0; k < m.slotCount; ++k) {
+        const DateSlot slot = m.dateSlots[static_cast<size_t>(k)];
+        w.BeginObject();
+        w.Key("date").String(SlotKey(slot));
+        const Status written =
+            WriteExtrasJson(w, s.engine, s.Texts(), s.ComputedDate(slot), s.places[slot], s.extras);
+        if (!written) return Fail("--" + std::string(SlotKey(slot)) + ": " + written.message());
+        w.EndObject();
+    }
+    w.EndArray();
+    return Ok();
+}
+
 const char* NameOfMode(Mode mode) {
     for (const ModeName& m : kModes)
         if (m.mode == mode) return m.name;
@@ -184,6 +225,19 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
             s.mode =
                 state.mode == Mode::Natal1 || state.mode == Mode::Natal2 ? state.mode : Mode::World;
     }
+    const char* const placeSuffixes[kDateSlotCount] = {"", "1", "2"};
+    bool anyPlace = false;
+    for (DateSlot slot : AllDateSlots()) {
+        const Result<std::optional<PlaceArgument>> place =
+            ReadPlaceOptions(o, placeSuffixes[Index(slot)]);
+        if (!place) return BadArguments(command, place.message());
+        s.places[slot] = *place;
+        anyPlace = anyPlace || place->has_value();
+    }
+    const Result<ExtrasRequest> extras =
+        ReadExtrasOptions(o, anyPlace, "--place, --place1 or --place2 (or --lat and --lon)");
+    if (!extras) return BadArguments(command, extras.message());
+    s.extras = *extras;
     const char* const rowOptions[kDateSlotCount] = {s.worldOption, "birth1", "birth2"};
     for (DateSlot slot : AllDateSlots()) {
         const char* option = rowOptions[Index(slot)];

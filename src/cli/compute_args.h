@@ -12,6 +12,7 @@
 #include "app/program_state.h"
 #include "cli/json_writer.h"
 #include "cli/options.h"
+#include "cli/place_args.h"
 #include "cli/zoned_time.h"
 #include "config/settings.h"
 #include "engine/engine.h"
@@ -47,6 +48,14 @@ struct ComputeSession : ProgramState {
     // The dates computed at their own instant; their rows hold the nearest
     // instant the lists have, and the outputs take the date from here.
     SlotArray<std::optional<ZonedArgument>> exactDate;
+    // The places of the dates (--place/--lat/--lon, --place1.., --place2..)
+    // and the houses and points asked for, where the command takes them.
+    SlotArray<std::optional<PlaceArgument>> places;
+    ExtrasRequest extras;
+    // The Julian date a slot was computed for.
+    double ComputedDate(DateSlot slot) const {
+        return exactDate[slot] ? exactDate[slot]->julianDate : results.DateJD[slot];
+    }
 };
 
 // The options of the compute arguments as the commands' tables list them.
@@ -101,6 +110,11 @@ void PrintZonesUsed(const ComputeSession& s);
 // The same as the JSON key "zones": a list of {option, zone, offset,
 // offset_seconds, abbreviation}; left out when no option named a zone.
 void WriteZonesJson(JsonWriter& w, const ComputeSession& s);
+
+// The points, places and houses of the dates of the computed mode as text
+// (empty when none was asked for) and as the JSON key "extras".
+std::string ExtrasOfModeText(const ComputeSession& s);
+Status WriteExtrasOfModeJson(JsonWriter& w, const ComputeSession& s);
 
 // "world", "natal1", ... for a mode.
 const char* NameOfMode(Mode mode);

@@ -53,16 +53,21 @@ Result<std::vector<ExtraPoint>> ParseExtraPoints(std::string_view list) {
     return points;
 }
 
-PointPosition ComputeExtraPoint(const Engine& engine, ExtraPoint point, double jd) {
+PointPosition ComputeExtraPoint(const Engine& engine, ExtraPoint point, double jd,
+                                bool withMotion) {
     PointPosition p;
     p.point = point;
     double speed = 0;
-    const double l = platform::point_longitude_speed(static_cast<int>(point), jd, &speed);
+    const double l = platform::point_longitude_speed(static_cast<int>(point), jd,
+                                                     withMotion ? &speed : nullptr);
     p.longitude = l;
     if (!(l >= 0)) return p;
     p.longitude = NormalizeAngle(l - engine.ZodiacOffset(jd));
-    p.speed = speed;
-    p.retrograde = speed < 0;
+    if (withMotion) {
+        p.motionKnown = true;
+        p.speed = speed;
+        p.retrograde = speed < 0;
+    }
     return p;
 }
 

@@ -30,12 +30,17 @@ struct PointPosition {
     // −100 outside the ephemeris's years, kNotCovered (−98) when no
     // installed file covers the date (Chiron), −1 another failure.
     double longitude = -1;
-    double speed = 0;  // radians per day
+    // Its motion, when asked for: radians per day, and whether it moves
+    // backwards (the mean node always does).
+    bool motionKnown = false;
+    double speed = 0;
     bool retrograde = false;
 };
 
 // The point's position at jd (UT), with the sidereal correction of the
-// bodies and retrograde where it moves backwards (the mean node always).
-PointPosition ComputeExtraPoint(const Engine& engine, ExtraPoint point, double jd);
+// bodies, and with its motion when `withMotion` (which costs the ephemeris
+// about as much again as the position).
+PointPosition ComputeExtraPoint(const Engine& engine, ExtraPoint point, double jd,
+                                bool withMotion = true);
 
 }  // namespace vek

@@ -231,4 +231,20 @@ head -c 100 "$tmp/natal.vek" >"$tmp/short.vek"
 run 2 --state "$tmp/short.vek"
 run 2 --state "$tmp/missing.vek"
 
+# Places, houses and points of the dates of the mode, after the summary.
+run 0 --mode natal1 --birth1 1985-03-15T14:47 --place1 Berlin --points nodes,chiron
+expect_out "Zone of --birth1: Europe/Berlin, GMT+1:00 (CET)" "the city's zone for a date without one"
+expect_out "Points (birth1):" "the points of the birthdate"
+expect_out "Houses (birth1): Placidus" "Placidus unless asked"
+expect_out "    Ascendant 140.717874  140°43'   20Leo43" "the Ascendant of Berlin"
+run 0 --mode personal1 --world 2026-12-08T12:00Z --lat -43.53 --lon 172.63 --birth1 1960-07-04T12:00-05:00 --houses campanus
+expect_out "Houses (world): Campanus" "the World date's houses"
+not_out "(birth1)" "no place for the birthdate, no points"
+run 0 --mode world --world 2000-01-01T12:00Z --place1 Berlin
+not_out "Houses" "a place of a date the mode does not compute"
+bad --mode natal1 --birth1 1985-03-15T14:47Z --houses koch
+expect_err "--houses needs a place" "houses without a place"
+bad --mode natal1 --birth1 1985-03-15T14:47Z --lat1 52 --lon1 east
+bad --mode natal1 --birth1 1985-03-15T14:47Z --place2 Xyzzyqv
+
 finish_checks

@@ -164,7 +164,13 @@ TEST(ExtraPoints, AgreeWithTheLibraryAndSayWhereNoFileCovers) {
             const PointPosition pos = ComputeExtraPoint(engine, p, jd);
             ASSERT_GE(pos.longitude, 0);
             EXPECT_LT(Apart(Degrees(pos.longitude), xx[0]), kArcsecond);
+            EXPECT_TRUE(pos.motionKnown);
             EXPECT_EQ(pos.retrograde, xx[3] < 0);
+            EXPECT_NEAR(Degrees(pos.speed), xx[3], 1e-6);
+            // Without the motion the position is the same.
+            const PointPosition still = ComputeExtraPoint(engine, p, jd, false);
+            EXPECT_DOUBLE_EQ(still.longitude, pos.longitude);
+            EXPECT_FALSE(still.motionKnown);
         }
     }
     // The mean node always moves backwards.
