@@ -94,6 +94,24 @@ Status ComputeSessionDates(ComputeSession& s, const ComputeRequest& request) {
     return Ok();
 }
 
+// The places of the three dates, and the houses and points asked for.
+Status ReadPlacesAndExtras(ComputeSession& s) {
+    const char* const placeSuffixes[kDateSlotCount] = {"", "1", "2"};
+    bool anyPlace = false;
+    for (DateSlot slot : AllDateSlots()) {
+        const Result<std::optional<PlaceArgument>> place =
+            ReadPlaceOptions(s.options, placeSuffixes[Index(slot)]);
+        if (!place) return place.error();
+        s.places[slot] = *place;
+        anyPlace = anyPlace || place->has_value();
+    }
+    const Result<ExtrasRequest> extras = ReadExtrasOptions(
+        s.options, anyPlace, "--place, --place1 or --place2 (or --lat and --lon)");
+    if (!extras) return extras.error();
+    s.extras = *extras;
+    return Ok();
+}
+
 }  // namespace
 
 Result<double> ReadInstantOption(const char* option, ComputeSession& s) {
@@ -225,19 +243,8 @@ int RunComputeFromArguments(const char* command, const std::vector<std::string>&
             s.mode =
                 state.mode == Mode::Natal1 || state.mode == Mode::Natal2 ? state.mode : Mode::World;
     }
-    const char* const placeSuffixes[kDateSlotCount] = {"", "1", "2"};
-    bool anyPlace = false;
-    for (DateSlot slot : AllDateSlots()) {
-        const Result<std::optional<PlaceArgument>> place =
-            ReadPlaceOptions(o, placeSuffixes[Index(slot)]);
-        if (!place) return BadArguments(command, place.message());
-        s.places[slot] = *place;
-        anyPlace = anyPlace || place->has_value();
-    }
-    const Result<ExtrasRequest> extras =
-        ReadExtrasOptions(o, anyPlace, "--place, --place1 or --place2 (or --lat and --lon)");
-    if (!extras) return BadArguments(command, extras.message());
-    s.extras = *extras;
+    if (const Status places = ReadPlacesAndExtras(s); !places)
+        return BadArguments(command, places.message());
     const char* const rowOptions[kDateSlotCount] = {s.worldOption, "birth1", "birth2"};
     for (DateSlot slot : AllDateSlots()) {
         const char* option = rowOptions[Index(slot)];

@@ -38,6 +38,27 @@ const CommandHelp kHelp = {
     {"places Berlin", "places \"Christchurch, GB\"", "places münchen --lang de --json"},
 };
 
+void PrintPlacesJson(const std::vector<const AtlasPlace*>& found, bool german) {
+    JsonWriter w;
+    w.BeginDocument().Key("places").BeginArray();
+    for (const AtlasPlace* p : found) {
+        w.BeginObject();
+        w.Key("name").String(p->name);
+        w.Key("german_name").String(p->germanName.empty() ? p->name : p->germanName);
+        w.Key("state").String(p->state);
+        w.Key("country_code").String(p->countryCode);
+        w.Key("country").String(german && !p->germanCountry.empty() ? p->germanCountry
+                                                                    : p->country);
+        w.Key("latitude_deg").Number(p->point.latitude, 5);
+        w.Key("longitude_deg").Number(p->point.longitude, 5);
+        w.Key("coordinates").String(GeoPointText(p->point));
+        w.Key("zone").String(p->zone);
+        w.Key("population").Int(p->population);
+        w.EndObject();
+    }
+    std::printf("%s\n", w.EndArray().EndObject().Text().c_str());
+}
+
 int RunPlaces(const std::vector<std::string>& args) {
     std::string text;
     std::vector<std::string> rest;
@@ -73,24 +94,7 @@ int RunPlaces(const std::vector<std::string>& args) {
         return BadArguments(kName, "no place of the atlas begins with " + Quoted(text));
     const bool german = *language == kGerman;
     if (o.Has("json")) {
-        JsonWriter w;
-        w.BeginDocument().Key("places").BeginArray();
-        for (const AtlasPlace* p : found) {
-            w.BeginObject();
-            w.Key("name").String(p->name);
-            w.Key("german_name").String(p->germanName.empty() ? p->name : p->germanName);
-            w.Key("state").String(p->state);
-            w.Key("country_code").String(p->countryCode);
-            w.Key("country").String(german && !p->germanCountry.empty() ? p->germanCountry
-                                                                        : p->country);
-            w.Key("latitude_deg").Number(p->point.latitude, 5);
-            w.Key("longitude_deg").Number(p->point.longitude, 5);
-            w.Key("coordinates").String(GeoPointText(p->point));
-            w.Key("zone").String(p->zone);
-            w.Key("population").Int(p->population);
-            w.EndObject();
-        }
-        std::printf("%s\n", w.EndArray().EndObject().Text().c_str());
+        PrintPlacesJson(found, german);
         return 0;
     }
     for (const AtlasPlace* p : found) {

@@ -19,6 +19,25 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// Degrees from their parts: degrees, minutes, seconds; only the last may have
+// a fraction (52.5°31' says two things). A failure says why, or nothing.
+Result<double> DegreesOfParts(const std::vector<std::string>& numbers) {
+    if (numbers.empty()) return Fail("no number");
+    if (numbers.size() > 3) return Fail("more than degrees, minutes and seconds");
+    double parts[3] = {0, 0, 0};
+    for (size_t k = 0; k < numbers.size(); ++k) {
+        const std::string& n = numbers[k];
+        char* end = nullptr;
+        parts[k] = std::strtod(n.c_str(), &end);
+        if (end != n.c_str() + n.size() || !std::isfinite(parts[k])) return Fail("");
+        if (k + 1 < numbers.size() && n.find('.') != std::string::npos)
+            return Fail("only the last part may have decimals");
+    }
+    if (numbers.size() > 1 && parts[1] >= 60) return Fail("minutes must be below 60");
+    if (numbers.size() > 2 && parts[2] >= 60) return Fail("seconds must be below 60");
+    return parts[0] + parts[1] / 60.0 + parts[2] / 3600.0;
+}
+
 // Reads one coordinate: the number parts and the side.
 Result<double> ParseAngle(std::string_view text, Axis axis) {
     const char* what = axis == Axis::Latitude ? "latitude" : "longitude";
@@ -28,7 +47,6 @@ Result<double> ParseAngle(std::string_view text, Axis axis) {
         return Fail(Quote(text) + " is not a " + what + (why.empty() ? "" : " (" + why + ")") +
                     ": write it as " + example);
     };
-    std::string rest;
     int side = 0;  // +1 north/east, −1 south/west
     bool sideLetter = false;
     std::vector<std::string> numbers;
@@ -73,21 +91,9 @@ Result<double> ParseAngle(std::string_view text, Axis axis) {
         }
     }
     endNumber();
-    if (numbers.empty()) return bad("no number");
-    if (numbers.size() > 3) return bad("more than degrees, minutes and seconds");
-    double parts[3] = {0, 0, 0};
-    for (size_t k = 0; k < numbers.size(); ++k) {
-        const std::string& n = numbers[k];
-        char* end = nullptr;
-        parts[k] = std::strtod(n.c_str(), &end);
-        if (end != n.c_str() + n.size() || !std::isfinite(parts[k])) return bad("");
-        // Only the last part may have a fraction: 52.5°31' says two things.
-        if (k + 1 < numbers.size() && n.find('.') != std::string::npos)
-            return bad("only the last part may have decimals");
-    }
-    if (numbers.size() > 1 && parts[1] >= 60) return bad("minutes must be below 60");
-    if (numbers.size() > 2 && parts[2] >= 60) return bad("seconds must be below 60");
-    const double degrees = parts[0] + parts[1] / 60.0 + parts[2] / 3600.0;
+    const Result<double> value = DegreesOfParts(numbers);
+    if (!value) return bad(value.message());
+    const double degrees = *value;
     if (degrees > limit) return bad(std::string(what) + " goes up to " + (axis == Axis::Latitude ? "90" : "180") + "°");
     return side < 0 ? -degrees : degrees;
 }
