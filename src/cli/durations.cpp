@@ -65,6 +65,56 @@ const CommandHelp kHelp = {
      "durations --mode world --world 2026-03-20T12:00 --tz Europe/Berlin"},
 };
 
+// No aspect to list: the message, as text or in an empty JSON list.
+void PrintNoAspects(const ComputeSession& s, const std::string& none, bool json) {
+    if (json) {
+        JsonWriter w;
+        w.BeginDocument().Key("mode").String(NameOfMode(s.mode));
+        WriteZonesJson(w, s);
+        w.Key("message").String(none).Key("lines").BeginArray().EndArray().EndObject();
+        std::printf("%s\n", w.Text().c_str());
+    } else {
+        PrintZonesUsed(s);
+        std::printf("%s\n", none.c_str());
+    }
+}
+
+void PrintDurationsJson(const ComputeSession& s, const DurationsReport& report,
+                        const TimeZone& zone) {
+    JsonWriter w;
+    w.BeginDocument();
+    w.Key("mode").String(NameOfMode(s.mode));
+    WriteZonesJson(w, s);
+    w.Key("caption").String(report.Caption());
+    w.Key("title").String(report.Title());
+    w.Key("sort").Int(report.sortIndex());
+    w.Key("sort_text").String(report.SortEntries()[static_cast<size_t>(report.sortIndex())]);
+    w.Key("show_duration").Bool(report.showDuration());
+    w.Key("lines").BeginArray();
+    for (const DurationsReport::ShownLine& l : report.ShownLines())
+        WriteEntryJson(w, l.entry, s.mode, s.engine.names, true, l.text, &zone);
+    w.EndArray().EndObject();
+    std::printf("%s\n", w.Text().c_str());
+}
+
+// The report as the window's clipboard text, or with the instants of each
+// line below it, indented.
+void PrintDurationsText(const ComputeSession& s, const DurationsReport& report,
+                        const TimeZone& zone, bool exact) {
+    PrintZonesUsed(s);
+    if (!exact) {
+        std::printf("%s", TerminalLines(report.ClipboardText()).c_str());
+        return;
+    }
+    std::string text = report.Title() + "\n\n";
+    for (const DurationsReport::ShownLine& l : report.ShownLines()) {
+        text += l.text + "\n";
+        const std::string instants = ExactTimesLine(l.entry, zone, s.Texts());
+        if (!instants.empty()) text += "    " + instants + "\n";
+    }
+    std::printf("%s", TerminalLines(text).c_str());
+}
+
 int RunDurations(const std::vector<std::string>& args) {
     ComputeSession s;
     if (int status = RunComputeFromArguments(kName, args, kOptions, s)) return status;
@@ -83,16 +133,7 @@ int RunDurations(const std::vector<std::string>& args) {
 
     const std::string none = NoAspectsMessage(s);
     if (!none.empty()) {
-        if (json) {
-            JsonWriter w;
-            w.BeginDocument().Key("mode").String(NameOfMode(s.mode));
-            WriteZonesJson(w, s);
-            w.Key("message").String(none).Key("lines").BeginArray().EndArray().EndObject();
-            std::printf("%s\n", w.Text().c_str());
-        } else {
-            PrintZonesUsed(s);
-            std::printf("%s\n", none.c_str());
-        }
+        PrintNoAspects(s, none, json);
         return 0;
     }
 
@@ -106,35 +147,10 @@ int RunDurations(const std::vector<std::string>& args) {
     report.ChooseSort(sort);
 
     if (json) {
-        JsonWriter w;
-        w.BeginDocument();
-        w.Key("mode").String(NameOfMode(s.mode));
-        WriteZonesJson(w, s);
-        w.Key("caption").String(report.Caption());
-        w.Key("title").String(report.Title());
-        w.Key("sort").Int(report.sortIndex());
-        w.Key("sort_text").String(report.SortEntries()[static_cast<size_t>(report.sortIndex())]);
-        w.Key("show_duration").Bool(report.showDuration());
-        w.Key("lines").BeginArray();
-        for (const DurationsReport::ShownLine& l : report.ShownLines())
-            WriteEntryJson(w, l.entry, s.mode, s.engine.names, true, l.text, &zone);
-        w.EndArray().EndObject();
-        std::printf("%s\n", w.Text().c_str());
-        return 0;
+        PrintDurationsJson(s, report, zone);
+    } else {
+        PrintDurationsText(s, report, zone, exact);
     }
-    PrintZonesUsed(s);
-    if (!exact) {
-        std::printf("%s", TerminalLines(report.ClipboardText()).c_str());
-        return 0;
-    }
-    // Each line, and below it its instants, indented.
-    std::string text = report.Title() + "\n\n";
-    for (const DurationsReport::ShownLine& l : report.ShownLines()) {
-        text += l.text + "\n";
-        const std::string instants = ExactTimesLine(l.entry, zone, s.Texts());
-        if (!instants.empty()) text += "    " + instants + "\n";
-    }
-    std::printf("%s", TerminalLines(text).c_str());
     return 0;
 }
 

@@ -2,6 +2,7 @@
 // order: of the moving bodies to a birth chart, or among the moving bodies.
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,50 +72,128 @@ Result<ZonedArgument> Instant(const Options& o, const ZoneOptions& zones, const 
     return a;
 }
 
+// What the options ask for, checked: the span, the birth instant if any and
+// the language.
+struct TransitsRequest {
+    ZonedArgument from;
+    ZonedArgument to;
+    std::optional<ZonedArgument> birth;
+    Language language = kEnglish;
+};
+
+Result<TransitsRequest> ReadTransitsRequest(const Options& o) {
+    if (!o.values.count("from") || !o.values.count("to"))
+        return Error{"--from and --to are required"};
+    const Result<ZoneOptions> zones = ReadZoneOptions(o);
+    if (!zones) return zones.error();
+    TransitsRequest r;
+    const Result<ZonedArgument> from = Instant(o, *zones, "from");
+    if (!from) return from.error();
+    r.from = *from;
+    const Result<ZonedArgument> to = Instant(o, *zones, "to");
+    if (!to) return to.error();
+    r.to = *to;
+    if (o.values.count("birth")) {
+        const Result<ZonedArgument> b = Instant(o, *zones, "birth");
+        if (!b) return b.error();
+        r.birth = *b;
+    }
+    if (!(r.to.julianDate > r.from.julianDate)) return Error{"--to must lie after --from"};
+    if (r.from.julianDate < kFirstJD || r.to.julianDate > kEndJD)
+        return Error{
+            "the span must lie between 1600-01-01T00:00Z and "
+            "2100-01-01T00:00Z, where the Moon and Pluto have positions"};
+    if (r.to.julianDate - r.from.julianDate > kLongestSpan)
+        return Error{"the span may reach at most 100 years"};
+    const Result<Language> lang = ParseLanguage(o.Value("lang", "en"));
+    if (!lang) return lang.error();
+    r.language = *lang;
+    return r;
+}
+
+bool MovingRetrograde(const Engine& engine, const ExactAspect& x) {
+    return engine.Retrograde(x.moving, engine.Longitude(x.moving, x.jd), JulianDate{x.jd});
+}
+
+void PrintTransitsJson(const Engine& engine, const TransitsRequest& r, const TimeZone& zone,
+                       const std::vector<ExactAspect>& found) {
+    JsonWriter w;
+    w.BeginDocument();
+    w.Key("mode").String(r.birth ? "personal" : "world");
+    w.Key("from").String(IsoInstantText(r.from.julianDate, zone));
+    w.Key("to").String(IsoInstantText(r.to.julianDate, zone));
+    if (r.birth) w.Key("birth_jd").Number(r.birth->julianDate, 6);
+    w.Key("sidereal").Bool(engine.SiderealZodiac);
+    w.Key("exact").BeginArray();
+    for (const ExactAspect& x : found) {
+        w.BeginObject();
+        w.Key("instant").String(IsoInstantText(x.jd, zone));
+        w.Key("jd_ut").Number(x.jd, 6);
+        w.Key("moving").BeginObject();
+        w.Key("index").Int(Index(x.moving));
+        w.Key("name").String(engine.names.BodyName[x.moving]);
+        w.Key("retrograde").Bool(MovingRetrograde(engine, x));
+        w.EndObject();
+        w.Key("other").BeginObject();
+        w.Key("index").Int(Index(x.other));
+        w.Key("name").String(engine.names.BodyName[x.other]);
+        w.Key("natal").Bool(r.birth.has_value());
+        w.EndObject();
+        w.Key("aspect").BeginObject();
+        w.Key("index").Int(Index(x.aspect));
+        w.Key("name").String(engine.names.AspectName[x.aspect]);
+        w.EndObject();
+        w.EndObject();
+    }
+    w.EndArray().EndObject();
+    std::printf("%s\n", w.Text().c_str());
+}
+
+void PrintTransitsText(const Engine& engine, const ProgramTexts& texts, const TransitsRequest& r,
+                       const TimeZone& zone, const std::vector<ExactAspect>& found) {
+    for (const ZonedArgument* a : {&r.from, &r.to})
+        if (a->zoneNamed) std::printf("Zone: %s\n", ZoneUsedText(*a).c_str());
+    size_t widest = 0;
+    for (const Body b : Bodies(engine.BodyCountForSettings()))
+        widest = std::max(widest, engine.names.BodyName[b].size());
+    for (const ExactAspect& x : found) {
+        std::string moving = engine.names.BodyName[x.moving];
+        std::string other = engine.names.BodyName[x.other];
+        if (r.birth) {
+            moving = texts.ProgramTextWithValues(kTextTransitingBody, {moving, "", "", "", ""});
+            other = texts.ProgramTextWithValues(kTextNatalBody, {other, "", "", "", ""});
+        }
+        std::string line = IsoInstantText(x.jd, zone) + "  " + PadRight(moving, widest + 10) +
+                           "  " + PadRight(engine.names.AspectName[x.aspect], 11) + "  " +
+                           PadRight(other, widest + 8);
+        if (MovingRetrograde(engine, x)) line += "  r";
+        std::printf("%s\n", TrimTrailingBlanks(line).c_str());
+    }
+}
+
 int RunTransits(const std::vector<std::string>& args) {
     Options o;
     const Status parsed = ParseOptions(args, kOptions, o);
     if (!parsed) return BadArguments(kName, parsed.message());
-    if (!o.values.count("from") || !o.values.count("to"))
-        return BadArguments(kName, "--from and --to are required");
-    const Result<ZoneOptions> zones = ReadZoneOptions(o);
-    if (!zones) return BadArguments(kName, zones.message());
-    const Result<ZonedArgument> from = Instant(o, *zones, "from");
-    if (!from) return BadArguments(kName, from.message());
-    const Result<ZonedArgument> to = Instant(o, *zones, "to");
-    if (!to) return BadArguments(kName, to.message());
-    std::optional<ZonedArgument> birth;
-    if (o.values.count("birth")) {
-        const Result<ZonedArgument> b = Instant(o, *zones, "birth");
-        if (!b) return BadArguments(kName, b.message());
-        birth = *b;
-    }
-    if (!(to->julianDate > from->julianDate))
-        return BadArguments(kName, "--to must lie after --from");
-    if (from->julianDate < kFirstJD || to->julianDate > kEndJD)
-        return BadArguments(kName,
-                            "the span must lie between 1600-01-01T00:00Z and "
-                            "2100-01-01T00:00Z, where the Moon and Pluto have positions");
-    if (to->julianDate - from->julianDate > kLongestSpan)
-        return BadArguments(kName, "the span may reach at most 100 years");
-    const Result<Language> lang = ParseLanguage(o.Value("lang", "en"));
-    if (!lang) return BadArguments(kName, lang.message());
+    const Result<TransitsRequest> request = ReadTransitsRequest(o);
+    if (!request) return BadArguments(kName, request.message());
+    const TransitsRequest& r = *request;
 
     const Result<ProgramTextTable> table = LoadProgramText(ProgramFolder());
     if (!table) return Failure(kName, table.message());
-    const ProgramTexts texts(*table, *lang);
+    const ProgramTexts texts(*table, r.language);
     Engine engine;
     if (const Status started = StartEngine(engine); !started)
         return Failure(kName, started.message());
-    engine.SetLanguage(*lang);
+    engine.SetLanguage(r.language);
     engine.SiderealZodiac = o.Has("sidereal");
     engine.IncludeMoon = !o.Has("no-moon");
     const int count = engine.BodyCountForSettings();
     const MotionBounds motion = SkyMotionBounds(engine);
 
     BodyArray<double> natal{};
-    if (birth) {
-        for (const Body b : Bodies(count)) natal[b] = engine.Longitude(b, birth->julianDate);
+    if (r.birth) {
+        for (const Body b : Bodies(count)) natal[b] = engine.Longitude(b, r.birth->julianDate);
         bool any = false;
         for (const Body b : Bodies(count)) any = any || natal[b] >= 0;
         if (!any)
@@ -123,66 +202,17 @@ int RunTransits(const std::vector<std::string>& args) {
                                 "Pluto have them from 1600 to 2100, the planets always)");
     }
     const Result<std::vector<ExactAspect>> found =
-        birth ? FindExactTransits(engine, motion, natal, count, from->julianDate, to->julianDate)
-              : FindExactAspectsAmong(engine, motion, count, from->julianDate, to->julianDate);
+        r.birth ? FindExactTransits(engine, motion, natal, count, r.from.julianDate,
+                                    r.to.julianDate)
+                : FindExactAspectsAmong(engine, motion, count, r.from.julianDate, r.to.julianDate);
     if (!found) return Failure(kName, found.message());
 
     const TimeZone zone =
-        from->zone.IsNamed() ? from->zone : TimeZone::Fixed(from->offsetSeconds / 60);
-    auto retrograde = [&](const ExactAspect& x) {
-        return engine.Retrograde(x.moving, engine.Longitude(x.moving, x.jd), JulianDate{x.jd});
-    };
-
+        r.from.zone.IsNamed() ? r.from.zone : TimeZone::Fixed(r.from.offsetSeconds / 60);
     if (o.Has("json")) {
-        JsonWriter w;
-        w.BeginDocument();
-        w.Key("mode").String(birth ? "personal" : "world");
-        w.Key("from").String(IsoInstantText(from->julianDate, zone));
-        w.Key("to").String(IsoInstantText(to->julianDate, zone));
-        if (birth) w.Key("birth_jd").Number(birth->julianDate, 6);
-        w.Key("sidereal").Bool(engine.SiderealZodiac);
-        w.Key("exact").BeginArray();
-        for (const ExactAspect& x : *found) {
-            w.BeginObject();
-            w.Key("instant").String(IsoInstantText(x.jd, zone));
-            w.Key("jd_ut").Number(x.jd, 6);
-            w.Key("moving").BeginObject();
-            w.Key("index").Int(Index(x.moving));
-            w.Key("name").String(engine.names.BodyName[x.moving]);
-            w.Key("retrograde").Bool(retrograde(x));
-            w.EndObject();
-            w.Key("other").BeginObject();
-            w.Key("index").Int(Index(x.other));
-            w.Key("name").String(engine.names.BodyName[x.other]);
-            w.Key("natal").Bool(birth.has_value());
-            w.EndObject();
-            w.Key("aspect").BeginObject();
-            w.Key("index").Int(Index(x.aspect));
-            w.Key("name").String(engine.names.AspectName[x.aspect]);
-            w.EndObject();
-            w.EndObject();
-        }
-        w.EndArray().EndObject();
-        std::printf("%s\n", w.Text().c_str());
-        return 0;
-    }
-
-    for (const auto* a : {&*from, &*to})
-        if (a->zoneNamed) std::printf("Zone: %s\n", ZoneUsedText(*a).c_str());
-    size_t widest = 0;
-    for (const Body b : Bodies(count)) widest = std::max(widest, engine.names.BodyName[b].size());
-    for (const ExactAspect& x : *found) {
-        std::string moving = engine.names.BodyName[x.moving];
-        std::string other = engine.names.BodyName[x.other];
-        if (birth) {
-            moving = texts.ProgramTextWithValues(kTextTransitingBody, {moving, "", "", "", ""});
-            other = texts.ProgramTextWithValues(kTextNatalBody, {other, "", "", "", ""});
-        }
-        std::string line = IsoInstantText(x.jd, zone) + "  " + PadRight(moving, widest + 10) +
-                           "  " + PadRight(engine.names.AspectName[x.aspect], 11) + "  " +
-                           PadRight(other, widest + 8);
-        if (retrograde(x)) line += "  r";
-        std::printf("%s\n", TrimTrailingBlanks(line).c_str());
+        PrintTransitsJson(engine, r, zone, *found);
+    } else {
+        PrintTransitsText(engine, texts, r, zone, *found);
     }
     return 0;
 }

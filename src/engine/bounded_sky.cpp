@@ -30,6 +30,8 @@ constexpr BodyArray<double> kDegreesPerDay = {0,   1.25, 2.6,  1.5, 1.0, 0.35,
                                               0.2, 0.1,  0.07, 0,   17.0};
 constexpr BodyArray<double> kDegreesPerDay2 = {0,      0.0012, 0.3,    0.065, 0.025, 0.006,
                                                0.0035, 0.0035, 0.0035, 0,     0.8};
+// The Moon never moves less than 11.7° a day; the bound leaves a margin.
+constexpr double kMoonLeastDegreesPerDay = 11.0;
 constexpr BodyArray<double> kDegreesPerDay3 = {0,     0.0001, 0.07,  0.007, 0.005, 0.006,
                                                0.006, 0.006,  0.006, 0,     0.3};
 
@@ -65,6 +67,7 @@ MotionBounds SkyMotionBounds(const Engine& engine) {
         m.endJD[b] = platform::kEphemerisLastJd;
     }
     m.perDay[kPluto] = engine.pluto.MaxDailyMotion();
+    m.forwardPerDay[kMoon] = Radians(kMoonLeastDegreesPerDay);
     // The Moon and Pluto have positions on the days of the Pluto table.
     for (const Body b : {kPluto, kMoon}) {
         m.firstJD[b] = PlutoTable::kFirstDay - 0.5;
@@ -256,6 +259,32 @@ double BoundedSky::Horizon(const Term* terms, int count, double margin) const {
     return std::max(until, now);
 }
 
+double BoundedSky::ForwardHorizon(Body lo, Body hi, vek::Aspect aspect, double orb) const {
+    const double now = std::nextafter(jd_, kInfinity);
+    Body leader = hi, other = lo;
+    if (bounds_.forwardPerDay[leader] <= 0) std::swap(leader, other);
+    const double seams = 2 * bounds_.seam / kDaysBetweenSeams;
+    const double least = bounds_.forwardPerDay[leader] - bounds_.perDay[other] - 2 * seams;
+    if (!(least > 0) || !Counted(leader) || !Counted(other) || !Usable(leader) || !Usable(other))
+        return now;
+    // The difference leader − other, where it may be off by `off`, moves
+    // forward by at most `most` a day.
+    const double off =
+        estimate_[leader].radius + estimate_[other].radius + 4 * bounds_.seam + kRounding;
+    const double most = bounds_.perDay[leader] + bounds_.perDay[other] + 2 * seams;
+    const double lowest = estimate_[leader].longitude - estimate_[other].longitude - off;
+    // The edges of the orbs: the separation passes angle ± orb at these
+    // differences, and 360° less them.
+    const double angle = AspectAngleOf(aspect);
+    double ahead = kInfinity;
+    for (const double edge : {angle - orb, angle + orb, -angle - orb, -angle + orb})
+        ahead = std::min(ahead, NormalizeAngle(std::remainder(edge - lowest, kTwoPi)));
+    const double room = ahead - 2 * off;
+    if (!(room > 0)) return now;
+    const double until = std::min({jd_ + room / most, bounds_.endJD[leader], bounds_.endJD[other]});
+    return std::max(until, now);
+}
+
 AspectTest BoundedSky::Aspect(Body x, Body y, vek::Aspect aspect) const {
     const Body lo = std::min(x, y), hi = std::max(x, y);
     const double orb = engine_.orbs.orb[aspect][kOrbBase];
@@ -302,7 +331,7 @@ AspectTest BoundedSky::Aspect(Body x, Body y, vek::Aspect aspect) const {
         a.value = m > 0;
         a.deviation = deviation;
     }
-    a.until = Horizon(terms, 2, m);
+    a.until = std::max(Horizon(terms, 2, m), ForwardHorizon(lo, hi, aspect, orb));
     Watch(a);
     return ExactDeviation(a, x, y, aspect, orb);
 }

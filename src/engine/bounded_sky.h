@@ -42,6 +42,9 @@ struct MotionBounds {
     // may change abruptly, and only the bounds before are used.
     BodyArray<double> perDay2{};
     BodyArray<double> perDay3{};
+    // Least change of the tropical longitude per day of a body that never
+    // moves backward (radians per day); 0 for the bodies that may.
+    BodyArray<double> forwardPerDay{};
     // What a computed longitude may stand off a smooth path: an ephemeris
     // may have small seams where its sources change.
     double seam = 0;
@@ -156,6 +159,11 @@ class BoundedSky final : public SkyTests {
     double Decide(const Term* terms, int count, Margin margin, bool& exact) const;
     // The instant before which a margin found now keeps its sign.
     double Horizon(const Term* terms, int count, double margin) const;
+    // For an aspect of a body that only moves forward, faster than the other
+    // can move either way: their difference grows steadily, so the answer
+    // stays until the difference reaches the next edge of an orb ahead, which
+    // may lie much further than the nearest edge either way.
+    double ForwardHorizon(Body lo, Body hi, vek::Aspect aspect, double orb) const;
     void Watch(const Answer& a) const;
     AspectTest ExactDeviation(const Answer& a, Body x, Body y, vek::Aspect aspect, double orb) const;
 

@@ -119,21 +119,22 @@ void PatternGate::Look(const BoundedSky& sky, Triple& t) const {
         t.next = failUntil;
         return;
     }
-    // Otherwise the tests are decided slowest first (the Moon's last), up to
-    // the first that fails.
+    // Otherwise the tests are decided slowest first, up to the first that
+    // fails; the Moon's come last and are all decided once the Moon's
+    // position is known, for the one that fails longest.
     double holdUntil = kInfinity;
     for (const Test& test : t.tests) {
         const BoundedSky::TimedAnswer a = test.midpoint ? sky.AtMidpointUntil(test.x, test.y, test.z)
                                                         : sky.AspectUntil(test.x, test.y, test.aspect);
         if (!a.holds) {
-            t.holds = false;
-            t.next = a.until;
-            return;
+            failUntil = std::max(failUntil, a.until);
+            if (!test.fast) break;
+        } else {
+            holdUntil = std::min(holdUntil, a.until);
         }
-        holdUntil = std::min(holdUntil, a.until);
     }
-    t.holds = true;
-    t.next = holdUntil;
+    t.holds = failUntil == -kInfinity;
+    t.next = t.holds ? holdUntil : failUntil;
 }
 
 bool PatternGate::Open(const BoundedSky& sky) {

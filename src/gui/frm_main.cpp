@@ -130,6 +130,13 @@ void FrmMain::CreateParts() {
     files.toggleGraphic = [this] { OnToggleGraphic(); };
     stateCommands_ =
         new StateCommands(this, ui_, state_, store_, dialogs_, view_, std::move(files));
+    CreateCommands();
+    folders_ = std::make_unique<FileFolders>(store_, Q(env_.documentsFolder));
+    stateCommands_->SetFolders(folders_.get());
+    panel_->SetFolders(folders_.get());
+}
+
+void FrmMain::CreateCommands() {
     help_ = std::make_unique<HelpCommands>(this, ui_, state_, dialogs_, env_.dataFolder,
                                            env_.openUrl);
     report_ = std::make_unique<ReportCommands>(this, ui_, state_, dialogs_, view_, Timer1_,
@@ -149,9 +156,6 @@ void FrmMain::CreateParts() {
     // Whatever else changes the settings (a loaded state) shows in the open
     // dialog after the compute that follows it.
     connect(this, &FrmMain::Computed, this, [this] { configure_->ShowSettingsIfVisible(); });
-    folders_ = std::make_unique<FileFolders>(store_, Q(env_.documentsFolder));
-    stateCommands_->SetFolders(folders_.get());
-    panel_->SetFolders(folders_.get());
 }
 
 void FrmMain::ConnectControls() {

@@ -159,6 +159,8 @@ class FrmMain : public QWidget {
   private:
     // Building the window.
     void CreateParts();
+    // "Help", "Report" and "Configure" with what they open.
+    void CreateCommands();
     void ConnectControls();
     void InitMainWindow();
     // Start-up from the configuration on: the store, the zone lists, the

@@ -32,16 +32,21 @@ TEST(BoundedSky, TheEphemerisKeepsWithinItsBounds) {
     EXPECT_NEAR(m.perDay[kPluto], Deg(0.05), 1e-12);
     for (Body b : AllBodies()) {
         const double h = b == kMoon ? 0.25 : 1;
-        double largest = 0, largestChange = 0;
+        double largest = 0, largestChange = 0, least = 1e9;
         for (double jd = 2305450.5; jd < 2488060; jd += 61) {
             const double l0 = e.Longitude(b, jd - h), l1 = e.Longitude(b, jd),
                          l2 = e.Longitude(b, jd + h);
             ASSERT_GE(std::min({l0, l1, l2}), 0) << Index(b) << " at " << jd;
             const double s1 = Step(l0, l1) / h, s2 = Step(l1, l2) / h;
             largest = std::max({largest, std::fabs(s1), std::fabs(s2)});
+            least = std::min({least, s1, s2});
             largestChange = std::max(largestChange, std::fabs(s2 - s1) / h);
         }
         EXPECT_LE(largest, m.perDay[b] * (1 + 1e-9)) << "body " << Index(b);
+        // A body said to move only forward never moves less than its bound.
+        if (m.forwardPerDay[b] > 0) {
+            EXPECT_GE(least, m.forwardPerDay[b]) << "body " << Index(b);
+        }
         if (m.perDay2[b] > 0) {
             EXPECT_LT(largestChange, m.perDay2[b]) << "body " << Index(b);
         }
