@@ -17,19 +17,23 @@ constexpr int kZoneNameRole = Qt::UserRole;
 // More entries than anyone reads: the search narrows them first.
 constexpr int kMostEntries = 400;
 
+// The look of the window the chooser is opened from: its font (the lists'
+// and boxes' own), its background and its icon.
+void TakeLookOf(QDialog& chooser, QWidget* parent) {
+    QWidget* main = parent ? parent->window() : nullptr;
+    if (!main) return;
+    chooser.setFont(main->font());
+    chooser.setPalette(main->palette());
+    chooser.setWindowIcon(main->windowIcon());
+}
+
 }  // namespace
 
 FrmZone::FrmZone(const TimeAndZoneRequest& request, QWidget* parent)
     : QDialog(parent), request_(request) {
     setObjectName("frmZone");
     setWindowTitle(request.title);
-    // The main window's look: its font (the lists' and boxes' own), its
-    // background and icon.
-    if (QWidget* main = parent ? parent->window() : nullptr) {
-        setFont(main->font());
-        setPalette(main->palette());
-        setWindowIcon(main->windowIcon());
-    }
+    TakeLookOf(*this, parent);
     auto* layout = new QVBoxLayout(this);
     auto* timeRow = new QHBoxLayout;
     auto* lblTime = new QLabel(request.timeLabel, this);
@@ -72,6 +76,12 @@ FrmZone::FrmZone(const TimeAndZoneRequest& request, QWidget* parent)
     buttons->addWidget(cmdCancel_);
     layout->addLayout(buttons);
 
+    ConnectControls();
+    FillList(request.zone);
+    txbZoneSearch_->setFocus();
+}
+
+void FrmZone::ConnectControls() {
     connect(txbZoneSearch_, &QLineEdit::textEdited, this, [this](const QString& t) {
         lblZoneError_->clear();
         FillList(t);
@@ -80,8 +90,6 @@ FrmZone::FrmZone(const TimeAndZoneRequest& request, QWidget* parent)
     connect(lstZones_, &QListWidget::itemDoubleClicked, this, [this] { TryAccept(); });
     connect(cmdOK_, &QPushButton::clicked, this, &FrmZone::TryAccept);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
-    FillList(request.zone);
-    txbZoneSearch_->setFocus();
 }
 
 void FrmZone::FillList(const QString& search) {

@@ -35,6 +35,8 @@ class FrmZone : public QDialog {
     QLabel* ErrorLabel() const { return lblZoneError_; }
 
   private:
+    // The search box, the list and the buttons.
+    void ConnectControls();
     void FillList(const QString& search);
 
     const TimeAndZoneRequest& request_;
