@@ -77,10 +77,7 @@ int RunDurations(const std::vector<std::string>& args) {
         return BadArguments(kName, "--sort " + Quoted(sortText) +
                                        " is not one of 0 (first body), 1 (aspect), 2 (deviation), "
                                        "3 (second body), 4 (beginning), 5 (end), 6 (duration)" +
-                                       (exactLines ? ", 7 (first exact pass)"
-                                                   : std::string(sortText == "7"
-                                                                     ? " (7 needs --exact)"
-                                                                     : "")));
+                                       (exactLines ? ", 7 (first exact pass)" : ""));
     const int sort = sortText[0] - '0';
     if (s.mode != Mode::World && s.mode != Mode::Personal1 && s.mode != Mode::Personal2)
         return BadArguments(kName, std::string("durations are listed in world and personal "

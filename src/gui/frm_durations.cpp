@@ -9,6 +9,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <atomic>
@@ -301,7 +303,29 @@ void FrmDurations::FillSortList() {
 }
 
 void FrmDurations::WriteOutput() {
+    if (shown_ && shown_->report.showExact()) WidenForLines();
     txbOutput_->setPlainText(TextBoxText(OutputText()));
+}
+
+void FrmDurations::WidenForLines() {
+    // The column of exact passes makes the lines long: the window grows to
+    // show them whole, as far as its screen allows, and moves left when it
+    // would reach past the screen's edge.
+    const QFontMetrics fm(txbOutput_->font());
+    int longest = 0;
+    for (const DurationsReport::ShownLine& l : shown_->report.ShownLines())
+        longest = std::max(longest, fm.horizontalAdvance(QString::fromStdString(l.text)));
+    const int frame = width() - txbOutput_->viewport()->width();
+    const int wanted = longest + frame + txbOutput_->verticalScrollBar()->sizeHint().width() +
+                       2 * static_cast<int>(txbOutput_->document()->documentMargin()) +
+                       4 * fm.averageCharWidth();
+    if (wanted <= width()) return;
+    QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, wanted, height());
+    const int w = std::min(wanted, available.width());
+    const int frameExtra = frameGeometry().width() - width();
+    if (x() + w + frameExtra > available.right() + 1)
+        move(std::max(available.left(), available.right() + 1 - w - frameExtra), y());
+    resize(w, height());
 }
 
 const DurationsReport* FrmDurations::Model() const {

@@ -121,6 +121,7 @@ class FrmDurations : public QWidget {
     void ShowBuilding(bool building);
     void ShowReport();
     void WriteOutput();
+    void WidenForLines();
     void ApplyLayout();
     void OnClose();
 

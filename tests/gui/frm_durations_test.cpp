@@ -223,6 +223,7 @@ TEST_F(DurationsWindowTest, ExactTimesShowTheLinesOfVekCliExact) {
                   TextBoxText(d.OutputText()));
         EXPECT_NE(d.OutputText().find("  " + PT(kTextExactPass).toStdString() + " 20"),
                   std::string::npos);
+        Snapshot(d, german ? "durations_exact_de" : "durations_exact_en");
 
         sortBy->setCurrentIndex(7);
         EXPECT_EQ(d.Model()->sortIndex(), 7);
