@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "platform/settings_store.h"
@@ -291,11 +293,8 @@ class StateReader {
     std::string error_;
 };
 
-// Reads the lines in order, applying each value as soon as it is read.
-bool ReadState(StateReader& r, AppState& state) {
-    Settings& s = state.settings;
-    ConfigControls& c = s.controls;
-
+// The month, day, year, time and zone of each date row.
+bool ReadDateRows(StateReader& r, AppState& state) {
     for (DateRowFields& row : state.dateRows.values) {
         int day;
         if (!r.Index(row.monthIndex, kMonthListSize)) return false;
@@ -305,13 +304,24 @@ bool ReadState(StateReader& r, AppState& state) {
         row.dayIndex = day;  // after month and year: the day list depends on them
         if (!r.ZoneLine(row, kZoneListSize)) return false;
     }
+    return true;
+}
 
+// The six mode buttons; the last one selected wins.
+bool ReadModeButtons(StateReader& r, AppState& state) {
     for (int m = 0; m < 6; ++m) {
         bool on;
         if (!r.Flag(on)) return false;
         if (on) state.mode = static_cast<Mode>(static_cast<int>(Mode::World) + m);
     }
+    return true;
+}
 
+// The stepping interval, the first two orb lists, colour and boldface, the
+// zodiac buttons and the personal-transit proportion.
+bool ReadListsAndOptions(StateReader& r, AppState& state) {
+    Settings& s = state.settings;
+    ConfigControls& c = s.controls;
     if (!r.Index(state.steppingIntervalIndex, kSteppingListSize)) return false;
     if (!r.Index(c.orbIndex[0], kOrbListSize)) return false;
     if (!r.Index(c.orbIndex[1], kOrbListSize)) return false;
@@ -329,8 +339,12 @@ bool ReadState(StateReader& r, AppState& state) {
     s.accepted.SiderealZodiac = flag;
     if (!r.Flag(flag)) return false;
     if (flag) c.sidereal = false;
-    if (!r.Index(c.proportionIndex[0], kProportionListSize, 1)) return false;
+    return r.Index(c.proportionIndex[0], kProportionListSize, 1);
+}
 
+// The accepted orbs and colours of the aspects.
+bool ReadAcceptedOrbsAndColors(StateReader& r, Settings& s) {
+    ConfigControls& c = s.controls;
     // The accepted orbs come after the selections of the first two lists,
     // so they win.
     for (int i = 0; i < kOrbListCount; ++i) {
@@ -339,13 +353,17 @@ bool ReadState(StateReader& r, AppState& state) {
         c.orbIndex[i] = orb;
         s.accepted.OrbIndex[i] = orb;
     }
-
     for (Aspect a : AllAspects()) {
         Color color;
         if (!r.Color(color)) return false;
         if (color != 0) s.accepted.AspectColor[a] = color;
     }
+    return true;
+}
 
+// The image background (read and dropped), "Keep selected zodiac", the
+// midpoint orb and the synastry proportion.
+bool ReadLastOptions(StateReader& r, ConfigControls& c) {
     int64_t discarded;
     if (!r.Integer(discarded)) return false;
     c.whiteImageBackground = false;
@@ -357,38 +375,44 @@ bool ReadState(StateReader& r, AppState& state) {
     // give synastry the personal-transit proportion.
     if (r.NextIsBlank()) {
         c.proportionIndex[1] = c.proportionIndex[0];
-    } else if (!r.Index(c.proportionIndex[1], kProportionListSize, 1)) {
-        return false;
+        return true;
     }
-    return true;
+    return r.Index(c.proportionIndex[1], kProportionListSize, 1);
 }
 
-}  // namespace
+// Reads the lines in order, applying each value as soon as it is read.
+bool ReadState(StateReader& r, AppState& state) {
+    return ReadDateRows(r, state) && ReadModeButtons(r, state) && ReadListsAndOptions(r, state) &&
+           ReadAcceptedOrbsAndColors(r, state.settings) &&
+           ReadLastOptions(r, state.settings.controls);
+}
 
-Result<std::string> StateFileText(const AppState& state) {
+// What makes a date row unfit for a state file, if anything.
+std::optional<std::string> DateRowFault(const DateRowFields& row, DateSlot r) {
+    const std::string number = std::to_string(Index(r) + 1);
+    if (!IndexFits(row.monthIndex, kMonthListSize) || !IndexFits(row.dayIndex, kDayListSize) ||
+        !IndexFits(row.timeIndex, kTimeListSize) || !IndexFits(row.zoneIndex, kZoneListSize))
+        return "a list index of date row " + number + " is out of range.";
+    if (row.exactMinute >= 1440 ||
+        (row.zone && !row.zone->IsNamed() &&
+         std::abs(row.zone->offsetMinutes) > kMaxZoneOffsetMinutes) ||
+        (row.zone && row.zone->name.find_first_of(" \r\n") != std::string::npos))
+        return "the time or zone of date row " + number + " is out of range.";
+    if (row.yearText.find_first_of("\r\n") != std::string::npos ||
+        row.yearText.size() > kMaxStateLineLength)
+        return "the year of date row " + number + " holds a line break or is too long.";
+    return std::nullopt;
+}
+
+// What makes the state unfit for a state file, if anything: a value the
+// file could not hold or that a load would refuse.
+std::optional<std::string> StateFault(const AppState& state) {
     const Settings& s = state.settings;
     const ConfigControls& c = s.controls;
-    auto fail = [](std::string what) {
-        return Fail("The state cannot be saved: " + std::move(what));
-    };
-
-    for (DateSlot r : AllDateSlots()) {
-        const DateRowFields& row = state.dateRows[r];
-        if (!IndexFits(row.monthIndex, kMonthListSize) || !IndexFits(row.dayIndex, kDayListSize) ||
-            !IndexFits(row.timeIndex, kTimeListSize) || !IndexFits(row.zoneIndex, kZoneListSize))
-            return fail("a list index of date row " + std::to_string(Index(r) + 1) + " is out of range.");
-        if (row.exactMinute >= 1440 || (row.zone && !row.zone->IsNamed() &&
-                                        std::abs(row.zone->offsetMinutes) > kMaxZoneOffsetMinutes) ||
-            (row.zone && row.zone->name.find_first_of(" \r\n") != std::string::npos))
-            return fail("the time or zone of date row " + std::to_string(Index(r) + 1) +
-                        " is out of range.");
-        if (row.yearText.find_first_of("\r\n") != std::string::npos ||
-            row.yearText.size() > kMaxStateLineLength)
-            return fail("the year of date row " + std::to_string(Index(r) + 1) +
-                        " holds a line break or is too long.");
-    }
+    for (DateSlot r : AllDateSlots())
+        if (std::optional<std::string> fault = DateRowFault(state.dateRows[r], r)) return fault;
     const int mode = static_cast<int>(state.mode);
-    if (mode < 0 || mode > static_cast<int>(Mode::Synastry)) return fail("unknown mode.");
+    if (mode < 0 || mode > static_cast<int>(Mode::Synastry)) return "unknown mode.";
     bool ok = IndexFits(state.steppingIntervalIndex, kSteppingListSize) &&
               IndexFits(c.orbIndex[0], kOrbListSize) && IndexFits(c.orbIndex[1], kOrbListSize) &&
               IndexFits(c.boldfaceFractionIndex, kBoldfaceFractionListSize) &&
@@ -398,10 +422,11 @@ Result<std::string> StateFileText(const AppState& state) {
     for (int orb : s.accepted.OrbIndex) ok = ok && orb >= 0 && orb < kOrbListSize;
     for (Aspect a : AllAspects())
         ok = ok && s.accepted.AspectColor[a] >= 0 && s.accepted.AspectColor[a] <= kMaxColor;
-    if (!ok) return fail("a setting is out of range.");
+    if (!ok) return "a setting is out of range.";
+    return std::nullopt;
+}
 
-    std::string out;
-    out.reserve(512);
+void PutDateRows(std::string& out, const AppState& state) {
     for (const DateRowFields& row : state.dateRows.values) {
         PutInteger(out, row.monthIndex);
         PutInteger(out, row.dayIndex);
@@ -418,8 +443,15 @@ Result<std::string> StateFileText(const AppState& state) {
         else
             PutInteger(out, row.zoneIndex);
     }
+}
+
+// The mode buttons and every setting, in the order ReadState reads them.
+void PutModeAndSettings(std::string& out, const AppState& state) {
+    const Settings& s = state.settings;
+    const ConfigControls& c = s.controls;
     // Exactly one mode button is selected; with nothing computed yet that is
     // world transits.
+    const int mode = static_cast<int>(state.mode);
     const int selected = mode == 0 ? 1 : mode;
     for (int m = 1; m <= 6; ++m) PutFlag(out, selected == m);
     PutInteger(out, state.steppingIntervalIndex);
@@ -439,6 +471,17 @@ Result<std::string> StateFileText(const AppState& state) {
     PutInteger(out, c.keepSelectedZodiac ? 1 : 0);
     PutInteger(out, c.midpointOrbIndex);
     PutInteger(out, c.proportionIndex[1]);
+}
+
+}  // namespace
+
+Result<std::string> StateFileText(const AppState& state) {
+    if (std::optional<std::string> fault = StateFault(state))
+        return Fail("The state cannot be saved: " + std::move(*fault));
+    std::string out;
+    out.reserve(512);
+    PutDateRows(out, state);
+    PutModeAndSettings(out, state);
     return out;
 }
 

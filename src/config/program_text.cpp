@@ -202,6 +202,64 @@ Result<std::string> ReadRegularFile(const std::string& path) {
     return content;
 }
 
+// Takes every line of `content` into the rows of its number and language,
+// with the first line of each number in `firstLine`; fails at a malformed,
+// too long or duplicate line.
+Status ReadEntries(std::string_view content, std::vector<std::array<std::string, 2>>& texts,
+                   std::vector<std::array<bool, 2>>& present, std::vector<int>& firstLine) {
+    int lineNo = 0;
+    size_t pos = 0;
+    while (pos < content.size()) {
+        ++lineNo;
+        size_t end = content.find('\n', pos);
+        if (end == std::string_view::npos) end = content.size();
+        std::string_view line = content.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+
+        Entry e;
+        switch (ParseLine(line, e)) {
+            case LineKind::kSkip:
+                continue;
+            case LineKind::kMalformed:
+                return Fault(LoadFault::kMissing, lineNo);
+            case LineKind::kTooLong:
+                return Fault(LoadFault::kTooLong, lineNo);
+            case LineKind::kEntry:
+                break;
+        }
+        if (static_cast<size_t>(e.number) >= texts.size()) {
+            texts.resize(e.number + 1);
+            present.resize(e.number + 1, {false, false});
+            firstLine.resize(e.number + 1, 0);
+        }
+        if (present[e.number][e.language]) return Fault(LoadFault::kDuplicate, lineNo);
+        present[e.number][e.language] = true;
+        texts[e.number][e.language] = e.text == "~" ? std::string() : std::string(e.text);
+        if (firstLine[e.number] == 0) firstLine[e.number] = lineNo;
+    }
+    return Ok();
+}
+
+// How many numbers have both languages; fails at the first line of the
+// earliest number that lacks one, or when no number has both.
+Result<int> CountCompleteNumbers(const std::vector<std::array<bool, 2>>& present,
+                                 const std::vector<int>& firstLine) {
+    int count = 0;
+    int missingLine = 0;
+    for (size_t n = 0; n < present.size(); ++n) {
+        if (!present[n][0] && !present[n][1]) continue;
+        if (present[n][0] && present[n][1]) {
+            ++count;
+        } else if (missingLine == 0 || firstLine[n] < missingLine) {
+            missingLine = firstLine[n];
+        }
+    }
+    if (missingLine > 0) return Fault(LoadFault::kMissing, missingLine);
+    if (count == 0) return Fault(LoadFault::kNoText, 0);
+    return count;
+}
+
 }  // namespace
 
 Result<ProgramTextTable> ProgramTextTable::Load(const std::string& path) {
@@ -218,55 +276,13 @@ Result<ProgramTextTable> ProgramTextTable::Parse(std::string_view content) {
 
     try {
         ProgramTextTable table;
-        auto& texts = table.texts_;
-        auto& present = table.present_;
         // First line of each number, to report a number lacking a language.
-        std::vector<int> first_line;
-        int line_no = 0;
-        size_t pos = 0;
-        while (pos < content.size()) {
-            ++line_no;
-            size_t end = content.find('\n', pos);
-            if (end == std::string_view::npos) end = content.size();
-            std::string_view line = content.substr(pos, end - pos);
-            pos = end + 1;
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-
-            Entry e;
-            switch (ParseLine(line, e)) {
-                case LineKind::kSkip:
-                    continue;
-                case LineKind::kMalformed:
-                    return Fault(LoadFault::kMissing, line_no);
-                case LineKind::kTooLong:
-                    return Fault(LoadFault::kTooLong, line_no);
-                case LineKind::kEntry:
-                    break;
-            }
-            if (static_cast<size_t>(e.number) >= texts.size()) {
-                texts.resize(e.number + 1);
-                present.resize(e.number + 1, {false, false});
-                first_line.resize(e.number + 1, 0);
-            }
-            if (present[e.number][e.language]) return Fault(LoadFault::kDuplicate, line_no);
-            present[e.number][e.language] = true;
-            texts[e.number][e.language] = e.text == "~" ? std::string() : std::string(e.text);
-            if (first_line[e.number] == 0) first_line[e.number] = line_no;
-        }
-
-        int count = 0;
-        int missing_line = 0;
-        for (size_t n = 0; n < present.size(); ++n) {
-            if (!present[n][0] && !present[n][1]) continue;
-            if (present[n][0] && present[n][1]) {
-                ++count;
-            } else if (missing_line == 0 || first_line[n] < missing_line) {
-                missing_line = first_line[n];
-            }
-        }
-        if (missing_line > 0) return Fault(LoadFault::kMissing, missing_line);
-        if (count == 0) return Fault(LoadFault::kNoText, 0);
-        table.count_ = count;
+        std::vector<int> firstLine;
+        const Status read = ReadEntries(content, table.texts_, table.present_, firstLine);
+        if (!read) return read.error();
+        const Result<int> count = CountCompleteNumbers(table.present_, firstLine);
+        if (!count) return count.error();
+        table.count_ = *count;
         return table;
     } catch (const std::bad_alloc&) {
         return Fault(LoadFault::kNoMemory, 0);

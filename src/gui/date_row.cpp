@@ -227,12 +227,27 @@ void DateRowWidget::ShowMonthNames() {
     updatingControls_ = false;
 }
 
-void DateRowWidget::ChooseTimeAndZone() {
-    if (!dialogs_ || !texts_) return;
-    const ProgramTexts texts = texts_();
+namespace {
+
+// Why the chooser's time and zone cannot be taken for row `slot`, in the
+// language of `texts`; empty when they can.
+QString TimeAndZoneProblem(const DateRows& rows, DateSlot slot, const ProgramTexts& texts,
+                           const QString& time, const QString& zone) {
+    DateRows probe = rows;
+    const Status s = probe.SetTimeAndZone(slot, time.toStdString(), zone.toStdString());
+    if (s) return QString();
+    const bool badTime = s.error().code == kErrorBadTime;
+    return Q(texts.ProgramTextWithValues(badTime ? kTextBadMinuteTime : kTextBadZone,
+                                         {Shown(badTime ? time : zone), "", "", "", ""}));
+}
+
+// The chooser's texts, the row's time and zone to start from, the zones
+// matching a search with their offsets, and the check of an answer.
+Dialogs::TimeAndZoneRequest TimeAndZoneRequestOf(DateRows& rows, DateSlot slot,
+                                                 const ProgramTexts& texts) {
     auto pt = [&](TextId id) { return Q(texts.ProgramText(id)); };
-    const std::string slotName = texts.ProgramText(TextIdAt(kTextWorldDate, Index(slot_)));
-    const DateRowFields& r = rows_.Row(slot_);
+    const std::string slotName = texts.ProgramText(TextIdAt(kTextWorldDate, Index(slot)));
+    const DateRowFields& r = rows.Row(slot);
 
     Dialogs::TimeAndZoneRequest request;
     request.title =
@@ -247,12 +262,12 @@ void DateRowWidget::ChooseTimeAndZone() {
     if (r.zone) {
         request.zone = Q(ZoneBoxText(*r.zone));
     } else if (r.zoneIndex > 0 && r.zoneIndex < kZoneEntries) {
-        const std::string& listed = rows_.ZoneList()[static_cast<size_t>(r.zoneIndex)].text;
+        const std::string& listed = rows.ZoneList()[static_cast<size_t>(r.zoneIndex)].text;
         if (listed.rfind("GMT", 0) == 0) request.zone = Q(listed);
     }
     // The offsets the list shows are those in force on the row's date (at
     // noon Universal Time); without a date, today's.
-    const double day = rows_.LocalDayValue(slot_);
+    const double day = rows.LocalDayValue(slot);
     const double instant = day > 0 ? std::floor(day) : std::floor(CurrentJulianDate() + 0.5);
     request.zonesMatching = [instant](const QString& text) {
         std::vector<std::pair<QString, QString>> out;
@@ -262,27 +277,28 @@ void DateRowWidget::ChooseTimeAndZone() {
         }
         return out;
     };
-    const DateSlot slot = slot_;
-    DateRows& rows = rows_;
-    auto problem = [&rows, slot, texts](const QString& time, const QString& zone) {
-        DateRows probe = rows;
-        const Status s = probe.SetTimeAndZone(slot, time.toStdString(), zone.toStdString());
-        if (s) return QString();
-        const bool badTime = s.error().code == kErrorBadTime;
-        return Q(texts.ProgramTextWithValues(badTime ? kTextBadMinuteTime : kTextBadZone,
-                                             {Shown(badTime ? time : zone), "", "", "", ""}));
+    request.check = [&rows, slot, texts](const QString& time, const QString& zone) {
+        return TimeAndZoneProblem(rows, slot, texts, time, zone);
     };
-    request.check = problem;
+    return request;
+}
 
-    const std::optional<Dialogs::TimeAndZone> answer = dialogs_->AskTimeAndZone(request);
+}  // namespace
+
+void DateRowWidget::ChooseTimeAndZone() {
+    if (!dialogs_ || !texts_) return;
+    const ProgramTexts texts = texts_();
+    const std::optional<Dialogs::TimeAndZone> answer =
+        dialogs_->AskTimeAndZone(TimeAndZoneRequestOf(rows_, slot_, texts));
     bool changed = false;
     if (answer) {
-        const QString why = problem(answer->time, answer->zone);
+        const QString why = TimeAndZoneProblem(rows_, slot_, texts, answer->time, answer->zone);
         if (why.isEmpty()) {
             changed = static_cast<bool>(rows_.SetTimeAndZone(slot_, answer->time.toStdString(),
                                                              answer->zone.toStdString()));
         } else {
-            dialogs_->Message(why, pt(kTextInputErrorTitle), MessageIcon::Information);
+            dialogs_->Message(why, Q(texts.ProgramText(kTextInputErrorTitle)),
+                              MessageIcon::Information);
         }
     }
     ShowValues();

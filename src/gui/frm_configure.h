@@ -23,6 +23,7 @@
 
 #include "config/program_text.h"
 #include "config/settings.h"
+#include "gui/configure_controls.h"
 #include "engine/vocabulary.h"
 
 class QCheckBox;
@@ -112,22 +113,11 @@ class FrmConfigure : public QDialog {
     void reject() override;
 
   private:
-    // One control of the dialog: its member, name, place and caption. The
-    // table of them (frm_configure.cpp) is what the dialog is built from;
-    // the control arrays (the aspect rows, the "set all" orb list, the two
-    // proportion lists) are added to it by their own loops.
-    struct ControlDescription;
-    static const std::vector<ControlDescription>& ControlTable();
-
+    // The controls from their table (configure_controls.h), watched by the
+    // event filter.
     void CreateControls();
-    void CreateAspectRows();
-    // The orb, proportion, midpoint and fraction lists with their entries.
-    void FillSettingLists();
-    void PlaceControls();
-    void PlaceControlArrays();
     void ConnectOrbLists();
     void ConnectOptions();
-    void SetTabOrder();
     void ConnectControls();
     void DrawColorLine(int line);
     void EnableBoldfaceControls();
@@ -154,35 +144,7 @@ class FrmConfigure : public QDialog {
     // coming back from a message box of the dialog's own is not.
     QPointer<QWidget> leftFor_;
 
-    std::array<QComboBox*, kOrbListCount> cboOrb_{};
-    std::array<QLabel*, kAspectCount> lblAspectName_{};
-    std::array<QLabel*, kAspectCount> lblAspectColor_{};
-    QPushButton* cmdSetAllNonzeroOrbsToConjunctionOrb_ = nullptr;
-    std::array<QComboBox*, 2> cboPersonalOrbsProportion_{};
-    QComboBox* cboOrbForMidpoints_ = nullptr;
-    QCheckBox* chkUseBoldface_ = nullptr;
-    QRadioButton* opt1DegOfOrb_ = nullptr;
-    QRadioButton* optProportionOfOrb_ = nullptr;
-    QComboBox* cboBoldfaceFactor_ = nullptr;
-    QLabel* lblOfOrb_ = nullptr;
-    QRadioButton* optWesternAstrology_ = nullptr;
-    QRadioButton* optVedicAstrology_ = nullptr;
-    QCheckBox* chkKeepZodiac_ = nullptr;
-    QCheckBox* chkIncludeMoon_ = nullptr;
-    QCheckBox* chkDisplayNATZabbr_ = nullptr;
-    QCheckBox* chkSuppressInnerPlanetAspectDisplay_ = nullptr;
-    QCheckBox* chkDisplayZodiacSectors_ = nullptr;
-    QCheckBox* chkSaveGraphicWithWhiteBackground_ = nullptr;
-    QPushButton* cmdAccept_ = nullptr;
-    QPushButton* cmdCancel_ = nullptr;
-    QPushButton* cmdHide_ = nullptr;
-    QPushButton* cmdReset_ = nullptr;
-    QLabel* lblZodiac_ = nullptr;
-    QLabel* lblPersonalTransits_ = nullptr;
-    QLabel* lblSynastry_ = nullptr;
-    QLabel* lblOrbForMidpoints_ = nullptr;
-    QLabel* Label1_ = nullptr;  // "Set orb, click on lines"
-    QLabel* Label3_ = nullptr;  // "Proportion of above orbs for use with"
+    ConfigureControls ui_;
 };
 
 }  // namespace vek::gui

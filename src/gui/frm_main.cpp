@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,8 +13,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QTextEdit>
-#include <QTranslator>
-#include <QWindow>
 #include <algorithm>
 
 #include "app/compute.h"
@@ -27,18 +24,22 @@
 #include "display/version.h"
 #include "engine/modes.h"
 #include "gui/chart_view.h"
-#include "gui/date_row.h"
+#include "gui/configure_commands.h"
+#include "gui/date_rows_panel.h"
 #include "gui/dialogs.h"
 #include "gui/fonts.h"
 #include "gui/form_helpers.h"
 #include "gui/frm_configure.h"
 #include "gui/frm_durations.h"
+#include "gui/help_commands.h"
 #include "gui/places.h"
 #include "gui/popup.h"
+#include "gui/report_commands.h"
 #include "gui/run_controller.h"
 #include "gui/state_commands.h"
 #include "gui/table_grid.h"
 #include "gui/twips.h"
+#include "gui/window_layout.h"
 #include "platform/ephemeris.h"
 #include "platform/time_zones.h"
 #include "time/stepping.h"
@@ -92,22 +93,31 @@ QString FrmMain::VersionText() const {
 // Building the window
 
 void FrmMain::CreateParts() {
+    DateRowsPanel::Window rowsWindow;
+    rowsWindow.selectedMode = [this] { return SelectedMode(); };
+    rowsWindow.compute = [this] { Compute(); };
+    rowsWindow.edited = [this] { OnRowEdited(); };
+    rowsWindow.yearLeft = [this] { MarkStale(); };
+    rowsWindow.toggleAngles = [this] { view_.anglesInRadians = !view_.anglesInRadians; };
+    rows_ = new DateRowsPanel(this, ui_, state_, dialogs_, std::move(rowsWindow));
+    layout_ = std::make_unique<MainWindowLayout>(this, content_, ui_, view_,
+                                                 [this] { return ChartShown(); });
     panel_ = new ChartPanel(this, ui_, state_, dialogs_, view_, env_.glyphInks);
     panel_->SetDurationsReport([this] { ShowDurationsReport(); });
     // The transit graph hides an open configuration dialog and the way back
     // to the table shows it again.
-    panel_->SetConfigDialogHooks({[this] { return frmConfigure_ && frmConfigure_->isVisible(); },
+    panel_->SetConfigDialogHooks({[this] { return configure_->DialogVisible(); },
                                   [this] {
-                                      if (frmConfigure_) frmConfigure_->HideDialog();
+                                      if (Configuration()) Configuration()->HideDialog();
                                   },
                                   [this] {
-                                      if (frmConfigure_) frmConfigure_->Display();
+                                      if (Configuration()) Configuration()->Display();
                                   }});
     RunController::Window run;
     run.selectedMode = [this] { return SelectedMode(); };
     run.chartShown = [this] { return ChartShown(); };
     run.compute = [this] { Compute(); };
-    run.showRows = [this] { ShowAllRows(); };
+    run.showRows = [this] { rows_->ShowAll(); };
     run.showStepResults = [this] { ShowStepResults(); };
     runner_ = new RunController(this, ui_, state_, dialogs_, view_, std::move(run));
     StateCommands::Window files;
@@ -115,35 +125,36 @@ void FrmMain::CreateParts() {
     files.selectMode = [this](Mode m) { SelectMode(m); };
     files.compute = [this] { Compute(); };
     files.showWorldTransitsNow = [this] { ShowWorldTransitsNow(); };
-    files.showRow = [this](DateSlot slot) { ShowRow(slot); };
+    files.showRow = [this](DateSlot slot) { rows_->ShowRow(slot); };
     files.chartShown = [this] { return ChartShown(); };
     files.toggleGraphic = [this] { OnToggleGraphic(); };
     stateCommands_ =
         new StateCommands(this, ui_, state_, store_, dialogs_, view_, std::move(files));
+    help_ = std::make_unique<HelpCommands>(this, ui_, state_, dialogs_, env_.dataFolder,
+                                           env_.openUrl);
+    report_ = std::make_unique<ReportCommands>(this, ui_, state_, dialogs_, view_, Timer1_,
+                                               [this] { return SelectedMode(); });
+    FrmConfigure::Hooks hooks;
+    hooks.startupComplete = [this] { return view_.blnStartupCompleted; };
+    // "Use settings": the zone lists follow the North American choice,
+    // keeping their selections; then the result is computed anew.
+    hooks.accepted = [this] {
+        state_.rows.SetUpTimezoneComboBoxes(true, state_.settings.controls.northAmericanZones);
+        rows_->FillLists();
+        if (isMinimized()) showNormal();
+        Compute();
+    };
+    configure_ = std::make_unique<ConfigureCommands>(this, ui_, state_, store_, dialogs_, Timer1_,
+                                                     std::move(hooks));
+    // Whatever else changes the settings (a loaded state) shows in the open
+    // dialog after the compute that follows it.
+    connect(this, &FrmMain::Computed, this, [this] { configure_->ShowSettingsIfVisible(); });
     folders_ = std::make_unique<FileFolders>(store_, Q(env_.documentsFolder));
     stateCommands_->SetFolders(folders_.get());
     panel_->SetFolders(folders_.get());
 }
 
-void FrmMain::ConnectDateRow(DateRowWidget* row) {
-    const DateSlot slot = row->Slot();
-    row->SetChooser(&dialogs_, [this] { return state_.Texts(); });
-    connect(row, &DateRowWidget::Edited, this, &FrmMain::OnRowEdited);
-    connect(row, &DateRowWidget::YearLeft, this, &FrmMain::MarkStale);
-    connect(row, &DateRowWidget::YearEntered, this, [this, slot] {
-        if (ModeReadsSlot(SelectedMode(), slot)) Compute();
-    });
-    connect(row, &DateRowWidget::ClearClicked, this, [this, slot] { OnClear(slot); });
-    // A click on "World date" switches the angles between degrees and
-    // radians; the other two labels do nothing.
-    if (slot == kWorldDate) {
-        connect(row, &DateRowWidget::LabelClicked, this,
-                [this] { view_.anglesInRadians = !view_.anglesInRadians; });
-    }
-}
-
 void FrmMain::ConnectControls() {
-    for (DateRowWidget* row : ui_.dateRows) ConnectDateRow(row);
     connect(ui_.cmdNow, &QPushButton::clicked, this, &FrmMain::OnNow);
     for (QAbstractButton* b : ui_.modeGroup->buttons()) {
         connect(b, &QAbstractButton::clicked, this, &FrmMain::OnModeClicked);
@@ -152,31 +163,12 @@ void FrmMain::ConnectControls() {
     connect(ui_.optEnglish, &QRadioButton::clicked, this, [this] { ApplyLanguage(kEnglish); });
     connect(ui_.optGerman, &QRadioButton::clicked, this, [this] { ApplyLanguage(kGerman); });
     connect(ui_.cmdQuit, &QPushButton::clicked, this, &FrmMain::OnQuit);
-    connect(ui_.cmdHelp, &QPushButton::clicked, this, &FrmMain::OnHelp);
-    connect(ui_.lblURL, &QLabel::linkActivated, this, [this] { OnManualLink(); });
+    connect(ui_.cmdHelp, &QPushButton::clicked, this, [this] { help_->OnHelp(); });
+    connect(ui_.lblURL, &QLabel::linkActivated, this, [this] { help_->OnManualLink(); });
     connect(ui_.cmdToggleGraphic, &QPushButton::clicked, this, &FrmMain::OnToggleGraphic);
     connect(ui_.cmdSaveAs, &QPushButton::clicked, this, &FrmMain::OnSaveAs);
-    connect(ui_.cmdReport, &QPushButton::clicked, this, &FrmMain::OnReport);
-    connect(ui_.cmdConfigure, &QPushButton::clicked, this, &FrmMain::OnConfigure);
-}
-
-void FrmMain::PlaceAtTopLeft() {
-    // move() places a window by its frame; once the window is shown, the
-    // frame is known and its position is set for the frame as well, so that
-    // a window manager keeps the title bar on the screen.
-    const QScreen* s = screen();
-    const QPoint corner = s ? s->availableGeometry().topLeft() : QPoint(0, 0);
-    move(corner);
-    if (windowHandle()) windowHandle()->setFramePosition(corner);
-}
-
-void FrmMain::RestoreWindowPlace() {
-    const QRect place = RememberedWindowPlace(store_, objectName());
-    if (place.isEmpty()) return;
-    move(place.topLeft());
-    if (windowHandle()) windowHandle()->setFramePosition(place.topLeft());
-    // Within the window's own limits.
-    RequestSize(place.size().expandedTo(minimumSize()).boundedTo(maximumSize()));
+    connect(ui_.cmdReport, &QPushButton::clicked, this, [this] { report_->OnReport(); });
+    connect(ui_.cmdConfigure, &QPushButton::clicked, this, [this] { configure_->OnConfigure(); });
 }
 
 void FrmMain::InitMainWindow() {
@@ -190,6 +182,34 @@ void FrmMain::InitMainWindow() {
     ui_.picTable->hide();
     ui_.txbReport->hide();
     ui_.txbReport1->hide();
+}
+
+int FrmMain::WidthLimit() const {
+    return layout_->WidthLimit();
+}
+
+int FrmMain::HeightLimit() const {
+    return layout_->HeightLimit();
+}
+
+FrmView* FrmMain::Viewer() const {
+    return help_->Viewer();
+}
+
+FrmDurations* FrmMain::DurationsWindow() const {
+    return report_->Window();
+}
+
+FrmConfigure* FrmMain::Configuration() const {
+    return configure_->Dialog();
+}
+
+void FrmMain::ShowDurationsReport() {
+    report_->ShowReport();
+}
+
+std::unique_ptr<DurationsRequest> FrmMain::DurationsRequestOfResult() {
+    return report_->RequestOfResult();
 }
 
 const std::string& FrmMain::AutoStatePath() const {
@@ -251,9 +271,9 @@ bool FrmMain::LoadConfigurationAndData() {
     state_.rows.SetLocalZoneName(env_.localZoneName ? *env_.localZoneName
                                  : env_.localZoneMinutes ? std::string()
                                                          : platform::SystemZoneName());
-    FillDateControls();
+    rows_->FillLists();
 
-    for (DateRowWidget* row : ui_.dateRows) row->ClearButton()->hide();
+    rows_->HideClearButtons();
     runner_->SetSteppingEnabled(false);
 
     // The stored language; selecting its button applies it.
@@ -261,7 +281,7 @@ bool FrmMain::LoadConfigurationAndData() {
     (language == kGerman ? ui_.optGerman : ui_.optEnglish)->setChecked(true);
     ApplyLanguage(language);
 
-    PlaceAtTopLeft();
+    layout_->PlaceAtTopLeft();
 
     // The Pluto table, with a note on the screen while it loads.
     ui_.popUp->ShowCenterScreen("Loading data ...", 2000, 300, 2000);
@@ -279,7 +299,7 @@ bool FrmMain::LoadConfigurationAndData() {
 
 void FrmMain::FinishStartup() {
     show();
-    PlaceAtTopLeft();
+    layout_->PlaceAtTopLeft();
     // A settings file that cannot be read is left alone; the user hears of
     // it once, not at every value the program would have read from it.
     if (const Status readable = store_.Readable(); !readable)
@@ -293,32 +313,20 @@ void FrmMain::FinishStartup() {
 
     setWindowTitle(PT(kTextProgramName) + " " + VersionText());
     ui_.cmdReport->show();
-    RestoreWindowPlace();
+    layout_->RestorePlace(RememberedWindowPlace(store_, objectName()));
     Timer1_.start();
     TimerTick();  // the controls' states are current from the first moment on
     UpdateHintLabel();
 
     // The window opens showing everything the first result needs; its size
     // is then the size limit.
-    ApplySizeLimits(true);
+    layout_->ApplySizeLimits(true);
     view_.blnStartupCompleted = true;
-    ApplyResizeRule();
+    layout_->ApplyResizeRule();
 }
 
 // ---------------------------------------------------------------------------
 // Date rows
-
-void FrmMain::FillDateControls() {
-    for (DateRowWidget* row : ui_.dateRows) row->FillLists();
-}
-
-void FrmMain::ShowRow(DateSlot slot) {
-    ui_.dateRows[Index(slot)]->ShowValues();
-}
-
-void FrmMain::ShowAllRows() {
-    for (DateRowWidget* row : ui_.dateRows) row->ShowValues();
-}
 
 void FrmMain::FillStepList() {
     QComboBox* list = ui_.cboForwardBack;
@@ -345,13 +353,6 @@ void FrmMain::ShowStatusText() {
     ui_.lblStatus->setText(view_.statusPrefix == TextId{}
                                ? StandingStatusText()
                                : PT(view_.statusPrefix) + " " + Q(view_.statusPath));
-}
-
-void FrmMain::RefreshWeekdayToolTips() {
-    for (DateRowWidget* row : ui_.dateRows) {
-        row->RefreshWeekdayToolTip();
-        row->ShowValues();
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -407,12 +408,11 @@ void FrmMain::Compute() {
     const ComputeRequest request{SelectedMode(), view_.anglesInRadians, ChartShown()};
     // A time its zone skipped or showed twice: the user says which is meant
     // (cancelled, the compute names the row's problem).
-    for (DateRowWidget* row : ui_.dateRows)
-        if (ModeReadsSlot(request.mode, row->Slot())) row->AskFoldIfNeeded();
+    rows_->AskFoldsFor(request.mode);
     DateRowFailure failed;
     const Status computed = state_.Compute(request, &failed);
     // The conversion fills in an empty time and zone, as the user sees.
-    ShowAllRows();
+    rows_->ShowAll();
     if (!computed) {
         view_.lastDateError = failed.slot == kWorldDate ? failed.code : 0;
         dialogs_.Message(Q(computed.message()), Q(failed.title), MessageIcon::Information);
@@ -457,151 +457,18 @@ void FrmMain::ShowResults() {
 
 void FrmMain::ArrangeReportArea() {
     const Mode m = view_.computedMode == Mode::None ? SelectedMode() : view_.computedMode;
-    const int tableLeft = Twips::Left(ui_.picTable);
-    const int tableTop = Twips::Top(ui_.picTable);
-    const int tableWidth = Twips::Width(ui_.picTable);
-    const int tableHeight = Twips::Height(ui_.picTable);
-    if (!ModeInfoOf(m).twoCharts) {
-        ui_.txbReport->show();
-        ui_.txbReport1->hide();
-        Twips::Place(ui_.txbReport, tableLeft + tableWidth + 120, tableTop, kReportWidth,
-                     tableHeight);
-        const int statusTop = tableTop + tableHeight + 150;
-        Twips::Place(ui_.lblStatus, tableLeft, statusTop, tableWidth + 200 + kReportWidth,
-                     kLabelHeight);
-        ui_.lblStatus->setVisible(ui_.picTable->isVisible());
-        ui_.lblStatus->setToolTip(VersionToolTip());
-        heightLimit_ = statusTop + kLabelHeight + 700;
-        widthLimit_ = Twips::Left(ui_.txbReport) + kReportWidth + 350;
-        ArrangeManualLink(ui_.picTable->isVisible(), tableLeft, statusTop + kLabelHeight + 80);
-    } else {
-        ui_.txbReport1->show();
-        ui_.txbReport->hide();
-        // Below the table, or below the chart with its legend when that is
-        // taller.
-        const int chartBottom =
-            ChartShown() ? Twips::Top(ui_.picGraphic) + Twips::Height(ui_.picGraphic) : 0;
-        Twips::Place(ui_.txbReport1, tableLeft, std::max(tableTop + tableHeight, chartBottom) + 120,
-                     tableWidth, 360);
-        heightLimit_ = Twips::Top(ui_.txbReport1) + Twips::Height(ui_.txbReport1) + 700;
-        widthLimit_ = Twips::Left(ui_.txbReport) + kReportWidth + 200;
-        ui_.lblStatus->hide();
-        ArrangeManualLink(false, 0, 0);
-    }
-    ApplySizeLimits(false);
-    ApplyEnlargement();
-}
-
-void FrmMain::ApplySizeLimits(bool growToFit) {
-    const QSize limit(Twips::ToPixels(widthLimit_), Twips::ToPixels(heightLimit_));
-    const QSize lower(Twips::ToPixels(kMinWidth), Twips::ToPixels(kMinHeight));
-    // A limit below the lower bound wins.
-    // A limit below the lower bound wins; a window may be made as large as
-    // the user likes (the chart grows with it), and the layout scrolls in a
-    // window smaller than it.
-    setMinimumSize(lower.boundedTo(limit).boundedTo(FitOnScreen(lower)));
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    content_->setMinimumSize(limit);
-    // When the table's layout changes the window follows it, as far as the
-    // screen allows, so that nothing it shows is cut off, until the user
-    // gives it a size of their own: that size is kept through every change
-    // of mode and view (what does not fit scrolls).
-    const bool layoutChanged = widthLimit_ != lastWidthLimit_ || heightLimit_ != lastHeightLimit_;
-    if (growToFit || (layoutChanged && !userSized_)) {
-        layoutSize_ = FitOnScreen(limit);
-        userSized_ = false;
-        RequestSize(layoutSize_);
-    }
-    lastWidthLimit_ = widthLimit_;
-    lastHeightLimit_ = heightLimit_;
-}
-
-void FrmMain::ApplyResizeRule() {
-    if (isMinimized() || !view_.blnStartupCompleted) return;
-    int w = Twips::FromPixels(width());
-    int h = Twips::FromPixels(height());
-    // The smallest size holds (unless the layout itself is smaller, or the
-    // screen); larger is the user's choice.
-    w = std::max(w, std::min(kMinWidth, widthLimit_));
-    h = std::max(h, std::min(kMinHeight, heightLimit_));
-    const QSize screenFit = FitOnScreen(QSize(Twips::ToPixels(w), Twips::ToPixels(h)));
-    w = std::min(w, Twips::FromPixels(screenFit.width()));
-    h = std::min(h, Twips::FromPixels(screenFit.height()));
-    const QSize target(Twips::ToPixels(w), Twips::ToPixels(h));
-    if (target != size()) RequestSize(target);
-}
-
-void FrmMain::RequestSize(QSize size) {
-    requestedSize_ = size;
-    requestedAt_.start();
-    reRequests_ = 0;
-    resize(size);
+    const bool twoCharts = ModeInfoOf(m).twoCharts;
+    const ManualLinkPlace link = layout_->ArrangeReportArea(twoCharts);
+    if (!twoCharts) ui_.lblStatus->setToolTip(VersionToolTip());
+    help_->ArrangeManualLink(link.shown, link.left, link.top);
+    layout_->ApplySizeLimits(false);
+    layout_->ApplyEnlargement();
 }
 
 void FrmMain::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     scroll_->setGeometry(rect());
-    // For a moment after the program asked for a size, a window manager
-    // may still report sizes the window had on the way (the one it was
-    // mapped with, the least size), even after the one asked for: they are
-    // history, not the user's choice, and the size asked for is asked again.
-    bool stale = false;
-    if (e->spontaneous() && requestedSize_.isValid()) {
-        if (requestedAt_.elapsed() >= kRequestedSizeMs) {
-            requestedSize_ = QSize();
-        } else if (e->size() != requestedSize_) {
-            stale = true;
-            if (++reRequests_ <= kReRequests) resize(requestedSize_);
-        }
-    }
-    if (!stale) {
-        // A size other than the layout's once the window is up is the
-        // user's (dragged, or set by the window manager).
-        if (view_.blnStartupCompleted && !isMinimized() && !isMaximized() && !isFullScreen())
-            userSized_ = e->size() != layoutSize_;
-        ApplyResizeRule();
-    }
-    ApplyEnlargement();
-}
-
-QSize FrmMain::FitOnScreen(QSize wanted) const {
-    const QScreen* s = screen();
-    if (!s) return wanted;
-    // The frame around the window: known once the window manager has framed
-    // it, else a usual title bar and border.
-    QSize frame = frameGeometry().size() - geometry().size();
-    if (frame.width() <= 0 && frame.height() <= 0) frame = QSize(10, 40);
-    return wanted.boundedTo(s->availableGeometry().size() - frame);
-}
-
-void FrmMain::ApplyEnlargement() {
-    if (!view_.blnStartupCompleted || widthLimit_ <= 0 || heightLimit_ <= 0) return;
-    if (!ChartShown()) return;
-    // The room beyond the layout, in whole pixels: none leaves every box at
-    // its design size.
-    const int dwPixels = std::max(0, width() - Twips::ToPixels(widthLimit_));
-    const int dhPixels = std::max(0, height() - Twips::ToPixels(heightLimit_));
-    const int dw = dwPixels > 0 ? Twips::FromPixels(dwPixels) : 0;
-    const int dh = dhPixels > 0 ? Twips::FromPixels(dhPixels) : 0;
-    const ChartWheel& wheel = ui_.picGraphic->Wheel();
-    const WheelGeometry& g = wheel.geometry;
-    Twips::Resize(ui_.picGraphic, g.width + dw, g.height + ui_.picGraphic->Band() + dh);
-    const int tableTop = Twips::Top(ui_.picTable);
-    const int tableLeft = Twips::Left(ui_.picTable);
-    const int tableWidth = Twips::Width(ui_.picTable);
-    const int tableHeight = Twips::Height(ui_.picTable);
-    // What stands right of the chart and below it moves aside by the room
-    // it takes.
-    if (ui_.txbReport->isVisible()) {
-        Twips::Place(ui_.txbReport, tableLeft + tableWidth + 120 + dw, tableTop, kReportWidth,
-                     tableHeight + dh);
-    }
-    if (ui_.txbReport1->isVisible()) {
-        const int chartBottom = Twips::Top(ui_.picGraphic) + Twips::Height(ui_.picGraphic);
-        Twips::Place(ui_.txbReport1, tableLeft, std::max(tableTop + tableHeight, chartBottom) + 120,
-                     tableWidth + dw, 360);
-    }
-    ui_.picGraphic->update();
+    if (layout_) layout_->Resized(*e);
 }
 
 // ---------------------------------------------------------------------------
@@ -609,11 +476,11 @@ void FrmMain::ApplyEnlargement() {
 
 void FrmMain::ApplyLanguage(Language language) {
     state_.SetLanguage(language);
-    ApplyQtTranslation(state_.language);
+    qtTranslation_.Apply(state_.language);
     SetLanguageDependentText();
     WriteLanguageSetting(store_, Index(state_.language));
     if (view_.blnStartupCompleted) {
-        RefreshWeekdayToolTips();
+        rows_->RefreshWeekdayToolTips();
         if (view_.computedMode != Mode::None || SelectedMode() != Mode::None) Compute();
         RetranslateOpenWindows();
         FocusIfPossible(ui_.cmdCompute);
@@ -623,14 +490,20 @@ void FrmMain::ApplyLanguage(Language language) {
 void FrmMain::SetLanguageDependentText() {
     setWindowTitle(PT(kTextProgramName) + " " + VersionText());
     // The month lists have been refilled in the language.
-    for (DateRowWidget* row : ui_.dateRows) row->ShowMonthNames();
+    rows_->ShowMonthNames();
     FillStepList();
     UpdateHintLabel();
     SetMainTexts(ui_, state_.Texts());
     UpdateSaveAsButton();
     UpdateChartButtons();
-    SetConfigureTexts();
+    configure_->SetTexts();
     ShowStatusText();
+}
+
+void FrmMain::RetranslateOpenWindows() {
+    ShowStatusText();
+    help_->Retranslate();
+    report_->Retranslate();
 }
 
 QString FrmMain::StandingStatusText() const {
@@ -645,29 +518,16 @@ QString FrmMain::VersionToolTip() const {
                kTextEphemerisInUse, {platform::ephemeris_in_use(), "", "", "", ""}));
 }
 
-void FrmMain::ApplyQtTranslation(Language language) {
-    if (qtTranslator_) {
-        QCoreApplication::removeTranslator(qtTranslator_.get());
-        qtTranslator_.reset();
-    }
-    if (language != kGerman) return;
-    auto translator = std::make_unique<QTranslator>();
-    // Without Qt's translations installed the buttons stay English.
-    if (!translator->load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return;
-    QCoreApplication::installTranslator(translator.get());
-    qtTranslator_ = std::move(translator);
-}
-
 // ---------------------------------------------------------------------------
 // Timer1
 
 void FrmMain::TimerTick() {
-    for (DateRowWidget* row : ui_.dateRows) row->Tick();
+    rows_->Tick();
     // The transit graph keeps the stepping disabled.
     runner_->SetSteppingEnabled(runner_->SteppingAllowed() && !panel_->GraphShown());
     ui_.lblStatus->setVisible(ui_.picTable->isVisible() && ui_.txbReport->isVisible());
     UpdateChartButtons();
-    HideConfigurationWhenMinimized();
+    configure_->HideWhenMinimized();
     if (view_.stateJustSaved) {
         if (++view_.stateTicks > 5) view_.stateJustSaved = false;
     }
@@ -678,7 +538,7 @@ void FrmMain::TimerTick() {
 
 void FrmMain::ShowWorldTransitsNow() {
     state_.rows.SetWorldDateToNow(env_.clock);
-    ShowRow(kWorldDate);
+    rows_->ShowRow(kWorldDate);
     SelectMode(Mode::World);
     Compute();
     ui_.picTable->show();
@@ -686,18 +546,8 @@ void FrmMain::ShowWorldTransitsNow() {
 
 void FrmMain::OnNow() {
     state_.rows.SetWorldDateToNow(env_.clock);
-    ShowRow(kWorldDate);
+    rows_->ShowRow(kWorldDate);
     if (ModeInfoOf(SelectedMode()).transits) Compute();
-}
-
-void FrmMain::OnClear(DateSlot slot) {
-    DateRowWidget* row = ui_.dateRows[Index(slot)];
-    const QString text =
-        PT(kTextClearAllEntriesOf) + " " + PT(TextIdAt(kTextClearWorldDateQuestion, Index(slot)));
-    if (dialogs_.AskYesNoCancel(text, row->ClearButton()->text(), Answer::Yes) != Answer::Yes) {
-        return;
-    }
-    row->Clear();
 }
 
 void FrmMain::OnQuit() {
@@ -728,7 +578,7 @@ void FrmMain::End() {
     runner_->AbandonRun();
     ui_.popUp->hide();
     // The report window goes too, and a build under way stops.
-    if (frmDurations_) frmDurations_->hide();
+    report_->Close();
     hide();
     emit Ended();
 }

@@ -4,15 +4,16 @@
 // its controls to the core's models and shows what the core computes; it
 // computes nothing itself.
 //
-// The window is a shell over its parts: the controls (main_controls.h, the
-// date rows among them: date_row.h), the chart panel with the table, the
-// wheel and the transit graph (chart_panel.h), the stepping and the run
-// (run_controller.h), the state files (state_commands.h) and one value that
-// says what the window is doing (view_state.h).
+// The window is a shell over its parts: the controls (main_controls.h), the
+// three date rows (date_rows_panel.h over date_row.h), the chart panel with
+// the table, the wheel and the transit graph (chart_panel.h), the window's
+// size and report area (window_layout.h), the stepping and the run
+// (run_controller.h), the state files (state_commands.h), "Help" and the
+// manual's link (help_commands.h), "Report" (report_commands.h),
+// "Configure" (configure_commands.h) and one value that says what the
+// window is doing (view_state.h).
 #pragma once
 
-#include <QElapsedTimer>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -25,24 +26,29 @@
 #include "display/transit_graph.h"
 #include "gui/chart_panel.h"
 #include "gui/main_controls.h"
+#include "gui/qt_translation.h"
 #include "gui/view_state.h"
 #include "platform/settings_store.h"
 #include "time/dates.h"
 
 class QScrollArea;
-class QTranslator;
 class QUrl;
 
 namespace vek::gui {
 
 class ChartView;
+class ConfigureCommands;
+class DateRowsPanel;
 class Dialogs;
 class FrmRun;
 class FrmConfigure;
 class FrmDurations;
 class FrmView;
 class FileFolders;
+class HelpCommands;
+class MainWindowLayout;
 struct DurationsRequest;
+class ReportCommands;
 class RunController;
 class StateCommands;
 class TableGrid;
@@ -106,12 +112,12 @@ class FrmMain : public QWidget {
     TableGrid* Grid() const { return ui_.picTable; }
     ChartView* Graphic() const { return ui_.picGraphic; }
     bool ChartShown() const;
-    int WidthLimit() const { return widthLimit_; }    // twips
-    int HeightLimit() const { return heightLimit_; }  // twips
+    int WidthLimit() const;   // twips
+    int HeightLimit() const;  // twips
     const std::string& AutoStatePath() const;
     QString VersionText() const;
     // The text viewer, once "Help" has created it.
-    FrmView* Viewer() const { return frmView_; }
+    FrmView* Viewer() const;
     // The run: its dialog once the run button has created it, whether a run
     // is in progress, and Timer2, which paces it. A tick of Timer2 is one
     // step; tests call RunTick() instead of waiting.
@@ -132,7 +138,7 @@ class FrmMain : public QWidget {
         panel_->SetConfigDialogHooks(std::move(hooks));
     }
     // The report window, once "Report" has opened it.
-    FrmDurations* DurationsWindow() const { return frmDurations_; }
+    FrmDurations* DurationsWindow() const;
 
     // Opens the durations report (the natal report in natal aspects and
     // synastry) of the last result, with Timer1 paused meanwhile.
@@ -154,24 +160,14 @@ class FrmMain : public QWidget {
     // Building the window.
     void CreateParts();
     void ConnectControls();
-    void ConnectDateRow(DateRowWidget* row);
-    // The frame, title bar included, at the top left of the screen.
-    void PlaceAtTopLeft();
-    // The place and size the window had when the program last ended, when
-    // they fit a screen there is now.
-    void RestoreWindowPlace();
-    // Qt's own texts (the buttons of message boxes) in the interface language.
-    void ApplyQtTranslation(Language language);
     void InitMainWindow();
     // Start-up from the configuration on: the store, the zone lists, the
     // language, the Pluto table, the first result. False when it must end.
     bool LoadConfigurationAndData();
     void FinishStartup();
 
-    // Date rows: model -> controls.
-    void FillDateControls();
-    void ShowRow(DateSlot slot);
-    void ShowAllRows();
+    // The interval list in the window's language; an edited date row leaves
+    // the status line's path and gives "Compute" the focus.
     void FillStepList();
     void OnRowEdited();
     void MarkStale();
@@ -185,19 +181,12 @@ class FrmMain : public QWidget {
     // The compute command's display side.
     void ShowResults();
     void ShowStepResults();
+    // The summary, the status line and the manual's link around the table,
+    // and the window's size from them (window_layout.h).
     void ArrangeReportArea();
-    void ApplySizeLimits(bool growToFit);
-    void ApplyResizeRule();
-    // A window larger than its layout gives the room to the chart (or the
-    // transit graph): the chart box grows by it, the summary moves aside.
-    void ApplyEnlargement();
-    // The size `wanted` (pixels) cut to the screen the window is on, its
-    // frame included.
-    QSize FitOnScreen(QSize wanted) const;
 
     // Language.
     void SetLanguageDependentText();
-    void RefreshWeekdayToolTips();
     QString StandingStatusText() const;
     // The status line's tool tip: the program, its version and the ephemeris
     // in use.
@@ -205,28 +194,17 @@ class FrmMain : public QWidget {
 
     // Buttons.
     void OnNow();
-    void OnClear(DateSlot slot);
     void OnQuit();
     void End();
-    // Help and the user manual's link (frm_main_help.cpp).
-    void OnHelp();
     // Open windows take the new language: the viewer (and the help file of
     // the language), the report window, the status line.
     void RetranslateOpenWindows();
     void ShowStatusText();
-    void ArrangeManualLink(bool shown, int left, int top);
-    void OnManualLink();
-    // "Configure" and its dialog (frm_main_configure.cpp).
-    void OnConfigure();
-    void SetConfigureTexts();
-    void HideConfigurationWhenMinimized();
     // The switch between table and chart (frm_main_chart.cpp).
     void UpdateSaveAsButton();
     void UpdateChartButtons();
     void OnToggleGraphic();
     void OnSaveAs();
-    // "Report" (frm_main_report.cpp).
-    void OnReport();
 
     // Program text n in the window's language.
     QString PT(TextId n) const;
@@ -237,39 +215,23 @@ class FrmMain : public QWidget {
     ProgramState state_;
     platform::SettingsStore store_;
     ViewState view_;
-    int widthLimit_ = 0;
-    int heightLimit_ = 0;
-    int lastWidthLimit_ = 0;
-    int lastHeightLimit_ = 0;
-    // The size the layout last gave the window, and whether the window has
-    // since been given another one (dragged by the user): that size is kept
-    // when the layout changes.
-    QSize layoutSize_;
-    bool userSized_ = false;
-    // The size the program last asked the window system for, for
-    // kRequestedSizeMs, and how often it was asked again since.
-    void RequestSize(QSize size);
-    QSize requestedSize_;
-    QElapsedTimer requestedAt_;
-    int reRequests_ = 0;
-    static constexpr int kRequestedSizeMs = 1000;
-    static constexpr int kReRequests = 3;
-
     // The controls stand on `content_`, inside a scroll area that fills the
     // window: a screen too small for the whole layout scrolls it instead of
     // hiding controls beyond its edge.
     QScrollArea* scroll_ = nullptr;
     QWidget* content_ = nullptr;
     MainControls ui_;
+    DateRowsPanel* rows_ = nullptr;
     ChartPanel* panel_ = nullptr;
+    std::unique_ptr<MainWindowLayout> layout_;  // the window's size and report area
     RunController* runner_ = nullptr;
     StateCommands* stateCommands_ = nullptr;
-    FrmView* frmView_ = nullptr;            // created on the first "Help"
-    FrmDurations* frmDurations_ = nullptr;  // created on the first report
-    std::unique_ptr<FileFolders> folders_;  // the file dialogs' folders
-    QPointer<FrmConfigure> frmConfigure_;   // created by the first "Configure"
+    std::unique_ptr<HelpCommands> help_;            // "Help" and the manual's link
+    std::unique_ptr<ReportCommands> report_;        // "Report" and its window
+    std::unique_ptr<ConfigureCommands> configure_;  // "Configure" and its dialog
+    std::unique_ptr<FileFolders> folders_;          // the file dialogs' folders
     QTimer Timer1_;
-    std::unique_ptr<QTranslator> qtTranslator_;  // installed while German is chosen
+    QtTranslation qtTranslation_;
 };
 
 }  // namespace vek::gui

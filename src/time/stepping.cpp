@@ -54,76 +54,93 @@ bool SteppingEnabled(const DateRowFields& world, Mode mode, bool runInProgress,
     return complete && ModeReadsSlot(mode, kWorldDate) && !runInProgress && !explanationShown;
 }
 
-DateRowFields StepFields(const DateRowFields& row, int interval, int direction) {
-    const bool forward = direction != kStepBack;
-    int h = row.timeIndex;
-    int m = row.monthIndex;
-    int d = row.dayIndex;
-    const int oldYear = YearValue(DigitsOnly(row.yearText));
-    int y = oldYear;
+namespace {
 
+// The time list entry, day, month and year of a date row while it steps.
+struct RowCalendar {
+    int halfHour;  // time list entry, 1 .. kTimeEntries - 1
+    int day;
+    int month;
+    int year;
+};
+
+void StepHalfHour(RowCalendar& c, bool forward) {
+    if (forward) {
+        if (++c.halfHour > kTimeEntries - 1) {
+            c.halfHour = 1;
+            NextDay(c.day, c.month, c.year);
+        }
+    } else if (c.halfHour < 2) {
+        c.halfHour = kTimeEntries - 1;
+        PreviousDay(c.day, c.month, c.year);
+    } else {
+        --c.halfHour;
+    }
+}
+
+void StepWeek(RowCalendar& c, bool forward) {
+    if (forward) {
+        c.day += 7;
+        const int length = DaysInMonth(c.month, c.year);
+        if (c.day > length) {
+            c.day -= length;
+            NextMonth(c.month, c.year);
+        }
+    } else {
+        c.day -= 7;
+        if (c.day < 1) {
+            const int yearBefore = c.year;
+            PreviousMonth(c.month, c.year);
+            c.day += DaysInMonth(c.month, yearBefore);
+        }
+    }
+}
+
+void MoveRowCalendar(RowCalendar& c, int interval, bool forward) {
     switch (interval) {
         case kStepHalfHour:
-            if (forward) {
-                if (++h > kTimeEntries - 1) {
-                    h = 1;
-                    NextDay(d, m, y);
-                }
-            } else {
-                if (h < 2) {
-                    h = kTimeEntries - 1;
-                    PreviousDay(d, m, y);
-                } else {
-                    --h;
-                }
-            }
+            StepHalfHour(c, forward);
             break;
         case kStepDay:
             if (forward) {
-                NextDay(d, m, y);
+                NextDay(c.day, c.month, c.year);
             } else {
-                PreviousDay(d, m, y);
+                PreviousDay(c.day, c.month, c.year);
             }
             break;
         case kStepWeek:
-            if (forward) {
-                d += 7;
-                const int length = DaysInMonth(m, y);
-                if (d > length) {
-                    d -= length;
-                    NextMonth(m, y);
-                }
-            } else {
-                d -= 7;
-                if (d < 1) {
-                    const int yearBefore = y;
-                    PreviousMonth(m, y);
-                    d += DaysInMonth(m, yearBefore);
-                }
-            }
+            StepWeek(c, forward);
             break;
         case kStepMonth:
             if (forward) {
-                NextMonth(m, y);
+                NextMonth(c.month, c.year);
             } else {
-                PreviousMonth(m, y);
+                PreviousMonth(c.month, c.year);
             }
             break;
         case kStepYear:
-            y += forward ? 1 : -1;
+            c.year += forward ? 1 : -1;
             break;
         default:
             break;
     }
+}
+
+}  // namespace
+
+DateRowFields StepFields(const DateRowFields& row, int interval, int direction) {
+    const int oldYear = YearValue(DigitsOnly(row.yearText));
+    RowCalendar c{row.timeIndex, row.dayIndex, row.monthIndex, oldYear};
+    MoveRowCalendar(c, interval, direction != kStepBack);
 
     DateRowFields stepped = row;
-    stepped.timeIndex = h;
-    stepped.monthIndex = m;
-    stepped.dayIndex = d;
+    stepped.timeIndex = c.halfHour;
+    stepped.monthIndex = c.month;
+    stepped.dayIndex = c.day;
     // The year box holds digits only: a minus sign would be dropped when the
     // row is read and turn year −1 into year 1, so anything below 0 is
     // written as 0, which is refused as before year 1 just the same.
-    if (y != oldYear) stepped.yearText = std::to_string(y < 0 ? 0 : y);
+    if (c.year != oldYear) stepped.yearText = std::to_string(c.year < 0 ? 0 : c.year);
     return stepped;
 }
 
@@ -169,39 +186,45 @@ struct ZonedStep {
     bool onHalfHour = true;  // the clock shows a time of the time list
 };
 
-bool StepInNamedZone(DateRows& rows, int interval, int direction, const TimeZone& zone,
-                     ZonedStep& out) {
+// Half an hour in a named zone: half an hour of Universal Time, shown as the
+// zone's clock reads then.
+bool StepHalfHourInZone(DateRows& rows, int direction, const TimeZone& zone, ZonedStep& out) {
     DateRowFields& world = rows.Row(kWorldDate);
-    if (interval == kStepHalfHour) {
-        const double now = rows.InputDateToAJDate(kWorldDate);
-        if (now < 0) {
-            out.code = now;
-            return false;
-        }
-        const double next = now + (direction == kStepBack ? -1.0 : 1.0) / 48.0;
-        const Result<LocalDateTime> local = UniversalToLocal(next, zone);
-        if (!local || local->dayNumber < kFirstDayNumber || local->dayNumber > kLastDayNumber) {
-            out.code = !local ? kStepOffsetNotInList
-                              : (local->dayNumber < kFirstDayNumber ? kDateTooEarly : kDateTooLate);
-            return false;
-        }
-        out.offset = local->offsetSeconds;
-        const int minute = local->secondOfDay / 60;
-        out.onHalfHour = local->secondOfDay % 1800 == 0;
-        CalendarDate d;
-        d.dayNumber = local->dayNumber;
-        DayNumberToDate(d);
-        world.monthIndex = d.month;
-        world.dayIndex = d.day;
-        world.yearText = std::to_string(d.year);
-        world.timeIndex = minute / 30 + 1;
-        world.exactMinute = minute % 30 == 0 ? -1 : minute;
-        const Result<LocalTimeMeaning> meaning =
-            MeaningOfLocalTime(LocalMinute{local->dayNumber, minute}, zone);
-        if (meaning && meaning->kind == LocalTimeMeaning::Overlap)
-            out.fold = meaning->earlierOffset == out.offset ? Fold::Earlier : Fold::Later;
-        return true;
+    const double now = rows.InputDateToAJDate(kWorldDate);
+    if (now < 0) {
+        out.code = now;
+        return false;
     }
+    const double next = now + (direction == kStepBack ? -1.0 : 1.0) / 48.0;
+    const Result<LocalDateTime> local = UniversalToLocal(next, zone);
+    if (!local || local->dayNumber < kFirstDayNumber || local->dayNumber > kLastDayNumber) {
+        out.code = !local ? kStepOffsetNotInList
+                          : (local->dayNumber < kFirstDayNumber ? kDateTooEarly : kDateTooLate);
+        return false;
+    }
+    out.offset = local->offsetSeconds;
+    const int minute = local->secondOfDay / 60;
+    out.onHalfHour = local->secondOfDay % 1800 == 0;
+    CalendarDate d;
+    d.dayNumber = local->dayNumber;
+    DayNumberToDate(d);
+    world.monthIndex = d.month;
+    world.dayIndex = d.day;
+    world.yearText = std::to_string(d.year);
+    world.timeIndex = minute / 30 + 1;
+    world.exactMinute = minute % 30 == 0 ? -1 : minute;
+    const Result<LocalTimeMeaning> meaning =
+        MeaningOfLocalTime(LocalMinute{local->dayNumber, minute}, zone);
+    if (meaning && meaning->kind == LocalTimeMeaning::Overlap)
+        out.fold = meaning->earlierOffset == out.offset ? Fold::Earlier : Fold::Later;
+    return true;
+}
+
+// A longer step in a named zone: the calendar moves, and the zone says which
+// offset its clock has at the new time.
+bool StepCalendarInZone(DateRows& rows, int interval, int direction, const TimeZone& zone,
+                        ZonedStep& out) {
+    DateRowFields& world = rows.Row(kWorldDate);
     StepCalendar(rows, interval, direction);
     const double t = rows.LocalDayValue(kWorldDate);
     if (t < 0) {
@@ -231,6 +254,12 @@ bool StepInNamedZone(DateRows& rows, int interval, int direction, const TimeZone
     }
     out.onHalfHour = world.exactMinute < 0;
     return true;
+}
+
+bool StepInNamedZone(DateRows& rows, int interval, int direction, const TimeZone& zone,
+                     ZonedStep& out) {
+    return interval == kStepHalfHour ? StepHalfHourInZone(rows, direction, zone, out)
+                                     : StepCalendarInZone(rows, interval, direction, zone, out);
 }
 
 }  // namespace
