@@ -63,6 +63,20 @@ ChartPrimitive CurvePoint(const GraphPoint& g, Color color, int width) {
     return p;
 }
 
+// The ring of an exact pass on the exact column, white around the
+// aspect's colour.
+ChartPrimitive MarkRing(const TransitGraph::Mark& m, Color color) {
+    ChartPrimitive ring;
+    ring.kind = ChartPrimitive::Kind::Disc;
+    ring.role = ChartRole::GraphMark;
+    ring.x1 = Twips(kGraphExactColumn) + kPixelMiddle;
+    ring.y1 = Twips(m.row) + kPixelMiddle;
+    ring.r = Twips(kGraphMarkRadius);
+    ring.color = kChartWhite;
+    ring.fill = color;
+    return ring;
+}
+
 // "2010-07-04" and "06:30" of a local day value.
 void DateAndTime(double day, std::string& date, std::string& time) {
     const double whole = std::floor(day);
@@ -161,17 +175,7 @@ void BuildDrawing(TransitGraph& g) {
     for (const GraphPoint& p : g.curve) w.items.push_back(CurvePoint(p, g.color, 2));
     for (const GraphPoint& p : g.otherCurve)
         w.items.push_back(CurvePoint(p, kGraphOtherZodiacColor, 1));
-    for (const TransitGraph::Mark& m : g.marks) {
-        ChartPrimitive ring;
-        ring.kind = ChartPrimitive::Kind::Disc;
-        ring.role = ChartRole::GraphMark;
-        ring.x1 = Twips(kGraphExactColumn) + kPixelMiddle;
-        ring.y1 = Twips(m.row) + kPixelMiddle;
-        ring.r = Twips(kGraphMarkRadius);
-        ring.color = kChartWhite;
-        ring.fill = g.color;
-        w.items.push_back(ring);
-    }
+    for (const TransitGraph::Mark& m : g.marks) w.items.push_back(MarkRing(m, g.color));
     w.items.push_back(GraphText(0, Twips(kGraphLastRow + kTitleGap), g.title));
 }
 
