@@ -13,6 +13,7 @@
 #include "engine/bounded_sky.h"
 #include "engine/midpoints.h"
 #include "engine/modes.h"
+#include "engine/pattern_gate.h"
 #include "platform/ephemeris.h"
 #include "time/stepping.h"
 
@@ -110,19 +111,76 @@ bool RefusedStepBeyond(const DateRows& rows, int interval, double untilJD) {
     return earlier >= 0 && earlier + 146097 > untilJD;
 }
 
+// Whether the pattern's stop test holds at each step of a span, and the
+// instances where a stretch begins.
+class StepLook {
+  public:
+    StepLook(const Engine& engine, const Settings& settings, const PatternSearchRequest& request,
+             bool skipping)
+        : engine_(engine),
+          request_(request),
+          pattern_(*request.target.pattern),
+          midpointOrbIndex_(settings.controls.midpointOrbIndex),
+          skipping_(skipping),
+          sky_(engine, SkyMotionBounds(engine), engine.BodyCountForSettings(),
+               MidpointOrbOfIndex(midpointOrbIndex_)),
+          gate_(pattern_, engine.orbs, engine.BodyCountForSettings(), sky_.Bounds()) {}
+
+    // Whether the stop test holds at the step at `jd`; `instances` receives
+    // the pattern's instances there when `wanted`.
+    bool At(double jd, bool wanted, std::vector<PatternInstance>& instances) {
+        if (!skipping_) {
+            const Chart chart = PatternChart(engine_, jd);
+            positions_ += chart.bodyCount;
+            PatternHits hits = PatternHitsAt(chart, engine_.orbs, midpointOrbIndex_, pattern_);
+            if (wanted) instances = std::move(hits.instances);
+            return HitsSatisfy(request_.target, hits.count);
+        }
+        sky_.MoveTo(jd);
+        // Where no three bodies stand in the pattern's figure the finder finds
+        // nothing. Elsewhere it runs again only where one of the answers it
+        // was given may have changed; otherwise it would find the same count.
+        if (!gate_.Open(sky_)) return false;
+        const GatedSky gated(sky_, gate_);
+        if (!sky_.WatchedUnchanged() || gate_.Version() != gateVersion_) {
+            sky_.BeginWatch();
+            gateVersion_ = gate_.Version();
+            finderFound_ = HitsSatisfy(request_.target, PatternHitsAt(gated, pattern_).count);
+        }
+        if (finderFound_ && wanted) {
+            // The instances of a stretch are those of the chart of its first
+            // step: the same answers, with the deviations of its positions.
+            sky_.SetExactDeviations(true);
+            instances = PatternHitsAt(gated, pattern_).instances;
+            sky_.SetExactDeviations(false);
+        }
+        return finderFound_;
+    }
+
+    int64_t Positions() const { return positions_ + sky_.PositionsComputed(); }
+
+  private:
+    const Engine& engine_;
+    const PatternSearchRequest& request_;
+    Pattern pattern_;
+    int midpointOrbIndex_;
+    bool skipping_;
+    BoundedSky sky_;
+    PatternGate gate_;
+    bool finderFound_ = false;  // the finder's stop test when it last ran
+    int64_t gateVersion_ = -1;  // and the gate's triples then
+    int64_t positions_ = 0;
+};
+
 SpanResult SearchSpan(const Engine& engine, DateRows& rows, const Settings& settings,
                       const PatternSearchRequest& request, bool skipping, const Span& span,
                       const StretchSink& closed, const StepTick& tick) {
-    const int midpointOrbIndex = settings.controls.midpointOrbIndex;
-    BoundedSky sky(engine, SkyMotionBounds(engine), engine.BodyCountForSettings(),
-                   MidpointOrbOfIndex(midpointOrbIndex));
-    bool found = false;  // the stop test at the latest step
+    StepLook look(engine, settings, request, skipping);
     SpanResult out;
     std::optional<PatternStretch>& open = out.open;
     for (;;) {
         const DateRowFields before = rows.Row(kWorldDate);
-        const StepOutcome step =
-            StepWorldDateInZone(rows, request.interval, kStepForward, request.zone);
+        StepOutcome step = StepWorldDateInZone(rows, request.interval, kStepForward, request.zone);
         if (!step.accepted) {
             if (step.julianDate != kDateTooLate ||
                 !RefusedStepBeyond(rows, request.interval, span.untilJD))
@@ -139,45 +197,21 @@ SpanResult SearchSpan(const Engine& engine, DateRows& rows, const Settings& sett
         if (out.steps == 1) out.firstJD = step.julianDate;
         out.lastJD = step.julianDate;
         if (tick) tick(step.julianDate);
-        PatternHits hits;
-        if (skipping) {
-            // The finder runs again only where one of the answers it was given
-            // may have changed; otherwise it would find the same count.
-            sky.MoveTo(step.julianDate);
-            if (!sky.WatchedUnchanged()) {
-                sky.BeginWatch();
-                found =
-                    HitsSatisfy(request.target, PatternHitsAt(sky, *request.target.pattern).count);
-            }
-            if (found && !open) {
-                // The instances of a stretch are those of the chart of its first
-                // step: the same answers, with the deviations of its positions.
-                sky.SetExactDeviations(true);
-                hits = PatternHitsAt(sky, *request.target.pattern);
-                sky.SetExactDeviations(false);
-            }
-        } else {
-            const Chart chart = PatternChart(engine, step.julianDate);
-            out.positions += chart.bodyCount;
-            hits = PatternHitsAt(chart, engine.orbs, midpointOrbIndex, *request.target.pattern);
-            found = HitsSatisfy(request.target, hits.count);
-        }
-        if (!found) {
-            if (open) {
-                closed(std::move(*open));
-                open.reset();
-            }
+        std::vector<PatternInstance> instances;
+        if (!look.At(step.julianDate, !open, instances)) {
+            if (open) closed(std::move(*open));
+            open.reset();
             continue;
         }
         if (!open)
             open = PatternStretch{step.row,         step.row, step.julianDate, step.julianDate, 0,
-                                  std::move(hits.instances)};
-        open->last = step.row;
+                                  std::move(instances)};
+        open->last = std::move(step.row);
         open->lastJD = step.julianDate;
         ++open->steps;
         if (request.firstOnly) break;
     }
-    out.positions += sky.PositionsComputed();
+    out.positions = look.Positions();
     return out;
 }
 
@@ -232,7 +266,128 @@ struct SecondHalf {
     bool done = false;
     std::atomic<double> firstJD{0};  // of its first step looked at
     std::atomic<double> latestJD{0};
+    SpanResult result;
 };
+
+// Searches the second half on a thread of its own; false when no thread could
+// be started.
+bool StartSecondHalf(std::thread& worker, SecondHalf& half, const Engine& engine,
+                     DateRows& rows, const Settings& settings, const PatternSearchRequest& request,
+                     bool skipping, double middleJD) {
+    try {
+        worker = std::thread([&half, &engine, &rows, &settings, &request, skipping, middleJD] {
+            half.result = SearchSpan(
+                engine, rows, settings, request, skipping, {middleJD, request.untilJD},
+                [&half](PatternStretch&& s) {
+                    const std::lock_guard<std::mutex> lock(half.mutex);
+                    half.stretches.push_back(std::move(s));
+                    half.changed.notify_one();
+                },
+                [&half](double jd) {
+                    if (half.firstJD.load() == 0) half.firstJD = jd;
+                    half.latestJD = jd;
+                });
+            platform::release_thread();
+            const std::lock_guard<std::mutex> lock(half.mutex);
+            half.done = true;
+            half.changed.notify_one();
+        });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+// Hands the second half's stretches on after the first half's: the stretch
+// that held at the first half's last step goes on into the second half's
+// first stretch when that begins at the second half's first step.
+class HalfJoin {
+  public:
+    HalfJoin(StretchOutput& output, std::optional<PatternStretch> pending, double firstLastJD)
+        : output_(output), pending_(std::move(pending)), firstLastJD_(firstLastJD) {}
+    // `secondFirstJD`: the date of the second half's first step looked at.
+    void Take(PatternStretch&& s, double secondFirstJD) {
+        if (first_ && pending_ && pending_->lastJD == firstLastJD_ && s.firstJD == secondFirstJD) {
+            pending_->last = s.last;
+            pending_->lastJD = s.lastJD;
+            pending_->steps += s.steps;
+            output_(std::move(*pending_));
+        } else {
+            Flush();
+            output_(std::move(s));
+        }
+        pending_.reset();
+        first_ = false;
+    }
+    void Flush() {
+        if (pending_) output_(std::move(*pending_));
+        pending_.reset();
+    }
+
+  private:
+    StretchOutput& output_;
+    std::optional<PatternStretch> pending_;
+    double firstLastJD_;
+    bool first_ = true;
+};
+
+// The first half on this thread, the second on another; the second steps
+// from the same row through the first half without looking. Both take every
+// step as one search takes it, so where the pattern holds from the last step
+// of the first half into the first of the second, their stretches join.
+// Nothing when no second thread could be started.
+std::optional<PatternSearchResult> SearchInHalves(const Engine& engine, DateRows& rows,
+                                                  const Settings& settings,
+                                                  const PatternSearchRequest& request,
+                                                  bool skipping, double startJD, double endJD) {
+    const double middleJD = startJD + (endJD - startJD) / 2;
+    DateRows secondRows = rows;
+    SecondHalf half;
+    std::thread worker;
+    if (!StartSecondHalf(worker, half, engine, secondRows, settings, request, skipping, middleJD))
+        return std::nullopt;
+    PatternSearchResult out;
+    StretchOutput output(request, out);
+    ProgressMeter progress(request);
+    auto found = [&out] { return static_cast<int>(out.stretches.size()); };
+    auto daysDone = [&](double firstHalfJD) {
+        const double more = half.latestJD.load();
+        return firstHalfJD - startJD + (more > middleJD ? more - middleJD : 0);
+    };
+    SpanResult first =
+        SearchSpan(engine, rows, settings, request, skipping, {Span::kOpen, middleJD}, output,
+                   [&](double jd) { progress.Step(daysDone(jd), found()); });
+    out.steps = first.steps;
+    out.positions = first.positions;
+    if (first.refusedCode < 0) {
+        // The dates ended in the first half; so do the second's steps.
+        worker.join();
+        if (first.open) output(std::move(*first.open));
+        out.refusedCode = first.refusedCode;
+        return out;
+    }
+    HalfJoin join(output, std::move(first.open), first.lastJD);
+    for (bool done = false; !done;) {
+        std::deque<PatternStretch> ready;
+        {
+            std::unique_lock<std::mutex> lock(half.mutex);
+            half.changed.wait_for(lock, kProgressInterval,
+                                  [&] { return half.done || !half.stretches.empty(); });
+            ready.swap(half.stretches);
+            done = half.done;
+        }
+        for (PatternStretch& s : ready) join.Take(std::move(s), half.firstJD.load());
+        progress.Report(daysDone(middleJD), found());
+    }
+    worker.join();
+    if (half.result.open) join.Take(std::move(*half.result.open), half.firstJD.load());
+    join.Flush();
+    out.steps += half.result.steps;
+    out.refusedCode = half.result.refusedCode;
+    out.positions += half.result.positions;
+    if (half.result.steps > 0) rows.Row(kWorldDate) = secondRows.Row(kWorldDate);
+    return out;
+}
 
 }  // namespace
 
@@ -256,106 +411,19 @@ Result<PatternSearchResult> SearchPattern(const Engine& engine, DateRows& rows,
     // to do.
     constexpr double kLastAcceptedJD = 2743738.5;  // 2800 January 1
     const double endJD = std::min(request.untilJD, kLastAcceptedJD);
-    const bool twoThreads = request.method == SearchMethod::Automatic && fromEphemeris &&
-                            !request.firstOnly && endJD - startJD >= kDaysWorthTwoThreads;
+    if (request.method == SearchMethod::Automatic && fromEphemeris && !request.firstOnly &&
+        endJD - startJD >= kDaysWorthTwoThreads) {
+        std::optional<PatternSearchResult> halves =
+            SearchInHalves(engine, rows, settings, request, skipping, startJD, endJD);
+        if (halves) return std::move(*halves);
+        // No second thread: one search on this one.
+    }
     PatternSearchResult out;
     StretchOutput output(request, out);
     ProgressMeter progress(request);
-    auto found = [&out] { return static_cast<int>(out.stretches.size()); };
-    if (twoThreads) {
-        // The first half on this thread, the second on another; the second
-        // steps from the same row through the first half without looking.
-        // Both take every step as one search takes it, so where the pattern
-        // holds from the last step of the first half into the first of the
-        // second, their stretches join.
-        const double middleJD = startJD + (endJD - startJD) / 2;
-        DateRows secondRows = rows;
-        SecondHalf half;
-        SpanResult second;
-        std::thread worker;
-        try {
-            worker = std::thread([&] {
-                second = SearchSpan(
-                    engine, secondRows, settings, request, skipping, {middleJD, request.untilJD},
-                    [&half](PatternStretch&& s) {
-                        const std::lock_guard<std::mutex> lock(half.mutex);
-                        half.stretches.push_back(std::move(s));
-                        half.changed.notify_one();
-                    },
-                    [&half](double jd) {
-                        if (half.firstJD.load() == 0) half.firstJD = jd;
-                        half.latestJD = jd;
-                    });
-                platform::release_thread();
-                const std::lock_guard<std::mutex> lock(half.mutex);
-                half.done = true;
-                half.changed.notify_one();
-            });
-        } catch (const std::system_error&) {
-            // No second thread: one search on this one.
-        }
-        if (worker.joinable()) {
-            auto daysDone = [&](double firstHalfJD) {
-                const double more = half.latestJD.load();
-                return firstHalfJD - startJD + (more > middleJD ? more - middleJD : 0);
-            };
-            SpanResult first = SearchSpan(
-                engine, rows, settings, request, skipping, {Span::kOpen, middleJD}, output,
-                [&](double jd) { progress.Step(daysDone(jd), found()); });
-            out.steps = first.steps;
-            out.positions = first.positions;
-            if (first.refusedCode < 0) {
-                // The dates ended in the first half; so do the second's steps.
-                worker.join();
-                if (first.open) output(std::move(*first.open));
-                out.refusedCode = first.refusedCode;
-                return out;
-            }
-            // The stretch that held at the first half's last step goes on
-            // into the second half's first stretch when that begins at the
-            // second half's first step.
-            std::optional<PatternStretch> pending = std::move(first.open);
-            bool firstOfSecond = true;
-            auto take = [&](PatternStretch&& s) {
-                if (firstOfSecond && pending && pending->lastJD == first.lastJD &&
-                    s.firstJD == half.firstJD.load()) {
-                    pending->last = s.last;
-                    pending->lastJD = s.lastJD;
-                    pending->steps += s.steps;
-                    output(std::move(*pending));
-                    pending.reset();
-                } else {
-                    if (pending) output(std::move(*pending));
-                    pending.reset();
-                    output(std::move(s));
-                }
-                firstOfSecond = false;
-            };
-            for (bool done = false; !done;) {
-                std::deque<PatternStretch> ready;
-                {
-                    std::unique_lock<std::mutex> lock(half.mutex);
-                    half.changed.wait_for(lock, kProgressInterval,
-                                          [&] { return half.done || !half.stretches.empty(); });
-                    ready.swap(half.stretches);
-                    done = half.done;
-                }
-                for (PatternStretch& s : ready) take(std::move(s));
-                progress.Report(daysDone(middleJD), found());
-            }
-            worker.join();
-            if (second.open) take(std::move(*second.open));
-            if (pending) output(std::move(*pending));
-            out.steps += second.steps;
-            out.refusedCode = second.refusedCode;
-            out.positions += second.positions;
-            if (second.steps > 0) rows.Row(kWorldDate) = secondRows.Row(kWorldDate);
-            return out;
-        }
-    }
-    SpanResult one = SearchSpan(engine, rows, settings, request, skipping,
-                                {Span::kOpen, request.untilJD}, output,
-                                [&](double jd) { progress.Step(jd - startJD, found()); });
+    SpanResult one = SearchSpan(
+        engine, rows, settings, request, skipping, {Span::kOpen, request.untilJD}, output,
+        [&](double jd) { progress.Step(jd - startJD, static_cast<int>(out.stretches.size())); });
     if (one.open) output(std::move(*one.open));
     out.steps = one.steps;
     out.refusedCode = one.refusedCode;

@@ -146,15 +146,6 @@ int RunChart(const std::vector<std::string>& args) {
     image.version = ProgramVersionText();
     image.orbSummary = AnnotationOrbSummary(texts, s.mode, s.engine.orbs.summary);
     image.rows = &s.rows;
-    for (DateSlot slot : AllDateSlots()) {
-        if (!s.exactDate[slot]) continue;
-        const ZonedArgument& a = *s.exactDate[slot];
-        char date[16], time[8];
-        std::snprintf(date, sizeof date, "%d-%02d-%02d", a.local.year, a.local.month, a.local.day);
-        std::snprintf(time, sizeof time, "%02d:%02d", a.local.hour, a.local.minute);
-        image.exactDateLines[slot][0] = date;
-        image.exactDateLines[slot][1] = std::string(time) + " " + OffsetText(a.offsetSeconds);
-    }
     const Status written =
         paint::WriteChartFile(SavedChartImage(wheel, image), QString::fromStdString(out), scale);
     if (!written) return Failure(kName, WithQuotedPath(written.message(), out));

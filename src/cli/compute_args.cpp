@@ -1,6 +1,7 @@
 #include "cli/compute_args.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/state_file.h"
 #include "cli/command.h"
@@ -50,42 +51,43 @@ Status FillDateRow(const std::string& option, const std::string& text, DateRowFi
     return Ok();
 }
 
+// "+05:45" for an offset in minutes east, as a zone box takes it.
+std::string OffsetArgumentText(int minutesEast) {
+    const int m = std::abs(minutesEast);
+    char text[16];
+    std::snprintf(text, sizeof text, "%c%02d:%02d", minutesEast < 0 ? '-' : '+', m / 60, m % 60);
+    return text;
+}
+
+// Puts a date argument read in a zone of the database (or through --tz) into
+// a date row as the window's zone chooser does: the date in the lists, the
+// time and the zone through SetTimeAndZone, which keeps a minute or a zone
+// the lists lack as the row's own. So the row's conversion, its titles and
+// its steps are the window's. A time the clocks skipped or showed twice
+// keeps the meaning --fold chose.
+Status FillZonedRow(DateSlot slot, const ZonedArgument& a, ComputeSession& s) {
+    const DateTimeFields& f = a.local;
+    s.rows.Row(slot) = DateRowFields(f.month, f.day, std::to_string(f.year), 0, 0);
+    char time[16];
+    std::snprintf(time, sizeof time, "%02d:%02d", f.hour, f.minute);
+    const std::string zone =
+        a.zone.IsNamed() ? a.zone.name : OffsetArgumentText(a.zone.offsetMinutes);
+    if (const Status set = s.rows.SetTimeAndZone(slot, time, zone); !set) return set;
+    const Result<LocalTimeMeaning> meaning = s.rows.MeaningOfRowTime(slot);
+    if (meaning && meaning->kind != LocalTimeMeaning::Unique) s.rows.Row(slot).fold = s.zones.fold;
+    return Ok();
+}
+
 // Puts a date argument of the command line into a date row: the zone forms
 // through the zone database, the fixed offsets as they always were.
 Status ReadRowDate(DateSlot slot, const std::string& option, const std::string& text,
                    ComputeSession& s) {
-    DateRowFields& row = s.rows.Row(slot);
-    if (!UsesZoneOptions(text, s.zones)) return FillDateRow(option, text, row);
+    if (!UsesZoneOptions(text, s.zones)) return FillDateRow(option, text, s.rows.Row(slot));
     const Result<ZonedArgument> zoned = ParseZonedDateTime(text, s.zones);
     if (!zoned) return Fail("--" + option + ": " + zoned.message());
-    const bool fits = FitsDateRow(*zoned);
-    if (!fits && !s.exactDates) return Fail(NotInDateRowMessage(*zoned, option, text));
-    row = DateRowOfZoned(*zoned);
-    if (!fits) s.exactDate[slot] = *zoned;
+    if (const Status filled = FillZonedRow(slot, *zoned, s); !filled)
+        return Fail("--" + option + ": " + filled.message());
     s.zonesUsed.push_back({option, *zoned});
-    return Ok();
-}
-
-// The compute command on the session, with the dates the rows cannot hold at
-// their own instants.
-Status ComputeSessionDates(ComputeSession& s, const ComputeRequest& request) {
-    bool exact = false;
-    for (const std::optional<ZonedArgument>& e : s.exactDate.values) exact = exact || e.has_value();
-    if (!exact || request.mode == Mode::None) return s.Compute(request);
-    const ModeInfo& m = ModeInfoOf(request.mode);
-    double jd[kDateSlotCount] = {s.results.DateJD[kWorldDate], s.results.DateJD[kBirth1],
-                                 s.results.DateJD[kBirth2]};
-    for (int k = 0; k < m.slotCount; ++k) {
-        const DateSlot slot = m.dateSlots[static_cast<size_t>(k)];
-        double& slotJD = jd[Index(slot)];
-        if (s.exactDate[slot]) {
-            slotJD = s.exactDate[slot]->julianDate;
-            continue;
-        }
-        slotJD = s.rows.InputDateToAJDate(slot);
-        if (slotJD < 0) return Fail(DateErrorText(s.Texts(), slot, slotJD));
-    }
-    ComputeFromDates(s.engine, s.settings, s.Texts(), request, jd, s.results);
     return Ok();
 }
 
@@ -141,82 +143,120 @@ std::string TerminalLines(std::string text) {
     return out;
 }
 
-int RunComputeFromArguments(const char* command, const std::vector<std::string>& args,
-                            const OptionTable& options, ComputeSession& s) {
-    Options& o = s.options;
-    if (const Status parsed = ParseOptions(args, options, o); !parsed)
-        return BadArguments(command, parsed.message());
-    const Result<ZoneOptions> zones = ReadZoneOptions(o);
-    if (!zones) return BadArguments(command, zones.message());
+namespace {
+
+// The mode of --mode; World when it is not given.
+Result<Mode> ReadModeOption(const Options& o) {
+    if (!o.values.count("mode")) return Mode::World;
+    for (const ModeName& m : kModes)
+        if (o.Value("mode") == m.name) return m.mode;
+    return Fail("--mode " + Quoted(o.Value("mode")) +
+                " is not world, natal1, natal2, personal1, personal2 or synastry");
+}
+
+// The options read before the texts are loaded: the command's own, the
+// zones, the language and the mode. A failure has its message.
+Status ReadLeadingOptions(const std::vector<std::string>& args, const OptionTable& options,
+                          ComputeSession& s, Language& language) {
+    if (const Status parsed = ParseOptions(args, options, s.options); !parsed) return parsed;
+    const Result<ZoneOptions> zones = ReadZoneOptions(s.options);
+    if (!zones) return zones.error();
     s.zones = *zones;
+    const Result<Language> lang = ParseLanguage(s.options.Value("lang", "en"));
+    if (!lang) return lang.error();
+    language = *lang;
+    const Result<Mode> mode = ReadModeOption(s.options);
+    if (!mode) return mode.error();
+    s.mode = *mode;
+    return Ok();
+}
 
-    const Result<Language> language = ParseLanguage(o.Value("lang", "en"));
-    if (!language) return BadArguments(command, language.message());
-    const bool modeGiven = o.values.count("mode") > 0;
-    s.mode = Mode::World;
-    if (modeGiven) {
-        s.mode = Mode::None;
-        for (const ModeName& m : kModes)
-            if (o.Value("mode") == m.name) s.mode = m.mode;
-        if (s.mode == Mode::None)
-            return BadArguments(command, "--mode " + Quoted(o.Value("mode")) +
-                                             " is not world, natal1, natal2, personal1, "
-                                             "personal2 or synastry");
-    }
+// Takes the date rows and settings of --state, and its mode as "Load from
+// ..." does when --mode is not given: natal aspects stay, every other mode
+// shows world transits.
+Status LoadStateOption(ComputeSession& s, bool modeGiven) {
+    const std::string& path = s.options.Value("state");
+    AppState state;
+    if (const Status loaded = LoadStateFile(path, state); !loaded)
+        return Fail(Quoted(path) + ": " + WithQuotedPath(loaded.message(), path));
+    s.settings = state.settings;
+    for (DateSlot slot : AllDateSlots()) s.rows.Row(slot) = state.dateRows[slot];
+    if (!modeGiven)
+        s.mode =
+            state.mode == Mode::Natal1 || state.mode == Mode::Natal2 ? state.mode : Mode::World;
+    return Ok();
+}
 
-    const Status loaded = s.LoadTexts(ProgramFolder());
-    if (!loaded) return Failure(command, loaded.message());
-    // Texts and month names, and so the dates of the report titles, in the
-    // language.
-    s.SetLanguage(*language);
-    s.rows.SetLocalZone(LocalZoneMinutes());
-    if (o.values.count("state")) {
-        AppState state;
-        const Status loaded = LoadStateFile(o.Value("state"), state);
-        if (!loaded)
-            return BadArguments(command, Quoted(o.Value("state")) + ": " +
-                                             WithQuotedPath(loaded.message(), o.Value("state")));
-        s.settings = state.settings;
-        for (DateSlot slot : AllDateSlots()) s.rows.Row(slot) = state.dateRows[slot];
-        // As "Load from ...": natal aspects stay, every other mode shows
-        // world transits.
-        if (!modeGiven)
-            s.mode =
-                state.mode == Mode::Natal1 || state.mode == Mode::Natal2 ? state.mode : Mode::World;
-    }
+// The date options of the rows, each replacing its row.
+Status ReadRowDateOptions(ComputeSession& s) {
     const char* const rowOptions[kDateSlotCount] = {s.worldOption, "birth1", "birth2"};
     for (DateSlot slot : AllDateSlots()) {
         const char* option = rowOptions[Index(slot)];
-        if (!o.values.count(option)) continue;
-        const Status filled = ReadRowDate(slot, option, o.Value(option), s);
-        if (!filled) return BadArguments(command, filled.message());
+        if (!s.options.values.count(option)) continue;
+        if (const Status filled = ReadRowDate(slot, option, s.options.Value(option), s); !filled)
+            return filled;
     }
-    if (o.values.count("state") && !modeGiven) {
-        // As "Load from ...": when the row of the mode holds no valid date,
-        // the window shows world transits for now.
-        const DateSlot slot =
-            s.mode == Mode::Natal1 ? kBirth1 : s.mode == Mode::Natal2 ? kBirth2 : kWorldDate;
-        if (const double jd = s.rows.InputDateToAJDate(slot); jd <= 0) {
-            const std::string dateError = DateErrorText(s.Texts(), slot, jd);
-            if (!s.worldFallback) return BadArguments(command, dateError);
-            std::fprintf(stderr, "vek-cli %s: %s; showing world transits for now\n", command,
-                         dateError.c_str());
-            s.rows.SetWorldDateToNow();
-            s.mode = Mode::World;
-        }
-    }
-    // The settings of a state file bring their own language; the command's
-    // stays.
+    return Ok();
+}
+
+// As "Load from ...": when the row of the state file's mode holds no valid
+// date, world transits for now, with a warning; a command without that
+// fallback fails with the date's message.
+Status FallBackFromAStateWithoutDate(const char* command, ComputeSession& s) {
+    const DateSlot slot = s.mode == Mode::Natal1   ? kBirth1
+                          : s.mode == Mode::Natal2 ? kBirth2
+                                                   : kWorldDate;
+    const double jd = s.rows.InputDateToAJDate(slot);
+    if (jd > 0) return Ok();
+    const std::string dateError = DateErrorText(s.Texts(), slot, jd);
+    if (!s.worldFallback) return Fail(dateError);
+    std::fprintf(stderr, "vek-cli %s: %s; showing world transits for now\n", command,
+                 dateError.c_str());
+    s.rows.SetWorldDateToNow();
+    s.mode = Mode::World;
+    return Ok();
+}
+
+// The command's switches over the settings. The settings of a state file
+// bring their own language; the command's stays.
+void ApplySettingOptions(ComputeSession& s) {
     s.settings.accepted.CurrentLanguage = s.language;
-    if (o.Has("no-moon")) s.settings.accepted.IncludeMoon = s.settings.controls.includeMoon = false;
-    if (o.Has("sidereal")) s.settings.accepted.SiderealZodiac = s.settings.controls.sidereal = true;
+    if (s.options.Has("no-moon"))
+        s.settings.accepted.IncludeMoon = s.settings.controls.includeMoon = false;
+    if (s.options.Has("sidereal"))
+        s.settings.accepted.SiderealZodiac = s.settings.controls.sidereal = true;
+}
+
+}  // namespace
+
+int RunComputeFromArguments(const char* command, const std::vector<std::string>& args,
+                            const OptionTable& options, ComputeSession& s) {
+    Language language = kEnglish;
+    if (const Status read = ReadLeadingOptions(args, options, s, language); !read)
+        return BadArguments(command, read.message());
+    const bool modeGiven = s.options.values.count("mode") > 0;
+    const bool stateGiven = s.options.values.count("state") > 0;
+
+    if (const Status loaded = s.LoadTexts(ProgramFolder()); !loaded)
+        return Failure(command, loaded.message());
+    // Texts and month names, and so the dates of the report titles, in the
+    // language.
+    s.SetLanguage(language);
+    s.rows.SetLocalZone(LocalZoneMinutes());
+    if (stateGiven)
+        if (const Status loaded = LoadStateOption(s, modeGiven); !loaded)
+            return BadArguments(command, loaded.message());
+    if (const Status dates = ReadRowDateOptions(s); !dates)
+        return BadArguments(command, dates.message());
+    if (stateGiven && !modeGiven)
+        if (const Status fallen = FallBackFromAStateWithoutDate(command, s); !fallen)
+            return BadArguments(command, fallen.message());
+    ApplySettingOptions(s);
 
     if (const Status started = StartEngine(s.engine); !started)
         return Failure(command, started.message());
-
-    const ComputeRequest request{s.mode, o.Has("radians"), false};
-    const Status computed = ComputeSessionDates(s, request);
-    if (!computed) {
+    const ComputeRequest request{s.mode, s.options.Has("radians"), false};
+    if (const Status computed = s.Compute(request); !computed) {
         std::fprintf(stderr, "vek-cli %s: %s\n", command, computed.message().c_str());
         return 2;
     }

@@ -40,13 +40,6 @@ struct ComputeSession : ProgramState {
         ZonedArgument argument;
     };
     std::vector<ZoneUse> zonesUsed;
-    // Whether a date in a named zone whose minute or offset a date row
-    // cannot hold is computed at its own instant (exactDate) rather than
-    // refused. The find steps the row itself and refuses such a --from.
-    bool exactDates = true;
-    // The dates computed at their own instant; their rows hold the nearest
-    // instant the lists have, and the outputs take the date from here.
-    SlotArray<std::optional<ZonedArgument>> exactDate;
 };
 
 // The options of the compute arguments as the commands' tables list them.

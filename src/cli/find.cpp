@@ -66,8 +66,11 @@ std::optional<Pattern> PatternOfName(const std::string& name) {
 }
 
 // "YYYY-MM-DDTHH:MM+hh:mm" of a World date row: its own local time and zone.
-std::string RowIsoText(const DateRowFields& row) {
-    const int minutes = row.timeIndex > 0 ? (row.timeIndex - 1) * 30 : 12 * 60;
+std::string RowIsoText(const DateRowFields& row, double julianDate) {
+    // A row in a zone of its own shows the offset in force at the step,
+    // which the zone list may lack (+5:45).
+    if (row.zone) return IsoInstantText(julianDate, *row.zone);
+    const int minutes = row.timeIndex > 0 ? MinuteOfDay(row) : 12 * 60;
     const int zone = (row.zoneIndex - kGreenwichZoneIndex) * 30;
     char text[48];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d%c%02d:%02d",
@@ -96,8 +99,8 @@ std::string JsonText(const ComputeSession& s, const PatternSearchResult& r, Patt
     w.Key("stretches").BeginArray();
     for (const PatternStretch& s : r.stretches) {
         w.BeginObject();
-        w.Key("first").String(RowIsoText(s.first));
-        w.Key("last").String(RowIsoText(s.last));
+        w.Key("first").String(RowIsoText(s.first, s.firstJD));
+        w.Key("last").String(RowIsoText(s.last, s.lastJD));
         w.Key("first_jd").Number(s.firstJD, 6);
         w.Key("last_jd").Number(s.lastJD, 6);
         w.Key("steps").Int(s.steps);
@@ -152,7 +155,8 @@ const OptionTable kOptions = {
 const CommandHelp kHelp = {
     "the stretches of time in which an aspect pattern holds",
     "find --pattern NAME --from T --to T [--at-least N] [--step STEP] [--first] [--mode MODE] "
-    "[--birth1 T] [--birth2 T] [--tz ZONE] [--fold earlier|later] [--state FILE] [--lang en|de] [--no-moon] [--sidereal] [--json]",
+    "[--birth1 T] [--birth2 T] [--tz ZONE] [--fold earlier|later] [--state FILE] [--lang en|de] "
+    "[--no-moon] [--sidereal] [--json]",
     "Steps the World date from --from to --to as a run of the window does and lists every "
     "stretch of steps in which the pattern holds: its first and last step (local time and zone "
     "of --from), the number of steps, and the instances at its first step with their mean "
@@ -162,9 +166,9 @@ const CommandHelp kHelp = {
     "takes --tz), the steps go in its local time: a day, week, month or year later at the same "
     "clock time in the offset in force then (a time the clocks skipped or showed twice takes "
     "the offset before the change), half an hour as half an hour of real time; each step shows "
-    "its offset.\n" VEK_CLI_DATE_HELP " Only --from must fit a date row, as the "
-    "run steps the row: at another minute or offset it is refused with the nearest date a row "
-    "holds.",
+    "its offset.\n" VEK_CLI_DATE_HELP
+    " A --from at a minute or offset the lists lack steps "
+    "as a row of the window holding it does.",
     &kOptions,
     {"find --pattern grand-trine --from 2000-01-01T12:00Z --to 2010-01-01T00:00Z --at-least 2",
      "find --pattern t-square --from 2026-12-08T12:00+01:00 --to 2027-12-08T12:00+01:00 "
@@ -267,8 +271,8 @@ void PrintStretch(const PatternStretch& st, const PatternSearchRequest& request,
     const std::string length =
         request.firstOnly ? texts.ProgramText(kTextFirstStepOnly)
                           : std::to_string(st.steps) + (st.steps == 1 ? " step" : " steps");
-    std::printf("%s .. %s  (%s)\n", RowIsoText(st.first).c_str(), RowIsoText(st.last).c_str(),
-                length.c_str());
+    std::printf("%s .. %s  (%s)\n", RowIsoText(st.first, st.firstJD).c_str(),
+                RowIsoText(st.last, st.lastJD).c_str(), length.c_str());
     for (const PatternInstance& p : st.instances)
         std::printf("  %s",
                     TerminalLines(InstanceText(p, *request.target.pattern, patternTexts)).c_str());
@@ -296,7 +300,6 @@ int RunFind(const std::vector<std::string>& args) {
     ComputeSession s;
     s.worldFallback = false;
     s.worldOption = "from";
-    s.exactDates = false;
     const int status = RunComputeFromArguments(kName, args, kOptions, s);
     if (status != 0) return status;
     PatternSearchRequest request;

@@ -29,42 +29,9 @@ void WriteBodyJson(JsonWriter& w, const char* key, Body body, DateSlot slot,
 }
 
 void OpenReport(ComputeSession& s, DurationsReport& report, bool exactTimes, TimeZone* worldZone) {
-    ReportDates dates = ReportDatesFrom(s.rows, s.mode);
-    for (const ComputeSession::ZoneUse& u : s.zonesUsed)
-        if (u.option == s.worldOption) dates.worldNamedZone = u.argument.zone;
-    // The dates the rows hold only approximately, from their arguments, as
-    // ReportDatesFrom reads the rows.
-    const Language language = s.rows.Language();
-    const bool personal = ModeInfoOf(s.mode).personal;
-    if (const auto& world = s.exactDate[kWorldDate]; world && ModeInfoOf(s.mode).transits) {
-        dates.worldLocalDayValue = world->dayNumber + (world->local.hour * 60 + world->local.minute) / 1440.0;
-        dates.worldZoneMinutes = world->offsetSeconds / 60;
-        dates.worldDateText = ExactDateText(*world, personal, language);
-    }
-    auto text = [&](DateSlot slot, bool abbreviated, std::string& into) {
-        if (s.exactDate[slot]) into = ExactDateText(*s.exactDate[slot], abbreviated, language);
-    };
-    switch (s.mode) {
-        case Mode::Natal1:
-            text(kBirth1, false, dates.birthDateText[0]);
-            break;
-        case Mode::Natal2:
-            text(kBirth2, false, dates.birthDateText[0]);
-            break;
-        case Mode::Personal1:
-        case Mode::Personal2: {
-            const DateSlot slot = s.mode == Mode::Personal1 ? kBirth1 : kBirth2;
-            if (s.exactDate[slot]) dates.birthJulianDate = s.exactDate[slot]->julianDate;
-            text(slot, true, dates.birthDateText[0]);
-            break;
-        }
-        case Mode::Synastry:
-            text(kBirth1, false, dates.birthDateText[0]);
-            text(kBirth2, false, dates.birthDateText[1]);
-            break;
-        default:
-            break;
-    }
+    // The rows hold the dates as the window's do, zones and minutes
+    // included, so the report reads them as the window's report does.
+    const ReportDates dates = ReportDatesFrom(s.rows, s.mode);
     ReportSettings settings = ReportSettingsOf(s.settings);
     settings.exactTimes = exactTimes;
     if (worldZone)

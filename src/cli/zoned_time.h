@@ -63,23 +63,4 @@ std::string ZoneUsedText(const ZonedArgument& a);
 // rows' own reading and messages.
 bool UsesZoneOptions(std::string_view text, const ZoneOptions& zones);
 
-// Whether a date row holds an argument's local time and offset exactly:
-// times and offsets in half hours, offsets up to ±11:30.
-bool FitsDateRow(const ZonedArgument& a);
-
-// The date row of an argument: its local date and time with the offset in
-// force when FitsDateRow, else the instant nearest to it that a row holds
-// (the nearest list offset, the time rounded to the half hour).
-DateRowFields DateRowOfZoned(const ZonedArgument& a);
-
-// The one-line refusal of an argument that a date row cannot hold, naming
-// its time and offset and the nearest instant a row holds as an argument
-// with a fixed offset. OPTION and TEXT are the option and the argument.
-std::string NotInDateRowMessage(const ZonedArgument& a, std::string_view option,
-                                std::string_view text);
-
-// "March 15, 1985, 14:47 (GMT+1:00)": the argument as the date rows write a
-// date for the report titles, with its own minute and offset.
-std::string ExactDateText(const ZonedArgument& a, bool abbreviated, Language language);
-
 }  // namespace vek::cli

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "engine/modes.h"
+#include "time/zones.h"
 #include "util/text.h"
 
 namespace vek {
@@ -27,6 +28,27 @@ constexpr double kMinimumNoteLeft = 3;
 // Annotation positions are pixels; the drawing's coordinates are twips.
 int Px(double pixels) {
     return static_cast<int>(pixels * kTwipsPerPixel + 0.5);
+}
+
+// The time-and-zone line of a row holding a minute or a zone its lists
+// lack: the minute and the offset in force at the row's date, "14:47
+// GMT+5:45" (seconds where local mean time has them). The lists' entries
+// would name the half hour and the nearest listed offset instead.
+std::string TimeAndOffsetLine(DateRows rows, DateSlot slot) {
+    const DateRowFields& r = rows.Row(slot);
+    const int minute = MinuteOfDay(r);
+    char time[16];
+    std::snprintf(time, sizeof time, "%02d:%02d", minute / 60, minute % 60);
+    std::string zone;
+    if (r.zone) {
+        const double jd = rows.InputDateToAJDate(slot);
+        const Result<int32_t> offset =
+            jd > 0 ? OffsetAtInstant(jd, *r.zone) : Result<int32_t>(Fail("no date"));
+        zone = offset ? OffsetText(*offset) : r.zone->IsNamed() ? r.zone->name : "";
+    } else if (r.zoneIndex > 0 && r.zoneIndex < static_cast<int>(rows.ZoneList().size())) {
+        zone = rows.ZoneList()[static_cast<size_t>(r.zoneIndex)].text;
+    }
+    return std::string(time) + " " + zone;
 }
 
 class Annotator {
@@ -58,16 +80,15 @@ class Annotator {
         const double d = kNoteLineSpacing;
         x = std::max(x, kMinimumNoteLeft + 40);
         Note(x, y, T(kLabel[Index(slot)]) + ":", kNoteBlue);
-        if (!in_.exactDateLines[slot][0].empty()) {
-            Note(x - 20, y + d, in_.exactDateLines[slot][0], kNoteBlue);
-            Note(x - 40, y + 2 * d, in_.exactDateLines[slot][1], kNoteBlue);
-            return;
-        }
         if (!in_.rows) return;
         const DateRowFields& r = in_.rows->Row(slot);
         char md[16];
         std::snprintf(md, sizeof md, "-%02d-%02d", r.monthIndex, r.dayIndex);
         Note(x - 20, y + d, r.yearText + md, kNoteBlue);
+        if (r.HasExtras()) {
+            Note(x - 40, y + 2 * d, TimeAndOffsetLine(*in_.rows, slot), kNoteBlue);
+            return;
+        }
         auto entry = [](const auto& list, int i) -> std::string {
             if (i < 0 || i >= static_cast<int>(list.size())) return std::string();
             if constexpr (std::is_same_v<std::decay_t<decltype(list[0])>, ZoneEntry>) {

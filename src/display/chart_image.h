@@ -40,10 +40,6 @@ struct SavedImageInput {
     std::string version;     // the window's version text, e.g. "0.12"
     std::string orbSummary;  // two-chart modes: the orb summary, trimmed
     const DateRows* rows = nullptr;
-    // A slot whose date the row holds only approximately (a minute or an
-    // offset off its lists): the date line and the time-and-zone line to
-    // write instead of the row's; empty for the others.
-    SlotArray<std::array<std::string, 2>> exactDateLines;
 };
 
 // The orb summary the two-chart annotation shows for a mode: the title's

@@ -379,4 +379,30 @@ bool BoundedSky::AtMidpoint(Body centre, Body y, Body z) const {
     return a.value;
 }
 
+BoundedSky::TimedAnswer BoundedSky::AspectUntil(Body x, Body y, vek::Aspect aspect) const {
+    const double watched = watchedUntil_;
+    const bool holds = Aspect(x, y, aspect).holds;
+    watchedUntil_ = watched;
+    return {holds, aspect_[aspect][std::min(x, y)][std::max(x, y)].until};
+}
+
+BoundedSky::TimedAnswer BoundedSky::AtMidpointUntil(Body centre, Body y, Body z) const {
+    const double watched = watchedUntil_;
+    const bool holds = AtMidpoint(centre, y, z);
+    watchedUntil_ = watched;
+    return {holds, midpoint_[centre][std::min(y, z)][std::max(y, z)].until};
+}
+
+BoundedSky::TimedAnswer BoundedSky::KnownAspect(Body x, Body y, vek::Aspect aspect) const {
+    const Answer& a = aspect_[aspect][std::min(x, y)][std::max(x, y)];
+    if (jd_ < a.until) return {a.value, a.until};
+    return {false, -kInfinity};
+}
+
+BoundedSky::TimedAnswer BoundedSky::KnownAtMidpoint(Body centre, Body y, Body z) const {
+    const Answer& a = midpoint_[centre][std::min(y, z)][std::max(y, z)];
+    if (jd_ < a.until) return {a.value, a.until};
+    return {false, -kInfinity};
+}
+
 }  // namespace vek

@@ -84,6 +84,23 @@ class BoundedSky final : public SkyTests {
     // Positions computed so far through the longitude wrapper.
     int64_t PositionsComputed() const { return computed_; }
 
+    // An answer with the instant before which it stays as it is.
+    struct TimedAnswer {
+        bool holds = false;
+        double until = 0;
+    };
+    // The aspect and midpoint tests with their horizons, decided as the tests
+    // below decide them but not watched: asking them leaves WatchedUnchanged
+    // as it was.
+    TimedAnswer AspectUntil(Body x, Body y, vek::Aspect aspect) const;
+    TimedAnswer AtMidpointUntil(Body centre, Body y, Body z) const;
+    // The same where an answer decided before still stands at the current
+    // instant, without deciding anything; `until` is −∞ where none stands.
+    TimedAnswer KnownAspect(Body x, Body y, vek::Aspect aspect) const;
+    TimedAnswer KnownAtMidpoint(Body centre, Body y, Body z) const;
+
+    const MotionBounds& Bounds() const { return bounds_; }
+
     int BodyCount() const override { return bodyCount_; }
     // The answer is exact. Without exact deviations the deviation is that of
     // the estimates the answer was decided on.

@@ -23,6 +23,13 @@ FrmZone::FrmZone(const TimeAndZoneRequest& request, QWidget* parent)
     : QDialog(parent), request_(request) {
     setObjectName("frmZone");
     setWindowTitle(request.title);
+    // The main window's look: its font (the lists' and boxes' own), its
+    // background and icon.
+    if (QWidget* main = parent ? parent->window() : nullptr) {
+        setFont(main->font());
+        setPalette(main->palette());
+        setWindowIcon(main->windowIcon());
+    }
     auto* layout = new QVBoxLayout(this);
     auto* timeRow = new QHBoxLayout;
     auto* lblTime = new QLabel(request.timeLabel, this);

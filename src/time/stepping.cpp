@@ -50,7 +50,7 @@ int IntervalIndexAfterRefill(int previousIndex) {
 bool SteppingEnabled(const DateRowFields& world, Mode mode, bool runInProgress,
                      bool explanationShown) {
     const bool complete = !world.yearText.empty() && world.monthIndex > 0 && world.dayIndex > 0 &&
-                          world.timeIndex > 0 && world.zoneIndex > 0;
+                          world.timeIndex > 0 && (world.zoneIndex > 0 || world.zone.has_value());
     return complete && ModeReadsSlot(mode, kWorldDate) && !runInProgress && !explanationShown;
 }
 
@@ -186,6 +186,19 @@ struct ZonedStep {
     bool onHalfHour = true;  // the clock shows a time of the time list
 };
 
+// The instant nearest to `julianDate` at which the zone's clock shows a
+// whole minute, which a row can hold. Only an offset with seconds (local mean
+// time, Berlin before 1893 at +0:53:28) moves it: half an hour across its
+// change to a whole-minute offset lands between two minutes, and the nearer
+// one is taken rather than the one before, so the step errs by 30 s at most.
+double NearestWholeLocalMinute(double julianDate, const TimeZone& zone) {
+    const Result<LocalDateTime> local = UniversalToLocal(julianDate, zone);
+    if (!local) return julianDate;
+    const int second = local->secondOfDay % 60;
+    if (second == 0) return julianDate;
+    return julianDate + (second < 30 ? -second : 60 - second) / 86400.0;
+}
+
 // Half an hour in a named zone: half an hour of Universal Time, shown as the
 // zone's clock reads then.
 bool StepHalfHourInZone(DateRows& rows, int direction, const TimeZone& zone, ZonedStep& out) {
@@ -196,7 +209,7 @@ bool StepHalfHourInZone(DateRows& rows, int direction, const TimeZone& zone, Zon
         return false;
     }
     const double next = now + (direction == kStepBack ? -1.0 : 1.0) / 48.0;
-    const Result<LocalDateTime> local = UniversalToLocal(next, zone);
+    const Result<LocalDateTime> local = UniversalToLocal(NearestWholeLocalMinute(next, zone), zone);
     if (!local || local->dayNumber < kFirstDayNumber || local->dayNumber > kLastDayNumber) {
         out.code = !local ? kStepOffsetNotInList
                           : (local->dayNumber < kFirstDayNumber ? kDateTooEarly : kDateTooLate);

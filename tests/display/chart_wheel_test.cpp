@@ -582,6 +582,26 @@ TEST_F(SavedImageTest, AnnotationOfWorldTransits) {
     }
 }
 
+TEST_F(SavedImageTest, ARowsOwnMinuteAndZoneAreWrittenAsTheyAreNotAsTheListsNearestEntries) {
+    // The lists' entries would say 14:30 and nothing (the list lacks +5:45).
+    DateRowFields& r = rows.Row(kWorldDate);
+    r.monthIndex = 7;
+    r.dayIndex = 4;
+    r.yearText = "2010";
+    ASSERT_TRUE(rows.SetTimeAndZone(kWorldDate, "14:47", "Asia/Kathmandu"));
+    const ChartWheel saved = SavedChartImage(Draw(), ImageInput());
+    EXPECT_NE(NoteWith(saved, "2010-07-04"), nullptr);
+    ASSERT_NE(NoteWith(saved, "14:47 GMT+5:45"), nullptr);
+    EXPECT_EQ(NoteWith(saved, "14:47 GMT+5:45")->y1, 384 * 15);
+    // A minute in a listed zone: the minute and the list's own text.
+    ASSERT_TRUE(rows.SetTimeAndZone(kWorldDate, "09:05", "+02:00"));
+    EXPECT_NE(NoteWith(SavedChartImage(Draw(), ImageInput()), "09:05 GMT+2:00"), nullptr);
+    // Berlin's local mean time keeps its seconds.
+    r.yearText = "1880";
+    ASSERT_TRUE(rows.SetTimeAndZone(kWorldDate, "12:00", "Europe/Berlin"));
+    EXPECT_NE(NoteWith(SavedChartImage(Draw(), ImageInput()), "12:00 GMT+0:53:28"), nullptr);
+}
+
 TEST_F(SavedImageTest, TheNatalDateBlockStaysInsideTheImage) {
     SetMode(Mode::Natal1);
     rows.Row(kBirth1).yearText = "1960";

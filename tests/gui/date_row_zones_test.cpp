@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +14,7 @@
 
 #include "display/results_text.h"
 #include "gui/dialogs.h"
+#include "gui/fonts.h"
 #include "gui/frm_durations.h"
 #include "gui/frm_main.h"
 #include "gui/frm_zone.h"
@@ -283,8 +285,12 @@ TEST(ZoneChooser, ItsTextsComeFromTheProgramText) {
             }
             return out;
         };
-        FrmZone chooser(request, nullptr);
+        // The chooser takes the look of the window it is opened from.
+        QWidget owner;
+        owner.setFont(QFont(kControlFontFamily, 8));
+        FrmZone chooser(request, &owner);
         chooser.adjustSize();
+        EXPECT_EQ(chooser.font(), owner.font());
         EXPECT_EQ(chooser.windowTitle(), request.title);
         EXPECT_EQ(test::FindIn<QLabel>(&chooser, "lblTime")->text(), pt(kTextTimeLabel));
         EXPECT_EQ(test::FindIn<QPushButton>(&chooser, "cmdCancel")->text(), pt(kTextCancel));

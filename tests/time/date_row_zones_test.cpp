@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../day_numbers.h"
+#include "engine/modes.h"
 #include "time/date_rows.h"
 #include "time/dates.h"
 #include "time/durations.h"
@@ -214,6 +215,34 @@ TEST_F(RowZones, HalfHourSteppingGoesOnEvenlyThroughTheChangeInAZoneOfTheRow) {
     EXPECT_FALSE(StepWorldDate(rows, kStepDay, kStepForward).accepted);
     EXPECT_EQ(World().dayIndex, last.dayIndex);
     EXPECT_EQ(World().exactMinute, last.exactMinute);
+}
+
+TEST_F(RowZones, AZoneTheListLacksStillLetsTheRowStep) {
+    // Kathmandu's +5:45 has no list entry, so the zone list shows none; the
+    // row's own zone is its value all the same.
+    Enter(kWorldDate, 2026, 3, 20, "12:00", "Asia/Kathmandu");
+    ASSERT_EQ(World().zoneIndex, 0);
+    EXPECT_TRUE(SteppingEnabled(World(), Mode::World, false, false));
+    DateRowFields empty = World();
+    empty.zone.reset();
+    EXPECT_FALSE(SteppingEnabled(empty, Mode::World, false, false));
+}
+
+TEST_F(RowZones, HalfHourSteppingOutOfLocalMeanTimeLandsOnTheNearestMinute) {
+    // Berlin left local mean time (+0:53:28) for +1:00 at 1893-04-01 00:00.
+    // Half an hour from 23:30 LMT is 00:06:32 CET, which a row cannot hold:
+    // the step takes 00:07, 28 s late, not 00:06, 32 s early.
+    Enter(kWorldDate, 1893, 3, 31, "23:30", "Europe/Berlin");
+    const double before = rows.InputDateToAJDate(kWorldDate);
+    const StepOutcome s = StepWorldDate(rows, kStepHalfHour, kStepForward);
+    ASSERT_TRUE(s.accepted);
+    EXPECT_EQ(World().dayIndex, 1);
+    EXPECT_EQ(World().exactMinute, 7);
+    EXPECT_NEAR(s.julianDate - before, 1.0 / 48 + 28 * kSecond, 0.5 * kSecond);
+    // From there on the steps are whole half hours again.
+    const StepOutcome next = StepWorldDate(rows, kStepHalfHour, kStepForward);
+    EXPECT_NEAR(next.julianDate - s.julianDate, 1.0 / 48, 0.5 * kSecond);
+    EXPECT_EQ(World().exactMinute, 37);
 }
 
 TEST_F(RowZones, NowNamesTheComputersZoneUnlessItIsAFixedOffset) {
