@@ -28,14 +28,15 @@ const OptionTable kOptions = {
     kLangOption,
     kNoMoonOption,
     kSiderealOption,
-    {"sort", "0..6",
+    {"sort", "0..7",
      "order of the lines: 0 first body, 1 aspect, 2 deviation (default), 3 second body, "
-     "4 beginning, 5 end, 6 duration"},
+     "4 beginning, 5 end, 6 duration, 7 first exact pass (with --exact)"},
     {"no-duration", nullptr,
      "leave out the duration column (orders 4 to 6 bring it back, as in the window)"},
     {"exact", nullptr,
-     "below each line the instants to the minute at which the aspect came within orb, was "
-     "exact (each pass) and leaves the orb, in the World date's zone"},
+     "the report window's \"Exact times\": each line ends in its exact passes; below it the "
+     "instants to the minute at which the aspect came within orb, was exact (each pass) and "
+     "leaves the orb, in the World date's zone"},
     {"json", nullptr, "JSON: the title and one entry per line with its dates and exact instants"},
     kHiddenRadiansOption,
 };
@@ -44,7 +45,7 @@ const CommandHelp kHelp = {
     "beginning, end and duration of the aspects of world or personal transits",
     "durations --mode world|personal1|personal2 [--world T] [--birth1 T] [--birth2 T] "
     "[--tz ZONE] [--fold earlier|later] [--state FILE] [--lang en|de] [--no-moon] [--sidereal] "
-    "[--sort 0..6] [--no-duration] "
+    "[--sort 0..7] [--no-duration] "
     "[--exact] [--json]",
     "The durations list of the report window for world transits (needs --world) or personal "
     "transits (needs --world and --birth1 or --birth2): the title line and one line per aspect "
@@ -54,7 +55,8 @@ const CommandHelp kHelp = {
     "local days. Natal aspects and synastry have the report instead (vek-cli report).\n"
     "With --exact (and in JSON always) each aspect also gets, to the minute, the instant it came "
     "within orb, every exact pass (three where a planet turns inside the orb) and the instant it "
-    "leaves the orb, the Moon's aspects too. The dates of the line stay those of the day-by-day "
+    "leaves the orb, the Moon's aspects too; the lines end in the exact passes as the report "
+    "window shows them with \"Exact times\" ticked. The dates of the line stay those of the day-by-day "
     "walk, which tests the local midnights: the days of the instants, except that two bodies "
     "beyond Saturn walk in steps of up to eleven days and may name a day that much earlier or "
     "later.\n" VEK_CLI_DATE_HELP,
@@ -119,10 +121,13 @@ int RunDurations(const std::vector<std::string>& args) {
     ComputeSession s;
     if (int status = RunComputeFromArguments(kName, args, kOptions, s)) return status;
     const std::string sortText = s.options.Value("sort", "2");
-    if (sortText.size() != 1 || sortText[0] < '0' || sortText[0] >= '0' + kSortChoiceCount)
+    const bool exactLines = s.options.Has("exact") && !s.options.Has("json");
+    const int sortCount = exactLines ? kSortChoiceCount + 1 : kSortChoiceCount;
+    if (sortText.size() != 1 || sortText[0] < '0' || sortText[0] >= '0' + sortCount)
         return BadArguments(kName, "--sort " + Quoted(sortText) +
                                        " is not one of 0 (first body), 1 (aspect), 2 (deviation), "
-                                       "3 (second body), 4 (beginning), 5 (end), 6 (duration)");
+                                       "3 (second body), 4 (beginning), 5 (end), 6 (duration)" +
+                                       (exactLines ? ", 7 (first exact pass)" : ""));
     const int sort = sortText[0] - '0';
     if (s.mode != Mode::World && s.mode != Mode::Personal1 && s.mode != Mode::Personal2)
         return BadArguments(kName, std::string("durations are listed in world and personal "
@@ -144,6 +149,8 @@ int RunDurations(const std::vector<std::string>& args) {
     // As in the window: unticking "Show duration" and then choosing an order;
     // the beginning, end and duration orders tick it again.
     if (s.options.Has("no-duration")) report.SetShowDuration(false);
+    // As ticking "Exact times" (the JSON lines keep their text without it).
+    if (exactLines) report.SetShowExact(true);
     report.ChooseSort(sort);
 
     if (json) {

@@ -40,21 +40,6 @@ void OpenReport(ComputeSession& s, DurationsReport& report, bool exactTimes, Tim
     OpenDurationsReport(report, s.engine, s.results.chart, dates, settings, s.Texts());
 }
 
-std::string ExactTimesLine(const DurationEntry& e, const TimeZone& zone,
-                           const ProgramTexts& texts) {
-    if (!e.exactTimes) return "";
-    const ExactTimes& x = *e.exactTimes;
-    auto instant = [&](double jd) {
-        const std::string t = IsoInstantText(jd, zone);
-        return t.empty() ? texts.ProgramText(kTextUnknown) : t;
-    };
-    std::string line = texts.ProgramText(kTextEntersOrb) + " " + instant(x.enters);
-    for (const double jd : x.exact)
-        line += ", " + texts.ProgramText(kTextExactPass) + " " + instant(jd);
-    line += ", " + texts.ProgramText(kTextLeavesOrb) + " " + instant(x.leaves);
-    return line;
-}
-
 std::string NoAspectsMessage(const ComputeSession& s) {
     if (s.results.table.GetTotalNumAspects(s.engine.names) > 0) return "";
     const bool personal = ModeInfoOf(s.mode).personal;

@@ -51,9 +51,4 @@ void WriteBodyJson(JsonWriter& w, const char* key, Body body, DateSlot slot,
 void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const NameTables& names,
                     bool withDates, const std::string& text, const TimeZone* zone = nullptr);
 
-// The line of exact instants that --exact writes below an entry's line:
-// "enters the orb 2026-12-01T03:12+01:00, exact ..., leaves the orb ...",
-// "unknown" where one was not found; empty when the entry has none.
-std::string ExactTimesLine(const DurationEntry& e, const TimeZone& zone, const ProgramTexts& texts);
-
 }  // namespace vek::cli

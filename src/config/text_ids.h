@@ -311,6 +311,10 @@ enum TextId : int {
     kTextEntersOrb = 490,   // vek-cli durations --exact: before the orb entry's instant
     kTextExactPass = 491,   // ... before each exact pass
     kTextLeavesOrb = 492,   // ... before the orb exit's instant
+    kTextExactTimes = 493,      // the report window's check box "Exact times"
+    kTextSortPerfection = 494,  // its sort entry: by the first exact pass
+    kTextNotExactInPass = 495,  // a pass through the orb without an exact aspect
+    kTextTimesInZone = 496,     // the explanation's note of the named zone: "Times in [r1]."
 };
 
 // Entry `offset` of the run of texts that starts at `first`.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 
+#include "display/durations_report.h"
 #include "engine/angle_text.h"
 #include "engine/modes.h"
 #include "time/dates.h"
@@ -26,6 +27,18 @@ std::string NatalBody(const ProgramTexts& texts, const NameTables& names, Body p
 // A known day number as the date of the interface's language.
 std::string DayText(double day, Language language) {
     return DateText(static_cast<int32_t>(std::floor(day)), false, language);
+}
+
+}  // namespace
+
+namespace {
+
+void AddExactInstants(const CellExplanationInput& in, CellExplanation& r) {
+    if (!in.exact.engine || !in.exact.chart) return;
+    const auto floorDay = [](double d) { return d >= 0 ? static_cast<long>(std::floor(d)) : -1L; };
+    r.exact = ExactTimesForDays(*in.exact.engine, *in.exact.chart, r.p, r.q, r.aspect,
+                                floorDay(r.beginning), floorDay(r.end), in.exact.zone);
+    if (r.exact) r.text += ExactInstantsText(in.texts, *r.exact, in.exact.zone);
 }
 
 }  // namespace
@@ -82,6 +95,21 @@ std::string ExplanationText(const ProgramTexts& texts, const NameTables& names, 
            (end >= 0 ? DayText(end, language) + "." : "an unknown date.");
 }
 
+std::string ExactInstantsText(const ProgramTexts& texts, const ExactTimes& x, const TimeZone& zone) {
+    auto instant = [&](double jd) { return ExactInstantText(jd, zone, texts); };
+    std::string t = "\n" + UpperFirst(texts.ProgramText(kTextEntersOrb)) + " " + instant(x.enters);
+    if (x.exact.empty()) {
+        t += "\n" + UpperFirst(texts.ProgramText(kTextNotExactInPass));
+    } else {
+        t += "\n" + UpperFirst(texts.ProgramText(kTextExactPass));
+        for (size_t i = 0; i < x.exact.size(); ++i) t += (i ? ", " : " ") + instant(x.exact[i]);
+    }
+    t += "\n" + UpperFirst(texts.ProgramText(kTextLeavesOrb)) + " " + instant(x.leaves);
+    if (zone.IsNamed())
+        t += "\n" + texts.ProgramTextWithValues(kTextTimesInZone, {zone.name});
+    return t;
+}
+
 std::string DurationsQuestion(const ProgramTexts& texts, Mode mode,
                               const std::string& explanation) {
     std::string t = explanation + "\n\n" + texts.ProgramText(kTextDurationsOfAllCurrent) + " " +
@@ -116,6 +144,7 @@ CellExplanation ExplainCell(const CellExplanationInput& in) {
     if (q == kMoon) {
         r.action = CellExplanation::Action::MoonMessage;
         r.text = MoonExplanationText(in.texts, in.orbIndex[static_cast<size_t>(Index(a) - 1)]);
+        AddExactInstants(in, r);
         return r;
     }
     const OrbColumn column = info.personal ? kOrbPersonal : kOrbBase;
@@ -124,6 +153,7 @@ CellExplanation ExplainCell(const CellExplanationInput& in) {
         r.end = in.search->EndOfAspect(p, q, a, column);
     }
     r.text = ExplanationText(in.texts, *in.names, a, in.orbs->orb[a][column], r.beginning, r.end);
+    AddExactInstants(in, r);
     if (info.personal && r.beginning >= 0 && r.end >= 0) {
         r.action = CellExplanation::Action::Graph;
         return r;

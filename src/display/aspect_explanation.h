@@ -14,6 +14,7 @@
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"
 #include "time/aspect_search.h"
+#include "time/durations.h"
 
 namespace vek {
 
@@ -44,6 +45,13 @@ std::string MoonExplanationText(const ProgramTexts& texts, int orbDegrees);
 std::string ExplanationText(const ProgramTexts& texts, const NameTables& names, Aspect aspect,
                             double orb, double beginning, double end);
 
+// The lines the explanation adds after its text, each after a line break:
+// "Enters the orb 2026-12-01T03:12+01:00", "Exact 2026-12-05T10:40+01:00,
+// ..." (every pass; "Not exact in this pass" without one), "Leaves the orb
+// ...", to the minute in the World date's zone with its offset, and for a
+// named zone "Times in Europe/Berlin.".
+std::string ExactInstantsText(const ProgramTexts& texts, const ExactTimes& x, const TimeZone& zone);
+
 // The question after the explanation: the explanation, a blank line and
 // "Show the durations of all current world transits?" (personal transits in
 // the two-chart mode).
@@ -67,6 +75,9 @@ struct CellExplanation {
     std::string text;  // the Moon's text, or the explanation
     double beginning = kUnknownDate;
     double end = kUnknownDate;
+    // The instants of the pass that holds, when they were searched
+    // (CellExplanationInput::exact); the text ends in their lines.
+    std::optional<ExactTimes> exact;
     std::string question;  // Action::Question
 };
 
@@ -85,6 +96,14 @@ struct CellExplanationInput {
     // with the natal body fixed at the birthdate); without them the dates
     // are unknown.
     const AspectSearch* search = nullptr;
+    // With an engine and the computed chart, the explanation adds the exact
+    // instants of the pass that holds (ExactTimesForDays), written in the
+    // World date's zone.
+    struct Exact {
+        const Engine* engine = nullptr;
+        const Chart* chart = nullptr;
+        TimeZone zone;
+    } exact;
 };
 
 // The double-click on an aspect cell, decided and worded.

@@ -64,10 +64,12 @@ enum class ChartRole {
     Legend,
     Note,
     // The transit graph: time and scale labels and the title, the grid and
-    // scale lines, the points of the two curves.
+    // scale lines, the points of the two curves, the marks of the exact
+    // passes.
     GraphText,
     GraphGrid,
     GraphCurve,
+    GraphMark,
 };
 
 struct ChartPrimitive {

@@ -11,6 +11,7 @@
 #include "engine/engine.h"
 #include "engine/modes.h"
 #include "time/dates.h"
+#include "time/zones.h"
 #include "util/rounding.h"
 #include "util/text.h"
 
@@ -128,6 +129,33 @@ std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDura
     return line;
 }
 
+std::string ExactInstantText(double jd, const TimeZone& zone, const ProgramTexts& texts) {
+    const std::string t = IsoInstantText(jd, zone);
+    return t.empty() ? texts.ProgramText(kTextUnknown) : t;
+}
+
+std::string ExactColumnText(const DurationEntry& e, const TimeZone& zone,
+                            const ProgramTexts& texts) {
+    if (!e.exactTimes) return texts.ProgramText(kTextUnknown);
+    const std::vector<double>& passes = e.exactTimes->exact;
+    if (passes.empty()) return texts.ProgramText(kTextNotExactInPass);
+    std::string t = texts.ProgramText(kTextExactPass);
+    for (size_t i = 0; i < passes.size(); ++i)
+        t += (i == 0 ? " " : ", ") + ExactInstantText(passes[i], zone, texts);
+    return t;
+}
+
+std::string ExactTimesLine(const DurationEntry& e, const TimeZone& zone,
+                           const ProgramTexts& texts) {
+    if (!e.exactTimes) return "";
+    const ExactTimes& x = *e.exactTimes;
+    std::string line = texts.ProgramText(kTextEntersOrb) + " " + ExactInstantText(x.enters, zone, texts);
+    for (const double jd : x.exact)
+        line += ", " + texts.ProgramText(kTextExactPass) + " " + ExactInstantText(jd, zone, texts);
+    line += ", " + texts.ProgramText(kTextLeavesOrb) + " " + ExactInstantText(x.leaves, zone, texts);
+    return line;
+}
+
 // ---------------------------------------------------------------------------
 
 bool DurationsReport::IsTransitMode() const {
@@ -140,6 +168,8 @@ void DurationsReport::Open(const Setup& setup) {
     entries_ = GetDurations(setup.durations);
     natalReport_.clear();
     sortIndex_ = -1;
+    exactBuilt_ = IsTransitMode() && setup.durations.exact.engine != nullptr;
+    showExact_ = false;
     if (IsTransitMode()) {
         showDuration_ = true;
         ChooseSort(kSortByDeviation);
@@ -169,7 +199,14 @@ void DurationsReport::Open(const Setup& setup) {
 }
 
 std::vector<std::string> DurationsReport::SortEntries() const {
-    return SortChoiceTexts(mode(), setup_.texts.programTexts);
+    std::vector<std::string> r = SortChoiceTexts(mode(), setup_.texts.programTexts);
+    if (showExact_ && !r.empty()) r.push_back(setup_.texts.programTexts.ProgramText(kTextSortPerfection));
+    return r;
+}
+
+void DurationsReport::SetShowExact(bool on) {
+    showExact_ = on && exactBuilt_;
+    if (!showExact_ && sortIndex_ == kSortByPerfection) ChooseSort(kSortByDeviation);
 }
 
 bool DurationsReport::SortListVisible() const {
@@ -177,7 +214,8 @@ bool DurationsReport::SortListVisible() const {
 }
 
 void DurationsReport::ChooseSort(int index) {
-    if (index < 0 || index >= kSortChoiceCount) return;
+    const bool perfection = index == kSortByPerfection && showExact_;
+    if (!perfection && (index < 0 || index >= kSortChoiceCount)) return;
     sortIndex_ = index;
     SortDurations(entries_, index);
     if (index >= kSortByBeginning) showDuration_ = true;
@@ -193,6 +231,13 @@ std::vector<DurationsReport::ShownLine> DurationsReport::ShownLines() const {
         l.entry = entry;
         l.text = DurationDisplayLine(l.entry, mode(), showDuration_, setup_.texts);
         shown.push_back(std::move(l));
+    }
+    if (showExact_) {
+        size_t width = 0;
+        for (const ShownLine& l : shown) width = std::max(width, TextLength(l.text));
+        for (ShownLine& l : shown)
+            l.text = PadRight(l.text, static_cast<int>(width)) + "  " +
+                     ExactColumnText(l.entry, ExactZone(), setup_.texts.programTexts);
     }
     return shown;
 }

@@ -57,6 +57,25 @@ struct DisplayTexts {
 std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDuration,
                                 const DisplayTexts& t);
 
+// An instant as the exact times write it, to the minute in `zone` with its
+// offset ("2026-12-01T03:12+01:00"); "unknown" when it is NaN or outside
+// what the zone can convert.
+std::string ExactInstantText(double jd, const TimeZone& zone, const ProgramTexts& texts);
+
+// The column of exact passes that the "exact times" option adds to a line:
+// "exact 2026-12-01T03:12+01:00, 2026-12-20T17:40+01:00" in `zone`, to the
+// minute; "not exact in this pass" when the aspect comes within orb and
+// leaves it without being exact; "unknown" when the entry has no instants
+// (its dates were not found).
+std::string ExactColumnText(const DurationEntry& e, const TimeZone& zone,
+                            const ProgramTexts& texts);
+
+// The line of instants that vek-cli durations --exact writes below an
+// entry's line: "enters the orb 2026-12-01T03:12+01:00, exact ..., leaves
+// the orb ...", "unknown" where one was not found; empty when the entry has
+// none.
+std::string ExactTimesLine(const DurationEntry& e, const TimeZone& zone, const ProgramTexts& texts);
+
 // ---------------------------------------------------------------------------
 // The report model shared by the window and vek-cli
 
@@ -106,14 +125,29 @@ class DurationsReport {
 
     // Choosing a sort entry: sorts by its key; the beginning, end and
     // duration choices switch "Show duration" on. An index outside 0..6 is
-    // ignored.
+    // ignored, and so is 7 (by the first exact pass) unless the exact times
+    // are shown.
     void ChooseSort(int index);
     // Toggling "Show duration" (rewrites the output).
     void SetShowDuration(bool on) { showDuration_ = on; }
 
+    // "Exact times": whether the entries were built with their exact
+    // instants (ReportSettings::exactTimes), and whether the lines show the
+    // column of exact passes. Off after Open; it can be switched on only
+    // when the instants were built, and it adds the sort by the first exact
+    // pass to the sort list. Switching it off while sorted by exact passes
+    // sorts by deviation, as the report opens.
+    bool HasExactTimes() const { return exactBuilt_; }
+    bool showExact() const { return showExact_; }
+    void SetShowExact(bool on);
+    // The zone the instants are written in (the World date's).
+    const TimeZone& ExactZone() const { return setup_.durations.exact.zone; }
+
     // The lines the output shows in transit modes, in list order: each entry
     // and its display line. With the beginning or end order the
-    // lines of the moving Moon are left out.
+    // lines of the moving Moon are left out. With the exact times shown,
+    // every line is padded to the longest and gets its column of exact
+    // passes after two blanks.
     struct ShownLine {
         DurationEntry entry;
         std::string text;
@@ -136,6 +170,8 @@ class DurationsReport {
     std::string natalReport_;
     int sortIndex_ = -1;
     bool showDuration_ = false;
+    bool exactBuilt_ = false;
+    bool showExact_ = false;
 };
 // ---------------------------------------------------------------------------
 // Opening the report from a computed chart

@@ -63,6 +63,20 @@ ChartPrimitive CurvePoint(const GraphPoint& g, Color color, int width) {
     return p;
 }
 
+// The ring of an exact pass on the exact column, white around the
+// aspect's colour.
+ChartPrimitive MarkRing(const TransitGraph::Mark& m, Color color) {
+    ChartPrimitive ring;
+    ring.kind = ChartPrimitive::Kind::Disc;
+    ring.role = ChartRole::GraphMark;
+    ring.x1 = Twips(kGraphExactColumn) + kPixelMiddle;
+    ring.y1 = Twips(m.row) + kPixelMiddle;
+    ring.r = Twips(kGraphMarkRadius);
+    ring.color = kChartWhite;
+    ring.fill = color;
+    return ring;
+}
+
 // "2010-07-04" and "06:30" of a local day value.
 void DateAndTime(double day, std::string& date, std::string& time) {
     const double whole = std::floor(day);
@@ -156,10 +170,12 @@ void BuildDrawing(TransitGraph& g) {
         dot.role = ChartRole::GraphGrid;
         w.items.push_back(dot);
     }
-    // The curve of the selected zodiac, then the grey one of the other.
+    // The curve of the selected zodiac, then the grey one of the other, then
+    // the marks of the exact passes on top.
     for (const GraphPoint& p : g.curve) w.items.push_back(CurvePoint(p, g.color, 2));
     for (const GraphPoint& p : g.otherCurve)
         w.items.push_back(CurvePoint(p, kGraphOtherZodiacColor, 1));
+    for (const TransitGraph::Mark& m : g.marks) w.items.push_back(MarkRing(m, g.color));
     w.items.push_back(GraphText(0, Twips(kGraphLastRow + kTitleGap), g.title));
 }
 
@@ -230,6 +246,17 @@ TransitGraph DrawTransitGraph(const TransitGraphInput& in) {
         g.scale.push_back({kGraphExactColumn - kGraphScaleStep * m, text});
     }
 
+    // A pass stands on the row nearest its instant.
+    for (const double jd : in.exactPasses) {
+        if (!std::isfinite(jd)) continue;
+        const double k = std::round((jd - g.start) / g.step);
+        if (k < 0 || k > kGraphSteps) continue;
+        TransitGraph::Mark m;
+        m.day = std::round((jd + in.zoneMinutes / 1440.0 + 0.5) * 1440) / 1440;
+        m.row = kGraphFirstRow + static_cast<int>(k);
+        g.marks.push_back(m);
+    }
+
     g.curve = Curve(in.longitude, in.transitBody, g.exactPoint, g);
     if (in.otherLongitude && ExactPointIn(in.otherLongitude, in, g.otherExactPoint))
         g.otherCurve = Curve(in.otherLongitude, in.transitBody, g.otherExactPoint, g);
@@ -242,6 +269,18 @@ std::optional<GraphReading> ReadGraphAt(const TransitGraph& g, int xTwips, int y
     if (!g.drawn) return std::nullopt;
     if (xTwips <= Twips(kGraphMargin) || xTwips >= Twips(kLastReadColumn)) return std::nullopt;
     if (yTwips < Twips(kGraphFirstRow) || yTwips > Twips(kGraphLastRow)) return std::nullopt;
+    // The ring of a pass, and a pixel around it for the unsteady hand.
+    const int reach = Twips(kGraphMarkRadius + 1);
+    for (const TransitGraph::Mark& m : g.marks) {
+        const int dx = xTwips - (Twips(kGraphExactColumn) + kPixelMiddle);
+        const int dy = yTwips - (Twips(m.row) + kPixelMiddle);
+        if (dx * dx + dy * dy > reach * reach) continue;
+        GraphReading r;
+        r.day = m.day;
+        DateAndTime(r.day, r.date, r.time);
+        r.exactPass = true;
+        return r;
+    }
     const long k =
         std::lround(static_cast<double>(yTwips - Twips(kGraphFirstRow)) / kTwipsPerPixel);
     GraphReading r;

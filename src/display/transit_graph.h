@@ -3,7 +3,8 @@
 // local start of the day the transit begins to the end of the day it ends;
 // across, the transiting body's distance from the exact aspect to the natal
 // body, exact in the middle and the orb at either edge. A second, grey curve
-// shows the same transit in the zodiac that is not selected.
+// shows the same transit in the zodiac that is not selected, and a small
+// ring on the exact column marks each instant the transit is exact.
 //
 // The graph is laid out in pixels of 15 twips: 29 time labels down the left
 // with a grid line each, the scale along the top, the curves between the
@@ -43,6 +44,9 @@ inline constexpr int kGraphLabelRows = 14;
 inline constexpr int kGraphScaleStep = 40;  // columns between scale lines: orb / 7.5
 
 inline constexpr Color kGraphOtherZodiacColor = Rgb(128, 128, 128);
+// The ring of an exact pass: its radius in pixels, white around the
+// aspect's colour.
+inline constexpr int kGraphMarkRadius = 4;
 
 // Longitudes of the engine in one zodiac, whatever zodiac the engine is set
 // to: a sidereal longitude is the tropical one less the correction of the
@@ -73,6 +77,9 @@ struct TransitGraphInput {
     LongitudeFn otherLongitude;     // the other zodiac (no grey curve when unset)
     std::string title;              // with its "X"
     std::string natalDate;          // the birthdate as "1960-07-04"
+    // The instants (UT) at which the transit is exact (ExactTimes::exact);
+    // each within the plotted days gets a mark.
+    std::vector<double> exactPasses;
 };
 
 // A point of a curve: pixel column and row, and the signed distance from
@@ -110,6 +117,14 @@ struct TransitGraph {
     };
     std::vector<ScaleLabel> scale;  // "0°" at the middle, then ± m·orb/7.5
 
+    // The mark of an exact pass: its instant as a local day value of the
+    // graph's zone and the pixel row it stands on (column kGraphExactColumn).
+    struct Mark {
+        double day = 0;
+        int row = 0;
+    };
+    std::vector<Mark> marks;
+
     std::vector<GraphPoint> curve;       // selected zodiac, the aspect's colour
     std::vector<GraphPoint> otherCurve;  // the other zodiac, grey
     std::string title;                   // the birthdate put in
@@ -128,10 +143,12 @@ struct GraphReading {
     std::string date;      // "2010-07-04"
     std::string time;      // "06:30"
     double deviation = 0;  // radians, signed
+    bool exactPass = false;  // read on the mark of an exact pass
 };
 
 // The reading at a point in twips; nothing outside the plot (columns 120 to
-// 725, rows 21 to 413).
+// 725, rows 21 to 413). On the ring of an exact pass it reads that pass: its
+// instant to the minute and no distance from exact.
 std::optional<GraphReading> ReadGraphAt(const TransitGraph& graph, int xTwips, int yTwips);
 
 // "Date and time: 2010-07-04, 06:30\nDistance from exact: 1°5'".

@@ -145,6 +145,10 @@ void ChartPanel::OnCellDoubleClicked(int index) {
     search.UseNamedZone(dates.worldNamedZone);
     if (ModeInfoOf(mode).personal) search.FixFirstBodyAt(dates.birthJulianDate);
     in.search = &search;
+    in.exact.engine = &state_.engine;
+    in.exact.chart = &state_.results.chart;
+    in.exact.zone = dates.worldNamedZone.IsNamed() ? dates.worldNamedZone
+                                                   : TimeZone::Fixed(dates.worldZoneMinutes);
     const CellExplanation e = ExplainCell(in);
 
     switch (e.action) {
@@ -192,6 +196,7 @@ TransitGraphInput ChartPanel::GraphInput(const CellExplanation& e,
     g.longitude = LongitudeInZodiac(engine, sidereal);
     g.otherLongitude = LongitudeInZodiac(engine, !sidereal);
     g.title = TransitGraphTitle(state_.Texts(), engine.names, e.p, e.q, e.aspect, g.orb, sidereal);
+    if (e.exact) g.exactPasses = e.exact->exact;
     CalendarDate birth;
     birth.dayNumber = static_cast<int32_t>(std::floor(state_.rows.LocalDayValue(slot)));
     DayNumberToDate(birth);

@@ -9,6 +9,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <atomic>
@@ -86,6 +88,8 @@ FrmDurations::FrmDurations(QWidget* parent) : QWidget(parent, Qt::Window) {
     cboSortBy_->setObjectName("cboSortBy");
     chkShowDuration_ = new QCheckBox(this);
     chkShowDuration_->setObjectName("chkShowDuration");
+    chkExactTimes_ = new QCheckBox(this);
+    chkExactTimes_->setObjectName("chkExactTimes");
     prgBuild_ = new QProgressBar(this);
     prgBuild_->setObjectName("prgBuild");
     prgBuild_->setTextVisible(false);
@@ -108,6 +112,7 @@ FrmDurations::FrmDurations(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     connect(cboSortBy_, &QComboBox::currentIndexChanged, this, &FrmDurations::ChooseSort);
     connect(chkShowDuration_, &QCheckBox::toggled, this, &FrmDurations::SetShowDuration);
+    connect(chkExactTimes_, &QCheckBox::toggled, this, &FrmDurations::SetExactTimes);
     connect(cmdCopy_, &QPushButton::clicked, this, &FrmDurations::CopyToClipboard);
     connect(cmdClose_, &QPushButton::clicked, this, &FrmDurations::OnClose);
     progressTimer_.setInterval(kProgressIntervalMs);
@@ -136,14 +141,18 @@ void FrmDurations::Report(std::unique_ptr<DurationsRequest> request) {
     StartBuild(std::move(request));
 }
 
-void FrmDurations::Retranslate(std::unique_ptr<DurationsRequest> request) {
-    if (!isVisible() || !request) return;
+void FrmDurations::KeepChoices() {
     if (shown_ && shown_->report.IsTransitMode()) {
         keptSort_ = shown_->report.sortIndex();
         keptShowDuration_ = shown_->report.showDuration();
     } else if (!job_) {
         keptSort_ = -1;
     }
+}
+
+void FrmDurations::Retranslate(std::unique_ptr<DurationsRequest> request) {
+    if (!isVisible() || !request) return;
+    KeepChoices();
     StopBuild();
     SetCaptions(*request);
     StartBuild(std::move(request));
@@ -154,6 +163,7 @@ void FrmDurations::SetCaptions(const DurationsRequest& request) {
     auto text = [&texts](TextId n) { return Q(texts.ProgramText(n)); };
     lblSortBy_->setText(text(kTextSortBy));
     chkShowDuration_->setText(text(kTextShowDuration));
+    chkExactTimes_->setText(text(kTextExactTimes));
     cmdCopy_->setText(text(kTextCopyToClipboard));
     cmdClose_->setText(text(kTextClose));
     setWindowTitle(text(kTextReport));
@@ -163,6 +173,9 @@ void FrmDurations::StartBuild(std::unique_ptr<DurationsRequest> request) {
     JoinWorker();  // a stopped build ends first
     auto job = std::make_shared<Job>();
     job->request = std::move(*request);
+    // The instants cost as much again as the dates: they are searched only
+    // while "Exact times" is ticked.
+    job->request.settings.exactTimes = chkExactTimes_->isChecked();
     job_ = job;
     shown_.reset();
     ++buildCount_;
@@ -222,6 +235,7 @@ void FrmDurations::OnBuilt(const std::shared_ptr<Job>& job) {
     job_.reset();
     progressTimer_.stop();
     shown_ = job;
+    job->report.SetShowExact(chkExactTimes_->isChecked());
     if (keptSort_ >= 0 && job->report.IsTransitMode()) {
         job->report.ChooseSort(keptSort_);
         job->report.SetShowDuration(keptShowDuration_);
@@ -244,6 +258,7 @@ void FrmDurations::ShowBuilding(bool building) {
     prgBuild_->setValue(0);
     cboSortBy_->setEnabled(!building);
     chkShowDuration_->setEnabled(!building);
+    chkExactTimes_->setEnabled(!building);
     cmdCopy_->setEnabled(!building);
     if (building) {
         setCursor(Qt::BusyCursor);
@@ -252,6 +267,7 @@ void FrmDurations::ShowBuilding(bool building) {
         lblSortBy_->hide();
         cboSortBy_->hide();
         chkShowDuration_->hide();
+        chkExactTimes_->hide();
         ApplyLayout();
     } else {
         unsetCursor();
@@ -262,14 +278,7 @@ void FrmDurations::ShowReport() {
     const DurationsReport& r = shown_->report;
     setWindowTitle(Q(r.Caption()));
     lblTitle_->setText(Q(r.Title()));
-    {
-        const QSignalBlocker blockList(cboSortBy_);
-        fillingList_ = true;
-        cboSortBy_->clear();
-        for (const std::string& entry : r.SortEntries()) cboSortBy_->addItem(Q(entry));
-        cboSortBy_->setCurrentIndex(r.sortIndex());
-        fillingList_ = false;
-    }
+    FillSortList();
     lblSortBy_->setVisible(r.SortListVisible());
     cboSortBy_->setVisible(r.SortListVisible());
     {
@@ -277,13 +286,46 @@ void FrmDurations::ShowReport() {
         chkShowDuration_->setChecked(r.showDuration());
     }
     chkShowDuration_->setVisible(r.ShowDurationVisible());
+    chkExactTimes_->setVisible(r.ShowDurationVisible());
     ApplyLayout();
     WriteOutput();
     txbOutput_->moveCursor(QTextCursor::Start);
 }
 
+void FrmDurations::FillSortList() {
+    const DurationsReport& r = shown_->report;
+    const QSignalBlocker blockList(cboSortBy_);
+    fillingList_ = true;
+    cboSortBy_->clear();
+    for (const std::string& entry : r.SortEntries()) cboSortBy_->addItem(Q(entry));
+    cboSortBy_->setCurrentIndex(r.sortIndex());
+    fillingList_ = false;
+}
+
 void FrmDurations::WriteOutput() {
+    if (shown_ && shown_->report.showExact()) WidenForLines();
     txbOutput_->setPlainText(TextBoxText(OutputText()));
+}
+
+void FrmDurations::WidenForLines() {
+    // The column of exact passes makes the lines long: the window grows to
+    // show them whole, as far as its screen allows, and moves left when it
+    // would reach past the screen's edge.
+    const QFontMetrics fm(txbOutput_->font());
+    int longest = 0;
+    for (const DurationsReport::ShownLine& l : shown_->report.ShownLines())
+        longest = std::max(longest, fm.horizontalAdvance(QString::fromStdString(l.text)));
+    const int frame = width() - txbOutput_->viewport()->width();
+    const int wanted = longest + frame + txbOutput_->verticalScrollBar()->sizeHint().width() +
+                       2 * static_cast<int>(txbOutput_->document()->documentMargin()) +
+                       4 * fm.averageCharWidth();
+    if (wanted <= width()) return;
+    QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, wanted, height());
+    const int w = std::min(wanted, available.width());
+    const int frameExtra = frameGeometry().width() - width();
+    if (x() + w + frameExtra > available.right() + 1)
+        move(std::max(available.left(), available.right() + 1 - w - frameExtra), y());
+    resize(w, height());
 }
 
 const DurationsReport* FrmDurations::Model() const {
@@ -322,6 +364,24 @@ void FrmDurations::SetShowDuration(bool on) {
         const QSignalBlocker blockCheck(chkShowDuration_);
         chkShowDuration_->setChecked(on);
     }
+    WriteOutput();
+}
+
+void FrmDurations::SetExactTimes(bool on) {
+    {
+        const QSignalBlocker blockCheck(chkExactTimes_);
+        chkExactTimes_->setChecked(on);
+    }
+    if (!shown_ || !shown_->report.IsTransitMode()) return;
+    if (on && !shown_->report.HasExactTimes()) {
+        // The same report once more, with the instants.
+        auto request = std::make_unique<DurationsRequest>(shown_->request);
+        KeepChoices();
+        StartBuild(std::move(request));
+        return;
+    }
+    shown_->report.SetShowExact(on);
+    FillSortList();
     WriteOutput();
 }
 
@@ -364,6 +424,7 @@ void FrmDurations::ApplyLayout() {
     Twips::Place(lblSortBy_, kMargin, kSortTop + 30, 1700, 300);
     Twips::Place(cboSortBy_, kMargin + 1750, kSortTop, 2600, kSortHeight);
     Twips::Place(chkShowDuration_, kMargin + 4550, kSortTop + 20, 2800, 320);
+    Twips::Place(chkExactTimes_, kMargin + 7450, kSortTop + 20, 2800, 320);
     Twips::Place(prgBuild_, width - kMargin - kProgressWidth, kSortTop + 30, kProgressWidth, 300);
     const int buttonTop = height - kButtonHeight - 120;
     // The natal report has no sort row: its text moves up into the room.

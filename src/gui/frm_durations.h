@@ -81,6 +81,10 @@ class FrmDurations : public QWidget {
     // The controls' commands.
     void ChooseSort(int index);
     void SetShowDuration(bool on);
+    // "Exact times": the first time on, the report is built again with the
+    // exact instants (keeping the sort and "Show duration"); afterwards it
+    // only shows or hides their column. The choice stays for later reports.
+    void SetExactTimes(bool on);
     void CopyToClipboard();
 
     // A build waits this long on the window's thread before it goes on in
@@ -108,6 +112,8 @@ class FrmDurations : public QWidget {
     static void BuildReport(Job& job, const std::function<void(int, int)>& observer);
     void SetCaptions(const DurationsRequest& request);
     void StartBuild(std::unique_ptr<DurationsRequest> request);
+    void KeepChoices();
+    void FillSortList();
     void StopBuild();
     void JoinWorker();
     void OnBuilt(const std::shared_ptr<Job>& job);
@@ -115,6 +121,7 @@ class FrmDurations : public QWidget {
     void ShowBuilding(bool building);
     void ShowReport();
     void WriteOutput();
+    void WidenForLines();
     void ApplyLayout();
     void OnClose();
 
@@ -135,6 +142,7 @@ class FrmDurations : public QWidget {
     QLabel* lblSortBy_ = nullptr;
     QComboBox* cboSortBy_ = nullptr;
     QCheckBox* chkShowDuration_ = nullptr;
+    QCheckBox* chkExactTimes_ = nullptr;
     QProgressBar* prgBuild_ = nullptr;
     QPlainTextEdit* txbOutput_ = nullptr;
     QPushButton* cmdCopy_ = nullptr;

@@ -253,6 +253,20 @@ ExactTimes ExactTimesOf(const Engine& engine, const Chart& chart, Body first, Bo
     return out;
 }
 
+std::optional<ExactTimes> ExactTimesForDays(const Engine& engine, const Chart& chart, Body first,
+                                            Body second, Aspect aspect, long beginning, long end,
+                                            const TimeZone& zone) {
+    if (second == kMoon) {
+        const double at = chart.jd[0];
+        return ExactTimesOf(engine, chart, first, second, aspect, at - kMoonSpan, at + kMoonSpan);
+    }
+    if (beginning < 0 || end < 0) return std::nullopt;
+    const auto from = StartOfDayIn(beginning, zone);
+    const auto to = StartOfDayIn(end + 1, zone);
+    if (!from || !to) return std::nullopt;
+    return ExactTimesOf(engine, chart, first, second, aspect, *from, *to);
+}
+
 std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
     std::vector<DurationEntry> entries;
     if (!in.chart) return entries;
@@ -276,24 +290,19 @@ std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
         } else if (s.second == kMoon) {
             entries.push_back(
                 MakeDurationEntry(s.first, s.second, s.aspect, deviation, EntryDates::MovingMoon));
-            if (in.exact.engine) {
-                const double at = chart.jd[0];
-                entries.back().exactTimes = ExactTimesOf(*in.exact.engine, chart, s.first, s.second,
-                                                         s.aspect, at - kMoonSpan, at + kMoonSpan);
-            }
+            if (in.exact.engine)
+                entries.back().exactTimes = ExactTimesForDays(*in.exact.engine, chart, s.first,
+                                                              s.second, s.aspect, -1, -1,
+                                                              in.exact.zone);
         } else if (in.search) {
             const double b = in.search->BeginningOfAspect(s.first, s.second, s.aspect, column);
             const double f = in.search->EndOfAspect(s.first, s.second, s.aspect, column);
             entries.push_back(MakeDurationEntry(s.first, s.second, s.aspect, deviation,
                                                 EntryDates::Searched, b, f));
             DurationEntry& e = entries.back();
-            if (in.exact.engine && e.HasDuration()) {
-                const auto from = StartOfDayIn(e.beginning, in.exact.zone);
-                const auto to = StartOfDayIn(e.end + 1, in.exact.zone);
-                if (from && to)
-                    e.exactTimes = ExactTimesOf(*in.exact.engine, chart, s.first, s.second,
-                                                s.aspect, *from, *to);
-            }
+            if (in.exact.engine && e.HasDuration())
+                e.exactTimes = ExactTimesForDays(*in.exact.engine, chart, s.first, s.second,
+                                                 s.aspect, e.beginning, e.end, in.exact.zone);
         } else {
             entries.push_back(MakeDurationEntry(s.first, s.second, s.aspect, deviation,
                                                 EntryDates::Searched, kUnknownDate, kUnknownDate));
@@ -305,7 +314,23 @@ std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// The first exact pass of an entry; +inf when it has none.
+double FirstPerfection(const DurationEntry& e) {
+    if (!e.exactTimes || e.exactTimes->exact.empty()) return INFINITY;
+    return e.exactTimes->exact.front();
+}
+
+}  // namespace
+
 void SortDurations(std::vector<DurationEntry>& list, int choice) {
+    if (choice == kSortByPerfection) {
+        std::stable_sort(list.begin(), list.end(), [](const DurationEntry& a, const DurationEntry& b) {
+            return FirstPerfection(a) < FirstPerfection(b);
+        });
+        return;
+    }
     if (choice < 0 || choice >= kSortChoiceCount) return;
     std::stable_sort(list.begin(), list.end(),
                      [choice](const DurationEntry& a, const DurationEntry& b) {

@@ -124,6 +124,15 @@ ExactTimes ExactTimesOf(const Engine& engine, const Chart& chart, Body first, Bo
 // takes it (a fixed offset: the day number − offset − ½).
 std::optional<double> StartOfDayIn(long dayNumber, const TimeZone& zone);
 
+// The exact instants of an aspect of a transit chart as the list gives them:
+// for the moving Moon (second body 10) searched a few days either side of
+// the World date; for the others between the local midnight that begins the
+// day walk's first day and the one that ends its last (day numbers of
+// `zone`). None when either day is negative (unknown).
+std::optional<ExactTimes> ExactTimesForDays(const Engine& engine, const Chart& chart, Body first,
+                                            Body second, Aspect aspect, long beginning, long end,
+                                            const TimeZone& zone);
+
 // Builds the entries, one per aspect, in table order. In world and personal
 // transits each entry not of the moving Moon runs BeginningOfAspect and
 // EndOfAspect.
@@ -142,11 +151,15 @@ enum SortChoice : int {
     kSortByBeginning,
     kSortByEnd,
     kSortByDuration,
+    // With exact instants only: the first exact pass, earliest first; the
+    // entries without one (never exact in their pass, or not searched) come
+    // last, in the order they had.
+    kSortByPerfection,
 };
 
 // Sorts the list in ascending order of a sort choice's key; entries with
 // equal keys keep their order (the sort is stable), so a list in table order
-// stays in table order among equals. A choice outside 0..6 leaves the list
+// stays in table order among equals. A choice outside 0..7 leaves the list
 // as it is.
 //
 // The keys are those of the list as it was written in fixed columns and

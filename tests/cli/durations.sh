@@ -114,19 +114,36 @@ bad --world 1990-02-30T12:00Z
 bad --mode personal1 --world 1990-01-01T12:00Z
 bad $W1990 --bogus
 
-# --exact: below every line its instants in the World date's zone, the
-# Moon's too; the lines themselves as without it. The Saturn–Neptune
-# conjunction of 1989 perfected three times (March, June and November).
+# --exact: every line as without it, padded to the longest and followed by
+# its exact passes (the window's "Exact times"), and below it its instants in
+# the World date's zone, the Moon's too. The Saturn–Neptune conjunction of
+# 1989 perfected three times (March, June and November).
 run 0 $W1990
 cp "$out" "$tmp/plain"
 run 0 $W1990 --exact
-grep -v '^    ' "$out" | cmp -s - "$tmp/plain" || fail "--exact changed the lines"
+grep -v '^    ' "$out" >"$tmp/exactlines"
+[ "$(wc -l <"$tmp/exactlines")" -eq "$(wc -l <"$tmp/plain")" ] || fail "--exact: not one line per aspect"
+paste -d '\n' "$tmp/plain" "$tmp/exactlines" | awk '
+    NR % 2 == 1 { p = $0; next }
+    { if (substr($0, 1, length(p)) != p) bad = 1
+      rest = substr($0, length(p) + 1)
+      if (NR > 4 && rest !~ /^ +(exact [12][0-9][0-9][0-9]-|not exact in this pass$|unknown$)/) bad = 1
+      if (NR > 4) { c = index($0, "  exact ") + index($0, "  not exact") + index($0, "  unknown")
+                    if (col && c != col) bad = 1; col = c } }
+    END { exit bad }' || fail "--exact: the lines are not the plain ones with a column of exact passes"
+grep '^Saturn  conjunct.*Neptune' "$out" |
+    grep -qE '  exact 1989-0[3-4][^,]*, 1989-0[6-7][^,]*, 1989-1[01][^,]*$' ||
+    fail "--exact: Saturn-Neptune column: $(grep '^Saturn  conjunct.*Neptune' "$out")"
 [ "$(grep -c '^    enters the orb ' "$out")" -eq "$(tail -n +3 "$tmp/plain" | wc -l)" ] ||
     fail "--exact: not one line of instants per aspect"
 grep -A1 '^Saturn  conjunct.*Neptune' "$out" | tail -1 |
     grep -qE '^    enters the orb 1988-10-1[45]T[0-9:]{5}\+00:00, exact 1989-0[3-4].*, exact 1989-0[6-7].*, exact 1989-1[01].*, leaves the orb 1990-04-0[23]T' ||
     fail "--exact: Saturn-Neptune: $(grep -A1 '^Saturn  conjunct.*Neptune' "$out" | tail -1)"
 grep -A1 'Moon' "$out" | grep -q '^    enters the orb 19' || fail "--exact: the Moon's instants"
+run 0 $W1990 --exact --sort 7
+grep -v '^    ' "$out" | tail -n +3 | grep -oE '  exact [0-9T:+-]{22}' | cut -c9- |
+    sort -c || fail "--sort 7: not by the first exact pass"
+bad $W1990 --sort 7
 run 0 --world 2026-03-29T12:00 --tz Europe/Berlin --exact --lang de
 expect_out "    tritt in den Orbis " "German words"
 grep -q '+02:00, exakt 2026' "$out" || fail "--exact: summer time offset of the instants"

@@ -410,10 +410,10 @@ TEST(ProgramTextFile, EveryNamedTextExistsInBothLanguages) {
     const std::filesystem::path src = std::filesystem::path(VEK_SOURCE_DATA_DIR) / ".." / "src";
     const auto ids = NamedTextIds(ReadFile(src / "config" / "text_ids.h"));
     // Every constant of the header is seen (the enum ends in
-    // "kTextLeavesOrb = 492,").
+    // "kTextTimesInZone = 496,").
     ASSERT_GT(ids.size(), 100u);
-    EXPECT_EQ(ids.back().first, "kTextLeavesOrb");
-    EXPECT_EQ(kTextLeavesOrb, ids.back().second);
+    EXPECT_EQ(ids.back().first, "kTextTimesInZone");
+    EXPECT_EQ(kTextTimesInZone, ids.back().second);
     std::set<int> numbers;
     for (const auto& [name, n] : ids) {
         EXPECT_TRUE(numbers.insert(n).second) << name << " repeats text " << n;

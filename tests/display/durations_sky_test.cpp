@@ -9,6 +9,7 @@
 #include "../program_texts.h"
 #include "config/program_text.h"
 #include "config/settings.h"
+#include "display/aspect_explanation.h"
 #include "display/durations_report.h"
 #include "engine/aspect_instants.h"
 #include "engine/aspects.h"
@@ -19,6 +20,7 @@
 #include "time/date_rows.h"
 #include "time/durations.h"
 #include "time/zones.h"
+#include "util/text.h"
 
 namespace vek {
 namespace {
@@ -330,6 +332,151 @@ TEST_F(Sky, ExactInstantsLieInTheDaysOfTheWalk) {
     EXPECT_GT(searched, 40);
     EXPECT_GE(moon, 4);
     EXPECT_GT(passes, 20);
+}
+
+// "Exact times" in the report model: off after opening and refused without
+// the instants; on, every line is the plain line padded to a common column
+// of its exact passes, the sort list gains the order by the first exact pass
+// (passes in time order, lines without one last), and switching it off
+// again while so sorted returns to the order by deviation.
+TEST_F(Sky, ExactTimesColumnAndSortByTheFirstPass) {
+    SetDate(kWorldDate, 1990, 1, 1);
+    {
+        DurationsReport plain = Open(Mode::World);
+        EXPECT_FALSE(plain.HasExactTimes());
+        plain.SetShowExact(true);
+        EXPECT_FALSE(plain.showExact());
+        plain.ChooseSort(kSortByPerfection);
+        EXPECT_EQ(plain.sortIndex(), kSortByDeviation);
+        EXPECT_EQ(plain.SortEntries().size(), 7u);
+    }
+    reportSettings.exactTimes = true;
+    DurationsReport r = Open(Mode::World);
+    ASSERT_TRUE(r.HasExactTimes());
+    EXPECT_FALSE(r.showExact());
+    const std::vector<DurationsReport::ShownLine> plain = r.ShownLines();
+    ASSERT_GT(plain.size(), 10u);
+    r.SetShowExact(true);
+    ASSERT_EQ(r.SortEntries().size(), 8u);
+    EXPECT_EQ(r.SortEntries()[7], "exact time");
+    const std::vector<DurationsReport::ShownLine> shown = r.ShownLines();
+    ASSERT_EQ(shown.size(), plain.size());
+    size_t column = 0;
+    int passes = 0;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const std::string& t = shown[i].text;
+        ASSERT_EQ(t.rfind(plain[i].text, 0), 0u) << t;
+        const ExactTimes& x = *shown[i].entry.exactTimes;
+        std::string expected = x.exact.empty() ? "not exact in this pass" : "exact";
+        for (size_t k = 0; k < x.exact.size(); ++k)
+            expected += (k ? ", " : " ") + IsoInstantText(x.exact[k], TimeZone::Fixed(0));
+        passes += static_cast<int>(x.exact.size());
+        ASSERT_GE(t.size(), expected.size());
+        EXPECT_EQ(t.substr(t.size() - expected.size()), expected);
+        const size_t c = TextLength(t) - TextLength(expected);
+        if (i == 0) column = c;
+        EXPECT_EQ(c, column) << t;
+    }
+    EXPECT_GT(passes, static_cast<int>(shown.size()) / 2);
+    // Saturn conjunct Neptune perfected three times in 1989.
+    EXPECT_NE(r.Output().find("exact 1989-03-"), std::string::npos);
+
+    r.ChooseSort(kSortByPerfection);
+    ASSERT_EQ(r.sortIndex(), kSortByPerfection);
+    double last = -1;
+    bool without = false;
+    int moon = 0;
+    for (const DurationsReport::ShownLine& l : r.ShownLines()) {
+        const std::vector<double>& x = l.entry.exactTimes->exact;
+        moon += l.entry.second == kMoon;
+        if (x.empty()) {
+            without = true;
+            continue;
+        }
+        EXPECT_FALSE(without) << "a line with a pass after one without";
+        EXPECT_GE(x.front(), last);
+        last = x.front();
+    }
+    EXPECT_GT(moon, 0) << "the Moon's lines stay in the order by exact passes";
+    r.SetShowExact(false);
+    EXPECT_EQ(r.sortIndex(), kSortByDeviation);
+    EXPECT_EQ(r.SortEntries().size(), 7u);
+    EXPECT_EQ(r.Output().find("  exact "), std::string::npos);
+}
+
+// The explanation of a double-click adds the instants of the pass that holds
+// after its text, which stays as it was: the orb entry, every exact pass
+// and the exit to the minute in the World date's zone, as the durations
+// list has them; in German with the German words; a named zone is named.
+// The Moon's fixed text gets them too.
+TEST_F(Sky, ExplanationsAddTheInstantsAfterTheirText) {
+    SetDate(kWorldDate, 1990, 1, 1);
+    const Chart chart = Compute(Mode::World);
+    const ReportDates dates = ReportDatesFrom(rows, Mode::World);
+    const AspectSearch search = Search(Mode::World, SearchStepping::Standard);
+    for (const Language language : {kEnglish, kGerman}) {
+        SCOPED_TRACE(language == kGerman ? "German" : "English");
+        NameTables names;
+        BuildNameTables(names, language);
+        CellExplanationInput in;
+        in.mode = Mode::World;
+        in.numCols = 10;
+        in.names = &names;
+        in.texts = testing::RealTexts(language);
+        in.orbs = &engine.orbs;
+        in.search = &search;
+        // Saturn (row 7) conjunct Neptune (column 7).
+        in.cellIndex = 7 * 10 + 7;
+        in.cellText = names.AspectAbbreviation[kConjunction] + "\r\n3°37'";
+        const CellExplanation plain = ExplainCell(in);
+        ASSERT_EQ(plain.action, CellExplanation::Action::Question);
+        EXPECT_FALSE(plain.exact);
+        in.exact.engine = &engine;
+        in.exact.chart = &chart;
+        in.exact.zone = TimeZone::Fixed(0);
+        const CellExplanation e = ExplainCell(in);
+        ASSERT_TRUE(e.exact);
+        ASSERT_EQ(e.exact->exact.size(), 3u);
+        ASSERT_EQ(e.text.rfind(plain.text, 0), 0u) << e.text;
+        const ExactTimes& x = *e.exact;
+        const std::string enters = language == kGerman ? "Tritt in den Orbis " : "Enters the orb ";
+        const std::string exact = language == kGerman ? "Exakt " : "Exact ";
+        const std::string leaves = language == kGerman ? "Verlässt den Orbis " : "Leaves the orb ";
+        auto iso = [](double jd) { return IsoInstantText(jd, TimeZone::Fixed(0)); };
+        EXPECT_EQ(e.text.substr(plain.text.size()),
+                  "\n" + enters + iso(x.enters) + "\n" + exact + iso(x.exact[0]) + ", " +
+                      iso(x.exact[1]) + ", " + iso(x.exact[2]) + "\n" + leaves + iso(x.leaves));
+        EXPECT_EQ(iso(x.enters).substr(0, 10), "1988-10-15");
+        // The question holds the explanation with its instants.
+        EXPECT_EQ(e.question.rfind(e.text + "\n\n", 0), 0u);
+
+        in.exact.zone = TimeZone::Named("Europe/Berlin");
+        const CellExplanation berlin = ExplainCell(in);
+        const std::string note = language == kGerman ? "\nZeiten in Europe/Berlin."
+                                                     : "\nTimes in Europe/Berlin.";
+        ASSERT_GT(berlin.text.size(), note.size());
+        EXPECT_EQ(berlin.text.substr(berlin.text.size() - note.size()), note);
+        EXPECT_NE(berlin.text.find("+01:00"), std::string::npos);
+
+        // An aspect of the Moon: the fixed text, then the Moon's instants.
+        in.exact.zone = TimeZone::Fixed(0);
+        int moons = 0;
+        for (const ShownAspect& a : AspectsOfChart(chart)) {
+            if (a.second != kMoon) continue;
+            in.cellIndex = (Index(a.first) + 1) * 10 + Index(a.second) - 1;
+            in.cellText = names.AspectAbbreviation[a.aspect];
+            const CellExplanation moon = ExplainCell(in);
+            ASSERT_EQ(moon.action, CellExplanation::Action::MoonMessage);
+            const std::string fixed =
+                MoonExplanationText(in.texts, in.orbIndex[static_cast<size_t>(Index(a.aspect) - 1)]);
+            ASSERT_EQ(moon.text.rfind(fixed + "\n" + enters, 0), 0u) << moon.text;
+            ASSERT_TRUE(moon.exact);
+            EXPECT_LT(moon.exact->enters, chart.jd[0]);
+            EXPECT_GT(moon.exact->leaves, chart.jd[0]);
+            ++moons;
+        }
+        EXPECT_GT(moons, 0);
+    }
 }
 
 }  // namespace

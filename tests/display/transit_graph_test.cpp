@@ -216,6 +216,64 @@ TEST_F(TransitGraphModel, APointReadsBackItsInstantAndDistance) {
     EXPECT_TRUE(ReadGraphAt(g, 10800, 6195));
 }
 
+// Each exact pass within the plotted days is a ring on the exact column at
+// the row of its instant, over the curve, painted in the aspect's colour;
+// a click on the ring reads that pass to the minute in the graph's zone,
+// a click beside it the row as before. Passes outside the days get none.
+TEST_F(TransitGraphModel, ExactPassesAreMarkedAndReadBackToTheMinute) {
+    in.zoneMinutes = 120;
+    in.exactPasses = {kNoon + 7.0 / 1440, kNoon + 40, NAN};
+    const TransitGraph g = DrawTransitGraph(in);
+    ASSERT_TRUE(g.drawn);
+    ASSERT_EQ(g.marks.size(), 1u);
+    const TransitGraph::Mark& m = g.marks[0];
+    EXPECT_EQ(m.row, kGraphFirstRow +
+                         static_cast<int>(std::lround((kNoon + 7.0 / 1440 - g.start) / g.step)));
+    // The curve crosses the exact column at the mark's row.
+    bool crossed = false;
+    for (const GraphPoint& p : g.curve)
+        crossed |= std::abs(p.row - m.row) <= 1 && std::abs(p.column - kGraphExactColumn) <= 1;
+    EXPECT_TRUE(crossed);
+    // In the drawing after the curves.
+    int rings = 0;
+    size_t lastCurve = 0, ring = 0;
+    for (size_t i = 0; i < g.drawing.items.size(); ++i) {
+        const ChartPrimitive& p = g.drawing.items[i];
+        if (p.role == ChartRole::GraphCurve) lastCurve = i;
+        if (p.role != ChartRole::GraphMark) continue;
+        ++rings;
+        ring = i;
+        EXPECT_EQ(p.kind, ChartPrimitive::Kind::Disc);
+        EXPECT_EQ(p.fill, in.color);
+        EXPECT_EQ(p.x1 / kTwipsPerPixel, kGraphExactColumn);
+        EXPECT_EQ(p.y1 / kTwipsPerPixel, m.row);
+    }
+    EXPECT_EQ(rings, 1);
+    EXPECT_GT(ring, lastCurve);
+
+    const int x = kGraphExactColumn * kTwipsPerPixel + 7, y = m.row * kTwipsPerPixel + 7;
+    for (const int dx : {0, 45, -45}) {
+        const auto r = ReadGraphAt(g, x + dx, y + (dx ? 15 : 0));
+        ASSERT_TRUE(r);
+        EXPECT_TRUE(r->exactPass);
+        EXPECT_EQ(r->date, "2010-07-04");
+        EXPECT_EQ(r->time, "14:07");  // 12:07 UT at GMT+2
+        EXPECT_EQ(r->deviation, 0);
+        EXPECT_EQ(GraphReadingText(testing::RealTexts(kEnglish), *r),
+                  "Date and time: 2010-07-04, 14:07\nDistance from exact: " + AngleText(0));
+    }
+    const auto beside = ReadGraphAt(g, x + 8 * kTwipsPerPixel, y);
+    ASSERT_TRUE(beside);
+    EXPECT_FALSE(beside->exactPass);
+    EXPECT_DOUBLE_EQ(beside->day, g.beginning + (m.row - kGraphFirstRow) * g.step);
+
+    // Without passes the drawing is the one of before.
+    in.exactPasses.clear();
+    const TransitGraph plain = DrawTransitGraph(in);
+    EXPECT_TRUE(plain.marks.empty());
+    EXPECT_EQ(plain.drawing.items.size() + 1, g.drawing.items.size());
+}
+
 TEST_F(TransitGraphModel, InputThatMakesNoGraphIsRefused) {
     TransitGraphInput bad = in;
     bad.end = bad.beginning - 1;

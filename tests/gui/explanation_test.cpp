@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -148,7 +149,9 @@ TEST_F(ExplanationTest, AMoonAspectShowsFourHoursForEveryDegreeOfOrb) {
                                              names.BodyName[kMoon]);
         QString expected = PT(kTextMoonExplanation);
         expected.replace("12", QString::number(4 * orb));
-        EXPECT_EQ(a.text, expected);
+        // The fixed text as it was, then the Moon's own instants.
+        EXPECT_TRUE(a.text.startsWith(expected + "\nEnters the orb ")) << a.text.toStdString();
+        EXPECT_TRUE(a.text.contains("\nLeaves the orb ")) << a.text.toStdString();
         EXPECT_EQ(a.text.contains("12 hours"), orb == 3);
         EXPECT_EQ(a.text.contains("20 hours"), orb == 5);
     }
@@ -175,7 +178,19 @@ TEST_F(ExplanationTest, AWorldTransitExplainsItsDatesAndOffersTheDurations) {
     EXPECT_TRUE(a.text.startsWith("With an orb of ")) << a.text.toStdString();
     EXPECT_TRUE(a.text.contains(QString::fromStdString(" this " + name + "\nbegins on ")));
     EXPECT_TRUE(a.text.contains("2010")) << a.text.toStdString();
-    EXPECT_TRUE(a.text.endsWith(".\n\nShow the durations of all current world transits?"));
+    EXPECT_TRUE(a.text.endsWith("\n\nShow the durations of all current world transits?"));
+    // After the dates, on lines of their own, the instants of the pass to
+    // the minute in the World date's zone (GMT).
+    const qsizetype dates = a.text.indexOf(".\nEnters the orb 20");
+    ASSERT_GT(dates, 0) << a.text.toStdString();
+    const QString instants = a.text.mid(dates + 2).section("\n\n", 0, 0);
+    const QStringList lines = instants.split('\n');
+    ASSERT_EQ(lines.size(), 3) << instants.toStdString();
+    EXPECT_TRUE(QRegularExpression("^Enters the orb 20\\d\\d-\\d\\d-\\d\\dT\\d\\d:\\d\\d\\+00:00$")
+                    .match(lines[0]).hasMatch()) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("Exact 20") || lines[1] == "Not exact in this pass")
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("Leaves the orb 20")) << lines[2].toStdString();
     EXPECT_FALSE(ReportShown(w));
     EXPECT_EQ(w.focusWidget(), Button("cmdCompute"));
     EXPECT_FALSE(w.Grid()->Cell(cell)->hasSelectedText());
@@ -539,8 +554,15 @@ TEST_F(TransitGraphTest, ARightClickReadsBackACurvePointAndNothingOnBlack) {
     EXPECT_TRUE(dialogs.asked().empty());
     EXPECT_EQ(window->Graphic()->toolTip(), QString());  // a right-click clears it
 
-    // A point of the curve in the aspect's colour.
-    const GraphPoint& p = g.curve[g.curve.size() / 2];
+    // A point of the curve in the aspect's colour, away from the marks of
+    // the exact passes.
+    ASSERT_FALSE(g.marks.empty());
+    GraphPoint p = g.curve.front();
+    for (const GraphPoint& q : g.curve) {
+        bool far = true;
+        for (const TransitGraph::Mark& m : g.marks) far &= std::abs(q.row - m.row) > 10;
+        if (far && std::abs(q.column - kGraphExactColumn) > 20) p = q;
+    }
     const int x = p.column * kTwipsPerPixel + 7, y = p.row * kTwipsPerPixel + 7;
     ASSERT_NE(paint::PixelColorAt(drawing, x, y), 0);
     RightClickAt(x, y);
@@ -553,6 +575,20 @@ TEST_F(TransitGraphTest, ARightClickReadsBackACurvePointAndNothingOnBlack) {
     EXPECT_EQ(a.text.toStdString(), GraphReadingText(window->State().Texts(), *r));
     EXPECT_TRUE(a.text.startsWith("Date and time: " + QString::fromStdString(r->date)));
     EXPECT_NEAR(r->deviation, p.difference, g.orb / kGraphHalfWidth);
+    EXPECT_FALSE(r->exactPass);
+
+    // The mark of an exact pass reads back its instant, no distance.
+    const TransitGraph::Mark& m = g.marks.front();
+    const int mx = kGraphExactColumn * kTwipsPerPixel + 7, my = m.row * kTwipsPerPixel + 7;
+    ASSERT_EQ(paint::PixelColorAt(drawing, mx, my), g.color);
+    RightClickAt(mx, my);
+    ASSERT_EQ(dialogs.asked().size(), 2u);
+    const std::optional<GraphReading> exact = ReadGraphAt(g, mx, my);
+    ASSERT_TRUE(exact);
+    EXPECT_TRUE(exact->exactPass);
+    EXPECT_EQ(exact->day, m.day);
+    EXPECT_EQ(dialogs.asked()[1].text.toStdString(),
+              GraphReadingText(window->State().Texts(), *exact));
 }
 
 TEST_F(TransitGraphTest, SavingWhileTheGraphIsShownWritesTheGraph) {

@@ -177,6 +177,78 @@ TEST_F(DurationsWindowTest, DurationsWindowShowsTheLinesOfVekCliAndSortsByEnd) {
     }
 }
 
+// "Exact times": off when the window opens; ticked, the report is built once
+// more with the instants and its lines are those of vek-cli durations
+// --exact (without the instants' lines below them), in both languages, also
+// sorted by the first exact pass; the clipboard takes what is shown, and the
+// choice stays for the next opening. Unticked, the lines are the plain ones.
+TEST_F(DurationsWindowTest, ExactTimesShowTheLinesOfVekCliExact) {
+    auto withoutInstantLines = [](const std::string& text) {
+        std::istringstream in(text);
+        std::string line, out;
+        while (std::getline(in, line))
+            if (line.rfind("    ", 0) != 0) out += line + "\n";
+        return out;
+    };
+    auto waitForBuild = [](FrmDurations& d) {
+        if (d.Building()) {
+            QSignalSpy shown(&d, &FrmDurations::ReportShown);
+            ASSERT_TRUE(shown.wait(60000));
+        }
+    };
+    for (const bool german : {false, true}) {
+        SCOPED_TRACE(german ? "German" : "English");
+        if (german) Option("optGerman")->click();
+        FrmDurations& d = OpenReport();
+        auto* exact = test::FindIn<QCheckBox>(&d, "chkExactTimes");
+        auto* sortBy = test::FindIn<QComboBox>(&d, "cboSortBy");
+        EXPECT_TRUE(exact->isVisible());
+        EXPECT_EQ(exact->text(), PT(kTextExactTimes));
+        const QStringList args = {"durations", "--mode", "world", "--world", "2010-07-04T14:30Z",
+                                  "--lang", german ? "de" : "en"};
+        if (!german) {
+            EXPECT_FALSE(exact->isChecked());
+            EXPECT_EQ(sortBy->count(), 7);
+            EXPECT_EQ(AsPrinted(d), VekCli(args));
+            exact->click();
+            waitForBuild(d);
+        }
+        ASSERT_NE(d.Model(), nullptr);
+        EXPECT_TRUE(exact->isChecked());
+        EXPECT_TRUE(d.Model()->showExact());
+        EXPECT_EQ(sortBy->count(), 8);
+        EXPECT_EQ(sortBy->currentIndex(), 2);
+        EXPECT_EQ(AsPrinted(d), withoutInstantLines(VekCli(args + QStringList{"--exact"})));
+        EXPECT_EQ(test::FindIn<QPlainTextEdit>(&d, "txbOutput")->toPlainText(),
+                  TextBoxText(d.OutputText()));
+        EXPECT_NE(d.OutputText().find("  " + PT(kTextExactPass).toStdString() + " 20"),
+                  std::string::npos);
+        Snapshot(d, german ? "durations_exact_de" : "durations_exact_en");
+
+        sortBy->setCurrentIndex(7);
+        EXPECT_EQ(d.Model()->sortIndex(), 7);
+        EXPECT_EQ(AsPrinted(d),
+                  withoutInstantLines(VekCli(args + QStringList{"--exact", "--sort", "7"})));
+        test::FindIn<QPushButton>(&d, "cmdCopy")->click();
+        EXPECT_EQ(QApplication::clipboard()->text(),
+                  test::FindIn<QLabel>(&d, "lblTitle")->text() + "\n\n" +
+                      test::FindIn<QPlainTextEdit>(&d, "txbOutput")->toPlainText());
+
+        // Off: the plain lines, by deviation, without rebuilding.
+        const int builds = d.BuildCount();
+        exact->click();
+        EXPECT_FALSE(d.Building());
+        EXPECT_EQ(d.BuildCount(), builds);
+        EXPECT_EQ(sortBy->count(), 7);
+        EXPECT_EQ(AsPrinted(d), VekCli(args));
+        // On again: the instants are there already.
+        exact->click();
+        EXPECT_EQ(d.BuildCount(), builds);
+        EXPECT_TRUE(d.Model()->showExact());
+        test::FindIn<QPushButton>(&d, "cmdClose")->click();
+    }
+}
+
 TEST_F(DurationsWindowTest, AnOpenReportAndHelpFollowALanguageSwitch) {
     FrmDurations& d = OpenReport();
     ASSERT_NE(d.Model(), nullptr);
