@@ -6,6 +6,7 @@
 #include "app/state_file.h"
 #include "cli/command.h"
 #include "cli/date_time_args.h"
+#include "display/houses_section.h"
 #include "display/results_text.h"
 #include "engine/modes.h"
 #include "time/dates.h"
@@ -184,6 +185,27 @@ Status WriteExtrasOfModeJson(JsonWriter& w, const ComputeSession& s) {
     }
     w.EndArray();
     return Ok();
+}
+
+std::string HousesReportText(const ComputeSession& s) {
+    if (!s.extras.houses) return "";
+    const ModeInfo& m = ModeInfoOf(s.results.ComputedMode);
+    std::string out;
+    for (int k = 0; k < m.slotCount; ++k) {
+        const DateSlot slot = m.dateSlots[static_cast<size_t>(k)];
+        const std::optional<PlaceArgument>& place = s.places[slot];
+        if (!place) continue;
+        const double jd = s.ComputedDate(slot);
+        const Result<HouseCusps> h = ComputeHouses(s.engine, jd, place->point, *s.extras.houses);
+        if (!h) continue;
+        std::vector<PointPosition> points;
+        for (ExtraPoint p : s.extras.points) points.push_back(ComputeExtraPoint(s.engine, p, jd, false));
+        if (!out.empty()) out += "\n";
+        if (m.slotCount > 1) out += std::string(SlotKey(slot)) + ":\n";
+        out += HousesSectionText(s.Texts(), s.engine.names, s.results.chart, k, *h,
+                                 place->point.latitude, points);
+    }
+    return out;
 }
 
 const char* NameOfMode(Mode mode) {

@@ -106,6 +106,9 @@ void WriteZonesJson(JsonWriter& w, const ComputeSession& s);
 // (empty when none was asked for) and as the JSON key "extras".
 std::string ExtrasOfModeText(const ComputeSession& s);
 Status WriteExtrasOfModeJson(JsonWriter& w, const ComputeSession& s);
+// The houses sections of the natal report for the dates of the mode that
+// have a place (empty without one).
+std::string HousesReportText(const ComputeSession& s);
 
 // "world", "natal1", ... for a mode.
 const char* NameOfMode(Mode mode);

@@ -308,6 +308,8 @@ enum TextId : int {
     kTextHouseSystemFirst = 519,   // "Placidus" .. 525 "Porphyry", in HouseSystem order
     kTextHousesUndefined = 526,    // "[r1] houses are undefined at latitude [r2] ..."
     kTextPointNotCovered = 527,    // "[r1] has no position on [r2]: ..."
+    kTextHousesHeading = 528,      // the natal report's section: "Houses ([r1])"
+    kTextInHouse = 529,            // "[r1] in house [r2]"
     kTextEntersOrb = 490,   // vek-cli durations --exact: before the orb entry's instant
     kTextExactPass = 491,   // ... before each exact pass
     kTextLeavesOrb = 492,   // ... before the orb exit's instant
