@@ -8,12 +8,15 @@ namespace vek {
 std::string HousesSectionText(const ProgramTexts& texts, const NameTables& names,
                               const Chart& chart, int chartIndex, const HouseCusps& houses,
                               double latitude, const std::vector<PointPosition>& points) {
-    std::string out = texts.ProgramTextWithValues(
-                          kTextHousesHeading, {HouseSystemName(texts, houses.used), "", "", "", ""}) +
-                      "\n";
+    std::string out =
+        texts.ProgramTextWithValues(kTextHousesHeading,
+                                    {HouseSystemName(texts, houses.used), "", "", "", ""}) +
+        "\n";
     if (houses.FellBack()) out += HousesFallbackNote(texts, houses, latitude) + "\n";
-    out += texts.ProgramText(kTextAscendant) + ": " + PositionTextLong(houses.ascendant, names) + "\n";
-    out += texts.ProgramText(kTextMidheaven) + ": " + PositionTextLong(houses.midheaven, names) + "\n";
+    out +=
+        texts.ProgramText(kTextAscendant) + ": " + PositionTextLong(houses.ascendant, names) + "\n";
+    out +=
+        texts.ProgramText(kTextMidheaven) + ": " + PositionTextLong(houses.midheaven, names) + "\n";
     auto inHouse = [&](const std::string& name, double longitude) {
         if (!(longitude >= 0)) return;
         out += texts.ProgramTextWithValues(
