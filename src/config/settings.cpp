@@ -157,9 +157,9 @@ void Settings::LeftClickColor(Aspect aspect) {
 
 void Settings::OtherClickColor(Aspect aspect) {
     Color& c = controls.color[aspect];
-    if (c != 0) {
+    if (c != Color()) {
         controls.savedColor[aspect] = c;
-        c = 0;
+        c = Color();
     } else {
         c = controls.savedColor[aspect];
     }

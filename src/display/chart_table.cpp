@@ -17,7 +17,7 @@ std::string CellAngle(double radians, bool inRadians) {
 
 void FillPositionCell(TableCell& cell, const Chart& chart, const NameTables& names, Body body,
                       int slot, const ChartTableOptions& options) {
-    cell.foreground = 0;
+    cell.foreground = Color();
     cell.background = kPositionCellColor;
     if (body == kMoon && !options.includeMoon) {
         cell.text.clear();
@@ -86,7 +86,7 @@ void FillChartTable(const Chart& chart, const NameTables& names, const Settings&
     if (!two) {
         TableCell& zodiac = t.txbCell[t.ZodiacCellIndex()];
         zodiac.text = options.zodiacLabel;
-        zodiac.foreground = 0;
+        zodiac.foreground = Color();
         zodiac.background = kPositionCellColor;
         zodiac.visible = true;
     }

@@ -130,7 +130,7 @@ class WheelDrawing {
             for (const Aspect a : AllAspects()) {
                 const std::string& abbreviation = in_.names->AspectAbbreviation[a];
                 if (abbreviation.empty() || cell.text.find(abbreviation) == std::string::npos ||
-                    in_.aspectColor[a] == 0) {
+                    in_.aspectColor[a] == Color()) {
                     continue;
                 }
                 int from = 0, to = 0, fromChart = 0;

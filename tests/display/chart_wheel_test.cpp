@@ -207,7 +207,7 @@ TEST_F(WheelTest, EveryShownAspectHasOneLineBetweenTheGlyphCentresAndNoOtherLine
 TEST_F(WheelTest, AnAspectSwitchedOffOrAnEmptyCellDrawsNothing) {
     ShowAspect(kSun, kMars, kSquare);
     ShowAspect(kSun, kVenus, kSextile);
-    colors[kSquare] = 0;
+    colors[kSquare] = Color();
     // A cell whose text is not an aspect's (an empty aspect cell) is no line.
     table.txbCell[table.AspectCellIndex(kMercury, kJupiter)].visible = true;
     const ChartWheel w = Draw();

@@ -172,7 +172,7 @@ TEST_F(TransitGraphModel, TheDrawingHoldsBothCurvesAndTheTitle) {
     EXPECT_EQ(w.geometry.left, 750);
     EXPECT_EQ(w.geometry.width, 10950);
     EXPECT_EQ(w.geometry.height, 6600);
-    EXPECT_EQ(w.background, 0);
+    EXPECT_EQ(w.background, Color());
     size_t coloured = 0, greyPoints = 0;
     for (const ChartPrimitive& p : w.items) {
         if (p.role != ChartRole::GraphCurve) continue;

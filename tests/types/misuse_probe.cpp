@@ -8,7 +8,7 @@
 
 namespace vek {
 
-double Probe(const Engine& engine, const Chart& chart, const OrbTable& orbs, DateRows& rows) {
+double Probe(Engine& engine, const Chart& chart, const OrbTable& orbs, DateRows& rows) {
     double sum = engine.Longitude(kMars, 2451545.0);
     sum += AspectTestByBodies(chart, orbs, kSun, kMars, kConjunction).deviation;
     sum += AspectAngleOf(kSquare);
@@ -16,6 +16,7 @@ double Probe(const Engine& engine, const Chart& chart, const OrbTable& orbs, Dat
     sum += StelliumSizeOfSlot(kStellium4);
     sum += rows.Row(kBirth1).dayIndex;
     sum += engine.TrendAgainstFixedLongitude(JulianDate(2451545.0), 0.5, kSun, kTrine, 0.1);
+    engine.AspectColor[kSquare] = Rgb(255, 0, 0);
 #ifdef VEK_MISUSE_INT_AS_BODY
     sum += engine.Longitude(4, 2451545.0);
 #endif
@@ -36,6 +37,9 @@ double Probe(const Engine& engine, const Chart& chart, const OrbTable& orbs, Dat
 #endif
 #ifdef VEK_MISUSE_LONGITUDE_AS_JULIAN_DATE
     sum += engine.TrendAgainstFixedLongitude(0.5, JulianDate(2451545.0), kSun, kTrine, 0.1);
+#endif
+#ifdef VEK_MISUSE_INT_AS_COLOR
+    engine.AspectColor[kSquare] = 0xFF;
 #endif
     return sum;
 }
