@@ -79,7 +79,7 @@ std::string MoonExplanationText(const ProgramTexts& texts, int orbDegrees) {
 
 std::string ExplanationText(const ProgramTexts& texts, const NameTables& names, Aspect aspect,
                             double orb, double beginning, double end) {
-    const std::string o = AngleText(orb);
+    const std::string o = AngleText(Radians(orb));
     const Language language = texts.language();
     if (German(texts)) {
         const std::string& unknown = texts.ProgramText(kTextUnknownDateExplanation);

@@ -422,7 +422,7 @@ std::string AspectLineName(const ChartPrimitive& line, const Chart& chart, const
         const std::string second = BodyLabel(lineSecond, kChartA, chart, names, texts);
         return texts.ProgramTextWithValues(
             kTextAspectLineNamed,
-            {first, names.AspectNoun[*line.aspect], second, AngleText(pr.deviation), ""});
+            {first, names.AspectNoun[*line.aspect], second, AngleText(Radians(pr.deviation)), ""});
     }
     return {};
 }
@@ -434,7 +434,7 @@ std::string BodyGlyphName(const ChartPrimitive& glyph, const Chart& chart, const
     const double lambda = chart.longitude[*glyph.body][slot];
     if (lambda < 0) return {};
     return BodyLabel(*glyph.body, slot, chart, names, texts) + ": " +
-           PositionTextLong(lambda, names);
+           PositionTextLong(Radians(lambda), names);
 }
 
 int ItemAt(const ChartWheel& w, int x, int y, int reach) {

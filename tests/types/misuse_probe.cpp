@@ -1,5 +1,6 @@
 // Compiled by the type tests: without a VEK_MISUSE_* define this file must
 // compile; with one, the marked line mixes up a domain value and must not.
+#include "engine/angle_text.h"
 #include "engine/aspects.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
@@ -17,6 +18,7 @@ double Probe(Engine& engine, const Chart& chart, const OrbTable& orbs, DateRows&
     sum += rows.Row(kBirth1).dayIndex;
     sum += engine.TrendAgainstFixedLongitude(JulianDate(2451545.0), 0.5, kSun, kTrine, 0.1);
     engine.AspectColor[kSquare] = Rgb(255, 0, 0);
+    sum += static_cast<double>(AngleText(ToRadians(Degrees(12.5))).size());
 #ifdef VEK_MISUSE_INT_AS_BODY
     sum += engine.Longitude(4, 2451545.0);
 #endif
@@ -37,6 +39,9 @@ double Probe(Engine& engine, const Chart& chart, const OrbTable& orbs, DateRows&
 #endif
 #ifdef VEK_MISUSE_LONGITUDE_AS_JULIAN_DATE
     sum += engine.TrendAgainstFixedLongitude(0.5, JulianDate(2451545.0), kSun, kTrine, 0.1);
+#endif
+#ifdef VEK_MISUSE_DEGREES_AS_RADIANS
+    sum += static_cast<double>(AngleText(Degrees(12.5)).size());
 #endif
 #ifdef VEK_MISUSE_INT_AS_COLOR
     engine.AspectColor[kSquare] = 0xFF;
