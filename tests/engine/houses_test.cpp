@@ -242,8 +242,8 @@ TEST(ExtraPoints, MotionBoundsOfTheSearchHoldOnTheEphemeris) {
         // what the samples show.
         EXPECT_GT(fastest * 3, PointMaxDailyMotion(p));
         if (p == ExtraPoint::TrueNode) {
-            EXPECT_GT(Degrees(forward), 0.02);
-            EXPECT_LT(Degrees(backward), -0.2);
+            EXPECT_GT(InDegrees(forward), 0.02);
+            EXPECT_LT(InDegrees(backward), -0.2);
         }
         if (p == ExtraPoint::MeanNode) {
             EXPECT_LT(forward, 0);
