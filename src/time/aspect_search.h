@@ -11,8 +11,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 
+#include "engine/bounded_sky.h"
 #include "engine/vek_types.h"
 #include "time/zones.h"
 
@@ -113,6 +115,16 @@ class AspectSearch {
 
     void SetStepping(SearchStepping s) { stepping_ = s; }
 
+    // The motion bounds of the source, when it is the engine's ephemeris
+    // (SkyMotionBounds). With them and the Standard stepping, a walk of two
+    // moving bodies leaves out the positions of a midnight whose step the
+    // last two midnights it computed already decide: the difference of the
+    // bodies lies near the line through its two values there, within what
+    // the bounds allow, and that whole range holds the aspect (and, for two
+    // slow bodies, gives one step). The walk takes the same steps and finds
+    // the same date.
+    void UseMotionBounds(const MotionBounds& bounds) { bounds_ = bounds; }
+
     // Local days of a named zone: each day is tested at its own midnight in
     // the offset in force that day (StartOfLocalDay), so the days on either
     // side of a change to or from daylight saving are the zone's local days,
@@ -152,6 +164,7 @@ class AspectSearch {
     bool firstFixed_ = false;
     double natalJulianDate_ = 0;
     SearchStepping stepping_ = SearchStepping::Standard;
+    std::optional<MotionBounds> bounds_;
 };
 
 }  // namespace vek
