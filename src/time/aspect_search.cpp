@@ -150,10 +150,16 @@ bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int f
     const double orb = orbs_.orb[aspect][column];
     std::optional<DifferenceLine> line;
     if (!firstFixed_ && bounds_ && stepping_ == SearchStepping::Standard) {
-        const ChangeBounds change = PairBounds(*bounds_, {p1, p2, aspect, std::nullopt});
-        double noise = 0;
-        for (const Body b : {p1, p2}) noise += b == kPluto ? change.nodeNoise : bounds_->seam;
-        line.emplace(change.rate, change.accel, noise);
+        // The planets follow their paths without the bending of light, off
+        // which each position stands by a seam and the deflection; Pluto
+        // follows its table, off its path by the table's rounding.
+        const ChangeBounds pluto = PairBounds(*bounds_, {kSun, kPluto, aspect, 0.0});
+        double accel = 0, noise = 0;
+        for (const Body b : {p1, p2}) {
+            accel += b == kPluto ? pluto.accel : bounds_->smoothPerDay2[b];
+            noise += b == kPluto ? pluto.nodeNoise : bounds_->seam + bounds_->deflection;
+        }
+        line.emplace(PairBounds(*bounds_, {p1, p2, aspect, std::nullopt}).rate, accel, noise);
     }
     // Whether both bodies surely have positions at `jd`.
     auto covered = [&](double jd) {
