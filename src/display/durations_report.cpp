@@ -323,7 +323,8 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
                         dates.worldLocalDayValue, dates.worldZoneMinutes);
     search.SetStepping(settings.stepping);
     if (settings.boundedWalks && PositionsFromEphemeris(engine))
-        search.UseMotionBounds(SkyMotionBounds(engine));
+        search.UseMotionBounds(SkyMotionBounds(engine),
+                               [&engine](double jd) { return engine.ZodiacOffset(jd); });
     search.UseNamedZone(dates.worldNamedZone);
     if (ModeInfoOf(chart.mode).personal) search.FixFirstBodyAt(dates.birthJulianDate);
 

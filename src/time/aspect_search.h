@@ -118,12 +118,18 @@ class AspectSearch {
     // The motion bounds of the source, when it is the engine's ephemeris
     // (SkyMotionBounds). With them and the Standard stepping, a walk of two
     // moving bodies leaves out the positions of a midnight whose step the
-    // last two midnights it computed already decide: the difference of the
-    // bodies lies near the line through its two values there, within what
-    // the bounds allow, and that whole range holds the aspect (and, for two
-    // slow bodies, gives one step). The walk takes the same steps and finds
-    // the same date.
-    void UseMotionBounds(const MotionBounds& bounds) { bounds_ = bounds; }
+    // positions computed before already decide: each body lies near the line
+    // through its last two positions, within what the bounds allow, and the
+    // whole range of their deviation holds the aspect (and, for two slow
+    // bodies, gives one step). The walk takes the same steps and finds the
+    // same date.
+    // `zodiacOffset` gives what the source's longitudes lie behind the
+    // tropical ones at an instant (Engine::ZodiacOffset); empty for 0.
+    void UseMotionBounds(const MotionBounds& bounds,
+                         std::function<double(double jd)> zodiacOffset = nullptr) {
+        bounds_ = bounds;
+        zodiacOffset_ = std::move(zodiacOffset);
+    }
 
     // Local days of a named zone: each day is tested at its own midnight in
     // the offset in force that day (StartOfLocalDay), so the days on either
@@ -165,6 +171,7 @@ class AspectSearch {
     double natalJulianDate_ = 0;
     SearchStepping stepping_ = SearchStepping::Standard;
     std::optional<MotionBounds> bounds_;
+    std::function<double(double)> zodiacOffset_;
 };
 
 }  // namespace vek

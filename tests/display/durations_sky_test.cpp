@@ -172,7 +172,8 @@ TEST_F(Sky, SlowWalksLeavingOutPositionsFindTheSameDates) {
         };
         AspectSearch bounded(counted(withBounds), engine.orbs, d.worldLocalDayValue,
                              d.worldZoneMinutes);
-        bounded.UseMotionBounds(SkyMotionBounds(engine));
+        bounded.UseMotionBounds(SkyMotionBounds(engine),
+                                [this](double jd) { return engine.ZodiacOffset(jd); });
         AspectSearch plain(counted(without), engine.orbs, d.worldLocalDayValue,
                            d.worldZoneMinutes);
         for (AspectSearch* s : {&bounded, &plain}) s->UseNamedZone(d.worldNamedZone);
