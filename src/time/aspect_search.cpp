@@ -39,6 +39,7 @@ constexpr BodyArray<double> kMaxDailyMotionDegrees = {0,    1.1,   2.4,  1.4,  0
 // changes once a year, in steps of 0.014°, which moves a transit against a
 // fixed natal position.
 constexpr double kMotionAllowance = 0.1 * kDegree;
+
 // Rounding of the deviation and of the exactness computed from it: far below
 // this, so a range this far from an edge decides as the computed value would.
 constexpr double kRounding = 1e-9;
@@ -97,12 +98,13 @@ int SlowStepOfRange(double deviation, double radius, double orb) {
     const double least = std::floor(10 * ((orb - hi) / orb));
     return most == least ? 1 + static_cast<int>(least) : 0;
 }
+}  // namespace
 
 // The positions of one midnight of a walk of two moving bodies: those
 // computed, and for the others the lines through their last two positions.
-class WalkPositions {
+class WalkTracks {
   public:
-    WalkPositions(const LongitudeFn& longitude, const MotionBounds& bounds,
+    WalkTracks(const LongitudeFn& longitude, const MotionBounds& bounds,
                   const std::function<double(double)>& zodiacOffset, Body p1, Body p2)
         : longitude_(longitude), bounds_(bounds), zodiacOffset_(zodiacOffset), body_{p1, p2} {
         // The planets follow their paths without the bending of light, off
@@ -181,8 +183,6 @@ class WalkPositions {
     bool have_[2] = {};
 };
 
-}  // namespace
-
 double MaxDailyMotion(Body body) {
     return kMaxDailyMotionDegrees[body] * kDegree;
 }
@@ -218,23 +218,12 @@ bool AspectSearch::MidnightJulianDate(int64_t offset, double& jd) const {
     return true;
 }
 
-bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int firstOffset,
-                        int direction, int64_t& offset) const {
-    if (!valid_) return false;
-    double fixed = 0;
-    if (firstFixed_) {
-        fixed = longitude_(p1, natalJulianDate_);
-        if (!(fixed >= 0)) return false;
-    }
-    const bool slowPair = p1 > kSaturn && p2 > kSaturn && stepping_ != SearchStepping::DayByDay;
+template <class First, class Second>
+bool AspectSearch::WalkPositions(const First& lon1At, const Second& lon2At, bool slowPair,
+                                 double motion, Aspect aspect, OrbColumn column, int firstOffset,
+                                 int direction, int64_t& offset, WalkTracks* tracks) const {
     const bool skip = !slowPair && stepping_ == SearchStepping::Standard;
-    const double motion = (firstFixed_ ? 0 : MaxDailyMotion(p1)) + MaxDailyMotion(p2);
     const double orb = orbs_.orb[aspect][column];
-    // Walks of two moving bodies leave out the positions the motion bounds
-    // decide.
-    std::optional<WalkPositions> positions;
-    if (!firstFixed_ && bounds_ && stepping_ == SearchStepping::Standard)
-        positions.emplace(longitude_, *bounds_, zodiacOffset_, p1, p2);
     // A slow pair needs the step the exactness gives; the others step a day
     // wherever the aspect surely holds.
     auto decide = [&](double deviation, double radius) {
@@ -247,18 +236,18 @@ bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int f
         double r = 0;
         if (!MidnightJulianDate(offset, r)) return false;
         double lon1 = 0, lon2 = 0;
-        if (positions) {
-            positions->MoveTo(r);
-            if (const int step = positions->DecidedStep(angle, decide); step > 0) {
+        if (tracks) {
+            tracks->MoveTo(r);
+            if (const int step = tracks->DecidedStep(angle, decide); step > 0) {
                 offset += direction * step;
                 walked += step;
                 continue;
             }
-            lon1 = positions->Longitude(0);
-            lon2 = positions->Longitude(1);
+            lon1 = tracks->Longitude(0);
+            lon2 = tracks->Longitude(1);
         } else {
-            lon1 = firstFixed_ ? fixed : longitude_(p1, r);
-            lon2 = longitude_(p2, r);
+            lon1 = lon1At(r);
+            lon2 = lon2At(r);
         }
         if (!(lon1 >= 0) || !(lon2 >= 0)) return false;
         double exactness = -1;
@@ -277,6 +266,40 @@ bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int f
     return false;
 }
 
+bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int firstOffset,
+                        int direction, int64_t& offset) const {
+    if (!valid_) return false;
+    double fixed = 0;
+    if (firstFixed_) {
+        fixed = longitude_(p1, natalJulianDate_);
+        if (!(fixed >= 0)) return false;
+    }
+    const bool slowPair = p1 > kSaturn && p2 > kSaturn && stepping_ != SearchStepping::DayByDay;
+    const double motion = (firstFixed_ ? 0 : MaxDailyMotion(p1)) + MaxDailyMotion(p2);
+    // Walks of two moving bodies leave out the positions the motion bounds
+    // decide.
+    std::optional<WalkTracks> tracks;
+    if (!firstFixed_ && bounds_ && stepping_ == SearchStepping::Standard)
+        tracks.emplace(longitude_, *bounds_, zodiacOffset_, p1, p2);
+    return WalkPositions([&](double r) { return firstFixed_ ? fixed : longitude_(p1, r); },
+                         [&](double r) { return longitude_(p2, r); }, slowPair, motion, aspect,
+                         column, firstOffset, direction, offset, tracks ? &*tracks : nullptr);
+}
+
+bool AspectSearch::WalkPoint(ExtraPoint point, Body body, Aspect aspect, OrbColumn column,
+                             int firstOffset, int direction, int64_t& offset) const {
+    if (!valid_ || !pointLongitude_) return false;
+    double fixed = 0;
+    if (firstFixed_) {
+        fixed = pointLongitude_(point, natalJulianDate_);
+        if (!(fixed >= 0)) return false;
+    }
+    const double motion = (firstFixed_ ? 0 : PointMaxDailyMotion(point)) + MaxDailyMotion(body);
+    return WalkPositions([&](double r) { return firstFixed_ ? fixed : pointLongitude_(point, r); },
+                         [&](double r) { return longitude_(body, r); }, false, motion, aspect,
+                         column, firstOffset, direction, offset);
+}
+
 double AspectSearch::BeginningOfAspect(Body p1, Body p2, Aspect aspect, OrbColumn column) const {
     int64_t offset = 0;
     if (!Walk(p1, p2, aspect, column, 0, -1, offset)) return kUnknownDate;
@@ -288,6 +311,20 @@ double AspectSearch::EndOfAspect(Body p1, Body p2, Aspect aspect, OrbColumn colu
     int64_t offset = 0;
     if (!Walk(p1, p2, aspect, column, 1, +1, offset)) return kUnknownDate;
     // The aspect no longer holds at the midnight that ends the date before.
+    return day_ + static_cast<double>(offset - 1);
+}
+
+double AspectSearch::BeginningOfPointAspect(ExtraPoint point, Body body, Aspect aspect,
+                                            OrbColumn column) const {
+    int64_t offset = 0;
+    if (!WalkPoint(point, body, aspect, column, 0, -1, offset)) return kUnknownDate;
+    return day_ + static_cast<double>(offset);
+}
+
+double AspectSearch::EndOfPointAspect(ExtraPoint point, Body body, Aspect aspect,
+                                      OrbColumn column) const {
+    int64_t offset = 0;
+    if (!WalkPoint(point, body, aspect, column, 1, +1, offset)) return kUnknownDate;
     return day_ + static_cast<double>(offset - 1);
 }
 
