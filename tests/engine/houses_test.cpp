@@ -278,9 +278,9 @@ struct PublishedChart {
 };
 
 double CuspOf(const HouseCusps& h, int which) {
-    if (which == 0) return Degrees(h.ascendant);
-    if (which == 13) return Degrees(h.midheaven);
-    return Degrees(h.cusp[static_cast<size_t>(which)]);
+    if (which == 0) return InDegrees(h.ascendant);
+    if (which == 13) return InDegrees(h.midheaven);
+    return InDegrees(h.cusp[static_cast<size_t>(which)]);
 }
 
 TEST(Houses, PublishedChartsOfBothHemispheres) {
@@ -360,7 +360,7 @@ TEST(Houses, PublishedPolarAscendantKeepsOutOfTheArcsThatNeverRise) {
     auto ascendant = [&](double jd) {
         const Result<HouseCusps> h = ComputeHouses(engine, jd, polar, HouseSystem::Placidus);
         EXPECT_TRUE(h.ok());
-        return h.ok() ? Degrees(h->ascendant) : NAN;
+        return h.ok() ? InDegrees(h->ascendant) : NAN;
     };
     const Result<HouseCusps> first = ComputeHouses(engine, day, polar, HouseSystem::Placidus);
     ASSERT_TRUE(Succeeded(first));
