@@ -70,11 +70,12 @@ std::string IsoDateOfDayNumber(long dayNumber) {
     return IsoDateText(d);
 }
 
-void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const NameTables& names,
-                    bool withDates, const std::string& text, const TimeZone* zone,
-                    const ProgramTexts* texts) {
+namespace {
+
+// The entry's two bodies or points and its aspect.
+void WriteEntryAspectJson(JsonWriter& w, const DurationEntry& e, Mode mode,
+                          const NameTables& names, const ProgramTexts* texts) {
     const EntrySlots slots = EntrySlotsOf(mode);
-    w.BeginObject();
     if (e.firstPoint) {
         WritePointJson(w, "first", *e.firstPoint, slots.first, texts);
     } else {
@@ -92,44 +93,56 @@ void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const Name
     w.Key("deviation").Number(e.deviation, 6);  // radians, kept for existing scripts
     w.Key("deviation_degrees").Number(e.deviation * 180.0 / kPi, 6);
     w.Key("deviation_text").String(AngleText(Radians(e.deviation)));
-    if (withDates) {
-        const bool moon = e.OfMovingMoon();
-        w.Key("moving_moon").Bool(moon);
-        if (e.HasDates() && e.beginning >= 0) {
-            w.Key("beginning").String(IsoDateOfDayNumber(e.beginning));
+}
+
+// Always the three fields: null and an empty list where the dates are
+// unknown, so scripts need not test for them.
+void WriteExactTimesJson(JsonWriter& w, const DurationEntry& e, const TimeZone& zone) {
+    const ExactTimes none;
+    const ExactTimes& x = e.exactTimes ? *e.exactTimes : none;
+    auto instant = [&](const char* key, double jd) {
+        const std::string t = IsoInstantText(jd, zone);
+        if (t.empty()) {
+            w.Key(key).Null();
         } else {
-            w.Key("beginning").Null();
+            w.Key(key).String(t);
         }
-        if (e.HasDates() && e.end >= 0) {
-            w.Key("end").String(IsoDateOfDayNumber(e.end));
-        } else {
-            w.Key("end").Null();
-        }
-        if (e.HasDuration()) {
-            w.Key("duration_days").Int(e.duration);
-        } else {
-            w.Key("duration_days").Null();
-        }
-        if (zone) {
-            // Always the three fields: null and an empty list where the
-            // dates are unknown, so scripts need not test for them.
-            const ExactTimes none;
-            const ExactTimes& x = e.exactTimes ? *e.exactTimes : none;
-            auto instant = [&](const char* key, double jd) {
-                const std::string t = IsoInstantText(jd, *zone);
-                if (t.empty()) {
-                    w.Key(key).Null();
-                } else {
-                    w.Key(key).String(t);
-                }
-            };
-            instant("enters_orb", x.enters);
-            w.Key("exact").BeginArray();
-            for (const double jd : x.exact) w.String(IsoInstantText(jd, *zone));
-            w.EndArray();
-            instant("leaves_orb", x.leaves);
-        }
+    };
+    instant("enters_orb", x.enters);
+    w.Key("exact").BeginArray();
+    for (const double jd : x.exact) w.String(IsoInstantText(jd, zone));
+    w.EndArray();
+    instant("leaves_orb", x.leaves);
+}
+
+void WriteEntryDatesJson(JsonWriter& w, const DurationEntry& e, const TimeZone* zone) {
+    w.Key("moving_moon").Bool(e.OfMovingMoon());
+    if (e.HasDates() && e.beginning >= 0) {
+        w.Key("beginning").String(IsoDateOfDayNumber(e.beginning));
+    } else {
+        w.Key("beginning").Null();
     }
+    if (e.HasDates() && e.end >= 0) {
+        w.Key("end").String(IsoDateOfDayNumber(e.end));
+    } else {
+        w.Key("end").Null();
+    }
+    if (e.HasDuration()) {
+        w.Key("duration_days").Int(e.duration);
+    } else {
+        w.Key("duration_days").Null();
+    }
+    if (zone) WriteExactTimesJson(w, e, *zone);
+}
+
+}  // namespace
+
+void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const NameTables& names,
+                    bool withDates, const std::string& text, const TimeZone* zone,
+                    const ProgramTexts* texts) {
+    w.BeginObject();
+    WriteEntryAspectJson(w, e, mode, names, texts);
+    if (withDates) WriteEntryDatesJson(w, e, zone);
     if (!text.empty()) w.Key("text").String(text);
     w.EndObject();
 }
