@@ -94,6 +94,8 @@ void FrmZone::AddPlaceControls(QVBoxLayout* layout) {
     lstPlaces_ = new QListWidget(this);
     lstPlaces_->setObjectName("lstPlaces");
     lstPlaces_->setMinimumHeight(lstPlaces_->fontMetrics().height() * 6);
+    // Wide enough for a city, its state and country, coordinates and zone.
+    lstPlaces_->setMinimumWidth(lstPlaces_->fontMetrics().averageCharWidth() * 80);
     layout->addWidget(lstPlaces_);
 }
 
