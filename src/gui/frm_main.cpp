@@ -24,6 +24,7 @@
 #include "display/version.h"
 #include "engine/modes.h"
 #include "gui/chart_view.h"
+#include "gui/chart_view_commands.h"
 #include "gui/configure_commands.h"
 #include "gui/date_rows_panel.h"
 #include "gui/dialogs.h"
@@ -32,15 +33,16 @@
 #include "gui/frm_configure.h"
 #include "gui/frm_durations.h"
 #include "gui/help_commands.h"
+#include "gui/mode_buttons.h"
 #include "gui/places.h"
 #include "gui/popup.h"
 #include "gui/report_commands.h"
 #include "gui/run_controller.h"
 #include "gui/state_commands.h"
+#include "gui/status_line.h"
 #include "gui/table_grid.h"
 #include "gui/twips.h"
 #include "gui/window_layout.h"
-#include "platform/ephemeris.h"
 #include "platform/time_zones.h"
 #include "time/stepping.h"
 
@@ -122,18 +124,35 @@ void FrmMain::CreateParts() {
     runner_ = new RunController(this, ui_, state_, dialogs_, view_, std::move(run));
     StateCommands::Window files;
     files.selectedMode = [this] { return SelectedMode(); };
-    files.selectMode = [this](Mode m) { SelectMode(m); };
+    files.selectMode = [this](Mode m) { modes_->SelectMode(m); };
     files.compute = [this] { Compute(); };
     files.showWorldTransitsNow = [this] { ShowWorldTransitsNow(); };
     files.showRow = [this](DateSlot slot) { rows_->ShowRow(slot); };
     files.chartShown = [this] { return ChartShown(); };
-    files.toggleGraphic = [this] { OnToggleGraphic(); };
+    files.toggleGraphic = [this] { chartView_->OnToggleGraphic(); };
     stateCommands_ =
         new StateCommands(this, ui_, state_, store_, dialogs_, view_, std::move(files));
+    CreateViewParts();
     CreateCommands();
     folders_ = std::make_unique<FileFolders>(store_, Q(env_.documentsFolder));
     stateCommands_->SetFolders(folders_.get());
     panel_->SetFolders(folders_.get());
+}
+
+void FrmMain::CreateViewParts() {
+    status_ = std::make_unique<StatusLine>(ui_, state_, view_);
+    ModeButtons::Window modes;
+    modes.compute = [this] { Compute(); };
+    modes.chartShown = [this] { return ChartShown(); };
+    modes.enableStepping = [this] { runner_->EnableStepping(); };
+    modes_ = std::make_unique<ModeButtons>(ui_, state_, view_, std::move(modes));
+    ChartViewCommands::Window chart;
+    chart.selectedMode = [this] { return SelectedMode(); };
+    chart.arrangeReportArea = [this] { ArrangeReportArea(); };
+    chart.updateHintLabel = [this] { modes_->UpdateHintLabel(); };
+    chart.timerTick = [this] { TimerTick(); };
+    chartView_ = std::make_unique<ChartViewCommands>(this, ui_, state_, view_, *panel_, *runner_,
+                                                     *stateCommands_, std::move(chart));
 }
 
 void FrmMain::CreateCommands() {
@@ -161,7 +180,7 @@ void FrmMain::CreateCommands() {
 void FrmMain::ConnectControls() {
     connect(ui_.cmdNow, &QPushButton::clicked, this, &FrmMain::OnNow);
     for (QAbstractButton* b : ui_.modeGroup->buttons()) {
-        connect(b, &QAbstractButton::clicked, this, &FrmMain::OnModeClicked);
+        connect(b, &QAbstractButton::clicked, this, [this] { modes_->OnModeClicked(); });
     }
     connect(ui_.cmdCompute, &QPushButton::clicked, this, &FrmMain::Compute);
     connect(ui_.optEnglish, &QRadioButton::clicked, this, [this] { ApplyLanguage(kEnglish); });
@@ -169,8 +188,9 @@ void FrmMain::ConnectControls() {
     connect(ui_.cmdQuit, &QPushButton::clicked, this, &FrmMain::OnQuit);
     connect(ui_.cmdHelp, &QPushButton::clicked, this, [this] { help_->OnHelp(); });
     connect(ui_.lblURL, &QLabel::linkActivated, this, [this] { help_->OnManualLink(); });
-    connect(ui_.cmdToggleGraphic, &QPushButton::clicked, this, &FrmMain::OnToggleGraphic);
-    connect(ui_.cmdSaveAs, &QPushButton::clicked, this, &FrmMain::OnSaveAs);
+    connect(ui_.cmdToggleGraphic, &QPushButton::clicked, this,
+            [this] { chartView_->OnToggleGraphic(); });
+    connect(ui_.cmdSaveAs, &QPushButton::clicked, this, [this] { chartView_->OnSaveAs(); });
     connect(ui_.cmdReport, &QPushButton::clicked, this, [this] { report_->OnReport(); });
     connect(ui_.cmdConfigure, &QPushButton::clicked, this, [this] { configure_->OnConfigure(); });
 }
@@ -252,7 +272,7 @@ bool FrmMain::Load() {
     SetControlsFontName(this, kControlFontFamily, true, kGlyphFontFamily);
     Twips::Move(ui_.lblTitle, kMargin, kTitleTop);
     Twips::Move(ui_.lblClickonAspect, kMargin, kHintTop);
-    UpdateHintLabel();
+    modes_->UpdateHintLabel();
     setProperty("tag", "VEK");
 
     state_.engine.Initialize(env_.dataFolder);
@@ -312,15 +332,15 @@ void FrmMain::FinishStartup() {
                          PT(kTextSettingsUnreadableTitle), MessageIcon::Exclamation);
     stateCommands_->RestoreAtStartup();
     LayoutCommandButtons(ui_);
-    UpdateSaveAsButton();
-    UpdateChartButtons();
+    chartView_->UpdateSaveAsButton();
+    chartView_->UpdateChartButtons();
 
     setWindowTitle(PT(kTextProgramName) + " " + VersionText());
     ui_.cmdReport->show();
     layout_->RestorePlace(RememberedWindowPlace(store_, objectName()));
     Timer1_.start();
     TimerTick();  // the controls' states are current from the first moment on
-    UpdateHintLabel();
+    modes_->UpdateHintLabel();
 
     // The window opens showing everything the first result needs; its size
     // is then the size limit.
@@ -346,59 +366,18 @@ void FrmMain::OnRowEdited() {
 }
 
 void FrmMain::MarkStale() {
-    if (!isVisible()) return;
-    view_.statusPrefix = TextId{};
-    ShowStatusText();
-}
-
-// The standing text, or the last save's or load's path behind its word, in
-// the window's language.
-void FrmMain::ShowStatusText() {
-    ui_.lblStatus->setText(view_.statusPrefix == TextId{}
-                               ? StandingStatusText()
-                               : PT(view_.statusPrefix) + " " + Q(view_.statusPath));
+    if (isVisible()) status_->ForgetPath();
 }
 
 // ---------------------------------------------------------------------------
 // Modes
 
 Mode FrmMain::SelectedMode() const {
-    const int id = ui_.modeGroup->checkedId();
-    return id < 0 ? Mode::None : static_cast<Mode>(id);
+    return modes_->SelectedMode();
 }
 
-void FrmMain::SelectMode(Mode mode) {
-    if (QAbstractButton* b = ui_.ModeButton(mode)) b->setChecked(true);
-}
-
-void FrmMain::OnModeClicked() {
-    if (view_.loadingState) return;
-    Compute();
-    if (view_.inputErrorReported) RestoreMode();
-    runner_->EnableStepping();
-    UpdateHintLabel();
-}
-
-// After a date error the button of the mode computed before is selected
-// again, without computing.
-void FrmMain::RestoreMode() {
-    view_.loadingState = true;
-    if (view_.computedMode != Mode::None) SelectMode(view_.computedMode);
-    view_.loadingState = false;
-    view_.inputErrorReported = false;
-}
-
-void FrmMain::UpdateHintLabel() {
-    ui_.lblClickonAspect->show();
-    const bool hint = ModeInfoOf(SelectedMode()).transits;
-    if (ChartShown()) {
-        // In the interface's language, which may have changed since the
-        // compute.
-        ui_.lblClickonAspect->setText(
-            Q(ZodiacLabel(state_.Texts(), state_.engine.SiderealZodiac, false)));
-    } else {
-        ui_.lblClickonAspect->setText(hint ? PT(kTextAspectHint) : QString());
-    }
+bool FrmMain::ChartShown() const {
+    return panel_ && panel_->ChartShown();
 }
 
 // ---------------------------------------------------------------------------
@@ -455,15 +434,15 @@ void FrmMain::ShowResults() {
                                             state_.engine.orbs.summary, state_.Texts())));
     }
     ArrangeReportArea();
-    UpdateChartButtons();
-    UpdateSaveAsButton();
+    chartView_->UpdateChartButtons();
+    chartView_->UpdateSaveAsButton();
 }
 
 void FrmMain::ArrangeReportArea() {
     const Mode m = view_.computedMode == Mode::None ? SelectedMode() : view_.computedMode;
     const bool twoCharts = ModeInfoOf(m).twoCharts;
     const ManualLinkPlace link = layout_->ArrangeReportArea(twoCharts);
-    if (!twoCharts) ui_.lblStatus->setToolTip(VersionToolTip());
+    if (!twoCharts) ui_.lblStatus->setToolTip(status_->VersionToolTip());
     help_->ArrangeManualLink(link.shown, link.left, link.top);
     layout_->ApplySizeLimits(false);
     layout_->ApplyEnlargement();
@@ -496,30 +475,18 @@ void FrmMain::SetLanguageDependentText() {
     // The month lists have been refilled in the language.
     rows_->ShowMonthNames();
     FillStepList();
-    UpdateHintLabel();
+    modes_->UpdateHintLabel();
     SetMainTexts(ui_, state_.Texts());
-    UpdateSaveAsButton();
-    UpdateChartButtons();
+    chartView_->UpdateSaveAsButton();
+    chartView_->UpdateChartButtons();
     configure_->SetTexts();
-    ShowStatusText();
+    status_->Show();
 }
 
 void FrmMain::RetranslateOpenWindows() {
-    ShowStatusText();
+    status_->Show();
     help_->Retranslate();
     report_->Retranslate();
-}
-
-QString FrmMain::StandingStatusText() const {
-    return PT(kTextProgramName) + " " + VersionText() + "  \u00B7  " + PT(kTextPublisher);
-}
-
-QString FrmMain::VersionToolTip() const {
-    // The ephemeris that answered the latest positions of this thread, which
-    // are those of the result just shown.
-    return PT(kTextProgramName) + " " + VersionText() + "\n" +
-           QString::fromStdString(state_.Texts().ProgramTextWithValues(
-               kTextEphemerisInUse, {platform::ephemeris_in_use(), "", "", "", ""}));
 }
 
 // ---------------------------------------------------------------------------
@@ -530,7 +497,7 @@ void FrmMain::TimerTick() {
     // The transit graph keeps the stepping disabled.
     runner_->SetSteppingEnabled(runner_->SteppingAllowed() && !panel_->GraphShown());
     ui_.lblStatus->setVisible(ui_.picTable->isVisible() && ui_.txbReport->isVisible());
-    UpdateChartButtons();
+    chartView_->UpdateChartButtons();
     configure_->HideWhenMinimized();
     if (view_.stateJustSaved) {
         if (++view_.stateTicks > 5) view_.stateJustSaved = false;
@@ -543,7 +510,7 @@ void FrmMain::TimerTick() {
 void FrmMain::ShowWorldTransitsNow() {
     state_.rows.SetWorldDateToNow(env_.clock);
     rows_->ShowRow(kWorldDate);
-    SelectMode(Mode::World);
+    modes_->SelectMode(Mode::World);
     Compute();
     ui_.picTable->show();
 }

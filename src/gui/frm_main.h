@@ -5,9 +5,11 @@
 // computes nothing itself.
 //
 // The window is a shell over its parts: the controls (main_controls.h), the
-// three date rows (date_rows_panel.h over date_row.h), the chart panel with
-// the table, the wheel and the transit graph (chart_panel.h), the window's
-// size and report area (window_layout.h), the stepping and the run
+// three date rows (date_rows_panel.h over date_row.h), the six mode buttons
+// (mode_buttons.h), the chart panel with the table, the wheel and the transit
+// graph (chart_panel.h), the switch between table and chart with "Save as
+// ..." (chart_view_commands.h), the status line (status_line.h), the
+// window's size and report area (window_layout.h), the stepping and the run
 // (run_controller.h), the state files (state_commands.h), "Help" and the
 // manual's link (help_commands.h), "Report" (report_commands.h),
 // "Configure" (configure_commands.h) and one value that says what the
@@ -37,6 +39,7 @@ class QUrl;
 namespace vek::gui {
 
 class ChartView;
+class ChartViewCommands;
 class ConfigureCommands;
 class DateRowsPanel;
 class Dialogs;
@@ -47,10 +50,12 @@ class FrmView;
 class FileFolders;
 class HelpCommands;
 class MainWindowLayout;
+class ModeButtons;
 struct DurationsRequest;
 class ReportCommands;
 class RunController;
 class StateCommands;
+class StatusLine;
 class TableGrid;
 
 class FrmMain : public QWidget {
@@ -159,6 +164,9 @@ class FrmMain : public QWidget {
   private:
     // Building the window.
     void CreateParts();
+    // The status line, the mode buttons and the switch between table and
+    // chart.
+    void CreateViewParts();
     // "Help", "Report" and "Configure" with what they open.
     void CreateCommands();
     void ConnectControls();
@@ -174,11 +182,6 @@ class FrmMain : public QWidget {
     void OnRowEdited();
     void MarkStale();
 
-    // Modes.
-    void OnModeClicked();
-    void SelectMode(Mode mode);
-    void RestoreMode();
-    void UpdateHintLabel();
 
     // The compute command's display side.
     void ShowResults();
@@ -189,10 +192,6 @@ class FrmMain : public QWidget {
 
     // Language.
     void SetLanguageDependentText();
-    QString StandingStatusText() const;
-    // The status line's tool tip: the program, its version and the ephemeris
-    // in use.
-    QString VersionToolTip() const;
 
     // Buttons.
     void OnNow();
@@ -201,12 +200,6 @@ class FrmMain : public QWidget {
     // Open windows take the new language: the viewer (and the help file of
     // the language), the report window, the status line.
     void RetranslateOpenWindows();
-    void ShowStatusText();
-    // The switch between table and chart (frm_main_chart.cpp).
-    void UpdateSaveAsButton();
-    void UpdateChartButtons();
-    void OnToggleGraphic();
-    void OnSaveAs();
 
     // Program text n in the window's language.
     QString PT(TextId n) const;
@@ -228,6 +221,9 @@ class FrmMain : public QWidget {
     std::unique_ptr<MainWindowLayout> layout_;  // the window's size and report area
     RunController* runner_ = nullptr;
     StateCommands* stateCommands_ = nullptr;
+    std::unique_ptr<ModeButtons> modes_;            // the six mode buttons and the hint
+    std::unique_ptr<ChartViewCommands> chartView_;  // table or chart, "Save as ..."
+    std::unique_ptr<StatusLine> status_;            // the line under the table
     std::unique_ptr<HelpCommands> help_;            // "Help" and the manual's link
     std::unique_ptr<ReportCommands> report_;        // "Report" and its window
     std::unique_ptr<ConfigureCommands> configure_;  // "Configure" and its dialog
