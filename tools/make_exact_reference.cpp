@@ -6,7 +6,13 @@
 // quarter hour with the Moon) and every sign change bisected to a hundredth of
 // a second.
 //
-// Usage: make_exact_reference OUTPUT PLUTO_TABLE [EPHEMERIS_FOLDER]
+// Usage: make_exact_reference [--points] OUTPUT PLUTO_TABLE [EPHEMERIS_FOLDER]
+//
+// With --points the cases are of a moving body (SECOND 1..10) to an extra
+// point (FIRST 11 mean node, 12 true node, 13 Chiron, straight from the
+// ephemeris layer's point routine): a natal point in personal transits, the
+// moving point in world transits. The true node moves backwards and
+// forwards by turns, which the sampling follows as it follows the planets.
 //
 // Lines: "case,N,MODE,ZODIAC,FIRST,SECOND,ASPECT,NATAL_JD,FROM,TO,ORB_DEG"
 // (MODE world or personal, ZODIAC tropical or sidereal, NATAL_JD 0 in world
@@ -28,6 +34,7 @@
 namespace {
 
 constexpr int kCases = 500;
+constexpr int kPointCases = 200;
 constexpr double kTwoPi = 6.28318530717959;
 constexpr double kFirst = 2305448.5;  // 1600 January 2
 constexpr double kLast = 2488068.5;   // 2099 December 31
@@ -46,7 +53,9 @@ int Fail(const std::string& message) {
 // Longitude of body 1..10 at jd in radians, sidereal on request; NaN without.
 double Longitude(int body, double jd, bool sidereal) {
     double v;
-    if (body == 9) {
+    if (body >= 11) {
+        v = vek::platform::point_longitude_speed(body - 10, jd, nullptr);
+    } else if (body == 9) {
         v = pluto.LongitudeAt(jd);
     } else if (body == 10) {
         v = vek::platform::moon_position(jd - 2451545.0);
@@ -90,14 +99,20 @@ struct Event {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool points = argc > 1 && std::string(argv[1]) == "--points";
+    if (points) {
+        --argc;
+        ++argv;
+    }
     if (argc < 3 || argc > 4)
-        return Fail("usage: make_exact_reference OUTPUT PLUTO_TABLE [EPHEMERIS_FOLDER]");
+        return Fail("usage: make_exact_reference [--points] OUTPUT PLUTO_TABLE [EPHEMERIS_FOLDER]");
     vek::platform::set_data_folder(argc > 3 ? argv[3] : "/usr/share/libswe/ephe/");
     if (!vek::platform::ephemeris_files_available())
         return Fail("no Swiss Ephemeris files: the reference must come from them");
     if (const vek::Status s = pluto.Load(argv[2]); !s) return Fail(s.message());
 
-    std::mt19937_64 random(20261209);
+    std::mt19937_64 random(points ? 20261210 : 20261209);
+    const int cases = points ? kPointCases : kCases;
     auto uniform = [&](double lo, double hi) {
         return std::uniform_real_distribution<double>(lo, hi)(random);
     };
@@ -106,18 +121,25 @@ int main(int argc, char** argv) {
     std::string text;
     char line[256];
     size_t events = 0;
-    for (int n = 1; n <= kCases; ++n) {
+    for (int n = 1; n <= cases; ++n) {
         Case c;
         c.personal = pick(0, 1) == 1;
         c.sidereal = pick(0, 1) == 1;
         // The Moon in about a quarter of the cases as the moving body.
         c.second = pick(0, 3) == 0 ? 10 : pick(1, 9);
-        do {
-            c.first = pick(1, 10);
-        } while (!c.personal && c.first == c.second);
+        if (points) {
+            // The true node in half of the cases: its motion changes most.
+            c.first = pick(0, 1) == 0 ? 12 : pick(0, 1) == 0 ? 11 : 13;
+        } else {
+            do {
+                c.first = pick(1, 10);
+            } while (!c.personal && c.first == c.second);
+        }
         c.aspect = pick(1, 7);
         c.orbDeg = c.personal ? kOrbDeg[c.aspect] / 3 : kOrbDeg[c.aspect];
         const bool moon = c.second == 10 || (!c.personal && c.first == 10);
+        // The true node's wobble is sampled every quarter hour too.
+        const bool fine = moon || (points && c.first == 12 && !c.personal);
         const double length = moon ? uniform(5, 60) : uniform(30, 900);
         c.from = std::floor(uniform(kFirst, kLast - length) * 1440) / 1440;
         c.to = c.from + std::floor(length * 1440) / 1440;
@@ -131,7 +153,7 @@ int main(int argc, char** argv) {
         text += line;
 
         const double orb = c.orbDeg / 360.0 * kTwoPi;
-        const double step = moon ? 1.0 / 96 : 1.0 / 24;
+        const double step = fine ? 1.0 / 96 : 1.0 / 24;
         std::vector<Event> found;
         const std::vector<int> branches =
             c.aspect <= 2 ? std::vector<int>{1} : std::vector<int>{1, -1};
@@ -182,6 +204,6 @@ int main(int argc, char** argv) {
     if (!f) return Fail(std::string("cannot write ") + argv[1]);
     const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     if (std::fclose(f) != 0 || !ok) return Fail(std::string("cannot write ") + argv[1]);
-    std::printf("%s: %d cases, %zu instants\n", argv[1], kCases, events);
+    std::printf("%s: %d cases, %zu instants\n", argv[1], cases, events);
     return 0;
 }

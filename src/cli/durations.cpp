@@ -8,6 +8,7 @@
 #include "cli/command.h"
 #include "cli/compute_args.h"
 #include "cli/json_writer.h"
+#include "cli/place_args.h"
 #include "cli/report_lines.h"
 #include "time/durations.h"
 
@@ -37,6 +38,10 @@ const OptionTable kOptions = {
      "the report window's \"Exact times\": each line ends in its exact passes; below it the "
      "instants to the minute at which the aspect came within orb, was exact (each pass) and "
      "leaves the orb, in the World date's zone"},
+    {"points", "LIST",
+     "extra points that the moving bodies aspect, listed after the table's aspects: nodes "
+     "(mean and true), mean-node, true-node, chiron; the natal points in personal transits, "
+     "the points of the World date in world transits"},
     {"json", nullptr, "JSON: the title and one entry per line with its dates and exact instants"},
     kHiddenRadiansOption,
 };
@@ -46,7 +51,7 @@ const CommandHelp kHelp = {
     "durations --mode world|personal1|personal2 [--world T] [--birth1 T] [--birth2 T] "
     "[--tz ZONE] [--fold earlier|later] [--state FILE] [--lang en|de] [--no-moon] [--sidereal] "
     "[--sort 0..7] [--no-duration] "
-    "[--exact] [--json]",
+    "[--exact] [--points LIST] [--json]",
     "The durations list of the report window for world transits (needs --world) or personal "
     "transits (needs --world and --birth1 or --birth2): the title line and one line per aspect "
     "of the compute with the date it began, the date it ends and how long it lasts.\n"
@@ -93,8 +98,9 @@ void PrintDurationsJson(const ComputeSession& s, const DurationsReport& report,
     w.Key("sort_text").String(report.SortEntries()[static_cast<size_t>(report.sortIndex())]);
     w.Key("show_duration").Bool(report.showDuration());
     w.Key("lines").BeginArray();
+    const ProgramTexts texts = s.Texts();
     for (const DurationsReport::ShownLine& l : report.ShownLines())
-        WriteEntryJson(w, l.entry, s.mode, s.engine.names, true, l.text, &zone);
+        WriteEntryJson(w, l.entry, s.mode, s.engine.names, true, l.text, &zone, &texts);
     w.EndArray().EndObject();
     std::printf("%s\n", w.Text().c_str());
 }
@@ -137,7 +143,7 @@ int RunDurations(const std::vector<std::string>& args) {
     const bool json = s.options.Has("json");
 
     const std::string none = NoAspectsMessage(s);
-    if (!none.empty()) {
+    if (!none.empty() && s.extras.points.empty()) {
         PrintNoAspects(s, none, json);
         return 0;
     }
@@ -146,6 +152,11 @@ int RunDurations(const std::vector<std::string>& args) {
     DurationsReport report;
     TimeZone zone;
     OpenReport(s, report, exact, &zone);
+    // With points the list may hold their aspects though the table holds none.
+    if (report.Entries().empty()) {
+        PrintNoAspects(s, none, json);
+        return 0;
+    }
     // As in the window: unticking "Show duration" and then choosing an order;
     // the beginning, end and duration orders tick it again.
     if (s.options.Has("no-duration")) report.SetShowDuration(false);

@@ -1,6 +1,7 @@
 #include "cli/report_lines.h"
 
 #include "config/text_ids.h"
+#include "display/chart_points_text.h"
 #include "engine/angle_text.h"
 #include "engine/modes.h"
 #include "time/dates.h"
@@ -28,12 +29,28 @@ void WriteBodyJson(JsonWriter& w, const char* key, Body body, DateSlot slot,
     w.EndObject();
 }
 
+namespace {
+
+// An extra point as WriteBodyJson writes a body, with its key.
+void WritePointJson(JsonWriter& w, const char* key, ExtraPoint point, DateSlot slot,
+                    const ProgramTexts* texts) {
+    w.Key(key).BeginObject();
+    w.Key("index").Int(PointNumber(point));
+    w.Key("name").String(texts ? ExtraPointName(*texts, point) : ExtraPointKey(point));
+    w.Key("date").String(NameOfDateSlot(slot));
+    w.Key("point").String(ExtraPointKey(point));
+    w.EndObject();
+}
+
+}  // namespace
+
 void OpenReport(ComputeSession& s, DurationsReport& report, bool exactTimes, TimeZone* worldZone) {
     // The rows hold the dates as the window's do, zones and minutes
     // included, so the report reads them as the window's report does.
     const ReportDates dates = ReportDatesFrom(s.rows, s.mode);
     ReportSettings settings = ReportSettingsOf(s.settings);
     settings.exactTimes = exactTimes;
+    settings.points = s.extras.points;
     if (worldZone)
         *worldZone = dates.worldNamedZone.IsNamed() ? dates.worldNamedZone
                                                     : TimeZone::Fixed(dates.worldZoneMinutes);
@@ -54,11 +71,20 @@ std::string IsoDateOfDayNumber(long dayNumber) {
 }
 
 void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const NameTables& names,
-                    bool withDates, const std::string& text, const TimeZone* zone) {
+                    bool withDates, const std::string& text, const TimeZone* zone,
+                    const ProgramTexts* texts) {
     const EntrySlots slots = EntrySlotsOf(mode);
     w.BeginObject();
-    WriteBodyJson(w, "first", e.first, slots.first, names);
-    WriteBodyJson(w, "second", e.second, slots.second, names);
+    if (e.firstPoint) {
+        WritePointJson(w, "first", *e.firstPoint, slots.first, texts);
+    } else {
+        WriteBodyJson(w, "first", e.first, slots.first, names);
+    }
+    if (e.secondPoint) {
+        WritePointJson(w, "second", *e.secondPoint, slots.second, texts);
+    } else {
+        WriteBodyJson(w, "second", e.second, slots.second, names);
+    }
     w.Key("aspect").BeginObject();
     w.Key("index").Int(Index(e.aspect));
     w.Key("name").String(names.AspectName[e.aspect]);
@@ -67,7 +93,7 @@ void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const Name
     w.Key("deviation_degrees").Number(e.deviation * 180.0 / kPi, 6);
     w.Key("deviation_text").String(AngleText(e.deviation));
     if (withDates) {
-        const bool moon = e.second == kMoon;
+        const bool moon = e.OfMovingMoon();
         w.Key("moving_moon").Bool(moon);
         if (e.HasDates() && e.beginning >= 0) {
             w.Key("beginning").String(IsoDateOfDayNumber(e.beginning));

@@ -47,8 +47,11 @@ void WriteBodyJson(JsonWriter& w, const char* key, Body body, DateSlot slot,
 // degrees), and, when `withDates`, its beginning and end as ISO dates and its
 // duration in days (null when unknown, and for the moving Moon), and with
 // `zone` its exact instants in that zone; `text` is its display line (left
-// out when empty).
+// out when empty). An extra point of the entry is written as a body is, with
+// its number after the bodies', its name from `texts` and its key under
+// "point".
 void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const NameTables& names,
-                    bool withDates, const std::string& text, const TimeZone* zone = nullptr);
+                    bool withDates, const std::string& text, const TimeZone* zone = nullptr,
+                    const ProgramTexts* texts = nullptr);
 
 }  // namespace vek::cli

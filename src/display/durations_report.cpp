@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "config/settings.h"
+#include "display/chart_points_text.h"
 #include "display/results_text.h"
 #include "display/table_model.h"
 #include "engine/angle_text.h"
@@ -90,21 +91,24 @@ std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDura
     const Language language = texts.language();
     const int w1 = t.widths.W1;
     auto bodyName = [&](Body b) -> const std::string& { return names.BodyName[b]; };
+    const std::string firstName =
+        e.firstPoint ? ExtraPointName(texts, *e.firstPoint) : bodyName(e.first);
+    const std::string secondName =
+        e.secondPoint ? ExtraPointName(texts, *e.secondPoint) : bodyName(e.second);
     const Aspect a = e.aspect;
 
     const std::string aspectPart =
         PadRight(names.AspectNoun[a] + " (" + AngleText(e.deviation) + ")", t.widths.W2);
     std::string line;
     if (ModeInfoOf(mode).personal) {
-        line = "tr." + PadRight(bodyName(e.second), w1 + 3) + " " + aspectPart + " " +
-               texts.ProgramText(kTextNatalMark) + PadRight(bodyName(e.first), w1 + 2);
+        line = "tr." + PadRight(secondName, w1 + 3) + " " + aspectPart + " " +
+               texts.ProgramText(kTextNatalMark) + PadRight(firstName, w1 + 2);
     } else {
-        line = PadRight(bodyName(e.first), w1) + " " + aspectPart + " " +
-               PadRight(bodyName(e.second), w1);
+        line = PadRight(firstName, w1) + " " + aspectPart + " " + PadRight(secondName, w1);
     }
     if (!showDuration) return line;
 
-    if (e.second == kMoon) {
+    if (e.OfMovingMoon()) {
         std::string estimate = texts.ProgramText(kTextMoonEstimate);
         ReplaceAll(estimate, "12", Number(4LL * t.orbDegrees[a]));
         return line + " " + estimate;
@@ -226,7 +230,7 @@ std::vector<DurationsReport::ShownLine> DurationsReport::ShownLines() const {
     if (!IsTransitMode()) return shown;
     const bool byDate = sortIndex_ == kSortByBeginning || sortIndex_ == kSortByEnd;
     for (const DurationEntry& entry : entries_) {
-        if (byDate && entry.second == kMoon) continue;
+        if (byDate && entry.OfMovingMoon()) continue;
         ShownLine l;
         l.entry = entry;
         l.text = DurationDisplayLine(l.entry, mode(), showDuration_, setup_.texts);
@@ -323,6 +327,9 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
     search.SetStepping(settings.stepping);
     search.UseNamedZone(dates.worldNamedZone);
     if (ModeInfoOf(chart.mode).personal) search.FixFirstBodyAt(dates.birthJulianDate);
+    search.SetPointSource([&engine](ExtraPoint point, double jd) {
+        return ComputeExtraPoint(engine, point, jd, false).longitude;
+    });
 
     DurationsReport::Setup setup;
     setup.durations.mode = chart.mode;
@@ -340,6 +347,13 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
     setup.texts.names = engine.names;
     setup.texts.programTexts = texts;
     setup.texts.widths = ComputeDurationsWidths(engine.names);
+    if (!settings.points.empty()) {
+        setup.durations.pointAspects = PointAspectsOfChart(engine, chart, settings.points);
+        // The name column takes the points' names too.
+        for (const ExtraPoint p : settings.points)
+            setup.texts.widths.W1 = std::max(setup.texts.widths.W1,
+                                             static_cast<int>(TextLength(ExtraPointName(texts, p))));
+    }
     setup.texts.orbDegrees = settings.orbDegrees;
     setup.worldDateText = dates.worldDateText;
     setup.birthDateText[0] = dates.birthDateText[0];

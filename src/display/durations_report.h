@@ -187,6 +187,10 @@ struct ReportSettings {
     bool sharePositions = true;
     // Whether the entries get their exact instants (ExactTimes).
     bool exactTimes = false;
+    // Extra points whose aspects from the moving bodies follow the table's
+    // (world and personal transits); with points the name column is as wide
+    // as their names.
+    std::vector<ExtraPoint> points;
     // Told how far the searches have come; returning false stops the report
     // (see DurationsInput::progress). May be empty.
     std::function<bool(int done, int total)> progress;

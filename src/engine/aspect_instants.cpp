@@ -25,6 +25,11 @@ double Position(const Engine& engine, Body body, double jd) {
     return v >= 0 ? v : std::numeric_limits<double>::quiet_NaN();
 }
 
+double PointAt(const Engine& engine, ExtraPoint point, double jd) {
+    const double v = ComputeExtraPoint(engine, point, jd, false).longitude;
+    return v >= 0 ? v : std::numeric_limits<double>::quiet_NaN();
+}
+
 }  // namespace
 
 std::vector<int> AspectBranches(Aspect aspect) {
@@ -48,7 +53,12 @@ ChangeBounds PairBounds(const MotionBounds& motion, const AspectPair& pair) {
             b.nodeNoise = kPlutoTableNoise;
         }
     };
-    if (!pair.fixedFirst) add(pair.first);
+    if (!pair.fixedFirst && pair.firstPoint) {
+        b.rate += PointMaxDailyMotion(*pair.firstPoint);
+        b.accel += PointMaxDailyChange(*pair.firstPoint);
+    } else if (!pair.fixedFirst) {
+        add(pair.first);
+    }
     add(pair.second);
     return b;
 }
@@ -96,7 +106,9 @@ Result<std::vector<AspectInstant>> FindAspectInstants(const Engine& engine,
     ChangeBounds bounds = PairBounds(motion, pair);
     bounds.angle = true;
     const TimeFunction f = [&](double jd) {
-        const double first = pair.fixedFirst ? *pair.fixedFirst : Position(engine, pair.first, jd);
+        const double first = pair.fixedFirst   ? *pair.fixedFirst
+                             : pair.firstPoint ? PointAt(engine, *pair.firstPoint, jd)
+                                               : Position(engine, pair.first, jd);
         return Position(engine, pair.second, jd) - first;
     };
     Result<std::vector<Crossing>> found = FindCrossings(f, bounds, span, levels);
@@ -124,7 +136,7 @@ void SortByTime(std::vector<ExactAspect>& v) {
     std::stable_sort(v.begin(), v.end(), [](const ExactAspect& a, const ExactAspect& b) {
         if (a.jd != b.jd) return a.jd < b.jd;
         if (a.moving != b.moving) return Index(a.moving) < Index(b.moving);
-        if (a.other != b.other) return Index(a.other) < Index(b.other);
+        if (OtherNumber(a) != OtherNumber(b)) return OtherNumber(a) < OtherNumber(b);
         return Index(a.aspect) < Index(b.aspect);
     });
 }
@@ -133,26 +145,15 @@ struct Target {
     Body other;
     Aspect aspect;
     int branch;
+    std::optional<ExtraPoint> point = std::nullopt;
 };
 
-}  // namespace
-
-Result<std::vector<ExactAspect>> FindExactTransits(const Engine& engine, const MotionBounds& motion,
-                                                   const BodyArray<double>& natal, int bodyCount,
-                                                   double from, double to) {
-    std::vector<ExactAspect> out;
-    // moving − natal = ±angle: the moving body's longitude meets natal ± angle.
-    std::vector<double> levels;
-    std::vector<Target> targets;
-    for (const Body n : Bodies(bodyCount)) {
-        if (!(natal[n] >= 0)) continue;
-        for (const Aspect a : AllAspects())
-            for (const int b : AspectBranches(a)) {
-                levels.push_back(natal[n] + b * AspectAngleOf(a));
-                targets.push_back({n, a, b});
-            }
-    }
-    if (levels.empty()) return out;
+// The transits of each moving body to fixed longitudes: each level is a
+// target's longitude plus its aspect's angle on its branch.
+Status TransitsToLevels(const Engine& engine, const MotionBounds& motion,
+                        const std::vector<double>& levels, const std::vector<Target>& targets,
+                        int bodyCount, double from, double to, std::vector<ExactAspect>& out) {
+    if (levels.empty()) return Ok();
     for (const Body m : Bodies(bodyCount)) {
         const AspectPair pair{kSun, m, kConjunction, 0.0};
         ChangeBounds bounds = PairBounds(motion, pair);
@@ -163,9 +164,44 @@ Result<std::vector<ExactAspect>> FindExactTransits(const Engine& engine, const M
         if (!found) return found.error();
         for (const Crossing& c : *found) {
             const Target& t = targets[static_cast<size_t>(c.level)];
-            out.push_back({c.jd, m, t.other, t.aspect, t.branch, c.direction});
+            out.push_back({c.jd, m, t.other, t.aspect, t.branch, c.direction, t.point});
         }
     }
+    return Ok();
+}
+
+// The levels of every aspect on both its branches at a longitude.
+void AddAspectLevels(double longitude, Body other, std::optional<ExtraPoint> point,
+                     std::vector<double>& levels, std::vector<Target>& targets) {
+    for (const Aspect a : AllAspects())
+        for (const int b : AspectBranches(a)) {
+            levels.push_back(longitude + b * AspectAngleOf(a));
+            targets.push_back({other, a, b, point});
+        }
+}
+
+}  // namespace
+
+int OtherNumber(const ExactAspect& x) {
+    return x.otherPoint ? PointNumber(*x.otherPoint) : Index(x.other);
+}
+
+void SortExactAspects(std::vector<ExactAspect>& v) {
+    SortByTime(v);
+}
+
+Result<std::vector<ExactAspect>> FindExactTransits(const Engine& engine, const MotionBounds& motion,
+                                                   const BodyArray<double>& natal, int bodyCount,
+                                                   double from, double to) {
+    std::vector<ExactAspect> out;
+    // moving − natal = ±angle: the moving body's longitude meets natal ± angle.
+    std::vector<double> levels;
+    std::vector<Target> targets;
+    for (const Body n : Bodies(bodyCount))
+        if (natal[n] >= 0) AddAspectLevels(natal[n], n, std::nullopt, levels, targets);
+    if (const Status s = TransitsToLevels(engine, motion, levels, targets, bodyCount, from, to, out);
+        !s)
+        return s.error();
     SortByTime(out);
     return out;
 }
@@ -195,6 +231,49 @@ Result<std::vector<ExactAspect>> FindExactAspectsAmong(const Engine& engine,
             for (const Crossing& c : *found) {
                 const Target& t = targets[static_cast<size_t>(c.level)];
                 out.push_back({c.jd, m, o, t.aspect, t.branch, c.direction});
+            }
+        }
+    }
+    SortByTime(out);
+    return out;
+}
+
+Result<std::vector<ExactAspect>> FindExactAspectsToPoints(const Engine& engine,
+                                                          const MotionBounds& motion,
+                                                          const std::vector<PointPosition>& points,
+                                                          bool natal, int bodyCount, double from,
+                                                          double to) {
+    std::vector<ExactAspect> out;
+    if (natal) {
+        std::vector<double> levels;
+        std::vector<Target> targets;
+        for (const PointPosition& p : points)
+            if (p.longitude >= 0) AddAspectLevels(p.longitude, kSun, p.point, levels, targets);
+        if (const Status s =
+                TransitsToLevels(engine, motion, levels, targets, bodyCount, from, to, out);
+            !s)
+            return s.error();
+        SortByTime(out);
+        return out;
+    }
+    // moving body − point = ±angle, both moving.
+    std::vector<double> levels;
+    std::vector<Target> targets;
+    AddAspectLevels(0.0, kSun, std::nullopt, levels, targets);
+    for (const PointPosition& p : points) {
+        for (const Body m : Bodies(bodyCount)) {
+            AspectPair pair{kSun, m, kConjunction, std::nullopt, p.point};
+            ChangeBounds bounds = PairBounds(motion, pair);
+            bounds.angle = true;
+            const CrossingSpan span{from, to, {}};
+            const TimeFunction f = [&](double jd) {
+                return Position(engine, m, jd) - PointAt(engine, p.point, jd);
+            };
+            Result<std::vector<Crossing>> found = FindCrossings(f, bounds, span, levels);
+            if (!found) return found.error();
+            for (const Crossing& c : *found) {
+                const Target& t = targets[static_cast<size_t>(c.level)];
+                out.push_back({c.jd, m, kSun, t.aspect, t.branch, c.direction, p.point});
             }
         }
     }

@@ -15,6 +15,7 @@
 
 #include "engine/bounded_sky.h"
 #include "engine/crossings.h"
+#include "engine/extra_points.h"
 #include "engine/vek_types.h"
 #include "util/result.h"
 
@@ -34,12 +35,15 @@ struct AspectInstant {
 };
 
 // Two bodies and an aspect. Both move (world transits), or the first stands
-// at a fixed longitude as the wrapper gave it (a natal position).
+// at a fixed longitude as the wrapper gave it (a natal position). With
+// `firstPoint` the first is that extra point instead of the body `first`:
+// moving as the ephemeris gives it, or fixed by `fixedFirst`.
 struct AspectPair {
     Body first = kSun;
     Body second = kSun;
     Aspect aspect = kConjunction;
     std::optional<double> fixedFirst;
+    std::optional<ExtraPoint> firstPoint = std::nullopt;
 };
 
 // The branches of an aspect: {+1} for the conjunction and the opposition,
@@ -84,7 +88,16 @@ struct ExactAspect {
     // +1 when moving − other grows through the aspect's angle there, −1 when
     // it shrinks (a retrograde pass or the other body overtaking).
     int direction = 0;
+    // The other is this extra point instead of the body `other`.
+    std::optional<ExtraPoint> otherPoint = std::nullopt;
 };
+
+// The number of the other party in the order of the lists: the body's
+// number, or the point's after the bodies (PointNumber).
+int OtherNumber(const ExactAspect& x);
+
+// Sorts in time order, ties by moving body, other party and aspect.
+void SortExactAspects(std::vector<ExactAspect>& v);
 
 // Every exact aspect in [from, to] of the moving bodies 1..bodyCount to the
 // natal longitudes (as the wrapper gave them; a negative one takes no part),
@@ -99,5 +112,16 @@ Result<std::vector<ExactAspect>> FindExactTransits(const Engine& engine, const M
 Result<std::vector<ExactAspect>> FindExactAspectsAmong(const Engine& engine,
                                                        const MotionBounds& motion, int bodyCount,
                                                        double from, double to);
+
+// Every exact aspect in [from, to] of the moving bodies 1..bodyCount to extra
+// points, in time order: to natal points standing at the given positions (a
+// negative longitude takes no part), or, with `natal` false, to the points
+// as they move (each body and point one search). Fails, among others, where
+// a moving point has no position in the span (Chiron beyond its files).
+Result<std::vector<ExactAspect>> FindExactAspectsToPoints(const Engine& engine,
+                                                          const MotionBounds& motion,
+                                                          const std::vector<PointPosition>& points,
+                                                          bool natal, int bodyCount, double from,
+                                                          double to);
 
 }  // namespace vek

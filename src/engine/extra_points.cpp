@@ -71,4 +71,30 @@ PointPosition ComputeExtraPoint(const Engine& engine, ExtraPoint point, double j
     return p;
 }
 
+int PointNumber(ExtraPoint point) {
+    return 10 + static_cast<int>(point);
+}
+
+namespace {
+// Largest daily motion and change of it, in degrees, from the longitudes
+// every quarter day from 1600 to 2100 with the files of swe-basic-data and
+// swe-standard-data: mean node 0.0530 (always backwards) and 0.00002; true
+// node 0.259 (mostly backwards, up to 0.12 forwards) and 0.054; Chiron 0.148
+// and 0.0021 (away from the seam of its files late in 1798, a step of about
+// 9" that the search treats as the planets' seams). The true node's path, from the osculating orbit of the Moon,
+// also has kinks of about 0.3" that no bound on the change of motion
+// covers: near a station of the pair a pass may come out some seconds off.
+constexpr double kPointDegreesPerDay[4] = {0, 0.06, 0.35, 0.17};
+constexpr double kPointDegreesPerDay2[4] = {0, 0.0001, 0.08, 0.004};
+constexpr double kDegree = kTwoPi / 360.0;
+}  // namespace
+
+double PointMaxDailyMotion(ExtraPoint point) {
+    return kPointDegreesPerDay[static_cast<int>(point)] * kDegree;
+}
+
+double PointMaxDailyChange(ExtraPoint point) {
+    return kPointDegreesPerDay2[static_cast<int>(point)] * kDegree;
+}
+
 }  // namespace vek

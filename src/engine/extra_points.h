@@ -43,4 +43,15 @@ struct PointPosition {
 PointPosition ComputeExtraPoint(const Engine& engine, ExtraPoint point, double jd,
                                 bool withMotion = true);
 
+// The number a point takes after the ten bodies where points and bodies
+// share a list or an order: 11 mean node, 12 true node, 13 Chiron.
+int PointNumber(ExtraPoint point);
+
+// What the crossing search may assume of a point's motion from 1600 to 2100:
+// its largest daily motion either way (radians per day) and the largest
+// change of that per day (radians per day²), with a margin over what the
+// ephemeris gives (extra_points.cpp lists the measured values).
+double PointMaxDailyMotion(ExtraPoint point);
+double PointMaxDailyChange(ExtraPoint point);
+
 }  // namespace vek

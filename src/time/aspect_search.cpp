@@ -73,24 +73,18 @@ bool AspectSearch::MidnightJulianDate(int64_t offset, double& jd) const {
     return true;
 }
 
-bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int firstOffset,
-                        int direction, int64_t& offset) const {
-    if (!valid_) return false;
-    double fixed = 0;
-    if (firstFixed_) {
-        fixed = longitude_(p1, natalJulianDate_);
-        if (!(fixed >= 0)) return false;
-    }
-    const bool slowPair = p1 > kSaturn && p2 > kSaturn && stepping_ != SearchStepping::DayByDay;
+template <class First, class Second>
+bool AspectSearch::WalkPositions(const First& lon1At, const Second& lon2At, bool slowPair,
+                                 double motion, Aspect aspect, OrbColumn column, int firstOffset,
+                                 int direction, int64_t& offset) const {
     const bool skip = !slowPair && stepping_ == SearchStepping::Standard;
-    const double motion = (firstFixed_ ? 0 : MaxDailyMotion(p1)) + MaxDailyMotion(p2);
     const double orb = orbs_.orb[aspect][column];
     offset = firstOffset;
     for (int64_t walked = 0; walked <= kMaxSearchDays;) {
         double r = 0;
         if (!MidnightJulianDate(offset, r)) return false;
-        const double lon1 = firstFixed_ ? fixed : longitude_(p1, r);
-        const double lon2 = longitude_(p2, r);
+        const double lon1 = lon1At(r);
+        const double lon2 = lon2At(r);
         if (!(lon1 >= 0) || !(lon2 >= 0)) return false;
         double exactness = -1;
         if (!AspectTestByLongitudes(orbs_, lon1, lon2, aspect, column, exactness)) return true;
@@ -108,6 +102,35 @@ bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int f
     return false;
 }
 
+bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int firstOffset,
+                        int direction, int64_t& offset) const {
+    if (!valid_) return false;
+    double fixed = 0;
+    if (firstFixed_) {
+        fixed = longitude_(p1, natalJulianDate_);
+        if (!(fixed >= 0)) return false;
+    }
+    const bool slowPair = p1 > kSaturn && p2 > kSaturn && stepping_ != SearchStepping::DayByDay;
+    const double motion = (firstFixed_ ? 0 : MaxDailyMotion(p1)) + MaxDailyMotion(p2);
+    return WalkPositions([&](double r) { return firstFixed_ ? fixed : longitude_(p1, r); },
+                         [&](double r) { return longitude_(p2, r); }, slowPair, motion, aspect,
+                         column, firstOffset, direction, offset);
+}
+
+bool AspectSearch::WalkPoint(ExtraPoint point, Body body, Aspect aspect, OrbColumn column,
+                             int firstOffset, int direction, int64_t& offset) const {
+    if (!valid_ || !pointLongitude_) return false;
+    double fixed = 0;
+    if (firstFixed_) {
+        fixed = pointLongitude_(point, natalJulianDate_);
+        if (!(fixed >= 0)) return false;
+    }
+    const double motion = (firstFixed_ ? 0 : PointMaxDailyMotion(point)) + MaxDailyMotion(body);
+    return WalkPositions([&](double r) { return firstFixed_ ? fixed : pointLongitude_(point, r); },
+                         [&](double r) { return longitude_(body, r); }, false, motion, aspect,
+                         column, firstOffset, direction, offset);
+}
+
 double AspectSearch::BeginningOfAspect(Body p1, Body p2, Aspect aspect, OrbColumn column) const {
     int64_t offset = 0;
     if (!Walk(p1, p2, aspect, column, 0, -1, offset)) return kUnknownDate;
@@ -119,6 +142,20 @@ double AspectSearch::EndOfAspect(Body p1, Body p2, Aspect aspect, OrbColumn colu
     int64_t offset = 0;
     if (!Walk(p1, p2, aspect, column, 1, +1, offset)) return kUnknownDate;
     // The aspect no longer holds at the midnight that ends the date before.
+    return day_ + static_cast<double>(offset - 1);
+}
+
+double AspectSearch::BeginningOfPointAspect(ExtraPoint point, Body body, Aspect aspect,
+                                            OrbColumn column) const {
+    int64_t offset = 0;
+    if (!WalkPoint(point, body, aspect, column, 0, -1, offset)) return kUnknownDate;
+    return day_ + static_cast<double>(offset);
+}
+
+double AspectSearch::EndOfPointAspect(ExtraPoint point, Body body, Aspect aspect,
+                                      OrbColumn column) const {
+    int64_t offset = 0;
+    if (!WalkPoint(point, body, aspect, column, 1, +1, offset)) return kUnknownDate;
     return day_ + static_cast<double>(offset - 1);
 }
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <unordered_map>
 
+#include "engine/extra_points.h"
 #include "engine/vek_types.h"
 #include "time/zones.h"
 
@@ -22,6 +23,8 @@ namespace vek {
 // [0, 2π); negative when the body has no position then (−99 before its data,
 // −100 after it). In the program this is the engine's longitude wrapper.
 using LongitudeFn = std::function<double(Body body, double jd)>;
+// The same for the extra points (in the program ComputeExtraPoint).
+using PointLongitudeFn = std::function<double(ExtraPoint point, double jd)>;
 
 // Remembers every answer of a longitude source, so that a body asked for at
 // the same instant twice is computed once. The searches of one report test
@@ -133,7 +136,26 @@ class AspectSearch {
     // which the aspect does not hold.
     double EndOfAspect(Body p1, Body p2, Aspect aspect, OrbColumn column) const;
 
+    // The same for an aspect of a moving body to an extra point, which takes
+    // the place of the first body: in personal transits the natal point at
+    // the birth instant, else the point as it moves. The walk steps as for a
+    // body of the point's largest daily motion (PointMaxDailyMotion), never
+    // in the large steps of two slow bodies. Without a point source every
+    // such search is unknown.
+    void SetPointSource(PointLongitudeFn source) { pointLongitude_ = std::move(source); }
+    double BeginningOfPointAspect(ExtraPoint point, Body body, Aspect aspect,
+                                  OrbColumn column) const;
+    double EndOfPointAspect(ExtraPoint point, Body body, Aspect aspect, OrbColumn column) const;
+
   private:
+    // The walk on two sources of positions at an instant (the first fixed
+    // in personal transits); `motion` bounds their joint daily motion.
+    template <class First, class Second>
+    bool WalkPositions(const First& lon1At, const Second& lon2At, bool slowPair, double motion,
+                       Aspect aspect, OrbColumn column, int firstOffset, int direction,
+                       int64_t& offset) const;
+    bool WalkPoint(ExtraPoint point, Body body, Aspect aspect, OrbColumn column, int firstOffset,
+                   int direction, int64_t& offset) const;
     // Walks from the midnight `firstOffset` days after the World date's
     // starting midnight in `direction` (−1 or +1) and returns the offset of
     // the first midnight at which the aspect does not hold, or false.
@@ -144,6 +166,7 @@ class AspectSearch {
     bool MidnightJulianDate(int64_t offset, double& jd) const;
 
     LongitudeFn longitude_;
+    PointLongitudeFn pointLongitude_;
     const OrbTable& orbs_;
     double day_ = 0;   // floor of the World date's local day value
     double zone_ = 0;  // zone offset in days

@@ -102,8 +102,8 @@ int CompareFromAspect(const DurationEntry& a, const DurationEntry& b) {
 int CompareByChoice(const DurationEntry& a, const DurationEntry& b, int choice) {
     switch (choice) {
         case kSortByFirstBody:
-            if (int c = CompareRightAligned(Index(a.first), Index(b.first))) return c;
-            if (int c = CompareRightAligned(Index(a.second), Index(b.second))) return c;
+            if (int c = CompareRightAligned(a.FirstNumber(), b.FirstNumber())) return c;
+            if (int c = CompareRightAligned(a.SecondNumber(), b.SecondNumber())) return c;
             return CompareFromAspect(a, b);
         case kSortByAspect:
             return CompareFromAspect(a, b);
@@ -111,8 +111,8 @@ int CompareByChoice(const DurationEntry& a, const DurationEntry& b, int choice) 
             if (int c = Compare(a.deviation, b.deviation)) return c;
             return CompareDates(a, b, true);
         case kSortBySecondBody:
-            if (int c = CompareRightAligned(Index(a.second), Index(b.second))) return c;
-            if (int c = CompareRightAligned(Index(a.first), Index(b.first))) return c;
+            if (int c = CompareRightAligned(a.SecondNumber(), b.SecondNumber())) return c;
+            if (int c = CompareRightAligned(a.FirstNumber(), b.FirstNumber())) return c;
             return CompareFromAspect(a, b);
         case kSortByBeginning:
             return CompareDates(a, b, true);
@@ -214,22 +214,20 @@ std::optional<double> StartOfDayIn(long dayNumber, const TimeZone& zone) {
     return static_cast<double>(dayNumber) - zone.offsetMinutes / 1440.0 - 0.5;
 }
 
-ExactTimes ExactTimesOf(const Engine& engine, const Chart& chart, Body first, Body second,
-                        Aspect aspect, double from, double to) {
+namespace {
+
+// The pass of a pair's aspect that holds at the World date `at`, searched in
+// [from, to]; lon1 and lon2 are the pair's longitudes then.
+ExactTimes ExactTimesOfPair(const Engine& engine, const AspectPair& pair, double orb, double lon1,
+                            double lon2, double at, double from, double to) {
     ExactTimes out;
-    const bool personal = ModeInfoOf(chart.mode).personal;
-    const double orb = engine.orbs.orb[aspect][ModeInfoOf(chart.mode).searchColumn];
-    AspectPair pair{first, second, aspect, std::nullopt};
-    if (personal) pair.fixedFirst = chart.longitude[first][1];
-    const double lon1 = personal ? chart.longitude[first][1] : chart.longitude[first][0];
-    const double lon2 = chart.longitude[second][0];
     if (!(lon1 >= 0) || !(lon2 >= 0)) return out;
+    const Aspect aspect = pair.aspect;
     // The branch on which the aspect holds now.
     int branch = 0;
     for (const int b : AspectBranches(aspect))
         if (std::fabs(BranchDeviation(lon1, lon2, aspect, b)) < orb) branch = b;
     if (branch == 0) return out;
-    const double at = chart.jd[0];
     from = std::max(from, kFirstExactJD);
     to = std::min(to, kLastExactJD);
     if (!(from <= at && at <= to)) return out;
@@ -253,6 +251,47 @@ ExactTimes ExactTimesOf(const Engine& engine, const Chart& chart, Body first, Bo
     return out;
 }
 
+// The local midnights that begin the first day and end the last one.
+std::optional<std::pair<double, double>> SpanOfDays(long beginning, long end,
+                                                    const TimeZone& zone) {
+    if (beginning < 0 || end < 0) return std::nullopt;
+    const auto from = StartOfDayIn(beginning, zone);
+    const auto to = StartOfDayIn(end + 1, zone);
+    if (!from || !to) return std::nullopt;
+    return std::make_pair(*from, *to);
+}
+
+}  // namespace
+
+ExactTimes ExactTimesOf(const Engine& engine, const Chart& chart, Body first, Body second,
+                        Aspect aspect, double from, double to) {
+    const bool personal = ModeInfoOf(chart.mode).personal;
+    const double orb = engine.orbs.orb[aspect][ModeInfoOf(chart.mode).searchColumn];
+    AspectPair pair{first, second, aspect, std::nullopt};
+    if (personal) pair.fixedFirst = chart.longitude[first][1];
+    const double lon1 = personal ? chart.longitude[first][1] : chart.longitude[first][0];
+    const double lon2 = chart.longitude[second][0];
+    return ExactTimesOfPair(engine, pair, orb, lon1, lon2, chart.jd[0], from, to);
+}
+
+std::optional<ExactTimes> PointExactTimesForDays(const Engine& engine, const Chart& chart,
+                                                 const PointAspect& a, long beginning, long end,
+                                                 const TimeZone& zone) {
+    const bool personal = ModeInfoOf(chart.mode).personal;
+    const double orb = engine.orbs.orb[a.aspect][ModeInfoOf(chart.mode).searchColumn];
+    const double lon1 =
+        ComputeExtraPoint(engine, a.point, personal ? chart.jd[1] : chart.jd[0], false).longitude;
+    AspectPair pair{kSun, a.body, a.aspect, std::nullopt, a.point};
+    if (personal) pair.fixedFirst = lon1;
+    const double lon2 = chart.longitude[a.body][0];
+    const double at = chart.jd[0];
+    if (a.body == kMoon)
+        return ExactTimesOfPair(engine, pair, orb, lon1, lon2, at, at - kMoonSpan, at + kMoonSpan);
+    const auto span = SpanOfDays(beginning, end, zone);
+    if (!span) return std::nullopt;
+    return ExactTimesOfPair(engine, pair, orb, lon1, lon2, at, span->first, span->second);
+}
+
 std::optional<ExactTimes> ExactTimesForDays(const Engine& engine, const Chart& chart, Body first,
                                             Body second, Aspect aspect, long beginning, long end,
                                             const TimeZone& zone) {
@@ -260,12 +299,65 @@ std::optional<ExactTimes> ExactTimesForDays(const Engine& engine, const Chart& c
         const double at = chart.jd[0];
         return ExactTimesOf(engine, chart, first, second, aspect, at - kMoonSpan, at + kMoonSpan);
     }
-    if (beginning < 0 || end < 0) return std::nullopt;
-    const auto from = StartOfDayIn(beginning, zone);
-    const auto to = StartOfDayIn(end + 1, zone);
-    if (!from || !to) return std::nullopt;
-    return ExactTimesOf(engine, chart, first, second, aspect, *from, *to);
+    const auto span = SpanOfDays(beginning, end, zone);
+    if (!span) return std::nullopt;
+    return ExactTimesOf(engine, chart, first, second, aspect, span->first, span->second);
 }
+
+std::vector<PointAspect> PointAspectsOfChart(const Engine& engine, const Chart& chart,
+                                             const std::vector<ExtraPoint>& points) {
+    std::vector<PointAspect> out;
+    const ModeInfo& m = ModeInfoOf(chart.mode);
+    if (!m.transits) return out;
+    const double at = m.personal ? chart.jd[1] : chart.jd[0];
+    for (const ExtraPoint p : points) {
+        const double lp = ComputeExtraPoint(engine, p, at, false).longitude;
+        if (!(lp >= 0)) continue;
+        for (const Body b : chart.ComputedBodies()) {
+            const double lb = chart.longitude[b][0];
+            if (!(lb >= 0)) continue;
+            for (const Aspect a : AllAspects()) {
+                double exactness = -1;
+                if (AspectTestByLongitudes(engine.orbs, lp, lb, a, m.searchColumn, exactness)) {
+                    out.push_back(
+                        {p, b, a, std::fabs(SeparationOf(lp, lb).s - AspectAngleOf(a))});
+                    break;
+                }
+            }
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// The entries of the aspects to extra points, after the table's: the point
+// in place of the second body in world transits, of the first (natal) one in
+// personal transits; the moving Moon's not walked, as in the table's.
+void AddPointEntries(const DurationsInput& in, OrbColumn column,
+                     std::vector<DurationEntry>& entries) {
+    const bool personal = ModeInfoOf(in.mode).personal;
+    for (const PointAspect& p : in.pointAspects) {
+        if (!in.includeMoon && p.body == kMoon) continue;
+        const bool moon = p.body == kMoon;
+        double b = kUnknownDate, f = kUnknownDate;
+        if (!moon && in.search) {
+            b = in.search->BeginningOfPointAspect(p.point, p.body, p.aspect, column);
+            f = in.search->EndOfPointAspect(p.point, p.body, p.aspect, column);
+        }
+        DurationEntry e = MakeDurationEntry(personal ? kSun : p.body, personal ? p.body : kSun,
+                                            p.aspect, p.deviation,
+                                            moon ? EntryDates::MovingMoon : EntryDates::Searched,
+                                            b, f);
+        (personal ? e.firstPoint : e.secondPoint) = p.point;
+        if (in.exact.engine && (moon || e.HasDuration()))
+            e.exactTimes = PointExactTimesForDays(*in.exact.engine, *in.chart, p, e.beginning,
+                                                  e.end, in.exact.zone);
+        entries.push_back(std::move(e));
+    }
+}
+
+}  // namespace
 
 std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
     std::vector<DurationEntry> entries;
@@ -308,6 +400,7 @@ std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
                                                 EntryDates::Searched, kUnknownDate, kUnknownDate));
         }
     }
+    if (transits) AddPointEntries(in, column, entries);
     if (in.progress) in.progress(total, total);
     return entries;
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/extra_points.h"
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"
 #include "time/aspect_search.h"
@@ -69,6 +70,12 @@ struct ExactTimes {
 struct DurationEntry {
     Body first = kSun;
     Body second = kSun;
+    // An aspect of a moving body to an extra point: in world transits the
+    // point stands in place of the second body (it comes after the ten), in
+    // personal transits in place of the first, the natal one. The body field
+    // it replaces is unused.
+    std::optional<ExtraPoint> firstPoint;
+    std::optional<ExtraPoint> secondPoint;
     Aspect aspect = kConjunction;
     double deviation = 0;  // radians, rounded to the six decimals the list keeps
     EntryDates dates = EntryDates::Natal;
@@ -80,7 +87,29 @@ struct DurationEntry {
 
     bool HasDates() const { return dates == EntryDates::Searched; }
     bool HasDuration() const { return HasDates() && beginning >= 0 && end >= 0; }
+    // The numbers of the two parties in the list's orders: a body's number,
+    // or a point's after the bodies (PointNumber).
+    int FirstNumber() const { return firstPoint ? PointNumber(*firstPoint) : Index(first); }
+    int SecondNumber() const { return secondPoint ? PointNumber(*secondPoint) : Index(second); }
+    // The moving body of transits is the Moon: the second body, or the first
+    // where a point stands second.
+    bool OfMovingMoon() const { return secondPoint ? first == kMoon : second == kMoon; }
 };
+
+// An aspect of a moving body to an extra point that holds at the World date.
+struct PointAspect {
+    ExtraPoint point = ExtraPoint::MeanNode;
+    Body body = kSun;
+    Aspect aspect = kConjunction;
+    double deviation = 0;  // radians
+};
+
+// The aspects of the moving bodies 1..the chart's count to the points: in
+// world transits the points at the World date, in personal transits at the
+// birthdate (chart B), with the orb column of the mode; each pair its first
+// aspect in index order, as the table's pairs. Points first, then bodies.
+std::vector<PointAspect> PointAspectsOfChart(const Engine& engine, const Chart& chart,
+                                             const std::vector<ExtraPoint>& points);
 
 // An entry: the deviation rounded to six decimals (halves as the decimal
 // text conversion rounds them); with EntryDates::Searched the floors of
@@ -95,6 +124,9 @@ struct DurationsInput {
     // The computed chart: the positions of chart A and chart B.
     const Chart* chart = nullptr;
     bool includeMoon = true;
+    // Aspects to extra points, listed after those of the table (transit
+    // modes only; their searches need the search's point source).
+    std::vector<PointAspect> pointAspects;
     // The searches of world and personal transits (personal transits: set up
     // with the first body fixed at the birthdate). Without it the dates are
     // unknown.
@@ -119,6 +151,12 @@ struct DurationsInput {
 // days either side). The first body is the natal one in personal transits.
 ExactTimes ExactTimesOf(const Engine& engine, const Chart& chart, Body first, Body second,
                         Aspect aspect, double from, double to);
+// The same for a moving body's aspect to an extra point (natal in personal
+// transits); for the moving Moon `beginning` and `end` are ignored and its
+// pass is searched a few days either side, as ExactTimesForDays does.
+std::optional<ExactTimes> PointExactTimesForDays(const Engine& engine, const Chart& chart,
+                                                 const PointAspect& aspect, long beginning,
+                                                 long end, const TimeZone& zone);
 
 // The Universal Time at which a local day of a zone begins, as the day walk
 // takes it (a fixed offset: the day number − offset − ½).

@@ -152,4 +152,45 @@ run 0 $W1990 --json
 grep -qE '"enters_orb":"1988-10-1[45]T[0-9]{2}:[0-9]{2}\+00:00","exact":\["1989-0' "$out" ||
     fail "json exact instants"
 
+# Points: their aspects follow the table's, whose lines stay (in a name
+# column as wide as the points' names). With one-day steps the walk's days
+# are the local days of the instants the crossing search finds, for the
+# moving points (world) and the natal ones (personal) alike; the moving
+# Moon's lines have instants but no dates.
+W2026="--world 2026-12-08T12:00Z"
+P1960="--mode personal1 $W2026 --birth1 1960-07-04T12:00-05:00"
+# The lunar eclipse of 3 March 2026: the Moon opposite the nodes.
+for args in "$W2026" "$P1960" "--world 2026-03-03T12:00Z"; do
+    run 0 $args
+    tail -n +3 "$out" | tr -s ' ' | sort >"$tmp/bodies.txt"
+    run 0 $args --points nodes,chiron
+    tail -n +3 "$out" | grep -vE 'Node|Chiron' | tr -s ' ' | sort | cmp -s - "$tmp/bodies.txt" ||
+        fail "$args: the table's lines changed with --points"
+    grep -qE 'Node|Chiron' "$out" || fail "$args: no line of a point"
+    run 0 $args --points nodes,chiron --json
+    python3 - "$out" <<'PY' || fail "$args: json with points"
+import json, sys
+d = json.load(open(sys.argv[1]))
+personal = d["mode"] == "personal1"
+lines = [l for l in d["lines"] if "point" in l["first"] or "point" in l["second"]]
+assert len(lines) >= 3, len(lines)
+moon = [l for l in lines if l["moving_moon"]]
+assert moon or "2026-03-03" not in d["title"] and "March 3, 2026" not in d["title"], "no Moon line"
+for l in lines:
+    point = l["first"] if personal else l["second"]
+    body = l["second"] if personal else l["first"]
+    assert "point" in point and "point" not in body, l["text"]
+    assert point["index"] == {"mean-node": 11, "true-node": 12, "chiron": 13}[point["point"]]
+    assert point["date"] == ("birth1" if personal else "world")
+    assert l["moving_moon"] == (body["index"] == 10), l["text"]
+    if l["moving_moon"]:
+        assert l["beginning"] is None and l["enters_orb"], l["text"]
+        continue
+    assert l["beginning"] and l["end"], l["text"]
+    assert l["enters_orb"][:10] == l["beginning"], (l["text"], l["enters_orb"])
+    assert l["leaves_orb"][:10] == l["end"], (l["text"], l["leaves_orb"])
+    assert all(l["enters_orb"] <= x <= l["leaves_orb"] for x in l["exact"]), l["text"]
+PY
+done
+
 finish_checks

@@ -48,6 +48,42 @@ grep -qE '^2020-12-21T[0-9:]{5}\+01:00  Jupiter +Konjunktion +Saturn$' "$out" ||
     fail "the great conjunction: $(grep 'Jupiter.*Saturn' "$out")"
 not_out "Mond" "--no-moon"
 
+# Points: the lines of the bodies stay (their r column moves out past the
+# points' longer names), and the moving bodies aspect the
+# natal nodes and Chiron. The Sun passes each natal point once a year, the
+# Moon once a draconic month; the list stays in time order.
+run 0 $YEAR --no-moon
+tr -s ' ' <"$out" >"$tmp/bodies.txt"
+run 0 $YEAR --no-moon --points nodes,chiron
+grep -vE '(Node|Chiron) \(natal\)' "$out" | tr -s ' ' | cmp -s - "$tmp/bodies.txt" ||
+    fail "the bodies' lines changed with --points"
+cut -c1-16 "$out" | sort -c || fail "the lines with points are not in time order"
+for p in "Mean Node" "True Node" "Chiron"; do
+    n=$(grep -cE "  Sun \(transit\) +Conjunction +$p \(natal\)\$" "$out")
+    [ "$n" -eq 1 ] || fail "Sun conjunct natal $p $n times in a year"
+done
+# The moving points: the Moon meets the true node 13 or 14 times a year, and
+# the Sun the mean node once, in the eclipse season of late winter 2026.
+run 0 --from 2026-01-01T00:00Z --to 2027-01-01T00:00Z --points nodes --lang de
+moon=$(grep -cE '  Mond +Konjunktion +Wahrer Mondknoten$' "$out")
+[ "$moon" -ge 13 ] && [ "$moon" -le 14 ] || fail "Moon conjunct the true node $moon times"
+grep -qE '^2026-0[23]-.*  Sonne +Konjunktion +Mittlerer Mondknoten$' "$out" ||
+    fail "the Sun's conjunction with the mean node: $(grep 'Sonne +Konj.*Mittl' "$out")"
+run 0 --from 2026-01-01T00:00Z --to 2026-01-15T00:00Z --points true-node,chiron --json
+python3 - "$out" <<'PY' || fail "json with points"
+import json, sys
+d = json.load(open(sys.argv[1]))
+points = [x for x in d["exact"] if "point" in x["other"]]
+assert points, "no point in the list"
+assert {x["other"]["point"] for x in points} == {"true-node", "chiron"}
+assert all(x["other"]["index"] == {"true-node": 12, "chiron": 13}[x["other"]["point"]]
+           and x["other"]["natal"] is False for x in points)
+jds = [x["jd_ut"] for x in d["exact"]]
+assert jds == sorted(jds)
+PY
+bad --from 2026-01-01T00:00Z --to 2026-02-01T00:00Z --points nodes,lilith
+expect_err '"lilith" is not a point' "the unknown point named"
+
 # Bad spans and dates: one line, status 2.
 bad --from 2026-01-01T00:00Z
 bad --from 2026-01-01T00:00Z --to 2025-01-01T00:00Z

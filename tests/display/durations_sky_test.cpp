@@ -479,5 +479,84 @@ TEST_F(Sky, ExplanationsAddTheInstantsAfterTheirText) {
     }
 }
 
+// Aspects to the extra points over five centuries, world and personal
+// transits, every other date sidereal: the walk that skips the midnights it
+// can rule out with the points' motion bounds finds the days that testing
+// every midnight finds, the report lists each point aspect after the
+// table's with the point in place of the natal body (personal) or of the
+// second body (world), and the instants of its pass lie in the walk's days.
+TEST_F(Sky, PointAspectsWalkTheDaysOfTheirInstants) {
+    const std::vector<ExtraPoint> points(std::begin(kAllExtraPoints), std::end(kAllExtraPoints));
+    reportSettings.points = points;
+    reportSettings.exactTimes = true;
+    int compared = 0, listed = 0;
+    for (int k = 0; k < 12; ++k) {
+        engine.SiderealZodiac = k % 2 == 1;
+        const int year = 1605 + 41 * k;
+        SetDate(kWorldDate, year, 1 + k % 12, 1 + 2 * k);
+        SetDate(kBirth1, year - 30 - k, 12 - k % 12, 28 - k);
+        for (Mode mode : {Mode::World, Mode::Personal1}) {
+            const bool personal = mode == Mode::Personal1;
+            const Chart chart = Compute(mode);
+            const OrbColumn column = ModeInfoOf(mode).searchColumn;
+            AspectSearch fast = Search(mode, SearchStepping::Standard);
+            AspectSearch every = Search(mode, SearchStepping::EveryMidnight);
+            const PointLongitudeFn source = [this](ExtraPoint p, double jd) {
+                return ComputeExtraPoint(engine, p, jd, false).longitude;
+            };
+            fast.SetPointSource(source);
+            every.SetPointSource(source);
+            const std::vector<PointAspect> found = PointAspectsOfChart(engine, chart, points);
+            for (const PointAspect& a : found) {
+                if (a.body == kMoon) continue;
+                SCOPED_TRACE(::testing::Message() << year << (personal ? " personal " : " world ")
+                                                  << ExtraPointKey(a.point) << "-" << Index(a.body));
+                const double b = fast.BeginningOfPointAspect(a.point, a.body, a.aspect, column);
+                EXPECT_GE(b, 0);
+                EXPECT_EQ(b, every.BeginningOfPointAspect(a.point, a.body, a.aspect, column));
+                EXPECT_EQ(fast.EndOfPointAspect(a.point, a.body, a.aspect, column),
+                          every.EndOfPointAspect(a.point, a.body, a.aspect, column));
+                ++compared;
+            }
+            const DurationsReport r = Open(mode);
+            const std::vector<DurationEntry> entries = Entries(r);
+            size_t withPoint = 0;
+            for (const DurationEntry& e : entries) {
+                const std::optional<ExtraPoint> p = personal ? e.firstPoint : e.secondPoint;
+                if (!p) {
+                    EXPECT_FALSE(e.firstPoint || e.secondPoint);
+                    continue;
+                }
+                ++withPoint;
+                EXPECT_FALSE(personal ? e.secondPoint : e.firstPoint);
+                ASSERT_TRUE(e.exactTimes || !e.HasDuration());
+                if (e.OfMovingMoon() || !e.HasDuration()) continue;
+                SCOPED_TRACE(::testing::Message() << year << " " << ExtraPointKey(*p));
+                const double dayStart = e.beginning - 0.5, dayEnd = e.end + 0.5;  // GMT
+                EXPECT_GE(e.exactTimes->enters, dayStart);
+                EXPECT_LT(e.exactTimes->enters, dayStart + 1);
+                EXPECT_GE(e.exactTimes->leaves, dayEnd - 1);
+                EXPECT_LT(e.exactTimes->leaves, dayEnd);
+                for (const double x : e.exactTimes->exact) {
+                    EXPECT_GT(x, e.exactTimes->enters);
+                    EXPECT_LT(x, e.exactTimes->leaves);
+                }
+            }
+            EXPECT_EQ(withPoint, found.size());
+            listed += static_cast<int>(withPoint);
+            const std::string out = r.Output();
+            if (personal && withPoint > 0) {
+                EXPECT_TRUE(out.find("nat.True Node") != std::string::npos ||
+                            out.find("nat.Mean Node") != std::string::npos ||
+                            out.find("nat.Chiron") != std::string::npos)
+                    << out;
+            }
+        }
+    }
+    engine.SiderealZodiac = false;
+    EXPECT_GE(compared, 30);
+    EXPECT_GE(listed, compared);
+}
+
 }  // namespace
 }  // namespace vek

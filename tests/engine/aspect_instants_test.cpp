@@ -226,8 +226,8 @@ struct ReferenceCase {
     std::vector<AspectInstant> events;
 };
 
-std::vector<ReferenceCase> LoadReference() {
-    std::ifstream f(std::string(VEK_TEST_DATA_DIR) + "/exact_reference.csv");
+std::vector<ReferenceCase> LoadReference(const char* name = "exact_reference.csv") {
+    std::ifstream f(std::string(VEK_TEST_DATA_DIR) + "/" + name);
     std::vector<ReferenceCase> cases;
     std::string line;
     while (std::getline(f, line)) {
@@ -301,6 +301,104 @@ TEST(AspectInstants, MatchTheDenseReferenceWithin60Seconds) {
     EXPECT_GT(sidereal, 200u);
     EXPECT_GT(personal, 200u);
     std::printf("%zu instants, the largest difference %.2f s\n", instants, worst / kSecond);
+}
+
+// The extra points against the same kind of reference (make_exact_reference
+// --points): 200 cases of a moving body to a natal point or to the moving
+// mean node, true node or Chiron, the true node in half of them with its
+// backward and forward motion. Every instant, none added, within 60 seconds.
+TEST(AspectInstants, PointsMatchTheDenseReferenceWithin60Seconds) {
+    for (const char* file : {"sepl_12.se1", "sepl_18.se1", "semo_12.se1", "semo_18.se1",
+                             "seas_12.se1", "seas_18.se1"})
+        if (!std::filesystem::exists(std::string("/usr/share/libswe/ephe/") + file))
+            GTEST_SKIP() << "the reference comes from the Swiss Ephemeris files, " << file
+                         << " is missing";
+    const std::vector<ReferenceCase> cases = LoadReference("exact_reference_points.csv");
+    ASSERT_EQ(cases.size(), 200u);
+    Engine& e = RealEngine();
+    const MotionBounds m = SkyMotionBounds(e);
+    double worst = 0;
+    size_t instants = 0, movingTrueNode = 0;
+    for (const ReferenceCase& c : cases) {
+        SCOPED_TRACE("case " + std::to_string(c.number));
+        ASSERT_GE(c.first, 11);
+        e.SiderealZodiac = c.sidereal;
+        const auto point = static_cast<ExtraPoint>(c.first - 10);
+        AspectPair pair{kSun, *BodyFromIndex(c.second), *AspectFromIndex(c.aspect), std::nullopt,
+                        point};
+        if (c.personal) pair.fixedFirst = ComputeExtraPoint(e, point, c.natalJD, false).longitude;
+        const Result<std::vector<AspectInstant>> r =
+            FindAspectInstants(e, m, pair, c.orbDeg * kDegree, c.from, c.to);
+        ASSERT_TRUE(r) << r.message();
+        ASSERT_EQ(r->size(), c.events.size());
+        for (size_t i = 0; i < r->size(); ++i) {
+            EXPECT_EQ((*r)[i].event, c.events[i].event) << i;
+            EXPECT_EQ((*r)[i].branch, c.events[i].branch) << i;
+            const double off = std::fabs((*r)[i].jd - c.events[i].jd);
+            EXPECT_LE(off, 60 * kSecond) << i << " at " << c.events[i].jd;
+            worst = std::max(worst, off);
+        }
+        instants += c.events.size();
+        movingTrueNode += !c.personal && point == ExtraPoint::TrueNode ? c.events.size() : 0;
+    }
+    e.SiderealZodiac = false;
+    EXPECT_GT(instants, 400u);
+    EXPECT_GT(movingTrueNode, 100u);
+    std::printf("%zu instants, the largest difference %.2f s\n", instants, worst / kSecond);
+}
+
+// The lists of vek-cli transits with points are the single searches of each
+// body and point together: to natal points and to the moving points, two
+// months, the same instants, bodies, points and aspects in time order.
+TEST(AspectInstants, TransitsToPointsAreTheSingleSearchesTogether) {
+    Engine& e = RealEngine();
+    const MotionBounds m = SkyMotionBounds(e);
+    const double birth = 2437120.208333, from = 2461000.5, to = from + 60;
+    std::vector<PointPosition> natal;
+    for (const ExtraPoint p : kAllExtraPoints) natal.push_back(ComputeExtraPoint(e, p, birth, false));
+    for (const bool isNatal : {true, false}) {
+        SCOPED_TRACE(isNatal ? "natal points" : "moving points");
+        const Result<std::vector<ExactAspect>> all =
+            FindExactAspectsToPoints(e, m, natal, isNatal, 10, from, to);
+        ASSERT_TRUE(all) << all.message();
+        std::vector<ExactAspect> single;
+        for (const PointPosition& p : natal)
+            for (const Body mv : AllBodies())
+                for (const Aspect a : AllAspects()) {
+                    AspectPair pair{kSun, mv, a, std::nullopt, p.point};
+                    if (isNatal) pair.fixedFirst = p.longitude;
+                    const Result<std::vector<AspectInstant>> r =
+                        FindAspectInstants(e, m, pair, 0, from, to);
+                    ASSERT_TRUE(r) << r.message();
+                    for (const AspectInstant& i : *r)
+                        single.push_back({i.jd, mv, kSun, a, i.branch, 0, p.point});
+                }
+        SortExactAspects(single);
+        ASSERT_EQ(all->size(), single.size());
+        EXPECT_GT(single.size(), 90u);
+        for (size_t i = 0; i < single.size(); ++i) {
+            const ExactAspect& x = (*all)[i];
+            const ExactAspect* s = &single[i];
+            for (size_t j = i > 0 ? i - 1 : 0; j < std::min(single.size(), i + 2); ++j)
+                if (single[j].moving == x.moving && single[j].otherPoint == x.otherPoint &&
+                    single[j].aspect == x.aspect && std::fabs(single[j].jd - x.jd) < 5 * kSecond)
+                    s = &single[j];
+            EXPECT_NEAR(x.jd, s->jd, 2 * kSecond) << i;
+            EXPECT_EQ(x.moving, s->moving) << i;
+            EXPECT_EQ(x.otherPoint, s->otherPoint) << i;
+            EXPECT_EQ(OtherNumber(x), PointNumber(*s->otherPoint)) << i;
+            EXPECT_EQ(x.aspect, s->aspect) << i;
+            EXPECT_EQ(x.branch, s->branch) << i;
+            if (i > 0) {
+                EXPECT_GE(x.jd, (*all)[i - 1].jd);
+            }
+        }
+    }
+    // A natal point without a position takes no part.
+    std::vector<PointPosition> none{{ExtraPoint::Chiron, platform::kNotCovered}};
+    const Result<std::vector<ExactAspect>> empty = FindExactAspectsToPoints(e, m, none, true, 10, from, to);
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->empty());
 }
 
 }  // namespace
