@@ -11,7 +11,9 @@
 //   Fast:    both, as the program runs;
 //   Exact:   as Fast, and every line also with its exact instants (orb
 //            entry, exact passes, orb exit) from the crossing search, as
-//            vek-cli durations --exact and --json give them.
+//            vek-cli durations --exact and --json give them;
+//   ExactUnbounded: as Exact, but the walks skip midnights by the bodies'
+//            top speeds only, not by the motion bounds of the ephemeris.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -59,7 +61,8 @@ vek::DateRows WorldDate(int year) {
     return rows;
 }
 
-void RunReport(benchmark::State& state, int year, bool share, bool skip, bool exact = false) {
+void RunReport(benchmark::State& state, int year, bool share, bool skip, bool exact = false,
+               bool bounded = true) {
     Fixture& f = Shared();
     if (!f.ready) {
         state.SkipWithError("data files missing");
@@ -72,6 +75,7 @@ void RunReport(benchmark::State& state, int year, bool share, bool skip, bool ex
     rs.sharePositions = share;
     rs.stepping = skip ? vek::SearchStepping::Standard : vek::SearchStepping::EveryMidnight;
     rs.exactTimes = exact;
+    rs.boundedWalks = bounded;
     size_t lines = 0, chars = 0;
     for (auto _ : state) {
         const double jd[3] = {rows.InputDateToAJDate(vek::kWorldDate), 0, 0};
@@ -109,6 +113,10 @@ void BM_Durations1990_Exact(benchmark::State& s) {
     RunReport(s, 1990, true, true, true);
 }
 BENCHMARK(BM_Durations1990_Exact)->Unit(benchmark::kMillisecond);
+void BM_Durations1990_ExactUnbounded(benchmark::State& s) {
+    RunReport(s, 1990, true, true, true, false);
+}
+BENCHMARK(BM_Durations1990_ExactUnbounded)->Unit(benchmark::kMillisecond);
 void BM_Durations2030_Plain(benchmark::State& s) {
     RunReport(s, 2030, false, false);
 }
@@ -129,5 +137,9 @@ void BM_Durations2030_Exact(benchmark::State& s) {
     RunReport(s, 2030, true, true, true);
 }
 BENCHMARK(BM_Durations2030_Exact)->Unit(benchmark::kMillisecond);
+void BM_Durations2030_ExactUnbounded(benchmark::State& s) {
+    RunReport(s, 2030, true, true, true, false);
+}
+BENCHMARK(BM_Durations2030_ExactUnbounded)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "display/results_text.h"
 #include "display/table_model.h"
 #include "engine/angle_text.h"
+#include "engine/bounded_sky.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "engine/modes.h"
@@ -325,6 +326,9 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
     AspectSearch search(settings.sharePositions ? cache.AsSource() : wrapper, engine.orbs,
                         dates.worldLocalDayValue, dates.worldZoneMinutes);
     search.SetStepping(settings.stepping);
+    if (settings.boundedWalks && PositionsFromEphemeris(engine))
+        search.UseMotionBounds(SkyMotionBounds(engine),
+                               [&engine](double jd) { return engine.ZodiacOffset(jd); });
     search.UseNamedZone(dates.worldNamedZone);
     if (ModeInfoOf(chart.mode).personal) search.FixFirstBodyAt(dates.birthJulianDate);
     search.SetPointSource([&engine](ExtraPoint point, double jd) {

@@ -185,6 +185,9 @@ struct ReportSettings {
     // defaults save).
     SearchStepping stepping = SearchStepping::Standard;
     bool sharePositions = true;
+    // Whether the walks leave out the midnights the ephemeris' motion
+    // bounds decide (AspectSearch::UseMotionBounds).
+    bool boundedWalks = true;
     // Whether the entries get their exact instants (ExactTimes).
     bool exactTimes = false;
     // Extra points whose aspects from the moving bodies follow the table's

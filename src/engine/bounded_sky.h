@@ -48,6 +48,16 @@ struct MotionBounds {
     // What a computed longitude may stand off a smooth path: an ephemeris
     // may have small seams where its sources change.
     double seam = 0;
+    // The bounds above hold for the longitudes as computed, with the bending
+    // of light near the Sun, which for the slow planets makes the largest
+    // changes of motion. Off by at most `deflection` from those longitudes,
+    // each body follows a path whose change of motion keeps within
+    // smoothPerDay2 (radians per day²) and whose change of that within
+    // smoothPerDay3 (radians per day³): what an estimate from past positions
+    // may use with the seams and the deflection as the noise of each position.
+    BodyArray<double> smoothPerDay2{};
+    BodyArray<double> smoothPerDay3{};
+    double deflection = 0;
     // Julian dates [firstJD, endJD) in which each body always has a position.
     BodyArray<double> firstJD{};
     BodyArray<double> endJD{};

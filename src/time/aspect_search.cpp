@@ -1,8 +1,11 @@
 #include "time/aspect_search.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <vector>
 
+#include "engine/aspect_instants.h"
 #include "engine/aspects.h"
 
 namespace vek {
@@ -36,7 +39,149 @@ constexpr BodyArray<double> kMaxDailyMotionDegrees = {0,    1.1,   2.4,  1.4,  0
 // changes once a year, in steps of 0.014°, which moves a transit against a
 // fixed natal position.
 constexpr double kMotionAllowance = 0.1 * kDegree;
+
+// Rounding of the deviation and of the exactness computed from it: far below
+// this, so a range this far from an edge decides as the computed value would.
+constexpr double kRounding = 1e-9;
+
+// A moving body near and beyond the last two midnights at which its
+// position was computed, in the tropical zodiac, where the bodies move
+// smoothly. Off its path each position stands by at most `noise`, and the
+// path bends by at most `accel` a day²; so the line through the two
+// positions misses the body at an instant by at most accel / 2 × the product
+// of the distances to them, plus the noise as the line carries it.
+class BodyLine {
+  public:
+    BodyLine(double rate, double accel, double noise) : rate_(rate), accel_(accel), noise_(noise) {}
+
+    void Add(double jd, double longitude) {
+        // The steps between the positions are taken the short way round,
+        // which they are while the body cannot move a quarter circle.
+        if (count_ > 0 && rate_ * std::fabs(jd - jd_[1]) < kTwoPi / 4) {
+            longitude = lon_[1] + std::remainder(longitude - lon_[1], kTwoPi);
+        } else {
+            count_ = 0;
+        }
+        jd_[0] = jd_[1];
+        lon_[0] = lon_[1];
+        jd_[1] = jd;
+        lon_[1] = longitude;
+        ++count_;
+    }
+
+    // The longitude at `jd` and how far it may be off; false without two
+    // positions close enough to carry the line that far.
+    bool At(double jd, double& longitude, double& radius) const {
+        if (count_ < 2 || accel_ <= 0 || rate_ * std::fabs(jd - jd_[1]) >= kTwoPi / 4) return false;
+        const double span = jd_[1] - jd_[0];
+        const double l0 = (jd - jd_[1]) / -span, l1 = (jd - jd_[0]) / span;
+        longitude = l0 * lon_[0] + l1 * lon_[1];
+        radius = accel_ / 2 * std::fabs((jd - jd_[0]) * (jd - jd_[1])) +
+                 noise_ * (1 + std::fabs(l0) + std::fabs(l1));
+        return true;
+    }
+
+  private:
+    double rate_, accel_, noise_;
+    double jd_[2] = {};
+    double lon_[2] = {};
+    int count_ = 0;
+};
+
+// The step of a walk of two slow bodies (1 + floor(10 × exactness)) at a
+// deviation that lies within `radius` of `deviation`; 0 when that range may
+// leave the orb or holds more than one step.
+int SlowStepOfRange(double deviation, double radius, double orb) {
+    const double lo = std::max(deviation - radius, 0.0), hi = deviation + radius;
+    if (!(hi < orb - kRounding)) return 0;
+    const double most = std::floor(10 * ((orb - lo) / orb));
+    const double least = std::floor(10 * ((orb - hi) / orb));
+    return most == least ? 1 + static_cast<int>(least) : 0;
+}
 }  // namespace
+
+// The positions of one midnight of a walk of two moving bodies: those
+// computed, and for the others the lines through their last two positions.
+class WalkTracks {
+  public:
+    WalkTracks(const LongitudeFn& longitude, const MotionBounds& bounds,
+                  const std::function<double(double)>& zodiacOffset, Body p1, Body p2)
+        : longitude_(longitude), bounds_(bounds), zodiacOffset_(zodiacOffset), body_{p1, p2} {
+        // The planets follow their paths without the bending of light, off
+        // which each position stands by a seam and the deflection; Pluto
+        // follows its table, off its path by the table's rounding.
+        const ChangeBounds pluto = PairBounds(bounds, {kSun, kPluto, kConjunction, 0.0});
+        for (const Body b : body_) {
+            const bool table = b == kPluto;
+            line_.emplace_back(bounds.perDay[b], table ? pluto.accel : bounds.smoothPerDay2[b],
+                               table ? pluto.nodeNoise : bounds.seam + bounds.deflection);
+        }
+    }
+
+    // Moves to the midnight at `jd`; nothing computed there yet.
+    void MoveTo(double jd) {
+        jd_ = jd;
+        offset_ = zodiacOffset_ ? zodiacOffset_(jd) : 0;
+        have_[0] = have_[1] = false;
+    }
+
+    // The position of body i (0 the first, 1 the second) at the midnight,
+    // computed once.
+    double Longitude(int i) {
+        if (!have_[i]) {
+            lon_[i] = longitude_(body_[i], jd_);
+            have_[i] = true;
+            if (lon_[i] >= 0) line_[static_cast<size_t>(i)].Add(jd_, lon_[i] + offset_);
+        }
+        return lon_[i];
+    }
+
+    // The step that `decide` gives for a deviation within a radius of the
+    // deviation of the midnight, computing positions (the most uncertain
+    // first) until it gives one; 0 when it gives none on the positions
+    // themselves, or when a body may have no position.
+    template <class Decide>
+    int DecidedStep(double angle, Decide decide) {
+        for (const Body b : body_)
+            if (!(jd_ >= bounds_.firstJD[b] && jd_ < bounds_.endJD[b])) return 0;
+        // The table's positions cost next to nothing.
+        for (int i = 0; i < 2; ++i)
+            if (body_[i] == kPluto) Longitude(i);
+        for (;;) {
+            double est[2] = {}, radius = 0, widest = -1;
+            int open = -1;
+            for (int i = 0; i < 2; ++i) {
+                if (have_[i]) {
+                    if (!(lon_[i] >= 0)) return 0;
+                    est[i] = lon_[i] + offset_;
+                    continue;
+                }
+                double r = 0;
+                if (!line_[static_cast<size_t>(i)].At(jd_, est[i], r)) r = kTwoPi;
+                radius += r;
+                if (r > widest) {
+                    widest = r;
+                    open = i;
+                }
+            }
+            if (open < 0) return 0;
+            const double deviation =
+                std::fabs(std::fabs(std::remainder(est[1] - est[0], kTwoPi)) - angle);
+            if (const int step = decide(deviation, radius + kRounding); step > 0) return step;
+            Longitude(open);
+        }
+    }
+
+  private:
+    const LongitudeFn& longitude_;
+    const MotionBounds& bounds_;
+    const std::function<double(double)>& zodiacOffset_;
+    Body body_[2];
+    std::vector<BodyLine> line_;
+    double jd_ = 0, offset_ = 0;
+    double lon_[2] = {};
+    bool have_[2] = {};
+};
 
 double MaxDailyMotion(Body body) {
     return kMaxDailyMotionDegrees[body] * kDegree;
@@ -76,15 +221,34 @@ bool AspectSearch::MidnightJulianDate(int64_t offset, double& jd) const {
 template <class First, class Second>
 bool AspectSearch::WalkPositions(const First& lon1At, const Second& lon2At, bool slowPair,
                                  double motion, Aspect aspect, OrbColumn column, int firstOffset,
-                                 int direction, int64_t& offset) const {
+                                 int direction, int64_t& offset, WalkTracks* tracks) const {
     const bool skip = !slowPair && stepping_ == SearchStepping::Standard;
     const double orb = orbs_.orb[aspect][column];
+    // A slow pair needs the step the exactness gives; the others step a day
+    // wherever the aspect surely holds.
+    auto decide = [&](double deviation, double radius) {
+        if (slowPair) return SlowStepOfRange(deviation, radius, orb);
+        return deviation + radius < orb - kRounding ? 1 : 0;
+    };
+    const double angle = AspectAngleOf(aspect);
     offset = firstOffset;
     for (int64_t walked = 0; walked <= kMaxSearchDays;) {
         double r = 0;
         if (!MidnightJulianDate(offset, r)) return false;
-        const double lon1 = lon1At(r);
-        const double lon2 = lon2At(r);
+        double lon1 = 0, lon2 = 0;
+        if (tracks) {
+            tracks->MoveTo(r);
+            if (const int step = tracks->DecidedStep(angle, decide); step > 0) {
+                offset += direction * step;
+                walked += step;
+                continue;
+            }
+            lon1 = tracks->Longitude(0);
+            lon2 = tracks->Longitude(1);
+        } else {
+            lon1 = lon1At(r);
+            lon2 = lon2At(r);
+        }
         if (!(lon1 >= 0) || !(lon2 >= 0)) return false;
         double exactness = -1;
         if (!AspectTestByLongitudes(orbs_, lon1, lon2, aspect, column, exactness)) return true;
@@ -112,9 +276,14 @@ bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int f
     }
     const bool slowPair = p1 > kSaturn && p2 > kSaturn && stepping_ != SearchStepping::DayByDay;
     const double motion = (firstFixed_ ? 0 : MaxDailyMotion(p1)) + MaxDailyMotion(p2);
+    // Walks of two moving bodies leave out the positions the motion bounds
+    // decide.
+    std::optional<WalkTracks> tracks;
+    if (!firstFixed_ && bounds_ && stepping_ == SearchStepping::Standard)
+        tracks.emplace(longitude_, *bounds_, zodiacOffset_, p1, p2);
     return WalkPositions([&](double r) { return firstFixed_ ? fixed : longitude_(p1, r); },
                          [&](double r) { return longitude_(p2, r); }, slowPair, motion, aspect,
-                         column, firstOffset, direction, offset);
+                         column, firstOffset, direction, offset, tracks ? &*tracks : nullptr);
 }
 
 bool AspectSearch::WalkPoint(ExtraPoint point, Body body, Aspect aspect, OrbColumn column,

@@ -11,8 +11,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 
+#include "engine/bounded_sky.h"
 #include "engine/extra_points.h"
 #include "engine/vek_types.h"
 #include "time/zones.h"
@@ -99,6 +101,9 @@ inline constexpr double kUnknownDate = -1;
 // program; the result is then kUnknownDate.
 inline constexpr int kMaxSearchDays = 2500000;
 
+// The positions of the two bodies of a walk at its midnights (aspect_search.cpp).
+class WalkTracks;
+
 class AspectSearch {
   public:
     // `orbs` supplies the orbs (columns 0..2) and must outlive the search.
@@ -115,6 +120,21 @@ class AspectSearch {
     void FixFirstBodyAt(double natalJulianDate);
 
     void SetStepping(SearchStepping s) { stepping_ = s; }
+
+    // The motion bounds of the source, when it is the engine's ephemeris
+    // (SkyMotionBounds). With them and the Standard stepping, a walk of two
+    // moving bodies leaves out the positions of a midnight whose step the
+    // positions computed before already decide: each body lies near the line
+    // through its last two positions, within what the bounds allow, and the
+    // whole range of their deviation holds the aspect (and, for two slow
+    // bodies, gives one step). The walk takes the same steps and finds the
+    // same date. `zodiacOffset` gives what the source's longitudes lie behind the
+    // tropical ones at an instant (Engine::ZodiacOffset); empty for 0.
+    void UseMotionBounds(const MotionBounds& bounds,
+                         std::function<double(double jd)> zodiacOffset = nullptr) {
+        bounds_ = bounds;
+        zodiacOffset_ = std::move(zodiacOffset);
+    }
 
     // Local days of a named zone: each day is tested at its own midnight in
     // the offset in force that day (StartOfLocalDay), so the days on either
@@ -149,11 +169,13 @@ class AspectSearch {
 
   private:
     // The walk on two sources of positions at an instant (the first fixed
-    // in personal transits); `motion` bounds their joint daily motion.
+    // in personal transits); `motion` bounds their joint daily motion. With
+    // `tracks`, the positions come from them instead, and those they decide
+    // are left out.
     template <class First, class Second>
     bool WalkPositions(const First& lon1At, const Second& lon2At, bool slowPair, double motion,
                        Aspect aspect, OrbColumn column, int firstOffset, int direction,
-                       int64_t& offset) const;
+                       int64_t& offset, WalkTracks* tracks = nullptr) const;
     bool WalkPoint(ExtraPoint point, Body body, Aspect aspect, OrbColumn column, int firstOffset,
                    int direction, int64_t& offset) const;
     // Walks from the midnight `firstOffset` days after the World date's
@@ -175,6 +197,8 @@ class AspectSearch {
     bool firstFixed_ = false;
     double natalJulianDate_ = 0;
     SearchStepping stepping_ = SearchStepping::Standard;
+    std::optional<MotionBounds> bounds_;
+    std::function<double(double)> zodiacOffset_;
 };
 
 }  // namespace vek

@@ -13,6 +13,7 @@
 #include "display/durations_report.h"
 #include "engine/aspect_instants.h"
 #include "engine/aspects.h"
+#include "engine/bounded_sky.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "engine/modes.h"
@@ -147,6 +148,48 @@ TEST_F(Sky, LargeStepsOfSlowPairsFindTheDayByDayDates) {
         }
     }
     EXPECT_GE(compared, 5);
+}
+
+TEST_F(Sky, SlowWalksLeavingOutPositionsFindTheSameDates) {
+    // Every aspect of world transits but the Moon's over five centuries, up
+    // to the ends of the Pluto table, in several zones and both zodiacs:
+    // walks that leave out the midnights the motion bounds decide (for two
+    // of Uranus, Neptune and Pluto, those of the large steps) take the same
+    // steps as walks that compute every one, with fewer positions.
+    int compared = 0;
+    size_t withBounds = 0, without = 0;
+    for (int k = 0; k < 72; ++k) {
+        engine.SiderealZodiac = k % 3 == 1;
+        const int year = k == 0 ? 1600 : (k == 71 ? 2099 : 1601 + 7 * k);
+        SetDate(kWorldDate, year, 1 + (5 * k) % 12, 1 + (7 * k) % 28, (11 * k) % 40);
+        const Chart chart = Compute(Mode::World);
+        const ReportDates d = ReportDatesFrom(rows, Mode::World);
+        auto counted = [this](size_t& n) {
+            return [this, &n](Body b, double jd) {
+                ++n;
+                return engine.Longitude(b, jd);
+            };
+        };
+        AspectSearch bounded(counted(withBounds), engine.orbs, d.worldLocalDayValue,
+                             d.worldZoneMinutes);
+        bounded.UseMotionBounds(SkyMotionBounds(engine),
+                                [this](double jd) { return engine.ZodiacOffset(jd); });
+        AspectSearch plain(counted(without), engine.orbs, d.worldLocalDayValue,
+                           d.worldZoneMinutes);
+        for (AspectSearch* s : {&bounded, &plain}) s->UseNamedZone(d.worldNamedZone);
+        for (const ShownAspect& a : AspectsOfChart(chart)) {
+            if (a.second == kMoon) continue;
+            SCOPED_TRACE(::testing::Message() << year << ": " << Index(a.first) << "-"
+                                              << Index(a.second) << " aspect " << Index(a.aspect));
+            EXPECT_EQ(bounded.BeginningOfAspect(a.first, a.second, a.aspect, kOrbBase),
+                      plain.BeginningOfAspect(a.first, a.second, a.aspect, kOrbBase));
+            EXPECT_EQ(bounded.EndOfAspect(a.first, a.second, a.aspect, kOrbBase),
+                      plain.EndOfAspect(a.first, a.second, a.aspect, kOrbBase));
+            ++compared;
+        }
+    }
+    EXPECT_GE(compared, 600) << compared;
+    EXPECT_LT(withBounds, without * 9 / 10) << withBounds << " of " << without;
 }
 
 TEST_F(Sky, SkippingFindsWhatTestingEveryMidnightFinds) {
