@@ -35,12 +35,23 @@ class LaterPositions {
     BodyArray<bool> known_{};
 };
 
-void FillPositions(const Engine& engine, Chart& c, ChartSlot slot, LaterPositions& later) {
+// The positions of a chart's instant and the retrograde flags. The
+// ephemeris keeps what it worked out for the last instant asked (the Earth,
+// nutation, Delta T), which alternating between the instant and half an hour
+// later would throw away at every body; so the later positions come first,
+// all of them, then those of the instant itself, which a caller computing
+// more of that instant (houses, points) finds in place. `markers`: the Sun's
+// and the Moon's later positions are wanted too (the markers of a moving
+// chart need them whenever they are in an aspect). The values do not depend
+// on the order.
+void FillPositions(const Engine& engine, Chart& c, ChartSlot slot, LaterPositions& later,
+                   bool markers) {
+    for (const Body b : c.ComputedBodies())
+        if (markers || (b != kSun && b != kMoon)) later(b);
+    for (const Body b : c.ComputedBodies()) c.longitude[b][slot] = engine.Longitude(b, c.jd[slot]);
     for (const Body b : c.ComputedBodies()) {
-        const double l = engine.Longitude(b, c.jd[slot]);
-        c.longitude[b][slot] = l;
-        // The Sun and the Moon are never retrograde; skip their later position
-        // until a marker needs it.
+        const double l = c.longitude[b][slot];
+        // The Sun and the Moon are never retrograde.
         c.retrograde[b][slot] = b != kSun && b != kMoon && l >= 0 && RetrogradeFrom(b, l, later(b));
     }
 }
@@ -86,8 +97,8 @@ Chart ComputeChart(const Engine& engine, Mode mode, const double (&dateJD)[3]) {
 
     LaterPositions laterA(engine, c.jd[kChartA]);
     LaterPositions laterB(engine, c.jd[kChartB]);
-    FillPositions(engine, c, kChartA, laterA);
-    if (c.twoCharts) FillPositions(engine, c, kChartB, laterB);
+    if (c.twoCharts) FillPositions(engine, c, kChartB, laterB, false);
+    FillPositions(engine, c, kChartA, laterA, c.hasMarkers);
 
     const int n = c.bodyCount;
     if (!c.twoCharts) {

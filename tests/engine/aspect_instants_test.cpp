@@ -257,6 +257,24 @@ std::vector<ReferenceCase> LoadReference(const char* name = "exact_reference.csv
     return cases;
 }
 
+// The search of one reference case against its instants: every instant, in
+// order, of the same kind and branch, within 60 seconds; the largest
+// difference goes into `worst`.
+void ExpectReferenceInstants(const Engine& e, const MotionBounds& m, const AspectPair& pair,
+                             const ReferenceCase& c, double& worst) {
+    const Result<std::vector<AspectInstant>> r =
+        FindAspectInstants(e, m, pair, c.orbDeg * kDegree, c.from, c.to);
+    ASSERT_TRUE(r) << r.message();
+    ASSERT_EQ(r->size(), c.events.size());
+    for (size_t i = 0; i < r->size(); ++i) {
+        EXPECT_EQ((*r)[i].event, c.events[i].event) << i;
+        EXPECT_EQ((*r)[i].branch, c.events[i].branch) << i;
+        const double off = std::fabs((*r)[i].jd - c.events[i].jd);
+        EXPECT_LE(off, 60 * kSecond) << i << " at " << c.events[i].jd;
+        worst = std::max(worst, off);
+    }
+}
+
 // Against the reference of an independent dense sampling and bisection on
 // the ephemeris layer (tools/make_exact_reference.cpp): 500 random cases in
 // world and personal transits, tropical and sidereal, 1600–2100, the Moon
@@ -278,17 +296,7 @@ TEST(AspectInstants, MatchTheDenseReferenceWithin60Seconds) {
         AspectPair pair{*BodyFromIndex(c.first), *BodyFromIndex(c.second),
                         *AspectFromIndex(c.aspect), std::nullopt};
         if (c.personal) pair.fixedFirst = e.Longitude(pair.first, c.natalJD);
-        const Result<std::vector<AspectInstant>> r =
-            FindAspectInstants(e, m, pair, c.orbDeg * kDegree, c.from, c.to);
-        ASSERT_TRUE(r) << r.message();
-        ASSERT_EQ(r->size(), c.events.size());
-        for (size_t i = 0; i < r->size(); ++i) {
-            EXPECT_EQ((*r)[i].event, c.events[i].event) << i;
-            EXPECT_EQ((*r)[i].branch, c.events[i].branch) << i;
-            const double off = std::fabs((*r)[i].jd - c.events[i].jd);
-            EXPECT_LE(off, 60 * kSecond) << i << " at " << c.events[i].jd;
-            worst = std::max(worst, off);
-        }
+        ExpectReferenceInstants(e, m, pair, c, worst);
         instants += c.events.size();
         moon += c.first == 10 || c.second == 10;
         sidereal += c.sidereal;
@@ -327,17 +335,7 @@ TEST(AspectInstants, PointsMatchTheDenseReferenceWithin60Seconds) {
         AspectPair pair{kSun, *BodyFromIndex(c.second), *AspectFromIndex(c.aspect), std::nullopt,
                         point};
         if (c.personal) pair.fixedFirst = ComputeExtraPoint(e, point, c.natalJD, false).longitude;
-        const Result<std::vector<AspectInstant>> r =
-            FindAspectInstants(e, m, pair, c.orbDeg * kDegree, c.from, c.to);
-        ASSERT_TRUE(r) << r.message();
-        ASSERT_EQ(r->size(), c.events.size());
-        for (size_t i = 0; i < r->size(); ++i) {
-            EXPECT_EQ((*r)[i].event, c.events[i].event) << i;
-            EXPECT_EQ((*r)[i].branch, c.events[i].branch) << i;
-            const double off = std::fabs((*r)[i].jd - c.events[i].jd);
-            EXPECT_LE(off, 60 * kSecond) << i << " at " << c.events[i].jd;
-            worst = std::max(worst, off);
-        }
+        ExpectReferenceInstants(e, m, pair, c, worst);
         instants += c.events.size();
         movingTrueNode += !c.personal && point == ExtraPoint::TrueNode ? c.events.size() : 0;
     }

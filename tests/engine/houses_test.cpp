@@ -7,6 +7,7 @@
 #include <swephexp.h>
 
 #include <cmath>
+#include <vector>
 
 #include "../succeeded.h"
 #include "engine/extra_points.h"
@@ -249,6 +250,155 @@ TEST(ExtraPoints, MotionBoundsOfTheSearchHoldOnTheEphemeris) {
             EXPECT_LT(forward, 0);
         }
     }
+}
+
+// Published example charts: each is computed as the program computes it, is
+// checked against Swiss Ephemeris's house routine called directly (within
+// 1"), and against the values published for it, within the rounding of the
+// publication.
+
+// Longitude in degrees of "sign degrees minutes seconds", signs 0 Aries ..
+// 11 Pisces.
+double Zodiac(int sign, int degrees, int minutes, double seconds = 0) {
+    return sign * 30.0 + degrees + minutes / 60.0 + seconds / 3600.0;
+}
+enum Sign { kAri, kTau, kGem, kCan, kLeo, kVir, kLib, kSco, kSag, kCap, kAqu, kPis };
+
+struct PublishedCusp {
+    int cusp;  // 1..12; 0 the Ascendant, 13 the Midheaven
+    double degrees;
+};
+struct PublishedChart {
+    const char* source;
+    double jd;  // UT
+    GeoPoint place;
+    HouseSystem system;
+    double tolerance;  // degrees: the publication's rounding
+    std::vector<PublishedCusp> values;
+};
+
+double CuspOf(const HouseCusps& h, int which) {
+    if (which == 0) return Degrees(h.ascendant);
+    if (which == 13) return Degrees(h.midheaven);
+    return Degrees(h.cusp[static_cast<size_t>(which)]);
+}
+
+TEST(Houses, PublishedChartsOfBothHemispheres) {
+    const Engine& engine = TestEngine();
+    const double minute = 1.0 / 60.0;
+    const std::vector<PublishedChart> charts = {
+        // Astrodienst's chart data sheet (Swiss Ephemeris, to the second):
+        // 16 December 2002, 4:15 UT, Ilhéus (Bahia), Brazil, 39w02'58
+        // 14s47'20, Placidus; published on scribd.com as
+        // "astro-2afz-pedrin-74030-154530". Rounded to 1": within 1".
+        {"Ilheus, Astrodienst data sheet", 2452624.5 + 4.25 / 24,
+         {-(14 + 47 / 60.0 + 20 / 3600.0), -(39 + 2 / 60.0 + 58 / 3600.0)},
+         HouseSystem::Placidus, kArcsecond,
+         {{0, Zodiac(kLib, 23, 31, 26)}, {2, Zodiac(kSco, 25, 10, 20)},
+          {3, Zodiac(kSag, 22, 11, 48)}, {13, Zodiac(kCan, 17, 50, 51)},
+          {11, Zodiac(kLeo, 15, 24, 27)}, {12, Zodiac(kVir, 17, 27, 26)}}},
+        // Natal report of Diana, Princess of Wales, on mojan.com: 1 July
+        // 1961, 7:45 pm BST (18:45 UT), Sandringham, 52N50 0E30, Placidus,
+        // to the minute by another program: within 1'.
+        {"Sandringham, mojan.com natal report", 2437481.5 + 18.75 / 24, {52 + 50 / 60.0, 0.5},
+         HouseSystem::Placidus, minute,
+         {{0, Zodiac(kSag, 18, 25)}, {13, Zodiac(kLib, 23, 3)}, {2, Zodiac(kCap, 29, 49)},
+          {3, Zodiac(kPis, 18, 22)}, {5, Zodiac(kTau, 16, 3)}, {6, Zodiac(kGem, 3, 18)}}},
+        // Albert Einstein, 14 March 1879, 11:30 local mean time of Ulm
+        // (10:50 UT), 48N24 10E00: Ascendant 11°38' Cancer in Astro-Databank
+        // (minutes cut off, as quoted on starsoverwashington.com), 11°39'
+        // on astro-genius.blogspot.com (rounded): within 1'.
+        {"Ulm, Astro-Databank", 2407422.5 + (10 + 50 / 60.0) / 24, {48.4, 10.0},
+         HouseSystem::Placidus, minute, {{0, Zodiac(kCan, 11, 38, 30)}}},
+        // Ayrton Senna, 21 March 1960, 2:35 am in São Paulo (5:35 UT),
+        // 23S32 46W38 (Astro-Databank, rated AA, as astropolis.lv cites
+        // it): "Ascendente aos 11° de Aquário" (marceladoceu.blogspot.com),
+        // a whole degree: within that degree.
+        {"Sao Paulo, Astro-Databank data", 2437014.5 + (5 + 35 / 60.0) / 24,
+         {-(23 + 32 / 60.0), -(46 + 38 / 60.0)}, HouseSystem::Placidus, 0.5,
+         {{0, Zodiac(kAqu, 11, 30)}}},
+    };
+    for (const PublishedChart& c : charts) {
+        SCOPED_TRACE(c.source);
+        double cusps[13], ascmc[10];
+        char serr[AS_MAXCH] = "";
+        ASSERT_GE(swe_houses_ex2(c.jd, SEFLG_SWIEPH, c.place.latitude, c.place.longitude,
+                                 HouseSystemLetter(c.system), cusps, ascmc, nullptr, nullptr,
+                                 serr),
+                  0)
+            << serr;
+        const Result<HouseCusps> h = ComputeHouses(engine, c.jd, c.place, c.system);
+        ASSERT_TRUE(Succeeded(h));
+        EXPECT_EQ(h->used, c.system);
+        EXPECT_LT(Apart(CuspOf(*h, 0), ascmc[SE_ASC]), kArcsecond);
+        EXPECT_LT(Apart(CuspOf(*h, 13), ascmc[SE_MC]), kArcsecond);
+        for (int i = 1; i <= 12; ++i) EXPECT_LT(Apart(CuspOf(*h, i), cusps[i]), kArcsecond) << i;
+        for (const PublishedCusp& v : c.values)
+            EXPECT_LE(Apart(CuspOf(*h, v.cusp), v.degrees), c.tolerance) << "cusp " << v.cusp;
+    }
+}
+
+// Above the polar circle: at 70° north the Ascendant never enters 29°17'
+// Scorpio .. 0°43' Aquarius nor 29°17' Taurus .. 0°43' Leo, the degrees that
+// never rise or set there, and it jumps across them (Ivar Wilhelmsson,
+// "Charts in arctic regions of the earth", hem.bredband.net/ivawil/program/
+// polar, 2001; to the minute, for the obliquity of about 1950, when the
+// edges lie at 29°17.4' and 0°42.6'). Over a day of 1950 at Tromsø's
+// longitude every Ascendant lies outside those arcs (within the 1' of the
+// rounding), and the two instants the Ascendant jumps across them are found:
+// on either side it stands within 2' of the published edges (Swiss
+// Ephemeris turns its Ascendant round where it meets the Midheaven, which
+// here comes 1.2' short of the rounded edge). Placidus is undefined there;
+// the cusps are Porphyry's and say so.
+TEST(Houses, PublishedPolarAscendantKeepsOutOfTheArcsThatNeverRise) {
+    const Engine& engine = TestEngine();
+    const GeoPoint polar{70.0, 18.95508};
+    const double day = 2433282.5;  // 1950 January 1, 0 h UT
+    const double lowEdge = Zodiac(kSco, 29, 17), highEdge = Zodiac(kCap, 30, 43);
+    const double lowEdge2 = Zodiac(kTau, 29, 17), highEdge2 = Zodiac(kLeo, 0, 43);
+    const double minute = 1.0 / 60.0;
+    auto ascendant = [&](double jd) {
+        const Result<HouseCusps> h = ComputeHouses(engine, jd, polar, HouseSystem::Placidus);
+        EXPECT_TRUE(h.ok());
+        return h.ok() ? Degrees(h->ascendant) : NAN;
+    };
+    const Result<HouseCusps> first = ComputeHouses(engine, day, polar, HouseSystem::Placidus);
+    ASSERT_TRUE(Succeeded(first));
+    EXPECT_EQ(first->used, HouseSystem::Porphyry);
+    int jumps = 0;
+    double prevJd = day, prev = ascendant(day);
+    for (int m = 1; m <= 24 * 60; ++m) {
+        const double jd = day + m / 1440.0, a = ascendant(jd);
+        EXPECT_FALSE(a > lowEdge + minute && a < highEdge - minute) << a << " at " << jd;
+        EXPECT_FALSE(a > lowEdge2 + minute && a < highEdge2 - minute) << a << " at " << jd;
+        if (Apart(a, prev) > 90) {
+            // Bisect to the jump: the Ascendant on either side is an edge.
+            double lo = prevJd, hi = jd, alo = prev;
+            for (int i = 0; i < 40; ++i) {
+                const double mid = (lo + hi) / 2, am = ascendant(mid);
+                if (Apart(am, alo) > 90) {
+                    hi = mid;
+                } else {
+                    lo = mid;
+                    alo = am;
+                }
+            }
+            const double ahi = ascendant(hi);
+            auto fromEdge = [&](double a) {
+                double n = 360;
+                for (const double edge : {lowEdge, highEdge, lowEdge2, highEdge2})
+                    n = std::min(n, Apart(a, edge));
+                return n;
+            };
+            EXPECT_LE(fromEdge(alo), 2 * minute) << alo;
+            EXPECT_LE(fromEdge(ahi), 2 * minute) << ahi;
+            EXPECT_NEAR(Apart(alo, ahi), 180, 2 * minute);
+            ++jumps;
+        }
+        prevJd = jd;
+        prev = a;
+    }
+    EXPECT_EQ(jumps, 2);
 }
 
 }  // namespace
