@@ -57,9 +57,9 @@ BENCHMARK(BM_WrapperPluto);
 
 void BM_FullChartWorld(benchmark::State& state) {
     const vek::Engine& e = BenchEngine();
-    double dates[3] = {0, 0, 0};
+    vek::SlotDates dates;
     for (auto _ : state) {
-        dates[vek::Index(vek::kWorldDate)] = NextJd();
+        dates[vek::kWorldDate] = vek::JulianDate(NextJd());
         vek::Chart c = vek::ComputeChart(e, vek::Mode::World, dates);
         benchmark::DoNotOptimize(c.aspectCount);
     }
@@ -68,9 +68,10 @@ BENCHMARK(BM_FullChartWorld)->Unit(benchmark::kMicrosecond);
 
 void BM_FullChartPersonal(benchmark::State& state) {
     const vek::Engine& e = BenchEngine();
-    double dates[3] = {0, 2444000.5, 0};
+    vek::SlotDates dates;
+    dates[vek::kBirth1] = vek::JulianDate(2444000.5);
     for (auto _ : state) {
-        dates[vek::Index(vek::kWorldDate)] = NextJd();
+        dates[vek::kWorldDate] = vek::JulianDate(NextJd());
         vek::Chart c = vek::ComputeChart(e, vek::Mode::Personal1, dates);
         benchmark::DoNotOptimize(c.aspectCount);
     }

@@ -34,9 +34,9 @@ struct Fixture {
         if (!vek::bench::LoadCore(textTable, engine)) return;
         texts = vek::ProgramTexts(textTable, vek::kEnglish);
         vek::ApplySettingsToEngine(settings, engine);
-        double dates[3] = {0, 0, 0};
-        dates[vek::Index(vek::kWorldDate)] = 2455382.1;  // July 2010
-        dates[vek::Index(vek::kBirth1)] = 2437120.5;     // July 1960
+        vek::SlotDates dates;
+        dates[vek::kWorldDate] = vek::JulianDate(2455382.1);  // July 2010
+        dates[vek::kBirth1] = vek::JulianDate(2437120.5);     // July 1960
         vek::ComputeFromDates(engine, settings, texts, {vek::Mode::World, false, true}, dates,
                               world);
         vek::ComputeFromDates(engine, settings, texts, {vek::Mode::Personal1, false, true}, dates,

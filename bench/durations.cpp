@@ -78,7 +78,8 @@ void RunReport(benchmark::State& state, int year, bool share, bool skip, bool ex
     rs.boundedWalks = bounded;
     size_t lines = 0, chars = 0;
     for (auto _ : state) {
-        const double jd[3] = {rows.InputDateToAJDate(vek::kWorldDate), 0, 0};
+        vek::SlotDates jd;
+        jd[vek::kWorldDate] = vek::JulianDate(rows.InputDateToAJDate(vek::kWorldDate));
         const vek::Chart chart = vek::ComputeChart(f.engine, vek::Mode::World, jd);
         const vek::ReportDates dates = vek::ReportDatesFrom(rows, vek::Mode::World);
         vek::DurationsReport report;

@@ -42,9 +42,9 @@ double NextJd() {
 
 void BM_ChartToday(benchmark::State& state) {
     const vek::Engine& e = BenchEngine();
-    double dates[3] = {0, 0, 0};
+    vek::SlotDates dates;
     for (auto _ : state) {
-        dates[vek::Index(vek::kWorldDate)] = NextJd();
+        dates[vek::kWorldDate] = vek::JulianDate(NextJd());
         vek::Chart c = vek::ComputeChart(e, vek::Mode::World, dates);
         benchmark::DoNotOptimize(c.aspectCount);
     }
@@ -57,10 +57,10 @@ void BM_ChartWithHousesAndPoints(benchmark::State& state) {
     const bool motion = state.range(0) != 0;
     const vek::Engine& e = BenchEngine();
     const vek::GeoPoint berlin{52.52437, 13.41053};
-    double dates[3] = {0, 0, 0};
+    vek::SlotDates dates;
     for (auto _ : state) {
         const double jd = NextJd();
-        dates[vek::Index(vek::kWorldDate)] = jd;
+        dates[vek::kWorldDate] = vek::JulianDate(jd);
         vek::Chart c = vek::ComputeChart(e, vek::Mode::World, dates);
         benchmark::DoNotOptimize(c.aspectCount);
         vek::Result<vek::HouseCusps> h = vek::ComputeHouses(e, jd, berlin, vek::HouseSystem::Placidus);

@@ -38,7 +38,9 @@ struct Fixture {
         if (!vek::bench::LoadCore(textTable, engine)) return;
         texts = vek::ProgramTexts(textTable, vek::kEnglish);
         vek::ApplySettingsToEngine(settings, engine);
-        double dates[3] = {kWorld, kBirth, 0};
+        vek::SlotDates dates;
+        dates[vek::kWorldDate] = vek::JulianDate(kWorld);
+        dates[vek::kBirth1] = vek::JulianDate(kBirth);
         vek::ComputeFromDates(engine, settings, texts, {vek::Mode::Personal1, false, true}, dates,
                               personal);
         // The first transit of a planet the table shows, with its dates.

@@ -24,17 +24,18 @@ Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
     const auto& slots = m.dateSlots;
     const int n = m.slotCount;
     if (n == 0) return Ok();
-    double jd[3] = {results.DateJD[kWorldDate], results.DateJD[kBirth1], results.DateJD[kBirth2]};
+    SlotDates dates;
+    for (DateSlot s : AllDateSlots()) dates[s] = JulianDate(results.DateJD[s]);
     for (int k = 0; k < n; ++k) {
         const DateSlot slot = slots[static_cast<size_t>(k)];
-        double& slotJD = jd[Index(slot)];
-        slotJD = rows.InputDateToAJDate(slot);
+        const double slotJD = rows.InputDateToAJDate(slot);
         if (slotJD < 0) {
             if (failedRow) *failedRow = {slot, slotJD, DateErrorTitle(texts)};
             return Fail(DateErrorText(texts, slot, slotJD), static_cast<int>(slotJD));
         }
+        dates[slot] = JulianDate(slotJD);
     }
-    ComputeFromDates(engine, settings, texts, request, jd, results);
+    ComputeFromDates(engine, settings, texts, request, dates, results);
     const ChartExtrasRequest extras = ChartExtrasRequestOf(rows, settings);
     results.extras = extras.houses || !extras.points.empty()
                          ? ComputeChartExtras(engine, results.chart, extras)
@@ -54,12 +55,12 @@ ChartExtrasRequest ChartExtrasRequestOf(const DateRows& rows, const Settings& se
 }
 
 void ComputeFromDates(Engine& engine, const Settings& settings, const ProgramTexts& texts,
-                      const ComputeRequest& request, const double (&dateJD)[3],
+                      const ComputeRequest& request, const SlotDates& dates,
                       ComputeResults& results) {
     if (request.mode == Mode::None) return;
     ApplySettingsToEngine(settings, engine);
-    for (DateSlot s : AllDateSlots()) results.DateJD[s] = dateJD[Index(s)];
-    results.chart = ComputeChart(engine, request.mode, dateJD);
+    for (DateSlot s : AllDateSlots()) results.DateJD[s] = dates[s].days;
+    results.chart = ComputeChart(engine, request.mode, dates);
     FillResults(results.chart, engine, settings, texts, request, results);
 }
 

@@ -84,7 +84,7 @@ ChartExtrasRequest ChartExtrasRequestOf(const DateRows& rows, const Settings& se
 // The same from the Julian dates of the three date slots, which become
 // results.DateJD.
 void ComputeFromDates(Engine& engine, const Settings& settings, const ProgramTexts& texts,
-                      const ComputeRequest& request, const double (&dateJD)[3],
+                      const ComputeRequest& request, const SlotDates& dates,
                       ComputeResults& results);
 
 // Hands the settings the engine reads to the engine: orb table and summary,

@@ -303,7 +303,7 @@ class StateReader {
         if (!Integer(n)) return false;
         if (n < 0 || n > kMaxColor)
             return Fail(LinePrefix() + std::to_string(n) + " is not a colour value.");
-        v = static_cast<vek::Color>(n);
+        v = vek::Color(static_cast<int32_t>(n));
         return true;
     }
 
@@ -421,7 +421,7 @@ bool ReadAcceptedOrbsAndColors(StateReader& r, Settings& s) {
     for (Aspect a : AllAspects()) {
         Color color;
         if (!r.Color(color)) return false;
-        if (color != 0) s.accepted.AspectColor[a] = color;
+        if (color != Color()) s.accepted.AspectColor[a] = color;
     }
     return true;
 }
@@ -567,7 +567,8 @@ std::optional<std::string> StateFault(const AppState& state) {
               IndexFits(c.midpointOrbIndex, kMidpointOrbListSize);
     for (int orb : s.accepted.OrbIndex) ok = ok && orb >= 0 && orb < kOrbListSize;
     for (Aspect a : AllAspects())
-        ok = ok && s.accepted.AspectColor[a] >= 0 && s.accepted.AspectColor[a] <= kMaxColor;
+        ok = ok && s.accepted.AspectColor[a].value() >= 0 &&
+             s.accepted.AspectColor[a].value() <= kMaxColor;
     if (!ok) return "a setting is out of range.";
     return std::nullopt;
 }
@@ -612,7 +613,7 @@ void PutModeAndSettings(std::string& out, const AppState& state) {
     PutFlag(out, !c.sidereal);
     PutInteger(out, c.proportionIndex[0]);
     for (int orb : s.accepted.OrbIndex) PutNumber(out, orb);
-    for (Aspect a : AllAspects()) PutNumber(out, s.accepted.AspectColor[a]);
+    for (Aspect a : AllAspects()) PutNumber(out, s.accepted.AspectColor[a].value());
     PutInteger(out, c.whiteImageBackground ? 1 : 0);
     PutInteger(out, c.keepSelectedZodiac ? 1 : 0);
     PutInteger(out, c.midpointOrbIndex);

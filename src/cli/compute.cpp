@@ -169,8 +169,8 @@ Result<std::string> JsonText(const ComputeSession& s, const ComputeResults& r,
         w.Key("row").Int(i / r.table.intNumCols);
         w.Key("column").Int(i % r.table.intNumCols);
         w.Key("text").String(c.text);
-        w.Key("colour").Int(c.foreground);
-        w.Key("background").Int(c.background);
+        w.Key("colour").Int(c.foreground.value());
+        w.Key("background").Int(c.background.value());
         w.Key("bold").Bool(c.bold);
         w.Key("glyph_font").Bool(c.font == CellFont::Glyph);
         if (c.kind == CellKind::Header || c.kind == CellKind::Position)

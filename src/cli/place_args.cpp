@@ -12,7 +12,7 @@ namespace vek::cli {
 
 namespace {
 
-double Degrees(double radians) {
+double InDegrees(double radians) {
     return radians / kTwoPi * 360.0;
 }
 
@@ -22,10 +22,10 @@ std::string PositionLine(const std::string& name, double longitude, const NameTa
                          size_t width, bool retrograde) {
     std::string line = "    " + PadRight(name, static_cast<int>(width));
     char deg[32];
-    std::snprintf(deg, sizeof deg, "%11.6f", Degrees(longitude));
+    std::snprintf(deg, sizeof deg, "%11.6f", InDegrees(longitude));
     line += deg;
-    line += "  " + PadRight(AngleText(longitude), 8) + "  " +
-            PadRight(PositionTextShort(longitude, names), 8);
+    line += "  " + PadRight(AngleText(Radians(longitude)), 8) + "  " +
+            PadRight(PositionTextShort(Radians(longitude), names), 8);
     if (retrograde) line += "  r";
     return TrimTrailingBlanks(line) + "\n";
 }
@@ -157,15 +157,15 @@ Status WriteExtrasJson(JsonWriter& w, const Engine& engine, const ProgramTexts& 
             w.Key("key").String(ExtraPointKey(p));
             w.Key("name").String(ExtraPointName(texts, p));
             if (pos.longitude >= 0) {
-                w.Key("longitude_deg").Number(Degrees(pos.longitude), 6);
-                w.Key("speed_deg_per_day").Number(Degrees(pos.speed), 6);
+                w.Key("longitude_deg").Number(InDegrees(pos.longitude), 6);
+                w.Key("speed_deg_per_day").Number(InDegrees(pos.speed), 6);
             } else {
                 w.Key("code").Int(static_cast<long long>(std::round(pos.longitude)));
                 w.Key("message").String(PointMissingNote(texts, pos, jd));
             }
             w.Key("retrograde").Bool(pos.retrograde);
-            w.Key("angle_text").String(AngleText(pos.longitude));
-            w.Key("position_text").String(PositionTextShort(pos.longitude, engine.names));
+            w.Key("angle_text").String(AngleText(Radians(pos.longitude)));
+            w.Key("position_text").String(PositionTextShort(Radians(pos.longitude), engine.names));
             w.EndObject();
         }
         w.EndArray();
@@ -189,10 +189,10 @@ Status WriteExtrasJson(JsonWriter& w, const Engine& engine, const ProgramTexts& 
         w.Key("system_used").String(HouseSystemKey(h->used));
         w.Key("name").String(HouseSystemName(texts, h->used));
         if (h->FellBack()) w.Key("note").String(HousesFallbackNote(texts, *h, place->point.latitude));
-        w.Key("ascendant_deg").Number(Degrees(h->ascendant), 6);
-        w.Key("midheaven_deg").Number(Degrees(h->midheaven), 6);
+        w.Key("ascendant_deg").Number(InDegrees(h->ascendant), 6);
+        w.Key("midheaven_deg").Number(InDegrees(h->midheaven), 6);
         w.Key("cusps_deg").BeginArray();
-        for (int i = 1; i <= 12; ++i) w.Number(Degrees(h->cusp[static_cast<size_t>(i)]), 6);
+        for (int i = 1; i <= 12; ++i) w.Number(InDegrees(h->cusp[static_cast<size_t>(i)]), 6);
         w.EndArray();
         w.EndObject();
     }

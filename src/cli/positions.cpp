@@ -93,8 +93,8 @@ Status PrintPositionsJson(const Engine& engine, const ProgramTexts& texts, const
             w.Key("code").Int(static_cast<long long>(std::round(l)));
         }
         w.Key("retrograde").Bool(c.retrograde[b][kChartA]);
-        w.Key("angle_text").String(AngleText(l));
-        w.Key("position_text").String(PositionTextShort(l, engine.names));
+        w.Key("angle_text").String(AngleText(Radians(l)));
+        w.Key("position_text").String(PositionTextShort(Radians(l), engine.names));
         w.EndObject();
     }
     w.EndArray();
@@ -123,8 +123,8 @@ void PrintPositionsText(const Engine& engine, const ProgramTexts& texts, const C
             char deg[32];
             std::snprintf(deg, sizeof deg, "%11.6f", l / kTwoPi * 360.0);
             line += deg;
-            line += "  " + PadRight(AngleText(l), 8) + "  " +
-                    PadRight(PositionTextShort(l, engine.names), 8);
+            line += "  " + PadRight(AngleText(Radians(l)), 8) + "  " +
+                    PadRight(PositionTextShort(Radians(l), engine.names), 8);
             if (c.retrograde[b][kChartA]) line += "  r";
         } else {
             line += PadRight("", 10) + MissingPositionMark(l);
@@ -166,7 +166,8 @@ int RunPositions(const std::vector<std::string>& args) {
     engine.SiderealZodiac = o.Has("sidereal");
     engine.IncludeMoon = !o.Has("no-moon");
 
-    const double dates[3] = {jd, 0, 0};  // the World date slot
+    SlotDates dates;
+    dates[kWorldDate] = JulianDate(jd);
     const Chart c = ComputeChart(engine, Mode::World, dates);
     const std::string zodiac = ZodiacLabel(texts, engine.SiderealZodiac, false);
     const std::string ephemeris = platform::ephemeris_in_use();

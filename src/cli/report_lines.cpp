@@ -91,7 +91,7 @@ void WriteEntryJson(JsonWriter& w, const DurationEntry& e, Mode mode, const Name
     w.EndObject();
     w.Key("deviation").Number(e.deviation, 6);  // radians, kept for existing scripts
     w.Key("deviation_degrees").Number(e.deviation * 180.0 / kPi, 6);
-    w.Key("deviation_text").String(AngleText(e.deviation));
+    w.Key("deviation_text").String(AngleText(Radians(e.deviation)));
     if (withDates) {
         const bool moon = e.OfMovingMoon();
         w.Key("moving_moon").Bool(moon);

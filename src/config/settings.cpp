@@ -172,9 +172,9 @@ void Settings::LeftClickColor(Aspect aspect) {
 
 void Settings::OtherClickColor(Aspect aspect) {
     Color& c = controls.color[aspect];
-    if (c != 0) {
+    if (c != Color()) {
         controls.savedColor[aspect] = c;
-        c = 0;
+        c = Color();
     } else {
         c = controls.savedColor[aspect];
     }
@@ -185,7 +185,7 @@ void SetOrbs(const Settings& s, OrbTable& orbs) {
     OrbSummary& summary = orbs.summary;
     for (const Aspect a : AllAspects()) {
         const double minutes = OrbListItemValue(s.accepted.OrbIndex[Index(a) - 1]);
-        orbTable[a][kOrbBase] = minutes / 60 / 360 * kTwoPi;
+        orbTable[a][kOrbBase] = ToRadians(Degrees(minutes / 60)).value;
     }
     const OrbColumn proportioned[2] = {kOrbPersonal, kOrbSynastry};
     for (int j = 0; j < 2; ++j) {

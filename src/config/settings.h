@@ -47,12 +47,11 @@ int BoldfaceFractionDivisor(int index);
 std::string MidpointOrbText(int index);
 
 // ---------------------------------------------------------------------------
-// Colours: red + 256 × green + 65536 × blue (Rgb of engine/vocabulary.h); 0
-// switches an aspect off.
+// Colours (Color and Rgb of engine/vocabulary.h); black switches an aspect
+// off.
 
-using Color = int32_t;
-
-inline constexpr Color kMaxColor = 0xFFFFFF;
+// The largest colour number a state file may hold.
+inline constexpr int32_t kMaxColor = 0xFFFFFF;
 
 // Default colour of each aspect. The colours and
 // the palette a left click steps through are the engine's.

@@ -79,7 +79,7 @@ std::string MoonExplanationText(const ProgramTexts& texts, int orbDegrees) {
 
 std::string ExplanationText(const ProgramTexts& texts, const NameTables& names, Aspect aspect,
                             double orb, double beginning, double end) {
-    const std::string o = AngleText(orb);
+    const std::string o = AngleText(Radians(orb));
     const Language language = texts.language();
     if (German(texts)) {
         const std::string& unknown = texts.ProgramText(kTextUnknownDateExplanation);
@@ -131,7 +131,7 @@ CellExplanation ExplainCell(const CellExplanationInput& in) {
     const std::optional<Aspect> found = AspectInCellText(in.cellText, *in.names);
     if (!found) return r;
     const Aspect a = *found;
-    if (in.colors[a] == 0) {
+    if (in.colors[a] == Color()) {
         r.action = CellExplanation::Action::ClearSelection;
         return r;
     }
@@ -164,7 +164,7 @@ CellExplanation ExplainCell(const CellExplanationInput& in) {
 }
 
 std::string WheelLineText(Color pixel, const AspectColors& colors, const NameTables& names) {
-    if (pixel == 0 || pixel == Rgb(224, 224, 224) || pixel == Rgb(32, 32, 255) ||
+    if (pixel == Color() || pixel == Rgb(224, 224, 224) || pixel == Rgb(32, 32, 255) ||
         pixel == Rgb(255, 255, 255))
         return {};
     std::string t;

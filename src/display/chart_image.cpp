@@ -13,13 +13,13 @@ namespace vek {
 namespace {
 
 int Red(Color c) {
-    return c & 0xFF;
+    return c.red();
 }
 int Green(Color c) {
-    return (c >> 8) & 0xFF;
+    return c.green();
 }
 int Blue(Color c) {
-    return (c >> 16) & 0xFF;
+    return c.blue();
 }
 
 // No note starts left of this pixel column.

@@ -23,7 +23,7 @@ namespace vek {
 Color WhiteBackgroundColor(Color c);
 
 inline constexpr Color kNoteGrey = Rgb(160, 160, 160);
-inline constexpr Color kNoteBlue = 16711680;  // pure blue
+inline constexpr Color kNoteBlue = Rgb(0, 0, 255);
 inline constexpr int kNoteLineSpacing = 17;   // pixels
 
 // The home page, as the annotation names it: "/vek/vek.htm" in English,

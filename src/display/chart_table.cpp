@@ -12,12 +12,12 @@ namespace {
 // An angle as the cells show it: four decimals of radians, or degrees and
 // minutes.
 std::string CellAngle(double radians, bool inRadians) {
-    return inRadians ? RadiansText(radians) : AngleText(radians);
+    return inRadians ? RadiansText(Radians(radians)) : AngleText(Radians(radians));
 }
 
 void FillPositionCell(TableCell& cell, const Chart& chart, const NameTables& names, Body body,
                       int slot, const ChartTableOptions& options) {
-    cell.foreground = 0;
+    cell.foreground = Color();
     cell.background = kPositionCellColor;
     if (body == kMoon && !options.includeMoon) {
         cell.text.clear();
@@ -27,12 +27,12 @@ void FillPositionCell(TableCell& cell, const Chart& chart, const NameTables& nam
     if (l < 0) {
         cell.text = MissingPositionMark(l);
     } else if (options.inRadians) {
-        cell.text = RadiansText(l);
+        cell.text = RadiansText(Radians(l));
     } else {
-        cell.text = AngleText(l);
+        cell.text = AngleText(Radians(l));
         if (chart.retrograde[body][static_cast<size_t>(slot)]) cell.text += " r";
         cell.text += kLineBreak;
-        cell.text += PositionTextShort(l, names);
+        cell.text += PositionTextShort(Radians(l), names);
     }
 }
 
@@ -86,7 +86,7 @@ void FillChartTable(const Chart& chart, const NameTables& names, const Settings&
     if (!two) {
         TableCell& zodiac = t.txbCell[t.ZodiacCellIndex()];
         zodiac.text = options.zodiacLabel;
-        zodiac.foreground = 0;
+        zodiac.foreground = Color();
         zodiac.background = kPositionCellColor;
         zodiac.visible = true;
     }

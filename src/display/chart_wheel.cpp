@@ -137,7 +137,7 @@ class WheelDrawing {
             for (const Aspect a : AllAspects()) {
                 const std::string& abbreviation = in_.names->AspectAbbreviation[a];
                 if (abbreviation.empty() || cell.text.find(abbreviation) == std::string::npos ||
-                    in_.aspectColor[a] == 0) {
+                    in_.aspectColor[a] == Color()) {
                     continue;
                 }
                 int from = 0, to = 0, fromChart = 0;
@@ -553,7 +553,7 @@ std::string AspectLineName(const ChartPrimitive& line, const Chart& chart, const
         const std::string second = BodyLabel(lineSecond, kChartA, chart, names, texts);
         return texts.ProgramTextWithValues(
             kTextAspectLineNamed,
-            {first, names.AspectNoun[*line.aspect], second, AngleText(pr.deviation), ""});
+            {first, names.AspectNoun[*line.aspect], second, AngleText(Radians(pr.deviation)), ""});
     }
     return {};
 }
@@ -565,7 +565,7 @@ std::string BodyGlyphName(const ChartPrimitive& glyph, const Chart& chart, const
     const double lambda = chart.longitude[*glyph.body][slot];
     if (lambda < 0) return {};
     return BodyLabel(*glyph.body, slot, chart, names, texts) + ": " +
-           PositionTextLong(lambda, names);
+           PositionTextLong(Radians(lambda), names);
 }
 
 int ItemAt(const ChartWheel& w, int x, int y, int reach) {

@@ -33,7 +33,7 @@ inline constexpr int kTwipsPerPixel = 15;
 inline constexpr Color kChartLineColor = Rgb(64, 64, 64);      // spokes, sign glyphs
 inline constexpr Color kChartBackground = Rgb(224, 224, 224);  // around the disc
 inline constexpr Color kChartWhite = Rgb(255, 255, 255);
-inline constexpr Color kChartBlack = 0;
+inline constexpr Color kChartBlack = Color();
 inline constexpr Color kRetrogradeBColor = Rgb(32, 32, 255);  // chart B glyph, retrograde
 inline constexpr Color kDirectBColor = Rgb(32, 32, 32);       // chart B glyph, direct
 inline constexpr Color kHouseCuspColor = Rgb(150, 118, 52);   // cusp lines and numbers
@@ -97,8 +97,8 @@ struct ChartPrimitive {
     // Text: print position (x1, y1), the top-left corner of the text; with
     // alignRight (x1, y1) is its top-right corner.
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0, r = 0;
-    Color color = 0;  // line, outline or text colour
-    Color fill = 0;   // disc interior; text box of an opaque text
+    Color color;  // line, outline or text colour
+    Color fill;   // disc interior; text box of an opaque text
     int width = 1;    // line width in pixels
     std::string text;
     ChartFont font = ChartFont::Glyph;

@@ -99,7 +99,7 @@ std::string DurationDisplayLine(const DurationEntry& e, Mode mode, bool showDura
     const Aspect a = e.aspect;
 
     const std::string aspectPart =
-        PadRight(names.AspectNoun[a] + " (" + AngleText(e.deviation) + ")", t.widths.W2);
+        PadRight(names.AspectNoun[a] + " (" + AngleText(Radians(e.deviation)) + ")", t.widths.W2);
     std::string line;
     if (ModeInfoOf(mode).personal) {
         line = "tr." + PadRight(secondName, w1 + 3) + " " + aspectPart + " " +

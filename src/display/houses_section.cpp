@@ -14,9 +14,9 @@ std::string HousesSectionText(const ProgramTexts& texts, const NameTables& names
         "\n";
     if (houses.FellBack()) out += HousesFallbackNote(texts, houses, latitude) + "\n";
     out +=
-        texts.ProgramText(kTextAscendant) + ": " + PositionTextLong(houses.ascendant, names) + "\n";
+        texts.ProgramText(kTextAscendant) + ": " + PositionTextLong(Radians(houses.ascendant), names) + "\n";
     out +=
-        texts.ProgramText(kTextMidheaven) + ": " + PositionTextLong(houses.midheaven, names) + "\n";
+        texts.ProgramText(kTextMidheaven) + ": " + PositionTextLong(Radians(houses.midheaven), names) + "\n";
     auto inHouse = [&](const std::string& name, double longitude) {
         if (!(longitude >= 0)) return;
         out += texts.ProgramTextWithValues(

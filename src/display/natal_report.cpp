@@ -95,18 +95,18 @@ class Writer {
         const std::string m1 = in_.synastry ? "(1)" : "";
         const std::string m2 = in_.synastry ? "(2)" : "";
         const Aspect a = e.aspect;
-        return BodyName(e.first) + m1 + " (" + PositionTextLong(Longitude(e.first, 0), names_) +
+        return BodyName(e.first) + m1 + " (" + PositionTextLong(Radians(Longitude(e.first, 0)), names_) +
                ") " + names_.AspectNoun[a] + " " + BodyName(e.second) + m2 + " (" +
-               PositionTextLong(Longitude(e.second, in_.synastry ? 1 : 0), names_) + ")";
+               PositionTextLong(Radians(Longitude(e.second, in_.synastry ? 1 : 0)), names_) + ")";
     }
 
     std::string Distance(const DurationEntry& e) const {
         std::string t = Text(kTextReportFromExact);
-        ReplaceAll(t, "[5 degrees]", AngleText(e.deviation));
+        ReplaceAll(t, "[5 degrees]", AngleText(Radians(e.deviation)));
         return t;
     }
 
-    static bool IsExact(const DurationEntry& e) { return AngleText(e.deviation) == "0°0'"; }
+    static bool IsExact(const DurationEntry& e) { return AngleText(Radians(e.deviation)) == "0°0'"; }
 
     int AlignedWidth() const {
         int noun = 0;

@@ -10,7 +10,8 @@
 
 namespace vek {
 
-std::string RadiansText(double radians) {
+std::string RadiansText(Radians angle) {
+    const double radians = angle.value;
     if (!std::isfinite(radians)) return "";
     char buffer[64];
     const auto r =

@@ -22,7 +22,7 @@ inline constexpr std::string_view kLineBreak = "\r\n";
 // An angle in radians with four decimals ("1.2346"). Always written with a
 // decimal point: the program does not follow the computer's regional
 // settings, so texts do not change with the locale the window runs in.
-std::string RadiansText(double radians);
+std::string RadiansText(Radians angle);
 
 // A count in words: "No", "One" .. "Twenty", "Thirty" .. "Ninety", others
 // below 100 as "Twenty One"; German "Keine", "Eine" .. "Zwanzig", "Dreißig"

@@ -198,7 +198,7 @@ std::string OrbText(double radians) {
     if (radians > kTwoPi) radians = 0;
     AngleTextOptions o;
     o.omitZeroMinutes = true;
-    return AngleText(radians, o);
+    return AngleText(Radians(radians), o);
 }
 
 }  // namespace

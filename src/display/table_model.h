@@ -47,8 +47,8 @@ enum class CellKind {
 struct TableCell {
     std::string text;
     bool visible = false;
-    Color background = 0;
-    Color foreground = 0;  // text colour
+    Color background;
+    Color foreground;  // text colour
     bool bold = false;
     CellFont font = CellFont::Text;
 

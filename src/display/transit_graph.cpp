@@ -199,7 +199,7 @@ std::string TransitGraphTitle(const ProgramTexts& texts, const NameTables& names
                     " " + texts.ProgramText(kTextGraphTo) + " " +
                     texts.ProgramText(kTextNatalExplanation);
     t += german ? LowerCase(names.BodyName[natalBody]) : " " + names.BodyName[natalBody];
-    t += "X, " + texts.ProgramText(kTextGraphOrb) + " " + AngleText(orb) + ", ";
+    t += "X, " + texts.ProgramText(kTextGraphOrb) + " " + AngleText(Radians(orb)) + ", ";
     if (german) {
         t += sidereal ? "siderischer Tk" : "tropischer Tk";
     } else {
@@ -241,7 +241,7 @@ TransitGraph DrawTransitGraph(const TransitGraphInput& in) {
 
     g.scale.push_back({kGraphExactColumn, "0°"});
     for (int m = 1; m <= 7; ++m) {
-        const std::string text = AngleText(m * g.orb / 7.5);
+        const std::string text = AngleText(Radians(m * g.orb / 7.5));
         g.scale.push_back({kGraphExactColumn + kGraphScaleStep * m, text});
         g.scale.push_back({kGraphExactColumn - kGraphScaleStep * m, text});
     }
@@ -296,7 +296,7 @@ std::string GraphReadingText(const ProgramTexts& texts, const GraphReading& r) {
         texts.ProgramText(kTextGraphDateTime) + "\n" + texts.ProgramText(kTextGraphDistance);
     ReplaceAll(t, "[time]", r.time);
     ReplaceAll(t, "[date]", r.date);
-    ReplaceAll(t, "[exactness]", AngleText(std::fabs(r.deviation)));
+    ReplaceAll(t, "[exactness]", AngleText(Radians(std::fabs(r.deviation))));
     return t;
 }
 

@@ -72,7 +72,7 @@ struct TransitGraphInput {
     double worldLocalDayValue = 0;  // the World date, for the marked label
     double worldJulianDate = 0;     // the World date, UT: picks the exact point
     double orb = 0;                 // radians: the aspect's personal-transit orb
-    Color color = 0;                // the aspect's colour
+    Color color;                    // the aspect's colour
     LongitudeFn longitude;          // the selected zodiac
     LongitudeFn otherLongitude;     // the other zodiac (no grey curve when unset)
     std::string title;              // with its "X"
@@ -99,7 +99,7 @@ struct TransitGraph {
     double step = 0;       // days per row: span / 392
     double start = 0;      // Julian date (UT) of the first row: local midnight
     double orb = 0;
-    Color color = 0;             // the aspect's colour
+    Color color;                 // the aspect's colour
     double exactPoint = 0;       // longitude of the exact aspect, selected zodiac
     double otherExactPoint = 0;  // in the other zodiac
 

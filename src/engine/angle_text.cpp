@@ -45,7 +45,8 @@ bool InSignRange(double longitude) {
 
 }  // namespace
 
-std::string AngleText(double radians, const AngleTextOptions& options) {
+std::string AngleText(Radians angle, const AngleTextOptions& options) {
+    double radians = angle.value;
     if (!std::isfinite(radians)) return "";
     std::string sign;
     if (radians < 0) {
@@ -61,14 +62,16 @@ std::string AngleText(double radians, const AngleTextOptions& options) {
     return text + std::to_string(d.minutes) + "'";
 }
 
-std::string PositionTextShort(double longitude, const NameTables& names) {
+std::string PositionTextShort(Radians position, const NameTables& names) {
+    const double longitude = position.value;
     if (!InSignRange(longitude)) return "";
     DegreesMinutes d = SplitDegrees(longitude, false);
     return std::to_string(d.whole % 30) + names.SignAbbreviation[d.whole / 30] +
            std::to_string(d.minutes);
 }
 
-std::string PositionTextLong(double longitude, const NameTables& names) {
+std::string PositionTextLong(Radians position, const NameTables& names) {
+    const double longitude = position.value;
     if (!InSignRange(longitude)) return "";
     DegreesMinutes d = SplitDegrees(longitude, false);
     int inSign = d.whole % 30;

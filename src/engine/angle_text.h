@@ -19,14 +19,14 @@ struct AngleTextOptions {
 // An angle in radians as whole degrees and minutes. Empty for a value above
 // 2π, for a negative value (unless negatives are accepted) and for a
 // non-finite value.
-std::string AngleText(double radians, const AngleTextOptions& options = {});
+std::string AngleText(Radians angle, const AngleTextOptions& options = {});
 
 // Position of a longitude in its sign, short form "12Ari5". Empty for a
 // longitude below 0, above 2π or not finite.
-std::string PositionTextShort(double longitude, const NameTables& names);
+std::string PositionTextShort(Radians longitude, const NameTables& names);
 
 // Long form "12° in Aries": minutes above 30 round the degree up, but never
 // into the next sign.
-std::string PositionTextLong(double longitude, const NameTables& names);
+std::string PositionTextLong(Radians longitude, const NameTables& names);
 
 }  // namespace vek

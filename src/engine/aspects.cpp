@@ -29,7 +29,7 @@ double NormalizeAngle(double a) {
 }
 
 double AspectAngleOf(Aspect aspect) {
-    return kAspects[aspect].degrees / 360.0 * kTwoPi;
+    return ToRadians(Degrees(kAspects[aspect].degrees)).value;
 }
 
 double SeparationAngle(double a, double b) {

@@ -59,10 +59,6 @@ constexpr double kDaysBetweenSeams = 600 * 365.0;
 // it to decide.
 constexpr double kRounding = 1e-9;
 
-double Radians(double degrees) {
-    return degrees / 360.0 * kTwoPi;
-}
-
 // The difference b − a of two longitudes taken the short way round.
 double ShortStep(double a, double b) {
     return std::remainder(b - a, kTwoPi);
@@ -73,16 +69,16 @@ double ShortStep(double a, double b) {
 MotionBounds SkyMotionBounds(const Engine& engine) {
     MotionBounds m;
     for (const Body b : AllBodies()) {
-        m.perDay[b] = Radians(kDegreesPerDay[b]);
-        m.perDay2[b] = Radians(kDegreesPerDay2[b]);
-        m.perDay3[b] = Radians(kDegreesPerDay3[b]);
-        m.smoothPerDay2[b] = Radians(kSmoothDegreesPerDay2[b]);
-        m.smoothPerDay3[b] = Radians(kSmoothDegreesPerDay3[b]);
+        m.perDay[b] = ToRadians(Degrees(kDegreesPerDay[b])).value;
+        m.perDay2[b] = ToRadians(Degrees(kDegreesPerDay2[b])).value;
+        m.perDay3[b] = ToRadians(Degrees(kDegreesPerDay3[b])).value;
+        m.smoothPerDay2[b] = ToRadians(Degrees(kSmoothDegreesPerDay2[b])).value;
+        m.smoothPerDay3[b] = ToRadians(Degrees(kSmoothDegreesPerDay3[b])).value;
         m.firstJD[b] = platform::kEphemerisFirstJd;
         m.endJD[b] = platform::kEphemerisLastJd;
     }
     m.perDay[kPluto] = engine.pluto.MaxDailyMotion();
-    m.forwardPerDay[kMoon] = Radians(kMoonLeastDegreesPerDay);
+    m.forwardPerDay[kMoon] = ToRadians(Degrees(kMoonLeastDegreesPerDay)).value;
     // The Moon and Pluto have positions on the days of the Pluto table.
     for (const Body b : {kPluto, kMoon}) {
         m.firstJD[b] = PlutoTable::kFirstDay - 0.5;

@@ -77,13 +77,13 @@ int Chart::TotalAspects() const {
     return total;
 }
 
-double ChartDate(Mode mode, ChartSlot slot, const double (&dateJD)[3]) {
+JulianDate ChartDate(Mode mode, ChartSlot slot, const SlotDates& dates) {
     const ModeInfo& m = ModeInfoOf(mode);
-    if (slot < 0 || slot >= m.slotCount) return 0;
-    return dateJD[Index(m.dateSlots[static_cast<std::size_t>(slot)])];
+    if (slot < 0 || slot >= m.slotCount) return JulianDate();
+    return dates[m.dateSlots[static_cast<std::size_t>(slot)]];
 }
 
-Chart ComputeChart(const Engine& engine, Mode mode, const double (&dateJD)[3]) {
+Chart ComputeChart(const Engine& engine, Mode mode, const SlotDates& dates) {
     Chart c;
     c.mode = mode;
     if (mode == Mode::None) return c;
@@ -92,8 +92,8 @@ Chart ComputeChart(const Engine& engine, Mode mode, const double (&dateJD)[3]) {
     c.hasMarkers = m.markers;
     c.orbColumn = m.orbColumn;
     c.bodyCount = engine.BodyCountForSettings();
-    c.jd[kChartA] = ChartDate(mode, kChartA, dateJD);
-    c.jd[kChartB] = ChartDate(mode, kChartB, dateJD);
+    c.jd[kChartA] = ChartDate(mode, kChartA, dates).days;
+    c.jd[kChartB] = ChartDate(mode, kChartB, dates).days;
 
     LaterPositions laterA(engine, c.jd[kChartA]);
     LaterPositions laterB(engine, c.jd[kChartB]);

@@ -57,13 +57,13 @@ AspectTest AspectTestByBodies(const Chart& chart, const OrbTable& orbs, Body i, 
 
 // Julian date of chart A or B for a mode from the three date slots; 0 for a
 // chart the mode does not use.
-double ChartDate(Mode mode, ChartSlot slot, const double (&dateJD)[3]);
+JulianDate ChartDate(Mode mode, ChartSlot slot, const SlotDates& dates);
 
 // Computes a chart from the given date slots with the engine's settings,
 // orb table and positions. The chart is the one result of a compute: the
 // engine keeps no copy of it. Every body is computed once at its instant and at
 // most once half an hour later; those later positions serve both the
 // retrograde flags and the markers.
-Chart ComputeChart(const Engine& engine, Mode mode, const double (&dateJD)[3]);
+Chart ComputeChart(const Engine& engine, Mode mode, const SlotDates& dates);
 
 }  // namespace vek

@@ -95,7 +95,7 @@ class Engine {
     OrbTable orbs;
     NameTables names;
     GlyphTables glyphs;
-    AspectArray<int32_t> AspectColor{};
+    AspectArray<Color> AspectColor{};
     PlutoTable pluto;
     bool SiderealZodiac = false;
     bool IncludeMoon = true;

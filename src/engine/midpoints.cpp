@@ -21,7 +21,7 @@ bool Conjunct(const SkyTests& sky, Body x, Body y) {
 
 double MidpointOrbOfIndex(int index) {
     if (index < 0 || index >= kMidpointOrbChoices) return 0;
-    return kMidpointOrbDegrees[index] / 360.0 * kTwoPi;
+    return ToRadians(Degrees(kMidpointOrbDegrees[index])).value;
 }
 
 bool TestMidpointTriple(const SkyTests& sky, Body b1, Body b2, Body b3, Midpoint& out) {

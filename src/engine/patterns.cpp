@@ -368,7 +368,7 @@ std::string PatternLine(const PatternInstance& p, Pattern pattern, PatternForm f
         line += " (";
         line += texts.deviationWord;
         line += ' ';
-        line += AngleText(p.meanDeviation);
+        line += AngleText(Radians(p.meanDeviation));
         line += ')';
     }
     line += kPatternLineBreak;

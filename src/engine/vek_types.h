@@ -57,9 +57,11 @@ class EnumRange {
 
 // A Julian date (UT, in days). Only an explicit JulianDate(d) makes one, so
 // a longitude or another plain double cannot be passed where the date goes.
+// The default is 0, the date of a slot a mode does not use.
 struct JulianDate {
+    constexpr JulianDate() = default;
     constexpr explicit JulianDate(double d) : days(d) {}
-    double days;
+    double days = 0;
 };
 
 // Bodies 1..10. Without the Moon only 1..9 are computed.
@@ -222,6 +224,8 @@ constexpr std::optional<DateSlot> DateSlotFromIndex(int n) {
 
 template <class T>
 using SlotArray = EnumArray<DateSlot, T, kDateSlotCount>;
+// The Julian dates of the three date slots.
+using SlotDates = SlotArray<JulianDate>;
 
 // The three date slots in order.
 constexpr EnumRange<DateSlot> AllDateSlots() {

@@ -67,8 +67,8 @@ const PatternArray<std::array<const char*, 2>> kPatternNames = {{{
     {"Midpoint", "Halbsumme"},
 }}};
 
-const AspectArray<int32_t> kDefaultAspectColor = {{{
-    0,
+const AspectArray<Color> kDefaultAspectColor = {{{
+    Color(),
     Rgb(255, 255, 0),    // conjunction
     Rgb(255, 0, 255),    // opposition
     Rgb(255, 0, 0),      // square
@@ -78,7 +78,7 @@ const AspectArray<int32_t> kDefaultAspectColor = {{{
     Rgb(128, 128, 128),  // quincunx
 }}};
 
-const int32_t kPalette[kPaletteSize] = {
+const Color kPalette[kPaletteSize] = {
     Rgb(255, 255, 0), Rgb(255, 0, 255),   Rgb(255, 0, 0),
     Rgb(0, 255, 0),   Rgb(0, 255, 255),   Rgb(128, 128, 128),
     Rgb(128, 128, 255), Rgb(0, 0, 255),   Rgb(0, 192, 255),

@@ -11,9 +11,27 @@
 
 namespace vek {
 
-// A colour as red + 256 × green + 65536 × blue.
-constexpr int32_t Rgb(int r, int g, int b) {
-    return r + 256 * g + 65536 * b;
+// A 24-bit colour as red + 256 × green + 65536 × blue, the number settings
+// and state files keep. Only an explicit Color(n) or Rgb makes one, so a
+// count, an index or a coordinate cannot be passed where a colour goes;
+// value() gives the number back for the files. Black (0) as an aspect's
+// colour switches the aspect off.
+class Color {
+  public:
+    constexpr Color() = default;
+    constexpr explicit Color(int32_t value) : value_(value) {}
+    constexpr int32_t value() const { return value_; }
+    constexpr int red() const { return value_ & 0xFF; }
+    constexpr int green() const { return (value_ >> 8) & 0xFF; }
+    constexpr int blue() const { return (value_ >> 16) & 0xFF; }
+    constexpr bool operator==(const Color&) const = default;
+
+  private:
+    int32_t value_ = 0;
+};
+
+constexpr Color Rgb(int r, int g, int b) {
+    return Color(r + 256 * g + 65536 * b);
 }
 
 // Fixed data of one body (index 1..10).
@@ -49,11 +67,11 @@ extern const SignInfo kSigns[kSignCount];
 extern const PatternArray<std::array<const char*, 2>> kPatternNames;
 
 // Default display colour of each aspect (index 1..7; 0 unused).
-extern const AspectArray<int32_t> kDefaultAspectColor;
+extern const AspectArray<Color> kDefaultAspectColor;
 
 // The twelve colours the configuration offers for the aspects (index 0..11).
 inline constexpr int kPaletteSize = 12;
-extern const int32_t kPalette[kPaletteSize];
+extern const Color kPalette[kPaletteSize];
 
 // The texts of the four vocabularies in the current language, rebuilt in
 // place on every language switch. Indices never change.

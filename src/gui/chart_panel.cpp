@@ -251,19 +251,19 @@ void ChartPanel::LeaveTransitGraph() {
 
 void ChartPanel::OnGraphicRightClicked(int xTwips, int yTwips) {
     if (!c_.picGraphic->isVisible()) return;
-    const Color c = paint::PixelColorAt(c_.picGraphic->Wheel(), xTwips, yTwips);
+    const std::optional<Color> c = paint::PixelColorAt(c_.picGraphic->Wheel(), xTwips, yTwips);
     if (graphShown_) {
         c_.picGraphic->setToolTip(QString());
         // Only a point of something drawn in the plot is read: black is
         // empty space.
-        if (c <= 0) return;
+        if (!c || *c == Color()) return;
         const std::optional<GraphReading> r = ReadGraphAt(transitGraph_, xTwips, yTwips);
         if (!r) return;
         dialogs_.Message(Q(GraphReadingText(state_.Texts(), *r)), PT(kTextTransitGraph),
                          MessageIcon::None);
         return;
     }
-    if (c < 0) return;
+    if (!c) return;
     const QString text = WheelItemText(xTwips, yTwips);
     if (!text.isEmpty()) dialogs_.Message(text, PT(kTextChart), MessageIcon::None);
 }

@@ -67,7 +67,7 @@ void ChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (Enlargement() > 1) {
         const Color c = wheel_.background;
-        painter.fillRect(rect(), QColor(c & 255, (c >> 8) & 255, (c >> 16) & 255));
+        painter.fillRect(rect(), QColor(c.red(), c.green(), c.blue()));
     }
     const double k = Scale();
     painter.scale(k, k);

@@ -38,7 +38,7 @@ std::optional<Aspect> AspectOfLine(int line) {
 const QString kResetTitleGerman = QStringLiteral("Auf Grundeinstellung zurücksetzen");
 
 QColor ToQColor(Color c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    return QColor(c.red(), c.green(), c.blue());
 }
 
 }  // namespace
@@ -220,7 +220,7 @@ void FrmConfigure::UpdateCutCaptionToolTips() {
 
 Color FrmConfigure::LineColor(int line) const {
     const std::optional<Aspect> aspect = AspectOfLine(line);
-    return aspect ? settings_.controls.color[*aspect] : 0;
+    return aspect ? settings_.controls.color[*aspect] : Color();
 }
 
 void FrmConfigure::DrawColorLine(int line) {

@@ -10,8 +10,8 @@
 
 namespace vek::gui {
 
-QColor ColorFromValue(int32_t value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+QColor ColorFromValue(Color value) {
+    return QColor(value.red(), value.green(), value.blue());
 }
 
 namespace {
@@ -89,7 +89,7 @@ TableGrid::TableGrid(QWidget* parent) : QFrame(parent) {
     }
 }
 
-void TableGrid::SetColors(int index, int32_t fore, int32_t back) {
+void TableGrid::SetColors(int index, Color fore, Color back) {
     QLabel* cell = cells_[index];
     fore_[index] = fore;
     back_[index] = back;

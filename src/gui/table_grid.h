@@ -15,7 +15,7 @@ class QLabel;
 namespace vek::gui {
 
 // A colour as red + 256 × green + 65536 × blue.
-QColor ColorFromValue(int32_t value);
+QColor ColorFromValue(Color value);
 
 class TableGrid : public QFrame {
     Q_OBJECT
@@ -32,8 +32,8 @@ class TableGrid : public QFrame {
 
     // The cell's look, read back.
     QString CellText(int index) const;
-    int32_t CellForeColor(int index) const { return fore_[index]; }
-    int32_t CellBackColor(int index) const { return back_[index]; }
+    Color CellForeColor(int index) const { return fore_[index]; }
+    Color CellBackColor(int index) const { return back_[index]; }
     bool CellBold(int index) const;
     bool CellIsGlyph(int index) const { return glyph_[index]; }
 
@@ -41,7 +41,7 @@ class TableGrid : public QFrame {
     // a cell that names something (an aspect, a position) is emphasised.
     int Hovered() const { return hovered_; }
     void SetHovered(int index);
-    static constexpr int32_t kHoverBorderColor = 0xD77800;  // RGB(0, 120, 215)
+    static constexpr Color kHoverBorderColor = Rgb(0, 120, 215);
 
     // Where a cell's text goes in a font: word-wrapped within the cell.
     static QRect TextBounds(const QLabel* cell, const QFont& font);
@@ -53,12 +53,12 @@ class TableGrid : public QFrame {
 
   private:
     void ShowCell(int index, const TableCell& cell);
-    void SetColors(int index, int32_t fore, int32_t back);
+    void SetColors(int index, Color fore, Color back);
     void FitText(int index);
 
     std::array<QLabel*, kMaxNumCells> cells_{};
-    std::array<int32_t, kMaxNumCells> fore_{};
-    std::array<int32_t, kMaxNumCells> back_{};
+    std::array<Color, kMaxNumCells> fore_{};
+    std::array<Color, kMaxNumCells> back_{};
     std::array<bool, kMaxNumCells> glyph_{};
     std::array<TableCell, kMaxNumCells> shown_{};
     int numRows_ = 0;

@@ -26,7 +26,7 @@ namespace vek::paint {
 namespace {
 
 QColor ToQColor(Color c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    return QColor(c.red(), c.green(), c.blue());
 }
 
 QString Q(const std::string& s) {
@@ -190,11 +190,11 @@ QImage RenderChartPixels(const ChartWheel& wheel) {
     return image;
 }
 
-Color PixelColorAt(const ChartWheel& wheel, int xTwips, int yTwips) {
-    if (xTwips < 0 || yTwips < 0) return -1;
+std::optional<Color> PixelColorAt(const ChartWheel& wheel, int xTwips, int yTwips) {
+    if (xTwips < 0 || yTwips < 0) return std::nullopt;
     const int x = xTwips / kTwipsPerPixel;
     const int y = yTwips / kTwipsPerPixel;
-    if (x >= wheel.WidthPixels() || y >= wheel.HeightPixels()) return -1;
+    if (x >= wheel.WidthPixels() || y >= wheel.HeightPixels()) return std::nullopt;
     const QRgb c = RenderChartPixels(wheel).pixel(x, y);
     return Rgb(qRed(c), qGreen(c), qBlue(c));
 }

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QString>
+#include <optional>
 #include <string>
 
 #include "display/chart_wheel.h"
@@ -42,9 +43,9 @@ QImage RenderChart(const ChartWheel& wheel, double scale);
 // outline. What a click on the drawing reads.
 QImage RenderChartPixels(const ChartWheel& wheel);
 
-// The colour (red + 256 × green + 65536 × blue) of the drawing's pixel at a
-// point given in twips; −1 outside the drawing.
-Color PixelColorAt(const ChartWheel& wheel, int xTwips, int yTwips);
+// The colour of the drawing's pixel at a point given in twips; none outside
+// the drawing.
+std::optional<Color> PixelColorAt(const ChartWheel& wheel, int xTwips, int yTwips);
 
 // The ink of every body glyph at 15 twips a pixel, as the painter leaves
 // it, and the glyph's text box; what glyph placement reads.

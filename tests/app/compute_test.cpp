@@ -55,10 +55,10 @@ TEST_F(ResultsText, CountsInWords) {
 }
 
 TEST_F(ResultsText, RadiansWithFourDecimalsAndAPoint) {
-    EXPECT_EQ(RadiansText(1.23456), "1.2346");
-    EXPECT_EQ(RadiansText(0), "0.0000");
-    EXPECT_EQ(RadiansText(6.2831853), "6.2832");
-    EXPECT_EQ(RadiansText(0.00004), "0.0000");
+    EXPECT_EQ(RadiansText(Radians(1.23456)), "1.2346");
+    EXPECT_EQ(RadiansText(Radians(0)), "0.0000");
+    EXPECT_EQ(RadiansText(Radians(6.2831853)), "6.2832");
+    EXPECT_EQ(RadiansText(Radians(0.00004)), "0.0000");
 }
 
 TEST_F(ResultsText, SingleChartSummaryLinesTotalsAndRetrogradeLine) {

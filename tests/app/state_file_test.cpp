@@ -68,7 +68,7 @@ AppState ExpectedState() {
     a.SiderealZodiac = true;
     a.OrbIndex = {8, 7, 6, 5, 4, 3, 0, 5};
     a.AspectColor = DefaultAspectColors();
-    a.AspectColor[kQuincunx] = 0;
+    a.AspectColor[kQuincunx] = Color();
     return st;
 }
 
@@ -160,7 +160,8 @@ TEST(StateFileLoad, SavingAndLoadingReproducesEveryValue) {
     AcceptedSettings& a = st.settings.accepted;
     a.SiderealZodiac = true;
     a.OrbIndex = {1, 2, 3, 4, 5, 6, 7, 15};
-    a.AspectColor = {0, 1, Rgb(0, 0, 255), Rgb(128, 64, 0), kMaxColor, 256, 65536, 12345};
+    a.AspectColor = {Color(),    Color(1),     Rgb(0, 0, 255), Rgb(128, 64, 0),
+                     Color(kMaxColor), Color(256), Color(65536),   Color(12345)};
     ASSERT_TRUE(Succeeded(SaveStateFile(tmp / "round.vek", st)));
 
     AppState loaded;

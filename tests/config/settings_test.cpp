@@ -36,8 +36,8 @@ TEST(SettingsLists, EntryTextsAndItemValues) {
 TEST(SettingsDefaults, MatchAFreshStart) {
     Settings s;
     EXPECT_EQ(s.accepted.OrbIndex, (std::array<int, 8>{10, 9, 6, 7, 4, 3, 3, 1}));
-    EXPECT_EQ(s.accepted.AspectColor[kConjunction], 0x00FFFF);  // yellow, red in the low byte
-    EXPECT_EQ(s.accepted.AspectColor[kSemisextile], 128 + 256 * 128 + 65536 * 255);
+    EXPECT_EQ(s.accepted.AspectColor[kConjunction].value(), 0x00FFFF);  // yellow, red in the low byte
+    EXPECT_EQ(s.accepted.AspectColor[kSemisextile].value(), 128 + 256 * 128 + 65536 * 255);
     EXPECT_EQ(s.controls.proportionIndex[0], 2);
     EXPECT_EQ(s.controls.midpointOrbIndex, 2);
     EXPECT_EQ(s.controls.boldfaceFractionIndex, 2);
@@ -92,7 +92,7 @@ TEST(SettingsReset, RestoresDefaultsAndKeepsZodiacOnlyWhenAsked) {
     s.controls.orbIndex = {1, 2, 3, 4, 5, 6, 7, 8};
     s.controls.useBoldface = false;
     s.controls.boldfaceThreshold = BoldfaceThreshold::FractionOfOrb;
-    s.controls.color[kTrine] = 0;
+    s.controls.color[kTrine] = Color();
     s.controls.midpointOrbIndex = 7;
     s.controls.suppressInnerPlanetAspects = true;
     s.controls.includeMoon = false;
@@ -133,7 +133,7 @@ TEST(SettingsReset, NorthAmericanZonesFollowTheLanguage) {
 TEST(SettingsDialog, AcceptCopiesControlsIntoTheEngine) {
     Settings s;
     s.controls.orbIndex[Index(kSquare) - 1] = 12;
-    s.controls.color[kSextile] = 0;
+    s.controls.color[kSextile] = Color();
     s.controls.sidereal = true;
     s.controls.suppressInnerPlanetAspects = true;
     s.controls.zodiacSectors = false;
@@ -141,7 +141,7 @@ TEST(SettingsDialog, AcceptCopiesControlsIntoTheEngine) {
     s.controls.includeMoon = false;
     s.Accept();
     EXPECT_EQ(s.accepted.OrbIndex[Index(kSquare) - 1], 12);
-    EXPECT_EQ(s.accepted.AspectColor[kSextile], 0);
+    EXPECT_EQ(s.accepted.AspectColor[kSextile], Color());
     EXPECT_TRUE(s.accepted.SiderealZodiac);
     EXPECT_FALSE(s.accepted.ShowInnerPlanetAspects);
     EXPECT_FALSE(s.accepted.ShowZodiacSectors);
@@ -219,13 +219,13 @@ TEST(SettingsDialog, ColorClicks) {
     EXPECT_EQ(s.controls.color[kTrine], Rgb(1, 2, 3));
 
     s.OtherClickColor(kTrine);
-    EXPECT_EQ(s.controls.color[kTrine], 0);
+    EXPECT_EQ(s.controls.color[kTrine], Color());
     s.OtherClickColor(kTrine);
     EXPECT_EQ(s.controls.color[kTrine], Rgb(1, 2, 3));
 
-    s.controls.color[kSquare] = 0;  // off, never switched off by a click
+    s.controls.color[kSquare] = Color();  // off, never switched off by a click
     s.OtherClickColor(kSquare);
-    EXPECT_EQ(s.controls.color[kSquare], 0);
+    EXPECT_EQ(s.controls.color[kSquare], Color());
     // The engine's colours change only on "Use settings".
     EXPECT_EQ(s.accepted.AspectColor[kTrine], DefaultAspectColor(kTrine));
 }

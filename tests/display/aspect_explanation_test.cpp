@@ -112,8 +112,8 @@ TEST(Explanation, WheelLinesAreNamedByTheirColour) {
     // The colours of the drawing itself name nothing, even when an aspect
     // has one of them.
     colors[kQuincunx] = Rgb(255, 255, 255);
-    for (Color c : {0, Rgb(224, 224, 224), Rgb(32, 32, 255), Rgb(255, 255, 255)})
-        EXPECT_EQ(WheelLineText(c, colors, en), "") << c;
+    for (Color c : {Color(), Rgb(224, 224, 224), Rgb(32, 32, 255), Rgb(255, 255, 255)})
+        EXPECT_EQ(WheelLineText(c, colors, en), "") << c.value();
     EXPECT_EQ(WheelLineText(Rgb(64, 64, 64), colors, en), "");  // a spoke
 }
 
@@ -220,7 +220,7 @@ TEST_F(ExplainCellTest, MoonColourOffAndNatalModesDoNotSearch) {
 
     // An aspect switched off (colour 0).
     in.cellIndex = (Index(kSun) + 1) * 12 + (Index(kMars) + 1);
-    in.colors[kTrine] = 0;
+    in.colors[kTrine] = Color();
     EXPECT_EQ(ExplainCell(in).action, CellExplanation::Action::ClearSelection);
     in.colors = DefaultAspectColors();
 

@@ -207,7 +207,7 @@ TEST_F(WheelTest, EveryShownAspectHasOneLineBetweenTheGlyphCentresAndNoOtherLine
 TEST_F(WheelTest, AnAspectSwitchedOffOrAnEmptyCellDrawsNothing) {
     ShowAspect(kSun, kMars, kSquare);
     ShowAspect(kSun, kVenus, kSextile);
-    colors[kSquare] = 0;
+    colors[kSquare] = Color();
     // A cell whose text is not an aspect's (an empty aspect cell) is no line.
     table.txbCell[table.AspectCellIndex(kMercury, kJupiter)].visible = true;
     const ChartWheel w = Draw();
@@ -391,7 +391,7 @@ TEST_F(WheelTest, ThePointFindsTheGlyphOrTheNearestLineAndNamesThem) {
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->body, kMars);
     EXPECT_EQ(BodyGlyphName(*g, chart, names, en),
-              "Mars: " + PositionTextLong(chart.longitude[kMars][0], names));
+              "Mars: " + PositionTextLong(Radians(chart.longitude[kMars][0]), names));
     EXPECT_EQ(BodyGlyphAt(w, w.geometry.cx, w.geometry.cy), nullptr);
 
     // The item under the pointer: the glyph before a line through its box,
@@ -420,7 +420,7 @@ TEST_F(WheelTest, ThePointFindsTheGlyphOrTheNearestLineAndNamesThem) {
     cell.kind = CellKind::Position;
     cell.body = kMars;
     EXPECT_EQ(TableCellName(cell, chart, names, en),
-              "Mars: " + PositionTextLong(chart.longitude[kMars][0], names));
+              "Mars: " + PositionTextLong(Radians(chart.longitude[kMars][0]), names));
     cell.text.clear();  // the Moon's cell when it is left out
     EXPECT_EQ(TableCellName(cell, chart, names, en), "");
     cell.text = "h";

@@ -53,8 +53,8 @@ class Sky : public ::testing::Test {
     }
 
     Chart Compute(Mode mode) {
-        double dates[3];
-        for (DateSlot slot : AllDateSlots()) dates[Index(slot)] = rows.InputDateToAJDate(slot);
+        SlotDates dates;
+        for (DateSlot slot : AllDateSlots()) dates[slot] = JulianDate(rows.InputDateToAJDate(slot));
         return ComputeChart(engine, mode, dates);
     }
 

@@ -91,7 +91,7 @@ TEST_F(TableTest, TriangularLayoutRowsHeadersAndHiddenPart) {
                 EXPECT_EQ(cell.first, B(r - 1));
                 EXPECT_EQ(cell.second, B(c + 1));
                 EXPECT_TRUE(cell.visible);
-                EXPECT_EQ(cell.background, 0);
+                EXPECT_EQ(cell.background, Color());
                 EXPECT_EQ(cell.font, CellFont::Text);
                 EXPECT_EQ(t.AspectCellIndex(B(r - 1), B(c + 1)), Index(r, c, 10));
             }
@@ -145,7 +145,7 @@ TEST_F(TableTest, SquareLayoutCornerTextsFollowModeAndZodiac) {
     EXPECT_EQ(a.kind, CellKind::Aspect);
     EXPECT_EQ(a.first, B(3));
     EXPECT_EQ(a.second, B(7));
-    EXPECT_EQ(a.background, 0);
+    EXPECT_EQ(a.background, Color());
 }
 
 TEST_F(TableTest, NewLayoutLeavesNothingOfThePreviousOne) {
@@ -211,10 +211,10 @@ TEST_F(TableTest, BoldfaceThresholdsAreStrictAndColourIsTheAspectColour) {
 
     // Boldface off; a switched-off colour is written as 0.
     s.controls.useBoldface = false;
-    s.accepted.AspectColor[kTrine] = 0;
+    s.accepted.AspectColor[kTrine] = Color();
     t.SetCellStyle(kOrbBase, cell, kTrine, 0, s, e);
     EXPECT_FALSE(t.txbCell[cell].bold);
-    EXPECT_EQ(t.txbCell[cell].foreground, 0);
+    EXPECT_EQ(t.txbCell[cell].foreground, Color());
 }
 
 TEST_F(TableTest, TotalNumberOfAspectsCountsAbbreviationsInAspectCells) {

@@ -172,7 +172,7 @@ TEST_F(TransitGraphModel, TheDrawingHoldsBothCurvesAndTheTitle) {
     EXPECT_EQ(w.geometry.left, 750);
     EXPECT_EQ(w.geometry.width, 10950);
     EXPECT_EQ(w.geometry.height, 6600);
-    EXPECT_EQ(w.background, 0);
+    EXPECT_EQ(w.background, Color());
     size_t coloured = 0, greyPoints = 0;
     for (const ChartPrimitive& p : w.items) {
         if (p.role != ChartRole::GraphCurve) continue;
@@ -205,7 +205,7 @@ TEST_F(TransitGraphModel, APointReadsBackItsInstantAndDistance) {
     EXPECT_EQ(r->time, TimeText(r->day - std::floor(r->day), false));
     const std::string text = GraphReadingText(testing::RealTexts(kEnglish), *r);
     EXPECT_EQ(text, "Date and time: " + r->date + ", " + r->time +
-                        "\nDistance from exact: " + AngleText(std::fabs(r->deviation)));
+                        "\nDistance from exact: " + AngleText(Radians(std::fabs(r->deviation))));
 
     // Outside the plot: the labels on the left, the scale above, the title.
     EXPECT_FALSE(ReadGraphAt(g, 1800, 3000));
@@ -260,7 +260,7 @@ TEST_F(TransitGraphModel, ExactPassesAreMarkedAndReadBackToTheMinute) {
         EXPECT_EQ(r->time, "14:07");  // 12:07 UT at GMT+2
         EXPECT_EQ(r->deviation, 0);
         EXPECT_EQ(GraphReadingText(testing::RealTexts(kEnglish), *r),
-                  "Date and time: 2010-07-04, 14:07\nDistance from exact: " + AngleText(0));
+                  "Date and time: 2010-07-04, 14:07\nDistance from exact: " + AngleText(Radians(0)));
     }
     const auto beside = ReadGraphAt(g, x + 8 * kTwipsPerPixel, y);
     ASSERT_TRUE(beside);

@@ -33,9 +33,9 @@ const PairResult* FindPair(const Chart& c, Body first, Body second) {
 
 TEST(Chart, SingleChartPairOrderSkipsBodiesWithoutPosition) {
     Engine e = FakeEngine();
-    double dates[3] = {0, 0, 0};
+    SlotDates dates;
     SpreadBodies();
-    dates[Index(kBirth1)] = kEpoch;
+    dates[kBirth1] = JulianDate(kEpoch);
     const Chart c = ComputeChart(e, Mode::Natal1, dates);
     EXPECT_EQ(c.jd[kChartA], kEpoch);
     EXPECT_EQ(c.orbColumn, kOrbBase);
@@ -56,7 +56,7 @@ TEST(Chart, SingleChartPairOrderSkipsBodiesWithoutPosition) {
 
 TEST(Chart, AspectsMarkersAndCounts) {
     Engine e = FakeEngine();
-    double dates[3] = {0, 0, 0};
+    SlotDates dates;
     SpreadBodies();
     // Sun 10° gaining on Mercury 15°: applying conjunction. Venus exactly
     // square the Sun and pulling away: separating square.
@@ -66,7 +66,7 @@ TEST(Chart, AspectsMarkersAndCounts) {
     Sky().speed[kMercury] = Deg(0.5);
     Sky().base[kVenus] = Deg(100);
     Sky().speed[kVenus] = Deg(1.2);
-    dates[Index(kWorldDate)] = kEpoch;
+    dates[kWorldDate] = JulianDate(kEpoch);
     const Chart c = ComputeChart(e, Mode::World, dates);
 
     const PairResult* conj = FindPair(c, kSun, kMercury);
@@ -103,7 +103,8 @@ TEST(Chart, MoonExcludedInEveryMode) {
         // The Moon conjunct everything would show up at once if it were used.
         for (Body b : AllBodies()) Sky().base[b] = Deg(Index(b));
         e.IncludeMoon = false;
-        const double dates[3] = {kEpoch, kEpoch, kEpoch};
+        SlotDates dates;
+        for (DateSlot s : AllDateSlots()) dates[s] = JulianDate(kEpoch);
         const Chart c = ComputeChart(e, mode, dates);
         EXPECT_EQ(c.bodyCount, 9);
         for (const PairResult& p : c.Pairs()) {
@@ -117,11 +118,11 @@ TEST(Chart, MoonExcludedInEveryMode) {
 
 TEST(Chart, PersonalTransitsIncludeTheSameBodyAndMoveOnlyTheTransit) {
     Engine e = FakeEngine();
-    double dates[3] = {0, 0, 0};
+    SlotDates dates;
     SpreadBodies();
-    dates[Index(kWorldDate)] = kEpoch + 100;
-    dates[Index(kBirth2)] = kEpoch + 100;  // natal chart equal to the transits
-    dates[Index(kBirth1)] = kEpoch;
+    dates[kWorldDate] = JulianDate(kEpoch + 100);
+    dates[kBirth2] = JulianDate(kEpoch + 100);  // natal chart equal to the transits
+    dates[kBirth1] = JulianDate(kEpoch);
     const Chart c = ComputeChart(e, Mode::Personal2, dates);
     EXPECT_TRUE(c.twoCharts);
     EXPECT_EQ(c.orbColumn, kOrbPersonal);
@@ -146,10 +147,10 @@ TEST(Chart, PersonalTransitsIncludeTheSameBodyAndMoveOnlyTheTransit) {
 
 TEST(Chart, SynastryUsesItsOwnOrbColumnAndHasNoMarkers) {
     Engine e = FakeEngine();
-    double dates[3] = {0, 0, 0};
+    SlotDates dates;
     SpreadBodies();
-    dates[Index(kBirth1)] = kEpoch;
-    dates[Index(kBirth2)] = kEpoch + 10;  // bodies moved 0.1° × b × 10 = b degrees
+    dates[kBirth1] = JulianDate(kEpoch);
+    dates[kBirth2] = JulianDate(kEpoch + 10);  // bodies moved 0.1° × b × 10 = b degrees
     e.orbs.orb[kConjunction][kOrbPersonal] = Deg(5);
     e.orbs.orb[kConjunction][kOrbSynastry] = Deg(2.5);
     const Chart c = ComputeChart(e, Mode::Synastry, dates);
@@ -167,14 +168,14 @@ TEST(Chart, SynastryUsesItsOwnOrbColumnAndHasNoMarkers) {
 
 TEST(Chart, RetrogradeFlagsPerChart) {
     Engine e = FakeEngine();
-    double dates[3] = {0, 0, 0};
+    SlotDates dates;
     SpreadBodies();
     Sky().base[kMars] = 0.0001;
     Sky().speed[kMars] = -0.01;  // backwards across 0° Aries
     Sky().base[kSaturn] = 1.0;
     Sky().speed[kSaturn] = -0.001;
-    dates[Index(kWorldDate)] = kEpoch;
-    dates[Index(kBirth1)] = kEpoch - 20000;  // Mars and Saturn far away, still retrograde
+    dates[kWorldDate] = JulianDate(kEpoch);
+    dates[kBirth1] = JulianDate(kEpoch - 20000);  // Mars and Saturn far away, still retrograde
     const Chart c = ComputeChart(e, Mode::Personal1, dates);
     for (int slot : {kChartA, kChartB}) {
         EXPECT_TRUE(c.retrograde[kMars][slot]);
@@ -193,9 +194,9 @@ TEST(Chart, SiderealFlagsAndMarkersInTheLastHalfHourOfAYear) {
     // in half an hour; Saturn is conjunct its natal place and moving on.
     for (Body b : AllBodies()) Sky().speed[b] = Deg(0.01 * Index(b));
     const double last = 2461406.5 - kHalfHour;  // 2026 December 31, 23:30 UT
-    double dates[3] = {0, 0, 0};
-    dates[Index(kWorldDate)] = last;
-    dates[Index(kBirth1)] = last - 0.5;
+    SlotDates dates;
+    dates[kWorldDate] = JulianDate(last);
+    dates[kBirth1] = JulianDate(last - 0.5);
     for (Mode mode : {Mode::World, Mode::Personal1}) {
         const Chart c = ComputeChart(e, mode, dates);
         for (Body b : AllBodies()) EXPECT_FALSE(c.retrograde[b][kChartA]) << Index(b);
@@ -209,12 +210,12 @@ TEST(Chart, SiderealFlagsAndMarkersInTheLastHalfHourOfAYear) {
 
 TEST(Chart, EveryBodyIsComputedAtMostOncePerInstant) {
     Engine e = FakeEngine();
-    double dates[3] = {0, 0, 0};
+    SlotDates dates;
     SpreadBodies();
     // Many aspects, so that markers are needed for most pairs.
     for (Body b : AllBodies()) Sky().base[b] = Deg(Index(b) % 2 ? 0 : 120);
-    dates[Index(kWorldDate)] = kEpoch;
-    dates[Index(kBirth1)] = kEpoch - 5000;
+    dates[kWorldDate] = JulianDate(kEpoch);
+    dates[kBirth1] = JulianDate(kEpoch - 5000);
     for (Mode mode : {Mode::World, Mode::Personal1}) {
         Sky().calls.clear();
         const Chart c = ComputeChart(e, mode, dates);
@@ -231,7 +232,7 @@ TEST(Chart, EveryBodyIsComputedAtMostOncePerInstant) {
 
 TEST(Chart, NoModeComputesNothing) {
     Engine e = FakeEngine();
-    double dates[3] = {0, 0, 0};
+    SlotDates dates;
     const Chart c = ComputeChart(e, Mode::None, dates);
     EXPECT_EQ(c.pairCount, 0);
     EXPECT_EQ(c.bodyCount, 0);

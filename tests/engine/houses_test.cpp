@@ -22,7 +22,7 @@ using testing::Succeeded;
 
 constexpr double kArcsecond = 1.0 / 3600.0;
 
-double Degrees(double radians) {
+double InDegrees(double radians) {
     return radians / kTwoPi * 360.0;
 }
 
@@ -78,10 +78,10 @@ TEST(Houses, EverySystemAgreesWithTheLibraryWithinAnArcsecond) {
                                           system == HouseSystem::Koch));
                 EXPECT_EQ(h->FellBack(), undefined);
                 EXPECT_EQ(h->used, undefined ? HouseSystem::Porphyry : system);
-                EXPECT_LT(Apart(Degrees(h->ascendant), ascmc[SE_ASC]), kArcsecond);
-                EXPECT_LT(Apart(Degrees(h->midheaven), ascmc[SE_MC]), kArcsecond);
+                EXPECT_LT(Apart(InDegrees(h->ascendant), ascmc[SE_ASC]), kArcsecond);
+                EXPECT_LT(Apart(InDegrees(h->midheaven), ascmc[SE_MC]), kArcsecond);
                 for (int i = 1; i <= 12; ++i)
-                    EXPECT_LT(Apart(Degrees(h->cusp[static_cast<size_t>(i)]), cusps[i]), kArcsecond)
+                    EXPECT_LT(Apart(InDegrees(h->cusp[static_cast<size_t>(i)]), cusps[i]), kArcsecond)
                         << "cusp " << i;
             }
         }
@@ -115,17 +115,17 @@ TEST(Houses, SiderealZodiacShiftsEveryAngleByTheBodiesCorrection) {
         engine.SiderealZodiac = true;
         const Result<HouseCusps> sidereal = ComputeHouses(engine, kDates[1], berlin, system);
         ASSERT_TRUE(tropical.ok() && sidereal.ok());
-        const double offset = Degrees(engine.ZodiacOffset(kDates[1]));
+        const double offset = InDegrees(engine.ZodiacOffset(kDates[1]));
         ASSERT_GT(offset, 20.0);
-        EXPECT_LT(Apart(Degrees(tropical->ascendant) - offset, Degrees(sidereal->ascendant)), 1e-9);
-        EXPECT_LT(Apart(Degrees(tropical->midheaven) - offset, Degrees(sidereal->midheaven)), 1e-9);
+        EXPECT_LT(Apart(InDegrees(tropical->ascendant) - offset, InDegrees(sidereal->ascendant)), 1e-9);
+        EXPECT_LT(Apart(InDegrees(tropical->midheaven) - offset, InDegrees(sidereal->midheaven)), 1e-9);
         for (int i = 1; i <= 12; ++i) {
-            const double cusp = Degrees(sidereal->cusp[static_cast<size_t>(i)]);
+            const double cusp = InDegrees(sidereal->cusp[static_cast<size_t>(i)]);
             if (system == HouseSystem::WholeSign) {
                 // Whole signs of the sidereal zodiac, the first the Ascendant's.
-                EXPECT_LT(Apart(cusp, std::floor(Degrees(sidereal->ascendant) / 30) * 30 + 30 * (i - 1)), 1e-9);
+                EXPECT_LT(Apart(cusp, std::floor(InDegrees(sidereal->ascendant) / 30) * 30 + 30 * (i - 1)), 1e-9);
             } else {
-                EXPECT_LT(Apart(Degrees(tropical->cusp[static_cast<size_t>(i)]) - offset, cusp), 1e-9);
+                EXPECT_LT(Apart(InDegrees(tropical->cusp[static_cast<size_t>(i)]) - offset, cusp), 1e-9);
             }
         }
     }
@@ -164,10 +164,10 @@ TEST(ExtraPoints, AgreeWithTheLibraryAndSayWhereNoFileCovers) {
             ASSERT_GE(swe_calc_ut(jd, codes[static_cast<int>(p) - 1], SEFLG_SWIEPH | SEFLG_SPEED, xx, serr), 0) << serr;
             const PointPosition pos = ComputeExtraPoint(engine, p, jd);
             ASSERT_GE(pos.longitude, 0);
-            EXPECT_LT(Apart(Degrees(pos.longitude), xx[0]), kArcsecond);
+            EXPECT_LT(Apart(InDegrees(pos.longitude), xx[0]), kArcsecond);
             EXPECT_TRUE(pos.motionKnown);
             EXPECT_EQ(pos.retrograde, xx[3] < 0);
-            EXPECT_NEAR(Degrees(pos.speed), xx[3], 1e-6);
+            EXPECT_NEAR(InDegrees(pos.speed), xx[3], 1e-6);
             // Without the motion the position is the same.
             const PointPosition still = ComputeExtraPoint(engine, p, jd, false);
             EXPECT_DOUBLE_EQ(still.longitude, pos.longitude);
@@ -190,7 +190,7 @@ TEST(ExtraPoints, SiderealAndTheListOfTheCommandLine) {
     const double tropical = ComputeExtraPoint(engine, ExtraPoint::Chiron, kDates[0]).longitude;
     engine.SiderealZodiac = true;
     const double sidereal = ComputeExtraPoint(engine, ExtraPoint::Chiron, kDates[0]).longitude;
-    EXPECT_NEAR(Apart(Degrees(tropical - sidereal), Degrees(engine.ZodiacOffset(kDates[0]))), 0, 1e-9);
+    EXPECT_NEAR(Apart(InDegrees(tropical - sidereal), InDegrees(engine.ZodiacOffset(kDates[0]))), 0, 1e-9);
 
     const Result<std::vector<ExtraPoint>> all = ParseExtraPoints("chiron, NODES");
     ASSERT_TRUE(Succeeded(all));
@@ -243,8 +243,8 @@ TEST(ExtraPoints, MotionBoundsOfTheSearchHoldOnTheEphemeris) {
         // what the samples show.
         EXPECT_GT(fastest * 3, PointMaxDailyMotion(p));
         if (p == ExtraPoint::TrueNode) {
-            EXPECT_GT(Degrees(forward), 0.02);
-            EXPECT_LT(Degrees(backward), -0.2);
+            EXPECT_GT(InDegrees(forward), 0.02);
+            EXPECT_LT(InDegrees(backward), -0.2);
         }
         if (p == ExtraPoint::MeanNode) {
             EXPECT_LT(forward, 0);
@@ -278,9 +278,9 @@ struct PublishedChart {
 };
 
 double CuspOf(const HouseCusps& h, int which) {
-    if (which == 0) return Degrees(h.ascendant);
-    if (which == 13) return Degrees(h.midheaven);
-    return Degrees(h.cusp[static_cast<size_t>(which)]);
+    if (which == 0) return InDegrees(h.ascendant);
+    if (which == 13) return InDegrees(h.midheaven);
+    return InDegrees(h.cusp[static_cast<size_t>(which)]);
 }
 
 TEST(Houses, PublishedChartsOfBothHemispheres) {
@@ -360,7 +360,7 @@ TEST(Houses, PublishedPolarAscendantKeepsOutOfTheArcsThatNeverRise) {
     auto ascendant = [&](double jd) {
         const Result<HouseCusps> h = ComputeHouses(engine, jd, polar, HouseSystem::Placidus);
         EXPECT_TRUE(h.ok());
-        return h.ok() ? Degrees(h->ascendant) : NAN;
+        return h.ok() ? InDegrees(h->ascendant) : NAN;
     };
     const Result<HouseCusps> first = ComputeHouses(engine, day, polar, HouseSystem::Placidus);
     ASSERT_TRUE(Succeeded(first));

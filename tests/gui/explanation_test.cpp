@@ -208,7 +208,7 @@ TEST_F(ExplanationTest, ACellWhoseAspectIsSwitchedOffOnlyLosesItsSelection) {
     const int cell = FindAspectCell([](const TableCell& c) { return !MovingMoon(c); });
     ASSERT_GE(cell, 0);
     const Aspect aspect = *w.Results().table.txbCell[static_cast<size_t>(cell)].aspect;
-    ChangeSettings([aspect](Settings& s) { s.accepted.AspectColor[aspect] = 0; });
+    ChangeSettings([aspect](Settings& s) { s.accepted.AspectColor[aspect] = Color(); });
     // The cell still holds the aspect, black on black.
     ASSERT_EQ(w.Results().table.txbCell[static_cast<size_t>(cell)].aspect, aspect);
     QLabel* label = w.Grid()->Cell(cell);
@@ -335,7 +335,7 @@ TEST_F(ExplanationTest, ARightClickOnAWheelLineNamesItsAspectAndNothingElseDoes)
     rightClick(g.cx + g.discRadius / kTwipsPerPixel * kTwipsPerPixel - 8, g.cy + 7);
     std::optional<QPoint> black, glyph;
     for (int y = g.cy - 1500; y < g.cy + 1500 && !black; y += 15)
-        if (paint::PixelColorAt(wheel, g.cx + 1507, y) == 0) black = QPoint(g.cx + 1507, y);
+        if (paint::PixelColorAt(wheel, g.cx + 1507, y) == Color()) black = QPoint(g.cx + 1507, y);
     const ChartWheel::Anchor& sun = wheel.anchors[0][kSun];
     for (int y = sun.y; y < sun.y + 300 && !glyph; y += 15)
         for (int x = sun.x; x < sun.x + 250 && !glyph; x += 15)
@@ -544,7 +544,7 @@ TEST_F(TransitGraphTest, ARightClickReadsBackACurvePointAndNothingOnBlack) {
     std::optional<QPoint> black;
     for (int col = 130; col < 710 && !black; ++col) {
         const int x = col * kTwipsPerPixel + 7, y = (kGraphFirstRow + 7) * kTwipsPerPixel + 7;
-        if (paint::PixelColorAt(drawing, x, y) == 0 && ReadGraphAt(g, x, y)) black = QPoint(x, y);
+        if (paint::PixelColorAt(drawing, x, y) == Color() && ReadGraphAt(g, x, y)) black = QPoint(x, y);
     }
     ASSERT_TRUE(black);
     RightClickAt(black->x(), black->y());
@@ -564,7 +564,7 @@ TEST_F(TransitGraphTest, ARightClickReadsBackACurvePointAndNothingOnBlack) {
         if (far && std::abs(q.column - kGraphExactColumn) > 20) p = q;
     }
     const int x = p.column * kTwipsPerPixel + 7, y = p.row * kTwipsPerPixel + 7;
-    ASSERT_NE(paint::PixelColorAt(drawing, x, y), 0);
+    ASSERT_NE(paint::PixelColorAt(drawing, x, y), Color());
     RightClickAt(x, y);
     ASSERT_EQ(dialogs.asked().size(), 1u);
     const ScriptedDialogs::Asked& a = dialogs.asked()[0];

@@ -311,9 +311,9 @@ TEST_F(ConfigureTest, ConfigureColorLinesCycleThePaletteAndSwitchOff) {
     FrmConfigure& d = Open();
     const Color first = d.LineColor(0);
     ASSERT_EQ(first, DefaultAspectColor(kConjunction));
-    std::set<Color> seen;
+    std::set<int32_t> seen;
     for (int k = 0; k < 12; ++k) {
-        seen.insert(d.LineColor(0));
+        seen.insert(d.LineColor(0).value());
         QTest::mouseClick(Line(0), Qt::LeftButton);
     }
     EXPECT_EQ(d.LineColor(0), first);
@@ -323,7 +323,7 @@ TEST_F(ConfigureTest, ConfigureColorLinesCycleThePaletteAndSwitchOff) {
     const Color second = d.LineColor(0);
     EXPECT_NE(second, first);
     const QColor ink = Line(0)->palette().color(QPalette::WindowText);
-    EXPECT_EQ(ink.red() + 256 * ink.green() + 65536 * ink.blue(), second);
+    EXPECT_EQ(Rgb(ink.red(), ink.green(), ink.blue()), second);
     EXPECT_EQ(Line(0)->palette().color(QPalette::Window), QColor(Qt::black));
     // The engine keeps its colour until "Use settings".
     EXPECT_EQ(w.CoreSettings().accepted.AspectColor[kConjunction], first);
@@ -331,13 +331,13 @@ TEST_F(ConfigureTest, ConfigureColorLinesCycleThePaletteAndSwitchOff) {
     // Two right clicks switch the trine's colour off and back on.
     const Color trine = d.LineColor(3);
     QTest::mouseClick(Line(3), Qt::RightButton);
-    EXPECT_EQ(d.LineColor(3), 0);
+    EXPECT_EQ(d.LineColor(3), Color());
     QTest::mouseClick(Line(3), Qt::RightButton);
     EXPECT_EQ(d.LineColor(3), trine);
     // The keys do the same on a focused line: Space steps, Delete switches.
     Line(3)->setFocus();
     QTest::keyClick(Line(3), Qt::Key_Delete);
-    EXPECT_EQ(d.LineColor(3), 0);
+    EXPECT_EQ(d.LineColor(3), Color());
     QTest::keyClick(Line(3), Qt::Key_Delete);
     QTest::keyClick(Line(3), Qt::Key_Space);
     EXPECT_NE(d.LineColor(3), trine);
@@ -354,18 +354,18 @@ TEST_F(ConfigureTest, ConfigureColorLinesCycleThePaletteAndSwitchOff) {
     // on left clicks.
     AppState odd;
     odd.dateRows[kWorldDate] = w.Rows().Row(kWorldDate);
-    odd.settings.accepted.AspectColor[kOpposition] = 0x123456;
+    odd.settings.accepted.AspectColor[kOpposition] = Color(0x123456);
     const Result<std::string> text = StateFileText(odd);
     ASSERT_TRUE(text) << text.message();
     std::ofstream(Path("odd.vek"), std::ios::binary) << *text;
     dialogs.QueueFileName(QString::fromStdString(Path("odd.vek")));
     DialogButton("cmdHide")->click();
     ClickMain("cmdLoadState");
-    ASSERT_EQ(w.CoreSettings().accepted.AspectColor[kOpposition], 0x123456);
+    ASSERT_EQ(w.CoreSettings().accepted.AspectColor[kOpposition], Color(0x123456));
     Open();
-    EXPECT_EQ(d.LineColor(1), 0x123456);
+    EXPECT_EQ(d.LineColor(1), Color(0x123456));
     for (int k = 0; k < 3; ++k) QTest::mouseClick(Line(1), Qt::LeftButton);
-    EXPECT_EQ(d.LineColor(1), 0x123456);
+    EXPECT_EQ(d.LineColor(1), Color(0x123456));
 }
 
 TEST_F(ConfigureTest, ConfigureCancelPutsBackTheSnapshotButKeepsTheMidpointOrb) {

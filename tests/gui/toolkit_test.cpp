@@ -222,7 +222,7 @@ TEST_F(TableGridTest, ShowsEveryCellOfBothLayoutsAsTheModelHasIt) {
     EXPECT_EQ(Twips::Height(&grid), 6840);
     ExpectShows(m);
     EXPECT_FALSE(grid.CellBold(23));
-    EXPECT_EQ(ColorFromValue(128 + 256 * 64), QColor(128, 64, 0));
+    EXPECT_EQ(ColorFromValue(Rgb(128, 64, 0)), QColor(128, 64, 0));
 }
 
 TEST_F(TableGridTest, LongTextsShrinkToFitAndTheNextTextGetsTheFullSizeBack) {

@@ -20,7 +20,7 @@ constexpr double kTwoPi = 6.28318530717959;
 constexpr double kJ2000 = 2451545.0;
 const char* const kSystemFiles = "/usr/share/libswe/ephe";
 
-double Degrees(double radians) {
+double InDegrees(double radians) {
     return radians / kTwoPi * 360.0;
 }
 
@@ -95,20 +95,20 @@ TEST_F(Ephemeris, FarDatesInsideTheSpanHavePositions) {
     const double moshier = planet_longitude_speed(3, year2800, 2800, nullptr);
     use_analytical_ephemeris(false);
     const double files = planet_longitude_speed(3, year2800, 2800, nullptr);
-    EXPECT_NEAR(Degrees(std::remainder(moshier - files, kTwoPi)), 0.0, 0.05);
+    EXPECT_NEAR(InDegrees(std::remainder(moshier - files, kTwoPi)), 0.0, 0.05);
 }
 
 TEST_F(Ephemeris, KnownPositionsAndSpeeds) {
     // Sun at 2000 January 1, 12 h UT: apparent longitude 280°22'08".
     double speed = 0;
     const double sun = planet_longitude_speed(3, kJ2000, 2000, &speed);
-    EXPECT_NEAR(Degrees(sun), 280.36892, 0.0002);
-    EXPECT_NEAR(Degrees(speed), 1.0194, 0.001);  // degrees per day
+    EXPECT_NEAR(InDegrees(sun), 280.36892, 0.0002);
+    EXPECT_NEAR(InDegrees(speed), 1.0194, 0.001);  // degrees per day
     // Mercury was retrograde around 2000 March 1; its speed is negative.
     planet_longitude_speed(1, 2451604.5, 2000, &speed);
     EXPECT_LT(speed, 0.0);
     // Moon at the same instant: 223°19'.
-    EXPECT_NEAR(Degrees(moon_position(0.0)), 223.3238, 0.001);
+    EXPECT_NEAR(InDegrees(moon_position(0.0)), 223.3238, 0.001);
 }
 
 TEST_F(Ephemeris, DeltaTInMinutes) {
@@ -137,7 +137,7 @@ TEST_F(Ephemeris, FindsNewAndFullMoons) {
             const double sun = planet_longitude_speed(3, ut, 0, nullptr);
             const double moon = moon_position(ut - kJ2000);
             const double elongation =
-                Degrees(std::remainder(moon - sun - kind * kTwoPi / 2, kTwoPi));
+                InDegrees(std::remainder(moon - sun - kind * kTwoPi / 2, kTwoPi));
             EXPECT_NEAR(elongation, 0.0, 1e-4) << n << " " << kind;
         }
     }
@@ -332,7 +332,7 @@ std::vector<double> WorstErrors(const std::vector<std::vector<double>>& rows) {
                                      : moon_position(row[0] - kJ2000);
             EXPECT_GE(lon, 0.0) << kNames[b] << " at " << row[0];
             const double error =
-                std::fabs(std::remainder(Degrees(lon) - row[b + 1], 360.0)) * 3600.0;
+                std::fabs(std::remainder(InDegrees(lon) - row[b + 1], 360.0)) * 3600.0;
             worst[b] = std::max(worst[b], error);
         }
     }

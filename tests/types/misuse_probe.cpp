@@ -1,5 +1,6 @@
 // Compiled by the type tests: without a VEK_MISUSE_* define this file must
 // compile; with one, the marked line mixes up a domain value and must not.
+#include "engine/angle_text.h"
 #include "engine/aspects.h"
 #include "engine/chart.h"
 #include "engine/engine.h"
@@ -8,7 +9,7 @@
 
 namespace vek {
 
-double Probe(const Engine& engine, const Chart& chart, const OrbTable& orbs, DateRows& rows) {
+double Probe(Engine& engine, const Chart& chart, const OrbTable& orbs, DateRows& rows) {
     double sum = engine.Longitude(kMars, 2451545.0);
     sum += AspectTestByBodies(chart, orbs, kSun, kMars, kConjunction).deviation;
     sum += AspectAngleOf(kSquare);
@@ -16,6 +17,8 @@ double Probe(const Engine& engine, const Chart& chart, const OrbTable& orbs, Dat
     sum += StelliumSizeOfSlot(kStellium4);
     sum += rows.Row(kBirth1).dayIndex;
     sum += engine.TrendAgainstFixedLongitude(JulianDate(2451545.0), 0.5, kSun, kTrine, 0.1);
+    engine.AspectColor[kSquare] = Rgb(255, 0, 0);
+    sum += static_cast<double>(AngleText(ToRadians(Degrees(12.5))).size());
 #ifdef VEK_MISUSE_INT_AS_BODY
     sum += engine.Longitude(4, 2451545.0);
 #endif
@@ -36,6 +39,12 @@ double Probe(const Engine& engine, const Chart& chart, const OrbTable& orbs, Dat
 #endif
 #ifdef VEK_MISUSE_LONGITUDE_AS_JULIAN_DATE
     sum += engine.TrendAgainstFixedLongitude(0.5, JulianDate(2451545.0), kSun, kTrine, 0.1);
+#endif
+#ifdef VEK_MISUSE_DEGREES_AS_RADIANS
+    sum += static_cast<double>(AngleText(Degrees(12.5)).size());
+#endif
+#ifdef VEK_MISUSE_INT_AS_COLOR
+    engine.AspectColor[kSquare] = 0xFF;
 #endif
     return sum;
 }
