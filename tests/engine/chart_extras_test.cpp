@@ -48,8 +48,10 @@ TEST(ChartExtras, TheHousesAreThoseOfTheBirthChartTheModeReads) {
         EXPECT_EQ(HouseChartOf(c.mode), c.chart);
         Chart chart;
         chart.mode = c.mode;
-        chart.jd[0] = ChartDate(c.mode, kChartA, kDates);
-        chart.jd[1] = ChartDate(c.mode, kChartB, kDates);
+        SlotDates dates;
+        for (DateSlot s : AllDateSlots()) dates[s] = JulianDate(kDates[Index(s)]);
+        chart.jd[0] = ChartDate(c.mode, kChartA, dates).days;
+        chart.jd[1] = ChartDate(c.mode, kChartB, dates).days;
         const ChartExtras extras = ComputeChartExtras(engine, chart, request);
         ASSERT_TRUE(extras.houses);
         EXPECT_EQ(extras.housesChart, c.chart);
