@@ -36,7 +36,22 @@ Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
         dates[slot] = JulianDate(slotJD);
     }
     ComputeFromDates(engine, settings, texts, request, dates, results);
+    const ChartExtrasRequest extras = ChartExtrasRequestOf(rows, settings);
+    results.extras = extras.houses || !extras.points.empty()
+                         ? ComputeChartExtras(engine, results.chart, extras)
+                         : ChartExtras();
     return Ok();
+}
+
+ChartExtrasRequest ChartExtrasRequestOf(const DateRows& rows, const Settings& settings) {
+    ChartExtrasRequest r;
+    const ChartExtrasChoice& c = settings.accepted.Extras;
+    r.houses = c.houses;
+    r.system = c.system;
+    r.points = c.Points();
+    for (DateSlot s : AllDateSlots())
+        if (const std::optional<RowPlace>& place = rows.Row(s).place) r.places[s] = place->point;
+    return r;
 }
 
 void ComputeFromDates(Engine& engine, const Settings& settings, const ProgramTexts& texts,

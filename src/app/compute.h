@@ -13,6 +13,7 @@
 #include "config/settings.h"
 #include "display/table_model.h"
 #include "engine/chart.h"
+#include "engine/chart_extras.h"
 #include "engine/engine.h"
 #include "engine/vek_types.h"
 #include "time/date_rows.h"
@@ -50,6 +51,9 @@ struct ComputeResults {
     int RetrogradeCount = 0;     // chart A, single-chart modes in degrees only
     std::string RetrogradeList;  // "Ma Ju ": abbreviations, each followed by a blank
     std::string zodiacLabel;     // the hint label's caption while the chart is shown
+    // The houses of the chart's date with a place and the extra points, as
+    // the accepted settings ask for them; empty when they ask for none.
+    ChartExtras extras;
 };
 
 // The invalid date row that stopped a compute, as the message box needs it.
@@ -72,6 +76,10 @@ struct DateRowFailure {
 Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
                       const ProgramTexts& texts, const ComputeRequest& request,
                       ComputeResults& results, DateRowFailure* failedRow = nullptr);
+
+// What the accepted settings and the rows' places ask the chart to show
+// beside its bodies.
+ChartExtrasRequest ChartExtrasRequestOf(const DateRows& rows, const Settings& settings);
 
 // The same from the Julian dates of the three date slots, which become
 // results.DateJD.

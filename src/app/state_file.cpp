@@ -3,6 +3,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -73,6 +75,52 @@ std::string ZoneFileText(const DateRowFields& row) {
     return text;
 }
 
+// The keys of the lines after the 51st: the place of a row, the houses and
+// the extra points. They are written only for a state that has any of
+// them, so other files stay as they were; earlier versions read 51 lines
+// and leave the rest.
+constexpr std::string_view kPlaceKey = "Place";
+constexpr std::string_view kHousesKey = "Houses";
+constexpr std::string_view kPointsKey = "Points";
+constexpr const char* kSlotKeys[kDateSlotCount] = {"World", "Birth1", "Birth2"};
+
+// A coordinate in degrees with six decimals and "." in every locale.
+std::string DegreesText(double v) {
+    char buffer[32];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 6);
+    return std::string(buffer, r.ptr);
+}
+
+std::string PointsFileText(const ChartExtrasChoice& c) {
+    std::string text;
+    if (c.lunarNodes) text = "nodes";
+    if (c.chiron) text += text.empty() ? "chiron" : ",chiron";
+    return text.empty() ? "none" : text;
+}
+
+bool HasExtraLines(const AppState& state) {
+    if (!(state.settings.accepted.Extras == ChartExtrasChoice())) return true;
+    for (const DateRowFields& row : state.dateRows.values)
+        if (row.place) return true;
+    return false;
+}
+
+void PutExtraLines(std::string& out, const AppState& state) {
+    if (!HasExtraLines(state)) return;
+    for (DateSlot slot : AllDateSlots()) {
+        const std::optional<RowPlace>& place = state.dateRows[slot].place;
+        if (!place) continue;
+        std::string line = std::string(kPlaceKey) + " " + kSlotKeys[Index(slot)] + " " +
+                           DegreesText(place->point.latitude) + " " +
+                           DegreesText(place->point.longitude);
+        if (!place->name.empty()) line += " " + place->name;
+        PutText(out, line);
+    }
+    const ChartExtrasChoice& c = state.settings.accepted.Extras;
+    PutText(out, std::string(kHousesKey) + (c.houses ? " on " : " off ") + HouseSystemKey(c.system));
+    PutText(out, std::string(kPointsKey) + " " + PointsFileText(c));
+}
+
 bool IndexFits(int index, int size) {
     return index >= -1 && index < size;
 }
@@ -121,6 +169,17 @@ class StateReader {
         if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
         if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
         return true;
+    }
+
+    // The next line after the 51st, when there is one that a state file
+    // could hold; false (and no error) at the end, or at a line too long,
+    // which earlier versions never read either.
+    bool NextExtra(std::string_view& line) {
+        std::size_t end = pos_;
+        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
+        if (AtEnd() || end - pos_ > kMaxStateLineLength || (end == text_.size() && truncated_))
+            return false;
+        return Next(line);
     }
 
     // A whole number: optional sign, digits, and optionally "." with zeros
@@ -269,6 +328,11 @@ class StateReader {
         return true;
     }
 
+    // A line after the 51st that is not what its key promises.
+    bool BadLine(std::string_view raw, const char* expected) {
+        return Fail(LinePrefix() + Quote(raw) + " is not " + expected + ".");
+    }
+
   private:
     bool InRange(int64_t n, int lowest, int size, int& v) {
         if (n < lowest || n >= size)
@@ -303,6 +367,7 @@ bool ReadDateRows(StateReader& r, AppState& state) {
         if (!r.TimeLine(row, kTimeListSize)) return false;
         row.dayIndex = day;  // after month and year: the day list depends on them
         if (!r.ZoneLine(row, kZoneListSize)) return false;
+        row.place.reset();  // places come after the 51st line
     }
     return true;
 }
@@ -380,11 +445,87 @@ bool ReadLastOptions(StateReader& r, ConfigControls& c) {
     return r.Index(c.proportionIndex[1], kProportionListSize, 1);
 }
 
+// The first word of a text and the rest after the blanks that follow it.
+std::pair<std::string_view, std::string_view> FirstWord(std::string_view text) {
+    const std::size_t blank = text.find(' ');
+    if (blank == std::string_view::npos) return {text, {}};
+    return {text.substr(0, blank), TrimSpacesAndTabs(text.substr(blank + 1))};
+}
+
+std::optional<double> DegreesOf(std::string_view text, double limit) {
+    double v = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (r.ec != std::errc() || r.ptr != text.data() + text.size() || !std::isfinite(v) ||
+        std::fabs(v) > limit)
+        return std::nullopt;
+    return v;
+}
+
+// "Place Birth1 52.520000 13.405000 Berlin, Germany": the row, latitude,
+// longitude and the name (none for typed coordinates).
+bool ReadPlaceLine(StateReader& r, std::string_view raw, std::string_view rest, AppState& state) {
+    const char* expected = "a place: the row (World, Birth1, Birth2), latitude, longitude, name";
+    const auto [slotKey, afterSlot] = FirstWord(rest);
+    const auto [latText, afterLat] = FirstWord(afterSlot);
+    const auto [lonText, name] = FirstWord(afterLat);
+    const std::optional<double> lat = DegreesOf(latText, 90), lon = DegreesOf(lonText, 180);
+    int slot = -1;
+    for (int k = 0; k < kDateSlotCount; ++k)
+        if (slotKey == kSlotKeys[k]) slot = k;
+    if (slot < 0 || !lat || !lon) return r.BadLine(raw, expected);
+    state.dateRows[*DateSlotFromIndex(slot)].place = RowPlace{std::string(name), {*lat, *lon}};
+    return true;
+}
+
+// "Houses on placidus", "Houses off koch".
+bool ReadHousesLine(StateReader& r, std::string_view raw, std::string_view rest, Settings& s) {
+    const auto [onOff, key] = FirstWord(rest);
+    const std::optional<HouseSystem> system = HouseSystemOfKey(key);
+    if ((onOff != "on" && onOff != "off") || !system)
+        return r.BadLine(raw, "the houses: on or off and a house system");
+    s.accepted.Extras.houses = s.controls.extras.houses = onOff == "on";
+    s.accepted.Extras.system = s.controls.extras.system = *system;
+    return true;
+}
+
+// "Points nodes,chiron", "Points none".
+bool ReadPointsLine(StateReader& r, std::string_view raw, std::string_view rest, Settings& s) {
+    ChartExtrasChoice& c = s.accepted.Extras;
+    c.lunarNodes = c.chiron = false;
+    if (rest != "none") {
+        const Result<std::vector<ExtraPoint>> points = ParseExtraPoints(rest);
+        if (!points) return r.BadLine(raw, "a list of points (nodes, chiron) or none");
+        for (ExtraPoint p : *points) {
+            if (p == ExtraPoint::Chiron) c.chiron = true;
+            else c.lunarNodes = true;
+        }
+    }
+    s.controls.extras.lunarNodes = c.lunarNodes;
+    s.controls.extras.chiron = c.chiron;
+    return true;
+}
+
+// The lines after the 51st. A file without them has no places and the
+// default houses and points; lines of another kind are left, as earlier
+// versions leave every line after the 51st.
+bool ReadExtraLines(StateReader& r, AppState& state) {
+    Settings& s = state.settings;
+    s.accepted.Extras = s.controls.extras = ChartExtrasChoice();
+    std::string_view raw;
+    while (r.NextExtra(raw)) {
+        const auto [key, rest] = FirstWord(TrimSpacesAndTabs(raw));
+        if (key == kPlaceKey && !ReadPlaceLine(r, raw, rest, state)) return false;
+        if (key == kHousesKey && !ReadHousesLine(r, raw, rest, s)) return false;
+        if (key == kPointsKey && !ReadPointsLine(r, raw, rest, s)) return false;
+    }
+    return true;
+}
+
 // Reads the lines in order, applying each value as soon as it is read.
 bool ReadState(StateReader& r, AppState& state) {
     return ReadDateRows(r, state) && ReadModeButtons(r, state) && ReadListsAndOptions(r, state) &&
            ReadAcceptedOrbsAndColors(r, state.settings) &&
-           ReadLastOptions(r, state.settings.controls);
+           ReadLastOptions(r, state.settings.controls) && ReadExtraLines(r, state);
 }
 
 // What makes a date row unfit for a state file, if anything.
@@ -398,6 +539,11 @@ std::optional<std::string> DateRowFault(const DateRowFields& row, DateSlot r) {
          std::abs(row.zone->offsetMinutes) > kMaxZoneOffsetMinutes) ||
         (row.zone && row.zone->name.find_first_of(" \r\n") != std::string::npos))
         return "the time or zone of date row " + number + " is out of range.";
+    if (row.place && (row.place->name.find_first_of("\r\n") != std::string::npos ||
+                      row.place->name.size() > kMaxStateLineLength / 2 ||
+                      !(std::fabs(row.place->point.latitude) <= 90) ||
+                      !(std::fabs(row.place->point.longitude) <= 180)))
+        return "the place of date row " + number + " holds a line break or is out of range.";
     if (row.yearText.find_first_of("\r\n") != std::string::npos ||
         row.yearText.size() > kMaxStateLineLength)
         return "the year of date row " + number + " holds a line break or is too long.";
@@ -483,6 +629,7 @@ Result<std::string> StateFileText(const AppState& state) {
     out.reserve(512);
     PutDateRows(out, state);
     PutModeAndSettings(out, state);
+    PutExtraLines(out, state);
     return out;
 }
 

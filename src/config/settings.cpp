@@ -53,6 +53,16 @@ std::string MidpointOrbText(int index) {
            std::to_string(kMidpointMinutes[index]) + "'";
 }
 
+std::vector<ExtraPoint> ChartExtrasChoice::Points() const {
+    std::vector<ExtraPoint> points;
+    if (lunarNodes) {
+        points.push_back(ExtraPoint::MeanNode);
+        points.push_back(ExtraPoint::TrueNode);
+    }
+    if (chiron) points.push_back(ExtraPoint::Chiron);
+    return points;
+}
+
 Color DefaultAspectColor(Aspect aspect) {
     return kDefaultAspectColor[aspect];
 }
@@ -82,6 +92,7 @@ void Settings::ResetToDefault(bool startupComplete) {
 
     controls.color = DefaultAspectColors();
     controls.midpointOrbIndex = kDefaultMidpointOrbIndex;
+    controls.extras = ChartExtrasChoice();
 
     if (startupComplete) Accept();
 }
@@ -94,6 +105,7 @@ void Settings::Accept() {
     accepted.ShowInnerPlanetAspects = !controls.suppressInnerPlanetAspects;
     accepted.WhiteImageBackground = controls.whiteImageBackground;
     accepted.SiderealZodiac = controls.sidereal;
+    accepted.Extras = controls.extras;
     blnAccept = true;
 }
 
@@ -101,6 +113,7 @@ void Settings::ShowAccepted() {
     controls.orbIndex = accepted.OrbIndex;
     controls.sidereal = accepted.SiderealZodiac;
     controls.color = accepted.AspectColor;
+    controls.extras = accepted.Extras;
 }
 
 void Settings::TakeSnapshot() {
@@ -112,6 +125,7 @@ void Settings::TakeSnapshot() {
     snapshot.includeMoon = controls.includeMoon;
     snapshot.suppressInnerPlanetAspects = controls.suppressInnerPlanetAspects;
     snapshot.whiteImageBackground = controls.whiteImageBackground;
+    snapshot.extras = controls.extras;
     blnAccept = false;
 }
 
@@ -124,6 +138,7 @@ void Settings::Cancel() {
     controls.includeMoon = snapshot.includeMoon;
     controls.suppressInnerPlanetAspects = snapshot.suppressInnerPlanetAspects;
     controls.whiteImageBackground = snapshot.whiteImageBackground;
+    controls.extras = snapshot.extras;
 }
 
 void Settings::SetAllNonzeroOrbs() {

@@ -5,7 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "engine/extra_points.h"
+#include "engine/houses.h"
 #include "engine/vek_types.h"
 #include "engine/vocabulary.h"  // kDefaultAspectColor, kPalette
 
@@ -71,6 +74,19 @@ inline constexpr int kDefaultBoldfaceFractionIndex = 2;  // "1/4"
 
 enum class BoldfaceThreshold { OneDegree, FractionOfOrb };
 
+// What the chart shows beside the bodies: the houses of a date with a place
+// (off by default) in one system, and the extra points. With all of it off
+// every result is the one of a chart without places.
+struct ChartExtrasChoice {
+    bool houses = false;
+    HouseSystem system = HouseSystem::Placidus;
+    bool lunarNodes = false;  // the mean and the true node
+    bool chiron = false;
+    bool operator==(const ChartExtrasChoice&) const = default;
+    // The points chosen, in the order of kAllExtraPoints.
+    std::vector<ExtraPoint> Points() const;
+};
+
 // The configuration dialog's controls. Several commands read them directly
 // even while the dialog is hidden: the proportions (SetOrbs), the boldface
 // rule, the midpoint orb and the North American zone names.
@@ -92,6 +108,7 @@ struct ConfigControls {
     bool zodiacSectors = true;                // "Include sectors of the zodiac in charts"
     bool whiteImageBackground = false;        // "Save image with white background"
     bool useColor = false;                    // hidden; only kept in state files
+    ChartExtrasChoice extras;  // chkShowHouses, cboHouseSystem, chkLunarNodes, chkChiron
 };
 
 // The settings the engine uses, filled when the dialog's settings are accepted.
@@ -106,6 +123,7 @@ struct AcceptedSettings {
     // 0 English, 1 German (2 may come from the store: Spanish, shown as
     // English). The window keeps the program text's language equal to it.
     Language CurrentLanguage = kEnglish;
+    ChartExtrasChoice Extras;  // houses and extra points; kept in state files
 };
 
 // What "Cancel" puts back: taken each time the dialog becomes active.
@@ -118,6 +136,7 @@ struct ConfigSnapshot {
     bool includeMoon = true;
     bool suppressInnerPlanetAspects = false;
     bool whiteImageBackground = false;
+    ChartExtrasChoice extras;
 };
 
 // All settings of the running program: the dialog's working copy, the

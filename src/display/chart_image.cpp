@@ -218,12 +218,19 @@ std::string AnnotationOrbSummary(const ProgramTexts& texts, Mode mode, const Orb
 }
 
 void RemoveLegend(ChartWheel& w) {
-    std::erase_if(w.items, [](const ChartPrimitive& p) { return p.role == ChartRole::Legend; });
+    std::erase_if(w.items, [](const ChartPrimitive& p) {
+        return p.role == ChartRole::Legend || p.role == ChartRole::HouseNote;
+    });
     w.legendBand = 0;
 }
 
 ChartWheel SavedChartImage(const ChartWheel& shown, const SavedImageInput& in) {
     ChartWheel w = shown;
+    // The note on houses undefined at the place stays, under the lines on
+    // the program at the top left, as the other notes are written.
+    std::vector<std::string> houseNote;
+    for (const ChartPrimitive& p : w.items)
+        if (p.role == ChartRole::HouseNote) houseNote.push_back(p.text);
     RemoveLegend(w);
     if (in.whiteBackground) {
         // The recolouring is a rule on colours; turning the colour of each
@@ -234,7 +241,11 @@ ChartWheel SavedChartImage(const ChartWheel& shown, const SavedImageInput& in) {
         }
         w.background = WhiteBackgroundColor(w.background);
     }
-    Annotator(w, in).Annotate();
+    Annotator a(w, in);
+    a.Annotate();
+    for (size_t i = 0; i < houseNote.size(); ++i)
+        a.Note(w.twoCharts ? 114 : 5, (4.5 + static_cast<double>(i)) * kNoteLineSpacing,
+               houseNote[i], kNoteGrey);
     return w;
 }
 

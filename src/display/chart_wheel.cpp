@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "display/chart_points_text.h"
 #include "engine/angle_text.h"
 #include "engine/modes.h"
 #include "util/rounding.h"
@@ -21,6 +22,12 @@ constexpr int kGlyphOffset = 150;
 // The sign ring: radius and print offset.
 constexpr int kSignRadius = 800;
 constexpr int kSignOffset = 50;
+// An extra point's symbol takes this box in the occupancy raster, from its
+// print origin, as a body glyph does.
+constexpr int kPointBoxWidth = 260;
+constexpr int kPointBoxHeight = 300;
+// A text of the legend font stands this far above its middle.
+constexpr int kLegendHalfHeight = 95;
 
 ChartPrimitive Text(ChartRole role, int x, int y, std::string text, ChartFont font, Color color) {
     ChartPrimitive p;
@@ -201,12 +208,126 @@ class WheelDrawing {
         }
     }
 
-    // The two legend blocks in the band above the picture.
+    // The two legend blocks in the band above the picture, and below them
+    // the note where the house system asked for is undefined at the place.
     void PrintChartLegends(int first, int second, Color color) {
-        w_.legendBand =
-            LegendBandHeight(LegendBlockOf(first).lines.size(), LegendBlockOf(second).lines.size());
+        const size_t lines =
+            std::max(LegendBlockOf(first).lines.size(), LegendBlockOf(second).lines.size());
+        const std::vector<std::string> note = HouseNoteLines();
+        w_.legendBand = LegendBandHeight(lines + note.size(), 0);
         PrintChartLegend(first, color);
         PrintChartLegend(second, color);
+        for (size_t i = 0; i < note.size(); ++i) {
+            const LegendBlock& b = LegendBlockOf(first);
+            ChartPrimitive p =
+                Text(ChartRole::HouseNote, w_.twoCharts ? b.leftDouble : b.leftSingle,
+                     static_cast<int>(lines + i) * kLegendLineStep - w_.legendBand, note[i],
+                     ChartFont::Legend, color);
+            p.opaque = true;
+            p.fill = w_.background;
+            w_.items.push_back(p);
+        }
+    }
+
+    // The fallback note in two lines, split after its semicolon; none when
+    // the houses are those asked for.
+    std::vector<std::string> HouseNoteLines() const {
+        if (!in_.extras || !in_.extras->houses || !in_.extras->houses->FellBack()) return {};
+        const std::string note =
+            HousesFallbackNote(in_.texts, *in_.extras->houses, in_.extras->housesLatitude);
+        const size_t split = note.find("; ");
+        if (split == std::string::npos) return {note};
+        return {note.substr(0, split + 1), note.substr(split + 2)};
+    }
+
+    int X(double angle, double r) const {
+        return RoundHalfToEvenInt(g_.cx + r * std::cos(angle));
+    }
+    int Y(double angle, double r) const {
+        return RoundHalfToEvenInt(g_.cy - r * std::sin(angle));
+    }
+
+    // The houses of the chart that carries them: a cusp line from the ring
+    // around the signs out to the rim for each house and its number in the
+    // middle of it, then the Ascendant and the Midheaven wider and brighter,
+    // labelled on a box of the disc's colour. None of it takes room from the
+    // glyphs, which are placed before.
+    void DrawHouses() {
+        if (!in_.extras || !in_.extras->houses) return;
+        const HouseCusps& h = *in_.extras->houses;
+        const int rim = g_.discRadius - kTwipsPerPixel;
+        for (int i = 1; i <= 12; ++i) {
+            const double a = h.cusp[static_cast<size_t>(i)];
+            ChartPrimitive l = Line(ChartRole::HouseCusp, X(a, kCuspInnerRadius),
+                                    Y(a, kCuspInnerRadius), X(a, rim), Y(a, rim), kHouseCuspColor, 1);
+            l.house = i;
+            w_.items.push_back(l);
+            const double next = h.cusp[static_cast<size_t>(i % 12 + 1)];
+            const double middle = a + NormalizeAngle(next - a) / 2;
+            ChartPrimitive n = Text(ChartRole::HouseNumber, X(middle, kHouseNumberRadius),
+                                    Y(middle, kHouseNumberRadius) - kLegendHalfHeight,
+                                    std::to_string(i), ChartFont::Legend, kHouseCuspColor);
+            n.alignCenter = true;
+            n.house = i;
+            w_.items.push_back(n);
+        }
+        const std::pair<double, TextId> angles[] = {{h.ascendant, kTextAscendantLabel},
+                                                    {h.midheaven, kTextMidheavenLabel}};
+        for (const auto& [a, label] : angles) {
+            w_.items.push_back(Line(ChartRole::AngleLine, X(a, kCuspInnerRadius),
+                                    Y(a, kCuspInnerRadius), X(a, rim), Y(a, rim), kAngleColor, 2));
+            ChartPrimitive t = Text(ChartRole::AngleLabel, X(a, kAngleLabelRadius),
+                                    Y(a, kAngleLabelRadius) - kLegendHalfHeight,
+                                    in_.texts.ProgramText(label), ChartFont::Legend, kAngleColor);
+            t.alignCenter = true;
+            t.opaque = true;
+            t.fill = kChartBlack;
+            w_.items.push_back(t);
+        }
+    }
+
+    // The extra points of one chart find their places as the glyphs do,
+    // after all of them, so the bodies stand where they stand without
+    // points; a point that finds no place is left out.
+    void PlacePoints(int chart) {
+        if (!in_.extras) return;
+        for (const PointPosition& pp : in_.extras->points[static_cast<size_t>(chart)]) {
+            const double lambda = pp.longitude;
+            if (lambda < 0) continue;
+            double r = g_.firstRadius;
+            while (r >= kSmallestRadius && !IsGlyphSpaceFree(lambda, r)) r *= kRadiusStep;
+            if (r < kSmallestRadius) continue;
+            const int x = RoundHalfToEvenInt(std::cos(lambda) * r + g_.cx - kGlyphOffset);
+            const int y = RoundHalfToEvenInt(g_.cy - std::sin(lambda) * r - kGlyphOffset);
+            raster_.StampBox(x, y, kPointBoxWidth, kPointBoxHeight);
+            ChartPrimitive p = Text(ChartRole::PointGlyph, x + kLineOffset, y,
+                                    in_.texts.ProgramText(PointSymbolText(pp.point)),
+                                    ChartFont::Point, chart == 0 ? kPointAColor : kDirectBColor);
+            p.alignCenter = true;
+            p.chart = chart;
+            p.point = pp.point;
+            if (chart == 1) {
+                p.opaque = true;
+                p.fill = w_.background;
+            }
+            points_.push_back(p);
+        }
+    }
+
+    static TextId PointSymbolText(ExtraPoint point) {
+        switch (point) {
+            case ExtraPoint::MeanNode:
+                return kTextMeanNodeSymbol;
+            case ExtraPoint::TrueNode:
+                return kTextTrueNodeSymbol;
+            case ExtraPoint::Chiron:
+                return kTextChironSymbol;
+        }
+        return kTextChironSymbol;
+    }
+
+    void PrintPoints() {
+        w_.items.insert(w_.items.end(), points_.begin(), points_.end());
     }
 
     void PrintChartLegend(int block, Color color) {
@@ -232,6 +353,7 @@ class WheelDrawing {
     GlyphSpaceRaster raster_;
     ChartWheel w_;
     int bodyCount_ = kMaxBodies;
+    std::vector<ChartPrimitive> points_;
 };
 
 }  // namespace
@@ -253,6 +375,8 @@ double ChartFontPoints(ChartFont f) {
             return 10;
         case ChartFont::Graph:
             return 8;
+        case ChartFont::Point:
+            return 11;
     }
     return 10;
 }
@@ -316,11 +440,14 @@ ChartWheel DrawWheel(const WheelInput& in, const GlyphInks& inks) {
     d.DrawDisc();
     if (in.zodiacSectors) d.DrawSectorSpokes();
     if (!d.PlaceGlyphs(0, false)) return std::move(d.Model());
+    d.PlacePoints(0);
     // The legend stands above the picture, so it neither covers the disc
     // nor hides a glyph.
     d.PrintChartLegends(0, 3, kChartBlack);
+    d.DrawHouses();
     d.DrawAspectLines();
     d.PrintGlyphs(0);
+    d.PrintPoints();
     if (in.zodiacSectors) d.DrawSignGlyphs();
     d.Model().drawn = true;
     return std::move(d.Model());
@@ -333,11 +460,15 @@ ChartWheel DrawDoubleWheel(const WheelInput& in, const GlyphInks& inks) {
     // Chart A in white on the disc, then chart B in black on boxes of the
     // background colour; each keeps its own anchors.
     if (!d.PlaceGlyphs(0, false) || !d.PlaceGlyphs(1, true)) return std::move(d.Model());
+    d.PlacePoints(0);
+    d.PlacePoints(1);
     const bool synastry = in.chart && in.chart->mode == Mode::Synastry;
     d.PrintChartLegends(0, synastry ? 2 : 1, kChartBlack);
+    d.DrawHouses();
     d.DrawAspectLines();
     d.PrintGlyphs(0);
     d.PrintGlyphs(1);
+    d.PrintPoints();
     if (in.zodiacSectors) d.DrawSignGlyphs();
     d.Model().drawn = true;
     return std::move(d.Model());

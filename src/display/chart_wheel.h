@@ -23,6 +23,7 @@
 #include "config/settings.h"
 #include "display/table_model.h"
 #include "engine/chart.h"
+#include "engine/chart_extras.h"
 #include "engine/vocabulary.h"
 
 namespace vek {
@@ -35,6 +36,9 @@ inline constexpr Color kChartWhite = Rgb(255, 255, 255);
 inline constexpr Color kChartBlack = Color();
 inline constexpr Color kRetrogradeBColor = Rgb(32, 32, 255);  // chart B glyph, retrograde
 inline constexpr Color kDirectBColor = Rgb(32, 32, 32);       // chart B glyph, direct
+inline constexpr Color kHouseCuspColor = Rgb(150, 118, 52);   // cusp lines and numbers
+inline constexpr Color kAngleColor = Rgb(226, 168, 48);       // Ascendant and Midheaven
+inline constexpr Color kPointAColor = Rgb(96, 176, 255);      // extra points of chart A
 
 // The transit graph's font; the painter maps it to a monospaced font that
 // is installed.
@@ -47,6 +51,7 @@ enum class ChartFont {
     Legend,     // "Arial" 8.25: legend lines
     Note,       // "Arial" 10: the annotation of a saved image
     Graph,      // "Courier New" 8: the transit graph's texts
+    Point,      // "Arial" 11: the extra points' symbols
 };
 const char* ChartFontFamily(ChartFont f);
 double ChartFontPoints(ChartFont f);
@@ -70,6 +75,16 @@ enum class ChartRole {
     GraphGrid,
     GraphCurve,
     GraphMark,
+    // Houses: the twelve cusp lines (Ascendant and Midheaven among them,
+    // wider), the house numbers, the "ASC" and "MC" labels, and the note
+    // where the system asked for is undefined at the place.
+    HouseCusp,
+    AngleLine,
+    HouseNumber,
+    AngleLabel,
+    HouseNote,
+    // An extra point (lunar node, Chiron) of chart `chart`.
+    PointGlyph,
 };
 
 struct ChartPrimitive {
@@ -98,6 +113,8 @@ struct ChartPrimitive {
     std::optional<Body> first, second;
     std::optional<Aspect> aspect;
     int legendBlock = -1;  // legend lines: block 0..3
+    int house = 0;         // cusp lines and house numbers: the house 1..12
+    std::optional<ExtraPoint> point;  // extra points
 };
 
 // Ink of one body glyph at 15 twips a pixel, printed with its top-left corner
@@ -155,6 +172,8 @@ struct WheelInput {
     bool zodiacSectors = true;          // "Include sectors of the zodiac in charts"
     bool suppressInnerAspects = false;  // "Don't show aspects including inner planets"
     ProgramTexts texts;                 // the legend's, in the current language
+    // The houses and extra points to draw; none when null or empty.
+    const ChartExtras* extras = nullptr;
 };
 
 // The input from a compute's chart and table with the accepted settings.
@@ -191,6 +210,12 @@ struct ChartWheel {
     int HeightPixels() const { return geometry.height / kTwipsPerPixel; }
     size_t Count(ChartRole role) const;
 };
+
+// The houses: cusp lines run from this radius out to the disc's rim, the
+// house numbers and the angles' labels stand on these radii (twips).
+inline constexpr int kCuspInnerRadius = 1000;
+inline constexpr int kHouseNumberRadius = 1180;
+inline constexpr int kAngleLabelRadius = 1560;
 
 // Aspect lines start and end here, relative to a glyph's print origin.
 inline constexpr int kLineOffset = 120;

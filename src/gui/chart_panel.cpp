@@ -88,8 +88,9 @@ bool ChartPanel::ChartShown() const {
 // The wheel
 
 bool ChartPanel::DrawChart() {
-    const WheelInput in = MakeWheelInput(state_.results.chart, state_.results.table,
-                                         state_.engine.names, state_.settings, state_.Texts());
+    WheelInput in = MakeWheelInput(state_.results.chart, state_.results.table,
+                                   state_.engine.names, state_.settings, state_.Texts());
+    in.extras = &state_.results.extras;
     ChartWheel wheel = DrawChartWheel(in, glyphInks_ ? *glyphInks_ : paint::MeasuredGlyphInks());
     if (!wheel.drawn) {
         dialogs_.Message(PT(kTextChartCrowded), PT(kTextChart), MessageIcon::Exclamation);

@@ -45,7 +45,12 @@ constexpr int kMidpointTop = kProportionTop + 2 * 390 + 60;
 constexpr int kBoldTop = kMidpointTop + kControlHeight + 150;
 constexpr int kZodiacTop = kBoldTop + 2 * kControlHeight + 180;
 constexpr int kOptionsTop = kZodiacTop + 2 * kCheckHeight + 150;
-constexpr int kButtonsTop = kOptionsTop + 5 * kCheckHeight + 150;
+constexpr int kHousesTop = kOptionsTop + 5 * kCheckHeight + 150;
+constexpr int kHouseSystemRow = kHousesTop + kCheckHeight + 30;
+constexpr int kHouseSystemLeft = kMargin + 1700;
+constexpr int kNodesLeft = kMargin + 3560;
+constexpr int kChironLeft = kMargin + 5000;
+constexpr int kButtonsTop = kHouseSystemRow + kControlHeight + 150;
 constexpr int kButtonWidth = (kInnerWidth - 120) / 2;
 constexpr int kHeight = kButtonsTop + 2 * kButtonHeight + 80 + kMargin;
 
@@ -121,6 +126,16 @@ const std::vector<ControlDescription>& ControlTable() {
          kOptionsTop + 3 * kCheckHeight, kInnerWidth, kCheckHeight, kTextDisplayZodiacSectors},
         {&C::chkSaveGraphicWithWhiteBackground, "chkSaveGraphicWithWhiteBackground", kMargin,
          kOptionsTop + 4 * kCheckHeight, kInnerWidth, kCheckHeight, kTextWhiteImageBackground},
+        {&C::chkShowHouses, "chkShowHouses", kMargin, kHousesTop, kInnerWidth, kCheckHeight,
+         kTextShowHouses},
+        {&C::lblHouseSystem, "lblHouseSystem", kMargin + 240, kHouseSystemRow + 30,
+         kHouseSystemLeft - kMargin - 300, kLabelHeight, kTextHouseSystemLabel},
+        {&C::cboHouseSystem, "cboHouseSystem", kHouseSystemLeft, kHouseSystemRow, 1700,
+         kControlHeight, kNoCaption},
+        {&C::chkLunarNodes, "chkLunarNodes", kNodesLeft, kHouseSystemRow + 15,
+         kChironLeft - kNodesLeft - 60, kCheckHeight, kTextLunarNodes},
+        {&C::chkChiron, "chkChiron", kChironLeft, kHouseSystemRow + 15,
+         kWidth - kMargin - kChironLeft, kCheckHeight, kTextChiron},
         {&C::cmdAccept, "cmdAccept", kMargin, kButtonsTop, kButtonWidth, kButtonHeight,
          kTextUseSettings},
         {&C::cmdCancel, "cmdCancel", kSecondButtonLeft, kButtonsTop, kButtonWidth, kButtonHeight,
@@ -238,6 +253,10 @@ void SetTabOrder(const ConfigureControls& c) {
                                                       c.chkSuppressInnerPlanetAspectDisplay,
                                                       c.chkDisplayZodiacSectors,
                                                       c.chkSaveGraphicWithWhiteBackground,
+                                                      c.chkShowHouses,
+                                                      c.cboHouseSystem,
+                                                      c.chkLunarNodes,
+                                                      c.chkChiron,
                                                       c.cmdAccept,
                                                       c.cmdCancel,
                                                       c.cmdReset,
@@ -307,6 +326,12 @@ void SetConfigureTexts(const ConfigureControls& c, const ProgramTexts& texts,
     for (Aspect a : AllAspects()) {
         c.lblAspectName[Index(a) - 1]->setText(QString::fromStdString(names.AspectName[a]));
     }
+    // The house systems by their names; the list keeps its selection.
+    const int system = c.cboHouseSystem->currentIndex();
+    c.cboHouseSystem->clear();
+    for (HouseSystem h : kAllHouseSystems)
+        c.cboHouseSystem->addItem(pt(TextIdAt(kTextHouseSystemFirst, static_cast<int>(h))));
+    c.cboHouseSystem->setCurrentIndex(system < 0 ? 0 : system);
     c.lblSynastry->setText(texts.language() == kGerman ? pt(kTextSynastry)
                                                        : pt(kTextSynastry).toLower());
 }

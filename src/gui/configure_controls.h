@@ -53,6 +53,12 @@ struct ConfigureControls {
     QCheckBox* chkSuppressInnerPlanetAspectDisplay = nullptr;
     QCheckBox* chkDisplayZodiacSectors = nullptr;
     QCheckBox* chkSaveGraphicWithWhiteBackground = nullptr;
+    // The chart's houses, their system and the extra points.
+    QCheckBox* chkShowHouses = nullptr;
+    QLabel* lblHouseSystem = nullptr;
+    QComboBox* cboHouseSystem = nullptr;  // in the order of kAllHouseSystems
+    QCheckBox* chkLunarNodes = nullptr;
+    QCheckBox* chkChiron = nullptr;
     QPushButton* cmdAccept = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdHide = nullptr;

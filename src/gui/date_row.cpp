@@ -16,6 +16,8 @@
 #include "gui/dialogs.h"
 #include "gui/form_helpers.h"
 #include "gui/twips.h"
+#include "engine/geo_point.h"
+#include "time/atlas.h"
 #include "time/zones.h"
 
 namespace vek::gui {
@@ -166,9 +168,11 @@ void DateRowWidget::FillLists() {
     ShowValues();
 }
 
-void DateRowWidget::SetChooser(Dialogs* dialogs, std::function<ProgramTexts()> texts) {
+void DateRowWidget::SetChooser(Dialogs* dialogs, std::function<ProgramTexts()> texts,
+                               std::function<std::string()> atlasFolder) {
     dialogs_ = dialogs;
     texts_ = std::move(texts);
+    atlasFolder_ = std::move(atlasFolder);
 }
 
 QString DateRowWidget::ChooserText(TextId id) const {
@@ -208,7 +212,15 @@ void DateRowWidget::ShowValues() {
     cboHour_->setCurrentIndex(r.exactMinute >= 0 ? kTimeEntries : r.timeIndex);
     cboTimezone_->setCurrentIndex(r.zone ? kZoneEntries : r.zoneIndex);
     // A zone of its own names its offset at the row's date in the tool tip.
-    const QString tip = r.zone ? Q(rows_.ZoneText(slot_)) : QString();
+    QString tip = r.zone ? Q(rows_.ZoneText(slot_)) : QString();
+    if (r.place && texts_) {
+        const std::string place = r.place->name.empty() ? GeoPointText(r.place->point)
+                                                        : r.place->name + ", " +
+                                                              GeoPointText(r.place->point);
+        const QString line =
+            Q(texts_().ProgramTextWithValues(kTextPlaceToolTip, {place, "", "", "", ""}));
+        tip = tip.isEmpty() ? line : tip + "\n" + line;
+    }
     if (cboTimezone_->toolTip() != tip) cboTimezone_->setToolTip(tip);
     updatingControls_ = false;
 }
@@ -241,10 +253,53 @@ QString TimeAndZoneProblem(const DateRows& rows, DateSlot slot, const ProgramTex
                                          {Shown(badTime ? time : zone), "", "", "", ""}));
 }
 
+// A row's place as the chooser's box shows it: the city's title, or the
+// coordinates typed.
+QString PlaceBoxText(const DateRowFields& r) {
+    if (!r.place) return QString();
+    return Q(r.place->name.empty() ? GeoPointText(r.place->point) : r.place->name);
+}
+
+// The cities of the atlas that the chooser lists for a text; none for
+// coordinates, and none (with the reason in `failure`) when the atlas
+// cannot be read.
+constexpr size_t kMostPlaces = 30;
+std::vector<PlaceEntry> PlacesMatching(const std::string& folder, const QString& text,
+                                       bool german, std::string& failure) {
+    std::vector<PlaceEntry> out;
+    const std::string typed = text.trimmed().toStdString();
+    if (typed.empty() || ParseGeoPoint(typed)) return out;
+    const Result<const Atlas*> atlas = ProgramAtlas(folder);
+    if (!atlas) {
+        failure = atlas.message();
+        return out;
+    }
+    for (const AtlasPlace* p : (*atlas)->Find(typed, kMostPlaces)) {
+        PlaceEntry e;
+        e.title = Q(AtlasPlaceTitle(*p, german));
+        e.coordinates = Q(GeoPointText(p->point));
+        e.zone = Q(p->zone);
+        e.latitude = p->point.latitude;
+        e.longitude = p->point.longitude;
+        out.push_back(std::move(e));
+    }
+    return out;
+}
+
+// Why the place box's text cannot be taken; empty when it can: no text
+// (no place), the row's place as it was shown, or coordinates.
+QString PlaceProblem(const QString& shownAtFirst, const QString& place,
+                     const ProgramTexts& texts) {
+    const QString t = place.trimmed();
+    if (t.isEmpty() || t == shownAtFirst || ParseGeoPoint(t.toStdString())) return QString();
+    return Q(texts.ProgramTextWithValues(kTextBadPlace, {Shown(t), "", "", "", ""}));
+}
+
 // The chooser's texts, the row's time and zone to start from, the zones
 // matching a search with their offsets, and the check of an answer.
 Dialogs::TimeAndZoneRequest TimeAndZoneRequestOf(DateRows& rows, DateSlot slot,
-                                                 const ProgramTexts& texts) {
+                                                 const ProgramTexts& texts,
+                                                 const std::string& atlasFolder) {
     auto pt = [&](TextId id) { return Q(texts.ProgramText(id)); };
     const std::string slotName = texts.ProgramText(TextIdAt(kTextWorldDate, Index(slot)));
     const DateRowFields& r = rows.Row(slot);
@@ -280,7 +335,42 @@ Dialogs::TimeAndZoneRequest TimeAndZoneRequestOf(DateRows& rows, DateSlot slot,
     request.check = [&rows, slot, texts](const QString& time, const QString& zone) {
         return TimeAndZoneProblem(rows, slot, texts, time, zone);
     };
+    request.placeLabel = pt(kTextPlaceLabel);
+    request.placeNoMatchText = pt(kTextPlaceNoMatch);
+    request.place = PlaceBoxText(r);
+    if (!atlasFolder.empty()) {
+        const bool german = rows.Language() == kGerman;
+        request.placesMatching = [atlasFolder, german, texts](const QString& text) {
+            std::string failure;
+            std::vector<PlaceEntry> found = PlacesMatching(atlasFolder, text, german, failure);
+            if (!failure.empty()) {
+                PlaceEntry why;
+                why.title = Q(texts.ProgramTextWithValues(kTextAtlasUnreadable,
+                                                          {failure, "", "", "", ""}));
+                found.push_back(why);
+            }
+            return found;
+        };
+    }
+    request.checkPlace = [shown = request.place, texts](const QString& place) {
+        return PlaceProblem(shown, place, texts);
+    };
     return request;
+}
+
+// The place of a checked answer into the row: the city picked, the
+// coordinates typed, none for an empty box; the place shown at first stays.
+void TakePlace(DateRowFields& row, const QString& shownAtFirst, const Dialogs::TimeAndZone& a) {
+    if (a.city && !a.city->zone.isEmpty()) {
+        row.place = RowPlace{a.city->title.toStdString(), {a.city->latitude, a.city->longitude}};
+        return;
+    }
+    const QString t = a.place.trimmed();
+    if (t.isEmpty()) {
+        row.place.reset();
+    } else if (t != shownAtFirst) {
+        if (const Result<GeoPoint> p = ParseGeoPoint(t.toStdString())) row.place = RowPlace{"", *p};
+    }
 }
 
 }  // namespace
@@ -288,14 +378,20 @@ Dialogs::TimeAndZoneRequest TimeAndZoneRequestOf(DateRows& rows, DateSlot slot,
 void DateRowWidget::ChooseTimeAndZone() {
     if (!dialogs_ || !texts_) return;
     const ProgramTexts texts = texts_();
-    const std::optional<Dialogs::TimeAndZone> answer =
-        dialogs_->AskTimeAndZone(TimeAndZoneRequestOf(rows_, slot_, texts));
+    const std::string folder = atlasFolder_ ? atlasFolder_() : std::string();
+    const Dialogs::TimeAndZoneRequest request = TimeAndZoneRequestOf(rows_, slot_, texts, folder);
+    const std::optional<Dialogs::TimeAndZone> answer = dialogs_->AskTimeAndZone(request);
     bool changed = false;
     if (answer) {
-        const QString why = TimeAndZoneProblem(rows_, slot_, texts, answer->time, answer->zone);
+        QString why = TimeAndZoneProblem(rows_, slot_, texts, answer->time, answer->zone);
+        const bool city = answer->city && !answer->city->zone.isEmpty();
+        if (why.isEmpty() && !city) why = PlaceProblem(request.place, answer->place, texts);
         if (why.isEmpty()) {
+            const std::optional<RowPlace> before = rows_.Row(slot_).place;
             changed = static_cast<bool>(rows_.SetTimeAndZone(slot_, answer->time.toStdString(),
                                                              answer->zone.toStdString()));
+            TakePlace(rows_.Row(slot_), request.place, *answer);
+            changed = changed || rows_.Row(slot_).place != before;
         } else {
             dialogs_->Message(why, Q(texts.ProgramText(kTextInputErrorTitle)),
                               MessageIcon::Information);

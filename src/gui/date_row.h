@@ -43,7 +43,10 @@ class DateRowWidget : public QWidget {
 
     // Where the chooser asks and where its texts come from; without it the
     // lists have no chooser entry.
-    void SetChooser(Dialogs* dialogs, std::function<ProgramTexts()> texts);
+    // atlasFolder gives the folder of the atlas, read when a place is first
+    // typed.
+    void SetChooser(Dialogs* dialogs, std::function<ProgramTexts()> texts,
+                    std::function<std::string()> atlasFolder = {});
     // Opens the time and zone chooser, as the lists' last entries do, and
     // gives the row what was chosen. A time or zone that cannot be taken is
     // shown in one line and leaves the row as it was.
@@ -114,6 +117,7 @@ class DateRowWidget : public QWidget {
 
     Dialogs* dialogs_ = nullptr;
     std::function<ProgramTexts()> texts_;
+    std::function<std::string()> atlasFolder_;
     // Whether the lists hold an entry for the model's exact minute or zone.
     bool timeExtraShown_ = false;
     bool zoneExtraShown_ = false;

@@ -18,7 +18,9 @@ DateRowsPanel::DateRowsPanel(QWidget* form, const MainControls& controls,
 
 void DateRowsPanel::Connect(DateRowWidget* row) {
     const DateSlot slot = row->Slot();
-    row->SetChooser(&dialogs_, [this] { return state_.Texts(); });
+    row->SetChooser(
+        &dialogs_, [this] { return state_.Texts(); },
+        [this] { return state_.engine.DataFolder(); });
     connect(row, &DateRowWidget::Edited, this, [this] { window_.edited(); });
     connect(row, &DateRowWidget::YearLeft, this, [this] { window_.yearLeft(); });
     connect(row, &DateRowWidget::YearEntered, this, [this, slot] {

@@ -187,6 +187,8 @@ std::optional<Dialogs::TimeAndZone> ScriptedDialogs::AskTimeAndZone(
     Asked a{Kind::TimeAndZone, {}, request.title, MessageIcon::None, Answer::Cancel, true, {}, {}, {}, {}, {}};
     a.time = request.time;
     a.zone = request.zone;
+    a.place = request.place;
+    lastPlacesMatching = request.placesMatching;
     std::optional<TimeAndZone> answer;
     if (timesAndZones_.empty()) {
         a.scripted = false;

@@ -113,6 +113,7 @@ class ScriptedDialogs : public Dialogs {
         QString defaultSuffix;  // save dialogs: the suffix it adds
         QStringList choices;    // Choose: the choices offered
         QString time, zone;     // AskTimeAndZone: what it showed at first
+        QString place = QString();  // ... and its place box
     };
 
     void QueueAnswer(Answer a) { answers_.push_back(a); }
@@ -127,6 +128,9 @@ class ScriptedDialogs : public Dialogs {
     void QueueTimeAndZone(std::optional<TimeAndZone> answer) { timesAndZones_.push_back(answer); }
 
     const std::vector<Asked>& asked() const { return asked_; }
+    // The city search of the last time and zone chooser asked for, as the
+    // real chooser would run it.
+    std::function<std::vector<PlaceEntry>(const QString&)> lastPlacesMatching;
     int Count(Kind kind) const;
     void Clear() { asked_.clear(); }
 

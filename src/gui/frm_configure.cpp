@@ -13,6 +13,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -159,6 +160,16 @@ void FrmConfigure::ConnectOptions() {
     box(ui_.chkKeepZodiac, c.keepSelectedZodiac);
     box(ui_.chkUseBoldface, c.useBoldface);
     connect(ui_.chkUseBoldface, &QCheckBox::toggled, this, [this] { EnableBoldfaceControls(); });
+    box(ui_.chkShowHouses, c.extras.houses);
+    box(ui_.chkLunarNodes, c.extras.lunarNodes);
+    box(ui_.chkChiron, c.extras.chiron);
+    connect(ui_.chkShowHouses, &QCheckBox::toggled, this,
+            [this](bool on) { ui_.cboHouseSystem->setEnabled(on); });
+    connect(ui_.cboHouseSystem, &QComboBox::currentIndexChanged, this, [this, &c](int i) {
+        if (!updating_ && i >= 0 && i < static_cast<int>(std::size(kAllHouseSystems)))
+            c.extras.system = kAllHouseSystems[i];
+    });
+    connect(ui_.cboHouseSystem, &QComboBox::activated, this, [this] { FocusAcceptButton(); });
 
     // Each pair of option buttons: a click selects its button.
     auto pair = [this](QRadioButton* on, QRadioButton* off, std::function<void()> apply) {
@@ -247,6 +258,11 @@ void FrmConfigure::ShowSettings() {
     ui_.chkSuppressInnerPlanetAspectDisplay->setChecked(c.suppressInnerPlanetAspects);
     ui_.chkDisplayZodiacSectors->setChecked(c.zodiacSectors);
     ui_.chkSaveGraphicWithWhiteBackground->setChecked(c.whiteImageBackground);
+    ui_.chkShowHouses->setChecked(c.extras.houses);
+    ui_.cboHouseSystem->setCurrentIndex(static_cast<int>(c.extras.system));
+    ui_.cboHouseSystem->setEnabled(c.extras.houses);
+    ui_.chkLunarNodes->setChecked(c.extras.lunarNodes);
+    ui_.chkChiron->setChecked(c.extras.chiron);
     for (int line = 0; line < kAspectCount; ++line) DrawColorLine(line);
     EnableBoldfaceControls();
     updating_ = false;

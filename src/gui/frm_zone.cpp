@@ -59,6 +59,7 @@ FrmZone::FrmZone(const TimeAndZoneRequest& request, QWidget* parent)
     lstZones_->setMinimumHeight(lstZones_->fontMetrics().height() * 10);
     lstZones_->setMinimumWidth(lstZones_->fontMetrics().averageCharWidth() * 44);
     layout->addWidget(lstZones_, 1);
+    AddPlaceControls(layout);
     lblZoneError_ = new QLabel(this);
     lblZoneError_->setObjectName("lblZoneError");
     lblZoneError_->setStyleSheet("color: #b00000");
@@ -81,7 +82,68 @@ FrmZone::FrmZone(const TimeAndZoneRequest& request, QWidget* parent)
     txbZoneSearch_->setFocus();
 }
 
+void FrmZone::AddPlaceControls(QVBoxLayout* layout) {
+    auto* lblPlace = new QLabel(request_.placeLabel, this);
+    lblPlace->setObjectName("lblPlace");
+    layout->addWidget(lblPlace);
+    txbPlace_ = new QLineEdit(request_.place, this);
+    txbPlace_->setObjectName("txbPlace");
+    txbPlace_->setMaxLength(80);
+    lblPlace->setBuddy(txbPlace_);
+    layout->addWidget(txbPlace_);
+    lstPlaces_ = new QListWidget(this);
+    lstPlaces_->setObjectName("lstPlaces");
+    lstPlaces_->setMinimumHeight(lstPlaces_->fontMetrics().height() * 6);
+    // Wide enough for a city, its state and country, coordinates and zone.
+    lstPlaces_->setMinimumWidth(lstPlaces_->fontMetrics().averageCharWidth() * 80);
+    layout->addWidget(lstPlaces_);
+}
+
+void FrmZone::FillPlaces(const QString& search) {
+    lstPlaces_->clear();
+    places_.clear();
+    const QString text = search.trimmed();
+    if (text.isEmpty() || !request_.placesMatching) return;
+    places_ = request_.placesMatching(text);
+    for (const PlaceEntry& p : places_) {
+        auto* item = new QListWidgetItem(
+            p.zone.isEmpty() ? p.title : p.title + "    " + p.coordinates + "    " + p.zone,
+            lstPlaces_);
+        // An entry without a zone is a message (the atlas cannot be read).
+        if (p.zone.isEmpty()) item->setFlags(Qt::NoItemFlags);
+    }
+    if (places_.empty()) {
+        // Coordinates find no city and need no word about it.
+        if (text.front().isLetter()) {
+            auto* item = new QListWidgetItem(request_.placeNoMatchText, lstPlaces_);
+            item->setFlags(Qt::NoItemFlags);
+        }
+        return;
+    }
+    if (places_.front().zone.isEmpty()) return;
+    lstPlaces_->setCurrentRow(0);
+    TakeZoneOfPlace();
+}
+
+void FrmZone::TakeZoneOfPlace() {
+    const int row = lstPlaces_->currentRow();
+    if (row < 0 || row >= static_cast<int>(places_.size())) return;
+    const QString& zone = places_[static_cast<size_t>(row)].zone;
+    if (zone.isEmpty()) return;
+    txbZoneSearch_->setText(zone);
+    FillList(zone);
+}
+
 void FrmZone::ConnectControls() {
+    connect(txbPlace_, &QLineEdit::textEdited, this, [this](const QString& t) {
+        lblZoneError_->clear();
+        FillPlaces(t);
+    });
+    connect(lstPlaces_, &QListWidget::itemClicked, this, [this] { TakeZoneOfPlace(); });
+    connect(lstPlaces_, &QListWidget::currentRowChanged, this, [this] {
+        if (lstPlaces_->hasFocus()) TakeZoneOfPlace();
+    });
+    connect(lstPlaces_, &QListWidget::itemDoubleClicked, this, [this] { TryAccept(); });
     connect(txbZoneSearch_, &QLineEdit::textEdited, this, [this](const QString& t) {
         lblZoneError_->clear();
         FillList(t);
@@ -130,6 +192,11 @@ TimeAndZone FrmZone::Answer() const {
         a.zone = picked->data(kZoneNameRole).toString();
     else
         a.zone = typed;
+    a.place = txbPlace_->text().trimmed();
+    const int row = lstPlaces_->currentRow();
+    if (row >= 0 && row < static_cast<int>(places_.size()) &&
+        !places_[static_cast<size_t>(row)].zone.isEmpty())
+        a.city = places_[static_cast<size_t>(row)];
     return a;
 }
 
@@ -139,6 +206,13 @@ void FrmZone::TryAccept() {
     if (!problem.isEmpty()) {
         lblZoneError_->setText(problem);
         return;
+    }
+    if (!a.city && request_.checkPlace) {
+        const QString placeProblem = request_.checkPlace(a.place);
+        if (!placeProblem.isEmpty()) {
+            lblZoneError_->setText(placeProblem);
+            return;
+        }
     }
     accept();
 }

@@ -6,9 +6,18 @@
 #include <string>
 #include <utility>
 
+#include "engine/geo_point.h"
 #include "time/zones.h"
 
 namespace vek {
+
+// Where a date row's event took place: a city chosen from the atlas (its
+// title as the list showed it) or coordinates typed (no name).
+struct RowPlace {
+    std::string name;
+    GeoPoint point;
+    bool operator==(const RowPlace&) const = default;
+};
 
 struct DateRowFields {
     DateRowFields() = default;
@@ -36,6 +45,9 @@ struct DateRowFields {
     // For a time the zone's clocks skipped or showed twice: which of its
     // two meanings the user chose (Ask: not chosen yet).
     Fold fold = Fold::Ask;
+    // The place of the row, for the houses; none by default. It leaves the
+    // date, time and zone as they are.
+    std::optional<RowPlace> place;
 
     bool HasExtras() const { return exactMinute >= 0 || zone.has_value(); }
 };

@@ -342,7 +342,7 @@ std::string DateRows::WeekdayToolTip(DateSlot slot) {
 bool DateRows::HasAnyValue(DateSlot slot) const {
     const DateRowFields& r = rows_[slot];
     return r.monthIndex > 0 || r.dayIndex > 0 || !r.yearText.empty() || r.timeIndex > 0 ||
-           r.zoneIndex > 0 || r.HasExtras();
+           r.zoneIndex > 0 || r.HasExtras() || r.place.has_value();
 }
 
 void DateRows::SetWorldDateToNow(const Clock& clock) {

@@ -580,3 +580,108 @@ TEST(StateFilePath, AutoStatePathCreatesItsFolder) {
 
 }  // namespace
 }  // namespace vek
+
+namespace vek {
+namespace {
+
+TEST(StateFilePlaces, PlacesHousesAndPointsRoundTripInLinesAfterThe51st) {
+    AppState st = ExpectedState();
+    const std::string plain = *StateFileText(st);
+    st.dateRows[kBirth1].place = RowPlace{"München, Bayern, Deutschland (DE)", {48.13743, 11.57549}};
+    st.dateRows[kBirth2].place = RowPlace{"", {-43.53333, 172.63333}};
+    st.settings.accepted.Extras = {true, HouseSystem::WholeSign, true, true};
+    const std::string text = *StateFileText(st);
+    // The 51 lines stay as they were; what the earlier versions do not know
+    // follows them, and they leave it.
+    const auto lines = Lines(text);
+    ASSERT_EQ(lines.size(), 55u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 51), Lines(plain));
+    EXPECT_EQ(lines[51], "Place Birth1 48.137430 11.575490 München, Bayern, Deutschland (DE)");
+    EXPECT_EQ(lines[52], "Place Birth2 -43.533330 172.633330");
+    EXPECT_EQ(lines[53], "Houses on whole-sign");
+    EXPECT_EQ(lines[54], "Points nodes,chiron");
+
+    AppState loaded;
+    loaded.dateRows[kWorldDate].place = RowPlace{"stale", {1, 2}};
+    ASSERT_TRUE(Succeeded(LoadStateText(text, loaded)));
+    EXPECT_FALSE(loaded.dateRows[kWorldDate].place);
+    EXPECT_EQ(loaded.dateRows[kBirth1].place, st.dateRows[kBirth1].place);
+    EXPECT_EQ(loaded.dateRows[kBirth2].place, st.dateRows[kBirth2].place);
+    EXPECT_EQ(loaded.settings.accepted.Extras, st.settings.accepted.Extras);
+    EXPECT_EQ(loaded.settings.controls.extras, st.settings.accepted.Extras);
+    const auto again = Lines(*StateFileText(loaded));
+    ASSERT_EQ(again.size(), 55u);
+    EXPECT_EQ(std::vector<std::string>(again.begin() + 51, again.end()),
+              std::vector<std::string>(lines.begin() + 51, lines.end()));
+
+    // Houses off with another system still records the system; points alone
+    // too.
+    st.settings.accepted.Extras = {false, HouseSystem::Koch, false, true};
+    st.dateRows[kBirth1].place.reset();
+    st.dateRows[kBirth2].place.reset();
+    const auto only = Lines(*StateFileText(st));
+    ASSERT_EQ(only.size(), 53u);
+    EXPECT_EQ(only[51], "Houses off koch");
+    EXPECT_EQ(only[52], "Points chiron");
+    ASSERT_TRUE(Succeeded(LoadStateText(Join(only), loaded)));
+    EXPECT_EQ(loaded.settings.accepted.Extras, st.settings.accepted.Extras);
+}
+
+TEST(StateFilePlaces, OlderFilesLoadWithoutPlacesAndAreWrittenAgainByteForByte) {
+    // A state read from a file of an earlier version has no places and the
+    // default houses, whatever was there before, and is written as a state
+    // that never had any.
+    const std::string old = ReadAll(Fixture("expected.vek"));
+    AppState fresh;
+    ASSERT_TRUE(Succeeded(LoadStateText(old, fresh)));
+    AppState st;
+    st.dateRows[kBirth1].place = RowPlace{"Berlin", {52.5, 13.4}};
+    st.settings.accepted.Extras.houses = true;
+    st.settings.controls.extras.chiron = true;
+    ASSERT_TRUE(Succeeded(LoadStateText(old, st)));
+    for (DateSlot r : AllDateSlots()) EXPECT_FALSE(st.dateRows[r].place);
+    EXPECT_EQ(st.settings.accepted.Extras, ChartExtrasChoice());
+    EXPECT_EQ(st.settings.controls.extras, ChartExtrasChoice());
+    EXPECT_EQ(*StateFileText(st), *StateFileText(fresh));
+    EXPECT_EQ(Lines(*StateFileText(st)).size(), 51u);
+
+    // Lines after the 51st of a kind this version does not know are left,
+    // as earlier versions left every one of them.
+    ASSERT_TRUE(Succeeded(LoadStateText(old + "Comment by hand\r\n\r\nPoints nodes\r\n", st)));
+    EXPECT_TRUE(st.settings.accepted.Extras.lunarNodes);
+}
+
+TEST(StateFilePlaces, AMalformedPlaceHousesOrPointsLineIsAnErrorNamingIt) {
+    const std::string old = ReadAll(Fixture("expected.vek"));
+    const struct {
+        const char* line;
+        const char* says;
+    } cases[] = {
+        {"Place Birth3 52.5 13.4 Berlin", "Line 52 of the state file: \"Place Birth3"},
+        {"Place World 95 13.4", "is not a place"},
+        {"Place World 52,5 13,4", "is not a place"},
+        {"Place World 52.5", "is not a place"},
+        {"Place World 52.5 nan", "is not a place"},
+        {"Houses yes placidus", "is not the houses"},
+        {"Houses on topocentric", "is not the houses"},
+        {"Points moon", "is not a list of points"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        AppState st;
+        const Status s = LoadStateText(old + c.line + "\r\n", st);
+        ASSERT_FALSE(s);
+        EXPECT_NE(s.message().find(c.says), std::string::npos) << s.message();
+        EXPECT_EQ(s.message().find('\n'), std::string::npos);
+    }
+    // A place that a file could not hold is refused before anything is
+    // written.
+    AppState st = ExpectedState();
+    st.dateRows[kWorldDate].place = RowPlace{"two\nlines", {0, 0}};
+    EXPECT_FALSE(StateFileText(st));
+    st.dateRows[kWorldDate].place = RowPlace{"", {91, 0}};
+    EXPECT_FALSE(StateFileText(st));
+}
+
+}  // namespace
+}  // namespace vek

@@ -680,3 +680,168 @@ TEST(GlyphSpaceRasterTest, DiscInteriorIsFreeAndInkIsStampedAtItsOffset) {
 
 }  // namespace
 }  // namespace vek
+
+namespace vek {
+namespace {
+
+// Cusps 30° apart from 100°, the Ascendant on the first and the Midheaven
+// at 10°.
+HouseCusps EvenCusps(HouseSystem asked, HouseSystem used) {
+    HouseCusps h;
+    h.asked = asked;
+    h.used = used;
+    for (int i = 1; i <= 12; ++i)
+        h.cusp[static_cast<size_t>(i)] = NormalizeAngle(Deg(100 + 30.0 * (i - 1)));
+    h.ascendant = h.cusp[1];
+    h.midheaven = Deg(10);
+    return h;
+}
+
+// The angle at which a point of the drawing stands from the centre, in the
+// wheel's sense (Aries at the right, counter-clockwise).
+double AngleOf(const WheelGeometry& g, int x, int y) {
+    return NormalizeAngle(std::atan2(g.cy - y, x - g.cx));
+}
+
+TEST_F(WheelTest, HousesGiveTwelveCuspsNumberedInTheirHousesAndTheAnglesMarked) {
+    for (Mode mode : {Mode::Natal1, Mode::Personal1}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        SetMode(mode);
+        const ChartWheel plain = Draw();
+        ChartExtras extras;
+        extras.houses = EvenCusps(HouseSystem::Placidus, HouseSystem::Placidus);
+        WheelInput in = Input();
+        in.texts = testing::RealTexts(kEnglish);
+        in.extras = &extras;
+        const ChartWheel w = DrawChartWheel(in, Inks());
+        ASSERT_TRUE(w.drawn);
+        const WheelGeometry& g = w.geometry;
+        // The glyphs stand where they stand without houses.
+        for (int k : {0, 1})
+            for (Body b : AllBodies()) {
+                EXPECT_EQ(w.anchors[k][b].x, plain.anchors[k][b].x);
+                EXPECT_EQ(w.anchors[k][b].y, plain.anchors[k][b].y);
+            }
+        std::set<int> houses;
+        for (const ChartPrimitive& p : w.items) {
+            if (p.role == ChartRole::HouseCusp) {
+                houses.insert(p.house);
+                const double expected = extras.houses->cusp[static_cast<size_t>(p.house)];
+                EXPECT_NEAR(AngleOf(g, p.x2, p.y2), expected, 0.01) << p.house;
+                EXPECT_NEAR(std::hypot(p.x2 - g.cx, p.y2 - g.cy), g.discRadius, 20);
+                EXPECT_NEAR(std::hypot(p.x1 - g.cx, p.y1 - g.cy), kCuspInnerRadius, 2);
+            }
+            if (p.role == ChartRole::HouseNumber) {
+                // In the middle of its house: 15° after its cusp.
+                const double middle = Deg(100 + 30.0 * (p.house - 1) + 15);
+                EXPECT_NEAR(AngleOf(g, p.x1, p.y1 + 95), NormalizeAngle(middle), 0.01);
+                EXPECT_EQ(p.text, std::to_string(p.house));
+            }
+        }
+        EXPECT_EQ(houses.size(), 12u);
+        EXPECT_EQ(w.Count(ChartRole::HouseNumber), 12u);
+        EXPECT_EQ(w.Count(ChartRole::AngleLine), 2u);
+        std::vector<std::string> labels;
+        for (const ChartPrimitive& p : w.items)
+            if (p.role == ChartRole::AngleLabel) labels.push_back(p.text);
+        EXPECT_EQ(labels, (std::vector<std::string>{"ASC", "MC"}));
+        EXPECT_EQ(w.Count(ChartRole::HouseNote), 0u);
+        EXPECT_EQ(w.legendBand, plain.legendBand);
+        // The houses lie under the aspect lines and the glyphs.
+        size_t lastHouse = 0, firstGlyph = w.items.size();
+        for (size_t i = 0; i < w.items.size(); ++i) {
+            if (w.items[i].role == ChartRole::AngleLabel) lastHouse = i;
+            if (w.items[i].role == ChartRole::BodyGlyph) firstGlyph = std::min(firstGlyph, i);
+        }
+        EXPECT_LT(lastHouse, firstGlyph);
+    }
+}
+
+TEST_F(WheelTest, APolarFallbackIsNotedUnderTheLegendInTwoLines) {
+    SetMode(Mode::Natal1);
+    const ChartWheel plain = Draw();
+    ChartExtras extras;
+    extras.houses = EvenCusps(HouseSystem::Koch, HouseSystem::Porphyry);
+    extras.housesLatitude = 69.6489;
+    WheelInput in = Input();
+    in.texts = ProgramTexts(testing::RealTextTable(), kEnglish);
+    in.extras = &extras;
+    const ChartWheel w = DrawChartWheel(in, Inks());
+    std::vector<const ChartPrimitive*> note;
+    for (const ChartPrimitive& p : w.items)
+        if (p.role == ChartRole::HouseNote) note.push_back(&p);
+    ASSERT_EQ(note.size(), 2u);
+    EXPECT_EQ(note[0]->text.rfind("Koch houses are undefined at latitude 69°39'N", 0), 0u)
+        << note[0]->text;
+    EXPECT_EQ(note[1]->text, "the cusps shown are Porphyry's.");
+    // The band grows by the two lines, which stand below the legend's and
+    // above the picture.
+    EXPECT_EQ(w.legendBand, plain.legendBand + 2 * kLegendLineStep);
+    EXPECT_LT(note[1]->y1, 0);
+    for (const ChartPrimitive& p : w.items)
+        if (p.role == ChartRole::Legend) {
+            EXPECT_LT(p.y1, note[0]->y1);
+        }
+    // A saved image keeps the note among its own.
+    SavedImageInput saved;
+    saved.texts = in.texts;
+    const ChartWheel image = SavedChartImage(w, saved);
+    EXPECT_EQ(image.Count(ChartRole::HouseNote), 0u);
+    size_t found = 0;
+    for (const ChartPrimitive& p : image.items)
+        if (p.role == ChartRole::Note && (p.text == note[0]->text || p.text == note[1]->text)) {
+            ++found;
+            EXPECT_GE(p.y1, 0);
+        }
+    EXPECT_EQ(found, 2u);
+}
+
+TEST_F(WheelTest, ExtraPointsFindFreePlacesAfterTheBodiesAndSkipUnknownPositions) {
+    SetMode(Mode::Personal1);
+    const ChartWheel plain = Draw();
+    ChartExtras extras;
+    PointPosition node;
+    node.point = ExtraPoint::MeanNode;
+    node.longitude = chart.longitude[kSun][0];  // on the Sun of chart A
+    PointPosition chiron;
+    chiron.point = ExtraPoint::Chiron;
+    chiron.longitude = -98;  // no file covers the date
+    extras.points[0] = {node, chiron};
+    PointPosition trueNode;
+    trueNode.point = ExtraPoint::TrueNode;
+    trueNode.longitude = Deg(200);
+    extras.points[1] = {trueNode};
+    WheelInput in = Input();
+    in.texts = testing::RealTexts(kGerman);
+    in.extras = &extras;
+    const ChartWheel w = DrawChartWheel(in, Inks());
+    ASSERT_TRUE(w.drawn);
+    for (int k : {0, 1})
+        for (Body b : AllBodies()) EXPECT_EQ(w.anchors[k][b].radius, plain.anchors[k][b].radius);
+    std::vector<const ChartPrimitive*> points;
+    for (const ChartPrimitive& p : w.items)
+        if (p.role == ChartRole::PointGlyph) points.push_back(&p);
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_EQ(points[0]->point, ExtraPoint::MeanNode);
+    EXPECT_EQ(points[0]->chart, 0);
+    EXPECT_EQ(points[0]->text, "☊m");
+    EXPECT_EQ(points[1]->point, ExtraPoint::TrueNode);
+    EXPECT_EQ(points[1]->text, "☊w");
+    // Chart B's point stands on a box, as its glyphs do.
+    EXPECT_TRUE(points[1]->opaque);
+    EXPECT_FALSE(points[0]->opaque);
+    // The node on the Sun moved inward, clear of the Sun's glyph box.
+    const ChartWheel::Anchor& sun = w.anchors[0][kSun];
+    ChartWheel::Anchor at;
+    at.x = points[0]->x1 - kLineOffset;
+    at.y = points[0]->y1;
+    EXPECT_FALSE(Overlap(sun, 240, 330, at, 240, 300));
+    EXPECT_LT(std::hypot(at.x + 150 - w.geometry.cx, at.y + 150 - w.geometry.cy), sun.radius);
+    EXPECT_NEAR(AngleOf(w.geometry, at.x + 150, at.y + 150), node.longitude, 0.02);
+    // Without extras nothing of them is drawn.
+    for (ChartRole role : {ChartRole::PointGlyph, ChartRole::HouseCusp, ChartRole::AngleLabel})
+        EXPECT_EQ(plain.Count(role), 0u);
+}
+
+}  // namespace
+}  // namespace vek

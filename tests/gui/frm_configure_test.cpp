@@ -586,6 +586,9 @@ TEST_F(ConfigureTest, ConfigureEveryControlIsReachedWithTabInScreenOrder) {
                                            "chkSuppressInnerPlanetAspectDisplay",
                                            "chkDisplayZodiacSectors",
                                            "chkSaveGraphicWithWhiteBackground",
+                                           "chkShowHouses",  // the system list is off with it
+                                           "chkLunarNodes",
+                                           "chkChiron",
                                            "cmdAccept",
                                            "cmdCancel",
                                            "cmdReset",

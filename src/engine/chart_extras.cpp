@@ -1,0 +1,37 @@
+#include "engine/chart_extras.h"
+
+#include "engine/modes.h"
+
+namespace vek {
+
+int HouseChartOf(Mode mode) {
+    const ModeInfo& m = ModeInfoOf(mode);
+    for (int k = 0; k < m.slotCount; ++k)
+        if (m.dateSlots[static_cast<size_t>(k)] != kWorldDate) return k;
+    return kChartA;
+}
+
+ChartExtras ComputeChartExtras(const Engine& engine, const Chart& chart,
+                               const ChartExtrasRequest& request) {
+    ChartExtras out;
+    const ModeInfo& m = ModeInfoOf(chart.mode);
+    if (request.houses && m.slotCount > 0) {
+        const int k = HouseChartOf(chart.mode);
+        const std::optional<GeoPoint>& place = request.places[m.dateSlots[static_cast<size_t>(k)]];
+        if (place) {
+            Result<HouseCusps> h = ComputeHouses(engine, chart.jd[k], *place, request.system);
+            if (h) {
+                out.houses = *h;
+                out.housesChart = k;
+                out.housesLatitude = place->latitude;
+            }
+        }
+    }
+    for (int k = 0; k < m.slotCount; ++k)
+        for (ExtraPoint p : request.points)
+            out.points[static_cast<size_t>(k)].push_back(
+                ComputeExtraPoint(engine, p, chart.jd[k], /*withMotion=*/true));
+    return out;
+}
+
+}  // namespace vek
