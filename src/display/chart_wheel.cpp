@@ -29,6 +29,34 @@ constexpr int kPointBoxHeight = 300;
 // A text of the legend font stands this far above its middle.
 constexpr int kLegendHalfHeight = 95;
 
+// The legend column holds about 84 characters of its font on the single
+// wheel; a note line longer than this wraps at a blank.
+constexpr size_t kNoteLineChars = 76;
+
+size_t CharacterCount(const std::string& s) {
+    return static_cast<size_t>(
+        std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// Splits a text into lines of at most kNoteLineChars characters at its
+// blanks; a word longer than a line stands on a line of its own.
+void AppendWrapped(const std::string& text, std::vector<std::string>& lines) {
+    std::string line;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t blank = text.find(' ', start);
+        if (blank == std::string::npos) blank = text.size();
+        const std::string word = text.substr(start, blank - start);
+        if (!line.empty() && CharacterCount(line) + 1 + CharacterCount(word) > kNoteLineChars) {
+            lines.push_back(line);
+            line.clear();
+        }
+        line += line.empty() ? word : " " + word;
+        start = blank + 1;
+    }
+    if (!line.empty()) lines.push_back(line);
+}
+
 ChartPrimitive Text(ChartRole role, int x, int y, std::string text, ChartFont font, Color color) {
     ChartPrimitive p;
     p.kind = ChartPrimitive::Kind::Text;
@@ -229,15 +257,24 @@ class WheelDrawing {
         }
     }
 
-    // The fallback note in two lines, split after its semicolon; none when
-    // the houses are those asked for.
+    // The fallback note in two lines, split after its semicolon, when both
+    // halves fit the legend's width; otherwise the whole note wrapped to
+    // it. None when the houses are those asked for.
     std::vector<std::string> HouseNoteLines() const {
         if (!in_.extras || !in_.extras->houses || !in_.extras->houses->FellBack()) return {};
         const std::string note =
             HousesFallbackNote(in_.texts, *in_.extras->houses, in_.extras->housesLatitude);
+        std::vector<std::string> lines;
         const size_t split = note.find("; ");
-        if (split == std::string::npos) return {note};
-        return {note.substr(0, split + 1), note.substr(split + 2)};
+        if (split != std::string::npos) {
+            lines = {note.substr(0, split + 1), note.substr(split + 2)};
+            if (CharacterCount(lines[0]) <= kNoteLineChars &&
+                CharacterCount(lines[1]) <= kNoteLineChars)
+                return lines;
+            lines.clear();
+        }
+        AppendWrapped(note, lines);
+        return lines;
     }
 
     int X(double angle, double r) const {

@@ -796,6 +796,35 @@ TEST_F(WheelTest, APolarFallbackIsNotedUnderTheLegendInTwoLines) {
     EXPECT_EQ(found, 2u);
 }
 
+TEST_F(WheelTest, APolarFallbackNoteWrapsToTheLegendsWidthInGerman) {
+    SetMode(Mode::Natal1);
+    ChartExtras extras;
+    extras.houses = EvenCusps(HouseSystem::Placidus, HouseSystem::Porphyry);
+    extras.housesLatitude = 69.6489;
+    WheelInput in = Input();
+    in.texts = testing::RealTexts(kGerman);
+    in.extras = &extras;
+    const ChartWheel w = DrawChartWheel(in, Inks());
+    std::vector<std::string> lines;
+    for (const ChartPrimitive& p : w.items)
+        if (p.role == ChartRole::HouseNote) lines.push_back(p.text);
+    // The German first half is longer than the legend column holds, so
+    // the note runs on as one paragraph.
+    ASSERT_EQ(lines.size(), 2u);
+    std::string joined;
+    for (const std::string& line : lines) {
+        size_t chars = 0;
+        for (const char c : line) chars += (c & 0xC0) != 0x80;
+        EXPECT_LE(chars, 76u) << line;
+        EXPECT_FALSE(line.empty() || line.front() == ' ' || line.back() == ' ') << line;
+        joined += (joined.empty() ? "" : " ") + line;
+    }
+    EXPECT_EQ(joined,
+              "Placidus-Häuser sind auf der Breite 69°39'N nicht definiert (innerhalb des "
+              "Polarkreises); gezeigt werden die Häuserspitzen nach Porphyrius.");
+    EXPECT_EQ(w.legendBand, Draw().legendBand + 2 * kLegendLineStep);
+}
+
 TEST_F(WheelTest, ExtraPointsFindFreePlacesAfterTheBodiesAndSkipUnknownPositions) {
     SetMode(Mode::Personal1);
     const ChartWheel plain = Draw();
