@@ -54,13 +54,6 @@ std::vector<std::string> CellLines(const TableCell& c, const NameTables& names) 
     return lines;
 }
 
-size_t DisplayWidth(const std::string& s) {
-    size_t chars = 0;
-    for (unsigned char ch : s)
-        if ((ch & 0xC0) != 0x80) ++chars;
-    return chars;
-}
-
 std::string TableText(const TableModel& t, const NameTables& names) {
     const int rows = t.intNumRows;
     const int cols = t.intNumCols;
@@ -69,7 +62,7 @@ std::string TableText(const TableModel& t, const NameTables& names) {
     for (int i = 0; i < t.intNumCells; ++i) {
         lines[i] = CellLines(t.txbCell[i], names);
         for (const std::string& l : lines[i])
-            width[i % cols] = std::max(width[i % cols], DisplayWidth(l));
+            width[i % cols] = std::max(width[i % cols], TextLength(l));
     }
     std::string out;
     for (int r = 0; r < rows; ++r) {

@@ -30,13 +30,6 @@ std::string PositionLine(const std::string& name, double longitude, const NameTa
     return TrimTrailingBlanks(line) + "\n";
 }
 
-size_t Width(const std::string& s) {
-    size_t n = 0;
-    for (unsigned char c : s)
-        if ((c & 0xC0) != 0x80) ++n;
-    return n;
-}
-
 std::string PlaceText(const PlaceArgument& place, bool german) {
     std::string out;
     if (place.atlasPlace)
@@ -115,7 +108,7 @@ std::string ExtrasText(const Engine& engine, const ProgramTexts& texts, double j
     names.push_back(texts.ProgramText(kTextAscendant));
     names.push_back(texts.ProgramText(kTextMidheaven));
     size_t width = 9;
-    for (const std::string& n : names) width = std::max(width, Width(n));
+    for (const std::string& n : names) width = std::max(width, TextLength(n));
     if (!request.points.empty()) {
         out += "Points" + of + ":\n";
         for (ExtraPoint p : request.points) {

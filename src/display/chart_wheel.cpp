@@ -7,6 +7,7 @@
 #include "engine/angle_text.h"
 #include "engine/modes.h"
 #include "util/rounding.h"
+#include "util/text.h"
 
 namespace vek {
 
@@ -33,11 +34,6 @@ constexpr int kLegendHalfHeight = 95;
 // wheel; a note line longer than this wraps at a blank.
 constexpr size_t kNoteLineChars = 76;
 
-size_t CharacterCount(const std::string& s) {
-    return static_cast<size_t>(
-        std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
 // Splits a text into lines of at most kNoteLineChars characters at its
 // blanks; a word longer than a line stands on a line of its own.
 void AppendWrapped(const std::string& text, std::vector<std::string>& lines) {
@@ -47,7 +43,7 @@ void AppendWrapped(const std::string& text, std::vector<std::string>& lines) {
         size_t blank = text.find(' ', start);
         if (blank == std::string::npos) blank = text.size();
         const std::string word = text.substr(start, blank - start);
-        if (!line.empty() && CharacterCount(line) + 1 + CharacterCount(word) > kNoteLineChars) {
+        if (!line.empty() && TextLength(line) + 1 + TextLength(word) > kNoteLineChars) {
             lines.push_back(line);
             line.clear();
         }
@@ -268,8 +264,8 @@ class WheelDrawing {
         const size_t split = note.find("; ");
         if (split != std::string::npos) {
             lines = {note.substr(0, split + 1), note.substr(split + 2)};
-            if (CharacterCount(lines[0]) <= kNoteLineChars &&
-                CharacterCount(lines[1]) <= kNoteLineChars)
+            if (TextLength(lines[0]) <= kNoteLineChars &&
+                TextLength(lines[1]) <= kNoteLineChars)
                 return lines;
             lines.clear();
         }
