@@ -117,7 +117,7 @@ void BM_StepByStepComputes1600To1610(benchmark::State& st) {
             vek::ApplyStep(s.rows, vek::kStepDay, vek::kStepForward);
             for (int16_t& c : s.results.PatternCount.values) c = 0;
             if (!s.Compute({vek::Mode::World, false, false})) break;
-            if (s.results.DateJD[vek::kWorldDate] > kJan1_1610) break;
+            if (s.results.DateJD[vek::kWorldDate].days > kJan1_1610) break;
             if (vek::RunTargetFound(target, s.results.PatternCount)) ++finds;
         }
         benchmark::DoNotOptimize(finds);

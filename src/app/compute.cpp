@@ -24,8 +24,7 @@ Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
     const auto& slots = m.dateSlots;
     const int n = m.slotCount;
     if (n == 0) return Ok();
-    SlotDates dates;
-    for (DateSlot s : AllDateSlots()) dates[s] = JulianDate(results.DateJD[s]);
+    SlotDates dates = results.DateJD;
     for (int k = 0; k < n; ++k) {
         const DateSlot slot = slots[static_cast<size_t>(k)];
         const double slotJD = rows.InputDateToAJDate(slot);
@@ -59,7 +58,7 @@ void ComputeFromDates(Engine& engine, const Settings& settings, const ProgramTex
                       ComputeResults& results) {
     if (request.mode == Mode::None) return;
     ApplySettingsToEngine(settings, engine);
-    for (DateSlot s : AllDateSlots()) results.DateJD[s] = dates[s].days;
+    results.DateJD = dates;
     results.chart = ComputeChart(engine, request.mode, dates);
     FillResults(results.chart, engine, settings, texts, request, results);
 }

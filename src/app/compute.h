@@ -34,7 +34,7 @@ struct ComputeResults {
     // Julian dates of the three date slots: those the last compute converted,
     // the others as the compute before left them. The next compute starts
     // from them.
-    SlotArray<double> DateJD{};
+    SlotDates DateJD{};
     Chart chart;        // positions, retrograde flags and every tested pair
     TableModel table;   // every cell's text, colours, font and boldface
     std::string title;  // caption of the title label

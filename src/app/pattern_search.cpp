@@ -27,7 +27,7 @@ Chart PatternChart(const Engine& engine, double jd) {
     c.hasMarkers = m.markers;
     c.orbColumn = m.orbColumn;
     c.bodyCount = engine.BodyCountForSettings();
-    c.jd[kChartA] = jd;
+    c.jd[kChartA] = JulianDate(jd);
     for (Body b : c.ComputedBodies()) c.longitude[b][kChartA] = engine.Longitude(b, jd);
     return c;
 }

@@ -148,7 +148,7 @@ Result<std::string> JsonText(const ComputeSession& s, const ComputeResults& r,
     WriteZonesJson(w, s);
     w.Key("title").String(r.title);
     w.Key("date_jd").BeginArray();
-    for (double jd : r.DateJD.values) w.Number(jd, 6);
+    for (const JulianDate jd : r.DateJD.values) w.Number(jd.days, 6);
     w.EndArray();
     w.Key("layout").String(r.table.layout == TableLayout::Square ? "square" : "triangular");
     w.Key("rows").Int(r.table.intNumRows);

@@ -46,7 +46,7 @@ struct ComputeSession : ProgramState {
     SlotArray<std::optional<PlaceArgument>> places;
     ExtrasRequest extras;
     // The Julian date a slot was computed for.
-    double ComputedDate(DateSlot slot) const { return results.DateJD[slot]; }
+    double ComputedDate(DateSlot slot) const { return results.DateJD[slot].days; }
 };
 
 // The options of the compute arguments as the commands' tables list them.

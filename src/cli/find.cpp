@@ -256,7 +256,7 @@ int ReadSearchRequest(ComputeSession& s, PatternSearchRequest& request) {
     const Result<double> until = ReadInstantOption("to", s);
     if (!until) return BadArguments(kName, until.message());
     request.untilJD = *until;
-    if (request.untilJD < s.results.DateJD[kWorldDate])
+    if (request.untilJD < s.results.DateJD[kWorldDate].days)
         return BadArguments(kName, "--to lies before --from");
     request.firstOnly = o.Has("first");
     for (const ComputeSession::ZoneUse& u : s.zonesUsed)
@@ -315,7 +315,7 @@ int RunFind(const std::vector<std::string>& args) {
     // Each stretch is written and flushed as soon as it is complete, so an
     // interrupted search keeps what it found. JSON is one document, written
     // at the end.
-    ProgressLine progress(texts, request.untilJD - s.results.DateJD[kWorldDate]);
+    ProgressLine progress(texts, request.untilJD - s.results.DateJD[kWorldDate].days);
     if (!json)
         request.onStretch = [&](const PatternStretch& st) {
             progress.Wipe();

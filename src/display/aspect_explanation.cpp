@@ -78,8 +78,8 @@ std::string MoonExplanationText(const ProgramTexts& texts, int orbDegrees) {
 }
 
 std::string ExplanationText(const ProgramTexts& texts, const NameTables& names, Aspect aspect,
-                            double orb, double beginning, double end) {
-    const std::string o = AngleText(Radians(orb));
+                            Radians orb, double beginning, double end) {
+    const std::string o = AngleText(orb);
     const Language language = texts.language();
     if (German(texts)) {
         const std::string& unknown = texts.ProgramText(kTextUnknownDateExplanation);
@@ -152,7 +152,8 @@ CellExplanation ExplainCell(const CellExplanationInput& in) {
         r.beginning = in.search->BeginningOfAspect(p, q, a, column);
         r.end = in.search->EndOfAspect(p, q, a, column);
     }
-    r.text = ExplanationText(in.texts, *in.names, a, in.orbs->orb[a][column], r.beginning, r.end);
+    r.text = ExplanationText(in.texts, *in.names, a, Radians(in.orbs->orb[a][column]), r.beginning,
+                             r.end);
     AddExactInstants(in, r);
     if (info.personal && r.beginning >= 0 && r.end >= 0) {
         r.action = CellExplanation::Action::Graph;

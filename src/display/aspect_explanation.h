@@ -38,12 +38,12 @@ std::string ExplanationTitle(Mode mode, Body p, Body q, Aspect aspect, const Nam
 // the orb in whole degrees (four hours for every degree of orb).
 std::string MoonExplanationText(const ProgramTexts& texts, int orbDegrees);
 
-// The explanation: with the orb (radians) written in degrees and minutes,
+// The explanation: with the orb written in degrees and minutes,
 // the day numbers on which the aspect begins and ends (negative: unknown).
 // English: "With an orb of 2°20' this trine\nbegins on July 4, 2010\nand
 // ends on July 9, 2010."; German from its program text.
 std::string ExplanationText(const ProgramTexts& texts, const NameTables& names, Aspect aspect,
-                            double orb, double beginning, double end);
+                            Radians orb, double beginning, double end);
 
 // The lines the explanation adds after its text, each after a line break:
 // "Enters the orb 2026-12-01T03:12+01:00", "Exact 2026-12-05T10:40+01:00,

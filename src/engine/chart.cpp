@@ -18,7 +18,7 @@ namespace {
 // Positions half an hour after a chart's instant, computed on first use.
 class LaterPositions {
   public:
-    LaterPositions(const Engine& engine, double jd) : engine_(engine), jd_(jd) {}
+    LaterPositions(const Engine& engine, JulianDate jd) : engine_(engine), jd_(jd.days) {}
 
     SkyLongitude operator()(Body body) {
         if (!known_[body]) {
@@ -48,7 +48,7 @@ void FillPositions(const Engine& engine, Chart& c, ChartSlot slot, LaterPosition
                    bool markers) {
     for (const Body b : c.ComputedBodies())
         if (markers || (b != kSun && b != kMoon)) later(b);
-    for (const Body b : c.ComputedBodies()) c.longitude[b][slot] = engine.Longitude(b, c.jd[slot]);
+    for (const Body b : c.ComputedBodies()) c.longitude[b][slot] = engine.Longitude(b, c.jd[slot].days);
     for (const Body b : c.ComputedBodies()) {
         const SkyLongitude l = c.longitude[b][slot];
         // The Sun and the Moon are never retrograde.
@@ -92,8 +92,8 @@ Chart ComputeChart(const Engine& engine, Mode mode, const SlotDates& dates) {
     c.hasMarkers = m.markers;
     c.orbColumn = m.orbColumn;
     c.bodyCount = engine.BodyCountForSettings();
-    c.jd[kChartA] = ChartDate(mode, kChartA, dates).days;
-    c.jd[kChartB] = ChartDate(mode, kChartB, dates).days;
+    c.jd[kChartA] = ChartDate(mode, kChartA, dates);
+    c.jd[kChartB] = ChartDate(mode, kChartB, dates);
 
     LaterPositions laterA(engine, c.jd[kChartA]);
     LaterPositions laterB(engine, c.jd[kChartB]);

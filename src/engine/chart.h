@@ -36,7 +36,7 @@ struct Chart {
     bool hasMarkers = false;  // false in synastry
     OrbColumn orbColumn = kOrbBase;
     int bodyCount = 0;  // bodies 1..bodyCount were computed; later entries stay 0
-    double jd[2] = {0, 0};
+    std::array<JulianDate, 2> jd{};  // chart A and chart B; 0 for a chart the mode does not use
     BodyArray<std::array<SkyLongitude, 2>> longitude{};
     BodyArray<std::array<bool, 2>> retrograde{};
     // Every pair whose two bodies have a position, in table order: single-chart

@@ -19,7 +19,7 @@ ChartExtras ComputeChartExtras(const Engine& engine, const Chart& chart,
         const int k = HouseChartOf(chart.mode);
         const std::optional<GeoPoint>& place = request.places[m.dateSlots[static_cast<size_t>(k)]];
         if (place) {
-            Result<HouseCusps> h = ComputeHouses(engine, chart.jd[k], *place, request.system);
+            Result<HouseCusps> h = ComputeHouses(engine, chart.jd[k].days, *place, request.system);
             if (h) {
                 out.houses = *h;
                 out.housesChart = k;
@@ -30,7 +30,7 @@ ChartExtras ComputeChartExtras(const Engine& engine, const Chart& chart,
     for (int k = 0; k < m.slotCount; ++k)
         for (ExtraPoint p : request.points)
             out.points[static_cast<size_t>(k)].push_back(
-                ComputeExtraPoint(engine, p, chart.jd[k], /*withMotion=*/true));
+                ComputeExtraPoint(engine, p, chart.jd[k].days, /*withMotion=*/true));
     return out;
 }
 

@@ -272,7 +272,7 @@ ExactTimes ExactTimesOf(const Engine& engine, const Chart& chart, Body first, Bo
     if (personal) pair.fixedFirst = chart.longitude[first][1].AsOptional();
     const SkyLongitude lon1 = personal ? chart.longitude[first][1] : chart.longitude[first][0];
     const SkyLongitude lon2 = chart.longitude[second][0];
-    return ExactTimesOfPair(engine, pair, orb, lon1, lon2, chart.jd[0], from, to);
+    return ExactTimesOfPair(engine, pair, orb, lon1, lon2, chart.jd[0].days, from, to);
 }
 
 std::optional<ExactTimes> PointExactTimesForDays(const Engine& engine, const Chart& chart,
@@ -281,11 +281,11 @@ std::optional<ExactTimes> PointExactTimesForDays(const Engine& engine, const Cha
     const bool personal = ModeInfoOf(chart.mode).personal;
     const double orb = engine.orbs.orb[a.aspect][ModeInfoOf(chart.mode).searchColumn];
     const SkyLongitude lon1 = SkyLongitude(
-        ComputeExtraPoint(engine, a.point, personal ? chart.jd[1] : chart.jd[0], false).longitude);
+        ComputeExtraPoint(engine, a.point, (personal ? chart.jd[1] : chart.jd[0]).days, false).longitude);
     AspectPair pair{kSun, a.body, a.aspect, std::nullopt, a.point};
     if (personal) pair.fixedFirst = lon1.AsOptional();
     const SkyLongitude lon2 = chart.longitude[a.body][0];
-    const double at = chart.jd[0];
+    const double at = chart.jd[0].days;
     if (a.body == kMoon)
         return ExactTimesOfPair(engine, pair, orb, lon1, lon2, at, at - kMoonSpan, at + kMoonSpan);
     const auto span = SpanOfDays(beginning, end, zone);
@@ -297,7 +297,7 @@ std::optional<ExactTimes> ExactTimesForDays(const Engine& engine, const Chart& c
                                             Body second, Aspect aspect, long beginning, long end,
                                             const TimeZone& zone) {
     if (second == kMoon) {
-        const double at = chart.jd[0];
+        const double at = chart.jd[0].days;
         return ExactTimesOf(engine, chart, first, second, aspect, at - kMoonSpan, at + kMoonSpan);
     }
     const auto span = SpanOfDays(beginning, end, zone);
@@ -310,7 +310,7 @@ std::vector<PointAspect> PointAspectsOfChart(const Engine& engine, const Chart& 
     std::vector<PointAspect> out;
     const ModeInfo& m = ModeInfoOf(chart.mode);
     if (!m.transits) return out;
-    const double at = m.personal ? chart.jd[1] : chart.jd[0];
+    const double at = (m.personal ? chart.jd[1] : chart.jd[0]).days;
     for (const ExtraPoint p : points) {
         const double lp = ComputeExtraPoint(engine, p, at, false).longitude;
         if (!(lp >= 0)) continue;

@@ -221,7 +221,7 @@ TEST_F(Compute, QuietSkyHasNoAspectsButItsRetrogradeLine) {
     Sky().speed[kMars] = Deg(-0.5);
     const ComputeResults r = Run(Mode::World);
     EXPECT_EQ(r.ComputedMode, Mode::World);
-    EXPECT_EQ(r.DateJD[kWorldDate], kEpoch);
+    EXPECT_EQ(r.DateJD[kWorldDate].days, kEpoch);
     EXPECT_FALSE(r.twoCharts);
     EXPECT_EQ(r.title, T(kTextWorldTransitsTitle) + "  " + T(kTextOrb) + " 2°.");
     EXPECT_EQ(r.summary, T(kTextNoAspects) + "\r\n\r\n1 " + T(kTextRetrograde) + ": Ma ");
@@ -356,7 +356,7 @@ TEST_F(Compute, InvalidDateChangesNothing) {
     EXPECT_EQ(r.title, before.title);
     EXPECT_EQ(r.table.txbCell, before.table.txbCell);
     for (DateSlot s : AllDateSlots())
-        EXPECT_EQ(r.DateJD[s], before.DateJD[s]) << "slot " << Index(s);
+        EXPECT_EQ(r.DateJD[s].days, before.DateJD[s].days) << "slot " << Index(s);
     for (Body b : AllBodies())
         EXPECT_EQ(r.chart.longitude[b][0], before.chart.longitude[b][0]);
 

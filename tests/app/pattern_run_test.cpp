@@ -66,7 +66,7 @@ TEST_F(Run, FindsWhereTheSearchFindsAndContinuesFromThere) {
     ASSERT_EQ(RunUntilDone(5000, ticks), PatternRun::Outcome::Found);
     EXPECT_FALSE(run.InProgress());
     EXPECT_GE(state.results.PatternCount[kTSquare], 3);
-    EXPECT_DOUBLE_EQ(state.results.DateJD[kWorldDate], expected->stretches[0].firstJD);
+    EXPECT_DOUBLE_EQ(state.results.DateJD[kWorldDate].days, expected->stretches[0].firstJD);
     EXPECT_NE(message.find("T-square"), std::string::npos) << message;
 
     // Started again, the next step moves on first: the stretch's later days
@@ -75,7 +75,7 @@ TEST_F(Run, FindsWhereTheSearchFindsAndContinuesFromThere) {
     ASSERT_EQ(RunUntilDone(5000, ticks), PatternRun::Outcome::Found);
     const PatternStretch& s = expected->stretches[0];
     const double next = s.steps > 1 ? s.firstJD + 1 : expected->stretches[1].firstJD;
-    EXPECT_DOUBLE_EQ(state.results.DateJD[kWorldDate], next);
+    EXPECT_DOUBLE_EQ(state.results.DateJD[kWorldDate].days, next);
 }
 
 TEST_F(Run, AStepOutOfTheDatesEndsSteppingButNotTheRun) {
@@ -133,7 +133,7 @@ RunTrace Trace(ProgramState& state, PatternRun& run, RunChoice choice, const Dat
     run.Start(choice);
     for (int ticks = 0; ticks < 100000; ++ticks) {
         const PatternRun::Outcome o = run.Step(state, request, message);
-        const double jd = state.results.DateJD[kWorldDate];
+        const double jd = state.results.DateJD[kWorldDate].days;
         if (o == PatternRun::Outcome::Found) {
             if (jd > untilJD) break;
             t.shown.push_back(jd);

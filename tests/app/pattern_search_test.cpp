@@ -50,7 +50,7 @@ TEST_F(PatternSearch, CountsEqualTheFullComputeOnASample) {
             ASSERT_TRUE(StepWorldDate(state.rows, kStepWeek, kStepForward).accepted);
             PatternArray<int16_t> full{};
             FullCounts(full);
-            const double jd = state.results.DateJD[kWorldDate];
+            const double jd = state.results.DateJD[kWorldDate].days;
             const Chart chart = PatternChart(state.engine, jd);
             for (Pattern p : AllPatterns()) {
                 const PatternHits hits = PatternHitsAt(chart, state.engine.orbs,

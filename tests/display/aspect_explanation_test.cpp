@@ -78,14 +78,14 @@ TEST(Explanation, TheMoonsTextGivesFourHoursForEveryDegreeOfOrb) {
 TEST(Explanation, DatesAndOrbInBothLanguagesAndUnknownDates) {
     const ProgramTexts en = testing::RealTexts(kEnglish), de = testing::RealTexts(kGerman);
     const double b = Day(2010, 7, 4), e = Day(2010, 8, 1);
-    const double orb = Deg(7) / 3;  // 2°20'
+    const Radians orb(Deg(7) / 3);  // 2°20'
     EXPECT_EQ(ExplanationText(en, Names(kEnglish), kTrine, orb, b, e),
               "With an orb of 2°20' this trine\nbegins on July 4, 2010\n"
               "and ends on August 1, 2010.");
     EXPECT_EQ(ExplanationText(en, Names(kEnglish), kTrine, orb, -1, e),
               "With an orb of 2°20' this trine\nbegins on an unknown date\n"
               "and ends on August 1, 2010.");
-    EXPECT_EQ(ExplanationText(en, Names(kEnglish), kSquare, Deg(6), b, -1),
+    EXPECT_EQ(ExplanationText(en, Names(kEnglish), kSquare, Radians(Deg(6)), b, -1),
               "With an orb of 6°0' this square\nbegins on July 4, 2010\n"
               "and ends on an unknown date.");
     EXPECT_EQ(ExplanationText(de, Names(kGerman), kTrine, orb, b, e),

@@ -50,8 +50,8 @@ TEST(ChartExtras, TheHousesAreThoseOfTheBirthChartTheModeReads) {
         chart.mode = c.mode;
         SlotDates dates;
         for (DateSlot s : AllDateSlots()) dates[s] = JulianDate(kDates[Index(s)]);
-        chart.jd[0] = ChartDate(c.mode, kChartA, dates).days;
-        chart.jd[1] = ChartDate(c.mode, kChartB, dates).days;
+        chart.jd[0] = ChartDate(c.mode, kChartA, dates);
+        chart.jd[1] = ChartDate(c.mode, kChartB, dates);
         const ChartExtras extras = ComputeChartExtras(engine, chart, request);
         ASSERT_TRUE(extras.houses);
         EXPECT_EQ(extras.housesChart, c.chart);
@@ -69,8 +69,8 @@ TEST(ChartExtras, NoPlaceNoHousesAndPointsForEachChartOfTheMode) {
     const Engine& engine = TestEngine();
     Chart chart;
     chart.mode = Mode::Personal1;
-    chart.jd[0] = kDates[0];
-    chart.jd[1] = kDates[1];
+    chart.jd[0] = JulianDate(kDates[0]);
+    chart.jd[1] = JulianDate(kDates[1]);
     ChartExtrasRequest request;
     request.houses = true;
     request.places[kWorldDate] = kBerlin;  // not the chart that carries the houses
@@ -84,7 +84,7 @@ TEST(ChartExtras, NoPlaceNoHousesAndPointsForEachChartOfTheMode) {
         EXPECT_EQ(extras.points[k][0].longitude, direct.longitude);
     }
     chart.mode = Mode::Natal1;
-    chart.jd[0] = kDates[1];
+    chart.jd[0] = JulianDate(kDates[1]);
     extras = ComputeChartExtras(engine, chart, request);
     EXPECT_EQ(extras.points[0].size(), 2u);
     EXPECT_TRUE(extras.points[1].empty());

@@ -37,7 +37,7 @@ TEST(Chart, SingleChartPairOrderSkipsBodiesWithoutPosition) {
     SpreadBodies();
     dates[kBirth1] = JulianDate(kEpoch);
     const Chart c = ComputeChart(e, Mode::Natal1, dates);
-    EXPECT_EQ(c.jd[kChartA], kEpoch);
+    EXPECT_EQ(c.jd[kChartA].days, kEpoch);
     EXPECT_EQ(c.orbColumn, kOrbBase);
     EXPECT_EQ(c.longitude[kPluto][kChartA], SkyLongitude());  // no table loaded: failed
     // Bodies 1..8 and 10: 9 bodies, 36 pairs, row by row.
@@ -126,8 +126,8 @@ TEST(Chart, PersonalTransitsIncludeTheSameBodyAndMoveOnlyTheTransit) {
     const Chart c = ComputeChart(e, Mode::Personal2, dates);
     EXPECT_TRUE(c.twoCharts);
     EXPECT_EQ(c.orbColumn, kOrbPersonal);
-    EXPECT_EQ(c.jd[kChartA], kEpoch + 100);
-    EXPECT_EQ(c.jd[kChartB], kEpoch + 100);
+    EXPECT_EQ(c.jd[kChartA].days, kEpoch + 100);
+    EXPECT_EQ(c.jd[kChartB].days, kEpoch + 100);
     ASSERT_EQ(c.pairCount, 81);
     // Chart B body first, then chart A body.
     EXPECT_EQ(c.pairs[0].first, kSun);

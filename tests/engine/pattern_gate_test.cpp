@@ -18,7 +18,7 @@ Chart WorldChart(const Engine& e, double jd) {
     Chart c;
     c.mode = Mode::World;
     c.bodyCount = e.BodyCountForSettings();
-    c.jd[kChartA] = jd;
+    c.jd[kChartA] = JulianDate(jd);
     for (Body b : c.ComputedBodies()) c.longitude[b][kChartA] = e.Longitude(b, jd);
     return c;
 }

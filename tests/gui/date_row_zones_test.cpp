@@ -85,11 +85,11 @@ TEST_F(RowZonesWindow, EveryRowTakesAMinuteAndANamedZoneInEnglishAndGerman) {
         }
         // Each mode computes its rows at their own instants.
         Option("optPlanetary")->click();
-        EXPECT_NEAR(w.Results().DateJD[kWorldDate], Ut(2010, 7, 4, 12, 47), kSecond);
+        EXPECT_NEAR(w.Results().DateJD[kWorldDate].days, Ut(2010, 7, 4, 12, 47), kSecond);
         Option("optSynastry")->click();
         ASSERT_EQ(w.ComputedMode(), Mode::Synastry);
-        EXPECT_NEAR(w.Results().DateJD[kBirth1], Ut(2010, 7, 4, 12, 47), kSecond);
-        EXPECT_NEAR(w.Results().DateJD[kBirth2], Ut(2010, 7, 4, 12, 47), kSecond);
+        EXPECT_NEAR(w.Results().DateJD[kBirth1].days, Ut(2010, 7, 4, 12, 47), kSecond);
+        EXPECT_NEAR(w.Results().DateJD[kBirth2].days, Ut(2010, 7, 4, 12, 47), kSecond);
         // The report of a personal transit names what was used in its title
         // and walks the local days of the World date's zone.
         Option("optPersonal_0")->click();
@@ -151,7 +151,7 @@ TEST_F(RowZonesWindow, BadInputGivesOneLineAndChangesNothing) {
     EXPECT_EQ(w.Rows().Row(kBirth1).zone, before.zone);
     Option("optNatal_0")->click();
     // Nepal kept +5:30 until 1986.
-    EXPECT_NEAR(w.Results().DateJD[kBirth1], Ut(1985, 3, 15, 9, 17), kSecond);
+    EXPECT_NEAR(w.Results().DateJD[kBirth1].days, Ut(1985, 3, 15, 9, 17), kSecond);
 }
 
 TEST_F(RowZonesWindow, ASkippedOrDoubledTimeIsAskedAboutOnce) {
@@ -169,7 +169,7 @@ TEST_F(RowZonesWindow, ASkippedOrDoubledTimeIsAskedAboutOnce) {
     EXPECT_TRUE(q.text.startsWith("September 28, 1980, 02:30")) << q.text.toStdString();
     EXPECT_TRUE(q.text.contains("Europe/Berlin"));
     ASSERT_EQ(w.ComputedMode(), Mode::Natal1);
-    EXPECT_NEAR(w.Results().DateJD[kBirth1], Ut(1980, 9, 28, 1, 30), kSecond);
+    EXPECT_NEAR(w.Results().DateJD[kBirth1].days, Ut(1980, 9, 28, 1, 30), kSecond);
     // The answer stays with the row: the next compute asks nothing.
     dialogs.Clear();
     Button("cmdCompute")->click();
@@ -190,7 +190,7 @@ TEST_F(RowZonesWindow, ADayStepAcrossDaylightSavingKeepsTheClockTime) {
     EnterDate(kWorldDate, 3, 27, "2010", kNoonTimeIndex, kGreenwichZoneIndex);
     Pick(kWorldDate, Dialogs::TimeAndZone{"14:47", "Europe/Berlin"});
     Button("cmdCompute")->click();
-    const double before = w.Results().DateJD[kWorldDate];
+    const double before = w.Results().DateJD[kWorldDate].days;
     Choose("cboForwardBack", kStepDay);
     w.TimerTick();
     ASSERT_TRUE(Button("cmdForwardBack_0")->isEnabled());
@@ -198,7 +198,7 @@ TEST_F(RowZonesWindow, ADayStepAcrossDaylightSavingKeepsTheClockTime) {
     EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 28);
     EXPECT_EQ(Combo("cboHour_0")->currentText(), "14:47");
     EXPECT_EQ(Combo("cboTimezone_0")->currentText(), "Europe/Berlin");
-    EXPECT_NEAR(w.Results().DateJD[kWorldDate] - before, 23.0 / 24, kSecond);
+    EXPECT_NEAR(w.Results().DateJD[kWorldDate].days - before, 23.0 / 24, kSecond);
     EXPECT_EQ(Combo("cboTimezone_0")->toolTip(), "Europe/Berlin, GMT+2:00");
 }
 
@@ -219,8 +219,8 @@ TEST_F(RowZonesWindow, SaveAndRestoreKeepMinutesAndZones) {
     EXPECT_EQ(Combo("cboHour_2")->currentText(), "12:00");
     EXPECT_EQ(Combo("cboTimezone_2")->currentText(), "GMT+5:45");
     Option("optSynastry")->click();
-    EXPECT_NEAR(w.Results().DateJD[kBirth1], Ut(1985, 3, 15, 13, 47), kSecond);
-    EXPECT_NEAR(w.Results().DateJD[kBirth2], Ut(1986, 6, 1, 6, 15), kSecond);
+    EXPECT_NEAR(w.Results().DateJD[kBirth1].days, Ut(1985, 3, 15, 13, 47), kSecond);
+    EXPECT_NEAR(w.Results().DateJD[kBirth2].days, Ut(1986, 6, 1, 6, 15), kSecond);
 }
 
 TEST(ZoneChooser, TypingNarrowsTheListAndPicksTheZoneWithItsOffset) {

@@ -223,7 +223,7 @@ TEST_F(FrmMainTest, NowAndAYearTypedWithEnterComputeWhenTheirRowTakesPart) {
     EXPECT_EQ(computed.count(), 0);
     QTest::keyClick(Year(0), Qt::Key_Return);
     EXPECT_EQ(computed.count(), 1);
-    EXPECT_EQ(w.Results().DateJD[kWorldDate], 2447906.5);
+    EXPECT_EQ(w.Results().DateJD[kWorldDate].days, 2447906.5);
     // The 1st birthdate takes no part in world transits.
     QTest::keyClicks(Year(1), "1970");
     QTest::keyClick(Year(1), Qt::Key_Return);
@@ -283,7 +283,7 @@ TEST_F(FrmMainTest, SteppingMovesTheWorldDateAndARefusedStepPutsItBack) {
     EXPECT_EQ(Year(0)->text(), "2011");
     EXPECT_EQ(Combo("cboMonthCE_0")->currentIndex(), 1);
     EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 1);
-    EXPECT_GT(w.Results().DateJD[kWorldDate], 0);
+    EXPECT_GT(w.Results().DateJD[kWorldDate].days, 0);
     Button("cmdForwardBack_1")->click();
     EXPECT_EQ(Year(0)->text(), "2010");
     EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 31);

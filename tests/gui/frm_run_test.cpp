@@ -83,7 +83,7 @@ class RunWindowTest : public test::MainWindowTest<> {
         }
         return ticks;
     }
-    double WorldJD() const { return window->Results().DateJD[kWorldDate]; }
+    double WorldJD() const { return window->Results().DateJD[kWorldDate].days; }
     const DateRowFields& WorldRow() const { return window->Rows().Row(kWorldDate); }
 
     // Every control of the main window that takes input, with its state.
