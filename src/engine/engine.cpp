@@ -18,7 +18,7 @@ constexpr double kFailure = -1;
 }  // namespace
 
 PositionSource PlatformPositionSource() {
-    return {platform::planet_longitude_speed, platform::moon_position};
+    return {platform::planet_longitude_speed, platform::moon_position, true};
 }
 
 double Ayanamsa(int year) {
