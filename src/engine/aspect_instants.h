@@ -100,11 +100,12 @@ int OtherNumber(const ExactAspect& x);
 void SortExactAspects(std::vector<ExactAspect>& v);
 
 // Every exact aspect in [from, to] of the moving bodies 1..bodyCount to the
-// natal longitudes (as the wrapper gave them; a negative one takes no part),
+// natal longitudes (as the wrapper gave them; one without a position takes no part),
 // in time order, ties in body order. Each moving body is one search for all
 // natal points and aspects at once.
 Result<std::vector<ExactAspect>> FindExactTransits(const Engine& engine, const MotionBounds& motion,
-                                                   const BodyArray<double>& natal, int bodyCount,
+                                                   const BodyArray<SkyLongitude>& natal,
+                                                   int bodyCount,
                                                    double from, double to);
 
 // Every exact aspect in [from, to] among the moving bodies 1..bodyCount, each

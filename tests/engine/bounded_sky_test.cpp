@@ -13,6 +13,7 @@
 
 namespace vek {
 namespace {
+using testing::kLibraryAfterData;
 
 using testing::Deg;
 
@@ -34,8 +35,8 @@ TEST(BoundedSky, TheEphemerisKeepsWithinItsBounds) {
         const double h = b == kMoon ? 0.25 : 1;
         double largest = 0, largestChange = 0, least = 1e9;
         for (double jd = 2305450.5; jd < 2488060; jd += 61) {
-            const double l0 = e.Longitude(b, jd - h), l1 = e.Longitude(b, jd),
-                         l2 = e.Longitude(b, jd + h);
+            const double l0 = *e.Longitude(b, jd - h), l1 = *e.Longitude(b, jd),
+                         l2 = *e.Longitude(b, jd + h);
             ASSERT_GE(std::min({l0, l1, l2}), 0) << Index(b) << " at " << jd;
             const double s1 = Step(l0, l1) / h, s2 = Step(l1, l2) / h;
             largest = std::max({largest, std::fabs(s1), std::fabs(s2)});
@@ -71,7 +72,7 @@ TEST(BoundedSky, TheSlowPlanetsKeepWithinTheBoundsOfTheirPaths) {
         double largest2 = 0, largest3 = 0;
         for (double jd = 2305450.5; jd < 2488040; jd += 40) {
             double l[4];
-            for (int i = 0; i < 4; ++i) l[i] = e.Longitude(b, jd + i * h);
+            for (int i = 0; i < 4; ++i) l[i] = *e.Longitude(b, jd + i * h);
             ASSERT_GE(std::min({l[0], l[1], l[2], l[3]}), 0) << Index(b) << " at " << jd;
             const double d0 = Step(l[0], l[1]), d1 = Step(l[1], l[2]), d2 = Step(l[2], l[3]);
             largest2 = std::max({largest2, std::fabs(d1 - d0) / (h * h), std::fabs(d2 - d1) / (h * h)});
@@ -143,7 +144,7 @@ struct EdgeSky {
         const double off = jd >= seamAt ? seam : -seam;
         if (code == kBodies[kSun].libraryCode) return NormalizeAngle(sun - off);
         if (code == kBodies[kMars].libraryCode) {
-            if (jd >= marsEnd) return kAfterDataRange;
+            if (jd >= marsEnd) return kLibraryAfterData;
             return NormalizeAngle(mars + marsSpeed * (jd - kEpochJd) + off);
         }
         return Deg(200);  // Mercury and Venus stand still, out of the way
@@ -167,7 +168,7 @@ class BoundedSkyEdges : public ::testing::Test {
     }
     // The aspect as the instant's chart has it.
     bool ChartTrine(double jd) const {
-        const double s = engine.Longitude(kSun, jd), m = engine.Longitude(kMars, jd);
+        const double s = *engine.Longitude(kSun, jd), m = *engine.Longitude(kMars, jd);
         return s >= 0 && m >= 0 && TestAspect(s, m, kTrine, engine.orbs.orb[kTrine][kOrbBase]).holds;
     }
     Engine engine;
