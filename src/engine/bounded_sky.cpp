@@ -86,6 +86,7 @@ MotionBounds SkyMotionBounds(const Engine& engine) {
     }
     m.seam = kEphemerisSeam;
     m.deflection = kDeflection;
+    m.approximate = engine.source.ephemerisPositions;
     return m;
 }
 
@@ -168,8 +169,22 @@ BoundedSky::Estimate BoundedSky::EstimateOf(Body b) const {
             }
         }
     }
+    // Where positions have not been computed for a while, the approximate
+    // longitude may be the closer one.
+    if (approximateJD_[b] != now) {
+        approximateJD_[b] = now;
+        const double inf = kInfinity;
+        approximateAt_[b] = {-1, bounds_.approximate ? ApproximateSky::Bound(b, now) : inf};
+    }
+    if (e.radius > approximateAt_[b].radius) e = ApproximateOf(b);
     e.longitude = NormalizeAngle(e.longitude);
     return e;
+}
+
+BoundedSky::Estimate BoundedSky::ApproximateOf(Body b) const {
+    Estimate& a = approximateAt_[b];
+    if (a.longitude < 0) a.longitude = approximate_.Longitude(b, jd_);
+    return a;
 }
 
 void BoundedSky::ComputeExact(Body b) const {

@@ -26,6 +26,7 @@
 
 #include <cstdint>
 
+#include "engine/approximate_sky.h"
 #include "engine/sky_tests.h"
 #include "engine/vek_types.h"
 
@@ -58,6 +59,9 @@ struct MotionBounds {
     BodyArray<double> smoothPerDay2{};
     BodyArray<double> smoothPerDay3{};
     double deflection = 0;
+    // Whether the positions are the ephemeris' own, which the approximate
+    // longitudes keep within their bounds of.
+    bool approximate = false;
     // Julian dates [firstJD, endJD) in which each body always has a position.
     BodyArray<double> firstJD{};
     BodyArray<double> endJD{};
@@ -157,6 +161,9 @@ class BoundedSky final : public SkyTests {
     // a position when computed and has one now.
     bool Usable(Body b) const;
     Estimate EstimateOf(Body b) const;
+    // The approximate longitude of the current instant and its bound (set
+    // for the instant by EstimateOf).
+    Estimate ApproximateOf(Body b) const;
     // Computes the positions of the terms' bodies that cannot be estimated;
     // whether one of them has no position at the instant.
     bool Missing(const Term* terms, int count) const;
@@ -187,6 +194,11 @@ class BoundedSky final : public SkyTests {
 
     mutable BodyArray<Track> track_;
     mutable BodyArray<Estimate> estimate_;
+    ApproximateSky approximate_;
+    // The instant of each body's approximate estimate, and the estimate: its
+    // bound, and its longitude once it was needed (−1 until then).
+    mutable BodyArray<double> approximateJD_{};
+    mutable BodyArray<Estimate> approximateAt_{};
     mutable AspectArray<BodyArray<BodyArray<Answer>>> aspect_;
     mutable BodyArray<BodyArray<Answer>> distinct_;
     mutable BodyArray<BodyArray<BodyArray<Answer>>> midpoint_;

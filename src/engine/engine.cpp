@@ -18,7 +18,7 @@ constexpr SkyLongitude kFailure = SkyLongitude::Missing(NoPosition::Failed);
 }  // namespace
 
 PositionSource PlatformPositionSource() {
-    return {platform::planet_longitude_speed, platform::moon_position};
+    return {platform::planet_longitude_speed, platform::moon_position, true};
 }
 
 double Ayanamsa(int year) {

@@ -21,6 +21,10 @@ struct PositionSource {
     double (*planetLongitude)(int code, double jd, int year, double* speed);
     // Moon at t = jd − 2451545.
     double (*moonPosition)(double t);
+    // Whether the two give the platform ephemeris' positions (a test may
+    // remember them): then the approximate longitudes measured against the
+    // ephemeris (approximate_sky.h) hold for them.
+    bool ephemerisPositions = false;
 };
 PositionSource PlatformPositionSource();
 

@@ -34,6 +34,8 @@ inline double RememberedMoon(double t) {
     return it->second;
 }
 // Gives the engine the remembered positions.
-inline void UseRememberedSky(Engine& engine) { engine.source = {RememberedPlanet, RememberedMoon}; }
+inline void UseRememberedSky(Engine& engine) {
+    engine.source = {RememberedPlanet, RememberedMoon, true};
+}
 
 }  // namespace vek::test

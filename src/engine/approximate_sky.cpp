@@ -1,0 +1,268 @@
+#include "engine/approximate_sky.h"
+
+#include <cmath>
+#include <complex>
+#include <limits>
+
+#include "engine/aspects.h"
+#include "platform/ephemeris.h"
+#include "util/angle.h"
+
+namespace vek {
+
+namespace {
+
+constexpr double kDegree = kTwoPi / 360;
+constexpr double kArcSecond = kDegree / 3600;
+constexpr double kJ2000 = 2451545.0;
+
+// Mean orbital elements on the ecliptic and equinox of J2000 with their
+// changes per Julian century: semi-major axis (AU), eccentricity,
+// inclination, mean longitude, longitude of perihelion and of the ascending
+// node (degrees).
+struct Elements {
+    double a, da, e, de, i, di, l, dl, perihelion, dperihelion, node, dnode;
+};
+constexpr Elements kOrbitMercury = {0.38709927,  0.00000037,  0.20563593,   0.00001906,
+                               7.00497902,  -0.00594749, 252.25032350, 149472.67411175,
+                               77.45779628, 0.16047689,  48.33076593,  -0.12534081};
+constexpr Elements kOrbitVenus = {0.72333566,   0.00000390,  0.00677672,   -0.00004107,
+                             3.39467605,   -0.00078890, 181.97909950, 58517.81538729,
+                             131.60246718, 0.00268329,  76.67984255,  -0.27769418};
+constexpr Elements kOrbitEarth = {1.00000261,   0.00000562, 0.01671123,   -0.00004392,
+                             -0.00001531,  -0.01294668, 100.46457166, 35999.37244981,
+                             102.93768193, 0.32327364, 0.0,          0.0};
+constexpr Elements kOrbitMars = {1.52371034,   0.00001847,  0.09339410,  0.00007882,
+                            1.84969142,   -0.00813131, -4.55343205, 19140.30268499,
+                            -23.94362959, 0.44441088,  49.55953891, -0.29257343};
+constexpr Elements kOrbitJupiter = {5.20288700,  -0.00011607, 0.04838624,  -0.00013253,
+                               1.30439695,  -0.00183714, 34.39644051, 3034.74612775,
+                               14.72847983, 0.21252668,  100.47390909, 0.20469106};
+constexpr Elements kOrbitSaturn = {9.53667594,  -0.00125060, 0.05386179,   -0.00050991,
+                              2.48599187,  0.00193609,  49.95424423,  1222.49362201,
+                              92.59887831, -0.41897216, 113.66242448, -0.28867794};
+constexpr Elements kOrbitUranus = {19.18916464,  -0.00196176, 0.04725744,   -0.00004397,
+                              0.77263783,   -0.00242939, 313.23810451, 428.48202785,
+                              170.95427630, 0.40805281,  74.01692503,  0.04240589};
+constexpr Elements kOrbitNeptune = {30.06992276, 0.00026291,  0.00859048,   0.00005105,
+                               1.77004347,  0.00035372,  -55.12002969, 218.45945325,
+                               44.96476227, -0.32241464, 131.78422574, -0.00508664};
+
+const Elements* ElementsOf(Body b) {
+    switch (b) {
+        case kMercury: return &kOrbitMercury;
+        case kVenus: return &kOrbitVenus;
+        case kMars: return &kOrbitMars;
+        case kJupiter: return &kOrbitJupiter;
+        case kSaturn: return &kOrbitSaturn;
+        case kUranus: return &kOrbitUranus;
+        case kNeptune: return &kOrbitNeptune;
+        default: return nullptr;
+    }
+}
+
+// A heliocentric ecliptic position (J2000, AU; the height above the
+// ecliptic does not change a longitude) and its change per day.
+struct Orbit {
+    double x, y, vx, vy;
+};
+
+// The Kepler orbit at T Julian centuries from J2000 (dynamical time).
+Orbit Heliocentric(const Elements& el, double t) {
+    const double a = el.a + el.da * t;
+    const double e = el.e + el.de * t;
+    const double i = (el.i + el.di * t) * kDegree;
+    const double l = (el.l + el.dl * t) * kDegree;
+    const double perihelion = (el.perihelion + el.dperihelion * t) * kDegree;
+    const double node = (el.node + el.dnode * t) * kDegree;
+    const double m = std::remainder(l - perihelion, kTwoPi);
+    const double w = perihelion - node;
+    double ea = m + e * std::sin(m);
+    double se = 0, ce = 0;
+    for (int k = 0; k < 8; ++k) {
+        se = std::sin(ea);
+        ce = std::cos(ea);
+        const double d = (ea - e * se - m) / (1 - e * ce);
+        ea -= d;
+        if (std::fabs(d) < 1e-10) break;
+    }
+    se = std::sin(ea);
+    ce = std::cos(ea);
+    const double b = a * std::sqrt(1 - e * e);
+    const double xo = a * (ce - e), yo = b * se;
+    // The mean motion per day, and with it the eccentric anomaly's.
+    const double rate = el.dl * kDegree / 36525 / (1 - e * ce);
+    const double vxo = -a * se * rate, vyo = b * ce * rate;
+    const double cw = std::cos(w), sw = std::sin(w), cn = std::cos(node), sn = std::sin(node),
+                 ci = std::cos(i);
+    const double pxx = cw * cn - sw * sn * ci, pxy = -sw * cn - cw * sn * ci;
+    const double pyx = cw * sn + sw * cn * ci, pyy = -sw * sn + cw * cn * ci;
+    return {pxx * xo + pxy * yo, pyx * xo + pyy * yo, pxx * vxo + pxy * vyo,
+            pyx * vxo + pyy * vyo};
+}
+
+// The general precession in longitude from the J2000 ecliptic to the
+// ecliptic of date.
+double Precession(double t) {
+    return (5029.0966 * t + 1.11113 * t * t) * kArcSecond;
+}
+
+// The largest term of the nutation in longitude.
+double Nutation(double t) {
+    const double moonNode = (125.04452 - 1934.136261 * t) * kDegree;
+    return -17.20 * kArcSecond * std::sin(moonNode);
+}
+
+// One term of the Moon's longitude: multiples of D, M, M', F and the
+// amplitude in millionths of a degree.
+struct MoonTerm {
+    signed char d, m, mp, f;
+    int amplitude;
+};
+constexpr MoonTerm kMoonTerms[] = {
+    {0, 0, 1, 0, 6288774}, {2, 0, -1, 0, 1274027}, {2, 0, 0, 0, 658314},  {0, 0, 2, 0, 213618},
+    {0, 1, 0, 0, -185116}, {0, 0, 0, 2, -114332},  {2, 0, -2, 0, 58793},  {2, -1, -1, 0, 57066},
+    {2, 0, 1, 0, 53322},   {2, -1, 0, 0, 45758},   {0, 1, -1, 0, -40923}, {1, 0, 0, 0, -34720},
+    {0, 1, 1, 0, -30383},  {2, 0, 0, -2, 15327},   {0, 0, 1, 2, -12528},  {0, 0, 1, -2, 10980},
+    {4, 0, -1, 0, 10675},  {0, 0, 3, 0, 10034},    {4, 0, -2, 0, 8548},   {2, 1, -1, 0, -7888},
+    {2, 1, 0, 0, -6766},   {1, 0, -1, 0, -5163},   {1, 1, 0, 0, 4987},    {2, -1, 1, 0, 4036},
+    {2, 0, 2, 0, 3994},    {4, 0, 0, 0, 3861},     {2, 0, -3, 0, 3665},   {0, 1, -2, 0, -2689},
+    {2, 0, -1, 2, -2602},  {2, -1, -2, 0, 2390},   {1, 0, 1, 0, -2348},   {2, -2, 0, 0, 2236},
+    {0, 1, 2, 0, -2120},   {0, 2, 0, 0, -2069},    {2, -2, -1, 0, 2048},  {2, 0, 1, -2, -1773},
+    {2, 0, 0, 2, -1595},   {4, -1, -1, 0, 1215},   {0, 0, 2, 2, -1110},   {3, 0, -1, 0, -892},
+    {2, 1, 1, 0, -810},    {4, -1, -2, 0, 759},    {0, 2, -1, 0, -713},   {2, 2, -1, 0, -700},
+    {2, 1, -2, 0, 691},    {2, -1, 0, -2, 596},    {4, 0, 1, 0, 549},     {0, 0, 4, 0, 537},
+    {4, -1, 0, 0, 520},    {1, 0, -2, 0, -487},    {2, 1, 0, -2, -399},   {0, 0, 2, -2, -381},
+    {1, 1, 1, 0, 351},     {3, 0, -2, 0, -340},    {4, 0, -3, 0, 330},    {2, -1, 2, 0, 327},
+    {0, 2, 1, 0, -323},    {1, 1, -1, 0, 299},     {2, 0, 3, 0, 294},
+};
+
+// The Moon's apparent longitude of date at T centuries (dynamical time).
+double MoonLongitude(double t) {
+    const double t2 = t * t, t3 = t2 * t, t4 = t3 * t;
+    const double lp = 218.3164477 + 481267.88123421 * t - 0.0015786 * t2 + t3 / 538841 -
+                      t4 / 65194000;
+    const double d =
+        (297.8501921 + 445267.1114034 * t - 0.0018819 * t2 + t3 / 545868 - t4 / 113065000) *
+        kDegree;
+    const double m = (357.5291092 + 35999.0502909 * t - 0.0001536 * t2 + t3 / 24490000) * kDegree;
+    const double mp =
+        (134.9633964 + 477198.8675055 * t + 0.0087414 * t2 + t3 / 69699 - t4 / 14712000) *
+        kDegree;
+    const double f =
+        (93.2720950 + 483202.0175233 * t - 0.0036539 * t2 - t3 / 3526000 + t4 / 863310000) *
+        kDegree;
+    const double e = 1 - 0.002516 * t - 0.0000074 * t2;
+    // The terms' sines from the powers of e^{iD}, e^{iM}, e^{iM'} and e^{iF}:
+    // four sines and cosines instead of one per term.
+    using C = std::complex<double>;
+    C pd[5], pm[5], pmp[9], pf[5];
+    auto powers = [](double angle, C* out, int lowest, int highest) {
+        const C unit(std::cos(angle), std::sin(angle));
+        C* zero = out - lowest;
+        zero[0] = 1;
+        for (int k = 1; k <= highest; ++k) zero[k] = zero[k - 1] * unit;
+        for (int k = -1; k >= lowest; --k) zero[k] = zero[k + 1] * std::conj(unit);
+    };
+    powers(d, pd, 0, 4);
+    powers(m, pm, -2, 2);
+    powers(mp, pmp, -4, 4);
+    powers(f, pf, -2, 2);
+    double sum = 0;
+    for (const MoonTerm& k : kMoonTerms) {
+        double amplitude = k.amplitude;
+        if (k.m == 1 || k.m == -1) amplitude *= e;
+        if (k.m == 2 || k.m == -2) amplitude *= e * e;
+        const C z = pd[k.d] * pm[k.m + 2] * pmp[k.mp + 4] * pf[k.f + 2];
+        sum += amplitude * z.imag();
+    }
+    const double a1 = (119.75 + 131.849 * t) * kDegree;
+    const double a2 = (53.09 + 479264.290 * t) * kDegree;
+    sum += 3958 * std::sin(a1) + 1962 * std::sin(lp * kDegree - f) + 318 * std::sin(a2);
+    return (lp + sum * 1e-6) * kDegree;
+}
+
+// The apparent longitude of a planet or the Sun, less the precession and
+// nutation, at T centuries (dynamical time) with the Earth's orbit then:
+// geocentric, for the light's travel time, with the aberration of the
+// Earth's motion.
+double PlanetLongitude(Body b, double t, const Orbit& earth) {
+    double x = -earth.x, y = -earth.y;
+    if (b != kSun) {
+        const Orbit p = Heliocentric(*ElementsOf(b), t);
+        // Where the planet was when its light left: 0.0057755 days per AU
+        // back, along its motion (the orbit's bending over that time is
+        // far below the bound).
+        const double lightTime = 0.0057755183 * std::hypot(p.x + x, p.y + y);
+        x += p.x - p.vx * lightTime;
+        y += p.y - p.vy * lightTime;
+    }
+    const double longitude = std::atan2(y, x);
+    const double sun = std::atan2(-earth.y, -earth.x);
+    return longitude - 20.49552 * kArcSecond * std::cos(sun - longitude);
+}
+
+// Bounds by century (years 1–100, 101–200, ... 2701–2800) in thousandths of
+// a degree: the largest difference that tools/measure_approximate_sky.cpp
+// found, with half its largest change between two samples, times 1.5, plus
+// two thousandths.
+constexpr int kCenturies = 28;
+constexpr int kBoundMilliDegrees[kMaxBodies + 1][kCenturies] = {
+    {},
+    {45, 44, 40, 37, 33, 32, 31, 26, 25, 22, 20, 19, 18, 17, 18, 16, 16, 16, 16, 15, 16, 16, 16, 17, 19, 21, 22, 22},  // Sun
+    {64, 63, 56, 53, 54, 48, 44, 41, 41, 39, 36, 36, 36, 34, 30, 28, 28, 25, 23, 24, 25, 24, 24, 28, 35, 35, 38, 38},  // Mercury
+    {179, 171, 165, 149, 158, 131, 136, 132, 123, 126, 97, 104, 97, 86, 86, 62, 68, 48, 48, 41, 44, 40, 39, 45, 40, 42, 53, 54},  // Venus
+    {613, 588, 556, 553, 532, 442, 445, 381, 293, 232, 159, 164, 187, 188, 168, 153, 139, 118, 98, 77, 89, 100, 144, 206, 272, 310, 373, 440},  // Mars
+    {7010, 7197, 7282, 7118, 6759, 6063, 5153, 4416, 3731, 3527, 3648, 3736, 3667, 3465, 2752, 2145, 1290, 505, 249, 252, 269, 327, 452, 1212, 2003, 2599, 3292, 3451},  // Jupiter
+    {17734, 18221, 18359, 17971, 17312, 15332, 12859, 11222, 9223, 8618, 8989, 9181, 9209, 8476, 6763, 5425, 2892, 1130, 295, 350, 556, 837, 1054, 2743, 4812, 6476, 7625, 8394},  // Saturn
+    {3934, 3647, 3444, 3188, 3001, 2782, 2324, 2121, 1875, 1676, 1434, 1254, 861, 663, 553, 403, 333, 166, 57, 48, 91, 316, 585, 863, 956, 985, 1175, 1362},  // Uranus
+    {2514, 2253, 2232, 1966, 1740, 1666, 1386, 1358, 1088, 916, 828, 586, 565, 371, 295, 205, 95, 74, 29, 30, 42, 85, 163, 206, 339, 380, 577, 578},  // Neptune
+    {},  // Pluto: none
+    {19, 13, 17, 14, 13, 14, 10, 12, 12, 10, 11, 10, 10, 10, 9, 9, 9, 10, 9, 10, 9, 8, 9, 10, 10, 11, 12, 11},  // Moon
+};
+
+}  // namespace
+
+double ApproximateSky::DeltaT(double jd) const {
+    // Taken at the start of every eighth day, so that a date's longitude
+    // does not depend on the dates asked before; it changes by less than a
+    // second in that time.
+    const double node = std::floor(jd / 8) * 8;
+    if (node != deltaTAt_) {
+        deltaTAt_ = node;
+        const double minutes = platform::delta_t(2000 + (node - 2451544.5) / 365.2425, 1915);
+        deltaT_ = minutes == platform::kNoDeltaT ? 0 : minutes / 1440;
+    }
+    return deltaT_;
+}
+
+double ApproximateSky::Longitude(Body body, double jd) const {
+    if (body == kPluto) return -1;
+    if (jd != instantJD_) {
+        // What the bodies of one instant share.
+        instantJD_ = jd;
+        t_ = (jd + DeltaT(jd) - kJ2000) / 36525;
+        nutation_ = Nutation(t_);
+        haveEarth_ = false;
+    }
+    if (body == kMoon) return NormalizeAngle(MoonLongitude(t_) + nutation_);
+    if (!haveEarth_) {
+        const Orbit e = Heliocentric(kOrbitEarth, t_);
+        earth_[0] = e.x;
+        earth_[1] = e.y;
+        haveEarth_ = true;
+    }
+    const Orbit earth{earth_[0], earth_[1], 0, 0};
+    return NormalizeAngle(PlanetLongitude(body, t_, earth) + Precession(t_) + nutation_);
+}
+
+double ApproximateSky::Bound(Body body, double jd) {
+    // Year 1 January 1 is JD 1721425.5; centuries of 36524.25 days.
+    const double c = std::floor((jd - 1721425.5) / 36524.25);
+    if (!(c >= 0 && c < kCenturies)) return std::numeric_limits<double>::infinity();
+    const int milli = kBoundMilliDegrees[Index(body)][static_cast<int>(c)];
+    if (milli <= 0) return std::numeric_limits<double>::infinity();
+    return milli * 1e-3 * kDegree;
+}
+
+}  // namespace vek

@@ -1,0 +1,36 @@
+// Approximate apparent longitudes of the Sun, Moon and planets Mercury to
+// Neptune, from mean orbits and the largest terms of the lunar theory: far
+// cheaper than the ephemeris, and off from it by no more than a bound
+// measured for every century of the accepted dates. An answer decided on
+// them with a margin beyond the bound is the ephemeris' answer.
+#pragma once
+
+#include "engine/vek_types.h"
+
+namespace vek {
+
+class ApproximateSky {
+  public:
+    // The tropical longitude (radians, [0, 2π)) of `body` at the Julian date
+    // `jd` (UT); Pluto has none (−1).
+    double Longitude(Body body, double jd) const;
+    // How far that may lie from the ephemeris' longitude at `jd` (radians);
+    // infinite where it was not measured (Pluto, dates outside the years
+    // 1 to 2799).
+    static double Bound(Body body, double jd);
+
+  private:
+    // Delta T in days.
+    double DeltaT(double jd) const;
+    mutable double deltaTAt_ = -1e300;
+    mutable double deltaT_ = 0;
+    // What the bodies of the last instant asked share: its time in
+    // centuries of dynamical time, the nutation and the Earth's place.
+    mutable double instantJD_ = -1e300;
+    mutable double t_ = 0;
+    mutable double nutation_ = 0;
+    mutable bool haveEarth_ = false;
+    mutable double earth_[2] = {};
+};
+
+}  // namespace vek
