@@ -67,11 +67,16 @@ class Sky : public ::testing::Test {
         return report;
     }
 
-    // A search over the World date as the report sets it up.
-    AspectSearch Search(Mode mode, SearchStepping stepping) {
+    // A search over the World date as the report sets it up; with `count`,
+    // every position it asks for is counted there.
+    AspectSearch Search(Mode mode, SearchStepping stepping, size_t* count = nullptr) {
         const ReportDates d = ReportDatesFrom(rows, mode);
-        AspectSearch s([this](Body b, double jd) { return engine.Longitude(b, jd); }, engine.orbs,
-                       d.worldLocalDayValue, d.worldZoneMinutes);
+        AspectSearch s(
+            [this, count](Body b, double jd) {
+                if (count) ++*count;
+                return engine.Longitude(b, jd);
+            },
+            engine.orbs, d.worldLocalDayValue, d.worldZoneMinutes);
         if (ModeInfoOf(mode).personal) s.FixFirstBodyAt(d.birthJulianDate);
         s.SetStepping(stepping);
         return s;
@@ -124,31 +129,50 @@ TEST_F(Sky, ThePlutoTablesEndsLeaveDatesUnknown) {
 TEST_F(Sky, LargeStepsOfSlowPairsFindTheDayByDayDates) {
     // Long aspects among Uranus, Neptune and Pluto: the 1960s conjunction of
     // Uranus and Pluto, the 1990s conjunction of Uranus and Neptune, the long
-    // sextile of Neptune and Pluto.
-    int compared = 0;
-    for (int year : {1965, 1966, 1990, 1993, 1950, 1985, 2030}) {
+    // sextile of Neptune and Pluto, and aspects of Uranus and Neptune far
+    // from the years of the Pluto table. The large steps overshoot by less
+    // than a step, outward; where the orb is so wide that no step can leave
+    // it they find the day-by-day date itself, and the walk of the Standard
+    // stepping, which then takes one-day steps, finds the same with fewer
+    // positions.
+    int compared = 0, wide = 0;
+    size_t standardPositions = 0, largePositions = 0;
+    for (int year : {1965, 1966, 1990, 1993, 1950, 1985, 2030, 2, 640, 811, 1136, 2335, 2507}) {
         SetDate(kWorldDate, year, 3, 1);
         const Chart chart = Compute(Mode::World);
-        AspectSearch large = Search(Mode::World, SearchStepping::Standard);
+        AspectSearch standard = Search(Mode::World, SearchStepping::Standard, &standardPositions);
+        AspectSearch large = Search(Mode::World, SearchStepping::EveryMidnight, &largePositions);
         AspectSearch daily = Search(Mode::World, SearchStepping::DayByDay);
         for (const ShownAspect& a : AspectsOfChart(chart)) {
             if (a.first <= kSaturn || a.second <= kSaturn || a.second == kMoon) continue;
-            SCOPED_TRACE(::testing::Message() << year << ": " << Index(a.first) << "-" << Index(a.second));
+            SCOPED_TRACE(::testing::Message() << year << ": " << Index(a.first) << "-"
+                                              << Index(a.second) << " aspect " << Index(a.aspect));
+            const double b0 = standard.BeginningOfAspect(a.first, a.second, a.aspect, kOrbBase);
+            const double e0 = standard.EndOfAspect(a.first, a.second, a.aspect, kOrbBase);
             const double b1 = large.BeginningOfAspect(a.first, a.second, a.aspect, kOrbBase);
-            const double b2 = daily.BeginningOfAspect(a.first, a.second, a.aspect, kOrbBase);
             const double e1 = large.EndOfAspect(a.first, a.second, a.aspect, kOrbBase);
+            const double b2 = daily.BeginningOfAspect(a.first, a.second, a.aspect, kOrbBase);
             const double e2 = daily.EndOfAspect(a.first, a.second, a.aspect, kOrbBase);
             ASSERT_GE(b2, 0);
             ASSERT_GE(e2, 0);
-            // The large steps may overshoot by less than a step, outward.
+            EXPECT_EQ(b0, b1);
+            EXPECT_EQ(e0, e1);
             EXPECT_LE(b1, b2);
             EXPECT_GT(b1, b2 - 11);
             EXPECT_GE(e1, e2);
             EXPECT_LT(e1, e2 + 11);
+            const double motion = MaxDailyMotion(a.first) + MaxDailyMotion(a.second);
+            if (engine.orbs.orb[a.aspect][kOrbBase] > 25 * motion + kTwoPi / 360) {
+                EXPECT_EQ(b1, b2);
+                EXPECT_EQ(e1, e2);
+                ++wide;
+            }
             ++compared;
         }
     }
-    EXPECT_GE(compared, 5);
+    EXPECT_GE(compared, 10);
+    EXPECT_GE(wide, 5);
+    EXPECT_LT(standardPositions * 2, largePositions) << standardPositions << " of " << largePositions;
 }
 
 TEST_F(Sky, SlowWalksLeavingOutPositionsFindTheSameDates) {
