@@ -1,13 +1,22 @@
 // A run of the main window: the World date steps forward by the chosen
-// interval, one step each time the window's timer ticks, and after every step
-// the compute's results are tested against the run's target. The window only
-// owns the timer and the controls; when and how to step, the stop test and
-// the end of a run live here, so a run can be driven without waiting.
+// interval each time the window's timer ticks, and after every step the
+// compute's results are tested against the run's target. A run that looks for
+// a pattern first passes over the steps where the pattern provably does not
+// hold, deciding them as vek-cli find does (PatternLook), for a share of the
+// tick; the step it then computes and shows is the one an ordinary run would
+// have reached, so it stops where an ordinary run stops, with the same
+// results. The window only owns the timer and the controls; when and how to
+// step, the stop test and the end of a run live here, so a run can be driven
+// without waiting.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/compute.h"
+#include "app/pattern_search.h"
 #include "app/program_state.h"
 #include "display/results_text.h"
 #include "time/stepping.h"
@@ -18,6 +27,10 @@ namespace vek {
 // transits, 1000 otherwise.
 inline constexpr int kRunTickSlow = 1000;
 inline constexpr int kRunTickQuick = 100;
+// The longest a tick passes over steps without the pattern before it computes
+// the step it shows: short beside the quick tick, so the window keeps
+// answering.
+inline constexpr std::chrono::milliseconds kRunSkipTime(30);
 
 // Whether the run button is offered: the chart wheel is shown with current
 // results (its button visible) and no aspect explanation over it, the mode
@@ -31,6 +44,10 @@ struct RunChoice {
     RunTarget target;  // pattern −1: until stopped (always so outside world transits)
     int interval = kStepDay;
     bool quickly = false;  // "Run quickly"
+    // How the steps without the pattern are found: Automatic and Skipping
+    // pass over them as vek-cli find's search decides them (Automatic only
+    // with the ephemeris' positions), StepByStep computes every step.
+    SearchMethod method = SearchMethod::Automatic;
 };
 
 class PatternRun {
@@ -53,15 +70,32 @@ class PatternRun {
     int TickMilliseconds() const;
     const RunChoice& Choice() const { return choice_; }
 
-    // One tick: one step forward, the pattern counts cleared, the compute, the
-    // stop test. `message` receives the text to show: the found message, or
-    // the compute's message for a refused step.
+    // One tick: the steps passed over, then one step forward, the pattern
+    // counts cleared, the compute, the stop test. `message` receives the text
+    // to show: the found message, or the compute's message for a refused
+    // step.
     Outcome Step(ProgramState& state, const ComputeRequest& request, std::string& message);
 
+    // How much one tick may pass over: at most `steps` steps and about `time`.
+    void SetSkipLimit(int steps, std::chrono::milliseconds time);
+    // Steps passed over since the run started, and positions computed for
+    // them.
+    int64_t StepsSkipped() const { return skipped_; }
+    int64_t SkipPositions() const { return look_ ? look_->Positions() : 0; }
+
   private:
+    // Moves the World date over the steps that the look proves to be without
+    // the pattern, up to the limits, and stops before a step where it may
+    // hold or that the dates refuse.
+    void SkipSteps(ProgramState& state);
+
     RunChoice choice_;
     bool inProgress_ = false;
     bool steppingEnded_ = false;
+    std::unique_ptr<PatternLook> look_;
+    int skipSteps_ = INT32_MAX;
+    std::chrono::milliseconds skipTime_ = kRunSkipTime;
+    int64_t skipped_ = 0;
 };
 
 }  // namespace vek

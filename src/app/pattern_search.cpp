@@ -70,6 +70,53 @@ bool HitsSatisfy(const RunTarget& target, int count) {
     return RunTargetFound(target, counts);
 }
 
+PatternLook::PatternLook(const Engine& engine, const Settings& settings, const RunTarget& target,
+                         bool skipping)
+    : engine_(engine),
+      target_(target),
+      pattern_(*target.pattern),
+      midpointOrbIndex_(settings.controls.midpointOrbIndex),
+      skipping_(skipping),
+      sky_(engine, SkyMotionBounds(engine), engine.BodyCountForSettings(),
+           MidpointOrbOfIndex(midpointOrbIndex_)),
+      gate_(pattern_, engine.orbs, engine.BodyCountForSettings(), sky_.Bounds()) {}
+
+bool PatternLook::At(double jd, bool wanted, std::vector<PatternInstance>& instances) {
+    if (!skipping_) {
+        const Chart chart = PatternChart(engine_, jd);
+        positions_ += chart.bodyCount;
+        PatternHits hits = PatternHitsAt(chart, engine_.orbs, midpointOrbIndex_, pattern_);
+        if (wanted) instances = std::move(hits.instances);
+        return HitsSatisfy(target_, hits.count);
+    }
+    sky_.MoveTo(jd);
+    // Where no three bodies stand in the pattern's figure the finder finds
+    // nothing. Elsewhere it runs again only where one of the answers it
+    // was given may have changed; otherwise it would find the same count.
+    if (!gate_.Open(sky_)) return false;
+    const GatedSky gated(sky_, gate_);
+    if (!sky_.WatchedUnchanged() || gate_.Version() != gateVersion_) {
+        sky_.BeginWatch();
+        gateVersion_ = gate_.Version();
+        finderFound_ = HitsSatisfy(target_, PatternHitsAt(gated, pattern_).count);
+    }
+    if (finderFound_ && wanted) {
+        // The instances of a stretch are those of the chart of its first
+        // step: the same answers, with the deviations of its positions.
+        sky_.SetExactDeviations(true);
+        instances = PatternHitsAt(gated, pattern_).instances;
+        sky_.SetExactDeviations(false);
+    }
+    return finderFound_;
+}
+
+bool PatternLook::At(double jd) {
+    std::vector<PatternInstance> none;
+    return At(jd, false, none);
+}
+
+int64_t PatternLook::Positions() const { return positions_ + sky_.PositionsComputed(); }
+
 namespace {
 
 // One span of a search: the steps after `afterJD` up to `untilJD`. Steps at
@@ -111,71 +158,10 @@ bool RefusedStepBeyond(const DateRows& rows, int interval, double untilJD) {
     return earlier >= 0 && earlier + 146097 > untilJD;
 }
 
-// Whether the pattern's stop test holds at each step of a span, and the
-// instances where a stretch begins.
-class StepLook {
-  public:
-    StepLook(const Engine& engine, const Settings& settings, const PatternSearchRequest& request,
-             bool skipping)
-        : engine_(engine),
-          request_(request),
-          pattern_(*request.target.pattern),
-          midpointOrbIndex_(settings.controls.midpointOrbIndex),
-          skipping_(skipping),
-          sky_(engine, SkyMotionBounds(engine), engine.BodyCountForSettings(),
-               MidpointOrbOfIndex(midpointOrbIndex_)),
-          gate_(pattern_, engine.orbs, engine.BodyCountForSettings(), sky_.Bounds()) {}
-
-    // Whether the stop test holds at the step at `jd`; `instances` receives
-    // the pattern's instances there when `wanted`.
-    bool At(double jd, bool wanted, std::vector<PatternInstance>& instances) {
-        if (!skipping_) {
-            const Chart chart = PatternChart(engine_, jd);
-            positions_ += chart.bodyCount;
-            PatternHits hits = PatternHitsAt(chart, engine_.orbs, midpointOrbIndex_, pattern_);
-            if (wanted) instances = std::move(hits.instances);
-            return HitsSatisfy(request_.target, hits.count);
-        }
-        sky_.MoveTo(jd);
-        // Where no three bodies stand in the pattern's figure the finder finds
-        // nothing. Elsewhere it runs again only where one of the answers it
-        // was given may have changed; otherwise it would find the same count.
-        if (!gate_.Open(sky_)) return false;
-        const GatedSky gated(sky_, gate_);
-        if (!sky_.WatchedUnchanged() || gate_.Version() != gateVersion_) {
-            sky_.BeginWatch();
-            gateVersion_ = gate_.Version();
-            finderFound_ = HitsSatisfy(request_.target, PatternHitsAt(gated, pattern_).count);
-        }
-        if (finderFound_ && wanted) {
-            // The instances of a stretch are those of the chart of its first
-            // step: the same answers, with the deviations of its positions.
-            sky_.SetExactDeviations(true);
-            instances = PatternHitsAt(gated, pattern_).instances;
-            sky_.SetExactDeviations(false);
-        }
-        return finderFound_;
-    }
-
-    int64_t Positions() const { return positions_ + sky_.PositionsComputed(); }
-
-  private:
-    const Engine& engine_;
-    const PatternSearchRequest& request_;
-    Pattern pattern_;
-    int midpointOrbIndex_;
-    bool skipping_;
-    BoundedSky sky_;
-    PatternGate gate_;
-    bool finderFound_ = false;  // the finder's stop test when it last ran
-    int64_t gateVersion_ = -1;  // and the gate's triples then
-    int64_t positions_ = 0;
-};
-
 SpanResult SearchSpan(const Engine& engine, DateRows& rows, const Settings& settings,
                       const PatternSearchRequest& request, bool skipping, const Span& span,
                       const StretchSink& closed, const StepTick& tick) {
-    StepLook look(engine, settings, request, skipping);
+    PatternLook look(engine, settings, request.target, skipping);
     SpanResult out;
     std::optional<PatternStretch>& open = out.open;
     for (;;) {

@@ -15,7 +15,9 @@
 #include "config/settings.h"
 #include "display/results_text.h"
 #include "engine/chart.h"
+#include "engine/bounded_sky.h"
 #include "engine/engine.h"
+#include "engine/pattern_gate.h"
 #include "engine/patterns.h"
 #include "engine/sky_tests.h"
 #include "time/date_rows.h"
@@ -45,6 +47,39 @@ PatternHits PatternHitsAt(const SkyTests& sky, Pattern pattern);
 
 // Whether hits in the target's slot satisfy the run's stop test.
 bool HitsSatisfy(const RunTarget& target, int count);
+
+// Whether a run's stop test holds at each of a series of steps, as the
+// search decides it (see SearchMethod): skipping, from the bodies' motion
+// bounds and the pattern's gate, or from the chart of every step. The steps
+// asked must not go back in time. The engine must hold the settings and
+// stay as it is while the look is used.
+class PatternLook {
+  public:
+    PatternLook(const Engine& engine, const Settings& settings, const RunTarget& target,
+                bool skipping);
+    PatternLook(const PatternLook&) = delete;
+    PatternLook& operator=(const PatternLook&) = delete;
+
+    // Whether the stop test holds at the step at `jd`; `instances` receives
+    // the pattern's instances there when `wanted` and it holds.
+    bool At(double jd, bool wanted, std::vector<PatternInstance>& instances);
+    bool At(double jd);
+
+    // Positions computed through the longitude wrapper so far.
+    int64_t Positions() const;
+
+  private:
+    const Engine& engine_;
+    RunTarget target_;
+    Pattern pattern_;
+    int midpointOrbIndex_;
+    bool skipping_;
+    BoundedSky sky_;
+    PatternGate gate_;
+    bool finderFound_ = false;  // the finder's stop test when it last ran
+    int64_t gateVersion_ = -1;  // and the gate's triples then
+    int64_t positions_ = 0;
+};
 
 // One stretch of consecutive steps in which the pattern holds.
 struct PatternStretch {

@@ -13,10 +13,12 @@
 #include "app/compute.h"
 #include "cli/command.h"
 #include "cli/compute_args.h"
+#include "cli/place_args.h"
 #include "config/program_text.h"
 #include "display/chart_image.h"
 #include "display/version.h"
 #include "display/chart_wheel.h"
+#include "engine/chart_extras.h"
 #include "paint/chart_painter.h"
 #include "util/text.h"
 
@@ -82,6 +84,17 @@ const OptionTable kOptions = {
     kLangOption,
     kNoMoonOption,
     kSiderealOption,
+    kPlaceOption,
+    kLatOption,
+    kLonOption,
+    kPlace1Option,
+    kLat1Option,
+    kLon1Option,
+    kPlace2Option,
+    kLat2Option,
+    kLon2Option,
+    kHousesOption,
+    kPointsOption,
     {"out", "FILE", "the image file to write, PNG or SVG by its ending .png or .svg (required)"},
     {"scale", "N", "size factor from 0.25 to 8 (default: 1)"},
     {"white", nullptr,
@@ -93,17 +106,41 @@ const OptionTable kOptions = {
 const CommandHelp kHelp = {
     "the chart wheel of a mode as a PNG or SVG image",
     "chart --mode MODE [--world T] [--birth1 T] [--birth2 T] [--tz ZONE] "
-    "[--fold earlier|later] [--state FILE] [--lang en|de] [--no-moon] [--sidereal] --out FILE.png|FILE.svg [--scale N] [--white]",
+    "[--fold earlier|later] [--state FILE] [--lang en|de] [--no-moon] [--sidereal]\n"
+    "        [--place CITY | --lat LAT --lon LON] [--place1 ...] [--place2 ...] [--houses SYSTEM] "
+    "[--points LIST] --out FILE.png|FILE.svg [--scale N] [--white]",
     "Writes the chart wheel of a compute to an image file as \"Save image as ...\" of the window "
     "does: the "
     "bodies at their longitudes, the aspects as lines, the dates, zodiac and orbs written on "
     "it. Personal transits and synastry show both charts. Prints the file name when done.\n"
-    "The dates each mode needs are those of vek-cli compute.\n" VEK_CLI_DATE_HELP,
+    "The dates each mode needs are those of vek-cli compute.\n"
+    "A place for the date whose houses the mode shows (--place for the World date in world "
+    "transits, --place1 or --place2 for the birthdate in natal aspects and personal transits, "
+    "--place1 in synastry, or --lat/--lon, --lat1/--lon1, --lat2/--lon2) draws its house cusps "
+    "in the system of --houses (Placidus unless given) with the Ascendant and the Midheaven; "
+    "--points draws the lunar nodes and Chiron of each chart. Houses and points turned on in "
+    "the settings of a --state file are drawn too, as the window draws them.\n" VEK_CLI_DATE_HELP,
     &kOptions,
     {"chart --mode world --world 2026-12-08T12:00Z --out sky.png --scale 2",
      "chart --mode synastry --birth1 1960-07-04T12:00-05:00 --birth2 1965-03-01T08:00Z "
-     "--lang de --white --out pair.svg"},
+     "--lang de --white --out pair.svg",
+     "chart --mode natal1 --birth1 1985-03-15T14:47 --place1 Berlin --houses koch "
+     "--points nodes,chiron --out natal.png"},
 };
+
+// The houses and points to draw: those the settings of a state file turned
+// on for the places of its rows, and those the options ask for.
+ChartExtrasRequest ExtrasToDraw(const ComputeSession& s) {
+    ChartExtrasRequest r = ChartExtrasRequestOf(s.rows, s.settings);
+    if (s.extras.houses) {
+        r.houses = true;
+        r.system = *s.extras.houses;
+    }
+    if (!s.extras.points.empty()) r.points = s.extras.points;
+    for (const DateSlot slot : AllDateSlots())
+        if (s.places[slot]) r.places[slot] = s.places[slot]->point;
+    return r;
+}
 
 int RunChart(const std::vector<std::string>& args) {
     ComputeSession s;
@@ -133,8 +170,14 @@ int RunChart(const std::vector<std::string>& args) {
     if (!fontError.isEmpty()) return Failure(kName, fontError.toStdString());
 
     const ProgramTexts texts = s.Texts();
-    const WheelInput in =
+    WheelInput in =
         MakeWheelInput(s.results.chart, s.results.table, s.engine.names, s.settings, texts);
+    const ChartExtrasRequest extrasRequest = ExtrasToDraw(s);
+    ChartExtras extras;
+    if (extrasRequest.houses || !extrasRequest.points.empty()) {
+        extras = ComputeChartExtras(s.engine, s.results.chart, extrasRequest);
+        in.extras = &extras;
+    }
     const ChartWheel wheel = DrawChartWheel(in, paint::MeasuredGlyphInks());
     if (!wheel.drawn) return Failure(kName, texts.ProgramText(kTextChartCrowded));
 

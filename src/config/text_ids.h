@@ -323,6 +323,7 @@ enum TextId : int {
     kTextShowHouses = 540,         // chkShowHouses
     kTextHouseSystemLabel = 541,   // the label of cboHouseSystem
     kTextLunarNodes = 542,         // chkLunarNodes (chkChiron: kTextChiron)
+    kTextHouseNamed = 543,         // the chart wheel's name of a house: "House [r1]"
     kTextEntersOrb = 490,   // vek-cli durations --exact: before the orb entry's instant
     kTextExactPass = 491,   // ... before each exact pass
     kTextLeavesOrb = 492,   // ... before the orb exit's instant

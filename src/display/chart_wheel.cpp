@@ -294,6 +294,7 @@ class WheelDrawing {
             ChartPrimitive l = Line(ChartRole::HouseCusp, X(a, kCuspInnerRadius),
                                     Y(a, kCuspInnerRadius), X(a, rim), Y(a, rim), kHouseCuspColor, 1);
             l.house = i;
+            l.longitude = a;
             w_.items.push_back(l);
             const double next = h.cusp[static_cast<size_t>(i % 12 + 1)];
             const double middle = a + NormalizeAngle(next - a) / 2;
@@ -302,16 +303,27 @@ class WheelDrawing {
                                     std::to_string(i), ChartFont::Legend, kHouseCuspColor);
             n.alignCenter = true;
             n.house = i;
+            n.longitude = a;
             w_.items.push_back(n);
         }
-        const std::pair<double, TextId> angles[] = {{h.ascendant, kTextAscendantLabel},
-                                                    {h.midheaven, kTextMidheavenLabel}};
-        for (const auto& [a, label] : angles) {
-            w_.items.push_back(Line(ChartRole::AngleLine, X(a, kCuspInnerRadius),
-                                    Y(a, kCuspInnerRadius), X(a, rim), Y(a, rim), kAngleColor, 2));
+        struct AngleMark {
+            double longitude;
+            TextId label;
+            ChartAngle angle;
+        };
+        const AngleMark angles[] = {{h.ascendant, kTextAscendantLabel, ChartAngle::Ascendant},
+                                    {h.midheaven, kTextMidheavenLabel, ChartAngle::Midheaven}};
+        for (const auto& [a, label, angle] : angles) {
+            ChartPrimitive l = Line(ChartRole::AngleLine, X(a, kCuspInnerRadius),
+                                    Y(a, kCuspInnerRadius), X(a, rim), Y(a, rim), kAngleColor, 2);
+            l.angle = angle;
+            l.longitude = a;
+            w_.items.push_back(l);
             ChartPrimitive t = Text(ChartRole::AngleLabel, X(a, kAngleLabelRadius),
                                     Y(a, kAngleLabelRadius) - kLegendHalfHeight,
                                     in_.texts.ProgramText(label), ChartFont::Legend, kAngleColor);
+            t.angle = angle;
+            t.longitude = a;
             t.alignCenter = true;
             t.opaque = true;
             t.fill = kChartBlack;
@@ -339,6 +351,7 @@ class WheelDrawing {
             p.alignCenter = true;
             p.chart = chart;
             p.point = pp.point;
+            p.longitude = lambda;
             if (chart == 1) {
                 p.opaque = true;
                 p.fill = w_.background;
@@ -531,10 +544,9 @@ double DistanceToSegment(double px, double py, const ChartPrimitive& l) {
     return std::sqrt(ex * ex + ey * ey);
 }
 
-// The body's name, marked with its chart in the two-chart modes.
-std::string BodyLabel(Body body, int chart, const Chart& c, const NameTables& names,
-                      const ProgramTexts& texts) {
-    const std::string& name = names.BodyName[body];
+// A body's or point's name, marked with its chart in the two-chart modes.
+std::string ChartLabel(const std::string& name, int chart, const Chart& c,
+                       const ProgramTexts& texts) {
     if (!c.twoCharts) return name;
     TextId id = kTextTransitingBody;
     if (c.mode == Mode::Synastry)
@@ -544,7 +556,67 @@ std::string BodyLabel(Body body, int chart, const Chart& c, const NameTables& na
     return texts.ProgramTextWithValues(id, {name, "", "", "", ""});
 }
 
+std::string BodyLabel(Body body, int chart, const Chart& c, const NameTables& names,
+                      const ProgramTexts& texts) {
+    return ChartLabel(names.BodyName[body], chart, c, texts);
+}
+
+// Half the width and the height of a text of the legend font as the house
+// numbers and the angles' labels are printed (centred on x1, from y1 down).
+constexpr int kLabelHalfWidth = 150;
+constexpr int kLabelHeight = 200;
+// The point's symbol box (centred on x1, from y1 down), as PlacePoints
+// reserves it.
+constexpr int kPointHalfWidth = 130;
+constexpr int kPointHeight = 300;
+
+bool IsLineOf(ChartRole role) {
+    return role == ChartRole::AspectLine || role == ChartRole::AngleLine ||
+           role == ChartRole::HouseCusp;
+}
+
+// Which lines in reach go first: aspects, then the angles (which may lie
+// on a cusp), then the cusps.
+int LineRank(ChartRole role) {
+    return role == ChartRole::AspectLine ? 0 : role == ChartRole::AngleLine ? 1 : 2;
+}
+
 }  // namespace
+
+std::optional<ItemBox> PointerBoxOf(const ChartPrimitive& p) {
+    switch (p.role) {
+        case ChartRole::BodyGlyph:
+            return ItemBox{p.x1, p.y1, kGlyphBoxWidth, kGlyphBoxHeight};
+        case ChartRole::PointGlyph:
+            return ItemBox{p.x1 - kPointHalfWidth, p.y1, 2 * kPointHalfWidth, kPointHeight};
+        case ChartRole::HouseNumber:
+        case ChartRole::AngleLabel:
+            return ItemBox{p.x1 - kLabelHalfWidth, p.y1, 2 * kLabelHalfWidth, kLabelHeight};
+        default:
+            return std::nullopt;
+    }
+}
+
+std::string HousesAndPointsItemName(const ChartPrimitive& item, const Chart& chart,
+                                    const NameTables& names, const ProgramTexts& texts) {
+    if (item.longitude < 0) return {};
+    std::string name;
+    if (item.role == ChartRole::PointGlyph && item.point) {
+        name = ChartLabel(ExtraPointName(texts, *item.point), item.chart == 1 ? kChartB : kChartA,
+                          chart, texts);
+    } else if ((item.role == ChartRole::HouseCusp || item.role == ChartRole::HouseNumber) &&
+               item.house >= 1 && item.house <= 12) {
+        name = texts.ProgramTextWithValues(kTextHouseNamed,
+                                           {std::to_string(item.house), "", "", "", ""});
+    } else if ((item.role == ChartRole::AngleLine || item.role == ChartRole::AngleLabel) &&
+               item.angle) {
+        name = texts.ProgramText(*item.angle == ChartAngle::Ascendant ? kTextAscendant
+                                                                      : kTextMidheaven);
+    } else {
+        return {};
+    }
+    return name + ": " + PositionTextLong(Radians(item.longitude), names);
+}
 
 const ChartPrimitive* BodyGlyphAt(const ChartWheel& w, int x, int y) {
     for (auto it = w.items.rbegin(); it != w.items.rend(); ++it) {
@@ -602,16 +674,41 @@ std::string BodyGlyphName(const ChartPrimitive& glyph, const Chart& chart, const
 }
 
 int ItemAt(const ChartWheel& w, int x, int y, int reach) {
-    const ChartPrimitive* p = BodyGlyphAt(w, x, y);
-    if (!p) p = AspectLineNear(w, x, y, reach);
-    return p ? static_cast<int>(p - w.items.data()) : -1;
+    if (const ChartPrimitive* p = BodyGlyphAt(w, x, y))
+        return static_cast<int>(p - w.items.data());
+    // The other printed items, the last painted first.
+    for (size_t i = w.items.size(); i-- > 0;) {
+        const ChartPrimitive& p = w.items[i];
+        if (p.role == ChartRole::BodyGlyph) continue;
+        const std::optional<ItemBox> box = PointerBoxOf(p);
+        if (box && box->Holds(x, y)) return static_cast<int>(i);
+    }
+    int best = -1;
+    double bestDistance = reach;
+    int bestRank = 3;  // above every line's
+    for (size_t i = 0; i < w.items.size(); ++i) {
+        const ChartPrimitive& p = w.items[i];
+        if (!IsLineOf(p.role)) continue;
+        const double d = DistanceToSegment(x, y, p);
+        const int rank = LineRank(p.role);
+        if (d > reach) continue;
+        // An aspect line in reach goes before an angle's line, which goes
+        // before a cusp; of lines of one kind the nearest, of lines as near
+        // the last painted.
+        if (rank < bestRank || (rank == bestRank && d <= bestDistance)) {
+            best = static_cast<int>(i);
+            bestDistance = d;
+            bestRank = rank;
+        }
+    }
+    return best;
 }
 
 std::string ItemName(const ChartPrimitive& item, const Chart& chart, const NameTables& names,
                      const ProgramTexts& texts) {
     if (item.role == ChartRole::AspectLine) return AspectLineName(item, chart, names, texts);
     if (item.role == ChartRole::BodyGlyph) return BodyGlyphName(item, chart, names, texts);
-    return {};
+    return HousesAndPointsItemName(item, chart, names, texts);
 }
 
 std::string TableCellName(const TableCell& cell, const Chart& chart, const NameTables& names,

@@ -87,6 +87,9 @@ enum class ChartRole {
     PointGlyph,
 };
 
+// The two angles the wheel marks.
+enum class ChartAngle { Ascendant, Midheaven };
+
 struct ChartPrimitive {
     // Point: a square of width × width pixels whose top-left pixel is the
     // one at (x1, y1), moved up and left by (width − 1) / 2 pixels.
@@ -115,6 +118,12 @@ struct ChartPrimitive {
     int legendBlock = -1;  // legend lines: block 0..3
     int house = 0;         // cusp lines and house numbers: the house 1..12
     std::optional<ExtraPoint> point;  // extra points
+    // The Ascendant's or the Midheaven's line and label.
+    std::optional<ChartAngle> angle;
+    // Cusp lines, house numbers, angles and points: the longitude they
+    // stand for (radians; a house number stands for its cusp), which the
+    // pointer's name gives; −1 for the other items.
+    double longitude = -1;
 };
 
 // Ink of one body glyph at 15 twips a pixel, printed with its top-left corner
@@ -246,11 +255,30 @@ std::string AspectLineName(const ChartPrimitive& line, const Chart& chart, const
 std::string BodyGlyphName(const ChartPrimitive& glyph, const Chart& chart, const NameTables& names,
                           const ProgramTexts& texts);
 
-// What the pointer is over at a point (twips): the body glyph there, else
-// the aspect line within `reach`; its index in items, −1 for none.
+// The box the pointer finds a printed item in and that its emphasis
+// frames (twips): body glyphs, extra points, house numbers and the labels
+// of the angles; none for the other items.
+struct ItemBox {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool Holds(int x, int y) const {
+        return x >= left && x < left + width && y >= top && y < top + height;
+    }
+};
+std::optional<ItemBox> PointerBoxOf(const ChartPrimitive& item);
+
+// The name of an extra point, a house or an angle: the point (with its
+// chart in the two-chart modes), "House 7" or "Ascendant", and the place in
+// the zodiac, as "True Node (natal): 3° in Aries"; empty for other items.
+std::string HousesAndPointsItemName(const ChartPrimitive& item, const Chart& chart,
+                                    const NameTables& names, const ProgramTexts& texts);
+
+// What the pointer is over at a point (twips): the body glyph there, else an
+// extra point, a house number or an angle's label, else the nearest line
+// within `reach`, an aspect line before an angle's line before a cusp; its
+// index in items, −1 for none.
 int ItemAt(const ChartWheel& w, int x, int y, int reach);
-// The name of an item as AspectLineName or BodyGlyphName give it; empty for
-// any other item.
+// The name of an item as AspectLineName, BodyGlyphName or
+// HousesAndPointsItemName give it; empty for any other item.
 std::string ItemName(const ChartPrimitive& item, const Chart& chart, const NameTables& names,
                      const ProgramTexts& texts);
 // The name of a table cell: an aspect cell as its line, a position cell as

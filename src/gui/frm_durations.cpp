@@ -45,6 +45,13 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+bool HasPointLines(const DurationsReport& r) {
+    const std::vector<DurationEntry>& entries = r.Entries();
+    return std::any_of(entries.begin(), entries.end(), [](const DurationEntry& e) {
+        return e.firstPoint.has_value() || e.secondPoint.has_value();
+    });
+}
+
 }  // namespace
 
 DurationsPlacement PlaceDurationsWindow(Mode mode, int mainLeft, int mainTop, int mainWidth,
@@ -303,14 +310,15 @@ void FrmDurations::FillSortList() {
 }
 
 void FrmDurations::WriteOutput() {
-    if (shown_ && shown_->report.showExact()) WidenForLines();
+    // The exact passes, and the points' names in the name columns, make
+    // the lines longer than the window was made for.
+    if (shown_ && (shown_->report.showExact() || HasPointLines(shown_->report))) WidenForLines();
     txbOutput_->setPlainText(TextBoxText(OutputText()));
 }
 
 void FrmDurations::WidenForLines() {
-    // The column of exact passes makes the lines long: the window grows to
-    // show them whole, as far as its screen allows, and moves left when it
-    // would reach past the screen's edge.
+    // The window grows to show the lines whole, as far as its screen
+    // allows, and moves left when it would reach past the screen's edge.
     const QFontMetrics fm(txbOutput_->font());
     int longest = 0;
     for (const DurationsReport::ShownLine& l : shown_->report.ShownLines())

@@ -14,6 +14,7 @@
 #include "gui/table_grid.h"
 #include "gui/twips.h"
 #include "gui/view_state.h"
+#include "time/durations.h"
 
 namespace vek::gui {
 
@@ -38,8 +39,14 @@ ReportCommands::ReportCommands(QWidget* form, const MainControls& controls,
 ReportCommands::~ReportCommands() = default;
 
 void ReportCommands::OnReport() {
-    const bool any = view_.computedMode != Mode::None &&
-                     state_.results.table.GetTotalNumAspects(state_.engine.names) > 0;
+    // With extra points turned on, the transits may aspect them though the
+    // table holds no aspect: the report lists those.
+    const std::vector<ExtraPoint> points = state_.settings.accepted.Extras.Points();
+    const bool any =
+        view_.computedMode != Mode::None &&
+        (state_.results.table.GetTotalNumAspects(state_.engine.names) > 0 ||
+         (!points.empty() &&
+          !PointAspectsOfChart(state_.engine, state_.results.chart, points).empty()));
     if (!any) {
         const bool personal = ModeInfoOf(selectedMode_()).personal;
         const TextId text = personal ? kTextNoTransitsToReport : kTextNoAspectsToReport;
@@ -58,6 +65,9 @@ std::unique_ptr<DurationsRequest> ReportCommands::RequestOfResult() {
     request->chart = state_.results.chart;
     request->dates = ReportDatesFrom(state_.rows, state_.results.chart.mode);
     request->settings = ReportSettingsOf(state_.settings);
+    // The points the chart was computed with: their aspects follow the
+    // table's, as in vek-cli durations --points.
+    request->settings.points = state_.settings.accepted.Extras.Points();
     request->textTable = state_.textTable;
     request->language = state_.language;
     return request;

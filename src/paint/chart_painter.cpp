@@ -115,7 +115,8 @@ namespace {
 // The item under the pointer: a line drawn again three pixels wider, a
 // glyph framed in white.
 void PaintHighlight(QPainter& painter, const ChartPrimitive& p) {
-    if (p.role == ChartRole::AspectLine) {
+    if (p.role == ChartRole::AspectLine || p.role == ChartRole::AngleLine ||
+        p.role == ChartRole::HouseCusp) {
         QPen pen(ToQColor(p.color), (p.width + 3) * kTwipsPerPixel);
         pen.setCapStyle(Qt::RoundCap);
         painter.setPen(pen);
@@ -124,6 +125,12 @@ void PaintHighlight(QPainter& painter, const ChartPrimitive& p) {
         painter.setPen(QPen(ToQColor(kChartWhite), kTwipsPerPixel));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRectF(p.x1 - 30, p.y1 - 15, 2 * kLineOffset + 60, 360));
+    } else if (const std::optional<ItemBox> box = PointerBoxOf(p)) {
+        // Points, house numbers and the angles' labels: a frame in their
+        // own colour around the box the pointer finds them in.
+        painter.setPen(QPen(ToQColor(p.color), kTwipsPerPixel));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(box->left - 15, box->top - 15, box->width + 30, box->height + 30));
     }
 }
 

@@ -13,6 +13,7 @@
 #include "app/program_state.h"
 #include "engine/bounded_sky.h"
 #include "platform/ephemeris.h"
+#include "remembered_sky.h"
 
 namespace vek {
 namespace {
@@ -25,30 +26,6 @@ constexpr double kShorter = 4;
 constexpr int kYears = 50;
 constexpr double kShorter = 1;
 #endif
-
-// The ephemeris remembered by body and date: both searches and every
-// setting see the same positions, computed once. (Sidereal longitudes are
-// made from these by the engine.)
-std::unordered_map<uint64_t, double>& Remembered(int which) {
-    static std::unordered_map<uint64_t, double> planets[9], moon;
-    return which == 0 ? moon : planets[which];
-}
-uint64_t Key(double x) {
-    uint64_t k;
-    std::memcpy(&k, &x, sizeof k);
-    return k;
-}
-double RememberedPlanet(int code, double jd, int year, double* speed) {
-    if (code < 1 || code > 8) return platform::planet_longitude_speed(code, jd, year, speed);
-    auto [it, added] = Remembered(code).try_emplace(Key(jd), 0.0);
-    if (added) it->second = platform::planet_longitude_speed(code, jd, year, nullptr);
-    return it->second;
-}
-double RememberedMoon(double t) {
-    auto [it, added] = Remembered(0).try_emplace(Key(t), 0.0);
-    if (added) it->second = platform::moon_position(t);
-    return it->second;
-}
 
 std::string RowText(const DateRowFields& r) {
     return r.yearText + "-" + std::to_string(r.monthIndex) + "-" + std::to_string(r.dayIndex) +
@@ -116,7 +93,7 @@ class PatternSkip : public ::testing::Test {
         }
         return plain->stretches.size();
     }
-    void SetUpSky() { state.engine.source = {RememberedPlanet, RememberedMoon}; }
+    void SetUpSky() { test::UseRememberedSky(state.engine); }
     ProgramState state;
 };
 

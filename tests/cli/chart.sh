@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # vek-cli chart: the chart image as the window saves it, PNG and SVG, its
-# size at a scale, the white background, and rejection of bad arguments
+# size at a scale, the white background, the houses and points of a place,
+# of --points and of a state file's settings, and rejection of bad arguments
 # (status 2) and of an unwritable target (status 1, an earlier file kept).
 # Usage: bash chart.sh <path-to-vek-cli>
 source "$(dirname "$0")/lib.sh"
@@ -17,12 +18,13 @@ is_png() {
     [ "$(od -An -c -j1 -N3 "$1" | tr -d ' ')" = "PNG" ]
 }
 
-# The pixel colour at x,y of a PNG as "r g b", read with Python when present.
-pixel() {
-    python3 - "$1" "$2" "$3" <<'PY' 2>/dev/null
+# What a PNG holds, read with Python when present: "pixel FILE X Y" gives
+# the colour at x,y as "r g b", "count FILE 'R G B'" the number of pixels of
+# that colour.
+png() {
+    python3 - "$@" <<'PY' 2>/dev/null
 import sys, zlib, struct
-data = open(sys.argv[1], 'rb').read()
-x, y = int(sys.argv[2]), int(sys.argv[3])
+what, data = sys.argv[1], open(sys.argv[2], 'rb').read()
 pos, idat, w, h, ct = 8, b'', 0, 0, 0
 while pos < len(data):
     n, kind = struct.unpack('>I4s', data[pos:pos + 8])
@@ -49,10 +51,17 @@ for _ in range(h):
             p = a + b - c; pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
             line[k] = (line[k] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
     rows.append(line); prev = line
-p = rows[y][x * bpp:x * bpp + 3]
-print(p[0], p[1], p[2])
+if what == 'pixel':
+    x, y = int(sys.argv[3]), int(sys.argv[4])
+    p = rows[y][x * bpp:x * bpp + 3]
+    print(p[0], p[1], p[2])
+else:
+    want = bytes(int(v) for v in sys.argv[3].split())
+    print(sum(1 for r in rows for x in range(w) if r[x * bpp:x * bpp + 3] == want))
 PY
 }
+pixel() { png pixel "$@"; }
+colour_count() { png count "$@"; }
 
 world="--mode world --world 2010-07-04T14:30Z"
 
@@ -85,6 +94,42 @@ run 0 $world --out "$tmp/w.svg"
 grep -q "<svg" "$tmp/w.svg" || fail "w.svg is no SVG file"
 grep -q "<path" "$tmp/w.svg" || fail "w.svg has no outlines"
 grep -qF "Chart made with VEK" "$tmp/w.svg" || fail "w.svg lacks the annotation text"
+
+# Houses and points, drawn as the window draws them: the Ascendant's and
+# the Midheaven's lines in their colour (226, 168, 48) and the cusps in
+# theirs (150, 118, 52), counted over the picture; none without them.
+natal="--mode natal1 --birth1 1985-03-15T14:47 --tz Europe/Berlin"
+if command -v python3 >/dev/null; then
+    run 0 $natal --out "$tmp/n.png"
+    run 0 $natal --place1 Berlin --houses koch --points nodes,chiron --out "$tmp/nh.png"
+    [ "$(colour_count "$tmp/n.png" "226 168 48")" -eq 0 ] || fail "angles drawn without houses"
+    [ "$(colour_count "$tmp/n.png" "150 118 52")" -eq 0 ] || fail "cusps drawn without houses"
+    [ "$(colour_count "$tmp/nh.png" "226 168 48")" -gt 100 ] || fail "no angle lines with --houses"
+    [ "$(colour_count "$tmp/nh.png" "150 118 52")" -gt 300 ] || fail "no cusp lines with --houses"
+    # The houses are those of the date the mode reads: a World date's place
+    # draws none in natal aspects.
+    run 0 $natal --world 2010-07-04T14:30Z --place Berlin --out "$tmp/nw.png"
+    cmp -s "$tmp/n.png" "$tmp/nw.png" || fail "the World date's place changed a natal chart"
+    # Houses of a state file's settings, for its row's place, are drawn as
+    # in the window; the same state without them draws none.
+    state="$(dirname "$0")/../testdata/state/expected.vek"
+    cp "$state" "$tmp/plain.vek"
+    { cat "$state"; printf 'Place Birth1 52.520000 13.405000\r\nHouses on placidus\r\n'; } \
+        >"$tmp/houses.vek"
+    run 0 --state "$tmp/plain.vek" --mode natal1 --out "$tmp/sp.png"
+    run 0 --state "$tmp/houses.vek" --mode natal1 --out "$tmp/sh.png"
+    [ "$(colour_count "$tmp/sp.png" "226 168 48")" -eq 0 ] || fail "angles drawn from a plain state"
+    [ "$(colour_count "$tmp/sh.png" "226 168 48")" -gt 100 ] || fail "the state's houses not drawn"
+fi
+# The points alone need no place; their symbols are in the SVG.
+run 0 $natal --points nodes,chiron --out "$tmp/np.svg"
+run 0 $natal --out "$tmp/n.svg"
+cmp -s "$tmp/n.svg" "$tmp/np.svg" && fail "--points drew nothing"
+bad $natal --houses koch --out "$tmp/x.png"
+grep -qF -- "--houses needs a place" "$err" || fail "houses without a place: $(cat "$err")"
+bad $natal --place1 Berlin --houses nonsense --out "$tmp/x.png"
+bad $natal --points moon --out "$tmp/x.png"
+bad $natal --place1 Qqqxzzy --out "$tmp/x.png"
 
 # Bad arguments.
 run 2 $world

@@ -874,3 +874,117 @@ TEST_F(WheelTest, ExtraPointsFindFreePlacesAfterTheBodiesAndSkipUnknownPositions
 
 }  // namespace
 }  // namespace vek
+
+namespace vek {
+namespace {
+
+// Over the houses and the points the pointer finds the cusp, the house
+// number, the angle's line or label and the point, each named with its
+// place; an angle lying on a cusp is the angle, an aspect line crossing a
+// cusp is the aspect, and the glyphs stay first.
+TEST_F(WheelTest, ThePointerNamesTheCuspsTheAnglesAndThePoints) {
+    SetMode(Mode::Personal1);
+    ShowAspect(kSun, kMars, kSquare);  // natal Sun, transiting Mars
+    chart.pairs[0] = {kSun, kMars, kSquare, Deg(0.5), 0.8, -1};
+    chart.pairCount = 1;
+    ChartExtras extras;
+    extras.houses = EvenCusps(HouseSystem::Placidus, HouseSystem::Placidus);  // ASC on cusp 1
+    PointPosition node;
+    node.point = ExtraPoint::MeanNode;
+    node.longitude = Deg(60);
+    PointPosition trueNode;
+    trueNode.point = ExtraPoint::TrueNode;
+    trueNode.longitude = Deg(200);
+    extras.points[0] = {node};
+    extras.points[1] = {trueNode};
+    for (const Language language : {kEnglish, kGerman}) {
+        SCOPED_TRACE(language == kGerman ? "German" : "English");
+        NameTables n;
+        BuildNameTables(n, language);
+        WheelInput in = Input();
+        in.texts = testing::RealTexts(language);
+        in.names = &n;
+        ShowAspect(kSun, kMars, kSquare);
+        table.txbCell[static_cast<size_t>(table.AspectCellIndex(kSun, kMars))].text =
+            n.AspectAbbreviation[kSquare];
+        in.extras = &extras;
+        const ChartWheel w = DrawChartWheel(in, Inks());
+        ASSERT_TRUE(w.drawn);
+        const WheelGeometry& g = w.geometry;
+        const bool de = language == kGerman;
+        auto nameAt = [&](int x, int y) {
+            const int i = ItemAt(w, x, y, 60);
+            return i < 0 ? std::string("-")
+                         : ItemName(w.items[static_cast<size_t>(i)], chart, n, in.texts);
+        };
+        auto at = [&](double degrees, double r) {
+            return std::pair<int, int>{
+                static_cast<int>(std::lround(g.cx + r * std::cos(Deg(degrees)))),
+                static_cast<int>(std::lround(g.cy - r * std::sin(Deg(degrees))))};
+        };
+        auto place = [&](double degrees) { return PositionTextLong(Radians(Deg(degrees)), n); };
+
+        // On cusp 7 (280°) between the sign ring and the glyphs; a little
+        // beside it still.
+        auto [x7, y7] = at(280, 1700);
+        EXPECT_EQ(nameAt(x7 + 30, y7), (de ? "Haus 7: " : "House 7: ") + place(280));
+        // On the Ascendant, which is cusp 1 too: the angle.
+        auto [xa, ya] = at(100, 1700);
+        EXPECT_EQ(nameAt(xa, ya), (de ? "Aszendent: " : "Ascendant: ") + place(100));
+        // Far from every line, inside the sign ring: nothing.
+        EXPECT_EQ(nameAt(g.cx + 300, g.cy + 300), "-");
+
+        // The middle of each printed item's box names it.
+        std::map<std::string, std::string> named;
+        for (const ChartPrimitive& p : w.items) {
+            const std::string name = nameAt(p.x1, p.y1 + 100);
+            if (p.role == ChartRole::HouseNumber && p.house == 4) named["house 4"] = name;
+            if (p.role == ChartRole::AngleLabel && p.angle == ChartAngle::Midheaven)
+                named["MC"] = name;
+            if (p.role == ChartRole::PointGlyph) named[p.chart == 0 ? "A" : "B"] = name;
+        }
+        EXPECT_EQ(named["house 4"], (de ? "Haus 4: " : "House 4: ") + place(190));
+        EXPECT_EQ(named["MC"], (de ? "Medium Coeli: " : "Midheaven: ") + place(10));
+        EXPECT_EQ(named["A"],
+                  (de ? "Mittlerer Mondknoten (Transit): " : "Mean Node (transit): ") + place(60));
+        EXPECT_EQ(named["B"],
+                  (de ? "Wahrer Mondknoten (Radix): " : "True Node (natal): ") + place(200));
+
+        // Where the aspect line crosses a cusp the aspect is named; over a
+        // glyph the glyph.
+        const ChartPrimitive* line = nullptr;
+        for (const ChartPrimitive& p : w.items)
+            if (p.role == ChartRole::AspectLine) line = &p;
+        ASSERT_NE(line, nullptr);
+        bool crossed = false;
+        for (const ChartPrimitive& c : w.items) {
+            if (c.role != ChartRole::HouseCusp) continue;
+            // The crossing of the two segments, when there is one.
+            const double d = (line->x2 - line->x1) * double(c.y2 - c.y1) -
+                             (line->y2 - line->y1) * double(c.x2 - c.x1);
+            if (d == 0) continue;
+            const double t = ((c.x1 - line->x1) * double(c.y2 - c.y1) -
+                              (c.y1 - line->y1) * double(c.x2 - c.x1)) / d;
+            const double u = ((c.x1 - line->x1) * double(line->y2 - line->y1) -
+                              (c.y1 - line->y1) * double(line->x2 - line->x1)) / d;
+            if (t < 0.1 || t > 0.9 || u < 0.05 || u > 0.95) continue;
+            crossed = true;
+            const int x = static_cast<int>(std::lround(line->x1 + t * (line->x2 - line->x1)));
+            const int y = static_cast<int>(std::lround(line->y1 + t * (line->y2 - line->y1)));
+            EXPECT_EQ(w.items[static_cast<size_t>(ItemAt(w, x, y, 60))].role,
+                      ChartRole::AspectLine);
+        }
+        EXPECT_TRUE(crossed);
+        const ChartWheel::Anchor& mars = w.anchors[0][kMars];
+        EXPECT_EQ(w.items[static_cast<size_t>(ItemAt(w, mars.x + 100, mars.y + 150, 60))].role,
+                  ChartRole::BodyGlyph);
+    }
+    // An item without its place is not named.
+    ChartPrimitive cusp;
+    cusp.role = ChartRole::HouseCusp;
+    cusp.house = 3;
+    EXPECT_EQ(ItemName(cusp, chart, names, testing::RealTexts(kEnglish)), "");
+}
+
+}  // namespace
+}  // namespace vek

@@ -140,6 +140,25 @@ TEST_F(RowPlacesWindow, HousesTurnedOnAreDrawnForTheBirthChartWithAPlace) {
     EXPECT_EQ(wheel.Count(ChartRole::PointGlyph), 2u);
     Snapshot("window-houses");
 
+    // The pointer over a house number, an angle's label and a point names
+    // it in the tool tip and emphasises it.
+    auto hover = [&](ChartRole role, int house) {
+        for (size_t i = 0; i < wheel.items.size(); ++i) {
+            const ChartPrimitive& p = wheel.items[i];
+            if (p.role != role || (house && p.house != house)) continue;
+            emit w.Graphic()->PointerMoved(p.x1, p.y1 + 100);
+            EXPECT_EQ(wheel.highlight, static_cast<int>(i));
+            return w.Graphic()->toolTip().toStdString();
+        }
+        return std::string("none");
+    };
+    EXPECT_EQ(hover(ChartRole::HouseNumber, 7).rfind("House 7: ", 0), 0u);
+    EXPECT_EQ(hover(ChartRole::AngleLabel, 0).rfind("Ascendant: ", 0), 0u);
+    const std::string node = hover(ChartRole::PointGlyph, 0);
+    EXPECT_TRUE(node.rfind("Mean Node: ", 0) == 0 || node.rfind("True Node: ", 0) == 0) << node;
+    hover(ChartRole::HouseNumber, 10);
+    Snapshot("window-houses-hover");
+
     Button("cmdSave")->click();
     const std::string saved = SavedText();
     EXPECT_NE(saved.find("\r\nHouses on koch\r\nPoints nodes\r\n"), std::string::npos);

@@ -31,9 +31,11 @@
 #include "engine/vek_types.h"
 #include "gui/dialogs.h"
 #include "gui/form_helpers.h"
+#include "gui/frm_configure.h"
 #include "gui/frm_durations.h"
 #include "gui/frm_main.h"
 #include "gui/frm_view.h"
+#include "gui/table_grid.h"
 #include "gui/twips.h"
 #include "qt_app.h"
 #include "time/date_rows.h"
@@ -249,6 +251,130 @@ TEST_F(DurationsWindowTest, ExactTimesShowTheLinesOfVekCliExact) {
     }
 }
 
+// The lunar nodes and Chiron turned on in the configuration: the report
+// lists the moving bodies' aspects to them after the table's, as vek-cli
+// durations --points does, in world and personal transits, in every order,
+// with the exact times, and when the explanation of a cell offers it. Off
+// again, the lines are those without points.
+TEST_F(DurationsWindowTest, PointsTurnedOnAddTheirLinesAsVekCliDurationsPoints) {
+    auto turnPoints = [this](bool on) {
+        Button("cmdConfigure")->click();
+        FrmConfigure* c = window->Configuration();
+        ASSERT_NE(c, nullptr);
+        for (const char* box : {"chkLunarNodes", "chkChiron"}) {
+            auto* check = test::FindIn<QCheckBox>(c, box);
+            if (check->isChecked() != on) check->click();
+        }
+        test::FindIn<QPushButton>(c, "cmdAccept")->click();
+    };
+    auto pointLines = [](const FrmDurations& d) {
+        int n = 0;
+        for (const auto& l : d.Model()->ShownLines())
+            n += l.entry.firstPoint.has_value() || l.entry.secondPoint.has_value();
+        return n;
+    };
+    const QStringList world = {"durations", "--mode", "world", "--world", "2010-07-04T14:30Z"};
+    const QStringList points = {"--points", "nodes,chiron"};
+    turnPoints(true);
+    {
+        FrmDurations& d = OpenReport();
+        ASSERT_NE(d.Model(), nullptr);
+        EXPECT_GT(pointLines(d), 0);
+        // In world transits the point stands in the second place.
+        for (const auto& l : d.Model()->ShownLines()) EXPECT_FALSE(l.entry.firstPoint);
+        EXPECT_EQ(AsPrinted(d), VekCli(world + points));
+        Snapshot(d, "durations_points_en");
+        auto* sortBy = test::FindIn<QComboBox>(&d, "cboSortBy");
+        // Each order as chosen on opening: lines of equal keys keep the
+        // places the order before left them in, as vek-cli's do.
+        for (int sort = 0; sort <= 6; ++sort) {
+            SCOPED_TRACE(sort);
+            test::FindIn<QPushButton>(&d, "cmdClose")->click();
+            ASSERT_EQ(&OpenReport(), &d);
+            sortBy->setCurrentIndex(sort);
+            EXPECT_EQ(AsPrinted(d),
+                      VekCli(world + points + QStringList{"--sort", QString::number(sort)}));
+        }
+        // The exact times: the column of every line, the points' too, and
+        // the order by the first exact pass.
+        test::FindIn<QPushButton>(&d, "cmdClose")->click();
+        ASSERT_EQ(&OpenReport(), &d);
+        test::FindIn<QCheckBox>(&d, "chkExactTimes")->click();
+        if (d.Building()) {
+            QSignalSpy shown(&d, &FrmDurations::ReportShown);
+            ASSERT_TRUE(shown.wait(60000));
+        }
+        sortBy->setCurrentIndex(7);
+        std::istringstream cli(VekCli(world + points + QStringList{"--exact", "--sort", "7"}));
+        std::string line, lines;
+        while (std::getline(cli, line))
+            if (line.rfind("    ", 0) != 0) lines += line + "\n";
+        EXPECT_EQ(AsPrinted(d), lines);
+        for (const auto& l : d.Model()->ShownLines()) {
+            if (l.entry.secondPoint) {
+                EXPECT_NE(l.text.find(PT(kTextExactPass).toStdString()), std::string::npos)
+                    << l.text;
+            }
+        }
+        test::FindIn<QCheckBox>(&d, "chkExactTimes")->click();
+        test::FindIn<QPushButton>(&d, "cmdClose")->click();
+    }
+
+    // Personal transits: the natal points, in the natal body's place, in
+    // German.
+    Option("optGerman")->click();
+    EnterBirthdate(kBirth1, 7, 4, "1960");
+    Option("optPersonal_0")->click();
+    {
+        FrmDurations& d = OpenReport();
+        ASSERT_NE(d.Model(), nullptr);
+        EXPECT_GT(pointLines(d), 0);
+        for (const auto& l : d.Model()->ShownLines()) EXPECT_FALSE(l.entry.secondPoint);
+        EXPECT_EQ(AsPrinted(d), VekCli(QStringList{"durations", "--mode", "personal1", "--world",
+                                                   "2010-07-04T14:30Z", "--birth1",
+                                                   "1960-07-04T12:00Z", "--lang", "de"} +
+                                       points));
+        Snapshot(d, "durations_points_personal_de");
+        test::FindIn<QPushButton>(&d, "cmdClose")->click();
+    }
+
+    // The explanation of a cell offers the durations: they come with the
+    // points' lines.
+    Option("optEnglish")->click();
+    Option("optPlanetary")->click();
+    const TableModel& t = window->Results().table;
+    int cell = -1;
+    for (int i = 0; i < t.intNumCells && cell < 0; ++i) {
+        const TableCell& c = t.txbCell[static_cast<size_t>(i)];
+        if (c.kind == CellKind::Aspect && c.visible && c.aspect && c.first != kMoon &&
+            c.second != kMoon)
+            cell = i;
+    }
+    ASSERT_GE(cell, 0);
+    dialogs.Clear();
+    dialogs.QueueAnswer(Answer::Yes);
+    QLabel* label = window->Grid()->Cell(cell);
+    QTest::mouseDClick(label, Qt::LeftButton, {}, label->rect().center());
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].kind, ScriptedDialogs::Kind::Question);
+    FrmDurations* d = window->DurationsWindow();
+    ASSERT_NE(d, nullptr);
+    if (d->Building()) {
+        QSignalSpy shown(d, &FrmDurations::ReportShown);
+        ASSERT_TRUE(shown.wait(60000));
+    }
+    ASSERT_NE(d->Model(), nullptr);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(AsPrinted(*d), VekCli(world + points));
+    test::FindIn<QPushButton>(d, "cmdClose")->click();
+
+    // Off again: the report without points.
+    turnPoints(false);
+    FrmDurations& plain = OpenReport();
+    EXPECT_EQ(pointLines(plain), 0);
+    EXPECT_EQ(AsPrinted(plain), VekCli(world));
+}
+
 TEST_F(DurationsWindowTest, AnOpenReportAndHelpFollowALanguageSwitch) {
     FrmDurations& d = OpenReport();
     ASSERT_NE(d.Model(), nullptr);
@@ -331,6 +457,17 @@ TEST_F(DurationsWindowTest, DurationsWindowReportWithoutAspectsGivesAMessage) {
         EXPECT_EQ(dialogs.asked()[0].icon, MessageIcon::Information);
         EXPECT_TRUE(window->DurationsWindow() == nullptr);
     }
+    // The lunar nodes turned on find no aspect within orbs of 0° either.
+    Button("cmdConfigure")->click();
+    test::FindIn<QCheckBox>(window->Configuration(), "chkLunarNodes")->click();
+    test::FindIn<QPushButton>(window->Configuration(), "cmdAccept")->click();
+    ASSERT_TRUE(window->CoreSettings().accepted.Extras.lunarNodes);
+    Option("optPlanetary")->click();
+    dialogs.Clear();
+    Button("cmdReport")->click();
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].text, PT(kTextNoAspectsToReport));
+    EXPECT_TRUE(window->DurationsWindow() == nullptr);
 }
 
 TEST_F(DurationsWindowTest, DurationsWindowShowsTheNatalReport) {

@@ -355,6 +355,8 @@ TEST_F(RunWindowTest, RunUntilFindingWithoutAPatternRunsUntilStopped) {
 // third comes on the 8th.
 TEST_F(RunWindowTest, RunFindsAtLeastThreeOnlyWhereThreeCoexist) {
     Start();
+    WorldDate(7, 5, "2010");
+    EXPECT_EQ(window->Results().PatternCount[kTSquare], 2);
     WorldDate(7, 4, "2010");
     std::vector<int> counts;
     QObject::connect(window.get(), &FrmMain::Computed, window.get(),
@@ -362,11 +364,11 @@ TEST_F(RunWindowTest, RunFindsAtLeastThreeOnlyWhereThreeCoexist) {
     RunFromDialog(kTSquare, 3);
     TickWhileStepping(400);
     ASSERT_FALSE(window->RunInProgress());
-    ASSERT_GE(counts.size(), 2u);
+    ASSERT_GE(counts.size(), 1u);
     EXPECT_GE(counts.back(), 3);
-    // Steps with one or two T-squares went by.
+    // The steps with one or two T-squares went by without a stop (the run
+    // passes over them without showing them).
     for (size_t i = 0; i + 1 < counts.size(); ++i) EXPECT_LT(counts[i], 3) << i;
-    EXPECT_GT(*std::max_element(counts.begin(), counts.end() - 1), 0);
     EXPECT_EQ(WorldRow().monthIndex, 7);
     EXPECT_EQ(WorldRow().dayIndex, 8);
     ASSERT_EQ(dialogs.asked().size(), 1u);
@@ -376,7 +378,7 @@ TEST_F(RunWindowTest, RunFindsAtLeastThreeOnlyWhereThreeCoexist) {
     const QString count = QString::fromStdString(CountInWords(counts.back(), kEnglish));
     EXPECT_EQ(dialogs.asked()[0].text, count + " T-squares found.");
     // The dialog is back with the same choice; its "Run" goes on from the
-    // date found, one step on first.
+    // date found, one step on first (and over the steps without three).
     ASSERT_TRUE(Dialog()->isVisible());
     EXPECT_EQ(InDialog<QComboBox>("cboAspectPattern")->currentIndex(), Index(kTSquare));
     EXPECT_TRUE(InDialog<QCheckBox>("chkTwoOrMore")->isChecked());
@@ -385,7 +387,7 @@ TEST_F(RunWindowTest, RunFindsAtLeastThreeOnlyWhereThreeCoexist) {
     counts.clear();
     InDialog<QPushButton>("cmdRun")->click();
     EXPECT_EQ(counts.size(), 1u);
-    EXPECT_DOUBLE_EQ(WorldJD(), found + 1);
+    EXPECT_GE(WorldJD(), found + 1);
     if (window->RunInProgress())
         RunButton()->click();
     else
