@@ -307,8 +307,9 @@ bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int f
     // deviation by at most motion × (1 + 10 e) and the allowance, less than
     // the e × orb left to the edge for every such e when it is for e = 0.1.
     // So every midnight a large step leaves out holds, and the one-day walk,
-    // which leaves out far more positions, finds the same date.
-    if (slowPair && stepping_ == SearchStepping::Standard &&
+    // which leaves out far more positions, finds the same date. Only where the
+    // motion bounds say the source is the real sky, which keeps to `motion`.
+    if (slowPair && bounds_ && stepping_ == SearchStepping::Standard &&
         2 * motion + kMotionAllowance < 0.1 * orbs_.orb[aspect][column] - kRounding)
         slowPair = false;
     // Walks of two moving bodies leave out the positions the motion bounds

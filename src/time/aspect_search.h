@@ -70,8 +70,9 @@ enum class SearchStepping {
     // Pluto, the Moon): then 1 + floor(10 × exactness) days, 1 at the edge of
     // the orb and 11 at exactness 1. A date found this way may lie a few days
     // beyond the true crossing; where the orb is so wide against the pair's
-    // motion that no such step can leave it, it cannot, and the walk takes the
-    // one-day steps below, which find the same date.
+    // motion that no such step can leave it, it cannot, and with the motion
+    // bounds of the real sky (UseMotionBounds) the walk takes the one-day
+    // steps below, which find the same date.
     //
     // The one-day walks do not test the midnights at which the aspect must
     // still hold: with a margin m = orb − deviation and the two bodies

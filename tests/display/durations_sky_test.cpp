@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -133,14 +134,16 @@ TEST_F(Sky, LargeStepsOfSlowPairsFindTheDayByDayDates) {
     // from the years of the Pluto table. The large steps overshoot by less
     // than a step, outward; where the orb is so wide that no step can leave
     // it they find the day-by-day date itself, and the walk of the Standard
-    // stepping, which then takes one-day steps, finds the same with fewer
-    // positions.
+    // stepping with the motion bounds, which then takes one-day steps, finds
+    // the same with fewer positions.
     int compared = 0, wide = 0;
     size_t standardPositions = 0, largePositions = 0;
     for (int year : {1965, 1966, 1990, 1993, 1950, 1985, 2030, 2, 640, 811, 1136, 2335, 2507}) {
         SetDate(kWorldDate, year, 3, 1);
         const Chart chart = Compute(Mode::World);
         AspectSearch standard = Search(Mode::World, SearchStepping::Standard, &standardPositions);
+        standard.UseMotionBounds(SkyMotionBounds(engine),
+                                 [this](double jd) { return engine.ZodiacOffset(jd); });
         AspectSearch large = Search(Mode::World, SearchStepping::EveryMidnight, &largePositions);
         AspectSearch daily = Search(Mode::World, SearchStepping::DayByDay);
         for (const ShownAspect& a : AspectsOfChart(chart)) {
@@ -357,9 +360,27 @@ TEST_F(Sky, ExactInstantsLieInTheDaysOfTheWalk) {
             zone = TimeZone::Named(c.zone);
             dates.worldNamedZone = zone;
         }
-        DurationsReport report;
+        DurationsReport report, unshared;
         OpenDurationsReport(report, engine, chart, dates, reportSettings,
                             testing::RealTexts(kEnglish));
+        // The searches that take their positions from the walks' cache find
+        // the instants of those that ask the engine for every one.
+        ReportSettings apart = reportSettings;
+        apart.sharePositions = false;
+        OpenDurationsReport(unshared, engine, chart, dates, apart, testing::RealTexts(kEnglish));
+        ASSERT_EQ(report.Entries().size(), unshared.Entries().size());
+        for (size_t i = 0; i < report.Entries().size(); ++i) {
+            const std::optional<ExactTimes>& a = report.Entries()[i].exactTimes;
+            const std::optional<ExactTimes>& b = unshared.Entries()[i].exactTimes;
+            ASSERT_EQ(a.has_value(), b.has_value()) << i;
+            if (!a) continue;
+            const double second = 1.0 / 86400;
+            EXPECT_NEAR(a->enters, b->enters, second / 10) << i;
+            EXPECT_NEAR(a->leaves, b->leaves, second / 10) << i;
+            ASSERT_EQ(a->exact.size(), b->exact.size()) << i;
+            for (size_t k = 0; k < a->exact.size(); ++k)
+                EXPECT_NEAR(a->exact[k], b->exact[k], second / 10) << i;
+        }
         auto localDay = [&](double jd) {
             const Result<LocalDateTime> l = UniversalToLocal(jd, zone);
             return l ? static_cast<long>(l->dayNumber) : -1L;
