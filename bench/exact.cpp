@@ -40,7 +40,7 @@ struct Fixture {
     vek::ProgramTextTable texts;
     vek::Engine engine;
     vek::MotionBounds motion;
-    vek::BodyArray<double> natal{};
+    vek::BodyArray<vek::SkyLongitude> natal{};
     bool ready = false;
     Fixture() {
         if (!vek::bench::LoadCore(texts, engine)) return;
@@ -98,15 +98,15 @@ void BM_ExactTransitsYear_Dense(benchmark::State& state) {
     for (const vek::Body n : vek::AllBodies())
         for (const vek::Aspect a : vek::AllAspects())
             for (const int b : vek::AspectBranches(a))
-                targets.push_back(f.natal[n] + b * vek::AspectAngleOf(a));
+                targets.push_back(*f.natal[n] + b * vek::AspectAngleOf(a));
     size_t found = 0;
     const double step = 1.0 / 24;
     for (auto _ : state) {
         found = 0;
         for (const vek::Body m : vek::AllBodies()) {
-            double t0 = kFrom, l0 = f.engine.Longitude(m, t0);
+            double t0 = kFrom, l0 = *f.engine.Longitude(m, t0);
             for (double t1 = kFrom + step; t1 <= kFrom + kYear; t1 += step) {
-                const double l1 = f.engine.Longitude(m, t1);
+                const double l1 = *f.engine.Longitude(m, t1);
                 for (const double target : targets) {
                     const double y0 = std::remainder(l0 - target, vek::kTwoPi);
                     const double y1 = std::remainder(l1 - target, vek::kTwoPi);
@@ -115,7 +115,7 @@ void BM_ExactTransitsYear_Dense(benchmark::State& state) {
                     while (hi - lo > 1.0 / 86400) {
                         const double mid = (lo + hi) / 2;
                         const double ym =
-                            std::remainder(f.engine.Longitude(m, mid) - target, vek::kTwoPi);
+                            std::remainder(*f.engine.Longitude(m, mid) - target, vek::kTwoPi);
                         if ((ym >= 0) == (ylo >= 0)) {
                             lo = mid;
                             ylo = ym;

@@ -30,7 +30,7 @@ vek::Chart BusyChart() {
     vek::Chart c;
     c.mode = vek::Mode::World;
     const double lon[11] = {0, 0, 60.5, 120, 181, 240, 299, 2, 62, 121.5, 30};
-    for (vek::Body b : vek::AllBodies()) c.longitude[b][vek::kChartA] = Deg(lon[vek::Index(b)]);
+    for (vek::Body b : vek::AllBodies()) c.longitude[b][vek::kChartA] = vek::SkyLongitude(Deg(lon[vek::Index(b)]));
     c.bodyCount = 10;
     return c;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -10,9 +11,28 @@
 #include "engine/chart.h"
 #include "engine/engine.h"
 
+namespace vek {
+// Test failures show a position as its radians or its reason.
+inline void PrintTo(const SkyLongitude& l, std::ostream* os) {
+    if (l) {
+        *os << *l;
+    } else {
+        *os << (l.Reason() == NoPosition::BeforeData  ? "before the data"
+                : l.Reason() == NoPosition::AfterData ? "after the data"
+                                                      : "failed");
+    }
+}
+}  // namespace vek
+
 namespace vek::testing {
 
 inline constexpr double kEpoch = 2451545.0;  // 2000 January 1.5
+
+// Positions outside the data, and the numbers the libraries answer for them.
+inline constexpr SkyLongitude kBeforeData = SkyLongitude::Missing(NoPosition::BeforeData);
+inline constexpr SkyLongitude kAfterData = SkyLongitude::Missing(NoPosition::AfterData);
+inline constexpr double kLibraryBeforeData = kBeforeData.Code();
+inline constexpr double kLibraryAfterData = kAfterData.Code();
 
 inline double Deg(double d) {
     return d / 360.0 * kTwoPi;
@@ -67,14 +87,14 @@ inline Chart EmptyChart() {
     Chart c;
     c.mode = Mode::World;
     c.bodyCount = kMaxBodies;
-    for (Body b : AllBodies()) c.longitude[b][kChartA] = kBeforeDataRange;
+    for (Body b : AllBodies()) c.longitude[b][kChartA] = kBeforeData;
     return c;
 }
 
 // EmptyChart with bodies placed at the given degrees.
 inline Chart PlacedChart(std::initializer_list<std::pair<Body, double>> placed) {
     Chart c = EmptyChart();
-    for (auto [body, degrees] : placed) c.longitude[body][kChartA] = Deg(degrees);
+    for (auto [body, degrees] : placed) c.longitude[body][kChartA] = SkyLongitude(Deg(degrees));
     return c;
 }
 

@@ -124,15 +124,15 @@ void WriteBodies(JsonWriter& w, const ComputeResults& r, const NameTables& names
     w.Key("bodies").BeginArray();
     for (int slot = 0; slot < (chart.twoCharts ? 2 : 1); ++slot) {
         for (Body b : chart.ComputedBodies()) {
-            const double l = chart.longitude[b][slot];
+            const SkyLongitude l = chart.longitude[b][slot];
             w.BeginObject();
             w.Key("index").Int(Index(b));
             w.Key("name").String(names.BodyName[b]);
             w.Key("date").String(NameOfDateSlot(mode.dateSlots[static_cast<size_t>(slot)]));
-            if (l >= 0)
-                w.Key("longitude_deg").Number(l / kTwoPi * 360.0, 6);
+            if (l)
+                w.Key("longitude_deg").Number(*l / kTwoPi * 360.0, 6);
             else
-                w.Key("code").Int(static_cast<long long>(std::round(l)));
+                w.Key("code").Int(static_cast<long long>(std::round(l.Code())));
             w.Key("retrograde").Bool(chart.retrograde[b][slot]);
             w.EndObject();
         }

@@ -83,11 +83,13 @@ Status PrintPositionsJson(const Engine& engine, const ProgramTexts& texts, const
     w.Key("sidereal").Bool(engine.SiderealZodiac);
     w.Key("bodies").BeginArray();
     for (Body b : c.ComputedBodies()) {
-        const double l = c.longitude[b][kChartA];
+        const SkyLongitude position = c.longitude[b][kChartA];
+        // The texts of a missing position are those of its code.
+        const double l = position.Code();
         w.BeginObject();
         w.Key("index").Int(Index(b));
         w.Key("name").String(engine.names.BodyName[b]);
-        if (l >= 0) {
+        if (position) {
             w.Key("longitude_deg").Number(l / kTwoPi * 360.0, 6);
         } else {
             w.Key("code").Int(static_cast<long long>(std::round(l)));
@@ -116,10 +118,11 @@ void PrintPositionsText(const Engine& engine, const ProgramTexts& texts, const C
     std::printf("Ephemeris: %s\n", ephemeris.c_str());
     std::printf("Zodiac: %s\n", zodiac.c_str());
     for (Body b : c.ComputedBodies()) {
-        const double l = c.longitude[b][kChartA];
+        const SkyLongitude position = c.longitude[b][kChartA];
         std::string line =
             (Index(b) < 10 ? " " : "") + std::to_string(Index(b)) + "  " + PadRight(engine.names.BodyName[b], 9);
-        if (l >= 0) {
+        if (position) {
+            const double l = *position;
             char deg[32];
             std::snprintf(deg, sizeof deg, "%11.6f", l / kTwoPi * 360.0);
             line += deg;
@@ -127,7 +130,7 @@ void PrintPositionsText(const Engine& engine, const ProgramTexts& texts, const C
                     PadRight(PositionTextShort(Radians(l), engine.names), 8);
             if (c.retrograde[b][kChartA]) line += "  r";
         } else {
-            line += PadRight("", 10) + MissingPositionMark(l);
+            line += PadRight("", 10) + MissingPositionMark(position);
         }
         std::printf("%s\n", TrimTrailingBlanks(line).c_str());
     }

@@ -243,11 +243,11 @@ int RunTransits(const std::vector<std::string>& args) {
     const int count = engine.BodyCountForSettings();
     const MotionBounds motion = SkyMotionBounds(engine);
 
-    BodyArray<double> natal{};
+    BodyArray<SkyLongitude> natal{};
     if (r.birth) {
         for (const Body b : Bodies(count)) natal[b] = engine.Longitude(b, r.birth->julianDate);
         bool any = false;
-        for (const Body b : Bodies(count)) any = any || natal[b] >= 0;
+        for (const Body b : Bodies(count)) any = any || natal[b].has_value();
         if (!any)
             return BadArguments(kName,
                                 "--birth: the birth chart has no positions (the Moon and "

@@ -23,10 +23,13 @@ void FillPositionCell(TableCell& cell, const Chart& chart, const NameTables& nam
         cell.text.clear();
         return;
     }
-    const double l = chart.longitude[body][static_cast<size_t>(slot)];
-    if (l < 0) {
-        cell.text = MissingPositionMark(l);
-    } else if (options.inRadians) {
+    const SkyLongitude position = chart.longitude[body][static_cast<size_t>(slot)];
+    if (!position) {
+        cell.text = MissingPositionMark(position);
+        return;
+    }
+    const double l = *position;
+    if (options.inRadians) {
         cell.text = RadiansText(Radians(l));
     } else {
         cell.text = AngleText(Radians(l));
@@ -57,10 +60,12 @@ void FillAspectCells(const Chart& chart, const NameTables& names, const Settings
 
 }  // namespace
 
-std::string MissingPositionMark(double longitude) {
-    const double code = std::round(longitude);
-    if (code == kBeforeDataRange) return "<";
-    if (code == kAfterDataRange) return ">";
+std::string MissingPositionMark(SkyLongitude longitude) {
+    switch (longitude.Reason()) {
+    case NoPosition::BeforeData: return "<";
+    case NoPosition::AfterData: return ">";
+    case NoPosition::Failed: break;
+    }
     return "?";
 }
 

@@ -26,7 +26,7 @@ void FillChartTable(const Chart& chart, const NameTables& names, const Settings&
                     const ChartTableOptions& options, TableModel& table);
 
 // The mark of a position cell without a position: "<" before the data
-// range (−99), ">" after it (−100), "?" for any other failure.
-std::string MissingPositionMark(double longitude);
+// range, ">" after it, "?" for any other failure.
+std::string MissingPositionMark(SkyLongitude longitude);
 
 }  // namespace vek

@@ -113,15 +113,16 @@ class WheelDrawing {
         }
     }
 
-    double Longitude(Body body, int chart) const { return in_.chart->longitude[body][chart]; }
+    SkyLongitude Longitude(Body body, int chart) const { return in_.chart->longitude[body][chart]; }
 
     // Places every glyph of one chart, from the last body to the first.
     // False when one of them found no place.
     bool PlaceGlyphs(int chart, bool opaqueBox) {
         if (!in_.chart) return true;
         for (const Body b : Bodies(bodyCount_).Reversed()) {
-            const double lambda = Longitude(b, chart);
-            if (lambda < 0) continue;
+            const SkyLongitude position = Longitude(b, chart);
+            if (!position) continue;
+            const double lambda = *position;
             double r = g_.firstRadius;
             while (!IsGlyphSpaceFree(lambda, r)) {
                 r *= kRadiusStep;
@@ -667,10 +668,10 @@ std::string BodyGlyphName(const ChartPrimitive& glyph, const Chart& chart, const
                           const ProgramTexts& texts) {
     if (glyph.role != ChartRole::BodyGlyph || !glyph.body) return {};
     const int slot = glyph.chart == 1 ? kChartB : kChartA;
-    const double lambda = chart.longitude[*glyph.body][slot];
-    if (lambda < 0) return {};
+    const SkyLongitude lambda = chart.longitude[*glyph.body][slot];
+    if (!lambda) return {};
     return BodyLabel(*glyph.body, slot, chart, names, texts) + ": " +
-           PositionTextLong(Radians(lambda), names);
+           PositionTextLong(Radians(*lambda), names);
 }
 
 int ItemAt(const ChartWheel& w, int x, int y, int reach) {

@@ -17,15 +17,16 @@ std::string HousesSectionText(const ProgramTexts& texts, const NameTables& names
         texts.ProgramText(kTextAscendant) + ": " + PositionTextLong(Radians(houses.ascendant), names) + "\n";
     out +=
         texts.ProgramText(kTextMidheaven) + ": " + PositionTextLong(Radians(houses.midheaven), names) + "\n";
-    auto inHouse = [&](const std::string& name, double longitude) {
-        if (!(longitude >= 0)) return;
+    auto inHouse = [&](const std::string& name, SkyLongitude longitude) {
+        if (!longitude) return;
         out += texts.ProgramTextWithValues(
-                   kTextInHouse, {name, std::to_string(HouseOf(houses, longitude)), "", "", ""}) +
+                   kTextInHouse, {name, std::to_string(HouseOf(houses, *longitude)), "", "", ""}) +
                "\n";
     };
     const size_t slot = chartIndex == 1 ? 1 : 0;
     for (Body b : chart.ComputedBodies()) inHouse(names.BodyName[b], chart.longitude[b][slot]);
-    for (const PointPosition& p : points) inHouse(ExtraPointName(texts, p.point), p.longitude);
+    for (const PointPosition& p : points)
+        inHouse(ExtraPointName(texts, p.point), SkyLongitude(p.longitude));
     return out;
 }
 

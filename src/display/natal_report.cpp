@@ -83,8 +83,9 @@ class Writer {
         return h;
     }
 
+    // The bodies of a shown aspect both have a position.
     double Longitude(Body body, int chart) const {
-        return in_.chart->longitude[body][static_cast<size_t>(chart)];
+        return *in_.chart->longitude[body][static_cast<size_t>(chart)];
     }
 
     const std::string& BodyName(Body b) const { return names_.BodyName[b]; }

@@ -104,9 +104,9 @@ std::vector<GraphPoint> Curve(const LongitudeFn& longitude, Body body, double ex
                               const TransitGraph& g) {
     std::vector<GraphPoint> points;
     for (int k = 0; k <= kGraphSteps; ++k) {
-        const double lon = longitude(body, g.start + k * g.step);
-        if (!(lon >= 0)) continue;
-        const double difference = std::remainder(lon - exact, kTwoPi);
+        const SkyLongitude lon = longitude(body, g.start + k * g.step);
+        if (!lon) continue;
+        const double difference = std::remainder(*lon - exact, kTwoPi);
         if (std::fabs(difference) > g.orb) continue;
         GraphPoint p;
         p.column =
@@ -120,10 +120,10 @@ std::vector<GraphPoint> Curve(const LongitudeFn& longitude, Body body, double ex
 
 // The exact point of one zodiac; false when a position is missing.
 bool ExactPointIn(const LongitudeFn& longitude, const TransitGraphInput& in, double& exact) {
-    const double natal = longitude(in.natalBody, in.natalJulianDate);
-    const double transiting = longitude(in.transitBody, in.worldJulianDate);
-    if (!(natal >= 0) || !(transiting >= 0)) return false;
-    exact = ExactPoint(natal, transiting, in.aspect);
+    const SkyLongitude natal = longitude(in.natalBody, in.natalJulianDate);
+    const SkyLongitude transiting = longitude(in.transitBody, in.worldJulianDate);
+    if (!natal || !transiting) return false;
+    exact = ExactPoint(*natal, *transiting, in.aspect);
     return true;
 }
 
@@ -183,10 +183,10 @@ void BuildDrawing(TransitGraph& g) {
 
 LongitudeFn LongitudeInZodiac(const Engine& engine, bool sidereal) {
     return [&engine, sidereal](Body body, double jd) {
-        const double lon = engine.Longitude(body, jd);
-        if (!(lon >= 0) || engine.SiderealZodiac == sidereal) return lon;
+        const SkyLongitude lon = engine.Longitude(body, jd);
+        if (!lon || engine.SiderealZodiac == sidereal) return lon;
         const double correction = Ayanamsa(platform::calendar_year_of(jd));
-        return NormalizeAngle(sidereal ? lon - correction : lon + correction);
+        return SkyLongitude(NormalizeAngle(sidereal ? *lon - correction : *lon + correction));
     };
 }
 

@@ -21,8 +21,7 @@ constexpr double kPlutoPerDay2 = 0.0035 * kDegree;
 constexpr double kPlutoTableNoise = 0.6 / 60 * kDegree;
 
 double Position(const Engine& engine, Body body, double jd) {
-    const double v = engine.Longitude(body, jd);
-    return v >= 0 ? v : std::numeric_limits<double>::quiet_NaN();
+    return engine.Longitude(body, jd).value_or(std::numeric_limits<double>::quiet_NaN());
 }
 
 double PointAt(const Engine& engine, ExtraPoint point, double jd) {
@@ -108,8 +107,7 @@ Result<std::vector<AspectInstant>> FindAspectInstants(const Engine& engine,
     bounds.angle = true;
     auto at = [&](Body body, double jd) {
         if (!positions) return Position(engine, body, jd);
-        const double v = (*positions)(body, jd);
-        return v >= 0 ? v : std::numeric_limits<double>::quiet_NaN();
+        return (*positions)(body, jd).value_or(std::numeric_limits<double>::quiet_NaN());
     };
     const TimeFunction f = [&](double jd) {
         const double first = pair.fixedFirst   ? *pair.fixedFirst
@@ -197,14 +195,15 @@ void SortExactAspects(std::vector<ExactAspect>& v) {
 }
 
 Result<std::vector<ExactAspect>> FindExactTransits(const Engine& engine, const MotionBounds& motion,
-                                                   const BodyArray<double>& natal, int bodyCount,
+                                                   const BodyArray<SkyLongitude>& natal,
+                                                   int bodyCount,
                                                    double from, double to) {
     std::vector<ExactAspect> out;
     // moving − natal = ±angle: the moving body's longitude meets natal ± angle.
     std::vector<double> levels;
     std::vector<Target> targets;
     for (const Body n : Bodies(bodyCount))
-        if (natal[n] >= 0) AddAspectLevels(natal[n], n, std::nullopt, levels, targets);
+        if (natal[n]) AddAspectLevels(*natal[n], n, std::nullopt, levels, targets);
     if (const Status s = TransitsToLevels(engine, motion, levels, targets, bodyCount, from, to, out);
         !s)
         return s.error();

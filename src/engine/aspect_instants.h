@@ -68,7 +68,7 @@ std::vector<double> PairJumps(const Engine& engine, const AspectPair& pair, doub
 // A source of the bodies' positions that gives what the engine's longitude
 // wrapper gives, such as a cache in front of it: the searches of one report
 // share the positions of the instants they have in common.
-using BodyPositionFn = std::function<double(Body body, double jd)>;
+using BodyPositionFn = std::function<SkyLongitude(Body body, double jd)>;
 
 // The instants in [from, to] of one branch (or of every branch, branch 0)
 // with the orb in radians: every entry, exact pass and exit, in time order.
@@ -108,11 +108,12 @@ int OtherNumber(const ExactAspect& x);
 void SortExactAspects(std::vector<ExactAspect>& v);
 
 // Every exact aspect in [from, to] of the moving bodies 1..bodyCount to the
-// natal longitudes (as the wrapper gave them; a negative one takes no part),
+// natal longitudes (as the wrapper gave them; one without a position takes no part),
 // in time order, ties in body order. Each moving body is one search for all
 // natal points and aspects at once.
 Result<std::vector<ExactAspect>> FindExactTransits(const Engine& engine, const MotionBounds& motion,
-                                                   const BodyArray<double>& natal, int bodyCount,
+                                                   const BodyArray<SkyLongitude>& natal,
+                                                   int bodyCount,
                                                    double from, double to);
 
 // Every exact aspect in [from, to] among the moving bodies 1..bodyCount, each

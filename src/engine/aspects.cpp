@@ -64,6 +64,11 @@ AspectTest TestAspect(double a, double b, Aspect aspect, double orb) {
     return t;
 }
 
+AspectTest TestAspect(SkyLongitude a, SkyLongitude b, Aspect aspect, double orb) {
+    if (!a || !b) return {};
+    return TestAspect(*a, *b, aspect, orb);
+}
+
 bool AspectTestByLongitudes(const OrbTable& orbs, double a, double b, Aspect aspect,
                             OrbColumn column, double& exactness) {
     if (a < 0 || b < 0) return false;

@@ -37,6 +37,8 @@ struct AspectTest {
 // strictly below the orb, a deviation within rounding (a few units in the last
 // place) of the orb counting as equal to it. Negative longitudes never hold.
 AspectTest TestAspect(double a, double b, Aspect aspect, double orb);
+// The same on two positions: a body without one is in no aspect.
+AspectTest TestAspect(SkyLongitude a, SkyLongitude b, Aspect aspect, double orb);
 
 // Aspect test by longitudes with exactness (orb − deviation) / orb. When
 // either longitude is negative it returns false and leaves exactness as it

@@ -111,7 +111,7 @@ BoundedSky::BoundedSky(const Engine& engine, const MotionBounds& bounds, int bod
       midpointOrb_(midpointOrb) {
     // Bodies beyond the count keep the longitude 0 a chart leaves them.
     for (const Body b : BodyRange(bodyCount_ + 1, kMaxBodies)) {
-        track_[b].longitude = 0;
+        track_[b].longitude = SkyLongitude(0);
         track_[b].have = true;
     }
 }
@@ -135,7 +135,7 @@ bool BoundedSky::ExactNow(Body b) const {
 bool BoundedSky::Usable(Body b) const {
     if (!Counted(b)) return true;
     const Track& t = track_[b];
-    return t.have && t.longitude >= 0 && t.jd >= bounds_.firstJD[b] && jd_ < bounds_.endJD[b];
+    return t.have && t.longitude && t.jd >= bounds_.firstJD[b] && jd_ < bounds_.endJD[b];
 }
 
 BoundedSky::Estimate BoundedSky::EstimateOf(Body b) const {
@@ -184,17 +184,17 @@ BoundedSky::Estimate BoundedSky::EstimateOf(Body b) const {
 void BoundedSky::ComputeExact(Body b) const {
     if (!Counted(b)) return;
     Track& t = track_[b];
-    const double longitude = engine_.Longitude(b, jd_);
+    const SkyLongitude longitude = engine_.Longitude(b, jd_);
     t.have = true;
     t.jd = jd_;
     t.longitude = longitude;
-    if (longitude >= 0) {
+    if (longitude) {
         for (int i = 2; i > 0; --i) {
             t.pastJD[i] = t.pastJD[i - 1];
             t.pastTropical[i] = t.pastTropical[i - 1];
         }
         t.pastJD[0] = jd_;
-        t.pastTropical[0] = longitude + engine_.ZodiacOffset(jd_);
+        t.pastTropical[0] = *longitude + engine_.ZodiacOffset(jd_);
         t.past = std::min(t.past + 1, 3);
     } else {
         t.past = 0;
@@ -207,7 +207,7 @@ bool BoundedSky::Missing(const Term* terms, int count) const {
     for (int i = 0; i < count; ++i) {
         const Body b = terms[i].body;
         if (!ExactNow(b) && !Usable(b)) ComputeExact(b);
-        missing = missing || (ExactNow(b) && track_[b].longitude < 0);
+        missing = missing || (ExactNow(b) && !track_[b].longitude);
     }
     return missing;
 }
@@ -216,11 +216,11 @@ template <class Margin>
 double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exact) const {
     if (Missing(terms, count)) {
         // A body without a position: the test is the chart's, on the
-        // instant's positions.
+        // instant's positions, and its answer ends at the next instant.
         for (int i = 0; i < count; ++i)
             if (!ExactNow(terms[i].body)) ComputeExact(terms[i].body);
         for (int i = 0; i < count; ++i)
-            estimate_[terms[i].body] = {track_[terms[i].body].longitude, 0};
+            estimate_[terms[i].body] = {track_[terms[i].body].longitude.value_or(0), 0};
         exact = true;
         return margin();
     }
@@ -233,7 +233,7 @@ double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exa
             const Body b = terms[i].body;
             if (ExactNow(b)) {
                 // The chart's own longitude where it is the instant's.
-                estimate_[b] = {track_[b].longitude, 0};
+                estimate_[b] = {*track_[b].longitude, 0};
                 continue;
             }
             exact = false;
@@ -320,7 +320,7 @@ AspectTest BoundedSky::Aspect(Body x, Body y, vek::Aspect aspect) const {
         // A body against itself: separation 0 wherever it stands, so the answer
         // changes only where its positions end.
         if (!ExactNow(lo) && !Usable(lo)) ComputeExact(lo);
-        const double l = track_[lo].longitude;
+        const SkyLongitude l = track_[lo].longitude;
         const AspectTest t = TestAspect(l, l, aspect, orb);
         a = {Usable(lo) ? (!Counted(lo) ? kInfinity : bounds_.endJD[lo])
                         : std::nextafter(jd_, kInfinity),
@@ -387,8 +387,8 @@ bool BoundedSky::Distinct(Body x, Body y) const {
         terms, 2, [&] { return SeparationAngle(estimate_[lo].longitude, estimate_[hi].longitude); },
         exact);
     if (exact) {
-        const double p = track_[lo].longitude, q = track_[hi].longitude;
-        a.value = p >= 0 && q >= 0 && p != q;
+        const SkyLongitude p = track_[lo].longitude, q = track_[hi].longitude;
+        a.value = p && q && *p != *q;
     } else {
         a.value = true;
     }
@@ -421,8 +421,9 @@ bool BoundedSky::AtMidpoint(Body centre, Body y, Body z) const {
         },
         exact);
     if (exact) {
-        a.value = AtMidpointOf(track_[centre].longitude, track_[y].longitude, track_[z].longitude,
-                               midpointOrb_);
+        const SkyLongitude c = track_[centre].longitude;
+        const SkyLongitude p = track_[y].longitude, q = track_[z].longitude;
+        a.value = c && p && q && AtMidpointOf(*c, *p, *q, midpointOrb_);
     } else {
         a.value = m > 0;
     }

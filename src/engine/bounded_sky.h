@@ -134,7 +134,7 @@ class BoundedSky final : public SkyTests {
     // for all bodies, which no test sees), newest first.
     struct Track {
         double jd = 0;
-        double longitude = -1;
+        SkyLongitude longitude;
         bool have = false;
         double pastJD[3] = {};
         double pastTropical[3] = {};

@@ -20,7 +20,7 @@ class LaterPositions {
   public:
     LaterPositions(const Engine& engine, double jd) : engine_(engine), jd_(jd) {}
 
-    double operator()(Body body) {
+    SkyLongitude operator()(Body body) {
         if (!known_[body]) {
             value_[body] = engine_.LaterLongitude(body, jd_);
             known_[body] = true;
@@ -31,7 +31,7 @@ class LaterPositions {
   private:
     const Engine& engine_;
     double jd_;
-    BodyArray<double> value_{};
+    BodyArray<SkyLongitude> value_{};
     BodyArray<bool> known_{};
 };
 
@@ -50,9 +50,9 @@ void FillPositions(const Engine& engine, Chart& c, ChartSlot slot, LaterPosition
         if (markers || (b != kSun && b != kMoon)) later(b);
     for (const Body b : c.ComputedBodies()) c.longitude[b][slot] = engine.Longitude(b, c.jd[slot]);
     for (const Body b : c.ComputedBodies()) {
-        const double l = c.longitude[b][slot];
+        const SkyLongitude l = c.longitude[b][slot];
         // The Sun and the Moon are never retrograde.
-        c.retrograde[b][slot] = b != kSun && b != kMoon && l >= 0 && RetrogradeFrom(b, l, later(b));
+        c.retrograde[b][slot] = b != kSun && b != kMoon && l && RetrogradeFrom(b, l, later(b));
     }
 }
 
@@ -103,12 +103,12 @@ Chart ComputeChart(const Engine& engine, Mode mode, const SlotDates& dates) {
     const int n = c.bodyCount;
     if (!c.twoCharts) {
         for (const Body b : Bodies(n)) {
-            const double lb = c.longitude[b][kChartA];
-            if (lb < 0) continue;
+            const SkyLongitude lb = c.longitude[b][kChartA];
+            if (!lb) continue;
             for (const Body j : BodiesAfter(b, n)) {
-                const double lj = c.longitude[j][kChartA];
-                if (lj < 0) continue;
-                AddPair(engine, c, b, j, lb, lj);
+                const SkyLongitude lj = c.longitude[j][kChartA];
+                if (!lj) continue;
+                AddPair(engine, c, b, j, *lb, *lj);
                 PairResult& p = c.pairs[c.pairCount - 1];
                 if (p.aspect) p.marker = TrendFrom(p.deviation, laterA(b), laterA(j), *p.aspect);
             }
@@ -116,12 +116,12 @@ Chart ComputeChart(const Engine& engine, Mode mode, const SlotDates& dates) {
         return c;
     }
     for (const Body natal : Bodies(n)) {
-        const double lb = c.longitude[natal][kChartB];
-        if (lb < 0) continue;
+        const SkyLongitude lb = c.longitude[natal][kChartB];
+        if (!lb) continue;
         for (const Body t : Bodies(n)) {
-            const double la = c.longitude[t][kChartA];
-            if (la < 0) continue;
-            AddPair(engine, c, natal, t, lb, la);
+            const SkyLongitude la = c.longitude[t][kChartA];
+            if (!la) continue;
+            AddPair(engine, c, natal, t, *lb, *la);
             PairResult& p = c.pairs[c.pairCount - 1];
             // In personal transits only the transit body moves.
             if (p.aspect && c.hasMarkers)

@@ -37,7 +37,7 @@ struct Chart {
     OrbColumn orbColumn = kOrbBase;
     int bodyCount = 0;  // bodies 1..bodyCount were computed; later entries stay 0
     double jd[2] = {0, 0};
-    BodyArray<std::array<double, 2>> longitude{};  // negative: −99, −100 or failure
+    BodyArray<std::array<SkyLongitude, 2>> longitude{};
     BodyArray<std::array<bool, 2>> retrograde{};
     // Every pair whose two bodies have a position, in table order: single-chart
     // row by row (b, then j > b), two-chart by chart B body, then chart A body.

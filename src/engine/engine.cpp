@@ -14,7 +14,7 @@ namespace {
 // as the Pluto table.
 constexpr double kFirstMoonDay = PlutoTable::kFirstDay;
 constexpr double kLastMoonDay = PlutoTable::kLastDay;
-constexpr double kFailure = -1;
+constexpr SkyLongitude kFailure = SkyLongitude::Missing(NoPosition::Failed);
 }  // namespace
 
 PositionSource PlatformPositionSource() {
@@ -25,10 +25,10 @@ double Ayanamsa(int year) {
     return (year - 2000) * 243.8 / 1000000.0 + 0.416314;
 }
 
-bool RetrogradeFrom(Body body, double longitude, double longitudeLater) {
+bool RetrogradeFrom(Body body, SkyLongitude longitude, SkyLongitude longitudeLater) {
     if (body == kSun || body == kMoon) return false;
-    if (!(longitude >= 0) || !(longitudeLater >= 0)) return false;
-    double step = longitudeLater - longitude;
+    if (!longitude || !longitudeLater) return false;
+    double step = *longitudeLater - *longitude;
     // A step of half a circle or more went across 0° Aries; the true step is
     // the other way round.
     if (step >= kPi) step -= kTwoPi;
@@ -36,9 +36,9 @@ bool RetrogradeFrom(Body body, double longitude, double longitudeLater) {
     return step < 0;
 }
 
-int TrendFrom(double deviation, double laterA, double laterB, Aspect aspect) {
-    if (!(laterA >= 0) || !(laterB >= 0)) return 0;
-    const double later = std::fabs(SeparationOf(laterA, laterB).s - AspectAngleOf(aspect));
+int TrendFrom(double deviation, SkyLongitude laterA, SkyLongitude laterB, Aspect aspect) {
+    if (!laterA || !laterB) return 0;
+    const double later = std::fabs(SeparationOf(*laterA, *laterB).s - AspectAngleOf(aspect));
     if (later < deviation) return -1;
     if (later > deviation) return 1;
     return 0;
@@ -69,15 +69,15 @@ Status Engine::LoadPlutoTable() {
     return pluto.Load(JoinPath(dataFolder_, "pluto.slx"));
 }
 
-double Engine::Longitude(Body body, double jd) const {
+SkyLongitude Engine::Longitude(Body body, double jd) const {
     return LongitudeWithAyanamsa(body, jd, jd);
 }
 
-double Engine::LaterLongitude(Body body, double jd) const {
+SkyLongitude Engine::LaterLongitude(Body body, double jd) const {
     return LongitudeWithAyanamsa(body, jd + kHalfHour, jd);
 }
 
-double Engine::LongitudeWithAyanamsa(Body body, double jd, double ayanamsaAt) const {
+SkyLongitude Engine::LongitudeWithAyanamsa(Body body, double jd, double ayanamsaAt) const {
     if (!std::isfinite(jd) || !std::isfinite(ayanamsaAt)) return kFailure;
     // The calendar year is looked up only where it is needed (the planets'
     // library and the sidereal correction), and only once when both want
@@ -92,20 +92,20 @@ double Engine::LongitudeWithAyanamsa(Body body, double jd, double ayanamsaAt) co
         }
         return year;
     };
-    double result;
+    SkyLongitude result;
     if (body == kPluto) {
         result = pluto.LongitudeAt(jd);
     } else if (body == kMoon) {
         const double day = std::floor(jd + 0.5);
-        if (day < kFirstMoonDay) return kBeforeDataRange;
-        if (day > kLastMoonDay) return kAfterDataRange;
-        result = source.moonPosition(jd - 2451545.0);
+        if (day < kFirstMoonDay) return SkyLongitude::Missing(NoPosition::BeforeData);
+        if (day > kLastMoonDay) return SkyLongitude::Missing(NoPosition::AfterData);
+        result = SkyLongitude::FromCode(source.moonPosition(jd - 2451545.0));
     } else {
-        result = source.planetLongitude(kBodies[body].libraryCode, jd, yearOf(jd), nullptr);
+        result = SkyLongitude::FromCode(
+            source.planetLongitude(kBodies[body].libraryCode, jd, yearOf(jd), nullptr));
     }
-    if (!std::isfinite(result)) return kFailure;
-    if (result >= 0 && SiderealZodiac)
-        result = NormalizeAngle(result - Ayanamsa(yearOf(ayanamsaAt)));
+    if (result && SiderealZodiac)
+        result = SkyLongitude(NormalizeAngle(*result - Ayanamsa(yearOf(ayanamsaAt))));
     return result;
 }
 
@@ -113,8 +113,8 @@ double Engine::ZodiacOffset(double jd) const {
     return SiderealZodiac ? Ayanamsa(platform::calendar_year_of(jd)) : 0;
 }
 
-bool Engine::Retrograde(Body body, double longitude, JulianDate jd) const {
-    if (body == kSun || body == kMoon || !(longitude >= 0)) return false;
+bool Engine::Retrograde(Body body, SkyLongitude longitude, JulianDate jd) const {
+    if (body == kSun || body == kMoon || !longitude) return false;
     return RetrogradeFrom(body, longitude, LaterLongitude(body, jd.days));
 }
 
@@ -124,7 +124,7 @@ int Engine::DeviationTrend(JulianDate jd, Body i, Body j, Aspect aspect, double 
 
 int Engine::TrendAgainstFixedLongitude(JulianDate jd, double longitude, Body i, Aspect aspect,
                                        double deviation) const {
-    return TrendFrom(deviation, longitude, LaterLongitude(i, jd.days), aspect);
+    return TrendFrom(deviation, SkyLongitude(longitude), LaterLongitude(i, jd.days), aspect);
 }
 
 }  // namespace vek

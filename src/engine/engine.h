@@ -16,7 +16,8 @@ namespace vek {
 // Where the wrapper gets planet and Moon positions from; the platform
 // ephemeris unless a caller (a test) substitutes its own.
 struct PositionSource {
-    // Planet by library code at a Julian date (UT); negative = no position.
+    // Planet by library code at a Julian date (UT); negative = no position
+    // (−99 before the ephemeris, −100 after it, −1 a failure).
     double (*planetLongitude)(int code, double jd, int year, double* speed);
     // Moon at t = jd − 2451545.
     double (*moonPosition)(double t);
@@ -34,12 +35,12 @@ double Ayanamsa(int year);
 // Sun and the Moon never are, nor is a body without a position. The step is
 // taken the short way round, so crossing 0° Aries in either direction keeps
 // the true direction of motion.
-bool RetrogradeFrom(Body body, double longitude, double longitudeLater);
+bool RetrogradeFrom(Body body, SkyLongitude longitude, SkyLongitude longitudeLater);
 
 // Trend of an aspect's deviation: −1 when the deviation computed from the
 // later longitudes is smaller than `deviation` (applying), +1 when larger
 // (separating), 0 when equal or when a later position is missing.
-int TrendFrom(double deviation, double laterA, double laterB, Aspect aspect);
+int TrendFrom(double deviation, SkyLongitude laterA, SkyLongitude laterB, Aspect aspect);
 
 class Engine {
   public:
@@ -58,23 +59,23 @@ class Engine {
     Status LoadPlutoTable();
 
     // Longitude wrapper: body 1..10 at Julian date jd (UT) in radians in
-    // [0, 2π), sidereal when SiderealZodiac is set. −99 before the data range,
-    // −100 after it, any other negative value (−1) for a failure, including a
+    // [0, 2π), sidereal when SiderealZodiac is set; none before or after the
+    // data range, and a failed one for any other failure, including a
     // non-finite jd.
-    double Longitude(Body body, double jd) const;
+    SkyLongitude Longitude(Body body, double jd) const;
 
     // Position of a body half an hour after jd, for comparison with
     // Longitude(body, jd): sidereal with the ayanamsa of jd's calendar year,
     // so that the last half hour of a year does not see the next year's
     // correction as motion.
-    double LaterLongitude(Body body, double jd) const;
+    SkyLongitude LaterLongitude(Body body, double jd) const;
 
     // What the wrapper subtracts from the tropical longitudes at jd: the
     // sidereal correction of jd's calendar year, 0 in the tropical zodiac.
     double ZodiacOffset(double jd) const;
 
     // Retrograde flag of a body with longitude L at jd (recomputes jd + ½ h).
-    bool Retrograde(Body body, double longitude, JulianDate jd) const;
+    bool Retrograde(Body body, SkyLongitude longitude, JulianDate jd) const;
 
     // Trend of aspect `aspect` between chart A bodies i and j, both recomputed
     // at jd + ½ h, against the current deviation.
@@ -104,7 +105,7 @@ class Engine {
   private:
     // The wrapper at jd, sidereal with the ayanamsa of the calendar year of
     // the instant `ayanamsaAt`.
-    double LongitudeWithAyanamsa(Body body, double jd, double ayanamsaAt) const;
+    SkyLongitude LongitudeWithAyanamsa(Body body, double jd, double ayanamsaAt) const;
 
     std::string dataFolder_;
     vek::Language language_ = kEnglish;

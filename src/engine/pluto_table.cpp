@@ -114,14 +114,15 @@ double PlutoTable::MaxDailyMotion() const {
     return maxStep_ / 60.0 / 360.0 * kTwoPi;
 }
 
-double PlutoTable::LongitudeAt(double jd) const {
-    if (!IsLoaded() || !std::isfinite(jd)) return -1.0;
+SkyLongitude PlutoTable::LongitudeAt(double jd) const {
+    if (!IsLoaded() || !std::isfinite(jd)) return SkyLongitude::Missing(NoPosition::Failed);
     const double d = jd + 0.5;
     const double n = std::floor(d);
-    if (n < kFirstDay) return kBeforeDataRange;
-    if (n > kLastDay) return kAfterDataRange;
+    if (n < kFirstDay) return SkyLongitude::Missing(NoPosition::BeforeData);
+    if (n > kLastDay) return SkyLongitude::Missing(NoPosition::AfterData);
     const std::size_t i = static_cast<std::size_t>(n - kFirstDay);
-    if (i + 1 >= minutes_.size()) return -1.0;  // a complete table always has the line
+    // A complete table always has the line.
+    if (i + 1 >= minutes_.size()) return SkyLongitude::Missing(NoPosition::Failed);
     double l0 = minutes_[i] / 60.0;
     double l1 = minutes_[i + 1] / 60.0;
     // Across 0° Aries one of the two values is taken a full circle further.
@@ -132,7 +133,7 @@ double PlutoTable::LongitudeAt(double jd) const {
     }
     double l = l0 + (d - n) * (l1 - l0);
     if (l >= 360) l -= 360;
-    return l / 360 * kTwoPi;
+    return SkyLongitude(l / 360 * kTwoPi);
 }
 
 }  // namespace vek

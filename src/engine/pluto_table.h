@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/vek_types.h"
 #include "util/result.h"
 
 namespace vek {
@@ -29,9 +30,10 @@ class PlutoTable {
     bool IsLoaded() const { return !minutes_.empty(); }
 
     // Longitude at Julian date jd (UT) in radians in [0, 2π), interpolated
-    // linearly between the two days around jd; −99 before the table's range,
-    // −100 after it, −1 when no table is loaded or jd is not finite.
-    double LongitudeAt(double jd) const;
+    // linearly between the two days around jd; none before or after the
+    // table's range, and a failed one when no table is loaded or jd is not
+    // finite.
+    SkyLongitude LongitudeAt(double jd) const;
 
     // The largest change of LongitudeAt in one day, in radians: the largest
     // step between two neighbouring lines (0 when no table is loaded).

@@ -20,14 +20,15 @@ AspectTest ChartTests::Aspect(Body x, Body y, vek::Aspect aspect) const {
 }
 
 bool ChartTests::Distinct(Body x, Body y) const {
-    const double a = chart_.longitude[x][kChartA];
-    const double b = chart_.longitude[y][kChartA];
-    return a >= 0 && b >= 0 && a != b;
+    const SkyLongitude a = chart_.longitude[x][kChartA];
+    const SkyLongitude b = chart_.longitude[y][kChartA];
+    return a && b && *a != *b;
 }
 
 bool ChartTests::AtMidpoint(Body centre, Body y, Body z) const {
-    return AtMidpointOf(chart_.longitude[centre][kChartA], chart_.longitude[y][kChartA],
-                        chart_.longitude[z][kChartA], midpointOrb_);
+    const SkyLongitude c = chart_.longitude[centre][kChartA];
+    const SkyLongitude a = chart_.longitude[y][kChartA], b = chart_.longitude[z][kChartA];
+    return c && a && b && AtMidpointOf(*c, *a, *b, midpointOrb_);
 }
 
 }  // namespace vek

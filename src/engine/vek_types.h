@@ -249,9 +249,59 @@ constexpr Language LanguageFromCode(int code) {
     return code == 1 ? kGerman : kEnglish;
 }
 
-// A negative longitude means that no position is available.
-inline constexpr double kBeforeDataRange = -99.0;
-inline constexpr double kAfterDataRange = -100.0;
+// Why a body has no position at an instant: the instant lies before or after
+// the data of its ephemeris or table, or the computation failed.
+enum class NoPosition : int8_t { BeforeData, AfterData, Failed };
+
+// A body's longitude at an instant, radians in [0, 2π), or the reason why
+// there is none. It is as small and as cheap to copy and test as a double,
+// since the searches keep and compare positions in their innermost loops.
+class SkyLongitude {
+  public:
+    // No position: the computation failed.
+    constexpr SkyLongitude() = default;
+    // A position in radians; a negative or non-finite number is a failed one.
+    constexpr explicit SkyLongitude(double radians) : value_(radians >= 0 ? radians : kFailed) {}
+    static constexpr SkyLongitude Missing(NoPosition why) {
+        SkyLongitude l;
+        l.value_ = why == NoPosition::BeforeData  ? kBefore
+                   : why == NoPosition::AfterData ? kAfter
+                                                  : kFailed;
+        return l;
+    }
+    // The number the libraries and the JSON output use: the radians, or −99
+    // before the data, −100 after it and −1 for a failure.
+    static constexpr SkyLongitude FromCode(double code) {
+        if (code == kBefore) return Missing(NoPosition::BeforeData);
+        if (code == kAfter) return Missing(NoPosition::AfterData);
+        return SkyLongitude(code);
+    }
+    constexpr double Code() const { return value_; }
+
+    constexpr bool has_value() const { return value_ >= 0; }
+    constexpr explicit operator bool() const { return has_value(); }
+    // The radians; only for a position that has a value.
+    constexpr double operator*() const { return value_; }
+    constexpr double value_or(double fallback) const { return has_value() ? value_ : fallback; }
+    constexpr std::optional<double> AsOptional() const {
+        return has_value() ? std::optional<double>(value_) : std::nullopt;
+    }
+    // Why there is no position; only for one that has none.
+    constexpr NoPosition Reason() const {
+        return value_ == kBefore  ? NoPosition::BeforeData
+               : value_ == kAfter ? NoPosition::AfterData
+                                  : NoPosition::Failed;
+    }
+    constexpr bool operator==(const SkyLongitude&) const = default;
+
+  private:
+    // The reasons are kept as the negative codes of the libraries, so that a
+    // position stays one double.
+    static constexpr double kBefore = -99.0;
+    static constexpr double kAfter = -100.0;
+    static constexpr double kFailed = -1.0;
+    double value_ = kFailed;
+};
 
 // Modes as recorded in ComputedMode (0 = nothing computed).
 enum class Mode : int {

@@ -18,7 +18,7 @@ size_t LongitudeCache::KeyHash::operator()(const Key& k) const noexcept {
     return static_cast<size_t>(h);
 }
 
-double LongitudeCache::Longitude(Body body, double jd) {
+SkyLongitude LongitudeCache::Longitude(Body body, double jd) {
     const Key key{body, std::bit_cast<uint64_t>(jd)};
     auto it = values_.find(key);
     if (it != values_.end()) {
@@ -26,7 +26,7 @@ double LongitudeCache::Longitude(Body body, double jd) {
         return it->second;
     }
     ++computed_;
-    const double value = source_ ? source_(body, jd) : -1;
+    const SkyLongitude value = source_ ? source_(body, jd) : SkyLongitude();
     values_.emplace(key, value);
     return value;
 }
@@ -146,11 +146,11 @@ class WalkTracks {
 
     // The position of body i (0 the first, 1 the second) at the midnight,
     // computed once.
-    double Longitude(int i) {
+    SkyLongitude Longitude(int i) {
         if (!have_[i]) {
             lon_[i] = longitude_(body_[i], jd_);
             have_[i] = true;
-            if (lon_[i] >= 0) line_[static_cast<size_t>(i)].Add(jd_, lon_[i] + offset_);
+            if (lon_[i]) line_[static_cast<size_t>(i)].Add(jd_, *lon_[i] + offset_);
         }
         return lon_[i];
     }
@@ -171,8 +171,8 @@ class WalkTracks {
             int open = -1;
             for (int i = 0; i < 2; ++i) {
                 if (have_[i]) {
-                    if (!(lon_[i] >= 0)) return 0;
-                    est[i] = lon_[i] + offset_;
+                    if (!lon_[i]) return 0;
+                    est[i] = *lon_[i] + offset_;
                     continue;
                 }
                 double r = 0;
@@ -198,7 +198,7 @@ class WalkTracks {
     Body body_[2];
     std::vector<BodyLine> line_;
     double jd_ = 0, offset_ = 0;
-    double lon_[2] = {};
+    SkyLongitude lon_[2] = {};
     bool have_[2] = {};
 };
 
@@ -262,7 +262,7 @@ bool AspectSearch::WalkPositions(const First& lon1At, const Second& lon2At, bool
     for (int64_t walked = 0; walked <= kMaxSearchDays;) {
         double r = 0;
         if (!MidnightJulianDate(offset, r)) return false;
-        double lon1 = 0, lon2 = 0;
+        SkyLongitude lon1, lon2;
         if (tracks) {
             tracks->MoveTo(r);
             if (const int step = tracks->DecidedStep(angle, decide); step > 0) {
@@ -276,9 +276,9 @@ bool AspectSearch::WalkPositions(const First& lon1At, const Second& lon2At, bool
             lon1 = lon1At(r);
             lon2 = lon2At(r);
         }
-        if (!(lon1 >= 0) || !(lon2 >= 0)) return false;
+        if (!lon1 || !lon2) return false;
         double exactness = -1;
-        if (!AspectTestByLongitudes(orbs_, lon1, lon2, aspect, column, exactness)) return true;
+        if (!AspectTestByLongitudes(orbs_, *lon1, *lon2, aspect, column, exactness)) return true;
         int step = 1;
         if (slowPair) {
             step += static_cast<int>(std::floor(10 * exactness));
@@ -294,10 +294,10 @@ bool AspectSearch::WalkPositions(const First& lon1At, const Second& lon2At, bool
 bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int firstOffset,
                         int direction, int64_t& offset) const {
     if (!valid_) return false;
-    double fixed = 0;
+    SkyLongitude fixed;
     if (firstFixed_) {
         fixed = longitude_(p1, natalJulianDate_);
-        if (!(fixed >= 0)) return false;
+        if (!fixed) return false;
     }
     bool slowPair = p1 > kSaturn && p2 > kSaturn && stepping_ != SearchStepping::DayByDay;
     const double motion = (firstFixed_ ? 0 : MaxDailyMotion(p1)) + MaxDailyMotion(p2);
@@ -325,13 +325,14 @@ bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int f
 bool AspectSearch::WalkPoint(ExtraPoint point, Body body, Aspect aspect, OrbColumn column,
                              int firstOffset, int direction, int64_t& offset) const {
     if (!valid_ || !pointLongitude_) return false;
-    double fixed = 0;
+    SkyLongitude fixed;
     if (firstFixed_) {
-        fixed = pointLongitude_(point, natalJulianDate_);
-        if (!(fixed >= 0)) return false;
+        fixed = SkyLongitude(pointLongitude_(point, natalJulianDate_));
+        if (!fixed) return false;
     }
     const double motion = (firstFixed_ ? 0 : PointMaxDailyMotion(point)) + MaxDailyMotion(body);
-    return WalkPositions([&](double r) { return firstFixed_ ? fixed : pointLongitude_(point, r); },
+    return WalkPositions(
+        [&](double r) { return firstFixed_ ? fixed : SkyLongitude(pointLongitude_(point, r)); },
                          [&](double r) { return longitude_(body, r); }, false, motion, aspect,
                          column, firstOffset, direction, offset);
 }

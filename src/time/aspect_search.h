@@ -22,10 +22,11 @@
 namespace vek {
 
 // A source of positions: body 1..10 at a Julian date (UT) in radians in
-// [0, 2π); negative when the body has no position then (−99 before its data,
-// −100 after it). In the program this is the engine's longitude wrapper.
-using LongitudeFn = std::function<double(Body body, double jd)>;
-// The same for the extra points (in the program ComputeExtraPoint).
+// [0, 2π), or none when the body has no position then. In the program this
+// is the engine's longitude wrapper.
+using LongitudeFn = std::function<SkyLongitude(Body body, double jd)>;
+// The same for the extra points (in the program ComputeExtraPoint), negative
+// when the point has no position.
 using PointLongitudeFn = std::function<double(ExtraPoint point, double jd)>;
 
 // Remembers every answer of a longitude source, so that a body asked for at
@@ -37,7 +38,7 @@ class LongitudeCache {
   public:
     explicit LongitudeCache(LongitudeFn source) : source_(std::move(source)) {}
 
-    double Longitude(Body body, double jd);
+    SkyLongitude Longitude(Body body, double jd);
 
     // A source that answers through this cache. The cache must outlive it.
     LongitudeFn AsSource() {
@@ -59,7 +60,7 @@ class LongitudeCache {
     };
 
     LongitudeFn source_;
-    std::unordered_map<Key, double, KeyHash> values_;
+    std::unordered_map<Key, SkyLongitude, KeyHash> values_;
     size_t computed_ = 0;
     size_t reused_ = 0;
 };

@@ -218,16 +218,16 @@ namespace {
 
 // The pass of a pair's aspect that holds at the World date `at`, searched in
 // [from, to]; lon1 and lon2 are the pair's longitudes then.
-ExactTimes ExactTimesOfPair(const Engine& engine, const AspectPair& pair, double orb, double lon1,
-                            double lon2, double at, double from, double to,
-                            const LongitudeFn* positions) {
+ExactTimes ExactTimesOfPair(const Engine& engine, const AspectPair& pair, double orb,
+                            SkyLongitude lon1, SkyLongitude lon2, double at, double from,
+                            double to, const LongitudeFn* positions) {
     ExactTimes out;
-    if (!(lon1 >= 0) || !(lon2 >= 0)) return out;
+    if (!lon1 || !lon2) return out;
     const Aspect aspect = pair.aspect;
     // The branch on which the aspect holds now.
     int branch = 0;
     for (const int b : AspectBranches(aspect))
-        if (std::fabs(BranchDeviation(lon1, lon2, aspect, b)) < orb) branch = b;
+        if (std::fabs(BranchDeviation(*lon1, *lon2, aspect, b)) < orb) branch = b;
     if (branch == 0) return out;
     from = std::max(from, kFirstExactJD);
     to = std::min(to, kLastExactJD);
@@ -269,9 +269,9 @@ ExactTimes ExactTimesOf(const Engine& engine, const Chart& chart, Body first, Bo
     const bool personal = ModeInfoOf(chart.mode).personal;
     const double orb = engine.orbs.orb[aspect][ModeInfoOf(chart.mode).searchColumn];
     AspectPair pair{first, second, aspect, std::nullopt};
-    if (personal) pair.fixedFirst = chart.longitude[first][1];
-    const double lon1 = personal ? chart.longitude[first][1] : chart.longitude[first][0];
-    const double lon2 = chart.longitude[second][0];
+    if (personal) pair.fixedFirst = chart.longitude[first][1].AsOptional();
+    const SkyLongitude lon1 = personal ? chart.longitude[first][1] : chart.longitude[first][0];
+    const SkyLongitude lon2 = chart.longitude[second][0];
     return ExactTimesOfPair(engine, pair, orb, lon1, lon2, chart.jd[0], from, to, positions);
 }
 
@@ -281,11 +281,11 @@ std::optional<ExactTimes> PointExactTimesForDays(const Engine& engine, const Cha
                                                  const LongitudeFn* positions) {
     const bool personal = ModeInfoOf(chart.mode).personal;
     const double orb = engine.orbs.orb[a.aspect][ModeInfoOf(chart.mode).searchColumn];
-    const double lon1 =
-        ComputeExtraPoint(engine, a.point, personal ? chart.jd[1] : chart.jd[0], false).longitude;
+    const SkyLongitude lon1 = SkyLongitude(
+        ComputeExtraPoint(engine, a.point, personal ? chart.jd[1] : chart.jd[0], false).longitude);
     AspectPair pair{kSun, a.body, a.aspect, std::nullopt, a.point};
-    if (personal) pair.fixedFirst = lon1;
-    const double lon2 = chart.longitude[a.body][0];
+    if (personal) pair.fixedFirst = lon1.AsOptional();
+    const SkyLongitude lon2 = chart.longitude[a.body][0];
     const double at = chart.jd[0];
     if (a.body == kMoon)
         return ExactTimesOfPair(engine, pair, orb, lon1, lon2, at, at - kMoonSpan, at + kMoonSpan,
@@ -320,13 +320,13 @@ std::vector<PointAspect> PointAspectsOfChart(const Engine& engine, const Chart& 
         const double lp = ComputeExtraPoint(engine, p, at, false).longitude;
         if (!(lp >= 0)) continue;
         for (const Body b : chart.ComputedBodies()) {
-            const double lb = chart.longitude[b][0];
-            if (!(lb >= 0)) continue;
+            const SkyLongitude lb = chart.longitude[b][0];
+            if (!lb) continue;
             for (const Aspect a : AllAspects()) {
                 double exactness = -1;
-                if (AspectTestByLongitudes(engine.orbs, lp, lb, a, m.searchColumn, exactness)) {
+                if (AspectTestByLongitudes(engine.orbs, lp, *lb, a, m.searchColumn, exactness)) {
                     out.push_back(
-                        {p, b, a, std::fabs(SeparationOf(lp, lb).s - AspectAngleOf(a))});
+                        {p, b, a, std::fabs(SeparationOf(lp, *lb).s - AspectAngleOf(a))});
                     break;
                 }
             }
@@ -385,8 +385,9 @@ std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
         if (in.progress && !in.progress(done, total)) return entries;
         ++done;
         if (!in.includeMoon && s.second == kMoon) continue;
-        const double lon1 = chart.longitude[s.first][firstColumn];
-        const double lon2 = chart.longitude[s.second][secondColumn];
+        // A shown aspect's bodies both have a position.
+        const double lon1 = *chart.longitude[s.first][firstColumn];
+        const double lon2 = *chart.longitude[s.second][secondColumn];
         const double deviation = std::fabs(SeparationOf(lon1, lon2).s - AspectAngleOf(s.aspect));
         if (!transits) {
             entries.push_back(

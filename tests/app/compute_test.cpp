@@ -12,6 +12,8 @@
 
 namespace vek {
 namespace {
+using testing::kLibraryBeforeData;
+using testing::kLibraryAfterData;
 
 const char kTexts[] =
     "7 en: found\n7 de: gefunden\n"
@@ -280,8 +282,8 @@ TEST_F(Compute, MoonExcludedKeepsItsColumnButNotItsAspects) {
 
 TEST_F(Compute, BodiesWithoutPositionShowTheirMarkAndTakePartInNothing) {
     Place({{kMercury, 15.5}, {kVenus, 15.5}});
-    Sky().base[kMercury] = kBeforeDataRange;
-    Sky().base[kVenus] = kAfterDataRange;
+    Sky().base[kMercury] = kLibraryBeforeData;
+    Sky().base[kVenus] = kLibraryAfterData;
     const ComputeResults r = Run(Mode::World);
     EXPECT_EQ(Position(r, kMercury).text, "<");
     EXPECT_EQ(Position(r, kVenus).text, ">");

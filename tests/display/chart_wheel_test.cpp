@@ -11,6 +11,7 @@
 #include <set>
 #include <tuple>
 
+#include "../fake_sky.h"
 #include "../program_texts.h"
 #include "display/chart_image.h"
 #include "engine/angle_text.h"
@@ -18,6 +19,7 @@
 
 namespace vek {
 namespace {
+using testing::kAfterData;
 
 double Deg(double d) {
     return d / 360.0 * kTwoPi;
@@ -49,8 +51,8 @@ class WheelTest : public ::testing::Test {
         chart.twoCharts = ModeInfoOf(mode).twoCharts;
         chart.bodyCount = kMaxBodies;
         for (Body b : AllBodies()) {
-            chart.longitude[b][0] = Deg(36.0 * (Index(b) - 1) + 5);
-            chart.longitude[b][1] = Deg(36.0 * (Index(b) - 1) + 23);
+            chart.longitude[b][0] = SkyLongitude(Deg(36.0 * (Index(b) - 1) + 5));
+            chart.longitude[b][1] = SkyLongitude(Deg(36.0 * (Index(b) - 1) + 23));
         }
         table = TableModel();
         if (chart.twoCharts) {
@@ -132,7 +134,7 @@ TEST_F(WheelTest, EveryGlyphStandsInsideTheRimAtItsLongitude) {
                 EXPECT_LT(std::hypot(a.x + dx - 3000, a.y + dy - 3000), 2950.0) << Index(b);
         // The glyph's point lies at its longitude.
         const double angle = std::atan2(3000 - (a.y + 150), a.x + 150 - 3000);
-        EXPECT_NEAR(std::remainder(angle - chart.longitude[b][0], kTwoPi), 0, 0.002) << Index(b);
+        EXPECT_NEAR(std::remainder(angle - *chart.longitude[b][0], kTwoPi), 0, 0.002) << Index(b);
         const ChartPrimitive* g = Glyph(w, 0, b);
         ASSERT_NE(g, nullptr);
         EXPECT_EQ(g->x1, a.x);
@@ -144,8 +146,8 @@ TEST_F(WheelTest, EveryGlyphStandsInsideTheRimAtItsLongitude) {
 
 TEST_F(WheelTest, ASecondBodyAtTheSameLongitudeMovesInwardUntilItsBoxIsClear) {
     for (double deg : {0.0, 45.0, 90.0, 200.0}) {
-        chart.longitude[kSun][0] = chart.longitude[kMercury][0] = Deg(deg);
-        chart.longitude[kVenus][0] = Deg(deg + 180);
+        chart.longitude[kSun][0] = chart.longitude[kMercury][0] = SkyLongitude(Deg(deg));
+        chart.longitude[kVenus][0] = SkyLongitude(Deg(deg + 180));
         const ChartWheel w = Draw();
         ASSERT_TRUE(w.drawn);
         // Mercury is placed first (the loop runs down from the last body).
@@ -232,7 +234,7 @@ TEST_F(WheelTest, TheMoonExcludedHasNoGlyphAndNoLines) {
 }
 
 TEST_F(WheelTest, ABodyWithoutAPositionHasNoGlyphAndNoLines) {
-    chart.longitude[kPluto][0] = kAfterDataRange;
+    chart.longitude[kPluto][0] = kAfterData;
     ShowAspect(kSun, kPluto, kTrine);
     ShowAspect(kSun, kMars, kSquare);
     const ChartWheel w = Draw();
@@ -274,7 +276,7 @@ TEST_F(WheelTest, SectorsGiveTwelveSpokesAndSignGlyphsOrNone) {
 
 TEST_F(WheelTest, SpokesCountAsFreeSpaceForTheGlyphs) {
     // A glyph exactly on a spoke finds its place as without spokes.
-    chart.longitude[kSun][0] = Deg(30);
+    chart.longitude[kSun][0] = SkyLongitude(Deg(30));
     const ChartWheel with = Draw();
     sectors = false;
     const ChartWheel without = Draw();
@@ -283,7 +285,7 @@ TEST_F(WheelTest, SpokesCountAsFreeSpaceForTheGlyphs) {
 }
 
 TEST_F(WheelTest, ACrowdedChartStopsWithoutLinesOrLegend) {
-    for (Body b : AllBodies()) chart.longitude[b][0] = Deg(90);
+    for (Body b : AllBodies()) chart.longitude[b][0] = SkyLongitude(Deg(90));
     ShowAspect(kSun, kMars, kConjunction);
     const ChartWheel w = Draw();
     EXPECT_TRUE(w.crowded);
@@ -291,7 +293,7 @@ TEST_F(WheelTest, ACrowdedChartStopsWithoutLinesOrLegend) {
     EXPECT_EQ(w.Count(ChartRole::AspectLine), 0u);
     EXPECT_EQ(w.Count(ChartRole::Legend), 0u);
     // At 0° the boxes stand side by side and all ten fit.
-    for (Body b : AllBodies()) chart.longitude[b][0] = Deg(0);
+    for (Body b : AllBodies()) chart.longitude[b][0] = SkyLongitude(Deg(0));
     EXPECT_TRUE(Draw().drawn);
 }
 
@@ -391,7 +393,7 @@ TEST_F(WheelTest, ThePointFindsTheGlyphOrTheNearestLineAndNamesThem) {
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->body, kMars);
     EXPECT_EQ(BodyGlyphName(*g, chart, names, en),
-              "Mars: " + PositionTextLong(Radians(chart.longitude[kMars][0]), names));
+              "Mars: " + PositionTextLong(Radians(*chart.longitude[kMars][0]), names));
     EXPECT_EQ(BodyGlyphAt(w, w.geometry.cx, w.geometry.cy), nullptr);
 
     // The item under the pointer: the glyph before a line through its box,
@@ -420,7 +422,7 @@ TEST_F(WheelTest, ThePointFindsTheGlyphOrTheNearestLineAndNamesThem) {
     cell.kind = CellKind::Position;
     cell.body = kMars;
     EXPECT_EQ(TableCellName(cell, chart, names, en),
-              "Mars: " + PositionTextLong(Radians(chart.longitude[kMars][0]), names));
+              "Mars: " + PositionTextLong(Radians(*chart.longitude[kMars][0]), names));
     cell.text.clear();  // the Moon's cell when it is left out
     EXPECT_EQ(TableCellName(cell, chart, names, en), "");
     cell.text = "h";
@@ -831,7 +833,7 @@ TEST_F(WheelTest, ExtraPointsFindFreePlacesAfterTheBodiesAndSkipUnknownPositions
     ChartExtras extras;
     PointPosition node;
     node.point = ExtraPoint::MeanNode;
-    node.longitude = chart.longitude[kSun][0];  // on the Sun of chart A
+    node.longitude = *chart.longitude[kSun][0];  // on the Sun of chart A
     PointPosition chiron;
     chiron.point = ExtraPoint::Chiron;
     chiron.longitude = -98;  // no file covers the date

@@ -355,17 +355,18 @@ struct NatalChart {
         const double orbDegrees[kAspectCount + 1] = {0, 10, 9, 6, 7, 4, 3, 3};
         for (Aspect a : AllAspects())
             for (double& orb : orbs.orb[a].values) orb = orbDegrees[Index(a)] * kDeg;
-        for (Body b : AllBodies()) chart.longitude[b][0] = -1;
-        for (Body b : AllBodies()) chart.longitude[b][1] = -1;
-        for (auto [b, lon] : positions) chart.longitude[b][0] = lon * kDeg;
-        for (auto [b, lon] : second) chart.longitude[b][1] = lon * kDeg;
+        for (Body b : AllBodies()) chart.longitude[b][0] = SkyLongitude();
+        for (Body b : AllBodies()) chart.longitude[b][1] = SkyLongitude();
+        for (auto [b, lon] : positions) chart.longitude[b][0] = SkyLongitude(lon * kDeg);
+        for (auto [b, lon] : second) chart.longitude[b][1] = SkyLongitude(lon * kDeg);
         chart.bodyCount = kMaxBodies;
         const bool two = !second.empty();
         for (Body b : AllBodies()) {
             for (Body j : two ? AllBodies() : BodiesAfter(b, kMaxBodies)) {
                 double dev = 0;
-                const std::optional<Aspect> a = ChooseAspect(
-                    orbs, chart.longitude[b][0], chart.longitude[j][two ? 1 : 0], kOrbBase, dev);
+                const SkyLongitude lb = chart.longitude[b][0], lj = chart.longitude[j][two ? 1 : 0];
+                if (!lb || !lj) continue;
+                const std::optional<Aspect> a = ChooseAspect(orbs, *lb, *lj, kOrbBase, dev);
                 if (!a) continue;
                 aspects.push_back({b, j, *a});
                 ++chart.aspectCount[*a];
@@ -493,7 +494,7 @@ namespace {
 TEST(DurationsProgress, IsToldAndStopsTheListBetweenEntries) {
     Chart chart;
     chart.mode = Mode::Natal1;
-    for (Body b : Bodies(4)) chart.longitude[b][0] = Index(b) * 30 * kDeg;
+    for (Body b : Bodies(4)) chart.longitude[b][0] = SkyLongitude(Index(b) * 30 * kDeg);
     DurationsInput in;
     in.mode = Mode::Natal1;
     in.chart = &chart;

@@ -395,12 +395,12 @@ TEST_F(Sky, ExactInstantsLieInTheDaysOfTheWalk) {
             EXPECT_LT(x.enters, chart.jd[0]);
             EXPECT_GT(x.leaves, chart.jd[0]);
             const bool personal = ModeInfoOf(c.mode).personal;
-            const double natal = chart.longitude[e.first][1];
+            const double natal = *chart.longitude[e.first][1];
             for (const double jd : x.exact) {
                 EXPECT_GT(jd, x.enters);
                 EXPECT_LT(jd, x.leaves);
-                const double lon1 = personal ? natal : engine.Longitude(e.first, jd);
-                const double lon2 = engine.Longitude(e.second, jd);
+                const double lon1 = personal ? natal : *engine.Longitude(e.first, jd);
+                const double lon2 = *engine.Longitude(e.second, jd);
                 EXPECT_LT(std::fabs(SeparationOf(lon1, lon2).s - AspectAngleOf(e.aspect)),
                           kTwoPi / 360 / 3600);
                 ++passes;

@@ -24,10 +24,11 @@ struct Fixture {
         for (int i = 1; i <= 12; ++i)
             houses.cusp[static_cast<size_t>(i)] = (10 + 30 * (i - 1)) * kDegree;
         chart.bodyCount = 3;
-        chart.longitude[kSun][0] = 15 * kDegree;   // house 1
-        chart.longitude[kMercury][0] = 5 * kDegree;  // house 12, just before the Ascendant
-        chart.longitude[kVenus][0] = -99;            // no position: left out
-        chart.longitude[kSun][1] = 200 * kDegree;  // chart B: house 7
+        chart.longitude[kSun][0] = SkyLongitude(15 * kDegree);   // house 1
+        chart.longitude[kMercury][0] = SkyLongitude(5 * kDegree);  // house 12, just before the Ascendant
+        chart.longitude[kVenus][0] =
+            SkyLongitude::Missing(NoPosition::BeforeData);  // no position: left out
+        chart.longitude[kSun][1] = SkyLongitude(200 * kDegree);  // chart B: house 7
         points.push_back({ExtraPoint::MeanNode, 100.5 * kDegree});  // house 4
         points.push_back({ExtraPoint::Chiron, -98});                 // left out
     }

@@ -19,6 +19,7 @@
 
 namespace vek {
 namespace {
+using testing::kAfterData;
 
 using testing::Deg;
 
@@ -27,9 +28,9 @@ using testing::Day;
 // Natal Sun at 10°; Mars moves 0.5° a day and stands exactly trine (130°)
 // at noon UT of 4 July 2010.
 constexpr double kNoon = 2455382.0;
-double Sky(Body body, double jd) {
-    if (body == kSun) return Deg(10);
-    return NormalizeAngle(Deg(130) + Deg(0.5) * (jd - kNoon));
+SkyLongitude Sky(Body body, double jd) {
+    if (body == kSun) return SkyLongitude(Deg(10));
+    return SkyLongitude(NormalizeAngle(Deg(130) + Deg(0.5) * (jd - kNoon)));
 }
 
 class TransitGraphModel : public ::testing::Test {
@@ -90,7 +91,8 @@ TEST_F(TransitGraphModel, TheCurveCrossesTheMiddleWhenTheAspectIsExact) {
 TEST_F(TransitGraphModel, TheExactPointIsTheSideOfTheNatalBodyTheTransitIsOn) {
     // Mars near 250°: the trine on the other side.
     in.longitude = [](Body body, double jd) {
-        return body == kSun ? Deg(10) : NormalizeAngle(Deg(248) + Deg(0.5) * (jd - kNoon));
+        return SkyLongitude(body == kSun ? Deg(10)
+                                         : NormalizeAngle(Deg(248) + Deg(0.5) * (jd - kNoon)));
     };
     EXPECT_NEAR(DrawTransitGraph(in).exactPoint, Deg(250), 1e-12);
     in.aspect = kOpposition;
@@ -99,7 +101,8 @@ TEST_F(TransitGraphModel, TheExactPointIsTheSideOfTheNatalBodyTheTransitIsOn) {
     EXPECT_NEAR(DrawTransitGraph(in).exactPoint, Deg(10), 1e-12);
     // A conjunction across 0° Aries: distances are taken the short way.
     in.longitude = [](Body body, double jd) {
-        return body == kSun ? Deg(359.5) : NormalizeAngle(Deg(359) + Deg(0.5) * (jd - kNoon));
+        return SkyLongitude(body == kSun ? Deg(359.5)
+                                         : NormalizeAngle(Deg(359) + Deg(0.5) * (jd - kNoon)));
     };
     const TransitGraph g = DrawTransitGraph(in);
     ASSERT_FALSE(g.curve.empty());
@@ -153,7 +156,7 @@ TEST_F(TransitGraphModel, TimeLabelsScaleAndTheMarkedLabel) {
 TEST_F(TransitGraphModel, TheDrawingHoldsBothCurvesAndTheTitle) {
     // The other zodiac: everything 0.5° further back, the natal Sun 0.3°.
     in.otherLongitude = [](Body body, double jd) {
-        return NormalizeAngle(Sky(body, jd) - Deg(body == kSun ? 0.3 : 0.5));
+        return SkyLongitude(NormalizeAngle(*Sky(body, jd) - Deg(body == kSun ? 0.3 : 0.5)));
     };
     const TransitGraph g = DrawTransitGraph(in);
     ASSERT_TRUE(g.drawn);
@@ -285,7 +288,7 @@ TEST_F(TransitGraphModel, InputThatMakesNoGraphIsRefused) {
     bad.beginning = kUnknownDate;
     EXPECT_FALSE(DrawTransitGraph(bad).drawn);
     bad = in;
-    bad.longitude = [](Body, double) { return kAfterDataRange; };
+    bad.longitude = [](Body, double) { return kAfterData; };
     EXPECT_FALSE(DrawTransitGraph(bad).drawn);
     EXPECT_TRUE(DrawTransitGraph(bad).drawing.items.empty());
     EXPECT_FALSE(ReadGraphAt(DrawTransitGraph(bad), 6300, 3000));
@@ -318,15 +321,15 @@ TEST(TransitGraphZodiac, LongitudesOfEitherZodiacWhateverTheEngineIsSetTo) {
     const double jd = 2437120.0;  // 1960
     for (Body body : {kSun, kMars, kPluto, kMoon}) {
         engine.SiderealZodiac = false;
-        const double tropical = engine.Longitude(body, jd);
+        const double tropical = *engine.Longitude(body, jd);
         engine.SiderealZodiac = true;
-        const double sidereal = engine.Longitude(body, jd);
+        const double sidereal = *engine.Longitude(body, jd);
         ASSERT_GE(tropical, 0);
         EXPECT_GT(SeparationOf(tropical, sidereal).s, Deg(20));  // about 23° in 1960
         for (bool set : {false, true}) {
             engine.SiderealZodiac = set;
-            EXPECT_NEAR(LongitudeInZodiac(engine, false)(body, jd), tropical, 1e-12) << Index(body);
-            EXPECT_NEAR(LongitudeInZodiac(engine, true)(body, jd), sidereal, 1e-12) << Index(body);
+            EXPECT_NEAR(*LongitudeInZodiac(engine, false)(body, jd), tropical, 1e-12) << Index(body);
+            EXPECT_NEAR(*LongitudeInZodiac(engine, true)(body, jd), sidereal, 1e-12) << Index(body);
         }
     }
     EXPECT_EQ(LongitudeInZodiac(engine, false)(kSun, -1e9), engine.Longitude(kSun, -1e9));

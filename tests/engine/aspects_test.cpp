@@ -29,7 +29,7 @@ TEST(AspectTest, DeviationEqualToOrbIsNoAspect) {
     orbs.orb[kConjunction][kOrbBase] = Deg(8);
     Chart c = testing::PlacedChart({{kSun, 0}, {kMercury, 8}});
     EXPECT_FALSE(AspectTestByBodies(c, orbs, kSun, kMercury, kConjunction).holds);
-    c.longitude[kMercury][kChartA] = Deg(7.999);
+    c.longitude[kMercury][kChartA] = SkyLongitude(Deg(7.999));
     AspectTest t = AspectTestByBodies(c, orbs, kSun, kMercury, kConjunction);
     EXPECT_TRUE(t.holds);
     EXPECT_NEAR(t.deviation, Deg(7.999), 1e-9);

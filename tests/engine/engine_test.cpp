@@ -12,6 +12,9 @@
 
 namespace vek {
 namespace {
+using testing::kBeforeData;
+using testing::kAfterData;
+using testing::kLibraryAfterData;
 
 using testing::Deg;
 using testing::FakeEngine;
@@ -22,22 +25,51 @@ using testing::Succeeded;
 constexpr double kFirstInstant = 2305447.5;  // 1600 January 1, 0 h
 constexpr double kEndInstant = 2488069.5;    // 2100 January 1, 0 h
 
+// The libraries' numbers become positions and reasons, and the reasons go
+// out again as the same numbers (the JSON "code"); a number that is no
+// position never reads as one, even 0 next to a negative.
+TEST(LongitudeWrapper, LibraryCodesBecomeReasonsAndBack) {
+    EXPECT_EQ(SkyLongitude::FromCode(-99).Reason(), NoPosition::BeforeData);
+    EXPECT_EQ(SkyLongitude::FromCode(-100).Reason(), NoPosition::AfterData);
+    for (double other : {-1.0, -98.0, -0.001, std::nan(""), -std::numeric_limits<double>::infinity()}) {
+        const SkyLongitude l = SkyLongitude::FromCode(other);
+        EXPECT_FALSE(l.has_value()) << other;
+        EXPECT_EQ(l.Reason(), NoPosition::Failed) << other;
+        EXPECT_EQ(l.Code(), -1) << other;
+    }
+    EXPECT_EQ(kBeforeData.Code(), -99);
+    EXPECT_EQ(kAfterData.Code(), -100);
+    const SkyLongitude zero = SkyLongitude::FromCode(0);
+    ASSERT_TRUE(zero.has_value());
+    EXPECT_EQ(*zero, 0);
+    EXPECT_EQ(zero.AsOptional(), std::optional<double>(0));
+    EXPECT_EQ(kAfterData.AsOptional(), std::nullopt);
+    EXPECT_EQ(kAfterData.value_or(7), 7);
+    // The wrapper hands the library's reasons on, through the sidereal
+    // correction too.
+    Engine e = FakeEngine();
+    e.SiderealZodiac = true;
+    Sky().base[kSaturn] = testing::kLibraryBeforeData;
+    EXPECT_EQ(e.Longitude(kSaturn, kEpoch), kBeforeData);
+    EXPECT_EQ(e.LaterLongitude(kSaturn, kEpoch), kBeforeData);
+}
+
 TEST(LongitudeWrapper, MoonRangeEdges) {
     Engine e = FakeEngine();
     Sky().base[kMoon] = Deg(40);
-    EXPECT_EQ(e.Longitude(kMoon, kFirstInstant - 1e-6), kBeforeDataRange);
-    EXPECT_NEAR(e.Longitude(kMoon, kFirstInstant), Deg(40), 1e-12);
-    EXPECT_NEAR(e.Longitude(kMoon, kEndInstant - 1e-6), Deg(40), 1e-12);
-    EXPECT_EQ(e.Longitude(kMoon, kEndInstant), kAfterDataRange);
-    EXPECT_EQ(e.Longitude(kMoon, 0), kBeforeDataRange);
-    EXPECT_EQ(e.Longitude(kMoon, 1e12), kAfterDataRange);
+    EXPECT_EQ(e.Longitude(kMoon, kFirstInstant - 1e-6), kBeforeData);
+    EXPECT_NEAR(*e.Longitude(kMoon, kFirstInstant), Deg(40), 1e-12);
+    EXPECT_NEAR(*e.Longitude(kMoon, kEndInstant - 1e-6), Deg(40), 1e-12);
+    EXPECT_EQ(e.Longitude(kMoon, kEndInstant), kAfterData);
+    EXPECT_EQ(e.Longitude(kMoon, 0), kBeforeData);
+    EXPECT_EQ(e.Longitude(kMoon, 1e12), kAfterData);
 }
 
 TEST(LongitudeWrapper, BadInputGivesAFailureCode) {
     Engine e = FakeEngine();
     const double inf = std::numeric_limits<double>::infinity();
     for (double jd : {std::nan(""), inf, -inf}) {
-        for (Body b : AllBodies()) EXPECT_LT(e.Longitude(b, jd), 0) << Index(b);
+        for (Body b : AllBodies()) EXPECT_EQ(e.Longitude(b, jd), SkyLongitude()) << Index(b);
     }
     // Numbers outside 1..10 name no body, so they never reach Longitude.
     EXPECT_EQ(BodyFromIndex(0), std::nullopt);
@@ -45,29 +77,29 @@ TEST(LongitudeWrapper, BadInputGivesAFailureCode) {
     // A library answer that is not a number is a failure, not a position.
     Sky().base[kMars] = 0;
     Sky().speed[kMars] = std::nan("");
-    EXPECT_LT(e.Longitude(kMars, kEpoch + 1), 0);
+    EXPECT_EQ(e.Longitude(kMars, kEpoch + 1), SkyLongitude());
     // No Pluto table loaded: no Pluto position.
-    EXPECT_LT(e.Longitude(kPluto, kEpoch), 0);
+    EXPECT_EQ(e.Longitude(kPluto, kEpoch), SkyLongitude());
 }
 
 TEST(LongitudeWrapper, SiderealCorrectionOnlyForPositions) {
     Engine e = FakeEngine();
     e.SiderealZodiac = true;
     Sky().base[kVenus] = 0.1;
-    const double v = e.Longitude(kVenus, kEpoch);  // year 2000: ayanamsa 0.416314
+    const double v = *e.Longitude(kVenus, kEpoch);  // year 2000: ayanamsa 0.416314
     EXPECT_NEAR(v, 0.1 - 0.416314 + kTwoPi, 1e-12);
     EXPECT_GE(v, 0);
     EXPECT_LT(v, kTwoPi);
     // Year 2100 (2488070.0 is 2100 January 1.5): 100 × 243.8e-6 more.
-    EXPECT_NEAR(e.Longitude(kVenus, 2488070.0), 0.1 - 0.416314 - 0.02438 + kTwoPi, 1e-9);
+    EXPECT_NEAR(*e.Longitude(kVenus, 2488070.0), 0.1 - 0.416314 - 0.02438 + kTwoPi, 1e-9);
 
     Sky().base[kMars] = -1;
-    EXPECT_EQ(e.Longitude(kMars, kEpoch), -1);
-    Sky().base[kJupiter] = kAfterDataRange;
-    EXPECT_EQ(e.Longitude(kJupiter, kEpoch), kAfterDataRange);
-    EXPECT_EQ(e.Longitude(kMoon, kEndInstant), kAfterDataRange);
-    EXPECT_EQ(e.Longitude(kMoon, kFirstInstant - 1), kBeforeDataRange);
-    EXPECT_LT(e.Longitude(kPluto, kEpoch), 0);
+    EXPECT_EQ(e.Longitude(kMars, kEpoch), SkyLongitude());
+    Sky().base[kJupiter] = kLibraryAfterData;
+    EXPECT_EQ(e.Longitude(kJupiter, kEpoch), kAfterData);
+    EXPECT_EQ(e.Longitude(kMoon, kEndInstant), kAfterData);
+    EXPECT_EQ(e.Longitude(kMoon, kFirstInstant - 1), kBeforeData);
+    EXPECT_EQ(e.Longitude(kPluto, kEpoch), SkyLongitude());
 }
 
 TEST(Retrograde, DirectionOfMotionIncludingAcrossAries) {
@@ -89,10 +121,10 @@ TEST(Retrograde, DirectionOfMotionIncludingAcrossAries) {
     EXPECT_TRUE(flag(kSaturn));
     EXPECT_FALSE(flag(kUranus));
     EXPECT_FALSE(flag(kSun));
-    EXPECT_FALSE(e.Retrograde(kSaturn, -99, JulianDate(kEpoch)));
+    EXPECT_FALSE(e.Retrograde(kSaturn, kBeforeData, JulianDate(kEpoch)));
     // A later position that is missing says nothing about the motion.
-    EXPECT_FALSE(RetrogradeFrom(kSaturn, 3.0, -1));
-    EXPECT_FALSE(RetrogradeFrom(kSaturn, 0.5, kAfterDataRange));
+    EXPECT_FALSE(RetrogradeFrom(kSaturn, SkyLongitude(3.0), SkyLongitude()));
+    EXPECT_FALSE(RetrogradeFrom(kSaturn, SkyLongitude(0.5), kAfterData));
 }
 
 TEST(Retrograde, SiderealLastHalfHourOfAYearComparesWithOneCorrection) {
@@ -111,14 +143,14 @@ TEST(Retrograde, SiderealLastHalfHourOfAYearComparesWithOneCorrection) {
     }
     // Each position keeps the correction of its own year.
     const double last = newYear - kHalfHour;
-    EXPECT_NEAR(e.Longitude(kJupiter, newYear) - e.Longitude(kJupiter, last),
+    EXPECT_NEAR(*e.Longitude(kJupiter, newYear) - *e.Longitude(kJupiter, last),
                 Deg(0.08) * kHalfHour - 243.8e-6, 1e-12);
-    EXPECT_NEAR(e.LaterLongitude(kJupiter, last) - e.Longitude(kJupiter, last),
+    EXPECT_NEAR(*e.LaterLongitude(kJupiter, last) - *e.Longitude(kJupiter, last),
                 Deg(0.08) * kHalfHour, 1e-12);
     // Jupiter approaches a natal position 1° ahead and the Sun 1° ahead of it.
     Sky().base[kSun] = Sky().base[kJupiter] + Deg(1);
     Sky().speed[kSun] = Deg(0.08);
-    const double natal = e.Longitude(kJupiter, last) + Deg(1);
+    const double natal = *e.Longitude(kJupiter, last) + Deg(1);
     EXPECT_EQ(e.TrendAgainstFixedLongitude(JulianDate(last), natal, kJupiter, kConjunction, Deg(1)), -1);
     Sky().speed[kSun] = Deg(0.09);
     const double d =
@@ -144,9 +176,9 @@ TEST(Trend, SignFollowsTheLaterDeviation) {
     EXPECT_EQ(e.TrendAgainstFixedLongitude(JulianDate(kEpoch), Deg(8), kSun, kConjunction, Deg(2)), 1);
     // Standing still: equal deviation.
     const double d = TestAspect(Deg(10), Deg(13), kConjunction, 1).deviation;
-    EXPECT_EQ(TrendFrom(d, Deg(10), Deg(13), kConjunction), 0);
+    EXPECT_EQ(TrendFrom(d, SkyLongitude(Deg(10)), SkyLongitude(Deg(13)), kConjunction), 0);
     // Missing later positions give no marker.
-    EXPECT_EQ(TrendFrom(Deg(3), kAfterDataRange, Deg(13), kConjunction), 0);
+    EXPECT_EQ(TrendFrom(Deg(3), kAfterData, SkyLongitude(Deg(13)), kConjunction), 0);
 }
 
 TEST(LongitudeWrapper, PlatformEphemerisAndPlutoTableEdges) {
@@ -156,16 +188,16 @@ TEST(LongitudeWrapper, PlatformEphemerisAndPlutoTableEdges) {
     e.Initialize(folder);
     ASSERT_TRUE(Succeeded(e.LoadPlutoTable()));
     for (Body b : {kPluto, kMoon}) {
-        EXPECT_LT(e.Longitude(b, kFirstInstant - 1e-6), 0) << Index(b);
-        EXPECT_EQ(e.Longitude(b, kFirstInstant - 1), kBeforeDataRange) << Index(b);
-        EXPECT_GE(e.Longitude(b, kFirstInstant), 0) << Index(b);
-        EXPECT_GE(e.Longitude(b, kEndInstant - 0.01), 0) << Index(b);
-        EXPECT_EQ(e.Longitude(b, kEndInstant), kAfterDataRange) << Index(b);
+        EXPECT_EQ(e.Longitude(b, kFirstInstant - 1e-6), kBeforeData) << Index(b);
+        EXPECT_EQ(e.Longitude(b, kFirstInstant - 1), kBeforeData) << Index(b);
+        EXPECT_TRUE(e.Longitude(b, kFirstInstant).has_value()) << Index(b);
+        EXPECT_TRUE(e.Longitude(b, kEndInstant - 0.01).has_value()) << Index(b);
+        EXPECT_EQ(e.Longitude(b, kEndInstant), kAfterData) << Index(b);
     }
     const double inf = std::numeric_limits<double>::infinity();
     for (double jd : {std::nan(""), inf, -inf, 1e300, -1e300}) {
         for (Body b : AllBodies()) {
-            const double l = e.Longitude(b, jd);
+            const double l = *e.Longitude(b, jd);
             EXPECT_TRUE(l < 0 || (l >= 0 && l < kTwoPi)) << Index(b) << " " << jd;
             if (!std::isfinite(jd)) {
                 EXPECT_LT(l, 0) << Index(b);
@@ -175,7 +207,7 @@ TEST(LongitudeWrapper, PlatformEphemerisAndPlutoTableEdges) {
     // Sidereal positions stay in range across the year.
     e.SiderealZodiac = true;
     for (Body b : AllBodies()) {
-        const double l = e.Longitude(b, kEpoch);
+        const double l = *e.Longitude(b, kEpoch);
         EXPECT_GE(l, 0);
         EXPECT_LT(l, kTwoPi);
     }
@@ -191,8 +223,8 @@ TEST(LongitudeWrapper, MissingPlutoTableFailsWithOneLine) {
     ASSERT_FALSE(loaded);
     EXPECT_EQ(loaded.message(),
               "Pluto table " + e.DataFolder() + "pluto.slx does not exist or is not a file");
-    EXPECT_LT(e.Longitude(kPluto, kEpoch), 0);
-    EXPECT_GE(e.Longitude(kSun, kEpoch), 0);
+    EXPECT_EQ(e.Longitude(kPluto, kEpoch), SkyLongitude());
+    EXPECT_TRUE(e.Longitude(kSun, kEpoch).has_value());
 }
 
 }  // namespace

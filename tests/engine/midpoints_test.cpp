@@ -12,6 +12,7 @@
 
 namespace vek {
 namespace {
+using testing::kAfterData;
 
 using testing::Deg;
 
@@ -36,7 +37,7 @@ TEST(Midpoints, OrbListIndexZeroIsFiveArcMinutesAndUnknownIndicesFindNothing) {
     // Mars 4' off the midpoint: inside 5', outside with any index off the list.
     Chart e = PlacedChart({{kSun, 10}, {kMars, 20 + 4.0 / 60}, {kJupiter, 30}});
     EXPECT_EQ(FindMidpoints(e, kOrbs, 0).size(), 1u);
-    e.longitude[kMars][kChartA] = Deg(20 + 6.0 / 60);
+    e.longitude[kMars][kChartA] = SkyLongitude(Deg(20 + 6.0 / 60));
     EXPECT_TRUE(FindMidpoints(e, kOrbs, 0).empty());
     EXPECT_EQ(FindMidpoints(e, kOrbs, 1).size(), 1u);
     EXPECT_TRUE(FindMidpoints(e, kOrbs, 8).empty());
@@ -55,7 +56,7 @@ TEST(Midpoints, MidpointAcrossAriesIsFoundThroughTheOppositePoint) {
     Chart e = PlacedChart({{kVenus, 350}, {kSaturn, 10}, {kUranus, 0.5}});
     EXPECT_EQ(FindMidpoints(e, kOrbs, kOrb1Degree),
               (std::vector<Midpoint>{{kVenus, kUranus, kSaturn}}));
-    e.longitude[kUranus][kChartA] = Deg(181.5);
+    e.longitude[kUranus][kChartA] = SkyLongitude(Deg(181.5));
     EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty());
 }
 
@@ -72,7 +73,7 @@ TEST(Midpoints, ConjunctionsAreSkipped) {
     e = PlacedChart({{kSun, 10}, {kSaturn, 24}, {kJupiter, 17}});
     EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty());
     // The opposite point of the same midpoint is not conjunct with either.
-    e.longitude[kJupiter][kChartA] = Deg(197);
+    e.longitude[kJupiter][kChartA] = SkyLongitude(Deg(197));
     EXPECT_EQ(FindMidpoints(e, kOrbs, kOrb1Degree),
               (std::vector<Midpoint>{{kSun, kJupiter, kSaturn}}));
 }
@@ -82,10 +83,10 @@ TEST(Midpoints, MoonNeverTakesPart) {
     // Sun-Moon midpoint at 30° would hold Jupiter if the Moon were at 50°.
     Chart e = PlacedChart({{kSun, 10}, {kJupiter, 30}, {kMoon, 200}});
     EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty());
-    e.longitude[kMoon][kChartA] = Deg(50);
+    e.longitude[kMoon][kChartA] = SkyLongitude(Deg(50));
     EXPECT_TRUE(FindMidpoints(e, kOrbs, kOrb1Degree).empty());
     // Pluto, the last body that takes part, in the Moon's place.
-    e.longitude[kPluto][kChartA] = Deg(50);
+    e.longitude[kPluto][kChartA] = SkyLongitude(Deg(50));
     EXPECT_EQ(FindMidpoints(e, kOrbs, kOrb1Degree),
               (std::vector<Midpoint>{{kSun, kJupiter, kPluto}}));
 }
@@ -95,11 +96,11 @@ TEST(Midpoints, TripleTestRejectsMissingAndEqualLongitudes) {
     Midpoint m;
     EXPECT_TRUE(TestMidpointTriple(e, kSun, kMars, kJupiter, Deg(1), m));
     EXPECT_EQ(m, (Midpoint{kSun, kMars, kJupiter}));
-    e.longitude[kJupiter][kChartA] = kAfterDataRange;
+    e.longitude[kJupiter][kChartA] = kAfterData;
     EXPECT_FALSE(TestMidpointTriple(e, kSun, kMars, kJupiter, Deg(1), m));
     // Two bodies on the same point: each is at the "midpoint" of itself and
     // the other, which is no midpoint at all.
-    e.longitude[kJupiter][kChartA] = Deg(10);
+    e.longitude[kJupiter][kChartA] = SkyLongitude(Deg(10));
     EXPECT_FALSE(TestMidpointTriple(e, kSun, kMars, kJupiter, Deg(1), m));
 }
 

@@ -14,6 +14,7 @@
 
 namespace vek {
 namespace {
+using testing::kAfterData;
 
 using testing::Deg;
 
@@ -170,16 +171,17 @@ TEST(Patterns, StelliumNeedsEveryPairConjunctAndAveragesThem) {
 
 TEST(Patterns, BodyWithoutPositionIsInNoPattern) {
     Chart e = PlacedChart({{kSun, 0}, {kMercury, 60}, {kVenus, 120}, {kMars, 180}, {kJupiter, 240}, {kSaturn, 300}});
-    e.longitude[kVenus][kChartA] = kAfterDataRange;
+    e.longitude[kVenus][kChartA] = kAfterData;
     for (Pattern p : AllPatterns()) {
         if (p == kMidpoint) continue;
         for (const PatternInstance& inst : FindPattern(e, kOrbs, p).instances)
             for (int m = 0; m < inst.size; ++m)
                 EXPECT_NE(inst.bodies[m], kVenus) << "pattern " << Index(p);
     }
-    // Three bodies that would be a stellium if −99 were read as an angle.
+    // Three bodies that would be a stellium if a negative number were read as
+    // an angle: it is no position.
     Chart s = PlacedChart({{kSun, 0}, {kMercury, 1}});
-    s.longitude[kVenus][kChartA] = -0.001;
+    s.longitude[kVenus][kChartA] = SkyLongitude(-0.001);
     EXPECT_TRUE(FindStellia(s, kOrbs, 3).instances.empty());
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../fake_sky.h"
 #include "../succeeded.h"
 #include "engine/vek_types.h"
 
@@ -66,18 +67,18 @@ TEST(PlutoTable, ShippedTableCoversItsRangeAndNoMore) {
     ASSERT_TRUE(Succeeded(table.Load(ShippedTablePath())));
     ASSERT_TRUE(table.IsLoaded());
     // First instant: Pluto at 21°17' on 1600 January 1.
-    EXPECT_NEAR(InDegrees(table.LongitudeAt(kFirstInstant)), 21 + 17 / 60.0, 1e-9);
-    EXPECT_EQ(table.LongitudeAt(kFirstInstant - 1e-6), kBeforeDataRange);
-    EXPECT_EQ(table.LongitudeAt(kEndInstant), kAfterDataRange);
-    const double last = table.LongitudeAt(kEndInstant - 1e-6);
+    EXPECT_NEAR(InDegrees(*table.LongitudeAt(kFirstInstant)), 21 + 17 / 60.0, 1e-9);
+    EXPECT_EQ(table.LongitudeAt(kFirstInstant - 1e-6), testing::kBeforeData);
+    EXPECT_EQ(table.LongitudeAt(kEndInstant), testing::kAfterData);
+    const double last = *table.LongitudeAt(kEndInstant - 1e-6);
     EXPECT_GE(last, 0.0);
     EXPECT_LT(last, kTwoPi);
-    EXPECT_EQ(table.LongitudeAt(-1e300), kBeforeDataRange);
-    EXPECT_EQ(table.LongitudeAt(1e300), kAfterDataRange);
-    EXPECT_EQ(table.LongitudeAt(std::numeric_limits<double>::quiet_NaN()), -1.0);
-    EXPECT_EQ(table.LongitudeAt(std::numeric_limits<double>::infinity()), -1.0);
+    EXPECT_EQ(table.LongitudeAt(-1e300), testing::kBeforeData);
+    EXPECT_EQ(table.LongitudeAt(1e300), testing::kAfterData);
+    EXPECT_EQ(table.LongitudeAt(std::numeric_limits<double>::quiet_NaN()), SkyLongitude());
+    EXPECT_EQ(table.LongitudeAt(std::numeric_limits<double>::infinity()), SkyLongitude());
     // Pluto at 2000 January 1.5: 251°27'17".
-    EXPECT_NEAR(InDegrees(table.LongitudeAt(2451545.0)), 251.45478, 31.0 / 3600);
+    EXPECT_NEAR(InDegrees(*table.LongitudeAt(2451545.0)), 251.45478, 31.0 / 3600);
 }
 
 TEST(PlutoTable, AcceptsCrLfLineEndsBlanksAndEmptyLines) {
@@ -106,23 +107,23 @@ TEST(PlutoTable, InterpolatesAcrossZeroAries) {
     PlutoTable table;
     ASSERT_TRUE(Succeeded(table.LoadFromString(MakeTable(crossing))));
     const double midnight = PlutoTable::kFirstDay + k - 0.5;
-    EXPECT_NEAR(InDegrees(table.LongitudeAt(midnight)), 359.5, 1e-9);
-    EXPECT_NEAR(InDegrees(table.LongitudeAt(midnight + 0.25)), 359.75, 1e-9);
-    EXPECT_EQ(table.LongitudeAt(midnight + 0.5), 0.0);  // never 180°, never 2π
-    EXPECT_NEAR(InDegrees(table.LongitudeAt(midnight + 0.75)), 0.25, 1e-9);
-    EXPECT_NEAR(InDegrees(table.LongitudeAt(midnight + 1)), 0.5, 1e-9);
+    EXPECT_NEAR(InDegrees(*table.LongitudeAt(midnight)), 359.5, 1e-9);
+    EXPECT_NEAR(InDegrees(*table.LongitudeAt(midnight + 0.25)), 359.75, 1e-9);
+    EXPECT_EQ(table.LongitudeAt(midnight + 0.5), SkyLongitude(0.0));  // never 180°, never 2π
+    EXPECT_NEAR(InDegrees(*table.LongitudeAt(midnight + 0.75)), 0.25, 1e-9);
+    EXPECT_NEAR(InDegrees(*table.LongitudeAt(midnight + 1)), 0.5, 1e-9);
 
     // Retrograde, the other way across.
     auto back = [k](int line) { return line <= k ? 30 : 359 * 60 + 30; };
     ASSERT_TRUE(Succeeded(table.LoadFromString(MakeTable(back))));
-    EXPECT_EQ(table.LongitudeAt(midnight + 0.5), 0.0);
-    EXPECT_NEAR(InDegrees(table.LongitudeAt(midnight + 0.25)), 0.25, 1e-9);
-    EXPECT_NEAR(InDegrees(table.LongitudeAt(midnight + 0.75)), 359.75, 1e-9);
+    EXPECT_EQ(table.LongitudeAt(midnight + 0.5), SkyLongitude(0.0));
+    EXPECT_NEAR(InDegrees(*table.LongitudeAt(midnight + 0.25)), 0.25, 1e-9);
+    EXPECT_NEAR(InDegrees(*table.LongitudeAt(midnight + 0.75)), 359.75, 1e-9);
 
     // The last day interpolates towards the extra line after it.
     ASSERT_TRUE(Succeeded(table.LoadFromString(MakeTable(SlowMotion))));
     const int lastLine = PlutoTable::kLastDay - PlutoTable::kFirstDay;
-    EXPECT_NEAR(InDegrees(table.LongitudeAt(kEndInstant - 0.5)) * 60, SlowMotion(lastLine) + 0.5,
+    EXPECT_NEAR(InDegrees(*table.LongitudeAt(kEndInstant - 0.5)) * 60, SlowMotion(lastLine) + 0.5,
                 1e-6);
 }
 
@@ -175,7 +176,7 @@ TEST(PlutoTable, RejectsBrokenTables) {
         EXPECT_NE(error.find(c.expected), std::string::npos) << c.name << ": " << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << c.name;
         EXPECT_FALSE(table.IsLoaded()) << c.name;
-        EXPECT_EQ(table.LongitudeAt(2451545.0), -1.0) << c.name;
+        EXPECT_EQ(table.LongitudeAt(2451545.0), SkyLongitude()) << c.name;
     }
 
     PlutoTable table;
@@ -206,7 +207,7 @@ TEST(PlutoTable, ShippedTableMatchesTheReference) {
         ASSERT_EQ(row.size(), 11u) << line;
         const double jd = row[0];
         const double pluto = row[9];
-        const double lon = table.LongitudeAt(jd);
+        const double lon = *table.LongitudeAt(jd);
         ASSERT_GE(lon, 0.0) << jd;
         const double error = std::fabs(std::remainder(InDegrees(lon) - pluto, 360.0)) * 3600;
         EXPECT_LE(error, 31.0) << "at " << jd;

@@ -34,7 +34,7 @@ class PainterTest : public ::testing::Test {
         BuildNameTables(names, kEnglish);
         chart.mode = Mode::World;
         chart.bodyCount = kMaxBodies;
-        for (Body b : AllBodies()) chart.longitude[b][0] = Deg(36.0 * (Index(b) - 1) + 5);
+        for (Body b : AllBodies()) chart.longitude[b][0] = SkyLongitude(Deg(36.0 * (Index(b) - 1) + 5));
         table.LayoutTriangularTable();
         // A conjunction between two bodies far apart: a long yellow line.
         TableCell& c = table.txbCell[table.AspectCellIndex(kSun, kMars)];
@@ -100,7 +100,7 @@ TEST_F(PainterTest, AspectLinesEndInsideTheGlyphsTheyJoin) {
 
 TEST_F(PainterTest, PaintedGlyphsStayOnTheDiscAndOffEachOther) {
     // Three bodies at one longitude: each moves inward past the others.
-    chart.longitude[kSun][0] = chart.longitude[kMercury][0] = chart.longitude[kVenus][0] = Deg(60);
+    chart.longitude[kSun][0] = chart.longitude[kMercury][0] = chart.longitude[kVenus][0] = SkyLongitude(Deg(60));
     const ChartWheel w = DrawChartWheel(in, MeasuredGlyphInks());
     ASSERT_TRUE(w.drawn);
     // Paint each glyph alone and check that no two inks share a pixel and

@@ -6,11 +6,14 @@
 #include <cmath>
 #include <type_traits>
 
+#include "../fake_sky.h"
 #include "engine/aspects.h"
 #include "engine/engine.h"
 
 namespace vek {
 namespace {
+using testing::kBeforeData;
+using testing::kAfterData;
 
 constexpr double kDeg = kTwoPi / 360.0;
 
@@ -21,7 +24,7 @@ constexpr double kDay = 2451545;
 constexpr double kNoon = kDay + 0.5;
 
 // Bodies moving at constant speed: longitude = start + speed × (jd − epoch),
-// with positions only from `firstJd` to `lastJd` (−99 before, −100 after).
+// with positions only from `firstJd` to `lastJd`.
 struct LinearSky {
     BodyArray<double> start{};  // degrees at the epoch
     BodyArray<double> speed{};  // degrees per day
@@ -30,11 +33,11 @@ struct LinearSky {
     double lastJd = 1e9;
     mutable int calls = 0;
 
-    double operator()(Body body, double jd) const {
+    SkyLongitude operator()(Body body, double jd) const {
         ++calls;
-        if (jd < firstJd) return kBeforeDataRange;
-        if (jd > lastJd) return kAfterDataRange;
-        return NormalizeAngle((start[body] + speed[body] * (jd - epoch)) * kDeg);
+        if (jd < firstJd) return kBeforeData;
+        if (jd > lastJd) return kAfterData;
+        return SkyLongitude(NormalizeAngle((start[body] + speed[body] * (jd - epoch)) * kDeg));
     }
     LongitudeFn Source() const {
         return [this](Body body, double jd) { return (*this)(body, jd); };
@@ -282,7 +285,7 @@ TEST(AspectSearch, SkippingMidnightsThatMustHoldFindsTheSameDates) {
                 sky.calls = 0;
                 const double b2 = every.BeginningOfAspect(kMars, kJupiter, aspect, kOrbBase);
                 const double e2 = every.EndOfAspect(kMars, kJupiter, aspect, kOrbBase);
-                SCOPED_TRACE(testing::Message() << Index(aspect) << " " << orb << " " << hours);
+                SCOPED_TRACE(::testing::Message() << Index(aspect) << " " << orb << " " << hours);
                 EXPECT_GE(b1, 0);
                 EXPECT_EQ(b1, b2);
                 EXPECT_EQ(e1, e2);
@@ -333,9 +336,9 @@ TEST(AspectSearch, SkippingHoldsAtEachBodysFastestDates) {
             const OrbTable e = Orbs(orb);
             for (double jd = w.first; jd <= w.last; jd += w.step) {
                 for (double offset : {0.0, 0.3, 0.55, 0.8}) {
-                    const double natal = engine.Longitude(w.body, jd) + offset * motion * kDeg;
+                    const double natal = *engine.Longitude(w.body, jd) + offset * motion * kDeg;
                     LongitudeFn source = [&](Body body, double at) {
-                        if (at == kNatalJd) return NormalizeAngle(natal);
+                        if (at == kNatalJd) return SkyLongitude(NormalizeAngle(natal));
                         return engine.Longitude(body, at);
                     };
                     AspectSearch fast(source, e, jd + 0.5, 0);
@@ -344,7 +347,7 @@ TEST(AspectSearch, SkippingHoldsAtEachBodysFastestDates) {
                     fast.FixFirstBodyAt(kNatalJd);
                     every.FixFirstBodyAt(kNatalJd);
                     const Body natalBody = w.body == kSun ? kMars : kSun;
-                    SCOPED_TRACE(testing::Message()
+                    SCOPED_TRACE(::testing::Message()
                                  << Index(w.body) << " " << jd << " " << offset << " " << sidereal);
                     const double begins = every.BeginningOfAspect(natalBody, w.body, kConjunction, kOrbPersonal);
                     const double ends = every.EndOfAspect(natalBody, w.body, kConjunction, kOrbPersonal);

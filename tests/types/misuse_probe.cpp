@@ -10,17 +10,17 @@
 namespace vek {
 
 double Probe(Engine& engine, const Chart& chart, const OrbTable& orbs, DateRows& rows) {
-    double sum = engine.Longitude(kMars, 2451545.0);
+    double sum = engine.Longitude(kMars, 2451545.0).value_or(0);
     sum += AspectTestByBodies(chart, orbs, kSun, kMars, kConjunction).deviation;
     sum += AspectAngleOf(kSquare);
-    sum += chart.longitude[kVenus][kChartA];
+    if (const SkyLongitude venus = chart.longitude[kVenus][kChartA]) sum += *venus;
     sum += StelliumSizeOfSlot(kStellium4);
     sum += rows.Row(kBirth1).dayIndex;
     sum += engine.TrendAgainstFixedLongitude(JulianDate(2451545.0), 0.5, kSun, kTrine, 0.1);
     engine.AspectColor[kSquare] = Rgb(255, 0, 0);
     sum += static_cast<double>(AngleText(ToRadians(Degrees(12.5))).size());
 #ifdef VEK_MISUSE_INT_AS_BODY
-    sum += engine.Longitude(4, 2451545.0);
+    sum += engine.Longitude(4, 2451545.0).value_or(0);
 #endif
 #ifdef VEK_MISUSE_SWAPPED_BODY_AND_ASPECT
     sum += AspectTestByBodies(chart, orbs, kSun, kConjunction, kMars).deviation;
@@ -29,7 +29,7 @@ double Probe(Engine& engine, const Chart& chart, const OrbTable& orbs, DateRows&
     sum += AspectAngleOf(3);
 #endif
 #ifdef VEK_MISUSE_INT_INDEXES_BODIES
-    sum += chart.longitude[3][kChartA];
+    sum += *chart.longitude[3][kChartA];
 #endif
 #ifdef VEK_MISUSE_INT_AS_PATTERN
     sum += StelliumSizeOfSlot(9);
@@ -42,6 +42,9 @@ double Probe(Engine& engine, const Chart& chart, const OrbTable& orbs, DateRows&
 #endif
 #ifdef VEK_MISUSE_DEGREES_AS_RADIANS
     sum += static_cast<double>(AngleText(Degrees(12.5)).size());
+#endif
+#ifdef VEK_MISUSE_MISSING_POSITION_AS_ANGLE
+    sum += chart.longitude[kVenus][kChartA];
 #endif
 #ifdef VEK_MISUSE_INT_AS_COLOR
     engine.AspectColor[kSquare] = 0xFF;
