@@ -27,10 +27,12 @@ ChartExtras ComputeChartExtras(const Engine& engine, const Chart& chart,
             }
         }
     }
+    // Only the places: the wheel needs no more, and the speeds would cost
+    // as much again as the points (the true node's and Chiron's more).
     for (int k = 0; k < m.slotCount; ++k)
         for (ExtraPoint p : request.points)
             out.points[static_cast<size_t>(k)].push_back(
-                ComputeExtraPoint(engine, p, chart.jd[k], /*withMotion=*/true));
+                ComputeExtraPoint(engine, p, chart.jd[k], /*withMotion=*/false));
     return out;
 }
 

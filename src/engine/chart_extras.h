@@ -30,7 +30,8 @@ struct ChartExtras {
     std::optional<HouseCusps> houses;
     int housesChart = kChartA;
     double housesLatitude = 0;
-    // The points of chart A and chart B (empty for a chart the mode lacks).
+    // The points of chart A and chart B (empty for a chart the mode lacks),
+    // their longitudes only: their motion is not computed.
     std::array<std::vector<PointPosition>, 2> points;
 
     bool Empty() const { return !houses && points[0].empty() && points[1].empty(); }
