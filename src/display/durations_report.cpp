@@ -200,6 +200,7 @@ void DurationsReport::Open(const Setup& setup) {
     setup_.durations.search = nullptr;
     setup_.durations.progress = nullptr;
     setup_.durations.exact.engine = nullptr;
+    setup_.durations.exact.positions = nullptr;
     setup_.orbTable = nullptr;
 }
 
@@ -344,6 +345,8 @@ void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Ch
     setup.durations.progress = settings.progress;
     if (settings.exactTimes) {
         setup.durations.exact.engine = &engine;
+        // The searches begin and end at the midnights their walks stopped at.
+        if (settings.sharePositions) setup.durations.exact.positions = cache.AsSource();
         setup.durations.exact.zone = dates.worldNamedZone.IsNamed()
                                          ? dates.worldNamedZone
                                          : TimeZone::Fixed(dates.worldZoneMinutes);

@@ -84,7 +84,8 @@ std::vector<double> PairJumps(const Engine& engine, const AspectPair& pair, doub
 Result<std::vector<AspectInstant>> FindAspectInstants(const Engine& engine,
                                                       const MotionBounds& motion,
                                                       const AspectPair& pair, double orb,
-                                                      double from, double to, int branch) {
+                                                      double from, double to, int branch,
+                                                      const BodyPositionFn* positions) {
     if (pair.fixedFirst && !(*pair.fixedFirst >= 0)) return Error{"the fixed position is missing"};
     if (!(orb >= 0) || orb > 0.5) return Error{"the orb of an exact search must lie in 0..0.5"};
     // Per branch the exact aspect and, with an orb, the two edges.
@@ -104,11 +105,15 @@ Result<std::vector<AspectInstant>> FindAspectInstants(const Engine& engine,
     CrossingSpan span{from, to, PairJumps(engine, pair, from, to)};
     ChangeBounds bounds = PairBounds(motion, pair);
     bounds.angle = true;
+    auto at = [&](Body body, double jd) {
+        if (!positions) return Position(engine, body, jd);
+        return (*positions)(body, jd).value_or(std::numeric_limits<double>::quiet_NaN());
+    };
     const TimeFunction f = [&](double jd) {
         const double first = pair.fixedFirst   ? *pair.fixedFirst
                              : pair.firstPoint ? PointAt(engine, *pair.firstPoint, jd)
-                                               : Position(engine, pair.first, jd);
-        return Position(engine, pair.second, jd) - first;
+                                               : at(pair.first, jd);
+        return at(pair.second, jd) - first;
     };
     Result<std::vector<Crossing>> found = FindCrossings(f, bounds, span, levels);
     if (!found) return found.error();

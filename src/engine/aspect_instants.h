@@ -10,6 +10,7 @@
 // searched for those three levels.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -64,14 +65,21 @@ ChangeBounds PairBounds(const MotionBounds& motion, const AspectPair& pair);
 // when both bodies move or the zodiac is tropical.
 std::vector<double> PairJumps(const Engine& engine, const AspectPair& pair, double from, double to);
 
+// A source of the bodies' positions that gives what the engine's longitude
+// wrapper gives, such as a cache in front of it: the searches of one report
+// share the positions of the instants they have in common.
+using BodyPositionFn = std::function<SkyLongitude(Body body, double jd)>;
+
 // The instants in [from, to] of one branch (or of every branch, branch 0)
 // with the orb in radians: every entry, exact pass and exit, in time order.
 // An orb of 0 gives the exact passes only. Fails when a body has no position
-// at an instant the search asks.
+// at an instant the search asks. The bodies' positions come from
+// `positions` when given, else from the engine's wrapper.
 Result<std::vector<AspectInstant>> FindAspectInstants(const Engine& engine,
                                                       const MotionBounds& motion,
                                                       const AspectPair& pair, double orb,
-                                                      double from, double to, int branch = 0);
+                                                      double from, double to, int branch = 0,
+                                                      const BodyPositionFn* positions = nullptr);
 
 }  // namespace vek
 

@@ -15,17 +15,21 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // Largest daily motions assumed for the bodies, in degrees, and largest
 // changes of the daily motion in degrees per day² and of those in degrees per
-// day³. Measured over the accepted years 1 to 2799, every day (the Moon every
-// half day), the largest motions are Sun 1.021, Mercury 2.204, Venus 1.260,
-// Mars 0.792, Jupiter 0.243, Saturn 0.134,
-// Uranus 0.066, Neptune 0.043 and Moon 15.399 (the retrograde ones are
-// slower); the largest changes Sun 0.0007, Mercury 0.198, Venus 0.0426, Mars
-// 0.0152, Jupiter 0.0035, Saturn 0.0022, Uranus 0.0024, Neptune 0.0024 and Moon
-// 0.517; the largest changes of those Sun 0.00005, Mercury 0.047, Venus 0.0045,
-// Mars 0.0031, Jupiter 0.0033, Saturn 0.0035, Uranus 0.0038, Neptune 0.0038
-// and Moon 0.207 (for the slow planets mostly the bending of light near the
-// Sun, which the seams below also cover). Pluto's motion comes from its table,
-// which interpolates linearly between days, so its motion changes abruptly.
+// day³. Measured (tools/measure_motion_bounds) over the accepted years 1 to
+// 2799 and 20 years on either side, every day (the Moon every half day), the
+// largest motions are Sun 1.021, Mercury 2.204, Venus 1.260, Mars 0.792,
+// Jupiter 0.243, Saturn 0.131, Uranus 0.063, Neptune 0.039 and Moon 15.399
+// (the retrograde ones are slower); the largest changes Sun 0.0007, Mercury
+// 0.198, Venus 0.0426, Mars 0.0152, Jupiter 0.0035, Saturn 0.0022, Uranus
+// 0.0024, Neptune 0.0024 and Moon 0.517; the largest changes of those Sun
+// 0.00005, Mercury 0.047, Venus 0.0045, Mars 0.0031, Jupiter 0.0034, Saturn
+// 0.0035, Uranus 0.0038, Neptune 0.0038 and Moon 0.207 (for the slow planets
+// mostly the bending of light near the Sun, which the seams below also
+// cover). These are changes between whole days: over hours, as a planet
+// passes behind the Sun, the bending changes its motion by up to 0.044° a day²
+// (measured at quarter-day steps), which is why the estimates below follow
+// the paths without the bending. Pluto's motion comes from its table, which
+// interpolates linearly between days, so its motion changes abruptly.
 constexpr BodyArray<double> kDegreesPerDay = {0,   1.25, 2.6,  1.5, 1.0, 0.35,
                                               0.2, 0.1,  0.07, 0,   17.0};
 constexpr BodyArray<double> kDegreesPerDay2 = {0,      0.0012, 0.3,    0.065, 0.025, 0.006,
@@ -36,17 +40,22 @@ constexpr BodyArray<double> kDegreesPerDay3 = {0,     0.0001, 0.07,  0.007, 0.00
                                                0.006, 0.006,  0.006, 0,     0.3};
 
 // The same changes of the path apart from the bending of light, measured
-// from the longitudes every 4 days from 1600 to 2100 (Jupiter 0.0035 and
-// 0.00012, Saturn 0.0019 and 0.000064, Uranus 0.00097 and 0.000053, Neptune
-// 0.0006 and 0.000043, the bending there shows as a spike of a day or two),
-// with a margin; the faster bodies keep the bounds above.
+// (tools/measure_motion_bounds) from the longitudes without the bending every
+// day over the years 1 to 2799 and 20 years on either side: Jupiter 0.00353
+// and 0.000124, Saturn 0.00193 and 0.000061, Uranus 0.00097 and 0.000032,
+// Neptune 0.00061 and 0.000024, with a margin; the faster bodies keep the
+// bounds above.
 constexpr BodyArray<double> kSmoothDegreesPerDay2 = {0,      0.0012, 0.3,    0.065, 0.025, 0.005,
                                                      0.0027, 0.0014, 0.0009, 0,     0.8};
-constexpr BodyArray<double> kSmoothDegreesPerDay3 = {0,       0.0001,  0.07,   0.007, 0.005, 0.0003,
-                                                     0.00015, 0.00012, 0.0001, 0,     0.3};
-// The bending of light moves an apparent longitude by at most 1.75 arc
-// seconds at the Sun's limb, less further out; the bound leaves a margin.
-constexpr double kDeflection = 4.0 / 3600 / 360 * kTwoPi;
+constexpr BodyArray<double> kSmoothDegreesPerDay3 = {0,       0.0001,  0.07,    0.007, 0.005, 0.0002,
+                                                     0.0001,  0.00005, 0.00004, 0,     0.3};
+// The bending of light moves an apparent longitude by up to 1.75 arc seconds
+// at the Sun's limb by the textbook figure, but Swiss Ephemeris bends by more
+// while a planet passes behind the Sun: measured every quarter hour about
+// each passage over the same years, Mercury 1.4", Venus 1.9", Mars 2.8",
+// Jupiter 3.8", Saturn 4.1", Uranus 4.3" and Neptune 4.4". The bound
+// leaves a margin.
+constexpr double kDeflection = 6.0 / 3600 / 360 * kTwoPi;
 
 // Seams of the ephemeris: where it changes from one data file to the next, or
 // from the files to the analytical theory, a longitude may step by far less

@@ -68,8 +68,8 @@ struct MotionBounds {
 };
 
 // The bounds of the engine's ephemeris and Pluto table, from the largest
-// motions between 1600 and 2100 with a margin (bounded_sky.cpp lists them);
-// Pluto's daily motion comes from its table.
+// motions over the accepted years 1 to 2799 with a margin (bounded_sky.cpp
+// lists them); Pluto's daily motion comes from its table.
 MotionBounds SkyMotionBounds(const Engine& engine);
 
 // Whether the engine's positions come from the ephemeris those bounds are

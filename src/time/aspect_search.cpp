@@ -44,47 +44,64 @@ constexpr double kMotionAllowance = 0.1 * kDegree;
 // this, so a range this far from an edge decides as the computed value would.
 constexpr double kRounding = 1e-9;
 
-// A moving body near and beyond the last two midnights at which its
-// position was computed, in the tropical zodiac, where the bodies move
-// smoothly. Off its path each position stands by at most `noise`, and the
-// path bends by at most `accel` a day²; so the line through the two
-// positions misses the body at an instant by at most accel / 2 × the product
-// of the distances to them, plus the noise as the line carries it.
+// A moving body near and beyond the last midnights at which its position was
+// computed, in the tropical zodiac, where the bodies move smoothly. Off its
+// path each position stands by at most `noise`; the path bends by at most
+// `accel` a day², and that bend changes by at most `jerk` a day³ (0: no such
+// bound). So the line through the last two positions misses the body at an
+// instant by at most accel / 2 × the product of the distances to them, and
+// the parabola through the last three by jerk / 6 × the product of the
+// distances to those, each plus the noise as the polynomial carries it.
 class BodyLine {
   public:
-    BodyLine(double rate, double accel, double noise) : rate_(rate), accel_(accel), noise_(noise) {}
+    BodyLine(double rate, double accel, double jerk, double noise)
+        : rate_(rate), accel_(accel), jerk_(jerk), noise_(noise) {}
 
     void Add(double jd, double longitude) {
         // The steps between the positions are taken the short way round,
         // which they are while the body cannot move a quarter circle.
-        if (count_ > 0 && rate_ * std::fabs(jd - jd_[1]) < kTwoPi / 4) {
-            longitude = lon_[1] + std::remainder(longitude - lon_[1], kTwoPi);
+        if (count_ > 0 && rate_ * std::fabs(jd - jd_[2]) < kTwoPi / 4) {
+            longitude = lon_[2] + std::remainder(longitude - lon_[2], kTwoPi);
         } else {
             count_ = 0;
         }
-        jd_[0] = jd_[1];
-        lon_[0] = lon_[1];
-        jd_[1] = jd;
-        lon_[1] = longitude;
+        for (int i = 0; i < 2; ++i) {
+            jd_[i] = jd_[i + 1];
+            lon_[i] = lon_[i + 1];
+        }
+        jd_[2] = jd;
+        lon_[2] = longitude;
         ++count_;
     }
 
     // The longitude at `jd` and how far it may be off; false without two
     // positions close enough to carry the line that far.
     bool At(double jd, double& longitude, double& radius) const {
-        if (count_ < 2 || accel_ <= 0 || rate_ * std::fabs(jd - jd_[1]) >= kTwoPi / 4) return false;
-        const double span = jd_[1] - jd_[0];
-        const double l0 = (jd - jd_[1]) / -span, l1 = (jd - jd_[0]) / span;
-        longitude = l0 * lon_[0] + l1 * lon_[1];
-        radius = accel_ / 2 * std::fabs((jd - jd_[0]) * (jd - jd_[1])) +
-                 noise_ * (1 + std::fabs(l0) + std::fabs(l1));
+        if (count_ < 2 || accel_ <= 0 || rate_ * std::fabs(jd - jd_[2]) >= kTwoPi / 4) return false;
+        const double t1 = jd_[1], t2 = jd_[2];
+        const double l1 = (jd - t2) / (t1 - t2), l2 = (jd - t1) / (t2 - t1);
+        longitude = l1 * lon_[1] + l2 * lon_[2];
+        radius = accel_ / 2 * std::fabs((jd - t1) * (jd - t2)) +
+                 noise_ * (1 + std::fabs(l1) + std::fabs(l2));
+        if (count_ >= 3 && jerk_ > 0 && rate_ * std::fabs(jd - jd_[0]) < kTwoPi / 4) {
+            const double t0 = jd_[0];
+            const double k0 = (jd - t1) * (jd - t2) / ((t0 - t1) * (t0 - t2));
+            const double k1 = (jd - t0) * (jd - t2) / ((t1 - t0) * (t1 - t2));
+            const double k2 = (jd - t0) * (jd - t1) / ((t2 - t0) * (t2 - t1));
+            const double r = jerk_ / 6 * std::fabs((jd - t0) * (jd - t1) * (jd - t2)) +
+                             noise_ * (1 + std::fabs(k0) + std::fabs(k1) + std::fabs(k2));
+            if (r < radius) {
+                longitude = k0 * lon_[0] + k1 * lon_[1] + k2 * lon_[2];
+                radius = r;
+            }
+        }
         return true;
     }
 
   private:
-    double rate_, accel_, noise_;
-    double jd_[2] = {};
-    double lon_[2] = {};
+    double rate_, accel_, jerk_, noise_;
+    double jd_[3] = {};
+    double lon_[3] = {};
     int count_ = 0;
 };
 
@@ -101,7 +118,8 @@ int SlowStepOfRange(double deviation, double radius, double orb) {
 }  // namespace
 
 // The positions of one midnight of a walk of two moving bodies: those
-// computed, and for the others the lines through their last two positions.
+// computed, and for the others the lines and parabolas through their last
+// positions.
 class WalkTracks {
   public:
     WalkTracks(const LongitudeFn& longitude, const MotionBounds& bounds,
@@ -114,6 +132,7 @@ class WalkTracks {
         for (const Body b : body_) {
             const bool table = b == kPluto;
             line_.emplace_back(bounds.perDay[b], table ? pluto.accel : bounds.smoothPerDay2[b],
+                               table ? 0.0 : bounds.smoothPerDay3[b],
                                table ? pluto.nodeNoise : bounds.seam + bounds.deflection);
         }
     }
@@ -224,11 +243,19 @@ bool AspectSearch::WalkPositions(const First& lon1At, const Second& lon2At, bool
                                  int direction, int64_t& offset, WalkTracks* tracks) const {
     const bool skip = !slowPair && stepping_ == SearchStepping::Standard;
     const double orb = orbs_.orb[aspect][column];
-    // A slow pair needs the step the exactness gives; the others step a day
-    // wherever the aspect surely holds.
+    // With skipping, a margin m = orb − deviation holds the aspect at the next
+    // j midnights for every j < x; the walk moves on to the first one it
+    // cannot rule out.
+    auto skipped = [&](double margin) {
+        const double x = (margin - kMotionAllowance) / motion;
+        return x > 1 && x < kMaxSearchDays ? static_cast<int>(std::ceil(x)) : 1;
+    };
+    // A slow pair needs the step the exactness gives; the others step a day,
+    // or skip on the least margin, wherever the aspect surely holds.
     auto decide = [&](double deviation, double radius) {
         if (slowPair) return SlowStepOfRange(deviation, radius, orb);
-        return deviation + radius < orb - kRounding ? 1 : 0;
+        if (!(deviation + radius < orb - kRounding)) return 0;
+        return skip ? skipped(orb - (deviation + radius)) : 1;
     };
     const double angle = AspectAngleOf(aspect);
     offset = firstOffset;
@@ -256,9 +283,7 @@ bool AspectSearch::WalkPositions(const First& lon1At, const Second& lon2At, bool
         if (slowPair) {
             step += static_cast<int>(std::floor(10 * exactness));
         } else if (skip) {
-            // The next j midnights hold for every j < x.
-            const double x = (exactness * orb - kMotionAllowance) / motion;
-            if (x > 1 && x < kMaxSearchDays) step = static_cast<int>(std::ceil(x));
+            step = skipped(exactness * orb);
         }
         offset += direction * step;
         walked += step;
@@ -274,8 +299,19 @@ bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int f
         fixed = longitude_(p1, natalJulianDate_);
         if (!fixed) return false;
     }
-    const bool slowPair = p1 > kSaturn && p2 > kSaturn && stepping_ != SearchStepping::DayByDay;
+    bool slowPair = p1 > kSaturn && p2 > kSaturn && stepping_ != SearchStepping::DayByDay;
     const double motion = (firstFixed_ ? 0 : MaxDailyMotion(p1)) + MaxDailyMotion(p2);
+    // The large steps find the date that testing every midnight finds when no
+    // step from a midnight at which the aspect holds can reach the edge of the
+    // orb: from exactness e ≥ 0.1 a step of 1 + floor(10 e) days moves the
+    // deviation by at most motion × (1 + 10 e) and the allowance, less than
+    // the e × orb left to the edge for every such e when it is for e = 0.1.
+    // So every midnight a large step leaves out holds, and the one-day walk,
+    // which leaves out far more positions, finds the same date. Only where the
+    // motion bounds say the source is the real sky, which keeps to `motion`.
+    if (slowPair && bounds_ && stepping_ == SearchStepping::Standard &&
+        2 * motion + kMotionAllowance < 0.1 * orbs_.orb[aspect][column] - kRounding)
+        slowPair = false;
     // Walks of two moving bodies leave out the positions the motion bounds
     // decide.
     std::optional<WalkTracks> tracks;

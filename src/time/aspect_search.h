@@ -70,7 +70,10 @@ enum class SearchStepping {
     // One day, except when both bodies are above Saturn (Uranus, Neptune,
     // Pluto, the Moon): then 1 + floor(10 × exactness) days, 1 at the edge of
     // the orb and 11 at exactness 1. A date found this way may lie a few days
-    // beyond the true crossing.
+    // beyond the true crossing; where the orb is so wide against the pair's
+    // motion that no such step can leave it, it cannot, and with the motion
+    // bounds of the real sky (UseMotionBounds) the walk takes the one-day
+    // steps below, which find the same date.
     //
     // The one-day walks do not test the midnights at which the aspect must
     // still hold: with a margin m = orb − deviation and the two bodies
@@ -90,7 +93,8 @@ enum class SearchStepping {
 // Fastest apparent geocentric motion of body 1..10 in radians a day, a
 // little above the largest daily motion of each body in the years 1600 to
 // 2100 (Sun 1.02°, Mercury 2.20°, Venus 1.26°, Mars 0.79°, Jupiter 0.24°,
-// Saturn 0.13°, Uranus 0.063°, Neptune 0.039°, Pluto 0.042°, Moon 15.4°).
+// Saturn 0.13°, Uranus 0.063°, Neptune 0.039°, Pluto 0.042°, Moon 15.4°),
+// and over all the accepted years 1 to 2799 (the same to the figures given).
 double MaxDailyMotion(Body body);
 
 // Day number returned when a date cannot be found: a tested instant lies
@@ -126,11 +130,12 @@ class AspectSearch {
     // (SkyMotionBounds). With them and the Standard stepping, a walk of two
     // moving bodies leaves out the positions of a midnight whose step the
     // positions computed before already decide: each body lies near the line
-    // through its last two positions, within what the bounds allow, and the
-    // whole range of their deviation holds the aspect (and, for two slow
-    // bodies, gives one step). The walk takes the same steps and finds the
-    // same date. `zodiacOffset` gives what the source's longitudes lie behind the
-    // tropical ones at an instant (Engine::ZodiacOffset); empty for 0.
+    // through its last two positions and the parabola through its last three,
+    // within what the bounds allow, and the whole range of their deviation
+    // holds the aspect (and, for two slow bodies, gives one step). The walk
+    // takes the same steps and finds the same date. `zodiacOffset` gives what
+    // the source's longitudes lie behind the tropical ones at an instant
+    // (Engine::ZodiacOffset); empty for 0.
     void UseMotionBounds(const MotionBounds& bounds,
                          std::function<double(double jd)> zodiacOffset = nullptr) {
         bounds_ = bounds;

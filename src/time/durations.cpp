@@ -220,7 +220,7 @@ namespace {
 // [from, to]; lon1 and lon2 are the pair's longitudes then.
 ExactTimes ExactTimesOfPair(const Engine& engine, const AspectPair& pair, double orb,
                             SkyLongitude lon1, SkyLongitude lon2, double at, double from,
-                            double to) {
+                            double to, const LongitudeFn* positions) {
     ExactTimes out;
     if (!lon1 || !lon2) return out;
     const Aspect aspect = pair.aspect;
@@ -233,7 +233,7 @@ ExactTimes ExactTimesOfPair(const Engine& engine, const AspectPair& pair, double
     to = std::min(to, kLastExactJD);
     if (!(from <= at && at <= to)) return out;
     const Result<std::vector<AspectInstant>> found =
-        FindAspectInstants(engine, SkyMotionBounds(engine), pair, orb, from, to, branch);
+        FindAspectInstants(engine, SkyMotionBounds(engine), pair, orb, from, to, branch, positions);
     if (!found) return out;
     // The pass that holds at the World date: the last entry before it and
     // the first exit after it, and the exact passes between.
@@ -265,19 +265,20 @@ std::optional<std::pair<double, double>> SpanOfDays(long beginning, long end,
 }  // namespace
 
 ExactTimes ExactTimesOf(const Engine& engine, const Chart& chart, Body first, Body second,
-                        Aspect aspect, double from, double to) {
+                        Aspect aspect, double from, double to, const LongitudeFn* positions) {
     const bool personal = ModeInfoOf(chart.mode).personal;
     const double orb = engine.orbs.orb[aspect][ModeInfoOf(chart.mode).searchColumn];
     AspectPair pair{first, second, aspect, std::nullopt};
     if (personal) pair.fixedFirst = chart.longitude[first][1].AsOptional();
     const SkyLongitude lon1 = personal ? chart.longitude[first][1] : chart.longitude[first][0];
     const SkyLongitude lon2 = chart.longitude[second][0];
-    return ExactTimesOfPair(engine, pair, orb, lon1, lon2, chart.jd[0].days, from, to);
+    return ExactTimesOfPair(engine, pair, orb, lon1, lon2, chart.jd[0].days, from, to, positions);
 }
 
 std::optional<ExactTimes> PointExactTimesForDays(const Engine& engine, const Chart& chart,
                                                  const PointAspect& a, long beginning, long end,
-                                                 const TimeZone& zone) {
+                                                 const TimeZone& zone,
+                                                 const LongitudeFn* positions) {
     const bool personal = ModeInfoOf(chart.mode).personal;
     const double orb = engine.orbs.orb[a.aspect][ModeInfoOf(chart.mode).searchColumn];
     const SkyLongitude lon1 = SkyLongitude(
@@ -287,22 +288,26 @@ std::optional<ExactTimes> PointExactTimesForDays(const Engine& engine, const Cha
     const SkyLongitude lon2 = chart.longitude[a.body][0];
     const double at = chart.jd[0].days;
     if (a.body == kMoon)
-        return ExactTimesOfPair(engine, pair, orb, lon1, lon2, at, at - kMoonSpan, at + kMoonSpan);
+        return ExactTimesOfPair(engine, pair, orb, lon1, lon2, at, at - kMoonSpan, at + kMoonSpan,
+                                positions);
     const auto span = SpanOfDays(beginning, end, zone);
     if (!span) return std::nullopt;
-    return ExactTimesOfPair(engine, pair, orb, lon1, lon2, at, span->first, span->second);
+    return ExactTimesOfPair(engine, pair, orb, lon1, lon2, at, span->first, span->second,
+                            positions);
 }
 
 std::optional<ExactTimes> ExactTimesForDays(const Engine& engine, const Chart& chart, Body first,
                                             Body second, Aspect aspect, long beginning, long end,
-                                            const TimeZone& zone) {
+                                            const TimeZone& zone, const LongitudeFn* positions) {
     if (second == kMoon) {
         const double at = chart.jd[0].days;
-        return ExactTimesOf(engine, chart, first, second, aspect, at - kMoonSpan, at + kMoonSpan);
+        return ExactTimesOf(engine, chart, first, second, aspect, at - kMoonSpan, at + kMoonSpan,
+                            positions);
     }
     const auto span = SpanOfDays(beginning, end, zone);
     if (!span) return std::nullopt;
-    return ExactTimesOf(engine, chart, first, second, aspect, span->first, span->second);
+    return ExactTimesOf(engine, chart, first, second, aspect, span->first, span->second,
+                        positions);
 }
 
 std::vector<PointAspect> PointAspectsOfChart(const Engine& engine, const Chart& chart,
@@ -332,6 +337,12 @@ std::vector<PointAspect> PointAspectsOfChart(const Engine& engine, const Chart& 
 
 namespace {
 
+// The source of positions the exact searches of a list take; null for the
+// engine's wrapper.
+const LongitudeFn* ExactPositions(const DurationsInput& in) {
+    return in.exact.positions ? &in.exact.positions : nullptr;
+}
+
 // The entries of the aspects to extra points, after the table's: the point
 // in place of the second body in world transits, of the first (natal) one in
 // personal transits; the moving Moon's not walked, as in the table's.
@@ -353,7 +364,7 @@ void AddPointEntries(const DurationsInput& in, OrbColumn column,
         (personal ? e.firstPoint : e.secondPoint) = p.point;
         if (in.exact.engine && (moon || e.HasDuration()))
             e.exactTimes = PointExactTimesForDays(*in.exact.engine, *in.chart, p, e.beginning,
-                                                  e.end, in.exact.zone);
+                                                  e.end, in.exact.zone, ExactPositions(in));
         entries.push_back(std::move(e));
     }
 }
@@ -385,9 +396,9 @@ std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
             entries.push_back(
                 MakeDurationEntry(s.first, s.second, s.aspect, deviation, EntryDates::MovingMoon));
             if (in.exact.engine)
-                entries.back().exactTimes = ExactTimesForDays(*in.exact.engine, chart, s.first,
-                                                              s.second, s.aspect, -1, -1,
-                                                              in.exact.zone);
+                entries.back().exactTimes =
+                    ExactTimesForDays(*in.exact.engine, chart, s.first, s.second, s.aspect, -1, -1,
+                                      in.exact.zone, ExactPositions(in));
         } else if (in.search) {
             const double b = in.search->BeginningOfAspect(s.first, s.second, s.aspect, column);
             const double f = in.search->EndOfAspect(s.first, s.second, s.aspect, column);
@@ -396,7 +407,8 @@ std::vector<DurationEntry> GetDurations(const DurationsInput& in) {
             DurationEntry& e = entries.back();
             if (in.exact.engine && e.HasDuration())
                 e.exactTimes = ExactTimesForDays(*in.exact.engine, chart, s.first, s.second,
-                                                 s.aspect, e.beginning, e.end, in.exact.zone);
+                                                 s.aspect, e.beginning, e.end, in.exact.zone,
+                                                 ExactPositions(in));
         } else {
             entries.push_back(MakeDurationEntry(s.first, s.second, s.aspect, deviation,
                                                 EntryDates::Searched, kUnknownDate, kUnknownDate));

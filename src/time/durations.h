@@ -134,9 +134,13 @@ struct DurationsInput {
     // With an engine, every entry of world and personal transits gets its
     // exact instants (ExactTimesOf); `zone` is the World date's zone, whose
     // local midnights the day walk tested.
+    // `positions`, when set, gives the bodies' positions as the engine's
+    // wrapper does (the cache the walks share, so that a search reuses the
+    // positions of the midnights its walks ended at).
     struct Exact {
         const Engine* engine = nullptr;
         TimeZone zone;
+        LongitudeFn positions;
     } exact;
     // Called before each entry with the entries done and their count, and
     // once more when all are done; returning false ends the list there (a
@@ -149,14 +153,18 @@ struct DurationsInput {
 // [from, to], an interval in which the aspect holds at neither end (the
 // local midnights at which the day walk stopped; for the moving Moon, a few
 // days either side). The first body is the natal one in personal transits.
+// The bodies' positions come from `positions` when given (as in
+// DurationsInput::Exact), else from the engine's wrapper.
 ExactTimes ExactTimesOf(const Engine& engine, const Chart& chart, Body first, Body second,
-                        Aspect aspect, double from, double to);
+                        Aspect aspect, double from, double to,
+                        const LongitudeFn* positions = nullptr);
 // The same for a moving body's aspect to an extra point (natal in personal
 // transits); for the moving Moon `beginning` and `end` are ignored and its
 // pass is searched a few days either side, as ExactTimesForDays does.
 std::optional<ExactTimes> PointExactTimesForDays(const Engine& engine, const Chart& chart,
                                                  const PointAspect& aspect, long beginning,
-                                                 long end, const TimeZone& zone);
+                                                 long end, const TimeZone& zone,
+                                                 const LongitudeFn* positions = nullptr);
 
 // The Universal Time at which a local day of a zone begins, as the day walk
 // takes it (a fixed offset: the day number − offset − ½).
@@ -169,7 +177,8 @@ std::optional<double> StartOfDayIn(long dayNumber, const TimeZone& zone);
 // `zone`). None when either day is negative (unknown).
 std::optional<ExactTimes> ExactTimesForDays(const Engine& engine, const Chart& chart, Body first,
                                             Body second, Aspect aspect, long beginning, long end,
-                                            const TimeZone& zone);
+                                            const TimeZone& zone,
+                                            const LongitudeFn* positions = nullptr);
 
 // Builds the entries, one per aspect, in table order. In world and personal
 // transits each entry not of the moving Moon runs BeginningOfAspect and
