@@ -83,70 +83,65 @@ struct ControlDescription {
 };
 
 // Every control that is not part of a control array, from top to bottom.
-const std::vector<ControlDescription>& ControlTable() {
-    using C = ConfigureControls;
-    static const std::vector<ControlDescription> table = {
-        {&C::Label1, "Label1", kMargin, 120, kInnerWidth, kLabelHeight, kTextSetOrbClickOnLines},
-        {&C::cmdSetAllNonzeroOrbsToConjunctionOrb, "cmdSetAllNonzeroOrbsToConjunctionOrb", kMargin,
-         kSetAllTop, kSetAllWidth, kButtonHeight, kTextSetAllNonzeroOrbs},
-        {&C::Label3, "Label3", kMargin, kProportionTop, kProportionLabelWidth, 3 * 240, kNoCaption},
-        {&C::lblPersonalTransits, "lblPersonalTransits", kProportionNameLeft, kProportionTop + 30,
-         kProportionNameWidth, kLabelHeight, kTextPersonalTransitsLower},
-        {&C::lblSynastry, "lblSynastry", kProportionNameLeft, kProportionTop + 390 + 30,
-         kProportionNameWidth, kLabelHeight, kNoCaption},
-        {&C::lblOrbForMidpoints, "lblOrbForMidpoints", kMargin, kMidpointTop + 30,
-         kProportionLabelWidth, kLabelHeight, kTextOrbForMidpoints},
-        {&C::cboOrbForMidpoints, "cboOrbForMidpoints", kProportionListLeft, kMidpointTop, 1000,
-         kControlHeight, kNoCaption},
-        {&C::chkUseBoldface, "chkUseBoldface", kMargin, kBoldTop, kInnerWidth, kCheckHeight,
-         kTextUseBoldface},
-        {&C::opt1DegOfOrb, "opt1DegOfOrb", kMargin + 240, kBoldRow, 1500, kCheckHeight,
-         kTextOneDegree},
-        {&C::optProportionOfOrb, "optProportionOfOrb", kMargin + 1860, kBoldRow, 280, kCheckHeight,
-         kNoCaption},
-        {&C::cboBoldfaceFactor, "cboBoldfaceFactor", kFactorLeft, kBoldRow - 15, kOrbWidth,
-         kControlHeight, kNoCaption},
-        {&C::lblOfOrb, "lblOfOrb_4", kOfOrbLeft, kBoldRow + 15, kWidth - kMargin - kOfOrbLeft,
-         kLabelHeight, kTextOfOrb},
-        {&C::lblZodiac, "lblZodiac", kMargin, kZodiacTop + 15, 1260, kLabelHeight, kNoCaption},
-        {&C::optWesternAstrology, "optWesternAstrology", kMargin + 1320, kZodiacTop, 1800,
-         kCheckHeight, kTextTropicalOption},
-        {&C::optVedicAstrology, "optVedicAstrology", kMargin + 3180, kZodiacTop, 1800,
-         kCheckHeight, kTextSiderealOption},
-        {&C::chkKeepZodiac, "chkKeepZodiac", kMargin + 1320, kZodiacTop + kCheckHeight,
-         kInnerWidth - 1320, kCheckHeight, kTextKeepSelectedZodiac},
-        {&C::chkIncludeMoon, "chkIncludeMoon", kMargin, kOptionsTop, kInnerWidth, kCheckHeight,
-         kTextIncludeMoon},
-        {&C::chkDisplayNATZabbr, "chkDisplayNATZabbr", kMargin, kOptionsTop + kCheckHeight,
-         kInnerWidth, kCheckHeight, kTextNorthAmericanZones},
-        {&C::chkSuppressInnerPlanetAspectDisplay, "chkSuppressInnerPlanetAspectDisplay", kMargin,
-         kOptionsTop + 2 * kCheckHeight, kInnerWidth, kCheckHeight,
-         kTextSuppressInnerPlanetAspects},
-        {&C::chkDisplayZodiacSectors, "chkDisplayZodiacSectors", kMargin,
-         kOptionsTop + 3 * kCheckHeight, kInnerWidth, kCheckHeight, kTextDisplayZodiacSectors},
-        {&C::chkSaveGraphicWithWhiteBackground, "chkSaveGraphicWithWhiteBackground", kMargin,
-         kOptionsTop + 4 * kCheckHeight, kInnerWidth, kCheckHeight, kTextWhiteImageBackground},
-        {&C::chkShowHouses, "chkShowHouses", kMargin, kHousesTop, kInnerWidth, kCheckHeight,
-         kTextShowHouses},
-        {&C::lblHouseSystem, "lblHouseSystem", kMargin + 240, kHouseSystemRow + 30,
-         kHouseSystemLeft - kMargin - 300, kLabelHeight, kTextHouseSystemLabel},
-        {&C::cboHouseSystem, "cboHouseSystem", kHouseSystemLeft, kHouseSystemRow, 1700,
-         kControlHeight, kNoCaption},
-        {&C::chkLunarNodes, "chkLunarNodes", kNodesLeft, kHouseSystemRow + 15,
-         kChironLeft - kNodesLeft - 60, kCheckHeight, kTextLunarNodes},
-        {&C::chkChiron, "chkChiron", kChironLeft, kHouseSystemRow + 15,
-         kWidth - kMargin - kChironLeft, kCheckHeight, kTextChiron},
-        {&C::cmdAccept, "cmdAccept", kMargin, kButtonsTop, kButtonWidth, kButtonHeight,
-         kTextUseSettings},
-        {&C::cmdCancel, "cmdCancel", kSecondButtonLeft, kButtonsTop, kButtonWidth, kButtonHeight,
-         kTextCancel},
-        {&C::cmdHide, "cmdHide", kSecondButtonLeft, kSecondButtonRow, kButtonWidth, kButtonHeight,
-         kTextHide},
-        {&C::cmdReset, "cmdReset", kMargin, kSecondButtonRow, kButtonWidth, kButtonHeight,
-         kTextResetToDefault},
-    };
-    return table;
-}
+using C = ConfigureControls;
+const ControlDescription kControlTable[] = {
+    {&C::Label1, "Label1", kMargin, 120, kInnerWidth, kLabelHeight, kTextSetOrbClickOnLines},
+    {&C::cmdSetAllNonzeroOrbsToConjunctionOrb, "cmdSetAllNonzeroOrbsToConjunctionOrb", kMargin,
+     kSetAllTop, kSetAllWidth, kButtonHeight, kTextSetAllNonzeroOrbs},
+    {&C::Label3, "Label3", kMargin, kProportionTop, kProportionLabelWidth, 3 * 240, kNoCaption},
+    {&C::lblPersonalTransits, "lblPersonalTransits", kProportionNameLeft, kProportionTop + 30,
+     kProportionNameWidth, kLabelHeight, kTextPersonalTransitsLower},
+    {&C::lblSynastry, "lblSynastry", kProportionNameLeft, kProportionTop + 390 + 30,
+     kProportionNameWidth, kLabelHeight, kNoCaption},
+    {&C::lblOrbForMidpoints, "lblOrbForMidpoints", kMargin, kMidpointTop + 30,
+     kProportionLabelWidth, kLabelHeight, kTextOrbForMidpoints},
+    {&C::cboOrbForMidpoints, "cboOrbForMidpoints", kProportionListLeft, kMidpointTop, 1000,
+     kControlHeight, kNoCaption},
+    {&C::chkUseBoldface, "chkUseBoldface", kMargin, kBoldTop, kInnerWidth, kCheckHeight,
+     kTextUseBoldface},
+    {&C::opt1DegOfOrb, "opt1DegOfOrb", kMargin + 240, kBoldRow, 1500, kCheckHeight, kTextOneDegree},
+    {&C::optProportionOfOrb, "optProportionOfOrb", kMargin + 1860, kBoldRow, 280, kCheckHeight,
+     kNoCaption},
+    {&C::cboBoldfaceFactor, "cboBoldfaceFactor", kFactorLeft, kBoldRow - 15, kOrbWidth,
+     kControlHeight, kNoCaption},
+    {&C::lblOfOrb, "lblOfOrb_4", kOfOrbLeft, kBoldRow + 15, kWidth - kMargin - kOfOrbLeft,
+     kLabelHeight, kTextOfOrb},
+    {&C::lblZodiac, "lblZodiac", kMargin, kZodiacTop + 15, 1260, kLabelHeight, kNoCaption},
+    {&C::optWesternAstrology, "optWesternAstrology", kMargin + 1320, kZodiacTop, 1800, kCheckHeight,
+     kTextTropicalOption},
+    {&C::optVedicAstrology, "optVedicAstrology", kMargin + 3180, kZodiacTop, 1800, kCheckHeight,
+     kTextSiderealOption},
+    {&C::chkKeepZodiac, "chkKeepZodiac", kMargin + 1320, kZodiacTop + kCheckHeight,
+     kInnerWidth - 1320, kCheckHeight, kTextKeepSelectedZodiac},
+    {&C::chkIncludeMoon, "chkIncludeMoon", kMargin, kOptionsTop, kInnerWidth, kCheckHeight,
+     kTextIncludeMoon},
+    {&C::chkDisplayNATZabbr, "chkDisplayNATZabbr", kMargin, kOptionsTop + kCheckHeight, kInnerWidth,
+     kCheckHeight, kTextNorthAmericanZones},
+    {&C::chkSuppressInnerPlanetAspectDisplay, "chkSuppressInnerPlanetAspectDisplay", kMargin,
+     kOptionsTop + 2 * kCheckHeight, kInnerWidth, kCheckHeight, kTextSuppressInnerPlanetAspects},
+    {&C::chkDisplayZodiacSectors, "chkDisplayZodiacSectors", kMargin,
+     kOptionsTop + 3 * kCheckHeight, kInnerWidth, kCheckHeight, kTextDisplayZodiacSectors},
+    {&C::chkSaveGraphicWithWhiteBackground, "chkSaveGraphicWithWhiteBackground", kMargin,
+     kOptionsTop + 4 * kCheckHeight, kInnerWidth, kCheckHeight, kTextWhiteImageBackground},
+    {&C::chkShowHouses, "chkShowHouses", kMargin, kHousesTop, kInnerWidth, kCheckHeight,
+     kTextShowHouses},
+    {&C::lblHouseSystem, "lblHouseSystem", kMargin + 240, kHouseSystemRow + 30,
+     kHouseSystemLeft - kMargin - 300, kLabelHeight, kTextHouseSystemLabel},
+    {&C::cboHouseSystem, "cboHouseSystem", kHouseSystemLeft, kHouseSystemRow, 1700, kControlHeight,
+     kNoCaption},
+    {&C::chkLunarNodes, "chkLunarNodes", kNodesLeft, kHouseSystemRow + 15,
+     kChironLeft - kNodesLeft - 60, kCheckHeight, kTextLunarNodes},
+    {&C::chkChiron, "chkChiron", kChironLeft, kHouseSystemRow + 15, kWidth - kMargin - kChironLeft,
+     kCheckHeight, kTextChiron},
+    {&C::cmdAccept, "cmdAccept", kMargin, kButtonsTop, kButtonWidth, kButtonHeight,
+     kTextUseSettings},
+    {&C::cmdCancel, "cmdCancel", kSecondButtonLeft, kButtonsTop, kButtonWidth, kButtonHeight,
+     kTextCancel},
+    {&C::cmdHide, "cmdHide", kSecondButtonLeft, kSecondButtonRow, kButtonWidth, kButtonHeight,
+     kTextHide},
+    {&C::cmdReset, "cmdReset", kMargin, kSecondButtonRow, kButtonWidth, kButtonHeight,
+     kTextResetToDefault},
+};
 
 // A control of the dialog's kind W, named: labels show plain text, lists
 // show sixteen entries at a time.
@@ -220,7 +215,7 @@ void PlaceControlArrays(const ConfigureControls& c) {
 }
 
 void PlaceControls(ConfigureControls& c) {
-    for (const ControlDescription& d : ControlTable()) {
+    for (const ControlDescription& d : kControlTable) {
         std::visit([&](auto member) { Twips::Place(c.*member, d.left, d.top, d.width, d.height); },
                    d.member);
     }
@@ -278,7 +273,7 @@ QString ColorLineText() {
 
 ConfigureControls CreateConfigureControls(QWidget* dialog) {
     ConfigureControls c;
-    for (const ControlDescription& d : ControlTable()) {
+    for (const ControlDescription& d : kControlTable) {
         std::visit(
             [&](auto member) {
                 using W = std::remove_pointer_t<std::remove_reference_t<decltype(c.*member)>>;
@@ -309,7 +304,7 @@ ConfigureControls CreateConfigureControls(QWidget* dialog) {
 void SetConfigureTexts(const ConfigureControls& c, const ProgramTexts& texts,
                        const NameTables& names) {
     auto pt = [&texts](TextId n) { return QString::fromStdString(texts.ProgramText(n)); };
-    for (const ControlDescription& d : ControlTable()) {
+    for (const ControlDescription& d : kControlTable) {
         if (!d.caption) continue;
         std::visit(
             [&](auto member) {
