@@ -1,6 +1,7 @@
 #include "platform/ephemeris.h"
 
 #include <gtest/gtest.h>
+#include <swephexp.h>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +23,14 @@ const char* const kSystemFiles = "/usr/share/libswe/ephe";
 
 double InDegrees(double radians) {
     return radians / kTwoPi * 360.0;
+}
+
+// Degrees as the ephemeris layer hands them out: radians in [0, 2π).
+double Radians(double degrees) {
+    double r = degrees / 360.0 * kTwoPi;
+    if (r >= kTwoPi) r -= kTwoPi;
+    if (r < 0) r += kTwoPi;
+    return r;
 }
 
 bool SystemFilesInstalled() {
@@ -369,6 +378,50 @@ TEST_F(Ephemeris, FilesGiveTheReferenceValues) {
         EXPECT_LE(worst[b], 0.01) << kNames[b] << " is off by " << worst[b] << " arc seconds";
     }
     EXPECT_EQ(ephemeris_in_use(), std::string("Swiss Ephemeris files (") + kSystemFiles + ")");
+}
+
+// The cusps take the nutation the position routine keeps for its latest
+// date: they must equal the house routine's own, bit for bit, whatever was
+// asked before (a body at the same instant, at another, with motion or
+// without), in every system, with files and without, and where Placidus is
+// undefined.
+TEST_F(Ephemeris, HouseCuspsEqualTheLibrarysHouseRoutine) {
+    struct Before {
+        int code;  // 0 nothing, 5 Jupiter (with motion), -1 the Moon, 3 Chiron
+        double offset;
+    };
+    const Before befores[] = {{0, 0}, {5, 0}, {5, 1 / 48.0}, {-1, 0.25}, {3, 0}};
+    const double dates[] = {2451545.0, 2437120.208333, 2396837.645833, 2488069.9};
+    const double places[][2] = {{52.52, 13.41}, {-43.53, 172.63}, {69.65, 18.96}, {-0.23, -78.52}};
+    for (bool analytical : {false, true}) {
+        use_analytical_ephemeris(analytical);
+        for (double jd : dates) {
+            for (const auto& place : places) {
+                for (char system : std::string("PKEWRCO")) {
+                    for (const Before& b : befores) {
+                        double speed = 0;
+                        if (b.code > 0 && b.code != 3)
+                            planet_longitude_speed(b.code, jd + b.offset, 2000, &speed);
+                        if (b.code == -1) moon_position(jd + b.offset - kJ2000);
+                        if (b.code == 3) point_longitude_speed(3, jd + b.offset, &speed);
+                        const HouseCuspsResult r = house_cusps(jd, place[0], place[1], system);
+                        double cusps[13], ascmc[10];
+                        char serr[AS_MAXCH] = "";
+                        const int32 flags = analytical ? SEFLG_MOSEPH : SEFLG_SWIEPH;
+                        const int ret = swe_houses_ex2(jd, flags, place[0], place[1], system, cusps,
+                                                       ascmc, nullptr, nullptr, serr);
+                        SCOPED_TRACE(std::string(1, system) + " " + std::to_string(jd) + " " +
+                                     std::to_string(place[0]) + " after " + std::to_string(b.code));
+                        ASSERT_EQ(r.status, ret < 0 ? 1 : 0);
+                        EXPECT_EQ(r.ascendant, Radians(ascmc[SE_ASC]));
+                        EXPECT_EQ(r.midheaven, Radians(ascmc[SE_MC]));
+                        for (int i = 1; i <= 12; ++i)
+                            EXPECT_EQ(r.cusp[i], Radians(cusps[i])) << "cusp " << i;
+                    }
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
