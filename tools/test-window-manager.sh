@@ -70,6 +70,16 @@ state="$tmp/state.vek"
     done
 } >"$state"
 
+# The same dates with a place, the houses and the three points. In German
+# the points' names make the report's lines wider than the screen at scale
+# 2: the window grows up to the screen's width, its frame included.
+points_state="$tmp/points.vek"
+{
+    cat "$state"
+    printf '%s\r\n' "Place World 52.520000 13.405000 Berlin" "Houses on placidus" \
+        "Points nodes,chiron"
+} >"$points_state"
+
 start_display() {
     exec 3>"$tmp/displayfd"
     Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" -dpi 96 -nolisten tcp \
@@ -140,12 +150,15 @@ settle() {
     return 1
 }
 
-start_vek() {  # start_vek SCALE ARGS...
+start_vek() {  # start_vek SCALE ARGS...; vek_state and vek_language (de) may be set
     local scale=$1
     shift
     mkdir -p "$tmp/data/Vantrel" "$tmp/config"
     rm -f "$tmp/config/VEK.conf"
-    cp "$state" "$tmp/data/Vantrel/vek.usr"
+    if [ "${vek_language:-}" = de ]; then
+        printf '[Software\\Vantrel\\VEK]\nLanguage=DE\n' >"$tmp/config/VEK.conf"
+    fi
+    cp "${vek_state:-$state}" "$tmp/data/Vantrel/vek.usr"
     XDG_DATA_HOME="$tmp/data" VEK_CONFIG_DIR="$tmp/config" XDG_CONFIG_HOME="$tmp/config" \
         QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" "$vek" "$@" >"$tmp/vek.log" 2>&1 &
     vek_pid=$!
@@ -221,6 +234,13 @@ for scale in 1 2; do
     else
         fail "scale $scale: no main window"
     fi
+    stop "$vek_pid"
+    vek_pid=""
+
+    echo "  (German report with the points)"
+    vek_state="$points_state" vek_language=de start_vek "$scale" --click cmdReport
+    if f="$(settle 2)"; then :; else fail "scale $scale: the German report did not appear"; fi
+    check_inside "scale $scale, German report with points" "$f"
     stop "$vek_pid"
     vek_pid=""
 

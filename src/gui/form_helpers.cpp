@@ -119,13 +119,27 @@ bool KeepFrameOnScreen(QWidget* window) {
     const QScreen* screen = window->screen();
     if (!screen) return false;
     const QRect avail = screen->availableGeometry();
-    const QRect frame = window->frameGeometry();
+    QRect frame = window->frameGeometry();
+    // A frame larger than the available area would be cut off wherever it
+    // stood: the window shrinks to fit, as far as its minimum size allows.
+    const QSize extra = frame.size() - window->size();
+    QSize size = window->size();
+    if (frame.width() > avail.width())
+        size.setWidth(std::max(avail.width() - extra.width(), window->minimumWidth()));
+    if (frame.height() > avail.height())
+        size.setHeight(std::max(avail.height() - extra.height(), window->minimumHeight()));
+    bool changed = false;
+    if (size != window->size()) {
+        window->resize(size);
+        frame.setSize(window->size() + extra);
+        changed = true;
+    }
     int dx = 0, dy = 0;
     if (frame.right() > avail.right()) dx = avail.right() - frame.right();
     if (frame.left() + dx < avail.left()) dx = avail.left() - frame.left();
     if (frame.bottom() > avail.bottom()) dy = avail.bottom() - frame.bottom();
     if (frame.top() + dy < avail.top()) dy = avail.top() - frame.top();
-    if (dx == 0 && dy == 0) return false;
+    if (dx == 0 && dy == 0) return changed;
     window->move(window->pos() + QPoint(dx, dy));
     return true;
 }

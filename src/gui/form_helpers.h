@@ -41,8 +41,9 @@ void PutOnClipboard(const QString& text);
 QSize KeepAtLeast(QWidget* form, int minWidth, int minHeight);
 
 // Moves a top-level window so that its frame, title bar included, starts on
-// the available area of its screen (and ends on it where it fits). Returns
-// whether it moved the window.
+// the available area of its screen (and ends on it where it fits); a frame
+// larger than that area first shrinks to it, down to the window's minimum
+// size. Returns whether it moved or resized the window.
 bool KeepFrameOnScreen(QWidget* window);
 
 // Keeps the window's frame on its screen while it is being shown: a window

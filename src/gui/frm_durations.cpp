@@ -329,8 +329,15 @@ void FrmDurations::WidenForLines() {
                        4 * fm.averageCharWidth();
     if (wanted <= width()) return;
     QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, wanted, height());
-    const int w = std::min(wanted, available.width());
-    const int frameExtra = frameGeometry().width() - width();
+    // The frame counts too: the window's own once the window manager has
+    // framed it, else the main window's, which it gets alike. Wider lines
+    // than that scroll.
+    int frameExtra = frameGeometry().width() - width();
+    if (frameExtra == 0 && parentWidget()) {
+        const QWidget* main = parentWidget()->window();
+        frameExtra = main->frameGeometry().width() - main->width();
+    }
+    const int w = std::max(std::min(wanted, available.width() - frameExtra), width());
     if (x() + w + frameExtra > available.right() + 1)
         move(std::max(available.left(), available.right() + 1 - w - frameExtra), y());
     resize(w, height());

@@ -16,6 +16,7 @@
 #include "display/table_model.h"
 #include "gui/dialogs.h"
 #include "gui/fonts.h"
+#include "gui/form_helpers.h"
 #include "gui/popup.h"
 #include "gui/table_grid.h"
 #include "gui/twips.h"
@@ -167,6 +168,38 @@ TEST(PopUpTest, CentresOnTheScreenByTheSizeItHadBefore) {
                              screen.x() + (screen.width() - Twips::ToPixels(2400)) / 2)));
     EXPECT_EQ(popUp.width(), Twips::ToPixels(2000));
     popUp.hide();
+}
+
+// A window the screen can hold is only moved onto it; one wider or taller
+// than the screen's free area shrinks to it (down to its minimum size) and
+// then stands on it.
+TEST(KeepFrameOnScreen, MovesAWindowOntoTheScreenAndShrinksOneLargerThanIt) {
+    App();
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget small(nullptr, Qt::Window);
+    small.setGeometry(avail.right() - 100, avail.top() + 10, 300, 200);
+    small.show();
+    EXPECT_TRUE(KeepFrameOnScreen(&small));
+    EXPECT_EQ(small.size(), QSize(300, 200));
+    EXPECT_EQ(small.frameGeometry().right(), avail.right());
+    EXPECT_FALSE(KeepFrameOnScreen(&small));  // on the screen now
+
+    QWidget wide(nullptr, Qt::Window);
+    wide.setGeometry(avail.left() + 40, avail.top() + 10, avail.width() + 200, 200);
+    wide.show();
+    EXPECT_TRUE(KeepFrameOnScreen(&wide));
+    EXPECT_EQ(wide.frameGeometry().width(), avail.width());
+    EXPECT_EQ(wide.height(), 200);
+    EXPECT_TRUE(avail.contains(wide.frameGeometry()));
+
+    QWidget tall(nullptr, Qt::Window);
+    tall.setMinimumWidth(avail.width() + 50);
+    tall.setGeometry(avail.left(), avail.top(), avail.width() + 50, avail.height() + 80);
+    tall.show();
+    KeepFrameOnScreen(&tall);
+    EXPECT_EQ(tall.frameGeometry().height(), avail.height());
+    EXPECT_EQ(tall.width(), avail.width() + 50);  // its minimum
+    EXPECT_EQ(tall.x(), avail.left());
 }
 
 // The application exists before the fixture's widgets are made.
