@@ -567,9 +567,18 @@ std::string BodyLabel(Body body, int chart, const Chart& c, const NameTables& na
 constexpr int kLabelHalfWidth = 150;
 constexpr int kLabelHeight = 200;
 // The point's symbol box (centred on x1, from y1 down), as PlacePoints
-// reserves it.
+// reserves it; each further character of a symbol (the nodes' "m" and "t")
+// widens it by about the width of a letter of the point font.
 constexpr int kPointHalfWidth = 130;
 constexpr int kPointHeight = 300;
+constexpr int kPointHalfWidthPerCharacter = 60;
+
+// The characters of a UTF-8 text.
+int CharacterCount(const std::string& text) {
+    int n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
 
 bool IsLineOf(ChartRole role) {
     return role == ChartRole::AspectLine || role == ChartRole::AngleLine ||
@@ -588,8 +597,11 @@ std::optional<ItemBox> PointerBoxOf(const ChartPrimitive& p) {
     switch (p.role) {
         case ChartRole::BodyGlyph:
             return ItemBox{p.x1, p.y1, kGlyphBoxWidth, kGlyphBoxHeight};
-        case ChartRole::PointGlyph:
-            return ItemBox{p.x1 - kPointHalfWidth, p.y1, 2 * kPointHalfWidth, kPointHeight};
+        case ChartRole::PointGlyph: {
+            const int half = kPointHalfWidth +
+                             kPointHalfWidthPerCharacter * std::max(0, CharacterCount(p.text) - 1);
+            return ItemBox{p.x1 - half, p.y1, 2 * half, kPointHeight};
+        }
         case ChartRole::HouseNumber:
         case ChartRole::AngleLabel:
             return ItemBox{p.x1 - kLabelHalfWidth, p.y1, 2 * kLabelHalfWidth, kLabelHeight};

@@ -127,10 +127,13 @@ void PaintHighlight(QPainter& painter, const ChartPrimitive& p) {
         painter.drawRect(QRectF(p.x1 - 30, p.y1 - 15, 2 * kLineOffset + 60, 360));
     } else if (const std::optional<ItemBox> box = PointerBoxOf(p)) {
         // Points, house numbers and the angles' labels: a frame in their
-        // own colour around the box the pointer finds them in.
+        // own colour around the box the pointer finds them in, and around
+        // all of the printed text where a font prints it wider.
+        QRectF frame(box->left, box->top, box->width, box->height);
+        frame = frame.united(TextBox(p, QFontMetricsF(ChartQFont(p.font, p.underline))));
         painter.setPen(QPen(ToQColor(p.color), kTwipsPerPixel));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(box->left - 15, box->top - 15, box->width + 30, box->height + 30));
+        painter.drawRect(frame.adjusted(-15, -15, 15, 15));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -69,6 +70,36 @@ TEST_F(PainterTest, GlyphInkIsMeasuredForEveryBody) {
         EXPECT_LT(g.boxWidth, 400) << Index(b);
         EXPECT_GT(g.boxHeight, 250) << Index(b);
         EXPECT_LT(g.boxHeight, 400) << Index(b);
+    }
+}
+
+// The box the pointer finds a point in, and that its emphasis frames,
+// holds the point's symbol as the point font prints it, in both languages
+// (the nodes' symbols carry a letter).
+TEST_F(PainterTest, APointsPointerBoxHoldsItsPrintedSymbol) {
+    const QFontMetricsF fm(ChartQFont(ChartFont::Point, false));
+    for (Language language : {kEnglish, kGerman}) {
+        const ProgramTexts texts = testing::RealTexts(language);
+        for (TextId id : {kTextMeanNodeSymbol, kTextTrueNodeSymbol, kTextChironSymbol}) {
+            ChartPrimitive p;
+            p.kind = ChartPrimitive::Kind::Text;
+            p.role = ChartRole::PointGlyph;
+            p.font = ChartFont::Point;
+            p.alignCenter = true;
+            p.x1 = 2000;
+            p.y1 = 1000;
+            p.text = texts.ProgramText(id);
+            SCOPED_TRACE(p.text);
+            const std::optional<ItemBox> box = PointerBoxOf(p);
+            ASSERT_TRUE(box.has_value());
+            const double half = fm.horizontalAdvance(QString::fromStdString(p.text)) / 2;
+            EXPECT_LE(box->left, p.x1 - half);
+            EXPECT_GE(box->left + box->width, p.x1 + half);
+            EXPECT_GE(box->height, fm.height());
+            // Not much more than the symbol either: the neighbours stay
+            // the pointer's.
+            EXPECT_LT(box->width, 2 * half + 150);
+        }
     }
 }
 
