@@ -182,7 +182,8 @@ bool MeasureNearSun(int body, double most, double from, double to, NearSun& out)
         return true;
     };
     auto add = [](std::vector<Sample>& v, Sample s) {
-        if (!v.empty()) s.apparent = v.back().apparent + std::remainder(s.apparent - v.back().apparent, 360.0);
+        if (!v.empty())
+            s.apparent = v.back().apparent + std::remainder(s.apparent - v.back().apparent, 360.0);
         v.push_back(s);
     };
     constexpr double kQuarterHour = 1.0 / 96, kMinute = 1.0 / 1440;
@@ -206,7 +207,8 @@ bool MeasureNearSun(int body, double most, double from, double to, NearSun& out)
             add(coarse, s);
             if (s.elongation < kFine) {
                 fine.clear();
-                for (double u = t - 2 * kMinute; u <= t + kQuarterHour + 2 * kMinute; u += kMinute) {
+                for (double u = t - 2 * kMinute; u <= t + kQuarterHour + 2 * kMinute;
+                     u += kMinute) {
                     Sample f{};
                     if (!sample(u, f)) return false;
                     add(fine, f);
@@ -226,18 +228,21 @@ bool MeasureNearSun(int body, double most, double from, double to, NearSun& out)
 int MeasureAllNearSun(double from, double to) {
     // Largest change of elongation per day: the Sun's motion and the body's.
     constexpr double kMost[] = {0, 3.7, 2.4, 1.9, 1.3, 1.2, 1.1, 1.1, 17.0};
-    std::printf("near the Sun, by elongation in longitude: the bending in \"; its change and the "
-                "apparent longitude's in degrees per day² (at steps of two minutes within 0.35°, "
-                "of an hour beyond); the largest motion between samples in degrees per day\n");
+    std::printf(
+        "near the Sun, by elongation in longitude: the bending in \"; its change and the "
+        "apparent longitude's in degrees per day² (at steps of two minutes within 0.35°, "
+        "of an hour beyond); the largest motion between samples in degrees per day\n");
     for (size_t k = 1; k < std::size(kBodies); ++k) {
         NearSun n;
         if (!MeasureNearSun(kBodies[k].swe, kMost[k], from, to, n)) return 1;
         for (int band = 0; band < kBands; ++band)
-            std::printf("%-8s %.1f-%.1f°  bending %.2f\" (%.3f)  its change %.6f (%.3f)  "
-                        "change of motion %.6f (%.3f)  motion %.5f\n",
-                        kBodies[k].name, kBandEdges[band], kBandEdges[band + 1], n.bending[band].value * 3600,
-                        n.bending[band].jd, n.bendingChange[band].value, n.bendingChange[band].jd,
-                        n.change[band].value, n.change[band].jd, n.motion[band].value);
+            std::printf(
+                "%-8s %.1f-%.1f°  bending %.2f\" (%.3f)  its change %.6f (%.3f)  "
+                "change of motion %.6f (%.3f)  motion %.5f\n",
+                kBodies[k].name, kBandEdges[band], kBandEdges[band + 1],
+                n.bending[band].value * 3600, n.bending[band].jd, n.bendingChange[band].value,
+                n.bendingChange[band].jd, n.change[band].value, n.change[band].jd,
+                n.motion[band].value);
         std::fflush(stdout);
     }
     return 0;
@@ -258,7 +263,9 @@ int main(int argc, char** argv) {
         lastYear = std::atoi(argv[2]);
     }
     if (argc == 2 || argc > 4 || lastYear <= firstYear) {
-        std::fprintf(stderr, "usage: measure_motion_bounds [--near-sun] [FIRST_YEAR LAST_YEAR [EPHEMERIS_FOLDER]]\n");
+        std::fprintf(stderr,
+                     "usage: measure_motion_bounds [--near-sun] [FIRST_YEAR LAST_YEAR "
+                     "[EPHEMERIS_FOLDER]]\n");
         return 2;
     }
     const std::string folder = UseEphemerisFolder(argc == 4 ? argv[3] : nullptr);

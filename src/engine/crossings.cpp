@@ -129,8 +129,9 @@ class Search {
         const auto& r = b_.rough;
         if (r.empty()) return false;
         // The first span that ends at a or later.
-        auto it = std::lower_bound(r.begin(), r.end(), a,
-                                   [](const std::pair<double, double>& s, double t) { return s.second < t; });
+        auto it = std::lower_bound(
+            r.begin(), r.end(), a,
+            [](const std::pair<double, double>& s, double t) { return s.second < t; });
         return it != r.end() && it->first <= b;
     }
 
