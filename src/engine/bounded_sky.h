@@ -46,6 +46,13 @@ struct MotionBounds {
     // Least change of the tropical longitude per day of a body that never
     // moves backward (radians per day); 0 for the bodies that may.
     BodyArray<double> forwardPerDay{};
+    // Closer bounds of the same motion, with its direction: the fastest
+    // forward, and the fastest backward (negative for a body that never moves
+    // backward: then it always moves forward by at least as much), in
+    // radians per day. They hold for the body's path without the bending of
+    // light, off which each computed position may lie by `deflection`.
+    BodyArray<double> mostForward{};
+    BodyArray<double> mostBackward{};
     // What a computed longitude may stand off a smooth path: an ephemeris
     // may have small seams where its sources change.
     double seam = 0;
@@ -150,7 +157,8 @@ class BoundedSky final : public SkyTests {
         double longitude;
         double radius;
     };
-    // One body of a test and the weight of its motion in the tested quantity.
+    // One body of a test and the weight of its motion in the tested quantity,
+    // negative where the quantity falls as the body moves forward.
     struct Term {
         Body body;
         double weight;
