@@ -47,19 +47,19 @@ double NextJd() {
 
 void BM_WrapperPlanet(benchmark::State& state) {
     const vek::Engine& e = BenchEngine();
-    for (auto _ : state) benchmark::DoNotOptimize(e.Longitude(vek::kMars, NextJd()));
+    for (auto _ : state) benchmark::DoNotOptimize(e.Longitude(vek::kMars, vek::JulianDate(NextJd())));
 }
 BENCHMARK(BM_WrapperPlanet);
 
 void BM_WrapperMoon(benchmark::State& state) {
     const vek::Engine& e = BenchEngine();
-    for (auto _ : state) benchmark::DoNotOptimize(e.Longitude(vek::kMoon, NextJd()));
+    for (auto _ : state) benchmark::DoNotOptimize(e.Longitude(vek::kMoon, vek::JulianDate(NextJd())));
 }
 BENCHMARK(BM_WrapperMoon);
 
 void BM_WrapperPluto(benchmark::State& state) {
     const vek::Engine& e = BenchEngine();
-    for (auto _ : state) benchmark::DoNotOptimize(e.Longitude(vek::kPluto, NextJd()));
+    for (auto _ : state) benchmark::DoNotOptimize(e.Longitude(vek::kPluto, vek::JulianDate(NextJd())));
 }
 BENCHMARK(BM_WrapperPluto);
 

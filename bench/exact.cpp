@@ -46,7 +46,7 @@ struct Fixture {
         if (!vek::bench::LoadCore(texts, engine)) return;
         motion = vek::SkyMotionBounds(engine);
         engine.source = {CountedPlanet, CountedMoon};
-        for (const vek::Body b : vek::AllBodies()) natal[b] = engine.Longitude(b, kBirth);
+        for (const vek::Body b : vek::AllBodies()) natal[b] = engine.Longitude(b, vek::JulianDate(kBirth));
         ready = true;
     }
 };
@@ -104,9 +104,9 @@ void BM_ExactTransitsYear_Dense(benchmark::State& state) {
     for (auto _ : state) {
         found = 0;
         for (const vek::Body m : vek::AllBodies()) {
-            double t0 = kFrom, l0 = *f.engine.Longitude(m, t0);
+            double t0 = kFrom, l0 = *f.engine.Longitude(m, vek::JulianDate(t0));
             for (double t1 = kFrom + step; t1 <= kFrom + kYear; t1 += step) {
-                const double l1 = *f.engine.Longitude(m, t1);
+                const double l1 = *f.engine.Longitude(m, vek::JulianDate(t1));
                 for (const double target : targets) {
                     const double y0 = std::remainder(l0 - target, vek::kTwoPi);
                     const double y1 = std::remainder(l1 - target, vek::kTwoPi);
@@ -115,7 +115,7 @@ void BM_ExactTransitsYear_Dense(benchmark::State& state) {
                     while (hi - lo > 1.0 / 86400) {
                         const double mid = (lo + hi) / 2;
                         const double ym =
-                            std::remainder(*f.engine.Longitude(m, mid) - target, vek::kTwoPi);
+                            std::remainder(*f.engine.Longitude(m, vek::JulianDate(mid)) - target, vek::kTwoPi);
                         if ((ym >= 0) == (ylo >= 0)) {
                             lo = mid;
                             ylo = ym;

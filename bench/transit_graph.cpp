@@ -45,7 +45,7 @@ struct Fixture {
                               personal);
         // The first transit of a planet the table shows, with its dates.
         const double localDay = kWorld + 0.5;
-        vek::AspectSearch search([this](vek::Body body, double jd) { return engine.Longitude(body, jd); },
+        vek::AspectSearch search([this](vek::Body body, vek::JulianDate jd) { return engine.Longitude(body, jd); },
                                  engine.orbs, localDay, 0);
         search.FixFirstBodyAt(kBirth);
         bool found = false;

@@ -56,7 +56,7 @@ double Longitude(int body, double jd, bool sidereal) {
     if (body >= 11) {
         v = vek::platform::point_longitude_speed(body - 10, jd, nullptr);
     } else if (body == 9) {
-        v = pluto.LongitudeAt(jd).value_or(NAN);
+        v = pluto.LongitudeAt(jd).ValueOr(NAN);
     } else if (body == 10) {
         v = vek::platform::moon_position(jd - 2451545.0);
     } else {

@@ -28,7 +28,7 @@ Chart PatternChart(const Engine& engine, double jd) {
     c.orbColumn = m.orbColumn;
     c.bodyCount = engine.BodyCountForSettings();
     c.jd[kChartA] = JulianDate(jd);
-    for (Body b : c.ComputedBodies()) c.longitude[b][kChartA] = engine.Longitude(b, jd);
+    for (Body b : c.ComputedBodies()) c.longitude[b][kChartA] = engine.Longitude(b, c.jd[kChartA]);
     return c;
 }
 

@@ -133,7 +133,7 @@ std::string OtherName(const Engine& engine, const ProgramTexts& texts, const Exa
 }
 
 bool MovingRetrograde(const Engine& engine, const ExactAspect& x) {
-    return engine.Retrograde(x.moving, engine.Longitude(x.moving, x.jd), JulianDate{x.jd});
+    return engine.Retrograde(x.moving, engine.Longitude(x.moving, JulianDate(x.jd)), JulianDate(x.jd));
 }
 
 void PrintTransitsJson(const Engine& engine, const ProgramTexts& texts, const TransitsRequest& r,
@@ -245,9 +245,9 @@ int RunTransits(const std::vector<std::string>& args) {
 
     BodyArray<SkyLongitude> natal{};
     if (r.birth) {
-        for (const Body b : Bodies(count)) natal[b] = engine.Longitude(b, r.birth->julianDate);
+        for (const Body b : Bodies(count)) natal[b] = engine.Longitude(b, JulianDate(r.birth->julianDate));
         bool any = false;
-        for (const Body b : Bodies(count)) any = any || natal[b].has_value();
+        for (const Body b : Bodies(count)) any = any || natal[b].HasValue();
         if (!any)
             return BadArguments(kName,
                                 "--birth: the birth chart has no positions (the Moon and "

@@ -322,18 +322,18 @@ ReportSettings ReportSettingsOf(const Settings& settings) {
 void OpenDurationsReport(DurationsReport& report, const Engine& engine, const Chart& chart,
                          const ReportDates& dates, const ReportSettings& settings,
                          const ProgramTexts& texts) {
-    LongitudeFn wrapper = [&engine](Body body, double jd) { return engine.Longitude(body, jd); };
+    LongitudeFn wrapper = [&engine](Body body, JulianDate jd) { return engine.Longitude(body, jd); };
     LongitudeCache cache(wrapper);
     AspectSearch search(settings.sharePositions ? cache.AsSource() : wrapper, engine.orbs,
                         dates.worldLocalDayValue, dates.worldZoneMinutes);
     search.SetStepping(settings.stepping);
     if (settings.boundedWalks && PositionsFromEphemeris(engine))
         search.UseMotionBounds(SkyMotionBounds(engine),
-                               [&engine](double jd) { return engine.ZodiacOffset(jd); });
+                               [&engine](JulianDate jd) { return engine.ZodiacOffset(jd); });
     search.UseNamedZone(dates.worldNamedZone);
     if (ModeInfoOf(chart.mode).personal) search.FixFirstBodyAt(dates.birthJulianDate);
-    search.SetPointSource([&engine](ExtraPoint point, double jd) {
-        return ComputeExtraPoint(engine, point, jd, false).longitude;
+    search.SetPointSource([&engine](ExtraPoint point, JulianDate jd) {
+        return ComputeExtraPoint(engine, point, jd.days, false).longitude;
     });
 
     DurationsReport::Setup setup;

@@ -104,7 +104,7 @@ std::vector<GraphPoint> Curve(const LongitudeFn& longitude, Body body, double ex
                               const TransitGraph& g) {
     std::vector<GraphPoint> points;
     for (int k = 0; k <= kGraphSteps; ++k) {
-        const SkyLongitude lon = longitude(body, g.start + k * g.step);
+        const SkyLongitude lon = longitude(body, JulianDate(g.start + k * g.step));
         if (!lon) continue;
         const double difference = std::remainder(*lon - exact, kTwoPi);
         if (std::fabs(difference) > g.orb) continue;
@@ -120,8 +120,8 @@ std::vector<GraphPoint> Curve(const LongitudeFn& longitude, Body body, double ex
 
 // The exact point of one zodiac; false when a position is missing.
 bool ExactPointIn(const LongitudeFn& longitude, const TransitGraphInput& in, double& exact) {
-    const SkyLongitude natal = longitude(in.natalBody, in.natalJulianDate);
-    const SkyLongitude transiting = longitude(in.transitBody, in.worldJulianDate);
+    const SkyLongitude natal = longitude(in.natalBody, JulianDate(in.natalJulianDate));
+    const SkyLongitude transiting = longitude(in.transitBody, JulianDate(in.worldJulianDate));
     if (!natal || !transiting) return false;
     exact = ExactPoint(*natal, *transiting, in.aspect);
     return true;
@@ -182,10 +182,10 @@ void BuildDrawing(TransitGraph& g) {
 }  // namespace
 
 LongitudeFn LongitudeInZodiac(const Engine& engine, bool sidereal) {
-    return [&engine, sidereal](Body body, double jd) {
+    return [&engine, sidereal](Body body, JulianDate jd) {
         const SkyLongitude lon = engine.Longitude(body, jd);
         if (!lon || engine.SiderealZodiac == sidereal) return lon;
-        const double correction = Ayanamsa(platform::calendar_year_of(jd));
+        const double correction = Ayanamsa(platform::calendar_year_of(jd.days));
         return SkyLongitude(NormalizeAngle(sidereal ? *lon - correction : *lon + correction));
     };
 }

@@ -21,7 +21,7 @@ constexpr double kPlutoPerDay2 = 0.0035 * kDegree;
 constexpr double kPlutoTableNoise = 0.6 / 60 * kDegree;
 
 double Position(const Engine& engine, Body body, double jd) {
-    return engine.Longitude(body, jd).value_or(std::numeric_limits<double>::quiet_NaN());
+    return engine.Longitude(body, JulianDate(jd)).ValueOr(std::numeric_limits<double>::quiet_NaN());
 }
 
 double PointAt(const Engine& engine, ExtraPoint point, double jd) {
@@ -107,7 +107,7 @@ Result<std::vector<AspectInstant>> FindAspectInstants(const Engine& engine,
     bounds.angle = true;
     auto at = [&](Body body, double jd) {
         if (!positions) return Position(engine, body, jd);
-        return (*positions)(body, jd).value_or(std::numeric_limits<double>::quiet_NaN());
+        return (*positions)(body, JulianDate(jd)).ValueOr(std::numeric_limits<double>::quiet_NaN());
     };
     const TimeFunction f = [&](double jd) {
         const double first = pair.fixedFirst   ? *pair.fixedFirst

@@ -68,7 +68,7 @@ std::vector<double> PairJumps(const Engine& engine, const AspectPair& pair, doub
 // A source of the bodies' positions that gives what the engine's longitude
 // wrapper gives, such as a cache in front of it: the searches of one report
 // share the positions of the instants they have in common.
-using BodyPositionFn = std::function<SkyLongitude(Body body, double jd)>;
+using BodyPositionFn = std::function<SkyLongitude(Body body, JulianDate jd)>;
 
 // The instants in [from, to] of one branch (or of every branch, branch 0)
 // with the orb in radians: every entry, exact pass and exit, in time order.

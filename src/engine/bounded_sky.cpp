@@ -223,7 +223,7 @@ BoundedSky::Estimate BoundedSky::ApproximateOf(Body b) const {
 void BoundedSky::ComputeExact(Body b) const {
     if (!Counted(b)) return;
     Track& t = track_[b];
-    const SkyLongitude longitude = engine_.Longitude(b, jd_);
+    const SkyLongitude longitude = engine_.Longitude(b, JulianDate(jd_));
     t.have = true;
     t.jd = jd_;
     t.longitude = longitude;
@@ -233,7 +233,7 @@ void BoundedSky::ComputeExact(Body b) const {
             t.pastTropical[i] = t.pastTropical[i - 1];
         }
         t.pastJD[0] = jd_;
-        t.pastTropical[0] = *longitude + engine_.ZodiacOffset(jd_);
+        t.pastTropical[0] = *longitude + engine_.ZodiacOffset(JulianDate(jd_));
         t.past = std::min(t.past + 1, 3);
     } else {
         t.past = 0;
@@ -259,7 +259,7 @@ double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exa
         for (int i = 0; i < count; ++i)
             if (!ExactNow(terms[i].body)) ComputeExact(terms[i].body);
         for (int i = 0; i < count; ++i)
-            estimate_[terms[i].body] = {track_[terms[i].body].longitude.value_or(0), 0};
+            estimate_[terms[i].body] = {track_[terms[i].body].longitude.ValueOr(0), 0};
         exact = true;
         return margin();
     }
@@ -289,7 +289,7 @@ double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exa
             for (int i = 0; i < count; ++i) {
                 const Body b = terms[i].body;
                 if (!ExactNow(b)) continue;
-                estimate_[b].longitude = NormalizeAngle(!Counted(b) ? engine_.ZodiacOffset(jd_)
+                estimate_[b].longitude = NormalizeAngle(!Counted(b) ? engine_.ZodiacOffset(JulianDate(jd_))
                                                                        : track_[b].pastTropical[0]);
             }
         }

@@ -18,7 +18,7 @@ namespace {
 // Positions half an hour after a chart's instant, computed on first use.
 class LaterPositions {
   public:
-    LaterPositions(const Engine& engine, JulianDate jd) : engine_(engine), jd_(jd.days) {}
+    LaterPositions(const Engine& engine, JulianDate jd) : engine_(engine), jd_(jd) {}
 
     SkyLongitude operator()(Body body) {
         if (!known_[body]) {
@@ -30,7 +30,7 @@ class LaterPositions {
 
   private:
     const Engine& engine_;
-    double jd_;
+    JulianDate jd_;
     BodyArray<SkyLongitude> value_{};
     BodyArray<bool> known_{};
 };
@@ -48,7 +48,7 @@ void FillPositions(const Engine& engine, Chart& c, ChartSlot slot, LaterPosition
                    bool markers) {
     for (const Body b : c.ComputedBodies())
         if (markers || (b != kSun && b != kMoon)) later(b);
-    for (const Body b : c.ComputedBodies()) c.longitude[b][slot] = engine.Longitude(b, c.jd[slot].days);
+    for (const Body b : c.ComputedBodies()) c.longitude[b][slot] = engine.Longitude(b, c.jd[slot]);
     for (const Body b : c.ComputedBodies()) {
         const SkyLongitude l = c.longitude[b][slot];
         // The Sun and the Moon are never retrograde.

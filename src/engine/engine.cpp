@@ -69,16 +69,17 @@ Status Engine::LoadPlutoTable() {
     return pluto.Load(JoinPath(dataFolder_, "pluto.slx"));
 }
 
-SkyLongitude Engine::Longitude(Body body, double jd) const {
+SkyLongitude Engine::Longitude(Body body, JulianDate jd) const {
     return LongitudeWithAyanamsa(body, jd, jd);
 }
 
-SkyLongitude Engine::LaterLongitude(Body body, double jd) const {
-    return LongitudeWithAyanamsa(body, jd + kHalfHour, jd);
+SkyLongitude Engine::LaterLongitude(Body body, JulianDate jd) const {
+    return LongitudeWithAyanamsa(body, JulianDate(jd.days + kHalfHour), jd);
 }
 
-SkyLongitude Engine::LongitudeWithAyanamsa(Body body, double jd, double ayanamsaAt) const {
-    if (!std::isfinite(jd) || !std::isfinite(ayanamsaAt)) return kFailure;
+SkyLongitude Engine::LongitudeWithAyanamsa(Body body, JulianDate at, JulianDate ayanamsaAt) const {
+    const double jd = at.days;
+    if (!std::isfinite(jd) || !std::isfinite(ayanamsaAt.days)) return kFailure;
     // The calendar year is looked up only where it is needed (the planets'
     // library and the sidereal correction), and only once when both want
     // the year of the same instant.
@@ -105,26 +106,26 @@ SkyLongitude Engine::LongitudeWithAyanamsa(Body body, double jd, double ayanamsa
             source.planetLongitude(kBodies[body].libraryCode, jd, yearOf(jd), nullptr));
     }
     if (result && SiderealZodiac)
-        result = SkyLongitude(NormalizeAngle(*result - Ayanamsa(yearOf(ayanamsaAt))));
+        result = SkyLongitude(NormalizeAngle(*result - Ayanamsa(yearOf(ayanamsaAt.days))));
     return result;
 }
 
-double Engine::ZodiacOffset(double jd) const {
-    return SiderealZodiac ? Ayanamsa(platform::calendar_year_of(jd)) : 0;
+double Engine::ZodiacOffset(JulianDate jd) const {
+    return SiderealZodiac ? Ayanamsa(platform::calendar_year_of(jd.days)) : 0;
 }
 
 bool Engine::Retrograde(Body body, SkyLongitude longitude, JulianDate jd) const {
     if (body == kSun || body == kMoon || !longitude) return false;
-    return RetrogradeFrom(body, longitude, LaterLongitude(body, jd.days));
+    return RetrogradeFrom(body, longitude, LaterLongitude(body, jd));
 }
 
 int Engine::DeviationTrend(JulianDate jd, Body i, Body j, Aspect aspect, double deviation) const {
-    return TrendFrom(deviation, LaterLongitude(i, jd.days), LaterLongitude(j, jd.days), aspect);
+    return TrendFrom(deviation, LaterLongitude(i, jd), LaterLongitude(j, jd), aspect);
 }
 
 int Engine::TrendAgainstFixedLongitude(JulianDate jd, double longitude, Body i, Aspect aspect,
                                        double deviation) const {
-    return TrendFrom(deviation, SkyLongitude(longitude), LaterLongitude(i, jd.days), aspect);
+    return TrendFrom(deviation, SkyLongitude(longitude), LaterLongitude(i, jd), aspect);
 }
 
 }  // namespace vek

@@ -66,17 +66,17 @@ class Engine {
     // [0, 2π), sidereal when SiderealZodiac is set; none before or after the
     // data range, and a failed one for any other failure, including a
     // non-finite jd.
-    SkyLongitude Longitude(Body body, double jd) const;
+    SkyLongitude Longitude(Body body, JulianDate jd) const;
 
     // Position of a body half an hour after jd, for comparison with
     // Longitude(body, jd): sidereal with the ayanamsa of jd's calendar year,
     // so that the last half hour of a year does not see the next year's
     // correction as motion.
-    SkyLongitude LaterLongitude(Body body, double jd) const;
+    SkyLongitude LaterLongitude(Body body, JulianDate jd) const;
 
     // What the wrapper subtracts from the tropical longitudes at jd: the
     // sidereal correction of jd's calendar year, 0 in the tropical zodiac.
-    double ZodiacOffset(double jd) const;
+    double ZodiacOffset(JulianDate jd) const;
 
     // Retrograde flag of a body with longitude L at jd (recomputes jd + ½ h).
     bool Retrograde(Body body, SkyLongitude longitude, JulianDate jd) const;
@@ -109,7 +109,7 @@ class Engine {
   private:
     // The wrapper at jd, sidereal with the ayanamsa of the calendar year of
     // the instant `ayanamsaAt`.
-    SkyLongitude LongitudeWithAyanamsa(Body body, double jd, double ayanamsaAt) const;
+    SkyLongitude LongitudeWithAyanamsa(Body body, JulianDate jd, JulianDate ayanamsaAt) const;
 
     std::string dataFolder_;
     vek::Language language_ = kEnglish;

@@ -62,7 +62,7 @@ PointPosition ComputeExtraPoint(const Engine& engine, ExtraPoint point, double j
                                                      withMotion ? &speed : nullptr);
     p.longitude = l;
     if (!(l >= 0)) return p;
-    p.longitude = NormalizeAngle(l - engine.ZodiacOffset(jd));
+    p.longitude = NormalizeAngle(l - engine.ZodiacOffset(JulianDate(jd)));
     if (withMotion) {
         p.motionKnown = true;
         p.speed = speed;

@@ -62,7 +62,7 @@ Result<HouseCusps> ComputeHouses(const Engine& engine, double jd, const GeoPoint
     HouseCusps h;
     h.asked = system;
     h.used = r.status == 1 ? HouseSystem::Porphyry : system;
-    const double offset = engine.ZodiacOffset(jd);
+    const double offset = engine.ZodiacOffset(JulianDate(jd));
     h.ascendant = NormalizeAngle(r.ascendant - offset);
     h.midheaven = NormalizeAngle(r.midheaven - offset);
     for (int i = 1; i <= 12; ++i) h.cusp[static_cast<size_t>(i)] = NormalizeAngle(r.cusp[i] - offset);

@@ -278,13 +278,13 @@ class SkyLongitude {
     }
     constexpr double Code() const { return value_; }
 
-    constexpr bool has_value() const { return value_ >= 0; }
-    constexpr explicit operator bool() const { return has_value(); }
+    constexpr bool HasValue() const { return value_ >= 0; }
+    constexpr explicit operator bool() const { return HasValue(); }
     // The radians; only for a position that has a value.
     constexpr double operator*() const { return value_; }
-    constexpr double value_or(double fallback) const { return has_value() ? value_ : fallback; }
+    constexpr double ValueOr(double fallback) const { return HasValue() ? value_ : fallback; }
     constexpr std::optional<double> AsOptional() const {
-        return has_value() ? std::optional<double>(value_) : std::nullopt;
+        return HasValue() ? std::optional<double>(value_) : std::nullopt;
     }
     // Why there is no position; only for one that has none.
     constexpr NoPosition Reason() const {

@@ -141,7 +141,7 @@ void ChartPanel::OnCellDoubleClicked(int index) {
     }
     CellExplanationInput in = ExplanationInput(index);
     const ReportDates dates = ReportDatesFrom(state_.rows, mode);
-    AspectSearch search([this](Body body, double jd) { return state_.engine.Longitude(body, jd); },
+    AspectSearch search([this](Body body, JulianDate jd) { return state_.engine.Longitude(body, jd); },
                         state_.engine.orbs, dates.worldLocalDayValue, dates.worldZoneMinutes);
     search.UseNamedZone(dates.worldNamedZone);
     if (ModeInfoOf(mode).personal) search.FixFirstBodyAt(dates.birthJulianDate);

@@ -18,8 +18,8 @@ size_t LongitudeCache::KeyHash::operator()(const Key& k) const noexcept {
     return static_cast<size_t>(h);
 }
 
-SkyLongitude LongitudeCache::Longitude(Body body, double jd) {
-    const Key key{body, std::bit_cast<uint64_t>(jd)};
+SkyLongitude LongitudeCache::Longitude(Body body, JulianDate jd) {
+    const Key key{body, std::bit_cast<uint64_t>(jd.days)};
     auto it = values_.find(key);
     if (it != values_.end()) {
         ++reused_;
@@ -123,7 +123,7 @@ int SlowStepOfRange(double deviation, double radius, double orb) {
 class WalkTracks {
   public:
     WalkTracks(const LongitudeFn& longitude, const MotionBounds& bounds,
-                  const std::function<double(double)>& zodiacOffset, Body p1, Body p2)
+                  const std::function<double(JulianDate)>& zodiacOffset, Body p1, Body p2)
         : longitude_(longitude), bounds_(bounds), zodiacOffset_(zodiacOffset), body_{p1, p2} {
         // The planets follow their paths without the bending of light, off
         // which each position stands by a seam and the deflection; Pluto
@@ -140,7 +140,7 @@ class WalkTracks {
     // Moves to the midnight at `jd`; nothing computed there yet.
     void MoveTo(double jd) {
         jd_ = jd;
-        offset_ = zodiacOffset_ ? zodiacOffset_(jd) : 0;
+        offset_ = zodiacOffset_ ? zodiacOffset_(JulianDate(jd)) : 0;
         have_[0] = have_[1] = false;
     }
 
@@ -148,7 +148,7 @@ class WalkTracks {
     // computed once.
     SkyLongitude Longitude(int i) {
         if (!have_[i]) {
-            lon_[i] = longitude_(body_[i], jd_);
+            lon_[i] = longitude_(body_[i], JulianDate(jd_));
             have_[i] = true;
             if (lon_[i]) line_[static_cast<size_t>(i)].Add(jd_, *lon_[i] + offset_);
         }
@@ -194,7 +194,7 @@ class WalkTracks {
   private:
     const LongitudeFn& longitude_;
     const MotionBounds& bounds_;
-    const std::function<double(double)>& zodiacOffset_;
+    const std::function<double(JulianDate)>& zodiacOffset_;
     Body body_[2];
     std::vector<BodyLine> line_;
     double jd_ = 0, offset_ = 0;
@@ -296,7 +296,7 @@ bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int f
     if (!valid_) return false;
     SkyLongitude fixed;
     if (firstFixed_) {
-        fixed = longitude_(p1, natalJulianDate_);
+        fixed = longitude_(p1, JulianDate(natalJulianDate_));
         if (!fixed) return false;
     }
     bool slowPair = p1 > kSaturn && p2 > kSaturn && stepping_ != SearchStepping::DayByDay;
@@ -317,8 +317,8 @@ bool AspectSearch::Walk(Body p1, Body p2, Aspect aspect, OrbColumn column, int f
     std::optional<WalkTracks> tracks;
     if (!firstFixed_ && bounds_ && stepping_ == SearchStepping::Standard)
         tracks.emplace(longitude_, *bounds_, zodiacOffset_, p1, p2);
-    return WalkPositions([&](double r) { return firstFixed_ ? fixed : longitude_(p1, r); },
-                         [&](double r) { return longitude_(p2, r); }, slowPair, motion, aspect,
+    return WalkPositions([&](double r) { return firstFixed_ ? fixed : longitude_(p1, JulianDate(r)); },
+                         [&](double r) { return longitude_(p2, JulianDate(r)); }, slowPair, motion, aspect,
                          column, firstOffset, direction, offset, tracks ? &*tracks : nullptr);
 }
 
@@ -327,13 +327,13 @@ bool AspectSearch::WalkPoint(ExtraPoint point, Body body, Aspect aspect, OrbColu
     if (!valid_ || !pointLongitude_) return false;
     SkyLongitude fixed;
     if (firstFixed_) {
-        fixed = SkyLongitude(pointLongitude_(point, natalJulianDate_));
+        fixed = SkyLongitude(pointLongitude_(point, JulianDate(natalJulianDate_)));
         if (!fixed) return false;
     }
     const double motion = (firstFixed_ ? 0 : PointMaxDailyMotion(point)) + MaxDailyMotion(body);
     return WalkPositions(
-        [&](double r) { return firstFixed_ ? fixed : SkyLongitude(pointLongitude_(point, r)); },
-                         [&](double r) { return longitude_(body, r); }, false, motion, aspect,
+        [&](double r) { return firstFixed_ ? fixed : SkyLongitude(pointLongitude_(point, JulianDate(r))); },
+                         [&](double r) { return longitude_(body, JulianDate(r)); }, false, motion, aspect,
                          column, firstOffset, direction, offset);
 }
 

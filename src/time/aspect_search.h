@@ -24,10 +24,10 @@ namespace vek {
 // A source of positions: body 1..10 at a Julian date (UT) in radians in
 // [0, 2π), or none when the body has no position then. In the program this
 // is the engine's longitude wrapper.
-using LongitudeFn = std::function<SkyLongitude(Body body, double jd)>;
+using LongitudeFn = std::function<SkyLongitude(Body body, JulianDate jd)>;
 // The same for the extra points (in the program ComputeExtraPoint), negative
 // when the point has no position.
-using PointLongitudeFn = std::function<double(ExtraPoint point, double jd)>;
+using PointLongitudeFn = std::function<double(ExtraPoint point, JulianDate jd)>;
 
 // Remembers every answer of a longitude source, so that a body asked for at
 // the same instant twice is computed once. The searches of one report test
@@ -38,11 +38,11 @@ class LongitudeCache {
   public:
     explicit LongitudeCache(LongitudeFn source) : source_(std::move(source)) {}
 
-    SkyLongitude Longitude(Body body, double jd);
+    SkyLongitude Longitude(Body body, JulianDate jd);
 
     // A source that answers through this cache. The cache must outlive it.
     LongitudeFn AsSource() {
-        return [this](Body body, double jd) { return Longitude(body, jd); };
+        return [this](Body body, JulianDate jd) { return Longitude(body, jd); };
     }
 
     // How many answers came from the source and how many from the cache.
@@ -137,7 +137,7 @@ class AspectSearch {
     // the source's longitudes lie behind the tropical ones at an instant
     // (Engine::ZodiacOffset); empty for 0.
     void UseMotionBounds(const MotionBounds& bounds,
-                         std::function<double(double jd)> zodiacOffset = nullptr) {
+                         std::function<double(JulianDate jd)> zodiacOffset = nullptr) {
         bounds_ = bounds;
         zodiacOffset_ = std::move(zodiacOffset);
     }
@@ -204,7 +204,7 @@ class AspectSearch {
     double natalJulianDate_ = 0;
     SearchStepping stepping_ = SearchStepping::Standard;
     std::optional<MotionBounds> bounds_;
-    std::function<double(double)> zodiacOffset_;
+    std::function<double(JulianDate)> zodiacOffset_;
 };
 
 }  // namespace vek

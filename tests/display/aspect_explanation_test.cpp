@@ -134,9 +134,9 @@ class ExplainCellTest : public ::testing::Test {
         in.cellText = "Tri\r\n0°30' -";
     }
     // Mars reaches 130° at the World date's noon; the Sun stays at 10°.
-    static SkyLongitude Sky(Body body, double jd) {
+    static SkyLongitude Sky(Body body, JulianDate jd) {
         if (body == kSun) return SkyLongitude(Deg(10));
-        return SkyLongitude(NormalizeAngle(Deg(130) + Deg(0.5) * (jd - (kWorld + 0.0))));
+        return SkyLongitude(NormalizeAngle(Deg(130) + Deg(0.5) * (jd.days - (kWorld + 0.0))));
     }
     static constexpr double kWorld = 2455382.0;  // 4 July 2010, 12:00 UT
 
@@ -169,7 +169,7 @@ TEST_F(ExplainCellTest, APersonalTransitWhoseEndIsUnknownAsksInsteadOfDrawing) {
     // Mars has no position two days after the World date: the beginning is
     // found, the end is not, and a graph needs both.
     AspectSearch search(
-        [](Body body, double jd) { return jd > kWorld + 2 ? kAfterData : Sky(body, jd); },
+        [](Body body, JulianDate jd) { return jd.days > kWorld + 2 ? kAfterData : Sky(body, jd); },
         orbs, kWorld + 0.5, 0);
     search.FixFirstBodyAt(kWorld - 18000);
     in.search = &search;
@@ -204,7 +204,7 @@ TEST_F(ExplainCellTest, UnknownDatesAskTheQuestionAndWorldTransitsAlwaysDo) {
 TEST_F(ExplainCellTest, MoonColourOffAndNatalModesDoNotSearch) {
     int asked = 0;
     AspectSearch counting(
-        [&asked](Body body, double jd) {
+        [&asked](Body body, JulianDate jd) {
             ++asked;
             return Sky(body, jd);
         },

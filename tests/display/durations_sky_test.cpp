@@ -73,7 +73,7 @@ class Sky : public ::testing::Test {
     AspectSearch Search(Mode mode, SearchStepping stepping, size_t* count = nullptr) {
         const ReportDates d = ReportDatesFrom(rows, mode);
         AspectSearch s(
-            [this, count](Body b, double jd) {
+            [this, count](Body b, JulianDate jd) {
                 if (count) ++*count;
                 return engine.Longitude(b, jd);
             },
@@ -143,7 +143,7 @@ TEST_F(Sky, LargeStepsOfSlowPairsFindTheDayByDayDates) {
         const Chart chart = Compute(Mode::World);
         AspectSearch standard = Search(Mode::World, SearchStepping::Standard, &standardPositions);
         standard.UseMotionBounds(SkyMotionBounds(engine),
-                                 [this](double jd) { return engine.ZodiacOffset(jd); });
+                                 [this](JulianDate jd) { return engine.ZodiacOffset(jd); });
         AspectSearch large = Search(Mode::World, SearchStepping::EveryMidnight, &largePositions);
         AspectSearch daily = Search(Mode::World, SearchStepping::DayByDay);
         for (const ShownAspect& a : AspectsOfChart(chart)) {
@@ -196,7 +196,7 @@ TEST_F(Sky, SlowWalksLeavingOutPositionsFindTheSameDates) {
         const Chart chart = Compute(Mode::World);
         const ReportDates d = ReportDatesFrom(rows, Mode::World);
         auto counted = [this](size_t& n) {
-            return [this, &n](Body b, double jd) {
+            return [this, &n](Body b, JulianDate jd) {
                 ++n;
                 return engine.Longitude(b, jd);
             };
@@ -204,7 +204,7 @@ TEST_F(Sky, SlowWalksLeavingOutPositionsFindTheSameDates) {
         AspectSearch bounded(counted(withBounds), engine.orbs, d.worldLocalDayValue,
                              d.worldZoneMinutes);
         bounded.UseMotionBounds(SkyMotionBounds(engine),
-                                [this](double jd) { return engine.ZodiacOffset(jd); });
+                                [this](JulianDate jd) { return engine.ZodiacOffset(jd); });
         AspectSearch plain(counted(without), engine.orbs, d.worldLocalDayValue,
                            d.worldZoneMinutes);
         for (AspectSearch* s : {&bounded, &plain}) s->UseNamedZone(d.worldNamedZone);
@@ -399,8 +399,8 @@ TEST_F(Sky, ExactInstantsLieInTheDaysOfTheWalk) {
             for (const double jd : x.exact) {
                 EXPECT_GT(jd, x.enters);
                 EXPECT_LT(jd, x.leaves);
-                const double lon1 = personal ? natal : *engine.Longitude(e.first, jd);
-                const double lon2 = *engine.Longitude(e.second, jd);
+                const double lon1 = personal ? natal : *engine.Longitude(e.first, JulianDate(jd));
+                const double lon2 = *engine.Longitude(e.second, JulianDate(jd));
                 EXPECT_LT(std::fabs(SeparationOf(lon1, lon2).s - AspectAngleOf(e.aspect)),
                           kTwoPi / 360 / 3600);
                 ++passes;
@@ -593,8 +593,8 @@ TEST_F(Sky, PointAspectsWalkTheDaysOfTheirInstants) {
             const OrbColumn column = ModeInfoOf(mode).searchColumn;
             AspectSearch fast = Search(mode, SearchStepping::Standard);
             AspectSearch every = Search(mode, SearchStepping::EveryMidnight);
-            const PointLongitudeFn source = [this](ExtraPoint p, double jd) {
-                return ComputeExtraPoint(engine, p, jd, false).longitude;
+            const PointLongitudeFn source = [this](ExtraPoint p, JulianDate jd) {
+                return ComputeExtraPoint(engine, p, jd.days, false).longitude;
             };
             fast.SetPointSource(source);
             every.SetPointSource(source);

@@ -28,9 +28,9 @@ using testing::Day;
 // Natal Sun at 10°; Mars moves 0.5° a day and stands exactly trine (130°)
 // at noon UT of 4 July 2010.
 constexpr double kNoon = 2455382.0;
-SkyLongitude Sky(Body body, double jd) {
+SkyLongitude Sky(Body body, JulianDate jd) {
     if (body == kSun) return SkyLongitude(Deg(10));
-    return SkyLongitude(NormalizeAngle(Deg(130) + Deg(0.5) * (jd - kNoon)));
+    return SkyLongitude(NormalizeAngle(Deg(130) + Deg(0.5) * (jd.days - kNoon)));
 }
 
 class TransitGraphModel : public ::testing::Test {
@@ -90,9 +90,9 @@ TEST_F(TransitGraphModel, TheCurveCrossesTheMiddleWhenTheAspectIsExact) {
 
 TEST_F(TransitGraphModel, TheExactPointIsTheSideOfTheNatalBodyTheTransitIsOn) {
     // Mars near 250°: the trine on the other side.
-    in.longitude = [](Body body, double jd) {
+    in.longitude = [](Body body, JulianDate jd) {
         return SkyLongitude(body == kSun ? Deg(10)
-                                         : NormalizeAngle(Deg(248) + Deg(0.5) * (jd - kNoon)));
+                                         : NormalizeAngle(Deg(248) + Deg(0.5) * (jd.days - kNoon)));
     };
     EXPECT_NEAR(DrawTransitGraph(in).exactPoint, Deg(250), 1e-12);
     in.aspect = kOpposition;
@@ -100,9 +100,9 @@ TEST_F(TransitGraphModel, TheExactPointIsTheSideOfTheNatalBodyTheTransitIsOn) {
     in.aspect = kConjunction;
     EXPECT_NEAR(DrawTransitGraph(in).exactPoint, Deg(10), 1e-12);
     // A conjunction across 0° Aries: distances are taken the short way.
-    in.longitude = [](Body body, double jd) {
+    in.longitude = [](Body body, JulianDate jd) {
         return SkyLongitude(body == kSun ? Deg(359.5)
-                                         : NormalizeAngle(Deg(359) + Deg(0.5) * (jd - kNoon)));
+                                         : NormalizeAngle(Deg(359) + Deg(0.5) * (jd.days - kNoon)));
     };
     const TransitGraph g = DrawTransitGraph(in);
     ASSERT_FALSE(g.curve.empty());
@@ -155,7 +155,7 @@ TEST_F(TransitGraphModel, TimeLabelsScaleAndTheMarkedLabel) {
 
 TEST_F(TransitGraphModel, TheDrawingHoldsBothCurvesAndTheTitle) {
     // The other zodiac: everything 0.5° further back, the natal Sun 0.3°.
-    in.otherLongitude = [](Body body, double jd) {
+    in.otherLongitude = [](Body body, JulianDate jd) {
         return SkyLongitude(NormalizeAngle(*Sky(body, jd) - Deg(body == kSun ? 0.3 : 0.5)));
     };
     const TransitGraph g = DrawTransitGraph(in);
@@ -288,7 +288,7 @@ TEST_F(TransitGraphModel, InputThatMakesNoGraphIsRefused) {
     bad.beginning = kUnknownDate;
     EXPECT_FALSE(DrawTransitGraph(bad).drawn);
     bad = in;
-    bad.longitude = [](Body, double) { return kAfterData; };
+    bad.longitude = [](Body, JulianDate) { return kAfterData; };
     EXPECT_FALSE(DrawTransitGraph(bad).drawn);
     EXPECT_TRUE(DrawTransitGraph(bad).drawing.items.empty());
     EXPECT_FALSE(ReadGraphAt(DrawTransitGraph(bad), 6300, 3000));
@@ -318,7 +318,7 @@ TEST(TransitGraphZodiac, LongitudesOfEitherZodiacWhateverTheEngineIsSetTo) {
     Engine engine;
     engine.Initialize(VEK_BIN_DIR);
     ASSERT_TRUE(engine.LoadPlutoTable());
-    const double jd = 2437120.0;  // 1960
+    const JulianDate jd(2437120.0);  // 1960
     for (Body body : {kSun, kMars, kPluto, kMoon}) {
         engine.SiderealZodiac = false;
         const double tropical = *engine.Longitude(body, jd);
@@ -332,7 +332,8 @@ TEST(TransitGraphZodiac, LongitudesOfEitherZodiacWhateverTheEngineIsSetTo) {
             EXPECT_NEAR(*LongitudeInZodiac(engine, true)(body, jd), sidereal, 1e-12) << Index(body);
         }
     }
-    EXPECT_EQ(LongitudeInZodiac(engine, false)(kSun, -1e9), engine.Longitude(kSun, -1e9));
+    EXPECT_EQ(LongitudeInZodiac(engine, false)(kSun, JulianDate(-1e9)),
+              engine.Longitude(kSun, JulianDate(-1e9)));
 }
 
 }  // namespace

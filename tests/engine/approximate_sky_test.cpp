@@ -27,7 +27,7 @@ TEST(ApproximateSky, KeepsWithinItsBoundThroughTheAcceptedYears) {
         if (b == kPluto) continue;
         double worst = 0;
         for (double jd = kYear1 + 0.37; jd < kYear2800; jd += 211.7) {
-            const SkyLongitude exact = e.Longitude(b, jd);
+            const SkyLongitude exact = e.Longitude(b, JulianDate(jd));
             if (!exact) continue;  // the Moon has positions on fewer days
             const double off = std::fabs(std::remainder(sky.Longitude(b, jd) - *exact, kTwoPi));
             const double bound = ApproximateSky::Bound(b, jd);

@@ -124,7 +124,7 @@ TEST(AspectInstants, AStationInsideTheOrbGivesThreeExactPassesInOrder) {
     for (const Loop& l : {Loop{kMercury, 2458907.5, 2458870.5, 2458960.5, true},
                           Loop{kPluto, 2459045.5, 2458850.5, 2459250.5, false}}) {
         SCOPED_TRACE(Index(l.body));
-        const double natal = *e.Longitude(l.body, l.middle);
+        const double natal = *e.Longitude(l.body, JulianDate(l.middle));
         const AspectPair pair{kSun, l.body, kConjunction, natal};
         const Result<std::vector<AspectInstant>> r =
             FindAspectInstants(e, m, pair, 10 * kDegree, l.from, l.to);
@@ -142,7 +142,7 @@ TEST(AspectInstants, AStationInsideTheOrbGivesThreeExactPassesInOrder) {
             const AspectInstant& x = exact[i];
             EXPECT_EQ(x.branch, 1);
             // Exact to a second of arc, and retrograde on the middle pass only.
-            const SkyLongitude lon = e.Longitude(l.body, x.jd);
+            const SkyLongitude lon = e.Longitude(l.body, JulianDate(x.jd));
             EXPECT_LT(std::fabs(BranchDeviation(natal, *lon, kConjunction, 1)),
                       1.0 / 3600 * kDegree);
             EXPECT_EQ(e.Retrograde(l.body, lon, JulianDate{x.jd}), i == 1) << i;
@@ -169,7 +169,7 @@ TEST(AspectInstants, AllTransitsAtOnceAreTheSingleSearchesTogether) {
     const MotionBounds m = SkyMotionBounds(e);
     const double birth = 2437120.208333, from = 2461000.5, to = from + 60;
     BodyArray<SkyLongitude> natal{};
-    for (const Body b : AllBodies()) natal[b] = e.Longitude(b, birth);
+    for (const Body b : AllBodies()) natal[b] = e.Longitude(b, JulianDate(birth));
     struct Found {
         double jd;
         Body moving, other;
@@ -295,7 +295,7 @@ TEST(AspectInstants, MatchTheDenseReferenceWithin60Seconds) {
         e.SiderealZodiac = c.sidereal;
         AspectPair pair{*BodyFromIndex(c.first), *BodyFromIndex(c.second),
                         *AspectFromIndex(c.aspect), std::nullopt};
-        if (c.personal) pair.fixedFirst = *e.Longitude(pair.first, c.natalJD);
+        if (c.personal) pair.fixedFirst = *e.Longitude(pair.first, JulianDate(c.natalJD));
         ExpectReferenceInstants(e, m, pair, c, worst);
         instants += c.events.size();
         moon += c.first == 10 || c.second == 10;

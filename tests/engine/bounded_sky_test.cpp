@@ -47,8 +47,8 @@ TEST(BoundedSky, TheEphemerisKeepsWithinItsBounds) {
         const double every = std::floor((end - first) / 3000) + 0.5;
         double largest = 0, largestChange = 0, least = 1e9, most = -1e9;
         for (double jd = first; jd < end; jd += every) {
-            const double l0 = *e.Longitude(b, jd - h), l1 = *e.Longitude(b, jd),
-                         l2 = *e.Longitude(b, jd + h);
+            const double l0 = *e.Longitude(b, JulianDate(jd - h)), l1 = *e.Longitude(b, JulianDate(jd)),
+                         l2 = *e.Longitude(b, JulianDate(jd + h));
             ASSERT_GE(std::min({l0, l1, l2}), 0) << Index(b) << " at " << jd;
             const double s1 = Step(l0, l1) / h, s2 = Step(l1, l2) / h;
             largest = std::max({largest, std::fabs(s1), std::fabs(s2)});
@@ -96,8 +96,8 @@ TEST(BoundedSky, TheSlowPlanetsKeepWithinTheBoundsOfTheirPaths) {
             double l[4];
             bool nearSun = false;
             for (int i = 0; i < 4; ++i) {
-                l[i] = *e.Longitude(b, jd + i * h);
-                nearSun = nearSun || SeparationAngle(l[i], *e.Longitude(kSun, jd + i * h)) < Deg(10);
+                l[i] = *e.Longitude(b, JulianDate(jd + i * h));
+                nearSun = nearSun || SeparationAngle(l[i], *e.Longitude(kSun, JulianDate(jd + i * h))) < Deg(10);
             }
             ASSERT_GE(std::min({l[0], l[1], l[2], l[3]}), 0) << Index(b) << " at " << jd;
             if (nearSun) continue;
@@ -142,7 +142,7 @@ TEST(BoundedSky, AnswersAsTheChartWithFewerPositions) {
         // Pluto (no table loaded) has no position: only pairs of the others.
         Chart c;
         c.bodyCount = kMaxBodies - 1;
-        for (Body b : c.ComputedBodies()) c.longitude[b][kChartA] = e.Longitude(b, jd);
+        for (Body b : c.ComputedBodies()) c.longitude[b][kChartA] = e.Longitude(b, JulianDate(jd));
         charts += c.bodyCount;
         const ChartTests exact(c, e.orbs, MidpointOrbOfIndex(3));
         bounded.MoveTo(jd);
@@ -199,7 +199,7 @@ class BoundedSkyEdges : public ::testing::Test {
     }
     // The aspect as the instant's chart has it.
     bool ChartTrine(double jd) const {
-        const double s = *engine.Longitude(kSun, jd), m = *engine.Longitude(kMars, jd);
+        const double s = *engine.Longitude(kSun, JulianDate(jd)), m = *engine.Longitude(kMars, JulianDate(jd));
         return s >= 0 && m >= 0 && TestAspect(s, m, kTrine, engine.orbs.orb[kTrine][kOrbBase]).holds;
     }
     Engine engine;

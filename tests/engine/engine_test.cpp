@@ -33,43 +33,43 @@ TEST(LongitudeWrapper, LibraryCodesBecomeReasonsAndBack) {
     EXPECT_EQ(SkyLongitude::FromCode(-100).Reason(), NoPosition::AfterData);
     for (double other : {-1.0, -98.0, -0.001, std::nan(""), -std::numeric_limits<double>::infinity()}) {
         const SkyLongitude l = SkyLongitude::FromCode(other);
-        EXPECT_FALSE(l.has_value()) << other;
+        EXPECT_FALSE(l.HasValue()) << other;
         EXPECT_EQ(l.Reason(), NoPosition::Failed) << other;
         EXPECT_EQ(l.Code(), -1) << other;
     }
     EXPECT_EQ(kBeforeData.Code(), -99);
     EXPECT_EQ(kAfterData.Code(), -100);
     const SkyLongitude zero = SkyLongitude::FromCode(0);
-    ASSERT_TRUE(zero.has_value());
+    ASSERT_TRUE(zero.HasValue());
     EXPECT_EQ(*zero, 0);
     EXPECT_EQ(zero.AsOptional(), std::optional<double>(0));
     EXPECT_EQ(kAfterData.AsOptional(), std::nullopt);
-    EXPECT_EQ(kAfterData.value_or(7), 7);
+    EXPECT_EQ(kAfterData.ValueOr(7), 7);
     // The wrapper hands the library's reasons on, through the sidereal
     // correction too.
     Engine e = FakeEngine();
     e.SiderealZodiac = true;
     Sky().base[kSaturn] = testing::kLibraryBeforeData;
-    EXPECT_EQ(e.Longitude(kSaturn, kEpoch), kBeforeData);
-    EXPECT_EQ(e.LaterLongitude(kSaturn, kEpoch), kBeforeData);
+    EXPECT_EQ(e.Longitude(kSaturn, JulianDate(kEpoch)), kBeforeData);
+    EXPECT_EQ(e.LaterLongitude(kSaturn, JulianDate(kEpoch)), kBeforeData);
 }
 
 TEST(LongitudeWrapper, MoonRangeEdges) {
     Engine e = FakeEngine();
     Sky().base[kMoon] = Deg(40);
-    EXPECT_EQ(e.Longitude(kMoon, kFirstInstant - 1e-6), kBeforeData);
-    EXPECT_NEAR(*e.Longitude(kMoon, kFirstInstant), Deg(40), 1e-12);
-    EXPECT_NEAR(*e.Longitude(kMoon, kEndInstant - 1e-6), Deg(40), 1e-12);
-    EXPECT_EQ(e.Longitude(kMoon, kEndInstant), kAfterData);
-    EXPECT_EQ(e.Longitude(kMoon, 0), kBeforeData);
-    EXPECT_EQ(e.Longitude(kMoon, 1e12), kAfterData);
+    EXPECT_EQ(e.Longitude(kMoon, JulianDate(kFirstInstant - 1e-6)), kBeforeData);
+    EXPECT_NEAR(*e.Longitude(kMoon, JulianDate(kFirstInstant)), Deg(40), 1e-12);
+    EXPECT_NEAR(*e.Longitude(kMoon, JulianDate(kEndInstant - 1e-6)), Deg(40), 1e-12);
+    EXPECT_EQ(e.Longitude(kMoon, JulianDate(kEndInstant)), kAfterData);
+    EXPECT_EQ(e.Longitude(kMoon, JulianDate(0)), kBeforeData);
+    EXPECT_EQ(e.Longitude(kMoon, JulianDate(1e12)), kAfterData);
 }
 
 TEST(LongitudeWrapper, BadInputGivesAFailureCode) {
     Engine e = FakeEngine();
     const double inf = std::numeric_limits<double>::infinity();
     for (double jd : {std::nan(""), inf, -inf}) {
-        for (Body b : AllBodies()) EXPECT_EQ(e.Longitude(b, jd), SkyLongitude()) << Index(b);
+        for (Body b : AllBodies()) EXPECT_EQ(e.Longitude(b, JulianDate(jd)), SkyLongitude()) << Index(b);
     }
     // Numbers outside 1..10 name no body, so they never reach Longitude.
     EXPECT_EQ(BodyFromIndex(0), std::nullopt);
@@ -77,29 +77,29 @@ TEST(LongitudeWrapper, BadInputGivesAFailureCode) {
     // A library answer that is not a number is a failure, not a position.
     Sky().base[kMars] = 0;
     Sky().speed[kMars] = std::nan("");
-    EXPECT_EQ(e.Longitude(kMars, kEpoch + 1), SkyLongitude());
+    EXPECT_EQ(e.Longitude(kMars, JulianDate(kEpoch + 1)), SkyLongitude());
     // No Pluto table loaded: no Pluto position.
-    EXPECT_EQ(e.Longitude(kPluto, kEpoch), SkyLongitude());
+    EXPECT_EQ(e.Longitude(kPluto, JulianDate(kEpoch)), SkyLongitude());
 }
 
 TEST(LongitudeWrapper, SiderealCorrectionOnlyForPositions) {
     Engine e = FakeEngine();
     e.SiderealZodiac = true;
     Sky().base[kVenus] = 0.1;
-    const double v = *e.Longitude(kVenus, kEpoch);  // year 2000: ayanamsa 0.416314
+    const double v = *e.Longitude(kVenus, JulianDate(kEpoch));  // year 2000: ayanamsa 0.416314
     EXPECT_NEAR(v, 0.1 - 0.416314 + kTwoPi, 1e-12);
     EXPECT_GE(v, 0);
     EXPECT_LT(v, kTwoPi);
     // Year 2100 (2488070.0 is 2100 January 1.5): 100 × 243.8e-6 more.
-    EXPECT_NEAR(*e.Longitude(kVenus, 2488070.0), 0.1 - 0.416314 - 0.02438 + kTwoPi, 1e-9);
+    EXPECT_NEAR(*e.Longitude(kVenus, JulianDate(2488070.0)), 0.1 - 0.416314 - 0.02438 + kTwoPi, 1e-9);
 
     Sky().base[kMars] = -1;
-    EXPECT_EQ(e.Longitude(kMars, kEpoch), SkyLongitude());
+    EXPECT_EQ(e.Longitude(kMars, JulianDate(kEpoch)), SkyLongitude());
     Sky().base[kJupiter] = kLibraryAfterData;
-    EXPECT_EQ(e.Longitude(kJupiter, kEpoch), kAfterData);
-    EXPECT_EQ(e.Longitude(kMoon, kEndInstant), kAfterData);
-    EXPECT_EQ(e.Longitude(kMoon, kFirstInstant - 1), kBeforeData);
-    EXPECT_EQ(e.Longitude(kPluto, kEpoch), SkyLongitude());
+    EXPECT_EQ(e.Longitude(kJupiter, JulianDate(kEpoch)), kAfterData);
+    EXPECT_EQ(e.Longitude(kMoon, JulianDate(kEndInstant)), kAfterData);
+    EXPECT_EQ(e.Longitude(kMoon, JulianDate(kFirstInstant - 1)), kBeforeData);
+    EXPECT_EQ(e.Longitude(kPluto, JulianDate(kEpoch)), SkyLongitude());
 }
 
 TEST(Retrograde, DirectionOfMotionIncludingAcrossAries) {
@@ -115,7 +115,7 @@ TEST(Retrograde, DirectionOfMotionIncludingAcrossAries) {
     Sky().speed[kUranus] = 0.001;
     Sky().base[kSun] = 1;
     Sky().speed[kSun] = -1;  // the Sun is never retrograde, however it moves
-    auto flag = [&](Body b) { return e.Retrograde(b, e.Longitude(b, kEpoch), JulianDate(kEpoch)); };
+    auto flag = [&](Body b) { return e.Retrograde(b, e.Longitude(b, JulianDate(kEpoch)), JulianDate(kEpoch)); };
     EXPECT_TRUE(flag(kMars));
     EXPECT_FALSE(flag(kJupiter));
     EXPECT_TRUE(flag(kSaturn));
@@ -138,23 +138,23 @@ TEST(Retrograde, SiderealLastHalfHourOfAYearComparesWithOneCorrection) {
     Sky().base[kSaturn] = 2.0;
     Sky().speed[kSaturn] = Deg(-0.03);
     for (double jd : {newYear - 2 * kHalfHour, newYear - kHalfHour, newYear}) {
-        EXPECT_FALSE(e.Retrograde(kJupiter, e.Longitude(kJupiter, jd), JulianDate(jd))) << jd;
-        EXPECT_TRUE(e.Retrograde(kSaturn, e.Longitude(kSaturn, jd), JulianDate(jd))) << jd;
+        EXPECT_FALSE(e.Retrograde(kJupiter, e.Longitude(kJupiter, JulianDate(jd)), JulianDate(jd))) << jd;
+        EXPECT_TRUE(e.Retrograde(kSaturn, e.Longitude(kSaturn, JulianDate(jd)), JulianDate(jd))) << jd;
     }
     // Each position keeps the correction of its own year.
     const double last = newYear - kHalfHour;
-    EXPECT_NEAR(*e.Longitude(kJupiter, newYear) - *e.Longitude(kJupiter, last),
+    EXPECT_NEAR(*e.Longitude(kJupiter, JulianDate(newYear)) - *e.Longitude(kJupiter, JulianDate(last)),
                 Deg(0.08) * kHalfHour - 243.8e-6, 1e-12);
-    EXPECT_NEAR(*e.LaterLongitude(kJupiter, last) - *e.Longitude(kJupiter, last),
+    EXPECT_NEAR(*e.LaterLongitude(kJupiter, JulianDate(last)) - *e.Longitude(kJupiter, JulianDate(last)),
                 Deg(0.08) * kHalfHour, 1e-12);
     // Jupiter approaches a natal position 1° ahead and the Sun 1° ahead of it.
     Sky().base[kSun] = Sky().base[kJupiter] + Deg(1);
     Sky().speed[kSun] = Deg(0.08);
-    const double natal = *e.Longitude(kJupiter, last) + Deg(1);
+    const double natal = *e.Longitude(kJupiter, JulianDate(last)) + Deg(1);
     EXPECT_EQ(e.TrendAgainstFixedLongitude(JulianDate(last), natal, kJupiter, kConjunction, Deg(1)), -1);
     Sky().speed[kSun] = Deg(0.09);
     const double d =
-        TestAspect(e.Longitude(kJupiter, last), e.Longitude(kSun, last), kConjunction, 1).deviation;
+        TestAspect(e.Longitude(kJupiter, JulianDate(last)), e.Longitude(kSun, JulianDate(last)), kConjunction, 1).deviation;
     EXPECT_EQ(e.DeviationTrend(JulianDate(last), kJupiter, kSun, kConjunction, d), 1);
 }
 
@@ -188,16 +188,16 @@ TEST(LongitudeWrapper, PlatformEphemerisAndPlutoTableEdges) {
     e.Initialize(folder);
     ASSERT_TRUE(Succeeded(e.LoadPlutoTable()));
     for (Body b : {kPluto, kMoon}) {
-        EXPECT_EQ(e.Longitude(b, kFirstInstant - 1e-6), kBeforeData) << Index(b);
-        EXPECT_EQ(e.Longitude(b, kFirstInstant - 1), kBeforeData) << Index(b);
-        EXPECT_TRUE(e.Longitude(b, kFirstInstant).has_value()) << Index(b);
-        EXPECT_TRUE(e.Longitude(b, kEndInstant - 0.01).has_value()) << Index(b);
-        EXPECT_EQ(e.Longitude(b, kEndInstant), kAfterData) << Index(b);
+        EXPECT_EQ(e.Longitude(b, JulianDate(kFirstInstant - 1e-6)), kBeforeData) << Index(b);
+        EXPECT_EQ(e.Longitude(b, JulianDate(kFirstInstant - 1)), kBeforeData) << Index(b);
+        EXPECT_TRUE(e.Longitude(b, JulianDate(kFirstInstant)).HasValue()) << Index(b);
+        EXPECT_TRUE(e.Longitude(b, JulianDate(kEndInstant - 0.01)).HasValue()) << Index(b);
+        EXPECT_EQ(e.Longitude(b, JulianDate(kEndInstant)), kAfterData) << Index(b);
     }
     const double inf = std::numeric_limits<double>::infinity();
     for (double jd : {std::nan(""), inf, -inf, 1e300, -1e300}) {
         for (Body b : AllBodies()) {
-            const double l = *e.Longitude(b, jd);
+            const double l = *e.Longitude(b, JulianDate(jd));
             EXPECT_TRUE(l < 0 || (l >= 0 && l < kTwoPi)) << Index(b) << " " << jd;
             if (!std::isfinite(jd)) {
                 EXPECT_LT(l, 0) << Index(b);
@@ -207,7 +207,7 @@ TEST(LongitudeWrapper, PlatformEphemerisAndPlutoTableEdges) {
     // Sidereal positions stay in range across the year.
     e.SiderealZodiac = true;
     for (Body b : AllBodies()) {
-        const double l = *e.Longitude(b, kEpoch);
+        const double l = *e.Longitude(b, JulianDate(kEpoch));
         EXPECT_GE(l, 0);
         EXPECT_LT(l, kTwoPi);
     }
@@ -223,8 +223,8 @@ TEST(LongitudeWrapper, MissingPlutoTableFailsWithOneLine) {
     ASSERT_FALSE(loaded);
     EXPECT_EQ(loaded.message(),
               "Pluto table " + e.DataFolder() + "pluto.slx does not exist or is not a file");
-    EXPECT_EQ(e.Longitude(kPluto, kEpoch), SkyLongitude());
-    EXPECT_TRUE(e.Longitude(kSun, kEpoch).has_value());
+    EXPECT_EQ(e.Longitude(kPluto, JulianDate(kEpoch)), SkyLongitude());
+    EXPECT_TRUE(e.Longitude(kSun, JulianDate(kEpoch)).HasValue());
 }
 
 }  // namespace

@@ -115,7 +115,7 @@ TEST(Houses, SiderealZodiacShiftsEveryAngleByTheBodiesCorrection) {
         engine.SiderealZodiac = true;
         const Result<HouseCusps> sidereal = ComputeHouses(engine, kDates[1], berlin, system);
         ASSERT_TRUE(tropical.ok() && sidereal.ok());
-        const double offset = InDegrees(engine.ZodiacOffset(kDates[1]));
+        const double offset = InDegrees(engine.ZodiacOffset(JulianDate(kDates[1])));
         ASSERT_GT(offset, 20.0);
         EXPECT_LT(Apart(InDegrees(tropical->ascendant) - offset, InDegrees(sidereal->ascendant)), 1e-9);
         EXPECT_LT(Apart(InDegrees(tropical->midheaven) - offset, InDegrees(sidereal->midheaven)), 1e-9);
@@ -190,7 +190,7 @@ TEST(ExtraPoints, SiderealAndTheListOfTheCommandLine) {
     const double tropical = ComputeExtraPoint(engine, ExtraPoint::Chiron, kDates[0]).longitude;
     engine.SiderealZodiac = true;
     const double sidereal = ComputeExtraPoint(engine, ExtraPoint::Chiron, kDates[0]).longitude;
-    EXPECT_NEAR(Apart(InDegrees(tropical - sidereal), InDegrees(engine.ZodiacOffset(kDates[0]))), 0, 1e-9);
+    EXPECT_NEAR(Apart(InDegrees(tropical - sidereal), InDegrees(engine.ZodiacOffset(JulianDate(kDates[0])))), 0, 1e-9);
 
     const Result<std::vector<ExtraPoint>> all = ParseExtraPoints("chiron, NODES");
     ASSERT_TRUE(Succeeded(all));

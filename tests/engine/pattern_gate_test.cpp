@@ -19,7 +19,7 @@ Chart WorldChart(const Engine& e, double jd) {
     c.mode = Mode::World;
     c.bodyCount = e.BodyCountForSettings();
     c.jd[kChartA] = JulianDate(jd);
-    for (Body b : c.ComputedBodies()) c.longitude[b][kChartA] = e.Longitude(b, jd);
+    for (Body b : c.ComputedBodies()) c.longitude[b][kChartA] = e.Longitude(b, JulianDate(jd));
     return c;
 }
 

@@ -40,7 +40,7 @@ struct LinearSky {
         return SkyLongitude(NormalizeAngle((start[body] + speed[body] * (jd - epoch)) * kDeg));
     }
     LongitudeFn Source() const {
-        return [this](Body body, double jd) { return (*this)(body, jd); };
+        return [this](Body body, JulianDate jd) { return (*this)(body, jd.days); };
     }
 };
 
@@ -336,9 +336,9 @@ TEST(AspectSearch, SkippingHoldsAtEachBodysFastestDates) {
             const OrbTable e = Orbs(orb);
             for (double jd = w.first; jd <= w.last; jd += w.step) {
                 for (double offset : {0.0, 0.3, 0.55, 0.8}) {
-                    const double natal = *engine.Longitude(w.body, jd) + offset * motion * kDeg;
-                    LongitudeFn source = [&](Body body, double at) {
-                        if (at == kNatalJd) return SkyLongitude(NormalizeAngle(natal));
+                    const double natal = *engine.Longitude(w.body, JulianDate(jd)) + offset * motion * kDeg;
+                    LongitudeFn source = [&](Body body, JulianDate at) {
+                        if (at.days == kNatalJd) return SkyLongitude(NormalizeAngle(natal));
                         return engine.Longitude(body, at);
                     };
                     AspectSearch fast(source, e, jd + 0.5, 0);
@@ -376,8 +376,8 @@ TEST(LongitudeCache, AnswersRepeatedQuestionsWithoutTheSource) {
     EXPECT_EQ(b, direct.BeginningOfAspect(kSun, kMars, kConjunction, kOrbBase));
 
     // Different bodies or instants are different questions.
-    EXPECT_NE(cache.Longitude(kSun, kDay + 3), cache.Longitude(kSun, kDay + 4));
-    EXPECT_NE(cache.Longitude(kSun, kDay + 3), cache.Longitude(kMars, kDay + 3));
+    EXPECT_NE(cache.Longitude(kSun, JulianDate(kDay + 3)), cache.Longitude(kSun, JulianDate(kDay + 4)));
+    EXPECT_NE(cache.Longitude(kSun, JulianDate(kDay + 3)), cache.Longitude(kMars, JulianDate(kDay + 3)));
 }
 
 }  // namespace

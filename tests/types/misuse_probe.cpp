@@ -5,12 +5,13 @@
 #include "engine/chart.h"
 #include "engine/engine.h"
 #include "engine/patterns.h"
+#include "time/aspect_search.h"
 #include "time/date_rows.h"
 
 namespace vek {
 
 double Probe(Engine& engine, const Chart& chart, const OrbTable& orbs, DateRows& rows) {
-    double sum = engine.Longitude(kMars, 2451545.0).value_or(0);
+    double sum = engine.Longitude(kMars, JulianDate(2451545.0)).ValueOr(0);
     sum += AspectTestByBodies(chart, orbs, kSun, kMars, kConjunction).deviation;
     sum += AspectAngleOf(kSquare);
     if (const SkyLongitude venus = chart.longitude[kVenus][kChartA]) sum += *venus;
@@ -20,7 +21,7 @@ double Probe(Engine& engine, const Chart& chart, const OrbTable& orbs, DateRows&
     engine.AspectColor[kSquare] = Rgb(255, 0, 0);
     sum += static_cast<double>(AngleText(ToRadians(Degrees(12.5))).size());
 #ifdef VEK_MISUSE_INT_AS_BODY
-    sum += engine.Longitude(4, 2451545.0).value_or(0);
+    sum += engine.Longitude(4, JulianDate(2451545.0)).ValueOr(0);
 #endif
 #ifdef VEK_MISUSE_SWAPPED_BODY_AND_ASPECT
     sum += AspectTestByBodies(chart, orbs, kSun, kConjunction, kMars).deviation;
@@ -39,6 +40,13 @@ double Probe(Engine& engine, const Chart& chart, const OrbTable& orbs, DateRows&
 #endif
 #ifdef VEK_MISUSE_LONGITUDE_AS_JULIAN_DATE
     sum += engine.TrendAgainstFixedLongitude(0.5, JulianDate(2451545.0), kSun, kTrine, 0.1);
+#endif
+#ifdef VEK_MISUSE_DAYS_AS_POSITION_DATE
+    sum += engine.Longitude(kMars, 2451545.0).ValueOr(0);
+#endif
+#ifdef VEK_MISUSE_SOURCE_OF_PLAIN_DAYS
+    const LongitudeFn source = [&engine](Body b, double jd) { return engine.Longitude(b, JulianDate(jd)); };
+    sum += source(kMars, JulianDate(2451545.0)).ValueOr(0);
 #endif
 #ifdef VEK_MISUSE_DEGREES_AS_RADIANS
     sum += static_cast<double>(AngleText(Degrees(12.5)).size());
