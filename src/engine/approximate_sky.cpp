@@ -96,7 +96,9 @@ Orbit Heliocentric(const Elements& el, double t, ApproximateSky::Orientation& o)
     const double l = (el.l + el.dl * t) * kDegree;
     const double perihelion = (el.perihelion + el.dperihelion * t) * kDegree;
     const double m = std::remainder(l - perihelion, kTwoPi);
-    double ea = m + e * std::sin(m);
+    // Started at the series to e², Newton's steps take one step fewer.
+    const double sm = std::sin(m), cm = std::cos(m);
+    double ea = m + e * sm * (1 + e * cm);
     double se = 0, ce = 0;
     bool converged = false;
     for (int k = 0; k < 8 && !converged; ++k) {

@@ -497,16 +497,4 @@ BoundedSky::TimedAnswer BoundedSky::AtMidpointUntil(Body centre, Body y, Body z)
     return {holds, midpoint_[centre][std::min(y, z)][std::max(y, z)].until};
 }
 
-BoundedSky::TimedAnswer BoundedSky::KnownAspect(Body x, Body y, vek::Aspect aspect) const {
-    const Answer& a = aspect_[aspect][std::min(x, y)][std::max(x, y)];
-    if (jd_ < a.until) return {a.value, a.until};
-    return {false, -kInfinity};
-}
-
-BoundedSky::TimedAnswer BoundedSky::KnownAtMidpoint(Body centre, Body y, Body z) const {
-    const Answer& a = midpoint_[centre][std::min(y, z)][std::max(y, z)];
-    if (jd_ < a.until) return {a.value, a.until};
-    return {false, -kInfinity};
-}
-
 }  // namespace vek

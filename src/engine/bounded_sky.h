@@ -25,6 +25,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "engine/approximate_sky.h"
 #include "engine/sky_tests.h"
@@ -214,5 +215,19 @@ class BoundedSky final : public SkyTests {
     mutable double watchedUntil_ = -1;
     mutable int64_t computed_ = 0;
 };
+
+// Inline: the pattern gate asks them for every test of every triple it looks
+// at.
+inline BoundedSky::TimedAnswer BoundedSky::KnownAspect(Body x, Body y, vek::Aspect aspect) const {
+    const Answer& a = x < y ? aspect_[aspect][x][y] : aspect_[aspect][y][x];
+    if (jd_ < a.until) return {a.value, a.until};
+    return {false, -std::numeric_limits<double>::infinity()};
+}
+
+inline BoundedSky::TimedAnswer BoundedSky::KnownAtMidpoint(Body centre, Body y, Body z) const {
+    const Answer& a = y < z ? midpoint_[centre][y][z] : midpoint_[centre][z][y];
+    if (jd_ < a.until) return {a.value, a.until};
+    return {false, -std::numeric_limits<double>::infinity()};
+}
 
 }  // namespace vek
