@@ -79,7 +79,7 @@ void RunReport(benchmark::State& state, int year, bool share, bool skip, bool ex
     size_t lines = 0, chars = 0;
     for (auto _ : state) {
         vek::SlotDates jd;
-        jd[vek::kWorldDate] = vek::JulianDate(rows.InputDateToAJDate(vek::kWorldDate));
+        jd[vek::kWorldDate] = rows.InputDateToAJDate(vek::kWorldDate).value();
         const vek::Chart chart = vek::ComputeChart(f.engine, vek::Mode::World, jd);
         const vek::ReportDates dates = vek::ReportDatesFrom(rows, vek::Mode::World);
         vek::DurationsReport report;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "time/date_rows.h"
@@ -14,7 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 4) return 0;
     vek::DateRows rows;
     rows.SetLocalZone(static_cast<int8_t>(data[0]) * 15);
-    const int slot = data[1] % 4;  // 3 is no slot
+    const std::optional<vek::DateSlot> slotOrNone = vek::DateSlotFromIndex(data[1] % 4);
+    if (!slotOrNone) return 0;  // 3 is no slot
+    const vek::DateSlot slot = *slotOrNone;
     vek::DateRowFields& r = rows.Row(slot);
     r.monthIndex = static_cast<int8_t>(data[0]);
     r.dayIndex = static_cast<int8_t>(data[1]) / 4;
@@ -22,11 +25,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     r.zoneIndex = static_cast<int8_t>(data[3]);
     r.yearText.assign(reinterpret_cast<const char*>(data) + 4, size - 4);
 
-    const double local = rows.LocalDayValue(slot);
-    const double jd = rows.InputDateToAJDate(slot);
+    const vek::Result<double> localDay = rows.LocalDayValue(slot);
+    const vek::Result<vek::JulianDate> julianDate = rows.InputDateToAJDate(slot);
+    const double local = vek::DaysOrCode(localDay);
+    const double jd = vek::DaysOrCode(julianDate);
     const std::string text = rows.InputDateToString(slot, data[2] & 1);
     const std::string weekday = rows.WeekdayToolTip(slot);
-    if (jd < 0) {
+    if (localDay.ok() != julianDate.ok()) std::abort();
+    if (!julianDate) {
         if (jd != vek::kDateIncomplete && jd != vek::kDateInvalid && jd != vek::kDateTooEarly &&
             jd != vek::kDateTooLate)
             std::abort();
@@ -40,6 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Whole minutes, and the same answer for the row as it now stands.
     const double minutes = jd * 1440.0 + 720.0;
     if (minutes != std::round(minutes)) std::abort();
-    if (rows.InputDateToAJDate(slot) != jd) std::abort();
+    if (vek::DaysOrCode(rows.InputDateToAJDate(slot)) != jd) std::abort();
     return 0;
 }

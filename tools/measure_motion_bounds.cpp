@@ -7,7 +7,12 @@
 // for every planet the same changes of its path without the bending of light near the
 // Sun, with the largest bending itself (the difference between the two).
 //
-// Usage: measure_motion_bounds [FIRST_YEAR LAST_YEAR [EPHEMERIS_FOLDER]]
+// With --near-sun it measures instead, as each planet passes within 2° of
+// the Sun in longitude, the bending and the change of motion by elongation:
+// every minute within 0.35°, where the bending turns over within minutes,
+// and every quarter hour beyond: what the crossing search may assume there.
+//
+// Usage: measure_motion_bounds [--near-sun] [FIRST_YEAR LAST_YEAR [EPHEMERIS_FOLDER]]
 // (years 1 to 2799 by default, with 20 years on either side, the reach of
 // a search from the first and last accepted dates).
 //
@@ -19,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "ephemeris_folder.h"
 
@@ -121,22 +127,157 @@ bool FinePass(int body, double around, Largest& bending, Largest& change) {
     return true;
 }
 
+// Elongations in longitude from the Sun (degrees) that part the bands of
+// the near-Sun measure: within the Sun's disk and its edge, then whole
+// degrees out to kNearSun.
+constexpr double kBandEdges[] = {0, 0.5, 1, 2};
+constexpr int kBands = 3;
+constexpr double kNearSun = 2;
+// Within the Sun's disk (a radius of 0.27°) the bending changes within
+// minutes and is sampled every minute; beyond it, it changes over hours.
+constexpr double kFine = 0.35;
+
+int BandOf(double elongation) {
+    for (int band = 0; band < kBands; ++band)
+        if (elongation < kBandEdges[band + 1]) return band;
+    return kBands;
+}
+
+// The bending of a body's longitude as it passes the Sun, by band of its
+// elongation in longitude: the largest bending, the largest second
+// difference of the bending and of the apparent longitude, in degrees and
+// degrees per day², at steps of two minutes within kFine (sampled every
+// minute) and of an hour beyond (sampled every quarter hour).
+struct NearSun {
+    Largest bending[kBands], bendingChange[kBands], change[kBands], motion[kBands];
+};
+
+// Every passage of `body` within kNearSun degrees of the Sun in [from, to].
+bool MeasureNearSun(int body, double most, double from, double to, NearSun& out) {
+    struct Sample {
+        double jd, apparent, bent, elongation;
+    };
+    std::vector<Sample> coarse, fine;
+    // The second differences of the samples at `step` samples apart, where
+    // the middle one lies in a band `use` accepts.
+    auto measure = [&](const std::vector<Sample>& v, size_t step, double h, auto use) {
+        for (size_t i = step; i + step < v.size(); ++i) {
+            const int band = BandOf(v[i].elongation);
+            if (band >= kBands || !use(v[i].elongation)) continue;
+            out.bending[band].Offer(v[i].bent, v[i].jd);
+            out.bendingChange[band].Offer(
+                (v[i + step].bent - 2 * v[i].bent + v[i - step].bent) / (h * h), v[i].jd);
+            out.change[band].Offer(
+                (v[i + step].apparent - 2 * v[i].apparent + v[i - step].apparent) / (h * h),
+                v[i].jd);
+            out.motion[band].Offer((v[i + 1].apparent - v[i].apparent) / (v[i + 1].jd - v[i].jd),
+                                   v[i].jd);
+        }
+    };
+    auto sample = [&](double t, Sample& s) {
+        double sun = 0, l = 0, smooth = 0;
+        if (!Longitude(SE_SUN, t, SEFLG_SWIEPH, sun) || !Longitude(body, t, SEFLG_SWIEPH, l) ||
+            !Longitude(body, t, SEFLG_SWIEPH | SEFLG_NOGDEFL, smooth))
+            return false;
+        s = {t, l, std::remainder(l - smooth, 360.0), std::fabs(std::remainder(l - sun, 360.0))};
+        return true;
+    };
+    auto add = [](std::vector<Sample>& v, Sample s) {
+        if (!v.empty())
+            s.apparent = v.back().apparent + std::remainder(s.apparent - v.back().apparent, 360.0);
+        v.push_back(s);
+    };
+    constexpr double kQuarterHour = 1.0 / 96, kMinute = 1.0 / 1440;
+    double t = from;
+    while (t <= to) {
+        double sun = 0, l = 0;
+        if (!Longitude(SE_SUN, t, SEFLG_SWIEPH, sun) || !Longitude(body, t, SEFLG_SWIEPH, l))
+            return false;
+        const double d = std::fabs(std::remainder(l - sun, 360.0));
+        if (d > kNearSun + 0.3) {
+            t += std::max((d - kNearSun - 0.2) / most, kQuarterHour);
+            continue;
+        }
+        // One passage, from beyond the outer edge to beyond it on the other
+        // side; every minute within the disk.
+        coarse.clear();
+        Sample s{};
+        double last = 1e9;
+        for (;; t += kQuarterHour) {
+            if (!sample(t, s)) return false;
+            add(coarse, s);
+            if (s.elongation < kFine) {
+                fine.clear();
+                for (double u = t - 2 * kMinute; u <= t + kQuarterHour + 2 * kMinute;
+                     u += kMinute) {
+                    Sample f{};
+                    if (!sample(u, f)) return false;
+                    add(fine, f);
+                }
+                measure(fine, 2, 2 * kMinute, [](double e) { return e < kFine; });
+            }
+            if (s.elongation > kNearSun + 0.3 && s.elongation > last) break;
+            last = s.elongation;
+        }
+        measure(coarse, 4, 4 * kQuarterHour, [](double e) { return e >= kFine; });
+    }
+    return true;
+}
+
+// The near-Sun measure of every planet (and of the Moon, whose longitude
+// the ephemeris does not bend).
+int MeasureAllNearSun(double from, double to) {
+    // Largest change of elongation per day: the Sun's motion and the body's.
+    constexpr double kMost[] = {0, 3.7, 2.4, 1.9, 1.3, 1.2, 1.1, 1.1, 17.0};
+    std::printf(
+        "near the Sun, by elongation in longitude: the bending in \"; its change and the "
+        "apparent longitude's in degrees per day² (at steps of two minutes within 0.35°, "
+        "of an hour beyond); the largest motion between samples in degrees per day\n");
+    for (size_t k = 1; k < std::size(kBodies); ++k) {
+        NearSun n;
+        if (!MeasureNearSun(kBodies[k].swe, kMost[k], from, to, n)) return 1;
+        for (int band = 0; band < kBands; ++band)
+            std::printf(
+                "%-8s %.1f-%.1f°  bending %.2f\" (%.3f)  its change %.6f (%.3f)  "
+                "change of motion %.6f (%.3f)  motion %.5f\n",
+                kBodies[k].name, kBandEdges[band], kBandEdges[band + 1],
+                n.bending[band].value * 3600, n.bending[band].jd, n.bendingChange[band].value,
+                n.bendingChange[band].jd, n.change[band].value, n.change[band].jd,
+                n.motion[band].value);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     int firstYear = 1 - 20, lastYear = 2799 + 20;
+    // --near-sun: only the bending near the Sun, by elongation.
+    const bool nearSun = argc > 1 && std::string(argv[1]) == "--near-sun";
+    if (nearSun) {
+        --argc;
+        ++argv;
+    }
     if (argc >= 3) {
         firstYear = std::atoi(argv[1]);
         lastYear = std::atoi(argv[2]);
     }
     if (argc == 2 || argc > 4 || lastYear <= firstYear) {
-        std::fprintf(stderr, "usage: measure_motion_bounds [FIRST_YEAR LAST_YEAR [EPHEMERIS_FOLDER]]\n");
+        std::fprintf(stderr,
+                     "usage: measure_motion_bounds [--near-sun] [FIRST_YEAR LAST_YEAR "
+                     "[EPHEMERIS_FOLDER]]\n");
         return 2;
     }
     const std::string folder = UseEphemerisFolder(argc == 4 ? argv[3] : nullptr);
     const double from = StartOfYear(firstYear), to = StartOfYear(lastYear + 1);
     std::printf("Swiss Ephemeris files in %s, years %d to %d (JD %.1f to %.1f)\n", folder.c_str(),
                 firstYear, lastYear, from, to);
+    if (nearSun) {
+        const int status = MeasureAllNearSun(from, to);
+        swe_close();
+        return status;
+    }
     std::printf("degrees per day, per day², per day³; the Julian date of the largest in ()\n");
     for (const Body& b : kBodies) {
         const bool moon = b.swe == SE_MOON;

@@ -27,12 +27,13 @@ Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
     SlotDates dates = results.DateJD;
     for (int k = 0; k < n; ++k) {
         const DateSlot slot = slots[static_cast<size_t>(k)];
-        const double slotJD = rows.InputDateToAJDate(slot);
-        if (slotJD < 0) {
-            if (failedRow) *failedRow = {slot, slotJD, DateErrorTitle(texts)};
-            return Fail(DateErrorText(texts, slot, slotJD), static_cast<int>(slotJD));
+        const Result<JulianDate> slotJD = rows.InputDateToAJDate(slot);
+        if (!slotJD) {
+            const double code = DateErrorCode(slotJD.error());
+            if (failedRow) *failedRow = {slot, code, DateErrorTitle(texts)};
+            return Fail(DateErrorText(texts, slot, code), static_cast<int>(code));
         }
-        dates[slot] = JulianDate(slotJD);
+        dates[slot] = *slotJD;
     }
     ComputeFromDates(engine, settings, texts, request, dates, results);
     const ChartExtrasRequest extras = ChartExtrasRequestOf(rows, settings);

@@ -51,7 +51,7 @@ void PatternRun::SkipSteps(ProgramState& state) {
     for (int n = 0; n < skipSteps_; ++n) {
         if (n % 16 == 15 && std::chrono::steady_clock::now() >= deadline) return;
         const DateRowFields saved = ApplyStep(state.rows, choice_.interval, kStepForward);
-        const double jd = state.rows.InputDateToAJDate(kWorldDate);
+        const Result<JulianDate> jd = state.rows.InputDateToAJDate(kWorldDate);
         if (RestoreIfRefused(state.rows, saved, jd)) {
             // The run shows the last accepted step before the refusal, as
             // a run that computes every step does.
@@ -59,7 +59,7 @@ void PatternRun::SkipSteps(ProgramState& state) {
             skipped_ -= beforeLast ? 1 : 0;
             return;
         }
-        if (look_->At(jd)) {
+        if (look_->At(jd->days)) {
             world = saved;
             return;
         }

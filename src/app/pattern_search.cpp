@@ -157,8 +157,8 @@ bool RefusedStepBeyond(const DateRows& rows, int interval, double untilJD) {
     ApplyStep(probe, interval, kStepForward);
     DateRowFields& row = probe.Row(kWorldDate);
     row.yearText = std::to_string(YearValue(DigitsOnly(row.yearText)) - 400);
-    const double earlier = probe.InputDateToAJDate(kWorldDate);
-    return earlier >= 0 && earlier + 146097 > untilJD;
+    const Result<JulianDate> earlier = probe.InputDateToAJDate(kWorldDate);
+    return earlier && earlier->days + 146097 > untilJD;
 }
 
 SpanResult SearchSpan(const Engine& engine, DateRows& rows, const Settings& settings,
@@ -387,8 +387,9 @@ Result<PatternSearchResult> SearchPattern(const Engine& engine, DateRows& rows,
         return Fail("no pattern to search for");
     if (request.interval < 0 || request.interval >= kStepIntervalCount)
         return Fail("unknown step interval");
-    const double startJD = rows.InputDateToAJDate(kWorldDate);
-    if (startJD < 0) return Fail("the World date is not a valid date");
+    const Result<JulianDate> start = rows.InputDateToAJDate(kWorldDate);
+    if (!start) return Fail("the World date is not a valid date");
+    const double startJD = start->days;
 
     // Skipping needs the ephemeris' motion bounds; a second thread also needs
     // the ephemeris to answer there as here, and is worth it only for a long

@@ -287,9 +287,9 @@ Status FallBackFromAStateWithoutDate(const char* command, ComputeSession& s) {
     const DateSlot slot = s.mode == Mode::Natal1   ? kBirth1
                           : s.mode == Mode::Natal2 ? kBirth2
                                                    : kWorldDate;
-    const double jd = s.rows.InputDateToAJDate(slot);
-    if (jd > 0) return Ok();
-    const std::string dateError = DateErrorText(s.Texts(), slot, jd);
+    const Result<JulianDate> jd = s.rows.InputDateToAJDate(slot);
+    if (jd && jd->days > 0) return Ok();
+    const std::string dateError = DateErrorText(s.Texts(), slot, DaysOrCode(jd));
     if (!s.worldFallback) return Fail(dateError);
     std::fprintf(stderr, "vek-cli %s: %s; showing world transits for now\n", command,
                  dateError.c_str());

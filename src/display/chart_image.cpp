@@ -41,9 +41,9 @@ std::string TimeAndOffsetLine(DateRows rows, DateSlot slot) {
     std::snprintf(time, sizeof time, "%02d:%02d", minute / 60, minute % 60);
     std::string zone;
     if (r.zone) {
-        const double jd = rows.InputDateToAJDate(slot);
-        const Result<int32_t> offset =
-            jd > 0 ? OffsetAtInstant(jd, *r.zone) : Result<int32_t>(Fail("no date"));
+        const Result<JulianDate> jd = rows.InputDateToAJDate(slot);
+        const Result<int32_t> offset = jd && jd->days > 0 ? OffsetAtInstant(jd->days, *r.zone)
+                                                          : Result<int32_t>(Fail("no date"));
         zone = offset ? OffsetText(*offset) : r.zone->IsNamed() ? r.zone->name : "";
     } else if (r.zoneIndex > 0 && r.zoneIndex < static_cast<int>(rows.ZoneList().size())) {
         zone = rows.ZoneList()[static_cast<size_t>(r.zoneIndex)].text;

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
+#include "engine/approximate_sky.h"
 #include "engine/aspects.h"
 #include "engine/engine.h"
 #include "platform/calendar.h"
@@ -29,7 +31,121 @@ double PointAt(const Engine& engine, ExtraPoint point, double jd) {
     return v >= 0 ? v : std::numeric_limits<double>::quiet_NaN();
 }
 
+// Passages behind the Sun. The ephemeris bends a planet's light as it passes
+// the Sun, and inside the Sun's disk the bending turns over within minutes.
+// Measured by tools/measure_motion_bounds --near-sun over 1600 to 2100 (every
+// minute within 0.35° of the Sun, every quarter hour out to 2°): the bending
+// reaches Neptune 4.36", Uranus 4.28", Saturn 4.04", Jupiter 3.77", Mars
+// 2.73", Venus 1.91" and Mercury 1.42", within the deflection bound of
+// bounded_sky.cpp (6"). Neptune passed the Sun's centre on 24 January 1838
+// (JD 2392770.1) and went back by 0.15" for twenty minutes, so that a natal
+// point there saw three conjunctions; the change of motion over two minutes
+// reaches 10° a day² (Mercury 30°) and grows without bound at shorter steps,
+// since the bending has corners, where the old bound of 0.0035° a day² put a
+// single crossing and missed the other two, and misplaced the crossings of
+// points nearby by up to 67 seconds. So within kRoughElongation of the Sun
+// the search takes no bound on the change of motion: the planet's longitude
+// is a smooth path off by at most the bending, and crossings are halved down
+// to the second. Beyond 1° the bending changes the motion by at most
+// 0.00027° a day² at steps of an hour (Neptune), which with the paths
+// without the bending (Jupiter 0.00353, Saturn 0.00193, Uranus 0.00097,
+// Neptune 0.00061) stays within the bounds of bounded_sky.cpp (0.006, 0.0035,
+// 0.0035, 0.0035; the faster planets' leave more room). The bounds on the
+// motion hold in the disk too (there at most Mercury 2.22, Venus 1.26, Mars
+// 0.79, Jupiter 0.242, Saturn 0.134, Uranus 0.067 and Neptune 0.044° a day).
+constexpr double kRoughElongation = kSunPassageElongation;
+// The passages are looked for in steps no shorter than this (days).
+constexpr double kPassageStep = 0.05;
+// A step of the passage search never reaches further than this (days), so
+// that the bounds of the approximate longitudes at its far end are those of
+// its start or of the next century.
+constexpr double kLongestPassageStep = 150;
+
+bool Bends(Body body) {
+    return body != kSun && body != kMoon && body != kPluto;
+}
+
+// Adds the spans of [from, to] in which a body may stand within
+// kRoughElongation of the Sun in longitude, found from `elongation`, which
+// gives the elongation at an instant and how far it may be off (infinite
+// where nothing is known), and `rate`, the fastest the elongation changes.
+template <class Elongation>
+void AddPassages(Elongation elongation, double rate, double from, double to,
+                 std::vector<std::pair<double, double>>& rough) {
+    double t = from;
+    while (t <= to) {
+        double off = 0;
+        const double d = elongation(t, off);
+        const double gap = std::min((d - off - kRoughElongation) / rate, kLongestPassageStep);
+        if (gap >= kPassageStep) {
+            t += gap;
+            continue;
+        }
+        const double end = std::min(t + kPassageStep, to);
+        if (!rough.empty() && rough.back().second >= t)
+            rough.back().second = end;
+        else
+            rough.push_back({t, end});
+        if (end >= to) break;
+        t = end;
+    }
+}
+
+// Adds to `bounds` the passages behind the Sun in [from, to] of the moving
+// bodies given, each with its bending as noise. Only for the ephemeris' own
+// positions: a substituted source keeps within its own bounds.
+void AddSunPassages(const Engine& engine, const MotionBounds& motion,
+                    std::initializer_list<Body> bodies, std::optional<ExtraPoint> point,
+                    double from, double to, ChangeBounds& bounds) {
+    if (!motion.approximate || !(to >= from)) return;
+    std::vector<std::pair<double, double>>& rough = bounds.rough;
+    for (const Body body : bodies) {
+        if (!Bends(body)) continue;
+        const std::vector<std::pair<double, double>> spans = SunPassages(motion, body, from, to);
+        rough.insert(rough.end(), spans.begin(), spans.end());
+        bounds.roughNoise += motion.deflection;
+    }
+    // Chiron's light is bent as a planet's; its place and the Sun's come from
+    // the ephemeris itself.
+    if (point == ExtraPoint::Chiron) {
+        auto elongation = [&](double t, double& off) {
+            off = 0;
+            const double c = PointAt(engine, *point, t), sun = Position(engine, kSun, t);
+            if (!std::isfinite(c) || !std::isfinite(sun)) return 0.0;
+            return std::fabs(std::remainder(c - sun, kTwoPi));
+        };
+        AddPassages(elongation, PointMaxDailyMotion(*point) + motion.perDay[kSun], from, to, rough);
+        bounds.roughNoise += motion.deflection;
+    }
+    std::sort(rough.begin(), rough.end());
+    std::vector<std::pair<double, double>> merged;
+    for (const auto& span : rough) {
+        if (!merged.empty() && merged.back().second >= span.first)
+            merged.back().second = std::max(merged.back().second, span.second);
+        else
+            merged.push_back(span);
+    }
+    rough = std::move(merged);
+}
+
 }  // namespace
+
+std::vector<std::pair<double, double>> SunPassages(const MotionBounds& motion, Body body,
+                                                   double from, double to) {
+    std::vector<std::pair<double, double>> spans;
+    if (!Bends(body) || !(to >= from)) return spans;
+    const ApproximateSky sky;
+    auto elongation = [&](double t, double& off) {
+        off = std::max(ApproximateSky::Bound(body, t),
+                       ApproximateSky::Bound(body, t + kLongestPassageStep)) +
+              std::max(ApproximateSky::Bound(kSun, t),
+                       ApproximateSky::Bound(kSun, t + kLongestPassageStep));
+        if (!std::isfinite(off)) return 0.0;
+        return std::fabs(std::remainder(sky.Longitude(body, t) - sky.Longitude(kSun, t), kTwoPi));
+    };
+    AddPassages(elongation, motion.perDay[body] + motion.perDay[kSun], from, to, spans);
+    return spans;
+}
 
 std::vector<int> AspectBranches(Aspect aspect) {
     if (aspect == kConjunction || aspect == kOpposition) return {1};
@@ -105,6 +221,12 @@ Result<std::vector<AspectInstant>> FindAspectInstants(const Engine& engine,
     CrossingSpan span{from, to, PairJumps(engine, pair, from, to)};
     ChangeBounds bounds = PairBounds(motion, pair);
     bounds.angle = true;
+    if (pair.fixedFirst)
+        AddSunPassages(engine, motion, {pair.second}, std::nullopt, from, to, bounds);
+    else if (pair.firstPoint)
+        AddSunPassages(engine, motion, {pair.second}, pair.firstPoint, from, to, bounds);
+    else
+        AddSunPassages(engine, motion, {pair.first, pair.second}, std::nullopt, from, to, bounds);
     auto at = [&](Body body, double jd) {
         if (!positions) return Position(engine, body, jd);
         return (*positions)(body, JulianDate(jd)).ValueOr(std::numeric_limits<double>::quiet_NaN());
@@ -162,6 +284,7 @@ Status TransitsToLevels(const Engine& engine, const MotionBounds& motion,
         const AspectPair pair{kSun, m, kConjunction, 0.0};
         ChangeBounds bounds = PairBounds(motion, pair);
         bounds.angle = true;
+        AddSunPassages(engine, motion, {m}, std::nullopt, from, to, bounds);
         const CrossingSpan span{from, to, PairJumps(engine, pair, from, to)};
         const TimeFunction f = [&](double jd) { return Position(engine, m, jd); };
         Result<std::vector<Crossing>> found = FindCrossings(f, bounds, span, levels);
@@ -227,6 +350,7 @@ Result<std::vector<ExactAspect>> FindExactAspectsAmong(const Engine& engine,
             const AspectPair pair{m, o, kConjunction, std::nullopt};
             ChangeBounds bounds = PairBounds(motion, pair);
             bounds.angle = true;
+            AddSunPassages(engine, motion, {m, o}, std::nullopt, from, to, bounds);
             const CrossingSpan span{from, to, {}};
             const TimeFunction f = [&](double jd) {
                 return Position(engine, m, jd) - Position(engine, o, jd);
@@ -270,6 +394,7 @@ Result<std::vector<ExactAspect>> FindExactAspectsToPoints(const Engine& engine,
             AspectPair pair{kSun, m, kConjunction, std::nullopt, p.point};
             ChangeBounds bounds = PairBounds(motion, pair);
             bounds.angle = true;
+            AddSunPassages(engine, motion, {m}, p.point, from, to, bounds);
             const CrossingSpan span{from, to, {}};
             const TimeFunction f = [&](double jd) {
                 return Position(engine, m, jd) - PointAt(engine, p.point, jd);

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "engine/bounded_sky.h"
@@ -58,6 +59,18 @@ double BranchDeviation(double first, double second, Aspect aspect, int branch);
 // acceleration bounds summed; Pluto's table makes it piecewise linear between
 // days, with the rounding of its entries as the noise across them.
 ChangeBounds PairBounds(const MotionBounds& motion, const AspectPair& pair);
+
+// Within this elongation from the Sun in longitude the ephemeris' bending of
+// light may turn a planet's apparent motion within minutes.
+inline constexpr double kSunPassageElongation = kTwoPi / 360;
+
+// The spans of [from, to] in which `body` may stand within
+// kSunPassageElongation of the Sun in longitude, from the approximate
+// longitudes and their bounds (all of a span where those are not known);
+// none for the bodies the ephemeris does not bend (the Sun, the Moon, Pluto's
+// table). The crossing search takes no bound on the change of motion there.
+std::vector<std::pair<double, double>> SunPassages(const MotionBounds& motion, Body body,
+                                                   double from, double to);
 
 // The instants at which the engine's positions step where the deviation of a
 // pair may jump: in the sidereal zodiac the correction changes at the start

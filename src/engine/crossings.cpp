@@ -124,6 +124,17 @@ class Search {
         return false;
     }
 
+    // Whether [a, b] meets a rough span.
+    bool RoughAt(double a, double b) const {
+        const auto& r = b_.rough;
+        if (r.empty()) return false;
+        // The first span that ends at a or later.
+        auto it = std::lower_bound(
+            r.begin(), r.end(), a,
+            [](const std::pair<double, double>& s, double t) { return s.second < t; });
+        return it != r.end() && it->first <= b;
+    }
+
     void Examine(Sample a, Sample b, int level, int depth) {
         if (failed_) return;
         const size_t L = static_cast<size_t>(level);
@@ -131,21 +142,26 @@ class Search {
         const double h = b.t - a.t;
         double node = 0;
         const bool nodes = NodeInside(a.t, b.t, node);
+        const bool rough = RoughAt(a.t, b.t);
         const double noise = nodes ? 2 * b_.nodeNoise : 0;
         const double reach = b_.rate * h + noise;
+        // In a rough span the bend bound holds for a path within roughNoise.
+        const double bendNoise = noise + (rough ? 2 * b_.roughNoise : 0);
         const double aa = std::fabs(ya), ab = std::fabs(yb);
         if (Above(ya) == Above(yb)) {
             // Going to the level and back takes at least |ya| + |yb|.
             if (aa + ab > reach) return;
             // A curve of bounded bend lies within accel h² / 8 of its chord.
-            if (b_.accel > 0 && std::min(aa, ab) > b_.accel * h * h / 8 + noise) return;
+            if (b_.accel > 0 && std::min(aa, ab) > b_.accel * h * h / 8 + bendNoise) return;
             if (h <= kCrossingTolerance) return;  // touches the level, at most
         } else {
             // Too far apart to be joined at the fastest rate: the angle wrapped.
             if (aa + ab > reach) return;
             // The slope stays within accel × h of the chord's: with a chord
-            // steeper than that the function is monotonic, one crossing.
-            if (b_.accel > 0 && !nodes && std::fabs(yb - ya) / h > b_.accel * h) {
+            // steeper than that the function is monotonic, one crossing. In a
+            // rough span nothing bounds the slope's turns: halved to the
+            // tolerance, so that every crossing there is found.
+            if (b_.accel > 0 && !nodes && !rough && std::fabs(yb - ya) / h > b_.accel * h) {
                 Refine(a, b, level);
                 return;
             }
@@ -215,7 +231,8 @@ Result<std::vector<Crossing>> FindCrossings(const TimeFunction& f, const ChangeB
                                             const CrossingSpan& span,
                                             const std::vector<double>& levels) {
     if (!(bounds.rate > 0) || !std::isfinite(bounds.rate) || !(bounds.accel >= 0) ||
-        !(bounds.nodeNoise >= 0) || !(bounds.nodeSpacing >= 0))
+        !(bounds.nodeNoise >= 0) || !(bounds.nodeSpacing >= 0) || !(bounds.roughNoise >= 0) ||
+        !std::is_sorted(bounds.rough.begin(), bounds.rough.end()))
         return Error{"the bounds of the crossing search are not usable"};
     if (!std::isfinite(span.from) || !std::isfinite(span.to) || span.to < span.from)
         return Error{"the span of the crossing search is not usable"};

@@ -6,6 +6,9 @@
 // zero; a bound on the second derivative rules out a dip between two values
 // of the same sign and proves that a sign change between two values is the
 // only crossing between them. Where neither decides, the interval is halved.
+// In spans where no bound on the second derivative holds (rough spans), only
+// the rate and a bound on the distance from a smooth path decide, and a sign
+// change is halved down to the tolerance.
 // A crossing proven single is refined by regula falsi (Illinois) to a
 // tolerance of about a second. So every crossing is found, also the two or
 // three passes a retrograde station brings, down to passes closer together
@@ -19,6 +22,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "util/result.h"
@@ -40,6 +44,13 @@ struct ChangeBounds {
     // The function is an angle: it is compared with each level modulo 2π,
     // the difference taken into [−π, π].
     bool angle = false;
+    // Spans [from, to] (sorted, disjoint) in which `accel` does not bound f''
+    // itself: there f stands off a path whose second derivative keeps within
+    // `accel` by at most roughNoise, and the rate bound still holds. Such as
+    // a planet passing behind the Sun, where the bending of light turns its
+    // apparent motion within minutes.
+    std::vector<std::pair<double, double>> rough{};
+    double roughNoise = 0;
 };
 
 struct Crossing {

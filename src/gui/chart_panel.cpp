@@ -191,7 +191,7 @@ TransitGraphInput ChartPanel::GraphInput(const CellExplanation& e,
     g.end = e.end;
     g.natalJulianDate = dates.birthJulianDate;
     g.worldLocalDayValue = dates.worldLocalDayValue;
-    g.worldJulianDate = state_.rows.InputDateToAJDate(kWorldDate);
+    g.worldJulianDate = DaysOrCode(state_.rows.InputDateToAJDate(kWorldDate));
     g.orb = engine.orbs.orb[e.aspect][kOrbPersonal];
     g.color = state_.settings.accepted.AspectColor[e.aspect];
     g.longitude = LongitudeInZodiac(engine, sidereal);
@@ -199,7 +199,7 @@ TransitGraphInput ChartPanel::GraphInput(const CellExplanation& e,
     g.title = TransitGraphTitle(state_.Texts(), engine.names, e.p, e.q, e.aspect, g.orb, sidereal);
     if (e.exact) g.exactPasses = e.exact->exact;
     CalendarDate birth;
-    birth.dayNumber = static_cast<int32_t>(std::floor(state_.rows.LocalDayValue(slot)));
+    birth.dayNumber = static_cast<int32_t>(std::floor(DaysOrCode(state_.rows.LocalDayValue(slot))));
     DayNumberToDate(birth);
     g.natalDate = IsoDateText(birth);
     return g;

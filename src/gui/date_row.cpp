@@ -322,7 +322,7 @@ Dialogs::TimeAndZoneRequest TimeAndZoneRequestOf(DateRows& rows, DateSlot slot,
     }
     // The offsets the list shows are those in force on the row's date (at
     // noon Universal Time); without a date, today's.
-    const double day = rows.LocalDayValue(slot);
+    const double day = DaysOrCode(rows.LocalDayValue(slot));  // negative without a date
     const double instant = day > 0 ? std::floor(day) : std::floor(CurrentJulianDate() + 0.5);
     request.zonesMatching = [instant](const QString& text) {
         std::vector<std::pair<QString, QString>> out;
@@ -408,7 +408,7 @@ bool DateRowWidget::AskFoldIfNeeded() {
     const Result<LocalTimeMeaning> meaning = rows_.MeaningOfRowTime(slot_);
     if (!meaning || meaning->kind == LocalTimeMeaning::Unique) return true;
     const ProgramTexts texts = texts_();
-    const double day = rows_.LocalDayValue(slot_);
+    const double day = DaysOrCode(rows_.LocalDayValue(slot_));
     const std::string date =
         DateText(static_cast<int32_t>(std::floor(day)), false, rows_.Language());
     const TextId question =

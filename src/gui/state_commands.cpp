@@ -123,9 +123,9 @@ void StateCommands::ShowLoadedState() {
     } else {
         window_.selectMode(Mode::World);
     }
-    const double jd = state_.rows.InputDateToAJDate(row);
+    const Result<JulianDate> jd = state_.rows.InputDateToAJDate(row);
     window_.showRow(row);
-    if (jd > 0) {
+    if (jd && jd->days > 0) {
         window_.compute();
         c_.picTable->show();
         return;

@@ -177,15 +177,26 @@ void DateRows::SetLocalZone(int localZoneMinutes) {
     defaultZoneIndex_ = DefaultZoneIndexFor(zones_, localZoneOffset_);
 }
 
-double DateRows::LocalDayValue(DateSlot slot) {
+Error DateRowError(double code) {
+    const char* reason = code == kDateIncomplete ? "the date has no year, month or day"
+                         : code == kDateInvalid  ? "the day lies beyond the end of its month"
+                         : code == kDateTooEarly ? "the date lies before 1 January of the year 1"
+                         : code == kDateTooLate  ? "the date lies in the year 2800 or later"
+                         : code == kDateTimeAmbiguous
+                             ? "the zone's clocks skipped or repeated the time, and no meaning is chosen"
+                             : "the zone is not in this computer's time-zone database";
+    return Fail(reason, static_cast<int>(code));
+}
+
+Result<double> DateRows::LocalDayValue(DateSlot slot) {
     DateRowFields& r = rows_[slot];
     r.yearText = DigitsOnly(r.yearText);
     const int month = Selected(r.monthIndex, kMonthEntries);
     const int day = Selected(r.dayIndex, kDayEntries);
-    if (r.yearText.empty() || day == 0 || month == 0) return kDateIncomplete;
+    if (r.yearText.empty() || day == 0 || month == 0) return DateRowError(kDateIncomplete);
     const int year = YearValue(r.yearText);
-    if (year < kFirstYear) return kDateTooEarly;
-    if (year > kLastYear) return kDateTooLate;
+    if (year < kFirstYear) return DateRowError(kDateTooEarly);
+    if (year > kLastYear) return DateRowError(kDateTooLate);
 
     CalendarDate date;
     date.year = year;
@@ -193,9 +204,9 @@ double DateRows::LocalDayValue(DateSlot slot) {
     date.day = day;
     date.calendar = 'G';
     const int32_t n = DateToDayNumber(date);
-    if (!date.valid) return kDateInvalid;
-    if (n < kFirstDayNumber) return kDateTooEarly;
-    if (n > kLastDayNumber) return kDateTooLate;
+    if (!date.valid) return DateRowError(kDateInvalid);
+    if (n < kFirstDayNumber) return DateRowError(kDateTooEarly);
+    if (n > kLastDayNumber) return DateRowError(kDateTooLate);
 
     if (Selected(r.timeIndex, kTimeEntries) == 0) {
         r.timeIndex = kNoonTimeIndex;
@@ -204,22 +215,24 @@ double DateRows::LocalDayValue(DateSlot slot) {
     return n + MinuteOfDay(r) / 1440.0;
 }
 
-double DateRows::ZonedJulianDate(DateRowFields& r, double t, int32_t* offsetSeconds) {
+Result<JulianDate> DateRows::ZonedJulianDate(DateRowFields& r, double t, int32_t* offsetSeconds) {
     const LocalMinute local{static_cast<int32_t>(std::floor(t)), MinuteOfDay(r)};
     const Result<ZonedInstant> instant = LocalToUniversal(local, *r.zone, r.fold);
     if (!instant) {
         const int code = instant.error().code;
-        return code == kErrorLocalTimeSkipped || code == kErrorLocalTimeTwice ? kDateTimeAmbiguous
-                                                                              : kDateZoneUnknown;
+        return DateRowError(code == kErrorLocalTimeSkipped || code == kErrorLocalTimeTwice
+                                ? kDateTimeAmbiguous
+                                : kDateZoneUnknown);
     }
     r.zoneIndex = ZoneIndexOfOffset(instant->offsetSeconds);
     if (offsetSeconds) *offsetSeconds = instant->offsetSeconds;
-    return instant->julianDate;
+    return JulianDate(instant->julianDate);
 }
 
-double DateRows::InputDateToAJDate(DateSlot slot) {
-    const double t = LocalDayValue(slot);
-    if (t < 0) return t;
+Result<JulianDate> DateRows::InputDateToAJDate(DateSlot slot) {
+    const Result<double> local = LocalDayValue(slot);
+    if (!local) return local.error();
+    const double t = *local;
     DateRowFields& r = rows_[slot];
     if (r.zone) return ZonedJulianDate(r, t, nullptr);
     if (Selected(r.zoneIndex, kZoneEntries) == 0 && defaultZoneIndex_ > 0 &&
@@ -233,7 +246,7 @@ double DateRows::InputDateToAJDate(DateSlot slot) {
     const int64_t day = static_cast<int64_t>(std::floor(t));
     const int64_t minutes =
         day * 1440 - 720 + MinuteOfDay(r) - offset;
-    return static_cast<double>(minutes) / 1440.0;
+    return JulianDate(static_cast<double>(minutes) / 1440.0);
 }
 
 const std::string& DateRows::ListZoneText(int index) const {
@@ -243,9 +256,9 @@ const std::string& DateRows::ListZoneText(int index) const {
 std::string DateRows::ZoneText(DateSlot slot) {
     DateRowFields& r = rows_[slot];
     if (!r.zone) return ListZoneText(r.zoneIndex);
-    const double t = LocalDayValue(slot);
+    const Result<double> t = LocalDayValue(slot);
     int32_t offset = 0;
-    if (t < 0 || ZonedJulianDate(r, t, &offset) < 0) {
+    if (!t || !ZonedJulianDate(r, *t, &offset)) {
         // No offset in force to name: the zone alone.
         return r.zone->IsNamed() ? r.zone->name : OffsetText(r.zone->offsetMinutes * 60);
     }
@@ -258,19 +271,19 @@ int DateRows::OffsetMinutesInForce(DateSlot slot) {
         const int zone = Selected(r.zoneIndex, kZoneEntries);
         return zone > 0 ? zones_[static_cast<size_t>(zone)].minutesEast : 0;
     }
-    const double t = LocalDayValue(slot);
+    const Result<double> t = LocalDayValue(slot);
     int32_t offset = 0;
-    if (t < 0 || ZonedJulianDate(r, t, &offset) < 0) return 0;
+    if (!t || !ZonedJulianDate(r, *t, &offset)) return 0;
     // Local mean time has seconds; the searches' midnights go by minutes.
     return static_cast<int>(std::lround(offset / 60.0));
 }
 
 Result<LocalTimeMeaning> DateRows::MeaningOfRowTime(DateSlot slot) {
-    const double t = LocalDayValue(slot);
-    if (t < 0) return Fail("the row holds no valid date");
+    const Result<double> t = LocalDayValue(slot);
+    if (!t) return Fail("the row holds no valid date");
     const DateRowFields& r = rows_[slot];
     const TimeZone zone = r.zone ? *r.zone : TimeZone::Fixed(OffsetMinutesInForce(slot));
-    return MeaningOfLocalTime(LocalMinute{static_cast<int32_t>(std::floor(t)), MinuteOfDay(r)},
+    return MeaningOfLocalTime(LocalMinute{static_cast<int32_t>(std::floor(*t)), MinuteOfDay(r)},
                               zone);
 }
 
@@ -323,20 +336,20 @@ Status DateRows::SetTimeAndZone(DateSlot slot, std::string_view timeText,
 }
 
 std::string DateRows::InputDateToString(DateSlot slot, bool abbreviated) {
-    const double v = LocalDayValue(slot);
-    if (v < 0) return "";
+    const Result<double> v = LocalDayValue(slot);
+    if (!v) return "";
     const DateRowFields& r = rows_[slot];
     const int minute = MinuteOfDay(r);
     const std::string time = r.exactMinute >= 0 ? TwoDigits(minute / 60) + ":" + TwoDigits(minute % 60)
                                                 : times_[Selected(r.timeIndex, kTimeEntries)];
-    return DateText(static_cast<int32_t>(std::floor(v)), abbreviated, language_) + ", " + time +
+    return DateText(static_cast<int32_t>(std::floor(*v)), abbreviated, language_) + ", " + time +
            " (" + ZoneText(slot) + ")";
 }
 
 std::string DateRows::WeekdayToolTip(DateSlot slot) {
-    const double v = LocalDayValue(slot);
-    if (v <= 0) return "";
-    return WeekdayName(static_cast<int32_t>(std::floor(v)), language_);
+    const Result<double> v = LocalDayValue(slot);
+    if (!v || *v <= 0) return "";
+    return WeekdayName(static_cast<int32_t>(std::floor(*v)), language_);
 }
 
 bool DateRows::HasAnyValue(DateSlot slot) const {
@@ -379,7 +392,7 @@ void DateRows::SetWorldDateToNow(const Clock& clock) {
     if (meaning && meaning->kind != LocalTimeMeaning::Unique)
         r.fold = meaning->earlierOffset == localZoneOffset_ * 60 ? Fold::Earlier : Fold::Later;
     int32_t offset = 0;
-    if (ZonedJulianDate(r, v, &offset) < 0) {
+    if (!ZonedJulianDate(r, v, &offset)) {
         // The zone cannot say (no database): the list's entry stays.
         r.zone.reset();
         r.fold = Fold::Ask;

@@ -33,14 +33,12 @@ inline constexpr int kZoneEntries = 48;  // GMT-11:30 .. GMT+11:30
 inline constexpr int kNoonTimeIndex = kTimeEntries / 2 + 1;   // 25: 12:00
 inline constexpr int kGreenwichZoneIndex = kZoneEntries / 2;  // 24: GMT
 
-// Results of InputDateToAJDate and LocalDayValue that are not dates. Every
-// valid Julian date of the accepted range is positive. These stay negative
-// numbers in the date's place rather than a Result: they travel as data where
-// a date would (the stepping outcome, the durations' World day value, the
-// window's last refused World date), and the program tests them there: a
-// negative value undoes a step, and each code picks its own message. That
-// message is made above this layer (DateErrorText), where the compute command
-// turns a refused row into a failed Status.
+// Why a date row gives no date: the code of the failed answer of
+// InputDateToAJDate and LocalDayValue (Error::code). Each code picks its own
+// message, made above this layer (DateErrorText). Every valid Julian date of
+// the accepted range is positive, so where a refusal travels as a number in a
+// date's place (a step's outcome, the durations' World day value, the
+// window's last refused World date) it is the negative code.
 inline constexpr double kDateIncomplete = -1;  // no year, month or day
 inline constexpr double kDateInvalid = -2;     // day beyond the month's end
 inline constexpr double kDateTooEarly = -3;    // before 1 January of year 1
@@ -51,6 +49,21 @@ inline constexpr double kDateTimeAmbiguous = -6;
 // A row in a zone of the database that the database does not give (a state
 // file from a computer with another database).
 inline constexpr double kDateZoneUnknown = -7;
+
+// The failure of a row's date with one of the codes above.
+Error DateRowError(double code);
+// The code of a row's failed answer.
+inline double DateErrorCode(const Error& error) {
+    return error.code;
+}
+// A row's answer as one number: the date, or the negative code of its
+// failure, for the outcomes that keep a refusal in the date's place.
+inline double DaysOrCode(const Result<JulianDate>& answer) {
+    return answer ? answer->days : DateErrorCode(answer.error());
+}
+inline double DaysOrCode(const Result<double>& answer) {
+    return answer ? *answer : DateErrorCode(answer.error());
+}
 
 // One entry of a time-zone list: its text and its offset in minutes east of
 // Greenwich (the entry's item value).
@@ -161,16 +174,18 @@ class DateRows {
     // row has no valid date or zone.
     int OffsetMinutesInForce(DateSlot slot);
 
-    // The Julian date (UT) of a slot's entries, or kDateIncomplete,
-    // kDateInvalid, kDateTooEarly or kDateTooLate. Reduces the year text to
+    // The Julian date (UT) of a slot's entries, or the failure with the
+    // reason's code (kDateIncomplete, kDateInvalid, kDateTooEarly,
+    // kDateTooLate, and for a zone of the database kDateTimeAmbiguous or
+    // kDateZoneUnknown). Reduces the year text to
     // its digits, sets an empty time to 12:00 and an empty zone to the
     // default zone when there is one (an empty zone otherwise counts as
     // Greenwich).
-    double InputDateToAJDate(DateSlot slot);
+    Result<JulianDate> InputDateToAJDate(DateSlot slot);
     // The local day value (day number + time of day, no zone) of a slot, or
-    // one of the error codes. Also reduces the year text and sets an empty
+    // the failure with its code. Also reduces the year text and sets an empty
     // time to 12:00; never touches the zone.
-    double LocalDayValue(DateSlot slot);
+    Result<double> LocalDayValue(DateSlot slot);
     // "July 4, 2010, 12:00 (GMT-5:00)", with short month names when
     // abbreviated; "" when the slot holds no valid date.
     std::string InputDateToString(DateSlot slot, bool abbreviated);
@@ -188,8 +203,9 @@ class DateRows {
   private:
     const std::string& ListZoneText(int index) const;
     // The Julian date of the row's local day value `t` in the row's own
-    // zone, or an error code; keeps zoneIndex on the offset in force.
-    double ZonedJulianDate(DateRowFields& r, double t, int32_t* offsetSeconds);
+    // zone, or the failure with its code; keeps zoneIndex on the offset in
+    // force.
+    Result<JulianDate> ZonedJulianDate(DateRowFields& r, double t, int32_t* offsetSeconds);
 
     SlotArray<DateRowFields> rows_;
     std::vector<std::string> months_;

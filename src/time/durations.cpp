@@ -449,8 +449,8 @@ ReportDates ReportDatesFrom(DateRows& rows, Mode mode) {
     ReportDates d;
     const bool personal = ModeInfoOf(mode).personal;
     if (ModeInfoOf(mode).transits) {
-        d.worldLocalDayValue = rows.LocalDayValue(kWorldDate);
-        rows.InputDateToAJDate(kWorldDate);  // an empty zone becomes the default zone
+        d.worldLocalDayValue = DaysOrCode(rows.LocalDayValue(kWorldDate));
+        (void)rows.InputDateToAJDate(kWorldDate);  // an empty zone becomes the default zone
         d.worldZoneMinutes = rows.OffsetMinutesInForce(kWorldDate);
         // A zone of the database walks its own local days.
         if (const auto& zone = rows.Row(kWorldDate).zone; zone && zone->IsNamed())
@@ -467,7 +467,7 @@ ReportDates ReportDatesFrom(DateRows& rows, Mode mode) {
         case Mode::Personal1:
         case Mode::Personal2: {
             const DateSlot slot = mode == Mode::Personal1 ? kBirth1 : kBirth2;
-            d.birthJulianDate = rows.InputDateToAJDate(slot);
+            d.birthJulianDate = DaysOrCode(rows.InputDateToAJDate(slot));
             d.birthDateText[0] = rows.InputDateToString(slot, true);
             break;
         }

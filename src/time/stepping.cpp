@@ -162,8 +162,8 @@ void StepCalendar(DateRows& rows, int interval, int direction) {
         // A row in a zone of its own may be refused for its zone (a skipped
         // time): only the calendar decides here.
         auto refused = [&] {
-            return world.zone ? rows.LocalDayValue(kWorldDate) < 0
-                              : rows.InputDateToAJDate(kWorldDate) < 0;
+            return world.zone ? !rows.LocalDayValue(kWorldDate)
+                              : !rows.InputDateToAJDate(kWorldDate);
         };
         while (refused() && world.dayIndex >= 29) --world.dayIndex;
     }
@@ -203,12 +203,12 @@ double NearestWholeLocalMinute(double julianDate, const TimeZone& zone) {
 // zone's clock reads then.
 bool StepHalfHourInZone(DateRows& rows, int direction, const TimeZone& zone, ZonedStep& out) {
     DateRowFields& world = rows.Row(kWorldDate);
-    const double now = rows.InputDateToAJDate(kWorldDate);
-    if (now < 0) {
-        out.code = now;
+    const Result<JulianDate> now = rows.InputDateToAJDate(kWorldDate);
+    if (!now) {
+        out.code = DateErrorCode(now.error());
         return false;
     }
-    const double next = now + (direction == kStepBack ? -1.0 : 1.0) / 48.0;
+    const double next = now->days + (direction == kStepBack ? -1.0 : 1.0) / 48.0;
     const Result<LocalDateTime> local = UniversalToLocal(NearestWholeLocalMinute(next, zone), zone);
     if (!local || local->dayNumber < kFirstDayNumber || local->dayNumber > kLastDayNumber) {
         out.code = !local ? kStepOffsetNotInList
@@ -239,12 +239,12 @@ bool StepCalendarInZone(DateRows& rows, int interval, int direction, const TimeZ
                         ZonedStep& out) {
     DateRowFields& world = rows.Row(kWorldDate);
     StepCalendar(rows, interval, direction);
-    const double t = rows.LocalDayValue(kWorldDate);
-    if (t < 0) {
-        out.code = t;
+    const Result<double> t = rows.LocalDayValue(kWorldDate);
+    if (!t) {
+        out.code = DateErrorCode(t.error());
         return false;
     }
-    const LocalMinute minute{static_cast<int32_t>(std::floor(t)), MinuteOfDay(world)};
+    const LocalMinute minute{static_cast<int32_t>(std::floor(*t)), MinuteOfDay(world)};
     const Result<LocalTimeMeaning> meaning = MeaningOfLocalTime(minute, zone);
     if (!meaning) {
         out.code = kStepOffsetNotInList;
@@ -306,10 +306,15 @@ bool RestoreIfRefused(DateRows& rows, const DateRowFields& saved, double julianD
     return true;
 }
 
+bool RestoreIfRefused(DateRows& rows, const DateRowFields& saved,
+                      const Result<JulianDate>& julianDate) {
+    return RestoreIfRefused(rows, saved, DaysOrCode(julianDate));
+}
+
 StepOutcome StepWorldDate(DateRows& rows, int interval, int direction) {
     const DateRowFields saved = ApplyStep(rows, interval, direction);
     StepOutcome outcome;
-    outcome.julianDate = rows.InputDateToAJDate(kWorldDate);
+    outcome.julianDate = DaysOrCode(rows.InputDateToAJDate(kWorldDate));
     outcome.accepted = !RestoreIfRefused(rows, saved, outcome.julianDate);
     outcome.row = rows.Row(kWorldDate);
     return outcome;
@@ -338,8 +343,9 @@ StepOutcome StepWorldDateInZone(DateRows& rows, int interval, int direction,
         offset > (kZoneEntries / 2 - 1) * 1800)
         return refuse(kStepOffsetNotInList);
     world.zoneIndex = offset / 1800 + kGreenwichZoneIndex;
-    outcome.julianDate = rows.InputDateToAJDate(kWorldDate);
-    if (outcome.julianDate < 0) return refuse(outcome.julianDate);
+    const Result<JulianDate> jd = rows.InputDateToAJDate(kWorldDate);
+    if (!jd) return refuse(DateErrorCode(jd.error()));
+    outcome.julianDate = jd->days;
     outcome.accepted = true;
     outcome.row = world;
     return outcome;

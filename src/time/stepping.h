@@ -57,9 +57,12 @@ DateRowFields StepFields(const DateRowFields& row, int interval, int direction);
 // 28 February).
 DateRowFields ApplyStep(DateRows& rows, int interval, int direction);
 
-// When the Julian date computed after a step is negative (the step left the
+// When the Julian date computed after a step failed (the step left the
 // accepted range, or another input error), puts back the World date's time,
-// month, day and year text from `saved` and returns true.
+// month, day and year text from `saved` and returns true. The number form
+// takes a refusal kept in the date's place, a negative code.
+bool RestoreIfRefused(DateRows& rows, const DateRowFields& saved,
+                      const Result<JulianDate>& julianDate);
 bool RestoreIfRefused(DateRows& rows, const DateRowFields& saved, double julianDate);
 
 struct StepOutcome {

@@ -238,7 +238,7 @@ TEST_F(RunSkipping, OtherIntervalsAndTheEndOfTheDatesAgree) {
     for (const Case& c : cases)
         for (const Pattern p : c.patterns) {
             state.rows.Row(kWorldDate) = c.from;
-            const double start = state.rows.InputDateToAJDate(kWorldDate);
+            const double start = DaysOrCode(state.rows.InputDateToAJDate(kWorldDate));
             const RunChoice choice{Mode::World, {p, false, 0}, c.interval, true};
             ExpectRunsAgree(state, run, choice, c.from, start + c.days,
                             "interval " + std::to_string(c.interval) + ", pattern " +

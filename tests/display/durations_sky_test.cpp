@@ -56,7 +56,7 @@ class Sky : public ::testing::Test {
 
     Chart Compute(Mode mode) {
         SlotDates dates;
-        for (DateSlot slot : AllDateSlots()) dates[slot] = JulianDate(rows.InputDateToAJDate(slot));
+        for (DateSlot slot : AllDateSlots()) dates[slot] = rows.InputDateToAJDate(slot).value();
         return ComputeChart(engine, mode, dates);
     }
 

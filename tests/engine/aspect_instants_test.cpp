@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -82,6 +83,21 @@ TEST(Crossings, FindsEveryRootOfKnownFunctions) {
     EXPECT_EQ((*jump)[0], (Crossing{100, -1, 0}));
     EXPECT_NEAR((*jump)[1].jd, 200, kSecond);
     EXPECT_EQ((*jump)[1].direction, 1);
+
+    // A path with corners, which no bound on the bend describes: in a rough
+    // span, where only the rate and the distance from a straight path hold,
+    // the three crossings twenty minutes apart are all found.
+    const double rate = 1e-4, corner = 0.007;
+    const TimeFunction cornered = [&](double t) {
+        return rate * (t - 20) - 2 * rate * std::clamp(t - 20, -corner, corner);
+    };
+    ChangeBounds roughBounds{2 * rate, 1e-9};
+    roughBounds.rough = {{18, 19}, {19.9, 20.1}};
+    roughBounds.roughNoise = 2 * rate * corner;
+    const std::vector<double> three = Instants(FindCrossings(cornered, roughBounds, {0, 40, {}}));
+    ASSERT_EQ(three.size(), 3u);
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_NEAR(three[i], 20 + 2 * corner * (static_cast<double>(i) - 1), kSecond);
 
     const TimeFunction gap = [](double t) { return t > 5 ? NAN : std::sin(t); };
     EXPECT_FALSE(FindCrossings(gap, {1, 1}, {0, 10, {}}));
@@ -343,6 +359,132 @@ TEST(AspectInstants, PointsMatchTheDenseReferenceWithin60Seconds) {
     EXPECT_GT(instants, 400u);
     EXPECT_GT(movingTrueNode, 100u);
     std::printf("%zu instants, the largest difference %.2f s\n", instants, worst / kSecond);
+}
+
+// Every crossing of a function of the engine's positions in [from, to], by
+// sampling every two minutes and bisecting each sign change.
+std::vector<double> DenseCrossings(const std::function<double(double)>& f, double from, double to) {
+    std::vector<double> out;
+    const double step = 2.0 / 1440;
+    double t0 = from, y0 = f(from);
+    for (int k = 1; from + k * step <= to; ++k) {
+        const double t1 = from + k * step, y1 = f(t1);
+        if ((y0 >= 0) != (y1 >= 0) && std::fabs(y1 - y0) < kPi) {
+            double lo = t0, hi = t1;
+            const bool rising = y1 >= 0;
+            while (hi - lo > 1e-8) {
+                const double mid = (lo + hi) / 2;
+                ((f(mid) >= 0) == rising ? hi : lo) = mid;
+            }
+            out.push_back((lo + hi) / 2);
+        }
+        t0 = t1;
+        y0 = y1;
+    }
+    return out;
+}
+
+// The search's instants of a function against a dense bisection of it: each
+// crossing the bisection finds is one of them to the second, and each of
+// them is a crossing, the function on either side of it a second and a half
+// away on either side of zero (the dense sampling misses dips shorter than
+// its step, which the search finds).
+void ExpectTheCrossingsOf(const std::function<double(double)>& f,
+                          const std::vector<AspectInstant>& found, double from, double to,
+                          size_t& most) {
+    const std::vector<double> dense = DenseCrossings(f, from, to);
+    for (const double d : dense)
+        EXPECT_TRUE(
+            std::any_of(found.begin(), found.end(),
+                        [&](const AspectInstant& x) { return std::fabs(x.jd - d) < 2 * kSecond; }))
+            << "missed " << d;
+    for (const AspectInstant& x : found)
+        EXPECT_NE(f(x.jd - 1.5 * kSecond) >= 0, f(x.jd + 1.5 * kSecond) >= 0) << "added " << x.jd;
+    EXPECT_GE(found.size(), dense.size());
+    most = std::max(most, found.size());
+}
+
+// A planet passing behind the Sun: inside the Sun's disk the ephemeris' bending
+// of light turns its motion within minutes. Neptune passed the Sun's centre
+// on 24 January 1838 and went back by 0.15" for twenty minutes, so the natal
+// point where it stood then saw three conjunctions; the points it passed
+// around then saw one each, or three where a corner of its path dips back
+// for seconds. All found to the second, also the Sun-Neptune conjunction.
+TEST(AspectInstants, PassagesBehindTheSunMatchADenseBisection) {
+    Engine& e = RealEngine();
+    e.SiderealZodiac = false;
+    const MotionBounds m = SkyMotionBounds(e);
+    const double centre = 2392770.1158, from = centre - 1, to = centre + 1;
+    auto at = [&](Body b, double jd) { return *e.Longitude(b, JulianDate(jd)); };
+    std::vector<double> offsets;
+    for (int k = -8; k <= 8; ++k) offsets.push_back(0.05 * k);
+    for (int k = -4; k <= 4; ++k) offsets.push_back(0.0025 * k);
+    size_t most = 0;
+    for (const double offset : offsets) {
+        SCOPED_TRACE("natal point of Neptune at " + std::to_string(offset) + " days");
+        const double natal = at(kNeptune, centre + offset);
+        const AspectPair pair{kSun, kNeptune, kConjunction, natal};
+        const Result<std::vector<AspectInstant>> r = FindAspectInstants(e, m, pair, 0, from, to);
+        ASSERT_TRUE(r) << r.message();
+        ExpectTheCrossingsOf(
+            [&](double jd) { return std::remainder(at(kNeptune, jd) - natal, kTwoPi); }, *r, from,
+            to, most);
+    }
+    EXPECT_GE(most, 3u);
+    const AspectPair sunNeptune{kSun, kNeptune, kConjunction, std::nullopt};
+    const Result<std::vector<AspectInstant>> conjunction =
+        FindAspectInstants(e, m, sunNeptune, 0, from, to);
+    ASSERT_TRUE(conjunction);
+    EXPECT_EQ(conjunction->size(), 1u);
+    ExpectTheCrossingsOf(
+        [&](double jd) { return std::remainder(at(kNeptune, jd) - at(kSun, jd), kTwoPi); },
+        *conjunction, from, to, most);
+}
+
+// The search takes no bound on the change of motion where a planet may stand
+// within kSunPassageElongation of the Sun: the spans found from the
+// approximate longitudes hold every instant at which the ephemeris puts it
+// there, sampled every quarter hour near each passage over 24 years, and
+// are not much more than those instants.
+TEST(AspectInstants, SunPassagesHoldEveryInstantNearTheSun) {
+    Engine& e = RealEngine();
+    e.SiderealZodiac = false;
+    const MotionBounds m = SkyMotionBounds(e);
+    const double from = 2389000.5, to = from + 24 * 365.25;  // 1828 to 1852
+    for (const Body b : {kMercury, kJupiter, kNeptune}) {
+        SCOPED_TRACE(std::string("body ") + std::to_string(Index(b)));
+        const std::vector<std::pair<double, double>> spans = SunPassages(m, b, from, to);
+        auto inside = [&](double t) {
+            return std::any_of(spans.begin(), spans.end(),
+                               [&](const auto& s) { return s.first <= t && t <= s.second; });
+        };
+        auto elongation = [&](double t) {
+            const JulianDate jd(t);
+            return std::fabs(std::remainder(*e.Longitude(b, jd) - *e.Longitude(kSun, jd), kTwoPi));
+        };
+        const double rate = m.perDay[b] + m.perDay[kSun];
+        size_t near = 0;
+        for (double t = from; t < to;) {
+            const double d = elongation(t);
+            if (d > 2 * kDegree) {
+                t += (d - kDegree) / rate;
+                continue;
+            }
+            if (d < kSunPassageElongation) {
+                ++near;
+                ASSERT_TRUE(inside(t)) << "at " << t;
+            }
+            t += 1.0 / 96;
+        }
+        double length = 0;
+        for (const auto& s : spans) length += s.second - s.first;
+        EXPECT_GT(near, 200u);
+        EXPECT_LT(length,
+                  3 * (static_cast<double>(near) / 96 + 0.2 * static_cast<double>(spans.size())));
+    }
+    EXPECT_TRUE(SunPassages(m, kSun, from, to).empty());
+    EXPECT_TRUE(SunPassages(m, kMoon, from, to).empty());
+    EXPECT_TRUE(SunPassages(m, kPluto, from, to).empty());
 }
 
 // The lists of vek-cli transits with points are the single searches of each
