@@ -2,8 +2,9 @@
 // Ephemeris as the program asks it (apparent longitudes of date, from the
 // files): for each body the largest daily motion, the largest change of that
 // motion per day and the largest change of that per day, sampled every day
-// (the Moon every half day); the Moon's least daily motion; and for every
-// planet the same changes of its path without the bending of light near the
+// (the Moon every half day); the least daily motion (the fastest backward
+// where a body moves backward, the slowest forward where it never does); and
+// for every planet the same changes of its path without the bending of light near the
 // Sun, with the largest bending itself (the difference between the two).
 //
 // With --near-sun it measures instead, as each planet passes within 2° of
@@ -306,7 +307,7 @@ int main(int argc, char** argv) {
         std::printf("%-8s motion %.5f (%.1f)  change %.6f (%.1f)  change of that %.7f (%.1f)", b.name,
                     apparent.perDay.value, apparent.perDay.jd, apparent.perDay2.value,
                     apparent.perDay2.jd, apparent.perDay3.value, apparent.perDay3.jd);
-        if (moon) std::printf("  least motion %.4f", apparent.least);
+        std::printf("  least motion %.5f", apparent.least);
         std::printf("\n");
         if (moon) continue;
         std::printf("%-8s without the bending: change %.6f (%.1f)  change of that %.7f (%.1f)\n", "",

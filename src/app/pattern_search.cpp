@@ -95,7 +95,10 @@ bool PatternLook::At(double jd, bool wanted, std::vector<PatternInstance>& insta
     // was given may have changed; otherwise it would find the same count.
     if (!gate_.Open(sky_)) return false;
     const GatedSky gated(sky_, gate_);
-    if (!sky_.WatchedUnchanged() || gate_.Version() != gateVersion_) {
+    if (gate_.CountsInstances()) {
+        // The finder would count the triples that hold.
+        finderFound_ = HitsSatisfy(target_, gate_.HoldingCount());
+    } else if (!sky_.WatchedUnchanged() || gate_.Version() != gateVersion_) {
         sky_.BeginWatch();
         gateVersion_ = gate_.Version();
         finderFound_ = HitsSatisfy(target_, PatternHitsAt(gated, pattern_).count);

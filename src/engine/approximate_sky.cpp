@@ -67,34 +67,76 @@ struct Orbit {
     double x, y, vx, vy;
 };
 
-// The Kepler orbit at T Julian centuries from J2000 (dynamical time).
-Orbit Heliocentric(const Elements& el, double t) {
+// The cosine and sine of an angle.
+struct Turn {
+    double c = 1, s = 0;
+};
+
+// The turn by a further `delta` radians, for |delta| below 1e-4: the series
+// of its cosine and sine to the terms that still count in a double.
+Turn TurnedBy(const Turn& t, double delta) {
+    const double d2 = delta * delta;
+    const double cd = 1 - d2 / 2 + d2 * d2 / 24, sd = delta * (1 - d2 / 6 + d2 * d2 / 120);
+    return {t.c * cd - t.s * sd, t.s * cd + t.c * sd};
+}
+
+Turn TurnOf(double angle) {
+    return {std::cos(angle), std::sin(angle)};
+}
+
+// The orientations turn by less than half a degree a century, so by less than
+// 2e-6 radians in this span.
+constexpr double kOrientationDays = 8;
+
+// The Kepler orbit at T Julian centuries from J2000 (dynamical time), with
+// the orbit's orientation at the start of T's span in `o`.
+Orbit Heliocentric(const Elements& el, double t, ApproximateSky::Orientation& o) {
     const double a = el.a + el.da * t;
     const double e = el.e + el.de * t;
-    const double i = (el.i + el.di * t) * kDegree;
     const double l = (el.l + el.dl * t) * kDegree;
     const double perihelion = (el.perihelion + el.dperihelion * t) * kDegree;
-    const double node = (el.node + el.dnode * t) * kDegree;
     const double m = std::remainder(l - perihelion, kTwoPi);
-    const double w = perihelion - node;
-    double ea = m + e * std::sin(m);
+    // Started at the series to e², Newton's steps take one step fewer.
+    const double sm = std::sin(m), cm = std::cos(m);
+    double ea = m + e * sm * (1 + e * cm);
     double se = 0, ce = 0;
-    for (int k = 0; k < 8; ++k) {
+    bool converged = false;
+    for (int k = 0; k < 8 && !converged; ++k) {
         se = std::sin(ea);
         ce = std::cos(ea);
         const double d = (ea - e * se - m) / (1 - e * ce);
         ea -= d;
-        if (std::fabs(d) < 1e-10) break;
+        // The sine and cosine of the last step's anomaly carried over the
+        // step, off by d²/2 (below 1e-20).
+        const double carriedSine = se - ce * d;
+        ce += se * d;
+        se = carriedSine;
+        converged = std::fabs(d) < 1e-10;
     }
-    se = std::sin(ea);
-    ce = std::cos(ea);
+    if (!converged) {
+        se = std::sin(ea);
+        ce = std::cos(ea);
+    }
     const double b = a * std::sqrt(1 - e * e);
     const double xo = a * (ce - e), yo = b * se;
     // The mean motion per day, and with it the eccentric anomaly's.
     const double rate = el.dl * kDegree / 36525 / (1 - e * ce);
     const double vxo = -a * se * rate, vyo = b * ce * rate;
-    const double cw = std::cos(w), sw = std::sin(w), cn = std::cos(node), sn = std::sin(node),
-                 ci = std::cos(i);
+    const double start = std::floor(t * 36525 / kOrientationDays) * kOrientationDays / 36525;
+    const double angle[3] = {el.perihelion - el.node, el.node, el.i};
+    const double change[3] = {el.dperihelion - el.dnode, el.dnode, el.di};
+    if (o.t != start) {
+        o.t = start;
+        for (int k = 0; k < 3; ++k) {
+            const Turn at = TurnOf((angle[k] + change[k] * start) * kDegree);
+            o.cosine[k] = at.c;
+            o.sine[k] = at.s;
+        }
+    }
+    Turn now[3];
+    for (int k = 0; k < 3; ++k)
+        now[k] = TurnedBy({o.cosine[k], o.sine[k]}, change[k] * (t - start) * kDegree);
+    const double cw = now[0].c, sw = now[0].s, cn = now[1].c, sn = now[1].s, ci = now[2].c;
     const double pxx = cw * cn - sw * sn * ci, pxy = -sw * cn - cw * sn * ci;
     const double pyx = cw * sn + sw * cn * ci, pyy = -sw * sn + cw * cn * ci;
     return {pxx * xo + pxy * yo, pyx * xo + pyy * yo, pxx * vxo + pxy * vyo,
@@ -186,10 +228,11 @@ double MoonLongitude(double t) {
 // nutation, at T centuries (dynamical time) with the Earth's orbit then:
 // geocentric, for the light's travel time, with the aberration of the
 // Earth's motion.
-double PlanetLongitude(Body b, double t, const Orbit& earth) {
+double PlanetLongitude(Body b, double t, const Orbit& earth, double sun,
+                       ApproximateSky::Orientation& o) {
     double x = -earth.x, y = -earth.y;
     if (b != kSun) {
-        const Orbit p = Heliocentric(*ElementsOf(b), t);
+        const Orbit p = Heliocentric(*ElementsOf(b), t, o);
         // Where the planet was when its light left: 0.0057755 days per AU
         // back, along its motion (the orbit's bending over that time is
         // far below the bound).
@@ -197,8 +240,7 @@ double PlanetLongitude(Body b, double t, const Orbit& earth) {
         x += p.x - p.vx * lightTime;
         y += p.y - p.vy * lightTime;
     }
-    const double longitude = std::atan2(y, x);
-    const double sun = std::atan2(-earth.y, -earth.x);
+    const double longitude = b == kSun ? sun : std::atan2(y, x);
     return longitude - 20.49552 * kArcSecond * std::cos(sun - longitude);
 }
 
@@ -247,13 +289,15 @@ double ApproximateSky::Longitude(Body body, double jd) const {
     }
     if (body == kMoon) return NormalizeAngle(MoonLongitude(t_) + nutation_);
     if (!haveEarth_) {
-        const Orbit e = Heliocentric(kOrbitEarth, t_);
+        const Orbit e = Heliocentric(kOrbitEarth, t_, orientation_.values[0]);
         earth_[0] = e.x;
         earth_[1] = e.y;
+        sun_ = std::atan2(-e.y, -e.x);
         haveEarth_ = true;
     }
     const Orbit earth{earth_[0], earth_[1], 0, 0};
-    return NormalizeAngle(PlanetLongitude(body, t_, earth) + Precession(t_) + nutation_);
+    return NormalizeAngle(PlanetLongitude(body, t_, earth, sun_, orientation_[body]) +
+                          Precession(t_) + nutation_);
 }
 
 double ApproximateSky::Bound(Body body, double jd) {

@@ -19,6 +19,16 @@ class ApproximateSky {
     // 1 to 2799).
     static double Bound(Body body, double jd);
 
+    // Where the plane of an orbit and the perihelion in it lie (the
+    // argument of the perihelion, the node and the inclination) at the start
+    // `t` of a span of days: they turn by less than 1e-5 radians in a span,
+    // so that within it they are turned on from there without trigonometry.
+    struct Orientation {
+        double t = -1e300;
+        double cosine[3] = {1, 1, 1};
+        double sine[3] = {0, 0, 0};
+    };
+
   private:
     // Delta T in days.
     double DeltaT(double jd) const;
@@ -31,6 +41,9 @@ class ApproximateSky {
     mutable double nutation_ = 0;
     mutable bool haveEarth_ = false;
     mutable double earth_[2] = {};
+    mutable double sun_ = 0;
+    // Each orbit's orientation (the Earth's in slot 0).
+    mutable BodyArray<Orientation> orientation_{};
 };
 
 }  // namespace vek

@@ -39,6 +39,21 @@ constexpr double kMoonLeastDegreesPerDay = 11.0;
 constexpr BodyArray<double> kDegreesPerDay3 = {0,     0.0001, 0.07,  0.007, 0.005, 0.006,
                                                0.006, 0.006,  0.006, 0,     0.3};
 
+// The fastest motions forward and backward, measured
+// (tools/measure_motion_bounds) from whole days over the same years: forward
+// Sun 1.02140, Mercury 2.20416, Venus 1.26001, Mars 0.79165, Jupiter 0.24289,
+// Saturn 0.13138, Uranus 0.06330 and Neptune 0.03896; backward Mercury
+// 1.38550, Venus 0.63590, Mars 0.40227, Jupiter 0.13670, Saturn 0.08331,
+// Uranus 0.04395 and Neptune 0.02848, while the Sun never moves less than
+// 0.95151 forward. The bounds add 3% and 0.005° a day (take them off the
+// Sun's least motion), which covers the motion between whole days (the
+// largest change of motion over a few hours) and the change of the bending of
+// light from one day to the next (below 0.0033° a day).
+constexpr BodyArray<double> kMostForwardDegreesPerDay = {0,     1.058, 2.276, 1.303, 0.821, 0.256,
+                                                         0.141, 0.071, 0.046, 0,     0};
+constexpr BodyArray<double> kMostBackwardDegreesPerDay = {0,     -0.918, 1.433, 0.661, 0.420, 0.146,
+                                                          0.091, 0.051,  0.035, 0,     0};
+
 // The same changes of the path apart from the bending of light, measured
 // (tools/measure_motion_bounds) from the longitudes without the bending every
 // day over the years 1 to 2799 and 20 years on either side: Jupiter 0.00353
@@ -88,6 +103,15 @@ MotionBounds SkyMotionBounds(const Engine& engine) {
     }
     m.perDay[kPluto] = engine.pluto.MaxDailyMotion();
     m.forwardPerDay[kMoon] = ToRadians(Degrees(kMoonLeastDegreesPerDay)).value;
+    for (const Body b : AllBodies()) {
+        m.mostForward[b] = ToRadians(Degrees(kMostForwardDegreesPerDay[b])).value;
+        m.mostBackward[b] = ToRadians(Degrees(kMostBackwardDegreesPerDay[b])).value;
+    }
+    // Pluto's table moves either way by its largest step; the Moon keeps its
+    // bounds above.
+    m.mostForward[kPluto] = m.mostBackward[kPluto] = m.perDay[kPluto];
+    m.mostForward[kMoon] = m.perDay[kMoon];
+    m.mostBackward[kMoon] = -m.forwardPerDay[kMoon];
     // The Moon and Pluto have positions on the days of the Pluto table.
     for (const Body b : {kPluto, kMoon}) {
         m.firstJD[b] = PlutoTable::kFirstDay - 0.5;
@@ -253,7 +277,7 @@ double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exa
             }
             exact = false;
             estimate_[b] = EstimateOf(b);
-            const double share = terms[i].weight * estimate_[b].radius;
+            const double share = std::fabs(terms[i].weight) * estimate_[b].radius;
             uncertainty += share;
             if (share > widestShare) {
                 widestShare = share;
@@ -278,38 +302,50 @@ double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exa
 double BoundedSky::Horizon(const Term* terms, int count, double margin) const {
     const double now = std::nextafter(jd_, kInfinity);
     // At a later instant t each body may have moved from where it stands now
-    // by its largest motion and a seam; the estimate it was decided on is off
-    // by its radius. The answer holds while their sum stays below the margin.
+    // along its path by its motion forward or backward, and off the path by
+    // the deflection at either end and a seam; the estimate it was decided on
+    // is off by its radius. The quantity moves fastest where the bodies that
+    // raise it move forward fastest and those that lower it backward, or the
+    // other way round. The answer holds while the sum stays below the margin.
     double slack = std::fabs(margin) - kRounding;
-    double rate = 0;
+    double rising = 0, falling = 0;
     double until = kInfinity;
     for (int i = 0; i < count; ++i) {
         const Body b = terms[i].body;
         if (!Counted(b)) continue;
         if (!Usable(b)) return now;
-        const double w = terms[i].weight;
-        slack -= w * (estimate_[b].radius + 2 * bounds_.seam);
-        rate += w * (bounds_.perDay[b] + 2 * bounds_.seam / kDaysBetweenSeams);
+        const double w = std::fabs(terms[i].weight);
+        slack -= w * (estimate_[b].radius + 2 * bounds_.seam + 2 * bounds_.deflection);
+        const double seams = 2 * bounds_.seam / kDaysBetweenSeams;
+        const double forward = bounds_.mostForward[b] + seams;
+        const double backward = bounds_.mostBackward[b] + seams;
+        rising += w * (terms[i].weight > 0 ? forward : backward);
+        falling += w * (terms[i].weight > 0 ? backward : forward);
         until = std::min(until, bounds_.endJD[b]);
     }
     if (!(slack > 0)) return now;
+    const double rate = std::max(rising, falling);
     if (rate > 0) until = std::min(until, jd_ + slack / rate);
     return std::max(until, now);
 }
 
 double BoundedSky::ForwardHorizon(Body lo, Body hi, vek::Aspect aspect, double orb) const {
     const double now = std::nextafter(jd_, kInfinity);
-    Body leader = hi, other = lo;
-    if (bounds_.forwardPerDay[leader] <= 0) std::swap(leader, other);
+    // The leader always moves forward faster than the other can.
     const double seams = 2 * bounds_.seam / kDaysBetweenSeams;
-    const double least = bounds_.forwardPerDay[leader] - bounds_.perDay[other] - 2 * seams;
+    auto leastGain = [&](Body leader, Body other) {
+        return -bounds_.mostBackward[leader] - bounds_.mostForward[other] - 2 * seams;
+    };
+    Body leader = hi, other = lo;
+    if (!(leastGain(leader, other) > 0)) std::swap(leader, other);
+    const double least = leastGain(leader, other);
     if (!(least > 0) || !Counted(leader) || !Counted(other) || !Usable(leader) || !Usable(other))
         return now;
     // The difference leader − other, where it may be off by `off`, moves
     // forward by at most `most` a day.
-    const double off =
-        estimate_[leader].radius + estimate_[other].radius + 4 * bounds_.seam + kRounding;
-    const double most = bounds_.perDay[leader] + bounds_.perDay[other] + 2 * seams;
+    const double off = estimate_[leader].radius + estimate_[other].radius + 4 * bounds_.seam +
+                       4 * bounds_.deflection + kRounding;
+    const double most = bounds_.mostForward[leader] + bounds_.mostBackward[other] + 2 * seams;
     const double lowest = estimate_[leader].longitude - estimate_[other].longitude - off;
     // The edges of the orbs: the separation passes angle ± orb at these
     // differences, and 360° less them.
@@ -344,7 +380,7 @@ AspectTest BoundedSky::Aspect(Body x, Body y, vek::Aspect aspect) const {
         return t;
     }
     const double angle = AspectAngleOf(aspect);
-    const Term terms[2] = {{lo, 1}, {hi, 1}};
+    const Term terms[2] = {{lo, 1}, {hi, -1}};
     if (Missing(terms, 2)) {
         // A body without a position is in no aspect, wherever the other is.
         a = {std::nextafter(jd_, kInfinity), false, 0};
@@ -391,7 +427,7 @@ bool BoundedSky::Distinct(Body x, Body y) const {
         return a.value;
     }
     // Decided without the instant's positions only when they lie apart.
-    const Term terms[2] = {{lo, 1}, {hi, 1}};
+    const Term terms[2] = {{lo, 1}, {hi, -1}};
     if (Missing(terms, 2)) {
         a = {std::nextafter(jd_, kInfinity), false, 0};
         Watch(a);
@@ -423,7 +459,7 @@ bool BoundedSky::AtMidpoint(Body centre, Body y, Body z) const {
     // two moves with the centre and with half the motion of each outer body;
     // where an outer longitude passes 0° the mean jumps by half a circle and
     // the axis stays.
-    const Term terms[3] = {{centre, 1}, {lo, 0.5}, {hi, 0.5}};
+    const Term terms[3] = {{centre, 1}, {lo, -0.5}, {hi, -0.5}};
     bool exact = false;
     const double m = Decide(
         terms, 3,
@@ -459,18 +495,6 @@ BoundedSky::TimedAnswer BoundedSky::AtMidpointUntil(Body centre, Body y, Body z)
     const bool holds = AtMidpoint(centre, y, z);
     watchedUntil_ = watched;
     return {holds, midpoint_[centre][std::min(y, z)][std::max(y, z)].until};
-}
-
-BoundedSky::TimedAnswer BoundedSky::KnownAspect(Body x, Body y, vek::Aspect aspect) const {
-    const Answer& a = aspect_[aspect][std::min(x, y)][std::max(x, y)];
-    if (jd_ < a.until) return {a.value, a.until};
-    return {false, -kInfinity};
-}
-
-BoundedSky::TimedAnswer BoundedSky::KnownAtMidpoint(Body centre, Body y, Body z) const {
-    const Answer& a = midpoint_[centre][std::min(y, z)][std::max(y, z)];
-    if (jd_ < a.until) return {a.value, a.until};
-    return {false, -kInfinity};
 }
 
 }  // namespace vek

@@ -25,6 +25,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "engine/approximate_sky.h"
 #include "engine/sky_tests.h"
@@ -46,6 +47,13 @@ struct MotionBounds {
     // Least change of the tropical longitude per day of a body that never
     // moves backward (radians per day); 0 for the bodies that may.
     BodyArray<double> forwardPerDay{};
+    // Closer bounds of the same motion, with its direction: the fastest
+    // forward, and the fastest backward (negative for a body that never moves
+    // backward: then it always moves forward by at least as much), in
+    // radians per day. They hold for the body's path without the bending of
+    // light, off which each computed position may lie by `deflection`.
+    BodyArray<double> mostForward{};
+    BodyArray<double> mostBackward{};
     // What a computed longitude may stand off a smooth path: an ephemeris
     // may have small seams where its sources change.
     double seam = 0;
@@ -150,7 +158,8 @@ class BoundedSky final : public SkyTests {
         double longitude;
         double radius;
     };
-    // One body of a test and the weight of its motion in the tested quantity.
+    // One body of a test and the weight of its motion in the tested quantity,
+    // negative where the quantity falls as the body moves forward.
     struct Term {
         Body body;
         double weight;
@@ -206,5 +215,19 @@ class BoundedSky final : public SkyTests {
     mutable double watchedUntil_ = -1;
     mutable int64_t computed_ = 0;
 };
+
+// Inline: the pattern gate asks them for every test of every triple it looks
+// at.
+inline BoundedSky::TimedAnswer BoundedSky::KnownAspect(Body x, Body y, vek::Aspect aspect) const {
+    const Answer& a = x < y ? aspect_[aspect][x][y] : aspect_[aspect][y][x];
+    if (jd_ < a.until) return {a.value, a.until};
+    return {false, -std::numeric_limits<double>::infinity()};
+}
+
+inline BoundedSky::TimedAnswer BoundedSky::KnownAtMidpoint(Body centre, Body y, Body z) const {
+    const Answer& a = y < z ? midpoint_[centre][y][z] : midpoint_[centre][z][y];
+    if (jd_ < a.until) return {a.value, a.until};
+    return {false, -std::numeric_limits<double>::infinity()};
+}
 
 }  // namespace vek

@@ -58,12 +58,16 @@ PatternGate::PatternGate(Pattern pattern, const OrbTable& orbs, int bodyCount,
         return bounds.perDay[t.x] + bounds.perDay[t.y] + (t.midpoint ? bounds.perDay[t.z] : 0);
     };
     auto add = [&](std::vector<Test> tests) {
-        std::stable_sort(tests.begin(), tests.end(), [&](const Test& p, const Test& q) {
-            return p.fast != q.fast ? q.fast : rate(p) < rate(q);
-        });
-        triples_.push_back({std::move(tests), -kInfinity, false});
+        if (tests.size() > 1)
+            std::stable_sort(tests.begin(), tests.end(), [&](const Test& p, const Test& q) {
+                return p.fast != q.fast ? q.fast : rate(p) < rate(q);
+            });
+        triples_.push_back({std::move(tests), false});
     };
     masks_ = pattern != kTrapezium;
+    // Each finder of these loops over the figure's corners once per set of
+    // its three tests, and tests nothing else.
+    countsInstances_ = pattern == kGrandTrine || pattern == kTSquare || pattern == kYod;
     if (pattern == kMidpoint) {
         const int last = std::min(bodyCount, Index(kPluto));
         for (const Body y : Bodies(last))
@@ -75,6 +79,7 @@ PatternGate::PatternGate(Pattern pattern, const OrbTable& orbs, int bodyCount,
         if (SelfAspectPossible(figure, orbs)) {
             alwaysOpen_ = true;
             masks_ = false;
+            countsInstances_ = false;
             return;
         }
         for (const Side& side : figure) figureAspect_[side.aspect] = true;
@@ -101,10 +106,11 @@ PatternGate::PatternGate(Pattern pattern, const OrbTable& orbs, int bodyCount,
                     if (seen.insert(flat).second) add(std::move(tests));
                 }
     }
-    for (int i = 0; i < static_cast<int>(triples_.size()); ++i) queue_.push({-kInfinity, i});
+    next_.assign(triples_.size(), -kInfinity);
+    earliest_ = -kInfinity;
 }
 
-void PatternGate::Look(const BoundedSky& sky, Triple& t) const {
+double PatternGate::Look(const BoundedSky& sky, Triple& t) const {
     // A failing answer that still stands settles the triple without a look
     // at its other tests; of several, the one that stands longest.
     double failUntil = -kInfinity;
@@ -116,8 +122,7 @@ void PatternGate::Look(const BoundedSky& sky, Triple& t) const {
     }
     if (failUntil > -kInfinity) {
         t.holds = false;
-        t.next = failUntil;
-        return;
+        return failUntil;
     }
     // Otherwise the tests are decided slowest first, up to the first that
     // fails; the Moon's come last and are all decided once the Moon's
@@ -134,25 +139,28 @@ void PatternGate::Look(const BoundedSky& sky, Triple& t) const {
         }
     }
     t.holds = failUntil == -kInfinity;
-    t.next = t.holds ? holdUntil : failUntil;
+    return t.holds ? holdUntil : failUntil;
 }
 
 bool PatternGate::Open(const BoundedSky& sky) {
     if (alwaysOpen_) return true;
     const double jd = sky.JD();
-    while (!queue_.empty() && queue_.top().first <= jd) {
-        const int i = queue_.top().second;
-        queue_.pop();
-        Triple& t = triples_[static_cast<size_t>(i)];
-        const bool held = t.holds;
-        Look(sky, t);
-        if (t.holds != held) {
-            holding_ += t.holds ? 1 : -1;
-            Count(t, t.holds ? 1 : -1);
-            ++version_;
+    if (jd < earliest_) return holding_ > 0;
+    double earliest = kInfinity;
+    for (size_t i = 0; i < triples_.size(); ++i) {
+        if (next_[i] <= jd) {
+            Triple& t = triples_[i];
+            const bool held = t.holds;
+            next_[i] = Look(sky, t);
+            if (t.holds != held) {
+                holding_ += t.holds ? 1 : -1;
+                Count(t, t.holds ? 1 : -1);
+                ++version_;
+            }
         }
-        queue_.push({t.next, i});
+        earliest = std::min(earliest, next_[i]);
     }
+    earliest_ = earliest;
     return holding_ > 0;
 }
 

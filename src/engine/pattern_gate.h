@@ -21,9 +21,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <queue>
-#include <utility>
 #include <vector>
 
 #include "engine/bounded_sky.h"
@@ -47,6 +44,12 @@ class PatternGate {
     // Changes whenever a triple begins or ends to hold.
     int64_t Version() const { return version_; }
 
+    // Whether the pattern's instances are its figure's triples one for one
+    // (grand trine, T-square, yod): its finder then counts as many instances
+    // as HoldingCount() at the sky's instant of the last Open.
+    bool CountsInstances() const { return countsInstances_; }
+    int HoldingCount() const { return holding_; }
+
     // Whether the finder sees the figure's aspects only through the triples:
     // every aspect of one of the figure's kinds that an instance needs is a
     // side of a triple of the instance's bodies that holds. So is every
@@ -69,13 +72,13 @@ class PatternGate {
     };
     struct Triple {
         std::vector<Test> tests;  // slow ones first
-        double next = 0;          // the instant of the next look
         bool holds = false;
     };
 
     // Looks at one triple at the sky's instant: whether it holds, and until
     // when the answer stays.
-    void Look(const BoundedSky& sky, Triple& t) const;
+    // Returns the instant of the next look.
+    double Look(const BoundedSky& sky, Triple& t) const;
 
     // Counts of the triples that hold and have a test as a side.
     void Count(const Triple& t, int by);
@@ -88,8 +91,12 @@ class PatternGate {
     int64_t version_ = 0;
     AspectArray<BodyArray<BodyArray<int>>> sides_{};
     BodyArray<BodyArray<BodyArray<int>>> midpoints_{};
-    using Entry = std::pair<double, int>;  // next look, triple
-    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue_;
+    bool countsInstances_ = false;
+    // The instant of each triple's next look, and the earliest of them: a
+    // scan of this array is cheaper than keeping a queue in order, as many
+    // triples come due at once.
+    std::vector<double> next_;
+    double earliest_ = 0;
 };
 
 // The sky's tests as the pattern's finder needs them where the gate masks:

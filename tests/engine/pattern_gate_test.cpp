@@ -40,20 +40,24 @@ class PatternGateTest : public ::testing::Test {
 // are their figure (grand trine, T-square, yod, 3-stellium) the gate is open
 // exactly there, and the finder on the gated sky finds the chart's instances
 // at every open day; for the others (kite, trapezium) it finds the chart's
-// count.
+// count. For those whose instances are their figure's triples one for one
+// (grand trine, T-square, yod) the triples that hold are the chart's count.
 TEST_F(PatternGateTest, OpensWhereThePatternHoldsAndMasksNothingItNeeds) {
     const double midpointOrb = MidpointOrbOfIndex(3);
     struct Case {
         Pattern pattern;
-        bool exact;  // the gate opens exactly where the pattern holds
+        bool exact;   // the gate opens exactly where the pattern holds
+        bool counts;  // and counts the instances
     };
-    for (const Case c : {Case{kGrandTrine, true}, Case{kTSquare, true}, Case{kYod, true},
-                         Case{kStellium3, true}, Case{kKite, false}, Case{kTrapezium, false},
-                         Case{kGrandCross, false}, Case{kMidpoint, false}}) {
+    for (const Case c :
+         {Case{kGrandTrine, true, true}, Case{kTSquare, true, true}, Case{kYod, true, true},
+          Case{kStellium3, true, false}, Case{kKite, false, false}, Case{kTrapezium, false, false},
+          Case{kGrandCross, false, false}, Case{kMidpoint, false, false}}) {
         const MotionBounds bounds = SkyMotionBounds(engine);
         BoundedSky sky(engine, bounds, engine.BodyCountForSettings(), midpointOrb);
         PatternGate gate(c.pattern, engine.orbs, engine.BodyCountForSettings(), bounds);
-        int held = 0, open = 0;
+        ASSERT_EQ(gate.CountsInstances(), c.counts) << Index(c.pattern);
+        int held = 0, open = 0, several = 0;
         for (double jd = 2451545.0; jd < 2451545.0 + 6 * 365; jd += 1) {
             const Chart chart = WorldChart(engine, jd);
             const ChartTests tests(chart, engine.orbs, midpointOrb);
@@ -72,6 +76,10 @@ TEST_F(PatternGateTest, OpensWhereThePatternHoldsAndMasksNothingItNeeds) {
             if (c.exact) {
                 ASSERT_EQ(opened, count > 0) << what;
             }
+            if (c.counts) {
+                ASSERT_EQ(gate.HoldingCount(), count) << what;
+            }
+            several += count > 1;
             if (!opened) continue;
             const GatedSky gated(sky, gate);
             if (c.pattern == kMidpoint) {
@@ -89,6 +97,9 @@ TEST_F(PatternGateTest, OpensWhereThePatternHoldsAndMasksNothingItNeeds) {
         // The comparison means something only where the pattern comes and goes.
         EXPECT_GT(held, 5) << Index(c.pattern);
         EXPECT_LT(open, 6 * 365 - 5) << Index(c.pattern);
+        if (c.counts) {
+            EXPECT_GT(several, 0) << Index(c.pattern);
+        }
     }
 }
 
