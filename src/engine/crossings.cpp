@@ -137,8 +137,8 @@ class Search {
 
     void Examine(Sample a, Sample b, int level, int depth) {
         if (failed_) return;
-        const size_t L = static_cast<size_t>(level);
-        const double ya = Rel(a.y, L), yb = Rel(b.y, L);
+        const size_t levelIndex = static_cast<size_t>(level);
+        const double ya = Rel(a.y, levelIndex), yb = Rel(b.y, levelIndex);
         const double h = b.t - a.t;
         double node = 0;
         const bool nodes = NodeInside(a.t, b.t, node);
@@ -183,8 +183,8 @@ class Search {
     // over the least slope; once that is below the tolerance the estimate
     // is taken without asking the function again.
     void Refine(Sample a, Sample b, int level) {
-        const size_t L = static_cast<size_t>(level);
-        double ta = a.t, ya = Rel(a.y, L), tb = b.t, yb = Rel(b.y, L);
+        const size_t levelIndex = static_cast<size_t>(level);
+        double ta = a.t, ya = Rel(a.y, levelIndex), tb = b.t, yb = Rel(b.y, levelIndex);
         const bool rising = Above(yb);
         double slope = std::fabs(yb - ya) / (tb - ta) - b_.accel * (tb - ta);
         double x0 = ta, y0 = ya, x1 = tb, y1 = yb;
@@ -195,7 +195,7 @@ class Search {
             if (!(t > ta && t < tb)) t = (ta + tb) / 2;
             const double off = b_.accel / 2 * std::fabs(t - x0) * std::fabs(t - x1) / slope;
             if (off <= kCrossingTolerance / 2 || tb - ta <= kCrossingTolerance) break;
-            const double y = Rel(Value(t), L);
+            const double y = Rel(Value(t), levelIndex);
             if (failed_) return;
             if (y == 0) break;
             if (Above(y) == Above(yb)) {

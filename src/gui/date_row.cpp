@@ -136,11 +136,11 @@ void DateRowWidget::PlaceAt(int top) {
     Twips::Place(this, kRowLeft, top, width, height);
     const int x0 = Twips::ToPixels(kRowLeft);
     const int y0 = Twips::ToPixels(top);
-    auto place = [&](QWidget* w, int left, int dy, int w_, int h) {
+    auto place = [&](QWidget* w, int left, int dy, int wide, int high) {
         const int x = Twips::ToPixels(left) - x0;
         const int y = Twips::ToPixels(top + dy) - y0;
-        w->setGeometry(x, y, Twips::ToPixels(left + w_) - Twips::ToPixels(left),
-                       Twips::ToPixels(top + dy + h) - Twips::ToPixels(top + dy));
+        w->setGeometry(x, y, Twips::ToPixels(left + wide) - Twips::ToPixels(left),
+                       Twips::ToPixels(top + dy + high) - Twips::ToPixels(top + dy));
     };
     place(Label1_, kLabelLeft, kLabelDrop, kLabelWidth, kLabelHeight);
     place(cboMonthCE_, kMonthLeft, 0, kMonthWidth, kControlHeight);
