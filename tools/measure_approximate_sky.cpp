@@ -7,9 +7,10 @@
 // (what the difference may add between two samples), times 1.5, plus two
 // thousandths of a degree.
 //
-//   measure_approximate_sky [ephemeris folder]
+//   measure_approximate_sky [ephemeris folder [body number ...]]
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "engine/approximate_sky.h"
 #include "engine/aspects.h"
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
     const double toMilli = 360.0 / kTwoPi * 1000;
     for (const Body b : {kSun, kMercury, kVenus, kMars, kJupiter, kSaturn, kUranus, kNeptune,
                          kMoon}) {
+        // Only the bodies named, where some are.
+        bool named = argc <= 2;
+        for (int i = 2; i < argc; ++i) named = named || std::atoi(argv[i]) == Index(b);
+        if (!named) continue;
         const ApproximateSky sky;
         const double step = b == kMoon ? 1.0 / 6 : 0.5;
         std::printf("body %d\n", Index(b));

@@ -1,7 +1,6 @@
 #include "engine/approximate_sky.h"
 
 #include <cmath>
-#include <complex>
 #include <limits>
 
 #include "engine/aspects.h"
@@ -83,6 +82,11 @@ Turn TurnedBy(const Turn& t, double delta) {
 
 Turn TurnOf(double angle) {
     return {std::cos(angle), std::sin(angle)};
+}
+
+// The turn by the sum of two angles.
+Turn Times(const Turn& a, const Turn& b) {
+    return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s};
 }
 
 // The orientations turn by less than half a degree a century, so by less than
@@ -248,47 +252,83 @@ constexpr double kMeanLongitude[3][2] = {
 constexpr double kFitFirstT = (1721425.5 - 400 - kJ2000) / 36525;
 constexpr double kFitLastT = (2743738.5 + 400 - kJ2000) / 36525;
 
-// The orbit `p` at T with the corrections of `k`; `anomaly` is the mean
-// anomaly the orbit was solved for.
-Orbit Perturbed(const Orbit& p, const Perturbations& k, double t, double anomaly) {
-    using C = std::complex<double>;
-    // The terms' sines and cosines from the powers of e^{iλ} and e^{iM}.
+// The corrections of `k` at T: of the longitude (radians) and the distance
+// (AU). `anomaly` is the mean anomaly the orbit is solved for.
+struct Correction {
+    double longitude, distance;
+};
+Correction CorrectionAt(const Perturbations& k, double t, double anomaly) {
+    // The terms' sines and cosines from the powers of e^{iλ} and e^{iM}, as
+    // (cosine, sine) pairs.
     constexpr int kMost = 9;
-    C pw[3][2 * kMost + 1], own[4];
+    Turn pw[3][2 * kMost + 1], own[4];
     for (int b = 0; b < 3; ++b) {
-        const double l = (kMeanLongitude[b][0] + kMeanLongitude[b][1] * t) * kDegree;
-        C* zero = pw[b] + kMost;
-        const C unit(std::cos(l), std::sin(l));
-        zero[0] = 1;
+        Turn* zero = pw[b] + kMost;
+        const Turn unit = TurnOf((kMeanLongitude[b][0] + kMeanLongitude[b][1] * t) * kDegree);
         for (int n = 1; n <= kMost; ++n) {
-            zero[n] = zero[n - 1] * unit;
-            zero[-n] = std::conj(zero[n]);
+            zero[n] = Times(zero[n - 1], unit);
+            zero[-n] = {zero[n].c, -zero[n].s};
         }
     }
-    own[0] = 1;
-    own[1] = C(std::cos(anomaly), std::sin(anomaly));
-    for (int n = 2; n < 4; ++n) own[n] = own[n - 1] * own[1];
+    own[1] = TurnOf(anomaly);
+    for (int n = 2; n < 4; ++n) own[n] = Times(own[n - 1], own[1]);
     const double tau = (2 * t - kFitFirstT - kFitLastT) / (kFitLastT - kFitFirstT);
     const double powers[4] = {1, tau, tau * tau, tau * tau * tau};
-    double dl = 0, dr = 0;
+    Correction out{0, 0};
     for (int n = 0; n < 4; ++n) {
-        dl += k.longitude[n] * powers[n];
-        dr += k.distance[n] * powers[n];
+        out.longitude += k.longitude[n] * powers[n];
+        out.distance += k.distance[n] * powers[n];
     }
     for (size_t i = 0; i < k.count; ++i) {
         const PerturbationTerm& term = k.terms[i];
-        const C z = own[term.anomaly] * pw[0][term.jupiter + kMost] * pw[1][term.saturn + kMost] *
-                    pw[2][term.uranus + kMost];
+        const Turn z = Times(Times(own[term.anomaly], pw[0][term.jupiter + kMost]),
+                             Times(pw[1][term.saturn + kMost], pw[2][term.uranus + kMost]));
         const double w = powers[term.power];
-        dl += w * (term.sinL * z.imag() + term.cosL * z.real());
-        dr += w * (term.sinR * z.imag() + term.cosR * z.real());
+        out.longitude += w * (term.sinL * z.s + term.cosL * z.c);
+        out.distance += w * (term.sinR * z.s + term.cosR * z.c);
     }
-    // Turned by dl and stretched by dr; the motion turns and stretches with
-    // the place (the corrections' own change is far below what the light
-    // time uses of it).
+    return out;
+}
+
+// The corrections change slowly (their shortest periods are years): they are
+// taken at the ends of spans of this many days and interpolated linearly in
+// between, which is off by less than 5e-6 radians in longitude and 2e-5 AU
+// in distance.
+constexpr double kCorrectionDays = 32;
+
+// The mean anomaly of the orbit of `el` at T, as Heliocentric solves for it.
+double MeanAnomalyOf(const Elements& el, double t) {
+    return (el.l + el.dl * t - el.perihelion - el.dperihelion * t) * kDegree;
+}
+
+// The corrections of `k` for the orbit `el` at T, from the span of T in `span`.
+Correction CorrectionFromSpan(const Elements& el, const Perturbations& k, double t,
+                              ApproximateSky::CorrectionSpan& span) {
+    const double days = t * 36525;
+    const double n = std::floor(days / kCorrectionDays);
+    // The ends of a span are the same numbers whichever span they are taken for.
+    auto end = [&](double m) {
+        const double at = m * kCorrectionDays / 36525;
+        const Correction c = CorrectionAt(k, at, MeanAnomalyOf(el, at));
+        return ApproximateSky::CorrectionSpan::End{c.longitude, c.distance};
+    };
+    if (span.first != n) {
+        span.start = span.first == n - 1 ? span.end : end(n);
+        span.end = end(n + 1);
+        span.first = n;
+    }
+    const double f = days / kCorrectionDays - n;
+    return {span.start.longitude + f * (span.end.longitude - span.start.longitude),
+            span.start.distance + f * (span.end.distance - span.start.distance)};
+}
+
+// The orbit `p` turned by the longitude correction and stretched by the
+// distance correction; the motion turns and stretches with the place (the
+// corrections' own change is far below what the light time uses of it).
+Orbit Perturbed(const Orbit& p, const Correction& k) {
     const double r = std::hypot(p.x, p.y);
-    const Turn turn = TurnedBy({1, 0}, dl);
-    const double f = (r + dr) / r;
+    const Turn turn = TurnedBy({1, 0}, k.longitude);
+    const double f = (r + k.distance) / r;
     const double c = turn.c * f, s = turn.s * f;
     return {c * p.x - s * p.y, s * p.x + c * p.y, c * p.vx - s * p.vy, s * p.vx + c * p.vy};
 }
@@ -345,16 +385,14 @@ double MoonLongitude(double t) {
         (93.2720950 + 483202.0175233 * t - 0.0036539 * t2 - t3 / 3526000 + t4 / 863310000) *
         kDegree;
     const double e = 1 - 0.002516 * t - 0.0000074 * t2;
-    // The terms' sines from the powers of e^{iD}, e^{iM}, e^{iM'} and e^{iF}:
-    // four sines and cosines instead of one per term.
-    using C = std::complex<double>;
-    C pd[5], pm[5], pmp[9], pf[5];
-    auto powers = [](double angle, C* out, int lowest, int highest) {
-        const C unit(std::cos(angle), std::sin(angle));
-        C* zero = out - lowest;
-        zero[0] = 1;
-        for (int k = 1; k <= highest; ++k) zero[k] = zero[k - 1] * unit;
-        for (int k = -1; k >= lowest; --k) zero[k] = zero[k + 1] * std::conj(unit);
+    // The terms' sines from the powers of e^{iD}, e^{iM}, e^{iM'} and e^{iF}
+    // as (cosine, sine) pairs: four sines and cosines instead of one per term.
+    Turn pd[5], pm[5], pmp[9], pf[5];
+    auto powers = [](double angle, Turn* out, int lowest, int highest) {
+        const Turn unit = TurnOf(angle);
+        Turn* zero = out - lowest;
+        for (int k = 1; k <= highest; ++k) zero[k] = Times(zero[k - 1], unit);
+        for (int k = -1; k >= lowest; --k) zero[k] = Times(zero[k + 1], {unit.c, -unit.s});
     };
     powers(d, pd, 0, 4);
     powers(m, pm, -2, 2);
@@ -365,8 +403,8 @@ double MoonLongitude(double t) {
         double amplitude = k.amplitude;
         if (k.m == 1 || k.m == -1) amplitude *= e;
         if (k.m == 2 || k.m == -2) amplitude *= e * e;
-        const C z = pd[k.d] * pm[k.m + 2] * pmp[k.mp + 4] * pf[k.f + 2];
-        sum += amplitude * z.imag();
+        const Turn z = Times(Times(Times(pd[k.d], pm[k.m + 2]), pmp[k.mp + 4]), pf[k.f + 2]);
+        sum += amplitude * z.s;
     }
     const double a1 = (119.75 + 131.849 * t) * kDegree;
     const double a2 = (53.09 + 479264.290 * t) * kDegree;
@@ -379,16 +417,15 @@ double MoonLongitude(double t) {
 // geocentric, for the light's travel time, with the aberration of the
 // Earth's motion.
 double PlanetLongitude(Body b, double t, const Orbit& earth, double sun,
-                       ApproximateSky::Orientation& o) {
+                       ApproximateSky::Orientation& o, ApproximateSky::CorrectionSpan& span) {
     double x = -earth.x, y = -earth.y;
     if (b != kSun) {
         const Elements& el = *ElementsOf(b);
         Orbit p = Heliocentric(el, t, o);
-        if (b == kJupiter || b == kSaturn) {
-            const double anomaly = (el.l + el.dl * t - el.perihelion - el.dperihelion * t) * kDegree;
-            p = Perturbed(p, b == kJupiter ? kJupiterPerturbations : kSaturnPerturbations, t,
-                          anomaly);
-        }
+        if (b == kJupiter || b == kSaturn)
+            p = Perturbed(p, CorrectionFromSpan(el, b == kJupiter ? kJupiterPerturbations
+                                                                  : kSaturnPerturbations,
+                                                t, span));
         // Where the planet was when its light left: 0.0057755 days per AU
         // back, along its motion (the orbit's bending over that time is
         // far below the bound).
@@ -411,8 +448,8 @@ constexpr int kBoundMilliDegrees[kMaxBodies + 1][kCenturies] = {
     {64, 63, 56, 53, 54, 48, 44, 41, 41, 39, 36, 36, 36, 34, 30, 28, 28, 25, 23, 24, 25, 24, 24, 28, 35, 35, 38, 38},  // Mercury
     {179, 171, 165, 149, 158, 131, 136, 132, 123, 126, 97, 104, 97, 86, 86, 62, 68, 48, 48, 41, 44, 40, 39, 45, 40, 42, 53, 54},  // Venus
     {613, 588, 556, 553, 532, 442, 445, 381, 293, 232, 159, 164, 187, 188, 168, 153, 139, 118, 98, 77, 89, 100, 144, 206, 272, 310, 373, 440},  // Mars
-    {33, 34, 36, 33, 31, 30, 32, 32, 26, 27, 25, 35, 31, 22, 22, 22, 27, 27, 29, 29, 23, 23, 23, 25, 19, 25, 27, 29},  // Jupiter
-    {54, 44, 54, 40, 53, 62, 46, 49, 51, 56, 41, 54, 48, 27, 31, 35, 44, 41, 53, 57, 50, 56, 46, 42, 39, 41, 37, 45},  // Saturn
+    {33, 35, 36, 33, 31, 30, 32, 32, 26, 27, 25, 35, 31, 22, 22, 22, 27, 27, 29, 29, 23, 23, 23, 25, 18, 25, 27, 29},  // Jupiter
+    {54, 45, 54, 40, 53, 62, 45, 48, 51, 56, 42, 54, 48, 27, 31, 35, 44, 41, 53, 57, 50, 56, 46, 42, 39, 41, 37, 45},  // Saturn
     {3934, 3647, 3444, 3188, 3001, 2782, 2324, 2121, 1875, 1676, 1434, 1254, 861, 663, 553, 403, 333, 166, 57, 48, 91, 316, 585, 863, 956, 985, 1175, 1362},  // Uranus
     {2514, 2253, 2232, 1966, 1740, 1666, 1386, 1358, 1088, 916, 828, 586, 565, 371, 295, 205, 95, 74, 29, 30, 42, 85, 163, 206, 339, 380, 577, 578},  // Neptune
     {},  // Pluto: none
@@ -452,7 +489,7 @@ double ApproximateSky::Longitude(Body body, double jd) const {
         haveEarth_ = true;
     }
     const Orbit earth{earth_[0], earth_[1], 0, 0};
-    return NormalizeAngle(PlanetLongitude(body, t_, earth, sun_, orientation_[body]) +
+    return NormalizeAngle(PlanetLongitude(body, t_, earth, sun_, orientation_[body], corrections_[body]) +
                           Precession(t_) + nutation_);
 }
 

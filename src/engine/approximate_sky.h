@@ -29,6 +29,16 @@ class ApproximateSky {
         double sine[3] = {0, 0, 0};
     };
 
+    // The corrections of an orbit at the two ends of a span of days, the
+    // span's number.
+    struct CorrectionSpan {
+        struct End {
+            double longitude = 0, distance = 0;
+        };
+        double first = -1e300;
+        End start, end;
+    };
+
   private:
     // Delta T in days.
     double DeltaT(double jd) const;
@@ -44,6 +54,7 @@ class ApproximateSky {
     mutable double sun_ = 0;
     // Each orbit's orientation (the Earth's in slot 0).
     mutable BodyArray<Orientation> orientation_{};
+    mutable BodyArray<CorrectionSpan> corrections_{};
 };
 
 }  // namespace vek

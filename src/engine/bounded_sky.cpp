@@ -143,6 +143,7 @@ BoundedSky::BoundedSky(const Engine& engine, const MotionBounds& bounds, int bod
 
 void BoundedSky::MoveTo(double jd) {
     jd_ = jd;
+    nextJD_ = std::nextafter(jd, kInfinity);
 }
 
 void BoundedSky::BeginWatch() {
@@ -300,7 +301,7 @@ double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exa
 }
 
 double BoundedSky::Horizon(const Term* terms, int count, double margin) const {
-    const double now = std::nextafter(jd_, kInfinity);
+    const double now = nextJD_;
     // At a later instant t each body may have moved from where it stands now
     // along its path by its motion forward or backward, and off the path by
     // the deflection at either end and a seam; the estimate it was decided on
@@ -330,7 +331,7 @@ double BoundedSky::Horizon(const Term* terms, int count, double margin) const {
 }
 
 double BoundedSky::ForwardHorizon(Body lo, Body hi, vek::Aspect aspect, double orb) const {
-    const double now = std::nextafter(jd_, kInfinity);
+    const double now = nextJD_;
     // The leader always moves forward faster than the other can.
     const double seams = 2 * bounds_.seam / kDaysBetweenSeams;
     auto leastGain = [&](Body leader, Body other) {
@@ -374,7 +375,7 @@ AspectTest BoundedSky::Aspect(Body x, Body y, vek::Aspect aspect) const {
         const SkyLongitude l = track_[lo].longitude;
         const AspectTest t = TestAspect(l, l, aspect, orb);
         a = {Usable(lo) ? (!Counted(lo) ? kInfinity : bounds_.endJD[lo])
-                        : std::nextafter(jd_, kInfinity),
+                        : nextJD_,
              t.holds, t.deviation};
         Watch(a);
         return t;
@@ -383,7 +384,7 @@ AspectTest BoundedSky::Aspect(Body x, Body y, vek::Aspect aspect) const {
     const Term terms[2] = {{lo, 1}, {hi, -1}};
     if (Missing(terms, 2)) {
         // A body without a position is in no aspect, wherever the other is.
-        a = {std::nextafter(jd_, kInfinity), false, 0};
+        a = {nextJD_, false, 0};
         Watch(a);
         return {};
     }
@@ -429,7 +430,7 @@ bool BoundedSky::Distinct(Body x, Body y) const {
     // Decided without the instant's positions only when they lie apart.
     const Term terms[2] = {{lo, 1}, {hi, -1}};
     if (Missing(terms, 2)) {
-        a = {std::nextafter(jd_, kInfinity), false, 0};
+        a = {nextJD_, false, 0};
         Watch(a);
         return false;
     }
@@ -443,7 +444,7 @@ bool BoundedSky::Distinct(Body x, Body y) const {
     } else {
         a.value = true;
     }
-    a.until = a.value ? Horizon(terms, 2, m) : std::nextafter(jd_, kInfinity);
+    a.until = a.value ? Horizon(terms, 2, m) : nextJD_;
     Watch(a);
     return a.value;
 }

@@ -198,6 +198,7 @@ class BoundedSky final : public SkyTests {
     int bodyCount_;
     double midpointOrb_;
     double jd_ = -1;
+    double nextJD_ = -1;  // the first instant after jd_, where an answer of jd_ alone ends
     // Bodies past the count stand for the longitude 0 a chart leaves them.
     bool Counted(Body b) const { return Index(b) <= bodyCount_; }
 

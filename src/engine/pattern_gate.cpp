@@ -106,7 +106,13 @@ PatternGate::PatternGate(Pattern pattern, const OrbTable& orbs, int bodyCount,
                     if (seen.insert(flat).second) add(std::move(tests));
                 }
     }
+    // The triples with the Moon come due far more often than the others:
+    // kept together at the end, they leave the blocks before them due seldom.
+    std::stable_partition(triples_.begin(), triples_.end(), [](const Triple& t) {
+        return std::none_of(t.tests.begin(), t.tests.end(), [](const Test& x) { return x.fast; });
+    });
     next_.assign(triples_.size(), -kInfinity);
+    blockNext_.assign((triples_.size() + kBlock - 1) / kBlock, -kInfinity);
     earliest_ = -kInfinity;
 }
 
@@ -147,21 +153,31 @@ bool PatternGate::Open(const BoundedSky& sky) {
     const double jd = sky.JD();
     if (jd < earliest_) return holding_ > 0;
     double earliest = kInfinity;
-    for (size_t i = 0; i < triples_.size(); ++i) {
-        if (next_[i] <= jd) {
-            Triple& t = triples_[i];
-            const bool held = t.holds;
-            next_[i] = Look(sky, t);
-            if (t.holds != held) {
-                holding_ += t.holds ? 1 : -1;
-                Count(t, t.holds ? 1 : -1);
-                ++version_;
+    for (size_t block = 0; block < blockNext_.size(); ++block) {
+        if (blockNext_[block] <= jd) {
+            const size_t end = std::min(triples_.size(), (block + 1) * kBlock);
+            double blockEarliest = kInfinity;
+            for (size_t i = block * kBlock; i < end; ++i) {
+                if (next_[i] <= jd) LookAgain(sky, i);
+                blockEarliest = std::min(blockEarliest, next_[i]);
             }
+            blockNext_[block] = blockEarliest;
         }
-        earliest = std::min(earliest, next_[i]);
+        earliest = std::min(earliest, blockNext_[block]);
     }
     earliest_ = earliest;
     return holding_ > 0;
+}
+
+void PatternGate::LookAgain(const BoundedSky& sky, size_t i) {
+    Triple& t = triples_[i];
+    const bool held = t.holds;
+    next_[i] = Look(sky, t);
+    if (t.holds != held) {
+        holding_ += t.holds ? 1 : -1;
+        Count(t, t.holds ? 1 : -1);
+        ++version_;
+    }
 }
 
 void PatternGate::Count(const Triple& t, int by) {

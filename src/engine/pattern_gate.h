@@ -80,6 +80,9 @@ class PatternGate {
     // Returns the instant of the next look.
     double Look(const BoundedSky& sky, Triple& t) const;
 
+    // Looks at triple i again and counts the change of its answer.
+    void LookAgain(const BoundedSky& sky, size_t i);
+
     // Counts of the triples that hold and have a test as a side.
     void Count(const Triple& t, int by);
 
@@ -94,8 +97,11 @@ class PatternGate {
     bool countsInstances_ = false;
     // The instant of each triple's next look, and the earliest of them: a
     // scan of this array is cheaper than keeping a queue in order, as many
-    // triples come due at once.
+    // triples come due at once. The scan passes over blocks of kBlock
+    // triples of which none is due, by the earliest look of each block.
+    static constexpr size_t kBlock = 16;
     std::vector<double> next_;
+    std::vector<double> blockNext_;
     double earliest_ = 0;
 };
 
