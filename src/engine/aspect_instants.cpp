@@ -166,7 +166,8 @@ std::vector<std::pair<double, double>> SunPassages(const MotionBounds& motion, B
                         ApproximateSky::Bound(kSun, t + kLongestPassageStep));
     };
     auto elongation = [&](double t) {
-        return std::fabs(std::remainder(sky.Longitude(body, t) - sky.Longitude(kSun, t), kTwoPi));
+        const JulianDate jd(t);
+        return std::fabs(std::remainder(sky.Longitude(body, jd) - sky.Longitude(kSun, jd), kTwoPi));
     };
     // The approximate longitudes move as the real ones, well within the
     // bounds on the real motion.
