@@ -141,7 +141,7 @@ std::vector<std::pair<double, double>> SunPassages(const MotionBounds& motion, B
               std::max(ApproximateSky::Bound(kSun, t),
                        ApproximateSky::Bound(kSun, t + kLongestPassageStep));
         if (!std::isfinite(off)) return 0.0;
-        return std::fabs(std::remainder(sky.Longitude(body, t) - sky.Longitude(kSun, t), kTwoPi));
+        return std::fabs(std::remainder(sky.Longitude(body, JulianDate(t)) - sky.Longitude(kSun, JulianDate(t)), kTwoPi));
     };
     AddPassages(elongation, motion.perDay[body] + motion.perDay[kSun], from, to, spans);
     return spans;
