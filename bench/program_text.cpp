@@ -40,7 +40,7 @@ BENCHMARK(BM_LoadFromMemory)->Unit(benchmark::kMicrosecond);
 void BM_Lookup(benchmark::State& state) {
     const vek::Result<vek::ProgramTextTable> loaded = vek::ProgramTextTable::Load(RealFile());
     if (!loaded) state.SkipWithError("vek.dat did not load");
-    const vek::ProgramTextTable table = loaded.value_or(vek::ProgramTextTable());
+    const vek::ProgramTextTable table = loaded.ValueOr(vek::ProgramTextTable());
     int n = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(table.Get(1 + n % 400, n & 1 ? vek::kGerman : vek::kEnglish).size());

@@ -47,7 +47,7 @@ struct Fixture {
         const double localDay = kWorld + 0.5;
         vek::AspectSearch search([this](vek::Body body, vek::JulianDate jd) { return engine.Longitude(body, jd); },
                                  engine.orbs, localDay, 0);
-        search.FixFirstBodyAt(kBirth);
+        search.FixFirstBodyAt(vek::JulianDate(kBirth));
         bool found = false;
         for (const vek::TableCell& c : personal.table.txbCell) {
             if (c.kind != vek::CellKind::Aspect || !c.aspect || !c.first || !c.second ||

@@ -27,18 +27,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const vek::Result<double> localDay = rows.LocalDayValue(slot);
     const vek::Result<vek::JulianDate> julianDate = rows.InputDateToAJDate(slot);
-    const double local = vek::DaysOrCode(localDay);
-    const double jd = vek::DaysOrCode(julianDate);
     const std::string text = rows.InputDateToString(slot, data[2] & 1);
     const std::string weekday = rows.WeekdayToolTip(slot);
     if (localDay.ok() != julianDate.ok()) std::abort();
     if (!julianDate) {
-        if (jd != vek::kDateIncomplete && jd != vek::kDateInvalid && jd != vek::kDateTooEarly &&
-            jd != vek::kDateTooLate)
+        const int code = julianDate.error().code;
+        if (code != vek::kDateIncomplete && code != vek::kDateInvalid &&
+            code != vek::kDateTooEarly && code != vek::kDateTooLate)
             std::abort();
-        if (local != jd || !text.empty() || !weekday.empty()) std::abort();
+        if (localDay.error().code != code || !text.empty() || !weekday.empty()) std::abort();
         return 0;
     }
+    const double jd = julianDate->days;
+    const double local = *localDay;
     if (!std::isfinite(jd) || jd < vek::kFirstDayNumber - 1.5 || jd > vek::kLastDayNumber + 1)
         std::abort();
     if (local < vek::kFirstDayNumber || local >= vek::kLastDayNumber + 1) std::abort();
@@ -46,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Whole minutes, and the same answer for the row as it now stands.
     const double minutes = jd * 1440.0 + 720.0;
     if (minutes != std::round(minutes)) std::abort();
-    if (vek::DaysOrCode(rows.InputDateToAJDate(slot)) != jd) std::abort();
+    const vek::Result<vek::JulianDate> again = rows.InputDateToAJDate(slot);
+    if (!again || again->days != jd) std::abort();
     return 0;
 }

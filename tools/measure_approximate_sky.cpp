@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
                                          : platform::planet_longitude_speed(
                                                kBodies[b].libraryCode, jd, 0, nullptr);
                 if (exact < 0) continue;
-                const double d = std::remainder(sky.Longitude(b, jd) - exact, kTwoPi) * toMilli;
+                const double d = std::remainder(sky.Longitude(b, vek::JulianDate(jd)) - exact, kTwoPi) * toMilli;
                 largest = std::fmax(largest, std::fabs(d));
                 if (!std::isnan(previous)) change = std::fmax(change, std::fabs(d - previous));
                 previous = d;

@@ -29,9 +29,9 @@ Status ComputeCommand(Engine& engine, DateRows& rows, const Settings& settings,
         const DateSlot slot = slots[static_cast<size_t>(k)];
         const Result<JulianDate> slotJD = rows.InputDateToAJDate(slot);
         if (!slotJD) {
-            const double code = DateErrorCode(slotJD.error());
+            const int code = slotJD.error().code;
             if (failedRow) *failedRow = {slot, code, DateErrorTitle(texts)};
-            return Fail(DateErrorText(texts, slot, code), static_cast<int>(code));
+            return Fail(DateErrorText(texts, slot, code), code);
         }
         dates[slot] = *slotJD;
     }

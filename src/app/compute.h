@@ -59,7 +59,7 @@ struct ComputeResults {
 // The invalid date row that stopped a compute, as the message box needs it.
 struct DateRowFailure {
     std::optional<DateSlot> slot;  // none when no row failed
-    double code = 0;    // kDateIncomplete .. kDateTooLate
+    int code = 0;       // kDateIncomplete .. kDateZoneUnknown
     std::string title;  // caption of the message box
 };
 

@@ -83,7 +83,7 @@ PatternRun::Outcome PatternRun::Step(ProgramState& state, const ComputeRequest& 
     const Status computed = state.Compute(request);
     if (!computed) {
         message = computed.message();
-        RestoreIfRefused(state.rows, saved, -1);
+        RestoreWorldRow(state.rows, saved);
         steppingEnded_ = true;
         return Outcome::Refused;
     }

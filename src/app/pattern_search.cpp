@@ -136,7 +136,7 @@ struct Span {
 // looked at (0 for none).
 struct SpanResult {
     int steps = 0;
-    double refusedCode = 0;
+    std::optional<int> refusedCode;
     int64_t positions = 0;
     std::optional<PatternStretch> open;
     double firstJD = 0;
@@ -170,33 +170,33 @@ SpanResult SearchSpan(const Engine& engine, DateRows& rows, const Settings& sett
     for (;;) {
         const DateRowFields before = rows.Row(kWorldDate);
         StepOutcome step = StepWorldDateInZone(rows, request.interval, kStepForward, request.zone);
-        if (!step.accepted) {
-            if (step.julianDate != kDateTooLate ||
+        if (!step.julianDate) {
+            if (step.refusedCode != kDateTooLate ||
                 !RefusedStepBeyond(rows, request.interval, span.untilJD))
-                out.refusedCode = step.julianDate;
+                out.refusedCode = step.refusedCode;
             break;
         }
-        if (step.julianDate > span.untilJD) {
+        const double jd = step.julianDate->days;
+        if (jd > span.untilJD) {
             // The row goes back to the last step inside the range.
             rows.Row(kWorldDate) = before;
             break;
         }
-        if (step.julianDate <= span.afterJD) continue;
+        if (jd <= span.afterJD) continue;
         ++out.steps;
-        if (out.steps == 1) out.firstJD = step.julianDate;
-        out.lastJD = step.julianDate;
-        if (tick) tick(step.julianDate);
+        if (out.steps == 1) out.firstJD = jd;
+        out.lastJD = jd;
+        if (tick) tick(jd);
         std::vector<PatternInstance> instances;
-        if (!look.At(step.julianDate, !open, instances)) {
+        if (!look.At(jd, !open, instances)) {
             if (open) closed(std::move(*open));
             open.reset();
             continue;
         }
         if (!open)
-            open = PatternStretch{step.row,         step.row, step.julianDate, step.julianDate, 0,
-                                  std::move(instances)};
+            open = PatternStretch{step.row, step.row, jd, jd, 0, std::move(instances)};
         open->last = std::move(step.row);
-        open->lastJD = step.julianDate;
+        open->lastJD = jd;
         ++open->steps;
         if (request.firstOnly) break;
     }
@@ -348,7 +348,7 @@ std::optional<PatternSearchResult> SearchInHalves(const Engine& engine, DateRows
                    [&](double jd) { progress.Step(daysDone(jd), found()); });
     out.steps = first.steps;
     out.positions = first.positions;
-    if (first.refusedCode < 0) {
+    if (first.refusedCode) {
         // The dates ended in the first half; so do the second's steps.
         worker.join();
         if (first.open) output(std::move(*first.open));

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "config/settings.h"
@@ -132,10 +133,10 @@ struct PatternSearchResult {
     std::vector<PatternStretch> stretches;
     int steps = 0;  // steps taken
     // A step at or before `untilJD` left the accepted date range: the World
-    // date error code that ended the search there; 0 when every step up to
-    // `untilJD` was taken (the next one may still lie beyond the dates) or
-    // the search ended at the first find.
-    double refusedCode = 0;
+    // date error code that ended the search there (StepOutcome::refusedCode);
+    // none when every step up to `untilJD` was taken (the next one may still
+    // lie beyond the dates) or the search ended at the first find.
+    std::optional<int> refusedCode;
     // Positions computed through the longitude wrapper.
     int64_t positions = 0;
 };

@@ -288,8 +288,8 @@ Status FallBackFromAStateWithoutDate(const char* command, ComputeSession& s) {
                           : s.mode == Mode::Natal2 ? kBirth2
                                                    : kWorldDate;
     const Result<JulianDate> jd = s.rows.InputDateToAJDate(slot);
-    if (jd && jd->days > 0) return Ok();
-    const std::string dateError = DateErrorText(s.Texts(), slot, DaysOrCode(jd));
+    if (jd) return Ok();
+    const std::string dateError = DateErrorText(s.Texts(), slot, jd.error().code);
     if (!s.worldFallback) return Fail(dateError);
     std::fprintf(stderr, "vek-cli %s: %s; showing world transits for now\n", command,
                  dateError.c_str());

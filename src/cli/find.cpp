@@ -95,7 +95,7 @@ std::string JsonText(const ComputeSession& s, const PatternSearchResult& r, Patt
     w.Key("steps").Int(r.steps);
     // The accepted dates ended the search before --to; the note on stderr
     // says where.
-    w.Key("date_limit_reached").Bool(r.refusedCode < 0);
+    w.Key("date_limit_reached").Bool(r.refusedCode.has_value());
     w.Key("stretches").BeginArray();
     for (const PatternStretch& s : r.stretches) {
         w.BeginObject();
@@ -287,9 +287,9 @@ void ReportEarlyEnd(const PatternSearchResult& found, const PatternSearchRequest
                      "vek-cli find: after the last step the offset of %s is none a date row "
                      "holds (half hours up to -11:30 and +11:30). %s\n",
                      request.zone.name.c_str(), texts.ProgramText(kTextSearchEndsThere).c_str());
-    else if (found.refusedCode < 0)
+    else if (found.refusedCode)
         std::fprintf(stderr, "vek-cli find: %s %s\n",
-                     DateErrorText(texts, kWorldDate, found.refusedCode).c_str(),
+                     DateErrorText(texts, kWorldDate, *found.refusedCode).c_str(),
                      texts.ProgramText(kTextSearchEndsThere).c_str());
 }
 

@@ -147,7 +147,7 @@ std::string RunFoundTitle(const ProgramTexts& texts) {
     return texts.ProgramText(kTextRunTitle);
 }
 
-std::string DateErrorText(const ProgramTexts& texts, DateSlot slot, double errorCode) {
+std::string DateErrorText(const ProgramTexts& texts, DateSlot slot, int errorCode) {
     // Slot names run from the World date's, error texts from code −1's.
     std::string text = texts.ProgramText(TextIdAt(kTextWorldDate, Index(slot)));
     std::string message;

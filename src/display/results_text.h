@@ -77,7 +77,7 @@ std::string RunFoundTitle(const ProgramTexts& texts);
 // slot's name, a blank and the text for the code. The window shows it in an
 // information box titled DateErrorTitle() and then records that an input
 // error was reported.
-std::string DateErrorText(const ProgramTexts& texts, DateSlot slot, double errorCode);
+std::string DateErrorText(const ProgramTexts& texts, DateSlot slot, int errorCode);
 std::string DateErrorTitle(const ProgramTexts& texts);
 
 // Texts of the stepping interval list.

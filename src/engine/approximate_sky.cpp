@@ -471,8 +471,9 @@ double ApproximateSky::DeltaT(double jd) const {
     return deltaT_;
 }
 
-double ApproximateSky::Longitude(Body body, double jd) const {
+double ApproximateSky::Longitude(Body body, JulianDate date) const {
     if (body == kPluto) return -1;
+    const double jd = date.days;
     if (jd != instantJD_) {
         // What the bodies of one instant share.
         instantJD_ = jd;

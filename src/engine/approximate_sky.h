@@ -13,7 +13,7 @@ class ApproximateSky {
   public:
     // The tropical longitude (radians, [0, 2π)) of `body` at the Julian date
     // `jd` (UT); Pluto has none (−1).
-    double Longitude(Body body, double jd) const;
+    double Longitude(Body body, JulianDate jd) const;
     // How far that may lie from the ephemeris' longitude at `jd` (radians);
     // infinite where it was not measured (Pluto, dates outside the years
     // 1 to 2799).

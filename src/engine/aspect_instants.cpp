@@ -67,15 +67,31 @@ bool Bends(Body body) {
 
 // Adds the spans of [from, to] in which a body may stand within
 // kRoughElongation of the Sun in longitude, found from `elongation`, which
-// gives the elongation at an instant and how far it may be off (infinite
-// where nothing is known), and `rate`, the fastest the elongation changes.
-template <class Elongation>
-void AddPassages(Elongation elongation, double rate, double from, double to,
+// gives the elongation at an instant (NaN where it is not known, taken as
+// 0), `offAt`, how far it may be off there (infinite where nothing is known),
+// and `rate`, the fastest the elongation changes. A passage is walked in
+// steps of kPassageStep; a step whose end the elongation cannot have left the
+// passage by, at that rate from the last one computed, is taken as inside
+// without computing it, which decides as computing it would.
+template <class Elongation, class Off>
+void AddPassages(Elongation elongation, Off offAt, double rate, double from, double to,
                  std::vector<std::pair<double, double>>& rough) {
+    double known = NAN, knownAt = from;
     double t = from;
     while (t <= to) {
-        double off = 0;
-        const double d = elongation(t, off);
+        const double off = offAt(t);
+        double d = 0;
+        if (std::isfinite(off)) {
+            const double most = known + rate * (t - knownAt) + 1e-12;
+            if ((most - off - kRoughElongation) / rate < kPassageStep) {
+                d = most;
+            } else {
+                d = elongation(t);
+                known = d;
+                knownAt = t;
+                if (std::isnan(d)) d = 0;
+            }
+        }
         const double gap = std::min((d - off - kRoughElongation) / rate, kLongestPassageStep);
         if (gap >= kPassageStep) {
             t += gap;
@@ -108,13 +124,13 @@ void AddSunPassages(const Engine& engine, const MotionBounds& motion,
     // Chiron's light is bent as a planet's; its place and the Sun's come from
     // the ephemeris itself.
     if (point == ExtraPoint::Chiron) {
-        auto elongation = [&](double t, double& off) {
-            off = 0;
+        auto elongation = [&](double t) {
             const double c = PointAt(engine, *point, t), sun = Position(engine, kSun, t);
-            if (!std::isfinite(c) || !std::isfinite(sun)) return 0.0;
             return std::fabs(std::remainder(c - sun, kTwoPi));
         };
-        AddPassages(elongation, PointMaxDailyMotion(*point) + motion.perDay[kSun], from, to, rough);
+        AddPassages(
+            elongation, [](double) { return 0.0; },
+            PointMaxDailyMotion(*point) + motion.perDay[kSun], from, to, rough);
         bounds.roughNoise += motion.deflection;
     }
     std::sort(rough.begin(), rough.end());
@@ -128,6 +144,14 @@ void AddSunPassages(const Engine& engine, const MotionBounds& motion,
     rough = std::move(merged);
 }
 
+// Whether the deviation of a pair is the second body's elongation from the
+// first or the first's from the second, one of them the Sun: the bending of
+// light moves a planet away from the Sun, so that the deviation stands off
+// its path without the bending in the direction of its own sign.
+bool ElongationFromSun(const AspectPair& pair) {
+    return !pair.fixedFirst && !pair.firstPoint && (pair.first == kSun) != (pair.second == kSun);
+}
+
 }  // namespace
 
 std::vector<std::pair<double, double>> SunPassages(const MotionBounds& motion, Body body,
@@ -135,15 +159,19 @@ std::vector<std::pair<double, double>> SunPassages(const MotionBounds& motion, B
     std::vector<std::pair<double, double>> spans;
     if (!Bends(body) || !(to >= from)) return spans;
     const ApproximateSky sky;
-    auto elongation = [&](double t, double& off) {
-        off = std::max(ApproximateSky::Bound(body, t),
-                       ApproximateSky::Bound(body, t + kLongestPassageStep)) +
-              std::max(ApproximateSky::Bound(kSun, t),
-                       ApproximateSky::Bound(kSun, t + kLongestPassageStep));
-        if (!std::isfinite(off)) return 0.0;
-        return std::fabs(std::remainder(sky.Longitude(body, t) - sky.Longitude(kSun, t), kTwoPi));
+    auto offAt = [&](double t) {
+        return std::max(ApproximateSky::Bound(body, t),
+                        ApproximateSky::Bound(body, t + kLongestPassageStep)) +
+               std::max(ApproximateSky::Bound(kSun, t),
+                        ApproximateSky::Bound(kSun, t + kLongestPassageStep));
     };
-    AddPassages(elongation, motion.perDay[body] + motion.perDay[kSun], from, to, spans);
+    auto elongation = [&](double t) {
+        const JulianDate jd(t);
+        return std::fabs(std::remainder(sky.Longitude(body, jd) - sky.Longitude(kSun, jd), kTwoPi));
+    };
+    // The approximate longitudes move as the real ones, well within the
+    // bounds on the real motion.
+    AddPassages(elongation, offAt, motion.perDay[body] + motion.perDay[kSun], from, to, spans);
     return spans;
 }
 
@@ -227,6 +255,7 @@ Result<std::vector<AspectInstant>> FindAspectInstants(const Engine& engine,
         AddSunPassages(engine, motion, {pair.second}, pair.firstPoint, from, to, bounds);
     else
         AddSunPassages(engine, motion, {pair.first, pair.second}, std::nullopt, from, to, bounds);
+    bounds.roughKeepsSign = ElongationFromSun(pair);
     auto at = [&](Body body, double jd) {
         if (!positions) return Position(engine, body, jd);
         return (*positions)(body, JulianDate(jd)).ValueOr(std::numeric_limits<double>::quiet_NaN());
@@ -351,6 +380,7 @@ Result<std::vector<ExactAspect>> FindExactAspectsAmong(const Engine& engine,
             ChangeBounds bounds = PairBounds(motion, pair);
             bounds.angle = true;
             AddSunPassages(engine, motion, {m, o}, std::nullopt, from, to, bounds);
+            bounds.roughKeepsSign = ElongationFromSun(pair);
             const CrossingSpan span{from, to, {}};
             const TimeFunction f = [&](double jd) {
                 return Position(engine, m, jd) - Position(engine, o, jd);

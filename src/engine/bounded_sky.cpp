@@ -217,7 +217,7 @@ BoundedSky::Estimate BoundedSky::EstimateOf(Body b) const {
 
 BoundedSky::Estimate BoundedSky::ApproximateOf(Body b) const {
     Estimate& a = approximateAt_[b];
-    if (a.longitude < 0) a.longitude = approximate_.Longitude(b, jd_);
+    if (a.longitude < 0) a.longitude = approximate_.Longitude(b, JulianDate(jd_));
     return a;
 }
 

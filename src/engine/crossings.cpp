@@ -124,15 +124,32 @@ class Search {
         return false;
     }
 
-    // Whether [a, b] meets a rough span.
-    bool RoughAt(double a, double b) const {
-        const auto& r = b_.rough;
+    bool RoughAt(double a, double b) const { return RoughAt(b_, a, b); }
+
+    // Whether [a, b] meets a rough span of the bounds.
+    static bool RoughAt(const ChangeBounds& bounds, double a, double b) {
+        const auto& r = bounds.rough;
         if (r.empty()) return false;
         // The first span that ends at a or later.
         auto it = std::lower_bound(
             r.begin(), r.end(), a,
             [](const std::pair<double, double>& s, double t) { return s.second < t; });
         return it != r.end() && it->first <= b;
+    }
+
+    // Whether level i is crossed at most once in [a, b], which meets a rough
+    // span, from the function's values relative to it at the ends. The
+    // smooth path's chord differs from the function's by the path's distance
+    // at either end, and the path's slope from its chord's by at most
+    // accel × h: with the function's chord steeper than that the path is
+    // monotonic, and a function that keeps its sign from the level 0 changes
+    // sign with it. (How fast the bending changes gives no such proof: near
+    // the Sun's centre it keeps its size and turns its direction, the faster
+    // the closer a planet passes.)
+    bool SingleInRough(size_t i, double ya, double yb, double h) const {
+        if (!b_.roughKeepsSign || levels_[i] != 0 || !(b_.accel > 0) || b_.nodeSpacing > 0)
+            return false;
+        return (std::fabs(yb - ya) - 2 * b_.roughNoise) / h > b_.accel * h;
     }
 
     void Examine(Sample a, Sample b, int level, int depth) {
@@ -154,6 +171,8 @@ class Search {
             // A curve of bounded bend lies within accel h² / 8 of its chord.
             if (b_.accel > 0 && std::min(aa, ab) > b_.accel * h * h / 8 + bendNoise) return;
             if (h <= kCrossingTolerance) return;  // touches the level, at most
+            // Nor does it where it changes sign at most once.
+            if (rough && SingleInRough(levelIndex, ya, yb, h)) return;
         } else {
             // Too far apart to be joined at the fastest rate: the angle wrapped.
             if (aa + ab > reach) return;
@@ -169,12 +188,95 @@ class Search {
                 Record(a.t + h * aa / (aa + ab), yb, level);
                 return;
             }
+            if (rough && SingleInRough(levelIndex, ya, yb, h)) {
+                HalveSingle(a, b, level, depth);
+                return;
+            }
         }
+        Halve(a, b, level, depth, nodes ? node : a.t + h / 2);
+    }
+
+    void Halve(Sample a, Sample b, int level, int depth, double mid) {
         if (depth > 60) return;
-        const double mid = nodes ? node : a.t + h / 2;
         const Sample m{mid, Value(mid)};
         Examine(a, m, level, depth + 1);
         Examine(m, b, level, depth + 1);
+    }
+
+    // The value at t: one of `known` when asked there already.
+    double ValueAt(double t, std::vector<Sample>& known) {
+        for (const Sample& k : known)
+            if (k.t == t) return k.y;
+        known.push_back({t, Value(t)});
+        return known.back().y;
+    }
+
+    // Follows Examine's halving of [x, y] from `depth` while it stays in a
+    // rough span and longer than the tolerance, each midpoint taken on a's
+    // side when it lies at or before lo, on b's at or after hi, and else as
+    // `guess` puts it. False where Examine gives up on the depth first.
+    static bool FollowHalving(const ChangeBounds& b, Sample& x, Sample& y, int& depth, double lo,
+                              double hi, double guess) {
+        for (;;) {
+            if (depth > 60) return false;
+            const double mid = x.t + (y.t - x.t) / 2;
+            const bool onA = mid <= lo || (mid < hi && mid < guess);
+            (onA ? x : y) = Sample{mid, 0};
+            ++depth;
+            if (!(RoughAt(b, x.t, y.t) && y.t - x.t > kCrossingTolerance)) return true;
+        }
+    }
+
+    // Examine's halving of a sign change in a rough span that holds a single
+    // crossing (SingleInRough): the halves without it hold none, and the
+    // halves with it are followed to the interval that Examine decides
+    // otherwise than by halving. Every midpoint on the
+    // way lies outside that interval, on the side its ends show: the way is
+    // followed as an estimate of the crossing has it, and the function asked
+    // only at the ends of the interval reached. Where an end lies on the
+    // other side, it narrows the known sides [lo, hi], the estimate is made
+    // anew from them (regula falsi, Illinois), and the way followed again.
+    void HalveSingle(Sample a, Sample b, int level, int depth) {
+        const size_t levelIndex = static_cast<size_t>(level);
+        const bool aboveA = Above(Rel(a.y, levelIndex));
+        std::vector<Sample> known{a, b};
+        double lo = a.t, hi = b.t, yLo = Rel(a.y, levelIndex), yHi = Rel(b.y, levelIndex);
+        int lastSide = 0;
+        for (int round = 0; round < 64; ++round) {
+            const double guess = (lo * yHi - hi * yLo) / (yHi - yLo);
+            Sample x = a, y = b;
+            int d = depth;
+            if (!FollowHalving(b_, x, y, d, lo, hi,
+                               guess > lo && guess < hi ? guess : (lo + hi) / 2))
+                return;
+            bool agree = true;
+            for (Sample* end : {&x, &y}) {
+                end->y = ValueAt(end->t, known);
+                if (failed_) return;
+                const double r = Rel(end->y, levelIndex);
+                const bool onA = Above(r) == aboveA;
+                if (onA == (end == &x)) continue;
+                // The estimate put this end on the wrong side.
+                const int side = onA ? -1 : 1;
+                if (onA) {
+                    lo = end->t;
+                    yLo = r;
+                    if (lastSide == side) yHi /= 2;
+                } else {
+                    hi = end->t;
+                    yHi = r;
+                    if (lastSide == side) yLo /= 2;
+                }
+                lastSide = side;
+                agree = false;
+                break;
+            }
+            if (agree) {
+                Examine(x, y, level, d);
+                return;
+            }
+        }
+        Halve(a, b, level, depth, a.t + (b.t - a.t) / 2);
     }
 
     // One crossing between a and b, the function monotonic between them:

@@ -8,7 +8,9 @@
 // only crossing between them. Where neither decides, the interval is halved.
 // In spans where no bound on the second derivative holds (rough spans), only
 // the rate and a bound on the distance from a smooth path decide, and a sign
-// change is halved down to the tolerance.
+// change is halved down to the tolerance; where the path is proven
+// monotonic and the function keeps its sign, the halving is followed without
+// asking the function at the midpoints whose side is known.
 // A crossing proven single is refined by regula falsi (Illinois) to a
 // tolerance of about a second. So every crossing is found, also the two or
 // three passes a retrograde station brings, down to passes closer together
@@ -51,6 +53,12 @@ struct ChangeBounds {
     // apparent motion within minutes.
     std::vector<std::pair<double, double>> rough{};
     double roughNoise = 0;
+    // In the rough spans f stands off that path only in the direction of
+    // its own sign (f is a planet's elongation from the Sun, whose bending
+    // moves the planet away from the Sun): there f and the path change sign
+    // together, and a chord of f steep enough for the path to be monotonic
+    // holds a single crossing of the level 0.
+    bool roughKeepsSign = false;
 };
 
 struct Crossing {

@@ -177,9 +177,13 @@ void ChartPanel::OnCellDoubleClicked(int index) {
     CollapseSelection(cell);
 }
 
-TransitGraphInput ChartPanel::GraphInput(const CellExplanation& e,
-                                         const ReportDates& dates) const {
+std::optional<TransitGraphInput> ChartPanel::GraphInput(const CellExplanation& e,
+                                                        const ReportDates& dates) const {
     const DateSlot slot = view_.computedMode == Mode::Personal2 ? kBirth2 : kBirth1;
+    const Result<JulianDate> world = state_.rows.InputDateToAJDate(kWorldDate);
+    const Result<double> birthDay = state_.rows.LocalDayValue(slot);
+    if (!world || !birthDay || !dates.worldLocalDayValue || !dates.birthJulianDate)
+        return std::nullopt;
     const Engine& engine = state_.engine;
     const bool sidereal = engine.SiderealZodiac;
     TransitGraphInput g;
@@ -189,9 +193,9 @@ TransitGraphInput ChartPanel::GraphInput(const CellExplanation& e,
     g.zoneMinutes = dates.worldZoneMinutes;
     g.beginning = e.beginning;
     g.end = e.end;
-    g.natalJulianDate = dates.birthJulianDate;
-    g.worldLocalDayValue = dates.worldLocalDayValue;
-    g.worldJulianDate = DaysOrCode(state_.rows.InputDateToAJDate(kWorldDate));
+    g.natalJulianDate = dates.birthJulianDate->days;
+    g.worldLocalDayValue = *dates.worldLocalDayValue;
+    g.worldJulianDate = world->days;
     g.orb = engine.orbs.orb[e.aspect][kOrbPersonal];
     g.color = state_.settings.accepted.AspectColor[e.aspect];
     g.longitude = LongitudeInZodiac(engine, sidereal);
@@ -199,7 +203,7 @@ TransitGraphInput ChartPanel::GraphInput(const CellExplanation& e,
     g.title = TransitGraphTitle(state_.Texts(), engine.names, e.p, e.q, e.aspect, g.orb, sidereal);
     if (e.exact) g.exactPasses = e.exact->exact;
     CalendarDate birth;
-    birth.dayNumber = static_cast<int32_t>(std::floor(DaysOrCode(state_.rows.LocalDayValue(slot))));
+    birth.dayNumber = static_cast<int32_t>(std::floor(*birthDay));
     DayNumberToDate(birth);
     g.natalDate = IsoDateText(birth);
     return g;
@@ -208,7 +212,9 @@ TransitGraphInput ChartPanel::GraphInput(const CellExplanation& e,
 // Draws the graph of a personal transit whose beginning and end are known
 // and shows it in place of the table. False when no graph could be drawn.
 bool ChartPanel::ShowTransitGraph(const CellExplanation& e, const ReportDates& dates) {
-    TransitGraph graph = DrawTransitGraph(GraphInput(e, dates));
+    const std::optional<TransitGraphInput> input = GraphInput(e, dates);
+    if (!input) return false;
+    TransitGraph graph = DrawTransitGraph(*input);
     if (!graph.drawn) return false;
 
     transitGraph_ = std::move(graph);

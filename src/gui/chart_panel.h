@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 #include "app/program_state.h"
 #include "display/aspect_explanation.h"
@@ -83,7 +84,10 @@ class ChartPanel : public QObject {
     QString WheelItemText(int xTwips, int yTwips) const;
     CellExplanationInput ExplanationInput(int index) const;
     bool ShowTransitGraph(const CellExplanation& e, const ReportDates& dates);
-    TransitGraphInput GraphInput(const CellExplanation& e, const ReportDates& dates) const;
+    // What the graph is drawn from; none when the World date or the
+    // birthdate gives no date.
+    std::optional<TransitGraphInput> GraphInput(const CellExplanation& e,
+                                                const ReportDates& dates) const;
     void LockForGraph();
     void ReportImageSaved(const QString& path, const Status& written);
 

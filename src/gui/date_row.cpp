@@ -322,8 +322,8 @@ Dialogs::TimeAndZoneRequest TimeAndZoneRequestOf(DateRows& rows, DateSlot slot,
     }
     // The offsets the list shows are those in force on the row's date (at
     // noon Universal Time); without a date, today's.
-    const double day = DaysOrCode(rows.LocalDayValue(slot));  // negative without a date
-    const double instant = day > 0 ? std::floor(day) : std::floor(CurrentJulianDate() + 0.5);
+    const Result<double> day = rows.LocalDayValue(slot);
+    const double instant = day ? std::floor(*day) : std::floor(CurrentJulianDate() + 0.5);
     request.zonesMatching = [instant](const QString& text) {
         std::vector<std::pair<QString, QString>> out;
         for (const std::string& name : MatchingZoneNames(text.toStdString())) {
@@ -408,9 +408,11 @@ bool DateRowWidget::AskFoldIfNeeded() {
     const Result<LocalTimeMeaning> meaning = rows_.MeaningOfRowTime(slot_);
     if (!meaning || meaning->kind == LocalTimeMeaning::Unique) return true;
     const ProgramTexts texts = texts_();
-    const double day = DaysOrCode(rows_.LocalDayValue(slot_));
+    // A time with a meaning in the zone has a valid date.
+    const Result<double> day = rows_.LocalDayValue(slot_);
+    if (!day) return true;
     const std::string date =
-        DateText(static_cast<int32_t>(std::floor(day)), false, rows_.Language());
+        DateText(static_cast<int32_t>(std::floor(*day)), false, rows_.Language());
     const TextId question =
         meaning->kind == LocalTimeMeaning::Gap ? kTextTimeSkipped : kTextTimeTwice;
     auto choice = [](int32_t offset, const std::string& abbreviation) {

@@ -387,7 +387,7 @@ bool FrmMain::ChartShown() const {
 // into the controls. A bad date row is reported and nothing else changes.
 void FrmMain::Compute() {
     view_.inputErrorReported = false;
-    view_.lastDateError = 0;
+    view_.lastDateError.reset();
     const ComputeRequest request{SelectedMode(), view_.anglesInRadians, ChartShown()};
     // A time its zone skipped or showed twice: the user says which is meant
     // (cancelled, the compute names the row's problem).
@@ -397,7 +397,7 @@ void FrmMain::Compute() {
     // The conversion fills in an empty time and zone, as the user sees.
     rows_->ShowAll();
     if (!computed) {
-        view_.lastDateError = failed.slot == kWorldDate ? failed.code : 0;
+        if (failed.slot == kWorldDate) view_.lastDateError = failed.code;
         dialogs_.Message(Q(computed.message()), Q(failed.title), MessageIcon::Information);
         view_.inputErrorReported = true;
         return;

@@ -69,7 +69,10 @@ void RunController::Step(int direction) {
     window_.compute();
     // A step out of the accepted range has been reported by the compute;
     // the World date goes back to what it was.
-    if (RestoreIfRefused(state_.rows, saved, view_.lastDateError)) window_.showRows();
+    if (view_.lastDateError) {
+        RestoreWorldRow(state_.rows, saved);
+        window_.showRows();
+    }
     view_.steppingUnderWay = false;
 }
 

@@ -5,6 +5,7 @@
 // flags of their own.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "config/text_ids.h"
@@ -23,8 +24,8 @@ struct ViewState {
     // The last compute reported a bad date row; a mode click then goes back
     // to the mode computed before.
     bool inputErrorReported = false;
-    // The World date's error code of the last compute, else 0.
-    double lastDateError = 0;
+    // The World date's error code when the last compute refused it.
+    std::optional<int> lastDateError;
     // From the start of a step (or of a run's steps) until it returns.
     bool steppingUnderWay = false;
     // A run is in progress, from its start until "Stop", a find or the end.

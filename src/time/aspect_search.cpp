@@ -206,18 +206,21 @@ double MaxDailyMotion(Body body) {
     return kMaxDailyMotionDegrees[body] * kDegree;
 }
 
-AspectSearch::AspectSearch(LongitudeFn longitude, const OrbTable& orbs, double worldLocalDayValue,
-                           int zoneMinutes)
+AspectSearch::AspectSearch(LongitudeFn longitude, const OrbTable& orbs,
+                           std::optional<double> worldLocalDayValue, int zoneMinutes)
     : longitude_(std::move(longitude)), orbs_(orbs) {
-    valid_ = std::isfinite(worldLocalDayValue) && worldLocalDayValue >= 0 &&
-             static_cast<bool>(longitude_);
-    if (valid_) day_ = std::floor(worldLocalDayValue);
+    valid_ = worldLocalDayValue && std::isfinite(*worldLocalDayValue) &&
+             *worldLocalDayValue >= 0 && static_cast<bool>(longitude_);
+    if (valid_) day_ = std::floor(*worldLocalDayValue);
     zone_ = zoneMinutes / 1440.0;
 }
 
-void AspectSearch::FixFirstBodyAt(double natalJulianDate) {
+void AspectSearch::FixFirstBodyAt(std::optional<JulianDate> natalJulianDate) {
     firstFixed_ = true;
-    natalJulianDate_ = natalJulianDate;
+    if (natalJulianDate)
+        natalJulianDate_ = natalJulianDate->days;
+    else
+        valid_ = false;
 }
 
 void AspectSearch::UseNamedZone(const TimeZone& zone) {

@@ -113,16 +113,16 @@ class AspectSearch {
   public:
     // `orbs` supplies the orbs (columns 0..2) and must outlive the search.
     // worldLocalDayValue is the World date's LocalDayValue (its integer part
-    // is the day searched from; a negative value, an input error code, makes
-    // every search unknown); zoneMinutes the offset of the
-    // World date's zone in minutes east of Greenwich, which decides where the
-    // local midnights lie.
-    AspectSearch(LongitudeFn longitude, const OrbTable& orbs, double worldLocalDayValue,
-                 int zoneMinutes);
+    // is the day searched from; none, or a negative value, makes every search
+    // unknown); zoneMinutes the offset of the World date's zone in minutes
+    // east of Greenwich, which decides where the local midnights lie.
+    AspectSearch(LongitudeFn longitude, const OrbTable& orbs,
+                 std::optional<double> worldLocalDayValue, int zoneMinutes);
 
     // Personal transits: the first body of every search stays at its position
-    // at this Julian date (the birthdate of the personal option).
-    void FixFirstBodyAt(double natalJulianDate);
+    // at this Julian date (the birthdate of the personal option); none, a
+    // birthdate without a valid date, makes every search unknown.
+    void FixFirstBodyAt(std::optional<JulianDate> natalJulianDate);
 
     void SetStepping(SearchStepping s) { stepping_ = s; }
 

@@ -177,7 +177,7 @@ void DateRows::SetLocalZone(int localZoneMinutes) {
     defaultZoneIndex_ = DefaultZoneIndexFor(zones_, localZoneOffset_);
 }
 
-Error DateRowError(double code) {
+Error DateRowError(int code) {
     const char* reason = code == kDateIncomplete ? "the date has no year, month or day"
                          : code == kDateInvalid  ? "the day lies beyond the end of its month"
                          : code == kDateTooEarly ? "the date lies before 1 January of the year 1"
@@ -185,7 +185,7 @@ Error DateRowError(double code) {
                          : code == kDateTimeAmbiguous
                              ? "the zone's clocks skipped or repeated the time, and no meaning is chosen"
                              : "the zone is not in this computer's time-zone database";
-    return Fail(reason, static_cast<int>(code));
+    return Fail(reason, code);
 }
 
 Result<double> DateRows::LocalDayValue(DateSlot slot) {

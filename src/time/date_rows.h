@@ -35,35 +35,20 @@ inline constexpr int kGreenwichZoneIndex = kZoneEntries / 2;  // 24: GMT
 
 // Why a date row gives no date: the code of the failed answer of
 // InputDateToAJDate and LocalDayValue (Error::code). Each code picks its own
-// message, made above this layer (DateErrorText). Every valid Julian date of
-// the accepted range is positive, so where a refusal travels as a number in a
-// date's place (a step's outcome, the durations' World day value, the
-// window's last refused World date) it is the negative code.
-inline constexpr double kDateIncomplete = -1;  // no year, month or day
-inline constexpr double kDateInvalid = -2;     // day beyond the month's end
-inline constexpr double kDateTooEarly = -3;    // before 1 January of year 1
-inline constexpr double kDateTooLate = -4;     // year 2800 or later
+// message, made above this layer (DateErrorText).
+inline constexpr int kDateIncomplete = -1;  // no year, month or day
+inline constexpr int kDateInvalid = -2;     // day beyond the month's end
+inline constexpr int kDateTooEarly = -3;    // before 1 January of year 1
+inline constexpr int kDateTooLate = -4;     // year 2800 or later
 // A row in a zone of the database: the clocks skipped the row's time or
 // showed it twice, and no meaning has been chosen (DateRowFields::fold).
-inline constexpr double kDateTimeAmbiguous = -6;
+inline constexpr int kDateTimeAmbiguous = -6;
 // A row in a zone of the database that the database does not give (a state
 // file from a computer with another database).
-inline constexpr double kDateZoneUnknown = -7;
+inline constexpr int kDateZoneUnknown = -7;
 
 // The failure of a row's date with one of the codes above.
-Error DateRowError(double code);
-// The code of a row's failed answer.
-inline double DateErrorCode(const Error& error) {
-    return error.code;
-}
-// A row's answer as one number: the date, or the negative code of its
-// failure, for the outcomes that keep a refusal in the date's place.
-inline double DaysOrCode(const Result<JulianDate>& answer) {
-    return answer ? answer->days : DateErrorCode(answer.error());
-}
-inline double DaysOrCode(const Result<double>& answer) {
-    return answer ? *answer : DateErrorCode(answer.error());
-}
+Error DateRowError(int code);
 
 // One entry of a time-zone list: its text and its offset in minutes east of
 // Greenwich (the entry's item value).

@@ -449,7 +449,7 @@ ReportDates ReportDatesFrom(DateRows& rows, Mode mode) {
     ReportDates d;
     const bool personal = ModeInfoOf(mode).personal;
     if (ModeInfoOf(mode).transits) {
-        d.worldLocalDayValue = DaysOrCode(rows.LocalDayValue(kWorldDate));
+        if (const Result<double> day = rows.LocalDayValue(kWorldDate)) d.worldLocalDayValue = *day;
         (void)rows.InputDateToAJDate(kWorldDate);  // an empty zone becomes the default zone
         d.worldZoneMinutes = rows.OffsetMinutesInForce(kWorldDate);
         // A zone of the database walks its own local days.
@@ -467,7 +467,7 @@ ReportDates ReportDatesFrom(DateRows& rows, Mode mode) {
         case Mode::Personal1:
         case Mode::Personal2: {
             const DateSlot slot = mode == Mode::Personal1 ? kBirth1 : kBirth2;
-            d.birthJulianDate = DaysOrCode(rows.InputDateToAJDate(slot));
+            if (const Result<JulianDate> jd = rows.InputDateToAJDate(slot)) d.birthJulianDate = *jd;
             d.birthDateText[0] = rows.InputDateToString(slot, true);
             break;
         }

@@ -229,14 +229,18 @@ void SortDurations(std::vector<DurationEntry>& list, int choice);
 // What the report needs of the date rows
 
 struct ReportDates {
-    double worldLocalDayValue = -1;  // LocalDayValue of the World date
+    // LocalDayValue of the World date; none when the mode does not read it or
+    // the row holds no valid date.
+    std::optional<double> worldLocalDayValue;
     int worldZoneMinutes = 0;        // item value of the World date's zone
     // The named zone the World date was given in, when it was (the row holds
     // only its offset at that date): the searches then walk its local days.
     TimeZone worldNamedZone;
     std::string worldDateText;       // InputDateToString as the title wants it
     std::string birthDateText[2];
-    double birthJulianDate = 0;  // personal transits: the birthdate's Julian date
+    // Personal transits: the birthdate's Julian date, none when the row holds
+    // no valid date.
+    std::optional<JulianDate> birthJulianDate;
 };
 
 // Reads them from the date rows for a mode (this may set an empty time to

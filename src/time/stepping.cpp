@@ -180,7 +180,7 @@ bool InNamedZone(const DateRowFields& row) {
 // Gives the offset in force after the step and which meaning of the clock
 // time that is; false (with the code) when the step is refused.
 struct ZonedStep {
-    double code = 0;  // an error code when refused
+    int code = 0;  // an error code when refused
     int32_t offset = 0;
     Fold fold = Fold::Ask;
     bool onHalfHour = true;  // the clock shows a time of the time list
@@ -205,7 +205,7 @@ bool StepHalfHourInZone(DateRows& rows, int direction, const TimeZone& zone, Zon
     DateRowFields& world = rows.Row(kWorldDate);
     const Result<JulianDate> now = rows.InputDateToAJDate(kWorldDate);
     if (!now) {
-        out.code = DateErrorCode(now.error());
+        out.code = now.error().code;
         return false;
     }
     const double next = now->days + (direction == kStepBack ? -1.0 : 1.0) / 48.0;
@@ -241,7 +241,7 @@ bool StepCalendarInZone(DateRows& rows, int interval, int direction, const TimeZ
     StepCalendar(rows, interval, direction);
     const Result<double> t = rows.LocalDayValue(kWorldDate);
     if (!t) {
-        out.code = DateErrorCode(t.error());
+        out.code = t.error().code;
         return false;
     }
     const LocalMinute minute{static_cast<int32_t>(std::floor(*t)), MinuteOfDay(world)};
@@ -293,8 +293,7 @@ DateRowFields ApplyStep(DateRows& rows, int interval, int direction) {
     return saved;
 }
 
-bool RestoreIfRefused(DateRows& rows, const DateRowFields& saved, double julianDate) {
-    if (!(julianDate < 0) && !std::isnan(julianDate)) return false;
+void RestoreWorldRow(DateRows& rows, const DateRowFields& saved) {
     DateRowFields& world = rows.Row(kWorldDate);
     world.timeIndex = saved.timeIndex;
     world.monthIndex = saved.monthIndex;
@@ -303,19 +302,23 @@ bool RestoreIfRefused(DateRows& rows, const DateRowFields& saved, double julianD
     world.exactMinute = saved.exactMinute;
     world.fold = saved.fold;
     if (world.zone) world.zoneIndex = saved.zoneIndex;
-    return true;
 }
 
 bool RestoreIfRefused(DateRows& rows, const DateRowFields& saved,
                       const Result<JulianDate>& julianDate) {
-    return RestoreIfRefused(rows, saved, DaysOrCode(julianDate));
+    if (julianDate) return false;
+    RestoreWorldRow(rows, saved);
+    return true;
 }
 
 StepOutcome StepWorldDate(DateRows& rows, int interval, int direction) {
     const DateRowFields saved = ApplyStep(rows, interval, direction);
     StepOutcome outcome;
-    outcome.julianDate = DaysOrCode(rows.InputDateToAJDate(kWorldDate));
-    outcome.accepted = !RestoreIfRefused(rows, saved, outcome.julianDate);
+    const Result<JulianDate> jd = rows.InputDateToAJDate(kWorldDate);
+    if (RestoreIfRefused(rows, saved, jd))
+        outcome.refusedCode = jd.error().code;
+    else
+        outcome.julianDate = *jd;
     outcome.row = rows.Row(kWorldDate);
     return outcome;
 }
@@ -327,9 +330,9 @@ StepOutcome StepWorldDateInZone(DateRows& rows, int interval, int direction,
     if (!zone.IsNamed() || world.zone) return StepWorldDate(rows, interval, direction);
     const DateRowFields saved = world;
     StepOutcome outcome;
-    auto refuse = [&](double code) {
+    auto refuse = [&](int code) {
         world = saved;
-        outcome.julianDate = code;
+        outcome.refusedCode = code;
         outcome.row = world;
         return outcome;
     };
@@ -344,9 +347,8 @@ StepOutcome StepWorldDateInZone(DateRows& rows, int interval, int direction,
         return refuse(kStepOffsetNotInList);
     world.zoneIndex = offset / 1800 + kGreenwichZoneIndex;
     const Result<JulianDate> jd = rows.InputDateToAJDate(kWorldDate);
-    if (!jd) return refuse(DateErrorCode(jd.error()));
-    outcome.julianDate = jd->days;
-    outcome.accepted = true;
+    if (!jd) return refuse(jd.error().code);
+    outcome.julianDate = *jd;
     outcome.row = world;
     return outcome;
 }

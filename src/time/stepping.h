@@ -10,13 +10,15 @@
 //                                        so a run never sees the counts of the
 //                                        previous step;
 //   run the compute (it converts the row, and shows the date message when
-//                    the Julian date is an error code);
-//   if (RestoreIfRefused(rows, saved, DateJD[0])) end the step (and a run);
+//                    the World date is refused);
+//   if the compute refused the World date: RestoreWorldRow(rows, saved), and
+//                    end the step (and a run);
 //
 // StepWorldDate does the same without a compute in between, for callers that
 // only need the new row or the refusal.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,20 +59,25 @@ DateRowFields StepFields(const DateRowFields& row, int interval, int direction);
 // 28 February).
 DateRowFields ApplyStep(DateRows& rows, int interval, int direction);
 
+// Puts back the World date's time, month, day and year text (and the
+// fold, and the listed zone of a row in a named zone) from `saved`.
+void RestoreWorldRow(DateRows& rows, const DateRowFields& saved);
 // When the Julian date computed after a step failed (the step left the
-// accepted range, or another input error), puts back the World date's time,
-// month, day and year text from `saved` and returns true. The number form
-// takes a refusal kept in the date's place, a negative code.
+// accepted range, or another input error), restores the World date from
+// `saved` and returns true.
 bool RestoreIfRefused(DateRows& rows, const DateRowFields& saved,
                       const Result<JulianDate>& julianDate);
-bool RestoreIfRefused(DateRows& rows, const DateRowFields& saved, double julianDate);
 
 struct StepOutcome {
-    bool accepted = false;
-    // The new Julian date (UT), or the error code that refused the step.
-    double julianDate = 0;
+    // The new Julian date (UT); none when the step was refused.
+    std::optional<JulianDate> julianDate;
+    // Why the step was refused: a date row's error code (kDateTooLate ...)
+    // or kStepOffsetNotInList; 0 when it was taken.
+    int refusedCode = 0;
     // The World date row after the step, or as restored.
     DateRowFields row;
+
+    bool accepted() const { return julianDate.has_value(); }
 };
 
 // One whole step without a compute: ApplyStep, the conversion of the new row
@@ -79,7 +86,7 @@ StepOutcome StepWorldDate(DateRows& rows, int interval, int direction);
 
 // A step refused because the offset of the zone at the new date is none of
 // the zone list's (not in half hours, or beyond ±11:30).
-inline constexpr double kStepOffsetNotInList = -5;
+inline constexpr int kStepOffsetNotInList = -5;
 
 // A step of a World date that was given in a named zone (a fixed zone steps
 // as StepWorldDate does). A day, week, month or year goes by the calendar to

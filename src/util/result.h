@@ -34,7 +34,7 @@ class [[nodiscard]] Result {
     const T& operator*() const { return *value_; }
 
     // The value, or `fallback` after a failure.
-    T value_or(T fallback) const { return ok() ? *value_ : std::move(fallback); }
+    T ValueOr(T fallback) const { return ok() ? *value_ : std::move(fallback); }
 
     // The failure; an empty Error when ok().
     const Error& error() const { return error_; }

@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "app/pattern_search.h"
+#include "../date_answers.h"
 #include "remembered_sky.h"
 
 namespace vek {
 namespace {
+
+using testing::DaysOf;
 
 class Run : public ::testing::Test {
   protected:
@@ -238,7 +241,7 @@ TEST_F(RunSkipping, OtherIntervalsAndTheEndOfTheDatesAgree) {
     for (const Case& c : cases)
         for (const Pattern p : c.patterns) {
             state.rows.Row(kWorldDate) = c.from;
-            const double start = DaysOrCode(state.rows.InputDateToAJDate(kWorldDate));
+            const double start = DaysOf(state.rows.InputDateToAJDate(kWorldDate));
             const RunChoice choice{Mode::World, {p, false, 0}, c.interval, true};
             ExpectRunsAgree(state, run, choice, c.from, start + c.days,
                             "interval " + std::to_string(c.interval) + ", pattern " +

@@ -4,9 +4,12 @@
 
 #include "app/compute.h"
 #include "app/program_state.h"
+#include "../date_answers.h"
 
 namespace vek {
 namespace {
+
+using testing::DaysOf;
 
 std::string RowText(const DateRowFields& r) {
     return r.yearText + "-" + std::to_string(r.monthIndex) + "-" + std::to_string(r.dayIndex) +
@@ -47,7 +50,7 @@ TEST_F(PatternSearch, CountsEqualTheFullComputeOnASample) {
         SetWorld(3, 1, "1987");
         PatternArray<int> nonzero{};
         for (int i = 0; i < 400; ++i) {
-            ASSERT_TRUE(StepWorldDate(state.rows, kStepWeek, kStepForward).accepted);
+            ASSERT_TRUE(StepWorldDate(state.rows, kStepWeek, kStepForward).accepted());
             PatternArray<int16_t> full{};
             FullCounts(full);
             const double jd = state.results.DateJD[kWorldDate].days;
@@ -76,7 +79,7 @@ TEST_F(PatternSearch, FirstFindIsWhereAStepByStepRunStops) {
         PatternArray<int16_t> counts{};
         int runSteps = 0;
         do {
-            ASSERT_TRUE(StepWorldDate(state.rows, kStepDay, kStepForward).accepted);
+            ASSERT_TRUE(StepWorldDate(state.rows, kStepDay, kStepForward).accepted());
             ++runSteps;
             ASSERT_LT(runSteps, 5000);
             FullCounts(counts);
@@ -111,7 +114,7 @@ TEST_F(PatternSearch, StretchesCoverExactlyTheStepsWithAFind) {
     ASSERT_TRUE(r) << r.message();
     ASSERT_GT(r->stretches.size(), 1u);
     EXPECT_EQ(r->steps, 365);
-    EXPECT_LE(DaysOrCode(state.rows.InputDateToAJDate(kWorldDate)), until);
+    EXPECT_LE(DaysOf(state.rows.InputDateToAJDate(kWorldDate)), until);
     int found = 0;
     double lastEnd = 0;
     for (const PatternStretch& s : r->stretches) {
@@ -124,7 +127,7 @@ TEST_F(PatternSearch, StretchesCoverExactlyTheStepsWithAFind) {
     SetWorld(1, 1, "2000");
     int expected = 0;
     for (int i = 0; i < 365; ++i) {
-        ASSERT_TRUE(StepWorldDate(state.rows, kStepDay, kStepForward).accepted);
+        ASSERT_TRUE(StepWorldDate(state.rows, kStepDay, kStepForward).accepted());
         PatternArray<int16_t> counts{};
         FullCounts(counts);
         if (counts[kGrandTrine] > 0) ++expected;
@@ -139,7 +142,8 @@ TEST_F(PatternSearch, EndsAtTheDateRangeAndRefusesBadRequests) {
         SearchPattern(state.engine, state.rows, state.settings, request);
     ASSERT_TRUE(r) << r.message();
     EXPECT_EQ(r->steps, 11);
-    EXPECT_LT(r->refusedCode, 0);
+    ASSERT_TRUE(r->refusedCode.has_value());
+    EXPECT_LT(*r->refusedCode, 0);
     EXPECT_EQ(state.rows.Row(kWorldDate).dayIndex, 31);
 
     request.target.pattern = std::nullopt;

@@ -147,7 +147,7 @@ class ExplainCellTest : public ::testing::Test {
 
 TEST_F(ExplainCellTest, APersonalTransitWithBothDatesDrawsTheGraph) {
     AspectSearch search(Sky, orbs, kWorld + 0.5, 0);
-    search.FixFirstBodyAt(kWorld - 18000);
+    search.FixFirstBodyAt(JulianDate(kWorld - 18000));
     in.search = &search;
     const CellExplanation e = ExplainCell(in);
     EXPECT_EQ(e.action, CellExplanation::Action::Graph);
@@ -171,7 +171,7 @@ TEST_F(ExplainCellTest, APersonalTransitWhoseEndIsUnknownAsksInsteadOfDrawing) {
     AspectSearch search(
         [](Body body, JulianDate jd) { return jd.days > kWorld + 2 ? kAfterData : Sky(body, jd); },
         orbs, kWorld + 0.5, 0);
-    search.FixFirstBodyAt(kWorld - 18000);
+    search.FixFirstBodyAt(JulianDate(kWorld - 18000));
     in.search = &search;
     const CellExplanation e = ExplainCell(in);
     EXPECT_GE(e.beginning, 0);

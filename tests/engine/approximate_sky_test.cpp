@@ -29,7 +29,7 @@ TEST(ApproximateSky, KeepsWithinItsBoundThroughTheAcceptedYears) {
         for (double jd = kYear1 + 0.37; jd < kYear2800; jd += 211.7) {
             const SkyLongitude exact = e.Longitude(b, JulianDate(jd));
             if (!exact) continue;  // the Moon has positions on fewer days
-            const double off = std::fabs(std::remainder(sky.Longitude(b, jd) - *exact, kTwoPi));
+            const double off = std::fabs(std::remainder(sky.Longitude(b, JulianDate(jd)) - *exact, kTwoPi));
             const double bound = ApproximateSky::Bound(b, jd);
             ASSERT_LT(off, bound) << "body " << Index(b) << " at " << jd;
             worst = std::max(worst, off / bound);
@@ -49,7 +49,7 @@ TEST(ApproximateSky, ALongitudeDoesNotDependOnTheDatesAskedBefore) {
         const ApproximateSky asked;
         for (double jd : dates) {
             const ApproximateSky fresh;
-            EXPECT_EQ(asked.Longitude(b, jd), fresh.Longitude(b, jd)) << Index(b) << " " << jd;
+            EXPECT_EQ(asked.Longitude(b, JulianDate(jd)), fresh.Longitude(b, JulianDate(jd))) << Index(b) << " " << jd;
         }
     }
 }

@@ -487,6 +487,43 @@ TEST(AspectInstants, SunPassagesHoldEveryInstantNearTheSun) {
     EXPECT_TRUE(SunPassages(m, kPluto, from, to).empty());
 }
 
+// A planet's elongation from the Sun keeps its sign through the bending of
+// light, so a passage behind the Sun is halved without asking the position at
+// every midpoint: over two years of every planet's passages, with orbs
+// inside, about the edges of and beyond the rough spans, the same crossings
+// to the last bit as the full halving, from far fewer positions.
+TEST(AspectInstants, ElongationsHalveTheirPassagesAsTheFullHalvingWithFewerPositions) {
+    Engine& e = RealEngine();
+    e.SiderealZodiac = false;
+    const MotionBounds m = SkyMotionBounds(e);
+    const double from = 2447892.5, to = from + 2 * 365.25;  // 1990 and 1991
+    for (const Body b : {kMercury, kVenus, kMars, kJupiter, kSaturn, kUranus, kNeptune}) {
+        SCOPED_TRACE(std::string("body ") + std::to_string(Index(b)));
+        ChangeBounds bounds = PairBounds(m, {kSun, b, kConjunction, std::nullopt});
+        bounds.angle = true;
+        bounds.rough = SunPassages(m, b, from, to);
+        bounds.roughNoise = m.deflection;
+        ASSERT_FALSE(bounds.rough.empty());
+        size_t asked = 0;
+        const TimeFunction f = [&](double jd) {
+            ++asked;
+            return *e.Longitude(b, JulianDate(jd)) - *e.Longitude(kSun, JulianDate(jd));
+        };
+        std::vector<double> levels = {0, 8 * kDegree};
+        for (const double orb : {0.3, 0.9, 1.0, 1.1, 1.2, 1.4, 1.7})
+            for (const int side : {1, -1}) levels.push_back(side * orb * kDegree);
+        const Result<std::vector<Crossing>> full = FindCrossings(f, bounds, {from, to, {}}, levels);
+        const size_t fullAsked = asked;
+        asked = 0;
+        bounds.roughKeepsSign = true;
+        const Result<std::vector<Crossing>> kept = FindCrossings(f, bounds, {from, to, {}}, levels);
+        ASSERT_TRUE(full && kept);
+        EXPECT_EQ(*kept, *full);
+        EXPECT_GE(full->size(), 4u);
+        EXPECT_LT(asked + 15 * bounds.rough.size(), fullAsked) << asked << " of " << fullAsked;
+    }
+}
+
 // The lists of vek-cli transits with points are the single searches of each
 // body and point together: to natal points and to the moving points, two
 // months, the same instants, bodies, points and aspects in time order.

@@ -300,6 +300,21 @@ TEST_F(FrmMainTest, SteppingMovesTheWorldDateAndARefusedStepPutsItBack) {
     EXPECT_EQ(Combo("cboMonthCE_0")->currentIndex(), 1);
     EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 1);
 
+    // In personal transits a refused 1st birthdate gets that row's message,
+    // and the World date keeps its step: only a refused World date goes back.
+    EnterDate(kBirth1, 3, 21, "1970", 25, 24);
+    Option("optPersonal_0")->click();
+    ASSERT_EQ(w.ComputedMode(), Mode::Personal1);
+    Choose("cboMonthCE_1", 0);
+    w.TimerTick();
+    ASSERT_TRUE(Button("cmdForwardBack_0")->isEnabled());
+    Button("cmdForwardBack_0")->click();
+    ASSERT_EQ(dialogs.asked().size(), 2u);
+    EXPECT_EQ(dialogs.asked()[1].text.toStdString(),
+              DateErrorText(window->State().Texts(), kBirth1, kDateIncomplete));
+    EXPECT_EQ(Year(0)->text(), "1");
+    EXPECT_EQ(Combo("cboDayCE_0")->currentIndex(), 2);
+
     // Natal modes do not step.
     EnterDate(kBirth1, 3, 21, "1970", 25, 24);
     Option("optNatal_0")->click();

@@ -195,7 +195,7 @@ TEST(AspectSearch, PersonalTransitsKeepTheNatalBodyAtItsBirthPosition) {
     sky.start[kMars] = 100 - 0.5 * 0.5;
     OrbTable e = Orbs(3);
     AspectSearch s(sky.Source(), e, kNoon, 0);
-    s.FixFirstBodyAt(birth);
+    s.FixFirstBodyAt(JulianDate(birth));
     // 3° at 0.5° a day: six days either side of noon.
     EXPECT_EQ(s.BeginningOfAspect(kMoon, kMars, kConjunction, kOrbBase), kDay - 6);
     EXPECT_EQ(s.EndOfAspect(kMoon, kMars, kConjunction, kOrbBase), kDay + 6);
@@ -344,8 +344,8 @@ TEST(AspectSearch, SkippingHoldsAtEachBodysFastestDates) {
                     AspectSearch fast(source, e, jd + 0.5, 0);
                     AspectSearch every(source, e, jd + 0.5, 0);
                     every.SetStepping(SearchStepping::EveryMidnight);
-                    fast.FixFirstBodyAt(kNatalJd);
-                    every.FixFirstBodyAt(kNatalJd);
+                    fast.FixFirstBodyAt(JulianDate(kNatalJd));
+                    every.FixFirstBodyAt(JulianDate(kNatalJd));
                     const Body natalBody = w.body == kSun ? kMars : kSun;
                     SCOPED_TRACE(::testing::Message()
                                  << Index(w.body) << " " << jd << " " << offset << " " << sidereal);

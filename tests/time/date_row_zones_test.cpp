@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "../date_answers.h"
 #include "../day_numbers.h"
 #include "engine/modes.h"
 #include "time/date_rows.h"
@@ -21,6 +22,8 @@ namespace {
 constexpr double kSecond = 1.0 / 86400;
 
 using testing::Day;
+using testing::CodeOf;
+using testing::DaysOf;
 
 // The Julian date of a UT date and time.
 double Ut(int year, int month, int day, int hour, int minute) {
@@ -47,7 +50,7 @@ class RowZones : public ::testing::Test {
 TEST_F(RowZones, AMinuteAndANamedZoneConvertWithTheOffsetInForceAndNameIt) {
     for (const DateSlot slot : AllDateSlots()) {
         Enter(slot, 2010, 7, 4, "14:47", "Europe/Berlin");
-        EXPECT_NEAR(DaysOrCode(rows.InputDateToAJDate(slot)), Ut(2010, 7, 4, 12, 47), kSecond);
+        EXPECT_NEAR(DaysOf(rows.InputDateToAJDate(slot)), Ut(2010, 7, 4, 12, 47), kSecond);
         EXPECT_EQ(rows.InputDateToString(slot, false),
                   "July 4, 2010, 14:47 (Europe/Berlin, GMT+2:00)");
         // The list entry of the offset in force follows the zone.
@@ -57,20 +60,20 @@ TEST_F(RowZones, AMinuteAndANamedZoneConvertWithTheOffsetInForceAndNameIt) {
     // In winter the same zone has its standard offset; German month names.
     rows.FillMonthLists(kGerman);
     SetDate(kBirth1, 1985, 1, 15);
-    EXPECT_NEAR(DaysOrCode(rows.InputDateToAJDate(kBirth1)), Ut(1985, 1, 15, 13, 47), kSecond);
+    EXPECT_NEAR(DaysOf(rows.InputDateToAJDate(kBirth1)), Ut(1985, 1, 15, 13, 47), kSecond);
     EXPECT_EQ(rows.InputDateToString(kBirth1, true), "15.Jan. 1985, 14:47 (Europe/Berlin, GMT+1:00)");
     EXPECT_EQ(rows.WeekdayToolTip(kBirth1), "Dienstag");
-    EXPECT_DOUBLE_EQ(DaysOrCode(rows.LocalDayValue(kBirth1)), Day(1985, 1, 15) + (14 * 60 + 47) / 1440.0);
+    EXPECT_DOUBLE_EQ(DaysOf(rows.LocalDayValue(kBirth1)), Day(1985, 1, 15) + (14 * 60 + 47) / 1440.0);
 
     // Offsets the list lacks, in whole minutes: Nepal, Chatham, Kiribati.
     Enter(kBirth2, 2000, 1, 1, "00:00", "+05:45");
-    EXPECT_NEAR(DaysOrCode(rows.InputDateToAJDate(kBirth2)), Ut(1999, 12, 31, 18, 15), kSecond);
+    EXPECT_NEAR(DaysOf(rows.InputDateToAJDate(kBirth2)), Ut(1999, 12, 31, 18, 15), kSecond);
     EXPECT_EQ(rows.InputDateToString(kBirth2, false), "1.Januar 2000, 00:00 (GMT+5:45)");
     EXPECT_EQ(rows.Row(kBirth2).zoneIndex, 0);
     ASSERT_TRUE(rows.SetTimeAndZone(kBirth2, "", "Pacific/Chatham"));
-    EXPECT_NEAR(DaysOrCode(rows.InputDateToAJDate(kBirth2)), Ut(1999, 12, 31, 10, 15), kSecond);  // +13:45
+    EXPECT_NEAR(DaysOf(rows.InputDateToAJDate(kBirth2)), Ut(1999, 12, 31, 10, 15), kSecond);  // +13:45
     ASSERT_TRUE(rows.SetTimeAndZone(kBirth2, "", "+14:00"));
-    EXPECT_NEAR(DaysOrCode(rows.InputDateToAJDate(kBirth2)), Ut(1999, 12, 31, 10, 0), kSecond);
+    EXPECT_NEAR(DaysOf(rows.InputDateToAJDate(kBirth2)), Ut(1999, 12, 31, 10, 0), kSecond);
 }
 
 TEST_F(RowZones, WhatTheListsHoldTakesTheirEntriesAndDropsTheExtras) {
@@ -126,14 +129,14 @@ TEST_F(RowZones, BadTimesAndZonesAreRefusedInOneLineAndChangeNothing) {
 TEST_F(RowZones, ASkippedOrDoubledTimeNeedsAChoiceOfOffset) {
     // Berlin 1980: summer time began 6 April at 02:00, ended 28 September at 03:00.
     Enter(kWorldDate, 1980, 4, 6, "02:30", "Europe/Berlin");
-    EXPECT_EQ(DaysOrCode(rows.InputDateToAJDate(kWorldDate)), kDateTimeAmbiguous);
+    EXPECT_EQ(CodeOf(rows.InputDateToAJDate(kWorldDate)), kDateTimeAmbiguous);
     Result<LocalTimeMeaning> m = rows.MeaningOfRowTime(kWorldDate);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->kind, LocalTimeMeaning::Gap);
     World().fold = Fold::Earlier;
-    EXPECT_NEAR(DaysOrCode(rows.InputDateToAJDate(kWorldDate)), Ut(1980, 4, 6, 0, 30), kSecond);
+    EXPECT_NEAR(DaysOf(rows.InputDateToAJDate(kWorldDate)), Ut(1980, 4, 6, 0, 30), kSecond);
     World().fold = Fold::Later;
-    EXPECT_NEAR(DaysOrCode(rows.InputDateToAJDate(kWorldDate)), Ut(1980, 4, 6, 1, 30), kSecond);
+    EXPECT_NEAR(DaysOf(rows.InputDateToAJDate(kWorldDate)), Ut(1980, 4, 6, 1, 30), kSecond);
     EXPECT_EQ(rows.InputDateToString(kWorldDate, false),
               "April 6, 1980, 02:30 (Europe/Berlin, GMT+1:00)");
 
@@ -141,78 +144,78 @@ TEST_F(RowZones, ASkippedOrDoubledTimeNeedsAChoiceOfOffset) {
     SetDate(kWorldDate, 1980, 9, 28);
     ASSERT_TRUE(rows.SetTimeAndZone(kWorldDate, "02:30", ""));
     EXPECT_EQ(World().fold, Fold::Ask);
-    EXPECT_EQ(DaysOrCode(rows.InputDateToAJDate(kWorldDate)), kDateTimeAmbiguous);
+    EXPECT_EQ(CodeOf(rows.InputDateToAJDate(kWorldDate)), kDateTimeAmbiguous);
     EXPECT_EQ(rows.InputDateToString(kWorldDate, false),
               "September 28, 1980, 02:30 (Europe/Berlin)");
     m = rows.MeaningOfRowTime(kWorldDate);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->kind, LocalTimeMeaning::Overlap);
     World().fold = Fold::Later;
-    EXPECT_NEAR(DaysOrCode(rows.InputDateToAJDate(kWorldDate)), Ut(1980, 9, 28, 1, 30), kSecond);
+    EXPECT_NEAR(DaysOf(rows.InputDateToAJDate(kWorldDate)), Ut(1980, 9, 28, 1, 30), kSecond);
 
     // The southern hemisphere: Sydney's clocks went back on 5 April 2020.
     Enter(kBirth1, 2020, 4, 5, "02:30", "Australia/Sydney");
-    EXPECT_EQ(DaysOrCode(rows.InputDateToAJDate(kBirth1)), kDateTimeAmbiguous);
+    EXPECT_EQ(CodeOf(rows.InputDateToAJDate(kBirth1)), kDateTimeAmbiguous);
     rows.Row(kBirth1).fold = Fold::Earlier;
-    EXPECT_NEAR(DaysOrCode(rows.InputDateToAJDate(kBirth1)), Ut(2020, 4, 4, 15, 30), kSecond);  // +11:00
+    EXPECT_NEAR(DaysOf(rows.InputDateToAJDate(kBirth1)), Ut(2020, 4, 4, 15, 30), kSecond);  // +11:00
 }
 
 TEST_F(RowZones, DaySteppingKeepsTheClockTimeAcrossDaylightSaving) {
     Enter(kWorldDate, 2010, 3, 27, "14:47", "Europe/Berlin");
-    const double before = DaysOrCode(rows.InputDateToAJDate(kWorldDate));
+    const double before = DaysOf(rows.InputDateToAJDate(kWorldDate));
     StepOutcome s = StepWorldDate(rows, kStepDay, kStepForward);
-    ASSERT_TRUE(s.accepted);
+    ASSERT_TRUE(s.accepted());
     EXPECT_EQ(World().dayIndex, 28);
     EXPECT_EQ(World().exactMinute, 14 * 60 + 47);
     // The night was an hour short.
-    EXPECT_NEAR(s.julianDate - before, 23.0 / 24, kSecond);
+    EXPECT_NEAR(DaysOf(s.julianDate) - before, 23.0 / 24, kSecond);
     EXPECT_EQ(rows.InputDateToString(kWorldDate, false),
               "March 28, 2010, 14:47 (Europe/Berlin, GMT+2:00)");
     s = StepWorldDate(rows, kStepDay, kStepBack);
-    ASSERT_TRUE(s.accepted);
-    EXPECT_NEAR(s.julianDate, before, kSecond);
+    ASSERT_TRUE(s.accepted());
+    EXPECT_NEAR(DaysOf(s.julianDate), before, kSecond);
 
     // Half an hour of a minute time keeps its minute within the half hour.
     s = StepWorldDate(rows, kStepHalfHour, kStepForward);
     EXPECT_EQ(World().exactMinute, 15 * 60 + 17);
-    EXPECT_NEAR(s.julianDate - before, 1.0 / 48, kSecond);
+    EXPECT_NEAR(DaysOf(s.julianDate) - before, 1.0 / 48, kSecond);
 
     // A day onto a skipped time takes the offset in force before the change
     // without asking; the next day is an ordinary day again.
     Enter(kWorldDate, 2010, 3, 27, "02:30", "Europe/Berlin");
     s = StepWorldDate(rows, kStepDay, kStepForward);
-    ASSERT_TRUE(s.accepted);
+    ASSERT_TRUE(s.accepted());
     EXPECT_EQ(World().fold, Fold::Later);
-    EXPECT_NEAR(s.julianDate, Ut(2010, 3, 28, 1, 30), kSecond);
+    EXPECT_NEAR(DaysOf(s.julianDate), Ut(2010, 3, 28, 1, 30), kSecond);
     s = StepWorldDate(rows, kStepDay, kStepForward);
     EXPECT_EQ(World().fold, Fold::Ask);
-    EXPECT_NEAR(s.julianDate, Ut(2010, 3, 29, 0, 30), kSecond);
+    EXPECT_NEAR(DaysOf(s.julianDate), Ut(2010, 3, 29, 0, 30), kSecond);
 }
 
 TEST_F(RowZones, HalfHourSteppingGoesOnEvenlyThroughTheChangeInAZoneOfTheRow) {
     // 31 October 2010, Berlin: 03:00 summer time became 02:00 winter time.
     Enter(kWorldDate, 2010, 10, 31, "01:30", "Europe/Berlin");
     const char* clock[] = {"02:00", "02:30", "02:00", "02:30", "03:00"};
-    double jd = DaysOrCode(rows.InputDateToAJDate(kWorldDate));
+    double jd = DaysOf(rows.InputDateToAJDate(kWorldDate));
     for (const char* expected : clock) {
         const StepOutcome s = StepWorldDate(rows, kStepHalfHour, kStepForward);
-        ASSERT_TRUE(s.accepted) << expected;
-        EXPECT_NEAR(s.julianDate - jd, 1.0 / 48, kSecond) << expected;
-        jd = s.julianDate;
+        ASSERT_TRUE(s.accepted()) << expected;
+        EXPECT_NEAR(DaysOf(s.julianDate) - jd, 1.0 / 48, kSecond) << expected;
+        jd = DaysOf(s.julianDate);
         EXPECT_EQ(rows.TimeList()[static_cast<size_t>(World().timeIndex)], expected);
     }
     // Back again through both halves of the doubled hour.
     for (int k = 0; k < 5; ++k) {
         const StepOutcome s = StepWorldDate(rows, kStepHalfHour, kStepBack);
-        ASSERT_TRUE(s.accepted);
-        EXPECT_NEAR(jd - s.julianDate, 1.0 / 48, kSecond);
-        jd = s.julianDate;
+        ASSERT_TRUE(s.accepted());
+        EXPECT_NEAR(jd - DaysOf(s.julianDate), 1.0 / 48, kSecond);
+        jd = DaysOf(s.julianDate);
     }
     EXPECT_NEAR(jd, Ut(2010, 10, 30, 23, 30), kSecond);
     // A refused step puts the whole row back.
     Enter(kWorldDate, 2799, 12, 31, "23:47", "Asia/Kathmandu");
     const DateRowFields last = World();
-    EXPECT_FALSE(StepWorldDate(rows, kStepDay, kStepForward).accepted);
+    EXPECT_FALSE(StepWorldDate(rows, kStepDay, kStepForward).accepted());
     EXPECT_EQ(World().dayIndex, last.dayIndex);
     EXPECT_EQ(World().exactMinute, last.exactMinute);
 }
@@ -233,15 +236,15 @@ TEST_F(RowZones, HalfHourSteppingOutOfLocalMeanTimeLandsOnTheNearestMinute) {
     // Half an hour from 23:30 LMT is 00:06:32 CET, which a row cannot hold:
     // the step takes 00:07, 28 s late, not 00:06, 32 s early.
     Enter(kWorldDate, 1893, 3, 31, "23:30", "Europe/Berlin");
-    const double before = DaysOrCode(rows.InputDateToAJDate(kWorldDate));
+    const double before = DaysOf(rows.InputDateToAJDate(kWorldDate));
     const StepOutcome s = StepWorldDate(rows, kStepHalfHour, kStepForward);
-    ASSERT_TRUE(s.accepted);
+    ASSERT_TRUE(s.accepted());
     EXPECT_EQ(World().dayIndex, 1);
     EXPECT_EQ(World().exactMinute, 7);
-    EXPECT_NEAR(s.julianDate - before, 1.0 / 48 + 28 * kSecond, 0.5 * kSecond);
+    EXPECT_NEAR(DaysOf(s.julianDate) - before, 1.0 / 48 + 28 * kSecond, 0.5 * kSecond);
     // From there on the steps are whole half hours again.
     const StepOutcome next = StepWorldDate(rows, kStepHalfHour, kStepForward);
-    EXPECT_NEAR(next.julianDate - s.julianDate, 1.0 / 48, 0.5 * kSecond);
+    EXPECT_NEAR(DaysOf(next.julianDate) - DaysOf(s.julianDate), 1.0 / 48, 0.5 * kSecond);
     EXPECT_EQ(World().exactMinute, 37);
 }
 

@@ -5,8 +5,13 @@
 #include <cmath>
 #include <string>
 
+#include "../date_answers.h"
+
 namespace vek {
 namespace {
+
+using testing::CodeOf;
+using testing::DaysOf;
 
 constexpr int kGmtPlus1 = 26;
 
@@ -33,8 +38,9 @@ std::string Shown(DateRows& rows) {
 
 std::string After(DateRows rows, int interval, int direction) {
     StepOutcome o = StepWorldDate(rows, interval, direction);
-    EXPECT_TRUE(o.accepted);
-    EXPECT_GT(o.julianDate, 0);
+    EXPECT_TRUE(o.accepted());
+    EXPECT_GT(DaysOf(o.julianDate), 0);
+    EXPECT_EQ(o.refusedCode, 0);
     return Shown(rows);
 }
 
@@ -86,26 +92,26 @@ TEST(Step, TheZoneStays) {
 // step back undoes a step forward.
 TEST(Step, LongWalksAgreeWithDayNumbers) {
     DateRows rows = WorldAt(1999, 12, 25, "22:00");
-    double jd = DaysOrCode(rows.InputDateToAJDate(kWorldDate));
+    double jd = DaysOf(rows.InputDateToAJDate(kWorldDate));
     for (int i = 0; i < 2000; ++i) {
         StepOutcome o = StepWorldDate(rows, kStepDay, kStepForward);
-        ASSERT_TRUE(o.accepted);
-        ASSERT_NEAR(o.julianDate, jd + 1, 1e-6) << Shown(rows);
-        jd = o.julianDate;
+        ASSERT_TRUE(o.accepted());
+        ASSERT_NEAR(DaysOf(o.julianDate), jd + 1, 1e-6) << Shown(rows);
+        jd = DaysOf(o.julianDate);
     }
     for (int i = 0; i < 3000; ++i) {
         StepOutcome o = StepWorldDate(rows, kStepHalfHour, kStepBack);
-        ASSERT_TRUE(o.accepted);
-        ASSERT_NEAR(o.julianDate, jd - 1.0 / 48, 1e-6) << Shown(rows);
-        jd = o.julianDate;
+        ASSERT_TRUE(o.accepted());
+        ASSERT_NEAR(DaysOf(o.julianDate), jd - 1.0 / 48, 1e-6) << Shown(rows);
+        jd = DaysOf(o.julianDate);
     }
     for (int i = 0; i < 300; ++i) {
         const std::string before = Shown(rows);
-        ASSERT_TRUE(StepWorldDate(rows, kStepWeek, kStepForward).accepted);
-        ASSERT_NEAR(DaysOrCode(rows.InputDateToAJDate(kWorldDate)), jd + 7, 1e-6) << before;
-        ASSERT_TRUE(StepWorldDate(rows, kStepWeek, kStepBack).accepted);
+        ASSERT_TRUE(StepWorldDate(rows, kStepWeek, kStepForward).accepted());
+        ASSERT_NEAR(DaysOf(rows.InputDateToAJDate(kWorldDate)), jd + 7, 1e-6) << before;
+        ASSERT_TRUE(StepWorldDate(rows, kStepWeek, kStepBack).accepted());
         ASSERT_EQ(Shown(rows), before);
-        ASSERT_TRUE(StepWorldDate(rows, kStepWeek, kStepForward).accepted);
+        ASSERT_TRUE(StepWorldDate(rows, kStepWeek, kStepForward).accepted());
         jd += 7;
     }
 }
@@ -116,7 +122,7 @@ TEST(Step, LeavingTheAcceptedRangeIsRefusedAndRestored) {
         DateRows rows;
         int interval;
         int direction;
-        double code;
+        int code;
     };
     Case cases[] = {
         {WorldAt(1, 1, 1), kStepDay, kStepBack, kDateTooEarly},
@@ -132,23 +138,23 @@ TEST(Step, LeavingTheAcceptedRangeIsRefusedAndRestored) {
         const std::string before = Shown(c.rows);
         const DateRowFields saved = c.rows.Row(kWorldDate);
         StepOutcome o = StepWorldDate(c.rows, c.interval, c.direction);
-        EXPECT_FALSE(o.accepted) << before;
-        EXPECT_EQ(o.julianDate, c.code) << before;
+        EXPECT_FALSE(o.accepted()) << before;
+        EXPECT_EQ(o.refusedCode, c.code) << before;
         EXPECT_EQ(Shown(c.rows), before);
         EXPECT_EQ(c.rows.Row(kWorldDate).yearText, saved.yearText);
         EXPECT_EQ(o.row.dayIndex, saved.dayIndex);
     }
 }
 
-// The window's order: step, compute, then restore when the compute's Julian
-// date is negative.
+// The window's order: step, compute, then restore when the compute refused
+// the World date.
 TEST(Step, RestoreAfterTheCompute) {
     DateRows rows = WorldAt(1, 1, 1, "");
     const DateRowFields saved = ApplyStep(rows, kStepDay, kStepBack);
     EXPECT_EQ(rows.Row(kWorldDate).yearText, "0");
     EXPECT_EQ(rows.Row(kWorldDate).monthIndex, 12);
     const Result<JulianDate> computed = rows.InputDateToAJDate(kWorldDate);
-    EXPECT_EQ(DaysOrCode(computed), kDateTooEarly);
+    EXPECT_EQ(CodeOf(computed), kDateTooEarly);
     EXPECT_TRUE(RestoreIfRefused(rows, saved, computed));
     EXPECT_EQ(Shown(rows), "1 January 1 ");
 
@@ -163,8 +169,8 @@ TEST(Step, RestoreAfterTheCompute) {
 TEST(Step, YearsBelowZeroAreNotReadAsPositive) {
     DateRows rows = WorldAt(0, 6, 1);
     StepOutcome o = StepWorldDate(rows, kStepYear, kStepBack);
-    EXPECT_FALSE(o.accepted);
-    EXPECT_EQ(o.julianDate, kDateTooEarly);
+    EXPECT_FALSE(o.accepted());
+    EXPECT_EQ(o.refusedCode, kDateTooEarly);
     EXPECT_EQ(rows.Row(kWorldDate).yearText, "0");
 }
 
@@ -175,8 +181,8 @@ TEST(Step, ThirtyDigitYearIsRefusedAndKept) {
     for (int interval = kStepHalfHour; interval <= kStepYear; ++interval) {
         for (int direction : {kStepForward, kStepBack}) {
             StepOutcome o = StepWorldDate(rows, interval, direction);
-            EXPECT_FALSE(o.accepted);
-            EXPECT_EQ(o.julianDate, kDateTooLate);
+            EXPECT_FALSE(o.accepted());
+            EXPECT_EQ(o.refusedCode, kDateTooLate);
             EXPECT_EQ(rows.Row(kWorldDate).yearText, huge);
         }
     }
@@ -198,13 +204,15 @@ namespace {
 struct ZoneStep {
     std::string shown;
     int zoneIndex = 0;
-    double julianDate = 0;
+    double julianDate = 0;  // NaN when refused
+    int refusedCode = 0;
     bool accepted = false;
 };
 
 ZoneStep StepIn(DateRows& rows, int interval, int direction, const char* zone) {
     const StepOutcome o = StepWorldDateInZone(rows, interval, direction, TimeZone::Named(zone));
-    return {Shown(rows), rows.Row(kWorldDate).zoneIndex, o.julianDate, o.accepted};
+    return {Shown(rows), rows.Row(kWorldDate).zoneIndex, DaysOf(o.julianDate), o.refusedCode,
+            o.accepted()};
 }
 
 constexpr int kGmtPlus2 = 28;
@@ -214,7 +222,7 @@ TEST(StepInZone, DaysKeepTheClockTimeAndTakeTheOffsetInForce) {
     // Berlin goes to summer time on 29 March 2026 at 01:00 UT: a day step
     // from noon of the 28th is noon of the 29th at +2:00, 23 hours later.
     DateRows rows = WorldAt(2026, 3, 28);
-    const double before = DaysOrCode(rows.InputDateToAJDate(kWorldDate));
+    const double before = DaysOf(rows.InputDateToAJDate(kWorldDate));
     ZoneStep s = StepIn(rows, kStepDay, kStepForward, "Europe/Berlin");
     ASSERT_TRUE(s.accepted);
     EXPECT_EQ(s.shown, "29 March 2026 12:00");
@@ -229,7 +237,7 @@ TEST(StepInZone, DaysKeepTheClockTimeAndTakeTheOffsetInForce) {
     const StepOutcome f =
         StepWorldDateInZone(fixed, kStepDay, kStepForward, TimeZone::Fixed(60));
     EXPECT_EQ(fixed.Row(kWorldDate).zoneIndex, kGmtPlus1);
-    EXPECT_NEAR(f.julianDate - before, 24 * kHour, 1e-9);
+    EXPECT_NEAR(DaysOf(f.julianDate) - before, 24 * kHour, 1e-9);
 }
 
 TEST(StepInZone, SkippedAndDoubledClockTimesTakeTheOffsetBeforeTheChange) {
@@ -250,7 +258,7 @@ TEST(StepInZone, SkippedAndDoubledClockTimesTakeTheOffsetBeforeTheChange) {
 TEST(StepInZone, HalfHoursGoEvenlyThroughAChangeOfTheClocks) {
     // 01:30 CET is 00:30 UT; half an hour later the clocks show 03:00 CEST.
     DateRows rows = WorldAt(2026, 3, 29, "01:30");
-    const double before = DaysOrCode(rows.InputDateToAJDate(kWorldDate));
+    const double before = DaysOf(rows.InputDateToAJDate(kWorldDate));
     ZoneStep s = StepIn(rows, kStepHalfHour, kStepForward, "Europe/Berlin");
     ASSERT_TRUE(s.accepted);
     EXPECT_EQ(s.shown, "29 March 2026 03:00");
@@ -268,14 +276,14 @@ TEST(StepInZone, AnOffsetTheListLacksRefusesTheStepAndKeepsTheRow) {
     const DateRowFields before = rows.Row(kWorldDate);
     ZoneStep s = StepIn(rows, kStepDay, kStepForward, "Asia/Kathmandu");
     EXPECT_FALSE(s.accepted);
-    EXPECT_EQ(s.julianDate, kStepOffsetNotInList);
+    EXPECT_EQ(s.refusedCode, kStepOffsetNotInList);
     EXPECT_EQ(s.shown, "31 December 1985 12:00");
     EXPECT_EQ(rows.Row(kWorldDate).zoneIndex, before.zoneIndex);
     // A step out of the accepted dates is refused with its date code.
     DateRows late = WorldAt(2799, 12, 31);
     s = StepIn(late, kStepDay, kStepForward, "Europe/Berlin");
     EXPECT_FALSE(s.accepted);
-    EXPECT_EQ(s.julianDate, kDateTooLate);
+    EXPECT_EQ(s.refusedCode, kDateTooLate);
     EXPECT_EQ(s.shown, "31 December 2799 12:00");
 }
 
