@@ -22,6 +22,9 @@ constexpr double kBend = 0.002;
 constexpr double kFullCircle = 6.28318530717959;
 // The value just before a jump is asked this long before it.
 constexpr double kBeforeJump = 1e-7;
+// Far above the rounding of the bounds computed from the values (radians):
+// a bound this far from the level decides as the exact one would.
+constexpr double kRoundingMargin = 1e-12;
 
 struct Sample {
     double t;
@@ -152,6 +155,18 @@ class Search {
         return (std::fabs(yb - ya) - 2 * b_.roughNoise) / h > b_.accel * h;
     }
 
+    // Whether the function, |ya| and |yb| from a level on the same side of it
+    // at the ends of an interval of h days, may reach it between them: only
+    // in the stretch it can reach from both ends at the fastest rate, and
+    // there only where the chord less the most bend and the noise comes to
+    // it. The chord less the bend is least at s* = h/2 − (|yb| − |ya|)/(accel h).
+    bool MayReachBetween(double aa, double ab, double h, double noise) const {
+        const double first = aa / b_.rate, last = h - ab / b_.rate;
+        if (first > last) return false;
+        const double s = std::clamp(h / 2 - (ab - aa) / (b_.accel * h), first, last);
+        return aa + (ab - aa) * s / h - b_.accel * s * (h - s) / 2 - noise <= kRoundingMargin;
+    }
+
     void Examine(Sample a, Sample b, int level, int depth) {
         if (failed_) return;
         const size_t levelIndex = static_cast<size_t>(level);
@@ -171,6 +186,7 @@ class Search {
             // A curve of bounded bend lies within accel h² / 8 of its chord.
             if (b_.accel > 0 && std::min(aa, ab) > b_.accel * h * h / 8 + bendNoise) return;
             if (h <= kCrossingTolerance) return;  // touches the level, at most
+            if (!nodes && b_.accel > 0 && !MayReachBetween(aa, ab, h, bendNoise)) return;
             // Nor does it where it changes sign at most once.
             if (rough && SingleInRough(levelIndex, ya, yb, h)) return;
         } else {
