@@ -83,9 +83,20 @@ constexpr double kDaysBetweenSeams = 600 * 365.0;
 // it to decide.
 constexpr double kRounding = 1e-9;
 
+// The angle d brought into [−h, h], h half of kTwoPi, as std::remainder(d,
+// kTwoPi) brings it: within 3h of 0 one step of kTwoPi does it, and that
+// step is exact there.
+double Wrapped(double d) {
+    constexpr double h = kTwoPi / 2;
+    if (d > h && d < 3 * h) return d - kTwoPi;
+    if (d < -h && d > -3 * h) return d + kTwoPi;
+    if (d >= -h && d <= h) return d;
+    return std::remainder(d, kTwoPi);
+}
+
 // The difference b − a of two longitudes taken the short way round.
 double ShortStep(double a, double b) {
-    return std::remainder(b - a, kTwoPi);
+    return Wrapped(b - a);
 }
 
 }  // namespace
@@ -353,7 +364,7 @@ double BoundedSky::ForwardHorizon(Body lo, Body hi, vek::Aspect aspect, double o
     const double angle = AspectAngleOf(aspect);
     double ahead = kInfinity;
     for (const double edge : {angle - orb, angle + orb, -angle - orb, -angle + orb})
-        ahead = std::min(ahead, NormalizeAngle(std::remainder(edge - lowest, kTwoPi)));
+        ahead = std::min(ahead, NormalizeAngle(Wrapped(edge - lowest)));
     const double room = ahead - 2 * off;
     if (!(room > 0)) return now;
     const double until = std::min({jd_ + room / most, bounds_.endJD[leader], bounds_.endJD[other]});
