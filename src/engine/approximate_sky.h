@@ -1,8 +1,9 @@
 // Approximate apparent longitudes of the Sun, Moon and planets Mercury to
-// Neptune, from mean orbits and the largest terms of the lunar theory: far
-// cheaper than the ephemeris, and off from it by no more than a bound
-// measured for every century of the accepted dates. An answer decided on
-// them with a margin beyond the bound is the ephemeris' answer.
+// Neptune, from mean orbits, the giant planets' largest mutual perturbations
+// and the largest terms of the lunar theory: far cheaper than the ephemeris,
+// and off from it by no more than a bound measured for every century of the
+// accepted dates. An answer decided on them with a margin beyond the bound
+// is the ephemeris' answer.
 #pragma once
 
 #include "engine/vek_types.h"
