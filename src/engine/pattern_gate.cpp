@@ -106,6 +106,10 @@ PatternGate::PatternGate(Pattern pattern, const OrbTable& orbs, int bodyCount,
                     if (seen.insert(flat).second) add(std::move(tests));
                 }
     }
+    StartScan();
+}
+
+void PatternGate::StartScan() {
     // The triples with the Moon come due far more often than the others:
     // kept together at the end, they leave the blocks before them due seldom.
     std::stable_partition(triples_.begin(), triples_.end(), [](const Triple& t) {

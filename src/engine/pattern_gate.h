@@ -80,6 +80,9 @@ class PatternGate {
     // Returns the instant of the next look.
     double Look(const BoundedSky& sky, Triple& t) const;
 
+    // Orders the triples for the scan of their next looks, all due now.
+    void StartScan();
+
     // Looks at triple i again and counts the change of its answer.
     void LookAgain(const BoundedSky& sky, size_t i);
 
