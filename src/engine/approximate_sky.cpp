@@ -153,13 +153,14 @@ Orbit Heliocentric(const Elements& el, double t, ApproximateSky::Orientation& o)
 // 2 Jupiter − 5 Saturn, of about 0.3° and 0.8°) and the slow drift of their
 // elements over the accepted years away from the years the elements were
 // fitted to. Each is a correction of the heliocentric longitude (radians)
-// and distance (AU) of the orbit above: a cubic in the time τ (−1 in the
-// year −399, +1 in 3199) plus terms in multiples of the orbit's own mean
-// anomaly and of the mean longitudes of the four planets, each times a power
-// of τ. They were fitted by least squares to the ephemeris' heliocentric
-// positions every 11.3 days over those years, keeping the terms above
-// 0.0005° (in longitude, or in the distance as seen from the Earth at the
-// planet's closest).
+// and distance (AU) of the orbit above: a cubic in the time τ (−1 400 days
+// before 1 January of the year 1, +1 400 days after 1 January 2800, as
+// kFitFirstT and kFitLastT below say) plus terms in multiples of the orbit's
+// own mean anomaly and of the mean longitudes of the four planets, each
+// times a power of τ. They were fitted by least squares to the ephemeris'
+// heliocentric positions every 11.3 days, keeping the terms above 0.0005°
+// (in longitude, or in the distance as seen from the Earth at the planet's
+// closest); the bounds below are measured with them over the accepted years.
 struct PerturbationTerm {
     signed char anomaly, jupiter, saturn, uranus, neptune, power;
     double sinL, cosL, sinR, cosR;
