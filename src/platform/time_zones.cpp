@@ -112,7 +112,7 @@ SameAnswer PeriodOf(const date::sys_info& info) {
 }
 
 // The local times that lie inside a period and two days or more from its
-// ends: no offset differs from another by two days, so each of them is read
+// ends: no two offsets differ by two days, so each of them is read
 // in this period only.
 SameAnswer LocalInsideOf(const date::sys_info& info) {
     const int64_t offset = info.offset.count();
@@ -128,7 +128,7 @@ SameAnswer Shifted(SameAnswer a, int64_t shift) {
     return SameAnswer{a.from - shift, a.until - shift};
 }
 
-// The seconds of a calendar year, and of the years that take no shift.
+// The seconds of a calendar year.
 SameAnswer YearStretch(int year) {
     return SameAnswer{DaysOfNewYear(year) * 86400, DaysOfNewYear(year + 1) * 86400};
 }
