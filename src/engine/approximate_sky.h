@@ -22,7 +22,7 @@ class ApproximateSky {
 
     // Where the plane of an orbit and the perihelion in it lie (the
     // argument of the perihelion, the node and the inclination) at the start
-    // `t` of a span of days: they turn by less than 1e-5 radians in a span,
+    // `t` of a span of days: they turn by less than 4e-4 radians in a span,
     // so that within it they are turned on from there without trigonometry.
     struct Orientation {
         double t = -1e300;
