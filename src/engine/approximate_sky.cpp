@@ -6,7 +6,6 @@
 #include <limits>
 #include <utility>
 
-#include "engine/aspects.h"
 #include "platform/ephemeris.h"
 #include "util/angle.h"
 
@@ -115,18 +114,37 @@ double HalfTurnRadians(double degrees) {
     return (degrees - 360 * std::nearbyint(degrees / 360)) * kDegree;
 }
 
+// The cosine and sine of the mean anomaly of the orbit of `el` at T, from
+// those at the start of T's span in `s` turned on by the series of SmallTurn.
+Turn MeanAnomalyTurn(const Elements& el, double t, ApproximateSky::AnomalySpan& s) {
+    const double perDay = (el.dl - el.dperihelion) / 36525;  // degrees
+    const double spanDays = 0.2 / (perDay * kDegree);
+    const double days = t * 36525;
+    const double start = std::floor(days / spanDays) * spanDays;
+    if (s.t != start) {
+        s.t = start;
+        const double t0 = start / 36525;
+        const Turn at = TurnOf(HalfTurnRadians(el.l + el.dl * t0 - (el.perihelion + el.dperihelion * t0)));
+        s.cosine = at.c;
+        s.sine = at.s;
+    }
+    return Times({s.cosine, s.sine}, SmallTurn(perDay * (days - start) * kDegree));
+}
+
 // The Kepler orbit at T Julian centuries from J2000 (dynamical time), with
-// the orbit's orientation at the start of T's span in `o`.
-Orbit Heliocentric(const Elements& el, double t, ApproximateSky::Orientation& o) {
+// the orbit's orientation and mean anomaly at the starts of T's spans in `o`
+// and `s`.
+Orbit Heliocentric(const Elements& el, double t, ApproximateSky::Orientation& o,
+                   ApproximateSky::AnomalySpan& s) {
     const double a = el.a + el.da * t;
     const double e = el.e + el.de * t;
-    const double m = HalfTurnRadians(el.l + el.dl * t - (el.perihelion + el.dperihelion * t));
+    const Turn mean = MeanAnomalyTurn(el, t, s);
     // Kepler's equation E − e sin E = M solved by Newton for x = E − M, the
     // sine and cosine of E from those of M turned by x. Started at the series
     // to e²; as Newton converges quadratically, the step after one of d would
     // be about e d² / (2 (1 − e cos E)), so the steps stop where that is below
     // 1e-12.
-    const double sm = std::sin(m), cm = std::cos(m);
+    const double sm = mean.s, cm = mean.c;
     double x = e * sm * (1 + e * cm);
     for (int k = 0; k < 8; ++k) {
         const Turn r = SmallTurn(x);
@@ -685,12 +703,13 @@ double MoonLongitude(double t) {
 // geocentric, for the light's travel time, with the aberration of the
 // Earth's motion.
 double PlanetLongitude(Body b, double t, const Orbit& earth, double sun,
-                       ApproximateSky::Orientation& o, ApproximateSky::CorrectionSpan& span) {
+                       ApproximateSky::Orientation& o, ApproximateSky::AnomalySpan& s,
+                       ApproximateSky::CorrectionSpan& span) {
     constexpr double kAberration = 20.49552 * kArcSecond;
     if (b == kSun) return sun - kAberration;
     double x = -earth.x, y = -earth.y;
     const Elements& el = *ElementsOf(b);
-    Orbit p = Heliocentric(el, t, o);
+    Orbit p = Heliocentric(el, t, o, s);
     if (const Perturbations* k = PerturbationsOf(b)) p = Perturbed(p, CorrectionFromSpan(el, *k, t, span));
     // Where the planet was when its light left: 0.0057755 days per AU
     // back, along its motion (the orbit's bending over that time is
@@ -724,6 +743,14 @@ constexpr int kBoundMilliDegrees[kMaxBodies + 1][kCenturies] = {
     {19, 13, 17, 14, 13, 14, 10, 12, 12, 10, 11, 10, 10, 10, 9, 9, 9, 10, 9, 10, 9, 8, 9, 10, 10, 11, 12, 11},  // Moon
 };
 
+// An angle within a turn either side of [0, 2π) brought into it, as
+// NormalizeAngle brings it.
+double WithinTurn(double a) {
+    if (a < 0) a += kTwoPi;
+    if (a >= kTwoPi) a -= kTwoPi;
+    return a;
+}
+
 }  // namespace
 
 double ApproximateSky::DeltaT(double jd) const {
@@ -749,17 +776,17 @@ double ApproximateSky::Longitude(Body body, JulianDate date) const {
         nutation_ = Nutation(t_);
         haveEarth_ = false;
     }
-    if (body == kMoon) return NormalizeAngle(MoonLongitude(t_) + nutation_);
+    if (body == kMoon) return WithinTurn(MoonLongitude(t_) + nutation_);
     if (!haveEarth_) {
-        const Orbit e = Heliocentric(kOrbitEarth, t_, orientation_.values[0]);
+        const Orbit e = Heliocentric(kOrbitEarth, t_, orientation_.values[0], anomaly_.values[0]);
         earth_[0] = e.x;
         earth_[1] = e.y;
-        sun_ = std::atan2(-e.y, -e.x);
         haveEarth_ = true;
     }
     const Orbit earth{earth_[0], earth_[1], 0, 0};
-    return NormalizeAngle(PlanetLongitude(body, t_, earth, sun_, orientation_[body], corrections_[body]) +
-                          Precession(t_) + nutation_);
+    const double sun = body == kSun ? std::atan2(-earth.y, -earth.x) : 0;
+    return WithinTurn(PlanetLongitude(body, t_, earth, sun, orientation_[body], anomaly_[body], corrections_[body]) +
+                      Precession(t_) + nutation_);
 }
 
 double ApproximateSky::Bound(Body body, double jd) {

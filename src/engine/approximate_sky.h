@@ -30,6 +30,14 @@ class ApproximateSky {
         double sine[3] = {0, 0, 0};
     };
 
+    // The cosine and sine of an orbit's mean anomaly at the start `t` (days
+    // from J2000) of a span in which it moves by 0.2 radians, so that within
+    // it the anomaly is turned on from there by a series.
+    struct AnomalySpan {
+        double t = -1e300;
+        double cosine = 1, sine = 0;
+    };
+
     // The corrections of an orbit at the two ends of a span of days, the
     // span's number.
     struct CorrectionSpan {
@@ -52,9 +60,9 @@ class ApproximateSky {
     mutable double nutation_ = 0;
     mutable bool haveEarth_ = false;
     mutable double earth_[2] = {};
-    mutable double sun_ = 0;
-    // Each orbit's orientation (the Earth's in slot 0).
+    // Each orbit's orientation and mean anomaly (the Earth's in slot 0).
     mutable BodyArray<Orientation> orientation_{};
+    mutable BodyArray<AnomalySpan> anomaly_{};
     mutable BodyArray<CorrectionSpan> corrections_{};
 };
 
