@@ -195,7 +195,7 @@ BoundedSky::Estimate BoundedSky::EstimateOf(Body b) const {
     return estimated_[b] = FreshEstimate(b);
 }
 
-BoundedSky::Estimate BoundedSky::FreshEstimate(Body b) const {
+BoundedSky::Estimate BoundedSky::TrackEstimate(Body b) const {
     const Track& t = track_[b];
     const double t3 = t.pastJD[0], y3 = t.pastTropical[0];
     const double now = jd_;
@@ -233,6 +233,12 @@ BoundedSky::Estimate BoundedSky::FreshEstimate(Body b) const {
             }
         }
     }
+    return e;
+}
+
+BoundedSky::Estimate BoundedSky::FreshEstimate(Body b) const {
+    const double now = jd_;
+    Estimate e = TrackEstimate(b);
     // Where positions have not been computed for a while, the approximate
     // longitude may be the closer one. It costs far less than a position but
     // far more than an estimate: computed where a test needs it, and until

@@ -175,6 +175,8 @@ class BoundedSky final : public SkyTests {
     bool Usable(Body b) const;
     Estimate EstimateOf(Body b) const;
     Estimate FreshEstimate(Body b) const;
+    // From the body's last computed positions alone.
+    Estimate TrackEstimate(Body b) const;
     // The approximate longitude of the current instant and its bound (set
     // for the instant by EstimateOf).
     Estimate ApproximateOf(Body b) const;
