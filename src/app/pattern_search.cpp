@@ -165,21 +165,21 @@ SpanResult SearchSpan(const Engine& engine, DateRows& rows, const Settings& sett
                       const PatternSearchRequest& request, bool skipping, const Span& span,
                       const StretchSink& closed, const StepTick& tick) {
     PatternLook look(engine, settings, request.target, skipping);
+    WorldDateStepper stepper(rows, request.interval, request.zone);
     SpanResult out;
     std::optional<PatternStretch>& open = out.open;
     for (;;) {
-        const DateRowFields before = rows.Row(kWorldDate);
-        StepOutcome step = StepWorldDateInZone(rows, request.interval, kStepForward, request.zone);
-        if (!step.julianDate) {
-            if (step.refusedCode != kDateTooLate ||
+        if (!stepper.Step()) {
+            rows.Row(kWorldDate) = stepper.Row();
+            if (stepper.RefusedCode() != kDateTooLate ||
                 !RefusedStepBeyond(rows, request.interval, span.untilJD))
-                out.refusedCode = step.refusedCode;
+                out.refusedCode = stepper.RefusedCode();
             break;
         }
-        const double jd = step.julianDate->days;
+        const double jd = stepper.JulianDays();
         if (jd > span.untilJD) {
             // The row goes back to the last step inside the range.
-            rows.Row(kWorldDate) = before;
+            stepper.Undo();
             break;
         }
         if (jd <= span.afterJD) continue;
@@ -189,17 +189,25 @@ SpanResult SearchSpan(const Engine& engine, DateRows& rows, const Settings& sett
         if (tick) tick(jd);
         std::vector<PatternInstance> instances;
         if (!look.At(jd, !open, instances)) {
-            if (open) closed(std::move(*open));
+            if (open) {
+                open->last = stepper.PreviousRow();
+                closed(std::move(*open));
+            }
             open.reset();
             continue;
         }
-        if (!open)
-            open = PatternStretch{step.row, step.row, jd, jd, 0, std::move(instances)};
-        open->last = std::move(step.row);
+        if (!open) {
+            const DateRowFields row = stepper.Row();
+            open = PatternStretch{row, row, jd, jd, 0, std::move(instances)};
+        }
         open->lastJD = jd;
         ++open->steps;
         if (request.firstOnly) break;
     }
+    // The rows of a stretch's last step and of the search's are written only
+    // now: the stepper keeps the date as numbers.
+    if (open) open->last = stepper.Row();
+    rows.Row(kWorldDate) = stepper.Row();
     out.positions = look.Positions();
     return out;
 }

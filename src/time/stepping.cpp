@@ -2,6 +2,7 @@
 
 #include "engine/modes.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "time/dates.h"
@@ -351,6 +352,188 @@ StepOutcome StepWorldDateInZone(DateRows& rows, int interval, int direction,
     outcome.julianDate = *jd;
     outcome.row = world;
     return outcome;
+}
+
+namespace {
+
+bool AllDigits(const std::string& text) {
+    if (text.empty()) return false;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+// Whether the World date row converts as it stands, without a conversion
+// changing it, and has no zone of its own: then its steps can go by numbers.
+bool StepsByNumbers(const DateRowFields& r, int interval) {
+    if (r.zone || interval < 0 || interval >= kStepIntervalCount || !AllDigits(r.yearText))
+        return false;
+    const int year = YearValue(r.yearText);
+    if (year < kFirstYear || year > kLastYear || r.monthIndex < 1 || r.monthIndex > 12 ||
+        r.dayIndex < 1 || r.dayIndex > DaysInMonth(r.monthIndex, year))
+        return false;
+    if (r.timeIndex < 1 || r.timeIndex > kTimeEntries - 1 || r.zoneIndex < 1 ||
+        r.zoneIndex > kZoneEntries - 1)
+        return false;
+    return r.exactMinute == -1 ||
+           (r.exactMinute >= 0 && r.exactMinute < 1440 && r.exactMinute / 30 + 1 == r.timeIndex);
+}
+
+// Whether an offset in seconds is an entry of the zone list.
+bool ListedOffset(int32_t offset) {
+    constexpr int32_t kWidest = (kZoneEntries / 2 - 1) * 1800;
+    return offset % 1800 == 0 && offset >= -kWidest && offset <= kWidest;
+}
+
+}  // namespace
+
+WorldDateStepper::WorldDateStepper(const DateRows& rows, int interval, const TimeZone& zone)
+    : interval_(interval), zone_(zone), named_(zone.IsNamed()), start_(rows.Row(kWorldDate)) {
+    if (!StepsByNumbers(start_, interval)) {
+        rows_ = rows;
+        previousRow_ = start_;
+        return;
+    }
+    for (int i = 1; i < kZoneEntries; ++i) zoneMinutes_[i] = rows.ZoneList()[i].minutesEast;
+    here_.year = YearValue(start_.yearText);
+    here_.month = start_.monthIndex;
+    here_.day = start_.dayIndex;
+    here_.timeIndex = start_.timeIndex;
+    here_.exactMinute = start_.exactMinute;
+    here_.zoneIndex = start_.zoneIndex;
+    CalendarDate date;
+    date.year = here_.year;
+    date.month = here_.month;
+    date.day = here_.day;
+    here_.dayNumber = DateToDayNumber(date);
+    previous_ = here_;
+    julianDays_ = JulianDaysOf(here_);
+}
+
+// The conversion of a row of the zone list, as InputDateToAJDate makes it.
+double WorldDateStepper::JulianDaysOf(const RowNumbers& r) const {
+    const int minute = r.exactMinute >= 0 ? r.exactMinute : (r.timeIndex - 1) * 30;
+    const int64_t minutes =
+        static_cast<int64_t>(r.dayNumber) * 1440 - 720 + minute - zoneMinutes_[r.zoneIndex];
+    return static_cast<double>(minutes) / 1440.0;
+}
+
+// A step by the calendar, as StepCalendar takes it forward, and the refusal
+// of the conversion after it (0 when none).
+int WorldDateStepper::CalendarStep(RowNumbers& r) const {
+    RowCalendar c{r.timeIndex, r.day, r.month, r.year};
+    MoveRowCalendar(c, interval_, true);
+    if (c.year != r.year) r.yearTextKept = false;
+    // Days from the day number before: the calendar moves one day forward
+    // when a half hour passes midnight.
+    int days = 0;
+    if (interval_ == kStepDay || (interval_ == kStepHalfHour && c.halfHour == 1)) days = 1;
+    if (interval_ == kStepWeek) days = 7;
+    r.timeIndex = c.halfHour;
+    r.day = c.day;
+    r.month = c.month;
+    r.year = c.year;
+    r.dayNumber += days;
+    if (r.exactMinute >= 0) r.exactMinute = (r.timeIndex - 1) * 30 + r.exactMinute % 30;
+    if (r.year > kLastYear) return kDateTooLate;
+    if (interval_ == kStepMonth || interval_ == kStepYear) {
+        // A day the new month lacks moves back to its last day.
+        r.day = std::min(r.day, DaysInMonth(r.month, r.year));
+        CalendarDate date;
+        date.year = r.year;
+        date.month = r.month;
+        date.day = r.day;
+        r.dayNumber = DateToDayNumber(date);
+    }
+    return named_ ? OffsetInNamedZone(r) : 0;
+}
+
+// After a step by the calendar in a named zone: the list entry of the offset
+// in force at the new clock time, as StepCalendarInZone and
+// StepWorldDateInZone choose it.
+int WorldDateStepper::OffsetInNamedZone(RowNumbers& r) const {
+    const int minute = r.exactMinute >= 0 ? r.exactMinute : (r.timeIndex - 1) * 30;
+    const Result<LocalTimeMeaning> meaning =
+        MeaningOfLocalTime(LocalMinute{r.dayNumber, minute}, zone_);
+    if (!meaning || r.exactMinute >= 0) return kStepOffsetNotInList;
+    const int32_t offset =
+        meaning->kind == LocalTimeMeaning::Gap ? meaning->laterOffset : meaning->earlierOffset;
+    if (!ListedOffset(offset)) return kStepOffsetNotInList;
+    r.zoneIndex = offset / 1800 + kGreenwichZoneIndex;
+    return 0;
+}
+
+// Half an hour of Universal Time in a named zone, as StepHalfHourInZone and
+// StepWorldDateInZone take it.
+int WorldDateStepper::HalfHourInNamedZone(RowNumbers& r) const {
+    const double next = JulianDaysOf(r) + 1.0 / 48.0;
+    const Result<LocalDateTime> local = UniversalToLocal(NearestWholeLocalMinute(next, zone_), zone_);
+    if (!local) return kStepOffsetNotInList;
+    if (local->dayNumber < kFirstDayNumber) return kDateTooEarly;
+    if (local->dayNumber > kLastDayNumber) return kDateTooLate;
+    if (local->secondOfDay % 1800 != 0 || !ListedOffset(local->offsetSeconds))
+        return kStepOffsetNotInList;
+    CalendarDate d;
+    d.dayNumber = local->dayNumber;
+    DayNumberToDate(d);
+    r.dayNumber = local->dayNumber;
+    r.year = d.year;
+    r.month = d.month;
+    r.day = d.day;
+    r.yearTextKept = false;
+    r.timeIndex = local->secondOfDay / 1800 + 1;
+    r.exactMinute = -1;
+    r.zoneIndex = local->offsetSeconds / 1800 + kGreenwichZoneIndex;
+    return 0;
+}
+
+bool WorldDateStepper::Step() {
+    if (rows_) {
+        DateRowFields before = rows_->Row(kWorldDate);
+        const StepOutcome o = StepWorldDateInZone(*rows_, interval_, kStepForward, zone_);
+        refusedCode_ = o.refusedCode;
+        if (!o.julianDate) return false;
+        previousRow_ = std::move(before);
+        julianDays_ = o.julianDate->days;
+        return true;
+    }
+    RowNumbers next = here_;
+    refusedCode_ =
+        named_ && interval_ == kStepHalfHour ? HalfHourInNamedZone(next) : CalendarStep(next);
+    if (refusedCode_ != 0) return false;
+    previous_ = here_;
+    here_ = next;
+    julianDays_ = JulianDaysOf(here_);
+    return true;
+}
+
+void WorldDateStepper::Undo() {
+    if (rows_) {
+        rows_->Row(kWorldDate) = previousRow_;
+        return;
+    }
+    here_ = previous_;
+    julianDays_ = JulianDaysOf(here_);
+}
+
+DateRowFields WorldDateStepper::RowOf(const RowNumbers& r) const {
+    DateRowFields row = start_;
+    row.monthIndex = r.month;
+    row.dayIndex = r.day;
+    row.timeIndex = r.timeIndex;
+    row.exactMinute = r.exactMinute;
+    row.zoneIndex = r.zoneIndex;
+    if (!r.yearTextKept) row.yearText = std::to_string(r.year);
+    return row;
+}
+
+DateRowFields WorldDateStepper::Row() const {
+    return rows_ ? rows_->Row(kWorldDate) : RowOf(here_);
+}
+
+DateRowFields WorldDateStepper::PreviousRow() const {
+    return rows_ ? previousRow_ : RowOf(previous_);
 }
 
 }  // namespace vek

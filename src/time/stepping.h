@@ -18,6 +18,8 @@
 // only need the new row or the refusal.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -98,5 +100,69 @@ inline constexpr int kStepOffsetNotInList = -5;
 // kStepOffsetNotInList) leaves the row as it was.
 StepOutcome StepWorldDateInZone(DateRows& rows, int interval, int direction,
                                 const TimeZone& zone);
+
+// Steps the World date forward one interval at a time, step for step as
+// repeated calls of StepWorldDateInZone(rows, interval, kStepForward, zone)
+// would: the same Julian dates, the same rows and the same refusals, a
+// refused step leaving the date where it was. It keeps the date as numbers
+// and writes a row only when asked for one, so that a search's steps cost
+// little. That holds for a row that converts as it stands (its year text
+// all digits, its date, time and list zone chosen, an exact minute within
+// its half hour) and has no zone of its own, stepped in a fixed or a named
+// zone; a named zone's offsets come from the same lookups as the row's. Any
+// other row (a zone of its own, a row a conversion would still change)
+// steps a copy of the rows through StepWorldDateInZone.
+class WorldDateStepper {
+  public:
+    // Starts at the World date of `rows`, which is not changed.
+    WorldDateStepper(const DateRows& rows, int interval, const TimeZone& zone);
+
+    // One step forward: true when it is taken (JulianDays() gives its date),
+    // false when it is refused (RefusedCode() says why).
+    bool Step();
+    double JulianDays() const { return julianDays_; }
+    int RefusedCode() const { return refusedCode_; }
+    // Goes back to where the last step taken started.
+    void Undo();
+
+    // The World date row where the stepper stands, and where it stood
+    // before the last step taken.
+    DateRowFields Row() const;
+    DateRowFields PreviousRow() const;
+    // Whether the steps go by numbers rather than by the row.
+    bool SteppingByNumbers() const { return !rows_; }
+
+  private:
+    // The parts of the row that a step changes.
+    struct RowNumbers {
+        int32_t dayNumber = 0;
+        int year = 0;
+        int month = 0;
+        int day = 0;
+        int timeIndex = 0;
+        int exactMinute = -1;
+        int zoneIndex = 0;
+        bool yearTextKept = true;  // the year text is still the starting row's
+    };
+
+    int CalendarStep(RowNumbers& r) const;
+    int HalfHourInNamedZone(RowNumbers& r) const;
+    int OffsetInNamedZone(RowNumbers& r) const;
+    double JulianDaysOf(const RowNumbers& r) const;
+    DateRowFields RowOf(const RowNumbers& r) const;
+
+    int interval_;
+    TimeZone zone_;
+    bool named_;  // the zone is one of the database
+    DateRowFields start_;
+    std::array<int, kZoneEntries> zoneMinutes_{};
+    RowNumbers here_;
+    RowNumbers previous_;
+    // Stepping by the row: the rows stepped and the row before the last step.
+    std::optional<DateRows> rows_;
+    DateRowFields previousRow_;
+    double julianDays_ = 0;
+    int refusedCode_ = 0;
+};
 
 }  // namespace vek

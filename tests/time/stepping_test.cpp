@@ -6,6 +6,7 @@
 #include <string>
 
 #include "../date_answers.h"
+#include "../succeeded.h"
 
 namespace vek {
 namespace {
@@ -285,6 +286,180 @@ TEST(StepInZone, AnOffsetTheListLacksRefusesTheStepAndKeepsTheRow) {
     EXPECT_FALSE(s.accepted);
     EXPECT_EQ(s.refusedCode, kDateTooLate);
     EXPECT_EQ(s.shown, "31 December 2799 12:00");
+}
+
+}  // namespace
+}  // namespace vek
+
+namespace vek {
+namespace {
+
+// Every part of a row a step may touch, as one text.
+std::string RowParts(const DateRowFields& r) {
+    return std::to_string(r.dayIndex) + "." + std::to_string(r.monthIndex) + ". \"" + r.yearText +
+           "\" time " + std::to_string(r.timeIndex) + " exact " + std::to_string(r.exactMinute) +
+           " zone " + std::to_string(r.zoneIndex) + (r.zone ? " in " + r.zone->name : "") +
+           " fold " + std::to_string(static_cast<int>(r.fold)) + (r.place ? " placed" : "");
+}
+
+bool SameRow(const DateRowFields& a, const DateRowFields& b) {
+    return a.dayIndex == b.dayIndex && a.monthIndex == b.monthIndex && a.yearText == b.yearText &&
+           a.timeIndex == b.timeIndex && a.exactMinute == b.exactMinute &&
+           a.zoneIndex == b.zoneIndex && a.zone == b.zone && a.fold == b.fold &&
+           a.place == b.place;
+}
+
+// A row of the lists at a minute of the day (with an exact minute where the
+// time list lacks it).
+DateRows RowAt(const std::string& yearText, int month, int day, int minute, int zoneIndex) {
+    DateRows rows;
+    DateRowFields& r = rows.Row(kWorldDate);
+    r.yearText = yearText;
+    r.monthIndex = month;
+    r.dayIndex = day;
+    r.timeIndex = minute / 30 + 1;
+    r.exactMinute = minute % 30 == 0 ? -1 : minute;
+    r.zoneIndex = zoneIndex;
+    return rows;
+}
+
+constexpr int kGmt = kGreenwichZoneIndex;
+constexpr int kGmtMinus930 = kGreenwichZoneIndex - 19;
+constexpr int kEvery = 2000000;  // steps enough to reach the end of the dates
+
+struct Walk {
+    const char* what;
+    DateRows rows;
+    int interval;
+    const char* zone;  // "" for the row's own list offset
+    int steps;
+    bool byNumbers;
+};
+
+// Walks the stepper and StepWorldDateInZone side by side: the same answer,
+// Julian date (to the bit), refusal and row at every step, the same row
+// before the step, and the same row again after going back one step now and
+// then. A few refused steps are taken after the first.
+void ExpectSameSteps(Walk& w) {
+    SCOPED_TRACE(w.what);
+    const TimeZone zone = *w.zone ? TimeZone::Named(w.zone) : TimeZone::Fixed(0);
+    DateRows& rows = w.rows;
+    WorldDateStepper stepper(rows, w.interval, zone);
+    EXPECT_EQ(stepper.SteppingByNumbers(), w.byNumbers);
+    int refused = 0;
+    for (int k = 0; k < w.steps && refused < 3; ++k) {
+        const DateRowFields before = rows.Row(kWorldDate);
+        const StepOutcome o = StepWorldDateInZone(rows, w.interval, kStepForward, zone);
+        const bool taken = stepper.Step();
+        ASSERT_EQ(taken, o.accepted()) << "step " << k << " from " << RowParts(before);
+        ASSERT_TRUE(SameRow(stepper.Row(), rows.Row(kWorldDate)))
+            << "step " << k << ": " << RowParts(stepper.Row()) << " instead of "
+            << RowParts(rows.Row(kWorldDate));
+        if (!taken) {
+            ASSERT_EQ(stepper.RefusedCode(), o.refusedCode) << "step " << k;
+            ++refused;
+            continue;
+        }
+        ASSERT_EQ(stepper.JulianDays(), o.julianDate->days) << "step " << k << " to "
+                                                             << RowParts(o.row);
+        ASSERT_TRUE(SameRow(stepper.PreviousRow(), before))
+            << "step " << k << ": before " << RowParts(stepper.PreviousRow()) << " instead of "
+            << RowParts(before);
+        if (k % 997 == 0) {
+            stepper.Undo();
+            rows.Row(kWorldDate) = before;
+            ASSERT_TRUE(SameRow(stepper.Row(), before)) << "step " << k << ": back at "
+                                                        << RowParts(stepper.Row());
+        }
+    }
+    if (w.steps == kEvery) {
+        EXPECT_GT(refused, 0) << "the walk should reach a refusal";
+    }
+}
+
+// Fixed zones: every interval from the first accepted dates (or near them)
+// up to the refusal past the last, from month ends, a leap day, an exact
+// minute and year texts with leading zeros.
+TEST(WorldDateStepper, StepsAsTheRowInFixedZones) {
+    Walk walks[] = {
+        {"half hours from year 1", RowAt("1", 1, 1, 0, kGmtMinus930), kStepHalfHour, "", 60000,
+         true},
+        {"half hours to the end", RowAt("2799", 11, 30, 14 * 60 + 47, kGmtPlus1), kStepHalfHour,
+         "", kEvery, true},
+        {"days, all the dates", RowAt("1", 1, 1, 23 * 60 + 30, kGmt), kStepDay, "", kEvery, true},
+        {"days from a year with zeros", RowAt("02700", 12, 31, 9 * 60 + 5, kGmtMinus930),
+         kStepDay, "", kEvery, true},
+        {"weeks, all the dates", RowAt("1", 1, 3, 12 * 60, kGmtPlus1), kStepWeek, "", kEvery,
+         true},
+        {"months from the 31st", RowAt("1", 1, 31, 6 * 60 + 30, kGmt), kStepMonth, "", kEvery,
+         true},
+        {"months from the 30th near the end", RowAt("2790", 8, 30, 0, kGmt), kStepMonth, "",
+         kEvery, true},
+        {"years from a leap day", RowAt("0004", 2, 29, 18 * 60, kGmtMinus930), kStepYear, "",
+         kEvery, true},
+        {"years from 31 December 2799", RowAt("2799", 12, 31, 12 * 60, kGmt), kStepYear, "", 5,
+         true},
+        // Rows a conversion would still change step the row itself.
+        {"year text with a letter", RowAt("19x85", 3, 1, 0, kGmt), kStepDay, "", 400000, false},
+        {"time 14:47 outside its half hour", RowAt("2799", 12, 1, 14 * 60 + 47, kGmt),
+         kStepHalfHour, "", kEvery, false},
+    };
+    walks[10].rows.Row(kWorldDate).timeIndex = 3;
+    for (Walk& w : walks) ExpectSameSteps(w);
+    // A zone of the row's own.
+    Walk own{"+5:45 of its own", RowAt("2799", 12, 20, 12 * 60, kGmt), kStepDay, "", kEvery,
+             false};
+    ASSERT_TRUE(testing::Succeeded(own.rows.SetTimeAndZone(kWorldDate, "", "+05:45")));
+    ExpectSameSteps(own);
+}
+
+// Named zones: the offset in force after every step, through daylight
+// saving (a half-hour shift on Lord Howe Island), changes of standard time
+// (Caracas to -4:30 and back), times the clocks skipped or doubled, offsets
+// the zone list lacks (Kathmandu's +5:45, Berlin's local mean time), an
+// exact minute, and the end of the dates.
+TEST(WorldDateStepper, StepsAsTheRowInNamedZones) {
+    constexpr int kGmtMinus5 = kGreenwichZoneIndex - 10;
+    constexpr int kGmtMinus4 = kGreenwichZoneIndex - 8;
+    constexpr int kGmtPlus1030 = kGreenwichZoneIndex + 21;
+    constexpr int kGmtPlus530 = kGreenwichZoneIndex + 11;
+    Walk walks[] = {
+        {"Berlin half hours", RowAt("1979", 1, 1, 0, kGmtPlus1), kStepHalfHour, "Europe/Berlin",
+         60000, true},
+        {"New York half hours", RowAt("2006", 3, 1, 0, kGmtMinus5), kStepHalfHour,
+         "America/New_York", 40000, true},
+        {"Lord Howe half hours", RowAt("2000", 1, 1, 0, kGmtPlus1030), kStepHalfHour,
+         "Australia/Lord_Howe", 40000, true},
+        {"Caracas half hours", RowAt("2007", 11, 1, 0, kGmtMinus4), kStepHalfHour,
+         "America/Caracas", 20000, true},
+        {"Berlin half hours from local mean time", RowAt("1893", 3, 31, 23 * 60, kGmtPlus1),
+         kStepHalfHour, "Europe/Berlin", 20000, true},
+        {"Berlin half hours to the end", RowAt("2799", 12, 20, 0, kGmtPlus1), kStepHalfHour,
+         "Europe/Berlin", kEvery, true},
+        {"Berlin days at 02:30", RowAt("1900", 1, 1, 2 * 60 + 30, kGmtPlus1), kStepDay,
+         "Europe/Berlin", kEvery, true},
+        {"New York days at 01:30", RowAt("1900", 1, 1, 60 + 30, kGmtMinus5), kStepDay,
+         "America/New_York", 80000, true},
+        {"Lord Howe days at 02:00", RowAt("1982", 1, 1, 2 * 60, kGmtPlus1030), kStepDay,
+         "Australia/Lord_Howe", 40000, true},
+        {"Caracas days", RowAt("1970", 1, 1, 12 * 60, kGmtMinus4), kStepDay, "America/Caracas",
+         30000, true},
+        {"Kathmandu days", RowAt("1985", 6, 1, 12 * 60, kGmtPlus530), kStepDay, "Asia/Kathmandu",
+         kEvery, true},
+        {"Berlin days at 14:47", RowAt("2000", 1, 1, 14 * 60 + 47, kGmtPlus1), kStepDay,
+         "Europe/Berlin", 10, true},
+        {"Berlin weeks", RowAt("1893", 4, 7, 2 * 60 + 30, kGmtPlus1), kStepWeek, "Europe/Berlin",
+         kEvery, true},
+        {"New York months from the 31st", RowAt("1890", 1, 31, 2 * 60, kGmtMinus5), kStepMonth,
+         "America/New_York", kEvery, true},
+        {"Lord Howe years from a leap day", RowAt("1984", 2, 29, 2 * 60, kGmtPlus1030),
+         kStepYear, "Australia/Lord_Howe", kEvery, true},
+        {"Berlin years from a year with zeros", RowAt("01900", 10, 31, 2 * 60 + 30, kGmtPlus1),
+         kStepYear, "Europe/Berlin", kEvery, true},
+        {"Berlin days from text with a letter", RowAt("2x799", 12, 1, 12 * 60, kGmtPlus1),
+         kStepDay, "Europe/Berlin", kEvery, false},
+    };
+    for (Walk& w : walks) ExpectSameSteps(w);
 }
 
 }  // namespace
