@@ -1,9 +1,11 @@
 #include "engine/approximate_sky.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
-#include "engine/aspects.h"
 #include "platform/ephemeris.h"
 #include "util/angle.h"
 
@@ -71,7 +73,7 @@ struct Turn {
     double c = 1, s = 0;
 };
 
-// The turn by a further `delta` radians, for |delta| below 1e-4: the series
+// The turn by a further `delta` radians, for |delta| below 1e-3: the series
 // of its cosine and sine to the terms that still count in a double (up to
 // 0.05 they are off by less than 1e-11).
 Turn TurnedBy(const Turn& t, double delta) {
@@ -89,39 +91,70 @@ Turn Times(const Turn& a, const Turn& b) {
     return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s};
 }
 
-// The orientations turn by less than half a degree a century, so by less than
-// 2e-6 radians in this span.
-constexpr double kOrientationDays = 8;
+// The orientations turn by less than 0.75° a century, so by less than 4e-4
+// radians in this span, where the series of TurnedBy is exact to the last
+// place.
+constexpr double kOrientationDays = 1024;
+
+// The cosine and sine of a small angle |x| ≤ 0.21 (the eccentric less the mean
+// anomaly, at most the eccentricity) from their series: the first terms left
+// out are below 1e-18.
+Turn SmallTurn(double x) {
+    const double x2 = x * x;
+    const double c =
+        1 + x2 * (-1.0 / 2 + x2 * (1.0 / 24 + x2 * (-1.0 / 720 + x2 * (1.0 / 40320 + x2 * (-1.0 / 3628800 + x2 / 479001600)))));
+    const double s =
+        x * (1 + x2 * (-1.0 / 6 + x2 * (1.0 / 120 + x2 * (-1.0 / 5040 + x2 * (1.0 / 362880 + x2 * (-1.0 / 39916800))))));
+    return {c, s};
+}
+
+// An angle in degrees brought to [−180°, 180°] and turned into radians; the
+// subtraction of whole turns is exact.
+double HalfTurnRadians(double degrees) {
+    return (degrees - 360 * std::nearbyint(degrees / 360)) * kDegree;
+}
+
+// The cosine and sine of the mean anomaly of the orbit of `el` at T, from
+// those at the start of T's span in `s` turned on by the series of SmallTurn.
+Turn MeanAnomalyTurn(const Elements& el, double t, ApproximateSky::AnomalySpan& s) {
+    const double perDay = (el.dl - el.dperihelion) / 36525;  // degrees
+    const double spanDays = 0.2 / (perDay * kDegree);
+    const double days = t * 36525;
+    const double start = std::floor(days / spanDays) * spanDays;
+    if (s.t != start) {
+        s.t = start;
+        const double t0 = start / 36525;
+        const Turn at = TurnOf(HalfTurnRadians(el.l + el.dl * t0 - (el.perihelion + el.dperihelion * t0)));
+        s.cosine = at.c;
+        s.sine = at.s;
+    }
+    return Times({s.cosine, s.sine}, SmallTurn(perDay * (days - start) * kDegree));
+}
 
 // The Kepler orbit at T Julian centuries from J2000 (dynamical time), with
-// the orbit's orientation at the start of T's span in `o`.
-Orbit Heliocentric(const Elements& el, double t, ApproximateSky::Orientation& o) {
+// the orbit's orientation and mean anomaly at the starts of T's spans in `o`
+// and `s`.
+Orbit Heliocentric(const Elements& el, double t, ApproximateSky::Orientation& o,
+                   ApproximateSky::AnomalySpan& s) {
     const double a = el.a + el.da * t;
     const double e = el.e + el.de * t;
-    const double l = (el.l + el.dl * t) * kDegree;
-    const double perihelion = (el.perihelion + el.dperihelion * t) * kDegree;
-    const double m = std::remainder(l - perihelion, kTwoPi);
-    // Started at the series to e², Newton's steps take one step fewer.
-    const double sm = std::sin(m), cm = std::cos(m);
-    double ea = m + e * sm * (1 + e * cm);
-    double se = 0, ce = 0;
-    bool converged = false;
-    for (int k = 0; k < 8 && !converged; ++k) {
-        se = std::sin(ea);
-        ce = std::cos(ea);
-        const double d = (ea - e * se - m) / (1 - e * ce);
-        ea -= d;
-        // The sine and cosine of the last step's anomaly carried over the
-        // step, off by d²/2 (below 1e-20).
-        const double carriedSine = se - ce * d;
-        ce += se * d;
-        se = carriedSine;
-        converged = std::fabs(d) < 1e-10;
+    const Turn mean = MeanAnomalyTurn(el, t, s);
+    // Kepler's equation E − e sin E = M solved by Newton for x = E − M, the
+    // sine and cosine of E from those of M turned by x. Started at the series
+    // to e²; as Newton converges quadratically, the step after one of d would
+    // be about e d² / (2 (1 − e cos E)), so the steps stop where that is below
+    // 1e-12.
+    const double sm = mean.s, cm = mean.c;
+    double x = e * sm * (1 + e * cm);
+    for (int k = 0; k < 8; ++k) {
+        const Turn r = SmallTurn(x);
+        const double q = 1 - e * (cm * r.c - sm * r.s);
+        const double d = (x - e * (sm * r.c + cm * r.s)) / q;
+        x -= d;
+        if (e * d * d < 2e-12 * q) break;
     }
-    if (!converged) {
-        se = std::sin(ea);
-        ce = std::cos(ea);
-    }
+    const Turn r = SmallTurn(x);
+    const double se = sm * r.c + cm * r.s, ce = cm * r.c - sm * r.s;
     const double b = a * std::sqrt(1 - e * e);
     const double xo = a * (ce - e), yo = b * se;
     // The mean motion per day, and with it the eccentric anomaly's.
@@ -165,10 +198,40 @@ struct PerturbationTerm {
     signed char anomaly, jupiter, saturn, uranus, neptune, power;
     double sinL, cosL, sinR, cosR;
 };
+// The corrections: of the longitude (radians) and the distance (AU).
+struct Correction {
+    double longitude, distance;
+};
+// What the terms are made of at one time: the powers −9 to 9 of e^{iλ} of the
+// four planets and 0 to 3 of e^{iM}, as (cosine, sine) pairs, and the powers
+// 0 to 3 of τ.
+constexpr int kMost = 9;
+struct TermPowers {
+    Turn planet[4][2 * kMost + 1];
+    Turn own[4];
+    double tau[4];
+};
+// The sum of the terms of a table, written out by the compiler term by term.
+template <const auto& kTerms>
+Correction SumOfTerms(const TermPowers& p);
+// The highest multiple of planet b's mean longitude that a table takes.
+template <size_t N>
+constexpr int MostOf(const PerturbationTerm (&terms)[N], int b) {
+    int most = 0;
+    for (const PerturbationTerm& term : terms) {
+        const int multiples[4] = {term.jupiter, term.saturn, term.uranus, term.neptune};
+        most = std::max(most, multiples[b] < 0 ? -multiples[b] : multiples[b]);
+    }
+    return most;
+}
+template <size_t N>
+constexpr std::array<int, 4> MostOf(const PerturbationTerm (&terms)[N]) {
+    return {MostOf(terms, 0), MostOf(terms, 1), MostOf(terms, 2), MostOf(terms, 3)};
+}
 struct Perturbations {
     double longitude[4], distance[4];
-    const PerturbationTerm* terms;
-    size_t count;
+    Correction (*sumOfTerms)(const TermPowers&);
+    std::array<int, 4> most;  // the powers of each planet's e^{iλ} the terms take
 };
 constexpr PerturbationTerm kJupiterTerms[] = {
     {1, 0, 0, 0, 0, 0, -3.3659e-03, -9.8844e-04, -2.5814e-03, 8.7942e-03},
@@ -211,7 +274,7 @@ constexpr PerturbationTerm kJupiterTerms[] = {
 constexpr Perturbations kJupiterPerturbations = {
     {-0.0175254182, 0.0391994049, -0.000268496685, 9.93842429e-05},
     {-0.00125104101, 0.00269450339, -2.80074851e-05, 3.40725016e-06},
-    kJupiterTerms, std::size(kJupiterTerms)};
+    &SumOfTerms<kJupiterTerms>, MostOf(kJupiterTerms)};
 constexpr PerturbationTerm kSaturnTerms[] = {
     {1, 0, 0, 0, 0, 0, 3.0671e-04, 1.5636e-02, 7.4826e-02, -1.1303e-03},
     {1, 0, 0, 0, 0, 1, 1.0426e-02, -3.9085e-02, -1.8617e-01, -5.0778e-02},
@@ -264,7 +327,7 @@ constexpr PerturbationTerm kSaturnTerms[] = {
 constexpr Perturbations kSaturnPerturbations = {
     {0.0420265709, -0.0933200559, 0.000611430195, -0.000327871483},
     {-0.000925290983, 0.0186884169, -0.000153946443, 0.000127809576},
-    kSaturnTerms, std::size(kSaturnTerms)};
+    &SumOfTerms<kSaturnTerms>, MostOf(kSaturnTerms)};
 constexpr PerturbationTerm kUranusTerms[] = {
     {1, 0, 0, 0, 0, 0, -6.2925e-03, -1.1969e-03, -3.5446e-02, 6.2565e-02},
     {1, 0, 0, 0, 0, 1, 8.8288e-02, 4.5082e-02, 5.1280e-01, -6.7941e-01},
@@ -330,7 +393,7 @@ constexpr PerturbationTerm kUranusTerms[] = {
 constexpr Perturbations kUranusPerturbations = {
     {0.00709792829, 0.289154554, 0.0122539332, -0.144379821},
     {-0.00262963702, 0.125923458, -0.00981633355, -0.0498042616},
-    kUranusTerms, std::size(kUranusTerms)};
+    &SumOfTerms<kUranusTerms>, MostOf(kUranusTerms)};
 constexpr PerturbationTerm kNeptuneTerms[] = {
     {1, 0, 0, 0, 0, 0, 1.6088e-03, -3.8209e-04, -7.0579e-03, -2.5714e-02},
     {1, 0, 0, 0, 0, 1, 6.8095e-04, -2.2602e-03, -6.9446e-02, 1.6034e-02},
@@ -367,7 +430,7 @@ constexpr PerturbationTerm kNeptuneTerms[] = {
 constexpr Perturbations kNeptunePerturbations = {
     {-0.0115962818, 0.0145992175, -0.000461636742, -0.00396381529},
     {0.00218149489, -0.00761113998, -0.00210242519, 0.00203362664},
-    kNeptuneTerms, std::size(kNeptuneTerms)};
+    &SumOfTerms<kNeptuneTerms>, MostOf(kNeptuneTerms)};
 
 // The mean longitudes of Jupiter, Saturn, Uranus and Neptune (degrees,
 // J2000) that the terms' arguments are made of.
@@ -375,6 +438,10 @@ constexpr double kMeanLongitude[4][2] = {{34.351484, 3034.9056746},
                                          {50.077444, 1222.1137943},
                                          {314.055005, 428.4669983},
                                          {304.348665, 218.4862002}};
+static_assert(std::ranges::max(kJupiterPerturbations.most) <= kMost &&
+              std::ranges::max(kSaturnPerturbations.most) <= kMost &&
+              std::ranges::max(kUranusPerturbations.most) <= kMost &&
+              std::ranges::max(kNeptunePerturbations.most) <= kMost);
 const Perturbations* PerturbationsOf(Body b) {
     switch (b) {
         case kJupiter: return &kJupiterPerturbations;
@@ -388,41 +455,64 @@ const Perturbations* PerturbationsOf(Body b) {
 constexpr double kFitFirstT = (1721425.5 - 400 - kJ2000) / 36525;
 constexpr double kFitLastT = (2743738.5 + 400 - kJ2000) / 36525;
 
-// The corrections of `k` at T: of the longitude (radians) and the distance
-// (AU). `anomaly` is the mean anomaly the orbit is solved for.
-struct Correction {
-    double longitude, distance;
-};
-Correction CorrectionAt(const Perturbations& k, double t, double anomaly) {
-    // The terms' sines and cosines from the powers of e^{iλ} and e^{iM}, as
-    // (cosine, sine) pairs.
-    constexpr int kMost = 9;
-    Turn pw[4][2 * kMost + 1], own[4];
+// The turn of the argument of term I of a table: the product of the powers
+// it takes, leaving out those it takes to the power zero.
+template <const auto& kTerms, size_t I>
+Turn ArgumentOf(const TermPowers& p) {
+    constexpr PerturbationTerm term = kTerms[I];
+    constexpr int multiples[4] = {term.jupiter, term.saturn, term.uranus, term.neptune};
+    Turn z = p.own[term.anomaly];
+    bool first = term.anomaly == 0;
     for (int b = 0; b < 4; ++b) {
-        Turn* zero = pw[b] + kMost;
-        const Turn unit = TurnOf((kMeanLongitude[b][0] + kMeanLongitude[b][1] * t) * kDegree);
-        for (int n = 1; n <= kMost; ++n) {
+        if (multiples[b] == 0) continue;
+        const Turn& power = p.planet[b][multiples[b] + kMost];
+        z = first ? power : Times(z, power);
+        first = false;
+    }
+    return z;
+}
+
+template <const auto& kTerms>
+Correction SumOfTerms(const TermPowers& p) {
+    Correction out{0, 0};
+    [&]<size_t... I>(std::index_sequence<I...>) {
+        (
+            [&] {
+                constexpr PerturbationTerm term = kTerms[I];
+                const Turn z = ArgumentOf<kTerms, I>(p);
+                const double w = p.tau[term.power];
+                out.longitude += w * (term.sinL * z.s + term.cosL * z.c);
+                out.distance += w * (term.sinR * z.s + term.cosR * z.c);
+            }(),
+            ...);
+    }(std::make_index_sequence<std::size(kTerms)>());
+    return out;
+}
+
+// The corrections of `k` at T. `anomaly` is the mean anomaly the orbit is
+// solved for.
+Correction CorrectionAt(const Perturbations& k, double t, double anomaly) {
+    TermPowers p;
+    for (int b = 0; b < 4; ++b) {
+        if (k.most[b] == 0) continue;
+        Turn* zero = p.planet[b] + kMost;
+        const Turn unit = TurnOf(HalfTurnRadians(kMeanLongitude[b][0] + kMeanLongitude[b][1] * t));
+        for (int n = 1; n <= k.most[b]; ++n) {
             zero[n] = Times(zero[n - 1], unit);
             zero[-n] = {zero[n].c, -zero[n].s};
         }
     }
-    own[1] = TurnOf(anomaly);
-    for (int n = 2; n < 4; ++n) own[n] = Times(own[n - 1], own[1]);
+    p.own[1] = TurnOf(anomaly);
+    for (int n = 2; n < 4; ++n) p.own[n] = Times(p.own[n - 1], p.own[1]);
     const double tau = (2 * t - kFitFirstT - kFitLastT) / (kFitLastT - kFitFirstT);
-    const double powers[4] = {1, tau, tau * tau, tau * tau * tau};
-    Correction out{0, 0};
+    p.tau[0] = 1;
+    p.tau[1] = tau;
+    p.tau[2] = tau * tau;
+    p.tau[3] = tau * tau * tau;
+    Correction out = k.sumOfTerms(p);
     for (int n = 0; n < 4; ++n) {
-        out.longitude += k.longitude[n] * powers[n];
-        out.distance += k.distance[n] * powers[n];
-    }
-    for (size_t i = 0; i < k.count; ++i) {
-        const PerturbationTerm& term = k.terms[i];
-        const Turn z = Times(Times(Times(own[term.anomaly], pw[0][term.jupiter + kMost]),
-                                   pw[1][term.saturn + kMost]),
-                             Times(pw[2][term.uranus + kMost], pw[3][term.neptune + kMost]));
-        const double w = powers[term.power];
-        out.longitude += w * (term.sinL * z.s + term.cosL * z.c);
-        out.distance += w * (term.sinR * z.s + term.cosR * z.c);
+        out.longitude += k.longitude[n] * p.tau[n];
+        out.distance += k.distance[n] * p.tau[n];
     }
     return out;
 }
@@ -463,7 +553,7 @@ Correction CorrectionFromSpan(const Elements& el, const Perturbations& k, double
 // distance correction; the motion turns and stretches with the place (the
 // corrections' own change is far below what the light time uses of it).
 Orbit Perturbed(const Orbit& p, const Correction& k) {
-    const double r = std::hypot(p.x, p.y);
+    const double r = std::sqrt(p.x * p.x + p.y * p.y);
     const Turn turn = TurnedBy({1, 0}, k.longitude);
     const double f = (r + k.distance) / r;
     const double c = turn.c * f, s = turn.s * f;
@@ -506,45 +596,104 @@ constexpr MoonTerm kMoonTerms[] = {
     {0, 2, 1, 0, -323},    {1, 1, -1, 0, 299},     {2, 0, 3, 0, 294},
 };
 
-// The Moon's apparent longitude of date at T centuries (dynamical time).
+// The terms gathered by their multiples of D, M and F. The sum of a group is
+// the sine part of e^{i(dD + mM + fF)} times the sum of its amplitudes times
+// e^{i m'M'}: one product of turns per group instead of three per term.
+constexpr int kMoonTermCount = static_cast<int>(std::size(kMoonTerms));
+struct MoonGroup {
+    signed char d, m, f;
+    int first, count;
+};
+struct MoonGroups {
+    MoonGroup group[kMoonTermCount];
+    int groups;
+    signed char mp[kMoonTermCount];
+    double amplitude[kMoonTermCount];
+};
+constexpr MoonGroups GroupMoonTerms() {
+    MoonGroups g{};
+    bool taken[kMoonTermCount] = {};
+    int placed = 0;
+    for (int i = 0; i < kMoonTermCount; ++i) {
+        if (taken[i]) continue;
+        const MoonTerm& k = kMoonTerms[i];
+        MoonGroup& group = g.group[g.groups++];
+        group = {k.d, k.m, k.f, placed, 0};
+        for (int j = i; j < kMoonTermCount; ++j) {
+            const MoonTerm& o = kMoonTerms[j];
+            if (taken[j] || o.d != k.d || o.m != k.m || o.f != k.f) continue;
+            taken[j] = true;
+            g.mp[placed] = o.mp;
+            g.amplitude[placed] = o.amplitude;
+            ++placed;
+            ++group.count;
+        }
+    }
+    return g;
+}
+constexpr MoonGroups kMoonGroups = GroupMoonTerms();
+
+// The powers of e^{iD}, e^{iM}, e^{iM'} and e^{iF} as (cosine, sine) pairs,
+// from 0 to 4, −2 to 2, −4 to 4 and −2 to 2, and the factor of the
+// eccentricity of the Earth's orbit for each power of M.
+struct MoonPowers {
+    Turn d[5], m[5], mp[9], f[5];
+    double e[3];
+};
+
+// The sum of group G, in millionths of a degree. Its terms are written out
+// by the compiler, as are the groups in MoonSeries: loops over the short
+// groups would cost more than the terms.
+template <int G>
+double MoonGroupSum(const MoonPowers& p) {
+    constexpr MoonGroup group = kMoonGroups.group[G];
+    double c = 0, s = 0;
+    [&]<int... I>(std::integer_sequence<int, I...>) {
+        ((c += kMoonGroups.amplitude[group.first + I] * p.mp[kMoonGroups.mp[group.first + I] + 4].c,
+          s += kMoonGroups.amplitude[group.first + I] * p.mp[kMoonGroups.mp[group.first + I] + 4].s),
+         ...);
+    }(std::make_integer_sequence<int, group.count>());
+    const Turn base = Times(Times(p.d[group.d], p.m[group.m + 2]), p.f[group.f + 2]);
+    return p.e[group.m < 0 ? -group.m : group.m] * (base.s * c + base.c * s);
+}
+
+double MoonSeries(const MoonPowers& p) {
+    return [&]<int... G>(std::integer_sequence<int, G...>) {
+        return (MoonGroupSum<G>(p) + ...);
+    }(std::make_integer_sequence<int, kMoonGroups.groups>());
+}
+
+// The Moon's apparent longitude of date at T centuries (dynamical time),
+// within a turn of [0, 2π).
 double MoonLongitude(double t) {
     const double t2 = t * t, t3 = t2 * t, t4 = t3 * t;
-    const double lp = 218.3164477 + 481267.88123421 * t - 0.0015786 * t2 + t3 / 538841 -
-                      t4 / 65194000;
+    double lp = 218.3164477 + 481267.88123421 * t - 0.0015786 * t2 + t3 / 538841 - t4 / 65194000;
+    lp -= 360 * std::floor(lp / 360);
     const double d =
-        (297.8501921 + 445267.1114034 * t - 0.0018819 * t2 + t3 / 545868 - t4 / 113065000) *
-        kDegree;
-    const double m = (357.5291092 + 35999.0502909 * t - 0.0001536 * t2 + t3 / 24490000) * kDegree;
+        HalfTurnRadians(297.8501921 + 445267.1114034 * t - 0.0018819 * t2 + t3 / 545868 - t4 / 113065000);
+    const double m = HalfTurnRadians(357.5291092 + 35999.0502909 * t - 0.0001536 * t2 + t3 / 24490000);
     const double mp =
-        (134.9633964 + 477198.8675055 * t + 0.0087414 * t2 + t3 / 69699 - t4 / 14712000) *
-        kDegree;
+        HalfTurnRadians(134.9633964 + 477198.8675055 * t + 0.0087414 * t2 + t3 / 69699 - t4 / 14712000);
     const double f =
-        (93.2720950 + 483202.0175233 * t - 0.0036539 * t2 - t3 / 3526000 + t4 / 863310000) *
-        kDegree;
+        HalfTurnRadians(93.2720950 + 483202.0175233 * t - 0.0036539 * t2 - t3 / 3526000 + t4 / 863310000);
     const double e = 1 - 0.002516 * t - 0.0000074 * t2;
-    // The terms' sines from the powers of e^{iD}, e^{iM}, e^{iM'} and e^{iF}
-    // as (cosine, sine) pairs: four sines and cosines instead of one per term.
-    Turn pd[5], pm[5], pmp[9], pf[5];
+    MoonPowers p;
+    p.e[0] = 1;
+    p.e[1] = e;
+    p.e[2] = e * e;
     auto powers = [](double angle, Turn* out, int lowest, int highest) {
         const Turn unit = TurnOf(angle);
         Turn* zero = out - lowest;
         for (int k = 1; k <= highest; ++k) zero[k] = Times(zero[k - 1], unit);
         for (int k = -1; k >= lowest; --k) zero[k] = Times(zero[k + 1], {unit.c, -unit.s});
     };
-    powers(d, pd, 0, 4);
-    powers(m, pm, -2, 2);
-    powers(mp, pmp, -4, 4);
-    powers(f, pf, -2, 2);
-    double sum = 0;
-    for (const MoonTerm& k : kMoonTerms) {
-        double amplitude = k.amplitude;
-        if (k.m == 1 || k.m == -1) amplitude *= e;
-        if (k.m == 2 || k.m == -2) amplitude *= e * e;
-        const Turn z = Times(Times(Times(pd[k.d], pm[k.m + 2]), pmp[k.mp + 4]), pf[k.f + 2]);
-        sum += amplitude * z.s;
-    }
-    const double a1 = (119.75 + 131.849 * t) * kDegree;
-    const double a2 = (53.09 + 479264.290 * t) * kDegree;
+    powers(d, p.d, 0, 4);
+    powers(m, p.m, -2, 2);
+    powers(mp, p.mp, -4, 4);
+    powers(f, p.f, -2, 2);
+    double sum = MoonSeries(p);
+    const double a1 = HalfTurnRadians(119.75 + 131.849 * t);
+    const double a2 = HalfTurnRadians(53.09 + 479264.290 * t);
     sum += 3958 * std::sin(a1) + 1962 * std::sin(lp * kDegree - f) + 318 * std::sin(a2);
     return (lp + sum * 1e-6) * kDegree;
 }
@@ -554,22 +703,25 @@ double MoonLongitude(double t) {
 // geocentric, for the light's travel time, with the aberration of the
 // Earth's motion.
 double PlanetLongitude(Body b, double t, const Orbit& earth, double sun,
-                       ApproximateSky::Orientation& o, ApproximateSky::CorrectionSpan& span) {
+                       ApproximateSky::Orientation& o, ApproximateSky::AnomalySpan& s,
+                       ApproximateSky::CorrectionSpan& span) {
+    constexpr double kAberration = 20.49552 * kArcSecond;
+    if (b == kSun) return sun - kAberration;
     double x = -earth.x, y = -earth.y;
-    if (b != kSun) {
-        const Elements& el = *ElementsOf(b);
-        Orbit p = Heliocentric(el, t, o);
-        if (const Perturbations* k = PerturbationsOf(b))
-            p = Perturbed(p, CorrectionFromSpan(el, *k, t, span));
-        // Where the planet was when its light left: 0.0057755 days per AU
-        // back, along its motion (the orbit's bending over that time is
-        // far below the bound).
-        const double lightTime = 0.0057755183 * std::hypot(p.x + x, p.y + y);
-        x += p.x - p.vx * lightTime;
-        y += p.y - p.vy * lightTime;
-    }
-    const double longitude = b == kSun ? sun : std::atan2(y, x);
-    return longitude - 20.49552 * kArcSecond * std::cos(sun - longitude);
+    const Elements& el = *ElementsOf(b);
+    Orbit p = Heliocentric(el, t, o, s);
+    if (const Perturbations* k = PerturbationsOf(b)) p = Perturbed(p, CorrectionFromSpan(el, *k, t, span));
+    // Where the planet was when its light left: 0.0057755 days per AU
+    // back, along its motion (the orbit's bending over that time is
+    // far below the bound).
+    const double lightTime = 0.0057755183 * std::sqrt((p.x + x) * (p.x + x) + (p.y + y) * (p.y + y));
+    const double sx = x, sy = y;  // towards the Sun
+    x += p.x - p.vx * lightTime;
+    y += p.y - p.vy * lightTime;
+    // The aberration goes with the cosine of the planet's elongation from
+    // the Sun, the cosine of the angle between the two directions.
+    const double elongation = (x * sx + y * sy) / std::sqrt((x * x + y * y) * (sx * sx + sy * sy));
+    return std::atan2(y, x) - kAberration * elongation;
 }
 
 // Bounds by century (years 1–100, 101–200, ... 2701–2800) in thousandths of
@@ -590,6 +742,14 @@ constexpr int kBoundMilliDegrees[kMaxBodies + 1][kCenturies] = {
     {},  // Pluto: none
     {19, 13, 17, 14, 13, 14, 10, 12, 12, 10, 11, 10, 10, 10, 9, 9, 9, 10, 9, 10, 9, 8, 9, 10, 10, 11, 12, 11},  // Moon
 };
+
+// An angle within a turn either side of [0, 2π) brought into it, as
+// NormalizeAngle brings it.
+double WithinTurn(double a) {
+    if (a < 0) a += kTwoPi;
+    if (a >= kTwoPi) a -= kTwoPi;
+    return a;
+}
 
 }  // namespace
 
@@ -616,17 +776,17 @@ double ApproximateSky::Longitude(Body body, JulianDate date) const {
         nutation_ = Nutation(t_);
         haveEarth_ = false;
     }
-    if (body == kMoon) return NormalizeAngle(MoonLongitude(t_) + nutation_);
+    if (body == kMoon) return WithinTurn(MoonLongitude(t_) + nutation_);
     if (!haveEarth_) {
-        const Orbit e = Heliocentric(kOrbitEarth, t_, orientation_.values[0]);
+        const Orbit e = Heliocentric(kOrbitEarth, t_, orientation_.values[0], anomaly_.values[0]);
         earth_[0] = e.x;
         earth_[1] = e.y;
-        sun_ = std::atan2(-e.y, -e.x);
         haveEarth_ = true;
     }
     const Orbit earth{earth_[0], earth_[1], 0, 0};
-    return NormalizeAngle(PlanetLongitude(body, t_, earth, sun_, orientation_[body], corrections_[body]) +
-                          Precession(t_) + nutation_);
+    const double sun = body == kSun ? std::atan2(-earth.y, -earth.x) : 0;
+    return WithinTurn(PlanetLongitude(body, t_, earth, sun, orientation_[body], anomaly_[body], corrections_[body]) +
+                      Precession(t_) + nutation_);
 }
 
 double ApproximateSky::Bound(Body body, double jd) {

@@ -22,12 +22,20 @@ class ApproximateSky {
 
     // Where the plane of an orbit and the perihelion in it lie (the
     // argument of the perihelion, the node and the inclination) at the start
-    // `t` of a span of days: they turn by less than 1e-5 radians in a span,
+    // `t` of a span of days: they turn by less than 4e-4 radians in a span,
     // so that within it they are turned on from there without trigonometry.
     struct Orientation {
         double t = -1e300;
         double cosine[3] = {1, 1, 1};
         double sine[3] = {0, 0, 0};
+    };
+
+    // The cosine and sine of an orbit's mean anomaly at the start `t` (days
+    // from J2000) of a span in which it moves by 0.2 radians, so that within
+    // it the anomaly is turned on from there by a series.
+    struct AnomalySpan {
+        double t = -1e300;
+        double cosine = 1, sine = 0;
     };
 
     // The corrections of an orbit at the two ends of a span of days, the
@@ -52,9 +60,9 @@ class ApproximateSky {
     mutable double nutation_ = 0;
     mutable bool haveEarth_ = false;
     mutable double earth_[2] = {};
-    mutable double sun_ = 0;
-    // Each orbit's orientation (the Earth's in slot 0).
+    // Each orbit's orientation and mean anomaly (the Earth's in slot 0).
     mutable BodyArray<Orientation> orientation_{};
+    mutable BodyArray<AnomalySpan> anomaly_{};
     mutable BodyArray<CorrectionSpan> corrections_{};
 };
 
