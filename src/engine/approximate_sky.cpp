@@ -73,7 +73,7 @@ struct Turn {
     double c = 1, s = 0;
 };
 
-// The turn by a further `delta` radians, for |delta| below 1e-3: the series
+// The turn by a further `delta` radians, for small |delta|: the series
 // of its cosine and sine to the terms that still count in a double (up to
 // 0.05 they are off by less than 1e-11).
 Turn TurnedBy(const Turn& t, double delta) {
@@ -91,10 +91,22 @@ Turn Times(const Turn& a, const Turn& b) {
     return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s};
 }
 
-// The orientations turn by less than 0.75° a century, so by less than 4e-4
-// radians in this span, where the series of TurnedBy is exact to the last
-// place.
-constexpr double kOrientationDays = 1024;
+// The angles of an orientation turn by less than 1.1° a century together, so
+// by less than 2e-4 radians in this span.
+constexpr double kOrientationDays = 256;
+
+// The four numbers that turn a place in the orbit of `el` onto the ecliptic
+// at T: the x and y of the ecliptic from the orbit's x (towards the
+// perihelion) and y.
+std::array<double, 4> PlaneAt(const Elements& el, double t) {
+    const double angle[3] = {el.perihelion - el.node, el.node, el.i};
+    const double change[3] = {el.dperihelion - el.dnode, el.dnode, el.di};
+    Turn at[3];
+    for (int k = 0; k < 3; ++k) at[k] = TurnOf((angle[k] + change[k] * t) * kDegree);
+    const double cw = at[0].c, sw = at[0].s, cn = at[1].c, sn = at[1].s, ci = at[2].c;
+    return {cw * cn - sw * sn * ci, -sw * cn - cw * sn * ci, cw * sn + sw * cn * ci,
+            -sw * sn + cw * cn * ci};
+}
 
 // The cosine and sine of a small angle |x| ≤ 0.21 (the eccentric less the mean
 // anomaly, at most the eccentricity) from their series: the first terms left
@@ -141,11 +153,11 @@ Orbit Heliocentric(const Elements& el, double t, ApproximateSky::Orientation& o,
     const Turn mean = MeanAnomalyTurn(el, t, s);
     // Kepler's equation E − e sin E = M solved by Newton for x = E − M, the
     // sine and cosine of E from those of M turned by x. Started at the series
-    // to e²; as Newton converges quadratically, the step after one of d would
+    // to e³; as Newton converges quadratically, the step after one of d would
     // be about e d² / (2 (1 − e cos E)), so the steps stop where that is below
     // 1e-12.
     const double sm = mean.s, cm = mean.c;
-    double x = e * sm * (1 + e * cm);
+    double x = e * sm * (1 + e * cm + e * e * (1 - 1.5 * sm * sm));
     for (int k = 0; k < 8; ++k) {
         const Turn r = SmallTurn(x);
         const double q = 1 - e * (cm * r.c - sm * r.s);
@@ -160,23 +172,22 @@ Orbit Heliocentric(const Elements& el, double t, ApproximateSky::Orientation& o,
     // The mean motion per day, and with it the eccentric anomaly's.
     const double rate = el.dl * kDegree / 36525 / (1 - e * ce);
     const double vxo = -a * se * rate, vyo = b * ce * rate;
-    const double start = std::floor(t * 36525 / kOrientationDays) * kOrientationDays / 36525;
-    const double angle[3] = {el.perihelion - el.node, el.node, el.i};
-    const double change[3] = {el.dperihelion - el.dnode, el.dnode, el.di};
+    constexpr double kSpan = kOrientationDays / 36525;
+    const double start = std::floor(t / kSpan) * kSpan;
     if (o.t != start) {
         o.t = start;
-        for (int k = 0; k < 3; ++k) {
-            const Turn at = TurnOf((angle[k] + change[k] * start) * kDegree);
-            o.cosine[k] = at.c;
-            o.sine[k] = at.s;
+        const std::array<double, 4> v0 = PlaneAt(el, start), vh = PlaneAt(el, start + kSpan / 2),
+                                    v1 = PlaneAt(el, start + kSpan);
+        for (int k = 0; k < 4; ++k) {
+            o.c0[k] = v0[k];
+            o.c1[k] = 4 * vh[k] - 3 * v0[k] - v1[k];
+            o.c2[k] = 2 * (v0[k] + v1[k]) - 4 * vh[k];
         }
     }
-    Turn now[3];
-    for (int k = 0; k < 3; ++k)
-        now[k] = TurnedBy({o.cosine[k], o.sine[k]}, change[k] * (t - start) * kDegree);
-    const double cw = now[0].c, sw = now[0].s, cn = now[1].c, sn = now[1].s, ci = now[2].c;
-    const double pxx = cw * cn - sw * sn * ci, pxy = -sw * cn - cw * sn * ci;
-    const double pyx = cw * sn + sw * cn * ci, pyy = -sw * sn + cw * cn * ci;
+    const double u = (t - start) / kSpan;
+    double turn[4];
+    for (int k = 0; k < 4; ++k) turn[k] = o.c0[k] + u * (o.c1[k] + u * o.c2[k]);
+    const double pxx = turn[0], pxy = turn[1], pyx = turn[2], pyy = turn[3];
     return {pxx * xo + pxy * yo, pyx * xo + pyy * yo, pxx * vxo + pxy * vyo,
             pyx * vxo + pyy * vyo};
 }
