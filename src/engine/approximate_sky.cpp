@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <utility>
 
@@ -60,6 +61,16 @@ const Elements* ElementsOf(Body b) {
         case kNeptune: return &kOrbitNeptune;
         default: return nullptr;
     }
+}
+
+// std::floor as one conversion each way where the number fits in an integer
+// (as all times and turns here do), instead of the long sequence a compiler
+// makes of std::floor for processors without a rounding instruction. The
+// same result but for the sign of a zero.
+double Floor(double x) {
+    if (!(std::fabs(x) < 0x1p52)) return std::floor(x);
+    const double f = static_cast<double>(static_cast<int64_t>(x));
+    return f > x ? f - 1 : f;
 }
 
 // A heliocentric ecliptic position (J2000, AU; the height above the
@@ -123,7 +134,7 @@ Turn SmallTurn(double x) {
 // An angle in degrees brought to [−180°, 180°] and turned into radians; the
 // subtraction of whole turns is exact.
 double HalfTurnRadians(double degrees) {
-    return (degrees - 360 * std::nearbyint(degrees / 360)) * kDegree;
+    return (degrees - 360 * Floor(degrees / 360 + 0.5)) * kDegree;
 }
 
 // The cosine and sine of the mean anomaly of the orbit of `el` at T, from
@@ -132,7 +143,7 @@ Turn MeanAnomalyTurn(const Elements& el, double t, ApproximateSky::AnomalySpan& 
     const double perDay = (el.dl - el.dperihelion) / 36525;  // degrees
     const double spanDays = 0.2 / (perDay * kDegree);
     const double days = t * 36525;
-    const double start = std::floor(days / spanDays) * spanDays;
+    const double start = Floor(days / spanDays) * spanDays;
     if (s.t != start) {
         s.t = start;
         const double t0 = start / 36525;
@@ -158,14 +169,20 @@ Orbit Heliocentric(const Elements& el, double t, ApproximateSky::Orientation& o,
     // 1e-12.
     const double sm = mean.s, cm = mean.c;
     double x = e * sm * (1 + e * cm + e * e * (1 - 1.5 * sm * sm));
+    Turn r = SmallTurn(x);
     for (int k = 0; k < 8; ++k) {
-        const Turn r = SmallTurn(x);
         const double q = 1 - e * (cm * r.c - sm * r.s);
         const double d = (x - e * (sm * r.c + cm * r.s)) / q;
         x -= d;
-        if (e * d * d < 2e-12 * q) break;
+        if (e * d * d < 2e-12 * q) {
+            // The turn carried back over the last step, off by d³/6 (below
+            // 1e-15 where the steps stop).
+            const double h = 1 - d * d / 2;
+            r = {r.c * h + r.s * d, r.s * h - r.c * d};
+            break;
+        }
+        r = SmallTurn(x);
     }
-    const Turn r = SmallTurn(x);
     const double se = sm * r.c + cm * r.s, ce = cm * r.c - sm * r.s;
     const double b = a * std::sqrt(1 - e * e);
     const double xo = a * (ce - e), yo = b * se;
@@ -173,7 +190,7 @@ Orbit Heliocentric(const Elements& el, double t, ApproximateSky::Orientation& o,
     const double rate = el.dl * kDegree / 36525 / (1 - e * ce);
     const double vxo = -a * se * rate, vyo = b * ce * rate;
     constexpr double kSpan = kOrientationDays / 36525;
-    const double start = std::floor(t / kSpan) * kSpan;
+    const double start = Floor(t / kSpan) * kSpan;
     if (o.t != start) {
         o.t = start;
         const std::array<double, 4> v0 = PlaneAt(el, start), vh = PlaneAt(el, start + kSpan / 2),
@@ -543,7 +560,7 @@ double MeanAnomalyOf(const Elements& el, double t) {
 Correction CorrectionFromSpan(const Elements& el, const Perturbations& k, double t,
                               ApproximateSky::CorrectionSpan& span) {
     const double days = t * 36525;
-    const double n = std::floor(days / kCorrectionDays);
+    const double n = Floor(days / kCorrectionDays);
     // The ends of a span are the same numbers whichever span they are taken for.
     auto end = [&](double m) {
         const double at = m * kCorrectionDays / 36525;
@@ -679,7 +696,7 @@ double MoonSeries(const MoonPowers& p) {
 double MoonLongitude(double t) {
     const double t2 = t * t, t3 = t2 * t, t4 = t3 * t;
     double lp = 218.3164477 + 481267.88123421 * t - 0.0015786 * t2 + t3 / 538841 - t4 / 65194000;
-    lp -= 360 * std::floor(lp / 360);
+    lp -= 360 * Floor(lp / 360);
     const double d =
         HalfTurnRadians(297.8501921 + 445267.1114034 * t - 0.0018819 * t2 + t3 / 545868 - t4 / 113065000);
     const double m = HalfTurnRadians(357.5291092 + 35999.0502909 * t - 0.0001536 * t2 + t3 / 24490000);
@@ -768,7 +785,7 @@ double ApproximateSky::DeltaT(double jd) const {
     // Taken at the start of every eighth day, so that a date's longitude
     // does not depend on the dates asked before; it changes by less than a
     // second in that time.
-    const double node = std::floor(jd / 8) * 8;
+    const double node = Floor(jd / 8) * 8;
     if (node != deltaTAt_) {
         deltaTAt_ = node;
         const double minutes = platform::delta_t(2000 + (node - 2451544.5) / 365.2425, 1915);
@@ -802,7 +819,7 @@ double ApproximateSky::Longitude(Body body, JulianDate date) const {
 
 double ApproximateSky::Bound(Body body, double jd) {
     // Year 1 January 1 is JD 1721425.5; centuries of 36524.25 days.
-    const double c = std::floor((jd - 1721425.5) / 36524.25);
+    const double c = Floor((jd - 1721425.5) / 36524.25);
     if (!(c >= 0 && c < kCenturies)) return std::numeric_limits<double>::infinity();
     const int milli = kBoundMilliDegrees[Index(body)][static_cast<int>(c)];
     if (milli <= 0) return std::numeric_limits<double>::infinity();
