@@ -12,7 +12,11 @@
 // every minute within 0.35°, where the bending turns over within minutes,
 // and every quarter hour beyond: what the crossing search may assume there.
 //
-// Usage: measure_motion_bounds [--near-sun] [FIRST_YEAR LAST_YEAR [EPHEMERIS_FOLDER]]
+// With --elongations it measures the largest separations in longitude of
+// Mercury and Venus from the Sun and from each other.
+//
+// Usage: measure_motion_bounds [--near-sun | --elongations] [FIRST_YEAR LAST_YEAR
+// [EPHEMERIS_FOLDER]]
 // (years 1 to 2799 by default, with 20 years on either side, the reach of
 // a search from the first and last accepted dates).
 //
@@ -249,13 +253,36 @@ int MeasureAllNearSun(double from, double to) {
     return 0;
 }
 
+// The largest separations in longitude of Mercury and Venus from the Sun
+// and from each other, sampled every day: near a greatest elongation the
+// separation changes by less than 0.03° in half a day.
+int MeasureElongations(double from, double to) {
+    Largest mercury, venus, between;
+    for (double jd = from; jd <= to; jd += 1) {
+        double sun = 0, m = 0, v = 0;
+        if (!Longitude(SE_SUN, jd, SEFLG_SWIEPH, sun) || !Longitude(SE_MERCURY, jd, SEFLG_SWIEPH, m) ||
+            !Longitude(SE_VENUS, jd, SEFLG_SWIEPH, v))
+            return 1;
+        mercury.Offer(std::remainder(m - sun, 360.0), jd);
+        venus.Offer(std::remainder(v - sun, 360.0), jd);
+        between.Offer(std::remainder(m - v, 360.0), jd);
+    }
+    std::printf("largest separation in degrees (the Julian date)\n");
+    std::printf("Mercury from the Sun %.4f (%.1f)\n", mercury.value, mercury.jd);
+    std::printf("Venus from the Sun   %.4f (%.1f)\n", venus.value, venus.jd);
+    std::printf("Mercury from Venus   %.4f (%.1f)\n", between.value, between.jd);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     int firstYear = 1 - 20, lastYear = 2799 + 20;
-    // --near-sun: only the bending near the Sun, by elongation.
-    const bool nearSun = argc > 1 && std::string(argv[1]) == "--near-sun";
-    if (nearSun) {
+    // --near-sun: only the bending near the Sun, by elongation;
+    // --elongations: only the largest separations of the inner planets.
+    const std::string mode = argc > 1 && argv[1][0] == '-' ? argv[1] : "";
+    const bool nearSun = mode == "--near-sun", elongations = mode == "--elongations";
+    if (!mode.empty()) {
         --argc;
         ++argv;
     }
@@ -263,18 +290,18 @@ int main(int argc, char** argv) {
         firstYear = std::atoi(argv[1]);
         lastYear = std::atoi(argv[2]);
     }
-    if (argc == 2 || argc > 4 || lastYear <= firstYear) {
+    if (argc == 2 || argc > 4 || lastYear <= firstYear || (!mode.empty() && !nearSun && !elongations)) {
         std::fprintf(stderr,
-                     "usage: measure_motion_bounds [--near-sun] [FIRST_YEAR LAST_YEAR "
-                     "[EPHEMERIS_FOLDER]]\n");
+                     "usage: measure_motion_bounds [--near-sun | --elongations] [FIRST_YEAR "
+                     "LAST_YEAR [EPHEMERIS_FOLDER]]\n");
         return 2;
     }
     const std::string folder = UseEphemerisFolder(argc == 4 ? argv[3] : nullptr);
     const double from = StartOfYear(firstYear), to = StartOfYear(lastYear + 1);
     std::printf("Swiss Ephemeris files in %s, years %d to %d (JD %.1f to %.1f)\n", folder.c_str(),
                 firstYear, lastYear, from, to);
-    if (nearSun) {
-        const int status = MeasureAllNearSun(from, to);
+    if (nearSun || elongations) {
+        const int status = nearSun ? MeasureAllNearSun(from, to) : MeasureElongations(from, to);
         swe_close();
         return status;
     }

@@ -72,6 +72,15 @@ constexpr BodyArray<double> kSmoothDegreesPerDay3 = {0,       0.0001,  0.07,    
 // leaves a margin.
 constexpr double kDeflection = 6.0 / 3600 / 360 * kTwoPi;
 
+// The largest separations in longitude from the Sun, measured
+// (tools/measure_motion_bounds --elongations) every day over the years 1 to
+// 2799 and 20 years on either side: Mercury 27.795°, Venus 47.337°, and
+// Mercury from Venus 73.761° (less than the sum of the bounds); daily samples
+// miss a greatest elongation by less than 0.03°, and the bounds leave more
+// than half a degree.
+constexpr double kMercuryFromSunDegrees = 28.5;
+constexpr double kVenusFromSunDegrees = 48.5;
+
 // Seams of the ephemeris: where it changes from one data file to the next, or
 // from the files to the analytical theory, a longitude may step by far less
 // than this (about 20 arc seconds). The seams of the files lie 600 years apart.
@@ -128,6 +137,8 @@ MotionBounds SkyMotionBounds(const Engine& engine) {
         m.firstJD[b] = PlutoTable::kFirstDay - 0.5;
         m.endJD[b] = PlutoTable::kLastDay + 0.5;
     }
+    m.fromSun[kMercury] = ToRadians(Degrees(kMercuryFromSunDegrees)).value;
+    m.fromSun[kVenus] = ToRadians(Degrees(kVenusFromSunDegrees)).value;
     m.seam = kEphemerisSeam;
     m.deflection = kDeflection;
     m.approximate = engine.source.ephemerisPositions;
@@ -145,6 +156,7 @@ BoundedSky::BoundedSky(const Engine& engine, const MotionBounds& bounds, int bod
       bounds_(bounds),
       bodyCount_(std::clamp(bodyCount, 0, kMaxBodies)),
       midpointOrb_(midpointOrb) {
+    for (const Body b : AllBodies()) estimatedAt_[b] = -kInfinity;
     // Bodies beyond the count keep the longitude 0 a chart leaves them.
     for (const Body b : BodyRange(bodyCount_ + 1, kMaxBodies)) {
         track_[b].longitude = SkyLongitude(0);
@@ -177,6 +189,13 @@ bool BoundedSky::Usable(Body b) const {
 
 BoundedSky::Estimate BoundedSky::EstimateOf(Body b) const {
     if (!Counted(b)) return {0, 0};
+    // The same instant asks the same body again for each of its tests.
+    if (estimatedAt_[b] == jd_) return estimated_[b];
+    estimatedAt_[b] = jd_;
+    return estimated_[b] = FreshEstimate(b);
+}
+
+BoundedSky::Estimate BoundedSky::TrackEstimate(Body b) const {
     const Track& t = track_[b];
     const double t3 = t.pastJD[0], y3 = t.pastTropical[0];
     const double now = jd_;
@@ -214,27 +233,82 @@ BoundedSky::Estimate BoundedSky::EstimateOf(Body b) const {
             }
         }
     }
+    return e;
+}
+
+BoundedSky::Estimate BoundedSky::FreshEstimate(Body b) const {
+    const double now = jd_;
+    Estimate e = TrackEstimate(b);
     // Where positions have not been computed for a while, the approximate
-    // longitude may be the closer one.
+    // longitude may be the closer one. It costs far less than a position but
+    // far more than an estimate: computed where a test needs it, and until
+    // then the approximate longitudes of earlier instants carried forward
+    // stand for it.
     if (approximateJD_[b] != now) {
         approximateJD_[b] = now;
         const double inf = kInfinity;
         approximateAt_[b] = {-1, bounds_.approximate ? ApproximateSky::Bound(b, now) : inf};
     }
-    if (e.radius > approximateAt_[b].radius) e = ApproximateOf(b);
+    refinable_[b] = false;
+    if (e.radius > approximateAt_[b].radius) {
+        if (approximateAt_[b].longitude >= 0) {
+            e = approximateAt_[b];
+        } else {
+            const Estimate carried = CarriedApproximate(b);
+            if (carried.radius < e.radius) e = carried;
+            refinable_[b] = e.radius > approximateAt_[b].radius;
+        }
+    }
     e.longitude = NormalizeAngle(e.longitude);
+    return e;
+}
+
+BoundedSky::Estimate BoundedSky::CarriedApproximate(Body b) const {
+    const ApproximateTrack& t = approximateTrack_[b];
+    if (t.count == 0) return {0, kInfinity};
+    const double now = jd_;
+    const double t1 = t.jd[0], y1 = t.longitude[0];
+    // From the last approximate longitude with the largest motion, off by its
+    // bound and a seam at either end.
+    Estimate e{y1, t.bound[0] + bounds_.perDay[b] * (now - t1) + 2 * bounds_.seam};
+    // Along the line through the last two, which lie off the path without
+    // the bending of light by their bounds, the deflection and a seam.
+    if (t.count >= 2 && bounds_.smoothPerDay2[b] > 0) {
+        const double t2 = t.jd[1];
+        if (bounds_.perDay[b] * (t1 - t2) < kPi / 2) {
+            const double z2 = y1 - ShortStep(t.longitude[1], y1);
+            const double l2 = -(now - t1) / (t1 - t2), l1 = (now - t2) / (t1 - t2);
+            const double noise = bounds_.seam + bounds_.deflection;
+            const double radius = bounds_.smoothPerDay2[b] / 2 * (now - t2) * (now - t1) +
+                                  noise * (1 + std::fabs(l2) + std::fabs(l1)) +
+                                  t.bound[1] * std::fabs(l2) + t.bound[0] * std::fabs(l1);
+            if (radius < e.radius) e = {l2 * z2 + l1 * y1, radius};
+        }
+    }
     return e;
 }
 
 BoundedSky::Estimate BoundedSky::ApproximateOf(Body b) const {
     Estimate& a = approximateAt_[b];
-    if (a.longitude < 0) a.longitude = approximate_.Longitude(b, JulianDate(jd_));
+    if (a.longitude < 0) {
+        a.longitude = approximate_.Longitude(b, JulianDate(jd_));
+        estimatedAt_[b] = -kInfinity;
+        ApproximateTrack& t = approximateTrack_[b];
+        t.jd[1] = t.jd[0];
+        t.longitude[1] = t.longitude[0];
+        t.bound[1] = t.bound[0];
+        t.jd[0] = jd_;
+        t.longitude[0] = a.longitude;
+        t.bound[0] = a.radius;
+        t.count = std::min(t.count + 1, 2);
+    }
     return a;
 }
 
 void BoundedSky::ComputeExact(Body b) const {
     if (!Counted(b)) return;
     Track& t = track_[b];
+    estimatedAt_[b] = -kInfinity;
     const SkyLongitude longitude = engine_.Longitude(b, JulianDate(jd_));
     t.have = true;
     t.jd = jd_;
@@ -280,6 +354,8 @@ double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exa
         double uncertainty = 0;
         Body widest = kSun;
         double widestShare = -1;
+        Body refinableWidest = kSun;
+        double refinableShare = -1;
         for (int i = 0; i < count; ++i) {
             const Body b = terms[i].body;
             if (ExactNow(b)) {
@@ -295,6 +371,10 @@ double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exa
                 widestShare = share;
                 widest = b;
             }
+            if (refinable_[b] && share > refinableShare) {
+                refinableShare = share;
+                refinableWidest = b;
+            }
         }
         if (!exact) {
             // Estimates are tropical: bring the exact ones to the same zodiac.
@@ -307,6 +387,12 @@ double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exa
         }
         const double m = margin();
         if (exact || std::fabs(m) > uncertainty + kRounding) return m;
+        // Undecided: the approximate longitude first where one would narrow
+        // an estimate, the position itself only where none would.
+        if (refinableShare >= 0) {
+            ApproximateOf(refinableWidest);
+            continue;
+        }
         ComputeExact(widest);
     }
 }
@@ -391,6 +477,11 @@ AspectTest BoundedSky::Aspect(Body x, Body y, vek::Aspect aspect) const {
         Watch(a);
         return t;
     }
+    if (NeverInAspect(lo, hi, aspect, orb)) {
+        a = {std::min(bounds_.endJD[lo], bounds_.endJD[hi]), false, 0};
+        Watch(a);
+        return {};
+    }
     const double angle = AspectAngleOf(aspect);
     const Term terms[2] = {{lo, 1}, {hi, -1}};
     if (Missing(terms, 2)) {
@@ -420,6 +511,17 @@ AspectTest BoundedSky::Aspect(Body x, Body y, vek::Aspect aspect) const {
     a.until = std::max(Horizon(terms, 2, m), ForwardHorizon(lo, hi, aspect, orb));
     Watch(a);
     return ExactDeviation(a, x, y, aspect, orb);
+}
+
+bool BoundedSky::NeverInAspect(Body lo, Body hi, vek::Aspect aspect, double orb) const {
+    if (!bounds_.approximate || !Counted(lo) || !Counted(hi)) return false;
+    const double x = bounds_.fromSun[lo], y = bounds_.fromSun[hi];
+    // The separation of two bodies near the Sun is at most the sum of theirs
+    // from it.
+    double most = kPi;
+    if (lo == kSun && y > 0) most = y;
+    if (x > 0 && y > 0) most = x + y;
+    return most + kRounding < AspectAngleOf(aspect) - orb;
 }
 
 AspectTest BoundedSky::ExactDeviation(const Answer& a, Body x, Body y, vek::Aspect aspect,

@@ -70,6 +70,10 @@ struct MotionBounds {
     // Whether the positions are the ephemeris' own, which the approximate
     // longitudes keep within their bounds of.
     bool approximate = false;
+    // For the ephemeris' own positions: the largest separation in longitude
+    // of Mercury and Venus from the Sun (radians); 0 for the bodies that
+    // stand anywhere.
+    BodyArray<double> fromSun{};
     // Julian dates [firstJD, endJD) in which each body always has a position.
     BodyArray<double> firstJD{};
     BodyArray<double> endJD{};
@@ -170,9 +174,15 @@ class BoundedSky final : public SkyTests {
     // a position when computed and has one now.
     bool Usable(Body b) const;
     Estimate EstimateOf(Body b) const;
+    Estimate FreshEstimate(Body b) const;
+    // From the body's last computed positions alone.
+    Estimate TrackEstimate(Body b) const;
     // The approximate longitude of the current instant and its bound (set
     // for the instant by EstimateOf).
     Estimate ApproximateOf(Body b) const;
+    // The approximate longitudes of earlier instants carried to the current
+    // one, where no approximate longitude of the instant is computed yet.
+    Estimate CarriedApproximate(Body b) const;
     // Computes the positions of the terms' bodies that cannot be estimated;
     // whether one of them has no position at the instant.
     bool Missing(const Term* terms, int count) const;
@@ -191,6 +201,9 @@ class BoundedSky final : public SkyTests {
     // may lie much further than the nearest edge either way.
     double ForwardHorizon(Body lo, Body hi, vek::Aspect aspect, double orb) const;
     void Watch(const Answer& a) const;
+    // Whether two bodies can never stand in the aspect, as Mercury, Venus and
+    // the Sun never stand far apart.
+    bool NeverInAspect(Body lo, Body hi, vek::Aspect aspect, double orb) const;
     AspectTest ExactDeviation(const Answer& a, Body x, Body y, vek::Aspect aspect, double orb) const;
 
     const Engine& engine_;
@@ -209,6 +222,22 @@ class BoundedSky final : public SkyTests {
     // bound, and its longitude once it was needed (−1 until then).
     mutable BodyArray<double> approximateJD_{};
     mutable BodyArray<Estimate> approximateAt_{};
+    // The last two approximate longitudes computed of each body and their
+    // bounds, newest first.
+    struct ApproximateTrack {
+        double jd[2] = {};
+        double longitude[2] = {};
+        double bound[2] = {};
+        int count = 0;
+    };
+    mutable BodyArray<ApproximateTrack> approximateTrack_{};
+    // Whether the body's estimate at the current instant would narrow with
+    // its approximate longitude, not yet computed.
+    mutable BodyArray<bool> refinable_{};
+    // The last estimate of each body and its instant; −∞ once a position or
+    // approximate longitude computed since may narrow it.
+    mutable BodyArray<double> estimatedAt_{};
+    mutable BodyArray<Estimate> estimated_{};
     mutable AspectArray<BodyArray<BodyArray<Answer>>> aspect_;
     mutable BodyArray<BodyArray<Answer>> distinct_;
     mutable BodyArray<BodyArray<BodyArray<Answer>>> midpoint_;

@@ -96,48 +96,128 @@ bool IsZoneName(std::string_view name) {
     return FindZone(name) != nullptr;
 }
 
-Result<ZoneOffset> ZoneOffsetAtInstant(std::string_view name, int64_t utSeconds) {
+namespace {
+
+// Seconds beyond any the program asks about, for the open ends of the
+// zone's first and last periods.
+constexpr int64_t kFarSeconds = int64_t(1) << 50;
+
+int64_t Clamped(SysSeconds t) {
+    return std::clamp<int64_t>(t.time_since_epoch().count(), -kFarSeconds, kFarSeconds);
+}
+
+// The instants of a period as a stretch of seconds.
+SameAnswer PeriodOf(const date::sys_info& info) {
+    return SameAnswer{Clamped(info.begin), Clamped(info.end)};
+}
+
+// The local times that lie inside a period and two days or more from its
+// ends: no two offsets differ by two days, so each of them is read
+// in this period only.
+SameAnswer LocalInsideOf(const date::sys_info& info) {
+    const int64_t offset = info.offset.count();
+    constexpr int64_t kMargin = 2 * 86400;
+    return SameAnswer{Clamped(info.begin) + offset + kMargin, Clamped(info.end) + offset - kMargin};
+}
+
+SameAnswer Within(SameAnswer a, SameAnswer b) {
+    return SameAnswer{std::max(a.from, b.from), std::min(a.until, b.until)};
+}
+
+SameAnswer Shifted(SameAnswer a, int64_t shift) {
+    return SameAnswer{a.from - shift, a.until - shift};
+}
+
+// The seconds of a calendar year.
+SameAnswer YearStretch(int year) {
+    return SameAnswer{DaysOfNewYear(year) * 86400, DaysOfNewYear(year + 1) * 86400};
+}
+
+// Where the answer of a period holds, taken in the listed years (no shift):
+// within the period, and before the first unlisted year for the zone's last
+// yearly period, which takes a shift from there on.
+SameAnswer Unshifted(SameAnswer inside, const date::sys_info& info) {
+    if (!IsLastYearlyPeriod(info)) return inside;
+    return Within(inside, SameAnswer{-kFarSeconds, DaysOfNewYear(kLastListedYear + 1) * 86400});
+}
+
+// Where the answer holds, or only the second asked about when that lies
+// outside (near a change of the clocks).
+void Report(SameAnswer* same, SameAnswer where, int64_t asked) {
+    if (same == nullptr) return;
+    *same = where.from <= asked && asked < where.until ? where : SameAnswer{asked, asked + 1};
+}
+
+}  // namespace
+
+Result<ZoneOffset> ZoneOffsetAtInstant(std::string_view name, int64_t utSeconds,
+                                       SameAnswer* same) {
     const date::time_zone* zone = FindZone(name);
     if (zone == nullptr) return UnknownZone(name);
     try {
         date::sys_info info = zone->get_info(SysSeconds{seconds{utSeconds}});
+        SameAnswer where = Unshifted(PeriodOf(info), info);
         const int year = YearOfSeconds(utSeconds);
         if (year > kLastListedYear && IsLastYearlyPeriod(info)) {
-            info = zone->get_info(SysSeconds{seconds{utSeconds + ShiftToListedYear(year)}});
+            const int64_t shift = ShiftToListedYear(year);
+            where = Within(PeriodOf(info), YearStretch(year));
+            info = zone->get_info(SysSeconds{seconds{utSeconds + shift}});
+            where = Within(where, Shifted(PeriodOf(info), shift));
         }
+        Report(same, where, utSeconds);
         return OffsetOf(info);
     } catch (const std::exception& e) {
         return Fail(std::string("time zone ") + std::string(name) + ": " + e.what());
     }
 }
 
-Result<LocalTimeOffsets> ZoneOffsetsAtLocalTime(std::string_view name, int64_t localSeconds) {
+namespace {
+
+LocalTimeOffsets OffsetsOf(const date::local_info& info) {
+    LocalTimeOffsets out;
+    out.before = OffsetOf(info.first);
+    switch (info.result) {
+        case date::local_info::nonexistent:
+            out.kind = LocalTimeKind::Gap;
+            out.after = OffsetOf(info.second);
+            break;
+        case date::local_info::ambiguous:
+            out.kind = LocalTimeKind::Overlap;
+            out.after = OffsetOf(info.second);
+            break;
+        default:
+            out.kind = LocalTimeKind::Unique;
+            out.after = out.before;
+            break;
+    }
+    return out;
+}
+
+}  // namespace
+
+Result<LocalTimeOffsets> ZoneOffsetsAtLocalTime(std::string_view name, int64_t localSeconds,
+                                                SameAnswer* same) {
     const date::time_zone* zone = FindZone(name);
     if (zone == nullptr) return UnknownZone(name);
     try {
         date::local_info info = zone->get_info(LocalSeconds{seconds{localSeconds}});
+        // A time near a change of the clocks (a gap or an overlap) holds for
+        // itself only.
+        SameAnswer where{localSeconds, localSeconds + 1};
+        if (info.result == date::local_info::unique)
+            where = Unshifted(LocalInsideOf(info.first), info.first);
         const int year = YearOfSeconds(localSeconds);
         if (info.result == date::local_info::unique && year > kLastListedYear &&
             IsLastYearlyPeriod(info.first)) {
-            info = zone->get_info(LocalSeconds{seconds{localSeconds + ShiftToListedYear(year)}});
+            const int64_t shift = ShiftToListedYear(year);
+            where = Within(LocalInsideOf(info.first), YearStretch(year));
+            info = zone->get_info(LocalSeconds{seconds{localSeconds + shift}});
+            where = info.result == date::local_info::unique
+                        ? Within(where, Shifted(LocalInsideOf(info.first), shift))
+                        : SameAnswer{localSeconds, localSeconds + 1};
         }
-        LocalTimeOffsets out;
-        out.before = OffsetOf(info.first);
-        switch (info.result) {
-            case date::local_info::nonexistent:
-                out.kind = LocalTimeKind::Gap;
-                out.after = OffsetOf(info.second);
-                break;
-            case date::local_info::ambiguous:
-                out.kind = LocalTimeKind::Overlap;
-                out.after = OffsetOf(info.second);
-                break;
-            default:
-                out.kind = LocalTimeKind::Unique;
-                out.after = out.before;
-                break;
-        }
-        return out;
+        Report(same, where, localSeconds);
+        return OffsetsOf(info);
     } catch (const std::exception& e) {
         return Fail(std::string("time zone ") + std::string(name) + ": " + e.what());
     }

@@ -44,12 +44,23 @@ struct LocalTimeOffsets {
 // Whether `name` is a zone name of the database (case as spelled there).
 bool IsZoneName(std::string_view name);
 
+// Where an answer below holds: the seconds [from, until) around the one asked
+// about (instants or local times, as asked) for which the same question
+// gets the very same answer. It may be narrower than the offset's whole
+// period; near a change of the clocks it is the one second asked about.
+struct SameAnswer {
+    int64_t from = 0;
+    int64_t until = 0;
+};
+
 // The offset of zone `name` at instant `utSeconds`. Fails with a one-line
 // message for a name the database does not know.
-Result<ZoneOffset> ZoneOffsetAtInstant(std::string_view name, int64_t utSeconds);
+Result<ZoneOffset> ZoneOffsetAtInstant(std::string_view name, int64_t utSeconds,
+                                       SameAnswer* same = nullptr);
 
 // The offsets a local time of zone `name` may have.
-Result<LocalTimeOffsets> ZoneOffsetsAtLocalTime(std::string_view name, int64_t localSeconds);
+Result<LocalTimeOffsets> ZoneOffsetsAtLocalTime(std::string_view name, int64_t localSeconds,
+                                                SameAnswer* same = nullptr);
 
 // Every zone name of the database, sorted, old names kept as links
 // ("Asia/Calcutta") included. Empty when the database cannot be read.

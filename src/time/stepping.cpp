@@ -192,8 +192,10 @@ struct ZonedStep {
 // time, Berlin before 1893 at +0:53:28) moves it: half an hour across its
 // change to a whole-minute offset lands between two minutes, and the nearer
 // one is taken rather than the one before, so the step errs by 30 s at most.
-double NearestWholeLocalMinute(double julianDate, const TimeZone& zone) {
-    const Result<LocalDateTime> local = UniversalToLocal(julianDate, zone);
+// `localOf` gives the zone's local time of an instant.
+template <class LocalOf>
+double NearestWholeLocalMinute(double julianDate, LocalOf localOf) {
+    const Result<LocalDateTime> local = localOf(julianDate);
     if (!local) return julianDate;
     const int second = local->secondOfDay % 60;
     if (second == 0) return julianDate;
@@ -210,7 +212,8 @@ bool StepHalfHourInZone(DateRows& rows, int direction, const TimeZone& zone, Zon
         return false;
     }
     const double next = now->days + (direction == kStepBack ? -1.0 : 1.0) / 48.0;
-    const Result<LocalDateTime> local = UniversalToLocal(NearestWholeLocalMinute(next, zone), zone);
+    auto localOf = [&zone](double julianDate) { return UniversalToLocal(julianDate, zone); };
+    const Result<LocalDateTime> local = localOf(NearestWholeLocalMinute(next, localOf));
     if (!local || local->dayNumber < kFirstDayNumber || local->dayNumber > kLastDayNumber) {
         out.code = !local ? kStepOffsetNotInList
                           : (local->dayNumber < kFirstDayNumber ? kDateTooEarly : kDateTooLate);
@@ -389,7 +392,11 @@ bool ListedOffset(int32_t offset) {
 }  // namespace
 
 WorldDateStepper::WorldDateStepper(const DateRows& rows, int interval, const TimeZone& zone)
-    : interval_(interval), zone_(zone), named_(zone.IsNamed()), start_(rows.Row(kWorldDate)) {
+    : interval_(interval),
+      zone_(zone),
+      named_(zone.IsNamed()),
+      answers_(zone),
+      start_(rows.Row(kWorldDate)) {
     if (!StepsByNumbers(start_, interval)) {
         rows_ = rows;
         previousRow_ = start_;
@@ -421,7 +428,7 @@ double WorldDateStepper::JulianDaysOf(const RowNumbers& r) const {
 
 // A step by the calendar, as StepCalendar takes it forward, and the refusal
 // of the conversion after it (0 when none).
-int WorldDateStepper::CalendarStep(RowNumbers& r) const {
+int WorldDateStepper::CalendarStep(RowNumbers& r) {
     RowCalendar c{r.timeIndex, r.day, r.month, r.year};
     MoveRowCalendar(c, interval_, true);
     if (c.year != r.year) r.yearTextKept = false;
@@ -452,10 +459,9 @@ int WorldDateStepper::CalendarStep(RowNumbers& r) const {
 // After a step by the calendar in a named zone: the list entry of the offset
 // in force at the new clock time, as StepCalendarInZone and
 // StepWorldDateInZone choose it.
-int WorldDateStepper::OffsetInNamedZone(RowNumbers& r) const {
+int WorldDateStepper::OffsetInNamedZone(RowNumbers& r) {
     const int minute = r.exactMinute >= 0 ? r.exactMinute : (r.timeIndex - 1) * 30;
-    const Result<LocalTimeMeaning> meaning =
-        MeaningOfLocalTime(LocalMinute{r.dayNumber, minute}, zone_);
+    const Result<LocalTimeMeaning> meaning = answers_.MeaningOf(LocalMinute{r.dayNumber, minute});
     if (!meaning || r.exactMinute >= 0) return kStepOffsetNotInList;
     const int32_t offset =
         meaning->kind == LocalTimeMeaning::Gap ? meaning->laterOffset : meaning->earlierOffset;
@@ -466,9 +472,10 @@ int WorldDateStepper::OffsetInNamedZone(RowNumbers& r) const {
 
 // Half an hour of Universal Time in a named zone, as StepHalfHourInZone and
 // StepWorldDateInZone take it.
-int WorldDateStepper::HalfHourInNamedZone(RowNumbers& r) const {
+int WorldDateStepper::HalfHourInNamedZone(RowNumbers& r) {
     const double next = JulianDaysOf(r) + 1.0 / 48.0;
-    const Result<LocalDateTime> local = UniversalToLocal(NearestWholeLocalMinute(next, zone_), zone_);
+    auto localOf = [this](double julianDate) { return answers_.LocalOf(julianDate); };
+    const Result<LocalDateTime> local = localOf(NearestWholeLocalMinute(next, localOf));
     if (!local) return kStepOffsetNotInList;
     if (local->dayNumber < kFirstDayNumber) return kDateTooEarly;
     if (local->dayNumber > kLastDayNumber) return kDateTooLate;

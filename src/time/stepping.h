@@ -109,7 +109,8 @@ StepOutcome StepWorldDateInZone(DateRows& rows, int interval, int direction,
 // little. That holds for a row that converts as it stands (its year text
 // all digits, its date, time and list zone chosen, an exact minute within
 // its half hour) and has no zone of its own, stepped in a fixed or a named
-// zone; a named zone's offsets come from the same lookups as the row's. Any
+// zone; a named zone's offsets are the row's, looked up once for each
+// stretch of time in which they stay the same. Any
 // other row (a zone of its own, a row a conversion would still change)
 // steps a copy of the rows through StepWorldDateInZone.
 class WorldDateStepper {
@@ -145,15 +146,16 @@ class WorldDateStepper {
         bool yearTextKept = true;  // the year text is still the starting row's
     };
 
-    int CalendarStep(RowNumbers& r) const;
-    int HalfHourInNamedZone(RowNumbers& r) const;
-    int OffsetInNamedZone(RowNumbers& r) const;
+    int CalendarStep(RowNumbers& r);
+    int HalfHourInNamedZone(RowNumbers& r);
+    int OffsetInNamedZone(RowNumbers& r);
     double JulianDaysOf(const RowNumbers& r) const;
     DateRowFields RowOf(const RowNumbers& r) const;
 
     int interval_;
     TimeZone zone_;
     bool named_;  // the zone is one of the database
+    ZoneAnswers answers_;  // its offsets, from as few lookups as will do
     DateRowFields start_;
     std::array<int, kZoneEntries> zoneMinutes_{};
     RowNumbers here_;

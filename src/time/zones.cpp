@@ -109,21 +109,16 @@ std::string ZoneLabel(const TimeZone& zone, int32_t offsetSeconds) {
     return zone.IsNamed() ? zone.name + ", " + OffsetText(offsetSeconds) : OffsetText(offsetSeconds);
 }
 
-Result<LocalTimeMeaning> MeaningOfLocalTime(LocalMinute local, const TimeZone& zone) {
-    if (Status s = CheckLocal(local); !s) return s.error();
-    LocalTimeMeaning m;
-    if (!zone.IsNamed()) {
-        if (std::abs(zone.offsetMinutes) > kMaxZoneOffsetMinutes)
-            return Fail("zone offset " + OffsetText(zone.offsetMinutes * 60) +
-                            " is outside -14:00..+14:00",
-                        kErrorOutOfRange);
-        m.earlierOffset = m.laterOffset = zone.offsetMinutes * 60;
-        return m;
-    }
+namespace {
+
+// A named zone's meaning of a local time, and where the same holds.
+Result<LocalTimeMeaning> NamedMeaning(const std::string& name, int64_t localSeconds,
+                                      platform::SameAnswer* same) {
     const Result<platform::LocalTimeOffsets> found =
-        platform::ZoneOffsetsAtLocalTime(zone.name, LocalSecondsOf(local));
+        platform::ZoneOffsetsAtLocalTime(name, localSeconds, same);
     if (!found) return Fail(found.message(), kErrorUnknownZone);
     const platform::LocalTimeOffsets& o = *found;
+    LocalTimeMeaning m;
     if (o.kind == platform::LocalTimeKind::Unique) {
         m.earlierOffset = m.laterOffset = o.before.seconds;
         m.earlierAbbreviation = m.laterAbbreviation = o.before.abbreviation;
@@ -139,6 +134,22 @@ Result<LocalTimeMeaning> MeaningOfLocalTime(LocalMinute local, const TimeZone& z
     m.earlierAbbreviation = earlier.abbreviation;
     m.laterAbbreviation = later.abbreviation;
     return m;
+}
+
+}  // namespace
+
+Result<LocalTimeMeaning> MeaningOfLocalTime(LocalMinute local, const TimeZone& zone) {
+    if (Status s = CheckLocal(local); !s) return s.error();
+    LocalTimeMeaning m;
+    if (!zone.IsNamed()) {
+        if (std::abs(zone.offsetMinutes) > kMaxZoneOffsetMinutes)
+            return Fail("zone offset " + OffsetText(zone.offsetMinutes * 60) +
+                            " is outside -14:00..+14:00",
+                        kErrorOutOfRange);
+        m.earlierOffset = m.laterOffset = zone.offsetMinutes * 60;
+        return m;
+    }
+    return NamedMeaning(zone.name, LocalSecondsOf(local), nullptr);
 }
 
 Result<ZonedInstant> LocalToUniversal(LocalMinute local, const TimeZone& zone, Fold fold) {
@@ -186,23 +197,60 @@ Result<int32_t> OffsetAtInstant(double julianDate, const TimeZone& zone) {
     return o->seconds;
 }
 
-Result<LocalDateTime> UniversalToLocal(double julianDate, const TimeZone& zone) {
-    const Result<int64_t> s = SecondsOfJulianDate(julianDate);
-    if (!s) return s.error();
+namespace {
+
+// The local date and time of an instant at an offset.
+LocalDateTime LocalAt(int64_t utSeconds, int32_t offsetSeconds, const std::string& abbreviation) {
     LocalDateTime out;
-    if (zone.IsNamed()) {
-        const Result<platform::ZoneOffset> o = platform::ZoneOffsetAtInstant(zone.name, *s);
-        if (!o) return Fail(o.message(), kErrorUnknownZone);
-        out.offsetSeconds = o->seconds;
-        out.abbreviation = o->abbreviation;
-    } else {
-        out.offsetSeconds = zone.offsetMinutes * 60;
-    }
-    const int64_t local = *s + out.offsetSeconds;
+    out.offsetSeconds = offsetSeconds;
+    out.abbreviation = abbreviation;
+    const int64_t local = utSeconds + offsetSeconds;
     const int64_t days = FloorDiv(local, kSecondsPerDay);
     out.dayNumber = static_cast<int32_t>(days + kEpochDayNumber);
     out.secondOfDay = static_cast<int32_t>(local - days * kSecondsPerDay);
     return out;
+}
+
+}  // namespace
+
+Result<LocalDateTime> UniversalToLocal(double julianDate, const TimeZone& zone) {
+    const Result<int64_t> s = SecondsOfJulianDate(julianDate);
+    if (!s) return s.error();
+    if (!zone.IsNamed()) return LocalAt(*s, zone.offsetMinutes * 60, "");
+    const Result<platform::ZoneOffset> o = platform::ZoneOffsetAtInstant(zone.name, *s);
+    if (!o) return Fail(o.message(), kErrorUnknownZone);
+    return LocalAt(*s, o->seconds, o->abbreviation);
+}
+
+Result<LocalTimeMeaning> ZoneAnswers::MeaningOf(LocalMinute local) {
+    if (!zone_.IsNamed()) return MeaningOfLocalTime(local, zone_);
+    if (Status s = CheckLocal(local); !s) return s.error();
+    const int64_t seconds = LocalSecondsOf(local);
+    if (seconds >= meaningFrom_ && seconds < meaningUntil_) return meaning_;
+    platform::SameAnswer same;
+    Result<LocalTimeMeaning> m = NamedMeaning(zone_.name, seconds, &same);
+    if (m) {
+        meaning_ = *m;
+        meaningFrom_ = same.from;
+        meaningUntil_ = same.until;
+    }
+    return m;
+}
+
+Result<LocalDateTime> ZoneAnswers::LocalOf(double julianDate) {
+    if (!zone_.IsNamed()) return UniversalToLocal(julianDate, zone_);
+    const Result<int64_t> s = SecondsOfJulianDate(julianDate);
+    if (!s) return s.error();
+    if (*s < offsetFrom_ || *s >= offsetUntil_) {
+        platform::SameAnswer same;
+        const Result<platform::ZoneOffset> o = platform::ZoneOffsetAtInstant(zone_.name, *s, &same);
+        if (!o) return Fail(o.message(), kErrorUnknownZone);
+        offset_ = o->seconds;
+        abbreviation_ = o->abbreviation;
+        offsetFrom_ = same.from;
+        offsetUntil_ = same.until;
+    }
+    return LocalAt(*s, offset_, abbreviation_);
 }
 
 std::string IsoInstantText(double julianDate, const TimeZone& zone) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "util/result.h"
@@ -110,6 +111,32 @@ struct LocalDateTime {
 // The local date and time of a Julian date (UT) in a zone, the instant
 // rounded to the nearest second.
 Result<LocalDateTime> UniversalToLocal(double julianDate, const TimeZone& zone);
+
+// MeaningOfLocalTime and UniversalToLocal for one zone, for a caller that
+// asks about many nearby times (a search's steps): the database's answer is
+// kept with the stretch of time in which it gives the same one, and a
+// question inside that stretch gets it without a lookup. The answers are
+// those of the two functions.
+class ZoneAnswers {
+  public:
+    explicit ZoneAnswers(TimeZone zone) : zone_(std::move(zone)) {}
+
+    Result<LocalTimeMeaning> MeaningOf(LocalMinute local);
+    Result<LocalDateTime> LocalOf(double julianDate);
+
+  private:
+    TimeZone zone_;
+    // The local seconds [meaningFrom_, meaningUntil_) that mean meaning_,
+    // and the instants [offsetFrom_, offsetUntil_) of offset_; empty at
+    // first.
+    int64_t meaningFrom_ = 0;
+    int64_t meaningUntil_ = 0;
+    LocalTimeMeaning meaning_;
+    int64_t offsetFrom_ = 0;
+    int64_t offsetUntil_ = 0;
+    int32_t offset_ = 0;
+    std::string abbreviation_;
+};
 
 // An instant to the minute as ISO 8601 with the offset in force in the zone
 // then, "2026-12-08T14:05+01:00" ("+00:00" for Greenwich); with seconds in

@@ -76,6 +76,31 @@ TEST(BoundedSky, TheEphemerisKeepsWithinItsBounds) {
     }
 }
 
+// Mercury and Venus stand no farther from the Sun than their bounds, every
+// day for forty years from 1974 and from 2537: any forty years come within
+// 0.3° of the largest separations over all the accepted years. And the
+// bounds are no looser than a degree and a half over those, or the aspects
+// they rule out would be fewer.
+TEST(BoundedSky, MercuryAndVenusKeepWithinTheirBoundsOfTheSun) {
+    Engine e;
+    e.Initialize(VEK_BIN_DIR);
+    ASSERT_TRUE(testing::Succeeded(e.LoadPlutoTable()));
+    const MotionBounds m = SkyMotionBounds(e);
+    for (const double from : {2442048.5, 2648000.5}) {
+        BodyArray<double> largest{};
+        for (double jd = from; jd < from + 40 * 365.25; jd += 1) {
+            const double sun = *e.Longitude(kSun, JulianDate(jd));
+            for (Body b : {kMercury, kVenus})
+                largest[b] = std::max(largest[b], std::fabs(Step(sun, *e.Longitude(b, JulianDate(jd)))));
+        }
+        for (Body b : {kMercury, kVenus}) {
+            EXPECT_LT(largest[b], m.fromSun[b]) << "body " << Index(b) << " from " << from;
+            EXPECT_GT(largest[b], m.fromSun[b] - Deg(1.5)) << "body " << Index(b) << " from " << from;
+        }
+    }
+    EXPECT_EQ(m.fromSun[kMars], 0);
+}
+
 // Jupiter to Neptune keep within the bounds of their paths without the
 // bending of light, sampled in runs of four positions 4 days apart at 4000
 // dates from the year 1 to 2799, away from the Sun (the bending lasts a few

@@ -358,5 +358,64 @@ TEST(ZoneTable, OffsetsOnEachSideOfEveryTransitionMatchTheDatabase) {
     EXPECT_GT(overlaps, 300);
 }
 
+// The remembered answers are the functions' own, local times and instants
+// alike, in every kind of stretch: through changes of the clocks both ways,
+// a half hour on Lord Howe Island, a day skipped (2011) and a day shown
+// twice (1892) on Samoa, out of local mean time, and in the years after the
+// zone files' last, which take the offsets of a listed year. Steps of a
+// quarter hour and of 7h 5min come into a stretch from either side.
+TEST(ZoneAnswers, AnswerAsTheFunctionsDo) {
+    struct Span {
+        const char* zone;
+        int fromYear;
+        int toYear;
+    };
+    const Span spans[] = {{"Europe/Berlin", 1892, 1894}, {"Europe/Berlin", 1979, 1982},
+                          {"Europe/Berlin", 2036, 2041}, {"America/New_York", 2399, 2401},
+                          {"Australia/Lord_Howe", 1985, 1987}, {"Pacific/Apia", 2011, 2012}, {"Pacific/Apia", 1892, 1893},
+                          {"Europe/London", 1, 2}};
+    int lookedAt = 0;
+    for (const Span& span : spans) {
+        for (const int step : {15, 7 * 60 + 5}) {
+            ZoneAnswers answers(Zone(span.zone));
+            const int32_t last = Day(span.toYear, 1, 1);
+            for (int64_t m = int64_t(Day(span.fromYear, 1, 1)) * 1440; m < int64_t(last) * 1440;
+                 m += step) {
+                const LocalMinute local{int32_t(m / 1440), int(m % 1440)};
+                const Result<LocalTimeMeaning> a = answers.MeaningOf(local);
+                const Result<LocalTimeMeaning> b = MeaningOfLocalTime(local, Zone(span.zone));
+                ASSERT_TRUE(a && b) << span.zone << " " << m;
+                ASSERT_TRUE(a->kind == b->kind && a->earlierOffset == b->earlierOffset &&
+                            a->laterOffset == b->laterOffset &&
+                            a->earlierAbbreviation == b->earlierAbbreviation &&
+                            a->laterAbbreviation == b->laterAbbreviation)
+                    << span.zone << " local minute " << m << ": " << a->earlierOffset << " "
+                    << a->kind << " instead of " << b->earlierOffset << " " << b->kind;
+                const double jd = (m - 720) / 1440.0;
+                const Result<LocalDateTime> c = answers.LocalOf(jd);
+                const Result<LocalDateTime> d = UniversalToLocal(jd, Zone(span.zone));
+                ASSERT_TRUE(c && d) << span.zone << " " << m;
+                ASSERT_TRUE(c->dayNumber == d->dayNumber && c->secondOfDay == d->secondOfDay &&
+                            c->offsetSeconds == d->offsetSeconds &&
+                            c->abbreviation == d->abbreviation)
+                    << span.zone << " UT minute " << m << ": " << c->offsetSeconds
+                    << " instead of " << d->offsetSeconds;
+                ++lookedAt;
+            }
+        }
+    }
+    EXPECT_GT(lookedAt, 500000);
+    // Outside the accepted dates both fail alike.
+    ZoneAnswers answers(Zone("Europe/Berlin"));
+    EXPECT_EQ(answers.MeaningOf(LocalMinute{kLastDayNumber + 1, 0}).error().code,
+              MeaningOfLocalTime(LocalMinute{kLastDayNumber + 1, 0}, Zone("Europe/Berlin"))
+                  .error()
+                  .code);
+    EXPECT_FALSE(answers.LocalOf(kLastDayNumber + 3.0));
+    ZoneAnswers unknown(Zone("Europe/Berln"));
+    EXPECT_EQ(unknown.MeaningOf(At(2000, 1, 1, 0, 0)).error().code, kErrorUnknownZone);
+    EXPECT_EQ(unknown.LocalOf(Ut(2000, 1, 1, 0, 0)).error().code, kErrorUnknownZone);
+}
+
 }  // namespace
 }  // namespace vek
