@@ -157,6 +157,7 @@ BoundedSky::BoundedSky(const Engine& engine, const MotionBounds& bounds, int bod
       bodyCount_(std::clamp(bodyCount, 0, kMaxBodies)),
       midpointOrb_(midpointOrb) {
     for (const Body b : AllBodies()) estimatedAt_[b] = -kInfinity;
+    for (const vek::Aspect a : AllAspects()) angle_[a] = AspectAngleOf(a);
     // Bodies beyond the count keep the longitude 0 a chart leaves them.
     for (const Body b : BodyRange(bodyCount_ + 1, kMaxBodies)) {
         track_[b].longitude = SkyLongitude(0);
@@ -247,7 +248,7 @@ BoundedSky::Estimate BoundedSky::FreshEstimate(Body b) const {
     if (approximateJD_[b] != now) {
         approximateJD_[b] = now;
         const double inf = kInfinity;
-        approximateAt_[b] = {-1, bounds_.approximate ? ApproximateSky::Bound(b, now) : inf};
+        approximateAt_[b] = {-1, bounds_.approximate ? ApproximateBound(b) : inf};
     }
     refinable_[b] = false;
     if (e.radius > approximateAt_[b].radius) {
@@ -261,6 +262,20 @@ BoundedSky::Estimate BoundedSky::FreshEstimate(Body b) const {
     }
     e.longitude = NormalizeAngle(e.longitude);
     return e;
+}
+
+double BoundedSky::ApproximateBound(Body b) const {
+    // The bound changes from century to century (of 36524.25 days from the
+    // year 1): kept for the days of the century that lie clear of its ends,
+    // where the century found cannot round to the next or the last.
+    BoundSpan& s = boundSpan_[b];
+    if (jd_ > s.from && jd_ < s.to) return s.bound;
+    constexpr double kCentury = 36524.25, kYear1 = 1721425.5, kClear = 1e-6;
+    const double c = std::floor((jd_ - kYear1) / kCentury);
+    s.from = kYear1 + c * kCentury + kClear;
+    s.to = kYear1 + (c + 1) * kCentury - kClear;
+    s.bound = ApproximateSky::Bound(b, jd_);
+    return s.bound;
 }
 
 BoundedSky::Estimate BoundedSky::CarriedApproximate(Body b) const {
@@ -339,16 +354,6 @@ bool BoundedSky::Missing(const Term* terms, int count) const {
 
 template <class Margin>
 double BoundedSky::Decide(const Term* terms, int count, Margin margin, bool& exact) const {
-    if (Missing(terms, count)) {
-        // A body without a position: the test is the chart's, on the
-        // instant's positions, and its answer ends at the next instant.
-        for (int i = 0; i < count; ++i)
-            if (!ExactNow(terms[i].body)) ComputeExact(terms[i].body);
-        for (int i = 0; i < count; ++i)
-            estimate_[terms[i].body] = {track_[terms[i].body].longitude.ValueOr(0), 0};
-        exact = true;
-        return margin();
-    }
     for (;;) {
         exact = true;
         double uncertainty = 0;
@@ -447,7 +452,7 @@ double BoundedSky::ForwardHorizon(Body lo, Body hi, vek::Aspect aspect, double o
     const double lowest = estimate_[leader].longitude - estimate_[other].longitude - off;
     // The edges of the orbs: the separation passes angle ± orb at these
     // differences, and 360° less them.
-    const double angle = AspectAngleOf(aspect);
+    const double angle = angle_[aspect];
     double ahead = kInfinity;
     for (const double edge : {angle - orb, angle + orb, -angle - orb, -angle + orb})
         ahead = std::min(ahead, NormalizeAngle(Wrapped(edge - lowest)));
@@ -482,7 +487,7 @@ AspectTest BoundedSky::Aspect(Body x, Body y, vek::Aspect aspect) const {
         Watch(a);
         return {};
     }
-    const double angle = AspectAngleOf(aspect);
+    const double angle = angle_[aspect];
     const Term terms[2] = {{lo, 1}, {hi, -1}};
     if (Missing(terms, 2)) {
         // A body without a position is in no aspect, wherever the other is.
@@ -521,7 +526,7 @@ bool BoundedSky::NeverInAspect(Body lo, Body hi, vek::Aspect aspect, double orb)
     double most = kPi;
     if (lo == kSun && y > 0) most = y;
     if (x > 0 && y > 0) most = x + y;
-    return most + kRounding < AspectAngleOf(aspect) - orb;
+    return most + kRounding < angle_[aspect] - orb;
 }
 
 AspectTest BoundedSky::ExactDeviation(const Answer& a, Body x, Body y, vek::Aspect aspect,
@@ -574,6 +579,12 @@ bool BoundedSky::AtMidpoint(Body centre, Body y, Body z) const {
     // where an outer longitude passes 0° the mean jumps by half a circle and
     // the axis stays.
     const Term terms[3] = {{centre, 1}, {lo, -0.5}, {hi, -0.5}};
+    if (Missing(terms, 3)) {
+        // A body without a position is at no midpoint, nor the midpoint of one.
+        a = {nextJD_, false, 0};
+        Watch(a);
+        return false;
+    }
     bool exact = false;
     const double m = Decide(
         terms, 3,

@@ -183,6 +183,8 @@ class BoundedSky final : public SkyTests {
     // The approximate longitudes of earlier instants carried to the current
     // one, where no approximate longitude of the instant is computed yet.
     Estimate CarriedApproximate(Body b) const;
+    // ApproximateSky::Bound of the body at the current instant.
+    double ApproximateBound(Body b) const;
     // Computes the positions of the terms' bodies that cannot be estimated;
     // whether one of them has no position at the instant.
     bool Missing(const Term* terms, int count) const;
@@ -191,6 +193,7 @@ class BoundedSky final : public SkyTests {
     // positions of the instant where they do not, and returns the margin
     // `quantity − threshold` that `margin` finds on those estimates;
     // `exact` tells whether all the terms' positions are the instant's own.
+    // Every body of the terms has a position at the instant (Missing).
     template <class Margin>
     double Decide(const Term* terms, int count, Margin margin, bool& exact) const;
     // The instant before which a margin found now keeps its sign.
@@ -231,6 +234,12 @@ class BoundedSky final : public SkyTests {
         int count = 0;
     };
     mutable BodyArray<ApproximateTrack> approximateTrack_{};
+    // Each body's approximate bound and the days it holds for.
+    struct BoundSpan {
+        double from = 0, to = 0, bound = 0;
+    };
+    mutable BodyArray<BoundSpan> boundSpan_{};
+    AspectArray<double> angle_{};
     // Whether the body's estimate at the current instant would narrow with
     // its approximate longitude, not yet computed.
     mutable BodyArray<bool> refinable_{};
