@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <utility>
 
@@ -62,6 +63,40 @@ const Elements* ElementsOf(Body b) {
     }
 }
 
+// std::floor as one conversion each way where the number fits in an integer
+// (as all times and turns here do), instead of the long sequence a compiler
+// makes of std::floor for processors without a rounding instruction. The
+// same result but for the sign of a zero.
+double Floor(double x) {
+    if (!(std::fabs(x) < 0x1p52)) return std::floor(x);
+    const double f = static_cast<double>(static_cast<int64_t>(x));
+    return f > x ? f - 1 : f;
+}
+
+// The direction of (x, y), as std::atan2(y, x) gives it to within two units
+// in the last place, for a third of its cost: the arctangent of the smaller
+// over the larger part from a table of the arctangents of eighths and the
+// series of the rest, below 1/16, to its sixth term (off by less than 1e-17).
+double Direction(double y, double x) {
+    static constexpr double kAtanOfEighths[9] = {0.0, 0.12435499454676144, 0.24497866312686414,
+                                                 0.35877067027057225, 0.4636476090008061, 0.5585993153435624,
+                                                 0.6435011087932844, 0.7188299996216245, 0.7853981633974483};
+    constexpr double kHalfTurn = 3.141592653589793, kQuarterTurn = 1.5707963267948966;
+    const double ax = std::fabs(x), ay = std::fabs(y);
+    const bool steep = ay > ax;
+    const double hi = steep ? ay : ax, lo = steep ? ax : ay;
+    if (!(hi > 0 && hi < std::numeric_limits<double>::infinity())) return std::atan2(y, x);
+    const double z = lo / hi;
+    const int k = static_cast<int>(z * 8 + 0.5);
+    const double c = k * 0.125;
+    const double w = (z - c) / (1 + z * c), w2 = w * w;
+    double a = kAtanOfEighths[k] +
+               w * (1 + w2 * (-1.0 / 3 + w2 * (1.0 / 5 + w2 * (-1.0 / 7 + w2 * (1.0 / 9 - w2 / 11)))));
+    if (steep) a = kQuarterTurn - a;
+    if (x < 0) a = kHalfTurn - a;
+    return y < 0 ? -a : a;
+}
+
 // A heliocentric ecliptic position (J2000, AU; the height above the
 // ecliptic does not change a longitude) and its change per day.
 struct Orbit {
@@ -73,7 +108,7 @@ struct Turn {
     double c = 1, s = 0;
 };
 
-// The turn by a further `delta` radians, for |delta| below 1e-3: the series
+// The turn by a further `delta` radians, for small |delta|: the series
 // of its cosine and sine to the terms that still count in a double (up to
 // 0.05 they are off by less than 1e-11).
 Turn TurnedBy(const Turn& t, double delta) {
@@ -82,19 +117,57 @@ Turn TurnedBy(const Turn& t, double delta) {
     return {t.c * cd - t.s * sd, t.s * cd + t.c * sd};
 }
 
-Turn TurnOf(double angle) {
-    return {std::cos(angle), std::sin(angle)};
-}
-
 // The turn by the sum of two angles.
 Turn Times(const Turn& a, const Turn& b) {
     return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s};
 }
 
-// The orientations turn by less than 0.75° a century, so by less than 4e-4
-// radians in this span, where the series of TurnedBy is exact to the last
-// place.
-constexpr double kOrientationDays = 1024;
+// The turn by j/64 of a turn, from the sines of the first quarter.
+Turn TurnOfSixtyFourths(int j) {
+    static constexpr double kSine[17] = {0.0, 0.0980171403295606, 0.19509032201612825, 0.29028467725446233,
+                                         0.3826834323650898, 0.47139673682599764, 0.5555702330196022,
+                                         0.6343932841636455, 0.7071067811865475, 0.773010453362737,
+                                         0.8314696123025452, 0.8819212643483549, 0.9238795325112867,
+                                         0.9569403357322089, 0.9807852804032304, 0.9951847266721968, 1.0};
+    auto sine = [&](int n) {
+        n &= 63;
+        const double v = (n & 16) ? kSine[16 - (n & 15)] : kSine[n & 15];
+        return (n & 32) ? -v : v;
+    };
+    return {sine(j + 16), sine(j)};
+}
+
+// The cosine and sine of an angle, as std::cos and std::sin give them to
+// within a few units in the last place, for a third of their cost: the
+// nearest 64th of a turn from a table, turned on by the series of the rest
+// (below π/64, off by less than 1e-20). π/32 is taken in two parts, the
+// first exact in its multiples.
+Turn TurnOf(double angle) {
+    if (!(std::fabs(angle) < 1000)) return {std::cos(angle), std::sin(angle)};
+    constexpr double kStepHigh = 0.09817477036267519, kStepLow = 6.200584873003378e-11;
+    const double k = Floor(angle * (32 / 3.141592653589793) + 0.5);
+    const double r = (angle - k * kStepHigh) - k * kStepLow, r2 = r * r;
+    const double c = 1 + r2 * (-1.0 / 2 + r2 * (1.0 / 24 + r2 * (-1.0 / 720 + r2 * (1.0 / 40320 - r2 / 3628800))));
+    const double s = r * (1 + r2 * (-1.0 / 6 + r2 * (1.0 / 120 + r2 * (-1.0 / 5040 + r2 / 362880))));
+    return Times(TurnOfSixtyFourths(static_cast<int>(k)), {c, s});
+}
+
+// The angles of an orientation turn by less than 1.1° a century together, so
+// by less than 2e-4 radians in this span.
+constexpr double kOrientationDays = 256;
+
+// The four numbers that turn a place in the orbit of `el` onto the ecliptic
+// at T: the x and y of the ecliptic from the orbit's x (towards the
+// perihelion) and y.
+std::array<double, 4> PlaneAt(const Elements& el, double t) {
+    const double angle[3] = {el.perihelion - el.node, el.node, el.i};
+    const double change[3] = {el.dperihelion - el.dnode, el.dnode, el.di};
+    Turn at[3];
+    for (int k = 0; k < 3; ++k) at[k] = TurnOf((angle[k] + change[k] * t) * kDegree);
+    const double cw = at[0].c, sw = at[0].s, cn = at[1].c, sn = at[1].s, ci = at[2].c;
+    return {cw * cn - sw * sn * ci, -sw * cn - cw * sn * ci, cw * sn + sw * cn * ci,
+            -sw * sn + cw * cn * ci};
+}
 
 // The cosine and sine of a small angle |x| ≤ 0.21 (the eccentric less the mean
 // anomaly, at most the eccentricity) from their series: the first terms left
@@ -111,7 +184,7 @@ Turn SmallTurn(double x) {
 // An angle in degrees brought to [−180°, 180°] and turned into radians; the
 // subtraction of whole turns is exact.
 double HalfTurnRadians(double degrees) {
-    return (degrees - 360 * std::nearbyint(degrees / 360)) * kDegree;
+    return (degrees - 360 * Floor(degrees / 360 + 0.5)) * kDegree;
 }
 
 // The cosine and sine of the mean anomaly of the orbit of `el` at T, from
@@ -120,7 +193,7 @@ Turn MeanAnomalyTurn(const Elements& el, double t, ApproximateSky::AnomalySpan& 
     const double perDay = (el.dl - el.dperihelion) / 36525;  // degrees
     const double spanDays = 0.2 / (perDay * kDegree);
     const double days = t * 36525;
-    const double start = std::floor(days / spanDays) * spanDays;
+    const double start = Floor(days / spanDays) * spanDays;
     if (s.t != start) {
         s.t = start;
         const double t0 = start / 36525;
@@ -141,42 +214,47 @@ Orbit Heliocentric(const Elements& el, double t, ApproximateSky::Orientation& o,
     const Turn mean = MeanAnomalyTurn(el, t, s);
     // Kepler's equation E − e sin E = M solved by Newton for x = E − M, the
     // sine and cosine of E from those of M turned by x. Started at the series
-    // to e²; as Newton converges quadratically, the step after one of d would
+    // to e³; as Newton converges quadratically, the step after one of d would
     // be about e d² / (2 (1 − e cos E)), so the steps stop where that is below
     // 1e-12.
     const double sm = mean.s, cm = mean.c;
-    double x = e * sm * (1 + e * cm);
+    double x = e * sm * (1 + e * cm + e * e * (1 - 1.5 * sm * sm));
+    Turn r = SmallTurn(x);
     for (int k = 0; k < 8; ++k) {
-        const Turn r = SmallTurn(x);
         const double q = 1 - e * (cm * r.c - sm * r.s);
         const double d = (x - e * (sm * r.c + cm * r.s)) / q;
         x -= d;
-        if (e * d * d < 2e-12 * q) break;
+        if (e * d * d < 2e-12 * q) {
+            // The turn carried back over the last step, off by d³/6 (below
+            // 1e-15 where the steps stop).
+            const double h = 1 - d * d / 2;
+            r = {r.c * h + r.s * d, r.s * h - r.c * d};
+            break;
+        }
+        r = SmallTurn(x);
     }
-    const Turn r = SmallTurn(x);
     const double se = sm * r.c + cm * r.s, ce = cm * r.c - sm * r.s;
     const double b = a * std::sqrt(1 - e * e);
     const double xo = a * (ce - e), yo = b * se;
     // The mean motion per day, and with it the eccentric anomaly's.
     const double rate = el.dl * kDegree / 36525 / (1 - e * ce);
     const double vxo = -a * se * rate, vyo = b * ce * rate;
-    const double start = std::floor(t * 36525 / kOrientationDays) * kOrientationDays / 36525;
-    const double angle[3] = {el.perihelion - el.node, el.node, el.i};
-    const double change[3] = {el.dperihelion - el.dnode, el.dnode, el.di};
+    constexpr double kSpan = kOrientationDays / 36525;
+    const double start = Floor(t / kSpan) * kSpan;
     if (o.t != start) {
         o.t = start;
-        for (int k = 0; k < 3; ++k) {
-            const Turn at = TurnOf((angle[k] + change[k] * start) * kDegree);
-            o.cosine[k] = at.c;
-            o.sine[k] = at.s;
+        const std::array<double, 4> v0 = PlaneAt(el, start), vh = PlaneAt(el, start + kSpan / 2),
+                                    v1 = PlaneAt(el, start + kSpan);
+        for (int k = 0; k < 4; ++k) {
+            o.c0[k] = v0[k];
+            o.c1[k] = 4 * vh[k] - 3 * v0[k] - v1[k];
+            o.c2[k] = 2 * (v0[k] + v1[k]) - 4 * vh[k];
         }
     }
-    Turn now[3];
-    for (int k = 0; k < 3; ++k)
-        now[k] = TurnedBy({o.cosine[k], o.sine[k]}, change[k] * (t - start) * kDegree);
-    const double cw = now[0].c, sw = now[0].s, cn = now[1].c, sn = now[1].s, ci = now[2].c;
-    const double pxx = cw * cn - sw * sn * ci, pxy = -sw * cn - cw * sn * ci;
-    const double pyx = cw * sn + sw * cn * ci, pyy = -sw * sn + cw * cn * ci;
+    const double u = (t - start) / kSpan;
+    double turn[4];
+    for (int k = 0; k < 4; ++k) turn[k] = o.c0[k] + u * (o.c1[k] + u * o.c2[k]);
+    const double pxx = turn[0], pxy = turn[1], pyx = turn[2], pyy = turn[3];
     return {pxx * xo + pxy * yo, pyx * xo + pyy * yo, pxx * vxo + pxy * vyo,
             pyx * vxo + pyy * vyo};
 }
@@ -532,7 +610,7 @@ double MeanAnomalyOf(const Elements& el, double t) {
 Correction CorrectionFromSpan(const Elements& el, const Perturbations& k, double t,
                               ApproximateSky::CorrectionSpan& span) {
     const double days = t * 36525;
-    const double n = std::floor(days / kCorrectionDays);
+    const double n = Floor(days / kCorrectionDays);
     // The ends of a span are the same numbers whichever span they are taken for.
     auto end = [&](double m) {
         const double at = m * kCorrectionDays / 36525;
@@ -569,7 +647,7 @@ double Precession(double t) {
 // The largest term of the nutation in longitude.
 double Nutation(double t) {
     const double moonNode = (125.04452 - 1934.136261 * t) * kDegree;
-    return -17.20 * kArcSecond * std::sin(moonNode);
+    return -17.20 * kArcSecond * TurnOf(moonNode).s;
 }
 
 // One term of the Moon's longitude: multiples of D, M, M', F and the
@@ -668,7 +746,7 @@ double MoonSeries(const MoonPowers& p) {
 double MoonLongitude(double t) {
     const double t2 = t * t, t3 = t2 * t, t4 = t3 * t;
     double lp = 218.3164477 + 481267.88123421 * t - 0.0015786 * t2 + t3 / 538841 - t4 / 65194000;
-    lp -= 360 * std::floor(lp / 360);
+    lp -= 360 * Floor(lp / 360);
     const double d =
         HalfTurnRadians(297.8501921 + 445267.1114034 * t - 0.0018819 * t2 + t3 / 545868 - t4 / 113065000);
     const double m = HalfTurnRadians(357.5291092 + 35999.0502909 * t - 0.0001536 * t2 + t3 / 24490000);
@@ -694,7 +772,7 @@ double MoonLongitude(double t) {
     double sum = MoonSeries(p);
     const double a1 = HalfTurnRadians(119.75 + 131.849 * t);
     const double a2 = HalfTurnRadians(53.09 + 479264.290 * t);
-    sum += 3958 * std::sin(a1) + 1962 * std::sin(lp * kDegree - f) + 318 * std::sin(a2);
+    sum += 3958 * TurnOf(a1).s + 1962 * TurnOf(lp * kDegree - f).s + 318 * TurnOf(a2).s;
     return (lp + sum * 1e-6) * kDegree;
 }
 
@@ -721,7 +799,7 @@ double PlanetLongitude(Body b, double t, const Orbit& earth, double sun,
     // The aberration goes with the cosine of the planet's elongation from
     // the Sun, the cosine of the angle between the two directions.
     const double elongation = (x * sx + y * sy) / std::sqrt((x * x + y * y) * (sx * sx + sy * sy));
-    return std::atan2(y, x) - kAberration * elongation;
+    return Direction(y, x) - kAberration * elongation;
 }
 
 // Bounds by century (years 1–100, 101–200, ... 2701–2800) in thousandths of
@@ -757,7 +835,7 @@ double ApproximateSky::DeltaT(double jd) const {
     // Taken at the start of every eighth day, so that a date's longitude
     // does not depend on the dates asked before; it changes by less than a
     // second in that time.
-    const double node = std::floor(jd / 8) * 8;
+    const double node = Floor(jd / 8) * 8;
     if (node != deltaTAt_) {
         deltaTAt_ = node;
         const double minutes = platform::delta_t(2000 + (node - 2451544.5) / 365.2425, 1915);
@@ -784,14 +862,14 @@ double ApproximateSky::Longitude(Body body, JulianDate date) const {
         haveEarth_ = true;
     }
     const Orbit earth{earth_[0], earth_[1], 0, 0};
-    const double sun = body == kSun ? std::atan2(-earth.y, -earth.x) : 0;
+    const double sun = body == kSun ? Direction(-earth.y, -earth.x) : 0;
     return WithinTurn(PlanetLongitude(body, t_, earth, sun, orientation_[body], anomaly_[body], corrections_[body]) +
                       Precession(t_) + nutation_);
 }
 
 double ApproximateSky::Bound(Body body, double jd) {
     // Year 1 January 1 is JD 1721425.5; centuries of 36524.25 days.
-    const double c = std::floor((jd - 1721425.5) / 36524.25);
+    const double c = Floor((jd - 1721425.5) / 36524.25);
     if (!(c >= 0 && c < kCenturies)) return std::numeric_limits<double>::infinity();
     const int milli = kBoundMilliDegrees[Index(body)][static_cast<int>(c)];
     if (milli <= 0) return std::numeric_limits<double>::infinity();

@@ -20,14 +20,15 @@ class ApproximateSky {
     // 1 to 2799).
     static double Bound(Body body, double jd);
 
-    // Where the plane of an orbit and the perihelion in it lie (the
-    // argument of the perihelion, the node and the inclination) at the start
-    // `t` of a span of days: they turn by less than 4e-4 radians in a span,
-    // so that within it they are turned on from there without trigonometry.
+    // Where the plane of an orbit and the perihelion in it lie, as the four
+    // numbers that turn a place in the orbit onto the ecliptic, over a span
+    // of days from its start `t`: each as a quadratic in the span's fraction
+    // u, c0 + c1 u + c2 u², through its values at the start, the middle and
+    // the end. They turn by less than 2e-4 radians in a span, so that the
+    // quadratics are off by less than 1e-13.
     struct Orientation {
         double t = -1e300;
-        double cosine[3] = {1, 1, 1};
-        double sine[3] = {0, 0, 0};
+        double c0[4] = {}, c1[4] = {}, c2[4] = {};
     };
 
     // The cosine and sine of an orbit's mean anomaly at the start `t` (days
