@@ -537,13 +537,13 @@ constexpr double kFitLastT = (2743738.5 + 400 - kJ2000) / 36525;
 // it takes, leaving out those it takes to the power zero.
 template <const auto& kTerms, size_t I>
 Turn ArgumentOf(const TermPowers& p) {
-    constexpr PerturbationTerm term = kTerms[I];
-    constexpr int multiples[4] = {term.jupiter, term.saturn, term.uranus, term.neptune};
-    Turn z = p.own[term.anomaly];
-    bool first = term.anomaly == 0;
+    constexpr PerturbationTerm kTerm = kTerms[I];
+    constexpr int kMultiples[4] = {kTerm.jupiter, kTerm.saturn, kTerm.uranus, kTerm.neptune};
+    Turn z = p.own[kTerm.anomaly];
+    bool first = kTerm.anomaly == 0;
     for (int b = 0; b < 4; ++b) {
-        if (multiples[b] == 0) continue;
-        const Turn& power = p.planet[b][multiples[b] + kMost];
+        if (kMultiples[b] == 0) continue;
+        const Turn& power = p.planet[b][kMultiples[b] + kMost];
         z = first ? power : Times(z, power);
         first = false;
     }
@@ -556,11 +556,11 @@ Correction SumOfTerms(const TermPowers& p) {
     [&]<size_t... I>(std::index_sequence<I...>) {
         (
             [&] {
-                constexpr PerturbationTerm term = kTerms[I];
+                constexpr PerturbationTerm kTerm = kTerms[I];
                 const Turn z = ArgumentOf<kTerms, I>(p);
-                const double w = p.tau[term.power];
-                out.longitude += w * (term.sinL * z.s + term.cosL * z.c);
-                out.distance += w * (term.sinR * z.s + term.cosR * z.c);
+                const double w = p.tau[kTerm.power];
+                out.longitude += w * (kTerm.sinL * z.s + kTerm.cosL * z.c);
+                out.distance += w * (kTerm.sinR * z.s + kTerm.cosR * z.c);
             }(),
             ...);
     }(std::make_index_sequence<std::size(kTerms)>());
@@ -724,15 +724,15 @@ struct MoonPowers {
 // groups would cost more than the terms.
 template <int G>
 double MoonGroupSum(const MoonPowers& p) {
-    constexpr MoonGroup group = kMoonGroups.group[G];
+    constexpr MoonGroup kGroup = kMoonGroups.group[G];
     double c = 0, s = 0;
     [&]<int... I>(std::integer_sequence<int, I...>) {
-        ((c += kMoonGroups.amplitude[group.first + I] * p.mp[kMoonGroups.mp[group.first + I] + 4].c,
-          s += kMoonGroups.amplitude[group.first + I] * p.mp[kMoonGroups.mp[group.first + I] + 4].s),
+        ((c += kMoonGroups.amplitude[kGroup.first + I] * p.mp[kMoonGroups.mp[kGroup.first + I] + 4].c,
+          s += kMoonGroups.amplitude[kGroup.first + I] * p.mp[kMoonGroups.mp[kGroup.first + I] + 4].s),
          ...);
-    }(std::make_integer_sequence<int, group.count>());
-    const Turn base = Times(Times(p.d[group.d], p.m[group.m + 2]), p.f[group.f + 2]);
-    return p.e[group.m < 0 ? -group.m : group.m] * (base.s * c + base.c * s);
+    }(std::make_integer_sequence<int, kGroup.count>());
+    const Turn base = Times(Times(p.d[kGroup.d], p.m[kGroup.m + 2]), p.f[kGroup.f + 2]);
+    return p.e[kGroup.m < 0 ? -kGroup.m : kGroup.m] * (base.s * c + base.c * s);
 }
 
 double MoonSeries(const MoonPowers& p) {

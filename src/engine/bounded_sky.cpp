@@ -96,10 +96,10 @@ constexpr double kRounding = 1e-9;
 // kTwoPi) brings it: within 3h of 0 one step of kTwoPi does it, and that
 // step is exact there.
 double Wrapped(double d) {
-    constexpr double h = kTwoPi / 2;
-    if (d > h && d < 3 * h) return d - kTwoPi;
-    if (d < -h && d > -3 * h) return d + kTwoPi;
-    if (d >= -h && d <= h) return d;
+    constexpr double kHalf = kTwoPi / 2;
+    if (d > kHalf && d < 3 * kHalf) return d - kTwoPi;
+    if (d < -kHalf && d > -3 * kHalf) return d + kTwoPi;
+    if (d >= -kHalf && d <= kHalf) return d;
     return std::remainder(d, kTwoPi);
 }
 
